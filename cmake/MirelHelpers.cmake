@@ -1,0 +1,55 @@
+# Build helpers shared by every layer: warnings, layer libraries and unit tests.
+
+set(MIREL_WARNINGS -Wall -Wextra -Wshadow -Wold-style-cast -Wnon-virtual-dtor
+    -Woverloaded-virtual -Wformat=2)
+
+function(mirel_warnings target)
+  target_compile_options(${target} PRIVATE ${MIREL_WARNINGS})
+  if(MIREL_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()
+
+# Program code spells out its Chinese texts as UTF-8 literals; implicit conversions are refused.
+function(mirel_strict_strings target)
+  target_compile_definitions(${target} PRIVATE QT_NO_CAST_FROM_ASCII QT_NO_NARROWING_CONVERSIONS_IN_CONNECT)
+endfunction()
+
+# mirel_layer(NAME dir... LIBS ...): a static library of every .cpp/.h below the given folders.
+# Sources are globbed so that a new file in a layer needs no edit here.
+function(mirel_layer name)
+  cmake_parse_arguments(ARG "" "" "DIRS;LIBS" ${ARGN})
+  set(srcs)
+  foreach(dir ${ARG_DIRS})
+    file(GLOB_RECURSE found CONFIGURE_DEPENDS
+         ${dir}/*.cpp ${dir}/*.h ${dir}/*.c)
+    list(APPEND srcs ${found})
+  endforeach()
+  list(FILTER srcs EXCLUDE REGEX "\\.h$")
+  if(srcs)
+    add_library(${name} STATIC ${srcs})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+    mirel_warnings(${name})
+    mirel_strict_strings(${name})
+  else()
+    # A layer without sources yet still carries its dependencies.
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR}/src)
+    target_link_libraries(${name} INTERFACE ${ARG_LIBS})
+  endif()
+endfunction()
+
+# add_unit_test(NAME name SOURCES ... LIBS ...): one Qt Test executable, run offscreen in UTF-8.
+function(add_unit_test)
+  cmake_parse_arguments(ARG "" "NAME;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  add_executable(${ARG_NAME} ${ARG_SOURCES})
+  target_link_libraries(${ARG_NAME} PRIVATE Qt6::Test mirel_testsupport ${ARG_LIBS})
+  mirel_warnings(${ARG_NAME})
+  add_test(NAME ${ARG_NAME} COMMAND ${ARG_NAME})
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 120)
+  endif()
+  set_tests_properties(${ARG_NAME} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;LC_ALL=C.UTF-8;MIREL_NONINTERACTIVE=1;MIREL_BIN_DIR=${CMAKE_BINARY_DIR}/bin;MIREL_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+endfunction()

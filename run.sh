@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds mirel (Release), prepares the demo program folder build/demo/
+# and starts the station named by the word (no word: the inspection station). Without a display
+# the station is drawn offscreen to a screenshot whose path is printed.
+set -euo pipefail
+cd "$(dirname "$0")"
+source scripts/deps.sh
+mirel_install_deps
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release -DMIREL_BUILD_TESTS=OFF
+cmake --build build --parallel "$(nproc)"
+
+demo=build/demo
+scripts/make-demo.sh "$PWD/build" "$demo"
+
+export MIREL_HOME="$PWD/$demo"
+export LANG=${LANG:-C.UTF-8}
+word="${*:-}"
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+  shot="$PWD/build/screenshot-${word:-check}.png"
+  export QT_QPA_PLATFORM=offscreen MIREL_SCREENSHOT="$shot"
+  echo "mirel: no display; drawing the station offscreen to $shot"
+fi
+exec build/bin/mirel "$@"

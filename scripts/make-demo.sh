@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Prepares a demo program folder: ini files with demo values, the demo database and the label
+# templates. Existing files are kept, so settings changed while trying the demo survive a rebuild.
+set -euo pipefail
+build="$1"
+demo="$2"
+src="$(cd "$(dirname "$0")/.." && pwd)"
+mkdir -p "$demo"
+
+for f in "$src"/demo/*.ini; do
+  [ -e "$f" ] || continue
+  [ -e "$demo/$(basename "$f")" ] || cp "$f" "$demo/"
+done
+# Label templates go to the folders the stations look in.
+for sub in 唛头 箱唛 商品; do
+  if [ -d "$src/templates/$sub" ]; then
+    mkdir -p "$demo/打印/$sub"
+    cp -n "$src/templates/$sub"/* "$demo/打印/$sub/" 2>/dev/null || true
+  fi
+done
+# The demo database, when the tools to build it exist.
+if [ -x "$build/bin/mirel-sql" ] && [ -f "$src/schema/demo.sql" ] && [ ! -e "$demo/mirel.db" ]; then
+  "$build/bin/mirel-sql" --connection "Provider=SQLite;Data Source=$demo/mirel.db" --init-demo \
+    >/dev/null
+fi
+exit 0

@@ -1,0 +1,9 @@
+// mirel: one executable for every station of the mill; the command-line word picks the station.
+#include "shell/Startup.h"
+#include "stations/Stations.h"
+
+int main(int argc, char** argv)
+{
+    registerStations();
+    return Startup::run(argc, argv);
+}

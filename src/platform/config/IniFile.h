@@ -1,0 +1,35 @@
+// Reading and writing the program folder's ini files the way the Windows profile functions do:
+// section and key names without regard to letter case, every read goes to the file, writes keep
+// comments, order and other keys, and a legacy GB18030 file stays GB18030.
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class IniFile {
+public:
+    explicit IniFile(QString path) : m_path(std::move(path)) {}
+
+    /// The value of key in section, or def when the file, section or key is missing.
+    QString read(const QString& section, const QString& key, const QString& def = QString()) const;
+
+    /// Stores the value, creating the file, section or key when missing. False (with a message in
+    /// error) when the file cannot be written.
+    bool write(const QString& section, const QString& key, const QString& value,
+               QString* error = nullptr) const;
+
+    bool removeKey(const QString& section, const QString& key, QString* error = nullptr) const;
+    bool removeSection(const QString& section, QString* error = nullptr) const;
+
+    /// Key names of a section in file order (the first spelling of each).
+    QStringList keys(const QString& section) const;
+
+    const QString& path() const { return m_path; }
+
+private:
+    struct Text;
+    Text load() const;
+    bool save(const Text& text, QString* error) const;
+
+    QString m_path;
+};

@@ -1,0 +1,188 @@
+// Dialogs through QMessageBox/QInputDialog/QFileDialog, with a queue of prepared answers.
+#include "shell/MessageBox.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QQueue>
+
+#include <cstdio>
+
+namespace {
+
+struct Prepared {
+    QQueue<MessageBox::Answer> answers;
+    QQueue<std::optional<QString>> inputs;
+    QQueue<QString> files;
+    QList<MessageBox::Shown> shown;
+};
+
+Prepared& prepared()
+{
+    static Prepared p;
+    return p;
+}
+
+void logToStderr(const MessageBox::Shown& s)
+{
+    const QString line = QStringLiteral("[%1] %2: %3\n").arg(s.kind, s.caption, s.text);
+    std::fputs(line.toLocal8Bit().constData(), stderr);
+    std::fflush(stderr);
+}
+
+MessageBox::Answer firstButton(MessageBox::Buttons b)
+{
+    return b == MessageBox::Ok || b == MessageBox::OkCancel ? MessageBox::AnswerOk
+                                                            : MessageBox::AnswerYes;
+}
+
+QMessageBox::Icon qtIcon(MessageBox::Icon icon)
+{
+    switch (icon) {
+    case MessageBox::Information: return QMessageBox::Information;
+    case MessageBox::Critical: return QMessageBox::Critical;
+    case MessageBox::Question: return QMessageBox::Question;
+    case MessageBox::Exclamation: return QMessageBox::Warning;
+    case MessageBox::NoIcon: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+MessageBox::Answer runBox(const MessageBox::Shown& s, QWidget* parent)
+{
+    QMessageBox box(qtIcon(s.icon), s.caption, s.text, QMessageBox::NoButton, parent);
+    switch (s.buttons) {
+    case MessageBox::Ok: box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole); break;
+    case MessageBox::OkCancel:
+        box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
+        box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+        break;
+    case MessageBox::YesNo:
+    case MessageBox::YesNoCancel:
+        box.addButton(QStringLiteral("是"), QMessageBox::YesRole);
+        box.addButton(QStringLiteral("否"), QMessageBox::NoRole);
+        if (s.buttons == MessageBox::YesNoCancel)
+            box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+        break;
+    }
+    QFont f = box.font();
+    f.setPointSizeF(f.pointSizeF() * 1.4); // read at arm's length on the panel
+    box.setFont(f);
+    box.exec();
+    const auto role = box.buttonRole(box.clickedButton());
+    switch (role) {
+    case QMessageBox::AcceptRole: return MessageBox::AnswerOk;
+    case QMessageBox::YesRole: return MessageBox::AnswerYes;
+    case QMessageBox::NoRole: return MessageBox::AnswerNo;
+    default: return s.buttons == MessageBox::YesNo ? MessageBox::AnswerNo : MessageBox::AnswerCancel;
+    }
+}
+
+} // namespace
+
+QString MessageBox::applicationTitle()
+{
+    const QString name = QCoreApplication::applicationName();
+    return name.isEmpty() ? QStringLiteral("mirel") : name;
+}
+
+bool MessageBox::nonInteractive()
+{
+    return qEnvironmentVariable("MIREL_NONINTERACTIVE") == QStringLiteral("1")
+        || qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr;
+}
+
+MessageBox::Answer MessageBox::show(const QString& text, Icon icon, Buttons buttons,
+                                    const QString& caption, QWidget* parent)
+{
+    Shown s{QStringLiteral("message"), caption.isEmpty() ? applicationTitle() : caption, text, icon,
+            buttons};
+    prepared().shown << s;
+    if (!prepared().answers.isEmpty())
+        return prepared().answers.dequeue();
+    if (nonInteractive()) {
+        logToStderr(s);
+        return firstButton(buttons);
+    }
+    return runBox(s, parent);
+}
+
+void MessageBox::information(const QString& text, QWidget* parent)
+{
+    show(text, Information, Ok, QString(), parent);
+}
+
+void MessageBox::critical(const QString& text, QWidget* parent)
+{
+    show(text, Critical, Ok, QString(), parent);
+}
+
+bool MessageBox::question(const QString& text, QWidget* parent)
+{
+    return show(text, Question, YesNo, QString(), parent) == AnswerYes;
+}
+
+std::optional<QString> MessageBox::inputBox(const QString& prompt, const QString& title,
+                                            const QString& defaultText, QWidget* parent)
+{
+    Shown s{QStringLiteral("input"), title.isEmpty() ? applicationTitle() : title, prompt};
+    prepared().shown << s;
+    if (!prepared().inputs.isEmpty())
+        return prepared().inputs.dequeue();
+    if (nonInteractive()) {
+        logToStderr(s);
+        return std::nullopt;
+    }
+    bool ok = false;
+    const QString text = QInputDialog::getText(parent, s.caption, prompt, QLineEdit::Normal,
+                                               defaultText, &ok);
+    return ok ? std::optional<QString>(text) : std::nullopt;
+}
+
+namespace {
+
+QString fileDialog(const QString& kind, const QString& title, const QString& filter,
+                   const QString& dir, QWidget* parent)
+{
+    MessageBox::Shown s{kind, title, filter};
+    prepared().shown << s;
+    if (!prepared().files.isEmpty())
+        return prepared().files.dequeue();
+    if (MessageBox::nonInteractive()) {
+        logToStderr(s);
+        return QString();
+    }
+    return kind == QStringLiteral("open") ? QFileDialog::getOpenFileName(parent, title, dir, filter)
+                                          : QFileDialog::getSaveFileName(parent, title, dir, filter);
+}
+
+} // namespace
+
+QString MessageBox::openFileName(const QString& title, const QString& filter, const QString& dir,
+                                 QWidget* parent)
+{
+    return fileDialog(QStringLiteral("open"), title, filter, dir, parent);
+}
+
+QString MessageBox::saveFileName(const QString& title, const QString& filter, const QString& dir,
+                                 QWidget* parent)
+{
+    return fileDialog(QStringLiteral("save"), title, filter, dir, parent);
+}
+
+void MessageBox::setNextAnswer(Answer answer) { prepared().answers.enqueue(answer); }
+void MessageBox::setNextInput(std::optional<QString> text) { prepared().inputs.enqueue(text); }
+void MessageBox::setNextFileName(const QString& path) { prepared().files.enqueue(path); }
+QList<MessageBox::Shown> MessageBox::shown() { return prepared().shown; }
+MessageBox::Shown MessageBox::lastShown()
+{
+    return prepared().shown.isEmpty() ? Shown() : prepared().shown.last();
+}
+void MessageBox::clearShown() { prepared().shown.clear(); }
+void MessageBox::clearAnswers()
+{
+    prepared().answers.clear();
+    prepared().inputs.clear();
+    prepared().files.clear();
+}

@@ -1,0 +1,61 @@
+// The one way stations talk to the operator in dialogs: message boxes, questions, input boxes and
+// file choosers. Tests queue the operator's answers in advance and read back what was shown.
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+class MessageBox {
+public:
+    enum Icon { NoIcon, Information, Critical, Question, Exclamation };
+    enum Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+    // The values the old message box function returned.
+    enum Answer { AnswerOk = 1, AnswerCancel = 2, AnswerYes = 6, AnswerNo = 7 };
+
+    /// Shows a message box; the caption defaults to the application title.
+    static Answer show(const QString& text, Icon icon = NoIcon, Buttons buttons = Ok,
+                       const QString& caption = QString(), QWidget* parent = nullptr);
+
+    static void information(const QString& text, QWidget* parent = nullptr);
+    static void critical(const QString& text, QWidget* parent = nullptr);
+    /// A Yes/No question; true for Yes.
+    static bool question(const QString& text, QWidget* parent = nullptr);
+
+    /// An input box; nullopt when the operator cancels.
+    static std::optional<QString> inputBox(const QString& prompt, const QString& title = QString(),
+                                           const QString& defaultText = QString(),
+                                           QWidget* parent = nullptr);
+
+    /// File choosers; an empty text when the operator cancels. filter as "Excel (*.xlsx)".
+    static QString openFileName(const QString& title, const QString& filter,
+                                const QString& dir = QString(), QWidget* parent = nullptr);
+    static QString saveFileName(const QString& title, const QString& filter,
+                                const QString& dir = QString(), QWidget* parent = nullptr);
+
+    // --- answering in advance (tests, unattended runs) ---
+    struct Shown {
+        QString kind; // "message", "input", "open", "save"
+        QString caption;
+        QString text;
+        Icon icon = NoIcon;
+        Buttons buttons = Ok;
+    };
+    static void setNextAnswer(Answer answer);
+    static void setNextInput(std::optional<QString> text);
+    static void setNextFileName(const QString& path);
+    /// Everything shown since the last clearShown(), oldest first.
+    static QList<Shown> shown();
+    static Shown lastShown();
+    static void clearShown();
+    /// Drops answers that were queued but never used.
+    static void clearAnswers();
+
+    /// True when no dialog may wait for a person: MIREL_NONINTERACTIVE=1 or no GUI application.
+    /// Messages then go to stderr and unanswered questions take their first button.
+    static bool nonInteractive();
+
+    static QString applicationTitle();
+};

@@ -1,0 +1,12 @@
+// MIREL_SCREENSHOT=path.png: grab a station window once it has loaded and painted, then quit.
+#pragma once
+
+class QWidget;
+
+namespace Screenshot {
+
+/// When MIREL_SCREENSHOT is set, grabs window after MIREL_SCREENSHOT_DELAY ms (default 1000),
+/// writes the PNG, prints its path and quits the application.
+void armFromEnvironment(QWidget* window);
+
+} // namespace Screenshot

@@ -1,0 +1,90 @@
+// The start-up order matters: the running-copy check comes before any window or database.
+#include "shell/Startup.h"
+
+#include "shell/DbInfoCache.h"
+#include "shell/MesRun.h"
+#include "shell/MessageBox.h"
+#include "shell/Screenshot.h"
+#include "shell/SingleInstance.h"
+#include "shell/Station.h"
+
+#include <QApplication>
+#include <QWidget>
+
+#include <cstdio>
+#include <memory>
+
+namespace Startup {
+
+namespace {
+
+void printError(const QString& text)
+{
+    std::fputs((text + u'\n').toLocal8Bit().constData(), stderr);
+}
+
+int runMes(int argc, char** argv)
+{
+    // The scheduler starts this run without a display.
+    QCoreApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("mirel"));
+    QString error;
+    if (!MesRun::run(MesRun::defaultImport(), &error)) {
+        printError(QStringLiteral("syncMesEvents: ") + error);
+        return 1;
+    }
+    return 0;
+}
+
+int showStation(QApplication& app, const StationChoice& choice)
+{
+    const StationFactory factory = StationRegistry::find(choice.station);
+    if (!factory) {
+        MessageBox::show(QStringLiteral("此工作站尚未安装"), MessageBox::Information);
+        return 0;
+    }
+    std::unique_ptr<QWidget> window(factory(choice));
+    if (!window)
+        return 0;
+    if (!window->isVisible())
+        window->show();
+    Screenshot::armFromEnvironment(window.get());
+    return app.exec();
+}
+
+} // namespace
+
+QString commandLineText(const QStringList& arguments)
+{
+    return arguments.mid(1).join(u' ');
+}
+
+int run(int argc, char** argv)
+{
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    const QString cmd = commandLineText(args);
+    const StationChoice choice = chooseStation(cmd);
+
+    static SingleInstance instance;
+    if (!instance.acquire()) {
+        if (choice.station == Station::MesRun) {
+            printError(SingleInstance::refusalText());
+        } else {
+            QApplication app(argc, argv);
+            app.setApplicationName(QStringLiteral("mirel"));
+            MessageBox::show(SingleInstance::refusalText(), MessageBox::Information);
+        }
+        return 2;
+    }
+    DbInfoCache::clear();
+    if (choice.station == Station::MesRun)
+        return runMes(argc, argv);
+
+    QApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("mirel"));
+    return showStation(app, choice);
+}
+
+} // namespace Startup

@@ -1,0 +1,16 @@
+// Program start: one running copy, the lookup cache, the station word, one station window or the
+// unattended MES run.
+#pragma once
+
+#include <QStringList>
+
+namespace Startup {
+
+/// The whole command-line text after the program name, as one string.
+QString commandLineText(const QStringList& arguments);
+
+/// Runs the program and returns the process exit code: 0 normally, 1 when the unattended MES run
+/// fails, 2 when another copy is running.
+int run(int argc, char** argv);
+
+} // namespace Startup

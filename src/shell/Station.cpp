@@ -1,0 +1,80 @@
+// Station dispatch: the order of the tests decides, so "CHECK" falls through to the inspection
+// station while "MES" selects the MES mode.
+#include "shell/Station.h"
+
+#include "text/Vb.h"
+
+#include <QHash>
+
+StationChoice chooseStation(const QString& cmd)
+{
+    const QString lower = cmd.toLower();
+    StationChoice c;
+    if (cmd == u"check")
+        c.station = Station::Check;
+    else if (cmd == u"maitou")
+        c.station = Station::Maitou;
+    else if (cmd == u"huaxian")
+        c.station = Station::Huaxian;
+    else if (lower == u"mescheck" || lower == u"mes")
+        c.station = Station::MesCheck;
+    else if (lower == u"mesrun")
+        c.station = Station::MesRun;
+    else if (lower == u"bag")
+        c.station = Station::Bag;
+    else if (cmd == u"item")
+        c.station = Station::Item;
+    else if (cmd.startsWith(u"3d")) {
+        c.station = Station::Quick3D;
+        c.number = vb::Val(QStringView(cmd).mid(2));
+        if (c.number > 0) {
+            c.tag = vb::CStr(c.number);
+            c.showMeArg = int(vb::CInt(c.number));
+        }
+    } else if (cmd == u"load")
+        c.station = Station::Load;
+    else if (cmd == u"rfid")
+        c.station = Station::Rfid;
+    else if (cmd == u"kanban")
+        c.station = Station::Kanban;
+    else
+        c.station = Station::Check;
+    return c;
+}
+
+QString stationName(Station s)
+{
+    switch (s) {
+    case Station::Check: return QStringLiteral("check");
+    case Station::Maitou: return QStringLiteral("maitou");
+    case Station::Huaxian: return QStringLiteral("huaxian");
+    case Station::MesCheck: return QStringLiteral("mescheck");
+    case Station::MesRun: return QStringLiteral("mesrun");
+    case Station::Bag: return QStringLiteral("bag");
+    case Station::Item: return QStringLiteral("item");
+    case Station::Quick3D: return QStringLiteral("3d");
+    case Station::Load: return QStringLiteral("load");
+    case Station::Rfid: return QStringLiteral("rfid");
+    case Station::Kanban: return QStringLiteral("kanban");
+    }
+    return QString();
+}
+
+namespace StationRegistry {
+
+namespace {
+QHash<int, StationFactory>& factories()
+{
+    static QHash<int, StationFactory> f;
+    return f;
+}
+} // namespace
+
+void add(Station station, StationFactory factory)
+{
+    factories().insert(int(station), std::move(factory));
+}
+
+StationFactory find(Station station) { return factories().value(int(station)); }
+
+} // namespace StationRegistry

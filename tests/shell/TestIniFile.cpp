@@ -1,0 +1,162 @@
+// ini semantics of the program folder's files and the picture browsers' profile.
+#include "config/LegacyEncoding.h"
+#include "shell/Profile.h"
+#include "shell/SysUtil.h"
+#include "support/TempProgramFolder.h"
+
+#include <QFile>
+#include <QTest>
+
+using SysUtil::readIni;
+using SysUtil::writeIni;
+
+class TestIniFile : public QObject {
+    Q_OBJECT
+private slots:
+    void readsWithDefaults_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("expected");
+        const QByteArray ini = "; mill settings\r\n[MIREL]\r\nbiliA=2\r\nmenchineId = 003 \r\n"
+                               "dispFormat=\"0.0\"\r\nbroken line\r\n=novalue\r\n[MES]\r\nSynDays=-3\r\n";
+        QTest::newRow("plain") << ini << "MES" << "SynDays" << "-3";
+        QTest::newRow("key case") << ini << "MIREL" << "BiliA" << "2";
+        QTest::newRow("section case") << ini << "mirel" << "biliA" << "2";
+        QTest::newRow("blanks trimmed") << ini << "MIREL" << "menchineId" << "003";
+        QTest::newRow("quotes stripped") << ini << "MIREL" << "dispFormat" << "0.0";
+        QTest::newRow("missing key") << ini << "MIREL" << "codeLen" << "DEF";
+        QTest::newRow("missing section") << ini << "打包" << "autoSave" << "DEF";
+        QTest::newRow("key of other section") << ini << "MES" << "biliA" << "DEF";
+        QTest::newRow("malformed lines ignored") << ini << "MIREL" << "broken line" << "DEF";
+        QTest::newRow("empty file") << QByteArray() << "MIREL" << "menchineId" << "DEF";
+        QTest::newRow("bom") << QByteArray("\xEF\xBB\xBF[MIREL]\nbugs=破洞,\n") << "MIREL" << "bugs"
+                             << "破洞,";
+        QTest::newRow("first of duplicates") << QByteArray("[A]\nk=1\nK=2\n") << "A" << "k" << "1";
+        QTest::newRow("key before any section") << QByteArray("k=1\n[A]\n") << "A" << "k" << "DEF";
+    }
+    void readsWithDefaults()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, expected);
+        TempProgramFolder home;
+        home.writeFile(QStringLiteral("mirel.ini"), content);
+        QCOMPARE(readIni(section, key, QStringLiteral("DEF"), QStringLiteral("/mirel.ini")), expected);
+    }
+
+    void missingFileGivesDefault()
+    {
+        TempProgramFolder home;
+        QCOMPARE(readIni(QStringLiteral("MIREL"), QStringLiteral("menchineId"), QStringLiteral("001"),
+                         QStringLiteral("/mirel.ini")),
+                 QStringLiteral("001"));
+    }
+
+    void everyReadGoesToTheFile()
+    {
+        TempProgramFolder home;
+        home.writeFile(QStringLiteral("mirel.ini"), "[MIREL]\ncodeLen=000\n");
+        QCOMPARE(readIni("MIREL", "codeLen", "0", "/mirel.ini"), QStringLiteral("000"));
+        home.writeFile(QStringLiteral("mirel.ini"), "[MIREL]\ncodeLen=0000\n");
+        QCOMPARE(readIni("MIREL", "codeLen", "0", "/mirel.ini"), QStringLiteral("0000"));
+    }
+
+    void writeKeepsTheRestOfTheFile()
+    {
+        TempProgramFolder home;
+        const QByteArray before = "; panel 3\r\n[MIREL]\r\nbiliA=1\r\n; keep me\r\nbugs=破洞\r\n\r\n"
+                                  "[MES]\r\nSynDays=-10\r\n";
+        home.writeFile(QStringLiteral("mirel.ini"), before);
+        QVERIFY(writeIni("mirel", "BILIA", "2", "/mirel.ini"));
+        QVERIFY(writeIni("MIREL", "grade", "A,B,C", "/mirel.ini"));
+        QVERIFY(writeIni("MES", "同步记录数", "5", "/mirel.ini"));
+        QVERIFY(writeIni("打包", "autoSave", "1", "/mirel.ini"));
+        const QByteArray after = "; panel 3\r\n[MIREL]\r\nbiliA=2\r\n; keep me\r\nbugs=破洞\r\ngrade=A,B,C\r\n\r\n"
+                                 "[MES]\r\nSynDays=-10\r\n同步记录数=5\r\n\r\n[打包]\r\nautoSave=1\r\n";
+        QCOMPARE(home.readFile(QStringLiteral("mirel.ini")), after);
+    }
+
+    void writeCreatesFile()
+    {
+        TempProgramFolder home;
+        QVERIFY(writeIni("MES", "开始同步时间", "08:00:00", "/config.ini"));
+        QCOMPARE(readIni("mes", "开始同步时间", "", "/config.ini"), QStringLiteral("08:00:00"));
+    }
+
+    void writeKeepsLineEndingsAndBom()
+    {
+        TempProgramFolder home;
+        home.writeFile(QStringLiteral("kanban.ini"), "\xEF\xBB\xBF[看板配置]\nfontsize=32\n");
+        QVERIFY(writeIni("看板配置", "时间间隔", "2000", "/kanban.ini"));
+        QCOMPARE(home.readFile(QStringLiteral("kanban.ini")),
+                 QByteArray("\xEF\xBB\xBF[看板配置]\nfontsize=32\n时间间隔=2000\n"));
+    }
+
+    void legacyGb18030File()
+    {
+        TempProgramFolder home;
+        const QByteArray gb = LegacyEncoding::toGb18030(QStringLiteral("[MIREL]\r\n001=早班\r\n"));
+        QVERIFY(!LegacyEncoding::isValidUtf8(gb));
+        home.writeFile(QStringLiteral("班别.ini"), gb);
+        QCOMPARE(readIni("MIREL", "001", "", "/班别.ini"), QStringLiteral("早班"));
+        QVERIFY(writeIni("MIREL", "002", "夜班", "/班别.ini"));
+        const QByteArray written = home.readFile(QStringLiteral("班别.ini"));
+        QCOMPARE(written, LegacyEncoding::toGb18030(QStringLiteral("[MIREL]\r\n001=早班\r\n002=夜班\r\n")));
+        QCOMPARE(readIni("MIREL", "002", "", "/班别.ini"), QStringLiteral("夜班"));
+    }
+
+    void unwritableFileReportsError()
+    {
+        TempProgramFolder home;
+        home.writeFile(QStringLiteral("ro/x"), "");
+        QFile::setPermissions(home.file(QStringLiteral("ro")), QFile::ReadOwner | QFile::ExeOwner);
+        QString error;
+        const bool ok = writeIni("A", "k", "v", "/ro/mirel.ini", &error);
+        QFile::setPermissions(home.file(QStringLiteral("ro")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        if (ok)
+            QSKIP("running as a user who can write anywhere");
+        QVERIFY(!error.isEmpty());
+    }
+
+    void profileDeletesKeyAndSection()
+    {
+        TempProgramFolder home;
+        const QString file = home.file(QStringLiteral("thumbs.ini"));
+        QVERIFY(basThumbs::writeProfile("Main", "ItemId", "42", file));
+        QVERIFY(basThumbs::writeProfile("Main", "Maximized", "True", file));
+        QVERIFY(basThumbs::writeProfile("Other", "x", "1", file));
+        QCOMPARE(basThumbs::readProfile("main", "itemid", "0", file), QStringLiteral("42"));
+        QVERIFY(basThumbs::writeProfile("Main", "ItemId", "", file));
+        QCOMPARE(basThumbs::readProfile("Main", "ItemId", "0", file), QStringLiteral("0"));
+        QCOMPARE(basThumbs::readProfile("Main", "Maximized", "False", file), QStringLiteral("True"));
+        QVERIFY(basThumbs::writeProfile("Main", "", "", file));
+        QCOMPARE(basThumbs::readProfile("Main", "Maximized", "False", file), QStringLiteral("False"));
+        QCOMPARE(basThumbs::readProfile("Other", "x", "", file), QStringLiteral("1"));
+    }
+
+    void profileValueIsCut()
+    {
+        TempProgramFolder home;
+        const QString file = home.file(QStringLiteral("p.ini"));
+        QVERIFY(basThumbs::writeProfile("Main", "Last Path", QString(3000, u'x'), file));
+        QCOMPARE(basThumbs::readProfile("Main", "Last Path", "", file).size(), 2047);
+    }
+
+    void perUserSettings()
+    {
+        TempProgramFolder home;
+        QCOMPARE(SysUtil::getSetting("mirel", "mirel", "isMashu", "0"), QStringLiteral("0"));
+        SysUtil::saveSetting("mirel", "mirel", "isMashu", "1");
+        SysUtil::saveSetting("mirel", "PrintTemplate", "check", "唛头2");
+        QCOMPARE(SysUtil::getSetting("mirel", "mirel", "isMashu", "0"), QStringLiteral("1"));
+        QCOMPARE(SysUtil::getSetting("mirel", "PrintTemplate", "check", "唛头"), QStringLiteral("唛头2"));
+        QCOMPARE(SysUtil::getSetting("other", "mirel", "isMashu", "0"), QStringLiteral("0"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestIniFile)
+#include "TestIniFile.moc"

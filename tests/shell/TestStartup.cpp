@@ -1,0 +1,141 @@
+// Start-up: one running copy, and the unattended MES run's times and count.
+#include "shell/MesRun.h"
+#include "shell/SingleInstance.h"
+#include "shell/SysUtil.h"
+#include "support/TempProgramFolder.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestStartup : public QObject {
+    Q_OBJECT
+
+    static QString mirelBinary() { return qEnvironmentVariable("MIREL_BIN_DIR") + QStringLiteral("/mirel"); }
+
+    static QProcessEnvironment env(const QString& runtimeDir, const QString& home)
+    {
+        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+        e.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
+        e.insert(QStringLiteral("MIREL_HOME"), home);
+        e.insert(QStringLiteral("MIREL_NONINTERACTIVE"), QStringLiteral("1"));
+        e.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        return e;
+    }
+
+private slots:
+    void secondCopyIsRefused_data()
+    {
+        QTest::addColumn<QString>("word");
+        QTest::newRow("window station") << "check";
+        QTest::newRow("unattended run") << "mesrun";
+    }
+    void secondCopyIsRefused()
+    {
+        QFETCH(QString, word);
+        QTemporaryDir runtime, home;
+        // This test process is the running copy.
+        SingleInstance running(runtime.path() + QStringLiteral("/mirel-") + qEnvironmentVariable("USER")
+                               + QStringLiteral(".lock"));
+        QVERIFY(running.acquire());
+        QProcess p;
+        p.setProcessEnvironment(env(runtime.path(), home.path()));
+        p.start(mirelBinary(), {word});
+        QVERIFY(p.waitForFinished(20000));
+        QCOMPARE(p.exitCode(), 2);
+        const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+        QVERIFY2(err.contains(QStringLiteral("程序已经运作中...")), qPrintable(err));
+        QVERIFY(err.contains(QStringLiteral("taskkill /f /im mirel.exe")));
+        // The refused copy touched nothing.
+        QVERIFY(QDir(home.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+    }
+
+    void staleLockDoesNotBlock()
+    {
+        QTemporaryDir runtime, home;
+        const QString lock = runtime.path() + QStringLiteral("/mirel-") + qEnvironmentVariable("USER")
+                             + QStringLiteral(".lock");
+        {
+            QFile f(lock); // left behind by a copy that crashed: a process id that does not run
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write("999999\nmirel\nthis-host\n");
+        }
+        QProcess p;
+        p.setProcessEnvironment(env(runtime.path(), home.path()));
+        p.start(mirelBinary(), {QStringLiteral("mesrun")});
+        QVERIFY(p.waitForFinished(20000));
+        const QString err = QString::fromLocal8Bit(p.readAllStandardError());
+        QVERIFY2(!err.contains(QStringLiteral("程序已经运作中")), qPrintable(err));
+        QVERIFY(p.exitCode() != 2);
+        // It got as far as the run: the start time is written.
+        QVERIFY(QFile::exists(home.path() + QStringLiteral("/config.ini")));
+    }
+
+    void lockIsReleasedForTheNextStart()
+    {
+        QTemporaryDir runtime;
+        const QString lock = runtime.path() + QStringLiteral("/l.lock");
+        {
+            SingleInstance first(lock);
+            QVERIFY(first.acquire());
+        }
+        SingleInstance second(lock);
+        QVERIFY(second.acquire());
+    }
+
+    void mesRunWritesTimesAndCount()
+    {
+        TempProgramFolder home;
+        QString since;
+        const bool ok = MesRun::run(
+            [&](const QString& s, QString* count, QString*) {
+                since = s;
+                *count = QStringLiteral("7");
+                return true;
+            },
+            nullptr);
+        QVERIFY(ok);
+        QCOMPARE(since, QDate::currentDate().addDays(-10).toString(QStringLiteral("yyyy-MM-dd")));
+        QCOMPARE(SysUtil::readIni("MES", "同步记录数", "", "/mirel.ini"), QStringLiteral("7"));
+        QVERIFY(!SysUtil::readIni("MES", "开始同步时间", "", "/config.ini").isEmpty());
+        QVERIFY(!SysUtil::readIni("MES", "完成同步时间", "", "/config.ini").isEmpty());
+    }
+
+    void failedMesRunWritesOnlyTheStart()
+    {
+        TempProgramFolder home;
+        QString error;
+        const bool ok = MesRun::run(
+            [](const QString&, QString*, QString* e) {
+                *e = QStringLiteral("MES数据库无法连接");
+                return false;
+            },
+            &error);
+        QVERIFY(!ok);
+        QCOMPARE(error, QStringLiteral("MES数据库无法连接"));
+        QVERIFY(!SysUtil::readIni("MES", "开始同步时间", "", "/config.ini").isEmpty());
+        QCOMPARE(SysUtil::readIni("MES", "完成同步时间", "none", "/config.ini"), QStringLiteral("none"));
+        QCOMPARE(SysUtil::readIni("MES", "同步记录数", "none", "/mirel.ini"), QStringLiteral("none"));
+    }
+
+    void startDateFollowsSynDays_data()
+    {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("missing") << QByteArray() << "2026-11-25";
+        QTest::newRow("three back") << QByteArray("[MES]\nSynDays=-3\n") << "2026-12-02";
+        QTest::newRow("not a number") << QByteArray("[MES]\nSynDays=abc\n") << "2026-12-05";
+        QTest::newRow("across a year") << QByteArray("[MES]\nSynDays=-340\n") << "2025-12-30";
+    }
+    void startDateFollowsSynDays()
+    {
+        QFETCH(QByteArray, ini);
+        QFETCH(QString, expected);
+        TempProgramFolder home;
+        home.writeFile(QStringLiteral("mirel.ini"), ini);
+        QCOMPARE(MesRun::startDate(QDate(2026, 12, 5)), expected);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStartup)
+#include "TestStartup.moc"
