@@ -1,0 +1,69 @@
+// A connection to the mill's database: SQL Server through ODBC, or the embedded SQLite database
+// that speaks the same T-SQL through the translator.
+#pragma once
+
+#include "db/DbError.h"
+#include "db/Recordset.h"
+
+#include <QString>
+#include <memory>
+
+class DbBackend;
+
+/// The language the server speaks; the program always sends T-SQL.
+enum class SqlDialect { SqlServer, Sqlite };
+
+class Connection {
+public:
+    Connection();
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    /// Opens the database named by a connection string (closing an open one first):
+    /// "缺省" (the embedded mirel.db of the program folder, created with the schema when missing),
+    /// "Provider=SQLite;Data Source=<path>" or any Data Source naming a .db/.sqlite file (SQLite),
+    /// "Provider=SQLOLEDB…" (SQL Server through the ODBC driver of mirel.ini), "Driver=…"/"DSN=…"
+    /// (ODBC as it is). Throws DbError when the database cannot be opened.
+    void open(const QString& connectionString);
+    /// Closes; a closed connection stays usable for open().
+    void close();
+    /// True when open. After the server went away, the next statement opens it again.
+    bool isOpen() const;
+    /// 1 when open, 0 when closed.
+    int state() const { return isOpen() ? 1 : 0; }
+    /// The connection string given to open().
+    const QString& connectionString() const { return m_connectionString; }
+    SqlDialect dialect() const;
+
+    /// Runs a T-SQL batch (statements separated by ";"; "insert …; select SCOPE_IDENTITY();" works
+    /// on both servers). Returns the result set of the last statement that returns columns, or a
+    /// closed Recordset when none does. Throws DbError with the server's message; statements
+    /// before the failing one keep their effect unless a transaction is rolled back.
+    Recordset execute(const QString& batch);
+    /// Rows changed by the last INSERT/UPDATE/DELETE of the last batch.
+    qint64 rowsAffected() const { return m_rowsAffected; }
+
+    /// Transactions: on SQLite "BEGIN IMMEDIATE" (a second station waits for the first one's
+    /// commit, up to the busy timeout); on ODBC manual-commit mode. Nesting is not supported:
+    /// beginTrans inside a transaction throws DbError.
+    void beginTrans();
+    void commitTrans();
+    void rollbackTrans();
+    bool inTransaction() const { return m_inTransaction; }
+
+    /// Seconds a statement may run (SQL Server) or wait for a lock (SQLite); 0 = no limit.
+    void setCommandTimeout(int seconds);
+    int commandTimeout() const { return m_timeout; }
+
+private:
+    void reopenIfLost();
+    DbBackend& backend();
+
+    std::unique_ptr<DbBackend> m_backend;
+    QString m_connectionString;
+    qint64 m_rowsAffected = 0;
+    int m_timeout = 30;
+    bool m_inTransaction = false;
+    bool m_lost = false;
+};
