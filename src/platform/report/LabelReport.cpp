@@ -1,0 +1,242 @@
+// The report object: parameters, the detail query, and printing to printers, PDF files and images.
+#include "report/LabelReport.h"
+
+#include "db/Connection.h"
+#include "report/ReportError.h"
+#include "report/ReportExpression.h"
+#include "text/Vb.h"
+
+#include <QFileInfo>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+using namespace Qt::StringLiterals;
+
+void LabelReport::load(const QString& path)
+{
+    m_template = GrfFormat::load(path);
+    m_path = path;
+    m_params.clear();
+    m_filled.reset();
+}
+
+void LabelReport::loadText(const QString& text, const QString& name)
+{
+    m_template = GrfFormat::parse(text, name);
+    m_path.clear();
+    m_params.clear();
+    m_filled.reset();
+}
+
+bool LabelReport::hasParameter(const QString& name) const
+{
+    return m_template.parameter(name) != nullptr;
+}
+
+void LabelReport::setParameter(const QString& name, const QVariant& value)
+{
+    const ReportParameter* declared = m_template.parameter(name);
+    QVariant v = value;
+    if (declared && declared->type == ReportParameter::Number && v.typeId() == QMetaType::QString)
+        v = vb::Val(v.toString());
+    else if (declared && declared->type == ReportParameter::Text)
+        v = ReportExpression::text(v);
+    const QString key = declared ? declared->name : name;
+    for (auto& [k, old] : m_params) {
+        if (k.compare(key, Qt::CaseInsensitive) == 0) {
+            old = v;
+            m_filled.reset();
+            return;
+        }
+    }
+    m_params.append({key, v});
+    m_filled.reset();
+}
+
+QList<QPair<QString, QVariant>> LabelReport::parameters() const
+{
+    QList<QPair<QString, QVariant>> out;
+    for (const ReportParameter& p : m_template.parameters) {
+        QVariant v = p.type == ReportParameter::Number ? QVariant(vb::Val(p.defaultValue))
+                                                       : QVariant(p.defaultValue);
+        for (const auto& [k, value] : m_params) {
+            if (k.compare(p.name, Qt::CaseInsensitive) == 0)
+                v = value;
+        }
+        out.append({p.name, v});
+    }
+    for (const auto& [k, value] : m_params) {
+        if (!m_template.parameter(k))
+            out.append({k, value});
+    }
+    return out;
+}
+
+QString LabelReport::parameterText(const QString& name) const
+{
+    for (const auto& [k, value] : parameters()) {
+        if (k.compare(name, Qt::CaseInsensitive) == 0)
+            return ReportExpression::text(value);
+    }
+    return QString();
+}
+
+void LabelReport::setConnectionString(const QString& connectionString)
+{
+    m_connectionString = connectionString;
+    m_filled.reset();
+}
+
+void LabelReport::setPrinterName(const QString& name) { m_printerName = name; }
+
+void LabelReport::setCopies(int copies) { m_copies = qMax(1, copies); }
+
+const FilledReport& LabelReport::fill()
+{
+    if (m_filled)
+        return *m_filled;
+    const auto params = parameters();
+    QStringList columns;
+    QList<QList<DbValue>> rows;
+    QString queryProblem;
+    QStringList expandProblems;
+    if (!m_template.query.trimmed().isEmpty()) {
+        const ReportExpression::Lookup lookup = [&](const QString& n, bool) -> std::optional<QVariant> {
+            for (const auto& [k, v] : params) {
+                if (k.compare(n, Qt::CaseInsensitive) == 0)
+                    return v;
+            }
+            return std::nullopt;
+        };
+        const QString sql = ReportExpression::expandQuery(m_template.query, lookup, &expandProblems);
+        try {
+            if (m_connectionString.isEmpty())
+                throw DbError(u"没有设置明细数据的连接串"_s);
+            Connection conn;
+            conn.open(m_connectionString);
+            const Recordset rs = conn.execute(sql);
+            columns = rs.columns();
+            rows = rs.rows();
+        } catch (const DbError& e) {
+            queryProblem = u"明细查询失败：%1"_s.arg(e.message());
+        }
+    }
+    m_filled = ReportRenderer::fill(m_template, params, columns, rows, queryProblem,
+                                    m_path.isEmpty() ? QString() : QFileInfo(m_path).absolutePath());
+    m_filled->problems = expandProblems + m_filled->problems;
+    m_paintProblems.clear();
+    return *m_filled;
+}
+
+QStringList LabelReport::problems() const
+{
+    QStringList all = m_filled ? m_filled->problems : QStringList();
+    all += m_paintProblems;
+    all.removeDuplicates();
+    return all;
+}
+
+void LabelReport::throwProblems(const QString& prefix) const
+{
+    const QStringList p = problems();
+    if (!p.isEmpty())
+        throw ReportError(prefix + p.join(u'\n'));
+}
+
+void LabelReport::paintPage(QPainter& painter, int page)
+{
+    const FilledReport& f = fill();
+    if (page < 0 || page >= f.pages.size())
+        throw ReportError(u"没有第 %1 页"_s.arg(page + 1));
+    QStringList drawProblems;
+    ReportRenderer::paintPage(painter, m_template, f.pages[page], &drawProblems);
+    for (const QString& p : drawProblems) {
+        if (!m_paintProblems.contains(p))
+            m_paintProblems.append(p);
+    }
+}
+
+QImage LabelReport::renderImage(int page, double dpi)
+{
+    const QSizeF mm = m_template.pageSize;
+    QImage img(qRound(mm.width() * dpi / 25.4), qRound(mm.height() * dpi / 25.4),
+               QImage::Format_RGB32);
+    img.setDotsPerMeterX(qRound(dpi / 0.0254));
+    img.setDotsPerMeterY(qRound(dpi / 0.0254));
+    img.fill(Qt::white);
+    QPainter painter(&img);
+    paintPage(painter, page);
+    return img;
+}
+
+namespace {
+
+QPageSize pageSizeOf(const ReportTemplate& t)
+{
+    return QPageSize(t.pageSize, QPageSize::Millimeter, t.name, QPageSize::ExactMatch);
+}
+
+} // namespace
+
+void LabelReport::printToPdf(const QString& path)
+{
+    QPdfWriter writer(path);
+    writer.setResolution(1200);
+    writer.setPageSize(pageSizeOf(m_template));
+    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+    writer.setTitle(m_template.name);
+    writer.setCreator(u"mirel"_s);
+    QPainter painter;
+    if (!painter.begin(&writer))
+        throw ReportError(u"无法写入 PDF 文件：%1"_s.arg(path));
+    const int pages = pageCount();
+    for (int copy = 0; copy < m_copies; ++copy) {
+        for (int i = 0; i < pages; ++i) {
+            if (copy > 0 || i > 0)
+                writer.newPage();
+            paintPage(painter, i);
+        }
+    }
+    painter.end();
+}
+
+void LabelReport::printOn(QPrinter& printer)
+{
+    printer.setFullPage(true);
+    printer.setPageSize(pageSizeOf(m_template));
+    printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw ReportError(u"打印机无法开始打印：%1"_s.arg(printer.printerName()));
+    for (int i = 0; i < pageCount(); ++i) {
+        if (i > 0)
+            printer.newPage();
+        paintPage(painter, i);
+    }
+    painter.end();
+}
+
+void LabelReport::print()
+{
+    const FilledReport& f = fill();
+    if (f.pages.isEmpty())
+        throw ReportError(problems().join(u'\n'));
+    if (m_printerName.endsWith(u".pdf"_s, Qt::CaseInsensitive)) {
+        printToPdf(m_printerName);
+    } else {
+        // An unknown name is an error: the label must not come out of some other printer.
+        const QPrinterInfo info = m_printerName.isEmpty() ? QPrinterInfo::defaultPrinter()
+                                                          : QPrinterInfo::printerInfo(m_printerName);
+        if (info.isNull())
+            throw ReportError(m_printerName.isEmpty() ? u"没有默认打印机"_s
+                                                      : u"找不到打印机：%1"_s.arg(m_printerName));
+        QPrinter printer(info, QPrinter::HighResolution);
+        printer.setCopyCount(m_copies);
+        printer.setDocName(m_template.name);
+        printOn(printer);
+    }
+    throwProblems(u"标签已打印，但有以下问题：\n"_s);
+}
