@@ -1,0 +1,102 @@
+// The stations' print routine and the download of templates stored with cards and items.
+#include "shell/Print.h"
+
+#include "config/ProgramFolder.h"
+#include "db/DbError.h"
+#include "report/LabelReport.h"
+#include "report/ReportError.h"
+#include "report/frmBillPrintPreview.h"
+#include "shell/Database.h"
+#include "shell/MessageBox.h"
+#include "shell/SysUtil.h"
+
+#include <QDir>
+#include <QFile>
+
+using namespace Qt::StringLiterals;
+
+void fetchPrintTemplates(qint64 fkid, const QString& fileType)
+{
+    // Every step may fail on its own (no table, a locked file): the card lookup goes on anyway.
+    Recordset rs;
+    try {
+        rs = Database::conn().execute(
+            u"select  fileName,billFile from  billFiles where fileType='"_s + fileType
+            + u"' AND right(filename,4)='.grf' AND  fkid = "_s + QString::number(fkid));
+    } catch (const DbError&) {
+        return;
+    }
+    const QString folder = ProgramFolder::file(u"\\打印\\唛头\\"_s);
+    QDir().mkpath(folder);
+    const QString app = ProgramFolder::executableName();
+    int n = 0;
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+        ++n;
+        QString fileName;
+        try {
+            fileName = rs.text(u"fileName"_s);
+            QFile f(QDir(folder).filePath(fileName));
+            if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+                f.write(rs.field(u"billFile"_s).toBytes());
+        } catch (const DbError&) {
+            continue;
+        }
+        const QString name = fileName.left(fileName.size() - 4);
+        SysUtil::saveSetting(app, u"PrintTemplate"_s, n == 1 ? u"checkMaitou"_s : u"check2"_s,
+                             name);
+    }
+}
+
+void fetchBillTemplates(qint64 billId) { fetchPrintTemplates(billId, u"Bill"_s); }
+
+namespace {
+
+// Loads and fills the report; returns false when it went to the print pool instead.
+bool prepare(LabelReport& report, const QString& path, const QVariant& id)
+{
+    report.load(path);
+    report.setParameter(u"单据ID"_s, id);
+    report.setConnectionString(Database::connectionSetting());
+    const QString printer = report.parameterText(u"默认打印机"_s);
+    if (report.hasParameter(u"默认打印机"_s) && !printer.isEmpty()) {
+        if (printer.trimmed() == PrintPool::serverName()) {
+            PrintPool::queueReport(report);
+            return false;
+        }
+        report.setPrinterName(printer);
+    }
+    return true;
+}
+
+} // namespace
+
+bool printLabel(const QString& templatePath, const QVariant& id, bool preview, int copies,
+                const QString& errorText)
+{
+    try {
+        LabelReport report;
+        if (!prepare(report, templatePath, id))
+            return true;
+        if (preview) {
+            frmBillPrintPreview::setErrorHandler(
+                [errorText](const QString& m) { MessageBox::critical(errorText + m); });
+            frmBillPrintPreview::Report(report, templatePath);
+            frmBillPrintPreview::setErrorHandler({});
+        } else {
+            report.setCopies(copies);
+            report.print();
+        }
+        return true;
+    } catch (const ReportError& e) {
+        MessageBox::critical(errorText + e.message());
+    } catch (const DbError& e) {
+        MessageBox::critical(errorText + e.message());
+    }
+    return false;
+}
+
+void printMarkLabel(const QString& name, qint64 billId, bool preview, int copies)
+{
+    printLabel(ProgramFolder::file(u"\\打印\\唛头\\"_s + name + u".grf"_s), double(billId), preview,
+               copies, u"PrintBill发生错误"_s);
+}
