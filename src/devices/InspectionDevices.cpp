@@ -1,0 +1,254 @@
+// Set-up, zeroing and unit commands of the inspection frame's devices.
+#include "devices/InspectionDevices.h"
+
+#include "devices/BarcodeScanner.h"
+#include "devices/DeviceSettings.h"
+#include "devices/MeterFrames.h"
+#include "readers/RfidReaderLibrary.h"
+#include "readers/UsbCounterLibrary.h"
+#include "serial/SerialPort.h"
+#include "serial/SerialSettings.h"
+
+#include <QThread>
+
+using namespace Qt::StringLiterals;
+
+namespace devices {
+
+InspectionDevices::InspectionDevices(Variant variant, QObject* parent)
+    : QObject(parent), m_variant(variant), m_counter(new SerialPort(this)),
+      m_scale(new SerialPort(this)), m_scanner(new BarcodeScanner(this)),
+      m_usb(std::make_unique<UsbCounterLibrary>()), m_rfid(std::make_unique<RfidReaderLibrary>()),
+      m_pause([](int ms) { QThread::msleep(ulong(ms)); })
+{
+    m_timer.setInterval(400);
+    connect(&m_timer, &QTimer::timeout, this, &InspectionDevices::safeTick);
+    connect(m_scanner, &BarcodeScanner::scanned, this, &InspectionDevices::cardScanned);
+    connect(m_scanner, &BarcodeScanner::lost, this, [this](const QString& error) {
+        setColour(fields::kCardCaption, colours::kScannerClosed);
+        emit deviceFault(error);
+    });
+    connect(m_counter, &SerialPort::portLost, this, &InspectionDevices::onCounterLost);
+    connect(m_scale, &SerialPort::portLost, this, &InspectionDevices::onScaleLost);
+}
+
+InspectionDevices::~InspectionDevices() = default;
+
+void InspectionDevices::setLengthRatio(double a, double b)
+{
+    m_ratioA = a;
+    m_ratioB = b;
+}
+
+void InspectionDevices::setupDevices()
+{
+    m_timer.setInterval(400);
+    m_timer.start();
+    m_address = 1;
+    m_shownCounter.reset();
+    m_shownScale.reset();
+    m_shownColour.clear();
+    m_rfidTried = false;
+    setColour(fields::kQuantityCaption, colours::kButtonText);
+    setColour(fields::kWeightCaption, colours::kButtonText);
+    openScalePort();
+    openMeterPort();
+    openScannerPort();
+}
+
+void InspectionDevices::openScalePort()
+{
+    if (!m_scaleOn) {
+        setScaleStatus(QString());
+        return;
+    }
+    const QString name = mirelSetting(u"CHENCOM"_s, u"COM3"_s);
+    setColour(fields::kWeightCaption, colours::kRed);
+    m_scale->clearInBuffer();
+    m_scale->setPortOpen(false);
+    m_scale->setSettings(u"9600,n,8,1"_s);
+    m_scale->setInputLen(0);
+    m_scale->setInputMode(SerialPort::Text);
+    m_scale->setCommPort(SerialPortNames::numberFromLastCharacter(name));
+    if (!m_scale->setPortOpen(true)) {
+        setScaleStatus(u"台称没找到"_s);
+        emit deviceFault(m_scale->lastError());
+        return;
+    }
+    m_lastWeight.clear();
+    setScaleStatus(u"台称准备好"_s);
+}
+
+CounterModel InspectionDevices::currentModel() const
+{
+    const QString set = m_variant == Variant::FiberBox
+        ? u"9600,n,8,1"_s
+        : mirelSetting(u"InputSet"_s, u"9600,n,8,1"_s);
+    const CounterModel model = counterModel(mirelSetting(u"InputMode"_s, u"1"_s), set);
+    // The fiber-box frames know the text counter and the Modbus counter only, the mark-label
+    // frames everything but the five-register counter.
+    if (m_variant == Variant::FiberBox && model != CounterModel::Text)
+        return CounterModel::Modbus;
+    if (m_variant == Variant::MarkLabel && model == CounterModel::FiveRegisters)
+        return CounterModel::Modbus;
+    return model;
+}
+
+void InspectionDevices::openMeterPort()
+{
+    if (!m_counterOn)
+        return;
+    const CounterModel model = currentModel();
+    m_discardReply = false;
+    if (model == CounterModel::Usb) {
+        m_usbOpen = m_usb->open();
+        if (!m_usbOpen) {
+            setCounterStatus(u"没有找到码表驱动"_s);
+            emit counterToolTip(m_usb->errorString());
+            emit deviceFault(m_usb->errorString());
+            return;
+        }
+        setCounterStatus(u"电表准备好"_s);
+        return;
+    }
+    m_counter->clearInBuffer();
+    m_counter->setPortOpen(false);
+    m_counter->setSettings(m_variant == Variant::FiberBox
+                               ? u"9600,n,8,1"_s
+                               : mirelSetting(u"InputSet"_s, u"9600,n,8,1"_s));
+    m_counter->setInputLen(0);
+    const QString name = mirelSetting(u"COM"_s, u"COM1"_s);
+    setColour(fields::kQuantityCaption, colours::kRed);
+    m_counter->setInputMode(model == CounterModel::Text ? SerialPort::Text : SerialPort::Binary);
+    m_counter->setCommPort(SerialPortNames::numberFromLastCharacter(name));
+    if (!m_counter->setPortOpen(true)) {
+        setCounterStatus(u"没有找到串口"_s);
+        emit counterToolTip(m_counter->lastError());
+        emit deviceFault(m_counter->lastError());
+        return;
+    }
+    setCounterStatus(u"码表准备好"_s);
+}
+
+void InspectionDevices::openScannerPort()
+{
+    switch (m_scanner->open(BarcodeScanner::PortRule::LastCharacter)) {
+    case BarcodeScanner::OpenResult::NotConfigured:
+        setColour(fields::kCardCaption, colours::kButtonText);
+        break;
+    case BarcodeScanner::OpenResult::Opened:
+        setColour(fields::kCardCaption, colours::kScannerOpen);
+        break;
+    case BarcodeScanner::OpenResult::ClosedAgain:
+        setColour(fields::kCardCaption, colours::kScannerClosed);
+        break;
+    case BarcodeScanner::OpenResult::Failed:
+        emit deviceFault(m_scanner->lastError());
+        break;
+    }
+}
+
+void InspectionDevices::zeroCounter()
+{
+    const bool open = m_counter->portOpen();
+    if (m_variant == Variant::FiberBox) {
+        if (open && m_counter->output(zeroMeterCoil(m_address)))
+            m_discardReply = true;
+        return;
+    }
+    switch (currentModel()) {
+    case CounterModel::Text:
+        if (open)
+            m_counter->output(zeroMeterText());
+        break;
+    case CounterModel::Usb:
+        m_usb->zero();
+        break;
+    case CounterModel::SumFrame:
+        break;
+    case CounterModel::FiveRegisters:
+        if (open)
+            m_counter->output(zeroMeterRegister());
+        m_discardReply = open;
+        break;
+    case CounterModel::Modbus:
+        // The counter needs its time between the zero and the two limit writes; the screen
+        // waits with it.
+        if (m_counter->portOpen())
+            m_counter->output(zeroMeterCoil(m_address));
+        m_pause(500);
+        if (m_counter->portOpen())
+            m_counter->output(alterResetFirst(m_address));
+        m_pause(500);
+        if (m_counter->portOpen())
+            m_counter->output(alterResetSecond(m_address));
+        m_discardReply = m_counter->portOpen();
+        break;
+    }
+}
+
+bool InspectionDevices::toggleUnit(const QString& unitCaption)
+{
+    m_yards = unitCaption != u"码"_s;
+    if (m_counter->portOpen() && m_counter->output(setMeterUnit(m_yards)))
+        m_discardReply = true;
+    return m_yards;
+}
+
+void InspectionDevices::setPolling(bool on)
+{
+    if (on)
+        m_timer.start();
+    else
+        m_timer.stop();
+}
+
+void InspectionDevices::releaseDevices()
+{
+    m_timer.stop();
+    m_usb->close();
+    m_usbOpen = false;
+    m_counter->setPortOpen(false);
+    m_scale->setPortOpen(false);
+    m_scanner->close();
+}
+
+void InspectionDevices::onCounterLost(const QString& error)
+{
+    setCounterStatus(u"码表暂停中"_s);
+    emit counterToolTip(error);
+    emit deviceFault(error);
+}
+
+void InspectionDevices::onScaleLost(const QString& error)
+{
+    setScaleStatus(u"台称暂停中"_s);
+    emit deviceFault(error);
+}
+
+void InspectionDevices::setCounterStatus(const QString& caption)
+{
+    if (caption == m_shownCounter)
+        return;
+    m_shownCounter = caption;
+    emit counterStatus(caption);
+}
+
+void InspectionDevices::setScaleStatus(const QString& caption)
+{
+    if (caption == m_shownScale)
+        return;
+    m_shownScale = caption;
+    emit scaleStatus(caption);
+}
+
+void InspectionDevices::setColour(int labBox, quint32 colour)
+{
+    const auto it = m_shownColour.constFind(labBox);
+    if (it != m_shownColour.cend() && *it == colour)
+        return;
+    m_shownColour.insert(labBox, colour);
+    emit labelColour(labBox, colour);
+}
+
+} // namespace devices

@@ -1,0 +1,236 @@
+// The 400 ms tick of the inspection frame: scale, counter, length, RFID, in that order. A tick
+// never throws and never waits; anything unexpected leaves the fields as they were.
+#include "devices/InspectionDevices.h"
+
+#include "devices/DeviceSettings.h"
+#include "devices/LengthDisplay.h"
+#include "devices/MeterFrames.h"
+#include "devices/Rfid.h"
+#include "devices/ScaleReadings.h"
+#include "readers/RfidReaderLibrary.h"
+#include "readers/UsbCounterLibrary.h"
+#include "serial/SerialPort.h"
+#include "text/Vb.h"
+
+#include <exception>
+
+using namespace Qt::StringLiterals;
+
+namespace devices {
+
+void InspectionDevices::safeTick()
+{
+    try {
+        pollDevices();
+    } catch (const std::exception& e) {
+        emit deviceFault(QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        emit deviceFault(u"定时器异常"_s);
+    }
+}
+
+void InspectionDevices::pollDevices()
+{
+    if (!pollScale())
+        return;
+    if (!pollCounter())
+        return;
+    if (m_variant == Variant::Inspection)
+        pollRfid();
+}
+
+bool InspectionDevices::pollScale()
+{
+    if (!m_scaleOn || !m_scale->portOpen()) {
+        setScaleStatus(u"台称暂停中"_s);
+        return true;
+    }
+    // A scale that stays silent (switched off, between weighings) gives no reading: the field
+    // keeps what the operator typed.
+    const QByteArray received = m_scale->inputBytes();
+    if (received.isEmpty())
+        return true;
+    const bool packed = m_variant != Variant::FiberBox
+        && mirelSetting(u"chenInputMode"_s, u"1"_s) != u"0"_s;
+    double w = 0;
+    if (packed) {
+        const auto weight = packedScaleWeight(received);
+        if (!weight) {
+            // The weight stays as it was; a bad scale must not stop the counter.
+            emit deviceFault(u"台称数据无效: %1"_s.arg(QString::fromLatin1(received.left(32).toHex(' '))));
+            return true;
+        }
+        w = *weight;
+        setScaleStatus(u"台称2通讯中..."_s);
+    } else {
+        const QString text = QString::fromLatin1(received);
+        w = scaleWeightFromText(text, m_variant == Variant::MarkLabel ? ScaleTextRules::MarkLabel
+                                                                      : ScaleTextRules::Inspection);
+        setScaleStatus(u"台称通讯中..."_s);
+    }
+    const QString raw = vb::Str(w);
+    // An unchanged weight is not rewritten, so the operator can overwrite it until it changes.
+    if (raw != m_lastWeight || m_variant == Variant::FiberBox) {
+        m_lastWeight = raw;
+        emit weightText(formatWeight(w, mirelSetting(u"dispFormat"_s, u"0.00"_s)), raw);
+    }
+    return true;
+}
+
+bool InspectionDevices::pollCounter()
+{
+    if (!m_counterOn) {
+        setCounterStatus(u"码表暂停中"_s);
+        return true;
+    }
+    if (m_variant == Variant::FiberBox)
+        return pollFiberBoxCounter();
+    double v = 0;
+    const CounterModel model = currentModel();
+    switch (model) {
+    case CounterModel::Text:
+        if (!pollTextCounter(&v))
+            return false;
+        break;
+    case CounterModel::Usb:
+        if (!m_usbOpen)
+            return false;
+        v = m_usb->count();
+        setCounterStatus(counterBusyCaption(model));
+        emit counterToolTip(vb::Str(v));
+        break;
+    default:
+        if (!pollBinaryCounter(model, &v))
+            return false;
+        break;
+    }
+    showLength(v);
+    return true;
+}
+
+bool InspectionDevices::pollTextCounter(double* v)
+{
+    if (!m_counter->portOpen())
+        return false;
+    const QString text = m_counter->inputText();
+    const CounterText reading = m_variant == Variant::MarkLabel ? parseCounterTextPlain(text)
+                                                                : parseCounterText(text);
+    if (reading.blank)
+        return false;
+    emit unitCaption(reading.metres ? u"米"_s : u"码"_s);
+    *v = reading.value;
+    setCounterStatus(counterBusyCaption(CounterModel::Text));
+    return true;
+}
+
+void InspectionDevices::sendRequest(CounterModel model)
+{
+    // Whatever is still waiting belongs to an older request; the next reply starts clean.
+    m_counter->clearInBuffer();
+    switch (model) {
+    case CounterModel::Modbus: m_counter->output(requestModbusLength(m_address)); break;
+    case CounterModel::SumFrame: m_counter->output(requestSumFrame()); break;
+    case CounterModel::FiveRegisters: m_counter->output(requestFiveRegisters()); break;
+    default: break;
+    }
+}
+
+bool InspectionDevices::pollBinaryCounter(CounterModel model, double* v)
+{
+    if (!m_counter->portOpen())
+        return false;
+    *v = 0;
+    if (m_discardReply || m_counter->inBufferCount() < replyLength(model)) {
+        // No reply yet (or only the echo of a zero or unit command): ask, and show 0.
+        m_discardReply = false;
+        sendRequest(model);
+        return true;
+    }
+    const QByteArray reply = m_counter->inputBytes();
+    const auto reading = latestReading(model, reply, m_address);
+    sendRequest(model);
+    if (!reading) {
+        emit deviceFault(u"码表数据无效: %1"_s.arg(QString::fromLatin1(reply.left(32).toHex(' '))));
+        return false;
+    }
+    *v = *reading;
+    if (model == CounterModel::FiveRegisters && *v == 0)
+        logZeroReading();
+    setCounterStatus(counterBusyCaption(model));
+    return true;
+}
+
+bool InspectionDevices::pollFiberBoxCounter()
+{
+    if (!m_counter->portOpen()) {
+        setCounterStatus(u"码表暂停中"_s);
+        return false;
+    }
+    const QString format = mirelSetting(u"dispFormat"_s, u"0.00"_s);
+    if (currentModel() == CounterModel::Text) {
+        const QString text = m_counter->inputText().trimmed();
+        if (text.isEmpty())
+            return true;
+        emit unitCaption(text.endsWith(u'M') ? u"米"_s : u"码"_s);
+        emit quantityText(fields::kQuantity, formatWeight(vb::Val(text), format));
+        setCounterStatus(u"码表2通讯中..."_s);
+        return true;
+    }
+    if (m_discardReply || m_counter->inBufferCount() < replyLength(CounterModel::Modbus)) {
+        m_counter->inputBytes();
+        if (!m_discardReply)
+            setCounterStatus(u"通讯错误-2."_s);
+        m_discardReply = false;
+        sendRequest(CounterModel::Modbus);
+        return true;
+    }
+    double value = 0;
+    const ModbusCheck check = checkModbusReply(m_counter->inputBytes(), m_address, &value);
+    sendRequest(CounterModel::Modbus);
+    if (check != ModbusCheck::Ok) {
+        setCounterStatus(u"通讯错误-3."_s);
+        return true;
+    }
+    m_lastRaw = vb::Str(value);
+    emit rawReading(m_lastRaw);
+    const double length = correctedLength(value, m_ratioA, m_ratioB, m_yards);
+    emit quantityText(fields::kQuantity, formatLength(length, format, LengthFormatRules::MarkLabel));
+    setCounterStatus(u"码表通讯中..."_s);
+    return true;
+}
+
+void InspectionDevices::showLength(double v)
+{
+    m_lastRaw = vb::Str(v);
+    emit rawReading(m_lastRaw);
+    const double length = correctedLength(v, m_ratioA, m_ratioB, m_yards);
+    const int target = settingFlag(mirelSetting(u"isguama"_s, u"0"_s)) ? fields::kWeight
+                                                                        : fields::kQuantity;
+    const auto rules = m_variant == Variant::Inspection ? LengthFormatRules::Inspection
+                                                        : LengthFormatRules::MarkLabel;
+    emit quantityText(target, formatLength(length, mirelSetting(u"dispFormat"_s, u"0.00"_s), rules));
+}
+
+void InspectionDevices::pollRfid()
+{
+    if (mesSetting(u"RFID"_s, u"1"_s) != u"0"_s) {
+        setColour(fields::kCardCaption, colours::kButtonText);
+        return;
+    }
+    setColour(fields::kCardCaption, colours::kRfidOn);
+    // A station without the reader library tries once per set-up, not on every tick.
+    if (!m_rfid->isLoaded()) {
+        if (m_rfidTried)
+            return;
+        m_rfidTried = true;
+        if (!m_rfid->load()) {
+            emit deviceFault(m_rfid->errorString());
+            return;
+        }
+    }
+    QByteArray block;
+    if (readCardBlock(*m_rfid, &block))
+        emit workerCard(bytesToHexText(block, 16));
+}
+
+} // namespace devices

@@ -1,0 +1,74 @@
+// Scale weights from the streams of the different scale heads in the mill.
+#include "devices/ScaleReadings.h"
+
+#include "text/Vb.h"
+
+using namespace Qt::StringLiterals;
+
+namespace devices {
+
+QString textBetween(const QString& s, const QString& a, const QString& b)
+{
+    const qsizetype p = vb::InStr(1, s, a) + a.size();
+    const qsizetype q = vb::InStr(p + 1, s, b);
+    // A missing end token gives a negative length, which the old text function refused.
+    if (q - p < 0)
+        return QString();
+    return vb::Mid(s, p, q - p);
+}
+
+namespace {
+
+double reversedStream(const QString& s) { return vb::Val(vb::StrReverse(s)); }
+double reversedBetweenEquals(const QString& s)
+{
+    return vb::Val(vb::StrReverse(textBetween(s, u"="_s, u"="_s)));
+}
+double betweenWnKg(const QString& s) { return vb::Val(textBetween(s, u"wn"_s, u"kg"_s)); }
+double fromPosition8(const QString& s) { return vb::Val(vb::Mid(s, 8, 7)); }
+
+} // namespace
+
+double scaleWeightFromText(const QString& s, ScaleTextRules rules)
+{
+    double w = 0;
+    switch (rules) {
+    case ScaleTextRules::Inspection:
+        w = reversedStream(s);
+        break;
+    case ScaleTextRules::Packing:
+        w = vb::Val(s);
+        break;
+    case ScaleTextRules::MarkLabel:
+        w = vb::Val(textBetween(s, u"kg"_s, u"wn"_s));
+        return w != 0 ? w : fromPosition8(s);
+    }
+    if (w == 0)
+        w = reversedBetweenEquals(s);
+    if (w == 0)
+        w = betweenWnKg(s);
+    if (w == 0)
+        w = fromPosition8(s);
+    return w;
+}
+
+std::optional<int> bcdValue(quint8 b)
+{
+    const int hi = b >> 4, lo = b & 0x0F;
+    if (hi > 9 || lo > 9)
+        return std::nullopt;
+    return hi * 10 + lo;
+}
+
+std::optional<double> packedScaleWeight(const QByteArray& received)
+{
+    if (received.size() < 4)
+        return std::nullopt;
+    const auto whole = bcdValue(static_cast<quint8>(received.at(3)));
+    const auto hundredths = bcdValue(static_cast<quint8>(received.at(2)));
+    if (!whole || !hundredths)
+        return std::nullopt;
+    return (*whole * 100 + *hundredths) / 100.0;
+}
+
+} // namespace devices

@@ -1,0 +1,37 @@
+// Reading the platform scale: the text forms the scales send, and the packed BCD form.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace devices {
+
+/// The text from just after the first a up to the next b (searched from one character after
+/// that point), with the old text function's quirks: when a is missing the search starts at
+/// Len(a); when b is missing, or lies before the start, the result is empty.
+QString textBetween(const QString& s, const QString& a, const QString& b);
+
+/// Which rules a station tries, in order, until one gives a non-zero weight.
+enum class ScaleTextRules {
+    /// Inspection and fiber box: the reversed stream, the reversed text between two "=", the text
+    /// between "wn" and "kg", the seven characters from position 8.
+    Inspection,
+    /// Packing: the plain leading number first, then as Inspection without the reversed stream.
+    Packing,
+    /// Mark labels: the text between "kg" and "wn", then the seven characters from position 8.
+    MarkLabel,
+};
+
+/// Weight in kilograms of the received text (0 when no rule finds a number).
+double scaleWeightFromText(const QString& received, ScaleTextRules rules);
+
+/// Weight of a packed reading: byte 3 carries the whole kilograms and byte 2 the hundredths, each
+/// as two BCD digits. nullopt when a digit is not decimal or the reading is shorter than 4 bytes.
+std::optional<double> packedScaleWeight(const QByteArray& received);
+
+/// Value of one BCD byte (0x12 gives 12); nullopt when a nibble is above 9.
+std::optional<int> bcdValue(quint8 b);
+
+} // namespace devices

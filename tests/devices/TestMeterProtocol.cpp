@@ -1,0 +1,301 @@
+// Counter frames and replies, byte for byte.
+#include "devices/FrameMath.h"
+#include "devices/MeterFrames.h"
+#include "devices/MeterReplies.h"
+
+#include <QtTest>
+
+using namespace devices;
+
+namespace {
+QByteArray hex(const char* text) { return QByteArray::fromHex(text); }
+} // namespace
+
+class TestMeterProtocol : public QObject {
+    Q_OBJECT
+private slots:
+    void crcOfKnownFrames_data();
+    void crcOfKnownFrames();
+    void crcSelector();
+    void requestFrames_data();
+    void requestFrames();
+    void fixedFramesCarryValidCrc_data();
+    void fixedFramesCarryValidCrc();
+    void checkSumRule_data();
+    void checkSumRule();
+    void modelSelection_data();
+    void modelSelection();
+    void parseReply_data();
+    void parseReply();
+    void latestReadingSkipsStrayBytes_data();
+    void latestReadingSkipsStrayBytes();
+    void strictModbusCheck_data();
+    void strictModbusCheck();
+    void registerPair();
+    void textCounter_data();
+    void textCounter();
+    void textCounterPlain_data();
+    void textCounterPlain();
+};
+
+void TestMeterProtocol::crcOfKnownFrames_data()
+{
+    QTest::addColumn<QByteArray>("frame");
+    QTest::addColumn<int>("crc");
+    QTest::newRow("read 2 registers") << hex("010300000002") << 0x0BC4;
+    QTest::newRow("read 5 registers") << hex("010300000005") << 0xC985;
+    QTest::newRow("coil on") << hex("01050000FF00") << 0x3A8C;
+    QTest::newRow("empty") << QByteArray() << 0xFFFF;
+}
+
+void TestMeterProtocol::crcOfKnownFrames()
+{
+    QFETCH(QByteArray, frame);
+    QFETCH(int, crc);
+    QCOMPARE(int(crc16(frame)), crc);
+}
+
+void TestMeterProtocol::crcSelector()
+{
+    const QByteArray f = hex("010300000005");
+    QCOMPARE(CRC16(f, 0), 0x85);
+    QCOMPARE(CRC16(f, 1), 0xC9);
+}
+
+void TestMeterProtocol::requestFrames_data()
+{
+    QTest::addColumn<QByteArray>("actual");
+    QTest::addColumn<QByteArray>("expected");
+    QTest::newRow("modbus length addr 1") << requestModbusLength(1) << hex("010300000002C40B");
+    QTest::newRow("modbus length addr 2") << requestModbusLength(2)
+                                          << withCrc(hex("020300000002"));
+    QTest::newRow("sum frame") << requestSumFrame() << hex("55AA02000001");
+    QTest::newRow("five registers") << requestFiveRegisters() << hex("01030000000585C9");
+    QTest::newRow("unit yards") << setMeterUnit(true) << hex("01060001000119CA");
+    QTest::newRow("unit metres") << setMeterUnit(false) << hex("01060001000259CB");
+    QTest::newRow("zero register") << zeroMeterRegister() << hex("010600020001E9CA");
+    QTest::newRow("zero coil") << zeroMeterCoil(1) << hex("01050000FF008C3A");
+    QTest::newRow("alter reset 1") << alterResetFirst(1) << hex("0110500E000204F2C1FFFCACD5");
+    QTest::newRow("alter reset 2") << alterResetSecond(1) << hex("0110500E000204423F000FEA50");
+    QTest::newRow("text zero") << zeroMeterText() << QByteArray("SET-C");
+}
+
+void TestMeterProtocol::requestFrames()
+{
+    QFETCH(QByteArray, actual);
+    QFETCH(QByteArray, expected);
+    QCOMPARE(actual.toHex(' '), expected.toHex(' '));
+}
+
+void TestMeterProtocol::fixedFramesCarryValidCrc_data()
+{
+    QTest::addColumn<QByteArray>("frame");
+    QTest::newRow("five registers") << requestFiveRegisters();
+    QTest::newRow("yards") << setMeterUnit(true);
+    QTest::newRow("metres") << setMeterUnit(false);
+    QTest::newRow("zero register") << zeroMeterRegister();
+    QTest::newRow("alter 1") << alterResetFirst(1);
+    QTest::newRow("alter 2") << alterResetSecond(1);
+}
+
+void TestMeterProtocol::fixedFramesCarryValidCrc()
+{
+    QFETCH(QByteArray, frame);
+    QVERIFY(crcHolds(frame));
+}
+
+void TestMeterProtocol::checkSumRule_data()
+{
+    QTest::addColumn<QByteArray>("frame");
+    QTest::addColumn<bool>("holds");
+    QTest::newRow("sum fits") << hex("010203040506070809001C") << false;
+    QTest::newRow("simple") << hex("010203") << true; // 1+2 = 3
+    QTest::newRow("wraps") << hex("FF0201") << true;  // 0x101 mod 256 = 1
+    QTest::newRow("one byte") << hex("00") << false;
+    QTest::newRow("empty") << QByteArray() << false;
+    QTest::newRow("all zero") << hex("0000000000000000") << true;
+}
+
+void TestMeterProtocol::checkSumRule()
+{
+    QFETCH(QByteArray, frame);
+    QFETCH(bool, holds);
+    QCOMPARE(checkSum(frame), holds);
+}
+
+void TestMeterProtocol::modelSelection_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("set");
+    QTest::addColumn<int>("model");
+    const QString std9600 = QStringLiteral("9600,n,8,1"), fast = QStringLiteral("19200,n,8,1");
+    QTest::newRow("0") << QStringLiteral("0") << std9600 << 0;
+    QTest::newRow("0 fast stays text") << QStringLiteral("0") << fast << 0;
+    QTest::newRow("1") << QStringLiteral("1") << std9600 << 1;
+    QTest::newRow("1 fast is sum") << QStringLiteral("1") << fast << 3;
+    QTest::newRow("2 fast stays usb") << QStringLiteral("2") << fast << 2;
+    QTest::newRow("3") << QStringLiteral("3") << std9600 << 3;
+    QTest::newRow("4") << QStringLiteral("4") << std9600 << 4;
+    QTest::newRow("4 fast is sum") << QStringLiteral("4") << fast << 3;
+    QTest::newRow("empty") << QString() << std9600 << 1;
+    QTest::newRow("junk") << QStringLiteral("x") << std9600 << 1;
+}
+
+void TestMeterProtocol::modelSelection()
+{
+    QFETCH(QString, mode);
+    QFETCH(QString, set);
+    QFETCH(int, model);
+    QCOMPARE(int(counterModel(mode, set)), model);
+}
+
+void TestMeterProtocol::parseReply_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<double>("metres");
+    QTest::newRow("123.45 m") << withCrc(hex("01030430390000")) << true << 123.45;
+    QTest::newRow("-0.01 m") << withCrc(hex("010304FFFFFFFF")) << true << -0.01;
+    QTest::newRow("high byte 6") << withCrc(hex("01030400010002")) << true << 1310.73;
+    QTest::newRow("negative -1.00") << withCrc(hex("010304FF9CFFFF")) << true << -1.0;
+    // The reply's CRC is not looked at by this rule.
+    QTest::newRow("bad crc still read") << hex("010304303900000000") << true << 123.45;
+    QTest::newRow("other address") << withCrc(hex("02030430390000")) << true << 0.0;
+    QTest::newRow("empty") << QByteArray() << true << 0.0;
+    // The sum frame's value reads bytes 6 and 7, and byte 7 is the check sum itself.
+    QTest::newRow("sum frame") << hex("55AA020000010305") << true << 7.73;
+    QTest::newRow("sum frame wrong sum, address 0x55") << hex("55AA020000010306") << true << 0.0;
+    QTest::newRow("address byte, too short") << hex("010304") << false << 0.0;
+}
+
+void TestMeterProtocol::parseReply()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(bool, ok);
+    QFETCH(double, metres);
+    const auto v = parseMeterReply(reply, 1);
+    QCOMPARE(v.has_value(), ok);
+    if (ok)
+        QCOMPARE(*v, metres);
+}
+
+void TestMeterProtocol::latestReadingSkipsStrayBytes_data()
+{
+    QTest::addColumn<int>("model");
+    QTest::addColumn<QByteArray>("received");
+    QTest::addColumn<bool>("found");
+    QTest::addColumn<double>("metres");
+    const QByteArray r1 = withCrc(hex("01030430390000"));   // 123.45
+    const QByteArray r2 = withCrc(hex("0103043A980000"));   // 150.00
+    const QByteArray echo = hex("01050000FF008C3A");
+    QTest::newRow("exact") << 1 << r1 << true << 123.45;
+    QTest::newRow("echo before") << 1 << echo + r1 << true << 123.45;
+    QTest::newRow("two replies: newest") << 1 << r1 + r2 << true << 150.0;
+    QTest::newRow("half reply after") << 1 << r1 + r2.left(4) << true << 123.45;
+    QTest::newRow("garbage only") << 1 << hex("0102030405060708090A") << false << 0.0;
+    QTest::newRow("bad crc") << 1 << hex("010304303900000000") << false << 0.0;
+    QTest::newRow("wrong address") << 1 << withCrc(hex("02030430390000")) << false << 0.0;
+    const QByteArray five = withCrc(hex("01030A12340000000000000000"));
+    QTest::newRow("five registers") << 4 << hex("FF00") + five << true << (0x1234 / 100.0);
+    QTest::newRow("sum frame after noise") << 3 << hex("07") + hex("55AA020000010305") << true
+                                           << 7.73;
+    QTest::newRow("text model") << 0 << r1 << false << 0.0;
+}
+
+void TestMeterProtocol::latestReadingSkipsStrayBytes()
+{
+    QFETCH(int, model);
+    QFETCH(QByteArray, received);
+    QFETCH(bool, found);
+    QFETCH(double, metres);
+    const auto v = latestReading(CounterModel(model), received, 1);
+    QCOMPARE(v.has_value(), found);
+    if (found)
+        QCOMPARE(*v, metres);
+}
+
+void TestMeterProtocol::strictModbusCheck_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<int>("check");
+    QTest::addColumn<double>("metres");
+    QTest::newRow("valid") << withCrc(hex("01030430390000")) << int(ModbusCheck::Ok) << 123.45;
+    QTest::newRow("valid, tail ignored") << withCrc(hex("01030430390000")) + hex("AB")
+                                         << int(ModbusCheck::Ok) << 123.45;
+    QTest::newRow("short") << hex("0103043039") << int(ModbusCheck::Short) << 0.0;
+    QTest::newRow("wrong crc") << hex("010304303900000000") << int(ModbusCheck::Invalid) << 0.0;
+    QTest::newRow("wrong function") << withCrc(hex("01040430390000")) << int(ModbusCheck::Invalid)
+                                    << 0.0;
+    QTest::newRow("wrong count") << withCrc(hex("01030230390000")) << int(ModbusCheck::Invalid)
+                                 << 0.0;
+}
+
+void TestMeterProtocol::strictModbusCheck()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(int, check);
+    QFETCH(double, metres);
+    double v = -1;
+    QCOMPARE(int(checkModbusReply(reply, 1, &v)), check);
+    if (check == int(ModbusCheck::Ok))
+        QCOMPARE(v, metres);
+    else
+        QCOMPARE(v, -1.0);
+}
+
+void TestMeterProtocol::registerPair()
+{
+    QCOMPARE(readRegisterPair(0x30, 0x39), 123.45);
+    QCOMPARE(readRegisterPair(0xFF, 0xFF), 655.35);
+    QCOMPARE(readRegisterPair(0, 0), 0.0);
+}
+
+void TestMeterProtocol::textCounter_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("blank");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<bool>("metres");
+    QTest::newRow("123.45M") << QStringLiteral("123.45M") << false << 123.45 << true;
+    QTest::newRow("0050.0Y/12") << QStringLiteral("0050.0Y/12") << false << 50.0 << false;
+    QTest::newRow("slash field") << QStringLiteral("12.5/7") << false << 12.5 << false;
+    QTest::newRow("first of two") << QStringLiteral("10.00M\r\n10.10M\r\n") << false << 10.0 << true;
+    QTest::newRow("M then Y") << QStringLiteral("5Y6M") << false << 5.0 << false;
+    QTest::newRow("blank") << QStringLiteral(" \r\n ") << true << 0.0 << false;
+    QTest::newRow("garbage") << QStringLiteral("\x01?x") << false << 0.0 << false;
+}
+
+void TestMeterProtocol::textCounter()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, blank);
+    QFETCH(double, value);
+    QFETCH(bool, metres);
+    const CounterText r = parseCounterText(text);
+    QCOMPARE(r.blank, blank);
+    QCOMPARE(r.value, value);
+    QCOMPARE(r.metres, metres);
+}
+
+void TestMeterProtocol::textCounterPlain_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("value");
+    QTest::addColumn<bool>("metres");
+    QTest::newRow("metres") << QStringLiteral("123.45M") << 123.45 << true;
+    QTest::newRow("no cut at M") << QStringLiteral("12M/3M") << 12.0 << true;
+    QTest::newRow("yards") << QStringLiteral("0050.0Y/12") << 50.0 << false;
+}
+
+void TestMeterProtocol::textCounterPlain()
+{
+    QFETCH(QString, text);
+    QFETCH(double, value);
+    QFETCH(bool, metres);
+    const CounterText r = parseCounterTextPlain(text);
+    QCOMPARE(r.value, value);
+    QCOMPARE(r.metres, metres);
+}
+
+QTEST_GUILESS_MAIN(TestMeterProtocol)
+#include "TestMeterProtocol.moc"

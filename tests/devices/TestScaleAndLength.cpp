@@ -1,0 +1,155 @@
+// Scale readings in every form the scale heads send, and the length shown in the quantity field.
+#include "devices/LengthDisplay.h"
+#include "devices/ScaleReadings.h"
+
+#include <QtTest>
+
+using namespace devices;
+
+class TestScaleAndLength : public QObject {
+    Q_OBJECT
+private slots:
+    void textBetweenQuirks_data();
+    void textBetweenQuirks();
+    void scaleText_data();
+    void scaleText();
+    void packed_data();
+    void packed();
+    void correction_data();
+    void correction();
+    void lengthFormats_data();
+    void lengthFormats();
+};
+
+void TestScaleAndLength::textBetweenQuirks_data()
+{
+    QTest::addColumn<QString>("s");
+    QTest::addColumn<QString>("a");
+    QTest::addColumn<QString>("b");
+    QTest::addColumn<QString>("between");
+    QTest::newRow("two equals") << "=05.0100=" << "=" << "=" << "05.0100";
+    QTest::newRow("single equals") << "=05.0100" << "=" << "=" << "";
+    QTest::newRow("wn kg") << "ST,GS,wn0012.50kg" << "wn" << "kg" << "0012.50";
+    // Without the start token the search starts at Len(a): the text before b.
+    QTest::newRow("no start token") << "0012.50kg" << "wn" << "kg" << "012.50";
+    QTest::newRow("no end token") << "wn12" << "wn" << "kg" << "";
+    QTest::newRow("adjacent") << "wnkg" << "wn" << "kg" << "";
+    QTest::newRow("empty") << "" << "=" << "=" << "";
+}
+
+void TestScaleAndLength::textBetweenQuirks()
+{
+    QFETCH(QString, s);
+    QFETCH(QString, a);
+    QFETCH(QString, b);
+    QFETCH(QString, between);
+    QCOMPARE(textBetween(s, a, b), between);
+}
+
+void TestScaleAndLength::scaleText_data()
+{
+    QTest::addColumn<QString>("s");
+    QTest::addColumn<int>("rules");
+    QTest::addColumn<double>("kg");
+    const int insp = int(ScaleTextRules::Inspection), pack = int(ScaleTextRules::Packing),
+              mark = int(ScaleTextRules::MarkLabel);
+    QTest::newRow("reversed stream") << "=05.0100" << insp << 10.5;
+    QTest::newRow("reversed stream, newest last") << "=05.0100=08.0200" << insp << 20.8;
+    QTest::newRow("between equals") << "x=05.0100=y" << insp << 10.5;
+    QTest::newRow("wn kg") << "ST,GS,wn0012.50kg" << insp << 12.5;
+    QTest::newRow("position 8") << "ST,GS, +0012.5 kg" << insp << 12.5;
+    QTest::newRow("nothing") << "hello" << insp << 0.0;
+    QTest::newRow("packing plain first") << "25.40kg" << pack << 25.4;
+    QTest::newRow("packing single equals") << "=05.0100" << pack << 0.0;
+    QTest::newRow("packing two equals") << "=05.0100=" << pack << 10.5;
+    QTest::newRow("packing wn kg") << "ST,wn0012.50kg" << pack << 12.5;
+    QTest::newRow("mark kg wn") << "kg 7.5wn" << mark << 7.5;
+    QTest::newRow("mark position 8") << "ST,GS, 0012.50" << mark << 12.5;
+    QTest::newRow("mark no reversal") << "=05.0100" << mark << 0.0;
+}
+
+void TestScaleAndLength::scaleText()
+{
+    QFETCH(QString, s);
+    QFETCH(int, rules);
+    QFETCH(double, kg);
+    QCOMPARE(scaleWeightFromText(s, ScaleTextRules(rules)), kg);
+}
+
+void TestScaleAndLength::packed_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<double>("kg");
+    QTest::newRow("12.34") << QByteArray::fromHex("00003412") << true << 12.34;
+    QTest::newRow("99.99 with tail") << QByteArray::fromHex("AA BB 99 99 CC") << true << 99.99;
+    QTest::newRow("zero") << QByteArray::fromHex("00000000") << true << 0.0;
+    QTest::newRow("hex digit") << QByteArray::fromHex("00001A12") << false << 0.0;
+    QTest::newRow("high nibble") << QByteArray::fromHex("0000A012") << false << 0.0;
+    QTest::newRow("short") << QByteArray::fromHex("000034") << false << 0.0;
+}
+
+void TestScaleAndLength::packed()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, ok);
+    QFETCH(double, kg);
+    const auto w = packedScaleWeight(bytes);
+    QCOMPARE(w.has_value(), ok);
+    if (ok)
+        QCOMPARE(*w, kg);
+}
+
+void TestScaleAndLength::correction_data()
+{
+    QTest::addColumn<double>("raw");
+    QTest::addColumn<double>("a");
+    QTest::addColumn<double>("b");
+    QTest::addColumn<bool>("yards");
+    QTest::addColumn<double>("length");
+    QTest::newRow("plain") << 100.0 << 1.0 << 1.0 << false << 100.0;
+    QTest::newRow("0.5 % longer") << 100.0 << 1005.0 << 1000.0 << false << 100.5;
+    QTest::newRow("yards") << 100.0 << 1.0 << 1.0 << true << 109.36;
+    QTest::newRow("ratio and yards") << 200.0 << 1005.0 << 1000.0 << true << 219.8136;
+    QTest::newRow("b zero") << 42.0 << 3.0 << 0.0 << false << 42.0;
+    QTest::newRow("negative") << -0.01 << 1.0 << 1.0 << false << -0.01;
+}
+
+void TestScaleAndLength::correction()
+{
+    QFETCH(double, raw);
+    QFETCH(double, a);
+    QFETCH(double, b);
+    QFETCH(bool, yards);
+    QFETCH(double, length);
+    QCOMPARE(correctedLength(raw, a, b, yards), length);
+}
+
+void TestScaleAndLength::lengthFormats_data()
+{
+    QTest::addColumn<double>("length");
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<int>("rules");
+    QTest::addColumn<QString>("text");
+    const int insp = int(LengthFormatRules::Inspection), mark = int(LengthFormatRules::MarkLabel);
+    QTest::newRow("00 rounds up") << 12.01 << "00" << insp << " 13";
+    QTest::newRow("00 whole stays") << 12.0 << "00" << insp << " 12";
+    QTest::newRow("0 truncates") << 12.99 << "0" << insp << " 12";
+    QTest::newRow("0 negative") << -0.5 << "0" << insp << " 0";
+    QTest::newRow("0.00") << 123.456 << "0.00" << insp << "123.46";
+    QTest::newRow("0.00 negative") << -0.01 << "0.00" << insp << "-0.01";
+    QTest::newRow("mark 00 is a picture") << 12.01 << "00" << mark << "12";
+    QTest::newRow("mark 0") << 12.99 << "0" << mark << " 12";
+}
+
+void TestScaleAndLength::lengthFormats()
+{
+    QFETCH(double, length);
+    QFETCH(QString, format);
+    QFETCH(int, rules);
+    QFETCH(QString, text);
+    QCOMPARE(formatLength(length, format, LengthFormatRules(rules)), text);
+}
+
+QTEST_GUILESS_MAIN(TestScaleAndLength)
+#include "TestScaleAndLength.moc"
