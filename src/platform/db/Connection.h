@@ -26,6 +26,9 @@ public:
     /// "Provider=SQLOLEDB…" (SQL Server through the ODBC driver of mirel.ini), "Driver=…"/"DSN=…"
     /// (ODBC as it is). Throws DbError when the database cannot be opened.
     void open(const QString& connectionString);
+    /// As open(); an embedded database file that does not exist yet is created with the schema
+    /// (mirel-sql --init, tests).
+    void openOrCreate(const QString& connectionString);
     /// Closes; a closed connection stays usable for open().
     void close();
     /// True when open. After the server went away, the next statement opens it again.
@@ -41,6 +44,9 @@ public:
     /// closed Recordset when none does. Throws DbError with the server's message; statements
     /// before the failing one keep their effect unless a transaction is rolled back.
     Recordset execute(const QString& batch);
+    /// The text the server receives for a batch: the SQLite translation, or the batch unchanged
+    /// for SQL Server (administrators check stored SQL with it).
+    QString translate(const QString& batch);
     /// Rows changed by the last INSERT/UPDATE/DELETE of the last batch.
     qint64 rowsAffected() const { return m_rowsAffected; }
 
@@ -57,6 +63,7 @@ public:
     int commandTimeout() const { return m_timeout; }
 
 private:
+    void openTarget(const QString& connectionString, bool create);
     void reopenIfLost();
     DbBackend& backend();
 

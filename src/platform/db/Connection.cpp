@@ -1,0 +1,124 @@
+// The connection: picks the back end from the connection string, keeps the transaction state
+// and opens the database again after the server went away.
+#include "db/Connection.h"
+
+#include "db/ConnectionString.h"
+#include "db/DbBackend.h"
+#include "db/SqliteBackend.h"
+#ifdef MIREL_WITH_ODBC
+#include "db/OdbcBackend.h"
+#endif
+
+Connection::Connection() = default;
+Connection::~Connection() = default;
+
+void Connection::open(const QString& connectionString) { openTarget(connectionString, false); }
+
+void Connection::openOrCreate(const QString& connectionString)
+{
+    openTarget(connectionString, true);
+}
+
+void Connection::openTarget(const QString& connectionString, bool create)
+{
+    close();
+    m_connectionString = connectionString;
+    const ConnectionTarget target = ConnectionString::resolve(connectionString);
+    switch (target.kind) {
+    case ConnectionTarget::Sqlite:
+        m_backend = std::make_unique<SqliteBackend>(target.path,
+                                                    target.createWithSchema || create);
+        break;
+    case ConnectionTarget::Odbc:
+#ifdef MIREL_WITH_ODBC
+        m_backend = std::make_unique<OdbcBackend>(target.odbc);
+        break;
+#else
+        throw DbError(QStringLiteral("本程序编译时未包含 ODBC，不能连接：%1").arg(connectionString));
+#endif
+    case ConnectionTarget::Invalid:
+        throw DbError(QStringLiteral("无法识别的连接字符串：%1").arg(connectionString));
+    }
+    m_backend->setTimeout(m_timeout);
+    m_lost = false;
+}
+
+void Connection::close()
+{
+    m_backend.reset();
+    m_inTransaction = false;
+    m_lost = false;
+}
+
+bool Connection::isOpen() const { return m_backend != nullptr || m_lost; }
+
+SqlDialect Connection::dialect() const
+{
+    return m_backend ? m_backend->dialect() : SqlDialect::SqlServer;
+}
+
+void Connection::reopenIfLost()
+{
+    if (m_lost && !m_backend)
+        open(m_connectionString);
+}
+
+DbBackend& Connection::backend()
+{
+    reopenIfLost();
+    if (!m_backend)
+        throw DbError(QStringLiteral("数据库连接未打开"), QStringLiteral("08003"));
+    return *m_backend;
+}
+
+Recordset Connection::execute(const QString& batch)
+{
+    DbBackend& b = backend();
+    m_rowsAffected = 0;
+    try {
+        return b.execute(batch, m_rowsAffected);
+    } catch (const DbError& e) {
+        if (e.connectionLost()) {
+            // The next statement opens the connection again; an open transaction is gone with
+            // the server's session and is not replayed.
+            m_backend.reset();
+            m_lost = true;
+            m_inTransaction = false;
+        }
+        throw;
+    }
+}
+
+QString Connection::translate(const QString& batch) { return backend().translate(batch); }
+
+void Connection::beginTrans()
+{
+    if (m_inTransaction)
+        throw DbError(QStringLiteral("事务已经开始，不能再次开始"));
+    backend().begin();
+    m_inTransaction = true;
+}
+
+void Connection::commitTrans()
+{
+    if (!m_inTransaction)
+        throw DbError(QStringLiteral("没有已开始的事务，不能提交"));
+    backend().commit();
+    m_inTransaction = false;
+}
+
+void Connection::rollbackTrans()
+{
+    if (!m_inTransaction)
+        return;
+    m_inTransaction = false;
+    if (m_backend)
+        m_backend->rollback();
+}
+
+void Connection::setCommandTimeout(int seconds)
+{
+    m_timeout = seconds;
+    if (m_backend)
+        m_backend->setTimeout(seconds);
+}

@@ -1,0 +1,34 @@
+// Which server a connection string names, and the ODBC string for SQL Server.
+#pragma once
+
+#include <QString>
+
+struct ConnectionTarget {
+    enum Kind { Sqlite, Odbc, Invalid };
+    Kind kind = Invalid;
+    /// SQLite: the database file.
+    QString path;
+    /// SQLite: create the file (with the embedded schema) when it does not exist ("缺省").
+    bool createWithSchema = false;
+    /// ODBC: the connection string for SQLDriverConnect.
+    QString odbc;
+};
+
+namespace ConnectionString {
+
+/// The word that stands for the embedded default database in the program folder.
+inline const QString defaultWord = QStringLiteral("缺省");
+
+/// Reads a connection string: "缺省", "Provider=SQLite;Data Source=…", a Data Source naming a
+/// .db/.sqlite/.sqlite3 file, "Provider=SQLOLEDB…" (converted for the SQL Server ODBC driver),
+/// "Driver=…"/"DSN=…" (ODBC unchanged).
+ConnectionTarget resolve(const QString& text);
+
+/// The value of key (letter case ignored) in "k=v;k=v" text; "" when missing.
+QString value(const QString& text, const QString& key);
+
+/// ODBC driver for SQL Server: mirel.ini [Database] SqlServerDriver, else "FreeTDS" on Linux and
+/// "SQL Server" on Windows.
+QString sqlServerDriver();
+
+} // namespace ConnectionString

@@ -1,0 +1,46 @@
+// Date texts: one parser for every form that reaches the database.
+#include "db/DateText.h"
+
+#include <QRegularExpression>
+
+namespace DateText {
+
+QDateTime parse(const QString& text)
+{
+    // y-m-d or y/m/d or y.m.d, optional time h:m[:s[.fff]], optional "T" between.
+    static const QRegularExpression re(QStringLiteral(
+        R"(^\s*(\d{4})[-/.](\d{1,2})[-/.](\d{1,2})(?:[T\s]+(\d{1,2}):(\d{1,2})(?::(\d{1,2})(?:\.(\d{1,6}))?)?)?\s*$)"));
+    static const QRegularExpression compact(QStringLiteral(R"(^\s*(\d{4})(\d{2})(\d{2})\s*$)"));
+    QRegularExpressionMatch m = re.match(text);
+    if (!m.hasMatch())
+        m = compact.match(text);
+    if (!m.hasMatch())
+        return QDateTime();
+    const QDate d(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
+    if (!d.isValid())
+        return QDateTime();
+    int ms = 0;
+    if (m.lastCapturedIndex() >= 7 && !m.captured(7).isEmpty())
+        ms = (m.captured(7) + QStringLiteral("00")).left(3).toInt();
+    const QTime t(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt(), ms);
+    if (!t.isValid())
+        return QDateTime();
+    return QDateTime(d, t);
+}
+
+QString normalise(const QString& text)
+{
+    const QDateTime t = parse(text);
+    return t.isValid() ? iso(t) : QString();
+}
+
+QString display(const QDateTime& t)
+{
+    if (t.time() == QTime(0, 0))
+        return t.toString(QStringLiteral("yyyy-MM-dd"));
+    return iso(t);
+}
+
+QString iso(const QDateTime& t) { return t.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")); }
+
+} // namespace DateText

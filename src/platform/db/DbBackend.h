@@ -1,0 +1,19 @@
+// What Connection needs of a server: run a batch, transactions, time-out. One back end per
+// technology (SQLite C API, ODBC C API).
+#pragma once
+
+#include "db/Connection.h"
+
+class DbBackend {
+public:
+    virtual ~DbBackend() = default;
+    virtual SqlDialect dialect() const = 0;
+    /// Runs a T-SQL batch; the last result set with columns (closed Recordset when none).
+    virtual Recordset execute(const QString& batch, qint64& rowsAffected) = 0;
+    /// The text the server receives for a batch.
+    virtual QString translate(const QString& batch) { return batch; }
+    virtual void begin() = 0;
+    virtual void commit() = 0;
+    virtual void rollback() = 0;
+    virtual void setTimeout(int seconds) = 0;
+};

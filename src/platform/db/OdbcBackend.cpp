@@ -1,0 +1,312 @@
+// ODBC back end. Texts travel as UTF-16 (SQL_C_WCHAR) so that Chinese survives any code page of
+// the server; batches are read result by result with SQLMoreResults, so that
+// "insert …; select SCOPE_IDENTITY();" gives the new id.
+#include "db/OdbcBackend.h"
+
+#include "db/DbProcedures.h"
+
+#include <QDateTime>
+#include <sql.h>
+#include <sqlext.h>
+
+struct OdbcBackend::Handles {
+    SQLHENV env = SQL_NULL_HENV;
+    SQLHDBC dbc = SQL_NULL_HDBC;
+    bool connected = false;
+};
+
+namespace {
+
+static_assert(sizeof(SQLWCHAR) == sizeof(char16_t), "ODBC wide characters must be UTF-16");
+
+std::u16string wide(const QString& s) { return s.toStdU16String(); }
+
+SQLWCHAR* wptr(std::u16string& s) { return reinterpret_cast<SQLWCHAR*>(s.data()); }
+
+QString fromWide(const SQLWCHAR* p, qsizetype chars)
+{
+    return QString::fromUtf16(reinterpret_cast<const char16_t*>(p), chars);
+}
+
+// Every diagnostic record of a handle as one error (SQLSTATE of the first).
+DbError diagnostics(SQLSMALLINT type, SQLHANDLE handle, const QString& context)
+{
+    QStringList messages;
+    QString firstState;
+    int firstNative = 0;
+    for (SQLSMALLINT rec = 1;; ++rec) {
+        SQLWCHAR state[6] = {};
+        SQLINTEGER native = 0;
+        SQLWCHAR text[2048] = {};
+        SQLSMALLINT len = 0;
+        const SQLRETURN rc = SQLGetDiagRecW(type, handle, rec, state, &native, text,
+                                            SQLSMALLINT(std::size(text)), &len);
+        if (!SQL_SUCCEEDED(rc))
+            break;
+        const QString s = fromWide(state, 5);
+        if (firstState.isEmpty()) {
+            firstState = s;
+            firstNative = int(native);
+        }
+        messages << QStringLiteral("[%1] %2").arg(s, fromWide(text, qMin<qsizetype>(len, 2047)));
+    }
+    if (messages.isEmpty())
+        messages << context;
+    DbError e(messages.join(u'\n'), firstState, firstNative);
+    // Class 08 is a connection failure; HYT01 a connection time-out.
+    if (firstState.startsWith(QStringLiteral("08")) || firstState == QStringLiteral("HYT01"))
+        e.markConnectionLost();
+    return e;
+}
+
+void check(SQLRETURN rc, SQLSMALLINT type, SQLHANDLE h, const QString& context)
+{
+    if (!SQL_SUCCEEDED(rc))
+        throw diagnostics(type, h, context);
+}
+
+// A statement handle freed when it goes out of scope.
+struct Stmt {
+    SQLHSTMT h = SQL_NULL_HSTMT;
+    explicit Stmt(SQLHDBC dbc)
+    {
+        check(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &h), SQL_HANDLE_DBC, dbc,
+              QStringLiteral("SQLAllocHandle(STMT)"));
+    }
+    ~Stmt() { SQLFreeHandle(SQL_HANDLE_STMT, h); }
+    Stmt(const Stmt&) = delete;
+    Stmt& operator=(const Stmt&) = delete;
+};
+
+// Reads a long value in pieces (SQLGetData returns 01004 while more data remains).
+template <typename Unit>
+bool readLong(SQLHSTMT st, SQLUSMALLINT col, SQLSMALLINT ctype, QByteArray& out)
+{
+    Unit buf[2048];
+    for (;;) {
+        SQLLEN ind = 0;
+        const SQLRETURN rc = SQLGetData(st, col, ctype, buf, sizeof(buf), &ind);
+        if (rc == SQL_NO_DATA)
+            return true;
+        check(rc, SQL_HANDLE_STMT, st, QStringLiteral("SQLGetData"));
+        if (ind == SQL_NULL_DATA)
+            return false;
+        qsizetype got = sizeof(buf);
+        if (ind != SQL_NO_TOTAL && ind < SQLLEN(sizeof(buf)))
+            got = ind;
+        else if (ctype == SQL_C_WCHAR)
+            got = sizeof(buf) - sizeof(Unit); // the terminating zero of a full text buffer
+        out.append(reinterpret_cast<const char*>(buf), got);
+        if (rc == SQL_SUCCESS)
+            return true;
+    }
+}
+
+DbValue readValue(SQLHSTMT st, SQLUSMALLINT col, SQLSMALLINT sqlType)
+{
+    SQLLEN ind = 0;
+    switch (sqlType) {
+    case SQL_BIT: case SQL_TINYINT: case SQL_SMALLINT: case SQL_INTEGER: case SQL_BIGINT: {
+        SQLBIGINT v = 0;
+        check(SQLGetData(st, col, SQL_C_SBIGINT, &v, 0, &ind), SQL_HANDLE_STMT, st,
+              QStringLiteral("SQLGetData"));
+        return ind == SQL_NULL_DATA ? DbValue() : DbValue(qint64(v));
+    }
+    case SQL_REAL: case SQL_FLOAT: case SQL_DOUBLE: case SQL_DECIMAL: case SQL_NUMERIC: {
+        double v = 0;
+        check(SQLGetData(st, col, SQL_C_DOUBLE, &v, 0, &ind), SQL_HANDLE_STMT, st,
+              QStringLiteral("SQLGetData"));
+        return ind == SQL_NULL_DATA ? DbValue() : DbValue(v);
+    }
+    case SQL_TYPE_TIMESTAMP: case SQL_TYPE_DATE: case SQL_TIMESTAMP: case SQL_DATE: {
+        SQL_TIMESTAMP_STRUCT ts{};
+        check(SQLGetData(st, col, SQL_C_TYPE_TIMESTAMP, &ts, sizeof(ts), &ind), SQL_HANDLE_STMT,
+              st, QStringLiteral("SQLGetData"));
+        if (ind == SQL_NULL_DATA)
+            return DbValue();
+        return DbValue(QDateTime(QDate(ts.year, ts.month, ts.day),
+                                 QTime(ts.hour, ts.minute, ts.second, int(ts.fraction / 1000000))));
+    }
+    case SQL_BINARY: case SQL_VARBINARY: case SQL_LONGVARBINARY: {
+        QByteArray bytes;
+        return readLong<char>(st, col, SQL_C_BINARY, bytes) ? DbValue(bytes) : DbValue();
+    }
+    default: {
+        QByteArray bytes;
+        if (!readLong<SQLWCHAR>(st, col, SQL_C_WCHAR, bytes))
+            return DbValue();
+        return DbValue(QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes.constData()),
+                                          bytes.size() / 2));
+    }
+    }
+}
+
+Recordset fetchAll(SQLHSTMT st, SQLSMALLINT columns)
+{
+    QStringList names;
+    QList<SQLSMALLINT> types;
+    for (SQLUSMALLINT c = 1; c <= SQLUSMALLINT(columns); ++c) {
+        SQLWCHAR name[256] = {};
+        SQLSMALLINT nameLen = 0, type = 0, digits = 0, nullable = 0;
+        SQLULEN size = 0;
+        check(SQLDescribeColW(st, c, name, 256, &nameLen, &type, &size, &digits, &nullable),
+              SQL_HANDLE_STMT, st, QStringLiteral("SQLDescribeCol"));
+        names << fromWide(name, qMin<qsizetype>(nameLen, 255));
+        types << type;
+    }
+    Recordset rs(names);
+    for (;;) {
+        const SQLRETURN rc = SQLFetch(st);
+        if (rc == SQL_NO_DATA)
+            break;
+        check(rc, SQL_HANDLE_STMT, st, QStringLiteral("SQLFetch"));
+        QList<DbValue> row;
+        row.reserve(columns);
+        for (SQLUSMALLINT c = 1; c <= SQLUSMALLINT(columns); ++c)
+            row.append(readValue(st, c, types.at(c - 1)));
+        rs.addRow(std::move(row));
+    }
+    return rs;
+}
+
+} // namespace
+
+OdbcBackend::OdbcBackend(const QString& connectionString) : m_h(std::make_unique<Handles>())
+{
+    if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &m_h->env)))
+        throw DbError(QStringLiteral("ODBC 驱动管理器不可用"), QStringLiteral("IM001"));
+    SQLSetEnvAttr(m_h->env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    check(SQLAllocHandle(SQL_HANDLE_DBC, m_h->env, &m_h->dbc), SQL_HANDLE_ENV, m_h->env,
+          QStringLiteral("SQLAllocHandle(DBC)"));
+    SQLSetConnectAttr(m_h->dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(15), 0);
+    std::u16string cs = wide(connectionString);
+    SQLWCHAR out[1024];
+    SQLSMALLINT outLen = 0;
+    const SQLRETURN rc = SQLDriverConnectW(m_h->dbc, nullptr, wptr(cs), SQLSMALLINT(cs.size()), out,
+                                           1024, &outLen, SQL_DRIVER_NOPROMPT);
+    if (!SQL_SUCCEEDED(rc)) {
+        DbError e = diagnostics(SQL_HANDLE_DBC, m_h->dbc, QStringLiteral("SQLDriverConnect"));
+        SQLFreeHandle(SQL_HANDLE_DBC, m_h->dbc);
+        SQLFreeHandle(SQL_HANDLE_ENV, m_h->env);
+        m_h->dbc = SQL_NULL_HDBC;
+        m_h->env = SQL_NULL_HENV;
+        throw e;
+    }
+    m_h->connected = true;
+    SQLWCHAR dbms[256] = {};
+    SQLSMALLINT len = 0;
+    SQLGetInfoW(m_h->dbc, SQL_DBMS_NAME, dbms, sizeof(dbms), &len);
+    m_dbms = fromWide(dbms, qMin<qsizetype>(len / 2, 255));
+    if (m_dbms.contains(QStringLiteral("SQLite"), Qt::CaseInsensitive))
+        m_dialect = SqlDialect::Sqlite;
+}
+
+OdbcBackend::~OdbcBackend()
+{
+    if (m_h->connected)
+        SQLDisconnect(m_h->dbc);
+    if (m_h->dbc != SQL_NULL_HDBC)
+        SQLFreeHandle(SQL_HANDLE_DBC, m_h->dbc);
+    if (m_h->env != SQL_NULL_HENV)
+        SQLFreeHandle(SQL_HANDLE_ENV, m_h->env);
+}
+
+Recordset OdbcBackend::runDirect(const QString& sql, qint64& rowsAffected)
+{
+    Stmt st(m_h->dbc);
+    if (m_timeout > 0)
+        SQLSetStmtAttr(st.h, SQL_ATTR_QUERY_TIMEOUT,
+                       reinterpret_cast<SQLPOINTER>(SQLULEN(m_timeout)), 0);
+    std::u16string text = wide(sql);
+    SQLRETURN rc = SQLExecDirectW(st.h, wptr(text), SQLINTEGER(text.size()));
+    if (rc != SQL_NO_DATA)
+        check(rc, SQL_HANDLE_STMT, st.h, sql);
+    Recordset last;
+    // Every result of the batch: row counts of inserts and updates, then result sets.
+    while (rc != SQL_NO_DATA) {
+        SQLSMALLINT columns = 0;
+        SQLNumResultCols(st.h, &columns);
+        if (columns > 0) {
+            last = fetchAll(st.h, columns);
+        } else {
+            SQLLEN count = 0;
+            if (SQL_SUCCEEDED(SQLRowCount(st.h, &count)) && count >= 0)
+                rowsAffected = count;
+        }
+        rc = SQLMoreResults(st.h);
+        if (rc != SQL_NO_DATA)
+            check(rc, SQL_HANDLE_STMT, st.h, sql);
+    }
+    return last;
+}
+
+Recordset OdbcBackend::execute(const QString& batch, qint64& rowsAffected)
+{
+    if (m_dialect == SqlDialect::SqlServer)
+        return runDirect(batch, rowsAffected);
+    loadSchema();
+    Recordset last;
+    for (const SqlStatement& s : m_translator.translateBatch(batch)) {
+        Recordset rs = s.procedure.isEmpty()
+                           ? runDirect(s.sql, rowsAffected)
+                           : DbProcedures::run(s.procedure, s.arguments,
+                                               [this, &rowsAffected](const QString& q) {
+                                                   return execute(q, rowsAffected);
+                                               });
+        if (rs.isOpen())
+            last = std::move(rs);
+    }
+    return last;
+}
+
+void OdbcBackend::loadSchema()
+{
+    if (m_schemaLoaded)
+        return;
+    // The same column kinds the embedded back end reads, through the driver.
+    SqlSchemaInfo info;
+    qint64 ignored = 0;
+    const Recordset rs = runDirect(
+        QStringLiteral("SELECT m.name, p.name, p.type FROM sqlite_master m JOIN "
+                       "pragma_table_info(m.name) p WHERE m.type IN ('table','view')"),
+        ignored);
+    for (const auto& row : rs.rows())
+        info.add(row.at(0).toString(), row.at(1).toString(),
+                 SqlSchemaInfo::kindOfDeclaredType(row.at(2).toString()));
+    m_translator = SqlTranslator(std::move(info));
+    m_schemaLoaded = true;
+}
+
+QString OdbcBackend::translate(const QString& batch)
+{
+    if (m_dialect == SqlDialect::SqlServer)
+        return batch;
+    loadSchema();
+    return m_translator.translate(batch);
+}
+
+void OdbcBackend::begin()
+{
+    check(SQLSetConnectAttr(m_h->dbc, SQL_ATTR_AUTOCOMMIT,
+                            reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0),
+          SQL_HANDLE_DBC, m_h->dbc, QStringLiteral("BeginTrans"));
+}
+
+void OdbcBackend::endTransaction(bool commit)
+{
+    const SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, m_h->dbc, commit ? SQL_COMMIT : SQL_ROLLBACK);
+    if (!SQL_SUCCEEDED(rc)) {
+        DbError e = diagnostics(SQL_HANDLE_DBC, m_h->dbc,
+                                commit ? QStringLiteral("CommitTrans") : QStringLiteral("RollbackTrans"));
+        if (!commit)
+            SQLSetConnectAttr(m_h->dbc, SQL_ATTR_AUTOCOMMIT,
+                              reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);
+        throw e;
+    }
+    SQLSetConnectAttr(m_h->dbc, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON),
+                      0);
+}
+
+void OdbcBackend::commit() { endTransaction(true); }
+
+void OdbcBackend::rollback() { endTransaction(false); }

@@ -1,0 +1,39 @@
+// SQL Server (or any ODBC data source) through the ODBC C API. SQL Server gets the T-SQL as it is;
+// a SQLite data source gets the translation.
+#pragma once
+
+#include "db/DbBackend.h"
+#include "db/SqlTranslator.h"
+
+#include <memory>
+
+class OdbcBackend : public DbBackend {
+public:
+    /// Connects with SQLDriverConnect (no prompt). Throws DbError with SQLSTATE and message.
+    explicit OdbcBackend(const QString& connectionString);
+    ~OdbcBackend() override;
+
+    SqlDialect dialect() const override { return m_dialect; }
+    Recordset execute(const QString& batch, qint64& rowsAffected) override;
+    QString translate(const QString& batch) override;
+    void begin() override;
+    void commit() override;
+    void rollback() override;
+    void setTimeout(int seconds) override { m_timeout = seconds; }
+
+    /// The server's name for itself (SQL_DBMS_NAME): "Microsoft SQL Server", "SQLite".
+    const QString& dbmsName() const { return m_dbms; }
+
+private:
+    struct Handles;
+    Recordset runDirect(const QString& sql, qint64& rowsAffected);
+    void endTransaction(bool commit);
+    void loadSchema();
+
+    std::unique_ptr<Handles> m_h;
+    SqlDialect m_dialect = SqlDialect::SqlServer;
+    QString m_dbms;
+    SqlTranslator m_translator;
+    bool m_schemaLoaded = false;
+    int m_timeout = 30;
+};

@@ -1,0 +1,29 @@
+// The translator's rewrite passes over the tokens of one statement (see SqlTranslator).
+#pragma once
+
+#include "db/SqlSchemaInfo.h"
+#include "db/SqlTokens.h"
+
+namespace SqlRules {
+
+/// "dbo.getDictionary(" -> "getDictionary(", table hints "with (nolock)" dropped.
+void stripOwnerAndHints(SqlTokens& t);
+/// "delete t where" -> "DELETE FROM t where"; "delete a from t a" -> "DELETE FROM t AS a";
+/// "insert t(" -> "INSERT INTO t(".
+void addMissingFromInto(SqlTokens& t);
+/// Function calls SQLite lacks or spells otherwise: convert, cast to text or date, isnull, left,
+/// right, datediff/dateadd/datepart, SCOPE_IDENTITY(), @@IDENTITY.
+void rewriteFunctions(SqlTokens& t);
+/// "+" between texts -> "||".
+void joinTexts(SqlTokens& t, const SqlSchemaInfo& schema);
+/// Date literals written into or compared with date columns -> "yyyy-MM-dd hh:mm:ss".
+void normaliseDates(SqlTokens& t, const SqlSchemaInfo& schema);
+/// "UPDATE t SET … FROM t [LEFT] JOIN u ON c WHERE w" -> "UPDATE t SET … FROM u WHERE c AND (w)".
+void rewriteUpdateFrom(SqlTokens& t, const SqlSchemaInfo& schema);
+/// "SELECT TOP n …" -> "SELECT … LIMIT n" at the end of that SELECT.
+void topToLimit(SqlTokens& t);
+
+/// Collation SQLite uses for text results of rewritten functions.
+inline const QString textCollation = QStringLiteral("NOCASE");
+
+} // namespace SqlRules

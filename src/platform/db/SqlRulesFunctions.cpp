@@ -1,0 +1,256 @@
+// Function rewrites: convert/cast, isnull, left/right, date parts, identity. Calls are rewritten
+// from the last to the first, so nested calls are already rewritten when the outer one is.
+#include "db/SqlRules.h"
+
+#include <QHash>
+
+using namespace SqlLex;
+
+namespace {
+
+enum class TargetType { Text, Integer, Real, DateTime, Date, Other };
+
+// SQL Server type names and what they become on SQLite.
+TargetType targetType(const QString& name)
+{
+    static const QHash<QString, TargetType> types = {
+        {QStringLiteral("varchar"), TargetType::Text},
+        {QStringLiteral("nvarchar"), TargetType::Text},
+        {QStringLiteral("char"), TargetType::Text},
+        {QStringLiteral("nchar"), TargetType::Text},
+        {QStringLiteral("text"), TargetType::Text},
+        {QStringLiteral("ntext"), TargetType::Text},
+        {QStringLiteral("int"), TargetType::Integer},
+        {QStringLiteral("integer"), TargetType::Integer},
+        {QStringLiteral("bigint"), TargetType::Integer},
+        {QStringLiteral("smallint"), TargetType::Integer},
+        {QStringLiteral("tinyint"), TargetType::Integer},
+        {QStringLiteral("bit"), TargetType::Integer},
+        {QStringLiteral("decimal"), TargetType::Real},
+        {QStringLiteral("numeric"), TargetType::Real},
+        {QStringLiteral("float"), TargetType::Real},
+        {QStringLiteral("real"), TargetType::Real},
+        {QStringLiteral("money"), TargetType::Real},
+        {QStringLiteral("datetime"), TargetType::DateTime},
+        {QStringLiteral("datetime2"), TargetType::DateTime},
+        {QStringLiteral("smalldatetime"), TargetType::DateTime},
+        {QStringLiteral("date"), TargetType::Date},
+    };
+    return types.value(name.toLower(), TargetType::Other);
+}
+
+// A type written as tokens [b, e): "varchar", "varchar(10)", "decimal(18, 2)".
+struct TypeSpec {
+    TargetType type = TargetType::Other;
+    QString name;
+    QString length; // first number in parentheses, "" when none
+    QString scale;  // second number
+};
+
+TypeSpec parseType(const SqlTokens& t, qsizetype b, qsizetype e)
+{
+    TypeSpec spec;
+    const qsizetype w = next(t, b);
+    if (w >= e)
+        return spec;
+    spec.name = t.at(w).name();
+    spec.type = targetType(spec.name);
+    QStringList numbers;
+    for (qsizetype i = w + 1; i < e; ++i) {
+        if (t.at(i).is(SqlToken::Number) || t.at(i).isWord(u"max"))
+            numbers << t.at(i).text;
+    }
+    spec.length = numbers.value(0);
+    spec.scale = numbers.value(1);
+    return spec;
+}
+
+QString textCall(const QString& expr, const TypeSpec& type, const QString& style)
+{
+    // SQL Server's default length of a varchar without one is 30.
+    QString length = type.length.isEmpty() ? QStringLiteral("30") : type.length;
+    if (length.compare(QStringLiteral("max"), Qt::CaseInsensitive) == 0)
+        length = QStringLiteral("0");
+    return QStringLiteral("(tsql_text(%1, %2, %3) COLLATE %4)")
+        .arg(expr.trimmed(), length, style.isEmpty() ? QStringLiteral("0") : style.trimmed(),
+             SqlRules::textCollation);
+}
+
+// The SQLite expression of converting expr to type (style as written, or "").
+QString conversion(const QString& expr, const TypeSpec& type, const QString& style,
+                   const QString& original)
+{
+    switch (type.type) {
+    case TargetType::Text:
+        return textCall(expr, type, style);
+    case TargetType::Integer:
+        return QStringLiteral("CAST(%1 AS INTEGER)").arg(expr.trimmed());
+    case TargetType::Real:
+        if (!type.scale.isEmpty())
+            return QStringLiteral("round(CAST(%1 AS REAL), %2)").arg(expr.trimmed(), type.scale);
+        return QStringLiteral("CAST(%1 AS REAL)").arg(expr.trimmed());
+    case TargetType::DateTime:
+        return QStringLiteral("tsql_datetime(%1, 0)").arg(expr.trimmed());
+    case TargetType::Date:
+        return QStringLiteral("tsql_datetime(%1, 1)").arg(expr.trimmed());
+    case TargetType::Other:
+        break;
+    }
+    return original;
+}
+
+// convert(type, expr [, style])
+qsizetype rewriteConvert(SqlTokens& t, qsizetype name, qsizetype open)
+{
+    const auto args = arguments(t, open);
+    const qsizetype close = closing(t, open);
+    if (args.size() < 2 || close >= t.size())
+        return name;
+    const TypeSpec type = parseType(t, args[0].first, args[0].second);
+    const QString expr = join(t, args[1].first, args[1].second);
+    const QString style = args.size() > 2 ? join(t, args[2].first, args[2].second) : QString();
+    const QString repl = conversion(expr, type, style, join(t, name, close + 1));
+    replace(t, name, close + 1, repl);
+    return name;
+}
+
+// cast(expr AS type)
+qsizetype rewriteCast(SqlTokens& t, qsizetype name, qsizetype open)
+{
+    const qsizetype close = closing(t, open);
+    if (close >= t.size())
+        return name;
+    int depth = 0;
+    qsizetype as = -1;
+    for (qsizetype i = open + 1; i < close; ++i) {
+        if (t.at(i).isPunct(u"("))
+            ++depth;
+        else if (t.at(i).isPunct(u")"))
+            --depth;
+        else if (depth == 0 && t.at(i).isWord(u"as"))
+            as = i;
+    }
+    if (as < 0)
+        return name;
+    const TypeSpec type = parseType(t, as + 1, close);
+    if (type.type == TargetType::Integer || type.type == TargetType::Other)
+        return name; // SQLite reads these casts with the same meaning
+    const QString expr = join(t, open + 1, as);
+    replace(t, name, close + 1, conversion(expr, type, QString(), join(t, name, close + 1)));
+    return name;
+}
+
+bool isStringArgument(const SqlTokens& t, std::pair<qsizetype, qsizetype> arg)
+{
+    const qsizetype i = next(t, arg.first);
+    return i < arg.second && t.at(i).is(SqlToken::String) && next(t, i + 1) >= arg.second;
+}
+
+// isnull(a, b) -> ifnull(a, b); a text default makes the result compare without letter case.
+qsizetype rewriteIsnull(SqlTokens& t, qsizetype name, qsizetype open)
+{
+    const auto args = arguments(t, open);
+    const qsizetype close = closing(t, open);
+    if (args.size() != 2 || close >= t.size())
+        return name;
+    const QString body = join(t, open, close + 1);
+    if (isStringArgument(t, args[1]))
+        replace(t, name, close + 1,
+                QStringLiteral("(ifnull%1 COLLATE %2)").arg(body, SqlRules::textCollation));
+    else
+        replace(t, name, name + 1, QStringLiteral("ifnull"));
+    return name;
+}
+
+// left(s, n) / right(s, n): LEFT and RIGHT are join keywords on SQLite.
+qsizetype rewriteLeftRight(SqlTokens& t, qsizetype name, qsizetype open)
+{
+    const qsizetype close = closing(t, open);
+    if (arguments(t, open).size() != 2 || close >= t.size())
+        return name;
+    const QString fn = t.at(name).isWord(u"left") ? QStringLiteral("tsql_left")
+                                                   : QStringLiteral("tsql_right");
+    replace(t, name, close + 1,
+            QStringLiteral("(%1%2 COLLATE %3)")
+                .arg(fn, join(t, open, close + 1), SqlRules::textCollation));
+    return name;
+}
+
+// datediff(day, a, b): the date part is a bare word on SQL Server, a text for our functions.
+qsizetype rewriteDatePart(SqlTokens& t, qsizetype name, qsizetype open)
+{
+    const auto args = arguments(t, open);
+    if (args.isEmpty())
+        return name;
+    const qsizetype part = next(t, args[0].first);
+    if (part < args[0].second && t.at(part).is(SqlToken::Word))
+        replace(t, part, part + 1, u'\'' + t.at(part).text.toLower() + u'\'');
+    return name;
+}
+
+qsizetype renameTo(SqlTokens& t, qsizetype name, const QString& to)
+{
+    replace(t, name, name + 1, to);
+    return name;
+}
+
+using Rewrite = qsizetype (*)(SqlTokens&, qsizetype, qsizetype);
+
+const QHash<QString, Rewrite>& rewrites()
+{
+    static const QHash<QString, Rewrite> table = {
+        {QStringLiteral("convert"), rewriteConvert},
+        {QStringLiteral("cast"), rewriteCast},
+        {QStringLiteral("isnull"), rewriteIsnull},
+        {QStringLiteral("left"), rewriteLeftRight},
+        {QStringLiteral("right"), rewriteLeftRight},
+        {QStringLiteral("datediff"), rewriteDatePart},
+        {QStringLiteral("dateadd"), rewriteDatePart},
+        {QStringLiteral("datepart"), rewriteDatePart},
+        {QStringLiteral("datename"), rewriteDatePart},
+    };
+    return table;
+}
+
+// Functions that only change their name.
+const QHash<QString, QString>& renames()
+{
+    static const QHash<QString, QString> table = {
+        {QStringLiteral("scope_identity"), QStringLiteral("last_insert_rowid")},
+        {QStringLiteral("ident_current"), QStringLiteral("tsql_ident_current")},
+        {QStringLiteral("getutcdate"), QStringLiteral("tsql_getutcdate")},
+        {QStringLiteral("ceiling"), QStringLiteral("tsql_ceiling")},
+    };
+    return table;
+}
+
+} // namespace
+
+namespace SqlRules {
+
+void rewriteFunctions(SqlTokens& t)
+{
+    for (qsizetype i = t.size() - 1; i >= 0; --i) {
+        if (t.at(i).is(SqlToken::Variable)) {
+            if (t.at(i).text.compare(QStringLiteral("@@identity"), Qt::CaseInsensitive) == 0)
+                replace(t, i, i + 1, QStringLiteral("last_insert_rowid()"));
+            continue;
+        }
+        if (!t.at(i).is(SqlToken::Word))
+            continue;
+        const qsizetype open = next(t, i + 1);
+        if (open >= t.size() || !t.at(open).isPunct(u"("))
+            continue;
+        // A name after "." is a column or table, never one of these functions.
+        const qsizetype before = prev(t, i - 1);
+        if (before >= 0 && t.at(before).isPunct(u"."))
+            continue;
+        const QString key = t.at(i).text.toLower();
+        if (const auto r = rewrites().constFind(key); r != rewrites().constEnd())
+            (*r)(t, i, open);
+        else if (const auto n = renames().constFind(key); n != renames().constEnd())
+            renameTo(t, i, *n);
+    }
+}
+
+} // namespace SqlRules

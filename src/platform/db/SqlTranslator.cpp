@@ -1,0 +1,97 @@
+// The translation pipeline: split the batch, recognise procedure calls, run the rewrite passes.
+#include "db/SqlTranslator.h"
+
+#include "db/SqlRules.h"
+#include "db/SqlTokens.h"
+
+using namespace SqlLex;
+
+namespace {
+
+QList<SqlTokens> splitStatements(const SqlTokens& all)
+{
+    QList<SqlTokens> out;
+    SqlTokens current;
+    int depth = 0;
+    for (const SqlToken& tok : all) {
+        if (tok.isPunct(u"("))
+            ++depth;
+        else if (tok.isPunct(u")"))
+            --depth;
+        if (depth <= 0 && tok.isPunct(u";")) {
+            out.append(current);
+            current.clear();
+            continue;
+        }
+        current.append(tok);
+    }
+    out.append(current);
+    // Statements without any significant token ("", comments only) are dropped.
+    QList<SqlTokens> kept;
+    for (const SqlTokens& s : out) {
+        if (next(s, 0) < s.size())
+            kept.append(s);
+    }
+    return kept;
+}
+
+// "exec name 'a', 1" / "execute dbo.name": the name and argument texts, or nothing.
+bool procedureCall(const SqlTokens& t, SqlStatement& out)
+{
+    const qsizetype first = next(t, 0);
+    if (!t.at(first).isWord(u"exec") && !t.at(first).isWord(u"execute"))
+        return false;
+    qsizetype name = next(t, first + 1);
+    // Skip owner prefixes (dbo.).
+    while (next(t, name + 1) < t.size() && t.at(next(t, name + 1)).isPunct(u"."))
+        name = next(t, next(t, name + 1) + 1);
+    if (name >= t.size())
+        return false;
+    out.procedure = t.at(name).name();
+    QString args = join(t, name + 1).trimmed();
+    if (!args.isEmpty()) {
+        SqlTokens a = tokenize(u'(' + args + u')');
+        for (const auto& r : arguments(a, 0)) {
+            QString v = join(a, r.first, r.second).trimmed();
+            if (v.startsWith(u'\'') && v.endsWith(u'\'') && v.size() >= 2)
+                v = v.mid(1, v.size() - 2).replace(QStringLiteral("''"), QStringLiteral("'"));
+            out.arguments << v;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+QList<SqlStatement> SqlTranslator::translateBatch(const QString& tsql) const
+{
+    QList<SqlStatement> out;
+    for (const SqlTokens& s : splitStatements(tokenize(tsql)))
+        out.append(translateStatement(join(s)));
+    return out;
+}
+
+QString SqlTranslator::translate(const QString& tsql) const
+{
+    QStringList parts;
+    for (const SqlStatement& s : translateBatch(tsql))
+        parts << (s.procedure.isEmpty() ? s.sql : QStringLiteral("exec ") + s.procedure);
+    return parts.join(QStringLiteral(";\n"));
+}
+
+SqlStatement SqlTranslator::translateStatement(const QString& statement) const
+{
+    SqlStatement out;
+    SqlTokens t = tokenize(statement);
+    SqlRules::stripOwnerAndHints(t);
+    if (procedureCall(t, out))
+        return out;
+    SqlRules::addMissingFromInto(t);
+    SqlRules::rewriteFunctions(t);
+    SqlRules::joinTexts(t, m_schema);
+    SqlRules::normaliseDates(t, m_schema);
+    SqlRules::rewriteUpdateFrom(t, m_schema);
+    SqlRules::topToLimit(t);
+    out.sql = join(t).trimmed();
+    return out;
+}

@@ -1,0 +1,36 @@
+// Rewrites the program's T-SQL for the embedded SQLite database, statement by statement, with
+// SQL Server's meaning: TOP, isnull, left/right, convert/cast, "+" on texts, SCOPE_IDENTITY,
+// dbo., DELETE/INSERT without FROM/INTO, UPDATE…FROM, date literals, procedures.
+#pragma once
+
+#include "db/SqlSchemaInfo.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+struct SqlStatement {
+    /// The SQLite text (empty for a procedure call).
+    QString sql;
+    /// For "exec name args": the procedure's name and its argument texts.
+    QString procedure;
+    QStringList arguments;
+};
+
+class SqlTranslator {
+public:
+    explicit SqlTranslator(SqlSchemaInfo schema = SqlSchemaInfo()) : m_schema(std::move(schema)) {}
+
+    /// The statements of a T-SQL batch (split at ";" outside literals, comments and brackets;
+    /// empty statements dropped), each translated.
+    QList<SqlStatement> translateBatch(const QString& tsql) const;
+    /// One statement (or a batch) translated and joined with ";\n": for tests and mirel-sql.
+    QString translate(const QString& tsql) const;
+
+    const SqlSchemaInfo& schema() const { return m_schema; }
+
+private:
+    SqlStatement translateStatement(const QString& statement) const;
+
+    SqlSchemaInfo m_schema;
+};

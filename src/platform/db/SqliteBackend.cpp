@@ -1,0 +1,257 @@
+// SQLite back end: WAL journal so that readers do not block the writer, a busy timeout so that
+// several stations on one file wait for each other instead of failing, and caches for
+// translations and prepared statements (the stations repeat the same texts all day).
+#include "db/SqliteBackend.h"
+
+#include "db/DateText.h"
+#include "db/DbProcedures.h"
+#include "db/EmbeddedSchema.h"
+#include "db/SqliteFunctions.h"
+
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace {
+
+constexpr int maxCached = 256;
+
+QString codeName(int rc)
+{
+    return QStringLiteral("SQLITE_%1").arg(rc & 0xff) + u' ' + QString::fromUtf8(sqlite3_errstr(rc));
+}
+
+bool isDdl(const QString& sql)
+{
+    const QString head = sql.trimmed().left(8).toUpper();
+    return head.startsWith(QStringLiteral("CREATE")) || head.startsWith(QStringLiteral("ALTER")) ||
+           head.startsWith(QStringLiteral("DROP"));
+}
+
+DbValue columnValue(sqlite3_stmt* st, int i)
+{
+    switch (sqlite3_column_type(st, i)) {
+    case SQLITE_INTEGER:
+        return DbValue(qint64(sqlite3_column_int64(st, i)));
+    case SQLITE_FLOAT:
+        return DbValue(sqlite3_column_double(st, i));
+    case SQLITE_TEXT: {
+        QString s = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
+                                      sqlite3_column_bytes(st, i));
+        // Date columns are ISO texts; hand them out as dates, as SQL Server's driver does.
+        const char* decl = sqlite3_column_decltype(st, i);
+        if (decl && (qstrnicmp(decl, "DATE", 4) == 0)) {
+            const QDateTime t = DateText::parse(s);
+            if (t.isValid())
+                return DbValue(t);
+        }
+        return DbValue(std::move(s));
+    }
+    case SQLITE_BLOB: {
+        const auto* p = static_cast<const char*>(sqlite3_column_blob(st, i));
+        return DbValue(QByteArray(p, sqlite3_column_bytes(st, i)));
+    }
+    default:
+        return DbValue();
+    }
+}
+
+} // namespace
+
+SqliteBackend::SqliteBackend(const QString& path, bool create)
+{
+    const bool exists = QFileInfo::exists(path);
+    if (!exists && !create)
+        throw DbError(QStringLiteral("数据库文件不存在：%1").arg(path), QStringLiteral("SQLITE_CANTOPEN"),
+                      SQLITE_CANTOPEN);
+    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) |
+                      SQLITE_OPEN_NOMUTEX;
+    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        const QString msg = m_db ? QString::fromUtf8(sqlite3_errmsg(m_db))
+                                 : QString::fromUtf8(sqlite3_errstr(rc));
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        throw DbError(QStringLiteral("%1：%2").arg(msg, path), codeName(rc), rc);
+    }
+    sqlite3_extended_result_codes(m_db, 1);
+    sqlite3_busy_timeout(m_db, 30000);
+    try {
+        // Reading the schema finds a file that is no database before anything is written.
+        executeNative(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        SqliteFunctions::registerAll(m_db);
+        try {
+            executeNative(QStringLiteral("PRAGMA journal_mode=WAL"));
+        } catch (const DbError&) {
+            // A read-only folder keeps the rollback journal; the database still works.
+        }
+        executeNative(QStringLiteral("PRAGMA foreign_keys=OFF"));
+        if (!exists)
+            executeNative(EmbeddedSchema::sqliteSchema());
+    } catch (...) {
+        sqlite3_close(m_db);
+        m_db = nullptr;
+        throw;
+    }
+}
+
+SqliteBackend::~SqliteBackend()
+{
+    for (sqlite3_stmt* st : std::as_const(m_statements))
+        sqlite3_finalize(st);
+    sqlite3_close(m_db);
+}
+
+void SqliteBackend::fail(int rc, const QString& sql)
+{
+    QString msg = QString::fromUtf8(sqlite3_errmsg(m_db));
+    if (!sql.isEmpty())
+        msg += QStringLiteral("\n") + sql;
+    throw DbError(msg, codeName(rc), rc);
+}
+
+void SqliteBackend::executeNative(const QString& sql)
+{
+    char* err = nullptr;
+    const int rc = sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &err);
+    if (rc != SQLITE_OK) {
+        const QString msg = QString::fromUtf8(err ? err : sqlite3_errstr(rc));
+        sqlite3_free(err);
+        throw DbError(msg, codeName(rc), rc);
+    }
+}
+
+void SqliteBackend::loadSchema()
+{
+    SqlSchemaInfo info;
+    sqlite3_stmt* st = nullptr;
+    const char* sql = "SELECT m.name, p.name, p.type FROM sqlite_master m "
+                      "JOIN pragma_table_info(m.name) p WHERE m.type IN ('table','view')";
+    if (sqlite3_prepare_v2(m_db, sql, -1, &st, nullptr) == SQLITE_OK) {
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            auto text = [&](int i) {
+                return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)));
+            };
+            info.add(text(0), text(1), SqlSchemaInfo::kindOfDeclaredType(text(2)));
+        }
+    }
+    sqlite3_finalize(st);
+    m_translator = SqlTranslator(std::move(info));
+    m_translations.clear();
+    m_schemaLoaded = true;
+}
+
+const SqlTranslator& SqliteBackend::translator()
+{
+    if (!m_schemaLoaded)
+        loadSchema();
+    return m_translator;
+}
+
+const QList<SqlStatement>& SqliteBackend::translated(const QString& batch)
+{
+    auto it = m_translations.find(batch);
+    if (it != m_translations.end())
+        return *it;
+    if (m_translations.size() >= maxCached)
+        m_translations.clear();
+    return *m_translations.insert(batch, translator().translateBatch(batch));
+}
+
+sqlite3_stmt* SqliteBackend::prepared(const QString& sql)
+{
+    if (sqlite3_stmt* st = m_statements.value(sql)) {
+        sqlite3_reset(st);
+        return st;
+    }
+    sqlite3_stmt* st = nullptr;
+    const QByteArray utf8 = sql.toUtf8();
+    const char* tail = nullptr;
+    const int rc = sqlite3_prepare_v3(m_db, utf8.constData(), int(utf8.size()),
+                                      SQLITE_PREPARE_PERSISTENT, &st, &tail);
+    if (rc != SQLITE_OK)
+        fail(rc, sql);
+    if (tail && QByteArray(tail).trimmed().size() > 0) {
+        sqlite3_finalize(st);
+        throw DbError(QStringLiteral("一条语句中有多余的文字：%1").arg(QString::fromUtf8(tail)),
+                      QStringLiteral("SQLITE_ERROR"), SQLITE_ERROR);
+    }
+    if (!st) // comment only
+        return nullptr;
+    if (m_statements.size() >= maxCached) {
+        for (sqlite3_stmt* old : std::as_const(m_statements))
+            sqlite3_finalize(old);
+        m_statements.clear();
+    }
+    m_statements.insert(sql, st);
+    return st;
+}
+
+Recordset SqliteBackend::run(const QString& sql, qint64& rowsAffected)
+{
+    sqlite3_stmt* st = prepared(sql);
+    if (!st)
+        return Recordset();
+    const int columns = sqlite3_column_count(st);
+    QStringList names;
+    for (int i = 0; i < columns; ++i)
+        names << QString::fromUtf8(sqlite3_column_name(st, i));
+    Recordset rs = columns > 0 ? Recordset(names) : Recordset();
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        QList<DbValue> row;
+        row.reserve(columns);
+        for (int i = 0; i < columns; ++i)
+            row.append(columnValue(st, i));
+        rs.addRow(std::move(row));
+    }
+    if (rc != SQLITE_DONE) {
+        sqlite3_reset(st);
+        fail(rc, sql);
+    }
+    sqlite3_reset(st);
+    if (columns == 0)
+        rowsAffected = sqlite3_changes64(m_db);
+    if (isDdl(sql))
+        m_schemaLoaded = false;
+    return rs;
+}
+
+Recordset SqliteBackend::execute(const QString& batch, qint64& rowsAffected)
+{
+    Recordset last;
+    // A copy: a DDL statement in the batch clears the translation cache.
+    const QList<SqlStatement> statements = translated(batch);
+    for (const SqlStatement& s : statements) {
+        Recordset rs;
+        if (!s.procedure.isEmpty()) {
+            rs = DbProcedures::run(s.procedure, s.arguments, [this, &rowsAffected](const QString& q) {
+                return execute(q, rowsAffected);
+            });
+        } else {
+            rs = run(s.sql, rowsAffected);
+        }
+        if (rs.isOpen())
+            last = std::move(rs);
+    }
+    if (!m_schemaLoaded)
+        m_translations.clear();
+    return last;
+}
+
+void SqliteBackend::begin() { executeNative(QStringLiteral("BEGIN IMMEDIATE")); }
+
+void SqliteBackend::commit() { executeNative(QStringLiteral("COMMIT")); }
+
+void SqliteBackend::rollback()
+{
+    // After some errors SQLite has already rolled back; a second ROLLBACK would fail.
+    if (!sqlite3_get_autocommit(m_db))
+        executeNative(QStringLiteral("ROLLBACK"));
+}
+
+void SqliteBackend::setTimeout(int seconds)
+{
+    // A station waits for another one's write at most half a minute: longer would freeze the
+    // operator's screen, which runs on the same thread.
+    sqlite3_busy_timeout(m_db, (seconds <= 0 ? 30 : qMin(seconds, 30)) * 1000);
+}

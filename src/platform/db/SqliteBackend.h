@@ -1,0 +1,44 @@
+// The embedded database: SQLite through its C API, T-SQL translated per statement.
+#pragma once
+
+#include "db/DbBackend.h"
+#include "db/SqlTranslator.h"
+
+#include <QHash>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+class SqliteBackend : public DbBackend {
+public:
+    /// Opens the file; with create it is created (and given the embedded schema) when missing.
+    /// Throws DbError for a missing, unreadable or corrupt file (which is left as it is).
+    SqliteBackend(const QString& path, bool create);
+    ~SqliteBackend() override;
+
+    SqlDialect dialect() const override { return SqlDialect::Sqlite; }
+    Recordset execute(const QString& batch, qint64& rowsAffected) override;
+    QString translate(const QString& batch) override { return translator().translate(batch); }
+    void begin() override;
+    void commit() override;
+    void rollback() override;
+    void setTimeout(int seconds) override;
+
+    /// Runs native SQLite text (no translation), e.g. a schema script.
+    void executeNative(const QString& sql);
+    /// The translator with the current schema (tests, mirel-sql --translate).
+    const SqlTranslator& translator();
+
+private:
+    Recordset run(const QString& sql, qint64& rowsAffected);
+    sqlite3_stmt* prepared(const QString& sql);
+    const QList<SqlStatement>& translated(const QString& batch);
+    void loadSchema();
+    [[noreturn]] void fail(int rc, const QString& sql = QString());
+
+    sqlite3* m_db = nullptr;
+    SqlTranslator m_translator;
+    bool m_schemaLoaded = false;
+    QHash<QString, QList<SqlStatement>> m_translations;
+    QHash<QString, sqlite3_stmt*> m_statements;
+};

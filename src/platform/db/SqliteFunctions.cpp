@@ -1,0 +1,422 @@
+// Registered functions with SQL Server's meaning. Dates are ISO texts on the embedded database,
+// so every date function parses its argument with DateText and answers in ISO text.
+#include "db/SqliteFunctions.h"
+
+#include "db/DateText.h"
+#include "db/DbValue.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QTimeZone>
+#include <cmath>
+#include <sqlite3.h>
+
+namespace {
+
+QString textArg(sqlite3_value* v)
+{
+    const auto* p = reinterpret_cast<const char*>(sqlite3_value_text(v));
+    return p ? QString::fromUtf8(p, sqlite3_value_bytes(v)) : QString();
+}
+
+void resultText(sqlite3_context* ctx, const QString& s)
+{
+    const QByteArray b = s.toUtf8();
+    sqlite3_result_text(ctx, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+}
+
+bool anyNull(int argc, sqlite3_value** argv)
+{
+    for (int i = 0; i < argc; ++i) {
+        if (sqlite3_value_type(argv[i]) == SQLITE_NULL)
+            return true;
+    }
+    return false;
+}
+
+QDateTime dateArg(sqlite3_value* v) { return DateText::parse(textArg(v)); }
+
+// Text of a number the way SQL Server writes it into a varchar.
+QString numberText(sqlite3_value* v)
+{
+    if (sqlite3_value_type(v) == SQLITE_INTEGER)
+        return QString::number(sqlite3_value_int64(v));
+    return DbValue(sqlite3_value_double(v)).toString();
+}
+
+QString styled(const QDateTime& t, int style)
+{
+    switch (style) {
+    case 23: case 10023:
+        return t.toString(QStringLiteral("yyyy-MM-dd"));
+    case 20: case 120:
+        return t.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    case 21: case 121:
+        return t.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+    case 126:
+        return t.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz"));
+    case 102:
+        return t.toString(QStringLiteral("yyyy.MM.dd"));
+    case 111:
+        return t.toString(QStringLiteral("yyyy/MM/dd"));
+    case 112:
+        return t.toString(QStringLiteral("yyyyMMdd"));
+    case 101:
+        return t.toString(QStringLiteral("MM/dd/yyyy"));
+    case 103:
+        return t.toString(QStringLiteral("dd/MM/yyyy"));
+    case 8: case 108:
+        return t.toString(QStringLiteral("HH:mm:ss"));
+    default:
+        return DateText::iso(t);
+    }
+}
+
+// tsql_text(x, length, style): convert(varchar(length), x, style).
+void fnText(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    const int length = sqlite3_value_int(argv[1]);
+    const int style = sqlite3_value_int(argv[2]);
+    QString s;
+    const int type = sqlite3_value_type(argv[0]);
+    if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
+        s = numberText(argv[0]);
+    } else {
+        s = textArg(argv[0]);
+        if (style != 0) {
+            const QDateTime t = DateText::parse(s);
+            if (t.isValid())
+                s = styled(t, style);
+        }
+    }
+    if (length > 0 && s.size() > length)
+        s.truncate(length);
+    resultText(ctx, s);
+}
+
+// tsql_datetime(x, dateOnly): convert(datetime, x) / convert(date, x) as ISO text.
+void fnDateTime(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    QDateTime t = dateArg(argv[0]);
+    if (!t.isValid())
+        return sqlite3_result_error(ctx, "从字符串转换日期和/或时间时，转换失败。", -1);
+    if (sqlite3_value_int(argv[1]) != 0)
+        return resultText(ctx, t.toString(QStringLiteral("yyyy-MM-dd")));
+    resultText(ctx, DateText::iso(t));
+}
+
+void fnLeft(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    const qint64 n = sqlite3_value_int64(argv[1]);
+    if (n < 0)
+        return sqlite3_result_error(ctx, "传递给 LEFT 函数的长度参数无效。", -1);
+    resultText(ctx, textArg(argv[0]).left(n));
+}
+
+void fnRight(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    const qint64 n = sqlite3_value_int64(argv[1]);
+    if (n < 0)
+        return sqlite3_result_error(ctx, "传递给 RIGHT 函数的长度参数无效。", -1);
+    resultText(ctx, textArg(argv[0]).right(n));
+}
+
+// len counts characters and ignores trailing blanks.
+void fnLen(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    QString s = sqlite3_value_type(argv[0]) == SQLITE_TEXT ? textArg(argv[0])
+                                                           : numberText(argv[0]);
+    qsizetype n = s.size();
+    while (n > 0 && s.at(n - 1) == u' ')
+        --n;
+    sqlite3_result_int64(ctx, n);
+}
+
+// charindex(what, in [, start]): 1-based, 0 when absent, letter case ignored.
+void fnCharindex(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    const QString what = textArg(argv[0]);
+    const QString in = textArg(argv[1]);
+    qsizetype start = argc > 2 ? qMax<qint64>(1, sqlite3_value_int64(argv[2])) : 1;
+    if (what.isEmpty())
+        return sqlite3_result_int64(ctx, 0);
+    const qsizetype at = in.indexOf(what, start - 1, Qt::CaseInsensitive);
+    sqlite3_result_int64(ctx, at < 0 ? 0 : at + 1);
+}
+
+void fnGetdate(sqlite3_context* ctx, int, sqlite3_value**)
+{
+    resultText(ctx, DateText::iso(QDateTime::currentDateTime()));
+}
+
+void fnGetutcdate(sqlite3_context* ctx, int, sqlite3_value**)
+{
+    resultText(ctx, DateText::iso(QDateTime::currentDateTimeUtc()));
+}
+
+enum class Part { Year, Quarter, Month, DayOfYear, Day, Week, Hour, Minute, Second, Weekday, Bad };
+
+Part datePart(const QString& name)
+{
+    const QString p = name.toLower();
+    if (p == u"year" || p == u"yy" || p == u"yyyy") return Part::Year;
+    if (p == u"quarter" || p == u"qq" || p == u"q") return Part::Quarter;
+    if (p == u"month" || p == u"mm" || p == u"m") return Part::Month;
+    if (p == u"dayofyear" || p == u"dy" || p == u"y") return Part::DayOfYear;
+    if (p == u"day" || p == u"dd" || p == u"d") return Part::Day;
+    if (p == u"week" || p == u"wk" || p == u"ww") return Part::Week;
+    if (p == u"weekday" || p == u"dw") return Part::Weekday;
+    if (p == u"hour" || p == u"hh") return Part::Hour;
+    if (p == u"minute" || p == u"mi" || p == u"n") return Part::Minute;
+    if (p == u"second" || p == u"ss" || p == u"s") return Part::Second;
+    return Part::Bad;
+}
+
+// datediff counts boundaries crossed, as SQL Server does (23:59 to 00:01 is one day).
+qint64 diff(Part p, const QDateTime& a, const QDateTime& b)
+{
+    const qint64 days = a.date().daysTo(b.date());
+    switch (p) {
+    case Part::Year: return b.date().year() - a.date().year();
+    case Part::Quarter:
+        return (b.date().year() - a.date().year()) * 4 + (b.date().month() - 1) / 3 -
+               (a.date().month() - 1) / 3;
+    case Part::Month:
+        return (b.date().year() - a.date().year()) * 12 + b.date().month() - a.date().month();
+    case Part::Day: case Part::DayOfYear: case Part::Weekday: return days;
+    case Part::Week: {
+        // Weeks start on Sunday.
+        const qint64 sa = a.date().addDays(-(a.date().dayOfWeek() % 7)).toJulianDay();
+        const qint64 sb = b.date().addDays(-(b.date().dayOfWeek() % 7)).toJulianDay();
+        return (sb - sa) / 7;
+    }
+    case Part::Hour: return days * 24 + b.time().hour() - a.time().hour();
+    case Part::Minute:
+        return (days * 24 + b.time().hour() - a.time().hour()) * 60 + b.time().minute() -
+               a.time().minute();
+    case Part::Second: return a.secsTo(b);
+    case Part::Bad: break;
+    }
+    return 0;
+}
+
+void fnDatediff(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    const Part p = datePart(textArg(argv[0]));
+    const QDateTime a = dateArg(argv[1]), b = dateArg(argv[2]);
+    if (p == Part::Bad || !a.isValid() || !b.isValid())
+        return sqlite3_result_error(ctx, "datediff: 日期部分或日期无效", -1);
+    sqlite3_result_int64(ctx, diff(p, a, b));
+}
+
+void fnDateadd(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    const Part p = datePart(textArg(argv[0]));
+    const qint64 n = sqlite3_value_int64(argv[1]);
+    QDateTime t = dateArg(argv[2]);
+    if (p == Part::Bad || !t.isValid())
+        return sqlite3_result_error(ctx, "dateadd: 日期部分或日期无效", -1);
+    switch (p) {
+    case Part::Year: t = t.addYears(int(n)); break;
+    case Part::Quarter: t = t.addMonths(int(n * 3)); break;
+    case Part::Month: t = t.addMonths(int(n)); break;
+    case Part::Week: t = t.addDays(n * 7); break;
+    case Part::Hour: t = t.addSecs(n * 3600); break;
+    case Part::Minute: t = t.addSecs(n * 60); break;
+    case Part::Second: t = t.addSecs(n); break;
+    default: t = t.addDays(n); break;
+    }
+    resultText(ctx, DateText::iso(t));
+}
+
+qint64 partOf(Part p, const QDateTime& t)
+{
+    switch (p) {
+    case Part::Year: return t.date().year();
+    case Part::Quarter: return (t.date().month() - 1) / 3 + 1;
+    case Part::Month: return t.date().month();
+    case Part::DayOfYear: return t.date().dayOfYear();
+    case Part::Day: return t.date().day();
+    case Part::Week: return t.date().weekNumber();
+    case Part::Weekday: return t.date().dayOfWeek() % 7 + 1; // Sunday is 1
+    case Part::Hour: return t.time().hour();
+    case Part::Minute: return t.time().minute();
+    case Part::Second: return t.time().second();
+    case Part::Bad: break;
+    }
+    return 0;
+}
+
+void fnDatepart(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    const Part p = datePart(textArg(argv[0]));
+    const QDateTime t = dateArg(argv[1]);
+    if (p == Part::Bad || !t.isValid())
+        return sqlite3_result_error(ctx, "datepart: 日期部分或日期无效", -1);
+    sqlite3_result_int64(ctx, partOf(p, t));
+}
+
+template <Part P> void fnPart(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    const QDateTime t = dateArg(argv[0]);
+    if (!t.isValid())
+        return sqlite3_result_error(ctx, "日期无效", -1);
+    sqlite3_result_int64(ctx, partOf(P, t));
+}
+
+void fnCeiling(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
+        return sqlite3_result_null(ctx);
+    sqlite3_result_double(ctx, std::ceil(sqlite3_value_double(argv[0])));
+}
+
+void fnIsnumeric(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    const int type = sqlite3_value_type(argv[0]);
+    if (type == SQLITE_INTEGER || type == SQLITE_FLOAT)
+        return sqlite3_result_int(ctx, 1);
+    bool ok = false;
+    textArg(argv[0]).trimmed().toDouble(&ok);
+    sqlite3_result_int(ctx, ok ? 1 : 0);
+}
+
+void fnSpace(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    resultText(ctx, QString(qBound(0, sqlite3_value_int(argv[0]), 8000), u' '));
+}
+
+void fnReplicate(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    resultText(ctx, textArg(argv[0]).repeated(qBound(0, sqlite3_value_int(argv[1]), 8000)));
+}
+
+// getDictionary(type, code): the display text of a code (Dictionary.ItemName).
+void fnGetDictionary(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    sqlite3* db = sqlite3_context_db_handle(ctx);
+    sqlite3_stmt* st = nullptr;
+    const char* sql = "SELECT ItemName FROM Dictionary WHERE ITEMTYPE = ?1 AND ItemValues = ?2 "
+                      "LIMIT 1";
+    if (sqlite3_prepare_v2(db, sql, -1, &st, nullptr) != SQLITE_OK) {
+        sqlite3_result_error(ctx, sqlite3_errmsg(db), -1);
+        return;
+    }
+    sqlite3_bind_value(st, 1, argv[0]);
+    sqlite3_bind_text(st, 2, reinterpret_cast<const char*>(sqlite3_value_text(argv[1])), -1,
+                      SQLITE_TRANSIENT);
+    if (sqlite3_step(st) == SQLITE_ROW)
+        sqlite3_result_value(ctx, sqlite3_column_value(st, 0));
+    else
+        sqlite3_result_null(ctx);
+    sqlite3_finalize(st);
+}
+
+void fnIdentCurrent(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    sqlite3* db = sqlite3_context_db_handle(ctx);
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT seq FROM sqlite_sequence WHERE name = ?1 COLLATE NOCASE",
+                           -1, &st, nullptr) != SQLITE_OK)
+        return sqlite3_result_null(ctx);
+    sqlite3_bind_value(st, 1, argv[0]);
+    if (sqlite3_step(st) == SQLITE_ROW)
+        sqlite3_result_int64(ctx, sqlite3_column_int64(st, 0));
+    else
+        sqlite3_result_null(ctx);
+    sqlite3_finalize(st);
+}
+
+// SQL Server's default collation: letter case ignored (ASCII, as SQLite's own NOCASE, so that
+// indexes written by other SQLite tools stay in order) and trailing blanks ignored.
+int compareNoCase(void*, int n1, const void* p1, int n2, const void* p2)
+{
+    const auto* a = static_cast<const unsigned char*>(p1);
+    const auto* b = static_cast<const unsigned char*>(p2);
+    while (n1 > 0 && a[n1 - 1] == ' ')
+        --n1;
+    while (n2 > 0 && b[n2 - 1] == ' ')
+        --n2;
+    const int n = n1 < n2 ? n1 : n2;
+    for (int i = 0; i < n; ++i) {
+        int x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x += 32;
+        if (y >= 'A' && y <= 'Z') y += 32;
+        if (x != y)
+            return x - y;
+    }
+    return n1 - n2;
+}
+
+struct Function {
+    const char* name;
+    int args;
+    void (*fn)(sqlite3_context*, int, sqlite3_value**);
+    bool deterministic;
+};
+
+const Function functions[] = {
+    {"tsql_text", 3, fnText, true},
+    {"tsql_datetime", 2, fnDateTime, true},
+    {"tsql_left", 2, fnLeft, true},
+    {"tsql_right", 2, fnRight, true},
+    {"len", 1, fnLen, true},
+    {"charindex", 2, fnCharindex, true},
+    {"charindex", 3, fnCharindex, true},
+    {"getdate", 0, fnGetdate, false},
+    {"tsql_getutcdate", 0, fnGetutcdate, false},
+    {"datediff", 3, fnDatediff, true},
+    {"dateadd", 3, fnDateadd, true},
+    {"datepart", 2, fnDatepart, true},
+    {"year", 1, fnPart<Part::Year>, true},
+    {"month", 1, fnPart<Part::Month>, true},
+    {"day", 1, fnPart<Part::Day>, true},
+    {"tsql_ceiling", 1, fnCeiling, true},
+    {"isnumeric", 1, fnIsnumeric, true},
+    {"space", 1, fnSpace, true},
+    {"replicate", 2, fnReplicate, true},
+    {"getDictionary", 2, fnGetDictionary, false},
+    {"tsql_ident_current", 1, fnIdentCurrent, false},
+};
+
+} // namespace
+
+namespace SqliteFunctions {
+
+int registerAll(sqlite3* db)
+{
+    for (const Function& f : functions) {
+        const int flags = SQLITE_UTF8 | (f.deterministic ? SQLITE_DETERMINISTIC : 0);
+        const int rc = sqlite3_create_function_v2(db, f.name, f.args, flags, nullptr, f.fn,
+                                                  nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK)
+            return rc;
+    }
+    return sqlite3_create_collation_v2(db, "NOCASE", SQLITE_UTF8, nullptr, compareNoCase, nullptr);
+}
+
+} // namespace SqliteFunctions

@@ -1,0 +1,125 @@
+// The shared connection and the lookups of every station.
+#include "shell/Database.h"
+
+#include "codec/TextCodec.h"
+#include "config/ProgramFolder.h"
+#include "db/SqlText.h"
+#include "shell/DbInfoCache.h"
+#include "shell/MessageBox.h"
+#include "shell/SysUtil.h"
+#include "shell/SysUtilDb.h"
+
+#include <QDebug>
+
+namespace Database {
+
+namespace {
+
+const QString appPathKey = QStringLiteral("APPPATH");
+
+// First column of the first row as text, "" when there is no row.
+QString firstText(const QString& sql)
+{
+    const Recordset rs = SysUtil::openRecordset(conn(), sql);
+    return hasRecords(rs) ? rs.field(0).toString() : QString();
+}
+
+QString dictionaryLookup(const QString& column, const QString& type, const QString& value)
+{
+    if (type.isEmpty())
+        return QStringLiteral("select %1  from Dictionary").arg(column);
+    return QStringLiteral("select %1  from Dictionary Where ITEMTYPE='%2' and ItemValues='%3'")
+        .arg(column, SqlText::escape(type), SqlText::escape(value));
+}
+
+} // namespace
+
+Connection& conn()
+{
+    static Connection c;
+    return c;
+}
+
+QString connectionSetting()
+{
+    const QString stored = SysUtil::readIni(QStringLiteral("CUSTOMER.SETTING"),
+                                            QStringLiteral("CONNECTIONSTRING"),
+                                            QStringLiteral("缺省"), QStringLiteral("/config.ini"));
+    return TextCodec::decodeText(stored, QStringLiteral("orvex"));
+}
+
+bool openConnection()
+{
+    Connection& c = conn();
+    c.close();
+    try {
+        c.setCommandTimeout(36000);
+        c.open(connectionSetting());
+        return true;
+    } catch (const DbError& e) {
+        c.close();
+        // The operator sees the fixed message; the reason goes to the console for the fitter.
+        qWarning().noquote() << "openConnection:" << e.message();
+        MessageBox::show(QStringLiteral("数据库连接失败"), MessageBox::Critical);
+        return false;
+    }
+}
+
+QString buildConnectionString(const QString& server, const QString& user, const QString& password,
+                              const QString& database, int mode)
+{
+    const QString head = mode == 2 ? QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;")
+                                   : QStringLiteral("Provider=SQLOLEDB.1;Integrated Security=SSPI;"
+                                                    "Persist Security Info=False;");
+    return head + QStringLiteral("Data Source=") + server + QStringLiteral(";Initial Catalog=") +
+           database + QStringLiteral(";User ID=") + user + QStringLiteral(";Password=") + password +
+           u';';
+}
+
+bool hasRecords(const Recordset* rs) { return rs && rs->isOpen() && !rs->eof(); }
+
+QString getDbInfo(const QString& code, const QString& def)
+{
+    try {
+        // The cache always holds APPPATH once loaded; without it, it was never filled.
+        if (!DbInfoCache::find(appPathKey))
+            loadDbInfo();
+        return DbInfoCache::find(code).value_or(def);
+    } catch (const DbError&) {
+        return def;
+    }
+}
+
+void loadDbInfo()
+{
+    DbInfoCache::clear();
+    Recordset rs = SysUtil::openRecordset(conn(), QStringLiteral("select InfoCode ,InfoValue from DBInfo "));
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
+        const QString code = rs.field(0).toString();
+        if (!DbInfoCache::find(code))
+            DbInfoCache::insert(code, rs.field(1).toString());
+    }
+    DbInfoCache::insert(appPathKey, ProgramFolder::path());
+}
+
+QString getItemName(const QString& type, const QString& value)
+{
+    return firstText(dictionaryLookup(QStringLiteral("ItemName"), type, value));
+}
+
+QString getReportSql(const QString& type, const QString& value)
+{
+    try {
+        return firstText(dictionaryLookup(QStringLiteral("ReportSQL"), type, value));
+    } catch (const DbError&) {
+        return QString();
+    }
+}
+
+QString getUserName(const QString& userCode)
+{
+    return firstText(QStringLiteral("SELECT userName FROM USERINFO WHERE ISSTOP=0 AND USERCODE='") +
+                     SqlText::escape(userCode) + u'\'');
+}
+
+} // namespace Database

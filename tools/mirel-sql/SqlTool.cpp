@@ -1,0 +1,69 @@
+// Printing and batch running of mirel-sql.
+#include "SqlTool.h"
+
+#include <QRegularExpression>
+
+namespace SqlTool {
+
+namespace {
+
+QString cell(const DbValue& v)
+{
+    switch (v.type()) {
+    case DbValue::Type::Null:
+        return QStringLiteral("NULL");
+    case DbValue::Type::Bytes:
+        return QStringLiteral("<%1 bytes>").arg(v.toBytes().size());
+    default: {
+        QString s = v.toString();
+        s.replace(u'\t', u' ').replace(u'\n', u' ').replace(u'\r', u' ');
+        return s;
+    }
+    }
+}
+
+} // namespace
+
+QString format(const Recordset& rs)
+{
+    if (!rs.isOpen())
+        return QString();
+    QString text = rs.columns().join(u'\t') + u'\n';
+    for (const auto& row : rs.rows()) {
+        QStringList cells;
+        for (const DbValue& v : row)
+            cells << cell(v);
+        text += cells.join(u'\t') + u'\n';
+    }
+    return text;
+}
+
+QStringList batches(const QString& script)
+{
+    static const QRegularExpression go(QStringLiteral(R"(^\s*GO\s*$)"),
+                                       QRegularExpression::CaseInsensitiveOption |
+                                           QRegularExpression::MultilineOption);
+    QStringList out;
+    for (const QString& b : script.split(go)) {
+        if (!b.trimmed().isEmpty())
+            out << b;
+    }
+    return out;
+}
+
+int run(Connection& conn, const QStringList& list, QTextStream& out, QTextStream& err)
+{
+    for (const QString& batch : list) {
+        try {
+            out << format(conn.execute(batch));
+        } catch (const DbError& e) {
+            out.flush();
+            err << e.message() << Qt::endl;
+            return 1;
+        }
+    }
+    out.flush();
+    return 0;
+}
+
+} // namespace SqlTool
