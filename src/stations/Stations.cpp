@@ -2,7 +2,10 @@
 #include "stations/Stations.h"
 
 #include "shell/Station.h"
+#include "stations/inspection/InspectionStation.h"
 
 void registerStations()
 {
+    StationRegistry::add(Station::Check, createInspectionStation);
+    StationRegistry::add(Station::MesCheck, createInspectionStation);
 }

@@ -1,0 +1,352 @@
+// The design-time layout of the inspection window, in twips of a 1024 x 768 panel: card and
+// status on top, the roll form on the left, defects on the right, commands and tabs below.
+#include "stations/inspection/CheckControls.h"
+
+#include "shell/Twips.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+
+namespace {
+
+const char* const DesignRect = "designRect";
+
+// One field of the roll form: its label, text box and keypad button, in a column and row.
+struct FieldGroup {
+    int lab;
+    const char16_t* caption;
+    int txt;
+    int key; // -1: none
+    int col;
+    int row;
+    bool big;
+};
+
+// Column x, label width, text width of the three columns of the roll form.
+constexpr int ColX[3] = {120, 3950, 6420};
+constexpr int ColLabel[3] = {1000, 760, 700};
+constexpr int ColText[3] = {1850, 1200, 1080};
+constexpr int RowTop = 300;
+constexpr int RowHeight = 570;
+constexpr int FieldHeight = 500;
+constexpr int KeyWidth = 420;
+
+const FieldGroup Fields[] = {
+    {12, u"卷号", 18, 17, 0, 0, true},  {10, u"数量", 7, 2, 0, 1, true},
+    {19, u"重量", 14, 13, 0, 2, false}, {20, u"加减", 15, 14, 0, 3, false},
+    {23, u"系数", 19, 18, 0, 4, false}, {1, u"工号", 0, 1, 0, 5, false},
+    {3, u"缸号", 3, 5, 0, 6, false},    {4, u"克重", 4, 6, 1, 0, false},
+    {5, u"款号", 5, 7, 1, 1, false},    {21, u"备3", 16, 15, 1, 2, false},
+    {22, u"备4", 17, 16, 1, 3, false},  {24, u"备5", 20, 19, 1, 4, false},
+    {25, u"备6", 21, 20, 1, 5, false},  {27, u"品名", 22, -1, 1, 6, false},
+    {28, u"颜色", 23, -1, 1, 7, false}, {29, u"备A", 24, 23, 2, 0, false},
+    {30, u"备B", 25, 25, 2, 1, false},  {31, u"备C", 26, 24, 2, 2, false},
+    {32, u"备D", 27, 26, 2, 3, false},  {33, u"板号", 28, 27, 2, 4, false},
+};
+
+QString indexed(const char* name, int i)
+{
+    return QString::fromLatin1(name) + u'_' + QString::number(i);
+}
+
+QFont sized(QWidget* w, double points, bool bold = false)
+{
+    QFont f = w->font();
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
+template <class W>
+W* make(QWidget* parent, const QString& objectName, const QString& text = QString())
+{
+    auto* w = new W(parent);
+    w->setObjectName(objectName);
+    if constexpr (std::is_same_v<W, QLabel> || std::is_same_v<W, QPushButton>
+                  || std::is_same_v<W, QCheckBox> || std::is_same_v<W, QRadioButton>)
+        w->setText(text);
+    if (!text.isEmpty())
+        w->setAccessibleName(text);
+    return w;
+}
+
+QPushButton* command(CheckControls& c, QWidget* parent, int index, const QString& caption,
+                     const QRect& twips, const QString& accessible = QString())
+{
+    auto* b = make<QPushButton>(parent, indexed("checkCommand", index), caption);
+    if (!accessible.isEmpty())
+        b->setAccessibleName(accessible);
+    b->setFocusPolicy(Qt::NoFocus); // the caret stays in the field being typed
+    placeTwips(b, twips);
+    c.checkCommand[index] = b;
+    return b;
+}
+
+void buildRollForm(CheckControls& c, QWidget* form)
+{
+    c.Frame6 = make<QGroupBox>(form, QStringLiteral("Frame6"));
+    c.Frame6->setTitle(QStringLiteral("检验信息"));
+    placeTwips(c.Frame6, QRect(120, 2380, 8760, 5380));
+    for (const FieldGroup& g : Fields) {
+        const int x = ColX[g.col];
+        const int y = RowTop + g.row * RowHeight;
+        auto* lab = make<QLabel>(c.Frame6, indexed("LabBox", g.lab), QString::fromUtf16(g.caption));
+        placeTwips(lab, QRect(x, y, ColLabel[g.col], FieldHeight));
+        lab->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        c.LabBox[g.lab] = lab;
+        auto* box = make<QLineEdit>(c.Frame6, indexed("TxtBox", g.txt));
+        box->setAccessibleName(lab->text());
+        lab->setBuddy(box);
+        int textWidth = ColText[g.col] - (g.key < 0 ? -KeyWidth : 0);
+        if (g.txt == 7)
+            textWidth -= 380; // room for the unit label
+        placeTwips(box, QRect(x + ColLabel[g.col] + 40, y, textWidth, FieldHeight));
+        if (g.big)
+            box->setProperty("bigField", true);
+        c.TxtBox[g.txt] = box;
+        QStringList group{box->objectName()};
+        if (g.key >= 0) {
+            auto* key = make<QPushButton>(c.Frame6, indexed("numKeybtn", g.key), QStringLiteral("⌨"));
+            key->setAccessibleName(lab->text() + QStringLiteral("键盘"));
+            key->setFocusPolicy(Qt::NoFocus);
+            const QRect r = designRect(box);
+            placeTwips(key, QRect(r.right() + 40 + (g.txt == 7 ? 380 : 0), y, KeyWidth, FieldHeight));
+            c.numKeybtn[g.key] = key;
+            group << key->objectName();
+        }
+        setTag(lab, group.join(u'|'));
+    }
+    // Extras of single fields.
+    c.LabUnit = make<QLabel>(c.Frame6, QStringLiteral("LabUnit"), QStringLiteral("米"));
+    placeTwips(c.LabUnit, QRect(designRect(c.TxtBox[7]).right() + 20, RowTop + RowHeight, 360, FieldHeight));
+    c.Command1 = make<QPushButton>(c.Frame6, QStringLiteral("Command1"), QStringLiteral("归零"));
+    c.Command1->setFocusPolicy(Qt::NoFocus);
+    placeTwips(c.Command1, QRect(designRect(c.numKeybtn[2]).right() + 40, RowTop + RowHeight, 560, FieldHeight));
+    setTag(c.LabBox[10], tagOf(c.LabBox[10]) + QStringLiteral("|LabUnit|Command1"));
+
+    c.cmdCanliang = make<QPushButton>(c.Frame6, QStringLiteral("cmdCanliang"), QStringLiteral("产量"));
+    c.cmdCanliang->setFocusPolicy(Qt::NoFocus);
+    const int workerRow = RowTop + 5 * RowHeight;
+    placeTwips(c.TxtBox[0], QRect(ColX[0] + 1040, workerRow, 1000, FieldHeight));
+    placeTwips(c.numKeybtn[1], QRect(ColX[0] + 2080, workerRow, KeyWidth, FieldHeight));
+    placeTwips(c.cmdCanliang, QRect(ColX[0] + 2540, workerRow, 560, FieldHeight));
+    c.LabBox[2] = make<QLabel>(c.Frame6, QStringLiteral("LabBox_2"));
+    placeTwips(c.LabBox[2], QRect(ColX[0] + 3120, workerRow, 700, FieldHeight));
+    setTag(c.LabBox[1], tagOf(c.LabBox[1]) + QStringLiteral("|cmdCanliang|LabBox_2"));
+
+    c.cmdHuangang = make<QPushButton>(c.Frame6, QStringLiteral("cmdHuangang"), QStringLiteral("换缸"));
+    c.cmdHuangang->setFocusPolicy(Qt::NoFocus);
+    const QRect lot = designRect(c.numKeybtn[5]);
+    placeTwips(c.cmdHuangang, QRect(lot.right() + 40, lot.y(), 560, FieldHeight));
+    setTag(c.LabBox[3], tagOf(c.LabBox[3]) + QStringLiteral("|cmdHuangang"));
+
+    c.LabBox[11] = make<QLabel>(c.Frame6, QStringLiteral("LabBox_11"), QStringLiteral("等级"));
+    c.LabBox[11]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    placeTwips(c.LabBox[11], QRect(ColX[0], RowTop + 7 * RowHeight, 1000, FieldHeight));
+    setTag(c.LabBox[11], QString()); // the grade buttons are laid out when they are built
+
+    c.LabBox[13] = make<QLabel>(c.Frame6, QStringLiteral("LabBox_13"), QStringLiteral("备注"));
+    c.LabBox[13]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    placeTwips(c.LabBox[13], QRect(ColX[0], RowTop + 8 * RowHeight, 1000, FieldHeight));
+    c.Text1 = make<QLineEdit>(c.Frame6, QStringLiteral("Text1"));
+    c.Text1->setAccessibleName(QStringLiteral("备注"));
+    c.LabBox[13]->setBuddy(c.Text1);
+    placeTwips(c.Text1, QRect(ColX[0] + 1040, RowTop + 8 * RowHeight, 7400, FieldHeight));
+    setTag(c.LabBox[13], QStringLiteral("Text1"));
+}
+
+void buildCardArea(CheckControls& c, QWidget* form)
+{
+    c.LabBox[0] = make<QLabel>(form, QStringLiteral("LabBox_0"), QStringLiteral("新"));
+    c.LabBox[0]->setAccessibleName(QStringLiteral("状态"));
+    placeTwips(c.LabBox[0], QRect(120, 60, 8760, 580));
+    c.LabBox[9] = make<QLabel>(form, QStringLiteral("LabBox_9"), QStringLiteral("卡号"));
+    c.LabBox[9]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    placeTwips(c.LabBox[9], QRect(120, 720, 900, 560));
+    c.TxtBox[6] = make<QLineEdit>(form, QStringLiteral("TxtBox_6"));
+    c.TxtBox[6]->setAccessibleName(QStringLiteral("卡号"));
+    c.TxtBox[6]->setProperty("bigField", true);
+    c.LabBox[9]->setBuddy(c.TxtBox[6]);
+    placeTwips(c.TxtBox[6], QRect(1060, 720, 2700, 560));
+    command(c, form, 0, QStringLiteral("查"), QRect(3800, 720, 700, 560));
+    command(c, form, 8, QStringLiteral("取"), QRect(4540, 720, 700, 560));
+    command(c, form, 12, QStringLiteral("◀"), QRect(5280, 720, 560, 560), QStringLiteral("上一张卡"));
+    command(c, form, 13, QStringLiteral("▶"), QRect(5880, 720, 560, 560), QStringLiteral("下一张卡"));
+    c.reviewCheckCode = make<QCheckBox>(form, QStringLiteral("reviewCheckCode"), QStringLiteral("查看卷号"));
+    c.reviewCheckCode->setToolTip(QStringLiteral("输入卡号+3位数的卷号"));
+    placeTwips(c.reviewCheckCode, QRect(6520, 720, 1500, 560));
+
+    c.ComboColor = make<QComboBox>(form, QStringLiteral("ComboColor"));
+    c.ComboColor->setAccessibleName(QStringLiteral("颜色"));
+    placeTwips(c.ComboColor, QRect(120, 1340, 3640, 520));
+    for (int i = 0; i < 4; ++i)
+        c.labInfo[i] = make<QLabel>(form, indexed("labInfo", i));
+    placeTwips(c.labInfo[0], QRect(3800, 1340, 5080, 520));
+    placeTwips(c.labInfo[3], QRect(120, 1900, 3640, 440));
+    placeTwips(c.labInfo[2], QRect(3800, 1900, 5080, 440));
+    placeTwips(c.labInfo[1], QRect(0, 0, 0, 0));
+    c.labInfo[1]->hide();
+    for (QLabel* l : {c.labInfo[2], c.labInfo[3], c.labInfo[0]})
+        l->setWordWrap(true);
+
+    c.frameMishu = make<QGroupBox>(form, QStringLiteral("米数"));
+    placeTwips(c.frameMishu, QRect(9000, 520, 6240, 1380));
+    c.checkSpec = make<QLineEdit>(c.frameMishu, QStringLiteral("checkSpec"));
+    c.checkSpec->setAccessibleName(QStringLiteral("单据备注"));
+    c.checkSpec->setReadOnly(true);
+    placeTwips(c.checkSpec, QRect(120, 420, 6000, 800));
+
+    // Hidden state of the card and the roll on screen.
+    c.BillDetailId = make<QLineEdit>(form, QStringLiteral("BillDetailId"));
+    c.machineCount = make<QLineEdit>(form, QStringLiteral("machineCount"));
+    c.checkId = make<QLineEdit>(form, QStringLiteral("checkId"));
+    for (QLineEdit* hidden : {c.BillDetailId, c.machineCount, c.checkId})
+        hidden->hide();
+    c.checkId->setText(QStringLiteral("0"));
+    c.machineCount->setText(QStringLiteral("0"));
+}
+
+void buildDeviceRow(CheckControls& c, QWidget* form)
+{
+    c.Check2 = make<QCheckBox>(form, QStringLiteral("Check2"), QStringLiteral("接入码表"));
+    placeTwips(c.Check2, QRect(9000, 60, 1500, 420));
+    c.isChen = make<QCheckBox>(form, QStringLiteral("isChen"), QStringLiteral("接入台称"));
+    placeTwips(c.isChen, QRect(10560, 60, 1500, 420));
+    c.isMashu = make<QCheckBox>(form, QStringLiteral("isMashu"), QStringLiteral("显示码数"));
+    placeTwips(c.isMashu, QRect(12120, 60, 1500, 420));
+    c.Check1 = make<QCheckBox>(form, QStringLiteral("Check1"), QStringLiteral("更多设置"));
+    placeTwips(c.Check1, QRect(13680, 60, 1560, 420));
+    c.LabBox[16] = make<QLabel>(form, QStringLiteral("LabBox_16"));
+    c.LabBox[16]->setAccessibleName(QStringLiteral("滚轮传感器"));
+    placeTwips(c.LabBox[16], QRect(9000, 1940, 3060, 400));
+    c.LabBox[26] = make<QLabel>(form, QStringLiteral("LabBox_26"));
+    c.LabBox[26]->setAccessibleName(QStringLiteral("电子称传感器"));
+    placeTwips(c.LabBox[26], QRect(12120, 1940, 3120, 400));
+}
+
+void buildCommands(CheckControls& c, QWidget* form)
+{
+    struct Cmd {
+        int index;
+        const char16_t* caption;
+        int width;
+    };
+    const Cmd row[] = {{1, u"换卷", 1250}, {2, u"保存", 1250}, {4, u"打印标签", 1450},
+                       {7, u"▼", 480},     {11, u"打印唛头", 1450}, {5, u"上卷", 1150},
+                       {6, u"下卷", 1150}, {9, u"删除", 1150}, {3, u"删疵点", 1250},
+                       {14, u"同", 900}};
+    int x = 120;
+    for (const Cmd& cmd : row) {
+        command(c, form, cmd.index, QString::fromUtf16(cmd.caption), QRect(x, 7880, cmd.width, 760),
+                cmd.index == 7 ? QStringLiteral("选择标签模版") : QString());
+        x += cmd.width + 70;
+    }
+    c.checkCommand[14]->hide(); // the MES button shows only in MES mode
+    c.checkCommand[15] = make<QPushButton>(form, QStringLiteral("checkCommand_15"));
+    c.checkCommand[15]->hide(); // deductions and grade, run by code
+
+    c.UpDown1 = make<QSpinBox>(form, QStringLiteral("UpDown1"));
+    c.UpDown1->setRange(1, 99);
+    c.UpDown1->setAccessibleName(QStringLiteral("选择打印份数"));
+    c.UpDown1->setToolTip(QStringLiteral("选择打印份数"));
+    placeTwips(c.UpDown1, QRect(12900, 7880, 900, 360));
+    c.isPrintreview = make<QCheckBox>(form, QStringLiteral("isPrintreview"), QStringLiteral("打印预览"));
+    placeTwips(c.isPrintreview, QRect(12900, 8280, 1500, 360));
+    c.autoHuanJuan = make<QCheckBox>(form, QStringLiteral("autoHuanJuan"), QStringLiteral("自动换卷"));
+    placeTwips(c.autoHuanJuan, QRect(13860, 7880, 1440, 360));
+
+    c.SSTab1 = make<QTabWidget>(form, QStringLiteral("SSTab1"));
+    placeTwips(c.SSTab1, QRect(120, 8740, 15120, 2700));
+    auto* labels = new QWidget;
+    labels->setObjectName(QStringLiteral("tabLabels"));
+    auto* rolls = new QWidget;
+    rolls->setObjectName(QStringLiteral("tabRolls"));
+    c.SSTab1->addTab(labels, QStringLiteral("标签"));
+    c.SSTab1->addTab(rolls, QStringLiteral("卷列表"));
+    // The label-generation and list-filter fields live on the tabs.
+    for (int i : {1, 2})
+        c.TxtBox[i] = make<QLineEdit>(labels, indexed("TxtBox", i));
+    for (int i = 8; i <= 13; ++i)
+        c.TxtBox[i] = make<QLineEdit>(rolls, indexed("TxtBox", i));
+    command(c, rolls, 10, QStringLiteral("查"), QRect(0, 0, 0, 0));
+    command(c, rolls, 16, QStringLiteral("删"), QRect(0, 0, 0, 0));
+}
+
+void buildDefectFrame(CheckControls& c, QWidget* form)
+{
+    c.Frame5 = make<QGroupBox>(form, QStringLiteral("Frame5"));
+    c.Frame5->setTitle(QStringLiteral("疵点"));
+    placeTwips(c.Frame5, QRect(9000, 2400, 6105, 5310));
+    c.fProcessBar1 = make<QWidget>(c.Frame5, QStringLiteral("fProcessBar1"));
+    placeTwips(c.fProcessBar1, QRect(50, 260, 6000, 600));
+    c.fProcessBar1->hide();
+}
+
+} // namespace
+
+QString tagOf(const QObject* w) { return w ? w->property("Tag").toString() : QString(); }
+
+void setTag(QObject* w, const QString& tag)
+{
+    if (w)
+        w->setProperty("Tag", tag);
+}
+
+void placeTwips(QWidget* w, const QRect& twips)
+{
+    w->setProperty(DesignRect, twips);
+    w->setGeometry(Twips::of(w).rect(twips.x(), twips.y(), twips.width(), twips.height()));
+}
+
+QRect designRect(const QWidget* w) { return w->property(DesignRect).toRect(); }
+
+void relayoutTwips(QWidget* root)
+{
+    const Twips tw = Twips::of(root);
+    for (QWidget* w : root->findChildren<QWidget*>()) {
+        const QVariant v = w->property(DesignRect);
+        if (v.isValid()) {
+            const QRect r = v.toRect();
+            w->setGeometry(tw.rect(r.x(), r.y(), r.width(), r.height()));
+        }
+    }
+}
+
+void rememberGeometry(QWidget* root)
+{
+    const Twips tw = Twips::of(root);
+    for (QWidget* w : root->findChildren<QWidget*>())
+        if (w->property(DesignRect).isValid())
+            w->setProperty(DesignRect, tw.toTwips(w->geometry()));
+}
+
+CheckControls buildCheckControls(QWidget* form)
+{
+    CheckControls c;
+    c.TxtBox.resize(CheckControls::TxtBoxCount);
+    c.LabBox.resize(CheckControls::LabBoxCount);
+    c.numKeybtn.resize(CheckControls::KeyButtonCount);
+    c.checkCommand.resize(CheckControls::CommandCount);
+    c.labInfo.resize(4);
+    buildCardArea(c, form);
+    buildDeviceRow(c, form);
+    buildRollForm(c, form);
+    buildDefectFrame(c, form);
+    buildCommands(c, form);
+    return c;
+}
+
+QString layoutControlList()
+{
+    return QStringLiteral("LabBox^3,TxtBox^3,numKeybtn^5,cmdHuangang,LabBox^1,TxtBox^0,numKeybtn^1,cmdCanliang,LabBox^12,TxtBox^18,numKeybtn^17,LabBox^21,TxtBox^16,numKeybtn^15,LabBox^22,TxtBox^17,numKeybtn^16,")
+         + QStringLiteral("LabBox^24,TxtBox^20,numKeybtn^19,LabBox^4,TxtBox^4,numKeybtn^6,LabBox^5,TxtBox^5,numKeybtn^7,LabBox^10,TxtBox^7,LabUnit,numKeybtn^2,Command1,LabBox^19,TxtBox^14,numKeybtn^13,")
+         + QStringLiteral("LabBox^20,TxtBox^15,numKeybtn^14,LabBox^25,TxtBox^21,numKeybtn^20,LabBox^23,TxtBox^19,numKeybtn^18,LabBox^13,Text1,,LabBox^11,gradeBtn^0,gradeBtn^1,gradeBtn^2,")
+         + QStringLiteral("LabBox^29,TxtBox^24,numKeybtn^23,LabBox^31,TxtBox^26,numKeybtn^24,LabBox^30,TxtBox^25,numKeybtn^25,LabBox^32,TxtBox^27,numKeybtn^26");
+}

@@ -1,0 +1,78 @@
+// The controls of the inspection window, addressed by the names and indexes the settings and
+// stored layouts use (TxtBox(6), LabBox(10), checkCommand(14) ...).
+#pragma once
+
+#include <QList>
+#include <QRect>
+#include <QString>
+#include <QVariant>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QTabWidget;
+class QWidget;
+
+/// The old controls' Tag and ToolTipText, kept as properties of the widget.
+QString tagOf(const QObject* w);
+void setTag(QObject* w, const QString& tag);
+
+/// Places a control at a position in design twips and remembers it, so that the window can
+/// re-place it when it is resized.
+void placeTwips(QWidget* w, const QRect& twips);
+QRect designRect(const QWidget* w);
+/// Re-places every remembered control below root for root's current window size.
+void relayoutTwips(QWidget* root);
+/// Remembers the current pixel geometry of every placed control below root as its design rect
+/// (after a stored layout was applied in pixels).
+void rememberGeometry(QWidget* root);
+
+struct CheckControls {
+    static constexpr int TxtBoxCount = 29;
+    static constexpr int LabBoxCount = 34;
+    static constexpr int KeyButtonCount = 28;
+    static constexpr int CommandCount = 17;
+
+    QList<QLineEdit*> TxtBox;       // 0..28, nullptr where the station has no such field
+    QList<QLabel*> LabBox;          // 0..33
+    QList<QPushButton*> numKeybtn;  // 0..27
+    QList<QPushButton*> checkCommand; // 0..16
+    QList<QRadioButton*> gradeBtn;  // built from the grade list
+    QLineEdit* Text1 = nullptr;     // remark
+    QLineEdit* BillDetailId = nullptr; // hidden: current bill line
+    QLineEdit* machineCount = nullptr; // hidden: inspection quantity of the line
+    QLineEdit* checkId = nullptr;   // hidden: roll on screen, 0 = new
+    QComboBox* ComboColor = nullptr;
+    QList<QLabel*> labInfo;         // 0..3
+    QGroupBox* frameMishu = nullptr; // frame "米数": the bill remark
+    QLineEdit* checkSpec = nullptr;
+    QCheckBox* reviewCheckCode = nullptr;
+    QCheckBox* isMashu = nullptr;
+    QLabel* LabUnit = nullptr;
+    QCheckBox* Check1 = nullptr;    // "更多设置"
+    QCheckBox* Check2 = nullptr;    // counter connected
+    QCheckBox* isChen = nullptr;    // scale connected
+    QCheckBox* autoHuanJuan = nullptr;
+    QPushButton* cmdHuangang = nullptr;
+    QPushButton* cmdCanliang = nullptr;
+    QPushButton* Command1 = nullptr; // zero the counter
+    QList<QPushButton*> btnSavePosi; // 0 save, 1 default
+    QGroupBox* Frame6 = nullptr;    // roll form
+    QGroupBox* Frame5 = nullptr;    // defects
+    QWidget* fProcessBar1 = nullptr; // progress bar placeholder until the control is placed
+    QTabWidget* SSTab1 = nullptr;
+    QSpinBox* UpDown1 = nullptr;    // label copies
+    QCheckBox* isPrintreview = nullptr;
+};
+
+/// Creates every control of the inspection window on form at its design-time place.
+CheckControls buildCheckControls(QWidget* form);
+
+/// The fixed control order of the "保存位置" layout text.
+QString layoutControlList();

@@ -1,0 +1,324 @@
+// Roll entry of the inspection station: a new roll, roll numbers, validation, the save in one
+// transaction, reopening a saved roll, and the reactions of the worker, weight and quantity fields.
+#include "stations/inspection/frmCheck.h"
+
+#include "db/Transaction.h"
+#include "script/VbScript.h"
+#include "shell/Database.h"
+#include "shell/MessageBox.h"
+#include "shell/SysUtil.h"
+#include "shell/SysUtilDb.h"
+#include "text/Vb.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDate>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+namespace {
+
+QString today() { return QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")); }
+
+// Formula placeholders and the fields whose numbers replace them.
+const std::pair<const char16_t*, int> FormulaFields[] = {
+    {u"[重量]", 14}, {u"[系数]", 19}, {u"[加减]", 15}, {u"[备3]", 16}, {u"[备4]", 17}, {u"[备5]", 20},
+    {u"[备6]", 21}, {u"[备A]", 24},  {u"[备B]", 25}, {u"[备C]", 26}, {u"[备D]", 27},
+};
+
+} // namespace
+
+void frmCheck::newRoll()
+{
+    assignRollNumber();
+    setDefectRows({});
+    c.checkId->setText(QStringLiteral("0"));
+    if (readMirel(QStringLiteral("dingma"), QStringLiteral("1")) == u"1")
+        c.TxtBox[7]->setText(QStringLiteral("0"));
+    c.TxtBox[14]->setText(QStringLiteral("0"));
+    if (readMirel(QStringLiteral("jiajian"), QStringLiteral("1")) == u"1")
+        c.TxtBox[15]->setText(QStringLiteral("0"));
+    if (c.Check2->isChecked())
+        c.TxtBox[7]->setFocus();
+    else if (c.isChen->isChecked())
+        c.TxtBox[14]->setFocus();
+    if (!c.gradeBtn.isEmpty())
+        c.gradeBtn.first()->setChecked(true);
+    setStatus(QStringLiteral("新"));
+    enableCommands();
+    zeroMeter();
+}
+
+void frmCheck::clearForm()
+{
+    c.BillDetailId->clear();
+    setTag(c.BillDetailId, QString());
+    newRoll();
+    for (int i : {6, 0, 14, 15, 3, 4, 5, 16, 17, 20, 21, 22, 23, 24, 25, 26, 27})
+        if (c.TxtBox[i])
+            c.TxtBox[i]->clear();
+    setTag(c.TxtBox[6], QString());
+    c.LabBox[2]->clear();
+    c.labInfo[2]->clear();
+    c.labInfo[3]->clear();
+    c.ComboColor->clear();
+    c.Text1->clear();
+    c.machineCount->setText(QStringLiteral("0"));
+}
+
+QString frmCheck::rollNumberCondition() const
+{
+    return CheckSql::rollNumberCondition(readMirel(QStringLiteral("codetype"), defaultCodetype()),
+                                         tagOf(c.BillDetailId), c.TxtBox[3]->text(),
+                                         c.BillDetailId->text());
+}
+
+void frmCheck::assignRollNumber()
+{
+    const QString rule = readMirel(QStringLiteral("codeDESC"), QStringLiteral("0"));
+    const QString codeLen = readMirel(QStringLiteral("codeLen"), QStringLiteral("3"));
+    if (rule == u"0") {
+        try {
+            c.TxtBox[18]->setText(SysUtil::nextCode(Database::conn(), QStringLiteral("checkInfo"),
+                                                    QStringLiteral("checkCode"), int(codeLen.size()),
+                                                    rollNumberCondition()));
+        } catch (const DbError& e) {
+            setStatus(e.message());
+        }
+        return;
+    }
+    c.TxtBox[18]->setText(vb::Format(vb::Val(c.TxtBox[18]->text()) + vb::Val(rule), codeLen));
+}
+
+bool frmCheck::validateCardOrLine()
+{
+    if (readMirel(QStringLiteral("RelationBill"), QStringLiteral("0")) != u"1"
+        && readMirel(QStringLiteral("RelationBill"), QStringLiteral("0")).compare(u"true", Qt::CaseInsensitive) != 0
+        && vb::Val(c.BillDetailId->text()) <= 0) {
+        setStatus(QStringLiteral("请输入有效的卡号 或 选择好对应的颜色"));
+        c.TxtBox[6]->setFocus();
+        return false;
+    }
+    return true;
+}
+
+bool frmCheck::validateRoll()
+{
+    runCommand(15);
+    if (!validateCardOrLine())
+        return false;
+    const QStringList items = readMirel(QStringLiteral("requireTxtbox"), QStringLiteral("0")).split(u';');
+    for (qsizetype i = 0; i + 1 < items.size(); ++i) {
+        const QString item = items[i].trimmed();
+        if (item == u"11,gradeBtn") {
+            if (currentGrade().isEmpty()) {
+                setStatus(QStringLiteral("等级没有选择。"));
+                return false;
+            }
+            continue;
+        }
+        const QStringList parts = item.split(u',');
+        const int lab = int(vb::Val(parts.value(0)));
+        const int txt = int(vb::Val(parts.value(1)));
+        if (parts.size() != 2 || txt < 0 || txt >= c.TxtBox.size() || !c.TxtBox[txt])
+            continue; // an entry for a field this station does not have
+        const QString v = c.TxtBox[txt]->text().trimmed();
+        if (v.isEmpty() || ((txt == 7 || txt == 14) && vb::Val(v) <= 0)) {
+            const QLabel* caption = lab >= 0 && lab < c.LabBox.size() ? c.LabBox[lab] : nullptr;
+            setStatus((caption ? caption->text() : QString()) + QStringLiteral(",没有输入。"));
+            c.TxtBox[txt]->setFocus();
+            return false;
+        }
+    }
+    return validateExtra();
+}
+
+QString frmCheck::item5For(const QString& checkCode) const
+{
+    Recordset rs = SysUtil::openRecordset(Database::conn(), CheckSql::item5Lookup(vb::sqlNumber(vb::Val(c.BillDetailId->text()))));
+    if (!SysUtil::recordsetHasRows(rs))
+        return QString();
+    return vb::CStr(vb::Val(checkCode) + rs.field(QStringLiteral("backitem2")).toDouble()).trimmed();
+}
+
+CheckSql::Roll frmCheck::rollValues() const
+{
+    CheckSql::Roll r;
+    r.billCode = c.TxtBox[6]->text();
+    r.checkCode = c.TxtBox[18]->text();
+    r.taskno = c.TxtBox[3]->text();
+    r.patchCount = vb::Val(c.TxtBox[15]->text());
+    r.onCount = vb::Val(c.TxtBox[7]->text()) + r.patchCount;
+    r.checkCount = c.isMashu->isChecked() ? 0.9144 : 1;
+    r.billDetailId = vb::Val(c.BillDetailId->text());
+    r.itemId = vb::Val(tagOf(c.BillDetailId));
+    r.grade = currentGrade();
+    const int itemFields[14] = {-1, 4, 5, 16, 17, -1, 20, 21, 22, 23, 24, 25, 26, 27};
+    for (int i = 1; i <= 13; ++i)
+        if (itemFields[i] >= 0 && c.TxtBox[itemFields[i]])
+            r.items[i] = c.TxtBox[itemFields[i]]->text();
+    r.cutCount = vb::Val(c.TxtBox[14]->text());
+    r.userCode = c.TxtBox[0]->text();
+    r.remark = c.Text1->text();
+    r.machineId = readMirel(QStringLiteral("menchineId"), QStringLiteral("001"));
+    r.today = today();
+    return r;
+}
+
+long long frmCheck::saveRoll(bool refreshTotals)
+{
+    setPolling(true);
+    try {
+        Connection& conn = Database::conn();
+        Transaction tx(conn);
+        beforeSave();
+        long long id = qint64(vb::Val(c.checkId->text()));
+        double oldQuantity = 0;
+        if (id > 0) {
+            conn.execute(CheckSql::deleteDefects(id));
+            oldQuantity = conn.execute(CheckSql::oldQuantity(id)).field(0).toDouble();
+            CheckSql::Roll r = rollValues();
+            r.items[5] = item5For(r.checkCode);
+            conn.execute(updateStatement(r, id));
+        } else {
+            if (readMirel(QStringLiteral("codeDESC"), QStringLiteral("0")) == u"0")
+                assignRollNumber();
+            CheckSql::Roll r = rollValues();
+            r.items[5] = item5For(r.checkCode);
+            // One batch, so that SQL Server returns the identity of this insert.
+            Recordset rs = conn.execute(insertStatement(r) + QStringLiteral(";") + CheckSql::lastIdentity());
+            id = rs.field(0).toLongLong();
+        }
+        for (const QStringList& row : defectRows())
+            conn.execute(CheckSql::insertDefect(id, row, today()));
+        if (readMirel(QStringLiteral("Save2Store"), QStringLiteral("0")) == u"1")
+            stockPost(id, rollValues().onCount - oldQuantity);
+        tx.commit();
+        if (refreshTotals)
+            showTotals(qint64(vb::Val(c.BillDetailId->text())));
+        emit rollSaved(id);
+        return id;
+    } catch (const DbError& e) {
+        // Everything typed stays on the form; the operator saves again once the database is back.
+        MessageBox::critical(e.message(), this);
+        return 0;
+    }
+}
+
+void frmCheck::loadRoll(long long id)
+{
+    if (id <= 0) {
+        clearForm();
+        return;
+    }
+    setPolling(false);
+    setStatus(QStringLiteral("查看信息定时器停止"));
+    try {
+        Recordset rs = SysUtil::openRecordset(Database::conn(), CheckSql::loadRoll(id));
+        if (!SysUtil::recordsetHasRows(rs)) {
+            MessageBox::critical(QStringLiteral("没有这个卷号"), this);
+            return;
+        }
+        c.checkId->setText(QString::number(id)); // loadCard must not renumber this roll
+        loadCard(rs.text(QStringLiteral("billcode")), rs.text(QStringLiteral("billdetailid")));
+        fillFromRoll(rs);
+        QList<QStringList> rows;
+        Recordset d = SysUtil::openRecordset(Database::conn(), CheckSql::loadDefects(id));
+        for (d.moveFirst(); !d.eof(); d.moveNext())
+            rows << QStringList{QString(), d.text(QStringLiteral("bugName")), d.text(QStringLiteral("bugPosition")),
+                                d.text(QStringLiteral("bugCount")), d.text(QStringLiteral("bugScore")),
+                                d.text(QStringLiteral("checkCode")), d.text(QStringLiteral("remark"))};
+        setDefectRows(rows);
+        if (readMirel(QStringLiteral("DelCheck"), QStringLiteral("1")) != u"1")
+            c.checkCommand[2]->setEnabled(false);
+    } catch (const DbError& e) {
+        MessageBox::critical(e.message(), this);
+    }
+}
+
+void frmCheck::fillFromRoll(const Recordset& rs)
+{
+    c.TxtBox[3]->setText(rs.text(QStringLiteral("taskNo")));
+    c.checkId->setText(rs.text(QStringLiteral("id")));
+    c.TxtBox[18]->setText(rs.text(QStringLiteral("checkcode")));
+    const QString format = readMirel(QStringLiteral("dispFormat"), QStringLiteral("0.00"));
+    c.TxtBox[7]->setText(vb::CStr(rs.number(QStringLiteral("oncount")) - rs.number(QStringLiteral("patchcount"))));
+    c.TxtBox[14]->setText(rs.text(QStringLiteral("cutcount")));
+    c.TxtBox[15]->setText(rs.text(QStringLiteral("patchcount")));
+    const std::pair<const char*, int> items[] = {{"item3", 16}, {"item4", 17}, {"item6", 20},
+                                                 {"item7", 21}, {"item8", 22}, {"item9", 23},
+                                                 {"item10", 24}, {"item11", 25}, {"item12", 26},
+                                                 {"item13", 27}, {"item1", 4}, {"item2", 5}};
+    for (const auto& [column, field] : items)
+        c.TxtBox[field]->setText(rs.text(QString::fromLatin1(column)));
+    c.TxtBox[6]->setText(rs.text(QStringLiteral("billcode")));
+    c.TxtBox[0]->setText(rs.text(QStringLiteral("checkUsercode")));
+    c.Text1->setText(rs.text(QStringLiteral("remark")));
+    c.isMashu->setChecked(qAbs(rs.number(QStringLiteral("checkcount")) - 0.9144) < 1e-9);
+    selectGrade(rs.text(QStringLiteral("grade")));
+    Q_UNUSED(format);
+}
+
+void frmCheck::reviewRoll()
+{
+    const QString text = c.TxtBox[6]->text().trimmed();
+    newRoll();
+    try {
+        Recordset rs = SysUtil::openRecordset(Database::conn(), CheckSql::rollExists(text));
+        loadRoll(SysUtil::recordsetHasRows(rs) ? rs.field(0).toLongLong() : 0);
+    } catch (const DbError& e) {
+        MessageBox::critical(e.message(), this);
+    }
+}
+
+void frmCheck::onWorkerChanged()
+{
+    const QString code = c.TxtBox[0]->text();
+    try {
+        c.LabBox[2]->setText(code.isEmpty() ? QString() : Database::getUserName(code));
+    } catch (const DbError&) {
+        c.LabBox[2]->clear(); // the name is a convenience; the code itself is what is saved
+    }
+    if (!code.isEmpty())
+        c.Text1->setText(SysUtil::readIni(QStringLiteral("MIREL"), code, QString(), QStringLiteral("/班别.ini")));
+}
+
+void frmCheck::onWeightChanged()
+{
+    if (readMirel(QStringLiteral("dingma"), QStringLiteral("1")) != u"1")
+        return;
+    QString formula = readMirel(QStringLiteral("dingmaFormula"), QString());
+    if (formula.isEmpty())
+        formula = QStringLiteral("[重量] * [系数]");
+    QList<std::pair<QString, double>> values;
+    for (const auto& [name, field] : FormulaFields)
+        values.append({QString::fromUtf16(name), vb::Val(c.TxtBox[field]->text())});
+    double quantity = 0;
+    QString error;
+    if (!script::evalNumber(script::fillPlaceholders(formula, values), &quantity, &error)) {
+        setStatus(QStringLiteral("数量公式错误：") + error);
+        return;
+    }
+    c.TxtBox[7]->setText(vb::Format(quantity, readMirel(QStringLiteral("dispFormat"), QStringLiteral("0.00"))));
+}
+
+void frmCheck::onQuantityChanged()
+{
+    const double q = vb::Val(c.TxtBox[7]->text());
+    if (q < 10000)
+        progressSetValue(vb::Fix(q));
+}
+
+void frmCheck::stockPost(long long id, double difference)
+{
+    Q_UNUSED(id);
+    Q_UNUSED(difference);
+}
+
+void frmCheck::progressSetMax(double) {}
+void frmCheck::progressAddBug(double) {}
+void frmCheck::progressAddMen(const QString&, double) {}
+void frmCheck::progressSetValue(double) {}

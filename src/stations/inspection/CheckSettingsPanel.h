@@ -1,0 +1,59 @@
+// The settings panel of the inspection-type stations (frame Frame3 behind "更多设置"): station
+// options written to mirel.ini, the required fields, the field layout buttons, guarded by the
+// access code.
+#pragma once
+
+#include "stations/inspection/CheckControls.h"
+
+#include <QFrame>
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+class CheckSettingsPanel : public QFrame {
+    Q_OBJECT
+public:
+    CheckSettingsPanel(QWidget* form, CheckControls& controls);
+
+    /// Sets every control from its key (design value as default) and the required-field boxes
+    /// from requireTxtbox.
+    void load();
+    /// Writes every key and requireTxtbox, then closes the panel.
+    void save();
+    /// The required-field captions (renamed per customer) on the roll form's labels.
+    void applyCaptionsToFields();
+
+    /// Ticking "更多设置" asks for the access code; a right code opens the panel.
+    void askAccessCode();
+    /// Checks an entered access code: opens the panel, or says it is wrong and unticks.
+    bool checkAccessCode(const QString& entered);
+
+    QList<QCheckBox*> checkBoxes() const { return m_check; }
+    QList<QLineEdit*> textBoxes() const { return m_text; }
+    QList<QComboBox*> comboBoxes() const { return m_combo; }
+    QList<QCheckBox*> requiredBoxes() const { return m_required; }
+    QLineEdit* passwordBox() const { return m_password; }
+    QPushButton* saveButton() const { return m_saveButton; }
+
+signals:
+    void savePosition(int index);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildOptions();
+    void buildRequired();
+    void close();
+
+    CheckControls& c;
+    QList<QCheckBox*> m_check;    // check box 0..13
+    QList<QLineEdit*> m_text;     // txtConfig 0..7
+    QList<QComboBox*> m_combo;    // combo 0..1
+    QList<QCheckBox*> m_required; // LabChk, by box index
+    QLineEdit* m_password = nullptr;
+    QFrame* m_passwordFrame = nullptr;
+    QPushButton* m_saveButton = nullptr;
+};

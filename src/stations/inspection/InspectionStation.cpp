@@ -1,0 +1,31 @@
+// The inspection station's factory for the shell.
+#include "stations/inspection/InspectionStation.h"
+
+#include "shell/Station.h"
+#include "stations/inspection/frmCheck.h"
+
+#include <QRegularExpression>
+
+void showStationWindow(QWidget* window)
+{
+    const QString size = qEnvironmentVariable("MIREL_WINDOW_SIZE");
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("^(\\d+)x(\\d+)$")).match(size);
+    if (m.hasMatch()) {
+        window->resize(m.captured(1).toInt(), m.captured(2).toInt());
+        window->show();
+        return;
+    }
+    window->setWindowFlags(window->windowFlags() | Qt::FramelessWindowHint);
+    window->showMaximized();
+}
+
+QWidget* createInspectionStation(const StationChoice& choice)
+{
+    auto* form = new frmCheck;
+    form->Form_Load();
+    if (choice.station == Station::MesCheck)
+        form->enterMesMode();
+    showStationWindow(form);
+    return form;
+}

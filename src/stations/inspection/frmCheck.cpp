@@ -1,0 +1,491 @@
+// The inspection window: construction, load and unload, event wiring, the command dispatch,
+// screen mode, field dragging and the defect frame placements.
+#include "stations/inspection/frmCheck.h"
+
+#include "shell/Database.h"
+#include "shell/MessageBox.h"
+#include "shell/SysUtil.h"
+#include "shell/SysUtilDb.h"
+#include "shell/Twips.h"
+#include "stations/inspection/CheckSettingsPanel.h"
+#include "text/Vb.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTimer>
+
+namespace {
+
+const QString Mirel = QStringLiteral("MIREL");
+const QString MirelIni = QStringLiteral("/mirel.ini");
+
+} // namespace
+
+frmCheck::frmCheck(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmCheck"));
+    setWindowTitle(QStringLiteral("检验"));
+    resize(1024, 768);
+    c = buildCheckControls(this);
+    m_pggCheck = new QTableWidget(1, 7, c.Frame5);
+    m_pggCheck->setObjectName(QStringLiteral("pggCheck"));
+    m_pggCheck->setAccessibleName(QStringLiteral("疵点列表"));
+    m_pggCheck->setHorizontalHeaderLabels({QString(), QStringLiteral("疵点"), QStringLiteral("位置"),
+                                           QStringLiteral("数量"), QStringLiteral("扣分"),
+                                           QStringLiteral("工号"), QStringLiteral("备注")});
+    m_pggCheck->verticalHeader()->hide();
+    m_pggCheck->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_pggCheck->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    placeTwips(m_pggCheck, QRect(50, 3000, 6000, 2250));
+    m_settings = new CheckSettingsPanel(this, c);
+    connect(m_settings, &CheckSettingsPanel::savePosition, this, &frmCheck::btnSavePosi_Click);
+    m_timer1 = new QTimer(this);
+    m_timer1->setInterval(400);
+    connect(m_timer1, &QTimer::timeout, this, [this] { pollDevices(); });
+    applyFonts();
+    wireEvents();
+}
+
+frmCheck::~frmCheck() = default;
+
+QString frmCheck::readMirel(const QString& key, const QString& def) const
+{
+    return SysUtil::readIni(Mirel, key, def, MirelIni);
+}
+
+void frmCheck::applyFonts()
+{
+    // Read from a step away: the status, card, roll number and quantity are large.
+    const double base = 12;
+    QFont f = font();
+    f.setPointSizeF(base);
+    setFont(f);
+    for (QLineEdit* box : c.TxtBox)
+        if (box && box->property("bigField").toBool()) {
+            QFont big = box->font();
+            big.setPointSizeF(20);
+            big.setBold(true);
+            box->setFont(big);
+        }
+    QFont status = c.LabBox[0]->font();
+    status.setPointSizeF(18);
+    status.setBold(true);
+    c.LabBox[0]->setFont(status);
+    c.LabBox[0]->setStyleSheet(QStringLiteral("color:#0033aa;background:#eef3ff;padding-left:6px"));
+    QFont totals = c.labInfo[0]->font();
+    totals.setBold(true);
+    c.labInfo[0]->setFont(totals);
+    QFont remark = c.frameMishu->font();
+    remark.setPointSizeF(16);
+    c.frameMishu->setFont(remark);
+    c.frameMishu->setStyleSheet(QStringLiteral("QGroupBox{color:#ff8000;}")); // 33023 = &H80FF
+    for (QPushButton* b : c.checkCommand)
+        if (b) {
+            QFont bf = b->font();
+            bf.setPointSizeF(15);
+            bf.setBold(true);
+            b->setFont(bf);
+        }
+}
+
+void frmCheck::wireEvents()
+{
+    for (int i = 0; i < c.checkCommand.size(); ++i)
+        if (QPushButton* b = c.checkCommand[i])
+            connect(b, &QPushButton::clicked, this, [this, i] { runCommand(i); });
+    connect(c.TxtBox[6], &QLineEdit::returnPressed, this, [this] { runCommand(0); });
+    connect(c.TxtBox[7], &QLineEdit::returnPressed, this, [this] { runCommand(2); });
+    connect(c.TxtBox[0], &QLineEdit::textChanged, this, [this] { onWorkerChanged(); });
+    connect(c.TxtBox[14], &QLineEdit::textChanged, this, [this] { onWeightChanged(); });
+    connect(c.TxtBox[7], &QLineEdit::textChanged, this, [this] { onQuantityChanged(); });
+    connect(c.TxtBox[3], &QLineEdit::textEdited, this, [this] {
+        if (readMirel(QStringLiteral("codetype"), defaultCodetype()) == u"缸号"
+            && readMirel(QStringLiteral("codeDESC"), QStringLiteral("0")) == u"0" && m_loaded)
+            assignRollNumber();
+    });
+    connect(c.ComboColor, &QComboBox::activated, this, [this](int i) { onComboColorActivated(i); });
+    connect(c.cmdHuangang, &QPushButton::clicked, this, [this] { cmdHuangang_Click(); });
+    connect(c.cmdCanliang, &QPushButton::clicked, this, [this] { cmdCanliang_Click(); });
+    connect(c.reviewCheckCode, &QCheckBox::toggled, this, [this](bool on) {
+        c.LabBox[9]->setText(on ? QStringLiteral("卷号") : QStringLiteral("卡号"));
+    });
+    connect(c.isMashu, &QCheckBox::toggled, this, [this](bool on) {
+        c.LabUnit->setText(on ? QStringLiteral("码") : QStringLiteral("米"));
+    });
+    connect(c.Check2, &QCheckBox::clicked, this, [this] { setupDevices(); });
+    connect(c.isChen, &QCheckBox::clicked, this, [this] { setupDevices(); });
+    connect(c.Command1, &QPushButton::clicked, this, [this] { zeroMeter(); });
+    c.LabUnit->installEventFilter(this);
+    c.Frame5->installEventFilter(this);
+    for (QLabel* l : c.LabBox)
+        if (l && l->parentWidget() == c.Frame6)
+            l->installEventFilter(this);
+}
+
+void frmCheck::Form_Load()
+{
+    Database::openConnection();
+    m_billTypes = readMirel(QStringLiteral("showBilltype"), QStringLiteral("55,57,99"));
+    setupDevices();
+    const double pages = vb::Val(readMirel(QStringLiteral("Pages"), QStringLiteral("1")));
+    if (pages >= 1)
+        c.UpDown1->setValue(int(pages));
+    c.SSTab1->setCurrentIndex(0);
+    buildGradeButtons();
+    c.autoHuanJuan->setChecked(SysUtil::getSetting(QStringLiteral("mirel"), QStringLiteral("mirel"),
+                                                   QStringLiteral("autoHuanJuan"), QStringLiteral("1"))
+                               == u"1");
+    c.isMashu->setChecked(SysUtil::getSetting(QStringLiteral("mirel"), QStringLiteral("mirel"),
+                                              QStringLiteral("isMashu"), QStringLiteral("0"))
+                          == u"1");
+    enableCommands();
+    clearForm();
+    applyStoredCaptions();
+    m_settings->hide();
+    m_settings->load();
+    const QString layout = readMirel(layoutKey(), QString());
+    if (!layout.isEmpty() && SysUtil::applyLayout(this, layout))
+        rememberGeometry(this);
+    m_loaded = true;
+    setPolling(true);
+}
+
+void frmCheck::applyStoredCaptions()
+{
+    for (QWidget* w : findChildren<QWidget*>()) {
+        const QString tag = tagOf(w);
+        if (!tag.startsWith(u"Label"))
+            continue;
+        if (auto* box = qobject_cast<QAbstractButton*>(w)) {
+            box->setText(Database::getDbInfo(tag, box->text()));
+            box->setAccessibleName(box->text());
+        } else if (auto* label = qobject_cast<QLabel*>(w)) {
+            label->setText(Database::getDbInfo(tag, label->text()));
+        }
+    }
+    m_settings->applyCaptionsToFields();
+}
+
+void frmCheck::enableCommands()
+{
+    const auto on = [this](const char* key) {
+        return readMirel(QString::fromLatin1(key), QStringLiteral("1")) == u"1";
+    };
+    c.checkCommand[9]->setEnabled(on("DelCheck"));
+    c.checkCommand[2]->setEnabled(on("SaveLabel"));
+    c.checkCommand[4]->setEnabled(on("PrintLabel"));
+    c.checkCommand[7]->setEnabled(on("SelectLabel"));
+    c.checkCommand[11]->setEnabled(on("PrintLabel2"));
+    c.checkCommand[1]->setEnabled(on("TransLabel"));
+    c.checkCommand[5]->setEnabled(on("NextLabel"));
+    c.checkCommand[6]->setEnabled(on("NextLabel"));
+}
+
+void frmCheck::buildGradeButtons()
+{
+    qDeleteAll(c.gradeBtn);
+    c.gradeBtn.clear();
+    QStringList items = vb::listItems(readMirel(QStringLiteral("grade"), QString()));
+    items.removeAll(QString());
+    if (items.isEmpty())
+        items << QStringLiteral("A品");
+    const QRect lab = designRect(c.LabBox[11]);
+    int x = lab.right() + 40;
+    QStringList group;
+    for (int i = 0; i < items.size(); ++i) {
+        const QStringList parts = items[i].split(u'^');
+        auto* b = new QRadioButton(parts[0], c.Frame6);
+        b->setObjectName(QStringLiteral("gradeBtn_") + QString::number(i));
+        b->setAccessibleName(parts[0]);
+        b->setToolTip(parts.value(1));
+        placeTwips(b, QRect(x, lab.y(), 1100, lab.height()));
+        b->show();
+        x += 1140;
+        c.gradeBtn << b;
+        group << b->objectName();
+    }
+    setTag(c.LabBox[11], group.join(u'|'));
+    c.gradeBtn.first()->setChecked(true);
+}
+
+QString frmCheck::currentGrade() const
+{
+    for (QRadioButton* b : c.gradeBtn)
+        if (b->isChecked())
+            return b->text();
+    return QString();
+}
+
+void frmCheck::selectGrade(const QString& caption)
+{
+    for (QRadioButton* b : c.gradeBtn)
+        if (b->text() == caption)
+            b->setChecked(true);
+}
+
+void frmCheck::setStatus(const QString& text) { c.LabBox[0]->setText(text); }
+
+QString frmCheck::status() const { return c.LabBox[0]->text(); }
+
+void frmCheck::setPolling(bool on)
+{
+    if (on)
+        m_timer1->start();
+    else
+        m_timer1->stop();
+}
+
+bool frmCheck::polling() const { return m_timer1->isActive(); }
+
+void frmCheck::runCommand(int index)
+{
+    switch (index) {
+    case 0:
+        if (c.reviewCheckCode->isChecked())
+            reviewRoll();
+        else
+            findCard();
+        break;
+    case 1: newRoll(); break;
+    case 2: {
+        if (!validateRoll())
+            break;
+        const bool update = vb::Val(c.checkId->text()) > 0;
+        const long long id = saveRoll(true);
+        if (!c.reviewCheckCode->isChecked() && id >= 1) {
+            setStatus(update ? QStringLiteral(" 修改成功！") : QStringLiteral(" 新增成功！"));
+            if (c.autoHuanJuan->isChecked())
+                newRoll();
+            else
+                c.checkId->setText(QString::number(id));
+        }
+        break;
+    }
+    default:
+        // Defects, labels, the roll list, card navigation and the MES import are wired by
+        // their own parts of the station.
+        emit commandRequested(index);
+        break;
+    }
+}
+
+void frmCheck::closeEvent(QCloseEvent* event)
+{
+    const QString app = QStringLiteral("mirel");
+    QStringList widths;
+    for (int i = 0; i < m_pggCheck->columnCount(); ++i)
+        widths << QString::number(Twips().toTwipsX(m_pggCheck->columnWidth(i)));
+    SysUtil::saveSetting(app, app, QStringLiteral("frmCheck"), widths.join(u','));
+    SysUtil::saveSetting(app, app, QStringLiteral("autoHuanJuan"),
+                         c.autoHuanJuan->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    SysUtil::saveSetting(app, app, QStringLiteral("isMashu"),
+                         c.isMashu->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    setPolling(false);
+    releaseDevices();
+    event->accept();
+}
+
+void frmCheck::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    relayoutTwips(this);
+}
+
+void frmCheck::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // The background toggles between the full-screen panel mode and a normal window.
+    if (windowFlags() & Qt::FramelessWindowHint) {
+        setWindowFlags(windowFlags() & ~Qt::FramelessWindowHint);
+        showNormal();
+    } else {
+        setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+        showMaximized();
+    }
+    event->accept();
+}
+
+void frmCheck::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F5) {
+        runCommand(4);
+        return;
+    }
+    if (event->key() == Qt::Key_F10) {
+        // Setup aid: each label shows the controls that move with it.
+        c.Frame6->raise();
+        for (QLabel* l : c.LabBox)
+            if (l && l->parentWidget() == c.Frame6)
+                l->setToolTip(tagOf(l));
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+bool frmCheck::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == c.LabUnit && event->type() == QEvent::MouseButtonDblClick) {
+        c.isMashu->toggle();
+        return true;
+    }
+    if (watched == c.Frame5 && event->type() == QEvent::MouseButtonRelease) {
+        Frame5_Click();
+        return true;
+    }
+    auto* label = qobject_cast<QLabel*>(watched);
+    if (!label || label->parentWidget() != c.Frame6)
+        return QWidget::eventFilter(watched, event);
+    auto* me = static_cast<QMouseEvent*>(event);
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        m_dragLabel = label;
+        m_dragOffset = me->position().toPoint();
+        if (me->button() == Qt::LeftButton)
+            label->setFrameStyle(QFrame::Box);
+        return true;
+    case QEvent::MouseButtonRelease:
+        if (m_dragLabel == label) {
+            const QPoint inFrame = c.Frame6->mapFromGlobal(me->globalPosition().toPoint()) - m_dragOffset;
+            if (c.Frame6->rect().contains(inFrame))
+                placeFieldGroup(label, inFrame);
+            label->setFrameStyle(QFrame::NoFrame);
+            m_dragLabel = nullptr;
+        }
+        return true;
+    default: break;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmCheck::placeFieldGroup(QLabel* label, const QPoint& topLeft)
+{
+    label->move(topLeft);
+    int x = label->geometry().right() + 4;
+    const int h = c.TxtBox[3]->height();
+    for (const QString& name : tagOf(label).split(u'|', Qt::SkipEmptyParts)) {
+        QWidget* w = c.Frame6->findChild<QWidget*>(name);
+        if (!w)
+            continue;
+        w->move(x, topLeft.y());
+        if (w == c.cmdHuangang)
+            w->resize(w->width(), h); // keeps the height of the dye-lot box
+        x = w->geometry().right() + 4;
+    }
+    rememberGeometry(c.Frame6);
+}
+
+bool frmCheck::defectFrameWide() const { return designRect(c.Frame5).x() != 9000; }
+
+void frmCheck::Frame5_Click()
+{
+    QRect frame = designRect(c.Frame5);
+    QRect bar = designRect(c.fProcessBar1);
+    if (!defectFrameWide()) {
+        frame = QRect(270, int(vb::Val(readMirel(QStringLiteral("BugFrame5.Top"), QStringLiteral("3100")))),
+                      14400, int(vb::Val(readMirel(QStringLiteral("BugFrame5.Height"), QStringLiteral("3910")))));
+        bar.setWidth(14300);
+    } else {
+        frame = QRect(9000, 2400, 6105, 5310);
+        bar.setWidth(6000);
+    }
+    placeTwips(c.Frame5, frame);
+    placeTwips(c.fProcessBar1, bar);
+    QRect grid = designRect(m_pggCheck);
+    grid.setWidth(frame.width() - 100);
+    grid.moveTop(frame.height() - grid.height() - 60);
+    placeTwips(m_pggCheck, grid);
+    c.Frame5->raise();
+    emit commandRequested(-5); // the defect buttons are rebuilt for the new size
+}
+
+void frmCheck::enterMesMode()
+{
+    c.checkCommand[14]->show();
+    c.fProcessBar1->show();
+    Frame5_Click();
+    Frame5_Click();
+}
+
+void frmCheck::cmdHuangang_Click()
+{
+    try {
+        c.TxtBox[3]->setText(SysUtil::nextDailyNumber(Database::conn(), QStringLiteral("缸号"),
+                                                      QDate::currentDate())
+                             + u'G');
+    } catch (const DbError& e) {
+        MessageBox::critical(e.message(), this);
+    }
+}
+
+void frmCheck::cmdCanliang_Click()
+{
+    double x = vb::Val(c.TxtBox[7]->text());
+    if (readMirel(QStringLiteral("capacitySumtype"), QStringLiteral("true")) == u"true")
+        for (const QStringList& row : defectRows())
+            if (row.value(1) == u"产量")
+                x -= vb::Val(row.value(2));
+    appendDefectRow({QString(), QStringLiteral("产量"),
+                     vb::Format(x, readMirel(QStringLiteral("dispFormat"), QStringLiteral("0.00"))),
+                     QStringLiteral("0"), QStringLiteral("0"), c.TxtBox[0]->text(), c.Text1->text()});
+}
+
+void frmCheck::btnSavePosi_Click(int index)
+{
+    if (index == 0) {
+        SysUtil::writeIni(Mirel, layoutKey(), SysUtil::captureLayout(this, layoutControlList()), MirelIni);
+        MessageBox::information(QStringLiteral("保存成功，请重新打开！"), this);
+    } else {
+        SysUtil::writeIni(Mirel, layoutKey(), QString(), MirelIni);
+        MessageBox::information(QStringLiteral("恢复默认成功，请重新打开！"), this);
+    }
+    close();
+}
+
+QList<QStringList> frmCheck::defectRows() const
+{
+    QList<QStringList> rows;
+    for (int r = 0; r < m_pggCheck->rowCount(); ++r) {
+        QStringList cols;
+        for (int col = 0; col < 7; ++col) {
+            const QTableWidgetItem* item = m_pggCheck->item(r, col);
+            cols << (item ? item->text() : QString());
+        }
+        if (!cols[1].isEmpty())
+            rows << cols;
+    }
+    return rows;
+}
+
+void frmCheck::setDefectRows(const QList<QStringList>& rows)
+{
+    m_pggCheck->clearContents();
+    m_pggCheck->setRowCount(0);
+    for (const QStringList& r : rows)
+        appendDefectRow(r);
+    if (rows.isEmpty())
+        m_pggCheck->setRowCount(1); // the grid always ends with one empty row
+}
+
+void frmCheck::appendDefectRow(const QStringList& cols)
+{
+    int row = m_pggCheck->rowCount() - 1;
+    if (row < 0 || (m_pggCheck->item(row, 1) && !m_pggCheck->item(row, 1)->text().isEmpty())) {
+        m_pggCheck->insertRow(m_pggCheck->rowCount());
+        row = m_pggCheck->rowCount() - 1;
+    }
+    for (int col = 1; col < 7; ++col)
+        m_pggCheck->setItem(row, col, new QTableWidgetItem(cols.value(col)));
+    m_pggCheck->setItem(row, 0, new QTableWidgetItem(QString::number(row + 1)));
+    m_pggCheck->insertRow(m_pggCheck->rowCount());
+    m_pggCheck->scrollToBottom();
+}

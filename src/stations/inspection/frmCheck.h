@@ -1,0 +1,147 @@
+// The fabric-inspection station: card lookup, roll entry and save, defects, labels and the roll
+// list on one full-screen touch form. The mark-label and fiber-box stations derive from it and
+// change validation, statements, devices and layout through the virtual hooks.
+#pragma once
+
+#include "db/Recordset.h"
+#include "stations/inspection/CheckControls.h"
+#include "stations/inspection/CheckSql.h"
+
+#include <QWidget>
+
+class QTableWidget;
+class QTimer;
+class CheckSettingsPanel;
+
+class frmCheck : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmCheck(QWidget* parent = nullptr);
+    ~frmCheck() override;
+
+    /// Runs the load sequence (database, settings, devices, captions, layout). Called once by the
+    /// factory after construction so that derived stations' hooks are in place.
+    void Form_Load();
+    /// MES mode: the MES button, the progress bar and the wide defect frame.
+    void enterMesMode();
+
+    CheckControls& controls() { return c; }
+
+    // --- card lookup ---
+    void loadCard(const QString& card, const QString& lineId);
+    void showTotals(long long lineId);
+    /// The last lookup's rows.
+    const Recordset& cardRecordset() const { return m_cardRs; }
+
+    // --- roll entry ---
+    void newRoll();
+    void clearForm();
+    void assignRollNumber();
+    bool validateRoll();
+    long long saveRoll(bool refreshTotals);
+    void loadRoll(long long id);
+    QString currentGrade() const;
+    void selectGrade(const QString& caption);
+    /// Command buttons by index (0 find … 16 delete listed roll).
+    void runCommand(int index);
+
+    // --- defect grid (columns 1..6 of each data row) ---
+    QList<QStringList> defectRows() const;
+    void setDefectRows(const QList<QStringList>& rows);
+    void appendDefectRow(const QStringList& cols);
+    QTableWidget* pggCheck() const { return m_pggCheck; }
+
+    /// The status line (LabBox(0)).
+    void setStatus(const QString& text);
+    QString status() const;
+
+    void Frame5_Click();
+    bool defectFrameWide() const;
+    /// "换缸": a new dye lot for today.
+    void cmdHuangang_Click();
+    /// "产量": the worker's share as a zero-score row.
+    void cmdCanliang_Click();
+    void btnSavePosi_Click(int index);
+    void setPolling(bool on);
+    bool polling() const;
+
+signals:
+    /// After every successful save with the new or updated roll id.
+    void rollSaved(long long id);
+    /// A command whose work belongs to another part of the station (defects, labels, lists,
+    /// navigation, MES).
+    void commandRequested(int index);
+    /// A card line is on screen (its bill id): the bill's own label templates can be fetched.
+    void cardLineShown(const QString& billId);
+
+protected:
+    // Hooks of the variant stations.
+    virtual QString layoutKey() const { return QStringLiteral("InputPosition"); }
+    virtual QString defaultCodetype() const { return QStringLiteral("检验单颜色"); }
+    /// The check of the card/line before the required fields; false stops validation.
+    virtual bool validateCardOrLine();
+    /// Extra checks after the required fields.
+    virtual bool validateExtra() { return true; }
+    virtual QString rollNumberCondition() const;
+    virtual CheckSql::Roll rollValues() const;
+    virtual QString insertStatement(const CheckSql::Roll& r) const { return CheckSql::insertRoll(r); }
+    virtual QString updateStatement(const CheckSql::Roll& r, long long id) const
+    {
+        return CheckSql::updateRoll(r, id);
+    }
+    virtual QString item5For(const QString& checkCode) const;
+    /// After a roll's record is read back on reopen.
+    virtual void fillFromRoll(const Recordset& rs);
+    /// Called before the roll is written (batch numbers, automatic items).
+    virtual void beforeSave() {}
+    /// Devices: set up at load and on a device check box click, released at unload.
+    virtual void setupDevices() {}
+    virtual void releaseDevices() {}
+    virtual void zeroMeter() {}
+    /// The 400 ms device tick (Timer1).
+    virtual void pollDevices() {}
+
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    CheckControls c;
+
+private:
+    void wireEvents();
+    void applyFonts();
+    void buildGradeButtons();
+    void enableCommands();
+    void applyStoredCaptions();
+    void onWorkerChanged();
+    void onWeightChanged();
+    void onQuantityChanged();
+    void onComboColorActivated(int index);
+    void showCardLine(const Recordset& rs);
+    void loadProgressHistory(const QString& lineId);
+    // The roll progress bar of the card line (drawn by the progress bar control).
+    virtual void progressSetMax(double max);
+    virtual void progressAddBug(double count);
+    virtual void progressAddMen(const QString& userCode, double count);
+    virtual void progressSetValue(double value);
+    void findCard();
+    void reviewRoll();
+    void stockPost(long long id, double difference);
+    void toggleUnit();
+    void placeFieldGroup(QLabel* label, const QPoint& topLeft);
+    QString readMirel(const QString& key, const QString& def) const;
+
+    Recordset m_cardRs;
+    QString m_billTypes;
+    QString m_selectedColor;
+    QTableWidget* m_pggCheck = nullptr;
+    CheckSettingsPanel* m_settings = nullptr;
+    QTimer* m_timer1 = nullptr;
+    bool m_loaded = false;
+    bool m_loadingCard = false;
+    // Dragging a field label with its group.
+    QLabel* m_dragLabel = nullptr;
+    QPoint m_dragOffset;
+};
