@@ -1,0 +1,358 @@
+// Spreadsheet export and import of the roll-label list, on real files: .xlsx written by our
+// export and by libxlsxwriter directly, .xls written by python3-xlwt, and broken files.
+#include "sheet/SheetFile.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <xlsxwriter.h>
+
+#include <cmath>
+
+using sheet::SheetGrid;
+using sheet::SheetTable;
+
+namespace {
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// The label-import layout written straight with libxlsxwriter, with a second worksheet that the
+// import must ignore. Inline strings in constant-memory mode (refused by the import, since orcus
+// would drop those cells), a shared-string table otherwise.
+bool writeLabelsXlsx(const QString& path, bool inlineStrings)
+{
+    lxw_workbook_options options{};
+    options.constant_memory = inlineStrings ? LXW_TRUE : LXW_FALSE;
+    lxw_workbook* wb = workbook_new_opt(QFile::encodeName(path).constData(), &options);
+    lxw_worksheet* ws = workbook_add_worksheet(wb, "标签");
+    const char* header[] = {"ID", "卷号", "卡号", nullptr, nullptr, nullptr,
+                            nullptr, nullptr, nullptr, "数量", "等级"};
+    for (lxw_col_t c = 0; c < 11; ++c) {
+        if (header[c])
+            worksheet_write_string(ws, 0, c, header[c], nullptr);
+    }
+    worksheet_write_number(ws, 1, 0, -1, nullptr);
+    worksheet_write_string(ws, 1, 1, "001", nullptr);
+    worksheet_write_number(ws, 1, 9, 250.5, nullptr);
+    worksheet_write_string(ws, 1, 10, "一等品", nullptr);
+    worksheet_write_number(ws, 2, 0, 17, nullptr);
+    worksheet_write_string(ws, 2, 1, "002", nullptr);
+    worksheet_write_number(ws, 2, 9, 0, nullptr);
+    worksheet_write_string(ws, 2, 10, "二等品", nullptr);
+    worksheet_write_number(ws, 3, 0, 18, nullptr);
+    worksheet_write_number(ws, 3, 1, 3, nullptr);
+    worksheet_write_string(ws, 4, 2, "2026-12-05", nullptr);
+    lxw_worksheet* other = workbook_add_worksheet(wb, "其他");
+    worksheet_write_string(other, 0, 0, "不要读", nullptr);
+    worksheet_write_number(other, 9, 9, 99, nullptr);
+    return workbook_close(wb) == LXW_NO_ERROR;
+}
+
+// A python with xlwt: the system one first, since a user-installed python may lack it.
+QString pythonWithXlwt()
+{
+    for (const QString& python : {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
+        QProcess p;
+        p.start(python, {QStringLiteral("-c"), QStringLiteral("import xlwt")});
+        if (p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
+            return python;
+    }
+    return QString();
+}
+
+SheetGrid read(const QString& path)
+{
+    SheetGrid grid;
+    QString error;
+    if (!sheet::readFirstSheet(path, &grid, &error))
+        qWarning("%s", qPrintable(error));
+    return grid;
+}
+
+} // namespace
+
+class TestSheetFile : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(dir_.isValid());
+        QVERIFY(writeLabelsXlsx(file(u"shared.xlsx"), false));
+        QVERIFY(writeLabelsXlsx(file(u"inline.xlsx"), true));
+        python_ = pythonWithXlwt();
+        if (python_.isEmpty())
+            return;
+        QProcess p;
+        const QString script = QDir(qEnvironmentVariable("MIREL_SOURCE_DIR"))
+                                   .filePath(QStringLiteral("tests/sheet/make_labels_xls.py"));
+        p.start(python_, {script, file(u"labels.xls")});
+        QVERIFY(p.waitForFinished(30000));
+        QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
+    }
+
+    // The same label layout read from each format: column 1 id, 2 roll number, 10 quantity,
+    // 11 grade, from row 2; texts stay texts ("001"), numbers are doubles, 0 is not empty.
+    void labelCells_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QVariant>("expected");
+        for (const char* name : {"labels.xls", "shared.xlsx"}) {
+            auto row = [name](const char* what, int r, int c, const QVariant& v) {
+                QTest::addRow("%s %s", name, what) << QString::fromLatin1(name) << r << c << v;
+            };
+            row("header text", 1, 1, QStringLiteral("ID"));
+            row("Chinese header", 1, 10, QStringLiteral("数量"));
+            row("header gap", 1, 4, QVariant());
+            row("new-roll id", 2, 1, -1.0);
+            row("roll number keeps zeros", 2, 2, QStringLiteral("001"));
+            row("quantity", 2, 10, 250.5);
+            row("grade", 2, 11, QStringLiteral("一等品"));
+            row("repeated text", 3, 1, 17.0);
+            row("zero quantity", 3, 10, 0.0);
+            row("numeric roll number", 4, 2, 3.0);
+            row("empty quantity", 4, 10, QVariant());
+            row("below the data", 6, 1, QVariant());
+            row("second sheet not read", 10, 10, QVariant());
+        }
+    }
+    void labelCells()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(int, row);
+        QFETCH(int, column);
+        QFETCH(QVariant, expected);
+        if (fileName.endsWith(u".xls") && python_.isEmpty())
+            QSKIP("python3 with xlwt (package python3-xlwt) is needed to write the .xls fixture");
+        const SheetGrid grid = read(file(fileName));
+        const QVariant v = grid.cell(row, column);
+        QCOMPARE(v.typeId(), expected.typeId());
+        QCOMPARE(v, expected);
+        QCOMPARE(grid.isNumber(row, column), expected.typeId() == QMetaType::Double);
+    }
+
+    void gridShape_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("dateCell");
+        QTest::newRow("xls") << "labels.xls" << "2026-12-05";
+        QTest::newRow("xlsx") << "shared.xlsx" << "2026-12-05";
+    }
+    void gridShape()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(QString, dateCell);
+        if (fileName.endsWith(u".xls") && python_.isEmpty())
+            QSKIP("python3 with xlwt (package python3-xlwt) is needed to write the .xls fixture");
+        const SheetGrid grid = read(file(fileName));
+        QCOMPARE(grid.rowCount(), 5);
+        QCOMPARE(grid.columnCount(), 11);
+        QCOMPARE(grid.text(5, 3), dateCell);
+        QCOMPARE(grid.text(2, 10), QStringLiteral("250.5"));
+        QCOMPARE(grid.text(4, 2), QStringLiteral("3"));
+        QCOMPARE(grid.text(4, 10), QString());
+    }
+
+    // What the export writes comes back as the same kind of cell.
+    void exportRoundTrip_data()
+    {
+        QTest::addColumn<QVariant>("written");
+        QTest::addColumn<QVariant>("readBack");
+        QTest::newRow("Chinese text") << QVariant(QStringLiteral("一等品")) << QVariant(QStringLiteral("一等品"));
+        QTest::newRow("digits as text") << QVariant(QStringLiteral("007")) << QVariant(QStringLiteral("007"));
+        QTest::newRow("markup characters") << QVariant(QStringLiteral("<a & \"b\">"))
+                                           << QVariant(QStringLiteral("<a & \"b\">"));
+        QTest::newRow("int") << QVariant(7) << QVariant(7.0);
+        QTest::newRow("double") << QVariant(-0.25) << QVariant(-0.25);
+        QTest::newRow("long long") << QVariant(qlonglong(1234567890123)) << QVariant(1234567890123.0);
+        QTest::newRow("bool") << QVariant(true) << QVariant(1.0);
+        QTest::newRow("invalid is empty") << QVariant() << QVariant();
+        QTest::newRow("empty text is empty") << QVariant(QString()) << QVariant();
+        QTest::newRow("null number is empty") << QVariant(QMetaType(QMetaType::Double)) << QVariant();
+        QTest::newRow("NaN is empty") << QVariant(std::nan("")) << QVariant();
+        const QDate day(2026, 12, 5);
+        QTest::newRow("date as serial day")
+            << QVariant(day) << QVariant(double(QDate(1899, 12, 30).daysTo(day)));
+        QTest::newRow("date and time")
+            << QVariant(QDateTime(day, QTime(12, 0)))
+            << QVariant(double(QDate(1899, 12, 30).daysTo(day)) + 0.5);
+        QTest::newRow("longest text") << QVariant(QString(32767, u'x')) << QVariant(QString(32767, u'x'));
+    }
+    void exportRoundTrip()
+    {
+        QFETCH(QVariant, written);
+        QFETCH(QVariant, readBack);
+        const QString path = file(u"卷号列表.xlsx");
+        SheetTable table{{QStringLiteral("卷号"), QStringLiteral("值")},
+                         {{QStringLiteral("001"), written}}};
+        QString error;
+        QVERIFY2(sheet::writeXlsx(path, table, &error), qPrintable(error));
+        const SheetGrid grid = read(path);
+        QCOMPARE(grid.cell(1, 2), QVariant(QStringLiteral("值")));
+        QCOMPARE(grid.cell(2, 1), QVariant(QStringLiteral("001")));
+        QCOMPARE(grid.cell(2, 2).typeId(), readBack.typeId());
+        QCOMPARE(grid.cell(2, 2), readBack);
+    }
+
+    void exportManyRowsReplacesFile()
+    {
+        const QString path = file(u"list.xlsx");
+        writeBytes(path, "old contents");
+        SheetTable table;
+        table.header = {QStringLiteral("ID"), QStringLiteral("卷号"), QStringLiteral("数量")};
+        for (int i = 1; i <= 2000; ++i)
+            table.rows.append({i, QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0')), i * 0.5});
+        table.rows[10].append(QStringLiteral("多一列"));
+        QString error;
+        QVERIFY2(sheet::writeXlsx(path, table, &error), qPrintable(error));
+        QVERIFY(readAll(path).startsWith("PK\x03\x04"));
+        const SheetGrid grid = read(path);
+        QCOMPARE(grid.rowCount(), 2001);
+        QCOMPARE(grid.columnCount(), 4);
+        QCOMPARE(grid.cell(2001, 2), QVariant(QStringLiteral("2000")));
+        QCOMPARE(grid.cell(11, 2), QVariant(QStringLiteral("010")));
+        QCOMPARE(grid.cell(12, 4), QVariant(QStringLiteral("多一列")));
+        QCOMPARE(grid.cell(1001, 3), QVariant(500.0));
+        QVERIFY(QDir(dir_.path()).entryList({QStringLiteral(".mirel-export-*")},
+                                            QDir::Files | QDir::Hidden).isEmpty());
+    }
+
+    void exportFailures_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing folder") << "no/such/folder/list.xlsx" << "x" << "无法写入文件";
+        QTest::newRow("text too long") << "list.xlsx" << QString(32768, u'x')
+                                       << "第 2 行第 1 列的文字太长";
+        QTest::newRow("Chinese text too long") << "list.xlsx" << QString(11000, u'卷')
+                                               << "第 2 行第 1 列的文字太长";
+    }
+    void exportFailures()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, cell);
+        QFETCH(QString, message);
+        const QString full = file(path);
+        if (QDir(dir_.path()).exists(path))
+            QVERIFY(QFile::remove(full));
+        if (!path.contains(u'/'))
+            writeBytes(full, "keep me");
+        QString error;
+        QVERIFY(!sheet::writeXlsx(full, SheetTable{{QStringLiteral("卷号")}, {{cell}}}, &error));
+        QVERIFY2(error.startsWith(message), qPrintable(error));
+        if (!path.contains(u'/'))
+            QCOMPARE(readAll(full), QByteArray("keep me"));
+    }
+
+    void importFailures_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("message");
+        const QByteArray xlsx = readAll(file(u"shared.xlsx"));
+        QTest::newRow("missing file") << "missing.xls" << QByteArray() << "文件不存在";
+        QTest::newRow("folder") << "folder.xls" << QByteArray() << "文件不存在";
+        QTest::newRow("empty file") << "empty.xls" << QByteArray("") << "不是 Excel 文件";
+        QTest::newRow("text file") << "text.xls" << QByteArray("ID,卷号\n1,001\n")
+                                   << "不是 Excel 文件";
+        QTest::newRow("zip garbage") << "garbage.xlsx"
+                                     << QByteArray("PK\x03\x04") + QByteArray(500, '\x5a')
+                                     << "无法读取 Excel 文件";
+        QTest::newRow("truncated xlsx") << "cut.xlsx" << xlsx.left(xlsx.size() / 2)
+                                        << "文件已损坏或不完整";
+        QTest::newRow("ole garbage")
+            << "garbage.xls"
+            << QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(1000, '\x01')
+            << "无法读取 Excel 文件";
+        QTest::newRow("inline strings") << "inline-copy.xlsx" << readAll(file(u"inline.xlsx"))
+                                        << "内联文字单元格";
+        QTest::newRow("ole header only")
+            << "short.xls" << QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)
+            << "无法读取 Excel 文件";
+    }
+    void importFailures()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, message);
+        const QString path = file(name);
+        if (name.startsWith(u"folder"))
+            QVERIFY(QDir(dir_.path()).mkpath(name));
+        else if (!name.startsWith(u"missing"))
+            writeBytes(path, bytes);
+        SheetGrid grid;
+        grid.setCell(1, 1, QStringLiteral("stale"));
+        QString error;
+        QVERIFY(!sheet::readFirstSheet(path, &grid, &error));
+        QVERIFY2(error.contains(message), qPrintable(error));
+        QVERIFY2(error.contains(path), qPrintable(error));
+        QVERIFY2(!error.endsWith(QStringLiteral("（）")), qPrintable(error)); // a reason is given
+        QCOMPARE(grid.rowCount(), 0);
+        QVERIFY(!grid.cell(1, 1).isValid());
+    }
+
+    void truncatedXls()
+    {
+        if (python_.isEmpty())
+            QSKIP("python3 with xlwt (package python3-xlwt) is needed to write the .xls fixture");
+        const QByteArray xls = readAll(file(u"labels.xls"));
+        const QString path = file(u"cut.xls");
+        writeBytes(path, xls.left(xls.size() / 2));
+        SheetGrid grid;
+        QString error;
+        QVERIFY(!sheet::readFirstSheet(path, &grid, &error));
+        QVERIFY2(error.startsWith(QStringLiteral("无法读取 Excel 文件")), qPrintable(error));
+    }
+
+    // An .xlsx saved under an .xls name is still read: the content decides.
+    void formatFromContent()
+    {
+        const QString path = file(u"really-xlsx.xls");
+        QVERIFY(QFile::copy(file(u"shared.xlsx"), path));
+        QCOMPARE(read(path).cell(2, 11), QVariant(QStringLiteral("一等品")));
+    }
+
+    void formulaResultAndRichText()
+    {
+        const QString path = file(u"formula.xlsx");
+        lxw_workbook* wb = workbook_new(QFile::encodeName(path).constData());
+        lxw_worksheet* ws = workbook_add_worksheet(wb, nullptr);
+        worksheet_write_number(ws, 0, 0, 21, nullptr);
+        worksheet_write_formula_num(ws, 0, 1, "=A1*2", nullptr, 42);
+        lxw_format* bold = workbook_add_format(wb);
+        format_set_bold(bold);
+        lxw_rich_string_tuple first{bold, const_cast<char*>("一等")};
+        lxw_rich_string_tuple second{nullptr, const_cast<char*>("品")};
+        lxw_rich_string_tuple* parts[] = {&first, &second, nullptr};
+        worksheet_write_rich_string(ws, 0, 2, parts, nullptr);
+        QCOMPARE(workbook_close(wb), LXW_NO_ERROR);
+        const SheetGrid grid = read(path);
+        QCOMPARE(grid.cell(1, 2), QVariant(42.0));
+        QCOMPARE(grid.cell(1, 3), QVariant(QStringLiteral("一等品")));
+    }
+
+private:
+    QString file(QStringView name) const { return dir_.filePath(name.toString()); }
+
+    QTemporaryDir dir_;
+    QString python_;
+};
+
+QTEST_GUILESS_MAIN(TestSheetFile)
+#include "TestSheetFile.moc"
