@@ -12,7 +12,7 @@ void stripOwnerAndHints(SqlTokens& t);
 /// "insert t(" -> "INSERT INTO t(".
 void addMissingFromInto(SqlTokens& t);
 /// Function calls SQLite lacks or spells otherwise: convert, cast to text or date, isnull, left,
-/// right, datediff/dateadd/datepart, SCOPE_IDENTITY(), @@IDENTITY.
+/// right, datediff/dateadd/datepart, SCOPE_IDENTITY(), @@IDENTITY; binary literals 0x…
 void rewriteFunctions(SqlTokens& t);
 /// "+" between texts -> "||".
 void joinTexts(SqlTokens& t, const SqlSchemaInfo& schema);

@@ -231,6 +231,15 @@ namespace SqlRules {
 void rewriteFunctions(SqlTokens& t)
 {
     for (qsizetype i = t.size() - 1; i >= 0; --i) {
+        if (t.at(i).is(SqlToken::Number) && t.at(i).text.size() > 1 &&
+            (t.at(i).text.at(1) == u'x' || t.at(i).text.at(1) == u'X')) {
+            // 0x0A1B is a binary literal on SQL Server, X'0A1B' on SQLite.
+            QString hex = t.at(i).text.mid(2);
+            if (hex.size() % 2)
+                hex.prepend(u'0');
+            t[i].text = QStringLiteral("X'") + hex + u'\'';
+            continue;
+        }
         if (t.at(i).is(SqlToken::Variable)) {
             if (t.at(i).text.compare(QStringLiteral("@@identity"), Qt::CaseInsensitive) == 0)
                 replace(t, i, i + 1, QStringLiteral("last_insert_rowid()"));

@@ -118,12 +118,26 @@ static void moveTop(SqlTokens& t, qsizetype sel)
                                 t.at(end).isWord(u"intersect")))
             break;
     }
+    const bool compound = end < t.size() && !t.at(end).isPunct(u")");
     // Trailing blanks and comments stay after the LIMIT.
-    qsizetype insertAt = prev(t, end - 1) + 1;
+    const qsizetype insertAt = prev(t, end - 1) + 1;
     // "TOP 100 PERCENT" (views, stored lists) means every row.
-    if (!(percent && count == QStringLiteral("100")))
-        t.insert(insertAt, SqlToken{SqlToken::Word, QStringLiteral(" LIMIT ") +
-                                                        (percent ? QStringLiteral("-1") : count)});
+    if (!(percent && count == QStringLiteral("100"))) {
+        const QString limit = QStringLiteral(" LIMIT ") + (percent ? QStringLiteral("-1") : count);
+        if (compound) {
+            // SQLite allows no LIMIT inside a compound SELECT: the first part becomes a subquery.
+            t.insert(insertAt, SqlToken{SqlToken::Word, limit + u')'});
+            t.insert(sel, SqlToken{SqlToken::Word, QStringLiteral("SELECT * FROM (")});
+            ++top;
+            ++removeTo;
+        } else {
+            t.insert(insertAt, SqlToken{SqlToken::Word, limit});
+        }
+    }
+    // The blank after "TOP n" goes with it.
+    if (removeTo < t.size() && t.at(removeTo).is(SqlToken::Space) && top > 0 &&
+        t.at(top - 1).is(SqlToken::Space))
+        ++removeTo;
     t.remove(top, removeTo - top);
 }
 

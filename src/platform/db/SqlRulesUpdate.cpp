@@ -1,49 +1,59 @@
-// UPDATE … FROM with the target repeated in FROM: SQL Server updates the target's rows of the
-// join; SQLite reads a repeated target as a second table and reports ambiguous names. The target
-// leaves the FROM list, its join condition joins the WHERE, and its own unqualified columns are
-// qualified with its name.
+// UPDATE … FROM: SQL Server updates the rows of the target as it appears in the FROM list (by
+// name or alias); SQLite reads a target repeated in FROM as a second table and reports ambiguous
+// names, and wants bare column names on the left of SET. The target leaves the FROM list (its
+// alias moves to "UPDATE table AS alias"), its join condition joins the WHERE, and its own
+// unqualified columns are qualified.
 #include "db/SqlRules.h"
 
 using namespace SqlLex;
 
 namespace {
 
-struct Clause {
-    qsizetype set = -1, from = -1, where = -1, end = -1;
+struct Parts {
+    qsizetype target = -1, set = -1, from = -1, where = -1;
 };
 
-Clause findClauses(const SqlTokens& t, qsizetype start)
+Parts findParts(const SqlTokens& t)
 {
-    Clause c;
-    c.end = t.size();
+    Parts p;
+    const qsizetype upd = next(t, 0);
+    if (upd >= t.size() || !t.at(upd).isWord(u"update"))
+        return p;
+    p.target = next(t, upd + 1);
     int depth = 0;
-    for (qsizetype i = start; i < t.size(); ++i) {
+    for (qsizetype i = p.target + 1; i < t.size(); ++i) {
         if (t.at(i).isPunct(u"("))
             ++depth;
         else if (t.at(i).isPunct(u")"))
             --depth;
-        else if (depth == 0 && c.set < 0 && t.at(i).isWord(u"set"))
-            c.set = i;
-        else if (depth == 0 && c.set >= 0 && c.from < 0 && t.at(i).isWord(u"from"))
-            c.from = i;
-        else if (depth == 0 && c.from >= 0 && c.where < 0 && t.at(i).isWord(u"where"))
-            c.where = i;
+        else if (depth != 0)
+            continue;
+        else if (p.set < 0 && t.at(i).isWord(u"set"))
+            p.set = i;
+        else if (p.set >= 0 && p.from < 0 && p.where < 0 && t.at(i).isWord(u"from"))
+            p.from = i;
+        else if (p.set >= 0 && p.where < 0 && t.at(i).isWord(u"where"))
+            p.where = i;
     }
-    return c;
+    return p;
 }
 
-bool isJoinWord(const SqlToken& tok)
+bool isClauseWord(const SqlToken& tok)
 {
-    return tok.isWord(u"left") || tok.isWord(u"right") || tok.isWord(u"inner") ||
-           tok.isWord(u"outer") || tok.isWord(u"join") || tok.isWord(u"full") ||
-           tok.isWord(u"cross");
+    static const QStringList words = {
+        QStringLiteral("left"),  QStringLiteral("right"), QStringLiteral("inner"),
+        QStringLiteral("outer"), QStringLiteral("join"),  QStringLiteral("full"),
+        QStringLiteral("cross"), QStringLiteral("where"), QStringLiteral("on"),
+        QStringLiteral("as")};
+    return tok.is(SqlToken::Word) && words.contains(tok.text.toLower());
 }
 
-// Qualifies the target's own columns in [b, e) that stand unqualified.
-void qualify(SqlTokens& t, qsizetype b, qsizetype& e, const QString& target,
-             const SqlSchemaInfo& schema)
+// Qualifies the target's own columns that stand unqualified.
+QString qualified(const QString& text, const QString& table, const QString& prefix,
+                  const SqlSchemaInfo& schema)
 {
-    for (qsizetype i = b; i < e; ++i) {
+    SqlTokens t = tokenize(text);
+    for (qsizetype i = 0; i < t.size(); ++i) {
         const SqlToken& tok = t.at(i);
         if (!tok.is(SqlToken::Word) && !tok.is(SqlToken::QuotedName))
             continue;
@@ -52,12 +62,33 @@ void qualify(SqlTokens& t, qsizetype b, qsizetype& e, const QString& target,
         if ((before >= 0 && t.at(before).isPunct(u".")) ||
             (after < t.size() && (t.at(after).isPunct(u".") || t.at(after).isPunct(u"("))))
             continue;
-        if (schema.kind(target, tok.name()) == SqlSchemaInfo::Kind::Unknown)
+        if (schema.kind(table, tok.name()) == SqlSchemaInfo::Kind::Unknown)
             continue;
-        t.insert(i, SqlToken{SqlToken::Word, target + u'.'});
+        t.insert(i, SqlToken{SqlToken::Word, prefix + u'.'});
         ++i;
-        ++e;
     }
+    return join(t);
+}
+
+// "a.col = x, b = y" with the left sides made bare.
+QString bareAssignments(const QString& text, const QString& table, const QString& prefix,
+                        const SqlSchemaInfo& schema)
+{
+    SqlTokens w = tokenize(u'(' + text + u')');
+    QStringList out;
+    for (const auto& a : arguments(w, 0)) {
+        qsizetype eq = a.first;
+        while (eq < a.second && !w.at(eq).isPunct(u"="))
+            ++eq;
+        if (eq >= a.second) {
+            out << join(w, a.first, a.second);
+            continue;
+        }
+        const qsizetype col = prev(w, eq - 1);
+        out << u' ' + w.at(col).text + QStringLiteral(" =") +
+                   qualified(join(w, eq + 1, a.second), table, prefix, schema);
+    }
+    return out.join(u',');
 }
 
 } // namespace
@@ -66,84 +97,79 @@ namespace SqlRules {
 
 void rewriteUpdateFrom(SqlTokens& t, const SqlSchemaInfo& schema)
 {
-    const qsizetype upd = next(t, 0);
-    if (upd >= t.size() || !t.at(upd).isWord(u"update"))
+    const Parts p = findParts(t);
+    if (p.set < 0)
         return;
-    const qsizetype targetAt = next(t, upd + 1);
-    if (targetAt >= t.size())
+    const qsizetype setEnd = p.from >= 0 ? p.from : (p.where >= 0 ? p.where : t.size());
+    const QString target = t.at(p.target).name();
+    if (p.from < 0) {
+        // Only the left sides of SET may need their qualifier removed.
+        const QString text = join(t, 0, p.set + 1) +
+                             bareAssignments(join(t, p.set + 1, setEnd), target, target, schema) +
+                             u' ' + join(t, setEnd).trimmed();
+        t = tokenize(text.trimmed());
         return;
-    const QString target = t.at(targetAt).name();
-    Clause c = findClauses(t, targetAt + 1);
-    if (c.set < 0 || c.from < 0)
-        return;
-    const qsizetype first = next(t, c.from + 1);
-    if (first >= t.size() || t.at(first).name().compare(target, Qt::CaseInsensitive) != 0)
-        return;
-    // FROM target [LEFT|INNER] JOIN other ON cond [WHERE w]
-    qsizetype j = next(t, first + 1);
-    const qsizetype joinStart = j;
-    while (j < t.size() && isJoinWord(t.at(j)))
-        j = next(t, j + 1);
-    if (j == joinStart)
-        return;
-    qsizetype on = -1;
-    int depth = 0;
-    const qsizetype stop = c.where >= 0 ? c.where : c.end;
-    for (qsizetype i = j; i < stop; ++i) {
-        if (t.at(i).isPunct(u"("))
-            ++depth;
-        else if (t.at(i).isPunct(u")"))
-            --depth;
-        else if (depth == 0 && t.at(i).isWord(u"on")) {
-            on = i;
-            break;
-        }
     }
-    if (on < 0)
+    const qsizetype fromEnd = p.where >= 0 ? p.where : t.size();
+    const qsizetype first = next(t, p.from + 1);
+    if (first >= fromEnd)
         return;
-    const QString other = join(t, j, on).trimmed();
-    const QString cond = join(t, on + 1, stop).trimmed();
-    const QString where = c.where >= 0 ? join(t, c.where + 1, c.end).trimmed() : QString();
-    // Qualify in the SET list first (the left sides stay plain: SQLite wants them so).
-    qsizetype setEnd = c.from;
-    SqlTokens set = tokenize(join(t, c.set + 1, setEnd));
-    QString setText;
-    {
-        SqlTokens wrapped = tokenize(QStringLiteral("(") + join(set) + u')');
-        const auto parts = arguments(wrapped, 0);
-        QStringList assigned;
-        for (const auto& p : parts) {
-            qsizetype eq = p.first;
-            while (eq < p.second && !wrapped.at(eq).isPunct(u"="))
-                ++eq;
-            if (eq >= p.second) {
-                assigned << join(wrapped, p.first, p.second);
-                continue;
+    QString table = t.at(first).text;
+    QString alias;
+    qsizetype rest = next(t, first + 1);
+    if (rest < fromEnd && t.at(rest).isWord(u"as"))
+        rest = next(t, rest + 1);
+    if (rest < fromEnd && (t.at(rest).is(SqlToken::Word) || t.at(rest).is(SqlToken::QuotedName)) &&
+        !isClauseWord(t.at(rest))) {
+        alias = t.at(rest).text;
+        rest = next(t, rest + 1);
+    }
+    const bool targetIsFirst = table.compare(t.at(p.target).text, Qt::CaseInsensitive) == 0 ||
+                               alias.compare(t.at(p.target).text, Qt::CaseInsensitive) == 0;
+    if (!targetIsFirst)
+        return;
+    const QString tableName = t.at(first).name();
+    const QString prefix = alias.isEmpty() ? table : alias;
+    // What stays of FROM: nothing, ", others", or "JOIN other ON cond".
+    QString others;
+    QString joinCondition;
+    if (rest < fromEnd && t.at(rest).isPunct(u",")) {
+        others = join(t, rest + 1, fromEnd).trimmed();
+    } else if (rest < fromEnd) {
+        qsizetype j = rest;
+        while (j < fromEnd && isClauseWord(t.at(j)) && !t.at(j).isWord(u"on"))
+            j = next(t, j + 1);
+        int depth = 0;
+        qsizetype on = -1;
+        for (qsizetype i = j; i < fromEnd; ++i) {
+            if (t.at(i).isPunct(u"("))
+                ++depth;
+            else if (t.at(i).isPunct(u")"))
+                --depth;
+            else if (depth == 0 && t.at(i).isWord(u"on")) {
+                on = i;
+                break;
             }
-            // "SET t.col = …" is T-SQL; SQLite wants the bare column.
-            SqlTokens lhs = tokenize(join(wrapped, p.first, eq));
-            const qsizetype last = prev(lhs, lhs.size() - 1);
-            const QString column = last >= 0 ? lhs.at(last).text : QString();
-            SqlTokens rhs = tokenize(join(wrapped, eq + 1, p.second));
-            qsizetype rhsEnd = rhs.size();
-            qualify(rhs, 0, rhsEnd, target, schema);
-            assigned << u' ' + column + QStringLiteral(" = ") + join(rhs).trimmed();
         }
-        setText = assigned.join(u',');
+        if (on < 0)
+            return;
+        others = join(t, j, on).trimmed();
+        joinCondition = qualified(join(t, on + 1, fromEnd), tableName, prefix, schema).trimmed();
     }
-    SqlTokens condTokens = tokenize(cond);
-    qsizetype ce = condTokens.size();
-    qualify(condTokens, 0, ce, target, schema);
-    QString newWhere = join(condTokens);
-    if (!where.isEmpty()) {
-        SqlTokens w = tokenize(where);
-        qsizetype we = w.size();
-        qualify(w, 0, we, target, schema);
-        newWhere = u'(' + newWhere + QStringLiteral(") AND (") + join(w) + u')';
-    }
-    const QString text = QStringLiteral("UPDATE ") + t.at(targetAt).text + QStringLiteral(" SET") +
-                         setText + QStringLiteral(" FROM ") + other + QStringLiteral(" WHERE ") +
-                         newWhere;
+    QString where = p.where >= 0
+                        ? qualified(join(t, p.where + 1), tableName, prefix, schema).trimmed()
+                        : QString();
+    if (!joinCondition.isEmpty())
+        where = where.isEmpty() ? joinCondition
+                                : u'(' + joinCondition + QStringLiteral(") AND (") + where + u')';
+    QString text = QStringLiteral("UPDATE ") + table +
+                   (alias.isEmpty() ? QString() : QStringLiteral(" AS ") + alias) +
+                   QStringLiteral(" SET") +
+                   bareAssignments(join(t, p.set + 1, setEnd), tableName, prefix, schema);
+    if (!others.isEmpty())
+        text += QStringLiteral(" FROM ") + others;
+    if (!where.isEmpty())
+        text += QStringLiteral(" WHERE ") + where;
     t = tokenize(text);
 }
 

@@ -1,6 +1,8 @@
 // The T-SQL tokenizer.
 #include "db/SqlTokens.h"
 
+#include <cctype>
+
 namespace {
 
 bool isWordStart(QChar c) { return c.isLetter() || c == u'_' || c == u'#' || c.unicode() > 127; }
@@ -87,6 +89,12 @@ SqlTokens tokenize(const QString& s)
             push(SqlToken::QuotedName, quotedEnd(s, i, u']'));
         } else if (c == u'"') {
             push(SqlToken::QuotedName, quotedEnd(s, i, u'"'));
+        } else if (c == u'0' && (d == u'x' || d == u'X')) {
+            // Binary literal 0x0A1B.
+            qsizetype j = i + 2;
+            while (j < n && isxdigit(s.at(j).toLatin1()))
+                ++j;
+            push(SqlToken::Number, j);
         } else if (c.isDigit() || (c == u'.' && d.isDigit())) {
             push(SqlToken::Number, numberEnd(s, i));
         } else if (c == u'@') {

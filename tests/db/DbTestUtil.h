@@ -1,0 +1,32 @@
+// Helpers of the database tests: a temporary embedded database and a compact text of a result.
+#pragma once
+
+#include "db/Connection.h"
+#include "db/Recordset.h"
+
+#include <QStringList>
+#include <QTemporaryDir>
+
+/// Rows joined by "\n", cells by "|"; null as "NULL".
+inline QString rowsText(const Recordset& rs)
+{
+    QStringList rows;
+    for (const auto& row : rs.rows()) {
+        QStringList cells;
+        for (const DbValue& v : row)
+            cells << (v.isNull() ? QStringLiteral("NULL") : v.toString());
+        rows << cells.join(u'|');
+    }
+    return rows.join(u'\n');
+}
+
+/// A fresh embedded database with the schema in a temporary folder.
+struct TempDatabase {
+    QTemporaryDir dir;
+    QString path() const { return dir.path() + QStringLiteral("/test.db"); }
+    QString connectionString() const
+    {
+        return QStringLiteral("Provider=SQLite;Data Source=") + path();
+    }
+    void open(Connection& conn) const { conn.openOrCreate(connectionString()); }
+};

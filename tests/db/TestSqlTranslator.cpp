@@ -1,0 +1,257 @@
+// The T-SQL rules of the embedded database, checked by running the statements the stations and
+// customers' stored SQL send against a real SQLite database and comparing with SQL Server's
+// answers.
+#include "DbTestUtil.h"
+
+#include "db/DbProcedures.h"
+#include "db/SqlTranslator.h"
+
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+class TestSqlTranslator : public QObject {
+    Q_OBJECT
+
+private:
+    TempDatabase m_db;
+    Connection m_conn;
+
+private slots:
+    void initTestCase();
+    void results_data();
+    void results();
+    void statements_data();
+    void statements();
+    void translationText_data();
+    void translationText();
+    void badSqlGivesTheDatabaseMessage_data();
+    void badSqlGivesTheDatabaseMessage();
+    void procedureRegistry();
+};
+
+void TestSqlTranslator::initTestCase()
+{
+    m_db.open(m_conn);
+    m_conn.execute(
+        u"insert checkinfo(billCode, billdetailId, itemid, checkCode, onCount, grade, remark, createDate) "
+        u"values('L05', 5, 1, '001', 60.5, 'A品', 'abc', '2026/1/5 8:03:00');"
+        u"insert checkinfo(billCode, billdetailId, itemid, checkCode, onCount, grade, remark, createDate) "
+        u"values('L05', 5, 1, '002', 59, 'B品', NULL, '2026-01-06');"
+        u"insert into checkinfo(billCode, billdetailId, itemid, checkCode, onCount, grade, remark, createDate) "
+        u"values('L06', 6, 2, '001', 12, 'A品', '破洞', '2026-01-07 17:30:00');"
+        u"insert Dictionary(ITEMTYPE, ItemValues, ItemName) values('BillType', '55', '生产卡');"
+        u"insert item(itemcode, itemname) values('T1', '涤棉府绸')"_s);
+}
+
+// Query -> rows as SQL Server returns them.
+void TestSqlTranslator::results_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("expected");
+    auto row = [](const char* name, const QString& sql, const QString& expected) {
+        QTest::newRow(name) << sql << expected;
+    };
+    // TOP n
+    row("top", u"select top 2 checkCode from checkinfo order by id"_s, u"001\n002"_s);
+    row("top (n)", u"SELECT TOP (1) checkCode FROM checkinfo ORDER BY id DESC"_s, u"001"_s);
+    row("top in subquery", u"select checkCode, billcode from checkinfo where id in (select top 1 id from checkinfo order by id desc)"_s, u"001|L06"_s);
+    row("top in derived table", u"select count(*) from (select top 2 id from checkinfo order by id) t"_s, u"2"_s);
+    row("top distinct", u"select distinct top 1 billcode from checkinfo order by billcode"_s, u"L05"_s);
+    row("top with appended filter", u"SELECT top 200 a.id ,a.checkcode as 卷号 FROM  checkinfo a  where 1=1  and a.billcode like 'L06%' order by a.id desc"_s, u"3|001"_s);
+    row("top 100 percent", u"select top 100 percent id from checkinfo order by id"_s, u"1\n2\n3"_s);
+    row("top and union", u"select top 1 checkCode from checkinfo union all select 'x'"_s, u"001\nx"_s);
+    // isnull
+    row("isnull number", u"select isnull(sum(onCount),0) from checkinfo where billcode='none'"_s, u"0"_s);
+    row("isnull text default compares without case", u"select count(*) from checkinfo where isnull(remark,'')='ABC'"_s, u"1"_s);
+    row("isnull null", u"select isnull(remark,'无') from checkinfo where id=2"_s, u"无"_s);
+    row("isNull mixed case", u"select isNull(remark,'') from checkinfo where id=2"_s, QString());
+    // left / right
+    row("left right", u"select left(checkCode,2), right(billcode,2), right('abc',0), left('中文字',2) from checkinfo where id=1"_s, u"00|05||中文"_s);
+    row("right longer than text", u"select right('ab', 5)"_s, u"ab"_s);
+    row("left join kept", u"select count(*) from checkinfo a left join Dictionary b on b.ItemValues=a.billcode"_s, u"3"_s);
+    row("left compares without case", u"select count(*) from checkinfo where left(billcode,1)='l'"_s, u"3"_s);
+    // convert / cast
+    row("convert style 23", u"select convert(varchar, createDate, 23) from checkinfo where id=1"_s, u"2026-01-05"_s);
+    row("CONVERT style 23 spaced", u"select CONVERT(  varchar ,createDate,23) from checkinfo where id=3"_s, u"2026-01-07"_s);
+    row("convert style 120", u"select convert(varchar(19), createDate, 120) from checkinfo where id=1"_s, u"2026-01-05 08:03:00"_s);
+    row("convert style 120 cut to 10", u"select convert(varchar(10), createDate, 120) from checkinfo where id=1"_s, u"2026-01-05"_s);
+    row("convert between dates", u"select count(*) from checkinfo a where convert(varchar,a.createDate,23) between   '2026-01-05' and '2026-01-06'"_s, u"2"_s);
+    row("convert number", u"select convert(varchar, onCount) from checkinfo where id=1"_s, u"60.5"_s);
+    row("convert varchar(n) truncates", u"select convert(varchar(3), 'abcdef')"_s, u"abc"_s);
+    row("cast varchar(n) truncates", u"select cast('abcdef' as varchar(2))"_s, u"ab"_s);
+    row("convert int", u"select convert(int, '42')"_s, u"42"_s);
+    row("convert decimal rounds", u"select convert(decimal(18,2), 2.346)"_s, u"2.35"_s);
+    row("cast datetime", u"select cast('2026/1/5' as datetime)"_s, u"2026-01-05 00:00:00"_s);
+    row("convert null", u"select convert(varchar, remark) from checkinfo where id=2"_s, u"NULL"_s);
+    // + between texts
+    row("card id", u"SELECT  'B'+cast(b.billdetailId as varchar) +cast(b.id as varchar) as ID from checkinfo b where id=1"_s, u"B51"_s);
+    row("roll id", u"SELECT  'check'+ convert(  varchar ,a.id ) as ID from checkinfo a where a.id=3"_s, u"check3"_s);
+    row("text columns", u"select billcode+'-'+checkCode from checkinfo where id=2"_s, u"L05-002"_s);
+    row("text column chain", u"select billcode+checkCode+grade from checkinfo where id=1"_s, u"L05001A品"_s);
+    row("isnull texts", u"select isnull(remark,'')+'/'+isnull(grade,'') from checkinfo where id=2"_s, u"/B品"_s);
+    row("numbers still add", u"select onCount+1, id+billdetailId from checkinfo where id=1"_s, u"61.5|6"_s);
+    row("number plus quoted number adds", u"select id + '1' from checkinfo where id=1"_s, u"2"_s);
+    row("nested parentheses", u"select ('a'+(billcode+'-'))+checkCode from checkinfo where id=1"_s, u"aL05-001"_s);
+    row("case result text", u"select case when id=1 then 'x' else 'y' end + billcode from checkinfo where id=1"_s, u"xL05"_s);
+    // identity, dictionary
+    row("getDictionary", u"select dbo.getDictionary('BillType', 55), dbo.getDictionary('BillType','99')"_s, u"生产卡|NULL"_s);
+    row("[dbo] owner", u"select count(*) from [dbo].[checkinfo]"_s, u"3"_s);
+    // functions with SQL Server meaning
+    row("len ignores trailing blanks", u"select len('ab  '), len('中文'), len('')"_s, u"2|2|0"_s);
+    row("charindex", u"select charindex('b','ABC'), charindex('z','abc'), charindex('a','abca',2)"_s, u"2|0|4"_s);
+    row("substring", u"select substring('abcdef',2,3)"_s, u"bcd"_s);
+    row("getdate is iso", u"select len(getdate()), substring(getdate(),5,1)"_s, u"19|-"_s);
+    row("datediff day boundary", u"select datediff(day,'2026-01-05 23:59:00','2026-01-06 00:01:00')"_s, u"1"_s);
+    row("datediff month", u"select datediff(mm, '2025-12-31', '2026-01-01')"_s, u"1"_s);
+    row("dateadd", u"select dateadd(day, 1, '2026-01-31')"_s, u"2026-02-01 00:00:00"_s);
+    row("datepart", u"select datepart(hour, createDate), year(createDate) from checkinfo where id=3"_s, u"17|2026"_s);
+    // collation: letter case and trailing blanks ignored
+    row("trailing blank and case", u"select count(*) from checkinfo where billcode='l05 '"_s, u"2"_s);
+    row("group by ignores case", u"select count(distinct billcode) from checkinfo where billcode in ('L05','l05')"_s, u"1"_s);
+    // dates stored as ISO and compared as dates
+    row("stored date normalised", u"select createDate from checkinfo where id=1"_s, u"2026-01-05 08:03:00"_s);
+    row("date-only literal means midnight", u"select count(*) from checkinfo where createDate >= '2026/1/6'"_s, u"2"_s);
+    row("date between", u"select count(*) from checkinfo where createDate between '2026-01-05' and '2026/01/07 23:59:59'"_s, u"3"_s);
+    row("date literal on the left", u"select count(*) from checkinfo where '2026-01-06' = createDate"_s, u"1"_s);
+    // literals, comments and quoted names are not rewritten
+    row("literal untouched", u"select 'left(a,1) + isnull(x,y) top 5' as t -- select top 5\n"_s, u"left(a,1) + isnull(x,y) top 5"_s);
+    row("block comment untouched", u"select /* top 3 */ count(*) from checkinfo where /*billcode='x' and */ 1=1"_s, u"3"_s);
+    row("N literal", u"select N'中文' + N'字'"_s, u"中文字"_s);
+    row("doubled quotes", u"select 'it''s' + 'x'"_s, u"it'sx"_s);
+    row("nolock hint", u"select count(*) from checkinfo with (nolock) where id>0"_s, u"3"_s);
+    row("binary literal", u"select length(0x0A0B0C)"_s, u"3"_s);
+    row("trailing semicolons", u"select 1; ;"_s, u"1"_s);
+    row("duplicate names first wins", u"select a.*, b.* from checkinfo a left join checkinfo b on b.id=a.id+1 where a.id=1"_s, QString());
+}
+
+void TestSqlTranslator::results()
+{
+    QFETCH(QString, sql);
+    QFETCH(QString, expected);
+    Recordset rs;
+    try {
+        rs = m_conn.execute(sql);
+    } catch (const DbError& e) {
+        QFAIL(qPrintable(e.message() + u"\n"_s + m_conn.translate(sql)));
+    }
+    if (QByteArray(QTest::currentDataTag()) == "duplicate names first wins") {
+        QCOMPARE(rs.field(u"checkCode"_s).toString(), u"001"_s);
+        QCOMPARE(rs.field(u"ID"_s).toLongLong(), 1);
+        return;
+    }
+    QCOMPARE(rowsText(rs), expected);
+}
+
+// Statements that change rows: the batch, then a query whose rows show the effect.
+void TestSqlTranslator::statements_data()
+{
+    QTest::addColumn<QString>("batch");
+    QTest::addColumn<QString>("check");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("insert then SCOPE_IDENTITY in the batch")
+        << u"Insert into checkInfo (billCode,checkCode,remark) values( 'L07','001','');select SCOPE_IDENTITY(); "_s
+        << u"select max(id) from checkinfo"_s << u"4"_s;
+    QTest::newRow("@@IDENTITY")
+        << u"insert checkDetail(checkId, bugName) values(1, '破洞'); select @@IDENTITY as id"_s
+        << u"select count(*) from checkDetail"_s << u"1"_s;
+    QTest::newRow("delete without FROM")
+        << u"DELETE checkDetail where checkid=1"_s << u"select count(*) from checkDetail"_s << u"0"_s;
+    QTest::newRow("delete alias FROM table alias")
+        << u"insert checkDetail(checkId) values(9); delete a from checkDetail a where a.checkId=9"_s
+        << u"select count(*) from checkDetail"_s << u"0"_s;
+    QTest::newRow("update with date")
+        << u"update checkinfo set checkDate='2026/2/3 4:05:06' where id=1"_s
+        << u"select checkDate from checkinfo where id=1"_s << u"2026-02-03 04:05:06"_s;
+    QTest::newRow("update from with target repeated")
+        << u"insert billStatus(billcode, amount, billstatus) values('L05', 100, '包装');"
+           u"update checkinfo set checkcount=30 where id=1;"
+           u" Update billStatus set amount = amount-checkinfo.checkcount  From billStatus left Join checkinfo  on BILLSTATUS.billcode=checkinfo.billcode where checkinfo.id=1 and billstatus='包装'"_s
+        << u"select amount from billStatus"_s << u"70"_s;
+    QTest::newRow("update set qualified target column")
+        << u"update a set a.remark = 'q' from checkinfo a where a.id = 3"_s
+        << u"select remark from checkinfo where id=3"_s << u"q"_s;
+    QTest::newRow("remark with quote round trip")
+        << u"update checkinfo set remark='O''Neil 的 ''卷''' where id=2"_s
+        << u"select remark from checkinfo where id=2"_s << u"O'Neil 的 '卷'"_s;
+    QTest::newRow("peibu batch is a no-op")
+        << u"exec PeibuBatch "_s << u"select count(*) from checkinfo"_s << u"4"_s;
+    QTest::newRow("quoted number into numeric column")
+        << u"insert into checkinfo(billCode, onCount) values('L08', '12.50')"_s
+        << u"select onCount + 1 from checkinfo where billcode='L08'"_s << u"13.5"_s;
+}
+
+void TestSqlTranslator::statements()
+{
+    QFETCH(QString, batch);
+    QFETCH(QString, check);
+    QFETCH(QString, expected);
+    try {
+        m_conn.execute(batch);
+        QCOMPARE(rowsText(m_conn.execute(check)), expected);
+    } catch (const DbError& e) {
+        QFAIL(qPrintable(e.message() + u"\n"_s + m_conn.translate(batch)));
+    }
+}
+
+// The text SQLite receives, where its form matters.
+void TestSqlTranslator::translationText_data()
+{
+    QTest::addColumn<QString>("tsql");
+    QTest::addColumn<QString>("sqlite");
+    QTest::newRow("top moves after order by")
+        << u"select top 5 a from t where x=1 order by a"_s << u"select a from t where x=1 order by a LIMIT 5"_s;
+    QTest::newRow("top in subquery before its parenthesis")
+        << u"select * from (select top 3 a from t) q"_s << u"select * from (select a from t LIMIT 3) q"_s;
+    QTest::newRow("insert into added") << u"insert t(a) values(1)"_s << u"INSERT INTO t(a) values(1)"_s;
+    QTest::newRow("delete from added") << u"delete t where a=1"_s << u"DELETE FROM t where a=1"_s;
+    QTest::newRow("exec as procedure") << u"exec dbo.PeibuBatch"_s << u"exec PeibuBatch"_s;
+    QTest::newRow("comment keeps its text")
+        << u"select a /* left(b,1) */ from t -- isnull(x,y)"_s << u"select a /* left(b,1) */ from t -- isnull(x,y)"_s;
+}
+
+void TestSqlTranslator::translationText()
+{
+    QFETCH(QString, tsql);
+    QFETCH(QString, sqlite);
+    QCOMPARE(SqlTranslator().translate(tsql), sqlite);
+}
+
+void TestSqlTranslator::badSqlGivesTheDatabaseMessage_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("fragment");
+    QTest::newRow("syntax") << u"select from where"_s << u"syntax error"_s;
+    QTest::newRow("no such table") << u"select * from nosuchtable"_s << u"nosuchtable"_s;
+    QTest::newRow("no such column") << u"select nosuchcolumn from checkinfo"_s << u"nosuchcolumn"_s;
+    QTest::newRow("unbalanced") << u"select (1"_s << u"incomplete input"_s;
+    QTest::newRow("unterminated literal") << u"select 'abc"_s << u"unrecognized token"_s;
+    QTest::newRow("unknown procedure") << u"exec NoSuchProc 1"_s << u"NoSuchProc"_s;
+    QTest::newRow("bad date part") << u"select datediff(fortnight, '2026-01-01', '2026-01-02')"_s << u"datediff"_s;
+}
+
+void TestSqlTranslator::badSqlGivesTheDatabaseMessage()
+{
+    QFETCH(QString, sql);
+    QFETCH(QString, fragment);
+    try {
+        m_conn.execute(sql);
+        QFAIL("no error");
+    } catch (const DbError& e) {
+        QVERIFY2(e.message().contains(fragment, Qt::CaseInsensitive), qPrintable(e.message()));
+    }
+    // The connection stays usable.
+    QCOMPARE(rowsText(m_conn.execute(u"select 1"_s)), u"1"_s);
+}
+
+void TestSqlTranslator::procedureRegistry()
+{
+    DbProcedures::registerProcedure(u"CountRolls"_s, [](const QStringList& args,
+                                                         const DbProcedures::Execute& exec) {
+        return exec(u"select count(*) as n from checkinfo where billcode='"_s + args.value(0) + u"'"_s);
+    });
+    QCOMPARE(rowsText(m_conn.execute(u"exec CountRolls 'L05'"_s)), u"2"_s);
+}
+
+QTEST_GUILESS_MAIN(TestSqlTranslator)
+#include "TestSqlTranslator.moc"
