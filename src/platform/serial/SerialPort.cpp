@@ -100,9 +100,11 @@ bool SerialPort::setPortOpen(bool open)
 
 void SerialPort::onSerialError(int error)
 {
-    // Timeouts and write hiccups leave the port usable; only a lost device closes it.
+    // Timeouts and write hiccups leave the port usable; a lost device closes it. A tty whose
+    // other side went away reads end-of-file, which the serial layer reports as a read error
+    // (and would report again on every event-loop turn).
     if (error == QSerialPort::ResourceError || error == QSerialPort::DeviceNotFoundError
-        || error == QSerialPort::PermissionError)
+        || error == QSerialPort::PermissionError || error == QSerialPort::ReadError)
         lose(m_serial ? m_serial->errorString() : QString());
 }
 

@@ -1,0 +1,59 @@
+// Runs mirel-devsim for a test: starts it, reads the pty it made, sends stdin commands.
+#pragma once
+
+#include <QProcess>
+#include <QStringList>
+#include <QtTest>
+
+class DevSim {
+public:
+    explicit DevSim(const QStringList& args)
+    {
+        m_proc.setProgram(qEnvironmentVariable("MIREL_BIN_DIR") + QStringLiteral("/mirel-devsim"));
+        m_proc.setArguments(args);
+        m_proc.setProcessChannelMode(QProcess::SeparateChannels);
+        m_proc.start();
+        m_started = m_proc.waitForStarted(10000);
+        m_path = waitForPort();
+    }
+    ~DevSim()
+    {
+        if (m_proc.state() != QProcess::NotRunning) {
+            command("quit");
+            if (!m_proc.waitForFinished(3000))
+                m_proc.kill();
+            m_proc.waitForFinished(3000);
+        }
+    }
+    DevSim(const DevSim&) = delete;
+    DevSim& operator=(const DevSim&) = delete;
+
+    bool ok() const { return m_started && !m_path.isEmpty(); }
+    QString path() const { return m_path; }
+    void command(const QByteArray& line) { m_proc.write(line + '\n'); }
+    /// After "replug": the new pty.
+    QString replug()
+    {
+        command("replug");
+        m_path = waitForPort();
+        return m_path;
+    }
+
+private:
+    QString waitForPort()
+    {
+        for (int i = 0; i < 100; ++i) {
+            while (m_proc.canReadLine()) {
+                const QString line = QString::fromLocal8Bit(m_proc.readLine()).trimmed();
+                if (line.startsWith(QStringLiteral("PORT ")))
+                    return line.mid(5);
+            }
+            m_proc.waitForReadyRead(100);
+        }
+        return QString();
+    }
+
+    QProcess m_proc;
+    bool m_started = false;
+    QString m_path;
+};

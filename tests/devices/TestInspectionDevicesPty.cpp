@@ -1,0 +1,297 @@
+// The inspection frame's devices over real ptys: mirel-devsim plays counter, scale and scanner,
+// and the fields are wired the way the inspection window wires them.
+#include "DevSim.h"
+#include "devices/BarcodeScanner.h"
+#include "devices/InspectionDevices.h"
+#include "support/TempProgramFolder.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace devices;
+
+namespace {
+
+// The few controls of the inspection window that the devices fill.
+struct Fields {
+    QLineEdit quantity, weight, card, worker;
+    QLabel counterStatus, scaleStatus, unit;
+    QStringList quantities; // every text the counter put into the quantity field
+    int lookups = 0;        // find commands run by scans
+    int weightWrites = 0;
+
+    explicit Fields(InspectionDevices& d)
+    {
+        QObject::connect(&d, &InspectionDevices::quantityText, [this](int index, const QString& t) {
+            (index == fields::kWeight ? weight : quantity).setText(t);
+            quantities << t;
+        });
+        QObject::connect(&d, &InspectionDevices::weightText, [this](const QString& t, const QString& raw) {
+            weight.setText(t);
+            weight.setToolTip(raw);
+            ++weightWrites;
+        });
+        QObject::connect(&d, &InspectionDevices::counterStatus, &counterStatus, &QLabel::setText);
+        QObject::connect(&d, &InspectionDevices::scaleStatus, &scaleStatus, &QLabel::setText);
+        QObject::connect(&d, &InspectionDevices::unitCaption, &unit, &QLabel::setText);
+        QObject::connect(&d, &InspectionDevices::cardScanned, [this](const QString& t) {
+            card.setText(t);
+            card.setToolTip(scannerToolTip());
+            ++lookups;
+        });
+    }
+};
+
+QByteArray ini(const QByteArray& mirel, const QByteArray& ports)
+{
+    return "[MIREL]\n" + mirel + "\n[MES]\nRFID=1\n[SerialPorts]\n" + ports;
+}
+
+} // namespace
+
+class TestInspectionDevicesPty : public QObject {
+    Q_OBJECT
+private slots:
+    void counterFollowsSimulator_data();
+    void counterFollowsSimulator();
+    void scaleAndScanner_data();
+    void scaleAndScanner();
+    void modbusZeroWaitsAndShowsZero();
+    void faultsNeverShowAWrongLength();
+    void unpluggedCounterPausesAndReopens();
+    void portsThatDoNotOpen_data();
+    void portsThatDoNotOpen();
+    void ratioYardsAndGuama();
+};
+
+void TestInspectionDevicesPty::counterFollowsSimulator_data()
+{
+    QTest::addColumn<QByteArray>("model");
+    QTest::addColumn<QString>("busy");
+    QTest::newRow("text") << QByteArray("0") << QStringLiteral("码表0通讯中...");
+    QTest::newRow("modbus") << QByteArray("1") << QStringLiteral("码表1通讯中...");
+    QTest::newRow("sum frame") << QByteArray("3") << QStringLiteral("码表3通讯中...");
+    QTest::newRow("five registers") << QByteArray("4") << QStringLiteral("码表4通讯中...");
+}
+
+void TestInspectionDevicesPty::counterFollowsSimulator()
+{
+    QFETCH(QByteArray, model);
+    QFETCH(QString, busy);
+    TempProgramFolder folder;
+    DevSim sim({QStringLiteral("--model"), QString::fromLatin1(model), QStringLiteral("--length"),
+                QStringLiteral("123.45"), QStringLiteral("--speed"), QStringLiteral("0")});
+    QVERIFY(sim.ok());
+    folder.writeFile(QStringLiteral("mirel.ini"),
+                     ini("InputMode=" + model + "\nCOM=COM1\nCommBarcode=\n",
+                         "COM1=" + sim.path().toLocal8Bit() + "\n"));
+    InspectionDevices devs;
+    Fields f(devs);
+    devs.setCounterConnected(true);
+    devs.setupDevices();
+    QCOMPARE(f.counterStatus.text(), QStringLiteral("码表准备好"));
+    QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), QStringLiteral("123.45"), 10000);
+    QCOMPARE(f.counterStatus.text(), busy);
+    sim.command("length 200.5");
+    QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), QStringLiteral("200.50"), 10000);
+    if (model == "0")
+        QCOMPARE(f.unit.text(), QStringLiteral("米"));
+    QCOMPARE(devs.lastRawReading(), QStringLiteral(" 200.5"));
+    devs.releaseDevices();
+}
+
+void TestInspectionDevicesPty::scaleAndScanner_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QByteArray>("chenInputMode");
+    QTest::newRow("text stream") << QStringLiteral("text") << QByteArray("0");
+    QTest::newRow("packed") << QStringLiteral("packed") << QByteArray("1");
+}
+
+void TestInspectionDevicesPty::scaleAndScanner()
+{
+    QFETCH(QString, format);
+    QFETCH(QByteArray, chenInputMode);
+    TempProgramFolder folder;
+    DevSim scale({QStringLiteral("--device"), QStringLiteral("scale"), QStringLiteral("--format"),
+                  format, QStringLiteral("--weight"), QStringLiteral("10.5")});
+    DevSim scanner({QStringLiteral("--device"), QStringLiteral("scanner")});
+    QVERIFY(scale.ok() && scanner.ok());
+    // The scanner is configured under the old key, as on the older stations.
+    folder.writeFile(QStringLiteral("mirel.ini"),
+                     ini("CHENCOM=COM3\nchenInputMode=" + chenInputMode + "\nCommBarcode=COM3\nBARCODECOM=COM5\n",
+                         "COM3=" + scale.path().toLocal8Bit() + "\nCOM5=" + scanner.path().toLocal8Bit() + "\n"));
+    InspectionDevices devs;
+    Fields f(devs);
+    QSignalSpy colours(&devs, &InspectionDevices::labelColour);
+    devs.setScaleConnected(true);
+    devs.setupDevices();
+    QCOMPARE(f.scaleStatus.text(), QStringLiteral("台称准备好"));
+    QVERIFY(colours.contains(QList<QVariant>{fields::kCardCaption, QVariant::fromValue(colours::kScannerOpen)}));
+    QTRY_COMPARE_WITH_TIMEOUT(f.weight.text(), QStringLiteral("10.50"), 10000);
+    QCOMPARE(f.weight.toolTip(), QStringLiteral(" 10.5"));
+    // The scale keeps sending the same weight: the field is not rewritten, the operator's text stays.
+    f.weight.setText(QStringLiteral("11"));
+    const int writes = f.weightWrites;
+    QSignalSpy ticks(&devs, &InspectionDevices::scaleStatus);
+    scale.command("weight 10.5");
+    QTest::qWait(1300); // a few ticks of the same weight
+    QCOMPARE(f.weightWrites, writes);
+    QCOMPARE(f.weight.text(), QStringLiteral("11"));
+    scale.command("weight 25.4");
+    QTRY_COMPARE_WITH_TIMEOUT(f.weight.text(), QStringLiteral("25.40"), 10000);
+
+    scanner.command("scan K2405-001");
+    QTRY_COMPARE_WITH_TIMEOUT(f.lookups, 1, 10000);
+    QCOMPARE(f.card.text(), QStringLiteral("K2405-001\r"));
+    QCOMPARE(f.card.toolTip(), QStringLiteral(" 串口扫描枪启动"));
+    devs.releaseDevices();
+}
+
+void TestInspectionDevicesPty::modbusZeroWaitsAndShowsZero()
+{
+    TempProgramFolder folder;
+    DevSim sim({QStringLiteral("--length"), QStringLiteral("87.6"), QStringLiteral("--speed"),
+                QStringLiteral("0")});
+    QVERIFY(sim.ok());
+    folder.writeFile(QStringLiteral("mirel.ini"),
+                     ini("InputMode=1\nCOM=COM1\nCommBarcode=\n", "COM1=" + sim.path().toLocal8Bit() + "\n"));
+    InspectionDevices devs;
+    Fields f(devs);
+    QList<int> pauses;
+    devs.setPause([&](int ms) { pauses << ms; });
+    devs.setCounterConnected(true);
+    devs.setupDevices();
+    QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), QStringLiteral("87.60"), 10000);
+    devs.zeroCounter();
+    QCOMPARE(pauses, QList<int>({500, 500}));
+    f.quantities.clear();
+    QTRY_VERIFY_WITH_TIMEOUT(f.quantities.count(QStringLiteral("0.00")) >= 3, 10000);
+    // The echoes of the zero and limit writes never show as a length.
+    for (const QString& q : f.quantities)
+        QCOMPARE(q, QStringLiteral("0.00"));
+    devs.releaseDevices();
+}
+
+void TestInspectionDevicesPty::faultsNeverShowAWrongLength()
+{
+    TempProgramFolder folder;
+    DevSim sim({QStringLiteral("--length"), QStringLiteral("150"), QStringLiteral("--speed"),
+                QStringLiteral("0")});
+    QVERIFY(sim.ok());
+    folder.writeFile(QStringLiteral("mirel.ini"),
+                     ini("InputMode=1\nCOM=COM1\nCommBarcode=\n", "COM1=" + sim.path().toLocal8Bit() + "\n"));
+    InspectionDevices devs;
+    Fields f(devs);
+    QSignalSpy faults(&devs, &InspectionDevices::deviceFault);
+    devs.setCounterConnected(true);
+    devs.setupDevices();
+    QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), QStringLiteral("150.00"), 10000);
+    for (const char* fault : {"garbage", "badcrc", "wrongaddr", "short", "silent", "garbage"}) {
+        sim.command(QByteArray("fault ") + fault);
+        QTest::qWait(1300);
+    }
+    QVERIFY(faults.count() > 0);
+    sim.command("fault none");
+    f.quantities.clear();
+    QTRY_VERIFY_WITH_TIMEOUT(f.quantities.count(QStringLiteral("150.00")) >= 2, 10000);
+    QVERIFY(devs.isPolling());
+    for (const QString& q : f.quantities)
+        QVERIFY2(q == QStringLiteral("150.00") || q == QStringLiteral("0.00"), qPrintable(q));
+    devs.releaseDevices();
+}
+
+void TestInspectionDevicesPty::unpluggedCounterPausesAndReopens()
+{
+    TempProgramFolder folder;
+    DevSim sim({QStringLiteral("--length"), QStringLiteral("42"), QStringLiteral("--speed"),
+                QStringLiteral("0")});
+    QVERIFY(sim.ok());
+    const auto writeIni = [&] {
+        folder.writeFile(QStringLiteral("mirel.ini"),
+                         ini("InputMode=1\nCOM=COM1\nCommBarcode=\n", "COM1=" + sim.path().toLocal8Bit() + "\n"));
+    };
+    writeIni();
+    InspectionDevices devs;
+    Fields f(devs);
+    devs.setCounterConnected(true);
+    devs.setupDevices();
+    QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), QStringLiteral("42.00"), 10000);
+    sim.command("unplug");
+    QTRY_COMPARE_WITH_TIMEOUT(f.counterStatus.text(), QStringLiteral("码表暂停中"), 10000);
+    const int shown = int(f.quantities.size());
+    QTest::qWait(900);
+    QCOMPARE(int(f.quantities.size()), shown); // nothing written while the counter is gone
+    QCOMPARE(f.quantity.text(), QStringLiteral("42.00"));
+
+    QVERIFY(!sim.replug().isEmpty());
+    sim.command("length 43");
+    writeIni();
+    devs.setupDevices(); // the operator ticks "接入码表" again
+    QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), QStringLiteral("43.00"), 10000);
+    devs.releaseDevices();
+}
+
+void TestInspectionDevicesPty::portsThatDoNotOpen_data()
+{
+    QTest::addColumn<QByteArray>("mirel");
+    QTest::addColumn<QString>("status");
+    QTest::newRow("no such device") << QByteArray("InputMode=1\nCOM=COM1\n") << QStringLiteral("没有找到串口");
+    QTest::newRow("bad settings") << QByteArray("InputMode=1\nInputSet=9600,x,8,1\nCOM=COM2\n")
+                                  << QStringLiteral("没有找到串口");
+    QTest::newRow("usb without library") << QByteArray("InputMode=2\n") << QStringLiteral("没有找到码表驱动");
+}
+
+void TestInspectionDevicesPty::portsThatDoNotOpen()
+{
+    QFETCH(QByteArray, mirel);
+    QFETCH(QString, status);
+    TempProgramFolder folder;
+    DevSim sim({QStringLiteral("--length"), QStringLiteral("1")});
+    folder.writeFile(QStringLiteral("mirel.ini"),
+                     ini(mirel + "CommBarcode=COM9\nCHENCOM=COM8\n",
+                         "COM8=/dev/no-such-tty\nCOM1=/dev/no-such-tty\nCOM2=" + sim.path().toLocal8Bit() + "\nCOM9=/dev/no-such-tty\n"));
+    InspectionDevices devs;
+    Fields f(devs);
+    QSignalSpy faults(&devs, &InspectionDevices::deviceFault);
+    devs.setCounterConnected(true);
+    devs.setScaleConnected(true);
+    devs.setupDevices();
+    QCOMPARE(f.counterStatus.text(), status);
+    QCOMPARE(f.scaleStatus.text(), QStringLiteral("台称没找到"));
+    QVERIFY(faults.count() >= 3); // counter, scale, scanner
+    for (int i = 0; i < 5; ++i)
+        devs.pollDevices();
+    QVERIFY(f.quantities.isEmpty());
+    QCOMPARE(f.scaleStatus.text(), QStringLiteral("台称暂停中"));
+    devs.zeroCounter(); // nothing to send to: must not fail
+}
+
+void TestInspectionDevicesPty::ratioYardsAndGuama()
+{
+    TempProgramFolder folder;
+    DevSim sim({QStringLiteral("--length"), QStringLiteral("100"), QStringLiteral("--speed"),
+                QStringLiteral("0")});
+    QVERIFY(sim.ok());
+    folder.writeFile(QStringLiteral("mirel.ini"),
+                     ini("InputMode=1\nCOM=COM1\nCommBarcode=\ndispFormat=00\n",
+                         "COM1=" + sim.path().toLocal8Bit() + "\n"));
+    InspectionDevices devs;
+    Fields f(devs);
+    devs.setCounterConnected(true);
+    devs.setLengthRatio(1005, 1000);
+    devs.setupDevices();
+    QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), QStringLiteral(" 101"), 10000); // 100.5 started metre
+    QCOMPARE(devs.toggleUnit(QStringLiteral("米")), true);
+    QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), QStringLiteral(" 110"), 10000); // 109.9068 yd
+    folder.writeFile(QStringLiteral("mirel.ini"),
+                     ini("InputMode=1\nCOM=COM1\nCommBarcode=\ndispFormat=0\nisguama=1\n",
+                         "COM1=" + sim.path().toLocal8Bit() + "\n"));
+    QTRY_COMPARE_WITH_TIMEOUT(f.weight.text(), QStringLiteral(" 109"), 10000);
+    devs.releaseDevices();
+}
+
+QTEST_MAIN(TestInspectionDevicesPty)
+#include "TestInspectionDevicesPty.moc"

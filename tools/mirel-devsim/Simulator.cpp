@@ -1,0 +1,216 @@
+// Simulated counters (text, Modbus, sum frame, five registers), scales and scanners.
+#include "Simulator.h"
+
+#include "devices/FrameMath.h"
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace devsim {
+
+namespace {
+
+char byte(qint64 v) { return static_cast<char>(v & 0xFF); }
+quint8 u8(const QByteArray& a, qsizetype i) { return static_cast<quint8>(a.at(i)); }
+char bcd(int v) { return static_cast<char>(((v / 10) % 10) << 4 | (v % 10)); }
+
+} // namespace
+
+bool parseFault(const QString& name, Fault* fault)
+{
+    static const struct { const char* name; Fault f; } table[] = {
+        {"none", Fault::None},       {"silent", Fault::Silent},
+        {"short", Fault::Short},     {"badcrc", Fault::BadCrc},
+        {"wrongaddr", Fault::WrongAddress}, {"garbage", Fault::Garbage},
+    };
+    for (const auto& row : table) {
+        if (name == QLatin1StringView(row.name)) {
+            *fault = row.f;
+            return true;
+        }
+    }
+    return false;
+}
+
+Simulator::Simulator(Kind kind, int model, ScaleFormat format)
+    : m_kind(kind), m_model(model), m_format(format)
+{
+}
+
+QString Simulator::describe() const
+{
+    switch (m_kind) {
+    case Kind::Counter: return u"counter model %1"_s.arg(m_model);
+    case Kind::Scale:
+        return m_format == ScaleFormat::Packed ? u"scale (packed)"_s
+            : m_format == ScaleFormat::Packing ? u"scale (answers ESC p)"_s
+                                               : u"scale (text stream)"_s;
+    case Kind::Scanner: return u"barcode scanner"_s;
+    }
+    return QString();
+}
+
+qint64 Simulator::centimetres() const { return std::llround(m_length * 100); }
+
+QByteArray Simulator::received(const QByteArray& bytes)
+{
+    m_in.append(bytes);
+    if (m_in.size() > 4096)
+        m_in.remove(0, m_in.size() - 4096);
+    if (m_kind == Kind::Counter)
+        return counterAnswer();
+    if (m_kind == Kind::Scale && m_format == ScaleFormat::Packing) {
+        const qsizetype at = m_in.indexOf("\x1bp");
+        if (at < 0)
+            return QByteArray();
+        m_in.remove(0, at + 2);
+        return applyFault(QString::asprintf("  %.2fkg\r\n", m_weight).toLatin1(), false);
+    }
+    m_in.clear();
+    return QByteArray();
+}
+
+QByteArray Simulator::counterAnswer()
+{
+    QByteArray out;
+    if (m_model == 0) {
+        const qsizetype at = m_in.indexOf("SET-C");
+        if (at >= 0) {
+            m_length = 0;
+            m_in.remove(0, at + 5);
+        }
+        return out;
+    }
+    if (m_model == 3) {
+        const QByteArray request = QByteArray::fromHex("55AA02000001");
+        qsizetype at;
+        while ((at = m_in.indexOf(request)) >= 0) {
+            m_in.remove(0, at + request.size());
+            out += applyFault(lengthReply(), false);
+        }
+        return out;
+    }
+    // Modbus: take CRC-valid frames addressed to slave 1, skipping line noise byte by byte.
+    while (m_in.size() >= 8) {
+        if (u8(m_in, 0) != 1) {
+            m_in.remove(0, 1);
+            continue;
+        }
+        const qsizetype len = u8(m_in, 1) == 0x10 ? 9 + u8(m_in, 6) : 8;
+        if (m_in.size() < len)
+            break;
+        const QByteArray frame = m_in.left(len);
+        if (!devices::crcHolds(frame)) {
+            m_in.remove(0, 1);
+            continue;
+        }
+        m_in.remove(0, len);
+        out += modbusAnswer(frame);
+    }
+    return out;
+}
+
+QByteArray Simulator::modbusAnswer(const QByteArray& request)
+{
+    const quint8 fn = u8(request, 1);
+    const int reg = u8(request, 2) * 256 + u8(request, 3);
+    const int value = u8(request, 4) * 256 + u8(request, 5);
+    if (fn == 0x03)
+        return applyFault(lengthReply(), true);
+    if (fn == 0x05 && reg == 0 && value == 0xFF00)
+        m_length = 0;
+    if (fn == 0x06 && reg == 1)
+        m_yards = value == 1;
+    if (fn == 0x06 && reg == 2 && value == 1)
+        m_length = 0;
+    if (fn == 0x10)
+        return applyFault(devices::withCrc(request.left(6)), true);
+    return applyFault(request, true); // writes are answered with their echo
+}
+
+QByteArray Simulator::lengthReply() const
+{
+    const qint64 c = centimetres();
+    if (m_model == 3) {
+        // The value travels in bytes 6-7, and byte 7 is also the check sum: byte 5 balances it.
+        QByteArray r = QByteArray::fromHex("55AA0200000000");
+        r[6] = byte(c >> 8);
+        unsigned sum = 0;
+        for (int i = 0; i < 7; ++i)
+            sum += u8(r, i);
+        r[5] = byte(qint64(c & 0xFF) - sum);
+        r.append(byte(c));
+        return r;
+    }
+    QByteArray r;
+    r.append(char(1)).append(char(3));
+    if (m_model == 4) {
+        r.append(char(10)).append(byte(c >> 8)).append(byte(c));
+        r.append(QByteArray(8, '\0'));
+    } else {
+        r.append(char(4)).append(byte(c >> 8)).append(byte(c)).append(byte(c >> 24)).append(byte(c >> 16));
+    }
+    return devices::withCrc(r);
+}
+
+QByteArray Simulator::scaleStream() const
+{
+    const double w = std::clamp(m_weight, 0.0, 9999.99);
+    if (m_format == ScaleFormat::Packed) {
+        const long long hundredths = std::llround(w * 100);
+        QByteArray r;
+        r.append(char(2)).append(char(0)).append(bcd(int(hundredths % 100)))
+            .append(bcd(int((hundredths / 100) % 100))).append(char(3));
+        return r;
+    }
+    if (m_format == ScaleFormat::Packing)
+        return QByteArray();
+    // The scale heads send the digits backwards after "=": 10.50 kg is "=05.0100".
+    QByteArray digits = QString::asprintf("%07.2f", w).toLatin1();
+    std::reverse(digits.begin(), digits.end());
+    return '=' + digits;
+}
+
+QByteArray Simulator::tick(double seconds)
+{
+    m_length += m_speed * seconds;
+    if (m_kind == Kind::Counter && m_model == 0)
+        return applyFault(QString::asprintf("%.2f%c\r\n", m_length, m_yards ? 'Y' : 'M').toLatin1(),
+                          false);
+    if (m_kind == Kind::Scale)
+        return applyFault(scaleStream(), false);
+    return QByteArray();
+}
+
+QByteArray Simulator::scan(const QString& text, const QByteArray& suffix) const
+{
+    return text.toUtf8() + suffix;
+}
+
+QByteArray Simulator::applyFault(QByteArray reply, bool crcFramed)
+{
+    switch (m_fault) {
+    case Fault::None: return reply;
+    case Fault::Silent: return QByteArray();
+    case Fault::Short: return reply.left(reply.size() / 2);
+    case Fault::BadCrc:
+        if (!reply.isEmpty())
+            reply[reply.size() - 1] = char(reply.back() ^ 0x5A);
+        return reply;
+    case Fault::WrongAddress:
+        if (!crcFramed || reply.size() < 3)
+            return reply;
+        reply[0] = 2;
+        return devices::withCrc(reply.left(reply.size() - 2));
+    case Fault::Garbage: {
+        QByteArray junk(qMax<qsizetype>(reply.size(), 1), '\0');
+        for (char& c : junk)
+            c = static_cast<char>(m_random() & 0xFF);
+        return junk;
+    }
+    }
+    return reply;
+}
+
+} // namespace devsim

@@ -1,0 +1,56 @@
+// The behaviour of one simulated device: what it answers to a request and what it streams.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <random>
+
+namespace devsim {
+
+enum class Fault { None, Silent, Short, BadCrc, WrongAddress, Garbage };
+
+/// Parses "none", "silent", "short", "badcrc", "wrongaddr", "garbage"; false for anything else.
+bool parseFault(const QString& name, Fault* fault);
+
+class Simulator {
+public:
+    enum class Kind { Counter, Scale, Scanner };
+    enum class ScaleFormat { Text, Packed, Packing };
+
+    Simulator(Kind kind, int model, ScaleFormat format);
+
+    /// Bytes the station sent; returns the device's answer (already faulted).
+    QByteArray received(const QByteArray& bytes);
+    /// Time passes: the length runs on at the set speed; streaming devices return what they send.
+    QByteArray tick(double seconds);
+    /// A scan of text, followed by suffix (e.g. "\r").
+    QByteArray scan(const QString& text, const QByteArray& suffix) const;
+
+    void setSpeed(double metresPerSecond) { m_speed = metresPerSecond; }
+    void setLength(double metres) { m_length = metres; }
+    void setWeight(double kg) { m_weight = kg; }
+    void setFault(Fault f) { m_fault = f; }
+    double length() const { return m_length; }
+    bool yards() const { return m_yards; }
+    QString describe() const;
+
+private:
+    QByteArray counterAnswer();
+    QByteArray modbusAnswer(const QByteArray& request);
+    QByteArray lengthReply() const;
+    QByteArray scaleStream() const;
+    QByteArray applyFault(QByteArray reply, bool crcFramed);
+    qint64 centimetres() const;
+
+    Kind m_kind;
+    int m_model;
+    ScaleFormat m_format;
+    Fault m_fault = Fault::None;
+    double m_length = 0, m_speed = 0, m_weight = 0;
+    bool m_yards = false;
+    QByteArray m_in;
+    std::mt19937 m_random{20240521u};
+};
+
+} // namespace devsim

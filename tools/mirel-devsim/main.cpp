@@ -1,0 +1,174 @@
+// mirel-devsim: a length counter, scale or barcode scanner on a pty, driven from stdin.
+#include "SimLink.h"
+#include "Simulator.h"
+
+#include "config/IniFile.h"
+#include "config/ProgramFolder.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSocketNotifier>
+#include <QTextStream>
+#include <QTimer>
+
+#include <cstdio>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+using namespace devsim;
+
+namespace {
+
+QTextStream& err()
+{
+    static QTextStream s(stderr);
+    return s;
+}
+
+struct Options {
+    Simulator::Kind kind = Simulator::Kind::Counter;
+    int model = 1;
+    Simulator::ScaleFormat format = Simulator::ScaleFormat::Text;
+    QByteArray suffix = "\r";
+};
+
+bool readOptions(const QCommandLineParser& p, Options* o, QString* error)
+{
+    const QString device = p.value(u"device"_s);
+    if (device == u"scale"_s)
+        o->kind = Simulator::Kind::Scale;
+    else if (device == u"scanner"_s)
+        o->kind = Simulator::Kind::Scanner;
+    else if (device != u"counter"_s)
+        return *error = u"--device: counter, scale or scanner"_s, false;
+    o->model = p.value(u"model"_s).toInt();
+    if (o->kind == Simulator::Kind::Counter && o->model != 0 && o->model != 1 && o->model != 3
+        && o->model != 4)
+        return *error = u"--model: 0, 1, 3 or 4 (model 2 is the USB library)"_s, false;
+    const QString format = p.value(u"format"_s);
+    o->format = format == u"packed"_s    ? Simulator::ScaleFormat::Packed
+        : format == u"packing"_s         ? Simulator::ScaleFormat::Packing
+                                         : Simulator::ScaleFormat::Text;
+    const QString suffix = p.value(u"suffix"_s);
+    o->suffix = suffix == u"lf"_s ? "\n" : suffix == u"crlf"_s ? "\r\n" : suffix == u"none"_s ? "" : "\r";
+    return true;
+}
+
+// One command line from stdin; returns false on "quit".
+bool command(const QString& line, Simulator& sim, SimLink& link, const Options& o)
+{
+    const QString word = line.section(u' ', 0, 0);
+    const QString arg = line.section(u' ', 1);
+    QString error;
+    Fault fault;
+    if (word == u"quit"_s)
+        return false;
+    if (word == u"length"_s)
+        sim.setLength(arg.toDouble());
+    else if (word == u"speed"_s)
+        sim.setSpeed(arg.toDouble());
+    else if (word == u"weight"_s)
+        sim.setWeight(arg.toDouble());
+    else if (word == u"scan"_s)
+        link.write(sim.scan(arg, o.suffix));
+    else if (word == u"fault"_s && parseFault(arg, &fault))
+        sim.setFault(fault);
+    else if (word == u"unplug"_s)
+        link.unplug();
+    else if (word == u"replug"_s) {
+        if (!link.replug(&error))
+            err() << error << Qt::endl;
+        else
+            std::printf("PORT %s\n", qPrintable(link.stationPath()));
+    } else if (o.kind == Simulator::Kind::Scanner && !line.isEmpty())
+        link.write(sim.scan(line, o.suffix));
+    else
+        err() << "unknown command: " << line << Qt::endl;
+    std::fflush(stdout);
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCommandLineParser p;
+    p.setApplicationDescription(u"Simulated length counter, scale or barcode scanner for mirel stations.\n"
+                                u"stdin: length N | speed N | weight N | scan TEXT | fault NAME | unplug | replug | quit"_s);
+    p.addHelpOption();
+    p.addOptions({
+        {u"device"_s, u"counter, scale or scanner"_s, u"kind"_s, u"counter"_s},
+        {u"model"_s, u"counter model 0, 1, 3 or 4"_s, u"n"_s, u"1"_s},
+        {u"format"_s, u"scale: text, packed or packing (answers ESC p)"_s, u"f"_s, u"text"_s},
+        {u"port"_s, u"use this serial device instead of a new pty"_s, u"path"_s},
+        {u"link"_s, u"keep a symlink to the pty here"_s, u"path"_s},
+        {u"com"_s, u"write [SerialPorts] COMn=<pty> into the program folder's mirel.ini"_s, u"n"_s},
+        {u"speed"_s, u"length speed in m/s"_s, u"m/s"_s, u"0.5"_s},
+        {u"length"_s, u"starting length in m"_s, u"m"_s, u"0"_s},
+        {u"weight"_s, u"scale weight in kg"_s, u"kg"_s, u"0"_s},
+        {u"interval"_s, u"ms between streamed readings"_s, u"ms"_s, u"400"_s},
+        {u"fault"_s, u"none, silent, short, badcrc, wrongaddr, garbage"_s, u"name"_s, u"none"_s},
+        {u"suffix"_s, u"scanner line end: cr, lf, crlf or none"_s, u"end"_s, u"cr"_s},
+    });
+    p.process(app);
+
+    Options o;
+    QString error;
+    Fault fault = Fault::None;
+    if (!readOptions(p, &o, &error) || !parseFault(p.value(u"fault"_s), &fault)) {
+        err() << (error.isEmpty() ? u"--fault: unknown fault"_s : error) << Qt::endl;
+        return 2;
+    }
+    Simulator sim(o.kind, o.model, o.format);
+    sim.setSpeed(p.value(u"speed"_s).toDouble());
+    sim.setLength(p.value(u"length"_s).toDouble());
+    sim.setWeight(p.value(u"weight"_s).toDouble());
+    sim.setFault(fault);
+
+    SimLink link(p.value(u"port"_s), p.value(u"link"_s));
+    if (!link.open(&error)) {
+        err() << error << Qt::endl;
+        return 1;
+    }
+    if (p.isSet(u"com"_s)) {
+        IniFile(ProgramFolder::file(u"/mirel.ini"_s))
+            .write(u"SerialPorts"_s, u"COM"_s + p.value(u"com"_s), link.stationPath());
+    }
+    std::printf("PORT %s\n", qPrintable(link.stationPath()));
+    std::fflush(stdout);
+    err() << sim.describe() << " on " << link.stationPath() << Qt::endl;
+
+    QObject::connect(&link, &SimLink::received, [&](const QByteArray& bytes) {
+        link.write(sim.received(bytes));
+    });
+    QElapsedTimer clock;
+    clock.start();
+    QTimer stream;
+    QObject::connect(&stream, &QTimer::timeout, [&] {
+        const double seconds = clock.restart() / 1000.0;
+        link.write(sim.tick(seconds));
+    });
+    stream.start(p.value(u"interval"_s).toInt());
+
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    QByteArray pending;
+    QObject::connect(&input, &QSocketNotifier::activated, [&] {
+        char buf[512];
+        const ssize_t n = ::read(STDIN_FILENO, buf, sizeof buf);
+        if (n <= 0) {
+            input.setEnabled(false); // stdin closed: keep simulating until killed
+            return;
+        }
+        pending.append(buf, n);
+        qsizetype nl;
+        while ((nl = pending.indexOf('\n')) >= 0) {
+            const QString line = QString::fromUtf8(pending.left(nl)).trimmed();
+            pending.remove(0, nl + 1);
+            if (!command(line, sim, link, o))
+                QCoreApplication::quit();
+        }
+    });
+    return app.exec();
+}
