@@ -6,7 +6,7 @@
 #include <QList>
 #include <QPointer>
 
-class QLineEdit;
+#include <QLineEdit>
 
 class UserControl1 : public KeypadFrame {
     Q_OBJECT

@@ -7,7 +7,7 @@
 #include <QList>
 #include <QPointer>
 
-class QLineEdit;
+#include <QLineEdit>
 
 class UserControl4 : public KeypadFrame {
     Q_OBJECT

@@ -1,0 +1,189 @@
+// The roll progress bar: scale, point marks and their alarm and flashing, segments, resizing and
+// the operator dragging the thumb.
+#include "widgets/VbColor.h"
+#include "widgets/fProcessBar.h"
+
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+const QColor Red = vbColor(0x0000FF), Black = vbColor(0);
+
+struct Bar : fProcessBar {
+    Bar() { resize(1000, 80); }
+};
+
+} // namespace
+
+class TestProcessBar : public QObject {
+    Q_OBJECT
+
+private slots:
+    void maxIsAtLeastOne_data()
+    {
+        QTest::addColumn<double>("max");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("0") << 0.0 << 1;
+        QTest::newRow("100") << 100.0 << 100;
+        QTest::newRow("rounded") << 12.6 << 13;
+        QTest::newRow("tiny") << 0.4 << 1;
+        QTest::newRow("negative") << -5.0 << 1;
+    }
+    void maxIsAtLeastOne()
+    {
+        QFETCH(double, max);
+        QFETCH(int, expected);
+        Bar bar;
+        bar.setMax(max);
+        QCOMPARE(bar.maximum(), expected);
+        bar.addBug(1);
+        if (expected == 1) // a mark at 1 sits at the very end, not beyond it
+            QCOMPARE(bar.markRect(0).center().x(), bar.trackRect().right());
+    }
+
+    void marksAndAlarm_data()
+    {
+        QTest::addColumn<QList<int>>("marks");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<int>("alarm");
+        QTest::addColumn<QList<int>>("widths");
+        QTest::newRow("17: first mark ahead") << QList<int>{20, 40} << 17 << 0 << QList<int>{30, 30};
+        QTest::newRow("20: on the mark") << QList<int>{20, 40} << 20 << 0 << QList<int>{60, 30};
+        QTest::newRow("15: too far") << QList<int>{20, 40} << 15 << -1 << QList<int>{30, 30};
+        QTest::newRow("21: passed") << QList<int>{20, 40} << 21 << -1 << QList<int>{60, 30};
+        QTest::newRow("36: second") << QList<int>{20, 40} << 36 << 1 << QList<int>{60, 30};
+        QTest::newRow("last wins") << QList<int>{20, 22} << 18 << 1 << QList<int>{30, 30};
+    }
+    void marksAndAlarm()
+    {
+        QFETCH(QList<int>, marks);
+        QFETCH(int, value);
+        QFETCH(int, alarm);
+        QFETCH(QList<int>, widths);
+        Bar bar;
+        bar.setMax(100);
+        for (int m : marks)
+            bar.addBug(m);
+        bar.setValue(value);
+        QCOMPARE(bar.alarmIndex(), alarm);
+        for (int i = 0; i < marks.size(); ++i) {
+            QCOMPARE(bar.bug(i).widthTwips, widths.at(i));
+            QCOMPARE(bar.bug(i).color, widths.at(i) == 60 ? Black : Red);
+        }
+    }
+
+    void alarmFlashesSevenTimes()
+    {
+        Bar bar;
+        bar.setMax(100);
+        bar.addBug(20);
+        bar.addBug(40);
+        bar.setValue(17);
+        bar.tick();
+        QCOMPARE(bar.bug(0).widthTwips, 10);
+        QCOMPARE(bar.bug(0).color, Red);
+        QCOMPARE(bar.lineColor(), vbColor(0x00C000));
+        bar.tick();
+        QCOMPARE(bar.bug(0).widthTwips, 50);
+        QCOMPARE(bar.bug(0).color, Black);
+        QCOMPARE(bar.lineColor(), vbColor(0x0000C0));
+        for (int i = 2; i < fProcessBar::MaxFlashes; ++i)
+            bar.tick();
+        QCOMPARE(bar.flashCount(), 7);
+        QCOMPARE(bar.alarmIndex(), 0);
+        bar.tick(); // the eighth tick drops the alarm
+        QCOMPARE(bar.alarmIndex(), -1);
+        QCOMPARE(bar.flashCount(), 0);
+        const int width = bar.bug(0).widthTwips;
+        bar.tick();
+        QCOMPARE(bar.bug(0).widthTwips, width);
+        QCOMPARE(bar.bug(1).widthTwips, 30);
+    }
+
+    void refreshKeepsTheFlashCount()
+    {
+        Bar bar;
+        bar.setMax(100);
+        bar.addBug(20);
+        bar.setValue(17);
+        bar.tick();
+        bar.tick();
+        bar.tick();
+        bar.setValue(20); // the counter moves on while the mark flashes
+        QCOMPARE(bar.flashCount(), 3);
+        QCOMPARE(bar.bug(0).widthTwips, 60);
+        bar.tick();
+        QCOMPARE(bar.bug(0).widthTwips, 10); // still flashing on the passed mark
+    }
+
+    void maxRemovesMarksAndSegments()
+    {
+        Bar bar;
+        bar.setMax(100);
+        bar.addBug(20);
+        bar.addMen(QStringLiteral("W"), 10);
+        bar.setValue(18);
+        bar.setMax(200);
+        QCOMPARE(bar.bugCount(), 0);
+        QCOMPARE(bar.segmentCount(), 0);
+        bar.tick(); // the old alarm has no mark any more
+        QCOMPARE(bar.alarmIndex(), -1);
+    }
+
+    void segmentsEndToEnd()
+    {
+        Bar bar;
+        bar.setMax(100);
+        bar.addMen(QStringLiteral("W01"), 30);
+        bar.addMen(QStringLiteral("W02"), 70);
+        const double track = bar.trackRect().width();
+        QCOMPARE(bar.segmentRect(0).width() / track, 0.3);
+        QCOMPARE(bar.segmentRect(1).width() / track, 0.7);
+        QCOMPARE(bar.segmentRect(1).left(), bar.segmentRect(0).right());
+        QVERIFY(qAbs(bar.segmentRect(0).left() - bar.trackRect().left()) < 1.0);
+        QCOMPARE(bar.segment(0).caption, QStringLiteral("W01(30)"));
+        QCOMPARE(bar.segment(0).color, QColor(255, 0, 255));
+        QCOMPARE(bar.segment(1).color, QColor(0, 255, 255));
+        bar.addMen(QStringLiteral("c"), 2.5);
+        bar.addMen(QStringLiteral("d"), 1);
+        bar.addMen(QStringLiteral("e"), 1);
+        QCOMPARE(bar.segment(2).caption, QStringLiteral("c(2.5)"));
+        QCOMPARE(bar.segment(2).color, QColor(0, 255, 0));
+        QCOMPARE(bar.segment(3).color, QColor(255, 255, 0));
+        QCOMPARE(bar.segment(4).color, QColor(255, 0, 0));
+    }
+
+    void resizePlacesEverythingAgain()
+    {
+        Bar bar;
+        bar.setMax(100);
+        bar.addBug(50);
+        bar.addMen(QStringLiteral("W"), 50);
+        for (int width : {1000, 400}) {
+            bar.resize(width, 80);
+            QCOMPARE(bar.markRect(0).center().x(), bar.trackRect().center().x());
+            QCOMPARE(bar.segmentRect(0).width(), bar.trackRect().width() / 2);
+        }
+    }
+
+    void operatorDragsTheThumb()
+    {
+        Bar bar;
+        bar.setMax(200);
+        bar.addBug(150);
+        QSignalSpy changed(&bar, &fProcessBar::valueChanged);
+        const QRectF t = bar.trackRect();
+        QTest::mousePress(&bar, Qt::LeftButton, {},
+                          QPoint(int(t.left() + t.width() * 0.73), int(t.center().y())));
+        QCOMPARE(bar.value(), 146);
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(bar.alarmIndex(), 0);
+        QTest::mouseRelease(&bar, Qt::LeftButton);
+        QTest::mousePress(&bar, Qt::LeftButton, {}, QPoint(5, 2)); // on the segments, not the track
+        QCOMPARE(changed.size(), 1);
+    }
+};
+
+QTEST_MAIN(TestProcessBar)
+#include "TestProcessBar.moc"
