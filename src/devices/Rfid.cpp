@@ -1,6 +1,7 @@
 // Card reads on the desk readers: block 10 of every mill card holds its 16-byte identity.
 #include "devices/Rfid.h"
 
+#include "codec/TextCodec.h"
 #include "readers/RfidReaderLibrary.h"
 
 using namespace Qt::StringLiterals;
@@ -45,7 +46,7 @@ QString bytesToHexText(const QByteArray& bytes, int count)
 QString bytesToCardText(const QByteArray& bytes, int count, const CardTextDecoder& decode)
 {
     const QString raw = QString::fromLatin1(bytes.left(count));
-    return decode ? decode(raw, u"orvex"_s) : raw;
+    return decode ? decode(raw, u"orvex"_s) : TextCodec::decodeText(raw, u"orvex"_s);
 }
 
 bool readCardBlock(RfidReaderLibrary& reader, QByteArray* block)
@@ -55,6 +56,16 @@ bool readCardBlock(RfidReaderLibrary& reader, QByteArray* block)
         return false;
     if (block)
         *block = data.left(16);
+    return true;
+}
+
+bool readWorkerCard(RfidReaderLibrary& reader, QString* text, const CardTextDecoder& decode)
+{
+    QByteArray block;
+    if (!readCardBlock(reader, &block))
+        return false;
+    if (text)
+        *text = bytesToCardText(block, 16, decode);
     return true;
 }
 

@@ -27,12 +27,17 @@ QString bytesToHexText(const QByteArray& bytes, int count);
 /// card stands for (the text codec of the database layer).
 using CardTextDecoder = std::function<QString(const QString& text, const QString& word)>;
 
-/// The first count bytes, one character each (byte values 0-255), passed with the word "orvex" to
-/// decode; without a decoder the raw text.
+/// The first count bytes, one character each (byte values 0-255, zero bytes included), passed with
+/// the word "orvex" to decode; without a decoder to TextCodec::decodeText, which gives plain card
+/// texts back unchanged.
 QString bytesToCardText(const QByteArray& bytes, int count, const CardTextDecoder& decode = {});
 
 /// Reads block 10 of the card on the reader (device address 0, mode 0, one block, the sector key).
 /// True with the 16 bytes of the block in block when the library reports success.
 bool readCardBlock(RfidReaderLibrary& reader, QByteArray* block);
+
+/// The progress station's worker card: the block read as above, turned into the worker text by
+/// bytesToCardText. False (text untouched) when no card was read.
+bool readWorkerCard(RfidReaderLibrary& reader, QString* text, const CardTextDecoder& decode = {});
 
 } // namespace devices

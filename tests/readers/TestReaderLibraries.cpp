@@ -181,10 +181,23 @@ void TestReaderLibraries::rfidReadsBlockTen()
     QCOMPARE(QList<int>({args[0], args[1], args[2], args[3], args[4]}), QList<int>({0, 0, 0, 10, 1}));
     QCOMPARE(QByteArray(reinterpret_cast<const char*>(lastKey()), 6), QByteArray::fromHex("A35C19E742B8"));
 
+    // The progress station's worker card: 16 characters, zero bytes included, then decoded.
+    const QByteArray worker("W0815\0\0\0\0\0\0\0\0\0\0\0", 16);
+    setCard(reinterpret_cast<const unsigned char*>(worker.constData()), 0);
+    QString text;
+    QVERIFY(readWorkerCard(reader, &text));
+    QCOMPARE(text.size(), 16);
+    QVERIFY(text.startsWith(QStringLiteral("W0815")));
+    QVERIFY(readWorkerCard(reader, &text, [](const QString& t, const QString&) { return t.left(5); }));
+    QCOMPARE(text, QStringLiteral("W0815"));
+
     setCard(reinterpret_cast<const unsigned char*>(kCard.constData()), 3); // no card on the reader
     block = "untouched";
     QVERIFY(!readCardBlock(reader, &block));
     QCOMPARE(block, QByteArray("untouched"));
+    text = QStringLiteral("kept");
+    QVERIFY(!readWorkerCard(reader, &text));
+    QCOMPARE(text, QStringLiteral("kept"));
 }
 
 void TestReaderLibraries::rfidOnTheTick_data()

@@ -1,0 +1,81 @@
+// Packing-station scale: unlike the inspection frame it asks for the weight and reads the plain
+// number first.
+#include "devices/PackingScale.h"
+
+#include "devices/DeviceSettings.h"
+#include "devices/LengthDisplay.h"
+#include "devices/ScaleReadings.h"
+#include "serial/SerialPort.h"
+#include "serial/SerialSettings.h"
+#include "text/Vb.h"
+
+using namespace Qt::StringLiterals;
+
+namespace devices {
+
+PackingScale::PackingScale(QObject* parent) : QObject(parent), m_port(new SerialPort(this))
+{
+    m_timer.setInterval(1000);
+    connect(&m_timer, &QTimer::timeout, this, &PackingScale::poll);
+    connect(m_port, &SerialPort::portLost, this, [this](const QString& error) {
+        emit status(u"台称暂停中"_s);
+        emit deviceFault(error);
+    });
+}
+
+bool PackingScale::openScalePort()
+{
+    const QString mode = mirelSetting(u"CHENInputMode"_s, u"0"_s);
+    const QString name = mirelSetting(u"CHENCOM"_s, u"COM3"_s);
+    const QString settings = mirelSetting(u"CHENInputSet"_s, u"9600,n,8,1"_s);
+    m_port->clearInBuffer();
+    m_port->setPortOpen(false);
+    m_port->setSettings(settings);
+    m_port->setInputLen(0);
+    m_port->setInputMode(int(vb::Val(mode)));
+    m_port->setCommPort(SerialPortNames::numberFromLastCharacter(name));
+    m_port->setRThreshold(8);
+    if (!m_port->setPortOpen(true)) {
+        emit status(u"台称没找到"_s);
+        emit deviceFault(m_port->lastError());
+        return false;
+    }
+    emit status(u"台称准备好"_s);
+    return true;
+}
+
+void PackingScale::setEnabled(bool on)
+{
+    m_on = on;
+    if (on)
+        m_timer.start();
+    else
+        m_timer.stop();
+}
+
+void PackingScale::requestWeight()
+{
+    m_port->clearInBuffer();
+    m_port->output(QByteArray("\x1bp", 2));
+}
+
+void PackingScale::poll()
+{
+    if (!m_on || !m_port->portOpen()) {
+        emit status(u"台称暂停中"_s);
+        return;
+    }
+    const QString s = m_port->inputText();
+    if (s.isEmpty()) {
+        requestWeight();
+        emit status(u"台称通讯中..."_s);
+        return;
+    }
+    const double w = scaleWeightFromText(s, ScaleTextRules::Packing);
+    emit weightText(formatWeight(w, mirelSetting(u"dispFormat"_s, u"0.00"_s)));
+    emit status(u"台称通讯中..."_s);
+}
+
+void PackingScale::close() { m_port->setPortOpen(false); }
+
+} // namespace devices

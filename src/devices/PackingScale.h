@@ -1,0 +1,45 @@
+// The packing table's platform scale: opened at load, asked for its weight with ESC "p" when it
+// is quiet, read once a second while "接入台秤" is ticked.
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+class SerialPort;
+
+namespace devices {
+
+class PackingScale : public QObject {
+    Q_OBJECT
+public:
+    explicit PackingScale(QObject* parent = nullptr);
+
+    /// Form load (whatever isChen says): "CHENCOM", "CHENInputSet", "CHENInputMode", an event
+    /// threshold of 8 bytes. Status "台称准备好", or "台称没找到" with the port left closed.
+    bool openScalePort();
+    /// isChen: the 1000 ms timer runs only while it is ticked.
+    void setEnabled(bool on);
+    bool isEnabled() const { return m_timer.isActive(); }
+    /// One tick: a weight when something arrived, else the ESC "p" request.
+    void poll();
+    /// Clears the input and sends ESC "p" (27, 112).
+    void requestWeight();
+    void close();
+    SerialPort* port() const { return m_port; }
+
+signals:
+    /// The weight formatted with "dispFormat": into the box weight bagNumber(1) when "是否要打包"
+    /// is exactly "1", else into the roll quantity txtUser(11).
+    void weightText(const QString& text);
+    /// LabMsg3.
+    void status(const QString& text);
+    void deviceFault(const QString& detail);
+
+private:
+    SerialPort* m_port;
+    QTimer m_timer;
+    bool m_on = false;
+};
+
+} // namespace devices
