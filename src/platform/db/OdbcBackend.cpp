@@ -4,6 +4,7 @@
 #include "db/OdbcBackend.h"
 
 #include "db/DbProcedures.h"
+#include "db/SqlTokens.h"
 
 #include <QDateTime>
 #include <sql.h>
@@ -44,7 +45,9 @@ DbError diagnostics(SQLSMALLINT type, SQLHANDLE handle, const QString& context)
         if (!SQL_SUCCEEDED(rc))
             break;
         const QString s = fromWide(state, 5);
-        if (firstState.isEmpty()) {
+        // Warnings (class 01) come before the record that says what failed.
+        if (firstState.isEmpty() || (firstState.startsWith(QStringLiteral("01")) &&
+                                     !s.startsWith(QStringLiteral("01")))) {
             firstState = s;
             firstNative = int(native);
         }
@@ -169,6 +172,18 @@ Recordset fetchAll(SQLHSTMT st, SQLSMALLINT columns)
     return rs;
 }
 
+// The SQLite ODBC driver looks for ";" in the raw text, comments included; on SQLite a comment
+// means nothing, so it is left out.
+QString withoutComments(const QString& sql)
+{
+    SqlTokens t = SqlLex::tokenize(sql);
+    for (SqlToken& tok : t) {
+        if (tok.is(SqlToken::Comment))
+            tok = SqlToken{SqlToken::Space, QStringLiteral(" ")};
+    }
+    return SqlLex::join(t).trimmed();
+}
+
 } // namespace
 
 OdbcBackend::OdbcBackend(const QString& connectionString) : m_h(std::make_unique<Handles>())
@@ -248,7 +263,7 @@ Recordset OdbcBackend::execute(const QString& batch, qint64& rowsAffected)
     Recordset last;
     for (const SqlStatement& s : m_translator.translateBatch(batch)) {
         Recordset rs = s.procedure.isEmpty()
-                           ? runDirect(s.sql, rowsAffected)
+                           ? runDirect(withoutComments(s.sql), rowsAffected)
                            : DbProcedures::run(s.procedure, s.arguments,
                                                [this, &rowsAffected](const QString& q) {
                                                    return execute(q, rowsAffected);

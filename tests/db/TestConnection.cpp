@@ -1,0 +1,297 @@
+// The embedded database as the stations meet it: opening and creating files, bad files,
+// transactions, values of every type, and the codec of stored connection settings.
+#include "DbTestUtil.h"
+
+#include "codec/TextCodec.h"
+#include "db/ConnectionString.h"
+#include "db/SqlText.h"
+#include "db/Transaction.h"
+#include "support/TempProgramFolder.h"
+
+#include <QFile>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+class TestConnection : public QObject {
+    Q_OBJECT
+
+private slots:
+    void defaultWordCreatesTheEmbeddedDatabase();
+    void missingFileIsAnErrorAndNotCreated();
+    void corruptFileIsReportedNotOverwritten();
+    void transactionRollsBackUnlessCommitted();
+    void errorInsideTransactionLosesNothingCommittedBefore();
+    void nestedBeginIsRefused();
+    void secondConnectionWaitsForTheWriter();
+    void valuesOfEveryType();
+    void textWithQuotesRoundTrips_data();
+    void textWithQuotesRoundTrips();
+    void leadingNumberRule_data();
+    void leadingNumberRule();
+    void recordsetNavigation();
+    void connectionStrings_data();
+    void connectionStrings();
+    void codecRoundTrip_data();
+    void codecRoundTrip();
+};
+
+void TestConnection::defaultWordCreatesTheEmbeddedDatabase()
+{
+    TempProgramFolder folder;
+    Connection conn;
+    conn.open(u"缺省"_s);
+    QVERIFY(QFile::exists(folder.file(u"mirel.db"_s)));
+    QCOMPARE(conn.dialect(), SqlDialect::Sqlite);
+    // Every table is there, without demo rows.
+    for (const QString& table : {u"bill"_s, u"BillDetail"_s, u"checkinfo"_s, u"checkDetail"_s,
+                                 u"BillStatusDetail"_s, u"item"_s, u"Dictionary"_s, u"DBInfo"_s,
+                                 u"printpool"_s, u"billFiles"_s, u"RFID_CARDINFO"_s, u"UserInfo"_s})
+        QCOMPARE(rowsText(conn.execute(u"select count(*) from "_s + table)), u"0"_s);
+    // Opening again keeps what was written.
+    conn.execute(u"insert bill(billcode) values('SC1')"_s);
+    conn.open(u"缺省"_s);
+    QCOMPARE(rowsText(conn.execute(u"select billcode from bill"_s)), u"SC1"_s);
+}
+
+void TestConnection::missingFileIsAnErrorAndNotCreated()
+{
+    QTemporaryDir dir;
+    const QString path = dir.path() + u"/none.db"_s;
+    Connection conn;
+    QVERIFY_THROWS_EXCEPTION(DbError, conn.open(u"Provider=SQLite;Data Source="_s + path));
+    QVERIFY(!conn.isOpen());
+    QVERIFY(!QFile::exists(path));
+    QVERIFY_THROWS_EXCEPTION(DbError, conn.execute(u"select 1"_s));
+}
+
+void TestConnection::corruptFileIsReportedNotOverwritten()
+{
+    QTemporaryDir dir;
+    const QString path = dir.path() + u"/broken.db"_s;
+    const QByteArray garbage(8192, 'x');
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(garbage);
+    f.close();
+    Connection conn;
+    try {
+        conn.open(u"Data Source="_s + path);
+        QFAIL("a corrupt file opened");
+    } catch (const DbError& e) {
+        QVERIFY2(e.message().contains(u"not a database"_s), qPrintable(e.message()));
+    }
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), garbage);
+}
+
+void TestConnection::transactionRollsBackUnlessCommitted()
+{
+    TempDatabase db;
+    Connection conn;
+    db.open(conn);
+    {
+        Transaction t(conn);
+        conn.execute(u"insert checkinfo(billcode) values('A')"_s);
+    }
+    QCOMPARE(rowsText(conn.execute(u"select count(*) from checkinfo"_s)), u"0"_s);
+    QVERIFY(!conn.inTransaction());
+    {
+        Transaction t(conn);
+        conn.execute(u"insert checkinfo(billcode) values('B')"_s);
+        t.commit();
+    }
+    QCOMPARE(rowsText(conn.execute(u"select billcode from checkinfo"_s)), u"B"_s);
+}
+
+void TestConnection::errorInsideTransactionLosesNothingCommittedBefore()
+{
+    TempDatabase db;
+    Connection conn;
+    db.open(conn);
+    conn.execute(u"insert checkinfo(billcode) values('kept')"_s);
+    try {
+        Transaction t(conn);
+        conn.execute(u"insert checkinfo(billcode) values('roll')"_s);
+        conn.execute(u"insert checkDetail(nosuchcolumn) values(1)"_s);
+        t.commit();
+        QFAIL("no error");
+    } catch (const DbError&) {
+    }
+    QCOMPARE(rowsText(conn.execute(u"select billcode from checkinfo"_s)), u"kept"_s);
+}
+
+void TestConnection::nestedBeginIsRefused()
+{
+    TempDatabase db;
+    Connection conn;
+    db.open(conn);
+    Transaction t(conn);
+    QVERIFY_THROWS_EXCEPTION(DbError, conn.beginTrans());
+    QVERIFY(conn.inTransaction());
+}
+
+// A second station's write waits for the first station's transaction instead of failing.
+void TestConnection::secondConnectionWaitsForTheWriter()
+{
+    TempDatabase db;
+    Connection a, b;
+    db.open(a);
+    db.open(b);
+    a.beginTrans();
+    a.execute(u"insert checkinfo(billcode) values('a')"_s);
+    QString error;
+    QThread* writer = QThread::create([&] {
+        try {
+            b.execute(u"insert checkinfo(billcode) values('b')"_s);
+        } catch (const DbError& e) {
+            error = e.message();
+        }
+    });
+    writer->start();
+    // b now waits on the lock; when a commits, b's insert goes through.
+    QTest::qWait(50);
+    a.commitTrans();
+    QVERIFY(writer->wait(30000));
+    delete writer;
+    QCOMPARE(error, QString());
+    QCOMPARE(rowsText(a.execute(u"select billcode from checkinfo order by id"_s)), u"a\nb"_s);
+}
+
+void TestConnection::valuesOfEveryType()
+{
+    TempDatabase db;
+    Connection conn;
+    db.open(conn);
+    conn.execute(u"insert item(itemcode, Price, isstop, pic, picName) values('T1', 12.5, 0, 0x00FF10, '图.png')"_s);
+    conn.execute(u"insert checkinfo(billcode, createDate) values('A', '2026/3/4 5:06:07')"_s);
+    Recordset rs = conn.execute(u"select itemcode, Price, isstop, pic, picName, NULL as n from item"_s);
+    QCOMPARE(rs.field(u"itemcode"_s).type(), DbValue::Type::Text);
+    QCOMPARE(rs.field(u"PRICE"_s).type(), DbValue::Type::Decimal);
+    QCOMPARE(rs.field(u"Price"_s).toString(), u"12.5"_s);
+    QCOMPARE(rs.field(u"isstop"_s).type(), DbValue::Type::Integer);
+    QCOMPARE(rs.field(u"pic"_s).toBytes(), QByteArray("\x00\xff\x10", 3));
+    QCOMPARE(rs.field(u"picName"_s).toString(), u"图.png"_s);
+    QVERIFY(rs.field(u"n"_s).isNull());
+    QCOMPARE(rs.field(u"n"_s).toString(), QString());
+    QCOMPARE(rs.field(u"n"_s).toDouble(), 0.0);
+    rs = conn.execute(u"select createDate from checkinfo"_s);
+    QCOMPARE(rs.field(0).type(), DbValue::Type::DateTime);
+    QCOMPARE(rs.field(0).toDateTime(), QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)));
+    QVERIFY_THROWS_EXCEPTION(DbError, rs.field(u"nosuch"_s));
+}
+
+void TestConnection::textWithQuotesRoundTrips_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("quote") << u"it's"_s;
+    QTest::newRow("only quotes") << u"''"_s;
+    QTest::newRow("chinese quotes") << u"客户'王'说：“边中色差”"_s;
+    QTest::newRow("sql in text") << u"x'); delete checkinfo; --"_s;
+    QTest::newRow("trailing blanks") << u"破洞  "_s;
+}
+
+void TestConnection::textWithQuotesRoundTrips()
+{
+    QFETCH(QString, text);
+    TempDatabase db;
+    Connection conn;
+    db.open(conn);
+    conn.execute(u"insert checkinfo(billcode, remark) values('A', "_s + SqlText::quoted(text) + u")"_s);
+    const Recordset rs = conn.execute(u"select remark, count(*) over () from checkinfo"_s);
+    QCOMPARE(rs.recordCount(), 1);
+    QCOMPARE(rs.field(0).toString(), text);
+}
+
+void TestConnection::leadingNumberRule_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("value");
+    QTest::newRow("plain") << u"12.5"_s << 12.5;
+    QTest::newRow("unit") << u"60米"_s << 60.0;
+    QTest::newRow("empty") << QString() << 0.0;
+    QTest::newRow("words") << u"abc"_s << 0.0;
+    QTest::newRow("negative") << u"-3.5kg"_s << -3.5;
+}
+
+void TestConnection::leadingNumberRule()
+{
+    QFETCH(QString, text);
+    QFETCH(double, value);
+    QCOMPARE(DbValue(text).toDouble(), value);
+}
+
+void TestConnection::recordsetNavigation()
+{
+    Recordset rs(QStringList{u"a"_s, u"A"_s});
+    QVERIFY(rs.eof());
+    rs.addRow({DbValue(1), DbValue(2)});
+    rs.addRow({DbValue(3), DbValue(4)});
+    rs.moveFirst();
+    QCOMPARE(rs.recordCount(), 2);
+    QCOMPARE(rs.field(u"A"_s).toInt(), 1); // first of duplicate names
+    rs.moveNext();
+    QCOMPARE(rs.field(1).toInt(), 4);
+    rs.moveNext();
+    QVERIFY(rs.eof());
+    QVERIFY_THROWS_EXCEPTION(DbError, rs.field(0));
+    rs.close();
+    QCOMPARE(rs.state(), 0);
+}
+
+void TestConnection::connectionStrings_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("kind");
+    QTest::addColumn<QString>("detail");
+    QTest::newRow("sqlite provider") << u"Provider=SQLite;Data Source=/data/m.db"_s
+                                     << int(ConnectionTarget::Sqlite) << u"/data/m.db"_s;
+    QTest::newRow("data source file") << u"Data Source=/data/mill.sqlite"_s
+                                      << int(ConnectionTarget::Sqlite) << u"/data/mill.sqlite"_s;
+    QTest::newRow("sql login")
+        << u"Provider=SQLOLEDB.1;Persist Security Info=False;Data Source=srv;Initial Catalog=erp;User ID=sa;Password=p;w;"_s
+        << int(ConnectionTarget::Odbc) << u"Driver={FreeTDS};Server=srv;Database=erp;UID=sa;PWD=p;"_s;
+    QTest::newRow("integrated")
+        << u"Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;Data Source=srv;Initial Catalog=erp;User ID=;Password=;"_s
+        << int(ConnectionTarget::Odbc) << u"Trusted_Connection=Yes"_s;
+    QTest::newRow("odbc unchanged") << u"Driver=SQLite3;Database=/tmp/x.db"_s
+                                    << int(ConnectionTarget::Odbc) << u"Driver=SQLite3;Database=/tmp/x.db"_s;
+    QTest::newRow("dsn") << u"DSN=mill;UID=a"_s << int(ConnectionTarget::Odbc) << u"DSN=mill;UID=a"_s;
+    QTest::newRow("nonsense") << u"hello"_s << int(ConnectionTarget::Invalid) << QString();
+}
+
+void TestConnection::connectionStrings()
+{
+    QFETCH(QString, text);
+    QFETCH(int, kind);
+    QFETCH(QString, detail);
+    TempProgramFolder folder;
+    const ConnectionTarget t = ConnectionString::resolve(text);
+    QCOMPARE(int(t.kind), kind);
+    if (t.kind == ConnectionTarget::Sqlite)
+        QCOMPARE(t.path, detail);
+    else if (t.kind == ConnectionTarget::Odbc)
+        QVERIFY2(t.odbc.contains(detail), qPrintable(t.odbc));
+}
+
+void TestConnection::codecRoundTrip_data()
+{
+    QTest::addColumn<QString>("plain");
+    QTest::newRow("sql server") << u"Provider=SQLOLEDB.1;Persist Security Info=False;Data Source=10.0.0.5;Initial Catalog=锦程;User ID=sa;Password=p@ss;"_s;
+    QTest::newRow("default word") << u"缺省"_s;
+    QTest::newRow("empty") << QString();
+}
+
+void TestConnection::codecRoundTrip()
+{
+    QFETCH(QString, plain);
+    const QString encoded = TextCodec::encodeText(plain, u"orvex"_s);
+    QVERIFY(encoded != plain);
+    QCOMPARE(TextCodec::decodeText(encoded, u"orvex"_s), plain);
+    // Another key does not decode it, and plain text passes unchanged.
+    QVERIFY(TextCodec::decodeText(encoded, u"other"_s) != plain || plain.isEmpty());
+    QCOMPARE(TextCodec::decodeText(plain, u"orvex"_s), plain);
+}
+
+QTEST_GUILESS_MAIN(TestConnection)
+#include "TestConnection.moc"
