@@ -147,11 +147,11 @@ std::optional<double> latestReading(CounterModel model, const QByteArray& receiv
         return std::nullopt;
     // Newest first: the frame that ends last is the counter's latest answer.
     for (qsizetype i = received.size() - size; i >= 0; --i) {
-        const QByteArray w = received.mid(i, size);
+        const QByteArrayView w = QByteArrayView(received).sliced(i, size);
         switch (model) {
         case CounterModel::Modbus:
             if (validReadReply(w, address, 4))
-                return parseMeterReply(w, address);
+                return parseMeterReply(w.toByteArray(), address);
             break;
         case CounterModel::FiveRegisters:
             if (validReadReply(w, 1, 10))
@@ -159,7 +159,7 @@ std::optional<double> latestReading(CounterModel model, const QByteArray& receiv
             break;
         case CounterModel::SumFrame:
             if (checkSum(w))
-                return parseMeterReply(w, address);
+                return parseMeterReply(w.toByteArray(), address);
             break;
         default:
             break;
