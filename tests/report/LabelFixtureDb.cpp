@@ -1,0 +1,57 @@
+// The fixture database of the label tests, written with SQLite directly so that the engine reads
+// it like any mill database.
+#include "LabelFixture.h"
+
+#include <QFile>
+#include <QTest>
+#include <sqlite3.h>
+
+void LabelFixture::exec(const QString& path, const QString& sql)
+{
+    sqlite3* db = nullptr;
+    QVERIFY2(sqlite3_open(path.toUtf8().constData(), &db) == SQLITE_OK, "cannot open fixture");
+    char* err = nullptr;
+    const int rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &err);
+    const QByteArray msg = err ? QByteArray(err) : QByteArray();
+    sqlite3_free(err);
+    sqlite3_close(db);
+    QVERIFY2(rc == SQLITE_OK, msg.constData());
+}
+
+QString LabelFixture::createDatabase(const QString& path, int rolls)
+{
+    QFile::remove(path);
+    QString sql = QStringLiteral(
+        "create table company(companyid integer primary key autoincrement, companyname text);"
+        "create table bill(billid integer primary key autoincrement, billcode text,"
+        " companyid int, relateorder text, invoice text);"
+        "create table billdetail(billdetailid integer primary key autoincrement, billid int,"
+        " itemid int, productionColor text);"
+        "create table item(itemid integer primary key autoincrement, itemcode text, itemname text,"
+        " itemspec text, item1 text, item2 text, item3 text, itembarcode text, isstop int default 0);"
+        "create table checkinfo(id integer primary key autoincrement, billcode text,"
+        " billdetailid int, itemid int, checkcode text, oncount real, cutcount real, grade text,"
+        " taskno text, checkusercode text, createdate text, bagnumber text, bagweight real,"
+        " bagtime text, item3 text);"
+        "create table printpool(ID integer primary key autoincrement, pid text, PrintType text,"
+        " Content text, printfrom text, createtime text);"
+        "create table billFiles(fileName text, billFile blob, fileType text, fkid int);"
+        "insert into company(companyname) values('杭州明远服饰有限公司');"
+        "insert into bill(billcode,companyid,relateorder) values('SC2026-0158',1,'PO-88123');"
+        "insert into item(itemcode,itemname,itemspec,item1,item2,item3,itembarcode) values"
+        " ('ML-2045','全棉斜纹布','21S/2 108x58','100%棉','220g','150cm','6901234567892');"
+        "insert into billdetail(billid,itemid,productionColor) values(1,1,'藏青');");
+    for (int i = 1; i <= rolls; ++i) {
+        sql += QStringLiteral(
+                   "insert into checkinfo(billcode,billdetailid,itemid,checkcode,oncount,grade,"
+                   "taskno,checkusercode,createdate,bagnumber,bagweight,bagtime) values"
+                   " ('SC2026-0158',1,1,'%1',%2,'%3','L2611','012','2026-12-05 10:31:00',"
+                   "'261205001',61.25,'2026-12-05 11:02:00');")
+                   .arg(i + 6, 3, 10, QLatin1Char('0'))
+                   .arg(98.5 + (i - 1))
+                   .arg(i % 3 == 0 ? QStringLiteral("二等品") : QStringLiteral("一等品"));
+    }
+    // One transaction: the fixture is rebuilt for every test case and must not wait on the disk.
+    exec(path, QStringLiteral("begin;") + sql + QStringLiteral("commit;"));
+    return QStringLiteral("Provider=SQLite;Data Source=") + path;
+}
