@@ -77,6 +77,8 @@ void TestSqlTranslator::results_data()
     row("convert style 120", u"select convert(varchar(19), createDate, 120) from checkinfo where id=1"_s, u"2026-01-05 08:03:00"_s);
     row("convert style 120 cut to 10", u"select convert(varchar(10), createDate, 120) from checkinfo where id=1"_s, u"2026-01-05"_s);
     row("convert between dates", u"select count(*) from checkinfo a where convert(varchar,a.createDate,23) between   '2026-01-05' and '2026-01-06'"_s, u"2"_s);
+    row("day range keeps the last day", u"select count(*) from checkinfo a where convert(varchar,a.createdate,23) between   '2026-01-06' and '2026-01-07'"_s, u"2"_s);
+    row("day range of one day", u"select a.id from checkinfo a where 1=1 and convert(varchar,a.createDate,23) between '2026-01-05' and '2026-01-05' ORDER BY a.id desc"_s, u"1"_s);
     row("convert number", u"select convert(varchar, onCount) from checkinfo where id=1"_s, u"60.5"_s);
     row("convert varchar(n) truncates", u"select convert(varchar(3), 'abcdef')"_s, u"abc"_s);
     row("cast varchar(n) truncates", u"select cast('abcdef' as varchar(2))"_s, u"ab"_s);

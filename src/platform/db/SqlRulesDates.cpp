@@ -117,6 +117,50 @@ void comparisons(SqlTokens& t, const SqlSchemaInfo& schema)
     }
 }
 
+// A date-only literal 'yyyy-MM-dd' at i; invalid otherwise.
+QDate dayLiteral(const SqlTokens& t, qsizetype i)
+{
+    if (i < 0 || i >= t.size() || !t.at(i).is(SqlToken::String) || t.at(i).text.size() != 12)
+        return QDate();
+    return QDate::fromString(t.at(i).text.mid(1, 10), QStringLiteral("yyyy-MM-dd"));
+}
+
+// "convert(varchar, col, 23) between 'A' and 'B'" (the roll lists' date filter) becomes
+// "col >= 'A' AND col < 'B'+1 day": the same rows, but an index on the date column can serve it
+// instead of converting every row of the table.
+void dayRanges(SqlTokens& t, const SqlSchemaInfo& schema)
+{
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        if (!t.at(i).isWord(u"tsql_text"))
+            continue;
+        const qsizetype open = next(t, i + 1);
+        const qsizetype group = prev(t, i - 1);
+        if (open >= t.size() || !t.at(open).isPunct(u"(") || group < 0 || !t.at(group).isPunct(u"("))
+            continue;
+        const auto args = arguments(t, open);
+        if (args.size() != 3 || join(t, args[2].first, args[2].second).trimmed() != u"23")
+            continue;
+        const qsizetype col = prev(t, args[0].second - 1);
+        if (!isDateColumnAt(t, col, schema, QString()))
+            continue;
+        const qsizetype groupEnd = closing(t, group);
+        const qsizetype between = next(t, groupEnd + 1);
+        if (between >= t.size() || !t.at(between).isWord(u"between"))
+            continue;
+        const qsizetype a = next(t, between + 1);
+        const qsizetype andWord = next(t, a + 1);
+        const qsizetype b = next(t, andWord + 1);
+        const QDate from = dayLiteral(t, a), to = dayLiteral(t, b);
+        if (!from.isValid() || !to.isValid() || !t.at(andWord).isWord(u"and"))
+            continue;
+        const QString column = join(t, args[0].first, args[0].second).trimmed();
+        replace(t, group, b + 1,
+                QStringLiteral("(%1 >= '%2' AND %1 < '%3')")
+                    .arg(column, from.toString(QStringLiteral("yyyy-MM-dd")),
+                         to.addDays(1).toString(QStringLiteral("yyyy-MM-dd"))));
+    }
+}
+
 } // namespace
 
 namespace SqlRules {
@@ -125,6 +169,7 @@ void normaliseDates(SqlTokens& t, const SqlSchemaInfo& schema)
 {
     if (schema.isEmpty())
         return;
+    dayRanges(t, schema);
     insertValues(t, schema);
     comparisons(t, schema);
 }

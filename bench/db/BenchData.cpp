@@ -1,0 +1,112 @@
+// Generates the benchmark database with plain sqlite3 inserts in one transaction.
+#include "BenchData.h"
+
+#include "db/Connection.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QRandomGenerator>
+#include <sqlite3.h>
+
+namespace BenchData {
+
+namespace {
+
+void exec(sqlite3* db, const char* sql)
+{
+    char* err = nullptr;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &err) != SQLITE_OK) {
+        qFatal("%s: %s", sql, err);
+    }
+}
+
+void bindText(sqlite3_stmt* st, int i, const QString& s)
+{
+    const QByteArray b = s.toUtf8();
+    sqlite3_bind_text(st, i, b.constData(), int(b.size()), SQLITE_TRANSIENT);
+}
+
+void generate(const QString& path)
+{
+    {
+        Connection schema; // the program's own schema and indexes
+        schema.openOrCreate(QStringLiteral("Provider=SQLite;Data Source=") + path);
+        schema.execute(QStringLiteral(
+            "insert company(companyname, stock) values('杭州锦华服饰有限公司', 1);"
+            "insert UserInfo(usercode, username, ISSTOP) values('001', '王建国', 0);"
+            "insert Dictionary(ITEMTYPE, ItemValues, ItemName) values('BillType', '55', '生产卡')"));
+        for (int i = 1; i <= 200; ++i)
+            schema.execute(QStringLiteral("insert item(itemcode, itemname, itemspec, item3) values('T%1', "
+                                          "'涤棉府绸%1', '45x45', '150')")
+                               .arg(i));
+    }
+    sqlite3* db = nullptr;
+    sqlite3_open(path.toUtf8().constData(), &db);
+    exec(db, "PRAGMA journal_mode=OFF; PRAGMA synchronous=OFF; BEGIN");
+    sqlite3_stmt *bill, *line, *roll;
+    sqlite3_prepare_v2(db, "insert into bill(billcode, billtype, companyid, TransactDate, TransactorId, remark, "
+                           "contractEndDate) values(?1, 55, 1, ?2, 1, '每卷60米', ?2)", -1, &bill, nullptr);
+    sqlite3_prepare_v2(db, "insert into BillDetail(BillId, itemId, viewcount, taxPercent, productionsn, "
+                           "productionColor, productionDateId, productionJarno) values(?1, ?2, 3000, "
+                           "2800, ?3, ?4, ?5, ?6)", -1, &line, nullptr);
+    sqlite3_prepare_v2(db, "insert into checkinfo(billCode, billdetailId, itemid, checkCode, onCount, "
+                           "checkcount, cutcount, grade, machineId, checkUsercode, taskno, item1, item2, "
+                           "createDate) values(?1, ?2, ?3, ?4, ?5, ?5, 18.2, 'A品', '001', '002', 'C-01', "
+                           "'115', 'R1', ?6)", -1, &roll, nullptr);
+    const QStringList colours = {QStringLiteral("漂白"), QStringLiteral("藏青"), QStringLiteral("浅灰")};
+    const QDateTime start(QDate(2023, 1, 1), QTime(8, 0));
+    auto* rnd = QRandomGenerator::global();
+    for (int c = 1; c <= cards; ++c) {
+        bindText(bill, 1, cardCode(c));
+        bindText(bill, 2, start.addSecs(qint64(c) * 900).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+        sqlite3_step(bill);
+        sqlite3_reset(bill);
+        for (int l = 0; l < linesPerCard; ++l) {
+            sqlite3_bind_int(line, 1, c);
+            sqlite3_bind_int(line, 2, 1 + (c % 200));
+            bindText(line, 3, QStringLiteral("P%1-%2").arg(c).arg(l));
+            bindText(line, 4, colours.at(l));
+            bindText(line, 5, QStringLiteral("SCD-%1").arg(c));
+            bindText(line, 6, QStringLiteral("R%1").arg(c));
+            sqlite3_step(line);
+            sqlite3_reset(line);
+        }
+    }
+    // Rolls in time order, as inspected: ten rolls per card on average.
+    for (int r = 1; r <= rolls; ++r) {
+        const int c = 1 + (r - 1) / (rolls / cards);
+        bindText(roll, 1, cardCode(c));
+        sqlite3_bind_int(roll, 2, (c - 1) * linesPerCard + 1 + int(rnd->bounded(linesPerCard)));
+        sqlite3_bind_int(roll, 3, 1 + (c % 200));
+        bindText(roll, 4, QStringLiteral("%1").arg((r - 1) % (rolls / cards) + 1, 3, 10, QLatin1Char('0')));
+        sqlite3_bind_double(roll, 5, 55 + rnd->bounded(10.0));
+        bindText(roll, 6, start.addSecs(qint64(r) * 90).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+        sqlite3_step(roll);
+        sqlite3_reset(roll);
+    }
+    sqlite3_finalize(bill);
+    sqlite3_finalize(line);
+    sqlite3_finalize(roll);
+    exec(db, "COMMIT; ANALYZE");
+    sqlite3_close(db);
+}
+
+} // namespace
+
+QString cardCode(int n) { return QStringLiteral("SC%1").arg(n, 7, 10, QLatin1Char('0')); }
+
+QString database()
+{
+    QString path = qEnvironmentVariable("MIREL_BENCH_DB");
+    if (path.isEmpty())
+        path = QStringLiteral("/tmp/mirel-bench.db");
+    if (!QFile::exists(path)) {
+        const QString partial = path + QStringLiteral(".part");
+        QFile::remove(partial);
+        generate(partial);
+        QFile::rename(partial, path);
+    }
+    return path;
+}
+
+} // namespace BenchData

@@ -1,0 +1,19 @@
+// The benchmark database: a mill after some years of work, built once and kept in a file.
+#pragma once
+
+#include <QString>
+
+namespace BenchData {
+
+constexpr int cards = 100000;
+constexpr int linesPerCard = 3;
+constexpr int rolls = 1000000;
+
+/// Path of the generated database ($MIREL_BENCH_DB or /tmp/mirel-bench.db); generated with the
+/// embedded schema when missing.
+QString database();
+
+/// Card number of card n (1-based): "SC" + 7 digits.
+QString cardCode(int n);
+
+} // namespace BenchData

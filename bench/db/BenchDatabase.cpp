@@ -1,0 +1,155 @@
+// Station statements on a large embedded database (1,000,000 rolls, 100,000 cards, 300,000
+// lines) through the whole layer, and the translator's overhead against plain sqlite3.
+#include "BenchData.h"
+
+#include "db/Connection.h"
+#include "db/SqlTranslator.h"
+#include "db/SqliteFunctions.h"
+#include "db/Transaction.h"
+
+#include <QRandomGenerator>
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+namespace {
+
+Connection& conn()
+{
+    static Connection c;
+    if (!c.isOpen())
+        c.open(QStringLiteral("Provider=SQLite;Data Source=") + BenchData::database());
+    return c;
+}
+
+QString randomCard()
+{
+    return BenchData::cardCode(1 + int(QRandomGenerator::global()->bounded(BenchData::cards)));
+}
+
+// The inspection station's card lookup, as it sends it.
+QString cardLookup(const QString& card)
+{
+    return QStringLiteral(
+               "SELECT cast(b.billid as varchar) as ID,b.billid, CONVERT(varchar,b.transactdate,23) as "
+               "开卡日期,CONVERT(varchar,b.contractEndDate,23) as 交货日期,b.BillCode as 凭证号,b.relateorder "
+               "as 订单号, dbo.getDictionary('BillType',b.BillType) as 凭证类型,b.remark as 单据备注, "
+               "a.productionDateId as 生产单号,  d.companyName 客户,isnull(a.productionSN,'') as "
+               "productionSN,a.productionJarNo,a.productionProcess, f.itemName as 品种,f.itemspec as "
+               "规格,a.productionColor as 颜色,a.viewCount as 数量,a.TaxPercent as 送检数量,  g.UserName as "
+               "开卡人,a.remark as 备注,BillDetailId,a.itemid,isNull(backItem1,'') as 款号,a.productionJarno "
+               "as 染号,f.*,a.*   FROM BillDetail a left join Bill b on a.billId=b.BillId left join "
+               "Company d on d.companyId=b.companyId left join item f on a.itemid=f.itemid left join "
+               "UserInfo g on b.transactorId=g.UserID Where b.billtype in(55,57,99) /*And b.AssessorID > 0 "
+               "*/ and b.BillCode='") +
+           card + u'\'';
+}
+
+QString totals(const QString& card)
+{
+    return QStringLiteral("SELECT SUM(ONCOUNT),COUNT(ID),SUM(cutCOUNT) as 重量 FROM CHECKINFO where billCode ='") +
+           card + QStringLiteral("' and grade='A品'");
+}
+
+QString rollList(const QString& day)
+{
+    return QStringLiteral(
+               "SELECT top 200 a.id ,a.checkcode as 卷号,a.billcode as 生产单号,d.itemname as 品名,"
+               "c.productionColor as 颜色,d.item3 as 门幅, a.taskno as 色号,a.item1 as 克重,a.item2 as "
+               "缸号,a.oncount as 数量,a.grade as 等级,a.checkuserCode as 工号,a.remark as 备注   FROM  "
+               "checkinfo a  left join billdetail c on c.billdetailid=a.billdetailid  left join item d on "
+               "d.itemid=c.itemid where 1=1  and convert(varchar,a.createdate,23) between   '") +
+           day + QStringLiteral("' and '") + day + QStringLiteral("' ORDER BY a.id desc ");
+}
+
+void BM_CardLookup(benchmark::State& state)
+{
+    Connection& c = conn();
+    for (auto _ : state) {
+        const Recordset rs = c.execute(cardLookup(randomCard()));
+        benchmark::DoNotOptimize(rs.recordCount());
+    }
+}
+
+void BM_ShowTotals(benchmark::State& state)
+{
+    Connection& c = conn();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(c.execute(totals(randomCard())).recordCount());
+}
+
+void BM_RollListOneDay(benchmark::State& state)
+{
+    Connection& c = conn();
+    for (auto _ : state) {
+        const QDate day = QDate(2023, 2, 1).addDays(QRandomGenerator::global()->bounded(900));
+        benchmark::DoNotOptimize(c.execute(rollList(day.toString(QStringLiteral("yyyy-MM-dd")))).recordCount());
+    }
+}
+
+// A roll save: the roll row with its id read back, then its ten defects, in one transaction.
+void BM_RollSaveTenDefects(benchmark::State& state)
+{
+    Connection& c = conn();
+    for (auto _ : state) {
+        Transaction t(c);
+        const Recordset id = c.execute(QStringLiteral(
+            "Insert into checkInfo (billCode,billdetailId,itemid,checkCode,onCount,checkcount,cutcount,"
+            "patchcount,grade,machineId,checkUsercode,taskno,remark,item1,item2,item3,item4,item6,item7,"
+            "item8,item9,item10,item11,item12,item13, item5,createDate) values( 'SC0000001',1,2,'999',60.5,"
+            "60.5,18.2,0,'A品','001','002','C-01','','115','R1','','','','','','','','','','','',"
+            "'2026-12-05');select SCOPE_IDENTITY(); "));
+        const QString rollId = id.field(0).toString();
+        c.execute(QStringLiteral("DELETE checkDetail where checkid=") + rollId);
+        for (int d = 0; d < 10; ++d)
+            c.execute(QStringLiteral("Insert into checkDetail (checkId,checkCode,remark,bugName,bugPosition,"
+                                     "bugCount,bugScore,createDate) values( %1,'999','','破洞','%2','1',4,"
+                                     "'2026-12-05')")
+                          .arg(rollId)
+                          .arg(d * 6));
+        t.commit();
+    }
+    c.execute(QStringLiteral("delete checkDetail where checkCode='999'; delete checkinfo where checkCode='999'"));
+}
+
+// The same card lookup straight through sqlite3 on the translated text, for the overhead ratio.
+void BM_CardLookupRawSqlite(benchmark::State& state)
+{
+    const QString translated = conn().translate(cardLookup(QStringLiteral("SC0000001")));
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(BenchData::database().toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    SqliteFunctions::registerAll(db); // the translation calls getDictionary and tsql_text
+    for (auto _ : state) {
+        QString sql = translated;
+        sql.replace(QStringLiteral("SC0000001"), randomCard());
+        const QByteArray utf8 = sql.toUtf8();
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &st, nullptr);
+        int rows = 0;
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            for (int i = 0; i < sqlite3_column_count(st); ++i)
+                benchmark::DoNotOptimize(sqlite3_column_text(st, i));
+            ++rows;
+        }
+        sqlite3_finalize(st);
+        benchmark::DoNotOptimize(rows);
+    }
+    sqlite3_close(db);
+}
+
+void BM_TranslateCardLookupUncached(benchmark::State& state)
+{
+    const SqlTranslator translator;
+    const QString sql = cardLookup(QStringLiteral("SC0000001"));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(translator.translate(sql));
+}
+
+} // namespace
+
+BENCHMARK(BM_CardLookup)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_CardLookupRawSqlite)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ShowTotals)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_RollListOneDay)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_RollSaveTenDefects)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_TranslateCardLookupUncached)->Unit(benchmark::kMicrosecond);
+BENCHMARK_MAIN();
