@@ -27,6 +27,8 @@ void TestGrfTemplate::readsEverySection()
                                               "margins = 1 2 3 4\nfont = SimHei\nsize = 8\n"
                                               "[parameter]\nname = 单据ID\ntype = number\n"
                                               "default = 5\n"
+                                              "[parameter]\nname = 默认打印机\n"
+                                              "default = \"  打印服务器 \"\n"
                                               "[band]\ntop = 30\nheight = 4\n"
                                               "[text]\nat = 1 2 30 5\ntext = [卷号]\nbold = yes\n"
                                               "align = right bottom\nband = yes\n"
@@ -39,7 +41,9 @@ void TestGrfTemplate::readsEverySection()
     QCOMPARE(t.pageSize, QSizeF(100, 70));
     QCOMPARE(t.margins, QMarginsF(1, 2, 3, 4));
     QCOMPARE(t.fontSize, 8.0);
-    QCOMPARE(t.parameters.size(), 1);
+    QCOMPARE(t.parameters.size(), 2);
+    QCOMPARE(t.parameters[1].defaultValue, u"  打印服务器 "_s);
+    QCOMPARE(t.parameters[1].type, ReportParameter::Text);
     QCOMPARE(t.parameter(u"单据id"_s)->type, ReportParameter::Number);
     QCOMPARE(t.parameter(u"单据ID"_s)->defaultValue, u"5"_s);
     QVERIFY(t.hasBand);

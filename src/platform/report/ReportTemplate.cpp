@@ -69,8 +69,11 @@ QList<Section> splitSections(const QString& text)
             fail(lineNo, u"应为 键 = 值：%1"_s.arg(trimmed));
         if (sections.isEmpty())
             fail(lineNo, u"键出现在第一个节之前"_s);
-        sections.last().entries.append(
-            {raw.left(eq).trimmed().toLower(), raw.mid(eq + 1).trimmed(), lineNo});
+        // A value in double quotes keeps its blanks ("  打印服务器 ").
+        QString value = raw.mid(eq + 1).trimmed();
+        if (value.size() >= 2 && value.startsWith(u'"') && value.endsWith(u'"'))
+            value = value.mid(1, value.size() - 2);
+        sections.last().entries.append({raw.left(eq).trimmed().toLower(), value, lineNo});
     }
     return sections;
 }
