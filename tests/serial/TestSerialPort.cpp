@@ -1,4 +1,5 @@
 // SerialPort: settings texts, port-number mapping, and reading/writing over a real pty.
+#include "serial/MemoryDevice.h"
 #include "serial/SerialPort.h"
 #include "serial/SerialSettings.h"
 #include "support/TempProgramFolder.h"
@@ -42,36 +43,6 @@ struct Pty {
         const ssize_t n = ::read(master, buf, sizeof buf);
         return n > 0 ? QByteArray(buf, n) : QByteArray();
     }
-};
-
-// An in-memory device: what the port writes is kept, feed() plays incoming bytes.
-class MemoryDevice : public QIODevice {
-public:
-    QByteArray written;
-    void feed(const QByteArray& b)
-    {
-        m_in.append(b);
-        emit readyRead();
-    }
-    qint64 bytesAvailable() const override { return m_in.size() + QIODevice::bytesAvailable(); }
-    bool isSequential() const override { return true; }
-
-protected:
-    qint64 readData(char* data, qint64 max) override
-    {
-        const qint64 n = qMin<qint64>(max, m_in.size());
-        memcpy(data, m_in.constData(), size_t(n));
-        m_in.remove(0, n);
-        return n;
-    }
-    qint64 writeData(const char* data, qint64 len) override
-    {
-        written.append(data, len);
-        return len;
-    }
-
-private:
-    QByteArray m_in;
 };
 
 } // namespace
