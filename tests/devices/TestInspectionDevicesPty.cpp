@@ -64,6 +64,7 @@ private slots:
     void portsThatDoNotOpen_data();
     void portsThatDoNotOpen();
     void ratioYardsAndGuama();
+    void fiberBoxChecksEveryReply();
 };
 
 void TestInspectionDevicesPty::counterFollowsSimulator_data()
@@ -290,6 +291,44 @@ void TestInspectionDevicesPty::ratioYardsAndGuama()
                      ini("InputMode=1\nCOM=COM1\nCommBarcode=\ndispFormat=0\nisguama=1\n",
                          "COM1=" + sim.path().toLocal8Bit() + "\n"));
     QTRY_COMPARE_WITH_TIMEOUT(f.weight.text(), QStringLiteral(" 109"), 10000);
+    devs.releaseDevices();
+}
+
+void TestInspectionDevicesPty::fiberBoxChecksEveryReply()
+{
+    TempProgramFolder folder;
+    DevSim sim({QStringLiteral("--length"), QStringLiteral("150"), QStringLiteral("--speed"),
+                QStringLiteral("0")});
+    DevSim scale({QStringLiteral("--device"), QStringLiteral("scale"), QStringLiteral("--weight"),
+                  QStringLiteral("18.2")});
+    QVERIFY(sim.ok() && scale.ok());
+    // InputSet is not read on this station: the 19200 text would otherwise pick the sum frame.
+    folder.writeFile(QStringLiteral("mirel.ini"),
+                     ini("InputMode=1\nInputSet=19200,n,8,1\nCOM=COM1\nCHENCOM=COM3\nCommBarcode=\n",
+                         "COM1=" + sim.path().toLocal8Bit() + "\nCOM3=" + scale.path().toLocal8Bit() + "\n"));
+    InspectionDevices devs(InspectionDevices::Variant::FiberBox);
+    Fields f(devs);
+    QList<int> pauses;
+    devs.setPause([&](int ms) { pauses << ms; });
+    devs.setCounterConnected(true);
+    devs.setScaleConnected(true);
+    devs.setupDevices();
+    QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), QStringLiteral("150.00"), 10000);
+    QCOMPARE(f.counterStatus.text(), QStringLiteral("码表通讯中..."));
+    QTRY_COMPARE_WITH_TIMEOUT(f.weight.text(), QStringLiteral("18.20"), 10000);
+    const int writes = f.weightWrites;
+    QTRY_VERIFY_WITH_TIMEOUT(f.weightWrites > writes + 1, 10000); // rewritten on every reading
+
+    sim.command("fault badcrc");
+    QTRY_COMPARE_WITH_TIMEOUT(f.counterStatus.text(), QStringLiteral("通讯错误-3."), 10000);
+    sim.command("fault silent");
+    QTRY_COMPARE_WITH_TIMEOUT(f.counterStatus.text(), QStringLiteral("通讯错误-2."), 10000);
+    QCOMPARE(f.quantity.text(), QStringLiteral("150.00")); // errors never touch the net weight
+    sim.command("fault none");
+    QTRY_COMPARE_WITH_TIMEOUT(f.counterStatus.text(), QStringLiteral("码表通讯中..."), 10000);
+    devs.zeroCounter();
+    QVERIFY(pauses.isEmpty()); // the coil write only, no limit registers, no waiting
+    QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), QStringLiteral("0.00"), 10000);
     devs.releaseDevices();
 }
 
