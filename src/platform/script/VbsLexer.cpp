@@ -47,7 +47,7 @@ Token number(QStringView s, qsizetype start)
 Token hexNumber(QStringView s, qsizetype start)
 {
     qsizetype i = start + 2;
-    while (i < s.size() && isxdigit(s[i].unicode()) && s[i].unicode() < 128)
+    while (i < s.size() && s[i].unicode() < 128 && isxdigit(s[i].unicode()))
         ++i;
     if (i == start + 2)
         fail(errSyntax, syntaxErrorText(), start);
@@ -66,8 +66,8 @@ Token hexNumber(QStringView s, qsizetype start)
     return Token{Tok::Number, s.mid(start, i - start).toString(), x, start};
 }
 
-// "say ""hi""" — a doubled quote stands for one quote.
-Token text(QStringView s, qsizetype start)
+// "say ""hi""" — a doubled quote stands for one quote. *end is set after the closing quote.
+Token text(QStringView s, qsizetype start, qsizetype* end)
 {
     QString out;
     for (qsizetype i = start + 1; i < s.size(); ++i) {
@@ -80,9 +80,8 @@ Token text(QStringView s, qsizetype start)
             ++i;
             continue;
         }
-        Token t{Tok::Text, out, 0, start};
-        t.number = static_cast<double>(i + 1); // end position, read by tokenize
-        return t;
+        *end = i + 1;
+        return Token{Tok::Text, out, 0, start};
     }
     fail(errUnterminatedString, unterminatedStringText(), start);
 }
@@ -130,9 +129,7 @@ std::vector<Token> tokenize(QStringView s)
             t = hexNumber(s, i);
             end = i + t.text.size();
         } else if (c == u'"') {
-            t = text(s, i);
-            end = static_cast<qsizetype>(t.number);
-            t.number = 0;
+            t = text(s, i, &end);
         } else if (c == u'[') {
             t = bracketName(s, i);
             end = i + t.text.size() + 2;
