@@ -140,9 +140,15 @@ bool InspectionDevices::pollBinaryCounter(CounterModel model, double* v)
     if (!m_counter->portOpen())
         return false;
     *v = 0;
-    if (m_discardReply || m_counter->inBufferCount() < replyLength(model)) {
-        // No reply yet (or only the echo of a zero or unit command): ask, and show 0.
+    if (m_discardReply) {
+        // What waits is the echo of a zero or unit command, not a length: ask again and leave
+        // the field as it is for this tick.
         m_discardReply = false;
+        sendRequest(model);
+        return false;
+    }
+    if (m_counter->inBufferCount() < replyLength(model)) {
+        // No reply yet: ask, and show 0 as the counters always did.
         sendRequest(model);
         return true;
     }

@@ -170,6 +170,10 @@ bool SerialPort::output(const QByteArray& bytes)
         m_error = u"COM%1: %2"_s.arg(m_commPort).arg(dev->errorString());
         return false;
     }
+    // The serial layer writes from the event loop; a command followed by one of the counter's
+    // blocking pauses must be on the line before the pause starts.
+    if (m_serial)
+        m_serial->flush();
     return true;
 }
 
