@@ -76,6 +76,7 @@ void InspectionDevices::openScalePort()
         return;
     }
     m_lastWeight.clear();
+    m_scaleCarry.clear();
     setScaleStatus(u"台称准备好"_s);
 }
 

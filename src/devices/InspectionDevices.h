@@ -146,6 +146,7 @@ private:
     bool m_usbOpen = false;
     bool m_rfidTried = false;
     QString m_lastRaw, m_lastWeight;
+    QByteArray m_scaleCarry; ///< an unfinished scale reading, completed by the next bytes
     std::optional<QString> m_shownCounter, m_shownScale;
     QHash<int, quint32> m_shownColour;
 };

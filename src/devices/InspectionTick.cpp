@@ -47,11 +47,16 @@ bool InspectionDevices::pollScale()
     }
     // A scale that stays silent (switched off, between weighings) gives no reading: the field
     // keeps what the operator typed.
-    const QByteArray received = m_scale->inputBytes();
+    QByteArray received = m_scale->inputBytes();
     if (received.isEmpty())
         return true;
     const bool packed = m_variant != Variant::FiberBox
         && mirelSetting(u"chenInputMode"_s, u"1"_s) != u"0"_s;
+    if (!packed) {
+        received = completeScaleText(m_scaleCarry + received, &m_scaleCarry);
+        if (m_scaleCarry.size() > 256)
+            m_scaleCarry.clear(); // no reading ever ends: do not collect it
+    }
     double w = 0;
     if (packed) {
         const auto weight = packedScaleWeight(received);

@@ -52,6 +52,27 @@ double scaleWeightFromText(const QString& s, ScaleTextRules rules)
     return w;
 }
 
+QByteArray completeScaleText(const QByteArray& received, QByteArray* carry)
+{
+    carry->clear();
+    const qsizetype last = received.lastIndexOf('=');
+    if (last > 0) {
+        const qsizetype before = received.lastIndexOf('=', last - 1);
+        // "=05.0100=05.01": the tail is shorter than the whole reading before it.
+        if (before >= 0 && received.size() - last < last - before) {
+            *carry = received.mid(last);
+            return received.left(last);
+        }
+        return received;
+    }
+    const qsizetype lineEnd = qMax(received.lastIndexOf('\n'), received.lastIndexOf('\r'));
+    if (lineEnd >= 0 && lineEnd + 1 < received.size()) {
+        *carry = received.mid(lineEnd + 1);
+        return received.left(lineEnd + 1);
+    }
+    return received;
+}
+
 std::optional<int> bcdValue(quint8 b)
 {
     const int hi = b >> 4, lo = b & 0x0F;

@@ -27,6 +27,12 @@ enum class ScaleTextRules {
 /// Weight in kilograms of the received text (0 when no rule finds a number).
 double scaleWeightFromText(const QString& received, ScaleTextRules rules);
 
+/// A scale that streams without pause is read in the middle of a reading now and then. This
+/// holds back an obviously unfinished last reading: after the last "=" when it is shorter than the
+/// reading before it, or after the last line end. Returns the complete part; the rest goes to
+/// carry, to be put in front of the next bytes. A text with one reading is returned whole.
+QByteArray completeScaleText(const QByteArray& received, QByteArray* carry);
+
 /// Weight of a packed reading: byte 3 carries the whole kilograms and byte 2 the hundredths, each
 /// as two BCD digits. nullopt when a digit is not decimal or the reading is shorter than 4 bytes.
 std::optional<double> packedScaleWeight(const QByteArray& received);
