@@ -9,6 +9,7 @@
 #include "shell/SysUtilDb.h"
 #include "support/TempProgramFolder.h"
 
+#include <QCheckBox>
 #include <QFile>
 #include <QtTest>
 
@@ -38,6 +39,9 @@ private slots:
     void reportSqlSwallowsErrorsItemNameDoesNot();
     void userName_data();
     void userName();
+    void dictionaryValue();
+    void editedCaptionIsKeptForLaterLoads_data();
+    void editedCaptionIsKeptForLaterLoads();
 };
 
 void TestDatabaseLookups::init()
@@ -233,6 +237,43 @@ void TestDatabaseLookups::userName()
     Database::conn().execute(u"insert UserInfo(usercode, username, ISSTOP) values('001', '王建国', 0);"
                              u"insert UserInfo(usercode, username, ISSTOP) values('005', '刘志强', 1)"_s);
     QCOMPARE(Database::getUserName(code), name);
+}
+
+void TestDatabaseLookups::dictionaryValue()
+{
+    TempProgramFolder folder;
+    QVERIFY(Database::openConnection());
+    Database::conn().execute(u"insert Dictionary(ITEMTYPE, ItemValues, ItemName) values('CheckFill', '99', '3|productionJarNo,5|款号,')"_s);
+    QCOMPARE(SysUtil::getDictionaryValue(Database::conn(), u"CheckFill"_s, u"99"_s), u"3|productionJarNo,5|款号,"_s);
+    QCOMPARE(SysUtil::getDictionaryValue(Database::conn(), u"CheckFill"_s, u"简单检验"_s), QString());
+}
+
+void TestDatabaseLookups::editedCaptionIsKeptForLaterLoads_data()
+{
+    QTest::addColumn<QString>("tag");
+    QTest::addColumn<QVariant>("answer"); // invalid = cancel
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("renamed") << u"Label-item-pibu-batchNo"_s << QVariant(u"缸号'二'"_s) << u"缸号'二'"_s;
+    QTest::newRow("cancel") << u"Label-item-pibu-batchNo"_s << QVariant() << u"批号"_s;
+    QTest::newRow("not a label tag") << u"other"_s << QVariant(u"x"_s) << u"批号"_s;
+}
+
+void TestDatabaseLookups::editedCaptionIsKeptForLaterLoads()
+{
+    QFETCH(QString, tag);
+    QFETCH(QVariant, answer);
+    QFETCH(QString, caption);
+    TempProgramFolder folder;
+    QVERIFY(Database::openConnection());
+    QCheckBox box(u"批号"_s);
+    box.setProperty("Tag", tag);
+    MessageBox::setNextInput(answer.isValid() ? std::optional<QString>(answer.toString()) : std::nullopt);
+    SysUtil::editCaption(Database::conn(), &box, QString());
+    MessageBox::clearAnswers();
+    QCOMPARE(box.text(), caption);
+    // The next start reads it from DBInfo.
+    DbInfoCache::clear();
+    QCOMPARE(Database::getDbInfo(tag, u"批号"_s), caption);
 }
 
 QTEST_MAIN(TestDatabaseLookups)
