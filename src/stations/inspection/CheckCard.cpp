@@ -7,6 +7,7 @@
 #include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
 #include "text/Vb.h"
+#include "widgets/fProcessBar.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -134,7 +135,7 @@ void frmCheck::showCardLine(const Recordset& rs)
 
 void frmCheck::loadProgressHistory(const QString& lineId)
 {
-    if (!c.fProcessBar1->isVisible()) {
+    if (c.fProcessBar1->isHidden()) {
         progressSetMax(0);
         return;
     }

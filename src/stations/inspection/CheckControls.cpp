@@ -3,6 +3,7 @@
 #include "stations/inspection/CheckControls.h"
 
 #include "shell/Twips.h"
+#include "widgets/fProcessBar.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -284,7 +285,8 @@ void buildDefectFrame(CheckControls& c, QWidget* form)
     c.Frame5 = make<QGroupBox>(form, QStringLiteral("Frame5"));
     c.Frame5->setTitle(QStringLiteral("疵点"));
     placeTwips(c.Frame5, QRect(9000, 2400, 6105, 5310));
-    c.fProcessBar1 = make<QWidget>(c.Frame5, QStringLiteral("fProcessBar1"));
+    c.fProcessBar1 = make<fProcessBar>(c.Frame5, QStringLiteral("fProcessBar1"));
+    c.fProcessBar1->setAccessibleName(QStringLiteral("进度"));
     placeTwips(c.fProcessBar1, QRect(50, 260, 6000, 600));
     c.fProcessBar1->hide();
 }

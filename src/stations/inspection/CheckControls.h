@@ -18,6 +18,7 @@ class QRadioButton;
 class QSpinBox;
 class QTabWidget;
 class QWidget;
+class fProcessBar;
 
 /// The old controls' Tag and ToolTipText, kept as properties of the widget.
 QString tagOf(const QObject* w);
@@ -65,7 +66,7 @@ struct CheckControls {
     QList<QPushButton*> btnSavePosi; // 0 save, 1 default
     QGroupBox* Frame6 = nullptr;    // roll form
     QGroupBox* Frame5 = nullptr;    // defects
-    QWidget* fProcessBar1 = nullptr; // progress bar placeholder until the control is placed
+    fProcessBar* fProcessBar1 = nullptr; // roll progress of the card line
     QTabWidget* SSTab1 = nullptr;
     QSpinBox* UpDown1 = nullptr;    // label copies
     QCheckBox* isPrintreview = nullptr;

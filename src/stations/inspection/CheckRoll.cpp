@@ -7,8 +7,10 @@
 #include "shell/Database.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
+#include "shell/StockPosting.h"
 #include "shell/SysUtilDb.h"
 #include "text/Vb.h"
+#include "widgets/fProcessBar.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,6 +20,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 
 namespace {
 
@@ -184,7 +187,12 @@ long long frmCheck::saveRoll(bool refreshTotals)
             r.items[5] = item5For(r.checkCode);
             conn.execute(updateStatement(r, id));
         } else {
-            if (readMirel(QStringLiteral("codeDESC"), QStringLiteral("0")) == u"0")
+            // Another station may have saved the proposed number meanwhile; a number still free
+            // is kept, so the roll gets the number the inspector saw.
+            if (readMirel(QStringLiteral("codeDESC"), QStringLiteral("0")) == u"0"
+                && (c.TxtBox[18]->text().isEmpty()
+                    || conn.execute(CheckSql::rollNumberTaken(c.TxtBox[18]->text(), rollNumberCondition()))
+                               .field(0).toLongLong() > 0))
                 assignRollNumber();
             CheckSql::Roll r = rollValues();
             r.items[5] = item5For(r.checkCode);
@@ -224,6 +232,8 @@ void frmCheck::loadRoll(long long id)
         }
         c.checkId->setText(QString::number(id)); // loadCard must not renumber this roll
         loadCard(rs.text(QStringLiteral("billcode")), rs.text(QStringLiteral("billdetailid")));
+        m_fillingRoll = true;
+        const auto filled = qScopeGuard([this] { m_fillingRoll = false; });
         fillFromRoll(rs);
         QList<QStringList> rows;
         Recordset d = SysUtil::openRecordset(Database::conn(), CheckSql::loadDefects(id));
@@ -288,7 +298,7 @@ void frmCheck::onWorkerChanged()
 
 void frmCheck::onWeightChanged()
 {
-    if (readMirel(QStringLiteral("dingma"), QStringLiteral("1")) != u"1")
+    if (m_fillingRoll || readMirel(QStringLiteral("dingma"), QStringLiteral("1")) != u"1")
         return;
     QString formula = readMirel(QStringLiteral("dingmaFormula"), QString());
     if (formula.isEmpty())
@@ -314,11 +324,15 @@ void frmCheck::onQuantityChanged()
 
 void frmCheck::stockPost(long long id, double difference)
 {
-    Q_UNUSED(id);
-    Q_UNUSED(difference);
+    QString error;
+    if (!StockPosting::postRoll(Database::conn(), id, difference, &error))
+        MessageBox::show(QStringLiteral("error"), MessageBox::Critical); // the roll stays saved
 }
 
-void frmCheck::progressSetMax(double) {}
-void frmCheck::progressAddBug(double) {}
-void frmCheck::progressAddMen(const QString&, double) {}
-void frmCheck::progressSetValue(double) {}
+void frmCheck::progressSetMax(double max) { c.fProcessBar1->setMax(max); }
+void frmCheck::progressAddBug(double count) { c.fProcessBar1->addBug(int(vb::CInt(count))); }
+void frmCheck::progressAddMen(const QString& userCode, double count)
+{
+    c.fProcessBar1->addMen(userCode, count);
+}
+void frmCheck::progressSetValue(double value) { c.fProcessBar1->setValue(int(value)); }

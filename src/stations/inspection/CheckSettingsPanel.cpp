@@ -291,6 +291,7 @@ void CheckSettingsPanel::save()
             required += box->toolTip() + u';';
     write(QStringLiteral("requireTxtbox"), required);
     c.Check1->setChecked(false);
+    close();
 }
 
 void CheckSettingsPanel::askAccessCode()

@@ -151,6 +151,12 @@ QString rollNumberCondition(const QString& codetype, const QString& itemId, cons
     return QStringLiteral("   billdetailid  =") + sqlNum(vb::Val(lineId));
 }
 
+QString rollNumberTaken(const QString& checkCode, const QString& condition)
+{
+    return QStringLiteral("select count(*) from checkInfo where checkCode='") + q(checkCode)
+         + QStringLiteral("' and ") + condition;
+}
+
 QString userName(const QString& code)
 {
     return QStringLiteral("SELECT userName FROM USERINFO WHERE ISSTOP=0 AND USERCODE='") + q(code)

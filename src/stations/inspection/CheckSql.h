@@ -63,6 +63,9 @@ QString rollExists(const QString& idText);
 QString rollNumberCondition(const QString& codetype, const QString& itemId, const QString& taskno,
                             const QString& lineId);
 
+/// Rows already saved with this roll number in the numbering scope.
+QString rollNumberTaken(const QString& checkCode, const QString& condition);
+
 /// Active user's name for a worker code.
 QString userName(const QString& code);
 

@@ -3,6 +3,7 @@
 
 #include "shell/Station.h"
 #include "stations/inspection/frmCheck.h"
+#include "widgets/ScreenMode.h"
 
 #include <QRegularExpression>
 
@@ -16,8 +17,7 @@ void showStationWindow(QWidget* window)
         window->show();
         return;
     }
-    window->setWindowFlags(window->windowFlags() | Qt::FramelessWindowHint);
-    window->showMaximized();
+    ScreenMode::setFullScreen(window, true);
 }
 
 QWidget* createInspectionStation(const StationChoice& choice)

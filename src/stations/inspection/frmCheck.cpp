@@ -2,6 +2,7 @@
 // screen mode, field dragging and the defect frame placements.
 #include "stations/inspection/frmCheck.h"
 
+#include "devices/InspectionDevices.h"
 #include "shell/Database.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
@@ -9,6 +10,10 @@
 #include "shell/Twips.h"
 #include "stations/inspection/CheckSettingsPanel.h"
 #include "text/Vb.h"
+#include "widgets/EditGrid.h"
+#include "widgets/ScreenMode.h"
+#include "widgets/UserControl1.h"
+#include "widgets/fProcessBar.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -22,7 +27,6 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QTableWidget>
 #include <QTimer>
 
 namespace {
@@ -38,23 +42,20 @@ frmCheck::frmCheck(QWidget* parent) : QWidget(parent)
     setWindowTitle(QStringLiteral("检验"));
     resize(1024, 768);
     c = buildCheckControls(this);
-    m_pggCheck = new QTableWidget(1, 7, c.Frame5);
+    m_pggCheck = new EditGrid(c.Frame5);
     m_pggCheck->setObjectName(QStringLiteral("pggCheck"));
     m_pggCheck->setAccessibleName(QStringLiteral("疵点列表"));
-    m_pggCheck->setHorizontalHeaderLabels({QString(), QStringLiteral("疵点"), QStringLiteral("位置"),
-                                           QStringLiteral("数量"), QStringLiteral("扣分"),
-                                           QStringLiteral("工号"), QStringLiteral("备注")});
-    m_pggCheck->verticalHeader()->hide();
-    m_pggCheck->setSelectionBehavior(QAbstractItemView::SelectRows);
-    m_pggCheck->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_pggCheck->setFormatString(QStringLiteral("^序|^疵点|^位置|^数量|^扣分|^工号|^备注"));
+    m_pggCheck->setRows(2);
     placeTwips(m_pggCheck, QRect(50, 3000, 6000, 2250));
     m_settings = new CheckSettingsPanel(this, c);
     connect(m_settings, &CheckSettingsPanel::savePosition, this, &frmCheck::btnSavePosi_Click);
-    m_timer1 = new QTimer(this);
-    m_timer1->setInterval(400);
-    connect(m_timer1, &QTimer::timeout, this, [this] { pollDevices(); });
+    m_keypad = new UserControl1(this);
+    m_keypad->setObjectName(QStringLiteral("NumberKeybord1"));
+    m_keypad->hide();
     applyFonts();
     wireEvents();
+    wireKeypad();
 }
 
 frmCheck::~frmCheck() = default;
@@ -240,13 +241,11 @@ QString frmCheck::status() const { return c.LabBox[0]->text(); }
 
 void frmCheck::setPolling(bool on)
 {
-    if (on)
-        m_timer1->start();
-    else
-        m_timer1->stop();
+    if (m_devices)
+        m_devices->setPolling(on);
 }
 
-bool frmCheck::polling() const { return m_timer1->isActive(); }
+bool frmCheck::polling() const { return m_devices && m_devices->isPolling(); }
 
 void frmCheck::runCommand(int index)
 {
@@ -283,10 +282,7 @@ void frmCheck::runCommand(int index)
 void frmCheck::closeEvent(QCloseEvent* event)
 {
     const QString app = QStringLiteral("mirel");
-    QStringList widths;
-    for (int i = 0; i < m_pggCheck->columnCount(); ++i)
-        widths << QString::number(Twips().toTwipsX(m_pggCheck->columnWidth(i)));
-    SysUtil::saveSetting(app, app, QStringLiteral("frmCheck"), widths.join(u','));
+    SysUtil::saveSetting(app, QStringLiteral("frmCheck"), QStringLiteral("frmCheck"), m_pggCheck->colWidthList());
     SysUtil::saveSetting(app, app, QStringLiteral("autoHuanJuan"),
                          c.autoHuanJuan->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     SysUtil::saveSetting(app, app, QStringLiteral("isMashu"),
@@ -305,13 +301,7 @@ void frmCheck::resizeEvent(QResizeEvent* event)
 void frmCheck::mouseDoubleClickEvent(QMouseEvent* event)
 {
     // The background toggles between the full-screen panel mode and a normal window.
-    if (windowFlags() & Qt::FramelessWindowHint) {
-        setWindowFlags(windowFlags() & ~Qt::FramelessWindowHint);
-        showNormal();
-    } else {
-        setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
-        showMaximized();
-    }
+    ScreenMode::toggle(this);
     event->accept();
 }
 
@@ -334,6 +324,15 @@ void frmCheck::keyPressEvent(QKeyEvent* event)
 
 bool frmCheck::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::FocusIn && m_loaded) {
+        const int index = int(c.TxtBox.indexOf(qobject_cast<QLineEdit*>(watched)));
+        // Text fields and the card keep the keypad closed unless every field may open it.
+        const bool textField = index == 1 || index == 2 || index == 6 || (index >= 22 && index <= 27);
+        if (index >= 0 && !(textField && readMirel(QStringLiteral("KeyBoardValidate"), QStringLiteral("false")) == u"false"))
+            showKeypad(c.TxtBox[index]);
+        if (index == 1 || index == 2)
+            emit commandRequested(index == 1 ? -1 : -2); // the label tab's variable / fixed option
+    }
     if (watched == c.LabUnit && event->type() == QEvent::MouseButtonDblClick) {
         c.isMashu->toggle();
         return true;
@@ -454,12 +453,10 @@ void frmCheck::btnSavePosi_Click(int index)
 QList<QStringList> frmCheck::defectRows() const
 {
     QList<QStringList> rows;
-    for (int r = 0; r < m_pggCheck->rowCount(); ++r) {
+    for (int r = 1; r < m_pggCheck->rows(); ++r) {
         QStringList cols;
-        for (int col = 0; col < 7; ++col) {
-            const QTableWidgetItem* item = m_pggCheck->item(r, col);
-            cols << (item ? item->text() : QString());
-        }
+        for (int col = 0; col < 7; ++col)
+            cols << m_pggCheck->textMatrix(r, col);
         if (!cols[1].isEmpty())
             rows << cols;
     }
@@ -468,24 +465,23 @@ QList<QStringList> frmCheck::defectRows() const
 
 void frmCheck::setDefectRows(const QList<QStringList>& rows)
 {
-    m_pggCheck->clearContents();
-    m_pggCheck->setRowCount(0);
+    m_pggCheck->setRows(1);
     for (const QStringList& r : rows)
         appendDefectRow(r);
     if (rows.isEmpty())
-        m_pggCheck->setRowCount(1); // the grid always ends with one empty row
+        m_pggCheck->setRows(2); // the grid always ends with one empty row
 }
 
 void frmCheck::appendDefectRow(const QStringList& cols)
 {
-    int row = m_pggCheck->rowCount() - 1;
-    if (row < 0 || (m_pggCheck->item(row, 1) && !m_pggCheck->item(row, 1)->text().isEmpty())) {
-        m_pggCheck->insertRow(m_pggCheck->rowCount());
-        row = m_pggCheck->rowCount() - 1;
+    int row = m_pggCheck->rows() - 1;
+    if (row < 1 || !m_pggCheck->textMatrix(row, 1).isEmpty()) {
+        m_pggCheck->setRows(m_pggCheck->rows() + 1);
+        row = m_pggCheck->rows() - 1;
     }
+    m_pggCheck->setTextMatrix(row, 0, QString::number(row));
     for (int col = 1; col < 7; ++col)
-        m_pggCheck->setItem(row, col, new QTableWidgetItem(cols.value(col)));
-    m_pggCheck->setItem(row, 0, new QTableWidgetItem(QString::number(row + 1)));
-    m_pggCheck->insertRow(m_pggCheck->rowCount());
-    m_pggCheck->scrollToBottom();
+        m_pggCheck->setTextMatrix(row, col, cols.value(col));
+    m_pggCheck->setRows(m_pggCheck->rows() + 1);
+    m_pggCheck->setTopRow(m_pggCheck->rows() - 1);
 }

@@ -9,7 +9,12 @@
 
 #include <QWidget>
 
-class QTableWidget;
+class EditGrid;
+class UserControl1;
+class QLineEdit;
+namespace devices {
+class InspectionDevices;
+}
 class QTimer;
 class CheckSettingsPanel;
 
@@ -49,7 +54,9 @@ public:
     QList<QStringList> defectRows() const;
     void setDefectRows(const QList<QStringList>& rows);
     void appendDefectRow(const QStringList& cols);
-    QTableWidget* pggCheck() const { return m_pggCheck; }
+    EditGrid* pggCheck() const { return m_pggCheck; }
+    UserControl1* keypad() const { return m_keypad; }
+    devices::InspectionDevices* devices() const { return m_devices; }
 
     /// The status line (LabBox(0)).
     void setStatus(const QString& text);
@@ -95,11 +102,13 @@ protected:
     /// Called before the roll is written (batch numbers, automatic items).
     virtual void beforeSave() {}
     /// Devices: set up at load and on a device check box click, released at unload.
-    virtual void setupDevices() {}
-    virtual void releaseDevices() {}
-    virtual void zeroMeter() {}
-    /// The 400 ms device tick (Timer1).
-    virtual void pollDevices() {}
+    virtual void setupDevices();
+    virtual void releaseDevices();
+    virtual void zeroMeter();
+    /// Which station's device rules apply.
+    virtual int deviceVariant() const;
+    /// Shows the keypad for a field (the keypad button, or the focus rule of KeyBoardValidate).
+    void showKeypad(QLineEdit* box);
 
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -111,6 +120,8 @@ protected:
 
 private:
     void wireEvents();
+    void wireDevices();
+    void wireKeypad();
     void applyFonts();
     void buildGradeButtons();
     void enableCommands();
@@ -136,11 +147,12 @@ private:
     Recordset m_cardRs;
     QString m_billTypes;
     QString m_selectedColor;
-    QTableWidget* m_pggCheck = nullptr;
+    EditGrid* m_pggCheck = nullptr;
+    UserControl1* m_keypad = nullptr;
+    devices::InspectionDevices* m_devices = nullptr;
     CheckSettingsPanel* m_settings = nullptr;
-    QTimer* m_timer1 = nullptr;
     bool m_loaded = false;
-    bool m_loadingCard = false;
+    bool m_fillingRoll = false; // the saved roll's values are shown as stored, not recomputed
     // Dragging a field label with its group.
     QLabel* m_dragLabel = nullptr;
     QPoint m_dragOffset;

@@ -1,0 +1,135 @@
+// The inspection window's devices and keypad: the counter, scale, scanner and RFID reader fill
+// their fields every tick; the on-screen keypad opens for a field's key button or on focus.
+#include "stations/inspection/frmCheck.h"
+
+#include "devices/InspectionDevices.h"
+#include "script/VbScript.h"
+#include "shell/SysUtil.h"
+#include "stations/inspection/CheckSettingsPanel.h"
+#include "widgets/UserControl1.h"
+#include "widgets/VbColor.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using devices::InspectionDevices;
+
+int frmCheck::deviceVariant() const { return int(InspectionDevices::Variant::Inspection); }
+
+void frmCheck::wireDevices()
+{
+    m_devices = new InspectionDevices(InspectionDevices::Variant(deviceVariant()), this);
+    connect(m_devices, &InspectionDevices::quantityText, this, [this](int index, const QString& text) {
+        if (index >= 0 && index < c.TxtBox.size() && c.TxtBox[index])
+            c.TxtBox[index]->setText(text);
+    });
+    connect(m_devices, &InspectionDevices::weightText, this, [this](const QString& text, const QString& raw) {
+        c.TxtBox[14]->setText(text);
+        c.TxtBox[14]->setToolTip(raw);
+    });
+    connect(m_devices, &InspectionDevices::rawReading, this, [this](const QString& raw) {
+        if (QLineEdit* b = m_settings->textBoxes().value(4))
+            b->setToolTip(raw);
+    });
+    connect(m_devices, &InspectionDevices::unitCaption, c.LabUnit, &QLabel::setText);
+    connect(m_devices, &InspectionDevices::counterStatus, c.LabBox[16], &QLabel::setText);
+    connect(m_devices, &InspectionDevices::counterToolTip, c.LabBox[16], &QLabel::setToolTip);
+    connect(m_devices, &InspectionDevices::scaleStatus, c.LabBox[26], &QLabel::setText);
+    connect(m_devices, &InspectionDevices::labelColour, this, [this](int index, quint32 colour) {
+        QLabel* l = c.LabBox.value(index);
+        if (!l)
+            return;
+        if (colour & 0x80000000u) { // a system colour: back to the window's own
+            l->setPalette(QPalette());
+            return;
+        }
+        QPalette p = l->palette();
+        p.setColor(QPalette::WindowText, vbColor(colour));
+        l->setPalette(p);
+    });
+    connect(m_devices, &InspectionDevices::cardScanned, this, [this](const QString& text) {
+        c.TxtBox[6]->setText(text);
+        runCommand(0);
+    });
+    connect(m_devices, &InspectionDevices::workerCard, c.TxtBox[0], &QLineEdit::setText);
+    connect(m_devices, &InspectionDevices::deviceFault, c.LabBox[16], &QLabel::setToolTip);
+}
+
+void frmCheck::setupDevices()
+{
+    if (!m_devices)
+        wireDevices();
+    // The length ratio is a VBScript expression ("1", "100/98"); a bad one keeps the factor 1.
+    double a = 1, b = 1;
+    script::evalNumber(readMirel(QStringLiteral("BiliA"), QStringLiteral("1")), &a);
+    script::evalNumber(readMirel(QStringLiteral("BiliB"), QStringLiteral("1")), &b);
+    m_devices->setLengthRatio(a, b);
+    m_devices->setCounterConnected(c.Check2->isChecked());
+    m_devices->setScaleConnected(c.isChen->isChecked());
+    m_devices->setYards(c.isMashu->isChecked());
+    m_devices->setupDevices();
+}
+
+void frmCheck::releaseDevices()
+{
+    if (m_devices)
+        m_devices->releaseDevices();
+}
+
+void frmCheck::zeroMeter()
+{
+    if (m_devices && c.Check2->isChecked())
+        m_devices->zeroCounter();
+}
+
+void frmCheck::wireKeypad()
+{
+    // Key buttons beside the fields open the keypad for their field.
+    for (QLabel* label : c.LabBox) {
+        if (!label || label->parentWidget() != c.Frame6)
+            continue;
+        QLineEdit* box = qobject_cast<QLineEdit*>(label->buddy());
+        for (const QString& name : tagOf(label).split(u'|'))
+            if (auto* key = c.Frame6->findChild<QPushButton*>(name); key && name.startsWith(u"numKeybtn"))
+                connect(key, &QPushButton::clicked, this, [this, box] { showKeypad(box); });
+    }
+    connect(m_keypad, &UserControl1::Confirm, this, [this](QLineEdit* box) {
+        m_keypad->hide();
+        if (box == m_settings->passwordBox())
+            m_settings->checkAccessCode(box->text());
+        else if (box == c.TxtBox[7])
+            runCommand(2);
+        else if (box == c.TxtBox[6])
+            runCommand(0);
+    });
+    connect(c.Check1, &QCheckBox::toggled, this, [this](bool on) {
+        if (on)
+            showKeypad(m_settings->passwordBox());
+    });
+    for (QLineEdit* box : c.TxtBox)
+        if (box)
+            box->installEventFilter(this);
+    connect(c.isMashu, &QCheckBox::toggled, this, [this](bool on) {
+        if (m_devices)
+            m_devices->setYards(on);
+    });
+}
+
+void frmCheck::showKeypad(QLineEdit* box)
+{
+    if (!box)
+        return;
+    m_keypad->setTextBox(box);
+    // Beside the field, over the defect area, inside the window.
+    QPoint at = box->mapTo(this, QPoint(box->width() + 8, 0));
+    if (at.x() + m_keypad->width() > width())
+        at.setX(qMax(0, box->mapTo(this, QPoint(0, 0)).x() - m_keypad->width() - 8));
+    if (at.y() + m_keypad->height() > height())
+        at.setY(qMax(0, height() - m_keypad->height()));
+    m_keypad->move(at);
+    m_keypad->show();
+    m_keypad->raise();
+}

@@ -1,0 +1,70 @@
+// Inspection window fixture on a temporary embedded database.
+#include "CheckFixture.h"
+
+#include "shell/Database.h"
+#include "shell/DbInfoCache.h"
+#include "shell/MessageBox.h"
+#include "shell/SysUtil.h"
+
+#include <QLineEdit>
+
+CheckFixture::CheckFixture(const QByteArray& mirelIni)
+{
+    m_home.writeFile(QStringLiteral("config.ini"), "[CUSTOMER.SETTING]\nCONNECTIONSTRING=缺省\n");
+    // A mill sets its roll number pattern; three digits is the common one.
+    m_home.writeFile(QStringLiteral("mirel.ini"), "[MIREL]\ncodeLen=000\n" + mirelIni);
+    DbInfoCache::clear();
+    MessageBox::clearShown();
+    MessageBox::clearAnswers();
+    Database::openConnection();
+    const char* rows[] = {
+        "insert into company(companyid,companyname) values(1,'杭州锦华服饰')",
+        "insert into item(itemid,itemname,itemspec) values(1,'涤棉府绸','45x45 133x72')",
+        "insert into UserInfo(usercode,username,ISSTOP) values('001','王建国',0)",
+        "insert into UserInfo(usercode,username,ISSTOP) values('005','刘志强',1)",
+        "insert into bill(billid,billcode,billtype,companyid,remark,contractEndDate) values(1,'K001',55,1,'加急，注意色差，成品要求幅宽150cm以上，卷装不得折痕','2026-12-20')",
+        "insert into bill(billid,billcode,billtype,companyid,remark) values(2,'K060',60,1,'')",
+        "insert into BillDetail(BillDetailId,BillId,itemId,viewcount,taxPercent,productionColor,productionsn,productionJarno,backItem1,backitem2,productionDateId,StoreRoomId)"
+        " values(11,1,1,1000,900,'藏青','01','J1','款A',100,'P-88',1)",
+        "insert into BillDetail(BillDetailId,BillId,itemId,viewcount,taxPercent,productionColor,productionsn,productionJarno,backItem1,backitem2,productionDateId)"
+        " values(12,1,1,500,null,'米白','02','J2','款B',null,null)",
+        "insert into BillDetail(BillDetailId,BillId,itemId,viewcount,taxPercent,productionColor,productionsn,productionJarno,backItem1)"
+        " values(13,1,1,300,280,'大红','03','J3','款C')",
+        "insert into BillDetail(BillDetailId,BillId,itemId,viewcount,taxPercent,productionColor) values(21,2,1,10,10,'黑')",
+    };
+    for (const char* sql : rows)
+        exec(QString::fromUtf8(sql));
+}
+
+CheckFixture::~CheckFixture()
+{
+    m_form.reset();
+    Database::conn().close();
+}
+
+frmCheck& CheckFixture::open()
+{
+    m_form = std::make_unique<frmCheck>();
+    m_form->resize(1024, 768);
+    m_form->Form_Load();
+    return *m_form;
+}
+
+QString CheckFixture::scalar(const QString& sql)
+{
+    Recordset rs = Database::conn().execute(sql);
+    return rs.isOpen() && !rs.eof() ? rs.text(0) : QString();
+}
+
+void CheckFixture::lookUp(const QString& card)
+{
+    m_form->controls().TxtBox[6]->setText(card);
+    m_form->runCommand(0);
+}
+
+void CheckFixture::exec(const QString& sql) { Database::conn().execute(sql); }
+
+void CheckFixture::setIni(const QString& key, const QString& value)
+{
+    SysUtil::writeIni(QStringLiteral("MIREL"), key, value, QStringLiteral("/mirel.ini"));
+}

@@ -1,0 +1,31 @@
+// A program folder with an embedded database holding a customer, an item, users and production
+// cards, and an inspection window loaded on it.
+#pragma once
+
+#include "stations/inspection/frmCheck.h"
+#include "support/TempProgramFolder.h"
+
+#include <memory>
+
+class CheckFixture {
+public:
+    /// ini: extra lines for the [MIREL] section of mirel.ini.
+    explicit CheckFixture(const QByteArray& mirelIni = QByteArray());
+    ~CheckFixture();
+
+    /// Opens a fresh inspection window (after the ini was written).
+    frmCheck& open();
+    frmCheck& form() { return *m_form; }
+    TempProgramFolder& home() { return m_home; }
+    /// Runs SQL on the shared connection; returns the first column of the first row.
+    QString scalar(const QString& sql);
+    void exec(const QString& sql);
+    /// Types a card number and presses "查".
+    void lookUp(const QString& card);
+    /// Writes a [MIREL] key of mirel.ini.
+    void setIni(const QString& key, const QString& value);
+
+private:
+    TempProgramFolder m_home;
+    std::unique_ptr<frmCheck> m_form;
+};

@@ -1,0 +1,284 @@
+// The inspection window's card lookup, validation, settings panel and layout.
+#include "CheckFixture.h"
+
+#include "shell/MessageBox.h"
+#include "shell/SysUtil.h"
+#include "stations/inspection/CheckSettingsPanel.h"
+#include "widgets/fProcessBar.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+class TestFrmCheck : public QObject {
+    Q_OBJECT
+
+    static QString ini(const QString& key)
+    {
+        return SysUtil::readIni("MIREL", key, "<none>", "/mirel.ini");
+    }
+
+private slots:
+    void cardWithThreeLines()
+    {
+        CheckFixture fx;
+        frmCheck& f = fx.open();
+        auto& c = f.controls();
+        c.TxtBox[6]->setText("K001\r\n"); // a scanner's line end
+        f.runCommand(0);
+        QCOMPARE(c.TxtBox[6]->text(), QString("K001"));
+        QCOMPARE(c.ComboColor->count(), 3);
+        QCOMPARE(c.ComboColor->itemText(0), QString("涤棉府绸-藏青-01"));
+        QCOMPARE(c.ComboColor->itemText(2), QString("涤棉府绸-大红-03"));
+        QCOMPARE(c.ComboColor->currentIndex(), 0);
+        QCOMPARE(c.BillDetailId->text(), QString("11"));
+        QCOMPARE(tagOf(c.BillDetailId), QString("1"));
+        QCOMPARE(tagOf(c.TxtBox[6]), QString("1"));
+        QCOMPARE(c.machineCount->text(), QString("900"));
+        QCOMPARE(c.machineCount->toolTip(), QString("1000"));
+        QCOMPARE(tagOf(c.machineCount), QString("P-88"));
+        QCOMPARE(c.frameMishu->title(), QString("加急，注意色差，成品要求幅宽150cm以上，卷装不得折痕").left(30));
+        QCOMPARE(c.labInfo[3]->text(), QString("客户：杭州锦华服饰  订单号：P-88  交期：2026-12-20"));
+        QCOMPARE(c.labInfo[2]->text(), QString("品种：涤棉府绸  规格：45x45 133x72  颜色：藏青 数量:1000  备注："));
+        QCOMPARE(c.labInfo[0]->text(), QString(" 送检数量：900 已检A品数量：/1000 匹数：0"));
+        QCOMPARE(c.TxtBox[18]->text(), QString("001"));
+    }
+
+    void nullQuantitiesShowZero()
+    {
+        CheckFixture fx;
+        frmCheck& f = fx.open();
+        f.loadCard("K001", "12");
+        QCOMPARE(f.controls().machineCount->text(), QString("0"));
+        QCOMPARE(tagOf(f.controls().machineCount), QString("0"));
+        QCOMPARE(f.controls().ComboColor->currentIndex(), 1);
+    }
+
+    void unknownCardOrType_data()
+    {
+        QTest::addColumn<QString>("card");
+        QTest::newRow("not there") << "K999";
+        QTest::newRow("type not offered") << "K060";
+    }
+    void unknownCardOrType()
+    {
+        QFETCH(QString, card);
+        CheckFixture fx;
+        frmCheck& f = fx.open();
+        f.controls().TxtBox[6]->setText(card);
+        f.runCommand(0);
+        QCOMPARE(MessageBox::lastShown().text, QString("没有找到这个卡号!"));
+        QCOMPARE(MessageBox::lastShown().icon, MessageBox::Critical);
+        QCOMPARE(f.controls().machineCount->text(), QString("0"));
+        QCOMPARE(f.controls().TxtBox[6]->selectedText(), card);
+    }
+
+    void storedLookupGetsCardTwice()
+    {
+        CheckFixture fx;
+        fx.exec("insert into Dictionary(ITEMTYPE,ItemValues,ReportSQL) values('listSQL','LoadCheckSQL',"
+                "'select cast(b.billid as varchar) as ID,b.billid,f.itemname as 品种,a.productionColor as 颜色,a.productionsn as productionSN,"
+                "a.BillDetailId,a.itemid,a.taxPercent as 送检数量,a.viewcount as 数量,a.productionDateId as 生产单号,b.remark as 单据备注,'''' as 客户,"
+                "'''' as 交货日期,f.itemspec as 规格,a.remark as 备注 from BillDetail a join bill b on a.billid=b.billid "
+                "left join item f on f.itemid=a.itemid where b.billcode=''?'' and (b.billcode=''?'')')");
+        frmCheck& f = fx.open();
+        f.controls().TxtBox[6]->setText("K060"); // the stored lookup has no bill type filter
+        f.runCommand(0);
+        QCOMPARE(f.controls().ComboColor->count(), 1);
+        QCOMPARE(f.controls().BillDetailId->text(), QString("21"));
+    }
+
+    void presetFieldsFromCard()
+    {
+        CheckFixture fx;
+        fx.exec("insert into Dictionary(ITEMTYPE,ItemValues,ItemName) values('CheckFill','99','3|productionJarNo,5|款号,99|nothing,4')");
+        frmCheck& f = fx.open();
+        f.loadCard("K001", "13");
+        QCOMPARE(f.controls().TxtBox[3]->text(), QString("J3"));
+        QCOMPARE(f.controls().TxtBox[5]->text(), QString("款C"));
+    }
+
+    void totalsWithScale()
+    {
+        CheckFixture fx;
+        fx.exec("insert into checkinfo(billCode,billdetailId,checkCode,onCount,cutcount,grade) values('K001',11,'001',100,20.5,'A品')");
+        fx.exec("insert into checkinfo(billCode,billdetailId,checkCode,onCount,cutcount,grade) values('K001',11,'002',50,10,'A品')");
+        fx.exec("insert into checkinfo(billCode,billdetailId,checkCode,onCount,cutcount,grade) values('K001',11,'003',30,5,'B品')");
+        frmCheck& f = fx.open();
+        fx.lookUp("K001");
+        QCOMPARE(f.controls().labInfo[0]->text(), QString(" 送检数量：900 已检A品数量：150/850 匹数：2"));
+        f.controls().isChen->setChecked(true);
+        f.showTotals(11);
+        QCOMPARE(f.controls().labInfo[0]->text(), QString(" 送检数量：900 已检A品数量：150/30.5 匹数：2"));
+        f.controls().BillDetailId->clear();
+        f.showTotals(0);
+        QCOMPARE(f.controls().labInfo[0]->text(), QString(" 已检数量：180/35.5 匹数：3"));
+    }
+
+    void processHistoryOnTheBar()
+    {
+        CheckFixture fx;
+        fx.exec("insert into BillStatusDetail(billdetailid,viewcount,billstatus,usercode) values(11,200,'22','007')");
+        fx.exec("insert into BillStatusDetail(billdetailid,viewcount,billstatus,usercode) values(11,350,'5','')");
+        fx.exec("insert into BillStatusDetail(billdetailid,viewcount,billstatus,usercode) values(11,-150,'33','008')");
+        frmCheck& f = fx.open();
+        f.enterMesMode();
+        fx.lookUp("K001");
+        auto* bar = f.controls().fProcessBar1;
+        QCOMPARE(bar->maximum(), 900);
+        QCOMPARE(bar->bugCount(), 1);
+        QCOMPARE(bar->bug(0).position, 350);
+        QCOMPARE(bar->segmentCount(), 2);
+        QCOMPARE(ini("工号"), QString("008,007,"));
+    }
+
+    void validation_data()
+    {
+        QTest::addColumn<QByteArray>("iniLines");
+        QTest::addColumn<bool>("withCard");
+        QTest::addColumn<QString>("quantity");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("no card") << QByteArray() << false << "10" << false
+                                 << "请输入有效的卡号 或 选择好对应的颜色";
+        QTest::newRow("simple mode needs no card") << QByteArray("RelationBill=1\n") << false << "10" << true << "新";
+        QTest::newRow("default list tests nothing") << QByteArray() << true << "" << true << "新";
+        QTest::newRow("quantity zero") << QByteArray("requireTxtbox=10,7;11,gradeBtn;\n") << true << "0"
+                                       << false << "数量,没有输入。";
+        QTest::newRow("quantity text") << QByteArray("requireTxtbox=10,7;11,gradeBtn;\n") << true << "abc"
+                                       << false << "数量,没有输入。";
+        QTest::newRow("quantity given") << QByteArray("requireTxtbox=10,7;11,gradeBtn;\n") << true << "12.5"
+                                        << true << "新";
+        QTest::newRow("lot empty") << QByteArray("requireTxtbox=3,3;\n") << true << "1" << false << "缸号,没有输入。";
+        QTest::newRow("last item untested") << QByteArray("requireTxtbox=10,7;3,3\n") << true << "5" << true << "新";
+        QTest::newRow("unknown field skipped") << QByteArray("requireTxtbox=99,99;\n") << true << "5" << true << "新";
+    }
+    void validation()
+    {
+        QFETCH(QByteArray, iniLines);
+        QFETCH(bool, withCard);
+        QFETCH(QString, quantity);
+        QFETCH(bool, ok);
+        QFETCH(QString, status);
+        CheckFixture fx(iniLines);
+        frmCheck& f = fx.open();
+        if (withCard)
+            fx.lookUp("K001");
+        f.controls().TxtBox[7]->setText(quantity);
+        QCOMPARE(f.validateRoll(), ok);
+        QCOMPARE(f.status(), status);
+    }
+
+    void gradeRequired()
+    {
+        CheckFixture fx("requireTxtbox=11,gradeBtn;\n");
+        frmCheck& f = fx.open();
+        fx.lookUp("K001");
+        for (QRadioButton* b : f.controls().gradeBtn)
+            b->setAutoExclusive(false), b->setChecked(false);
+        QVERIFY(!f.validateRoll());
+        QCOMPARE(f.status(), QString("等级没有选择。"));
+    }
+
+    void settingsPanelWritesKeys()
+    {
+        CheckFixture fx;
+        frmCheck& f = fx.open();
+        auto* panel = f.findChild<CheckSettingsPanel*>("Frame3");
+        QVERIFY(panel);
+        QVERIFY(panel->checkAccessCode("5862"));
+        QVERIFY(panel->isVisibleTo(&f));
+        for (QCheckBox* box : panel->requiredBoxes())
+            if (box)
+                box->setChecked(box->toolTip() == "10,7" || box->toolTip() == "11,gradeBtn");
+        panel->textBoxes()[0]->setText("0000");
+        panel->comboBoxes()[1]->setCurrentText("国标10分制");
+        panel->checkBoxes()[4]->setChecked(true);
+        panel->save();
+        QCOMPARE(ini("requireTxtbox"), QString("11,gradeBtn;10,7;"));
+        QCOMPARE(ini("codeLen"), QString("0000"));
+        QCOMPARE(ini("USASTANDARD"), QString("国标10分制"));
+        QCOMPARE(ini("RelationBill"), QString("1"));
+        QCOMPARE(ini("dingma"), QString("1"));
+        QVERIFY(!panel->isVisibleTo(&f));
+        // Read back by a new window.
+        CheckSettingsPanel* again = fx.open().findChild<CheckSettingsPanel*>("Frame3");
+        QVERIFY(again->requiredBoxes()[17]->isChecked());
+        QVERIFY(!again->requiredBoxes()[1]->isChecked());
+    }
+
+    void wrongAccessCode()
+    {
+        CheckFixture fx;
+        fx.exec("insert into DBInfo(InfoCode,InfoValue) values('checkpassword','1234')");
+        frmCheck& f = fx.open();
+        auto* panel = f.findChild<CheckSettingsPanel*>("Frame3");
+        f.controls().Check1->setChecked(true);
+        QVERIFY(!panel->checkAccessCode("5862"));
+        QCOMPARE(MessageBox::lastShown().text, QString("密码错了,请重新输入"));
+        QCOMPARE(MessageBox::lastShown().icon, MessageBox::Critical);
+        QVERIFY(!f.controls().Check1->isChecked());
+        QVERIFY(!panel->isVisibleTo(&f));
+        QVERIFY(panel->checkAccessCode("1234"));
+    }
+
+    void captionsFromDatabase()
+    {
+        CheckFixture fx;
+        fx.exec("insert into DBInfo(InfoCode,InfoValue) values('label_item_pibu_mishu','米数')");
+        frmCheck& f = fx.open();
+        QCOMPARE(f.controls().LabBox[10]->text(), QString("米数"));
+        QCOMPARE(f.controls().TxtBox[7]->accessibleName(), QString("米数"));
+    }
+
+    void layoutSaveAndDefault()
+    {
+        CheckFixture fx;
+        frmCheck& f = fx.open();
+        auto& c = f.controls();
+        const QRect before = c.TxtBox[3]->geometry();
+        c.LabBox[3]->move(400, 300);
+        c.TxtBox[3]->move(460, 300);
+        MessageBox::setNextAnswer(MessageBox::AnswerOk);
+        f.btnSavePosi_Click(0);
+        QCOMPARE(MessageBox::lastShown().text, QString("保存成功，请重新打开！"));
+        QVERIFY(ini("InputPosition").contains("TxtBox^3="));
+        frmCheck& reopened = fx.open();
+        QCOMPARE(reopened.controls().TxtBox[3]->geometry().topLeft(), QPoint(460, 300));
+        reopened.btnSavePosi_Click(1);
+        QCOMPARE(MessageBox::lastShown().text, QString("恢复默认成功，请重新打开！"));
+        QCOMPARE(ini("InputPosition"), QString());
+        QCOMPARE(fx.open().controls().TxtBox[3]->geometry(), before);
+    }
+
+    void defectFramePlacements()
+    {
+        CheckFixture fx("BugFrame5.Top=3300\nBugFrame5.Height=4000\n");
+        frmCheck& f = fx.open();
+        const QRect narrow = designRect(f.controls().Frame5);
+        f.Frame5_Click();
+        QCOMPARE(designRect(f.controls().Frame5), QRect(270, 3300, 14400, 4000));
+        QCOMPARE(designRect(f.controls().fProcessBar1).width(), 14300);
+        f.Frame5_Click();
+        QCOMPARE(designRect(f.controls().Frame5), narrow);
+        QCOMPARE(designRect(f.controls().fProcessBar1).width(), 6000);
+    }
+
+    void commandsFollowSettings()
+    {
+        CheckFixture fx("DelCheck=0\nNextLabel=0\n");
+        frmCheck& f = fx.open();
+        QVERIFY(!f.controls().checkCommand[9]->isEnabled());
+        QVERIFY(!f.controls().checkCommand[5]->isEnabled());
+        QVERIFY(!f.controls().checkCommand[6]->isEnabled());
+        QVERIFY(f.controls().checkCommand[2]->isEnabled());
+    }
+};
+
+QTEST_MAIN(TestFrmCheck)
+#include "TestFrmCheck.moc"

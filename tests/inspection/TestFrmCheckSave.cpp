@@ -1,0 +1,221 @@
+// Saving rolls: numbering, the save/update/reopen round trip, defects, the quantity formula,
+// stock posting, and what happens when the database fails mid-save.
+#include "CheckFixture.h"
+
+#include "shell/Database.h"
+#include "shell/MessageBox.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+
+class TestFrmCheckSave : public QObject {
+    Q_OBJECT
+private slots:
+    void saveUpdateReopen()
+    {
+        CheckFixture fx("autoHuanJuan=0\n");
+        frmCheck& f = fx.open();
+        auto& c = f.controls();
+        c.autoHuanJuan->setChecked(false);
+        fx.lookUp("K001");
+        c.TxtBox[7]->setText("100");
+        c.TxtBox[15]->setText("2");
+        c.TxtBox[0]->setText("001");
+        QCOMPARE(c.LabBox[2]->text(), QString("王建国"));
+        c.Text1->setText("O'Neil 的备注");
+        c.TxtBox[3]->setText("2405G");
+        f.appendDefectRow({"", "破洞", "12.5", "1", "4", "001", ""});
+        f.appendDefectRow({"", "油污", "30", "2", "2", "001", "边上"});
+        f.runCommand(2);
+        QCOMPARE(f.status(), QString(" 新增成功！"));
+        const QString id = c.checkId->text();
+        QVERIFY(id.toLongLong() > 0);
+        QCOMPARE(fx.scalar("select onCount from checkinfo where id=" + id), QString("102"));
+        QCOMPARE(fx.scalar("select remark from checkinfo where id=" + id), QString("O'Neil 的备注"));
+        QCOMPARE(fx.scalar("select item5 from checkinfo where id=" + id), QString("101"));
+        QCOMPARE(fx.scalar("select count(*) from checkDetail where checkId=" + id), QString("2"));
+
+        // Update: the defects are rewritten, the date is today's.
+        fx.exec("update checkinfo set createDate='2020-01-01' where id=" + id);
+        f.setDefectRows({{"", "断经", "5", "1", "1", "002", ""}});
+        f.runCommand(2);
+        QCOMPARE(f.status(), QString(" 修改成功！"));
+        QCOMPARE(fx.scalar("select count(*) from checkinfo"), QString("1"));
+        QCOMPARE(fx.scalar("select group_concat(bugName) from checkDetail where checkId=" + id), QString("断经"));
+        QCOMPARE(fx.scalar("select substr(createDate,1,10) from checkinfo where id=" + id),
+                 QDate::currentDate().toString("yyyy-MM-dd"));
+
+        // Reopen on a fresh form shows the quantity without the allowance.
+        frmCheck& g = fx.open();
+        g.loadRoll(id.toLongLong());
+        QCOMPARE(g.controls().TxtBox[7]->text(), QString("100"));
+        QCOMPARE(g.controls().TxtBox[15]->text(), QString("2"));
+        QCOMPARE(g.controls().Text1->text(), QString("O'Neil 的备注"));
+        QCOMPARE(g.controls().BillDetailId->text(), QString("11"));
+        QCOMPARE(g.controls().checkId->text(), id);
+        QCOMPARE(g.defectRows().size(), 1);
+        QCOMPARE(g.defectRows()[0][1], QString("断经"));
+        QVERIFY(!g.polling());
+    }
+
+    void reopenUnknownRoll()
+    {
+        CheckFixture fx;
+        frmCheck& f = fx.open();
+        f.loadRoll(999);
+        QCOMPARE(MessageBox::lastShown().text, QString("没有这个卷号"));
+        f.controls().reviewCheckCode->setChecked(true);
+        QCOMPARE(f.controls().LabBox[9]->text(), QString("卷号"));
+        f.controls().TxtBox[6]->setText("12345");
+        f.runCommand(0); // an id that does not exist clears the form
+        QCOMPARE(f.controls().TxtBox[6]->text(), QString());
+    }
+
+    void numbering_data()
+    {
+        QTest::addColumn<QByteArray>("iniLines");
+        QTest::addColumn<QString>("previous");
+        QTest::addColumn<QString>("next");
+        QTest::newRow("count up") << QByteArray("codeDESC=1\ncodeLen=000\n") << "007" << "008";
+        QTest::newRow("count down") << QByteArray("codeDESC=-1\ncodeLen=000\n") << "010" << "009";
+        QTest::newRow("wider than pattern") << QByteArray("codeDESC=1\ncodeLen=00\n") << "99" << "100";
+    }
+    void numbering()
+    {
+        QFETCH(QByteArray, iniLines);
+        QFETCH(QString, previous);
+        QFETCH(QString, next);
+        CheckFixture fx(iniLines);
+        frmCheck& f = fx.open();
+        f.controls().TxtBox[18]->setText(previous);
+        f.assignRollNumber();
+        QCOMPARE(f.controls().TxtBox[18]->text(), next);
+    }
+
+    void freeNumberPerScope()
+    {
+        CheckFixture fx("codetype=缸号\n");
+        fx.exec("insert into checkinfo(billdetailId,itemid,checkCode,taskno) values(11,1,'004','L1')");
+        fx.exec("insert into checkinfo(billdetailId,itemid,checkCode,taskno) values(12,1,'009','L2')");
+        frmCheck& f = fx.open();
+        fx.lookUp("K001");
+        f.controls().TxtBox[3]->setText("L1");
+        f.assignRollNumber();
+        QCOMPARE(f.controls().TxtBox[18]->text(), QString("005"));
+        fx.setIni("codetype", "面料编码");
+        f.assignRollNumber();
+        QCOMPARE(f.controls().TxtBox[18]->text(), QString("010"));
+        fx.setIni("codetype", "检验单颜色");
+        f.loadCard("K001", "12"); // choosing the line proposes its next number
+        QCOMPARE(f.controls().TxtBox[18]->text(), QString("010"));
+    }
+
+    void twoRollsInARowGetTwoNumbers()
+    {
+        CheckFixture fx;
+        frmCheck& f = fx.open();
+        f.controls().autoHuanJuan->setChecked(true);
+        fx.lookUp("K001");
+        f.controls().TxtBox[7]->setText("50");
+        f.runCommand(2);
+        f.controls().TxtBox[7]->setText("60");
+        f.runCommand(2);
+        QCOMPARE(fx.scalar("select group_concat(checkCode) from (select checkCode from checkinfo order by id)"),
+                 QString("001,002"));
+        QCOMPARE(f.controls().TxtBox[18]->text(), QString("003"));
+        QCOMPARE(f.controls().checkId->text(), QString("0"));
+    }
+
+    void numberTakenMeanwhileIsReplaced()
+    {
+        CheckFixture fx;
+        frmCheck& f = fx.open();
+        f.controls().autoHuanJuan->setChecked(false);
+        fx.lookUp("K001");
+        QCOMPARE(f.controls().TxtBox[18]->text(), QString("001"));
+        // Another frame saves roll 001 of the same line while this roll is on the frame.
+        fx.exec("insert into checkinfo(billCode,billdetailId,checkCode,onCount) values('K001',11,'001',40)");
+        f.controls().TxtBox[7]->setText("50");
+        f.runCommand(2);
+        QCOMPARE(fx.scalar("select checkCode from checkinfo where id=" + f.controls().checkId->text()), QString("002"));
+        QCOMPARE(fx.scalar("select count(*) from checkinfo where checkCode='001'"), QString("1"));
+    }
+
+    void quantityFormula_data()
+    {
+        QTest::addColumn<QByteArray>("iniLines");
+        QTest::addColumn<QString>("weight");
+        QTest::addColumn<QString>("factor");
+        QTest::addColumn<QString>("quantity");
+        QTest::newRow("default formula") << QByteArray() << "25" << "1.2" << "30.00";
+        QTest::newRow("whole numbers") << QByteArray("dispFormat=0\n") << "25" << "1.3" << "33";
+        QTest::newRow("own formula") << QByteArray("dingmaFormula=([重量] - 1) * [系数] \\ 1\n") << "25" << "2" << "48.00";
+        QTest::newRow("division by zero keeps quantity") << QByteArray("dingmaFormula=[重量] / [系数]\n") << "25" << "0" << "7";
+        QTest::newRow("fixed length: no formula") << QByteArray("dingma=0\n") << "25" << "1.2" << "7";
+    }
+    void quantityFormula()
+    {
+        QFETCH(QByteArray, iniLines);
+        QFETCH(QString, weight);
+        QFETCH(QString, factor);
+        QFETCH(QString, quantity);
+        CheckFixture fx(iniLines);
+        frmCheck& f = fx.open();
+        f.controls().TxtBox[7]->setText("7");
+        f.controls().TxtBox[19]->setText(factor);
+        f.controls().TxtBox[14]->setText(weight);
+        QCOMPARE(f.controls().TxtBox[7]->text(), quantity);
+    }
+
+    void shiftFromWorker()
+    {
+        CheckFixture fx;
+        fx.home().writeFile("班别.ini", "[MIREL]\n001=早班\n");
+        frmCheck& f = fx.open();
+        f.controls().TxtBox[0]->setText("001");
+        QCOMPARE(f.controls().Text1->text(), QString("早班"));
+        f.controls().TxtBox[0]->setText("005"); // stopped user: no name
+        QCOMPARE(f.controls().LabBox[2]->text(), QString());
+    }
+
+    void stockPosting()
+    {
+        CheckFixture fx("Save2Store=1\n");
+        frmCheck& f = fx.open();
+        f.controls().autoHuanJuan->setChecked(false);
+        fx.lookUp("K001");
+        f.controls().TxtBox[3]->setText("2405G");
+        f.controls().TxtBox[7]->setText("100");
+        f.runCommand(2);
+        const QString id = f.controls().checkId->text();
+        const QString batch = fx.scalar("select batchId from checkinfo where id=" + id);
+        QVERIFY(batch.toInt() > 0);
+        QCOMPARE(fx.scalar("select itemcount||'/'||productionNumber from iteminBatch where id=" + batch), QString("100/1"));
+        f.controls().TxtBox[7]->setText("120"); // the roll was re-measured
+        f.runCommand(2);
+        QCOMPARE(fx.scalar("select itemcount||'/'||productionNumber from iteminBatch where id=" + batch), QString("120/1"));
+    }
+
+    void databaseGoneKeepsTheForm()
+    {
+        CheckFixture fx;
+        frmCheck& f = fx.open();
+        fx.lookUp("K001");
+        f.controls().TxtBox[7]->setText("88");
+        f.controls().Text1->setText("备注不丢");
+        fx.exec("drop table checkDetail"); // a statement inside the save fails
+        f.appendDefectRow({"", "破洞", "1", "1", "1", "", ""});
+        QCOMPARE(f.saveRoll(true), 0LL);
+        QCOMPARE(MessageBox::lastShown().icon, MessageBox::Critical);
+        QCOMPARE(fx.scalar("select count(*) from checkinfo"), QString("0")); // rolled back
+        QCOMPARE(f.controls().TxtBox[7]->text(), QString("88"));
+        QCOMPARE(f.controls().Text1->text(), QString("备注不丢"));
+        QCOMPARE(f.controls().checkId->text(), QString("0"));
+    }
+};
+
+QTEST_MAIN(TestFrmCheckSave)
+#include "TestFrmCheckSave.moc"
