@@ -101,6 +101,8 @@ void InspectionDevices::openMeterPort()
         return;
     const CounterModel model = currentModel();
     m_discardReply = false;
+    m_counterCarry.clear();
+    m_counterSynced = false;
     if (model == CounterModel::Usb) {
         m_usbOpen = m_usb->open();
         if (!m_usbOpen) {

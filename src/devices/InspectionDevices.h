@@ -118,6 +118,7 @@ private:
     bool pollScale();
     bool pollCounter();
     bool pollTextCounter(double* v);
+    QString textCounterInput();
     bool pollBinaryCounter(CounterModel model, double* v);
     bool pollFiberBoxCounter();
     void showLength(double v);
@@ -147,6 +148,8 @@ private:
     bool m_rfidTried = false;
     QString m_lastRaw, m_lastWeight;
     QByteArray m_scaleCarry; ///< an unfinished scale reading, completed by the next bytes
+    QByteArray m_counterCarry; ///< the same for a text counter's line
+    bool m_counterSynced = false; ///< a line end of the text counter has been seen since opening
     std::optional<QString> m_shownCounter, m_shownScale;
     QHash<int, quint32> m_shownColour;
 };

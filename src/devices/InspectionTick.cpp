@@ -117,7 +117,7 @@ bool InspectionDevices::pollTextCounter(double* v)
 {
     if (!m_counter->portOpen())
         return false;
-    const QString text = m_counter->inputText();
+    const QString text = textCounterInput();
     const CounterText reading = m_variant == Variant::MarkLabel ? parseCounterTextPlain(text)
                                                                 : parseCounterText(text);
     if (reading.blank)
@@ -126,6 +126,23 @@ bool InspectionDevices::pollTextCounter(double* v)
     *v = reading.value;
     setCounterStatus(counterBusyCaption(CounterModel::Text));
     return true;
+}
+
+QString InspectionDevices::textCounterInput()
+{
+    // A tick that reads in the middle of a line would leave the line's rest ("0M") at the start
+    // of the next read, where it would pass for a whole reading.
+    QByteArray complete = completeLines(m_counterCarry + m_counter->inputBytes(), &m_counterCarry);
+    if (m_counterCarry.size() > 256)
+        m_counterCarry.clear();
+    // The first read after opening may start in the middle of a line: up to the first line end
+    // it is not a reading.
+    const qsizetype lineEnd = complete.indexOf('\n') >= 0 ? complete.indexOf('\n') : complete.indexOf('\r');
+    if (!m_counterSynced && lineEnd >= 0) {
+        m_counterSynced = true;
+        complete.remove(0, lineEnd + 1);
+    }
+    return QString::fromLatin1(complete);
 }
 
 void InspectionDevices::sendRequest(CounterModel model)
@@ -179,7 +196,7 @@ bool InspectionDevices::pollFiberBoxCounter()
     }
     const QString format = mirelSetting(u"dispFormat"_s, u"0.00"_s);
     if (currentModel() == CounterModel::Text) {
-        const QString text = m_counter->inputText().trimmed();
+        const QString text = textCounterInput().trimmed();
         if (text.isEmpty())
             return true;
         emit unitCaption(text.endsWith(u'M') ? u"米"_s : u"码"_s);

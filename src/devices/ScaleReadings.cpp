@@ -65,6 +65,12 @@ QByteArray completeScaleText(const QByteArray& received, QByteArray* carry)
         }
         return received;
     }
+    return completeLines(received, carry);
+}
+
+QByteArray completeLines(const QByteArray& received, QByteArray* carry)
+{
+    carry->clear();
     const qsizetype lineEnd = qMax(received.lastIndexOf('\n'), received.lastIndexOf('\r'));
     if (lineEnd >= 0 && lineEnd + 1 < received.size()) {
         *carry = received.mid(lineEnd + 1);

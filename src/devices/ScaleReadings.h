@@ -33,6 +33,10 @@ double scaleWeightFromText(const QString& received, ScaleTextRules rules);
 /// carry, to be put in front of the next bytes. A text with one reading is returned whole.
 QByteArray completeScaleText(const QByteArray& received, QByteArray* carry);
 
+/// Text up to and including its last line end; what follows goes to carry. A text without any
+/// line end is returned whole (a device that does not end its readings).
+QByteArray completeLines(const QByteArray& received, QByteArray* carry);
+
 /// Weight of a packed reading: byte 3 carries the whole kilograms and byte 2 the hundredths, each
 /// as two BCD digits. nullopt when a digit is not decimal or the reading is shorter than 4 bytes.
 std::optional<double> packedScaleWeight(const QByteArray& received);
