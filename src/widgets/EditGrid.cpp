@@ -90,6 +90,7 @@ void EditGrid::setCols(int n)
     m_view->setColumnCount(n);
     m_colAlign.resize(n, AlignGeneral);
     m_colEditable.resize(n, false);
+    m_colTwips.resize(n, -1);
     ensureItems();
 }
 
@@ -202,7 +203,7 @@ void EditGrid::removeItem(int r)
 
 void EditGrid::clearRows() { m_view->setRowCount(0); }
 
-void EditGrid::bindRows(const QStringList& columns, const QList<QStringList>& data)
+void EditGrid::bindRows(const QStringList& columns, const QList<QStringList>& records)
 {
     const bool sameColumns = columns == header();
     m_view->setUpdatesEnabled(false);
@@ -212,9 +213,9 @@ void EditGrid::bindRows(const QStringList& columns, const QList<QStringList>& da
         setCols(0); // fresh columns: drop alignments and editability of the old ones
         setHeader(columns);
     }
-    m_view->setRowCount(int(data.size()));
-    for (int r = 0; r < data.size(); ++r) {
-        const QStringList& cells = data.at(r);
+    m_view->setRowCount(int(records.size()));
+    for (int r = 0; r < records.size(); ++r) {
+        const QStringList& cells = records.at(r);
         for (int c = 0; c < cells.size() && c < cols(); ++c)
             m_view->setItem(r, c, makeItem(c, cells.at(c)));
     }
@@ -237,16 +238,16 @@ void EditGrid::bindRecordset(const Recordset& rs)
         clearRows();
         return;
     }
-    QList<QStringList> data;
-    data.reserve(rs.recordCount());
+    QList<QStringList> records;
+    records.reserve(rs.recordCount());
     for (const QList<DbValue>& record : rs.rows()) {
         QStringList cells;
         cells.reserve(record.size());
         for (const DbValue& v : record)
             cells << v.toString();
-        data << cells;
+        records << cells;
     }
-    bindRows(rs.columns(), data);
+    bindRows(rs.columns(), records);
 }
 
 int EditGrid::row() const
@@ -354,7 +355,13 @@ int EditGrid::colWidth(int c) const
         return 0;
     if (m_view->isColumnHidden(c))
         return 0;
-    return m_twips.toTwipsX(m_view->columnWidth(c));
+    // Give back the twips that were set as long as the column still has that width, so that
+    // stored width lists do not creep by a few twips on every save at odd scales.
+    const int px = m_view->columnWidth(c);
+    const int set = m_colTwips.value(c, -1);
+    if (set > 0 && m_twips.x(set) == px)
+        return set;
+    return m_twips.toTwipsX(px);
 }
 
 void EditGrid::setColWidth(int c, int twips)
@@ -362,6 +369,7 @@ void EditGrid::setColWidth(int c, int twips)
     if (c < 0 || c >= cols() || twips < 0)
         return;
     m_view->setColumnHidden(c, twips == 0);
+    m_colTwips[c] = twips;
     if (twips > 0)
         m_view->setColumnWidth(c, std::max(1, m_twips.x(twips)));
 }
@@ -388,16 +396,30 @@ bool EditGrid::applyColWidthList(const QString& list, int firstCol)
     return true;
 }
 
+namespace {
+// The twips a row's height was set in ride on its first cell, so they move with the row.
+const int RowTwipsRole = Qt::UserRole + 1;
+
+// The height set in twips while the row still has it, else the pixels converted.
+int rowTwips(const QVariant& set, int px, const Twips& t)
+{
+    const int tw = set.isValid() ? set.toInt() : -1;
+    return (tw >= 0 && t.y(tw) == px) ? tw : t.toTwipsY(px);
+}
+} // namespace
+
 int EditGrid::rowHeight(int r) const
 {
     if (r == 0) {
         const int px = m_headerHeight >= 0 ? m_headerHeight
                                            : m_view->horizontalHeader()->sizeHint().height();
-        return m_twips.toTwipsY(px);
+        return rowTwips(m_headerTwips >= 0 ? QVariant(m_headerTwips) : QVariant(), px, m_twips);
     }
     if (r < 0 || r >= rows())
         return 0;
-    return m_twips.toTwipsY(m_view->rowHeight(r - 1));
+    const QTableWidgetItem* first = m_view->item(r - 1, 0);
+    return rowTwips(first ? first->data(RowTwipsRole) : QVariant(), m_view->rowHeight(r - 1),
+                    m_twips);
 }
 
 void EditGrid::setRowHeight(int r, int twips)
@@ -407,9 +429,15 @@ void EditGrid::setRowHeight(int r, int twips)
     const int px = m_twips.y(twips);
     if (r == 0) {
         m_headerHeight = px;
+        m_headerTwips = twips;
         m_view->horizontalHeader()->setFixedHeight(px);
     } else if (r >= 1 && r < rows()) {
         m_view->setRowHeight(r - 1, px);
+        if (QTableWidgetItem* first = m_view->item(r - 1, 0)) {
+            m_filling = true;
+            first->setData(RowTwipsRole, twips);
+            m_filling = false;
+        }
     }
 }
 

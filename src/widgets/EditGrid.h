@@ -64,7 +64,7 @@ public:
     void clearRows();
 
     // --- binding: the header from the column names, one data row per record ---
-    void bindRows(const QStringList& columns, const QList<QStringList>& rows);
+    void bindRows(const QStringList& columns, const QList<QStringList>& records);
     /// Shows every record of the recordset with the field names as header (null fields as
     /// empty cells); the recordset's position is not touched. Column widths stay when the
     /// columns are the same as before, otherwise they follow the contents. A closed
@@ -142,8 +142,10 @@ private:
     Twips m_twips;
     QVector<int> m_colAlign;
     QVector<bool> m_colEditable;
+    QVector<int> m_colTwips; // last width set per column, -1 when none
     double m_fontPoints = 0;
     int m_headerHeight = -1;
+    int m_headerTwips = -1;
     int m_wheelRemainder = 0;
     bool m_wheelStepsOneRow = false;
     bool m_filling = false;
