@@ -65,6 +65,7 @@ private slots:
     void portsThatDoNotOpen();
     void ratioYardsAndGuama();
     void fiberBoxChecksEveryReply();
+    void simulatedUsbCounter();
 };
 
 void TestInspectionDevicesPty::counterFollowsSimulator_data()
@@ -330,6 +331,31 @@ void TestInspectionDevicesPty::fiberBoxChecksEveryReply()
     QVERIFY(pauses.isEmpty()); // the coil write only, no limit registers, no waiting
     QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), QStringLiteral("0.00"), 10000);
     devs.releaseDevices();
+}
+
+void TestInspectionDevicesPty::simulatedUsbCounter()
+{
+    TempProgramFolder folder;
+    const QString countFile = folder.file(QStringLiteral("usb-count"));
+    qputenv("MIREL_DEVSIM_USB", countFile.toLocal8Bit()); // read by the library in this process
+    QVERIFY(QFile::copy(qEnvironmentVariable("MIREL_BIN_DIR") + QStringLiteral("/devsim-usb/libhid3388.so"),
+                        folder.file(QStringLiteral("libhid3388.so"))));
+    DevSim sim({QStringLiteral("--device"), QStringLiteral("usb"), QStringLiteral("--length"),
+                QStringLiteral("123.45"), QStringLiteral("--speed"), QStringLiteral("0")});
+    QVERIFY(sim.ok());
+    QCOMPARE(sim.path(), countFile);
+    folder.writeFile(QStringLiteral("mirel.ini"), ini("InputMode=2\nCommBarcode=\n", ""));
+    InspectionDevices devs;
+    Fields f(devs);
+    devs.setCounterConnected(true);
+    devs.setupDevices();
+    QCOMPARE(f.counterStatus.text(), QStringLiteral("电表准备好"));
+    QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), QStringLiteral("123.00"), 10000); // the raw count
+    QCOMPARE(f.counterStatus.text(), QStringLiteral("码表2通讯中..."));
+    devs.zeroCounter();
+    QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), QStringLiteral("0.00"), 10000);
+    devs.releaseDevices();
+    qunsetenv("MIREL_DEVSIM_USB");
 }
 
 QTEST_MAIN(TestInspectionDevicesPty)

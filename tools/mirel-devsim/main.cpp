@@ -1,6 +1,7 @@
 // mirel-devsim: a length counter, scale or barcode scanner on a pty, driven from stdin.
 #include "SimLink.h"
 #include "Simulator.h"
+#include "UsbCounterFile.h"
 
 #include "config/IniFile.h"
 #include "config/ProgramFolder.h"
@@ -12,6 +13,7 @@
 #include <QTextStream>
 #include <QTimer>
 
+#include <cmath>
 #include <cstdio>
 #include <unistd.h>
 
@@ -36,6 +38,8 @@ struct Options {
 bool readOptions(const QCommandLineParser& p, Options* o, QString* error)
 {
     const QString device = p.value(u"device"_s);
+    if (device == u"usb"_s)
+        return true; // handled in main: no line at all
     if (device == u"scale"_s)
         o->kind = Simulator::Kind::Scale;
     else if (device == u"scanner"_s)
@@ -89,6 +93,44 @@ bool command(const QString& line, Simulator& sim, SimLink& link, const Options& 
     return true;
 }
 
+// The USB counter has no line: the count goes to the file its library reads; stdin as usual.
+int runUsbCounter(QCoreApplication& app, Simulator& sim, int interval)
+{
+    UsbCounterFile file;
+    std::printf("USB %s\n", qPrintable(file.path()));
+    std::fflush(stdout);
+    err() << "USB counter: copy " << QCoreApplication::applicationDirPath()
+          << "/devsim-usb/libhid3388.so into the program folder" << Qt::endl;
+    QElapsedTimer clock;
+    clock.start();
+    QTimer tick;
+    QObject::connect(&tick, &QTimer::timeout, [&] {
+        sim.tick(clock.restart() / 1000.0);
+        if (file.publish(std::lround(sim.length())))
+            sim.setLength(0);
+    });
+    tick.start(interval);
+    QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
+    QObject::connect(&input, &QSocketNotifier::activated, [&] {
+        char buf[512];
+        const ssize_t n = ::read(STDIN_FILENO, buf, sizeof buf);
+        if (n <= 0) {
+            input.setEnabled(false);
+            return;
+        }
+        for (const QByteArray& raw : QByteArray(buf, n).split('\n')) {
+            const QString line = QString::fromUtf8(raw).trimmed();
+            if (line == u"quit"_s)
+                QCoreApplication::quit();
+            else if (line.startsWith(u"length "_s))
+                sim.setLength(line.mid(7).toDouble());
+            else if (line.startsWith(u"speed "_s))
+                sim.setSpeed(line.mid(6).toDouble());
+        }
+    });
+    return app.exec();
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -99,7 +141,7 @@ int main(int argc, char** argv)
                                 u"stdin: length N | speed N | weight N | scan TEXT | fault NAME | unplug | replug | quit"_s);
     p.addHelpOption();
     p.addOptions({
-        {u"device"_s, u"counter, scale or scanner"_s, u"kind"_s, u"counter"_s},
+        {u"device"_s, u"counter, scale, scanner or usb (the USB counter library)"_s, u"kind"_s, u"counter"_s},
         {u"model"_s, u"counter model 0, 1, 3 or 4"_s, u"n"_s, u"1"_s},
         {u"format"_s, u"scale: text, packed or packing (answers ESC p)"_s, u"f"_s, u"text"_s},
         {u"port"_s, u"use this serial device instead of a new pty"_s, u"path"_s},
@@ -127,6 +169,8 @@ int main(int argc, char** argv)
     sim.setWeight(p.value(u"weight"_s).toDouble());
     sim.setFault(fault);
 
+    if (p.value(u"device"_s) == u"usb"_s)
+        return runUsbCounter(app, sim, p.value(u"interval"_s).toInt());
     SimLink link(p.value(u"port"_s), p.value(u"link"_s));
     if (!link.open(&error)) {
         err() << error << Qt::endl;
