@@ -31,9 +31,9 @@ struct FieldGroup {
 };
 
 // Column x, label width, text width of the three columns of the roll form.
-constexpr int ColX[3] = {120, 3950, 6420};
-constexpr int ColLabel[3] = {1000, 760, 700};
-constexpr int ColText[3] = {1850, 1200, 1080};
+constexpr int ColX[3] = {120, 4130, 6530};
+constexpr int ColLabel[3] = {1000, 760, 640};
+constexpr int ColText[3] = {1850, 1100, 1000};
 constexpr int RowTop = 300;
 constexpr int RowHeight = 570;
 constexpr int FieldHeight = 500;
@@ -170,39 +170,39 @@ void buildCardArea(CheckControls& c, QWidget* form)
     placeTwips(c.LabBox[0], QRect(120, 60, 8760, 580));
     c.LabBox[9] = make<QLabel>(form, QStringLiteral("LabBox_9"), QStringLiteral("卡号"));
     c.LabBox[9]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    placeTwips(c.LabBox[9], QRect(120, 720, 900, 560));
+    placeTwips(c.LabBox[9], QRect(120, 700, 900, 680));
     c.TxtBox[6] = make<QLineEdit>(form, QStringLiteral("TxtBox_6"));
     c.TxtBox[6]->setAccessibleName(QStringLiteral("卡号"));
     c.TxtBox[6]->setProperty("bigField", true);
     c.LabBox[9]->setBuddy(c.TxtBox[6]);
-    placeTwips(c.TxtBox[6], QRect(1060, 720, 2700, 560));
-    command(c, form, 0, QStringLiteral("查"), QRect(3800, 720, 700, 560));
-    command(c, form, 8, QStringLiteral("取"), QRect(4540, 720, 700, 560));
-    command(c, form, 12, QStringLiteral("◀"), QRect(5280, 720, 560, 560), QStringLiteral("上一张卡"));
-    command(c, form, 13, QStringLiteral("▶"), QRect(5880, 720, 560, 560), QStringLiteral("下一张卡"));
+    placeTwips(c.TxtBox[6], QRect(1060, 700, 2700, 680));
+    command(c, form, 0, QStringLiteral("查"), QRect(3800, 700, 700, 680));
+    command(c, form, 8, QStringLiteral("取"), QRect(4540, 700, 700, 680));
+    command(c, form, 12, QStringLiteral("◀"), QRect(5280, 700, 680, 680), QStringLiteral("上一张卡"));
+    command(c, form, 13, QStringLiteral("▶"), QRect(6000, 700, 680, 680), QStringLiteral("下一张卡"));
     c.reviewCheckCode = make<QCheckBox>(form, QStringLiteral("reviewCheckCode"), QStringLiteral("查看卷号"));
     c.reviewCheckCode->setToolTip(QStringLiteral("输入卡号+3位数的卷号"));
-    placeTwips(c.reviewCheckCode, QRect(6520, 720, 1500, 560));
+    placeTwips(c.reviewCheckCode, QRect(6760, 700, 1500, 680));
 
     c.ComboColor = make<QComboBox>(form, QStringLiteral("ComboColor"));
     c.ComboColor->setAccessibleName(QStringLiteral("颜色"));
-    placeTwips(c.ComboColor, QRect(120, 1340, 3640, 520));
+    placeTwips(c.ComboColor, QRect(120, 1420, 3000, 520));
     for (int i = 0; i < 4; ++i)
         c.labInfo[i] = make<QLabel>(form, indexed("labInfo", i));
-    placeTwips(c.labInfo[0], QRect(3800, 1340, 5080, 520));
-    placeTwips(c.labInfo[3], QRect(120, 1900, 3640, 440));
-    placeTwips(c.labInfo[2], QRect(3800, 1900, 5080, 440));
+    placeTwips(c.labInfo[0], QRect(9000, 1900, 6240, 460));
+    placeTwips(c.labInfo[3], QRect(3200, 1420, 5680, 520));
+    placeTwips(c.labInfo[2], QRect(120, 1980, 8760, 380));
     placeTwips(c.labInfo[1], QRect(0, 0, 0, 0));
     c.labInfo[1]->hide();
     for (QLabel* l : {c.labInfo[2], c.labInfo[3], c.labInfo[0]})
-        l->setWordWrap(true);
+        l->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     c.frameMishu = make<QGroupBox>(form, QStringLiteral("米数"));
-    placeTwips(c.frameMishu, QRect(9000, 520, 6240, 1380));
+    placeTwips(c.frameMishu, QRect(9000, 480, 6240, 1000));
     c.checkSpec = make<QLineEdit>(c.frameMishu, QStringLiteral("checkSpec"));
     c.checkSpec->setAccessibleName(QStringLiteral("单据备注"));
     c.checkSpec->setReadOnly(true);
-    placeTwips(c.checkSpec, QRect(120, 420, 6000, 800));
+    placeTwips(c.checkSpec, QRect(120, 400, 6000, 520));
 
     // Hidden state of the card and the roll on screen.
     c.BillDetailId = make<QLineEdit>(form, QStringLiteral("BillDetailId"));
@@ -226,10 +226,10 @@ void buildDeviceRow(CheckControls& c, QWidget* form)
     placeTwips(c.Check1, QRect(13680, 60, 1560, 420));
     c.LabBox[16] = make<QLabel>(form, QStringLiteral("LabBox_16"));
     c.LabBox[16]->setAccessibleName(QStringLiteral("滚轮传感器"));
-    placeTwips(c.LabBox[16], QRect(9000, 1940, 3060, 400));
+    placeTwips(c.LabBox[16], QRect(9000, 1500, 3060, 380));
     c.LabBox[26] = make<QLabel>(form, QStringLiteral("LabBox_26"));
     c.LabBox[26]->setAccessibleName(QStringLiteral("电子称传感器"));
-    placeTwips(c.LabBox[26], QRect(12120, 1940, 3120, 400));
+    placeTwips(c.LabBox[26], QRect(12120, 1500, 3120, 380));
 }
 
 void buildCommands(CheckControls& c, QWidget* form)

@@ -47,12 +47,17 @@ frmCheck::frmCheck(QWidget* parent) : QWidget(parent)
     m_pggCheck->setAccessibleName(QStringLiteral("疵点列表"));
     m_pggCheck->setFormatString(QStringLiteral("^序|^疵点|^位置|^数量|^扣分|^工号|^备注"));
     m_pggCheck->setRows(2);
+    const int widths[] = {400, 1300, 900, 700, 700, 900, 1000};
+    for (int i = 0; i < 7; ++i)
+        m_pggCheck->setColWidth(i, widths[i]);
     placeTwips(m_pggCheck, QRect(50, 3000, 6000, 2250));
     m_settings = new CheckSettingsPanel(this, c);
     connect(m_settings, &CheckSettingsPanel::savePosition, this, &frmCheck::btnSavePosi_Click);
     m_keypad = new UserControl1(this);
     m_keypad->setObjectName(QStringLiteral("NumberKeybord1"));
     m_keypad->hide();
+    c.LabBox[0]->setStyleSheet(QStringLiteral("color:#0033aa;background:#eef3ff;padding-left:6px"));
+    c.frameMishu->setStyleSheet(QStringLiteral("QGroupBox{color:#ff8000;}")); // 33023 = &H80FF
     applyFonts();
     wireEvents();
     wireKeypad();
@@ -67,37 +72,44 @@ QString frmCheck::readMirel(const QString& key, const QString& def) const
 
 void frmCheck::applyFonts()
 {
-    // Read from a step away: the status, card, roll number and quantity are large.
-    const double base = 12;
-    QFont f = font();
-    f.setPointSizeF(base);
-    setFont(f);
-    for (QLineEdit* box : c.TxtBox)
-        if (box && box->property("bigField").toBool()) {
-            QFont big = box->font();
-            big.setPointSizeF(20);
-            big.setBold(true);
-            box->setFont(big);
-        }
-    QFont status = c.LabBox[0]->font();
-    status.setPointSizeF(18);
-    status.setBold(true);
-    c.LabBox[0]->setFont(status);
-    c.LabBox[0]->setStyleSheet(QStringLiteral("color:#0033aa;background:#eef3ff;padding-left:6px"));
-    QFont totals = c.labInfo[0]->font();
-    totals.setBold(true);
-    c.labInfo[0]->setFont(totals);
-    QFont remark = c.frameMishu->font();
-    remark.setPointSizeF(16);
-    c.frameMishu->setFont(remark);
-    c.frameMishu->setStyleSheet(QStringLiteral("QGroupBox{color:#ff8000;}")); // 33023 = &H80FF
-    for (QPushButton* b : c.checkCommand)
-        if (b) {
-            QFont bf = b->font();
-            bf.setPointSizeF(15);
-            bf.setBold(true);
-            b->setFont(bf);
-        }
+    // Read from a step away: the status, card, roll number and quantity are large. Sizes are
+    // for a 1024 x 768 panel; every control's design size grows with the window.
+    const Twips tw = Twips::of(this);
+    if (!property("fontsDesigned").toBool()) {
+        const auto design = [](QWidget* w, double points, bool bold) {
+            w->setProperty("designPt", points);
+            QFont f = w->font();
+            f.setBold(bold);
+            w->setFont(f);
+        };
+        for (QWidget* w : findChildren<QWidget*>())
+            if (!w->property("designPt").isValid())
+                w->setProperty("designPt", 12.0);
+        design(this, 12, false);
+        for (QLineEdit* box : c.TxtBox)
+            if (box && box->property("bigField").toBool())
+                design(box, 20, true);
+        design(c.LabBox[0], 18, true);
+        design(c.labInfo[0], 12, true);
+        design(c.frameMishu, 16, false);
+        design(c.checkSpec, 12, false);
+        for (QPushButton* b : c.checkCommand)
+            if (b)
+                design(b, 15, true);
+        setProperty("fontsDesigned", true);
+    }
+    for (QWidget* w : findChildren<QWidget*>()) {
+        if (w == m_keypad || m_keypad->isAncestorOf(w))
+            continue; // the keypad sizes its own keys
+        QFont f = w->font();
+        f.setPointSizeF(tw.font(w->property("designPt").toDouble()));
+        w->setFont(f);
+    }
+    QFont own = font();
+    own.setPointSizeF(tw.font(12));
+    setFont(own);
+    m_pggCheck->setTwips(tw);
+    m_pggCheck->setFontSize(tw.font(11));
 }
 
 void frmCheck::wireEvents()
@@ -150,6 +162,8 @@ void frmCheck::Form_Load()
     c.isMashu->setChecked(SysUtil::getSetting(QStringLiteral("mirel"), QStringLiteral("mirel"),
                                               QStringLiteral("isMashu"), QStringLiteral("0"))
                           == u"1");
+    m_pggCheck->applyColWidthList(SysUtil::getSetting(QStringLiteral("mirel"), QStringLiteral("mirel"),
+                                                      QStringLiteral("frmCheck")));
     enableCommands();
     clearForm();
     applyStoredCaptions();
@@ -282,7 +296,7 @@ void frmCheck::runCommand(int index)
 void frmCheck::closeEvent(QCloseEvent* event)
 {
     const QString app = QStringLiteral("mirel");
-    SysUtil::saveSetting(app, QStringLiteral("frmCheck"), QStringLiteral("frmCheck"), m_pggCheck->colWidthList());
+    SysUtil::saveSetting(app, app, QStringLiteral("frmCheck"), m_pggCheck->colWidthList());
     SysUtil::saveSetting(app, app, QStringLiteral("autoHuanJuan"),
                          c.autoHuanJuan->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     SysUtil::saveSetting(app, app, QStringLiteral("isMashu"),
@@ -296,6 +310,7 @@ void frmCheck::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     relayoutTwips(this);
+    applyFonts();
 }
 
 void frmCheck::mouseDoubleClickEvent(QMouseEvent* event)
