@@ -4,6 +4,7 @@
 #include "db/SqlRules.h"
 
 #include <QSet>
+#include <algorithm>
 
 using namespace SqlLex;
 
@@ -216,6 +217,8 @@ namespace SqlRules {
 
 void joinTexts(SqlTokens& t, const SqlSchemaInfo& schema)
 {
+    if (std::none_of(t.cbegin(), t.cend(), [](const SqlToken& tok) { return tok.isPunct(u"+"); }))
+        return;
     // One chain flag per parenthesis level.
     QList<bool> chainText{false};
     for (qsizetype i = 0; i < t.size(); ++i) {

@@ -7,6 +7,10 @@ namespace {
 
 bool isHintGroup(const SqlTokens& t, qsizetype open)
 {
+    const qsizetype first = next(t, open + 1);
+    if (first >= t.size() || !t.at(first).is(SqlToken::Word) ||
+        t.at(first).text.size() < 6 || t.at(first).text.size() > 15)
+        return false;
     const qsizetype close = closing(t, open);
     static const QStringList hints = {QStringLiteral("nolock"), QStringLiteral("readpast"),
                                       QStringLiteral("rowlock"), QStringLiteral("updlock"),

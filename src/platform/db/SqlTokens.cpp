@@ -193,9 +193,15 @@ QList<std::pair<qsizetype, qsizetype>> arguments(const SqlTokens& t, qsizetype o
 qsizetype replace(SqlTokens& t, qsizetype from, qsizetype to, const QString& text)
 {
     const SqlTokens repl = tokenize(text);
-    t.remove(from, to - from);
+    const qsizetype removed = to - from;
+    const qsizetype common = qMin(removed, repl.size());
+    // One shift of the tail at most: statements have hundreds of tokens.
+    if (repl.size() > removed)
+        t.insert(from + removed, repl.size() - removed, SqlToken{SqlToken::Space, QString()});
+    else if (repl.size() < removed)
+        t.remove(from + common, removed - common);
     for (qsizetype k = 0; k < repl.size(); ++k)
-        t.insert(from + k, repl.at(k));
+        t[from + k] = repl.at(k);
     return from + repl.size();
 }
 

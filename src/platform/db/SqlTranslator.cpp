@@ -67,7 +67,7 @@ QList<SqlStatement> SqlTranslator::translateBatch(const QString& tsql) const
 {
     QList<SqlStatement> out;
     for (const SqlTokens& s : splitStatements(tokenize(tsql)))
-        out.append(translateStatement(join(s)));
+        out.append(translateStatement(s));
     return out;
 }
 
@@ -79,10 +79,9 @@ QString SqlTranslator::translate(const QString& tsql) const
     return parts.join(QStringLiteral(";\n"));
 }
 
-SqlStatement SqlTranslator::translateStatement(const QString& statement) const
+SqlStatement SqlTranslator::translateStatement(SqlTokens t) const
 {
     SqlStatement out;
-    SqlTokens t = tokenize(statement);
     SqlRules::stripOwnerAndHints(t);
     if (procedureCall(t, out))
         return out;

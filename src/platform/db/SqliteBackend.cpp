@@ -27,7 +27,7 @@ bool isDdl(const QString& sql)
            head.startsWith(QStringLiteral("DROP"));
 }
 
-DbValue columnValue(sqlite3_stmt* st, int i)
+DbValue columnValue(sqlite3_stmt* st, int i, bool dateColumn)
 {
     switch (sqlite3_column_type(st, i)) {
     case SQLITE_INTEGER:
@@ -38,8 +38,7 @@ DbValue columnValue(sqlite3_stmt* st, int i)
         QString s = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, i)),
                                       sqlite3_column_bytes(st, i));
         // Date columns are ISO texts; hand them out as dates, as SQL Server's driver does.
-        const char* decl = sqlite3_column_decltype(st, i);
-        if (decl && (qstrnicmp(decl, "DATE", 4) == 0)) {
+        if (dateColumn) {
             const QDateTime t = DateText::parse(s);
             if (t.isValid())
                 return DbValue(t);
@@ -193,15 +192,19 @@ Recordset SqliteBackend::run(const QString& sql, qint64& rowsAffected)
         return Recordset();
     const int columns = sqlite3_column_count(st);
     QStringList names;
-    for (int i = 0; i < columns; ++i)
+    QList<bool> dates;
+    for (int i = 0; i < columns; ++i) {
         names << QString::fromUtf8(sqlite3_column_name(st, i));
+        const char* decl = sqlite3_column_decltype(st, i);
+        dates << (decl && qstrnicmp(decl, "DATE", 4) == 0);
+    }
     Recordset rs = columns > 0 ? Recordset(names) : Recordset();
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         QList<DbValue> row;
         row.reserve(columns);
         for (int i = 0; i < columns; ++i)
-            row.append(columnValue(st, i));
+            row.append(columnValue(st, i, dates.at(i)));
         rs.addRow(std::move(row));
     }
     if (rc != SQLITE_DONE) {
