@@ -4,6 +4,7 @@
 #pragma once
 
 #include "db/SqlSchemaInfo.h"
+#include "db/SqlTokens.h"
 
 #include <QList>
 #include <QString>
@@ -30,7 +31,7 @@ public:
     const SqlSchemaInfo& schema() const { return m_schema; }
 
 private:
-    SqlStatement translateStatement(const QString& statement) const;
+    SqlStatement translateStatement(SqlTokens t) const;
 
     SqlSchemaInfo m_schema;
 };
