@@ -9,14 +9,13 @@
 #include <QLineEdit>
 
 CounterBox::CounterBox(QWidget* parent)
-    : QWidget(parent), m_box(new QLineEdit(this)), m_up(new PadKey(QStringLiteral("+1"), this)),
+    : QWidget(parent), m_box(new PadBox(this)), m_up(new PadKey(QStringLiteral("+1"), this)),
       m_down(new PadKey(QStringLiteral("-1"), this))
 {
     m_box->setObjectName(QStringLiteral("Text1"));
     m_box->setAccessibleName(QStringLiteral("数量"));
     m_box->setAlignment(Qt::AlignCenter);
     m_box->setText(QStringLiteral(" 0"));
-    m_box->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     m_up->setTag(m_up->tag(), QStringLiteral("▲"));
     m_up->setAccessibleName(QStringLiteral("数量加一"));
     m_up->setObjectName(QStringLiteral("UpDown1_up"));

@@ -27,6 +27,7 @@ PadKey::PadKey(const QString& tag, QWidget* parent) : QPushButton(parent)
     setFocusPolicy(Qt::NoFocus);
     setAutoDefault(false);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    setMinimumSize(10, 10); // the pad's design size decides, not the caption
     setTag(tag);
 }
 
@@ -52,6 +53,20 @@ void PadKey::resizeEvent(QResizeEvent* e)
     const int chars = std::max<int>(1, int(text().trimmed().size()));
     const int byWidth = (width() - 8) * 10 / (chars * 11);
     f.setPixelSize(std::clamp(std::min(byHeight, byWidth), 10, 48));
+    f.setBold(true);
+    setFont(f);
+}
+
+PadBox::PadBox(QWidget* parent) : QLineEdit(parent)
+{
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+}
+
+void PadBox::resizeEvent(QResizeEvent* e)
+{
+    QLineEdit::resizeEvent(e);
+    QFont f = font();
+    f.setPixelSize(std::clamp(height() * 55 / 100, 10, 40));
     f.setBold(true);
     setFont(f);
 }

@@ -5,6 +5,7 @@
 #include "shell/Twips.h"
 
 #include <QFrame>
+#include <QLineEdit>
 #include <QPushButton>
 #include <optional>
 
@@ -25,6 +26,17 @@ protected:
 
 private:
     QString m_tag;
+};
+
+/// A text box of a keypad (entry, counter): its digits as large as its height allows.
+class PadBox : public QLineEdit {
+    Q_OBJECT
+
+public:
+    explicit PadBox(QWidget* parent = nullptr);
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
 };
 
 /// The frame of a keypad: look, twip sizes and the cancel tap.

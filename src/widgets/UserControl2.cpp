@@ -10,14 +10,13 @@
 #include <QLineEdit>
 
 UserControl2::UserControl2(QWidget* parent)
-    : KeypadFrame(parent), m_entry(new QLineEdit(this)), m_counter(new CounterBox(this))
+    : KeypadFrame(parent), m_entry(new PadBox(this)), m_counter(new CounterBox(this))
 {
     setObjectName(QStringLiteral("UserControl2"));
     setAccessibleName(QStringLiteral("扣分键盘"));
     m_entry->setObjectName(QStringLiteral("Text2"));
     m_entry->setAccessibleName(QStringLiteral("扣分"));
     m_entry->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_entry->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(8, 6, 8, 6);
     grid->setSpacing(3);
@@ -35,6 +34,10 @@ UserControl2::UserControl2(QWidget* parent)
     }
     for (int r = 0; r < 3; ++r)
         grid->setRowStretch(r, 1);
+    for (int c = 0; c < 7; ++c) { // equal keys, whatever their captions
+        grid->setColumnStretch(c, 1);
+        grid->setColumnMinimumWidth(c, 10);
+    }
     resizeTwips(WidthTwips, HeightTwips);
 }
 

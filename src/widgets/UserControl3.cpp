@@ -5,6 +5,7 @@
 #include "widgets/CounterBox.h"
 
 #include <QGridLayout>
+#include <QLabel>
 
 UserControl3::UserControl3(QWidget* parent)
     : KeypadFrame(parent), m_grid(new QGridLayout(this)), m_counter(new CounterBox(this))
@@ -17,6 +18,13 @@ UserControl3::UserControl3(QWidget* parent)
         addScoreButton();
         setNumber(i, i);
     }
+    auto* caption = new QLabel(QStringLiteral("数量"), this);
+    caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    QFont f = caption->font();
+    f.setPixelSize(20);
+    f.setBold(true);
+    caption->setFont(f);
+    m_grid->addWidget(caption, 1, 0);
     m_grid->addWidget(m_counter, 1, 1, 1, ScoreButtons - 2);
     m_grid->setRowStretch(0, 3);
     m_grid->setRowStretch(1, 2);

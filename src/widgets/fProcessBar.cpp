@@ -207,14 +207,14 @@ void fProcessBar::paintTrack(QPainter& p) const
     p.setPen(QPen(m_lineColor, std::max(2.0, t.height() / 5)));
     p.drawLine(QPointF(t.left(), t.bottom() + t.height() / 3),
                QPointF(t.right(), t.bottom() + t.height() / 3));
-    p.setRenderHint(QPainter::Antialiasing, false);
-    for (int i = 0; i < m_marks.size(); ++i)
-        p.fillRect(markRect(i), m_marks.at(i).color);
-    p.setRenderHint(QPainter::Antialiasing, true);
     const QRectF thumb = thumbRect();
     p.setPen(QPen(QColor(0x20, 0x20, 0x20), 1.5));
     p.setBrush(QColor(0xfa, 0xfa, 0xfa));
     p.drawRoundedRect(thumb, 3, 3);
+    // Marks over the thumb: the one the roll is about to reach sits right beside it.
+    p.setRenderHint(QPainter::Antialiasing, false);
+    for (int i = 0; i < m_marks.size(); ++i)
+        p.fillRect(markRect(i), m_marks.at(i).color);
 }
 
 void fProcessBar::paintValue(QPainter& p) const

@@ -73,9 +73,20 @@ QString frmCheckDetail::frameCaption() const { return m_frame->title(); }
 void frmCheckDetail::layoutForm()
 {
     const Twips& t = m_twips;
+    // Pixel sizes from the twip grid: the boxes are read at arm's length.
     QFont f = font();
-    f.setPointSizeF(t.font(15));
+    f.setPixelSize(t.y(300));
     setFont(f);
+    QFont big = f;
+    big.setPixelSize(t.y(BoxHeight * 45 / 100));
+    big.setBold(true);
+    for (QLineEdit* box : m_boxes)
+        box->setFont(big);
+    for (QPushButton* b : m_buttons)
+        b->setFont(big);
+    QFont title = f;
+    title.setBold(true);
+    m_frame->setFont(title);
     setFixedSize(t.x(FormWidth), t.y(FormHeight));
     m_frame->setGeometry(t.rect(Margin / 2, Margin / 4, FormWidth - Margin, FormHeight - Margin / 2));
     for (int i = 0; i < 3; ++i) {

@@ -74,7 +74,7 @@ private slots:
         pad->move(20, 70);
         pad->setTextBox(box);
         station.show();
-        pad->keys().at(4)->setDown(true); // "5" under the finger
+        pad->keys().at(4)->setDown(true); // "4" under the finger
         const QImage img = save(pad, QStringLiteral("keypad.png"));
         const QRect pressed = pad->keys().at(4)->geometry();
         QVERIFY(near(img.pixelColor(pressed.left() + 6, pressed.top() + 6), QColor(0x1f, 0x5f, 0xbf)));
