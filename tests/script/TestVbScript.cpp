@@ -49,8 +49,8 @@ private slots:
         QTest::newRow("Round half to even up") << "Round(3.5)" << 4.0;
         QTest::newRow("Round negative half") << "Round(-2.5)" << -2.0;
         QTest::newRow("Round digits half") << "Round(1.25, 1)" << 1.2;
-        QTest::newRow("Round digits half after scaling") << "Round(2.665, 2) + Round(2.675, 2)"
-                                                         << 2.66 + 2.68;
+        QTest::newRow("Round digits half after scaling")
+            << "Round(2.665, 2) + Round(2.675, 2)" << 2.66 + 2.68;
         QTest::newRow("Round digits binary") << "Round(0.285, 2)" << 0.28;
         QTest::newRow("Round digits") << "Round(1.2345, 2)" << 1.23;
         QTest::newRow("CInt half to even") << "CInt(2.5) + CInt(3.5)" << 6.0;
@@ -128,22 +128,22 @@ private slots:
         QTest::newRow("root of negative") << "Sqr(-1)" << 5 << "无效的过程调用或参数" << -1;
         QTest::newRow("log of zero") << "Log(0)" << 5 << "无效的过程调用或参数" << -1;
         QTest::newRow("odd root of negative") << "(-8)^(1/3)" << 5 << "无效的过程调用或参数" << -1;
-        QTest::newRow("Round negative digits") << "Round(2.5, -1)" << 5 << "无效的过程调用或参数"
-                                               << -1;
+        QTest::newRow("Round negative digits")
+            << "Round(2.5, -1)" << 5 << "无效的过程调用或参数" << -1;
         QTest::newRow("CInt range") << "CInt(40000)" << 6 << "溢出" << -1;
         QTest::newRow("Long range in mod") << "3E9 Mod 2" << 6 << "溢出" << -1;
         QTest::newRow("power overflow") << "10^400" << 6 << "溢出" << -1;
         QTest::newRow("product overflow") << "1E300 * 1E300" << 6 << "溢出" << -1;
         QTest::newRow("literal overflow") << "3E999" << 6 << "溢出" << 0;
-        QTest::newRow("unfilled placeholder") << "[重量] * 1.2" << 500 << "变量未定义: '[重量]'"
-                                              << -1;
+        QTest::newRow("unfilled placeholder")
+            << "[重量] * 1.2" << 500 << "变量未定义: '[重量]'" << -1;
         QTest::newRow("bare name") << "weight * 2" << 500 << "变量未定义: 'weight'" << -1;
         QTest::newRow("unknown function") << "Foo(1)" << 13 << "类型不匹配: 'Foo'" << -1;
         QTest::newRow("IIf is not VBScript") << "IIf(1, 2, 3)" << 13 << "类型不匹配: 'IIf'" << -1;
-        QTest::newRow("too many arguments") << "Round(1, 2, 3)" << 450
-                                            << "错误的参数个数或无效的参数属性值: 'Round'" << -1;
-        QTest::newRow("no arguments") << "Int()" << 450
-                                      << "错误的参数个数或无效的参数属性值: 'Int'" << -1;
+        QTest::newRow("too many arguments")
+            << "Round(1, 2, 3)" << 450 << "错误的参数个数或无效的参数属性值: 'Round'" << -1;
+        QTest::newRow("no arguments")
+            << "Int()" << 450 << "错误的参数个数或无效的参数属性值: 'Int'" << -1;
         QTest::newRow("function without parentheses")
             << "Sqr + 1" << 450 << "错误的参数个数或无效的参数属性值: 'Sqr'" << -1;
         QTest::newRow("empty") << "" << 1002 << "缺少表达式" << 0;
@@ -160,10 +160,10 @@ private slots:
         QTest::newRow("keyword as operand") << "Mod 2" << 1002 << "语法错误" << 0;
         // Compiled before it runs: the syntax error wins over the division by zero.
         QTest::newRow("syntax before run time") << "1/0 +" << 1002 << "缺少表达式" << 5;
-        QTest::newRow("deep parentheses") << QString(5000, u'(') + u'1' << 1002 << "表达式太复杂"
-                                          << -2;
-        QTest::newRow("long negation chain") << QString(5000, u'-') + u'1' << 1002 << "表达式太复杂"
-                                             << -2;
+        QTest::newRow("deep parentheses")
+            << QString(5000, u'(') + u'1' << 1002 << "表达式太复杂" << -2;
+        QTest::newRow("long negation chain")
+            << QString(5000, u'-') + u'1' << 1002 << "表达式太复杂" << -2;
     }
     void errors()
     {
@@ -186,9 +186,12 @@ private slots:
     {
         QTest::addColumn<QString>("expression");
         QTest::addColumn<QString>("message");
-        QTest::newRow("syntax error with position") << "2 *" << "缺少表达式（第 4 个字符）";
-        QTest::newRow("run-time error") << "2 / (1 - 1)" << "被零除";
-        QTest::newRow("text result") << "\"a\" & \"b\"" << "类型不匹配: 'ab'";
+        QTest::newRow("syntax error with position") << "2 *"
+                                                    << "缺少表达式（第 4 个字符）";
+        QTest::newRow("run-time error") << "2 / (1 - 1)"
+                                        << "被零除";
+        QTest::newRow("text result") << "\"a\" & \"b\""
+                                     << "类型不匹配: 'ab'";
     }
     void evalNumberReportsAndKeepsValue()
     {
@@ -210,8 +213,8 @@ private slots:
         QTest::addColumn<double>("value");
         // "[系数]" is 1.2 in every row.
         QTest::newRow("default formula") << "[重量] * [系数]" << 25.0 << 0.0 << "25 * 1.2" << 30.0;
-        QTest::newRow("every occurrence") << "[重量]+[重量]*[系数]" << 3.0 << 0.0 << "3+3*1.2"
-                                          << 6.6;
+        QTest::newRow("every occurrence")
+            << "[重量]+[重量]*[系数]" << 3.0 << 0.0 << "3+3*1.2" << 6.6;
         QTest::newRow("negative plus-minus") << "[重量]-[加减]" << 25.0 << -2.0 << "25--2" << 27.0;
         QTest::newRow("fraction without zero") << "[重量]*2" << 0.25 << 0.0 << ".25*2" << 0.5;
         QTest::newRow("rounded formula") << "Round([重量] * [系数] + [加减], 1)" << 10.04 << 0.0
@@ -225,10 +228,10 @@ private slots:
         QFETCH(double, plusMinus);
         QFETCH(QString, filled);
         QFETCH(double, value);
-        const QString text = script::fillPlaceholders(
-            formula, {{QStringLiteral("[重量]"), weight},
-                      {QStringLiteral("[系数]"), 1.2},
-                      {QStringLiteral("[加减]"), plusMinus}});
+        const QString text =
+            script::fillPlaceholders(formula, {{QStringLiteral("[重量]"), weight},
+                                               {QStringLiteral("[系数]"), 1.2},
+                                               {QStringLiteral("[加减]"), plusMinus}});
         QCOMPARE(text, filled);
         double result = 0;
         QString error;

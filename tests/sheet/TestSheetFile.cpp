@@ -39,8 +39,8 @@ bool writeLabelsXlsx(const QString& path, bool inlineStrings)
     options.constant_memory = inlineStrings ? LXW_TRUE : LXW_FALSE;
     lxw_workbook* wb = workbook_new_opt(QFile::encodeName(path).constData(), &options);
     lxw_worksheet* ws = workbook_add_worksheet(wb, "标签");
-    const char* header[] = {"ID", "卷号", "卡号", nullptr, nullptr, nullptr,
-                            nullptr, nullptr, nullptr, "数量", "等级"};
+    const char* header[] = {"ID",    "卷号",  "卡号",  nullptr, nullptr, nullptr,
+                            nullptr, nullptr, nullptr, "数量",  "等级"};
     for (lxw_col_t c = 0; c < 11; ++c) {
         if (header[c])
             worksheet_write_string(ws, 0, c, header[c], nullptr);
@@ -150,8 +150,10 @@ private slots:
     {
         QTest::addColumn<QString>("fileName");
         QTest::addColumn<QString>("dateCell");
-        QTest::newRow("xls") << "labels.xls" << "2026-12-05";
-        QTest::newRow("xlsx") << "shared.xlsx" << "2026-12-05";
+        QTest::newRow("xls") << "labels.xls"
+                             << "2026-12-05";
+        QTest::newRow("xlsx") << "shared.xlsx"
+                              << "2026-12-05";
     }
     void gridShape()
     {
@@ -173,25 +175,29 @@ private slots:
     {
         QTest::addColumn<QVariant>("written");
         QTest::addColumn<QVariant>("readBack");
-        QTest::newRow("Chinese text") << QVariant(QStringLiteral("一等品")) << QVariant(QStringLiteral("一等品"));
-        QTest::newRow("digits as text") << QVariant(QStringLiteral("007")) << QVariant(QStringLiteral("007"));
-        QTest::newRow("markup characters") << QVariant(QStringLiteral("<a & \"b\">"))
-                                           << QVariant(QStringLiteral("<a & \"b\">"));
+        QTest::newRow("Chinese text")
+            << QVariant(QStringLiteral("一等品")) << QVariant(QStringLiteral("一等品"));
+        QTest::newRow("digits as text")
+            << QVariant(QStringLiteral("007")) << QVariant(QStringLiteral("007"));
+        QTest::newRow("markup characters")
+            << QVariant(QStringLiteral("<a & \"b\">")) << QVariant(QStringLiteral("<a & \"b\">"));
         QTest::newRow("int") << QVariant(7) << QVariant(7.0);
         QTest::newRow("double") << QVariant(-0.25) << QVariant(-0.25);
-        QTest::newRow("long long") << QVariant(qlonglong(1234567890123)) << QVariant(1234567890123.0);
+        QTest::newRow("long long")
+            << QVariant(qlonglong(1234567890123)) << QVariant(1234567890123.0);
         QTest::newRow("bool") << QVariant(true) << QVariant(1.0);
         QTest::newRow("invalid is empty") << QVariant() << QVariant();
         QTest::newRow("empty text is empty") << QVariant(QString()) << QVariant();
-        QTest::newRow("null number is empty") << QVariant(QMetaType(QMetaType::Double)) << QVariant();
+        QTest::newRow("null number is empty")
+            << QVariant(QMetaType(QMetaType::Double)) << QVariant();
         QTest::newRow("NaN is empty") << QVariant(std::nan("")) << QVariant();
         const QDate day(2026, 12, 5);
         QTest::newRow("date as serial day")
             << QVariant(day) << QVariant(double(QDate(1899, 12, 30).daysTo(day)));
-        QTest::newRow("date and time")
-            << QVariant(QDateTime(day, QTime(12, 0)))
-            << QVariant(double(QDate(1899, 12, 30).daysTo(day)) + 0.5);
-        QTest::newRow("longest text") << QVariant(QString(32767, u'x')) << QVariant(QString(32767, u'x'));
+        QTest::newRow("date and time") << QVariant(QDateTime(day, QTime(12, 0)))
+                                       << QVariant(double(QDate(1899, 12, 30).daysTo(day)) + 0.5);
+        QTest::newRow("longest text")
+            << QVariant(QString(32767, u'x')) << QVariant(QString(32767, u'x'));
     }
     void exportRoundTrip()
     {
@@ -228,8 +234,9 @@ private slots:
         QCOMPARE(grid.cell(11, 2), QVariant(QStringLiteral("010")));
         QCOMPARE(grid.cell(12, 4), QVariant(QStringLiteral("多一列")));
         QCOMPARE(grid.cell(1001, 3), QVariant(500.0));
-        QVERIFY(QDir(dir_.path()).entryList({QStringLiteral(".mirel-export-*")},
-                                            QDir::Files | QDir::Hidden).isEmpty());
+        QVERIFY(QDir(dir_.path())
+                    .entryList({QStringLiteral(".mirel-export-*")}, QDir::Files | QDir::Hidden)
+                    .isEmpty());
     }
 
     void exportFailures_data()
@@ -237,11 +244,13 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("cell");
         QTest::addColumn<QString>("message");
-        QTest::newRow("missing folder") << "no/such/folder/list.xlsx" << "x" << "无法写入文件";
-        QTest::newRow("text too long") << "list.xlsx" << QString(32768, u'x')
-                                       << "第 2 行第 1 列的文字太长";
-        QTest::newRow("Chinese text too long") << "list.xlsx" << QString(11000, u'卷')
-                                               << "第 2 行第 1 列的文字太长";
+        QTest::newRow("missing folder") << "no/such/folder/list.xlsx"
+                                        << "x"
+                                        << "无法写入文件";
+        QTest::newRow("text too long")
+            << "list.xlsx" << QString(32768, u'x') << "第 2 行第 1 列的文字太长";
+        QTest::newRow("Chinese text too long")
+            << "list.xlsx" << QString(11000, u'卷') << "第 2 行第 1 列的文字太长";
     }
     void exportFailures()
     {
@@ -269,19 +278,19 @@ private slots:
         QTest::newRow("missing file") << "missing.xls" << QByteArray() << "文件不存在";
         QTest::newRow("folder") << "folder.xls" << QByteArray() << "文件不存在";
         QTest::newRow("empty file") << "empty.xls" << QByteArray("") << "不是 Excel 文件";
-        QTest::newRow("text file") << "text.xls" << QByteArray("ID,卷号\n1,001\n")
-                                   << "不是 Excel 文件";
-        QTest::newRow("zip garbage") << "garbage.xlsx"
-                                     << QByteArray("PK\x03\x04") + QByteArray(500, '\x5a')
-                                     << "无法读取 Excel 文件";
-        QTest::newRow("truncated xlsx") << "cut.xlsx" << xlsx.left(xlsx.size() / 2)
-                                        << "文件已损坏或不完整";
+        QTest::newRow("text file")
+            << "text.xls" << QByteArray("ID,卷号\n1,001\n") << "不是 Excel 文件";
+        QTest::newRow("zip garbage")
+            << "garbage.xlsx" << QByteArray("PK\x03\x04") + QByteArray(500, '\x5a')
+            << "无法读取 Excel 文件";
+        QTest::newRow("truncated xlsx")
+            << "cut.xlsx" << xlsx.left(xlsx.size() / 2) << "文件已损坏或不完整";
         QTest::newRow("ole garbage")
             << "garbage.xls"
             << QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + QByteArray(1000, '\x01')
             << "无法读取 Excel 文件";
-        QTest::newRow("inline strings") << "inline-copy.xlsx" << readAll(file(u"inline.xlsx"))
-                                        << "内联文字单元格";
+        QTest::newRow("inline strings")
+            << "inline-copy.xlsx" << readAll(file(u"inline.xlsx")) << "内联文字单元格";
         QTest::newRow("ole header only")
             << "short.xls" << QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)
             << "无法读取 Excel 文件";

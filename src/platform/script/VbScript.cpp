@@ -1,8 +1,8 @@
 // Compiles and evaluates formula texts; the one place where script faults become ScriptErrors.
 #include "script/VbScript.h"
 
-#include "script/VbsSyntax.h"
 #include "script/VbsErrors.h"
+#include "script/VbsSyntax.h"
 #include "text/Vb.h"
 
 namespace script {

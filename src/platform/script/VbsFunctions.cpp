@@ -19,7 +19,10 @@ struct Builtin {
     std::function<Value(const Args&)> call;
 };
 
-Value invalidCall() { fail(errInvalidCall, invalidCallText()); }
+Value invalidCall()
+{
+    fail(errInvalidCall, invalidCallText());
+}
 
 // VBScript's Round: the digits are scaled, then a half goes to the even neighbour. The scaling
 // is done in binary, so Round(0.285, 2) is 0.28 as in VBScript (0.285 * 100 is a bit below 28.5).
@@ -45,7 +48,10 @@ Value ranged(double r, double low, double high)
     return Value::number(r);
 }
 
-Value unaryMath(const Args& a, double (*f)(double)) { return checkedNumber(f(numberOf(a[0]))); }
+Value unaryMath(const Args& a, double (*f)(double))
+{
+    return checkedNumber(f(numberOf(a[0])));
+}
 
 const QHash<QString, Builtin>& builtins()
 {
@@ -58,13 +64,12 @@ const QHash<QString, Builtin>& builtins()
         {QStringLiteral("exp"), {1, 1, [](const Args& a) { return unaryMath(a, std::exp); }}},
         {QStringLiteral("fix"), {1, 1, [](const Args& a) { return unaryMath(a, std::trunc); }}},
         {QStringLiteral("int"), {1, 1, [](const Args& a) { return unaryMath(a, std::floor); }}},
-        {QStringLiteral("cdbl"), {1, 1, [](const Args& a) { return Value::number(numberOf(a[0])); }}},
+        {QStringLiteral("cdbl"),
+         {1, 1, [](const Args& a) { return Value::number(numberOf(a[0])); }}},
         {QStringLiteral("clng"), {1, 1, [](const Args& a) { return Value::number(longOf(a[0])); }}},
         {QStringLiteral("cint"),
          {1, 1,
-          [](const Args& a) {
-              return ranged(std::nearbyint(numberOf(a[0])), -32768, 32767);
-          }}},
+          [](const Args& a) { return ranged(std::nearbyint(numberOf(a[0])), -32768, 32767); }}},
         {QStringLiteral("sgn"),
          {1, 1,
           [](const Args& a) {

@@ -8,10 +8,22 @@ namespace script::detail {
 
 namespace {
 
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
-bool isBlank(QChar c) { return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n'; }
-bool isNameStart(QChar c) { return c.isLetter(); }
-bool isNameChar(QChar c) { return c.isLetterOrNumber() || c == u'_'; }
+bool isDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
+}
+bool isNameStart(QChar c)
+{
+    return c.isLetter();
+}
+bool isNameChar(QChar c)
+{
+    return c.isLetterOrNumber() || c == u'_';
+}
 
 qsizetype scanDigits(QStringView s, qsizetype i)
 {

@@ -90,8 +90,7 @@ private:
         return false;
     }
 
-    template <typename Next>
-    NodePtr leftAssoc(std::initializer_list<OpName> ops, Next next)
+    template <typename Next> NodePtr leftAssoc(std::initializer_list<OpName> ops, Next next)
     {
         NodePtr n = (this->*next)();
         Op op;
@@ -125,15 +124,16 @@ private:
     }
     NodePtr compare()
     {
-        return leftAssoc({{u"=", Op::Eq}, {u"<>", Op::Ne}, {u"<=", Op::Le}, {u">=", Op::Ge},
-                          {u"<", Op::Lt}, {u">", Op::Gt}},
+        return leftAssoc({{u"=", Op::Eq},
+                          {u"<>", Op::Ne},
+                          {u"<=", Op::Le},
+                          {u">=", Op::Ge},
+                          {u"<", Op::Lt},
+                          {u">", Op::Gt}},
                          &Parser::concat);
     }
     NodePtr concat() { return leftAssoc({{u"&", Op::Concat}}, &Parser::additive); }
-    NodePtr additive()
-    {
-        return leftAssoc({{u"+", Op::Add}, {u"-", Op::Sub}}, &Parser::modulo);
-    }
+    NodePtr additive() { return leftAssoc({{u"+", Op::Add}, {u"-", Op::Sub}}, &Parser::modulo); }
     NodePtr modulo() { return leftAssoc({{u"Mod", Op::Mod}}, &Parser::intDiv); }
     NodePtr intDiv() { return leftAssoc({{u"\\", Op::IntDiv}}, &Parser::multiplicative); }
     NodePtr multiplicative()

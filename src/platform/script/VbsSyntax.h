@@ -29,15 +29,32 @@ struct Token {
 std::vector<Token> tokenize(QStringView text);
 
 enum class Op {
-    Neg, Not, Pow, Mul, Div, IntDiv, Mod, Add, Sub, Concat,
-    Eq, Ne, Lt, Gt, Le, Ge, And, Or, Xor
+    Neg,
+    Not,
+    Pow,
+    Mul,
+    Div,
+    IntDiv,
+    Mod,
+    Add,
+    Sub,
+    Concat,
+    Eq,
+    Ne,
+    Lt,
+    Gt,
+    Le,
+    Ge,
+    And,
+    Or,
+    Xor
 };
 
 struct Node {
     enum class Kind { Literal, Unary, Binary, Call, Name } kind = Kind::Literal;
-    Value value;       ///< Literal
-    Op op = Op::Neg;   ///< Unary, Binary
-    QString name;      ///< Call, Name (as written)
+    Value value;                             ///< Literal
+    Op op = Op::Neg;                         ///< Unary, Binary
+    QString name;                            ///< Call, Name (as written)
     std::vector<std::unique_ptr<Node>> args; ///< operands or call arguments
     qsizetype pos = 0;
     int depth = 1;

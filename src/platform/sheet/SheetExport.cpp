@@ -75,7 +75,8 @@ bool fits(const SheetTable& table, QString* error)
         for (qsizetype c = 0; c < table.rows[r].size(); ++c) {
             const QVariant& v = table.rows[r][c];
             if (!isNumber(v) && !isDate(v) && v.toString().toUtf8().size() > maxCellBytes)
-                return setError(error, QStringLiteral("第 %1 行第 %2 列的文字太长").arg(r + 2).arg(c + 1));
+                return setError(error,
+                                QStringLiteral("第 %1 行第 %2 列的文字太长").arg(r + 2).arg(c + 1));
         }
     }
     return true;
@@ -140,9 +141,9 @@ private:
             if (std::isfinite(v.toDouble()))
                 worksheet_write_number(ws_, lxw_row_t(r), lxw_col_t(c), v.toDouble(), nullptr);
         } else if (isDate(v)) {
-            const QDateTime t = v.typeId() == QMetaType::QDate ? v.toDate().startOfDay()
-                                                                : v.toDateTime();
-            lxw_datetime d{t.date().year(), t.date().month(), t.date().day(),
+            const QDateTime t =
+                v.typeId() == QMetaType::QDate ? v.toDate().startOfDay() : v.toDateTime();
+            lxw_datetime d{t.date().year(), t.date().month(),  t.date().day(),
                            t.time().hour(), t.time().minute(), double(t.time().second())};
             worksheet_write_datetime(ws_, lxw_row_t(r), lxw_col_t(c), &d,
                                      v.typeId() == QMetaType::QDate ? date_ : dateTime_);

@@ -5,7 +5,10 @@
 
 namespace sheet {
 
-QVariant SheetGrid::cell(int row, int column) const { return cells_.value(key(row, column)); }
+QVariant SheetGrid::cell(int row, int column) const
+{
+    return cells_.value(key(row, column));
+}
 
 bool SheetGrid::isNumber(int row, int column) const
 {
@@ -24,8 +27,8 @@ void SheetGrid::setCell(int row, int column, const QVariant& value)
 {
     if (row < 1 || column < 1)
         return;
-    const bool empty = !value.isValid() ||
-                       (value.typeId() == QMetaType::QString && value.toString().isEmpty());
+    const bool empty =
+        !value.isValid() || (value.typeId() == QMetaType::QString && value.toString().isEmpty());
     if (empty) {
         cells_.remove(key(row, column));
         return;

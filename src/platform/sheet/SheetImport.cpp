@@ -50,7 +50,8 @@ bool readFirstSheet(const QString& path, SheetGrid* grid, QString* error)
         return setError(error, QStringLiteral("文件不存在：%1").arg(path));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return setError(error, QStringLiteral("无法打开文件：%1（%2）").arg(path, file.errorString()));
+        return setError(error,
+                        QStringLiteral("无法打开文件：%1（%2）").arg(path, file.errorString()));
     const Format format = formatOf(file.read(8));
     file.close();
 

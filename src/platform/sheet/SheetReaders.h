@@ -12,7 +12,10 @@ bool readXls(const QString& path, SheetGrid* grid, QString* error);
 bool readXlsx(const QString& path, SheetGrid* grid, QString* error);
 
 /// "文件已损坏或不完整"
-inline QString damagedText() { return QStringLiteral("文件已损坏或不完整"); }
+inline QString damagedText()
+{
+    return QStringLiteral("文件已损坏或不完整");
+}
 
 /// "无法读取 Excel 文件：<path>（<reason>）"
 QString unreadable(const QString& path, const QString& reason);

@@ -19,7 +19,10 @@ namespace {
 namespace ss = orcus::spreadsheet;
 namespace iface = orcus::spreadsheet::iface;
 
-QString qs(std::string_view s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+QString qs(std::string_view s)
+{
+    return QString::fromUtf8(s.data(), qsizetype(s.size()));
+}
 
 // The string table; rich-text runs are joined into one plain text.
 class SharedStrings : public iface::import_shared_strings {
@@ -218,7 +221,7 @@ public:
     iface::import_sheet* get_sheet(ss::sheet_t index) override
     {
         return index >= 0 && size_t(index) < sheets_.size() ? sheets_[size_t(index)].get()
-                                                             : nullptr;
+                                                            : nullptr;
     }
     void finalize() override {}
 
@@ -264,7 +267,8 @@ bool readXlsx(const QString& path, SheetGrid* grid, QString* error)
     const std::string file = QFile::encodeName(path).toStdString();
     try {
         if (usesInlineStrings(file)) {
-            *error = unreadable(path, QStringLiteral("文件中有内联文字单元格，请用 Excel 另存为后再导入"));
+            *error = unreadable(
+                path, QStringLiteral("文件中有内联文字单元格，请用 Excel 另存为后再导入"));
             return false;
         }
         orcus::orcus_xlsx filter(&factory);
