@@ -9,8 +9,9 @@ namespace sheet {
 
 /// One worksheet's cells, addressed as the worksheet shows them: row 1 is the first row,
 /// column 1 is column A. A cell is empty (an invalid QVariant), a text (QString) or a number
-/// (double); dates and times are read as texts ("2026-12-05", "2026-12-05 08:30:00"), Boolean
-/// cells as the numbers 1 and 0.
+/// (double). Date cells of .xls files are read as texts ("2026-12-05", "2026-12-05 08:30:00");
+/// in .xlsx files cell styles are not read, so a date cell comes as its serial day number.
+/// Boolean cells are the numbers 1 and 0; a formula cell holds its last calculated result.
 class SheetGrid {
 public:
     /// The cell's value; an invalid QVariant for an empty cell or one outside the used area.
