@@ -1,0 +1,123 @@
+// Card lookup and roll save through the inspection window on the 1,000,000-roll database, and
+// the start-up of the station to its painted window compared with a bare Qt window.
+#include "BenchData.h"
+
+#include "shell/Database.h"
+#include "shell/MessageBox.h"
+#include "stations/inspection/frmCheck.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+QTemporaryDir& home()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+frmCheck& form()
+{
+    static frmCheck* f = [] {
+        const QString db = BenchData::database();
+        QFile ini(home().path() + QStringLiteral("/config.ini"));
+        ini.open(QIODevice::WriteOnly);
+        ini.write("[CUSTOMER.SETTING]\nCONNECTIONSTRING=Provider=SQLite;Data Source=" + db.toUtf8() + "\n");
+        ini.close();
+        QFile mirel(home().path() + QStringLiteral("/mirel.ini"));
+        mirel.open(QIODevice::WriteOnly);
+        mirel.write("[MIREL]\ncodeLen=000\n");
+        mirel.close();
+        auto* w = new frmCheck;
+        w->resize(1024, 768);
+        w->Form_Load();
+        return w;
+    }();
+    return *f;
+}
+
+void BM_LoadCard(benchmark::State& state)
+{
+    frmCheck& f = form();
+    for (auto _ : state) {
+        const int n = 1 + int(QRandomGenerator::global()->bounded(BenchData::cards));
+        f.controls().TxtBox[6]->setText(BenchData::cardCode(n));
+        f.runCommand(0);
+    }
+}
+BENCHMARK(BM_LoadCard)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_SaveRoll(benchmark::State& state)
+{
+    frmCheck& f = form();
+    f.controls().TxtBox[6]->setText(BenchData::cardCode(7));
+    f.runCommand(0);
+    for (auto _ : state) {
+        f.controls().checkId->setText(QStringLiteral("0"));
+        f.controls().TxtBox[7]->setText(QStringLiteral("98.5"));
+        if (f.saveRoll(false) <= 0)
+            state.SkipWithError("save failed");
+    }
+}
+BENCHMARK(BM_SaveRoll)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Wall time from process start to the grabbed window, for a program and its arguments.
+double startToPaint(const QString& program, const QStringList& args)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("MIREL_HOME"), home().path());
+    env.insert(QStringLiteral("MIREL_SCREENSHOT"), home().path() + QStringLiteral("/shot.png"));
+    env.insert(QStringLiteral("MIREL_SCREENSHOT_DELAY"), QStringLiteral("0"));
+    env.insert(QStringLiteral("MIREL_WINDOW_SIZE"), QStringLiteral("1024x768"));
+    env.insert(QStringLiteral("MIREL_NONINTERACTIVE"), QStringLiteral("1"));
+    QProcess p;
+    p.setProcessEnvironment(env);
+    QElapsedTimer t;
+    t.start();
+    p.start(program, args);
+    p.waitForFinished(60000);
+    return double(t.nsecsElapsed()) / 1e9;
+}
+
+QString binary(const char* name)
+{
+    return QCoreApplication::applicationDirPath() + u'/' + QString::fromLatin1(name);
+}
+
+void BM_StartInspectionWindow(benchmark::State& state)
+{
+    form();
+    for (auto _ : state)
+        state.SetIterationTime(startToPaint(binary("mirel"), {QStringLiteral("check")}));
+}
+BENCHMARK(BM_StartInspectionWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
+
+void BM_StartBareWindow(benchmark::State& state)
+{
+    form();
+    for (auto _ : state)
+        state.SetIterationTime(startToPaint(binary("bench_bare_window"), {}));
+}
+BENCHMARK(BM_StartBareWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("MIREL_NONINTERACTIVE", "1");
+    qputenv("MIREL_HOME", home().path().toUtf8());
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
