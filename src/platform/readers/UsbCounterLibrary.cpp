@@ -7,11 +7,9 @@ using namespace Qt::StringLiterals;
 
 UsbCounterLibrary::UsbCounterLibrary() = default;
 
-UsbCounterLibrary::~UsbCounterLibrary()
-{
-    // The library stays mapped until the process ends; unloading under a running counter thread
-    // of the vendor code would crash the station.
-}
+// QLibrary does not unload on destruction: the vendor code stays mapped until the process ends,
+// so nothing of it can run after it was unmapped.
+UsbCounterLibrary::~UsbCounterLibrary() = default;
 
 bool UsbCounterLibrary::load()
 {
