@@ -57,6 +57,7 @@ bool prepare(LabelReport& report, const QString& path, const QVariant& id)
     report.load(path);
     report.setParameter(u"单据ID"_s, id);
     report.setConnectionString(Database::connectionSetting());
+    report.setSharedConnection(&Database::conn());
     const QString printer = report.parameterText(u"默认打印机"_s);
     if (report.hasParameter(u"默认打印机"_s) && !printer.isEmpty()) {
         if (printer.trimmed() == PrintPool::serverName()) {

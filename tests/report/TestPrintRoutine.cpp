@@ -51,6 +51,7 @@ private slots:
     void printServerQueuesARow();
     void printPoolFailureShowsTheMessage();
     void boxNumberIsAText();
+    void printsInsideTheStationsTransaction();
     void missingTemplateShowsTheMessage();
     void withoutPrinterParameterUsesTheDefaultPrinter();
     void previewShowsInsteadOfPrinting();
@@ -203,6 +204,20 @@ void TestPrintRoutine::boxNumberIsAText()
     QVERIFY(printLabel(m_home->file(u"打印/箱唛/箱唛.grf"_s), u"0261205001"_s.mid(1), false, 1,
                        u"PrintBag发生错误"_s));
     QVERIFY(LabelFixture::pdfTextRuns(pdf).join(QString()).contains(u"箱号 261205001 共 2 匹"_s));
+}
+
+void TestPrintRoutine::printsInsideTheStationsTransaction()
+{
+    // The packing station prints pool jobs inside its transaction: the label must see the rows
+    // that transaction wrote, so it reads through the shared connection.
+    const QString pdf = m_home->file(u"tx.pdf"_s);
+    writeTemplate(u"测试"_s, rollTemplate(pdf));
+    Database::conn().beginTrans();
+    Database::conn().execute(u"insert into checkinfo(id, checkcode, oncount) values(3, '099', 12)"_s);
+    printMarkLabel(u"测试"_s, 3, false, 1);
+    Database::conn().rollbackTrans();
+    QVERIFY2(MessageBox::shown().isEmpty(), qPrintable(MessageBox::lastShown().text));
+    QVERIFY(LabelFixture::pdfTextRuns(pdf).join(QString()).contains(u"卷号 099 数量 12"_s));
 }
 
 void TestPrintRoutine::missingTemplateShowsTheMessage()

@@ -115,9 +115,13 @@ const FilledReport& LabelReport::fill()
         try {
             if (m_connectionString.isEmpty())
                 throw DbError(u"没有设置明细数据的连接串"_s);
-            Connection conn;
-            conn.open(m_connectionString);
-            const Recordset rs = conn.execute(sql);
+            // Opening a second SQL Server connection per label would cost more than the label.
+            Connection own;
+            const bool reuse = m_shared && m_shared->isOpen()
+                               && m_shared->connectionString() == m_connectionString;
+            if (!reuse)
+                own.open(m_connectionString);
+            const Recordset rs = (reuse ? *m_shared : own).execute(sql);
             columns = rs.columns();
             rows = rs.rows();
         } catch (const DbError& e) {

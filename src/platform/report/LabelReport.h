@@ -10,6 +10,7 @@
 #include <QVariant>
 #include <optional>
 
+class Connection;
 class QPainter;
 class QPrinter;
 
@@ -39,6 +40,9 @@ public:
     /// The connection string the detail query runs on (as given to Connection::open).
     void setConnectionString(const QString& connectionString);
     const QString& connectionString() const { return m_connectionString; }
+    /// A connection that is already open (the station's shared one): when it was opened with the
+    /// same connection string, the detail query runs on it instead of on a connection of its own.
+    void setSharedConnection(Connection* connection) { m_shared = connection; }
 
     /// "" = the default printer; a name ending in ".pdf" = a PDF file of that path.
     void setPrinterName(const QString& name);
@@ -82,6 +86,7 @@ private:
     QString m_path;
     QList<QPair<QString, QVariant>> m_params;
     QString m_connectionString;
+    Connection* m_shared = nullptr;
     QString m_printerName;
     int m_copies = 1;
     std::optional<FilledReport> m_filled;
