@@ -21,8 +21,8 @@ void fetchPrintTemplates(qint64 fkid, const QString& fileType)
     Recordset rs;
     try {
         rs = Database::conn().execute(
-            u"select  fileName,billFile from  billFiles where fileType='"_s + fileType
-            + u"' AND right(filename,4)='.grf' AND  fkid = "_s + QString::number(fkid));
+            u"select  fileName,billFile from  billFiles where fileType='"_s + fileType +
+            u"' AND right(filename,4)='.grf' AND  fkid = "_s + QString::number(fkid));
     } catch (const DbError&) {
         return;
     }
@@ -47,7 +47,10 @@ void fetchPrintTemplates(qint64 fkid, const QString& fileType)
     }
 }
 
-void fetchBillTemplates(qint64 billId) { fetchPrintTemplates(billId, u"Bill"_s); }
+void fetchBillTemplates(qint64 billId)
+{
+    fetchPrintTemplates(billId, u"Bill"_s);
+}
 
 namespace {
 

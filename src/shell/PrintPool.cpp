@@ -16,15 +16,18 @@
 
 using namespace Qt::StringLiterals;
 
-QString PrintPool::serverName() { return u"打印服务器"_s; }
+QString PrintPool::serverName()
+{
+    return u"打印服务器"_s;
+}
 
 QString PrintPool::insertSql(const QString& pid, const QString& printType, const QString& content,
                              const QString& printFrom, const QString& createTime)
 {
-    return u"insert into printpool (pid,PrintType,Content,printfrom,createtime) values ("_s
-           + SqlText::quoted(pid) + u","_s + SqlText::quoted(printType) + u","_s
-           + SqlText::quoted(content) + u","_s + SqlText::quoted(printFrom) + u","_s
-           + SqlText::quoted(createTime) + u")"_s;
+    return u"insert into printpool (pid,PrintType,Content,printfrom,createtime) values ("_s +
+           SqlText::quoted(pid) + u","_s + SqlText::quoted(printType) + u","_s +
+           SqlText::quoted(content) + u","_s + SqlText::quoted(printFrom) + u","_s +
+           SqlText::quoted(createTime) + u")"_s;
 }
 
 void PrintPool::queueReport(LabelReport& report)

@@ -76,15 +76,19 @@ QString decodeValues(const QList<int>& values)
         const char now = shift ? (set == 'A' ? 'B' : 'A') : set;
         shift = false;
         if (now == 'C') {
-            if (v < 100) out += QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0'));
-            else if (v == 100) set = 'B';
-            else if (v == 101) set = 'A';
+            if (v < 100)
+                out += QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0'));
+            else if (v == 100)
+                set = 'B';
+            else if (v == 101)
+                set = 'A';
         } else if (v == 98) {
             shift = true;
         } else if (v == 99) {
             set = 'C';
         } else if (v == 100 || v == 101) {
-            if ((now == 'A') == (v == 100)) set = v == 100 ? 'B' : 'A';
+            if ((now == 'A') == (v == 100))
+                set = v == 100 ? 'B' : 'A';
         } else if (v < 96) {
             out += now == 'B' ? QChar(v + 32) : QChar(v < 64 ? v + 32 : v - 64);
         }
@@ -96,8 +100,8 @@ QString decodeValues(const QList<int>& values)
 
 QString LabelFixture::decodeCode128(const QImage& image, int y, int left, int right)
 {
-    const QList<int> runs = runLengths(image, y, qMax(left, 0),
-                                       right < 0 ? image.width() - 1 : qMin(right, image.width() - 1));
+    const QList<int> runs = runLengths(
+        image, y, qMax(left, 0), right < 0 ? image.width() - 1 : qMin(right, image.width() - 1));
     if (runs.size() < 19 || (runs.size() - 1) % 6 != 0)
         return {};
     const int symbols = int(runs.size() - 1) / 6;
@@ -120,8 +124,8 @@ QString LabelFixture::decodeCode128(const QImage& image, int y, int left, int ri
     return decodeValues(values);
 }
 
-QList<QList<bool>> LabelFixture::sampleMatrix(const QImage& image, const QRect& region,
-                                              int columns, int rows)
+QList<QList<bool>> LabelFixture::sampleMatrix(const QImage& image, const QRect& region, int columns,
+                                              int rows)
 {
     QRect dark;
     for (int y = region.top(); y <= region.bottom(); ++y) {

@@ -50,8 +50,10 @@ PdfObjects readObjects(const QByteArray& pdf)
         if (s < 0)
             continue;
         qsizetype data = s + 6;
-        if (body[data] == '\r') ++data;
-        if (body[data] == '\n') ++data;
+        if (body[data] == '\r')
+            ++data;
+        if (body[data] == '\n')
+            ++data;
         const QByteArray raw = body.mid(data, body.lastIndexOf("endstream") - data);
         o.streams.insert(num, body.left(s).contains("/FlateDecode") ? inflate(raw) : raw);
     }

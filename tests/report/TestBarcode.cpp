@@ -43,8 +43,8 @@ void TestBarcode::encode_data()
     QTest::addColumn<bool>("linear");
     QTest::newRow("roll id") << u"code128"_s << u"00000042"_s << u"00000042"_s << true;
     QTest::newRow("item code") << u"CODE128"_s << u"ML-2045"_s << u"ML-2045"_s << true;
-    QTest::newRow("ean13 adds check digit") << u"ean13"_s << u"690123456789"_s
-                                            << u"6901234567892"_s << true;
+    QTest::newRow("ean13 adds check digit")
+        << u"ean13"_s << u"690123456789"_s << u"6901234567892"_s << true;
     QTest::newRow("code39") << u"code39"_s << u"ABC-12"_s << u"*ABC-12*"_s << true;
     QTest::newRow("qr chinese") << u"qr"_s << u"卷号007"_s << QString() << false;
     QTest::newRow("datamatrix") << u"datamatrix"_s << u"261205001"_s << QString() << false;

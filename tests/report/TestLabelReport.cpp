@@ -17,22 +17,24 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kRollLabel = u"[report]\nname = 卷标\npage = 80 x 40\nmargins = 2\n"
-                           "[parameter]\nname = 单据ID\ntype = number\ndefault = 0\n"
-                           "[parameter]\nname = 默认打印机\ntype = text\ndefault = \n"
-                           "[detail]\nquery = select id as ID, checkcode as 卷号, oncount as 数量,\n"
-                           "   grade as 等级 from checkinfo where id >= [#单据ID#] order by id\n"
-                           "[text]\nat = 0 0 60 8\ntext = 卷号 [卷号] 数量 [数量|0.0]\n"
-                           "[text]\nat = 0 8 60 8\ntext = 等级：[等级]\n"
-                           "[barcode]\nat = 0 18 70 16\ndata = [ID|00000000]\n"_s;
+const QString kRollLabel =
+    u"[report]\nname = 卷标\npage = 80 x 40\nmargins = 2\n"
+    "[parameter]\nname = 单据ID\ntype = number\ndefault = 0\n"
+    "[parameter]\nname = 默认打印机\ntype = text\ndefault = \n"
+    "[detail]\nquery = select id as ID, checkcode as 卷号, oncount as 数量,\n"
+    "   grade as 等级 from checkinfo where id >= [#单据ID#] order by id\n"
+    "[text]\nat = 0 0 60 8\ntext = 卷号 [卷号] 数量 [数量|0.0]\n"
+    "[text]\nat = 0 8 60 8\ntext = 等级：[等级]\n"
+    "[barcode]\nat = 0 18 70 16\ndata = [ID|00000000]\n"_s;
 
-const QString kBoxList = u"[report]\npage = 80 x 40\nmargins = 0\n"
-                         "[parameter]\nname = 单据ID\ntype = text\n"
-                         "[detail]\nquery = select checkcode as 卷号, oncount as 数量 from checkinfo\n"
-                         "   where bagnumber = '[#单据ID#]' order by id\n"
-                         "[band]\ntop = 10\nheight = 10\n"
-                         "[text]\nat = 0 0 80 10\ntext = 箱号 [#单据ID#] 首卷 [卷号]\n"
-                         "[text]\nband = yes\nat = 0 0 80 10\ntext = [行号]. [卷号] [数量]\n"_s;
+const QString kBoxList =
+    u"[report]\npage = 80 x 40\nmargins = 0\n"
+    "[parameter]\nname = 单据ID\ntype = text\n"
+    "[detail]\nquery = select checkcode as 卷号, oncount as 数量 from checkinfo\n"
+    "   where bagnumber = '[#单据ID#]' order by id\n"
+    "[band]\ntop = 10\nheight = 10\n"
+    "[text]\nat = 0 0 80 10\ntext = 箱号 [#单据ID#] 首卷 [卷号]\n"
+    "[text]\nband = yes\nat = 0 0 80 10\ntext = [行号]. [卷号] [数量]\n"_s;
 
 } // namespace
 
@@ -74,8 +76,8 @@ void TestLabelReport::parametersSetAndRead_data()
     QTest::newRow("number from text") << u"单据ID"_s << QVariant(u"00042"_s) << u"42"_s;
     QTest::newRow("number from junk") << u"单据ID"_s << QVariant(u"abc"_s) << u"0"_s;
     QTest::newRow("name case") << u"单据id"_s << QVariant(7) << u"7"_s;
-    QTest::newRow("text keeps blanks") << u"默认打印机"_s << QVariant(u" 打印服务器 "_s)
-                                       << u" 打印服务器 "_s;
+    QTest::newRow("text keeps blanks")
+        << u"默认打印机"_s << QVariant(u" 打印服务器 "_s) << u" 打印服务器 "_s;
     QTest::newRow("text from number") << u"默认打印机"_s << QVariant(12.5) << u"12.5"_s;
     QTest::newRow("undeclared kept") << u"操作员"_s << QVariant(u"012"_s) << u"012"_s;
 }
@@ -136,7 +138,8 @@ void TestLabelReport::listPagesRepeatHeaderAndBreak()
     QCOMPARE(f.pages.last().boxes.size(), 1 + lastPageRows);
     // Every page starts with the header filled from the first roll.
     for (const FilledPage& p : f.pages)
-        QCOMPARE(p.boxes.first().text, rolls ? u"箱号 261205001 首卷 007"_s : u"箱号 261205001 首卷 "_s);
+        QCOMPARE(p.boxes.first().text,
+                 rolls ? u"箱号 261205001 首卷 007"_s : u"箱号 261205001 首卷 "_s);
     if (rolls) {
         const FilledBox& last = f.pages.last().boxes.last();
         QCOMPARE(last.text.section(u'.', 0, 0), QString::number(rolls));
@@ -256,8 +259,8 @@ void TestLabelReport::nothingToPrint_data()
     QTest::addColumn<QString>("printer");
     QTest::addColumn<QString>("message");
     QTest::newRow("no rows") << u"fixture"_s << u"x.pdf"_s << u"没有返回数据"_s;
-    QTest::newRow("unwritable pdf") << u"fixture"_s << u"/nonexistent/dir/x.pdf"_s
-                                    << u"无法写入 PDF"_s;
+    QTest::newRow("unwritable pdf")
+        << u"fixture"_s << u"/nonexistent/dir/x.pdf"_s << u"无法写入 PDF"_s;
 }
 
 void TestLabelReport::nothingToPrint()

@@ -95,11 +95,12 @@ int TestPrintRoutine::poolRows()
 void TestPrintRoutine::twoStoredTemplatesAreDownloaded()
 {
     // Raw bytes, including a NUL and invalid UTF-8, must arrive unchanged.
-    LabelFixture::exec(m_db, u"insert into billFiles values('大唛.grf', X'5B7265706F72745D0A00FF', 'Bill', 7);"
-                             "insert into billFiles values('小唛.GRF', X'3B20736D616C6C0A', 'Bill', 7);"
-                             "insert into billFiles values('别的.grf', X'41', 'Bill', 8);"
-                             "insert into billFiles values('说明.txt', X'41', 'Bill', 7);"
-                             "insert into billFiles values('商品.grf', X'41', 'Item', 7);"_s);
+    LabelFixture::exec(
+        m_db, u"insert into billFiles values('大唛.grf', X'5B7265706F72745D0A00FF', 'Bill', 7);"
+              "insert into billFiles values('小唛.GRF', X'3B20736D616C6C0A', 'Bill', 7);"
+              "insert into billFiles values('别的.grf', X'41', 'Bill', 8);"
+              "insert into billFiles values('说明.txt', X'41', 'Bill', 7);"
+              "insert into billFiles values('商品.grf', X'41', 'Item', 7);"_s);
     fetchBillTemplates(7);
     QCOMPARE(m_home->readFile(u"打印/唛头/大唛.grf"_s), QByteArray("[report]\n\0\xFF", 11));
     QCOMPARE(m_home->readFile(u"打印/唛头/小唛.GRF"_s), QByteArray("; small\n"));
@@ -173,7 +174,8 @@ void TestPrintRoutine::printServerQueuesARow()
     QCOMPARE(rs.text(u"printfrom"_s), from);
     QVERIFY(rs.text(u"createtime"_s) >= before);
     QVERIFY(QRegularExpression(u"^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$"_s)
-                .match(rs.text(u"createtime"_s)).hasMatch());
+                .match(rs.text(u"createtime"_s))
+                .hasMatch());
     // The content is the exported file's text: the filled label as JSON.
     const QString content = rs.text(u"Content"_s);
     QCOMPARE(content.toUtf8(), m_home->readFile(u"c/json.txt"_s));
@@ -200,7 +202,8 @@ void TestPrintRoutine::boxNumberIsAText()
                       "[parameter]\nname = 默认打印机\ntype = text\ndefault = %1\n"
                       "[detail]\nquery = select count(*) as 匹数 from checkinfo\n"
                       "   where bagnumber = '[#单据ID#]'\n"
-                      "[text]\nat = 0 0 60 8\ntext = 箱号 [#单据ID#] 共 [匹数] 匹\n"_s.arg(pdf).toUtf8());
+                      "[text]\nat = 0 0 60 8\ntext = 箱号 [#单据ID#] 共 [匹数] 匹\n"_s.arg(pdf)
+                          .toUtf8());
     QVERIFY(printLabel(m_home->file(u"打印/箱唛/箱唛.grf"_s), u"0261205001"_s.mid(1), false, 1,
                        u"PrintBag发生错误"_s));
     QVERIFY(LabelFixture::pdfTextRuns(pdf).join(QString()).contains(u"箱号 261205001 共 2 匹"_s));
@@ -213,7 +216,8 @@ void TestPrintRoutine::printsInsideTheStationsTransaction()
     const QString pdf = m_home->file(u"tx.pdf"_s);
     writeTemplate(u"测试"_s, rollTemplate(pdf));
     Database::conn().beginTrans();
-    Database::conn().execute(u"insert into checkinfo(id, checkcode, oncount) values(3, '099', 12)"_s);
+    Database::conn().execute(
+        u"insert into checkinfo(id, checkcode, oncount) values(3, '099', 12)"_s);
     printMarkLabel(u"测试"_s, 3, false, 1);
     Database::conn().rollbackTrans();
     QVERIFY2(MessageBox::shown().isEmpty(), qPrintable(MessageBox::lastShown().text));

@@ -13,12 +13,9 @@ namespace {
 std::optional<QVariant> lookup(const QString& name, bool parameterOnly)
 {
     static const QList<QPair<QString, QVariant>> fields{
-        {u"卷号"_s, u"007"_s},
-        {u"数量"_s, 98.5},
-        {u"ID"_s, qint64(42)},
-        {u"日期"_s, QDateTime(QDate(2026, 12, 5), QTime(10, 31, 7))},
-        {u"品名"_s, u"全棉斜纹布"_s},
-        {u"空"_s, QString()}};
+        {u"卷号"_s, u"007"_s},        {u"数量"_s, 98.5},
+        {u"ID"_s, qint64(42)},        {u"日期"_s, QDateTime(QDate(2026, 12, 5), QTime(10, 31, 7))},
+        {u"品名"_s, u"全棉斜纹布"_s}, {u"空"_s, QString()}};
     static const QList<QPair<QString, QVariant>> params{{u"单据ID"_s, 42.0},
                                                         {u"卷号"_s, u"param"_s}};
     if (!parameterOnly) {
@@ -59,7 +56,8 @@ void TestReportExpression::expand_data()
     QTest::newRow("padded id") << u"[ID|00000000]"_s << u"00000042"_s;
     QTest::newRow("text picture leaves text") << u"[品名|0.0]"_s << u"全棉斜纹布"_s;
     QTest::newRow("number text picture") << u"[卷号|0000]"_s << u"0007"_s;
-    QTest::newRow("date only at midnight") << u"[=Format(日期, \"yyyy-mm-dd\")]"_s << u"2026-12-05"_s;
+    QTest::newRow("date only at midnight")
+        << u"[=Format(日期, \"yyyy-mm-dd\")]"_s << u"2026-12-05"_s;
     QTest::newRow("date picture minutes") << u"[日期|yyyy-mm-dd hh:nn]"_s << u"2026-12-05 10:31"_s;
     QTest::newRow("date picture mm after h") << u"[日期|hh:mm]"_s << u"10:31"_s;
     QTest::newRow("chinese date") << u"[日期|yyyy年m月d日]"_s << u"2026年12月5日"_s;
@@ -74,8 +72,8 @@ void TestReportExpression::expand_data()
     QTest::newRow("plus adds numeric text") << u"[=卷号 + 1]"_s << u"8"_s;
     QTest::newRow("ampersand") << u"[=\"No.\" & ID & \"/\" & 卷号]"_s << u"No.42/007"_s;
     QTest::newRow("quote in string") << u"[=\"a\"\"b\"]"_s << u"a\"b"_s;
-    QTest::newRow("left right mid") << u"[=Left(品名,2)][=Right(品名,1)][=Mid(品名,3,2)]"_s
-                                    << u"全棉布斜纹"_s;
+    QTest::newRow("left right mid")
+        << u"[=Left(品名,2)][=Right(品名,1)][=Mid(品名,3,2)]"_s << u"全棉布斜纹"_s;
     QTest::newRow("trim val") << u"[=Trim(\"  x \")][=Val(\"12.5米\") * 2]"_s << u"x25"_s;
     QTest::newRow("parameter in expression") << u"[=#单据ID# + 1]"_s << u"43"_s;
     QTest::newRow("format number") << u"[=Format(数量 / 3, \"0.000\")]"_s << u"32.833"_s;
@@ -103,8 +101,8 @@ void TestReportExpression::badParts_data()
     QTest::newRow("missing paren") << u"[=(1+2]"_s << QString() << u")"_s;
     QTest::newRow("trailing junk") << u"[=1 2]"_s << QString() << u"多余"_s;
     QTest::newRow("wrong arity") << u"[=Left(品名)]"_s << QString() << u"参数个数"_s;
-    QTest::newRow("unclosed bracket keeps text before") << u"卷号 [卷号"_s << u"卷号 "_s
-                                                        << u"缺少 ]"_s;
+    QTest::newRow("unclosed bracket keeps text before")
+        << u"卷号 [卷号"_s << u"卷号 "_s << u"缺少 ]"_s;
 }
 
 void TestReportExpression::badParts()
@@ -125,10 +123,10 @@ void TestReportExpression::queryPlaceholders_data()
     QTest::addColumn<int>("problems");
     QTest::newRow("number") << u"where id=[#单据ID#]"_s << u"where id=42"_s << 0;
     QTest::newRow("text doubled quotes") << u"where c='[#卷号#]'"_s << u"where c='param'"_s << 0;
-    QTest::newRow("fields are not placeholders") << u"select [卷号] from t"_s
-                                                 << u"select [卷号] from t"_s << 0;
-    QTest::newRow("unknown parameter") << u"where id=[#箱号#] and 1=1"_s
-                                       << u"where id= and 1=1"_s << 1;
+    QTest::newRow("fields are not placeholders")
+        << u"select [卷号] from t"_s << u"select [卷号] from t"_s << 0;
+    QTest::newRow("unknown parameter")
+        << u"where id=[#箱号#] and 1=1"_s << u"where id= and 1=1"_s << 1;
 }
 
 void TestReportExpression::queryPlaceholders()

@@ -36,21 +36,33 @@ void TestShippedTemplates::rendersWithItsData_data()
     QTest::addColumn<QStringList>("texts");
     QTest::addColumn<QString>("barcode");
     QTest::newRow("roll label") << u"唛头/唛头.grf"_s << QVariant(1.0)
-                                << QStringList{u"全棉斜纹布"_s, u"ML-2045"_s, u"藏青"_s,
-                                               u"SC2026-0158"_s, u"150cm"_s, u"007"_s,
-                                               u"一等品"_s, u"98.5 米"_s, u"2026-12-05"_s,
+                                << QStringList{u"全棉斜纹布"_s,  u"ML-2045"_s, u"藏青"_s,
+                                               u"SC2026-0158"_s, u"150cm"_s,   u"007"_s,
+                                               u"一等品"_s,      u"98.5 米"_s, u"2026-12-05"_s,
                                                u"00000001"_s}
                                 << u"00000001"_s;
     QTest::newRow("order mark") << u"唛头/订单唛头2.grf"_s << QVariant(2.0)
-                                << QStringList{u"杭州明远服饰有限公司"_s, u"PO-88123"_s,
-                                               u"全棉斜纹布"_s, u"008"_s, u"99.5 米"_s,
-                                               u"L2611"_s, u"一等品"_s, u"00000002"_s}
+                                << QStringList{u"杭州明远服饰有限公司"_s,
+                                               u"PO-88123"_s,
+                                               u"全棉斜纹布"_s,
+                                               u"008"_s,
+                                               u"99.5 米"_s,
+                                               u"L2611"_s,
+                                               u"一等品"_s,
+                                               u"00000002"_s}
                                 << u"00000002"_s;
     QTest::newRow("box mark") << u"箱唛/箱唛.grf"_s << QVariant(u"261205001"_s)
-                              << QStringList{u"箱号 261205001"_s, u"品名：全棉斜纹布"_s,
-                                             u"匹数：3"_s, u"总数：298.5 米"_s, u"毛重：61.25"_s,
-                                             u"007"_s, u"008"_s, u"009"_s, u"二等品"_s,
-                                             u"装箱时间：2026-12-05 11:02"_s, u"261205001"_s}
+                              << QStringList{u"箱号 261205001"_s,
+                                             u"品名：全棉斜纹布"_s,
+                                             u"匹数：3"_s,
+                                             u"总数：298.5 米"_s,
+                                             u"毛重：61.25"_s,
+                                             u"007"_s,
+                                             u"008"_s,
+                                             u"009"_s,
+                                             u"二等品"_s,
+                                             u"装箱时间：2026-12-05 11:02"_s,
+                                             u"261205001"_s}
                               << u"261205001"_s;
     QTest::newRow("item label") << u"商品/条形码.grf"_s << QVariant(1.0)
                                 << QStringList{u"全棉斜纹布"_s, u"编码：ML-2045"_s,
@@ -80,8 +92,9 @@ void TestShippedTemplates::rendersWithItsData()
 
     // The barcode box: what the engine gave Zint, and what a scanner reads from the raster.
     const FilledReport& f = r.fill();
-    const auto it = std::find_if(f.pages[0].boxes.begin(), f.pages[0].boxes.end(),
-                                 [](const FilledBox& b) { return b.box.kind == ReportBox::Barcode; });
+    const auto it =
+        std::find_if(f.pages[0].boxes.begin(), f.pages[0].boxes.end(),
+                     [](const FilledBox& b) { return b.box.kind == ReportBox::Barcode; });
     QVERIFY(it != f.pages[0].boxes.end());
     QCOMPARE(it->symbol.data, barcode);
     const double dpmm = 203 / 25.4;

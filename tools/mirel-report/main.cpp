@@ -78,15 +78,15 @@ int render(LabelReport& report, const QCommandLineParser& p)
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QCommandLineParser p;
     addOptions(p);
     p.process(app);
-    const int outputs = int(p.isSet(u"pdf"_s)) + int(p.isSet(u"png"_s)) + int(p.isSet(u"text"_s))
-                        + int(p.isSet(u"printer"_s));
+    const int outputs = int(p.isSet(u"pdf"_s)) + int(p.isSet(u"png"_s)) + int(p.isSet(u"text"_s)) +
+                        int(p.isSet(u"printer"_s));
     if (p.positionalArguments().size() != 1 || outputs != 1) {
         err(u"usage: mirel-report TEMPLATE.grf [--home DIR] [--connection STRING] "
             "[--param NAME=VALUE]... (--pdf OUT | --png OUT | --text OUT | --printer NAME "

@@ -18,10 +18,11 @@ struct SymbolDeleter {
 
 const QHash<QString, int>& zintTypes()
 {
-    static const QHash<QString, int> types{
-        {u"code128"_s, BARCODE_CODE128}, {u"qr"_s, BARCODE_QRCODE},
-        {u"ean13"_s, BARCODE_EANX},      {u"datamatrix"_s, BARCODE_DATAMATRIX},
-        {u"code39"_s, BARCODE_CODE39}};
+    static const QHash<QString, int> types{{u"code128"_s, BARCODE_CODE128},
+                                           {u"qr"_s, BARCODE_QRCODE},
+                                           {u"ean13"_s, BARCODE_EANX},
+                                           {u"datamatrix"_s, BARCODE_DATAMATRIX},
+                                           {u"code39"_s, BARCODE_CODE39}};
     return types;
 }
 
@@ -50,10 +51,11 @@ BarcodeSymbol Barcode::encode(const QString& symbology, const QString& data)
     s->symbology = zintTypes().value(type);
     s->input_mode = UNICODE_MODE;
     const QByteArray bytes = data.toUtf8();
-    const int rc = ZBarcode_Encode(s.get(), reinterpret_cast<const unsigned char*>(bytes.constData()),
-                                   int(bytes.size()));
+    const int rc = ZBarcode_Encode(
+        s.get(), reinterpret_cast<const unsigned char*>(bytes.constData()), int(bytes.size()));
     if (rc >= ZINT_ERROR)
-        throw ReportError(u"条码 %1 无法编码 %2：%3"_s.arg(type, data, QString::fromUtf8(s->errtxt)));
+        throw ReportError(
+            u"条码 %1 无法编码 %2：%3"_s.arg(type, data, QString::fromUtf8(s->errtxt)));
     BarcodeSymbol out;
     out.symbology = type;
     out.data = data;
@@ -115,8 +117,8 @@ bool Barcode::paint(QPainter& p, const QRectF& rect, const BarcodeSymbol& s, boo
                        Qt::AlignHCenter | Qt::AlignTop, s.humanText);
         }
     } else {
-        const int module = int(qMin(qMin(rect.width() / s.columns, rect.height() / s.rows),
-                                    qMax(maxModule, 1.0)));
+        const int module =
+            int(qMin(qMin(rect.width() / s.columns, rect.height() / s.rows), qMax(maxModule, 1.0)));
         fits = module >= 1;
         const int m = qMax(module, 1);
         const QPointF origin(std::round(rect.left() + (rect.width() - m * s.columns) / 2),

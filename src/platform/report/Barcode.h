@@ -9,12 +9,12 @@ class QPainter;
 
 /// An encoded symbol: a matrix of dark and light modules and its human-readable text.
 struct BarcodeSymbol {
-    QString symbology;     ///< "code128", "qr", "ean13", "datamatrix", "code39"
-    QString data;          ///< the text that was encoded
-    QString humanText;     ///< the text Zint prints under linear codes (EAN-13 adds its check digit)
+    QString symbology; ///< "code128", "qr", "ean13", "datamatrix", "code39"
+    QString data;      ///< the text that was encoded
+    QString humanText; ///< the text Zint prints under linear codes (EAN-13 adds its check digit)
     int rows = 0;
     int columns = 0;
-    bool linear = true;    ///< one row of bars (drawn to the box height)
+    bool linear = true;         ///< one row of bars (drawn to the box height)
     QList<QList<bool>> modules; ///< rows × columns, true = dark
 
     bool isNull() const { return rows == 0; }

@@ -12,9 +12,9 @@
 class QPainter;
 
 struct FilledBox {
-    ReportBox box;          ///< the template box, with rect moved to its place on the page
-    QString text;           ///< text box: the text; barcode: the encoded data; image: the file
-    BarcodeSymbol symbol;   ///< barcode boxes
+    ReportBox box;        ///< the template box, with rect moved to its place on the page
+    QString text;         ///< text box: the text; barcode: the encoded data; image: the file
+    BarcodeSymbol symbol; ///< barcode boxes
 };
 
 struct FilledPage {
@@ -25,7 +25,7 @@ struct FilledReport {
     QStringList columns;
     QList<QList<DbValue>> rows;
     QList<FilledPage> pages;
-    QStringList problems;   ///< everything that could not be filled or drawn, one line each
+    QStringList problems; ///< everything that could not be filled or drawn, one line each
 };
 
 namespace ReportRenderer {

@@ -90,9 +90,15 @@ void LabelReport::setConnectionString(const QString& connectionString)
     m_filled.reset();
 }
 
-void LabelReport::setPrinterName(const QString& name) { m_printerName = name; }
+void LabelReport::setPrinterName(const QString& name)
+{
+    m_printerName = name;
+}
 
-void LabelReport::setCopies(int copies) { m_copies = qMax(1, copies); }
+void LabelReport::setCopies(int copies)
+{
+    m_copies = qMax(1, copies);
+}
 
 const FilledReport& LabelReport::fill()
 {
@@ -104,21 +110,23 @@ const FilledReport& LabelReport::fill()
     QString queryProblem;
     QStringList expandProblems;
     if (!m_template.query.trimmed().isEmpty()) {
-        const ReportExpression::Lookup lookup = [&](const QString& n, bool) -> std::optional<QVariant> {
+        const ReportExpression::Lookup lookup = [&](const QString& n,
+                                                    bool) -> std::optional<QVariant> {
             for (const auto& [k, v] : params) {
                 if (k.compare(n, Qt::CaseInsensitive) == 0)
                     return v;
             }
             return std::nullopt;
         };
-        const QString sql = ReportExpression::expandQuery(m_template.query, lookup, &expandProblems);
+        const QString sql =
+            ReportExpression::expandQuery(m_template.query, lookup, &expandProblems);
         try {
             if (m_connectionString.isEmpty())
                 throw DbError(u"没有设置明细数据的连接串"_s);
             // Opening a second SQL Server connection per label would cost more than the label.
             Connection own;
-            const bool reuse = m_shared && m_shared->isOpen()
-                               && m_shared->connectionString() == m_connectionString;
+            const bool reuse = m_shared && m_shared->isOpen() &&
+                               m_shared->connectionString() == m_connectionString;
             if (!reuse)
                 own.open(m_connectionString);
             const Recordset rs = (reuse ? *m_shared : own).execute(sql);
@@ -128,8 +136,9 @@ const FilledReport& LabelReport::fill()
             queryProblem = u"明细查询失败：%1"_s.arg(e.message());
         }
     }
-    m_filled = ReportRenderer::fill(m_template, params, columns, rows, queryProblem,
-                                    m_path.isEmpty() ? QString() : QFileInfo(m_path).absolutePath());
+    m_filled =
+        ReportRenderer::fill(m_template, params, columns, rows, queryProblem,
+                             m_path.isEmpty() ? QString() : QFileInfo(m_path).absolutePath());
     m_filled->problems = expandProblems + m_filled->problems;
     m_paintProblems.clear();
     return *m_filled;
@@ -232,8 +241,9 @@ void LabelReport::print()
         printToPdf(m_printerName);
     } else {
         // An unknown name is an error: the label must not come out of some other printer.
-        const QPrinterInfo info = m_printerName.isEmpty() ? QPrinterInfo::defaultPrinter()
-                                                          : QPrinterInfo::printerInfo(m_printerName);
+        const QPrinterInfo info = m_printerName.isEmpty()
+                                      ? QPrinterInfo::defaultPrinter()
+                                      : QPrinterInfo::printerInfo(m_printerName);
         if (info.isNull())
             throw ReportError(m_printerName.isEmpty() ? u"没有默认打印机"_s
                                                       : u"找不到打印机：%1"_s.arg(m_printerName));

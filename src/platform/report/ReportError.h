@@ -9,7 +9,9 @@
 class ReportError : public std::exception {
 public:
     explicit ReportError(QString message)
-        : m_message(std::move(message)), m_utf8(m_message.toUtf8()) {}
+        : m_message(std::move(message)), m_utf8(m_message.toUtf8())
+    {
+    }
 
     /// The text shown to the operator (Chinese, one problem per line).
     const QString& message() const noexcept { return m_message; }

@@ -16,7 +16,9 @@ namespace {
 QJsonValue jsonValue(const QVariant& v)
 {
     switch (v.typeId()) {
-    case QMetaType::Double: case QMetaType::Int: case QMetaType::LongLong:
+    case QMetaType::Double:
+    case QMetaType::Int:
+    case QMetaType::LongLong:
         return v.toDouble();
     default:
         return ReportExpression::text(v);
@@ -26,10 +28,14 @@ QJsonValue jsonValue(const QVariant& v)
 QJsonValue jsonValue(const DbValue& v)
 {
     switch (v.type()) {
-    case DbValue::Type::Null: return QJsonValue::Null;
-    case DbValue::Type::Integer: return double(v.toLongLong());
-    case DbValue::Type::Decimal: return v.toDouble();
-    default: return v.toString();
+    case DbValue::Type::Null:
+        return QJsonValue::Null;
+    case DbValue::Type::Integer:
+        return double(v.toLongLong());
+    case DbValue::Type::Decimal:
+        return v.toDouble();
+    default:
+        return v.toString();
     }
 }
 

@@ -13,8 +13,12 @@ namespace {
 bool isNumber(const QVariant& v)
 {
     switch (v.typeId()) {
-    case QMetaType::Double: case QMetaType::Float: case QMetaType::Int:
-    case QMetaType::LongLong: case QMetaType::UInt: case QMetaType::ULongLong:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+    case QMetaType::UInt:
+    case QMetaType::ULongLong:
         return true;
     default:
         return false;
@@ -36,15 +40,21 @@ QString qtDatePicture(const QString& picture)
         const QString before = out.right(2);
         const bool afterHour = before.endsWith(u':') && before.startsWith(u'h');
         if (c == u'm' || c == u'M') {
-            const bool minute = afterHour || (!out.isEmpty() && out.back() == u'm'
-                                              && out.contains(u'h'));
+            const bool minute =
+                afterHour || (!out.isEmpty() && out.back() == u'm' && out.contains(u'h'));
             out += minute ? u'm' : u'M';
-        } else if (c == u'n' || c == u'N') out += u'm';
-        else if (c == u'Y') out += u'y';
-        else if (c == u'D') out += u'd';
-        else if (c == u'H') out += u'h';
-        else if (c == u'S') out += u's';
-        else out += c;
+        } else if (c == u'n' || c == u'N')
+            out += u'm';
+        else if (c == u'Y')
+            out += u'y';
+        else if (c == u'D')
+            out += u'd';
+        else if (c == u'H')
+            out += u'h';
+        else if (c == u'S')
+            out += u's';
+        else
+            out += c;
     }
     return out;
 }
@@ -52,7 +62,9 @@ QString qtDatePicture(const QString& picture)
 class Parser {
 public:
     Parser(const QString& src, const ReportExpression::Lookup& lookup)
-        : m_src(src), m_lookup(lookup) {}
+        : m_src(src), m_lookup(lookup)
+    {
+    }
 
     QVariant run()
     {
@@ -96,8 +108,8 @@ private:
             if (accept(u'+')) {
                 const QVariant r = product();
                 // As in the old report scripts: + adds numbers and joins texts.
-                if ((isNumber(v) || vb::IsNumeric(ReportExpression::text(v)))
-                    && (isNumber(r) || vb::IsNumeric(ReportExpression::text(r))))
+                if ((isNumber(v) || vb::IsNumeric(ReportExpression::text(v))) &&
+                    (isNumber(r) || vb::IsNumeric(ReportExpression::text(r))))
                     v = toNumber(v) + toNumber(r);
                 else
                     v = ReportExpression::text(v) + ReportExpression::text(r);
@@ -228,14 +240,38 @@ private:
         };
         auto s = [&](int i) { return ReportExpression::text(a[i]); };
         auto n = [&](int i) { return qsizetype(toNumber(a[i])); };
-        if (f == u"format") { need(2, 2); return ReportExpression::format(a[0], s(1)); }
-        if (f == u"left") { need(2, 2); return vb::Left(s(0), n(1)); }
-        if (f == u"right") { need(2, 2); return vb::Right(s(0), n(1)); }
-        if (f == u"mid") { need(2, 3); return vb::Mid(s(0), n(1), a.size() == 3 ? n(2) : -1); }
-        if (f == u"trim") { need(1, 1); return s(0).trimmed(); }
-        if (f == u"val") { need(1, 1); return vb::Val(s(0)); }
-        if (f == u"date") { need(0, 0); return QDateTime(QDate::currentDate(), QTime(0, 0)); }
-        if (f == u"now") { need(0, 0); return QDateTime::currentDateTime(); }
+        if (f == u"format") {
+            need(2, 2);
+            return ReportExpression::format(a[0], s(1));
+        }
+        if (f == u"left") {
+            need(2, 2);
+            return vb::Left(s(0), n(1));
+        }
+        if (f == u"right") {
+            need(2, 2);
+            return vb::Right(s(0), n(1));
+        }
+        if (f == u"mid") {
+            need(2, 3);
+            return vb::Mid(s(0), n(1), a.size() == 3 ? n(2) : -1);
+        }
+        if (f == u"trim") {
+            need(1, 1);
+            return s(0).trimmed();
+        }
+        if (f == u"val") {
+            need(1, 1);
+            return vb::Val(s(0));
+        }
+        if (f == u"date") {
+            need(0, 0);
+            return QDateTime(QDate::currentDate(), QTime(0, 0));
+        }
+        if (f == u"now") {
+            need(0, 0);
+            return QDateTime::currentDateTime();
+        }
         error(u"未知的函数 %1"_s.arg(name));
     }
 
@@ -280,9 +316,9 @@ QString ReportExpression::text(const QVariant& value)
 
 QString ReportExpression::format(const QVariant& value, const QString& picture)
 {
-    const bool datePicture = picture.contains(u'y', Qt::CaseInsensitive)
-                             || picture.contains(u'd', Qt::CaseInsensitive)
-                             || picture.contains(u'h', Qt::CaseInsensitive);
+    const bool datePicture = picture.contains(u'y', Qt::CaseInsensitive) ||
+                             picture.contains(u'd', Qt::CaseInsensitive) ||
+                             picture.contains(u'h', Qt::CaseInsensitive);
     if (datePicture) {
         QDateTime t = value.toDateTime();
         if (!t.isValid())
@@ -351,8 +387,7 @@ QString ReportExpression::expandQuery(const QString& query, const Lookup& lookup
         if (!v && problems)
             problems->append(u"明细查询：没有参数 %1"_s.arg(name));
         if (v)
-            out += isNumber(*v) ? vb::sqlNumber(v->toDouble())
-                                : text(*v).replace(u"'"_s, u"''"_s);
+            out += isNumber(*v) ? vb::sqlNumber(v->toDouble()) : text(*v).replace(u"'"_s, u"''"_s);
         pos = end + 2;
     }
 }

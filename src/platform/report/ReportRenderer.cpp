@@ -99,8 +99,8 @@ void addBandRow(const ReportTemplate& t, FilledPage& page, const RowLookup& look
 // A list label: page boxes from the first row, then band rows until the band's bottom, then the
 // next page with the page boxes again.
 void fillBand(const ReportTemplate& t, const ReportRenderer::Parameters& params,
-              const QStringList& columns, const QList<QList<DbValue>>& rows,
-              const QString& folder, FilledReport& out)
+              const QStringList& columns, const QList<QList<DbValue>>& rows, const QString& folder,
+              FilledReport& out)
 {
     const double bottom = t.band.bottom > 0
                               ? t.band.bottom
@@ -138,8 +138,8 @@ FilledReport ReportRenderer::fill(const ReportTemplate& t, const Parameters& par
         out.pages.append(fillPage(t, {params, columns, nullptr, 0}, templateFolder, out.problems));
     } else {
         for (int i = 0; i < rows.size(); ++i)
-            out.pages.append(fillPage(t, {params, columns, &rows[i], i + 1}, templateFolder,
-                                      out.problems));
+            out.pages.append(
+                fillPage(t, {params, columns, &rows[i], i + 1}, templateFolder, out.problems));
         if (rows.isEmpty())
             out.problems.append(u"明细查询没有返回数据，没有要打印的标签"_s);
     }
@@ -153,8 +153,10 @@ QFont boxFont(const ReportTemplate& t, const ReportBox& b)
 {
     QFont f;
     QStringList families;
-    if (!b.fontFamily.isEmpty()) families.append(b.fontFamily);
-    if (!t.fontFamily.isEmpty()) families.append(t.fontFamily);
+    if (!b.fontFamily.isEmpty())
+        families.append(b.fontFamily);
+    if (!t.fontFamily.isEmpty())
+        families.append(t.fontFamily);
     // Labels are Chinese: fall back to the CJK fonts of the panel PCs and of Debian.
     families << u"WenQuanYi Micro Hei"_s << u"Noto Sans CJK SC"_s << u"Microsoft YaHei"_s
              << u"SimHei"_s;
@@ -202,8 +204,8 @@ void paintBox(QPainter& p, const ReportTemplate& t, const FilledBox& fb, double 
         break;
     case ReportBox::Barcode:
         p.setFont(boxFont(t, b));
-        if (!fb.symbol.isNull() && !Barcode::paint(p, r, fb.symbol, b.showText, b.module * pxPerMm)
-            && problems)
+        if (!fb.symbol.isNull() &&
+            !Barcode::paint(p, r, fb.symbol, b.showText, b.module * pxPerMm) && problems)
             problems->append(u"第 %1 行的框：条码太宽，框内放不下：%2"_s.arg(b.line).arg(fb.text));
         break;
     case ReportBox::Image: {

@@ -96,7 +96,10 @@ QList<double> numbers(const Entry& e, int minCount, int maxCount)
     return out;
 }
 
-double number(const Entry& e) { return numbers(e, 1, 1).first(); }
+double number(const Entry& e)
+{
+    return numbers(e, 1, 1).first();
+}
 
 bool flag(const Entry& e)
 {
@@ -113,13 +116,20 @@ int alignment(const Entry& e)
 {
     int a = 0;
     for (const QString& w : e.value.toLower().split(u' ', Qt::SkipEmptyParts)) {
-        if (w == u"left") a |= Qt::AlignLeft;
-        else if (w == u"center" || w == u"centre") a |= Qt::AlignHCenter;
-        else if (w == u"right") a |= Qt::AlignRight;
-        else if (w == u"top") a |= Qt::AlignTop;
-        else if (w == u"middle") a |= Qt::AlignVCenter;
-        else if (w == u"bottom") a |= Qt::AlignBottom;
-        else fail(e.line, u"未知的对齐方式：%1"_s.arg(w));
+        if (w == u"left")
+            a |= Qt::AlignLeft;
+        else if (w == u"center" || w == u"centre")
+            a |= Qt::AlignHCenter;
+        else if (w == u"right")
+            a |= Qt::AlignRight;
+        else if (w == u"top")
+            a |= Qt::AlignTop;
+        else if (w == u"middle")
+            a |= Qt::AlignVCenter;
+        else if (w == u"bottom")
+            a |= Qt::AlignBottom;
+        else
+            fail(e.line, u"未知的对齐方式：%1"_s.arg(w));
     }
     return a;
 }
@@ -127,7 +137,8 @@ int alignment(const Entry& e)
 void readReport(const Section& s, ReportTemplate& t)
 {
     for (const Entry& e : s.entries) {
-        if (e.key == u"name") t.name = e.value;
+        if (e.key == u"name")
+            t.name = e.value;
         else if (e.key == u"page") {
             const QList<double> n = numbers(e, 2, 2);
             if (n[0] <= 0 || n[1] <= 0)
@@ -137,9 +148,12 @@ void readReport(const Section& s, ReportTemplate& t)
             const QList<double> n = numbers(e, 1, 4);
             t.margins = n.size() == 4 ? QMarginsF(n[0], n[1], n[2], n[3])
                                       : QMarginsF(n[0], n[0], n[0], n[0]);
-        } else if (e.key == u"font") t.fontFamily = e.value;
-        else if (e.key == u"size") t.fontSize = number(e);
-        else t.problems.append(u"第 %1 行：未知的键 %2"_s.arg(e.line).arg(e.key));
+        } else if (e.key == u"font")
+            t.fontFamily = e.value;
+        else if (e.key == u"size")
+            t.fontSize = number(e);
+        else
+            t.problems.append(u"第 %1 行：未知的键 %2"_s.arg(e.line).arg(e.key));
     }
 }
 
@@ -147,13 +161,19 @@ void readParameter(const Section& s, ReportTemplate& t)
 {
     ReportParameter p;
     for (const Entry& e : s.entries) {
-        if (e.key == u"name") p.name = e.value;
+        if (e.key == u"name")
+            p.name = e.value;
         else if (e.key == u"type") {
-            if (e.value.toLower() == u"number") p.type = ReportParameter::Number;
-            else if (e.value.toLower() == u"text") p.type = ReportParameter::Text;
-            else fail(e.line, u"参数类型应为 number 或 text：%1"_s.arg(e.value));
-        } else if (e.key == u"default") p.defaultValue = e.value;
-        else t.problems.append(u"第 %1 行：未知的键 %2"_s.arg(e.line).arg(e.key));
+            if (e.value.toLower() == u"number")
+                p.type = ReportParameter::Number;
+            else if (e.value.toLower() == u"text")
+                p.type = ReportParameter::Text;
+            else
+                fail(e.line, u"参数类型应为 number 或 text：%1"_s.arg(e.value));
+        } else if (e.key == u"default")
+            p.defaultValue = e.value;
+        else
+            t.problems.append(u"第 %1 行：未知的键 %2"_s.arg(e.line).arg(e.key));
     }
     if (p.name.isEmpty())
         fail(s.line, u"参数没有名称"_s);
@@ -164,10 +184,14 @@ void readBand(const Section& s, ReportTemplate& t)
 {
     t.hasBand = true;
     for (const Entry& e : s.entries) {
-        if (e.key == u"top") t.band.top = number(e);
-        else if (e.key == u"height") t.band.rowHeight = number(e);
-        else if (e.key == u"bottom") t.band.bottom = number(e);
-        else t.problems.append(u"第 %1 行：未知的键 %2"_s.arg(e.line).arg(e.key));
+        if (e.key == u"top")
+            t.band.top = number(e);
+        else if (e.key == u"height")
+            t.band.rowHeight = number(e);
+        else if (e.key == u"bottom")
+            t.band.bottom = number(e);
+        else
+            t.problems.append(u"第 %1 行：未知的键 %2"_s.arg(e.line).arg(e.key));
     }
     if (t.band.rowHeight <= 0)
         fail(s.line, u"明细行高必须大于 0"_s);
@@ -185,20 +209,34 @@ bool readBoxKey(const Entry& e, ReportBox& b, bool& placed)
     } else if (e.key == u"to") {
         const QList<double> n = numbers(e, 2, 2);
         b.rect.setBottomRight({n[0], n[1]});
-    } else if (e.key == u"text" || e.key == u"data" || e.key == u"file") b.text = e.value;
-    else if (e.key == u"font") b.fontFamily = e.value;
-    else if (e.key == u"size") b.fontSize = number(e);
-    else if (e.key == u"bold") b.bold = flag(e);
-    else if (e.key == u"align") b.align = alignment(e);
-    else if (e.key == u"wrap") b.wrap = flag(e);
-    else if (e.key == u"frame") b.frame = number(e);
-    else if (e.key == u"type") b.symbology = e.value.toLower();
-    else if (e.key == u"hrt") b.showText = flag(e);
-    else if (e.key == u"module") b.module = number(e);
-    else if (e.key == u"pen") b.pen = number(e);
-    else if (e.key == u"fill") b.fill = flag(e);
-    else if (e.key == u"band") b.inBand = flag(e);
-    else return false;
+    } else if (e.key == u"text" || e.key == u"data" || e.key == u"file")
+        b.text = e.value;
+    else if (e.key == u"font")
+        b.fontFamily = e.value;
+    else if (e.key == u"size")
+        b.fontSize = number(e);
+    else if (e.key == u"bold")
+        b.bold = flag(e);
+    else if (e.key == u"align")
+        b.align = alignment(e);
+    else if (e.key == u"wrap")
+        b.wrap = flag(e);
+    else if (e.key == u"frame")
+        b.frame = number(e);
+    else if (e.key == u"type")
+        b.symbology = e.value.toLower();
+    else if (e.key == u"hrt")
+        b.showText = flag(e);
+    else if (e.key == u"module")
+        b.module = number(e);
+    else if (e.key == u"pen")
+        b.pen = number(e);
+    else if (e.key == u"fill")
+        b.fill = flag(e);
+    else if (e.key == u"band")
+        b.inBand = flag(e);
+    else
+        return false;
     return true;
 }
 
@@ -223,24 +261,32 @@ void readBox(const Section& s, ReportBox::Kind kind, ReportTemplate& t)
 
 ReportTemplate GrfFormat::parse(const QString& text, const QString& fallbackName)
 {
-    static const QHash<QString, ReportBox::Kind> kinds{
-        {u"text"_s, ReportBox::Text},   {u"barcode"_s, ReportBox::Barcode},
-        {u"image"_s, ReportBox::Image}, {u"line"_s, ReportBox::Line},
-        {u"rect"_s, ReportBox::Rect}};
+    static const QHash<QString, ReportBox::Kind> kinds{{u"text"_s, ReportBox::Text},
+                                                       {u"barcode"_s, ReportBox::Barcode},
+                                                       {u"image"_s, ReportBox::Image},
+                                                       {u"line"_s, ReportBox::Line},
+                                                       {u"rect"_s, ReportBox::Rect}};
     ReportTemplate t;
     t.name = fallbackName;
     for (const Section& s : splitSections(text)) {
-        if (s.name == u"report") readReport(s, t);
-        else if (s.name == u"parameter") readParameter(s, t);
+        if (s.name == u"report")
+            readReport(s, t);
+        else if (s.name == u"parameter")
+            readParameter(s, t);
         else if (s.name == u"detail") {
             for (const Entry& e : s.entries) {
-                if (e.key == u"query") t.query = e.value;
-                else t.problems.append(u"第 %1 行：未知的键 %2"_s.arg(e.line).arg(e.key));
+                if (e.key == u"query")
+                    t.query = e.value;
+                else
+                    t.problems.append(u"第 %1 行：未知的键 %2"_s.arg(e.line).arg(e.key));
             }
-        } else if (s.name == u"band") readBand(s, t);
-        else if (kinds.contains(s.name)) readBox(s, kinds.value(s.name), t);
+        } else if (s.name == u"band")
+            readBand(s, t);
+        else if (kinds.contains(s.name))
+            readBox(s, kinds.value(s.name), t);
         // An unknown box type from a newer template: the rest of the label still prints.
-        else t.problems.append(u"第 %1 行：未知的框类型 [%2]"_s.arg(s.line).arg(s.name));
+        else
+            t.problems.append(u"第 %1 行：未知的框类型 [%2]"_s.arg(s.line).arg(s.name));
     }
     return t;
 }

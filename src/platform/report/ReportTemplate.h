@@ -21,21 +21,21 @@ struct ReportParameter {
 struct ReportBox {
     enum Kind { Text, Barcode, Image, Line, Rect };
     Kind kind = Text;
-    int line = 0;          ///< line of the template file where the box starts (for messages)
-    QRectF rect;           ///< x, y, width, height; a line runs from topLeft to bottomRight
-    bool inBand = false;   ///< repeated once per detail row inside the band
-    QString text;          ///< text pattern (text box), data pattern (barcode), file (image)
-    QString fontFamily;    ///< empty: the template's font
-    double fontSize = 0;   ///< points; 0: the template's size
+    int line = 0;        ///< line of the template file where the box starts (for messages)
+    QRectF rect;         ///< x, y, width, height; a line runs from topLeft to bottomRight
+    bool inBand = false; ///< repeated once per detail row inside the band
+    QString text;        ///< text pattern (text box), data pattern (barcode), file (image)
+    QString fontFamily;  ///< empty: the template's font
+    double fontSize = 0; ///< points; 0: the template's size
     bool bold = false;
-    int align = 0;         ///< Qt::Alignment flags
+    int align = 0; ///< Qt::Alignment flags
     bool wrap = false;
-    double frame = 0;      ///< border width in mm around a text box (0: none)
-    QString symbology;     ///< barcode type: code128, qr, ean13, datamatrix, code39
-    bool showText = true;  ///< barcode: human-readable text below linear codes
-    double module = 0.5;   ///< barcode: largest module (narrow bar, matrix cell) in mm
-    double pen = 0.3;      ///< line and rectangle width in mm
-    bool fill = false;     ///< rectangle filled black
+    double frame = 0;     ///< border width in mm around a text box (0: none)
+    QString symbology;    ///< barcode type: code128, qr, ean13, datamatrix, code39
+    bool showText = true; ///< barcode: human-readable text below linear codes
+    double module = 0.5;  ///< barcode: largest module (narrow bar, matrix cell) in mm
+    double pen = 0.3;     ///< line and rectangle width in mm
+    bool fill = false;    ///< rectangle filled black
 };
 
 /// The repeating band of a list label: one row per detail row, from top, rowHeight each, until

@@ -28,8 +28,8 @@ std::function<void(const QString&)> g_errorHandler;
 
 bool unattended()
 {
-    return qEnvironmentVariable("MIREL_NONINTERACTIVE") == u"1"_s || !qobject_cast<QApplication*>(
-               QCoreApplication::instance());
+    return qEnvironmentVariable("MIREL_NONINTERACTIVE") == u"1"_s ||
+           !qobject_cast<QApplication*>(QCoreApplication::instance());
 }
 } // namespace
 
@@ -91,8 +91,8 @@ void frmBillPrintPreview::setReport(LabelReport* report, const QString& path)
     m_path = path;
     m_printer->setFullPage(true);
     const ReportTemplate& t = report->reportTemplate();
-    m_printer->setPageSize(QPageSize(t.pageSize, QPageSize::Millimeter, t.name,
-                                     QPageSize::ExactMatch));
+    m_printer->setPageSize(
+        QPageSize(t.pageSize, QPageSize::Millimeter, t.name, QPageSize::ExactMatch));
     m_printer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
     setWindowTitle(u"打印预览 - %1"_s.arg(t.name));
     m_viewer->updatePreview();
@@ -154,9 +154,15 @@ void frmBillPrintPreview::Report(LabelReport& report, const QString& path)
     form.exec();
 }
 
-int frmBillPrintPreview::shownCount() { return g_shown; }
+int frmBillPrintPreview::shownCount()
+{
+    return g_shown;
+}
 
-QString frmBillPrintPreview::lastShownTemplate() { return g_lastTemplate; }
+QString frmBillPrintPreview::lastShownTemplate()
+{
+    return g_lastTemplate;
+}
 
 void frmBillPrintPreview::setErrorHandler(std::function<void(const QString&)> handler)
 {
