@@ -94,9 +94,9 @@ QString nextCode(Connection& conn, const QString& table, const QString& column, 
 {
     const QString condition = filter.trimmed().isEmpty() ? QStringLiteral("1=1") : filter;
     return inTransaction(conn, [&] {
-        // Codes of other lengths (typed by hand) do not count.
+        // Codes of other lengths or with letters (typed by hand) do not count.
         const QString top = firstText(
-            conn, QStringLiteral("select max(%1) from %2 where (%3) and len(%1)=%4")
+            conn, QStringLiteral("select max(%1) from %2 where (%3) and len(%1)=%4 and isnumeric(%1)=1")
                       .arg(column, table, condition)
                       .arg(length));
         const qint64 highest = qint64(vb::Val(top));

@@ -77,6 +77,7 @@ void TestRunningNumbers::nextCode_data()
     QTest::newRow("filter limits") << u"SC1:001,SC2:050"_s << 3 << u"billcode='SC1'"_s << u"002"_s;
     QTest::newRow("no filter") << u"SC1:001,SC2:050"_s << 3 << QString() << u"051"_s;
     QTest::newRow("other lengths ignored") << u"SC1:0005,SC1:12"_s << 4 << u"billcode='SC1'"_s << u"0006"_s;
+    QTest::newRow("codes with letters ignored") << u"SC1:004,SC1:A01"_s << 3 << u"billcode='SC1'"_s << u"005"_s;
     QTest::newRow("full width grows") << u"SC1:99"_s << 2 << u"billcode='SC1'"_s << u"100"_s;
     QTest::newRow("filter with quote") << u"O'B:004"_s << 3 << u"billcode='O''B'"_s << u"005"_s;
 }
