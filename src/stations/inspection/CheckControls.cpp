@@ -57,14 +57,6 @@ QString indexed(const char* name, int i)
     return QString::fromLatin1(name) + u'_' + QString::number(i);
 }
 
-QFont sized(QWidget* w, double points, bool bold = false)
-{
-    QFont f = w->font();
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    return f;
-}
-
 template <class W>
 W* make(QWidget* parent, const QString& objectName, const QString& text = QString())
 {

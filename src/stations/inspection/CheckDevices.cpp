@@ -2,6 +2,7 @@
 // their fields every tick; the on-screen keypad opens for a field's key button or on focus.
 #include "stations/inspection/frmCheck.h"
 
+#include "devices/BarcodeScanner.h"
 #include "devices/InspectionDevices.h"
 #include "script/VbScript.h"
 #include "shell/SysUtil.h"
@@ -52,6 +53,7 @@ void frmCheck::wireDevices()
     });
     connect(m_devices, &InspectionDevices::cardScanned, this, [this](const QString& text) {
         c.TxtBox[6]->setText(text);
+        c.TxtBox[6]->setToolTip(devices::scannerToolTip());
         runCommand(0);
     });
     connect(m_devices, &InspectionDevices::workerCard, c.TxtBox[0], &QLineEdit::setText);

@@ -349,7 +349,9 @@ bool frmCheck::eventFilter(QObject* watched, QEvent* event)
             emit commandRequested(index == 1 ? -1 : -2); // the label tab's variable / fixed option
     }
     if (watched == c.LabUnit && event->type() == QEvent::MouseButtonDblClick) {
-        c.isMashu->toggle();
+        // The counter is told the unit too, while its port is open.
+        const bool yards = m_devices ? m_devices->toggleUnit(c.LabUnit->text()) : !c.isMashu->isChecked();
+        c.isMashu->setChecked(yards);
         return true;
     }
     if (watched == c.Frame5 && event->type() == QEvent::MouseButtonRelease) {
