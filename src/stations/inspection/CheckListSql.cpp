@@ -1,0 +1,87 @@
+// The roll list's text keeps the blanks the mill's stored list overrides are written against:
+// further conditions are appended after "where 1=1 ".
+#include "stations/inspection/CheckListSql.h"
+
+#include "shell/SqlText.h"
+
+namespace CheckListSql {
+
+namespace {
+
+struct Condition {
+    const QString* text;
+    const char* column;
+    bool startsWith;
+    bool orders;
+};
+
+} // namespace
+
+QString builtInBase()
+{
+    return QStringLiteral("SELECT top 200 a.id ,a.checkcode as 卷号,a.billcode as 生产单号,d.itemname as 品名,c.productionColor as 颜色,d.item3 as 门幅,")
+         + QStringLiteral(" a.taskno as 色号,a.item1 as 克重,a.item2 as 缸号,a.oncount as 数量,a.grade as 等级,a.checkuserCode as 工号,a.remark as 备注 ")
+         + QStringLiteral(" FROM  checkinfo a ")
+         + QStringLiteral(" left join billdetail c on c.billdetailid=a.billdetailid ")
+         + QStringLiteral(" left join item d on d.itemid=c.itemid")
+         + QStringLiteral(" where 1=1 ");
+}
+
+QString listQuery(const QString& stored, const Filters& f, const QString& machineId)
+{
+    QString base = stored.isEmpty() ? builtInBase() : stored;
+    base.replace(QStringLiteral("{machineId}"), machineId);
+
+    // In the order of the filter row; the last filled ordering field decides the order.
+    const Condition conditions[] = {
+        {&f.card, "a.billcode", false, true},    {&f.color, "a.taskno", false, true},
+        {&f.dyeLot, "a.item2", false, true},     {&f.rollNo, "a.checkcode", true, true},
+        {&f.worker, "a.checkuserCode", true, true}, {&f.remark, "a.remark", false, false},
+    };
+    QString where;
+    QString order = QStringLiteral(" ORDER BY a.id desc ");
+    for (const Condition& c : conditions) {
+        if (c.text->isEmpty())
+            continue;
+        const QString column = QString::fromLatin1(c.column);
+        where += QStringLiteral(" and ") + column + QStringLiteral("  like '") + (c.startsWith ? QString() : QStringLiteral("%"))
+               + sqlText(*c.text) + QStringLiteral("%'");
+        if (c.orders)
+            order = QStringLiteral(" ORDER BY ") + column + u' ';
+    }
+    where += QStringLiteral(" and convert(varchar,a.createdate,23) between   '") + f.from.toString(QStringLiteral("yyyy-MM-dd"))
+           + QStringLiteral("' and '") + f.to.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral("'");
+    return base + where + order;
+}
+
+QString rollForStock(long long rollId)
+{
+    return QStringLiteral("select itemid,batchId,oncount from checkinfo where id=") + QString::number(rollId);
+}
+
+QString packingCorrection(long long rollId)
+{
+    return QStringLiteral(" Update billStatus set amount = amount-checkinfo.checkcount ")
+         + QStringLiteral(" From billStatus")
+         + QStringLiteral(" left Join checkinfo  on BILLSTATUS.billcode=checkinfo.billcode")
+         + QStringLiteral(" where checkinfo.id=") + QString::number(rollId) + QStringLiteral(" and billstatus='包装'");
+}
+
+QString deleteDefects(long long rollId)
+{
+    return QStringLiteral("delete CheckDetail where checkid=") + QString::number(rollId);
+}
+
+QString deleteRoll(long long rollId)
+{
+    return QStringLiteral("delete CheckInfo where id=") + QString::number(rollId);
+}
+
+QString reverseStock(long long batchId, double quantity)
+{
+    // Parenthesised: a negative quantity must not turn "--" into a comment.
+    return QStringLiteral("update iteminBatch set itemcount=itemcount-(") + sqlNum(quantity)
+         + QStringLiteral("),productionNumber=productionNumber-1 where id=") + QString::number(batchId);
+}
+
+} // namespace CheckListSql

@@ -1,0 +1,38 @@
+// Statement texts of the inspection station's roll list and roll deletion; pure builders so that
+// each text can be checked on its own.
+#pragma once
+
+#include <QDate>
+#include <QString>
+
+namespace CheckListSql {
+
+/// The list filter fields as the operator typed them; empty fields do not filter.
+struct Filters {
+    QString card;    // TxtBox(8): card number, contains
+    QString color;   // TxtBox(9): colour number (taskno), contains
+    QString dyeLot;  // TxtBox(10): dye lot (item2), contains
+    QString rollNo;  // TxtBox(11): roll number, starts with
+    QString remark;  // TxtBox(12): remark, contains
+    QString worker;  // TxtBox(13): worker code, starts with
+    QDate from;
+    QDate to;
+};
+
+/// The built-in list text up to and including "where 1=1 ".
+QString builtInBase();
+
+/// The list statement: the stored text (or the built-in one when stored is empty) with
+/// "{machineId}" replaced, then the filters, the date range and the order.
+QString listQuery(const QString& stored, const Filters& f, const QString& machineId);
+
+/// Item, stock batch and quantity of a roll, read before it is deleted.
+QString rollForStock(long long rollId);
+/// Takes the roll's quantity off the packing progress of its card.
+QString packingCorrection(long long rollId);
+QString deleteDefects(long long rollId);
+QString deleteRoll(long long rollId);
+/// Takes a deleted roll back out of the stock batch it was booked into (one piece less).
+QString reverseStock(long long batchId, double quantity);
+
+} // namespace CheckListSql

@@ -1,0 +1,279 @@
+// Looking back over the station's rolls: the filtered list with its total, opening a listed
+// roll, stepping roll by roll or card by card, and deleting a roll with everything booked for it.
+#include "stations/inspection/CheckRollListPart.h"
+
+#include "db/Transaction.h"
+#include "shell/Database.h"
+#include "shell/MessageBox.h"
+#include "shell/Navigation.h"
+#include "shell/SysUtil.h"
+#include "shell/SysUtilDb.h"
+#include "stations/inspection/CheckListSql.h"
+#include "stations/inspection/frmCheck.h"
+#include "text/Vb.h"
+#include "widgets/EditGrid.h"
+
+#include <QCloseEvent>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+namespace {
+
+const QString Mirel = QStringLiteral("MIREL");
+const QString MirelIni = QStringLiteral("/mirel.ini");
+const QString WidthKey = QStringLiteral("ppgCheckGrid2");
+
+QString readMirel(const QString& key, const QString& def) { return SysUtil::readIni(Mirel, key, def, MirelIni); }
+
+QLabel* caption(QWidget* page, const QString& text, const QRect& twips)
+{
+    auto* l = new QLabel(text, page);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    placeTwips(l, twips);
+    return l;
+}
+
+} // namespace
+
+CheckRollListPart::CheckRollListPart(frmCheck* form)
+    : QObject(form)
+    , m_form(form)
+{
+    setObjectName(QStringLiteral("CheckRollListPart"));
+    m_billTypes = readMirel(QStringLiteral("showBilltype"), QStringLiteral("55,57,99"));
+    layOutTab();
+    connect(form, &frmCheck::commandRequested, this, &CheckRollListPart::onCommand);
+    connect(m_grid, &EditGrid::cellDoubleClicked, this, [this](int row, int) { openListedRoll(row); });
+    form->installEventFilter(this);
+}
+
+EditGrid* CheckRollListPart::grid() const { return m_grid; }
+
+void CheckRollListPart::layOutTab()
+{
+    CheckControls& c = m_form->controls();
+    QWidget* page = c.SSTab1->widget(1);
+    // One row of filters in the order the operator reads them, the list below, the total under it.
+    struct Field {
+        int box;
+        const char16_t* label;
+        int width;
+    };
+    const Field fields[] = {{8, u"卡号", 1300}, {9, u"色号", 1000}, {10, u"缸号", 1000},
+                            {11, u"卷号", 900},  {13, u"工号", 800}, {12, u"备注", 1200}};
+    int x = 60;
+    const int top = 60, height = 360, labelWidth = 450;
+    for (const Field& f : fields) {
+        caption(page, QString::fromUtf16(f.label), QRect(x, top, labelWidth - 30, height));
+        placeTwips(c.TxtBox[f.box], QRect(x + labelWidth, top, f.width, height));
+        x += labelWidth + f.width + 60;
+    }
+    caption(page, QStringLiteral("日期"), QRect(x, top, labelWidth - 30, height));
+    x += labelWidth;
+    for (int i = 0; i < 2; ++i) {
+        m_dates[i] = new QDateEdit(QDate::currentDate(), page);
+        m_dates[i]->setObjectName(QStringLiteral("DTdate_%1").arg(i));
+        m_dates[i]->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+        m_dates[i]->setCalendarPopup(true);
+        placeTwips(m_dates[i], QRect(x, top, 1450, height));
+        x += 1510;
+    }
+    placeTwips(c.checkCommand[10], QRect(x, top, 700, height));
+    placeTwips(c.checkCommand[16], QRect(x + 770, top, 700, height));
+
+    m_grid = new EditGrid(page);
+    m_grid->setObjectName(QStringLiteral("ppgCheckGrid"));
+    m_grid->setAccessibleName(QStringLiteral("卷列表"));
+    m_grid->setHeader({QStringLiteral("id"), QStringLiteral("卷号"), QStringLiteral("生产单号"), QStringLiteral("品名"),
+                       QStringLiteral("颜色"), QStringLiteral("门幅"), QStringLiteral("色号"), QStringLiteral("克重"),
+                       QStringLiteral("缸号"), QStringLiteral("数量"), QStringLiteral("等级"), QStringLiteral("工号"),
+                       QStringLiteral("备注")});
+    m_grid->setTwips(Twips::of(m_form));
+    placeTwips(m_grid, QRect(60, 480, 14900, 1500));
+    m_grid->applyColWidthList(SysUtil::getSetting(QStringLiteral("mirel"), QStringLiteral("mirel"), WidthKey));
+
+    m_sum = new QLabel(QStringLiteral("数量:"), page);
+    m_sum->setObjectName(QStringLiteral("labSum"));
+    placeTwips(m_sum, QRect(60, 2000, 4000, 280));
+}
+
+bool CheckRollListPart::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_form && m_grid) {
+        if (event->type() == QEvent::Close)
+            SysUtil::saveSetting(QStringLiteral("mirel"), QStringLiteral("mirel"), WidthKey, m_grid->colWidthList());
+        else if (event->type() == QEvent::Resize)
+            m_grid->setTwips(Twips::of(m_form));
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+void CheckRollListPart::onCommand(int index)
+{
+    switch (index) {
+    case 5: stepRoll(true); break;
+    case 6: stepRoll(false); break;
+    case 8:
+    case 12:
+    case 13: stepCard(index); break;
+    case 9: deleteShownRoll(); break;
+    case 10: queryCheck(); break;
+    case 16: deleteListedRoll(); break;
+    default: break;
+    }
+}
+
+void CheckRollListPart::queryCheck()
+{
+    CheckControls& c = m_form->controls();
+    CheckListSql::Filters f;
+    f.card = c.TxtBox[8]->text();
+    f.color = c.TxtBox[9]->text();
+    f.dyeLot = c.TxtBox[10]->text();
+    f.rollNo = c.TxtBox[11]->text();
+    f.remark = c.TxtBox[12]->text();
+    f.worker = c.TxtBox[13]->text();
+    f.from = m_dates[0]->date();
+    f.to = m_dates[1]->date();
+    try {
+        Connection& conn = Database::conn();
+        const QString stored = SysUtil::getListSql(conn, QStringLiteral("listSQL"), QStringLiteral("MirelQueryCheck"));
+        Recordset rs = SysUtil::openRecordset(conn, CheckListSql::listQuery(stored, f, Navigation::machineNumber()));
+        m_grid->bindRecordset(rs);
+    } catch (const DbError& e) {
+        MessageBox::critical(e.message(), m_form);
+        return;
+    }
+    double sum = 0;
+    for (int row = 1; row < m_grid->rows(); ++row)
+        sum += vb::Val(m_grid->textMatrix(row, 9));
+    m_sum->setText(QStringLiteral("数量:") + vb::CStr(sum));
+}
+
+void CheckRollListPart::openListedRoll(int row)
+{
+    if (row < 1)
+        return; // the header
+    QString id;
+    try {
+        id = Navigation::rollIdIfExists(Database::conn(), m_grid->textMatrix(row, 0));
+    } catch (const DbError& e) {
+        MessageBox::critical(e.message(), m_form);
+        return;
+    }
+    m_form->loadRoll(static_cast<long long>(vb::Val(id)));
+    m_form->controls().SSTab1->setCurrentIndex(0);
+}
+
+void CheckRollListPart::stepRoll(bool backwards)
+{
+    CheckControls& c = m_form->controls();
+    const auto id = static_cast<long long>(vb::Val(c.checkId->text()));
+    m_form->newRoll();
+    long long next = 0;
+    try {
+        next = Navigation::neighbourRollId(Database::conn(), id, backwards, c.TxtBox[6]->text());
+    } catch (const DbError& e) {
+        MessageBox::critical(e.message(), m_form);
+        return;
+    }
+    if (next == 0)
+        MessageBox::show(backwards ? QStringLiteral("已经是第一卷了") : QStringLiteral("已经是最后卷了"),
+                         MessageBox::Information, MessageBox::Ok, QString(), m_form);
+    else
+        m_form->loadRoll(next);
+}
+
+void CheckRollListPart::stepCard(int index)
+{
+    QLineEdit* card = m_form->controls().TxtBox[6];
+    QString code;
+    try {
+        Connection& conn = Database::conn();
+        if (index == 8)
+            code = Navigation::latestCardCode(conn, m_billTypes);
+        else
+            code = Navigation::neighbourCardCode(conn, static_cast<long long>(vb::Val(tagOf(card))), index == 12,
+                                                 m_billTypes);
+    } catch (const DbError& e) {
+        MessageBox::critical(e.message(), m_form);
+        return;
+    }
+    card->setText(code);
+    m_form->runCommand(0);
+}
+
+void CheckRollListPart::deleteShownRoll()
+{
+    CheckControls& c = m_form->controls();
+    if (!MessageBox::question(QStringLiteral("您确定要删除这卷布[") + c.TxtBox[18]->text() + QStringLiteral("]？"), m_form))
+        return;
+    delCheck(static_cast<long long>(vb::Val(c.checkId->text())));
+}
+
+void CheckRollListPart::deleteListedRoll()
+{
+    const int row = m_grid->row();
+    const auto id = row > 0 ? static_cast<long long>(vb::Val(m_grid->textMatrix(row, 0))) : 0;
+    if (id <= 0) {
+        MessageBox::show(QStringLiteral("请选择一行，然后点删除"), MessageBox::NoIcon, MessageBox::Ok, QString(), m_form);
+        return;
+    }
+    QLineEdit* shown = m_form->controls().checkId;
+    const QString before = shown->text();
+    shown->setText(QString::number(id));
+    // Left pointing at the listed roll after a cancel, a later save would overwrite that roll
+    // with the one on screen.
+    if (!delCheck(id) && shown->text() == QString::number(id))
+        shown->setText(before);
+    queryCheck();
+}
+
+bool CheckRollListPart::delCheck(long long id)
+{
+    if (MessageBox::show(QStringLiteral("是否要删除卷ID[") + QString::number(id) + QStringLiteral("]的标签"),
+                         MessageBox::Question, MessageBox::OkCancel, QString(), m_form)
+        != MessageBox::AnswerOk)
+        return false;
+    if (id < 1) {
+        MessageBox::show(QStringLiteral("没有保存不要删除！"), MessageBox::NoIcon, MessageBox::Ok, QString(), m_form);
+        return false;
+    }
+    if (!deleteInTransaction(id))
+        return false;
+    m_form->runCommand(5);
+    m_form->setStatus(QStringLiteral("删除成功"));
+    return true;
+}
+
+bool CheckRollListPart::deleteInTransaction(long long id)
+{
+    Connection& conn = Database::conn();
+    try {
+        Transaction t(conn);
+        Recordset roll = SysUtil::openRecordset(conn, CheckListSql::rollForStock(id));
+        conn.execute(CheckListSql::packingCorrection(id));
+        conn.execute(CheckListSql::deleteDefects(id));
+        conn.execute(CheckListSql::deleteRoll(id));
+        // Only a roll that was booked into a batch has stock to give back.
+        if (readMirel(QStringLiteral("Save2Store"), QStringLiteral("0")) == u"1" && SysUtil::recordsetHasRows(roll)) {
+            const auto batch = static_cast<long long>(roll.number(QStringLiteral("batchId")));
+            if (batch > 0) {
+                try {
+                    conn.execute(CheckListSql::reverseStock(batch, roll.number(QStringLiteral("oncount"))));
+                } catch (const DbError&) {
+                    MessageBox::show(QStringLiteral("error"), MessageBox::Critical, MessageBox::Ok, QString(), m_form);
+                    return false; // the roll stays, with its stock
+                }
+            }
+        }
+        t.commit();
+        return true;
+    } catch (const DbError& e) {
+        MessageBox::critical(e.message(), m_form);
+        return false;
+    }
+}

@@ -1,0 +1,51 @@
+// The roll-list tab of the inspection window (filters, list, total, delete) and the roll and
+// card stepping buttons.
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+
+class frmCheck;
+class EditGrid;
+class QDateEdit;
+class QLabel;
+
+class CheckRollListPart : public QObject {
+    Q_OBJECT
+public:
+    /// Lays out the "卷列表" tab, restores the list's column widths and handles the commands
+    /// 5, 6 (previous/next roll), 8, 12, 13 (latest/previous/next card), 9 (delete the roll on
+    /// screen), 10 (query the list) and 16 (delete the listed roll).
+    explicit CheckRollListPart(frmCheck* form);
+
+    /// Runs the list with the filters and shows the total quantity.
+    void queryCheck();
+    /// Deletes one roll after the operator's OK, with its defects, its packing progress and (when
+    /// stock posting is on) its stock booking, then steps to the previous roll. False when
+    /// nothing was deleted.
+    bool delCheck(long long id);
+    /// Opens the roll of a list row (as a double click does).
+    void openListedRoll(int row);
+
+    EditGrid* grid() const;
+    QDateEdit* date(int i) const { return m_dates[i]; }
+    QLabel* sumLabel() const { return m_sum; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void onCommand(int index);
+    void layOutTab();
+    void stepRoll(bool backwards);
+    void stepCard(int index);
+    void deleteShownRoll();
+    void deleteListedRoll();
+    bool deleteInTransaction(long long id);
+
+    frmCheck* m_form;
+    QPointer<EditGrid> m_grid;
+    QDateEdit* m_dates[2] = {nullptr, nullptr};
+    QLabel* m_sum = nullptr;
+    QString m_billTypes;
+};
