@@ -2,6 +2,7 @@
 #include "stations/inspection/InspectionStation.h"
 
 #include "shell/Station.h"
+#include "stations/inspection/CheckLabelPart.h"
 #include "stations/inspection/CheckRollListPart.h"
 #include "stations/inspection/frmCheck.h"
 #include "widgets/ScreenMode.h"
@@ -25,6 +26,7 @@ QWidget* createInspectionStation(const StationChoice& choice)
 {
     auto* form = new frmCheck;
     form->Form_Load();
+    new CheckLabelPart(form);
     new CheckRollListPart(form);
     if (choice.station == Station::MesCheck)
         form->enterMesMode();

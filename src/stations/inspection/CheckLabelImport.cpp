@@ -1,0 +1,103 @@
+// Statements of the label tab's spreadsheet import.
+#include "stations/inspection/CheckLabelImport.h"
+
+#include "text/Vb.h"
+
+#include <cmath>
+#include <optional>
+
+namespace CheckLabels {
+
+namespace {
+
+QString quoted(const QString& s)
+{
+    QString t = s;
+    return QStringLiteral("'") + t.replace(u'\'', QStringLiteral("''")) + QStringLiteral("'");
+}
+
+// A cell as a number: a number cell, or a text that is a number and nothing else (a typed
+// "12 m" is a mistake the operator must see, not 12).
+std::optional<double> numberOf(const sheet::SheetGrid& grid, int row, int col)
+{
+    if (grid.isNumber(row, col))
+        return grid.cell(row, col).toDouble();
+    bool ok = false;
+    const double v = grid.text(row, col).trimmed().toDouble(&ok);
+    return ok ? std::optional<double>(v) : std::nullopt;
+}
+
+QString describe(const sheet::SheetGrid& grid, int row, const QString& reason)
+{
+    return QStringLiteral("第%1行（%2, %3, %4, %5）%6")
+        .arg(row)
+        .arg(grid.text(row, 1), grid.text(row, 2), grid.text(row, 10), grid.text(row, 11), reason);
+}
+
+} // namespace
+
+QString badRowsText() { return QStringLiteral("不符合规格的数据："); }
+
+QString noDataText() { return QStringLiteral("没有有效的数据。"); }
+
+QString importInsert(const ImportContext& ctx, const QString& checkCode, double quantity,
+                     const QString& grade)
+{
+    QStringList values = {quoted(ctx.billCode),      vb::sqlNumber(ctx.billDetailId),
+                          vb::sqlNumber(ctx.itemId), quoted(checkCode),
+                          vb::sqlNumber(quantity),   vb::sqlNumber(ctx.weight),
+                          vb::sqlNumber(ctx.patchCount), quoted(grade),
+                          quoted(ctx.machineId),     quoted(ctx.userCode),
+                          quoted(ctx.taskno),        quoted(ctx.remark)};
+    for (const QString& item : ctx.items)
+        values << quoted(item);
+    values << quoted(ctx.today);
+    return QStringLiteral("Insert into checkInfo (billCode,billdetailId,itemid,checkCode,onCount,cutcount,"
+                          "patchcount,grade,machineId,checkUsercode,taskno,remark,item1,item2,item3,"
+                          "item4,createDate) values( ")
+         + values.join(u',') + QStringLiteral(")");
+}
+
+QString importUpdate(long long id, double quantity, const QString& grade)
+{
+    QString g = grade;
+    return QStringLiteral(" update CheckInfo set onCount=") + vb::sqlNumber(quantity)
+         + QStringLiteral(",grade='") + g.replace(u'\'', QStringLiteral("''"))
+         + QStringLiteral("' where ID=") + QString::number(id);
+}
+
+ImportPlan planImport(const sheet::SheetGrid& grid, const ImportContext& ctx)
+{
+    ImportPlan plan;
+    for (int row = 2; row <= grid.rowCount(); ++row) {
+        if (grid.text(row, 1).trimmed().isEmpty())
+            break;
+        const std::optional<double> id = numberOf(grid, row, 1);
+        if (id && *id == 0)
+            break;
+        if (!id || *id != std::floor(*id) || (*id < 0 && *id != -1)) {
+            plan.badRows << describe(grid, row, QStringLiteral("ID不是有效的卷ID"));
+            continue;
+        }
+        const std::optional<double> quantity = numberOf(grid, row, 10);
+        if (!quantity) {
+            plan.badRows << describe(grid, row, QStringLiteral("数量不是数字"));
+            continue;
+        }
+        const QString grade = grid.text(row, 11).trimmed();
+        if (*id > 0) {
+            plan.statements << importUpdate(static_cast<long long>(*id), *quantity, grade);
+            continue;
+        }
+        const QString checkCode = grid.text(row, 2).trimmed();
+        if (checkCode.isEmpty())
+            plan.badRows << describe(grid, row, QStringLiteral("新卷没有卷号"));
+        else if (ctx.billDetailId <= 0)
+            plan.badRows << describe(grid, row, QStringLiteral("新卷需要先查找卡号"));
+        else
+            plan.statements << importInsert(ctx, checkCode, *quantity, grade);
+    }
+    return plan;
+}
+
+} // namespace CheckLabels

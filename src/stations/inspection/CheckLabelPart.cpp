@@ -1,0 +1,165 @@
+// Label printing of the inspection window: the roll on screen with the grade's or the remembered
+// template, and the template menu.
+#include "stations/inspection/CheckLabelPart.h"
+
+#include "config/ProgramFolder.h"
+#include "shell/Print.h"
+#include "shell/SysUtil.h"
+#include "stations/inspection/frmCheck.h"
+#include "text/Vb.h"
+#include "widgets/EditGrid.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+
+namespace {
+
+const char RollListProperty[] = "rollListRecordset";
+
+QString templateSection() { return QStringLiteral("PrintTemplate"); }
+
+QString remembered(const QString& key, const QString& def)
+{
+    return SysUtil::getSetting(ProgramFolder::executableName(), templateSection(), key, def);
+}
+
+} // namespace
+
+CheckLabelPart::CheckLabelPart(frmCheck* form)
+    : QObject(form)
+    , m_form(form)
+    , m_print(printMarkLabel)
+{
+    m_menu = new QMenu(form);
+    m_menu->setObjectName(QStringLiteral("Modle1"));
+    buildTab();
+    connect(form, &frmCheck::commandRequested, this, &CheckLabelPart::onCommand);
+}
+
+void CheckLabelPart::onCommand(int index)
+{
+    CheckControls& c = m_form->controls();
+    switch (index) {
+    case 4:
+    case 11: printRoll(index); break;
+    case 7: {
+        getPrintTemplate();
+        QPushButton* b = c.checkCommand[7];
+        m_menu->popup(b->mapToGlobal(QPoint(0, b->height())));
+        break;
+    }
+    case -1: m_tagType[1]->setChecked(true); break;
+    case -2: m_tagType[0]->setChecked(true); break;
+    default: break;
+    }
+}
+
+QString CheckLabelPart::mirel(const QString& key, const QString& def) const
+{
+    return SysUtil::readIni(QStringLiteral("MIREL"), key, def, QStringLiteral("/mirel.ini"));
+}
+
+QString CheckLabelPart::templateFile(const QString& name)
+{
+    return ProgramFolder::file(QStringLiteral("\\打印\\唛头\\") + name + QStringLiteral(".grf"));
+}
+
+void CheckLabelPart::chooseTemplate(const QString& caption)
+{
+    SysUtil::saveSetting(ProgramFolder::executableName(), templateSection(), QStringLiteral("check"),
+                         caption);
+}
+
+QString CheckLabelPart::rollTemplate() const
+{
+    // A mill may keep one label per grade (a seconds label says so in large print).
+    const QString grade = m_form->currentGrade();
+    if (!grade.isEmpty() && QFileInfo::exists(templateFile(grade)))
+        return grade;
+    return remembered(QStringLiteral("check"), QStringLiteral("唛头"));
+}
+
+void CheckLabelPart::print(const QString& name, qint64 id, bool preview, int copies)
+{
+    if (!QFileInfo::exists(templateFile(name))) {
+        m_form->setStatus(QStringLiteral("没有标签模板：") + name);
+        return;
+    }
+    m_print(name, id, preview, copies);
+}
+
+void CheckLabelPart::printRoll(int command)
+{
+    CheckControls& c = m_form->controls();
+    if (!m_form->validateRoll())
+        return;
+    long long id = static_cast<long long>(vb::Val(c.checkId->text()));
+    if (id <= 0 || mirel(QStringLiteral("DelCheck"), QStringLiteral("1")) == u"1")
+        id = m_form->saveRoll(true);
+    // One label per roll from this button: the next roll (newRoll) enables it again.
+    c.checkCommand[command]->setEnabled(false);
+    if (id <= 0)
+        return;
+    const QString name = command == 4 ? rollTemplate()
+                                      : remembered(QStringLiteral("check2"), QStringLiteral("订单唛头2"));
+    print(name, id, c.isPrintreview->isChecked(), c.UpDown1->value());
+    if (command == 4 && c.autoHuanJuan->isChecked())
+        m_form->runCommand(1);
+    else
+        c.checkId->setText(QString::number(id));
+}
+
+void CheckLabelPart::getPrintTemplate()
+{
+    QStringList captions;
+    const QDir folder(ProgramFolder::file(QStringLiteral("\\打印\\唛头")));
+    if (folder.exists()) {
+        const QStringList files =
+            folder.entryList({QStringLiteral("*.grf")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+        for (const QString& f : files)
+            captions << f.section(u'.', 0, 0);
+    }
+    captions << QStringLiteral("bill");
+    while (m_templateItems.size() < captions.size()) {
+        QAction* a = m_menu->addAction(QString());
+        a->setObjectName(QStringLiteral("PrintTemplate_") + QString::number(m_templateItems.size()));
+        connect(a, &QAction::triggered, this, [a] { chooseTemplate(a->text()); });
+        m_templateItems << a;
+    }
+    for (qsizetype k = 0; k < m_templateItems.size(); ++k) {
+        m_templateItems[k]->setVisible(k < captions.size());
+        if (k < captions.size())
+            m_templateItems[k]->setText(captions[k]);
+    }
+}
+
+void CheckLabelPart::publishRollList(frmCheck* form, const Recordset& rs)
+{
+    form->setProperty(RollListProperty, QVariant::fromValue(rs));
+}
+
+std::optional<Recordset> CheckLabelPart::rollList(const frmCheck* form)
+{
+    const QVariant v = form->property(RollListProperty);
+    if (v.isValid())
+        return v.value<Recordset>();
+    // Otherwise the list as the tab shows it, cell texts as they are (roll numbers keep "001").
+    const auto* grid = form->findChild<EditGrid*>(QStringLiteral("ppgCheckGrid"));
+    if (!grid || grid->rows() <= 1)
+        return std::nullopt;
+    Recordset rs(grid->header());
+    for (int r = 1; r < grid->rows(); ++r) {
+        QList<DbValue> row;
+        for (int col = 0; col < grid->cols(); ++col)
+            row << DbValue(grid->textMatrix(r, col));
+        rs.addRow(row);
+    }
+    return rs;
+}

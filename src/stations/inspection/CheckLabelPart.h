@@ -1,0 +1,79 @@
+// The labels of the inspection window: printing the roll on screen (commands 4 and 11), the
+// template menu (command 7) and the label tab (generate, batch save and print, export, import).
+#pragma once
+
+#include "db/Recordset.h"
+
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <optional>
+
+class frmCheck;
+class EditGrid;
+class QMenu;
+class QAction;
+class QPushButton;
+class QRadioButton;
+
+class CheckLabelPart : public QObject {
+    Q_OBJECT
+public:
+    /// The print routine: template name, roll id, preview, copies (printMarkLabel).
+    using PrintFn = std::function<void(const QString&, qint64, bool, int)>;
+
+    explicit CheckLabelPart(frmCheck* form);
+
+    /// Replaces the print routine (tests that follow each printed file).
+    void setPrintFn(PrintFn fn) { m_print = std::move(fn); }
+
+    /// Commands 4 (roll label) and 11 (mark label) for the roll on screen.
+    void printRoll(int command);
+    /// Fills the template menu from the template folder plus "bill" (command 7 then pops it up).
+    void getPrintTemplate();
+    /// The template of command 4 for the selected grade: the grade's own template when its file
+    /// exists, else the remembered "check" choice.
+    QString rollTemplate() const;
+    /// Stores a template menu caption as the remembered "check" choice.
+    static void chooseTemplate(const QString& caption);
+
+    // --- label tab (cmdTag 0..5) ---
+    void generateLabels();
+    /// Saves every label row as a roll of its own; withPrint prints each once without preview.
+    void saveLabels(bool withPrint);
+    void clearLabels();
+    void exportLabels();
+    void importLabels();
+    /// Imports a worksheet file (.xls, .xlt, .xlsx); true when the rows were written.
+    bool batchUpdatePrice(const QString& fileName);
+
+    /// Label rows on the grid: number and quantity of each data row with a number.
+    QList<QPair<QString, QString>> labelRows() const;
+
+    EditGrid* pggTag() const { return m_grid; }
+    QMenu* templateMenu() const { return m_menu; }
+    QPushButton* cmdTag(int i) const { return m_cmdTag.value(i); }
+    QRadioButton* tagType(int i) const { return m_tagType.value(i); }
+
+    /// The roll list on the list tab, published by the list's part after each query; export
+    /// writes it. Without a published list, the rows of the list grid ("ppgCheckGrid") as
+    /// texts; empty until a list has been queried.
+    static void publishRollList(frmCheck* form, const Recordset& rs);
+    static std::optional<Recordset> rollList(const frmCheck* form);
+
+private:
+    void onCommand(int index);
+    void buildTab();
+    void setGridRows(const QList<QPair<QString, QString>>& rows);
+    QString mirel(const QString& key, const QString& def) const;
+    static QString templateFile(const QString& name);
+    void print(const QString& name, qint64 id, bool preview, int copies);
+
+    frmCheck* m_form;
+    EditGrid* m_grid = nullptr;
+    QMenu* m_menu = nullptr;
+    QList<QAction*> m_templateItems;
+    QList<QPushButton*> m_cmdTag;
+    QList<QRadioButton*> m_tagType;
+    PrintFn m_print;
+};

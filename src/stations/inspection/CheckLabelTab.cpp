@@ -1,0 +1,227 @@
+// The label tab of the inspection window: label rows generated from the roll on screen, saved
+// (and printed) one roll per row, the roll list exported and a worksheet imported.
+#include "stations/inspection/CheckLabelPart.h"
+
+#include "db/DbError.h"
+#include "db/Transaction.h"
+#include "config/ProgramFolder.h"
+#include "shell/Database.h"
+#include "shell/MessageBox.h"
+#include "shell/SysUtil.h"
+#include "shell/SysUtilExport.h"
+#include "stations/inspection/CheckLabelImport.h"
+#include "stations/inspection/CheckLabelRows.h"
+#include "stations/inspection/frmCheck.h"
+#include "text/Vb.h"
+#include "widgets/EditGrid.h"
+
+#include <QDate>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+
+void CheckLabelPart::buildTab()
+{
+    CheckControls& c = m_form->controls();
+    QWidget* tab = c.SSTab1->widget(0);
+    auto* options = new QGridLayout;
+    const QString texts[2] = {QStringLiteral("定长标签,每支长度为"), QStringLiteral("不定长标签，产生多少个标签")};
+    for (int i = 0; i < 2; ++i) {
+        auto* r = new QRadioButton(texts[i], tab);
+        r->setObjectName(QStringLiteral("tagType_") + QString::number(i));
+        m_tagType << r;
+        options->addWidget(r, i, 0, 1, 2);
+        options->addWidget(c.TxtBox[2 - i], i, 2); // TxtBox(2) piece length, TxtBox(1) count
+    }
+    m_tagType[0]->setChecked(true);
+    c.TxtBox[2]->setText(QStringLiteral("250"));
+    c.TxtBox[2]->setAccessibleName(QStringLiteral("每支长度"));
+    c.TxtBox[1]->setAccessibleName(QStringLiteral("标签数量"));
+    const QString captions[6] = {QStringLiteral("生成标签"), QStringLiteral("保存标签"), QStringLiteral("保存/打印"),
+                                 QStringLiteral("清除标签"), QStringLiteral("导出标签"), QStringLiteral("导入标签")};
+    for (int i = 0; i < 6; ++i) {
+        auto* b = new QPushButton(captions[i], tab);
+        b->setObjectName(QStringLiteral("cmdTag_") + QString::number(i));
+        b->setFocusPolicy(Qt::NoFocus); // the keypad stays on the field being typed
+        options->addWidget(b, 2 + i / 3, i % 3);
+        m_cmdTag << b;
+    }
+    connect(m_cmdTag[0], &QPushButton::clicked, this, &CheckLabelPart::generateLabels);
+    connect(m_cmdTag[1], &QPushButton::clicked, this, [this] { saveLabels(false); });
+    connect(m_cmdTag[2], &QPushButton::clicked, this, [this] { saveLabels(true); });
+    connect(m_cmdTag[3], &QPushButton::clicked, this, &CheckLabelPart::clearLabels);
+    connect(m_cmdTag[4], &QPushButton::clicked, this, &CheckLabelPart::exportLabels);
+    connect(m_cmdTag[5], &QPushButton::clicked, this, &CheckLabelPart::importLabels);
+
+    m_grid = new EditGrid(tab);
+    m_grid->setObjectName(QStringLiteral("pggTag"));
+    m_grid->setAccessibleName(QStringLiteral("标签列表"));
+    m_grid->setFormatString(QStringLiteral("^序|^卷号|^数量"));
+    m_grid->setColWidth(0, 600);
+    m_grid->setColWidth(1, 1500);
+    m_grid->setColWidth(2, 1500);
+    // Variable labels get their own quantity typed in before they are saved.
+    m_grid->setColEditable(1, true);
+    m_grid->setColEditable(2, true);
+    clearLabels();
+
+    auto* layout = new QHBoxLayout(tab);
+    layout->setContentsMargins(6, 4, 6, 4);
+    layout->addLayout(options, 0);
+    layout->addWidget(m_grid, 1);
+}
+
+void CheckLabelPart::setGridRows(const QList<QPair<QString, QString>>& rows)
+{
+    m_grid->setRows(int(rows.size()) + 2); // header, the rows, one empty row to type into
+    for (int r = 1; r < m_grid->rows(); ++r)
+        for (int col = 0; col < 3; ++col)
+            m_grid->setTextMatrix(r, col, QString());
+    for (int i = 0; i < rows.size(); ++i) {
+        m_grid->setTextMatrix(i + 1, 0, QString::number(i + 1));
+        m_grid->setTextMatrix(i + 1, 1, rows[i].first);
+        m_grid->setTextMatrix(i + 1, 2, rows[i].second);
+    }
+}
+
+QList<QPair<QString, QString>> CheckLabelPart::labelRows() const
+{
+    QList<QPair<QString, QString>> rows;
+    for (int r = 1; r < m_grid->rows(); ++r) {
+        const QString number = m_grid->textMatrix(r, 1).trimmed();
+        if (!number.isEmpty())
+            rows << qMakePair(number, m_grid->textMatrix(r, 2).trimmed());
+    }
+    return rows;
+}
+
+void CheckLabelPart::clearLabels() { setGridRows({}); }
+
+void CheckLabelPart::generateLabels()
+{
+    CheckControls& c = m_form->controls();
+    clearLabels();
+    const QString codeLen = mirel(QStringLiteral("codeLen"), QStringLiteral("000"));
+    const double first = vb::Val(c.TxtBox[18]->text());
+    const CheckLabels::LabelRows out =
+        m_tagType[0]->isChecked()
+            ? CheckLabels::fixedLength(vb::Val(c.machineCount->text()), vb::Val(c.TxtBox[2]->text()), first, codeLen)
+            : CheckLabels::variableCount(vb::Val(c.TxtBox[7]->text()), int(vb::Val(c.TxtBox[1]->text())), first, codeLen);
+    if (!out.error.isEmpty()) {
+        m_form->setStatus(out.error);
+        return;
+    }
+    QList<QPair<QString, QString>> rows;
+    for (const CheckLabels::LabelRow& r : out.rows)
+        rows << qMakePair(r.number, vb::CStr(r.quantity));
+    setGridRows(rows);
+}
+
+void CheckLabelPart::saveLabels(bool withPrint)
+{
+    CheckControls& c = m_form->controls();
+    QList<QPair<QString, QString>> rows = labelRows();
+    if (rows.isEmpty()) {
+        m_form->setStatus(QStringLiteral("请点击生成标签按钮"));
+        return;
+    }
+    // The form is checked once with the first label's values: a missing card or worker stops
+    // the batch before any roll is written.
+    c.TxtBox[18]->setText(rows.first().first);
+    c.TxtBox[7]->setText(rows.first().second);
+    if (!m_form->validateRoll())
+        return;
+    const QString name = SysUtil::getSetting(ProgramFolder::executableName(), QStringLiteral("PrintTemplate"),
+                                             QStringLiteral("check"), QStringLiteral("唛头"));
+    while (!rows.isEmpty()) {
+        c.checkId->setText(QStringLiteral("0")); // every label is a roll of its own
+        c.TxtBox[18]->setText(rows.first().first);
+        c.TxtBox[7]->setText(rows.first().second);
+        const long long id = m_form->saveRoll(false);
+        if (id <= 0) {
+            // The rows not yet saved stay on the grid, so a second try adds no roll twice.
+            setGridRows(rows);
+            return;
+        }
+        if (withPrint)
+            print(name, id, false, 1);
+        rows.removeFirst();
+    }
+    clearLabels();
+    m_form->newRoll();
+    m_form->setStatus(QStringLiteral("批量保存成功！"));
+}
+
+void CheckLabelPart::exportLabels()
+{
+    const std::optional<Recordset> list = rollList(m_form);
+    if (!list || !list->isOpen()) {
+        MessageBox::information(QStringLiteral("请先查找卡号！"), m_form);
+        return;
+    }
+    const QString path = SysUtil::exportRecordset(*list, m_form);
+    if (!path.isEmpty())
+        m_form->setStatus(QStringLiteral("已导出：") + path);
+}
+
+void CheckLabelPart::importLabels()
+{
+    const QString file = MessageBox::openFileName(QStringLiteral("选择要导入的文件 "),
+                                                  QStringLiteral("数据文件 (*.xls *.xlsx *.xlt)"), QString(), m_form);
+    if (file.isEmpty()) {
+        MessageBox::information(QStringLiteral("请选择文件！"), m_form);
+        return;
+    }
+    batchUpdatePrice(file);
+}
+
+bool CheckLabelPart::batchUpdatePrice(const QString& fileName)
+{
+    sheet::SheetGrid grid;
+    QString error;
+    if (!sheet::readFirstSheet(fileName, &grid, &error)) {
+        MessageBox::critical(error, m_form);
+        return false;
+    }
+    CheckControls& c = m_form->controls();
+    CheckLabels::ImportContext ctx;
+    ctx.billCode = c.TxtBox[6]->text();
+    ctx.billDetailId = vb::Val(c.BillDetailId->text());
+    ctx.itemId = vb::Val(tagOf(c.BillDetailId));
+    ctx.weight = vb::Val(c.TxtBox[14]->text());
+    ctx.patchCount = vb::Val(c.TxtBox[15]->text());
+    ctx.machineId = mirel(QStringLiteral("menchineId"), QStringLiteral("001"));
+    ctx.userCode = c.TxtBox[0]->text();
+    ctx.taskno = c.TxtBox[3]->text();
+    ctx.remark = c.Text1->text();
+    const int itemFields[4] = {4, 5, 16, 17};
+    for (int i = 0; i < 4; ++i)
+        ctx.items[i] = c.TxtBox[itemFields[i]] ? c.TxtBox[itemFields[i]]->text() : QString();
+    ctx.today = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+
+    const CheckLabels::ImportPlan plan = CheckLabels::planImport(grid, ctx);
+    if (!plan.badRows.isEmpty()) {
+        MessageBox::information(CheckLabels::badRowsText() + QStringLiteral("\n") + plan.badRows.join(u'\n'), m_form);
+        return false;
+    }
+    if (plan.statements.isEmpty()) {
+        MessageBox::information(CheckLabels::noDataText(), m_form);
+        return false;
+    }
+    try {
+        Connection& conn = Database::conn();
+        Transaction tx(conn);
+        for (const QString& sql : plan.statements)
+            if (!sql.trimmed().isEmpty())
+                conn.execute(sql);
+        tx.commit();
+    } catch (const DbError& e) {
+        MessageBox::critical(e.message(), m_form);
+        return false;
+    }
+    MessageBox::information(QStringLiteral("导入成功"), m_form);
+    return true;
+}

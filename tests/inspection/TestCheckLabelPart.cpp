@@ -1,0 +1,417 @@
+// The label part of the inspection window: printing a roll (template choice, PDF output, one
+// label per roll), the template menu, the label tab's batch save and print, export and import.
+#include "CheckFixture.h"
+
+#include "config/ProgramFolder.h"
+#include "db/Recordset.h"
+#include "shell/Database.h"
+#include "shell/MessageBox.h"
+#include "shell/Print.h"
+#include "shell/SysUtil.h"
+#include "sheet/SheetFile.h"
+#include "stations/inspection/CheckLabelPart.h"
+#include "stations/inspection/CheckLabelRows.h"
+#include "widgets/EditGrid.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+
+struct PrintCall {
+    QString name;
+    qint64 id;
+    bool preview;
+    int copies;
+};
+
+// A label template that writes a PDF to pdfPath, one page per roll.
+QByteArray pdfTemplate(const QString& pdfPath)
+{
+    return "[report]\npage = 60 x 40\n[parameter]\nname = 单据ID\ntype = number\ndefault = 0\n"
+           "[parameter]\nname = 默认打印机\ntype = text\ndefault = "
+         + pdfPath.toUtf8()
+         + "\n[detail]\nquery = select checkcode as 卷号, oncount as 数量 from checkinfo where id = [#单据ID#]\n"
+           "[text]\nat = 1 1 50 8\ntext = [卷号] [数量]\n";
+}
+
+void writeTemplate(CheckFixture& fx, const QString& name, const QByteArray& text = "[report]\npage = 60 x 40\n")
+{
+    fx.home().writeFile(QStringLiteral("打印/唛头/") + name + QStringLiteral(".grf"), text);
+}
+
+int pdfPages(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    return int(QString::fromLatin1(f.readAll()).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
+}
+
+// The card line K001/11 on screen with a worker, ready to save.
+void readyToSave(CheckFixture& fx, frmCheck& f)
+{
+    fx.lookUp(QStringLiteral("K001"));
+    f.controls().TxtBox[0]->setText(QStringLiteral("001"));
+    f.controls().TxtBox[7]->setText(QStringLiteral("100"));
+    f.controls().autoHuanJuan->setChecked(false);
+}
+
+QString pythonWithXlwt()
+{
+    for (const QString& python : {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
+        QProcess p;
+        p.start(python, {QStringLiteral("-c"), QStringLiteral("import xlwt")});
+        if (p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
+            return python;
+    }
+    return QString();
+}
+
+// Writes rows (from row 2, cells from column A) as .xlsx with libxlsxwriter or as .xls with xlwt.
+bool writeSheet(const QString& path, const QList<QVariantList>& rows)
+{
+    if (path.endsWith(u".xlsx")) {
+        sheet::SheetTable t;
+        t.header = QStringList{"ID", "卷号", "卡号", "", "", "", "", "", "", "数量", "等级"};
+        t.rows = rows;
+        return sheet::writeXlsx(path, t);
+    }
+    QJsonArray json;
+    for (const QVariantList& r : rows)
+        json.append(QJsonArray::fromVariantList(r));
+    QProcess p;
+    p.start(pythonWithXlwt(), {QDir(qEnvironmentVariable("MIREL_SOURCE_DIR")).filePath(QStringLiteral("tests/inspection/make_import_xls.py")),
+                               path, QString::fromUtf8(QJsonDocument(json).toJson(QJsonDocument::Compact))});
+    return p.waitForFinished(30000) && p.exitCode() == 0;
+}
+
+} // namespace
+
+class TestCheckLabelPart : public QObject {
+    Q_OBJECT
+private slots:
+    void printSavedRollToPdf()
+    {
+        CheckFixture fx;
+        const QString pdf = fx.home().file(QStringLiteral("roll.pdf"));
+        writeTemplate(fx, QStringLiteral("唛头"), pdfTemplate(pdf));
+        frmCheck& f = fx.open();
+        CheckLabelPart part(&f);
+        readyToSave(fx, f);
+        f.controls().UpDown1->setValue(2);
+        f.runCommand(4);
+        const QString id = f.controls().checkId->text();
+        QVERIFY(id.toLongLong() > 0);
+        QCOMPARE(fx.scalar("select count(*) from checkinfo"), QString("1"));
+        QVERIFY(QFileInfo(pdf).size() > 0);
+        QCOMPARE(pdfPages(pdf), 2); // two copies
+        // One label per roll from the button; the next roll may print again.
+        QVERIFY(!f.controls().checkCommand[4]->isEnabled());
+        f.newRoll();
+        QVERIFY(f.controls().checkCommand[4]->isEnabled());
+    }
+
+    void templateChoice_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("check");
+        QTest::addColumn<QString>("check2");
+        QTest::addColumn<QString>("printed"); // "" = nothing printed
+        QTest::newRow("grade's own template") << 4 << QStringList{"A品", "唛头"} << "" << "" << "A品";
+        QTest::newRow("remembered choice") << 4 << QStringList{"特殊", "唛头"} << "特殊" << "" << "特殊";
+        QTest::newRow("default") << 4 << QStringList{"唛头"} << "" << "" << "唛头";
+        QTest::newRow("missing template file") << 4 << QStringList{} << "" << "" << "";
+        QTest::newRow("mark label default") << 11 << QStringList{"A品", "订单唛头2"} << "" << "" << "订单唛头2";
+        QTest::newRow("mark label remembered") << 11 << QStringList{"A品", "二号"} << "" << "二号" << "二号";
+    }
+    void templateChoice()
+    {
+        QFETCH(int, command);
+        QFETCH(QStringList, files);
+        QFETCH(QString, check);
+        QFETCH(QString, check2);
+        QFETCH(QString, printed);
+        CheckFixture fx;
+        for (const QString& name : files)
+            writeTemplate(fx, name);
+        const QString app = ProgramFolder::executableName();
+        if (!check.isEmpty())
+            SysUtil::saveSetting(app, "PrintTemplate", "check", check);
+        if (!check2.isEmpty())
+            SysUtil::saveSetting(app, "PrintTemplate", "check2", check2);
+        frmCheck& f = fx.open();
+        CheckLabelPart part(&f);
+        QList<PrintCall> calls;
+        part.setPrintFn([&](const QString& n, qint64 id, bool p, int c) { calls << PrintCall{n, id, p, c}; });
+        readyToSave(fx, f);
+        f.controls().isPrintreview->setChecked(true);
+        f.controls().UpDown1->setValue(3);
+        f.runCommand(command);
+        QVERIFY(!f.controls().checkCommand[command]->isEnabled());
+        if (printed.isEmpty()) {
+            QVERIFY(calls.isEmpty());
+            QVERIFY(f.status().contains(u"唛头"));
+            return;
+        }
+        QCOMPARE(calls.size(), 1);
+        QCOMPARE(calls[0].name, printed);
+        QCOMPARE(QString::number(calls[0].id), f.controls().checkId->text());
+        QVERIFY(calls[0].preview);
+        QCOMPARE(calls[0].copies, 3);
+    }
+
+    void reopenedRoll_data()
+    {
+        QTest::addColumn<QString>("delCheck");
+        QTest::addColumn<QString>("quantityAfter");
+        QTest::newRow("saved again") << "1" << "77";
+        QTest::newRow("printed unchanged") << "0" << "50";
+    }
+    void reopenedRoll()
+    {
+        QFETCH(QString, delCheck);
+        QFETCH(QString, quantityAfter);
+        CheckFixture fx("DelCheck=" + delCheck.toUtf8() + "\n");
+        writeTemplate(fx, QStringLiteral("唛头"));
+        fx.exec("insert into checkinfo(id,billcode,billdetailId,itemid,checkCode,onCount,checkUsercode,grade) "
+                "values(40,'K001',11,1,'001',50,'001','A品')");
+        frmCheck& f = fx.open();
+        CheckLabelPart part(&f);
+        QList<PrintCall> calls;
+        part.setPrintFn([&](const QString& n, qint64 id, bool p, int c) { calls << PrintCall{n, id, p, c}; });
+        f.loadRoll(40);
+        f.controls().TxtBox[0]->setText(QStringLiteral("001"));
+        f.controls().TxtBox[7]->setText(QStringLiteral("77"));
+        f.runCommand(4);
+        QCOMPARE(calls.size(), 1);
+        QCOMPARE(calls[0].id, 40);
+        QCOMPARE(fx.scalar("select count(*) from checkinfo"), QString("1"));
+        QCOMPARE(fx.scalar("select onCount from checkinfo where id=40"), quantityAfter);
+    }
+
+    void invalidRollPrintsNothing()
+    {
+        CheckFixture fx;
+        writeTemplate(fx, QStringLiteral("唛头"));
+        frmCheck& f = fx.open();
+        CheckLabelPart part(&f);
+        int calls = 0;
+        part.setPrintFn([&](const QString&, qint64, bool, int) { ++calls; });
+        f.runCommand(4); // no card on screen
+        QCOMPARE(calls, 0);
+        QCOMPARE(fx.scalar("select count(*) from checkinfo"), QString("0"));
+        QVERIFY(f.controls().checkCommand[4]->isEnabled());
+    }
+
+    void templateMenu()
+    {
+        CheckFixture fx;
+        for (const char* name : {"唛头", "订单唛头2", "A品"})
+            writeTemplate(fx, QString::fromUtf8(name));
+        fx.home().writeFile(QStringLiteral("打印/唛头/说明.txt"), "not a template");
+        frmCheck& f = fx.open();
+        CheckLabelPart part(&f);
+        f.runCommand(7);
+        QStringList captions;
+        for (QAction* a : part.templateMenu()->actions())
+            if (a->isVisible())
+                captions << a->text();
+        QCOMPARE(captions, (QStringList{"A品", "唛头", "订单唛头2", "bill"}));
+        part.templateMenu()->close();
+        part.templateMenu()->actions()[2]->trigger();
+        QCOMPARE(SysUtil::getSetting(ProgramFolder::executableName(), "PrintTemplate", "check"), QString("订单唛头2"));
+    }
+
+    void focusSelectsOption()
+    {
+        CheckFixture fx;
+        frmCheck& f = fx.open();
+        CheckLabelPart part(&f);
+        QVERIFY(part.tagType(0)->isChecked());
+        emit f.commandRequested(-1);
+        QVERIFY(part.tagType(1)->isChecked());
+        emit f.commandRequested(-2);
+        QVERIFY(part.tagType(0)->isChecked());
+    }
+
+    void generateOnForm()
+    {
+        CheckFixture fx;
+        frmCheck& f = fx.open();
+        CheckLabelPart part(&f);
+        auto& c = f.controls();
+        c.machineCount->setText("1000");
+        c.TxtBox[18]->setText("001");
+        c.TxtBox[2]->setText("0");
+        part.cmdTag(0)->click();
+        QCOMPARE(f.status(), CheckLabels::zeroPieceText());
+        QVERIFY(part.labelRows().isEmpty());
+        c.TxtBox[2]->setText("300");
+        part.cmdTag(0)->click();
+        QCOMPARE(part.labelRows().size(), 4);
+        QCOMPARE(part.labelRows().last(), qMakePair(QString("004"), QString("100")));
+        QCOMPARE(part.pggTag()->rows(), 6); // header, four labels, the empty row
+        QCOMPARE(part.pggTag()->textMatrix(5, 1), QString());
+        part.tagType(1)->setChecked(true);
+        c.TxtBox[7]->setText("120");
+        c.TxtBox[1]->setText("3");
+        c.TxtBox[18]->setText("5");
+        part.cmdTag(0)->click();
+        QCOMPARE(part.labelRows(), (QList<QPair<QString, QString>>{{"005", "120"}, {"006", "120"}, {"007", "120"}}));
+        part.cmdTag(3)->click();
+        QVERIFY(part.labelRows().isEmpty());
+        QCOMPARE(part.pggTag()->rows(), 2);
+    }
+
+    // Every label of the batch becomes a roll and prints once, without preview, whatever the
+    // copies spinner and the preview box say.
+    void batchSaveAndPrint()
+    {
+        CheckFixture fx;
+        const QString pdf = fx.home().file(QStringLiteral("label.pdf"));
+        writeTemplate(fx, QStringLiteral("唛头"), pdfTemplate(pdf));
+        frmCheck& f = fx.open();
+        CheckLabelPart part(&f);
+        QList<PrintCall> calls;
+        QList<int> pages;
+        part.setPrintFn([&](const QString& n, qint64 id, bool p, int c) {
+            calls << PrintCall{n, id, p, c};
+            QFile::remove(pdf);
+            printMarkLabel(n, id, p, c);
+            pages << pdfPages(pdf);
+        });
+        readyToSave(fx, f);
+        f.controls().machineCount->setText("1000");
+        f.controls().TxtBox[18]->setText("001");
+        f.controls().UpDown1->setValue(3);
+        f.controls().isPrintreview->setChecked(true);
+        part.cmdTag(0)->click();
+        part.cmdTag(2)->click();
+        QCOMPARE(f.status(), QString("批量保存成功！"));
+        QCOMPARE(fx.scalar("select group_concat(checkCode || ':' || onCount) from (select * from checkinfo order by id)"),
+                 QString("001:250,002:250,003:250,004:250"));
+        QCOMPARE(calls.size(), 4);
+        for (const PrintCall& call : calls) {
+            QVERIFY(!call.preview);
+            QCOMPARE(call.copies, 1);
+            QCOMPARE(call.name, QString("唛头"));
+        }
+        QCOMPARE(pages, (QList<int>{1, 1, 1, 1}));
+        QVERIFY(part.labelRows().isEmpty());
+        QCOMPARE(f.controls().checkId->text(), QString("0"));
+    }
+
+    void batchSaveNeedsRows()
+    {
+        CheckFixture fx;
+        frmCheck& f = fx.open();
+        CheckLabelPart part(&f);
+        part.cmdTag(1)->click();
+        QCOMPARE(f.status(), QString("请点击生成标签按钮"));
+        QCOMPARE(fx.scalar("select count(*) from checkinfo"), QString("0"));
+    }
+
+    void exportRollList()
+    {
+        CheckFixture fx;
+        fx.exec("insert into checkinfo(id,billcode,checkCode,onCount,grade) values(7,'K001','001',250.5,'A品')");
+        fx.exec("insert into checkinfo(id,billcode,checkCode,onCount,grade) values(8,'K001','002',99,null)");
+        frmCheck& f = fx.open();
+        CheckLabelPart part(&f);
+        part.cmdTag(4)->click();
+        QCOMPARE(MessageBox::lastShown().text, QString("请先查找卡号！"));
+
+        CheckLabelPart::publishRollList(&f, Database::conn().execute("select id,checkCode,onCount,grade from checkinfo order by id"));
+        const QString path = fx.home().file(QStringLiteral("卷列表"));
+        MessageBox::setNextFileName(path);
+        part.cmdTag(4)->click();
+        sheet::SheetGrid grid;
+        QString error;
+        QVERIFY2(sheet::readFirstSheet(path + ".xlsx", &grid, &error), qPrintable(error));
+        QCOMPARE(grid.rowCount(), 3);
+        QCOMPARE(grid.text(1, 2).toLower(), QString("checkcode"));
+        QCOMPARE(grid.text(2, 2), QString("001"));
+        QVERIFY(grid.isNumber(2, 3));
+        QCOMPARE(grid.cell(2, 3).toDouble(), 250.5);
+        QCOMPARE(grid.text(3, 4), QString());
+        QCOMPARE(grid.cell(3, 1).toDouble(), 8.0);
+    }
+
+    void importFile_data()
+    {
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<bool>("withBadRow");
+        for (const char* name : {"rolls.xls", "rolls.xlsx"}) {
+            QTest::addRow("%s good", name) << QString::fromLatin1(name) << false;
+            QTest::addRow("%s bad row", name) << QString::fromLatin1(name) << true;
+        }
+    }
+    void importFile()
+    {
+        QFETCH(QString, fileName);
+        QFETCH(bool, withBadRow);
+        if (fileName.endsWith(u".xls") && pythonWithXlwt().isEmpty())
+            QSKIP("python3 with xlwt (package python3-xlwt) is needed to write the .xls file");
+        CheckFixture fx;
+        fx.exec("insert into checkinfo(id,billcode,billdetailId,itemid,checkCode,onCount,grade) values(17,'K001',11,1,'001',100,'A品')");
+        frmCheck& f = fx.open();
+        CheckLabelPart part(&f);
+        readyToSave(fx, f);
+        const QVariant e;
+        QList<QVariantList> rows = {
+            {17, "001", e, e, e, e, e, e, e, 250.5, "二等品"},
+            {-1, "009", e, e, e, e, e, e, e, 80, "一等品"},
+        };
+        if (withBadRow)
+            rows << QVariantList{18, "002", e, e, e, e, e, e, e, "八十", "A品"};
+        rows << QVariantList{0, "003", e, e, e, e, e, e, e, 5, "A品"}; // the end of the list
+        const QString path = fx.home().file(fileName);
+        QVERIFY(writeSheet(path, rows));
+        MessageBox::setNextFileName(path);
+        part.cmdTag(5)->click();
+        if (withBadRow) {
+            QVERIFY(MessageBox::lastShown().text.startsWith(u"不符合规格的数据："));
+            QVERIFY(MessageBox::lastShown().text.contains(u"第4行"));
+            QCOMPARE(fx.scalar("select count(*) || ':' || sum(onCount) from checkinfo"), QString("1:100"));
+            return;
+        }
+        QCOMPARE(MessageBox::lastShown().text, QString("导入成功"));
+        QCOMPARE(fx.scalar("select onCount || grade from checkinfo where id=17"), QString("250.5二等品"));
+        QCOMPARE(fx.scalar("select billcode || billdetailId || ':' || onCount || grade || checkUsercode from checkinfo where checkCode='009'"),
+                 QString("K00111:80一等品001"));
+        QCOMPARE(fx.scalar("select count(*) from checkinfo"), QString("2"));
+    }
+
+    void importMessages()
+    {
+        CheckFixture fx;
+        frmCheck& f = fx.open();
+        CheckLabelPart part(&f);
+        MessageBox::setNextFileName(QString());
+        part.cmdTag(5)->click();
+        QCOMPARE(MessageBox::lastShown().text, QString("请选择文件！"));
+        const QString path = fx.home().file("empty.xlsx");
+        QVERIFY(writeSheet(path, {{0, "001"}}));
+        QVERIFY(!part.batchUpdatePrice(path));
+        QCOMPARE(MessageBox::lastShown().text, QString("没有有效的数据。"));
+        QVERIFY(!part.batchUpdatePrice(fx.home().file("missing.xlsx")));
+        QCOMPARE(MessageBox::lastShown().icon, MessageBox::Critical);
+    }
+};
+
+QTEST_MAIN(TestCheckLabelPart)
+#include "TestCheckLabelPart.moc"

@@ -1,0 +1,158 @@
+// Label rows of the label tab and the statements of the worksheet import.
+#include "stations/inspection/CheckLabelImport.h"
+#include "stations/inspection/CheckLabelRows.h"
+
+#include <QTest>
+
+using namespace CheckLabels;
+
+namespace {
+
+// "001:250,002:250" for comparing generated rows in one line.
+QString joined(const QList<LabelRow>& rows)
+{
+    QStringList parts;
+    for (const LabelRow& r : rows)
+        parts << r.number + QStringLiteral(":") + QString::number(r.quantity);
+    return parts.join(u',');
+}
+
+ImportContext lineOnScreen()
+{
+    ImportContext ctx;
+    ctx.billCode = QStringLiteral("K001");
+    ctx.billDetailId = 11;
+    ctx.itemId = 1;
+    ctx.weight = 21.5;
+    ctx.machineId = QStringLiteral("003");
+    ctx.userCode = QStringLiteral("001");
+    ctx.taskno = QStringLiteral("J1");
+    ctx.remark = QStringLiteral("边'破");
+    ctx.items[0] = QStringLiteral("P1");
+    ctx.today = QStringLiteral("2026-12-05");
+    return ctx;
+}
+
+} // namespace
+
+class TestCheckLabelRows : public QObject {
+    Q_OBJECT
+private slots:
+    void fixed_data()
+    {
+        QTest::addColumn<double>("total");
+        QTest::addColumn<double>("piece");
+        QTest::addColumn<double>("first");
+        QTest::addColumn<QString>("codeLen");
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("whole pieces") << 1000.0 << 250.0 << 1.0 << "000" << "001:250,002:250,003:250,004:250" << "";
+        QTest::newRow("remainder gets next number") << 1000.0 << 300.0 << 7.0 << "000"
+                                                    << "007:300,008:300,009:300,010:100" << "";
+        QTest::newRow("fractional total rest") << 520.5 << 250.0 << 1.0 << "00" << "01:250,02:250,03:20.5" << "";
+        QTest::newRow("piece from its whole part") << 600.0 << 250.9 << 1.0 << "000" << "001:250,002:250,003:100" << "";
+        QTest::newRow("less than one piece") << 90.0 << 250.0 << 12.0 << "000" << "012:90" << "";
+        QTest::newRow("nothing inspected") << 0.0 << 250.0 << 1.0 << "000" << "" << "";
+        QTest::newRow("zero piece refused") << 1000.0 << 0.0 << 1.0 << "000" << "" << zeroPieceText();
+        QTest::newRow("piece under one refused") << 1000.0 << 0.6 << 1.0 << "000" << "" << zeroPieceText();
+        QTest::newRow("negative piece refused") << 1000.0 << -250.0 << 1.0 << "000" << "" << zeroPieceText();
+    }
+    void fixed()
+    {
+        QFETCH(double, total);
+        QFETCH(double, piece);
+        QFETCH(double, first);
+        QFETCH(QString, codeLen);
+        QFETCH(QString, rows);
+        QFETCH(QString, error);
+        const LabelRows out = fixedLength(total, piece, first, codeLen);
+        QCOMPARE(joined(out.rows), rows);
+        QCOMPARE(out.error, error);
+    }
+
+    void variable_data()
+    {
+        QTest::addColumn<double>("total");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<double>("first");
+        QTest::addColumn<QString>("codeLen");
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("three from 5") << 120.0 << 3 << 5.0 << "000" << "005:120,006:120,007:120" << "";
+        QTest::newRow("four digits") << 80.5 << 2 << 999.0 << "0000" << "0999:80.5,1000:80.5" << "";
+        QTest::newRow("past the width") << 10.0 << 2 << 99.0 << "00" << "99:10,100:10" << "";
+        QTest::newRow("no pattern") << 10.0 << 1 << 42.0 << "" << "42:10" << "";
+        QTest::newRow("zero count") << 120.0 << 0 << 5.0 << "000" << "" << zeroCountText();
+    }
+    void variable()
+    {
+        QFETCH(double, total);
+        QFETCH(int, count);
+        QFETCH(double, first);
+        QFETCH(QString, codeLen);
+        QFETCH(QString, rows);
+        QFETCH(QString, error);
+        const LabelRows out = variableCount(total, count, first, codeLen);
+        QCOMPARE(joined(out.rows), rows);
+        QCOMPARE(out.error, error);
+    }
+
+    // Worksheet rows (id, number, quantity, grade as typed) and what the import makes of them.
+    void plan_data()
+    {
+        QTest::addColumn<QVariantList>("cells"); // 4 per row: col 1, 2, 10, 11
+        QTest::addColumn<int>("statements");
+        QTest::addColumn<int>("bad");
+        const auto rows = [](std::initializer_list<QVariant> v) { return QVariantList(v); };
+        QTest::newRow("update and insert") << rows({17.0, "002", 250.0, "二等品", -1.0, "009", "99.5", "一等品"}) << 2 << 0;
+        QTest::newRow("stops at id 0") << rows({17.0, "002", 250.0, "A", 0.0, "", 1.0, "", 18.0, "", 1.0, ""}) << 1 << 0;
+        QTest::newRow("stops at empty id") << rows({17.0, "", 250.0, "A", "", "", "", "", 18.0, "", "x", ""}) << 1 << 0;
+        QTest::newRow("id as text") << rows({"17", "", "250", "A"}) << 1 << 0;
+        QTest::newRow("text id") << rows({"卷1", "", 250.0, "A"}) << 0 << 1;
+        QTest::newRow("fractional id") << rows({17.5, "", 250.0, "A"}) << 0 << 1;
+        QTest::newRow("negative id") << rows({-3.0, "005", 250.0, "A"}) << 0 << 1;
+        QTest::newRow("quantity with unit") << rows({17.0, "", "250米", "A", 18.0, "", 3.0, "B"}) << 1 << 1;
+        QTest::newRow("empty quantity") << rows({17.0, "", "", "A"}) << 0 << 1;
+        QTest::newRow("new roll without number") << rows({-1.0, "", 250.0, "A"}) << 0 << 1;
+        QTest::newRow("header only") << rows({}) << 0 << 0;
+    }
+    void plan()
+    {
+        QFETCH(QVariantList, cells);
+        QFETCH(int, statements);
+        QFETCH(int, bad);
+        sheet::SheetGrid grid;
+        grid.setCell(1, 1, QStringLiteral("ID"));
+        const int columns[4] = {1, 2, 10, 11};
+        for (int i = 0; i < cells.size(); ++i)
+            grid.setCell(2 + i / 4, columns[i % 4], cells[i]);
+        const ImportPlan p = planImport(grid, lineOnScreen());
+        QCOMPARE(p.statements.size(), statements);
+        QCOMPARE(p.badRows.size(), bad);
+    }
+
+    void newRollNeedsCardLine()
+    {
+        sheet::SheetGrid grid;
+        grid.setCell(2, 1, -1.0);
+        grid.setCell(2, 2, QStringLiteral("001"));
+        grid.setCell(2, 10, 10.0);
+        ImportContext ctx = lineOnScreen();
+        ctx.billDetailId = 0;
+        QCOMPARE(planImport(grid, ctx).badRows.size(), 1);
+    }
+
+    void statements()
+    {
+        QCOMPARE(importUpdate(17, 250.5, QStringLiteral("二'等")),
+                 QStringLiteral(" update CheckInfo set onCount=250.5,grade='二''等' where ID=17"));
+        QCOMPARE(importInsert(lineOnScreen(), QStringLiteral("009"), 99.5, QStringLiteral("一等品")),
+                 QStringLiteral("Insert into checkInfo (billCode,billdetailId,itemid,checkCode,onCount,cutcount,"
+                                "patchcount,grade,machineId,checkUsercode,taskno,remark,item1,item2,item3,item4,"
+                                "createDate) values( 'K001',11,1,'009',99.5,21.5,0,'一等品','003','001','J1',"
+                                "'边''破','P1','','','','2026-12-05')"));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestCheckLabelRows)
+#include "TestCheckLabelRows.moc"
