@@ -23,4 +23,15 @@ if [ -x "$build/bin/mirel-sql" ] && [ -f "$src/schema/demo.sql" ] && [ ! -e "$de
   "$build/bin/mirel-sql" --connection "Provider=SQLite;Data Source=$demo/mirel.db" --init-demo \
     >/dev/null
 fi
+# The demo MES database of the weaving hall, and mirel.ini pointed at it when no MES is set.
+if [ -x "$build/bin/mirel-sql" ] && [ -f "$src/schema/mes-demo.sql" ] && [ ! -e "$demo/mes.db" ]; then
+  rm -f "$demo/mes.db.new"
+  "$build/bin/mirel-sql" --connection "Provider=SQLite;Data Source=$demo/mes.db.new" --init >/dev/null
+  "$build/bin/mirel-sql" --connection "Provider=SQLite;Data Source=$demo/mes.db.new" \
+    <"$src/schema/mes-demo.sql" >/dev/null
+  mv "$demo/mes.db.new" "$demo/mes.db"
+fi
+if [ -e "$demo/mes.db" ] && [ -f "$demo/mirel.ini" ]; then
+  sed -i 's/^MES_HOST=[[:space:]]*$/MES_HOST=mes.db/' "$demo/mirel.ini"
+fi
 exit 0

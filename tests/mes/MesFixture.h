@@ -1,0 +1,44 @@
+// Two embedded databases for the loom-event import: the mill's and the weaving hall's MES.
+#pragma once
+
+#include "db/Connection.h"
+#include "support/TempProgramFolder.h"
+
+#include <QDate>
+#include <QString>
+
+class MesFixture {
+public:
+    MesFixture();
+    ~MesFixture();
+
+    TempProgramFolder& home() { return m_home; }
+    Connection& mill() { return m_mill; }
+    Connection& mes() { return m_mes; }
+    QString millFile() const { return m_home.file(QStringLiteral("mirel.db")); }
+    QString mesFile() const { return m_home.file(QStringLiteral("mes.db")); }
+
+    /// Workers E01 张秀英, E02 李春梅, E03 王海燕; products PB-2001 and PB-3005.
+    void addMasterData();
+    /// A beam (production card) of the MES.
+    void addBeam(int id, const QString& product, double warpLength = 3000);
+    /// A loom event; worker and next are worker ids ("" for none); returns its id.
+    int addEvent(int type, int beam, const QString& roll, const QString& loom, double length,
+                 const QString& time, const QString& worker = QStringLiteral("E01"),
+                 const QString& next = QString());
+
+    /// First field of the first row ("" when none).
+    static QString scalar(Connection& c, const QString& sql);
+    static int count(Connection& c, const QString& table);
+    /// Runs raw SQLite text on a database file (triggers the translator does not know).
+    static void native(const QString& file, const char* sql);
+
+    /// The import as the run makes it: since, today's date of the cards.
+    QString sync(const QString& since = QStringLiteral("2026-01-01"));
+    static QDate today() { return QDate(2026, 3, 14); }
+
+private:
+    TempProgramFolder m_home;
+    Connection m_mill;
+    Connection m_mes;
+};

@@ -1,0 +1,290 @@
+// The loom-event import on two embedded databases: cards, lines, progress records and MES marks.
+#include "MesFixture.h"
+
+#include "db/Transaction.h"
+#include "shell/MesImport.h"
+
+#include <QTest>
+
+namespace {
+
+QString rows(Connection& c, const QString& sql)
+{
+    const Recordset rs = c.execute(sql);
+    QStringList out;
+    for (const auto& row : rs.rows()) {
+        QStringList fields;
+        for (const DbValue& v : row)
+            fields << v.toString();
+        out << fields.join(u'|');
+    }
+    return out.join(u';');
+}
+
+const QString day = QStringLiteral("2026-03-10 ");
+
+} // namespace
+
+class TestMesImport : public QObject {
+    Q_OBJECT
+
+private slots:
+    void nothingNewStartsNoTransaction_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("time");
+        QTest::addColumn<bool>("marked");
+        QTest::newRow("only a stop") << 12 << "2026-03-10 08:00:00" << false;
+        QTest::newRow("doff already imported") << 33 << "2026-03-10 08:00:00" << true;
+        QTest::newRow("doff before the start") << 33 << "2026-03-04 23:59:59" << false;
+        QTest::newRow("doff at midnight of the start") << 33 << "2026-03-05 00:00:00" << false;
+    }
+    void nothingNewStartsNoTransaction()
+    {
+        QFETCH(int, type);
+        QFETCH(QString, time);
+        QFETCH(bool, marked);
+        MesFixture fx;
+        fx.addMasterData();
+        fx.addBeam(1, QStringLiteral("PB-2001"));
+        const int id = fx.addEvent(type, 1, QStringLiteral("1"), QStringLiteral("A01"), 500, time);
+        if (marked)
+            fx.mes().execute(QStringLiteral("update 织机事件表 set 是否检验=1 where id=%1").arg(id));
+        // Another station holds the mill's write lock: a transaction could not begin.
+        Connection other;
+        other.open(QStringLiteral("Provider=SQLite;Data Source=") + fx.millFile());
+        Transaction held(other);
+        fx.mill().setCommandTimeout(1);
+        QCOMPARE(fx.sync(QStringLiteral("2026-03-05")), QStringLiteral("0"));
+        QCOMPARE(MesFixture::count(fx.mill(), QStringLiteral("bill")), 0);
+    }
+
+    void sinceMeansMidnight_data()
+    {
+        QTest::addColumn<QString>("time");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("one second after midnight") << "2026-03-05 00:00:01" << "1";
+        QTest::newRow("at midnight") << "2026-03-05 00:00:00" << "0";
+        QTest::newRow("late the day before") << "2026-03-04 23:59:59" << "0";
+        QTest::newRow("noon") << "2026-03-05 12:00:00" << "1";
+    }
+    void sinceMeansMidnight()
+    {
+        QFETCH(QString, time);
+        QFETCH(QString, expected);
+        MesFixture fx;
+        fx.addMasterData();
+        fx.addBeam(1, QStringLiteral("PB-2001"));
+        fx.addEvent(33, 1, QStringLiteral("1"), QStringLiteral("A01"), 500, time);
+        QCOMPARE(fx.sync(QStringLiteral("2026-03-05")), expected);
+    }
+
+    void quantitiesAreRollLengths_data()
+    {
+        QTest::addColumn<QList<int>>("types");
+        QTest::addColumn<QList<double>>("lengths");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("doff, hand-over, doff") << QList<int>{33, 22, 33} << QList<double>{1000, 1500, 2300}
+                                               << "33:100;22:50;33:80";
+        QTest::newRow("a stop keeps its own length") << QList<int>{33, 12, 33} << QList<double>{1000, 400, 1800}
+                                                     << "33:100;12:40;33:80";
+        QTest::newRow("decimetres") << QList<int>{33} << QList<double>{555} << "33:55.5";
+        QTest::newRow("stop before the first doff") << QList<int>{16, 33} << QList<double>{250, 900}
+                                                     << "16:25;33:90";
+    }
+    void quantitiesAreRollLengths()
+    {
+        QFETCH(QList<int>, types);
+        QFETCH(QList<double>, lengths);
+        QFETCH(QString, expected);
+        MesFixture fx;
+        fx.addMasterData();
+        fx.addBeam(1, QStringLiteral("PB-2001"));
+        // Entered out of time order: the import goes by event time.
+        for (qsizetype i = types.size() - 1; i >= 0; --i)
+            fx.addEvent(types[i], 1, QStringLiteral("1"), QStringLiteral("A01"), lengths[i],
+                        day + QStringLiteral("0%1:00:00").arg(i + 1));
+        QCOMPARE(fx.sync(), QStringLiteral("1"));
+        QCOMPARE(rows(fx.mill(), QStringLiteral("select billstatus||':'||viewcount from BillStatusDetail order by id")),
+                 expected);
+        QCOMPARE(MesFixture::scalar(fx.mes(), QStringLiteral("select count(*) from 织机事件表 where 是否检验=1")),
+                 QString::number(types.size()));
+    }
+
+    void workers_data()
+    {
+        QTest::addColumn<int>("type");
+        QTest::addColumn<QString>("worker");
+        QTest::addColumn<QString>("next");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("doff: the weaver on the loom") << 33 << "E01" << "E02" << "张秀英";
+        QTest::newRow("doff without weaver: the next one") << 33 << "" << "E02" << "李春梅";
+        QTest::newRow("doff, unknown weaver: the next one") << 33 << "X9" << "E03" << "王海燕";
+        QTest::newRow("doff, nobody known") << 33 << "X9" << "" << "";
+        QTest::newRow("stop: the weaver on the loom") << 12 << "E01" << "E02" << "张秀英";
+        QTest::newRow("stop without weaver: empty") << 12 << "" << "E02" << "";
+        QTest::newRow("hand-over: the one leaving") << 22 << "E03" << "E01" << "王海燕";
+    }
+    void workers()
+    {
+        QFETCH(int, type);
+        QFETCH(QString, worker);
+        QFETCH(QString, next);
+        QFETCH(QString, expected);
+        MesFixture fx;
+        fx.addMasterData();
+        fx.addBeam(1, QStringLiteral("PB-2001"));
+        fx.addEvent(33, 1, QStringLiteral("1"), QStringLiteral("A01"), 100, day + QStringLiteral("01:00:00"));
+        const int id = fx.addEvent(type, 1, QStringLiteral("1"), QStringLiteral("A01"), 300,
+                                   day + QStringLiteral("02:00:00"), worker, next);
+        fx.sync();
+        QCOMPARE(MesFixture::scalar(fx.mill(), QStringLiteral("select usercode from BillStatusDetail where remark='EMS同步-%1'").arg(id)),
+                 expected);
+    }
+
+    void cardsAndLines()
+    {
+        MesFixture fx;
+        fx.addMasterData();
+        // A product the mill already has keeps its item.
+        fx.mill().execute(QStringLiteral("insert into item(itemcode,itemname) values ('PB-3005','斜纹坯布')"));
+        fx.addBeam(1, QStringLiteral("PB-2001"), 3000);
+        fx.addBeam(2, QStringLiteral("PB-3005"), 2500);
+        fx.addBeam(3, QStringLiteral("PB-2001"), 2800);
+        fx.addEvent(33, 1, QStringLiteral("1"), QStringLiteral("A01"), 1200, day + QStringLiteral("01:00:00"));
+        fx.addEvent(33, 1, QStringLiteral("1"), QStringLiteral("A01"), 2400, day + QStringLiteral("02:00:00"));
+        fx.addEvent(33, 2, QStringLiteral("1"), QStringLiteral("A01"), 1000, day + QStringLiteral("03:00:00"));
+        fx.addEvent(33, 3, QStringLiteral("1"), QStringLiteral("B07"), 800, day + QStringLiteral("04:00:00"));
+        fx.addEvent(33, 3, QStringLiteral("2"), QStringLiteral("B07"), 900, day + QStringLiteral("05:00:00"));
+        QCOMPARE(fx.sync(QStringLiteral("2026-03-09")), QStringLiteral("4"));
+        // One card per loom, dated the start of the run, entered today.
+        QCOMPARE(rows(fx.mill(), QStringLiteral("select billcode,billtype,companyid,TransactDate,OperatorDate,remark from bill order by billcode")),
+                 QStringLiteral("260314-A01|55|1|2026-03-09|2026-03-14|1-MES同步;"
+                                "260314-B07|55|1|2026-03-09|2026-03-14|3-MES同步"));
+        QCOMPARE(rows(fx.mill(), QStringLiteral("select b.billcode,i.itemcode,d.productionsn,d.productionJarno,d.backItem1,d.ItemCount,d.StoreRoomId "
+                                                "from BillDetail d join bill b on b.billid=d.BillId join item i on i.itemid=d.itemId order by d.BillDetailId")),
+                 QStringLiteral("260314-A01|PB-2001|1|1|A01 |3000|16;260314-A01|PB-3005|1|2|A01 |2500|16;"
+                                "260314-B07|PB-2001|1|3|B07 |2800|16;260314-B07|PB-2001|2|3|B07 |2800|16"));
+        QCOMPARE(rows(fx.mill(), QStringLiteral("select itemcode,itemname,itemspec,item5,item6 from item order by itemid")),
+                 QStringLiteral("PB-3005|斜纹坯布|||;PB-2001|涤棉平纹坯布|T/C 45x45|160cm|115g"));
+        // Every event is on the line of its beam and roll, under the card number.
+        QCOMPARE(rows(fx.mill(), QStringLiteral("select s.barcode,d.productionsn,s.viewcount,s.billstatusid from BillStatusDetail s "
+                                                "join BillDetail d on d.BillDetailId=s.billdetailid order by s.id")),
+                 QStringLiteral("260314-A01|1|120|0;260314-A01|1|120|0;260314-A01|1|100|0;260314-B07|1|80|0;260314-B07|2|90|0"));
+    }
+
+    void secondRunImportsNothing()
+    {
+        MesFixture fx;
+        fx.addMasterData();
+        fx.addBeam(1, QStringLiteral("PB-2001"));
+        fx.addEvent(33, 1, QStringLiteral("1"), QStringLiteral("A01"), 1000, day + QStringLiteral("01:00:00"));
+        fx.addEvent(22, 1, QStringLiteral("1"), QStringLiteral("A01"), 1500, day + QStringLiteral("02:00:00"));
+        QCOMPARE(fx.sync(), QStringLiteral("1"));
+        const QString before = rows(fx.mill(), QStringLiteral("select count(*) from bill union all select count(*) from BillDetail "
+                                                              "union all select count(*) from BillStatusDetail union all select count(*) from item"));
+        QCOMPARE(before, QStringLiteral("1;1;2;1"));
+        QCOMPARE(fx.sync(), QStringLiteral("0"));
+        QCOMPARE(rows(fx.mill(), QStringLiteral("select count(*) from bill union all select count(*) from BillDetail "
+                                                "union all select count(*) from BillStatusDetail union all select count(*) from item")),
+                 before);
+        // A later doff of the same roll goes onto the same line, which is not counted again.
+        fx.addEvent(33, 1, QStringLiteral("1"), QStringLiteral("A01"), 2300, day + QStringLiteral("03:00:00"));
+        QCOMPARE(fx.sync(), QStringLiteral("0"));
+        QCOMPARE(MesFixture::count(fx.mill(), QStringLiteral("BillDetail")), 1);
+        QCOMPARE(MesFixture::count(fx.mill(), QStringLiteral("BillStatusDetail")), 3);
+    }
+
+    void failureLeavesBothUnchanged_data()
+    {
+        QTest::addColumn<QString>("side");
+        QTest::addColumn<QByteArray>("trigger");
+        QTest::newRow("progress record of the second beam")
+            << "mill" << QByteArray("CREATE TRIGGER boom BEFORE INSERT ON BillStatusDetail WHEN NEW.remark='EMS同步-3' "
+                                    "BEGIN SELECT RAISE(ABORT,'磁盘已满'); END;");
+        QTest::newRow("card line of the second beam")
+            << "mill" << QByteArray("CREATE TRIGGER boom BEFORE INSERT ON BillDetail WHEN NEW.productionJarno='2' "
+                                    "BEGIN SELECT RAISE(ABORT,'磁盘已满'); END;");
+        QTest::newRow("mark of the last event")
+            << "mes" << QByteArray("CREATE TRIGGER boom BEFORE UPDATE ON 织机事件表 WHEN NEW.id=4 "
+                                   "BEGIN SELECT RAISE(ABORT,'磁盘已满'); END;");
+    }
+    void failureLeavesBothUnchanged()
+    {
+        QFETCH(QString, side);
+        QFETCH(QByteArray, trigger);
+        MesFixture fx;
+        fx.addMasterData();
+        fx.addBeam(1, QStringLiteral("PB-2001"));
+        fx.addBeam(2, QStringLiteral("PB-3005"));
+        fx.addEvent(33, 1, QStringLiteral("1"), QStringLiteral("A01"), 1000, day + QStringLiteral("01:00:00"));
+        fx.addEvent(33, 1, QStringLiteral("1"), QStringLiteral("A01"), 1700, day + QStringLiteral("02:00:00"));
+        fx.addEvent(33, 2, QStringLiteral("1"), QStringLiteral("A01"), 600, day + QStringLiteral("03:00:00"));
+        fx.addEvent(12, 2, QStringLiteral("1"), QStringLiteral("A01"), 200, day + QStringLiteral("04:00:00"));
+        const QString file = side == u"mill" ? fx.millFile() : fx.mesFile();
+        MesFixture::native(file, trigger.constData());
+        try {
+            fx.sync();
+            QFAIL("the failing statement did not reach the caller");
+        } catch (const DbError& e) {
+            QVERIFY2(e.message().contains(QStringLiteral("磁盘已满")), qPrintable(e.message()));
+        }
+        QVERIFY(!fx.mill().inTransaction());
+        QVERIFY(!fx.mes().inTransaction());
+        for (const char* table : {"bill", "BillDetail", "BillStatusDetail", "item"})
+            QCOMPARE(MesFixture::count(fx.mill(), QString::fromLatin1(table)), 0);
+        QCOMPARE(MesFixture::scalar(fx.mes(), QStringLiteral("select count(*) from 织机事件表 where 是否检验=1")),
+                 QStringLiteral("0"));
+        // Once the fault is gone, the next run imports every event once.
+        MesFixture::native(file, "DROP TRIGGER boom;");
+        QCOMPARE(fx.sync(), QStringLiteral("2"));
+        QCOMPARE(rows(fx.mill(), QStringLiteral("select remark||'='||viewcount from BillStatusDetail order by id")),
+                 QStringLiteral("EMS同步-1=100;EMS同步-2=70;EMS同步-3=60;EMS同步-4=20"));
+        QCOMPARE(MesFixture::scalar(fx.mes(), QStringLiteral("select count(*) from 织机事件表 where 是否检验=1")),
+                 QStringLiteral("4"));
+        QCOMPARE(fx.sync(), QStringLiteral("0"));
+    }
+
+    void oneFileHoldingBoth()
+    {
+        MesFixture fx;
+        // The MES tables in the mill's own database: one connection, one transaction.
+        fx.mill().execute(QStringLiteral("insert into 生产卡(id,写卡时间,总经长,产品编号) values (1,'2026-03-01',900,'PB-9')"));
+        fx.mill().execute(QStringLiteral("insert into 织机事件表(事件类型,上轴ID,卷号,织机编号,当前布长,事件时间) "
+                                         "values (33,1,'5','C02',450,'2026-03-10 09:00:00')"));
+        QCOMPARE(MesImport::syncMesEvents(fx.mill(), fx.mill(), QStringLiteral("2026-03-01"), MesFixture::today()),
+                 QStringLiteral("1"));
+        QCOMPARE(rows(fx.mill(), QStringLiteral("select barcode,viewcount,billstatus from BillStatusDetail")),
+                 QStringLiteral("260314-C02|45|33"));
+        QCOMPARE(MesFixture::scalar(fx.mill(), QStringLiteral("select 是否检验 from 织机事件表")), QStringLiteral("1"));
+    }
+
+    void connectionFromSettings_data()
+    {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("file in the program folder") << QByteArray("MES_HOST=mes.db\n") << "Provider=SQLite;Data Source=<home>/mes.db";
+        QTest::newRow("server login")
+            << QByteArray("MES_HOST=10.0.0.5\nMES_DB=MesDb\nMES_SA=sa\nMES_PASS=pw\n")
+            << "Provider=SQLOLEDB.1;Persist Security Info=False;Data Source=10.0.0.5;Initial Catalog=MesDb;User ID=sa;Password=pw;";
+        QTest::newRow("no host") << QByteArray("MES_DB=MesDb\n") << "error:MES_HOST";
+        QTest::newRow("missing file") << QByteArray("MES_HOST=gone.sqlite\n") << "error:gone.sqlite";
+    }
+    void connectionFromSettings()
+    {
+        QFETCH(QByteArray, ini);
+        QFETCH(QString, expected);
+        MesFixture fx;
+        fx.home().writeFile(QStringLiteral("mirel.ini"), "[MES]\n" + ini);
+        expected.replace(QStringLiteral("<home>"), fx.home().path());
+        try {
+            QCOMPARE(MesImport::connectionString(), expected);
+        } catch (const DbError& e) {
+            QVERIFY2(expected.startsWith(QStringLiteral("error:")), qPrintable(e.message()));
+            QVERIFY2(e.message().contains(expected.mid(6)), qPrintable(e.message()));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMesImport)
+#include "TestMesImport.moc"
