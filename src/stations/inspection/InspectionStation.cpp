@@ -2,7 +2,9 @@
 #include "stations/inspection/InspectionStation.h"
 
 #include "shell/Station.h"
+#include "stations/inspection/CheckLabelPart.h"
 #include "stations/inspection/CheckMesPart.h"
+#include "stations/inspection/CheckRollListPart.h"
 #include "stations/inspection/frmCheck.h"
 #include "widgets/ScreenMode.h"
 
@@ -25,7 +27,9 @@ QWidget* createInspectionStation(const StationChoice& choice)
 {
     auto* form = new frmCheck;
     form->Form_Load();
+    new CheckLabelPart(form);
     new CheckMesPart(form);
+    new CheckRollListPart(form);
     if (choice.station == Station::MesCheck)
         form->enterMesMode();
     showStationWindow(form);
