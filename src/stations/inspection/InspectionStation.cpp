@@ -2,6 +2,7 @@
 #include "stations/inspection/InspectionStation.h"
 
 #include "shell/Station.h"
+#include "stations/inspection/CheckDefectPart.h"
 #include "stations/inspection/CheckLabelPart.h"
 #include "stations/inspection/CheckMesPart.h"
 #include "stations/inspection/CheckRollListPart.h"
@@ -27,6 +28,7 @@ QWidget* createInspectionStation(const StationChoice& choice)
 {
     auto* form = new frmCheck;
     form->Form_Load();
+    new CheckDefectPart(form);
     new CheckLabelPart(form);
     new CheckMesPart(form);
     new CheckRollListPart(form);

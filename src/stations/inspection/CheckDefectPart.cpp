@@ -1,0 +1,280 @@
+// Defect buttons, score pickers and grading of the inspection window.
+#include "stations/inspection/CheckDefectPart.h"
+
+#include "shell/SysUtil.h"
+#include "shell/Twips.h"
+#include "stations/inspection/CheckDefectLayout.h"
+#include "stations/inspection/CheckSettingsPanel.h"
+#include "stations/inspection/frmCheck.h"
+#include "text/Vb.h"
+#include "widgets/CounterBox.h"
+#include "widgets/EditGrid.h"
+#include "widgets/UserControl2.h"
+#include "widgets/UserControl3.h"
+#include "widgets/fProcessBar.h"
+
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QResizeEvent>
+#include <QTimer>
+
+namespace {
+
+const QString FourPoint = QStringLiteral("美标4分制");
+const QString NationalTen = QStringLiteral("国标10分制");
+const QString JapaneseTen = QStringLiteral("日标10分制");
+
+// The window sizes its controls' type from "designPt"; the pads size theirs from their keys.
+void setDesignPoints(QWidget* w, double points)
+{
+    w->setProperty("designPt", points);
+    QFont f = w->font();
+    f.setPointSizeF(Twips::of(w).font(points));
+    w->setFont(f);
+}
+
+} // namespace
+
+CheckDefectPart::CheckDefectPart(frmCheck* form) : QObject(form), m_form(form)
+{
+    setObjectName(QStringLiteral("CheckDefectPart"));
+    CheckControls& c = form->controls();
+    // In its wide placement the frame lies over the roll form: it must not show it through.
+    c.Frame5->setAutoFillBackground(true);
+    m_label9 = new QLabel(c.Frame5);
+    m_label9->setObjectName(QStringLiteral("Label9"));
+    m_label9->setAccessibleName(QStringLiteral("扣分合计"));
+    m_label9->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_label9->setStyleSheet(QStringLiteral("color:#c00000;"));
+    setDesignPoints(m_label9, 12);
+    QFont bold = m_label9->font();
+    bold.setBold(true);
+    m_label9->setFont(bold);
+
+    m_picker = new UserControl3(c.Frame5);
+    m_picker->setObjectName(QStringLiteral("UserControl31"));
+    m_picker->hide();
+    connect(m_picker, &UserControl3::Confirm, this,
+            [this](const QString& score, const QString& count) { record(score, count); });
+    m_tenPoint = new UserControl2(c.Frame5);
+    m_tenPoint->setObjectName(QStringLiteral("UserControl21"));
+    m_tenPoint->hide();
+    connect(m_tenPoint, &UserControl2::Confirm, this,
+            [this](const QString& score, const QString& count) { record(score, count); });
+    for (QWidget* pad : {static_cast<QWidget*>(m_picker), static_cast<QWidget*>(m_tenPoint)}) {
+        pad->setProperty("designPt", 12.0);
+        for (QWidget* w : pad->findChildren<QWidget*>())
+            w->setProperty("designPt", 12.0); // the pad's keys resize their own type afterwards
+    }
+
+    connect(form, &frmCheck::commandRequested, this, &CheckDefectPart::onCommand);
+    if (auto* settings = form->findChild<CheckSettingsPanel*>())
+        if (settings->saveButton()) // after the panel wrote the lists
+            connect(settings->saveButton(), &QPushButton::clicked, this,
+                    &CheckDefectPart::buildDefectButtons);
+    form->installEventFilter(this);
+    buildDefectButtons();
+    recompute();
+}
+
+QString CheckDefectPart::readMirel(const QString& key, const QString& def) const
+{
+    return SysUtil::readIni(QStringLiteral("MIREL"), key, def, QStringLiteral("/mirel.ini"));
+}
+
+void CheckDefectPart::onCommand(int index)
+{
+    switch (index) {
+    case -5: buildDefectButtons(); break;
+    case 3: deleteDefect(); break;
+    case 15: recompute(); break;
+    default: break;
+    }
+}
+
+void CheckDefectPart::buildDefectButtons()
+{
+    CheckControls& c = m_form->controls();
+    closePickers();
+    while (m_bugBtn.size() > 1)
+        delete m_bugBtn.takeLast();
+    QStringList items = vb::listItems(readMirel(QStringLiteral("bugs"), QString()));
+    if (items.isEmpty())
+        items << QString();
+    const QRect frame = designRect(c.Frame5);
+    const QRect bar = designRect(c.fProcessBar1);
+    const int gridTop = designRect(m_form->pggCheck()).y();
+    // Below the frame's title, or below the progress bar when the card's progress shows.
+    const int top = c.fProcessBar1->isHidden() ? 330 : bar.y() + bar.height() + 80;
+    const bool wide = m_form->defectFrameWide();
+    const CheckDefectLayout::ButtonStyle style = CheckDefectLayout::buttonStyle(wide);
+    const QList<QRect> rects = CheckDefectLayout::buttonRects(
+        int(items.size()), QRect(100, top, frame.width() - 200, gridTop - 80 - top), style);
+    for (int i = 0; i < items.size(); ++i) {
+        if (i >= m_bugBtn.size()) {
+            auto* b = new QPushButton(c.Frame5);
+            b->setObjectName(QStringLiteral("bugBtn_") + QString::number(i));
+            b->setFocusPolicy(Qt::NoFocus);
+            b->setStyleSheet(QStringLiteral(
+                "QPushButton{background:#fff7e0;border:1px solid #a08040;border-radius:6px;}"
+                "QPushButton:pressed{background:#d08000;color:white;}"));
+            connect(b, &QPushButton::clicked, this, [this, i] { bugBtn_Click(i); });
+            m_bugBtn << b;
+        }
+        QPushButton* b = m_bugBtn[i];
+        const QStringList parts = items[i].split(u'_');
+        const bool detailed = parts.size() > 1;
+        b->setText(parts[0]);
+        b->setAccessibleName(parts[0]);
+        setTag(b, detailed ? parts[1] : QStringLiteral("0"));
+        b->setToolTip(detailed ? parts.value(2) : QStringLiteral("0"));
+        placeTwips(b, rects[i]);
+        setDesignPoints(b, style.points);
+        QFont f = b->font();
+        f.setBold(true);
+        b->setFont(f);
+        b->setVisible(!parts[0].isEmpty());
+        b->raise();
+    }
+    placeTwips(m_label9, QRect(1000, 0, frame.width() - 1150, 300));
+    m_label9->raise();
+}
+
+void CheckDefectPart::bugBtn_Click(int index)
+{
+    QPushButton* b = m_bugBtn.value(index);
+    if (!b || b->text().isEmpty())
+        return;
+    m_bugName = b->text();
+    m_bugTag = vb::Val(tagOf(b));
+    const QString mode = readMirel(QStringLiteral("USASTANDARD"), QStringLiteral("关闭评分")).toUpper();
+    if (mode == FourPoint || mode == JapaneseTen) {
+        const int points[2][4] = {{1, 2, 3, 4}, {1, 3, 5, 10}};
+        for (int i = 0; i < 4; ++i)
+            m_picker->setNumber(i + 1, points[mode == JapaneseTen][i]);
+        showPicker(m_picker, b);
+    } else if (mode == NationalTen) {
+        m_tenPoint->setTextBox(0);
+        showPicker(m_tenPoint, b);
+    } else {
+        const QString hint = b->toolTip();
+        if (hint.contains(u'^')) {
+            const QStringList parts = hint.split(u'^');
+            record(parts[1], parts[0]);
+        } else {
+            record(QStringLiteral("-1"), hint);
+        }
+    }
+}
+
+void CheckDefectPart::showPicker(QWidget* picker, QPushButton* button)
+{
+    closePickers();
+    const bool tenPoint = picker == m_tenPoint;
+    const QSize size(tenPoint ? UserControl2::WidthTwips : UserControl3::WidthTwips,
+                     tenPoint ? UserControl2::HeightTwips : UserControl3::HeightTwips);
+    const QPoint at = CheckDefectLayout::pickerPlace(designRect(button), size,
+                                                     designRect(m_form->controls().Frame5).size());
+    placeTwips(picker, QRect(at, size));
+    picker->show();
+    picker->raise();
+    refreshPadFonts();
+}
+
+void CheckDefectPart::refreshPadFonts()
+{
+    // The window gives every control its design type on a resize; the pads' keys take theirs
+    // from their own size again.
+    for (QWidget* pad : {static_cast<QWidget*>(m_picker), static_cast<QWidget*>(m_tenPoint)})
+        for (QWidget* w : pad->findChildren<QWidget*>()) {
+            QResizeEvent e(w->size(), w->size());
+            QCoreApplication::sendEvent(w, &e);
+        }
+}
+
+bool CheckDefectPart::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_form && event->type() == QEvent::Resize)
+        QTimer::singleShot(0, this, &CheckDefectPart::refreshPadFonts);
+    return QObject::eventFilter(watched, event);
+}
+
+void CheckDefectPart::closePickers()
+{
+    m_picker->hide();
+    m_picker->setFenshu(0);
+    m_tenPoint->hide();
+    m_tenPoint->entryBox()->setText(vb::Str(0));
+    m_tenPoint->counter()->setText(vb::Str(0));
+}
+
+void CheckDefectPart::record(const QString& score, const QString& count)
+{
+    if (score.isEmpty()) { // the picker was closed without a score
+        closePickers();
+        return;
+    }
+    const CheckControls& c = m_form->controls();
+    const QStringList row = {m_bugName,
+                             c.TxtBox[7]->text(),
+                             vb::sqlNumber(vb::Val(count)),
+                             vb::sqlNumber(vb::Val(score)),
+                             c.TxtBox[0]->text(),
+                             c.Text1->text()};
+    // A comma in the position, worker or remark would shift the columns when the row is read
+    // back as one line, so such a row is not taken.
+    if (row.join(u',').split(u',').size() == 6)
+        m_form->appendDefectRow(QStringList{QString()} + row);
+    closePickers();
+    m_form->runCommand(15);
+}
+
+QList<CheckGrading::DefectButton> CheckDefectPart::gradingButtons() const
+{
+    QList<CheckGrading::DefectButton> buttons;
+    for (QPushButton* b : m_bugBtn)
+        buttons.append({b->text(), vb::Val(tagOf(b))});
+    return buttons;
+}
+
+void CheckDefectPart::recompute()
+{
+    CheckControls& c = m_form->controls();
+    double area = 0;
+    if (vb::IsNumeric(c.TxtBox[5]->text())) {
+        double width = vb::Val(c.TxtBox[5]->text()); // fabric width in cm
+        if (width == 0)
+            width = 100;
+        const double length = vb::Val(c.TxtBox[7]->text()) - vb::Val(c.TxtBox[15]->text());
+        area = width * length / 100;
+    }
+    const CheckGrading::Score r =
+        CheckGrading::gradeScore(m_form->defectRows(), area, gradingButtons(),
+                                 CheckGrading::settingIsTrue(readMirel(QStringLiteral("autoGrade"), QStringLiteral("0"))));
+    m_label9->setText(QStringLiteral("扣分合计：") + r.summary);
+    const double points = vb::Val(r.points);
+    if (points > -1 && !c.gradeBtn.isEmpty()) {
+        QList<double> thresholds;
+        for (QRadioButton* g : c.gradeBtn)
+            thresholds << vb::Val(g->toolTip());
+        c.gradeBtn[CheckGrading::gradeFor(points, thresholds)]->setChecked(true);
+        c.TxtBox[15]->setText(vb::sqlNumber(vb::Val(r.allowance)));
+    }
+}
+
+void CheckDefectPart::deleteDefect()
+{
+    EditGrid* grid = m_form->pggCheck();
+    const int row = grid->row();
+    // The last row is the empty one new defects go into; it stays.
+    if (row >= 1 && row < grid->rows() - 1) {
+        grid->removeItem(row);
+        for (int r = 1; r < grid->rows() - 1; ++r)
+            grid->setTextMatrix(r, 0, QString::number(r));
+    }
+    m_form->runCommand(15);
+}

@@ -1,0 +1,59 @@
+// The defect side of the inspection window: one big button per defect kind in the defect frame,
+// the score pickers of the scoring modes, the defect rows, and the points, grade and length
+// allowance worked out from them (commands 3 and 15).
+#pragma once
+
+#include "stations/inspection/CheckGrading.h"
+
+#include <QList>
+#include <QObject>
+
+class frmCheck;
+class QLabel;
+class QPushButton;
+class UserControl2;
+class UserControl3;
+
+class CheckDefectPart : public QObject {
+    Q_OBJECT
+public:
+    /// Builds the defect buttons, the pickers and Label9 on form and follows its commands.
+    explicit CheckDefectPart(frmCheck* form);
+
+    /// Rebuilds the defect buttons from the "bugs" setting for the frame's current placement.
+    void buildDefectButtons();
+    /// A press on defect button index: records at once or opens the mode's picker.
+    void bugBtn_Click(int index);
+    /// Appends a defect row for the last pressed button with score and count (as the pickers
+    /// report them); an empty score records nothing. Closes the picker and runs command 15.
+    void record(const QString& score, const QString& count);
+    /// Command 15: points, points per 100 m², automatic grade and allowance.
+    void recompute();
+    /// Command 3: deletes the selected defect row, then command 15.
+    void deleteDefect();
+
+    QList<QPushButton*> bugBtn() const { return m_bugBtn; }
+    UserControl3* UserControl31() const { return m_picker; }
+    UserControl2* UserControl21() const { return m_tenPoint; }
+    QLabel* Label9() const { return m_label9; }
+    /// The buttons as the grading sees them (caption and allowance).
+    QList<CheckGrading::DefectButton> gradingButtons() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void onCommand(int index);
+    QString readMirel(const QString& key, const QString& def) const;
+    void showPicker(QWidget* picker, QPushButton* button);
+    void refreshPadFonts();
+    void closePickers();
+
+    frmCheck* m_form;
+    QList<QPushButton*> m_bugBtn;
+    UserControl3* m_picker = nullptr;   // 4-point and Japanese scoring
+    UserControl2* m_tenPoint = nullptr; // national 10-point scoring
+    QLabel* m_label9 = nullptr;
+    QString m_bugName;  // last pressed defect button
+    double m_bugTag = 0; // its allowance
+};

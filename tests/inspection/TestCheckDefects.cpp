@@ -1,0 +1,386 @@
+// Defect buttons on the inspection window: recording in every scoring mode, the picker answers,
+// grading and allowance, deleting rows and rebuilding the buttons for the frame's placements.
+#include "CheckFixture.h"
+
+#include "stations/inspection/CheckDefectPart.h"
+#include "widgets/CounterBox.h"
+#include "widgets/EditGrid.h"
+#include "widgets/UserControl2.h"
+#include "widgets/UserControl3.h"
+#include "widgets/fProcessBar.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+
+const QByteArray Bugs = "bugs=破洞_0.5_1^4,油污,断经_1.5,纬斜_0_2,粗纱,色差,稀密路,毛粒,错纱\n";
+
+PadKey* tenPointKey(UserControl2* pad, const QString& tag)
+{
+    for (PadKey* k : pad->keys())
+        if (k->tag() == tag)
+            return k;
+    return nullptr;
+}
+
+// Fills the roll fields the defect rows take their position, worker and remark from.
+void rollFields(frmCheck& f, const QString& quantity, const QString& width = "")
+{
+    auto& c = f.controls();
+    c.TxtBox[7]->setText(quantity);
+    c.TxtBox[5]->setText(width);
+    c.TxtBox[0]->setText("001");
+    c.Text1->setText("左边");
+}
+
+} // namespace
+
+class TestCheckDefects : public QObject {
+    Q_OBJECT
+private slots:
+    void buttonsFromTheList()
+    {
+        CheckFixture fx(Bugs);
+        frmCheck& f = fx.open();
+        CheckDefectPart part(&f);
+        const auto b = part.bugBtn();
+        QCOMPARE(b.size(), 9);
+        QCOMPARE(b[0]->text(), QString("破洞"));
+        QCOMPARE(tagOf(b[0]), QString("0.5"));
+        QCOMPARE(b[0]->toolTip(), QString("1^4"));
+        QCOMPARE(tagOf(b[1]), QString("0")); // plain name
+        QCOMPARE(b[1]->toolTip(), QString("0"));
+        QCOMPARE(tagOf(b[2]), QString("1.5")); // allowance, no hint
+        QCOMPARE(b[2]->toolTip(), QString());
+        QCOMPARE(part.Label9()->parentWidget(), f.controls().Frame5);
+        QCOMPARE(part.Label9()->text(), QString("扣分合计：0"));
+    }
+
+    void recordInEachMode_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("key"); // picker button, or the digit typed on the 10-point pad
+        QTest::addColumn<QString>("count");
+        QTest::addColumn<QString>("score");
+        QTest::newRow("off: hint count^score") << "关闭评分" << 0 << 0 << "1" << "4";
+        QTest::newRow("off: plain name") << "关闭评分" << 1 << 0 << "0" << "-1";
+        QTest::newRow("off: hint without score") << "关闭评分" << 3 << 0 << "2" << "-1";
+        QTest::newRow("off: empty hint") << "关闭评分" << 2 << 0 << "0" << "-1";
+        QTest::newRow("unknown mode is off") << "英标" << 0 << 0 << "1" << "4";
+        QTest::newRow("4-point, button 3") << "美标4分制" << 1 << 3 << "2" << "3";
+        QTest::newRow("Japanese, button 4") << "日标10分制" << 1 << 4 << "2" << "10";
+        QTest::newRow("Japanese, button 2") << "日标10分制" << 1 << 2 << "2" << "3";
+        QTest::newRow("national 10-point, typed 7") << "国标10分制" << 1 << 7 << "2" << "7";
+    }
+    void recordInEachMode()
+    {
+        QFETCH(QString, mode);
+        QFETCH(int, button);
+        QFETCH(int, key);
+        QFETCH(QString, count);
+        QFETCH(QString, score);
+        CheckFixture fx(Bugs + "USASTANDARD=" + mode.toUtf8() + "\n");
+        frmCheck& f = fx.open();
+        CheckDefectPart part(&f);
+        rollFields(f, "123.4");
+        part.bugBtn_Click(button);
+        UserControl3* picker = part.UserControl31();
+        UserControl2* pad = part.UserControl21();
+        if (mode == "美标4分制" || mode == "日标10分制") {
+            QVERIFY(!picker->isHidden());
+            QVERIFY(pad->isHidden());
+            QVERIFY(f.controls().Frame5->rect().contains(picker->geometry()));
+            QVERIFY(f.defectRows().isEmpty()); // nothing before a score is chosen
+            picker->counter()->upKey()->click();
+            picker->counter()->upKey()->click();
+            picker->scoreButton(key)->click();
+            QVERIFY(picker->isHidden());
+            QCOMPARE(picker->counter()->text(), QString(" 0")); // ready for the next defect
+        } else if (mode == "国标10分制") {
+            QVERIFY(!pad->isHidden());
+            QVERIFY(picker->isHidden());
+            QCOMPARE(pad->entryBox()->text(), QString(" 0"));
+            tenPointKey(pad, QString::number(key))->click();
+            pad->counter()->upKey()->click();
+            pad->counter()->upKey()->click();
+            tenPointKey(pad, "Enter")->click();
+            QVERIFY(pad->isHidden());
+            QCOMPARE(pad->entryBox()->text(), QString(" 0"));
+        } else {
+            QVERIFY(picker->isHidden() && pad->isHidden());
+        }
+        const QList<QStringList> rows = f.defectRows();
+        QCOMPARE(rows.size(), 1);
+        QCOMPARE(rows[0], (QStringList{"1", part.bugBtn()[button]->text(), "123.4", count, score,
+                                       "001", "左边"}));
+        // The grid keeps one empty row at the end for the next defect.
+        EditGrid* grid = f.pggCheck();
+        QCOMPARE(grid->rows(), 3);
+        QCOMPARE(grid->textMatrix(2, 1), QString());
+    }
+
+    void japanesePointsThenFourPoint()
+    {
+        CheckFixture fx(Bugs + "USASTANDARD=日标10分制\n");
+        frmCheck& f = fx.open();
+        CheckDefectPart part(&f);
+        part.bugBtn_Click(0);
+        QStringList tags;
+        for (int i = 1; i <= 4; ++i)
+            tags << part.UserControl31()->scoreButton(i)->tag();
+        QCOMPARE(tags, (QStringList{" 1", " 3", " 5", " 10"}));
+        emit part.UserControl31()->Confirm("", ""); // tapped beside the keys: closed
+        QVERIFY(part.UserControl31()->isHidden());
+        QVERIFY(f.defectRows().isEmpty());
+        fx.setIni("USASTANDARD", "美标4分制");
+        part.bugBtn_Click(0);
+        tags.clear();
+        for (int i = 1; i <= 4; ++i)
+            tags << part.UserControl31()->scoreButton(i)->tag();
+        QCOMPARE(tags, (QStringList{" 1", " 2", " 3", " 4"}));
+    }
+
+    void fourPointGradesTheArea()
+    {
+        CheckFixture fx(Bugs + "USASTANDARD=美标4分制\nautoGrade=1\n");
+        frmCheck& f = fx.open();
+        CheckDefectPart part(&f);
+        rollFields(f, "100", "150");
+        part.bugBtn_Click(1);
+        emit part.UserControl31()->Confirm(" 4", " 0");
+        part.bugBtn_Click(1);
+        emit part.UserControl31()->Confirm(" 2", " 0");
+        QCOMPARE(part.Label9()->text(), QString("扣分合计：6 百平米扣分:4"));
+        QCOMPARE(f.controls().TxtBox[15]->text(), QString("0"));
+        // A width that is not a number counts as 100 m²: the points themselves.
+        f.controls().TxtBox[5]->setText("宽幅");
+        f.runCommand(15);
+        QCOMPARE(part.Label9()->text(), QString("扣分合计：6 百平米扣分:6"));
+        // Width 0 counts as 100 cm; the plus/minus length is taken off the counted length.
+        f.controls().TxtBox[5]->setText("0");
+        f.controls().TxtBox[15]->setText("-20");
+        f.runCommand(15);
+        QCOMPARE(part.Label9()->text(), QString("扣分合计：6 百平米扣分:5")); // 6 / 1.2
+    }
+
+    void scoringOffAllowance()
+    {
+        CheckFixture fx(Bugs + "autoGrade=1\n");
+        frmCheck& f = fx.open();
+        CheckDefectPart part(&f);
+        rollFields(f, "50");
+        part.bugBtn()[0]->click();
+        QCOMPARE(f.defectRows().value(0).value(3), QString("1"));
+        QCOMPARE(f.defectRows().value(0).value(4), QString("4"));
+        QCOMPARE(f.controls().TxtBox[15]->text(), QString("-0.5"));
+        part.bugBtn()[2]->click(); // 断经: count 0 still takes 1.5 once
+        QCOMPARE(f.controls().TxtBox[15]->text(), QString("-2"));
+        QCOMPARE(part.Label9()->text(), QString("扣分合计：3 百平米扣分:3"));
+    }
+
+    void autoGrade_data()
+    {
+        QTest::addColumn<QString>("hint");
+        QTest::addColumn<QString>("grade");
+        QTest::newRow("P 25") << "1^25" << "B品";
+        QTest::newRow("P 40") << "1^40" << "C品";
+        QTest::newRow("P 10") << "1^10" << "A品";
+    }
+    void autoGrade()
+    {
+        QFETCH(QString, hint);
+        CheckFixture fx("bugs=疵_0_" + hint.toUtf8() + "\ngrade=A品^0,B品^20,C品^40\nautoGrade=1\n");
+        frmCheck& f = fx.open();
+        CheckDefectPart part(&f);
+        f.selectGrade("C品");
+        part.bugBtn_Click(0);
+        QTEST(f.currentGrade(), "grade");
+    }
+
+    void gradingOffLeavesGradeAndAllowance()
+    {
+        CheckFixture fx(Bugs + "grade=A品^0,B品^20,C品^40\nautoGrade=0\n");
+        frmCheck& f = fx.open();
+        CheckDefectPart part(&f);
+        f.selectGrade("B品");
+        f.controls().TxtBox[15]->setText("3");
+        part.bugBtn_Click(0);
+        QCOMPARE(f.defectRows().size(), 1);
+        QCOMPARE(f.currentGrade(), QString("B品"));
+        QCOMPARE(f.controls().TxtBox[15]->text(), QString("3"));
+        QCOMPARE(part.Label9()->text(), QString("扣分合计：4"));
+    }
+
+    void commaInARowIsRefused_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::newRow("remark") << "remark";
+        QTest::newRow("worker") << "worker";
+        QTest::newRow("position") << "position";
+    }
+    void commaInARowIsRefused()
+    {
+        QFETCH(QString, field);
+        CheckFixture fx(Bugs);
+        frmCheck& f = fx.open();
+        CheckDefectPart part(&f);
+        rollFields(f, "10");
+        auto& c = f.controls();
+        QLineEdit* box = field == "remark" ? c.Text1 : field == "worker" ? c.TxtBox[0] : c.TxtBox[7];
+        box->setText("1,2");
+        part.bugBtn_Click(0);
+        QVERIFY(f.defectRows().isEmpty());
+        QCOMPARE(f.pggCheck()->rows(), 2);
+    }
+
+    void emptyCaptionDoesNothing()
+    {
+        CheckFixture fx;
+        frmCheck& f = fx.open();
+        CheckDefectPart part(&f);
+        QCOMPARE(part.bugBtn().size(), 1);
+        QVERIFY(part.bugBtn()[0]->isHidden());
+        part.bugBtn_Click(0);
+        part.bugBtn_Click(7); // no such button
+        QVERIFY(f.defectRows().isEmpty());
+    }
+
+    void deleteSelectedRow_data()
+    {
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<QStringList>("left");
+        QTest::newRow("middle") << 2 << QStringList{"破洞", "断经"};
+        QTest::newRow("first") << 1 << QStringList{"油污", "断经"};
+        QTest::newRow("last defect") << 3 << QStringList{"破洞", "油污"};
+        QTest::newRow("the empty row stays") << 4 << QStringList{"破洞", "油污", "断经"};
+        QTest::newRow("nothing selected") << 0 << QStringList{"破洞", "油污", "断经"};
+    }
+    void deleteSelectedRow()
+    {
+        QFETCH(int, selected);
+        QFETCH(QStringList, left);
+        CheckFixture fx("bugs=破洞_0.5_1^4,油污_0_0^2,断经_1.5_0^1\nautoGrade=1\n");
+        frmCheck& f = fx.open();
+        CheckDefectPart part(&f);
+        rollFields(f, "10");
+        for (int i : {0, 1, 2})
+            part.bugBtn_Click(i);
+        QCOMPARE(f.controls().TxtBox[15]->text(), QString("-2"));
+        f.pggCheck()->setRow(selected);
+        f.runCommand(3);
+        QStringList names;
+        QStringList numbers;
+        for (const QStringList& r : f.defectRows()) {
+            names << r[1];
+            numbers << r[0];
+        }
+        QCOMPARE(names, left);
+        QCOMPARE(numbers.size(), left.size());
+        for (int i = 0; i < numbers.size(); ++i)
+            QCOMPARE(numbers[i], QString::number(i + 1));
+        QCOMPARE(f.pggCheck()->rows(), int(left.size()) + 2);
+        QCOMPARE(f.pggCheck()->textMatrix(f.pggCheck()->rows() - 1, 1), QString());
+        // Points and allowance follow the rows that are left.
+        double allowance = 0;
+        int points = 0;
+        for (const QString& n : left) {
+            allowance -= n == "破洞" ? 0.5 : n == "断经" ? 1.5 : 0;
+            points += n == "破洞" ? 4 : n == "油污" ? 2 : 1;
+        }
+        QCOMPARE(f.controls().TxtBox[15]->text().toDouble(), allowance);
+        QVERIFY(part.Label9()->text().startsWith("扣分合计：" + QString::number(points) + " "));
+    }
+
+    void rebuiltForEachPlacement()
+    {
+        CheckFixture fx(Bugs);
+        frmCheck& f = fx.open();
+        f.resize(1024, 768);
+        CheckDefectPart part(&f);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        auto& c = f.controls();
+        for (int placement = 0; placement < 3; ++placement) { // narrow, wide, narrow again
+            const bool wide = f.defectFrameWide();
+            QCOMPARE(wide, placement == 1);
+            const QRect grid = f.pggCheck()->geometry();
+            QCOMPARE(part.bugBtn().size(), 9);
+            int rowsSeen = 0;
+            int lastTop = -1;
+            for (QPushButton* b : part.bugBtn()) {
+                QVERIFY2(c.Frame5->rect().contains(b->geometry()), qPrintable(b->text()));
+                QVERIFY2(!b->geometry().intersects(grid), qPrintable(b->text()));
+                QVERIFY(!b->geometry().intersects(part.Label9()->geometry()));
+                QVERIFY2(b->height() >= 34 && b->width() >= 90, qPrintable(b->text())); // fingertip
+                if (b->y() != lastTop)
+                    ++rowsSeen;
+                lastTop = b->y();
+            }
+            QCOMPARE(rowsSeen, wide ? 2 : 3); // 8 a row wide, 4 narrow
+            QVERIFY(c.Frame5->rect().contains(part.Label9()->geometry()));
+            f.Frame5_Click();
+        }
+        // The list changed in the settings: the next placement shows the new one.
+        fx.setIni("bugs", "破洞,油污");
+        f.Frame5_Click();
+        QCOMPARE(part.bugBtn().size(), 2);
+        QCOMPARE(part.bugBtn()[1]->text(), QString("油污"));
+        QVERIFY(!part.bugBtn()[1]->isHidden());
+        QVERIFY(c.Frame5->rect().contains(part.bugBtn()[1]->geometry()));
+    }
+
+    void roomForTheProgressBar()
+    {
+        CheckFixture fx(Bugs);
+        frmCheck& f = fx.open();
+        CheckDefectPart part(&f);
+        f.enterMesMode();
+        QVERIFY(!f.defectFrameWide());
+        const QRect bar = f.controls().fProcessBar1->geometry();
+        for (QPushButton* b : part.bugBtn()) {
+            QVERIFY(b->y() > bar.bottom());
+            QVERIFY(!b->geometry().intersects(f.pggCheck()->geometry()));
+        }
+        f.Frame5_Click(); // wide: one low row between bar and grid
+        for (QPushButton* b : part.bugBtn()) {
+            QVERIFY(b->y() > f.controls().fProcessBar1->geometry().bottom());
+            QVERIFY(!b->geometry().intersects(f.pggCheck()->geometry()));
+        }
+    }
+
+    void screenshot()
+    {
+        CheckFixture fx(Bugs + "USASTANDARD=美标4分制\nautoGrade=1\ngrade=A品^0,B品^20,C品^40\n");
+        frmCheck& f = fx.open();
+        f.resize(1024, 768);
+        CheckDefectPart part(&f);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        fx.lookUp("K001");
+        rollFields(f, "86.5", "150");
+        for (int i : {0, 4, 2, 0}) {
+            part.bugBtn_Click(i);
+            emit part.UserControl31()->Confirm(" 3", " 1");
+        }
+        QCOMPARE(f.defectRows().size(), 4);
+        part.bugBtn_Click(5);
+        QVERIFY(!part.UserControl31()->isHidden());
+        const QString dir = qEnvironmentVariable("MIREL_SHOT_DIR");
+        if (!dir.isEmpty()) {
+            f.grab().save(dir + "/defects-narrow.png");
+            emit part.UserControl31()->Confirm("", "");
+            f.Frame5_Click();
+            part.bugBtn_Click(7);
+            f.grab().save(dir + "/defects-wide.png");
+        }
+    }
+};
+
+QTEST_MAIN(TestCheckDefects)
+#include "TestCheckDefects.moc"

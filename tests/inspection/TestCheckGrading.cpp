@@ -1,0 +1,196 @@
+// Grading arithmetic and the defect frame's geometry, without a window.
+#include "stations/inspection/CheckDefectLayout.h"
+#include "stations/inspection/CheckGrading.h"
+
+#include <QTest>
+
+using CheckGrading::DefectButton;
+using Rows = QList<QStringList>;
+Q_DECLARE_METATYPE(Rows)
+Q_DECLARE_METATYPE(QList<DefectButton>)
+Q_DECLARE_METATYPE(QList<double>)
+
+namespace {
+// A grid row: number, name, position, count, points, worker, remark.
+QStringList row(const QString& name, const QString& count, const QString& points)
+{
+    return {"1", name, "12.5", count, points, "001", ""};
+}
+} // namespace
+
+class TestCheckGrading : public QObject {
+    Q_OBJECT
+private slots:
+    void gradeScore_data()
+    {
+        QTest::addColumn<Rows>("rows");
+        QTest::addColumn<double>("area");
+        QTest::addColumn<QList<DefectButton>>("buttons");
+        QTest::addColumn<bool>("autoGrade");
+        QTest::addColumn<QString>("summary");
+        QTest::addColumn<QString>("points");
+        QTest::addColumn<QString>("allowance");
+        const QList<DefectButton> holes = {{"破洞", 0.5}, {"油污", 0}};
+        QTest::newRow("hint 1^4, allowance .5, no area")
+            << Rows{row("破洞", "1", "4")} << 0.0 << holes << true << "4 百平米扣分:4" << "4" << "-0.5";
+        QTest::newRow("4-point, 150 m² with 4 and 2 points")
+            << Rows{row("油污", "0", "4"), row("油污", "0", "2")} << 150.0 << holes << true
+            << "6 百平米扣分:4" << "4" << "0";
+        QTest::newRow("count 0 still deducts once")
+            << Rows{row("破洞", "0", "1")} << 100.0 << holes << true << "1 百平米扣分:1" << "1" << "-0.5";
+        QTest::newRow("count 3 deducts three times")
+            << Rows{row("破洞", "3", "2"), row("破洞", "1", "1")} << 100.0 << holes << true
+            << "3 百平米扣分:3" << "3" << "-2";
+        QTest::newRow("each button of the name deducts")
+            << Rows{row("破洞", "1", "1")} << 100.0 << QList<DefectButton>{{"破洞", 0.5}, {"破洞", 0.25}}
+            << true << "1 百平米扣分:1" << "1" << "-0.75";
+        QTest::newRow("unknown defect deducts nothing")
+            << Rows{row("断经", "2", "3")} << 300.0 << holes << true << "3 百平米扣分:1" << "1" << "0";
+        QTest::newRow("grading off") << Rows{row("破洞", "1", "4"), row("油污", "0", "2")} << 150.0
+                                     << holes << false << "6" << "-1" << "0";
+        QTest::newRow("no rows") << Rows{} << 150.0 << holes << true << "0 百平米扣分:0" << "0" << "0";
+        QTest::newRow("fractional points")
+            << Rows{row("油污", "0", "2.5")} << 0.0 << holes << true << "2.5 百平米扣分:2.5" << "2.5" << "0";
+        QTest::newRow("scoring off rows score -1")
+            << Rows{row("油污", "0", "-1"), row("油污", "0", "-1")} << 200.0 << holes << true
+            << "-2 百平米扣分:-1" << "-1" << "0";
+        // P to one decimal, halves to the even digit.
+        QTest::newRow("0.25 → 0.2") << Rows{row("油污", "0", "1")} << 400.0 << holes << true
+                                    << "1 百平米扣分:0.2" << "0.2" << "0";
+        QTest::newRow("0.35 → 0.4") << Rows{row("油污", "0", "7")} << 2000.0 << holes << true
+                                    << "7 百平米扣分:0.4" << "0.4" << "0";
+        QTest::newRow("0.45 → 0.4") << Rows{row("油污", "0", "9")} << 2000.0 << holes << true
+                                    << "9 百平米扣分:0.4" << "0.4" << "0";
+        QTest::newRow("2.35 → 2.4") << Rows{row("油污", "0", "47")} << 2000.0 << holes << true
+                                    << "47 百平米扣分:2.4" << "2.4" << "0";
+        QTest::newRow("1/3 → 0.3") << Rows{row("油污", "0", "1")} << 300.0 << holes << true
+                                   << "1 百平米扣分:0.3" << "0.3" << "0";
+        QTest::newRow("2/3 → 0.7") << Rows{row("油污", "0", "2")} << 300.0 << holes << true
+                                   << "2 百平米扣分:0.7" << "0.7" << "0";
+    }
+    void gradeScore()
+    {
+        QFETCH(Rows, rows);
+        QFETCH(double, area);
+        QFETCH(QList<DefectButton>, buttons);
+        QFETCH(bool, autoGrade);
+        const CheckGrading::Score s = CheckGrading::gradeScore(rows, area, buttons, autoGrade);
+        QTEST(s.summary, "summary");
+        QTEST(s.points, "points");
+        QTEST(s.allowance, "allowance");
+    }
+
+    void roundTenth_data()
+    {
+        QTest::addColumn<double>("x");
+        QTest::addColumn<double>("rounded");
+        QTest::newRow("0.05") << 0.05 << 0.0;
+        QTest::newRow("0.15") << 0.15 << 0.2;
+        QTest::newRow("0.25") << 0.25 << 0.2;
+        QTest::newRow("2.25") << 2.25 << 2.2;
+        QTest::newRow("2.35") << 2.35 << 2.4;
+        QTest::newRow("12.65") << 12.65 << 12.6;
+        QTest::newRow("1.04") << 1.04 << 1.0;
+        QTest::newRow("1.06") << 1.06 << 1.1;
+        QTest::newRow("-0.25") << -0.25 << -0.2;
+        QTest::newRow("-0.35") << -0.35 << -0.4;
+        QTest::newRow("whole") << 40.0 << 40.0;
+    }
+    void roundTenth()
+    {
+        QFETCH(double, x);
+        QFETCH(double, rounded);
+        QCOMPARE(CheckGrading::roundTenthHalfEven(x), rounded);
+    }
+
+    void gradeFor_data()
+    {
+        QTest::addColumn<double>("points");
+        QTest::addColumn<QList<double>>("thresholds");
+        QTest::addColumn<int>("grade");
+        const QList<double> three = {0, 20, 40};
+        QTest::newRow("25 → second") << 25.0 << three << 1;
+        QTest::newRow("40 → third") << 40.0 << three << 2;
+        QTest::newRow("10 → first") << 10.0 << three << 0;
+        QTest::newRow("19.9 → first") << 19.9 << three << 0;
+        QTest::newRow("below every threshold → first") << 3.0 << QList<double>{5, 10} << 0;
+        QTest::newRow("last reached wins, not the largest") << 30.0 << QList<double>{0, 50, 20} << 2;
+        QTest::newRow("one grade") << 99.0 << QList<double>{0} << 0;
+    }
+    void gradeFor()
+    {
+        QFETCH(double, points);
+        QFETCH(QList<double>, thresholds);
+        QTEST(CheckGrading::gradeFor(points, thresholds), "grade");
+    }
+
+    void settingIsTrue_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<bool>("on");
+        QTest::newRow("0") << "0" << false;
+        QTest::newRow("1") << "1" << true;
+        QTest::newRow("-1") << "-1" << true;
+        QTest::newRow("True") << "True" << true;
+        QTest::newRow("false") << "false" << false;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("junk") << "yes" << false;
+    }
+    void settingIsTrue()
+    {
+        QFETCH(QString, value);
+        QTEST(CheckGrading::settingIsTrue(value), "on");
+    }
+
+    void buttonRows_data()
+    {
+        QTest::addColumn<bool>("wide");
+        QTest::addColumn<QRect>("area");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("perRow");
+        QTest::newRow("narrow, 9 defects") << false << QRect(100, 330, 5905, 2590) << 9 << 4;
+        QTest::newRow("narrow under the bar") << false << QRect(100, 940, 5905, 1980) << 12 << 4;
+        QTest::newRow("wide, one row") << true << QRect(100, 330, 14200, 1190) << 8 << 8;
+        QTest::newRow("wide under the bar: narrower, one row") << true << QRect(100, 940, 14200, 580) << 9 << 9;
+        QTest::newRow("wide, two rows") << true << QRect(100, 330, 14200, 1190) << 10 << 8;
+    }
+    void buttonRows()
+    {
+        QFETCH(bool, wide);
+        QFETCH(QRect, area);
+        QFETCH(int, count);
+        QFETCH(int, perRow);
+        const auto style = CheckDefectLayout::buttonStyle(wide);
+        const QList<QRect> r = CheckDefectLayout::buttonRects(count, area, style);
+        QCOMPARE(r.size(), count);
+        for (int i = 0; i < count; ++i) {
+            QVERIFY2(area.contains(r[i]), qPrintable(QString::number(i)));
+            QCOMPARE(r[i].y(), r[i / perRow * perRow].y()); // same row, same top
+            QVERIFY(r[i].height() >= style.minHeight);
+            for (int j = 0; j < i; ++j)
+                QVERIFY(!r[i].intersects(r[j]));
+        }
+        if (count > perRow) { // the next row starts again on the left, lower down
+            QCOMPARE(r[perRow].x(), r[0].x());
+            QVERIFY(r[perRow].y() > r[0].y() + r[0].height());
+        }
+    }
+
+    void pickerPlace_data()
+    {
+        QTest::addColumn<QRect>("button");
+        QTest::addColumn<QPoint>("at");
+        const QSize frame(14400, 3910);
+        QTest::newRow("room on the right") << QRect(100, 330, 1660, 700) << QPoint(1820, 330);
+        QTest::newRow("last column: left") << QRect(12500, 330, 1660, 700) << QPoint(12500 - 60 - 5055, 330);
+        QTest::newRow("low button: raised") << QRect(100, 2000, 1660, 700) << QPoint(1820, 3910 - 2400);
+    }
+    void pickerPlace()
+    {
+        QFETCH(QRect, button);
+        QTEST(CheckDefectLayout::pickerPlace(button, QSize(5055, 2400), QSize(14400, 3910)), "at");
+    }
+};
+
+QTEST_MAIN(TestCheckGrading)
+#include "TestCheckGrading.moc"
