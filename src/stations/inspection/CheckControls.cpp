@@ -275,7 +275,7 @@ void buildCommands(CheckControls& c, QWidget* form)
 void buildDefectFrame(CheckControls& c, QWidget* form)
 {
     c.Frame5 = make<QGroupBox>(form, QStringLiteral("Frame5"));
-    c.Frame5->setTitle(QStringLiteral("疵点"));
+    c.Frame5->setTitle(QStringLiteral("<<<<  疵点列表"));
     placeTwips(c.Frame5, QRect(9000, 2400, 6105, 5310));
     c.fProcessBar1 = make<fProcessBar>(c.Frame5, QStringLiteral("fProcessBar1"));
     c.fProcessBar1->setAccessibleName(QStringLiteral("进度"));

@@ -99,10 +99,13 @@ void frmCheck::applyFonts()
         setProperty("fontsDesigned", true);
     }
     for (QWidget* w : findChildren<QWidget*>()) {
-        if (w == m_keypad || m_keypad->isAncestorOf(w))
-            continue; // the keypad sizes its own keys
+        const QVariant design = w->property("designPt");
+        // The keypad sizes its own keys; controls added later by the station's parts without a
+        // design size keep the font they were given.
+        if (w == m_keypad || m_keypad->isAncestorOf(w) || !design.isValid() || design.toDouble() <= 0)
+            continue;
         QFont f = w->font();
-        f.setPointSizeF(tw.font(w->property("designPt").toDouble()));
+        f.setPointSizeF(tw.font(design.toDouble()));
         w->setFont(f);
     }
     QFont own = font();
