@@ -25,7 +25,10 @@ UserControl3::UserControl3(QWidget* parent)
     f.setBold(true);
     caption->setFont(f);
     m_grid->addWidget(caption, 1, 0);
-    m_grid->addWidget(m_counter, 1, 1, 1, ScoreButtons - 2);
+    m_grid->addWidget(m_counter, 1, 1, 1, ScoreButtons - 1);
+    // Equal columns, so every score key is as wide as the others and none is cut off.
+    for (int c = 0; c < ScoreButtons; ++c)
+        m_grid->setColumnStretch(c, 1);
     m_grid->setRowStretch(0, 3);
     m_grid->setRowStretch(1, 2);
     resizeTwips(WidthTwips, HeightTwips);
