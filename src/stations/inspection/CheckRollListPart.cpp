@@ -2,6 +2,8 @@
 // roll, stepping roll by roll or card by card, and deleting a roll with everything booked for it.
 #include "stations/inspection/CheckRollListPart.h"
 
+#include "stations/inspection/CheckLabelPart.h"
+
 #include "db/Transaction.h"
 #include "shell/Database.h"
 #include "shell/MessageBox.h"
@@ -143,6 +145,7 @@ void CheckRollListPart::queryCheck()
         const QString stored = SysUtil::getListSql(conn, QStringLiteral("listSQL"), QStringLiteral("MirelQueryCheck"));
         Recordset rs = SysUtil::openRecordset(conn, CheckListSql::listQuery(stored, f, Navigation::machineNumber()));
         m_grid->bindRecordset(rs);
+        CheckLabelPart::publishRollList(m_form, rs); // the label tab exports what was queried
     } catch (const DbError& e) {
         MessageBox::critical(e.message(), m_form);
         return;
