@@ -5,6 +5,8 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <cstdio>
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
@@ -12,7 +14,10 @@ int main(int argc, char** argv)
     w.resize(1024, 768);
     w.show();
     QTimer::singleShot(0, &w, [&] {
-        w.grab().save(QString::fromLocal8Bit(qgetenv("MIREL_SCREENSHOT")), "PNG");
+        const QString path = QString::fromLocal8Bit(qgetenv("MIREL_SCREENSHOT"));
+        w.grab().save(path);
+        std::printf("screenshot: %s\n", path.toLocal8Bit().constData());
+        std::fflush(stdout);
         app.quit();
     });
     return app.exec();

@@ -20,7 +20,9 @@ void armFromEnvironment(QWidget* window)
     if (!ok)
         delay = 1000;
     QTimer::singleShot(delay, window, [window, path] {
-        const bool saved = window->grab().save(path, "PNG");
+        // The suffix picks the format; PNG for a name without a known one.
+        const QPixmap picture = window->grab();
+        const bool saved = picture.save(path) || picture.save(path, "PNG");
         std::fprintf(saved ? stdout : stderr, "%s %s\n", saved ? "screenshot:" : "screenshot failed:",
                      path.toLocal8Bit().constData());
         std::fflush(stdout);

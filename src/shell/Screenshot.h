@@ -6,7 +6,8 @@ class QWidget;
 namespace Screenshot {
 
 /// When MIREL_SCREENSHOT is set, grabs window after MIREL_SCREENSHOT_DELAY ms (default 1000),
-/// writes the PNG, prints its path and quits the application.
+/// writes the picture (PNG, or the format the file's suffix names: .bmp, .jpg), prints its path
+/// and quits the application.
 void armFromEnvironment(QWidget* window);
 
 } // namespace Screenshot

@@ -8,15 +8,6 @@
 
 namespace sheet {
 
-namespace detail {
-
-QString unreadable(const QString& path, const QString& reason)
-{
-    return QStringLiteral("无法读取 Excel 文件：%1（%2）").arg(path, reason);
-}
-
-} // namespace detail
-
 namespace {
 
 enum class Format { Unknown, Xls, Xlsx };

@@ -98,19 +98,25 @@ void frmCheck::applyFonts()
                 design(b, 15, true);
         setProperty("fontsDesigned", true);
     }
+    // The form's own font first: changing it afterwards would walk every child again.
+    QFont own = font();
+    own.setPointSizeF(tw.font(12));
+    setFont(own);
     for (QWidget* w : findChildren<QWidget*>()) {
         const QVariant design = w->property("designPt");
         // The keypad sizes its own keys; controls added later by the station's parts without a
         // design size keep the font they were given.
         if (w == m_keypad || m_keypad->isAncestorOf(w) || !design.isValid() || design.toDouble() <= 0)
             continue;
+        // A font change re-lays out the control's text; most passes (the first show, a resize
+        // to the same panel) find the size already right.
+        const double points = tw.font(design.toDouble());
+        if (w->testAttribute(Qt::WA_SetFont) && qFuzzyCompare(w->font().pointSizeF(), points))
+            continue;
         QFont f = w->font();
-        f.setPointSizeF(tw.font(design.toDouble()));
+        f.setPointSizeF(points);
         w->setFont(f);
     }
-    QFont own = font();
-    own.setPointSizeF(tw.font(12));
-    setFont(own);
     m_pggCheck->setTwips(tw);
     m_pggCheck->setFontSize(tw.font(11));
 }

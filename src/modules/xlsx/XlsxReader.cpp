@@ -1,5 +1,6 @@
 // Reads the first worksheet of an .xlsx file through liborcus's import interfaces: orcus parses
-// the file and calls our small factory, sheet, shared-string and address classes.
+// the file and calls our small factory, sheet, shared-string and address classes. Built as a
+// module of its own that the program loads on the first .xlsx import.
 #include "sheet/SheetReaders.h"
 
 #include <QFile>
@@ -10,6 +11,7 @@
 #include <orcus/zip_archive_stream.hpp>
 
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 namespace sheet::detail {
@@ -259,9 +261,7 @@ bool usesInlineStrings(const std::string& file)
     return false;
 }
 
-} // namespace
-
-bool readXlsx(const QString& path, SheetGrid* grid, QString* error)
+bool readXlsxFile(const QString& path, SheetGrid* grid, QString* error)
 {
     Factory factory(grid);
     const std::string file = QFile::encodeName(path).toStdString();
@@ -286,4 +286,13 @@ bool readXlsx(const QString& path, SheetGrid* grid, QString* error)
     return true;
 }
 
+} // namespace
+
 } // namespace sheet::detail
+
+extern "C" Q_DECL_EXPORT bool mirel_read_xlsx(const QString* path, sheet::SheetGrid* grid,
+                                              QString* error)
+{
+    static_assert(std::is_same_v<decltype(&mirel_read_xlsx), sheet::detail::ReadXlsxEntry>);
+    return sheet::detail::readXlsxFile(*path, grid, error);
+}
