@@ -347,6 +347,12 @@ void EditGrid::setTwips(const Twips& twips)
 {
     m_twips = twips;
     applyFont();
+    // Column widths and the header height were given in twips: they grow with the window too.
+    for (int c = 0; c < cols(); ++c)
+        if (m_colTwips.value(c, -1) > 0)
+            m_view->setColumnWidth(c, std::max(1, m_twips.x(m_colTwips[c])));
+    if (m_headerTwips >= 0)
+        setRowHeight(0, m_headerTwips);
 }
 
 int EditGrid::colWidth(int c) const

@@ -40,8 +40,11 @@ void PadKey::setTag(const QString& tag, const QString& caption)
     const bool enter = tag == pad::EnterTag;
     setProperty("enterKey", enter);
     setProperty("special", !enter && (tag == pad::BackspaceTag || tag == pad::ClearTag));
-    style()->unpolish(this); // the style sheet picks keys by these properties
-    style()->polish(this);
+    // The style sheet picks keys by these properties; a key not yet shown is polished then.
+    if (testAttribute(Qt::WA_WState_Polished)) {
+        style()->unpolish(this);
+        style()->polish(this);
+    }
 }
 
 void PadKey::resizeEvent(QResizeEvent* e)

@@ -178,17 +178,30 @@ private slots:
 
     void pickerPlace_data()
     {
+        QTest::addColumn<QSize>("frame");
         QTest::addColumn<QRect>("button");
         QTest::addColumn<QPoint>("at");
         const QSize frame(14400, 3910);
-        QTest::newRow("room on the right") << QRect(100, 330, 1660, 700) << QPoint(1820, 330);
-        QTest::newRow("last column: left") << QRect(12500, 330, 1660, 700) << QPoint(12500 - 60 - 5055, 330);
-        QTest::newRow("low button: raised") << QRect(100, 2000, 1660, 700) << QPoint(1820, 3910 - 2400);
+        QTest::newRow("room on the right") << frame << QRect(100, 330, 1660, 700) << QPoint(1820, 330);
+        QTest::newRow("last column: left") << frame << QRect(12500, 330, 1660, 700) << QPoint(12500 - 60 - 5055, 330);
+        QTest::newRow("low button: raised") << frame << QRect(100, 2000, 1660, 700) << QPoint(1820, 3910 - 2400);
+        // The narrow frame (6105 twips) has room on neither side of a 1400-twip button.
+        const QSize narrow(6105, 5000);
+        QTest::newRow("narrow: under the button") << narrow << QRect(1560, 330, 1400, 700) << QPoint(1050, 1090);
+        QTest::newRow("narrow: over a low button") << narrow << QRect(80, 3000, 1400, 700) << QPoint(80, 540);
+        QTest::newRow("narrow, short frame: far side") << QSize(6105, 2600) << QRect(80, 900, 1400, 700) << QPoint(1050, 200);
     }
     void pickerPlace()
     {
+        QFETCH(QSize, frame);
         QFETCH(QRect, button);
-        QTEST(CheckDefectLayout::pickerPlace(button, QSize(5055, 2400), QSize(14400, 3910)), "at");
+        const QSize picker(5055, 2400);
+        const QPoint at = CheckDefectLayout::pickerPlace(button, picker, frame);
+        QTEST(at, "at");
+        const QRect placed(at, picker);
+        QVERIFY(QRect(QPoint(0, 0), frame).contains(placed));
+        if (frame.height() >= 2 * picker.height()) // room enough to keep the pressed button clear
+            QVERIFY(!placed.intersects(button));
     }
 };
 

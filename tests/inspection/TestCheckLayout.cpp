@@ -3,6 +3,7 @@
 #include "CheckFixture.h"
 
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
@@ -48,6 +49,20 @@ private slots:
         for (QPushButton* b : c.checkCommand)
             if (b && b->isVisible())
                 QVERIFY2(b->height() >= 45, qPrintable(b->objectName()));
+        // Grid columns grow with the type: every visible caption fits its column.
+        for (const QHeaderView* header : f.findChildren<QHeaderView*>()) {
+            if (!header->isVisible() || header->orientation() != Qt::Horizontal)
+                continue;
+            const QFontMetrics fm(header->font());
+            for (int col = 0; col < header->count(); ++col) {
+                const QString caption = header->model()->headerData(col, Qt::Horizontal).toString();
+                if (header->isSectionHidden(col) || caption.isEmpty())
+                    continue;
+                QVERIFY2(header->sectionSize(col) >= fm.horizontalAdvance(caption),
+                         qPrintable(header->parentWidget()->objectName() + ": " + caption + " at "
+                                    + QString::number(size.width())));
+            }
+        }
         const QString dir = qEnvironmentVariable("MIREL_SHOT_DIR");
         if (!dir.isEmpty())
             f.grab().save(dir + "/check-" + QString::number(size.width()) + ".png");

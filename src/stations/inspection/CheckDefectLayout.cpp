@@ -49,13 +49,26 @@ QList<QRect> buttonRects(int count, const QRect& area, const ButtonStyle& style)
 
 QPoint pickerPlace(const QRect& button, const QSize& pickerSize, const QSize& frameSize)
 {
-    int x = button.x() + button.width() + PickerGap;
-    if (x + pickerSize.width() > frameSize.width())
-        x = button.x() - PickerGap - pickerSize.width();
-    int y = button.y();
-    if (y + pickerSize.height() > frameSize.height())
-        y = frameSize.height() - pickerSize.height();
-    return {std::max(0, x), std::max(0, y)};
+    const int right = button.x() + button.width() + PickerGap;
+    const int left = button.x() - PickerGap - pickerSize.width();
+    if (right + pickerSize.width() <= frameSize.width() || left >= 0) {
+        const int x = right + pickerSize.width() <= frameSize.width() ? right : left;
+        const int y = std::min(button.y(), frameSize.height() - pickerSize.height());
+        return {x, std::max(0, y)};
+    }
+    // The narrow frame has no room beside a button: the picker goes under the pressed button,
+    // or over it, so that the button the inspector just pressed stays in sight.
+    const int x = std::clamp(button.x(), 0, std::max(0, frameSize.width() - pickerSize.width()));
+    const int below = button.y() + button.height() + PickerGap;
+    if (below + pickerSize.height() <= frameSize.height())
+        return {x, below};
+    const int above = button.y() - PickerGap - pickerSize.height();
+    if (above >= 0)
+        return {x, above};
+    // Too low for either: to the side with more room, covering as little of the button as can be.
+    const bool moreRoomRight = frameSize.width() - button.x() - button.width() > button.x();
+    const int side = moreRoomRight ? std::max(0, frameSize.width() - pickerSize.width()) : 0;
+    return {side, std::max(0, std::min(button.y(), frameSize.height() - pickerSize.height()))};
 }
 
 } // namespace CheckDefectLayout

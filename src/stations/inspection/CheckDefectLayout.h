@@ -23,7 +23,8 @@ QList<QRect> buttonRects(int count, const QRect& area, const ButtonStyle& style)
 
 /// Top-left of a picker of pickerSize beside button inside a frame of frameSize: to the right
 /// when it fits, else to the left; level with the button, raised when it would leave the frame's
-/// bottom; never left of or above the frame.
+/// bottom; never left of or above the frame. When neither side has room (the narrow frame), under
+/// the button, else over it, else on the side with more room.
 QPoint pickerPlace(const QRect& button, const QSize& pickerSize, const QSize& frameSize);
 
 } // namespace CheckDefectLayout

@@ -41,6 +41,10 @@ frmCheck::frmCheck(QWidget* parent) : QWidget(parent)
     setObjectName(QStringLiteral("frmCheck"));
     setWindowTitle(QStringLiteral("检验"));
     resize(1024, 768);
+    // The type the controls are born with, so that few need a font of their own later.
+    QFont base = font();
+    base.setPointSizeF(Twips::of(this).font(12));
+    setFont(base);
     c = buildCheckControls(this);
     m_pggCheck = new EditGrid(c.Frame5);
     m_pggCheck->setObjectName(QStringLiteral("pggCheck"));
@@ -102,23 +106,32 @@ void frmCheck::applyFonts()
     QFont own = font();
     own.setPointSizeF(tw.font(12));
     setFont(own);
+    // A control whose design size is its parent's inherits the parent's type and is left alone:
+    // a font change re-lays out the control's text, and most controls are at the form's 12.
+    const auto designOf = [this](const QWidget* w) {
+        const QVariant v = w->property("designPt");
+        return w == this || !v.isValid() ? 12.0 : v.toDouble();
+    };
     for (QWidget* w : findChildren<QWidget*>()) {
         const QVariant design = w->property("designPt");
         // The keypad sizes its own keys; controls added later by the station's parts without a
         // design size keep the font they were given.
         if (w == m_keypad || m_keypad->isAncestorOf(w) || !design.isValid() || design.toDouble() <= 0)
             continue;
-        // A font change re-lays out the control's text; most passes (the first show, a resize
-        // to the same panel) find the size already right.
+        const bool hasOwnFont = w->testAttribute(Qt::WA_SetFont);
+        if (!hasOwnFont && design.toDouble() == designOf(w->parentWidget()))
+            continue;
         const double points = tw.font(design.toDouble());
-        if (w->testAttribute(Qt::WA_SetFont) && qFuzzyCompare(w->font().pointSizeF(), points))
+        if (hasOwnFont && qFuzzyCompare(w->font().pointSizeF(), points))
             continue;
         QFont f = w->font();
         f.setPointSizeF(points);
         w->setFont(f);
     }
-    m_pggCheck->setTwips(tw);
-    m_pggCheck->setFontSize(tw.font(11));
+    // Every grid on the form, the parts' too, follows the form's scale; sizes are design sizes.
+    for (EditGrid* grid : findChildren<EditGrid*>())
+        grid->setTwips(tw);
+    m_pggCheck->setFontSize(11);
 }
 
 void frmCheck::wireEvents()
