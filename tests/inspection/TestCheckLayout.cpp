@@ -2,11 +2,56 @@
 // lies inside its frame, fields do not overlap, and the big fields stay big.
 #include "CheckFixture.h"
 
+#include "stations/inspection/CheckDefectPart.h"
+#include "stations/inspection/CheckLabelPart.h"
+#include "stations/inspection/CheckRollListPart.h"
+#include "widgets/EditGrid.h"
+#include "widgets/UserControl3.h"
+
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+
+namespace {
+
+// Every visible control placed by design lies inside its parent; every visible grid caption
+// fits its column.
+void checkInsideAndReadable(QWidget& f, const QString& where)
+{
+    for (QWidget* w : f.findChildren<QWidget*>()) {
+        if (!w->isVisible() || !w->property("designRect").isValid())
+            continue;
+        QVERIFY2(w->parentWidget()->rect().contains(w->geometry()),
+                 qPrintable(w->objectName() + " leaves its frame at " + where));
+    }
+    // Captions of the fields are read whole, not cut at the edge.
+    for (const QLabel* label : f.findChildren<QLabel*>()) {
+        if (!label->isVisible() || !label->buddy() || label->wordWrap())
+            continue;
+        QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->contentsRect().width(),
+                 qPrintable("caption " + label->text() + " cut at " + where));
+    }
+    for (const QHeaderView* header : f.findChildren<QHeaderView*>()) {
+        if (!header->isVisible() || header->orientation() != Qt::Horizontal)
+            continue;
+        const QFontMetrics fm(header->font());
+        for (int col = 0; col < header->count(); ++col) {
+            const QString caption = header->model()->headerData(col, Qt::Horizontal).toString();
+            if (header->isSectionHidden(col) || caption.isEmpty())
+                continue;
+            QVERIFY2(header->sectionSize(col) >= fm.horizontalAdvance(caption),
+                     qPrintable(header->parentWidget()->parentWidget()->objectName() + ": " + caption
+                                + " at " + where));
+        }
+    }
+}
+
+QList<QSize> panelSizes() { return {QSize(1024, 768), QSize(1366, 768), QSize(1920, 1080)}; }
+
+} // namespace
 
 class TestCheckLayout : public QObject {
     Q_OBJECT
@@ -14,9 +59,8 @@ private slots:
     void fitsThePanel_data()
     {
         QTest::addColumn<QSize>("size");
-        QTest::newRow("1024x768") << QSize(1024, 768);
-        QTest::newRow("1366x768") << QSize(1366, 768);
-        QTest::newRow("1920x1080") << QSize(1920, 1080);
+        for (const QSize& size : panelSizes())
+            QTest::newRow(qPrintable(QString("%1x%2").arg(size.width()).arg(size.height()))) << size;
     }
     void fitsThePanel()
     {
@@ -28,16 +72,11 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&f));
         fx.lookUp("K001");
         const auto& c = f.controls();
+        checkInsideAndReadable(f, QString::number(size.width()));
         QList<QWidget*> fields;
-        for (QWidget* w : f.findChildren<QWidget*>()) {
-            if (!w->isVisible() || !w->property("designRect").isValid())
-                continue;
-            const QRect inParent = w->parentWidget()->rect();
-            QVERIFY2(inParent.contains(w->geometry()),
-                     qPrintable(w->objectName() + " leaves its frame at " + QString::number(size.width())));
-            if (w->parentWidget() == c.Frame6)
+        for (QWidget* w : f.findChildren<QWidget*>())
+            if (w->isVisible() && w->property("designRect").isValid() && w->parentWidget() == c.Frame6)
                 fields << w;
-        }
         for (int i = 0; i < fields.size(); ++i)
             for (int j = i + 1; j < fields.size(); ++j)
                 QVERIFY2(!fields[i]->geometry().intersects(fields[j]->geometry()),
@@ -49,23 +88,50 @@ private slots:
         for (QPushButton* b : c.checkCommand)
             if (b && b->isVisible())
                 QVERIFY2(b->height() >= 45, qPrintable(b->objectName()));
-        // Grid columns grow with the type: every visible caption fits its column.
-        for (const QHeaderView* header : f.findChildren<QHeaderView*>()) {
-            if (!header->isVisible() || header->orientation() != Qt::Horizontal)
-                continue;
-            const QFontMetrics fm(header->font());
-            for (int col = 0; col < header->count(); ++col) {
-                const QString caption = header->model()->headerData(col, Qt::Horizontal).toString();
-                if (header->isSectionHidden(col) || caption.isEmpty())
-                    continue;
-                QVERIFY2(header->sectionSize(col) >= fm.horizontalAdvance(caption),
-                         qPrintable(header->parentWidget()->objectName() + ": " + caption + " at "
-                                    + QString::number(size.width())));
-            }
-        }
         const QString dir = qEnvironmentVariable("MIREL_SHOT_DIR");
         if (!dir.isEmpty())
             f.grab().save(dir + "/check-" + QString::number(size.width()) + ".png");
+    }
+
+    // The station as the operators get it, with its parts: a roll of several defects, labels
+    // generated on the label tab, a queried roll list; each tab at each panel size.
+    void tabsFitThePanel()
+    {
+        CheckFixture fx("bugs=破洞,油污,断经,纬斜,粗纱,色差,稀密路,毛粒\nUSASTANDARD=美标4分制\n");
+        frmCheck& f = fx.open();
+        CheckDefectPart defects(&f);
+        CheckLabelPart labels(&f);
+        CheckRollListPart list(&f);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        fx.lookUp("K001");
+        auto& c = f.controls();
+        c.TxtBox[7]->setText("86.5");
+        c.TxtBox[2]->setText("150");
+        for (int i : {0, 2, 1}) {
+            defects.bugBtn_Click(i);
+            emit defects.UserControl31()->Confirm(" 3", " 1");
+        }
+        QCOMPARE(f.defectRows().size(), 3);
+        QVERIFY(f.saveRoll(true) > 0);
+        f.runCommand(10);
+        QCOMPARE(list.grid()->rows(), 2); // header and the saved roll
+        c.machineCount->setText("1000");
+        c.TxtBox[2]->setText("250");
+        labels.cmdTag(0)->click();
+        QCOMPARE(labels.labelRows().size(), 4);
+        const QString dir = qEnvironmentVariable("MIREL_SHOT_DIR");
+        for (const QSize& size : panelSizes()) {
+            f.resize(size);
+            QCoreApplication::processEvents();
+            for (int tab = 0; tab < c.SSTab1->count(); ++tab) {
+                c.SSTab1->setCurrentIndex(tab);
+                const QString where = QString("%1, tab %2").arg(size.width()).arg(tab);
+                checkInsideAndReadable(f, where);
+                if (!dir.isEmpty())
+                    f.grab().save(QString("%1/station-%2-tab%3.png").arg(dir).arg(size.width()).arg(tab));
+            }
+        }
     }
 };
 

@@ -30,10 +30,12 @@ const QString WidthKey = QStringLiteral("ppgCheckGrid2");
 
 QString readMirel(const QString& key, const QString& def) { return SysUtil::readIni(Mirel, key, def, MirelIni); }
 
-QLabel* caption(QWidget* page, const QString& text, const QRect& twips)
+// A filter's caption, tied to its field (the field is read out by this name).
+QLabel* caption(QWidget* page, const QString& text, const QRect& twips, QWidget* field)
 {
     auto* l = new QLabel(text, page);
     l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    l->setBuddy(field);
     placeTwips(l, twips);
     return l;
 }
@@ -64,24 +66,28 @@ void CheckRollListPart::layOutTab()
         const char16_t* label;
         int width;
     };
-    const Field fields[] = {{8, u"卡号", 1300}, {9, u"色号", 1000}, {10, u"缸号", 1000},
-                            {11, u"卷号", 900},  {13, u"工号", 800}, {12, u"备注", 1200}};
+    // Widths add up to the tab's 15000 twips: captions wide enough for two characters, dates
+    // wide enough for "2026-12-05" and the calendar arrow.
+    const Field fields[] = {{8, u"卡号", 1200}, {9, u"色号", 900}, {10, u"缸号", 900},
+                            {11, u"卷号", 800},  {13, u"工号", 700}, {12, u"备注", 1000}};
     int x = 60;
-    const int top = 60, height = 360, labelWidth = 450;
+    const int top = 60, height = 360, labelWidth = 560;
     for (const Field& f : fields) {
-        caption(page, QString::fromUtf16(f.label), QRect(x, top, labelWidth - 30, height));
+        caption(page, QString::fromUtf16(f.label), QRect(x, top, labelWidth - 30, height), c.TxtBox[f.box]);
         placeTwips(c.TxtBox[f.box], QRect(x + labelWidth, top, f.width, height));
         x += labelWidth + f.width + 60;
     }
-    caption(page, QStringLiteral("日期"), QRect(x, top, labelWidth - 30, height));
+    QLabel* dateCaption = caption(page, QStringLiteral("日期"), QRect(x, top, labelWidth - 30, height), nullptr);
     x += labelWidth;
     for (int i = 0; i < 2; ++i) {
         m_dates[i] = new QDateEdit(QDate::currentDate(), page);
+        if (i == 0)
+            dateCaption->setBuddy(m_dates[0]);
         m_dates[i]->setObjectName(QStringLiteral("DTdate_%1").arg(i));
         m_dates[i]->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
         m_dates[i]->setCalendarPopup(true);
-        placeTwips(m_dates[i], QRect(x, top, 1450, height));
-        x += 1510;
+        placeTwips(m_dates[i], QRect(x, top, 1800, height));
+        x += 1860;
     }
     placeTwips(c.checkCommand[10], QRect(x, top, 700, height));
     placeTwips(c.checkCommand[16], QRect(x + 770, top, 700, height));
@@ -94,12 +100,12 @@ void CheckRollListPart::layOutTab()
                        QStringLiteral("缸号"), QStringLiteral("数量"), QStringLiteral("等级"), QStringLiteral("工号"),
                        QStringLiteral("备注")});
     m_grid->setTwips(Twips::of(m_form));
-    placeTwips(m_grid, QRect(60, 480, 14900, 1500));
+    placeTwips(m_grid, QRect(60, 480, 14900, 1380));
     m_grid->applyColWidthList(SysUtil::getSetting(QStringLiteral("mirel"), QStringLiteral("mirel"), WidthKey));
 
     m_sum = new QLabel(QStringLiteral("数量:"), page);
     m_sum->setObjectName(QStringLiteral("labSum"));
-    placeTwips(m_sum, QRect(60, 2000, 4000, 280));
+    placeTwips(m_sum, QRect(60, 1890, 4000, 280));
 }
 
 bool CheckRollListPart::eventFilter(QObject* watched, QEvent* event)
