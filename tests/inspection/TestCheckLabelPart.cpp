@@ -396,6 +396,27 @@ private slots:
         QCOMPARE(fx.scalar("select count(*) from checkinfo"), QString("2"));
     }
 
+    // The rows are written in one transaction: a statement the database refuses (here the second
+    // roll's number is already taken under a unique index) takes back the first row's update too.
+    void importRollsBackOnDatabaseError()
+    {
+        CheckFixture fx;
+        fx.exec("insert into checkinfo(id,billcode,billdetailId,itemid,checkCode,onCount,grade) values(17,'K001',11,1,'001',100,'A品')");
+        fx.exec("insert into checkinfo(id,billcode,billdetailId,itemid,checkCode,onCount,grade) values(18,'K001',11,1,'009',7,'A品')");
+        fx.exec("create unique index ux_test_checkcode on checkinfo(checkCode)");
+        frmCheck& f = fx.open();
+        CheckLabelPart part(&f);
+        readyToSave(fx, f);
+        const QVariant e;
+        const QString path = fx.home().file("clash.xlsx");
+        QVERIFY(writeSheet(path, {{17, "001", e, e, e, e, e, e, e, 250.5, "二等品"},
+                                  {-1, "009", e, e, e, e, e, e, e, 80, "一等品"}}));
+        QVERIFY(!part.batchUpdatePrice(path));
+        QCOMPARE(MessageBox::lastShown().icon, MessageBox::Critical);
+        QCOMPARE(fx.scalar("select group_concat(id || ':' || onCount || grade, ';') from checkinfo"),
+                 QString("17:100A品;18:7A品"));
+    }
+
     void importMessages()
     {
         CheckFixture fx;
