@@ -6,7 +6,7 @@ set -euo pipefail
 MIREL_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev libqt6serialport6-dev libgl-dev
-  libsqlite3-dev sqlite3 unixodbc-dev odbcinst libsqliteodbc
+  libsqlite3-dev sqlite3 unixodbc-dev odbcinst libsqliteodbc tdsodbc
   libzint-dev libxlsxwriter-dev libfreexl-dev liborcus-dev
   libbenchmark-dev
   fonts-wqy-microhei
