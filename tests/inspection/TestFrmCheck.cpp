@@ -4,6 +4,7 @@
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
 #include "stations/inspection/CheckSettingsPanel.h"
+#include "widgets/CaptionFrame.h"
 #include "widgets/fProcessBar.h"
 
 #include <QCheckBox>
@@ -43,6 +44,7 @@ private slots:
         QCOMPARE(c.machineCount->toolTip(), QString("1000"));
         QCOMPARE(tagOf(c.machineCount), QString("P-88"));
         QCOMPARE(c.frameMishu->title(), QString("加急，注意色差，成品要求幅宽150cm以上，卷装不得折痕").left(30));
+        QCOMPARE(c.checkSpec->cursorPosition(), 0); // the remark shows from its start
         QCOMPARE(c.labInfo[3]->text(), QString("客户：杭州锦华服饰  订单号：P-88  交期：2026-12-20"));
         QCOMPARE(c.labInfo[2]->text(), QString("品种：涤棉府绸  规格：45x45 133x72  颜色：藏青 数量:1000  备注："));
         QCOMPARE(c.labInfo[0]->text(), QString(" 送检数量：900 已检A品数量：/1000 匹数：0"));

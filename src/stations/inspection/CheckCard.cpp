@@ -7,6 +7,7 @@
 #include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
 #include "text/Vb.h"
+#include "widgets/CaptionFrame.h"
 #include "widgets/fProcessBar.h"
 
 #include <QCheckBox>
@@ -109,8 +110,9 @@ void frmCheck::showCardLine(const Recordset& rs)
     loadProgressHistory(c.BillDetailId->text());
 
     const QString remark = rs.text(QStringLiteral("单据备注"));
-    c.frameMishu->setTitle(remark.left(30));
+    c.frameMishu->setCaption(remark.left(30));
     c.checkSpec->setText(remark);
+    c.checkSpec->setCursorPosition(0); // a long remark is read from its start
 
     const QString fill = SysUtil::getDictionaryValue(Database::conn(), QStringLiteral("CheckFill"), QStringLiteral("99"));
     for (const QString& item : fill.split(u',', Qt::SkipEmptyParts)) {

@@ -3,6 +3,7 @@
 #include "stations/inspection/CheckControls.h"
 
 #include "shell/Twips.h"
+#include "widgets/CaptionFrame.h"
 #include "widgets/fProcessBar.h"
 
 #include <QCheckBox>
@@ -189,7 +190,7 @@ void buildCardArea(CheckControls& c, QWidget* form)
     for (QLabel* l : {c.labInfo[2], c.labInfo[3], c.labInfo[0]})
         l->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    c.frameMishu = make<QGroupBox>(form, QStringLiteral("米数"));
+    c.frameMishu = make<CaptionFrame>(form, QStringLiteral("米数"));
     placeTwips(c.frameMishu, QRect(9000, 480, 6240, 1000));
     c.checkSpec = make<QLineEdit>(c.frameMishu, QStringLiteral("checkSpec"));
     c.checkSpec->setAccessibleName(QStringLiteral("单据备注"));

@@ -18,6 +18,7 @@ class QRadioButton;
 class QSpinBox;
 class QTabWidget;
 class QWidget;
+class CaptionFrame;
 class fProcessBar;
 
 /// The old controls' Tag and ToolTipText, kept as properties of the widget.
@@ -51,7 +52,7 @@ struct CheckControls {
     QLineEdit* checkId = nullptr;   // hidden: roll on screen, 0 = new
     QComboBox* ComboColor = nullptr;
     QList<QLabel*> labInfo;         // 0..3
-    QGroupBox* frameMishu = nullptr; // frame "米数": the bill remark
+    CaptionFrame* frameMishu = nullptr; // frame "米数": the bill remark
     QLineEdit* checkSpec = nullptr;
     QCheckBox* reviewCheckCode = nullptr;
     QCheckBox* isMashu = nullptr;

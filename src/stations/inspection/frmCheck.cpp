@@ -10,6 +10,7 @@
 #include "shell/Twips.h"
 #include "stations/inspection/CheckSettingsPanel.h"
 #include "text/Vb.h"
+#include "widgets/CaptionFrame.h"
 #include "widgets/EditGrid.h"
 #include "widgets/ScreenMode.h"
 #include "widgets/UserControl1.h"
