@@ -7,16 +7,23 @@
 #include "db/SqlText.h"
 #include "db/Transaction.h"
 #include "support/TempProgramFolder.h"
+#include "support/ThrowsWith.h"
 
 #include <QFile>
 #include <QtTest>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
 class TestConnection : public QObject {
     Q_OBJECT
 
+private:
+    std::unique_ptr<TempDatabase> m_db; // a fresh database for every test, open on m_conn
+    Connection m_conn;
+
 private slots:
+    void init();
     void defaultWordCreatesTheEmbeddedDatabase();
     void missingFileIsAnErrorAndNotCreated();
     void corruptFileIsReportedNotOverwritten();
@@ -35,6 +42,13 @@ private slots:
     void codecRoundTrip_data();
     void codecRoundTrip();
 };
+
+void TestConnection::init()
+{
+    m_conn.close();
+    m_db = std::make_unique<TempDatabase>();
+    m_db->open(m_conn);
+}
 
 void TestConnection::defaultWordCreatesTheEmbeddedDatabase()
 {
@@ -75,69 +89,54 @@ void TestConnection::corruptFileIsReportedNotOverwritten()
     f.write(garbage);
     f.close();
     Connection conn;
-    try {
-        conn.open(u"Data Source="_s + path);
-        QFAIL("a corrupt file opened");
-    } catch (const DbError& e) {
-        QVERIFY2(e.message().contains(u"not a database"_s), qPrintable(e.message()));
-    }
+    QVERIFY(throwsWith<DbError>([&] { conn.open(u"Data Source="_s + path); }, u"not a database"_s));
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), garbage);
 }
 
 void TestConnection::transactionRollsBackUnlessCommitted()
 {
-    TempDatabase db;
-    Connection conn;
-    db.open(conn);
     {
-        Transaction t(conn);
-        conn.execute(u"insert checkinfo(billcode) values('A')"_s);
+        Transaction t(m_conn);
+        m_conn.execute(u"insert checkinfo(billcode) values('A')"_s);
     }
-    QCOMPARE(rowsText(conn.execute(u"select count(*) from checkinfo"_s)), u"0"_s);
-    QVERIFY(!conn.inTransaction());
+    QCOMPARE(rowsText(m_conn.execute(u"select count(*) from checkinfo"_s)), u"0"_s);
+    QVERIFY(!m_conn.inTransaction());
     {
-        Transaction t(conn);
-        conn.execute(u"insert checkinfo(billcode) values('B')"_s);
+        Transaction t(m_conn);
+        m_conn.execute(u"insert checkinfo(billcode) values('B')"_s);
         t.commit();
     }
-    QCOMPARE(rowsText(conn.execute(u"select billcode from checkinfo"_s)), u"B"_s);
+    QCOMPARE(rowsText(m_conn.execute(u"select billcode from checkinfo"_s)), u"B"_s);
 }
 
 void TestConnection::errorInsideTransactionLosesNothingCommittedBefore()
 {
-    TempDatabase db;
-    Connection conn;
-    db.open(conn);
-    conn.execute(u"insert checkinfo(billcode) values('kept')"_s);
+    m_conn.execute(u"insert checkinfo(billcode) values('kept')"_s);
     try {
-        Transaction t(conn);
-        conn.execute(u"insert checkinfo(billcode) values('roll')"_s);
-        conn.execute(u"insert checkDetail(nosuchcolumn) values(1)"_s);
+        Transaction t(m_conn);
+        m_conn.execute(u"insert checkinfo(billcode) values('roll')"_s);
+        m_conn.execute(u"insert checkDetail(nosuchcolumn) values(1)"_s);
         t.commit();
         QFAIL("no error");
     } catch (const DbError&) {
     }
-    QCOMPARE(rowsText(conn.execute(u"select billcode from checkinfo"_s)), u"kept"_s);
+    QCOMPARE(rowsText(m_conn.execute(u"select billcode from checkinfo"_s)), u"kept"_s);
 }
 
 void TestConnection::nestedBeginIsRefused()
 {
-    TempDatabase db;
-    Connection conn;
-    db.open(conn);
-    Transaction t(conn);
-    QVERIFY_THROWS_EXCEPTION(DbError, conn.beginTrans());
-    QVERIFY(conn.inTransaction());
+    Transaction t(m_conn);
+    QVERIFY_THROWS_EXCEPTION(DbError, m_conn.beginTrans());
+    QVERIFY(m_conn.inTransaction());
 }
 
 // A second station's write waits for the first station's transaction instead of failing.
 void TestConnection::secondConnectionWaitsForTheWriter()
 {
-    TempDatabase db;
-    Connection a, b;
-    db.open(a);
-    db.open(b);
+    Connection& a = m_conn;
+    Connection b;
+    m_db->open(b);
     a.beginTrans();
     a.execute(u"insert checkinfo(billcode) values('a')"_s);
     QString error;
@@ -160,12 +159,9 @@ void TestConnection::secondConnectionWaitsForTheWriter()
 
 void TestConnection::valuesOfEveryType()
 {
-    TempDatabase db;
-    Connection conn;
-    db.open(conn);
-    conn.execute(u"insert item(itemcode, Price, isstop, pic, picName) values('T1', 12.5, 0, 0x00FF10, '图.png')"_s);
-    conn.execute(u"insert checkinfo(billcode, createDate) values('A', '2026/3/4 5:06:07')"_s);
-    Recordset rs = conn.execute(u"select itemcode, Price, isstop, pic, picName, NULL as n from item"_s);
+    m_conn.execute(u"insert item(itemcode, Price, isstop, pic, picName) values('T1', 12.5, 0, 0x00FF10, '图.png')"_s);
+    m_conn.execute(u"insert checkinfo(billcode, createDate) values('A', '2026/3/4 5:06:07')"_s);
+    Recordset rs = m_conn.execute(u"select itemcode, Price, isstop, pic, picName, NULL as n from item"_s);
     QCOMPARE(rs.field(u"itemcode"_s).type(), DbValue::Type::Text);
     QCOMPARE(rs.field(u"PRICE"_s).type(), DbValue::Type::Decimal);
     QCOMPARE(rs.field(u"Price"_s).toString(), u"12.5"_s);
@@ -175,7 +171,7 @@ void TestConnection::valuesOfEveryType()
     QVERIFY(rs.field(u"n"_s).isNull());
     QCOMPARE(rs.field(u"n"_s).toString(), QString());
     QCOMPARE(rs.field(u"n"_s).toDouble(), 0.0);
-    rs = conn.execute(u"select createDate from checkinfo"_s);
+    rs = m_conn.execute(u"select createDate from checkinfo"_s);
     QCOMPARE(rs.field(0).type(), DbValue::Type::DateTime);
     QCOMPARE(rs.field(0).toDateTime(), QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)));
     QVERIFY_THROWS_EXCEPTION(DbError, rs.field(u"nosuch"_s));
@@ -194,11 +190,8 @@ void TestConnection::textWithQuotesRoundTrips_data()
 void TestConnection::textWithQuotesRoundTrips()
 {
     QFETCH(QString, text);
-    TempDatabase db;
-    Connection conn;
-    db.open(conn);
-    conn.execute(u"insert checkinfo(billcode, remark) values('A', "_s + SqlText::quoted(text) + u")"_s);
-    const Recordset rs = conn.execute(u"select remark, count(*) over () from checkinfo"_s);
+    m_conn.execute(u"insert checkinfo(billcode, remark) values('A', "_s + SqlText::quoted(text) + u")"_s);
+    const Recordset rs = m_conn.execute(u"select remark, count(*) over () from checkinfo"_s);
     QCOMPARE(rs.recordCount(), 1);
     QCOMPARE(rs.field(0).toString(), text);
 }
