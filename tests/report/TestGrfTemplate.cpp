@@ -3,6 +3,7 @@
 #include "report/ReportTemplate.h"
 
 #include "config/LegacyEncoding.h"
+#include "support/ThrowsWith.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -94,12 +95,7 @@ void TestGrfTemplate::malformed()
 {
     QFETCH(QString, text);
     QFETCH(int, line);
-    try {
-        GrfFormat::parse(text);
-        QFAIL("malformed template accepted");
-    } catch (const ReportError& e) {
-        QVERIFY2(e.message().contains(u"第 %1 行"_s.arg(line)), qPrintable(e.message()));
-    }
+    QVERIFY(throwsWith<ReportError>([&] { GrfFormat::parse(text); }, u"第 %1 行"_s.arg(line)));
 }
 
 void TestGrfTemplate::unknownBoxTypeIsAProblemNotAFailure()
@@ -127,12 +123,8 @@ void TestGrfTemplate::legacyEncodedFileLoads()
 
 void TestGrfTemplate::missingFileNamesThePath()
 {
-    try {
-        GrfFormat::load(u"/nonexistent/唛头.grf"_s);
-        QFAIL("missing file loaded");
-    } catch (const ReportError& e) {
-        QVERIFY(e.message().contains(u"/nonexistent/唛头.grf"_s));
-    }
+    QVERIFY(throwsWith<ReportError>([] { GrfFormat::load(u"/nonexistent/唛头.grf"_s); },
+                                    u"/nonexistent/唛头.grf"_s));
 }
 
 QTEST_GUILESS_MAIN(TestGrfTemplate)

@@ -4,6 +4,7 @@
 
 #include "report/LabelReport.h"
 #include "report/ReportError.h"
+#include "support/ThrowsWith.h"
 
 #include <QFile>
 #include <QImage>
@@ -54,12 +55,18 @@ private slots:
     void problemsPrintWhatTheyCan();
     void nothingToPrint_data();
     void nothingToPrint();
-    void unknownPrinterIsAnError();
     void imageFromProgramFolder();
 
 private:
     QTemporaryDir m_dir;
     QString m_conn;
+    // The roll label on the fixture database, from roll id on.
+    void loadRollLabel(LabelReport& r, const QVariant& id, const QString& name = QString())
+    {
+        r.loadText(kRollLabel, name);
+        r.setConnectionString(m_conn);
+        r.setParameter(u"单据ID"_s, id);
+    }
 };
 
 void TestLabelReport::init()
@@ -98,9 +105,7 @@ void TestLabelReport::parametersSetAndRead()
 void TestLabelReport::oneLabelPerDetailRow()
 {
     LabelReport r;
-    r.loadText(kRollLabel);
-    r.setConnectionString(m_conn);
-    r.setParameter(u"单据ID"_s, 2.0);
+    loadRollLabel(r, 2.0);
     const FilledReport& f = r.fill();
     QVERIFY2(f.problems.isEmpty(), qPrintable(f.problems.join(u'\n')));
     QCOMPARE(f.pages.size(), 2);
@@ -150,9 +155,7 @@ void TestLabelReport::listPagesRepeatHeaderAndBreak()
 void TestLabelReport::jsonExportCarriesTheFilledLabel()
 {
     LabelReport r;
-    r.loadText(kRollLabel, u"卷标"_s);
-    r.setConnectionString(m_conn);
-    r.setParameter(u"单据ID"_s, 3);
+    loadRollLabel(r, 3, u"卷标"_s);
     r.setCopies(2);
     const QString file = m_dir.filePath(u"json.txt"_s);
     r.exportText(file, 2);
@@ -183,9 +186,7 @@ void TestLabelReport::jsonExportCarriesTheFilledLabel()
 void TestLabelReport::pdfHoldsTheTextAndCopies()
 {
     LabelReport r;
-    r.loadText(kRollLabel);
-    r.setConnectionString(m_conn);
-    r.setParameter(u"单据ID"_s, 2);
+    loadRollLabel(r, 2);
     r.setCopies(3);
     const QString pdf = m_dir.filePath(u"卷标.PDF"_s);
     r.setPrinterName(pdf);
@@ -200,9 +201,7 @@ void TestLabelReport::pdfHoldsTheTextAndCopies()
 void TestLabelReport::parameterChangeRunsQueryAgain()
 {
     LabelReport r;
-    r.loadText(kRollLabel);
-    r.setConnectionString(m_conn);
-    r.setParameter(u"单据ID"_s, 3);
+    loadRollLabel(r, 3);
     QCOMPARE(r.pageCount(), 1);
     LabelFixture::exec(m_dir.filePath(u"mill.db"_s),
                        u"insert into checkinfo(checkcode, oncount) values('010', 5)"_s);
@@ -244,55 +243,31 @@ void TestLabelReport::problemsPrintWhatTheyCan()
     const QString pdf = m_dir.filePath(u"p.pdf"_s);
     QFile::remove(pdf);
     r.setPrinterName(pdf);
-    try {
-        r.print();
-        QFAIL("problems not reported");
-    } catch (const ReportError& e) {
-        QVERIFY2(e.message().contains(problem), qPrintable(e.message()));
-    }
+    QVERIFY(throwsWith<ReportError>([&] { r.print(); }, problem));
     QVERIFY(LabelFixture::pdfTextRuns(pdf).contains(printed));
 }
 
 void TestLabelReport::nothingToPrint_data()
 {
-    QTest::addColumn<QString>("connection");
+    QTest::addColumn<int>("id");
     QTest::addColumn<QString>("printer");
     QTest::addColumn<QString>("message");
-    QTest::newRow("no rows") << u"fixture"_s << u"x.pdf"_s << u"没有返回数据"_s;
-    QTest::newRow("unwritable pdf")
-        << u"fixture"_s << u"/nonexistent/dir/x.pdf"_s << u"无法写入 PDF"_s;
+    QTest::newRow("no rows") << 99 << m_dir.filePath(u"x.pdf"_s) << u"没有返回数据"_s;
+    QTest::newRow("unwritable pdf") << 1 << u"/nonexistent/dir/x.pdf"_s << u"无法写入 PDF"_s;
+    QTest::newRow("unknown printer")
+        << 1 << u"没有这台打印机"_s << u"找不到打印机：没有这台打印机"_s;
 }
 
 void TestLabelReport::nothingToPrint()
 {
-    QFETCH(QString, connection);
+    QFETCH(int, id);
     QFETCH(QString, printer);
     QFETCH(QString, message);
     LabelReport r;
-    r.loadText(kRollLabel);
-    r.setConnectionString(m_conn);
-    r.setParameter(u"单据ID"_s, message.contains(u"PDF"_s) ? 1 : 99);
-    r.setPrinterName(printer.startsWith(u'/') ? printer : m_dir.filePath(printer));
-    try {
-        r.print();
-        QFAIL("printed although it could not");
-    } catch (const ReportError& e) {
-        QVERIFY2(e.message().contains(message), qPrintable(e.message()));
-    }
-    QVERIFY(!QFile::exists(m_dir.filePath(printer)));
-}
-
-void TestLabelReport::unknownPrinterIsAnError()
-{
-    LabelReport r;
-    r.loadText(u"[text]\nat = 0 0 10 10\ntext = x\n"_s);
-    r.setPrinterName(u"没有这台打印机"_s);
-    try {
-        r.print();
-        QFAIL("printed on some other printer");
-    } catch (const ReportError& e) {
-        QVERIFY2(e.message().contains(u"找不到打印机：没有这台打印机"_s), qPrintable(e.message()));
-    }
+    loadRollLabel(r, id);
+    r.setPrinterName(printer);
+    QVERIFY(throwsWith<ReportError>([&] { r.print(); }, message));
+    QVERIFY(!QFile::exists(printer));
 }
 
 void TestLabelReport::imageFromProgramFolder()

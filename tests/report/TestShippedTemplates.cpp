@@ -16,8 +16,6 @@ private slots:
     void initTestCase();
     void rendersWithItsData_data();
     void rendersWithItsData();
-    void declaresTheStationParameters_data();
-    void declaresTheStationParameters();
 
 private:
     QTemporaryDir m_dir;
@@ -35,12 +33,14 @@ void TestShippedTemplates::rendersWithItsData_data()
     QTest::addColumn<QVariant>("id");
     QTest::addColumn<QStringList>("texts");
     QTest::addColumn<QString>("barcode");
+    QTest::addColumn<int>("idType");
+    const int number = int(ReportParameter::Number);
     QTest::newRow("roll label") << u"唛头/唛头.grf"_s << QVariant(1.0)
                                 << QStringList{u"全棉斜纹布"_s,  u"ML-2045"_s, u"藏青"_s,
                                                u"SC2026-0158"_s, u"150cm"_s,   u"007"_s,
                                                u"一等品"_s,      u"98.5 米"_s, u"2026-12-05"_s,
                                                u"00000001"_s}
-                                << u"00000001"_s;
+                                << u"00000001"_s << number;
     QTest::newRow("order mark") << u"唛头/订单唛头2.grf"_s << QVariant(2.0)
                                 << QStringList{u"杭州明远服饰有限公司"_s,
                                                u"PO-88123"_s,
@@ -50,7 +50,7 @@ void TestShippedTemplates::rendersWithItsData_data()
                                                u"L2611"_s,
                                                u"一等品"_s,
                                                u"00000002"_s}
-                                << u"00000002"_s;
+                                << u"00000002"_s << number;
     QTest::newRow("box mark") << u"箱唛/箱唛.grf"_s << QVariant(u"261205001"_s)
                               << QStringList{u"箱号 261205001"_s,
                                              u"品名：全棉斜纹布"_s,
@@ -63,11 +63,11 @@ void TestShippedTemplates::rendersWithItsData_data()
                                              u"二等品"_s,
                                              u"装箱时间：2026-12-05 11:02"_s,
                                              u"261205001"_s}
-                              << u"261205001"_s;
+                              << u"261205001"_s << int(ReportParameter::Text);
     QTest::newRow("item label") << u"商品/条形码.grf"_s << QVariant(1.0)
                                 << QStringList{u"全棉斜纹布"_s, u"编码：ML-2045"_s,
                                                u"成分：100%棉"_s, u"门幅：150cm"_s, u"ML-2045"_s}
-                                << u"ML-2045"_s;
+                                << u"ML-2045"_s << number;
 }
 
 void TestShippedTemplates::rendersWithItsData()
@@ -76,8 +76,15 @@ void TestShippedTemplates::rendersWithItsData()
     QFETCH(QVariant, id);
     QFETCH(QStringList, texts);
     QFETCH(QString, barcode);
+    QFETCH(int, idType);
     LabelReport r;
     r.load(qEnvironmentVariable("MIREL_SOURCE_DIR") + u"/templates/"_s + file);
+    QVERIFY(r.reportTemplate().problems.isEmpty());
+    QCOMPARE(int(r.reportTemplate().parameter(u"单据ID"_s)->type), idType);
+    // Shipped templates print locally; "打印服务器" is set per mill by editing the default.
+    QVERIFY(r.hasParameter(u"默认打印机"_s));
+    QCOMPARE(r.parameterText(u"默认打印机"_s), QString());
+    QVERIFY(r.reportTemplate().pageSize.width() <= 100);
     r.setParameter(u"单据ID"_s, id);
     r.setConnectionString(m_conn);
     const QString pdf = m_dir.filePath(r.reportTemplate().name + u".pdf"_s);
@@ -111,30 +118,6 @@ void TestShippedTemplates::rendersWithItsData()
         QCOMPARE(LabelFixture::sampleMatrix(img, px, it->symbol.columns, it->symbol.rows),
                  it->symbol.modules);
     }
-}
-
-void TestShippedTemplates::declaresTheStationParameters_data()
-{
-    QTest::addColumn<QString>("file");
-    QTest::addColumn<int>("idType");
-    QTest::newRow("唛头") << u"唛头/唛头.grf"_s << int(ReportParameter::Number);
-    QTest::newRow("订单唛头2") << u"唛头/订单唛头2.grf"_s << int(ReportParameter::Number);
-    QTest::newRow("箱唛") << u"箱唛/箱唛.grf"_s << int(ReportParameter::Text);
-    QTest::newRow("条形码") << u"商品/条形码.grf"_s << int(ReportParameter::Number);
-}
-
-void TestShippedTemplates::declaresTheStationParameters()
-{
-    QFETCH(QString, file);
-    QFETCH(int, idType);
-    LabelReport r;
-    r.load(qEnvironmentVariable("MIREL_SOURCE_DIR") + u"/templates/"_s + file);
-    QVERIFY(r.reportTemplate().problems.isEmpty());
-    QCOMPARE(int(r.reportTemplate().parameter(u"单据ID"_s)->type), idType);
-    // Shipped templates print locally; "打印服务器" is set per mill by editing the default.
-    QVERIFY(r.hasParameter(u"默认打印机"_s));
-    QCOMPARE(r.parameterText(u"默认打印机"_s), QString());
-    QVERIFY(r.reportTemplate().pageSize.width() <= 100);
 }
 
 QTEST_MAIN(TestShippedTemplates)
