@@ -49,6 +49,42 @@ QByteArray ini(const QByteArray& mirel, const QByteArray& ports)
     return "[MIREL]\n" + mirel + "\n[MES]\nRFID=1\n[SerialPorts]\n" + ports;
 }
 
+// A counter standing still at the given length (model 1 unless more arguments say otherwise).
+QStringList counterArgs(const char* length, const QStringList& more = {})
+{
+    return more + QStringList{QStringLiteral("--length"), QString::fromLatin1(length),
+                              QStringLiteral("--speed"), QStringLiteral("0")};
+}
+
+// A station with only the counter, on COM1 = the simulator; `mirel` adds keys of its own.
+QByteArray counterIni(const DevSim& sim, const QByteArray& mirel = "InputMode=1\n")
+{
+    return ini(mirel + "COM=COM1\nCommBarcode=\n", "COM1=" + sim.path().toLocal8Bit() + "\n");
+}
+
+// That station with its devices and fields; start() ticks "接入码表" and sets the devices up.
+struct CounterStation {
+    TempProgramFolder folder;
+    DevSim sim;
+    InspectionDevices devs;
+    Fields f{devs};
+
+    explicit CounterStation(const QStringList& simArgs, const QByteArray& mirel = "InputMode=1\n")
+        : sim(simArgs)
+    {
+        writeIni(mirel);
+    }
+    void writeIni(const QByteArray& mirel = "InputMode=1\n")
+    {
+        folder.writeFile(QStringLiteral("mirel.ini"), counterIni(sim, mirel));
+    }
+    void start()
+    {
+        devs.setCounterConnected(true);
+        devs.setupDevices();
+    }
+};
+
 } // namespace
 
 class TestInspectionDevicesPty : public QObject {
@@ -82,26 +118,19 @@ void TestInspectionDevicesPty::counterFollowsSimulator()
 {
     QFETCH(QByteArray, model);
     QFETCH(QString, busy);
-    TempProgramFolder folder;
-    DevSim sim({QStringLiteral("--model"), QString::fromLatin1(model), QStringLiteral("--length"),
-                QStringLiteral("123.45"), QStringLiteral("--speed"), QStringLiteral("0")});
-    QVERIFY(sim.ok());
-    folder.writeFile(QStringLiteral("mirel.ini"),
-                     ini("InputMode=" + model + "\nCOM=COM1\nCommBarcode=\n",
-                         "COM1=" + sim.path().toLocal8Bit() + "\n"));
-    InspectionDevices devs;
-    Fields f(devs);
-    devs.setCounterConnected(true);
-    devs.setupDevices();
-    QCOMPARE(f.counterStatus.text(), QStringLiteral("码表准备好"));
-    QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), QStringLiteral("123.45"), 10000);
-    QCOMPARE(f.counterStatus.text(), busy);
-    sim.command("length 200.5");
-    QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), QStringLiteral("200.50"), 10000);
+    CounterStation st(counterArgs("123.45", {QStringLiteral("--model"), QString::fromLatin1(model)}),
+                      "InputMode=" + model + "\n");
+    QVERIFY(st.sim.ok());
+    st.start();
+    QCOMPARE(st.f.counterStatus.text(), QStringLiteral("码表准备好"));
+    QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("123.45"), 10000);
+    QCOMPARE(st.f.counterStatus.text(), busy);
+    st.sim.command("length 200.5");
+    QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("200.50"), 10000);
     if (model == "0")
-        QCOMPARE(f.unit.text(), QStringLiteral("米"));
-    QCOMPARE(devs.lastRawReading(), QStringLiteral(" 200.5"));
-    devs.releaseDevices();
+        QCOMPARE(st.f.unit.text(), QStringLiteral("米"));
+    QCOMPARE(st.devs.lastRawReading(), QStringLiteral(" 200.5"));
+    st.devs.releaseDevices();
 }
 
 void TestInspectionDevicesPty::scaleAndScanner_data()
@@ -154,86 +183,62 @@ void TestInspectionDevicesPty::scaleAndScanner()
 
 void TestInspectionDevicesPty::modbusZeroWaitsAndShowsZero()
 {
-    TempProgramFolder folder;
-    DevSim sim({QStringLiteral("--length"), QStringLiteral("87.6"), QStringLiteral("--speed"),
-                QStringLiteral("0")});
-    QVERIFY(sim.ok());
-    folder.writeFile(QStringLiteral("mirel.ini"),
-                     ini("InputMode=1\nCOM=COM1\nCommBarcode=\n", "COM1=" + sim.path().toLocal8Bit() + "\n"));
-    InspectionDevices devs;
-    Fields f(devs);
+    CounterStation st(counterArgs("87.6"));
+    QVERIFY(st.sim.ok());
     QList<int> pauses;
-    devs.setPause([&](int ms) { pauses << ms; });
-    devs.setCounterConnected(true);
-    devs.setupDevices();
-    QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), QStringLiteral("87.60"), 10000);
-    devs.zeroCounter();
+    st.devs.setPause([&](int ms) { pauses << ms; });
+    st.start();
+    QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("87.60"), 10000);
+    st.devs.zeroCounter();
     QCOMPARE(pauses, QList<int>({500, 500}));
-    f.quantities.clear();
-    QTRY_VERIFY_WITH_TIMEOUT(f.quantities.count(QStringLiteral("0.00")) >= 3, 10000);
+    st.f.quantities.clear();
+    QTRY_VERIFY_WITH_TIMEOUT(st.f.quantities.count(QStringLiteral("0.00")) >= 3, 10000);
     // The echoes of the zero and limit writes never show as a length.
-    for (const QString& q : f.quantities)
+    for (const QString& q : st.f.quantities)
         QCOMPARE(q, QStringLiteral("0.00"));
-    devs.releaseDevices();
+    st.devs.releaseDevices();
 }
 
 void TestInspectionDevicesPty::faultsNeverShowAWrongLength()
 {
-    TempProgramFolder folder;
-    DevSim sim({QStringLiteral("--length"), QStringLiteral("150"), QStringLiteral("--speed"),
-                QStringLiteral("0")});
-    QVERIFY(sim.ok());
-    folder.writeFile(QStringLiteral("mirel.ini"),
-                     ini("InputMode=1\nCOM=COM1\nCommBarcode=\n", "COM1=" + sim.path().toLocal8Bit() + "\n"));
-    InspectionDevices devs;
-    Fields f(devs);
-    QSignalSpy faults(&devs, &InspectionDevices::deviceFault);
-    devs.setCounterConnected(true);
-    devs.setupDevices();
-    QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), QStringLiteral("150.00"), 10000);
+    CounterStation st(counterArgs("150"));
+    QVERIFY(st.sim.ok());
+    QSignalSpy faults(&st.devs, &InspectionDevices::deviceFault);
+    st.start();
+    QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("150.00"), 10000);
     for (const char* fault : {"garbage", "badcrc", "wrongaddr", "short", "silent", "garbage"}) {
-        sim.command(QByteArray("fault ") + fault);
+        st.sim.command(QByteArray("fault ") + fault);
         QTest::qWait(1300);
     }
     QVERIFY(faults.count() > 0);
-    sim.command("fault none");
-    f.quantities.clear();
-    QTRY_VERIFY_WITH_TIMEOUT(f.quantities.count(QStringLiteral("150.00")) >= 2, 10000);
-    QVERIFY(devs.isPolling());
-    for (const QString& q : f.quantities)
+    st.sim.command("fault none");
+    st.f.quantities.clear();
+    QTRY_VERIFY_WITH_TIMEOUT(st.f.quantities.count(QStringLiteral("150.00")) >= 2, 10000);
+    QVERIFY(st.devs.isPolling());
+    for (const QString& q : st.f.quantities)
         QVERIFY2(q == QStringLiteral("150.00") || q == QStringLiteral("0.00"), qPrintable(q));
-    devs.releaseDevices();
+    st.devs.releaseDevices();
 }
 
 void TestInspectionDevicesPty::unpluggedCounterPausesAndReopens()
 {
-    TempProgramFolder folder;
-    DevSim sim({QStringLiteral("--length"), QStringLiteral("42"), QStringLiteral("--speed"),
-                QStringLiteral("0")});
-    QVERIFY(sim.ok());
-    const auto writeIni = [&] {
-        folder.writeFile(QStringLiteral("mirel.ini"),
-                         ini("InputMode=1\nCOM=COM1\nCommBarcode=\n", "COM1=" + sim.path().toLocal8Bit() + "\n"));
-    };
-    writeIni();
-    InspectionDevices devs;
-    Fields f(devs);
-    devs.setCounterConnected(true);
-    devs.setupDevices();
-    QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), QStringLiteral("42.00"), 10000);
-    sim.command("unplug");
-    QTRY_COMPARE_WITH_TIMEOUT(f.counterStatus.text(), QStringLiteral("码表暂停中"), 10000);
-    const int shown = int(f.quantities.size());
+    CounterStation st(counterArgs("42"));
+    QVERIFY(st.sim.ok());
+    st.start();
+    QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("42.00"), 10000);
+    st.sim.command("unplug");
+    QTRY_COMPARE_WITH_TIMEOUT(st.f.counterStatus.text(), QStringLiteral("码表暂停中"), 10000);
+    const int shown = int(st.f.quantities.size());
     QTest::qWait(900);
-    QCOMPARE(int(f.quantities.size()), shown); // nothing written while the counter is gone
-    QCOMPARE(f.quantity.text(), QStringLiteral("42.00"));
+    QCOMPARE(int(st.f.quantities.size()), shown); // nothing written while the counter is gone
+    QCOMPARE(st.f.quantity.text(), QStringLiteral("42.00"));
 
-    QVERIFY(!sim.replug().isEmpty());
-    sim.command("length 43");
-    writeIni();
-    devs.setupDevices(); // the operator ticks "接入码表" again
-    QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), QStringLiteral("43.00"), 10000);
-    devs.releaseDevices();
+    QVERIFY(!st.sim.replug().isEmpty());
+    st.sim.command("length 43");
+    st.writeIni(); // the new pty
+    st.devs.setupDevices(); // the operator ticks "接入码表" again
+    QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("43.00"), 10000);
+    st.devs.releaseDevices();
 }
 
 void TestInspectionDevicesPty::portsThatDoNotOpen_data()
@@ -273,33 +278,22 @@ void TestInspectionDevicesPty::portsThatDoNotOpen()
 
 void TestInspectionDevicesPty::ratioYardsAndGuama()
 {
-    TempProgramFolder folder;
-    DevSim sim({QStringLiteral("--length"), QStringLiteral("100"), QStringLiteral("--speed"),
-                QStringLiteral("0")});
-    QVERIFY(sim.ok());
-    folder.writeFile(QStringLiteral("mirel.ini"),
-                     ini("InputMode=1\nCOM=COM1\nCommBarcode=\ndispFormat=00\n",
-                         "COM1=" + sim.path().toLocal8Bit() + "\n"));
-    InspectionDevices devs;
-    Fields f(devs);
-    devs.setCounterConnected(true);
-    devs.setLengthRatio(1005, 1000);
-    devs.setupDevices();
-    QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), QStringLiteral(" 101"), 10000); // 100.5 started metre
-    QCOMPARE(devs.toggleUnit(QStringLiteral("米")), true);
-    QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), QStringLiteral(" 110"), 10000); // 109.9068 yd
-    folder.writeFile(QStringLiteral("mirel.ini"),
-                     ini("InputMode=1\nCOM=COM1\nCommBarcode=\ndispFormat=0\nisguama=1\n",
-                         "COM1=" + sim.path().toLocal8Bit() + "\n"));
-    QTRY_COMPARE_WITH_TIMEOUT(f.weight.text(), QStringLiteral(" 109"), 10000);
-    devs.releaseDevices();
+    CounterStation st(counterArgs("100"), "InputMode=1\ndispFormat=00\n");
+    QVERIFY(st.sim.ok());
+    st.devs.setLengthRatio(1005, 1000);
+    st.start();
+    QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral(" 101"), 10000); // 100.5 started metre
+    QCOMPARE(st.devs.toggleUnit(QStringLiteral("米")), true);
+    QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral(" 110"), 10000); // 109.9068 yd
+    st.writeIni("InputMode=1\ndispFormat=0\nisguama=1\n");
+    QTRY_COMPARE_WITH_TIMEOUT(st.f.weight.text(), QStringLiteral(" 109"), 10000);
+    st.devs.releaseDevices();
 }
 
 void TestInspectionDevicesPty::fiberBoxChecksEveryReply()
 {
     TempProgramFolder folder;
-    DevSim sim({QStringLiteral("--length"), QStringLiteral("150"), QStringLiteral("--speed"),
-                QStringLiteral("0")});
+    DevSim sim(counterArgs("150"));
     DevSim scale({QStringLiteral("--device"), QStringLiteral("scale"), QStringLiteral("--weight"),
                   QStringLiteral("18.2")});
     QVERIFY(sim.ok() && scale.ok());
@@ -340,8 +334,7 @@ void TestInspectionDevicesPty::simulatedUsbCounter()
     qputenv("MIREL_DEVSIM_USB", countFile.toLocal8Bit()); // read by the library in this process
     QVERIFY(QFile::copy(qEnvironmentVariable("MIREL_BIN_DIR") + QStringLiteral("/devsim-usb/libhid3388.so"),
                         folder.file(QStringLiteral("libhid3388.so"))));
-    DevSim sim({QStringLiteral("--device"), QStringLiteral("usb"), QStringLiteral("--length"),
-                QStringLiteral("123.45"), QStringLiteral("--speed"), QStringLiteral("0")});
+    DevSim sim(counterArgs("123.45", {QStringLiteral("--device"), QStringLiteral("usb")}));
     QVERIFY(sim.ok());
     QCOMPARE(sim.path(), countFile);
     folder.writeFile(QStringLiteral("mirel.ini"), ini("InputMode=2\nCommBarcode=\n", ""));
