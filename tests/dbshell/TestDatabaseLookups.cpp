@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QtTest>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -19,7 +20,7 @@ class TestDatabaseLookups : public QObject {
     Q_OBJECT
 
 private:
-    void openDefault(const TempProgramFolder& folder);
+    std::unique_ptr<TempProgramFolder> m_folder; // a fresh program folder for every test
 
 private slots:
     void init();
@@ -31,9 +32,9 @@ private slots:
     void buildConnectionString_data();
     void buildConnectionString();
     void hasRecords();
-    void dbInfoEmptyGivesDefaultsAndAppPath();
+    void dbInfoDefaults_data();
+    void dbInfoDefaults();
     void dbInfoFirstOfSameCodeWins();
-    void dbInfoWithoutConnectionGivesDefault();
     void itemNameAndReportSql_data();
     void itemNameAndReportSql();
     void reportSqlSwallowsErrorsItemNameDoesNot();
@@ -50,26 +51,21 @@ void TestDatabaseLookups::init()
     DbInfoCache::clear();
     MessageBox::clearShown();
     MessageBox::clearAnswers();
-}
-
-void TestDatabaseLookups::openDefault(const TempProgramFolder&)
-{
-    QVERIFY(Database::openConnection());
+    m_folder.reset();
+    m_folder = std::make_unique<TempProgramFolder>();
 }
 
 void TestDatabaseLookups::withoutSettingTheDefaultDatabaseIsCreated()
 {
-    TempProgramFolder folder;
     QVERIFY(Database::openConnection());
     QVERIFY(Database::conn().isOpen());
-    QVERIFY(QFile::exists(folder.file(u"mirel.db"_s)));
+    QVERIFY(QFile::exists(m_folder->file(u"mirel.db"_s)));
     QVERIFY(MessageBox::shown().isEmpty());
 }
 
 void TestDatabaseLookups::encodedSettingIsDecoded()
 {
-    TempProgramFolder folder;
-    const QString path = folder.file(u"werk.db"_s);
+    const QString path = m_folder->file(u"werk.db"_s);
     const QString plain = u"Provider=SQLite;Data Source="_s + path;
     {
         Connection c;
@@ -94,7 +90,6 @@ void TestDatabaseLookups::failedOpenShowsTheMessageAndLeavesConnectionClosed_dat
 void TestDatabaseLookups::failedOpenShowsTheMessageAndLeavesConnectionClosed()
 {
     QFETCH(QString, setting);
-    TempProgramFolder folder;
     QVERIFY(Database::openConnection()); // an open connection first: it must be closed
     SysUtil::writeIni(u"CUSTOMER.SETTING"_s, u"CONNECTIONSTRING"_s, setting, u"/config.ini"_s);
     QVERIFY(!Database::openConnection());
@@ -107,7 +102,6 @@ void TestDatabaseLookups::failedOpenShowsTheMessageAndLeavesConnectionClosed()
 
 void TestDatabaseLookups::openingTwiceReopens()
 {
-    TempProgramFolder folder;
     QVERIFY(Database::openConnection());
     Database::conn().beginTrans();
     Database::conn().execute(u"insert bill(billcode) values('uncommitted')"_s);
@@ -151,17 +145,25 @@ void TestDatabaseLookups::hasRecords()
     QVERIFY(!SysUtil::recordsetHasRows(one));
 }
 
-void TestDatabaseLookups::dbInfoEmptyGivesDefaultsAndAppPath()
+void TestDatabaseLookups::dbInfoDefaults_data()
 {
-    TempProgramFolder folder;
-    QVERIFY(Database::openConnection());
+    QTest::addColumn<bool>("connected");
+    QTest::newRow("empty DBInfo") << true;
+    QTest::newRow("no connection") << false;
+}
+
+// AppPath is the program folder when a database answers, the caller's default otherwise.
+void TestDatabaseLookups::dbInfoDefaults()
+{
+    QFETCH(bool, connected);
+    if (connected)
+        QVERIFY(Database::openConnection());
     QCOMPARE(Database::getDbInfo(u"checkpassword"_s, u"5862"_s), u"5862"_s);
-    QCOMPARE(Database::getDbInfo(u"AppPath"_s, u"x"_s), folder.path());
+    QCOMPARE(Database::getDbInfo(u"AppPath"_s, u"d"_s), connected ? m_folder->path() : u"d"_s);
 }
 
 void TestDatabaseLookups::dbInfoFirstOfSameCodeWins()
 {
-    TempProgramFolder folder;
     QVERIFY(Database::openConnection());
     Database::conn().execute(u"insert DBInfo(InfoCode, InfoValue) values('Label-item-pibu-batchNo', '批号');"
                              u"insert DBInfo(InfoCode, InfoValue) values('LABEL-ITEM-PIBU-BATCHNO', '缸号');"
@@ -171,13 +173,6 @@ void TestDatabaseLookups::dbInfoFirstOfSameCodeWins()
     // Loaded once: a later change shows at the next start only.
     Database::conn().execute(u"update DBInfo set InfoValue='9999' where InfoCode='checkpassword'"_s);
     QCOMPARE(Database::getDbInfo(u"checkpassword"_s, u"5862"_s), u"1234"_s);
-}
-
-void TestDatabaseLookups::dbInfoWithoutConnectionGivesDefault()
-{
-    TempProgramFolder folder;
-    QCOMPARE(Database::getDbInfo(u"checkpassword"_s, u"5862"_s), u"5862"_s);
-    QCOMPARE(Database::getDbInfo(u"AppPath"_s, u"d"_s), u"d"_s);
 }
 
 void TestDatabaseLookups::itemNameAndReportSql_data()
@@ -199,7 +194,6 @@ void TestDatabaseLookups::itemNameAndReportSql()
     QFETCH(QString, value);
     QFETCH(QString, name);
     QFETCH(QString, sql);
-    TempProgramFolder folder;
     QVERIFY(Database::openConnection());
     Database::conn().execute(
         u"insert Dictionary(ITEMTYPE, ItemValues, ItemName) values('BillType', '55', '生产卡');"
@@ -211,7 +205,6 @@ void TestDatabaseLookups::itemNameAndReportSql()
 
 void TestDatabaseLookups::reportSqlSwallowsErrorsItemNameDoesNot()
 {
-    TempProgramFolder folder;
     QVERIFY(Database::openConnection());
     Database::conn().execute(u"drop table Dictionary"_s);
     QCOMPARE(Database::getReportSql(u"listSQL"_s, u"x"_s), QString());
@@ -232,7 +225,6 @@ void TestDatabaseLookups::userName()
 {
     QFETCH(QString, code);
     QFETCH(QString, name);
-    TempProgramFolder folder;
     QVERIFY(Database::openConnection());
     Database::conn().execute(u"insert UserInfo(usercode, username, ISSTOP) values('001', '王建国', 0);"
                              u"insert UserInfo(usercode, username, ISSTOP) values('005', '刘志强', 1)"_s);
@@ -241,7 +233,6 @@ void TestDatabaseLookups::userName()
 
 void TestDatabaseLookups::dictionaryValue()
 {
-    TempProgramFolder folder;
     QVERIFY(Database::openConnection());
     Database::conn().execute(u"insert Dictionary(ITEMTYPE, ItemValues, ItemName) values('CheckFill', '99', '3|productionJarNo,5|款号,')"_s);
     QCOMPARE(SysUtil::getDictionaryValue(Database::conn(), u"CheckFill"_s, u"99"_s), u"3|productionJarNo,5|款号,"_s);
@@ -263,7 +254,6 @@ void TestDatabaseLookups::editedCaptionIsKeptForLaterLoads()
     QFETCH(QString, tag);
     QFETCH(QVariant, answer);
     QFETCH(QString, caption);
-    TempProgramFolder folder;
     QVERIFY(Database::openConnection());
     QCheckBox box(u"批号"_s);
     box.setProperty("Tag", tag);
