@@ -49,6 +49,24 @@ int MesFixture::addEvent(int type, int beam, const QString& roll, const QString&
     return scalar(m_mes, QStringLiteral("select max(id) from 织机事件表")).toInt();
 }
 
+int MesFixture::addA01Event(int type, int beam, double length, int hour, const QString& worker,
+                            const QString& next)
+{
+    return addEvent(type, beam, QStringLiteral("1"), QStringLiteral("A01"), length,
+                    QStringLiteral("2026-03-10 %1:00:00").arg(hour, 2, 10, QLatin1Char('0')), worker, next);
+}
+
+void MesFixture::addMasterDataAndBeam()
+{
+    addMasterData();
+    addBeam(1, QStringLiteral("PB-2001"));
+}
+
+int MesFixture::markedEvents()
+{
+    return scalar(m_mes, QStringLiteral("select count(*) from 织机事件表 where 是否检验=1")).toInt();
+}
+
 QString MesFixture::scalar(Connection& c, const QString& sql)
 {
     const Recordset rs = c.execute(sql);

@@ -26,6 +26,13 @@ public:
     int addEvent(int type, int beam, const QString& roll, const QString& loom, double length,
                  const QString& time, const QString& worker = QStringLiteral("E01"),
                  const QString& next = QString());
+    /// A loom event of roll "1" on loom A01 at hour:00 of 2026-03-10; returns its id.
+    int addA01Event(int type, int beam, double length, int hour, const QString& worker = QStringLiteral("E01"),
+                    const QString& next = QString());
+    /// Master data and beam 1 of product PB-2001: the start of most runs.
+    void addMasterDataAndBeam();
+    /// How many loom events the MES has marked as imported.
+    int markedEvents();
 
     /// First field of the first row ("" when none).
     static QString scalar(Connection& c, const QString& sql);

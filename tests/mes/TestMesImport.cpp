@@ -3,6 +3,7 @@
 
 #include "db/Transaction.h"
 #include "shell/MesImport.h"
+#include "support/ThrowsWith.h"
 
 #include <QTest>
 
@@ -20,8 +21,6 @@ QString rows(Connection& c, const QString& sql)
     }
     return out.join(u';');
 }
-
-const QString day = QStringLiteral("2026-03-10 ");
 
 } // namespace
 
@@ -45,8 +44,7 @@ private slots:
         QFETCH(QString, time);
         QFETCH(bool, marked);
         MesFixture fx;
-        fx.addMasterData();
-        fx.addBeam(1, QStringLiteral("PB-2001"));
+        fx.addMasterDataAndBeam();
         const int id = fx.addEvent(type, 1, QStringLiteral("1"), QStringLiteral("A01"), 500, time);
         if (marked)
             fx.mes().execute(QStringLiteral("update 织机事件表 set 是否检验=1 where id=%1").arg(id));
@@ -73,8 +71,7 @@ private slots:
         QFETCH(QString, time);
         QFETCH(QString, expected);
         MesFixture fx;
-        fx.addMasterData();
-        fx.addBeam(1, QStringLiteral("PB-2001"));
+        fx.addMasterDataAndBeam();
         fx.addEvent(33, 1, QStringLiteral("1"), QStringLiteral("A01"), 500, time);
         QCOMPARE(fx.sync(QStringLiteral("2026-03-05")), expected);
     }
@@ -98,17 +95,14 @@ private slots:
         QFETCH(QList<double>, lengths);
         QFETCH(QString, expected);
         MesFixture fx;
-        fx.addMasterData();
-        fx.addBeam(1, QStringLiteral("PB-2001"));
+        fx.addMasterDataAndBeam();
         // Entered out of time order: the import goes by event time.
         for (qsizetype i = types.size() - 1; i >= 0; --i)
-            fx.addEvent(types[i], 1, QStringLiteral("1"), QStringLiteral("A01"), lengths[i],
-                        day + QStringLiteral("0%1:00:00").arg(i + 1));
+            fx.addA01Event(types[i], 1, lengths[i], int(i) + 1);
         QCOMPARE(fx.sync(), QStringLiteral("1"));
         QCOMPARE(rows(fx.mill(), QStringLiteral("select billstatus||':'||viewcount from BillStatusDetail order by id")),
                  expected);
-        QCOMPARE(MesFixture::scalar(fx.mes(), QStringLiteral("select count(*) from 织机事件表 where 是否检验=1")),
-                 QString::number(types.size()));
+        QCOMPARE(fx.markedEvents(), int(types.size()));
     }
 
     void workers_data()
@@ -132,11 +126,9 @@ private slots:
         QFETCH(QString, next);
         QFETCH(QString, expected);
         MesFixture fx;
-        fx.addMasterData();
-        fx.addBeam(1, QStringLiteral("PB-2001"));
-        fx.addEvent(33, 1, QStringLiteral("1"), QStringLiteral("A01"), 100, day + QStringLiteral("01:00:00"));
-        const int id = fx.addEvent(type, 1, QStringLiteral("1"), QStringLiteral("A01"), 300,
-                                   day + QStringLiteral("02:00:00"), worker, next);
+        fx.addMasterDataAndBeam();
+        fx.addA01Event(33, 1, 100, 1);
+        const int id = fx.addA01Event(type, 1, 300, 2, worker, next);
         fx.sync();
         QCOMPARE(MesFixture::scalar(fx.mill(), QStringLiteral("select usercode from BillStatusDetail where remark='EMS同步-%1'").arg(id)),
                  expected);
@@ -151,11 +143,11 @@ private slots:
         fx.addBeam(1, QStringLiteral("PB-2001"), 3000);
         fx.addBeam(2, QStringLiteral("PB-3005"), 2500);
         fx.addBeam(3, QStringLiteral("PB-2001"), 2800);
-        fx.addEvent(33, 1, QStringLiteral("1"), QStringLiteral("A01"), 1200, day + QStringLiteral("01:00:00"));
-        fx.addEvent(33, 1, QStringLiteral("1"), QStringLiteral("A01"), 2400, day + QStringLiteral("02:00:00"));
-        fx.addEvent(33, 2, QStringLiteral("1"), QStringLiteral("A01"), 1000, day + QStringLiteral("03:00:00"));
-        fx.addEvent(33, 3, QStringLiteral("1"), QStringLiteral("B07"), 800, day + QStringLiteral("04:00:00"));
-        fx.addEvent(33, 3, QStringLiteral("2"), QStringLiteral("B07"), 900, day + QStringLiteral("05:00:00"));
+        fx.addA01Event(33, 1, 1200, 1);
+        fx.addA01Event(33, 1, 2400, 2);
+        fx.addA01Event(33, 2, 1000, 3);
+        fx.addEvent(33, 3, QStringLiteral("1"), QStringLiteral("B07"), 800, QStringLiteral("2026-03-10 04:00:00"));
+        fx.addEvent(33, 3, QStringLiteral("2"), QStringLiteral("B07"), 900, QStringLiteral("2026-03-10 05:00:00"));
         QCOMPARE(fx.sync(QStringLiteral("2026-03-09")), QStringLiteral("4"));
         // One card per loom, dated the start of the run, entered today.
         QCOMPARE(rows(fx.mill(), QStringLiteral("select billcode,billtype,companyid,TransactDate,OperatorDate,remark from bill order by billcode")),
@@ -176,10 +168,9 @@ private slots:
     void secondRunImportsNothing()
     {
         MesFixture fx;
-        fx.addMasterData();
-        fx.addBeam(1, QStringLiteral("PB-2001"));
-        fx.addEvent(33, 1, QStringLiteral("1"), QStringLiteral("A01"), 1000, day + QStringLiteral("01:00:00"));
-        fx.addEvent(22, 1, QStringLiteral("1"), QStringLiteral("A01"), 1500, day + QStringLiteral("02:00:00"));
+        fx.addMasterDataAndBeam();
+        fx.addA01Event(33, 1, 1000, 1);
+        fx.addA01Event(22, 1, 1500, 2);
         QCOMPARE(fx.sync(), QStringLiteral("1"));
         const QString before = rows(fx.mill(), QStringLiteral("select count(*) from bill union all select count(*) from BillDetail "
                                                               "union all select count(*) from BillStatusDetail union all select count(*) from item"));
@@ -189,7 +180,7 @@ private slots:
                                                 "union all select count(*) from BillStatusDetail union all select count(*) from item")),
                  before);
         // A later doff of the same roll goes onto the same line, which is not counted again.
-        fx.addEvent(33, 1, QStringLiteral("1"), QStringLiteral("A01"), 2300, day + QStringLiteral("03:00:00"));
+        fx.addA01Event(33, 1, 2300, 3);
         QCOMPARE(fx.sync(), QStringLiteral("0"));
         QCOMPARE(MesFixture::count(fx.mill(), QStringLiteral("BillDetail")), 1);
         QCOMPARE(MesFixture::count(fx.mill(), QStringLiteral("BillStatusDetail")), 3);
@@ -214,34 +205,26 @@ private slots:
         QFETCH(QString, side);
         QFETCH(QByteArray, trigger);
         MesFixture fx;
-        fx.addMasterData();
-        fx.addBeam(1, QStringLiteral("PB-2001"));
+        fx.addMasterDataAndBeam();
         fx.addBeam(2, QStringLiteral("PB-3005"));
-        fx.addEvent(33, 1, QStringLiteral("1"), QStringLiteral("A01"), 1000, day + QStringLiteral("01:00:00"));
-        fx.addEvent(33, 1, QStringLiteral("1"), QStringLiteral("A01"), 1700, day + QStringLiteral("02:00:00"));
-        fx.addEvent(33, 2, QStringLiteral("1"), QStringLiteral("A01"), 600, day + QStringLiteral("03:00:00"));
-        fx.addEvent(12, 2, QStringLiteral("1"), QStringLiteral("A01"), 200, day + QStringLiteral("04:00:00"));
+        fx.addA01Event(33, 1, 1000, 1);
+        fx.addA01Event(33, 1, 1700, 2);
+        fx.addA01Event(33, 2, 600, 3);
+        fx.addA01Event(12, 2, 200, 4);
         const QString file = side == u"mill" ? fx.millFile() : fx.mesFile();
         MesFixture::native(file, trigger.constData());
-        try {
-            fx.sync();
-            QFAIL("the failing statement did not reach the caller");
-        } catch (const DbError& e) {
-            QVERIFY2(e.message().contains(QStringLiteral("磁盘已满")), qPrintable(e.message()));
-        }
+        QVERIFY(throwsWith<DbError>([&] { fx.sync(); }, QStringLiteral("磁盘已满")));
         QVERIFY(!fx.mill().inTransaction());
         QVERIFY(!fx.mes().inTransaction());
         for (const char* table : {"bill", "BillDetail", "BillStatusDetail", "item"})
             QCOMPARE(MesFixture::count(fx.mill(), QString::fromLatin1(table)), 0);
-        QCOMPARE(MesFixture::scalar(fx.mes(), QStringLiteral("select count(*) from 织机事件表 where 是否检验=1")),
-                 QStringLiteral("0"));
+        QCOMPARE(fx.markedEvents(), 0);
         // Once the fault is gone, the next run imports every event once.
         MesFixture::native(file, "DROP TRIGGER boom;");
         QCOMPARE(fx.sync(), QStringLiteral("2"));
         QCOMPARE(rows(fx.mill(), QStringLiteral("select remark||'='||viewcount from BillStatusDetail order by id")),
                  QStringLiteral("EMS同步-1=100;EMS同步-2=70;EMS同步-3=60;EMS同步-4=20"));
-        QCOMPARE(MesFixture::scalar(fx.mes(), QStringLiteral("select count(*) from 织机事件表 where 是否检验=1")),
-                 QStringLiteral("4"));
+        QCOMPARE(fx.markedEvents(), 4);
         QCOMPARE(fx.sync(), QStringLiteral("0"));
     }
 

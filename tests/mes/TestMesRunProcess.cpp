@@ -48,11 +48,10 @@ private slots:
         QFETCH(QString, count);
         QFETCH(QString, stderrHas);
         std::unique_ptr<MesFixture> fx = std::make_unique<MesFixture>();
-        fx->addMasterData();
-        fx->addBeam(1, QStringLiteral("PB-2001"));
+        fx->addMasterDataAndBeam();
         fx->addBeam(2, QStringLiteral("PB-3005"));
-        fx->addEvent(33, 1, QStringLiteral("1"), QStringLiteral("A01"), 1000, QStringLiteral("2026-03-10 01:00:00"));
-        fx->addEvent(33, 2, QStringLiteral("1"), QStringLiteral("A01"), 700, QStringLiteral("2026-03-10 02:00:00"));
+        fx->addA01Event(33, 1, 1000, 1);
+        fx->addA01Event(33, 2, 700, 2);
         fx->mill().close();
         fx->mes().close();
         fx->home().writeFile(QStringLiteral("mirel.ini"), "[MES]\n" + mesIni);
@@ -71,8 +70,7 @@ private slots:
         fx->mill().open(QStringLiteral("Provider=SQLite;Data Source=") + fx->millFile());
         fx->mes().open(QStringLiteral("Provider=SQLite;Data Source=") + fx->mesFile());
         QCOMPARE(MesFixture::count(fx->mill(), QStringLiteral("BillDetail")), count.toInt());
-        QCOMPARE(MesFixture::scalar(fx->mes(), QStringLiteral("select count(*) from 织机事件表 where 是否检验=1")),
-                 count == u"2" ? QStringLiteral("2") : QStringLiteral("0"));
+        QCOMPARE(fx->markedEvents(), count == u"2" ? 2 : 0);
     }
 };
 
