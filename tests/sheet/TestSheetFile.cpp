@@ -149,22 +149,18 @@ private slots:
     void gridShape_data()
     {
         QTest::addColumn<QString>("fileName");
-        QTest::addColumn<QString>("dateCell");
-        QTest::newRow("xls") << "labels.xls"
-                             << "2026-12-05";
-        QTest::newRow("xlsx") << "shared.xlsx"
-                              << "2026-12-05";
+        QTest::newRow("xls") << "labels.xls";
+        QTest::newRow("xlsx") << "shared.xlsx";
     }
     void gridShape()
     {
         QFETCH(QString, fileName);
-        QFETCH(QString, dateCell);
         if (fileName.endsWith(u".xls") && python_.isEmpty())
             QSKIP("python3 with xlwt (package python3-xlwt) is needed to write the .xls fixture");
         const SheetGrid grid = read(file(fileName));
         QCOMPARE(grid.rowCount(), 5);
         QCOMPARE(grid.columnCount(), 11);
-        QCOMPARE(grid.text(5, 3), dateCell);
+        QCOMPARE(grid.text(5, 3), QStringLiteral("2026-12-05"));
         QCOMPARE(grid.text(2, 10), QStringLiteral("250.5"));
         QCOMPARE(grid.text(4, 2), QStringLiteral("3"));
         QCOMPARE(grid.text(4, 10), QString());
@@ -294,6 +290,9 @@ private slots:
         QTest::newRow("ole header only")
             << "short.xls" << QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8)
             << "无法读取 Excel 文件";
+        const QByteArray xls = readAll(file(u"labels.xls")); // only where python3-xlwt wrote it
+        if (!xls.isEmpty())
+            QTest::newRow("truncated xls") << "cut.xls" << xls.left(xls.size() / 2) << "无法读取 Excel 文件";
     }
     void importFailures()
     {
@@ -314,19 +313,6 @@ private slots:
         QVERIFY2(!error.endsWith(QStringLiteral("（）")), qPrintable(error)); // a reason is given
         QCOMPARE(grid.rowCount(), 0);
         QVERIFY(!grid.cell(1, 1).isValid());
-    }
-
-    void truncatedXls()
-    {
-        if (python_.isEmpty())
-            QSKIP("python3 with xlwt (package python3-xlwt) is needed to write the .xls fixture");
-        const QByteArray xls = readAll(file(u"labels.xls"));
-        const QString path = file(u"cut.xls");
-        writeBytes(path, xls.left(xls.size() / 2));
-        SheetGrid grid;
-        QString error;
-        QVERIFY(!sheet::readFirstSheet(path, &grid, &error));
-        QVERIFY2(error.startsWith(QStringLiteral("无法读取 Excel 文件")), qPrintable(error));
     }
 
     // An .xlsx saved under an .xls name is still read: the content decides.
