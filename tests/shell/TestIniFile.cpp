@@ -6,13 +6,22 @@
 
 #include <QFile>
 #include <QTest>
+#include <memory>
 
 using SysUtil::readIni;
 using SysUtil::writeIni;
 
 class TestIniFile : public QObject {
     Q_OBJECT
+    std::unique_ptr<TempProgramFolder> m_home; // a fresh program folder for every test
+
 private slots:
+    void init()
+    {
+        m_home.reset();
+        m_home = std::make_unique<TempProgramFolder>();
+    }
+
     void readsWithDefaults_data()
     {
         QTest::addColumn<QByteArray>("content");
@@ -30,7 +39,8 @@ private slots:
         QTest::newRow("missing section") << ini << "打包" << "autoSave" << "DEF";
         QTest::newRow("key of other section") << ini << "MES" << "biliA" << "DEF";
         QTest::newRow("malformed lines ignored") << ini << "MIREL" << "broken line" << "DEF";
-        QTest::newRow("empty file") << QByteArray() << "MIREL" << "menchineId" << "DEF";
+        QTest::newRow("empty file") << QByteArray("") << "MIREL" << "menchineId" << "DEF";
+        QTest::newRow("missing file") << QByteArray() << "MIREL" << "menchineId" << "DEF";
         QTest::newRow("bom") << QByteArray("\xEF\xBB\xBF[MIREL]\nbugs=破洞,\n") << "MIREL" << "bugs"
                              << "破洞,";
         QTest::newRow("first of duplicates") << QByteArray("[A]\nk=1\nK=2\n") << "A" << "k" << "1";
@@ -42,80 +52,66 @@ private slots:
         QFETCH(QString, section);
         QFETCH(QString, key);
         QFETCH(QString, expected);
-        TempProgramFolder home;
-        home.writeFile(QStringLiteral("mirel.ini"), content);
+        if (!content.isNull()) // a null text: no file at all
+            m_home->writeFile(QStringLiteral("mirel.ini"), content);
         QCOMPARE(readIni(section, key, QStringLiteral("DEF"), QStringLiteral("/mirel.ini")), expected);
-    }
-
-    void missingFileGivesDefault()
-    {
-        TempProgramFolder home;
-        QCOMPARE(readIni(QStringLiteral("MIREL"), QStringLiteral("menchineId"), QStringLiteral("001"),
-                         QStringLiteral("/mirel.ini")),
-                 QStringLiteral("001"));
     }
 
     void everyReadGoesToTheFile()
     {
-        TempProgramFolder home;
-        home.writeFile(QStringLiteral("mirel.ini"), "[MIREL]\ncodeLen=000\n");
+        m_home->writeFile(QStringLiteral("mirel.ini"), "[MIREL]\ncodeLen=000\n");
         QCOMPARE(readIni("MIREL", "codeLen", "0", "/mirel.ini"), QStringLiteral("000"));
-        home.writeFile(QStringLiteral("mirel.ini"), "[MIREL]\ncodeLen=0000\n");
+        m_home->writeFile(QStringLiteral("mirel.ini"), "[MIREL]\ncodeLen=0000\n");
         QCOMPARE(readIni("MIREL", "codeLen", "0", "/mirel.ini"), QStringLiteral("0000"));
     }
 
     void writeKeepsTheRestOfTheFile()
     {
-        TempProgramFolder home;
         const QByteArray before = "; panel 3\r\n[MIREL]\r\nbiliA=1\r\n; keep me\r\nbugs=破洞\r\n\r\n"
                                   "[MES]\r\nSynDays=-10\r\n";
-        home.writeFile(QStringLiteral("mirel.ini"), before);
+        m_home->writeFile(QStringLiteral("mirel.ini"), before);
         QVERIFY(writeIni("mirel", "BILIA", "2", "/mirel.ini"));
         QVERIFY(writeIni("MIREL", "grade", "A,B,C", "/mirel.ini"));
         QVERIFY(writeIni("MES", "同步记录数", "5", "/mirel.ini"));
         QVERIFY(writeIni("打包", "autoSave", "1", "/mirel.ini"));
         const QByteArray after = "; panel 3\r\n[MIREL]\r\nbiliA=2\r\n; keep me\r\nbugs=破洞\r\ngrade=A,B,C\r\n\r\n"
                                  "[MES]\r\nSynDays=-10\r\n同步记录数=5\r\n\r\n[打包]\r\nautoSave=1\r\n";
-        QCOMPARE(home.readFile(QStringLiteral("mirel.ini")), after);
+        QCOMPARE(m_home->readFile(QStringLiteral("mirel.ini")), after);
     }
 
     void writeCreatesFile()
     {
-        TempProgramFolder home;
         QVERIFY(writeIni("MES", "开始同步时间", "08:00:00", "/config.ini"));
         QCOMPARE(readIni("mes", "开始同步时间", "", "/config.ini"), QStringLiteral("08:00:00"));
     }
 
     void writeKeepsLineEndingsAndBom()
     {
-        TempProgramFolder home;
-        home.writeFile(QStringLiteral("kanban.ini"), "\xEF\xBB\xBF[看板配置]\nfontsize=32\n");
+        m_home->writeFile(QStringLiteral("kanban.ini"), "\xEF\xBB\xBF[看板配置]\nfontsize=32\n");
         QVERIFY(writeIni("看板配置", "时间间隔", "2000", "/kanban.ini"));
-        QCOMPARE(home.readFile(QStringLiteral("kanban.ini")),
+        QCOMPARE(m_home->readFile(QStringLiteral("kanban.ini")),
                  QByteArray("\xEF\xBB\xBF[看板配置]\nfontsize=32\n时间间隔=2000\n"));
     }
 
     void legacyGb18030File()
     {
-        TempProgramFolder home;
         const QByteArray gb = LegacyEncoding::toGb18030(QStringLiteral("[MIREL]\r\n001=早班\r\n"));
         QVERIFY(!LegacyEncoding::isValidUtf8(gb));
-        home.writeFile(QStringLiteral("班别.ini"), gb);
+        m_home->writeFile(QStringLiteral("班别.ini"), gb);
         QCOMPARE(readIni("MIREL", "001", "", "/班别.ini"), QStringLiteral("早班"));
         QVERIFY(writeIni("MIREL", "002", "夜班", "/班别.ini"));
-        const QByteArray written = home.readFile(QStringLiteral("班别.ini"));
+        const QByteArray written = m_home->readFile(QStringLiteral("班别.ini"));
         QCOMPARE(written, LegacyEncoding::toGb18030(QStringLiteral("[MIREL]\r\n001=早班\r\n002=夜班\r\n")));
         QCOMPARE(readIni("MIREL", "002", "", "/班别.ini"), QStringLiteral("夜班"));
     }
 
     void unwritableFileReportsError()
     {
-        TempProgramFolder home;
-        home.writeFile(QStringLiteral("ro/x"), "");
-        QFile::setPermissions(home.file(QStringLiteral("ro")), QFile::ReadOwner | QFile::ExeOwner);
+        m_home->writeFile(QStringLiteral("ro/x"), "");
+        QFile::setPermissions(m_home->file(QStringLiteral("ro")), QFile::ReadOwner | QFile::ExeOwner);
         QString error;
         const bool ok = writeIni("A", "k", "v", "/ro/mirel.ini", &error);
-        QFile::setPermissions(home.file(QStringLiteral("ro")),
+        QFile::setPermissions(m_home->file(QStringLiteral("ro")),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         if (ok)
             QSKIP("running as a user who can write anywhere");
@@ -124,8 +120,7 @@ private slots:
 
     void profileDeletesKeyAndSection()
     {
-        TempProgramFolder home;
-        const QString file = home.file(QStringLiteral("thumbs.ini"));
+        const QString file = m_home->file(QStringLiteral("thumbs.ini"));
         QVERIFY(basThumbs::writeProfile("Main", "ItemId", "42", file));
         QVERIFY(basThumbs::writeProfile("Main", "Maximized", "True", file));
         QVERIFY(basThumbs::writeProfile("Other", "x", "1", file));
@@ -140,15 +135,13 @@ private slots:
 
     void profileValueIsCut()
     {
-        TempProgramFolder home;
-        const QString file = home.file(QStringLiteral("p.ini"));
+        const QString file = m_home->file(QStringLiteral("p.ini"));
         QVERIFY(basThumbs::writeProfile("Main", "Last Path", QString(3000, u'x'), file));
         QCOMPARE(basThumbs::readProfile("Main", "Last Path", "", file).size(), 2047);
     }
 
     void perUserSettings()
     {
-        TempProgramFolder home;
         QCOMPARE(SysUtil::getSetting("mirel", "mirel", "isMashu", "0"), QStringLiteral("0"));
         SysUtil::saveSetting("mirel", "mirel", "isMashu", "1");
         SysUtil::saveSetting("mirel", "PrintTemplate", "check", "唛头2");
