@@ -5,6 +5,7 @@
 #include "stations/inspection/CheckDefectPart.h"
 #include "stations/inspection/CheckLabelPart.h"
 #include "stations/inspection/CheckRollListPart.h"
+#include "stations/inspection/CheckSettingsPanel.h"
 #include "widgets/EditGrid.h"
 #include "widgets/UserControl3.h"
 
@@ -131,6 +132,33 @@ private slots:
                 if (!dir.isEmpty())
                     f.grab().save(QString("%1/station-%2-tab%3.png").arg(dir).arg(size.width()).arg(tab));
             }
+        }
+    }
+
+    // The settings panel opened with the access code, at each panel size.
+    void settingsPanelFitsThePanel()
+    {
+        CheckFixture fx;
+        frmCheck& f = fx.open();
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        auto* panel = f.findChild<CheckSettingsPanel*>("Frame3");
+        QVERIFY(panel->checkAccessCode("5862"));
+        const QString dir = qEnvironmentVariable("MIREL_SHOT_DIR");
+        for (const QSize& size : panelSizes()) {
+            f.resize(size);
+            QCoreApplication::processEvents();
+            QVERIFY(panel->isVisible());
+            QVERIFY(f.rect().contains(panel->geometry()));
+            checkInsideAndReadable(f, QString("%1, settings").arg(size.width()));
+            // The panel's type grows with the window like the form's.
+            for (const QWidget* w : panel->findChildren<QWidget*>())
+                if (w->isVisible() && w->property("designPt").toDouble() == 12.0)
+                    QVERIFY2(qAbs(w->fontInfo().pixelSize() - f.fontInfo().pixelSize()) <= 1,
+                             qPrintable(w->metaObject()->className() + QString(" ") + w->objectName() + " at "
+                                        + QString::number(size.width())));
+            if (!dir.isEmpty())
+                f.grab().save(QString("%1/settings-%2.png").arg(dir).arg(size.width()));
         }
     }
 };

@@ -109,9 +109,16 @@ void frmCheck::applyFonts()
     setFont(own);
     // A control whose design size is its parent's inherits the parent's type and is left alone:
     // a font change re-lays out the control's text, and most controls are at the form's 12.
+    // Controls under a style sheet do not inherit a changed font, so they get their own.
     const auto designOf = [this](const QWidget* w) {
         const QVariant v = w->property("designPt");
         return w == this || !v.isValid() ? 12.0 : v.toDouble();
+    };
+    const auto underStyleSheet = [this](const QWidget* w) {
+        for (const QWidget* p = w->parentWidget(); p && p != this; p = p->parentWidget())
+            if (!p->styleSheet().isEmpty())
+                return true;
+        return false;
     };
     for (QWidget* w : findChildren<QWidget*>()) {
         const QVariant design = w->property("designPt");
@@ -120,7 +127,7 @@ void frmCheck::applyFonts()
         if (w == m_keypad || m_keypad->isAncestorOf(w) || !design.isValid() || design.toDouble() <= 0)
             continue;
         const bool hasOwnFont = w->testAttribute(Qt::WA_SetFont);
-        if (!hasOwnFont && design.toDouble() == designOf(w->parentWidget()))
+        if (!hasOwnFont && design.toDouble() == designOf(w->parentWidget()) && !underStyleSheet(w))
             continue;
         const double points = tw.font(design.toDouble());
         if (hasOwnFont && qFuzzyCompare(w->font().pointSizeF(), points))
