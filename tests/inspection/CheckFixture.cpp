@@ -5,6 +5,7 @@
 #include "shell/DbInfoCache.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
+#include "widgets/PanelStyle.h"
 
 #include <QLineEdit>
 
@@ -44,6 +45,7 @@ CheckFixture::~CheckFixture()
 
 frmCheck& CheckFixture::open()
 {
+    PanelStyle::install(); // as the station does before it builds its window
     m_form = std::make_unique<frmCheck>();
     m_form->resize(1024, 768);
     m_form->Form_Load();

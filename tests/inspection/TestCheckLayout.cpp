@@ -9,7 +9,11 @@
 #include "widgets/EditGrid.h"
 #include "widgets/UserControl3.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
+#include <QRadioButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -85,6 +89,20 @@ private slots:
         // The roll number and quantity can be read from a step away.
         QVERIFY(c.TxtBox[18]->fontInfo().pixelSize() >= 24);
         QVERIFY(c.TxtBox[7]->fontInfo().pixelSize() >= 24);
+        // Ticks and chosen grades are seen from a step away: indicators grow with the type and
+        // stay inside their box.
+        for (const QAbstractButton* box : f.findChildren<QAbstractButton*>()) {
+            if (!box->isVisible() || (!qobject_cast<const QCheckBox*>(box) && !qobject_cast<const QRadioButton*>(box)))
+                continue;
+            QStyleOptionButton option;
+            option.initFrom(box);
+            const bool radio = qobject_cast<const QRadioButton*>(box);
+            const QRect mark = box->style()->subElementRect(
+                radio ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator, &option, box);
+            QVERIFY2(mark.height() >= box->fontMetrics().height() * 3 / 4,
+                     qPrintable(box->objectName() + " mark " + QString::number(mark.height())));
+            QVERIFY2(box->rect().contains(mark), qPrintable(box->objectName() + " mark cut"));
+        }
         // Touch targets of the commands are at least finger sized (about 9 mm on a 15" panel).
         for (QPushButton* b : c.checkCommand)
             if (b && b->isVisible())

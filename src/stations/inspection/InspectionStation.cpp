@@ -7,6 +7,7 @@
 #include "stations/inspection/CheckMesPart.h"
 #include "stations/inspection/CheckRollListPart.h"
 #include "stations/inspection/frmCheck.h"
+#include "widgets/PanelStyle.h"
 #include "widgets/ScreenMode.h"
 
 #include <QRegularExpression>
@@ -26,6 +27,7 @@ void showStationWindow(QWidget* window)
 
 QWidget* createInspectionStation(const StationChoice& choice)
 {
+    PanelStyle::install();
     auto* form = new frmCheck;
     form->Form_Load();
     new CheckDefectPart(form);
