@@ -81,14 +81,13 @@ void CheckRollListPart::layOutTab()
     x += labelWidth;
     for (int i = 0; i < 2; ++i) {
         m_dates[i] = new QDateEdit(QDate::currentDate(), page);
-        if (i == 0)
-            dateCaption->setBuddy(m_dates[0]);
         m_dates[i]->setObjectName(QStringLiteral("DTdate_%1").arg(i));
         m_dates[i]->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
         m_dates[i]->setCalendarPopup(true);
         placeTwips(m_dates[i], QRect(x, top, 1800, height));
         x += 1860;
     }
+    dateCaption->setBuddy(m_dates[0]);
     placeTwips(c.checkCommand[10], QRect(x, top, 700, height));
     placeTwips(c.checkCommand[16], QRect(x + 770, top, 700, height));
 
@@ -110,12 +109,9 @@ void CheckRollListPart::layOutTab()
 
 bool CheckRollListPart::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_form && m_grid) {
-        if (event->type() == QEvent::Close)
-            SysUtil::saveSetting(QStringLiteral("mirel"), QStringLiteral("mirel"), WidthKey, m_grid->colWidthList());
-        else if (event->type() == QEvent::Resize)
-            m_grid->setTwips(Twips::of(m_form));
-    }
+    // The form scales every grid on it when it is resized; the list only keeps its widths.
+    if (watched == m_form && m_grid && event->type() == QEvent::Close)
+        SysUtil::saveSetting(QStringLiteral("mirel"), QStringLiteral("mirel"), WidthKey, m_grid->colWidthList());
     return QObject::eventFilter(watched, event);
 }
 
