@@ -254,8 +254,9 @@ CREATE TABLE IF NOT EXISTS RFID_CARDINFO (
 );
 CREATE INDEX IF NOT EXISTS ix_rfid_cardno ON RFID_CARDINFO(CARDNO);
 
--- Running numbers handed out by the stations (roll, box and dye-lot numbers): one row per kind
--- and day, raised inside a write transaction so that two stations never get the same number.
+-- Running numbers of the stations: box and dye-lot counters (one row per kind and day), the
+-- highest saved roll number per numbering scope (day ''), and the roll number each station has
+-- proposed but not yet saved (day '@' and the station), all changed inside one write transaction.
 CREATE TABLE IF NOT EXISTS mirelNumbers (
   kind TEXT COLLATE NOCASE NOT NULL,
   day TEXT COLLATE NOCASE NOT NULL,

@@ -266,6 +266,10 @@ CREATE TABLE RFID_CARDINFO (
   CARDTYPE nvarchar(200)
 );
 GO
+-- Running numbers of the stations: box and dye-lot counters (one row per kind and day), the
+-- highest saved roll number per numbering scope (day ''), and the roll number each station has
+-- proposed but not yet saved (day '@' and the station). The stations read a scope's counter row
+-- WITH (UPDLOCK, HOLDLOCK), so two stations asking at once take turns.
 IF OBJECT_ID(N'mirelNumbers', N'U') IS NULL
 CREATE TABLE mirelNumbers (
   kind nvarchar(400) NOT NULL,

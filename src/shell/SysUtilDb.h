@@ -29,15 +29,31 @@ QString getListSql(Connection& conn, const QString& type, const QString& name);
 /// As getListSql, for the item search.
 QString getListSqlLike(Connection& conn, const QString& type, const QString& name);
 
-/// The next free code of length characters in table.column among the rows matching filter (an
-/// SQL condition, may be empty): the highest numeric code plus one, zero-padded ("00013").
-/// Codes handed out are remembered, so two calls (also from two stations) never give the same
-/// code even before the first one is saved. Throws DbError.
+/// The roll (or box) number a station proposes: the next free code of length characters in
+/// table.column among the rows matching filter (an SQL condition, may be empty), zero-padded
+/// ("00013"). A proposal is reserved for the asking station (holder; empty means this station,
+/// stationKey()) and does not consume the number: the same station asking again for the same
+/// table, column and filter gets the same code until that code is saved (codeSaved) or it asks
+/// for another filter of that table and column, which releases the reservation; another station
+/// asking meanwhile gets the next code. Runs inside the caller's transaction or its own.
+/// Throws DbError.
 QString nextCode(Connection& conn, const QString& table, const QString& column, int length,
-                 const QString& filter);
+                 const QString& filter, const QString& holder = QString());
+
+/// Tells the numbering that code was saved in table.column under filter: the scope's numbers
+/// go on after it (also when that roll is deleted later) and the holder's reservation is
+/// released. Call it inside the save's transaction. Throws DbError.
+void codeSaved(Connection& conn, const QString& table, const QString& column,
+               const QString& filter, const QString& code, const QString& holder = QString());
+
+/// This station's name in reservations: the station number (mirel.ini [MIREL] "menchineId",
+/// default "001") and the machine's host name, so that a restarted station finds its own
+/// proposal again.
+QString stationKey();
 
 /// The next running number of a kind ("箱号", "缸号") for a day: "yyMMdd" followed by a
-/// three-digit running number ("260105001"), never the same twice for one kind and day.
+/// three-digit running number ("260105001"), never the same twice for one kind and day (the
+/// number is consumed when it is handed out).
 QString nextDailyNumber(Connection& conn, const QString& kind, const QDate& date);
 
 /// Asks the operator (input box) for a new caption of a required-field box whose tag begins

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cstdio>
+#include <sqlite3.h>
 
 using namespace Qt::StringLiterals;
 
@@ -16,7 +17,24 @@ namespace {
 
 const char* childVariable = "MIREL_NUMBERS_CHILD";
 
-// Child process: MIREL_NUMBERS_CHILD="db path|what|count"; prints one number per line.
+// Child process: MIREL_NUMBERS_CHILD="db path|what|count|station"; prints one number per line.
+// A "code" child is a station: it asks for the roll number twice (a second look-up of the card),
+// then saves the roll under it.
+QString childStep(Connection& conn, const QStringList& args)
+{
+    if (args.at(1) == u"daily")
+        return SysUtil::nextDailyNumber(conn, u"箱号"_s, QDate(2026, 12, 5));
+    const QString filter = u"billcode='SC1'"_s;
+    const QString code = SysUtil::nextCode(conn, u"checkInfo"_s, u"checkCode"_s, 4, filter, args.at(3));
+    if (SysUtil::nextCode(conn, u"checkInfo"_s, u"checkCode"_s, 4, filter, args.at(3)) != code)
+        return u"ERROR asked again, got another number"_s;
+    conn.beginTrans();
+    conn.execute(u"insert checkinfo(billcode, checkCode) values('SC1', '%1')"_s.arg(code));
+    SysUtil::codeSaved(conn, u"checkInfo"_s, u"checkCode"_s, filter, code, args.at(3));
+    conn.commitTrans();
+    return code;
+}
+
 int childMain()
 {
     const QStringList args = qEnvironmentVariable(childVariable).split(u'|');
@@ -25,13 +43,10 @@ int childMain()
     QTextStream out(stdout);
     for (int i = 0; i < args.at(2).toInt(); ++i) {
         try {
-            if (args.at(1) == u"daily")
-                out << SysUtil::nextDailyNumber(conn, u"箱号"_s, QDate(2026, 12, 5)) << '\n';
-            else
-                out << SysUtil::nextCode(conn, u"checkInfo"_s, u"checkCode"_s, 4,
-                                         u"billcode='SC1'"_s)
-                    << '\n';
+            out << childStep(conn, args) << '\n';
         } catch (const DbError& e) {
+            if (conn.inTransaction())
+                conn.rollbackTrans();
             out << "ERROR " << e.message() << '\n';
         }
     }
@@ -52,11 +67,14 @@ private slots:
     void init();
     void nextCode_data();
     void nextCode();
-    void codesHandedOutAreNotGivenAgain();
+    void proposals_data();
+    void proposals();
     void dailyNumbersPerKindAndDay();
     void severalProcessesNeverShareANumber_data();
     void severalProcessesNeverShareANumber();
     void insideCallersTransaction();
+    void failedAllocationLeavesNothing_data();
+    void failedAllocationLeavesNothing();
 };
 
 void TestRunningNumbers::init()
@@ -97,17 +115,50 @@ void TestRunningNumbers::nextCode()
     QCOMPARE(SysUtil::nextCode(m_conn, u"checkInfo"_s, u"checkCode"_s, length, filter), expected);
 }
 
-void TestRunningNumbers::codesHandedOutAreNotGivenAgain()
+void TestRunningNumbers::proposals_data()
 {
-    const QString a = SysUtil::nextCode(m_conn, u"checkInfo"_s, u"checkCode"_s, 3, u"billcode='X'"_s);
-    const QString b = SysUtil::nextCode(m_conn, u"checkInfo"_s, u"checkCode"_s, 3, u"billcode='X'"_s);
-    QCOMPARE(a, u"001"_s);
-    QCOMPARE(b, u"002"_s);
-    // A roll saved by hand with a higher number moves the sequence on.
-    m_conn.execute(u"insert checkinfo(billcode, checkCode) values('X', '010')"_s);
-    QCOMPARE(SysUtil::nextCode(m_conn, u"checkInfo"_s, u"checkCode"_s, 3, u"billcode='X'"_s), u"011"_s);
-    // Another card has its own sequence.
-    QCOMPARE(SysUtil::nextCode(m_conn, u"checkInfo"_s, u"checkCode"_s, 3, u"billcode='Y'"_s), u"001"_s);
+    // Steps: "A" station A asks for card X's number, "A:Y" for card Y's, "sA" A saves the roll
+    // under its last number, "h010" roll 010 of X saved by hand, "d002" roll 002 of X deleted,
+    // "r" the stations restart.
+    QTest::addColumn<QString>("steps");
+    QTest::addColumn<QString>("proposed");
+    QTest::newRow("look-ups and restart") << u"A A A r A sA A"_s << u"001 001 001 001 002"_s;
+    QTest::newRow("other station meanwhile") << u"A B sB A sA A B"_s << u"001 002 001 003 004"_s;
+    QTest::newRow("other card releases") << u"A A:Y B A"_s << u"001 001 001 002"_s;
+    QTest::newRow("deleted roll leaves its gap") << u"A sA A sA d002 A"_s << u"001 002 003"_s;
+    QTest::newRow("saved by hand meanwhile") << u"A h001 A"_s << u"001 002"_s;
+    QTest::newRow("higher roll saved by hand") << u"A h010 A sA A"_s << u"001 001 011"_s;
+}
+
+void TestRunningNumbers::proposals()
+{
+    QFETCH(QString, steps);
+    QFETCH(QString, proposed);
+    QMap<QString, std::pair<QString, QString>> last; // station -> (filter, number)
+    QStringList seen;
+    for (const QString& step : steps.split(u' ')) {
+        const QString arg = step.mid(1);
+        if (step == u"r") {
+            m_conn.close();
+            m_conn.open(u"Provider=SQLite;Data Source="_s + m_path);
+        } else if (step.startsWith(u'h') || step.startsWith(u'd')) {
+            m_conn.execute((step.startsWith(u'h') ? u"insert checkinfo(billcode, checkCode) values('X', '%1')"_s
+                                                  : u"delete checkinfo where billcode='X' and checkCode='%1'"_s)
+                               .arg(arg));
+        } else if (step.startsWith(u's')) {
+            const auto [filter, code] = last.value(arg);
+            m_conn.beginTrans();
+            m_conn.execute(u"insert checkinfo(billcode, checkCode) values('X', '%1')"_s.arg(code));
+            SysUtil::codeSaved(m_conn, u"checkInfo"_s, u"checkCode"_s, filter, code, arg);
+            m_conn.commitTrans();
+        } else {
+            const QString filter = u"billcode='%1'"_s.arg(step.section(u':', 1).isEmpty() ? u"X"_s : step.section(u':', 1));
+            const QString station = step.section(u':', 0, 0);
+            last[station] = {filter, SysUtil::nextCode(m_conn, u"checkInfo"_s, u"checkCode"_s, 3, filter, station)};
+            seen << last[station].second;
+        }
+    }
+    QCOMPARE(seen.join(u' '), proposed);
 }
 
 void TestRunningNumbers::dailyNumbersPerKindAndDay()
@@ -135,7 +186,8 @@ void TestRunningNumbers::severalProcessesNeverShareANumber()
     for (int i = 0; i < processes; ++i) {
         auto* p = new QProcess(this);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QString::fromLatin1(childVariable), u"%1|%2|%3"_s.arg(m_path, what).arg(each));
+        env.insert(QString::fromLatin1(childVariable),
+                   u"%1|%2|%3|station%4"_s.arg(m_path, what).arg(each).arg(i));
         p->setProcessEnvironment(env);
         p->start(QCoreApplication::applicationFilePath(), {});
         children << p;
@@ -151,7 +203,7 @@ void TestRunningNumbers::severalProcessesNeverShareANumber()
         QVERIFY2(!n.startsWith(u"ERROR"_s), qPrintable(n));
     const QSet<QString> unique(numbers.begin(), numbers.end());
     QCOMPARE(unique.size(), numbers.size());
-    // No gaps either: every call took the next number.
+    // No gaps either: every number handed out (daily) or saved (rolls) was the next one.
     numbers.sort();
     QCOMPARE(numbers.last().right(3).toInt(), processes * each);
 }
@@ -164,6 +216,42 @@ void TestRunningNumbers::insideCallersTransaction()
     m_conn.rollbackTrans();
     // The caller rolled back: the number is free again.
     QCOMPARE(SysUtil::nextDailyNumber(m_conn, u"缸号"_s, QDate(2026, 1, 1)), n);
+}
+
+// The counter is read, raised and the number written in one transaction: when the last
+// statement fails (a full disk, a lost server), the earlier ones are undone too.
+void TestRunningNumbers::failedAllocationLeavesNothing_data()
+{
+    QTest::addColumn<QString>("what");
+    QTest::addColumn<QString>("failing"); // the statement the trigger refuses
+    QTest::newRow("daily number raised") << u"daily"_s << u"UPDATE"_s;
+    QTest::newRow("roll number reserved") << u"code"_s << u"INSERT"_s;
+}
+
+void TestRunningNumbers::failedAllocationLeavesNothing()
+{
+    QFETCH(QString, what);
+    QFETCH(QString, failing);
+    m_conn.execute(u"insert checkinfo(billcode, checkCode) values('X', '004')"_s);
+    // A trigger body holds a ";", which the T-SQL layer would take for two statements.
+    const auto native = [&](const QString& sql) {
+        sqlite3* db = nullptr;
+        sqlite3_open(m_path.toUtf8().constData(), &db);
+        const int rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        return rc;
+    };
+    QCOMPARE(native(u"create trigger refuse before %1 on mirelNumbers when new.value > 0 "
+                    u"begin select raise(abort, 'disk full'); end"_s.arg(failing)), SQLITE_OK);
+    const auto take = [&] {
+        return what == u"daily" ? SysUtil::nextDailyNumber(m_conn, u"箱号"_s, QDate(2026, 12, 5))
+                                : SysUtil::nextCode(m_conn, u"checkInfo"_s, u"checkCode"_s, 3, u"billcode='X'"_s, u"A"_s);
+    };
+    QVERIFY_THROWS_EXCEPTION(DbError, take());
+    QVERIFY(!m_conn.inTransaction());
+    QCOMPARE(m_conn.execute(u"select count(*) from mirelNumbers"_s).field(0).toInt(), 0);
+    QCOMPARE(native(u"drop trigger refuse"_s), SQLITE_OK);
+    QCOMPARE(take(), what == u"daily" ? u"261205001"_s : u"005"_s);
 }
 
 int main(int argc, char** argv)

@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
@@ -16,7 +17,7 @@ class TestFrmCheckSave : public QObject {
 private slots:
     void saveUpdateReopen()
     {
-        CheckFixture fx("autoHuanJuan=0\n");
+        CheckFixture fx("autoHuanJuan=0\ngrade=A品,B品,C品,\n");
         frmCheck& f = fx.open();
         auto& c = f.controls();
         c.autoHuanJuan->setChecked(false);
@@ -38,12 +39,16 @@ private slots:
         QCOMPARE(fx.scalar("select item5 from checkinfo where id=" + id), QString("101"));
         QCOMPARE(fx.scalar("select count(*) from checkDetail where checkId=" + id), QString("2"));
 
-        // Update: the defects are rewritten, the date is today's.
+        // Update: grade and quantity change, the defects are rewritten, the date is today's.
         fx.exec("update checkinfo set createDate='2020-01-01' where id=" + id);
         f.setDefectRows({{"", "断经", "5", "1", "1", "002", ""}});
+        c.TxtBox[7]->setText("120");
+        c.gradeBtn[1]->setChecked(true);
+        const QString grade = c.gradeBtn[1]->text();
         f.runCommand(2);
         QCOMPARE(f.status(), QString(" 修改成功！"));
         QCOMPARE(fx.scalar("select count(*) from checkinfo"), QString("1"));
+        QCOMPARE(fx.scalar("select grade || '/' || onCount from checkinfo where id=" + id), grade + "/122");
         QCOMPARE(fx.scalar("select group_concat(bugName) from checkDetail where checkId=" + id), QString("断经"));
         QCOMPARE(fx.scalar("select substr(createDate,1,10) from checkinfo where id=" + id),
                  QDate::currentDate().toString("yyyy-MM-dd"));
@@ -51,7 +56,8 @@ private slots:
         // Reopen on a fresh form shows the quantity without the allowance.
         frmCheck& g = fx.open();
         g.loadRoll(id.toLongLong());
-        QCOMPARE(g.controls().TxtBox[7]->text(), QString("100"));
+        QCOMPARE(g.controls().TxtBox[7]->text(), QString("120"));
+        QCOMPARE(g.currentGrade(), grade);
         QCOMPARE(g.controls().TxtBox[15]->text(), QString("2"));
         QCOMPARE(g.controls().Text1->text(), QString("O'Neil 的备注"));
         QCOMPARE(g.controls().BillDetailId->text(), QString("11"));
@@ -111,14 +117,29 @@ private slots:
         fx.setIni("codetype", "检验单颜色");
         f.loadCard("K001", "12"); // choosing the line proposes its next number
         QCOMPARE(f.controls().TxtBox[18]->text(), QString("010"));
+        // 换缸 under dye-lot numbering: the new lot starts at 001, and the roll is saved so.
+        fx.setIni("codetype", "缸号");
+        f.controls().cmdHuangang->click();
+        const QString lot = f.controls().TxtBox[3]->text();
+        QVERIFY(lot.endsWith(u'G'));
+        QCOMPARE(f.controls().TxtBox[18]->text(), QString("001"));
+        f.controls().autoHuanJuan->setChecked(true);
+        f.runCommand(2);
+        QCOMPARE(fx.scalar("select checkCode from checkinfo where taskno='" + lot + "'"), QString("001"));
+        QCOMPARE(f.controls().TxtBox[18]->text(), QString("002"));
     }
 
     void twoRollsInARowGetTwoNumbers()
     {
         CheckFixture fx;
-        frmCheck& f = fx.open();
+        fx.open();
+        for (int i = 0; i < 3; ++i) // looking the card up again proposes the same number
+            fx.lookUp("K001");
+        QCOMPARE(fx.form().controls().TxtBox[18]->text(), QString("001"));
+        frmCheck& f = fx.open(); // the station is restarted
         f.controls().autoHuanJuan->setChecked(true);
         fx.lookUp("K001");
+        QCOMPARE(f.controls().TxtBox[18]->text(), QString("001"));
         f.controls().TxtBox[7]->setText("50");
         f.runCommand(2);
         f.controls().TxtBox[7]->setText("60");

@@ -1,7 +1,7 @@
 // A transaction guard: begins on construction, rolls back on destruction unless committed.
 #pragma once
 
-class Connection;
+#include "db/Connection.h"
 
 class Transaction {
 public:
@@ -22,3 +22,15 @@ private:
     Connection& m_conn;
     bool m_active = false;
 };
+
+/// Runs work() inside a transaction of its own, or inside the caller's when one is open on conn,
+/// and returns its result.
+template <typename Work> auto inTransaction(Connection& conn, Work work)
+{
+    if (conn.inTransaction())
+        return work();
+    Transaction t(conn);
+    auto result = work();
+    t.commit();
+    return result;
+}

@@ -189,7 +189,8 @@ long long frmCheck::saveRoll(bool refreshTotals)
         } else {
             // Another station may have saved the proposed number meanwhile; a number still free
             // is kept, so the roll gets the number the inspector saw.
-            if (readMirel(QStringLiteral("codeDESC"), QStringLiteral("0")) == u"0"
+            const bool numbered = readMirel(QStringLiteral("codeDESC"), QStringLiteral("0")) == u"0";
+            if (numbered
                 && (c.TxtBox[18]->text().isEmpty()
                     || conn.execute(CheckSql::rollNumberTaken(c.TxtBox[18]->text(), rollNumberCondition()))
                                .field(0).toLongLong() > 0))
@@ -199,6 +200,9 @@ long long frmCheck::saveRoll(bool refreshTotals)
             // One batch, so that SQL Server returns the identity of this insert.
             Recordset rs = conn.execute(insertStatement(r) + QStringLiteral(";") + CheckSql::lastIdentity());
             id = rs.field(0).toLongLong();
+            if (numbered)
+                SysUtil::codeSaved(conn, QStringLiteral("checkInfo"), QStringLiteral("checkCode"),
+                                   rollNumberCondition(), r.checkCode);
         }
         for (const QStringList& row : defectRows())
             conn.execute(CheckSql::insertDefect(id, row, today()));

@@ -152,11 +152,7 @@ void frmCheck::wireEvents()
     connect(c.TxtBox[0], &QLineEdit::textChanged, this, [this] { onWorkerChanged(); });
     connect(c.TxtBox[14], &QLineEdit::textChanged, this, [this] { onWeightChanged(); });
     connect(c.TxtBox[7], &QLineEdit::textChanged, this, [this] { onQuantityChanged(); });
-    connect(c.TxtBox[3], &QLineEdit::textEdited, this, [this] {
-        if (readMirel(QStringLiteral("codetype"), defaultCodetype()) == u"缸号"
-            && readMirel(QStringLiteral("codeDESC"), QStringLiteral("0")) == u"0" && m_loaded)
-            assignRollNumber();
-    });
+    connect(c.TxtBox[3], &QLineEdit::textEdited, this, [this] { dyeLotChanged(); });
     connect(c.ComboColor, &QComboBox::activated, this, [this](int i) { onComboColorActivated(i); });
     connect(c.cmdHuangang, &QPushButton::clicked, this, [this] { cmdHuangang_Click(); });
     connect(c.cmdCanliang, &QPushButton::clicked, this, [this] { cmdCanliang_Click(); });
@@ -470,7 +466,17 @@ void frmCheck::cmdHuangang_Click()
                              + u'G');
     } catch (const DbError& e) {
         MessageBox::critical(e.message(), this);
+        return;
     }
+    dyeLotChanged();
+}
+
+void frmCheck::dyeLotChanged()
+{
+    // Numbered per dye lot, a new lot starts its own numbering.
+    if (readMirel(QStringLiteral("codetype"), defaultCodetype()) == u"缸号"
+        && readMirel(QStringLiteral("codeDESC"), QStringLiteral("0")) == u"0" && m_loaded)
+        assignRollNumber();
 }
 
 void frmCheck::cmdCanliang_Click()

@@ -90,6 +90,9 @@ protected:
     /// Extra checks after the required fields.
     virtual bool validateExtra() { return true; }
     virtual QString rollNumberCondition() const;
+    /// The dye-lot field changed (typed, or a new lot from 换缸): under the dye-lot numbering
+    /// the roll gets the next number of the new lot. Stations without that scope override it.
+    virtual void dyeLotChanged();
     virtual CheckSql::Roll rollValues() const;
     virtual QString insertStatement(const CheckSql::Roll& r) const { return CheckSql::insertRoll(r); }
     virtual QString updateStatement(const CheckSql::Roll& r, long long id) const
