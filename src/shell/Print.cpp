@@ -32,16 +32,18 @@ void fetchPrintTemplates(qint64 fkid, const QString& fileType)
     int n = 0;
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
         ++n;
-        QString fileName;
+        QString name;
         try {
-            fileName = rs.text(u"fileName"_s);
-            QFile f(QDir(folder).filePath(fileName));
+            // "小唛.GRF" is stored as "小唛.grf": the stations look a template up by its name and
+            // ".grf", and the folder may be on a file system that tells the two apart.
+            const QString fileName = rs.text(u"fileName"_s);
+            name = fileName.left(fileName.size() - 4);
+            QFile f(QDir(folder).filePath(name + u".grf"_s));
             if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
                 f.write(rs.field(u"billFile"_s).toBytes());
         } catch (const DbError&) {
             continue;
         }
-        const QString name = fileName.left(fileName.size() - 4);
         SysUtil::saveSetting(app, u"PrintTemplate"_s, n == 1 ? u"checkMaitou"_s : u"check2"_s,
                              name);
     }

@@ -103,25 +103,43 @@ bool writeSheet(const QString& path, const QList<QVariantList>& rows)
 class TestCheckLabelPart : public QObject {
     Q_OBJECT
 private slots:
+    // The label comes out of the template the button picks: the folder's own, or the ones stored
+    // with the card, which the card look-up writes into the folder ("小唛.GRF" as "小唛.grf").
+    void printSavedRollToPdf_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QStringList>("stored"); // billFiles rows of the card, in order
+        QTest::addColumn<QString>("printed");
+        QTest::newRow("folder's template") << 4 << QStringList{} << "唛头";
+        QTest::newRow("card's second template") << 11 << QStringList{"卡唛.grf", "订单唛.grf"} << "订单唛";
+        QTest::newRow("upper-case extension") << 11 << QStringList{"大唛.grf", "小唛.GRF"} << "小唛";
+    }
     void printSavedRollToPdf()
     {
+        QFETCH(int, command);
+        QFETCH(QStringList, stored);
+        QFETCH(QString, printed);
         CheckFixture fx;
-        const QString pdf = fx.home().file(QStringLiteral("roll.pdf"));
-        writeTemplate(fx, QStringLiteral("唛头"), pdfTemplate(pdf));
+        const auto pdfOf = [&](const QString& name) { return fx.home().file(name + QStringLiteral(".pdf")); };
+        writeTemplate(fx, QStringLiteral("唛头"), pdfTemplate(pdfOf(QStringLiteral("唛头"))));
+        for (const QString& file : stored)
+            fx.exec("insert into billFiles(fileName, billFile, fileType, fkid) values('" + file + "', 0x"
+                    + pdfTemplate(pdfOf(file.left(file.size() - 4))).toHex() + ", 'Bill', 1)");
         frmCheck& f = fx.open();
         CheckLabelPart part(&f);
         readyToSave(fx, f);
         f.controls().UpDown1->setValue(2);
-        f.runCommand(4);
+        f.runCommand(command);
         const QString id = f.controls().checkId->text();
         QVERIFY(id.toLongLong() > 0);
         QCOMPARE(fx.scalar("select count(*) from checkinfo"), QString("1"));
-        QVERIFY(QFileInfo(pdf).size() > 0);
-        QCOMPARE(pdfPages(pdf), 2); // two copies
+        QCOMPARE(pdfPages(pdfOf(printed)), 2); // two copies
+        if (printed != u"唛头")
+            QVERIFY(!QFileInfo::exists(pdfOf(QStringLiteral("唛头"))));
         // One label per roll from the button; the next roll may print again.
-        QVERIFY(!f.controls().checkCommand[4]->isEnabled());
+        QVERIFY(!f.controls().checkCommand[command]->isEnabled());
         f.newRoll();
-        QVERIFY(f.controls().checkCommand[4]->isEnabled());
+        QVERIFY(f.controls().checkCommand[command]->isEnabled());
     }
 
     void templateChoice_data()

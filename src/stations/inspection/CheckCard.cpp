@@ -4,6 +4,7 @@
 
 #include "shell/Database.h"
 #include "shell/MessageBox.h"
+#include "shell/Print.h"
 #include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
 #include "text/Vb.h"
@@ -132,6 +133,8 @@ void frmCheck::showCardLine(const Recordset& rs)
                           + QStringLiteral("  颜色：") + rs.text(QStringLiteral("颜色"))
                           + QStringLiteral(" 数量:") + rs.text(QStringLiteral("数量"))
                           + QStringLiteral("  备注：") + rs.text(QStringLiteral("备注")));
+    // The order's own label templates, stored with the bill, replace the folder's copies.
+    fetchBillTemplates(qint64(vb::Val(rs.text(QStringLiteral("billid")))));
     emit cardLineShown(rs.text(QStringLiteral("billid")));
 }
 
