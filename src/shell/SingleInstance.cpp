@@ -2,8 +2,13 @@
 #include "shell/SingleInstance.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QStandardPaths>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 SingleInstance::SingleInstance() : SingleInstance(defaultLockPath()) {}
 
@@ -13,13 +18,19 @@ SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::defaultLockPath()
 {
-    QString dir = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (dir.isEmpty() || !QDir(dir).exists())
-        dir = QDir::tempPath();
-    QString user = qEnvironmentVariable("USER");
-    if (user.isEmpty())
-        user = qEnvironmentVariable("USERNAME");
-    return dir + QStringLiteral("/mirel-") + user + QStringLiteral(".lock");
+    // Not in XDG_RUNTIME_DIR or TMPDIR: a copy started from cron, a systemd unit or another
+    // shell sees other variables and would run beside this one, both polling one serial port.
+    QString dir = qEnvironmentVariable("MIREL_LOCK_DIR");
+#ifdef Q_OS_UNIX
+    if (dir.isEmpty())
+        dir = QFileInfo(QStringLiteral("/run/lock")).isWritable() ? QStringLiteral("/run/lock")
+                                                                  : QStringLiteral("/tmp");
+    return dir + QStringLiteral("/mirel-") + QString::number(::getuid()) + QStringLiteral(".lock");
+#else
+    if (dir.isEmpty())
+        dir = QDir::tempPath(); // per user on Windows, whatever the caller's environment
+    return dir + QStringLiteral("/mirel-") + qEnvironmentVariable("USERNAME") + QStringLiteral(".lock");
+#endif
 }
 
 bool SingleInstance::acquire()

@@ -8,7 +8,7 @@ class QLockFile;
 
 class SingleInstance {
 public:
-    /// Lock file in the user's runtime folder (or the temporary folder when there is none).
+    /// The lock file of defaultLockPath().
     SingleInstance();
     explicit SingleInstance(QString lockPath);
     ~SingleInstance();
@@ -19,6 +19,9 @@ public:
     /// crashed is taken over.
     bool acquire();
 
+    /// One file per user id in a fixed folder of the machine (/run/lock, else /tmp; the
+    /// temporary folder on Windows), the same whatever the environment of the starting shell;
+    /// MIREL_LOCK_DIR names another folder (test runs that start copies side by side).
     static QString defaultLockPath();
     const QString& lockPath() const { return m_path; }
 

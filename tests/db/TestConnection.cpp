@@ -3,12 +3,15 @@
 #include "DbTestUtil.h"
 
 #include "codec/TextCodec.h"
+#include "config/ProgramFolder.h"
 #include "db/ConnectionString.h"
+#include "db/EmbeddedSchema.h"
 #include "db/SqlText.h"
 #include "db/Transaction.h"
 #include "support/TempProgramFolder.h"
 #include "support/ThrowsWith.h"
 
+#include <QDir>
 #include <QFile>
 #include <QtTest>
 #include <memory>
@@ -25,6 +28,7 @@ private:
 private slots:
     void init();
     void defaultWordCreatesTheEmbeddedDatabase();
+    void sqlServerScriptHasTheSameColumns();
     void missingFileIsAnErrorAndNotCreated();
     void corruptFileIsReportedNotOverwritten();
     void transactionRollsBackUnlessCommitted();
@@ -48,6 +52,37 @@ void TestConnection::init()
     m_conn.close();
     m_db = std::make_unique<TempDatabase>();
     m_db->open(m_conn);
+}
+
+// A fresh mill database on SQL Server must hold every table and column the embedded one has.
+void TestConnection::sqlServerScriptHasTheSameColumns()
+{
+    QMap<QString, QStringList> server, embedded;
+    static const QRegularExpression table(u"CREATE TABLE (\\S+) \\((.*?)\\n\\);"_s,
+                                          QRegularExpression::DotMatchesEverythingOption);
+    for (auto it = table.globalMatch(EmbeddedSchema::sqlServerSchema()); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        QStringList& columns = server[m.captured(1).toLower()];
+        for (const QString& line : m.captured(2).split(u'\n', Qt::SkipEmptyParts)) {
+            const QString name = line.trimmed().section(u' ', 0, 0).remove(u'[').remove(u']').toLower();
+            if (!name.isEmpty() && name != u"primary" && name != u"constraint" && name != u"--")
+                columns << name;
+        }
+    }
+    Recordset tables = m_conn.execute(u"select name from sqlite_master where type='table' and name not like 'sqlite%'"_s);
+    for (tables.moveFirst(); !tables.eof(); tables.moveNext()) {
+        Recordset cols = m_conn.execute(u"pragma table_info('%1')"_s.arg(tables.text(0)));
+        QStringList& columns = embedded[tables.text(0).toLower()];
+        for (cols.moveFirst(); !cols.eof(); cols.moveNext())
+            columns << cols.text(u"name"_s).toLower();
+    }
+    QCOMPARE(server.keys(), embedded.keys());
+    for (auto it = embedded.cbegin(); it != embedded.cend(); ++it) {
+        QStringList a = server.value(it.key()), b = it.value();
+        a.sort();
+        b.sort();
+        QVERIFY2(a == b, qPrintable(it.key() + u": "_s + a.join(u',') + u" / "_s + b.join(u',')));
+    }
 }
 
 void TestConnection::defaultWordCreatesTheEmbeddedDatabase()
@@ -236,21 +271,33 @@ void TestConnection::connectionStrings_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("kind");
-    QTest::addColumn<QString>("detail");
+    QTest::addColumn<QString>("detail"); // {home}: the program folder
+    QTest::addColumn<QByteArray>("mirelIni");
+    QTest::newRow("relative file") << u"Provider=SQLite;Data Source=mirel.db"_s
+                                   << int(ConnectionTarget::Sqlite) << u"{home}/mirel.db"_s << QByteArray();
+    QTest::newRow("relative sub-folder") << u"Data Source=./data/../data/mill.db"_s
+                                         << int(ConnectionTarget::Sqlite) << u"{home}/data/mill.db"_s << QByteArray();
+    QTest::newRow("protocol version default")
+        << u"Provider=SQLOLEDB.1;Data Source=srv;Initial Catalog=erp;User ID=sa;Password=p;"_s
+        << int(ConnectionTarget::Odbc) << u"PWD=p;ClientCharset=UTF-8;TDS_Version=7.4;"_s << QByteArray();
+    QTest::newRow("protocol version of an older server")
+        << u"Provider=SQLOLEDB.1;Data Source=srv;Initial Catalog=erp;User ID=sa;Password=p;"_s
+        << int(ConnectionTarget::Odbc) << u"PWD=p;ClientCharset=UTF-8;TDS_Version=7.1;"_s
+        << QByteArray("[Database]\nTdsVersion= 7.1\n");
     QTest::newRow("sqlite provider") << u"Provider=SQLite;Data Source=/data/m.db"_s
-                                     << int(ConnectionTarget::Sqlite) << u"/data/m.db"_s;
+                                     << int(ConnectionTarget::Sqlite) << u"/data/m.db"_s << QByteArray();
     QTest::newRow("data source file") << u"Data Source=/data/mill.sqlite"_s
-                                      << int(ConnectionTarget::Sqlite) << u"/data/mill.sqlite"_s;
+                                      << int(ConnectionTarget::Sqlite) << u"/data/mill.sqlite"_s << QByteArray();
     QTest::newRow("sql login")
         << u"Provider=SQLOLEDB.1;Persist Security Info=False;Data Source=srv;Initial Catalog=erp;User ID=sa;Password=p;w;"_s
-        << int(ConnectionTarget::Odbc) << u"Driver={FreeTDS};Server=srv;Database=erp;UID=sa;PWD=p;"_s;
+        << int(ConnectionTarget::Odbc) << u"Driver={FreeTDS};Server=srv;Database=erp;UID=sa;PWD=p;"_s << QByteArray();
     QTest::newRow("integrated")
         << u"Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;Data Source=srv;Initial Catalog=erp;User ID=;Password=;"_s
-        << int(ConnectionTarget::Odbc) << u"Trusted_Connection=Yes"_s;
+        << int(ConnectionTarget::Odbc) << u"Trusted_Connection=Yes"_s << QByteArray();
     QTest::newRow("odbc unchanged") << u"Driver=SQLite3;Database=/tmp/x.db"_s
-                                    << int(ConnectionTarget::Odbc) << u"Driver=SQLite3;Database=/tmp/x.db"_s;
-    QTest::newRow("dsn") << u"DSN=mill;UID=a"_s << int(ConnectionTarget::Odbc) << u"DSN=mill;UID=a"_s;
-    QTest::newRow("nonsense") << u"hello"_s << int(ConnectionTarget::Invalid) << QString();
+                                    << int(ConnectionTarget::Odbc) << u"Driver=SQLite3;Database=/tmp/x.db"_s << QByteArray();
+    QTest::newRow("dsn") << u"DSN=mill;UID=a"_s << int(ConnectionTarget::Odbc) << u"DSN=mill;UID=a"_s << QByteArray();
+    QTest::newRow("nonsense") << u"hello"_s << int(ConnectionTarget::Invalid) << QString() << QByteArray();
 }
 
 void TestConnection::connectionStrings()
@@ -258,8 +305,15 @@ void TestConnection::connectionStrings()
     QFETCH(QString, text);
     QFETCH(int, kind);
     QFETCH(QString, detail);
+    QFETCH(QByteArray, mirelIni);
     TempProgramFolder folder;
+    folder.writeFile(u"mirel.ini"_s, mirelIni);
+    detail.replace(u"{home}"_s, ProgramFolder::path());
+    // A shortcut may start the program in any folder.
+    const QString cwd = QDir::currentPath();
+    QDir::setCurrent(QDir::tempPath());
     const ConnectionTarget t = ConnectionString::resolve(text);
+    QDir::setCurrent(cwd);
     QCOMPARE(int(t.kind), kind);
     if (t.kind == ConnectionTarget::Sqlite)
         QCOMPARE(t.path, detail);

@@ -15,7 +15,7 @@ class TestMesRunProcess : public QObject {
         QTemporaryDir runtime;
         QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
         e.insert(QStringLiteral("MIREL_HOME"), home);
-        e.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+        e.insert(QStringLiteral("MIREL_LOCK_DIR"), runtime.path());
         e.insert(QStringLiteral("MIREL_NONINTERACTIVE"), QStringLiteral("1"));
         // A scheduler has no display.
         e.remove(QStringLiteral("DISPLAY"));

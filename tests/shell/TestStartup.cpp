@@ -7,23 +7,69 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <unistd.h>
 
 class TestStartup : public QObject {
     Q_OBJECT
 
     static QString mirelBinary() { return qEnvironmentVariable("MIREL_BIN_DIR") + QStringLiteral("/mirel"); }
 
-    static QProcessEnvironment env(const QString& runtimeDir, const QString& home)
+    // The environment of a copy started elsewhere: its own runtime and temporary folders.
+    static QProcessEnvironment env(const QString& lockDir, const QString& home)
     {
         QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-        e.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
+        e.insert(QStringLiteral("MIREL_LOCK_DIR"), lockDir);
+        e.insert(QStringLiteral("XDG_RUNTIME_DIR"), home);
+        e.insert(QStringLiteral("TMPDIR"), home);
         e.insert(QStringLiteral("MIREL_HOME"), home);
         e.insert(QStringLiteral("MIREL_NONINTERACTIVE"), QStringLiteral("1"));
         e.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         return e;
     }
 
+    // The lock file a copy uses with MIREL_LOCK_DIR=dir.
+    static QString lockIn(const QString& dir)
+    {
+        const QByteArray old = qgetenv("MIREL_LOCK_DIR");
+        qputenv("MIREL_LOCK_DIR", dir.toLocal8Bit());
+        const QString path = SingleInstance::defaultLockPath();
+        qputenv("MIREL_LOCK_DIR", old);
+        return path;
+    }
+
 private slots:
+    // A copy started from cron, a systemd unit or another shell sees other variables; it must
+    // find the same lock.
+    void lockPathIgnoresTheEnvironment_data()
+    {
+        QTest::addColumn<QByteArray>("variable");
+        QTest::addColumn<QByteArray>("value");
+        QTest::newRow("runtime folder") << QByteArray("XDG_RUNTIME_DIR") << QByteArray("/run/user/4242");
+        QTest::newRow("no runtime folder") << QByteArray("XDG_RUNTIME_DIR") << QByteArray();
+        QTest::newRow("temporary folder") << QByteArray("TMPDIR") << QByteArray("/var/tmp/cron");
+        QTest::newRow("no user name") << QByteArray("USER") << QByteArray();
+        QTest::newRow("other user name") << QByteArray("USER") << QByteArray("nobody-else");
+    }
+    void lockPathIgnoresTheEnvironment()
+    {
+        QFETCH(QByteArray, variable);
+        QFETCH(QByteArray, value);
+        const QString usual = SingleInstance::defaultLockPath();
+        QVERIFY(usual.endsWith(QStringLiteral("-%1.lock").arg(::getuid())));
+        const QByteArray old = qgetenv(variable.constData());
+        const bool had = qEnvironmentVariableIsSet(variable.constData());
+        if (value.isEmpty())
+            qunsetenv(variable.constData());
+        else
+            qputenv(variable.constData(), value);
+        const QString elsewhere = SingleInstance::defaultLockPath();
+        if (had)
+            qputenv(variable.constData(), old);
+        else
+            qunsetenv(variable.constData());
+        QCOMPARE(elsewhere, usual);
+    }
+
     void secondCopyIsRefused_data()
     {
         QTest::addColumn<QString>("word");
@@ -33,13 +79,12 @@ private slots:
     void secondCopyIsRefused()
     {
         QFETCH(QString, word);
-        QTemporaryDir runtime, home;
+        QTemporaryDir lockDir, home;
         // This test process is the running copy.
-        SingleInstance running(runtime.path() + QStringLiteral("/mirel-") + qEnvironmentVariable("USER")
-                               + QStringLiteral(".lock"));
+        SingleInstance running(lockIn(lockDir.path()));
         QVERIFY(running.acquire());
         QProcess p;
-        p.setProcessEnvironment(env(runtime.path(), home.path()));
+        p.setProcessEnvironment(env(lockDir.path(), home.path()));
         p.start(mirelBinary(), {word});
         QVERIFY(p.waitForFinished(20000));
         QCOMPARE(p.exitCode(), 2);
@@ -52,16 +97,14 @@ private slots:
 
     void staleLockDoesNotBlock()
     {
-        QTemporaryDir runtime, home;
-        const QString lock = runtime.path() + QStringLiteral("/mirel-") + qEnvironmentVariable("USER")
-                             + QStringLiteral(".lock");
+        QTemporaryDir lockDir, home;
         {
-            QFile f(lock); // left behind by a copy that crashed: a process id that does not run
+            QFile f(lockIn(lockDir.path())); // left behind by a copy that crashed: a process id that does not run
             QVERIFY(f.open(QIODevice::WriteOnly));
             f.write("999999\nmirel\nthis-host\n");
         }
         QProcess p;
-        p.setProcessEnvironment(env(runtime.path(), home.path()));
+        p.setProcessEnvironment(env(lockDir.path(), home.path()));
         p.start(mirelBinary(), {QStringLiteral("mesrun")});
         QVERIFY(p.waitForFinished(20000));
         const QString err = QString::fromLocal8Bit(p.readAllStandardError());

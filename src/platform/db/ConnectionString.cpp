@@ -28,11 +28,28 @@ QList<Pair> pairs(const QString& text)
     return out;
 }
 
+// mirel.ini [Database] key.
+QString databaseSetting(const QString& key, const QString& def)
+{
+    return IniFile(ProgramFolder::file(QStringLiteral("/mirel.ini"))).read(QStringLiteral("Database"), key, def).trimmed();
+}
+
 bool isSqliteFile(const QString& path)
 {
     const QString p = path.toLower();
     return p.endsWith(QStringLiteral(".db")) || p.endsWith(QStringLiteral(".sqlite")) ||
            p.endsWith(QStringLiteral(".sqlite3"));
+}
+
+// A relative file is the program folder's, wherever the shortcut starts the program; a
+// Windows drive path ("d:\\mes\\mill.db") is the program's stand-in for that drive elsewhere.
+QString sqlitePath(const QString& source)
+{
+    if (QDir::isAbsolutePath(source))
+        return QDir::cleanPath(source);
+    if (source.size() > 2 && source.at(1) == u':' && source.at(0).isLetter())
+        return QDir::cleanPath(ProgramFolder::systemPath(source));
+    return QDir::cleanPath(ProgramFolder::file(u'/' + source));
 }
 
 QString odbcForSqlServer(const QString& text)
@@ -55,7 +72,8 @@ QString odbcForSqlServer(const QString& text)
     }
     // FreeTDS needs to be told to talk in UTF-8 for Chinese texts.
     if (sqlServerDriver().contains(QStringLiteral("FreeTDS"), Qt::CaseInsensitive))
-        parts << QStringLiteral("ClientCharset=UTF-8") << QStringLiteral("TDS_Version=7.4");
+        parts << QStringLiteral("ClientCharset=UTF-8")
+              << QStringLiteral("TDS_Version=") + databaseSetting(QStringLiteral("TdsVersion"), QStringLiteral("7.4"));
     return parts.join(u';') + u';';
 }
 
@@ -77,8 +95,7 @@ QString sqlServerDriver()
 #else
     const QString def = QStringLiteral("FreeTDS");
 #endif
-    return IniFile(ProgramFolder::file(QStringLiteral("/mirel.ini")))
-        .read(QStringLiteral("Database"), QStringLiteral("SqlServerDriver"), def);
+    return databaseSetting(QStringLiteral("SqlServerDriver"), def);
 }
 
 ConnectionTarget resolve(const QString& text)
@@ -97,7 +114,7 @@ ConnectionTarget resolve(const QString& text)
         (!provider.startsWith(QStringLiteral("SQLOLEDB"), Qt::CaseInsensitive) &&
          isSqliteFile(source))) {
         t.kind = ConnectionTarget::Sqlite;
-        t.path = QDir::cleanPath(source);
+        t.path = sqlitePath(source);
         return t;
     }
     if (provider.startsWith(QStringLiteral("SQLOLEDB"), Qt::CaseInsensitive) ||

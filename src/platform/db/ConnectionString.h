@@ -20,8 +20,9 @@ namespace ConnectionString {
 inline const QString defaultWord = QStringLiteral("缺省");
 
 /// Reads a connection string: "缺省", "Provider=SQLite;Data Source=…", a Data Source naming a
-/// .db/.sqlite/.sqlite3 file, "Provider=SQLOLEDB…" (converted for the SQL Server ODBC driver),
-/// "Driver=…"/"DSN=…" (ODBC unchanged).
+/// .db/.sqlite/.sqlite3 file (a relative one in the program folder), "Provider=SQLOLEDB…"
+/// (converted for the SQL Server ODBC driver; FreeTDS speaks the protocol version of mirel.ini
+/// [Database] TdsVersion, default 7.4), "Driver=…"/"DSN=…" (ODBC unchanged).
 ConnectionTarget resolve(const QString& text);
 
 /// The value of key (letter case ignored) in "k=v;k=v" text; "" when missing.
