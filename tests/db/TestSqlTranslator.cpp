@@ -62,9 +62,12 @@ void TestSqlTranslator::results_data()
     row("top with appended filter", u"SELECT top 200 a.id ,a.checkcode as 卷号 FROM  checkinfo a  where 1=1  and a.billcode like 'L06%' order by a.id desc"_s, u"3|001"_s);
     row("top 100 percent", u"select top 100 percent id from checkinfo order by id"_s, u"1\n2\n3"_s);
     row("top and union", u"select top 1 checkCode from checkinfo union all select 'x'"_s, u"001\nx"_s);
+    row("top ends after parentheses", u"select top 1 checkCode from checkinfo where id in (2,3) and (grade='B品' or grade='A品') order by id"_s, u"002"_s);
+    row("top ends before a trailing comment", u"select top 1 checkCode from checkinfo order by id desc -- newest roll"_s, u"001"_s);
     // isnull
     row("isnull number", u"select isnull(sum(onCount),0) from checkinfo where billcode='none'"_s, u"0"_s);
     row("isnull text default compares without case", u"select count(*) from checkinfo where isnull(remark,'')='ABC'"_s, u"1"_s);
+    row("isnull default with quote", u"select count(*) from checkinfo where id=2 and isnull(remark,'it''s')='IT''S'"_s, u"1"_s);
     row("isnull null", u"select isnull(remark,'无') from checkinfo where id=2"_s, u"无"_s);
     row("isNull mixed case", u"select isNull(remark,'') from checkinfo where id=2"_s, QString());
     // left / right
@@ -76,6 +79,8 @@ void TestSqlTranslator::results_data()
     row("convert style 23", u"select convert(varchar, createDate, 23) from checkinfo where id=1"_s, u"2026-01-05"_s);
     row("CONVERT style 23 spaced", u"select CONVERT(  varchar ,createDate,23) from checkinfo where id=3"_s, u"2026-01-07"_s);
     row("convert style 120", u"select convert(varchar(19), createDate, 120) from checkinfo where id=1"_s, u"2026-01-05 08:03:00"_s);
+    row("convert style 120 without length", u"select convert(varchar, createDate, 120) from checkinfo where id=1"_s, u"2026-01-05 08:03:00"_s);
+    row("cast without length keeps 30", u"select cast('abcdefghijklmno' as varchar), len(cast('abcdefghijklmnopqrstuvwxyz0123456789' as varchar))"_s, u"abcdefghijklmno|30"_s);
     row("convert style 120 cut to 10", u"select convert(varchar(10), createDate, 120) from checkinfo where id=1"_s, u"2026-01-05"_s);
     row("convert between dates", u"select count(*) from checkinfo a where convert(varchar,a.createDate,23) between   '2026-01-05' and '2026-01-06'"_s, u"2"_s);
     row("day range keeps the last day", u"select count(*) from checkinfo a where convert(varchar,a.createdate,23) between   '2026-01-06' and '2026-01-07'"_s, u"2"_s);
@@ -91,6 +96,7 @@ void TestSqlTranslator::results_data()
     row("card id", u"SELECT  'B'+cast(b.billdetailId as varchar) +cast(b.id as varchar) as ID from checkinfo b where id=1"_s, u"B51"_s);
     row("roll id", u"SELECT  'check'+ convert(  varchar ,a.id ) as ID from checkinfo a where a.id=3"_s, u"check3"_s);
     row("text columns", u"select billcode+'-'+checkCode from checkinfo where id=2"_s, u"L05-002"_s);
+    row("literal then two texts", u"select 'L' + a + b from (select '1' as a, '2' as b) t"_s, u"L12"_s);
     row("text column chain", u"select billcode+checkCode+grade from checkinfo where id=1"_s, u"L05001A品"_s);
     row("isnull texts", u"select isnull(remark,'')+'/'+isnull(grade,'') from checkinfo where id=2"_s, u"/B品"_s);
     row("numbers still add", u"select onCount+1, id+billdetailId from checkinfo where id=1"_s, u"61.5|6"_s);
@@ -127,12 +133,13 @@ void TestSqlTranslator::results_data()
     row("trailing semicolons", u"select 1; ;"_s, u"1"_s);
     row("duplicate names first wins", u"select a.*, b.* from checkinfo a left join checkinfo b on b.id=a.id+1 where a.id=1"_s, QString());
     // statements that change rows, each with its check query
+    // "{result}" in a check query is the batch's own result.
     QTest::newRow("insert then SCOPE_IDENTITY in the batch")
         << u"Insert into checkInfo (billCode,checkCode,remark) values( 'L07','001','');select SCOPE_IDENTITY(); "_s
-        << u"select max(id) from checkinfo"_s << u"4"_s;
+        << u"select billCode, (select max(id) from checkinfo) from checkinfo where id={result}"_s << u"L07|4"_s;
     QTest::newRow("@@IDENTITY")
         << u"insert checkDetail(checkId, bugName) values(1, '破洞'); select @@IDENTITY as id"_s
-        << u"select count(*) from checkDetail"_s << u"1"_s;
+        << u"select bugName, (select count(*) from checkDetail) from checkDetail where id={result}"_s << u"破洞|1"_s;
     QTest::newRow("delete without FROM")
         << u"DELETE checkDetail where checkid=1"_s << u"select count(*) from checkDetail"_s << u"0"_s;
     QTest::newRow("delete alias FROM table alias")
@@ -168,7 +175,7 @@ void TestSqlTranslator::results()
     try {
         rs = m_conn.execute(sql);
         if (!check.isEmpty())
-            rs = m_conn.execute(check);
+            rs = m_conn.execute(QString(check).replace(u"{result}"_s, rs.isOpen() ? rowsText(rs) : QString()));
     } catch (const DbError& e) {
         QFAIL(qPrintable(e.message() + u"\n"_s + m_conn.translate(sql)));
     }

@@ -132,6 +132,7 @@ void TestMeterProtocol::parseReply_data()
     QTest::newRow("-0.01 m") << withCrc(hex("010304FFFFFFFF")) << true << -0.01;
     QTest::newRow("high byte 6") << withCrc(hex("01030400010002")) << true << 1310.73;
     QTest::newRow("negative -1.00") << withCrc(hex("010304FF9CFFFF")) << true << -1.0;
+    QTest::newRow("high byte 0x80 is negative") << withCrc(hex("010304000080FF")) << true << -655.36;
     // The reply's CRC is not looked at by this rule.
     QTest::newRow("bad crc still read") << hex("010304303900000000") << true << 123.45;
     QTest::newRow("other address") << withCrc(hex("02030430390000")) << true << 0.0;

@@ -67,6 +67,11 @@ private slots:
                                    << "1 百平米扣分:0.3" << "0.3" << "0";
         QTest::newRow("2/3 → 0.7") << Rows{row("油污", "0", "2")} << 300.0 << holes << true
                                    << "2 百平米扣分:0.7" << "0.7" << "0";
+        // Quotients a hair off the half in binary still round as the exact half would.
+        QTest::newRow("21 on 112 m² → 18.8") << Rows{row("油污", "0", "21")} << 112.0 << holes << true
+                                            << "21 百平米扣分:18.8" << "18.8" << "0";
+        QTest::newRow("7 on 22.4 m² → 31.2") << Rows{row("油污", "0", "7")} << 22.4 << holes << true
+                                            << "7 百平米扣分:31.2" << "31.2" << "0";
     }
     void gradeScore()
     {
