@@ -1,6 +1,7 @@
 // Card lookup and roll save through the inspection window on the 1,000,000-roll database, and
 // the start-up of the station to its painted window compared with a bare Qt window.
 #include "BenchData.h"
+#include "StartToPaint.h"
 
 #include "shell/Database.h"
 #include "shell/MessageBox.h"
@@ -69,33 +70,6 @@ void BM_SaveRoll(benchmark::State& state)
 }
 BENCHMARK(BM_SaveRoll)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Wall time from process start to the painted window: both programs print "painted: …" once
-// their window has been painted the first time (then grab it and quit). The clock stops at that
-// line, so neither the grab nor the process's shutdown is counted.
-double startToPaint(const QString& program, const QStringList& args)
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("MIREL_HOME"), home().path());
-    env.insert(QStringLiteral("MIREL_SCREENSHOT"), home().path() + QStringLiteral("/shot.bmp"));
-    env.insert(QStringLiteral("MIREL_SCREENSHOT_DELAY"), QStringLiteral("0"));
-    env.insert(QStringLiteral("MIREL_WINDOW_SIZE"), QStringLiteral("1024x768"));
-    env.insert(QStringLiteral("MIREL_NONINTERACTIVE"), QStringLiteral("1"));
-    QProcess p;
-    p.setProcessEnvironment(env);
-    QElapsedTimer t;
-    t.start();
-    p.start(program, args);
-    double painted = -1;
-    while (painted < 0 && p.waitForReadyRead(60000))
-        if (p.readAllStandardOutput().contains("painted:"))
-            painted = double(t.nsecsElapsed()) / 1e9;
-    p.waitForFinished(60000);
-    if (painted < 0)
-        qFatal("%s did not paint its window", qPrintable(program));
-    return painted;
-}
-
 QString binary(const char* name)
 {
     return QCoreApplication::applicationDirPath() + u'/' + QString::fromLatin1(name);
@@ -105,7 +79,7 @@ void BM_StartInspectionWindow(benchmark::State& state)
 {
     form();
     for (auto _ : state)
-        state.SetIterationTime(startToPaint(binary("mirel"), {QStringLiteral("check")}));
+        state.SetIterationTime(startToPaint(home().path(), binary("mirel"), {QStringLiteral("check")}));
 }
 BENCHMARK(BM_StartInspectionWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 
@@ -113,7 +87,7 @@ void BM_StartBareWindow(benchmark::State& state)
 {
     form();
     for (auto _ : state)
-        state.SetIterationTime(startToPaint(binary("bench_bare_window"), {}));
+        state.SetIterationTime(startToPaint(home().path(), binary("bench_bare_window"), {}));
 }
 BENCHMARK(BM_StartBareWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 
@@ -121,7 +95,7 @@ void BM_StartBareWindowWithText(benchmark::State& state)
 {
     form();
     for (auto _ : state)
-        state.SetIterationTime(startToPaint(binary("bench_bare_window"), {QStringLiteral("--text")}));
+        state.SetIterationTime(startToPaint(home().path(), binary("bench_bare_window"), {QStringLiteral("--text")}));
 }
 BENCHMARK(BM_StartBareWindowWithText)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 

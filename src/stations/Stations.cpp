@@ -3,9 +3,13 @@
 
 #include "shell/Station.h"
 #include "stations/inspection/InspectionStation.h"
+#include "stations/progress/ProgressStation.h"
+#include "stations/rfid/RfidStation.h"
 
 void registerStations()
 {
     StationRegistry::add(Station::Check, createInspectionStation);
     StationRegistry::add(Station::MesCheck, createInspectionStation);
+    StationRegistry::add(Station::Load, createProgressStation);
+    StationRegistry::add(Station::Rfid, createRfidStation);
 }

@@ -45,7 +45,8 @@ private:
         for (int i = 0; i < 100; ++i) {
             while (m_proc.canReadLine()) {
                 const QString line = QString::fromLocal8Bit(m_proc.readLine()).trimmed();
-                if (line.startsWith(QStringLiteral("PORT ")) || line.startsWith(QStringLiteral("USB ")))
+                if (line.startsWith(QStringLiteral("PORT ")) || line.startsWith(QStringLiteral("USB "))
+                    || line.startsWith(QStringLiteral("RFID ")))
                     return line.section(u' ', 1);
             }
             m_proc.waitForReadyRead(100);

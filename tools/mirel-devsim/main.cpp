@@ -1,4 +1,5 @@
 // mirel-devsim: a length counter, scale or barcode scanner on a pty, driven from stdin.
+#include "RfidCardFile.h"
 #include "SimLink.h"
 #include "Simulator.h"
 #include "UsbCounterFile.h"
@@ -38,7 +39,7 @@ struct Options {
 bool readOptions(const QCommandLineParser& p, Options* o, QString* error)
 {
     const QString device = p.value(u"device"_s);
-    if (device == u"usb"_s)
+    if (device == u"usb"_s || device == u"rfid"_s)
         return true; // handled in main: no line at all
     if (device == u"scale"_s)
         o->kind = Simulator::Kind::Scale;
@@ -138,10 +139,11 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QCommandLineParser p;
     p.setApplicationDescription(u"Simulated length counter, scale or barcode scanner for mirel stations.\n"
-                                u"stdin: length N | speed N | weight N | scan TEXT | fault NAME | unplug | replug | quit"_s);
+                                u"stdin: length N | speed N | weight N | scan TEXT | fault NAME | unplug | replug | quit\n"
+                                u"rfid: card TEXT | hex 30 30 31 | remove | quit"_s);
     p.addHelpOption();
     p.addOptions({
-        {u"device"_s, u"counter, scale, scanner or usb (the USB counter library)"_s, u"kind"_s, u"counter"_s},
+        {u"device"_s, u"counter, scale, scanner, usb (the USB counter library) or rfid (the desk reader library)"_s, u"kind"_s, u"counter"_s},
         {u"model"_s, u"counter model 0, 1, 3 or 4"_s, u"n"_s, u"1"_s},
         {u"format"_s, u"scale: text, packed or packing (answers ESC p)"_s, u"f"_s, u"text"_s},
         {u"port"_s, u"use this serial device instead of a new pty"_s, u"path"_s},
@@ -169,6 +171,8 @@ int main(int argc, char** argv)
     sim.setWeight(p.value(u"weight"_s).toDouble());
     sim.setFault(fault);
 
+    if (p.value(u"device"_s) == u"rfid"_s)
+        return runRfidReader();
     if (p.value(u"device"_s) == u"usb"_s)
         return runUsbCounter(app, sim, p.value(u"interval"_s).toInt());
     SimLink link(p.value(u"port"_s), p.value(u"link"_s));

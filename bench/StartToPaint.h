@@ -1,0 +1,35 @@
+// Start-up of a station to its first painted window, timed from outside the process.
+#pragma once
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+// Wall time from process start to the painted window: both programs print "painted: …" once
+// their window has been painted the first time (then grab it and quit). The clock stops at that
+// line, so neither the grab nor the process's shutdown is counted.
+inline double startToPaint(const QString& home, const QString& program, const QStringList& args)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("MIREL_HOME"), home);
+    env.insert(QStringLiteral("MIREL_SCREENSHOT"), home + QStringLiteral("/shot.bmp"));
+    env.insert(QStringLiteral("MIREL_SCREENSHOT_DELAY"), QStringLiteral("0"));
+    env.insert(QStringLiteral("MIREL_WINDOW_SIZE"), QStringLiteral("1024x768"));
+    env.insert(QStringLiteral("MIREL_NONINTERACTIVE"), QStringLiteral("1"));
+    QProcess p;
+    p.setProcessEnvironment(env);
+    QElapsedTimer t;
+    t.start();
+    p.start(program, args);
+    double painted = -1;
+    while (painted < 0 && p.waitForReadyRead(60000))
+        if (p.readAllStandardOutput().contains("painted:"))
+            painted = double(t.nsecsElapsed()) / 1e9;
+    p.waitForFinished(60000);
+    if (painted < 0)
+        qFatal("%s did not paint its window", qPrintable(program));
+    return painted;
+}
+

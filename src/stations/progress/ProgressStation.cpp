@@ -1,0 +1,15 @@
+// The process-progress station's factory for the shell.
+#include "stations/progress/ProgressStation.h"
+
+#include "stations/inspection/InspectionStation.h"
+#include "stations/progress/frmWorkload.h"
+#include "widgets/PanelStyle.h"
+
+QWidget* createProgressStation(const StationChoice&)
+{
+    PanelStyle::install();
+    auto* form = new frmWorkload;
+    form->Form_Load();
+    showStationWindow(form);
+    return form;
+}

@@ -1,0 +1,163 @@
+// The controls of the progress window at their design places (twips of a 1024 x 768 panel).
+#include "stations/inspection/CheckControls.h"
+#include "stations/progress/WorkloadListPart.h"
+#include "stations/progress/frmWorkload.h"
+#include "widgets/UserControl1.h"
+#include "widgets/UserControl4.h"
+
+#include <QDateTimeEdit>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include <type_traits>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int FieldHeight = 620;
+constexpr int KeyWidth = 620;
+
+template <typename W>
+W* make(QWidget* parent, const QString& name, const QString& text = QString())
+{
+    auto* w = new W(parent);
+    w->setObjectName(name);
+    if constexpr (std::is_base_of_v<QAbstractButton, W> || std::is_same_v<W, QLabel>)
+        w->setText(text);
+    if constexpr (std::is_base_of_v<QAbstractButton, W>)
+        w->setAccessibleName(text);
+    return w;
+}
+
+QString indexed(const QString& name, int i) { return name + u'_' + QString::number(i); }
+
+void designFont(QWidget* w, double points, bool bold = false)
+{
+    w->setProperty("designPt", points);
+    QFont f = w->font();
+    f.setBold(bold);
+    w->setFont(f);
+}
+
+} // namespace
+
+// One field: caption label (its buddy), text box and, when key >= 0, its keypad button.
+static QLineEdit* field(frmWorkload* f, QWidget* parent, int labBox, const QString& caption,
+                        int txt, const QRect& box, int key, int labelWidth = 1400)
+{
+    auto* lab = make<QLabel>(parent, indexed(u"LabBox"_s, labBox), caption);
+    lab->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    placeTwips(lab, QRect(box.x() - labelWidth - 60, box.y(), labelWidth, box.height()));
+    f->LabBox[labBox] = lab;
+    auto* edit = make<QLineEdit>(parent, indexed(u"TxtBox"_s, txt));
+    edit->setAccessibleName(caption);
+    lab->setBuddy(edit);
+    placeTwips(edit, box);
+    f->TxtBox[txt] = edit;
+    if (key >= 0) {
+        auto* b = make<QPushButton>(parent, indexed(u"numKeybtn"_s, key), u"⌨"_s);
+        b->setAccessibleName(caption + u"键盘"_s);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setToolTip(QString::number(txt)); // the field the keypad works on
+        placeTwips(b, QRect(box.right() + 60, box.y(), KeyWidth, box.height()));
+        f->numKeybtn[key] = b;
+    }
+    return edit;
+}
+
+void frmWorkload::buildControls()
+{
+    TxtBox.resize(7);
+    LabBox.resize(16);
+    labInfo.resize(2);
+    numKeybtn.resize(4);
+    SSTab1 = make<QTabWidget>(this, u"SSTab1"_s);
+    placeTwips(SSTab1, QRect(0, 0, 15360, 11520));
+    Frame2 = make<QWidget>(nullptr, u"Frame2"_s);
+    SSTab1->addTab(Frame2, u"工艺进度"_s);
+
+    // Header: device captions, the result of the last submit and the screen toggle.
+    Frame1 = make<QGroupBox>(Frame2, u"Frame1"_s);
+    placeTwips(Frame1, QRect(60, 40, 15120, 560));
+    LabBox[0] = make<QLabel>(Frame1, u"LabBox_0"_s, u"扫描枪"_s);
+    placeTwips(LabBox[0], QRect(120, 40, 1300, 480));
+    LabBox[2] = make<QLabel>(Frame1, u"LabBox_2"_s, u"RFID"_s);
+    placeTwips(LabBox[2], QRect(1500, 40, 1000, 480));
+    Label1 = make<QLabel>(Frame1, u"Label1"_s);
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setStyleSheet(u"color:#008000"_s);
+    placeTwips(Label1, QRect(2600, 40, 9800, 480));
+    designFont(Label1, 14, true);
+    Label2 = make<QLabel>(Frame1, u"Label2"_s, u"退出全屏"_s);
+    Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label2->setAccessibleName(Label2->text());
+    Label2->setCursor(Qt::PointingHandCursor);
+    placeTwips(Label2, QRect(12600, 40, 2400, 480));
+
+    // Card row, card information and the message line.
+    QLineEdit* card = field(this, Frame2, 3, u"卡号"_s, 0, QRect(1580, 680, 5000, FieldHeight), 0);
+    designFont(card, 20, true);
+    SearchBtn = make<QPushButton>(Frame2, u"SearchBtn"_s, u"查"_s);
+    SearchBtn->setFocusPolicy(Qt::NoFocus);
+    placeTwips(SearchBtn, QRect(7320, 680, 1100, FieldHeight));
+    designFont(SearchBtn, 16, true);
+    for (int i = 0; i < 2; ++i) {
+        labInfo[i] = make<QLabel>(Frame2, indexed(u"labInfo"_s, i));
+        placeTwips(labInfo[i], QRect(180, 1380 + i * 520, 15000, 480));
+        designFont(labInfo[i], 14, true);
+    }
+    LabBox[1] = make<QLabel>(Frame2, u"LabBox_1"_s);
+    placeTwips(LabBox[1], QRect(180, 2440, 15000, 560));
+    designFont(LabBox[1], 16, true);
+
+    // The steps; buttons are built from the settings by buildStepButtons.
+    Frame3 = make<QGroupBox>(Frame2, u"Frame3"_s);
+    Frame3->setTitle(u"工艺(点击放大)"_s);
+    placeTwips(Frame3, QRect(60, 3120, 15120, 2535));
+    designFont(Frame3, 12, true);
+
+    // Worker, quantities, remark, date and the two commands.
+    constexpr int Col1 = 1580, Col2 = 9400, Row = 5760, Step = 760;
+    field(this, Frame2, 4, u"工号/班组"_s, 1, QRect(Col1, Row, 3000, FieldHeight), 1);
+    rfidBtn = make<QPushButton>(Frame2, u"rfidBtn"_s, u"RFID"_s);
+    rfidBtn->setFocusPolicy(Qt::NoFocus);
+    placeTwips(rfidBtn, QRect(Col1 + 3720, Row, 1000, FieldHeight));
+    LabBox[14] = make<QLabel>(Frame2, u"LabBox_14"_s);
+    placeTwips(LabBox[14], QRect(Col1 + 4800, Row, 2600, FieldHeight));
+    designFont(LabBox[14], 16, true);
+    field(this, Frame2, 5, u"米数"_s, 2, QRect(Col1, Row + Step, 3000, FieldHeight), 2);
+    field(this, Frame2, 6, u"匹数"_s, 6, QRect(Col2, Row + Step, 3000, FieldHeight), 3);
+    field(this, Frame2, 7, u"备注"_s, 3, QRect(Col1, Row + 2 * Step, 10820, FieldHeight), -1);
+    for (int i : {0, 1, 2, 6})
+        designFont(TxtBox[i], 18, true);
+    auto* dateLabel = make<QLabel>(Frame2, u"LabBox_8"_s, u"操作 时间"_s);
+    dateLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    placeTwips(dateLabel, QRect(120, Row + 3 * Step, 1400, FieldHeight));
+    LabBox[8] = dateLabel;
+    DTPicker1 = make<QDateTimeEdit>(Frame2, u"DTPicker1"_s);
+    DTPicker1->setDisplayFormat(u"yyyy-MM-dd HH:mm:ss"_s);
+    DTPicker1->setCalendarPopup(true);
+    DTPicker1->setAccessibleName(dateLabel->text());
+    dateLabel->setBuddy(DTPicker1);
+    placeTwips(DTPicker1, QRect(Col1, Row + 3 * Step, 4200, FieldHeight));
+    Command1 = make<QPushButton>(Frame2, u"Command1"_s, u"提交"_s);
+    placeTwips(Command1, QRect(9400, Row + 4 * Step, 2600, 1000));
+    Command2 = make<QPushButton>(Frame2, u"Command2"_s, u"清除"_s);
+    placeTwips(Command2, QRect(12300, Row + 4 * Step, 2600, 1000));
+    for (QPushButton* b : {Command1, Command2}) {
+        b->setFocusPolicy(Qt::NoFocus);
+        designFont(b, 20, true);
+    }
+
+    m_list = new WorkloadListPart(this);
+    NumberKeybord1 = new UserControl1(this);
+    NumberKeybord1->setObjectName(u"NumberKeybord1"_s);
+    NumberKeybord1->hide();
+    UserControl41 = new UserControl4(this);
+    UserControl41->setObjectName(u"UserControl41"_s);
+    UserControl41->hide();
+}

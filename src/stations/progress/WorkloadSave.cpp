@@ -1,0 +1,83 @@
+// Writing a progress report: the duplicate question, then the card's status, the report and, on
+// an allot-all step, the automatic allotment row, all in one transaction.
+#include "stations/progress/WorkloadSql.h"
+#include "stations/progress/frmWorkload.h"
+
+#include "db/DbError.h"
+#include "db/Transaction.h"
+#include "shell/Database.h"
+#include "shell/MessageBox.h"
+#include "shell/SysUtil.h"
+#include "shell/SysUtilDb.h"
+
+#include <QDateTimeEdit>
+#include <QLineEdit>
+#include <QTime>
+
+using namespace Qt::StringLiterals;
+
+bool frmWorkload::saveReport()
+{
+    const QString card = TxtBox[0]->text();
+    const QString step = selectedStep();
+    const QString machine = readMirel(u"menchineId"_s, u"%"_s);
+    try {
+        Connection& conn = Database::conn();
+        if (SysUtil::recordsetHasRows(SysUtil::openRecordset(conn, WorkloadSql::duplicateQuery(card, step)))
+            && !MessageBox::question(u"这个进度已经保存过了，是否要重新保存?"_s, this))
+            return false;
+        Transaction trans(conn);
+        const QDate day = DTPicker1->date();
+        conn.execute(WorkloadSql::updateBillStatus(card, step, day));
+        WorkloadSql::Report r;
+        r.card = card;
+        r.viewcount = WorkloadSql::numberOfField(TxtBox[2]->text());
+        r.viewnumber = WorkloadSql::numberOfField(TxtBox[6]->text());
+        r.step = step;
+        r.remark = TxtBox[3]->text();
+        r.worker = TxtBox[1]->text();
+        r.createdate = WorkloadSql::createDate(day, QTime::currentTime());
+        r.machine = machine;
+        conn.execute(WorkloadSql::insertReport(r));
+        if (WorkloadSql::allotsAll(step))
+            writeAllotRow(card, step, machine);
+        trans.commit();
+        return true;
+    } catch (const std::exception& e) {
+        MessageBox::show(QString::fromUtf8(e.what()), MessageBox::NoIcon, MessageBox::Ok, QString(), this);
+        return false;
+    }
+}
+
+void frmWorkload::writeAllotRow(const QString& card, const QString& step, const QString& machine)
+{
+    Connection& conn = Database::conn();
+    Recordset lines = SysUtil::openRecordset(conn, WorkloadSql::allotLinesQuery(card));
+    if (!SysUtil::recordsetHasRows(lines))
+        return;
+    const double stock = lines.number(u"stock"_s);
+    const QString item = lines.text(u"itemid"_s);
+    if (stock <= 0) {
+        // The customer has no default storeroom: the report stands, without the allotment.
+        MessageBox::show(u"公司的默认仓库没有设置,系统没有自动全部配完"_s, MessageBox::Information,
+                         MessageBox::Ok, QString(), this);
+        return;
+    }
+    if (item.isEmpty())
+        return; // a card without lines has nothing to allot
+    conn.execute(u"exec PeibuBatch "_s);
+    Recordset batch = SysUtil::openRecordset(
+        conn, WorkloadSql::stockQuery(item, lines.text(u"stock"_s)));
+    if (!SysUtil::recordsetHasRows(batch))
+        return;
+    WorkloadSql::Report r;
+    r.card = card;
+    r.viewcount = batch.text(u"itemcount"_s);
+    r.viewnumber = batch.text(u"productionnumber"_s);
+    r.step = step;
+    r.remark = WorkloadSql::autoAllotRemark();
+    r.worker = TxtBox[1]->text();
+    r.createdate = WorkloadSql::createDate(DTPicker1->date(), QTime::currentTime());
+    r.machine = machine;
+    conn.execute(WorkloadSql::insertReport(r));
+}

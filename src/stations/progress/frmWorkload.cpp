@@ -1,0 +1,333 @@
+// The progress window: load, the entry reset, step buttons, card lookup, step choice and the
+// checks before a report is written.
+#include "stations/progress/frmWorkload.h"
+
+#include "devices/BarcodeScanner.h"
+#include "readers/RfidReaderLibrary.h"
+#include "shell/Database.h"
+#include "shell/MessageBox.h"
+#include "shell/SysUtil.h"
+#include "shell/SysUtilDb.h"
+#include "shell/Twips.h"
+#include "stations/inspection/CheckControls.h"
+#include "stations/progress/WorkloadListPart.h"
+#include "stations/progress/WorkloadSql.h"
+#include "text/Vb.h"
+#include "widgets/UserControl1.h"
+#include "widgets/UserControl4.h"
+#include "widgets/VbColor.h"
+
+#include <QCloseEvent>
+#include <QDateTimeEdit>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+
+#include <cmath>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+double round2(double x) { return std::round(x * 100) / 100; }
+
+} // namespace
+
+frmWorkload::frmWorkload(QWidget* parent)
+    : QWidget(parent), m_reader(std::make_unique<RfidReaderLibrary>())
+{
+    setObjectName(u"frmWorkload"_s);
+    setWindowTitle(u"工艺进度"_s);
+    resize(1024, 768);
+    buildControls();
+    MSCommBarcode = new devices::BarcodeScanner(this);
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(1000);
+    wireEvents();
+    applyFonts();
+}
+
+frmWorkload::~frmWorkload() = default;
+
+QString frmWorkload::readMirel(const QString& key, const QString& def) const
+{
+    return SysUtil::readIni(u"MIREL"_s, key, def, u"/mirel.ini"_s);
+}
+
+void frmWorkload::Form_Load()
+{
+    init(u"All"_s);
+    try {
+        Database::conn().close();
+        if (!Database::openConnection())
+            return;
+        m_list->initDates();
+        NumberKeybord1->hide();
+        openScannerPort();
+        rfidBtn->hide();
+        if (SysUtil::readIni(u"MES"_s, u"RFID"_s, u"1"_s, u"/mirel.ini"_s) == u"0")
+            rfidBtn->show();
+        Timer1->start();
+    } catch (const std::exception& e) {
+        MessageBox::show(u"检验机智能终端出错，查看网络是否连接上"_s + QString::fromUtf8(e.what()),
+                         MessageBox::Critical, MessageBox::Ok, QString(), this);
+    }
+}
+
+void frmWorkload::init(const QString&)
+{
+    for (int i : {0, 2, 4, 5, 6})
+        TxtBox[i]->clear();
+    for (QLabel* l : labInfo)
+        l->clear();
+    DTPicker1->setDateTime(QDateTime::currentDateTime());
+    buildStepButtons();
+    TxtBox[0]->setFocus();
+}
+
+void frmWorkload::buildStepButtons()
+{
+    constexpr int Width = 1570, Height = 615, Left = 120, Top = 420;
+    const QList<WorkloadSql::Step> steps =
+        WorkloadSql::parseProjects(readMirel(u"Projects"_s, QString()));
+    const auto makeButton = [this](int i) {
+        auto* b = new QPushButton(Frame3);
+        b->setObjectName(u"ProcessBtn_"_s + QString::number(i));
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setProperty("designPt", 18.0);
+        connect(b, &QPushButton::clicked, this, [this, i] { ProcessBtn_Click(i); });
+        return b;
+    };
+    while (ProcessBtn.size() > 1)
+        delete ProcessBtn.takeLast();
+    if (ProcessBtn.isEmpty())
+        ProcessBtn.append(makeButton(0));
+    ProcessBtn[0]->hide();
+    for (int i = 0; i < steps.size(); ++i) {
+        if (i == ProcessBtn.size())
+            ProcessBtn.append(makeButton(i));
+        QPushButton* b = ProcessBtn[i];
+        const WorkloadSql::Offset at = WorkloadSql::stepOffset(i, Width, Height);
+        placeTwips(b, QRect(Left + at.left, Top + at.top, Width, Height));
+        b->setText(steps[i].caption);
+        b->setAccessibleName(steps[i].caption);
+        b->setProperty("Tag", steps[i].tag);
+        setBackColor(b, ButtonFace);
+        b->show();
+    }
+    applyFonts();
+}
+
+void frmWorkload::setMessage(const QString& text) { LabBox[1]->setText(text); }
+
+void frmWorkload::showPrecessInfo(const QString& card)
+{
+    try {
+        m_cardRs = SysUtil::openRecordset(Database::conn(), WorkloadSql::cardQuery(card));
+        if (SysUtil::recordsetHasRows(m_cardRs)) {
+            for (; !m_cardRs.eof(); m_cardRs.moveNext()) {
+                labInfo[0]->setText(u"客户："_s + m_cardRs.text(u"客户"_s) + u"  订单号："_s
+                                    + m_cardRs.text(u"单号"_s) + u"  交期："_s
+                                    + m_cardRs.text(u"交货日期"_s));
+                labInfo[1]->setText(u"加工方式："_s + m_cardRs.text(u"加工方式"_s) + u"  备注："_s
+                                    + m_cardRs.text(u"备注"_s));
+                // A card without a status yet shows the bare caption.
+                setMessage(u"状态："_s + m_cardRs.text(u"状态"_s));
+                TxtBox[2]->setText(m_cardRs.text(u"数量"_s));
+                TxtBox[6]->setText(m_cardRs.text(u"匹数"_s));
+            }
+        } else {
+            setForeColor(LabBox[1], 0x0000FF);
+            setMessage(u"无此卡号！"_s);
+            TxtBox[0]->selectAll();
+        }
+    } catch (const std::exception& e) {
+        MessageBox::show(QString::fromUtf8(e.what()) + u" showPrecessInfo "_s, MessageBox::Critical,
+                         MessageBox::Ok, QString(), this);
+    }
+    m_cardRs.close();
+}
+
+void frmWorkload::SearchBtn_Click()
+{
+    showPrecessInfo(TxtBox[0]->text());
+    NumberKeybord1->hide();
+}
+
+void frmWorkload::ProcessBtn_Click(int index)
+{
+    selectStep(index, vb::Val(readMirel(u"keyPolicy"_s, u"0"_s)) != 0);
+}
+
+void frmWorkload::selectStep(int index, bool allowRepeat)
+{
+    if (index < 0 || index >= stepCount())
+        return;
+    setMessage(QString());
+    for (QPushButton* b : ProcessBtn)
+        setBackColor(b, ButtonFace);
+    QPushButton* chosen = ProcessBtn[index];
+    setBackColor(chosen, Selected);
+    const QString card = TxtBox[0]->text();
+    if (card.isEmpty() && stepCount() >= 2) {
+        MessageBox::show(u"生产号不能为空!"_s, MessageBox::Critical, MessageBox::Ok, QString(), this);
+        return;
+    }
+    try {
+        if (readMirel(u"OrderInGroup"_s, u"false"_s) == u"true" && index > 0) {
+            const QString before = ProcessBtn[index - 1]->text();
+            if (round2(vb::Val(getInputWorkLoads(card, before))) == 0) {
+                setBackColor(chosen, ButtonFace);
+                setMessage(u"前面工艺["_s + before + u"]还没有输入"_s);
+                return;
+            }
+        }
+        const double total = round2(vb::Val(getInputWorkLoads(card, chosen->text())));
+        if (!allowRepeat && total > 0) {
+            setBackColor(chosen, ButtonFace);
+            setMessage(u"这个工艺已经输入过"_s);
+            Frame3->setTitle(chosen->text() + u"工艺 已经输入 "_s + vb::CStr(total));
+        }
+    } catch (const std::exception& e) {
+        // Without the totals the rules cannot be checked: no step is chosen.
+        setBackColor(chosen, ButtonFace);
+        MessageBox::show(QString::fromUtf8(e.what()), MessageBox::Critical, MessageBox::Ok, QString(), this);
+    }
+}
+
+int frmWorkload::stepCount() const
+{
+    // Button 0 stays loaded, hidden, when the settings name no step.
+    return ProcessBtn.size() == 1 && ProcessBtn[0]->isHidden() ? 0 : int(ProcessBtn.size());
+}
+
+QString frmWorkload::selectedStep() const
+{
+    for (QPushButton* b : ProcessBtn)
+        if (!b->isHidden() && backColor(b) == Selected)
+            return b->text();
+    return QString();
+}
+
+QString frmWorkload::getInputWorkLoads(const QString& card, const QString& step)
+{
+    Recordset rs = SysUtil::openRecordset(Database::conn(), WorkloadSql::reportedTotalQuery(card, step));
+    return SysUtil::recordsetHasRows(rs) ? vb::CStr(rs.field(0).toDouble()) : u"0"_s;
+}
+
+bool frmWorkload::validateEntry()
+{
+    if (TxtBox[0]->text().isEmpty()) {
+        setMessage(u"请扫描\\输入卡号"_s);
+        TxtBox[0]->setFocus();
+        return false;
+    }
+    if (selectedStep().isEmpty()) {
+        setMessage(u"请点选其中一个工艺..."_s);
+        return false;
+    }
+    if (TxtBox[1]->text().isEmpty()) {
+        setMessage(u"请扫描\\输入工号或班组号"_s);
+        TxtBox[1]->setFocus();
+        return false;
+    }
+    return true;
+}
+
+void frmWorkload::Command1_Click()
+{
+    NumberKeybord1->hide();
+    if (validateEntry() && saveReport()) {
+        Label1->setText(u"提交成功！"_s);
+        init(u"only"_s);
+        TxtBox[0]->setFocus();
+    }
+}
+
+void frmWorkload::Command2_Click()
+{
+    Label1->clear();
+    setMessage(QString());
+    TxtBox[1]->clear();
+    TxtBox[6]->clear();
+    LabBox[14]->clear();
+    NumberKeybord1->hide();
+    TxtBox[0]->setFocus();
+    init(u"All"_s);
+}
+
+void frmWorkload::onWorkerChanged()
+{
+    try {
+        const QString name = Database::getUserName(TxtBox[1]->text());
+        LabBox[14]->setText(name);
+        if (!name.isEmpty())
+            TxtBox[3]->setText(SysUtil::readIni(u"MIREL"_s, name, QString(), u"/班别.ini"_s));
+    } catch (const std::exception&) {
+        LabBox[14]->clear(); // no connection: the name shows again with the next keystroke
+    }
+}
+
+void frmWorkload::closeEvent(QCloseEvent* event)
+{
+    Timer1->stop();
+    MSCommBarcode->close();
+    m_list->saveColumnWidths();
+    QWidget::closeEvent(event);
+}
+
+void frmWorkload::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    relayoutTwips(this);
+    applyFonts();
+}
+
+void frmWorkload::applyFonts()
+{
+    const Twips tw = Twips::of(this);
+    QFont own = font();
+    own.setPointSizeF(tw.font(12));
+    setFont(own);
+    for (QWidget* w : findChildren<QWidget*>()) {
+        const QVariant design = w->property("designPt");
+        if (!design.isValid() || NumberKeybord1->isAncestorOf(w) || UserControl41->isAncestorOf(w))
+            continue;
+        QFont f = w->font();
+        f.setPointSizeF(tw.font(design.toDouble()));
+        w->setFont(f);
+    }
+    m_list->applyTwips(tw);
+}
+
+quint32 frmWorkload::backColor(const QWidget* w)
+{
+    const QVariant v = w->property("BackColor");
+    return v.isValid() ? v.toUInt() : ButtonFace;
+}
+
+quint32 frmWorkload::foreColor(const QWidget* w)
+{
+    const QVariant v = w->property("ForeColor");
+    return v.isValid() ? v.toUInt() : DeviceIdle;
+}
+
+void frmWorkload::setBackColor(QWidget* w, quint32 color)
+{
+    w->setProperty("BackColor", color);
+    QPalette p = w->palette();
+    p.setColor(QPalette::Button, color & 0x80000000u ? palette().color(QPalette::Button) : vbColor(color));
+    w->setPalette(p);
+}
+
+void frmWorkload::setForeColor(QWidget* w, quint32 color)
+{
+    w->setProperty("ForeColor", color);
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText,
+               color & 0x80000000u ? palette().color(QPalette::WindowText) : vbColor(color));
+    w->setPalette(p);
+}

@@ -1,0 +1,122 @@
+// The process-progress station: a production card is scanned, a process step pressed, the worker
+// entered and the report written with the card's new status; a second tab lists the reports.
+#pragma once
+
+#include "db/Recordset.h"
+
+#include <QList>
+#include <QWidget>
+
+#include <memory>
+
+class QDateTimeEdit;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTabWidget;
+class QTimer;
+class RfidReaderLibrary;
+class UserControl1;
+class UserControl4;
+class WorkloadListPart;
+namespace devices {
+class BarcodeScanner;
+}
+
+class frmWorkload : public QWidget {
+    Q_OBJECT
+public:
+    /// Colours of the step buttons and the device captions (&HBBGGRR).
+    static constexpr quint32 Selected = 65535;     // yellow: the chosen step
+    static constexpr quint32 ButtonFace = 0x8000000F;
+    static constexpr quint32 DeviceOn = 0xFF2000;
+    static constexpr quint32 DeviceFailed = 0xC0C0FF;
+    static constexpr quint32 DeviceIdle = 0x80000012;
+
+    explicit frmWorkload(QWidget* parent = nullptr);
+    ~frmWorkload() override;
+
+    /// Database, entry reset, list period, scanner and reader. A failure is shown and ends the
+    /// load; the window stays open.
+    void Form_Load();
+
+    // --- entry ---
+    void init(const QString& unused = QString());
+    void buildStepButtons();
+    void showPrecessInfo(const QString& card);
+    void selectStep(int index, bool allowRepeat);
+    /// Number of step buttons built from the settings.
+    int stepCount() const;
+    /// The caption of the yellow step button, "" when none is chosen.
+    QString selectedStep() const;
+    /// The total reported for card and step as text. Throws DbError.
+    QString getInputWorkLoads(const QString& card, const QString& step);
+    bool validateEntry();
+    bool saveReport();
+    /// "提交", "清除", "查" and a step button as the operator presses them.
+    void Command1_Click();
+    void Command2_Click();
+    void SearchBtn_Click();
+    void ProcessBtn_Click(int index);
+
+    // --- devices and keypads ---
+    void openScannerPort();
+    void readWorkerCard();
+    bool loadPresetKeypad(const QString& key);
+    void showPresetKeypad(int field);
+    void showNumberKeypad(int field, bool selectAll);
+    /// The enlarged or normal step frame.
+    void Frame3_Click();
+
+    // --- controls by their indexes ---
+    QList<QLineEdit*> TxtBox;       // 0 card, 1 worker, 2 metres, 3 remark, 4/5 list filters, 6 pieces
+    QList<QLabel*> LabBox;          // 0 scanner, 1 message line, 2 RFID, 14 worker name
+    QList<QLabel*> labInfo;         // two card information lines
+    QList<QPushButton*> ProcessBtn; // the steps
+    QList<QPushButton*> numKeybtn;  // keypads of fields 0, 1, 2, 6
+    QDateTimeEdit* DTPicker1 = nullptr;
+    QLabel* Label1 = nullptr;       // "提交成功！"
+    QLabel* Label2 = nullptr;       // "退出全屏"
+    QPushButton* SearchBtn = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* rfidBtn = nullptr;
+    QGroupBox* Frame1 = nullptr;    // header strip
+    QWidget* Frame2 = nullptr;      // the entry page
+    QGroupBox* Frame3 = nullptr;    // the steps
+    QTabWidget* SSTab1 = nullptr;
+    UserControl1* NumberKeybord1 = nullptr;
+    UserControl4* UserControl41 = nullptr;
+    QTimer* Timer1 = nullptr;
+    devices::BarcodeScanner* MSCommBarcode = nullptr;
+    WorkloadListPart* list() const { return m_list; }
+    RfidReaderLibrary& reader() { return *m_reader; }
+
+    /// Back colour of a step button or caption (&HBBGGRR or a system colour).
+    static quint32 backColor(const QWidget* w);
+    static quint32 foreColor(const QWidget* w);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void wireEvents();
+    void applyFonts();
+    void setMessage(const QString& text);
+    void onWorkerChanged();
+    void onScanned(const QString& text);
+    void onTick();
+    void setBackColor(QWidget* w, quint32 color);
+    void setForeColor(QWidget* w, quint32 color);
+    QString readMirel(const QString& key, const QString& def) const;
+    void writeAllotRow(const QString& card, const QString& step, const QString& machine);
+
+    WorkloadListPart* m_list = nullptr;
+    std::unique_ptr<RfidReaderLibrary> m_reader;
+    Recordset m_cardRs;
+    bool m_readerTried = false;
+};

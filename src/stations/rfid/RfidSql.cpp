@@ -1,0 +1,35 @@
+// Statement texts of the card registration; operator texts go in with quotes doubled.
+#include "stations/rfid/RfidSql.h"
+
+#include "devices/Rfid.h"
+#include "shell/SqlText.h"
+
+using namespace Qt::StringLiterals;
+
+namespace RfidSql {
+
+QString userListQuery() { return u"select userid,usercode,username from userinfo "_s; }
+
+QString insertCard(const QString& cardNo, const QString& refCode, const QString& cardType)
+{
+    return u"INSERT INTO RFID_CARDINFO (CARDNO,refCode,CARDTYPE) VALUES ('"_s + sqlText(cardNo)
+        + u"','"_s + sqlText(refCode) + u"','"_s + cardType + u"')"_s;
+}
+
+QString deleteCard(const QString& cardNo)
+{
+    return u"delete RFID_CARDINFO   WHERE CARDNO='"_s + sqlText(cardNo) + u"'"_s;
+}
+
+QString cardFieldText(const QString& blockText, const QByteArray& block)
+{
+    QString text = blockText;
+    while (text.endsWith(QChar(0)))
+        text.chop(1);
+    for (const QChar c : text)
+        if (!c.isPrint())
+            return devices::bytesToHexText(block, 16);
+    return text;
+}
+
+} // namespace RfidSql

@@ -1,0 +1,21 @@
+// Statements of the card registration and the text a card read puts into a card field.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace RfidSql {
+
+/// The users offered for a worker card: value userid, text usercode and username.
+QString userListQuery();
+/// Binds a card serial: type "1" to a user, "2" to a production card.
+QString insertCard(const QString& cardNo, const QString& refCode, const QString& cardType);
+/// Removes every binding of a card serial, whatever its type.
+QString deleteCard(const QString& cardNo);
+
+/// The text of a card's block for a card field: the bytes as characters without the zero bytes
+/// that pad a short text to the block's 16; a block that is not plain text (control bytes inside)
+/// as its hexadecimal pairs.
+QString cardFieldText(const QString& blockText, const QByteArray& block);
+
+} // namespace RfidSql

@@ -1,0 +1,290 @@
+// The card registration window: three pages, the save, the keyboard-wedge flow of page 3, the
+// desk reader, and the menu with full screen and the board's settings.
+#include "stations/rfid/frmRFID.h"
+
+#include "devices/Rfid.h"
+#include "readers/RfidReaderLibrary.h"
+#include "shell/Database.h"
+#include "shell/MessageBox.h"
+#include "shell/SysUtil.h"
+#include "shell/SysUtilDb.h"
+#include "shell/Twips.h"
+#include "stations/inspection/CheckControls.h"
+#include "stations/rfid/RfidSql.h"
+#include "widgets/ComboEx.h"
+#include "widgets/ScreenMode.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int FieldHeight = 620;
+
+QLabel* caption(QWidget* parent, const QString& name, const QString& text, const QRect& r)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    placeTwips(l, r);
+    return l;
+}
+
+QLineEdit* box(QWidget* parent, const QString& name, QLabel* label, const QRect& r)
+{
+    auto* b = new QLineEdit(parent);
+    b->setObjectName(name);
+    b->setAccessibleName(label->text());
+    label->setBuddy(b);
+    placeTwips(b, r);
+    return b;
+}
+
+// The board's settings shown on this window, by their kanban.ini keys.
+const char16_t* const SettingKeys[] = {u"库存看板", u"时间间隔", u"fontSize", u"看板SQL", u"跑马灯内容"};
+
+} // namespace
+
+frmRFID::frmRFID(QWidget* parent) : QWidget(parent), m_reader(std::make_unique<RfidReaderLibrary>())
+{
+    setObjectName(u"frmRFID"_s);
+    setWindowTitle(u"RFID卡登记"_s);
+    resize(1024, 768);
+    buildControls();
+    buildSettings();
+}
+
+frmRFID::~frmRFID() = default;
+
+void frmRFID::buildControls()
+{
+    for (int i = 0; i < 2; ++i) {
+        auto* l = new QLabel(this);
+        l->setObjectName(u"lab_info_"_s + QString::number(i));
+        l->installEventFilter(this);
+        lab_info.append(l);
+    }
+    lab_info[0]->setText(u"RFID卡登记"_s);
+    lab_info[0]->setAlignment(Qt::AlignCenter);
+    placeTwips(lab_info[0], QRect(120, 120, 15120, 900));
+    lab_info[1]->setText(u"刷卡或输入卡号，按回车确认"_s);
+    lab_info[1]->setAlignment(Qt::AlignCenter);
+    placeTwips(lab_info[1], QRect(120, 1060, 15120, 500));
+
+    SSTab1 = new QTabWidget(this);
+    SSTab1->setObjectName(u"SSTab1"_s);
+    placeTwips(SSTab1, QRect(1680, 1800, 12000, 5400));
+    QWidget* pages[3];
+    const QString titles[] = {u"员工卡"_s, u"删除卡"_s, u"生产卡"_s};
+    for (int i = 0; i < 3; ++i) {
+        pages[i] = new QWidget;
+        pages[i]->setObjectName(u"SSTab1_"_s + QString::number(i));
+        SSTab1->addTab(pages[i], titles[i]);
+    }
+    m_cardRow = new QWidget(pages[0]);
+    m_cardRow->setObjectName(u"cardRow"_s);
+    placeTwips(m_cardRow, QRect(300, 600, 8100, FieldHeight));
+    QLabel* cardLabel = caption(m_cardRow, u"Label1"_s, u"卡号"_s, QRect(0, 0, 2000, FieldHeight));
+    txtCardno = box(m_cardRow, u"txtCardno"_s, cardLabel, QRect(2100, 0, 5960, FieldHeight));
+    QLabel* userLabel = caption(pages[0], u"Label2"_s, u"员工"_s, QRect(300, 1600, 2000, FieldHeight));
+    ComboUser = new ComboEx(pages[0]);
+    ComboUser->setObjectName(u"ComboUser"_s);
+    ComboUser->setAccessibleName(userLabel->text());
+    userLabel->setBuddy(ComboUser);
+    placeTwips(ComboUser, QRect(2400, 1600, 6000, FieldHeight));
+    QLabel* card2Label = caption(pages[2], u"Label3"_s, u"卡号"_s, QRect(300, 600, 2000, FieldHeight));
+    txtCard2 = box(pages[2], u"txtCard2"_s, card2Label, QRect(2400, 600, 6000, FieldHeight));
+    QLabel* billLabel = caption(pages[2], u"Label4"_s, u"生产单号"_s, QRect(300, 1600, 2000, FieldHeight));
+    txtBillCode = box(pages[2], u"txtBillCode"_s, billLabel, QRect(2400, 1600, 6000, FieldHeight));
+
+    cmdRead = new QPushButton(u"读卡"_s, this);
+    cmdRead->setObjectName(u"cmdRead"_s);
+    cmdRead->setAccessibleName(cmdRead->text());
+    cmdRead->setFocusPolicy(Qt::NoFocus);
+    placeTwips(cmdRead, QRect(4680, 7500, 2800, 1000));
+    Command1 = new QPushButton(u"保存"_s, this);
+    Command1->setObjectName(u"Command1"_s);
+    Command1->setAccessibleName(Command1->text());
+    Command1->setFocusPolicy(Qt::NoFocus);
+    placeTwips(Command1, QRect(7880, 7500, 2800, 1000));
+
+    MainMenu = new QMenu(this);
+    MainMenu->setObjectName(u"MainMenu"_s);
+    full = MainMenu->addAction(u"全屏显示"_s);
+    full->setObjectName(u"full"_s);
+    setting = MainMenu->addAction(u"设置"_s);
+    setting->setObjectName(u"setting"_s);
+
+    connect(Command1, &QPushButton::clicked, this, &frmRFID::Command1_Click);
+    connect(cmdRead, &QPushButton::clicked, this, &frmRFID::readCard);
+    connect(full, &QAction::triggered, this, &frmRFID::full_Click);
+    connect(setting, &QAction::triggered, this, &frmRFID::setting_Click);
+    connect(SSTab1, &QTabWidget::currentChanged, this, &frmRFID::pageChanged);
+    // Keyboard-wedge readers end every card with Enter: card, then production card, then save.
+    connect(txtCard2, &QLineEdit::returnPressed, this, [this] {
+        txtBillCode->setFocus();
+        txtBillCode->selectAll();
+    });
+    connect(txtBillCode, &QLineEdit::returnPressed, this, [this] {
+        Command1_Click();
+        txtCard2->setFocus();
+        txtCard2->selectAll();
+    });
+}
+
+void frmRFID::buildSettings()
+{
+    Frame1 = new QGroupBox(u"看板设置"_s, this);
+    Frame1->setObjectName(u"Frame1"_s);
+    placeTwips(Frame1, QRect(1680, 1800, 12000, 5400));
+    int i = 0;
+    for (const char16_t* key : SettingKeys) {
+        const QString k = QString::fromUtf16(key);
+        QLabel* l = caption(Frame1, u"lab_set_"_s + QString::number(i), k, QRect(200, 500 + i * 800, 2200, FieldHeight));
+        QLineEdit* b = box(Frame1, u"txt_set_"_s + QString::number(i), l, QRect(2500, 500 + i * 800, 9200, FieldHeight));
+        b->setProperty("Tag", k);
+        txt_set.append(b);
+        ++i;
+    }
+    auto* hideBtn = new QPushButton(u"关闭"_s, Frame1);
+    hideBtn->setObjectName(u"setClose"_s);
+    hideBtn->setAccessibleName(hideBtn->text());
+    placeTwips(hideBtn, QRect(9700, 4560, 2000, FieldHeight));
+    connect(hideBtn, &QPushButton::clicked, Frame1, &QWidget::hide);
+    Frame1->hide();
+}
+
+void frmRFID::Form_Load()
+{
+    Frame1->hide();
+    if (!Database::openConnection())
+        return;
+    try {
+        ComboUser->bindRecordset(SysUtil::openRecordset(Database::conn(), RfidSql::userListQuery()));
+    } catch (const std::exception& e) {
+        MessageBox::show(QString::fromUtf8(e.what()), MessageBox::Critical, MessageBox::Ok, QString(), this);
+    }
+    pageChanged(SSTab1->currentIndex());
+}
+
+QLineEdit* frmRFID::currentCardBox() const { return SSTab1->currentIndex() == 2 ? txtCard2 : txtCardno; }
+
+void frmRFID::pageChanged(int page)
+{
+    if (page < 2 && m_cardRow->parentWidget() != SSTab1->widget(page)) {
+        // One card field serves the user page and the removal page.
+        m_cardRow->setParent(SSTab1->widget(page));
+        m_cardRow->show();
+    }
+    QLineEdit* card = currentCardBox();
+    card->setFocus();
+    card->selectAll();
+}
+
+bool frmRFID::saveCard()
+{
+    const int page = SSTab1->currentIndex();
+    // A card without its serial, or a user card without its user, would bind nothing.
+    const bool missing = page == 2 ? txtCard2->text().isEmpty() || txtBillCode->text().isEmpty()
+                                   : txtCardno->text().isEmpty()
+            || (page == 0 && ComboUser->selectedValue().isEmpty());
+    if (missing) {
+        MessageBox::show(u" 请输入卡号或ID卡"_s, MessageBox::Exclamation, MessageBox::Ok, QString(), this);
+        return false;
+    }
+    const QString sql = page == 2 ? RfidSql::insertCard(txtCard2->text(), txtBillCode->text(), u"2"_s)
+        : page == 0               ? RfidSql::insertCard(txtCardno->text(), ComboUser->selectedValue(), u"1"_s)
+                                  : RfidSql::deleteCard(txtCardno->text());
+    try {
+        Database::conn().execute(sql);
+    } catch (const std::exception& e) {
+        MessageBox::show(QString::fromUtf8(e.what()), MessageBox::Critical, MessageBox::Ok, QString(), this);
+        return false;
+    }
+    return true;
+}
+
+void frmRFID::Command1_Click()
+{
+    if (saveCard())
+        MessageBox::show(u"保存成功"_s, MessageBox::Information, MessageBox::Ok, QString(), this);
+}
+
+void frmRFID::readCard()
+{
+    if (!m_reader->isLoaded() && !m_readerTried) {
+        m_readerTried = true;
+        m_reader->load();
+    }
+    if (!m_reader->isLoaded()) {
+        lab_info[1]->setText(u"没有读卡器"_s);
+        return;
+    }
+    QByteArray block;
+    if (!devices::readCardBlock(*m_reader, &block)) {
+        lab_info[1]->setText(u"请把卡放在读卡器上"_s);
+        return;
+    }
+    QLineEdit* target = currentCardBox();
+    target->setText(RfidSql::cardFieldText(devices::bytesToCardText(block, 16), block));
+    lab_info[1]->setText(u"刷卡或输入卡号，按回车确认"_s);
+    target->setFocus();
+    target->selectAll();
+}
+
+void frmRFID::full_Click()
+{
+    const bool on = ScreenMode::toggle(this);
+    full->setText(on ? u"退出全屏"_s : u"全屏显示"_s);
+}
+
+void frmRFID::setting_Click()
+{
+    for (QLineEdit* b : txt_set)
+        b->setText(SysUtil::readIni(u"看板配置"_s, b->property("Tag").toString(), QString(), u"/kanban.ini"_s));
+    Frame1->show();
+    Frame1->raise();
+}
+
+void frmRFID::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton) {
+        MainMenu->popup(event->globalPosition().toPoint());
+        return;
+    }
+    QWidget::mouseReleaseEvent(event);
+}
+
+bool frmRFID::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease && lab_info.contains(qobject_cast<QLabel*>(watched))) {
+        auto* me = static_cast<QMouseEvent*>(event);
+        if (me->button() == Qt::RightButton) {
+            MainMenu->popup(me->globalPosition().toPoint());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmRFID::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    relayoutTwips(this);
+    const Twips tw = Twips::of(this);
+    QFont f = font();
+    f.setPointSizeF(tw.font(16));
+    setFont(f);
+    QFont title = lab_info[0]->font();
+    title.setPointSizeF(tw.font(28));
+    title.setBold(true);
+    lab_info[0]->setFont(title);
+}

@@ -1,0 +1,78 @@
+// Progress window fixture on a temporary embedded database.
+#include "ProgressFixture.h"
+
+#include "shell/Database.h"
+#include "shell/DbInfoCache.h"
+#include "shell/MessageBox.h"
+#include "widgets/PanelStyle.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+ProgressFixture::ProgressFixture(const QByteArray& mirelIni, const QByteArray& mesIni)
+{
+    m_home.writeFile("config.ini", "[CUSTOMER.SETTING]\nCONNECTIONSTRING=缺省\n");
+    // The first value of a key counts: the test's own lines come before the defaults.
+    m_home.writeFile("mirel.ini", "[MIREL]\n" + mirelIni + "Projects=织造,配布,染色,全部配布_1,\nmenchineId=001\nCommBarcode=\n[MES]\n" + mesIni);
+    m_home.writeFile("班别.ini", "[MIREL]\n王建国=早班\n");
+    DbInfoCache::clear();
+    MessageBox::clearShown();
+    MessageBox::clearAnswers();
+    Database::openConnection();
+    const char* rows[] = {
+        "insert into company(companyid,companyname,stock) values(1,'杭州锦华服饰',0)",
+        "insert into company(companyid,companyname,stock) values(2,'绍兴恒远纺织',3)",
+        "insert into UserInfo(usercode,username,ISSTOP) values('001','王建国',0)",
+        "insert into bill(billid,billcode,billtype,companyid,remark) values(1,'K001',55,1,'加急')",
+        "insert into bill(billid,billcode,billtype,companyid,billstatus) values(2,'K002',57,2,'织造')",
+        // The allotment stands for the card's first line, whatever order the lines were added.
+        "insert into BillDetail(BillDetailId,BillId,itemId,viewcount) values(40,2,2,100)",
+        "insert into BillDetail(BillDetailId,BillId,itemId,viewcount) values(35,2,1,100)",
+        "insert into iteminBatch(itemid,storeroomid,itemcount,productionNumber) values(1,3,100,2)",
+        "insert into iteminBatch(itemid,storeroomid,itemcount,productionNumber) values(1,3,50.5,1)",
+        "insert into iteminBatch(itemid,storeroomid,itemcount,productionNumber) values(2,3,999,9)",
+        "insert into iteminBatch(itemid,storeroomid,itemcount,productionNumber) values(1,1,7,7)",
+    };
+    for (const char* sql : rows)
+        exec(QString::fromUtf8(sql));
+}
+
+ProgressFixture::~ProgressFixture()
+{
+    m_form.reset();
+    Database::conn().close();
+}
+
+frmWorkload& ProgressFixture::open()
+{
+    PanelStyle::install();
+    m_form = std::make_unique<frmWorkload>();
+    m_form->resize(1024, 768);
+    m_form->Form_Load();
+    return *m_form;
+}
+
+QString ProgressFixture::scalar(const QString& sql)
+{
+    Recordset rs = Database::conn().execute(sql);
+    return rs.isOpen() && !rs.eof() ? rs.text(0) : QString();
+}
+
+void ProgressFixture::exec(const QString& sql) { Database::conn().execute(sql); }
+
+void ProgressFixture::enter(const QString& card, int step, const QString& worker)
+{
+    m_form->TxtBox[0]->setText(card);
+    QTest::mouseClick(m_form->SearchBtn, Qt::LeftButton);
+    QTest::mouseClick(m_form->ProcessBtn[step], Qt::LeftButton);
+    m_form->TxtBox[1]->setText(worker);
+}
+
+void ProgressFixture::installReader()
+{
+    const QString target = m_home.file("libmi.so");
+    QFile::remove(target);
+    QVERIFY(QFile::copy(qEnvironmentVariable("MIREL_BIN_DIR") + "/devsim-rfid/libmi.so", target));
+}

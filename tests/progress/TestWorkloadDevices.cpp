@@ -1,0 +1,90 @@
+// The progress station's devices, driven by the simulator: a scanner on a pty and the RFID desk
+// reader through its run-time loaded library.
+#include "ProgressFixture.h"
+
+#include "../devices/DevSim.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+class TestWorkloadDevices : public QObject {
+    Q_OBJECT
+private slots:
+    void scanner_data()
+    {
+        QTest::addColumn<QString>("suffix");
+        QTest::addColumn<QString>("card");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("bare code") << "none" << "K002" << "状态：织造";
+        QTest::newRow("with line end") << "crlf" << "K002\r\n" << "无此卡号！";
+    }
+    void scanner()
+    {
+        QFETCH(QString, suffix);
+        QFETCH(QString, card);
+        QFETCH(QString, message);
+        // Port numbers above 9 work at this station.
+        ProgressFixture fx("CommBarcode=com12\n");
+        DevSim sim({"--device", "scanner", "--suffix", suffix, "--com", "12"});
+        QVERIFY(sim.ok());
+        frmWorkload& f = fx.open();
+        QCOMPARE(frmWorkload::foreColor(f.LabBox[0]), frmWorkload::DeviceOn);
+        sim.command("scan K002");
+        QTRY_COMPARE(f.TxtBox[0]->text(), card);
+        QTRY_COMPARE(f.LabBox[1]->text(), message);
+        QCOMPARE(f.TxtBox[0]->toolTip(), QString(" 串口扫描枪启动"));
+    }
+
+    void missingScannerPort()
+    {
+        ProgressFixture fx("CommBarcode=COM77\n", "RFID=1\n[SerialPorts]\nCOM77=/nonexistent/tty\n");
+        frmWorkload& f = fx.open();
+        QCOMPARE(frmWorkload::foreColor(f.LabBox[0]), frmWorkload::DeviceFailed);
+        QVERIFY(!f.LabBox[0]->toolTip().isEmpty());
+        fx.enter("K002", 0, "001"); // the station works on without its scanner
+        QVERIFY(f.saveReport());
+    }
+
+    void workerCard_data()
+    {
+        QTest::addColumn<QString>("card");
+        QTest::addColumn<QString>("worker");
+        QTest::addColumn<QString>("step");
+        QTest::newRow("ends in 2 of four steps") << "0012" << "001" << "配布";
+        QTest::newRow("ends in 0") << "0010" << "0010," << "";
+        QTest::newRow("ends in a letter") << "001A" << "001A," << "";
+        QTest::newRow("digit beyond the steps") << "0015" << "0015," << "";
+        QTest::newRow("full block") << "0012345678901234" << "001234567890123" << "全部配布";
+    }
+    void workerCard()
+    {
+        QFETCH(QString, card);
+        const QString file = QDir::temp().filePath("mirel-test-rfid-" + QString::number(QCoreApplication::applicationPid()));
+        qputenv("MIREL_DEVSIM_RFID", file.toLocal8Bit());
+        ProgressFixture fx(QByteArray(), "RFID=0\n");
+        fx.installReader();
+        DevSim sim({"--device", "rfid"});
+        QVERIFY(sim.ok());
+        QCOMPARE(sim.path(), file);
+        frmWorkload& f = fx.open();
+        QVERIFY(!f.rfidBtn->isHidden());
+        fx.enter("K002", 0, "");
+        QTest::mouseClick(f.rfidBtn, Qt::LeftButton); // no card on the reader: nothing happens
+        QCOMPARE(f.TxtBox[1]->text(), QString());
+        QTRY_COMPARE(frmWorkload::foreColor(f.LabBox[2]), frmWorkload::DeviceOn); // polled every second
+        f.Timer1->stop();
+        sim.command("card " + card.toUtf8());
+        QTRY_VERIFY(QFile::exists(file));
+        QTest::mouseClick(f.rfidBtn, Qt::LeftButton);
+        QTEST(f.TxtBox[1]->text(), "worker");
+        QFETCH(QString, step);
+        QCOMPARE(f.selectedStep(), step.isEmpty() ? QString("织造") : step);
+    }
+};
+
+QTEST_MAIN(TestWorkloadDevices)
+#include "TestWorkloadDevices.moc"

@@ -1,0 +1,137 @@
+// The progress station's record list: period by whole days, this machine's records only, exact
+// card and worker filters, stored column widths, and deletion behind the access code.
+#include "ProgressFixture.h"
+
+#include "shell/MessageBox.h"
+#include "shell/SysUtil.h"
+#include "stations/progress/WorkloadListPart.h"
+#include "widgets/EditGrid.h"
+
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+namespace {
+
+void addRecords(ProgressFixture& fx)
+{
+    fx.exec("insert into BillStatusDetail(id,barcode,billstatus,viewcount,usercode,createdate,endUser) values"
+            "(1,'K002','织造',10,'001','2026-11-30 00:00:00','001'),"
+            "(2,'K002','配布',11,'002','2026-11-30 23:59:59','001'),"
+            "(3,'K001','配布',12,'001','2026-12-01 00:00:00','001'),"
+            "(4,'K0021','染色',13,'001','2026-11-30 12:00:00','001'),"
+            "(5,'K002','染色',14,'001','2026-11-30 12:00:00','002')");
+}
+
+QStringList listedIds(const EditGrid* g)
+{
+    QStringList ids;
+    for (int r = 1; r < g->rows(); ++r)
+        ids << g->textMatrix(r, 0);
+    return ids;
+}
+
+} // namespace
+
+class TestWorkloadList : public QObject {
+    Q_OBJECT
+private slots:
+    void query_data()
+    {
+        QTest::addColumn<QDate>("from");
+        QTest::addColumn<QDate>("to");
+        QTest::addColumn<QString>("card");
+        QTest::addColumn<QString>("worker");
+        QTest::addColumn<QStringList>("ids");
+        const QDate d30(2026, 11, 30), d01(2026, 12, 1);
+        QTest::newRow("one day, to its last second") << d30 << d30 << "" << "" << QStringList{"1", "2", "4"};
+        QTest::newRow("two days") << d30 << d01 << "" << "" << QStringList{"1", "2", "3", "4"};
+        QTest::newRow("first day after last") << d01 << d30 << "" << "" << QStringList{};
+        QTest::newRow("exact card") << d30 << d01 << "K002" << "" << QStringList{"1", "2"};
+        QTest::newRow("part of a card") << d30 << d01 << "K00" << "" << QStringList{};
+        QTest::newRow("worker") << d30 << d01 << "" << "002" << QStringList{"2"};
+    }
+    void query()
+    {
+        QFETCH(QDate, from);
+        QFETCH(QDate, to);
+        ProgressFixture fx;
+        addRecords(fx);
+        frmWorkload& f = fx.open();
+        f.list()->DTdate[0]->setDate(from);
+        f.list()->DTdate[1]->setDate(to);
+        QFETCH(QString, card);
+        QFETCH(QString, worker);
+        f.TxtBox[4]->setText(card);
+        f.TxtBox[5]->setText(worker);
+        QTest::mouseClick(f.list()->SearchWLBtn[0], Qt::LeftButton);
+        QTEST(listedIds(f.list()->pggBase), "ids");
+        QCOMPARE(f.list()->pggBase->header().mid(1).join(','), QString("卡号,颜色,状态,日期,数量,匹数,工号,备注"));
+    }
+
+    void remove_data()
+    {
+        QTest::addColumn<int>("row"); // 0: none selected
+        QTest::addColumn<QVariant>("code"); // invalid: Cancel
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QString>("left");
+        QTest::addColumn<QString>("stored");
+        const QStringList asked{"请输入密码才能删除？", "密码错误！"};
+        QTest::newRow("no row") << 0 << QVariant() << QStringList{"请选择列表的一行..."} << "1,2,4" << "5";
+        QTest::newRow("wrong code") << 2 << QVariant("586") << asked << "1,2,4" << "5";
+        QTest::newRow("code with a blank") << 2 << QVariant("5862 ") << asked << "1,2,4" << "5";
+        QTest::newRow("cancel") << 2 << QVariant() << asked << "1,2,4" << "5";
+        QTest::newRow("right code") << 2 << QVariant("5862") << QStringList{"请输入密码才能删除？", "删除成功"} << "1,4" << "4";
+    }
+    void remove()
+    {
+        QFETCH(int, row);
+        QFETCH(QVariant, code);
+        ProgressFixture fx;
+        addRecords(fx);
+        frmWorkload& f = fx.open();
+        f.list()->DTdate[0]->setDate(QDate(2026, 11, 30));
+        f.list()->DTdate[1]->setDate(QDate(2026, 11, 30));
+        f.list()->loadRecordList();
+        f.list()->pggBase->setRow(row);
+        MessageBox::setNextInput(code.isValid() ? std::optional<QString>(code.toString()) : std::nullopt);
+        MessageBox::clearShown();
+        QTest::mouseClick(f.list()->SearchWLBtn[1], Qt::LeftButton);
+        MessageBox::clearAnswers();
+        QStringList texts;
+        for (const MessageBox::Shown& s : MessageBox::shown())
+            texts << s.text;
+        QTEST(texts, "messages");
+        QFETCH(QString, left);
+        QCOMPARE(listedIds(f.list()->pggBase).join(','), left);
+        QTEST(fx.scalar("select count(*) from BillStatusDetail"), "stored");
+        QCOMPARE(fx.scalar("select billstatus from bill where billcode='K002'"), QString("织造"));
+    }
+
+    void widths_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("col1");
+        QTest::newRow("one short") << "1,2,3,4,5,6,7,8" << 1800;
+        QTest::newRow("one more") << "1,2,3,4,5,6,7,8,9,10" << 1800;
+        QTest::newRow("all columns") << "500,2500,3,4,5,6,7,8,9" << 2500;
+    }
+    void widths()
+    {
+        QFETCH(QString, stored);
+        ProgressFixture fx;
+        SysUtil::saveSetting("mirel", "mirel", "frmWorkload", stored);
+        frmWorkload& f = fx.open();
+        QTest::mouseClick(f.list()->SearchWLBtn[0], Qt::LeftButton);
+        QTEST(f.list()->pggBase->colWidth(1), "col1");
+        QCOMPARE(f.list()->pggBase->colWidth(0), 800); // the id column keeps its design width
+        f.list()->pggBase->setColWidth(2, 2000);
+        f.close();
+        QCOMPARE(SysUtil::getSetting("mirel", "mirel", "frmWorkload").section(',', 2, 2), QString("2000"));
+    }
+};
+
+QTEST_MAIN(TestWorkloadList)
+#include "TestWorkloadList.moc"

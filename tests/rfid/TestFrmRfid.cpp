@@ -1,0 +1,174 @@
+// Card registration: the three pages' statements, the page-3 keyboard flow of a wedge reader,
+// cards read from the simulated desk reader, the settings frame, and the window at panel sizes.
+#include "../devices/DevSim.h"
+
+#include "shell/Database.h"
+#include "shell/DbInfoCache.h"
+#include "shell/MessageBox.h"
+#include "stations/rfid/frmRFID.h"
+#include "support/LayoutCheck.h"
+#include "support/TempProgramFolder.h"
+#include "widgets/ComboEx.h"
+#include "widgets/PanelStyle.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+namespace {
+
+struct Desk {
+    TempProgramFolder home;
+    frmRFID form;
+    Desk()
+    {
+        home.writeFile("config.ini", "[CUSTOMER.SETTING]\nCONNECTIONSTRING=缺省\n");
+        home.writeFile("kanban.ini", "[看板配置]\n库存看板=二号仓库存\n时间间隔=2000\n");
+        DbInfoCache::clear();
+        MessageBox::clearShown();
+        Database::openConnection();
+        Database::conn().execute("insert into UserInfo(UserID,usercode,username) values(7,'001','王建国'),(8,'002','李红')");
+        Database::conn().execute("insert into RFID_CARDINFO(CARDNO,refCode,CARDTYPE) values('C9','K002','2'),('C9','8','1'),('D1','7','1')");
+        PanelStyle::install();
+        form.Form_Load();
+    }
+    ~Desk() { Database::conn().close(); }
+    QString cards()
+    {
+        Recordset rs = Database::conn().execute("select CARDNO+':'+refCode+':'+CARDTYPE from RFID_CARDINFO order by id");
+        QStringList out;
+        for (; !rs.eof(); rs.moveNext())
+            out << rs.text(0);
+        return out.join(',');
+    }
+};
+
+} // namespace
+
+class TestFrmRfid : public QObject {
+    Q_OBJECT
+private slots:
+    void save_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("card");
+        QTest::addColumn<QString>("ref"); // user code on page 1, card number on page 3
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("rows");
+        const QString before = "C9:K002:2,C9:8:1,D1:7:1";
+        QTest::newRow("user card") << 0 << "E5" << "002" << "保存成功" << before + ",E5:8:1";
+        QTest::newRow("same serial again") << 0 << "D1" << "001" << "保存成功" << before + ",D1:7:1";
+        QTest::newRow("user card without user") << 0 << "E5" << "" << " 请输入卡号或ID卡" << before;
+        QTest::newRow("remove every type") << 1 << "C9" << "" << "保存成功" << "D1:7:1";
+        QTest::newRow("production card") << 2 << "F6" << "K001" << "保存成功" << before + ",F6:K001:2";
+        QTest::newRow("production card, no card") << 2 << "" << "K001" << " 请输入卡号或ID卡" << before;
+        QTest::newRow("production card, no number") << 2 << "F6" << "" << " 请输入卡号或ID卡" << before;
+    }
+    void save()
+    {
+        QFETCH(int, page);
+        QFETCH(QString, card);
+        QFETCH(QString, ref);
+        Desk d;
+        d.form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d.form));
+        QTest::mouseClick(d.form.SSTab1->tabBar(), Qt::LeftButton, {}, d.form.SSTab1->tabBar()->tabRect(page).center());
+        QCOMPARE(d.form.SSTab1->currentIndex(), page);
+        if (page == 2) {
+            d.form.txtCard2->setText(card);
+            d.form.txtBillCode->setText(ref);
+        } else {
+            QVERIFY(d.form.SSTab1->currentWidget()->isAncestorOf(d.form.txtCardno));
+            d.form.txtCardno->setText(card);
+            if (!ref.isEmpty())
+                d.form.ComboUser->setCurrentIndex(d.form.ComboUser->findText(ref, Qt::MatchStartsWith));
+        }
+        QTest::mouseClick(d.form.Command1, Qt::LeftButton);
+        QTEST(MessageBox::lastShown().text, "message");
+        QTEST(d.cards(), "rows");
+    }
+
+    // A wedge reader types the card and Enter, then the production card and Enter: saved, and
+    // the card field is ready for the next card.
+    void wedgeFlow()
+    {
+        Desk d;
+        d.form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&d.form));
+        d.form.SSTab1->setCurrentIndex(2);
+        QTRY_VERIFY(d.form.txtCard2->hasFocus());
+        QTest::keyClicks(d.form.txtCard2, "F6");
+        QTest::keyClick(d.form.txtCard2, Qt::Key_Return);
+        QVERIFY(d.form.txtBillCode->hasFocus());
+        QTest::keyClicks(d.form.txtBillCode, "K001");
+        QTest::keyClick(d.form.txtBillCode, Qt::Key_Return);
+        QCOMPARE(MessageBox::lastShown().text, QString("保存成功"));
+        QVERIFY(d.cards().endsWith(",F6:K001:2"));
+        QVERIFY(d.form.txtCard2->hasFocus());
+        QCOMPARE(d.form.txtCard2->selectedText(), QString("F6"));
+    }
+
+    void readCard_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QByteArray>("command");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("text card on page 1") << 0 << QByteArray("card A1B2C3D4") << "A1B2C3D4";
+        QTest::newRow("binary card on page 3") << 2 << QByteArray("hex 01 02 FF") << "0102FF00000000000000000000000000";
+        QTest::newRow("no card") << 0 << QByteArray("remove") << "kept";
+    }
+    void readCard()
+    {
+        QFETCH(int, page);
+        QFETCH(QByteArray, command);
+        const QString file = QDir::temp().filePath("mirel-test-rfid-desk-" + QString::number(QCoreApplication::applicationPid()));
+        qputenv("MIREL_DEVSIM_RFID", file.toLocal8Bit());
+        Desk d;
+        QVERIFY(QFile::copy(qEnvironmentVariable("MIREL_BIN_DIR") + "/devsim-rfid/libmi.so", d.home.file("libmi.so")));
+        DevSim sim({"--device", "rfid"});
+        QVERIFY(sim.ok());
+        d.form.SSTab1->setCurrentIndex(page);
+        QLineEdit* box = page == 2 ? d.form.txtCard2 : d.form.txtCardno;
+        box->setText("kept");
+        sim.command(command);
+        QTRY_COMPARE(QFile::exists(file), command != "remove");
+        QTest::mouseClick(d.form.cmdRead, Qt::LeftButton);
+        QTEST(box->text(), "field");
+    }
+
+    void settingsFrame()
+    {
+        Desk d;
+        QVERIFY(d.form.Frame1->isHidden());
+        d.form.setting->trigger();
+        QVERIFY(!d.form.Frame1->isHidden());
+        QCOMPARE(d.form.txt_set[0]->text(), QString("二号仓库存"));
+        QCOMPARE(d.form.txt_set[1]->text(), QString("2000"));
+        QCOMPARE(d.form.txt_set[2]->text(), QString());
+    }
+
+    void fitsThePanel()
+    {
+        Desk d;
+        for (const QSize s : {QSize(1024, 768), QSize(1366, 768), QSize(1920, 1080)}) {
+            d.form.resize(s);
+            d.form.show();
+            for (int page = 0; page < 3; ++page) {
+                d.form.SSTab1->setCurrentIndex(page);
+                QCoreApplication::processEvents();
+                checkInsideAndReadable(d.form, QString("%1 page %2").arg(s.width()).arg(page));
+            }
+            const QString dir = qEnvironmentVariable("MIREL_SHOT_DIR");
+            if (!dir.isEmpty())
+                d.form.grab().save(dir + "/rfid-" + QString::number(s.width()) + ".png");
+        }
+    }
+};
+
+QTEST_MAIN(TestFrmRfid)
+#include "TestFrmRfid.moc"
