@@ -155,6 +155,10 @@ private slots:
     void fitsThePanel()
     {
         Desk d;
+        d.form.txtCardno->setText("A1B2C3D4");
+        d.form.ComboUser->setCurrentIndex(1);
+        d.form.txtCard2->setText("E5F60718");
+        d.form.txtBillCode->setText("SC2611001");
         for (const QSize s : {QSize(1024, 768), QSize(1366, 768), QSize(1920, 1080)}) {
             d.form.resize(s);
             d.form.show();

@@ -56,17 +56,17 @@ WorkloadListPart::WorkloadListPart(frmWorkload* form) : QObject(form), m_form(fo
     const struct {
         int lab, txt, x;
         const char16_t* caption;
-    } filters[] = {{10, 4, 6280, u"卡号"}, {11, 5, 9680, u"工号"}};
+    } filters[] = {{10, 4, 6640, u"卡号"}, {11, 5, 9700, u"工号"}};
     for (const auto& fl : filters) {
         auto* lab = new QLabel(QString::fromUtf16(fl.caption), page);
         lab->setObjectName(u"LabBox_"_s + QString::number(fl.lab));
         lab->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        placeTwips(lab, QRect(fl.x - 760, Top, 700, H));
+        placeTwips(lab, QRect(fl.x - 640, Top, 600, H));
         auto* box = new QLineEdit(page);
         box->setObjectName(u"TxtBox_"_s + QString::number(fl.txt));
         box->setAccessibleName(lab->text());
         lab->setBuddy(box);
-        placeTwips(box, QRect(fl.x, Top, 2200, H));
+        placeTwips(box, QRect(fl.x, Top, 2100, H));
         form->LabBox[fl.lab] = lab;
         form->TxtBox[fl.txt] = box;
     }
