@@ -1,0 +1,294 @@
+// The item selection dialog on a real embedded database: what a search finds, what the bill
+// type limits, what confirm and cancel hand back, and the article form behind its buttons.
+#include "dialogs/ItemSearch.h"
+#include "dialogs/frmArticle.h"
+#include "dialogs/frmSelectItem.h"
+#include "shell/Database.h"
+#include "shell/DbInfoCache.h"
+#include "shell/MessageBox.h"
+#include "shell/SysUtil.h"
+#include "support/TempProgramFolder.h"
+#include "widgets/ComboEx.h"
+#include "widgets/EditGrid.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <algorithm>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString scalar(const QString& sql)
+{
+    Recordset rs = Database::conn().execute(sql);
+    return rs.isOpen() && !rs.eof() ? rs.text(0) : QString();
+}
+
+/// The item ids of the dialog's grid, top to bottom, joined with ",".
+QString gridIds(const EditGrid* g)
+{
+    QStringList ids;
+    for (int r = 1; r < g->rows(); ++r)
+        ids << g->textMatrix(r, 0);
+    return ids.join(u',');
+}
+
+void clickCell(EditGrid* g, int row, int col, Qt::KeyboardModifiers mods = {})
+{
+    QTableWidget* t = g->table();
+    const QRect cell = t->visualRect(t->model()->index(row - 1, col));
+    QTest::mouseClick(t->viewport(), Qt::LeftButton, mods, cell.center());
+}
+
+} // namespace
+
+class TestSelectItem : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TempProgramFolder> m_home;
+
+private slots:
+    void init()
+    {
+        m_home = std::make_unique<TempProgramFolder>();
+        m_home->writeFile(u"config.ini"_s, "[CUSTOMER.SETTING]\nCONNECTIONSTRING=缺省\n");
+        m_home->writeFile(u"mirel.ini"_s, "[MIREL]\n");
+        DbInfoCache::clear();
+        MessageBox::clearShown();
+        MessageBox::clearAnswers();
+        QVERIFY(Database::openConnection());
+        const char* rows[] = {
+            "insert into itemtype(itemtypeId,itemtypeName) values(1,'梭织'),(2,'针织')",
+            "insert into storeroom(storeRoomid,storeRoomname) values(1,'成品仓'),(2,'坯布仓')",
+            "insert into item(itemid,itemcode,itemname,itemspec,itemclass,itemtypeid,isstop,pinyin)"
+            " values(1,'T01','涤棉府绸','45x45',1,1,0,'dmfc'),(2,'T02','全棉府绸','40x40',1,1,0,'qmfc'),"
+            "(3,'T03','涤纶春亚纺','75D',1,2,0,'dlcyf'),(4,'K01','涤棉汗布','40S',2,2,0,'dmhb'),"
+            "(5,'T05','涤棉停用布','-',1,1,1,'dmty'),(6,'T06','O''Neil 府绸','-',1,1,0,'on')",
+            "insert into iteminstore(itemid,storeRoomid,stocks) values(1,1,3260),(3,2,842)",
+            "insert into Dictionary(ITEMTYPE,ItemValues,ItemName) values('BillConfig','55','|2||2|||1,2'),"
+            "('BillConfig','57','|0||0|')",
+        };
+        for (const char* sql : rows)
+            Database::conn().execute(QString::fromUtf8(sql));
+    }
+    void cleanup()
+    {
+        Database::conn().close();
+        m_home.reset();
+    }
+
+    void searchFindsWhatEveryWordMatches_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("classes");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("room");
+        QTest::addColumn<QString>("ids");
+        QTest::newRow("one word, stopped article left out") << "涤棉" << "Default" << "1" << 0 << 0 << "1";
+        QTest::newRow("two words, both must match") << "府绸 涤" << "Default" << "1" << 0 << 0 << "1";
+        QTest::newRow("two words, extra blanks") << "  全棉   府绸 " << "Default" << "1" << 0 << 0 << "2";
+        QTest::newRow("quote taken out of the word") << "O'Neil" << "Default" << "1" << 0 << 0 << "";
+        QTest::newRow("quoted name found without its quote") << "'府绸'" << "Default" << "1" << 0 << 0 << "1,2,6";
+        QTest::newRow("pinyin") << "dlcyf" << "Default" << "1" << 0 << 0 << "3";
+        QTest::newRow("code or id by bar code field") << "3" << "ItemBarCode" << "1" << 0 << 0 << "3";
+        QTest::newRow("a column of its own") << "T0" << "a.itemcode" << "1" << 0 << 0 << "1,2,3,6";
+        QTest::newRow("second class") << "涤棉" << "Default" << "1,2" << 0 << 0 << "1,4";
+        QTest::newRow("item type") << "" << "Default" << "1,2" << 2 << 0 << "3,4";
+        QTest::newRow("warehouse") << "" << "Default" << "1" << 0 << 2 << "3";
+    }
+    void searchFindsWhatEveryWordMatches()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, field);
+        QFETCH(QString, classes);
+        QFETCH(int, type);
+        QFETCH(int, room);
+        QFETCH(QString, ids);
+        ItemSearch s{text, field, classes, type, room};
+        Recordset rs = searchItems(Database::conn(), s);
+        QStringList found;
+        for (rs.moveFirst(); !rs.eof(); rs.moveNext())
+            found << rs.text(0);
+        std::sort(found.begin(), found.end());
+        QCOMPARE(found.join(u','), ids);
+    }
+
+    void rowLimitAndStoredBase()
+    {
+        ItemSearch all{QString(), u"Default"_s, u"1,2"_s, 0, 0};
+        m_home->writeFile(u"mirel.ini"_s, "[MIREL]\ntopBill=2\n");
+        QCOMPARE(searchItems(Database::conn(), all).recordCount(), 2);
+        // A mill's own base statement replaces the built-in one; the limits still follow it.
+        Database::conn().execute(
+            u"insert into Dictionary(ITEMTYPE,ItemValues,ReportSQL) values('listSQL',"
+            "'LoadItemBaseByItemLike','select a.itemid, a.itemname from item a where a.itemcode like ''T%''')"_s);
+        all.field = u"a.itemspec"_s;
+        all.text = u"4"_s;
+        QCOMPARE(searchItems(Database::conn(), all).recordCount(), 2);
+    }
+
+    void billTypeLimitsTheSearch_data()
+    {
+        QTest::addColumn<int>("billType");
+        QTest::addColumn<QString>("ini");
+        QTest::addColumn<int>("type");
+        QTest::addColumn<int>("room");
+        QTest::addColumn<QString>("classes");
+        QTest::newRow("full BillConfig") << 55 << "" << 2 << 2 << "1,2";
+        QTest::newRow("short BillConfig gives class 1") << 57 << "" << 0 << 0 << "1";
+        QTest::newRow("type without BillConfig") << 99 << "" << 0 << 0 << "1";
+        QTest::newRow("no bill type: station's classes") << 0 << "maitou_itemclass=2,3" << 0 << 0 << "2,3";
+        QTest::newRow("no bill type, no setting") << 0 << "" << 0 << 0 << "1";
+    }
+    void billTypeLimitsTheSearch()
+    {
+        QFETCH(int, billType);
+        QFETCH(QString, ini);
+        QFETCH(int, type);
+        QFETCH(int, room);
+        QFETCH(QString, classes);
+        m_home->writeFile(u"mirel.ini"_s, "[MIREL]\n" + ini.toUtf8() + "\n");
+        frmSelectItem d;
+        d.prepare(nullptr, QString(), 0, billType);
+        QCOMPARE(d.filters().itemType, type);
+        QCOMPARE(d.filters().storeRoom, room);
+        QCOMPARE(d.filters().itemClassList, classes);
+        QCOMPARE(d.ItemType()->selectedValue(), QString::number(type));
+    }
+
+    void confirmHandsBackTickedAndSelectedRows_data()
+    {
+        QTest::addColumn<QList<int>>("ticks");
+        QTest::addColumn<int>("current");
+        QTest::addColumn<int>("selEnd");
+        QTest::addColumn<QString>("result");
+        // Built-in rows by id: 1 (stock 3260), 2, 3 (stock 842), 6.
+        QTest::newRow("current row only") << QList<int>{} << 2 << 0 << "2,";
+        QTest::newRow("stock joins the id") << QList<int>{} << 1 << 0 << "1|3260,";
+        QTest::newRow("ticked rows first") << QList<int>{4, 2} << 3 << 0 << "2,6,3|842,";
+        QTest::newRow("ticked twice is untick") << QList<int>{2, 2} << 1 << 0 << "1|3260,";
+        QTest::newRow("range upwards, no repeat") << QList<int>{3} << 4 << 2 << "2,3|842,6,";
+    }
+    void confirmHandsBackTickedAndSelectedRows()
+    {
+        QFETCH(QList<int>, ticks);
+        QFETCH(int, current);
+        QFETCH(int, selEnd);
+        QFETCH(QString, result);
+        frmSelectItem d;
+        d.prepare(nullptr, u"府绸 涤"_s, 0, 0);
+        d.SearchText()->setText(QString());
+        QTest::mouseClick(d.Search(), Qt::LeftButton);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        EditGrid* g = d.girdItem();
+        QCOMPARE(gridIds(g), u"1,2,3,6"_s);
+        for (int row : ticks)
+            clickCell(g, row, 1);
+        clickCell(g, current, 3);
+        if (selEnd > 0)
+            clickCell(g, selEnd, 3, Qt::ShiftModifier);
+        QTest::mouseClick(d.Command1(), Qt::LeftButton);
+        QCOMPARE(d.result(), result);
+        QVERIFY(!d.isVisible());
+    }
+
+    void cancelAndCloseResults()
+    {
+        frmSelectItem d;
+        d.prepare(nullptr, u"府绸"_s, 0, 0);
+        d.show();
+        QTest::mouseClick(d.Command2(), Qt::LeftButton);
+        QCOMPARE(d.result(), u"-1"_s);
+        d.prepare(nullptr, u"府绸"_s, 0, 0);
+        d.show();
+        QTest::keyClick(&d, Qt::Key_Escape);
+        QVERIFY(!d.isVisible());
+        QCOMPARE(d.result(), QString());
+    }
+
+    void enterSearchesAndAnEmptyResultSelectsTheText()
+    {
+        frmSelectItem d;
+        d.prepare(nullptr, QString(), 0, 0);
+        d.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&d));
+        d.SearchText()->setFocus();
+        QTest::keyClicks(d.SearchText(), u"dlcyf"_s); // pinyin typed on the panel's keyboard
+        QTest::keyClick(d.SearchText(), Qt::Key_Return);
+        QVERIFY(d.isVisible()); // Enter searches, it does not close
+        QCOMPARE(gridIds(d.girdItem()), u"3"_s);
+        QTest::keyClicks(d.SearchText(), u"x"_s);
+        QTest::keyClick(d.SearchText(), Qt::Key_Return);
+        QCOMPARE(d.girdItem()->rows(), 1);
+        QCOMPARE(d.SearchText()->selectedText(), d.SearchText()->text());
+    }
+
+    void widthsAndChoicesComeBack()
+    {
+        {
+            frmSelectItem d;
+            d.prepare(nullptr, QString(), 0, 0);
+            d.OtherFields()->selectValue(u"a.ItemName"_s);
+            d.StoreRoom()->selectValue(u"2"_s);
+            d.girdItem()->setColWidth(3, 4321);
+            d.reject();
+        }
+        frmSelectItem d;
+        d.prepare(nullptr, QString(), 0, 0);
+        QCOMPARE(d.OtherFields()->selectedValue(), u"a.ItemName"_s);
+        QCOMPARE(d.StoreRoom()->selectedValue(), u"2"_s);
+        QCOMPARE(d.girdItem()->colWidth(3), 4321);
+        QCOMPARE(gridIds(d.girdItem()), u"3"_s); // the warehouse choice limits the first search
+    }
+
+    void newAndChangedArticlesAreStored()
+    {
+        frmSelectItem d;
+        d.prepare(nullptr, QString(), 0, 0);
+        d.show();
+        QString shownAfterSave;
+        auto fillArticle = [&](const QString& name, const QString& price) {
+            QTimer::singleShot(0, [&, name, price] {
+                auto* form = qobject_cast<frmArticle*>(QApplication::activeModalWidget());
+                QVERIFY(form);
+                form->TxtBox(1)->clear();
+                form->TxtBox(1)->insert(name);
+                form->TxtBox(4)->setText(price);
+                QTest::mouseClick(form->Command1(0), Qt::LeftButton);
+                shownAfterSave = form->isVisible() ? MessageBox::lastShown().text : QString();
+                if (form->isVisible())
+                    form->reject();
+            });
+        };
+        fillArticle(u"新品 府绸"_s, u"abc"_s);
+        QTest::mouseClick(d.Command3(), Qt::LeftButton);
+        QCOMPARE(shownAfterSave, u"请输入有效的价格"_s);
+        QCOMPARE(scalar(u"select count(*) from item"_s), u"6"_s);
+        fillArticle(u"新品府绸"_s, u"9.5"_s);
+        QTest::mouseClick(d.Command3(), Qt::LeftButton);
+        QCOMPARE(scalar(u"select price from item where itemname='新品府绸'"_s), u"9.5"_s);
+        QCOMPARE(gridIds(d.girdItem()), u"7"_s); // the new article is shown
+
+        d.girdItem()->setRow(0);
+        MessageBox::clearShown();
+        QTest::mouseClick(d.Command4(), Qt::LeftButton);
+        QCOMPARE(MessageBox::lastShown().text, u"请选择一个商品后，再点击修改商品按钮"_s);
+        clickCell(d.girdItem(), 1, 3);
+        fillArticle(u"O'Neil 新品"_s, u"11"_s);
+        QTest::mouseClick(d.Command4(), Qt::LeftButton);
+        QCOMPARE(scalar(u"select itemname from item where itemid=7"_s), u"O'Neil 新品"_s);
+        QCOMPARE(scalar(u"select price from item where itemid=7"_s), u"11"_s);
+    }
+};
+
+QTEST_MAIN(TestSelectItem)
+#include "TestSelectItem.moc"
