@@ -3,6 +3,7 @@
 
 #include "shell/Station.h"
 #include "stations/inspection/InspectionStation.h"
+#include "stations/packing/BagStation.h"
 #include "stations/progress/ProgressStation.h"
 #include "stations/rfid/RfidStation.h"
 
@@ -12,4 +13,5 @@ void registerStations()
     StationRegistry::add(Station::MesCheck, createInspectionStation);
     StationRegistry::add(Station::Load, createProgressStation);
     StationRegistry::add(Station::Rfid, createRfidStation);
+    StationRegistry::add(Station::Bag, createPackingStation);
 }

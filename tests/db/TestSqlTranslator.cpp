@@ -145,6 +145,18 @@ void TestSqlTranslator::results_data()
     QTest::newRow("delete alias FROM table alias")
         << u"insert checkDetail(checkId) values(9); delete a from checkDetail a where a.checkId=9"_s
         << u"select count(*) from checkDetail"_s << u"0"_s;
+    // A queued job taken out and handed back in one statement; a foreign kind at the head stays.
+    QTest::newRow("delete top output takes the head row")
+        << u"insert printpool(PrintType,pid) values('箱唛','B1');insert printpool(PrintType,pid) values('匹唛','7');"
+           u"delete top (1) from printPool output deleted.PrintType,deleted.PID where id=(select min(id) from printPool)"_s
+        << QString() << u"箱唛|B1"_s;
+    QTest::newRow("delete top output leaves a foreign head")
+        << u"insert printpool(PrintType,pid) values('喷码打印','x');delete printpool where PrintType<>'喷码打印';"
+           u"insert printpool(PrintType,pid) values('箱唛','B2');"
+           u"delete top 1 printPool output deleted.PID where id=(select min(id) from printPool) and PrintType in ('箱唛')"_s
+        << u"select PrintType from printpool order by id"_s << u"喷码打印\n箱唛"_s;
+    QTest::newRow("delete output without top")
+        << u"delete from printPool output deleted.PrintType where PrintType='箱唛'"_s << QString() << u"箱唛"_s;
     QTest::newRow("update with date")
         << u"update checkinfo set checkDate='2026/2/3 4:05:06' where id=1"_s
         << u"select checkDate from checkinfo where id=1"_s << u"2026-02-03 04:05:06"_s;
@@ -198,6 +210,9 @@ void TestSqlTranslator::translationText_data()
         << u"select * from (select top 3 a from t) q"_s << u"select * from (select a from t LIMIT 3) q"_s;
     QTest::newRow("insert into added") << u"insert t(a) values(1)"_s << u"INSERT INTO t(a) values(1)"_s;
     QTest::newRow("delete from added") << u"delete t where a=1"_s << u"DELETE FROM t where a=1"_s;
+    QTest::newRow("delete top output")
+        << u"delete top (1) from printPool output deleted.ID,deleted.PID where id=(select min(id) from printPool);"_s
+        << u"DELETE FROM printPool WHERE rowid IN (SELECT rowid FROM printPool WHERE id=(select min(id) from printPool) LIMIT 1) RETURNING ID,PID"_s;
     QTest::newRow("exec as procedure") << u"exec dbo.PeibuBatch"_s << u"exec PeibuBatch"_s;
     QTest::newRow("comment keeps its text")
         << u"select a /* left(b,1) */ from t -- isnull(x,y)"_s << u"select a /* left(b,1) */ from t -- isnull(x,y)"_s;

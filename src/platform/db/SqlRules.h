@@ -11,6 +11,9 @@ void stripOwnerAndHints(SqlTokens& t);
 /// "delete t where" -> "DELETE FROM t where"; "delete a from t a" -> "DELETE FROM t AS a";
 /// "insert t(" -> "INSERT INTO t(".
 void addMissingFromInto(SqlTokens& t);
+/// "delete top (n) [from] t output deleted.a,deleted.b where w" ->
+/// "DELETE FROM t WHERE rowid IN (SELECT rowid FROM t WHERE w LIMIT n) RETURNING a,b".
+void deleteTopOutput(SqlTokens& t);
 /// Function calls SQLite lacks or spells otherwise: convert, cast to text or date, isnull, left,
 /// right, datediff/dateadd/datepart, SCOPE_IDENTITY(), @@IDENTITY; binary literals 0x…
 void rewriteFunctions(SqlTokens& t);

@@ -85,6 +85,7 @@ SqlStatement SqlTranslator::translateStatement(SqlTokens t) const
     SqlRules::stripOwnerAndHints(t);
     if (procedureCall(t, out))
         return out;
+    SqlRules::deleteTopOutput(t);
     SqlRules::addMissingFromInto(t);
     SqlRules::rewriteFunctions(t);
     SqlRules::joinTexts(t, m_schema);

@@ -1,0 +1,86 @@
+// DELETE with TOP and OUTPUT: a station takes a queued row out of a table and gets it back in
+// one statement (print-pool jobs). SQLite has neither clause: rowid selection and RETURNING.
+#include "db/SqlRules.h"
+
+using namespace SqlLex;
+
+namespace {
+
+// Index of the WHERE at parenthesis depth 0 from i on; t.size() when there is none.
+qsizetype whereAtTopLevel(const SqlTokens& t, qsizetype i)
+{
+    int depth = 0;
+    for (; i < t.size(); ++i) {
+        if (t.at(i).isPunct(u"("))
+            ++depth;
+        else if (t.at(i).isPunct(u")"))
+            --depth;
+        else if (depth == 0 && t.at(i).isWord(u"where"))
+            return i;
+    }
+    return t.size();
+}
+
+} // namespace
+
+namespace SqlRules {
+
+void deleteTopOutput(SqlTokens& t)
+{
+    const qsizetype del = next(t, 0);
+    if (del >= t.size() || !t.at(del).isWord(u"delete"))
+        return;
+    qsizetype i = next(t, del + 1);
+    QString count;
+    if (i < t.size() && t.at(i).isWord(u"top")) {
+        const qsizetype n = next(t, i + 1);
+        if (n >= t.size())
+            return;
+        qsizetype after = n + 1;
+        if (t.at(n).isPunct(u"(")) {
+            after = closing(t, n) + 1;
+            count = join(t, n + 1, after - 1).trimmed();
+        } else {
+            count = t.at(n).text;
+        }
+        i = next(t, after);
+    }
+    if (i < t.size() && t.at(i).isWord(u"from"))
+        i = next(t, i + 1);
+    if (i >= t.size())
+        return;
+    const QString table = t.at(i).text;
+    const qsizetype afterTable = next(t, i + 1);
+    QString returning;
+    qsizetype where = afterTable;
+    if (afterTable < t.size() && t.at(afterTable).isWord(u"output")) {
+        where = whereAtTopLevel(t, afterTable + 1);
+        for (qsizetype m = afterTable + 1; m < where; ++m) {
+            // "deleted.ID" is the row as it was: RETURNING names the column alone.
+            if (t.at(m).isWord(u"deleted") && m + 1 < where && t.at(m + 1).isPunct(u".")) {
+                ++m;
+                continue;
+            }
+            returning += t.at(m).text;
+        }
+    }
+    // Anything else after the table (an alias, a join) is left to the other rules.
+    if ((count.isEmpty() && returning.isEmpty()) || (where < t.size() && !t.at(where).isWord(u"where")))
+        return;
+    QString condition = where < t.size() ? join(t, where + 1).trimmed() : QString();
+    while (condition.endsWith(u';'))
+        condition = condition.chopped(1).trimmed();
+    QString sql = QStringLiteral("DELETE FROM ") + table;
+    if (!count.isEmpty()) {
+        sql += QStringLiteral(" WHERE rowid IN (SELECT rowid FROM ") + table +
+               (condition.isEmpty() ? QString() : QStringLiteral(" WHERE ") + condition) +
+               QStringLiteral(" LIMIT ") + count + u')';
+    } else if (!condition.isEmpty()) {
+        sql += QStringLiteral(" WHERE ") + condition;
+    }
+    if (!returning.trimmed().isEmpty())
+        sql += QStringLiteral(" RETURNING ") + returning.trimmed();
+    t = tokenize(sql);
+}
+
+} // namespace SqlRules

@@ -1,0 +1,149 @@
+// The box area of the packing window: the list of rolls in the box, its totals, taking rolls
+// out, listing a saved box, and writing the box onto every roll of the list.
+#include "stations/packing/frmBag.h"
+
+#include "db/DbError.h"
+#include "db/Transaction.h"
+#include "shell/Database.h"
+#include "shell/MessageBox.h"
+#include "stations/packing/BagSql.h"
+#include "text/Vb.h"
+#include "widgets/EditGrid.h"
+
+#include <QCheckBox>
+#include <QDateTime>
+#include <QLabel>
+#include <QLineEdit>
+
+using namespace Qt::StringLiterals;
+
+void frmBag::addRollToBox()
+{
+    if (bagNumber[0]->text().isEmpty()) {
+        LabMsg->setText(u"箱号没有输入"_s);
+        bagNumber[0]->setFocus();
+        return;
+    }
+    if (shownRoll() <= 0) {
+        MessageBox::information(u"没有细码"_s, this);
+        return;
+    }
+    if (!packingListAllows(shownRoll()))
+        return;
+    // Built as fields, not as one comma text: an item name with a comma still goes in.
+    addXimaFields({barcode->property("Tag").toString(), txtUser[0]->text(), txtUser[3]->text(),
+                   bagNumber[0]->text(), txtUser[11]->text(), QString(), bagNumber[2]->text()});
+    sumPggCheck();
+    clearMark();
+}
+
+void frmBag::addXima(const QString& line)
+{
+    addXimaFields(line.split(u','));
+}
+
+void frmBag::addXimaFields(const QStringList& fields)
+{
+    if (fields.size() != 7)
+        return;
+    const int last = ximaGrid->rows() - 1;
+    for (int r = 1; r < last; ++r) {
+        if (ximaGrid->textMatrix(r, 1) == fields[0]) {
+            LabMsg->setText(u"这个唛头已经存在"_s);
+            return;
+        }
+    }
+    ximaGrid->setTextMatrix(last, 0, QString::number(last));
+    for (int c = 1; c <= 4; ++c)
+        ximaGrid->setTextMatrix(last, c, fields[c - 1]);
+    ximaGrid->setTextMatrix(last, 5, vb::CStr(vb::Val(fields[4])));
+    ximaGrid->setTextMatrix(last, 6, fields[5]);
+    ximaGrid->setRows(last + 2);
+    ximaGrid->setRow(last + 1);
+}
+
+void frmBag::sumPggCheck()
+{
+    double total = 0;
+    for (int r = 1; r < ximaGrid->rows(); ++r)
+        total += vb::Val(ximaGrid->textMatrix(r, 5));
+    Label4->setText(QString::number(ximaGrid->rows() - 2) + u'/' + vb::CStr(total));
+}
+
+void frmBag::removeRollFromBox()
+{
+    const int row = ximaGrid->row();
+    // The header and the empty row for the next roll are not rolls.
+    if (row < 1 || row >= ximaGrid->rows() - 1)
+        return;
+    try {
+        Database::conn().execute(BagSql::removeRoll(vb::Val(ximaGrid->textMatrix(row, 1))));
+    } catch (const DbError& e) {
+        MessageBox::critical(e.message(), this);
+        return;
+    }
+    ximaGrid->removeItem(row);
+    for (int r = 1; r < ximaGrid->rows() - 1; ++r)
+        ximaGrid->setTextMatrix(r, 0, QString::number(r));
+    sumPggCheck();
+}
+
+void frmBag::clearList()
+{
+    ximaGrid->setRows(1);
+    ximaGrid->setRows(2);
+    sumPggCheck();
+}
+
+void frmBag::loadBox(const QString& box)
+{
+    clearList();
+    try {
+        Recordset rs = Database::conn().execute(BagSql::loadBox(box));
+        for (rs.moveFirst(); !rs.eof(); rs.moveNext())
+            addXimaFields({rs.text(u"id"_s), rs.text(u"itemname"_s), rs.text(u"itemspec"_s),
+                           rs.text(u"bagnumber"_s), rs.text(u"oncount"_s), QString(),
+                           rs.text(u"bagweight"_s)});
+    } catch (const DbError& e) {
+        MessageBox::critical(e.message(), this);
+    }
+    sumPggCheck();
+}
+
+bool frmBag::savebags()
+{
+    Connection& conn = Database::conn();
+    const double weight = vb::Val(bagNumber[1]->text());
+    const QDateTime now = QDateTime::currentDateTime();
+    try {
+        Transaction trans(conn);
+        for (int r = 1; r < ximaGrid->rows(); ++r) {
+            BagSql::BagRow row{vb::Val(ximaGrid->textMatrix(r, 1)), ximaGrid->textMatrix(r, 4),
+                               ximaGrid->textMatrix(r, 6)};
+            if (row.id > 0 && !row.bagNumber.isEmpty())
+                conn.execute(BagSql::saveBag(row, weight, now, m_machine));
+        }
+        trans.commit();
+        return true;
+    } catch (const DbError& e) {
+        // The guard has rolled back: no roll of the box carries half the box.
+        MessageBox::show(u"savebags 保存失败"_s + e.message(), MessageBox::Critical,
+                         MessageBox::Ok, QString(), this);
+        return false;
+    }
+}
+
+void frmBag::printPoolJob(const QString& kind, const QString& pid)
+{
+    if (kind == u"箱唛"_s) {
+        bagNumber[0]->setText(pid);
+        printBox();
+    } else if (kind == u"匹唛"_s) {
+        barcode->setText(pid);
+        lookupMark();
+        if (!barcode->text().isEmpty())
+            printMark();
+    } else if (kind == u"单据"_s) {
+        barcode->setText(pid);
+    }
+}

@@ -1,0 +1,52 @@
+// Draining the print pool on the packing table's shared connection.
+#include "stations/packing/BagPrintPool.h"
+
+#include "db/DbError.h"
+#include "db/Transaction.h"
+#include "shell/Database.h"
+#include "stations/packing/BagSql.h"
+
+BagPrintPool::BagPrintPool(Printer printer, QObject* parent)
+    : QObject(parent), m_printer(std::move(printer))
+{
+    m_timer.setInterval(1000);
+    connect(&m_timer, &QTimer::timeout, this, &BagPrintPool::tick);
+}
+
+void BagPrintPool::setEnabled(bool on)
+{
+    m_on = on;
+    if (on)
+        m_timer.start();
+    else
+        m_timer.stop();
+}
+
+bool BagPrintPool::tick()
+{
+    if (!m_on)
+        return false;
+    Connection& conn = Database::conn();
+    // The operator may be in the middle of a box save: the next tick takes the job.
+    if (conn.inTransaction())
+        return false;
+    try {
+        Transaction trans(conn);
+        const Recordset job = conn.execute(BagSql::claimPoolJob());
+        if (!Database::hasRecords(job)) {
+            trans.commit();
+            return false;
+        }
+        const qint64 id = job.field(QStringLiteral("ID")).toLongLong();
+        const QString kind = job.text(QStringLiteral("PrintType"));
+        const QString pid = job.text(QStringLiteral("PID"));
+        // Print errors are shown by the print routines themselves and do not keep the job.
+        m_printer(kind, pid);
+        trans.commit();
+        emit jobDone(id, kind, pid);
+        return true;
+    } catch (const DbError&) {
+        // Rolled back by the guard: the job stays at the head and is tried on the next tick.
+        return false;
+    }
+}

@@ -1,0 +1,16 @@
+// The packing station's factory for the shell.
+#include "stations/packing/BagStation.h"
+
+#include "shell/Station.h"
+#include "stations/inspection/InspectionStation.h"
+#include "stations/packing/frmBag.h"
+#include "widgets/PanelStyle.h"
+
+QWidget* createPackingStation(const StationChoice&)
+{
+    PanelStyle::install();
+    auto* form = new frmBag;
+    form->Form_Load();
+    showStationWindow(form);
+    return form;
+}

@@ -1,0 +1,129 @@
+// The packing table: a roll's label barcode is scanned, its mark corrected and printed; rolls are
+// gathered into numbered boxes, the box is weighed and saved onto every roll, and the box label
+// is printed. The table also prints the box and mark jobs other machines queue in the print pool.
+#pragma once
+
+#include <QHash>
+#include <QList>
+#include <QString>
+#include <QWidget>
+#include <optional>
+
+class BagPrintPool;
+class EditGrid;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class UserControl1;
+class UserControl4;
+namespace devices {
+class PackingScale;
+}
+
+class frmBag : public QWidget {
+    Q_OBJECT
+public:
+    /// Indexes of the mark fields (txtUser) the table shows, in screen order.
+    static const QList<int>& markFieldIndexes();
+
+    explicit frmBag(QWidget* parent = nullptr);
+    ~frmBag() override;
+
+    /// Load: database, list column widths, scale port, the "打包" options, both timers.
+    void Form_Load();
+
+    // --- mark area ---
+    /// "查询F2": looks up the roll whose id is in barcode.
+    void lookupMark();
+    bool findMark(const QString& id);
+    void showMark(const QString& id);
+    bool saveMark();
+    void clearMark();
+    /// "打印F4" / "打印F9" with the remembered templates.
+    void printMark();
+    void printBox();
+    bool PrintBill(const QString& templateName, double id, bool preview);
+    bool PrintBag(const QString& templateName, const QString& box, bool preview);
+    /// Fills and pops up the template menu of a label kind ("唛头", "箱唛").
+    void getPrintTemplate(const QString& kind);
+    /// The template remembered for a label kind.
+    QString printTemplate(const QString& kind) const;
+    /// Enter in the bill field: the bill's packing list.
+    void loadPackingList(const QString& billCode);
+
+    // --- box area ---
+    void addRollToBox();
+    /// Appends a row from a line of seven comma-separated fields (id, name, spec, box,
+    /// quantity, remark, box remark); anything else adds nothing.
+    void addXima(const QString& line);
+    void addXimaFields(const QStringList& fields);
+    void sumPggCheck();
+    void removeRollFromBox();
+    void loadBox(const QString& box);
+    bool savebags();
+    /// Buttons by index (0 "取" … 9 "查"), as the function keys press them.
+    void runCommand(int index);
+
+    /// One print-pool job of a kind the table knows ("箱唛", "匹唛", "单据").
+    void printPoolJob(const QString& kind, const QString& pid);
+
+    // --- controls, by the names the mill's settings use ---
+    QLineEdit* barcode = nullptr;
+    QList<QLineEdit*> txtUser;  // 0..44, nullptr where the table has no field
+    QList<QLineEdit*> bagNumber; // 0 box number, 1 box weight, 2 box remark
+    QLineEdit* txtBillCode = nullptr;
+    QLabel* LabMsg = nullptr;
+    QLabel* LabMsg2 = nullptr;
+    QLabel* LabMsg3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QList<QPushButton*> butFlow; // 0..9
+    QPushButton* Command1 = nullptr;
+    QGroupBox* Frame4 = nullptr;
+    QGroupBox* ximadan = nullptr;
+    QCheckBox* isChen = nullptr;
+    QCheckBox* autoAdd = nullptr;
+    QCheckBox* MaitouAutoPrint = nullptr;
+    QCheckBox* PDAautoPrint = nullptr;
+    QCheckBox* autoClear = nullptr;
+    QCheckBox* autoSave = nullptr;
+    QCheckBox* isPrintreview = nullptr;
+    QCheckBox* billCodeValid = nullptr;
+    EditGrid* ximaGrid = nullptr;
+    QMenu* Modle1 = nullptr;
+    UserControl1* NumberKeybord1 = nullptr;
+    UserControl4* UserControl41 = nullptr;
+
+    /// The roll shown (barcode's tag): 0 when none.
+    double shownRoll() const;
+    /// The scanned bill's packing list: roll id -> packed count; none before a bill is scanned.
+    const std::optional<QHash<QString, double>>& packingListIds() const { return m_packingList; }
+    devices::PackingScale* scale() const { return m_scale; }
+    BagPrintPool* printPool() const { return m_pool; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildMarkArea();
+    void buildBoxArea();
+    void buildOptions(QWidget* parent);
+    void wireKeys();
+    void applyFonts();
+    void readOptions();
+    bool packingListAllows(double id);
+    void onWeight(const QString& text);
+    void showKeypadFor(QLineEdit* box);
+    void clearList();
+
+    std::optional<QHash<QString, double>> m_packingList;
+    devices::PackingScale* m_scale = nullptr;
+    BagPrintPool* m_pool = nullptr;
+    QString m_packing;     // "是否要打包" as written
+    bool m_saveCheck = false;
+    QString m_machine;     // "menchineId"
+};

@@ -1,0 +1,33 @@
+// A program folder with an embedded database holding a bill, its packing list and inspected
+// rolls, the shipped mark and box templates printing to PDF files, and a packing window.
+#pragma once
+
+#include "stations/packing/frmBag.h"
+#include "support/TempProgramFolder.h"
+
+#include <memory>
+
+class BagFixture {
+public:
+    /// packIni: lines of the [打包] section; mirelIni: lines of [MIREL].
+    explicit BagFixture(const QByteArray& packIni = "是否要打包=1\nisSaveCheck=1\n唛头打印=1\n",
+                        const QByteArray& mirelIni = QByteArray());
+    ~BagFixture();
+
+    frmBag& open();
+    frmBag& form() { return *m_form; }
+    TempProgramFolder& home() { return m_home; }
+    QString scalar(const QString& sql);
+    void exec(const QString& sql);
+    /// Runs SQL on the database file with SQLite itself (triggers that make statements fail).
+    void execNative(const QString& sql);
+    /// The PDF files the mark and box templates print to.
+    QString markPdf() const { return m_home.file(QStringLiteral("mark.pdf")); }
+    QString boxPdf() const { return m_home.file(QStringLiteral("box.pdf")); }
+    /// Scans a barcode into the mark area and presses Enter.
+    void scan(const QString& text);
+
+private:
+    TempProgramFolder m_home;
+    std::unique_ptr<frmBag> m_form;
+};

@@ -1,0 +1,219 @@
+// The packing table draining the print pool: what each kind of job does, a foreign job blocking
+// the head, errors that keep the job, and stations that share one pool (two at once, one killed
+// in the middle of a job) on a real database file.
+#include "BagFixture.h"
+
+#include "shell/Database.h"
+#include "shell/MessageBox.h"
+#include "stations/packing/BagPrintPool.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QtTest>
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A second packing station on the fixture's database, loaded and waiting for the "go" file.
+QProcess* startDrain(const BagFixture& fx, QObject* parent)
+{
+    auto* p = new QProcess(parent);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(u"MIREL_HOME"_s, const_cast<BagFixture&>(fx).home().path());
+    p->setProcessEnvironment(env);
+    p->start(qEnvironmentVariable("MIREL_BIN_DIR") + u"/bag-pool-drain"_s, {});
+    if (!p->waitForReadyRead(60000) || !p->readLine().startsWith("ready"))
+        qWarning("the station did not load");
+    return p;
+}
+
+// True while another connection holds the database's write lock (a station inside its job).
+bool writeLocked(const QString& dbFile)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(dbFile.toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    const int rc = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+    if (rc == SQLITE_OK)
+        sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    return rc == SQLITE_BUSY;
+}
+
+} // namespace
+
+class TestBagPrintPool : public QObject {
+    Q_OBJECT
+private slots:
+    void eachKind_data();
+    void eachKind();
+    void databaseErrorKeepsTheJob();
+    void untickingStopsDraining();
+    void twoStationsPrintEachJobOnce();
+    void killedStationLeavesItsJob();
+};
+
+void TestBagPrintPool::eachKind_data()
+{
+    QTest::addColumn<QStringList>("jobs"); // kind=pid, oldest first
+    QTest::addColumn<QString>("printed");  // "box", "mark" or ""
+    QTest::addColumn<QString>("left");     // kinds still queued
+    QTest::addColumn<QString>("barcode");
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("templateGone");
+    QTest::newRow("empty pool") << QStringList() << QString() << QString() << QString() << QString() << QString() << false;
+    QTest::newRow("box label") << QStringList{u"箱唛=B9"_s, u"单据=5"_s} << u"box"_s << QString() << u"5"_s << u"B9"_s << QString() << false;
+    QTest::newRow("box label without box number") << QStringList{u"箱唛="_s} << QString() << QString() << QString() << QString() << QString() << false;
+    QTest::newRow("box template gone: error shown, job gone") << QStringList{u"箱唛=B9"_s} << QString() << QString()
+        << QString() << u"B9"_s << u"PrintBag发生错误"_s << true;
+    QTest::newRow("mark label") << QStringList{u"匹唛=00042"_s} << u"mark"_s << QString() << u"42"_s << QString() << QString() << false;
+    QTest::newRow("mark label of an unknown roll") << QStringList{u"匹唛=99"_s} << QString() << QString() << u"99"_s << QString() << QString() << false;
+    QTest::newRow("bill number") << QStringList{u"单据=77"_s} << QString() << QString() << u"77"_s << QString() << QString() << false;
+    QTest::newRow("foreign kind blocks the head") << QStringList{u"喷码打印=001"_s, u"箱唛=B9"_s} << QString()
+        << u"喷码打印,箱唛"_s << QString() << QString() << QString() << false;
+}
+
+void TestBagPrintPool::eachKind()
+{
+    QFETCH(QStringList, jobs);
+    QFETCH(QString, printed);
+    QFETCH(QString, left);
+    QFETCH(QString, barcode);
+    QFETCH(QString, box);
+    QFETCH(QString, message);
+    QFETCH(bool, templateGone);
+    BagFixture fx("是否要打包=1\n唛头打印=1\nPDAautoPrint=1\n");
+    if (templateGone)
+        QFile::remove(fx.home().file(u"打印/箱唛/箱唛.grf"_s));
+    fx.exec(u"update checkinfo set bagnumber='B9' where id in (42,43)"_s);
+    for (const QString& job : jobs)
+        fx.exec(u"insert into printpool(PrintType,pid,createtime) values('%1','%2','2026-12-06 08:00:00')"_s
+                    .arg(job.section(u'=', 0, 0), job.section(u'=', 1)));
+    frmBag& f = fx.open();
+    f.printPool()->PrintTimer().stop(); // ticks by hand
+    MessageBox::clearShown();
+    f.printPool()->tick();
+    f.printPool()->tick();
+    QCOMPARE(QFileInfo(fx.boxPdf()).size() > 0, printed == u"box"_s);
+    QCOMPARE(QFileInfo(fx.markPdf()).size() > 0, printed == u"mark"_s);
+    QStringList kinds;
+    Recordset rs = Database::conn().execute(u"select PrintType from printpool order by id"_s);
+    for (; !rs.eof(); rs.moveNext())
+        kinds << rs.text(0);
+    QCOMPARE(kinds.join(u','), left);
+    QCOMPARE(f.barcode->text(), barcode);
+    QCOMPARE(f.bagNumber[0]->text(), box);
+    const bool shown = !MessageBox::shown().isEmpty();
+    QCOMPARE(shown, !message.isEmpty());
+    if (shown)
+        QVERIFY(MessageBox::lastShown().text.startsWith(message));
+    if (barcode == u"99"_s)
+        QCOMPARE(f.LabMsg->text(), u"没有这个唛头条码"_s);
+}
+
+void TestBagPrintPool::databaseErrorKeepsTheJob()
+{
+    BagFixture fx("是否要打包=1\n");
+    fx.exec(u"insert into printpool(PrintType,pid) values('单据','5')"_s);
+    fx.execNative(u"create trigger pool_locked before delete on printpool begin select raise(abort,'locked'); end"_s);
+    frmBag& f = fx.open();
+    f.printPool()->setEnabled(true);
+    QVERIFY(!f.printPool()->tick());
+    QCOMPARE(fx.scalar(u"select count(*) from printpool"_s), u"1"_s);
+    QVERIFY(!Database::conn().inTransaction());
+    fx.exec(u"drop trigger pool_locked"_s);
+    QVERIFY(f.printPool()->tick());
+    QCOMPARE(f.barcode->text(), u"5"_s);
+    QCOMPARE(fx.scalar(u"select count(*) from printpool"_s), u"0"_s);
+}
+
+void TestBagPrintPool::untickingStopsDraining()
+{
+    BagFixture fx("是否要打包=1\n");
+    frmBag& f = fx.open();
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    QTest::mouseClick(f.PDAautoPrint, Qt::LeftButton, {}, QPoint(8, f.PDAautoPrint->height() / 2));
+    QVERIFY(f.PDAautoPrint->isChecked());
+    fx.exec(u"insert into printpool(PrintType,pid) values('单据','1')"_s);
+    QTRY_COMPARE_WITH_TIMEOUT(fx.scalar(u"select count(*) from printpool"_s), u"0"_s, 10000);
+    QTest::mouseClick(f.PDAautoPrint, Qt::LeftButton, {}, QPoint(8, f.PDAautoPrint->height() / 2));
+    QVERIFY(!f.PDAautoPrint->isChecked());
+    fx.exec(u"insert into printpool(PrintType,pid) values('单据','2')"_s);
+    QTest::qWait(2500);
+    QCOMPARE(fx.scalar(u"select count(*) from printpool"_s), u"1"_s);
+    QCOMPARE(f.barcode->text(), u"1"_s);
+}
+
+void TestBagPrintPool::twoStationsPrintEachJobOnce()
+{
+    BagFixture fx("是否要打包=1\n");
+    fx.exec(u"update checkinfo set bagnumber='B9' where id in (42,43)"_s);
+    for (int i = 0; i < 200; ++i)
+        fx.exec(i % 2 ? u"insert into printpool(PrintType,pid) values('箱唛','B9')"_s
+                      : u"insert into printpool(PrintType,pid) values('单据','%1')"_s.arg(i));
+    const QString first = fx.scalar(u"select min(id) from printpool"_s);
+    Database::conn().close(); // the stations have the file to themselves
+    QProcess* a = startDrain(fx, this);
+    QProcess* b = startDrain(fx, this);
+    fx.home().writeFile(u"go"_s, "");
+    QVERIFY(a->waitForFinished(300000));
+    QVERIFY(b->waitForFinished(300000));
+    QMap<qint64, int> printed;
+    int perStation[2] = {0, 0};
+    int station = 0;
+    for (QProcess* p : {a, b}) {
+        for (const QByteArray& line : p->readAllStandardOutput().split('\n')) {
+            if (line.startsWith("done ")) {
+                ++printed[line.mid(5).toLongLong()];
+                ++perStation[station];
+            }
+        }
+        ++station;
+    }
+    QCOMPARE(printed.size(), 200);
+    QCOMPARE(printed.firstKey(), first.toLongLong());
+    for (auto it = printed.cbegin(); it != printed.cend(); ++it)
+        QVERIFY2(it.value() == 1, qPrintable(u"job %1 printed %2 times"_s.arg(it.key()).arg(it.value())));
+    qInfo("jobs per station: %d and %d", perStation[0], perStation[1]);
+    QVERIFY(QFileInfo(fx.boxPdf()).size() > 0);
+    Database::openConnection();
+    QCOMPARE(fx.scalar(u"select count(*) from printpool"_s), u"0"_s);
+}
+
+void TestBagPrintPool::killedStationLeavesItsJob()
+{
+    BagFixture fx("是否要打包=1\n");
+    fx.exec(u"update checkinfo set bagnumber='B9' where id=42"_s);
+    fx.exec(u"insert into printpool(PrintType,pid) values('箱唛','B9')"_s);
+    Database::conn().close();
+    // The box label "printer" is a pipe nobody reads: the station hangs inside its job.
+    QCOMPARE(mkfifo(fx.boxPdf().toUtf8().constData(), 0600), 0);
+    QProcess* p = startDrain(fx, this);
+    fx.home().writeFile(u"go"_s, "");
+    const QString db = fx.home().file(u"mirel.db"_s);
+    QTRY_VERIFY_WITH_TIMEOUT(writeLocked(db), 60000);
+    QTest::qWait(500);
+    QVERIFY(writeLocked(db));
+    p->kill();
+    QVERIFY(p->waitForFinished());
+    Database::openConnection();
+    QCOMPARE(fx.scalar(u"select PrintType + '=' + pid from printpool"_s), u"箱唛=B9"_s);
+    // The next station prints it.
+    Database::conn().close();
+    QFile::remove(fx.boxPdf());
+    QProcess* again = startDrain(fx, this);
+    fx.home().writeFile(u"go"_s, "");
+    QVERIFY(again->waitForFinished(120000));
+    QVERIFY(again->readAllStandardOutput().startsWith("done "));
+    QVERIFY(QFileInfo(fx.boxPdf()).size() > 0);
+}
+
+QTEST_MAIN(TestBagPrintPool)
+#include "TestBagPrintPool.moc"

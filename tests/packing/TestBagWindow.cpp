@@ -1,0 +1,171 @@
+// The packing window as an operator meets it: laid out on the mill's panel sizes, worked from the
+// keyboard alone, its keypads, and its scale on a pty.
+#include "BagFixture.h"
+
+#include "devices/DevSim.h"
+#include "widgets/EditGrid.h"
+#include "widgets/UserControl1.h"
+#include "widgets/UserControl4.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QTableWidget>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+class TestBagWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void fitsThePanel_data();
+    void fitsThePanel();
+    void keyboardOnlyPacking();
+    void keypadsOfTheFields();
+    void scaleWeighsBoxOrRoll_data();
+    void scaleWeighsBoxOrRoll();
+};
+
+void TestBagWindow::fitsThePanel_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QByteArray>("pack");
+    for (const QSize& size : {QSize(1024, 768), QSize(1366, 768), QSize(1920, 1080)}) {
+        const QString name = u"%1x%2"_s.arg(size.width()).arg(size.height());
+        QTest::newRow(qPrintable(name + u" packing"_s)) << size << QByteArray("是否要打包=1\n");
+        QTest::newRow(qPrintable(name + u" marks only"_s)) << size << QByteArray("是否要打包=0\n");
+    }
+}
+
+void TestBagWindow::fitsThePanel()
+{
+    QFETCH(QSize, size);
+    QFETCH(QByteArray, pack);
+    BagFixture fx(pack);
+    frmBag& f = fx.open();
+    f.resize(size);
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    f.bagNumber[0]->setText(u"261206001"_s);
+    for (const QString& roll : {u"42"_s, u"43"_s, u"44"_s}) {
+        fx.scan(roll);
+        f.butFlow[4]->click();
+    }
+    QCOMPARE(f.ximadan->isVisible(), pack.contains("=1"));
+    for (QWidget* w : f.findChildren<QWidget*>()) {
+        if (!w->isVisible() || w->isWindow() || w->parentWidget()->inherits("QAbstractScrollArea")
+            || qobject_cast<KeypadFrame*>(w) || w->parentWidget()->inherits("KeypadFrame"))
+            continue;
+        const QRect inside = w->parentWidget()->rect();
+        QVERIFY2(inside.contains(w->geometry()) || !w->parentWidget()->isVisible(),
+                 qPrintable(w->objectName() + u" leaves its frame"_s));
+    }
+    for (QAbstractButton* b : f.findChildren<QAbstractButton*>()) {
+        if (!b->isVisible() || b->parentWidget()->inherits("KeypadFrame"))
+            continue;
+        const int indicator = qobject_cast<QCheckBox*>(b) ? b->height() : 0;
+        QVERIFY2(b->fontMetrics().horizontalAdvance(b->text()) + indicator <= b->width(),
+                 qPrintable(b->objectName() + u" caption cut"_s));
+        QVERIFY2(!b->accessibleName().isEmpty(), qPrintable(b->objectName()));
+    }
+    for (const QLabel* label : f.findChildren<QLabel*>()) {
+        if (label->isVisible() && label->buddy())
+            QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->contentsRect().width(),
+                     qPrintable(u"caption "_s + label->text() + u" cut"_s));
+    }
+    QVERIFY(f.txtUser[0]->width() > f.txtUser[0]->fontMetrics().horizontalAdvance(u"涤棉府绸"_s));
+    if (f.ximadan->isVisible()) {
+        const QHeaderView* header = f.ximaGrid->table()->horizontalHeader();
+        for (int col = 0; col < header->count(); ++col) {
+            const QString caption = header->model()->headerData(col, Qt::Horizontal).toString();
+            QVERIFY2(header->sectionSize(col) >= QFontMetrics(header->font()).horizontalAdvance(caption),
+                     qPrintable(caption));
+        }
+        QVERIFY(f.ximaGrid->height() > 5 * f.ximaGrid->table()->rowHeight(1));
+    } else {
+        QVERIFY(f.Frame4->height() > f.height() * 2 / 3);
+    }
+}
+
+void TestBagWindow::keyboardOnlyPacking()
+{
+    BagFixture fx("是否要打包=1\n");
+    frmBag& f = fx.open();
+    f.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    QTest::keyClick(&f, Qt::Key_F5);
+    const QString box = f.bagNumber[0]->text();
+    QCOMPARE(box.size(), 9);
+    for (const char* roll : {"00042", "43", "44"}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F2);
+        QCOMPARE(QApplication::focusWidget(), f.barcode);
+        QTest::keyClicks(f.barcode, QString::fromLatin1(roll));
+        QTest::keyClick(f.barcode, Qt::Key_Return);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F7);
+    }
+    QCOMPARE(f.Label4->text(), u"3/60.5"_s);
+    f.bagNumber[1]->setFocus();
+    QTest::keyClicks(f.bagNumber[1], u"58.5"_s);
+    QTest::keyClick(f.bagNumber[1], Qt::Key_F8);
+    QCOMPARE(f.LabMsg->text(), u"箱唛保存成功"_s);
+    QCOMPARE(fx.scalar(u"select count(*) from checkinfo where bagnumber='%1' and bagweight=58.5"_s.arg(box)), u"3"_s);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F9);
+    QTRY_VERIFY(QFileInfo(fx.boxPdf()).size() > 0);
+    // F6 lists the saved box again.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+    QCOMPARE(f.Label4->text(), u"3/60.5"_s);
+}
+
+void TestBagWindow::keypadsOfTheFields()
+{
+    BagFixture fx("是否要打包=1\n", "工号=001,002,007,\n");
+    frmBag& f = fx.open();
+    f.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    QTest::mouseClick(f.txtUser[44], Qt::LeftButton);
+    QTRY_VERIFY(f.UserControl41->isVisible());
+    QCOMPARE(f.UserControl41->count(), 3);
+    QTest::mouseClick(f.UserControl41->button(2), Qt::LeftButton);
+    QCOMPARE(f.txtUser[44]->text(), u"007"_s);
+    QVERIFY(!f.UserControl41->isVisible());
+    // No preset list for the machine: no picker.
+    QTest::mouseClick(f.txtUser[43], Qt::LeftButton);
+    QVERIFY(!f.UserControl41->isVisible() && !f.NumberKeybord1->isVisible());
+    QTest::mouseClick(f.bagNumber[1], Qt::LeftButton);
+    QTRY_VERIFY(f.NumberKeybord1->isVisible());
+    QCOMPARE(f.NumberKeybord1->GetTextBox(), f.bagNumber[1]);
+    QVERIFY(f.rect().contains(f.NumberKeybord1->geometry()));
+}
+
+void TestBagWindow::scaleWeighsBoxOrRoll_data()
+{
+    QTest::addColumn<QByteArray>("pack");
+    QTest::addColumn<bool>("intoBox");
+    QTest::newRow("packing 1: box weight") << QByteArray("是否要打包=1\nisChen=1\n") << true;
+    QTest::newRow("packing true: roll quantity") << QByteArray("是否要打包=true\nisChen=1\n") << false;
+}
+
+void TestBagWindow::scaleWeighsBoxOrRoll()
+{
+    QFETCH(QByteArray, pack);
+    QFETCH(bool, intoBox);
+    DevSim scale({u"--device"_s, u"scale"_s, u"--format"_s, u"packing"_s, u"--weight"_s, u"25.4"_s});
+    QVERIFY(scale.ok());
+    BagFixture fx(pack, "CHENCOM=COM3\n[SerialPorts]\nCOM3=" + scale.path().toLocal8Bit() + "\n");
+    frmBag& f = fx.open();
+    QVERIFY(f.ximadan->isVisibleTo(&f));
+    QLineEdit* into = intoBox ? f.bagNumber[1] : f.txtUser[11];
+    QLineEdit* other = intoBox ? f.txtUser[11] : f.bagNumber[1];
+    QTRY_COMPARE_WITH_TIMEOUT(into->text(), u"25.40"_s, 15000);
+    QCOMPARE(other->text(), QString());
+    QCOMPARE(f.LabMsg3->text(), u"台称通讯中..."_s);
+    QTest::mouseClick(f.isChen, Qt::LeftButton, {}, QPoint(8, f.isChen->height() / 2));
+    QCOMPARE(f.LabMsg3->text(), u"台称暂停中"_s);
+}
+
+QTEST_MAIN(TestBagWindow)
+#include "TestBagWindow.moc"

@@ -1,0 +1,236 @@
+// The packing window on a real embedded database: roll lookup, the bill's packing list, the mark
+// save, the box list and its save onto the rolls, and the template menus.
+#include "BagFixture.h"
+
+#include "shell/MessageBox.h"
+#include "shell/SysUtil.h"
+#include "config/ProgramFolder.h"
+#include "widgets/EditGrid.h"
+
+#include <QCheckBox>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace Qt::StringLiterals;
+
+class TestFrmBag : public QObject {
+    Q_OBJECT
+private slots:
+    void lookup_data();
+    void lookup();
+    void packingListDecides_data();
+    void packingListDecides();
+    void addendRaisesOncePerSave();
+    void boxListAndSave();
+    void failedBoxSaveLeavesNothing();
+    void chosenTemplatePrintsAndIsRemembered_data();
+    void chosenTemplatePrintsAndIsRemembered();
+};
+
+void TestFrmBag::lookup_data()
+{
+    QTest::addColumn<QString>("scanned");
+    QTest::addColumn<QString>("shown");     // barcode text afterwards
+    QTest::addColumn<double>("roll");       // barcode tag
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("fields"); // txtUser 0, 3, 11, 20, 21, 41, 42, 43, 44
+    QTest::newRow("zero-padded label") << u"00042"_s << u"42"_s << 42.0 << u"查看唛头"_s
+        << QStringList{u"涤棉府绸"_s, u"45x45"_s, u"10"_s, u"65/35"_s, u"118"_s, u"150"_s, u"J1"_s, u"M3"_s, u"001"_s};
+    QTest::newRow("letters") << u"abc"_s << u"0"_s << 0.0 << u"没有这个唛头条码"_s << QStringList();
+    QTest::newRow("unknown roll") << u"0099"_s << u"99"_s << 0.0 << u"没有这个唛头条码"_s << QStringList();
+    QTest::newRow("trailing letters") << u"43 A"_s << u"43"_s << 43.0 << u"查看唛头"_s
+        << QStringList{u"涤棉府绸"_s, u"45x45"_s, u"20.5"_s, u"65/35"_s, u""_s, u"150"_s, u"J1"_s, u"M3"_s, u"001"_s};
+}
+
+void TestFrmBag::lookup()
+{
+    QFETCH(QString, scanned);
+    QFETCH(QString, shown);
+    QFETCH(double, roll);
+    QFETCH(QString, message);
+    QFETCH(QStringList, fields);
+    BagFixture fx;
+    frmBag& f = fx.open();
+    fx.scan(scanned);
+    QCOMPARE(f.barcode->text(), shown);
+    QCOMPARE(f.shownRoll(), roll);
+    QCOMPARE(f.LabMsg->text(), message);
+    const int indexes[] = {0, 3, 11, 20, 21, 41, 42, 43, 44};
+    for (int i = 0; i < 9; ++i)
+        QCOMPARE(f.txtUser[indexes[i]]->text(), fields.value(i));
+}
+
+void TestFrmBag::packingListDecides_data()
+{
+    QTest::addColumn<QString>("bill");
+    QTest::addColumn<QString>("scanned");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<double>("roll");
+    QTest::addColumn<QString>("rollsOnList");
+    QTest::addColumn<bool>("autoPrint");
+    QTest::newRow("no bill scanned") << QString() << u"42"_s << u"先扫描单号"_s << 0.0 << QString() << false;
+    QTest::newRow("bill without list") << u"K003"_s << u"42"_s << u"这个单号没有细码单"_s << 0.0 << u"0"_s << false;
+    QTest::newRow("roll not on the list") << u"K001"_s << u"44"_s
+        << u"这匹布没有在这个单号的细码里面，请确认?"_s << 0.0 << u"2"_s << true;
+    QTest::newRow("roll on the list, invoice 是") << u"K001"_s << u"43"_s << u"查看唛头"_s << 43.0 << u"2"_s << true;
+    QTest::newRow("invoice 否") << u"K002"_s << u"50"_s << u"查看唛头"_s << 50.0 << u"1"_s << false;
+}
+
+void TestFrmBag::packingListDecides()
+{
+    QFETCH(QString, bill);
+    QFETCH(QString, scanned);
+    QFETCH(QString, message);
+    QFETCH(double, roll);
+    QFETCH(QString, rollsOnList);
+    QFETCH(bool, autoPrint);
+    BagFixture fx("是否要打包=1\nbillCodeValid=1\nMaitouAutoPrint=1\n");
+    frmBag& f = fx.open();
+    f.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    if (!bill.isEmpty()) {
+        f.txtBillCode->setText(bill);
+        QTest::keyClick(f.txtBillCode, Qt::Key_Return);
+    }
+    QCOMPARE(f.LabMsg2->text(), rollsOnList);
+    QCOMPARE(f.MaitouAutoPrint->isChecked(), autoPrint || bill.isEmpty());
+    f.MaitouAutoPrint->setChecked(false); // no label wanted here
+    fx.scan(scanned);
+    QCOMPARE(f.LabMsg->text(), message);
+    QCOMPARE(f.shownRoll(), roll);
+    QCOMPARE(f.txtUser[0]->text().isEmpty(), roll == 0);
+    if (bill.isEmpty())
+        QCOMPARE(QApplication::focusWidget(), f.txtBillCode);
+}
+
+void TestFrmBag::addendRaisesOncePerSave()
+{
+    BagFixture fx;
+    frmBag& f = fx.open();
+    fx.scan(u"50"_s);
+    f.txtUser[2]->setText(u"2"_s);
+    f.txtUser[44]->setText(u"007"_s);
+    QTest::keyClick(f.txtUser[44], Qt::Key_Return); // Enter in a mark field saves
+    QCOMPARE(fx.scalar(u"select oncount from checkinfo where id=50"_s), u"102"_s);
+    QCOMPARE(fx.scalar(u"select checkusercode from checkinfo where id=50"_s), u"007"_s);
+    f.butFlow[1]->click();
+    QCOMPARE(fx.scalar(u"select oncount from checkinfo where id=50"_s), u"104"_s);
+    QCOMPARE(f.LabMsg->text(), u"唛头保存成功"_s);
+}
+
+void TestFrmBag::boxListAndSave()
+{
+    BagFixture fx("是否要打包=1\n", "menchineId=打包机3号\n");
+    frmBag& f = fx.open();
+    f.butFlow[4]->click();
+    QCOMPARE(f.LabMsg->text(), u"箱号没有输入"_s);
+    f.bagNumber[0]->setText(u"B7"_s);
+    MessageBox::clearShown();
+    f.butFlow[4]->click();
+    QCOMPARE(MessageBox::lastShown().text, u"没有细码"_s);
+    for (const QString& roll : {u"42"_s, u"43"_s, u"44"_s, u"00042"_s}) {
+        fx.scan(roll);
+        f.butFlow[4]->click();
+    }
+    QCOMPARE(f.LabMsg->text(), u"这个唛头已经存在"_s);
+    QCOMPARE(f.Label4->text(), u"3/60.5"_s);
+    QCOMPARE(f.ximaGrid->rows(), 5);
+    QCOMPARE(f.ximaGrid->textMatrix(2, 1), u"43"_s);
+    QCOMPARE(f.ximaGrid->textMatrix(2, 2), u"涤棉府绸"_s);
+    // Roll 44 loses its box number in the list: it is not saved with the box.
+    f.ximaGrid->setTextMatrix(3, 4, QString());
+    f.ximaGrid->setTextMatrix(1, 6, u"外箱破"_s);
+    f.bagNumber[1]->setText(u"61.25"_s);
+    const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+    f.butFlow[5]->click();
+    QCOMPARE(f.LabMsg->text(), u"箱唛保存成功"_s);
+    QCOMPARE(f.Label4->text(), u"0/0"_s);
+    QCOMPARE(fx.scalar(u"select count(*) from checkinfo where bagnumber='B7' and bagweight=61.25 and bagMachine='打包机3号'"_s), u"2"_s);
+    QCOMPARE(fx.scalar(u"select isnull(bagnumber,'-') from checkinfo where id=44"_s), u"-"_s);
+    QCOMPARE(fx.scalar(u"select bagremark from checkinfo where id=42"_s), u"外箱破"_s);
+    const QDateTime stored = QDateTime::fromString(fx.scalar(u"select bagTime from checkinfo where id=43"_s), Qt::ISODate);
+    QVERIFY(stored >= before && stored <= QDateTime::currentDateTime());
+    // Listed again, one taken out.
+    f.butFlow[9]->click();
+    QCOMPARE(f.Label4->text(), u"2/30.5"_s);
+    f.ximaGrid->setRow(1);
+    f.butFlow[8]->click();
+    QCOMPARE(f.Label4->text(), u"1/20.5"_s);
+    QCOMPARE(f.ximaGrid->textMatrix(1, 0), u"1"_s);
+    QCOMPARE(fx.scalar(u"select bagnumber from checkinfo where id=42"_s), QString());
+}
+
+void TestFrmBag::failedBoxSaveLeavesNothing()
+{
+    BagFixture fx;
+    frmBag& f = fx.open();
+    fx.execNative(u"create trigger full_disk before update of bagweight on checkinfo when new.id=44"
+            u" begin select raise(abort, 'database or disk is full'); end"_s);
+    f.bagNumber[0]->setText(u"B8"_s);
+    for (const QString& roll : {u"42"_s, u"43"_s, u"44"_s}) {
+        fx.scan(roll);
+        f.butFlow[4]->click();
+    }
+    f.bagNumber[1]->setText(u"50"_s);
+    f.butFlow[5]->click();
+    QVERIFY(MessageBox::lastShown().text.startsWith(u"savebags 保存失败"_s));
+    QVERIFY(MessageBox::lastShown().text.contains(u"disk is full"_s));
+    QCOMPARE(MessageBox::lastShown().icon, MessageBox::Critical);
+    QCOMPARE(fx.scalar(u"select count(*) from checkinfo where bagnumber='B8'"_s), u"0"_s);
+    QCOMPARE(f.Label4->text(), u"3/60.5"_s);
+    QVERIFY(f.LabMsg->text() != u"箱唛保存成功"_s);
+}
+
+void TestFrmBag::chosenTemplatePrintsAndIsRemembered_data()
+{
+    QTest::addColumn<int>("arrow");
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("shipped");
+    QTest::newRow("mark") << 3 << u"唛头"_s << u"唛头/唛头.grf"_s;
+    QTest::newRow("box") << 6 << u"箱唛"_s << u"箱唛/箱唛.grf"_s;
+}
+
+void TestFrmBag::chosenTemplatePrintsAndIsRemembered()
+{
+    QFETCH(int, arrow);
+    QFETCH(QString, kind);
+    QFETCH(QString, shipped);
+    BagFixture fx;
+    // A second template of the kind, printing to a file of its own.
+    QByteArray text = fx.home().readFile(u"打印/"_s + shipped);
+    text.replace(fx.home().path().toUtf8() + (kind == u"唛头"_s ? "/mark.pdf" : "/box.pdf"),
+                 fx.home().file(u"second.pdf"_s).toUtf8());
+    fx.home().writeFile(u"打印/"_s + kind + u"/大号.grf"_s, text);
+    fx.home().writeFile(u"打印/"_s + kind + u"/readme.txt"_s, "not a template");
+    frmBag& f = fx.open();
+    f.show();
+    fx.exec(u"update checkinfo set bagnumber='B9' where id=42"_s);
+    fx.scan(u"42"_s);
+    f.bagNumber[0]->setText(u"B9"_s);
+    QTest::mouseClick(f.butFlow[arrow], Qt::LeftButton);
+    QVERIFY(f.Modle1 && f.Modle1->isVisible());
+    QStringList items;
+    QAction* second = nullptr;
+    for (QAction* a : f.Modle1->actions()) {
+        items << a->text();
+        if (a->text() == u"大号"_s)
+            second = a;
+    }
+    items.sort();
+    QStringList expected{u"大号"_s, kind};
+    expected.sort();
+    QCOMPARE(items, expected);
+    second->trigger();
+    QVERIFY(QFileInfo(fx.home().file(u"second.pdf"_s)).size() > 0);
+    QVERIFY(!QFileInfo::exists(kind == u"唛头"_s ? fx.markPdf() : fx.boxPdf()));
+    QCOMPARE(f.printTemplate(kind), u"大号"_s);
+    QCOMPARE(SysUtil::getSetting(ProgramFolder::executableName(), u"PrintTemplate"_s, kind), u"大号"_s);
+}
+
+QTEST_MAIN(TestFrmBag)
+#include "TestFrmBag.moc"
