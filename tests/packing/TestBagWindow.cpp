@@ -28,6 +28,8 @@ private slots:
     void keypadsOfTheFields();
     void scaleWeighsBoxOrRoll_data();
     void scaleWeighsBoxOrRoll();
+    void scaleHeadsOfOtherMakes_data();
+    void scaleHeadsOfOtherMakes();
 };
 
 void TestBagWindow::fitsThePanel_data()
@@ -165,6 +167,27 @@ void TestBagWindow::scaleWeighsBoxOrRoll()
     QCOMPARE(f.LabMsg3->text(), u"台称通讯中..."_s);
     QTest::mouseClick(f.isChen, Qt::LeftButton, {}, QPoint(8, f.isChen->height() / 2));
     QCOMPARE(f.LabMsg3->text(), u"台称暂停中"_s);
+}
+
+void TestBagWindow::scaleHeadsOfOtherMakes_data()
+{
+    QTest::addColumn<QByteArray>("answer");
+    QTest::addColumn<QString>("weight");
+    QTest::newRow("wn...kg, third rule") << QByteArray("wn0012.50kg") << u"12.50"_s;
+    QTest::newRow("reversed between two =, second rule") << QByteArray("=05.0100=") << u"10.50"_s;
+    QTest::newRow("one =, from position 8") << QByteArray("ST,GS,=012.75kg") << u"12.75"_s;
+}
+
+void TestBagWindow::scaleHeadsOfOtherMakes()
+{
+    QFETCH(QByteArray, answer);
+    QFETCH(QString, weight);
+    DevSim scale({u"--device"_s, u"scale"_s, u"--format"_s, u"packing"_s});
+    QVERIFY(scale.ok());
+    scale.command("answer " + answer);
+    BagFixture fx("是否要打包=0\nisChen=1\n", "CHENCOM=COM3\n[SerialPorts]\nCOM3=" + scale.path().toLocal8Bit() + "\n");
+    frmBag& f = fx.open();
+    QTRY_COMPARE_WITH_TIMEOUT(f.txtUser[11]->text(), weight, 15000);
 }
 
 QTEST_MAIN(TestBagWindow)

@@ -65,6 +65,8 @@ QByteArray Simulator::received(const QByteArray& bytes)
         if (at < 0)
             return QByteArray();
         m_in.remove(0, at + 2);
+        if (!m_answer.isEmpty())
+            return applyFault(m_answer, false);
         return applyFault(QString::asprintf("  %.2fkg\r\n", m_weight).toLatin1(), false);
     }
     m_in.clear();

@@ -30,6 +30,9 @@ public:
     void setSpeed(double metresPerSecond) { m_speed = metresPerSecond; }
     void setLength(double metres) { m_length = metres; }
     void setWeight(double kg) { m_weight = kg; }
+    /// Packing format: ESC "p" is answered with this text instead of the weight line, as scale
+    /// heads of other makes answer ("wn0012.50kg", "=05.0100="); empty: the weight line again.
+    void setAnswer(const QByteArray& text) { m_answer = text; }
     void setFault(Fault f) { m_fault = f; }
     double length() const { return m_length; }
     bool yards() const { return m_yards; }
@@ -50,6 +53,7 @@ private:
     double m_length = 0, m_speed = 0, m_weight = 0;
     bool m_yards = false;
     QByteArray m_in;
+    QByteArray m_answer;
     std::mt19937 m_random{20240521u};
 };
 

@@ -75,6 +75,8 @@ bool command(const QString& line, Simulator& sim, SimLink& link, const Options& 
         sim.setSpeed(arg.toDouble());
     else if (word == u"weight"_s)
         sim.setWeight(arg.toDouble());
+    else if (word == u"answer"_s)
+        sim.setAnswer(arg.toLatin1());
     else if (word == u"scan"_s)
         link.write(sim.scan(arg, o.suffix));
     else if (word == u"fault"_s && parseFault(arg, &fault))
@@ -139,7 +141,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QCommandLineParser p;
     p.setApplicationDescription(u"Simulated length counter, scale or barcode scanner for mirel stations.\n"
-                                u"stdin: length N | speed N | weight N | scan TEXT | fault NAME | unplug | replug | quit\n"
+                                u"stdin: length N | speed N | weight N | answer TEXT | scan TEXT | fault NAME | unplug | replug | quit\n"
                                 u"rfid: card TEXT | hex 30 30 31 | remove | quit"_s);
     p.addHelpOption();
     p.addOptions({
