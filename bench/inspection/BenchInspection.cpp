@@ -83,6 +83,14 @@ void BM_StartInspectionWindow(benchmark::State& state)
 }
 BENCHMARK(BM_StartInspectionWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 
+void BM_StartMarkLabelWindow(benchmark::State& state)
+{
+    form();
+    for (auto _ : state)
+        state.SetIterationTime(startToPaint(binary("mirel"), {QStringLiteral("maitou")}));
+}
+BENCHMARK(BM_StartMarkLabelWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
+
 void BM_StartBareWindow(benchmark::State& state)
 {
     form();

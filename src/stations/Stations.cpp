@@ -3,6 +3,7 @@
 
 #include "shell/Station.h"
 #include "stations/inspection/InspectionStation.h"
+#include "stations/marklabel/MaitouStation.h"
 #include "stations/packing/BagStation.h"
 #include "stations/progress/ProgressStation.h"
 #include "stations/rfid/RfidStation.h"
@@ -14,4 +15,5 @@ void registerStations()
     StationRegistry::add(Station::Load, createProgressStation);
     StationRegistry::add(Station::Rfid, createRfidStation);
     StationRegistry::add(Station::Bag, createPackingStation);
+    StationRegistry::add(Station::Maitou, createMarkLabelStation);
 }

@@ -43,10 +43,12 @@ CheckFixture::~CheckFixture()
     Database::conn().close();
 }
 
-frmCheck& CheckFixture::open()
+frmCheck& CheckFixture::open() { return open(nullptr); }
+
+frmCheck& CheckFixture::open(std::unique_ptr<frmCheck> form)
 {
     PanelStyle::install(); // as the station does before it builds its window
-    m_form = std::make_unique<frmCheck>();
+    m_form = form ? std::move(form) : std::make_unique<frmCheck>();
     m_form->resize(1024, 768);
     m_form->Form_Load();
     return *m_form;

@@ -15,6 +15,8 @@ public:
 
     /// Opens a fresh inspection window (after the ini was written).
     frmCheck& open();
+    /// Opens a variant station's window (a class derived from frmCheck) the same way.
+    frmCheck& open(std::unique_ptr<frmCheck> form);
     frmCheck& form() { return *m_form; }
     TempProgramFolder& home() { return m_home; }
     /// Runs SQL on the shared connection; returns the first column of the first row.

@@ -116,15 +116,7 @@ void frmCheck::showCardLine(const Recordset& rs)
     c.checkSpec->setCursorPosition(0); // a long remark is read from its start
 
     const QString fill = SysUtil::getDictionaryValue(Database::conn(), QStringLiteral("CheckFill"), QStringLiteral("99"));
-    for (const QString& item : fill.split(u',', Qt::SkipEmptyParts)) {
-        const QStringList parts = item.split(u'|');
-        const int index = int(vb::Val(parts[0]));
-        // A preset naming no field or no column is a configuration slip: it is skipped.
-        if (parts.size() < 2 || index < 0 || index >= c.TxtBox.size() || !c.TxtBox[index]
-            || !rs.hasField(parts[1].trimmed()))
-            continue;
-        c.TxtBox[index]->setText(rs.text(parts[1].trimmed()));
-    }
+    applyPresets(fill, rs);
     c.labInfo[3]->setText(QStringLiteral("客户：") + rs.text(QStringLiteral("客户"))
                           + QStringLiteral("  订单号：") + rs.text(QStringLiteral("生产单号"))
                           + QStringLiteral("  交期：") + rs.text(QStringLiteral("交货日期")));
@@ -184,5 +176,18 @@ void frmCheck::showTotals(long long lineId)
         }
     } catch (const DbError& e) {
         MessageBox::critical(e.message(), this);
+    }
+}
+
+void frmCheck::applyPresets(const QString& fill, const Recordset& rs)
+{
+    for (const QString& item : fill.split(u',', Qt::SkipEmptyParts)) {
+        const QStringList parts = item.split(u'|');
+        const int index = int(vb::Val(parts[0]));
+        // A preset naming no field or no column is a configuration slip: it is skipped.
+        if (parts.size() < 2 || index < 0 || index >= c.TxtBox.size() || !c.TxtBox[index]
+            || !rs.hasField(parts[1].trimmed()))
+            continue;
+        c.TxtBox[index]->setText(rs.text(parts[1].trimmed()));
     }
 }

@@ -73,7 +73,7 @@ QString CheckLabelPart::templateFile(const QString& name)
 
 void CheckLabelPart::chooseTemplate(const QString& caption)
 {
-    SysUtil::saveSetting(ProgramFolder::executableName(), templateSection(), QStringLiteral("check"),
+    SysUtil::saveSetting(ProgramFolder::executableName(), templateSection(), m_form->templateSetting(),
                          caption);
 }
 
@@ -83,7 +83,7 @@ QString CheckLabelPart::rollTemplate() const
     const QString grade = m_form->currentGrade();
     if (!grade.isEmpty() && QFileInfo::exists(templateFile(grade)))
         return grade;
-    return remembered(QStringLiteral("check"), QStringLiteral("唛头"));
+    return remembered(m_form->templateSetting(), m_form->defaultTemplate());
 }
 
 void CheckLabelPart::print(const QString& name, qint64 id, bool preview, int copies)
@@ -130,7 +130,7 @@ void CheckLabelPart::getPrintTemplate()
     while (m_templateItems.size() < captions.size()) {
         QAction* a = m_menu->addAction(QString());
         a->setObjectName(QStringLiteral("PrintTemplate_") + QString::number(m_templateItems.size()));
-        connect(a, &QAction::triggered, this, [a] { chooseTemplate(a->text()); });
+        connect(a, &QAction::triggered, this, [this, a] { chooseTemplate(a->text()); });
         m_templateItems << a;
     }
     for (qsizetype k = 0; k < m_templateItems.size(); ++k) {

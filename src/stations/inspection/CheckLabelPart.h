@@ -34,8 +34,8 @@ public:
     /// The template of command 4 for the selected grade: the grade's own template when its file
     /// exists, else the remembered "check" choice.
     QString rollTemplate() const;
-    /// Stores a template menu caption as the remembered "check" choice.
-    static void chooseTemplate(const QString& caption);
+    /// Stores a template menu caption as the station's remembered roll-label choice.
+    void chooseTemplate(const QString& caption);
 
     // --- label tab (cmdTag 0..5) ---
     void generateLabels();

@@ -135,7 +135,7 @@ void CheckLabelPart::saveLabels(bool withPrint)
     if (!m_form->validateRoll())
         return;
     const QString name = SysUtil::getSetting(ProgramFolder::executableName(), QStringLiteral("PrintTemplate"),
-                                             QStringLiteral("check"), QStringLiteral("唛头"));
+                                             m_form->templateSetting(), m_form->defaultTemplate());
     while (!rows.isEmpty()) {
         c.checkId->setText(QStringLiteral("0")); // every label is a roll of its own
         c.TxtBox[18]->setText(rows.first().first);

@@ -145,7 +145,9 @@ void CheckRollListPart::queryCheck()
     try {
         Connection& conn = Database::conn();
         const QString stored = SysUtil::getListSql(conn, QStringLiteral("listSQL"), QStringLiteral("MirelQueryCheck"));
-        Recordset rs = SysUtil::openRecordset(conn, CheckListSql::listQuery(stored, f, Navigation::machineNumber()));
+        Recordset rs = SysUtil::openRecordset(
+            conn, CheckListSql::listQuery(stored.trimmed().isEmpty() ? m_form->rollListBase() : stored,
+                                          f, Navigation::machineNumber()));
         m_grid->bindRecordset(rs);
         CheckLabelPart::publishRollList(m_form, rs); // the label tab exports what was queried
     } catch (const DbError& e) {
@@ -239,8 +241,7 @@ void CheckRollListPart::deleteListedRoll()
 
 bool CheckRollListPart::delCheck(long long id)
 {
-    if (MessageBox::show(QStringLiteral("是否要删除卷ID[") + QString::number(id) + QStringLiteral("]的标签"),
-                         MessageBox::Question, MessageBox::OkCancel, QString(), m_form)
+    if (MessageBox::show(m_form->deleteQuestion(id), MessageBox::Question, MessageBox::OkCancel, QString(), m_form)
         != MessageBox::AnswerOk)
         return false;
     if (id < 1) {

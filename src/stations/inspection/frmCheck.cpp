@@ -8,6 +8,7 @@
 #include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
 #include "shell/Twips.h"
+#include "stations/inspection/CheckListSql.h"
 #include "stations/inspection/CheckSettingsPanel.h"
 #include "text/Vb.h"
 #include "widgets/CaptionFrame.h"
@@ -69,6 +70,13 @@ frmCheck::frmCheck(QWidget* parent) : QWidget(parent)
 }
 
 frmCheck::~frmCheck() = default;
+
+QString frmCheck::rollListBase() const { return CheckListSql::builtInBase(); }
+
+QString frmCheck::deleteQuestion(long long id) const
+{
+    return QStringLiteral("是否要删除卷ID[") + QString::number(id) + QStringLiteral("]的标签");
+}
 
 QString frmCheck::readMirel(const QString& key, const QString& def) const
 {
@@ -200,6 +208,7 @@ void frmCheck::Form_Load()
         rememberGeometry(this);
     m_loaded = true;
     setPolling(true);
+    afterLoad();
 }
 
 void frmCheck::applyStoredCaptions()
@@ -289,6 +298,8 @@ bool frmCheck::polling() const { return m_devices && m_devices->isPolling(); }
 
 void frmCheck::runCommand(int index)
 {
+    if (!commandAllowed(index))
+        return;
     switch (index) {
     case 0:
         if (c.reviewCheckCode->isChecked())
@@ -317,6 +328,7 @@ void frmCheck::runCommand(int index)
         emit commandRequested(index);
         break;
     }
+    afterCommand(index);
 }
 
 void frmCheck::closeEvent(QCloseEvent* event)
@@ -404,6 +416,12 @@ bool frmCheck::eventFilter(QObject* watched, QEvent* event)
             m_dragLabel = nullptr;
         }
         return true;
+    case QEvent::MouseButtonDblClick:
+        m_dragLabel = nullptr;
+        label->setFrameStyle(QFrame::NoFrame);
+        if (fieldLabelDoubleClicked(label))
+            return true;
+        break;
     default: break;
     }
     return QWidget::eventFilter(watched, event);
@@ -494,7 +512,7 @@ void frmCheck::cmdCanliang_Click()
 void frmCheck::btnSavePosi_Click(int index)
 {
     if (index == 0) {
-        SysUtil::writeIni(Mirel, layoutKey(), SysUtil::captureLayout(this, layoutControlList()), MirelIni);
+        SysUtil::writeIni(Mirel, layoutKey(), SysUtil::captureLayout(this, layoutControls()), MirelIni);
         MessageBox::information(QStringLiteral("保存成功，请重新打开！"), this);
     } else {
         SysUtil::writeIni(Mirel, layoutKey(), QString(), MirelIni);

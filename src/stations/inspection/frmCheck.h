@@ -58,6 +58,15 @@ public:
     UserControl1* keypad() const { return m_keypad; }
     devices::InspectionDevices* devices() const { return m_devices; }
 
+    // Hooks the station's parts ask (roll list, labels).
+    /// The roll list's built-in text up to "where 1=1 ".
+    virtual QString rollListBase() const;
+    /// The question before a roll is deleted.
+    virtual QString deleteQuestion(long long id) const;
+    /// The per-user setting that remembers the roll-label template, and its default.
+    virtual QString templateSetting() const { return QStringLiteral("check"); }
+    virtual QString defaultTemplate() const { return QStringLiteral("唛头"); }
+
     /// The status line (LabBox(0)).
     void setStatus(const QString& text);
     QString status() const;
@@ -84,6 +93,8 @@ signals:
 protected:
     // Hooks of the variant stations.
     virtual QString layoutKey() const { return QStringLiteral("InputPosition"); }
+    /// The controls whose places "保存位置" stores, in the layout text's order.
+    virtual QString layoutControls() const { return layoutControlList(); }
     virtual QString defaultCodetype() const { return QStringLiteral("检验单颜色"); }
     /// The check of the card/line before the required fields; false stops validation.
     virtual bool validateCardOrLine();
@@ -110,6 +121,16 @@ protected:
     virtual void zeroMeter();
     /// Which station's device rules apply.
     virtual int deviceVariant() const;
+    /// Asked before a command runs; false stops it (the station says why).
+    virtual bool commandAllowed(int index) { Q_UNUSED(index); return true; }
+    /// After a command has run.
+    virtual void afterCommand(int index) { Q_UNUSED(index); }
+    /// A double click on a field label of the roll form; true when the station handled it.
+    virtual bool fieldLabelDoubleClicked(QLabel* label) { Q_UNUSED(label); return false; }
+    /// The end of Form_Load, with settings, devices and the stored layout in place.
+    virtual void afterLoad() {}
+    /// Fills fields from a row: "index|column," items ("CheckFill" presets of the dictionary).
+    void applyPresets(const QString& fill, const Recordset& rs);
     /// Shows the keypad for a field (the keypad button, or the focus rule of KeyBoardValidate).
     void showKeypad(QLineEdit* box);
 

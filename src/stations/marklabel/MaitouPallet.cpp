@@ -1,0 +1,106 @@
+// Pallets of the mark-label window: a new pallet number, the pallet's package list, the roll
+// list's own columns, the delete question by roll number and the field-group geometry box.
+#include "stations/marklabel/frmMaitou.h"
+
+#include "db/DbError.h"
+#include "shell/Database.h"
+#include "shell/MessageBox.h"
+#include "shell/SysUtil.h"
+#include "shell/SysUtilDb.h"
+#include "stations/marklabel/MaitouSql.h"
+#include "text/Vb.h"
+#include "widgets/EditGrid.h"
+
+#include <QDate>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <iterator>
+
+using namespace Qt::StringLiterals;
+
+void frmMaitou::cmdBangbtn_Click()
+{
+    try {
+        c.TxtBox[28]->setText(
+            SysUtil::nextDailyNumber(Database::conn(), u"箱号"_s, QDate::currentDate()));
+    } catch (const DbError& e) {
+        MessageBox::critical(u"cmdBangbtn_Click发生错误"_s + e.message(), this);
+        return;
+    }
+    loadPalletList();
+}
+
+void frmMaitou::loadPalletList()
+{
+    Recordset rs;
+    try {
+        Connection& conn = Database::conn();
+        const QString stored = SysUtil::getListSql(conn, u"listSQL"_s, u"MirelQuerySimpleCheck2"_s);
+        rs = SysUtil::openRecordset(
+            conn, MaitouSql::palletList(stored, c.TxtBox[28]->text(),
+                                        mirel(u"menchineId"_s, u"001"_s)));
+    } catch (const DbError& e) {
+        MessageBox::critical(u"loadPalletList发生错误"_s + e.message(), this);
+        return;
+    }
+    m_palletGrid->bindRecordset(rs);
+    // The built-in list's columns in twips, so that they grow with the panel like its type.
+    static const int widths[] = {600, 1500, 800, 800, 1400, 700, 800, 800, 700,
+                                 700, 700, 700, 700, 700, 1400, 700, 700};
+    if (m_palletGrid->cols() == int(std::size(widths)))
+        for (int col = 0; col < m_palletGrid->cols(); ++col)
+            m_palletGrid->setColWidth(col, widths[col]);
+    double sum = 0;
+    const int quantity = rs.fieldIndex(u"净重"_s);
+    for (const QList<DbValue>& row : rs.rows())
+        if (quantity >= 0)
+            sum += row.value(quantity).toDouble();
+    m_palletSum->setText(u"  卷数:"_s + QString::number(rs.recordCount()) + u"  "_s + u"米数:"_s
+                         + vb::CStr(sum));
+}
+
+QString frmMaitou::rollListBase() const { return MaitouSql::rollListBase(); }
+
+QString frmMaitou::deleteQuestion(long long id) const
+{
+    QString number = QString::number(id);
+    try {
+        Recordset rs = SysUtil::openRecordset(Database::conn(), MaitouSql::rollNumber(id));
+        if (SysUtil::recordsetHasRows(rs))
+            number = rs.text(0);
+    } catch (const DbError&) {
+        // The question still names the package by its id; the delete reports the database.
+    }
+    return u"是否要删除卷号["_s + number + u"]的标签"_s;
+}
+
+void frmMaitou::LabBox_DblClick(QLabel* label)
+{
+    QList<QWidget*> group{label};
+    for (const QString& name : tagOf(label).split(u'|', Qt::SkipEmptyParts))
+        if (QWidget* w = c.Frame6->findChild<QWidget*>(name))
+            group << w;
+    QStringList current;
+    for (QWidget* w : group) {
+        const QRect r = designRect(w);
+        current << QString::number(r.y()) + u',' + QString::number(r.x()) + u','
+                       + QString::number(r.width());
+    }
+    const auto answer = MessageBox::inputBox(
+        u"请输入控件组的top上边距,left左边距,width宽度，用逗号，分号 来分开"_s, u"宽度"_s,
+        current.join(u';'), this);
+    if (!answer)
+        return;
+    const QStringList parts = answer->split(u';');
+    for (int i = 0; i < group.size() && i < parts.size(); ++i) {
+        const QStringList v = parts[i].split(u',');
+        // A part that is not three numbers leaves its control where it is.
+        if (v.size() < 3 || !vb::IsNumeric(v[0]) || !vb::IsNumeric(v[1]) || !vb::IsNumeric(v[2])
+            || vb::Val(v[2]) <= 0)
+            continue;
+        const QRect r = designRect(group[i]);
+        placeTwips(group[i], QRect(int(vb::Val(v[1])), int(vb::Val(v[0])), int(vb::Val(v[2])),
+                                   r.height()));
+    }
+}

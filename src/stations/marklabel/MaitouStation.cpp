@@ -1,0 +1,22 @@
+// The mark-label station's factory: the window with the inspection station's parts.
+#include "stations/marklabel/MaitouStation.h"
+
+#include "shell/Station.h"
+#include "stations/inspection/CheckDefectPart.h"
+#include "stations/inspection/CheckLabelPart.h"
+#include "stations/inspection/CheckRollListPart.h"
+#include "stations/inspection/InspectionStation.h"
+#include "stations/marklabel/frmMaitou.h"
+#include "widgets/PanelStyle.h"
+
+QWidget* createMarkLabelStation(const StationChoice&)
+{
+    PanelStyle::install();
+    auto* form = new frmMaitou;
+    form->Form_Load();
+    new CheckDefectPart(form);
+    new CheckLabelPart(form);
+    new CheckRollListPart(form);
+    showStationWindow(form);
+    return form;
+}

@@ -1,0 +1,7 @@
+// The mark-label station's factory for the shell.
+#pragma once
+
+class QWidget;
+struct StationChoice;
+
+QWidget* createMarkLabelStation(const StationChoice& choice);

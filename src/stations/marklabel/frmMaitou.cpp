@@ -1,0 +1,173 @@
+// The mark-label window: its own controls (article choice, pallet number, pallet list) and the
+// hooks through which it changes the inspection window's validation, numbering and commands.
+#include "stations/marklabel/frmMaitou.h"
+
+#include "db/DbError.h"
+#include "devices/InspectionDevices.h"
+#include "dialogs/frmSelectItem.h"
+#include "shell/Database.h"
+#include "shell/MessageBox.h"
+#include "shell/SqlText.h"
+#include "shell/SysUtil.h"
+#include "shell/SysUtilDb.h"
+#include "stations/marklabel/MaitouSql.h"
+#include "text/Vb.h"
+#include "widgets/EditGrid.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QKeySequence>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+using namespace Qt::StringLiterals;
+
+frmMaitou::frmMaitou(QWidget* parent) : frmCheck(parent)
+{
+    setObjectName(u"frmMaitou"_s);
+    setWindowTitle(u"唛头"_s);
+    buildControls();
+    connect(m_selectItem, &QPushButton::clicked, this, &frmMaitou::cmdSelectItem_Click);
+    connect(m_bangbtn, &QPushButton::clicked, this, &frmMaitou::cmdBangbtn_Click);
+    connect(this, &frmCheck::rollSaved, this, [this] {
+        // The article made for this package is the one the next packages name too.
+        if (m_autoItemId > 0 && tagOf(c.TxtBox[22]).isEmpty()) {
+            setTag(c.TxtBox[22], QString::number(m_autoItemId));
+            setTag(c.BillDetailId, QString::number(m_autoItemId));
+        }
+    });
+}
+
+void frmMaitou::buildControls()
+{
+    // The article button sits where the item name's keypad button would be.
+    const QRect name = designRect(c.TxtBox[22]);
+    placeTwips(c.TxtBox[22], QRect(name.x(), name.y(), name.width() - 460, name.height()));
+    m_selectItem = new QPushButton(u"…"_s, c.Frame6);
+    m_selectItem->setObjectName(u"cmdSelectItem"_s);
+    m_selectItem->setAccessibleName(u"选择商品"_s);
+    m_selectItem->setToolTip(u"选择商品 (F3)"_s);
+    m_selectItem->setShortcut(QKeySequence(Qt::Key_F3));
+    m_selectItem->setFocusPolicy(Qt::NoFocus);
+    placeTwips(m_selectItem, QRect(name.right() + 1 - 420, name.y(), 420, name.height()));
+    setTag(c.LabBox[27], tagOf(c.LabBox[27]) + u"|cmdSelectItem"_s);
+
+    // A pallet number has nine digits: the box takes the row, its keypad button and the
+    // new-pallet button go under it; all of them are the pallet's field group.
+    const QRect pallet = designRect(c.TxtBox[28]);
+    placeTwips(c.TxtBox[28], QRect(pallet.x(), pallet.y(), 1480, pallet.height()));
+    placeTwips(c.numKeybtn[27], QRect(pallet.x(), pallet.y() + 570, 420, pallet.height()));
+    m_bangbtn = new QPushButton(u"新板号"_s, c.Frame6);
+    m_bangbtn->setObjectName(u"cmdBangbtn"_s);
+    m_bangbtn->setAccessibleName(m_bangbtn->text());
+    m_bangbtn->setFocusPolicy(Qt::NoFocus);
+    m_bangbtn->setToolTip(u"新板号 (F4)"_s);
+    m_bangbtn->setShortcut(QKeySequence(Qt::Key_F4));
+    // The style field of the inspection form counts the packages of a pallet here. Its caption
+    // comes from its required-field box, whose stored caption (DBInfo) still wins.
+    for (QCheckBox* box : findChildren<QCheckBox*>())
+        if (box->objectName().startsWith(u"LabChk_"_s) && box->toolTip().section(u',', 0, 0) == u"5")
+            box->setText(u"每版箱数"_s);
+    c.LabBox[5]->setText(u"每版箱数"_s);
+    c.TxtBox[5]->setAccessibleName(c.LabBox[5]->text());
+    placeTwips(m_bangbtn, QRect(pallet.x() + 460, pallet.y() + 570, 1020, pallet.height()));
+    setTag(c.LabBox[33], tagOf(c.LabBox[33]) + u"|cmdBangbtn"_s);
+
+    auto* page = new QWidget;
+    page->setObjectName(u"tabPallet"_s);
+    c.SSTab1->addTab(page, u"板清单"_s);
+    m_palletSum = new QLabel(page);
+    m_palletSum->setObjectName(u"labPalletSum"_s);
+    m_palletSum->setAccessibleName(u"板清单合计"_s);
+    placeTwips(m_palletSum, QRect(60, 20, 14900, 360));
+    m_palletGrid = new EditGrid(page);
+    m_palletGrid->setObjectName(u"ppgCheckGrid2"_s);
+    m_palletGrid->setAccessibleName(u"板清单"_s);
+    m_palletGrid->setWheelStepsOneRow(true);
+    placeTwips(m_palletGrid, QRect(60, 400, 14900, 1600));
+    for (QWidget* w : {static_cast<QWidget*>(m_selectItem), static_cast<QWidget*>(m_bangbtn),
+                       static_cast<QWidget*>(m_palletSum), static_cast<QWidget*>(m_palletGrid)})
+        w->setProperty("designPt", 12.0);
+}
+
+QString frmMaitou::layoutControls() const
+{
+    // The station's own layout also keeps the article, colour and pallet groups.
+    return layoutControlList()
+           + u",LabBox^27,TxtBox^22,cmdSelectItem,LabBox^28,TxtBox^23,LabBox^33,TxtBox^28,numKeybtn^27,cmdBangbtn"_s;
+}
+
+QString frmMaitou::mirel(const QString& key, const QString& def) const
+{
+    return SysUtil::readIni(u"MIREL"_s, key, def, u"/mirel.ini"_s);
+}
+
+bool frmMaitou::autoItems() const { return mirel(u"itemAutoSave"_s, u"0"_s) == u"1"; }
+
+void frmMaitou::afterLoad()
+{
+    c.SSTab1->setCurrentWidget(m_palletGrid->parentWidget());
+    // After a restart the station goes on with the pallet it was filling.
+    try {
+        Recordset rs = SysUtil::openRecordset(
+            Database::conn(), MaitouSql::lastPallet(mirel(u"menchineId"_s, u"001"_s)));
+        if (SysUtil::recordsetHasRows(rs))
+            c.TxtBox[28]->setText(rs.text(0));
+    } catch (const DbError&) {
+        // An empty pallet field: the operator takes a pallet number as on a new pallet.
+    }
+    loadPalletList();
+}
+
+int frmMaitou::deviceVariant() const
+{
+    return int(devices::InspectionDevices::Variant::MarkLabel);
+}
+
+void frmMaitou::cmdSelectItem_Click()
+{
+    const QString result = frmSelectItem::showMe(this, QString(), 0, 0, this);
+    if (vb::Val(result) > 0)
+        loadItem(vb::CStr(vb::Fix(vb::Val(result))));
+}
+
+void frmMaitou::loadItem(const QString& itemId)
+{
+    try {
+        Connection& conn = Database::conn();
+        Recordset rs = SysUtil::openRecordset(conn, MaitouSql::loadItem(itemId));
+        if (!SysUtil::recordsetHasRows(rs))
+            return;
+        c.TxtBox[22]->setText(rs.text(u"itemName"_s));
+        setTag(c.TxtBox[22], rs.text(u"itemId"_s));
+        c.TxtBox[6]->setText(u"简单检验"_s);
+        setTag(c.BillDetailId, rs.text(u"itemId"_s));
+        applyPresets(SysUtil::getDictionaryValue(conn, u"CheckFill"_s, u"简单检验"_s), rs);
+    } catch (const DbError& e) {
+        MessageBox::critical(u"loadItem发生错误"_s + e.message(), this);
+    }
+}
+
+bool frmMaitou::commandAllowed(int index)
+{
+    if ((index == 5 || index == 6) && vb::Val(c.TxtBox[5]->text()) <= 0) {
+        MessageBox::show(u"输入每版的箱数"_s, MessageBox::Information, MessageBox::Ok, QString(), this);
+        c.TxtBox[5]->setFocus();
+        return false;
+    }
+    return true;
+}
+
+void frmMaitou::afterCommand(int index)
+{
+    if (index == 2 || index == 4 || index == 11)
+        loadPalletList();
+}
+
+bool frmMaitou::fieldLabelDoubleClicked(QLabel* label)
+{
+    LabBox_DblClick(label);
+    return true;
+}

@@ -1,0 +1,70 @@
+// The mark-label station: the inspection window for finished packages (rolls or boxes) stacked
+// on pallets. A package names an article instead of (or besides) a production card, carries its
+// pallet number, and the pallet's packages are listed for the pallet's shipping marks.
+#pragma once
+
+#include "stations/inspection/frmCheck.h"
+
+class EditGrid;
+class QLabel;
+class QPushButton;
+
+class frmMaitou : public frmCheck {
+    Q_OBJECT
+public:
+    explicit frmMaitou(QWidget* parent = nullptr);
+
+    /// Opens the item selection dialog and loads the chosen article.
+    void cmdSelectItem_Click();
+    /// A new pallet number of the day into TxtBox(28).
+    void cmdBangbtn_Click();
+    /// Shows the article as the package's article: name, card text "简单检验" and the presets.
+    void loadItem(const QString& itemId);
+    /// Lists the packages of the pallet in TxtBox(28) with their count and quantity.
+    void loadPalletList();
+    /// Asks for a field group's top, left and width and moves its controls.
+    void LabBox_DblClick(QLabel* label);
+
+    QPushButton* cmdSelectItem() const { return m_selectItem; }
+    QPushButton* cmdBangbtn() const { return m_bangbtn; }
+    EditGrid* ppgCheckGrid2() const { return m_palletGrid; }
+    QLabel* palletSummary() const { return m_palletSum; }
+
+    QString rollListBase() const override;
+    QString deleteQuestion(long long id) const override;
+    QString templateSetting() const override { return QStringLiteral("checkMaitou"); }
+    QString defaultTemplate() const override { return QStringLiteral("订单唛头2"); }
+
+protected:
+    QString layoutKey() const override { return QStringLiteral("InputPosition-maitou"); }
+    QString layoutControls() const override;
+    QString defaultCodetype() const override { return QStringLiteral("检验单缸号"); }
+    bool validateCardOrLine() override;
+    bool validateExtra() override;
+    QString rollNumberCondition() const override;
+    /// A package keeps its number when the dye lot changes (no dye-lot numbering here).
+    void dyeLotChanged() override {}
+    CheckSql::Roll rollValues() const override;
+    QString insertStatement(const CheckSql::Roll& r) const override;
+    QString updateStatement(const CheckSql::Roll& r, long long id) const override;
+    QString item5For(const QString& checkCode) const override;
+    void fillFromRoll(const Recordset& rs) override;
+    void beforeSave() override;
+    int deviceVariant() const override;
+    void afterLoad() override;
+    bool commandAllowed(int index) override;
+    void afterCommand(int index) override;
+    bool fieldLabelDoubleClicked(QLabel* label) override;
+
+private:
+    void buildControls();
+    bool autoItems() const;
+    QString mirel(const QString& key, const QString& def) const;
+
+    QPushButton* m_selectItem = nullptr;
+    QPushButton* m_bangbtn = nullptr;
+    EditGrid* m_palletGrid = nullptr;
+    QLabel* m_palletSum = nullptr;
+    /// The article found or made by the automatic item of the save under way (0: none).
+    long long m_autoItemId = 0;
+};

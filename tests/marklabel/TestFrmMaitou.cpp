@@ -1,0 +1,436 @@
+// The mark-label station on a real embedded database: packages saved for a chosen article or a
+// card, the automatic article, the pallet number and list, the per-pallet guard, the numbering
+// scopes, reopening, and a save the database refuses.
+#include "MaitouFixture.h"
+
+#include "shell/Database.h"
+#include "shell/MessageBox.h"
+#include "shell/SysUtil.h"
+#include "config/ProgramFolder.h"
+#include "stations/inspection/CheckLabelPart.h"
+#include "stations/inspection/CheckRollListPart.h"
+
+#include <QCheckBox>
+#include <QDate>
+#include <QLabel>
+#include <QProcess>
+#include <QSet>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void save(frmCheck& f, const QString& quantity)
+{
+    f.controls().TxtBox[7]->setText(quantity);
+    QTest::mouseClick(f.controls().checkCommand[2], Qt::LeftButton);
+}
+
+QString today() { return QDate::currentDate().toString(u"yyMMdd"_s); }
+
+} // namespace
+
+class TestFrmMaitou : public QObject {
+    Q_OBJECT
+
+private slots:
+    void chosenArticleSavesWithoutCard()
+    {
+        CheckFixture fx;
+        fx.exec(u"insert into item(itemid,itemname,itemspec,item2) values(7,'全棉贡缎','60x60','款Z')"_s);
+        fx.exec(u"insert into Dictionary(ITEMTYPE,ItemValues,ItemName) values('CheckFill','简单检验','5|item2,23|itemspec,')"_s);
+        frmMaitou& f = openMaitou(fx);
+        chooseItem(f, u"贡缎"_s);
+        const auto& c = f.controls();
+        QCOMPARE(c.TxtBox[6]->text(), u"简单检验"_s);
+        QCOMPARE(c.TxtBox[22]->text(), u"全棉贡缎"_s);
+        QCOMPARE(c.TxtBox[5]->text(), u"款Z"_s); // the station's presets of the article
+        QTest::mouseClick(f.cmdBangbtn(), Qt::LeftButton);
+        save(f, u"25"_s);
+        QCOMPARE(fx.scalar(u"select billCode||'/'||itemid||'/'||item8||'/'||item9||'/'||bagnumber from checkinfo"_s),
+                 u"简单检验/7/全棉贡缎/60x60/"_s + today() + u"001"_s);
+    }
+
+    void validationAroundTheRequiredFields_data()
+    {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<bool>("choose");
+        QTest::addColumn<QString>("worker");
+        QTest::addColumn<QString>("quantity");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<int>("focus");
+        QTest::newRow("no article") << QByteArray() << false << "001" << "10" << "请选择商品" << 22;
+        QTest::newRow("required field before quantity") << QByteArray("requireTxtbox=1,0;\n") << true << "" << "0" << "工号,没有输入。" << 0;
+        QTest::newRow("no quantity") << QByteArray("requireTxtbox=1,0;\n") << true << "001" << "0" << "请输入有效的数量" << 7;
+        QTest::newRow("text quantity") << QByteArray() << true << "001" << "abc" << "请输入有效的数量" << 7;
+        QTest::newRow("automatic article needs no choice") << QByteArray("itemAutoSave=1\n") << false << "001" << "10" << "新" << -1; // saved, next package
+    }
+    void validationAroundTheRequiredFields()
+    {
+        QFETCH(QByteArray, ini);
+        QFETCH(bool, choose);
+        QFETCH(QString, worker);
+        QFETCH(QString, quantity);
+        QFETCH(QString, status);
+        QFETCH(int, focus);
+        CheckFixture fx(ini);
+        frmMaitou& f = openMaitou(fx);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        if (choose)
+            chooseItem(f, u"府绸"_s);
+        f.controls().TxtBox[0]->setText(worker);
+        save(f, quantity);
+        QCOMPARE(f.status(), status);
+        QCOMPARE(fx.scalar(u"select count(*) from checkinfo"_s), focus < 0 ? u"1"_s : u"0"_s);
+        if (focus >= 0)
+            QCOMPARE(f.focusWidget(), f.controls().TxtBox[focus]);
+    }
+
+    void automaticArticleIsMadeOnce()
+    {
+        CheckFixture fx("itemAutoSave=1\n");
+        fx.exec(u"insert into itemtype(itemtypeId,itemtypeName) values(3,'成品')"_s);
+        frmMaitou& f = openMaitou(fx);
+        const auto& c = f.controls();
+        c.TxtBox[22]->setText(u"O'Neil 弹力布"_s);
+        c.TxtBox[25]->setText(u"S捻"_s);
+        c.TxtBox[23]->setText(u"藏青"_s);
+        save(f, u"10"_s);
+        save(f, u"12"_s);
+        QCOMPARE(fx.scalar(u"select count(*) from item where itemname='O''Neil 弹力布'"_s), u"1"_s);
+        const QString id = fx.scalar(u"select itemid||'/'||itemcode||'/'||itemtypeid||'/'||item5||'/'||item6 from item where itemname='O''Neil 弹力布'"_s);
+        QCOMPARE(id.section(u'/', 1), u"0001/3/S捻/藏青"_s);
+        // Both packages name the article that was made for the first.
+        QCOMPARE(fx.scalar(u"select count(*) from checkinfo where itemid="_s + id.section(u'/', 0, 0)), u"2"_s);
+    }
+
+    void refusedSaveLeavesNothingHalfWritten()
+    {
+        CheckFixture fx("itemAutoSave=1\n");
+        frmMaitou& f = openMaitou(fx);
+        // The packages' table is away (a stock-taking job of the office has it) while the
+        // article is already written in the same transaction.
+        fx.exec(u"alter table checkinfo rename to checkinfo_away"_s);
+        f.controls().TxtBox[22]->setText(u"新布"_s);
+        MessageBox::clearShown();
+        save(f, u"10"_s);
+        QVERIFY(MessageBox::lastShown().text.contains(u"checkinfo"_s, Qt::CaseInsensitive));
+        QCOMPARE(MessageBox::lastShown().icon, MessageBox::Critical);
+        fx.exec(u"alter table checkinfo_away rename to checkinfo"_s);
+        QCOMPARE(fx.scalar(u"select count(*) from item where itemname='新布'"_s), u"0"_s);
+        QCOMPARE(fx.scalar(u"select count(*) from checkinfo"_s), u"0"_s);
+        QCOMPARE(f.controls().TxtBox[7]->text(), u"10"_s); // nothing typed is lost
+        save(f, u"10"_s);
+        QCOMPARE(fx.scalar(u"select count(*) from item where itemname='新布'"_s), u"1"_s);
+        QCOMPARE(fx.scalar(u"select count(*) from checkinfo"_s), u"1"_s);
+    }
+
+    void palletListSumsThePallet()
+    {
+        CheckFixture fx;
+        frmMaitou& f = openMaitou(fx);
+        chooseItem(f, u"府绸"_s);
+        f.controls().TxtBox[28]->setText(u"P-OLD"_s);
+        save(f, u"7"_s); // another pallet, not listed below
+        QTest::mouseClick(f.cmdBangbtn(), Qt::LeftButton);
+        QCOMPARE(f.controls().TxtBox[28]->text(), today() + u"001"_s);
+        QCOMPARE(f.ppgCheckGrid2()->rows(), 1);
+        save(f, u"12.5"_s);
+        save(f, u"30"_s);
+        QCOMPARE(f.ppgCheckGrid2()->rows(), 3);
+        QCOMPARE(f.palletSummary()->text(), u"  卷数:2  米数:42.5"_s);
+        QCOMPARE(f.ppgCheckGrid2()->textMatrix(1, 7), u"30"_s); // 净重, newest first
+        // After a restart the station goes on with its pallet.
+        frmMaitou& again = openMaitou(fx);
+        QCOMPARE(again.controls().TxtBox[28]->text(), today() + u"001"_s);
+        QCOMPARE(again.ppgCheckGrid2()->rows(), 3);
+        // Another station's packages on the same pallet are not this station's list.
+        fx.setIni(u"menchineId"_s, u"002"_s);
+        again.loadPalletList();
+        QCOMPARE(again.ppgCheckGrid2()->rows(), 1);
+    }
+
+    void reopenedPackageKeepsArticleAndPallet()
+    {
+        CheckFixture fx;
+        frmMaitou& f = openMaitou(fx);
+        chooseItem(f, u"府绸"_s);
+        f.controls().TxtBox[28]->setText(u"B-7"_s);
+        save(f, u"9"_s);
+        const long long id = fx.scalar(u"select max(id) from checkinfo"_s).toLongLong();
+        f.clearForm();
+        f.loadRoll(id);
+        const auto& c = f.controls();
+        QCOMPARE(tagOf(c.TxtBox[22]), u"1"_s);
+        QCOMPARE(tagOf(c.BillDetailId), u"1"_s);
+        QCOMPARE(c.TxtBox[28]->text(), u"B-7"_s);
+        // The update writes the pallet too, and the statement stays valid.
+        c.TxtBox[28]->setText(u"B-8"_s);
+        c.autoHuanJuan->setChecked(false);
+        save(f, u"9.5"_s);
+        QCOMPARE(f.status(), u" 修改成功！"_s);
+        QCOMPARE(fx.scalar(u"select bagnumber||'/'||oncount from checkinfo where id="_s + QString::number(id)),
+                 u"B-8/9.5"_s);
+    }
+
+    void packagesPerPalletGuardsStepping_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<QString>("perPallet");
+        QTest::addColumn<bool>("stops");
+        QTest::newRow("previous, empty") << 5 << "" << true;
+        QTest::newRow("next, empty") << 6 << "" << true;
+        QTest::newRow("previous, zero") << 5 << "0" << true;
+        QTest::newRow("previous, text") << 5 << "箱" << true;
+        QTest::newRow("previous, 20 a pallet") << 5 << "20" << false;
+    }
+    void packagesPerPalletGuardsStepping()
+    {
+        QFETCH(int, command);
+        QFETCH(QString, perPallet);
+        QFETCH(bool, stops);
+        CheckFixture fx;
+        frmMaitou& f = openMaitou(fx);
+        new CheckRollListPart(&f);
+        f.show();
+        chooseItem(f, u"府绸"_s);
+        f.controls().TxtBox[5]->setText(u"20"_s);
+        save(f, u"5"_s);
+        save(f, u"6"_s);
+        f.controls().checkId->setText(u"0"_s);
+        f.controls().TxtBox[5]->setText(perPallet);
+        MessageBox::clearShown();
+        QTest::mouseClick(f.controls().checkCommand[command], Qt::LeftButton);
+        if (!stops) { // the previous package is on screen
+            QCOMPARE(f.controls().checkId->text(), fx.scalar(u"select max(id) from checkinfo"_s));
+            return;
+        }
+        QCOMPARE(f.controls().LabBox[5]->text(), u"每版箱数"_s);
+        QCOMPARE(MessageBox::lastShown().text, u"输入每版的箱数"_s);
+        QCOMPARE(MessageBox::lastShown().icon, MessageBox::Information);
+        QCOMPARE(f.controls().checkId->text(), u"0"_s);
+        QCOMPARE(f.focusWidget(), f.controls().TxtBox[5]);
+    }
+
+    void numberingScopes_data()
+    {
+        QTest::addColumn<QString>("codetype");
+        QTest::addColumn<QString>("next");
+        // Two packages of article 1 on line 11, one of article 1 without a card line.
+        QTest::newRow("per card line (default)") << "" << "003";
+        QTest::newRow("per article") << "面料编码" << "004";
+        QTest::newRow("dye lot is per card line here") << "缸号" << "003";
+    }
+    void numberingScopes()
+    {
+        QFETCH(QString, codetype);
+        QFETCH(QString, next);
+        CheckFixture fx("codetype=" + codetype.toUtf8() + "\n");
+        fx.exec(u"insert into checkinfo(billcode,billdetailid,itemid,checkcode,taskno) values"
+                "('K001',11,1,'001','J1'),('K001',11,1,'002','J1'),('简单检验',0,1,'003','J9')"_s);
+        frmMaitou& f = openMaitou(fx);
+        fx.lookUp(u"K001"_s); // proposes the package's number for the card line
+        if (codetype == u"面料编码") {
+            // The article scope needs the article: choose it, then the next package.
+            f.loadItem(u"1"_s);
+            QTest::mouseClick(f.controls().checkCommand[1], Qt::LeftButton);
+        }
+        QCOMPARE(f.controls().TxtBox[18]->text(), next);
+        // A typed dye lot does not renumber the package.
+        f.controls().TxtBox[3]->setFocus();
+        QTest::keyClicks(f.controls().TxtBox[3], u"J9"_s);
+        QCOMPARE(f.controls().TxtBox[18]->text(), next);
+    }
+
+    // Deleting the package on screen asks twice; the second question is the variant's.
+    void deleteAsksByRollNumber_data()
+    {
+        QTest::addColumn<bool>("maitou");
+        QTest::addColumn<QString>("question");
+        QTest::newRow("mark label") << true << "是否要删除卷号[001]的标签";
+        QTest::newRow("inspection as before") << false << "是否要删除卷ID[%1]的标签";
+    }
+    void deleteAsksByRollNumber()
+    {
+        QFETCH(bool, maitou);
+        QFETCH(QString, question);
+        CheckFixture fx;
+        frmCheck& f = maitou ? openMaitou(fx) : fx.open();
+        new CheckRollListPart(&f);
+        fx.lookUp(u"K001"_s);
+        f.controls().TxtBox[22]->setText(u"涤棉府绸"_s);
+        setTag(f.controls().TxtBox[22], u"1"_s);
+        f.controls().autoHuanJuan->setChecked(false);
+        save(f, u"5"_s);
+        const QString id = fx.scalar(u"select max(id) from checkinfo"_s);
+        MessageBox::clearShown();
+        MessageBox::setNextAnswer(MessageBox::AnswerYes);
+        MessageBox::setNextAnswer(MessageBox::AnswerCancel);
+        QTest::mouseClick(f.controls().checkCommand[9], Qt::LeftButton);
+        QCOMPARE(MessageBox::shown().value(1).text, question.arg(id));
+        QCOMPARE(fx.scalar(u"select count(*) from checkinfo"_s), u"1"_s);
+    }
+
+    void fieldGroupGeometry_data()
+    {
+        QTest::addColumn<bool>("maitou");
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QRect>("box");
+        // A null box: the pallet number stays where it was.
+        QTest::newRow("moved") << true << "3000,100,600;3000,760,900;3000,1700,420;3600,760,1200" << QRect(760, 3000, 900, 500);
+        QTest::newRow("bad part keeps its place") << true << "3000,100,600;x,1,1" << QRect();
+        QTest::newRow("cancelled") << true << "" << QRect();
+        QTest::newRow("inspection asks nothing") << false << "" << QRect();
+    }
+    void fieldGroupGeometry()
+    {
+        QFETCH(bool, maitou);
+        QFETCH(QString, answer);
+        QFETCH(QRect, box);
+        CheckFixture fx;
+        frmCheck& f = maitou ? openMaitou(fx) : fx.open();
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        // A tap on a caption places its group where the caption is (field dragging).
+        QTest::mouseClick(f.controls().LabBox[33], Qt::LeftButton);
+        const QRect before = designRect(f.controls().TxtBox[28]);
+        MessageBox::clearShown();
+        MessageBox::setNextInput(answer.isEmpty() ? std::nullopt : std::optional<QString>(answer));
+        QTest::mouseDClick(f.controls().LabBox[33], Qt::LeftButton);
+        QCOMPARE(MessageBox::shown().size(), maitou ? 1 : 0);
+        if (maitou)
+            QCOMPARE(MessageBox::lastShown().text.left(6), u"请输入控件组"_s);
+        const QRect now = designRect(f.controls().TxtBox[28]);
+        const QRect want = box.isNull() ? before : box;
+        QCOMPARE(QRect(now.x(), now.y(), now.width(), 0), QRect(want.x(), want.y(), want.width(), 0));
+        MessageBox::clearAnswers();
+    }
+
+    void savedLayoutIsTheStations_data()
+    {
+        QTest::addColumn<bool>("maitou");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("otherKey");
+        QTest::newRow("mark label") << true << "InputPosition-maitou" << "InputPosition";
+        QTest::newRow("inspection as before") << false << "InputPosition" << "InputPosition-maitou";
+    }
+    void savedLayoutIsTheStations()
+    {
+        QFETCH(bool, maitou);
+        QFETCH(QString, key);
+        QFETCH(QString, otherKey);
+        CheckFixture fx;
+        frmCheck& f = maitou ? openMaitou(fx) : fx.open();
+        f.btnSavePosi_Click(0);
+        const QString layout = SysUtil::readIni(u"MIREL"_s, key, QString(), u"/mirel.ini"_s);
+        QVERIFY(layout.contains(u"TxtBox^18="_s));
+        QCOMPARE(layout.contains(u"TxtBox^28="_s), maitou);
+        QCOMPARE(layout.contains(u"cmdBangbtn="_s), maitou);
+        QCOMPARE(SysUtil::readIni(u"MIREL"_s, otherKey, u"-"_s, u"/mirel.ini"_s), u"-"_s);
+    }
+
+    void labelTemplateSetting_data()
+    {
+        QTest::addColumn<bool>("maitou");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("mark label") << true << "订单唛头2";
+        QTest::newRow("inspection as before") << false << "唛头";
+    }
+    void labelTemplateSetting()
+    {
+        QFETCH(bool, maitou);
+        QFETCH(QString, name);
+        CheckFixture fx;
+        frmCheck& f = maitou ? openMaitou(fx) : fx.open();
+        auto* labels = new CheckLabelPart(&f);
+        QCOMPARE(labels->rollTemplate(), name);
+        labels->chooseTemplate(u"大标"_s);
+        QCOMPARE(labels->rollTemplate(), u"大标"_s);
+        // Each station remembers its own choice; the other station's stays untouched.
+        const auto remembered = [](const char* key) {
+            return SysUtil::getSetting(ProgramFolder::executableName(), u"PrintTemplate"_s,
+                                       QString::fromLatin1(key), u"-"_s);
+        };
+        QCOMPARE(remembered(maitou ? "checkMaitou" : "check"), u"大标"_s);
+        QCOMPARE(remembered(maitou ? "check" : "checkMaitou"), u"-"_s);
+    }
+
+    void functionKeysReachTheNewButtons()
+    {
+        CheckFixture fx;
+        frmMaitou& f = openMaitou(fx);
+        f.show();
+        f.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&f));
+        QTest::keyClick(f.controls().TxtBox[6], Qt::Key_F4);
+        // A shortcut presses its button the way a finger does, a moment later.
+        QTRY_COMPARE(f.controls().TxtBox[28]->text(), today() + u"001"_s);
+        bool opened = false;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, [&] {
+            if (auto* d = qobject_cast<frmSelectItem*>(QApplication::activeModalWidget())) {
+                opened = true;
+                watch.stop();
+                QTest::keyClick(d, Qt::Key_Escape);
+            }
+        });
+        watch.start(20);
+        QTest::keyClick(f.controls().TxtBox[6], Qt::Key_F3);
+        QTRY_VERIFY(opened);
+        QCOMPARE(f.controls().TxtBox[6]->text(), QString()); // closed without an article
+    }
+
+    void twoStationsNeverShareAPalletNumber()
+    {
+        CheckFixture fx;
+        const int processes = 2, each = 15;
+        QList<QProcess*> children;
+        for (int i = 0; i < processes; ++i) {
+            auto* p = new QProcess(this);
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(u"MIREL_PALLET_CHILD"_s, QString::number(each));
+            p->setProcessEnvironment(env);
+            p->start(QCoreApplication::applicationFilePath(), {});
+            children << p;
+        }
+        QStringList numbers;
+        for (QProcess* p : children) {
+            QVERIFY(p->waitForFinished(60000));
+            QCOMPARE(p->exitCode(), 0);
+            numbers << QString::fromUtf8(p->readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+        }
+        QCOMPARE(numbers.size(), processes * each);
+        QCOMPARE(QSet<QString>(numbers.begin(), numbers.end()).size(), processes * each);
+        for (const QString& n : numbers)
+            QVERIFY2(n.startsWith(today()), qPrintable(n));
+    }
+};
+
+// Child station for the two-station test: presses the new-pallet button and prints each number.
+static int palletChild(int count)
+{
+    PanelStyle::install();
+    frmMaitou f;
+    f.Form_Load();
+    QTextStream out(stdout);
+    for (int i = 0; i < count; ++i) {
+        f.cmdBangbtn()->click();
+        out << f.controls().TxtBox[28]->text() << '\n';
+        out.flush();
+    }
+    return 0;
+}
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    const int child = qEnvironmentVariableIntValue("MIREL_PALLET_CHILD");
+    if (child > 0)
+        return palletChild(child);
+    TestFrmMaitou t;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&t, argc, argv);
+}
+
+#include "TestFrmMaitou.moc"

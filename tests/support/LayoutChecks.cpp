@@ -1,0 +1,39 @@
+// Layout checks shared by the station layout tests.
+#include "support/LayoutChecks.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QTest>
+#include <QWidget>
+
+// Every visible control placed by design lies inside its parent; every visible grid caption
+// fits its column.
+void checkInsideAndReadable(QWidget& f, const QString& where)
+{
+    for (QWidget* w : f.findChildren<QWidget*>()) {
+        if (!w->isVisible() || !w->property("designRect").isValid())
+            continue;
+        QVERIFY2(w->parentWidget()->rect().contains(w->geometry()),
+                 qPrintable(w->objectName() + " leaves its frame at " + where));
+    }
+    // Captions of the fields are read whole, not cut at the edge.
+    for (const QLabel* label : f.findChildren<QLabel*>()) {
+        if (!label->isVisible() || !label->buddy() || label->wordWrap())
+            continue;
+        QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->contentsRect().width(),
+                 qPrintable("caption " + label->text() + " cut at " + where));
+    }
+    for (const QHeaderView* header : f.findChildren<QHeaderView*>()) {
+        if (!header->isVisible() || header->orientation() != Qt::Horizontal)
+            continue;
+        const QFontMetrics fm(header->font());
+        for (int col = 0; col < header->count(); ++col) {
+            const QString caption = header->model()->headerData(col, Qt::Horizontal).toString();
+            if (header->isSectionHidden(col) || caption.isEmpty())
+                continue;
+            QVERIFY2(header->sectionSize(col) >= fm.horizontalAdvance(caption),
+                     qPrintable(header->parentWidget()->parentWidget()->objectName() + ": " + caption
+                                + " at " + where));
+        }
+    }
+}
