@@ -87,7 +87,7 @@ void BM_StartMarkLabelWindow(benchmark::State& state)
 {
     form();
     for (auto _ : state)
-        state.SetIterationTime(startToPaint(binary("mirel"), {QStringLiteral("maitou")}));
+        state.SetIterationTime(startToPaint(home().path(), binary("mirel"), {QStringLiteral("maitou")}));
 }
 BENCHMARK(BM_StartMarkLabelWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 

@@ -206,7 +206,7 @@ private slots:
             QCOMPARE(f.controls().checkId->text(), fx.scalar(u"select max(id) from checkinfo"_s));
             return;
         }
-        QCOMPARE(f.controls().LabBox[5]->text(), u"每版箱数"_s);
+        QCOMPARE(f.controls().LabBox[5]->text(), u"箱数"_s);
         QCOMPARE(MessageBox::lastShown().text, u"输入每版的箱数"_s);
         QCOMPARE(MessageBox::lastShown().icon, MessageBox::Information);
         QCOMPARE(f.controls().checkId->text(), u"0"_s);

@@ -69,8 +69,9 @@ void frmMaitou::buildControls()
     // comes from its required-field box, whose stored caption (DBInfo) still wins.
     for (QCheckBox* box : findChildren<QCheckBox*>())
         if (box->objectName().startsWith(u"LabChk_"_s) && box->toolTip().section(u',', 0, 0) == u"5")
-            box->setText(u"每版箱数"_s);
-    c.LabBox[5]->setText(u"每版箱数"_s);
+            box->setText(u"箱数"_s);
+    c.LabBox[5]->setText(u"箱数"_s);
+    c.LabBox[5]->setToolTip(u"每版的箱数"_s);
     c.TxtBox[5]->setAccessibleName(c.LabBox[5]->text());
     placeTwips(m_bangbtn, QRect(pallet.x() + 460, pallet.y() + 570, 1020, pallet.height()));
     setTag(c.LabBox[33], tagOf(c.LabBox[33]) + u"|cmdBangbtn"_s);
