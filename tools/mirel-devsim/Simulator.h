@@ -32,6 +32,7 @@ public:
     void setWeight(double kg) { m_weight = kg; }
     void setFault(Fault f) { m_fault = f; }
     double length() const { return m_length; }
+    Kind kind() const { return m_kind; }
     bool yards() const { return m_yards; }
     QString describe() const;
 
