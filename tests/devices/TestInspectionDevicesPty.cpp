@@ -219,30 +219,13 @@ void TestInspectionDevicesPty::modbusZeroFromTimer()
     beat.start(100);
     const QByteArrayList frames{zeroMeterCoil(1), alterResetFirst(1), alterResetSecond(1)};
     st.devs.zeroCounter();
-    // Everything the counter received, with the time each piece came.
-    QByteArray line;
-    QList<qint64> at;
-    const auto readRecord = [&] {
-        line.clear();
-        at.clear();
-        QFile f(record);
-        if (!f.open(QIODevice::ReadOnly))
-            return false;
-        for (const QByteArray& l : f.readAll().split('\n')) {
-            const QByteArrayList parts = l.split(' ');
-            const QByteArray bytes = QByteArray::fromHex(parts.value(1));
-            line += bytes;
-            at += QList<qint64>(bytes.size(), parts.value(0).toLongLong());
-        }
-        return line.contains(frames.join());
-    };
-    QTRY_VERIFY_WITH_TIMEOUT(readRecord(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(DevSimRecord(record).bytes.contains(frames.join()), 10000);
     QVERIFY2(beats >= 3, qPrintable(QString::number(beats))); // the window was not held
-    const qsizetype first = line.indexOf(frames.join());
-    const qint64 coil = at[first], limit1 = at[first + frames[0].size()],
-                 limit2 = at[first + frames[0].size() + frames[1].size()];
-    QVERIFY2(limit1 - coil >= 450 && limit2 - limit1 >= 450,
-             qPrintable(QStringLiteral("%1 %2 %3").arg(coil).arg(limit1).arg(limit2)));
+    const DevSimRecord got(record);
+    const qsizetype coil = got.bytes.indexOf(frames.join()), limit1 = coil + frames[0].size(),
+                    limit2 = limit1 + frames[1].size();
+    QVERIFY2(got.at[limit1] - got.at[coil] >= 450 && got.at[limit2] - got.at[limit1] >= 450,
+             qPrintable(QStringLiteral("%1 %2 %3").arg(got.at[coil]).arg(got.at[limit1]).arg(got.at[limit2])));
     st.f.quantities.clear();
     QTRY_VERIFY_WITH_TIMEOUT(st.f.quantities.count(QStringLiteral("0.00")) >= 3, 10000);
     // The echoes of the zero and limit writes never show as a length.

@@ -11,6 +11,20 @@
 
 using namespace devices;
 
+namespace {
+
+// The devices with the counter or the scale on an in-memory line; the test drives the ticks.
+void connectLine(InspectionDevices& devs, MemoryDevice& line, bool counter)
+{
+    (counter ? devs.counterPort() : devs.scalePort())->setDevice(&line);
+    devs.setCounterConnected(counter);
+    devs.setScaleConnected(!counter);
+    devs.setupDevices();
+    devs.setPolling(false);
+}
+
+} // namespace
+
 class TestSplitReadings : public QObject {
     Q_OBJECT
 private slots:
@@ -43,11 +57,8 @@ void TestSplitReadings::textCounterLineSplit()
     folder.writeFile(QStringLiteral("mirel.ini"), "[MIREL]\nInputMode=0\nCommBarcode=\n");
     MemoryDevice counter;
     InspectionDevices devs;
-    devs.counterPort()->setDevice(&counter);
     QSignalSpy quantities(&devs, &InspectionDevices::quantityText);
-    devs.setCounterConnected(true);
-    devs.setupDevices();
-    devs.setPolling(false);
+    connectLine(devs, counter, true);
     for (const QByteArray& chunk : chunks) {
         counter.feed(chunk);
         devs.pollDevices();
@@ -64,11 +75,8 @@ void TestSplitReadings::scaleReadingSplit()
     folder.writeFile(QStringLiteral("mirel.ini"), "[MIREL]\nchenInputMode=0\nCommBarcode=\n");
     MemoryDevice scale;
     InspectionDevices devs;
-    devs.scalePort()->setDevice(&scale);
     QSignalSpy weights(&devs, &InspectionDevices::weightText);
-    devs.setScaleConnected(true);
-    devs.setupDevices();
-    devs.setPolling(false);
+    connectLine(devs, scale, false);
     // 12.34 kg goes out as "=43.2100"; a tick reads one and a half readings.
     scale.feed("=43.2100=43.2");
     devs.pollDevices();
@@ -90,11 +98,8 @@ void TestSplitReadings::packedScaleCutAnywhere()
         for (qsizetype cut = 0; cut <= stream.size() - open; ++cut) {
             MemoryDevice scale;
             InspectionDevices devs;
-            devs.scalePort()->setDevice(&scale);
             QSignalSpy weights(&devs, &InspectionDevices::weightText);
-            devs.setScaleConnected(true);
-            devs.setupDevices();
-            devs.setPolling(false);
+            connectLine(devs, scale, false);
             const QByteArray line = stream.mid(open);
             scale.feed(line.left(cut));
             devs.pollDevices();
