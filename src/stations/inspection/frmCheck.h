@@ -124,6 +124,9 @@ protected:
 private:
     void wireEvents();
     void wireDevices();
+    void applyLengthRatio();
+    void correctMeter();
+    bool confirmCounterLength();
     void wireKeypad();
     void applyFonts();
     void buildGradeButtons();
