@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace devices;
+
 namespace {
 
 QColor textColour(const QLabel* l) { return l->palette().color(QPalette::WindowText); }
@@ -79,6 +81,9 @@ private slots:
         QCOMPARE(c.TxtBox[6]->toolTip(), QStringLiteral(" 串口扫描枪启动"));
         QVERIFY(MessageBox::shown().isEmpty());
         QCOMPARE(c.BillDetailId->text(), QStringLiteral("11"));
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[7]->text(), QStringLiteral("0.00"), 10000); // a new roll
+        st.counter.command("length 150");
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[7]->text(), QStringLiteral("150.00"), 10000);
 
         // The unit caption toggles on a double click, and the counter is told.
         QTest::mouseDClick(c.LabUnit, Qt::LeftButton);
@@ -91,9 +96,10 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(st.received().contains(setMeterUnit(false)), 10000);
 
         // "归零" sends the zero and the two limit writes.
+        const QByteArray zero = zeroMeterCoil(1) + alterResetFirst(1) + alterResetSecond(1);
+        const qsizetype zeros = st.received().count(zero);
         QTest::mouseClick(c.Command1, Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(st.received().contains(zeroMeterCoil(1) + alterResetFirst(1) + alterResetSecond(1)),
-                                 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(st.received().count(zero), zeros + 1, 10000);
         QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[7]->text(), QStringLiteral("0.00"), 10000);
 
         // A counter gone silent: the last length stays, and a save asks about it first.
@@ -113,7 +119,9 @@ private slots:
         // Check3: the screen's raw reading goes into biliB, the inspector types the winding
         // machine's own into biliA, and once saved the lengths follow the machine.
         st.counter.command("fault none");
+        st.counter.command("length 120"); // the save may have started a new roll
         QTRY_COMPARE_WITH_TIMEOUT(c.LabBox[16]->text(), QStringLiteral("码表1通讯中..."), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[7]->text(), QStringLiteral("120.00"), 10000);
         auto* panel = f.findChild<CheckSettingsPanel*>();
         QVERIFY(panel->checkAccessCode(QStringLiteral("5862")));
         auto* check3 = panel->findChild<QCheckBox*>(QStringLiteral("Check3"));
