@@ -33,10 +33,14 @@ void BarcodeScanner::onReceived()
         if (cr < 0 && lf < 0)
             break;
         m_endsLines = true;
-        const qsizetype end = cr < 0 ? lf : lf < 0 ? cr : qMin(cr, lf);
-        const QByteArray scan = m_pending.left(end);
+        qsizetype end = cr < 0 ? lf : lf < 0 ? cr : qMin(cr, lf);
+        if (end == cr && end + 1 < m_pending.size() && m_pending.at(end + 1) == '\n')
+            ++end; // CR LF ends one scan
+        // The scan goes on with its line end, as the scanner sent it; the lookup trims it.
+        const QByteArray scan = m_pending.left(end + 1);
         m_pending.remove(0, end + 1);
-        if (!scan.isEmpty()) // the LF of a CR LF ends nothing
+        // A line end alone (the LF of a CR LF that came in two pieces) is no scan.
+        if (scan.size() > (scan.endsWith("\r\n") ? 2 : 1))
             emit scanned(LegacyEncoding::fromGb18030(scan));
     }
     // A scanner known to end its scans is waited for however slowly its bytes come.

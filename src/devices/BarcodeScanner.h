@@ -43,8 +43,8 @@ public:
     QString lastError() const;
 
 signals:
-    /// One whole scan without its line end: the bytes up to a CR or LF, or, from a scanner that
-    /// has sent no line end since the port opened, up to kIdleMs without a byte. A scan that comes in several chunks is
+    /// One whole scan with its line end as sent: the bytes up to a CR, LF or CR LF, or, from a
+    /// scanner that has sent no line end since the port opened, up to kIdleMs without a byte. A scan that comes in several chunks is
     /// one scan; empty lines (the LF of a CR LF) are none.
     void scanned(const QString& text);
     /// The port disappeared while open (scanner unplugged).

@@ -198,7 +198,7 @@ void TestInspectionDevicesPty::scaleAndScanner()
 
     scanner.command("scan K2405-001");
     QTRY_COMPARE_WITH_TIMEOUT(f.lookups, 1, 10000);
-    QCOMPARE(f.card.text(), QStringLiteral("K2405-001"));
+    QCOMPARE(f.card.text(), QStringLiteral("K2405-001\r"));
     QCOMPARE(f.card.toolTip(), QStringLiteral(" 串口扫描枪启动"));
     devs.releaseDevices();
 }

