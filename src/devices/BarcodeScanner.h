@@ -1,8 +1,10 @@
-// The serial barcode scanner of the card field: opens its port and reports every reception.
+// The serial barcode scanner of the card field: opens its port and reports each whole scan.
 #pragma once
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 
 class SerialPort;
 
@@ -26,6 +28,9 @@ public:
         Failed,        ///< no such port, port in use, bad settings: see lastError()
     };
 
+    /// A scanner that ends its scans with no CR or LF has finished after this long without a byte.
+    static constexpr int kIdleMs = 80;
+
     explicit BarcodeScanner(QObject* parent = nullptr);
 
     /// Reads the scanner keys (with their fall-backs) and (re)opens the port: "9600,n,8,1",
@@ -38,14 +43,21 @@ public:
     QString lastError() const;
 
 signals:
-    /// The whole text received so far (a scanner that sends in two bursts gives two scans; an
-    /// event without data gives an empty text).
+    /// One whole scan with its line end as sent: the bytes up to a CR, LF or CR LF, or, from a
+    /// scanner that has sent no line end since the port opened, up to kIdleMs without a byte. A scan that comes in several chunks is
+    /// one scan; empty lines (the LF of a CR LF) are none.
     void scanned(const QString& text);
     /// The port disappeared while open (scanner unplugged).
     void lost(const QString& error);
 
 private:
+    void onReceived();
+    void onIdle();
+
     SerialPort* m_port;
+    QTimer m_idle;
+    QByteArray m_pending; ///< bytes of a scan whose end has not come yet
+    bool m_endsLines = false; ///< this scanner has sent a CR or LF since the port was opened
 };
 
 } // namespace devices

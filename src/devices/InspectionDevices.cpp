@@ -9,7 +9,6 @@
 #include "serial/SerialPort.h"
 #include "serial/SerialSettings.h"
 
-#include <QThread>
 
 using namespace Qt::StringLiterals;
 
@@ -18,10 +17,14 @@ namespace devices {
 InspectionDevices::InspectionDevices(Variant variant, QObject* parent)
     : QObject(parent), m_variant(variant), m_counter(new SerialPort(this)),
       m_scale(new SerialPort(this)), m_scanner(new BarcodeScanner(this)),
-      m_usb(std::make_unique<UsbCounterLibrary>()), m_rfid(std::make_unique<RfidReaderLibrary>()),
-      m_pause([](int ms) { QThread::msleep(ulong(ms)); })
+      m_usb(std::make_unique<UsbCounterLibrary>()), m_rfid(std::make_unique<RfidReaderLibrary>())
 {
     m_timer.setInterval(400);
+    // The counter wants 500 ms between the zero and each limit write, not less.
+    m_zeroTimer.setSingleShot(true);
+    m_zeroTimer.setTimerType(Qt::PreciseTimer);
+    m_zeroTimer.setInterval(500);
+    connect(&m_zeroTimer, &QTimer::timeout, this, &InspectionDevices::zeroStep);
     connect(&m_timer, &QTimer::timeout, this, &InspectionDevices::safeTick);
     connect(m_scanner, &BarcodeScanner::scanned, this, &InspectionDevices::cardScanned);
     connect(m_scanner, &BarcodeScanner::lost, this, [this](const QString& error) {
@@ -101,6 +104,9 @@ void InspectionDevices::openMeterPort()
         return;
     const CounterModel model = currentModel();
     m_discardReply = false;
+    m_missedTicks = 0;
+    m_zeroStep = 0;
+    m_zeroTimer.stop();
     m_counterCarry.clear();
     m_counterSynced = false;
     if (model == CounterModel::Usb) {
@@ -175,19 +181,30 @@ void InspectionDevices::zeroCounter()
         m_discardReply = open;
         break;
     case CounterModel::Modbus:
-        // The counter needs its time between the zero and the two limit writes; the screen
-        // waits with it.
-        if (m_counter->portOpen())
+        // The counter needs its time between the zero and the two limit writes; the ticks leave
+        // it alone until the last one is out.
+        if (open)
             m_counter->output(zeroMeterCoil(m_address));
-        m_pause(500);
-        if (m_counter->portOpen())
-            m_counter->output(alterResetFirst(m_address));
-        m_pause(500);
-        if (m_counter->portOpen())
-            m_counter->output(alterResetSecond(m_address));
-        m_discardReply = m_counter->portOpen();
+        m_zeroStep = 1;
+        m_zeroTimer.start();
         break;
     }
+}
+
+void InspectionDevices::zeroStep()
+{
+    const bool open = m_counter->portOpen();
+    if (m_zeroStep == 1) {
+        if (open)
+            m_counter->output(alterResetFirst(m_address));
+        m_zeroStep = 2;
+        m_zeroTimer.start();
+        return;
+    }
+    if (open)
+        m_counter->output(alterResetSecond(m_address));
+    m_zeroStep = 0;
+    m_discardReply = open;
 }
 
 bool InspectionDevices::toggleUnit(const QString& unitCaption)
@@ -209,6 +226,8 @@ void InspectionDevices::setPolling(bool on)
 void InspectionDevices::releaseDevices()
 {
     m_timer.stop();
+    m_zeroTimer.stop();
+    m_zeroStep = 0;
     m_usb->close();
     m_usbOpen = false;
     m_counter->setPortOpen(false);

@@ -66,8 +66,15 @@ public:
     void setupDevices();
     /// One timer tick (public so that a station or test can run one at once).
     void pollDevices();
-    /// "归零": zero the counter. The Modbus counter blocks the screen for two 500 ms pauses.
+    /// "归零": zero the counter. The Modbus counter gets the zero and, 500 ms apart, its two limit
+    /// writes from a timer; the screen keeps working meanwhile and the counter is not read.
     void zeroCounter();
+    /// The Modbus zero's limit writes are still to come.
+    bool zeroing() const { return m_zeroStep > 0; }
+    /// Ticks in a row in which a binary counter gave no whole reply: after kSilentTicks of them
+    /// the counter does not answer, and the length on screen is the last one it sent.
+    static constexpr int kSilentTicks = 5;
+    bool counterAnswering() const { return m_missedTicks < kSilentTicks; }
     /// Double click on the unit caption: the yards flag becomes (caption != "码"), the counter is
     /// told the unit while its port is open. Returns the new yards flag.
     bool toggleUnit(const QString& unitCaption);
@@ -85,8 +92,6 @@ public:
     BarcodeScanner* scanner() const { return m_scanner; }
     UsbCounterLibrary& usbCounter() { return *m_usb; }
     RfidReaderLibrary& rfidReader() { return *m_rfid; }
-    /// Replaces the blocking pause of the zero command (tests count the pauses instead).
-    void setPause(std::function<void(int ms)> pause) { m_pause = std::move(pause); }
 
 signals:
     /// Text for TxtBox(index): 7, or 14 when "isguama" is on. Sent every tick with a reading.
@@ -119,7 +124,7 @@ private:
     bool pollCounter();
     bool pollTextCounter(double* v);
     QString textCounterInput();
-    bool pollBinaryCounter(CounterModel model, double* v);
+    std::optional<double> pollBinaryCounter(CounterModel model);
     bool pollFiberBoxCounter();
     void showLength(double v);
     void pollRfid();
@@ -131,6 +136,8 @@ private:
     void onCounterLost(const QString& error);
     void onScaleLost(const QString& error);
     void safeTick();
+    void zeroStep();
+    void missedReply();
 
     Variant m_variant;
     QTimer m_timer;
@@ -139,7 +146,9 @@ private:
     BarcodeScanner* m_scanner;
     std::unique_ptr<UsbCounterLibrary> m_usb;
     std::unique_ptr<RfidReaderLibrary> m_rfid;
-    std::function<void(int)> m_pause;
+    QTimer m_zeroTimer;
+    int m_zeroStep = 0; ///< 1, 2: the first or second limit write comes next
+    int m_missedTicks = 0;
     quint8 m_address = 1;
     bool m_counterOn = false, m_scaleOn = false, m_yards = false;
     double m_ratioA = 1, m_ratioB = 1;

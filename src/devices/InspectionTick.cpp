@@ -59,10 +59,12 @@ bool InspectionDevices::pollScale()
     }
     double w = 0;
     if (packed) {
-        const auto weight = packedScaleWeight(received);
+        const auto weight = latestPackedWeight(received, &m_scaleCarry);
         if (!weight) {
-            // The weight stays as it was; a bad scale must not stop the counter.
-            emit deviceFault(u"台称数据无效: %1"_s.arg(QString::fromLatin1(received.left(32).toHex(' '))));
+            // The weight stays as it was; a bad scale must not stop the counter. Half a frame
+            // is no fault: its rest comes with the next tick.
+            if (received.size() >= 2 * kPackedFrameSize)
+                emit deviceFault(u"台称数据无效: %1"_s.arg(QString::fromLatin1(received.left(32).toHex(' '))));
             return true;
         }
         w = *weight;
@@ -104,10 +106,15 @@ bool InspectionDevices::pollCounter()
         setCounterStatus(counterBusyCaption(model));
         emit counterToolTip(vb::Str(v));
         break;
-    default:
-        if (!pollBinaryCounter(model, &v))
+    default: {
+        if (!m_counter->portOpen())
             return false;
+        const auto reading = pollBinaryCounter(model);
+        if (!reading)
+            return true; // no length this tick: the field keeps the last one
+        v = *reading;
         break;
+    }
     }
     showLength(v);
     return true;
@@ -157,35 +164,43 @@ void InspectionDevices::sendRequest(CounterModel model)
     }
 }
 
-bool InspectionDevices::pollBinaryCounter(CounterModel model, double* v)
+std::optional<double> InspectionDevices::pollBinaryCounter(CounterModel model)
 {
-    if (!m_counter->portOpen())
-        return false;
-    *v = 0;
+    if (m_zeroStep > 0)
+        return std::nullopt; // the zero's limit writes are on their way: no request in between
     if (m_discardReply) {
         // What waits is the echo of a zero or unit command, not a length: ask again and leave
         // the field as it is for this tick.
         m_discardReply = false;
         sendRequest(model);
-        return false;
+        return std::nullopt;
     }
     if (m_counter->inBufferCount() < replyLength(model)) {
-        // No reply yet: ask, and show 0 as the counters always did.
+        // No whole reply (late, cut short, counter off): ask again; the length on screen stays
+        // the last one the counter sent, a save must not take 0 for it.
         sendRequest(model);
-        return true;
+        missedReply();
+        return std::nullopt;
     }
     const QByteArray reply = m_counter->inputBytes();
     const auto reading = latestReading(model, reply, m_address);
     sendRequest(model);
     if (!reading) {
         emit deviceFault(u"码表数据无效: %1"_s.arg(QString::fromLatin1(reply.left(32).toHex(' '))));
-        return false;
+        missedReply();
+        return std::nullopt;
     }
-    *v = *reading;
-    if (model == CounterModel::FiveRegisters && *v == 0)
+    m_missedTicks = 0;
+    if (model == CounterModel::FiveRegisters && *reading == 0)
         logZeroReading();
     setCounterStatus(counterBusyCaption(model));
-    return true;
+    return reading;
+}
+
+void InspectionDevices::missedReply()
+{
+    if (++m_missedTicks >= kSilentTicks)
+        setCounterStatus(counterSilentCaption());
 }
 
 bool InspectionDevices::pollFiberBoxCounter()

@@ -6,7 +6,9 @@
 #include "text/Vb.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -53,8 +55,33 @@ QString counterBusyCaption(CounterModel model)
     return QString();
 }
 
+namespace {
+
+// The count of a Modbus reply (address, 03, 04, R0hi, R0lo, R1hi, R1lo, CRC): a signed number sent
+// low register first, of which the counter uses 24 bits.
+double modbusCount(QByteArrayView reply)
+{
+    const auto at = [&](qsizetype i) { return static_cast<quint8>(reply[i]); };
+    qint64 value = qint64(at(6)) * 65536 + at(3) * 256 + at(4);
+    if (at(5) >= 128)
+        value = -((value ^ 0xFFFFFF) + 1);
+    return value / 100.0;
+}
+
+bool isModbusReply(QByteArrayView reply, quint8 address)
+{
+    return reply.size() >= 9 && static_cast<quint8>(reply[0]) == address
+        && crcHolds(reply.first(9));
+}
+
+} // namespace
+
 std::optional<double> parseMeterReply(const QByteArray& reply, quint8 address)
 {
+    // A Modbus reply whose CRC holds is the Modbus counter's, even when its bytes happen to add
+    // up like a sum-checked frame (one stop position in a few hundred does).
+    if (isModbusReply(reply, address))
+        return modbusCount(reply);
     if (checkSum(reply)) {
         if (reply.size() < 8)
             return std::nullopt;
@@ -64,18 +91,18 @@ std::optional<double> parseMeterReply(const QByteArray& reply, quint8 address)
         return 0.0;
     if (reply.size() < 7)
         return std::nullopt;
-    // The count is a signed number sent low register first, of which the counter uses 24 bits.
-    qint64 value = qint64(byteAt(reply, 6)) * 65536 + byteAt(reply, 3) * 256 + byteAt(reply, 4);
-    if (byteAt(reply, 5) >= 128)
-        value = -((value ^ 0xFFFFFF) + 1);
-    return value / 100.0;
+    return modbusCount(reply);
 }
+
+QString counterSilentCaption() { return u"码表没有回应"_s; }
 
 double readRegisterPair(quint8 high, quint8 low) { return (high * 256 + low) / 100.0; }
 
 bool logZeroReading(const QString& path)
 {
     QFile log(path.isEmpty() ? ProgramFolder::systemPath(u"c:\\DispPV4.log"_s) : path);
+    // Off Windows the drive becomes a folder of the program folder, made on first use.
+    QDir().mkpath(QFileInfo(log.fileName()).absolutePath());
     if (!log.open(QIODevice::Append | QIODevice::Text))
         return false;
     log.write(QDate::currentDate().toString(Qt::ISODate).toLatin1() + '\n');
@@ -151,7 +178,7 @@ std::optional<double> latestReading(CounterModel model, const QByteArray& receiv
         switch (model) {
         case CounterModel::Modbus:
             if (validReadReply(w, address, 4))
-                return parseMeterReply(w.toByteArray(), address);
+                return modbusCount(w);
             break;
         case CounterModel::FiveRegisters:
             if (validReadReply(w, 1, 10))

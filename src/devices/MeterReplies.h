@@ -27,9 +27,12 @@ int replyLength(CounterModel model);
 /// The status caption while a model is being read ("码表1通讯中..." ...).
 QString counterBusyCaption(CounterModel model);
 
-/// Length in metres of a counter reply. A sum-checked frame gives byte 6 * 256 + byte 7; a reply
-/// from the given Modbus address gives the 24-bit signed count of bytes 6, 3, 4 (sign in byte 5);
-/// anything else 0. The counters count centimetres. nullopt when the reply is too short for the
+/// The status caption once a counter has not answered for several ticks in a row.
+QString counterSilentCaption();
+
+/// Length in metres of a counter reply. A reply from the given Modbus address gives the 24-bit
+/// signed count of bytes 6, 3, 4 (sign in byte 5) — first of all when its CRC holds; else a
+/// sum-checked frame gives byte 6 * 256 + byte 7; anything else 0. The counters count centimetres. nullopt when the reply is too short for the
 /// bytes the rule reads (the tick then leaves the fields alone).
 std::optional<double> parseMeterReply(const QByteArray& reply, quint8 address);
 

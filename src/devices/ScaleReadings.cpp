@@ -98,4 +98,26 @@ std::optional<double> packedScaleWeight(const QByteArray& received)
     return (*whole * 100 + *hundredths) / 100.0;
 }
 
+std::optional<double> latestPackedWeight(const QByteArray& received, QByteArray* carry)
+{
+    const QByteArray data = *carry + received;
+    const auto at = [&](qsizetype i) { return static_cast<quint8>(data.at(i)); };
+    std::optional<double> weight;
+    qsizetype i = 0;
+    // With 00 after the start byte and 03 at the end, no window shifted into a stream of frames
+    // looks like a frame, whatever the digits are.
+    while (i + kPackedFrameSize <= data.size()) {
+        if (at(i) == 0x02 && at(i + 1) == 0x00 && at(i + 4) == 0x03) {
+            if (const auto w = packedScaleWeight(data.mid(i, kPackedFrameSize))) {
+                weight = w;
+                i += kPackedFrameSize;
+                continue;
+            }
+        }
+        ++i;
+    }
+    *carry = data.mid(i);
+    return weight;
+}
+
 } // namespace devices

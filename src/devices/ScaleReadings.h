@@ -41,6 +41,15 @@ QByteArray completeLines(const QByteArray& received, QByteArray* carry);
 /// as two BCD digits. nullopt when a digit is not decimal or the reading is shorter than 4 bytes.
 std::optional<double> packedScaleWeight(const QByteArray& received);
 
+/// Length of a packed frame on the line: 02, 00, hundredths, whole kilograms, 03.
+inline constexpr int kPackedFrameSize = 5;
+
+/// Weight of the newest whole packed frame in carry + received. The bytes are read from the front
+/// frame by frame, so a stream opened or read in the middle of a frame is taken up at the next
+/// frame start and never read shifted; what is left of an unfinished frame goes back to carry.
+/// nullopt when no whole frame was there.
+std::optional<double> latestPackedWeight(const QByteArray& received, QByteArray* carry);
+
 /// Value of one BCD byte (0x12 gives 12); nullopt when a nibble is above 9.
 std::optional<int> bcdValue(quint8 b);
 

@@ -5,6 +5,25 @@
 #include <QStringList>
 #include <QtTest>
 
+/// What a simulator started with --record FILE received: the bytes, and the ms each one came.
+struct DevSimRecord {
+    QByteArray bytes;
+    QList<qint64> at;
+
+    explicit DevSimRecord(const QString& file)
+    {
+        QFile f(file);
+        if (!f.open(QIODevice::ReadOnly))
+            return;
+        for (const QByteArray& line : f.readAll().split('\n')) {
+            const QByteArrayList parts = line.split(' ');
+            const QByteArray read = QByteArray::fromHex(parts.value(1));
+            bytes += read;
+            at += QList<qint64>(read.size(), parts.value(0).toLongLong());
+        }
+    }
+};
+
 class DevSim {
 public:
     explicit DevSim(const QStringList& args)

@@ -55,7 +55,6 @@ void TestDeviceTickFuzz::noiseOnEveryPort()
     devs.setScaleConnected(true);
     devs.setupDevices();
     devs.setPolling(false); // ticks are driven below
-    devs.setPause([](int) {});
     QVERIFY(devs.counterPort()->portOpen() && devs.scalePort()->portOpen());
 
     std::mt19937 rng(uint(variant * 10 + inputMode.at(0)));

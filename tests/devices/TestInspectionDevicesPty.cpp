@@ -3,6 +3,7 @@
 #include "DevSim.h"
 #include "devices/BarcodeScanner.h"
 #include "devices/InspectionDevices.h"
+#include "devices/MeterFrames.h"
 #include "support/TempProgramFolder.h"
 
 #include <QLabel>
@@ -19,6 +20,7 @@ struct Fields {
     QLineEdit quantity, weight, card, worker;
     QLabel counterStatus, scaleStatus, unit;
     QStringList quantities; // every text the counter put into the quantity field
+    QStringList weights;    // every weight the scale wrote
     int lookups = 0;        // find commands run by scans
     int weightWrites = 0;
 
@@ -31,6 +33,7 @@ struct Fields {
         QObject::connect(&d, &InspectionDevices::weightText, [this](const QString& t, const QString& raw) {
             weight.setText(t);
             weight.setToolTip(raw);
+            weights << t;
             ++weightWrites;
         });
         QObject::connect(&d, &InspectionDevices::counterStatus, &counterStatus, &QLabel::setText);
@@ -94,8 +97,10 @@ private slots:
     void counterFollowsSimulator();
     void scaleAndScanner_data();
     void scaleAndScanner();
-    void modbusZeroWaitsAndShowsZero();
+    void modbusZeroFromTimer();
     void faultsNeverShowAWrongLength();
+    void missedRepliesKeepTheLength_data();
+    void missedRepliesKeepTheLength();
     void unpluggedCounterPausesAndReopens();
     void portsThatDoNotOpen_data();
     void portsThatDoNotOpen();
@@ -108,28 +113,43 @@ void TestInspectionDevicesPty::counterFollowsSimulator_data()
 {
     QTest::addColumn<QByteArray>("model");
     QTest::addColumn<QString>("busy");
-    QTest::newRow("text") << QByteArray("0") << QStringLiteral("码表0通讯中...");
-    QTest::newRow("modbus") << QByteArray("1") << QStringLiteral("码表1通讯中...");
-    QTest::newRow("sum frame") << QByteArray("3") << QStringLiteral("码表3通讯中...");
-    QTest::newRow("five registers") << QByteArray("4") << QStringLiteral("码表4通讯中...");
+    QTest::addColumn<QByteArray>("length");
+    QTest::newRow("text") << QByteArray("0") << QStringLiteral("码表0通讯中...") << QByteArray("123.45");
+    QTest::newRow("modbus") << QByteArray("1") << QStringLiteral("码表1通讯中...") << QByteArray("123.45");
+    // The reply at 103 m also adds up like a sum-checked frame.
+    QTest::newRow("modbus 103") << QByteArray("1") << QStringLiteral("码表1通讯中...") << QByteArray("103");
+    QTest::newRow("sum frame") << QByteArray("3") << QStringLiteral("码表3通讯中...") << QByteArray("123.45");
+    QTest::newRow("five registers") << QByteArray("4") << QStringLiteral("码表4通讯中...") << QByteArray("123.45");
 }
 
 void TestInspectionDevicesPty::counterFollowsSimulator()
 {
     QFETCH(QByteArray, model);
     QFETCH(QString, busy);
-    CounterStation st(counterArgs("123.45", {QStringLiteral("--model"), QString::fromLatin1(model)}),
+    QFETCH(QByteArray, length);
+    CounterStation st(counterArgs(length.constData(), {QStringLiteral("--model"), QString::fromLatin1(model)}),
                       "InputMode=" + model + "\n");
     QVERIFY(st.sim.ok());
     st.start();
     QCOMPARE(st.f.counterStatus.text(), QStringLiteral("码表准备好"));
-    QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("123.45"), 10000);
+    const QString shown = QString::number(length.toDouble(), 'f', 2);
+    QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), shown, 10000);
+    for (const QString& q : st.f.quantities)
+        QCOMPARE(q, shown);
     QCOMPARE(st.f.counterStatus.text(), busy);
     st.sim.command("length 200.5");
     QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("200.50"), 10000);
     if (model == "0")
         QCOMPARE(st.f.unit.text(), QStringLiteral("米"));
     QCOMPARE(st.devs.lastRawReading(), QStringLiteral(" 200.5"));
+    if (model == "4") {
+        // A reading of exactly 0 leaves a dated line in the diagnostic file.
+        st.sim.command("length 0");
+        QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("0.00"), 10000);
+        QFile log(st.folder.file(QStringLiteral("c/DispPV4.log")));
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QCOMPARE(log.readLine(), QDate::currentDate().toString(Qt::ISODate).toLatin1() + '\n');
+    }
     st.devs.releaseDevices();
 }
 
@@ -173,6 +193,8 @@ void TestInspectionDevicesPty::scaleAndScanner()
     QCOMPARE(f.weight.text(), QStringLiteral("11"));
     scale.command("weight 25.4");
     QTRY_COMPARE_WITH_TIMEOUT(f.weight.text(), QStringLiteral("25.40"), 10000);
+    for (const QString& w : f.weights) // never a weight read from the middle of a frame
+        QVERIFY2(w == QStringLiteral("10.50") || w == QStringLiteral("25.40"), qPrintable(w));
 
     scanner.command("scan K2405-001");
     QTRY_COMPARE_WITH_TIMEOUT(f.lookups, 1, 10000);
@@ -181,16 +203,29 @@ void TestInspectionDevicesPty::scaleAndScanner()
     devs.releaseDevices();
 }
 
-void TestInspectionDevicesPty::modbusZeroWaitsAndShowsZero()
+// The zero, then 500 ms later the first limit write, 500 ms after it the second, with no read
+// request in between; the station's event loop runs all the while.
+void TestInspectionDevicesPty::modbusZeroFromTimer()
 {
-    CounterStation st(counterArgs("87.6"));
+    TempProgramFolder records;
+    const QString record = records.file(QStringLiteral("received"));
+    CounterStation st(counterArgs("87.6", {QStringLiteral("--record"), record}));
     QVERIFY(st.sim.ok());
-    QList<int> pauses;
-    st.devs.setPause([&](int ms) { pauses << ms; });
     st.start();
     QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("87.60"), 10000);
+    int beats = 0;
+    QTimer beat;
+    connect(&beat, &QTimer::timeout, [&] { ++beats; });
+    beat.start(100);
+    const QByteArrayList frames{zeroMeterCoil(1), alterResetFirst(1), alterResetSecond(1)};
     st.devs.zeroCounter();
-    QCOMPARE(pauses, QList<int>({500, 500}));
+    QTRY_VERIFY_WITH_TIMEOUT(DevSimRecord(record).bytes.contains(frames.join()), 10000);
+    QVERIFY2(beats >= 3, qPrintable(QString::number(beats))); // the window was not held
+    const DevSimRecord got(record);
+    const qsizetype coil = got.bytes.indexOf(frames.join()), limit1 = coil + frames[0].size(),
+                    limit2 = limit1 + frames[1].size();
+    QVERIFY2(got.at[limit1] - got.at[coil] >= 450 && got.at[limit2] - got.at[limit1] >= 450,
+             qPrintable(QStringLiteral("%1 %2 %3").arg(got.at[coil]).arg(got.at[limit1]).arg(got.at[limit2])));
     st.f.quantities.clear();
     QTRY_VERIFY_WITH_TIMEOUT(st.f.quantities.count(QStringLiteral("0.00")) >= 3, 10000);
     // The echoes of the zero and limit writes never show as a length.
@@ -216,7 +251,34 @@ void TestInspectionDevicesPty::faultsNeverShowAWrongLength()
     QTRY_VERIFY_WITH_TIMEOUT(st.f.quantities.count(QStringLiteral("150.00")) >= 2, 10000);
     QVERIFY(st.devs.isPolling());
     for (const QString& q : st.f.quantities)
-        QVERIFY2(q == QStringLiteral("150.00") || q == QStringLiteral("0.00"), qPrintable(q));
+        QCOMPARE(q, QStringLiteral("150.00"));
+    st.devs.releaseDevices();
+}
+
+void TestInspectionDevicesPty::missedRepliesKeepTheLength_data()
+{
+    QTest::addColumn<QByteArray>("fault");
+    QTest::newRow("silent") << QByteArray("silent");
+    QTest::newRow("short") << QByteArray("short");
+}
+
+// A counter that stops answering leaves its last length on screen and says so after a few ticks.
+void TestInspectionDevicesPty::missedRepliesKeepTheLength()
+{
+    QFETCH(QByteArray, fault);
+    CounterStation st(counterArgs("150"));
+    QVERIFY(st.sim.ok());
+    st.start();
+    QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("150.00"), 10000);
+    QVERIFY(st.devs.counterAnswering());
+    st.sim.command("fault " + fault);
+    QTRY_COMPARE_WITH_TIMEOUT(st.f.counterStatus.text(), counterSilentCaption(), 10000);
+    QVERIFY(!st.devs.counterAnswering());
+    for (const QString& q : st.f.quantities)
+        QCOMPARE(q, QStringLiteral("150.00"));
+    st.sim.command("fault none");
+    QTRY_COMPARE_WITH_TIMEOUT(st.f.counterStatus.text(), QStringLiteral("码表1通讯中..."), 10000);
+    QVERIFY(st.devs.counterAnswering());
     st.devs.releaseDevices();
 }
 
@@ -303,8 +365,6 @@ void TestInspectionDevicesPty::fiberBoxChecksEveryReply()
                          "COM1=" + sim.path().toLocal8Bit() + "\nCOM3=" + scale.path().toLocal8Bit() + "\n"));
     InspectionDevices devs(InspectionDevices::Variant::FiberBox);
     Fields f(devs);
-    QList<int> pauses;
-    devs.setPause([&](int ms) { pauses << ms; });
     devs.setCounterConnected(true);
     devs.setScaleConnected(true);
     devs.setupDevices();
@@ -322,7 +382,7 @@ void TestInspectionDevicesPty::fiberBoxChecksEveryReply()
     sim.command("fault none");
     QTRY_COMPARE_WITH_TIMEOUT(f.counterStatus.text(), QStringLiteral("码表通讯中..."), 10000);
     devs.zeroCounter();
-    QVERIFY(pauses.isEmpty()); // the coil write only, no limit registers, no waiting
+    QVERIFY(!devs.zeroing()); // the coil write only, no limit registers, no waiting
     QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), QStringLiteral("0.00"), 10000);
     devs.releaseDevices();
 }

@@ -26,6 +26,7 @@ private slots:
     void parseReply();
     void latestReadingSkipsStrayBytes_data();
     void latestReadingSkipsStrayBytes();
+    void everyModbusLengthReadsAsItself();
     void strictModbusCheck_data();
     void strictModbusCheck();
     void registerPair();
@@ -130,6 +131,8 @@ void TestMeterProtocol::parseReply_data()
     QTest::addColumn<double>("metres");
     QTest::newRow("123.45 m") << withCrc(hex("01030430390000")) << true << 123.45;
     QTest::newRow("-0.01 m") << withCrc(hex("010304FFFFFFFF")) << true << -0.01;
+    // 01 03 04 28 3C 00 00 CRC also adds up like a sum-checked frame; its CRC says Modbus.
+    QTest::newRow("103.00 m, bytes also add up") << withCrc(hex("010304283C0000")) << true << 103.0;
     QTest::newRow("high byte 6") << withCrc(hex("01030400010002")) << true << 1310.73;
     QTest::newRow("negative -1.00") << withCrc(hex("010304FF9CFFFF")) << true << -1.0;
     QTest::newRow("high byte 0x80 is negative") << withCrc(hex("010304000080FF")) << true << -655.36;
@@ -187,6 +190,22 @@ void TestMeterProtocol::latestReadingSkipsStrayBytes()
     QCOMPARE(v.has_value(), found);
     if (found)
         QCOMPARE(*v, metres);
+}
+
+// Every stop position of a roll, as the Modbus counter sends it, reads back as itself.
+void TestMeterProtocol::everyModbusLengthReadsAsItself()
+{
+    for (int cm = 0; cm <= 200000; ++cm) {
+        QByteArray r = hex("010304");
+        r.append(char(cm >> 8)).append(char(cm)).append(char(cm >> 24)).append(char(cm >> 16));
+        r = withCrc(r);
+        const double metres = cm / 100.0;
+        if (latestReading(CounterModel::Modbus, r, 1) != metres || parseMeterReply(r, 1) != metres)
+            QFAIL(qPrintable(QStringLiteral("%1 m read as %2").arg(metres).arg(*parseMeterReply(r, 1))));
+        double strict = -1;
+        if (checkModbusReply(r, 1, &strict) != ModbusCheck::Ok || strict != metres)
+            QFAIL(qPrintable(QStringLiteral("%1 m read as %2 by the strict check").arg(metres).arg(strict)));
+    }
 }
 
 void TestMeterProtocol::strictModbusCheck_data()

@@ -35,6 +35,7 @@ public:
     void setAnswer(const QByteArray& text) { m_answer = text; }
     void setFault(Fault f) { m_fault = f; }
     double length() const { return m_length; }
+    Kind kind() const { return m_kind; }
     bool yards() const { return m_yards; }
     QString describe() const;
 

@@ -10,6 +10,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QSocketNotifier>
 #include <QTextStream>
 #include <QTimer>
@@ -34,6 +35,67 @@ struct Options {
     int model = 1;
     Simulator::ScaleFormat format = Simulator::ScaleFormat::Text;
     QByteArray suffix = "\r";
+    int chunk = 0; ///< scanner and scale: bytes per write (0: a scan or reading in one write)
+    int gap = 10;  ///< ms between those writes
+};
+
+// A scanner or scale on a slow line hands its bytes over in pieces, a few milliseconds apart.
+class ChunkedWriter {
+public:
+    ChunkedWriter(SimLink& link, const Options& o) : m_link(link), m_o(o)
+    {
+        m_timer.setInterval(o.gap);
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { next(); });
+    }
+    QByteArray suffix() const { return m_o.suffix; }
+    void write(const QByteArray& bytes)
+    {
+        if (m_o.chunk <= 0) {
+            m_link.write(bytes);
+            return;
+        }
+        m_queue += bytes;
+        if (!m_timer.isActive()) {
+            next();
+            m_timer.start();
+        }
+    }
+
+private:
+    void next()
+    {
+        m_link.write(m_queue.left(m_o.chunk));
+        m_queue.remove(0, m_o.chunk);
+        if (m_queue.isEmpty())
+            m_timer.stop();
+    }
+    SimLink& m_link;
+    const Options& m_o;
+    QByteArray m_queue;
+    QTimer m_timer;
+};
+
+// Every byte the station sent, with the milliseconds since the simulator started, one write a
+// line: "<ms> <hex>".
+class Recorder {
+public:
+    explicit Recorder(const QString& path) : m_file(path)
+    {
+        if (!path.isEmpty() && !m_file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            err() << "--record: " << m_file.errorString() << Qt::endl;
+        m_clock.start();
+    }
+    void add(const QByteArray& bytes)
+    {
+        if (!m_file.isOpen())
+            return;
+        m_file.write(QByteArray::number(m_clock.elapsed()) + ' ' + bytes.toHex() + '\n');
+        m_file.flush();
+    }
+
+private:
+    QFile m_file;
+    QElapsedTimer m_clock;
 };
 
 bool readOptions(const QCommandLineParser& p, Options* o, QString* error)
@@ -57,11 +119,13 @@ bool readOptions(const QCommandLineParser& p, Options* o, QString* error)
                                          : Simulator::ScaleFormat::Text;
     const QString suffix = p.value(u"suffix"_s);
     o->suffix = suffix == u"lf"_s ? "\n" : suffix == u"crlf"_s ? "\r\n" : suffix == u"none"_s ? "" : "\r";
+    o->chunk = p.value(u"chunk"_s).toInt();
+    o->gap = qMax(1, p.value(u"gap"_s).toInt());
     return true;
 }
 
 // One command line from stdin; returns false on "quit".
-bool command(const QString& line, Simulator& sim, SimLink& link, const Options& o)
+bool command(const QString& line, Simulator& sim, SimLink& link, ChunkedWriter& scans)
 {
     const QString word = line.section(u' ', 0, 0);
     const QString arg = line.section(u' ', 1);
@@ -78,7 +142,7 @@ bool command(const QString& line, Simulator& sim, SimLink& link, const Options& 
     else if (word == u"answer"_s)
         sim.setAnswer(arg.toLatin1());
     else if (word == u"scan"_s)
-        link.write(sim.scan(arg, o.suffix));
+        scans.write(sim.scan(arg, scans.suffix()));
     else if (word == u"fault"_s && parseFault(arg, &fault))
         sim.setFault(fault);
     else if (word == u"unplug"_s)
@@ -88,8 +152,8 @@ bool command(const QString& line, Simulator& sim, SimLink& link, const Options& 
             err() << error << Qt::endl;
         else
             std::printf("PORT %s\n", qPrintable(link.stationPath()));
-    } else if (o.kind == Simulator::Kind::Scanner && !line.isEmpty())
-        link.write(sim.scan(line, o.suffix));
+    } else if (sim.kind() == Simulator::Kind::Scanner && !line.isEmpty())
+        scans.write(sim.scan(line, scans.suffix()));
     else
         err() << "unknown command: " << line << Qt::endl;
     std::fflush(stdout);
@@ -157,6 +221,9 @@ int main(int argc, char** argv)
         {u"interval"_s, u"ms between streamed readings"_s, u"ms"_s, u"400"_s},
         {u"fault"_s, u"none, silent, short, badcrc, wrongaddr, garbage"_s, u"name"_s, u"none"_s},
         {u"suffix"_s, u"scanner line end: cr, lf, crlf or none"_s, u"end"_s, u"cr"_s},
+        {u"chunk"_s, u"scanner, scale: send each scan or reading in pieces of n bytes"_s, u"n"_s, u"0"_s},
+        {u"gap"_s, u"ms between those pieces"_s, u"ms"_s, u"10"_s},
+        {u"record"_s, u"write every received byte with its time (ms) to this file"_s, u"path"_s},
     });
     p.process(app);
 
@@ -190,7 +257,10 @@ int main(int argc, char** argv)
     std::fflush(stdout);
     err() << sim.describe() << " on " << link.stationPath() << Qt::endl;
 
+    ChunkedWriter scans(link, o);
+    Recorder recorder(p.value(u"record"_s));
     QObject::connect(&link, &SimLink::received, [&](const QByteArray& bytes) {
+        recorder.add(bytes);
         link.write(sim.received(bytes));
     });
     QElapsedTimer clock;
@@ -198,7 +268,10 @@ int main(int argc, char** argv)
     QTimer stream;
     QObject::connect(&stream, &QTimer::timeout, [&] {
         const double seconds = clock.restart() / 1000.0;
-        link.write(sim.tick(seconds));
+        if (o.kind == Simulator::Kind::Scale)
+            scans.write(sim.tick(seconds));
+        else
+            link.write(sim.tick(seconds));
     });
     stream.start(p.value(u"interval"_s).toInt());
 
@@ -216,7 +289,7 @@ int main(int argc, char** argv)
         while ((nl = pending.indexOf('\n')) >= 0) {
             const QString line = QString::fromUtf8(pending.left(nl)).trimmed();
             pending.remove(0, nl + 1);
-            if (!command(line, sim, link, o))
+            if (!command(line, sim, link, scans))
                 QCoreApplication::quit();
         }
     });

@@ -3,7 +3,11 @@
 #include "stations/inspection/frmCheck.h"
 
 #include "devices/BarcodeScanner.h"
+#include "devices/DeviceSettings.h"
 #include "devices/InspectionDevices.h"
+#include "devices/MeterCorrection.h"
+#include "devices/MeterReplies.h"
+#include "shell/MessageBox.h"
 #include "script/VbScript.h"
 #include "shell/SysUtil.h"
 #include "stations/inspection/CheckSettingsPanel.h"
@@ -58,17 +62,56 @@ void frmCheck::wireDevices()
     });
     connect(m_devices, &InspectionDevices::workerCard, c.TxtBox[0], &QLineEdit::setText);
     connect(m_devices, &InspectionDevices::deviceFault, c.LabBox[16], &QLabel::setToolTip);
+    connect(m_settings->meterCorrectionBox(), &QCheckBox::clicked, this, [this] { correctMeter(); });
+    // A saved ratio scales the next reading already (the panel saves first: it connected first).
+    connect(m_settings->saveButton(), &QPushButton::clicked, this, [this] { applyLengthRatio(); });
+}
+
+void frmCheck::applyLengthRatio()
+{
+    // The length ratio is a VBScript expression ("1", "100/98"); a bad one keeps the factor 1.
+    double a = 1, b = 1;
+    script::evalNumber(readMirel(QStringLiteral("BiliA"), QStringLiteral("1")), &a);
+    script::evalNumber(readMirel(QStringLiteral("BiliB"), QStringLiteral("1")), &b);
+    m_devices->setLengthRatio(a, b);
+}
+
+void frmCheck::correctMeter()
+{
+    // The box works as a button: each click asks again.
+    m_settings->meterCorrectionBox()->setChecked(false);
+    if (MessageBox::show(devices::meterCorrectionQuestion(), MessageBox::Question, MessageBox::YesNo,
+                         QString(), this)
+        != MessageBox::AnswerYes)
+        return;
+    // The operator types the winding machine's counter into biliA; biliB gets the screen's.
+    QLineEdit* machine = m_settings->textBoxes().value(3);
+    QLineEdit* screen = m_settings->textBoxes().value(4);
+    screen->setText(screen->toolTip().trimmed());
+    machine->setFocus();
+    machine->selectAll();
+}
+
+bool frmCheck::confirmCounterLength()
+{
+    if (!m_devices || !c.Check2->isChecked() || m_devices->counterAnswering())
+        return true;
+    // The counter has been silent for a while: the length on screen is its last answer, or typed.
+    const bool guama = devices::settingFlag(readMirel(QStringLiteral("isguama"), QStringLiteral("0")));
+    const QString length = c.TxtBox[guama ? 14 : 7]->text();
+    if (MessageBox::question(devices::counterSilentCaption() + QStringLiteral("，长度是 ") + length
+                                 + QStringLiteral(" ，确定保存吗？"),
+                             this))
+        return true;
+    setStatus(devices::counterSilentCaption() + QStringLiteral("，请核对长度"));
+    return false;
 }
 
 void frmCheck::setupDevices()
 {
     if (!m_devices)
         wireDevices();
-    // The length ratio is a VBScript expression ("1", "100/98"); a bad one keeps the factor 1.
-    double a = 1, b = 1;
-    script::evalNumber(readMirel(QStringLiteral("BiliA"), QStringLiteral("1")), &a);
-    script::evalNumber(readMirel(QStringLiteral("BiliB"), QStringLiteral("1")), &b);
-    m_devices->setLengthRatio(a, b);
+    applyLengthRatio();
     m_devices->setCounterConnected(c.Check2->isChecked());
     m_devices->setScaleConnected(c.isChen->isChecked());
     m_devices->setYards(c.isMashu->isChecked());

@@ -136,6 +136,8 @@ bool frmCheck::validateRoll()
             return false;
         }
     }
+    if (!confirmCounterLength())
+        return false;
     return validateExtra();
 }
 

@@ -1,6 +1,7 @@
 // Settings panel: each control carries its ini key in its tag; check boxes are written "0"/"1".
 #include "stations/inspection/CheckSettingsPanel.h"
 
+#include "devices/MeterCorrection.h"
 #include "shell/Database.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
@@ -180,6 +181,10 @@ void CheckSettingsPanel::buildOptions()
         tl->addWidget(box, row++, 1);
         m_combo << box;
     }
+    m_meterCorrection = new QCheckBox(devices::meterCorrectionCaption(), texts);
+    m_meterCorrection->setObjectName(QStringLiteral("Check3"));
+    m_meterCorrection->setAccessibleName(m_meterCorrection->text());
+    tl->addWidget(m_meterCorrection, row++, 0, 1, 2);
     grid->addWidget(texts, 0, 1);
 
     auto* buttons = new QHBoxLayout;

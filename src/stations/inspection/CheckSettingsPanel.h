@@ -36,6 +36,8 @@ public:
     QList<QCheckBox*> requiredBoxes() const { return m_required; }
     QLineEdit* passwordBox() const { return m_password; }
     QPushButton* saveButton() const { return m_saveButton; }
+    /// Check3: the meter correction under the two ratio boxes.
+    QCheckBox* meterCorrectionBox() const { return m_meterCorrection; }
 
 signals:
     void savePosition(int index);
@@ -56,4 +58,5 @@ private:
     QLineEdit* m_password = nullptr;
     QFrame* m_passwordFrame = nullptr;
     QPushButton* m_saveButton = nullptr;
+    QCheckBox* m_meterCorrection = nullptr;
 };

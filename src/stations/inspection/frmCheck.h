@@ -145,6 +145,9 @@ protected:
 private:
     void wireEvents();
     void wireDevices();
+    void applyLengthRatio();
+    void correctMeter();
+    bool confirmCounterLength();
     void wireKeypad();
     void applyFonts();
     void buildGradeButtons();

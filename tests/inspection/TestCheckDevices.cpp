@@ -1,0 +1,147 @@
+// The inspection window with its devices on ptys: mirel-devsim plays the counter, the scale and a
+// scanner whose bytes come one at a time; everything goes through the window's own controls.
+#include "CheckFixture.h"
+#include "../devices/DevSim.h"
+
+#include "devices/MeterCorrection.h"
+#include "devices/MeterFrames.h"
+#include "devices/MeterReplies.h"
+#include "shell/MessageBox.h"
+#include "stations/inspection/CheckSettingsPanel.h"
+#include "widgets/VbColor.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace devices;
+
+namespace {
+
+QColor textColour(const QLabel* l) { return l->palette().color(QPalette::WindowText); }
+
+// Counter (model 1, standing at 150 m), text scale (10.5 kg) and scanner, wired to COM1, COM3, COM5.
+struct Station {
+    QTemporaryDir dir;
+    QString record = dir.filePath(QStringLiteral("received"));
+    DevSim counter{{QStringLiteral("--length"), QStringLiteral("150"), QStringLiteral("--speed"),
+                    QStringLiteral("0"), QStringLiteral("--record"), record}};
+    DevSim scale{{QStringLiteral("--device"), QStringLiteral("scale"), QStringLiteral("--weight"),
+                  QStringLiteral("10.5")}};
+    DevSim scanner{{QStringLiteral("--device"), QStringLiteral("scanner"), QStringLiteral("--chunk"),
+                    QStringLiteral("1"), QStringLiteral("--gap"), QStringLiteral("5")}};
+    CheckFixture fx{"InputMode=1\nCOM=COM1\nCHENCOM=COM3\nchenInputMode=0\nCommBarcode=COM5\n"
+                    "[SerialPorts]\nCOM1=" + counter.path().toLocal8Bit() + "\nCOM3="
+                    + scale.path().toLocal8Bit() + "\nCOM5=" + scanner.path().toLocal8Bit() + "\n"};
+
+    frmCheck& open()
+    {
+        frmCheck& f = fx.open();
+        f.show();
+        return f;
+    }
+    QByteArray received() const { return DevSimRecord(record).bytes; }
+};
+
+} // namespace
+
+class TestCheckDevices : public QObject {
+    Q_OBJECT
+private slots:
+    void devicesThroughTheWindow()
+    {
+        Station st;
+        QVERIFY(st.counter.ok() && st.scale.ok() && st.scanner.ok());
+        frmCheck& f = st.open();
+        auto& c = f.controls();
+        QCOMPARE(textColour(c.LabBox[9]), vbColor(0xFFCC00)); // the scanner's port is open
+        QTRY_COMPARE_WITH_TIMEOUT(c.LabBox[16]->text(), QStringLiteral("码表暂停中"), 10000);
+        QVERIFY(textColour(c.LabBox[10]) != vbColor(0xFF));
+
+        // Ticking the boxes opens the ports; the captions of their fields turn red.
+        QTest::mouseClick(c.Check2, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[7]->text(), QStringLiteral("150.00"), 10000);
+        QCOMPARE(c.LabBox[16]->text(), QStringLiteral("码表1通讯中..."));
+        QCOMPARE(textColour(c.LabBox[10]), vbColor(0xFF));
+        QTest::mouseClick(c.isChen, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[14]->text(), QStringLiteral("10.50"), 10000);
+        QCOMPARE(c.LabBox[26]->text(), QStringLiteral("台称通讯中..."));
+        QCOMPARE(textColour(c.LabBox[19]), vbColor(0xFF));
+
+        // A scan that comes byte by byte is one lookup of the whole card.
+        QSignalSpy lines(&f, &frmCheck::cardLineShown);
+        MessageBox::clearShown();
+        st.scanner.command("scan K001");
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[6]->text(), QStringLiteral("K001"), 10000);
+        QCOMPARE(lines.count(), 1);
+        QCOMPARE(c.TxtBox[6]->toolTip(), QStringLiteral(" 串口扫描枪启动"));
+        QVERIFY(MessageBox::shown().isEmpty());
+        QCOMPARE(c.BillDetailId->text(), QStringLiteral("11"));
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[7]->text(), QStringLiteral("0.00"), 10000); // a new roll
+        st.counter.command("length 150");
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[7]->text(), QStringLiteral("150.00"), 10000);
+
+        // The unit caption toggles on a double click, and the counter is told.
+        QTest::mouseDClick(c.LabUnit, Qt::LeftButton);
+        QCOMPARE(c.LabUnit->text(), QStringLiteral("码"));
+        QVERIFY(c.isMashu->isChecked());
+        QTRY_VERIFY_WITH_TIMEOUT(st.received().contains(setMeterUnit(true)), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[7]->text(), QStringLiteral("164.04"), 10000);
+        QTest::mouseDClick(c.LabUnit, Qt::LeftButton);
+        QCOMPARE(c.LabUnit->text(), QStringLiteral("米"));
+        QTRY_VERIFY_WITH_TIMEOUT(st.received().contains(setMeterUnit(false)), 10000);
+
+        // "归零" sends the zero and the two limit writes.
+        const QByteArray zero = zeroMeterCoil(1) + alterResetFirst(1) + alterResetSecond(1);
+        const qsizetype zeros = st.received().count(zero);
+        QTest::mouseClick(c.Command1, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(st.received().count(zero), zeros + 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[7]->text(), QStringLiteral("0.00"), 10000);
+
+        // A counter gone silent: the last length stays, and a save asks about it first.
+        st.counter.command("length 120");
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[7]->text(), QStringLiteral("120.00"), 10000);
+        st.counter.command("fault silent");
+        QTRY_COMPARE_WITH_TIMEOUT(c.LabBox[16]->text(), devices::counterSilentCaption(), 10000);
+        QCOMPARE(c.TxtBox[7]->text(), QStringLiteral("120.00"));
+        MessageBox::setNextAnswer(MessageBox::AnswerNo);
+        f.runCommand(2);
+        QVERIFY(MessageBox::lastShown().text.contains(QStringLiteral("120.00")));
+        QCOMPARE(st.fx.scalar("select count(*) from checkinfo"), QStringLiteral("0"));
+        MessageBox::setNextAnswer(MessageBox::AnswerYes);
+        f.runCommand(2);
+        QCOMPARE(st.fx.scalar("select onCount from checkinfo"), QStringLiteral("120"));
+
+        // Check3: the screen's raw reading goes into biliB, the inspector types the winding
+        // machine's own into biliA, and once saved the lengths follow the machine.
+        st.counter.command("fault none");
+        st.counter.command("length 120"); // the save may have started a new roll
+        QTRY_COMPARE_WITH_TIMEOUT(c.LabBox[16]->text(), QStringLiteral("码表1通讯中..."), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[7]->text(), QStringLiteral("120.00"), 10000);
+        auto* panel = f.findChild<CheckSettingsPanel*>();
+        QVERIFY(panel->checkAccessCode(QStringLiteral("5862")));
+        auto* check3 = panel->findChild<QCheckBox*>(QStringLiteral("Check3"));
+        QVERIFY(check3 && check3->isVisible());
+        QLineEdit* machine = panel->textBoxes().value(3);
+        QLineEdit* screen = panel->textBoxes().value(4);
+        for (const auto answer : {MessageBox::AnswerNo, MessageBox::AnswerYes}) {
+            MessageBox::setNextAnswer(answer);
+            QTest::mouseClick(check3, Qt::LeftButton);
+            QCOMPARE(MessageBox::lastShown().text, devices::meterCorrectionQuestion());
+            QCOMPARE(MessageBox::lastShown().buttons, MessageBox::YesNo);
+            QVERIFY(!check3->isChecked());
+            QCOMPARE(screen->text(), answer == MessageBox::AnswerYes ? QStringLiteral("120") : QStringLiteral("1"));
+        }
+        QCOMPARE(machine->selectedText(), machine->text());
+        machine->setText(QStringLiteral("121"));
+        QTest::mouseClick(panel->saveButton(), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[7]->text(), QStringLiteral("121.00"), 10000);
+    }
+};
+
+QTEST_MAIN(TestCheckDevices)
+#include "TestCheckDevices.moc"
