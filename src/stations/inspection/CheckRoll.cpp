@@ -296,6 +296,7 @@ void frmCheck::onWorkerChanged()
     } catch (const DbError&) {
         c.LabBox[2]->clear(); // the name is a convenience; the code itself is what is saved
     }
+    fitDataLabels();
     if (!code.isEmpty())
         c.Text1->setText(SysUtil::readIni(QStringLiteral("MIREL"), code, QString(), QStringLiteral("/班别.ini")));
 }
