@@ -82,7 +82,7 @@ QString frmCheck::rollNumberCondition() const
 void frmCheck::assignRollNumber()
 {
     const QString rule = readMirel(QStringLiteral("codeDESC"), QStringLiteral("0"));
-    const QString codeLen = readMirel(QStringLiteral("codeLen"), QStringLiteral("3"));
+    const QString codeLen = readMirel(QStringLiteral("codeLen"), QString::fromUtf16(CheckSql::DefaultCodeLen));
     if (rule == u"0") {
         try {
             c.TxtBox[18]->setText(SysUtil::nextCode(Database::conn(), QStringLiteral("checkInfo"),
