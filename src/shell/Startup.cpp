@@ -38,12 +38,7 @@ int runMes(int argc, char** argv)
 
 int showStation(QApplication& app, const StationChoice& choice)
 {
-    const StationFactory factory = StationRegistry::find(choice.station);
-    if (!factory) {
-        MessageBox::show(QStringLiteral("此工作站尚未安装"), MessageBox::Information);
-        return 0;
-    }
-    std::unique_ptr<QWidget> window(factory(choice));
+    std::unique_ptr<QWidget> window(openStation(choice));
     if (!window)
         return 0;
     if (!window->isVisible())
@@ -53,6 +48,16 @@ int showStation(QApplication& app, const StationChoice& choice)
 }
 
 } // namespace
+
+QWidget* openStation(const StationChoice& choice)
+{
+    const StationFactory factory = StationRegistry::find(choice.station);
+    if (!factory) {
+        MessageBox::show(QStringLiteral("此工作站尚未安装"), MessageBox::Information);
+        return nullptr;
+    }
+    return factory(choice);
+}
 
 QString commandLineText(const QStringList& arguments)
 {

@@ -4,7 +4,14 @@
 
 #include <QStringList>
 
+class QWidget;
+struct StationChoice;
+
 namespace Startup {
+
+/// Creates the chosen station's window, prepared for the choice (MES mode …). A station that is
+/// not installed in this build says so ("此工作站尚未安装") and gives no window.
+QWidget* openStation(const StationChoice& choice);
 
 /// The whole command-line text after the program name, as one string.
 QString commandLineText(const QStringList& arguments);

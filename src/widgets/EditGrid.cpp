@@ -488,6 +488,12 @@ void EditGrid::setFontSize(double points)
     applyFont();
 }
 
+void EditGrid::setCompactRows(bool on)
+{
+    m_compactRows = on;
+    applyFont();
+}
+
 void EditGrid::applyFont()
 {
     QFont f = m_view->font();
@@ -495,7 +501,8 @@ void EditGrid::applyFont()
     m_view->setFont(f);
     m_view->horizontalHeader()->setFont(f);
     // Rows tall enough for a fingertip, whatever the font.
-    const int h = std::max(QFontMetrics(f).height() * 9 / 5, 36);
+    const int line = QFontMetrics(f).height();
+    const int h = m_compactRows ? line * 3 / 2 : std::max(line * 9 / 5, 36);
     m_view->verticalHeader()->setDefaultSectionSize(h);
     m_view->verticalHeader()->setMinimumSectionSize(std::min(h, 12));
 }

@@ -113,6 +113,9 @@ public:
     void setColAlignment(int col, int alignment);
     double fontSize() const { return m_fontPoints; }
     void setFontSize(double points);
+    /// Rows of a list that is read and tapped rather than typed into: as tall as the type needs
+    /// with some air, instead of at least a typing fingertip's 36 px. Off by default.
+    void setCompactRows(bool on);
 
     // --- editing ---
     /// Lets the operator type into the cells of a column (double tap or typing on the cell).
@@ -148,5 +151,6 @@ private:
     int m_headerTwips = -1;
     int m_wheelRemainder = 0;
     bool m_wheelStepsOneRow = false;
+    bool m_compactRows = false;
     bool m_filling = false;
 };

@@ -11,6 +11,7 @@
 #include "sheet/SheetFile.h"
 #include "stations/inspection/CheckLabelPart.h"
 #include "stations/inspection/CheckLabelRows.h"
+#include "stations/inspection/CheckSettingsPanel.h"
 #include "widgets/EditGrid.h"
 
 #include <QAction>
@@ -103,6 +104,53 @@ bool writeSheet(const QString& path, const QList<QVariantList>& rows)
 class TestCheckLabelPart : public QObject {
     Q_OBJECT
 private slots:
+    // A station whose ini has no roll-number pattern numbers its first roll 001, the same on the
+    // form, on generated labels and in the settings panel, whichever numbering rule it uses.
+    void freshStationPattern_data()
+    {
+        QTest::addColumn<QByteArray>("rule");
+        QTest::newRow("free number from the database") << QByteArray("0");
+        QTest::newRow("counting up on the station") << QByteArray("1");
+    }
+    void freshStationPattern()
+    {
+        QFETCH(QByteArray, rule);
+        CheckFixture fx;
+        fx.home().writeFile(QStringLiteral("mirel.ini"), "[MIREL]\ncodeDESC=" + rule + "\n");
+        frmCheck& f = fx.open();
+        CheckLabelPart part(&f);
+        QCOMPARE(f.controls().TxtBox[18]->text(), QString("001"));
+        f.controls().machineCount->setText("500");
+        part.cmdTag(0)->click();
+        QCOMPARE(part.labelRows().value(1).first, QString("002"));
+        auto* panel = f.findChild<CheckSettingsPanel*>("Frame3");
+        QCOMPARE(panel->textBoxes().value(0)->text(), QString("000"));
+    }
+
+    // The column widths the inspector gave the defect grid and the label grid come back at the
+    // next start.
+    void gridWidthsKept_data()
+    {
+        QTest::addColumn<QString>("grid");
+        QTest::addColumn<QString>("key");
+        QTest::newRow("defect grid") << "pggCheck" << "frmCheck";
+        QTest::newRow("label grid") << "pggTag" << "frmPggTag";
+    }
+    void gridWidthsKept()
+    {
+        QFETCH(QString, grid);
+        QFETCH(QString, key);
+        CheckFixture fx;
+        frmCheck& f = fx.open();
+        new CheckLabelPart(&f);
+        f.findChild<EditGrid*>(grid)->setColWidth(1, 2345);
+        f.close();
+        QCOMPARE(SysUtil::getSetting("mirel", "mirel", key).split(',').value(1), QString("2345"));
+        frmCheck& again = fx.open();
+        new CheckLabelPart(&again);
+        QCOMPARE(again.findChild<EditGrid*>(grid)->colWidth(1), 2345);
+    }
+
     // The label comes out of the template the button picks: the folder's own, or the ones stored
     // with the card, which the card look-up writes into the folder ("小唛.GRF" as "小唛.grf").
     void printSavedRollToPdf_data()
@@ -284,6 +332,10 @@ private slots:
         QCOMPARE(part.labelRows().last(), qMakePair(QString("004"), QString("100")));
         QCOMPARE(part.pggTag()->rows(), 6); // header, four labels, the empty row
         QCOMPARE(part.pggTag()->textMatrix(5, 1), QString());
+        c.TxtBox[2]->setText("250.5"); // the grid shows the length as typed
+        part.cmdTag(0)->click();
+        QCOMPARE(part.labelRows().first(), qMakePair(QString("001"), QString("250.5")));
+        QCOMPARE(part.labelRows().last(), qMakePair(QString("004"), QString("248.5")));
         part.tagType(1)->setChecked(true);
         c.TxtBox[7]->setText("120");
         c.TxtBox[1]->setText("3");

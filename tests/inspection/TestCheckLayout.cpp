@@ -17,12 +17,26 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <QHeaderView>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
 namespace {
+
+// Data rows of the grid shown whole, without scrolling.
+int rowsInView(const EditGrid& grid)
+{
+    const QTableWidget* t = grid.table();
+    int n = 0;
+    for (int r = 0; r < t->rowCount(); ++r) {
+        const int top = t->rowViewportPosition(r);
+        n += top >= 0 && top + t->rowHeight(r) <= t->viewport()->height() ? 1 : 0;
+    }
+    return n;
+}
 
 QList<QSize> panelSizes() { return {QSize(1024, 768), QSize(1366, 768), QSize(1920, 1080)}; }
 
@@ -47,7 +61,10 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&f));
         fx.lookUp("K001");
         const auto& c = f.controls();
+        c.TxtBox[0]->setText("001"); // the worker's name beside the code
+        QVERIFY(!c.LabBox[2]->text().isEmpty());
         checkInsideAndReadable(f, QString::number(size.width()));
+        checkLabelsWhole(f, QString::number(size.width()));
         QList<QWidget*> fields;
         for (QWidget* w : f.findChildren<QWidget*>())
             if (w->isVisible() && w->property("designRect").isValid() && w->parentWidget() == c.Frame6)
@@ -103,8 +120,13 @@ private slots:
         }
         QCOMPARE(f.defectRows().size(), 3);
         QVERIFY(f.saveRoll(true) > 0);
+        for (int roll = 2; roll <= 7; ++roll) {
+            c.TxtBox[18]->setText(QString("00%1").arg(roll));
+            c.checkId->setText("0");
+            QVERIFY(f.saveRoll(false) > 0);
+        }
         f.runCommand(10);
-        QCOMPARE(list.grid()->rows(), 2); // header and the saved roll
+        QCOMPARE(list.grid()->rows(), 8); // header and the saved rolls
         c.machineCount->setText("1000");
         c.TxtBox[2]->setText("250");
         labels.cmdTag(0)->click();
@@ -113,12 +135,21 @@ private slots:
         for (const QSize& size : panelSizes()) {
             f.resize(size);
             QCoreApplication::processEvents();
+            const QRect form = c.Frame6->geometry();
             for (int tab = 0; tab < c.SSTab1->count(); ++tab) {
                 c.SSTab1->setCurrentIndex(tab);
+                QCoreApplication::processEvents();
                 const QString where = QString("%1, tab %2").arg(size.width()).arg(tab);
                 checkInsideAndReadable(f, where);
+                checkLabelsWhole(f, where);
+                // Whichever tab is open, the roll form's fields stay in place and in view.
+                QCOMPARE(c.Frame6->geometry(), form);
+                QVERIFY2(!c.SSTab1->geometry().intersects(form), qPrintable(where));
                 if (!dir.isEmpty())
                     f.grab().save(QString("%1/station-%2-tab%3.png").arg(dir).arg(size.width()).arg(tab));
+                if (c.SSTab1->currentWidget() == list.grid()->parentWidget())
+                    QVERIFY2(rowsInView(*list.grid()) >= 5,
+                             qPrintable(QString("%1 rolls in view at %2").arg(rowsInView(*list.grid())).arg(where)));
             }
         }
     }
@@ -139,6 +170,7 @@ private slots:
             QVERIFY(panel->isVisible());
             QVERIFY(f.rect().contains(panel->geometry()));
             checkInsideAndReadable(f, QString("%1, settings").arg(size.width()));
+            checkLabelsWhole(f, QString("%1, settings").arg(size.width()));
             // The panel's type grows with the window like the form's.
             for (const QWidget* w : panel->findChildren<QWidget*>())
                 if (w->isVisible() && w->property("designPt").toDouble() == 12.0)

@@ -3,7 +3,9 @@
 
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
+#include "stations/inspection/CheckLabelPart.h"
 #include "stations/inspection/CheckSettingsPanel.h"
+#include "widgets/UserControl1.h"
 #include "widgets/CaptionFrame.h"
 #include "widgets/fProcessBar.h"
 
@@ -269,6 +271,51 @@ private slots:
         f.Frame5_Click();
         QCOMPARE(designRect(f.controls().Frame5), narrow);
         QCOMPARE(designRect(f.controls().fProcessBar1).width(), 6000);
+    }
+
+    // The keypad opened on the quantity is closed by every command the inspector ends a roll
+    // with, whether the command succeeds or is refused; a new roll with the counter on puts the
+    // caret back into the quantity, which must not bring the keypad back over the form.
+    void commandsCloseTheKeypad_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<bool>("card");
+        QTest::addColumn<bool>("counter");
+        QTest::addColumn<int>("rolls");
+        QTest::newRow("换卷") << 1 << true << false << 0;
+        QTest::newRow("换卷 with the counter on") << 1 << true << true << 0;
+        QTest::newRow("保存") << 2 << true << true << 1;
+        QTest::newRow("保存 refused without a card") << 2 << false << false << 0;
+        QTest::newRow("打印标签") << 4 << true << false << 1;
+    }
+    void commandsCloseTheKeypad()
+    {
+        QFETCH(int, command);
+        QFETCH(bool, card);
+        QFETCH(bool, counter);
+        QFETCH(int, rolls);
+        CheckFixture fx;
+        fx.home().writeFile("打印/唛头/唛头.grf", "[report]\npage = 60 x 40\n");
+        frmCheck& f = fx.open();
+        CheckLabelPart labels(&f);
+        int printed = 0;
+        labels.setPrintFn([&](const QString&, qint64, bool, int) { ++printed; });
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        f.activateWindow();
+        auto& c = f.controls();
+        if (card)
+            fx.lookUp("K001");
+        c.Check2->setChecked(counter); // no port: only the caret rule of a new roll
+        c.TxtBox[7]->setText("86.5");
+        QTest::mouseClick(c.numKeybtn[2], Qt::LeftButton); // the quantity's keypad
+        QVERIFY(f.keypad()->isVisible());
+        QCOMPARE(f.keypad()->GetTextBox(), c.TxtBox[7]);
+        QTest::mouseClick(c.checkCommand[command], Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QVERIFY(!f.keypad()->isVisible());
+        QCOMPARE(fx.scalar("select count(*) from checkinfo").toInt(), rolls);
+        QCOMPARE(printed, command == 4 ? 1 : 0);
     }
 
     void commandsFollowSettings()

@@ -1,8 +1,18 @@
 // The command-line word picks the station in a fixed order with exact case rules.
+#include "shell/Database.h"
+#include "shell/DbInfoCache.h"
+#include "shell/MessageBox.h"
 #include "shell/Startup.h"
 #include "shell/Station.h"
+#include "stations/Stations.h"
+#include "support/TempProgramFolder.h"
 
+#include <QGroupBox>
+#include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
+
+#include <memory>
 
 Q_DECLARE_METATYPE(Station)
 
@@ -74,6 +84,62 @@ private slots:
         QCOMPARE(c.showMeArg, showMe);
     }
 
+    // From the word to the window: the MES mode shows its import button and the card's progress
+    // bar, the plain station neither; a station that is not installed says so and opens nothing.
+    void open_data()
+    {
+        QTest::addColumn<QString>("cmd");
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<bool>("mesMode");
+        QTest::newRow("check") << "check" << true << false;
+        QTest::newRow("empty") << "" << true << false;
+        QTest::newRow("CHECK falls through") << "CHECK" << true << false;
+        QTest::newRow("mes") << "mes" << true << true;
+        QTest::newRow("Mes") << "Mes" << true << true;
+        QTest::newRow("MESCHECK") << "MESCHECK" << true << true;
+        QTest::newRow("not installed") << "kanban" << false << false;
+    }
+    void open()
+    {
+        QFETCH(QString, cmd);
+        QFETCH(bool, installed);
+        QFETCH(bool, mesMode);
+        TempProgramFolder home;
+        home.writeFile(QStringLiteral("config.ini"), "[CUSTOMER.SETTING]\nCONNECTIONSTRING=缺省\n");
+        DbInfoCache::clear();
+        MessageBox::clearShown();
+        registerStations();
+        const StationChoice choice = chooseStation(cmd);
+        if (!installed)
+            StationRegistry::add(choice.station, StationFactory()); // this build lacks it
+        std::unique_ptr<QWidget> window(Startup::openStation(choice));
+        const auto cleanup = qScopeGuard([&] {
+            window.reset();
+            Database::conn().close();
+        });
+        const bool saidNotInstalled = !MessageBox::shown().isEmpty()
+                                      && MessageBox::lastShown().text == QStringLiteral("此工作站尚未安装");
+        QCOMPARE(saidNotInstalled, !installed);
+        QCOMPARE(bool(window), installed);
+        if (!installed)
+            return;
+        QCOMPARE(window->objectName(), QStringLiteral("frmCheck"));
+        auto* mesButton = window->findChild<QPushButton*>(QStringLiteral("checkCommand_14"));
+        QVERIFY(mesButton);
+        QCOMPARE(mesButton->isVisibleTo(window.get()), mesMode);
+        QWidget* bar = window->findChild<QWidget*>(QStringLiteral("fProcessBar1"));
+        QCOMPARE(bar->isVisibleTo(window.get()), mesMode);
+        // Toggled twice, the defect frame is back in its narrow place, with the defect buttons
+        // below the progress bar, not under it.
+        auto* frame = window->findChild<QGroupBox*>(QStringLiteral("Frame5"));
+        QCOMPARE(frame->property("designRect").toRect().x(), 9000);
+        QWidget* firstDefect = frame->findChild<QWidget*>(QStringLiteral("bugBtn_0"));
+        QVERIFY(firstDefect);
+        if (mesMode)
+            QVERIFY(firstDefect->property("designRect").toRect().top()
+                    >= bar->property("designRect").toRect().bottom());
+    }
+
     void commandLineIsOneText()
     {
         QCOMPARE(Startup::commandLineText({"mirel", "mes", "check"}), QStringLiteral("mes check"));
@@ -81,5 +147,5 @@ private slots:
     }
 };
 
-QTEST_APPLESS_MAIN(TestStationDispatch)
+QTEST_MAIN(TestStationDispatch)
 #include "TestStationDispatch.moc"

@@ -38,3 +38,16 @@ void checkInsideAndReadable(QWidget& f, const QString& where)
     }
 }
 
+
+void checkLabelsWhole(QWidget& f, const QString& where)
+{
+    for (const QLabel* label : f.findChildren<QLabel*>()) {
+        if (!label->isVisible() || label->text().isEmpty())
+            continue;
+        const bool whole = label->wordWrap()
+                               ? label->heightForWidth(label->width()) <= label->height()
+                               : label->fontMetrics().horizontalAdvance(label->text())
+                                     <= label->contentsRect().width() - 2 * label->margin();
+        QVERIFY2(whole, qPrintable(label->objectName() + " " + label->text() + " cut at " + where));
+    }
+}

@@ -8,3 +8,7 @@ class QWidget;
 /// Every visible control placed by design lies inside its parent; captions of fields (labels with
 /// a buddy) and every visible grid caption are shown whole. Failures are reported through QVERIFY2.
 void checkInsideAndReadable(QWidget& f, const QString& where);
+
+/// Every visible label with text, the lines that show the mill's data as well as captions, is
+/// read whole: on one line, or wrapped within its height.
+void checkLabelsWhole(QWidget& f, const QString& where);

@@ -3,6 +3,7 @@
 #include "widgets/ComboEx.h"
 #include "widgets/ScreenMode.h"
 
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -68,24 +69,43 @@ private slots:
         QCOMPARE(c.selectedValue(), QString());
     }
 
+    // The station is made full screen before it is first shown, or by a double tap later. Without
+    // a window manager nobody honours "maximised", so the window must carry the screen's
+    // geometry itself, and get its own back when it leaves full screen.
+    void screenModeToggles_data()
+    {
+        QTest::addColumn<bool>("shownFirst");
+        QTest::newRow("switched while shown") << true;
+        QTest::newRow("switched before the first show") << false;
+    }
     void screenModeToggles()
     {
+        QFETCH(bool, shownFirst);
         QWidget w;
         w.setWindowTitle(QStringLiteral("验布"));
-        w.resize(800, 600);
-        w.show();
+        w.setGeometry(40, 30, 640, 480);
+        if (shownFirst)
+            w.show();
+        const QRect normal = w.geometry();
+        const QRect screen = w.screen()->availableGeometry();
+        QVERIFY(normal != screen);
         QVERIFY(!ScreenMode::isFullScreen(&w));
         ScreenMode::setFullScreen(&w, true);
         QVERIFY(ScreenMode::isFullScreen(&w));
         QVERIFY(w.windowFlags().testFlag(Qt::FramelessWindowHint));
         QVERIFY(w.windowState().testFlag(Qt::WindowMaximized));
-        QVERIFY(w.isVisible());
+        QCOMPARE(w.isVisible(), shownFirst);
+        QCOMPARE(w.geometry(), screen);
+        w.show();
+        QTRY_COMPARE(w.geometry(), screen);
         QVERIFY(!ScreenMode::toggle(&w));
         QVERIFY(!w.windowFlags().testFlag(Qt::FramelessWindowHint));
         QVERIFY(!w.windowState().testFlag(Qt::WindowMaximized));
         QVERIFY(w.isVisible());
+        QTRY_COMPARE(w.geometry(), normal);
         QVERIFY(ScreenMode::toggle(&w));
         QVERIFY(ScreenMode::isFullScreen(&w));
+        QTRY_COMPARE(w.geometry(), screen);
     }
 
     void screenModeFromAChildWidget()

@@ -127,6 +127,7 @@ void frmCheck::showCardLine(const Recordset& rs)
                           + QStringLiteral("  备注：") + rs.text(QStringLiteral("备注")));
     // The order's own label templates, stored with the bill, replace the folder's copies.
     fetchBillTemplates(qint64(vb::Val(rs.text(QStringLiteral("billid")))));
+    fitDataLabels();
     emit cardLineShown(rs.text(QStringLiteral("billid")));
 }
 
@@ -174,6 +175,7 @@ void frmCheck::showTotals(long long lineId)
             c.labInfo[0]->setText(QStringLiteral(" 已检数量：") + rs.text(0) + u'/'
                                   + rs.text(QStringLiteral("重量")) + QStringLiteral(" 匹数：") + rs.text(1));
         }
+        fitDataLabels();
     } catch (const DbError& e) {
         MessageBox::critical(e.message(), this);
     }

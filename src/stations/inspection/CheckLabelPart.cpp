@@ -41,6 +41,7 @@ CheckLabelPart::CheckLabelPart(frmCheck* form)
     m_menu->setObjectName(QStringLiteral("Modle1"));
     buildTab();
     connect(form, &frmCheck::commandRequested, this, &CheckLabelPart::onCommand);
+    form->installEventFilter(this);
 }
 
 void CheckLabelPart::onCommand(int index)

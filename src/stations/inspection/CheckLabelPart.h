@@ -61,6 +61,9 @@ public:
     static void publishRollList(frmCheck* form, const Recordset& rs);
     static std::optional<Recordset> rollList(const frmCheck* form);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void onCommand(int index);
     void buildTab();

@@ -19,9 +19,9 @@ struct LabelRows {
     QString error;
 };
 
-/// Fixed length: as many whole pieces of Fix(piece) as fit into Fix(total); what is left over
-/// (total minus the whole pieces) becomes one more row with the next number. A piece length
-/// whose whole part is 0 or less is refused.
+/// Fixed length: as many pieces of the length as typed (250.5 stays 250.5) as fit into the total;
+/// what is left over becomes one more row with the next number. A piece length of 0 or less is
+/// refused.
 LabelRows fixedLength(double total, double piece, double firstNumber, const QString& codeLen);
 
 /// Variable: count rows, each with the whole quantity (edited per label before saving). A count

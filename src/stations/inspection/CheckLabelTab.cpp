@@ -11,17 +11,25 @@
 #include "shell/SysUtilExport.h"
 #include "stations/inspection/CheckLabelImport.h"
 #include "stations/inspection/CheckLabelRows.h"
+#include "stations/inspection/CheckSql.h"
 #include "stations/inspection/frmCheck.h"
 #include "text/Vb.h"
 #include "widgets/EditGrid.h"
 
 #include <QDate>
+#include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+
+namespace {
+
+const QString LabelGridKey = QStringLiteral("frmPggTag");
+
+} // namespace
 
 void CheckLabelPart::buildTab()
 {
@@ -63,6 +71,7 @@ void CheckLabelPart::buildTab()
     m_grid->setColWidth(0, 600);
     m_grid->setColWidth(1, 1500);
     m_grid->setColWidth(2, 1500);
+    m_grid->applyColWidthList(SysUtil::getSetting(QStringLiteral("mirel"), QStringLiteral("mirel"), LabelGridKey));
     // Variable labels get their own quantity typed in before they are saved.
     m_grid->setColEditable(1, true);
     m_grid->setColEditable(2, true);
@@ -72,6 +81,14 @@ void CheckLabelPart::buildTab()
     layout->setContentsMargins(6, 4, 6, 4);
     layout->addLayout(options, 0);
     layout->addWidget(m_grid, 1);
+}
+
+bool CheckLabelPart::eventFilter(QObject* watched, QEvent* event)
+{
+    // The widths the inspector gave the label grid's columns are kept for the next start.
+    if (watched == m_form && m_grid && event->type() == QEvent::Close)
+        SysUtil::saveSetting(QStringLiteral("mirel"), QStringLiteral("mirel"), LabelGridKey, m_grid->colWidthList());
+    return QObject::eventFilter(watched, event);
 }
 
 void CheckLabelPart::setGridRows(const QList<QPair<QString, QString>>& rows)
@@ -104,7 +121,7 @@ void CheckLabelPart::generateLabels()
 {
     CheckControls& c = m_form->controls();
     clearLabels();
-    const QString codeLen = mirel(QStringLiteral("codeLen"), QStringLiteral("000"));
+    const QString codeLen = mirel(QStringLiteral("codeLen"), QString::fromUtf16(CheckSql::DefaultCodeLen));
     const double first = vb::Val(c.TxtBox[18]->text());
     const CheckLabels::LabelRows out =
         m_tagType[0]->isChecked()

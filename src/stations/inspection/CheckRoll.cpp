@@ -82,7 +82,7 @@ QString frmCheck::rollNumberCondition() const
 void frmCheck::assignRollNumber()
 {
     const QString rule = readMirel(QStringLiteral("codeDESC"), QStringLiteral("0"));
-    const QString codeLen = readMirel(QStringLiteral("codeLen"), QStringLiteral("3"));
+    const QString codeLen = readMirel(QStringLiteral("codeLen"), QString::fromUtf16(CheckSql::DefaultCodeLen));
     if (rule == u"0") {
         try {
             c.TxtBox[18]->setText(SysUtil::nextCode(Database::conn(), QStringLiteral("checkInfo"),
@@ -298,6 +298,7 @@ void frmCheck::onWorkerChanged()
     } catch (const DbError&) {
         c.LabBox[2]->clear(); // the name is a convenience; the code itself is what is saved
     }
+    fitDataLabels();
     if (!code.isEmpty())
         c.Text1->setText(SysUtil::readIni(QStringLiteral("MIREL"), code, QString(), QStringLiteral("/班别.ini")));
 }

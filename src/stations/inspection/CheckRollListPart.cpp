@@ -16,7 +16,9 @@
 #include "widgets/EditGrid.h"
 
 #include <QCloseEvent>
+#include <algorithm>
 #include <QDateEdit>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -99,17 +101,61 @@ void CheckRollListPart::layOutTab()
                        QStringLiteral("缸号"), QStringLiteral("数量"), QStringLiteral("等级"), QStringLiteral("工号"),
                        QStringLiteral("备注")});
     m_grid->setTwips(Twips::of(m_form));
-    placeTwips(m_grid, QRect(60, 480, 14900, 1380));
+    m_grid->setFontSize(11); // as the defect list: read, not typed into
+    m_grid->setCompactRows(true);
     m_grid->applyColWidthList(SysUtil::getSetting(QStringLiteral("mirel"), QStringLiteral("mirel"), WidthKey));
+    // The list fills the page below the filters; it is placed whenever the page changes size.
+    m_page = page;
+    page->installEventFilter(this);
 
-    m_sum = new QLabel(QStringLiteral("数量:"), page);
+    // The total sits in the tab bar's free end, so that the list keeps the page's height.
+    m_sum = new QLabel(QStringLiteral("数量:"), c.SSTab1);
     m_sum->setObjectName(QStringLiteral("labSum"));
-    placeTwips(m_sum, QRect(60, 1890, 4000, 280));
+    m_sum->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_sum->setContentsMargins(0, 0, 12, 0);
+    c.SSTab1->setCornerWidget(m_sum, Qt::TopRightCorner);
+    m_tabsDesign = designRect(c.SSTab1);
+    c.SSTab1->setAutoFillBackground(true);
+    connect(c.SSTab1, &QTabWidget::currentChanged, this, &CheckRollListPart::placeTabs);
+    placeTabs(c.SSTab1->currentIndex());
+}
+
+void CheckRollListPart::placeTabs(int index)
+{
+    CheckControls& c = m_form->controls();
+    const bool listOpen = c.SSTab1->widget(index) == m_page;
+    // While the list is open the tabs also take the command row's room: the inspector is looking
+    // back over rolls, not ending one, and wants several rolls in view at once. The roll form and
+    // the defect frame above stay where they are; the label tab gives the commands back.
+    QRect tabs = m_tabsDesign;
+    const QRect form = designRect(c.Frame6);
+    const int belowForm = form.y() + form.height() + 20;
+    if (listOpen && belowForm < tabs.y())
+        tabs.setTop(belowForm);
+    placeTwips(c.SSTab1, tabs);
+    m_sum->setVisible(listOpen);
+    if (!listOpen)
+        return;
+    c.SSTab1->raise();
+    // The keypad and the settings panel stay in front of the list.
+    for (const QString& name : {QStringLiteral("NumberKeybord1"), QStringLiteral("Frame3")})
+        if (QWidget* w = m_form->findChild<QWidget*>(name); w && w->isVisible())
+            w->raise();
+}
+
+void CheckRollListPart::placeGrid()
+{
+    const Twips tw = Twips::of(m_form);
+    const int x = tw.x(60);
+    const int top = tw.y(480);
+    m_grid->setGeometry(x, top, std::max(0, m_page->width() - 2 * x), std::max(0, m_page->height() - top - tw.y(60)));
 }
 
 bool CheckRollListPart::eventFilter(QObject* watched, QEvent* event)
 {
     // The form scales every grid on it when it is resized; the list only keeps its widths.
+    if (watched == m_page && m_grid && event->type() == QEvent::Resize)
+        placeGrid();
     if (watched == m_form && m_grid && event->type() == QEvent::Close)
         SysUtil::saveSetting(QStringLiteral("mirel"), QStringLiteral("mirel"), WidthKey, m_grid->colWidthList());
     return QObject::eventFilter(watched, event);

@@ -4,6 +4,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 
 class frmCheck;
 class EditGrid;
@@ -37,6 +38,9 @@ protected:
 private:
     void onCommand(int index);
     void layOutTab();
+    /// The tabs at their design place, reaching up over the command row while the list is open.
+    void placeTabs(int index);
+    void placeGrid();
     void stepRoll(bool backwards);
     void stepCard(int index);
     void deleteShownRoll();
@@ -47,5 +51,7 @@ private:
     QPointer<EditGrid> m_grid;
     QDateEdit* m_dates[2] = {nullptr, nullptr};
     QLabel* m_sum = nullptr;
+    QWidget* m_page = nullptr;
+    QRect m_tabsDesign;
     QString m_billTypes;
 };

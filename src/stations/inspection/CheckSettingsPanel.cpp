@@ -6,6 +6,7 @@
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
+#include "stations/inspection/CheckSql.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -54,7 +55,7 @@ struct TextOption {
 };
 
 const TextOption TextOptions[] = {
-    {u"卷号位数           （几个0代表几位数）", "codeLen", u"000"},
+    {u"卷号位数           （几个0代表几位数）", "codeLen", CheckSql::DefaultCodeLen},
     {u"数量(重量)小数点位数           ", "dispFormat", u"0.00"},
     {u"打卷机编号", "menchineId", u"001"},
     {u"billA 一般填码表数字", "biliA", u"1"},

@@ -7,6 +7,10 @@
 
 namespace CheckSql {
 
+/// The roll-number pattern ("codeLen") of a station that has none set: three digits, so that a
+/// fresh station's first roll is 001 on the form, on the labels and in the settings panel alike.
+inline constexpr char16_t DefaultCodeLen[] = u"000";
+
 /// Built-in production-card lookup for the bill types list (e.g. "55,57,99") and a card number.
 QString cardLookup(const QString& billTypes, const QString& card);
 

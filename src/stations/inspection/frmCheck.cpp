@@ -13,6 +13,7 @@
 #include "text/Vb.h"
 #include "widgets/CaptionFrame.h"
 #include "widgets/EditGrid.h"
+#include "widgets/FitText.h"
 #include "widgets/ScreenMode.h"
 #include "widgets/UserControl1.h"
 #include "widgets/fProcessBar.h"
@@ -27,6 +28,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTimer>
@@ -148,6 +150,20 @@ void frmCheck::applyFonts()
     for (EditGrid* grid : findChildren<EditGrid*>())
         grid->setTwips(tw);
     m_pggCheck->setFontSize(11);
+    fitDataLabels();
+}
+
+void frmCheck::fitDataLabels()
+{
+    const Twips tw = Twips::of(this);
+    for (QLabel* label : {c.LabBox[0], c.labInfo[0], c.labInfo[2], c.labInfo[3], c.LabBox[2], c.LabBox[16],
+                          c.LabBox[26]}) {
+        if (!label)
+            continue;
+        const QVariant design = label->property("designPt");
+        const double points = tw.font(design.isValid() ? design.toDouble() : 12.0);
+        FitText::fit(label, points, points * 2 / 3);
+    }
 }
 
 void frmCheck::wireEvents()
@@ -284,7 +300,11 @@ void frmCheck::selectGrade(const QString& caption)
             b->setChecked(true);
 }
 
-void frmCheck::setStatus(const QString& text) { c.LabBox[0]->setText(text); }
+void frmCheck::setStatus(const QString& text)
+{
+    c.LabBox[0]->setText(text);
+    fitDataLabels();
+}
 
 QString frmCheck::status() const { return c.LabBox[0]->text(); }
 
@@ -298,6 +318,9 @@ bool frmCheck::polling() const { return m_devices && m_devices->isPolling(); }
 
 void frmCheck::runCommand(int index)
 {
+    // Every command ends with the number keypad closed: after a save or a new roll it would
+    // otherwise cover half the form (the new roll's focus on the quantity opens it again).
+    const auto closeKeypad = qScopeGuard([this] { m_keypad->hide(); });
     if (!commandAllowed(index))
         return;
     switch (index) {

@@ -150,6 +150,9 @@ private:
     bool confirmCounterLength();
     void wireKeypad();
     void applyFonts();
+    /// The lines that show the mill's data (status, card, customer, totals, worker, sensors) get
+    /// the largest type at which their whole text shows.
+    void fitDataLabels();
     void buildGradeButtons();
     void enableCommands();
     void applyStoredCaptions();
