@@ -5,6 +5,7 @@
 #include "stations/inspection/InspectionStation.h"
 #include "stations/progress/ProgressStation.h"
 #include "stations/rfid/RfidStation.h"
+#include "stations/kanban/KanbanStation.h"
 
 void registerStations()
 {
@@ -12,4 +13,5 @@ void registerStations()
     StationRegistry::add(Station::MesCheck, createInspectionStation);
     StationRegistry::add(Station::Load, createProgressStation);
     StationRegistry::add(Station::Rfid, createRfidStation);
+    StationRegistry::add(Station::Kanban, createKanbanStation);
 }
