@@ -6,6 +6,7 @@
 #include "stations/progress/ProgressStation.h"
 #include "stations/rfid/RfidStation.h"
 #include "stations/kanban/KanbanStation.h"
+#include "stations/pictures/PicturesStation.h"
 
 void registerStations()
 {
@@ -14,4 +15,6 @@ void registerStations()
     StationRegistry::add(Station::Load, createProgressStation);
     StationRegistry::add(Station::Rfid, createRfidStation);
     StationRegistry::add(Station::Kanban, createKanbanStation);
+    StationRegistry::add(Station::Item, createItemStation);
+    StationRegistry::add(Station::Quick3D, createQuick3DStation);
 }
