@@ -153,6 +153,8 @@ QString fileDialog(const QString& kind, const QString& title, const QString& fil
         logToStderr(s);
         return QString();
     }
+    if (kind == QStringLiteral("folder"))
+        return QFileDialog::getExistingDirectory(parent, title, dir);
     return kind == QStringLiteral("open") ? QFileDialog::getOpenFileName(parent, title, dir, filter)
                                           : QFileDialog::getSaveFileName(parent, title, dir, filter);
 }
@@ -169,6 +171,11 @@ QString MessageBox::saveFileName(const QString& title, const QString& filter, co
                                  QWidget* parent)
 {
     return fileDialog(QStringLiteral("save"), title, filter, dir, parent);
+}
+
+QString MessageBox::folderName(const QString& title, const QString& dir, QWidget* parent)
+{
+    return fileDialog(QStringLiteral("folder"), title, QString(), dir, parent);
 }
 
 void MessageBox::setNextAnswer(Answer answer) { prepared().answers.enqueue(answer); }

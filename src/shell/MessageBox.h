@@ -35,9 +35,14 @@ public:
     static QString saveFileName(const QString& title, const QString& filter,
                                 const QString& dir = QString(), QWidget* parent = nullptr);
 
+    /// Folder chooser starting at dir; an empty text when the operator cancels. Answered in
+    /// advance with setNextFileName.
+    static QString folderName(const QString& title, const QString& dir = QString(),
+                              QWidget* parent = nullptr);
+
     // --- answering in advance (tests, unattended runs) ---
     struct Shown {
-        QString kind; // "message", "input", "open", "save"
+        QString kind; // "message", "input", "open", "save", "folder"
         QString caption;
         QString text;
         Icon icon = NoIcon;

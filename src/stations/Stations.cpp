@@ -7,6 +7,8 @@
 #include "stations/packing/BagStation.h"
 #include "stations/progress/ProgressStation.h"
 #include "stations/rfid/RfidStation.h"
+#include "stations/kanban/KanbanStation.h"
+#include "stations/pictures/PicturesStation.h"
 
 void registerStations()
 {
@@ -16,4 +18,7 @@ void registerStations()
     StationRegistry::add(Station::Rfid, createRfidStation);
     StationRegistry::add(Station::Bag, createPackingStation);
     StationRegistry::add(Station::Maitou, createMarkLabelStation);
+    StationRegistry::add(Station::Kanban, createKanbanStation);
+    StationRegistry::add(Station::Item, createItemStation);
+    StationRegistry::add(Station::Quick3D, createQuick3DStation);
 }

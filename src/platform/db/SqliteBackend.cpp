@@ -221,6 +221,13 @@ Recordset SqliteBackend::run(const QString& sql, qint64& rowsAffected)
 
 Recordset SqliteBackend::execute(const QString& batch, qint64& rowsAffected)
 {
+    // A database file deleted or moved away under an open connection still answers from the old
+    // file; the station must learn that its database is gone, as it would from a server.
+    int moved = 0;
+    if (sqlite3_file_control(m_db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) == SQLITE_OK && moved)
+        throw DbError(QStringLiteral("数据库文件已被删除或移走"), QStringLiteral("SQLITE_CANTOPEN"),
+                      SQLITE_CANTOPEN)
+            .markConnectionLost();
     Recordset last;
     // A copy: a DDL statement in the batch clears the translation cache.
     const QList<SqlStatement> statements = translated(batch);

@@ -1,0 +1,55 @@
+// Start-up timing of a station process and the process figures of the soak runs.
+#include "StartToPaint.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+
+namespace StartToPaint {
+
+double seconds(const QString& program, const QStringList& args, const QString& home)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    const std::pair<const char*, QString> vars[] = {
+        {"QT_QPA_PLATFORM", QStringLiteral("offscreen")}, {"MIREL_HOME", home},
+        {"MIREL_SCREENSHOT", home + QStringLiteral("/shot.bmp")}, {"MIREL_SCREENSHOT_DELAY", QStringLiteral("0")},
+        {"MIREL_WINDOW_SIZE", QStringLiteral("1024x768")}, {"MIREL_NONINTERACTIVE", QStringLiteral("1")}};
+    for (const auto& [name, value] : vars)
+        env.insert(QString::fromLatin1(name), value);
+    QProcess p;
+    p.setProcessEnvironment(env);
+    QElapsedTimer t;
+    t.start();
+    p.start(program, args);
+    double painted = -1;
+    while (painted < 0 && p.waitForReadyRead(60000))
+        if (p.readAllStandardOutput().contains("painted:"))
+            painted = double(t.nsecsElapsed()) / 1e9;
+    p.waitForFinished(60000);
+    if (painted < 0)
+        qFatal("%s did not paint its window", qPrintable(program));
+    return painted;
+}
+
+QString binary(const char* name)
+{
+    return QCoreApplication::applicationDirPath() + u'/' + QString::fromLatin1(name);
+}
+
+long residentKiB()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return -1;
+    const QList<QByteArray> parts = statm.readAll().split(' ');
+    return parts.size() > 1 ? parts[1].toLong() * 4 : -1; // pages of 4 KiB
+}
+
+int openFiles()
+{
+    return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size());
+}
+
+} // namespace StartToPaint

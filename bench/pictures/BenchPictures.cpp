@@ -1,0 +1,129 @@
+// The thumbnail strip of a folder of 2,000 camera pictures (1600 x 1200 JPEG): the time until
+// the last thumbnail is on the strip, and the longest the window's thread was kept from its
+// events meanwhile; start-up of both browsers to the painted window.
+#include "StartToPaint.h"
+
+#include "shell/Database.h"
+#include "stations/pictures/ThumbStrip.h"
+#include "stations/pictures/frmThumbs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QEventLoop>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int pictureCount = 2000;
+
+QTemporaryDir& home()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+QString pictureFolder() { return home().path() + QStringLiteral("/photos"); }
+
+void preparePictures()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    QDir().mkpath(pictureFolder());
+    QDir().mkpath(home().path() + QStringLiteral("/3d"));
+    QImage photo(1600, 1200, QImage::Format_RGB32);
+    for (int i = 0; i < pictureCount; ++i) {
+        photo.fill(QColor::fromHsv(i * 7 % 360, 120, 200));
+        QPainter p(&photo);
+        p.setPen(QPen(Qt::darkBlue, 9));
+        for (int x = i % 40; x < 1600; x += 40)
+            p.drawLine(x, 0, x + 300, 1200); // a twill line, so the JPEG has work to do
+        p.end();
+        photo.save(pictureFolder() + QStringLiteral("/IMG_%1.jpg").arg(i, 4, 10, QLatin1Char('0')), "JPG", 85);
+    }
+    QFile ini(home().path() + QStringLiteral("/config.ini"));
+    ini.open(QIODevice::WriteOnly);
+    ini.write("[CUSTOMER.SETTING]\nCONNECTIONSTRING=缺省\n");
+}
+
+void BM_ThumbnailStrip2000(benchmark::State& state)
+{
+    preparePictures();
+    qputenv("MIREL_WINDOW_SIZE", "1024x768");
+    frmThumbs f;
+    f.resize(1024, 768);
+    f.Form_Load();
+    f.show();
+    f.firstActivation();
+    qint64 longestStall = 0;
+    for (auto _ : state) {
+        QElapsedTimer sinceTick;
+        QTimer probe;
+        probe.setInterval(5);
+        QObject::connect(&probe, &QTimer::timeout, [&] {
+            longestStall = std::max(longestStall, sinceTick.restart());
+        });
+        QEventLoop loop;
+        bool built = false;
+        const QMetaObject::Connection done = QObject::connect(&f, &frmThumbs::thumbnailsBuilt, [&] {
+            built = true;
+            loop.quit();
+        });
+        QElapsedTimer t;
+        t.start();
+        sinceTick.start();
+        probe.start();
+        f.browseFolder(pictureFolder());
+        QTimer::singleShot(600000, &loop, &QEventLoop::quit);
+        loop.exec();
+        QObject::disconnect(done);
+        if (!built)
+            state.SkipWithError("thumbnails not built");
+        state.SetIterationTime(double(t.nsecsElapsed()) / 1e9);
+        probe.stop();
+        if (f.strip->count() != pictureCount)
+            state.SkipWithError("thumbnails missing");
+    }
+    state.counters["thumbnails"] = f.strip->count();
+    state.counters["longest_ui_stall_ms"] = double(longestStall);
+}
+BENCHMARK(BM_ThumbnailStrip2000)->Unit(benchmark::kSecond)->UseManualTime()->Iterations(3);
+
+void BM_StartItemWindow(benchmark::State& state)
+{
+    preparePictures();
+    for (auto _ : state)
+        state.SetIterationTime(StartToPaint::seconds(StartToPaint::binary("mirel"), {QStringLiteral("item")},
+                                                     home().path()));
+}
+BENCHMARK(BM_StartItemWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
+
+void BM_StartOutlineWindow(benchmark::State& state)
+{
+    preparePictures();
+    for (auto _ : state)
+        state.SetIterationTime(StartToPaint::seconds(StartToPaint::binary("mirel"), {QStringLiteral("3d1")},
+                                                     home().path()));
+}
+BENCHMARK(BM_StartOutlineWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("MIREL_NONINTERACTIVE", "1");
+    qputenv("MIREL_HOME", home().path().toUtf8());
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}

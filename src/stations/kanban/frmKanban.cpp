@@ -1,0 +1,351 @@
+// The stock board's window: controls, tick, data load, layout, menu and settings frame.
+#include "stations/kanban/frmKanban.h"
+
+#include "shell/Database.h"
+#include "shell/MessageBox.h"
+#include "text/Vb.h"
+#include "shell/Twips.h"
+#include "stations/kanban/KanbanSettings.h"
+#include "widgets/EditGrid.h"
+#include "widgets/ScreenMode.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QDebug>
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+
+// The settings frame's boxes: the kanban.ini key each one edits, and its caption.
+struct SettingBox {
+    const char16_t* key;
+    const char16_t* caption;
+};
+constexpr SettingBox settingBoxes[] = {
+    {u"库存看板", u"看板标题"},   {u"时间间隔", u"时间间隔(毫秒)"}, {u"fontSize", u"字体大小"},
+    {u"看板SQL", u"看板SQL"},     {u"跑马灯内容", u"跑马灯内容"},
+};
+
+// The longest clock text, so that the scrolling line starts at the same place all day.
+const QString widestClock = QStringLiteral("时间:26-12-31 星期三 23:59:59");
+
+QFont pointFont(const QFont& base, double points, bool bold = false)
+{
+    QFont f = base;
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
+} // namespace
+
+frmKanban::frmKanban(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmKanban"));
+    setWindowTitle(QStringLiteral("库存看板"));
+    buildControls();
+    buildSettingsFrame();
+}
+
+frmKanban::~frmKanban() = default;
+
+void frmKanban::buildControls()
+{
+    setAutoFillBackground(true);
+    const char16_t* names[] = {u"标题", u"时钟", u"跑马灯"};
+    for (int i = 0; i < 3; ++i) {
+        lab_info[i] = new QLabel(this);
+        lab_info[i]->setObjectName(QStringLiteral("lab_info_%1").arg(i));
+        lab_info[i]->setAccessibleName(QString::fromUtf16(names[i]));
+        lab_info[i]->installEventFilter(this);
+    }
+    lab_info[0]->setAlignment(Qt::AlignCenter);
+    lab_info[1]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    lab_info[2]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    pGrid = new EditGrid(this);
+    pGrid->setObjectName(QStringLiteral("pGrid"));
+    pGrid->setAccessibleName(QStringLiteral("库存"));
+    pGrid->table()->viewport()->installEventFilter(this);
+    pGrid->table()->horizontalHeader()->viewport()->installEventFilter(this);
+    pGrid->table()->setEditTriggers(QAbstractItemView::NoEditTriggers);
+
+    // Stale data must be told from fresh data across the warehouse.
+    labOffline = new QLabel(this);
+    labOffline->setObjectName(QStringLiteral("labOffline"));
+    labOffline->setAlignment(Qt::AlignCenter);
+    labOffline->setStyleSheet(QStringLiteral("background:#c00000;color:white;"));
+    labOffline->hide();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    connect(Timer1, &QTimer::timeout, this, &frmKanban::tick);
+
+    MainMenu = new QMenu(this);
+    MainMenu->setObjectName(QStringLiteral("MainMenu"));
+    full = MainMenu->addAction(QStringLiteral("退出全屏"));
+    full->setObjectName(QStringLiteral("full"));
+    setting = MainMenu->addAction(QStringLiteral("设置"));
+    setting->setObjectName(QStringLiteral("setting"));
+    connect(full, &QAction::triggered, this, &frmKanban::toggleFullScreen);
+    connect(setting, &QAction::triggered, this, &frmKanban::showSettings);
+}
+
+void frmKanban::buildSettingsFrame()
+{
+    Frame1 = new QFrame(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setFrameShape(QFrame::Box);
+    Frame1->setAutoFillBackground(true);
+    for (int i = 0; i < 5; ++i) {
+        lab_set[i] = new QLabel(QString::fromUtf16(settingBoxes[i].caption), Frame1);
+        lab_set[i]->setObjectName(QStringLiteral("lab_set_%1").arg(i));
+        txt_set[i] = new QLineEdit(Frame1);
+        txt_set[i]->setObjectName(QStringLiteral("txt_set_%1").arg(i));
+        txt_set[i]->setProperty("tag", QString::fromUtf16(settingBoxes[i].key));
+        txt_set[i]->setAccessibleName(lab_set[i]->text());
+        lab_set[i]->setBuddy(txt_set[i]);
+    }
+    setBut = new QPushButton(QStringLiteral("保存"), Frame1);
+    setBut->setObjectName(QStringLiteral("setBut"));
+    setBut->setAccessibleName(setBut->text());
+    connect(setBut, &QPushButton::clicked, this, &frmKanban::saveSettings);
+    connect(txt_set[4], &QLineEdit::returnPressed, setBut, &QPushButton::click);
+    Frame1->hide();
+}
+
+void frmKanban::Form_Load()
+{
+    Frame1->hide();
+    Database::openConnection();
+    m_fontSize = KanbanSettings::fontSize();
+    loadData();
+    const QStringList widths = KanbanSettings::read(KanbanSettings::widthsKey(), QString()).split(u',');
+    // A width list written for another query does not fit the columns and is left alone.
+    if (vb::arrayUpperBound(widths.join(u',')) == pGrid->cols() - 1) {
+        for (int col = 1; col < pGrid->cols(); ++col) {
+            pGrid->setColWidth(col, int(vb::Val(widths[col])));
+            pGrid->setColAlignment(col, EditGrid::AlignLeftCenter);
+        }
+        m_storedWidths = true;
+    }
+    m_loaded = true;
+    layoutForm();
+    Timer1->start();
+}
+
+void frmKanban::tick()
+{
+    ++m_currentRow;
+    const bool wrapped = m_currentRow >= pGrid->rows();
+    if (wrapped)
+        m_currentRow = 1;
+    if (wrapped || m_offlineSince.isValid()) {
+        loadData();
+        if (m_currentRow >= pGrid->rows())
+            m_currentRow = 1;
+    }
+    pGrid->setTopRow(m_currentRow);
+    pGrid->setRow(m_currentRow);
+    lab_info[1]->setText(KanbanSettings::clockText(QDateTime::currentDateTime()));
+    lab_info[2]->setText(KanbanSettings::rotated(lab_info[2]->text()));
+}
+
+bool frmKanban::loadData()
+{
+    Connection& c = Database::conn();
+    try {
+        // A connection lost at start-up or on the way is opened again here, on the board's
+        // own rhythm, without a dialog nobody at the wall would answer.
+        if (!c.isOpen())
+            c.open(Database::connectionSetting());
+        const Recordset rs = c.execute(KanbanSettings::sql());
+        pGrid->bindRecordset(rs);
+    } catch (const DbError& e) {
+        markOffline(e.message(), e.connectionLost() || !c.isOpen());
+        return false;
+    }
+    pGrid->setRowHeight(0, m_fontSize * 30);
+    pGrid->setRowHeight(1, m_fontSize * 30);
+    pGrid->setRowHeight(2, m_fontSize * 30);
+    fitCaptions();
+    markOnline();
+    return true;
+}
+
+void frmKanban::fitCaptions()
+{
+    // The columns follow the board's large type (captions and values), unless the board was
+    // left with widths of its own.
+    if (!m_storedWidths)
+        pGrid->table()->resizeColumnsToContents();
+}
+
+void frmKanban::markOffline(const QString& reason, bool connectionLost)
+{
+    if (!m_offlineSince.isValid()) {
+        m_offlineSince = QDateTime::currentDateTime();
+        // Once per outage: a board left offline over a weekend must not fill the log.
+        qWarning().noquote() << "frmKanban: stock not read:" << reason;
+    }
+    labOffline->setText(KanbanSettings::offlineText(m_offlineSince, connectionLost));
+    labOffline->setToolTip(reason);
+    labOffline->show();
+    labOffline->raise();
+}
+
+void frmKanban::markOnline()
+{
+    m_offlineSince = QDateTime();
+    labOffline->hide();
+}
+
+void frmKanban::applyFonts()
+{
+    const Twips tw = Twips::of(this);
+    lab_info[0]->setFont(pointFont(font(), tw.font(m_fontSize + 10), true));
+    lab_info[1]->setFont(pointFont(font(), tw.font(m_fontSize)));
+    lab_info[2]->setFont(pointFont(font(), tw.font(m_fontSize)));
+    labOffline->setFont(pointFont(font(), tw.font(std::max(12, m_fontSize / 2)), true));
+    pGrid->setTwips(tw);
+    pGrid->setFontSize(m_fontSize);
+    const QFont frameFont = pointFont(font(), tw.font(14));
+    for (QWidget* w : Frame1->findChildren<QWidget*>())
+        w->setFont(frameFont);
+}
+
+void frmKanban::layoutForm()
+{
+    if (!m_loaded)
+        return;
+    tick();
+    const Twips tw = Twips::of(this);
+    applyFonts();
+    const int W = tw.toTwipsX(width());
+    const int H = tw.toTwipsY(height());
+    const int titleHeight = tw.toTwipsY(lab_info[0]->fontMetrics().height() * 5 / 4);
+    lab_info[0]->setGeometry(tw.rect(0, 120, W, titleHeight));
+    lab_info[0]->setText(KanbanSettings::title());
+    Timer1->setInterval(KanbanSettings::interval());
+
+    const int clockHeight = tw.toTwipsY(lab_info[1]->fontMetrics().height() * 5 / 4);
+    const int clockWidth = tw.toTwipsX(lab_info[1]->fontMetrics().horizontalAdvance(widestClock)) + 120;
+    lab_info[1]->setGeometry(tw.rect(120, H - 1200, clockWidth, clockHeight));
+    lab_info[2]->setGeometry(tw.rect(clockWidth + 320, H - 1200, W - clockWidth - 320, clockHeight));
+    lab_info[2]->setText(u' ' + KanbanSettings::read(KanbanSettings::marqueeKey(), QStringLiteral(" ")));
+
+    const int gridTop = 120 + titleHeight + 60;
+    pGrid->setGeometry(tw.rect(0, gridTop, W, std::max(600, H - gridTop - clockHeight - 800)));
+    pGrid->setRowHeight(0, m_fontSize * 30);
+    pGrid->setRowHeight(1, m_fontSize * 30);
+    pGrid->setRowHeight(2, m_fontSize * 30);
+    fitCaptions();
+
+    const int markWidth = tw.toTwipsX(labOffline->fontMetrics().horizontalAdvance(
+                              KanbanSettings::offlineText(QDateTime::currentDateTime()))) + 400;
+    labOffline->setGeometry(tw.rect(W - markWidth - 120, 120 + titleHeight - 60 - titleHeight / 2,
+                                    markWidth, titleHeight / 2));
+    placeSettingsFrame();
+}
+
+void frmKanban::placeSettingsFrame()
+{
+    const Twips tw = Twips::of(this);
+    Frame1->setGeometry(tw.rect(1500, 1500, 12360, 6600));
+    for (int i = 0; i < 5; ++i) {
+        lab_set[i]->setGeometry(tw.rect(300, 500 + i * 1000, 2900, 700));
+        txt_set[i]->setGeometry(tw.rect(3300, 500 + i * 1000, 8700, 700));
+    }
+    setBut->setGeometry(tw.rect(9800, 5600, 2200, 700));
+}
+
+void frmKanban::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    layoutForm();
+}
+
+void frmKanban::showSettings()
+{
+    Frame1->show();
+    Frame1->raise();
+    Timer1->stop();
+    for (QLineEdit* box : txt_set)
+        box->setText(KanbanSettings::read(box->property("tag").toString(), QString()));
+    txt_set[0]->setFocus();
+}
+
+void frmKanban::saveSettings()
+{
+    for (QLineEdit* box : txt_set) {
+        QString error;
+        if (!KanbanSettings::write(box->property("tag").toString(), box->text(), &error)) {
+            // The frame stays open with what was typed, so nothing is lost.
+            MessageBox::show(QStringLiteral("看板设置保存失败：") + error, MessageBox::Critical,
+                             MessageBox::Ok, QString(), this);
+            return;
+        }
+    }
+    Frame1->hide();
+    Timer1->start();
+    layoutForm();
+}
+
+void frmKanban::toggleFullScreen()
+{
+    const bool nowFull = ScreenMode::toggle(this);
+    full->setText(nowFull ? QStringLiteral("退出全屏") : QStringLiteral("全屏显示"));
+}
+
+void frmKanban::openMenu(const QPoint& globalPos)
+{
+    full->setText(ScreenMode::isFullScreen(this) ? QStringLiteral("退出全屏")
+                                                 : QStringLiteral("全屏显示"));
+    MainMenu->popup(globalPos);
+}
+
+void frmKanban::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::RightButton)
+        openMenu(event->globalPosition().toPoint());
+    QWidget::mouseReleaseEvent(event);
+}
+
+void frmKanban::contextMenuEvent(QContextMenuEvent* event)
+{
+    // The mouse opens the menu on release (above); the menu key opens it here.
+    if (event->reason() == QContextMenuEvent::Keyboard)
+        openMenu(mapToGlobal(rect().center()));
+}
+
+bool frmKanban::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+        openMenu(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmKanban::closeEvent(QCloseEvent* event)
+{
+    storeWidths();
+    QWidget::closeEvent(event);
+}
+
+void frmKanban::storeWidths()
+{
+    if (m_loaded)
+        KanbanSettings::write(KanbanSettings::widthsKey(), pGrid->colWidthList());
+}

@@ -1,0 +1,374 @@
+// The picture browser's logic: item lookup and stepping, thumbnails, slide show, labels,
+// folder browsing and the window's remembered place.
+#include "stations/pictures/frmThumbs.h"
+
+#include "config/ProgramFolder.h"
+#include "shell/Database.h"
+#include "shell/MessageBox.h"
+#include "shell/Print.h"
+#include "shell/Profile.h"
+#include "shell/SysUtil.h"
+#include "stations/pictures/ItemPictures.h"
+#include "stations/pictures/PictureBox.h"
+#include "stations/pictures/ThumbStrip.h"
+#include "stations/pictures/ThumbnailBuilder.h"
+#include "stations/pictures/ThumbsSql.h"
+#include "text/Vb.h"
+#include "widgets/ScreenMode.h"
+
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QDir>
+#include <QEvent>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+
+namespace {
+
+const QString mainSection = QStringLiteral("Main");
+const QString notFound = QStringLiteral("没有这个样品编码");
+
+qint64 firstNumber(const QString& sql)
+{
+    const Recordset rs = Database::conn().execute(sql);
+    return Database::hasRecords(rs) ? qint64(rs.field(0).toDouble()) : 0;
+}
+
+} // namespace
+
+frmThumbs::frmThumbs(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmThumbs"));
+    setWindowTitle(QStringLiteral("商品图片"));
+    setAutoFillBackground(true);
+    buildControls();
+    builder = new ThumbnailBuilder(this);
+    connectControls();
+}
+
+frmThumbs::~frmThumbs() = default;
+
+void frmThumbs::connectControls()
+{
+    connect(Command1, &QPushButton::clicked, this, [this] { findItemByCode(barcode->text()); });
+    connect(barcode, &QLineEdit::returnPressed, Command1, &QPushButton::click);
+    for (int i = 0; i < 4; ++i)
+        connect(butFlow[i], &QPushButton::clicked, this, [this, i] { runFlow(i); });
+    connect(autoPlay, &QCheckBox::toggled, this, [this](bool on) {
+        on ? Timer1->start() : Timer1->stop();
+        layoutForm();
+    });
+    connect(Timer1, &QTimer::timeout, this, &frmThumbs::slideTick);
+    connect(Check1, &QCheckBox::clicked, this, &frmThumbs::toggleScreenMode);
+    connect(tools[QStringLiteral("Browse")], &QToolButton::clicked, this, [this] { browseFolder(); });
+    connect(tools[QStringLiteral("Edit")], &QToolButton::clicked, this, &frmThumbs::editPicture);
+    connect(tools[QStringLiteral("Refresh")], &QToolButton::clicked, this, &frmThumbs::buildThumbnails);
+    connect(tools[QStringLiteral("Exit")], &QToolButton::clicked, this, &QWidget::close);
+    connect(picBig, &PictureBox::doubleClicked, this, &frmThumbs::editPicture);
+    connect(strip, &ThumbStrip::selected, this, &frmThumbs::thumbnailSelected);
+    connect(strip, &ThumbStrip::activated, this, &frmThumbs::editPicture);
+    connect(builder, &ThumbnailBuilder::thumbnailsReady, strip, &ThumbStrip::addThumbs);
+    connect(builder, &ThumbnailBuilder::progress, this, [this](int done, int total) {
+        progress->setMaximum(total);
+        progress->setValue(done);
+    });
+    connect(builder, &ThumbnailBuilder::finished, this, &frmThumbs::thumbsFinished);
+    connect(Modle1, &QMenu::triggered, this, [this](QAction* a) {
+        SysUtil::saveSetting(ProgramFolder::executableName(), QStringLiteral("PrintTemplate"),
+                             QStringLiteral("item"), a->text());
+        PrintBill(a->text(), currentItemId(), isPrintreview->isChecked());
+    });
+}
+
+void frmThumbs::Form_Load()
+{
+    restoreWindowState();
+    m_rememberedItem = qint64(vb::Val(basThumbs::readProfile(mainSection, QStringLiteral("ItemId"),
+                                                             QStringLiteral("0"))));
+    Database::openConnection();
+    applyDbInfoCaptions();
+    layoutForm();
+}
+
+void frmThumbs::applyDbInfoCaptions()
+{
+    for (QLabel* label : findChildren<QLabel*>()) {
+        const QString tag = label->property("tag").toString();
+        if (tag.startsWith(u"Label"))
+            label->setText(Database::getDbInfo(tag, label->text()));
+    }
+}
+
+void frmThumbs::restoreWindowState()
+{
+    const QStringList parts = basThumbs::readProfile(mainSection, QStringLiteral("Window Position"),
+                                                     QString()).split(QStringLiteral(", "));
+    if (parts.size() == 4) {
+        const int px = 15; // the stored twips of a 96-dpi screen
+        const QRect r(int(vb::Val(parts[0])) / px, int(vb::Val(parts[1])) / px,
+                      int(vb::Val(parts[2])) / px, int(vb::Val(parts[3])) / px);
+        if (r.width() > 100 && r.height() > 100)
+            setGeometry(r);
+    }
+    if (basThumbs::readProfile(mainSection, QStringLiteral("Maximized"), QStringLiteral("False"))
+            .compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0)
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void frmThumbs::storeWindowState()
+{
+    const bool maximized = isMaximized() || ScreenMode::isFullScreen(this);
+    if (!maximized) {
+        const QRect r = geometry();
+        basThumbs::writeProfile(mainSection, QStringLiteral("Window Position"),
+                                QStringLiteral("%1, %2, %3, %4")
+                                    .arg(r.x() * 15).arg(r.y() * 15).arg(r.width() * 15).arg(r.height() * 15));
+    }
+    basThumbs::writeProfile(mainSection, QStringLiteral("Maximized"),
+                            maximized ? QStringLiteral("True") : QStringLiteral("False"));
+    basThumbs::writeProfile(mainSection, QStringLiteral("ItemId"), QString::number(m_rememberedItem));
+}
+
+void frmThumbs::firstActivation()
+{
+    if (m_activated)
+        return;
+    m_activated = true;
+    strip->hide();
+    browseFolder(basThumbs::readProfile(mainSection, QStringLiteral("Last Path"), defaultLastPath()));
+    if (m_rememberedItem > 0)
+        showItem(m_rememberedItem);
+    // A trial window of a given size (screenshots, commissioning) keeps that size.
+    if (!qEnvironmentVariableIsSet("MIREL_WINDOW_SIZE"))
+        toggleScreenMode();
+}
+
+QString frmThumbs::defaultLastPath() const { return QStringLiteral("C:\\"); }
+
+qint64 frmThumbs::currentItemId() const
+{
+    return qint64(vb::Val(txtUser[0]->property("tag").toString()));
+}
+
+QString frmThumbs::itemTemplate()
+{
+    return SysUtil::getSetting(ProgramFolder::executableName(), QStringLiteral("PrintTemplate"),
+                               QStringLiteral("item"), QStringLiteral("条形码"));
+}
+
+void frmThumbs::findItemByCode(const QString& code)
+{
+    qint64 id = 0;
+    try {
+        id = firstNumber(ThumbsSql::findByCode(code));
+    } catch (const DbError& e) {
+        MessageBox::show(e.message(), MessageBox::Critical, MessageBox::Ok, QString(), this);
+    }
+    if (id > 0) {
+        showItem(id);
+    } else {
+        MessageBox::show(notFound, MessageBox::Critical, MessageBox::Ok, QString(), this);
+        txtUser[0]->setProperty("tag", QStringLiteral("0"));
+    }
+    // Ready for the next scan.
+    barcode->setFocus();
+    barcode->selectAll();
+    if (autoPrint->isChecked() && currentItemId() > 0)
+        printCurrent();
+}
+
+bool frmThumbs::showItem(qint64 id)
+{
+    Recordset rs;
+    try {
+        rs = Database::conn().execute(ThumbsSql::itemQuery(id));
+    } catch (const DbError& e) {
+        MessageBox::show(e.message(), MessageBox::Critical, MessageBox::Ok, QString(), this);
+        return false;
+    }
+    if (!Database::hasRecords(rs)) {
+        MessageBox::show(notFound, MessageBox::Critical, MessageBox::Ok, QString(), this);
+        return false;
+    }
+    for (const ThumbsSql::ItemField& field : ThumbsSql::itemFields())
+        txtUser[field.index]->setText(rs.text(QString::fromUtf16(field.column)));
+    txtUser[0]->setProperty("tag", QString::number(id));
+    m_rememberedItem = id;
+    picBig->setProperty("tag", ItemPictures::exportItemPicture(id));
+    itemShown();
+    return true;
+}
+
+void frmThumbs::itemShown()
+{
+    const QString folder = ItemPictures::folderOf(picBig->property("tag").toString());
+    m_folder = folder.isEmpty() ? ProgramFolder::systemPath(QStringLiteral("c:\\")) : folder;
+    buildThumbnails();
+}
+
+qint64 frmThumbs::stepItem(qint64 id, bool upward)
+{
+    qint64 next = firstNumber(ThumbsSql::stepQuery(id, upward));
+    if (next == 0)
+        next = firstNumber(ThumbsSql::wrapQuery(upward));
+    return next;
+}
+
+void frmThumbs::runFlow(int index)
+{
+    switch (index) {
+    case 0:
+    case 1:
+        try {
+            const qint64 next = stepItem(currentItemId(), index == 0);
+            if (next > 0)
+                showItem(next);
+        } catch (const DbError& e) {
+            MessageBox::show(e.message(), MessageBox::Critical, MessageBox::Ok, QString(), this);
+        }
+        break;
+    case 2:
+        printCurrent();
+        break;
+    case 3:
+        fillTemplateMenu();
+        Modle1->popup(butFlow[3]->mapToGlobal(QPoint(0, butFlow[3]->height())));
+        break;
+    default:
+        break;
+    }
+}
+
+void frmThumbs::slideTick()
+{
+    if (autoPlay->isChecked())
+        butFlow[1]->click();
+}
+
+void frmThumbs::printCurrent()
+{
+    const qint64 id = currentItemId();
+    if (id < 1)
+        return;
+    PrintBill(itemTemplate(), id, isPrintreview->isChecked());
+}
+
+void frmThumbs::PrintBill(const QString& templateName, qint64 id, bool preview)
+{
+    printLabel(ProgramFolder::file(QStringLiteral("\\打印\\商品\\") + templateName + QStringLiteral(".grf")),
+               id, preview, 1, QStringLiteral("PrintBill发生错误"));
+}
+
+void frmThumbs::fillTemplateMenu()
+{
+    Modle1->clear();
+    const QDir dir(ProgramFolder::file(QStringLiteral("\\打印\\商品")));
+    if (!dir.exists()) {
+        Modle1->addAction(QStringLiteral("bill"));
+        return;
+    }
+    for (const QString& file : dir.entryList({QStringLiteral("*.grf")}, QDir::Files, QDir::Name))
+        Modle1->addAction(QFileInfo(file).completeBaseName());
+}
+
+bool frmThumbs::browseFolder(const QString& chosen)
+{
+    const QString lastPath = basThumbs::readProfile(mainSection, QStringLiteral("Last Path"),
+                                                    defaultLastPath());
+    QString folder = chosen;
+    if (folder.isEmpty()) {
+        folder = MessageBox::folderName(QStringLiteral("选择一个目录"),
+                                        ItemPictures::localPath(lastPath), this);
+        if (folder.isEmpty())
+            return false;
+    }
+    const QString local = ItemPictures::localPath(folder);
+    // A folder that cannot be read leaves the old thumbnails and the stored path as they were.
+    if (!QDir(local).exists() || !QDir(local).isReadable())
+        return false;
+    m_folder = local;
+    buildThumbnails();
+    basThumbs::writeProfile(mainSection, QStringLiteral("Last Path"), folder);
+    return true;
+}
+
+void frmThumbs::buildThumbnails()
+{
+    const QStringList files = ItemPictures::pictureFiles(m_folder);
+    strip->clear();
+    strip->show();
+    m_selectedFile.clear();
+    sbrPanel1->setText(QStringLiteral("%1 个文件").arg(files.size()));
+    progress->setRange(0, std::max<qsizetype>(1, files.size()));
+    progress->setValue(0);
+    progress->show();
+    setCursor(Qt::BusyCursor);
+    builder->start(m_folder, files, strip->boxSize(), palette().color(QPalette::Button));
+}
+
+void frmThumbs::thumbsFinished()
+{
+    progress->hide();
+    unsetCursor();
+    strip->select(0);
+    emit thumbnailsBuilt();
+}
+
+QString frmThumbs::noteSelection(const QString& fileName)
+{
+    m_selectedFile = fileName;
+    const QString path = QDir(m_folder).filePath(fileName);
+    sbrPanel2->setText(QDir::toNativeSeparators(path));
+    return path;
+}
+
+void frmThumbs::thumbnailSelected(const QString& fileName)
+{
+    picBig->loadPicture(noteSelection(fileName));
+}
+
+void frmThumbs::editPicture()
+{
+    if (m_selectedFile.isEmpty())
+        return;
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QDir(m_folder).filePath(m_selectedFile)));
+}
+
+void frmThumbs::toggleScreenMode() { ScreenMode::toggle(this); }
+
+void frmThumbs::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    layoutForm();
+}
+
+void frmThumbs::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!m_activated)
+        QTimer::singleShot(0, this, &frmThumbs::firstActivation);
+}
+
+void frmThumbs::closeEvent(QCloseEvent* event)
+{
+    builder->cancel();
+    storeWindowState();
+    QWidget::closeEvent(event);
+}
+
+bool frmThumbs::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == frameSearch && event->type() == QEvent::MouseButtonDblClick) {
+        toggleScreenMode();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,217 @@
+// The stock board: the row walk and reload, the scrolling line, the type sizes, the stored
+// widths, the settings frame worked by touch, and a database that goes away under the board.
+#include "KanbanFixture.h"
+
+#include "shell/SysUtil.h"
+#include "shell/Twips.h"
+#include "stations/kanban/KanbanSettings.h"
+#include "widgets/EditGrid.h"
+
+#include <QAction>
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTableWidget>
+#include <QTimer>
+
+class TestFrmKanban : public QObject {
+    Q_OBJECT
+private slots:
+    void topRowWalksAndReloads_data()
+    {
+        QTest::addColumn<int>("batches");
+        QTest::newRow("empty") << 0;
+        QTest::newRow("one") << 1;
+        QTest::newRow("five") << 5;
+    }
+    void topRowWalksAndReloads()
+    {
+        QFETCH(int, batches);
+        KanbanFixture fx(batches);
+        frmKanban& f = fx.open();
+        QCOMPARE(f.pGrid->rows(), batches + 1);
+        QCOMPARE(f.pGrid->textMatrix(0, 1), QStringLiteral("产品名称"));
+        const int last = std::max(batches, 1);
+        for (int guard = 0; f.currentRow() != last && guard < 10; ++guard)
+            f.tick();
+        QCOMPARE(f.currentRow(), last);
+        // A batch booked in meanwhile shows once the walk starts again at the top.
+        fx.addBatch(QStringLiteral("NEW"));
+        QCOMPARE(f.pGrid->rows(), batches + 1);
+        f.tick();
+        QCOMPARE(f.currentRow(), 1);
+        QCOMPARE(f.pGrid->rows(), batches + 2);
+        QCOMPARE(f.pGrid->row(), 1);
+        for (int expected = 2; expected <= batches + 1; ++expected) {
+            f.tick();
+            QCOMPARE(f.currentRow(), expected);
+            QCOMPARE(f.pGrid->row(), expected);
+        }
+    }
+
+    void scrollingLineRunsLeft_data()
+    {
+        QTest::addColumn<QByteArray>("setting");
+        QTest::addColumn<QStringList>("captions");
+        QTest::newRow("ABC") << QByteArray("跑马灯内容=ABC\n")
+                             << QStringList{" ABC", "ABC ", "BC A", "C AB", " ABC"};
+        QTest::newRow("chinese") << QByteArray("跑马灯内容=到货\n")
+                                 << QStringList{" 到货", "到货 ", "货 到", " 到货"};
+        QTest::newRow("missing key") << QByteArray() << QStringList{"  ", "  "};
+    }
+    void scrollingLineRunsLeft()
+    {
+        QFETCH(QByteArray, setting);
+        QFETCH(QStringList, captions);
+        KanbanFixture fx(3, setting);
+        frmKanban& f = fx.open();
+        f.layoutForm();
+        QCOMPARE(f.lab_info[2]->text(), captions.first());
+        for (qsizetype i = 1; i < captions.size(); ++i) {
+            f.tick();
+            QCOMPARE(f.lab_info[2]->text(), captions[i]);
+        }
+    }
+
+    void clockText_data()
+    {
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("no leading zeros") << QDateTime(QDate(2026, 12, 6), QTime(9, 5, 3))
+                                          << QStringLiteral("时间:26-12-06 星期日 9:5:3");
+        QTest::newRow("afternoon") << QDateTime(QDate(2027, 1, 13), QTime(23, 59, 10))
+                                   << QStringLiteral("时间:27-01-13 星期三 23:59:10");
+    }
+    void clockText()
+    {
+        QFETCH(QDateTime, now);
+        QFETCH(QString, text);
+        QCOMPARE(KanbanSettings::clockText(now), text);
+    }
+
+    void typeSizesFollowFontSize_data()
+    {
+        QTest::addColumn<QByteArray>("setting");
+        QTest::addColumn<int>("titlePoints");
+        QTest::addColumn<int>("rowTwips");
+        QTest::newRow("20") << QByteArray("fontsize=20\n") << 30 << 600;
+        QTest::newRow("default") << QByteArray() << 42 << 960;
+        QTest::newRow("unreadable") << QByteArray("fontsize=大\n") << 42 << 960;
+    }
+    void typeSizesFollowFontSize()
+    {
+        QFETCH(QByteArray, setting);
+        QFETCH(int, titlePoints);
+        QFETCH(int, rowTwips);
+        KanbanFixture fx(5, setting);
+        frmKanban& f = fx.open();
+        f.resize(1024, 768); // the design size: one point is one point
+        f.layoutForm();
+        QCOMPARE(qRound(f.lab_info[0]->font().pointSizeF()), titlePoints);
+        QCOMPARE(qRound(f.lab_info[1]->font().pointSizeF()), titlePoints - 10);
+        QCOMPARE(qRound(f.pGrid->fontSize()), titlePoints - 10);
+        for (int row = 0; row <= 2; ++row)
+            QVERIFY2(std::abs(f.pGrid->rowHeight(row) - rowTwips) <= 15, qPrintable(QString::number(row)));
+    }
+
+    void storedWidths_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("applied");
+        QTest::newRow("one per column") << QStringLiteral("300,1500,3000,1800,1200,1500,2500") << true;
+        QTest::newRow("too few") << QStringLiteral("1500,3000,1800") << false;
+    }
+    void storedWidths()
+    {
+        QFETCH(QString, stored);
+        QFETCH(bool, applied);
+        KanbanFixture fx(3, "pGrid=" + stored.toUtf8() + "\n");
+        frmKanban& f = fx.open();
+        const QStringList parts = stored.split(u',');
+        QCOMPARE(f.pGrid->cols(), 7);
+        for (int col = 1; col < f.pGrid->cols(); ++col) {
+            const bool matches = std::abs(f.pGrid->colWidth(col) - parts.value(col).toInt()) <= 15;
+            QCOMPARE(matches && f.pGrid->colAlignment(col) == EditGrid::AlignLeftCenter, applied);
+        }
+        // Closing the board writes what the operator sees, column 0 included.
+        f.pGrid->setColWidth(3, 2400);
+        f.close();
+        const QStringList written =
+            KanbanSettings::read(KanbanSettings::widthsKey(), QString()).split(u',');
+        QCOMPARE(written.size(), 7);
+        QVERIFY(std::abs(written[3].toInt() - 2400) <= 15);
+    }
+
+    void settingsByTouch()
+    {
+        KanbanFixture fx(3, "库存看板=一号仓库\n时间间隔=1000\n");
+        frmKanban& f = fx.open();
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        f.Timer1->start();
+        QTest::mouseClick(f.pGrid->table()->viewport(), Qt::RightButton);
+        QTRY_VERIFY(f.MainMenu->isVisible());
+        QTest::mouseClick(f.MainMenu, Qt::LeftButton, {}, f.MainMenu->actionGeometry(f.setting).center());
+        QTRY_VERIFY(f.Frame1->isVisible());
+        QVERIFY(!f.Timer1->isActive());
+        QCOMPARE(f.txt_set[0]->text(), QStringLiteral("一号仓库"));
+        f.txt_set[0]->clear();
+        QTest::keyClicks(f.txt_set[0], "Store B2");
+        f.txt_set[1]->setText(QStringLiteral("500"));
+        QTest::mouseClick(f.setBut, Qt::LeftButton);
+        QVERIFY(!f.Frame1->isVisible());
+        QVERIFY(f.Timer1->isActive());
+        QCOMPARE(f.Timer1->interval(), 500);
+        QCOMPARE(f.lab_info[0]->text(), QStringLiteral("Store B2"));
+        QCOMPARE(KanbanSettings::title(), QStringLiteral("Store B2"));
+    }
+
+    void failingQueryKeepsTheRows()
+    {
+        KanbanFixture fx(4);
+        frmKanban& f = fx.open();
+        const QString firstBatch = f.pGrid->textMatrix(1, 2);
+        SysUtil::writeIni(KanbanSettings::section(), KanbanSettings::sqlKey(),
+                          QStringLiteral("select nosuchcolumn from iteminBatch"), KanbanSettings::iniFile());
+        QVERIFY(!f.loadData());
+        QCOMPARE(f.pGrid->rows(), 5);
+        QCOMPARE(f.pGrid->textMatrix(1, 2), firstBatch);
+        QVERIFY(f.labOffline->text().startsWith(QStringLiteral("看板SQL出错")));
+    }
+
+    // The database goes away under a running board and comes back: the board keeps the last
+    // rows with the stale mark, tries on every tick, and shows the returned database's rows.
+    void databaseGoesAwayAndComesBack()
+    {
+        KanbanFixture fx(3, "时间间隔=10\n");
+        const QString spare = fx.home().file(QStringLiteral("spare.db"));
+        KanbanFixture::makeDatabase(spare, 4);
+        frmKanban& f = fx.open();
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        f.Timer1->start();
+        QCOMPARE(f.pGrid->rows(), 4);
+        for (const char* suffix : {"", "-wal", "-shm"})
+            QFile::remove(fx.databasePath() + QString::fromLatin1(suffix));
+        QTRY_VERIFY(f.labOffline->isVisible());
+        QVERIFY(f.offlineSince().isValid());
+        QVERIFY(f.labOffline->text().startsWith(QStringLiteral("数据库离线")));
+        QCOMPARE(f.pGrid->rows(), 4);
+        QCOMPARE(f.pGrid->textMatrix(3, 2), QStringLiteral("P3"));
+        QTest::qWait(100); // several failed ticks in a row change nothing
+        QCOMPARE(f.pGrid->rows(), 4);
+        QVERIFY(f.Timer1->isActive());
+
+        QVERIFY(QFile::copy(spare, fx.databasePath()));
+        QTRY_VERIFY(!f.labOffline->isVisible());
+        QTRY_COMPARE(f.pGrid->rows(), 5);
+        QVERIFY(!f.offlineSince().isValid());
+    }
+};
+
+QTEST_MAIN(TestFrmKanban)
+#include "TestFrmKanban.moc"

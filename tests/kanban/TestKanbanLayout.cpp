@@ -1,0 +1,61 @@
+// The board on the panel sizes of the mill: everything inside the window, the title, clock and
+// grid captions whole, the settings frame's captions readable.
+#include "KanbanFixture.h"
+
+#include "widgets/EditGrid.h"
+
+#include <QFrame>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+class TestKanbanLayout : public QObject {
+    Q_OBJECT
+private slots:
+    void fitsThePanel_data()
+    {
+        QTest::addColumn<QSize>("size");
+        for (const QSize& s : {QSize(1024, 768), QSize(1366, 768), QSize(1920, 1080)})
+            QTest::newRow(qPrintable(QStringLiteral("%1x%2").arg(s.width()).arg(s.height()))) << s;
+    }
+    void fitsThePanel()
+    {
+        QFETCH(QSize, size);
+        KanbanFixture fx(12, "库存看板=杭州锦华一号成品仓库存看板\n跑马灯内容=今日到货请及时入库\n");
+        frmKanban& f = fx.open();
+        f.resize(size);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        const QRect window = f.rect();
+        for (QWidget* w : {static_cast<QWidget*>(f.lab_info[0]), static_cast<QWidget*>(f.lab_info[1]),
+                           static_cast<QWidget*>(f.pGrid)})
+            QVERIFY2(window.contains(w->geometry()), qPrintable(w->objectName()));
+        // The scrolling line may run past the right edge, never below the window.
+        QVERIFY(f.lab_info[2]->geometry().bottom() <= window.bottom());
+        QVERIFY(f.lab_info[1]->geometry().top() > f.pGrid->geometry().bottom());
+        for (QLabel* label : {f.lab_info[0], f.lab_info[1]}) {
+            QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->contentsRect().width(),
+                     qPrintable(label->text()));
+            QVERIFY(label->fontMetrics().height() <= label->contentsRect().height());
+        }
+        const QHeaderView* header = f.pGrid->table()->horizontalHeader();
+        for (int col = 0; col < header->count(); ++col)
+            QVERIFY(header->sectionSize(col) >= QFontMetrics(header->font()).horizontalAdvance(
+                                                     f.pGrid->textMatrix(0, col)));
+        QVERIFY(f.pGrid->table()->rowHeight(0) >= QFontMetrics(f.pGrid->table()->font()).height());
+
+        f.showSettings();
+        QVERIFY(window.contains(f.Frame1->geometry()));
+        for (QWidget* w : f.Frame1->findChildren<QWidget*>())
+            QVERIFY2(f.Frame1->rect().contains(w->geometry()), qPrintable(w->objectName()));
+        for (QLabel* label : f.lab_set)
+            QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->contentsRect().width(),
+                     qPrintable(label->text()));
+    }
+};
+
+QTEST_MAIN(TestKanbanLayout)
+#include "TestKanbanLayout.moc"

@@ -1,0 +1,255 @@
+// The item picture browser: lookup, stepping with wrap, stopped items, the picture export, the
+// thumbnails of a folder with a broken file, the slide show, labels, browsing and the window's
+// remembered state.
+#include "PicturesFixture.h"
+
+#include "config/ProgramFolder.h"
+#include "shell/MessageBox.h"
+#include "shell/Profile.h"
+#include "stations/pictures/ItemPictures.h"
+#include "stations/pictures/PictureBox.h"
+#include "stations/pictures/ThumbStrip.h"
+#include "stations/pictures/frmThumbs.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+namespace {
+
+qint64 shownId(frmThumbs& f) { return f.txtUser[0]->property("tag").toString().toLongLong(); }
+
+} // namespace
+
+class TestFrmThumbs : public QObject {
+    Q_OBJECT
+private slots:
+    void stepping_data()
+    {
+        QTest::addColumn<qint64>("from");
+        QTest::addColumn<int>("button");
+        QTest::addColumn<qint64>("expected");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("前个 from the highest wraps to the lowest") << qint64(12) << 0 << qint64(3) << false;
+        QTest::newRow("后个 from the lowest wraps to the highest") << qint64(3) << 1 << qint64(12) << false;
+        QTest::newRow("前个 with no item") << qint64(0) << 0 << qint64(12) << false;
+        QTest::newRow("后个 with no item") << qint64(0) << 1 << qint64(12) << false;
+        QTest::newRow("后个 in the middle") << qint64(7) << 1 << qint64(3) << false;
+        QTest::newRow("前个 onto a stopped item") << qint64(7) << 0 << qint64(7) << true;
+    }
+    void stepping()
+    {
+        QFETCH(qint64, from);
+        QFETCH(int, button);
+        QFETCH(qint64, expected);
+        QFETCH(bool, refused);
+        PicturesFixture fx;
+        auto& f = fx.open<frmThumbs>();
+        if (from > 0)
+            QVERIFY(f.showItem(from));
+        const QString nameBefore = f.txtUser[0]->text();
+        MessageBox::clearShown();
+        QTest::mouseClick(f.butFlow[button], Qt::LeftButton);
+        QCOMPARE(shownId(f), expected);
+        QCOMPARE(MessageBox::shown().size(), refused ? 1 : 0);
+        if (refused) {
+            QCOMPARE(MessageBox::lastShown().text, QStringLiteral("没有这个样品编码"));
+            QCOMPARE(f.txtUser[0]->text(), nameBefore); // the fields keep the item shown
+        }
+    }
+
+    void lookupByCode_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<qint64>("expected");
+        QTest::newRow("found") << QStringLiteral("T07") << qint64(7);
+        QTest::newRow("letter case of the mill's database") << QStringLiteral("t03") << qint64(3);
+        QTest::newRow("stopped item") << QStringLiteral("T09") << qint64(0);
+        QTest::newRow("quote in the scan") << QStringLiteral("T0'7") << qint64(0);
+    }
+    void lookupByCode()
+    {
+        QFETCH(QString, code);
+        QFETCH(qint64, expected);
+        PicturesFixture fx;
+        auto& f = fx.open<frmThumbs>();
+        f.showItem(12);
+        MessageBox::clearShown();
+        QTest::keyClicks(f.barcode, code);
+        QTest::keyClick(f.barcode, Qt::Key_Return);
+        QCOMPARE(shownId(f), expected);
+        QCOMPARE(f.barcode->selectedText(), code); // ready for the next scan
+        if (expected > 0) {
+            QCOMPARE(f.txtUser[1]->text().toUpper(), code.toUpper());
+            QVERIFY(MessageBox::shown().isEmpty());
+        } else {
+            QCOMPARE(MessageBox::lastShown().text, QStringLiteral("没有这个样品编码"));
+            QCOMPARE(MessageBox::lastShown().icon, MessageBox::Critical);
+        }
+    }
+
+    void exportReplacesThePicture()
+    {
+        PicturesFixture fx;
+        fx.open<frmThumbs>();
+        fx.storePicture(7, PicturesFixture::picture(Qt::red, "png"), QStringLiteral("png"));
+        const QString path = ItemPictures::exportItemPicture(7);
+        QCOMPARE(QFileInfo(path).fileName(), QStringLiteral("7.png"));
+        QCOMPARE(QImage(path).pixelColor(5, 5), QColor(Qt::red));
+        fx.storePicture(7, PicturesFixture::picture(Qt::blue, "png", QSize(60, 20)), QStringLiteral("png"));
+        QCOMPARE(ItemPictures::exportItemPicture(7), path);
+        QCOMPARE(QImage(path).size(), QSize(60, 20));
+        QCOMPARE(QImage(path).pixelColor(5, 5), QColor(Qt::blue));
+        // Without a stored picture: the folder, with what was put there by hand left alone.
+        fx.home().writeFile(QStringLiteral("pic/3/hand.bmp"), PicturesFixture::picture(Qt::green, "bmp"));
+        const QString folder = ItemPictures::exportItemPicture(3);
+        QVERIFY(folder.endsWith(QDir::separator()));
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("hand.bmp")});
+    }
+
+    void thumbnailsSkipBrokenFiles()
+    {
+        PicturesFixture fx;
+        fx.home().writeFile(QStringLiteral("pics/b.bmp"), PicturesFixture::picture(Qt::green, "bmp", QSize(800, 200)));
+        fx.home().writeFile(QStringLiteral("pics/a.JPG"), PicturesFixture::picture(Qt::red, "jpg"));
+        fx.home().writeFile(QStringLiteral("pics/c.png"), PicturesFixture::picture(Qt::blue, "png"));
+        fx.home().writeFile(QStringLiteral("pics/broken.jpg"), QByteArray("\xff\xd8\xff\xe0 not a picture", 20));
+        fx.home().writeFile(QStringLiteral("pics/notes.txt"), "roll notes");
+        auto& f = fx.open<frmThumbs>();
+        QVERIFY(f.browseFolder(fx.home().file(QStringLiteral("pics"))));
+        QVERIFY(fx.waitForThumbnails());
+        QCOMPARE(f.strip->count(), 3);
+        QCOMPARE(f.strip->optThumb(0)->property("tag").toString(), QStringLiteral("a.JPG"));
+        QCOMPARE(f.strip->optThumb(2)->property("tag").toString(), QStringLiteral("c.png"));
+        QVERIFY(!f.progress->isVisible());
+        // The first thumbnail is chosen and shown large; a touch chooses another.
+        QCOMPARE(f.strip->selectedIndex(), 0);
+        QVERIFY(f.sbrPanel2->text().endsWith(QStringLiteral("a.JPG")));
+        QTest::mouseClick(f.strip->optThumb(1), Qt::LeftButton);
+        QCOMPARE(f.strip->selectedIndex(), 1);
+        QCOMPARE(f.picBig->image().size(), QSize(800, 200));
+        QCOMPARE(f.picBig->image().pixelColor(400, 100), QColor(Qt::green));
+        // A wide picture is scaled down whole into its thumbnail box.
+        const QSize box = f.strip->optThumb(1)->iconSize();
+        QVERIFY(box.width() <= f.strip->boxSize().width());
+        QCOMPARE(basThumbs::readProfile(QStringLiteral("Main"), QStringLiteral("Last Path"), QString()),
+                 fx.home().file(QStringLiteral("pics")));
+    }
+
+    void browseRefusesAMissingFolder()
+    {
+        PicturesFixture fx;
+        fx.home().writeFile(QStringLiteral("pics/a.png"), PicturesFixture::picture(Qt::red, "png"));
+        auto& f = fx.open<frmThumbs>();
+        MessageBox::setNextFileName(fx.home().file(QStringLiteral("pics")));
+        QTest::mouseClick(f.tools[QStringLiteral("Browse")], Qt::LeftButton);
+        QVERIFY(fx.waitForThumbnails());
+        QCOMPARE(f.strip->count(), 1);
+        MessageBox::setNextFileName(fx.home().file(QStringLiteral("gone")));
+        QTest::mouseClick(f.tools[QStringLiteral("Browse")], Qt::LeftButton);
+        QCOMPARE(MessageBox::lastShown().kind, QStringLiteral("folder"));
+        QCOMPARE(f.strip->count(), 1);
+        QCOMPARE(basThumbs::readProfile(QStringLiteral("Main"), QStringLiteral("Last Path"), QString()),
+                 fx.home().file(QStringLiteral("pics")));
+    }
+
+    void itemShowsItsPictureFolder()
+    {
+        PicturesFixture fx;
+        fx.storePicture(7, PicturesFixture::picture(Qt::red, "png"), QStringLiteral("png"));
+        fx.home().writeFile(QStringLiteral("pic/7/back.bmp"), PicturesFixture::picture(Qt::green, "bmp"));
+        auto& f = fx.open<frmThumbs>();
+        QTest::keyClicks(f.barcode, QStringLiteral("T07"));
+        QTest::mouseClick(f.Command1, Qt::LeftButton);
+        QVERIFY(fx.waitForThumbnails());
+        QCOMPARE(f.strip->count(), 2);
+        QCOMPARE(f.txtUser[20]->text(), QStringLiteral("100%棉"));
+        QVERIFY(f.picBig->property("tag").toString().endsWith(QStringLiteral("7.png")));
+    }
+
+    void slideShowStepsDown()
+    {
+        PicturesFixture fx;
+        auto& f = fx.open<frmThumbs>();
+        f.showItem(7);
+        QCOMPARE(f.Timer1->interval(), 6000);
+        f.Timer1->setInterval(20);
+        QStringList shown;
+        connect(f.txtUser[1], &QLineEdit::textChanged, this, [&shown](const QString& code) { shown << code; });
+        QTest::mouseClick(f.autoPlay, Qt::LeftButton);
+        QVERIFY(f.autoPlay->isChecked());
+        QVERIFY(!f.txtUser[0]->isVisible()); // the picture takes the item data's place
+        // Down to the lowest, then again from the highest.
+        QTRY_VERIFY(shown.size() >= 2);
+        QCOMPARE(shown.mid(0, 2), (QStringList{QStringLiteral("T03"), QStringLiteral("T12")}));
+        QTest::mouseClick(f.autoPlay, Qt::LeftButton);
+        QVERIFY(!f.Timer1->isActive());
+        QVERIFY(f.txtUser[0]->isVisible());
+    }
+
+    void printsTheItemLabel_data()
+    {
+        QTest::addColumn<qint64>("item");
+        QTest::addColumn<bool>("templatePresent");
+        QTest::addColumn<bool>("printed");
+        QTest::newRow("item shown") << qint64(7) << true << true;
+        QTest::newRow("no item") << qint64(0) << true << false;
+        QTest::newRow("template missing") << qint64(7) << false << false;
+    }
+    void printsTheItemLabel()
+    {
+        QFETCH(qint64, item);
+        QFETCH(bool, templatePresent);
+        QFETCH(bool, printed);
+        PicturesFixture fx;
+        const QString pdf = fx.home().file(QStringLiteral("label.pdf"));
+        if (templatePresent)
+            fx.home().writeFile(QStringLiteral("打印/商品/条形码.grf"),
+                                "[report]\npage = 60 x 40\n[parameter]\nname = 单据ID\ntype = number\ndefault = 0\n"
+                                "[parameter]\nname = 默认打印机\ntype = text\ndefault = " + pdf.toUtf8() +
+                                    "\n[detail]\nquery = select itemcode as 编码 from item where itemid = [#单据ID#]\n"
+                                    "[text]\nat = 1 1 50 8\ntext = [编码]\n");
+        auto& f = fx.open<frmThumbs>();
+        if (item > 0)
+            f.showItem(item);
+        MessageBox::clearShown();
+        QTest::mouseClick(f.butFlow[2], Qt::LeftButton);
+        QCOMPARE(QFileInfo::exists(pdf), printed);
+        const bool failed = !MessageBox::shown().isEmpty() &&
+                            MessageBox::lastShown().text.startsWith(QStringLiteral("PrintBill发生错误"));
+        QCOMPARE(failed, item > 0 && !templatePresent);
+    }
+
+    void windowStateRemembered()
+    {
+        PicturesFixture fx;
+        {
+            auto& f = fx.open<frmThumbs>();
+            f.showItem(7);
+            f.setGeometry(30, 40, 900, 700);
+            f.close();
+        }
+        QCOMPARE(basThumbs::readProfile(QStringLiteral("Main"), QStringLiteral("Maximized"), QString()),
+                 QStringLiteral("False"));
+        QCOMPARE(basThumbs::readProfile(QStringLiteral("Main"), QStringLiteral("ItemId"), QString()),
+                 QStringLiteral("7"));
+        auto& again = fx.open<frmThumbs>();
+        QCOMPARE(shownId(again), qint64(7)); // back on the item of last time
+        const QStringList pos = basThumbs::readProfile(QStringLiteral("Main"), QStringLiteral("Window Position"),
+                                                       QString()).split(QStringLiteral(", "));
+        QCOMPARE(pos.size(), 4);
+        QCOMPARE(pos[2].toInt(), 900 * 15);
+    }
+};
+
+QTEST_MAIN(TestFrmThumbs)
+#include "TestFrmThumbs.moc"
