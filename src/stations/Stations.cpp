@@ -2,6 +2,7 @@
 #include "stations/Stations.h"
 
 #include "shell/Station.h"
+#include "stations/fiberbox/HuaxianStation.h"
 #include "stations/inspection/InspectionStation.h"
 #include "stations/marklabel/MaitouStation.h"
 #include "stations/packing/BagStation.h"
@@ -18,6 +19,7 @@ void registerStations()
     StationRegistry::add(Station::Rfid, createRfidStation);
     StationRegistry::add(Station::Bag, createPackingStation);
     StationRegistry::add(Station::Maitou, createMarkLabelStation);
+    StationRegistry::add(Station::Huaxian, createFiberBoxStation);
     StationRegistry::add(Station::Kanban, createKanbanStation);
     StationRegistry::add(Station::Item, createItemStation);
     StationRegistry::add(Station::Quick3D, createQuick3DStation);

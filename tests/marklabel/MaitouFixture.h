@@ -3,6 +3,9 @@
 
 #include "../inspection/CheckFixture.h"
 #include "dialogs/frmSelectItem.h"
+#include "stations/inspection/CheckDefectPart.h"
+#include "stations/inspection/CheckLabelPart.h"
+#include "stations/inspection/CheckRollListPart.h"
 #include "stations/marklabel/frmMaitou.h"
 #include "widgets/EditGrid.h"
 #include "widgets/PanelStyle.h"
@@ -34,4 +37,15 @@ inline void chooseItem(frmMaitou& f, const QString& word)
         QTest::mouseClick(d->Command1(), Qt::LeftButton);
     });
     QTest::mouseClick(f.cmdSelectItem(), Qt::LeftButton);
+}
+
+/// Gives the window the station's parts (defects, labels, roll list) and shows it at size.
+inline bool showWithParts(frmCheck& f, const QSize& size)
+{
+    new CheckDefectPart(&f);
+    new CheckLabelPart(&f);
+    new CheckRollListPart(&f);
+    f.resize(size);
+    f.show();
+    return QTest::qWaitForWindowExposed(&f);
 }

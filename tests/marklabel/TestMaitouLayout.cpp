@@ -4,9 +4,6 @@
 
 #include "dialogs/frmArticle.h"
 
-#include "stations/inspection/CheckDefectPart.h"
-#include "stations/inspection/CheckLabelPart.h"
-#include "stations/inspection/CheckRollListPart.h"
 #include "support/LayoutChecks.h"
 #include "widgets/ComboEx.h"
 
@@ -43,12 +40,7 @@ private slots:
         QFETCH(QSize, size);
         CheckFixture fx;
         frmMaitou& f = openMaitou(fx);
-        new CheckDefectPart(&f);
-        new CheckLabelPart(&f);
-        new CheckRollListPart(&f);
-        f.resize(size);
-        f.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QVERIFY(showWithParts(f, size));
         chooseItem(f, u"府绸"_s);
         QTest::mouseClick(f.cmdBangbtn(), Qt::LeftButton);
         for (const char* q : {"25.5", "30", "28.8"}) {

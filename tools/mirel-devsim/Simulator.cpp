@@ -45,7 +45,8 @@ QString Simulator::describe() const
     case Kind::Scale:
         return m_format == ScaleFormat::Packed ? u"scale (packed)"_s
             : m_format == ScaleFormat::Packing ? u"scale (answers ESC p)"_s
-                                               : u"scale (text stream)"_s;
+            : m_format == ScaleFormat::Text    ? u"scale (reversed text stream)"_s
+                                               : u"scale (text lines)"_s;
     case Kind::Scanner: return u"barcode scanner"_s;
     }
     return QString();
@@ -168,10 +169,17 @@ QByteArray Simulator::scaleStream() const
     }
     if (m_format == ScaleFormat::Packing)
         return QByteArray();
-    // The scale heads send the digits backwards after "=": 10.50 kg is "=05.0100".
-    QByteArray digits = QString::asprintf("%07.2f", w).toLatin1();
-    std::reverse(digits.begin(), digits.end());
-    return '=' + digits;
+    const QByteArray digits = QString::asprintf("%07.2f", w).toLatin1();
+    QByteArray reversed = digits;
+    std::reverse(reversed.begin(), reversed.end());
+    switch (m_format) {
+    case ScaleFormat::Equals: return '=' + reversed + "=ST,GS\r\n";
+    case ScaleFormat::WnKg: return "wn" + digits + "kg\r\n";
+    case ScaleFormat::Fixed: return "ST,GS, " + digits + "kg\r\n";
+    default:
+        // The scale heads send the digits backwards after "=": 10.50 kg is "=05.0100".
+        return '=' + reversed;
+    }
 }
 
 QByteArray Simulator::tick(double seconds)

@@ -16,7 +16,10 @@ bool parseFault(const QString& name, Fault* fault);
 class Simulator {
 public:
     enum class Kind { Counter, Scale, Scanner };
-    enum class ScaleFormat { Text, Packed, Packing };
+    /// Text: the reversed stream "=05.0100" (10.50 kg); Equals: "=05.0100=ST,GS" lines, the
+    /// reversed digits between two "="; WnKg: "wn0010.50kg" lines; Fixed: "ST,GS, 0010.50kg"
+    /// lines, the weight in characters 8-14; Packed: BCD frames; Packing: answers ESC p.
+    enum class ScaleFormat { Text, Equals, WnKg, Fixed, Packed, Packing };
 
     Simulator(Kind kind, int model, ScaleFormat format);
 

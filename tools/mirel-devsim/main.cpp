@@ -15,8 +15,10 @@
 #include <QTextStream>
 #include <QTimer>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
@@ -114,9 +116,16 @@ bool readOptions(const QCommandLineParser& p, Options* o, QString* error)
         && o->model != 4)
         return *error = u"--model: 0, 1, 3 or 4 (model 2 is the USB library)"_s, false;
     const QString format = p.value(u"format"_s);
-    o->format = format == u"packed"_s    ? Simulator::ScaleFormat::Packed
-        : format == u"packing"_s         ? Simulator::ScaleFormat::Packing
-                                         : Simulator::ScaleFormat::Text;
+    static const std::pair<const char16_t*, Simulator::ScaleFormat> formats[] = {
+        {u"text", Simulator::ScaleFormat::Text},     {u"equals", Simulator::ScaleFormat::Equals},
+        {u"wnkg", Simulator::ScaleFormat::WnKg},     {u"fixed", Simulator::ScaleFormat::Fixed},
+        {u"packed", Simulator::ScaleFormat::Packed}, {u"packing", Simulator::ScaleFormat::Packing},
+    };
+    const auto known = std::find_if(std::begin(formats), std::end(formats),
+                                    [&](const auto& f) { return format == QStringView(f.first); });
+    if (known == std::end(formats))
+        return *error = u"--format: text, equals, wnkg, fixed, packed or packing"_s, false;
+    o->format = known->second;
     const QString suffix = p.value(u"suffix"_s);
     o->suffix = suffix == u"lf"_s ? "\n" : suffix == u"crlf"_s ? "\r\n" : suffix == u"none"_s ? "" : "\r";
     o->chunk = p.value(u"chunk"_s).toInt();
@@ -211,7 +220,7 @@ int main(int argc, char** argv)
     p.addOptions({
         {u"device"_s, u"counter, scale, scanner, usb (the USB counter library) or rfid (the desk reader library)"_s, u"kind"_s, u"counter"_s},
         {u"model"_s, u"counter model 0, 1, 3 or 4"_s, u"n"_s, u"1"_s},
-        {u"format"_s, u"scale: text, packed or packing (answers ESC p)"_s, u"f"_s, u"text"_s},
+        {u"format"_s, u"scale: text (reversed stream =05.0100), equals (=05.0100=ST,GS lines), wnkg (wn0010.50kg lines), fixed (ST,GS, 0010.50kg lines), packed or packing (answers ESC p)"_s, u"f"_s, u"text"_s},
         {u"port"_s, u"use this serial device instead of a new pty"_s, u"path"_s},
         {u"link"_s, u"keep a symlink to the pty here"_s, u"path"_s},
         {u"com"_s, u"write [SerialPorts] COMn=<pty> into the program folder's mirel.ini"_s, u"n"_s},

@@ -108,13 +108,21 @@ void CheckLabelPart::printRoll(int command)
     c.checkCommand[command]->setEnabled(false);
     if (id <= 0)
         return;
-    const QString name = command == 4 ? rollTemplate()
-                                      : remembered(QStringLiteral("check2"), QStringLiteral("订单唛头2"));
-    print(name, id, c.isPrintreview->isChecked(), c.UpDown1->value());
+    if (command == 4)
+        print(rollTemplate(), id, c.isPrintreview->isChecked(), c.UpDown1->value());
+    else
+        printMark(id);
     if (command == 4 && c.autoHuanJuan->isChecked())
         m_form->runCommand(1);
     else
         c.checkId->setText(QString::number(id));
+}
+
+void CheckLabelPart::printMark(qint64 id)
+{
+    const CheckControls& c = m_form->controls();
+    print(remembered(QStringLiteral("check2"), QStringLiteral("订单唛头2")), id,
+          c.isPrintreview->isChecked(), c.UpDown1->value());
 }
 
 void CheckLabelPart::getPrintTemplate()

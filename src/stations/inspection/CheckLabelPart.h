@@ -29,6 +29,8 @@ public:
 
     /// Commands 4 (roll label) and 11 (mark label) for the roll on screen.
     void printRoll(int command);
+    /// Prints the mark label (command 11's template) of a saved roll without saving anything.
+    void printMark(qint64 id);
     /// Fills the template menu from the template folder plus "bill" (command 7 then pops it up).
     void getPrintTemplate();
     /// The template of command 4 for the selected grade: the grade's own template when its file

@@ -34,6 +34,14 @@ const std::pair<const char16_t*, int> FormulaFields[] = {
 
 } // namespace
 
+QList<std::pair<QString, int>> frmCheck::formulaFields()
+{
+    QList<std::pair<QString, int>> fields;
+    for (const auto& [name, field] : FormulaFields)
+        fields.append({QString::fromUtf16(name), field});
+    return fields;
+}
+
 void frmCheck::newRoll()
 {
     assignRollNumber();
@@ -311,8 +319,8 @@ void frmCheck::onWeightChanged()
     if (formula.isEmpty())
         formula = QStringLiteral("[重量] * [系数]");
     QList<std::pair<QString, double>> values;
-    for (const auto& [name, field] : FormulaFields)
-        values.append({QString::fromUtf16(name), vb::Val(c.TxtBox[field]->text())});
+    for (const auto& [name, field] : formulaFields())
+        values.append({name, vb::Val(c.TxtBox[field]->text())});
     double quantity = 0;
     QString error;
     if (!script::evalNumber(script::fillPlaceholders(formula, values), &quantity, &error)) {

@@ -33,6 +33,8 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace {
 
 const QString Mirel = QStringLiteral("MIREL");
@@ -243,6 +245,23 @@ void frmCheck::applyStoredCaptions()
     m_settings->applyCaptionsToFields();
 }
 
+void frmCheck::setFieldCaption(int txt, const QString& caption, const QString& tip)
+{
+    QLineEdit* box = c.TxtBox.value(txt);
+    const auto label = std::find_if(c.LabBox.cbegin(), c.LabBox.cend(),
+                                    [box](const QLabel* l) { return l && box && l->buddy() == box; });
+    if (label == c.LabBox.cend())
+        return;
+    const QString pair = QString::number(c.LabBox.indexOf(*label)) + u',' + QString::number(txt);
+    for (QCheckBox* required : findChildren<QCheckBox*>())
+        if (required->objectName().startsWith(u"LabChk_") && required->toolTip() == pair)
+            required->setText(caption);
+    (*label)->setText(caption);
+    if (!tip.isEmpty())
+        (*label)->setToolTip(tip);
+    box->setAccessibleName(caption);
+}
+
 void frmCheck::enableCommands()
 {
     const auto on = [this](const char* key) {
@@ -278,6 +297,7 @@ void frmCheck::buildGradeButtons()
         placeTwips(b, QRect(x, lab.y(), 1100, lab.height()));
         b->show();
         x += 1140;
+        connect(b, &QRadioButton::clicked, this, [this, i] { gradeClicked(i); });
         c.gradeBtn << b;
         group << b->objectName();
     }

@@ -129,6 +129,14 @@ protected:
     virtual bool fieldLabelDoubleClicked(QLabel* label) { Q_UNUSED(label); return false; }
     /// The end of Form_Load, with settings, devices and the stored layout in place.
     virtual void afterLoad() {}
+    /// The operator touched grade button index (after it was selected).
+    virtual void gradeClicked(int index) { Q_UNUSED(index); }
+    /// Gives the field TxtBox(txt) the station's own caption (its label, the label's required-field
+    /// box, whose stored caption still wins at load, and the field's accessible name); tip, when
+    /// given, becomes the label's tool tip.
+    void setFieldCaption(int txt, const QString& caption, const QString& tip = QString());
+    /// The placeholders of the quantity formula ("[重量]", "[备A]" ...) with their field indexes.
+    static QList<std::pair<QString, int>> formulaFields();
     /// Fills fields from a row: "index|column," items ("CheckFill" presets of the dictionary).
     void applyPresets(const QString& fill, const Recordset& rs);
     /// Shows the keypad for a field (the keypad button, or the focus rule of KeyBoardValidate).

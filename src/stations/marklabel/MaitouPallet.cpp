@@ -56,8 +56,13 @@ void frmMaitou::loadPalletList()
     for (const QList<DbValue>& row : rs.rows())
         if (quantity >= 0)
             sum += row.value(quantity).toDouble();
-    m_palletSum->setText(u"  卷数:"_s + QString::number(rs.recordCount()) + u"  "_s + u"米数:"_s
-                         + vb::CStr(sum));
+    m_palletSum->setText(palletSummaryText(rs.recordCount(), sum));
+    palletListLoaded(rs);
+}
+
+QString frmMaitou::palletSummaryText(int packages, double quantity) const
+{
+    return u"  卷数:"_s + QString::number(packages) + u"  "_s + u"米数:"_s + vb::CStr(quantity);
 }
 
 QString frmMaitou::rollListBase() const { return MaitouSql::rollListBase(); }

@@ -24,9 +24,11 @@ bool frmMaitou::validateCardOrLine()
     return true;
 }
 
+bool frmMaitou::quantityValid(const QString& text) const { return vb::Val(text) > 0; }
+
 bool frmMaitou::validateExtra()
 {
-    if (vb::Val(c.TxtBox[7]->text()) <= 0) {
+    if (!quantityValid(c.TxtBox[7]->text())) {
         setStatus(u"请输入有效的数量"_s);
         c.TxtBox[7]->setFocus();
         return false;
@@ -57,7 +59,8 @@ QString frmMaitou::insertStatement(const CheckSql::Roll& r) const
 
 QString frmMaitou::updateStatement(const CheckSql::Roll& r, long long id) const
 {
-    return CheckSql::updateRoll(r, id, u"  bagnumber='"_s + sqlText(c.TxtBox[28]->text()) + u"',"_s);
+    return CheckSql::updateRoll(r, id, u"  bagnumber='"_s + sqlText(c.TxtBox[28]->text()) + u"',"_s,
+                                updateDateSet());
 }
 
 QString frmMaitou::item5For(const QString& checkCode) const

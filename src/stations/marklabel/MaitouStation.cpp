@@ -9,14 +9,18 @@
 #include "stations/marklabel/frmMaitou.h"
 #include "widgets/PanelStyle.h"
 
-QWidget* createMarkLabelStation(const StationChoice&)
+QWidget* showMarkLabelWindow(frmMaitou* form)
 {
-    PanelStyle::install();
-    auto* form = new frmMaitou;
     form->Form_Load();
     new CheckDefectPart(form);
     new CheckLabelPart(form);
     new CheckRollListPart(form);
     showStationWindow(form);
     return form;
+}
+
+QWidget* createMarkLabelStation(const StationChoice&)
+{
+    PanelStyle::install();
+    return showMarkLabelWindow(new frmMaitou);
 }

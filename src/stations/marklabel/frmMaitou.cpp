@@ -65,14 +65,8 @@ void frmMaitou::buildControls()
     m_bangbtn->setFocusPolicy(Qt::NoFocus);
     m_bangbtn->setToolTip(u"新板号 (F4)"_s);
     m_bangbtn->setShortcut(QKeySequence(Qt::Key_F4));
-    // The style field of the inspection form counts the packages of a pallet here. Its caption
-    // comes from its required-field box, whose stored caption (DBInfo) still wins.
-    for (QCheckBox* box : findChildren<QCheckBox*>())
-        if (box->objectName().startsWith(u"LabChk_"_s) && box->toolTip().section(u',', 0, 0) == u"5")
-            box->setText(u"箱数"_s);
-    c.LabBox[5]->setText(u"箱数"_s);
-    c.LabBox[5]->setToolTip(u"每版的箱数"_s);
-    c.TxtBox[5]->setAccessibleName(c.LabBox[5]->text());
+    // The style field of the inspection form counts the packages of a pallet here.
+    setFieldCaption(5, u"箱数"_s, u"每版的箱数"_s);
     placeTwips(m_bangbtn, QRect(pallet.x() + 460, pallet.y() + 570, 1020, pallet.height()));
     setTag(c.LabBox[33], tagOf(c.LabBox[33]) + u"|cmdBangbtn"_s);
 

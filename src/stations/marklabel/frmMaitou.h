@@ -56,10 +56,21 @@ protected:
     void afterCommand(int index) override;
     bool fieldLabelDoubleClicked(QLabel* label) override;
 
+    /// A package of an article the master does not know makes the article ("itemAutoSave"), and
+    /// no article needs to be chosen.
+    virtual bool autoItems() const;
+    /// The quantity is good enough to save a package.
+    virtual bool quantityValid(const QString& text) const;
+    /// What the update of a saved package writes as its date ("" keeps createDate = today).
+    virtual QString updateDateSet() const { return QString(); }
+    /// The pallet list's summary line for its packages and their summed quantity.
+    virtual QString palletSummaryText(int packages, double quantity) const;
+    /// The pallet list has been filled with these rows.
+    virtual void palletListLoaded(const Recordset& rs) { Q_UNUSED(rs); }
+    QString mirel(const QString& key, const QString& def) const;
+
 private:
     void buildControls();
-    bool autoItems() const;
-    QString mirel(const QString& key, const QString& def) const;
 
     QPushButton* m_selectItem = nullptr;
     QPushButton* m_bangbtn = nullptr;

@@ -1,0 +1,155 @@
+// The fiber box window: the box's field captions, the batch number of each box, the grade letter
+// of the batch, the box save's date and time, and the pallet change when a pallet is full.
+#include "stations/fiberbox/frmHuaxian.h"
+
+#include "devices/InspectionDevices.h"
+#include "shell/MessageBox.h"
+#include "shell/SqlText.h"
+#include "stations/inspection/CheckLabelPart.h"
+#include "text/Vb.h"
+
+#include <QDateTime>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// What the fields of the inspection form hold on a box (the box list shows them by these names).
+const std::pair<int, const char16_t*> BoxFields[] = {
+    {18, u"箱号"}, {7, u"净重"},  {14, u"毛重"}, {3, u"批号"},  {4, u"色别"},
+    {16, u"机台"}, {17, u"箱重"}, {20, u"筒数"}, {21, u"筒重"}, {22, u"品种"},
+    {23, u"规格"}, {24, u"等级"}, {25, u"捻向"}, {27, u"筒色"},
+};
+
+QString now() { return QDateTime::currentDateTime().toString(u"yyyy-MM-dd HH:mm:ss"_s); }
+
+} // namespace
+
+frmHuaxian::frmHuaxian(QWidget* parent) : frmMaitou(parent)
+{
+    setObjectName(u"frmHuaxian"_s);
+    setWindowTitle(u"化纤装箱"_s);
+    for (const auto& [field, caption] : BoxFields)
+        setFieldCaption(field, QString::fromUtf16(caption));
+    c.LabUnit->setText(u"kg"_s); // the net weight; a text counter still says 米 or 码
+}
+
+int frmHuaxian::deviceVariant() const
+{
+    return int(devices::InspectionDevices::Variant::FiberBox);
+}
+
+bool frmHuaxian::quantityValid(const QString& text) const
+{
+    // "12,5" or "12.5kg" is a typing slip, not a net weight of 12.
+    return vb::IsNumeric(text) && vb::Val(text) > 0;
+}
+
+QString frmHuaxian::updateDateSet() const { return u"  checkDate = '"_s + now() + u"'"_s; }
+
+CheckSql::Roll frmHuaxian::rollValues() const
+{
+    CheckSql::Roll r = frmMaitou::rollValues();
+    r.today = now(); // a box is written with the time it was weighed
+    return r;
+}
+
+void frmHuaxian::fillFromRoll(const Recordset& rs)
+{
+    frmMaitou::fillFromRoll(rs);
+    // A reopened box keeps the batch number it was saved with until the operator changes it.
+    m_composedBatch = c.TxtBox[3]->text();
+    m_batchBase.reset();
+}
+
+QString frmHuaxian::batchBase() const
+{
+    const QString shown = c.TxtBox[3]->text();
+    return m_batchBase && shown == m_composedBatch ? *m_batchBase : shown;
+}
+
+QString frmHuaxian::composeBatchNumber(const QString& batchTemplate) const
+{
+    QList<std::pair<QString, int>> tokens = formulaFields();
+    tokens.prepend({u"[缸号]"_s, 3});
+    // One pass: a field text that looks like a token stays as typed.
+    QString out;
+    for (qsizetype i = 0; i < batchTemplate.size();) {
+        const auto hit = std::find_if(tokens.cbegin(), tokens.cend(), [&](const auto& t) {
+            return QStringView(batchTemplate).mid(i).startsWith(t.first);
+        });
+        if (hit == tokens.cend()) {
+            out += batchTemplate[i++];
+            continue;
+        }
+        out += hit->second == 3 ? batchBase() : c.TxtBox[hit->second]->text();
+        i += hit->first.size();
+    }
+    return out;
+}
+
+void frmHuaxian::beforeSave()
+{
+    frmMaitou::beforeSave();
+    // Read at every save: the office may change the pattern while the station runs.
+    const QString pattern = mirel(u"批次号构成"_s, QString());
+    if (pattern.isEmpty())
+        return;
+    const QString shown = c.TxtBox[3]->text();
+    if (!m_batchBase && !m_composedBatch.isEmpty() && shown == m_composedBatch)
+        return; // a reopened box whose batch nobody touched
+    const QString base = batchBase();
+    m_composedBatch = composeBatchNumber(pattern);
+    m_batchBase = base;
+    c.TxtBox[3]->setText(m_composedBatch);
+}
+
+void frmHuaxian::gradeBtn_Click(int index)
+{
+    if (index >= 0 && index < c.gradeBtn.size())
+        c.gradeBtn[index]->setChecked(true);
+    // Seconds and thirds carry their grade letter at the end of the batch.
+    QString batch = batchBase();
+    if (batch.endsWith(u'B') || batch.endsWith(u'C'))
+        batch.chop(1);
+    if (index == 1)
+        batch += u'B';
+    else if (index == 2)
+        batch += u'C';
+    c.TxtBox[3]->setText(batch);
+}
+
+QString frmHuaxian::palletSummaryText(int boxes, double netWeight) const
+{
+    return u"净重:"_s + vb::CStr(netWeight) + u"  箱数:"_s + QString::number(boxes);
+}
+
+void frmHuaxian::palletListLoaded(const Recordset& rs)
+{
+    const double perPallet = vb::Val(c.TxtBox[5]->text());
+    if (perPallet <= 0 || perPallet != rs.recordCount())
+        return;
+    if (MessageBox::show(u"已经到了指定的箱数了，是否需要打印清单并自动换板号?"_s, MessageBox::Question,
+                         MessageBox::YesNo, QString(), this)
+        != MessageBox::AnswerYes)
+        return;
+    printPalletList(rs);
+    cmdBangbtn_Click();
+}
+
+void frmHuaxian::printPalletList(const Recordset& rs)
+{
+    // The pallet's list comes out of the mark template for the pallet's newest box; the template
+    // lists the boxes of that box's pallet. Nothing is saved: the full pallet is already written.
+    const int column = rs.fieldIndex(u"ID"_s);
+    long long newest = 0;
+    for (const QList<DbValue>& row : rs.rows())
+        if (column >= 0)
+            newest = qMax(newest, row.value(column).toLongLong());
+    auto* labels = findChild<CheckLabelPart*>();
+    if (newest > 0 && labels)
+        labels->printMark(newest);
+}

@@ -1,0 +1,46 @@
+// The fiber box station: boxes of yarn or fiber cones weighed and stacked on pallets. It is the
+// mark-label window with the box's own fields (gross weight from the scale, net weight, cone
+// count, batch), a batch number put together from the box's fields at each save, the grade
+// letter at the end of the batch and the pallet change once a pallet holds its boxes.
+#pragma once
+
+#include "stations/marklabel/frmMaitou.h"
+
+#include <optional>
+
+class frmHuaxian : public frmMaitou {
+    Q_OBJECT
+public:
+    explicit frmHuaxian(QWidget* parent = nullptr);
+
+    /// The template with every "[缸号]", "[重量]", "[备A]" ... replaced by the text of its field.
+    QString composeBatchNumber(const QString& batchTemplate) const;
+    /// Selects grade button index; index 1 ends the batch number in "B", index 2 in "C", any
+    /// other index leaves it without such a letter.
+    void gradeBtn_Click(int index);
+
+    QString templateSetting() const override { return QStringLiteral("checkHuaxian"); }
+
+protected:
+    QString layoutKey() const override { return QStringLiteral("InputPosition-huaxian"); }
+    int deviceVariant() const override;
+    bool autoItems() const override { return false; }
+    bool quantityValid(const QString& text) const override;
+    QString updateDateSet() const override;
+    CheckSql::Roll rollValues() const override;
+    void fillFromRoll(const Recordset& rs) override;
+    void beforeSave() override;
+    void gradeClicked(int index) override { gradeBtn_Click(index); }
+    QString palletSummaryText(int boxes, double netWeight) const override;
+    void palletListLoaded(const Recordset& rs) override;
+
+private:
+    /// The batch the operator gave: the field's text, or, while the field still shows the number
+    /// the last save put together, the text it was put together from.
+    QString batchBase() const;
+    void printPalletList(const Recordset& rs);
+
+    QString m_composedBatch;
+    /// What the composed number was made from; unknown for a box reopened from the database.
+    std::optional<QString> m_batchBase;
+};

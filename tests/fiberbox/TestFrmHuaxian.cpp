@@ -1,0 +1,243 @@
+// The fiber box station on a real embedded database: the batch number of each box, the grade
+// letter, the full pallet's list and pallet change, the box checks and a save the database refuses.
+#include "HuaxianFixture.h"
+
+#include "shell/Database.h"
+#include "shell/MessageBox.h"
+#include "shell/Startup.h"
+#include "shell/Station.h"
+#include "stations/Stations.h"
+
+#include <QCheckBox>
+#include <QDate>
+#include <QLabel>
+#include <QRadioButton>
+#include <QRegularExpression>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString PalletQuestion = u"已经到了指定的箱数了，是否需要打印清单并自动换板号?"_s;
+
+int pdfPages(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
+    return int(QString::fromLatin1(f.readAll()).count(QRegularExpression(u"/Type\\s*/Page[^s]"_s)));
+}
+
+// A box of article 1, batch 2405, 备A 3, under the pattern "[缸号]-[备A]".
+frmHuaxian& boxOfBatch2405(CheckFixture& fx)
+{
+    frmHuaxian& f = openHuaxian(fx);
+    f.loadItem(u"1"_s);
+    f.controls().TxtBox[3]->setText(u"2405"_s);
+    f.controls().TxtBox[24]->setText(u"3"_s);
+    return f;
+}
+
+int questionsAsked()
+{
+    int n = 0;
+    for (const MessageBox::Shown& s : MessageBox::shown())
+        n += s.text == PalletQuestion && s.icon == MessageBox::Question && s.buttons == MessageBox::YesNo;
+    return n;
+}
+
+} // namespace
+
+class TestFrmHuaxian : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Two boxes with one pattern, then the office changes the pattern for the third.
+    void batchNumberOfEachBox_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("batches");
+        QTest::newRow("batch and 备A") << "[缸号]-[备A]" << "2405-3|2405-3|32405";
+        QTest::newRow("a token twice") << "[备A]-[缸号]-[备A]" << "3-2405-3|3-2405-3|32405";
+        QTest::newRow("weight, 备3, 备D") << "[缸号]/[重量]/[备3][备D]" << "2405/18.5/M1白|2405/0/M1白|32405"; // a new box starts at 0 kg
+        QTest::newRow("unknown token stays") << "[缸号][备Z]" << "2405[备Z]|2405[备Z]|32405";
+        QTest::newRow("no pattern") << "" << "2405|2405|32405";
+    }
+    void batchNumberOfEachBox()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(QString, batches);
+        CheckFixture fx("批次号构成=" + pattern.toUtf8() + "\n");
+        frmHuaxian& f = openHuaxian(fx);
+        f.loadItem(u"1"_s);
+        const auto& c = f.controls();
+        for (const auto& [field, text] : {std::pair{3, "2405"}, {24, "3"}, {14, "18.5"}, {16, "M1"}, {27, "白"}})
+            c.TxtBox[field]->setText(QString::fromUtf8(text));
+        saveBox(f, u"18.1"_s);
+        saveBox(f, u"18.2"_s); // the batch the operator typed, not the first box's number
+        fx.setIni(u"批次号构成"_s, u"[备A][缸号]"_s);
+        saveBox(f, u"18.4"_s);
+        QCOMPARE(fx.scalar(u"select group_concat(taskno,'|') from (select taskno from checkinfo order by id)"_s), batches);
+        // Boxes carry the time they were weighed.
+        QCOMPARE(fx.scalar(u"select min(createDate) like '"_s + QDate::currentDate().toString(u"yyyy-MM-dd"_s)
+                           + u" __:__:__' from checkinfo"_s), u"1"_s);
+        f.loadPalletList();
+        QCOMPARE(f.palletSummary()->text(), u"净重:54.7  箱数:3"_s);
+    }
+
+    void reopenedBoxKeepsItsBatchAndGetsACheckDate()
+    {
+        CheckFixture fx("批次号构成=[缸号]-[备A]\n");
+        frmHuaxian& f = boxOfBatch2405(fx);
+        saveBox(f, u"20"_s);
+        const QString id = fx.scalar(u"select max(id) from checkinfo"_s);
+        const QString created = fx.scalar(u"select createDate from checkinfo"_s);
+        f.clearForm();
+        f.loadRoll(id.toLongLong());
+        f.controls().TxtBox[24]->setText(u"4"_s);
+        f.controls().autoHuanJuan->setChecked(false);
+        saveBox(f, u"19.5"_s);
+        QCOMPARE(f.status(), u" 修改成功！"_s);
+        QCOMPARE(fx.scalar(u"select taskno||'/'||oncount||'/'||createDate||'/'||length(checkDate) from checkinfo"_s),
+                 u"2405-3/19.5/"_s + created + u"/19"_s);
+    }
+
+    void gradeLetterEndsTheBatch_data()
+    {
+        QTest::addColumn<bool>("fiberBox");
+        QTest::addColumn<QString>("batch");
+        QTest::addColumn<QList<int>>("taps");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("B twice") << true << "2405" << QList<int>{1, 1} << "2405B";
+        QTest::newRow("then C") << true << "2405" << QList<int>{1, 1, 2} << "2405C";
+        QTest::newRow("then first grade") << true << "2405" << QList<int>{1, 1, 2, 0} << "2405";
+        QTest::newRow("typed C removed") << true << "2405C" << QList<int>{0} << "2405";
+        QTest::newRow("mark label keeps its batch") << false << "2405" << QList<int>{1, 2} << "2405";
+    }
+    void gradeLetterEndsTheBatch()
+    {
+        QFETCH(bool, fiberBox);
+        QFETCH(QString, batch);
+        QFETCH(QList<int>, taps);
+        QFETCH(QString, result);
+        CheckFixture fx("grade=一等,二等,三等,\n");
+        frmCheck& f = fiberBox ? static_cast<frmCheck&>(openHuaxian(fx)) : openMaitou(fx);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        f.controls().TxtBox[3]->setText(batch);
+        for (int i : taps)
+            QTest::mouseClick(f.controls().gradeBtn[i], Qt::LeftButton);
+        QCOMPARE(f.controls().TxtBox[3]->text(), result);
+        QCOMPARE(f.currentGrade(), f.controls().gradeBtn[taps.last()]->text());
+    }
+
+    // 19 boxes stand on the pallet; the 20th fills it.
+    void fullPalletAsksForTheListAndANewPallet_data()
+    {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("yes: list printed, new pallet") << true;
+        QTest::newRow("no: pallet stays") << false;
+    }
+    void fullPalletAsksForTheListAndANewPallet()
+    {
+        QFETCH(bool, yes);
+        CheckFixture fx;
+        const QString pdf = fx.home().file(u"pallet.pdf"_s);
+        fx.home().writeFile(u"打印/唛头/订单唛头2.grf"_s,
+                            "[report]\npage = 60 x 40\n[parameter]\nname = 单据ID\ntype = number\ndefault = 0\n"
+                            "[parameter]\nname = 默认打印机\ntype = text\ndefault = " + pdf.toUtf8()
+                                + "\n[detail]\nquery = select checkcode as 箱号, oncount as 净重 from checkinfo"
+                                  " where bagnumber = (select bagnumber from checkinfo where id = [#单据ID#])\n"
+                                  "[text]\nat = 1 1 50 8\ntext = [箱号] [净重]\n");
+        stackBoxes(fx, u"P-7"_s, 18);
+        registerStations(); // the station as `mirel huaxian` opens it, with its label printing
+        std::unique_ptr<QWidget> window(Startup::openStation(chooseStation(u"huaxian"_s)));
+        auto* f = qobject_cast<frmHuaxian*>(window.get());
+        QVERIFY(f);
+        const auto& c = f->controls();
+        QCOMPARE(c.TxtBox[28]->text(), u"P-7"_s); // the station goes on with its pallet
+        f->loadItem(u"1"_s);
+        c.TxtBox[5]->setText(u"20"_s);
+        MessageBox::clearShown();
+        saveBox(*f, u"20.5"_s);
+        QCOMPARE(f->ppgCheckGrid2()->rows(), 20);
+        QCOMPARE(questionsAsked(), 0);
+        MessageBox::setNextAnswer(yes ? MessageBox::AnswerYes : MessageBox::AnswerNo);
+        saveBox(*f, u"20.5"_s);
+        QCOMPARE(questionsAsked(), 1);
+        QCOMPARE(pdfPages(pdf), yes ? 20 : -1); // one line per box of the full pallet
+        if (!yes) {
+            QCOMPARE(c.TxtBox[28]->text(), u"P-7"_s);
+            QCOMPARE(f->palletSummary()->text(), u"净重:410  箱数:20"_s);
+            MessageBox::setNextAnswer(MessageBox::AnswerNo);
+            f->loadPalletList(); // asked again whenever the list shows the full pallet
+            QCOMPARE(questionsAsked(), 2);
+            window.reset();
+            return;
+        }
+        const QString pallet = QDate::currentDate().toString(u"yyMMdd"_s) + u"001"_s;
+        QCOMPARE(c.TxtBox[28]->text(), pallet);
+        QCOMPARE(f->ppgCheckGrid2()->rows(), 1);
+        saveBox(*f, u"19.8"_s); // the 21st box starts the new pallet
+        QCOMPARE(f->ppgCheckGrid2()->rows(), 2);
+        QCOMPARE(fx.scalar(u"select bagnumber from checkinfo where id=(select max(id) from checkinfo)"_s), pallet);
+        QCOMPARE(fx.scalar(u"select count(*) from checkinfo where bagnumber='P-7'"_s), u"20"_s);
+        window.reset();
+    }
+
+    void boxChecks_data()
+    {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<bool>("article");
+        QTest::addColumn<QString>("net");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<int>("focus"); // -1: saved
+        QTest::newRow("no article even with itemAutoSave") << QByteArray("itemAutoSave=1\n") << false << "10" << "请选择商品" << 22;
+        QTest::newRow("worker before net weight") << QByteArray("requireTxtbox=1,0;\n") << true << "abc" << "工号,没有输入。" << 0;
+        QTest::newRow("comma slip") << QByteArray() << true << "12,5" << "请输入有效的数量" << 7;
+        QTest::newRow("unit typed") << QByteArray() << true << "12.5kg" << "请输入有效的数量" << 7;
+        QTest::newRow("zero") << QByteArray() << true << "0" << "请输入有效的数量" << 7;
+        QTest::newRow("good box") << QByteArray() << true << "12.5" << "新" << -1;
+    }
+    void boxChecks()
+    {
+        QFETCH(QByteArray, ini);
+        QFETCH(bool, article);
+        QFETCH(QString, net);
+        QFETCH(QString, status);
+        QFETCH(int, focus);
+        CheckFixture fx(ini);
+        frmHuaxian& f = openHuaxian(fx);
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        if (article)
+            chooseItem(f, u"府绸"_s);
+        f.controls().TxtBox[22]->setText(u"涤纶长丝"_s);
+        saveBox(f, net);
+        QCOMPARE(f.status(), status);
+        QCOMPARE(fx.scalar(u"select count(*) from checkinfo"_s), focus < 0 ? u"1"_s : u"0"_s);
+        QCOMPARE(fx.scalar(u"select count(*) from item"_s), u"1"_s); // no article made here
+        if (focus >= 0)
+            QCOMPARE(f.focusWidget(), f.controls().TxtBox[focus]);
+    }
+
+    void refusedSaveLeavesNothingHalfWritten()
+    {
+        CheckFixture fx("批次号构成=[缸号]-[备A]\n");
+        frmHuaxian& f = boxOfBatch2405(fx);
+        f.appendDefectRow({QString(), u"毛丝"_s, u"1"_s, u"1"_s, u"0"_s, u"001"_s, QString()});
+        // The defect table is away (the office is rebuilding it) when the box is already written.
+        fx.exec(u"alter table checkDetail rename to checkDetail_away"_s);
+        saveBox(f, u"18.2"_s);
+        QCOMPARE(MessageBox::lastShown().icon, MessageBox::Critical);
+        QVERIFY(MessageBox::lastShown().text.contains(u"checkDetail"_s, Qt::CaseInsensitive));
+        QCOMPARE(fx.scalar(u"select count(*) from checkinfo"_s), u"0"_s);
+        QCOMPARE(f.controls().TxtBox[7]->text(), u"18.2"_s);
+        fx.exec(u"alter table checkDetail_away rename to checkDetail"_s);
+        saveBox(f, u"18.2"_s); // saved again: the same batch number, not put together twice
+        QCOMPARE(fx.scalar(u"select taskno||'/'||(select count(*) from checkDetail) from checkinfo"_s), u"2405-3/1"_s);
+    }
+};
+
+QTEST_MAIN(TestFrmHuaxian)
+#include "TestFrmHuaxian.moc"
