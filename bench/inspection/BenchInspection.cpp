@@ -91,6 +91,14 @@ void BM_StartMarkLabelWindow(benchmark::State& state)
 }
 BENCHMARK(BM_StartMarkLabelWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 
+void BM_StartFiberBoxWindow(benchmark::State& state)
+{
+    form();
+    for (auto _ : state)
+        state.SetIterationTime(startToPaint(home().path(), binary("mirel"), {QStringLiteral("huaxian")}));
+}
+BENCHMARK(BM_StartFiberBoxWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
+
 void BM_StartBareWindow(benchmark::State& state)
 {
     form();
