@@ -46,8 +46,9 @@ void frmMaitou::loadPalletList()
     }
     m_palletGrid->bindRecordset(rs);
     // The built-in list's columns in twips, so that they grow with the panel like its type.
-    static const int widths[] = {600, 1500, 800, 800, 1400, 700, 800, 800, 700,
-                                 700, 700, 700, 700, 700, 1400, 700, 700};
+    // Pallet number (nine digits), batch and weights are read in full on a 1024 x 768 panel.
+    static const int widths[] = {500, 1200, 700, 1300, 1750, 650, 950, 950, 650,
+                                 650, 650, 650, 650, 650, 1200, 650, 650};
     if (m_palletGrid->cols() == int(std::size(widths)))
         for (int col = 0; col < m_palletGrid->cols(); ++col)
             m_palletGrid->setColWidth(col, widths[col]);
