@@ -40,6 +40,14 @@ void KanbanFixture::makeDatabase(const QString& path, int batches)
     c.close();
 }
 
+void KanbanFixture::setBatch(const QString& path, const QString& sn, const QString& assignments)
+{
+    Connection c;
+    c.open(QStringLiteral("Provider=SQLite;Data Source=") + path);
+    c.execute(QStringLiteral("update iteminBatch set %1 where ProductSN='%2'").arg(assignments, sn));
+    c.close();
+}
+
 void KanbanFixture::addBatch(const QString& sn)
 {
     Database::conn().execute(

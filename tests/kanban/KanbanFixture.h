@@ -19,6 +19,8 @@ public:
     /// Writes a stock database with this many batches at path (closed, nothing left in a journal).
     static void makeDatabase(const QString& path, int batches);
     void addBatch(const QString& sn);
+    /// Changes the batch of this number in the database file (before the board is opened).
+    static void setBatch(const QString& path, const QString& sn, const QString& assignments);
 
 private:
     TempProgramFolder m_home;

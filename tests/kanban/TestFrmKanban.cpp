@@ -4,6 +4,7 @@
 
 #include "shell/SysUtil.h"
 #include "shell/Twips.h"
+#include "stations/kanban/KanbanColumns.h"
 #include "stations/kanban/KanbanSettings.h"
 #include "widgets/EditGrid.h"
 
@@ -17,6 +18,8 @@
 #include <QTest>
 #include <QTableWidget>
 #include <QTimer>
+
+#include <numeric>
 
 class TestFrmKanban : public QObject {
     Q_OBJECT
@@ -144,6 +147,25 @@ private slots:
             KanbanSettings::read(KanbanSettings::widthsKey(), QString()).split(u',');
         QCOMPARE(written.size(), 7);
         QVERIFY(std::abs(written[3].toInt() - 2400) <= 15);
+    }
+
+    // Columns across the wall: the spare width shared out, or the widest columns cut first
+    // (never below the caption's width: then all shrink alike); always the room exactly.
+    void columnsFillTheRoom_data()
+    {
+        QTest::addColumn<QVector<int>>("natural");
+        QTest::addColumn<QVector<int>>("fitted");
+        QTest::newRow("spare width") << QVector<int>{100, 200, 100} << QVector<int>{150, 300, 151};
+        QTest::newRow("widest cut") << QVector<int>{100, 400, 300, 100} << QVector<int>{100, 251, 250, 100};
+        QTest::newRow("below minimum") << QVector<int>{300, 900, 300} << QVector<int>{80, 240, 81};
+        QTest::newRow("hidden last") << QVector<int>{100, 200, 0} << QVector<int>{200, 401, 0};
+    }
+    void columnsFillTheRoom()
+    {
+        QFETCH(QVector<int>, natural);
+        QFETCH(QVector<int>, fitted);
+        const int room = std::accumulate(fitted.cbegin(), fitted.cend(), 0);
+        QCOMPARE(KanbanColumns::fit(natural, room, 200), fitted);
     }
 
     void settingsByTouch()

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTest>
 
@@ -25,6 +26,10 @@ private slots:
     {
         QFETCH(QSize, size);
         KanbanFixture fx(12, "库存看板=杭州锦华一号成品仓库存看板\n跑马灯内容=今日到货请及时入库\n");
+        // Values as wide as the warehouse's: a long colour, a quantity with decimals, a remark.
+        KanbanFixture::setBatch(fx.databasePath(), QStringLiteral("P2"),
+                                QStringLiteral("productionColor='香槟金',itemcount=1580.5,"
+                                               "descrtion='客户指定包装'"));
         frmKanban& f = fx.open();
         f.resize(size);
         f.show();
@@ -41,10 +46,20 @@ private slots:
                      qPrintable(label->text()));
             QVERIFY(label->fontMetrics().height() <= label->contentsRect().height());
         }
-        const QHeaderView* header = f.pGrid->table()->horizontalHeader();
+        const QTableWidget* table = f.pGrid->table();
+        const QHeaderView* header = table->horizontalHeader();
         for (int col = 0; col < header->count(); ++col)
             QVERIFY(header->sectionSize(col) >= QFontMetrics(header->font()).horizontalAdvance(
                                                      f.pGrid->textMatrix(0, col)));
+        // Every column on the board, none behind a scroll bar, the whole width in use, and
+        // every value whole.
+        QVERIFY(!table->horizontalScrollBar()->isVisible());
+        QCOMPARE(header->length(), table->viewport()->width());
+        const QFontMetrics cells(table->font());
+        for (int row = 1; row < f.pGrid->rows(); ++row)
+            for (int col = 0; col < header->count(); ++col)
+                QVERIFY2(cells.horizontalAdvance(f.pGrid->textMatrix(row, col)) < header->sectionSize(col),
+                         qPrintable(f.pGrid->textMatrix(row, col)));
         QVERIFY(f.pGrid->table()->rowHeight(0) >= QFontMetrics(f.pGrid->table()->font()).height());
 
         f.showSettings();

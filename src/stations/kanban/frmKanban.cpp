@@ -5,6 +5,7 @@
 #include "shell/MessageBox.h"
 #include "text/Vb.h"
 #include "shell/Twips.h"
+#include "stations/kanban/KanbanColumns.h"
 #include "stations/kanban/KanbanSettings.h"
 #include "widgets/EditGrid.h"
 #include "widgets/ScreenMode.h"
@@ -79,6 +80,12 @@ void frmKanban::buildControls()
     pGrid->table()->viewport()->installEventFilter(this);
     pGrid->table()->horizontalHeader()->viewport()->installEventFilter(this);
     pGrid->table()->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Nobody scrolls a wall board: the tick moves the rows, and every column is on the board.
+    pGrid->table()->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    pGrid->table()->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Widths stored on the board stay as they were, also narrower than the header would make
+    // a column for the large type.
+    pGrid->table()->horizontalHeader()->setMinimumSectionSize(8);
 
     // Stale data must be told from fresh data across the warehouse.
     labOffline = new QLabel(this);
@@ -175,20 +182,62 @@ bool frmKanban::loadData()
         markOffline(e.message(), e.connectionLost() || !c.isOpen());
         return false;
     }
-    pGrid->setRowHeight(0, m_fontSize * 30);
-    pGrid->setRowHeight(1, m_fontSize * 30);
-    pGrid->setRowHeight(2, m_fontSize * 30);
-    fitCaptions();
+    // At load the grid has no place on the board yet; the layout fits the columns then.
+    if (m_loaded)
+        fitColumns();
+    setRowHeights();
     markOnline();
     return true;
 }
 
-void frmKanban::fitCaptions()
+void frmKanban::setRowHeights()
 {
-    // The columns follow the board's large type (captions and values), unless the board was
-    // left with widths of its own.
-    if (!m_storedWidths)
-        pGrid->table()->resizeColumnsToContents();
+    // The header and the first two rows; after the grid's type was set, which sizes all rows.
+    for (int row = 0; row <= 2; ++row)
+        pGrid->setRowHeight(row, m_fontSize * 30);
+}
+
+void frmKanban::fitColumns()
+{
+    QTableWidget* table = pGrid->table();
+    // Known at once, also while the grid's own layout has not followed its new size yet.
+    const int room = pGrid->width() - 2 * table->frameWidth();
+    QVector<int> widths(pGrid->cols());
+    if (m_storedWidths) {
+        // The widths left on the board are kept, only squeezed when the panel is narrower.
+        for (int col = 0; col < pGrid->cols(); ++col)
+            widths[col] = table->isColumnHidden(col) ? 0 : table->columnWidth(col);
+        widths = KanbanColumns::shrinkToRoom(widths, room);
+    } else {
+        // The columns follow the board's large type, captions and values. When they do not all
+        // fit, the grid's type gets smaller (to three quarters of its size at most) before the
+        // widest texts are cut.
+        const double smallest = m_fontSize * 0.75;
+        double points = m_fontSize;
+        pGrid->setFontSize(points);
+        table->resizeColumnsToContents();
+        for (int round = 0; round < 3; ++round) {
+            int need = 0;
+            for (int col = 0; col < pGrid->cols(); ++col)
+                need += table->columnWidth(col);
+            if (need <= room || points <= smallest)
+                break;
+            points = std::max(smallest, points * room / need);
+            pGrid->setFontSize(points);
+            table->resizeColumnsToContents();
+        }
+        for (int col = 0; col < pGrid->cols(); ++col)
+            widths[col] = table->columnWidth(col);
+        // A cut column keeps at least its caption's width.
+        const QFontMetrics header(table->horizontalHeader()->font());
+        int caption = 0;
+        for (int col = 0; col < pGrid->cols(); ++col)
+            caption = std::max(caption, header.horizontalAdvance(pGrid->textMatrix(0, col)) + 16);
+        widths = KanbanColumns::fit(widths, room, caption);
+    }
+    for (int col = 0; col < widths.size(); ++col)
+        if (widths[col] > 0)
+            table->setColumnWidth(col, widths[col]);
 }
 
 void frmKanban::markOffline(const QString& reason, bool connectionLost)
@@ -246,10 +295,8 @@ void frmKanban::layoutForm()
 
     const int gridTop = 120 + titleHeight + 60;
     pGrid->setGeometry(tw.rect(0, gridTop, W, std::max(600, H - gridTop - clockHeight - 800)));
-    pGrid->setRowHeight(0, m_fontSize * 30);
-    pGrid->setRowHeight(1, m_fontSize * 30);
-    pGrid->setRowHeight(2, m_fontSize * 30);
-    fitCaptions();
+    fitColumns();
+    setRowHeights();
 
     const int markWidth = tw.toTwipsX(labOffline->fontMetrics().horizontalAdvance(
                               KanbanSettings::offlineText(QDateTime::currentDateTime()))) + 400;

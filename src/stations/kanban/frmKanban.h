@@ -76,7 +76,8 @@ private:
     void markOffline(const QString& reason, bool connectionLost);
     void markOnline();
     void storeWidths();
-    void fitCaptions();
+    void fitColumns();
+    void setRowHeights();
 
     int m_fontSize = 32;
     int m_currentRow = 0;
