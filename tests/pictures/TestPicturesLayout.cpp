@@ -56,15 +56,33 @@ private slots:
         PicturesFixture fx;
         fx.home().writeFile(QStringLiteral("3d/a_long_outline_name_for_the_summer_shirt.bmp"),
                             PicturesFixture::picture(Qt::white, "bmp", QSize(300, 300)));
+        // Photos put into the item's folder by hand, named as the sample room names them.
+        for (const char16_t* name : {u"7-色样-墨绿.jpg", u"7-色样-大红.jpg", u"7-细节.png"})
+            fx.home().writeFile(QStringLiteral("pic/7/") + QString::fromUtf16(name),
+                                PicturesFixture::picture(Qt::darkGreen, "png", QSize(640, 480)));
         frmThumbs& f = outline ? static_cast<frmThumbs&>(fx.open<frmQuick3D>()) : fx.open<frmThumbs>();
         f.resize(size);
         QTest::qWait(0);
         f.showItem(7);
+        QVERIFY(fx.waitForThumbnails());
         checkFits(f);
         if (outline) {
             QCOMPARE(f.strip->count(), 1);
             QVERIFY(f.strip->optThumb(0)->text().endsWith(QStringLiteral("...")));
+            return;
         }
+        // The thumbnails share the strip's width, and a name is cut only where its cell is too
+        // narrow for it.
+        QCOMPARE(f.strip->count(), 3);
+        int right = 0;
+        for (int i = 0; i < f.strip->count(); ++i) {
+            const QToolButton* b = f.strip->optThumb(i);
+            const QString name = b->property("tag").toString();
+            QVERIFY2(b->text() == name || b->fontMetrics().horizontalAdvance(name) > b->width() - 8,
+                     qPrintable(b->text()));
+            right = std::max(right, b->geometry().right());
+        }
+        QVERIFY(right >= f.strip->viewport()->width() - 12);
     }
 };
 

@@ -41,10 +41,17 @@ QSize ThumbStrip::boxSize() const
     return QSize(side, side * 3 / 4);
 }
 
+int ThumbStrip::columns() const
+{
+    return std::max(1, (viewport()->width() - gap) / (boxSize().width() + 8 + gap));
+}
+
 QSize ThumbStrip::cellSize() const
 {
+    // The cells share the strip's width, so that the file names have all the room there is.
     const QSize box = boxSize();
-    return QSize(box.width() + 8, box.height() + fontMetrics().height() + 14);
+    const int width = std::max(box.width() + 8, (viewport()->width() - gap) / columns() - gap);
+    return QSize(width, box.height() + fontMetrics().height() + 14);
 }
 
 void ThumbStrip::clear()
@@ -60,7 +67,6 @@ void ThumbStrip::clear()
 void ThumbStrip::addThumbs(const QList<ThumbnailBuilder::Thumb>& thumbs)
 {
     const int from = count();
-    const QSize cell = cellSize();
     for (const ThumbnailBuilder::Thumb& t : thumbs) {
         auto* b = new ThumbButton(m_slide);
         const int index = count();
@@ -72,7 +78,6 @@ void ThumbStrip::addThumbs(const QList<ThumbnailBuilder::Thumb>& thumbs)
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         b->setIcon(QIcon(QPixmap::fromImage(t.image)));
         b->setIconSize(t.image.size());
-        b->setText(ItemPictures::shortName(t.fileName, b->fontMetrics(), cell.width() - 8));
         m_group->addButton(b, index);
         connect(b, &QToolButton::clicked, this, [this, index] { select(index); });
         connect(b, &ThumbButton::doubleClicked, this,
@@ -98,11 +103,14 @@ void ThumbStrip::select(int index)
 void ThumbStrip::layoutThumbs(int from)
 {
     const QSize cell = cellSize();
-    m_columns = std::max(1, (viewport()->width() - gap) / (cell.width() + gap));
-    for (int i = from; i < count(); ++i)
-        m_buttons[i]->setGeometry(gap + (i % m_columns) * (cell.width() + gap),
-                                  gap + (i / m_columns) * (cell.height() + gap), cell.width(),
-                                  cell.height());
+    m_columns = columns();
+    for (int i = from; i < count(); ++i) {
+        ThumbButton* b = m_buttons[i];
+        b->setGeometry(gap + (i % m_columns) * (cell.width() + gap),
+                       gap + (i / m_columns) * (cell.height() + gap), cell.width(), cell.height());
+        b->setText(ItemPictures::shortName(b->property("tag").toString(), b->fontMetrics(),
+                                           cell.width() - 8));
+    }
     const int rows = (count() + m_columns - 1) / m_columns;
     m_slide->resize(viewport()->width(), gap + rows * (cell.height() + gap));
 }

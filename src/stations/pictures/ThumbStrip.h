@@ -54,6 +54,7 @@ protected:
 private:
     void layoutThumbs(int from = 0);
     QSize cellSize() const;
+    int columns() const;
 
     QWidget* m_slide = nullptr;
     QButtonGroup* m_group = nullptr;
