@@ -23,6 +23,11 @@ if [ -x "$build/bin/mirel-sql" ] && [ -f "$src/schema/demo.sql" ] && [ ! -e "$de
   "$build/bin/mirel-sql" --connection "Provider=SQLite;Data Source=$demo/mirel.db" --init-demo \
     >/dev/null
 fi
+# Item swatches stored with the demo items, photos in the first item's picture folder and outline
+# drawings in 3d, when the demo database is new enough not to have them yet.
+if [ -x "$build/bin/mirel-demo-pictures" ] && [ -e "$demo/mirel.db" ] && [ ! -e "$demo/3d" ]; then
+  "$build/bin/mirel-demo-pictures" "$demo" >/dev/null
+fi
 # The demo MES database of the weaving hall, and mirel.ini pointed at it when no MES is set.
 if [ -x "$build/bin/mirel-sql" ] && [ -f "$src/schema/mes-demo.sql" ] && [ ! -e "$demo/mes.db" ]; then
   rm -f "$demo/mes.db.new"
