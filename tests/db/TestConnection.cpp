@@ -41,6 +41,8 @@ private slots:
     void leadingNumberRule_data();
     void leadingNumberRule();
     void recordsetNavigation();
+    void markersTakeValues_data();
+    void markersTakeValues();
     void connectionStrings_data();
     void connectionStrings();
     void codecRoundTrip_data();
@@ -247,6 +249,55 @@ void TestConnection::leadingNumberRule()
     QFETCH(QString, text);
     QFETCH(double, value);
     QCOMPARE(DbValue(text).toDouble(), value);
+}
+
+// Values bound to "?" markers by their type: a quote is part of the value, a date compares with
+// the stored ISO text, a count that does not match the markers is refused.
+void TestConnection::markersTakeValues_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::addColumn<QVariantList>("values");
+    QTest::addColumn<int>("rows"); // -1: refused
+    QTest::newRow("text with quote") << u"machineId = ?"_s << QVariantList{u"0'1"_s} << 1;
+    QTest::newRow("text, letter case ignored") << u"billcode = ?"_s << QVariantList{u"l05"_s} << 1;
+    QTest::newRow("decimal") << u"onCount > ?"_s << QVariantList{60.25} << 1;
+    QTest::newRow("integer") << u"id = ?"_s << QVariantList{qint64(1)} << 1;
+    QTest::newRow("date range") << u"createDate >= ? and createDate < ?"_s
+                                << QVariantList{QDateTime(QDate(2026, 3, 4), QTime(0, 0)),
+                                                QDateTime(QDate(2026, 3, 5), QTime(0, 0))} << 1;
+    QTest::newRow("date after") << u"createDate >= ?"_s << QVariantList{QDateTime(QDate(2026, 3, 5), QTime(0, 0))} << 0;
+    QTest::newRow("null") << u"? is null"_s << QVariantList{QVariant()} << 1;
+    QTest::newRow("T-SQL around markers") << u"isnull(remark, ?) = ? and id in (select top 1 id from checkinfo)"_s
+                                          << QVariantList{u"无"_s, u"无"_s} << 1;
+    QTest::newRow("too few values") << u"machineId = ? and billcode = ?"_s << QVariantList{u"0'1"_s} << -1;
+    QTest::newRow("too many values") << u"machineId = ?"_s << QVariantList{u"0'1"_s, 2} << -1;
+}
+
+void TestConnection::markersTakeValues()
+{
+    QFETCH(QString, where);
+    QFETCH(QVariantList, values);
+    QFETCH(int, rows);
+    m_conn.execute(u"insert checkinfo(billcode, machineId, onCount, createDate) values('L05', '0''1', 60.5, '2026-03-04 23:59:59')"_s);
+    QList<DbValue> params;
+    for (const QVariant& v : values) {
+        switch (v.typeId()) {
+        case QMetaType::QString: params << DbValue(v.toString()); break;
+        case QMetaType::Double: params << DbValue(v.toDouble()); break;
+        case QMetaType::QDateTime: params << DbValue(v.toDateTime()); break;
+        case QMetaType::LongLong: case QMetaType::Int: params << DbValue(v.toLongLong()); break;
+        default: params << DbValue();
+        }
+    }
+    const QString sql = u"select count(*) from checkinfo where "_s + where;
+    if (rows < 0) {
+        QVERIFY(throwsWith<DbError>([&] { m_conn.execute(sql, params); }, u"个参数"_s));
+        return;
+    }
+    QCOMPARE(m_conn.execute(sql, params).field(0).toInt(), rows);
+    // The statement is kept prepared: the same text without values binds nothing left over.
+    if (where.count(u'?') == 1)
+        QCOMPARE(m_conn.execute(sql).field(0).toInt(), where == u"? is null"_s ? 1 : 0);
 }
 
 void TestConnection::recordsetNavigation()

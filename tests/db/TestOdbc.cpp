@@ -26,6 +26,7 @@ private slots:
     void chineseTextRoundTrips();
     void binaryRoundTrips();
     void transactions();
+    void markersTakeValues();
     void diagnosticsCarrySqlState();
     void unknownDriverFails();
 };
@@ -121,6 +122,21 @@ void TestOdbc::transactions()
     Connection other;
     other.open(u"Driver="_s + m_driver + u";Database="_s + m_dir.path() + u"/odbc.db"_s);
     QCOMPARE(rowsText(other.execute(u"select count(*) from item"_s)), u"2"_s);
+}
+
+// Values bound with SQLBindParameter: Chinese text with a quote, a number, a timestamp.
+void TestOdbc::markersTakeValues()
+{
+    m_conn.execute(u"insert checkinfo(billcode, machineId, onCount, createDate) values('Q1', '织''3', 60.5, '2026-03-04 10:00:00')"_s);
+    const QString sql = u"select count(*) from checkinfo where machineId = ? and onCount > ? and createDate >= ?"_s;
+    auto count = [&](const QString& machine, double above, const QDate& from) {
+        return m_conn.execute(sql, {DbValue(machine), DbValue(above), DbValue(QDateTime(from, QTime(0, 0)))}).field(0).toInt();
+    };
+    QCOMPARE(count(u"织'3"_s, 60.0, QDate(2026, 3, 4)), 1);
+    QCOMPARE(count(u"织'3"_s, 61.0, QDate(2026, 3, 4)), 0);
+    QCOMPARE(count(u"织'3"_s, 60.0, QDate(2026, 3, 5)), 0);
+    QCOMPARE(count(u"织3"_s, 60.0, QDate(2026, 3, 4)), 0);
+    QVERIFY_THROWS_EXCEPTION(DbError, m_conn.execute(sql, {DbValue(u"x"_s)}));
 }
 
 void TestOdbc::diagnosticsCarrySqlState()

@@ -73,10 +73,20 @@ DbBackend& Connection::backend()
 
 Recordset Connection::execute(const QString& batch)
 {
+    return run([&](DbBackend& b) { return b.execute(batch, m_rowsAffected); });
+}
+
+Recordset Connection::execute(const QString& statement, const QList<DbValue>& params)
+{
+    return run([&](DbBackend& b) { return b.executeWith(statement, params, m_rowsAffected); });
+}
+
+Recordset Connection::run(const std::function<Recordset(DbBackend&)>& call)
+{
     DbBackend& b = backend();
     m_rowsAffected = 0;
     try {
-        return b.execute(batch, m_rowsAffected);
+        return call(b);
     } catch (const DbError& e) {
         if (e.connectionLost()) {
             // The next statement opens the connection again; an open transaction is gone with

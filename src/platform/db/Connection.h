@@ -6,6 +6,7 @@
 #include "db/Recordset.h"
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 class DbBackend;
@@ -44,6 +45,11 @@ public:
     /// closed Recordset when none does. Throws DbError with the server's message; statements
     /// before the failing one keep their effect unless a transaction is rolled back.
     Recordset execute(const QString& batch);
+    /// Runs one T-SQL statement with "?" markers, each bound to the value of params at its
+    /// position (texts as Unicode, dates as dates), so that what an operator types never becomes
+    /// part of the statement. Throws DbError as execute(), and when the markers and the values
+    /// differ in number.
+    Recordset execute(const QString& statement, const QList<DbValue>& params);
     /// The text the server receives for a batch: the SQLite translation, or the batch unchanged
     /// for SQL Server (administrators check stored SQL with it).
     QString translate(const QString& batch);
@@ -65,6 +71,7 @@ public:
 private:
     void openTarget(const QString& connectionString, bool create);
     void reopenIfLost();
+    Recordset run(const std::function<Recordset(DbBackend&)>& call);
     DbBackend& backend();
 
     std::unique_ptr<DbBackend> m_backend;

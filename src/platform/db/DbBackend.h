@@ -10,6 +10,9 @@ public:
     virtual SqlDialect dialect() const = 0;
     /// Runs a T-SQL batch; the last result set with columns (closed Recordset when none).
     virtual Recordset execute(const QString& batch, qint64& rowsAffected) = 0;
+    /// Runs one T-SQL statement whose "?" markers take params in order.
+    virtual Recordset executeWith(const QString& statement, const QList<DbValue>& params,
+                                  qint64& rowsAffected) = 0;
     /// The text the server receives for a batch.
     virtual QString translate(const QString& batch) { return batch; }
     virtual void begin() = 0;

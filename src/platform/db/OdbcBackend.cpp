@@ -7,6 +7,7 @@
 #include "db/SqlTokens.h"
 
 #include <QDateTime>
+#include <list>
 #include <sql.h>
 #include <sqlext.h>
 
@@ -172,6 +173,67 @@ Recordset fetchAll(SQLHSTMT st, SQLSMALLINT columns)
     return rs;
 }
 
+// Values bound to the "?" markers of a prepared statement; the driver reads them at SQLExecute,
+// so they live until then. Texts go as UTF-16, dates as timestamps (never a text whose reading
+// depends on the server's date format).
+struct ParamBuffers {
+    std::list<std::u16string> texts;
+    std::list<QByteArray> bytes;
+    std::list<SQLBIGINT> integers;
+    std::list<double> decimals;
+    std::list<SQL_TIMESTAMP_STRUCT> stamps;
+    std::list<SQLLEN> lengths;
+
+    void bind(SQLHSTMT st, SQLUSMALLINT n, const DbValue& v, const QString& sql)
+    {
+        SQLLEN& len = lengths.emplace_back(0);
+        SQLRETURN rc = SQL_SUCCESS;
+        switch (v.type()) {
+        case DbValue::Type::Null:
+            len = SQL_NULL_DATA;
+            rc = SQLBindParameter(st, n, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, 1, 0, nullptr,
+                                  0, &len);
+            break;
+        case DbValue::Type::Integer:
+            rc = SQLBindParameter(st, n, SQL_PARAM_INPUT, SQL_C_SBIGINT, SQL_BIGINT, 0, 0,
+                                  &integers.emplace_back(v.toLongLong()), 0, &len);
+            break;
+        case DbValue::Type::Decimal:
+            rc = SQLBindParameter(st, n, SQL_PARAM_INPUT, SQL_C_DOUBLE, SQL_DOUBLE, 0, 0,
+                                  &decimals.emplace_back(v.toDouble()), 0, &len);
+            break;
+        case DbValue::Type::DateTime: {
+            const QDateTime t = v.toDateTime();
+            SQL_TIMESTAMP_STRUCT& ts = stamps.emplace_back();
+            ts.year = SQLSMALLINT(t.date().year());
+            ts.month = SQLUSMALLINT(t.date().month());
+            ts.day = SQLUSMALLINT(t.date().day());
+            ts.hour = SQLUSMALLINT(t.time().hour());
+            ts.minute = SQLUSMALLINT(t.time().minute());
+            ts.second = SQLUSMALLINT(t.time().second());
+            rc = SQLBindParameter(st, n, SQL_PARAM_INPUT, SQL_C_TYPE_TIMESTAMP, SQL_TYPE_TIMESTAMP,
+                                  19, 0, &ts, sizeof(ts), &len);
+            break;
+        }
+        case DbValue::Type::Bytes: {
+            QByteArray& b = bytes.emplace_back(v.toBytes());
+            len = SQLLEN(b.size());
+            rc = SQLBindParameter(st, n, SQL_PARAM_INPUT, SQL_C_BINARY, SQL_VARBINARY,
+                                  SQLULEN(qMax<qsizetype>(b.size(), 1)), 0, b.data(), len, &len);
+            break;
+        }
+        case DbValue::Type::Text: {
+            std::u16string& w = texts.emplace_back(wide(v.toString()));
+            len = SQLLEN(w.size() * sizeof(char16_t));
+            rc = SQLBindParameter(st, n, SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR,
+                                  SQLULEN(qMax<size_t>(w.size(), 1)), 0, wptr(w), len, &len);
+            break;
+        }
+        }
+        check(rc, SQL_HANDLE_STMT, st, sql);
+    }
+};
+
 // The SQLite ODBC driver looks for ";" in the raw text, comments included; on SQLite a comment
 // means nothing, so it is left out.
 QString withoutComments(const QString& sql)
@@ -226,14 +288,31 @@ OdbcBackend::~OdbcBackend()
         SQLFreeHandle(SQL_HANDLE_ENV, m_h->env);
 }
 
-Recordset OdbcBackend::runDirect(const QString& sql, qint64& rowsAffected)
+Recordset OdbcBackend::runDirect(const QString& sql, qint64& rowsAffected,
+                                 const QList<DbValue>* params)
 {
     Stmt st(m_h->dbc);
     if (m_timeout > 0)
         SQLSetStmtAttr(st.h, SQL_ATTR_QUERY_TIMEOUT,
                        reinterpret_cast<SQLPOINTER>(SQLULEN(m_timeout)), 0);
     std::u16string text = wide(sql);
-    SQLRETURN rc = SQLExecDirectW(st.h, wptr(text), SQLINTEGER(text.size()));
+    SQLRETURN rc;
+    ParamBuffers buffers;
+    if (params) {
+        check(SQLPrepareW(st.h, wptr(text), SQLINTEGER(text.size())), SQL_HANDLE_STMT, st.h, sql);
+        SQLSMALLINT markers = 0;
+        if (SQL_SUCCEEDED(SQLNumParams(st.h, &markers)) && markers != params->size())
+            throw DbError(QStringLiteral("语句有 %1 个参数，给了 %2 个值：%3")
+                              .arg(markers)
+                              .arg(params->size())
+                              .arg(sql),
+                          QStringLiteral("07002"));
+        for (int i = 0; i < params->size(); ++i)
+            buffers.bind(st.h, SQLUSMALLINT(i + 1), params->at(i), sql);
+        rc = SQLExecute(st.h);
+    } else {
+        rc = SQLExecDirectW(st.h, wptr(text), SQLINTEGER(text.size()));
+    }
     if (rc != SQL_NO_DATA)
         check(rc, SQL_HANDLE_STMT, st.h, sql);
     Recordset last;
@@ -272,6 +351,18 @@ Recordset OdbcBackend::execute(const QString& batch, qint64& rowsAffected)
             last = std::move(rs);
     }
     return last;
+}
+
+Recordset OdbcBackend::executeWith(const QString& statement, const QList<DbValue>& params,
+                                   qint64& rowsAffected)
+{
+    if (m_dialect == SqlDialect::SqlServer)
+        return runDirect(statement, rowsAffected, &params);
+    loadSchema();
+    const QList<SqlStatement> statements = m_translator.translateBatch(statement);
+    if (statements.size() != 1 || !statements.first().procedure.isEmpty())
+        throw DbError(QStringLiteral("带参数的语句只能是一条查询或写入：%1").arg(statement));
+    return runDirect(withoutComments(statements.first().sql), rowsAffected, &params);
 }
 
 void OdbcBackend::loadSchema()

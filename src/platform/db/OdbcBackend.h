@@ -15,6 +15,8 @@ public:
 
     SqlDialect dialect() const override { return m_dialect; }
     Recordset execute(const QString& batch, qint64& rowsAffected) override;
+    Recordset executeWith(const QString& statement, const QList<DbValue>& params,
+                          qint64& rowsAffected) override;
     QString translate(const QString& batch) override;
     void begin() override;
     void commit() override;
@@ -26,7 +28,8 @@ public:
 
 private:
     struct Handles;
-    Recordset runDirect(const QString& sql, qint64& rowsAffected);
+    Recordset runDirect(const QString& sql, qint64& rowsAffected,
+                        const QList<DbValue>* params = nullptr);
     void endTransaction(bool commit);
     void loadSchema();
 

@@ -27,6 +27,13 @@ bool isDdl(const QString& sql)
            head.startsWith(QStringLiteral("DROP"));
 }
 
+int bindText(sqlite3_stmt* st, int index, const QString& text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    return sqlite3_bind_text64(st, index, utf8.constData(), sqlite3_uint64(utf8.size()),
+                               SQLITE_TRANSIENT, SQLITE_UTF8);
+}
+
 DbValue columnValue(sqlite3_stmt* st, int i, bool dateColumn)
 {
     switch (sqlite3_column_type(st, i)) {
@@ -185,11 +192,48 @@ sqlite3_stmt* SqliteBackend::prepared(const QString& sql)
     return st;
 }
 
-Recordset SqliteBackend::run(const QString& sql, qint64& rowsAffected)
+void SqliteBackend::bind(sqlite3_stmt* st, const QList<DbValue>& params, const QString& sql)
+{
+    sqlite3_clear_bindings(st);
+    if (sqlite3_bind_parameter_count(st) != params.size())
+        throw DbError(QStringLiteral("语句有 %1 个参数，给了 %2 个值：%3")
+                          .arg(sqlite3_bind_parameter_count(st))
+                          .arg(params.size())
+                          .arg(sql),
+                      QStringLiteral("SQLITE_RANGE"), SQLITE_RANGE);
+    for (int i = 0; i < params.size(); ++i) {
+        const DbValue& v = params.at(i);
+        int rc = SQLITE_OK;
+        switch (v.type()) {
+        case DbValue::Type::Null: rc = sqlite3_bind_null(st, i + 1); break;
+        case DbValue::Type::Integer: rc = sqlite3_bind_int64(st, i + 1, v.toLongLong()); break;
+        case DbValue::Type::Decimal: rc = sqlite3_bind_double(st, i + 1, v.toDouble()); break;
+        case DbValue::Type::Bytes: {
+            const QByteArray b = v.toBytes();
+            rc = sqlite3_bind_blob64(st, i + 1, b.constData(), sqlite3_uint64(b.size()),
+                                     SQLITE_TRANSIENT);
+            break;
+        }
+        case DbValue::Type::DateTime:
+            // Dates are stored as ISO text; a midnight date compares as "yyyy-mm-dd 00:00:00".
+            rc = bindText(st, i + 1, v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+            break;
+        case DbValue::Type::Text: rc = bindText(st, i + 1, v.toString()); break;
+        }
+        if (rc != SQLITE_OK)
+            fail(rc, sql);
+    }
+}
+
+Recordset SqliteBackend::run(const QString& sql, qint64& rowsAffected, const QList<DbValue>* params)
 {
     sqlite3_stmt* st = prepared(sql);
     if (!st)
         return Recordset();
+    if (params)
+        bind(st, *params, sql);
+    else if (sqlite3_bind_parameter_count(st) > 0)
+        sqlite3_clear_bindings(st); // values of an earlier call with parameters do not linger
     const int columns = sqlite3_column_count(st);
     QStringList names;
     QList<bool> dates;
@@ -219,7 +263,7 @@ Recordset SqliteBackend::run(const QString& sql, qint64& rowsAffected)
     return rs;
 }
 
-Recordset SqliteBackend::execute(const QString& batch, qint64& rowsAffected)
+void SqliteBackend::checkMoved()
 {
     // A database file deleted or moved away under an open connection still answers from the old
     // file; the station must learn that its database is gone, as it would from a server.
@@ -228,6 +272,21 @@ Recordset SqliteBackend::execute(const QString& batch, qint64& rowsAffected)
         throw DbError(QStringLiteral("数据库文件已被删除或移走"), QStringLiteral("SQLITE_CANTOPEN"),
                       SQLITE_CANTOPEN)
             .markConnectionLost();
+}
+
+Recordset SqliteBackend::executeWith(const QString& statement, const QList<DbValue>& params,
+                                     qint64& rowsAffected)
+{
+    checkMoved();
+    const QList<SqlStatement> statements = translated(statement);
+    if (statements.size() != 1 || !statements.first().procedure.isEmpty())
+        throw DbError(QStringLiteral("带参数的语句只能是一条查询或写入：%1").arg(statement));
+    return run(statements.first().sql, rowsAffected, &params);
+}
+
+Recordset SqliteBackend::execute(const QString& batch, qint64& rowsAffected)
+{
+    checkMoved();
     Recordset last;
     // A copy: a DDL statement in the batch clears the translation cache.
     const QList<SqlStatement> statements = translated(batch);

@@ -18,6 +18,8 @@ public:
 
     SqlDialect dialect() const override { return SqlDialect::Sqlite; }
     Recordset execute(const QString& batch, qint64& rowsAffected) override;
+    Recordset executeWith(const QString& statement, const QList<DbValue>& params,
+                          qint64& rowsAffected) override;
     QString translate(const QString& batch) override { return translator().translate(batch); }
     void begin() override;
     void commit() override;
@@ -30,7 +32,9 @@ public:
     const SqlTranslator& translator();
 
 private:
-    Recordset run(const QString& sql, qint64& rowsAffected);
+    Recordset run(const QString& sql, qint64& rowsAffected, const QList<DbValue>* params = nullptr);
+    void bind(sqlite3_stmt* st, const QList<DbValue>& params, const QString& sql);
+    void checkMoved();
     sqlite3_stmt* prepared(const QString& sql);
     const QList<SqlStatement>& translated(const QString& batch);
     void loadSchema();
