@@ -1,4 +1,4 @@
-// Writes the roll-label list to a real .xlsx file with libxlsxwriter.
+// Writes lists (the roll labels, the quality tables) to a real .xlsx file with libxlsxwriter.
 #include "sheet/SheetFile.h"
 
 #include <QDateTime>
@@ -88,7 +88,6 @@ public:
     {
         if (!wb_)
             return;
-        ws_ = workbook_add_worksheet(wb_, nullptr);
         bold_ = workbook_add_format(wb_);
         format_set_bold(bold_);
         date_ = workbook_add_format(wb_);
@@ -96,10 +95,15 @@ public:
         dateTime_ = workbook_add_format(wb_);
         format_set_num_format(dateTime_, "yyyy-mm-dd hh:mm:ss");
     }
-    bool ok() const { return wb_ && ws_; }
+    bool ok() const { return wb_ != nullptr; }
 
-    void write(const SheetTable& table)
+    bool write(const SheetTable& table)
     {
+        // Worksheet names are at most 31 characters and unique; the library refuses others.
+        const QByteArray name = table.name.left(31).toUtf8();
+        ws_ = workbook_add_worksheet(wb_, table.name.isEmpty() ? nullptr : name.constData());
+        if (!ws_)
+            return false;
         for (qsizetype c = 0; c < table.header.size(); ++c)
             text(0, c, table.header[c], bold_);
         worksheet_freeze_panes(ws_, 1, 0);
@@ -108,6 +112,7 @@ public:
                 cell(r + 1, c, table.rows[r][c]);
         }
         setWidths(table);
+        return true;
     }
 
     /// Writes the file; returns libxlsxwriter's result.
@@ -186,8 +191,15 @@ QString cannotWrite(const QString& path, const QString& reason)
 
 bool writeXlsx(const QString& path, const SheetTable& table, QString* error)
 {
-    if (!fits(table, error))
-        return false;
+    return writeXlsx(path, QList<SheetTable>{table}, error);
+}
+
+bool writeXlsx(const QString& path, const QList<SheetTable>& tables, QString* error)
+{
+    for (const SheetTable& table : tables) {
+        if (!fits(table, error))
+            return false;
+    }
     // Written beside the target first, so that a failure leaves an existing file untouched.
     const QFileInfo target(path);
     QTemporaryFile temp(target.absolutePath() + QStringLiteral("/.mirel-export-XXXXXX.xlsx"));
@@ -197,7 +209,10 @@ bool writeXlsx(const QString& path, const SheetTable& table, QString* error)
     Writer writer(QFile::encodeName(temp.fileName()).constData());
     if (!writer.ok())
         return setError(error, cannotWrite(path, QStringLiteral("内存不足")));
-    writer.write(table);
+    for (const SheetTable& table : tables) {
+        if (!writer.write(table))
+            return setError(error, cannotWrite(path, QStringLiteral("工作表名称无效：") + table.name));
+    }
     const lxw_error rc = writer.close();
     if (rc != LXW_NO_ERROR)
         return setError(error, cannotWrite(path, QString::fromUtf8(lxw_strerror(rc))));
