@@ -37,6 +37,8 @@ StationChoice chooseStation(const QString& cmd)
         c.station = Station::Rfid;
     else if (cmd == u"kanban")
         c.station = Station::Kanban;
+    else if (cmd == u"quality")
+        c.station = Station::Quality;
     else
         c.station = Station::Check;
     return c;
@@ -56,6 +58,7 @@ QString stationName(Station s)
     case Station::Load: return QStringLiteral("load");
     case Station::Rfid: return QStringLiteral("rfid");
     case Station::Kanban: return QStringLiteral("kanban");
+    case Station::Quality: return QStringLiteral("quality");
     }
     return QString();
 }

@@ -18,6 +18,7 @@ enum class Station {
     Load,     // frmWorkload, process progress
     Rfid,     // frmRFID, RFID cards
     Kanban,   // frmKanban, stock board
+    Quality,  // frmQuality, the quality office's overview
 };
 
 struct StationChoice {

@@ -10,6 +10,7 @@
 #include "stations/rfid/RfidStation.h"
 #include "stations/kanban/KanbanStation.h"
 #include "stations/pictures/PicturesStation.h"
+#include "stations/quality/QualityStation.h"
 
 void registerStations()
 {
@@ -23,4 +24,5 @@ void registerStations()
     StationRegistry::add(Station::Kanban, createKanbanStation);
     StationRegistry::add(Station::Item, createItemStation);
     StationRegistry::add(Station::Quick3D, createQuick3DStation);
+    StationRegistry::add(Station::Quality, createQualityStation);
 }

@@ -46,6 +46,8 @@ private slots:
         QTest::newRow("rfid") << "rfid" << Station::Rfid;
         QTest::newRow("kanban") << "kanban" << Station::Kanban;
         QTest::newRow("Kanban falls through") << "Kanban" << Station::Check;
+        QTest::newRow("quality") << "quality" << Station::Quality;
+        QTest::newRow("Quality falls through") << "Quality" << Station::Check;
         QTest::newRow("two words are one text") << "check extra" << Station::Check;
         QTest::newRow("bag with blank is not bag") << "bag " << Station::Check;
         QTest::newRow("unknown") << "weave" << Station::Check;

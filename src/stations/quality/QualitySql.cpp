@@ -1,0 +1,168 @@
+// Statements of the quality overview. Every figure starts from one row per roll (the derived
+// table "r"): its metres, its inspected area and the points and defects of its defect rows.
+#include "stations/quality/QualitySql.h"
+
+namespace QualitySql {
+
+namespace {
+
+// A frame with "显示码数" ticked counts in yards and stores 0.9144 in checkcount.
+const QString metres = QStringLiteral(
+    "(case when a.checkcount = 0.9144 then a.onCount * 0.9144 else a.onCount end)");
+
+// The width typed at the frame (item2, centimetres; 0 counts as 100 cm) times the metres. A roll
+// whose width is not a number counts 100 m², as the frame's grading counts it; the LIKE keeps
+// texts such as "$" or "1e5" out of the cast on SQL Server.
+QString area()
+{
+    const QString width = QStringLiteral(
+        "(case when cast(a.item2 as float) = 0 then 100 else cast(a.item2 as float) end)");
+    const QString inspected = QStringLiteral(
+                                  "(case when isnumeric(a.item2) = 1 and a.item2 not like "
+                                  "'%[^0-9.]%' then ") +
+                              width + QStringLiteral(" * ") + metres +
+                              QStringLiteral(" / 100 else 0 end)");
+    return QStringLiteral("(case when ") + inspected + QStringLiteral(" > 0 then ") + inspected +
+           QStringLiteral(" else 100 end)");
+}
+
+// Scoring switched off stores -1 points: no points. A defect recorded with count 0 is still one
+// defect (the frame deducts its allowance once, too).
+const QString points =
+    QStringLiteral("(case when d.bugScore > 0 then d.bugScore else 0 end)");
+const QString defects =
+    QStringLiteral("(case when d.bugCount > 0 then d.bugCount else 1 end)");
+
+QDateTime midnight(const QDate& d) { return QDateTime(d, QTime(0, 0)); }
+
+/// The WHERE of the filter's rolls (table alias a), with its values appended to params.
+QString where(const Filter& f, QList<DbValue>& params)
+{
+    QString w = QStringLiteral(" where a.createDate >= ? and a.createDate < ?");
+    const QDate first = f.day.isValid() ? f.day : f.from;
+    const QDate last = f.day.isValid() ? f.day : f.to;
+    params << DbValue(midnight(first)) << DbValue(midnight(last.addDays(1)));
+    auto narrow = [&](const QString& value, const QString& condition, int markers = 1) {
+        if (value.trimmed().isEmpty())
+            return;
+        w += condition;
+        for (int i = 0; i < markers; ++i)
+            params << DbValue(value.trimmed());
+    };
+    narrow(f.machine, QStringLiteral(" and a.machineId = ?"));
+    narrow(f.card, QStringLiteral(" and a.billCode = ?"));
+    narrow(f.item,
+           QStringLiteral(" and a.itemid in (select f.itemid from item f where f.itemcode = ? or "
+                          "f.itemname = ?)"),
+           2);
+    narrow(f.inspector, QStringLiteral(" and a.checkUsercode = ?"));
+    narrow(f.grade, QStringLiteral(" and a.grade = ?"));
+    narrow(f.defect, QStringLiteral(" and exists (select 1 from checkDetail x where x.checkId = "
+                                    "a.id and x.bugName = ?)"));
+    return w;
+}
+
+/// One row per roll of the filter.
+QString rolls(const Filter& f, QList<DbValue>& params)
+{
+    return QStringLiteral("(select a.id, a.createDate, a.machineId, a.checkUsercode, a.grade, ") +
+           metres + QStringLiteral(" as metres, ") + area() +
+           QStringLiteral(" as area, isnull((select sum(") + points +
+           QStringLiteral(") from checkDetail d where d.checkId = a.id), 0) as points, "
+                          "isnull((select sum(") +
+           defects +
+           QStringLiteral(") from checkDetail d where d.checkId = a.id), 0) as defects from "
+                          "checkinfo a") +
+           where(f, params) + QStringLiteral(") r");
+}
+
+// The sums every summary line has.
+const QString sums = QStringLiteral(
+    "count(*) as rolls, isnull(sum(r.metres), 0) as metres, isnull(sum(case when r.grade = ? "
+    "then r.metres else 0 end), 0) as firstMetres, isnull(sum(r.area), 0) as area, "
+    "isnull(sum(r.points), 0) as points, isnull(sum(r.defects), 0) as defects");
+
+} // namespace
+
+Filter previousRange(const Filter& f)
+{
+    Filter p = f;
+    if (f.day.isValid())
+        p.day = f.day.addDays(-1);
+    const qint64 days = f.from.daysTo(f.to) + 1;
+    p.to = f.from.addDays(-1);
+    p.from = f.from.addDays(-days);
+    return p;
+}
+
+Query figures(const Filter& f, const QString& firstGrade)
+{
+    Query q;
+    q.params << DbValue(firstGrade);
+    q.text = QStringLiteral("select ") + sums + QStringLiteral(" from ") + rolls(f, q.params);
+    return q;
+}
+
+Query pareto(const Filter& f)
+{
+    Query q;
+    q.text = QStringLiteral("select d.bugName as defect, sum(") + defects +
+             QStringLiteral(") as defects, sum(") + points +
+             QStringLiteral(") as points from checkDetail d join checkinfo a on a.id = d.checkId") +
+             where(f, q.params) +
+             QStringLiteral(" and d.bugName <> '' group by d.bugName order by 3 desc, 2 desc, 1");
+    return q;
+}
+
+Query gradesPerDay(const Filter& f)
+{
+    Query q;
+    q.text = QStringLiteral("select convert(varchar, r.createDate, 23) as day, r.grade, count(*) "
+                            "as rolls from ") +
+             rolls(f, q.params) +
+             QStringLiteral(" group by convert(varchar, r.createDate, 23), r.grade order by 1, 2");
+    return q;
+}
+
+Query pointsPerDay(const Filter& f)
+{
+    Query q;
+    q.text = QStringLiteral("select convert(varchar, r.createDate, 23) as day, sum(r.area) as "
+                            "area, sum(r.points) as points from ") +
+             rolls(f, q.params) +
+             QStringLiteral(" group by convert(varchar, r.createDate, 23) order by 1");
+    return q;
+}
+
+Query perMachine(const Filter& f, const QString& firstGrade)
+{
+    Query q;
+    q.params << DbValue(firstGrade);
+    q.text = QStringLiteral("select r.machineId as machine, ") + sums + QStringLiteral(" from ") +
+             rolls(f, q.params) + QStringLiteral(" group by r.machineId order by r.machineId");
+    return q;
+}
+
+Query perInspector(const Filter& f, const QString& firstGrade)
+{
+    Query q;
+    q.params << DbValue(firstGrade);
+    q.text = QStringLiteral("select r.checkUsercode as inspector, isnull((select top 1 u.username "
+                            "from UserInfo u where u.usercode = r.checkUsercode), '') as name, ") +
+             sums + QStringLiteral(" from ") + rolls(f, q.params) +
+             QStringLiteral(" group by r.checkUsercode order by r.checkUsercode");
+    return q;
+}
+
+Query pickValues(Filter f, bool machine)
+{
+    const QString column = machine ? QStringLiteral("a.machineId") : QStringLiteral("a.checkUsercode");
+    (machine ? f.machine : f.inspector).clear();
+    Query q;
+    q.text = QStringLiteral("select distinct ") + column + QStringLiteral(" as value from checkinfo a") +
+             where(f, q.params) + QStringLiteral(" and ") + column +
+             QStringLiteral(" <> '' order by 1");
+    return q;
+}
+
+} // namespace QualitySql

@@ -1,0 +1,57 @@
+// The quality office's statements on the rolls and defects the inspection frames write: T-SQL
+// text with "?" markers and the values that go with them, so that a machine number or card typed
+// into a filter never becomes part of the statement. Read-only: nothing here writes.
+#pragma once
+
+#include "db/DbValue.h"
+
+#include <QDate>
+#include <QList>
+#include <QString>
+
+namespace QualitySql {
+
+/// What the quality office asks about: a range of inspection days and the optional narrowings.
+/// Empty texts do not narrow.
+struct Filter {
+    QDate from; ///< first day, inclusive
+    QDate to;   ///< last day, inclusive
+    QString machine;   ///< machineId of the frame
+    QString card;      ///< billCode
+    QString item;      ///< article code or name
+    QString inspector; ///< checkUsercode
+    // A bar touched on a chart narrows the other views:
+    QString defect; ///< rolls that have a defect of this name
+    QString grade;  ///< rolls of this grade
+    QDate day;      ///< only this day (within or outside the range)
+};
+
+/// A statement and the values of its markers, in order.
+struct Query {
+    QString text;
+    QList<DbValue> params;
+};
+
+/// The filter moved back by its own length: the range just before it (the day before a touched
+/// day), other narrowings kept.
+Filter previousRange(const Filter& f);
+
+/// Rolls, metres, first-grade metres, area (m²), points and defects of the filter's rolls.
+/// firstGrade is the best grade of the `grade` setting.
+Query figures(const Filter& f, const QString& firstGrade);
+/// Per defect name: defects and points, most points first.
+Query pareto(const Filter& f);
+/// Per inspection day ("yyyy-mm-dd") and grade: rolls.
+Query gradesPerDay(const Filter& f);
+/// Per inspection day: area (m²) and points.
+Query pointsPerDay(const Filter& f);
+/// Per machine: rolls, metres, first-grade metres, area, points, defects.
+Query perMachine(const Filter& f, const QString& firstGrade);
+/// Per inspector (code and name): as perMachine.
+Query perInspector(const Filter& f, const QString& firstGrade);
+
+/// The machine numbers (machine true) or inspector codes of the filter's range, for the quick
+/// pick; the field being picked does not narrow its own list.
+Query pickValues(Filter f, bool machine);
+
+} // namespace QualitySql

@@ -1,0 +1,35 @@
+// The quality overview's figures as the quality office reads them: value, the range before and
+// the change, the same on the screen, in the PDF report and in the spreadsheet.
+#pragma once
+
+#include "stations/quality/QualityData.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace QualityText {
+
+/// One figure of the overview.
+struct Figure {
+    QString caption; ///< "卷数", "米数", "一等品率", "百平米扣分", "百米疵点"
+    QString now;     ///< "—" when the range has nothing to measure
+    QString before;
+    QString change;  ///< "+12.5%", "+1.3个百分点", "+0.40"; "—" when there is nothing to compare
+    /// +1 when the change is good for the mill, -1 when bad, 0 when neither or unknown.
+    int verdict = 0;
+};
+
+/// The five figures of now against before.
+QList<Figure> figures(const QualityData::Totals& now, const QualityData::Totals& before);
+
+/// Captions of the per-machine and per-inspector tables.
+QStringList groupHeader(bool inspector);
+/// One table row: key (and name), rolls, metres, first-grade share, points per 100 m², defects
+/// per 100 m.
+QStringList groupRow(const QualityData::Group& g, bool inspector);
+
+/// "2026-12-01 至 2026-12-07" and the narrowings in words, for titles.
+QString filterText(const QualitySql::Filter& f);
+
+} // namespace QualityText

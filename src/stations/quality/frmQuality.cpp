@@ -1,0 +1,375 @@
+// The quality overview window: controls, layout, filters, the query and the touched bars.
+#include "stations/quality/frmQuality.h"
+
+#include "shell/Database.h"
+#include "shell/MessageBox.h"
+#include "shell/SysUtil.h"
+#include "shell/Twips.h"
+#include "stations/inspection/CheckControls.h"
+#include "stations/quality/QualityCharts.h"
+#include "stations/quality/QualityText.h"
+#include "widgets/ScreenMode.h"
+#include "widgets/UserControl4.h"
+
+#include <QChartView>
+#include <QDateEdit>
+#include <QFrame>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+
+namespace {
+
+constexpr int RowA = 120;
+constexpr int RowB = 760;
+constexpr int FieldHeight = 560;
+constexpr int FigureTop = 1840;
+constexpr int FigureHeight = 1400;
+constexpr int ChartTop = 3360;
+constexpr int ChartHeight = 3960;
+
+// Longer ranges are work for the mill's server that belongs in the night's reports.
+constexpr int MaxDays = 366;
+
+QLabel* caption(QWidget* parent, const QString& name, const QString& text, const QRect& r)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    placeTwips(l, r);
+    return l;
+}
+
+QLineEdit* box(QWidget* parent, const QString& name, QLabel* label, const QRect& r)
+{
+    auto* b = new QLineEdit(parent);
+    b->setObjectName(name);
+    b->setAccessibleName(label->text());
+    label->setBuddy(b);
+    placeTwips(b, r);
+    return b;
+}
+
+QPushButton* button(QWidget* parent, const QString& name, const QString& text, const QRect& r,
+                    const QString& accessible = QString())
+{
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setAccessibleName(accessible.isEmpty() ? text : accessible);
+    placeTwips(b, r);
+    return b;
+}
+
+QDateEdit* dateBox(QWidget* parent, const QString& name, QLabel* label, const QRect& r)
+{
+    auto* d = new QDateEdit(parent);
+    d->setObjectName(name);
+    d->setAccessibleName(label->text());
+    d->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    d->setCalendarPopup(true);
+    label->setBuddy(d);
+    placeTwips(d, r);
+    return d;
+}
+
+} // namespace
+
+frmQuality::frmQuality(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("frmQuality"));
+    setWindowTitle(QStringLiteral("质量总览"));
+    resize(1024, 768);
+    buildFilters();
+    buildFigures();
+    m_charts = new QualityCharts(this);
+    placeTwips(m_charts->pareto(), QRect(120, ChartTop, 7500, ChartHeight));
+    placeTwips(m_charts->grades(), QRect(7740, ChartTop, 7500, ChartHeight));
+    placeTwips(m_charts->points(), QRect(120, ChartTop + ChartHeight + 120, 7500, ChartHeight));
+    connect(m_charts, &QualityCharts::defectTouched, this, &frmQuality::touchDefect);
+    connect(m_charts, &QualityCharts::dayTouched, this, &frmQuality::touchDay);
+    buildTables();
+    picker = new UserControl4(this);
+    picker->setObjectName(QStringLiteral("UserControl41"));
+    picker->hide();
+    connect(picker, &UserControl4::Confirm, picker, &QWidget::hide);
+}
+
+frmQuality::~frmQuality() = default;
+
+void frmQuality::buildFilters()
+{
+    QLabel* l = caption(this, QStringLiteral("labFrom"), QStringLiteral("开始日期"), QRect(120, RowA, 1000, FieldHeight));
+    dtpFrom = dateBox(this, QStringLiteral("dtpFrom"), l, QRect(1160, RowA, 1800, FieldHeight));
+    l = caption(this, QStringLiteral("labTo"), QStringLiteral("结束日期"), QRect(3060, RowA, 1000, FieldHeight));
+    dtpTo = dateBox(this, QStringLiteral("dtpTo"), l, QRect(4100, RowA, 1800, FieldHeight));
+    l = caption(this, QStringLiteral("labMachine"), QStringLiteral("机台"), QRect(6000, RowA, 600, FieldHeight));
+    txtMachine = box(this, QStringLiteral("txtMachine"), l, QRect(6640, RowA, 1200, FieldHeight));
+    cmdPickMachine = button(this, QStringLiteral("cmdPickMachine"), QStringLiteral("▼"),
+                            QRect(7880, RowA, 460, FieldHeight), QStringLiteral("选择机台"));
+    l = caption(this, QStringLiteral("labInspector"), QStringLiteral("验布员"), QRect(8400, RowA, 900, FieldHeight));
+    txtInspector = box(this, QStringLiteral("txtInspector"), l, QRect(9340, RowA, 1200, FieldHeight));
+    cmdPickInspector = button(this, QStringLiteral("cmdPickInspector"), QStringLiteral("▼"),
+                              QRect(10580, RowA, 460, FieldHeight), QStringLiteral("选择验布员"));
+    l = caption(this, QStringLiteral("labCard"), QStringLiteral("卡号"), QRect(120, RowB, 1000, FieldHeight));
+    txtCard = box(this, QStringLiteral("txtCard"), l, QRect(1160, RowB, 1800, FieldHeight));
+    l = caption(this, QStringLiteral("labItem"), QStringLiteral("品种"), QRect(3060, RowB, 1000, FieldHeight));
+    txtItem = box(this, QStringLiteral("txtItem"), l, QRect(4100, RowB, 1800, FieldHeight));
+
+    labTouched = new QLabel(this);
+    labTouched->setObjectName(QStringLiteral("labTouched"));
+    labTouched->setWordWrap(true);
+    placeTwips(labTouched, QRect(6000, RowB, 3880, FieldHeight));
+    cmdClear = button(this, QStringLiteral("cmdClear"), QStringLiteral("清除选择"), QRect(9940, RowB, 1100, FieldHeight));
+    cmdQuery = button(this, QStringLiteral("cmdQuery"), QStringLiteral("查询"), QRect(11160, RowA, 1300, 1200));
+    cmdPdf = button(this, QStringLiteral("cmdPdf"), QStringLiteral("导出PDF"), QRect(12580, RowA, 1300, FieldHeight));
+    cmdXlsx = button(this, QStringLiteral("cmdXlsx"), QStringLiteral("导出Excel"), QRect(13940, RowA, 1300, FieldHeight));
+    auto* exit = button(this, QStringLiteral("cmdExit"), QStringLiteral("退出"), QRect(13940, RowB, 1300, FieldHeight));
+    lab_status = new QLabel(this);
+    lab_status->setObjectName(QStringLiteral("lab_status"));
+    lab_status->setAccessibleName(QStringLiteral("状态"));
+    placeTwips(lab_status, QRect(120, 1400, 15120, 400));
+
+    connect(cmdQuery, &QPushButton::clicked, this, &frmQuality::query);
+    connect(cmdClear, &QPushButton::clicked, this, &frmQuality::clearTouch);
+    connect(cmdPdf, &QPushButton::clicked, this, [this] { exportPdf(); });
+    connect(cmdXlsx, &QPushButton::clicked, this, [this] { exportXlsx(); });
+    connect(exit, &QPushButton::clicked, this, &QWidget::close);
+    connect(cmdPickMachine, &QPushButton::clicked, this, [this] { openPicker(txtMachine, QString()); });
+    connect(cmdPickInspector, &QPushButton::clicked, this, [this] { openPicker(txtInspector, QStringLiteral("inspector")); });
+    for (QLineEdit* b : {txtMachine, txtCard, txtItem, txtInspector})
+        connect(b, &QLineEdit::returnPressed, this, &frmQuality::query);
+}
+
+void frmQuality::buildFigures()
+{
+    for (int i = 0; i < 5; ++i) {
+        auto* f = new QFrame(this);
+        f->setObjectName(QStringLiteral("figureBox_%1").arg(i));
+        f->setFrameShape(QFrame::StyledPanel);
+        placeTwips(f, QRect(120 + i * 3040, FigureTop, 2960, FigureHeight));
+        auto* cap = new QLabel(f);
+        cap->setObjectName(QStringLiteral("labFigure_%1").arg(i));
+        placeTwips(cap, QRect(80, 40, 2800, 360));
+        auto* now = new QLabel(f);
+        now->setObjectName(QStringLiteral("labFigureNow_%1").arg(i));
+        now->setAlignment(Qt::AlignCenter);
+        placeTwips(now, QRect(80, 400, 2800, 560));
+        auto* before = new QLabel(f);
+        before->setObjectName(QStringLiteral("labFigureBefore_%1").arg(i));
+        before->setAlignment(Qt::AlignCenter);
+        before->setWordWrap(true);
+        placeTwips(before, QRect(80, 960, 2800, 400));
+        figureBox << f;
+        labFigure << cap;
+        labFigureNow << now;
+        labFigureBefore << before;
+    }
+}
+
+void frmQuality::buildTables()
+{
+    tabTables = new QTabWidget(this);
+    tabTables->setObjectName(QStringLiteral("tabTables"));
+    placeTwips(tabTables, QRect(7740, ChartTop + ChartHeight + 120, 7500, ChartHeight));
+    auto table = [this](const QString& name, const QString& title) {
+        auto* t = new QTableWidget(tabTables);
+        t->setObjectName(name);
+        t->setAccessibleName(title);
+        t->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        t->verticalHeader()->hide();
+        tabTables->addTab(t, title);
+        return t;
+    };
+    gridMachine = table(QStringLiteral("gridMachine"), QStringLiteral("按机台"));
+    gridInspector = table(QStringLiteral("gridInspector"), QStringLiteral("按验布员"));
+}
+
+void frmQuality::Form_Load()
+{
+    Database::openConnection();
+    m_grades = QualityData::parseGrades(
+        SysUtil::readIni(QStringLiteral("MIREL"), QStringLiteral("grade"), QString(), QStringLiteral("/mirel.ini")));
+    const QDate today = QDate::currentDate();
+    dtpTo->setDate(today);
+    dtpFrom->setDate(today.addDays(-6));
+    if (Database::conn().isOpen())
+        query();
+}
+
+QualitySql::Filter frmQuality::filter() const
+{
+    QualitySql::Filter f = m_touch;
+    f.from = dtpFrom->date();
+    f.to = dtpTo->date();
+    f.machine = txtMachine->text().trimmed();
+    f.card = txtCard->text().trimmed();
+    f.item = txtItem->text().trimmed();
+    f.inspector = txtInspector->text().trimmed();
+    return f;
+}
+
+bool frmQuality::query()
+{
+    picker->hide();
+    if (dtpFrom->date() > dtpTo->date()) {
+        MessageBox::show(QStringLiteral("开始日期不能晚于结束日期"), MessageBox::Exclamation, MessageBox::Ok, QString(), this);
+        dtpFrom->setFocus();
+        return false;
+    }
+    if (dtpFrom->date().daysTo(dtpTo->date()) >= MaxDays) {
+        MessageBox::show(QStringLiteral("日期范围不能超过%1天").arg(MaxDays), MessageBox::Exclamation, MessageBox::Ok, QString(), this);
+        dtpFrom->setFocus();
+        return false;
+    }
+    m_touch = QualitySql::Filter();
+    return reload();
+}
+
+bool frmQuality::reload()
+{
+    // A database that was away at start-up or went away since is tried again on every query.
+    if (!Database::conn().isOpen() && !Database::openConnection()) {
+        lab_status->setText(QStringLiteral("数据库连接失败"));
+        return false;
+    }
+    try {
+        showOverview(QualityData::load(Database::conn(), filter(), m_grades));
+    } catch (const DbError& e) {
+        lab_status->setText(QStringLiteral("查询失败"));
+        MessageBox::show(QStringLiteral("查询失败：") + e.message(), MessageBox::Critical, MessageBox::Ok, QString(), this);
+        return false;
+    }
+    return true;
+}
+
+void frmQuality::showOverview(const QualityData::Overview& o)
+{
+    m_overview = o;
+    const QList<QualityText::Figure> figures = QualityText::figures(o.now, o.before);
+    for (int i = 0; i < figures.size(); ++i) {
+        labFigure[i]->setText(figures[i].caption);
+        labFigureNow[i]->setText(figures[i].now);
+        labFigureBefore[i]->setText(QStringLiteral("上期 ") + figures[i].before + QStringLiteral("  ") + figures[i].change);
+        const char* colour = figures[i].verdict > 0 ? "color:#2e7d32;" : figures[i].verdict < 0 ? "color:#c62828;" : "";
+        labFigureBefore[i]->setStyleSheet(QString::fromLatin1(colour));
+    }
+    m_charts->show(o, m_grades);
+    showTables(o);
+    lab_status->setText(o.now.rolls > 0 ? QStringLiteral("共 %1 卷  ").arg(o.now.rolls) + QualityText::filterText(o.filter)
+                                        : QStringLiteral("所选范围内没有验布记录  ") + QualityText::filterText(o.filter));
+    QStringList touched;
+    if (!m_touch.defect.isEmpty())
+        touched << QStringLiteral("疵点 ") + m_touch.defect;
+    if (m_touch.day.isValid())
+        touched << m_touch.day.toString(Qt::ISODate);
+    if (!m_touch.grade.isEmpty())
+        touched << m_touch.grade;
+    labTouched->setText(touched.isEmpty() ? QStringLiteral("点柱子可筛选其它图表")
+                                          : QStringLiteral("已选：") + touched.join(QStringLiteral("，")));
+    cmdClear->setEnabled(!touched.isEmpty());
+}
+
+void frmQuality::showTables(const QualityData::Overview& o)
+{
+    auto fill = [](QTableWidget* t, const QList<QualityData::Group>& groups, bool inspector) {
+        const QStringList header = QualityText::groupHeader(inspector);
+        t->clear();
+        t->setColumnCount(int(header.size()));
+        t->setHorizontalHeaderLabels(header);
+        t->setRowCount(int(groups.size()));
+        for (int r = 0; r < groups.size(); ++r) {
+            const QStringList cells = QualityText::groupRow(groups[r], inspector);
+            for (int c = 0; c < cells.size(); ++c) {
+                auto* item = new QTableWidgetItem(cells[c]);
+                item->setTextAlignment(c < (inspector ? 2 : 1) ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
+                t->setItem(r, c, item);
+            }
+        }
+        t->resizeColumnsToContents();
+    };
+    fill(gridMachine, o.machines, false);
+    fill(gridInspector, o.inspectors, true);
+}
+
+void frmQuality::touchDefect(const QString& defect)
+{
+    m_touch.defect = m_touch.defect == defect ? QString() : defect;
+    reload();
+}
+
+void frmQuality::touchDay(const QDate& day, const QString& grade)
+{
+    const bool same = m_touch.day == day && m_touch.grade == grade;
+    m_touch.day = same ? QDate() : day;
+    m_touch.grade = same ? QString() : grade;
+    reload();
+}
+
+void frmQuality::clearTouch()
+{
+    m_touch = QualitySql::Filter();
+    reload();
+}
+
+void frmQuality::openPicker(QLineEdit* target, const QString& column)
+{
+    QStringList values;
+    try {
+        const QualitySql::Query q = QualitySql::pickValues(filter(), column.isEmpty());
+        for (Recordset rs = Database::conn().execute(q.text, q.params); !rs.eof(); rs.moveNext())
+            values << rs.text(0);
+    } catch (const DbError& e) {
+        MessageBox::show(QStringLiteral("查询失败：") + e.message(), MessageBox::Critical, MessageBox::Ok, QString(), this);
+        return;
+    }
+    picker->clearBtn();
+    for (const QString& v : values)
+        picker->setNumber(v);
+    picker->setTextBox(target);
+    QPoint at = target->geometry().bottomLeft();
+    at.setX(qMin(at.x(), qMax(0, width() - picker->width())));
+    at.setY(qMin(at.y(), qMax(0, height() - picker->height())));
+    picker->move(at);
+}
+
+void frmQuality::applyFonts()
+{
+    const Twips tw = Twips::of(this);
+    QFont f = font();
+    f.setPointSizeF(tw.font(10));
+    setFont(f);
+    QFont big = f;
+    big.setPointSizeF(tw.font(18));
+    big.setBold(true);
+    for (QLabel* l : labFigureNow)
+        l->setFont(big);
+    QFont query = f;
+    query.setPointSizeF(tw.font(14));
+    query.setBold(true);
+    cmdQuery->setFont(query);
+    m_charts->setFontPoints(tw.font(8));
+}
+
+void frmQuality::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    relayoutTwips(this);
+    applyFonts();
+    showTables(m_overview);
+}
+
+void frmQuality::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F5)
+        query();
+    else if (event->key() == Qt::Key_F11)
+        ScreenMode::toggle(this);
+    else if (event->key() == Qt::Key_Escape)
+        clearTouch();
+    else
+        QWidget::keyPressEvent(event);
+}

@@ -1,0 +1,170 @@
+// The quality window worked as the quality office works it: bars touched with the mouse narrow
+// the other views, bad filters and a vanished database give a message and keep the overview, and
+// the report and workbook come out with their pages and sheets.
+#include "QualityFixture.h"
+
+#include "sheet/SheetFile.h"
+#include "shell/MessageBox.h"
+#include "stations/quality/QualityCharts.h"
+
+#include <QAbstractBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QDateEdit>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+
+namespace {
+
+// Where a real finger lands on bar `index` of bar set `set` (stacked sets counted from below).
+QPoint barPoint(QChartView* view, int set, int index)
+{
+    auto* series = qobject_cast<QAbstractBarSeries*>(view->chart()->series().first());
+    double y = series->barSets()[set]->at(index) / 2;
+    if (series->type() == QAbstractSeries::SeriesTypeStackedBar)
+        for (int below = 0; below < set; ++below)
+            y += series->barSets()[below]->at(index);
+    return view->mapFromScene(view->chart()->mapToPosition(QPointF(index, y), series));
+}
+
+QString pdfText(const QString& file, int page)
+{
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+                                          QString::number(page), file, QStringLiteral("-")});
+    p.waitForFinished();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+QStringList column0(QTableWidget* t)
+{
+    QStringList keys;
+    for (int r = 0; r < t->rowCount(); ++r)
+        keys << t->item(r, 0)->text() + u'/' + t->item(r, t->columnCount() - 5)->text();
+    return keys;
+}
+
+} // namespace
+
+class TestFrmQuality : public QObject {
+    Q_OBJECT
+private slots:
+    void touchedBarNarrowsTheOthers_data()
+    {
+        QTest::addColumn<QString>("chart");
+        QTest::addColumn<int>("set");
+        QTest::addColumn<int>("bar");
+        QTest::addColumn<QString>("rolls");
+        QTest::addColumn<QStringList>("machines"); // machine/rolls
+        QTest::addColumn<int>("paretoBars");
+        QTest::newRow("defect 油污") << "chartPareto" << 0 << 1 << "2" << QStringList{"001/1", "002/1"} << 2;
+        QTest::newRow("A品 on 11-03") << "chartGrades" << 0 << 1 << "1" << QStringList{"001/1"} << 0;
+        QTest::newRow("B品 on 11-02") << "chartGrades" << 1 << 0 << "1" << QStringList{"002/1"} << 1;
+        QTest::newRow("points of 11-02") << "chartPoints" << 0 << 0 << "2" << QStringList{"001/1", "002/1"} << 2;
+    }
+    void touchedBarNarrowsTheOthers()
+    {
+        QFETCH(QString, chart);
+        QFETCH(int, set);
+        QFETCH(int, bar);
+        QualityFixture fx;
+        frmQuality& f = fx.open();
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QCOMPARE(f.labFigureNow[0]->text(), QStringLiteral("3"));
+        auto* view = f.findChild<QChartView*>(chart);
+        const QPoint at = barPoint(view, set, bar);
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+        QTEST(f.labFigureNow[0]->text(), "rolls");
+        QTEST(column0(f.gridMachine), "machines");
+        QTEST(int(f.overview().pareto.size()), "paretoBars");
+        QVERIFY(f.labTouched->text().startsWith(QStringLiteral("已选：")));
+        // The same bar again widens the views back.
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, barPoint(view, set, bar));
+        QCOMPARE(f.labFigureNow[0]->text(), QStringLiteral("3"));
+        QCOMPARE(f.gridMachine->rowCount(), 2);
+    }
+
+    void badInputKeepsTheOverview_data()
+    {
+        QTest::addColumn<QDate>("from");
+        QTest::addColumn<QDate>("to");
+        QTest::addColumn<bool>("removeDatabase");
+        QTest::addColumn<QString>("message"); // start of the message box, "" for none
+        QTest::addColumn<QString>("status");  // start of the status line
+        QTest::newRow("from after to") << QDate(2026, 11, 5) << QDate(2026, 11, 2) << false
+                                       << "开始日期不能晚于结束日期" << "共 3 卷";
+        QTest::newRow("more than a year") << QDate(2025, 11, 2) << QDate(2026, 11, 4) << false
+                                          << "日期范围不能超过366天" << "共 3 卷";
+        QTest::newRow("database gone") << QDate(2026, 11, 2) << QDate(2026, 11, 4) << true
+                                       << "查询失败：" << "查询失败";
+        QTest::newRow("nothing inspected") << QDate(2026, 1, 1) << QDate(2026, 1, 7) << false << ""
+                                           << "所选范围内没有验布记录";
+    }
+    void badInputKeepsTheOverview()
+    {
+        QFETCH(QDate, from);
+        QFETCH(QDate, to);
+        QFETCH(bool, removeDatabase);
+        QFETCH(QString, message);
+        QualityFixture fx;
+        frmQuality& f = fx.open();
+        f.dtpFrom->setDate(from);
+        f.dtpTo->setDate(to);
+        if (removeDatabase)
+            for (const char* suffix : {"", "-wal", "-shm"})
+                QFile::remove(fx.databasePath() + QString::fromLatin1(suffix));
+        MessageBox::clearShown();
+        QTest::mouseClick(f.cmdQuery, Qt::LeftButton);
+        QCOMPARE(MessageBox::shown().isEmpty(), message.isEmpty());
+        if (!message.isEmpty())
+            QVERIFY2(MessageBox::lastShown().text.startsWith(message), qPrintable(MessageBox::lastShown().text));
+        QFETCH(QString, status);
+        QVERIFY2(f.lab_status->text().startsWith(status), qPrintable(f.lab_status->text()));
+        QCOMPARE(f.labFigureNow[0]->text(), message.isEmpty() ? QStringLiteral("0") : QStringLiteral("3"));
+        QVERIFY(f.cmdQuery->isEnabled());
+    }
+
+    void reportHasOnePagePerChart()
+    {
+        QualityFixture fx;
+        frmQuality& f = fx.open();
+        const QString pdf = fx.home().file(QStringLiteral("总览.pdf"));
+        MessageBox::setNextFileName(pdf);
+        QTest::mouseClick(f.cmdPdf, Qt::LeftButton);
+        QVERIFY2(QFile::exists(pdf), qPrintable(f.lab_status->text()));
+        const QStringList titles{QStringLiteral("质量总览"), QualityCharts::paretoTitle(), QualityCharts::gradesTitle(),
+                                 QualityCharts::pointsTitle()};
+        for (int page = 1; page <= titles.size(); ++page) {
+            const QString text = pdfText(pdf, page);
+            QVERIFY2(text.trimmed().startsWith(titles[page - 1]), qPrintable(text.left(80)));
+            QVERIFY(text.contains(QStringLiteral("2026-11-02 至 2026-11-04")));
+        }
+        QVERIFY(pdfText(pdf, 1).contains(QStringLiteral("李秀英")));
+        QVERIFY(pdfText(pdf, titles.size() + 1).isEmpty());
+    }
+
+    void workbookHasTheFigures()
+    {
+        QualityFixture fx;
+        frmQuality& f = fx.open();
+        const QString xlsx = fx.home().file(QStringLiteral("总览.xlsx"));
+        MessageBox::setNextFileName(xlsx);
+        QTest::mouseClick(f.cmdXlsx, Qt::LeftButton);
+        sheet::SheetGrid grid;
+        QString error;
+        QVERIFY2(sheet::readFirstSheet(xlsx, &grid, &error), qPrintable(error));
+        QCOMPARE(grid.text(2, 1), QStringLiteral("卷数"));
+        QCOMPARE(grid.cell(2, 2).toDouble(), 3.0);
+        QCOMPARE(grid.cell(2, 3).toDouble(), 1.0);
+        QCOMPARE(grid.cell(3, 2).toDouble(), 225.72);
+    }
+};
+
+QTEST_MAIN(TestFrmQuality)
+#include "TestFrmQuality.moc"

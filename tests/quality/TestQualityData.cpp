@@ -1,0 +1,146 @@
+// The overview's figures on the fixture's hand-counted rolls: every narrowing, the range before,
+// an empty range, yards, a roll without defects, a defect counted 0 with scoring off; the Pareto
+// order and shares; and the narrowings as markers in both the T-SQL and its SQLite translation.
+#include "QualityFixture.h"
+
+#include "db/Connection.h"
+
+#include <QTest>
+
+using QualitySql::Filter;
+using Edit = std::function<void(Filter&)>;
+Q_DECLARE_METATYPE(Edit)
+
+class TestQualityData : public QObject {
+    Q_OBJECT
+    QualityFixture m_fx;
+    Connection m_c;
+
+private slots:
+    void initTestCase() { m_c.open(QStringLiteral("Provider=SQLite;Data Source=") + m_fx.databasePath()); }
+
+    void totals_data()
+    {
+        QTest::addColumn<Edit>("edit");
+        QTest::addColumn<int>("rolls");
+        QTest::addColumn<double>("metres");      // yards × 0.9144
+        QTest::addColumn<double>("firstMetres"); // grade A品
+        QTest::addColumn<double>("area");        // width cm × metres / 100; no width: 100 m²
+        QTest::addColumn<double>("points");      // -1 (scoring off) is no points
+        QTest::addColumn<double>("defects");     // count 0 is one defect
+        QTest::newRow("range") << Edit([](Filter&) {}) << 3 << 225.72 << 180.0 << 295.72 << 14.0 << 5.0;
+        QTest::newRow("range before") << Edit([](Filter& f) { f = QualitySql::previousRange(f); })
+                                      << 1 << 60.0 << 60.0 << 60.0 << 4.0 << 1.0;
+        QTest::newRow("empty range") << Edit([](Filter& f) { f.from = f.to = QDate(2026, 1, 5); })
+                                     << 0 << 0.0 << 0.0 << 0.0 << 0.0 << 0.0;
+        QTest::newRow("machine") << Edit([](Filter& f) { f.machine = QStringLiteral(" 002 "); })
+                                 << 1 << 45.72 << 0.0 << 45.72 << 0.0 << 1.0;
+        QTest::newRow("card") << Edit([](Filter& f) { f.card = QStringLiteral("SC1"); })
+                              << 2 << 180.0 << 180.0 << 250.0 << 14.0 << 4.0;
+        QTest::newRow("item by name") << Edit([](Filter& f) { f.item = QStringLiteral("春亚纺"); })
+                                      << 1 << 45.72 << 0.0 << 45.72 << 0.0 << 1.0;
+        QTest::newRow("item by code") << Edit([](Filter& f) { f.item = QStringLiteral("t01"); })
+                                      << 2 << 180.0 << 180.0 << 250.0 << 14.0 << 4.0;
+        QTest::newRow("inspector") << Edit([](Filter& f) { f.inspector = QStringLiteral("004"); })
+                                   << 1 << 45.72 << 0.0 << 45.72 << 0.0 << 1.0;
+        QTest::newRow("touched defect") << Edit([](Filter& f) { f.defect = QStringLiteral("油污"); })
+                                        << 2 << 145.72 << 100.0 << 195.72 << 14.0 << 5.0;
+        QTest::newRow("touched grade") << Edit([](Filter& f) { f.grade = QStringLiteral("B品"); })
+                                       << 1 << 45.72 << 0.0 << 45.72 << 0.0 << 1.0;
+        QTest::newRow("touched day, no defects") << Edit([](Filter& f) { f.day = QDate(2026, 11, 3); })
+                                                 << 1 << 80.0 << 80.0 << 100.0 << 0.0 << 0.0;
+        QTest::newRow("quote is a value") << Edit([](Filter& f) { f.machine = QStringLiteral("001' or '1'='1"); })
+                                          << 0 << 0.0 << 0.0 << 0.0 << 0.0 << 0.0;
+    }
+    void totals()
+    {
+        QFETCH(Edit, edit);
+        Filter f = QualityFixture::range();
+        edit(f);
+        const QualitySql::Query q = QualitySql::figures(f, QStringLiteral("A品"));
+        const Recordset rs = m_c.execute(q.text, q.params);
+        const QualityData::Totals t = QualityData::totalsOf(rs);
+        QTEST(int(t.rolls), "rolls");
+        QFETCH(double, metres);
+        QFETCH(double, firstMetres);
+        QFETCH(double, area);
+        QVERIFY2(qAbs(t.metres - metres) < 1e-9, qPrintable(QString::number(t.metres)));
+        QVERIFY2(qAbs(t.firstMetres - firstMetres) < 1e-9, qPrintable(QString::number(t.firstMetres)));
+        QVERIFY2(qAbs(t.area - area) < 1e-9, qPrintable(QString::number(t.area)));
+        QTEST(t.points, "points");
+        QTEST(t.defects, "defects");
+    }
+
+    void overviewOfTheRange()
+    {
+        const QualityData::Overview o = QualityData::load(m_c, QualityFixture::range(),
+                                                          QualityData::parseGrades(QStringLiteral("A品^0,B品^20,C品^40,")));
+        QCOMPARE(o.gradeNames, (QStringList{"A品", "B品", "C品"}));
+        QCOMPARE(o.days.size(), 3);
+        QCOMPARE(o.days[0].rollsPerGrade, (QList<qint64>{1, 1, 0}));
+        QCOMPARE(o.days[1].rollsPerGrade, (QList<qint64>{1, 0, 0}));
+        QCOMPARE(o.days[2].rollsPerGrade, (QList<qint64>{0, 0, 0}));
+        QVERIFY(qAbs(*o.days[0].pointsPer100m2() - 1400 / 195.72) < 1e-9);
+        QCOMPARE(*o.days[1].pointsPer100m2(), 0.0);
+        QVERIFY(!o.days[2].pointsPer100m2());
+        QCOMPARE(o.pareto.size(), 2);
+        QCOMPARE(o.pareto[0].defect, QStringLiteral("破洞"));
+        QCOMPARE(o.pareto[0].defects, 3.0);
+        QCOMPARE(o.pareto[0].points, 12.0);
+        QCOMPARE(o.pareto[0].cumulative, 12.0 / 14);
+        QCOMPARE(o.pareto[1].cumulative, 1.0);
+        QCOMPARE(o.machines.size(), 2);
+        QCOMPARE(o.machines[0].key, QStringLiteral("001"));
+        QCOMPARE(o.machines[0].totals.rolls, 2);
+        QCOMPARE(o.inspectors[1].name, QStringLiteral("李秀英"));
+        QCOMPARE(*o.now.firstShare(), 180 / 225.72);
+        QVERIFY(!QualityData::Totals().pointsPer100m2());
+    }
+
+    // Scoring off gives no points: the Pareto then ranks and accumulates by defects.
+    void paretoWithoutPoints()
+    {
+        const QList<QualityData::ParetoRow> rows = QualityData::pareto(
+            {{QStringLiteral("油污"), 1, 0, 0}, {QStringLiteral("断经"), 3, 0, 0}, {QStringLiteral("结头"), 1, 0, 0}});
+        QCOMPARE(rows[0].defect, QStringLiteral("断经"));
+        QCOMPARE(rows[0].cumulative, 0.6);
+        QCOMPARE(rows[2].cumulative, 1.0);
+    }
+
+    void narrowingsAreMarkers_data()
+    {
+        QTest::addColumn<Edit>("edit");
+        QTest::addColumn<QString>("condition"); // in the T-SQL and, unchanged, in the translation
+        QTest::addColumn<int>("values");
+        QTest::newRow("machine") << Edit([](Filter& f) { f.machine = QStringLiteral("M'7"); }) << "a.machineId = ?" << 1;
+        QTest::newRow("card") << Edit([](Filter& f) { f.card = QStringLiteral("M'7"); }) << "a.billCode = ?" << 1;
+        QTest::newRow("item") << Edit([](Filter& f) { f.item = QStringLiteral("M'7"); })
+                              << "f.itemcode = ? or f.itemname = ?" << 2;
+        QTest::newRow("inspector") << Edit([](Filter& f) { f.inspector = QStringLiteral("M'7"); }) << "a.checkUsercode = ?" << 1;
+        QTest::newRow("defect") << Edit([](Filter& f) { f.defect = QStringLiteral("M'7"); }) << "x.bugName = ?" << 1;
+        QTest::newRow("grade") << Edit([](Filter& f) { f.grade = QStringLiteral("M'7"); }) << "a.grade = ?" << 1;
+        QTest::newRow("blank narrows nothing") << Edit([](Filter& f) { f.card = QStringLiteral("  "); }) << "" << 0;
+    }
+    void narrowingsAreMarkers()
+    {
+        QFETCH(Edit, edit);
+        QFETCH(QString, condition);
+        QFETCH(int, values);
+        Filter f = QualityFixture::range();
+        const QualitySql::Query plain = QualitySql::pareto(f);
+        edit(f);
+        const QualitySql::Query q = QualitySql::pareto(f);
+        const QString sqlite = m_c.translate(q.text);
+        QCOMPARE(q.params.size() - plain.params.size(), values);
+        for (const QString& text : {q.text, sqlite}) {
+            QVERIFY2(text.contains(condition), qPrintable(text));
+            QVERIFY(!text.contains(QStringLiteral("M'7")));
+            QCOMPARE(text.count(u'?'), q.params.size());
+        }
+        QCOMPARE(q.params.mid(2, values), QList<DbValue>(values, DbValue(QStringLiteral("M'7"))));
+        QVERIFY(m_c.execute(q.text, q.params).isOpen());
+    }
+};
+
+QTEST_MAIN(TestQualityData)
+#include "TestQualityData.moc"
