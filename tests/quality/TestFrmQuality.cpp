@@ -145,7 +145,11 @@ private slots:
             QVERIFY2(text.trimmed().startsWith(titles[page - 1]), qPrintable(text.left(80)));
             QVERIFY(text.contains(QStringLiteral("2026-11-02 至 2026-11-04")));
         }
+        // Each chart is drawn on its page, with its bars' captions, also from a hidden window.
         QVERIFY(pdfText(pdf, 1).contains(QStringLiteral("李秀英")));
+        QVERIFY(pdfText(pdf, 2).contains(QStringLiteral("油污")));
+        QVERIFY(pdfText(pdf, 3).contains(QStringLiteral("11-03")));
+        QVERIFY(pdfText(pdf, 4).contains(QStringLiteral("C品 40")));
         QVERIFY(pdfText(pdf, titles.size() + 1).isEmpty());
     }
 

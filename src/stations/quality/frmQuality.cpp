@@ -19,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTabWidget>
 #include <QTableWidget>
 
@@ -74,6 +75,24 @@ QDateEdit* dateBox(QWidget* parent, const QString& name, QLabel* label, const QR
     label->setBuddy(d);
     placeTwips(d, r);
     return d;
+}
+
+// Columns as wide as their texts, and the room left over shared out, so that the table fills
+// its tab on a wide panel.
+void fitColumns(QTableWidget* t, int width)
+{
+    t->resizeColumnsToContents();
+    if (t->columnCount() == 0)
+        return;
+    int used = 0;
+    for (int c = 0; c < t->columnCount(); ++c)
+        used += t->columnWidth(c);
+    // The tab's own page is laid out later than the window: the room is taken from the tab.
+    const int room = width - 2 * t->frameWidth() - t->style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 8;
+    const int spare = (room - used) / t->columnCount();
+    if (spare > 0)
+        for (int c = 0; c < t->columnCount(); ++c)
+            t->setColumnWidth(c, t->columnWidth(c) + spare);
 }
 
 } // namespace
@@ -254,8 +273,12 @@ void frmQuality::showOverview(const QualityData::Overview& o)
         labFigure[i]->setText(figures[i].caption);
         labFigureNow[i]->setText(figures[i].now);
         labFigureBefore[i]->setText(QStringLiteral("上期 ") + figures[i].before + QStringLiteral("  ") + figures[i].change);
-        const char* colour = figures[i].verdict > 0 ? "color:#2e7d32;" : figures[i].verdict < 0 ? "color:#c62828;" : "";
-        labFigureBefore[i]->setStyleSheet(QString::fromLatin1(colour));
+        // Green when the change is good for the mill, red when bad. A palette, not a style
+        // sheet: a label under a style sheet stops taking the window's type size.
+        QPalette pal = palette();
+        if (figures[i].verdict != 0)
+            pal.setColor(QPalette::WindowText, figures[i].verdict > 0 ? QColor(0x2e, 0x7d, 0x32) : QColor(0xc6, 0x28, 0x28));
+        labFigureBefore[i]->setPalette(pal);
     }
     m_charts->show(o, m_grades);
     showTables(o);
@@ -275,7 +298,7 @@ void frmQuality::showOverview(const QualityData::Overview& o)
 
 void frmQuality::showTables(const QualityData::Overview& o)
 {
-    auto fill = [](QTableWidget* t, const QList<QualityData::Group>& groups, bool inspector) {
+    auto fill = [this](QTableWidget* t, const QList<QualityData::Group>& groups, bool inspector) {
         const QStringList header = QualityText::groupHeader(inspector);
         t->clear();
         t->setColumnCount(int(header.size()));
@@ -289,7 +312,7 @@ void frmQuality::showTables(const QualityData::Overview& o)
                 t->setItem(r, c, item);
             }
         }
-        t->resizeColumnsToContents();
+        fitColumns(t, tabTables->width());
     };
     fill(gridMachine, o.machines, false);
     fill(gridInspector, o.inspectors, true);
@@ -351,7 +374,11 @@ void frmQuality::applyFonts()
     query.setPointSizeF(tw.font(14));
     query.setBold(true);
     cmdQuery->setFont(query);
-    m_charts->setFontPoints(tw.font(8));
+    for (QTableWidget* t : {gridMachine, gridInspector}) {
+        t->setFont(f);
+        t->horizontalHeader()->setFont(f);
+    }
+    m_charts->setFontPoints(tw.font(9));
 }
 
 void frmQuality::resizeEvent(QResizeEvent* event)

@@ -7,7 +7,10 @@
 #include "stations/quality/QualityCharts.h"
 #include "stations/quality/QualityText.h"
 
+#include <QChart>
 #include <QChartView>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -55,6 +58,19 @@ int drawTitle(QPainter& p, const QRect& page, const QString& title, const QStrin
     const int filterTop = page.top() + titleHeight + titleHeight / 4;
     p.drawText(QRect(page.left(), filterTop, page.width(), p.fontMetrics().height()), Qt::AlignLeft, filter);
     return filterTop + 2 * p.fontMetrics().height();
+}
+
+// The chart laid out at a page's proportions (the window may be hidden or small), drawn as
+// vectors, and given back its size on the screen.
+void drawChart(QPainter& p, QChart* chart, const QRectF& target)
+{
+    const QSizeF onScreen = chart->size();
+    const QSizeF page(760, 760 * target.height() / target.width());
+    chart->resize(page);
+    chart->layout()->activate();
+    chart->scene()->render(&p, target, QRectF(chart->pos(), page), Qt::KeepAspectRatio);
+    chart->resize(onScreen);
+    chart->layout()->activate();
 }
 
 QString defaultFile(const QString& suffix)
@@ -109,7 +125,7 @@ bool frmQuality::exportPdf(QString path)
     for (const auto& [title, view] : chartPages) {
         pdf.newPage();
         const int top = drawTitle(p, page, title, filterText);
-        view->render(&p, QRectF(page.left(), top, page.width(), page.bottom() - top), QRect(), Qt::KeepAspectRatio);
+        drawChart(p, view->chart(), QRectF(page.left(), top, page.width(), page.bottom() - top));
     }
     if (!p.end()) {
         MessageBox::show(cannot, MessageBox::Critical, MessageBox::Ok, QString(), this);
