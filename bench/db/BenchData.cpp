@@ -91,6 +91,45 @@ void generate(const QString& path)
     sqlite3_close(db);
 }
 
+// The frames' defects: 0 to 4 rows per roll (two on average) of eight names, counts 1 to 3 and
+// 1 to 4 points as on a four-point frame. Added in one transaction, as the rolls are.
+void addDefects(const QString& path)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(path.toUtf8().constData(), &db);
+    sqlite3_stmt* any = nullptr;
+    sqlite3_prepare_v2(db, "select count(*) from (select 1 from checkDetail limit 1)", -1, &any, nullptr);
+    sqlite3_step(any);
+    const bool present = sqlite3_column_int(any, 0) > 0;
+    sqlite3_finalize(any);
+    if (present) {
+        sqlite3_close(db);
+        return;
+    }
+    static const char* const names[defectKinds] = {"破洞", "油污", "断经", "断纬", "色差", "横档", "粗纱", "结头"};
+    exec(db, "PRAGMA synchronous=OFF; BEGIN");
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, "insert into checkDetail(checkId, checkCode, bugName, bugPosition, bugCount, bugScore) "
+                           "values(?1, '002', ?2, ?3, ?4, ?5)", -1, &st, nullptr);
+    QRandomGenerator rnd(20261206);
+    for (int r = 1; r <= rolls; ++r) {
+        for (int k = 0; k < r % 5; ++k) {
+            sqlite3_bind_int(st, 1, r);
+            // Skewed towards the first names, as a Pareto of a real mill is.
+            const int name = int(rnd.bounded(defectKinds) * rnd.bounded(1.0));
+            sqlite3_bind_text(st, 2, names[name], -1, SQLITE_STATIC);
+            sqlite3_bind_double(st, 3, rnd.bounded(60.0));
+            sqlite3_bind_int(st, 4, 1 + int(rnd.bounded(3)));
+            sqlite3_bind_int(st, 5, 1 + int(rnd.bounded(4)));
+            sqlite3_step(st);
+            sqlite3_reset(st);
+        }
+    }
+    sqlite3_finalize(st);
+    exec(db, "COMMIT; ANALYZE");
+    sqlite3_close(db);
+}
+
 } // namespace
 
 QString cardCode(int n) { return QStringLiteral("SC%1").arg(n, 7, 10, QLatin1Char('0')); }
@@ -106,6 +145,7 @@ QString database()
         generate(partial);
         QFile::rename(partial, path);
     }
+    addDefects(path);
     return path;
 }
 

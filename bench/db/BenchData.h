@@ -10,8 +10,11 @@ constexpr int linesPerCard = 3;
 constexpr int rolls = 1000000;
 
 /// Path of the generated database ($MIREL_BENCH_DB or /tmp/mirel-bench.db); generated with the
-/// embedded schema when missing.
+/// embedded schema when missing. Defects are added to a database made before they were.
 QString database();
+
+/// Defect rows per roll: none for every fifth roll, up to four on the others (2,000,000 rows).
+constexpr int defectKinds = 8;
 
 /// Card number of card n (1-based): "SC" + 7 digits.
 QString cardCode(int n);

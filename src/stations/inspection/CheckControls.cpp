@@ -300,6 +300,25 @@ void placeTwips(QWidget* w, const QRect& twips)
     w->setGeometry(Twips::of(w).rect(twips.x(), twips.y(), twips.width(), twips.height()));
 }
 
+QLabel* placeCaption(QWidget* parent, const QString& name, const QString& text, const QRect& twips)
+{
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    placeTwips(l, twips);
+    return l;
+}
+
+QLineEdit* placeTextBox(QWidget* parent, const QString& name, QLabel* label, const QRect& twips)
+{
+    auto* b = new QLineEdit(parent);
+    b->setObjectName(name);
+    b->setAccessibleName(label->text());
+    label->setBuddy(b);
+    placeTwips(b, twips);
+    return b;
+}
+
 QRect designRect(const QWidget* w) { return w->property(DesignRect).toRect(); }
 
 void relayoutTwips(QWidget* root)

@@ -29,6 +29,10 @@ void setTag(QObject* w, const QString& tag);
 /// re-place it when it is resized.
 void placeTwips(QWidget* w, const QRect& twips);
 QRect designRect(const QWidget* w);
+/// A field caption, right-aligned, placed in design twips.
+QLabel* placeCaption(QWidget* parent, const QString& name, const QString& text, const QRect& twips);
+/// A text box placed in design twips, with label as its caption (buddy and accessible name).
+QLineEdit* placeTextBox(QWidget* parent, const QString& name, QLabel* label, const QRect& twips);
 /// Re-places every remembered control below root for root's current window size.
 void relayoutTwips(QWidget* root);
 /// Remembers the current pixel geometry of every placed control below root as its design rect

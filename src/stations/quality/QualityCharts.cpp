@@ -43,6 +43,16 @@ QValueAxis* valueAxis(double max, const QString& title)
     return a;
 }
 
+// Days along the bottom; a month's captions stand upright so that they do not overlap.
+QBarCategoryAxis* dayAxis(QChart* c, const QStringList& days)
+{
+    auto* x = new QBarCategoryAxis;
+    x->append(days);
+    x->setLabelsAngle(days.size() > 10 ? -90 : 0);
+    c->addAxis(x, Qt::AlignBottom);
+    return x;
+}
+
 } // namespace
 
 QualityCharts::QualityCharts(QWidget* parent) : QObject(parent)
@@ -188,10 +198,7 @@ void QualityCharts::showGrades(const QualityData::Overview& o)
         bars->append(set);
     }
     c->addSeries(bars);
-    auto* x = new QBarCategoryAxis;
-    x->append(categories);
-    x->setLabelsAngle(categories.size() > 10 ? -90 : 0);
-    c->addAxis(x, Qt::AlignBottom);
+    QBarCategoryAxis* x = dayAxis(c, categories);
     auto* y = valueAxis(max, QStringLiteral("卷数"));
     c->addAxis(y, Qt::AlignLeft);
     bars->attachAxis(x);
@@ -217,10 +224,7 @@ void QualityCharts::showPoints(const QualityData::Overview& o, const QualityData
     auto* bars = new QBarSeries;
     bars->append(set);
     c->addSeries(bars);
-    auto* x = new QBarCategoryAxis;
-    x->append(categories);
-    x->setLabelsAngle(categories.size() > 10 ? -90 : 0);
-    c->addAxis(x, Qt::AlignBottom);
+    QBarCategoryAxis* x = dayAxis(c, categories);
     // The limits above the first grade: where a roll drops to the next grade.
     QList<QLineSeries*> lines;
     for (int g = 1; g < limits.names.size(); ++g) {

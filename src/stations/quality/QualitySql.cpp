@@ -82,6 +82,17 @@ const QString sums = QStringLiteral(
     "then r.metres else 0 end), 0) as firstMetres, isnull(sum(r.area), 0) as area, "
     "isnull(sum(r.points), 0) as points, isnull(sum(r.defects), 0) as defects");
 
+/// The summary sums per key of the filter's rolls.
+Query perGroup(const Filter& f, const QString& firstGrade, const QString& keyColumns,
+               const QString& key)
+{
+    Query q;
+    q.params << DbValue(firstGrade);
+    q.text = QStringLiteral("select ") + keyColumns + sums + QStringLiteral(" from ") +
+             rolls(f, q.params) + QStringLiteral(" group by ") + key + QStringLiteral(" order by ") + key;
+    return q;
+}
+
 } // namespace
 
 Filter previousRange(const Filter& f)
@@ -136,22 +147,15 @@ Query pointsPerDay(const Filter& f)
 
 Query perMachine(const Filter& f, const QString& firstGrade)
 {
-    Query q;
-    q.params << DbValue(firstGrade);
-    q.text = QStringLiteral("select r.machineId as machine, ") + sums + QStringLiteral(" from ") +
-             rolls(f, q.params) + QStringLiteral(" group by r.machineId order by r.machineId");
-    return q;
+    return perGroup(f, firstGrade, QStringLiteral("r.machineId as machine, "), QStringLiteral("r.machineId"));
 }
 
 Query perInspector(const Filter& f, const QString& firstGrade)
 {
-    Query q;
-    q.params << DbValue(firstGrade);
-    q.text = QStringLiteral("select r.checkUsercode as inspector, isnull((select top 1 u.username "
-                            "from UserInfo u where u.usercode = r.checkUsercode), '') as name, ") +
-             sums + QStringLiteral(" from ") + rolls(f, q.params) +
-             QStringLiteral(" group by r.checkUsercode order by r.checkUsercode");
-    return q;
+    return perGroup(f, firstGrade,
+                    QStringLiteral("r.checkUsercode as inspector, isnull((select top 1 u.username from "
+                                   "UserInfo u where u.usercode = r.checkUsercode), '') as name, "),
+                    QStringLiteral("r.checkUsercode"));
 }
 
 Query pickValues(Filter f, bool machine)

@@ -36,24 +36,6 @@ constexpr int ChartHeight = 3960;
 // Longer ranges are work for the mill's server that belongs in the night's reports.
 constexpr int MaxDays = 366;
 
-QLabel* caption(QWidget* parent, const QString& name, const QString& text, const QRect& r)
-{
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    placeTwips(l, r);
-    return l;
-}
-
-QLineEdit* box(QWidget* parent, const QString& name, QLabel* label, const QRect& r)
-{
-    auto* b = new QLineEdit(parent);
-    b->setObjectName(name);
-    b->setAccessibleName(label->text());
-    label->setBuddy(b);
-    placeTwips(b, r);
-    return b;
-}
 
 QPushButton* button(QWidget* parent, const QString& name, const QString& text, const QRect& r,
                     const QString& accessible = QString())
@@ -121,22 +103,22 @@ frmQuality::~frmQuality() = default;
 
 void frmQuality::buildFilters()
 {
-    QLabel* l = caption(this, QStringLiteral("labFrom"), QStringLiteral("开始日期"), QRect(120, RowA, 1000, FieldHeight));
+    QLabel* l = placeCaption(this, QStringLiteral("labFrom"), QStringLiteral("开始日期"), QRect(120, RowA, 1000, FieldHeight));
     dtpFrom = dateBox(this, QStringLiteral("dtpFrom"), l, QRect(1160, RowA, 1800, FieldHeight));
-    l = caption(this, QStringLiteral("labTo"), QStringLiteral("结束日期"), QRect(3060, RowA, 1000, FieldHeight));
+    l = placeCaption(this, QStringLiteral("labTo"), QStringLiteral("结束日期"), QRect(3060, RowA, 1000, FieldHeight));
     dtpTo = dateBox(this, QStringLiteral("dtpTo"), l, QRect(4100, RowA, 1800, FieldHeight));
-    l = caption(this, QStringLiteral("labMachine"), QStringLiteral("机台"), QRect(6000, RowA, 600, FieldHeight));
-    txtMachine = box(this, QStringLiteral("txtMachine"), l, QRect(6640, RowA, 1200, FieldHeight));
+    l = placeCaption(this, QStringLiteral("labMachine"), QStringLiteral("机台"), QRect(6000, RowA, 600, FieldHeight));
+    txtMachine = placeTextBox(this, QStringLiteral("txtMachine"), l, QRect(6640, RowA, 1200, FieldHeight));
     cmdPickMachine = button(this, QStringLiteral("cmdPickMachine"), QStringLiteral("▼"),
                             QRect(7880, RowA, 460, FieldHeight), QStringLiteral("选择机台"));
-    l = caption(this, QStringLiteral("labInspector"), QStringLiteral("验布员"), QRect(8400, RowA, 900, FieldHeight));
-    txtInspector = box(this, QStringLiteral("txtInspector"), l, QRect(9340, RowA, 1200, FieldHeight));
+    l = placeCaption(this, QStringLiteral("labInspector"), QStringLiteral("验布员"), QRect(8400, RowA, 900, FieldHeight));
+    txtInspector = placeTextBox(this, QStringLiteral("txtInspector"), l, QRect(9340, RowA, 1200, FieldHeight));
     cmdPickInspector = button(this, QStringLiteral("cmdPickInspector"), QStringLiteral("▼"),
                               QRect(10580, RowA, 460, FieldHeight), QStringLiteral("选择验布员"));
-    l = caption(this, QStringLiteral("labCard"), QStringLiteral("卡号"), QRect(120, RowB, 1000, FieldHeight));
-    txtCard = box(this, QStringLiteral("txtCard"), l, QRect(1160, RowB, 1800, FieldHeight));
-    l = caption(this, QStringLiteral("labItem"), QStringLiteral("品种"), QRect(3060, RowB, 1000, FieldHeight));
-    txtItem = box(this, QStringLiteral("txtItem"), l, QRect(4100, RowB, 1800, FieldHeight));
+    l = placeCaption(this, QStringLiteral("labCard"), QStringLiteral("卡号"), QRect(120, RowB, 1000, FieldHeight));
+    txtCard = placeTextBox(this, QStringLiteral("txtCard"), l, QRect(1160, RowB, 1800, FieldHeight));
+    l = placeCaption(this, QStringLiteral("labItem"), QStringLiteral("品种"), QRect(3060, RowB, 1000, FieldHeight));
+    txtItem = placeTextBox(this, QStringLiteral("txtItem"), l, QRect(4100, RowB, 1800, FieldHeight));
 
     labTouched = new QLabel(this);
     labTouched->setObjectName(QStringLiteral("labTouched"));
