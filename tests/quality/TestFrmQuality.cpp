@@ -6,6 +6,7 @@
 #include "sheet/SheetFile.h"
 #include "shell/MessageBox.h"
 #include "stations/quality/QualityCharts.h"
+#include "widgets/UserControl4.h"
 
 #include <QAbstractBarSeries>
 #include <QBarSet>
@@ -14,6 +15,7 @@
 #include <QDateEdit>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
@@ -88,6 +90,25 @@ private slots:
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, barPoint(view, set, bar));
         QCOMPARE(f.labFigureNow[0]->text(), QStringLiteral("3"));
         QCOMPARE(f.gridMachine->rowCount(), 2);
+    }
+
+    // The quick pick offers the machines of the range; a tap fills the field, Enter queries.
+    void quickPickFillsTheFilter()
+    {
+        QualityFixture fx;
+        frmQuality& f = fx.open();
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QTest::mouseClick(f.cmdPickMachine, Qt::LeftButton);
+        QVERIFY(f.picker->isVisible());
+        QCOMPARE(f.picker->count(), 2);
+        QCOMPARE(f.picker->button(1)->text(), QStringLiteral("002"));
+        QTest::mouseClick(f.picker->button(1), Qt::LeftButton);
+        QVERIFY(!f.picker->isVisible());
+        QCOMPARE(f.txtMachine->text(), QStringLiteral("002"));
+        QTest::keyClick(f.txtMachine, Qt::Key_Return);
+        QCOMPARE(f.labFigureNow[0]->text(), QStringLiteral("1"));
+        QCOMPARE(f.gridInspector->item(0, 1)->text(), QStringLiteral("李秀英"));
     }
 
     void badInputKeepsTheOverview_data()

@@ -12,6 +12,7 @@
 #include <QValueAxis>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -200,6 +201,10 @@ void QualityCharts::showGrades(const QualityData::Overview& o)
     c->addSeries(bars);
     QBarCategoryAxis* x = dayAxis(c, categories);
     auto* y = valueAxis(max, QStringLiteral("卷数"));
+    if (max <= 10) { // a few rolls: whole numbers only
+        y->setRange(0, std::max(1.0, std::ceil(max)));
+        y->setTickCount(int(y->max()) + 1);
+    }
     c->addAxis(y, Qt::AlignLeft);
     bars->attachAxis(x);
     bars->attachAxis(y);

@@ -83,47 +83,52 @@ namespace {
 
 Recordset run(Connection& c, const QualitySql::Query& q) { return c.execute(q.text, q.params); }
 
-QList<Group> groups(Connection& c, const QualitySql::Query& q, const QString& keyColumn)
+// One row of the summary: a day, machine, inspector and grade with its sums.
+struct Cell {
+    QDate day;
+    QString machine;
+    QString inspector;
+    QString name;
+    QString grade;
+    Totals totals;
+};
+
+QList<Cell> cells(Connection& c, const QualitySql::Filter& f, const QString& first)
 {
-    QList<Group> out;
-    for (Recordset rs = run(c, q); !rs.eof(); rs.moveNext())
-        out << Group{rs.text(keyColumn),
-                     rs.hasField(QStringLiteral("name")) ? rs.text(QStringLiteral("name")) : QString(),
-                     totalsOf(rs)};
+    QList<Cell> out;
+    for (Recordset rs = run(c, QualitySql::summary(f)); !rs.eof(); rs.moveNext()) {
+        Cell cell{QDate::fromString(rs.text(QStringLiteral("day")), Qt::ISODate),
+                  rs.text(QStringLiteral("machine")), rs.text(QStringLiteral("inspector")),
+                  rs.text(QStringLiteral("name")), rs.text(QStringLiteral("grade")), {}};
+        cell.totals.rolls = rs.field(QStringLiteral("rolls")).toLongLong();
+        cell.totals.metres = rs.number(QStringLiteral("metres"));
+        cell.totals.firstMetres = cell.grade == first ? cell.totals.metres : 0;
+        cell.totals.area = rs.number(QStringLiteral("area"));
+        cell.totals.points = rs.number(QStringLiteral("points"));
+        cell.totals.defects = rs.number(QStringLiteral("defects"));
+        out << cell;
+    }
     return out;
 }
 
-void readDays(Connection& c, Overview& o, const QualitySql::Filter& gradeFilter,
-              const QualitySql::Filter& pointsFilter)
+void add(Totals& t, const Totals& more)
 {
-    const QualitySql::Filter& f = o.filter;
-    for (QDate d = f.from; d <= f.to; d = d.addDays(1))
-        o.days << Day{d, {}, 0, 0};
-    auto dayIndex = [&](const QString& text) {
-        const qint64 i = f.from.daysTo(QDate::fromString(text, Qt::ISODate));
-        return i >= 0 && i < o.days.size() ? int(i) : -1;
-    };
-    QList<std::pair<int, std::pair<QString, qint64>>> counts;
-    for (Recordset rs = run(c, QualitySql::gradesPerDay(gradeFilter)); !rs.eof(); rs.moveNext()) {
-        const QString grade = rs.text(QStringLiteral("grade"));
-        if (!o.gradeNames.contains(grade))
-            o.gradeNames << grade;
-        counts.append({dayIndex(rs.text(QStringLiteral("day"))),
-                       {grade, rs.field(QStringLiteral("rolls")).toLongLong()}});
-    }
-    for (Day& d : o.days)
-        d.rollsPerGrade = QList<qint64>(o.gradeNames.size(), 0);
-    for (const auto& [day, gradeRolls] : counts) {
-        if (day >= 0)
-            o.days[day].rollsPerGrade[o.gradeNames.indexOf(gradeRolls.first)] += gradeRolls.second;
-    }
-    for (Recordset rs = run(c, QualitySql::pointsPerDay(pointsFilter)); !rs.eof(); rs.moveNext()) {
-        const int day = dayIndex(rs.text(QStringLiteral("day")));
-        if (day >= 0) {
-            o.days[day].area = rs.number(QStringLiteral("area"));
-            o.days[day].points = rs.number(QStringLiteral("points"));
-        }
-    }
+    t.rolls += more.rolls;
+    t.metres += more.metres;
+    t.firstMetres += more.firstMetres;
+    t.area += more.area;
+    t.points += more.points;
+    t.defects += more.defects;
+}
+
+// Adds a cell to the group of its key, keeping the groups in key order.
+void addTo(QList<Group>& groups, const QString& key, const QString& name, const Totals& t)
+{
+    auto it = std::lower_bound(groups.begin(), groups.end(), key,
+                               [](const Group& g, const QString& k) { return g.key < k; });
+    if (it == groups.end() || it->key != key)
+        it = groups.insert(it, Group{key, name, {}});
+    add(it->totals, t);
 }
 
 } // namespace
@@ -134,30 +139,45 @@ Overview load(Connection& c, const QualitySql::Filter& filter, const Grades& gra
     o.filter = filter;
     o.gradeNames = grades.names.isEmpty() ? QStringList{grades.first()} : grades.names;
     const QString first = grades.first();
-    Recordset rs = run(c, QualitySql::figures(filter, first));
-    o.now = totalsOf(rs);
-    rs = run(c, QualitySql::figures(QualitySql::previousRange(filter), first));
-    o.before = totalsOf(rs);
+    o.before = totalsOf(run(c, QualitySql::figures(QualitySql::previousRange(filter), first)));
 
-    // Each chart keeps its own touched bar out of its own query, so that the other bars stay
-    // to be touched: the Pareto all defects, the grade bars every day and grade.
+    // The Pareto keeps its own touched defect out, so that its other bars stay to be touched.
     QualitySql::Filter paretoFilter = filter;
     paretoFilter.defect.clear();
     QList<ParetoRow> rows;
-    for (rs = run(c, QualitySql::pareto(paretoFilter)); !rs.eof(); rs.moveNext())
+    for (Recordset rs = run(c, QualitySql::pareto(paretoFilter)); !rs.eof(); rs.moveNext())
         rows << ParetoRow{rs.text(QStringLiteral("defect")), rs.number(QStringLiteral("defects")),
                           rs.number(QStringLiteral("points")), 0};
     o.pareto = pareto(rows);
 
-    QualitySql::Filter gradeFilter = filter;
-    gradeFilter.day = QDate();
-    gradeFilter.grade.clear();
-    QualitySql::Filter pointsFilter = filter;
-    pointsFilter.day = QDate();
-    readDays(c, o, gradeFilter, pointsFilter);
-
-    o.machines = groups(c, QualitySql::perMachine(filter, first), QStringLiteral("machine"));
-    o.inspectors = groups(c, QualitySql::perInspector(filter, first), QStringLiteral("inspector"));
+    // The rest comes from one pass over the rolls, summed here: the grade bars show every day
+    // and grade, the points per day every day of the touched grade, the figures and tables only
+    // the touched day and grade.
+    QualitySql::Filter summaryFilter = filter;
+    summaryFilter.day = QDate();
+    summaryFilter.grade.clear();
+    const QList<Cell> all = cells(c, summaryFilter, first);
+    for (const Cell& cell : all)
+        if (!o.gradeNames.contains(cell.grade))
+            o.gradeNames << cell.grade;
+    for (QDate d = filter.from; d <= filter.to; d = d.addDays(1))
+        o.days << Day{d, QList<qint64>(o.gradeNames.size(), 0), 0, 0};
+    for (const Cell& cell : all) {
+        const qint64 day = filter.from.daysTo(cell.day);
+        const bool gradeTouched = filter.grade.isEmpty() || cell.grade == filter.grade;
+        if (day >= 0 && day < o.days.size()) {
+            o.days[day].rollsPerGrade[o.gradeNames.indexOf(cell.grade)] += cell.totals.rolls;
+            if (gradeTouched) {
+                o.days[day].area += cell.totals.area;
+                o.days[day].points += cell.totals.points;
+            }
+        }
+        if (!gradeTouched || (filter.day.isValid() && cell.day != filter.day))
+            continue;
+        add(o.now, cell.totals);
+        addTo(o.machines, cell.machine, QString(), cell.totals);
+        addTo(o.inspectors, cell.inspector, cell.name, cell.totals);
+    }
     return o;
 }
 

@@ -11,19 +11,15 @@ const QString metres = QStringLiteral(
     "(case when a.checkcount = 0.9144 then a.onCount * 0.9144 else a.onCount end)");
 
 // The width typed at the frame (item2, centimetres; 0 counts as 100 cm) times the metres. A roll
-// whose width is not a number counts 100 m², as the frame's grading counts it; the LIKE keeps
-// texts such as "$" or "1e5" out of the cast on SQL Server.
+// whose width is not a number, or that has no length, counts 100 m², as the frame's grading
+// counts it; the LIKE keeps texts such as "$" or "1e5" out of the cast on SQL Server.
 QString area()
 {
-    const QString width = QStringLiteral(
-        "(case when cast(a.item2 as float) = 0 then 100 else cast(a.item2 as float) end)");
-    const QString inspected = QStringLiteral(
-                                  "(case when isnumeric(a.item2) = 1 and a.item2 not like "
-                                  "'%[^0-9.]%' then ") +
-                              width + QStringLiteral(" * ") + metres +
-                              QStringLiteral(" / 100 else 0 end)");
-    return QStringLiteral("(case when ") + inspected + QStringLiteral(" > 0 then ") + inspected +
-           QStringLiteral(" else 100 end)");
+    return QStringLiteral("(case when isnumeric(a.item2) = 1 and a.item2 not like '%[^0-9.]%' and ") +
+           metres +
+           QStringLiteral(" > 0 then (case when cast(a.item2 as float) = 0 then 100 else "
+                          "cast(a.item2 as float) end) * ") +
+           metres + QStringLiteral(" / 100 else 100 end)");
 }
 
 // Scoring switched off stores -1 points: no points. A defect recorded with count 0 is still one
@@ -82,17 +78,6 @@ const QString sums = QStringLiteral(
     "then r.metres else 0 end), 0) as firstMetres, isnull(sum(r.area), 0) as area, "
     "isnull(sum(r.points), 0) as points, isnull(sum(r.defects), 0) as defects");
 
-/// The summary sums per key of the filter's rolls.
-Query perGroup(const Filter& f, const QString& firstGrade, const QString& keyColumns,
-               const QString& key)
-{
-    Query q;
-    q.params << DbValue(firstGrade);
-    q.text = QStringLiteral("select ") + keyColumns + sums + QStringLiteral(" from ") +
-             rolls(f, q.params) + QStringLiteral(" group by ") + key + QStringLiteral(" order by ") + key;
-    return q;
-}
-
 } // namespace
 
 Filter previousRange(const Filter& f)
@@ -125,37 +110,19 @@ Query pareto(const Filter& f)
     return q;
 }
 
-Query gradesPerDay(const Filter& f)
+Query summary(const Filter& f)
 {
     Query q;
-    q.text = QStringLiteral("select convert(varchar, r.createDate, 23) as day, r.grade, count(*) "
-                            "as rolls from ") +
+    q.text = QStringLiteral(
+                 "select convert(varchar, r.createDate, 23) as day, r.machineId as machine, "
+                 "r.checkUsercode as inspector, isnull((select top 1 u.username from UserInfo u where "
+                 "u.usercode = r.checkUsercode), '') as name, r.grade, count(*) as rolls, "
+                 "sum(r.metres) as metres, sum(r.area) as area, sum(r.points) as points, "
+                 "sum(r.defects) as defects from ") +
              rolls(f, q.params) +
-             QStringLiteral(" group by convert(varchar, r.createDate, 23), r.grade order by 1, 2");
+             QStringLiteral(" group by convert(varchar, r.createDate, 23), r.machineId, "
+                            "r.checkUsercode, r.grade");
     return q;
-}
-
-Query pointsPerDay(const Filter& f)
-{
-    Query q;
-    q.text = QStringLiteral("select convert(varchar, r.createDate, 23) as day, sum(r.area) as "
-                            "area, sum(r.points) as points from ") +
-             rolls(f, q.params) +
-             QStringLiteral(" group by convert(varchar, r.createDate, 23) order by 1");
-    return q;
-}
-
-Query perMachine(const Filter& f, const QString& firstGrade)
-{
-    return perGroup(f, firstGrade, QStringLiteral("r.machineId as machine, "), QStringLiteral("r.machineId"));
-}
-
-Query perInspector(const Filter& f, const QString& firstGrade)
-{
-    return perGroup(f, firstGrade,
-                    QStringLiteral("r.checkUsercode as inspector, isnull((select top 1 u.username from "
-                                   "UserInfo u where u.usercode = r.checkUsercode), '') as name, "),
-                    QStringLiteral("r.checkUsercode"));
 }
 
 Query pickValues(Filter f, bool machine)

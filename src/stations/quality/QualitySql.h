@@ -41,14 +41,10 @@ Filter previousRange(const Filter& f);
 Query figures(const Filter& f, const QString& firstGrade);
 /// Per defect name: defects and points, most points first.
 Query pareto(const Filter& f);
-/// Per inspection day ("yyyy-mm-dd") and grade: rolls.
-Query gradesPerDay(const Filter& f);
-/// Per inspection day: area (m²) and points.
-Query pointsPerDay(const Filter& f);
-/// Per machine: rolls, metres, first-grade metres, area, points, defects.
-Query perMachine(const Filter& f, const QString& firstGrade);
-/// Per inspector (code and name): as perMachine.
-Query perInspector(const Filter& f, const QString& firstGrade);
+/// The filter's rolls summed per inspection day ("yyyy-mm-dd"), machine, inspector (with the
+/// inspector's name) and grade: rolls, metres, area, points and defects. The window sums these
+/// rows into its charts and tables.
+Query summary(const Filter& f);
 
 /// The machine numbers (machine true) or inspector codes of the filter's range, for the quick
 /// pick; the field being picked does not narrow its own list.

@@ -122,6 +122,7 @@ void frmQuality::buildFilters()
 
     labTouched = new QLabel(this);
     labTouched->setObjectName(QStringLiteral("labTouched"));
+    labTouched->setAccessibleName(QStringLiteral("已选"));
     labTouched->setWordWrap(true);
     placeTwips(labTouched, QRect(6000, RowB, 3880, FieldHeight));
     cmdClear = button(this, QStringLiteral("cmdClear"), QStringLiteral("清除选择"), QRect(9940, RowB, 1100, FieldHeight));
@@ -147,17 +148,21 @@ void frmQuality::buildFilters()
 
 void frmQuality::buildFigures()
 {
-    for (int i = 0; i < 5; ++i) {
+    const QList<QualityText::Figure> captions = QualityText::figures({}, {});
+    for (int i = 0; i < captions.size(); ++i) {
         auto* f = new QFrame(this);
         f->setObjectName(QStringLiteral("figureBox_%1").arg(i));
+        f->setAccessibleName(captions[i].caption);
         f->setFrameShape(QFrame::StyledPanel);
         placeTwips(f, QRect(120 + i * 3040, FigureTop, 2960, FigureHeight));
         auto* cap = new QLabel(f);
         cap->setObjectName(QStringLiteral("labFigure_%1").arg(i));
+        cap->setText(captions[i].caption);
         placeTwips(cap, QRect(80, 40, 2800, 360));
         auto* now = new QLabel(f);
         now->setObjectName(QStringLiteral("labFigureNow_%1").arg(i));
         now->setAlignment(Qt::AlignCenter);
+        now->setAccessibleName(captions[i].caption);
         placeTwips(now, QRect(80, 400, 2800, 560));
         auto* before = new QLabel(f);
         before->setObjectName(QStringLiteral("labFigureBefore_%1").arg(i));
