@@ -98,7 +98,8 @@ void addDefects(const QString& path)
     sqlite3* db = nullptr;
     sqlite3_open(path.toUtf8().constData(), &db);
     sqlite3_stmt* any = nullptr;
-    sqlite3_prepare_v2(db, "select count(*) from (select 1 from checkDetail limit 1)", -1, &any, nullptr);
+    sqlite3_prepare_v2(db, "select count(*) from (select 1 from checkDetail limit 1)", -1, &any,
+                       nullptr);
     sqlite3_step(any);
     const bool present = sqlite3_column_int(any, 0) > 0;
     sqlite3_finalize(any);
@@ -106,11 +107,15 @@ void addDefects(const QString& path)
         sqlite3_close(db);
         return;
     }
-    static const char* const names[defectKinds] = {"破洞", "油污", "断经", "断纬", "色差", "横档", "粗纱", "结头"};
+    static const char* const names[defectKinds] = {"破洞", "油污", "断经", "断纬",
+                                                   "色差", "横档", "粗纱", "结头"};
     exec(db, "PRAGMA synchronous=OFF; BEGIN");
     sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(db, "insert into checkDetail(checkId, checkCode, bugName, bugPosition, bugCount, bugScore) "
-                           "values(?1, '002', ?2, ?3, ?4, ?5)", -1, &st, nullptr);
+    sqlite3_prepare_v2(
+        db,
+        "insert into checkDetail(checkId, checkCode, bugName, bugPosition, bugCount, bugScore) "
+        "values(?1, '002', ?2, ?3, ?4, ?5)",
+        -1, &st, nullptr);
     QRandomGenerator rnd(20261206);
     for (int r = 1; r <= rolls; ++r) {
         for (int k = 0; k < r % 5; ++k) {

@@ -81,10 +81,16 @@ void startUp(benchmark::State& state, const char* program, const QStringList& ar
         state.SetIterationTime(StartToPaint::seconds(StartToPaint::binary(program), args, home()));
 }
 
-void BM_StartQualityWindow(benchmark::State& state) { startUp(state, "mirel", {QStringLiteral("quality")}); }
+void BM_StartQualityWindow(benchmark::State& state)
+{
+    startUp(state, "mirel", {QStringLiteral("quality")});
+}
 BENCHMARK(BM_StartQualityWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 
-void BM_StartBareWindow(benchmark::State& state) { startUp(state, "bench_bare_window", {}); }
+void BM_StartBareWindow(benchmark::State& state)
+{
+    startUp(state, "bench_bare_window", {});
+}
 BENCHMARK(BM_StartBareWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 
 } // namespace

@@ -264,12 +264,16 @@ void TestConnection::markersTakeValues_data()
     QTest::newRow("integer") << u"id = ?"_s << QVariantList{qint64(1)} << 1;
     QTest::newRow("date range") << u"createDate >= ? and createDate < ?"_s
                                 << QVariantList{QDateTime(QDate(2026, 3, 4), QTime(0, 0)),
-                                                QDateTime(QDate(2026, 3, 5), QTime(0, 0))} << 1;
-    QTest::newRow("date after") << u"createDate >= ?"_s << QVariantList{QDateTime(QDate(2026, 3, 5), QTime(0, 0))} << 0;
+                                                QDateTime(QDate(2026, 3, 5), QTime(0, 0))}
+                                << 1;
+    QTest::newRow("date after") << u"createDate >= ?"_s
+                                << QVariantList{QDateTime(QDate(2026, 3, 5), QTime(0, 0))} << 0;
     QTest::newRow("null") << u"? is null"_s << QVariantList{QVariant()} << 1;
-    QTest::newRow("T-SQL around markers") << u"isnull(remark, ?) = ? and id in (select top 1 id from checkinfo)"_s
-                                          << QVariantList{u"无"_s, u"无"_s} << 1;
-    QTest::newRow("too few values") << u"machineId = ? and billcode = ?"_s << QVariantList{u"0'1"_s} << -1;
+    QTest::newRow("T-SQL around markers")
+        << u"isnull(remark, ?) = ? and id in (select top 1 id from checkinfo)"_s
+        << QVariantList{u"无"_s, u"无"_s} << 1;
+    QTest::newRow("too few values")
+        << u"machineId = ? and billcode = ?"_s << QVariantList{u"0'1"_s} << -1;
     QTest::newRow("too many values") << u"machineId = ?"_s << QVariantList{u"0'1"_s, 2} << -1;
 }
 
@@ -278,15 +282,26 @@ void TestConnection::markersTakeValues()
     QFETCH(QString, where);
     QFETCH(QVariantList, values);
     QFETCH(int, rows);
-    m_conn.execute(u"insert checkinfo(billcode, machineId, onCount, createDate) values('L05', '0''1', 60.5, '2026-03-04 23:59:59')"_s);
+    m_conn.execute(
+        u"insert checkinfo(billcode, machineId, onCount, createDate) values('L05', '0''1', 60.5, '2026-03-04 23:59:59')"_s);
     QList<DbValue> params;
     for (const QVariant& v : values) {
         switch (v.typeId()) {
-        case QMetaType::QString: params << DbValue(v.toString()); break;
-        case QMetaType::Double: params << DbValue(v.toDouble()); break;
-        case QMetaType::QDateTime: params << DbValue(v.toDateTime()); break;
-        case QMetaType::LongLong: case QMetaType::Int: params << DbValue(v.toLongLong()); break;
-        default: params << DbValue();
+        case QMetaType::QString:
+            params << DbValue(v.toString());
+            break;
+        case QMetaType::Double:
+            params << DbValue(v.toDouble());
+            break;
+        case QMetaType::QDateTime:
+            params << DbValue(v.toDateTime());
+            break;
+        case QMetaType::LongLong:
+        case QMetaType::Int:
+            params << DbValue(v.toLongLong());
+            break;
+        default:
+            params << DbValue();
         }
     }
     const QString sql = u"select count(*) from checkinfo where "_s + where;

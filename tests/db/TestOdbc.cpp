@@ -127,10 +127,15 @@ void TestOdbc::transactions()
 // Values bound with SQLBindParameter: Chinese text with a quote, a number, a timestamp.
 void TestOdbc::markersTakeValues()
 {
-    m_conn.execute(u"insert checkinfo(billcode, machineId, onCount, createDate) values('Q1', '织''3', 60.5, '2026-03-04 10:00:00')"_s);
-    const QString sql = u"select count(*) from checkinfo where machineId = ? and onCount > ? and createDate >= ?"_s;
+    m_conn.execute(
+        u"insert checkinfo(billcode, machineId, onCount, createDate) values('Q1', '织''3', 60.5, '2026-03-04 10:00:00')"_s);
+    const QString sql =
+        u"select count(*) from checkinfo where machineId = ? and onCount > ? and createDate >= ?"_s;
     auto count = [&](const QString& machine, double above, const QDate& from) {
-        return m_conn.execute(sql, {DbValue(machine), DbValue(above), DbValue(QDateTime(from, QTime(0, 0)))}).field(0).toInt();
+        return m_conn
+            .execute(sql, {DbValue(machine), DbValue(above), DbValue(QDateTime(from, QTime(0, 0)))})
+            .field(0)
+            .toInt();
     };
     QCOMPARE(count(u"织'3"_s, 60.0, QDate(2026, 3, 4)), 1);
     QCOMPARE(count(u"织'3"_s, 61.0, QDate(2026, 3, 4)), 0);

@@ -13,18 +13,30 @@ namespace {
 void roll(Connection& c, int id, const char* day, const char* machine, const char* inspector,
           const char* grade, double onCount, double checkcount, const char* width, int item)
 {
-    c.execute(QStringLiteral("insert checkinfo(id, billCode, itemid, checkCode, onCount, checkcount, grade, "
-                             "machineId, checkUsercode, item2, createDate) values(%1, '%2', %3, '%4', %5, %6, "
-                             "'%7', '%8', '%9', '%10', '%11')")
-                  .arg(id).arg(item == 1 ? u"SC1" : u"SC2").arg(item).arg(id, 3, 10, QLatin1Char('0'))
-                  .arg(onCount).arg(checkcount).arg(QString::fromUtf8(grade), QString::fromUtf8(machine),
-                       QString::fromUtf8(inspector), QString::fromUtf8(width), QString::fromUtf8(day)));
+    c.execute(QStringLiteral(
+                  "insert checkinfo(id, billCode, itemid, checkCode, onCount, checkcount, grade, "
+                  "machineId, checkUsercode, item2, createDate) values(%1, '%2', %3, '%4', %5, %6, "
+                  "'%7', '%8', '%9', '%10', '%11')")
+                  .arg(id)
+                  .arg(item == 1 ? u"SC1" : u"SC2")
+                  .arg(item)
+                  .arg(id, 3, 10, QLatin1Char('0'))
+                  .arg(onCount)
+                  .arg(checkcount)
+                  .arg(QString::fromUtf8(grade), QString::fromUtf8(machine),
+                       QString::fromUtf8(inspector), QString::fromUtf8(width),
+                       QString::fromUtf8(day)));
 }
 
 void defect(Connection& c, int roll, const char* name, int count, int points)
 {
-    c.execute(QStringLiteral("insert checkDetail(checkId, bugName, bugCount, bugScore) values(%1, '%2', %3, %4)")
-                  .arg(roll).arg(QString::fromUtf8(name)).arg(count).arg(points));
+    c.execute(
+        QStringLiteral(
+            "insert checkDetail(checkId, bugName, bugCount, bugScore) values(%1, '%2', %3, %4)")
+            .arg(roll)
+            .arg(QString::fromUtf8(name))
+            .arg(count)
+            .arg(points));
 }
 
 } // namespace
@@ -49,8 +61,9 @@ QualityFixture::QualityFixture()
     defect(c, 4, "破洞", 1, 4);
     defect(c, 5, "破洞", 1, 4);
     c.close();
-    m_home.writeFile(QStringLiteral("config.ini"), "[CUSTOMER.SETTING]\nCONNECTIONSTRING=Provider=SQLite;Data Source=" +
-                                                       databasePath().toUtf8() + "\n");
+    m_home.writeFile(QStringLiteral("config.ini"),
+                     "[CUSTOMER.SETTING]\nCONNECTIONSTRING=Provider=SQLite;Data Source=" +
+                         databasePath().toUtf8() + "\n");
     m_home.writeFile(QStringLiteral("mirel.ini"), "[MIREL]\ngrade=A品^0,B品^20,C品^40\n");
     MessageBox::clearShown();
     MessageBox::clearAnswers();

@@ -37,8 +37,9 @@ QPoint barPoint(QChartView* view, int set, int index)
 QString pdfText(const QString& file, int page)
 {
     QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
-                                          QString::number(page), file, QStringLiteral("-")});
+    p.start(QStringLiteral("pdftotext"),
+            {QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+             QString::number(page), file, QStringLiteral("-")});
     p.waitForFinished();
     return QString::fromUtf8(p.readAllStandardOutput());
 }
@@ -64,10 +65,14 @@ private slots:
         QTest::addColumn<QString>("rolls");
         QTest::addColumn<QStringList>("machines"); // machine/rolls
         QTest::addColumn<int>("paretoBars");
-        QTest::newRow("defect 油污") << "chartPareto" << 0 << 1 << "2" << QStringList{"001/1", "002/1"} << 2;
-        QTest::newRow("A品 on 11-03") << "chartGrades" << 0 << 1 << "1" << QStringList{"001/1"} << 0;
-        QTest::newRow("B品 on 11-02") << "chartGrades" << 1 << 0 << "1" << QStringList{"002/1"} << 1;
-        QTest::newRow("points of 11-02") << "chartPoints" << 0 << 0 << "2" << QStringList{"001/1", "002/1"} << 2;
+        QTest::newRow("defect 油污")
+            << "chartPareto" << 0 << 1 << "2" << QStringList{"001/1", "002/1"} << 2;
+        QTest::newRow("A品 on 11-03")
+            << "chartGrades" << 0 << 1 << "1" << QStringList{"001/1"} << 0;
+        QTest::newRow("B品 on 11-02")
+            << "chartGrades" << 1 << 0 << "1" << QStringList{"002/1"} << 1;
+        QTest::newRow("points of 11-02")
+            << "chartPoints" << 0 << 0 << "2" << QStringList{"001/1", "002/1"} << 2;
     }
     void touchedBarNarrowsTheOthers()
     {
@@ -118,12 +123,15 @@ private slots:
         QTest::addColumn<bool>("removeDatabase");
         QTest::addColumn<QString>("message"); // start of the message box, "" for none
         QTest::addColumn<QString>("status");  // start of the status line
-        QTest::newRow("from after to") << QDate(2026, 11, 5) << QDate(2026, 11, 2) << false
-                                       << "开始日期不能晚于结束日期" << "共 3 卷";
-        QTest::newRow("more than a year") << QDate(2025, 11, 2) << QDate(2026, 11, 4) << false
-                                          << "日期范围不能超过366天" << "共 3 卷";
-        QTest::newRow("database gone") << QDate(2026, 11, 2) << QDate(2026, 11, 4) << true
-                                       << "查询失败：" << "查询失败";
+        QTest::newRow("from after to")
+            << QDate(2026, 11, 5) << QDate(2026, 11, 2) << false << "开始日期不能晚于结束日期"
+            << "共 3 卷";
+        QTest::newRow("more than a year")
+            << QDate(2025, 11, 2) << QDate(2026, 11, 4) << false << "日期范围不能超过366天"
+            << "共 3 卷";
+        QTest::newRow("database gone")
+            << QDate(2026, 11, 2) << QDate(2026, 11, 4) << true << "查询失败："
+            << "查询失败";
         QTest::newRow("nothing inspected") << QDate(2026, 1, 1) << QDate(2026, 1, 7) << false << ""
                                            << "所选范围内没有验布记录";
     }
@@ -144,10 +152,12 @@ private slots:
         QTest::mouseClick(f.cmdQuery, Qt::LeftButton);
         QCOMPARE(MessageBox::shown().isEmpty(), message.isEmpty());
         if (!message.isEmpty())
-            QVERIFY2(MessageBox::lastShown().text.startsWith(message), qPrintable(MessageBox::lastShown().text));
+            QVERIFY2(MessageBox::lastShown().text.startsWith(message),
+                     qPrintable(MessageBox::lastShown().text));
         QFETCH(QString, status);
         QVERIFY2(f.lab_status->text().startsWith(status), qPrintable(f.lab_status->text()));
-        QCOMPARE(f.labFigureNow[0]->text(), message.isEmpty() ? QStringLiteral("0") : QStringLiteral("3"));
+        QCOMPARE(f.labFigureNow[0]->text(),
+                 message.isEmpty() ? QStringLiteral("0") : QStringLiteral("3"));
         QVERIFY(f.cmdQuery->isEnabled());
     }
 
@@ -159,8 +169,8 @@ private slots:
         MessageBox::setNextFileName(pdf);
         QTest::mouseClick(f.cmdPdf, Qt::LeftButton);
         QVERIFY2(QFile::exists(pdf), qPrintable(f.lab_status->text()));
-        const QStringList titles{QStringLiteral("质量总览"), QualityCharts::paretoTitle(), QualityCharts::gradesTitle(),
-                                 QualityCharts::pointsTitle()};
+        const QStringList titles{QStringLiteral("质量总览"), QualityCharts::paretoTitle(),
+                                 QualityCharts::gradesTitle(), QualityCharts::pointsTitle()};
         for (int page = 1; page <= titles.size(); ++page) {
             const QString text = pdfText(pdf, page);
             QVERIFY2(text.trimmed().startsWith(titles[page - 1]), qPrintable(text.left(80)));

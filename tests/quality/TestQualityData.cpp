@@ -17,7 +17,10 @@ class TestQualityData : public QObject {
     Connection m_c;
 
 private slots:
-    void initTestCase() { m_c.open(QStringLiteral("Provider=SQLite;Data Source=") + m_fx.databasePath()); }
+    void initTestCase()
+    {
+        m_c.open(QStringLiteral("Provider=SQLite;Data Source=") + m_fx.databasePath());
+    }
 
     void totals_data()
     {
@@ -28,29 +31,33 @@ private slots:
         QTest::addColumn<double>("area");        // width cm × metres / 100; no width: 100 m²
         QTest::addColumn<double>("points");      // -1 (scoring off) is no points
         QTest::addColumn<double>("defects");     // count 0 is one defect
-        QTest::newRow("range") << Edit([](Filter&) {}) << 3 << 225.72 << 180.0 << 295.72 << 14.0 << 5.0;
+        QTest::newRow("range") << Edit([](Filter&) {}) << 3 << 225.72 << 180.0 << 295.72 << 14.0
+                               << 5.0;
         QTest::newRow("range before") << Edit([](Filter& f) { f = QualitySql::previousRange(f); })
                                       << 1 << 60.0 << 60.0 << 60.0 << 4.0 << 1.0;
         QTest::newRow("empty range") << Edit([](Filter& f) { f.from = f.to = QDate(2026, 1, 5); })
                                      << 0 << 0.0 << 0.0 << 0.0 << 0.0 << 0.0;
         QTest::newRow("machine") << Edit([](Filter& f) { f.machine = QStringLiteral(" 002 "); })
                                  << 1 << 45.72 << 0.0 << 45.72 << 0.0 << 1.0;
-        QTest::newRow("card") << Edit([](Filter& f) { f.card = QStringLiteral("SC1"); })
-                              << 2 << 180.0 << 180.0 << 250.0 << 14.0 << 4.0;
+        QTest::newRow("card") << Edit([](Filter& f) { f.card = QStringLiteral("SC1"); }) << 2
+                              << 180.0 << 180.0 << 250.0 << 14.0 << 4.0;
         QTest::newRow("item by name") << Edit([](Filter& f) { f.item = QStringLiteral("春亚纺"); })
                                       << 1 << 45.72 << 0.0 << 45.72 << 0.0 << 1.0;
         QTest::newRow("item by code") << Edit([](Filter& f) { f.item = QStringLiteral("t01"); })
                                       << 2 << 180.0 << 180.0 << 250.0 << 14.0 << 4.0;
         QTest::newRow("inspector") << Edit([](Filter& f) { f.inspector = QStringLiteral("004"); })
                                    << 1 << 45.72 << 0.0 << 45.72 << 0.0 << 1.0;
-        QTest::newRow("touched defect") << Edit([](Filter& f) { f.defect = QStringLiteral("油污"); })
-                                        << 2 << 145.72 << 100.0 << 195.72 << 14.0 << 5.0;
+        QTest::newRow("touched defect")
+            << Edit([](Filter& f) { f.defect = QStringLiteral("油污"); }) << 2 << 145.72 << 100.0
+            << 195.72 << 14.0 << 5.0;
         QTest::newRow("touched grade") << Edit([](Filter& f) { f.grade = QStringLiteral("B品"); })
                                        << 1 << 45.72 << 0.0 << 45.72 << 0.0 << 1.0;
-        QTest::newRow("touched day, no defects") << Edit([](Filter& f) { f.day = QDate(2026, 11, 3); })
-                                                 << 1 << 80.0 << 80.0 << 100.0 << 0.0 << 0.0;
-        QTest::newRow("quote is a value") << Edit([](Filter& f) { f.machine = QStringLiteral("001' or '1'='1"); })
-                                          << 0 << 0.0 << 0.0 << 0.0 << 0.0 << 0.0;
+        QTest::newRow("touched day, no defects")
+            << Edit([](Filter& f) { f.day = QDate(2026, 11, 3); }) << 1 << 80.0 << 80.0 << 100.0
+            << 0.0 << 0.0;
+        QTest::newRow("quote is a value")
+            << Edit([](Filter& f) { f.machine = QStringLiteral("001' or '1'='1"); }) << 0 << 0.0
+            << 0.0 << 0.0 << 0.0 << 0.0;
     }
     void totals()
     {
@@ -65,7 +72,8 @@ private slots:
         QFETCH(double, firstMetres);
         QFETCH(double, area);
         QVERIFY2(qAbs(t.metres - metres) < 1e-9, qPrintable(QString::number(t.metres)));
-        QVERIFY2(qAbs(t.firstMetres - firstMetres) < 1e-9, qPrintable(QString::number(t.firstMetres)));
+        QVERIFY2(qAbs(t.firstMetres - firstMetres) < 1e-9,
+                 qPrintable(QString::number(t.firstMetres)));
         QVERIFY2(qAbs(t.area - area) < 1e-9, qPrintable(QString::number(t.area)));
         QTEST(t.points, "points");
         QTEST(t.defects, "defects");
@@ -73,8 +81,9 @@ private slots:
 
     void overviewOfTheRange()
     {
-        const QualityData::Overview o = QualityData::load(m_c, QualityFixture::range(),
-                                                          QualityData::parseGrades(QStringLiteral("A品^0,B品^20,C品^40,")));
+        const QualityData::Overview o =
+            QualityData::load(m_c, QualityFixture::range(),
+                              QualityData::parseGrades(QStringLiteral("A品^0,B品^20,C品^40,")));
         QCOMPARE(o.gradeNames, (QStringList{"A品", "B品", "C品"}));
         QCOMPARE(o.days.size(), 3);
         QCOMPARE(o.days[0].rollsPerGrade, (QList<qint64>{1, 1, 0}));
@@ -100,8 +109,10 @@ private slots:
     // Scoring off gives no points: the Pareto then ranks and accumulates by defects.
     void paretoWithoutPoints()
     {
-        const QList<QualityData::ParetoRow> rows = QualityData::pareto(
-            {{QStringLiteral("油污"), 1, 0, 0}, {QStringLiteral("断经"), 3, 0, 0}, {QStringLiteral("结头"), 1, 0, 0}});
+        const QList<QualityData::ParetoRow> rows =
+            QualityData::pareto({{QStringLiteral("油污"), 1, 0, 0},
+                                 {QStringLiteral("断经"), 3, 0, 0},
+                                 {QStringLiteral("结头"), 1, 0, 0}});
         QCOMPARE(rows[0].defect, QStringLiteral("断经"));
         QCOMPARE(rows[0].cumulative, 0.6);
         QCOMPARE(rows[2].cumulative, 1.0);
@@ -112,14 +123,20 @@ private slots:
         QTest::addColumn<Edit>("edit");
         QTest::addColumn<QString>("condition"); // in the T-SQL and, unchanged, in the translation
         QTest::addColumn<int>("values");
-        QTest::newRow("machine") << Edit([](Filter& f) { f.machine = QStringLiteral("M'7"); }) << "a.machineId = ?" << 1;
-        QTest::newRow("card") << Edit([](Filter& f) { f.card = QStringLiteral("M'7"); }) << "a.billCode = ?" << 1;
+        QTest::newRow("machine") << Edit([](Filter& f) { f.machine = QStringLiteral("M'7"); })
+                                 << "a.machineId = ?" << 1;
+        QTest::newRow("card") << Edit([](Filter& f) { f.card = QStringLiteral("M'7"); })
+                              << "a.billCode = ?" << 1;
         QTest::newRow("item") << Edit([](Filter& f) { f.item = QStringLiteral("M'7"); })
                               << "f.itemcode = ? or f.itemname = ?" << 2;
-        QTest::newRow("inspector") << Edit([](Filter& f) { f.inspector = QStringLiteral("M'7"); }) << "a.checkUsercode = ?" << 1;
-        QTest::newRow("defect") << Edit([](Filter& f) { f.defect = QStringLiteral("M'7"); }) << "x.bugName = ?" << 1;
-        QTest::newRow("grade") << Edit([](Filter& f) { f.grade = QStringLiteral("M'7"); }) << "a.grade = ?" << 1;
-        QTest::newRow("blank narrows nothing") << Edit([](Filter& f) { f.card = QStringLiteral("  "); }) << "" << 0;
+        QTest::newRow("inspector") << Edit([](Filter& f) { f.inspector = QStringLiteral("M'7"); })
+                                   << "a.checkUsercode = ?" << 1;
+        QTest::newRow("defect") << Edit([](Filter& f) { f.defect = QStringLiteral("M'7"); })
+                                << "x.bugName = ?" << 1;
+        QTest::newRow("grade") << Edit([](Filter& f) { f.grade = QStringLiteral("M'7"); })
+                               << "a.grade = ?" << 1;
+        QTest::newRow("blank narrows nothing")
+            << Edit([](Filter& f) { f.card = QStringLiteral("  "); }) << "" << 0;
     }
     void narrowingsAreMarkers()
     {

@@ -19,8 +19,11 @@ private slots:
         QTest::addColumn<bool>("touched");
         for (const QSize& s : {QSize(1024, 768), QSize(1366, 768), QSize(1920, 1080)})
             for (bool touched : {false, true})
-                QTest::newRow(qPrintable(QStringLiteral("%1x%2%3").arg(s.width()).arg(s.height())
-                                             .arg(touched ? QStringLiteral(" touched") : QString())))
+                QTest::newRow(
+                    qPrintable(QStringLiteral("%1x%2%3")
+                                   .arg(s.width())
+                                   .arg(s.height())
+                                   .arg(touched ? QStringLiteral(" touched") : QString())))
                     << s << touched;
     }
     void fitsThePanel()

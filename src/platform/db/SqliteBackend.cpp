@@ -205,9 +205,15 @@ void SqliteBackend::bind(sqlite3_stmt* st, const QList<DbValue>& params, const Q
         const DbValue& v = params.at(i);
         int rc = SQLITE_OK;
         switch (v.type()) {
-        case DbValue::Type::Null: rc = sqlite3_bind_null(st, i + 1); break;
-        case DbValue::Type::Integer: rc = sqlite3_bind_int64(st, i + 1, v.toLongLong()); break;
-        case DbValue::Type::Decimal: rc = sqlite3_bind_double(st, i + 1, v.toDouble()); break;
+        case DbValue::Type::Null:
+            rc = sqlite3_bind_null(st, i + 1);
+            break;
+        case DbValue::Type::Integer:
+            rc = sqlite3_bind_int64(st, i + 1, v.toLongLong());
+            break;
+        case DbValue::Type::Decimal:
+            rc = sqlite3_bind_double(st, i + 1, v.toDouble());
+            break;
         case DbValue::Type::Bytes: {
             const QByteArray b = v.toBytes();
             rc = sqlite3_bind_blob64(st, i + 1, b.constData(), sqlite3_uint64(b.size()),
@@ -216,9 +222,12 @@ void SqliteBackend::bind(sqlite3_stmt* st, const QList<DbValue>& params, const Q
         }
         case DbValue::Type::DateTime:
             // Dates are stored as ISO text; a midnight date compares as "yyyy-mm-dd 00:00:00".
-            rc = bindText(st, i + 1, v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+            rc =
+                bindText(st, i + 1, v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
             break;
-        case DbValue::Type::Text: rc = bindText(st, i + 1, v.toString()); break;
+        case DbValue::Type::Text:
+            rc = bindText(st, i + 1, v.toString());
+            break;
         }
         if (rc != SQLITE_OK)
             fail(rc, sql);

@@ -211,7 +211,8 @@ bool writeXlsx(const QString& path, const QList<SheetTable>& tables, QString* er
         return setError(error, cannotWrite(path, QStringLiteral("内存不足")));
     for (const SheetTable& table : tables) {
         if (!writer.write(table))
-            return setError(error, cannotWrite(path, QStringLiteral("工作表名称无效：") + table.name));
+            return setError(error,
+                            cannotWrite(path, QStringLiteral("工作表名称无效：") + table.name));
     }
     const lxw_error rc = writer.close();
     if (rc != LXW_NO_ERROR)

@@ -31,7 +31,10 @@ const QColor gradeColours[] = {QColor(0x2e, 0x7d, 0x32), QColor(0xf9, 0xa8, 0x25
                                QColor(0xe6, 0x51, 0x00), QColor(0xc6, 0x28, 0x28),
                                QColor(0x6a, 0x1b, 0x9a), QColor(0x45, 0x5a, 0x64)};
 
-QString dayCaption(const QDate& d) { return d.toString(QStringLiteral("MM-dd")); }
+QString dayCaption(const QDate& d)
+{
+    return d.toString(QStringLiteral("MM-dd"));
+}
 
 QValueAxis* valueAxis(double max, const QString& title)
 {
@@ -63,9 +66,18 @@ QualityCharts::QualityCharts(QWidget* parent) : QObject(parent)
     m_points = makeView(parent, QStringLiteral("chartPoints"), pointsTitle());
 }
 
-QString QualityCharts::paretoTitle() { return QStringLiteral("疵点排列图"); }
-QString QualityCharts::gradesTitle() { return QStringLiteral("每日等级"); }
-QString QualityCharts::pointsTitle() { return QStringLiteral("每日百平米扣分"); }
+QString QualityCharts::paretoTitle()
+{
+    return QStringLiteral("疵点排列图");
+}
+QString QualityCharts::gradesTitle()
+{
+    return QStringLiteral("每日等级");
+}
+QString QualityCharts::pointsTitle()
+{
+    return QStringLiteral("每日百平米扣分");
+}
 
 void QualityCharts::setFontPoints(double points)
 {

@@ -49,7 +49,8 @@ std::optional<double> Day::pointsPer100m2() const
 
 QList<ParetoRow> pareto(QList<ParetoRow> rows)
 {
-    const bool scored = std::any_of(rows.begin(), rows.end(), [](const ParetoRow& r) { return r.points > 0; });
+    const bool scored =
+        std::any_of(rows.begin(), rows.end(), [](const ParetoRow& r) { return r.points > 0; });
     auto measure = [scored](const ParetoRow& r) { return scored ? r.points : r.defects; };
     std::stable_sort(rows.begin(), rows.end(), [&](const ParetoRow& a, const ParetoRow& b) {
         if (measure(a) != measure(b))
@@ -81,7 +82,10 @@ Totals totalsOf(const Recordset& rs)
 
 namespace {
 
-Recordset run(Connection& c, const QualitySql::Query& q) { return c.execute(q.text, q.params); }
+Recordset run(Connection& c, const QualitySql::Query& q)
+{
+    return c.execute(q.text, q.params);
+}
 
 // One row of the summary: a day, machine, inspector and grade with its sums.
 struct Cell {
@@ -98,8 +102,11 @@ QList<Cell> cells(Connection& c, const QualitySql::Filter& f, const QString& fir
     QList<Cell> out;
     for (Recordset rs = run(c, QualitySql::summary(f)); !rs.eof(); rs.moveNext()) {
         Cell cell{QDate::fromString(rs.text(QStringLiteral("day")), Qt::ISODate),
-                  rs.text(QStringLiteral("machine")), rs.text(QStringLiteral("inspector")),
-                  rs.text(QStringLiteral("name")), rs.text(QStringLiteral("grade")), {}};
+                  rs.text(QStringLiteral("machine")),
+                  rs.text(QStringLiteral("inspector")),
+                  rs.text(QStringLiteral("name")),
+                  rs.text(QStringLiteral("grade")),
+                  {}};
         cell.totals.rolls = rs.field(QStringLiteral("rolls")).toLongLong();
         cell.totals.metres = rs.number(QStringLiteral("metres"));
         cell.totals.firstMetres = cell.grade == first ? cell.totals.metres : 0;

@@ -7,15 +7,16 @@ namespace QualitySql {
 namespace {
 
 // A frame with "显示码数" ticked counts in yards and stores 0.9144 in checkcount.
-const QString metres = QStringLiteral(
-    "(case when a.checkcount = 0.9144 then a.onCount * 0.9144 else a.onCount end)");
+const QString metres =
+    QStringLiteral("(case when a.checkcount = 0.9144 then a.onCount * 0.9144 else a.onCount end)");
 
 // The width typed at the frame (item2, centimetres; 0 counts as 100 cm) times the metres. A roll
 // whose width is not a number, or that has no length, counts 100 m², as the frame's grading
 // counts it; the LIKE keeps texts such as "$" or "1e5" out of the cast on SQL Server.
 QString area()
 {
-    return QStringLiteral("(case when isnumeric(a.item2) = 1 and a.item2 not like '%[^0-9.]%' and ") +
+    return QStringLiteral(
+               "(case when isnumeric(a.item2) = 1 and a.item2 not like '%[^0-9.]%' and ") +
            metres +
            QStringLiteral(" > 0 then (case when cast(a.item2 as float) = 0 then 100 else "
                           "cast(a.item2 as float) end) * ") +
@@ -24,12 +25,13 @@ QString area()
 
 // Scoring switched off stores -1 points: no points. A defect recorded with count 0 is still one
 // defect (the frame deducts its allowance once, too).
-const QString points =
-    QStringLiteral("(case when d.bugScore > 0 then d.bugScore else 0 end)");
-const QString defects =
-    QStringLiteral("(case when d.bugCount > 0 then d.bugCount else 1 end)");
+const QString points = QStringLiteral("(case when d.bugScore > 0 then d.bugScore else 0 end)");
+const QString defects = QStringLiteral("(case when d.bugCount > 0 then d.bugCount else 1 end)");
 
-QDateTime midnight(const QDate& d) { return QDateTime(d, QTime(0, 0)); }
+QDateTime midnight(const QDate& d)
+{
+    return QDateTime(d, QTime(0, 0));
+}
 
 /// The WHERE of the filter's rolls (table alias a), with its values appended to params.
 QString where(const Filter& f, QList<DbValue>& params)
@@ -113,26 +115,28 @@ Query pareto(const Filter& f)
 Query summary(const Filter& f)
 {
     Query q;
-    q.text = QStringLiteral(
-                 "select convert(varchar, r.createDate, 23) as day, r.machineId as machine, "
-                 "r.checkUsercode as inspector, isnull((select top 1 u.username from UserInfo u where "
-                 "u.usercode = r.checkUsercode), '') as name, r.grade, count(*) as rolls, "
-                 "sum(r.metres) as metres, sum(r.area) as area, sum(r.points) as points, "
-                 "sum(r.defects) as defects from ") +
-             rolls(f, q.params) +
-             QStringLiteral(" group by convert(varchar, r.createDate, 23), r.machineId, "
-                            "r.checkUsercode, r.grade");
+    q.text =
+        QStringLiteral(
+            "select convert(varchar, r.createDate, 23) as day, r.machineId as machine, "
+            "r.checkUsercode as inspector, isnull((select top 1 u.username from UserInfo u where "
+            "u.usercode = r.checkUsercode), '') as name, r.grade, count(*) as rolls, "
+            "sum(r.metres) as metres, sum(r.area) as area, sum(r.points) as points, "
+            "sum(r.defects) as defects from ") +
+        rolls(f, q.params) +
+        QStringLiteral(" group by convert(varchar, r.createDate, 23), r.machineId, "
+                       "r.checkUsercode, r.grade");
     return q;
 }
 
 Query pickValues(Filter f, bool machine)
 {
-    const QString column = machine ? QStringLiteral("a.machineId") : QStringLiteral("a.checkUsercode");
+    const QString column =
+        machine ? QStringLiteral("a.machineId") : QStringLiteral("a.checkUsercode");
     (machine ? f.machine : f.inspector).clear();
     Query q;
-    q.text = QStringLiteral("select distinct ") + column + QStringLiteral(" as value from checkinfo a") +
-             where(f, q.params) + QStringLiteral(" and ") + column +
-             QStringLiteral(" <> '' order by 1");
+    q.text = QStringLiteral("select distinct ") + column +
+             QStringLiteral(" as value from checkinfo a") + where(f, q.params) +
+             QStringLiteral(" and ") + column + QStringLiteral(" <> '' order by 1");
     return q;
 }
 

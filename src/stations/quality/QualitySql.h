@@ -14,8 +14,8 @@ namespace QualitySql {
 /// What the quality office asks about: a range of inspection days and the optional narrowings.
 /// Empty texts do not narrow.
 struct Filter {
-    QDate from; ///< first day, inclusive
-    QDate to;   ///< last day, inclusive
+    QDate from;        ///< first day, inclusive
+    QDate to;          ///< last day, inclusive
     QString machine;   ///< machineId of the frame
     QString card;      ///< billCode
     QString item;      ///< article code or name

@@ -64,16 +64,18 @@ QList<Figure> figures(const QualityData::Totals& now, const QualityData::Totals&
     QList<Figure> out;
     out << relative(QStringLiteral("卷数"), double(now.rolls), double(before.rolls), 0);
     out << relative(QStringLiteral("米数"), now.metres, before.metres, 1);
-    Figure share{QStringLiteral("一等品率"), percent(now.firstShare()), percent(before.firstShare()),
-                 none, 0};
+    Figure share{QStringLiteral("一等品率"), percent(now.firstShare()),
+                 percent(before.firstShare()), none, 0};
     if (now.firstShare() && before.firstShare()) {
         const double points = (*now.firstShare() - *before.firstShare()) * 100;
         share.change = signedText(points, 1, QStringLiteral("个百分点"));
         share.verdict = verdictOf(points, +1);
     }
     out << share;
-    out << absolute(QStringLiteral("百平米扣分"), now.pointsPer100m2(), before.pointsPer100m2(), 1, -1);
-    out << absolute(QStringLiteral("百米疵点"), now.defectsPer100m(), before.defectsPer100m(), 2, -1);
+    out << absolute(QStringLiteral("百平米扣分"), now.pointsPer100m2(), before.pointsPer100m2(), 1,
+                    -1);
+    out << absolute(QStringLiteral("百米疵点"), now.defectsPer100m(), before.defectsPer100m(), 2,
+                    -1);
     return out;
 }
 

@@ -15,7 +15,7 @@ struct Figure {
     QString caption; ///< "卷数", "米数", "一等品率", "百平米扣分", "百米疵点"
     QString now;     ///< "—" when the range has nothing to measure
     QString before;
-    QString change;  ///< "+12.5%", "+1.3个百分点", "+0.40"; "—" when there is nothing to compare
+    QString change; ///< "+12.5%", "+1.3个百分点", "+0.40"; "—" when there is nothing to compare
     /// +1 when the change is good for the mill, -1 when bad, 0 when neither or unknown.
     int verdict = 0;
 };

@@ -36,7 +36,6 @@ constexpr int ChartHeight = 3960;
 // Longer ranges are work for the mill's server that belongs in the night's reports.
 constexpr int MaxDays = 366;
 
-
 QPushButton* button(QWidget* parent, const QString& name, const QString& text, const QRect& r,
                     const QString& accessible = QString())
 {
@@ -70,7 +69,8 @@ void fitColumns(QTableWidget* t, int width)
     for (int c = 0; c < t->columnCount(); ++c)
         used += t->columnWidth(c);
     // The tab's own page is laid out later than the window: the room is taken from the tab.
-    const int room = width - 2 * t->frameWidth() - t->style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 8;
+    const int room =
+        width - 2 * t->frameWidth() - t->style()->pixelMetric(QStyle::PM_ScrollBarExtent) - 8;
     const int spare = (room - used) / t->columnCount();
     if (spare > 0)
         for (int c = 0; c < t->columnCount(); ++c)
@@ -103,33 +103,48 @@ frmQuality::~frmQuality() = default;
 
 void frmQuality::buildFilters()
 {
-    QLabel* l = placeCaption(this, QStringLiteral("labFrom"), QStringLiteral("开始日期"), QRect(120, RowA, 1000, FieldHeight));
+    QLabel* l = placeCaption(this, QStringLiteral("labFrom"), QStringLiteral("开始日期"),
+                             QRect(120, RowA, 1000, FieldHeight));
     dtpFrom = dateBox(this, QStringLiteral("dtpFrom"), l, QRect(1160, RowA, 1800, FieldHeight));
-    l = placeCaption(this, QStringLiteral("labTo"), QStringLiteral("结束日期"), QRect(3060, RowA, 1000, FieldHeight));
+    l = placeCaption(this, QStringLiteral("labTo"), QStringLiteral("结束日期"),
+                     QRect(3060, RowA, 1000, FieldHeight));
     dtpTo = dateBox(this, QStringLiteral("dtpTo"), l, QRect(4100, RowA, 1800, FieldHeight));
-    l = placeCaption(this, QStringLiteral("labMachine"), QStringLiteral("机台"), QRect(6000, RowA, 600, FieldHeight));
-    txtMachine = placeTextBox(this, QStringLiteral("txtMachine"), l, QRect(6640, RowA, 1200, FieldHeight));
+    l = placeCaption(this, QStringLiteral("labMachine"), QStringLiteral("机台"),
+                     QRect(6000, RowA, 600, FieldHeight));
+    txtMachine =
+        placeTextBox(this, QStringLiteral("txtMachine"), l, QRect(6640, RowA, 1200, FieldHeight));
     cmdPickMachine = button(this, QStringLiteral("cmdPickMachine"), QStringLiteral("▼"),
                             QRect(7880, RowA, 460, FieldHeight), QStringLiteral("选择机台"));
-    l = placeCaption(this, QStringLiteral("labInspector"), QStringLiteral("验布员"), QRect(8400, RowA, 900, FieldHeight));
-    txtInspector = placeTextBox(this, QStringLiteral("txtInspector"), l, QRect(9340, RowA, 1200, FieldHeight));
+    l = placeCaption(this, QStringLiteral("labInspector"), QStringLiteral("验布员"),
+                     QRect(8400, RowA, 900, FieldHeight));
+    txtInspector =
+        placeTextBox(this, QStringLiteral("txtInspector"), l, QRect(9340, RowA, 1200, FieldHeight));
     cmdPickInspector = button(this, QStringLiteral("cmdPickInspector"), QStringLiteral("▼"),
                               QRect(10580, RowA, 460, FieldHeight), QStringLiteral("选择验布员"));
-    l = placeCaption(this, QStringLiteral("labCard"), QStringLiteral("卡号"), QRect(120, RowB, 1000, FieldHeight));
-    txtCard = placeTextBox(this, QStringLiteral("txtCard"), l, QRect(1160, RowB, 1800, FieldHeight));
-    l = placeCaption(this, QStringLiteral("labItem"), QStringLiteral("品种"), QRect(3060, RowB, 1000, FieldHeight));
-    txtItem = placeTextBox(this, QStringLiteral("txtItem"), l, QRect(4100, RowB, 1800, FieldHeight));
+    l = placeCaption(this, QStringLiteral("labCard"), QStringLiteral("卡号"),
+                     QRect(120, RowB, 1000, FieldHeight));
+    txtCard =
+        placeTextBox(this, QStringLiteral("txtCard"), l, QRect(1160, RowB, 1800, FieldHeight));
+    l = placeCaption(this, QStringLiteral("labItem"), QStringLiteral("品种"),
+                     QRect(3060, RowB, 1000, FieldHeight));
+    txtItem =
+        placeTextBox(this, QStringLiteral("txtItem"), l, QRect(4100, RowB, 1800, FieldHeight));
 
     labTouched = new QLabel(this);
     labTouched->setObjectName(QStringLiteral("labTouched"));
     labTouched->setAccessibleName(QStringLiteral("已选"));
     labTouched->setWordWrap(true);
     placeTwips(labTouched, QRect(6000, RowB, 3880, FieldHeight));
-    cmdClear = button(this, QStringLiteral("cmdClear"), QStringLiteral("清除选择"), QRect(9940, RowB, 1100, FieldHeight));
-    cmdQuery = button(this, QStringLiteral("cmdQuery"), QStringLiteral("查询"), QRect(11160, RowA, 1300, 1200));
-    cmdPdf = button(this, QStringLiteral("cmdPdf"), QStringLiteral("导出PDF"), QRect(12580, RowA, 1300, FieldHeight));
-    cmdXlsx = button(this, QStringLiteral("cmdXlsx"), QStringLiteral("导出Excel"), QRect(13940, RowA, 1300, FieldHeight));
-    auto* exit = button(this, QStringLiteral("cmdExit"), QStringLiteral("退出"), QRect(13940, RowB, 1300, FieldHeight));
+    cmdClear = button(this, QStringLiteral("cmdClear"), QStringLiteral("清除选择"),
+                      QRect(9940, RowB, 1100, FieldHeight));
+    cmdQuery = button(this, QStringLiteral("cmdQuery"), QStringLiteral("查询"),
+                      QRect(11160, RowA, 1300, 1200));
+    cmdPdf = button(this, QStringLiteral("cmdPdf"), QStringLiteral("导出PDF"),
+                    QRect(12580, RowA, 1300, FieldHeight));
+    cmdXlsx = button(this, QStringLiteral("cmdXlsx"), QStringLiteral("导出Excel"),
+                     QRect(13940, RowA, 1300, FieldHeight));
+    auto* exit = button(this, QStringLiteral("cmdExit"), QStringLiteral("退出"),
+                        QRect(13940, RowB, 1300, FieldHeight));
     lab_status = new QLabel(this);
     lab_status->setObjectName(QStringLiteral("lab_status"));
     lab_status->setAccessibleName(QStringLiteral("状态"));
@@ -140,8 +155,10 @@ void frmQuality::buildFilters()
     connect(cmdPdf, &QPushButton::clicked, this, [this] { exportPdf(); });
     connect(cmdXlsx, &QPushButton::clicked, this, [this] { exportXlsx(); });
     connect(exit, &QPushButton::clicked, this, &QWidget::close);
-    connect(cmdPickMachine, &QPushButton::clicked, this, [this] { openPicker(txtMachine, QString()); });
-    connect(cmdPickInspector, &QPushButton::clicked, this, [this] { openPicker(txtInspector, QStringLiteral("inspector")); });
+    connect(cmdPickMachine, &QPushButton::clicked, this,
+            [this] { openPicker(txtMachine, QString()); });
+    connect(cmdPickInspector, &QPushButton::clicked, this,
+            [this] { openPicker(txtInspector, QStringLiteral("inspector")); });
     for (QLineEdit* b : {txtMachine, txtCard, txtItem, txtInspector})
         connect(b, &QLineEdit::returnPressed, this, &frmQuality::query);
 }
@@ -197,8 +214,8 @@ void frmQuality::buildTables()
 void frmQuality::Form_Load()
 {
     Database::openConnection();
-    m_grades = QualityData::parseGrades(
-        SysUtil::readIni(QStringLiteral("MIREL"), QStringLiteral("grade"), QString(), QStringLiteral("/mirel.ini")));
+    m_grades = QualityData::parseGrades(SysUtil::readIni(
+        QStringLiteral("MIREL"), QStringLiteral("grade"), QString(), QStringLiteral("/mirel.ini")));
     const QDate today = QDate::currentDate();
     dtpTo->setDate(today);
     dtpFrom->setDate(today.addDays(-6));
@@ -222,12 +239,14 @@ bool frmQuality::query()
 {
     picker->hide();
     if (dtpFrom->date() > dtpTo->date()) {
-        MessageBox::show(QStringLiteral("开始日期不能晚于结束日期"), MessageBox::Exclamation, MessageBox::Ok, QString(), this);
+        MessageBox::show(QStringLiteral("开始日期不能晚于结束日期"), MessageBox::Exclamation,
+                         MessageBox::Ok, QString(), this);
         dtpFrom->setFocus();
         return false;
     }
     if (dtpFrom->date().daysTo(dtpTo->date()) >= MaxDays) {
-        MessageBox::show(QStringLiteral("日期范围不能超过%1天").arg(MaxDays), MessageBox::Exclamation, MessageBox::Ok, QString(), this);
+        MessageBox::show(QStringLiteral("日期范围不能超过%1天").arg(MaxDays),
+                         MessageBox::Exclamation, MessageBox::Ok, QString(), this);
         dtpFrom->setFocus();
         return false;
     }
@@ -246,7 +265,8 @@ bool frmQuality::reload()
         showOverview(QualityData::load(Database::conn(), filter(), m_grades));
     } catch (const DbError& e) {
         lab_status->setText(QStringLiteral("查询失败"));
-        MessageBox::show(QStringLiteral("查询失败：") + e.message(), MessageBox::Critical, MessageBox::Ok, QString(), this);
+        MessageBox::show(QStringLiteral("查询失败：") + e.message(), MessageBox::Critical,
+                         MessageBox::Ok, QString(), this);
         return false;
     }
     return true;
@@ -259,18 +279,22 @@ void frmQuality::showOverview(const QualityData::Overview& o)
     for (int i = 0; i < figures.size(); ++i) {
         labFigure[i]->setText(figures[i].caption);
         labFigureNow[i]->setText(figures[i].now);
-        labFigureBefore[i]->setText(QStringLiteral("上期 ") + figures[i].before + QStringLiteral("  ") + figures[i].change);
+        labFigureBefore[i]->setText(QStringLiteral("上期 ") + figures[i].before +
+                                    QStringLiteral("  ") + figures[i].change);
         // Green when the change is good for the mill, red when bad. A palette, not a style
         // sheet: a label under a style sheet stops taking the window's type size.
         QPalette pal = palette();
         if (figures[i].verdict != 0)
-            pal.setColor(QPalette::WindowText, figures[i].verdict > 0 ? QColor(0x2e, 0x7d, 0x32) : QColor(0xc6, 0x28, 0x28));
+            pal.setColor(QPalette::WindowText, figures[i].verdict > 0 ? QColor(0x2e, 0x7d, 0x32)
+                                                                      : QColor(0xc6, 0x28, 0x28));
         labFigureBefore[i]->setPalette(pal);
     }
     m_charts->show(o, m_grades);
     showTables(o);
-    lab_status->setText(o.now.rolls > 0 ? QStringLiteral("共 %1 卷  ").arg(o.now.rolls) + QualityText::filterText(o.filter)
-                                        : QStringLiteral("所选范围内没有验布记录  ") + QualityText::filterText(o.filter));
+    lab_status->setText(
+        o.now.rolls > 0
+            ? QStringLiteral("共 %1 卷  ").arg(o.now.rolls) + QualityText::filterText(o.filter)
+            : QStringLiteral("所选范围内没有验布记录  ") + QualityText::filterText(o.filter));
     QStringList touched;
     if (!m_touch.defect.isEmpty())
         touched << QStringLiteral("疵点 ") + m_touch.defect;
@@ -278,8 +302,9 @@ void frmQuality::showOverview(const QualityData::Overview& o)
         touched << m_touch.day.toString(Qt::ISODate);
     if (!m_touch.grade.isEmpty())
         touched << m_touch.grade;
-    labTouched->setText(touched.isEmpty() ? QStringLiteral("点柱子可筛选其它图表")
-                                          : QStringLiteral("已选：") + touched.join(QStringLiteral("，")));
+    labTouched->setText(touched.isEmpty()
+                            ? QStringLiteral("点柱子可筛选其它图表")
+                            : QStringLiteral("已选：") + touched.join(QStringLiteral("，")));
     cmdClear->setEnabled(!touched.isEmpty());
 }
 
@@ -295,7 +320,8 @@ void frmQuality::showTables(const QualityData::Overview& o)
             const QStringList cells = QualityText::groupRow(groups[r], inspector);
             for (int c = 0; c < cells.size(); ++c) {
                 auto* item = new QTableWidgetItem(cells[c]);
-                item->setTextAlignment(c < (inspector ? 2 : 1) ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignRight | Qt::AlignVCenter);
+                item->setTextAlignment(c < (inspector ? 2 : 1) ? Qt::AlignLeft | Qt::AlignVCenter
+                                                               : Qt::AlignRight | Qt::AlignVCenter);
                 t->setItem(r, c, item);
             }
         }
@@ -333,7 +359,8 @@ void frmQuality::openPicker(QLineEdit* target, const QString& column)
         for (Recordset rs = Database::conn().execute(q.text, q.params); !rs.eof(); rs.moveNext())
             values << rs.text(0);
     } catch (const DbError& e) {
-        MessageBox::show(QStringLiteral("查询失败：") + e.message(), MessageBox::Critical, MessageBox::Ok, QString(), this);
+        MessageBox::show(QStringLiteral("查询失败：") + e.message(), MessageBox::Critical,
+                         MessageBox::Ok, QString(), this);
         return;
     }
     picker->clearBtn();

@@ -65,8 +65,8 @@ public:
     QPushButton* cmdPickInspector = nullptr;
     QLabel* labTouched = nullptr;
     QList<QFrame*> figureBox;
-    QList<QLabel*> labFigure;     ///< the figure's caption
-    QList<QLabel*> labFigureNow;  ///< its value
+    QList<QLabel*> labFigure;       ///< the figure's caption
+    QList<QLabel*> labFigureNow;    ///< its value
     QList<QLabel*> labFigureBefore; ///< the range before and the change
     QTabWidget* tabTables = nullptr;
     QTableWidget* gridMachine = nullptr;

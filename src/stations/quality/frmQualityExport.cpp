@@ -9,10 +9,10 @@
 
 #include <QChart>
 #include <QChartView>
-#include <QGraphicsLayout>
-#include <QGraphicsScene>
 #include <QDir>
 #include <QFileInfo>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
 #include <QLabel>
 #include <QPainter>
 #include <QPdfWriter>
@@ -31,7 +31,8 @@ int drawTable(QPainter& p, int left, int top, int width, const QStringList& head
         f.setBold(bold);
         p.setFont(f);
         for (int c = 0; c < cells.size(); ++c)
-            p.drawText(QRect(left + c * cell, y, cell, line), Qt::AlignLeft | Qt::AlignVCenter, cells[c]);
+            p.drawText(QRect(left + c * cell, y, cell, line), Qt::AlignLeft | Qt::AlignVCenter,
+                       cells[c]);
         p.drawLine(left, y + line, left + width, y + line);
     };
     drawRow(header, top, true);
@@ -56,7 +57,8 @@ int drawTitle(QPainter& p, const QRect& page, const QString& title, const QStrin
     f.setBold(false);
     p.setFont(f);
     const int filterTop = page.top() + titleHeight + titleHeight / 4;
-    p.drawText(QRect(page.left(), filterTop, page.width(), p.fontMetrics().height()), Qt::AlignLeft, filter);
+    p.drawText(QRect(page.left(), filterTop, page.width(), p.fontMetrics().height()), Qt::AlignLeft,
+               filter);
     return filterTop + 2 * p.fontMetrics().height();
 }
 
@@ -75,7 +77,9 @@ void drawChart(QPainter& p, QChart* chart, const QRectF& target)
 
 QString defaultFile(const QString& suffix)
 {
-    return QDir::home().filePath(QStringLiteral("质量总览-") + QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) + suffix);
+    return QDir::home().filePath(QStringLiteral("质量总览-") +
+                                 QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) +
+                                 suffix);
 }
 
 } // namespace
@@ -83,7 +87,8 @@ QString defaultFile(const QString& suffix)
 bool frmQuality::exportPdf(QString path)
 {
     if (path.isEmpty())
-        path = MessageBox::saveFileName(QStringLiteral("导出PDF"), QStringLiteral("PDF (*.pdf)"), defaultFile(QStringLiteral(".pdf")), this);
+        path = MessageBox::saveFileName(QStringLiteral("导出PDF"), QStringLiteral("PDF (*.pdf)"),
+                                        defaultFile(QStringLiteral(".pdf")), this);
     if (path.isEmpty())
         return false;
     const QString cannot = QStringLiteral("无法写入文件：") + path;
@@ -101,8 +106,10 @@ bool frmQuality::exportPdf(QString path)
         MessageBox::show(cannot, MessageBox::Critical, MessageBox::Ok, QString(), this);
         return false;
     }
-    const QRect page = pdf.pageLayout().paintRectPixels(pdf.resolution()).translated(
-        -pdf.pageLayout().paintRectPixels(pdf.resolution()).topLeft());
+    const QRect page =
+        pdf.pageLayout()
+            .paintRectPixels(pdf.resolution())
+            .translated(-pdf.pageLayout().paintRectPixels(pdf.resolution()).topLeft());
     const QString filterText = QualityText::filterText(m_overview.filter);
 
     int y = drawTitle(p, page, QStringLiteral("质量总览"), filterText);
@@ -110,7 +117,9 @@ bool frmQuality::exportPdf(QString path)
     for (const QualityText::Figure& f : QualityText::figures(m_overview.now, m_overview.before))
         figureRows << QStringList{f.caption, f.now, f.before, f.change};
     y = drawTable(p, page.left(), y, page.width() / 2,
-                  {QStringLiteral("指标"), QStringLiteral("本期"), QStringLiteral("上期"), QStringLiteral("变化")}, figureRows);
+                  {QStringLiteral("指标"), QStringLiteral("本期"), QStringLiteral("上期"),
+                   QStringLiteral("变化")},
+                  figureRows);
     for (bool inspector : {false, true}) {
         QList<QStringList> rows;
         for (const QualityData::Group& g : inspector ? m_overview.inspectors : m_overview.machines)
@@ -138,26 +147,40 @@ bool frmQuality::exportPdf(QString path)
 bool frmQuality::exportXlsx(QString path)
 {
     if (path.isEmpty())
-        path = MessageBox::saveFileName(QStringLiteral("导出Excel"), QStringLiteral("Excel (*.xlsx)"), defaultFile(QStringLiteral(".xlsx")), this);
+        path =
+            MessageBox::saveFileName(QStringLiteral("导出Excel"), QStringLiteral("Excel (*.xlsx)"),
+                                     defaultFile(QStringLiteral(".xlsx")), this);
     if (path.isEmpty())
         return false;
     // Numbers go in as numbers, so that the quality office can go on calculating with them.
     auto number = [](std::optional<double> v) { return v ? QVariant(*v) : QVariant(); };
-    sheet::SheetTable figures{{QStringLiteral("指标"), QStringLiteral("本期"), QStringLiteral("上期")}, {}, QStringLiteral("汇总")};
+    sheet::SheetTable figures{
+        {QStringLiteral("指标"), QStringLiteral("本期"), QStringLiteral("上期")},
+        {},
+        QStringLiteral("汇总")};
     const QualityData::Totals& n = m_overview.now;
     const QualityData::Totals& b = m_overview.before;
     figures.rows << QVariantList{QStringLiteral("卷数"), n.rolls, b.rolls}
                  << QVariantList{QStringLiteral("米数"), n.metres, b.metres}
-                 << QVariantList{QStringLiteral("一等品率"), number(n.firstShare()), number(b.firstShare())}
-                 << QVariantList{QStringLiteral("百平米扣分"), number(n.pointsPer100m2()), number(b.pointsPer100m2())}
-                 << QVariantList{QStringLiteral("百米疵点"), number(n.defectsPer100m()), number(b.defectsPer100m())};
-    sheet::SheetTable pareto{{QStringLiteral("疵点"), QStringLiteral("个数"), QStringLiteral("扣分"), QStringLiteral("累计")}, {}, QStringLiteral("疵点")};
+                 << QVariantList{QStringLiteral("一等品率"), number(n.firstShare()),
+                                 number(b.firstShare())}
+                 << QVariantList{QStringLiteral("百平米扣分"), number(n.pointsPer100m2()),
+                                 number(b.pointsPer100m2())}
+                 << QVariantList{QStringLiteral("百米疵点"), number(n.defectsPer100m()),
+                                 number(b.defectsPer100m())};
+    sheet::SheetTable pareto{{QStringLiteral("疵点"), QStringLiteral("个数"),
+                              QStringLiteral("扣分"), QStringLiteral("累计")},
+                             {},
+                             QStringLiteral("疵点")};
     for (const QualityData::ParetoRow& r : m_overview.pareto)
         pareto.rows << QVariantList{r.defect, r.defects, r.points, r.cumulative};
     QList<sheet::SheetTable> tables{figures, pareto};
     for (bool inspector : {false, true}) {
-        sheet::SheetTable t{QualityText::groupHeader(inspector), {}, inspector ? QStringLiteral("验布员") : QStringLiteral("机台")};
-        for (const QualityData::Group& g : inspector ? m_overview.inspectors : m_overview.machines) {
+        sheet::SheetTable t{QualityText::groupHeader(inspector),
+                            {},
+                            inspector ? QStringLiteral("验布员") : QStringLiteral("机台")};
+        for (const QualityData::Group& g :
+             inspector ? m_overview.inspectors : m_overview.machines) {
             QVariantList row{g.key};
             if (inspector)
                 row << g.name;

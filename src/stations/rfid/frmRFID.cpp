@@ -73,18 +73,25 @@ void frmRFID::buildControls()
     m_cardRow = new QWidget(pages[0]);
     m_cardRow->setObjectName(u"cardRow"_s);
     placeTwips(m_cardRow, QRect(300, 600, 8100, FieldHeight));
-    QLabel* cardLabel = placeCaption(m_cardRow, u"Label1"_s, u"卡号"_s, QRect(0, 0, 2000, FieldHeight));
-    txtCardno = placeTextBox(m_cardRow, u"txtCardno"_s, cardLabel, QRect(2100, 0, 5960, FieldHeight));
-    QLabel* userLabel = placeCaption(pages[0], u"Label2"_s, u"员工"_s, QRect(300, 1600, 2000, FieldHeight));
+    QLabel* cardLabel =
+        placeCaption(m_cardRow, u"Label1"_s, u"卡号"_s, QRect(0, 0, 2000, FieldHeight));
+    txtCardno =
+        placeTextBox(m_cardRow, u"txtCardno"_s, cardLabel, QRect(2100, 0, 5960, FieldHeight));
+    QLabel* userLabel =
+        placeCaption(pages[0], u"Label2"_s, u"员工"_s, QRect(300, 1600, 2000, FieldHeight));
     ComboUser = new ComboEx(pages[0]);
     ComboUser->setObjectName(u"ComboUser"_s);
     ComboUser->setAccessibleName(userLabel->text());
     userLabel->setBuddy(ComboUser);
     placeTwips(ComboUser, QRect(2400, 1600, 6000, FieldHeight));
-    QLabel* card2Label = placeCaption(pages[2], u"Label3"_s, u"卡号"_s, QRect(300, 600, 2000, FieldHeight));
-    txtCard2 = placeTextBox(pages[2], u"txtCard2"_s, card2Label, QRect(2400, 600, 6000, FieldHeight));
-    QLabel* billLabel = placeCaption(pages[2], u"Label4"_s, u"生产单号"_s, QRect(300, 1600, 2000, FieldHeight));
-    txtBillCode = placeTextBox(pages[2], u"txtBillCode"_s, billLabel, QRect(2400, 1600, 6000, FieldHeight));
+    QLabel* card2Label =
+        placeCaption(pages[2], u"Label3"_s, u"卡号"_s, QRect(300, 600, 2000, FieldHeight));
+    txtCard2 =
+        placeTextBox(pages[2], u"txtCard2"_s, card2Label, QRect(2400, 600, 6000, FieldHeight));
+    QLabel* billLabel =
+        placeCaption(pages[2], u"Label4"_s, u"生产单号"_s, QRect(300, 1600, 2000, FieldHeight));
+    txtBillCode =
+        placeTextBox(pages[2], u"txtBillCode"_s, billLabel, QRect(2400, 1600, 6000, FieldHeight));
 
     cmdRead = new QPushButton(u"读卡"_s, this);
     cmdRead->setObjectName(u"cmdRead"_s);
@@ -129,8 +136,10 @@ void frmRFID::buildSettings()
     int i = 0;
     for (const char16_t* key : SettingKeys) {
         const QString k = QString::fromUtf16(key);
-        QLabel* l = placeCaption(Frame1, u"lab_set_"_s + QString::number(i), k, QRect(200, 500 + i * 800, 2200, FieldHeight));
-        QLineEdit* b = placeTextBox(Frame1, u"txt_set_"_s + QString::number(i), l, QRect(2500, 500 + i * 800, 9200, FieldHeight));
+        QLabel* l = placeCaption(Frame1, u"lab_set_"_s + QString::number(i), k,
+                                 QRect(200, 500 + i * 800, 2200, FieldHeight));
+        QLineEdit* b = placeTextBox(Frame1, u"txt_set_"_s + QString::number(i), l,
+                                    QRect(2500, 500 + i * 800, 9200, FieldHeight));
         b->setProperty("Tag", k);
         txt_set.append(b);
         ++i;
