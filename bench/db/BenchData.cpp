@@ -137,6 +137,14 @@ void addDefects(const QString& path)
 
 } // namespace
 
+Connection& connection()
+{
+    static Connection c;
+    if (!c.isOpen())
+        c.open(QStringLiteral("Provider=SQLite;Data Source=") + database());
+    return c;
+}
+
 QString cardCode(int n) { return QStringLiteral("SC%1").arg(n, 7, 10, QLatin1Char('0')); }
 
 QString database()

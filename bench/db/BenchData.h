@@ -3,6 +3,8 @@
 
 #include <QString>
 
+class Connection;
+
 namespace BenchData {
 
 constexpr int cards = 100000;
@@ -15,6 +17,9 @@ QString database();
 
 /// Defect rows per roll: none for every fifth roll, up to four on the others (2,000,000 rows).
 constexpr int defectKinds = 8;
+
+/// A connection to database(), opened on first use and kept for the whole run.
+Connection& connection();
 
 /// Card number of card n (1-based): "SC" + 7 digits.
 QString cardCode(int n);

@@ -13,13 +13,7 @@
 
 namespace {
 
-Connection& conn()
-{
-    static Connection c;
-    if (!c.isOpen())
-        c.open(QStringLiteral("Provider=SQLite;Data Source=") + BenchData::database());
-    return c;
-}
+Connection& conn() { return BenchData::connection(); }
 
 QString randomCard()
 {

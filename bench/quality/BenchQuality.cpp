@@ -16,13 +16,7 @@
 
 namespace {
 
-Connection& conn()
-{
-    static Connection c;
-    if (!c.isOpen())
-        c.open(QStringLiteral("Provider=SQLite;Data Source=") + BenchData::database());
-    return c;
-}
+Connection& conn() { return BenchData::connection(); }
 
 // A month (31 days) starting on a random day of the database's three years.
 QualitySql::Filter randomMonth()

@@ -167,7 +167,7 @@ Overview load(Connection& c, const QualitySql::Filter& filter, const Grades& gra
     for (const Cell& cell : all)
         if (!o.gradeNames.contains(cell.grade))
             o.gradeNames << cell.grade;
-    for (QDate d = filter.from; d <= filter.to; d = d.addDays(1))
+    for (QDate d = filter.from; d.isValid() && d <= filter.to; d = d.addDays(1))
         o.days << Day{d, QList<qint64>(o.gradeNames.size(), 0), 0, 0};
     for (const Cell& cell : all) {
         const qint64 day = filter.from.daysTo(cell.day);

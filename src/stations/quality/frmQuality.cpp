@@ -225,7 +225,7 @@ void frmQuality::Form_Load()
 
 QualitySql::Filter frmQuality::filter() const
 {
-    QualitySql::Filter f = m_touch;
+    QualitySql::Filter f;
     f.from = dtpFrom->date();
     f.to = dtpTo->date();
     f.machine = txtMachine->text().trimmed();
@@ -250,19 +250,27 @@ bool frmQuality::query()
         dtpFrom->setFocus();
         return false;
     }
+    m_base = filter();
     m_touch = QualitySql::Filter();
     return reload();
 }
 
 bool frmQuality::reload()
 {
+    if (!m_base.from.isValid()) // nothing queried yet (the database was away at start)
+        return query();
     // A database that was away at start-up or went away since is tried again on every query.
     if (!Database::conn().isOpen() && !Database::openConnection()) {
         lab_status->setText(QStringLiteral("数据库连接失败"));
         return false;
     }
     try {
-        showOverview(QualityData::load(Database::conn(), filter(), m_grades));
+        // Touches narrow what was queried, not what has been typed since.
+        QualitySql::Filter f = m_base;
+        f.defect = m_touch.defect;
+        f.day = m_touch.day;
+        f.grade = m_touch.grade;
+        showOverview(QualityData::load(Database::conn(), f, m_grades));
     } catch (const DbError& e) {
         lab_status->setText(QStringLiteral("查询失败"));
         MessageBox::show(QStringLiteral("查询失败：") + e.message(), MessageBox::Critical,

@@ -43,7 +43,7 @@ public:
     /// The figures, the Pareto and both tables as sheets of one .xlsx file.
     bool exportXlsx(QString path = QString());
 
-    /// The filter of the screen's fields and the touched bar.
+    /// The filter of the screen's fields.
     QualitySql::Filter filter() const;
     const QualityData::Overview& overview() const { return m_overview; }
     const QualityData::Grades& grades() const { return m_grades; }
@@ -90,5 +90,6 @@ private:
     QualityCharts* m_charts = nullptr;
     QualityData::Grades m_grades;
     QualityData::Overview m_overview;
+    QualitySql::Filter m_base;  ///< the fields as they were at the last 查询
     QualitySql::Filter m_touch; ///< only defect, day and grade are used
 };
