@@ -240,26 +240,34 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("cell");
         QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("sheetName"); // of the second worksheet
         QTest::newRow("missing folder") << "no/such/folder/list.xlsx"
                                         << "x"
-                                        << "无法写入文件";
+                                        << "无法写入文件" << "卷2";
         QTest::newRow("text too long")
-            << "list.xlsx" << QString(32768, u'x') << "第 2 行第 1 列的文字太长";
+            << "list.xlsx" << QString(32768, u'x') << "第 2 行第 1 列的文字太长" << "卷2";
         QTest::newRow("Chinese text too long")
-            << "list.xlsx" << QString(11000, u'卷') << "第 2 行第 1 列的文字太长";
+            << "list.xlsx" << QString(11000, u'卷') << "第 2 行第 1 列的文字太长" << "卷2";
+        // The first worksheet is already written when the second one's name is refused.
+        QTest::newRow("worksheet name") << "list.xlsx"
+                                        << "x"
+                                        << "无法写入文件：" + file(u"list.xlsx") + "（工作表名称无效：卷[1]"
+                                        << "卷[1]";
     }
     void exportFailures()
     {
         QFETCH(QString, path);
         QFETCH(QString, cell);
         QFETCH(QString, message);
+        QFETCH(QString, sheetName);
         const QString full = file(path);
         if (QDir(dir_.path()).exists(path))
             QVERIFY(QFile::remove(full));
         if (!path.contains(u'/'))
             writeBytes(full, "keep me");
         QString error;
-        QVERIFY(!sheet::writeXlsx(full, SheetTable{{QStringLiteral("卷号")}, {{cell}}}, &error));
+        const SheetTable table{{QStringLiteral("卷号")}, {{cell}}};
+        QVERIFY(!sheet::writeXlsx(full, {{QStringLiteral("卷1"), table}, {sheetName, table}}, &error));
         QVERIFY2(error.startsWith(message), qPrintable(error));
         if (!path.contains(u'/'))
             QCOMPARE(readAll(full), QByteArray("keep me"));

@@ -97,11 +97,11 @@ public:
     }
     bool ok() const { return wb_ != nullptr; }
 
-    bool write(const SheetTable& table)
+    bool write(const QString& sheetName, const SheetTable& table)
     {
         // Worksheet names are at most 31 characters and unique; the library refuses others.
-        const QByteArray name = table.name.left(31).toUtf8();
-        ws_ = workbook_add_worksheet(wb_, table.name.isEmpty() ? nullptr : name.constData());
+        const QByteArray name = sheetName.left(31).toUtf8();
+        ws_ = workbook_add_worksheet(wb_, sheetName.isEmpty() ? nullptr : name.constData());
         if (!ws_)
             return false;
         for (qsizetype c = 0; c < table.header.size(); ++c)
@@ -191,12 +191,12 @@ QString cannotWrite(const QString& path, const QString& reason)
 
 bool writeXlsx(const QString& path, const SheetTable& table, QString* error)
 {
-    return writeXlsx(path, QList<SheetTable>{table}, error);
+    return writeXlsx(path, QList<NamedSheet>{{QString(), table}}, error);
 }
 
-bool writeXlsx(const QString& path, const QList<SheetTable>& tables, QString* error)
+bool writeXlsx(const QString& path, const QList<NamedSheet>& sheets, QString* error)
 {
-    for (const SheetTable& table : tables) {
+    for (const auto& [name, table] : sheets) {
         if (!fits(table, error))
             return false;
     }
@@ -209,10 +209,9 @@ bool writeXlsx(const QString& path, const QList<SheetTable>& tables, QString* er
     Writer writer(QFile::encodeName(temp.fileName()).constData());
     if (!writer.ok())
         return setError(error, cannotWrite(path, QStringLiteral("内存不足")));
-    for (const SheetTable& table : tables) {
-        if (!writer.write(table))
-            return setError(error,
-                            cannotWrite(path, QStringLiteral("工作表名称无效：") + table.name));
+    for (const auto& [name, table] : sheets) {
+        if (!writer.write(name, table))
+            return setError(error, cannotWrite(path, QStringLiteral("工作表名称无效：") + name));
     }
     const lxw_error rc = writer.close();
     if (rc != LXW_NO_ERROR)

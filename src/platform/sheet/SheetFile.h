@@ -8,6 +8,8 @@
 #include <QStringList>
 #include <QVariantList>
 
+#include <utility>
+
 namespace sheet {
 
 /// Rows to export: a header line and the rows' cells. A cell that is a number (int, double,
@@ -16,16 +18,18 @@ namespace sheet {
 struct SheetTable {
     QStringList header;
     QList<QVariantList> rows;
-    /// The worksheet's name ("Sheet1" … when empty).
-    QString name;
 };
+
+/// A worksheet's name and its table.
+using NamedSheet = std::pair<QString, SheetTable>;
 
 /// Writes table as the only worksheet of a new .xlsx file at path (replacing an existing file),
 /// the header in bold and frozen above the rows. Returns false with a message the operator can
 /// read when the file cannot be written or the table does not fit a worksheet.
 bool writeXlsx(const QString& path, const SheetTable& table, QString* error = nullptr);
-/// As above, one worksheet per table in their order.
-bool writeXlsx(const QString& path, const QList<SheetTable>& tables, QString* error = nullptr);
+/// As above, one worksheet per table in their order, under its name (at most 31 characters,
+/// none of []:*?/\; "Sheet1" … when empty).
+bool writeXlsx(const QString& path, const QList<NamedSheet>& sheets, QString* error = nullptr);
 
 /// Reads the first worksheet of path into grid. The format is taken from the file's content,
 /// not its name: an .xls or .xlt (Excel 97-2003) or an .xlsx. Returns false with a message for a

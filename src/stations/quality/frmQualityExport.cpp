@@ -155,9 +155,7 @@ bool frmQuality::exportXlsx(QString path)
     // Numbers go in as numbers, so that the quality office can go on calculating with them.
     auto number = [](std::optional<double> v) { return v ? QVariant(*v) : QVariant(); };
     sheet::SheetTable figures{
-        {QStringLiteral("指标"), QStringLiteral("本期"), QStringLiteral("上期")},
-        {},
-        QStringLiteral("汇总")};
+        {QStringLiteral("指标"), QStringLiteral("本期"), QStringLiteral("上期")}, {}};
     const QualityData::Totals& n = m_overview.now;
     const QualityData::Totals& b = m_overview.before;
     figures.rows << QVariantList{QStringLiteral("卷数"), n.rolls, b.rolls}
@@ -170,15 +168,13 @@ bool frmQuality::exportXlsx(QString path)
                                  number(b.defectsPer100m())};
     sheet::SheetTable pareto{{QStringLiteral("疵点"), QStringLiteral("个数"),
                               QStringLiteral("扣分"), QStringLiteral("累计")},
-                             {},
-                             QStringLiteral("疵点")};
+                             {}};
     for (const QualityData::ParetoRow& r : m_overview.pareto)
         pareto.rows << QVariantList{r.defect, r.defects, r.points, r.cumulative};
-    QList<sheet::SheetTable> tables{figures, pareto};
+    QList<sheet::NamedSheet> tables{{QStringLiteral("汇总"), figures},
+                                    {QStringLiteral("疵点"), pareto}};
     for (bool inspector : {false, true}) {
-        sheet::SheetTable t{QualityText::groupHeader(inspector),
-                            {},
-                            inspector ? QStringLiteral("验布员") : QStringLiteral("机台")};
+        sheet::SheetTable t{QualityText::groupHeader(inspector), {}};
         for (const QualityData::Group& g :
              inspector ? m_overview.inspectors : m_overview.machines) {
             QVariantList row{g.key};
@@ -188,7 +184,8 @@ bool frmQuality::exportXlsx(QString path)
                 << number(g.totals.pointsPer100m2()) << number(g.totals.defectsPer100m());
             t.rows << row;
         }
-        tables << t;
+        tables << sheet::NamedSheet(inspector ? QStringLiteral("验布员") : QStringLiteral("机台"),
+                                    t);
     }
     QString error;
     if (!sheet::writeXlsx(path, tables, &error)) {
