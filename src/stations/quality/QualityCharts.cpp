@@ -43,6 +43,7 @@ QValueAxis* valueAxis(double max, const QString& title)
     // Round steps (0, 1, 2 … or 0, 20, 40 …), never two ticks with the same label.
     a->applyNiceNumbers();
     a->setTitleText(title);
+    a->setTruncateLabels(false);
     a->setLabelFormat(QStringLiteral("%g"));
     return a;
 }
@@ -53,6 +54,7 @@ QBarCategoryAxis* dayAxis(QChart* c, const QStringList& days)
     auto* x = new QBarCategoryAxis;
     x->append(days);
     x->setLabelsAngle(days.size() > 10 ? -90 : 0);
+    x->setTruncateLabels(false); // a day cut to "…" says nothing
     c->addAxis(x, Qt::AlignBottom);
     return x;
 }
@@ -212,7 +214,9 @@ void QualityCharts::showGrades(const QualityData::Overview& o)
     }
     c->addSeries(bars);
     QBarCategoryAxis* x = dayAxis(c, categories);
-    auto* y = valueAxis(max, QStringLiteral("卷数"));
+    // No axis title: beside one-digit counts Qt Charts cuts any title to "…"; the chart's title
+    // says what is counted.
+    auto* y = valueAxis(max, QString());
     if (max <= 10) { // a few rolls: whole numbers only
         y->setRange(0, std::max(1.0, std::ceil(max)));
         y->setTickCount(int(y->max()) + 1);
