@@ -97,6 +97,49 @@ private slots:
         QCOMPARE(f.gridMachine->rowCount(), 2);
     }
 
+    // Arrow keys on a focused chart touch the bars in turn; Esc widens the views back.
+    void keysStepThroughTheBars_data()
+    {
+        QTest::addColumn<QString>("chart");
+        QTest::addColumn<QString>("keys"); // R right, L left, E Esc
+        QTest::addColumn<QString>("defect");
+        QTest::addColumn<QDate>("day");
+        QTest::addColumn<QString>("rolls");
+        QTest::newRow("first defect") << "chartPareto"
+                                      << "R"
+                                      << "破洞" << QDate() << "1";
+        QTest::newRow("next defect") << "chartPareto"
+                                     << "RR"
+                                     << "油污" << QDate() << "2";
+        QTest::newRow("wraps round") << "chartPareto"
+                                     << "RRR"
+                                     << "破洞" << QDate() << "1";
+        QTest::newRow("last day") << "chartGrades"
+                                  << "L"
+                                  << "" << QDate(2026, 11, 4) << "0";
+        QTest::newRow("day before") << "chartPoints"
+                                    << "LL"
+                                    << "" << QDate(2026, 11, 3) << "1";
+        QTest::newRow("Esc") << "chartPareto"
+                             << "RE"
+                             << "" << QDate() << "3";
+    }
+    void keysStepThroughTheBars()
+    {
+        QFETCH(QString, chart);
+        QFETCH(QString, keys);
+        QualityFixture fx;
+        frmQuality& f = fx.open();
+        auto* view = f.findChild<QChartView*>(chart);
+        for (QChar k : keys)
+            QTest::keyClick(view, k == u'R'   ? Qt::Key_Right
+                                  : k == u'L' ? Qt::Key_Left
+                                              : Qt::Key_Escape);
+        QTEST(f.overview().filter.defect, "defect");
+        QTEST(f.overview().filter.day, "day");
+        QTEST(f.labFigureNow[0]->text(), "rolls");
+    }
+
     // The quick pick offers the machines of the range; a tap fills the field, Enter queries.
     void quickPickFillsTheFilter()
     {

@@ -7,6 +7,7 @@
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QKeyEvent>
 #include <QLineSeries>
 #include <QStackedBarSeries>
 #include <QValueAxis>
@@ -23,6 +24,7 @@ QChartView* makeView(QWidget* parent, const QString& name, const QString& title)
     v->setAccessibleName(title);
     v->setRenderHint(QPainter::Antialiasing);
     v->chart()->setAnimationOptions(QChart::NoAnimation);
+    v->setFocusPolicy(Qt::StrongFocus);
     return v;
 }
 
@@ -66,6 +68,44 @@ QualityCharts::QualityCharts(QWidget* parent) : QObject(parent)
     m_pareto = makeView(parent, QStringLiteral("chartPareto"), paretoTitle());
     m_grades = makeView(parent, QStringLiteral("chartGrades"), gradesTitle());
     m_points = makeView(parent, QStringLiteral("chartPoints"), pointsTitle());
+    for (QChartView* v : views())
+        v->installEventFilter(this);
+}
+
+bool QualityCharts::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return QObject::eventFilter(watched, event);
+    auto* view = static_cast<QChartView*>(watched);
+    switch (static_cast<QKeyEvent*>(event)->key()) {
+    case Qt::Key_Left:
+        step(view, -1);
+        return true;
+    case Qt::Key_Right:
+        step(view, +1);
+        return true;
+    case Qt::Key_Escape:
+        emit touchDropped();
+        return true;
+    default:
+        return QObject::eventFilter(watched, event);
+    }
+}
+
+void QualityCharts::step(QChartView* view, int direction)
+{
+    const bool pareto = view == m_pareto;
+    const int count = int(pareto ? m_paretoNames.size() : m_days.size());
+    if (count == 0)
+        return;
+    const int at =
+        int(pareto ? m_paretoNames.indexOf(m_touchedDefect) : m_days.indexOf(m_touchedDay));
+    const int next = at < 0 ? (direction > 0 ? 0 : count - 1) : (at + direction + count) % count;
+    if (pareto)
+        emit defectTouched(m_paretoNames[next]);
+    else
+        // A day of the grade chart by keyboard keeps the touched grade: all grades when none.
+        emit dayTouched(m_days[next], view == m_grades ? m_touchedGrade : QString());
 }
 
 QString QualityCharts::paretoTitle()
@@ -115,6 +155,9 @@ QChart* QualityCharts::fresh(QChartView* view, const QString& title)
 
 void QualityCharts::show(const QualityData::Overview& o, const QualityData::Grades& limits)
 {
+    m_touchedDefect = o.filter.defect;
+    m_touchedDay = o.filter.day;
+    m_touchedGrade = o.filter.grade;
     showPareto(o);
     showGrades(o);
     showPoints(o, limits);

@@ -36,9 +36,16 @@ public:
     static QString gradesTitle();
     static QString pointsTitle();
 
+protected:
+    /// Left and right arrows on a chart touch the bar before or after the touched one (the
+    /// first or last when none is), Esc drops it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 signals:
     void defectTouched(const QString& defect);
     void dayTouched(const QDate& day, const QString& grade);
+    /// Esc on a chart.
+    void touchDropped();
 
 private:
     void showPareto(const QualityData::Overview& o);
@@ -49,7 +56,12 @@ private:
     QChartView* m_pareto = nullptr;
     QChartView* m_grades = nullptr;
     QChartView* m_points = nullptr;
+    void step(QChartView* view, int direction);
+
     QStringList m_paretoNames;
     QList<QDate> m_days;
+    QString m_touchedDefect;
+    QDate m_touchedDay;
+    QString m_touchedGrade;
     double m_fontPoints = 9;
 };

@@ -92,6 +92,7 @@ frmQuality::frmQuality(QWidget* parent) : QWidget(parent)
     placeTwips(m_charts->points(), QRect(120, ChartTop + ChartHeight + 120, 7500, ChartHeight));
     connect(m_charts, &QualityCharts::defectTouched, this, &frmQuality::touchDefect);
     connect(m_charts, &QualityCharts::dayTouched, this, &frmQuality::touchDay);
+    connect(m_charts, &QualityCharts::touchDropped, this, &frmQuality::clearTouch);
     buildTables();
     picker = new UserControl4(this);
     picker->setObjectName(QStringLiteral("UserControl41"));
