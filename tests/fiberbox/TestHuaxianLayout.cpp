@@ -2,7 +2,7 @@
 // frames, captions and the box list's columns whole.
 #include "HuaxianFixture.h"
 
-#include "support/LayoutChecks.h"
+#include "support/LayoutCheck.h"
 
 #include <QLabel>
 #include <QTabWidget>

@@ -1,7 +1,7 @@
 // The inspection window's design-time layout on the panel sizes the mill uses: every control
 // lies inside its frame, fields do not overlap, and the big fields stay big.
 #include "CheckFixture.h"
-#include "support/LayoutChecks.h"
+#include "support/LayoutCheck.h"
 
 #include "stations/inspection/CheckDefectPart.h"
 #include "stations/inspection/CheckLabelPart.h"

@@ -4,12 +4,13 @@
 
 #include "dialogs/frmArticle.h"
 
-#include "support/LayoutChecks.h"
+#include "support/LayoutCheck.h"
 #include "widgets/ComboEx.h"
 
 #include <QLabel>
 #include <QGroupBox>
 #include <QTabWidget>
+#include <QTableWidget>
 
 using namespace Qt::StringLiterals;
 
@@ -50,6 +51,16 @@ private slots:
         QCOMPARE(f.ppgCheckGrid2()->rows(), 4);
         QCOMPARE(f.controls().SSTab1->currentWidget(), f.ppgCheckGrid2()->parentWidget());
         checkInsideAndReadable(f, QString::number(size.width()));
+        checkLabelsWhole(f, QString::number(size.width()));
+        // The pallet's list has room for five packages without scrolling, and its pallet numbers
+        // are read whole.
+        const QTableWidget* list = f.ppgCheckGrid2()->table();
+        QVERIFY2(list->viewport()->height() >= 5 * list->rowHeight(0),
+                 qPrintable(u"list %1 high, rows %2"_s.arg(list->viewport()->height()).arg(list->rowHeight(0))));
+        const int pallet = int(f.ppgCheckGrid2()->header().indexOf(u"板号"_s));
+        QVERIFY(pallet >= 0);
+        QVERIFY2(list->fontMetrics().horizontalAdvance(f.ppgCheckGrid2()->textMatrix(1, pallet)) < list->columnWidth(pallet),
+                 qPrintable(f.ppgCheckGrid2()->textMatrix(1, pallet)));
         // The new controls are finger sized and do not cover the fields beside them.
         for (QWidget* w : {static_cast<QWidget*>(f.cmdSelectItem()), static_cast<QWidget*>(f.cmdBangbtn())}) {
             QVERIFY2(w->height() >= size.height() / 30, qPrintable(w->objectName()));

@@ -124,17 +124,19 @@ void CheckRollListPart::placeTabs(int index)
 {
     CheckControls& c = m_form->controls();
     const bool listOpen = c.SSTab1->widget(index) == m_page;
-    // While the list is open the tabs also take the command row's room: the inspector is looking
-    // back over rolls, not ending one, and wants several rolls in view at once. The roll form and
-    // the defect frame above stay where they are; the label tab gives the commands back.
+    // While a list is open (the roll list, or a station's own list tab) the tabs also take the
+    // command row's room: the inspector is looking back over rolls, not ending one, and wants
+    // several in view at once. The roll form and the defect frame above stay where they are; the
+    // label tab, the first, gives the commands back.
+    const bool tall = index > 0;
     QRect tabs = m_tabsDesign;
     const QRect form = designRect(c.Frame6);
     const int belowForm = form.y() + form.height() + 20;
-    if (listOpen && belowForm < tabs.y())
+    if (tall && belowForm < tabs.y())
         tabs.setTop(belowForm);
     placeTwips(c.SSTab1, tabs);
     m_sum->setVisible(listOpen);
-    if (!listOpen)
+    if (!tall)
         return;
     c.SSTab1->raise();
     // The keypad and the settings panel stay in front of the list.

@@ -15,6 +15,7 @@
 #include "widgets/EditGrid.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QKeySequence>
 #include <QLabel>
@@ -81,10 +82,27 @@ void frmMaitou::buildControls()
     m_palletGrid->setObjectName(u"ppgCheckGrid2"_s);
     m_palletGrid->setAccessibleName(u"板清单"_s);
     m_palletGrid->setWheelStepsOneRow(true);
-    placeTwips(m_palletGrid, QRect(60, 400, 14900, 1600));
+    m_palletGrid->setCompactRows(true);
+    m_palletGrid->setTwips(Twips::of(this));
+    m_palletGrid->setFontSize(12);
+    // The list fills its page below the summary, whatever room the tabs get (see eventFilter).
+    page->installEventFilter(this);
     for (QWidget* w : {static_cast<QWidget*>(m_selectItem), static_cast<QWidget*>(m_bangbtn),
-                       static_cast<QWidget*>(m_palletSum), static_cast<QWidget*>(m_palletGrid)})
+                       static_cast<QWidget*>(m_palletSum)})
         w->setProperty("designPt", 12.0);
+}
+
+bool frmMaitou::eventFilter(QObject* watched, QEvent* event)
+{
+    if (m_palletGrid && watched == m_palletGrid->parentWidget() && event->type() == QEvent::Resize) {
+        const Twips tw = Twips::of(this);
+        const QWidget* page = m_palletGrid->parentWidget();
+        const int x = tw.x(60);
+        const int top = tw.y(400);
+        m_palletGrid->setGeometry(x, top, std::max(0, page->width() - 2 * x),
+                                  std::max(0, page->height() - top - tw.y(60)));
+    }
+    return frmCheck::eventFilter(watched, event);
 }
 
 QString frmMaitou::layoutControls() const

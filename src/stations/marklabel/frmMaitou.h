@@ -55,6 +55,7 @@ protected:
     bool commandAllowed(int index) override;
     void afterCommand(int index) override;
     bool fieldLabelDoubleClicked(QLabel* label) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
     /// A package of an article the master does not know makes the article ("itemAutoSave"), and
     /// no article needs to be chosen.
