@@ -2,10 +2,12 @@
 # Prepares a demo program folder: ini files with demo values, the demo database and the label
 # templates. Existing files are kept, so settings changed while trying the demo survive a rebuild.
 set -euo pipefail
-build="$1"
-demo="$2"
+# Both folders may be given relative to the current folder; the tools below get absolute paths,
+# since a relative database file means the program folder's to the stations.
 src="$(cd "$(dirname "$0")/.." && pwd)"
-mkdir -p "$demo"
+mkdir -p "$2"
+build="$(cd "$1" && pwd)"
+demo="$(cd "$2" && pwd)"
 
 for f in "$src"/demo/*.ini; do
   [ -e "$f" ] || continue

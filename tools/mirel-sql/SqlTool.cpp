@@ -1,6 +1,9 @@
 // Printing and batch running of mirel-sql.
 #include "SqlTool.h"
 
+#include "db/ConnectionString.h"
+
+#include <QDir>
 #include <QRegularExpression>
 
 namespace SqlTool {
@@ -64,6 +67,23 @@ int run(Connection& conn, const QStringList& list, QTextStream& out, QTextStream
     }
     out.flush();
     return 0;
+}
+
+QString commandLineConnection(const QString& connection, const QString& currentFolder)
+{
+    const QString source = ConnectionString::value(connection, QStringLiteral("Data Source"));
+    const bool drivePath = source.size() > 2 && source.at(1) == u':' && source.at(0).isLetter();
+    if (source.isEmpty() || QDir::isAbsolutePath(source) || drivePath ||
+        ConnectionString::resolve(connection).kind != ConnectionTarget::Sqlite)
+        return connection;
+    static const QRegularExpression pair(QStringLiteral("(^|;)\\s*Data Source\\s*=[^;]*"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    const QString absolute = QDir::cleanPath(QDir(currentFolder).absoluteFilePath(source));
+    QString out = connection;
+    const QRegularExpressionMatch m = pair.match(out);
+    out.replace(m.capturedStart(), m.capturedLength(),
+                m.captured(1) + QStringLiteral("Data Source=") + absolute);
+    return out;
 }
 
 } // namespace SqlTool

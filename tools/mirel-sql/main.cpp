@@ -8,6 +8,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <cstdio>
 
@@ -53,7 +54,8 @@ int main(int argc, char** argv)
                                         QStringLiteral("Connection string (default: config.ini)."),
                                         QStringLiteral("STRING"));
     const QCommandLineOption exec(QStringList{QStringLiteral("e")},
-                                  QStringLiteral("A T-SQL batch (repeatable)."), QStringLiteral("SQL"));
+                                  QStringLiteral("A T-SQL batch (repeatable)."),
+                                  QStringLiteral("SQL"));
     const QCommandLineOption init(QStringLiteral("init"), QStringLiteral("Create the schema."));
     const QCommandLineOption demo(QStringLiteral("demo"), QStringLiteral("Add the demo rows."));
     const QCommandLineOption initDemo(QStringLiteral("init-demo"),
@@ -65,7 +67,8 @@ int main(int argc, char** argv)
     const QCommandLineOption translate(QStringLiteral("translate"),
                                        QStringLiteral("Print the SQLite text instead of running."));
     p.addOptions({home, connection, exec, init, demo, initDemo, encode, translate});
-    p.addPositionalArgument(QStringLiteral("SQL"), QStringLiteral("T-SQL batches."), QStringLiteral("[SQL…]"));
+    p.addPositionalArgument(QStringLiteral("SQL"), QStringLiteral("T-SQL batches."),
+                            QStringLiteral("[SQL…]"));
     p.process(app);
 
     if (p.isSet(home))
@@ -79,7 +82,9 @@ int main(int argc, char** argv)
     o.init = p.isSet(init) || p.isSet(initDemo);
     o.demo = p.isSet(demo) || p.isSet(initDemo);
     o.translate = p.isSet(translate);
-    o.connection = p.isSet(connection) ? p.value(connection) : Database::connectionSetting();
+    o.connection = p.isSet(connection)
+                       ? SqlTool::commandLineConnection(p.value(connection), QDir::currentPath())
+                       : Database::connectionSetting();
     o.batches = p.values(exec) + p.positionalArguments();
     if (o.batches.isEmpty() && !o.init && !o.demo)
         o.batches = SqlTool::batches(readStdin());
