@@ -65,14 +65,16 @@ private slots:
         QTest::addColumn<QString>("rolls");
         QTest::addColumn<QStringList>("machines"); // machine/rolls
         QTest::addColumn<int>("paretoBars");
+        QTest::addColumn<QString>("defects"); // the defects per 100 m: what, and how many
         QTest::newRow("defect 油污")
-            << "chartPareto" << 0 << 1 << "2" << QStringList{"001/1", "002/1"} << 2;
+            << "chartPareto" << 0 << 1 << "2" << QStringList{"001/1", "002/1"} << 2
+            << "百米疵点（油污） 1.37";
         QTest::newRow("A品 on 11-03")
-            << "chartGrades" << 0 << 1 << "1" << QStringList{"001/1"} << 0;
+            << "chartGrades" << 0 << 1 << "1" << QStringList{"001/1"} << 0 << "百米疵点 0.00";
         QTest::newRow("B品 on 11-02")
-            << "chartGrades" << 1 << 0 << "1" << QStringList{"002/1"} << 1;
-        QTest::newRow("points of 11-02")
-            << "chartPoints" << 0 << 0 << "2" << QStringList{"001/1", "002/1"} << 2;
+            << "chartGrades" << 1 << 0 << "1" << QStringList{"002/1"} << 1 << "百米疵点 2.19";
+        QTest::newRow("points of 11-02") << "chartPoints" << 0 << 0 << "2"
+                                         << QStringList{"001/1", "002/1"} << 2 << "百米疵点 3.43";
     }
     void touchedBarNarrowsTheOthers()
     {
@@ -90,6 +92,7 @@ private slots:
         QTEST(f.labFigureNow[0]->text(), "rolls");
         QTEST(column0(f.gridMachine), "machines");
         QTEST(int(f.overview().pareto.size()), "paretoBars");
+        QTEST(f.labFigure[4]->text() + u' ' + f.labFigureNow[4]->text(), "defects");
         QVERIFY(f.labTouched->text().startsWith(QStringLiteral("已选：")));
         // The same bar again widens the views back.
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, barPoint(view, set, bar));

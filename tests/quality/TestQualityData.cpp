@@ -4,12 +4,21 @@
 #include "QualityFixture.h"
 
 #include "db/Connection.h"
+#include "stations/fiberbox/frmHuaxian.h"
+#include "stations/packing/BagSql.h"
+#include "stations/quality/QualityText.h"
 
+#include <QLineEdit>
 #include <QTest>
 
 using QualitySql::Filter;
 using Edit = std::function<void(Filter&)>;
 Q_DECLARE_METATYPE(Edit)
+
+// A station window whose own insert statement the test sends.
+template <class Form> struct Station : Form {
+    using Form::insertStatement;
+};
 
 class TestQualityData : public QObject {
     Q_OBJECT
@@ -47,9 +56,10 @@ private slots:
                                       << 2 << 180.0 << 180.0 << 250.0 << 14.0 << 4.0;
         QTest::newRow("inspector") << Edit([](Filter& f) { f.inspector = QStringLiteral("004"); })
                                    << 1 << 45.72 << 0.0 << 45.72 << 0.0 << 1.0;
+        // The rolls that have the defect, with the points and defects of that defect alone.
         QTest::newRow("touched defect")
             << Edit([](Filter& f) { f.defect = QStringLiteral("油污"); }) << 2 << 145.72 << 100.0
-            << 195.72 << 14.0 << 5.0;
+            << 195.72 << 2.0 << 2.0;
         QTest::newRow("touched grade") << Edit([](Filter& f) { f.grade = QStringLiteral("B品"); })
                                        << 1 << 45.72 << 0.0 << 45.72 << 0.0 << 1.0;
         QTest::newRow("touched day, no defects")
@@ -79,6 +89,67 @@ private slots:
         QTEST(t.defects, "defects");
     }
 
+    // One record of each station saved with that station's own statement on a day of the range:
+    // only the inspection frame's roll counts, also after the packing table boxed it (and took it
+    // out again); the mark-label packages and fiber boxes share the table but are no rolls.
+    void onlyInspectedRollsCount_data()
+    {
+        QTest::addColumn<int>("station"); // 0 inspection, 1 mark label, 2 fiber box
+        QTest::addColumn<QString>("pallet");
+        QTest::addColumn<int>("packing"); // 0 none, 1 boxed, 2 boxed and taken out
+        QTest::addColumn<int>("counted");
+        QTest::newRow("inspection") << 0 << "" << 0 << 1;
+        QTest::newRow("inspection, boxed") << 0 << "" << 1 << 1;
+        QTest::newRow("inspection, taken out") << 0 << "" << 2 << 1;
+        QTest::newRow("mark label") << 1 << "B0007" << 0 << 0;
+        QTest::newRow("mark label, no pallet") << 1 << "" << 0 << 0;
+        QTest::newRow("fiber box") << 2 << "B0008" << 0 << 0;
+    }
+    void onlyInspectedRollsCount()
+    {
+        QFETCH(int, station);
+        QFETCH(QString, pallet);
+        QFETCH(int, packing);
+        CheckSql::Roll r;
+        r.billCode = QStringLiteral("SC1");
+        r.onCount = 40;
+        r.itemId = 1;
+        r.grade = QStringLiteral("B品");
+        r.items[2] = QStringLiteral("150");
+        r.machineId = QStringLiteral("001");
+        r.today = QStringLiteral("2026-11-03");
+        const auto save = [&](auto form) {
+            form->template findChild<QLineEdit*>(QStringLiteral("TxtBox_28"))->setText(pallet);
+            return form->insertStatement(r);
+        };
+        const QString insert = station == 0   ? save(std::make_unique<Station<frmCheck>>())
+                               : station == 1 ? save(std::make_unique<Station<frmMaitou>>())
+                                              : save(std::make_unique<Station<frmHuaxian>>());
+        m_c.beginTrans();
+        const double id =
+            m_c.execute(insert + QStringLiteral(";select SCOPE_IDENTITY()")).field(0).toDouble();
+        m_c.execute(QStringLiteral("insert checkDetail(checkId, bugName, bugCount, bugScore) "
+                                   "values(%1, '破洞', 1, 4)")
+                        .arg(id));
+        if (packing > 0)
+            m_c.execute(BagSql::saveBag({id, QStringLiteral("X01"), QString()}, 20,
+                                        QDateTime(QDate(2026, 11, 5), QTime(8, 0)),
+                                        QStringLiteral("B1")));
+        if (packing > 1)
+            m_c.execute(BagSql::removeRoll(id));
+        const QualitySql::Query q =
+            QualitySql::figures(QualityFixture::range(), QStringLiteral("A品"));
+        const QualityData::Totals t = QualityData::totalsOf(m_c.execute(q.text, q.params));
+        const QualitySql::Query p = QualitySql::pareto(QualityFixture::range());
+        const Recordset pareto = m_c.execute(p.text, p.params);
+        m_c.rollbackTrans();
+        QFETCH(int, counted);
+        QCOMPARE(t.rolls, 3 + counted);
+        QCOMPARE(t.metres, 225.72 + 40 * counted);
+        QCOMPARE(t.defects, 5.0 + counted);
+        QCOMPARE(pareto.number(QStringLiteral("defects")), 3.0 + counted); // 破洞 first
+    }
+
     void overviewOfTheRange()
     {
         const QualityData::Overview o =
@@ -104,6 +175,25 @@ private slots:
         QCOMPARE(o.inspectors[1].name, QStringLiteral("李秀英"));
         QCOMPARE(*o.now.firstShare(), 180 / 225.72);
         QVERIFY(!QualityData::Totals().pointsPer100m2());
+    }
+
+    // The colour follows the change as shown: a change that rounds to "0.0" is not coloured.
+    void pointsChange_data()
+    {
+        QTest::addColumn<double>("now"); // points on 100 m² now; 100 m² before with 10 points
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<int>("verdict");
+        QTest::newRow("rounds to nothing") << 10.04 << "0.0" << 0;
+        QTest::newRow("more points") << 10.4 << "+0.4" << -1;
+        QTest::newRow("fewer points") << 9.0 << "-1.0" << 1;
+    }
+    void pointsChange()
+    {
+        QFETCH(double, now);
+        const QualityText::Figure f =
+            QualityText::figures({1, 100, 0, 100, now, 0}, {1, 100, 0, 100, 10, 0})[3];
+        QTEST(f.change, "change");
+        QTEST(f.verdict, "verdict");
     }
 
     // Scoring off gives no points: the Pareto then ranks and accumulates by defects.

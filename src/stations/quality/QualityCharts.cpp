@@ -1,6 +1,7 @@
 // Qt Charts for the quality overview. Each chart is built afresh for every query: a week has
 // seven bars, a month thirty-one, and rebuilding costs less than keeping series in step.
 #include "stations/quality/QualityCharts.h"
+#include "stations/quality/QualityText.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -116,9 +117,9 @@ QString QualityCharts::gradesTitle()
 {
     return QStringLiteral("每日等级");
 }
-QString QualityCharts::pointsTitle()
+QString QualityCharts::pointsTitle(const QString& defect)
 {
-    return QStringLiteral("每日百平米扣分");
+    return QualityText::counted(QStringLiteral("每日百平米扣分"), defect);
 }
 
 void QualityCharts::setFontPoints(double points)
@@ -271,7 +272,7 @@ void QualityCharts::showGrades(const QualityData::Overview& o)
 
 void QualityCharts::showPoints(const QualityData::Overview& o, const QualityData::Grades& limits)
 {
-    QChart* c = fresh(m_points, pointsTitle());
+    QChart* c = fresh(m_points, pointsTitle(o.filter.defect));
     auto* set = new QBarSet(QStringLiteral("百平米扣分"));
     set->setColor(QColor(0x15, 0x65, 0xc0));
     set->setSelectedColor(QColor(0xc6, 0x28, 0x28));

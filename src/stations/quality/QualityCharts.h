@@ -34,7 +34,8 @@ public:
     /// Title of each chart, as on the screen and the report's pages.
     static QString paretoTitle();
     static QString gradesTitle();
-    static QString pointsTitle();
+    /// With a touched defect the points are those of that defect, and the title says so.
+    static QString pointsTitle(const QString& defect = QString());
 
 protected:
     /// Left and right arrows on a chart touch the bar before or after the touched one (the

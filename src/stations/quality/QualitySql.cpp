@@ -28,6 +28,11 @@ QString area()
 const QString points = QStringLiteral("(case when d.bugScore > 0 then d.bugScore else 0 end)");
 const QString defects = QStringLiteral("(case when d.bugCount > 0 then d.bugCount else 1 end)");
 
+// The mark-label and fiber-box stations save their packages and boxes into the same table, always
+// with a pallet number (empty when none was typed); the inspection frames leave it null. The
+// packing table writes box numbers onto inspected rolls, always with the packing time.
+const QString framesOnly = QStringLiteral(" and (a.bagnumber is null or a.bagTime is not null)");
+
 QDateTime midnight(const QDate& d)
 {
     return QDateTime(d, QTime(0, 0));
@@ -40,6 +45,7 @@ QString where(const Filter& f, QList<DbValue>& params)
     const QDate first = f.day.isValid() ? f.day : f.from;
     const QDate last = f.day.isValid() ? f.day : f.to;
     params << DbValue(midnight(first)) << DbValue(midnight(last.addDays(1)));
+    w += framesOnly;
     auto narrow = [&](const QString& value, const QString& condition, int markers = 1) {
         if (value.trimmed().isEmpty())
             return;
@@ -60,18 +66,28 @@ QString where(const Filter& f, QList<DbValue>& params)
     return w;
 }
 
+/// The sum of a measure over the defect rows of roll a: all of them, or those of the touched
+/// defect, so that a touched defect counts that defect and not every defect of its rolls.
+QString perRoll(const QString& measure, const Filter& f, QList<DbValue>& params)
+{
+    QString s = QStringLiteral("isnull((select sum(") + measure +
+                QStringLiteral(") from checkDetail d where d.checkId = a.id");
+    if (!f.defect.trimmed().isEmpty()) {
+        s += QStringLiteral(" and d.bugName = ?");
+        params << DbValue(f.defect.trimmed());
+    }
+    return s + QStringLiteral("), 0)");
+}
+
 /// One row per roll of the filter.
 QString rolls(const Filter& f, QList<DbValue>& params)
 {
-    return QStringLiteral("(select a.id, a.createDate, a.machineId, a.checkUsercode, a.grade, ") +
-           metres + QStringLiteral(" as metres, ") + area() +
-           QStringLiteral(" as area, isnull((select sum(") + points +
-           QStringLiteral(") from checkDetail d where d.checkId = a.id), 0) as points, "
-                          "isnull((select sum(") +
-           defects +
-           QStringLiteral(") from checkDetail d where d.checkId = a.id), 0) as defects from "
-                          "checkinfo a") +
-           where(f, params) + QStringLiteral(") r");
+    QString s =
+        QStringLiteral("(select a.id, a.createDate, a.machineId, a.checkUsercode, a.grade, ") +
+        metres + QStringLiteral(" as metres, ") + area() + QStringLiteral(" as area, ");
+    s += perRoll(points, f, params) + QStringLiteral(" as points, ");
+    s += perRoll(defects, f, params) + QStringLiteral(" as defects from checkinfo a");
+    return s + where(f, params) + QStringLiteral(") r");
 }
 
 // The sums every summary line has.

@@ -1,4 +1,5 @@
-// The quality office's statements on the rolls and defects the inspection frames write: T-SQL
+// The quality office's statements on the rolls and defects the inspection frames write (not the
+// packages and boxes of the mark-label and fiber-box stations, which share the table): T-SQL
 // text with "?" markers and the values that go with them, so that a machine number or card typed
 // into a filter never becomes part of the statement. Read-only: nothing here writes.
 #pragma once
@@ -21,7 +22,8 @@ struct Filter {
     QString item;      ///< article code or name
     QString inspector; ///< checkUsercode
     // A bar touched on a chart narrows the other views:
-    QString defect; ///< rolls that have a defect of this name
+    QString defect; ///< rolls that have a defect of this name; their points and defects are
+                    ///< those of this defect alone
     QString grade;  ///< rolls of this grade
     QDate day;      ///< only this day (within or outside the range)
 };

@@ -28,9 +28,10 @@ QString signedText(double d, int decimals, const QString& unit)
     return (d > 0 ? QStringLiteral("+") : QString()) + digits + unit;
 }
 
-int verdictOf(double change, int goodDirection)
+// The colour follows the change as shown: one that rounds to "0.0" is no change.
+int verdictOf(double change, int decimals, int goodDirection)
 {
-    if (std::abs(change) < 1e-9 || goodDirection == 0)
+    if (QString::number(change, 'f', decimals).toDouble() == 0 || goodDirection == 0)
         return 0;
     return change > 0 ? goodDirection : -goodDirection;
 }
@@ -52,14 +53,21 @@ Figure absolute(const QString& caption, std::optional<double> now, std::optional
     Figure f{caption, fixed(now, decimals), fixed(before, decimals), none, 0};
     if (now && before) {
         f.change = signedText(*now - *before, decimals, QString());
-        f.verdict = verdictOf(*now - *before, goodDirection);
+        f.verdict = verdictOf(*now - *before, decimals, goodDirection);
     }
     return f;
 }
 
 } // namespace
 
-QList<Figure> figures(const QualityData::Totals& now, const QualityData::Totals& before)
+QString counted(const QString& caption, const QString& defect)
+{
+    return defect.isEmpty() ? caption
+                            : caption + QStringLiteral("（") + defect + QStringLiteral("）");
+}
+
+QList<Figure> figures(const QualityData::Totals& now, const QualityData::Totals& before,
+                      const QString& defect)
 {
     QList<Figure> out;
     out << relative(QStringLiteral("卷数"), double(now.rolls), double(before.rolls), 0);
@@ -69,17 +77,17 @@ QList<Figure> figures(const QualityData::Totals& now, const QualityData::Totals&
     if (now.firstShare() && before.firstShare()) {
         const double points = (*now.firstShare() - *before.firstShare()) * 100;
         share.change = signedText(points, 1, QStringLiteral("个百分点"));
-        share.verdict = verdictOf(points, +1);
+        share.verdict = verdictOf(points, 1, +1);
     }
     out << share;
-    out << absolute(QStringLiteral("百平米扣分"), now.pointsPer100m2(), before.pointsPer100m2(), 1,
-                    -1);
-    out << absolute(QStringLiteral("百米疵点"), now.defectsPer100m(), before.defectsPer100m(), 2,
-                    -1);
+    out << absolute(counted(QStringLiteral("百平米扣分"), defect), now.pointsPer100m2(),
+                    before.pointsPer100m2(), 1, -1);
+    out << absolute(counted(QStringLiteral("百米疵点"), defect), now.defectsPer100m(),
+                    before.defectsPer100m(), 2, -1);
     return out;
 }
 
-QStringList groupHeader(bool inspector)
+QStringList groupHeader(bool inspector, const QString& defect)
 {
     QStringList h;
     if (inspector)
@@ -87,7 +95,8 @@ QStringList groupHeader(bool inspector)
     else
         h << QStringLiteral("机台");
     h << QStringLiteral("卷数") << QStringLiteral("米数") << QStringLiteral("一等品率")
-      << QStringLiteral("百平米扣分") << QStringLiteral("百米疵点");
+      << counted(QStringLiteral("百平米扣分"), defect)
+      << counted(QStringLiteral("百米疵点"), defect);
     return h;
 }
 

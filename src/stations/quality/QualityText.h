@@ -20,11 +20,16 @@ struct Figure {
     int verdict = 0;
 };
 
-/// The five figures of now against before.
-QList<Figure> figures(const QualityData::Totals& now, const QualityData::Totals& before);
+/// The five figures of now against before. With a touched defect the points and defects are
+/// those of that defect, and their captions say so.
+QList<Figure> figures(const QualityData::Totals& now, const QualityData::Totals& before,
+                      const QString& defect = QString());
+
+/// A caption of points or defects, followed by the touched defect they count: "百米疵点（破洞）".
+QString counted(const QString& caption, const QString& defect);
 
 /// Captions of the per-machine and per-inspector tables.
-QStringList groupHeader(bool inspector);
+QStringList groupHeader(bool inspector, const QString& defect = QString());
 /// One table row: key (and name), rolls, metres, first-grade share, points per 100 m², defects
 /// per 100 m.
 QStringList groupRow(const QualityData::Group& g, bool inspector);

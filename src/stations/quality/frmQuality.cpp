@@ -284,7 +284,8 @@ bool frmQuality::reload()
 void frmQuality::showOverview(const QualityData::Overview& o)
 {
     m_overview = o;
-    const QList<QualityText::Figure> figures = QualityText::figures(o.now, o.before);
+    const QList<QualityText::Figure> figures =
+        QualityText::figures(o.now, o.before, o.filter.defect);
     for (int i = 0; i < figures.size(); ++i) {
         labFigure[i]->setText(figures[i].caption);
         labFigureNow[i]->setText(figures[i].now);
@@ -319,8 +320,8 @@ void frmQuality::showOverview(const QualityData::Overview& o)
 
 void frmQuality::showTables(const QualityData::Overview& o)
 {
-    auto fill = [this](QTableWidget* t, const QList<QualityData::Group>& groups, bool inspector) {
-        const QStringList header = QualityText::groupHeader(inspector);
+    auto fill = [&](QTableWidget* t, const QList<QualityData::Group>& groups, bool inspector) {
+        const QStringList header = QualityText::groupHeader(inspector, o.filter.defect);
         t->clear();
         t->setColumnCount(int(header.size()));
         t->setHorizontalHeaderLabels(header);

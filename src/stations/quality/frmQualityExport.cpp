@@ -114,7 +114,8 @@ bool frmQuality::exportPdf(QString path)
 
     int y = drawTitle(p, page, QStringLiteral("质量总览"), filterText);
     QList<QStringList> figureRows;
-    for (const QualityText::Figure& f : QualityText::figures(m_overview.now, m_overview.before))
+    for (const QualityText::Figure& f :
+         QualityText::figures(m_overview.now, m_overview.before, m_overview.filter.defect))
         figureRows << QStringList{f.caption, f.now, f.before, f.change};
     y = drawTable(p, page.left(), y, page.width() / 2,
                   {QStringLiteral("指标"), QStringLiteral("本期"), QStringLiteral("上期"),
@@ -124,13 +125,14 @@ bool frmQuality::exportPdf(QString path)
         QList<QStringList> rows;
         for (const QualityData::Group& g : inspector ? m_overview.inspectors : m_overview.machines)
             rows << QualityText::groupRow(g, inspector);
-        y = drawTable(p, page.left(), y, page.width(), QualityText::groupHeader(inspector), rows);
+        y = drawTable(p, page.left(), y, page.width(),
+                      QualityText::groupHeader(inspector, m_overview.filter.defect), rows);
     }
 
     const QList<std::pair<QString, QChartView*>> chartPages = {
         {QualityCharts::paretoTitle(), m_charts->pareto()},
         {QualityCharts::gradesTitle(), m_charts->grades()},
-        {QualityCharts::pointsTitle(), m_charts->points()}};
+        {QualityCharts::pointsTitle(m_overview.filter.defect), m_charts->points()}};
     for (const auto& [title, view] : chartPages) {
         pdf.newPage();
         const int top = drawTitle(p, page, title, filterText);
@@ -174,7 +176,7 @@ bool frmQuality::exportXlsx(QString path)
     QList<sheet::NamedSheet> tables{{QStringLiteral("汇总"), figures},
                                     {QStringLiteral("疵点"), pareto}};
     for (bool inspector : {false, true}) {
-        sheet::SheetTable t{QualityText::groupHeader(inspector), {}};
+        sheet::SheetTable t{QualityText::groupHeader(inspector, m_overview.filter.defect), {}};
         for (const QualityData::Group& g :
              inspector ? m_overview.inspectors : m_overview.machines) {
             QVariantList row{g.key};
