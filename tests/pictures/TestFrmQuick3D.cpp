@@ -1,7 +1,8 @@
 // The outline variant: the fabric drawn into the polygon of a 704-byte outline file, pixels in
-// and out of it, the same outline redrawn when the item changes, no screen-mode switch.
+// and out of it, the same outline redrawn when the item changes, the window and its folder.
 #include "PicturesFixture.h"
 
+#include "shell/Profile.h"
 #include "stations/pictures/FabricOutline.h"
 #include "stations/pictures/PictureBox.h"
 #include "stations/pictures/ThumbStrip.h"
@@ -11,9 +12,9 @@
 #include <QCheckBox>
 #include <QDataStream>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QLabel>
 #include <QTest>
 
 namespace {
@@ -60,7 +61,8 @@ private slots:
         fx.home().writeFile(QStringLiteral("3d/shirt.bmp"), outlinePicture());
         if (bytes > 0)
             fx.home().writeFile(QStringLiteral("3d/shirt.bmp.ovx"), polygonBytes(bytes));
-        fx.storePicture(7, PicturesFixture::picture(QColor(200, 30, 40), "png"), QStringLiteral("png"));
+        fx.storePicture(7, PicturesFixture::picture(QColor(200, 30, 40), "png"),
+                        QStringLiteral("png"));
         auto& f = fx.open<frmQuick3D>();
         QCOMPARE(f.strip->count(), 1); // the default folder of outlines
         QVERIFY(f.showItem(7));
@@ -70,7 +72,8 @@ private slots:
         const QColor paper(Qt::white);
         QCOMPARE(canvas.pixelColor(190, 190), filled ? fabric : paper);
         QCOMPARE(canvas.pixelColor(125, 250), filled ? fabric : paper);
-        for (const QPoint outside : {QPoint(110, 190), QPoint(270, 190), QPoint(190, 300), QPoint(275, 281)})
+        for (const QPoint outside :
+             {QPoint(110, 190), QPoint(270, 190), QPoint(190, 300), QPoint(275, 281)})
             QCOMPARE(canvas.pixelColor(outside), paper);
         // The swatch shows the fabric in the corner whenever the fabric could be read.
         QCOMPARE(canvas.pixelColor(50, 50), fabric);
@@ -105,15 +108,50 @@ private slots:
         QCOMPARE(f.txtUser[1]->text(), QStringLiteral("T07"));
     }
 
-    void keepsItsWindowStyle()
+    // The screen mode switches as in the item browser; a drawing is shown whole in a small
+    // window too, and the window opens at the panel's size the first time.
+    void drawingsWholeInTheWindow_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("Qt's first size") << QSize(640, 480);
+        QTest::newRow("panel") << QSize(1024, 768);
+    }
+    void drawingsWholeInTheWindow()
+    {
+        QFETCH(QSize, size);
+        PicturesFixture fx;
+        fx.home().writeFile(QStringLiteral("3d/coat.bmp"),
+                            PicturesFixture::picture(Qt::white, "bmp", {440, 420}));
+        auto& f = fx.open<frmQuick3D>();
+        QTest::mouseDClick(f.frameSearch, Qt::LeftButton);
+        QVERIFY(ScreenMode::isFullScreen(&f));
+        QTest::mouseClick(f.Check1, Qt::LeftButton);
+        QVERIFY(!ScreenMode::isFullScreen(&f));
+        f.resize(size);
+        QTRY_COMPARE(f.size(), size);
+        const QRect shown = f.picBig->pictureRect();
+        QVERIFY2(f.picBig->rect().contains(shown),
+                 qPrintable(QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height())));
+        QVERIFY(qAbs(shown.width() * 420 - shown.height() * 440) <= 440);
+        frmQuick3D fresh;
+        fresh.Form_Load();
+        QCOMPARE(fresh.size(), QSize(1024, 768));
+    }
+
+    // The item browser's last folder (here its default, the stand-in of C:\) is not the outline
+    // window's: that one keeps to its outlines.
+    void lastFolderOfItsOwn()
     {
         PicturesFixture fx;
+        fx.home().writeFile(QStringLiteral("3d/shirt.bmp"), outlinePicture());
+        fx.home().writeFile(QStringLiteral("c/orvex.bmp"), outlinePicture());
+        fx.open<frmThumbs>().close();
+        QCOMPARE(
+            basThumbs::readProfile(QStringLiteral("Main"), QStringLiteral("Last Path"), QString()),
+            QStringLiteral("C:\\"));
         auto& f = fx.open<frmQuick3D>();
-        const Qt::WindowFlags flags = f.windowFlags();
-        QTest::mouseDClick(f.frameSearch, Qt::LeftButton);
-        QTest::mouseClick(f.Check1, Qt::LeftButton);
-        QCOMPARE(f.windowFlags(), flags);
-        QVERIFY(!ScreenMode::isFullScreen(&f));
+        QCOMPARE(f.strip->count(), 1);
+        QCOMPARE(f.strip->optThumb(0)->property("tag").toString(), QStringLiteral("shirt.bmp"));
     }
 };
 

@@ -34,18 +34,10 @@ void PictureBox::setImage(const QImage& image)
     update();
 }
 
-void PictureBox::setFitToBox(bool fit)
-{
-    m_fit = fit;
-    update();
-}
-
 QRect PictureBox::pictureRect() const
 {
     if (m_image.isNull())
         return {};
-    if (!m_fit)
-        return QRect(QPoint(0, 0), m_image.size());
     QSize size = m_image.size();
     if (size.width() > width() || size.height() > height())
         size = size.scaled(this->size(), Qt::KeepAspectRatio);

@@ -1,5 +1,5 @@
-// The large picture of the browsers: a picture shown whole in the box, or laid at its own size
-// in the box's top-left corner where pixel positions matter (the outline drawings).
+// The large picture of the browsers: a picture shown whole in the box, scaled down when it is
+// larger. The outline drawings are filled in their own pixels on the picture, before it is shown.
 #pragma once
 
 #include <QImage>
@@ -19,10 +19,6 @@ public:
     QImage& canvas() { return m_image; }
     void setImage(const QImage& image);
 
-    /// Scaled down to fit the box (the photographs) or at its own size (outline drawings).
-    void setFitToBox(bool fit);
-    bool fitToBox() const { return m_fit; }
-
     /// Where the picture is painted in the box.
     QRect pictureRect() const;
 
@@ -35,5 +31,4 @@ protected:
 
 private:
     QImage m_image;
-    bool m_fit = true;
 };

@@ -17,15 +17,16 @@ frmQuick3D::frmQuick3D(QWidget* parent) : frmThumbs(parent)
 {
     setObjectName(QStringLiteral("frmQuick3D"));
     setWindowTitle(QStringLiteral("3D商品图片"));
-    // The polygons are in the drawing's own pixels.
-    picBig->setFitToBox(false);
 }
 
-QString frmQuick3D::defaultLastPath() const { return ProgramFolder::file(QStringLiteral("\\3d")); }
-
-void frmQuick3D::toggleScreenMode()
+QString frmQuick3D::defaultLastPath() const
 {
-    // The outline window keeps the style it was designed with.
+    return ProgramFolder::file(QStringLiteral("\\3d"));
+}
+
+QString frmQuick3D::lastPathKey() const
+{
+    return QStringLiteral("Last Path 3D");
 }
 
 void frmQuick3D::showMe(int n)
@@ -65,8 +66,8 @@ void frmQuick3D::editPicture()
         return;
     const QString outline = QDir(thumbFolder()).filePath(file);
     picBig->loadPicture(outline);
-    fill(FabricOutline::editPolygonFile(outline), ItemPictures::localPath(QStringLiteral("C:\\orvex.bmp")),
-         false);
+    fill(FabricOutline::editPolygonFile(outline),
+         ItemPictures::localPath(QStringLiteral("C:\\orvex.bmp")), false);
 }
 
 void frmQuick3D::fill(const QString& polygonPath, const QString& fabricPath, bool swatch)
@@ -79,6 +80,7 @@ void frmQuick3D::fill(const QString& polygonPath, const QString& fabricPath, boo
     const QPolygonF polygon = FabricOutline::readPolygon(polygonPath, &error);
     if (!error.isEmpty())
         sbrPanel1->setText(error);
-    FabricOutline::fillOutline(picBig->canvas(), polygon, FabricOutline::fabricTexture(fabric), swatch);
+    FabricOutline::fillOutline(picBig->canvas(), polygon, FabricOutline::fabricTexture(fabric),
+                               swatch);
     picBig->update();
 }

@@ -19,8 +19,9 @@ protected:
     void itemShown() override;
     void thumbnailSelected(const QString& fileName) override;
     void editPicture() override;
-    void toggleScreenMode() override;
     QString defaultLastPath() const override;
+    /// "Last Path 3D": a folder of photographs chosen in the item browser is no outline folder.
+    QString lastPathKey() const override;
 
 private:
     void fill(const QString& polygonPath, const QString& fabricPath, bool swatch);

@@ -8,6 +8,7 @@
 #include "shell/Print.h"
 #include "shell/Profile.h"
 #include "shell/SysUtil.h"
+#include "shell/Twips.h"
 #include "stations/pictures/ItemPictures.h"
 #include "stations/pictures/PictureBox.h"
 #include "stations/pictures/ThumbStrip.h"
@@ -26,6 +27,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSet>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolButton>
@@ -68,9 +70,11 @@ void frmThumbs::connectControls()
     });
     connect(Timer1, &QTimer::timeout, this, &frmThumbs::slideTick);
     connect(Check1, &QCheckBox::clicked, this, &frmThumbs::toggleScreenMode);
-    connect(tools[QStringLiteral("Browse")], &QToolButton::clicked, this, [this] { browseFolder(); });
+    connect(tools[QStringLiteral("Browse")], &QToolButton::clicked, this,
+            [this] { browseFolder(); });
     connect(tools[QStringLiteral("Edit")], &QToolButton::clicked, this, &frmThumbs::editPicture);
-    connect(tools[QStringLiteral("Refresh")], &QToolButton::clicked, this, &frmThumbs::buildThumbnails);
+    connect(tools[QStringLiteral("Refresh")], &QToolButton::clicked, this,
+            &frmThumbs::buildThumbnails);
     connect(tools[QStringLiteral("Exit")], &QToolButton::clicked, this, &QWidget::close);
     connect(picBig, &PictureBox::doubleClicked, this, &frmThumbs::editPicture);
     connect(strip, &ThumbStrip::selected, this, &frmThumbs::thumbnailSelected);
@@ -91,8 +95,8 @@ void frmThumbs::connectControls()
 void frmThumbs::Form_Load()
 {
     restoreWindowState();
-    m_rememberedItem = qint64(vb::Val(basThumbs::readProfile(mainSection, QStringLiteral("ItemId"),
-                                                             QStringLiteral("0"))));
+    m_rememberedItem = qint64(vb::Val(
+        basThumbs::readProfile(mainSection, QStringLiteral("ItemId"), QStringLiteral("0"))));
     Database::openConnection();
     applyDbInfoCaptions();
     layoutForm();
@@ -109,15 +113,18 @@ void frmThumbs::applyDbInfoCaptions()
 
 void frmThumbs::restoreWindowState()
 {
-    const QStringList parts = basThumbs::readProfile(mainSection, QStringLiteral("Window Position"),
-                                                     QString()).split(QStringLiteral(", "));
-    if (parts.size() == 4) {
-        const int px = 15; // the stored twips of a 96-dpi screen
-        const QRect r(int(vb::Val(parts[0])) / px, int(vb::Val(parts[1])) / px,
-                      int(vb::Val(parts[2])) / px, int(vb::Val(parts[3])) / px);
-        if (r.width() > 100 && r.height() > 100)
-            setGeometry(r);
-    }
+    const QStringList parts =
+        basThumbs::readProfile(mainSection, QStringLiteral("Window Position"), QString())
+            .split(QStringLiteral(", "));
+    const int px = 15; // the stored twips of a 96-dpi screen
+    const QRect r = parts.size() == 4
+                        ? QRect(int(vb::Val(parts[0])) / px, int(vb::Val(parts[1])) / px,
+                                int(vb::Val(parts[2])) / px, int(vb::Val(parts[3])) / px)
+                        : QRect();
+    if (r.width() > 100 && r.height() > 100)
+        setGeometry(r);
+    else // the panel the browsers were laid out for, with room for the pictures and drawings
+        resize(Twips::DesignWidth / px, Twips::DesignHeight / px);
     if (basThumbs::readProfile(mainSection, QStringLiteral("Maximized"), QStringLiteral("False"))
             .compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0)
         setWindowState(windowState() | Qt::WindowMaximized);
@@ -130,11 +137,15 @@ void frmThumbs::storeWindowState()
         const QRect r = geometry();
         basThumbs::writeProfile(mainSection, QStringLiteral("Window Position"),
                                 QStringLiteral("%1, %2, %3, %4")
-                                    .arg(r.x() * 15).arg(r.y() * 15).arg(r.width() * 15).arg(r.height() * 15));
+                                    .arg(r.x() * 15)
+                                    .arg(r.y() * 15)
+                                    .arg(r.width() * 15)
+                                    .arg(r.height() * 15));
     }
     basThumbs::writeProfile(mainSection, QStringLiteral("Maximized"),
                             maximized ? QStringLiteral("True") : QStringLiteral("False"));
-    basThumbs::writeProfile(mainSection, QStringLiteral("ItemId"), QString::number(m_rememberedItem));
+    basThumbs::writeProfile(mainSection, QStringLiteral("ItemId"),
+                            QString::number(m_rememberedItem));
 }
 
 void frmThumbs::firstActivation()
@@ -143,7 +154,7 @@ void frmThumbs::firstActivation()
         return;
     m_activated = true;
     strip->hide();
-    browseFolder(basThumbs::readProfile(mainSection, QStringLiteral("Last Path"), defaultLastPath()));
+    browseFolder(basThumbs::readProfile(mainSection, lastPathKey(), defaultLastPath()));
     if (m_rememberedItem > 0)
         showItem(m_rememberedItem);
     // A trial window of a given size (screenshots, commissioning) keeps that size.
@@ -151,7 +162,15 @@ void frmThumbs::firstActivation()
         toggleScreenMode();
 }
 
-QString frmThumbs::defaultLastPath() const { return QStringLiteral("C:\\"); }
+QString frmThumbs::defaultLastPath() const
+{
+    return QStringLiteral("C:\\");
+}
+
+QString frmThumbs::lastPathKey() const
+{
+    return QStringLiteral("Last Path");
+}
 
 qint64 frmThumbs::currentItemId() const
 {
@@ -185,17 +204,21 @@ void frmThumbs::findItemByCode(const QString& code)
         printCurrent();
 }
 
-bool frmThumbs::showItem(qint64 id)
+bool frmThumbs::showItem(qint64 id, bool quiet)
 {
     Recordset rs;
     try {
         rs = Database::conn().execute(ThumbsSql::itemQuery(id));
     } catch (const DbError& e) {
-        MessageBox::show(e.message(), MessageBox::Critical, MessageBox::Ok, QString(), this);
+        if (quiet)
+            sbrPanel1->setText(e.message());
+        else
+            MessageBox::show(e.message(), MessageBox::Critical, MessageBox::Ok, QString(), this);
         return false;
     }
     if (!Database::hasRecords(rs)) {
-        MessageBox::show(notFound, MessageBox::Critical, MessageBox::Ok, QString(), this);
+        if (!quiet)
+            MessageBox::show(notFound, MessageBox::Critical, MessageBox::Ok, QString(), this);
         return false;
     }
     for (const ThumbsSql::ItemField& field : ThumbsSql::itemFields())
@@ -249,8 +272,21 @@ void frmThumbs::runFlow(int index)
 
 void frmThumbs::slideTick()
 {
-    if (autoPlay->isChecked())
-        butFlow[1]->click();
+    if (!autoPlay->isChecked())
+        return;
+    // The show steps as "后个" does, but walks on past stopped and missing items without a
+    // word: nobody stands at a running show to answer a message, and it would come every round.
+    QSet<qint64> seen{currentItemId()};
+    try {
+        for (qint64 id = currentItemId();;) {
+            id = stepItem(id, false);
+            if (id <= 0 || seen.contains(id) || showItem(id, true))
+                return;
+            seen.insert(id);
+        }
+    } catch (const DbError& e) {
+        sbrPanel1->setText(e.message()); // the next tick tries again
+    }
 }
 
 void frmThumbs::printCurrent()
@@ -263,7 +299,8 @@ void frmThumbs::printCurrent()
 
 void frmThumbs::PrintBill(const QString& templateName, qint64 id, bool preview)
 {
-    printLabel(ProgramFolder::file(QStringLiteral("\\打印\\商品\\") + templateName + QStringLiteral(".grf")),
+    printLabel(ProgramFolder::file(QStringLiteral("\\打印\\商品\\") + templateName +
+                                   QStringLiteral(".grf")),
                id, preview, 1, QStringLiteral("PrintBill发生错误"));
 }
 
@@ -281,8 +318,7 @@ void frmThumbs::fillTemplateMenu()
 
 bool frmThumbs::browseFolder(const QString& chosen)
 {
-    const QString lastPath = basThumbs::readProfile(mainSection, QStringLiteral("Last Path"),
-                                                    defaultLastPath());
+    const QString lastPath = basThumbs::readProfile(mainSection, lastPathKey(), defaultLastPath());
     QString folder = chosen;
     if (folder.isEmpty()) {
         folder = MessageBox::folderName(QStringLiteral("选择一个目录"),
@@ -296,7 +332,7 @@ bool frmThumbs::browseFolder(const QString& chosen)
         return false;
     m_folder = local;
     buildThumbnails();
-    basThumbs::writeProfile(mainSection, QStringLiteral("Last Path"), folder);
+    basThumbs::writeProfile(mainSection, lastPathKey(), folder);
     return true;
 }
 
@@ -342,7 +378,10 @@ void frmThumbs::editPicture()
     QDesktopServices::openUrl(QUrl::fromLocalFile(QDir(m_folder).filePath(m_selectedFile)));
 }
 
-void frmThumbs::toggleScreenMode() { ScreenMode::toggle(this); }
+void frmThumbs::toggleScreenMode()
+{
+    ScreenMode::toggle(this);
+}
 
 void frmThumbs::resizeEvent(QResizeEvent* event)
 {

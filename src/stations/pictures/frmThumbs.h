@@ -36,8 +36,8 @@ public:
     /// Finds the item in use with this code and shows it; "没有这个样品编码" otherwise.
     void findItemByCode(const QString& code);
     /// Shows the item in use with this id; a missing or stopped item leaves the fields as they
-    /// were and says "没有这个样品编码". True when shown.
-    bool showItem(qint64 id);
+    /// were and says "没有这个样品编码" (unless quiet). True when shown.
+    bool showItem(qint64 id, bool quiet = false);
     /// The next item id from id, upward (前个) or downward (后个), wrapping at the ends.
     qint64 stepItem(qint64 id, bool upward);
     /// Lists the picture files of the folder and starts drawing their thumbnails.
@@ -92,10 +92,10 @@ protected:
     virtual void thumbnailSelected(const QString& fileName);
     /// "Edit" and double clicks: the browser opens the picture with the system's viewer.
     virtual void editPicture();
-    /// Double click on the search frame and "退出全屏": the browser switches the screen mode.
-    virtual void toggleScreenMode();
     /// The thumbnail folder when no "Last Path" is stored.
     virtual QString defaultLastPath() const;
+    /// The key of the last folder in the ini: the browsers share the file but not the folder.
+    virtual QString lastPathKey() const;
 
     /// Lays the controls out for the window's size (the picture wide while the slide show runs).
     void layoutForm();
@@ -109,6 +109,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    /// Double click on the search frame and "退出全屏": full screen and back.
+    void toggleScreenMode();
     void buildControls();
     void buildItemFields();
     void buildToolButtons();
