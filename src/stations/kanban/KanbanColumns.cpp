@@ -8,7 +8,10 @@ namespace KanbanColumns {
 
 namespace {
 
-int sum(const QVector<int>& widths) { return std::accumulate(widths.cbegin(), widths.cend(), 0); }
+int sum(const QVector<int>& widths)
+{
+    return std::accumulate(widths.cbegin(), widths.cend(), 0);
+}
 
 // Scales the widths to add up to room.
 QVector<int> scaled(const QVector<int>& widths, int room)
@@ -60,11 +63,6 @@ QVector<int> fit(const QVector<int>& natural, int room, int minimum)
             --left;
         }
     return out;
-}
-
-QVector<int> shrinkToRoom(const QVector<int>& widths, int room)
-{
-    return sum(widths) > room && room > 0 ? scaled(widths, room) : widths;
 }
 
 } // namespace KanbanColumns

@@ -12,7 +12,4 @@ namespace KanbanColumns {
 /// alike.
 QVector<int> fit(const QVector<int>& natural, int room, int minimum);
 
-/// Widths scaled down alike to fit the room; widths that fit stay as they are.
-QVector<int> shrinkToRoom(const QVector<int>& widths, int room);
-
 } // namespace KanbanColumns

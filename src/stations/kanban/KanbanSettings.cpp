@@ -8,20 +8,45 @@
 
 namespace KanbanSettings {
 
-QString iniFile() { return QStringLiteral("/kanban.ini"); }
-QString section() { return QStringLiteral("看板配置"); }
+QString iniFile()
+{
+    return QStringLiteral("/kanban.ini");
+}
+QString section()
+{
+    return QStringLiteral("看板配置");
+}
 
-QString titleKey() { return QStringLiteral("库存看板"); }
-QString intervalKey() { return QStringLiteral("时间间隔"); }
-QString marqueeKey() { return QStringLiteral("跑马灯内容"); }
-QString fontSizeKey() { return QStringLiteral("fontsize"); }
-QString sqlKey() { return QStringLiteral("看板SQL"); }
-QString widthsKey() { return QStringLiteral("pGrid"); }
+QString titleKey()
+{
+    return QStringLiteral("库存看板");
+}
+QString intervalKey()
+{
+    return QStringLiteral("时间间隔");
+}
+QString marqueeKey()
+{
+    return QStringLiteral("跑马灯内容");
+}
+QString fontSizeKey()
+{
+    return QStringLiteral("fontsize");
+}
+QString sqlKey()
+{
+    return QStringLiteral("看板SQL");
+}
+QString widthsKey()
+{
+    return QStringLiteral("pGrid");
+}
 
 QString defaultSql()
 {
-    return QStringLiteral("select top 20 itemcode as 编码,itemname as 产品名称,a.ProductSN as 批次号,"
-                          "a.productionColor as 颜色, ") +
+    return QStringLiteral(
+               "select top 20 itemcode as 编码,itemname as 产品名称,a.ProductSN as 批次号,"
+               "a.productionColor as 颜色, ") +
            QStringLiteral(" a.itemcount as 数量,a.productionNumber as 匹数,a.descrtion as 备注 ") +
            QStringLiteral(" from iteminBatch a ") +
            QStringLiteral(" left join item b on a.itemid=b.itemid ") +
@@ -50,9 +75,19 @@ int interval()
     return ms > 0 ? ms : 1000;
 }
 
-QString title() { return read(titleKey(), QStringLiteral("Senvia库存看板")); }
+// The settings frame writes every box, also those left empty: an empty title or query is one
+// nobody typed, and means the board's own.
+QString title()
+{
+    const QString t = read(titleKey(), QString());
+    return t.trimmed().isEmpty() ? QStringLiteral("Senvia库存看板") : t;
+}
 
-QString sql() { return read(sqlKey(), defaultSql()); }
+QString sql()
+{
+    const QString q = read(sqlKey(), QString());
+    return q.trimmed().isEmpty() ? defaultSql() : q;
+}
 
 QString clockText(const QDateTime& now)
 {
@@ -71,8 +106,8 @@ QString rotated(const QString& text)
 
 QString offlineText(const QDateTime& since, bool connectionLost)
 {
-    const QString head = connectionLost ? QStringLiteral("数据库离线 自 ")
-                                        : QStringLiteral("看板SQL出错 自 ");
+    const QString head =
+        connectionLost ? QStringLiteral("数据库离线 自 ") : QStringLiteral("看板SQL出错 自 ");
     return head + since.toString(QStringLiteral("MM-dd hh:mm:ss")) + QStringLiteral(" 起");
 }
 

@@ -30,6 +30,8 @@ bool write(const QString& key, const QString& value, QString* error = nullptr);
 int fontSize();
 /// "时间间隔" in milliseconds; below 1 (a typing slip in the ini) the board keeps to 1000.
 int interval();
+/// The title and the stock query; an empty one (as the settings frame writes an empty box)
+/// means the board's own.
 QString title();
 QString sql();
 

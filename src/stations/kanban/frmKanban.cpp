@@ -3,10 +3,10 @@
 
 #include "shell/Database.h"
 #include "shell/MessageBox.h"
-#include "text/Vb.h"
 #include "shell/Twips.h"
 #include "stations/kanban/KanbanColumns.h"
 #include "stations/kanban/KanbanSettings.h"
+#include "text/Vb.h"
 #include "widgets/EditGrid.h"
 #include "widgets/ScreenMode.h"
 
@@ -24,6 +24,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -33,8 +34,8 @@ struct SettingBox {
     const char16_t* caption;
 };
 constexpr SettingBox settingBoxes[] = {
-    {u"库存看板", u"看板标题"},   {u"时间间隔", u"时间间隔(毫秒)"}, {u"fontSize", u"字体大小"},
-    {u"看板SQL", u"看板SQL"},     {u"跑马灯内容", u"跑马灯内容"},
+    {u"库存看板", u"看板标题"}, {u"时间间隔", u"时间间隔(毫秒)"}, {u"fontSize", u"字体大小"},
+    {u"看板SQL", u"看板SQL"},   {u"跑马灯内容", u"跑马灯内容"},
 };
 
 // The longest clock text, so that the scrolling line starts at the same place all day.
@@ -136,15 +137,17 @@ void frmKanban::Form_Load()
     Frame1->hide();
     Database::openConnection();
     m_fontSize = KanbanSettings::fontSize();
+    // The board's type first: the data load sizes the columns for the type they are shown in.
+    applyFonts();
     loadData();
-    const QStringList widths = KanbanSettings::read(KanbanSettings::widthsKey(), QString()).split(u',');
+    const QStringList widths =
+        KanbanSettings::read(KanbanSettings::widthsKey(), QString()).split(u',');
     // A width list written for another query does not fit the columns and is left alone.
     if (vb::arrayUpperBound(widths.join(u',')) == pGrid->cols() - 1) {
-        for (int col = 1; col < pGrid->cols(); ++col) {
-            pGrid->setColWidth(col, int(vb::Val(widths[col])));
+        for (int col = 0; col < pGrid->cols(); ++col)
+            m_storedWidths << int(vb::Val(widths[col]));
+        for (int col = 1; col < pGrid->cols(); ++col)
             pGrid->setColAlignment(col, EditGrid::AlignLeftCenter);
-        }
-        m_storedWidths = true;
     }
     m_loaded = true;
     layoutForm();
@@ -177,6 +180,12 @@ bool frmKanban::loadData()
         if (!c.isOpen())
             c.open(Database::connectionSetting());
         const Recordset rs = c.execute(KanbanSettings::sql());
+        // A statement without rows to show (an update typed as the board's query) would clear
+        // the board as if the warehouse were empty.
+        if (!rs.isOpen()) {
+            markOffline(QStringLiteral("看板SQL没有返回数据"), false);
+            return false;
+        }
         pGrid->bindRecordset(rs);
     } catch (const DbError& e) {
         markOffline(e.message(), e.connectionLost() || !c.isOpen());
@@ -202,39 +211,46 @@ void frmKanban::fitColumns()
     QTableWidget* table = pGrid->table();
     // Known at once, also while the grid's own layout has not followed its new size yet.
     const int room = pGrid->width() - 2 * table->frameWidth();
-    QVector<int> widths(pGrid->cols());
-    if (m_storedWidths) {
-        // The widths left on the board are kept, only squeezed when the panel is narrower.
-        for (int col = 0; col < pGrid->cols(); ++col)
-            widths[col] = table->isColumnHidden(col) ? 0 : table->columnWidth(col);
-        widths = KanbanColumns::shrinkToRoom(widths, room);
-    } else {
-        // The columns follow the board's large type, captions and values. When they do not all
-        // fit, the grid's type gets smaller (to three quarters of its size at most) before the
-        // widest texts are cut.
-        const double smallest = m_fontSize * 0.75;
-        double points = m_fontSize;
+    const int cols = pGrid->cols();
+    // Stored widths are those of the board's full type; in a smaller type they shrink with it.
+    const double storedPx = Twips::of(this).scaleX() / 15;
+    // The columns follow the board's large type, captions and values, and are at least as wide
+    // as stored. When they do not all fit, the grid's type gets smaller (to three quarters of its
+    // size at most) before the widest texts are cut.
+    const double smallest = m_fontSize * 0.75;
+    double points = m_fontSize;
+    // Stored widths that fill the room start from the type they were stored in, so that every
+    // start finds the same type again. Types go in tenths of a point.
+    double stored = 0;
+    for (int w : std::as_const(m_storedWidths))
+        stored += w * storedPx;
+    if (stored > 0)
+        points = std::clamp(std::round(m_fontSize * room / stored * 10) / 10, smallest,
+                            double(m_fontSize));
+    QVector<int> widths(cols);
+    for (int round = 0; round < 6; ++round) {
         pGrid->setFontSize(points);
         table->resizeColumnsToContents();
-        for (int round = 0; round < 3; ++round) {
-            int need = 0;
-            for (int col = 0; col < pGrid->cols(); ++col)
-                need += table->columnWidth(col);
-            if (need <= room || points <= smallest)
-                break;
-            points = std::max(smallest, points * room / need);
-            pGrid->setFontSize(points);
-            table->resizeColumnsToContents();
+        double need = 0;
+        for (int col = 0; col < cols; ++col) {
+            const double kept = m_storedWidths.value(col, -1) * storedPx * points / m_fontSize;
+            const bool hidden = m_storedWidths.value(col, -1) == 0;
+            table->setColumnHidden(col, hidden);
+            const double w = hidden ? 0 : std::max<double>(table->columnWidth(col), kept);
+            widths[col] = int(std::ceil(w - 0.5));
+            need += w;
         }
-        for (int col = 0; col < pGrid->cols(); ++col)
-            widths[col] = table->columnWidth(col);
-        // A cut column keeps at least its caption's width.
-        const QFontMetrics header(table->horizontalHeader()->font());
-        int caption = 0;
-        for (int col = 0; col < pGrid->cols(); ++col)
-            caption = std::max(caption, header.horizontalAdvance(pGrid->textMatrix(0, col)) + 16);
-        widths = KanbanColumns::fit(widths, room, caption);
+        // Half a pixel a column is the rounding of widths stored in twips, not a lack of room.
+        if (need <= room + cols / 2.0 || points <= smallest)
+            break;
+        points = std::max(smallest, std::floor(points * room / need * 10) / 10);
     }
+    // A cut column keeps at least its caption's width.
+    const QFontMetrics header(table->horizontalHeader()->font());
+    int caption = 0;
+    for (int col = 0; col < cols; ++col)
+        caption = std::max(caption, header.horizontalAdvance(pGrid->textMatrix(0, col)) + 16);
+    widths = KanbanColumns::fit(widths, room, caption);
     for (int col = 0; col < widths.size(); ++col)
         if (widths[col] > 0)
             table->setColumnWidth(col, widths[col]);
@@ -288,18 +304,24 @@ void frmKanban::layoutForm()
     Timer1->setInterval(KanbanSettings::interval());
 
     const int clockHeight = tw.toTwipsY(lab_info[1]->fontMetrics().height() * 5 / 4);
-    const int clockWidth = tw.toTwipsX(lab_info[1]->fontMetrics().horizontalAdvance(widestClock)) + 120;
+    const int clockWidth =
+        tw.toTwipsX(lab_info[1]->fontMetrics().horizontalAdvance(widestClock)) + 120;
     lab_info[1]->setGeometry(tw.rect(120, H - 1200, clockWidth, clockHeight));
-    lab_info[2]->setGeometry(tw.rect(clockWidth + 320, H - 1200, W - clockWidth - 320, clockHeight));
-    lab_info[2]->setText(u' ' + KanbanSettings::read(KanbanSettings::marqueeKey(), QStringLiteral(" ")));
+    lab_info[2]->setGeometry(
+        tw.rect(clockWidth + 320, H - 1200, W - clockWidth - 320, clockHeight));
+    lab_info[2]->setText(u' ' +
+                         KanbanSettings::read(KanbanSettings::marqueeKey(), QStringLiteral(" ")));
 
     const int gridTop = 120 + titleHeight + 60;
     pGrid->setGeometry(tw.rect(0, gridTop, W, std::max(600, H - gridTop - clockHeight - 800)));
     fitColumns();
     setRowHeights();
+    // The rows changed height under the tick's scrolling: the top row whole again.
+    pGrid->setTopRow(m_currentRow);
 
     const int markWidth = tw.toTwipsX(labOffline->fontMetrics().horizontalAdvance(
-                              KanbanSettings::offlineText(QDateTime::currentDateTime()))) + 400;
+                              KanbanSettings::offlineText(QDateTime::currentDateTime()))) +
+                          400;
     labOffline->setGeometry(tw.rect(W - markWidth - 120, 120 + titleHeight - 60 - titleHeight / 2,
                                     markWidth, titleHeight / 2));
     placeSettingsFrame();
@@ -393,6 +415,12 @@ void frmKanban::closeEvent(QCloseEvent* event)
 
 void frmKanban::storeWidths()
 {
-    if (m_loaded)
-        KanbanSettings::write(KanbanSettings::widthsKey(), pGrid->colWidthList());
+    if (!m_loaded)
+        return;
+    // Stored for the board's full type: a board that had to make its type smaller to fit the
+    // wall would otherwise come back next time with columns too narrow for the full type.
+    QStringList widths;
+    for (int col = 0; col < pGrid->cols(); ++col)
+        widths << QString::number(qRound(pGrid->colWidth(col) * m_fontSize / pGrid->fontSize()));
+    KanbanSettings::write(KanbanSettings::widthsKey(), widths.join(u','));
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QVector>
 #include <QWidget>
 
 #include <array>
@@ -83,5 +84,5 @@ private:
     int m_currentRow = 0;
     QDateTime m_offlineSince;
     bool m_loaded = false;
-    bool m_storedWidths = false;
+    QVector<int> m_storedWidths; ///< twips at the full type, per column; empty when none fit
 };
