@@ -86,8 +86,8 @@ private slots:
     {
         QTest::addColumn<QDateTime>("now");
         QTest::addColumn<QString>("text");
-        QTest::newRow("no leading zeros") << QDateTime(QDate(2026, 12, 6), QTime(9, 5, 3))
-                                          << QStringLiteral("时间:26-12-06 星期日 9:5:3");
+        QTest::newRow("seconds in two digits") << QDateTime(QDate(2026, 12, 6), QTime(9, 5, 3))
+                                               << QStringLiteral("时间:26-12-06 星期日 9:5:03");
         QTest::newRow("afternoon") << QDateTime(QDate(2027, 1, 13), QTime(23, 59, 10))
                                    << QStringLiteral("时间:27-01-13 星期三 23:59:10");
     }
@@ -103,9 +103,10 @@ private slots:
         QTest::addColumn<QByteArray>("setting");
         QTest::addColumn<int>("titlePoints");
         QTest::addColumn<int>("rowTwips");
-        QTest::newRow("20") << QByteArray("fontsize=20\n") << 30 << 600;
-        QTest::newRow("default") << QByteArray() << 42 << 960;
-        QTest::newRow("unreadable") << QByteArray("fontsize=大\n") << 42 << 960;
+        QTest::addColumn<int>("menuPoints");
+        QTest::newRow("20") << QByteArray("fontsize=20\n") << 30 << 600 << 14;
+        QTest::newRow("default") << QByteArray() << 42 << 960 << 16;
+        QTest::newRow("unreadable") << QByteArray("fontsize=大\n") << 42 << 960 << 16;
     }
     void typeSizesFollowFontSize()
     {
@@ -119,6 +120,7 @@ private slots:
         QCOMPARE(qRound(f.lab_info[0]->font().pointSizeF()), titlePoints);
         QCOMPARE(qRound(f.lab_info[1]->font().pointSizeF()), titlePoints - 10);
         QCOMPARE(qRound(f.pGrid->fontSize()), titlePoints - 10);
+        QTEST(qRound(f.MainMenu->font().pointSizeF()), "menuPoints");
         for (int row = 0; row <= 2; ++row)
             QVERIFY2(std::abs(f.pGrid->rowHeight(row) - rowTwips) <= 15,
                      qPrintable(QString::number(row)));

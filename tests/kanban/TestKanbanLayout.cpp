@@ -2,6 +2,8 @@
 // grid captions whole, the settings frame's captions readable.
 #include "KanbanFixture.h"
 
+#include "shell/SysUtil.h"
+#include "stations/kanban/KanbanSettings.h"
 #include "widgets/EditGrid.h"
 
 #include <QFrame>
@@ -10,8 +12,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTableWidget>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -113,6 +118,18 @@ private slots:
         QCOMPARE(header->length(), table->viewport()->width());
         QCOMPARE(cutTexts(f), QStringList());
         QVERIFY(f.pGrid->table()->rowHeight(0) >= QFontMetrics(f.pGrid->table()->font()).height());
+
+        // The stale mark leaves the title whole.
+        SysUtil::writeIni(KanbanSettings::section(), KanbanSettings::sqlKey(), u"select x"_s,
+                          KanbanSettings::iniFile());
+        QVERIFY(!f.loadData());
+        QLabel* title = f.lab_info[0];
+        const QRect text = QStyle::alignedRect(
+            Qt::LeftToRight, Qt::AlignCenter,
+            QSize(title->fontMetrics().horizontalAdvance(title->text()), title->height()),
+            title->geometry());
+        QVERIFY(title->geometry().contains(text));
+        QVERIFY(!text.intersects(f.labOffline->geometry()));
 
         f.showSettings();
         QVERIFY(window.contains(f.Frame1->geometry()));

@@ -92,7 +92,7 @@ QString sql()
 QString clockText(const QDateTime& now)
 {
     static const QLocale chinese(QLocale::Chinese, QLocale::China);
-    return QStringLiteral("时间:") + chinese.toString(now, QStringLiteral("yy-MM-dd dddd h:m:s"));
+    return QStringLiteral("时间:") + chinese.toString(now, QStringLiteral("yy-MM-dd dddd h:m:ss"));
 }
 
 QString rotated(const QString& text)

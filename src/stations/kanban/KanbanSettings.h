@@ -35,7 +35,7 @@ int interval();
 QString title();
 QString sql();
 
-/// "时间:" and the time as the board shows it: "26-12-06 星期日 9:5:3".
+/// "时间:" and the time as the board shows it: "26-12-06 星期日 9:5:03".
 QString clockText(const QDateTime& now);
 
 /// The scrolling line one step on: its first character moved to the end.

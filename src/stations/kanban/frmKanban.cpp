@@ -267,12 +267,30 @@ void frmKanban::markOffline(const QString& reason, bool connectionLost)
     labOffline->setToolTip(reason);
     labOffline->show();
     labOffline->raise();
+    placeTitle();
 }
 
 void frmKanban::markOnline()
 {
     m_offlineSince = QDateTime();
     labOffline->hide();
+    placeTitle();
+}
+
+void frmKanban::placeTitle()
+{
+    // The title is centred on the board; a title long enough to run under the stale mark moves
+    // left of it while the mark is up, in a smaller type when it is wider than the room there.
+    QFont type = pointFont(font(), Twips::of(this).font(m_fontSize + 10), true);
+    QRect r(0, lab_info[0]->y(), width(), lab_info[0]->height());
+    const int text = QFontMetrics(type).horizontalAdvance(lab_info[0]->text());
+    if (!labOffline->isHidden() && (r.width() + text) / 2 > labOffline->x()) {
+        r.setRight(labOffline->x() - 1);
+        if (text > r.width())
+            type.setPointSizeF(type.pointSizeF() * r.width() / text * 0.95);
+    }
+    lab_info[0]->setFont(type);
+    lab_info[0]->setGeometry(r);
 }
 
 void frmKanban::applyFonts()
@@ -282,6 +300,8 @@ void frmKanban::applyFonts()
     lab_info[1]->setFont(pointFont(font(), tw.font(m_fontSize)));
     lab_info[2]->setFont(pointFont(font(), tw.font(m_fontSize)));
     labOffline->setFont(pointFont(font(), tw.font(std::max(12, m_fontSize / 2)), true));
+    // Read at the board, not from across the hall, but larger than a desk's menu.
+    MainMenu->setFont(pointFont(font(), tw.font(std::max(14, m_fontSize / 2))));
     pGrid->setTwips(tw);
     pGrid->setFontSize(m_fontSize);
     const QFont frameFont = pointFont(font(), tw.font(14));
@@ -319,11 +339,16 @@ void frmKanban::layoutForm()
     // The rows changed height under the tick's scrolling: the top row whole again.
     pGrid->setTopRow(m_currentRow);
 
-    const int markWidth = tw.toTwipsX(labOffline->fontMetrics().horizontalAdvance(
-                              KanbanSettings::offlineText(QDateTime::currentDateTime()))) +
-                          400;
+    // As wide as the wider of the two marks, the database away or the query refused.
+    const QDateTime now = QDateTime::currentDateTime();
+    const int markWidth =
+        tw.toTwipsX(std::max(
+            labOffline->fontMetrics().horizontalAdvance(KanbanSettings::offlineText(now, true)),
+            labOffline->fontMetrics().horizontalAdvance(KanbanSettings::offlineText(now, false)))) +
+        400;
     labOffline->setGeometry(tw.rect(W - markWidth - 120, 120 + titleHeight - 60 - titleHeight / 2,
                                     markWidth, titleHeight / 2));
+    placeTitle();
     placeSettingsFrame();
 }
 

@@ -76,6 +76,7 @@ private:
     void openMenu(const QPoint& globalPos);
     void markOffline(const QString& reason, bool connectionLost);
     void markOnline();
+    void placeTitle();
     void storeWidths();
     void fitColumns();
     void setRowHeights();
