@@ -3,6 +3,7 @@
 // the report and workbook come out with their pages and sheets.
 #include "QualityFixture.h"
 
+#include "db/Connection.h"
 #include "sheet/SheetFile.h"
 #include "shell/MessageBox.h"
 #include "stations/quality/QualityCharts.h"
@@ -230,6 +231,38 @@ private slots:
         QVERIFY(pdfText(pdf, titles.size() + 1).isEmpty());
     }
 
+    // With 40 machines and 40 inspectors the tables go on over further pages, each below its
+    // header again, and the charts follow.
+    void reportTablesGoOnOverPages()
+    {
+        QualityFixture fx;
+        {
+            Connection c;
+            c.open(QStringLiteral("Provider=SQLite;Data Source=") + fx.databasePath());
+            for (int i = 1; i <= 40; ++i)
+                c.execute(QStringLiteral("insert checkinfo(onCount, checkcount, grade, machineId, "
+                                         "checkUsercode, createDate) values(50, 1, 'A品', "
+                                         "'M%1', 'U%1', '2026-11-03')")
+                              .arg(i, 2, 10, QLatin1Char('0')));
+        }
+        frmQuality& f = fx.open();
+        const QString pdf = fx.home().file(QStringLiteral("总览.pdf"));
+        QVERIFY(f.exportPdf(pdf));
+        QStringList pages;
+        for (QString text = pdfText(pdf, 1); !text.isEmpty(); text = pdfText(pdf, pages.size() + 1))
+            pages << text;
+        QVERIFY2(pages.size() >= 6, qPrintable(QString::number(pages.size())));
+        const QString all = pages.join(u'\n');
+        for (int i = 1; i <= 40; ++i)
+            for (const char* key : {"M%1", "U%1"})
+                QVERIFY2(all.contains(QString::fromLatin1(key).arg(i, 2, 10, QLatin1Char('0'))),
+                         qPrintable(QString::fromLatin1(key).arg(i)));
+        QVERIFY(pages.filter(QStringLiteral("验布员")).size() >= 2);
+        QVERIFY(pages.last().trimmed().startsWith(QualityCharts::pointsTitle()));
+    }
+
+    // The workbook's figures as on the screen: real numbers in the screen's formats, with the
+    // change against the range before, the ranges, the narrowings and the time of export.
     void workbookHasTheFigures()
     {
         QualityFixture fx;
@@ -243,7 +276,25 @@ private slots:
         QCOMPARE(grid.text(2, 1), QStringLiteral("卷数"));
         QCOMPARE(grid.cell(2, 2).toDouble(), 3.0);
         QCOMPARE(grid.cell(2, 3).toDouble(), 1.0);
+        QCOMPARE(grid.cell(2, 4).toDouble(), 2.0); // +200.0%
         QCOMPARE(grid.cell(3, 2).toDouble(), 225.72);
+        QCOMPARE(grid.cell(4, 2).toDouble(), 180 / 225.72);
+        QCOMPARE(grid.text(8, 2), QStringLiteral("2026-11-02 至 2026-11-04"));
+        QCOMPARE(grid.text(9, 2), QStringLiteral("2026-10-30 至 2026-11-01"));
+        QCOMPARE(grid.text(10, 2), QStringLiteral("无"));
+        QCOMPARE(grid.text(11, 1), QStringLiteral("导出时间"));
+        QVERIFY(!grid.text(11, 2).isEmpty());
+        QProcess unzip;
+        unzip.start(QStringLiteral("python3"),
+                    {QStringLiteral("-c"),
+                     QStringLiteral("import sys,zipfile;print(zipfile.ZipFile(sys.argv[1])"
+                                    ".read('xl/styles.xml').decode())"),
+                     xlsx});
+        QVERIFY(unzip.waitForFinished());
+        const QString styles = QString::fromUtf8(unzip.readAllStandardOutput());
+        for (const char* format : {"formatCode=\"0.0%\"", "formatCode=\"0.0\"",
+                                   "formatCode=\"0.00\"", "formatCode=\"+0.0%;-0.0%;0.0%\""})
+            QVERIFY2(styles.contains(QString::fromLatin1(format)), format);
     }
 };
 

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QTemporaryFile>
 #include <xlsxwriter.h>
 
@@ -42,6 +43,11 @@ bool isNumber(const QVariant& v)
     }
 }
 
+bool isFormatted(const QVariant& v)
+{
+    return v.metaType() == QMetaType::fromType<FormattedNumber>();
+}
+
 bool isDate(const QVariant& v)
 {
     if (v.typeId() == QMetaType::QDate)
@@ -74,7 +80,8 @@ bool fits(const SheetTable& table, QString* error)
     for (qsizetype r = 0; r < table.rows.size(); ++r) {
         for (qsizetype c = 0; c < table.rows[r].size(); ++c) {
             const QVariant& v = table.rows[r][c];
-            if (!isNumber(v) && !isDate(v) && v.toString().toUtf8().size() > maxCellBytes)
+            if (!isNumber(v) && !isDate(v) && !isFormatted(v) &&
+                v.toString().toUtf8().size() > maxCellBytes)
                 return setError(error,
                                 QStringLiteral("第 %1 行第 %2 列的文字太长").arg(r + 2).arg(c + 1));
         }
@@ -145,6 +152,11 @@ private:
             // NaN or infinity has no place in a worksheet: the cell stays empty.
             if (std::isfinite(v.toDouble()))
                 worksheet_write_number(ws_, lxw_row_t(r), lxw_col_t(c), v.toDouble(), nullptr);
+        } else if (isFormatted(v)) {
+            const FormattedNumber n = v.value<FormattedNumber>();
+            if (std::isfinite(n.value))
+                worksheet_write_number(ws_, lxw_row_t(r), lxw_col_t(c), n.value,
+                                       numberFormat(n.format));
         } else if (isDate(v)) {
             const QDateTime t =
                 v.typeId() == QMetaType::QDate ? v.toDate().startOfDay() : v.toDateTime();
@@ -155,6 +167,17 @@ private:
         } else {
             text(r, c, v.toString());
         }
+    }
+
+    // One format per format text: the workbook keeps every format it was given.
+    lxw_format* numberFormat(const QString& text)
+    {
+        lxw_format*& f = numberFormats_[text];
+        if (!f) {
+            f = workbook_add_format(wb_);
+            format_set_num_format(f, text.toUtf8().constData());
+        }
+        return f;
     }
 
     void setWidths(const SheetTable& table)
@@ -169,7 +192,9 @@ private:
             widen(c, displayWidth(table.header[c]));
         for (const QVariantList& row : table.rows) {
             for (qsizetype c = 0; c < row.size(); ++c)
-                widen(c, isDate(row[c]) ? 19 : displayWidth(row[c].toString()));
+                widen(c, isDate(row[c])        ? 19
+                         : isFormatted(row[c]) ? 12
+                                               : displayWidth(row[c].toString()));
         }
         for (qsizetype c = 0; c < widths.size(); ++c)
             worksheet_set_column(ws_, lxw_col_t(c), lxw_col_t(c), widths[c], nullptr);
@@ -180,6 +205,7 @@ private:
     lxw_format* bold_ = nullptr;
     lxw_format* date_ = nullptr;
     lxw_format* dateTime_ = nullptr;
+    QHash<QString, lxw_format*> numberFormats_;
 };
 
 QString cannotWrite(const QString& path, const QString& reason)

@@ -12,9 +12,17 @@
 
 namespace sheet {
 
+/// A number written with an Excel number format ("0.0%", "0.00"), so that the sheet shows it as
+/// the screen does while it stays a number to calculate with.
+struct FormattedNumber {
+    double value = 0;
+    QString format;
+};
+
 /// Rows to export: a header line and the rows' cells. A cell that is a number (int, double,
-/// bool ...) is written as a number, a QDate or QDateTime as a date cell, a null or invalid
-/// QVariant as an empty cell, anything else as its text.
+/// bool ...) is written as a number, a FormattedNumber as a number in its format, a QDate or
+/// QDateTime as a date cell, a null or invalid QVariant as an empty cell, anything else as its
+/// text.
 struct SheetTable {
     QStringList header;
     QList<QVariantList> rows;
@@ -37,3 +45,5 @@ bool writeXlsx(const QString& path, const QList<NamedSheet>& sheets, QString* er
 bool readFirstSheet(const QString& path, SheetGrid* grid, QString* error = nullptr);
 
 } // namespace sheet
+
+Q_DECLARE_METATYPE(sheet::FormattedNumber)

@@ -36,13 +36,30 @@ int verdictOf(double change, int decimals, int goodDirection)
     return change > 0 ? goodDirection : -goodDirection;
 }
 
+// A signed format for changes: "+0.0%;-0.0%;0.0%" for "0.0%".
+QString signedFormat(const QString& format)
+{
+    return u'+' + format + QStringLiteral(";-") + format + u';' + format;
+}
+
+Figure figure(const QString& caption, std::optional<double> now, std::optional<double> before,
+              const QString& format)
+{
+    Figure f{caption, none, none, none, 0, now, before, std::nullopt, format, QString()};
+    return f;
+}
+
 // Rolls and metres change by a share of what they were.
 Figure relative(const QString& caption, double now, double before, int decimals)
 {
-    Figure f{caption, QString::number(now, 'f', decimals), QString::number(before, 'f', decimals),
-             none, 0};
-    if (before > 0)
+    Figure f = figure(caption, now, before, numberFormat(decimals));
+    f.now = QString::number(now, 'f', decimals);
+    f.before = QString::number(before, 'f', decimals);
+    if (before > 0) {
         f.change = signedText((now - before) * 100 / before, 1, QStringLiteral("%"));
+        f.changeValue = (now - before) / before;
+        f.changeFormat = signedFormat(percentFormat());
+    }
     return f;
 }
 
@@ -50,15 +67,29 @@ Figure relative(const QString& caption, double now, double before, int decimals)
 Figure absolute(const QString& caption, std::optional<double> now, std::optional<double> before,
                 int decimals, int goodDirection)
 {
-    Figure f{caption, fixed(now, decimals), fixed(before, decimals), none, 0};
+    Figure f = figure(caption, now, before, numberFormat(decimals));
+    f.now = fixed(now, decimals);
+    f.before = fixed(before, decimals);
     if (now && before) {
         f.change = signedText(*now - *before, decimals, QString());
         f.verdict = verdictOf(*now - *before, decimals, goodDirection);
+        f.changeValue = *now - *before;
+        f.changeFormat = signedFormat(numberFormat(decimals));
     }
     return f;
 }
 
 } // namespace
+
+QString numberFormat(int decimals)
+{
+    return decimals > 0 ? QStringLiteral("0.") + QString(decimals, u'0') : QStringLiteral("0");
+}
+
+QString percentFormat()
+{
+    return QStringLiteral("0.0%");
+}
 
 QString counted(const QString& caption, const QString& defect)
 {
@@ -72,12 +103,16 @@ QList<Figure> figures(const QualityData::Totals& now, const QualityData::Totals&
     QList<Figure> out;
     out << relative(QStringLiteral("卷数"), double(now.rolls), double(before.rolls), 0);
     out << relative(QStringLiteral("米数"), now.metres, before.metres, 1);
-    Figure share{QStringLiteral("一等品率"), percent(now.firstShare()),
-                 percent(before.firstShare()), none, 0};
+    Figure share =
+        figure(QStringLiteral("一等品率"), now.firstShare(), before.firstShare(), percentFormat());
+    share.now = percent(now.firstShare());
+    share.before = percent(before.firstShare());
     if (now.firstShare() && before.firstShare()) {
         const double points = (*now.firstShare() - *before.firstShare()) * 100;
         share.change = signedText(points, 1, QStringLiteral("个百分点"));
         share.verdict = verdictOf(points, 1, +1);
+        share.changeValue = points;
+        share.changeFormat = signedFormat(QStringLiteral("0.0\"个百分点\""));
     }
     out << share;
     out << absolute(counted(QStringLiteral("百平米扣分"), defect), now.pointsPer100m2(),
@@ -113,10 +148,22 @@ QStringList groupRow(const QualityData::Group& g, bool inspector)
 
 QString filterText(const QualitySql::Filter& f)
 {
-    QString t = f.from.toString(Qt::ISODate) + QStringLiteral(" 至 ") + f.to.toString(Qt::ISODate);
+    const QString narrowings = narrowingText(f);
+    return rangeText(f) +
+           (narrowings == QStringLiteral("无") ? QString() : QStringLiteral("  ") + narrowings);
+}
+
+QString rangeText(const QualitySql::Filter& f)
+{
+    return f.from.toString(Qt::ISODate) + QStringLiteral(" 至 ") + f.to.toString(Qt::ISODate);
+}
+
+QString narrowingText(const QualitySql::Filter& f)
+{
+    QStringList t;
     auto add = [&t](const QString& caption, const QString& value) {
         if (!value.trimmed().isEmpty())
-            t += QStringLiteral("  ") + caption + QStringLiteral("：") + value.trimmed();
+            t << caption + QStringLiteral("：") + value.trimmed();
     };
     add(QStringLiteral("机台"), f.machine);
     add(QStringLiteral("卡号"), f.card);
@@ -125,7 +172,7 @@ QString filterText(const QualitySql::Filter& f)
     add(QStringLiteral("日期"), f.day.isValid() ? f.day.toString(Qt::ISODate) : QString());
     add(QStringLiteral("等级"), f.grade);
     add(QStringLiteral("疵点"), f.defect);
-    return t;
+    return t.isEmpty() ? QStringLiteral("无") : t.join(QStringLiteral("  "));
 }
 
 } // namespace QualityText

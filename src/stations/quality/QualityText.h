@@ -18,7 +18,18 @@ struct Figure {
     QString change; ///< "+12.5%", "+1.3个百分点", "+0.40"; "—" when there is nothing to compare
     /// +1 when the change is good for the mill, -1 when bad, 0 when neither or unknown.
     int verdict = 0;
+    // The same as numbers with the spreadsheet formats that show them as above, for the workbook.
+    std::optional<double> nowValue;
+    std::optional<double> beforeValue;
+    std::optional<double> changeValue;
+    QString format;       ///< of now and before: "0", "0.0", "0.0%", "0.00"
+    QString changeFormat; ///< of the change: "+0.0%;-0.0%;0.0%" …
 };
+
+/// The spreadsheet format of a number with this many decimals ("0", "0.0", "0.00"), and of a
+/// share in percent with one decimal.
+QString numberFormat(int decimals);
+QString percentFormat();
 
 /// The five figures of now against before. With a touched defect the points and defects are
 /// those of that defect, and their captions say so.
@@ -36,5 +47,9 @@ QStringList groupRow(const QualityData::Group& g, bool inspector);
 
 /// "2026-12-01 至 2026-12-07" and the narrowings in words, for titles.
 QString filterText(const QualitySql::Filter& f);
+/// "2026-12-01 至 2026-12-07" alone.
+QString rangeText(const QualitySql::Filter& f);
+/// The narrowings alone ("机台：001  疵点：破洞"), "无" without any.
+QString narrowingText(const QualitySql::Filter& f);
 
 } // namespace QualityText

@@ -19,31 +19,6 @@
 
 namespace {
 
-// Draws a table of texts from top; returns the y below it.
-int drawTable(QPainter& p, int left, int top, int width, const QStringList& header,
-              const QList<QStringList>& rows)
-{
-    const int line = p.fontMetrics().height() * 3 / 2;
-    const int columns = int(std::max<qsizetype>(header.size(), 1));
-    const int cell = width / columns;
-    auto drawRow = [&](const QStringList& cells, int y, bool bold) {
-        QFont f = p.font();
-        f.setBold(bold);
-        p.setFont(f);
-        for (int c = 0; c < cells.size(); ++c)
-            p.drawText(QRect(left + c * cell, y, cell, line), Qt::AlignLeft | Qt::AlignVCenter,
-                       cells[c]);
-        p.drawLine(left, y + line, left + width, y + line);
-    };
-    drawRow(header, top, true);
-    int y = top + line;
-    for (const QStringList& r : rows) {
-        drawRow(r, y, false);
-        y += line;
-    }
-    return y + line;
-}
-
 // The title of a page and the filter below it; returns the y below both.
 int drawTitle(QPainter& p, const QRect& page, const QString& title, const QString& filter)
 {
@@ -60,6 +35,59 @@ int drawTitle(QPainter& p, const QRect& page, const QString& title, const QStrin
     p.drawText(QRect(page.left(), filterTop, page.width(), p.fontMetrics().height()), Qt::AlignLeft,
                filter);
     return filterTop + 2 * p.fontMetrics().height();
+}
+
+// The report's pages: each starts with the report's title and filter.
+struct Pages {
+    QPdfWriter& pdf;
+    QPainter& p;
+    QRect page;
+    QString filter;
+    /// A new page with its title; the y below the title.
+    int next();
+};
+
+int Pages::next()
+{
+    pdf.newPage();
+    return drawTitle(p, page, QStringLiteral("质量总览"), filter);
+}
+
+// Draws a table of texts from top; a table that reaches the bottom of the page goes on on the
+// next, below its header again. Returns the y below it.
+int drawTable(Pages& pages, int top, int width, const QStringList& header,
+              const QList<QStringList>& rows)
+{
+    QPainter& p = pages.p;
+    const int left = pages.page.left();
+    const int line = p.fontMetrics().height() * 3 / 2;
+    const int columns = int(std::max<qsizetype>(header.size(), 1));
+    const int cell = width / columns;
+    auto drawRow = [&](const QStringList& cells, int y, bool bold) {
+        QFont f = p.font();
+        f.setBold(bold);
+        p.setFont(f);
+        for (int c = 0; c < cells.size(); ++c)
+            p.drawText(QRect(left + c * cell, y, cell, line), Qt::AlignLeft | Qt::AlignVCenter,
+                       cells[c]);
+        p.drawLine(left, y + line, left + width, y + line);
+    };
+    int y = top;
+    // A header alone at the foot of a page is no use: it goes with its first row.
+    if (y + 2 * line > pages.page.bottom())
+        y = pages.next();
+    drawRow(header, y, true);
+    y += line;
+    for (const QStringList& r : rows) {
+        if (y + line > pages.page.bottom()) {
+            y = pages.next();
+            drawRow(header, y, true);
+            y += line;
+        }
+        drawRow(r, y, false);
+        y += line;
+    }
+    return y + line;
 }
 
 // The chart laid out at a page's proportions (the window may be hidden or small), drawn as
@@ -111,13 +139,14 @@ bool frmQuality::exportPdf(QString path)
             .paintRectPixels(pdf.resolution())
             .translated(-pdf.pageLayout().paintRectPixels(pdf.resolution()).topLeft());
     const QString filterText = QualityText::filterText(m_overview.filter);
+    Pages pages{pdf, p, page, filterText};
 
     int y = drawTitle(p, page, QStringLiteral("质量总览"), filterText);
     QList<QStringList> figureRows;
     for (const QualityText::Figure& f :
          QualityText::figures(m_overview.now, m_overview.before, m_overview.filter.defect))
         figureRows << QStringList{f.caption, f.now, f.before, f.change};
-    y = drawTable(p, page.left(), y, page.width() / 2,
+    y = drawTable(pages, y, page.width() / 2,
                   {QStringLiteral("指标"), QStringLiteral("本期"), QStringLiteral("上期"),
                    QStringLiteral("变化")},
                   figureRows);
@@ -125,7 +154,7 @@ bool frmQuality::exportPdf(QString path)
         QList<QStringList> rows;
         for (const QualityData::Group& g : inspector ? m_overview.inspectors : m_overview.machines)
             rows << QualityText::groupRow(g, inspector);
-        y = drawTable(p, page.left(), y, page.width(),
+        y = drawTable(pages, y, page.width(),
                       QualityText::groupHeader(inspector, m_overview.filter.defect), rows);
     }
 
@@ -154,36 +183,49 @@ bool frmQuality::exportXlsx(QString path)
                                      defaultFile(QStringLiteral(".xlsx")), this);
     if (path.isEmpty())
         return false;
-    // Numbers go in as numbers, so that the quality office can go on calculating with them.
-    auto number = [](std::optional<double> v) { return v ? QVariant(*v) : QVariant(); };
-    sheet::SheetTable figures{
-        {QStringLiteral("指标"), QStringLiteral("本期"), QStringLiteral("上期")}, {}};
-    const QualityData::Totals& n = m_overview.now;
-    const QualityData::Totals& b = m_overview.before;
-    figures.rows << QVariantList{QStringLiteral("卷数"), n.rolls, b.rolls}
-                 << QVariantList{QStringLiteral("米数"), n.metres, b.metres}
-                 << QVariantList{QStringLiteral("一等品率"), number(n.firstShare()),
-                                 number(b.firstShare())}
-                 << QVariantList{QStringLiteral("百平米扣分"), number(n.pointsPer100m2()),
-                                 number(b.pointsPer100m2())}
-                 << QVariantList{QStringLiteral("百米疵点"), number(n.defectsPer100m()),
-                                 number(b.defectsPer100m())};
+    // Numbers go in as numbers, so that the quality office can go on calculating with them, in
+    // the formats the screen shows them in.
+    auto number = [](std::optional<double> v, const QString& format) {
+        return v ? QVariant::fromValue(sheet::FormattedNumber{*v, format}) : QVariant();
+    };
+    const QualitySql::Filter& f = m_overview.filter;
+    sheet::SheetTable figures{{QStringLiteral("指标"), QStringLiteral("本期"),
+                               QStringLiteral("上期"), QStringLiteral("变化")},
+                              {}};
+    for (const QualityText::Figure& g :
+         QualityText::figures(m_overview.now, m_overview.before, f.defect))
+        figures.rows << QVariantList{g.caption, number(g.nowValue, g.format),
+                                     number(g.beforeValue, g.format),
+                                     number(g.changeValue, g.changeFormat)};
+    // What the figures are of, so that a workbook passed on can be traced back to the screen.
+    const QualitySql::Filter before = QualitySql::previousRange(f);
+    figures.rows << QVariantList{}
+                 << QVariantList{QStringLiteral("本期范围"), QualityText::rangeText(f)}
+                 << QVariantList{QStringLiteral("上期范围"), before.day.isValid()
+                                                                 ? before.day.toString(Qt::ISODate)
+                                                                 : QualityText::rangeText(before)}
+                 << QVariantList{QStringLiteral("筛选"), QualityText::narrowingText(f)}
+                 << QVariantList{QStringLiteral("导出时间"), QDateTime::currentDateTime()};
     sheet::SheetTable pareto{{QStringLiteral("疵点"), QStringLiteral("个数"),
                               QStringLiteral("扣分"), QStringLiteral("累计")},
                              {}};
     for (const QualityData::ParetoRow& r : m_overview.pareto)
-        pareto.rows << QVariantList{r.defect, r.defects, r.points, r.cumulative};
+        pareto.rows << QVariantList{r.defect, r.defects,
+                                    number(r.points, QualityText::numberFormat(1)),
+                                    number(r.cumulative, QualityText::percentFormat())};
     QList<sheet::NamedSheet> tables{{QStringLiteral("汇总"), figures},
                                     {QStringLiteral("疵点"), pareto}};
     for (bool inspector : {false, true}) {
-        sheet::SheetTable t{QualityText::groupHeader(inspector, m_overview.filter.defect), {}};
+        sheet::SheetTable t{QualityText::groupHeader(inspector, f.defect), {}};
         for (const QualityData::Group& g :
              inspector ? m_overview.inspectors : m_overview.machines) {
             QVariantList row{g.key};
             if (inspector)
                 row << g.name;
-            row << g.totals.rolls << g.totals.metres << number(g.totals.firstShare())
-                << number(g.totals.pointsPer100m2()) << number(g.totals.defectsPer100m());
+            row << g.totals.rolls << number(g.totals.metres, QualityText::numberFormat(1))
+                << number(g.totals.firstShare(), QualityText::percentFormat())
+                << number(g.totals.pointsPer100m2(), QualityText::numberFormat(1))
+                << number(g.totals.defectsPer100m(), QualityText::numberFormat(2));
             t.rows << row;
         }
         tables << sheet::NamedSheet(inspector ? QStringLiteral("验布员") : QStringLiteral("机台"),
