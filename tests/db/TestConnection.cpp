@@ -34,6 +34,8 @@ private slots:
     void transactionRollsBackUnlessCommitted();
     void errorInsideTransactionLosesNothingCommittedBefore();
     void nestedBeginIsRefused();
+    void writesThatMustTouchTheirRow_data();
+    void writesThatMustTouchTheirRow();
     void secondConnectionWaitsForTheWriter();
     void valuesOfEveryType();
     void textWithQuotesRoundTrips_data();
@@ -166,6 +168,45 @@ void TestConnection::nestedBeginIsRefused()
     Transaction t(m_conn);
     QVERIFY_THROWS_EXCEPTION(DbError, m_conn.beginTrans());
     QVERIFY(m_conn.inTransaction());
+}
+
+void TestConnection::writesThatMustTouchTheirRow_data()
+{
+    QTest::addColumn<QString>("statement");
+    QTest::addColumn<QString>("param"); // bound to the one "?" when not empty
+    QTest::addColumn<int>("touched");   // 0: the row is gone, the call throws
+    QTest::newRow("update one") << u"update checkinfo set remark='x' where id=1"_s << QString() << 1;
+    QTest::newRow("update two") << u"Update CheckInfo set remark='x' where billcode='A'"_s << QString() << 2;
+    QTest::newRow("update deleted") << u"update checkinfo set remark='x' where id=9"_s << QString() << 0;
+    QTest::newRow("delete without from") << u"delete CheckInfo where id=2"_s << QString() << 1;
+    QTest::newRow("delete deleted") << u"delete checkinfo where id=9"_s << QString() << 0;
+    QTest::newRow("marker") << u"update checkinfo set remark=? where id=2"_s << u"y"_s << 1;
+    QTest::newRow("marker deleted") << u"update checkinfo set remark=? where id=3"_s << u"y"_s << 0;
+}
+
+// A save or delete whose row another station deleted meanwhile is an error, not a silent no-op.
+void TestConnection::writesThatMustTouchTheirRow()
+{
+    QFETCH(QString, statement);
+    QFETCH(QString, param);
+    QFETCH(int, touched);
+    m_conn.execute(u"insert checkinfo(billcode) values('A'); insert checkinfo(billcode) values('A')"_s);
+    auto run = [&] {
+        return param.isEmpty() ? m_conn.executeOnRow(statement)
+                               : m_conn.executeOnRow(statement, {DbValue(param)});
+    };
+    if (touched > 0) {
+        QCOMPARE(run(), touched);
+        QCOMPARE(m_conn.rowsAffected(), touched);
+        return;
+    }
+    try {
+        run();
+        QFAIL("no error for a write that touched no row");
+    } catch (const DbError& e) {
+        QVERIFY(e.isRowMissing());
+        QVERIFY2(e.message().contains(u"已被删除"_s), qPrintable(e.message()));
+    }
 }
 
 // A second station's write waits for the first station's transaction instead of failing.

@@ -27,6 +27,7 @@ private slots:
     void binaryRoundTrips();
     void transactions();
     void markersTakeValues();
+    void writesThatMustTouchTheirRow();
     void diagnosticsCarrySqlState();
     void unknownDriverFails();
 };
@@ -142,6 +143,29 @@ void TestOdbc::markersTakeValues()
     QCOMPARE(count(u"织'3"_s, 60.0, QDate(2026, 3, 5)), 0);
     QCOMPARE(count(u"织3"_s, 60.0, QDate(2026, 3, 4)), 0);
     QVERIFY_THROWS_EXCEPTION(DbError, m_conn.execute(sql, {DbValue(u"x"_s)}));
+}
+
+// SQLRowCount tells a write that touched its row from one whose row is gone.
+void TestOdbc::writesThatMustTouchTheirRow()
+{
+    const QString id =
+        m_conn.execute(u"insert item(itemcode) values('R1'); select SCOPE_IDENTITY()"_s)
+            .field(0)
+            .toString();
+    QCOMPARE(m_conn.executeOnRow(u"update item set itemname='x' where itemid="_s + id), 1);
+    QCOMPARE(
+        m_conn.executeOnRow(u"update item set itemname=? where itemid="_s + id, {DbValue(u"y"_s)}),
+        1);
+    QCOMPARE(m_conn.executeOnRow(u"delete item where itemid="_s + id), 1);
+    for (const QString& sql : {u"delete item where itemid="_s + id,
+                               u"update item set itemname='x' where itemid="_s + id}) {
+        try {
+            m_conn.executeOnRow(sql);
+            QFAIL("no error for a write that touched no row");
+        } catch (const DbError& e) {
+            QVERIFY(e.isRowMissing());
+        }
+    }
 }
 
 void TestOdbc::diagnosticsCarrySqlState()

@@ -28,6 +28,7 @@ private slots:
     void addendRaisesOncePerSave();
     void boxListAndSave();
     void failedBoxSaveLeavesNothing();
+    void rollDeletedElsewhere();
     void chosenTemplatePrintsAndIsRemembered_data();
     void chosenTemplatePrintsAndIsRemembered();
 };
@@ -184,6 +185,37 @@ void TestFrmBag::failedBoxSaveLeavesNothing()
     QCOMPARE(fx.scalar(u"select count(*) from checkinfo where bagnumber='B8'"_s), u"0"_s);
     QCOMPARE(f.Label4->text(), u"3/60.5"_s);
     QVERIFY(f.LabMsg->text() != u"箱唛保存成功"_s);
+}
+
+// Another station deletes a roll that is on this table's form or in its box.
+void TestFrmBag::rollDeletedElsewhere()
+{
+    BagFixture fx;
+    frmBag& f = fx.open();
+    f.MaitouAutoPrint->setChecked(false);
+    fx.scan(u"50"_s);
+    fx.execNative(u"delete from checkinfo where id=50"_s);
+    f.txtUser[2]->setText(u"2"_s);
+    f.butFlow[1]->click();
+    QCOMPARE(MessageBox::lastShown().text, u"这匹布已被删除，没有保存"_s);
+    QCOMPARE(f.shownRoll(), 0.0); // no later save can aim at the deleted roll
+    QVERIFY(f.LabMsg->text() != u"唛头保存成功"_s);
+    // The box: the deleted roll leaves the list, nothing is half saved, the next save keeps the
+    // rest.
+    f.bagNumber[0]->setText(u"B9"_s);
+    for (const QString& roll : {u"42"_s, u"43"_s, u"44"_s}) {
+        fx.scan(roll);
+        f.butFlow[4]->click();
+    }
+    fx.execNative(u"delete from checkinfo where id=43"_s);
+    f.butFlow[5]->click();
+    QCOMPARE(MessageBox::lastShown().text, u"细码 43 已被删除，已从箱中去掉，请再按保存"_s);
+    QCOMPARE(fx.scalar(u"select count(*) from checkinfo where bagnumber='B9'"_s), u"0"_s);
+    QCOMPARE(f.Label4->text(), u"2/40"_s);
+    f.butFlow[5]->click();
+    QCOMPARE(f.LabMsg->text(), u"箱唛保存成功"_s);
+    QCOMPARE(fx.scalar(u"select group_concat(id) from checkinfo where bagnumber='B9'"_s),
+             u"42,44"_s);
 }
 
 void TestFrmBag::chosenTemplatePrintsAndIsRemembered_data()

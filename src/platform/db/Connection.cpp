@@ -81,6 +81,22 @@ Recordset Connection::execute(const QString& statement, const QList<DbValue>& pa
     return run([&](DbBackend& b) { return b.executeWith(statement, params, m_rowsAffected); });
 }
 
+qint64 Connection::executeOnRow(const QString& statement)
+{
+    execute(statement);
+    if (m_rowsAffected <= 0)
+        throw DbError::rowMissing(statement);
+    return m_rowsAffected;
+}
+
+qint64 Connection::executeOnRow(const QString& statement, const QList<DbValue>& params)
+{
+    execute(statement, params);
+    if (m_rowsAffected <= 0)
+        throw DbError::rowMissing(statement);
+    return m_rowsAffected;
+}
+
 Recordset Connection::run(const std::function<Recordset(DbBackend&)>& call)
 {
     DbBackend& b = backend();

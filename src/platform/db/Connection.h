@@ -53,8 +53,14 @@ public:
     /// The text the server receives for a batch: the SQLite translation, or the batch unchanged
     /// for SQL Server (administrators check stored SQL with it).
     QString translate(const QString& batch);
-    /// Rows changed by the last INSERT/UPDATE/DELETE of the last batch.
+    /// Rows changed by the last INSERT/UPDATE/DELETE of the last batch (SQLite: changes of the
+    /// statement; ODBC: SQLRowCount).
     qint64 rowsAffected() const { return m_rowsAffected; }
+    /// Runs an UPDATE or DELETE that must touch its row and returns the count of rows it touched.
+    /// Throws DbError::rowMissing when it touched none (the row was deleted meanwhile); the
+    /// caller's transaction guard then rolls back what went before.
+    qint64 executeOnRow(const QString& statement);
+    qint64 executeOnRow(const QString& statement, const QList<DbValue>& params);
 
     /// Transactions: on SQLite "BEGIN IMMEDIATE" (a second station waits for the first one's
     /// commit, up to the busy timeout); on ODBC manual-commit mode. Nesting is not supported:

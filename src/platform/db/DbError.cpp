@@ -6,3 +6,18 @@ DbError::DbError(QString message, QString code, int native)
       m_utf8(m_message.toUtf8())
 {
 }
+
+namespace {
+const QString rowMissingCode = QStringLiteral("ROW_MISSING");
+}
+
+DbError DbError::rowMissing(const QString& statement)
+{
+    return DbError(QStringLiteral("这条记录已不在数据库中（已被删除）：\n") + statement.trimmed(),
+                   rowMissingCode);
+}
+
+bool DbError::isRowMissing() const noexcept
+{
+    return m_code == rowMissingCode;
+}

@@ -20,6 +20,11 @@ public:
     bool connectionLost() const noexcept { return m_lost; }
     DbError& markConnectionLost() noexcept { m_lost = true; return *this; }
 
+    /// The error of an UPDATE or DELETE that had to touch its row and touched none: the row was
+    /// deleted (or never saved) by another station meanwhile.
+    static DbError rowMissing(const QString& statement);
+    bool isRowMissing() const noexcept;
+
     /// The message as UTF-8.
     const char* what() const noexcept override { return m_utf8.constData(); }
 

@@ -184,18 +184,21 @@ CheckSql::Roll frmCheck::rollValues() const
 long long frmCheck::saveRoll(bool refreshTotals)
 {
     setPolling(true);
+    QString stockError;
+    long long id = 0;
     try {
         Connection& conn = Database::conn();
         Transaction tx(conn);
         beforeSave();
-        long long id = qint64(vb::Val(c.checkId->text()));
+        id = qint64(vb::Val(c.checkId->text()));
         double oldQuantity = 0;
         if (id > 0) {
             conn.execute(CheckSql::deleteDefects(id));
             oldQuantity = conn.execute(CheckSql::oldQuantity(id)).field(0).toDouble();
             CheckSql::Roll r = rollValues();
             r.items[5] = item5For(r.checkCode);
-            conn.execute(updateStatement(r, id));
+            // Another station may have deleted the roll since it was opened here.
+            conn.executeOnRow(updateStatement(r, id));
         } else {
             // Another station may have saved the proposed number meanwhile; a number still free
             // is kept, so the roll gets the number the inspector saw.
@@ -217,17 +220,35 @@ long long frmCheck::saveRoll(bool refreshTotals)
         for (const QStringList& row : defectRows())
             conn.execute(CheckSql::insertDefect(id, row, today()));
         if (readMirel(QStringLiteral("Save2Store"), QStringLiteral("0")) == u"1")
-            stockPost(id, rollValues().onCount - oldQuantity);
+            stockError = stockPost(id, rollValues().onCount - oldQuantity);
         tx.commit();
-        if (refreshTotals)
-            showTotals(qint64(vb::Val(c.BillDetailId->text())));
-        emit rollSaved(id);
-        return id;
     } catch (const DbError& e) {
-        // Everything typed stays on the form; the operator saves again once the database is back.
-        MessageBox::critical(e.message(), this);
+        // Rolled back; everything typed stays on the form, the operator saves again.
+        if (e.isRowMissing())
+            rollWasDeleted();
+        MessageBox::critical(e.isRowMissing() ? rowDeletedMessage() : e.message(), this);
         return 0;
     }
+    if (!stockError.isEmpty())
+        MessageBox::show(QStringLiteral("error"), MessageBox::Critical); // the roll stays saved
+    if (refreshTotals)
+        showTotals(qint64(vb::Val(c.BillDetailId->text())));
+    emit rollSaved(id);
+    return id;
+}
+
+QString frmCheck::rowDeletedMessage()
+{
+    return QStringLiteral("这条记录已被删除，已改为新记录，请再按保存");
+}
+
+void frmCheck::rollWasDeleted()
+{
+    // What was typed stays; the next save inserts it as a new roll with a number of its own.
+    c.checkId->setText(QStringLiteral("0"));
+    assignRollNumber();
+    setStatus(QStringLiteral("新"));
+    enableCommands();
 }
 
 void frmCheck::loadRoll(long long id)
@@ -337,11 +358,12 @@ void frmCheck::onQuantityChanged()
         progressSetValue(vb::Fix(q));
 }
 
-void frmCheck::stockPost(long long id, double difference)
+QString frmCheck::stockPost(long long id, double difference)
 {
     QString error;
-    if (!StockPosting::postRoll(Database::conn(), id, difference, &error))
-        MessageBox::show(QStringLiteral("error"), MessageBox::Critical); // the roll stays saved
+    if (!StockPosting::postRoll(Database::conn(), id, difference, &error) && error.isEmpty())
+        error = QStringLiteral("error");
+    return error;
 }
 
 void frmCheck::progressSetMax(double max) { c.fProcessBar1->setMax(max); }

@@ -299,6 +299,9 @@ bool CheckRollListPart::delCheck(long long id)
     if (!deleteInTransaction(id))
         return false;
     m_form->runCommand(5);
+    // The form never keeps the id of a deleted roll: a later save would update nothing.
+    if (static_cast<long long>(vb::Val(m_form->controls().checkId->text())) == id)
+        m_form->newRoll();
     m_form->setStatus(QStringLiteral("删除成功"));
     return true;
 }
@@ -306,28 +309,34 @@ bool CheckRollListPart::delCheck(long long id)
 bool CheckRollListPart::deleteInTransaction(long long id)
 {
     Connection& conn = Database::conn();
+    QString error;
+    bool gone = false;
     try {
         Transaction t(conn);
         Recordset roll = SysUtil::openRecordset(conn, CheckListSql::rollForStock(id));
         conn.execute(CheckListSql::packingCorrection(id));
         conn.execute(CheckListSql::deleteDefects(id));
-        conn.execute(CheckListSql::deleteRoll(id));
+        conn.executeOnRow(CheckListSql::deleteRoll(id));
         // Only a roll that was booked into a batch has stock to give back.
-        if (readMirel(QStringLiteral("Save2Store"), QStringLiteral("0")) == u"1" && SysUtil::recordsetHasRows(roll)) {
-            const auto batch = static_cast<long long>(roll.number(QStringLiteral("batchId")));
-            if (batch > 0) {
-                try {
-                    conn.execute(CheckListSql::reverseStock(batch, roll.number(QStringLiteral("oncount"))));
-                } catch (const DbError&) {
-                    MessageBox::show(QStringLiteral("error"), MessageBox::Critical, MessageBox::Ok, QString(), m_form);
-                    return false; // the roll stays, with its stock
-                }
+        const auto batch = SysUtil::recordsetHasRows(roll)
+                               ? static_cast<long long>(roll.number(QStringLiteral("batchId")))
+                               : 0;
+        if (readMirel(QStringLiteral("Save2Store"), QStringLiteral("0")) == u"1" && batch > 0) {
+            try {
+                conn.execute(
+                    CheckListSql::reverseStock(batch, roll.number(QStringLiteral("oncount"))));
+            } catch (const DbError&) {
+                error = QStringLiteral("error"); // rolled back: the roll stays, with its stock
             }
         }
-        t.commit();
-        return true;
+        if (error.isEmpty())
+            t.commit();
     } catch (const DbError& e) {
-        MessageBox::critical(e.message(), m_form);
-        return false;
+        // Deleted at another station meanwhile: what the operator wanted has happened.
+        gone = e.isRowMissing();
+        error = gone ? QStringLiteral("这卷已被其他工位删除") : e.message();
     }
+    if (!error.isEmpty())
+        MessageBox::critical(error, m_form);
+    return error.isEmpty() || gone;
 }

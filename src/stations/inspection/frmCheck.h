@@ -42,6 +42,8 @@ public:
     void newRoll();
     void clearForm();
     void assignRollNumber();
+    /// What the operator reads when the roll being saved was deleted meanwhile.
+    static QString rowDeletedMessage();
     bool validateRoll();
     long long saveRoll(bool refreshTotals);
     void loadRoll(long long id);
@@ -177,7 +179,11 @@ private:
     virtual void progressSetValue(double value);
     void findCard();
     void reviewRoll();
-    void stockPost(long long id, double difference);
+    /// Books the roll into its batch inside the save's transaction; the error text, "" when
+    /// booked (shown by the caller once the transaction has ended).
+    QString stockPost(long long id, double difference);
+    /// After a save whose roll another station had deleted: the form holds a new roll.
+    void rollWasDeleted();
     void toggleUnit();
     void placeFieldGroup(QLabel* label, const QPoint& topLeft);
     QString readMirel(const QString& key, const QString& def) const;

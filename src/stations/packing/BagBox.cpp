@@ -77,11 +77,19 @@ void frmBag::removeRollFromBox()
     if (row < 1 || row >= ximaGrid->rows() - 1)
         return;
     try {
-        Database::conn().execute(BagSql::removeRoll(vb::Val(ximaGrid->textMatrix(row, 1))));
+        Database::conn().executeOnRow(BagSql::removeRoll(vb::Val(ximaGrid->textMatrix(row, 1))));
     } catch (const DbError& e) {
-        MessageBox::critical(e.message(), this);
-        return;
+        // A roll deleted at another station leaves the box all the same.
+        if (!e.isRowMissing()) {
+            MessageBox::critical(e.message(), this);
+            return;
+        }
     }
+    removeBoxRow(row);
+}
+
+void frmBag::removeBoxRow(int row)
+{
     ximaGrid->removeItem(row);
     for (int r = 1; r < ximaGrid->rows() - 1; ++r)
         ximaGrid->setTextMatrix(r, 0, QString::number(r));
@@ -115,18 +123,27 @@ bool frmBag::savebags()
     Connection& conn = Database::conn();
     const double weight = vb::Val(bagNumber[1]->text());
     const QDateTime now = QDateTime::currentDateTime();
+    int r = 1;
     try {
         Transaction trans(conn);
-        for (int r = 1; r < ximaGrid->rows(); ++r) {
+        for (; r < ximaGrid->rows(); ++r) {
             BagSql::BagRow row{vb::Val(ximaGrid->textMatrix(r, 1)), ximaGrid->textMatrix(r, 4),
                                ximaGrid->textMatrix(r, 6)};
             if (row.id > 0 && !row.bagNumber.isEmpty())
-                conn.execute(BagSql::saveBag(row, weight, now, m_machine));
+                conn.executeOnRow(BagSql::saveBag(row, weight, now, m_machine));
         }
         trans.commit();
         return true;
     } catch (const DbError& e) {
         // The guard has rolled back: no roll of the box carries half the box.
+        if (e.isRowMissing()) {
+            // The roll was deleted at another station: it leaves the list, the rest is saved
+            // with the next 保存.
+            const QString roll = ximaGrid->textMatrix(r, 1);
+            removeBoxRow(r);
+            MessageBox::critical(u"细码 %1 已被删除，已从箱中去掉，请再按保存"_s.arg(roll), this);
+            return false;
+        }
         MessageBox::show(u"savebags 保存失败"_s + e.message(), MessageBox::Critical,
                          MessageBox::Ok, QString(), this);
         return false;

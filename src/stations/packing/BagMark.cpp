@@ -145,9 +145,15 @@ bool frmBag::saveMark()
     const QString id = barcode->property("Tag").toString();
     const double quantity = vb::Val(txtUser[11]->text()) + vb::Val(txtUser[2]->text());
     try {
-        Database::conn().execute(
+        Database::conn().executeOnRow(
             BagSql::saveMark(quantity, txtUser[44]->text(), txtUser[43]->text(), id));
-    } catch (const DbError&) {
+    } catch (const DbError& e) {
+        if (e.isRowMissing()) {
+            // Deleted at another station: the fields stay for the operator to read, the id goes.
+            barcode->setProperty("Tag", u"0"_s);
+            MessageBox::critical(u"这匹布已被删除，没有保存"_s, this);
+            return false;
+        }
         MessageBox::show(u"保存失败"_s, MessageBox::Information, MessageBox::Ok, QString(), this);
         return false;
     }

@@ -62,6 +62,8 @@ public:
     void addXimaFields(const QStringList& fields);
     void sumPggCheck();
     void removeRollFromBox();
+    /// Takes a row out of the box list and numbers the rest again.
+    void removeBoxRow(int row);
     void loadBox(const QString& box);
     bool savebags();
     /// Buttons by index (0 "取" … 9 "查"), as the function keys press them.
