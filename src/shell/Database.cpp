@@ -3,13 +3,16 @@
 
 #include "codec/TextCodec.h"
 #include "config/ProgramFolder.h"
+#include "db/ConnectionString.h"
 #include "db/SqlText.h"
 #include "shell/DbInfoCache.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
 
+#include <QDateTime>
 #include <QDebug>
+#include <QFileInfo>
 
 namespace Database {
 
@@ -48,13 +51,40 @@ QString connectionSetting()
     return TextCodec::decodeText(stored, QStringLiteral("orvex"));
 }
 
+namespace {
+
+const QString createdKey = QStringLiteral("DefaultCreated");
+
+// mirel.ini [Database] DefaultCreated: when the program folder's default database was made (or
+// first found). Once set, a missing default database is a lost one.
+bool defaultDatabaseExisted()
+{
+    return !SysUtil::readIni(QStringLiteral("Database"), createdKey, QString(),
+                             QStringLiteral("/mirel.ini"))
+                .isEmpty();
+}
+
+} // namespace
+
 bool openConnection()
 {
     Connection& c = conn();
     c.close();
     try {
         c.setCommandTimeout(36000);
-        c.open(connectionSetting());
+        const QString setting = connectionSetting();
+        const ConnectionTarget target = ConnectionString::resolve(setting);
+        const bool isDefault = target.kind == ConnectionTarget::Sqlite && target.createWithSchema;
+        // The default database is created once, on the first start in this program folder; one
+        // that went away later is offline, as a named file would be.
+        if (isDefault && !defaultDatabaseExisted() && !QFileInfo::exists(target.path))
+            c.openOrCreate(setting);
+        else
+            c.open(setting);
+        if (isDefault && !defaultDatabaseExisted())
+            SysUtil::writeIni(QStringLiteral("Database"), createdKey,
+                              QDateTime::currentDateTime().toString(u"yyyy-MM-dd HH:mm:ss"),
+                              QStringLiteral("/mirel.ini"));
         return true;
     } catch (const DbError& e) {
         c.close();

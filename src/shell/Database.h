@@ -14,7 +14,9 @@ namespace Database {
 Connection& conn();
 
 /// (Re)opens the shared connection with config.ini [CUSTOMER.SETTING] CONNECTIONSTRING
-/// (default "缺省"), decoded by TextCodec with the word "orvex". On failure shows
+/// (default "缺省"), decoded by TextCodec with the word "orvex". The default database is
+/// created with the schema only when it has never existed in this program folder (mirel.ini
+/// [Database] DefaultCreated is written when it is made or first found). On failure shows
 /// "数据库连接失败" (critical), leaves the connection closed and returns false.
 bool openConnection();
 

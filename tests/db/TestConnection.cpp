@@ -30,6 +30,8 @@ private slots:
     void defaultWordCreatesTheEmbeddedDatabase();
     void sqlServerScriptHasTheSameColumns();
     void missingFileIsAnErrorAndNotCreated();
+    void lostFileIsOfflineNeverCreated_data();
+    void lostFileIsOfflineNeverCreated();
     void corruptFileIsReportedNotOverwritten();
     void transactionRollsBackUnlessCommitted();
     void errorInsideTransactionLosesNothingCommittedBefore();
@@ -116,6 +118,64 @@ void TestConnection::missingFileIsAnErrorAndNotCreated()
     QVERIFY(!conn.isOpen());
     QVERIFY(!QFile::exists(path));
     QVERIFY_THROWS_EXCEPTION(DbError, conn.execute(u"select 1"_s));
+}
+
+void TestConnection::lostFileIsOfflineNeverCreated_data()
+{
+    QTest::addColumn<QString>("connection");
+    QTest::addColumn<QString>("event");
+    for (const QString& c : {u"缺省"_s, u"Data Source=named.db"_s})
+        for (const QString& e : {u"moved away and back"_s, u"deleted"_s, u"replaced"_s})
+            QTest::newRow(qPrintable(c + u", "_s + e)) << c << e;
+}
+
+// The database file goes away under an open connection: every statement fails as offline, no
+// file is made in its place (an empty one would later wipe the real one through its journal),
+// and the connection comes back by itself to the file that returns.
+void TestConnection::lostFileIsOfflineNeverCreated()
+{
+    QFETCH(QString, connection);
+    QFETCH(QString, event);
+    TempProgramFolder folder;
+    const QString path = folder.file(connection == u"缺省"_s ? u"mirel.db"_s : u"named.db"_s);
+    const QString aside = folder.file(u"aside.db"_s);
+    auto make = [](const QString& cs, const QString& bill) {
+        Connection c;
+        c.openOrCreate(cs);
+        c.execute(u"insert bill(billcode) values('%1')"_s.arg(bill));
+    };
+    make(connection, u"SC1"_s);
+    Connection conn;
+    conn.open(connection);
+    QCOMPARE(rowsText(conn.execute(u"select billcode from bill"_s)), u"SC1"_s);
+    auto offline = [&] {
+        try {
+            conn.execute(u"select count(*) from bill"_s);
+        } catch (const DbError& e) {
+            return e.connectionLost();
+        }
+        return false;
+    };
+    if (event == u"replaced") { // in one step, as a restore from a backup does
+        make(u"Data Source="_s + aside, u"SC2"_s);
+        QCOMPARE(std::rename(aside.toUtf8().constData(), path.toUtf8().constData()), 0);
+        QVERIFY(offline());
+        QCOMPARE(rowsText(conn.execute(u"select billcode from bill"_s)), u"SC2"_s);
+        return;
+    }
+    if (event == u"deleted")
+        QVERIFY(QFile::remove(path));
+    else
+        QVERIFY(QFile::rename(path, aside));
+    QVERIFY(offline());
+    QVERIFY(offline()); // the re-open finds nothing and creates nothing
+    QVERIFY(!QFile::exists(path));
+    QVERIFY(!QFile::exists(path + u"-wal"_s));
+    if (event == u"deleted")
+        return;
+    QVERIFY(QFile::rename(aside, path));
+    QCOMPARE(rowsText(conn.execute(u"select billcode from bill"_s)), u"SC1"_s);
+    QVERIFY(conn.isOpen());
 }
 
 void TestConnection::corruptFileIsReportedNotOverwritten()

@@ -61,6 +61,12 @@ void TestDatabaseLookups::withoutSettingTheDefaultDatabaseIsCreated()
     QVERIFY(Database::conn().isOpen());
     QVERIFY(QFile::exists(m_folder->file(u"mirel.db"_s)));
     QVERIFY(MessageBox::shown().isEmpty());
+    // Gone after that first start: offline at every later start, nothing is made in its place.
+    Database::conn().close();
+    QVERIFY(QFile::remove(m_folder->file(u"mirel.db"_s)));
+    QVERIFY(!Database::openConnection());
+    QCOMPARE(MessageBox::lastShown().text, u"数据库连接失败"_s);
+    QVERIFY(!QFile::exists(m_folder->file(u"mirel.db"_s)));
 }
 
 void TestDatabaseLookups::encodedSettingIsDecoded()

@@ -26,8 +26,9 @@ void Connection::openTarget(const QString& connectionString, bool create)
     const ConnectionTarget target = ConnectionString::resolve(connectionString);
     switch (target.kind) {
     case ConnectionTarget::Sqlite:
-        m_backend = std::make_unique<SqliteBackend>(target.path,
-                                                    target.createWithSchema || create);
+        // Only the caller that knows the file never existed creates it (start-up, mirel-sql
+        // --init): a re-open after the file went away must find it gone, not make an empty one.
+        m_backend = std::make_unique<SqliteBackend>(target.path, create);
         break;
     case ConnectionTarget::Odbc:
 #ifdef MIREL_WITH_ODBC
@@ -59,8 +60,16 @@ SqlDialect Connection::dialect() const
 
 void Connection::reopenIfLost()
 {
-    if (m_lost && !m_backend)
-        open(m_connectionString);
+    if (!m_lost || m_backend)
+        return;
+    try {
+        openTarget(m_connectionString, false);
+    } catch (DbError& e) {
+        // Still offline: the next statement tries again, so that the station comes back by
+        // itself when the database does.
+        m_lost = true;
+        throw e.markConnectionLost();
+    }
 }
 
 DbBackend& Connection::backend()

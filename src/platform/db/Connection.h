@@ -22,17 +22,20 @@ public:
     Connection& operator=(const Connection&) = delete;
 
     /// Opens the database named by a connection string (closing an open one first):
-    /// "缺省" (the embedded mirel.db of the program folder, created with the schema when missing),
+    /// "缺省" (the embedded mirel.db of the program folder; never created here),
     /// "Provider=SQLite;Data Source=<path>" or any Data Source naming a .db/.sqlite file (SQLite),
     /// "Provider=SQLOLEDB…" (SQL Server through the ODBC driver of mirel.ini), "Driver=…"/"DSN=…"
     /// (ODBC as it is). Throws DbError when the database cannot be opened.
     void open(const QString& connectionString);
     /// As open(); an embedded database file that does not exist yet is created with the schema
-    /// (mirel-sql --init, tests).
+    /// (start-up of a program folder whose default database never existed, mirel-sql --init,
+    /// tests).
     void openOrCreate(const QString& connectionString);
     /// Closes; a closed connection stays usable for open().
     void close();
-    /// True when open. After the server went away, the next statement opens it again.
+    /// True when open. After the server or the database file went away, the next statement
+    /// opens it again (never creating a file); until it succeeds every statement fails with an
+    /// error whose connectionLost() is true.
     bool isOpen() const;
     /// 1 when open, 0 when closed.
     int state() const { return isOpen() ? 1 : 0; }

@@ -8,7 +8,8 @@ struct ConnectionTarget {
     Kind kind = Invalid;
     /// SQLite: the database file.
     QString path;
-    /// SQLite: create the file (with the embedded schema) when it does not exist ("缺省").
+    /// SQLite: the program folder's default database ("缺省"), which start-up creates with the
+    /// embedded schema when it has never existed.
     bool createWithSchema = false;
     /// ODBC: the connection string for SQLDriverConnect.
     QString odbc;
