@@ -155,6 +155,14 @@ void TestSqlTranslator::results_data()
            u"insert printpool(PrintType,pid) values('箱唛','B2');"
            u"delete top 1 printPool output deleted.PID where id=(select min(id) from printPool) and PrintType in ('箱唛')"_s
         << u"select PrintType from printpool order by id"_s << u"喷码打印\n箱唛"_s;
+    QTest::newRow("output into a table variable read back")
+        << u"insert printpool(PrintType,pid) values('箱唛','B1');insert printpool(PrintType,pid) "
+           u"values('匹唛','7');"
+           u"declare @job table (ID int, PrintType nvarchar(200), PID nvarchar(200));"
+           u"delete top (1) from printPool output deleted.PrintType,deleted.PID into @job where "
+           u"id=(select min(id) from printPool);"
+           u"select PrintType,PID from @job"_s
+        << QString() << u"箱唛|B1"_s;
     QTest::newRow("delete output without top")
         << u"delete from printPool output deleted.PrintType where PrintType='箱唛'"_s << QString() << u"箱唛"_s;
     QTest::newRow("update with date")
@@ -213,6 +221,9 @@ void TestSqlTranslator::translationText_data()
     QTest::newRow("delete top output")
         << u"delete top (1) from printPool output deleted.ID,deleted.PID where id=(select min(id) from printPool);"_s
         << u"DELETE FROM printPool WHERE rowid IN (SELECT rowid FROM printPool WHERE id=(select min(id) from printPool) LIMIT 1) RETURNING ID,PID"_s;
+    QTest::newRow("output into a table variable")
+        << u"declare @job table (ID int); delete top 1 printPool output deleted.ID into @job where id>0; select ID from @job"_s
+        << u"DELETE FROM printPool WHERE rowid IN (SELECT rowid FROM printPool WHERE id>0 LIMIT 1) RETURNING ID"_s;
     QTest::newRow("exec as procedure") << u"exec dbo.PeibuBatch"_s << u"exec PeibuBatch"_s;
     QTest::newRow("comment keeps its text")
         << u"select a /* left(b,1) */ from t -- isnull(x,y)"_s << u"select a /* left(b,1) */ from t -- isnull(x,y)"_s;

@@ -13,7 +13,12 @@ void stripOwnerAndHints(SqlTokens& t);
 void addMissingFromInto(SqlTokens& t);
 /// "delete top (n) [from] t output deleted.a,deleted.b where w" ->
 /// "DELETE FROM t WHERE rowid IN (SELECT rowid FROM t WHERE w LIMIT n) RETURNING a,b".
+/// "output deleted.a,deleted.b into @v" -> "RETURNING a,b" as well.
 void deleteTopOutput(SqlTokens& t);
+/// A table variable that only collects the rows of an OUTPUT … INTO: its "declare @v table (…)"
+/// and the "select … from @v" that reads it back vanish, the RETURNING of the OUTPUT being the
+/// batch's result.
+void tableVariables(SqlTokens& t);
 /// Function calls SQLite lacks or spells otherwise: convert, cast to text or date, isnull, left,
 /// right, datediff/dateadd/datepart, SCOPE_IDENTITY(), @@IDENTITY; binary literals 0x…
 void rewriteFunctions(SqlTokens& t);

@@ -55,7 +55,12 @@ void deleteTopOutput(SqlTokens& t)
     qsizetype where = afterTable;
     if (afterTable < t.size() && t.at(afterTable).isWord(u"output")) {
         where = whereAtTopLevel(t, afterTable + 1);
-        for (qsizetype m = afterTable + 1; m < where; ++m) {
+        // "output … into @job": the rows go to the batch's table variable, which on SQLite is
+        // the result of the RETURNING itself (see tableVariables).
+        qsizetype columnsEnd = afterTable + 1;
+        while (columnsEnd < where && !t.at(columnsEnd).isWord(u"into"))
+            ++columnsEnd;
+        for (qsizetype m = afterTable + 1; m < columnsEnd; ++m) {
             // "deleted.ID" is the row as it was: RETURNING names the column alone.
             if (t.at(m).isWord(u"deleted") && m + 1 < where && t.at(m + 1).isPunct(u".")) {
                 ++m;
@@ -81,6 +86,31 @@ void deleteTopOutput(SqlTokens& t)
     if (!returning.trimmed().isEmpty())
         sql += QStringLiteral(" RETURNING ") + returning.trimmed();
     t = tokenize(sql);
+}
+
+void tableVariables(SqlTokens& t)
+{
+    const qsizetype first = next(t, 0);
+    if (first >= t.size())
+        return;
+    const qsizetype second = next(t, first + 1);
+    if (t.at(first).isWord(u"declare")) {
+        const qsizetype kind = next(t, second + 1);
+        if (second < t.size() && t.at(second).is(SqlToken::Variable) && kind < t.size() &&
+            t.at(kind).isWord(u"table"))
+            t.clear();
+        return;
+    }
+    if (!t.at(first).isWord(u"select"))
+        return;
+    for (qsizetype i = second; i < t.size(); i = next(t, i + 1)) {
+        if (t.at(i).isWord(u"from")) {
+            const qsizetype source = next(t, i + 1);
+            if (source < t.size() && t.at(source).is(SqlToken::Variable))
+                t.clear();
+            return;
+        }
+    }
 }
 
 } // namespace SqlRules

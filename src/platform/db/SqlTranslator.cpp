@@ -66,8 +66,11 @@ bool procedureCall(const SqlTokens& t, SqlStatement& out)
 QList<SqlStatement> SqlTranslator::translateBatch(const QString& tsql) const
 {
     QList<SqlStatement> out;
-    for (const SqlTokens& s : splitStatements(tokenize(tsql)))
-        out.append(translateStatement(s));
+    for (const SqlTokens& s : splitStatements(tokenize(tsql))) {
+        SqlStatement translated = translateStatement(s);
+        if (!translated.sql.isEmpty() || !translated.procedure.isEmpty())
+            out.append(std::move(translated));
+    }
     return out;
 }
 
@@ -85,6 +88,7 @@ SqlStatement SqlTranslator::translateStatement(SqlTokens t) const
     SqlRules::stripOwnerAndHints(t);
     if (procedureCall(t, out))
         return out;
+    SqlRules::tableVariables(t);
     SqlRules::deleteTopOutput(t);
     SqlRules::addMissingFromInto(t);
     SqlRules::rewriteFunctions(t);

@@ -64,8 +64,12 @@ QString claimPoolJob()
     // SQL Server: the OUTPUT clause hands back the row the DELETE took, under the delete's lock,
     // so two packing tables never both get it. A foreign job at the head stays where it is and
     // blocks the pool, as it always did, until its own printer takes it.
-    return u"delete top (1) from printPool output deleted.ID,deleted.PrintType,deleted.PID"_s
-           u" where id=(select min(id) from printPool) and PrintType in ('箱唛','匹唛','单据')"_s;
+    // OUTPUT goes INTO a table variable: SQL Server refuses a bare OUTPUT on a table with an
+    // enabled trigger, and the mill owns the schema (error 334).
+    return u"declare @job table (ID int, PrintType nvarchar(200), PID nvarchar(200));"_s
+           u" delete top (1) from printPool output deleted.ID,deleted.PrintType,deleted.PID into @job"_s
+           u" where id=(select min(id) from printPool) and PrintType in ('箱唛','匹唛','单据');"_s
+           u" select ID,PrintType,PID from @job"_s;
 }
 
 } // namespace BagSql
