@@ -40,6 +40,13 @@ QString dictionaryLookup(const QString& column, const QString& type, const QStri
 Connection& conn()
 {
     static Connection c;
+    // Nothing inside the shared connection's transactions waits on a person: message boxes
+    // raised there are shown once the transaction has ended.
+    [[maybe_unused]] static const bool held = [] {
+        MessageBox::setHeldWhile([] { return c.inTransaction(); });
+        c.setTransactionEndedHandler([] { MessageBox::showHeld(); });
+        return true;
+    }();
     return c;
 }
 

@@ -2,9 +2,11 @@
 #include "shell/MessageBox.h"
 
 #include <QApplication>
+#include <QDebug>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QQueue>
 
 #include <cstdio>
@@ -16,6 +18,9 @@ struct Prepared {
     QQueue<std::optional<QString>> inputs;
     QQueue<QString> files;
     QList<MessageBox::Shown> shown;
+    std::function<bool()> held;
+    QList<std::pair<MessageBox::Shown, QPointer<QWidget>>> kept; // a window closed meanwhile: none
+    std::function<void(const MessageBox::Shown&)> onShow;
 };
 
 Prepared& prepared()
@@ -93,19 +98,56 @@ bool MessageBox::nonInteractive()
         || qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr;
 }
 
+namespace {
+
+MessageBox::Answer present(const MessageBox::Shown& s, QWidget* parent)
+{
+    Prepared& p = prepared();
+    p.shown << s;
+    if (p.onShow)
+        p.onShow(s);
+    if (!p.answers.isEmpty())
+        return p.answers.dequeue();
+    if (MessageBox::nonInteractive()) {
+        logToStderr(s);
+        return firstButton(s.buttons);
+    }
+    return runBox(s, parent);
+}
+
+} // namespace
+
+void MessageBox::setHeldWhile(std::function<bool()> held)
+{
+    prepared().held = std::move(held);
+}
+
+void MessageBox::showHeld()
+{
+    Prepared& p = prepared();
+    while (!p.kept.isEmpty() && !(p.held && p.held())) {
+        const auto [s, parent] = p.kept.takeFirst();
+        present(s, parent);
+    }
+}
+
+void MessageBox::setOnShow(std::function<void(const Shown&)> onShow)
+{
+    prepared().onShow = std::move(onShow);
+}
+
 MessageBox::Answer MessageBox::show(const QString& text, Icon icon, Buttons buttons,
                                     const QString& caption, QWidget* parent)
 {
     Shown s{QStringLiteral("message"), caption.isEmpty() ? applicationTitle() : caption, text, icon,
             buttons};
-    prepared().shown << s;
-    if (!prepared().answers.isEmpty())
-        return prepared().answers.dequeue();
-    if (nonInteractive()) {
-        logToStderr(s);
-        return firstButton(buttons);
+    if (buttons == Ok && prepared().held && prepared().held()) {
+        prepared().kept.append({s, parent});
+        return AnswerOk;
     }
-    return runBox(s, parent);
+    if (prepared().held && prepared().held())
+        qWarning().noquote() << "a question waits on the operator inside a transaction:" << text;
+    return present(s, parent);
 }
 
 void MessageBox::information(const QString& text, QWidget* parent)

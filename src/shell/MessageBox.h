@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -40,6 +41,13 @@ public:
     static QString folderName(const QString& title, const QString& dir = QString(),
                               QWidget* parent = nullptr);
 
+    // --- nothing waits on a person inside a database transaction ---
+    /// While held() answers true (the shared connection is inside a transaction), a message with
+    /// only an OK button is not shown but kept; showHeld() shows the kept ones in order once the
+    /// transaction has ended. Questions cannot wait for their answer and are shown at once.
+    static void setHeldWhile(std::function<bool()> held);
+    static void showHeld();
+
     // --- answering in advance (tests, unattended runs) ---
     struct Shown {
         QString kind; // "message", "input", "open", "save", "folder"
@@ -57,6 +65,9 @@ public:
     static void clearShown();
     /// Drops answers that were queued but never used.
     static void clearAnswers();
+    /// Called with every box at the moment it would stand open before the operator (a test
+    /// holds it open there and looks at the rest of the world); nullptr removes it.
+    static void setOnShow(std::function<void(const Shown&)> onShow);
 
     /// True when no dialog may wait for a person: MIREL_NONINTERACTIVE=1 or no GUI application.
     /// Messages then go to stderr and unanswered questions take their first button.

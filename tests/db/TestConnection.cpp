@@ -235,9 +235,12 @@ void TestConnection::writesThatMustTouchTheirRow_data()
     QTest::addColumn<QString>("statement");
     QTest::addColumn<QString>("param"); // bound to the one "?" when not empty
     QTest::addColumn<int>("touched");   // 0: the row is gone, the call throws
-    QTest::newRow("update one") << u"update checkinfo set remark='x' where id=1"_s << QString() << 1;
-    QTest::newRow("update two") << u"Update CheckInfo set remark='x' where billcode='A'"_s << QString() << 2;
-    QTest::newRow("update deleted") << u"update checkinfo set remark='x' where id=9"_s << QString() << 0;
+    QTest::newRow("update one") << u"update checkinfo set remark='x' where id=1"_s << QString()
+                                << 1;
+    QTest::newRow("update two") << u"Update CheckInfo set remark='x' where billcode='A'"_s
+                                << QString() << 2;
+    QTest::newRow("update deleted")
+        << u"update checkinfo set remark='x' where id=9"_s << QString() << 0;
     QTest::newRow("delete without from") << u"delete CheckInfo where id=2"_s << QString() << 1;
     QTest::newRow("delete deleted") << u"delete checkinfo where id=9"_s << QString() << 0;
     QTest::newRow("marker") << u"update checkinfo set remark=? where id=2"_s << u"y"_s << 1;
@@ -250,7 +253,8 @@ void TestConnection::writesThatMustTouchTheirRow()
     QFETCH(QString, statement);
     QFETCH(QString, param);
     QFETCH(int, touched);
-    m_conn.execute(u"insert checkinfo(billcode) values('A'); insert checkinfo(billcode) values('A')"_s);
+    m_conn.execute(
+        u"insert checkinfo(billcode) values('A'); insert checkinfo(billcode) values('A')"_s);
     auto run = [&] {
         return param.isEmpty() ? m_conn.executeOnRow(statement)
                                : m_conn.executeOnRow(statement, {DbValue(param)});

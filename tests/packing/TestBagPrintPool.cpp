@@ -3,11 +3,13 @@
 // in the middle of a job) on a real database file.
 #include "BagFixture.h"
 
+#include "report/PrintJob.h"
 #include "shell/Database.h"
 #include "shell/MessageBox.h"
 #include "stations/packing/BagPrintPool.h"
 
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -56,6 +58,8 @@ private slots:
     void untickingStopsDraining();
     void twoStationsPrintEachJobOnce();
     void killedStationLeavesItsJob();
+    void printErrorHoldsNoLock_data();
+    void printErrorHoldsNoLock();
 };
 
 void TestBagPrintPool::eachKind_data()
@@ -213,6 +217,68 @@ void TestBagPrintPool::killedStationLeavesItsJob()
     QVERIFY(again->waitForFinished(120000));
     QVERIFY(again->readAllStandardOutput().startsWith("done "));
     QVERIFY(QFileInfo(fx.boxPdf()).size() > 0);
+}
+
+void TestBagPrintPool::printErrorHoldsNoLock_data()
+{
+    QTest::addColumn<bool>("hangs");
+    QTest::newRow("box template gone") << false;
+    QTest::newRow("printer does not answer") << true; // a pipe nobody reads
+}
+
+// Table A's box label fails. While its error box stands open nothing of the database is held:
+// an inspection station saves a roll and table B drains every other job.
+void TestBagPrintPool::printErrorHoldsNoLock()
+{
+    QFETCH(bool, hangs);
+    BagFixture fx("是否要打包=1\n");
+    fx.exec(u"update checkinfo set bagnumber='B9' where id=42"_s);
+    fx.exec(u"insert into printpool(PrintType,pid) values('箱唛','B9')"_s);
+    for (int i = 1; i <= 5; ++i)
+        fx.exec(u"insert into printpool(PrintType,pid) values('单据','%1')"_s.arg(i));
+    if (hangs)
+        QCOMPARE(mkfifo(fx.boxPdf().toUtf8().constData(), 0600), 0);
+    else
+        QVERIFY(QFile::remove(fx.home().file(u"打印/箱唛/箱唛.grf"_s)));
+    PrintJob::setTimeoutMs(1000);
+    frmBag& a = fx.open();
+    a.printPool()->setEnabled(true);
+    a.printPool()->PrintTimer().stop(); // ticks by hand
+    QProcess* b = startDrain(fx, this);
+    const QString db = fx.home().file(u"mirel.db"_s);
+    QString saveError = u"no box"_s;
+    bool locked = true;
+    int drained = 0;
+    MessageBox::setOnShow([&](const MessageBox::Shown& s) {
+        if (!s.text.startsWith(u"PrintBag发生错误"_s))
+            return;
+        locked = writeLocked(db);
+        Connection inspection;
+        inspection.open(u"Data Source="_s + db);
+        inspection.setCommandTimeout(1);
+        QElapsedTimer t;
+        t.start();
+        try {
+            inspection.execute(
+                u"insert into checkinfo(billcode,checkcode,oncount) values('K001','009',50)"_s);
+            saveError.clear();
+        } catch (const DbError& e) {
+            saveError = e.message();
+        }
+        qInfo("inspection save while the print error stands open: %lld ms", t.elapsed());
+        fx.home().writeFile(u"go"_s, "");
+        b->waitForFinished(20000);
+        drained = int(b->readAllStandardOutput().count("done "));
+    });
+    a.printPool()->tick();
+    MessageBox::setOnShow(nullptr);
+    PrintJob::setTimeoutMs(10000);
+    QVERIFY(!locked);
+    QCOMPARE(saveError, QString());
+    QCOMPARE(drained, 5);
+    QVERIFY(MessageBox::lastShown().text.contains(hangs ? u"没有应答"_s : u"箱唛.grf"_s));
+    QCOMPARE(fx.scalar(u"select count(*) from printpool"_s), u"0"_s);
+    QCOMPARE(fx.scalar(u"select count(*) from checkinfo where checkcode='009'"_s), u"1"_s);
 }
 
 QTEST_MAIN(TestBagPrintPool)

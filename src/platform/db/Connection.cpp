@@ -9,6 +9,8 @@
 #include "db/OdbcBackend.h"
 #endif
 
+#include <QScopeGuard>
+
 Connection::Connection() = default;
 Connection::~Connection() = default;
 
@@ -140,15 +142,24 @@ void Connection::commitTrans()
         throw DbError(QStringLiteral("没有已开始的事务，不能提交"));
     backend().commit();
     m_inTransaction = false;
+    transactionEnded();
 }
 
 void Connection::rollbackTrans()
 {
+    // Also after a transaction that went with a lost connection: what waited is shown now.
+    const auto ended = qScopeGuard([this] { transactionEnded(); });
     if (!m_inTransaction)
         return;
     m_inTransaction = false;
     if (m_backend)
         m_backend->rollback();
+}
+
+void Connection::transactionEnded()
+{
+    if (m_ended)
+        m_ended();
 }
 
 void Connection::setCommandTimeout(int seconds)

@@ -72,6 +72,9 @@ public:
     void commitTrans();
     void rollbackTrans();
     bool inTransaction() const { return m_inTransaction; }
+    /// Called each time a transaction has ended (committed, rolled back or lost with the
+    /// connection): what was held back for the operator is shown then.
+    void setTransactionEndedHandler(std::function<void()> handler) { m_ended = std::move(handler); }
 
     /// Seconds a statement may run (SQL Server) or wait for a lock (SQLite); 0 = no limit.
     void setCommandTimeout(int seconds);
@@ -89,4 +92,7 @@ private:
     int m_timeout = 30;
     bool m_inTransaction = false;
     bool m_lost = false;
+    std::function<void()> m_ended;
+
+    void transactionEnded();
 };

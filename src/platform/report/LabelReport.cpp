@@ -2,6 +2,7 @@
 #include "report/LabelReport.h"
 
 #include "db/Connection.h"
+#include "report/PrintJob.h"
 #include "report/ReportError.h"
 #include "report/ReportExpression.h"
 #include "text/Vb.h"
@@ -9,9 +10,7 @@
 #include <QFileInfo>
 #include <QPageSize>
 #include <QPainter>
-#include <QPdfWriter>
 #include <QPrinter>
-#include <QPrinterInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -185,45 +184,10 @@ QImage LabelReport::renderImage(int page, double dpi)
     return img;
 }
 
-namespace {
-
-QPageSize pageSizeOf(const ReportTemplate& t)
-{
-    return QPageSize(t.pageSize, QPageSize::Millimeter, t.name, QPageSize::ExactMatch);
-}
-
-} // namespace
-
-void LabelReport::printToPdf(const QString& path)
-{
-    QPdfWriter writer(path);
-    writer.setResolution(1200);
-    writer.setPageSize(pageSizeOf(m_template));
-    writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-    writer.setTitle(m_template.name);
-    writer.setCreator(u"mirel"_s);
-    QPainter painter;
-    if (!painter.begin(&writer))
-        throw ReportError(u"无法写入 PDF 文件：%1"_s.arg(path));
-    const int pages = pageCount();
-    for (int copy = 0; copy < m_copies; ++copy) {
-        for (int i = 0; i < pages; ++i) {
-            if (copy > 0 || i > 0)
-                writer.newPage();
-            paintPage(painter, i);
-        }
-    }
-    painter.end();
-}
-
 void LabelReport::printOn(QPrinter& printer)
 {
-    printer.setFullPage(true);
-    printer.setPageSize(pageSizeOf(m_template));
-    printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
     QPainter painter;
-    if (!painter.begin(&printer))
-        throw ReportError(u"打印机无法开始打印：%1"_s.arg(printer.printerName()));
+    PrintJob::begin(painter, printer, m_template);
     for (int i = 0; i < pageCount(); ++i) {
         if (i > 0)
             printer.newPage();
@@ -237,20 +201,7 @@ void LabelReport::print()
     const FilledReport& f = fill();
     if (f.pages.isEmpty())
         throw ReportError(problems().join(u'\n'));
-    if (m_printerName.endsWith(u".pdf"_s, Qt::CaseInsensitive)) {
-        printToPdf(m_printerName);
-    } else {
-        // An unknown name is an error: the label must not come out of some other printer.
-        const QPrinterInfo info = m_printerName.isEmpty()
-                                      ? QPrinterInfo::defaultPrinter()
-                                      : QPrinterInfo::printerInfo(m_printerName);
-        if (info.isNull())
-            throw ReportError(m_printerName.isEmpty() ? u"没有默认打印机"_s
-                                                      : u"找不到打印机：%1"_s.arg(m_printerName));
-        QPrinter printer(info, QPrinter::HighResolution);
-        printer.setCopyCount(m_copies);
-        printer.setDocName(m_template.name);
-        printOn(printer);
-    }
+    // On a thread of its own, bounded in time: a printer that does not answer is an error.
+    PrintJob::run(m_template, f.pages, m_printerName, m_copies, &m_paintProblems);
     throwProblems(u"标签已打印，但有以下问题：\n"_s);
 }

@@ -59,7 +59,8 @@ public:
 
     /// Prints every page, copies times, without a dialog, on the printer named by printerName().
     /// Throws ReportError when nothing could be printed (unknown printer, unwritable PDF, no
-    /// data) and, after printing what it could, when some boxes or the query had problems.
+    /// data, a printer that did not finish within PrintJob::timeoutMs()) and, after printing
+    /// what it could, when some boxes or the query had problems.
     void print();
     /// Prints onto a printer that is already set up (the viewer's print button).
     void printOn(QPrinter& printer);
@@ -80,7 +81,6 @@ public:
 
 private:
     void throwProblems(const QString& prefix) const;
-    void printToPdf(const QString& path);
 
     ReportTemplate m_template;
     QString m_path;

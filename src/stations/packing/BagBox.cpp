@@ -14,6 +14,7 @@
 #include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopeGuard>
 
 using namespace Qt::StringLiterals;
 
@@ -152,6 +153,9 @@ bool frmBag::savebags()
 
 void frmBag::printPoolJob(const QString& kind, const QString& pid)
 {
+    // Inside the pool's claim nothing may wait on a person: no preview.
+    m_poolJob = true;
+    const auto done = qScopeGuard([this] { m_poolJob = false; });
     if (kind == u"箱唛"_s) {
         bagNumber[0]->setText(pid);
         printBox();

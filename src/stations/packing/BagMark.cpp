@@ -186,13 +186,14 @@ void frmBag::printMark()
     if (autoSave->isChecked())
         saveMark();
     if (shownRoll() > 0)
-        PrintBill(printTemplate(u"唛头"_s), shownRoll(), isPrintreview->isChecked());
+        PrintBill(printTemplate(u"唛头"_s), shownRoll(), isPrintreview->isChecked() && !m_poolJob);
 }
 
 void frmBag::printBox()
 {
     if (!bagNumber[0]->text().isEmpty())
-        PrintBag(printTemplate(u"箱唛"_s), bagNumber[0]->text(), isPrintreview->isChecked());
+        PrintBag(printTemplate(u"箱唛"_s), bagNumber[0]->text(),
+                 isPrintreview->isChecked() && !m_poolJob);
 }
 
 bool frmBag::PrintBill(const QString& templateName, double id, bool preview)

@@ -26,9 +26,13 @@ public:
 signals:
     /// After the commit of a printed job.
     void jobDone(qint64 id, const QString& kind, const QString& pid);
+    /// The claim failed (the database refused it); once per distinct error until a claim works.
+    void claimFailed(const QString& message);
 
 private:
     Printer m_printer;
     QTimer m_timer;
     bool m_on = false;
+    bool m_inTick = false;
+    QString m_lastError;
 };

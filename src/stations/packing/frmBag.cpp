@@ -120,6 +120,7 @@ frmBag::frmBag(QWidget* parent) : QWidget(parent)
     connect(m_scale, &devices::PackingScale::weightText, this, &frmBag::onWeight);
     m_pool = new BagPrintPool(
         [this](const QString& kind, const QString& pid) { printPoolJob(kind, pid); }, this);
+    connect(m_pool, &BagPrintPool::claimFailed, LabMsg, &QLabel::setText);
     wireKeys();
     applyFonts();
 }

@@ -125,6 +125,7 @@ private:
     std::optional<QHash<QString, double>> m_packingList;
     devices::PackingScale* m_scale = nullptr;
     BagPrintPool* m_pool = nullptr;
+    bool m_poolJob = false; // a print-pool job is being printed (inside its claim)
     QString m_packing;     // "是否要打包" as written
     bool m_saveCheck = false;
     QString m_machine;     // "menchineId"
