@@ -95,7 +95,9 @@ void TestConnection::defaultWordCreatesTheEmbeddedDatabase()
 {
     TempProgramFolder folder;
     Connection conn;
-    conn.open(u"缺省"_s);
+    QVERIFY_THROWS_EXCEPTION(DbError, conn.open(u"缺省"_s)); // only start-up creates it
+    QVERIFY(!QFile::exists(folder.file(u"mirel.db"_s)));
+    conn.openOrCreate(u"缺省"_s);
     QVERIFY(QFile::exists(folder.file(u"mirel.db"_s)));
     QCOMPARE(conn.dialect(), SqlDialect::Sqlite);
     // Every table is there, without demo rows.

@@ -46,77 +46,59 @@ class TestRowDeletedElsewhere : public QObject {
     Q_OBJECT
 
 private slots:
-    void stations_data()
+    void rowDeletedElsewhere_data()
     {
         QTest::addColumn<int>("station");
-        QTest::newRow("inspection") << int(Inspection);
-        QTest::newRow("mark label") << int(MarkLabel);
-        QTest::newRow("fiber box") << int(FiberBox);
+        QTest::addColumn<QString>("action");
+        const std::pair<const char*, int> stations[] = {
+            {"inspection", Inspection}, {"mark label", MarkLabel}, {"fiber box", FiberBox}};
+        for (const auto& [name, station] : stations)
+            for (const char* action : {"save deleted", "delete", "delete deleted"})
+                QTest::addRow("%s, %s", name, action) << station << QString::fromUtf8(action);
     }
 
-    void saveBecomesNewRecord_data() { stations_data(); }
-    void saveBecomesNewRecord()
+    // "save deleted": the roll on the form was deleted elsewhere; the save says so, rolls back
+    // and keeps what was typed as a new roll. "delete" (here, or of a roll deleted elsewhere):
+    // the form keeps no deleted id (the mark-label station kept it without 箱数). Either way the
+    // next save inserts.
+    void rowDeletedElsewhere()
     {
         QFETCH(int, station);
-        CheckFixture fx;
-        frmCheck& f = openStation(fx, station);
-        auto& c = f.controls();
-        save(f, u"5"_s);
-        const QString first = c.checkId->text();
-        QVERIFY(first.toLongLong() > 0);
-        f.appendDefectRow({"", "破洞", "12.5", "1", "4", "001", ""});
-        deleteElsewhere(fx, first);
-        MessageBox::clearShown();
-        save(f, u"7"_s);
-        QCOMPARE(MessageBox::lastShown().text, u"这条记录已被删除，已改为新记录，请再按保存"_s);
-        QCOMPARE(fx.scalar(u"select count(*) from checkinfo"_s), u"0"_s);
-        QCOMPARE(fx.scalar(u"select count(*) from checkDetail"_s), u"0"_s); // rolled back
-        QCOMPARE(c.checkId->text(), u"0"_s);
-        QCOMPARE(c.TxtBox[7]->text(), u"7"_s);
-        QCOMPARE(f.defectRows().size(), 1);
-        save(f, u"7"_s);
-        QCOMPARE(f.status(), u" 新增成功！"_s);
-        QVERIFY(c.checkId->text().toLongLong() > first.toLongLong());
-        QCOMPARE(fx.scalar(u"select count(*) || '/' || max(oncount) from checkinfo"_s), u"1/7"_s);
-        QCOMPARE(
-            fx.scalar(u"select count(*) from checkDetail where checkid="_s + c.checkId->text()),
-            u"1"_s);
-    }
-
-    // Deleting the roll on screen, or one already deleted elsewhere: the form keeps no deleted
-    // id, so the next save inserts (on the mark-label station even without packages a pallet).
-    void deleteLeavesNoDeletedId_data()
-    {
-        QTest::addColumn<int>("station");
-        QTest::addColumn<bool>("elsewhere");
-        QTest::newRow("inspection") << int(Inspection) << false;
-        QTest::newRow("mark label") << int(MarkLabel) << false;
-        QTest::newRow("fiber box") << int(FiberBox) << false;
-        QTest::newRow("inspection, deleted elsewhere") << int(Inspection) << true;
-        QTest::newRow("mark label, deleted elsewhere") << int(MarkLabel) << true;
-    }
-    void deleteLeavesNoDeletedId()
-    {
-        QFETCH(int, station);
-        QFETCH(bool, elsewhere);
+        QFETCH(QString, action);
         CheckFixture fx;
         frmCheck& f = openStation(fx, station);
         auto& c = f.controls();
         save(f, u"5"_s);
         const QString id = c.checkId->text();
-        if (elsewhere)
+        QVERIFY(id.toLongLong() > 0);
+        f.appendDefectRow({"", "破洞", "12.5", "1", "4", "001", ""});
+        if (action != u"delete")
             deleteElsewhere(fx, id);
         MessageBox::clearShown();
-        MessageBox::setNextAnswer(MessageBox::AnswerYes);
-        MessageBox::setNextAnswer(MessageBox::AnswerOk);
-        QTest::mouseClick(c.checkCommand[9], Qt::LeftButton);
-        MessageBox::clearAnswers();
-        if (elsewhere)
-            QCOMPARE(MessageBox::shown().value(2).text, u"这卷已被其他工位删除"_s);
+        if (action == u"save deleted") {
+            save(f, u"7"_s);
+            QCOMPARE(MessageBox::lastShown().text, u"这条记录已被删除，已改为新记录，请再按保存"_s);
+            QCOMPARE(fx.scalar(u"select count(*) from checkDetail"_s), u"0"_s); // rolled back
+            QCOMPARE(c.checkId->text(), u"0"_s);
+            QCOMPARE(f.defectRows().size(), 1);
+        } else {
+            MessageBox::setNextAnswer(MessageBox::AnswerYes);
+            MessageBox::setNextAnswer(MessageBox::AnswerOk);
+            QTest::mouseClick(c.checkCommand[9], Qt::LeftButton);
+            MessageBox::clearAnswers();
+            if (action == u"delete deleted")
+                QCOMPARE(MessageBox::shown().value(2).text, u"这卷已被其他工位删除"_s);
+            QVERIFY(c.checkId->text() != id);
+        }
         QCOMPARE(fx.scalar(u"select count(*) from checkinfo"_s), u"0"_s);
-        QVERIFY(c.checkId->text() != id);
-        save(f, u"6"_s);
-        QCOMPARE(fx.scalar(u"select count(*) || '/' || max(oncount) from checkinfo"_s), u"1/6"_s);
+        save(f, u"7"_s);
+        QCOMPARE(f.status(), u" 新增成功！"_s);
+        QVERIFY(c.checkId->text().toLongLong() > id.toLongLong());
+        QCOMPARE(fx.scalar(u"select count(*) || '/' || max(oncount) from checkinfo"_s), u"1/7"_s);
+        if (action == u"save deleted")
+            QCOMPARE(
+                fx.scalar(u"select count(*) from checkDetail where checkid="_s + c.checkId->text()),
+                u"1"_s);
     }
 };
 
