@@ -4,7 +4,9 @@
 #include "DbTestUtil.h"
 
 #include "db/DbProcedures.h"
+#include "db/SqlShape.h"
 #include "db/SqlTranslator.h"
+#include "db/SqliteBackend.h"
 #include "support/ThrowsWith.h"
 
 #include <QtTest>
@@ -15,8 +17,8 @@ class TestSqlTranslator : public QObject {
     Q_OBJECT
 
 private:
-    TempDatabase m_db;
-    Connection m_conn;
+    TempDatabase m_db, m_shapeDb;
+    Connection m_conn, m_shapeConn; // the second one keeps the rows as they are filled
 
 private slots:
     void initTestCase();
@@ -27,20 +29,29 @@ private slots:
     void badSqlGivesTheDatabaseMessage_data();
     void badSqlGivesTheDatabaseMessage();
     void procedureRegistry();
+    void shapeReusedWithOtherLiterals_data();
+    void shapeReusedWithOtherLiterals();
+    void cacheIsCapped();
 };
 
 void TestSqlTranslator::initTestCase()
 {
-    m_db.open(m_conn);
-    m_conn.execute(
-        u"insert checkinfo(billCode, billdetailId, itemid, checkCode, onCount, grade, remark, createDate) "
+    const QString rows =
+        u"insert checkinfo(billCode, billdetailId, itemid, checkCode, onCount, grade, remark, "
+        u"createDate) "
         u"values('L05', 5, 1, '001', 60.5, 'A品', 'abc', '2026/1/5 8:03:00');"
-        u"insert checkinfo(billCode, billdetailId, itemid, checkCode, onCount, grade, remark, createDate) "
+        u"insert checkinfo(billCode, billdetailId, itemid, checkCode, onCount, grade, remark, "
+        u"createDate) "
         u"values('L05', 5, 1, '002', 59, 'B品', NULL, '2026-01-06');"
-        u"insert into checkinfo(billCode, billdetailId, itemid, checkCode, onCount, grade, remark, createDate) "
+        u"insert into checkinfo(billCode, billdetailId, itemid, checkCode, onCount, grade, remark, "
+        u"createDate) "
         u"values('L06', 6, 2, '001', 12, 'A品', '破洞', '2026-01-07 17:30:00');"
         u"insert Dictionary(ITEMTYPE, ItemValues, ItemName) values('BillType', '55', '生产卡');"
-        u"insert item(itemcode, itemname) values('T1', '涤棉府绸')"_s);
+        u"insert item(itemcode, itemname) values('T1', '涤棉府绸')"_s;
+    m_db.open(m_conn);
+    m_shapeDb.open(m_shapeConn);
+    m_conn.execute(rows);
+    m_shapeConn.execute(rows);
 }
 
 // Query -> rows as SQL Server returns them. Statements that change rows come last: the batch,
@@ -193,6 +204,16 @@ void TestSqlTranslator::results()
     QFETCH(QString, expected);
     Recordset rs;
     try {
+        // A query runs after one of the same shape with other values has been prepared.
+        const SqlShape shape = SqlShape::of(sql);
+        if (check.isEmpty() && shape.isShaped() &&
+            sql.startsWith(u"select"_s, Qt::CaseInsensitive)) {
+            QList<DbValue> other = shape.values();
+            for (DbValue& v : other)
+                v = v.type() == DbValue::Type::Text ? DbValue(v.toString() + u"~"_s)
+                                                    : DbValue(v.toDouble() + 7);
+            m_conn.execute(shape.textWith(other));
+        }
         rs = m_conn.execute(sql);
         if (!check.isEmpty())
             rs = m_conn.execute(QString(check).replace(u"{result}"_s, rs.isOpen() ? rowsText(rs) : QString()));
@@ -265,6 +286,84 @@ void TestSqlTranslator::procedureRegistry()
         return exec(u"select count(*) as n from checkinfo where billcode='"_s + args.value(0) + u"'"_s);
     });
     QCOMPARE(rowsText(m_conn.execute(u"exec CountRolls 'L05'"_s)), u"2"_s);
+}
+
+// The literals of a statement are bound to a statement prepared for an earlier text of the same
+// shape; those the translation or the result depends on stay in the text. %1 is first the one,
+// then the other literal; expected: the column names, then the rows of the second.
+void TestSqlTranslator::shapeReusedWithOtherLiterals_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<QString>("first");
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<QString>("expected");
+    auto row = [](const char* name, const char* sql, const char* a, const char* b,
+                  const char* expected) {
+        QTest::newRow(name) << QString::fromUtf8(sql) << QString::fromUtf8(a)
+                            << QString::fromUtf8(b) << QString::fromUtf8(expected);
+    };
+    // clang-format off
+    row("card number", "select count(*) from checkinfo where billcode=%1", "'L05'", "'L06'", "count(*)\n1");
+    row("doubled quote", "select count(*) from checkinfo where 'a''b' = %1", "'x'", "'a''b'", "count(*)\n3");
+    row("integer then decimal", "select count(*) from checkinfo where onCount > %1", "12", "11.5", "count(*)\n3");
+    row("exponent", "select count(*) from checkinfo where onCount > %1", "1e1", "1.2e1", "count(*)\n2");
+    row("beyond 64 bits", "select count(*) from checkinfo where id < %1", "99999999999999999999", "2", "count(*)\n1");
+    row("negative", "select count(*) from checkinfo where -id < %1", "-1", "-2", "count(*)\n1");
+    row("top n", "select top %1 checkCode from checkinfo order by id", "1", "2", "checkCode\n001\n002");
+    row("top (n)", "select top (%1) checkCode from checkinfo order by id", "2", "1", "checkCode\n001");
+    row("convert style", "select count(*) from checkinfo where convert(varchar, createDate, %1) = '2026-01-05'", "120", "23", "count(*)\n1");
+    row("varchar length", "select count(*) from checkinfo where convert(varchar(%1), billcode) = 'L0'", "3", "2", "count(*)\n3");
+    row("like pattern", "select count(*) from checkinfo where billcode like %1", "'L06%'", "'L0%'", "count(*)\n3");
+    row("date text", "select count(*) from checkinfo where createDate >= %1", "'2026/1/7'", "'2026/1/6'", "count(*)\n2");
+    row("day range", "select count(*) from checkinfo a where convert(varchar,a.createdate,23) between %1 and '2026-01-07'", "'2026-01-07'", "'2026-01-06'", "count(*)\n2");
+    row("quoted name like a number", "select count(*) from (select id as [1] from checkinfo) t where [1] = %1", "2", "3", "count(*)\n1");
+    row("double-quoted name like a number", "select count(*) from (select id as \"7\" from checkinfo) t where \"7\" > %1", "2", "1", "count(*)\n2");
+    row("order by position", "select billcode, count(*) from checkinfo group by billcode order by %1 desc", "2", "1", "billCode|count(*)\nL06|1\nL05|2");
+    row("select list names the column", "select %1 from checkinfo where id=1", "'a'", "'b'", "'b'\nb");
+    row("subquery in the select list", "select (select count(*) from checkinfo where billcode=%1) from checkinfo where id=1", "'L05'", "'L06'", "(select count(*) from checkinfo where billcode='L06')\n1");
+    row("isnull text default", "select count(*) from checkinfo where isnull(remark, %1) = '无'", "'x'", "'无'", "count(*)\n1");
+    row("left", "select count(*) from checkinfo where left(billcode, %1) = 'L0'", "1", "2", "count(*)\n3");
+    row("right", "select count(*) from checkinfo where right(billcode, %1) = '6'", "2", "1", "count(*)\n1");
+    row("text joined to a value", "select count(*) from checkinfo where billcode + %1 = 'L05x'", "'y'", "'x'", "count(*)\n2");
+    row("number plus quoted number", "select count(*) from checkinfo where id + %1 = 3", "'1'", "'2'", "count(*)\n1");
+    row("dateadd", "select count(*) from checkinfo where createDate < dateadd(day, %1, '2026-01-05')", "1", "2", "count(*)\n2");
+    row("insert values and identity", "insert printpool(PrintType,pid) values('箱唛',%1); select count(*) from printpool where pid=%1", "'P1'", "'P2'", "count(*)\n1");
+    // clang-format on
+}
+
+void TestSqlTranslator::shapeReusedWithOtherLiterals()
+{
+    QFETCH(QString, sql);
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(QString, expected);
+    try {
+        m_shapeConn.execute(sql.arg(first));
+        const Recordset rs = m_shapeConn.execute(sql.arg(second));
+        QCOMPARE(rs.columns().join(u'|') + u'\n' + rowsText(rs), expected);
+    } catch (const DbError& e) {
+        QFAIL(qPrintable(e.message()));
+    }
+}
+
+// Texts that differ in what stays in them (TOP n, the select list) are kept apart, but no more of
+// them than the cache holds: the kept batches and their prepared statements stay within it.
+void TestSqlTranslator::cacheIsCapped()
+{
+    SqliteBackend db(m_db.path(), false);
+    qint64 changed = 0;
+    const int capacity = db.statementCache().capacity();
+    for (int i = 0; i < 3 * capacity; ++i) {
+        QCOMPARE(rowsText(db.execute(
+                     u"select top %1 id from checkinfo where billcode='L05' order by id"_s.arg(
+                         1 + i % 2),
+                     changed)),
+                 i % 2 ? u"1\n2"_s : u"1"_s);
+        QCOMPARE(rowsText(db.execute(u"select %1 as n"_s.arg(i), changed)), QString::number(i));
+        QVERIFY(db.statementCache().size() <= capacity);
+        QVERIFY(db.preparedStatements() <= capacity);
+    }
+    QCOMPARE(db.statementCache().size(), capacity);
 }
 
 QTEST_GUILESS_MAIN(TestSqlTranslator)

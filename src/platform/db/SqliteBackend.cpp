@@ -1,19 +1,19 @@
 // SQLite back end: WAL journal so that readers do not block the writer, a busy timeout so that
-// several stations on one file wait for each other instead of failing, and caches for
-// translations and prepared statements (the stations repeat the same texts all day).
+// several stations on one file wait for each other instead of failing, and a cache of translated
+// and prepared batches kept by their shape (the stations send the same statements all day, with
+// other card numbers and weights in them).
 #include "db/SqliteBackend.h"
 
 #include "db/DateText.h"
 #include "db/DbProcedures.h"
 #include "db/EmbeddedSchema.h"
+#include "db/SqlShape.h"
 #include "db/SqliteFunctions.h"
 
 #include <QFileInfo>
 #include <sqlite3.h>
 
 namespace {
-
-constexpr int maxCached = 256;
 
 QString codeName(int rc)
 {
@@ -102,8 +102,7 @@ SqliteBackend::SqliteBackend(const QString& path, bool create)
 
 SqliteBackend::~SqliteBackend()
 {
-    for (sqlite3_stmt* st : std::as_const(m_statements))
-        sqlite3_finalize(st);
+    m_cache.clear(); // finalizes the prepared statements
     sqlite3_close(m_db);
 }
 
@@ -142,7 +141,7 @@ void SqliteBackend::loadSchema()
     }
     sqlite3_finalize(st);
     m_translator = SqlTranslator(std::move(info));
-    m_translations.clear();
+    m_cache.clear();
     m_schemaLoaded = true;
 }
 
@@ -153,43 +152,58 @@ const SqlTranslator& SqliteBackend::translator()
     return m_translator;
 }
 
-const QList<SqlStatement>& SqliteBackend::translated(const QString& batch)
+std::shared_ptr<SqliteBatch> SqliteBackend::batchFor(const QString& batch, const SqlShape& shape)
 {
-    auto it = m_translations.find(batch);
-    if (it != m_translations.end())
-        return *it;
-    if (m_translations.size() >= maxCached)
-        m_translations.clear();
-    return *m_translations.insert(batch, translator().translateBatch(batch));
+    if (shape.isShaped()) {
+        std::shared_ptr<SqliteBatch> b = m_cache.find(shape.key(), true);
+        if (b && !b->byTextOnly)
+            return b;
+        if (!b) {
+            QList<SqlStatement> translated;
+            b = SqliteBatches::byShape(translator(), batch, shape, translated);
+            if (b)
+                return m_cache.insert(shape.key(), true, b);
+            auto byTextOnly = std::make_shared<SqliteBatch>();
+            byTextOnly->byTextOnly = true;
+            m_cache.insert(shape.key(), true, byTextOnly);
+            return m_cache.insert(batch, false, SqliteBatches::byText(translated));
+        }
+    }
+    if (std::shared_ptr<SqliteBatch> b = m_cache.find(batch, false))
+        return b;
+    return m_cache.insert(batch, false, SqliteBatches::byText(translator().translateBatch(batch)));
 }
 
-sqlite3_stmt* SqliteBackend::prepared(const QString& sql)
+sqlite3_stmt* SqliteBackend::prepare(SqlitePrepared& s)
 {
-    if (sqlite3_stmt* st = m_statements.value(sql)) {
-        sqlite3_reset(st);
-        return st;
+    if (s.prepared) {
+        if (s.stmt)
+            sqlite3_reset(s.stmt);
+        return s.stmt;
     }
     sqlite3_stmt* st = nullptr;
-    const QByteArray utf8 = sql.toUtf8();
+    const QByteArray utf8 = s.sql.toUtf8();
     const char* tail = nullptr;
     const int rc = sqlite3_prepare_v3(m_db, utf8.constData(), int(utf8.size()),
                                       SQLITE_PREPARE_PERSISTENT, &st, &tail);
     if (rc != SQLITE_OK)
-        fail(rc, sql);
+        fail(rc, s.sql);
     if (tail && QByteArray(tail).trimmed().size() > 0) {
         sqlite3_finalize(st);
         throw DbError(QStringLiteral("一条语句中有多余的文字：%1").arg(QString::fromUtf8(tail)),
                       QStringLiteral("SQLITE_ERROR"), SQLITE_ERROR);
     }
-    if (!st) // comment only
-        return nullptr;
-    if (m_statements.size() >= maxCached) {
-        for (sqlite3_stmt* old : std::as_const(m_statements))
-            sqlite3_finalize(old);
-        m_statements.clear();
-    }
-    m_statements.insert(sql, st);
+    s.stmt = st; // nullptr for a comment only
+    s.prepared = true;
     return st;
+}
+
+int SqliteBackend::preparedStatements() const
+{
+    int count = 0;
+    for (sqlite3_stmt* st = sqlite3_next_stmt(m_db, nullptr); st; st = sqlite3_next_stmt(m_db, st))
+        ++count;
+    return count;
 }
 
 void SqliteBackend::bind(sqlite3_stmt* st, const QList<DbValue>& params, const QString& sql)
@@ -234,9 +248,10 @@ void SqliteBackend::bind(sqlite3_stmt* st, const QList<DbValue>& params, const Q
     }
 }
 
-Recordset SqliteBackend::run(const QString& sql, qint64& rowsAffected, const QList<DbValue>* params)
+Recordset SqliteBackend::run(SqlitePrepared& s, qint64& rowsAffected, const QList<DbValue>* params)
 {
-    sqlite3_stmt* st = prepared(sql);
+    const QString& sql = s.sql;
+    sqlite3_stmt* st = prepare(s);
     if (!st)
         return Recordset();
     if (params)
@@ -244,14 +259,18 @@ Recordset SqliteBackend::run(const QString& sql, qint64& rowsAffected, const QLi
     else if (sqlite3_bind_parameter_count(st) > 0)
         sqlite3_clear_bindings(st); // values of an earlier call with parameters do not linger
     const int columns = sqlite3_column_count(st);
-    QStringList names;
-    QList<bool> dates;
-    for (int i = 0; i < columns; ++i) {
-        names << QString::fromUtf8(sqlite3_column_name(st, i));
-        const char* decl = sqlite3_column_decltype(st, i);
-        dates << (decl && qstrnicmp(decl, "DATE", 4) == 0);
+    if (!s.described || s.columns.size() != columns) {
+        s.columns.clear();
+        s.dateColumns.clear();
+        for (int i = 0; i < columns; ++i) {
+            s.columns << QString::fromUtf8(sqlite3_column_name(st, i));
+            const char* decl = sqlite3_column_decltype(st, i);
+            s.dateColumns << (decl && qstrnicmp(decl, "DATE", 4) == 0);
+        }
+        s.described = true;
     }
-    Recordset rs = columns > 0 ? Recordset(names) : Recordset();
+    const QList<bool>& dates = s.dateColumns;
+    Recordset rs = columns > 0 ? Recordset(s.columns) : Recordset();
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         QList<DbValue> row;
@@ -294,32 +313,40 @@ Recordset SqliteBackend::executeWith(const QString& statement, const QList<DbVal
                                      qint64& rowsAffected)
 {
     checkMoved();
-    const QList<SqlStatement> statements = translated(statement);
-    if (statements.size() != 1 || !statements.first().procedure.isEmpty())
+    const std::shared_ptr<SqliteBatch> b = batchFor(statement, SqlShape());
+    if (b->statements.size() != 1 || !b->statements.first().procedure.isEmpty())
         throw DbError(QStringLiteral("带参数的语句只能是一条查询或写入：%1").arg(statement));
-    return run(statements.first().sql, rowsAffected, &params);
+    return run(b->statements.first(), rowsAffected, &params);
 }
 
 Recordset SqliteBackend::execute(const QString& batch, qint64& rowsAffected)
 {
     checkMoved();
     Recordset last;
-    // A copy: a DDL statement in the batch clears the translation cache.
-    const QList<SqlStatement> statements = translated(batch);
-    for (const SqlStatement& s : statements) {
+    const SqlShape shape = SqlShape::of(batch);
+    // Held while it runs: a DDL statement or a procedure's own statements may drop it from the
+    // cache.
+    const std::shared_ptr<SqliteBatch> b = batchFor(batch, shape);
+    QList<DbValue> values;
+    for (SqlitePrepared& s : b->statements) {
         Recordset rs;
         if (!s.procedure.isEmpty()) {
             rs = DbProcedures::run(s.procedure, s.arguments, [this, &rowsAffected](const QString& q) {
                 return execute(q, rowsAffected);
             });
+        } else if (!s.valueIndex.isEmpty()) {
+            values.clear();
+            for (int v : std::as_const(s.valueIndex))
+                values.append(shape.values().at(v));
+            rs = run(s, rowsAffected, &values);
         } else {
-            rs = run(s.sql, rowsAffected);
+            rs = run(s, rowsAffected);
         }
         if (rs.isOpen())
             last = std::move(rs);
     }
     if (!m_schemaLoaded)
-        m_translations.clear();
+        m_cache.clear();
     return last;
 }
 

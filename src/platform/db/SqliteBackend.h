@@ -3,9 +3,9 @@
 
 #include "db/DbBackend.h"
 #include "db/SqlTranslator.h"
+#include "db/SqliteStatements.h"
 
-#include <QHash>
-
+class SqlShape;
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -30,19 +30,22 @@ public:
     void executeNative(const QString& sql);
     /// The translator with the current schema (tests, mirel-sql --translate).
     const SqlTranslator& translator();
+    /// Batches kept translated and prepared (at most statementCache().capacity()), and the
+    /// statements SQLite holds prepared for this connection.
+    const SqliteStatementCache& statementCache() const { return m_cache; }
+    int preparedStatements() const;
 
 private:
-    Recordset run(const QString& sql, qint64& rowsAffected, const QList<DbValue>* params = nullptr);
+    Recordset run(SqlitePrepared& s, qint64& rowsAffected, const QList<DbValue>* params = nullptr);
     void bind(sqlite3_stmt* st, const QList<DbValue>& params, const QString& sql);
     void checkMoved();
-    sqlite3_stmt* prepared(const QString& sql);
-    const QList<SqlStatement>& translated(const QString& batch);
+    sqlite3_stmt* prepare(SqlitePrepared& s);
+    std::shared_ptr<SqliteBatch> batchFor(const QString& batch, const SqlShape& shape);
     void loadSchema();
     [[noreturn]] void fail(int rc, const QString& sql = QString());
 
     sqlite3* m_db = nullptr;
     SqlTranslator m_translator;
     bool m_schemaLoaded = false;
-    QHash<QString, QList<SqlStatement>> m_translations;
-    QHash<QString, sqlite3_stmt*> m_statements;
+    SqliteStatementCache m_cache{200};
 };
