@@ -95,7 +95,8 @@ CREATE TABLE IF NOT EXISTS checkDetail (
   bugScore NUMERIC,
   createDate DATETIME DEFAULT (strftime('%Y-%m-%d %H:%M:%S', 'now', 'localtime'))
 );
-CREATE INDEX IF NOT EXISTS ix_checkdetail_checkid ON checkDetail(checkId);
+-- The defects of a roll with what the reports sum of them, read from the index alone.
+CREATE INDEX IF NOT EXISTS ix_checkdetail_sums ON checkDetail(checkId, bugName, bugScore, bugCount);
 
 CREATE TABLE IF NOT EXISTS BillStatusDetail (
   ID INTEGER PRIMARY KEY AUTOINCREMENT,

@@ -339,7 +339,7 @@ IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = N'ix_checkinfo_bagnumber')
 CREATE INDEX ix_checkinfo_bagnumber ON checkinfo(bagnumber);
 GO
 IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = N'ix_checkdetail_checkid')
-CREATE INDEX ix_checkdetail_checkid ON checkDetail(checkId);
+CREATE INDEX ix_checkdetail_checkid ON checkDetail(checkId) INCLUDE (bugName, bugScore, bugCount);
 GO
 IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = N'ix_billstatusdetail_barcode')
 CREATE INDEX ix_billstatusdetail_barcode ON BillStatusDetail(barcode);

@@ -2,6 +2,7 @@
 #include "BenchData.h"
 
 #include "db/Connection.h"
+#include "db/EmbeddedSchema.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -135,6 +136,36 @@ void addDefects(const QString& path)
     sqlite3_close(db);
 }
 
+QStringList indexes(sqlite3* db)
+{
+    QStringList names;
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(
+        db, "select name from sqlite_master where type='index' and name like 'ix_%' order by 1", -1,
+        &st, nullptr);
+    while (sqlite3_step(st) == SQLITE_ROW)
+        names << QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+    sqlite3_finalize(st);
+    return names;
+}
+
+// A database generated before the schema's indexes changed gets the indexes of today's schema.
+void indexesAsSchema(const QString& path)
+{
+    const QString schema = EmbeddedSchema::sqliteSchema();
+    sqlite3* db = nullptr;
+    sqlite3_open(path.toUtf8().constData(), &db);
+    const QStringList before = indexes(db);
+    for (const QString& name : before) {
+        if (!schema.contains(u' ' + name + u' '))
+            exec(db, (QStringLiteral("DROP INDEX ") + name).toUtf8().constData());
+    }
+    exec(db, schema.toUtf8().constData());
+    if (indexes(db) != before)
+        exec(db, "ANALYZE");
+    sqlite3_close(db);
+}
+
 } // namespace
 
 Connection& connection()
@@ -159,6 +190,8 @@ QString database()
         QFile::rename(partial, path);
     }
     addDefects(path);
+    static const bool indexed = (indexesAsSchema(path), true);
+    Q_UNUSED(indexed);
     return path;
 }
 

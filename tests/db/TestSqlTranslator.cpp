@@ -96,6 +96,8 @@ void TestSqlTranslator::results_data()
     row("convert between dates", u"select count(*) from checkinfo a where convert(varchar,a.createDate,23) between   '2026-01-05' and '2026-01-06'"_s, u"2"_s);
     row("day range keeps the last day", u"select count(*) from checkinfo a where convert(varchar,a.createdate,23) between   '2026-01-06' and '2026-01-07'"_s, u"2"_s);
     row("day range of one day", u"select a.id from checkinfo a where 1=1 and convert(varchar,a.createDate,23) between '2026-01-05' and '2026-01-05' ORDER BY a.id desc"_s, u"1"_s);
+    row("convert style 23 cut to 7", u"select convert(varchar(7), createDate, 23), convert(varchar(13), createDate, 120) from checkinfo where id=3"_s, u"2026-01|2026-01-07 17"_s);
+    row("isnumeric", u"select isnumeric('60'), isnumeric('1.'), isnumeric('.5'), isnumeric('R1'), isnumeric(' 60 '), isnumeric('门幅'), isnumeric('-1.5'), isnumeric('1e5'), isnumeric(''), isnumeric(12)"_s, u"1|1|1|0|1|0|1|1|0|1"_s);
     row("convert number", u"select convert(varchar, onCount) from checkinfo where id=1"_s, u"60.5"_s);
     row("convert varchar(n) truncates", u"select convert(varchar(3), 'abcdef')"_s, u"abc"_s);
     row("cast varchar(n) truncates", u"select cast('abcdef' as varchar(2))"_s, u"ab"_s);
@@ -264,6 +266,9 @@ void TestSqlTranslator::badSqlGivesTheDatabaseMessage_data()
     QTest::newRow("syntax") << u"select from where"_s << u"syntax error"_s;
     QTest::newRow("no such table") << u"select * from nosuchtable"_s << u"nosuchtable"_s;
     QTest::newRow("no such column") << u"select nosuchcolumn from checkinfo"_s << u"nosuchcolumn"_s;
+    QTest::newRow("statement with its values")
+        << u"select count(*) from checkinfo where billcode='L05' and nosuchcolumn=12.5"_s
+        << u"billcode='L05' and nosuchcolumn=12.5"_s;
     QTest::newRow("unbalanced") << u"select (1"_s << u"incomplete input"_s;
     QTest::newRow("unterminated literal") << u"select 'abc"_s << u"unrecognized token"_s;
     QTest::newRow("unknown procedure") << u"exec NoSuchProc 1"_s << u"NoSuchProc"_s;

@@ -174,7 +174,7 @@ std::shared_ptr<SqliteBatch> SqliteBackend::batchFor(const QString& batch, const
     return m_cache.insert(batch, false, SqliteBatches::byText(translator().translateBatch(batch)));
 }
 
-sqlite3_stmt* SqliteBackend::prepare(SqlitePrepared& s)
+sqlite3_stmt* SqliteBackend::prepare(SqlitePrepared& s, const SqlShape* shape)
 {
     if (s.prepared) {
         if (s.stmt)
@@ -187,7 +187,7 @@ sqlite3_stmt* SqliteBackend::prepare(SqlitePrepared& s)
     const int rc = sqlite3_prepare_v3(m_db, utf8.constData(), int(utf8.size()),
                                       SQLITE_PREPARE_PERSISTENT, &st, &tail);
     if (rc != SQLITE_OK)
-        fail(rc, s.sql);
+        fail(rc, shownText(s, shape));
     if (tail && QByteArray(tail).trimmed().size() > 0) {
         sqlite3_finalize(st);
         throw DbError(QStringLiteral("一条语句中有多余的文字：%1").arg(QString::fromUtf8(tail)),
@@ -248,10 +248,16 @@ void SqliteBackend::bind(sqlite3_stmt* st, const QList<DbValue>& params, const Q
     }
 }
 
-Recordset SqliteBackend::run(SqlitePrepared& s, qint64& rowsAffected, const QList<DbValue>* params)
+QString SqliteBackend::shownText(const SqlitePrepared& s, const SqlShape* shape)
+{
+    return shape && !s.valueIndex.isEmpty() ? shape->withLiterals(s.shapeSql) : s.sql;
+}
+
+Recordset SqliteBackend::run(SqlitePrepared& s, qint64& rowsAffected, const QList<DbValue>* params,
+                             const SqlShape* shape)
 {
     const QString& sql = s.sql;
-    sqlite3_stmt* st = prepare(s);
+    sqlite3_stmt* st = prepare(s, shape);
     if (!st)
         return Recordset();
     if (params)
@@ -281,7 +287,7 @@ Recordset SqliteBackend::run(SqlitePrepared& s, qint64& rowsAffected, const QLis
     }
     if (rc != SQLITE_DONE) {
         sqlite3_reset(st);
-        fail(rc, sql);
+        fail(rc, shownText(s, shape));
     }
     sqlite3_reset(st);
     if (columns == 0)
@@ -338,7 +344,7 @@ Recordset SqliteBackend::execute(const QString& batch, qint64& rowsAffected)
             values.clear();
             for (int v : std::as_const(s.valueIndex))
                 values.append(shape.values().at(v));
-            rs = run(s, rowsAffected, &values);
+            rs = run(s, rowsAffected, &values, &shape);
         } else {
             rs = run(s, rowsAffected);
         }

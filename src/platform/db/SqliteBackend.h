@@ -36,10 +36,13 @@ public:
     int preparedStatements() const;
 
 private:
-    Recordset run(SqlitePrepared& s, qint64& rowsAffected, const QList<DbValue>* params = nullptr);
+    Recordset run(SqlitePrepared& s, qint64& rowsAffected, const QList<DbValue>* params = nullptr,
+                  const SqlShape* shape = nullptr);
+    /// The statement as an error message shows it: with the literals of its batch.
+    static QString shownText(const SqlitePrepared& s, const SqlShape* shape);
     void bind(sqlite3_stmt* st, const QList<DbValue>& params, const QString& sql);
     void checkMoved();
-    sqlite3_stmt* prepare(SqlitePrepared& s);
+    sqlite3_stmt* prepare(SqlitePrepared& s, const SqlShape* shape);
     std::shared_ptr<SqliteBatch> batchFor(const QString& batch, const SqlShape& shape);
     void loadSchema();
     [[noreturn]] void fail(int rc, const QString& sql = QString());

@@ -72,6 +72,31 @@ QString styled(const QDateTime& t, int style)
     }
 }
 
+// Bytes [0, n) of a stored date "yyyy-MM-dd hh:mm:ss" that style 23 or 120 keeps of it; 0 when
+// the text is not a valid stored date or the style wants more. A month's report converts every
+// roll's date: this takes no QDateTime round trip.
+int storedDatePrefix(sqlite3_value* v, int style)
+{
+    const int keep = style == 23 || style == 10023 ? 10 : style == 20 || style == 120 ? 19 : 0;
+    const auto* p = sqlite3_value_text(v);
+    if (keep == 0 || !p || sqlite3_value_bytes(v) != 19)
+        return 0;
+    auto number = [&](int at, int n) {
+        int x = 0;
+        for (int i = at; i < at + n; ++i) {
+            if (p[i] < '0' || p[i] > '9')
+                return -1;
+            x = x * 10 + (p[i] - '0');
+        }
+        return x;
+    };
+    if (p[4] != '-' || p[7] != '-' || p[10] != ' ' || p[13] != ':' || p[16] != ':' ||
+        !QDate::isValid(number(0, 4), number(5, 2), number(8, 2)) ||
+        !QTime::isValid(number(11, 2), number(14, 2), number(17, 2)))
+        return 0;
+    return keep;
+}
+
 // tsql_text(x, length, style): convert(varchar(length), x, style).
 void fnText(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
@@ -79,6 +104,13 @@ void fnText(sqlite3_context* ctx, int, sqlite3_value** argv)
         return sqlite3_result_null(ctx);
     const int length = sqlite3_value_int(argv[1]);
     const int style = sqlite3_value_int(argv[2]);
+    if (sqlite3_value_type(argv[0]) == SQLITE_TEXT) {
+        if (const int n = storedDatePrefix(argv[0], style); n > 0) {
+            const auto* p = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+            return sqlite3_result_text(ctx, p, length > 0 && length < n ? length : n,
+                                       SQLITE_TRANSIENT);
+        }
+    }
     QString s;
     const int type = sqlite3_value_type(argv[0]);
     if (type == SQLITE_INTEGER || type == SQLITE_FLOAT) {
@@ -291,11 +323,40 @@ void fnCeiling(sqlite3_context* ctx, int, sqlite3_value** argv)
     sqlite3_result_double(ctx, std::ceil(sqlite3_value_double(argv[0])));
 }
 
+// 1 or 0 for the texts that are plainly a number or plainly none ("60", "-1.5", "R1", "门幅");
+// -1 for the others, which the number parser decides.
+int plainNumber(sqlite3_value* v)
+{
+    const auto* p = sqlite3_value_text(v);
+    const int n = sqlite3_value_bytes(v);
+    if (!p || n == 0)
+        return -1;
+    int i = p[0] == '+' || p[0] == '-' ? 1 : 0, digits = 0, points = 0;
+    for (; i < n; ++i) {
+        if (p[i] >= '0' && p[i] <= '9')
+            ++digits;
+        else if (p[i] == '.' && ++points == 1)
+            continue;
+        else
+            break;
+    }
+    if (i == n && digits > 0)
+        return 1;
+    // A letter first that starts no number word ("inf", "nan"), or a character beyond ASCII.
+    const unsigned char c = p[0];
+    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    if ((letter && QByteArrayView("iInN").indexOf(char(c)) < 0) || c >= 0x80)
+        return 0;
+    return -1;
+}
+
 void fnIsnumeric(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     const int type = sqlite3_value_type(argv[0]);
     if (type == SQLITE_INTEGER || type == SQLITE_FLOAT)
         return sqlite3_result_int(ctx, 1);
+    if (const int plain = plainNumber(argv[0]); plain >= 0)
+        return sqlite3_result_int(ctx, plain);
     bool ok = false;
     textArg(argv[0]).trimmed().toDouble(&ok);
     sqlite3_result_int(ctx, ok ? 1 : 0);

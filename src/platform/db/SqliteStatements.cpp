@@ -64,6 +64,7 @@ std::shared_ptr<SqliteBatch> byShape(const SqlTranslator& translator, const QStr
         if (!t.procedure.isEmpty() || shape.withLiterals(t.sql) != translated.at(i).sql ||
             !shape.toMarkers(t.sql, s.sql, s.valueIndex))
             return nullptr;
+        s.shapeSql = t.sql;
         batch->statements.append(std::move(s));
     }
     return batch;

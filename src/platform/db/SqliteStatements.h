@@ -20,8 +20,10 @@ struct SqlitePrepared {
     /// For "exec name args": the procedure and its argument texts (no SQLite text).
     QString procedure;
     QStringList arguments;
-    /// For marker n (1-based): the index of its value in the shape's values.
+    /// For marker n (1-based): the index of its value in the shape's values, and the translated
+    /// text with the shape's placeholders (for messages).
     QList<int> valueIndex;
+    QString shapeSql;
     /// Prepared on first use (nullptr before, and for a text that is only a comment).
     sqlite3_stmt* stmt = nullptr;
     bool prepared = false;
