@@ -53,8 +53,7 @@ bool readXlsx(const QString& path, SheetGrid* grid, QString* error)
     QString why;
     const ReadXlsxEntry read = entry(&why);
     if (!read) {
-        *error =
-            unreadable(path, QStringLiteral("缺少 .xlsx 读取模块 %1：%2").arg(modulePath(), why));
+        *error = unreadable(path, QStringLiteral("缺少 .xlsx 读取模块 %1：%2").arg(modulePath(), why));
         return false;
     }
     return read(&path, grid, error);
