@@ -70,7 +70,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "adduser, fonts-wqy-microhei | fonts-noto-cjk")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "tdsodbc, cage, qt6-wayland")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "tdsodbc, cage, xwayland, qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "libsqliteodbc")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${pkg}/debian/postinst ${pkg}/debian/postrm
   ${CMAKE_BINARY_DIR}/package/conffiles)

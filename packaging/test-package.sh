@@ -7,6 +7,7 @@ build="$(cd "${1:?build folder}" && pwd)"
 tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT
 unset MIREL_HOME
+export LANG=C.UTF-8 LC_ALL=C.UTF-8 # cpack stores the templates' Chinese file names
 step() { printf '== %s (%ss)\n' "$1" "$SECONDS"; }
 
 step "cpack"
