@@ -12,6 +12,7 @@ MIREL_PACKAGES=(
   fonts-wqy-microhei
   python3 python3-xlwt python3-pil poppler-utils
   xvfb xauth socat
+  dpkg-dev lintian systemd
 )
 
 mirel_install_deps() {

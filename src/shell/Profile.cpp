@@ -10,8 +10,8 @@ QString profileFile(const QString& fileName)
 {
     if (!fileName.isEmpty())
         return fileName;
-    static const QString file = ProgramFolder::path() + u'/' + ProgramFolder::executableName()
-                                + QStringLiteral(".ini");
+    static const QString file =
+        ProgramFolder::file(u'/' + ProgramFolder::executableName() + QStringLiteral(".ini"));
     return file;
 }
 

@@ -1,9 +1,11 @@
 // ini semantics of the program folder's files and the picture browsers' profile.
 #include "config/LegacyEncoding.h"
+#include "config/ProgramFolder.h"
 #include "shell/Profile.h"
 #include "shell/SysUtil.h"
 #include "support/TempProgramFolder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 #include <memory>
@@ -146,6 +148,40 @@ private slots:
         QCOMPARE(SysUtil::getSetting("mirel", "mirel", "isMashu", "0"), QStringLiteral("1"));
         QCOMPARE(SysUtil::getSetting("mirel", "PrintTemplate", "check", "唛头"), QStringLiteral("唛头2"));
         QCOMPARE(SysUtil::getSetting("other", "mirel", "isMashu", "0"), QStringLiteral("0"));
+    }
+
+    // Where the ini files and the data lie for an executable in a given folder ("=" is the
+    // executable's own folder).
+    void layoutOfTheExecutable_data()
+    {
+        QTest::addColumn<QString>("made");
+        QTest::addColumn<QString>("exeDir");
+        QTest::addColumn<QString>("config");
+        QTest::addColumn<QString>("data");
+        const auto row = [](const char* name, const char* made, const char* exeDir,
+                            const char* config, const char* data) {
+            QTest::newRow(name) << made << exeDir << config << data;
+        };
+        row("build tree", "build/bin", "build/bin", "=", "=");
+        row("installed", "r/usr/bin,r/etc/mirel", "r/usr/bin", "r/etc/mirel", "r/var/lib/mirel");
+        row("trailing slash", "r/usr/bin,r/etc/mirel", "r/usr/bin/", "r/etc/mirel",
+            "r/var/lib/mirel");
+        row("no /etc/mirel", "r/usr/bin,r/etc", "r/usr/bin", "=", "=");
+        row("other prefix", "r/usr/local/bin,r/etc/mirel", "r/usr/local/bin", "=", "=");
+    }
+
+    void layoutOfTheExecutable()
+    {
+        QFETCH(QString, made);
+        QFETCH(QString, exeDir);
+        QFETCH(QString, config);
+        QFETCH(QString, data);
+        for (const QString& dir : made.split(u','))
+            QVERIFY(QDir(m_home->path()).mkpath(dir));
+        const QString exe = QDir::cleanPath(m_home->file(exeDir));
+        const auto layout = ProgramFolder::layoutFor(m_home->file(exeDir));
+        QCOMPARE(layout.config, config == u"=" ? exe : m_home->file(config));
+        QCOMPARE(layout.data, data == u"=" ? exe : m_home->file(data));
     }
 };
 

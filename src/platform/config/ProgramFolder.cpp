@@ -20,15 +20,46 @@ QString executablePath()
 #endif
 }
 
-} // namespace
-
-QString path()
+QString trimmed(QString dir)
 {
-    const QString home = qEnvironmentVariable("MIREL_HOME");
-    QString dir = home.isEmpty() ? QFileInfo(executablePath()).absolutePath() : home;
     while (dir.size() > 1 && (dir.endsWith(u'/') || dir.endsWith(u'\\')))
         dir.chop(1);
     return dir;
+}
+
+Layout currentLayout()
+{
+    const QString home = qEnvironmentVariable("MIREL_HOME");
+    if (!home.isEmpty())
+        return {trimmed(home), trimmed(home)};
+    return layoutFor(QFileInfo(executablePath()).absolutePath());
+}
+
+} // namespace
+
+Layout layoutFor(const QString& executableDir)
+{
+    // The package puts the programs into /usr/bin and the mill's ini files into /etc/mirel; the
+    // prefix before usr/bin is kept, so that the package's files unpacked into any folder (a
+    // test, a look before installing) find their own etc and var beside them.
+    const QString dir = trimmed(QDir::cleanPath(executableDir));
+    const QString bin = QStringLiteral("/usr/bin");
+    if (dir.endsWith(bin)) {
+        const QString root = dir.left(dir.size() - bin.size());
+        if (QFileInfo(root + QStringLiteral("/etc/mirel")).isDir())
+            return {root + QStringLiteral("/etc/mirel"), root + QStringLiteral("/var/lib/mirel")};
+    }
+    return {dir, dir};
+}
+
+QString path()
+{
+    return currentLayout().data;
+}
+
+QString configPath()
+{
+    return currentLayout().config;
 }
 
 QString file(const QString& relative)
@@ -37,7 +68,12 @@ QString file(const QString& relative)
     rel.replace(u'\\', u'/');
     while (rel.startsWith(u'/'))
         rel.remove(0, 1);
-    return QDir::cleanPath(path() + u'/' + rel) + (rel.endsWith(u'/') ? QStringLiteral("/") : QString());
+    const Layout layout = currentLayout();
+    const bool ini =
+        !rel.contains(u'/') && rel.endsWith(QStringLiteral(".ini"), Qt::CaseInsensitive);
+    const QString& base = ini ? layout.config : layout.data;
+    return QDir::cleanPath(base + u'/' + rel) +
+           (rel.endsWith(u'/') ? QStringLiteral("/") : QString());
 }
 
 QString systemPath(const QString& windowsPath)

@@ -5,11 +5,28 @@
 
 namespace ProgramFolder {
 
-/// The program folder: $MIREL_HOME when set, else the executable's folder. No trailing separator.
+/// The folders of a program whose executable lies in a given folder.
+struct Layout {
+    QString config; ///< the ini files
+    QString data;   ///< everything else: embedded database, templates, pictures, exports, journals
+};
+
+/// The layout for an executable in `executableDir`. A program installed from the package
+/// (`<root>/usr/bin` beside a folder `<root>/etc/mirel`) keeps its ini files in `<root>/etc/mirel`
+/// and the rest in `<root>/var/lib/mirel`; any other executable (a build tree, a copied folder)
+/// keeps everything in its own folder. No trailing separators.
+Layout layoutFor(const QString& executableDir);
+
+/// The program folder: $MIREL_HOME when set, else the executable's layout's data folder (the
+/// executable's folder for a build). No trailing separator.
 QString path();
 
+/// The folder of the ini files: $MIREL_HOME when set, else the executable's layout's config folder.
+QString configPath();
+
 /// A file named the way the stations name it, relative to the program folder: "/config.ini",
-/// "\\打印\\唛头\\" or "打印/箱唛". Backslashes become the platform separator.
+/// "\\打印\\唛头\\" or "打印/箱唛". Backslashes become the platform separator. A top-level ini
+/// file ("/mirel.ini") lies in configPath(), everything else in path().
 QString file(const QString& relative);
 
 /// A Windows absolute path used by the stations ("c:\\json.txt", "C:\\orvex.bmp"): unchanged on

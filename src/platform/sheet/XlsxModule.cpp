@@ -1,9 +1,11 @@
 // Finds and loads the .xlsx reading module on the first .xlsx import. It lies next to the
-// program (build/bin, or wherever mirel was copied with it); MIREL_XLSX_MODULE names another file.
+// program (build/bin, or wherever mirel was copied with it), or for the installed program in its
+// module folder (/usr/lib/<arch>/mirel); MIREL_XLSX_MODULE names another file.
 #include "sheet/SheetReaders.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLibrary>
 
 namespace sheet::detail {
@@ -15,7 +17,15 @@ QString modulePath()
     const QString chosen = qEnvironmentVariable("MIREL_XLSX_MODULE");
     if (!chosen.isEmpty())
         return chosen;
-    return QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("libmirel_xlsx.so"));
+    const QDir bin(QCoreApplication::applicationDirPath());
+    const QString beside = bin.filePath(QStringLiteral("libmirel_xlsx.so"));
+#ifdef MIREL_MODULE_DIR
+    // Relative to the program's folder, so that the package's files work wherever they lie.
+    const QString installed = bin.filePath(QStringLiteral(MIREL_MODULE_DIR "/libmirel_xlsx.so"));
+    if (!QFileInfo::exists(beside) && QFileInfo::exists(installed))
+        return installed;
+#endif
+    return beside;
 }
 
 // Loaded once and kept for the life of the process; a failed load is retried at the next import,
