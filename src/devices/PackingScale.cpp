@@ -1,5 +1,5 @@
 // Packing-station scale: unlike the inspection frame it asks for the weight and reads the plain
-// number first.
+// number first; whole readings come from the assembler the inspection frame uses too.
 #include "devices/PackingScale.h"
 
 #include "devices/DeviceSettings.h"
@@ -18,6 +18,7 @@ PackingScale::PackingScale(QObject* parent) : QObject(parent), m_port(new Serial
     m_timer.setInterval(1000);
     connect(&m_timer, &QTimer::timeout, this, &PackingScale::poll);
     connect(m_port, &SerialPort::portLost, this, [this](const QString& error) {
+        m_readings.reset();
         emit status(u"台称暂停中"_s);
         emit deviceFault(error);
     });
@@ -35,6 +36,7 @@ bool PackingScale::openScalePort()
     m_port->setInputMode(int(vb::Val(mode)));
     m_port->setCommPort(SerialPortNames::numberFromLastCharacter(name));
     m_port->setRThreshold(8);
+    m_readings.reset();
     if (!m_port->setPortOpen(true)) {
         emit status(u"台称没找到"_s);
         emit deviceFault(m_port->lastError());
@@ -65,17 +67,21 @@ void PackingScale::poll()
         emit status(u"台称暂停中"_s);
         return;
     }
-    const QString s = m_port->inputText();
-    if (s.isEmpty()) {
+    // "CHENInputMode" 1 reads the port as bytes: the scale sends packed frames.
+    m_readings.setPacked(mirelSetting(u"CHENInputMode"_s, u"0"_s) != u"0"_s);
+    const QByteArray received = m_port->inputBytes();
+    if (const auto w = m_readings.take(received, ScaleTextRules::Packing))
+        emit weightText(formatWeight(*w, mirelSetting(u"dispFormat"_s, u"0.00"_s)));
+    // A quiet scale is asked; the answer starts on a cleared line.
+    if (received.isEmpty())
         requestWeight();
-        emit status(u"台称通讯中..."_s);
-        return;
-    }
-    const double w = scaleWeightFromText(s, ScaleTextRules::Packing);
-    emit weightText(formatWeight(w, mirelSetting(u"dispFormat"_s, u"0.00"_s)));
     emit status(u"台称通讯中..."_s);
 }
 
-void PackingScale::close() { m_port->setPortOpen(false); }
+void PackingScale::close()
+{
+    m_port->setPortOpen(false);
+    m_readings.reset();
+}
 
 } // namespace devices

@@ -2,6 +2,8 @@
 // is quiet, read once a second while "接入台秤" is ticked.
 #pragma once
 
+#include "devices/ScaleReadings.h"
+
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -21,7 +23,8 @@ public:
     /// isChen: the 1000 ms timer runs only while it is ticked.
     void setEnabled(bool on);
     bool isEnabled() const { return m_timer.isActive(); }
-    /// One tick: a weight when something arrived, else the ESC "p" request.
+    /// One tick: the weight of the newest whole reading that arrived, and the ESC "p" request when
+    /// the scale was quiet.
     void poll();
     /// Clears the input and sends ESC "p" (27, 112).
     void requestWeight();
@@ -39,6 +42,7 @@ signals:
 private:
     SerialPort* m_port;
     QTimer m_timer;
+    ScaleReadingAssembler m_readings;
     bool m_on = false;
 };
 
