@@ -9,7 +9,7 @@ MIREL_PACKAGES=(
   libsqlite3-dev sqlite3 unixodbc-dev odbcinst libsqliteodbc tdsodbc
   libzint-dev libxlsxwriter-dev libfreexl-dev liborcus-dev
   libbenchmark-dev
-  fonts-wqy-microhei
+  fonts-wqy-microhei qt6-translations-l10n
   python3 python3-xlwt python3-pil poppler-utils
   xvfb xauth socat
   dpkg-dev lintian systemd

@@ -79,7 +79,7 @@ void InspectionDevices::openScalePort()
         return;
     }
     m_lastWeight.clear();
-    m_scaleCarry.clear();
+    m_scaleReadings.reset();
     setScaleStatus(u"台称准备好"_s);
 }
 
@@ -244,6 +244,7 @@ void InspectionDevices::onCounterLost(const QString& error)
 
 void InspectionDevices::onScaleLost(const QString& error)
 {
+    m_scaleReadings.reset();
     setScaleStatus(u"台称暂停中"_s);
     emit deviceFault(error);
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "devices/MeterReplies.h"
+#include "devices/ScaleReadings.h"
 
 #include <QHash>
 #include <QObject>
@@ -156,7 +157,7 @@ private:
     bool m_usbOpen = false;
     bool m_rfidTried = false;
     QString m_lastRaw, m_lastWeight;
-    QByteArray m_scaleCarry; ///< an unfinished scale reading, completed by the next bytes
+    ScaleReadingAssembler m_scaleReadings;
     QByteArray m_counterCarry; ///< the same for a text counter's line
     bool m_counterSynced = false; ///< a line end of the text counter has been seen since opening
     std::optional<QString> m_shownCounter, m_shownScale;

@@ -45,36 +45,22 @@ bool InspectionDevices::pollScale()
         setScaleStatus(u"台称暂停中"_s);
         return true;
     }
-    // A scale that stays silent (switched off, between weighings) gives no reading: the field
-    // keeps what the operator typed.
-    QByteArray received = m_scale->inputBytes();
-    if (received.isEmpty())
+    const QByteArray received = m_scale->inputBytes();
+    m_scaleReadings.setPacked(m_variant != Variant::FiberBox &&
+                              mirelSetting(u"chenInputMode"_s, u"1"_s) != u"0"_s);
+    const auto weight = m_scaleReadings.take(received, m_variant == Variant::MarkLabel
+                                                           ? ScaleTextRules::MarkLabel
+                                                           : ScaleTextRules::Inspection);
+    if (!weight) {
+        // A silent scale (switched off, between weighings) or half a reading: the field keeps
+        // what the operator typed. A bad packed scale must not stop the counter either.
+        if (m_scaleReadings.packed() && received.size() >= 2 * kPackedFrameSize)
+            emit deviceFault(
+                u"台称数据无效: %1"_s.arg(QString::fromLatin1(received.left(32).toHex(' '))));
         return true;
-    const bool packed = m_variant != Variant::FiberBox
-        && mirelSetting(u"chenInputMode"_s, u"1"_s) != u"0"_s;
-    if (!packed) {
-        received = completeScaleText(m_scaleCarry + received, &m_scaleCarry);
-        if (m_scaleCarry.size() > 256)
-            m_scaleCarry.clear(); // no reading ever ends: do not collect it
     }
-    double w = 0;
-    if (packed) {
-        const auto weight = latestPackedWeight(received, &m_scaleCarry);
-        if (!weight) {
-            // The weight stays as it was; a bad scale must not stop the counter. Half a frame
-            // is no fault: its rest comes with the next tick.
-            if (received.size() >= 2 * kPackedFrameSize)
-                emit deviceFault(u"台称数据无效: %1"_s.arg(QString::fromLatin1(received.left(32).toHex(' '))));
-            return true;
-        }
-        w = *weight;
-        setScaleStatus(u"台称2通讯中..."_s);
-    } else {
-        const QString text = QString::fromLatin1(received);
-        w = scaleWeightFromText(text, m_variant == Variant::MarkLabel ? ScaleTextRules::MarkLabel
-                                                                      : ScaleTextRules::Inspection);
-        setScaleStatus(u"台称通讯中..."_s);
-    }
+    const double w = *weight;
+    setScaleStatus(m_scaleReadings.packed() ? u"台称2通讯中..."_s : u"台称通讯中..."_s);
     const QString raw = vb::Str(w);
     // An unchanged weight is not rewritten, so the operator can overwrite it until it changes.
     if (raw != m_lastWeight || m_variant == Variant::FiberBox) {

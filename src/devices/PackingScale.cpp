@@ -1,5 +1,5 @@
 // Packing-station scale: unlike the inspection frame it asks for the weight and reads the plain
-// number first.
+// number first; whole readings come from the assembler the inspection frame uses too.
 #include "devices/PackingScale.h"
 
 #include "devices/DeviceSettings.h"
@@ -18,6 +18,7 @@ PackingScale::PackingScale(QObject* parent) : QObject(parent), m_port(new Serial
     m_timer.setInterval(1000);
     connect(&m_timer, &QTimer::timeout, this, &PackingScale::poll);
     connect(m_port, &SerialPort::portLost, this, [this](const QString& error) {
+        m_readings.reset();
         emit status(u"台称暂停中"_s);
         emit deviceFault(error);
     });
@@ -35,6 +36,7 @@ bool PackingScale::openScalePort()
     m_port->setInputMode(int(vb::Val(mode)));
     m_port->setCommPort(SerialPortNames::numberFromLastCharacter(name));
     m_port->setRThreshold(8);
+    m_readings.reset();
     if (!m_port->setPortOpen(true)) {
         emit status(u"台称没找到"_s);
         emit deviceFault(m_port->lastError());
@@ -47,10 +49,24 @@ bool PackingScale::openScalePort()
 void PackingScale::setEnabled(bool on)
 {
     m_on = on;
+    m_missedTicks = 0;
+    m_lastWeight.clear(); // the first reading after switching on is shown whatever it is
+    setSilent(false);
     if (on)
         m_timer.start();
     else
         m_timer.stop();
+}
+
+void PackingScale::setSilent(bool silent)
+{
+    if (silent == m_silent)
+        return;
+    m_silent = silent;
+    // After a silence the scale's next reading is shown even when it is the old weight.
+    if (silent)
+        m_lastWeight.clear();
+    emit silenceChanged(silent);
 }
 
 void PackingScale::requestWeight()
@@ -61,21 +77,41 @@ void PackingScale::requestWeight()
 
 void PackingScale::poll()
 {
-    if (!m_on || !m_port->portOpen()) {
+    if (!m_on) {
         emit status(u"台称暂停中"_s);
         return;
     }
-    const QString s = m_port->inputText();
-    if (s.isEmpty()) {
-        requestWeight();
-        emit status(u"台称通讯中..."_s);
+    std::optional<double> weight;
+    const bool open = m_port->portOpen();
+    if (open) {
+        // "CHENInputMode" 1 reads the port as bytes: the scale sends packed frames.
+        m_readings.setPacked(mirelSetting(u"CHENInputMode"_s, u"0"_s) != u"0"_s);
+        const QByteArray received = m_port->inputBytes();
+        weight = m_readings.take(received, ScaleTextRules::Packing);
+        // A quiet scale is asked; the answer starts on a cleared line.
+        if (received.isEmpty())
+            requestWeight();
+    }
+    if (!weight) {
+        if (++m_missedTicks >= kSilentTicks)
+            setSilent(true);
+        emit status(m_silent ? u"台称无读数"_s : open ? u"台称通讯中..."_s : u"台称暂停中"_s);
         return;
     }
-    const double w = scaleWeightFromText(s, ScaleTextRules::Packing);
-    emit weightText(formatWeight(w, mirelSetting(u"dispFormat"_s, u"0.00"_s)));
+    m_missedTicks = 0;
+    setSilent(false);
+    const QString raw = vb::Str(*weight);
+    if (raw != m_lastWeight) {
+        m_lastWeight = raw;
+        emit weightText(formatWeight(*weight, mirelSetting(u"dispFormat"_s, u"0.00"_s)));
+    }
     emit status(u"台称通讯中..."_s);
 }
 
-void PackingScale::close() { m_port->setPortOpen(false); }
+void PackingScale::close()
+{
+    m_port->setPortOpen(false);
+    m_readings.reset();
+}
 
 } // namespace devices

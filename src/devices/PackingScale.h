@@ -2,6 +2,8 @@
 // is quiet, read once a second while "接入台秤" is ticked.
 #pragma once
 
+#include "devices/ScaleReadings.h"
+
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -21,8 +23,13 @@ public:
     /// isChen: the 1000 ms timer runs only while it is ticked.
     void setEnabled(bool on);
     bool isEnabled() const { return m_timer.isActive(); }
-    /// One tick: a weight when something arrived, else the ESC "p" request.
+    /// One tick: the weight of the newest whole reading that arrived when it differs from the last
+    /// one shown, and the ESC "p" request when the scale was quiet.
     void poll();
+    /// Ticks in a row without a whole reading after which the weight on screen is no longer the
+    /// scale's (unplugged, switched off): three seconds.
+    static constexpr int kSilentTicks = 3;
+    bool silent() const { return m_silent; }
     /// Clears the input and sends ESC "p" (27, 112).
     void requestWeight();
     void close();
@@ -30,16 +37,25 @@ public:
 
 signals:
     /// The weight formatted with "dispFormat": into the box weight bagNumber(1) when "是否要打包"
-    /// is exactly "1", else into the roll quantity txtUser(11).
+    /// is exactly "1", else into the roll quantity txtUser(11). An unchanged weight is not sent
+    /// again, so that the operator can overwrite it until the next change.
     void weightText(const QString& text);
+    /// No whole reading for kSilentTicks ticks (true), or a reading again (false).
+    void silenceChanged(bool silent);
     /// LabMsg3.
     void status(const QString& text);
     void deviceFault(const QString& detail);
 
 private:
+    void setSilent(bool silent);
+
     SerialPort* m_port;
     QTimer m_timer;
+    ScaleReadingAssembler m_readings;
     bool m_on = false;
+    bool m_silent = false;
+    int m_missedTicks = 0;
+    QString m_lastWeight; ///< Str of the weight last sent
 };
 
 } // namespace devices

@@ -3,6 +3,8 @@
 
 #include "text/Vb.h"
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace devices {
@@ -50,22 +52,6 @@ double scaleWeightFromText(const QString& s, ScaleTextRules rules)
     if (w == 0)
         w = fromPosition8(s);
     return w;
-}
-
-QByteArray completeScaleText(const QByteArray& received, QByteArray* carry)
-{
-    carry->clear();
-    const qsizetype last = received.lastIndexOf('=');
-    if (last > 0) {
-        const qsizetype before = received.lastIndexOf('=', last - 1);
-        // "=05.0100=05.01": the tail is shorter than the whole reading before it.
-        if (before >= 0 && received.size() - last < last - before) {
-            *carry = received.mid(last);
-            return received.left(last);
-        }
-        return received;
-    }
-    return completeLines(received, carry);
 }
 
 QByteArray completeLines(const QByteArray& received, QByteArray* carry)
@@ -118,6 +104,124 @@ std::optional<double> latestPackedWeight(const QByteArray& received, QByteArray*
     }
     *carry = data.mid(i);
     return weight;
+}
+
+namespace {
+
+constexpr qsizetype kLongestReading = 256; // a "reading" that never ends is not collected
+
+bool isLineEnd(char c)
+{
+    return c == '\r' || c == '\n';
+}
+qsizetype lastLineEnd(const QByteArray& s)
+{
+    return qMax(s.lastIndexOf('\n'), s.lastIndexOf('\r'));
+}
+
+} // namespace
+
+void ScaleReadingAssembler::setPacked(bool packed)
+{
+    if (packed != m_packed)
+        reset();
+    m_packed = packed;
+}
+
+void ScaleReadingAssembler::reset()
+{
+    m_pending.clear();
+    m_lines = false;
+    m_synced = false;
+}
+
+std::optional<double> ScaleReadingAssembler::take(const QByteArray& received, ScaleTextRules rules)
+{
+    if (m_packed)
+        return received.isEmpty() ? std::nullopt : latestPackedWeight(received, &m_pending);
+    const auto reading = takeText(received);
+    if (!reading)
+        return std::nullopt;
+    return scaleWeightFromText(QString::fromLatin1(*reading), rules);
+}
+
+std::optional<QByteArray> ScaleReadingAssembler::takeText(const QByteArray& received)
+{
+    if (received.isEmpty())
+        return quietTick();
+    const QByteArray data = std::exchange(m_pending, {}) + received;
+    std::optional<QByteArray> reading;
+    if (m_lines || lastLineEnd(data) >= 0)
+        reading = takeLines(data);
+    else if (data.contains('='))
+        reading = takeEquals(data);
+    else
+        m_pending = data; // no mark yet: the reading ends when the scale pauses
+    if (m_pending.size() > kLongestReading) {
+        m_pending.clear();
+        m_synced = false;
+    }
+    return reading;
+}
+
+std::optional<QByteArray> ScaleReadingAssembler::quietTick()
+{
+    const QByteArray rest = std::exchange(m_pending, {});
+    // A scale that ends its readings with line ends never leaves a whole one without it: the rest
+    // is what was left of a reading cut off (a cable pulled).
+    const bool whole =
+        !m_lines && !rest.isEmpty() && rest != "=" && (rest.startsWith('=') || m_synced);
+    m_synced = true; // after a pause the next byte starts a reading
+    if (!whole)
+        return std::nullopt;
+    return rest.startsWith('=') ? rest + '=' : rest;
+}
+
+std::optional<QByteArray> ScaleReadingAssembler::takeLines(QByteArray data)
+{
+    m_lines = true;
+    if (!m_synced) {
+        // Opened (or switched from the "=" reading) in the middle of a line: its rest is dropped.
+        qsizetype first = 0;
+        while (first < data.size() && !isLineEnd(data.at(first)))
+            ++first;
+        if (first == data.size())
+            return std::nullopt;
+        data.remove(0, first + 1);
+        m_synced = true;
+    }
+    const qsizetype end = lastLineEnd(data);
+    m_pending = data.mid(end + 1);
+    // The newest line with something on it; empty lines come between "\r" and "\n".
+    for (qsizetype stop = end; stop >= 0;) {
+        qsizetype start = stop - 1;
+        while (start >= 0 && !isLineEnd(data.at(start)))
+            --start;
+        const QByteArray line = data.mid(start + 1, stop - start - 1);
+        if (!line.trimmed().isEmpty())
+            return line;
+        stop = start;
+    }
+    return std::nullopt;
+}
+
+std::optional<QByteArray> ScaleReadingAssembler::takeEquals(const QByteArray& data)
+{
+    // "=05.0100=05.0100=05.01": every reading starts with "=", the next "=" ends it. What comes
+    // before the first "=" is the rest of a reading the line was opened in, unless the scale
+    // started after a pause (an answer such as "ST,GS,=012.75kg", ended by the next pause).
+    const qsizetype start = m_synced ? 0 : data.indexOf('=');
+    const qsizetype last = data.lastIndexOf('=');
+    const qsizetype before = last > start ? data.lastIndexOf('=', last - 1) : -1;
+    if (before < start) {
+        m_pending = data.mid(start);
+        return std::nullopt;
+    }
+    m_pending = data.mid(last);
+    // "=" may also stand inside the lines of another scale head: should line ends come, the
+    // line in which this "=" stood is not whole.
+    m_synced = false;
+    return data.mid(before, last - before + 1);
 }
 
 } // namespace devices

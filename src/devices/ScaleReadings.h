@@ -27,12 +27,6 @@ enum class ScaleTextRules {
 /// Weight in kilograms of the received text (0 when no rule finds a number).
 double scaleWeightFromText(const QString& received, ScaleTextRules rules);
 
-/// A scale that streams without pause is read in the middle of a reading now and then. This
-/// holds back an obviously unfinished last reading: after the last "=" when it is shorter than the
-/// reading before it, or after the last line end. Returns the complete part; the rest goes to
-/// carry, to be put in front of the next bytes. A text with one reading is returned whole.
-QByteArray completeScaleText(const QByteArray& received, QByteArray* carry);
-
 /// Text up to and including its last line end; what follows goes to carry. A text without any
 /// line end is returned whole (a device that does not end its readings).
 QByteArray completeLines(const QByteArray& received, QByteArray* carry);
@@ -52,5 +46,37 @@ std::optional<double> latestPackedWeight(const QByteArray& received, QByteArray*
 
 /// Value of one BCD byte (0x12 gives 12); nullopt when a nibble is above 9.
 std::optional<int> bcdValue(quint8 b);
+
+/// Collects what a scale sends, tick by tick, and hands on whole readings only. A scale that
+/// streams is read in the middle of a reading now and then, and a station may open the line in
+/// the middle of one: the halves of a reading are never taken for readings of their own. One
+/// assembler serves the packing table and the inspection-type stations.
+///
+/// Text readings end at a line end; the reversed stream ("=05.0100=05.0100…") has no line ends and
+/// a reading runs from one "=" to the next; a reading without either mark ends when the line has
+/// been quiet for a whole tick. Packed readings are the BCD frames of latestPackedWeight.
+class ScaleReadingAssembler {
+public:
+    void setPacked(bool packed);
+    bool packed() const { return m_packed; }
+    /// The line was opened, lost or cleared while busy: the next bytes may start anywhere.
+    void reset();
+    /// One tick's bytes; empty when the scale was quiet for the whole tick. Returns the weight of
+    /// the newest reading completed by them (nullopt when none was).
+    std::optional<double> take(const QByteArray& received, ScaleTextRules rules);
+    /// The newest whole text reading in what arrived (a reading of the reversed stream with both
+    /// its "=", a line without its line end); nullopt when none was completed.
+    std::optional<QByteArray> takeText(const QByteArray& received);
+
+private:
+    std::optional<QByteArray> quietTick();
+    std::optional<QByteArray> takeLines(QByteArray data);
+    std::optional<QByteArray> takeEquals(const QByteArray& data);
+
+    QByteArray m_pending; ///< not yet a whole reading, completed by the next bytes
+    bool m_packed = false;
+    bool m_lines = false;  ///< this scale ends its readings with line ends
+    bool m_synced = false; ///< m_pending starts where a reading starts
+};
 
 } // namespace devices

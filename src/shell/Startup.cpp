@@ -9,6 +9,9 @@
 #include "shell/Station.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <QWidget>
 
 #include <cstdio>
@@ -59,6 +62,17 @@ QWidget* openStation(const StationChoice& choice)
     return factory(choice);
 }
 
+bool installQtTranslations()
+{
+    auto* qt = new QTranslator(QCoreApplication::instance());
+    if (!qt->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
+                  QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete qt;
+        return false;
+    }
+    return QCoreApplication::installTranslator(qt);
+}
+
 QString commandLineText(const QStringList& arguments)
 {
     return arguments.mid(1).join(u' ');
@@ -89,6 +103,7 @@ int run(int argc, char** argv)
 
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("mirel"));
+    installQtTranslations();
     return showStation(app, choice);
 }
 

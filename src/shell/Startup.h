@@ -16,6 +16,10 @@ QWidget* openStation(const StationChoice& choice);
 /// The whole command-line text after the program name, as one string.
 QString commandLineText(const QStringList& arguments);
 
+/// Loads Qt's own Simplified Chinese texts (qtbase_zh_CN), so that the buttons of input boxes and
+/// file choosers read as every other text of the stations. False when they are not installed.
+bool installQtTranslations();
+
 /// Runs the program and returns the process exit code: 0 normally, 1 when the unattended MES run
 /// fails, 2 when another copy is running.
 int run(int argc, char** argv);

@@ -87,6 +87,30 @@ Twips KeypadFrame::twips() const
     return isWindow() ? Twips() : Twips::of(this);
 }
 
+void KeypadFrame::placeBeside(const QWidget* field)
+{
+    const QWidget* window = parentWidget();
+    if (!window)
+        return;
+    const QRect area = window->rect();
+    const QRect f(field->mapTo(window, QPoint(0, 0)), field->size());
+    constexpr int gap = 8;
+    const int y = qBound(0, f.top(), qMax(0, area.height() - height()));
+    const int x = qBound(0, f.left(), qMax(0, area.width() - width()));
+    const QPoint tries[] = {{f.right() + 1 + gap, y},
+                            {f.left() - gap - width(), y},
+                            {x, f.bottom() + 1 + gap},
+                            {x, f.top() - gap - height()}};
+    for (const QPoint& at : tries) {
+        const QRect pad(at, size());
+        if (area.contains(pad) && !pad.intersects(f)) {
+            move(at);
+            return;
+        }
+    }
+    move(tries[0].x() + width() <= area.width() ? tries[0] : QPoint(x, y));
+}
+
 void KeypadFrame::resizeTwips(int widthTwips, int heightTwips)
 {
     const Twips t = twips();

@@ -49,6 +49,9 @@ public:
     /// The scale for the pad's twip sizes; by default the scale of the window it sits in.
     void setTwips(const Twips& twips) { m_twips = twips; }
     Twips twips() const;
+    /// Moves the pad beside field (right, else left, else below, else above), inside the window
+    /// it sits in and never over the field, so that the operator sees what he types.
+    void placeBeside(const QWidget* field);
 
 protected:
     /// Pixels between neighbouring keys.

@@ -13,8 +13,6 @@ private slots:
     void textBetweenQuirks();
     void scaleText_data();
     void scaleText();
-    void unfinishedReadingsWait_data();
-    void unfinishedReadingsWait();
     void packed_data();
     void packed();
     void correction_data();
@@ -76,35 +74,6 @@ void TestScaleAndLength::scaleText()
     QFETCH(int, rules);
     QFETCH(double, kg);
     QCOMPARE(scaleWeightFromText(s, ScaleTextRules(rules)), kg);
-}
-
-void TestScaleAndLength::unfinishedReadingsWait_data()
-{
-    QTest::addColumn<QByteArray>("received");
-    QTest::addColumn<QByteArray>("complete");
-    QTest::addColumn<QByteArray>("carry");
-    QTest::newRow("cut reversed reading") << QByteArray("=43.2100=43.2") << QByteArray("=43.2100")
-                                          << QByteArray("=43.2");
-    QTest::newRow("whole readings") << QByteArray("=43.2100=43.2100") << QByteArray("=43.2100=43.2100")
-                                    << QByteArray();
-    QTest::newRow("single reading") << QByteArray("=05.0100") << QByteArray("=05.0100") << QByteArray();
-    QTest::newRow("cut line") << QByteArray("ST,GS,wn0012.50kg\r\nST,GS,wn00") << QByteArray("ST,GS,wn0012.50kg\r\n")
-                              << QByteArray("ST,GS,wn00");
-    QTest::newRow("line ends") << QByteArray("wn0012.50kg\r\n") << QByteArray("wn0012.50kg\r\n") << QByteArray();
-    QTest::newRow("no frame marks") << QByteArray("0012.50") << QByteArray("0012.50") << QByteArray();
-}
-
-void TestScaleAndLength::unfinishedReadingsWait()
-{
-    QFETCH(QByteArray, received);
-    QFETCH(QByteArray, complete);
-    QFETCH(QByteArray, carry);
-    QByteArray rest("stale");
-    QCOMPARE(completeScaleText(received, &rest), complete);
-    QCOMPARE(rest, carry);
-    // The reversed reading of "=43.2" alone would be 2.34 kg; held back, the weight stays right.
-    if (!carry.isEmpty() && complete.startsWith('='))
-        QCOMPARE(scaleWeightFromText(QString::fromLatin1(complete), ScaleTextRules::Inspection), 12.34);
 }
 
 void TestScaleAndLength::packed_data()

@@ -1,13 +1,17 @@
 // Streaming devices read in the middle of a reading: the rest arrives with the next tick and
 // must not pass for a reading of its own.
+#include "Simulator.h"
 #include "devices/BarcodeScanner.h"
 #include "devices/InspectionDevices.h"
+#include "devices/PackingScale.h"
 #include "serial/MemoryDevice.h"
 #include "serial/SerialPort.h"
 #include "support/TempProgramFolder.h"
 
 #include <QSignalSpy>
 #include <QtTest>
+
+#include <random>
 
 using namespace devices;
 
@@ -23,6 +27,32 @@ void connectLine(InspectionDevices& devs, MemoryDevice& line, bool counter)
     devs.setPolling(false);
 }
 
+using Format = devsim::Simulator::ScaleFormat;
+
+// The weights a station's scale shows when the line brings one chunk per tick and then pauses.
+QStringList shownWeights(bool packingTable, const QByteArrayList& ticks)
+{
+    MemoryDevice line;
+    QStringList shown;
+    const auto record = [&](const QString& text) { shown << text; };
+    PackingScale packing;
+    InspectionDevices inspection;
+    if (packingTable) {
+        packing.port()->setDevice(&line);
+        packing.openScalePort();
+        packing.setEnabled(true);
+        QObject::connect(&packing, &PackingScale::weightText, record);
+    } else {
+        connectLine(inspection, line, false);
+        QObject::connect(&inspection, &InspectionDevices::weightText, record);
+    }
+    for (const QByteArray& tick : ticks + QByteArrayList{QByteArray()}) {
+        line.feed(tick);
+        packingTable ? packing.poll() : inspection.pollDevices();
+    }
+    return shown;
+}
+
 } // namespace
 
 class TestSplitReadings : public QObject {
@@ -30,8 +60,8 @@ class TestSplitReadings : public QObject {
 private slots:
     void textCounterLineSplit_data();
     void textCounterLineSplit();
-    void scaleReadingSplit();
-    void packedScaleCutAnywhere();
+    void scaleReadingsWhole_data();
+    void scaleReadingsWhole();
     void scanAssembly_data();
     void scanAssembly();
 };
@@ -69,48 +99,51 @@ void TestSplitReadings::textCounterLineSplit()
     QCOMPARE(got, shown);
 }
 
-void TestSplitReadings::scaleReadingSplit()
+void TestSplitReadings::scaleReadingsWhole_data()
 {
-    TempProgramFolder folder;
-    folder.writeFile(QStringLiteral("mirel.ini"), "[MIREL]\nchenInputMode=0\nCommBarcode=\n");
-    MemoryDevice scale;
-    InspectionDevices devs;
-    QSignalSpy weights(&devs, &InspectionDevices::weightText);
-    connectLine(devs, scale, false);
-    // 12.34 kg goes out as "=43.2100"; a tick reads one and a half readings.
-    scale.feed("=43.2100=43.2");
-    devs.pollDevices();
-    scale.feed("100=43.2100");
-    devs.pollDevices();
-    QCOMPARE(weights.count(), 1); // the same weight twice: written once
-    QCOMPARE(weights.at(0).at(0).toString(), QStringLiteral("12.34"));
+    QTest::addColumn<int>("format");
+    QTest::addColumn<bool>("packingTable");
+    const std::pair<const char*, Format> formats[] = {
+        {"reversed stream", Format::Text}, {"=…= lines", Format::Equals},
+        {"wn…kg lines", Format::WnKg},     {"fixed lines", Format::Fixed},
+        {"packed", Format::Packed},        {"ESC p answers", Format::Packing}};
+    for (const bool packing : {false, true})
+        for (const auto& [name, format] : formats)
+            QTest::addRow("%s, %s", packing ? "packing" : "inspection", name)
+                << int(format) << packing;
 }
 
-// A packed stream, opened at any byte of its first frame and read in two parts cut at any byte,
-// shows only weights that were sent. 2.03 kg (02 00 03 02 03) holds a frame start inside it.
-void TestSplitReadings::packedScaleCutAnywhere()
+// Whatever byte the line is opened at and however the bytes are cut into ticks, both stations
+// show only the weight on the scale, never a piece of a reading (50.00, 0.50, 0.00 for 10.50).
+void TestSplitReadings::scaleReadingsWhole()
 {
+    QFETCH(int, format);
+    QFETCH(bool, packingTable);
     TempProgramFolder folder;
-    folder.writeFile(QStringLiteral("mirel.ini"), "[MIREL]\nchenInputMode=1\nCommBarcode=\n");
-    const QByteArray stream = QByteArray::fromHex("0200341203" "0200030203" "0200785603" "0200030203");
-    const QStringList sent{QStringLiteral("12.34"), QStringLiteral("2.03"), QStringLiteral("56.78")};
-    for (int open = 0; open < 5; ++open) {
-        for (qsizetype cut = 0; cut <= stream.size() - open; ++cut) {
-            MemoryDevice scale;
-            InspectionDevices devs;
-            QSignalSpy weights(&devs, &InspectionDevices::weightText);
-            connectLine(devs, scale, false);
-            const QByteArray line = stream.mid(open);
-            scale.feed(line.left(cut));
-            devs.pollDevices();
-            scale.feed(line.mid(cut));
-            devs.pollDevices();
-            const QString where = QStringLiteral("opened at %1, cut at %2").arg(open).arg(cut);
-            QVERIFY2(!weights.isEmpty(), qPrintable(where));
-            for (const auto& w : weights)
-                QVERIFY2(sent.contains(w.at(0).toString()), qPrintable(where + QStringLiteral(": ") + w.at(0).toString()));
-            QVERIFY2(weights.last().at(0).toString() == QStringLiteral("2.03"), qPrintable(where));
-        }
+    folder.writeFile(QStringLiteral("mirel.ini"), Format(format) == Format::Packed
+                                                      ? "[MIREL]\nchenInputMode=1\nCommBarcode=\n"
+                                                      : "[MIREL]\nchenInputMode=0\nCommBarcode=\n");
+    devsim::Simulator sim(devsim::Simulator::Kind::Scale, 0, Format(format));
+    sim.setWeight(10.5);
+    const QByteArray one =
+        Format(format) == Format::Packing ? sim.received("\x1bp") : sim.tick(0.4);
+    const QByteArray stream = one.repeated(4);
+    QList<QByteArrayList> runs;
+    for (qsizetype open = 0; open < one.size(); ++open)
+        for (qsizetype cut = 1; cut < 2 * one.size(); ++cut)
+            runs << QByteArrayList{stream.mid(open, cut), stream.mid(open + cut)};
+    std::mt19937 rng(27);
+    for (int i = 0; i < 300; ++i) {
+        QByteArrayList ticks;
+        for (qsizetype at = rng() % one.size(), n = 0; at < stream.size(); at += n)
+            ticks << stream.mid(at, n = 1 + qsizetype(rng() % (one.size() + 3)));
+        runs << ticks;
+    }
+    for (const QByteArrayList& ticks : runs) {
+        const QStringList shown = shownWeights(packingTable, ticks);
+        QVERIFY2(!shown.isEmpty() && shown.count(QStringLiteral("10.50")) == shown.size(),
+                 qPrintable(QString::fromLatin1(ticks.join('|').toPercentEncoding()) +
+                            QStringLiteral(" -> ") + shown.join(u',')));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "BagFixture.h"
 
 #include "devices/DevSim.h"
+#include "shell/MessageBox.h"
 #include "widgets/EditGrid.h"
 #include "widgets/UserControl1.h"
 #include "widgets/UserControl4.h"
@@ -11,10 +12,11 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QTableWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QTableWidget>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -30,6 +32,7 @@ private slots:
     void scaleWeighsBoxOrRoll();
     void scaleHeadsOfOtherMakes_data();
     void scaleHeadsOfOtherMakes();
+    void typedWeightStaysSilentScaleAsks();
 };
 
 void TestBagWindow::fitsThePanel_data()
@@ -66,9 +69,16 @@ void TestBagWindow::fitsThePanel()
         QVERIFY2(inside.contains(w->geometry()) || !w->parentWidget()->isVisible(),
                  qPrintable(w->objectName() + u" leaves its frame"_s));
     }
+    QCOMPARE(f.LabMsg3->text(), u"台称暂停中"_s); // the scale box is not ticked
+    QCOMPARE(f.butFlow[4]->text(), u"加入"_s);
     for (QAbstractButton* b : f.findChildren<QAbstractButton*>()) {
         if (!b->isVisible() || b->parentWidget()->inherits("KeypadFrame"))
             continue;
+        // Pressed with gloves: a finger high at 1024 x 768, with check marks to match.
+        QVERIFY2(b->height() >= 48 * size.height() / 768, qPrintable(b->objectName()));
+        if (qobject_cast<QCheckBox*>(b))
+            QVERIFY2(b->style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, b) >= 20,
+                     qPrintable(b->objectName()));
         const int indicator = qobject_cast<QCheckBox*>(b) ? b->height() : 0;
         QVERIFY2(b->fontMetrics().horizontalAdvance(b->text()) + indicator <= b->width(),
                  qPrintable(b->objectName() + u" caption cut"_s));
@@ -80,6 +90,13 @@ void TestBagWindow::fitsThePanel()
                      qPrintable(u"caption "_s + label->text() + u" cut"_s));
     }
     QVERIFY(f.txtUser[0]->width() > f.txtUser[0]->fontMetrics().horizontalAdvance(u"涤棉府绸"_s));
+    QCoreApplication::processEvents(); // the layout takes the new totals
+    QVERIFY(f.Label4->width() >= f.Label4->fontMetrics().horizontalAdvance(f.Label4->text()));
+    if (const QString dir = qEnvironmentVariable("MIREL_SHOT_DIR"); !dir.isEmpty())
+        f.grab().save(u"%1/bag-%2x%3%4.png"_s.arg(dir)
+                          .arg(size.width())
+                          .arg(size.height())
+                          .arg(pack.contains("=1") ? u"" : u"-marks"));
     if (f.ximadan->isVisible()) {
         const QHeaderView* header = f.ximaGrid->table()->horizontalHeader();
         for (int col = 0; col < header->count(); ++col) {
@@ -141,6 +158,8 @@ void TestBagWindow::keypadsOfTheFields()
     QTRY_VERIFY(f.NumberKeybord1->isVisible());
     QCOMPARE(f.NumberKeybord1->GetTextBox(), f.bagNumber[1]);
     QVERIFY(f.rect().contains(f.NumberKeybord1->geometry()));
+    const QRect field(f.bagNumber[1]->mapTo(&f, QPoint()), f.bagNumber[1]->size());
+    QVERIFY(!f.NumberKeybord1->geometry().intersects(field)); // beside the box weight, not over it
 }
 
 void TestBagWindow::scaleWeighsBoxOrRoll_data()
@@ -188,6 +207,40 @@ void TestBagWindow::scaleHeadsOfOtherMakes()
     BagFixture fx("是否要打包=0\nisChen=1\n", "CHENCOM=COM3\n[SerialPorts]\nCOM3=" + scale.path().toLocal8Bit() + "\n");
     frmBag& f = fx.open();
     QTRY_COMPARE_WITH_TIMEOUT(f.txtUser[11]->text(), weight, 15000);
+}
+
+// The scale repeats 10.5 kg: a typed weight stays until the weight changes. Unplugged, the box
+// weight is marked after three silent seconds and F8 asks before saving the scale's last weight.
+void TestBagWindow::typedWeightStaysSilentScaleAsks()
+{
+    DevSim scale({u"--device"_s, u"scale"_s, u"--format"_s, u"fixed"_s, u"--interval"_s, u"170"_s,
+                  u"--weight"_s, u"10.5"_s});
+    QVERIFY(scale.ok());
+    BagFixture fx("是否要打包=1\nisChen=1\n",
+                  "CHENCOM=COM3\n[SerialPorts]\nCOM3=" + scale.path().toLocal8Bit() + "\n");
+    frmBag& f = fx.open();
+    QTRY_COMPARE_WITH_TIMEOUT(f.bagNumber[1]->text(), u"10.50"_s, 10000);
+    f.bagNumber[1]->setText(u"12"_s);
+    QTest::qWait(2500);
+    QCOMPARE(f.bagNumber[1]->text(), u"12"_s);
+    scale.command("weight 11");
+    QTRY_COMPARE_WITH_TIMEOUT(f.bagNumber[1]->text(), u"11.00"_s, 10000);
+    f.bagNumber[0]->setText(u"B5"_s);
+    fx.scan(u"42"_s);
+    f.butFlow[4]->click();
+    QLabel* caption = f.findChild<QLabel*>(u"labBag_1"_s);
+    const QColor normal = caption->palette().color(caption->foregroundRole());
+    scale.command("unplug");
+    QTRY_COMPARE_WITH_TIMEOUT(f.LabMsg3->text(), u"台称无读数"_s, 10000);
+    caption->ensurePolished();
+    QVERIFY(caption->palette().color(caption->foregroundRole()) != normal);
+    MessageBox::setNextAnswer(MessageBox::AnswerNo);
+    f.butFlow[5]->click();
+    QVERIFY(MessageBox::lastShown().text.startsWith(u"台称无读数"_s));
+    QCOMPARE(fx.scalar(u"select count(*) from checkinfo where bagnumber='B5'"_s), u"0"_s);
+    MessageBox::setNextAnswer(MessageBox::AnswerYes);
+    f.butFlow[5]->click();
+    QCOMPARE(fx.scalar(u"select bagweight from checkinfo where bagnumber='B5'"_s), u"11"_s);
 }
 
 QTEST_MAIN(TestBagWindow)

@@ -29,6 +29,7 @@ private slots:
     void boxListAndSave();
     void failedBoxSaveLeavesNothing();
     void rollDeletedElsewhere();
+    void rollFromAnotherBoxMovesKnowingly();
     void chosenTemplatePrintsAndIsRemembered_data();
     void chosenTemplatePrintsAndIsRemembered();
 };
@@ -216,6 +217,41 @@ void TestFrmBag::rollDeletedElsewhere()
     QCOMPARE(f.LabMsg->text(), u"箱唛保存成功"_s);
     QCOMPARE(fx.scalar(u"select group_concat(id) from checkinfo where bagnumber='B9'"_s),
              u"42,44"_s);
+}
+
+// Rolls 42 and 43 lie in box 261206001; box 261206002 is packed.
+void TestFrmBag::rollFromAnotherBoxMovesKnowingly()
+{
+    BagFixture fx("是否要打包=1\n");
+    frmBag& f = fx.open();
+    fx.exec(u"update checkinfo set bagnumber='261206001' where id in (42,43)"_s);
+    f.bagNumber[0]->setText(u"261206002"_s);
+    const auto add = [&](const QString& roll, std::optional<MessageBox::Answer> answer) {
+        MessageBox::clearShown();
+        if (answer)
+            MessageBox::setNextAnswer(*answer);
+        fx.scan(roll);
+        f.butFlow[4]->click();
+    };
+    add(u"42"_s, MessageBox::AnswerNo);
+    QCOMPARE(MessageBox::lastShown().text, u"该卷已在箱 261206001 中，移到本箱？"_s);
+    QCOMPARE(f.Label4->text(), u"0/0"_s);
+    add(u"42"_s, MessageBox::AnswerYes);
+    add(u"43"_s, MessageBox::AnswerYes);
+    add(u"44"_s, std::nullopt); // in no box: added without a question
+    QCOMPARE(MessageBox::shown().size(), 0);
+    QCOMPARE(f.Label4->text(), u"3/60.5"_s);
+    QCOMPARE(f.ximaGrid->textMatrix(1, 4) + f.ximaGrid->textMatrix(1, 7), u"261206002261206001"_s);
+    // Taken off the list before the save, roll 43 stays in its box.
+    f.ximaGrid->setRow(2);
+    f.butFlow[8]->click();
+    QCOMPARE(fx.scalar(u"select bagnumber from checkinfo where id=43"_s), u"261206001"_s);
+    f.butFlow[5]->click();
+    QCOMPARE(f.LabMsg->text(), u"箱唛保存成功；卷 42 已从箱 261206001 移到本箱"_s);
+    f.butFlow[9]->click();
+    f.ximaGrid->setRow(1);
+    f.butFlow[8]->click();
+    QCOMPARE(fx.scalar(u"select count(*) from checkinfo where bagnumber='261206002'"_s), u"1"_s);
 }
 
 void TestFrmBag::chosenTemplatePrintsAndIsRemembered_data()

@@ -55,9 +55,15 @@ private slots:
         QTest::addColumn<QString>("worker");
         QTest::addColumn<QString>("step");
         QTest::newRow("ends in 2 of four steps") << "0012" << "001" << "配布";
-        QTest::newRow("ends in 0") << "0010" << "0010," << "";
-        QTest::newRow("ends in a letter") << "001A" << "001A," << "";
-        QTest::newRow("digit beyond the steps") << "0015" << "0015," << "";
+        QTest::newRow("ends in 0") << "0010"
+                                   << "0010"
+                                   << "";
+        QTest::newRow("ends in a letter") << "001A"
+                                          << "001A"
+                                          << "";
+        QTest::newRow("digit beyond the steps") << "0015"
+                                                << "0015"
+                                                << "";
         QTest::newRow("full block") << "0012345678901234" << "001234567890123" << "全部配布";
     }
     void workerCard()
@@ -83,6 +89,46 @@ private slots:
         QTEST(f.TxtBox[1]->text(), "worker");
         QFETCH(QString, step);
         QCOMPARE(f.selectedStep(), step.isEmpty() ? QString("织造") : step);
+    }
+
+    // A card on the reader counts once while it lies there; a team holds each worker once; a
+    // blank card adds nothing; a registered card gives its user's code before the step rule.
+    void cardOncePerPresence()
+    {
+        const QString file = QDir::temp().filePath(
+            "mirel-test-rfid-once-" + QString::number(QCoreApplication::applicationPid()));
+        qputenv("MIREL_DEVSIM_RFID", file.toLocal8Bit());
+        ProgressFixture fx(QByteArray(), "RFID=0\n");
+        fx.installReader();
+        fx.exec("insert into RFID_CARDINFO(CARDNO,refCode,CARDTYPE) values('0012','001','1')");
+        DevSim sim({"--device", "rfid"});
+        QVERIFY(sim.ok());
+        frmWorkload& f = fx.open();
+        f.Timer1->stop();
+        const auto hold = [&](const QByteArray& card, const QString& worker) {
+            sim.command("card " + card);
+            QTRY_COMPARE((f.pollReader(), f.TxtBox[1]->text()), worker);
+        };
+        hold("A07X", "A07X");
+        f.TxtBox[1]->clear(); // the operator takes the worker out; the card still lies there
+        f.pollReader();
+        QCOMPARE(f.TxtBox[1]->text(), QString());
+        sim.command("remove");
+        QTRY_VERIFY(!QFile::exists(file));
+        f.pollReader();
+        hold("A07X", "A07X");
+        hold("B07", "A07X,B07");
+        sim.command("card");
+        QTRY_VERIFY([&] {
+            QFile c(file);
+            return c.open(QIODevice::ReadOnly) && c.readAll() == QByteArray(16, 0);
+        }());
+        f.pollReader();
+        QCOMPARE(f.TxtBox[1]->text(), QString("A07X,B07"));
+        f.TxtBox[1]->clear();
+        hold("0012", "001");
+        QCOMPARE(f.LabBox[14]->text(), QString("王建国"));
+        QCOMPARE(f.selectedStep(), QString()); // not step 2: the card is 王建国's
     }
 };
 

@@ -136,7 +136,7 @@ private slots:
                                         QDateTime(QDate(2026, 11, 5), QTime(8, 0)),
                                         QStringLiteral("B1")));
         if (packing > 1)
-            m_c.execute(BagSql::removeRoll(id));
+            m_c.execute(BagSql::removeRoll(id, QStringLiteral("X01")));
         const QualitySql::Query q =
             QualitySql::figures(QualityFixture::range(), QStringLiteral("A品"));
         const QualityData::Totals t = QualityData::totalsOf(m_c.execute(q.text, q.params));

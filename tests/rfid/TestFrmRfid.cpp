@@ -33,7 +33,8 @@ struct Desk {
         MessageBox::clearShown();
         Database::openConnection();
         Database::conn().execute("insert into UserInfo(UserID,usercode,username) values(7,'001','王建国'),(8,'002','李红')");
-        Database::conn().execute("insert into RFID_CARDINFO(CARDNO,refCode,CARDTYPE) values('C9','K002','2'),('C9','8','1'),('D1','7','1')");
+        Database::conn().execute("insert into RFID_CARDINFO(CARDNO,refCode,CARDTYPE) "
+                                 "values('C9','K002','2'),('C9','002','1'),('D1','001','1')");
         PanelStyle::install();
         form.Form_Load();
     }
@@ -58,16 +59,33 @@ private slots:
         QTest::addColumn<int>("page");
         QTest::addColumn<QString>("card");
         QTest::addColumn<QString>("ref"); // user code on page 1, card number on page 3
-        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("messages");
         QTest::addColumn<QString>("rows");
-        const QString before = "C9:K002:2,C9:8:1,D1:7:1";
-        QTest::newRow("user card") << 0 << "E5" << "002" << "保存成功" << before + ",E5:8:1";
-        QTest::newRow("same serial again") << 0 << "D1" << "001" << "保存成功" << before + ",D1:7:1";
-        QTest::newRow("user card without user") << 0 << "E5" << "" << " 请输入卡号或ID卡" << before;
-        QTest::newRow("remove every type") << 1 << "C9" << "" << "保存成功" << "D1:7:1";
-        QTest::newRow("production card") << 2 << "F6" << "K001" << "保存成功" << before + ",F6:K001:2";
-        QTest::newRow("production card, no card") << 2 << "" << "K001" << " 请输入卡号或ID卡" << before;
-        QTest::newRow("production card, no number") << 2 << "F6" << "" << " 请输入卡号或ID卡" << before;
+        const QString before = "C9:K002:2,C9:002:1,D1:001:1",
+                      asked = "该卡已登记给 001 王建国，改登记给 002 李红？|";
+        QTest::newRow("user card") << 0 << "E5"
+                                   << "002" << 0 << "保存成功" << before + ",E5:002:1";
+        QTest::newRow("same serial again") << 0 << "D1"
+                                           << "001" << 0 << "保存成功" << before + ",D1:001:1";
+        QTest::newRow("card of another user, moved")
+            << 0 << "D1"
+            << "002" << int(MessageBox::AnswerYes) << asked + "保存成功"
+            << "C9:K002:2,C9:002:1,D1:002:1";
+        QTest::newRow("card of another user, kept")
+            << 0 << "D1"
+            << "002" << int(MessageBox::AnswerNo) << asked.chopped(1) << before;
+        QTest::newRow("user card without user") << 0 << "E5"
+                                                << "" << 0 << " 请输入卡号或ID卡" << before;
+        QTest::newRow("remove every type") << 1 << "C9"
+                                           << "" << 0 << "保存成功"
+                                           << "D1:001:1";
+        QTest::newRow("production card") << 2 << "F6"
+                                         << "K001" << 0 << "保存成功" << before + ",F6:K001:2";
+        QTest::newRow("production card, no card") << 2 << ""
+                                                  << "K001" << 0 << " 请输入卡号或ID卡" << before;
+        QTest::newRow("production card, no number") << 2 << "F6"
+                                                    << "" << 0 << " 请输入卡号或ID卡" << before;
     }
     void save()
     {
@@ -88,8 +106,15 @@ private slots:
             if (!ref.isEmpty())
                 d.form.ComboUser->setCurrentIndex(d.form.ComboUser->findText(ref, Qt::MatchStartsWith));
         }
+        QFETCH(int, answer);
+        if (answer)
+            MessageBox::setNextAnswer(MessageBox::Answer(answer));
+        MessageBox::clearShown();
         QTest::mouseClick(d.form.Command1, Qt::LeftButton);
-        QTEST(MessageBox::lastShown().text, "message");
+        QStringList messages;
+        for (const MessageBox::Shown& m : MessageBox::shown())
+            messages << m.text;
+        QTEST(messages.join('|'), "messages");
         QTEST(d.cards(), "rows");
     }
 

@@ -7,7 +7,9 @@
 #include "stations/Stations.h"
 #include "support/TempProgramFolder.h"
 
+#include <QDialogButtonBox>
 #include <QGroupBox>
+#include <QInputDialog>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QTest>
@@ -146,6 +148,20 @@ private slots:
     {
         QCOMPARE(Startup::commandLineText({"mirel", "mes", "check"}), QStringLiteral("mes check"));
         QCOMPARE(Startup::commandLineText({"mirel"}), QString());
+    }
+
+    // Input boxes (the delete password) and file choosers are Qt's own dialogs: after start-up
+    // their buttons read Chinese like every message box.
+    void qtDialogsSpeakChinese()
+    {
+        QVERIFY(Startup::installQtTranslations());
+        QInputDialog box;
+        box.show();
+        QStringList captions;
+        for (const QAbstractButton* b : box.findChild<QDialogButtonBox*>()->buttons())
+            captions << b->text().remove(u'&');
+        captions.sort();
+        QCOMPARE(captions, QStringList({"取消", "确定"}));
     }
 };
 

@@ -14,6 +14,7 @@
 #include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QScopeGuard>
 
 using namespace Qt::StringLiterals;
@@ -31,9 +32,30 @@ void frmBag::addRollToBox()
     }
     if (!packingListAllows(shownRoll()))
         return;
+    const QString id = barcode->property("Tag").toString();
+    if (rowOfRoll(id) > 0) {
+        LabMsg->setText(u"这个唛头已经存在"_s);
+        return;
+    }
+    // A roll packed into another box before: its box label lists it, so it moves knowingly.
+    QString earlier;
+    try {
+        Recordset rs = Database::conn().execute(BagSql::rollBox(shownRoll()));
+        earlier = rs.eof() ? QString() : rs.text(0);
+    } catch (const DbError& e) {
+        MessageBox::critical(e.message(), this);
+        return;
+    }
+    if (earlier == bagNumber[0]->text())
+        earlier.clear();
+    if (!earlier.isEmpty() &&
+        !MessageBox::question(u"该卷已在箱 %1 中，移到本箱？"_s.arg(earlier), this))
+        return;
+    const int row = ximaGrid->rows() - 1;
     // Built as fields, not as one comma text: an item name with a comma still goes in.
-    addXimaFields({barcode->property("Tag").toString(), txtUser[0]->text(), txtUser[3]->text(),
-                   bagNumber[0]->text(), txtUser[11]->text(), QString(), bagNumber[2]->text()});
+    addXimaFields({id, txtUser[0]->text(), txtUser[3]->text(), bagNumber[0]->text(),
+                   txtUser[11]->text(), QString(), bagNumber[2]->text()});
+    ximaGrid->setTextMatrix(row, kEarlierBoxColumn, earlier);
     sumPggCheck();
     clearMark();
 }
@@ -43,17 +65,24 @@ void frmBag::addXima(const QString& line)
     addXimaFields(line.split(u','));
 }
 
+int frmBag::rowOfRoll(const QString& id) const
+{
+    for (int r = 1; r < ximaGrid->rows() - 1; ++r) {
+        if (ximaGrid->textMatrix(r, 1) == id)
+            return r;
+    }
+    return 0;
+}
+
 void frmBag::addXimaFields(const QStringList& fields)
 {
     if (fields.size() != 7)
         return;
-    const int last = ximaGrid->rows() - 1;
-    for (int r = 1; r < last; ++r) {
-        if (ximaGrid->textMatrix(r, 1) == fields[0]) {
-            LabMsg->setText(u"这个唛头已经存在"_s);
-            return;
-        }
+    if (rowOfRoll(fields[0]) > 0) {
+        LabMsg->setText(u"这个唛头已经存在"_s);
+        return;
     }
+    const int last = ximaGrid->rows() - 1;
     ximaGrid->setTextMatrix(last, 0, QString::number(last));
     for (int c = 1; c <= 4; ++c)
         ximaGrid->setTextMatrix(last, c, fields[c - 1]);
@@ -61,6 +90,20 @@ void frmBag::addXimaFields(const QStringList& fields)
     ximaGrid->setTextMatrix(last, 6, fields[5]);
     ximaGrid->setRows(last + 2);
     ximaGrid->setRow(last + 1);
+}
+
+QString frmBag::movedRollsNote() const
+{
+    QMap<QString, QStringList> byBox;
+    for (int r = 1; r < ximaGrid->rows() - 1; ++r) {
+        const QString earlier = ximaGrid->textMatrix(r, kEarlierBoxColumn);
+        if (!earlier.isEmpty() && !ximaGrid->textMatrix(r, 4).isEmpty())
+            byBox[earlier] << ximaGrid->textMatrix(r, 1);
+    }
+    QString note;
+    for (auto it = byBox.cbegin(); it != byBox.cend(); ++it)
+        note += u"；卷 %1 已从箱 %2 移到本箱"_s.arg(it.value().join(u'、'), it.key());
+    return note;
 }
 
 void frmBag::sumPggCheck()
@@ -78,7 +121,10 @@ void frmBag::removeRollFromBox()
     if (row < 1 || row >= ximaGrid->rows() - 1)
         return;
     try {
-        Database::conn().executeOnRow(BagSql::removeRoll(vb::Val(ximaGrid->textMatrix(row, 1))));
+        // A roll that is not (or no longer) in this box keeps its box: no row is touched, and
+        // it only leaves the list.
+        Database::conn().executeOnRow(
+            BagSql::removeRoll(vb::Val(ximaGrid->textMatrix(row, 1)), bagNumber[0]->text()));
     } catch (const DbError& e) {
         // A roll deleted at another station leaves the box all the same.
         if (!e.isRowMissing()) {

@@ -39,9 +39,15 @@ QString saveMark(double quantity, const QString& inspector, const QString& machi
            u"' where id="_s + id;
 }
 
-QString removeRoll(double id)
+QString rollBox(double id)
 {
-    return u"update checkinfo set bagNumber='' where id = "_s + SqlText::number(id);
+    return u"select isnull(bagNumber,'') from checkinfo where id = "_s + SqlText::number(id);
+}
+
+QString removeRoll(double id, const QString& bagNumber)
+{
+    return u"update checkinfo set bagNumber='' where id = "_s + SqlText::number(id) +
+           u" and bagNumber='"_s + SqlText::escape(bagNumber) + u"'"_s;
 }
 
 QString loadBox(const QString& bagNumber)

@@ -16,8 +16,11 @@ QString packingList(const QString& billCode);
 /// Quantity (already including the addend), inspector and machine of a roll.
 QString saveMark(double quantity, const QString& inspector, const QString& machine,
                  const QString& id);
-/// Takes a roll out of its box.
-QString removeRoll(double id);
+/// The box a roll is in now ("" when none).
+QString rollBox(double id);
+/// Takes a roll out of its box, but only out of this box: a roll that was moved on to another
+/// box since is left there.
+QString removeRoll(double id, const QString& bagNumber);
 /// The rolls of a box.
 QString loadBox(const QString& bagNumber);
 

@@ -4,12 +4,14 @@
 #include "db/DbError.h"
 #include "devices/PackingScale.h"
 #include "shell/Database.h"
+#include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
 #include "shell/Twips.h"
 #include "stations/packing/BagPrintPool.h"
 #include "text/Vb.h"
 #include "widgets/EditGrid.h"
+#include "widgets/KeypadFrame.h"
 #include "widgets/UserControl1.h"
 #include "widgets/UserControl4.h"
 
@@ -118,6 +120,7 @@ frmBag::frmBag(QWidget* parent) : QWidget(parent)
     m_scale = new devices::PackingScale(this);
     connect(m_scale, &devices::PackingScale::status, LabMsg3, &QLabel::setText);
     connect(m_scale, &devices::PackingScale::weightText, this, &frmBag::onWeight);
+    connect(m_scale, &devices::PackingScale::silenceChanged, this, &frmBag::onScaleSilence);
     m_pool = new BagPrintPool(
         [this](const QString& kind, const QString& pid) { printPoolJob(kind, pid); }, this);
     connect(m_pool, &BagPrintPool::claimFailed, LabMsg, &QLabel::setText);
@@ -207,6 +210,7 @@ void frmBag::buildOptions(QWidget* parent)
         *b.box = new QCheckBox(QString::fromUtf16(b.caption), options);
         (*b.box)->setObjectName(QString::fromUtf16(b.name));
         (*b.box)->setAccessibleName(QString::fromUtf16(b.caption));
+        designFont(*b.box, 15);
         row->addWidget(*b.box, i / 4, i % 4);
         ++i;
     }
@@ -225,6 +229,7 @@ void frmBag::buildBoxArea()
     grid->addWidget(captionFor(ximadan, u"单号"_s, txtBillCode, u"labBillCode"_s), 0, 0);
     grid->addWidget(txtBillCode, 0, 1);
     grid->addWidget(LabMsg2, 0, 2);
+    // Bill and box fields share one row, so that the list shows more rolls.
     const char16_t* boxCaptions[] = {u"箱号", u"箱重", u"箱备注"};
     for (int i = 0; i < 3; ++i) {
         auto* box = new QLineEdit(ximadan);
@@ -232,26 +237,28 @@ void frmBag::buildBoxArea()
         bagNumber << box;
         grid->addWidget(captionFor(ximadan, QString::fromUtf16(boxCaptions[i]), box,
                                    u"labBag_"_s + QString::number(i)),
-                        1, i * 2);
-        grid->addWidget(box, 1, i * 2 + 1);
+                        0, 3 + i * 2);
+        grid->addWidget(box, 0, 4 + i * 2);
     }
     ximaGrid = new EditGrid(ximadan);
     ximaGrid->setObjectName(u"ximaGrid"_s);
     ximaGrid->setAccessibleName(u"箱唛细码"_s);
-    ximaGrid->setFormatString(u"^序号|^唛头|^品名|^规格|^箱号|^数量|^备注"_s);
-    const int widths[] = {700, 1100, 2600, 2000, 1700, 1200, 2000};
-    for (int i = 0; i < 7; ++i)
+    // The last column shows the box a roll comes from, when it was packed before.
+    ximaGrid->setFormatString(u"^序号|^唛头|^品名|^规格|^箱号|^数量|^备注|^原箱号"_s);
+    const int widths[] = {700, 1100, 2400, 1800, 1700, 1100, 1600, 1700};
+    for (int i = 0; i < 8; ++i)
         ximaGrid->setColWidth(i, widths[i]);
     ximaGrid->setColEditable(6, true);
     ximaGrid->setFontSize(12);
     ximaGrid->setRows(2);
-    grid->addWidget(ximaGrid, 2, 0, 1, 6);
-    auto* side = new QVBoxLayout;
+    grid->addWidget(ximaGrid, 1, 0, 1, 9);
+    // The box commands in one row under the list: the list keeps the window's width and height.
+    auto* commands = new QHBoxLayout;
     const struct {
         int index;
         const char16_t* caption;
         const char16_t* accessible;
-    } boxButtons[] = {{0, u"取", u"取箱号"}, {9, u"查", u"查箱"},      {4, u"加入F7", nullptr},
+    } boxButtons[] = {{0, u"取", u"取箱号"}, {9, u"查", u"查箱"},     {4, u"加入", nullptr},
                       {8, u"删除", nullptr}, {5, u"保存F8", nullptr}, {7, u"打印F9", nullptr},
                       {6, u"↓", u"箱唛模版"}};
     for (const auto& b : boxButtons) {
@@ -259,20 +266,20 @@ void frmBag::buildBoxArea()
         button->setObjectName(u"butFlow_"_s + QString::number(b.index));
         button->setAccessibleName(QString::fromUtf16(b.accessible ? b.accessible : b.caption));
         butFlow[b.index] = button;
-        side->addWidget(button);
+        commands->addWidget(button);
     }
-    side->addStretch(1);
+    commands->addStretch(1);
     Label4 = new QLabel(u"0/0"_s, ximadan);
     Label4->setObjectName(u"Label4"_s);
     Label4->setAccessibleName(u"合计"_s);
     auto* total = new QLabel(u"合计"_s, ximadan);
     total->setObjectName(u"labTotal"_s);
     total->setBuddy(Label4);
-    side->addWidget(total);
-    side->addWidget(Label4);
-    grid->addLayout(side, 0, 6, 3, 1);
-    grid->setRowStretch(2, 1);
-    for (int c = 1; c < 6; c += 2)
+    commands->addWidget(total);
+    commands->addWidget(Label4);
+    grid->addLayout(commands, 2, 0, 1, 9);
+    grid->setRowStretch(1, 1);
+    for (int c : {1, 4, 6, 8})
         grid->setColumnStretch(c, 1);
 }
 
@@ -334,12 +341,14 @@ void frmBag::runCommand(int index)
     case 2: printMark(); break;
     case 3: getPrintTemplate(u"唛头"_s); break;
     case 4: addRollToBox(); break;
-    case 5:
-        if (savebags()) {
-            LabMsg->setText(u"箱唛保存成功"_s);
+    case 5: {
+        const QString moved = movedRollsNote();
+        if (confirmScaleWeight() && savebags()) {
+            LabMsg->setText(u"箱唛保存成功"_s + moved);
             clearList();
         }
         break;
+    }
     case 6: getPrintTemplate(u"箱唛"_s); break;
     case 7: printBox(); break;
     case 8: removeRollFromBox(); break;
@@ -359,6 +368,8 @@ void frmBag::Form_Load()
     readOptions();
     // The scale is read whatever the box says; the ticks do their work only while it is ticked.
     m_scale->setEnabled(isChen->isChecked());
+    if (!isChen->isChecked())
+        LabMsg3->setText(u"台称暂停中"_s);
     m_pool->setEnabled(PDAautoPrint->isChecked());
 }
 
@@ -393,13 +404,36 @@ void frmBag::readOptions()
     m_machine = SysUtil::readIni(Mirel, u"menchineId"_s, u"打包机1号"_s, MirelIni);
 }
 
-void frmBag::onWeight(const QString& text)
+QLineEdit* frmBag::weightField() const
 {
     // Weighing a box only when packing is switched on exactly; otherwise the roll is weighed.
-    if (m_packing == u"1"_s)
-        bagNumber[1]->setText(text);
-    else
-        txtUser[11]->setText(text);
+    return m_packing == u"1"_s ? bagNumber[1] : txtUser[11];
+}
+
+void frmBag::onWeight(const QString& text)
+{
+    m_scaleText = text;
+    weightField()->setText(text);
+}
+
+void frmBag::onScaleSilence(bool silent)
+{
+    const QString red = silent ? u"color:#d00000"_s : QString();
+    const QString caption = weightField() == bagNumber[1] ? u"labBag_1"_s : u"labUser_11"_s;
+    if (auto* label = findChild<QLabel*>(caption))
+        label->setStyleSheet(red);
+    LabMsg3->setStyleSheet(red);
+}
+
+bool frmBag::confirmScaleWeight()
+{
+    // The weight the scale left when it fell silent is not the box on the table now; a weight the
+    // operator typed is his own.
+    if (!m_scale->silent() || weightField() != bagNumber[1] || m_scaleText.isEmpty() ||
+        bagNumber[1]->text() != m_scaleText)
+        return true;
+    return MessageBox::question(
+        u"台称无读数：箱重 %1 是台称停止前的读数，仍然用它保存？"_s.arg(m_scaleText), this);
 }
 
 bool frmBag::eventFilter(QObject* watched, QEvent* event)
@@ -433,11 +467,7 @@ void frmBag::showKeypadFor(QLineEdit* box)
     NumberKeybord1->setTextBox(box);
     if (box == txtUser[11])
         box->selectAll();
-    QPoint at = box->mapTo(this, QPoint(box->width() + 8, 0));
-    if (at.x() + NumberKeybord1->width() > width())
-        at.setX(qMax(0, box->mapTo(this, QPoint(0, 0)).x() - NumberKeybord1->width() - 8));
-    at.setY(qMin(at.y(), qMax(0, height() - NumberKeybord1->height())));
-    NumberKeybord1->move(at);
+    NumberKeybord1->placeBeside(box);
     NumberKeybord1->show();
     NumberKeybord1->raise();
 }
@@ -457,6 +487,16 @@ void frmBag::applyFonts()
         w->setFont(f);
     }
     ximaGrid->setTwips(tw);
+    // Worked with gloves: every button and check box a finger high, as at the other stations.
+    const int finger = tw.y(720);
+    const QString indicator = u"QCheckBox::indicator{width:%1px;height:%1px}"_s.arg(tw.y(420));
+    for (QAbstractButton* b : findChildren<QAbstractButton*>()) {
+        if (qobject_cast<KeypadFrame*>(b->parentWidget()))
+            continue;
+        b->setMinimumHeight(finger);
+        if (qobject_cast<QCheckBox*>(b))
+            b->setStyleSheet(indicator);
+    }
 }
 
 void frmBag::resizeEvent(QResizeEvent* event)

@@ -60,6 +60,12 @@ public:
     /// quantity, remark, box remark); anything else adds nothing.
     void addXima(const QString& line);
     void addXimaFields(const QStringList& fields);
+    /// The list row of a roll id, 0 when the roll is not on the list.
+    int rowOfRoll(const QString& id) const;
+    /// List column with the box a roll was in before it was added to this box.
+    static constexpr int kEarlierBoxColumn = 7;
+    /// "；卷 … 已从箱 … 移到本箱" for the rolls of the list that came from other boxes.
+    QString movedRollsNote() const;
     void sumPggCheck();
     void removeRollFromBox();
     /// Takes a row out of the box list and numbers the rest again.
@@ -118,7 +124,12 @@ private:
     void applyFonts();
     void readOptions();
     bool packingListAllows(double id);
+    /// The field the scale weighs into: the box weight, or the roll quantity.
+    QLineEdit* weightField() const;
     void onWeight(const QString& text);
+    void onScaleSilence(bool silent);
+    /// F8 with a weight the scale left before falling silent: the operator is asked.
+    bool confirmScaleWeight();
     void showKeypadFor(QLineEdit* box);
     void clearList();
 
@@ -129,4 +140,5 @@ private:
     QString m_packing;     // "是否要打包" as written
     bool m_saveCheck = false;
     QString m_machine;     // "menchineId"
+    QString m_scaleText;   // the weight the scale last wrote
 };

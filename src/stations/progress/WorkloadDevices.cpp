@@ -5,10 +5,12 @@
 #include "devices/BarcodeScanner.h"
 #include "devices/Rfid.h"
 #include "readers/RfidReaderLibrary.h"
+#include "shell/Database.h"
 #include "shell/SysUtil.h"
 #include "shell/Twips.h"
 #include "stations/inspection/CheckControls.h"
 #include "stations/progress/WorkloadListPart.h"
+#include "stations/progress/WorkloadSql.h"
 #include "stations/rfid/RfidSql.h"
 #include "widgets/ScreenMode.h"
 #include "widgets/UserControl1.h"
@@ -64,7 +66,7 @@ void frmWorkload::wireEvents()
     connect(NumberKeybord1, &UserControl1::closed, UserControl41, &QWidget::hide);
     connect(UserControl41, &UserControl4::Confirm, UserControl41, &QWidget::hide);
     connect(MSCommBarcode, &devices::BarcodeScanner::scanned, this, &frmWorkload::onScanned);
-    connect(Timer1, &QTimer::timeout, this, &frmWorkload::onTick);
+    connect(Timer1, &QTimer::timeout, this, &frmWorkload::pollReader);
     for (QLineEdit* box : TxtBox)
         box->installEventFilter(this);
     Frame1->installEventFilter(this);
@@ -138,37 +140,79 @@ void frmWorkload::onScanned(const QString& text)
     SearchBtn_Click();
 }
 
-void frmWorkload::readWorkerCard()
+bool frmWorkload::readCardOnReader(QByteArray* block)
 {
     if (!m_reader->isLoaded()) {
         if (m_readerTried)
-            return; // no reader library in the program folder: the station works without it
+            return false; // no reader library in the program folder: the station works without it
         m_readerTried = true;
         if (!m_reader->load())
-            return;
+            return false;
     }
+    return devices::readCardBlock(*m_reader, block);
+}
+
+void frmWorkload::readWorkerCard()
+{
     QByteArray block;
-    if (!devices::readCardBlock(*m_reader, &block))
-        return;
+    if (readCardOnReader(&block))
+        takeWorkerCard(block);
+}
+
+void frmWorkload::takeWorkerCard(const QByteArray& block)
+{
     // The worker text written on the card, without the zero bytes that fill up its block.
-    const QString w = RfidSql::cardFieldText(devices::bytesToCardText(block, 16), block);
-    TxtBox[1]->setText(TxtBox[1]->text() + w + u',');
+    const QString w = RfidSql::cardFieldText(devices::bytesToCardText(block, 16), block).trimmed();
+    if (w.isEmpty())
+        return; // a blank card
+    // A card registered to a worker stands for his code, whatever its text ends in.
+    QString code;
+    try {
+        Recordset rs = Database::conn().execute(WorkloadSql::registeredWorker(w));
+        code = Database::hasRecords(rs) ? rs.text(0) : QString();
+    } catch (const std::exception&) {
+        // Without the database the card is read by its text alone.
+    }
+    if (!code.isEmpty()) {
+        addWorkerCode(code);
+        return;
+    }
     // A card that ends in a step number reports that step at once.
-    const int d = w.isEmpty() || !w.back().isDigit() ? 0 : w.back().digitValue();
+    const int d = !w.back().isDigit() ? 0 : w.back().digitValue();
     if (d >= 1 && d <= stepCount()) {
         TxtBox[1]->setText(w.chopped(1));
         ProcessBtn_Click(d - 1);
+        return;
     }
+    addWorkerCode(w);
 }
 
-void frmWorkload::onTick()
+void frmWorkload::addWorkerCode(const QString& code)
 {
-    if (!rfidBtn->isHidden()) {
-        setForeColor(LabBox[2], DeviceOn);
-        readWorkerCard();
-    } else {
+    // Several cards make a team: each worker once, without an empty code after the last.
+    QStringList codes = TxtBox[1]->text().split(u',', Qt::SkipEmptyParts);
+    if (!codes.contains(code))
+        codes << code;
+    TxtBox[1]->setText(codes.join(u','));
+}
+
+void frmWorkload::pollReader()
+{
+    if (rfidBtn->isHidden()) {
         setForeColor(LabBox[2], DeviceIdle);
+        return;
     }
+    setForeColor(LabBox[2], DeviceOn);
+    QByteArray block;
+    if (!readCardOnReader(&block)) {
+        m_cardOnReader.clear(); // taken away: the next card is read, even the same one
+        return;
+    }
+    // A card left on the reader is read once, not every second.
+    if (block == m_cardOnReader)
+        return;
+    m_cardOnReader = block;
+    takeWorkerCard(block);
 }
 
 bool frmWorkload::loadPresetKeypad(const QString& key)

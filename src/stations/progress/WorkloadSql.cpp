@@ -125,4 +125,10 @@ QString deleteRecord(long long id)
     return u"DELETE  FROM BillStatusDetail where ID ="_s + QString::number(id);
 }
 
+QString registeredWorker(const QString& cardText)
+{
+    return u"select refCode from RFID_CARDINFO where CARDNO='"_s + SqlText::escape(cardText) +
+           u"' and CARDTYPE='1' order by id desc"_s;
+}
+
 } // namespace WorkloadSql

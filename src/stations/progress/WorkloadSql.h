@@ -70,6 +70,8 @@ struct ListFilter {
     QString worker;
 };
 QString builtInListQuery();
+/// The user code a worker card (its text as read) is registered to.
+QString registeredWorker(const QString& cardText);
 QString listQuery(const QString& base, const ListFilter& f);
 QString deleteRecord(long long id);
 

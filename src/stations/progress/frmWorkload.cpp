@@ -262,10 +262,17 @@ void frmWorkload::Command2_Click()
 void frmWorkload::onWorkerChanged()
 {
     try {
-        const QString name = Database::getUserName(TxtBox[1]->text());
-        LabBox[14]->setText(name);
-        if (!name.isEmpty())
-            TxtBox[3]->setText(SysUtil::readIni(u"MIREL"_s, name, QString(), u"/班别.ini"_s));
+        // A team is a list of codes: every worker's name shows, the first one's shift is taken.
+        QStringList names;
+        for (const QString& code : TxtBox[1]->text().split(u',', Qt::SkipEmptyParts)) {
+            const QString name = Database::getUserName(code);
+            if (!name.isEmpty())
+                names << name;
+        }
+        LabBox[14]->setText(names.join(u','));
+        if (!names.isEmpty())
+            TxtBox[3]->setText(
+                SysUtil::readIni(u"MIREL"_s, names.first(), QString(), u"/班别.ini"_s));
     } catch (const std::exception&) {
         LabBox[14]->clear(); // no connection: the name shows again with the next keystroke
     }

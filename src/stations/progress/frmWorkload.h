@@ -62,7 +62,10 @@ public:
 
     // --- devices and keypads ---
     void openScannerPort();
+    /// "RFID": reads the card on the reader and takes its worker.
     void readWorkerCard();
+    /// The 1000 ms tick while "RFID" is shown: a card is taken once while it lies on the reader.
+    void pollReader();
     bool loadPresetKeypad(const QString& key);
     void showPresetKeypad(int field);
     void showNumberKeypad(int field, bool selectAll);
@@ -109,7 +112,11 @@ private:
     void setMessage(const QString& text);
     void onWorkerChanged();
     void onScanned(const QString& text);
-    void onTick();
+    bool readCardOnReader(QByteArray* block);
+    /// A worker card's block: a registered card gives its user's code; else a text that ends in
+    /// a step number selects that step; else the text is added to the team. A blank card is not.
+    void takeWorkerCard(const QByteArray& block);
+    void addWorkerCode(const QString& code);
     void setBackColor(QWidget* w, quint32 color);
     void setForeColor(QWidget* w, quint32 color);
     QString readMirel(const QString& key, const QString& def) const;
@@ -119,4 +126,5 @@ private:
     std::unique_ptr<RfidReaderLibrary> m_reader;
     Recordset m_cardRs;
     bool m_readerTried = false;
+    QByteArray m_cardOnReader; ///< the block of the card lying on the reader, read already
 };

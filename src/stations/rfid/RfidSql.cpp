@@ -21,6 +21,23 @@ QString deleteCard(const QString& cardNo)
     return u"delete RFID_CARDINFO   WHERE CARDNO='"_s + sqlText(cardNo) + u"'"_s;
 }
 
+QString userCode(const QString& userId)
+{
+    return u"select usercode from userinfo where userid='"_s + sqlText(userId) + u"'"_s;
+}
+
+QString cardUsers(const QString& cardNo)
+{
+    return u"select c.refCode,c.refCode+' '+isnull(u.username,'') from RFID_CARDINFO c"_s
+           u" left join UserInfo u on u.usercode=c.refCode where c.CARDNO='"_s +
+           sqlText(cardNo) + u"' and c.CARDTYPE='1' order by c.id"_s;
+}
+
+QString deleteUserCard(const QString& cardNo)
+{
+    return u"delete RFID_CARDINFO WHERE CARDNO='"_s + sqlText(cardNo) + u"' and CARDTYPE='1'"_s;
+}
+
 QString cardFieldText(const QString& blockText, const QByteArray& block)
 {
     QString text = blockText;

@@ -2,6 +2,7 @@
 // desk reader, and the menu with full screen and the board's settings.
 #include "stations/rfid/frmRFID.h"
 
+#include "db/Transaction.h"
 #include "devices/Rfid.h"
 #include "readers/RfidReaderLibrary.h"
 #include "shell/Database.h"
@@ -190,13 +191,47 @@ bool frmRFID::saveCard()
         MessageBox::show(u" 请输入卡号或ID卡"_s, MessageBox::Exclamation, MessageBox::Ok, QString(), this);
         return false;
     }
-    const QString sql = page == 2 ? RfidSql::insertCard(txtCard2->text(), txtBillCode->text(), u"2"_s)
-        : page == 0               ? RfidSql::insertCard(txtCardno->text(), ComboUser->selectedValue(), u"1"_s)
-                                  : RfidSql::deleteCard(txtCardno->text());
+    if (page == 0)
+        return saveUserCard();
+    const QString sql = page == 2
+                            ? RfidSql::insertCard(txtCard2->text(), txtBillCode->text(), u"2"_s)
+                            : RfidSql::deleteCard(txtCardno->text());
     try {
         Database::conn().execute(sql);
     } catch (const std::exception& e) {
         MessageBox::show(QString::fromUtf8(e.what()), MessageBox::Critical, MessageBox::Ok, QString(), this);
+        return false;
+    }
+    return true;
+}
+
+bool frmRFID::saveUserCard()
+{
+    const QString card = txtCardno->text();
+    Connection& conn = Database::conn();
+    try {
+        // The card stands for the user's code, which the stations look workers up by.
+        Recordset user = conn.execute(RfidSql::userCode(ComboUser->selectedValue()));
+        const QString code = Database::hasRecords(user) ? user.text(0) : QString();
+        QStringList others;
+        for (Recordset rs = conn.execute(RfidSql::cardUsers(card)); !rs.eof(); rs.moveNext()) {
+            if (rs.text(0) != code)
+                others << rs.text(1).trimmed();
+        }
+        // One card, one worker: a card of another user is moved only when the operator says so.
+        if (!others.isEmpty() &&
+            !MessageBox::question(u"该卡已登记给 %1，改登记给 %2？"_s.arg(
+                                      others.join(u'、'), ComboUser->selectedText()),
+                                  this))
+            return false;
+        Transaction trans(conn);
+        if (!others.isEmpty())
+            conn.execute(RfidSql::deleteUserCard(card));
+        conn.execute(RfidSql::insertCard(card, code, u"1"_s));
+        trans.commit();
+    } catch (const std::exception& e) {
+        MessageBox::show(QString::fromUtf8(e.what()), MessageBox::Critical, MessageBox::Ok,
+                         QString(), this);
         return false;
     }
     return true;

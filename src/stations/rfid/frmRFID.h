@@ -59,6 +59,8 @@ private:
     void buildSettings();
     void pageChanged(int page);
     bool saveCard();
+    /// Page 1: binds the card to the chosen user's code; a card of another user is moved on Yes.
+    bool saveUserCard();
     QLineEdit* currentCardBox() const;
 
     std::unique_ptr<RfidReaderLibrary> m_reader;
