@@ -4,7 +4,9 @@
 
 #include "report/Barcode.h"
 #include "report/LabelReport.h"
+#include "report/frmBillPrintPreview.h"
 
+#include <QPrintPreviewWidget>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -179,6 +181,16 @@ void TestShippedTemplates::rollMapAndQr()
     QVERIFY(grey(58, middle) > 200 && grey(74, middle) > 200);
     QVERIFY(grey(65.5, inBar) > 100 && grey(65.5, inBar) < 200); // capped metres are shaded
     QVERIFY(grey(50.5, inBar) > 200);
+    if (const QString dir = qEnvironmentVariable("MIREL_SHOT_DIR"); !dir.isEmpty()) {
+        img.save(dir + u"/rollmap-203dpi.png"_s);
+        frmBillPrintPreview preview;
+        preview.setReport(&r, QString());
+        preview.resize(900, 700);
+        preview.show();
+        preview.viewer()->updatePreview();
+        QTest::qWait(50);
+        preview.grab().save(dir + u"/rollmap-preview.png"_s);
+    }
 }
 
 QTEST_MAIN(TestShippedTemplates)
