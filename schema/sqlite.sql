@@ -91,6 +91,7 @@ CREATE TABLE IF NOT EXISTS checkDetail (
   remark TEXT COLLATE NOCASE,
   bugName TEXT COLLATE NOCASE,
   bugPosition NUMERIC,
+  bugEnd NUMERIC DEFAULT 0,
   bugCount NUMERIC,
   bugScore NUMERIC,
   createDate DATETIME DEFAULT (strftime('%Y-%m-%d %H:%M:%S', 'now', 'localtime'))

@@ -94,10 +94,16 @@ CREATE TABLE checkDetail (
   remark nvarchar(max),
   bugName nvarchar(200),
   bugPosition decimal(18,4),
+  bugEnd decimal(18,4) DEFAULT 0,
   bugCount decimal(18,4),
   bugScore decimal(18,4),
   createDate datetime DEFAULT getdate()
 );
+GO
+-- The end of a long defect (a weft bar over several metres); rows saved before it read as point
+-- defects.
+IF COL_LENGTH(N'checkDetail', N'bugEnd') IS NULL
+ALTER TABLE checkDetail ADD bugEnd decimal(18,4) NOT NULL CONSTRAINT DF_checkDetail_bugEnd DEFAULT 0;
 GO
 IF OBJECT_ID(N'BillStatusDetail', N'U') IS NULL
 CREATE TABLE BillStatusDetail (

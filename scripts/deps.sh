@@ -10,7 +10,7 @@ MIREL_PACKAGES=(
   libzint-dev libxlsxwriter-dev libfreexl-dev liborcus-dev
   libbenchmark-dev
   fonts-wqy-microhei qt6-translations-l10n
-  python3 python3-xlwt python3-pil poppler-utils
+  python3 python3-xlwt python3-pil poppler-utils zbar-tools
   xvfb xauth socat
   dpkg-dev lintian systemd
 )

@@ -45,7 +45,26 @@ void fProcessBar::setMax(double max)
     m_max = m < 1 ? 1 : int(std::min<long long>(m, 1LL << 30));
     m_marks.clear();
     m_segments.clear();
+    m_alertFrom = m_alertTo = 0;
     update();
+}
+
+void fProcessBar::setAlertSection(double from, double to)
+{
+    m_alertFrom = std::max(0.0, from);
+    m_alertTo = std::max(m_alertFrom, to);
+    update();
+}
+
+QRectF fProcessBar::alertRect() const
+{
+    if (m_alertTo <= m_alertFrom)
+        return QRectF();
+    const QRectF t = trackRect();
+    const double left = std::clamp(xOf(m_alertFrom), t.left(), t.right());
+    // At least a finger's breadth, so a short section on a long card still shows.
+    const double right = std::max(std::clamp(xOf(m_alertTo), t.left(), t.right()), left + 4);
+    return QRectF(left, t.top(), right - left, t.height());
 }
 
 void fProcessBar::setValue(int value)
@@ -203,6 +222,7 @@ void fProcessBar::paintTrack(QPainter& p) const
     done.setRight(std::clamp(xOf(m_value), t.left(), t.right()));
     p.setBrush(QColor(0x2f, 0x7f, 0xd8));
     p.drawRoundedRect(done, radius, radius);
+    p.fillRect(alertRect(), QColor(0xe0, 0x10, 0x10));
     // The base line under the track: it blinks green and dark red with an alarm.
     p.setPen(QPen(m_lineColor, std::max(2.0, t.height() / 5)));
     p.drawLine(QPointF(t.left(), t.bottom() + t.height() / 3),

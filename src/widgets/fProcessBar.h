@@ -41,6 +41,11 @@ public:
     void addBug(int position);
     /// Adds a segment after the previous one, length measured on the scale.
     void addMen(const QString& name, double length);
+    /// Paints the stretch from..to of the track red (a section that passed the alert's points);
+    /// an empty stretch removes it, and so does setMax.
+    void setAlertSection(double from, double to);
+    /// The red stretch in pixels, empty when there is none.
+    QRectF alertRect() const;
 
     int maximum() const { return m_max; }
     int value() const { return m_value; }
@@ -90,6 +95,8 @@ private:
     int m_value = 0;
     QList<Mark> m_marks;
     QList<Segment> m_segments;
+    double m_alertFrom = 0;
+    double m_alertTo = 0;
     int m_alarm = -1;
     int m_flashes = 0;
     QColor m_lineColor = Qt::black;

@@ -3,12 +3,14 @@
 #include "CheckFixture.h"
 
 #include "stations/inspection/CheckDefectPart.h"
+#include "stations/inspection/CheckSectionAlert.h"
 #include "widgets/CounterBox.h"
 #include "widgets/EditGrid.h"
 #include "widgets/UserControl2.h"
 #include "widgets/UserControl3.h"
 #include "widgets/fProcessBar.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -351,6 +353,70 @@ private slots:
         for (QPushButton* b : part.bugBtn()) {
             QVERIFY(b->y() > f.controls().fProcessBar1->geometry().bottom());
             QVERIFY(!b->geometry().intersects(f.pggCheck()->geometry()));
+        }
+    }
+
+    // A weft bar by touch: pressed at 20, "结束" at 33. Under the cap it scores 4 in each of its
+    // 13 metres, which passes the section alert's limit at once; it is saved with its end and
+    // reopened as 起-止, and longer than LongDefectReject it takes the last grade.
+    void longDefectAndSectionAlert()
+    {
+        CheckFixture fx(Bugs +
+                        "USASTANDARD=美标4分制\nautoGrade=1\nCapPerUnit=1\nLongDefects=1\n"
+                        "LongDefectReject=14\nAlertPoints=10\ngrade=A品^0,B品^200,C品^400\n");
+        frmCheck& f = fx.open();
+        CheckDefectPart part(&f);
+        f.show();
+        fx.lookUp("K001");
+        auto& c = f.controls();
+        const auto record = [&](const char* at, int points) {
+            c.TxtBox[7]->setText(at);
+            QTest::mouseClick(part.bugBtn()[1], Qt::LeftButton);
+            QTest::mouseClick(part.UserControl31()->scoreButton(points), Qt::LeftButton);
+        };
+        rollFields(f, "20", "150");
+        record("20", 2);
+        QVERIFY(!part.sectionAlert()->active()); // 2 points in the last 10 metres
+        QVERIFY(!part.cmdBugEnd()->isHidden());
+        c.TxtBox[7]->setText("19");
+        QTest::mouseClick(part.cmdBugEnd(), Qt::LeftButton);
+        QCOMPARE(f.status(), QString("结束位置要大于疵点的起始位置"));
+        c.TxtBox[7]->setText("33");
+        QTest::mouseClick(part.cmdBugEnd(), Qt::LeftButton);
+        QCOMPARE(f.defectRows()[0][2], QString("20-33"));
+        QCOMPARE(part.Label9()->text(), QString("扣分合计：52 百平米扣分:105.1")); // 52 on 49.5 m²
+        QCOMPARE(f.currentGrade(), QString("A品"));
+        QVERIFY(part.sectionAlert()->active());
+        QCOMPARE(f.defectRows()[1],
+                 (QStringList{"2", "区段报警", "33", "0", "0", "001", "最近10米扣分40"}));
+        QVERIFY(!c.fProcessBar1->alertRect().isEmpty());
+        QVERIFY(!part.sectionAlert()->button()->isHidden());
+        const QString dir = qEnvironmentVariable("MIREL_SHOT_DIR");
+        if (!dir.isEmpty())
+            f.grab().save(dir + "/section-alert.png");
+        QTest::mouseClick(part.sectionAlert()->button(), Qt::LeftButton);
+        QVERIFY(!part.sectionAlert()->active() && part.sectionAlert()->button()->isHidden());
+        record("34", 4); // the alert of this stretch stands
+        QCOMPARE(f.defectRows().size(), 3);
+        fx.setIni("LongDefectReject", "12");
+        f.runCommand(15);
+        QCOMPARE(f.currentGrade(), QString("C品"));
+
+        c.autoHuanJuan->setChecked(false);
+        f.runCommand(2);
+        const QString id = c.checkId->text();
+        QCOMPARE(fx.scalar("select group_concat(bugPosition || '-' || bugEnd) from checkDetail "
+                           "where checkId=" +
+                           id),
+                 QString("20-33,33-0,34-0"));
+        f.newRoll();
+        QVERIFY(f.defectRows().isEmpty());
+        f.loadRoll(id.toLongLong());
+        QCOMPARE(f.defectRows()[0][2], QString("20-33"));
+        QCOMPARE(f.defectRows()[2][2], QString("34"));
+        if (!dir.isEmpty()) {
+            f.pggCheck()->setTopRow(1);
+            f.grab().save(dir + "/long-defect-grid.png");
         }
     }
 

@@ -9,12 +9,22 @@ using Rows = QList<QStringList>;
 Q_DECLARE_METATYPE(Rows)
 Q_DECLARE_METATYPE(QList<DefectButton>)
 Q_DECLARE_METATYPE(QList<double>)
+Q_DECLARE_METATYPE(QList<long>)
 
 namespace {
 // A grid row: number, name, position, count, points, worker, remark.
 QStringList row(const QString& name, const QString& count, const QString& points)
 {
     return {"1", name, "12.5", count, points, "001", ""};
+}
+// Defects at positions ("12.5", or "10-22" for a long one) with points: "at:points" items.
+Rows defects(const QString& items)
+{
+    Rows rows;
+    for (const QString& item : items.split(u' ', Qt::SkipEmptyParts))
+        rows << QStringList{"1", "疵", item.section(u':', 0, 0), "0", item.section(u':', 1),
+                            "",  ""};
+    return rows;
 }
 } // namespace
 
@@ -83,6 +93,101 @@ private slots:
         QTEST(s.summary, "summary");
         QTEST(s.points, "points");
         QTEST(s.allowance, "allowance");
+    }
+
+    // The 4-point caps: per defect, per metre or yard, and 4 per unit a long defect spans; points
+    // per 100 m², or per 100 square yards counted in yards.
+    void capPerUnit_data()
+    {
+        QTest::addColumn<QString>("items");
+        QTest::addColumn<bool>("yards");
+        QTest::addColumn<double>("widthCm");
+        QTest::addColumn<double>("length");
+        QTest::addColumn<QString>("plain");
+        QTest::addColumn<QString>("capped");
+        QTest::newRow("two in one metre")
+            << "12.2:4 12.8:3" << false << 150.0 << 100.0 << "7 百平米扣分:4.7"
+            << "4 百平米扣分:2.7";
+        QTest::newRow("next metre")
+            << "12.2:4 13.1:3" << false << 150.0 << 100.0 << "7 百平米扣分:4.7"
+            << "7 百平米扣分:4.7";
+        QTest::newRow("metre edges")
+            << "12:3 12.99:3 13:2" << false << 100.0 << 100.0 << "8 百平米扣分:8"
+            << "6 百平米扣分:6";
+        QTest::newRow("one defect over 4") << "5:10" << false << 100.0 << 50.0 << "10 百平米扣分:20"
+                                           << "4 百平米扣分:8";
+        QTest::newRow("long 10-22 over a 4, then 1")
+            << "10-22:2 15:4 30:1" << false << 100.0 << 100.0 << "7 百平米扣分:7"
+            << "49 百平米扣分:49";
+        QTest::newRow("long inside one metre")
+            << "7.2-7.9:1" << false << 100.0 << 100.0 << "1 百平米扣分:1"
+            << "4 百平米扣分:4";
+        QTest::newRow("yards: 58 in × 100 yd")
+            << "5.5:4 5.9:4 8:2" << true << 147.32 << 100.0 << "10 百平米扣分:6.8"
+            << "6 百平方码扣分:3.7";
+        QTest::newRow("yards, no width: per area")
+            << "5.5:4 5.9:4" << true << 0.0 << 100.0 << "8 百平米扣分:8"
+            << "4 百平米扣分:4";
+        QTest::newRow("scoring-off rows count nothing")
+            << "3:-1 4:-1" << false << 100.0 << 100.0 << "-2 百平米扣分:-2"
+            << "0 百平米扣分:0";
+    }
+    void capPerUnit()
+    {
+        QFETCH(QString, items);
+        QFETCH(bool, yards);
+        QFETCH(double, widthCm);
+        QFETCH(double, length);
+        const double area = widthCm * length / 100;
+        CheckGrading::Rules rules{false, yards, widthCm, length, 0};
+        QTEST(CheckGrading::gradeScore(defects(items), area, {}, true, rules).summary, "plain");
+        rules.capPerUnit = true;
+        QTEST(CheckGrading::gradeScore(defects(items), area, {}, true, rules).summary, "capped");
+    }
+
+    void stretchAndShading_data()
+    {
+        QTest::addColumn<QString>("items");
+        QTest::addColumn<double>("cap");
+        QTest::addColumn<double>("lastTen"); // points of the ten units up to 40
+        QTest::addColumn<QList<long>>("shaded");
+        QTest::newRow("capped units")
+            << "29.9:4 30.5:4 31:2 40:3 41:1" << 4.0 << 9.0 << QList<long>{};
+        QTest::newRow("plain points")
+            << "29.9:4 30.5:4 31:2 40:3 41:1" << 0.0 << 9.0 << QList<long>{};
+        QTest::newRow("cut metre shaded") << "33.1:3 33.7:2 39:1" << 4.0 << 5.0 << QList<long>{33};
+        QTest::newRow("long into the stretch")
+            << "27-32:1" << 4.0 << 8.0 << QList<long>{27, 28, 29, 30, 31};
+        QTest::newRow("long, plain") << "27-32:1" << 0.0 << 1.0 << QList<long>{27, 28, 29, 30, 31};
+    }
+    void stretchAndShading()
+    {
+        QFETCH(QString, items);
+        QFETCH(double, cap);
+        const QList<FourPoint::Defect> d = CheckGrading::defectsOf(defects(items));
+        QTEST(FourPoint::stretchPoints(d, 30, 40, cap), "lastTen");
+        QTEST(FourPoint::cappedUnits(d), "shaded");
+    }
+
+    void longDefectReject_data()
+    {
+        QTest::addColumn<QString>("items");
+        QTest::addColumn<bool>("yards");
+        QTest::addColumn<double>("rejectMetres");
+        QTest::addColumn<bool>("rejected");
+        QTest::newRow("12 m, limit 12") << "3:1 10-22:2" << false << 12.0 << false;
+        QTest::newRow("12 m, limit 11.9") << "3:1 10-22:2" << false << 11.9 << true;
+        QTest::newRow("12 yd = 10.97 m, limit 10.9") << "10-22:2" << true << 10.9 << true;
+        QTest::newRow("12 yd, limit 11") << "10-22:2" << true << 11.0 << false;
+        QTest::newRow("off") << "0-900:2" << false << 0.0 << false;
+    }
+    void longDefectReject()
+    {
+        QFETCH(QString, items);
+        QFETCH(bool, yards);
+        QFETCH(double, rejectMetres);
+        const CheckGrading::Rules rules{false, yards, 0, 0, rejectMetres};
+        QTEST(CheckGrading::gradeScore(defects(items), 0, {}, false, rules).rejected, "rejected");
     }
 
     void roundTenth_data()

@@ -61,6 +61,12 @@ private slots:
         r.remark = "O'Neil's";
         QTest::newRow("update quotes") << CheckSql::updateRoll(r, 1).section("remark=", 1).left(13)
                                        << QString("'O''Neil''s',");
+        QTest::newRow("long defect")
+            << CheckSql::insertDefect(41, {"", "纬档", "20-33.5", "0", "2", "001", ""},
+                                      "2026-12-05")
+            << QString("Insert into checkDetail "
+                       "(checkId,checkCode,remark,bugName,bugPosition,bugEnd,bugCount,bugScore,"
+                       "createDate) values( 41,'001','','纬档','20',33.5,'0',2,'2026-12-05')");
         QTest::newRow("defect")
             << CheckSql::insertDefect(41, {"", "破洞", "12.5", "1", "4", "001", "边'上"}, "2026-12-05")
             << QString("Insert into checkDetail (checkId,checkCode,remark,bugName,bugPosition,bugCount,bugScore,createDate) values( 41,'001','边''上','破洞','12.5','1',4,'2026-12-05')");

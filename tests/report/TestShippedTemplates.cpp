@@ -4,7 +4,10 @@
 
 #include "report/Barcode.h"
 #include "report/LabelReport.h"
+#include "report/frmBillPrintPreview.h"
 
+#include <QPrintPreviewWidget>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -16,6 +19,7 @@ private slots:
     void initTestCase();
     void rendersWithItsData_data();
     void rendersWithItsData();
+    void rollMapAndQr();
 
 private:
     QTemporaryDir m_dir;
@@ -117,6 +121,75 @@ void TestShippedTemplates::rendersWithItsData()
                        int(box.height() * dpmm));
         QCOMPARE(LabelFixture::sampleMatrix(img, px, it->symbol.columns, it->symbol.rows),
                  it->symbol.modules);
+    }
+}
+
+namespace {
+
+QString run(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    if (!p.waitForFinished(60000) || p.exitCode() != 0)
+        return u"%1 failed: %2"_s.arg(program, QString::fromUtf8(p.readAllStandardError()));
+    return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
+}
+
+} // namespace
+
+// The roll label with the roll map: texts and QR code read back from the PDF by poppler and
+// zbar, the defects found in the 203 dpi raster where the map says they are.
+void TestShippedTemplates::rollMapAndQr()
+{
+    LabelReport r;
+    r.load(qEnvironmentVariable("MIREL_SOURCE_DIR") + u"/templates/唛头/唛头-图.grf"_s);
+    QVERIFY(r.reportTemplate().problems.isEmpty());
+    r.setParameter(u"单据ID"_s, 1);
+    r.setConnectionString(m_conn);
+    const QString pdf = m_dir.filePath(u"map.pdf"_s);
+    r.setPrinterName(pdf);
+    r.print();
+    // Units 12 (3 + 2 capped at 4) and 40 score 4, the weft bar 60-72 scores 4 in each of its
+    // 12 metres; the section alert row of no points is not on the map.
+    const QString text = run(u"pdftotext"_s, {pdf, u"-"_s}).simplified();
+    for (const QString& t : {u"等级 一等品"_s, u"扣分 56"_s, u"98.5"_s, u"007"_s})
+        QVERIFY2(text.contains(t), qPrintable(text));
+    QCOMPARE(run(u"pdftoppm"_s, {u"-r"_s, u"300"_s, u"-png"_s, pdf, m_dir.filePath(u"map"_s)}),
+             QString());
+    QCOMPARE(run(u"zbarimg"_s, {u"-q"_s, u"--raw"_s, u"-Sdisable"_s, u"-Sqrcode.enable"_s,
+                                m_dir.filePath(u"map-1.png"_s)}),
+             u"ID:1 卡号:SC2026-0158 卷号:007 长度:98.5 等级:一等品 扣分:56"_s);
+
+    const FilledBox& map =
+        *std::find_if(r.fill().pages[0].boxes.begin(), r.fill().pages[0].boxes.end(),
+                      [](const FilledBox& b) { return b.box.kind == ReportBox::RollMap; });
+    QCOMPARE(map.map.shaded, (QList<long>{12, 60, 61, 62, 63, 64, 65, 66, 67, 68, 69, 70, 71}));
+    const double dpmm = 203 / 25.4;
+    const QImage img = r.renderImage(0, 203);
+    const QRectF box = map.box.rect.translated(r.reportTemplate().margins.left(),
+                                               r.reportTemplate().margins.top());
+    const QRectF bar = RollMap::barRect(QRectF(box.topLeft() * dpmm, box.size() * dpmm));
+    const auto grey = [&](double position, double y) {
+        return qGray(img.pixel(int(RollMap::xOf(bar, map.map, position)), int(y)));
+    };
+    const double above = bar.top() - 2, middle = bar.center().y(), inBar = bar.top() + 3;
+    for (double at : {12.3, 12.8, 40.5})
+        QVERIFY2(grey(at, above) < 100, qPrintable(QString::number(at)));
+    for (double at : {5.0, 30.0, 50.0, 66.0, 90.0})
+        QVERIFY2(grey(at, above) > 200, qPrintable(QString::number(at)));
+    QVERIFY(grey(61, middle) < 100 && grey(71, middle) < 100); // the weft bar's span
+    QVERIFY(grey(58, middle) > 200 && grey(74, middle) > 200);
+    QVERIFY(grey(65.5, inBar) > 100 && grey(65.5, inBar) < 200); // capped metres are shaded
+    QVERIFY(grey(50.5, inBar) > 200);
+    if (const QString dir = qEnvironmentVariable("MIREL_SHOT_DIR"); !dir.isEmpty()) {
+        img.save(dir + u"/rollmap-203dpi.png"_s);
+        frmBillPrintPreview preview;
+        preview.setReport(&r, QString());
+        preview.resize(900, 700);
+        preview.show();
+        preview.viewer()->updatePreview();
+        QTest::qWait(50);
+        preview.grab().save(dir + u"/rollmap-preview.png"_s);
     }
 }
 

@@ -108,6 +108,27 @@ const FilledReport& LabelReport::fill()
     QList<QList<DbValue>> rows;
     QString queryProblem;
     QStringList expandProblems;
+    // Opening a second SQL Server connection per label would cost more than the label: the
+    // station's own connection is used when it is the same database, and one of our own is
+    // opened at most once.
+    Connection own;
+    const auto database = [&]() -> Connection& {
+        if (m_connectionString.isEmpty())
+            throw DbError(u"没有设置明细数据的连接串"_s);
+        if (m_shared && m_shared->isOpen() && m_shared->connectionString() == m_connectionString)
+            return *m_shared;
+        if (!own.isOpen())
+            own.open(m_connectionString);
+        return own;
+    };
+    const ReportRenderer::QueryRunner runQuery = [&](const QString& sql, QString* problem) {
+        try {
+            return database().execute(sql).rows();
+        } catch (const DbError& e) {
+            *problem = e.message();
+            return QList<QList<DbValue>>();
+        }
+    };
     if (!m_template.query.trimmed().isEmpty()) {
         const ReportExpression::Lookup lookup = [&](const QString& n,
                                                     bool) -> std::optional<QVariant> {
@@ -120,24 +141,16 @@ const FilledReport& LabelReport::fill()
         const QString sql =
             ReportExpression::expandQuery(m_template.query, lookup, &expandProblems);
         try {
-            if (m_connectionString.isEmpty())
-                throw DbError(u"没有设置明细数据的连接串"_s);
-            // Opening a second SQL Server connection per label would cost more than the label.
-            Connection own;
-            const bool reuse = m_shared && m_shared->isOpen() &&
-                               m_shared->connectionString() == m_connectionString;
-            if (!reuse)
-                own.open(m_connectionString);
-            const Recordset rs = (reuse ? *m_shared : own).execute(sql);
+            const Recordset rs = database().execute(sql);
             columns = rs.columns();
             rows = rs.rows();
         } catch (const DbError& e) {
             queryProblem = u"明细查询失败：%1"_s.arg(e.message());
         }
     }
-    m_filled =
-        ReportRenderer::fill(m_template, params, columns, rows, queryProblem,
-                             m_path.isEmpty() ? QString() : QFileInfo(m_path).absolutePath());
+    m_filled = ReportRenderer::fill(m_template, params, columns, rows, queryProblem,
+                                    m_path.isEmpty() ? QString() : QFileInfo(m_path).absolutePath(),
+                                    runQuery);
     m_filled->problems = expandProblems + m_filled->problems;
     m_paintProblems.clear();
     return *m_filled;

@@ -41,7 +41,7 @@ QJsonValue jsonValue(const DbValue& v)
 
 QString kindName(ReportBox::Kind k)
 {
-    static const char16_t* names[] = {u"text", u"barcode", u"image", u"line", u"rect"};
+    static const char16_t* names[] = {u"text", u"barcode", u"image", u"line", u"rect", u"rollmap"};
     return QString::fromUtf16(names[k]);
 }
 
@@ -56,6 +56,18 @@ QJsonObject boxObject(const FilledBox& fb)
         o.insert(u"text"_s, fb.symbol.humanText);
     } else if (fb.box.kind == ReportBox::Image) {
         o.insert(u"file"_s, fb.text);
+    } else if (fb.box.kind == ReportBox::RollMap) {
+        QJsonArray defects;
+        for (const FourPoint::Defect& d : fb.map.defects)
+            defects.append(QJsonArray{d.start, d.isLong() ? d.end : d.start, d.points});
+        QJsonArray shaded;
+        for (long unit : fb.map.shaded)
+            shaded.append(double(unit));
+        o.insert(u"text"_s, fb.text);
+        o.insert(u"length"_s, fb.map.length);
+        o.insert(u"points"_s, fb.map.points);
+        o.insert(u"defects"_s, defects);
+        o.insert(u"shaded"_s, shaded);
     }
     return o;
 }

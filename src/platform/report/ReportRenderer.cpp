@@ -4,6 +4,7 @@
 #include "config/ProgramFolder.h"
 #include "report/ReportError.h"
 #include "report/ReportExpression.h"
+#include "text/Vb.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -20,6 +21,7 @@ struct RowLookup {
     const QStringList& columns;
     const QList<DbValue>* row;
     int rowNo = 0; // 1-based number of the detail row, shown by the field 行号
+    const ReportRenderer::Parameters* extra = nullptr; // fields the page's roll map gives
 
     std::optional<QVariant> operator()(const QString& name, bool parameterOnly) const
     {
@@ -30,6 +32,9 @@ struct RowLookup {
             }
             if (name == u"行号")
                 return double(rowNo);
+            for (const auto& [key, value] : extra ? *extra : ReportRenderer::Parameters())
+                if (key.compare(name, Qt::CaseInsensitive) == 0)
+                    return value;
         }
         for (const auto& [key, value] : params) {
             if (key.compare(name, Qt::CaseInsensitive) == 0)
@@ -49,14 +54,45 @@ QString resolveImage(const QString& file, const QString& templateFolder)
     return ProgramFolder::file(file);
 }
 
-FilledBox fillBox(const ReportBox& box, const RowLookup& lookup, const QString& templateFolder,
-                  QStringList& problems)
+// What filling a box needs besides its row: the template's folder (images), the database for
+// a roll map's query, and where problems go.
+struct FillContext {
+    const QString& folder;
+    const ReportRenderer::QueryRunner& runQuery;
+    QStringList& problems;
+};
+
+RollMapData fillRollMap(const ReportBox& box, const RowLookup& lookup, const FillContext& cx,
+                        QStringList& local)
 {
-    FilledBox out{box, {}, {}};
+    const double length = vb::Val(ReportExpression::expand(box.length, lookup, &local));
+    const QString grade = ReportExpression::expand(box.grade, lookup, &local);
+    QList<QList<DbValue>> rows;
+    if (!box.query.trimmed().isEmpty()) {
+        QString problem = u"没有数据库，疵点查询没有运行"_s;
+        const QString sql = ReportExpression::expandQuery(box.query, lookup, &local);
+        if (cx.runQuery) {
+            problem.clear();
+            rows = cx.runQuery(sql, &problem);
+        }
+        if (!problem.isEmpty())
+            local.append(u"疵点查询失败：%1"_s.arg(problem));
+    }
+    return RollMap::build(length, grade, rows, box.cap);
+}
+
+FilledBox fillBox(const ReportBox& box, const RowLookup& lookup, const FillContext& cx)
+{
+    FilledBox out{box, {}, {}, {}};
     if (box.kind == ReportBox::Line || box.kind == ReportBox::Rect)
         return out;
     QStringList local;
-    out.text = ReportExpression::expand(box.text, lookup, &local);
+    if (box.kind == ReportBox::RollMap) {
+        out.map = fillRollMap(box, lookup, cx, local);
+        out.text = RollMap::caption(out.map);
+    } else {
+        out.text = ReportExpression::expand(box.text, lookup, &local);
+    }
     if (box.kind == ReportBox::Barcode && local.isEmpty()) {
         try {
             out.symbol = Barcode::encode(box.symbology, out.text);
@@ -64,33 +100,45 @@ FilledBox fillBox(const ReportBox& box, const RowLookup& lookup, const QString& 
             local.append(e.message());
         }
     } else if (box.kind == ReportBox::Image) {
-        out.text = resolveImage(out.text, templateFolder);
+        out.text = resolveImage(out.text, cx.folder);
         if (!QFileInfo::exists(out.text))
             local.append(u"图片不存在：%1"_s.arg(out.text));
     }
     for (const QString& p : local)
-        problems.append(u"第 %1 行的框：%2"_s.arg(box.line).arg(p));
+        cx.problems.append(u"第 %1 行的框：%2"_s.arg(box.line).arg(p));
     return out;
 }
 
-FilledPage fillPage(const ReportTemplate& t, const RowLookup& lookup, const QString& folder,
-                    QStringList& problems)
+// The page's roll maps are filled first: their points are a field of the other boxes (the QR
+// code carries them).
+FilledPage fillPage(const ReportTemplate& t, const RowLookup& lookup, const FillContext& cx)
 {
+    QList<FilledBox> boxes(t.boxes.size());
+    ReportRenderer::Parameters mapFields;
+    for (qsizetype i = 0; i < t.boxes.size(); ++i)
+        if (!t.boxes[i].inBand && t.boxes[i].kind == ReportBox::RollMap) {
+            boxes[i] = fillBox(t.boxes[i], lookup, cx);
+            mapFields.append({u"扣分"_s, boxes[i].map.points});
+        }
+    RowLookup withMap = lookup;
+    withMap.extra = &mapFields;
     FilledPage page;
-    for (const ReportBox& b : t.boxes) {
-        if (!b.inBand)
-            page.boxes.append(fillBox(b, lookup, folder, problems));
+    for (qsizetype i = 0; i < t.boxes.size(); ++i) {
+        if (t.boxes[i].inBand)
+            continue;
+        page.boxes.append(t.boxes[i].kind == ReportBox::RollMap ? boxes[i]
+                                                                : fillBox(t.boxes[i], withMap, cx));
     }
     return page;
 }
 
 void addBandRow(const ReportTemplate& t, FilledPage& page, const RowLookup& lookup, double top,
-                const QString& folder, QStringList& problems)
+                const FillContext& cx)
 {
     for (const ReportBox& b : t.boxes) {
         if (!b.inBand)
             continue;
-        FilledBox fb = fillBox(b, lookup, folder, problems);
+        FilledBox fb = fillBox(b, lookup, cx);
         fb.box.rect.translate(0, top);
         page.boxes.append(fb);
     }
@@ -99,23 +147,23 @@ void addBandRow(const ReportTemplate& t, FilledPage& page, const RowLookup& look
 // A list label: page boxes from the first row, then band rows until the band's bottom, then the
 // next page with the page boxes again.
 void fillBand(const ReportTemplate& t, const ReportRenderer::Parameters& params,
-              const QStringList& columns, const QList<QList<DbValue>>& rows, const QString& folder,
-              FilledReport& out)
+              const QStringList& columns, const QList<QList<DbValue>>& rows, FilledReport& out,
+              const FillContext& cx)
 {
     const double bottom = t.band.bottom > 0
                               ? t.band.bottom
                               : t.pageSize.height() - t.margins.top() - t.margins.bottom();
     const RowLookup first{params, columns, rows.isEmpty() ? nullptr : &rows.first(), 1};
-    out.pages.append(fillPage(t, first, folder, out.problems));
+    out.pages.append(fillPage(t, first, cx));
     double y = t.band.top;
     int rowNo = 0;
     for (const QList<DbValue>& row : rows) {
         ++rowNo;
         if (y + t.band.rowHeight > bottom + 1e-6 && y > t.band.top) {
-            out.pages.append(fillPage(t, first, folder, out.problems));
+            out.pages.append(fillPage(t, first, cx));
             y = t.band.top;
         }
-        addBandRow(t, out.pages.last(), {params, columns, &row, rowNo}, y, folder, out.problems);
+        addBandRow(t, out.pages.last(), {params, columns, &row, rowNo}, y, cx);
         y += t.band.rowHeight;
     }
 }
@@ -124,7 +172,8 @@ void fillBand(const ReportTemplate& t, const ReportRenderer::Parameters& params,
 
 FilledReport ReportRenderer::fill(const ReportTemplate& t, const Parameters& params,
                                   const QStringList& columns, const QList<QList<DbValue>>& rows,
-                                  const QString& queryProblem, const QString& templateFolder)
+                                  const QString& queryProblem, const QString& templateFolder,
+                                  const QueryRunner& runQuery)
 {
     FilledReport out;
     out.columns = columns;
@@ -132,14 +181,14 @@ FilledReport ReportRenderer::fill(const ReportTemplate& t, const Parameters& par
     out.problems = t.problems;
     if (!queryProblem.isEmpty())
         out.problems.append(queryProblem);
+    const FillContext cx{templateFolder, runQuery, out.problems};
     if (t.hasBand) {
-        fillBand(t, params, columns, rows, templateFolder, out);
+        fillBand(t, params, columns, rows, out, cx);
     } else if (t.query.trimmed().isEmpty() || !queryProblem.isEmpty()) {
-        out.pages.append(fillPage(t, {params, columns, nullptr, 0}, templateFolder, out.problems));
+        out.pages.append(fillPage(t, {params, columns, nullptr, 0}, cx));
     } else {
         for (int i = 0; i < rows.size(); ++i)
-            out.pages.append(
-                fillPage(t, {params, columns, &rows[i], i + 1}, templateFolder, out.problems));
+            out.pages.append(fillPage(t, {params, columns, &rows[i], i + 1}, cx));
         if (rows.isEmpty())
             out.problems.append(u"明细查询没有返回数据，没有要打印的标签"_s);
     }
@@ -218,6 +267,9 @@ void paintBox(QPainter& p, const ReportTemplate& t, const FilledBox& fb, double 
     case ReportBox::Line:
         p.setPen(QPen(Qt::black, pen, Qt::SolidLine, Qt::FlatCap));
         p.drawLine(r.topLeft(), r.bottomRight());
+        break;
+    case ReportBox::RollMap:
+        RollMap::paint(p, r, fb.map, boxFont(t, b));
         break;
     case ReportBox::Rect:
         if (b.fill) {

@@ -235,6 +235,14 @@ bool readBoxKey(const Entry& e, ReportBox& b, bool& placed)
         b.fill = flag(e);
     else if (e.key == u"band")
         b.inBand = flag(e);
+    else if (e.key == u"query")
+        b.query = e.value;
+    else if (e.key == u"length")
+        b.length = e.value;
+    else if (e.key == u"grade")
+        b.grade = e.value;
+    else if (e.key == u"cap")
+        b.cap = number(e);
     else
         return false;
     return true;
@@ -261,11 +269,10 @@ void readBox(const Section& s, ReportBox::Kind kind, ReportTemplate& t)
 
 ReportTemplate GrfFormat::parse(const QString& text, const QString& fallbackName)
 {
-    static const QHash<QString, ReportBox::Kind> kinds{{u"text"_s, ReportBox::Text},
-                                                       {u"barcode"_s, ReportBox::Barcode},
-                                                       {u"image"_s, ReportBox::Image},
-                                                       {u"line"_s, ReportBox::Line},
-                                                       {u"rect"_s, ReportBox::Rect}};
+    static const QHash<QString, ReportBox::Kind> kinds{
+        {u"text"_s, ReportBox::Text},   {u"barcode"_s, ReportBox::Barcode},
+        {u"image"_s, ReportBox::Image}, {u"line"_s, ReportBox::Line},
+        {u"rect"_s, ReportBox::Rect},   {u"rollmap"_s, ReportBox::RollMap}};
     ReportTemplate t;
     t.name = fallbackName;
     for (const Section& s : splitSections(text)) {

@@ -19,7 +19,7 @@ struct ReportParameter {
 /// One drawn element of a label. Positions are millimetres from the page's top-left corner inside
 /// the margins; band boxes are relative to their band row.
 struct ReportBox {
-    enum Kind { Text, Barcode, Image, Line, Rect };
+    enum Kind { Text, Barcode, Image, Line, Rect, RollMap };
     Kind kind = Text;
     int line = 0;        ///< line of the template file where the box starts (for messages)
     QRectF rect;         ///< x, y, width, height; a line runs from topLeft to bottomRight
@@ -36,6 +36,12 @@ struct ReportBox {
     double module = 0.5;  ///< barcode: largest module (narrow bar, matrix cell) in mm
     double pen = 0.3;     ///< line and rectangle width in mm
     bool fill = false;    ///< rectangle filled black
+    // Roll map: the defect query (position, end, points), the length and grade patterns, and
+    // the points per metre at most (0: no cap).
+    QString query;
+    QString length;
+    QString grade;
+    double cap = 4;
 };
 
 /// The repeating band of a list label: one row per detail row, from top, rowHeight each, until

@@ -4,6 +4,7 @@
 #include "shell/SysUtil.h"
 #include "shell/Twips.h"
 #include "stations/inspection/CheckDefectLayout.h"
+#include "stations/inspection/CheckSectionAlert.h"
 #include "stations/inspection/CheckSettingsPanel.h"
 #include "stations/inspection/frmCheck.h"
 #include "text/Vb.h"
@@ -13,6 +14,7 @@
 #include "widgets/UserControl3.h"
 #include "widgets/fProcessBar.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -24,7 +26,7 @@
 
 namespace {
 
-const QString FourPoint = QStringLiteral("美标4分制");
+const QString FourPointMode = QStringLiteral("美标4分制");
 const QString NationalTen = QStringLiteral("国标10分制");
 const QString JapaneseTen = QStringLiteral("日标10分制");
 
@@ -71,6 +73,16 @@ CheckDefectPart::CheckDefectPart(frmCheck* form) : QObject(form), m_form(form)
             w->setProperty("designPt", 12.0); // the pad's keys resize their own type afterwards
     }
 
+    m_endBtn = new QPushButton(QStringLiteral("结束"), c.Frame5);
+    m_endBtn->setObjectName(QStringLiteral("cmdBugEnd"));
+    m_endBtn->setAccessibleName(QStringLiteral("结束"));
+    m_endBtn->setFocusPolicy(Qt::NoFocus);
+    m_endBtn->setStyleSheet(
+        QStringLiteral("QPushButton{background:#e0ecff;border:1px solid #4060a0;border-radius:6px;}"
+                       "QPushButton:pressed{background:#3060c0;color:white;}"));
+    connect(m_endBtn, &QPushButton::clicked, this, &CheckDefectPart::endDefect);
+    m_alert = new CheckSectionAlert(form, this);
+
     connect(form, &frmCheck::commandRequested, this, &CheckDefectPart::onCommand);
     if (auto* settings = form->findChild<CheckSettingsPanel*>())
         if (settings->saveButton()) // after the panel wrote the lists
@@ -112,8 +124,11 @@ void CheckDefectPart::buildDefectButtons()
     const int top = c.fProcessBar1->isHidden() ? 330 : bar.y() + bar.height() + 80;
     const bool wide = m_form->defectFrameWide();
     const CheckDefectLayout::ButtonStyle style = CheckDefectLayout::buttonStyle(wide);
+    const bool longDefects =
+        CheckGrading::settingIsTrue(readMirel(QStringLiteral("LongDefects"), QStringLiteral("0")));
     const QList<QRect> rects = CheckDefectLayout::buttonRects(
-        int(items.size()), QRect(100, top, frame.width() - 200, gridTop - 80 - top), style);
+        int(items.size()) + (longDefects ? 1 : 0),
+        QRect(100, top, frame.width() - 200, gridTop - 80 - top), style);
     for (int i = 0; i < items.size(); ++i) {
         if (i >= m_bugBtn.size()) {
             auto* b = new QPushButton(c.Frame5);
@@ -140,8 +155,15 @@ void CheckDefectPart::buildDefectButtons()
         b->setVisible(!parts[0].isEmpty());
         b->raise();
     }
+    m_endBtn->setVisible(longDefects);
+    if (longDefects) {
+        placeTwips(m_endBtn, rects.last());
+        setDesignPoints(m_endBtn, style.points);
+        m_endBtn->raise();
+    }
     placeTwips(m_label9, QRect(1000, 0, frame.width() - 1150, 300));
     m_label9->raise();
+    m_alert->place();
 }
 
 void CheckDefectPart::bugBtn_Click(int index)
@@ -152,7 +174,7 @@ void CheckDefectPart::bugBtn_Click(int index)
     m_bugName = b->text();
     m_bugTag = vb::Val(tagOf(b));
     const QString mode = readMirel(QStringLiteral("USASTANDARD"), QStringLiteral("关闭评分")).toUpper();
-    if (mode == FourPoint || mode == JapaneseTen) {
+    if (mode == FourPointMode || mode == JapaneseTen) {
         const int points[2][4] = {{1, 2, 3, 4}, {1, 3, 5, 10}};
         for (int i = 0; i < 4; ++i)
             m_picker->setNumber(i + 1, points[mode == JapaneseTen][i]);
@@ -231,6 +253,7 @@ void CheckDefectPart::record(const QString& score, const QString& count)
         m_form->appendDefectRow(QStringList{QString()} + row);
     closePickers();
     m_form->runCommand(15);
+    m_alert->check(gradingRules().capPerUnit ? FourPoint::Cap : 0);
 }
 
 QList<CheckGrading::DefectButton> CheckDefectPart::gradingButtons() const
@@ -241,27 +264,47 @@ QList<CheckGrading::DefectButton> CheckDefectPart::gradingButtons() const
     return buttons;
 }
 
+CheckGrading::Rules CheckDefectPart::gradingRules() const
+{
+    const CheckControls& c = m_form->controls();
+    CheckGrading::Rules rules;
+    const QString mode =
+        readMirel(QStringLiteral("USASTANDARD"), QStringLiteral("关闭评分")).toUpper();
+    rules.capPerUnit =
+        mode == FourPointMode &&
+        CheckGrading::settingIsTrue(readMirel(QStringLiteral("CapPerUnit"), QStringLiteral("0")));
+    rules.yards = c.isMashu->isChecked();
+    rules.rejectMetres =
+        vb::Val(readMirel(QStringLiteral("LongDefectReject"), QStringLiteral("0")));
+    return rules;
+}
+
 void CheckDefectPart::recompute()
 {
     CheckControls& c = m_form->controls();
     double area = 0;
+    CheckGrading::Rules rules = gradingRules();
     if (vb::IsNumeric(c.TxtBox[5]->text())) {
         double width = vb::Val(c.TxtBox[5]->text()); // fabric width in cm
         if (width == 0)
             width = 100;
         const double length = vb::Val(c.TxtBox[7]->text()) - vb::Val(c.TxtBox[15]->text());
         area = width * length / 100;
+        rules.widthCm = width;
+        rules.length = length;
     }
-    const CheckGrading::Score r =
-        CheckGrading::gradeScore(m_form->defectRows(), area, gradingButtons(),
-                                 CheckGrading::settingIsTrue(readMirel(QStringLiteral("autoGrade"), QStringLiteral("0"))));
+    const CheckGrading::Score r = CheckGrading::gradeScore(
+        m_form->defectRows(), area, gradingButtons(),
+        CheckGrading::settingIsTrue(readMirel(QStringLiteral("autoGrade"), QStringLiteral("0"))),
+        rules);
     m_label9->setText(QStringLiteral("扣分合计：") + r.summary);
     const double points = vb::Val(r.points);
     if (points > -1 && !c.gradeBtn.isEmpty()) {
         QList<double> thresholds;
         for (QRadioButton* g : c.gradeBtn)
             thresholds << vb::Val(g->toolTip());
-        c.gradeBtn[CheckGrading::gradeFor(points, thresholds)]->setChecked(true);
+        c.gradeBtn[r.rejected ? c.gradeBtn.size() - 1 : CheckGrading::gradeFor(points, thresholds)]
+            ->setChecked(true);
         c.TxtBox[15]->setText(vb::sqlNumber(vb::Val(r.allowance)));
     }
 }
@@ -277,4 +320,27 @@ void CheckDefectPart::deleteDefect()
             grid->setTextMatrix(r, 0, QString::number(r));
     }
     m_form->runCommand(15);
+}
+
+void CheckDefectPart::endDefect()
+{
+    // The defect last recorded (a section alert's row is no defect); pressed again, its end
+    // moves on.
+    EditGrid* grid = m_form->pggCheck();
+    int row = grid->rows() - 1;
+    while (row >= 1 && (grid->textMatrix(row, 1).isEmpty() ||
+                        grid->textMatrix(row, 1) == QStringView(CheckGrading::AlertRowName)))
+        --row;
+    if (row < 1)
+        return;
+    const double start =
+        CheckGrading::defectOf({QString(), QString(), grid->textMatrix(row, 2)}).start;
+    const double end = vb::Val(m_form->controls().TxtBox[7]->text());
+    if (end <= start) {
+        m_form->setStatus(QStringLiteral("结束位置要大于疵点的起始位置"));
+        return;
+    }
+    grid->setTextMatrix(row, 2, CheckGrading::spanText(start, end));
+    m_form->runCommand(15);
+    m_alert->check(gradingRules().capPerUnit ? FourPoint::Cap : 0);
 }

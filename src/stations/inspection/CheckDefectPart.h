@@ -8,6 +8,7 @@
 #include <QList>
 #include <QObject>
 
+class CheckSectionAlert;
 class frmCheck;
 class QLabel;
 class QPushButton;
@@ -31,13 +32,21 @@ public:
     void recompute();
     /// Command 3: deletes the selected defect row, then command 15.
     void deleteDefect();
+    /// "结束": the last defect row becomes a long defect that ends at the counter's position
+    /// (pressed again, the end moves on), then command 15.
+    void endDefect();
 
     QList<QPushButton*> bugBtn() const { return m_bugBtn; }
     UserControl3* UserControl31() const { return m_picker; }
     UserControl2* UserControl21() const { return m_tenPoint; }
     QLabel* Label9() const { return m_label9; }
+    /// "结束", shown when [MIREL] LongDefects is on.
+    QPushButton* cmdBugEnd() const { return m_endBtn; }
+    CheckSectionAlert* sectionAlert() const { return m_alert; }
     /// The buttons as the grading sees them (caption and allowance).
     QList<CheckGrading::DefectButton> gradingButtons() const;
+    /// The optional 4-point rules of mirel.ini for the roll on screen (width and length unset).
+    CheckGrading::Rules gradingRules() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -54,6 +63,8 @@ private:
     UserControl3* m_picker = nullptr;   // 4-point and Japanese scoring
     UserControl2* m_tenPoint = nullptr; // national 10-point scoring
     QLabel* m_label9 = nullptr;
+    QPushButton* m_endBtn = nullptr;
+    CheckSectionAlert* m_alert = nullptr;
     QString m_bugName;  // last pressed defect button
     double m_bugTag = 0; // its allowance
 };

@@ -6,9 +6,10 @@
 #include "script/VbScript.h"
 #include "shell/Database.h"
 #include "shell/MessageBox.h"
-#include "shell/SysUtil.h"
 #include "shell/StockPosting.h"
+#include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
+#include "stations/inspection/CheckGrading.h"
 #include "text/Vb.h"
 #include "widgets/fProcessBar.h"
 
@@ -25,6 +26,16 @@
 namespace {
 
 QString today() { return QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")); }
+
+// The grid's position of a saved defect: as stored, or "起-止" for a long one. Databases made
+// before the end column existed have point defects only.
+QString defectPosition(const Recordset& d)
+{
+    const double start = d.number(QStringLiteral("bugPosition"));
+    const double end =
+        d.hasField(QStringLiteral("bugEnd")) ? d.number(QStringLiteral("bugEnd")) : 0;
+    return end > start ? CheckGrading::spanText(start, end) : d.text(QStringLiteral("bugPosition"));
+}
 
 // Formula placeholders and the fields whose numbers replace them.
 const std::pair<const char16_t*, int> FormulaFields[] = {
@@ -273,9 +284,13 @@ void frmCheck::loadRoll(long long id)
         QList<QStringList> rows;
         Recordset d = SysUtil::openRecordset(Database::conn(), CheckSql::loadDefects(id));
         for (d.moveFirst(); !d.eof(); d.moveNext())
-            rows << QStringList{QString(), d.text(QStringLiteral("bugName")), d.text(QStringLiteral("bugPosition")),
-                                d.text(QStringLiteral("bugCount")), d.text(QStringLiteral("bugScore")),
-                                d.text(QStringLiteral("checkCode")), d.text(QStringLiteral("remark"))};
+            rows << QStringList{QString(),
+                                d.text(QStringLiteral("bugName")),
+                                defectPosition(d),
+                                d.text(QStringLiteral("bugCount")),
+                                d.text(QStringLiteral("bugScore")),
+                                d.text(QStringLiteral("checkCode")),
+                                d.text(QStringLiteral("remark"))};
         setDefectRows(rows);
         if (readMirel(QStringLiteral("DelCheck"), QStringLiteral("1")) != u"1")
             c.checkCommand[2]->setEnabled(false);

@@ -3,6 +3,7 @@
 #include "stations/inspection/CheckSql.h"
 
 #include "shell/SqlText.h"
+#include "stations/inspection/CheckGrading.h"
 
 namespace CheckSql {
 
@@ -113,11 +114,20 @@ QString lastIdentity() { return QStringLiteral("select SCOPE_IDENTITY(); "); }
 QString insertDefect(long long rollId, const QStringList& cols, const QString& today)
 {
     const auto col = [&](int i) { return i < cols.size() ? q(cols[i]) : QString(); };
-    return QStringLiteral("Insert into checkDetail (checkId,checkCode,remark,bugName,bugPosition,bugCount,bugScore,createDate) values( ")
-         + QString::number(rollId) + QStringLiteral(",'") + col(5) + QStringLiteral("','") + col(6)
-         + QStringLiteral("','") + col(1) + QStringLiteral("','") + col(2) + QStringLiteral("','")
-         + col(3) + QStringLiteral("',") + sqlNum(vb::Val(cols.value(4))) + QStringLiteral(",'")
-         + q(today) + QStringLiteral("')");
+    const FourPoint::Defect span = CheckGrading::defectOf(cols);
+    // A point defect keeps the statement of databases made before the end column existed.
+    const bool isLong = span.isLong();
+    return QStringLiteral(
+               "Insert into checkDetail (checkId,checkCode,remark,bugName,bugPosition,") +
+           (isLong ? QStringLiteral("bugEnd,") : QString()) +
+           QStringLiteral("bugCount,bugScore,createDate) values( ") + QString::number(rollId) +
+           QStringLiteral(",'") + col(5) + QStringLiteral("','") + col(6) + QStringLiteral("','") +
+           col(1) + QStringLiteral("','") +
+           (isLong ? sqlNum(span.start) + QStringLiteral("',") + sqlNum(span.end) +
+                         QStringLiteral(",'")
+                   : col(2) + QStringLiteral("','")) +
+           col(3) + QStringLiteral("',") + sqlNum(vb::Val(cols.value(4))) + QStringLiteral(",'") +
+           q(today) + QStringLiteral("')");
 }
 
 QString item5Lookup(const QString& lineId)

@@ -55,7 +55,8 @@ QString deleteDefects(long long rollId);
 QString oldQuantity(long long rollId);
 QString lastIdentity();
 
-/// One defect row of the grid: columns 1..6 (name, position, count, score, worker, remark).
+/// One defect row of the grid: columns 1..6 (name, position, count, score, worker, remark). A
+/// long defect's "起-止" position goes into bugPosition and bugEnd.
 QString insertDefect(long long rollId, const QStringList& cols, const QString& today);
 
 QString item5Lookup(const QString& lineId);
