@@ -405,9 +405,9 @@ private slots:
         c.autoHuanJuan->setChecked(false);
         f.runCommand(2);
         const QString id = c.checkId->text();
-        QCOMPARE(fx.scalar("select group_concat(bugPosition || '-' || bugEnd) from checkDetail "
-                           "where checkId=" +
-                           id),
+        QCOMPARE(fx.scalar("select group_concat(p) from (select bugPosition || '-' || bugEnd as p "
+                           "from checkDetail where checkId=" +
+                           id + " order by id)"),
                  QString("20-33,33-0,34-0"));
         f.newRoll();
         QVERIFY(f.defectRows().isEmpty());

@@ -143,7 +143,10 @@ QString loadRoll(long long rollId)
 
 QString loadDefects(long long rollId)
 {
-    return QStringLiteral("SELECT * FROM CheckDetail WHERE checkId=") + QString::number(rollId);
+    // In the order they were recorded: the defects of a roll are read through whichever index the
+    // database picks, and a reopened roll must list them as the inspector pressed them.
+    return QStringLiteral("SELECT * FROM CheckDetail WHERE checkId=") + QString::number(rollId) +
+           QStringLiteral(" ORDER BY id");
 }
 
 QString rollExists(const QString& idText)
