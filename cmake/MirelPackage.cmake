@@ -45,9 +45,9 @@ install(FILES ${pkg}/systemd/mirel-mesrun.service ${pkg}/systemd/mirel-mesrun.ti
 set(station_captions "check=验布" "maitou=唛头" "huaxian=化纤装箱" "mes=验布 MES" "bag=打包"
   "item=商品图片" "3d=3D 图片" "load=工序进度" "rfid=RFID 发卡" "kanban=库存看板" "quality=质量分析")
 foreach(entry ${station_captions})
-  string(REPLACE "=" ";" parts "${entry}")
-  list(GET parts 0 WORD)
-  list(GET parts 1 CAPTION)
+  string(REPLACE "=" ";" word_and_caption "${entry}")
+  list(GET word_and_caption 0 WORD)
+  list(GET word_and_caption 1 CAPTION)
   configure_file(${pkg}/mirel-station.desktop.in ${CMAKE_BINARY_DIR}/package/mirel-${WORD}.desktop @ONLY)
   install(FILES ${CMAKE_BINARY_DIR}/package/mirel-${WORD}.desktop DESTINATION share/applications)
 endforeach()

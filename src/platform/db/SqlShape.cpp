@@ -4,6 +4,7 @@
 
 #include "db/DateText.h"
 #include "db/SqlText.h"
+#include "db/SqlTokens.h"
 
 #include <QLocale>
 #include <QVarLengthArray>
@@ -57,24 +58,6 @@ qsizetype quotedEnd(const QString& s, qsizetype i, QChar close)
         return j + 1;
     }
     return -1; // unterminated
-}
-
-qsizetype numberEnd(const QString& s, qsizetype i)
-{
-    qsizetype j = i;
-    while (j < s.size() && (s.at(j).isDigit() || s.at(j) == u'.'))
-        ++j;
-    if (j < s.size() && (s.at(j) == u'e' || s.at(j) == u'E')) {
-        qsizetype k = j + 1;
-        if (k < s.size() && (s.at(k) == u'+' || s.at(k) == u'-'))
-            ++k;
-        if (k < s.size() && s.at(k).isDigit()) {
-            j = k;
-            while (j < s.size() && s.at(j).isDigit())
-                ++j;
-        }
-    }
-    return j;
 }
 
 // A text the date rules would rewrite where it meets a date column.
@@ -264,7 +247,7 @@ SqlShape SqlShape::of(const QString& batch)
             continue;
         }
         if (c.isDigit() || (c == u'.' && d.isDigit())) {
-            const qsizetype end = numberEnd(s, i);
+            const qsizetype end = SqlLex::numberEnd(s, i);
             // A number glued to a name ("1号", "t.2") is part of it.
             const bool glued = (i > 0 && (isWordChar(s.at(i - 1)) || s.at(i - 1) == u'.')) ||
                                (end < n && (isWordChar(s.at(end)) || s.at(end) == u'\''));

@@ -28,6 +28,17 @@ qsizetype quotedEnd(const QString& s, qsizetype i, QChar close)
     return s.size();
 }
 
+} // namespace
+
+QString SqlToken::name() const
+{
+    if (kind == QuotedName && text.size() >= 2)
+        return text.mid(1, text.size() - 2);
+    return text;
+}
+
+namespace SqlLex {
+
 qsizetype numberEnd(const QString& s, qsizetype i)
 {
     qsizetype j = i;
@@ -46,16 +57,6 @@ qsizetype numberEnd(const QString& s, qsizetype i)
     return j;
 }
 
-} // namespace
-
-QString SqlToken::name() const
-{
-    if (kind == QuotedName && text.size() >= 2)
-        return text.mid(1, text.size() - 2);
-    return text;
-}
-
-namespace SqlLex {
 
 SqlTokens tokenize(const QString& s)
 {

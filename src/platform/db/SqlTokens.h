@@ -28,6 +28,8 @@ namespace SqlLex {
 /// Splits T-SQL into tokens; joining their texts gives the input back (except N'' literals,
 /// which lose their N: SQLite texts are Unicode anyway).
 SqlTokens tokenize(const QString& sql);
+/// End of the number starting at i (digits, a point, an exponent with its sign).
+qsizetype numberEnd(const QString& s, qsizetype i);
 QString join(const SqlTokens& tokens, qsizetype from = 0, qsizetype to = -1);
 
 /// Index of the next significant token at or after i (tokens.size() when none).
