@@ -6,6 +6,7 @@
 
 #include <QLabel>
 #include <QTabWidget>
+#include <QTableWidget>
 
 using namespace Qt::StringLiterals;
 
@@ -34,6 +35,9 @@ private slots:
         for (const auto& [field, caption] : {std::pair{7, "净重"}, {14, "毛重"}, {18, "箱号"}, {3, "批号"}, {20, "筒数"}})
             QCOMPARE(f.controls().TxtBox[field]->accessibleName(), QString::fromUtf8(caption));
         checkInsideAndReadable(f, QString::number(size.width()));
+        checkCommandsInView(f, QString::number(size.width()));
+        const QTableWidget* list = f.ppgCheckGrid2()->table(); // four boxes in view at least
+        QVERIFY(list->viewport()->height() >= 4 * list->rowHeight(0));
         const QString dir = qEnvironmentVariable("MIREL_SHOT_DIR");
         if (!dir.isEmpty())
             f.grab().save(dir + u"/huaxian-"_s + QString::number(size.width()) + u".png"_s);

@@ -51,3 +51,22 @@ void checkLabelsWhole(QWidget& f, const QString& where)
         QVERIFY2(whole, qPrintable(label->objectName() + " " + label->text() + " cut at " + where));
     }
 }
+
+void checkCommandsInView(QWidget& f, const QString& where)
+{
+    const QList<QWidget*> onForm = f.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    int commands = 0;
+    for (const QWidget* b : onForm) {
+        if (!b->isVisible() || !b->objectName().startsWith("checkCommand_"))
+            continue;
+        ++commands;
+        QVERIFY2(f.rect().contains(b->geometry()),
+                 qPrintable(b->objectName() + " off the window at " + where));
+        for (const QWidget* other : onForm)
+            QVERIFY2(
+                other == b || !other->isVisible() || !other->geometry().intersects(b->geometry()),
+                qPrintable(other->objectName() + " covers " + b->objectName() + " at " + where));
+    }
+    QVERIFY2(commands >= 9,
+             qPrintable(QString::number(commands) + " commands in view at " + where));
+}

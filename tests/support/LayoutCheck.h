@@ -12,3 +12,7 @@ void checkInsideAndReadable(QWidget& f, const QString& where);
 /// Every visible label with text, the lines that show the mill's data as well as captions, is
 /// read whole: on one line, or wrapped within its height.
 void checkLabelsWhole(QWidget& f, const QString& where);
+
+/// Every command button on the form (checkCommand_n) is in view: inside the window and not
+/// covered by any other control on the form.
+void checkCommandsInView(QWidget& f, const QString& where);

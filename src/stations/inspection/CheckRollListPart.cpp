@@ -124,25 +124,17 @@ void CheckRollListPart::placeTabs(int index)
 {
     CheckControls& c = m_form->controls();
     const bool listOpen = c.SSTab1->widget(index) == m_page;
-    // While a list is open (the roll list, or a station's own list tab) the tabs also take the
-    // command row's room: the inspector is looking back over rolls, not ending one, and wants
-    // several in view at once. The roll form and the defect frame above stay where they are; the
-    // label tab, the first, gives the commands back.
+    // While a list is open (the roll list, or a station's own list tab) the commands rise over
+    // the room the roll form and the defect frame give up, and the tabs take the room below
+    // them: the inspector looks back over several rolls and still ends the roll on screen. The
+    // label tab, the first, gives the room back.
     const bool tall = index > 0;
+    m_form->setListOpen(tall);
     QRect tabs = m_tabsDesign;
-    const QRect form = designRect(c.Frame6);
-    const int belowForm = form.y() + form.height() + 20;
-    if (tall && belowForm < tabs.y())
-        tabs.setTop(belowForm);
+    if (tall)
+        tabs.setTop(tabs.top() - frmCheck::listTabsRise());
     placeTwips(c.SSTab1, tabs);
     m_sum->setVisible(listOpen);
-    if (!tall)
-        return;
-    c.SSTab1->raise();
-    // The keypad and the settings panel stay in front of the list.
-    for (const QString& name : {QStringLiteral("NumberKeybord1"), QStringLiteral("Frame3")})
-        if (QWidget* w = m_form->findChild<QWidget*>(name); w && w->isVisible())
-            w->raise();
 }
 
 void CheckRollListPart::placeGrid()

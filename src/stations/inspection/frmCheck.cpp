@@ -491,6 +491,7 @@ bool frmCheck::defectFrameWide() const { return designRect(c.Frame5).x() != 9000
 
 void frmCheck::Frame5_Click()
 {
+    fitDefectFrameToList(false); // the frame's own size first
     QRect frame = designRect(c.Frame5);
     QRect bar = designRect(c.fProcessBar1);
     if (!defectFrameWide()) {
@@ -507,6 +508,7 @@ void frmCheck::Frame5_Click()
     grid.setWidth(frame.width() - 100);
     grid.moveTop(frame.height() - grid.height() - 60);
     placeTwips(m_pggCheck, grid);
+    fitDefectFrameToList(true);
     c.Frame5->raise();
     emit commandRequested(-5); // the defect buttons are rebuilt for the new size
 }

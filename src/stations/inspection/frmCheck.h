@@ -75,6 +75,12 @@ public:
 
     void Frame5_Click();
     bool defectFrameWide() const;
+    /// A list tab is open: the command row rises over the room the roll form and the narrow
+    /// defect frame give up, and the tabs take the room below it. Closing gives it back.
+    void setListOpen(bool open);
+    bool listOpen() const { return m_listOpen; }
+    /// Twips the tabs rise by while a list is open.
+    static int listTabsRise();
     /// "换缸": a new dye lot for today.
     void cmdHuangang_Click();
     /// "产量": the worker's share as a zero-score row.
@@ -186,6 +192,11 @@ private:
     void rollWasDeleted();
     void toggleUnit();
     void placeFieldGroup(QLabel* label, const QPoint& topLeft);
+    /// The commands below the roll form, with the copies box and the two ticks beside them.
+    QList<QWidget*> commandRow() const;
+    /// The narrow defect frame, while a list is open, ends above the risen command row (fit) or
+    /// gets its own height back.
+    void fitDefectFrameToList(bool fit);
     QString readMirel(const QString& key, const QString& def) const;
 
     Recordset m_cardRs;
@@ -196,6 +207,8 @@ private:
     devices::InspectionDevices* m_devices = nullptr;
     CheckSettingsPanel* m_settings = nullptr;
     bool m_loaded = false;
+    bool m_listOpen = false;
+    QString m_numberScope;      // the condition the roll number on screen was proposed under
     bool m_fillingRoll = false; // the saved roll's values are shown as stored, not recomputed
     // Dragging a field label with its group.
     QLabel* m_dragLabel = nullptr;
