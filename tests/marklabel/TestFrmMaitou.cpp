@@ -141,6 +141,10 @@ private slots:
         QCOMPARE(f.ppgCheckGrid2()->rows(), 3);
         QCOMPARE(f.palletSummary()->text(), u"  卷数:2  米数:42.5"_s);
         QCOMPARE(f.ppgCheckGrid2()->textMatrix(1, 7), u"30"_s); // 净重, newest first
+        // The roll list's total is its quantity column, not the grade beside it.
+        auto* list = new CheckRollListPart(&f);
+        f.runCommand(10);
+        QCOMPARE(list->sumLabel()->text(), u"数量:49.5"_s);
         // After a restart the station goes on with its pallet.
         frmMaitou& again = openMaitou(fx);
         QCOMPARE(again.controls().TxtBox[28]->text(), today() + u"001"_s);

@@ -194,9 +194,12 @@ void CheckRollListPart::queryCheck()
         MessageBox::critical(e.message(), m_form);
         return;
     }
+    // The quantity column is where the shown list has it (the mark-label list puts the grade in
+    // column 9); a stored list without a "数量" column keeps the mill's old place for it.
+    const int quantity = int(m_grid->header().indexOf(QStringLiteral("数量")));
     double sum = 0;
     for (int row = 1; row < m_grid->rows(); ++row)
-        sum += vb::Val(m_grid->textMatrix(row, 9));
+        sum += vb::Val(m_grid->textMatrix(row, quantity >= 0 ? quantity : 9));
     m_sum->setText(QStringLiteral("数量:") + vb::CStr(sum));
 }
 
