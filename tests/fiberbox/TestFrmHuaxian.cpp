@@ -102,33 +102,59 @@ private slots:
                  u"2405-3/19.5/"_s + created + u"/19"_s);
     }
 
+    // Every way the grade changes: touched, a new box, a reopened box, the automatic grade.
     void gradeLetterEndsTheBatch_data()
     {
         QTest::addColumn<bool>("fiberBox");
         QTest::addColumn<QString>("batch");
         QTest::addColumn<QList<int>>("taps");
+        QTest::addColumn<QString>("then");
         QTest::addColumn<QString>("result");
-        QTest::newRow("B twice") << true << "2405" << QList<int>{1, 1} << "2405B";
-        QTest::newRow("then C") << true << "2405" << QList<int>{1, 1, 2} << "2405C";
-        QTest::newRow("then first grade") << true << "2405" << QList<int>{1, 1, 2, 0} << "2405";
-        QTest::newRow("typed C removed") << true << "2405C" << QList<int>{0} << "2405";
-        QTest::newRow("mark label keeps its batch") << false << "2405" << QList<int>{1, 2} << "2405";
+        QTest::newRow("B twice") << true << "2405" << QList<int>{1, 1} << ""
+                                 << "2405B";
+        QTest::newRow("then C") << true << "2405" << QList<int>{1, 1, 2} << ""
+                                << "2405C";
+        QTest::newRow("then first grade") << true << "2405" << QList<int>{1, 1, 2, 0} << ""
+                                          << "2405";
+        QTest::newRow("typed C removed") << true << "2405C" << QList<int>{0} << ""
+                                         << "2405";
+        QTest::newRow("new box") << true << "2405" << QList<int>{2} << "new"
+                                 << "2405";
+        QTest::newRow("reopened second") << true << "2405C" << QList<int>{2} << "reopen"
+                                         << "2405B";
+        QTest::newRow("automatic second") << true << "2405C" << QList<int>{} << "auto"
+                                          << "2405B";
+        QTest::newRow("mark label keeps its batch") << false << "2405" << QList<int>{1, 2} << ""
+                                                    << "2405";
     }
     void gradeLetterEndsTheBatch()
     {
         QFETCH(bool, fiberBox);
         QFETCH(QString, batch);
         QFETCH(QList<int>, taps);
+        QFETCH(QString, then);
         QFETCH(QString, result);
-        CheckFixture fx("grade=一等,二等,三等,\n");
+        CheckFixture fx("grade=一等^0,二等^10,三等^50,\nautoGrade=1\n");
         frmCheck& f = fiberBox ? static_cast<frmCheck&>(openHuaxian(fx)) : openMaitou(fx);
+        new CheckDefectPart(&f);
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
-        f.controls().TxtBox[3]->setText(batch);
+        const auto& c = f.controls();
+        c.TxtBox[3]->setText(batch);
         for (int i : taps)
-            QTest::mouseClick(f.controls().gradeBtn[i], Qt::LeftButton);
-        QCOMPARE(f.controls().TxtBox[3]->text(), result);
-        QCOMPARE(f.currentGrade(), f.controls().gradeBtn[taps.last()]->text());
+            QTest::mouseClick(c.gradeBtn[i], Qt::LeftButton);
+        if (then == u"new")
+            f.runCommand(1);
+        if (then == u"reopen") { // a box stored with 二等 but without its letter
+            fx.exec(
+                u"insert into checkinfo(checkcode,taskno,grade,itemid) values('009','2405','二等',1)"_s);
+            f.loadRoll(fx.scalar(u"select max(id) from checkinfo"_s).toLongLong());
+        }
+        if (then == u"auto") { // 12 points on 100 m²
+            f.appendDefectRow({QString(), u"毛丝"_s, u"1"_s, u"1"_s, u"12"_s, u"001"_s, QString()});
+            f.runCommand(15);
+        }
+        QCOMPARE(c.TxtBox[3]->text(), result);
     }
 
     // 19 boxes stand on the pallet; the 20th fills it.

@@ -59,10 +59,15 @@ CheckSql::Roll frmHuaxian::rollValues() const
 
 void frmHuaxian::fillFromRoll(const Recordset& rs)
 {
-    frmMaitou::fillFromRoll(rs);
-    // A reopened box keeps the batch number it was saved with until the operator changes it.
-    m_composedBatch = c.TxtBox[3]->text();
+    // A reopened box keeps the batch number it was saved with until the operator changes it; a
+    // number put together from a pattern carries its grade letter inside, where the grade chosen
+    // for the box cannot find it.
+    m_composedBatch.clear();
     m_batchBase.reset();
+    m_reopening = !mirel(u"批次号构成"_s, QString()).isEmpty();
+    frmMaitou::fillFromRoll(rs);
+    m_reopening = false;
+    m_composedBatch = c.TxtBox[3]->text();
 }
 
 QString frmHuaxian::batchBase() const
@@ -111,6 +116,13 @@ void frmHuaxian::gradeBtn_Click(int index)
 {
     if (index >= 0 && index < c.gradeBtn.size())
         c.gradeBtn[index]->setChecked(true);
+    gradeChanged(index);
+}
+
+void frmHuaxian::gradeChanged(int index)
+{
+    if (m_reopening)
+        return;
     // Seconds and thirds carry their grade letter at the end of the batch.
     QString batch = batchBase();
     if (batch.endsWith(u'B') || batch.endsWith(u'C'))

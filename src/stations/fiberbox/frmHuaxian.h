@@ -30,7 +30,8 @@ protected:
     CheckSql::Roll rollValues() const override;
     void fillFromRoll(const Recordset& rs) override;
     void beforeSave() override;
-    void gradeClicked(int index) override { gradeBtn_Click(index); }
+    /// The batch number ends in the letter of the grade chosen, however it was chosen.
+    void gradeChanged(int index) override;
     QString palletSummaryText(int boxes, double netWeight) const override;
     void palletListLoaded(const Recordset& rs) override;
 
@@ -43,4 +44,5 @@ private:
     QString m_composedBatch;
     /// What the composed number was made from; unknown for a box reopened from the database.
     std::optional<QString> m_batchBase;
+    bool m_reopening = false; ///< a box's stored, pattern-made batch is being shown
 };

@@ -297,7 +297,14 @@ void frmCheck::buildGradeButtons()
         placeTwips(b, QRect(x, lab.y(), 1100, lab.height()));
         b->show();
         x += 1140;
-        connect(b, &QRadioButton::clicked, this, [this, i] { gradeClicked(i); });
+        // Every change of the grade reaches the station: a touch, a new or reopened roll, the
+        // automatic grade. A touch on the grade already chosen changes nothing but still asks
+        // (the station's rule must be idempotent: a touch on a new grade arrives twice).
+        connect(b, &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on)
+                gradeChanged(i);
+        });
+        connect(b, &QRadioButton::clicked, this, [this, i] { gradeChanged(i); });
         c.gradeBtn << b;
         group << b->objectName();
     }

@@ -137,8 +137,9 @@ protected:
     virtual bool fieldLabelDoubleClicked(QLabel* label) { Q_UNUSED(label); return false; }
     /// The end of Form_Load, with settings, devices and the stored layout in place.
     virtual void afterLoad() {}
-    /// The operator touched grade button index (after it was selected).
-    virtual void gradeClicked(int index) { Q_UNUSED(index); }
+    /// Grade button index is the chosen grade: touched, or chosen by code (a new or reopened roll,
+    /// the automatic grade). Called again when the chosen grade is touched once more.
+    virtual void gradeChanged(int index) { Q_UNUSED(index); }
     /// Gives the field TxtBox(txt) the station's own caption (its label, the label's required-field
     /// box, whose stored caption still wins at load, and the field's accessible name); tip, when
     /// given, becomes the label's tool tip.
