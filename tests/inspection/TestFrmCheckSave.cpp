@@ -176,6 +176,7 @@ private slots:
         QTest::newRow("own formula") << QByteArray("dingmaFormula=([重量] - 1) * [系数] \\ 1\n") << "25" << "2" << "48.00";
         QTest::newRow("division by zero keeps quantity") << QByteArray("dingmaFormula=[重量] / [系数]\n") << "25" << "0" << "7";
         QTest::newRow("fixed length: no formula") << QByteArray("dingma=0\n") << "25" << "1.2" << "7";
+        QTest::newRow("empty factor keeps quantity") << QByteArray() << "25" << "" << "7";
     }
     void quantityFormula()
     {
@@ -189,6 +190,8 @@ private slots:
         f.controls().TxtBox[19]->setText(factor);
         f.controls().TxtBox[14]->setText(weight);
         QCOMPARE(f.controls().TxtBox[7]->text(), quantity);
+        if (factor.isEmpty())
+            QCOMPARE(f.status(), QString("数量公式缺少[系数]"));
     }
 
     void shiftFromWorker()

@@ -349,14 +349,22 @@ void frmCheck::onWorkerChanged()
 
 void frmCheck::onWeightChanged()
 {
-    if (m_fillingRoll || readMirel(QStringLiteral("dingma"), QStringLiteral("1")) != u"1")
+    // A cleared weight (a cleared form) weighs nothing: the quantity stays as it is.
+    if (m_fillingRoll || readMirel(QStringLiteral("dingma"), QStringLiteral("1")) != u"1" ||
+        c.TxtBox[14]->text().trimmed().isEmpty())
         return;
     QString formula = readMirel(QStringLiteral("dingmaFormula"), QString());
     if (formula.isEmpty())
         formula = QStringLiteral("[重量] * [系数]");
     QList<std::pair<QString, double>> values;
-    for (const auto& [name, field] : formulaFields())
+    for (const auto& [name, field] : formulaFields()) {
+        // An empty input is not 0: the quantity on screen stays until the formula is complete.
+        if (formula.contains(name) && c.TxtBox[field]->text().trimmed().isEmpty()) {
+            setStatus(QStringLiteral("数量公式缺少") + name);
+            return;
+        }
         values.append({name, vb::Val(c.TxtBox[field]->text())});
+    }
     double quantity = 0;
     QString error;
     if (!script::evalNumber(script::fillPlaceholders(formula, values), &quantity, &error)) {
