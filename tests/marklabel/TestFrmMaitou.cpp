@@ -87,22 +87,41 @@ private slots:
             QCOMPARE(f.focusWidget(), f.controls().TxtBox[focus]);
     }
 
-    void automaticArticleIsMadeOnce()
+    // Each package names the article of the name, spare B and colour on the form when it is
+    // saved, made once; numbered per article.
+    void automaticArticleOfTheForm_data()
     {
-        CheckFixture fx("itemAutoSave=1\n");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("same name twice") << QStringList{"O'Neil 弹力布", "O'Neil 弹力布"}
+                                         << "O'Neil 弹力布:001|O'Neil 弹力布:002";
+        QTest::newRow("renamed and back")
+            << QStringList{"AAA", "BBB", "AAA"} << "AAA:001|BBB:001|AAA:002";
+    }
+    void automaticArticleOfTheForm()
+    {
+        QFETCH(QStringList, names);
+        QFETCH(QString, saved);
+        CheckFixture fx("itemAutoSave=1\ncodetype=面料编码\n");
         fx.exec(u"insert into itemtype(itemtypeId,itemtypeName) values(3,'成品')"_s);
         frmMaitou& f = openMaitou(fx);
         const auto& c = f.controls();
-        c.TxtBox[22]->setText(u"O'Neil 弹力布"_s);
         c.TxtBox[25]->setText(u"S捻"_s);
         c.TxtBox[23]->setText(u"藏青"_s);
-        save(f, u"10"_s);
-        save(f, u"12"_s);
-        QCOMPARE(fx.scalar(u"select count(*) from item where itemname='O''Neil 弹力布'"_s), u"1"_s);
-        const QString id = fx.scalar(u"select itemid||'/'||itemcode||'/'||itemtypeid||'/'||item5||'/'||item6 from item where itemname='O''Neil 弹力布'"_s);
-        QCOMPARE(id.section(u'/', 1), u"0001/3/S捻/藏青"_s);
-        // Both packages name the article that was made for the first.
-        QCOMPARE(fx.scalar(u"select count(*) from checkinfo where itemid="_s + id.section(u'/', 0, 0)), u"2"_s);
+        for (const QString& name : names) {
+            c.TxtBox[22]->setText(name);
+            save(f, u"10"_s);
+        }
+        QCOMPARE(fx.scalar(u"select group_concat(n,'|') from (select i.itemname||':'||a.checkcode "
+                           u"as n from checkinfo a"
+                           " join item i on i.itemid=a.itemid order by a.id)"_s),
+                 saved);
+        QCOMPARE(fx.scalar(u"select count(*) from item where itemid>1"_s).toLongLong(),
+                 QSet<QString>(names.begin(), names.end()).size());
+        QCOMPARE(
+            fx.scalar(
+                u"select group_concat(distinct itemcode||'/'||itemtypeid||'/'||item5||'/'||item6) from item where itemid>1"_s),
+            u"0001/3/S捻/藏青"_s);
     }
 
     void refusedSaveLeavesNothingHalfWritten()
@@ -245,6 +264,12 @@ private slots:
         f.controls().TxtBox[3]->setFocus();
         QTest::keyClicks(f.controls().TxtBox[3], u"J9"_s);
         QCOMPARE(f.controls().TxtBox[18]->text(), next);
+        // Another article without packages starts its own numbers (per card line: the line's).
+        fx.exec(u"insert into item(itemid,itemname) values(2,'全棉贡缎')"_s);
+        f.loadItem(u"2"_s);
+        save(f, u"10"_s);
+        QCOMPARE(fx.scalar(u"select checkcode from checkinfo where itemid=2"_s),
+                 codetype == u"面料编码" ? u"001"_s : next);
     }
 
     // Deleting the package on screen asks twice; the second question is the variant's.
@@ -311,15 +336,25 @@ private slots:
         MessageBox::clearAnswers();
     }
 
-    void savedLayoutIsTheStations_data()
+    // What each station keeps apart: its layout key, its remembered label template, its
+    // roll-number scopes and the place of its wide defect frame.
+    void stationsOwnSettings_data()
     {
         QTest::addColumn<bool>("maitou");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("otherKey");
-        QTest::newRow("mark label") << true << "InputPosition-maitou" << "InputPosition";
-        QTest::newRow("inspection as before") << false << "InputPosition" << "InputPosition-maitou";
+        QTest::addColumn<QStringList>("keys"); // layout, other layout, template, other template
+        QTest::addColumn<QString>("label");
+        QTest::addColumn<QStringList>("scopes");
+        QTest::addColumn<QRect>("wide");
+        QTest::newRow("mark label")
+            << true << QStringList{"InputPosition-maitou", "InputPosition", "checkMaitou", "check"}
+            << "订单唛头2" << QStringList{"检验单缸号", "面料编码"}
+            << QRect(270, 4080, 14400, 5310);
+        QTest::newRow("inspection as before")
+            << false << QStringList{"InputPosition", "InputPosition-maitou", "check", "checkMaitou"}
+            << "唛头" << QStringList{"检验单颜色", "面料编码", "缸号"}
+            << QRect(270, 3100, 14400, 3910);
     }
-    void savedLayoutIsTheStations()
+    void stationsOwnSettings()
     {
         QFETCH(bool, maitou);
         QFETCH(QString, key);

@@ -104,15 +104,24 @@ void frmCheck::assignRollNumber()
     const QString codeLen = readMirel(QStringLiteral("codeLen"), QString::fromUtf16(CheckSql::DefaultCodeLen));
     if (rule == u"0") {
         try {
+            m_numberScope = rollNumberCondition();
             c.TxtBox[18]->setText(SysUtil::nextCode(Database::conn(), QStringLiteral("checkInfo"),
-                                                    QStringLiteral("checkCode"), int(codeLen.size()),
-                                                    rollNumberCondition()));
+                                                    QStringLiteral("checkCode"),
+                                                    int(codeLen.size()), m_numberScope));
         } catch (const DbError& e) {
             setStatus(e.message());
         }
         return;
     }
     c.TxtBox[18]->setText(vb::Format(vb::Val(c.TxtBox[18]->text()) + vb::Val(rule), codeLen));
+}
+
+void frmCheck::numberScopeChanged()
+{
+    if (vb::Val(c.checkId->text()) == 0 &&
+        readMirel(QStringLiteral("codeDESC"), QStringLiteral("0")) == u"0" &&
+        rollNumberCondition() != m_numberScope)
+        assignRollNumber();
 }
 
 bool frmCheck::validateCardOrLine()
@@ -212,10 +221,11 @@ long long frmCheck::saveRoll(bool refreshTotals)
             conn.executeOnRow(updateStatement(r, id));
         } else {
             // Another station may have saved the proposed number meanwhile; a number still free
-            // is kept, so the roll gets the number the inspector saw.
+            // is kept, so the roll gets the number the inspector saw. A number proposed for
+            // another card line or article is not this roll's: it would leave a gap.
             const bool numbered = readMirel(QStringLiteral("codeDESC"), QStringLiteral("0")) == u"0";
             if (numbered
-                && (c.TxtBox[18]->text().isEmpty()
+                && (c.TxtBox[18]->text().isEmpty() || rollNumberCondition() != m_numberScope
                     || conn.execute(CheckSql::rollNumberTaken(c.TxtBox[18]->text(), rollNumberCondition()))
                                .field(0).toLongLong() > 0))
                 assignRollNumber();

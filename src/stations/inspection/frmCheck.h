@@ -144,6 +144,9 @@ protected:
     /// box, whose stored caption still wins at load, and the field's accessible name); tip, when
     /// given, becomes the label's tool tip.
     void setFieldCaption(int txt, const QString& caption, const QString& tip = QString());
+    /// The card line, article or dye lot of a new roll changed: under the running numbers the
+    /// roll gets the next number of its new scope, before it is saved.
+    void numberScopeChanged();
     /// The placeholders of the quantity formula ("[重量]", "[备A]" ...) with their field indexes.
     static QList<std::pair<QString, int>> formulaFields();
     /// Fills fields from a row: "index|column," items ("CheckFill" presets of the dictionary).

@@ -40,15 +40,23 @@ QString frmMaitou::rollNumberCondition() const
 {
     // Packages are numbered per article or per card line; a dye lot has no numbers of its own.
     if (mirel(u"codetype"_s, defaultCodetype()) == u"面料编码")
-        return u"   itemid  ="_s + sqlNum(vb::Val(tagOf(c.BillDetailId)));
+        return u"   itemid  ="_s + sqlNum(double(articleId()));
     return u"   billdetailid  ="_s + sqlNum(vb::Val(c.BillDetailId->text()));
+}
+
+long long frmMaitou::articleId() const
+{
+    // The automatic article is the one whose name, spare B and colour are on the form: found or
+    // made by the last save, and again by the next one.
+    if (autoItems() && m_autoItemId > 0)
+        return m_autoItemId;
+    return qint64(vb::Val(tagOf(c.BillDetailId)));
 }
 
 CheckSql::Roll frmMaitou::rollValues() const
 {
     CheckSql::Roll r = frmCheck::rollValues();
-    if (r.itemId <= 0 && m_autoItemId > 0)
-        r.itemId = double(m_autoItemId);
+    r.itemId = double(articleId());
     return r;
 }
 
@@ -76,6 +84,7 @@ QString frmMaitou::item5For(const QString& checkCode) const
 void frmMaitou::fillFromRoll(const Recordset& rs)
 {
     frmCheck::fillFromRoll(rs);
+    m_autoItemId = 0;
     const QString itemId = rs.text(u"itemid"_s);
     setTag(c.BillDetailId, itemId);
     setTag(c.TxtBox[22], vb::Val(itemId) > 0 ? itemId : QString());

@@ -32,13 +32,6 @@ frmMaitou::frmMaitou(QWidget* parent) : frmCheck(parent)
     buildControls();
     connect(m_selectItem, &QPushButton::clicked, this, &frmMaitou::cmdSelectItem_Click);
     connect(m_bangbtn, &QPushButton::clicked, this, &frmMaitou::cmdBangbtn_Click);
-    connect(this, &frmCheck::rollSaved, this, [this] {
-        // The article made for this package is the one the next packages name too.
-        if (m_autoItemId > 0 && tagOf(c.TxtBox[22]).isEmpty()) {
-            setTag(c.TxtBox[22], QString::number(m_autoItemId));
-            setTag(c.BillDetailId, QString::number(m_autoItemId));
-        }
-    });
 }
 
 void frmMaitou::buildControls()
@@ -153,11 +146,13 @@ void frmMaitou::loadItem(const QString& itemId)
         Recordset rs = SysUtil::openRecordset(conn, MaitouSql::loadItem(itemId));
         if (!SysUtil::recordsetHasRows(rs))
             return;
+        m_autoItemId = 0; // the chosen article numbers the next package
         c.TxtBox[22]->setText(rs.text(u"itemName"_s));
         setTag(c.TxtBox[22], rs.text(u"itemId"_s));
         c.TxtBox[6]->setText(u"简单检验"_s);
         setTag(c.BillDetailId, rs.text(u"itemId"_s));
         applyPresets(SysUtil::getDictionaryValue(conn, u"CheckFill"_s, u"简单检验"_s), rs);
+        numberScopeChanged();
     } catch (const DbError& e) {
         MessageBox::critical(u"loadItem发生错误"_s + e.message(), this);
     }

@@ -69,6 +69,9 @@ protected:
     /// The pallet list has been filled with these rows.
     virtual void palletListLoaded(const Recordset& rs) { Q_UNUSED(rs); }
     QString mirel(const QString& key, const QString& def) const;
+    /// The package's article: the automatic article of the form's name, spare B and colour, or
+    /// the chosen (or reopened) one.
+    long long articleId() const;
 
 private:
     void buildControls();
@@ -77,6 +80,6 @@ private:
     QPushButton* m_bangbtn = nullptr;
     EditGrid* m_palletGrid = nullptr;
     QLabel* m_palletSum = nullptr;
-    /// The article found or made by the automatic item of the save under way (0: none).
+    /// The article found or made for the form by the last save's automatic item (0: none).
     long long m_autoItemId = 0;
 };
