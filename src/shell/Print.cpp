@@ -101,8 +101,8 @@ bool printLabel(const QString& templatePath, const QVariant& id, bool preview, i
     return false;
 }
 
-void printMarkLabel(const QString& name, qint64 billId, bool preview, int copies)
+bool printMarkLabel(const QString& name, qint64 billId, bool preview, int copies)
 {
-    printLabel(ProgramFolder::file(u"\\打印\\唛头\\"_s + name + u".grf"_s), double(billId), preview,
-               copies, u"PrintBill发生错误"_s);
+    return printLabel(ProgramFolder::file(u"\\打印\\唛头\\"_s + name + u".grf"_s), double(billId),
+                      preview, copies, u"PrintBill发生错误"_s);
 }

@@ -18,8 +18,8 @@ void fetchBillTemplates(qint64 billId);
 
 /// Prints the template "打印/唛头/<name>.grf" for a bill or roll id: directly with copies, in
 /// the preview, or, when its "默认打印机" parameter says "打印服务器", as a print-pool row.
-/// Errors show "PrintBill发生错误" and the description.
-void printMarkLabel(const QString& name, qint64 billId, bool preview, int copies);
+/// Errors show "PrintBill发生错误" and the description, and give false.
+bool printMarkLabel(const QString& name, qint64 billId, bool preview, int copies);
 
 /// The print routine behind printMarkLabel and the stations' PrintBill/PrintBag: loads the
 /// template file, sets "单据ID" to id (a number, or a text such as a box number), connects the

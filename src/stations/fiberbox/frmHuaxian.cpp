@@ -141,18 +141,20 @@ QString frmHuaxian::palletSummaryText(int boxes, double netWeight) const
 
 void frmHuaxian::palletListLoaded(const Recordset& rs)
 {
+    // A pallet that holds its boxes (or more, after a No) asks at every list until its list has
+    // printed: only then does the station go on with a new pallet.
     const double perPallet = vb::Val(c.TxtBox[5]->text());
-    if (perPallet <= 0 || perPallet != rs.recordCount())
+    if (perPallet <= 0 || rs.recordCount() < perPallet)
         return;
     if (MessageBox::show(u"已经到了指定的箱数了，是否需要打印清单并自动换板号?"_s, MessageBox::Question,
                          MessageBox::YesNo, QString(), this)
         != MessageBox::AnswerYes)
         return;
-    printPalletList(rs);
-    cmdBangbtn_Click();
+    if (printPalletList(rs))
+        cmdBangbtn_Click();
 }
 
-void frmHuaxian::printPalletList(const Recordset& rs)
+bool frmHuaxian::printPalletList(const Recordset& rs)
 {
     // The pallet's list comes out of the mark template for the pallet's newest box; the template
     // lists the boxes of that box's pallet. Nothing is saved: the full pallet is already written.
@@ -162,6 +164,5 @@ void frmHuaxian::printPalletList(const Recordset& rs)
         if (column >= 0)
             newest = qMax(newest, row.value(column).toLongLong());
     auto* labels = findChild<CheckLabelPart*>();
-    if (newest > 0 && labels)
-        labels->printMark(newest);
+    return newest > 0 && labels && labels->printMark(newest);
 }

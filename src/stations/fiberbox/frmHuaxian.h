@@ -39,7 +39,8 @@ private:
     /// The batch the operator gave: the field's text, or, while the field still shows the number
     /// the last save put together, the text it was put together from.
     QString batchBase() const;
-    void printPalletList(const Recordset& rs);
+    /// Prints the full pallet's list; false when it did not print.
+    bool printPalletList(const Recordset& rs);
 
     QString m_composedBatch;
     /// What the composed number was made from; unknown for a box reopened from the database.

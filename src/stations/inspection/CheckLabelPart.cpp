@@ -87,13 +87,13 @@ QString CheckLabelPart::rollTemplate() const
     return remembered(m_form->templateSetting(), m_form->defaultTemplate());
 }
 
-void CheckLabelPart::print(const QString& name, qint64 id, bool preview, int copies)
+bool CheckLabelPart::print(const QString& name, qint64 id, bool preview, int copies)
 {
     if (!QFileInfo::exists(templateFile(name))) {
         m_form->setStatus(QStringLiteral("没有标签模板：") + name);
-        return;
+        return false;
     }
-    m_print(name, id, preview, copies);
+    return m_print(name, id, preview, copies);
 }
 
 void CheckLabelPart::printRoll(int command)
@@ -118,11 +118,11 @@ void CheckLabelPart::printRoll(int command)
         c.checkId->setText(QString::number(id));
 }
 
-void CheckLabelPart::printMark(qint64 id)
+bool CheckLabelPart::printMark(qint64 id)
 {
     const CheckControls& c = m_form->controls();
-    print(remembered(QStringLiteral("check2"), QStringLiteral("订单唛头2")), id,
-          c.isPrintreview->isChecked(), c.UpDown1->value());
+    return print(remembered(QStringLiteral("check2"), QStringLiteral("订单唛头2")), id,
+                 c.isPrintreview->isChecked(), c.UpDown1->value());
 }
 
 void CheckLabelPart::getPrintTemplate()

@@ -8,6 +8,7 @@
 #include <QString>
 #include <functional>
 #include <optional>
+#include <type_traits>
 
 class frmCheck;
 class EditGrid;
@@ -19,18 +20,33 @@ class QRadioButton;
 class CheckLabelPart : public QObject {
     Q_OBJECT
 public:
-    /// The print routine: template name, roll id, preview, copies (printMarkLabel).
-    using PrintFn = std::function<void(const QString&, qint64, bool, int)>;
+    /// The print routine: template name, roll id, preview, copies (printMarkLabel); true when
+    /// the label went out.
+    using PrintFn = std::function<bool(const QString&, qint64, bool, int)>;
 
     explicit CheckLabelPart(frmCheck* form);
 
-    /// Replaces the print routine (tests that follow each printed file).
-    void setPrintFn(PrintFn fn) { m_print = std::move(fn); }
+    /// Replaces the print routine (tests that follow each printed file); a routine without a
+    /// result counts every label as printed.
+    template <class F> void setPrintFn(F fn)
+    {
+        m_print = [fn = std::move(fn)](const QString& n, qint64 id, bool preview,
+                                       int copies) mutable {
+            if constexpr (std::is_void_v<
+                              std::invoke_result_t<F&, const QString&, qint64, bool, int>>) {
+                fn(n, id, preview, copies);
+                return true;
+            } else {
+                return bool(fn(n, id, preview, copies));
+            }
+        };
+    }
 
     /// Commands 4 (roll label) and 11 (mark label) for the roll on screen.
     void printRoll(int command);
-    /// Prints the mark label (command 11's template) of a saved roll without saving anything.
-    void printMark(qint64 id);
+    /// Prints the mark label (command 11's template) of a saved roll without saving anything;
+    /// false when it did not print (the operator has been told why).
+    bool printMark(qint64 id);
     /// Fills the template menu from the template folder plus "bill" (command 7 then pops it up).
     void getPrintTemplate();
     /// The template of command 4 for the selected grade: the grade's own template when its file
@@ -72,7 +88,7 @@ private:
     void setGridRows(const QList<QPair<QString, QString>>& rows);
     QString mirel(const QString& key, const QString& def) const;
     static QString templateFile(const QString& name);
-    void print(const QString& name, qint64 id, bool preview, int copies);
+    bool print(const QString& name, qint64 id, bool preview, int copies);
 
     frmCheck* m_form;
     EditGrid* m_grid = nullptr;
