@@ -321,8 +321,12 @@ private slots:
         frmCheck& f = maitou ? openMaitou(fx) : fx.open();
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
-        // A tap on a caption places its group where the caption is (field dragging).
-        QTest::mouseClick(f.controls().LabBox[33], Qt::LeftButton);
+        // A tap on a caption is no drag: the group keeps its shape (the keypad button and
+        // 新板号 stay under the pallet number).
+        QWidget* key = f.controls().numKeybtn[27];
+        const QRect keyBefore = key->geometry();
+        QTest::mouseClick(f.controls().LabBox[33], Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(key->geometry(), keyBefore);
         const QRect before = designRect(f.controls().TxtBox[28]);
         MessageBox::clearShown();
         MessageBox::setNextInput(answer.isEmpty() ? std::nullopt : std::optional<QString>(answer));
@@ -334,6 +338,11 @@ private slots:
         const QRect want = box.isNull() ? before : box;
         QCOMPARE(QRect(now.x(), now.y(), now.width(), 0), QRect(want.x(), want.y(), want.width(), 0));
         MessageBox::clearAnswers();
+        QLabel* caption = f.controls().LabBox[33]; // a drag still moves the group
+        const int x = caption->x();
+        QTest::mousePress(caption, Qt::LeftButton, {}, QPoint(5, 5));
+        QTest::mouseRelease(caption, Qt::LeftButton, {}, QPoint(45, 5));
+        QCOMPARE(caption->x(), x + 40);
     }
 
     // What each station keeps apart: its layout key, its remembered label template, its

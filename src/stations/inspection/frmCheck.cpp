@@ -18,6 +18,7 @@
 #include "widgets/UserControl1.h"
 #include "widgets/fProcessBar.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -454,13 +455,17 @@ bool frmCheck::eventFilter(QObject* watched, QEvent* event)
     case QEvent::MouseButtonPress:
         m_dragLabel = label;
         m_dragOffset = me->position().toPoint();
+        m_dragStart = me->globalPosition().toPoint();
         if (me->button() == Qt::LeftButton)
             label->setFrameStyle(QFrame::Box);
         return true;
     case QEvent::MouseButtonRelease:
         if (m_dragLabel == label) {
+            // A tap (a finger that hardly moved) is not a drag: the group stays as it is.
+            const QPoint moved = me->globalPosition().toPoint() - m_dragStart;
             const QPoint inFrame = c.Frame6->mapFromGlobal(me->globalPosition().toPoint()) - m_dragOffset;
-            if (c.Frame6->rect().contains(inFrame))
+            if (moved.manhattanLength() >= QApplication::startDragDistance() &&
+                c.Frame6->rect().contains(inFrame))
                 placeFieldGroup(label, inFrame);
             label->setFrameStyle(QFrame::NoFrame);
             m_dragLabel = nullptr;

@@ -217,4 +217,5 @@ private:
     // Dragging a field label with its group.
     QLabel* m_dragLabel = nullptr;
     QPoint m_dragOffset;
+    QPoint m_dragStart; // where the finger came down, in screen pixels
 };
