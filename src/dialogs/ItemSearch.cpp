@@ -76,7 +76,9 @@ QString itemSearchSql(const ItemSearch& search, const QString& storedSql, int ro
         sql += u" and a.itemTypeId ="_s + QString::number(search.itemType);
     if (search.storeRoom > 0)
         sql += u" and c.storeRoomId ="_s + QString::number(search.storeRoom);
-    const QStringList words = text.split(u' ', Qt::SkipEmptyParts);
+    // A Chinese input method types the full-width space between words.
+    const QStringList words =
+        QString(text).replace(QChar(0x3000), u' ').split(u' ', Qt::SkipEmptyParts);
     for (const QString& word : words)
         sql += wordCondition(search.field, word, storedSql);
     return sql;

@@ -95,6 +95,9 @@ private slots:
         QTest::newRow("one word, stopped article left out") << "涤棉" << "Default" << "1" << 0 << 0 << "1";
         QTest::newRow("two words, both must match") << "府绸 涤" << "Default" << "1" << 0 << 0 << "1";
         QTest::newRow("two words, extra blanks") << "  全棉   府绸 " << "Default" << "1" << 0 << 0 << "2";
+        QTest::newRow("two words, full-width space") << "府绸\u3000涤"
+                                                     << "Default"
+                                                     << "1" << 0 << 0 << "1";
         QTest::newRow("quote taken out of the word") << "O'Neil" << "Default" << "1" << 0 << 0 << "";
         QTest::newRow("quoted name found without its quote") << "'府绸'" << "Default" << "1" << 0 << 0 << "1,2,6";
         QTest::newRow("pinyin") << "dlcyf" << "Default" << "1" << 0 << 0 << "3";

@@ -3,15 +3,18 @@
 // scopes, reopening, and a save the database refuses.
 #include "MaitouFixture.h"
 
+#include "config/ProgramFolder.h"
 #include "shell/Database.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
-#include "config/ProgramFolder.h"
 #include "stations/inspection/CheckLabelPart.h"
 #include "stations/inspection/CheckRollListPart.h"
+#include "stations/inspection/CheckSettingsPanel.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDate>
+#include <QGroupBox>
 #include <QLabel>
 #include <QProcess>
 #include <QSet>
@@ -366,42 +369,35 @@ private slots:
     void stationsOwnSettings()
     {
         QFETCH(bool, maitou);
-        QFETCH(QString, key);
-        QFETCH(QString, otherKey);
+        QFETCH(QStringList, keys);
+        QFETCH(QString, label);
+        QFETCH(QStringList, scopes);
+        QFETCH(QRect, wide);
         CheckFixture fx;
         frmCheck& f = maitou ? openMaitou(fx) : fx.open();
-        f.btnSavePosi_Click(0);
-        const QString layout = SysUtil::readIni(u"MIREL"_s, key, QString(), u"/mirel.ini"_s);
-        QVERIFY(layout.contains(u"TxtBox^18="_s));
-        QCOMPARE(layout.contains(u"TxtBox^28="_s), maitou);
-        QCOMPARE(layout.contains(u"cmdBangbtn="_s), maitou);
-        QCOMPARE(SysUtil::readIni(u"MIREL"_s, otherKey, u"-"_s, u"/mirel.ini"_s), u"-"_s);
-    }
-
-    void labelTemplateSetting_data()
-    {
-        QTest::addColumn<bool>("maitou");
-        QTest::addColumn<QString>("name");
-        QTest::newRow("mark label") << true << "订单唛头2";
-        QTest::newRow("inspection as before") << false << "唛头";
-    }
-    void labelTemplateSetting()
-    {
-        QFETCH(bool, maitou);
-        QFETCH(QString, name);
-        CheckFixture fx;
-        frmCheck& f = maitou ? openMaitou(fx) : fx.open();
+        const QComboBox* scope =
+            f.findChild<CheckSettingsPanel*>(u"Frame3"_s)->comboBoxes().first();
+        QStringList offered;
+        for (int i = 0; i < scope->count(); ++i)
+            offered << scope->itemText(i);
+        QCOMPARE(offered, scopes);
+        QCOMPARE(scope->currentText(), scopes.first());
+        f.Frame5_Click();
+        QCOMPARE(designRect(f.controls().Frame5), wide);
         auto* labels = new CheckLabelPart(&f);
-        QCOMPARE(labels->rollTemplate(), name);
+        QCOMPARE(labels->rollTemplate(), label);
         labels->chooseTemplate(u"大标"_s);
-        QCOMPARE(labels->rollTemplate(), u"大标"_s);
-        // Each station remembers its own choice; the other station's stays untouched.
-        const auto remembered = [](const char* key) {
-            return SysUtil::getSetting(ProgramFolder::executableName(), u"PrintTemplate"_s,
-                                       QString::fromLatin1(key), u"-"_s);
+        const auto remembered = [](const QString& key) {
+            return SysUtil::getSetting(ProgramFolder::executableName(), u"PrintTemplate"_s, key,
+                                       u"-"_s);
         };
-        QCOMPARE(remembered(maitou ? "checkMaitou" : "check"), u"大标"_s);
-        QCOMPARE(remembered(maitou ? "check" : "checkMaitou"), u"-"_s);
+        QCOMPARE(remembered(keys[2]), u"大标"_s);
+        QCOMPARE(remembered(keys[3]), u"-"_s);
+        f.btnSavePosi_Click(0);
+        const QString layout = SysUtil::readIni(u"MIREL"_s, keys[0], QString(), u"/mirel.ini"_s);
+        QVERIFY(layout.contains(u"TxtBox^18="_s));
+        QCOMPARE(layout.contains(u"TxtBox^28="_s) && layout.contains(u"cmdBangbtn="_s), maitou);
+        QCOMPARE(SysUtil::readIni(u"MIREL"_s, keys[1], u"-"_s, u"/mirel.ini"_s), u"-"_s);
     }
 
     void functionKeysReachTheNewButtons()

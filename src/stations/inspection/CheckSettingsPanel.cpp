@@ -264,6 +264,14 @@ void CheckSettingsPanel::applyCaptionsToFields()
     }
 }
 
+void CheckSettingsPanel::setNumberScopes(const QStringList& scopes)
+{
+    QComboBox* box = m_combo.first(); // "codetype"
+    box->clear();
+    box->addItems(scopes);
+    box->setProperty("design", scopes.value(0));
+}
+
 void CheckSettingsPanel::load()
 {
     for (QCheckBox* box : m_check)

@@ -22,6 +22,8 @@ public:
     void load();
     /// Writes every key and requireTxtbox, then closes the panel.
     void save();
+    /// The roll-number scopes the station offers under "codetype"; the first is the default.
+    void setNumberScopes(const QStringList& scopes);
     /// The required-field captions (renamed per customer) on the roll form's labels.
     void applyCaptionsToFields();
 

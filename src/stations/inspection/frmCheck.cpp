@@ -221,6 +221,7 @@ void frmCheck::Form_Load()
     clearForm();
     applyStoredCaptions();
     m_settings->hide();
+    m_settings->setNumberScopes(numberScopes());
     m_settings->load();
     const QString layout = readMirel(layoutKey(), QString());
     if (!layout.isEmpty() && SysUtil::applyLayout(this, layout))
@@ -507,8 +508,12 @@ void frmCheck::Frame5_Click()
     QRect frame = designRect(c.Frame5);
     QRect bar = designRect(c.fProcessBar1);
     if (!defectFrameWide()) {
-        frame = QRect(270, int(vb::Val(readMirel(QStringLiteral("BugFrame5.Top"), QStringLiteral("3100")))),
-                      14400, int(vb::Val(readMirel(QStringLiteral("BugFrame5.Height"), QStringLiteral("3910")))));
+        const QPoint wide = wideDefectFrame();
+        frame = QRect(
+            270,
+            int(vb::Val(readMirel(QStringLiteral("BugFrame5.Top"), QString::number(wide.x())))),
+            14400,
+            int(vb::Val(readMirel(QStringLiteral("BugFrame5.Height"), QString::number(wide.y())))));
         bar.setWidth(14300);
     } else {
         frame = QRect(9000, 2400, 6105, 5310);

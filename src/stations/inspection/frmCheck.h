@@ -103,7 +103,14 @@ protected:
     virtual QString layoutKey() const { return QStringLiteral("InputPosition"); }
     /// The controls whose places "保存位置" stores, in the layout text's order.
     virtual QString layoutControls() const { return layoutControlList(); }
-    virtual QString defaultCodetype() const { return QStringLiteral("检验单颜色"); }
+    QString defaultCodetype() const { return numberScopes().first(); }
+    /// The roll-number scopes ("codetype") of the station, its default first.
+    virtual QStringList numberScopes() const
+    {
+        return {QStringLiteral("检验单颜色"), QStringLiteral("面料编码"), QStringLiteral("缸号")};
+    }
+    /// The wide defect frame's top and height when mirel.ini has no "BugFrame5.Top"/"Height".
+    virtual QPoint wideDefectFrame() const { return {3100, 3910}; }
     /// The check of the card/line before the required fields; false stops validation.
     virtual bool validateCardOrLine();
     /// Extra checks after the required fields.

@@ -38,7 +38,11 @@ public:
 protected:
     QString layoutKey() const override { return QStringLiteral("InputPosition-maitou"); }
     QString layoutControls() const override;
-    QString defaultCodetype() const override { return QStringLiteral("检验单缸号"); }
+    QStringList numberScopes() const override
+    {
+        return {QStringLiteral("检验单缸号"), QStringLiteral("面料编码")};
+    }
+    QPoint wideDefectFrame() const override { return {4080, 5310}; }
     bool validateCardOrLine() override;
     bool validateExtra() override;
     QString rollNumberCondition() const override;
