@@ -1,7 +1,7 @@
 // The fiber box window's Modbus counter (net weight) and text scale (gross weight) at once over
 // real ptys: mirel-devsim plays both, the operator ticks "接入码表" and "接入台称".
 #include "../devices/DevSim.h"
-#include "HuaxianFixture.h"
+#include "../marklabel/MaitouFixture.h"
 
 #include "devices/InspectionDevices.h"
 

@@ -1,6 +1,6 @@
 // A roll, package or box deleted at another station while this one has it on the form: the save
 // says so and keeps what was typed as a new record, a delete never leaves the deleted id behind.
-#include "../fiberbox/HuaxianFixture.h"
+#include "../marklabel/MaitouFixture.h"
 
 #include "db/Connection.h"
 #include "shell/MessageBox.h"
@@ -24,12 +24,6 @@ frmCheck& openStation(CheckFixture& fx, int station)
     setTag(f.controls().TxtBox[22], u"1"_s);
     f.controls().autoHuanJuan->setChecked(false);
     return f;
-}
-
-void save(frmCheck& f, const QString& quantity)
-{
-    f.controls().TxtBox[7]->setText(quantity);
-    QTest::mouseClick(f.controls().checkCommand[2], Qt::LeftButton);
 }
 
 // What another station does: its own connection on the same database file.

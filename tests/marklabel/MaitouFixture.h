@@ -1,26 +1,35 @@
-// The mark-label window on the inspection window's fixture, and the operator's article choice.
+// The mark-label and fiber-box windows on the inspection window's fixture, and what the operator
+// does at them: choose an article, type a quantity and save.
 #pragma once
 
 #include "../inspection/CheckFixture.h"
 #include "dialogs/frmSelectItem.h"
+#include "stations/fiberbox/frmHuaxian.h"
 #include "stations/inspection/CheckDefectPart.h"
 #include "stations/inspection/CheckLabelPart.h"
 #include "stations/inspection/CheckRollListPart.h"
-#include "stations/marklabel/frmMaitou.h"
 #include "widgets/EditGrid.h"
 #include "widgets/PanelStyle.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
 
-inline frmMaitou& openMaitou(CheckFixture& fx)
+/// The mark-label window, or the fiber box window derived from it.
+inline frmMaitou& openMaitou(CheckFixture& fx, bool fiberBox = false)
 {
     PanelStyle::install();
-    return static_cast<frmMaitou&>(fx.open(std::make_unique<frmMaitou>()));
+    std::unique_ptr<frmCheck> form(fiberBox ? new frmHuaxian : new frmMaitou);
+    return static_cast<frmMaitou&>(fx.open(std::move(form)));
+}
+
+inline frmHuaxian& openHuaxian(CheckFixture& fx)
+{
+    return static_cast<frmHuaxian&>(openMaitou(fx, true));
 }
 
 /// Taps the article button, searches for word in the dialog, taps the first row and confirms.
@@ -40,7 +49,7 @@ inline void chooseItem(frmMaitou& f, const QString& word)
 }
 
 /// Gives the window the station's parts (defects, labels, roll list) and shows it at size.
-inline bool showWithParts(frmCheck& f, const QSize& size)
+inline bool showWithParts(frmCheck& f, const QSize& size = QSize(1024, 768))
 {
     new CheckDefectPart(&f);
     new CheckLabelPart(&f);
@@ -48,4 +57,27 @@ inline bool showWithParts(frmCheck& f, const QSize& size)
     f.resize(size);
     f.show();
     return QTest::qWaitForWindowExposed(&f);
+}
+
+/// Types the quantity (net weight) and taps "保存".
+inline void save(frmCheck& f, const QString& quantity)
+{
+    f.controls().TxtBox[7]->setText(quantity);
+    QTest::mouseClick(f.controls().checkCommand[2], Qt::LeftButton);
+}
+
+/// Today's first pallet number.
+inline QString firstPallet()
+{
+    return QDate::currentDate().toString(QStringLiteral("yyMMdd")) + QStringLiteral("001");
+}
+
+/// Boxes already on the pallet, written the way another shift's station wrote them.
+inline void stackBoxes(CheckFixture& fx, const QString& pallet, int count)
+{
+    for (int i = 1; i <= count; ++i)
+        fx.exec(QStringLiteral("insert into checkinfo(checkcode,oncount,cutcount,itemid,billdetailid,"
+                               "bagnumber,machineId,item2) values('%1',20.5,21.3,1,0,'%2','001','20')")
+                    .arg(i, 3, 10, QChar(u'0'))
+                    .arg(pallet));
 }

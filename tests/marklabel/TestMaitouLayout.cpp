@@ -1,5 +1,6 @@
-// The mark-label window with its pallet list, and the item selection dialog with its results,
-// on the panel sizes the mill uses: controls inside their frames, captions whole.
+// The mark-label and fiber-box windows with their pallet lists, and the item selection dialog
+// with its results, on the panel sizes the mill uses: commands in view, controls inside their
+// frames, captions and list columns whole.
 #include "MaitouFixture.h"
 
 #include "dialogs/frmArticle.h"
@@ -35,45 +36,60 @@ void shoot(QWidget& w, const QString& name, const QSize& size)
 class TestMaitouLayout : public QObject {
     Q_OBJECT
 private slots:
-    void stationFitsThePanel_data() { sizes(); }
+    // The pallet list open, as the stations start: the mark labels with three packages, the
+    // fiber boxes one box short of a full pallet.
+    void stationFitsThePanel_data()
+    {
+        QTest::addColumn<bool>("fiberBox");
+        QTest::addColumn<QSize>("size");
+        for (const QSize& s : {QSize(1024, 768), QSize(1366, 768), QSize(1920, 1080)})
+            for (bool fiberBox : {false, true})
+                QTest::addRow("%s %dx%d", fiberBox ? "huaxian" : "maitou", s.width(), s.height()) << fiberBox << s;
+    }
     void stationFitsThePanel()
     {
+        QFETCH(bool, fiberBox);
         QFETCH(QSize, size);
+        const QString where = QString::number(size.width());
         CheckFixture fx;
-        frmMaitou& f = openMaitou(fx);
+        stackBoxes(fx, u"241206003"_s, fiberBox ? 18 : 0);
+        frmMaitou& f = openMaitou(fx, fiberBox);
         QVERIFY(showWithParts(f, size));
+        const auto& c = f.controls();
         chooseItem(f, u"府绸"_s);
-        QTest::mouseClick(f.cmdBangbtn(), Qt::LeftButton);
-        for (const char* q : {"25.5", "30", "28.8"}) {
-            f.controls().TxtBox[7]->setText(QString::fromLatin1(q));
-            QTest::mouseClick(f.controls().checkCommand[2], Qt::LeftButton);
+        c.TxtBox[5]->setText(u"20"_s);
+        c.TxtBox[14]->setText(u"21.36"_s);
+        if (fiberBox) {
+            save(f, u"20.86"_s);
+            QCOMPARE(f.palletSummary()->text(), u"净重:389.86  箱数:19"_s);
+            for (const auto& [field, caption] : {std::pair{7, "净重"}, {14, "毛重"}, {18, "箱号"}, {3, "批号"}, {20, "筒数"}})
+                QCOMPARE(c.TxtBox[field]->accessibleName(), QString::fromUtf8(caption));
+        } else {
+            QTest::mouseClick(f.cmdBangbtn(), Qt::LeftButton);
+            for (const char* q : {"25.5", "30", "28.8"})
+                save(f, QString::fromLatin1(q));
+            QCOMPARE(f.ppgCheckGrid2()->rows(), 4);
         }
-        QCOMPARE(f.ppgCheckGrid2()->rows(), 4);
-        QCOMPARE(f.controls().SSTab1->currentWidget(), f.ppgCheckGrid2()->parentWidget());
-        checkInsideAndReadable(f, QString::number(size.width()));
-        checkLabelsWhole(f, QString::number(size.width()));
+        QCOMPARE(c.SSTab1->currentWidget(), f.ppgCheckGrid2()->parentWidget());
+        checkInsideAndReadable(f, where);
+        checkLabelsWhole(f, where);
         // The commands stay in view beside the pallet's list, which has room for four packages
         // without scrolling and reads its pallet numbers whole.
-        checkCommandsInView(f, QString::number(size.width()));
+        checkCommandsInView(f, where);
         const QTableWidget* list = f.ppgCheckGrid2()->table();
         QVERIFY2(list->viewport()->height() >= 4 * list->rowHeight(0),
-                 qPrintable(u"list %1 high, rows %2"_s.arg(list->viewport()->height())
-                                .arg(list->rowHeight(0))));
+                 qPrintable(u"list %1 high, rows %2"_s.arg(list->viewport()->height()).arg(list->rowHeight(0))));
         const int pallet = int(f.ppgCheckGrid2()->header().indexOf(u"板号"_s));
-        QVERIFY(pallet >= 0);
-        QVERIFY2(list->fontMetrics().horizontalAdvance(f.ppgCheckGrid2()->textMatrix(1, pallet)) < list->columnWidth(pallet),
-                 qPrintable(f.ppgCheckGrid2()->textMatrix(1, pallet)));
+        QVERIFY(list->fontMetrics().horizontalAdvance(f.ppgCheckGrid2()->textMatrix(1, pallet)) < list->columnWidth(pallet));
         // The new controls are finger sized and do not cover the fields beside them.
         for (QWidget* w : {static_cast<QWidget*>(f.cmdSelectItem()), static_cast<QWidget*>(f.cmdBangbtn())}) {
             QVERIFY2(w->height() >= size.height() / 30, qPrintable(w->objectName()));
-            for (QWidget* other : f.controls().Frame6->findChildren<QWidget*>())
+            for (QWidget* other : c.Frame6->findChildren<QWidget*>())
                 if (other != w && other->isVisible() && other->parentWidget() == w->parentWidget())
-                    QVERIFY2(!other->geometry().intersects(w->geometry()),
-                             qPrintable(w->objectName() + " covers " + other->objectName()));
+                    QVERIFY2(!other->geometry().intersects(w->geometry()), qPrintable(w->objectName() + " covers " + other->objectName()));
         }
-        QVERIFY(f.cmdBangbtn()->fontMetrics().horizontalAdvance(f.cmdBangbtn()->text())
-                < f.cmdBangbtn()->width());
-        shoot(f, u"maitou"_s, size);
+        QVERIFY(f.cmdBangbtn()->fontMetrics().horizontalAdvance(f.cmdBangbtn()->text()) < f.cmdBangbtn()->width());
+        shoot(f, fiberBox ? u"huaxian"_s : u"maitou"_s, size);
     }
 
     void dialogFitsThePanel_data() { sizes(); }
