@@ -1,29 +1,11 @@
 // The device keys of mirel.ini and the scanner's two generations of key names.
 #include "devices/DeviceSettings.h"
 
-#include "config/IniFile.h"
-#include "config/ProgramFolder.h"
 #include "text/Vb.h"
 
 using namespace Qt::StringLiterals;
 
 namespace devices {
-
-namespace {
-
-IniFile mirelIni() { return IniFile(ProgramFolder::file(u"/mirel.ini"_s)); }
-
-} // namespace
-
-QString mirelSetting(const QString& key, const QString& def)
-{
-    return mirelIni().read(u"MIREL"_s, key, def);
-}
-
-QString mesSetting(const QString& key, const QString& def)
-{
-    return mirelIni().read(u"MES"_s, key, def);
-}
 
 bool settingFlag(const QString& value)
 {
@@ -36,13 +18,13 @@ bool settingFlag(const QString& value)
 ScannerSetting scannerSetting()
 {
     ScannerSetting s;
-    s.inputMode = mirelSetting(u"CommBarcodeInputMode"_s, u"0"_s);
-    s.port = mirelSetting(u"CommBarcode"_s, u"COM3"_s);
+    s.inputMode = readMirel(u"CommBarcodeInputMode"_s, u"0"_s);
+    s.port = readMirel(u"CommBarcode"_s, u"COM3"_s);
     // Older stations keep the scanner under the first key names; the new keys win once set.
     if (s.port == u"COM3"_s)
-        s.port = mirelSetting(u"BARCODECOM"_s, u"COM3"_s);
+        s.port = readMirel(u"BARCODECOM"_s, u"COM3"_s);
     if (s.inputMode == u"0"_s)
-        s.inputMode = mirelSetting(u"BarcodeComInputMode"_s, u"0"_s);
+        s.inputMode = readMirel(u"BarcodeComInputMode"_s, u"0"_s);
     return s;
 }
 

@@ -1,15 +1,11 @@
 // Device keys of mirel.ini, read on every use so that an edit takes effect on the next tick.
 #pragma once
 
+#include "config/MirelIni.h"
+
 #include <QString>
 
 namespace devices {
-
-/// Value of key in section "MIREL" of the program folder's mirel.ini, or def.
-QString mirelSetting(const QString& key, const QString& def);
-
-/// Value of key in section "MES" of mirel.ini, or def.
-QString mesSetting(const QString& key, const QString& def);
 
 /// A flag as the stations store it: a number other than 0, or "true" in any case.
 bool settingFlag(const QString& value);

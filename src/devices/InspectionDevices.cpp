@@ -65,7 +65,7 @@ void InspectionDevices::openScalePort()
         setScaleStatus(QString());
         return;
     }
-    const QString name = mirelSetting(u"CHENCOM"_s, u"COM3"_s);
+    const QString name = readMirel(u"CHENCOM"_s, u"COM3"_s);
     setColour(fields::kWeightCaption, colours::kRed);
     m_scale->clearInBuffer();
     m_scale->setPortOpen(false);
@@ -87,8 +87,8 @@ CounterModel InspectionDevices::currentModel() const
 {
     const QString set = m_variant == Variant::FiberBox
         ? u"9600,n,8,1"_s
-        : mirelSetting(u"InputSet"_s, u"9600,n,8,1"_s);
-    const CounterModel model = counterModel(mirelSetting(u"InputMode"_s, u"1"_s), set);
+        : readMirel(u"InputSet"_s, u"9600,n,8,1"_s);
+    const CounterModel model = counterModel(readMirel(u"InputMode"_s, u"1"_s), set);
     // The fiber-box frames know the text counter and the Modbus counter only, the mark-label
     // frames everything but the five-register counter.
     if (m_variant == Variant::FiberBox && model != CounterModel::Text)
@@ -124,9 +124,9 @@ void InspectionDevices::openMeterPort()
     m_counter->setPortOpen(false);
     m_counter->setSettings(m_variant == Variant::FiberBox
                                ? u"9600,n,8,1"_s
-                               : mirelSetting(u"InputSet"_s, u"9600,n,8,1"_s));
+                               : readMirel(u"InputSet"_s, u"9600,n,8,1"_s));
     m_counter->setInputLen(0);
-    const QString name = mirelSetting(u"COM"_s, u"COM1"_s);
+    const QString name = readMirel(u"COM"_s, u"COM1"_s);
     setColour(fields::kQuantityCaption, colours::kRed);
     m_counter->setInputMode(model == CounterModel::Text ? SerialPort::Text : SerialPort::Binary);
     m_counter->setCommPort(SerialPortNames::numberFromLastCharacter(name));

@@ -47,7 +47,7 @@ bool InspectionDevices::pollScale()
     }
     const QByteArray received = m_scale->inputBytes();
     m_scaleReadings.setPacked(m_variant != Variant::FiberBox &&
-                              mirelSetting(u"chenInputMode"_s, u"1"_s) != u"0"_s);
+                              readMirel(u"chenInputMode"_s, u"1"_s) != u"0"_s);
     const auto weight = m_scaleReadings.take(received, m_variant == Variant::MarkLabel
                                                            ? ScaleTextRules::MarkLabel
                                                            : ScaleTextRules::Inspection);
@@ -65,7 +65,7 @@ bool InspectionDevices::pollScale()
     // An unchanged weight is not rewritten, so the operator can overwrite it until it changes.
     if (raw != m_lastWeight || m_variant == Variant::FiberBox) {
         m_lastWeight = raw;
-        emit weightText(formatWeight(w, mirelSetting(u"dispFormat"_s, u"0.00"_s)), raw);
+        emit weightText(formatWeight(w, readMirel(u"dispFormat"_s, u"0.00"_s)), raw);
     }
     return true;
 }
@@ -195,7 +195,7 @@ bool InspectionDevices::pollFiberBoxCounter()
         setCounterStatus(u"码表暂停中"_s);
         return false;
     }
-    const QString format = mirelSetting(u"dispFormat"_s, u"0.00"_s);
+    const QString format = readMirel(u"dispFormat"_s, u"0.00"_s);
     if (currentModel() == CounterModel::Text) {
         const QString text = textCounterInput().trimmed();
         if (text.isEmpty())
@@ -233,16 +233,16 @@ void InspectionDevices::showLength(double v)
     m_lastRaw = vb::Str(v);
     emit rawReading(m_lastRaw);
     const double length = correctedLength(v, m_ratioA, m_ratioB, m_yards);
-    const int target = settingFlag(mirelSetting(u"isguama"_s, u"0"_s)) ? fields::kWeight
+    const int target = settingFlag(readMirel(u"isguama"_s, u"0"_s)) ? fields::kWeight
                                                                         : fields::kQuantity;
     const auto rules = m_variant == Variant::Inspection ? LengthFormatRules::Inspection
                                                         : LengthFormatRules::MarkLabel;
-    emit quantityText(target, formatLength(length, mirelSetting(u"dispFormat"_s, u"0.00"_s), rules));
+    emit quantityText(target, formatLength(length, readMirel(u"dispFormat"_s, u"0.00"_s), rules));
 }
 
 void InspectionDevices::pollRfid()
 {
-    if (mesSetting(u"RFID"_s, u"1"_s) != u"0"_s) {
+    if (readMes(u"RFID"_s, u"1"_s) != u"0"_s) {
         setColour(fields::kCardCaption, colours::kButtonText);
         return;
     }

@@ -26,9 +26,9 @@ PackingScale::PackingScale(QObject* parent) : QObject(parent), m_port(new Serial
 
 bool PackingScale::openScalePort()
 {
-    const QString mode = mirelSetting(u"CHENInputMode"_s, u"0"_s);
-    const QString name = mirelSetting(u"CHENCOM"_s, u"COM3"_s);
-    const QString settings = mirelSetting(u"CHENInputSet"_s, u"9600,n,8,1"_s);
+    const QString mode = readMirel(u"CHENInputMode"_s, u"0"_s);
+    const QString name = readMirel(u"CHENCOM"_s, u"COM3"_s);
+    const QString settings = readMirel(u"CHENInputSet"_s, u"9600,n,8,1"_s);
     m_port->clearInBuffer();
     m_port->setPortOpen(false);
     m_port->setSettings(settings);
@@ -85,7 +85,7 @@ void PackingScale::poll()
     const bool open = m_port->portOpen();
     if (open) {
         // "CHENInputMode" 1 reads the port as bytes: the scale sends packed frames.
-        m_readings.setPacked(mirelSetting(u"CHENInputMode"_s, u"0"_s) != u"0"_s);
+        m_readings.setPacked(readMirel(u"CHENInputMode"_s, u"0"_s) != u"0"_s);
         const QByteArray received = m_port->inputBytes();
         weight = m_readings.take(received, ScaleTextRules::Packing);
         // A quiet scale is asked; the answer starts on a cleared line.
@@ -103,7 +103,7 @@ void PackingScale::poll()
     const QString raw = vb::Str(*weight);
     if (raw != m_lastWeight) {
         m_lastWeight = raw;
-        emit weightText(formatWeight(*weight, mirelSetting(u"dispFormat"_s, u"0.00"_s)));
+        emit weightText(formatWeight(*weight, readMirel(u"dispFormat"_s, u"0.00"_s)));
     }
     emit status(u"台称通讯中..."_s);
 }

@@ -2,6 +2,7 @@
 // of the batch, the box save's date and time, and the pallet change when a pallet is full.
 #include "stations/fiberbox/frmHuaxian.h"
 
+#include "config/MirelIni.h"
 #include "devices/InspectionDevices.h"
 #include "shell/MessageBox.h"
 #include "shell/SqlText.h"
@@ -64,7 +65,7 @@ void frmHuaxian::fillFromRoll(const Recordset& rs)
     // for the box cannot find it.
     m_composedBatch.clear();
     m_batchBase.reset();
-    m_reopening = !mirel(u"批次号构成"_s, QString()).isEmpty();
+    m_reopening = !readMirel(u"批次号构成"_s, QString()).isEmpty();
     frmMaitou::fillFromRoll(rs);
     m_reopening = false;
     m_composedBatch = c.TxtBox[3]->text();
@@ -100,7 +101,7 @@ void frmHuaxian::beforeSave()
 {
     frmMaitou::beforeSave();
     // Read at every save: the office may change the pattern while the station runs.
-    const QString pattern = mirel(u"批次号构成"_s, QString());
+    const QString pattern = readMirel(u"批次号构成"_s, QString());
     if (pattern.isEmpty())
         return;
     const QString shown = c.TxtBox[3]->text();

@@ -1,6 +1,7 @@
 // Defect buttons, score pickers and grading of the inspection window.
 #include "stations/inspection/CheckDefectPart.h"
 
+#include "config/MirelIni.h"
 #include "shell/SysUtil.h"
 #include "shell/Twips.h"
 #include "stations/inspection/CheckDefectLayout.h"
@@ -91,11 +92,6 @@ CheckDefectPart::CheckDefectPart(frmCheck* form) : QObject(form), m_form(form)
     form->installEventFilter(this);
     buildDefectButtons();
     recompute();
-}
-
-QString CheckDefectPart::readMirel(const QString& key, const QString& def) const
-{
-    return SysUtil::readIni(QStringLiteral("MIREL"), key, def, QStringLiteral("/mirel.ini"));
 }
 
 void CheckDefectPart::onCommand(int index)

@@ -53,7 +53,6 @@ protected:
 
 private:
     void onCommand(int index);
-    QString readMirel(const QString& key, const QString& def) const;
     void showPicker(QWidget* picker, QPushButton* button);
     void refreshPadFonts();
     void closePickers();

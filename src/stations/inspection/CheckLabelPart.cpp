@@ -2,6 +2,7 @@
 // template, and the template menu.
 #include "stations/inspection/CheckLabelPart.h"
 
+#include "config/MirelIni.h"
 #include "config/ProgramFolder.h"
 #include "shell/Print.h"
 #include "shell/SysUtil.h"
@@ -62,11 +63,6 @@ void CheckLabelPart::onCommand(int index)
     }
 }
 
-QString CheckLabelPart::mirel(const QString& key, const QString& def) const
-{
-    return SysUtil::readIni(QStringLiteral("MIREL"), key, def, QStringLiteral("/mirel.ini"));
-}
-
 QString CheckLabelPart::templateFile(const QString& name)
 {
     return ProgramFolder::file(QStringLiteral("\\打印\\唛头\\") + name + QStringLiteral(".grf"));
@@ -102,7 +98,7 @@ void CheckLabelPart::printRoll(int command)
     if (!m_form->validateRoll())
         return;
     long long id = static_cast<long long>(vb::Val(c.checkId->text()));
-    if (id <= 0 || mirel(QStringLiteral("DelCheck"), QStringLiteral("1")) == u"1")
+    if (id <= 0 || readMirel(QStringLiteral("DelCheck"), QStringLiteral("1")) == u"1")
         id = m_form->saveRoll(true);
     // One label per roll from this button: the next roll (newRoll) enables it again.
     c.checkCommand[command]->setEnabled(false);

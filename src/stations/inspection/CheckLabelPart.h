@@ -86,7 +86,6 @@ private:
     void onCommand(int index);
     void buildTab();
     void setGridRows(const QList<QPair<QString, QString>>& rows);
-    QString mirel(const QString& key, const QString& def) const;
     static QString templateFile(const QString& name);
     bool print(const QString& name, qint64 id, bool preview, int copies);
 

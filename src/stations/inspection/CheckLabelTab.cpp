@@ -2,6 +2,7 @@
 // (and printed) one roll per row, the roll list exported and a worksheet imported.
 #include "stations/inspection/CheckLabelPart.h"
 
+#include "config/MirelIni.h"
 #include "db/DbError.h"
 #include "db/Transaction.h"
 #include "config/ProgramFolder.h"
@@ -121,7 +122,7 @@ void CheckLabelPart::generateLabels()
 {
     CheckControls& c = m_form->controls();
     clearLabels();
-    const QString codeLen = mirel(QStringLiteral("codeLen"), QString::fromUtf16(CheckSql::DefaultCodeLen));
+    const QString codeLen = readMirel(QStringLiteral("codeLen"), QString::fromUtf16(CheckSql::DefaultCodeLen));
     const double first = vb::Val(c.TxtBox[18]->text());
     const CheckLabels::LabelRows out =
         m_tagType[0]->isChecked()
@@ -210,7 +211,7 @@ bool CheckLabelPart::batchUpdatePrice(const QString& fileName)
     ctx.itemId = vb::Val(tagOf(c.BillDetailId));
     ctx.weight = vb::Val(c.TxtBox[14]->text());
     ctx.patchCount = vb::Val(c.TxtBox[15]->text());
-    ctx.machineId = mirel(QStringLiteral("menchineId"), QStringLiteral("001"));
+    ctx.machineId = readMirel(QStringLiteral("menchineId"), QStringLiteral("001"));
     ctx.userCode = c.TxtBox[0]->text();
     ctx.taskno = c.TxtBox[3]->text();
     ctx.remark = c.Text1->text();

@@ -2,6 +2,7 @@
 // transaction, reopening a saved roll, and the reactions of the worker, weight and quantity fields.
 #include "stations/inspection/frmCheck.h"
 
+#include "config/MirelIni.h"
 #include "db/Transaction.h"
 #include "script/VbScript.h"
 #include "shell/Database.h"

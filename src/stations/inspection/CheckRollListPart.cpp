@@ -2,6 +2,7 @@
 // roll, stepping roll by roll or card by card, and deleting a roll with everything booked for it.
 #include "stations/inspection/CheckRollListPart.h"
 
+#include "config/MirelIni.h"
 #include "stations/inspection/CheckLabelPart.h"
 
 #include "db/Transaction.h"
@@ -26,11 +27,7 @@
 
 namespace {
 
-const QString Mirel = QStringLiteral("MIREL");
-const QString MirelIni = QStringLiteral("/mirel.ini");
 const QString WidthKey = QStringLiteral("ppgCheckGrid2");
-
-QString readMirel(const QString& key, const QString& def) { return SysUtil::readIni(Mirel, key, def, MirelIni); }
 
 // A filter's caption, tied to its field (the field is read out by this name).
 QLabel* caption(QWidget* page, const QString& text, const QRect& twips, QWidget* field)

@@ -1,6 +1,7 @@
 // Settings panel: each control carries its ini key in its tag; check boxes are written "0"/"1".
 #include "stations/inspection/CheckSettingsPanel.h"
 
+#include "config/MirelIni.h"
 #include "devices/MeterCorrection.h"
 #include "shell/Database.h"
 #include "shell/MessageBox.h"
@@ -81,11 +82,6 @@ const Required RequiredBoxes[] = {
     {10, u"等级", "11,gradeBtn", "Label_item_pibu_grade"}, {11, u"品名", "27,22", "Label_item_pibu_item8"},
     {17, u"数量", "10,7", "Label_item_pibu_mishu"},
 };
-
-QString ini(const char* key, const QString& def)
-{
-    return SysUtil::readIni(Mirel, QString::fromLatin1(key), def, MirelIni);
-}
 
 } // namespace
 
@@ -275,14 +271,14 @@ void CheckSettingsPanel::setNumberScopes(const QStringList& scopes)
 void CheckSettingsPanel::load()
 {
     for (QCheckBox* box : m_check)
-        box->setChecked(ini(tagOf(box).toLatin1().constData(),
+        box->setChecked(readMirel(tagOf(box),
                             box->property("design").toBool() ? QStringLiteral("1") : QStringLiteral("0"))
                         == u"1");
     for (QLineEdit* box : m_text)
-        box->setText(ini(tagOf(box).toLatin1().constData(), box->property("design").toString()));
+        box->setText(readMirel(tagOf(box), box->property("design").toString()));
     for (QComboBox* box : m_combo)
-        box->setCurrentText(ini(tagOf(box).toLatin1().constData(), box->property("design").toString()));
-    const QString required = ini("requireTxtbox", QString());
+        box->setCurrentText(readMirel(tagOf(box), box->property("design").toString()));
+    const QString required = readMirel(QStringLiteral("requireTxtbox"), QString());
     for (QCheckBox* box : m_required)
         if (box)
             box->setChecked(required.contains(box->toolTip() + u';'));

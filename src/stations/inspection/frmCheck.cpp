@@ -2,6 +2,7 @@
 // screen mode, field dragging and the defect frame placements.
 #include "stations/inspection/frmCheck.h"
 
+#include "config/MirelIni.h"
 #include "devices/InspectionDevices.h"
 #include "shell/Database.h"
 #include "shell/MessageBox.h"
@@ -81,11 +82,6 @@ QString frmCheck::rollListBase() const { return CheckListSql::builtInBase(); }
 QString frmCheck::deleteQuestion(long long id) const
 {
     return QStringLiteral("是否要删除卷ID[") + QString::number(id) + QStringLiteral("]的标签");
-}
-
-QString frmCheck::readMirel(const QString& key, const QString& def) const
-{
-    return SysUtil::readIni(Mirel, key, def, MirelIni);
 }
 
 void frmCheck::applyFonts()

@@ -208,7 +208,6 @@ private:
     /// The narrow defect frame, while a list is open, ends above the risen command row (fit) or
     /// gets its own height back.
     void fitDefectFrameToList(bool fit);
-    QString readMirel(const QString& key, const QString& def) const;
 
     Recordset m_cardRs;
     QString m_billTypes;

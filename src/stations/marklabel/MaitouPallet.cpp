@@ -2,6 +2,7 @@
 // list's own columns, the delete question by roll number and the field-group geometry box.
 #include "stations/marklabel/frmMaitou.h"
 
+#include "config/MirelIni.h"
 #include "db/DbError.h"
 #include "shell/Database.h"
 #include "shell/MessageBox.h"
@@ -39,7 +40,7 @@ void frmMaitou::loadPalletList()
         const QString stored = SysUtil::getListSql(conn, u"listSQL"_s, u"MirelQuerySimpleCheck2"_s);
         rs = SysUtil::openRecordset(
             conn, MaitouSql::palletList(stored, c.TxtBox[28]->text(),
-                                        mirel(u"menchineId"_s, u"001"_s)));
+                                        readMirel(u"menchineId"_s, u"001"_s)));
     } catch (const DbError& e) {
         MessageBox::critical(u"loadPalletList发生错误"_s + e.message(), this);
         return;

@@ -3,6 +3,7 @@
 // the article made for a package whose article is not in the master yet.
 #include "stations/marklabel/frmMaitou.h"
 
+#include "config/MirelIni.h"
 #include "shell/Database.h"
 #include "shell/SqlText.h"
 #include "shell/SysUtil.h"
@@ -39,7 +40,7 @@ bool frmMaitou::validateExtra()
 QString frmMaitou::rollNumberCondition() const
 {
     // Packages are numbered per article or per card line; a dye lot has no numbers of its own.
-    if (mirel(u"codetype"_s, defaultCodetype()) == u"面料编码")
+    if (readMirel(u"codetype"_s, defaultCodetype()) == u"面料编码")
         return u"   itemid  ="_s + sqlNum(double(articleId()));
     return u"   billdetailid  ="_s + sqlNum(vb::Val(c.BillDetailId->text()));
 }

@@ -2,6 +2,7 @@
 // hooks through which it changes the inspection window's validation, numbering and commands.
 #include "stations/marklabel/frmMaitou.h"
 
+#include "config/MirelIni.h"
 #include "db/DbError.h"
 #include "devices/InspectionDevices.h"
 #include "dialogs/frmSelectItem.h"
@@ -105,12 +106,7 @@ QString frmMaitou::layoutControls() const
            + u",LabBox^27,TxtBox^22,cmdSelectItem,LabBox^28,TxtBox^23,LabBox^33,TxtBox^28,numKeybtn^27,cmdBangbtn"_s;
 }
 
-QString frmMaitou::mirel(const QString& key, const QString& def) const
-{
-    return SysUtil::readIni(u"MIREL"_s, key, def, u"/mirel.ini"_s);
-}
-
-bool frmMaitou::autoItems() const { return mirel(u"itemAutoSave"_s, u"0"_s) == u"1"; }
+bool frmMaitou::autoItems() const { return readMirel(u"itemAutoSave"_s, u"0"_s) == u"1"; }
 
 void frmMaitou::afterLoad()
 {
@@ -118,7 +114,7 @@ void frmMaitou::afterLoad()
     // After a restart the station goes on with the pallet it was filling.
     try {
         Recordset rs = SysUtil::openRecordset(
-            Database::conn(), MaitouSql::lastPallet(mirel(u"menchineId"_s, u"001"_s)));
+            Database::conn(), MaitouSql::lastPallet(readMirel(u"menchineId"_s, u"001"_s)));
         if (SysUtil::recordsetHasRows(rs))
             c.TxtBox[28]->setText(rs.text(0));
     } catch (const DbError&) {

@@ -72,7 +72,6 @@ protected:
     virtual QString palletSummaryText(int packages, double quantity) const;
     /// The pallet list has been filled with these rows.
     virtual void palletListLoaded(const Recordset& rs) { Q_UNUSED(rs); }
-    QString mirel(const QString& key, const QString& def) const;
     /// The package's article: the automatic article of the form's name, spare B and colour, or
     /// the chosen (or reopened) one.
     long long articleId() const;
