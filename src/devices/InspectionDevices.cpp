@@ -14,8 +14,8 @@ using namespace Qt::StringLiterals;
 
 namespace devices {
 
-InspectionDevices::InspectionDevices(Variant variant, QObject* parent)
-    : QObject(parent), m_variant(variant), m_counter(new SerialPort(this)),
+InspectionDevices::InspectionDevices(DeviceRules rules, QObject* parent)
+    : QObject(parent), m_rules(std::move(rules)), m_counter(new SerialPort(this)),
       m_scale(new SerialPort(this)), m_scanner(new BarcodeScanner(this)),
       m_usb(std::make_unique<UsbCounterLibrary>()), m_rfid(std::make_unique<RfidReaderLibrary>())
 {
@@ -83,19 +83,15 @@ void InspectionDevices::openScalePort()
     setScaleStatus(u"台称准备好"_s);
 }
 
+QString InspectionDevices::counterSettings() const
+{
+    return m_rules.counterSettings.isEmpty() ? readMirel(u"InputSet"_s, u"9600,n,8,1"_s)
+                                             : m_rules.counterSettings;
+}
+
 CounterModel InspectionDevices::currentModel() const
 {
-    const QString set = m_variant == Variant::FiberBox
-        ? u"9600,n,8,1"_s
-        : readMirel(u"InputSet"_s, u"9600,n,8,1"_s);
-    const CounterModel model = counterModel(readMirel(u"InputMode"_s, u"1"_s), set);
-    // The fiber-box frames know the text counter and the Modbus counter only, the mark-label
-    // frames everything but the five-register counter.
-    if (m_variant == Variant::FiberBox && model != CounterModel::Text)
-        return CounterModel::Modbus;
-    if (m_variant == Variant::MarkLabel && model == CounterModel::FiveRegisters)
-        return CounterModel::Modbus;
-    return model;
+    return m_rules.knownModel(counterModel(readMirel(u"InputMode"_s, u"1"_s), counterSettings()));
 }
 
 void InspectionDevices::openMeterPort()
@@ -122,9 +118,7 @@ void InspectionDevices::openMeterPort()
     }
     m_counter->clearInBuffer();
     m_counter->setPortOpen(false);
-    m_counter->setSettings(m_variant == Variant::FiberBox
-                               ? u"9600,n,8,1"_s
-                               : readMirel(u"InputSet"_s, u"9600,n,8,1"_s));
+    m_counter->setSettings(counterSettings());
     m_counter->setInputLen(0);
     const QString name = readMirel(u"COM"_s, u"COM1"_s);
     setColour(fields::kQuantityCaption, colours::kRed);
@@ -160,7 +154,7 @@ void InspectionDevices::openScannerPort()
 void InspectionDevices::zeroCounter()
 {
     const bool open = m_counter->portOpen();
-    if (m_variant == Variant::FiberBox) {
+    if (m_rules.checkedCounter) {
         if (open && m_counter->output(zeroMeterCoil(m_address)))
             m_discardReply = true;
         return;

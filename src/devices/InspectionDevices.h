@@ -1,7 +1,8 @@
-// The devices of an inspection-type station (inspection, mark labels, fiber boxes): length
-// counter, platform scale, barcode scanner and RFID reader, polled on one 400 ms timer.
+// The devices of an inspection-type frame: length counter, platform scale, barcode scanner and
+// RFID reader, polled on one 400 ms timer, under the device rules its station supplies.
 #pragma once
 
+#include "devices/DeviceRules.h"
 #include "devices/MeterReplies.h"
 #include "devices/ScaleReadings.h"
 
@@ -47,10 +48,7 @@ inline constexpr int kScaleStatus = 26;     ///< LabBox(26)
 class InspectionDevices : public QObject {
     Q_OBJECT
 public:
-    /// The stations differ in small, named ways (counter models, text rules, RFID, zeroing).
-    enum class Variant { Inspection, MarkLabel, FiberBox };
-
-    explicit InspectionDevices(Variant variant = Variant::Inspection, QObject* parent = nullptr);
+    explicit InspectionDevices(DeviceRules rules = {}, QObject* parent = nullptr);
     ~InspectionDevices() override;
 
     // --- what the station's check boxes and settings say -------------------------------------
@@ -87,7 +85,7 @@ public:
     /// Form unload: closes the ports and the USB counter.
     void releaseDevices();
 
-    Variant variant() const { return m_variant; }
+    const DeviceRules& rules() const { return m_rules; }
     SerialPort* counterPort() const { return m_counter; }
     SerialPort* scalePort() const { return m_scale; }
     BarcodeScanner* scanner() const { return m_scanner; }
@@ -100,7 +98,7 @@ signals:
     /// Str of the raw counter value (txtConfig(4).ToolTipText).
     void rawReading(const QString& text);
     /// TxtBox(14).Text and its tooltip (the raw weight as Str). Sent only when the weight changed
-    /// (inspection, mark labels) or on every reading (fiber boxes).
+    /// or, under the rule weightEveryTick, on every reading.
     void weightText(const QString& text, const QString& rawText);
     /// LabUnit caption from a text counter: "米" or "码".
     void unitCaption(const QString& caption);
@@ -126,11 +124,12 @@ private:
     bool pollTextCounter(double* v);
     QString textCounterInput();
     std::optional<double> pollBinaryCounter(CounterModel model);
-    bool pollFiberBoxCounter();
+    bool pollCheckedCounter();
     void showLength(double v);
     void pollRfid();
     void sendRequest(CounterModel model);
     CounterModel currentModel() const;
+    QString counterSettings() const;
     void setCounterStatus(const QString& caption);
     void setScaleStatus(const QString& caption);
     void setColour(int labBox, quint32 colour);
@@ -140,7 +139,7 @@ private:
     void zeroStep();
     void missedReply();
 
-    Variant m_variant;
+    DeviceRules m_rules;
     QTimer m_timer;
     SerialPort* m_counter;
     SerialPort* m_scale;

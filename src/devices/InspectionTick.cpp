@@ -35,7 +35,7 @@ void InspectionDevices::pollDevices()
         return;
     if (!pollCounter())
         return;
-    if (m_variant == Variant::Inspection)
+    if (m_rules.rfid)
         pollRfid();
 }
 
@@ -46,11 +46,9 @@ bool InspectionDevices::pollScale()
         return true;
     }
     const QByteArray received = m_scale->inputBytes();
-    m_scaleReadings.setPacked(m_variant != Variant::FiberBox &&
+    m_scaleReadings.setPacked(m_rules.packedScale &&
                               readMirel(u"chenInputMode"_s, u"1"_s) != u"0"_s);
-    const auto weight = m_scaleReadings.take(received, m_variant == Variant::MarkLabel
-                                                           ? ScaleTextRules::MarkLabel
-                                                           : ScaleTextRules::Inspection);
+    const auto weight = m_scaleReadings.take(received, m_rules.scaleText);
     if (!weight) {
         // A silent scale (switched off, between weighings) or half a reading: the field keeps
         // what the operator typed. A bad packed scale must not stop the counter either.
@@ -63,7 +61,7 @@ bool InspectionDevices::pollScale()
     setScaleStatus(m_scaleReadings.packed() ? u"台称2通讯中..."_s : u"台称通讯中..."_s);
     const QString raw = vb::Str(w);
     // An unchanged weight is not rewritten, so the operator can overwrite it until it changes.
-    if (raw != m_lastWeight || m_variant == Variant::FiberBox) {
+    if (raw != m_lastWeight || m_rules.weightEveryTick) {
         m_lastWeight = raw;
         emit weightText(formatWeight(w, readMirel(u"dispFormat"_s, u"0.00"_s)), raw);
     }
@@ -76,8 +74,8 @@ bool InspectionDevices::pollCounter()
         setCounterStatus(u"码表暂停中"_s);
         return true;
     }
-    if (m_variant == Variant::FiberBox)
-        return pollFiberBoxCounter();
+    if (m_rules.checkedCounter)
+        return pollCheckedCounter();
     double v = 0;
     const CounterModel model = currentModel();
     switch (model) {
@@ -111,8 +109,7 @@ bool InspectionDevices::pollTextCounter(double* v)
     if (!m_counter->portOpen())
         return false;
     const QString text = textCounterInput();
-    const CounterText reading = m_variant == Variant::MarkLabel ? parseCounterTextPlain(text)
-                                                                : parseCounterText(text);
+    const CounterText reading = m_rules.counterText(text);
     if (reading.blank)
         return false;
     emit unitCaption(reading.metres ? u"米"_s : u"码"_s);
@@ -189,7 +186,7 @@ void InspectionDevices::missedReply()
         setCounterStatus(counterSilentCaption());
 }
 
-bool InspectionDevices::pollFiberBoxCounter()
+bool InspectionDevices::pollCheckedCounter()
 {
     if (!m_counter->portOpen()) {
         setCounterStatus(u"码表暂停中"_s);
@@ -223,7 +220,7 @@ bool InspectionDevices::pollFiberBoxCounter()
     m_lastRaw = vb::Str(value);
     emit rawReading(m_lastRaw);
     const double length = correctedLength(value, m_ratioA, m_ratioB, m_yards);
-    emit quantityText(fields::kQuantity, formatLength(length, format, LengthFormatRules::MarkLabel));
+    emit quantityText(fields::kQuantity, formatLength(length, format, m_rules.lengthFormat));
     setCounterStatus(u"码表通讯中..."_s);
     return true;
 }
@@ -235,9 +232,7 @@ void InspectionDevices::showLength(double v)
     const double length = correctedLength(v, m_ratioA, m_ratioB, m_yards);
     const int target = settingFlag(readMirel(u"isguama"_s, u"0"_s)) ? fields::kWeight
                                                                         : fields::kQuantity;
-    const auto rules = m_variant == Variant::Inspection ? LengthFormatRules::Inspection
-                                                        : LengthFormatRules::MarkLabel;
-    emit quantityText(target, formatLength(length, readMirel(u"dispFormat"_s, u"0.00"_s), rules));
+    emit quantityText(target, formatLength(length, readMirel(u"dispFormat"_s, u"0.00"_s), m_rules.lengthFormat));
 }
 
 void InspectionDevices::pollRfid()

@@ -20,7 +20,7 @@ QString formatLength(double length, const QString& dispFormat, LengthFormatRules
     if (dispFormat == u"0"_s)
         return vb::Str(vb::Fix(length));
     // "00" rounds every started metre up: the roll is sold by whole metres.
-    if (dispFormat == u"00"_s && rules == LengthFormatRules::Inspection)
+    if (dispFormat == u"00"_s && rules == LengthFormatRules::RoundUpDoubleZero)
         return vb::Str(vb::Fix(vb::Val(vb::Str(length)) + 0.99));
     return vb::Format(length, dispFormat);
 }

@@ -12,15 +12,15 @@ inline constexpr double kYardsPerMetre = 1.0936;
 /// unscaled (the settings panel can hold a half-typed value).
 double correctedLength(double raw, double a, double b, bool yards);
 
-/// How the "dispFormat" setting is read by a station.
+/// How the "dispFormat" setting is read.
 enum class LengthFormatRules {
-    Inspection, ///< "0": Str(Fix(L)); "00": Str(Fix(Val(Str(L)) + 0.99)); else Format(L, f)
-    MarkLabel,  ///< "00" is a plain picture; "0" as Inspection
+    RoundUpDoubleZero, ///< "0": Str(Fix(L)); "00": Str(Fix(Val(Str(L)) + 0.99)); else Format(L, f)
+    PlainPictures,     ///< "00" is a plain picture; "0" as RoundUpDoubleZero
 };
 
 /// The text of a length under "dispFormat".
 QString formatLength(double length, const QString& dispFormat,
-                     LengthFormatRules rules = LengthFormatRules::Inspection);
+                     LengthFormatRules rules = LengthFormatRules::RoundUpDoubleZero);
 
 /// The text of a weight: Format(w, dispFormat).
 QString formatWeight(double weight, const QString& dispFormat);

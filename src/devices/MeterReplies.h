@@ -8,7 +8,7 @@
 
 namespace devices {
 
-/// The counter models of the inspection frames, numbered as in the "InputMode" setting.
+/// The counter models of the frames, numbered as in the "InputMode" setting.
 enum class CounterModel {
     Text = 0,          ///< streams text such as "123.45M"; no request
     Modbus = 1,        ///< Modbus RTU, two holding registers, 9-byte reply
@@ -43,7 +43,7 @@ double readRegisterPair(quint8 high, quint8 low);
 /// program folder on this platform). False when the file cannot be written.
 bool logZeroReading(const QString& path = QString());
 
-/// Outcome of the strict Modbus check of the fiber-box station.
+/// Outcome of the strict Modbus check (each reply checked whole).
 enum class ModbusCheck { Ok, Short, Invalid };
 
 /// Checks the first 9 bytes of reply as a read-registers answer of address (03, 4 bytes, CRC) and
@@ -57,11 +57,11 @@ struct CounterText {
     bool metres = false; ///< the reading ends in "M" (else the counter shows yards)
 };
 
-/// Inspection station: cut after the first "M", then after the first "Y"; the unit from the last
+/// Cut after the first "M", then after the first "Y"; the unit from the last
 /// character; the value of the first "/" field.
 CounterText parseCounterText(const QString& received);
 
-/// Mark-label and fiber-box stations: unit from the last character, value of the whole text.
+/// Unit from the last character, value of the whole text.
 CounterText parseCounterTextPlain(const QString& received);
 
 } // namespace devices

@@ -87,7 +87,7 @@ void PackingScale::poll()
         // "CHENInputMode" 1 reads the port as bytes: the scale sends packed frames.
         m_readings.setPacked(readMirel(u"CHENInputMode"_s, u"0"_s) != u"0"_s);
         const QByteArray received = m_port->inputBytes();
-        weight = m_readings.take(received, ScaleTextRules::Packing);
+        weight = m_readings.take(received, ScaleTextRules::LeadingNumberFirst);
         // A quiet scale is asked; the answer starts on a cleared line.
         if (received.isEmpty())
             requestWeight();

@@ -35,13 +35,13 @@ double scaleWeightFromText(const QString& s, ScaleTextRules rules)
 {
     double w = 0;
     switch (rules) {
-    case ScaleTextRules::Inspection:
+    case ScaleTextRules::ReversedFirst:
         w = reversedStream(s);
         break;
-    case ScaleTextRules::Packing:
+    case ScaleTextRules::LeadingNumberFirst:
         w = vb::Val(s);
         break;
-    case ScaleTextRules::MarkLabel:
+    case ScaleTextRules::KgToWn:
         w = vb::Val(textBetween(s, u"kg"_s, u"wn"_s));
         return w != 0 ? w : fromPosition8(s);
     }

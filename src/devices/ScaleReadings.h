@@ -13,15 +13,15 @@ namespace devices {
 /// Len(a); when b is missing, or lies before the start, the result is empty.
 QString textBetween(const QString& s, const QString& a, const QString& b);
 
-/// Which rules a station tries, in order, until one gives a non-zero weight.
+/// Which rules are tried, in order, until one gives a non-zero weight.
 enum class ScaleTextRules {
-    /// Inspection and fiber box: the reversed stream, the reversed text between two "=", the text
-    /// between "wn" and "kg", the seven characters from position 8.
-    Inspection,
-    /// Packing: the plain leading number first, then as Inspection without the reversed stream.
-    Packing,
-    /// Mark labels: the text between "kg" and "wn", then the seven characters from position 8.
-    MarkLabel,
+    /// The reversed stream, the reversed text between two "=", the text between "wn" and "kg",
+    /// the seven characters from position 8.
+    ReversedFirst,
+    /// The plain leading number first, then as ReversedFirst without the reversed stream.
+    LeadingNumberFirst,
+    /// The text between "kg" and "wn", then the seven characters from position 8.
+    KgToWn,
 };
 
 /// Weight in kilograms of the received text (0 when no rule finds a number).

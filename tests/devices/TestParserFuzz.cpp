@@ -66,8 +66,8 @@ void TestParserFuzz::randomBytesThroughEveryParser()
         const CounterText t = parseCounterText(text);
         QVERIFY(std::isfinite(t.value));
         QVERIFY(std::isfinite(parseCounterTextPlain(text).value));
-        for (const auto rules : {ScaleTextRules::Inspection, ScaleTextRules::Packing,
-                                 ScaleTextRules::MarkLabel})
+        for (const auto rules : {ScaleTextRules::ReversedFirst, ScaleTextRules::LeadingNumberFirst,
+                                 ScaleTextRules::KgToWn})
             QVERIFY(std::isfinite(scaleWeightFromText(text, rules)));
         if (const auto w = packedScaleWeight(b))
             QVERIFY(*w >= 0 && *w <= 99.99);

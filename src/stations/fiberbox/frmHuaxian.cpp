@@ -3,7 +3,6 @@
 #include "stations/fiberbox/frmHuaxian.h"
 
 #include "config/MirelIni.h"
-#include "devices/InspectionDevices.h"
 #include "shell/MessageBox.h"
 #include "shell/SqlText.h"
 #include "stations/inspection/CheckLabelPart.h"
@@ -38,9 +37,20 @@ frmHuaxian::frmHuaxian(QWidget* parent) : frmMaitou(parent)
     c.LabUnit->setText(u"kg"_s); // the net weight; a text counter still says 米 or 码
 }
 
-int frmHuaxian::deviceVariant() const
+devices::DeviceRules frmHuaxian::deviceRules() const
 {
-    return int(devices::InspectionDevices::Variant::FiberBox);
+    // The fiber-box frames know the text counter and the Modbus counter at 9600 baud, check each
+    // Modbus reply whole, read the scale's text only and rewrite the gross weight every tick.
+    devices::DeviceRules rules = frmMaitou::deviceRules();
+    rules.counterSettings = u"9600,n,8,1"_s;
+    rules.knownModel = [](devices::CounterModel m) {
+        return m == devices::CounterModel::Text ? m : devices::CounterModel::Modbus;
+    };
+    rules.checkedCounter = true;
+    rules.packedScale = false;
+    rules.scaleText = devices::ScaleTextRules::ReversedFirst;
+    rules.weightEveryTick = true;
+    return rules;
 }
 
 bool frmHuaxian::quantityValid(const QString& text) const

@@ -23,7 +23,7 @@ public:
 
 protected:
     QString layoutKey() const override { return QStringLiteral("InputPosition-huaxian"); }
-    int deviceVariant() const override;
+    devices::DeviceRules deviceRules() const override;
     bool autoItems() const override { return false; }
     bool quantityValid(const QString& text) const override;
     QString updateDateSet() const override;

@@ -22,11 +22,9 @@
 
 using devices::InspectionDevices;
 
-int frmCheck::deviceVariant() const { return int(InspectionDevices::Variant::Inspection); }
-
 void frmCheck::wireDevices()
 {
-    m_devices = new InspectionDevices(InspectionDevices::Variant(deviceVariant()), this);
+    m_devices = new InspectionDevices(deviceRules(), this);
     connect(m_devices, &InspectionDevices::quantityText, this, [this](int index, const QString& text) {
         if (index >= 0 && index < c.TxtBox.size() && c.TxtBox[index])
             c.TxtBox[index]->setText(text);

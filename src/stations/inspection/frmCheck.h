@@ -4,6 +4,7 @@
 #pragma once
 
 #include "db/Recordset.h"
+#include "devices/DeviceRules.h"
 #include "stations/inspection/CheckControls.h"
 #include "stations/inspection/CheckSql.h"
 
@@ -134,8 +135,8 @@ protected:
     virtual void setupDevices();
     virtual void releaseDevices();
     virtual void zeroMeter();
-    /// Which station's device rules apply.
-    virtual int deviceVariant() const;
+    /// How this station's frame uses its devices (counter models, text rules, RFID).
+    virtual devices::DeviceRules deviceRules() const { return {}; }
     /// Asked before a command runs; false stops it (the station says why).
     virtual bool commandAllowed(int index) { Q_UNUSED(index); return true; }
     /// After a command has run.

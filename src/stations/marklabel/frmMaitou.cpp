@@ -4,7 +4,6 @@
 
 #include "config/MirelIni.h"
 #include "db/DbError.h"
-#include "devices/InspectionDevices.h"
 #include "dialogs/frmSelectItem.h"
 #include "shell/Database.h"
 #include "shell/MessageBox.h"
@@ -123,9 +122,19 @@ void frmMaitou::afterLoad()
     loadPalletList();
 }
 
-int frmMaitou::deviceVariant() const
+devices::DeviceRules frmMaitou::deviceRules() const
 {
-    return int(devices::InspectionDevices::Variant::MarkLabel);
+    // The mark-label frames run the Modbus counter in place of the five-register one, read a
+    // text counter's whole line and the scale's text from "kg" to "wn", and have no RFID reader.
+    devices::DeviceRules rules;
+    rules.knownModel = [](devices::CounterModel m) {
+        return m == devices::CounterModel::FiveRegisters ? devices::CounterModel::Modbus : m;
+    };
+    rules.counterText = devices::parseCounterTextPlain;
+    rules.scaleText = devices::ScaleTextRules::KgToWn;
+    rules.lengthFormat = devices::LengthFormatRules::PlainPictures;
+    rules.rfid = false;
+    return rules;
 }
 
 void frmMaitou::cmdSelectItem_Click()

@@ -54,7 +54,7 @@ protected:
     QString item5For(const QString& checkCode) const override;
     void fillFromRoll(const Recordset& rs) override;
     void beforeSave() override;
-    int deviceVariant() const override;
+    devices::DeviceRules deviceRules() const override;
     void afterLoad() override;
     bool commandAllowed(int index) override;
     void afterCommand(int index) override;
