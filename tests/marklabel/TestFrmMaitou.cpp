@@ -306,7 +306,7 @@ private slots:
         QCOMPARE(caption->x(), x + 40);
     }
 
-    // What each station keeps apart: its layout key, its remembered label
+    // What each station keeps apart: its pallet field, its layout key, its remembered label
     // template, its roll-number scopes and the place of its wide defect frame.
     void stationsOwnSettings_data()
     {
@@ -329,6 +329,7 @@ private slots:
         QFETCH(QRect, wide);
         CheckFixture fx;
         frmCheck& f = maitou ? openMaitou(fx) : fx.open();
+        QCOMPARE(f.findChild<QLineEdit*>(u"TxtBox_28"_s) != nullptr, maitou); // the pallet number
         const QComboBox* scope = f.findChild<CheckSettingsPanel*>(u"Frame3"_s)->comboBoxes().first();
         QStringList offered;
         for (int i = 0; i < scope->count(); ++i)

@@ -50,7 +50,7 @@ const FieldGroup Fields[] = {
     {25, u"备6", 21, 20, 1, 5, false},  {27, u"品名", 22, -1, 1, 6, false},
     {28, u"颜色", 23, -1, 1, 7, false}, {29, u"备A", 24, 23, 2, 0, false},
     {30, u"备B", 25, 25, 2, 1, false},  {31, u"备C", 26, 24, 2, 2, false},
-    {32, u"备D", 27, 26, 2, 3, false},  {33, u"板号", 28, 27, 2, 4, false},
+    {32, u"备D", 27, 26, 2, 3, false},
 };
 
 QString indexed(const char* name, int i)
@@ -83,40 +83,44 @@ QPushButton* command(CheckControls& c, QWidget* parent, int index, const QString
     return b;
 }
 
+void buildFieldGroup(CheckControls& c, const FieldGroup& g, const QString& caption)
+{
+    const int x = ColX[g.col];
+    const int y = RowTop + g.row * RowHeight;
+    auto* lab = make<QLabel>(c.Frame6, indexed("LabBox", g.lab), caption);
+    placeTwips(lab, QRect(x, y, ColLabel[g.col], FieldHeight));
+    lab->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    c.LabBox[g.lab] = lab;
+    auto* box = make<QLineEdit>(c.Frame6, indexed("TxtBox", g.txt));
+    box->setAccessibleName(lab->text());
+    lab->setBuddy(box);
+    int textWidth = ColText[g.col] - (g.key < 0 ? -KeyWidth : 0);
+    if (g.txt == 7)
+        textWidth -= 380; // room for the unit label
+    placeTwips(box, QRect(x + ColLabel[g.col] + 40, y, textWidth, FieldHeight));
+    if (g.big)
+        box->setProperty("bigField", true);
+    c.TxtBox[g.txt] = box;
+    QStringList group{box->objectName()};
+    if (g.key >= 0) {
+        auto* key = make<QPushButton>(c.Frame6, indexed("numKeybtn", g.key), QStringLiteral("⌨"));
+        key->setAccessibleName(lab->text() + QStringLiteral("键盘"));
+        key->setFocusPolicy(Qt::NoFocus);
+        const QRect r = designRect(box);
+        placeTwips(key, QRect(r.right() + 40 + (g.txt == 7 ? 380 : 0), y, KeyWidth, FieldHeight));
+        c.numKeybtn[g.key] = key;
+        group << key->objectName();
+    }
+    setTag(lab, group.join(u'|'));
+}
+
 void buildRollForm(CheckControls& c, QWidget* form)
 {
     c.Frame6 = make<QGroupBox>(form, QStringLiteral("Frame6"));
     c.Frame6->setTitle(QStringLiteral("检验信息"));
     placeTwips(c.Frame6, QRect(120, 2380, 8760, 5380));
-    for (const FieldGroup& g : Fields) {
-        const int x = ColX[g.col];
-        const int y = RowTop + g.row * RowHeight;
-        auto* lab = make<QLabel>(c.Frame6, indexed("LabBox", g.lab), QString::fromUtf16(g.caption));
-        placeTwips(lab, QRect(x, y, ColLabel[g.col], FieldHeight));
-        lab->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        c.LabBox[g.lab] = lab;
-        auto* box = make<QLineEdit>(c.Frame6, indexed("TxtBox", g.txt));
-        box->setAccessibleName(lab->text());
-        lab->setBuddy(box);
-        int textWidth = ColText[g.col] - (g.key < 0 ? -KeyWidth : 0);
-        if (g.txt == 7)
-            textWidth -= 380; // room for the unit label
-        placeTwips(box, QRect(x + ColLabel[g.col] + 40, y, textWidth, FieldHeight));
-        if (g.big)
-            box->setProperty("bigField", true);
-        c.TxtBox[g.txt] = box;
-        QStringList group{box->objectName()};
-        if (g.key >= 0) {
-            auto* key = make<QPushButton>(c.Frame6, indexed("numKeybtn", g.key), QStringLiteral("⌨"));
-            key->setAccessibleName(lab->text() + QStringLiteral("键盘"));
-            key->setFocusPolicy(Qt::NoFocus);
-            const QRect r = designRect(box);
-            placeTwips(key, QRect(r.right() + 40 + (g.txt == 7 ? 380 : 0), y, KeyWidth, FieldHeight));
-            c.numKeybtn[g.key] = key;
-            group << key->objectName();
-        }
-        setTag(lab, group.join(u'|'));
-    }
+    for (const FieldGroup& g : Fields)
+        buildFieldGroup(c, g, QString::fromUtf16(g.caption));
     // Extras of single fields.
     c.LabUnit = make<QLabel>(c.Frame6, QStringLiteral("LabUnit"), QStringLiteral("米"));
     placeTwips(c.LabUnit, QRect(designRect(c.TxtBox[7]).right() + 20, RowTop + RowHeight, 360, FieldHeight));
@@ -339,6 +343,13 @@ void rememberGeometry(QWidget* root)
     for (QWidget* w : root->findChildren<QWidget*>())
         if (w->property(DesignRect).isValid())
             w->setProperty(DesignRect, tw.toTwips(w->geometry()));
+}
+
+QLabel* addFieldGroup(CheckControls& c, int lab, const QString& caption, int txt, int key, int col,
+                      int row)
+{
+    buildFieldGroup(c, FieldGroup{lab, nullptr, txt, key, col, row, false}, caption);
+    return c.LabBox[lab];
 }
 
 CheckControls buildCheckControls(QWidget* form)

@@ -77,6 +77,11 @@ struct CheckControls {
     QCheckBox* isPrintreview = nullptr;
 };
 
+/// Adds a field group to the roll form: the caption LabBox(lab), TxtBox(txt) and, unless key < 0,
+/// the keypad button numKeybtn(key), in column col and row row of the form; returns the caption.
+QLabel* addFieldGroup(CheckControls& c, int lab, const QString& caption, int txt, int key, int col,
+                      int row);
+
 /// Creates every control of the inspection window on form at its design-time place.
 CheckControls buildCheckControls(QWidget* form);
 

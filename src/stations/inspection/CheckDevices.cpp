@@ -130,15 +130,9 @@ void frmCheck::zeroMeter()
 
 void frmCheck::wireKeypad()
 {
-    // Key buttons beside the fields open the keypad for their field.
-    for (QLabel* label : c.LabBox) {
-        if (!label || label->parentWidget() != c.Frame6)
-            continue;
-        QLineEdit* box = qobject_cast<QLineEdit*>(label->buddy());
-        for (const QString& name : tagOf(label).split(u'|'))
-            if (auto* key = c.Frame6->findChild<QPushButton*>(name); key && name.startsWith(u"numKeybtn"))
-                connect(key, &QPushButton::clicked, this, [this, box] { showKeypad(box); });
-    }
+    for (QLabel* label : c.LabBox)
+        if (label && label->parentWidget() == c.Frame6)
+            wireFieldGroup(label);
     connect(m_keypad, &UserControl1::Confirm, this, [this](QLineEdit* box) {
         m_keypad->hide();
         if (box == m_settings->passwordBox())
@@ -159,6 +153,18 @@ void frmCheck::wireKeypad()
         if (m_devices)
             m_devices->setYards(on);
     });
+}
+
+void frmCheck::wireFieldGroup(QLabel* label)
+{
+    // The caption drags its group; the key button beside the field opens the keypad for it.
+    label->installEventFilter(this);
+    QLineEdit* box = qobject_cast<QLineEdit*>(label->buddy());
+    if (box)
+        box->installEventFilter(this);
+    for (const QString& name : tagOf(label).split(u'|'))
+        if (auto* key = c.Frame6->findChild<QPushButton*>(name); key && name.startsWith(u"numKeybtn"))
+            connect(key, &QPushButton::clicked, this, [this, box] { showKeypad(box); });
 }
 
 void frmCheck::showKeypad(QLineEdit* box)

@@ -190,9 +190,6 @@ void frmCheck::wireEvents()
     connect(c.Command1, &QPushButton::clicked, this, [this] { zeroMeter(); });
     c.LabUnit->installEventFilter(this);
     c.Frame5->installEventFilter(this);
-    for (QLabel* l : c.LabBox)
-        if (l && l->parentWidget() == c.Frame6)
-            l->installEventFilter(this);
 }
 
 void frmCheck::Form_Load()

@@ -159,6 +159,9 @@ protected:
     static QList<std::pair<QString, int>> formulaFields();
     /// Fills fields from a row: "index|column," items ("CheckFill" presets of the dictionary).
     void applyPresets(const QString& fill, const Recordset& rs);
+    /// Wires a field group of the roll form: its caption drags the group, its keypad button and
+    /// the focus on its field open the keypad.
+    void wireFieldGroup(QLabel* label);
     /// Shows the keypad for a field (the keypad button, or the focus rule of KeyBoardValidate).
     void showKeypad(QLineEdit* box);
 

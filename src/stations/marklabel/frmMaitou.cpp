@@ -48,8 +48,9 @@ void frmMaitou::buildControls()
     placeTwips(m_selectItem, QRect(name.right() + 1 - 420, name.y(), 420, name.height()));
     setTag(c.LabBox[27], tagOf(c.LabBox[27]) + u"|cmdSelectItem"_s);
 
-    // A pallet number has nine digits: the box takes the row, its keypad button and the
-    // new-pallet button go under it; all of them are the pallet's field group.
+    // The pallet number is this station's field: nine digits, so the box takes the row, its
+    // keypad button and the new-pallet button go under it; all of them are its field group.
+    wireFieldGroup(addFieldGroup(c, 33, u"板号"_s, 28, 27, 2, 4));
     const QRect pallet = designRect(c.TxtBox[28]);
     placeTwips(c.TxtBox[28], QRect(pallet.x(), pallet.y(), 1480, pallet.height()));
     placeTwips(c.numKeybtn[27], QRect(pallet.x(), pallet.y() + 570, 420, pallet.height()));
