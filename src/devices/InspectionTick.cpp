@@ -230,9 +230,10 @@ void InspectionDevices::showLength(double v)
     m_lastRaw = vb::Str(v);
     emit rawReading(m_lastRaw);
     const double length = correctedLength(v, m_ratioA, m_ratioB, m_yards);
-    const int target = settingFlag(readMirel(u"isguama"_s, u"0"_s)) ? fields::kWeight
-                                                                        : fields::kQuantity;
-    emit quantityText(target, formatLength(length, readMirel(u"dispFormat"_s, u"0.00"_s), m_rules.lengthFormat));
+    const int target =
+        settingFlag(readMirel(u"isguama"_s, u"0"_s)) ? fields::kWeight : fields::kQuantity;
+    emit quantityText(
+        target, formatLength(length, readMirel(u"dispFormat"_s, u"0.00"_s), m_rules.lengthFormat));
 }
 
 void InspectionDevices::pollRfid()

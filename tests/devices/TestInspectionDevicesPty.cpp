@@ -363,9 +363,12 @@ void TestInspectionDevicesPty::fiberBoxChecksEveryReply()
     folder.writeFile(QStringLiteral("mirel.ini"),
                      ini("InputMode=1\nInputSet=19200,n,8,1\nCOM=COM1\nCHENCOM=COM3\nCommBarcode=\n",
                          "COM1=" + sim.path().toLocal8Bit() + "\nCOM3=" + scale.path().toLocal8Bit() + "\n"));
-    DeviceRules rules; // the fiber box frame's: 9600 baud, every reply checked, the weight every tick
+    // The fiber box frame's rules: 9600 baud, every reply checked, the weight every tick.
+    DeviceRules rules;
     rules.counterSettings = QStringLiteral("9600,n,8,1");
-    rules.knownModel = [](CounterModel m) { return m == CounterModel::Text ? m : CounterModel::Modbus; };
+    rules.knownModel = [](CounterModel m) {
+        return m == CounterModel::Text ? m : CounterModel::Modbus;
+    };
     rules.checkedCounter = true;
     rules.packedScale = false;
     rules.weightEveryTick = true;

@@ -51,8 +51,8 @@ void TestScaleAndLength::scaleText_data()
     QTest::addColumn<QString>("s");
     QTest::addColumn<int>("rules");
     QTest::addColumn<double>("kg");
-    const int insp = int(ScaleTextRules::ReversedFirst), pack = int(ScaleTextRules::LeadingNumberFirst),
-              mark = int(ScaleTextRules::KgToWn);
+    const int insp = int(ScaleTextRules::ReversedFirst),
+              pack = int(ScaleTextRules::LeadingNumberFirst), mark = int(ScaleTextRules::KgToWn);
     QTest::newRow("reversed stream") << "=05.0100" << insp << 10.5;
     QTest::newRow("reversed stream, newest last") << "=05.0100=08.0200" << insp << 20.8;
     QTest::newRow("between equals") << "x=05.0100=y" << insp << 10.5;
@@ -131,7 +131,8 @@ void TestScaleAndLength::lengthFormats_data()
     QTest::addColumn<QString>("format");
     QTest::addColumn<int>("rules");
     QTest::addColumn<QString>("text");
-    const int insp = int(LengthFormatRules::RoundUpDoubleZero), mark = int(LengthFormatRules::PlainPictures);
+    const int insp = int(LengthFormatRules::RoundUpDoubleZero),
+              mark = int(LengthFormatRules::PlainPictures);
     QTest::newRow("00 rounds up") << 12.01 << "00" << insp << " 13";
     QTest::newRow("00 whole stays") << 12.0 << "00" << insp << " 12";
     QTest::newRow("0 truncates") << 12.99 << "0" << insp << " 12";

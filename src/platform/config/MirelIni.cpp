@@ -15,6 +15,12 @@ QString read(const QString& section, const QString& key, const QString& def)
 
 } // namespace
 
-QString readMirel(const QString& key, const QString& def) { return read(u"MIREL"_s, key, def); }
+QString readMirel(const QString& key, const QString& def)
+{
+    return read(u"MIREL"_s, key, def);
+}
 
-QString readMes(const QString& key, const QString& def) { return read(u"MES"_s, key, def); }
+QString readMes(const QString& key, const QString& def)
+{
+    return read(u"MES"_s, key, def);
+}

@@ -163,7 +163,8 @@ void frmCheck::wireFieldGroup(QLabel* label)
     if (box)
         box->installEventFilter(this);
     for (const QString& name : tagOf(label).split(u'|'))
-        if (auto* key = c.Frame6->findChild<QPushButton*>(name); key && name.startsWith(u"numKeybtn"))
+        if (auto* key = c.Frame6->findChild<QPushButton*>(name);
+            key && name.startsWith(u"numKeybtn"))
             connect(key, &QPushButton::clicked, this, [this, box] { showKeypad(box); });
 }
 

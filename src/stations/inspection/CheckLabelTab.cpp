@@ -3,9 +3,9 @@
 #include "stations/inspection/CheckLabelPart.h"
 
 #include "config/MirelIni.h"
+#include "config/ProgramFolder.h"
 #include "db/DbError.h"
 #include "db/Transaction.h"
-#include "config/ProgramFolder.h"
 #include "shell/Database.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
@@ -122,7 +122,8 @@ void CheckLabelPart::generateLabels()
 {
     CheckControls& c = m_form->controls();
     clearLabels();
-    const QString codeLen = readMirel(QStringLiteral("codeLen"), QString::fromUtf16(CheckSql::DefaultCodeLen));
+    const QString codeLen =
+        readMirel(QStringLiteral("codeLen"), QString::fromUtf16(CheckSql::DefaultCodeLen));
     const double first = vb::Val(c.TxtBox[18]->text());
     const CheckLabels::LabelRows out =
         m_tagType[0]->isChecked()

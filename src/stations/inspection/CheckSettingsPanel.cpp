@@ -271,9 +271,9 @@ void CheckSettingsPanel::setNumberScopes(const QStringList& scopes)
 void CheckSettingsPanel::load()
 {
     for (QCheckBox* box : m_check)
-        box->setChecked(readMirel(tagOf(box),
-                            box->property("design").toBool() ? QStringLiteral("1") : QStringLiteral("0"))
-                        == u"1");
+        box->setChecked(readMirel(tagOf(box), box->property("design").toBool()
+                                                  ? QStringLiteral("1")
+                                                  : QStringLiteral("0")) == u"1");
     for (QLineEdit* box : m_text)
         box->setText(readMirel(tagOf(box), box->property("design").toString()));
     for (QComboBox* box : m_combo)

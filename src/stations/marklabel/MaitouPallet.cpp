@@ -38,9 +38,9 @@ void frmMaitou::loadPalletList()
     try {
         Connection& conn = Database::conn();
         const QString stored = SysUtil::getListSql(conn, u"listSQL"_s, u"MirelQuerySimpleCheck2"_s);
-        rs = SysUtil::openRecordset(
-            conn, MaitouSql::palletList(stored, c.TxtBox[28]->text(),
-                                        readMirel(u"menchineId"_s, u"001"_s)));
+        rs = SysUtil::openRecordset(conn,
+                                    MaitouSql::palletList(stored, c.TxtBox[28]->text(),
+                                                          readMirel(u"menchineId"_s, u"001"_s)));
     } catch (const DbError& e) {
         MessageBox::critical(u"loadPalletList发生错误"_s + e.message(), this);
         return;

@@ -106,7 +106,10 @@ QString frmMaitou::layoutControls() const
            + u",LabBox^27,TxtBox^22,cmdSelectItem,LabBox^28,TxtBox^23,LabBox^33,TxtBox^28,numKeybtn^27,cmdBangbtn"_s;
 }
 
-bool frmMaitou::autoItems() const { return readMirel(u"itemAutoSave"_s, u"0"_s) == u"1"; }
+bool frmMaitou::autoItems() const
+{
+    return readMirel(u"itemAutoSave"_s, u"0"_s) == u"1";
+}
 
 void frmMaitou::afterLoad()
 {
