@@ -57,8 +57,8 @@ QString insertAutoItem(const QString& name, const QString& itemType, const QStri
 
 QString lastPallet(const QString& machineId)
 {
-    return u"select top 1 bagnumber from checkinfo where machineId='"_s + sqlText(machineId)
-           + u"' and isnull(bagnumber,'')<>'' order by id desc"_s;
+    return u"select top 1 bagnumber, item2 from checkinfo where machineId='"_s +
+           sqlText(machineId) + u"' and isnull(bagnumber,'')<>'' order by id desc"_s;
 }
 
 QString rollNumber(long long id)

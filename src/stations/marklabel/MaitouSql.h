@@ -26,7 +26,7 @@ QString findAutoItem(const QString& name, const QString& spareB, const QString& 
 QString insertAutoItem(const QString& name, const QString& itemType, const QString& spareB,
                        const QString& colour);
 
-/// The pallet of the station's latest package that has one.
+/// The pallet of the station's latest package that has one, and its packages per pallet.
 QString lastPallet(const QString& machineId);
 
 /// The roll number of a package, for the delete question.

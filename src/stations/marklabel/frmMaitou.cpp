@@ -114,12 +114,16 @@ bool frmMaitou::autoItems() const
 void frmMaitou::afterLoad()
 {
     c.SSTab1->setCurrentWidget(m_palletGrid->parentWidget());
-    // After a restart the station goes on with the pallet it was filling.
+    // After a restart the station goes on with the pallet it was filling, so many packages a
+    // pallet as before.
     try {
         Recordset rs = SysUtil::openRecordset(
             Database::conn(), MaitouSql::lastPallet(readMirel(u"menchineId"_s, u"001"_s)));
-        if (SysUtil::recordsetHasRows(rs))
+        if (SysUtil::recordsetHasRows(rs)) {
             c.TxtBox[28]->setText(rs.text(0));
+            if (vb::Val(rs.text(1)) > 0)
+                c.TxtBox[5]->setText(rs.text(1));
+        }
     } catch (const DbError&) {
         // An empty pallet field: the operator takes a pallet number as on a new pallet.
     }
@@ -169,7 +173,9 @@ void frmMaitou::loadItem(const QString& itemId)
 
 bool frmMaitou::commandAllowed(int index)
 {
-    if ((index == 5 || index == 6) && vb::Val(c.TxtBox[5]->text()) <= 0) {
+    // The packages of a pallet are counted from its first: the operator's 换卷 needs the count.
+    // Stepping and the form cleared after a delete do not start a package and are never held up.
+    if (index == 1 && sender() == c.checkCommand[1] && vb::Val(c.TxtBox[5]->text()) <= 0) {
         MessageBox::show(u"输入每版的箱数"_s, MessageBox::Information, MessageBox::Ok, QString(), this);
         c.TxtBox[5]->setFocus();
         return false;
