@@ -36,6 +36,32 @@ void TestDeviceTickFuzz::noiseOnEveryPort_data()
     QTest::newRow("fiber boxes") << QByteArray("1") << QByteArray("0") << 2;
 }
 
+namespace {
+
+// The device rules of the inspection (0), mark-label (1) and fiber-box (2) windows.
+DeviceRules rulesOf(int variant)
+{
+    DeviceRules r;
+    if (variant == 0)
+        return r;
+    r.knownModel = [](CounterModel m) { return m == CounterModel::FiveRegisters ? CounterModel::Modbus : m; };
+    r.counterText = parseCounterTextPlain;
+    r.scaleText = ScaleTextRules::KgToWn;
+    r.lengthFormat = LengthFormatRules::PlainPictures;
+    r.rfid = false;
+    if (variant == 2) {
+        r.counterSettings = QStringLiteral("9600,n,8,1");
+        r.knownModel = [](CounterModel m) { return m == CounterModel::Text ? m : CounterModel::Modbus; };
+        r.checkedCounter = true;
+        r.packedScale = false;
+        r.scaleText = ScaleTextRules::ReversedFirst;
+        r.weightEveryTick = true;
+    }
+    return r;
+}
+
+} // namespace
+
 void TestDeviceTickFuzz::noiseOnEveryPort()
 {
     QFETCH(QByteArray, inputMode);
@@ -45,7 +71,7 @@ void TestDeviceTickFuzz::noiseOnEveryPort()
     folder.writeFile(QStringLiteral("mirel.ini"), "[MIREL]\nInputMode=" + inputMode + "\nchenInputMode="
                                                       + chenInputMode + "\nCommBarcode=COM4\n");
     MemoryDevice counter, scale, scanner;
-    InspectionDevices devs{InspectionDevices::Variant(variant)};
+    InspectionDevices devs(rulesOf(variant));
     devs.counterPort()->setDevice(&counter);
     devs.scalePort()->setDevice(&scale);
     devs.scanner()->port()->setDevice(&scanner);
