@@ -43,7 +43,7 @@ static void scaleStream(benchmark::State& state)
     for (int i = 0; i < 8; ++i)
         stream += QStringLiteral("=05.0100");
     for (auto _ : state)
-        benchmark::DoNotOptimize(scaleWeightFromText(stream, ScaleTextRules::Inspection));
+        benchmark::DoNotOptimize(scaleWeightFromText(stream, ScaleTextRules::ReversedFirst));
 }
 BENCHMARK(scaleStream);
 
@@ -51,7 +51,7 @@ static void scaleFallbackRules(benchmark::State& state)
 {
     const QString text = QStringLiteral("ST,GS,wn0012.50kg\r\n");
     for (auto _ : state)
-        benchmark::DoNotOptimize(scaleWeightFromText(text, ScaleTextRules::Inspection));
+        benchmark::DoNotOptimize(scaleWeightFromText(text, ScaleTextRules::ReversedFirst));
 }
 BENCHMARK(scaleFallbackRules);
 
