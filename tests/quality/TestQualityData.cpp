@@ -119,7 +119,9 @@ private slots:
         r.machineId = QStringLiteral("001");
         r.today = QStringLiteral("2026-11-03");
         const auto save = [&](auto form) {
-            form->template findChild<QLineEdit*>(QStringLiteral("TxtBox_28"))->setText(pallet);
+            // The inspection form has no pallet field: its rolls never carry a pallet.
+            if (auto* box = form->template findChild<QLineEdit*>(QStringLiteral("TxtBox_28")))
+                box->setText(pallet);
             return form->insertStatement(r);
         };
         const QString insert = station == 0   ? save(std::make_unique<Station<frmCheck>>())
