@@ -3,7 +3,7 @@
 #pragma once
 
 #include "dialogs/ItemArticle.h"
-#include "shell/Twips.h"
+#include "screen/Twips.h"
 
 #include <QDialog>
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "dialogs/ItemSearch.h"
-#include "shell/Twips.h"
+#include "screen/Twips.h"
 
 #include <QDialog>
 #include <QPointer>

@@ -3,7 +3,7 @@
 
 #include "config/IniFile.h"
 #include "config/ProgramFolder.h"
-#include "shell/Twips.h"
+#include "screen/Twips.h"
 #include "text/Vb.h"
 
 #include <QSettings>

@@ -2,7 +2,7 @@
 // Row 0 is the header, data rows count from 1; sizes are in twips like the stations' layouts.
 #pragma once
 
-#include "shell/Twips.h"
+#include "screen/Twips.h"
 
 #include <QList>
 #include <QStringList>

@@ -2,7 +2,7 @@
 // keypad's background frame, whose bare surface cancels when tapped.
 #pragma once
 
-#include "shell/Twips.h"
+#include "screen/Twips.h"
 
 #include <QFrame>
 #include <QLineEdit>

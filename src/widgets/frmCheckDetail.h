@@ -2,7 +2,7 @@
 // that follows the box being filled.
 #pragma once
 
-#include "shell/Twips.h"
+#include "screen/Twips.h"
 
 #include <QDialog>
 

@@ -3,7 +3,7 @@
 #include "KanbanFixture.h"
 
 #include "shell/SysUtil.h"
-#include "shell/Twips.h"
+#include "screen/Twips.h"
 #include "stations/kanban/KanbanColumns.h"
 #include "stations/kanban/KanbanSettings.h"
 #include "widgets/EditGrid.h"

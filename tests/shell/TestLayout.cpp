@@ -1,6 +1,6 @@
 // Stored control positions: what captureLayout writes, applyLayout takes back.
 #include "shell/SysUtil.h"
-#include "shell/Twips.h"
+#include "screen/Twips.h"
 
 #include <QLabel>
 #include <QLineEdit>

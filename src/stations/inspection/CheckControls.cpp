@@ -2,7 +2,7 @@
 // status on top, the roll form on the left, defects on the right, commands and tabs below.
 #include "stations/inspection/CheckControls.h"
 
-#include "shell/Twips.h"
+#include "screen/Twips.h"
 #include "widgets/CaptionFrame.h"
 #include "widgets/fProcessBar.h"
 

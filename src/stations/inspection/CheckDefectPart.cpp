@@ -3,7 +3,7 @@
 
 #include "config/MirelIni.h"
 #include "shell/SysUtil.h"
-#include "shell/Twips.h"
+#include "screen/Twips.h"
 #include "stations/inspection/CheckDefectLayout.h"
 #include "stations/inspection/CheckSectionAlert.h"
 #include "stations/inspection/CheckSettingsPanel.h"

@@ -8,7 +8,7 @@
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
-#include "shell/Twips.h"
+#include "screen/Twips.h"
 #include "stations/inspection/CheckListSql.h"
 #include "stations/inspection/CheckSettingsPanel.h"
 #include "text/Vb.h"

@@ -3,7 +3,7 @@
 
 #include "shell/Database.h"
 #include "shell/MessageBox.h"
-#include "shell/Twips.h"
+#include "screen/Twips.h"
 #include "stations/kanban/KanbanColumns.h"
 #include "stations/kanban/KanbanSettings.h"
 #include "text/Vb.h"

@@ -7,7 +7,7 @@
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
-#include "shell/Twips.h"
+#include "screen/Twips.h"
 #include "stations/packing/BagPrintPool.h"
 #include "text/Vb.h"
 #include "widgets/EditGrid.h"

@@ -1,7 +1,7 @@
 // The picture browser's controls and their places on the panel.
 #include "stations/pictures/frmThumbs.h"
 
-#include "shell/Twips.h"
+#include "screen/Twips.h"
 #include "stations/pictures/PictureBox.h"
 #include "stations/pictures/ThumbStrip.h"
 #include "stations/pictures/ThumbsSql.h"

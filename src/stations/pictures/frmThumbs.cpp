@@ -8,7 +8,7 @@
 #include "shell/Print.h"
 #include "shell/Profile.h"
 #include "shell/SysUtil.h"
-#include "shell/Twips.h"
+#include "screen/Twips.h"
 #include "stations/pictures/ItemPictures.h"
 #include "stations/pictures/PictureBox.h"
 #include "stations/pictures/ThumbStrip.h"

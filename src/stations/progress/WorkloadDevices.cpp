@@ -7,7 +7,7 @@
 #include "readers/RfidReaderLibrary.h"
 #include "shell/Database.h"
 #include "shell/SysUtil.h"
-#include "shell/Twips.h"
+#include "screen/Twips.h"
 #include "stations/inspection/CheckControls.h"
 #include "stations/progress/WorkloadListPart.h"
 #include "stations/progress/WorkloadSql.h"

@@ -8,7 +8,7 @@
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
-#include "shell/Twips.h"
+#include "screen/Twips.h"
 #include "stations/inspection/CheckControls.h"
 #include "stations/progress/WorkloadListPart.h"
 #include "stations/progress/WorkloadSql.h"

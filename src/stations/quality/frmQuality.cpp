@@ -4,7 +4,7 @@
 #include "shell/Database.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
-#include "shell/Twips.h"
+#include "screen/Twips.h"
 #include "stations/inspection/CheckControls.h"
 #include "stations/quality/QualityCharts.h"
 #include "stations/quality/QualityText.h"

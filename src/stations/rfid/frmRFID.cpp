@@ -9,7 +9,7 @@
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
-#include "shell/Twips.h"
+#include "screen/Twips.h"
 #include "stations/inspection/CheckControls.h"
 #include "stations/rfid/RfidSql.h"
 #include "widgets/ComboEx.h"

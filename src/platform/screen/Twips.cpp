@@ -1,5 +1,5 @@
 // Per-axis scaling of design twips onto the station window.
-#include "shell/Twips.h"
+#include "screen/Twips.h"
 
 #include <QWidget>
 #include <algorithm>
