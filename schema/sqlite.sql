@@ -266,6 +266,16 @@ CREATE TABLE IF NOT EXISTS mirelNumbers (
   PRIMARY KEY (kind, day)
 );
 
+-- Saves a station kept in its local journal while the database was away, one row per record
+-- once it has been replayed: the replay writes the row in the record's own transaction, so a
+-- record found here is never applied a second time.
+CREATE TABLE IF NOT EXISTS mirelJournal (
+  journalId TEXT COLLATE NOCASE NOT NULL PRIMARY KEY,
+  station TEXT COLLATE NOCASE,
+  saved DATETIME,
+  replayed DATETIME
+);
+
 -- The weaving hall's MES tables, for an installation that keeps them in the same database file
 -- (demos and trials of the loom-event import).
 CREATE TABLE IF NOT EXISTS 生产卡 (

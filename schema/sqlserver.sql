@@ -284,6 +284,17 @@ CREATE TABLE mirelNumbers (
   PRIMARY KEY (kind, [day])
 );
 GO
+-- Saves a station kept in its local journal while the database was away, one row per record
+-- once it has been replayed: the replay writes the row in the record's own transaction, so a
+-- record found here is never applied a second time.
+IF OBJECT_ID(N'mirelJournal', N'U') IS NULL
+CREATE TABLE mirelJournal (
+  journalId nvarchar(40) NOT NULL PRIMARY KEY,
+  station nvarchar(100),
+  saved datetime,
+  replayed datetime
+);
+GO
 IF OBJECT_ID(N'生产卡', N'U') IS NULL
 CREATE TABLE 生产卡 (
   id int IDENTITY(1,1) PRIMARY KEY,

@@ -1,0 +1,59 @@
+// Sends the journal's pending saves to the database once it answers again: in order, each in one
+// transaction that also writes the record's id into the server's mirelJournal table, so that a
+// record is applied exactly once even when the station is killed in the middle of a replay or
+// two stations replay at once.
+#pragma once
+
+#include "db/Connection.h"
+#include "journal/JournalStore.h"
+
+/// The numbering rules of the stations, for records that took a running number offline.
+class JournalNumbering {
+public:
+    virtual ~JournalNumbering() = default;
+    /// Runs inside the replay's transaction: the number the record is saved with (its own, or
+    /// the next free one of its scope when another station saved the same number meanwhile),
+    /// with the scope's counters brought up to it. Throws DbError.
+    virtual QString finalNumber(Connection& conn, const JournalNumber& number) = 0;
+};
+
+struct JournalReplayResult {
+    int applied = 0;
+    int alreadyApplied = 0; ///< found in mirelJournal: saved by an earlier, interrupted replay
+    int refused = 0;
+    struct Renumbered {
+        JournalRecord record;
+        QString newNumber;
+    };
+    QList<Renumbered> renumbered;
+    /// The pass stopped early (the database went away again, or was busy); what is left stays
+    /// pending for the next pass.
+    bool stopped = false;
+    QString stopReason;
+};
+
+class JournalReplay {
+public:
+    /// numbering may be null: records then keep the number they were saved with.
+    JournalReplay(JournalStore& store, Connection& conn, JournalNumbering* numbering = nullptr);
+
+    /// Replays every pending record, oldest first.
+    JournalReplayResult run();
+
+    /// True for errors that say nothing about the record: the database away, locked or busy.
+    static bool isTransient(const DbError& e);
+
+    /// The statements that claim a record's id on the server (exposed for the tests).
+    static QString claimedQuery(const QString& id);
+    static QString claimStatement(const JournalRecord& record);
+
+private:
+    enum class Outcome { Applied, AlreadyApplied, Refused, Stopped };
+    Outcome replay(const JournalRecord& record, QString& number, QString& reason);
+    void apply(const JournalRecord& record, QString& number);
+    bool claimed(const QString& id);
+
+    JournalStore& m_store;
+    Connection& m_conn;
+    JournalNumbering* m_numbering;
+};

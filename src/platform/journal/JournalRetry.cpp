@@ -1,0 +1,73 @@
+// The retry thread: a timer on the worker thread runs one replay pass per tick.
+#include "journal/JournalRetry.h"
+
+#include <QPointer>
+#include <QTimer>
+
+JournalRetry::JournalRetry(QString journalPath, QString connectionString,
+                           NumberingFactory numbering, int intervalMs, QObject* parent)
+    : QObject(parent), m_journalPath(std::move(journalPath)),
+      m_connectionString(std::move(connectionString)), m_numbering(std::move(numbering)),
+      m_intervalMs(intervalMs)
+{
+}
+
+JournalRetry::~JournalRetry()
+{
+    m_thread.quit();
+    m_thread.wait();
+}
+
+void JournalRetry::start()
+{
+    if (m_worker)
+        return;
+    m_worker = new QObject;
+    auto* timer = new QTimer(m_worker); // moves with its parent
+    timer->setInterval(m_intervalMs);
+    connect(timer, &QTimer::timeout, m_worker, [this] { pass(); });
+    m_worker->moveToThread(&m_thread);
+    connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
+    m_thread.start();
+    QMetaObject::invokeMethod(timer, qOverload<>(&QTimer::start));
+    retryNow();
+}
+
+void JournalRetry::retryNow()
+{
+    if (m_worker)
+        QMetaObject::invokeMethod(m_worker, [this] { pass(); });
+}
+
+void JournalRetry::pass()
+{
+    JournalReplayResult result;
+    int pending = 0;
+    int refused = 0;
+    try {
+        JournalStore store(m_journalPath);
+        if (store.count(JournalStore::State::Pending) > 0) {
+            try {
+                Connection conn;
+                conn.open(m_connectionString);
+                const std::unique_ptr<JournalNumbering> numbering =
+                    m_numbering ? m_numbering() : nullptr;
+                result = JournalReplay(store, conn, numbering.get()).run();
+            } catch (const DbError& e) {
+                // Still away: the next tick tries again.
+                result.stopped = true;
+                result.stopReason = e.message();
+            }
+        }
+        pending = store.count(JournalStore::State::Pending);
+        refused = store.count(JournalStore::State::Refused);
+    } catch (const DbError& e) {
+        result.stopped = true; // the journal file itself could not be read
+        result.stopReason = e.message();
+    }
+    const QPointer<JournalRetry> self(this);
+    QMetaObject::invokeMethod(this, [self, result, pending, refused] {
+        if (self)
+            emit self->replayed(result, pending, refused);
+    });
+}
