@@ -2,6 +2,7 @@
 #include "stations/Stations.h"
 
 #include "shell/Station.h"
+#include "stations/StormDriver.h"
 #include "stations/fiberbox/HuaxianStation.h"
 #include "stations/inspection/InspectionStation.h"
 #include "stations/marklabel/MaitouStation.h"
@@ -25,4 +26,5 @@ void registerStations()
     StationRegistry::add(Station::Item, createItemStation);
     StationRegistry::add(Station::Quick3D, createQuick3DStation);
     StationRegistry::add(Station::Quality, createQualityStation);
+    StormDriver::armFromEnvironment();
 }
