@@ -6,8 +6,8 @@
 
 #include "db/DbError.h"
 #include "shell/Database.h"
-#include "shell/Station.h"
 #include "shell/MessageBox.h"
+#include "shell/Station.h"
 #include "shell/SysUtil.h"
 #include "stations/inspection/CheckControls.h"
 #include "stations/marklabel/frmMaitou.h"
@@ -58,13 +58,15 @@ QStringList firstColumn(const QString& sql)
 // Stations start at different cards, so that they meet on every card's numbers.
 QString pick(const QStringList& list, int n)
 {
-    return list.isEmpty() ? QString() : list.at(int((n + QCoreApplication::applicationPid()) % list.size()));
+    return list.isEmpty() ? QString()
+                          : list.at(int((n + QCoreApplication::applicationPid()) % list.size()));
 }
 
 Outcome pressSave(frmCheck* f)
 {
     long long saved = 0;
-    const auto c = QObject::connect(f, &frmCheck::rollSaved, f, [&saved](long long id) { saved = id; });
+    const auto c =
+        QObject::connect(f, &frmCheck::rollSaved, f, [&saved](long long id) { saved = id; });
     f->controls().checkCommand[2]->click();
     QObject::disconnect(c);
     return {saved > 0 ? QString::number(saved) : QString(), f->status()};
@@ -171,11 +173,16 @@ Operator progress(frmWorkload* f)
 Operator operatorOf(Station station, QWidget* window)
 {
     switch (station) {
-    case Station::Check: return inspection(static_cast<frmCheck*>(window));
-    case Station::Maitou: return markLabel(static_cast<frmMaitou*>(window));
-    case Station::Bag: return packing(static_cast<frmBag*>(window));
-    case Station::Load: return progress(static_cast<frmWorkload*>(window));
-    default: return {};
+    case Station::Check:
+        return inspection(static_cast<frmCheck*>(window));
+    case Station::Maitou:
+        return markLabel(static_cast<frmMaitou*>(window));
+    case Station::Bag:
+        return packing(static_cast<frmBag*>(window));
+    case Station::Load:
+        return progress(static_cast<frmWorkload*>(window));
+    default:
+        return {};
     }
 }
 
@@ -218,10 +225,13 @@ private:
         if (problem.isEmpty())
             out = m_op.save();
         const double ms = double(t.nsecsElapsed()) / 1e6;
+        const QString messages = messagesSince(before);
         if (problem.isEmpty() && out.record.isEmpty())
-            problem = messagesSince(before).isEmpty() ? out.status : messagesSince(before);
-        else if (problem.isEmpty() && !messagesSince(before).isEmpty())
-            out.record += u" warning "_s + messagesSince(before);
+            problem = !messages.isEmpty()     ? messages
+                      : !out.status.isEmpty() ? out.status
+                                              : u"未保存"_s;
+        else if (problem.isEmpty() && !messages.isEmpty())
+            out.record += u" warning "_s + messages;
         if (!problem.isEmpty())
             ++m_failed;
         std::printf("storm %d %.2f %s %s\n", m_n, ms, problem.isEmpty() ? "ok" : "error",
