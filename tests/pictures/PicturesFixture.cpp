@@ -5,6 +5,7 @@
 #include "shell/DbInfoCache.h"
 #include "shell/MessageBox.h"
 #include "shell/Profile.h"
+#include "stations/pictures/ThumbStrip.h"
 #include "stations/pictures/ThumbnailBuilder.h"
 #include "stations/pictures/frmThumbs.h"
 #include "widgets/PanelStyle.h"
@@ -71,7 +72,7 @@ void PicturesFixture::storePicture(qint64 id, const QByteArray& bytes, const QSt
 
 bool PicturesFixture::waitForThumbnails()
 {
-    if (!m_form->builder->isRunning())
+    if (!m_form->builder->isRunning() && !m_form->strip->isFilling())
         return true;
     QSignalSpy built(m_form.get(), &frmThumbs::thumbnailsBuilt);
     return built.wait(20000);

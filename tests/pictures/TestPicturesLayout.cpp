@@ -17,7 +17,7 @@ namespace {
 void checkFits(frmThumbs& f)
 {
     for (QWidget* w : f.findChildren<QWidget*>()) {
-        if (!w->isVisible() || w->parentWidget() == f.strip->picSlide() || w->objectName().isEmpty() ||
+        if (!w->isVisible() || qobject_cast<ThumbButton*>(w) || w->objectName().isEmpty() ||
             w->objectName().startsWith(u"qt_"))
             continue;
         if (w->parentWidget() == &f || w->parentWidget() == f.frameSearch)

@@ -12,6 +12,27 @@ PictureBox::PictureBox(QWidget* parent) : QWidget(parent)
 bool PictureBox::loadPicture(const QString& path)
 {
     QImageReader reader(path);
+    m_fittedPath.clear();
+    return readFrom(reader);
+}
+
+bool PictureBox::loadFitted(const QString& path)
+{
+    QImageReader reader(path);
+    const QSize full = reader.size();
+    const QSize box = size() * devicePixelRatio();
+    m_fittedPath.clear();
+    if (full.isValid() && !box.isEmpty() &&
+        (full.width() > box.width() || full.height() > box.height())) {
+        reader.setScaledSize(full.scaled(box, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
+        m_fittedPath = path;
+        m_fittedBox = size();
+    }
+    return readFrom(reader);
+}
+
+bool PictureBox::readFrom(QImageReader& reader)
+{
     reader.setAutoTransform(true);
     QImage picture = reader.read();
     if (picture.isNull()) {
@@ -25,6 +46,7 @@ bool PictureBox::loadPicture(const QString& path)
 void PictureBox::clear()
 {
     m_image = QImage();
+    m_fittedPath.clear();
     update();
 }
 
@@ -54,6 +76,14 @@ void PictureBox::paintEvent(QPaintEvent*)
     }
     p.setPen(palette().color(QPalette::Mid));
     p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void PictureBox::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (!m_fittedPath.isEmpty() &&
+        (width() > m_fittedBox.width() || height() > m_fittedBox.height()))
+        loadFitted(m_fittedPath);
 }
 
 void PictureBox::mouseDoubleClickEvent(QMouseEvent* event)

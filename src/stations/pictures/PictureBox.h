@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QWidget>
 
+class QImageReader;
+
 class PictureBox : public QWidget {
     Q_OBJECT
 public:
@@ -12,6 +14,9 @@ public:
 
     /// Loads a picture file; false (and the box cleared) when it cannot be read.
     bool loadPicture(const QString& path);
+    /// Loads a picture file only to be looked at: a large one is read at the box's size (a
+    /// camera picture decodes in a fraction of the time), and again when the box grows.
+    bool loadFitted(const QString& path);
     void clear();
     /// The picture as loaded and drawn on, in its own pixels.
     const QImage& image() const { return m_image; }
@@ -28,7 +33,13 @@ signals:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    bool readFrom(QImageReader& reader);
+
     QImage m_image;
+    /// The picture read at less than its size for the box (loadFitted), and that size.
+    QString m_fittedPath;
+    QSize m_fittedBox;
 };

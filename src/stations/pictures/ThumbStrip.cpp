@@ -4,10 +4,14 @@
 #include "stations/pictures/ItemPictures.h"
 
 #include <QButtonGroup>
+#include <QDeadlineTimer>
 #include <QScrollBar>
 
 namespace {
 constexpr int gap = 6;
+// The window's thread spends at most this long at a time on putting up or taking down
+// thumbnails; a touch waits no longer than that.
+constexpr int sliceMs = 8;
 } // namespace
 
 void ThumbButton::mouseDoubleClickEvent(QMouseEvent* event)
@@ -27,7 +31,18 @@ ThumbStrip::ThumbStrip(QWidget* parent) : QScrollArea(parent)
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     verticalScrollBar()->setObjectName(QStringLiteral("vsbSlide"));
-    m_group = new QButtonGroup(this);
+    newPage();
+    m_work.setSingleShot(true);
+    m_work.setInterval(0);
+    connect(&m_work, &QTimer::timeout, this, &ThumbStrip::work);
+}
+
+void ThumbStrip::newPage()
+{
+    m_page = new QWidget(m_slide);
+    m_page->resize(m_slide->size());
+    m_page->show();
+    m_group = new QButtonGroup(m_page);
     m_group->setExclusive(true);
 }
 
@@ -56,39 +71,96 @@ QSize ThumbStrip::cellSize() const
 
 void ThumbStrip::clear()
 {
-    for (ThumbButton* b : std::as_const(m_buttons)) {
-        m_group->removeButton(b);
-        delete b;
+    m_pending.clear();
+    m_endPending = false;
+    if (!m_buttons.isEmpty()) {
+        // Hiding the page takes its buttons off the screen at once; deleting two thousand
+        // buttons takes tens of milliseconds, so that is done in slices afterwards.
+        delete m_group; // lets each button go without a search through the group
+        m_page->hide();
+        m_oldPages.append(m_page);
+        m_buttons.clear();
+        newPage();
+        m_work.start();
     }
-    m_buttons.clear();
     m_slide->resize(viewport()->width(), 0);
+    m_page->resize(m_slide->size());
 }
 
 void ThumbStrip::addThumbs(const QList<ThumbnailBuilder::Thumb>& thumbs)
 {
-    const int from = count();
-    for (const ThumbnailBuilder::Thumb& t : thumbs) {
-        auto* b = new ThumbButton(m_slide);
-        const int index = count();
-        b->setObjectName(QStringLiteral("optThumb_%1").arg(index));
-        b->setProperty("tag", t.fileName);
-        b->setAccessibleName(t.fileName);
-        b->setToolTip(t.fileName);
-        b->setCheckable(true);
-        b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
-        b->setIcon(QIcon(QPixmap::fromImage(t.image)));
-        b->setIconSize(t.image.size());
-        m_group->addButton(b, index);
-        connect(b, &QToolButton::clicked, this, [this, index] { select(index); });
-        connect(b, &ThumbButton::doubleClicked, this,
-                [this, b] { emit activated(b->property("tag").toString()); });
-        m_buttons.append(b);
-        b->show();
-    }
-    layoutThumbs(from);
+    m_pending.append(thumbs);
+    m_work.start();
 }
 
-int ThumbStrip::selectedIndex() const { return m_group->checkedId(); }
+void ThumbStrip::endOfThumbs()
+{
+    m_endPending = true;
+    m_work.start();
+}
+
+void ThumbStrip::work()
+{
+    const QDeadlineTimer until(sliceMs);
+    const bool down = takeDown(until);
+    const int from = count();
+    qsizetype taken = 0;
+    while (taken < m_pending.size() && (taken == 0 || !until.hasExpired()))
+        addThumb(m_pending[taken++]);
+    m_pending.remove(0, taken);
+    if (count() > from)
+        layoutThumbs(from);
+    if (!m_pending.isEmpty() || !down) {
+        m_work.start();
+        return;
+    }
+    if (m_endPending) {
+        m_endPending = false;
+        emit thumbsShown();
+    }
+}
+
+bool ThumbStrip::takeDown(const QDeadlineTimer& until)
+{
+    while (!m_oldPages.isEmpty()) {
+        QWidget* page = m_oldPages.first();
+        const QList<QWidget*> buttons = page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        // From the last: each button leaves its page's list of children from its end.
+        for (qsizetype i = buttons.size() - 1; i >= 0; --i) {
+            if (until.hasExpired())
+                return false;
+            delete buttons[i];
+        }
+        m_oldPages.removeFirst();
+        delete page;
+    }
+    return true;
+}
+
+void ThumbStrip::addThumb(const ThumbnailBuilder::Thumb& t)
+{
+    auto* b = new ThumbButton(m_page);
+    const int index = count();
+    b->setObjectName(QStringLiteral("optThumb_%1").arg(index));
+    b->setProperty("tag", t.fileName);
+    b->setAccessibleName(t.fileName);
+    b->setToolTip(t.fileName);
+    b->setCheckable(true);
+    b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    b->setIcon(QIcon(QPixmap::fromImage(t.image)));
+    b->setIconSize(t.image.size());
+    m_group->addButton(b, index);
+    connect(b, &QToolButton::clicked, this, [this, index] { select(index); });
+    connect(b, &ThumbButton::doubleClicked, this,
+            [this, b] { emit activated(b->property("tag").toString()); });
+    m_buttons.append(b);
+    b->show();
+}
+
+int ThumbStrip::selectedIndex() const
+{
+    return m_group->checkedId();
+}
 
 void ThumbStrip::select(int index)
 {
@@ -113,10 +185,13 @@ void ThumbStrip::layoutThumbs(int from)
     }
     const int rows = (count() + m_columns - 1) / m_columns;
     m_slide->resize(viewport()->width(), gap + rows * (cell.height() + gap));
+    m_page->resize(m_slide->size());
+    m_laidOut = cell;
 }
 
 void ThumbStrip::resizeEvent(QResizeEvent* event)
 {
     QScrollArea::resizeEvent(event);
-    layoutThumbs(0);
+    // Cells of the same size stay where they are (a taller strip only shows more of them).
+    layoutThumbs(cellSize() == m_laidOut && columns() == m_columns ? count() : 0);
 }

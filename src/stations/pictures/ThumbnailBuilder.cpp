@@ -16,7 +16,10 @@ constexpr int batchSize = 24;
 
 ThumbnailBuilder::ThumbnailBuilder(QObject* parent) : QObject(parent) {}
 
-ThumbnailBuilder::~ThumbnailBuilder() { cancel(); }
+ThumbnailBuilder::~ThumbnailBuilder()
+{
+    cancel();
+}
 
 QImage ThumbnailBuilder::readPicture(const QString& path, QSize box)
 {
@@ -26,12 +29,12 @@ QImage ThumbnailBuilder::readPicture(const QString& path, QSize box)
     // JPEG decodes straight at the smaller size: a folder of camera pictures is read in a
     // fraction of the time and memory.
     if (full.isValid() && (full.width() > box.width() - 2 || full.height() > box.height() - 2))
-        reader.setScaledSize(full.scaled(box - QSize(2, 2), Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
+        reader.setScaledSize(
+            full.scaled(box - QSize(2, 2), Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
     return reader.read();
 }
 
-void ThumbnailBuilder::start(const QString& folder, const QStringList& files, QSize box,
-                             const QColor& face)
+void ThumbnailBuilder::start(const QString& folder, QSize box, const QColor& face)
 {
     cancel();
     const quint64 generation = ++m_generation;
@@ -39,25 +42,38 @@ void ThumbnailBuilder::start(const QString& folder, const QStringList& files, QS
     m_stop = stop;
     QPointer<ThumbnailBuilder> self(this);
     m_thread = QThread::create([=] {
+        // Hands a result to the window's thread, where a newer build may have replaced this one.
+        const auto post = [self](auto call) {
+            QMetaObject::invokeMethod(
+                self.data(),
+                [self, call] {
+                    if (self)
+                        call(*self);
+                },
+                Qt::QueuedConnection);
+        };
+        // Listing a folder of thousands of files takes milliseconds of its own.
+        const QStringList files = ItemPictures::pictureFiles(folder);
+        const int total = int(files.size());
+        post([generation, total](ThumbnailBuilder& b) { b.deliverListed(generation, total); });
         QList<Thumb> batch;
         const QDir dir(folder);
-        const int total = int(files.size());
         for (int i = 0; i < total && !*stop; ++i) {
             const QImage picture = readPicture(dir.filePath(files[i]), box);
             if (!picture.isNull())
                 batch.append({files[i], ItemPictures::thumbnail(picture, box, face)});
             if (batch.size() >= batchSize || i == total - 1) {
-                QMetaObject::invokeMethod(self.data(), [self, generation, batch, i, total] {
-                    if (self)
-                        self->deliver(generation, batch, i + 1, total);
-                }, Qt::QueuedConnection);
+                post([generation, batch, i, total](ThumbnailBuilder& b) {
+                    b.deliver(generation, batch, i + 1, total);
+                });
                 batch.clear();
             }
         }
     });
     QThread* thread = m_thread;
-    connect(thread, &QThread::finished, this, [this, generation] { threadDone(generation); },
-            Qt::QueuedConnection);
+    connect(
+        thread, &QThread::finished, this, [this, generation] { threadDone(generation); },
+        Qt::QueuedConnection);
     connect(thread, &QThread::finished, thread, &QObject::deleteLater);
     thread->start(QThread::LowPriority);
 }
@@ -81,6 +97,12 @@ void ThumbnailBuilder::deliver(quint64 generation, const QList<Thumb>& thumbs, i
     if (!thumbs.isEmpty())
         emit thumbnailsReady(thumbs);
     emit progress(done, total);
+}
+
+void ThumbnailBuilder::deliverListed(quint64 generation, int total)
+{
+    if (generation == m_generation)
+        emit listed(total);
 }
 
 void ThumbnailBuilder::threadDone(quint64 generation)

@@ -26,10 +26,10 @@ public:
     explicit ThumbnailBuilder(QObject* parent = nullptr);
     ~ThumbnailBuilder() override;
 
-    /// Starts drawing the files of folder (names as the file list gives them); a build still
-    /// running is stopped first and its results never arrive. Files that cannot be read as
-    /// pictures are left out.
-    void start(const QString& folder, const QStringList& files, QSize box, const QColor& face);
+    /// Starts listing the picture files of folder and drawing them; a build still running is
+    /// stopped first and its results never arrive. Files that cannot be read as pictures are
+    /// left out.
+    void start(const QString& folder, QSize box, const QColor& face);
     /// Stops the running build; nothing more arrives from it.
     void cancel();
     bool isRunning() const { return m_thread != nullptr; }
@@ -38,6 +38,8 @@ public:
     static QImage readPicture(const QString& path, QSize box);
 
 signals:
+    /// The folder's picture files were listed: how many there are.
+    void listed(int files);
     void thumbnailsReady(const QList<ThumbnailBuilder::Thumb>& thumbs);
     /// Files looked at so far of all files.
     void progress(int done, int total);
@@ -45,6 +47,7 @@ signals:
 
 private:
     void deliver(quint64 generation, const QList<Thumb>& thumbs, int done, int total);
+    void deliverListed(quint64 generation, int total);
     void threadDone(quint64 generation);
 
     QThread* m_thread = nullptr;

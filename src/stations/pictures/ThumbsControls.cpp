@@ -113,7 +113,7 @@ void frmThumbs::layoutForm()
     QFont base = font();
     base.setPointSizeF(tw.font(12));
     for (QWidget* w : findChildren<QWidget*>())
-        if (w != strip->picSlide() && w->parentWidget() != strip->picSlide())
+        if (w != strip->picSlide() && !strip->picSlide()->isAncestorOf(w))
             w->setFont(base);
     const int W = Twips::DesignWidth;
     const int H = Twips::DesignHeight;

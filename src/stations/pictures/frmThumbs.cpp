@@ -80,11 +80,16 @@ void frmThumbs::connectControls()
     connect(strip, &ThumbStrip::selected, this, &frmThumbs::thumbnailSelected);
     connect(strip, &ThumbStrip::activated, this, &frmThumbs::editPicture);
     connect(builder, &ThumbnailBuilder::thumbnailsReady, strip, &ThumbStrip::addThumbs);
+    connect(builder, &ThumbnailBuilder::listed, this, [this](int files) {
+        sbrPanel1->setText(QStringLiteral("%1 个文件").arg(files));
+        progress->setRange(0, std::max(1, files));
+    });
     connect(builder, &ThumbnailBuilder::progress, this, [this](int done, int total) {
         progress->setMaximum(total);
         progress->setValue(done);
     });
-    connect(builder, &ThumbnailBuilder::finished, this, &frmThumbs::thumbsFinished);
+    connect(builder, &ThumbnailBuilder::finished, strip, &ThumbStrip::endOfThumbs);
+    connect(strip, &ThumbStrip::thumbsShown, this, &frmThumbs::thumbsFinished);
     connect(Modle1, &QMenu::triggered, this, [this](QAction* a) {
         SysUtil::saveSetting(ProgramFolder::executableName(), QStringLiteral("PrintTemplate"),
                              QStringLiteral("item"), a->text());
@@ -338,16 +343,15 @@ bool frmThumbs::browseFolder(const QString& chosen)
 
 void frmThumbs::buildThumbnails()
 {
-    const QStringList files = ItemPictures::pictureFiles(m_folder);
     strip->clear();
     strip->show();
     m_selectedFile.clear();
-    sbrPanel1->setText(QStringLiteral("%1 个文件").arg(files.size()));
-    progress->setRange(0, std::max<qsizetype>(1, files.size()));
+    sbrPanel1->clear();
+    progress->setRange(0, 1);
     progress->setValue(0);
     progress->show();
     setCursor(Qt::BusyCursor);
-    builder->start(m_folder, files, strip->boxSize(), palette().color(QPalette::Button));
+    builder->start(m_folder, strip->boxSize(), palette().color(QPalette::Button));
 }
 
 void frmThumbs::thumbsFinished()
@@ -368,7 +372,7 @@ QString frmThumbs::noteSelection(const QString& fileName)
 
 void frmThumbs::thumbnailSelected(const QString& fileName)
 {
-    picBig->loadPicture(noteSelection(fileName));
+    picBig->loadFitted(noteSelection(fileName));
 }
 
 void frmThumbs::editPicture()
