@@ -142,6 +142,7 @@ MessageBox::Answer MessageBox::show(const QString& text, Icon icon, Buttons butt
     Shown s{QStringLiteral("message"), caption.isEmpty() ? applicationTitle() : caption, text, icon,
             buttons};
     if (buttons == Ok && prepared().held && prepared().held()) {
+        s.heldBack = true;
         prepared().kept.append({s, parent});
         return AnswerOk;
     }

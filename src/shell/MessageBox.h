@@ -55,6 +55,7 @@ public:
         QString text;
         Icon icon = NoIcon;
         Buttons buttons = Ok;
+        bool heldBack = false; ///< raised inside a transaction, shown after it ended
     };
     static void setNextAnswer(Answer answer);
     static void setNextInput(std::optional<QString> text);

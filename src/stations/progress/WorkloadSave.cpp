@@ -39,9 +39,11 @@ bool frmWorkload::saveReport()
         r.createdate = WorkloadSql::createDate(day, QTime::currentTime());
         r.machine = machine;
         conn.execute(WorkloadSql::insertReport(r));
-        if (WorkloadSql::allotsAll(step))
-            writeAllotRow(card, step, machine);
+        const QString notice = WorkloadSql::allotsAll(step) ? writeAllotRow(card, step, machine) : QString();
         trans.commit();
+        // Told once the report is committed: nothing waits on the operator inside the transaction.
+        if (!notice.isEmpty())
+            MessageBox::show(notice, MessageBox::Information, MessageBox::Ok, QString(), this);
         return true;
     } catch (const std::exception& e) {
         MessageBox::show(QString::fromUtf8(e.what()), MessageBox::NoIcon, MessageBox::Ok, QString(), this);
@@ -49,27 +51,25 @@ bool frmWorkload::saveReport()
     }
 }
 
-void frmWorkload::writeAllotRow(const QString& card, const QString& step, const QString& machine)
+QString frmWorkload::writeAllotRow(const QString& card, const QString& step, const QString& machine)
 {
     Connection& conn = Database::conn();
     Recordset lines = SysUtil::openRecordset(conn, WorkloadSql::allotLinesQuery(card));
     if (!SysUtil::recordsetHasRows(lines))
-        return;
+        return {};
     const double stock = lines.number(u"stock"_s);
     const QString item = lines.text(u"itemid"_s);
     if (stock <= 0) {
         // The customer has no default storeroom: the report stands, without the allotment.
-        MessageBox::show(u"公司的默认仓库没有设置,系统没有自动全部配完"_s, MessageBox::Information,
-                         MessageBox::Ok, QString(), this);
-        return;
+        return u"公司的默认仓库没有设置,系统没有自动全部配完"_s;
     }
     if (item.isEmpty())
-        return; // a card without lines has nothing to allot
+        return {}; // a card without lines has nothing to allot
     conn.execute(u"exec PeibuBatch "_s);
     Recordset batch = SysUtil::openRecordset(
         conn, WorkloadSql::stockQuery(item, lines.text(u"stock"_s)));
     if (!SysUtil::recordsetHasRows(batch))
-        return;
+        return {};
     WorkloadSql::Report r;
     r.card = card;
     r.viewcount = batch.text(u"itemcount"_s);
@@ -80,4 +80,5 @@ void frmWorkload::writeAllotRow(const QString& card, const QString& step, const 
     r.createdate = WorkloadSql::createDate(DTPicker1->date(), QTime::currentTime());
     r.machine = machine;
     conn.execute(WorkloadSql::insertReport(r));
+    return {};
 }

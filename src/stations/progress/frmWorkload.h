@@ -120,7 +120,9 @@ private:
     void setBackColor(QWidget* w, quint32 color);
     void setForeColor(QWidget* w, quint32 color);
     QString readMirel(const QString& key, const QString& def) const;
-    void writeAllotRow(const QString& card, const QString& step, const QString& machine);
+    /// The automatic allotment row of an allot-all step; returns what the operator is told once
+    /// the report has been committed (empty: nothing).
+    QString writeAllotRow(const QString& card, const QString& step, const QString& machine);
 
     WorkloadListPart* m_list = nullptr;
     std::unique_ptr<RfidReaderLibrary> m_reader;
