@@ -9,7 +9,27 @@
 
 namespace StartToPaint {
 
+namespace {
+
+long peakKiBOf(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+} // namespace
+
 double seconds(const QString& program, const QStringList& args, const QString& home)
+{
+    return run(program, args, home).seconds;
+}
+
+Run run(const QString& program, const QStringList& args, const QString& home)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     const std::pair<const char*, QString> vars[] = {
@@ -23,14 +43,16 @@ double seconds(const QString& program, const QStringList& args, const QString& h
     QElapsedTimer t;
     t.start();
     p.start(program, args);
-    double painted = -1;
-    while (painted < 0 && p.waitForReadyRead(60000))
-        if (p.readAllStandardOutput().contains("painted:"))
-            painted = double(t.nsecsElapsed()) / 1e9;
+    Run r{-1, -1};
+    while (r.seconds < 0 && p.waitForReadyRead(60000))
+        if (p.readAllStandardOutput().contains("painted:")) {
+            r.seconds = double(t.nsecsElapsed()) / 1e9;
+            r.peakKiB = peakKiBOf(p.processId());
+        }
     p.waitForFinished(60000);
-    if (painted < 0)
+    if (r.seconds < 0)
         qFatal("%s did not paint its window", qPrintable(program));
-    return painted;
+    return r;
 }
 
 QString binary(const char* name)

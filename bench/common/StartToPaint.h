@@ -7,7 +7,15 @@
 
 namespace StartToPaint {
 
-/// Seconds from process start to the painted window; aborts when no window is painted.
+struct Run {
+    double seconds = 0;
+    /// The process's peak resident memory when it reported its painted window.
+    long peakKiB = 0;
+};
+
+/// Seconds from process start to the painted window and the memory it took to get there;
+/// aborts when no window is painted.
+Run run(const QString& program, const QStringList& args, const QString& home);
 double seconds(const QString& program, const QStringList& args, const QString& home);
 
 /// A program of the benchmark's own folder (mirel, bench_bare_window).

@@ -1,11 +1,14 @@
 // A bare Qt window of the station's size, started, timed and grabbed the way the stations are
 // (MIREL_SCREENSHOT): the yardstick for the inspection window's start-up time. With "--text" the
 // window shows one line of Chinese text, so that it pays the font system's start as every station
-// window does.
+// window does; with "--controls" it holds as many controls as the inspection window (150 Chinese
+// labels, 150 edits, 16 buttons), laid out in a grid.
 #include "shell/Screenshot.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QWidget>
 
 int main(int argc, char** argv)
@@ -16,6 +19,20 @@ int main(int argc, char** argv)
     if (app.arguments().contains(QStringLiteral("--text"))) {
         auto* line = new QLabel(QStringLiteral("卷号 001 数量 0.00 米"), &w);
         line->move(20, 20);
+    }
+    if (app.arguments().contains(QStringLiteral("--controls"))) {
+        for (int i = 0; i < 150; ++i) {
+            const int x = 4 + (i % 6) * 170;
+            const int y = 4 + (i / 6) * 28;
+            auto* label = new QLabel(QStringLiteral("卷号%1").arg(i), &w);
+            label->setGeometry(x, y, 60, 24);
+            auto* edit = new QLineEdit(QStringLiteral("%1.00").arg(i), &w);
+            edit->setGeometry(x + 62, y, 100, 24);
+        }
+        for (int i = 0; i < 16; ++i) {
+            auto* button = new QPushButton(QStringLiteral("保存%1").arg(i), &w);
+            button->setGeometry(4 + i * 63, 720, 60, 40);
+        }
     }
     w.show();
     Screenshot::armFromEnvironment(&w);

@@ -194,6 +194,10 @@ private slots:
                                        << QVariant(double(QDate(1899, 12, 30).daysTo(day)) + 0.5);
         QTest::newRow("longest text")
             << QVariant(QString(32767, u'x')) << QVariant(QString(32767, u'x'));
+        // Written by the module, which knows the type by its name only.
+        QTest::newRow("number in its format")
+            << QVariant::fromValue(sheet::FormattedNumber{0.125, QStringLiteral("0.0%")})
+            << QVariant(0.125);
     }
     void exportRoundTrip()
     {

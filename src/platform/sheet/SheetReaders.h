@@ -1,6 +1,8 @@
-// The two file-format readers behind readFirstSheet.
+// The two file-format readers behind readFirstSheet, and the .xlsx module behind readXlsx and
+// writeXlsx.
 #pragma once
 
+#include "sheet/SheetFile.h"
 #include "sheet/SheetGrid.h"
 
 namespace sheet::detail {
@@ -24,10 +26,26 @@ inline QString unreadable(const QString& path, const QString& reason)
     return QStringLiteral("无法读取 Excel 文件：%1（%2）").arg(path, reason);
 }
 
-/// The entry point of the .xlsx reading module (libmirel_xlsx.so next to the program). liborcus
-/// and its Boost and ICU libraries are large; loading them only when an operator imports an
-/// .xlsx file keeps them out of every station's start-up.
+/// "无法写入文件：<path>（<reason>）"
+inline QString unwritable(const QString& path, const QString& reason)
+{
+    return QStringLiteral("无法写入文件：%1（%2）").arg(path, reason);
+}
+
+/// The entry points of the .xlsx module (libmirel_xlsx.so next to the program). liborcus with
+/// its Boost and ICU libraries, and libxlsxwriter with its zip and crypto libraries, are large;
+/// loading them only when an operator imports or exports an .xlsx file keeps them out of every
+/// station's start-up.
 using ReadXlsxEntry = bool (*)(const QString* path, SheetGrid* grid, QString* error);
 inline constexpr char readXlsxEntryName[] = "mirel_read_xlsx";
+using WriteXlsxEntry = bool (*)(const QString* path, const QList<NamedSheet>* sheets,
+                                QString* error);
+inline constexpr char writeXlsxEntryName[] = "mirel_write_xlsx";
+
+/// Resolves an entry point of the .xlsx module, loading it on first use; nullptr with the
+/// reason in why when the module or the entry is missing.
+QFunctionPointer xlsxEntry(const char* name, QString* why);
+/// Where the module is looked for.
+QString xlsxModulePath();
 
 } // namespace sheet::detail

@@ -1,4 +1,4 @@
-// Finds and loads the .xlsx reading module on the first .xlsx import. It lies next to the
+// Finds and loads the .xlsx module on the first .xlsx import or export. It lies next to the
 // program (build/bin, or wherever mirel was copied with it), or for the installed program in its
 // module folder (/usr/lib/<arch>/mirel); MIREL_XLSX_MODULE names another file.
 #include "sheet/SheetReaders.h"
@@ -28,30 +28,37 @@ QString modulePath()
     return beside;
 }
 
-// Loaded once and kept for the life of the process; a failed load is retried at the next import,
-// so a module copied in while the station runs is picked up.
-ReadXlsxEntry entry(QString* why)
+} // namespace
+
+QString xlsxModulePath()
 {
-    static ReadXlsxEntry loaded = nullptr;
-    if (loaded)
-        return loaded;
-    QLibrary module(modulePath());
-    if (!module.load()) {
-        *why = module.errorString();
-        return nullptr;
-    }
-    loaded = reinterpret_cast<ReadXlsxEntry>(module.resolve(readXlsxEntryName));
-    if (!loaded)
-        *why = module.errorString();
-    return loaded;
+    return modulePath();
 }
 
-} // namespace
+// Loaded once and kept for the life of the process; a failed load is retried at the next use,
+// so a module copied in while the station runs is picked up.
+QFunctionPointer xlsxEntry(const char* name, QString* why)
+{
+    static QLibrary* module = nullptr;
+    if (!module) {
+        auto* library = new QLibrary(modulePath());
+        if (!library->load()) {
+            *why = library->errorString();
+            delete library;
+            return nullptr;
+        }
+        module = library;
+    }
+    const QFunctionPointer entry = module->resolve(name);
+    if (!entry)
+        *why = module->errorString();
+    return entry;
+}
 
 bool readXlsx(const QString& path, SheetGrid* grid, QString* error)
 {
     QString why;
-    const ReadXlsxEntry read = entry(&why);
+    const auto read = reinterpret_cast<ReadXlsxEntry>(xlsxEntry(readXlsxEntryName, &why));
     if (!read) {
         *error = unreadable(path, QStringLiteral("缺少 .xlsx 读取模块 %1：%2").arg(modulePath(), why));
         return false;
@@ -60,3 +67,26 @@ bool readXlsx(const QString& path, SheetGrid* grid, QString* error)
 }
 
 } // namespace sheet::detail
+
+namespace sheet {
+
+bool writeXlsx(const QString& path, const SheetTable& table, QString* error)
+{
+    return writeXlsx(path, QList<NamedSheet>{{QString(), table}}, error);
+}
+
+bool writeXlsx(const QString& path, const QList<NamedSheet>& sheets, QString* error)
+{
+    QString why;
+    const auto write = reinterpret_cast<detail::WriteXlsxEntry>(
+        detail::xlsxEntry(detail::writeXlsxEntryName, &why));
+    if (!write) {
+        if (error)
+            *error = detail::unwritable(
+                path, QStringLiteral("缺少 .xlsx 模块 %1：%2").arg(detail::xlsxModulePath(), why));
+        return false;
+    }
+    return write(&path, &sheets, error);
+}
+
+} // namespace sheet

@@ -1,5 +1,8 @@
-// Writes lists (the roll labels, the quality tables) to a real .xlsx file with libxlsxwriter.
+// Writes lists (the roll labels, the quality tables) to a real .xlsx file with libxlsxwriter, in
+// the spreadsheet module: libxlsxwriter with its zip and crypto libraries is loaded on the first
+// export, not at every station's start.
 #include "sheet/SheetFile.h"
+#include "sheet/SheetReaders.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -43,9 +46,10 @@ bool isNumber(const QVariant& v)
     }
 }
 
+// By name: the program and this module each hold their own record of the type.
 bool isFormatted(const QVariant& v)
 {
-    return v.metaType() == QMetaType::fromType<FormattedNumber>();
+    return v.metaType().name() == QByteArrayView("sheet::FormattedNumber");
 }
 
 bool isDate(const QVariant& v)
@@ -153,7 +157,7 @@ private:
             if (std::isfinite(v.toDouble()))
                 worksheet_write_number(ws_, lxw_row_t(r), lxw_col_t(c), v.toDouble(), nullptr);
         } else if (isFormatted(v)) {
-            const FormattedNumber n = v.value<FormattedNumber>();
+            const FormattedNumber& n = *static_cast<const FormattedNumber*>(v.constData());
             if (std::isfinite(n.value))
                 worksheet_write_number(ws_, lxw_row_t(r), lxw_col_t(c), n.value,
                                        numberFormat(n.format));
@@ -210,17 +214,10 @@ private:
 
 QString cannotWrite(const QString& path, const QString& reason)
 {
-    return QStringLiteral("无法写入文件：%1（%2）").arg(path, reason);
+    return detail::unwritable(path, reason);
 }
 
-} // namespace
-
-bool writeXlsx(const QString& path, const SheetTable& table, QString* error)
-{
-    return writeXlsx(path, QList<NamedSheet>{{QString(), table}}, error);
-}
-
-bool writeXlsx(const QString& path, const QList<NamedSheet>& sheets, QString* error)
+bool writeSheets(const QString& path, const QList<NamedSheet>& sheets, QString* error)
 {
     for (const auto& [name, table] : sheets) {
         if (!fits(table, error))
@@ -250,4 +247,12 @@ bool writeXlsx(const QString& path, const QList<NamedSheet>& sheets, QString* er
     return true;
 }
 
+} // namespace
+
 } // namespace sheet
+
+extern "C" Q_DECL_EXPORT bool
+mirel_write_xlsx(const QString* path, const QList<sheet::NamedSheet>* sheets, QString* error)
+{
+    return sheet::writeSheets(*path, *sheets, error);
+}
