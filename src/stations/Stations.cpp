@@ -5,26 +5,43 @@
 #include "stations/StormDriver.h"
 #include "stations/fiberbox/HuaxianStation.h"
 #include "stations/inspection/InspectionStation.h"
+#include "stations/kanban/KanbanStation.h"
 #include "stations/marklabel/MaitouStation.h"
 #include "stations/packing/BagStation.h"
-#include "stations/progress/ProgressStation.h"
-#include "stations/rfid/RfidStation.h"
-#include "stations/kanban/KanbanStation.h"
 #include "stations/pictures/PicturesStation.h"
+#include "stations/progress/ProgressStation.h"
 #include "stations/quality/QualityStation.h"
+#include "stations/rfid/RfidStation.h"
+#include "widgets/OfflineBadge.h"
+
+namespace {
+
+// Every station window shows what waits in the offline journal; the inspection-type windows
+// in their status line (LabBox(0)), the others at their top right.
+StationFactory withOfflineMark(StationFactory create)
+{
+    return [create](const StationChoice& choice) {
+        QWidget* window = create(choice);
+        if (window)
+            OfflineBadge::attach(window, window->findChild<QWidget*>(QStringLiteral("LabBox_0")));
+        return window;
+    };
+}
+
+} // namespace
 
 void registerStations()
 {
-    StationRegistry::add(Station::Check, createInspectionStation);
-    StationRegistry::add(Station::MesCheck, createInspectionStation);
-    StationRegistry::add(Station::Load, createProgressStation);
-    StationRegistry::add(Station::Rfid, createRfidStation);
-    StationRegistry::add(Station::Bag, createPackingStation);
-    StationRegistry::add(Station::Maitou, createMarkLabelStation);
-    StationRegistry::add(Station::Huaxian, createFiberBoxStation);
-    StationRegistry::add(Station::Kanban, createKanbanStation);
-    StationRegistry::add(Station::Item, createItemStation);
-    StationRegistry::add(Station::Quick3D, createQuick3DStation);
-    StationRegistry::add(Station::Quality, createQualityStation);
+    StationRegistry::add(Station::Check, withOfflineMark(createInspectionStation));
+    StationRegistry::add(Station::MesCheck, withOfflineMark(createInspectionStation));
+    StationRegistry::add(Station::Load, withOfflineMark(createProgressStation));
+    StationRegistry::add(Station::Rfid, withOfflineMark(createRfidStation));
+    StationRegistry::add(Station::Bag, withOfflineMark(createPackingStation));
+    StationRegistry::add(Station::Maitou, withOfflineMark(createMarkLabelStation));
+    StationRegistry::add(Station::Huaxian, withOfflineMark(createFiberBoxStation));
+    StationRegistry::add(Station::Kanban, withOfflineMark(createKanbanStation));
+    StationRegistry::add(Station::Item, withOfflineMark(createItemStation));
+    StationRegistry::add(Station::Quick3D, withOfflineMark(createQuick3DStation));
+    StationRegistry::add(Station::Quality, withOfflineMark(createQualityStation));
     StormDriver::armFromEnvironment();
 }

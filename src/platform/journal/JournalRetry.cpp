@@ -1,6 +1,7 @@
 // The retry thread: a timer on the worker thread runs one replay pass per tick.
 #include "journal/JournalRetry.h"
 
+#include <QFileInfo>
 #include <QPointer>
 #include <QTimer>
 
@@ -44,6 +45,8 @@ void JournalRetry::pass()
     JournalReplayResult result;
     int pending = 0;
     int refused = 0;
+    if (!QFileInfo::exists(m_journalPath))
+        return; // nothing was ever journaled here: no file is made for nothing
     try {
         JournalStore store(m_journalPath);
         if (store.count(JournalStore::State::Pending) > 0) {

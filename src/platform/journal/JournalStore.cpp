@@ -168,9 +168,12 @@ qint64 JournalStore::lastNumber(const JournalNumber& scope) const
 
 void JournalStore::putLookup(const QString& kind, const QString& key, const Recordset& rows)
 {
+    // Unchanged rows seen again today are not written again: a lookup costs no disk write.
     JournalSql::run(m_db,
-                    u"insert or replace into lookups(kind, key, saved, body) values(?, ?, "
-                    "datetime('now'), ?)"_s,
+                    u"insert into lookups(kind, key, saved, body) values(?1, ?2, datetime('now'), "
+                    "?3) on conflict(kind, key) do update set saved = excluded.saved, body = "
+                    "excluded.body where body != excluded.body or saved < datetime('now', "
+                    "'-1 day')"_s,
                     {kind, key, QString::fromUtf8(JournalSql::recordsetJson(rows))});
 }
 

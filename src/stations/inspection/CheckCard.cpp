@@ -3,6 +3,7 @@
 #include "stations/inspection/frmCheck.h"
 
 #include "shell/Database.h"
+#include "shell/Journal.h"
 #include "shell/MessageBox.h"
 #include "shell/Print.h"
 #include "shell/SysUtil.h"
@@ -62,10 +63,15 @@ void frmCheck::loadCard(const QString& cardText, const QString& lineId)
             c.BillDetailId->setText(lineId);
             assignRollNumber();
         }
-        const QString stored = SysUtil::getListSql(conn, QStringLiteral("listSQL"), QStringLiteral("LoadCheckSQL"));
+        // Cards seen in the last days are kept, so that a scan still fills the form offline.
+        const QString stored =
+            Journal::cachedText(QStringLiteral("listSQL"), QStringLiteral("LoadCheckSQL"), [&] {
+                return SysUtil::getListSql(conn, QStringLiteral("listSQL"),
+                                           QStringLiteral("LoadCheckSQL"));
+            });
         const QString sql = stored.isEmpty() ? CheckSql::cardLookup(m_billTypes, card)
                                              : CheckSql::storedCardLookup(stored, card);
-        Recordset rs = SysUtil::openRecordset(conn, sql);
+        Recordset rs = Journal::cachedRead(QStringLiteral("card"), card, sql);
         if (!SysUtil::recordsetHasRows(rs)) {
             MessageBox::critical(QStringLiteral("没有找到这个卡号!"), this);
             c.machineCount->setText(QStringLiteral("0"));
@@ -115,7 +121,10 @@ void frmCheck::showCardLine(const Recordset& rs)
     c.checkSpec->setText(remark);
     c.checkSpec->setCursorPosition(0); // a long remark is read from its start
 
-    const QString fill = SysUtil::getDictionaryValue(Database::conn(), QStringLiteral("CheckFill"), QStringLiteral("99"));
+    const QString fill = Journal::cachedText(QStringLiteral("CheckFill"), QStringLiteral("99"), [] {
+        return SysUtil::getDictionaryValue(Database::conn(), QStringLiteral("CheckFill"),
+                                           QStringLiteral("99"));
+    });
     applyPresets(fill, rs);
     c.labInfo[3]->setText(QStringLiteral("客户：") + rs.text(QStringLiteral("客户"))
                           + QStringLiteral("  订单号：") + rs.text(QStringLiteral("生产单号"))
@@ -138,7 +147,9 @@ void frmCheck::loadProgressHistory(const QString& lineId)
         return;
     }
     progressSetMax(vb::Val(c.machineCount->text()));
-    Recordset rs = SysUtil::openRecordset(Database::conn(), CheckSql::progressHistory(vb::sqlNumber(vb::Val(lineId))));
+    const QString line = vb::sqlNumber(vb::Val(lineId));
+    Recordset rs =
+        Journal::cachedRead(QStringLiteral("progress"), line, CheckSql::progressHistory(line));
     QString workers;
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
         const QString status = rs.text(QStringLiteral("billstatus")).trimmed();
@@ -177,7 +188,8 @@ void frmCheck::showTotals(long long lineId)
         }
         fitDataLabels();
     } catch (const DbError& e) {
-        MessageBox::critical(e.message(), this);
+        if (!Journal::isOffline(e)) // offline the totals simply stay as they were
+            MessageBox::critical(e.message(), this);
     }
 }
 

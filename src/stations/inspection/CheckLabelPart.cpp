@@ -102,6 +102,11 @@ void CheckLabelPart::printRoll(int command)
         id = m_form->saveRoll(true);
     // One label per roll from this button: the next roll (newRoll) enables it again.
     c.checkCommand[command]->setEnabled(false);
+    if (id == frmCheck::SavedOffline) {
+        m_form->rollSavedOffline();
+        m_form->setStatus(m_form->status() + QStringLiteral("；标签在上传后补打"));
+        return;
+    }
     if (id <= 0)
         return;
     if (command == 4)

@@ -6,6 +6,7 @@
 #include "db/Transaction.h"
 #include "script/VbScript.h"
 #include "shell/Database.h"
+#include "shell/Journal.h"
 #include "shell/MessageBox.h"
 #include "shell/StockPosting.h"
 #include "shell/SysUtil.h"
@@ -106,11 +107,25 @@ void frmCheck::assignRollNumber()
     if (rule == u"0") {
         try {
             m_numberScope = rollNumberCondition();
-            c.TxtBox[18]->setText(SysUtil::nextCode(Database::conn(), QStringLiteral("checkInfo"),
-                                                    QStringLiteral("checkCode"),
-                                                    int(codeLen.size()), m_numberScope));
+            QString code =
+                SysUtil::nextCode(Database::conn(), QStringLiteral("checkInfo"),
+                                  QStringLiteral("checkCode"), int(codeLen.size()), m_numberScope);
+            // Rolls saved offline and not yet sent hold numbers the database does not know.
+            if (savesOffline() && Journal::status()->pending() > 0)
+                code = Journal::nextOfflineNumber(numberScope(), code);
+            c.TxtBox[18]->setText(code);
         } catch (const DbError& e) {
-            setStatus(e.message());
+            if (!Journal::isOffline(e) || !savesOffline()) {
+                setStatus(e.message());
+                return;
+            }
+            try {
+                // Offline: the frame goes on from the number it had reserved.
+                c.TxtBox[18]->setText(
+                    Journal::nextOfflineNumber(numberScope(), c.TxtBox[18]->text()));
+            } catch (const DbError& journal) {
+                setStatus(journal.message());
+            }
         }
         return;
     }
@@ -172,7 +187,8 @@ bool frmCheck::validateRoll()
 
 QString frmCheck::item5For(const QString& checkCode) const
 {
-    Recordset rs = SysUtil::openRecordset(Database::conn(), CheckSql::item5Lookup(vb::sqlNumber(vb::Val(c.BillDetailId->text()))));
+    const QString line = vb::sqlNumber(vb::Val(c.BillDetailId->text()));
+    Recordset rs = Journal::cachedRead(QStringLiteral("item5"), line, CheckSql::item5Lookup(line));
     if (!SysUtil::recordsetHasRows(rs))
         return QString();
     return vb::CStr(vb::Val(checkCode) + rs.field(QStringLiteral("backitem2")).toDouble()).trimmed();
@@ -207,6 +223,11 @@ long long frmCheck::saveRoll(bool refreshTotals)
     setPolling(true);
     QString stockError;
     long long id = 0;
+    // While rolls wait in the journal, the next ones follow them there: they reach the
+    // database in the order they were saved, and the window never waits for a server that is
+    // still coming back.
+    if (savesOffline() && Journal::status()->pending() > 0)
+        return saveRollOffline();
     try {
         Connection& conn = Database::conn();
         Transaction tx(conn);
@@ -245,6 +266,8 @@ long long frmCheck::saveRoll(bool refreshTotals)
             stockError = stockPost(id, rollValues().onCount - oldQuantity);
         tx.commit();
     } catch (const DbError& e) {
+        if (Journal::isOffline(e) && savesOffline())
+            return saveRollOffline();
         // Rolled back; everything typed stays on the form, the operator saves again.
         if (e.isRowMissing())
             rollWasDeleted();

@@ -113,6 +113,11 @@ QString lastIdentity() { return QStringLiteral("select SCOPE_IDENTITY(); "); }
 
 QString insertDefect(long long rollId, const QStringList& cols, const QString& today)
 {
+    return insertDefect(QString::number(rollId), cols, today);
+}
+
+QString insertDefect(const QString& rollId, const QStringList& cols, const QString& today)
+{
     const auto col = [&](int i) { return i < cols.size() ? q(cols[i]) : QString(); };
     const FourPoint::Defect span = CheckGrading::defectOf(cols);
     // A point defect keeps the statement of databases made before the end column existed.
@@ -120,7 +125,7 @@ QString insertDefect(long long rollId, const QStringList& cols, const QString& t
     return QStringLiteral(
                "Insert into checkDetail (checkId,checkCode,remark,bugName,bugPosition,") +
            (isLong ? QStringLiteral("bugEnd,") : QString()) +
-           QStringLiteral("bugCount,bugScore,createDate) values( ") + QString::number(rollId) +
+           QStringLiteral("bugCount,bugScore,createDate) values( ") + rollId +
            QStringLiteral(",'") + col(5) + QStringLiteral("','") + col(6) + QStringLiteral("','") +
            col(1) + QStringLiteral("','") +
            (isLong ? sqlNum(span.start) + QStringLiteral("',") + sqlNum(span.end) +

@@ -58,6 +58,8 @@ QString lastIdentity();
 /// One defect row of the grid: columns 1..6 (name, position, count, score, worker, remark). A
 /// long defect's "起-止" position goes into bugPosition and bugEnd.
 QString insertDefect(long long rollId, const QStringList& cols, const QString& today);
+/// As above with the roll's id as text (the journal's mark for an id the database gives later).
+QString insertDefect(const QString& rollId, const QStringList& cols, const QString& today);
 
 QString item5Lookup(const QString& lineId);
 QString loadRoll(long long rollId);

@@ -358,6 +358,10 @@ void frmCheck::runCommand(int index)
             break;
         const bool update = vb::Val(c.checkId->text()) > 0;
         const long long id = saveRoll(true);
+        if (id == SavedOffline) {
+            rollSavedOffline();
+            break;
+        }
         if (!c.reviewCheckCode->isChecked() && id >= 1) {
             setStatus(update ? QStringLiteral(" 修改成功！") : QStringLiteral(" 新增成功！"));
             if (c.autoHuanJuan->isChecked())

@@ -5,6 +5,7 @@
 
 #include "db/Recordset.h"
 #include "devices/DeviceRules.h"
+#include "journal/JournalRecord.h"
 #include "stations/inspection/CheckControls.h"
 #include "stations/inspection/CheckSql.h"
 
@@ -46,7 +47,12 @@ public:
     /// What the operator reads when the roll being saved was deleted meanwhile.
     static QString rowDeletedMessage();
     bool validateRoll();
+    /// Saves the roll; its id, 0 when it was not saved, SavedOffline when the database could
+    /// not be reached and the roll went into the offline journal.
     long long saveRoll(bool refreshTotals);
+    static constexpr long long SavedOffline = -1;
+    /// After an offline save: the form moves on to a new roll and the status line says so.
+    void rollSavedOffline();
     void loadRoll(long long id);
     QString currentGrade() const;
     void selectGrade(const QString& caption);
@@ -131,6 +137,8 @@ protected:
     virtual void fillFromRoll(const Recordset& rs);
     /// Called before the roll is written (batch numbers, automatic items).
     virtual void beforeSave() {}
+    /// The station keeps its saves in the offline journal while the database is away.
+    virtual bool savesOffline() const { return true; }
     /// Devices: set up at load and on a device check box click, released at unload.
     virtual void setupDevices();
     virtual void releaseDevices();
@@ -205,6 +213,12 @@ private:
     QString stockPost(long long id, double difference);
     /// After a save whose roll another station had deleted: the form holds a new roll.
     void rollWasDeleted();
+    /// The roll goes into the offline journal (the same statements, the number and the new
+    /// roll's id marked for the replay); SavedOffline, or 0 when the journal cannot be written.
+    long long saveRollOffline();
+    /// The running-number scope of a new roll, with the number on the form.
+    JournalNumber numberScope() const;
+    QString m_offlineNumber; // the number of the last roll saved offline
     void toggleUnit();
     void placeFieldGroup(QLabel* label, const QPoint& topLeft);
     /// The commands below the roll form, with the copies box and the two ticks beside them.

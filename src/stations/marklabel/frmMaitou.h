@@ -54,6 +54,9 @@ protected:
     QString item5For(const QString& checkCode) const override;
     void fillFromRoll(const Recordset& rs) override;
     void beforeSave() override;
+    /// A package's pallet and automatic article are taken on the database inside its save: the
+    /// offline journal does not take these saves yet, they fail with the connection's message.
+    bool savesOffline() const override { return false; }
     devices::DeviceRules deviceRules() const override;
     void afterLoad() override;
     bool commandAllowed(int index) override;

@@ -1,0 +1,168 @@
+// The process's journal, its status and its background retry.
+#include "shell/Journal.h"
+
+#include "journal/JournalRetry.h"
+#include "shell/Database.h"
+#include "shell/JournalNumbers.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QPointer>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace Journal {
+
+void onReplayed(const JournalReplayResult& result, int pending, int refused)
+{
+    Status* s = status();
+    if (pending >= 0) {
+        s->m_pending = pending;
+        s->m_refused = refused;
+    }
+    if (result.applied > 0 || result.alreadyApplied > 0 || result.refused > 0)
+        emit s->replayed(result);
+    emit s->changed(s->m_pending, s->m_refused);
+}
+
+namespace {
+
+// Owned by the application, so that its thread ends before the application does.
+QPointer<JournalRetry>& retry()
+{
+    static QPointer<JournalRetry> r;
+    return r;
+}
+
+} // namespace
+
+Status* status()
+{
+    static Status* s = new Status; // lives until the process ends, as the shared connection
+    return s;
+}
+
+void Status::refresh()
+{
+    if (!QFileInfo::exists(JournalStore::defaultPath())) {
+        m_pending = m_refused = 0; // nothing was ever journaled in this program folder
+        emit changed(0, 0);
+        return;
+    }
+    try {
+        m_pending = store().count(JournalStore::State::Pending);
+        m_refused = store().count(JournalStore::State::Refused);
+    } catch (const DbError&) {
+        // The journal cannot be read: the counts stay as they were.
+    }
+    emit changed(m_pending, m_refused);
+}
+
+JournalStore& store()
+{
+    static std::unique_ptr<JournalStore> s;
+    if (!s || s->path() != JournalStore::defaultPath())
+        s = std::make_unique<JournalStore>(); // a test's program folder may change
+    return *s;
+}
+
+bool isOffline(const DbError& e)
+{
+    // 08003: the connection was never opened (the database was away when the station started).
+    return e.connectionLost() || e.code() == u"08003";
+}
+
+void save(const JournalRecord& record)
+{
+    store().add(record);
+    status()->refresh();
+    retryNow();
+}
+
+void retryNow()
+{
+    if (retry())
+        retry()->retryNow();
+}
+
+QString statusText(int pending, int refused)
+{
+    QStringList parts;
+    if (pending > 0)
+        parts << u"离线：%1 条待上传"_s.arg(pending);
+    if (refused > 0)
+        parts << u"%1 条被服务器拒绝"_s.arg(refused);
+    return parts.join(u"，"_s);
+}
+
+void startRetry()
+{
+    if (retry() || !QCoreApplication::instance())
+        return;
+    retry() = new JournalRetry(
+        JournalStore::defaultPath(), Database::connectionSetting(),
+        [] { return std::make_unique<JournalNumbers>(); }, 5000, QCoreApplication::instance());
+    QObject::connect(retry(), &JournalRetry::replayed, status(), &onReplayed);
+    retry()->start();
+}
+
+QString offlineLookupMessage()
+{
+    return u"数据库离线，这个号码以前没有查过，离线时无法查询"_s;
+}
+
+namespace {
+
+// The rows of read(), kept under kind and key; while offline the kept rows.
+Recordset kept(const QString& kind, const QString& key, const std::function<Recordset()>& read)
+{
+    try {
+        const Recordset rs = read();
+        try {
+            store().putLookup(kind, key, rs);
+        } catch (const DbError&) {
+            // Keeping it is a convenience for later; the lookup itself succeeded.
+        }
+        return rs;
+    } catch (const DbError& e) {
+        if (!isOffline(e))
+            throw;
+        if (std::optional<Recordset> rows = store().lookup(kind, key))
+            return *rows;
+        throw DbError(offlineLookupMessage(), e.code(), e.nativeCode()).markConnectionLost();
+    }
+}
+
+} // namespace
+
+Recordset cachedRead(const QString& kind, const QString& key, const QString& sql)
+{
+    return kept(kind, key, [&] { return Database::conn().execute(sql); });
+}
+
+QString cachedText(const QString& kind, const QString& key, const std::function<QString()>& read)
+{
+    try {
+        const Recordset rs = kept(kind, key, [&] {
+            Recordset one({u"text"_s});
+            one.addRow({read()});
+            return one;
+        });
+        return rs.recordCount() > 0 ? rs.text(0) : QString();
+    } catch (const DbError& e) {
+        if (!isOffline(e))
+            throw;
+        return QString(); // never kept: the station's own default
+    }
+}
+
+QString nextOfflineNumber(const JournalNumber& scope, const QString& shown)
+{
+    const qint64 last = store().lastNumber(scope);
+    const qint64 current = shown.toLongLong();
+    const qint64 n = current > last && !shown.isEmpty() ? current : last + 1;
+    return QString::number(n).rightJustified(scope.length, u'0');
+}
+
+} // namespace Journal

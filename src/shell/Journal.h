@@ -1,0 +1,71 @@
+// The station side of the offline journal: saves that could not reach the database go into the
+// program folder's journal, lookups are kept for use offline, numbers go on locally, and a
+// background retry sends everything once the database answers. Every station window shows the
+// state through status().
+#pragma once
+
+#include "db/DbError.h"
+#include "journal/JournalReplay.h"
+
+#include <QObject>
+#include <functional>
+
+namespace Journal {
+
+/// The process's notifier: the journal's counts after every save and every replay pass.
+class Status : public QObject {
+    Q_OBJECT
+public:
+    int pending() const { return m_pending; }
+    int refused() const { return m_refused; }
+    /// Re-reads the counts from the journal file and tells the listeners.
+    void refresh();
+
+signals:
+    void changed(int pending, int refused);
+    /// A replay pass sent records (renumbered ones are listed in result).
+    void replayed(const JournalReplayResult& result);
+
+private:
+    friend void onReplayed(const JournalReplayResult&, int, int);
+    int m_pending = 0;
+    int m_refused = 0;
+};
+
+Status* status();
+
+/// The program folder's journal, opened on first use. Throws DbError when it cannot be opened.
+JournalStore& store();
+
+/// True when a database error means the database could not be reached (the server or file
+/// away, or the connection never opened): the save goes into the journal.
+bool isOffline(const DbError& e);
+
+/// Keeps a save made offline (one durable transaction), tells the status lines and asks the
+/// retry to try soon. Throws DbError when the journal file cannot be written.
+void save(const JournalRecord& record);
+
+/// The status line's text: "离线：N 条待上传" (and the refused ones); empty when nothing waits.
+QString statusText(int pending, int refused);
+
+/// Starts the background retry for the shared connection's database (once per process).
+void startRetry();
+/// Asks the retry to try at once (a save was journaled, the operator retried a record).
+void retryNow();
+
+/// The rows of a lookup a station needs offline too (a card, an article, a worker): run on the
+/// shared connection and kept under kind and key; while offline the kept rows (of the last
+/// seven days). Throws DbError: the database's, or offlineLookupMessage() when the lookup was
+/// never kept.
+Recordset cachedRead(const QString& kind, const QString& key, const QString& sql);
+QString offlineLookupMessage();
+/// A single text looked up the same way (a stored statement, a dictionary preset): read() on
+/// success, kept; while offline the kept text, or "" when it was never kept.
+QString cachedText(const QString& kind, const QString& key, const std::function<QString()>& read);
+
+/// The number of the next save while offline, in the scope of `scope`: the number shown on the
+/// form (the one the station reserved) while it has not been used offline, then one above the
+/// highest number journaled in the scope, padded to scope.length.
+QString nextOfflineNumber(const JournalNumber& scope, const QString& shown);
+
+} // namespace Journal

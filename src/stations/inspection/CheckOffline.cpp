@@ -1,0 +1,66 @@
+// The inspection station while the mill's database is away: a roll is saved into the offline
+// journal with the statements the database would have run, the form moves on, and the roll
+// numbers go on from the number the frame had reserved.
+#include "stations/inspection/frmCheck.h"
+
+#include "config/MirelIni.h"
+#include "shell/Journal.h"
+#include "shell/MessageBox.h"
+#include "shell/SysUtilDb.h"
+#include "text/Vb.h"
+
+#include <QDate>
+#include <QLabel>
+#include <QLineEdit>
+
+using namespace Qt::StringLiterals;
+
+JournalNumber frmCheck::numberScope() const
+{
+    const QString codeLen = readMirel(u"codeLen"_s, QString::fromUtf16(CheckSql::DefaultCodeLen));
+    return {u"checkInfo"_s,        u"checkCode"_s,      rollNumberCondition(),
+            SysUtil::stationKey(), int(codeLen.size()), c.TxtBox[18]->text()};
+}
+
+long long frmCheck::saveRollOffline()
+{
+    const long long id = qint64(vb::Val(c.checkId->text()));
+    const bool numbered = id <= 0 && readMirel(u"codeDESC"_s, u"0"_s) == u"0";
+    CheckSql::Roll r = rollValues();
+    try {
+        JournalRecord record = JournalRecord::create(
+            SysUtil::stationKey(), u"卷号 %1  卡号 %2"_s.arg(r.checkCode, r.billCode));
+        if (numbered) {
+            record.number = numberScope();
+            if (record.number.value.isEmpty()) // the station came up without its database
+                record.number.value = Journal::nextOfflineNumber(record.number, QString());
+            r.checkCode = record.number.value;
+        }
+        r.items[5] = item5For(r.checkCode);
+        if (numbered)
+            r.checkCode = JournalRecord::numberMark(); // the replay may have to change it
+        QString rollId = QString::number(id);
+        if (id > 0) {
+            record.steps.append({CheckSql::deleteDefects(id)});
+            record.steps.append({updateStatement(r, id), false, true});
+        } else {
+            record.steps.append({insertStatement(r), true});
+            rollId = JournalRecord::identityMark(0);
+        }
+        const QString today = QDate::currentDate().toString(u"yyyy-MM-dd"_s);
+        for (const QStringList& row : defectRows())
+            record.steps.append({CheckSql::insertDefect(rollId, row, today)});
+        Journal::save(record);
+        m_offlineNumber = numbered ? record.number.value : c.TxtBox[18]->text();
+    } catch (const DbError& e) {
+        MessageBox::critical(e.message(), this); // the journal file itself failed
+        return 0;
+    }
+    return SavedOffline;
+}
+
+void frmCheck::rollSavedOffline()
+{
+    newRoll();
+    setStatus(u"离线保存：卷号 %1"_s.arg(m_offlineNumber));
+}
