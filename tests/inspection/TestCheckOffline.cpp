@@ -10,18 +10,39 @@
 #include "shell/JournalNumbers.h"
 #include "shell/MessageBox.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QThread>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+const char* childVariable = "MIREL_REPLAY_CHILD";
+
+// Child process: one replay of the program folder's journal, as a station's retry thread does.
+int childMain()
+{
+    JournalStore store;
+    Connection conn;
+    conn.open(Database::connectionSetting());
+    JournalNumbers numbers;
+    return JournalReplay(store, conn, &numbers).run().stopped ? 1 : 0;
+}
+
+} // namespace
 
 class TestCheckOffline : public QObject {
     Q_OBJECT
 
 private slots:
     void savesThroughAnOutage();
+    void fiftyRollsThroughRandomOutages();
 };
 
 void TestCheckOffline::savesThroughAnOutage()
@@ -73,5 +94,65 @@ void TestCheckOffline::savesThroughAnOutage()
              u"105"_s); // the rolls saved as 003 and 004 (52 and 53 m) under their new numbers
 }
 
-QTEST_MAIN(TestCheckOffline)
+// 50 rolls with defects saved through the station's own save while the database goes away and
+// comes back at random moments; the replay runs between saves as the retry thread would, once in
+// a child process killed in the middle. Every roll arrives once, no number twice.
+void TestCheckOffline::fiftyRollsThroughRandomOutages()
+{
+    CheckFixture fx;
+    frmCheck& f = fx.open();
+    CheckControls& c = f.controls();
+    const QString db = fx.home().file(u"mirel.db"_s);
+    fx.lookUp(u"K001"_s);
+    QRandomGenerator random(QRandomGenerator::global()->generate());
+    bool away = false;
+    JournalNumbers numbers;
+    QProcess* killed = nullptr;
+    for (int roll = 1; roll <= 50; ++roll) {
+        if (random.bounded(4) == 0) { // the switch restarts, or comes back
+            QVERIFY(away ? QFile::rename(db + u".away"_s, db) : QFile::rename(db, db + u".away"_s));
+            away = !away;
+        }
+        if (!away && random.bounded(3) == 0) {
+            if (!killed) { // once: a replay in another process, killed in the middle
+                killed = new QProcess(this);
+                qputenv(childVariable, "1");
+                killed->start(QCoreApplication::applicationFilePath(), {});
+                qunsetenv(childVariable);
+                killed->waitForStarted();
+                QThread::msleep(50 + random.bounded(200)); // before, during or after its replay
+                killed->kill();
+                killed->waitForFinished();
+            }
+            JournalReplay(Journal::store(), Database::conn(), &numbers).run();
+            Journal::status()->refresh();
+        }
+        c.TxtBox[7]->setText(QString::number(100 + roll));
+        f.appendDefectRow({"", "破洞", "12.5", "1", "4", "001", ""});
+        f.appendDefectRow({"", "油污", "30", "2", "2", "001", QString::number(roll)});
+        f.runCommand(2);
+        QVERIFY2(f.defectRows().isEmpty(),
+                 qPrintable(f.status() + u" / "_s + MessageBox::lastShown().text + u" roll "_s +
+                            QString::number(roll) + (away ? u" away"_s : u" here"_s)));
+    }
+    if (away)
+        QVERIFY(QFile::rename(db + u".away"_s, db));
+    JournalReplay(Journal::store(), Database::conn(), &numbers).run();
+    QCOMPARE(Journal::store().count(JournalStore::State::Pending), 0);
+    QCOMPARE(fx.scalar(u"select count(*) || ' ' || count(distinct checkCode) || ' ' || "
+                       "count(distinct oncount) from checkinfo"_s),
+             u"50 50 50"_s);
+    QCOMPARE(fx.scalar(u"select count(*) from checkDetail d join checkinfo c on c.id=d.checkId and "
+                       "d.remark=cast(c.oncount-100 as text)"_s),
+             u"50"_s); // each roll's own defect went with it
+}
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet(childVariable))
+        return childMain();
+    TestCheckOffline t;
+    return QTest::qExec(&t, argc, argv);
+}
 #include "TestCheckOffline.moc"

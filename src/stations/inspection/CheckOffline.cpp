@@ -22,6 +22,17 @@ JournalNumber frmCheck::numberScope() const
             SysUtil::stationKey(), int(codeLen.size()), c.TxtBox[18]->text()};
 }
 
+QString frmCheck::offlineItem5(const QString& checkCode) const
+{
+    try {
+        return item5For(checkCode);
+    } catch (const DbError& e) {
+        if (!Journal::isOffline(e))
+            throw;
+        return QString(); // the line's values were never looked up here: the field stays empty
+    }
+}
+
 long long frmCheck::saveRollOffline()
 {
     const long long id = qint64(vb::Val(c.checkId->text()));
@@ -36,7 +47,7 @@ long long frmCheck::saveRollOffline()
                 record.number.value = Journal::nextOfflineNumber(record.number, QString());
             r.checkCode = record.number.value;
         }
-        r.items[5] = item5For(r.checkCode);
+        r.items[5] = offlineItem5(r.checkCode);
         if (numbered)
             r.checkCode = JournalRecord::numberMark(); // the replay may have to change it
         QString rollId = QString::number(id);

@@ -216,6 +216,8 @@ private:
     /// The roll goes into the offline journal (the same statements, the number and the new
     /// roll's id marked for the replay); SavedOffline, or 0 when the journal cannot be written.
     long long saveRollOffline();
+    /// item5For, or "" when the card line's values were never kept for offline use.
+    QString offlineItem5(const QString& checkCode) const;
     /// The running-number scope of a new roll, with the number on the form.
     JournalNumber numberScope() const;
     QString m_offlineNumber; // the number of the last roll saved offline
