@@ -16,6 +16,7 @@ from collections import OrderedDict
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, HERE)
+sys.dont_write_bytecode = True  # nothing written into the repository
 from faults import AREAS, FAULTS  # noqa: E402
 
 REPO = os.path.abspath(os.path.join(HERE, "..", ".."))
