@@ -125,6 +125,9 @@ def apply(tree, f):
 
 
 def table(results, chosen):
+    # a result counts only for the patch as it stands now
+    results = {f["id"]: results[f["id"]] for f in chosen if f["id"] in results
+               and (results[f["id"]]["old"], results[f["id"]]["new"]) == (f["old"], f["new"])}
     per = OrderedDict((a, [0, 0, 0]) for a in AREAS)  # planted, caught, did not build
     for f in chosen:
         r = results.get(f["id"])
@@ -148,6 +151,9 @@ def table(results, chosen):
     if nob:
         lines.append("\nDid not build (bad mutants, fix them):\n")
         lines += [f"- `{f['id']}` {f['file']}: {f['why']}" for f in nob]
+    notrun = [f["id"] for f in chosen if f["id"] not in results]
+    if notrun:
+        lines.append("\nNot run yet: " + ", ".join(notrun) + ".")
     return "\n".join(lines)
 
 
