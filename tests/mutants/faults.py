@@ -9,7 +9,7 @@ AREAS = {
                "|device_parser_fuzz|device_tick_fuzz|split_readings)$",
     "inspection": "^test_(checksql|frmcheck|frmcheck_save|checklayout|checklistsql|checkrolllist"
                   "|checklabelrows|checklabelpart|checkgrading|checkdefects|check_devices"
-                  "|row_deleted_elsewhere)$",
+                  "|row_deleted_elsewhere|check_offline)$",
     "marklabel": "^test_(frmmaitou|maitou_layout|maitou_devices|frmhuaxian|huaxian_devices)$",
     "packing": "^test_(frmbag|bag_print_pool|bag_window)$",
     "progress": "^test_(frmworkload|workload_devices|workload_list|workload_layout)$",
@@ -17,7 +17,7 @@ AREAS = {
     "report": "^test_(grf_template|report_expression|barcode|label_report|shipped_templates"
               "|print_routine)$",
     "widgets": "^test_(keypads|check_detail|process_bar|edit_grid|combo_screen|message_seam"
-               "|widget_gallery|caption_frame)$",
+               "|widget_gallery|caption_frame|offline_journal)$",
     "config": "^test_(inifile|startup)$",
     "numbers": "^test_(db_numbers|db_lookups)$",
     "pictures": "^test_(frmthumbs|frmquick|pictureslayout)$",
