@@ -270,6 +270,25 @@ private slots:
             QCOMPARE(f.focusWidget(), c.TxtBox[5]);
     }
 
+    // A card's preset list, shared with the inspection frames, fills the dye lot but leaves the
+    // packages per pallet (field 5, the style number at a frame) as typed.
+    void cardPresetsKeepPackagesPerPallet_data()
+    {
+        QTest::addColumn<bool>("fiberBox");
+        QTest::newRow("mark labels") << false;
+        QTest::newRow("fiber boxes") << true;
+    }
+    void cardPresetsKeepPackagesPerPallet()
+    {
+        QFETCH(bool, fiberBox);
+        CheckFixture fx;
+        fx.exec(u"insert into Dictionary(ITEMTYPE,ItemValues,ItemName) values('CheckFill','99','3|productionJarNo,5|款号')"_s);
+        frmMaitou& f = openMaitou(fx, fiberBox);
+        f.controls().TxtBox[5]->setText(u"20"_s);
+        f.loadCard(u"K001"_s, u"13"_s);
+        QCOMPARE(f.controls().TxtBox[3]->text() + u'/' + f.controls().TxtBox[5]->text(), u"J3/20"_s);
+    }
+
     void fieldGroupGeometry_data()
     {
         QTest::addColumn<bool>("maitou");

@@ -125,7 +125,7 @@ void frmCheck::showCardLine(const Recordset& rs)
         return SysUtil::getDictionaryValue(Database::conn(), QStringLiteral("CheckFill"),
                                            QStringLiteral("99"));
     });
-    applyPresets(fill, rs);
+    applyPresets(fill, rs, true);
     c.labInfo[3]->setText(QStringLiteral("客户：") + rs.text(QStringLiteral("客户"))
                           + QStringLiteral("  订单号：") + rs.text(QStringLiteral("生产单号"))
                           + QStringLiteral("  交期：") + rs.text(QStringLiteral("交货日期")));
@@ -193,14 +193,14 @@ void frmCheck::showTotals(long long lineId)
     }
 }
 
-void frmCheck::applyPresets(const QString& fill, const Recordset& rs)
+void frmCheck::applyPresets(const QString& fill, const Recordset& rs, bool cardList)
 {
     for (const QString& item : fill.split(u',', Qt::SkipEmptyParts)) {
         const QStringList parts = item.split(u'|');
         const int index = int(vb::Val(parts[0]));
         // A preset naming no field or no column is a configuration slip: it is skipped.
         if (parts.size() < 2 || index < 0 || index >= c.TxtBox.size() || !c.TxtBox[index]
-            || !rs.hasField(parts[1].trimmed()))
+            || !rs.hasField(parts[1].trimmed()) || (cardList && keptFromCardPresets(index)))
             continue;
         c.TxtBox[index]->setText(rs.text(parts[1].trimmed()));
     }

@@ -156,6 +156,8 @@ protected:
     /// Grade button index is the chosen grade: touched, or chosen by code (a new or reopened roll,
     /// the automatic grade). Called again when the chosen grade is touched once more.
     virtual void gradeChanged(int index) { Q_UNUSED(index); }
+    /// A field that a card's preset list must not overwrite at this station.
+    virtual bool keptFromCardPresets(int index) const { Q_UNUSED(index); return false; }
     /// Gives the field TxtBox(txt) the station's own caption (its label, the label's required-field
     /// box, whose stored caption still wins at load, and the field's accessible name); tip, when
     /// given, becomes the label's tool tip.
@@ -166,7 +168,10 @@ protected:
     /// The placeholders of the quantity formula ("[重量]", "[备A]" ...) with their field indexes.
     static QList<std::pair<QString, int>> formulaFields();
     /// Fills fields from a row: "index|column," items ("CheckFill" presets of the dictionary).
-    void applyPresets(const QString& fill, const Recordset& rs);
+    /// Sets the fields a preset list ("index|column,…") names from the row; from a card's list
+    /// ("CheckFill" "99", shared by every station of the database) the fields the station keeps
+    /// for its own use are left alone.
+    void applyPresets(const QString& fill, const Recordset& rs, bool cardList = false);
     /// Wires a field group of the roll form: its caption drags the group, its keypad button and
     /// the focus on its field open the keypad.
     void wireFieldGroup(QLabel* label);
