@@ -77,8 +77,16 @@ FAULTS = [
      "a stopped user can still log in (dropped condition)"),
     ("inspection", INS + "CheckRoll.cpp", "conn.executeOnRow(updateStatement(r, id));",
      "conn.execute(updateStatement(r, id));", "re-save of a roll deleted elsewhere not noticed"),
-    ("inspection", INS + "CheckRoll.cpp", "stockPost(id, rollValues().onCount - oldQuantity)",
-     "stockPost(id, rollValues().onCount)", "re-save posts the whole quantity to stock again"),
+    ("inspection", INS + "CheckRoll.cpp",
+     "            oldQuantity = conn.execute(CheckSql::oldQuantity(id)).field(0).toDouble();\n"
+     "            CheckSql::Roll r = rollValues();\n            r.items[5] = item5For(r.checkCode);\n"
+     "            // Another station may have deleted the roll since it was opened here.\n"
+     "            conn.executeOnRow(updateStatement(r, id));\n",
+     "            CheckSql::Roll r = rollValues();\n            r.items[5] = item5For(r.checkCode);\n"
+     "            // Another station may have deleted the roll since it was opened here.\n"
+     "            conn.executeOnRow(updateStatement(r, id));\n"
+     "            oldQuantity = conn.execute(CheckSql::oldQuantity(id)).field(0).toDouble();\n",
+     "old quantity read after the update: a re-save posts no change to stock"),
     ("inspection", INS + "CheckRoll.cpp",
      'const bool numbered = readMirel(QStringLiteral("codeDESC"), QStringLiteral("0")) == u"0";',
      'const bool numbered = readMirel(QStringLiteral("codeDESC"), QStringLiteral("1")) == u"0";', "roll numbering off by default"),
