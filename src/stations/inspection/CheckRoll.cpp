@@ -311,7 +311,7 @@ void frmCheck::loadRoll(long long id)
             return;
         }
         c.checkId->setText(QString::number(id)); // loadCard must not renumber this roll
-        loadCard(rs.text(QStringLiteral("billcode")), rs.text(QStringLiteral("billdetailid")));
+        loadRollCard(rs.text(QStringLiteral("billcode")), rs.text(QStringLiteral("billdetailid")));
         m_fillingRoll = true;
         const auto filled = qScopeGuard([this] { m_fillingRoll = false; });
         fillFromRoll(rs);

@@ -135,6 +135,8 @@ protected:
     virtual QString item5For(const QString& checkCode) const;
     /// After a roll's record is read back on reopen.
     virtual void fillFromRoll(const Recordset& rs);
+    /// The card of a reopened roll is looked up again (its lines, totals and presets).
+    virtual void loadRollCard(const QString& card, const QString& lineId) { loadCard(card, lineId); }
     /// Called before the roll is written (batch numbers, automatic items).
     virtual void beforeSave() {}
     /// The station keeps its saves in the offline journal while the database is away.

@@ -92,6 +92,16 @@ void frmMaitou::fillFromRoll(const Recordset& rs)
     c.TxtBox[28]->setText(rs.text(u"bagnumber"_s));
 }
 
+void frmMaitou::loadRollCard(const QString& card, const QString& lineId)
+{
+    // A package of a chosen article has no card to look up; its article comes back with the row.
+    if (card == u"简单检验"_s) {
+        c.TxtBox[6]->setText(card);
+        return;
+    }
+    frmCheck::loadRollCard(card, lineId);
+}
+
 void frmMaitou::beforeSave()
 {
     m_autoItemId = 0;

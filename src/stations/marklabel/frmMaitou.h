@@ -53,6 +53,7 @@ protected:
     QString updateStatement(const CheckSql::Roll& r, long long id) const override;
     QString item5For(const QString& checkCode) const override;
     void fillFromRoll(const Recordset& rs) override;
+    void loadRollCard(const QString& card, const QString& lineId) override;
     void beforeSave() override;
     /// A package's pallet and automatic article are taken on the database inside its save: the
     /// offline journal does not take these saves yet, they fail with the connection's message.
