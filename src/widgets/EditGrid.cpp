@@ -498,8 +498,13 @@ void EditGrid::applyFont()
 {
     QFont f = m_view->font();
     f.setPointSizeF(m_twips.font(m_fontPoints));
-    m_view->setFont(f);
-    m_view->horizontalHeader()->setFont(f);
+    // A font already in place is not set again: every change walks the view's children and
+    // lays out their text anew (a window's font pass asks for the same size several times).
+    if (!m_view->testAttribute(Qt::WA_SetFont) || m_view->font() != f)
+        m_view->setFont(f);
+    QHeaderView* header = m_view->horizontalHeader();
+    if (!header->testAttribute(Qt::WA_SetFont) || header->font() != f)
+        header->setFont(f);
     // Rows tall enough for a fingertip, whatever the font.
     const int line = QFontMetrics(f).height();
     const int h = m_compactRows ? line * 3 / 2 : std::max(line * 9 / 5, 36);

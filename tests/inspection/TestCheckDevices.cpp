@@ -122,7 +122,7 @@ private slots:
         st.counter.command("length 120"); // the save may have started a new roll
         QTRY_COMPARE_WITH_TIMEOUT(c.LabBox[16]->text(), QStringLiteral("码表1通讯中..."), 10000);
         QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[7]->text(), QStringLiteral("120.00"), 10000);
-        auto* panel = f.findChild<CheckSettingsPanel*>();
+        auto* panel = f.settingsPanel();
         QVERIFY(panel->checkAccessCode(QStringLiteral("5862")));
         auto* check3 = panel->findChild<QCheckBox*>(QStringLiteral("Check3"));
         QVERIFY(check3 && check3->isVisible());

@@ -123,7 +123,7 @@ private slots:
         f.controls().machineCount->setText("500");
         part.cmdTag(0)->click();
         QCOMPARE(part.labelRows().value(1).first, QString("002"));
-        auto* panel = f.findChild<CheckSettingsPanel*>("Frame3");
+        auto* panel = f.settingsPanel();
         QCOMPARE(panel->textBoxes().value(0)->text(), QString("000"));
     }
 

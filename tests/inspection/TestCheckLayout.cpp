@@ -163,7 +163,7 @@ private slots:
         frmCheck& f = fx.open();
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
-        auto* panel = f.findChild<CheckSettingsPanel*>("Frame3");
+        auto* panel = f.settingsPanel();
         QVERIFY(panel->checkAccessCode("5862"));
         const QString dir = qEnvironmentVariable("MIREL_SHOT_DIR");
         for (const QSize& size : panelSizes()) {

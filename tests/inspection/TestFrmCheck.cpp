@@ -193,7 +193,7 @@ private slots:
     {
         CheckFixture fx;
         frmCheck& f = fx.open();
-        auto* panel = f.findChild<CheckSettingsPanel*>("Frame3");
+        auto* panel = f.settingsPanel();
         QVERIFY(panel);
         QVERIFY(panel->checkAccessCode("5862"));
         QVERIFY(panel->isVisibleTo(&f));
@@ -211,7 +211,7 @@ private slots:
         QCOMPARE(ini("dingma"), QString("1"));
         QVERIFY(!panel->isVisibleTo(&f));
         // Read back by a new window.
-        CheckSettingsPanel* again = fx.open().findChild<CheckSettingsPanel*>("Frame3");
+        CheckSettingsPanel* again = fx.open().settingsPanel();
         QVERIFY(again->requiredBoxes()[17]->isChecked());
         QVERIFY(!again->requiredBoxes()[1]->isChecked());
     }
@@ -221,7 +221,7 @@ private slots:
         CheckFixture fx;
         fx.exec("insert into DBInfo(InfoCode,InfoValue) values('checkpassword','1234')");
         frmCheck& f = fx.open();
-        auto* panel = f.findChild<CheckSettingsPanel*>("Frame3");
+        auto* panel = f.settingsPanel();
         f.controls().Check1->setChecked(true);
         QVERIFY(!panel->checkAccessCode("5862"));
         QCOMPARE(MessageBox::lastShown().text, QString("密码错了,请重新输入"));

@@ -355,7 +355,7 @@ private slots:
         CheckFixture fx;
         frmCheck& f = maitou ? openMaitou(fx) : fx.open();
         QCOMPARE(f.findChild<QLineEdit*>(u"TxtBox_28"_s) != nullptr, maitou); // the pallet number
-        const QComboBox* scope = f.findChild<CheckSettingsPanel*>(u"Frame3"_s)->comboBoxes().first();
+        const QComboBox* scope = f.settingsPanel()->comboBoxes().first();
         QStringList offered;
         for (int i = 0; i < scope->count(); ++i)
             offered << scope->itemText(i);

@@ -2,11 +2,10 @@
 #include "stations/inspection/CheckDefectPart.h"
 
 #include "config/MirelIni.h"
-#include "shell/SysUtil.h"
 #include "screen/Twips.h"
+#include "shell/SysUtil.h"
 #include "stations/inspection/CheckDefectLayout.h"
 #include "stations/inspection/CheckSectionAlert.h"
-#include "stations/inspection/CheckSettingsPanel.h"
 #include "stations/inspection/frmCheck.h"
 #include "text/Vb.h"
 #include "widgets/CounterBox.h"
@@ -85,10 +84,7 @@ CheckDefectPart::CheckDefectPart(frmCheck* form) : QObject(form), m_form(form)
     m_alert = new CheckSectionAlert(form, this);
 
     connect(form, &frmCheck::commandRequested, this, &CheckDefectPart::onCommand);
-    if (auto* settings = form->findChild<CheckSettingsPanel*>())
-        if (settings->saveButton()) // after the panel wrote the lists
-            connect(settings->saveButton(), &QPushButton::clicked, this,
-                    &CheckDefectPart::buildDefectButtons);
+    connect(form, &frmCheck::settingsSaved, this, &CheckDefectPart::buildDefectButtons);
     form->installEventFilter(this);
     buildDefectButtons();
     recompute();

@@ -34,7 +34,8 @@ void frmCheck::wireDevices()
         c.TxtBox[14]->setToolTip(raw);
     });
     connect(m_devices, &InspectionDevices::rawReading, this, [this](const QString& raw) {
-        if (QLineEdit* b = m_settings->textBoxes().value(4))
+        m_rawReading = raw;
+        if (QLineEdit* b = m_settings ? m_settings->textBoxes().value(4) : nullptr)
             b->setToolTip(raw);
     });
     connect(m_devices, &InspectionDevices::unitCaption, c.LabUnit, &QLabel::setText);
@@ -60,9 +61,6 @@ void frmCheck::wireDevices()
     });
     connect(m_devices, &InspectionDevices::workerCard, c.TxtBox[0], &QLineEdit::setText);
     connect(m_devices, &InspectionDevices::deviceFault, c.LabBox[16], &QLabel::setToolTip);
-    connect(m_settings->meterCorrectionBox(), &QCheckBox::clicked, this, [this] { correctMeter(); });
-    // A saved ratio scales the next reading already (the panel saves first: it connected first).
-    connect(m_settings->saveButton(), &QPushButton::clicked, this, [this] { applyLengthRatio(); });
 }
 
 void frmCheck::applyLengthRatio()
@@ -135,16 +133,21 @@ void frmCheck::wireKeypad()
             wireFieldGroup(label);
     connect(m_keypad, &UserControl1::Confirm, this, [this](QLineEdit* box) {
         m_keypad->hide();
-        if (box == m_settings->passwordBox())
+        if (m_settings && box == m_settings->passwordBox())
             m_settings->checkAccessCode(box->text());
         else if (box == c.TxtBox[7])
             runCommand(2);
         else if (box == c.TxtBox[6])
             runCommand(0);
     });
+    // "更多设置" asks for the access code (the panel is built then); unticked, it closes.
     connect(c.Check1, &QCheckBox::toggled, this, [this](bool on) {
-        if (on)
+        if (on) {
+            settingsPanel()->askAccessCode();
             showKeypad(m_settings->passwordBox());
+        } else if (m_settings) {
+            m_settings->closePanel();
+        }
     });
     for (QLineEdit* box : c.TxtBox)
         if (box)

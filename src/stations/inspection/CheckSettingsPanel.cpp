@@ -85,7 +85,17 @@ const Required RequiredBoxes[] = {
 
 } // namespace
 
-CheckSettingsPanel::CheckSettingsPanel(QWidget* form, CheckControls& controls)
+QList<RequiredField> CheckSettingsPanel::requiredFields()
+{
+    QList<RequiredField> fields;
+    for (const Required& r : RequiredBoxes)
+        fields.append({r.box, QString::fromUtf16(r.caption), QString::fromLatin1(r.tip),
+                       QString::fromLatin1(r.tag)});
+    return fields;
+}
+
+CheckSettingsPanel::CheckSettingsPanel(QWidget* form, CheckControls& controls,
+                                       const QStringList& captions)
     : QFrame(form), c(controls)
 {
     setObjectName(QStringLiteral("Frame3"));
@@ -93,9 +103,9 @@ CheckSettingsPanel::CheckSettingsPanel(QWidget* form, CheckControls& controls)
     setAutoFillBackground(true);
     setStyleSheet(QStringLiteral("#Frame3{background:#f4f6fa;}"));
     placeTwips(this, QRect(600, 520, 14160, 10800));
-    buildOptions();
-    buildRequired();
     hide();
+    buildOptions();
+    buildRequired(captions);
 
     m_passwordFrame = new QFrame(form);
     m_passwordFrame->setObjectName(QStringLiteral("passwordFrame"));
@@ -112,13 +122,8 @@ CheckSettingsPanel::CheckSettingsPanel(QWidget* form, CheckControls& controls)
     pl->addWidget(m_password, 0, 1);
     placeTwips(m_passwordFrame, QRect(10560, 520, 4680, 700));
     m_passwordFrame->hide();
-    connect(m_password, &QLineEdit::returnPressed, this, [this] { checkAccessCode(m_password->text()); });
-    connect(c.Check1, &QCheckBox::toggled, this, [this](bool on) {
-        if (on)
-            askAccessCode();
-        else
-            close();
-    });
+    connect(m_password, &QLineEdit::returnPressed, this,
+            [this] { checkAccessCode(m_password->text()); });
 }
 
 void CheckSettingsPanel::buildOptions()
@@ -209,7 +214,7 @@ void CheckSettingsPanel::buildOptions()
             [this] { c.Check1->setChecked(false); });
 }
 
-void CheckSettingsPanel::buildRequired()
+void CheckSettingsPanel::buildRequired(const QStringList& captions)
 {
     auto* frame = new QGroupBox(QStringLiteral("必输项(点右键可以修改名称)"), this);
     frame->setObjectName(QStringLiteral("requiredFrame"));
@@ -217,7 +222,7 @@ void CheckSettingsPanel::buildRequired()
     m_required.resize(18);
     int n = 0;
     for (const Required& r : RequiredBoxes) {
-        auto* box = new QCheckBox(QString::fromUtf16(r.caption), frame);
+        auto* box = new QCheckBox(captions.value(r.box, QString::fromUtf16(r.caption)), frame);
         box->setObjectName(QStringLiteral("LabChk_") + QString::number(r.box));
         box->setToolTip(QString::fromLatin1(r.tip));
         setTag(box, QString::fromLatin1(r.tag));
@@ -237,6 +242,7 @@ bool CheckSettingsPanel::eventFilter(QObject* watched, QEvent* event)
         try {
             SysUtil::editCaption(Database::conn(), box);
             applyCaptionsToFields();
+            emit captionEdited();
         } catch (const DbError& e) {
             MessageBox::critical(e.message(), this);
         }
@@ -247,15 +253,28 @@ bool CheckSettingsPanel::eventFilter(QObject* watched, QEvent* event)
 
 void CheckSettingsPanel::applyCaptionsToFields()
 {
-    for (QCheckBox* box : m_required) {
-        if (!box)
-            continue;
-        const QStringList tip = box->toolTip().split(u',');
+    applyCaptionsToFields(c, requiredCaptions());
+}
+
+QStringList CheckSettingsPanel::requiredCaptions() const
+{
+    QStringList captions;
+    for (const QCheckBox* box : m_required)
+        captions << (box ? box->text() : QString());
+    return captions;
+}
+
+void CheckSettingsPanel::applyCaptionsToFields(CheckControls& c, const QStringList& captions)
+{
+    for (const Required& r : RequiredBoxes) {
+        const QStringList tip = QString::fromLatin1(r.tip).split(u',');
         const int lab = tip.value(0).toInt();
-        if (lab > 0 && lab < c.LabBox.size() && c.LabBox[lab] && tip.value(1) != u"gradeBtn") {
-            c.LabBox[lab]->setText(box->text());
+        const QString caption = captions.value(r.box);
+        if (lab > 0 && lab < c.LabBox.size() && c.LabBox[lab] && tip.value(1) != u"gradeBtn" &&
+            !caption.isEmpty()) {
+            c.LabBox[lab]->setText(caption);
             if (QWidget* buddy = c.LabBox[lab]->buddy())
-                buddy->setAccessibleName(box->text());
+                buddy->setAccessibleName(caption);
         }
     }
 }
@@ -301,7 +320,8 @@ void CheckSettingsPanel::save()
             required += box->toolTip() + u';';
     write(QStringLiteral("requireTxtbox"), required);
     c.Check1->setChecked(false);
-    close();
+    closePanel();
+    emit saved();
 }
 
 void CheckSettingsPanel::askAccessCode()
@@ -326,7 +346,7 @@ bool CheckSettingsPanel::checkAccessCode(const QString& entered)
     return true;
 }
 
-void CheckSettingsPanel::close()
+void CheckSettingsPanel::closePanel()
 {
     m_passwordFrame->hide();
     hide();

@@ -63,8 +63,11 @@ frmCheck::frmCheck(QWidget* parent) : QWidget(parent)
     for (int i = 0; i < 7; ++i)
         m_pggCheck->setColWidth(i, widths[i]);
     placeTwips(m_pggCheck, QRect(50, 3000, 6000, 2250));
-    m_settings = new CheckSettingsPanel(this, c);
-    connect(m_settings, &CheckSettingsPanel::savePosition, this, &frmCheck::btnSavePosi_Click);
+    for (const RequiredField& f : CheckSettingsPanel::requiredFields()) {
+        while (m_requiredCaptions.size() <= f.box)
+            m_requiredCaptions << QString();
+        m_requiredCaptions[f.box] = f.caption;
+    }
     m_keypad = new UserControl1(this);
     m_keypad->setObjectName(QStringLiteral("NumberKeybord1"));
     m_keypad->hide();
@@ -213,9 +216,6 @@ void frmCheck::Form_Load()
     enableCommands();
     clearForm();
     applyStoredCaptions();
-    m_settings->hide();
-    m_settings->setNumberScopes(numberScopes());
-    m_settings->load();
     const QString layout = readMirel(layoutKey(), QString());
     if (!layout.isEmpty() && SysUtil::applyLayout(this, layout))
         rememberGeometry(this);
@@ -237,7 +237,45 @@ void frmCheck::applyStoredCaptions()
             label->setText(Database::getDbInfo(tag, label->text()));
         }
     }
-    m_settings->applyCaptionsToFields();
+    for (const RequiredField& f : CheckSettingsPanel::requiredFields())
+        m_requiredCaptions[f.box] = Database::getDbInfo(f.tag, m_requiredCaptions[f.box]);
+    if (m_settings)
+        for (QCheckBox* box : m_settings->requiredBoxes())
+            if (box)
+                box->setText(
+                    m_requiredCaptions.value(int(m_settings->requiredBoxes().indexOf(box))));
+    CheckSettingsPanel::applyCaptionsToFields(c, m_requiredCaptions);
+}
+
+CheckSettingsPanel* frmCheck::settingsPanel()
+{
+    if (m_settings)
+        return m_settings;
+    m_settings = new CheckSettingsPanel(this, c, m_requiredCaptions);
+    m_settings->setNumberScopes(numberScopes());
+    m_settings->load();
+    connect(m_settings, &CheckSettingsPanel::savePosition, this, &frmCheck::btnSavePosi_Click);
+    connect(m_settings, &CheckSettingsPanel::captionEdited, this,
+            [this] { m_requiredCaptions = m_settings->requiredCaptions(); });
+    // A saved ratio scales the next reading already; the defect and grade lists follow.
+    connect(m_settings, &CheckSettingsPanel::saved, this, [this] {
+        if (m_devices)
+            applyLengthRatio();
+        emit settingsSaved();
+    });
+    connect(m_settings->meterCorrectionBox(), &QCheckBox::clicked, this,
+            [this] { correctMeter(); });
+    if (QLineEdit* b = m_settings->textBoxes().value(4); b && !m_rawReading.isNull())
+        b->setToolTip(m_rawReading);
+    // The panel's type follows the window's scale as every control built with the window.
+    for (QWidget* part :
+         {static_cast<QWidget*>(m_settings), m_settings->passwordBox()->parentWidget()}) {
+        part->setProperty("designPt", 12.0);
+        for (QWidget* w : part->findChildren<QWidget*>())
+            w->setProperty("designPt", 12.0);
+    }
+    applyFonts();
+    return m_settings;
 }
 
 void frmCheck::setFieldCaption(int txt, const QString& caption, const QString& tip)
@@ -248,9 +286,12 @@ void frmCheck::setFieldCaption(int txt, const QString& caption, const QString& t
     if (label == c.LabBox.cend())
         return;
     const QString pair = QString::number(c.LabBox.indexOf(*label)) + u',' + QString::number(txt);
-    for (QCheckBox* required : findChildren<QCheckBox*>())
-        if (required->objectName().startsWith(u"LabChk_") && required->toolTip() == pair)
-            required->setText(caption);
+    for (const RequiredField& f : CheckSettingsPanel::requiredFields())
+        if (f.tip == pair) {
+            m_requiredCaptions[f.box] = caption;
+            if (m_settings && m_settings->requiredBoxes().value(f.box))
+                m_settings->requiredBoxes()[f.box]->setText(caption);
+        }
     (*label)->setText(caption);
     if (!tip.isEmpty())
         (*label)->setToolTip(tip);

@@ -66,6 +66,8 @@ public:
     EditGrid* pggCheck() const { return m_pggCheck; }
     UserControl1* keypad() const { return m_keypad; }
     devices::InspectionDevices* devices() const { return m_devices; }
+    /// The settings panel (更多设置), built on its first opening.
+    CheckSettingsPanel* settingsPanel();
 
     // Hooks the station's parts ask (roll list, labels).
     /// The roll list's built-in text up to "where 1=1 ".
@@ -104,6 +106,8 @@ signals:
     void commandRequested(int index);
     /// A card line is on screen (its bill id): the bill's own label templates can be fetched.
     void cardLineShown(const QString& billId);
+    /// The settings panel's "保存" wrote mirel.ini.
+    void settingsSaved();
 
 protected:
     // Hooks of the variant stations.
@@ -243,6 +247,9 @@ private:
     UserControl1* m_keypad = nullptr;
     devices::InspectionDevices* m_devices = nullptr;
     CheckSettingsPanel* m_settings = nullptr;
+    /// The required-field captions by box index, kept here until the panel is built.
+    QStringList m_requiredCaptions;
+    QString m_rawReading; // the counter's raw reading, shown on the panel's biliB box
     bool m_loaded = false;
     bool m_listOpen = false;
     QString m_numberScope;      // the condition the roll number on screen was proposed under
