@@ -57,22 +57,6 @@ CheckDefectPart::CheckDefectPart(frmCheck* form) : QObject(form), m_form(form)
     bold.setBold(true);
     m_label9->setFont(bold);
 
-    m_picker = new UserControl3(c.Frame5);
-    m_picker->setObjectName(QStringLiteral("UserControl31"));
-    m_picker->hide();
-    connect(m_picker, &UserControl3::Confirm, this,
-            [this](const QString& score, const QString& count) { record(score, count); });
-    m_tenPoint = new UserControl2(c.Frame5);
-    m_tenPoint->setObjectName(QStringLiteral("UserControl21"));
-    m_tenPoint->hide();
-    connect(m_tenPoint, &UserControl2::Confirm, this,
-            [this](const QString& score, const QString& count) { record(score, count); });
-    for (QWidget* pad : {static_cast<QWidget*>(m_picker), static_cast<QWidget*>(m_tenPoint)}) {
-        pad->setProperty("designPt", 12.0);
-        for (QWidget* w : pad->findChildren<QWidget*>())
-            w->setProperty("designPt", 12.0); // the pad's keys resize their own type afterwards
-    }
-
     m_endBtn = new QPushButton(QStringLiteral("结束"), c.Frame5);
     m_endBtn->setObjectName(QStringLiteral("cmdBugEnd"));
     m_endBtn->setAccessibleName(QStringLiteral("结束"));
@@ -88,6 +72,38 @@ CheckDefectPart::CheckDefectPart(frmCheck* form) : QObject(form), m_form(form)
     form->installEventFilter(this);
     buildDefectButtons();
     recompute();
+}
+
+void CheckDefectPart::buildPickers()
+{
+    if (m_picker)
+        return;
+    QGroupBox* frame = m_form->controls().Frame5;
+    m_picker = new UserControl3(frame);
+    m_picker->setObjectName(QStringLiteral("UserControl31"));
+    m_picker->hide();
+    connect(m_picker, &UserControl3::Confirm, this,
+            [this](const QString& score, const QString& count) { record(score, count); });
+    m_tenPoint = new UserControl2(frame);
+    m_tenPoint->setObjectName(QStringLiteral("UserControl21"));
+    m_tenPoint->hide();
+    connect(m_tenPoint, &UserControl2::Confirm, this,
+            [this](const QString& score, const QString& count) { record(score, count); });
+    // The pads' keys resize their own type afterwards.
+    m_form->adoptControls(m_picker);
+    m_form->adoptControls(m_tenPoint);
+}
+
+UserControl3* CheckDefectPart::UserControl31()
+{
+    buildPickers();
+    return m_picker;
+}
+
+UserControl2* CheckDefectPart::UserControl21()
+{
+    buildPickers();
+    return m_tenPoint;
 }
 
 void CheckDefectPart::onCommand(int index)
@@ -166,6 +182,8 @@ void CheckDefectPart::bugBtn_Click(int index)
     m_bugName = b->text();
     m_bugTag = vb::Val(tagOf(b));
     const QString mode = readMirel(QStringLiteral("USASTANDARD"), QStringLiteral("关闭评分")).toUpper();
+    if (mode == FourPointMode || mode == JapaneseTen || mode == NationalTen)
+        buildPickers();
     if (mode == FourPointMode || mode == JapaneseTen) {
         const int points[2][4] = {{1, 2, 3, 4}, {1, 3, 5, 10}};
         for (int i = 0; i < 4; ++i)
@@ -203,6 +221,8 @@ void CheckDefectPart::refreshPadFonts()
 {
     // The window gives every control its design type on a resize; the pads' keys take theirs
     // from their own size again.
+    if (!m_picker)
+        return;
     for (QWidget* pad : {static_cast<QWidget*>(m_picker), static_cast<QWidget*>(m_tenPoint)})
         for (QWidget* w : pad->findChildren<QWidget*>()) {
             QResizeEvent e(w->size(), w->size());
@@ -219,6 +239,8 @@ bool CheckDefectPart::eventFilter(QObject* watched, QEvent* event)
 
 void CheckDefectPart::closePickers()
 {
+    if (!m_picker)
+        return;
     m_picker->hide();
     m_picker->setFenshu(0);
     m_tenPoint->hide();

@@ -37,8 +37,9 @@ public:
     void endDefect();
 
     QList<QPushButton*> bugBtn() const { return m_bugBtn; }
-    UserControl3* UserControl31() const { return m_picker; }
-    UserControl2* UserControl21() const { return m_tenPoint; }
+    /// The score pickers, built on the first defect scored with them.
+    UserControl3* UserControl31();
+    UserControl2* UserControl21();
     QLabel* Label9() const { return m_label9; }
     /// "结束", shown when [MIREL] LongDefects is on.
     QPushButton* cmdBugEnd() const { return m_endBtn; }
@@ -56,6 +57,7 @@ private:
     void showPicker(QWidget* picker, QPushButton* button);
     void refreshPadFonts();
     void closePickers();
+    void buildPickers();
 
     frmCheck* m_form;
     QList<QPushButton*> m_bugBtn;

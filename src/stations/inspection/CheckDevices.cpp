@@ -131,15 +131,6 @@ void frmCheck::wireKeypad()
     for (QLabel* label : c.LabBox)
         if (label && label->parentWidget() == c.Frame6)
             wireFieldGroup(label);
-    connect(m_keypad, &UserControl1::Confirm, this, [this](QLineEdit* box) {
-        m_keypad->hide();
-        if (m_settings && box == m_settings->passwordBox())
-            m_settings->checkAccessCode(box->text());
-        else if (box == c.TxtBox[7])
-            runCommand(2);
-        else if (box == c.TxtBox[6])
-            runCommand(0);
-    });
     // "更多设置" asks for the access code (the panel is built then); unticked, it closes.
     connect(c.Check1, &QCheckBox::toggled, this, [this](bool on) {
         if (on) {
@@ -156,6 +147,25 @@ void frmCheck::wireKeypad()
         if (m_devices)
             m_devices->setYards(on);
     });
+}
+
+UserControl1* frmCheck::keypad()
+{
+    if (m_keypad)
+        return m_keypad;
+    m_keypad = new UserControl1(this);
+    m_keypad->setObjectName(QStringLiteral("NumberKeybord1"));
+    m_keypad->hide();
+    connect(m_keypad, &UserControl1::Confirm, this, [this](QLineEdit* box) {
+        m_keypad->hide();
+        if (m_settings && box == m_settings->passwordBox())
+            m_settings->checkAccessCode(box->text());
+        else if (box == c.TxtBox[7])
+            runCommand(2);
+        else if (box == c.TxtBox[6])
+            runCommand(0);
+    });
+    return m_keypad;
 }
 
 void frmCheck::wireFieldGroup(QLabel* label)
@@ -175,7 +185,7 @@ void frmCheck::showKeypad(QLineEdit* box)
 {
     if (!box)
         return;
-    m_keypad->setTextBox(box);
+    keypad()->setTextBox(box);
     // Beside the field, over the defect area, inside the window.
     QPoint at = box->mapTo(this, QPoint(box->width() + 8, 0));
     if (at.x() + m_keypad->width() > width())

@@ -47,18 +47,41 @@ CheckRollListPart::CheckRollListPart(frmCheck* form)
 {
     setObjectName(QStringLiteral("CheckRollListPart"));
     m_billTypes = readMirel(QStringLiteral("showBilltype"), QStringLiteral("55,57,99"));
-    layOutTab();
+    CheckControls& c = form->controls();
+    m_page = c.SSTab1->widget(1);
+    // The total sits in the tab bar's free end, so that the list keeps the page's height.
+    m_sum = new QLabel(QStringLiteral("数量:"), c.SSTab1);
+    m_sum->setObjectName(QStringLiteral("labSum"));
+    m_sum->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    m_sum->setContentsMargins(0, 0, 12, 0);
+    c.SSTab1->setCornerWidget(m_sum, Qt::TopRightCorner);
+    m_tabsDesign = designRect(c.SSTab1);
+    c.SSTab1->setAutoFillBackground(true);
+    connect(c.SSTab1, &QTabWidget::currentChanged, this, &CheckRollListPart::placeTabs);
+    placeTabs(c.SSTab1->currentIndex());
     connect(form, &frmCheck::commandRequested, this, &CheckRollListPart::onCommand);
-    connect(m_grid, &EditGrid::cellDoubleClicked, this, [this](int row, int) { openListedRoll(row); });
     form->installEventFilter(this);
 }
 
-EditGrid* CheckRollListPart::grid() const { return m_grid; }
+EditGrid* CheckRollListPart::grid()
+{
+    layOutTab();
+    return m_grid;
+}
+
+QDateEdit* CheckRollListPart::date(int i)
+{
+    layOutTab();
+    return m_dates[i];
+}
 
 void CheckRollListPart::layOutTab()
 {
+    // The page is built when it is first opened or its list is first asked for.
+    if (m_grid)
+        return;
     CheckControls& c = m_form->controls();
-    QWidget* page = c.SSTab1->widget(1);
+    QWidget* page = m_page;
     // One row of filters in the order the operator reads them, the list below, the total under it.
     struct Field {
         int box;
@@ -101,26 +124,19 @@ void CheckRollListPart::layOutTab()
     m_grid->setFontSize(11); // as the defect list: read, not typed into
     m_grid->setCompactRows(true);
     m_grid->applyColWidthList(SysUtil::getSetting(QStringLiteral("mirel"), QStringLiteral("mirel"), WidthKey));
+    connect(m_grid, &EditGrid::cellDoubleClicked, this,
+            [this](int row, int) { openListedRoll(row); });
     // The list fills the page below the filters; it is placed whenever the page changes size.
-    m_page = page;
     page->installEventFilter(this);
-
-    // The total sits in the tab bar's free end, so that the list keeps the page's height.
-    m_sum = new QLabel(QStringLiteral("数量:"), c.SSTab1);
-    m_sum->setObjectName(QStringLiteral("labSum"));
-    m_sum->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_sum->setContentsMargins(0, 0, 12, 0);
-    c.SSTab1->setCornerWidget(m_sum, Qt::TopRightCorner);
-    m_tabsDesign = designRect(c.SSTab1);
-    c.SSTab1->setAutoFillBackground(true);
-    connect(c.SSTab1, &QTabWidget::currentChanged, this, &CheckRollListPart::placeTabs);
-    placeTabs(c.SSTab1->currentIndex());
+    placeGrid();
 }
 
 void CheckRollListPart::placeTabs(int index)
 {
     CheckControls& c = m_form->controls();
     const bool listOpen = c.SSTab1->widget(index) == m_page;
+    if (listOpen)
+        layOutTab();
     // While a list is open (the roll list, or a station's own list tab) the commands rise over
     // the room the roll form and the defect frame give up, and the tabs take the room below
     // them: the inspector looks back over several rolls and still ends the roll on screen. The
@@ -169,6 +185,7 @@ void CheckRollListPart::onCommand(int index)
 
 void CheckRollListPart::queryCheck()
 {
+    layOutTab();
     CheckControls& c = m_form->controls();
     CheckListSql::Filters f;
     f.card = c.TxtBox[8]->text();
@@ -202,6 +219,7 @@ void CheckRollListPart::queryCheck()
 
 void CheckRollListPart::openListedRoll(int row)
 {
+    layOutTab();
     if (row < 1)
         return; // the header
     QString id;
@@ -263,6 +281,7 @@ void CheckRollListPart::deleteShownRoll()
 
 void CheckRollListPart::deleteListedRoll()
 {
+    layOutTab();
     const int row = m_grid->row();
     const auto id = row > 0 ? static_cast<long long>(vb::Val(m_grid->textMatrix(row, 0))) : 0;
     if (id <= 0) {

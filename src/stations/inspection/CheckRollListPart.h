@@ -14,9 +14,10 @@ class QLabel;
 class CheckRollListPart : public QObject {
     Q_OBJECT
 public:
-    /// Lays out the "卷列表" tab, restores the list's column widths and handles the commands
-    /// 5, 6 (previous/next roll), 8, 12, 13 (latest/previous/next card), 9 (delete the roll on
-    /// screen), 10 (query the list) and 16 (delete the listed roll).
+    /// Sets up the "卷列表" tab (its page is laid out when first opened), restores the list's
+    /// column widths and handles the commands 5, 6 (previous/next roll), 8, 12, 13
+    /// (latest/previous/next card), 9 (delete the roll on screen), 10 (query the list) and 16
+    /// (delete the listed roll).
     explicit CheckRollListPart(frmCheck* form);
 
     /// Runs the list with the filters and shows the total quantity.
@@ -28,8 +29,9 @@ public:
     /// Opens the roll of a list row (as a double click does).
     void openListedRoll(int row);
 
-    EditGrid* grid() const;
-    QDateEdit* date(int i) const { return m_dates[i]; }
+    /// The list and its dates (the page is built on first use).
+    EditGrid* grid();
+    QDateEdit* date(int i);
     QLabel* sumLabel() const { return m_sum; }
 
 protected:

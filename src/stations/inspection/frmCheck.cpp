@@ -68,9 +68,6 @@ frmCheck::frmCheck(QWidget* parent) : QWidget(parent)
             m_requiredCaptions << QString();
         m_requiredCaptions[f.box] = f.caption;
     }
-    m_keypad = new UserControl1(this);
-    m_keypad->setObjectName(QStringLiteral("NumberKeybord1"));
-    m_keypad->hide();
     c.LabBox[0]->setStyleSheet(QStringLiteral("color:#0033aa;background:#eef3ff;padding-left:6px"));
     c.frameMishu->setStyleSheet(QStringLiteral("QGroupBox{color:#ff8000;}")); // 33023 = &H80FF
     applyFonts();
@@ -136,7 +133,8 @@ void frmCheck::applyFonts()
         const QVariant design = w->property("designPt");
         // The keypad sizes its own keys; controls added later by the station's parts without a
         // design size keep the font they were given.
-        if (w == m_keypad || m_keypad->isAncestorOf(w) || !design.isValid() || design.toDouble() <= 0)
+        if (!design.isValid() || design.toDouble() <= 0 ||
+            (m_keypad && (w == m_keypad || m_keypad->isAncestorOf(w))))
             continue;
         const bool hasOwnFont = w->testAttribute(Qt::WA_SetFont);
         if (!hasOwnFont && design.toDouble() == designOf(w->parentWidget()) && !underStyleSheet(w))
@@ -268,14 +266,19 @@ CheckSettingsPanel* frmCheck::settingsPanel()
     if (QLineEdit* b = m_settings->textBoxes().value(4); b && !m_rawReading.isNull())
         b->setToolTip(m_rawReading);
     // The panel's type follows the window's scale as every control built with the window.
-    for (QWidget* part :
-         {static_cast<QWidget*>(m_settings), m_settings->passwordBox()->parentWidget()}) {
-        part->setProperty("designPt", 12.0);
-        for (QWidget* w : part->findChildren<QWidget*>())
-            w->setProperty("designPt", 12.0);
-    }
-    applyFonts();
+    adoptControls(m_settings);
+    adoptControls(m_settings->passwordBox()->parentWidget());
     return m_settings;
+}
+
+void frmCheck::adoptControls(QWidget* root)
+{
+    for (QWidget* w : root->findChildren<QWidget*>())
+        if (!w->property("designPt").isValid())
+            w->setProperty("designPt", 12.0);
+    if (!root->property("designPt").isValid())
+        root->setProperty("designPt", 12.0);
+    applyFonts();
 }
 
 void frmCheck::setFieldCaption(int txt, const QString& caption, const QString& tip)
@@ -383,7 +386,10 @@ void frmCheck::runCommand(int index)
 {
     // Every command ends with the number keypad closed: after a save or a new roll it would
     // otherwise cover half the form (the new roll's focus on the quantity opens it again).
-    const auto closeKeypad = qScopeGuard([this] { m_keypad->hide(); });
+    const auto closeKeypad = qScopeGuard([this] {
+        if (m_keypad)
+            m_keypad->hide();
+    });
     if (!commandAllowed(index))
         return;
     switch (index) {

@@ -64,10 +64,14 @@ public:
     void setDefectRows(const QList<QStringList>& rows);
     void appendDefectRow(const QStringList& cols);
     EditGrid* pggCheck() const { return m_pggCheck; }
-    UserControl1* keypad() const { return m_keypad; }
+    /// The number keypad, built when it is first needed.
+    UserControl1* keypad();
     devices::InspectionDevices* devices() const { return m_devices; }
     /// The settings panel (更多设置), built on its first opening.
     CheckSettingsPanel* settingsPanel();
+    /// Controls built after the window (parts made on first use) get their design type (12
+    /// points where they have none) at the window's scale.
+    void adoptControls(QWidget* root);
 
     // Hooks the station's parts ask (roll list, labels).
     /// The roll list's built-in text up to "where 1=1 ".
