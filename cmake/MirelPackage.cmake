@@ -10,7 +10,7 @@ set_source_files_properties(${PROJECT_SOURCE_DIR}/src/platform/sheet/XlsxModule.
 
 set(pkg ${PROJECT_SOURCE_DIR}/packaging)
 install(TARGETS mirel mirel-sql mirel-report mirel-devsim RUNTIME DESTINATION bin)
-install(TARGETS mirel_xlsx LIBRARY DESTINATION ${MIREL_MODULE_DIR})
+install(TARGETS mirel_xlsx mirel_charts LIBRARY DESTINATION ${MIREL_MODULE_DIR})
 install(PROGRAMS ${pkg}/mirel-kiosk DESTINATION libexec/mirel)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/templates/ DESTINATION share/mirel/templates
   FILES_MATCHING PATTERN "*.grf")

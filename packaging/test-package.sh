@@ -30,6 +30,7 @@ for f in config.ini mirel.ini kanban.ini; do
   [ -f "$root/etc/mirel/$f" ] || { echo "missing /etc/mirel/$f"; exit 1; }
 done
 [ -f "$root/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/mirel/libmirel_xlsx.so" ]
+[ -f "$root/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/mirel/libmirel_charts.so" ]
 
 step "systemd-analyze verify"
 # The units name the installed programs; here they point into the unpacked root.

@@ -6,7 +6,7 @@
 #include "db/Connection.h"
 #include "sheet/SheetFile.h"
 #include "shell/MessageBox.h"
-#include "stations/quality/QualityCharts.h"
+#include "stations/quality/QualityChartViews.h"
 #include "widgets/UserControl4.h"
 
 #include <QAbstractBarSeries>
@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTableWidget>
 #include <QTest>
 
@@ -233,8 +234,8 @@ private slots:
             pages << text;
         QVERIFY2(pages.size() >= 6, qPrintable(QString::number(pages.size())));
         const qsizetype charts = pages.size() - 3;
-        const QStringList titles{QualityCharts::paretoTitle(), QualityCharts::gradesTitle(),
-                                 QualityCharts::pointsTitle()};
+        const QStringList titles{QualityChartViews::paretoTitle(), QualityChartViews::gradesTitle(),
+                                 QualityChartViews::pointsTitle()};
         for (qsizetype i = 0; i < pages.size(); ++i) {
             const QString title = i < charts ? QStringLiteral("质量总览") : titles[i - charts];
             QVERIFY2(pages[i].trimmed().startsWith(title), qPrintable(pages[i].left(80)));
@@ -249,6 +250,27 @@ private slots:
         QVERIFY(pages[charts].contains(QStringLiteral("油污")));
         QVERIFY(pages[charts + 1].contains(QStringLiteral("11-03")));
         QVERIFY(pages[charts + 2].contains(QStringLiteral("C品 40")));
+    }
+
+    // Without its charts module the overview still shows its figures and tables, says where the
+    // module was looked for, and the report has no chart pages.
+    void worksWithoutTheChartsModule()
+    {
+        qputenv("MIREL_CHARTS_MODULE", "/nonexistent/libmirel_charts.so");
+        const auto restore = qScopeGuard([] { qunsetenv("MIREL_CHARTS_MODULE"); });
+        QualityFixture fx;
+        frmQuality& f = fx.open();
+        QVERIFY(!f.charts());
+        const auto* missing = f.findChild<QLabel*>(QStringLiteral("labChartsMissing"));
+        QVERIFY(missing &&
+                missing->text().contains(QStringLiteral("/nonexistent/libmirel_charts.so")));
+        QVERIFY(f.query());
+        QVERIFY(f.overview().now.rolls > 0);
+        const QString pdf = fx.home().file(QStringLiteral("总览.pdf"));
+        QVERIFY(f.exportPdf(pdf));
+        for (int page = 1; page <= 3; ++page)
+            QVERIFY(pdfText(pdf, page).trimmed().startsWith(QStringLiteral("质量总览")) ||
+                    pdfText(pdf, page).isEmpty());
     }
 
     // The workbook's figures as on the screen: real numbers in the screen's formats, with the

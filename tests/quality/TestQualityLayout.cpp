@@ -3,10 +3,10 @@
 // without a touched bar.
 #include "QualityFixture.h"
 
-#include "stations/quality/QualityCharts.h"
+#include "stations/quality/QualityChartViews.h"
 #include "support/LayoutCheck.h"
 
-#include <QChartView>
+#include <QFrame>
 #include <QTabWidget>
 #include <QTest>
 
@@ -42,9 +42,7 @@ private slots:
         const QString where = QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
         checkInsideAndReadable(f, where);
         checkLabelsWhole(f, where);
-        QList<QWidget*> blocks;
-        for (QChartView* v : f.charts()->views())
-            blocks << v;
+        QList<QWidget*> blocks = f.charts()->views();
         blocks << f.tabTables;
         for (QWidget* w : f.figureBox)
             blocks << w;

@@ -3,10 +3,7 @@
 // module folder (/usr/lib/<arch>/mirel); MIREL_XLSX_MODULE names another file.
 #include "sheet/SheetReaders.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QLibrary>
+#include "module/ModuleFile.h"
 
 namespace sheet::detail {
 
@@ -14,18 +11,7 @@ namespace {
 
 QString modulePath()
 {
-    const QString chosen = qEnvironmentVariable("MIREL_XLSX_MODULE");
-    if (!chosen.isEmpty())
-        return chosen;
-    const QDir bin(QCoreApplication::applicationDirPath());
-    const QString beside = bin.filePath(QStringLiteral("libmirel_xlsx.so"));
-#ifdef MIREL_MODULE_DIR
-    // Relative to the program's folder, so that the package's files work wherever they lie.
-    const QString installed = bin.filePath(QStringLiteral(MIREL_MODULE_DIR "/libmirel_xlsx.so"));
-    if (!QFileInfo::exists(beside) && QFileInfo::exists(installed))
-        return installed;
-#endif
-    return beside;
+    return module::path(QStringLiteral("libmirel_xlsx.so"), "MIREL_XLSX_MODULE");
 }
 
 } // namespace
@@ -35,24 +21,9 @@ QString xlsxModulePath()
     return modulePath();
 }
 
-// Loaded once and kept for the life of the process; a failed load is retried at the next use,
-// so a module copied in while the station runs is picked up.
 QFunctionPointer xlsxEntry(const char* name, QString* why)
 {
-    static QLibrary* module = nullptr;
-    if (!module) {
-        auto* library = new QLibrary(modulePath());
-        if (!library->load()) {
-            *why = library->errorString();
-            delete library;
-            return nullptr;
-        }
-        module = library;
-    }
-    const QFunctionPointer entry = module->resolve(name);
-    if (!entry)
-        *why = module->errorString();
-    return entry;
+    return module::entry(modulePath(), name, why);
 }
 
 bool readXlsx(const QString& path, SheetGrid* grid, QString* error)

@@ -42,11 +42,6 @@ std::optional<double> Totals::defectsPer100m() const
     return metres > 0 ? std::optional<double>(defects * 100 / metres) : std::nullopt;
 }
 
-std::optional<double> Day::pointsPer100m2() const
-{
-    return area > 0 ? std::optional<double>(points * 100 / area) : std::nullopt;
-}
-
 QList<ParetoRow> pareto(QList<ParetoRow> rows)
 {
     const bool scored =

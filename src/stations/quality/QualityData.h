@@ -60,7 +60,10 @@ struct Day {
     QList<qint64> rollsPerGrade; ///< in the order of Overview::gradeNames
     double area = 0;
     double points = 0;
-    std::optional<double> pointsPer100m2() const;
+    std::optional<double> pointsPer100m2() const
+    {
+        return area > 0 ? std::optional<double>(points * 100 / area) : std::nullopt;
+    }
 };
 
 struct Group {

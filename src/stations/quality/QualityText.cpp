@@ -91,12 +91,6 @@ QString percentFormat()
     return QStringLiteral("0.0%");
 }
 
-QString counted(const QString& caption, const QString& defect)
-{
-    return defect.isEmpty() ? caption
-                            : caption + QStringLiteral("（") + defect + QStringLiteral("）");
-}
-
 QList<Figure> figures(const QualityData::Totals& now, const QualityData::Totals& before,
                       const QString& defect)
 {

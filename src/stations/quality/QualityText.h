@@ -37,7 +37,11 @@ QList<Figure> figures(const QualityData::Totals& now, const QualityData::Totals&
                       const QString& defect = QString());
 
 /// A caption of points or defects, followed by the touched defect they count: "百米疵点（破洞）".
-QString counted(const QString& caption, const QString& defect);
+inline QString counted(const QString& caption, const QString& defect)
+{
+    return defect.isEmpty() ? caption
+                            : caption + QStringLiteral("（") + defect + QStringLiteral("）");
+}
 
 /// Captions of the per-machine and per-inspector tables.
 QStringList groupHeader(bool inspector, const QString& defect = QString());

@@ -1,17 +1,16 @@
 // The quality overview window: controls, layout, filters, the query and the touched bars.
 #include "stations/quality/frmQuality.h"
 
+#include "screen/Twips.h"
 #include "shell/Database.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
-#include "screen/Twips.h"
 #include "stations/inspection/CheckControls.h"
-#include "stations/quality/QualityCharts.h"
+#include "stations/quality/QualityChartViews.h"
 #include "stations/quality/QualityText.h"
 #include "widgets/ScreenMode.h"
 #include "widgets/UserControl4.h"
 
-#include <QChartView>
 #include <QDateEdit>
 #include <QFrame>
 #include <QHeaderView>
@@ -86,13 +85,7 @@ frmQuality::frmQuality(QWidget* parent) : QWidget(parent)
     resize(1024, 768);
     buildFilters();
     buildFigures();
-    m_charts = new QualityCharts(this);
-    placeTwips(m_charts->pareto(), QRect(120, ChartTop, 7500, ChartHeight));
-    placeTwips(m_charts->grades(), QRect(7740, ChartTop, 7500, ChartHeight));
-    placeTwips(m_charts->points(), QRect(120, ChartTop + ChartHeight + 120, 7500, ChartHeight));
-    connect(m_charts, &QualityCharts::defectTouched, this, &frmQuality::touchDefect);
-    connect(m_charts, &QualityCharts::dayTouched, this, &frmQuality::touchDay);
-    connect(m_charts, &QualityCharts::touchDropped, this, &frmQuality::clearTouch);
+    buildCharts();
     buildTables();
     picker = new UserControl4(this);
     picker->setObjectName(QStringLiteral("UserControl41"));
@@ -281,6 +274,29 @@ bool frmQuality::reload()
     return true;
 }
 
+void frmQuality::buildCharts()
+{
+    QString why;
+    m_charts =
+        loadQualityCharts(this,
+                          {[this](const QString& defect) { touchDefect(defect); },
+                           [this](const QDate& day, const QString& grade) { touchDay(day, grade); },
+                           [this] { clearTouch(); }},
+                          &why);
+    if (!m_charts) {
+        // Figures and tables still work; where the charts would be, the office reads why not.
+        auto* missing = new QLabel(QStringLiteral("图表无法显示，缺少图表模块 ") + why, this);
+        missing->setObjectName(QStringLiteral("labChartsMissing"));
+        missing->setWordWrap(true);
+        missing->setAlignment(Qt::AlignCenter);
+        placeTwips(missing, QRect(120, ChartTop, 7500, ChartHeight));
+        return;
+    }
+    placeTwips(m_charts->pareto(), QRect(120, ChartTop, 7500, ChartHeight));
+    placeTwips(m_charts->grades(), QRect(7740, ChartTop, 7500, ChartHeight));
+    placeTwips(m_charts->points(), QRect(120, ChartTop + ChartHeight + 120, 7500, ChartHeight));
+}
+
 void frmQuality::showOverview(const QualityData::Overview& o)
 {
     m_overview = o;
@@ -299,7 +315,8 @@ void frmQuality::showOverview(const QualityData::Overview& o)
                                                                       : QColor(0xc6, 0x28, 0x28));
         labFigureBefore[i]->setPalette(pal);
     }
-    m_charts->show(o, m_grades);
+    if (m_charts)
+        m_charts->show(o, m_grades);
     showTables(o);
     lab_status->setText(
         o.now.rolls > 0
@@ -402,7 +419,8 @@ void frmQuality::applyFonts()
         t->setFont(f);
         t->horizontalHeader()->setFont(f);
     }
-    m_charts->setFontPoints(tw.font(9));
+    if (m_charts)
+        m_charts->setFontPoints(tw.font(9));
 }
 
 void frmQuality::resizeEvent(QResizeEvent* event)

@@ -15,7 +15,7 @@ class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class QTableWidget;
-class QualityCharts;
+class QualityChartViews;
 class UserControl4;
 
 class frmQuality : public QWidget {
@@ -47,7 +47,8 @@ public:
     QualitySql::Filter filter() const;
     const QualityData::Overview& overview() const { return m_overview; }
     const QualityData::Grades& grades() const { return m_grades; }
-    QualityCharts* charts() const { return m_charts; }
+    /// The charts; nullptr when their module could not be loaded (a label says so instead).
+    QualityChartViews* charts() const { return m_charts; }
 
     // Controls under their names, for the station's tests.
     QLabel* lab_status = nullptr;
@@ -81,13 +82,14 @@ private:
     void buildFilters();
     void buildFigures();
     void buildTables();
+    void buildCharts();
     void applyFonts();
     void showOverview(const QualityData::Overview& o);
     void showTables(const QualityData::Overview& o);
     bool reload();
     void openPicker(QLineEdit* box, const QString& column);
 
-    QualityCharts* m_charts = nullptr;
+    QualityChartViews* m_charts = nullptr;
     QualityData::Grades m_grades;
     QualityData::Overview m_overview;
     QualitySql::Filter m_base;  ///< the fields as they were at the last 查询

@@ -4,15 +4,11 @@
 
 #include "sheet/SheetFile.h"
 #include "shell/MessageBox.h"
-#include "stations/quality/QualityCharts.h"
+#include "stations/quality/QualityChartViews.h"
 #include "stations/quality/QualityText.h"
 
-#include <QChart>
-#include <QChartView>
 #include <QDir>
 #include <QFileInfo>
-#include <QGraphicsLayout>
-#include <QGraphicsScene>
 #include <QLabel>
 #include <QPainter>
 #include <QPdfWriter>
@@ -92,17 +88,6 @@ int drawTable(Pages& pages, int top, int width, const QStringList& header,
 
 // The chart laid out at a page's proportions (the window may be hidden or small), drawn as
 // vectors, and given back its size on the screen.
-void drawChart(QPainter& p, QChart* chart, const QRectF& target)
-{
-    const QSizeF onScreen = chart->size();
-    const QSizeF page(760, 760 * target.height() / target.width());
-    chart->resize(page);
-    chart->layout()->activate();
-    chart->scene()->render(&p, target, QRectF(chart->pos(), page), Qt::KeepAspectRatio);
-    chart->resize(onScreen);
-    chart->layout()->activate();
-}
-
 QString defaultFile(const QString& suffix)
 {
     return QDir::home().filePath(QStringLiteral("质量总览-") +
@@ -158,14 +143,16 @@ bool frmQuality::exportPdf(QString path)
                       QualityText::groupHeader(inspector, m_overview.filter.defect), rows);
     }
 
-    const QList<std::pair<QString, QChartView*>> chartPages = {
-        {QualityCharts::paretoTitle(), m_charts->pareto()},
-        {QualityCharts::gradesTitle(), m_charts->grades()},
-        {QualityCharts::pointsTitle(m_overview.filter.defect), m_charts->points()}};
-    for (const auto& [title, view] : chartPages) {
+    const QList<std::pair<QString, QualityChartViews::Chart>> chartPages = {
+        {QualityChartViews::paretoTitle(), QualityChartViews::Pareto},
+        {QualityChartViews::gradesTitle(), QualityChartViews::Grades},
+        {QualityChartViews::pointsTitle(m_overview.filter.defect), QualityChartViews::Points}};
+    for (const auto& [title, chart] : chartPages) {
+        if (!m_charts)
+            break;
         pdf.newPage();
         const int top = drawTitle(p, page, title, filterText);
-        drawChart(p, view->chart(), QRectF(page.left(), top, page.width(), page.bottom() - top));
+        m_charts->render(chart, p, QRectF(page.left(), top, page.width(), page.bottom() - top));
     }
     if (!p.end()) {
         MessageBox::show(cannot, MessageBox::Critical, MessageBox::Ok, QString(), this);

@@ -1,13 +1,15 @@
-// Qt Charts for the quality overview. Each chart is built afresh for every query: a week has
-// seven bars, a month thirty-one, and rebuilding costs less than keeping series in step.
-#include "stations/quality/QualityCharts.h"
-#include "stations/quality/QualityText.h"
+// Qt Charts for the quality overview, the module's one entry point at the end. Each chart is
+// built afresh for every query: a week has seven bars, a month thirty-one, and rebuilding costs
+// less than keeping series in step.
+#include "QualityCharts.h"
 
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
 #include <QKeyEvent>
 #include <QLineSeries>
 #include <QStackedBarSeries>
@@ -64,12 +66,13 @@ QBarCategoryAxis* dayAxis(QChart* c, const QStringList& days)
 
 } // namespace
 
-QualityCharts::QualityCharts(QWidget* parent) : QObject(parent)
+QualityCharts::QualityCharts(QWidget* parent, const Handlers& handlers)
+    : QObject(parent), m_handlers(handlers)
 {
     m_pareto = makeView(parent, QStringLiteral("chartPareto"), paretoTitle());
     m_grades = makeView(parent, QStringLiteral("chartGrades"), gradesTitle());
     m_points = makeView(parent, QStringLiteral("chartPoints"), pointsTitle());
-    for (QChartView* v : views())
+    for (QChartView* v : chartViews())
         v->installEventFilter(this);
 }
 
@@ -86,7 +89,7 @@ bool QualityCharts::eventFilter(QObject* watched, QEvent* event)
         step(view, +1);
         return true;
     case Qt::Key_Escape:
-        emit touchDropped();
+        m_handlers.touchDropped();
         return true;
     default:
         return QObject::eventFilter(watched, event);
@@ -103,29 +106,33 @@ void QualityCharts::step(QChartView* view, int direction)
         int(pareto ? m_paretoNames.indexOf(m_touchedDefect) : m_days.indexOf(m_touchedDay));
     const int next = at < 0 ? (direction > 0 ? 0 : count - 1) : (at + direction + count) % count;
     if (pareto)
-        emit defectTouched(m_paretoNames[next]);
+        m_handlers.defectTouched(m_paretoNames[next]);
     else
         // A day of the grade chart by keyboard keeps the touched grade: all grades when none.
-        emit dayTouched(m_days[next], view == m_grades ? m_touchedGrade : QString());
+        m_handlers.dayTouched(m_days[next], view == m_grades ? m_touchedGrade : QString());
 }
 
-QString QualityCharts::paretoTitle()
+QWidget* QualityCharts::view(Chart chart) const
 {
-    return QStringLiteral("疵点排列图");
+    return chart == Pareto ? m_pareto : chart == Grades ? m_grades : m_points;
 }
-QString QualityCharts::gradesTitle()
+
+void QualityCharts::render(Chart chart, QPainter& p, const QRectF& target)
 {
-    return QStringLiteral("每日等级");
-}
-QString QualityCharts::pointsTitle(const QString& defect)
-{
-    return QualityText::counted(QStringLiteral("每日百平米扣分"), defect);
+    QChart* c = static_cast<QChartView*>(view(chart))->chart();
+    const QSizeF onScreen = c->size();
+    const QSizeF page(760, 760 * target.height() / target.width());
+    c->resize(page);
+    c->layout()->activate();
+    c->scene()->render(&p, target, QRectF(c->pos(), page), Qt::KeepAspectRatio);
+    c->resize(onScreen);
+    c->layout()->activate();
 }
 
 void QualityCharts::setFontPoints(double points)
 {
     m_fontPoints = points;
-    for (QChartView* v : views()) {
+    for (QChartView* v : chartViews()) {
         QFont f = v->font();
         f.setPointSizeF(points);
         v->chart()->setFont(f);
@@ -219,7 +226,7 @@ void QualityCharts::showPareto(const QualityData::Overview& o)
     cumulative->attachAxis(share);
     connect(set, &QBarSet::clicked, this, [this](int index) {
         if (index < m_paretoNames.size())
-            emit defectTouched(m_paretoNames[index]);
+            m_handlers.defectTouched(m_paretoNames[index]);
     });
 }
 
@@ -252,7 +259,7 @@ void QualityCharts::showGrades(const QualityData::Overview& o)
         const QString grade = o.gradeNames[g];
         connect(set, &QBarSet::clicked, this, [this, grade](int index) {
             if (index < m_days.size())
-                emit dayTouched(m_days[index], grade);
+                m_handlers.dayTouched(m_days[index], grade);
         });
         bars->append(set);
     }
@@ -314,6 +321,12 @@ void QualityCharts::showPoints(const QualityData::Overview& o, const QualityData
     }
     connect(set, &QBarSet::clicked, this, [this](int index) {
         if (index < m_days.size())
-            emit dayTouched(m_days[index], QString());
+            m_handlers.dayTouched(m_days[index], QString());
     });
+}
+
+extern "C" Q_DECL_EXPORT QualityChartViews*
+mirelCreateQualityCharts(QWidget* parent, const QualityChartViews::Handlers* handlers)
+{
+    return new QualityCharts(parent, *handlers);
 }
