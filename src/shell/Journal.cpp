@@ -4,6 +4,7 @@
 #include "journal/JournalRetry.h"
 #include "shell/Database.h"
 #include "shell/JournalNumbers.h"
+#include "shell/MessageBox.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -78,6 +79,22 @@ void save(const JournalRecord& record)
     store().add(record);
     status()->refresh();
     retryNow();
+}
+
+bool keep(const JournalRecord& record, QWidget* parent)
+{
+    try {
+        save(record);
+        return true;
+    } catch (const DbError& e) {
+        MessageBox::critical(e.message(), parent);
+        return false;
+    }
+}
+
+bool queued()
+{
+    return status()->pending() > 0;
 }
 
 void retryNow()

@@ -8,6 +8,8 @@
 #include "journal/JournalReplay.h"
 
 #include <QObject>
+
+class QWidget;
 #include <functional>
 
 namespace Journal {
@@ -44,6 +46,14 @@ bool isOffline(const DbError& e);
 /// Keeps a save made offline (one durable transaction), tells the status lines and asks the
 /// retry to try soon. Throws DbError when the journal file cannot be written.
 void save(const JournalRecord& record);
+
+/// save(), or, when the journal file itself cannot be written, the reason in a message box over
+/// parent; true when the record is kept.
+bool keep(const JournalRecord& record, QWidget* parent);
+
+/// True when the station's next save goes into the journal without trying the database:
+/// earlier saves still wait there, and the database must get them first, in their order.
+bool queued();
 
 /// The status line's text: "离线：N 条待上传" (and the refused ones); empty when nothing waits.
 QString statusText(int pending, int refused);

@@ -12,6 +12,7 @@
 #include <QDate>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopeGuard>
 
 using namespace Qt::StringLiterals;
 
@@ -37,8 +38,12 @@ long long frmCheck::saveRollOffline()
 {
     const long long id = qint64(vb::Val(c.checkId->text()));
     const bool numbered = id <= 0 && readMirel(u"codeDESC"_s, u"0"_s) == u"0";
-    CheckSql::Roll r = rollValues();
+    m_savingOffline = true;
+    const auto done = qScopeGuard([this] { m_savingOffline = false; });
     try {
+        // The station's own preparation (an article, a batch number) from what is kept here.
+        beforeSave();
+        CheckSql::Roll r = rollValues();
         JournalRecord record = JournalRecord::create(
             SysUtil::stationKey(), u"卷号 %1  卡号 %2"_s.arg(r.checkCode, r.billCode));
         if (numbered) {
@@ -62,6 +67,7 @@ long long frmCheck::saveRollOffline()
         for (const QStringList& row : defectRows())
             record.steps.append({CheckSql::insertDefect(rollId, row, today)});
         Journal::save(record);
+        m_offlineRecord = record;
         m_offlineNumber = numbered ? record.number.value : c.TxtBox[18]->text();
     } catch (const DbError& e) {
         MessageBox::critical(e.message(), this); // the journal file itself failed

@@ -53,6 +53,8 @@ public:
     static constexpr long long SavedOffline = -1;
     /// After an offline save: the form moves on to a new roll and the status line says so.
     void rollSavedOffline();
+    /// The record the last offline save kept (its label is filled from it).
+    const JournalRecord& lastOfflineRecord() const { return m_offlineRecord; }
     void loadRoll(long long id);
     QString currentGrade() const;
     void selectGrade(const QString& caption);
@@ -145,8 +147,13 @@ protected:
     virtual void fillFromRoll(const Recordset& rs);
     /// The card of a reopened roll is looked up again (its lines, totals and presets).
     virtual void loadRollCard(const QString& card, const QString& lineId) { loadCard(card, lineId); }
-    /// Called before the roll is written (batch numbers, automatic items).
+    /// Called before the roll is written (batch numbers, automatic items); also before a roll
+    /// goes into the offline journal (savingOffline()), where a DbError that is not offline
+    /// stops the save with its message and the form keeps the roll.
     virtual void beforeSave() {}
+    /// The roll being saved goes into the offline journal: nothing may be read from or written
+    /// to the database.
+    bool savingOffline() const { return m_savingOffline; }
     /// The station keeps its saves in the offline journal while the database is away.
     virtual bool savesOffline() const { return true; }
     /// Devices: set up at load and on a device check box click, released at unload.
@@ -236,6 +243,8 @@ private:
     /// The running-number scope of a new roll, with the number on the form.
     JournalNumber numberScope() const;
     QString m_offlineNumber; // the number of the last roll saved offline
+    bool m_savingOffline = false;
+    JournalRecord m_offlineRecord;
     void toggleUnit();
     void placeFieldGroup(QLabel* label, const QPoint& topLeft);
     /// The commands below the roll form, with the copies box and the two ticks beside them.

@@ -5,6 +5,7 @@
 #include "config/MirelIni.h"
 #include "db/DbError.h"
 #include "shell/Database.h"
+#include "shell/Journal.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
@@ -42,6 +43,12 @@ void frmMaitou::loadPalletList()
                                     MaitouSql::palletList(stored, c.TxtBox[28]->text(),
                                                           readMirel(u"menchineId"_s, u"001"_s)));
     } catch (const DbError& e) {
+        if (Journal::isOffline(e)) {
+            // Offline the packages saved since are in the journal, not on the pallet's list: the
+            // list (and the full-pallet question) comes back with the first list after the upload.
+            m_palletSum->setText(u"离线：板清单在上传后更新"_s);
+            return;
+        }
         MessageBox::critical(u"loadPalletList发生错误"_s + e.message(), this);
         return;
     }

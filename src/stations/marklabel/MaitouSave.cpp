@@ -5,6 +5,7 @@
 
 #include "config/MirelIni.h"
 #include "shell/Database.h"
+#include "shell/Journal.h"
 #include "shell/SqlText.h"
 #include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
@@ -74,8 +75,10 @@ QString frmMaitou::updateStatement(const CheckSql::Roll& r, long long id) const
 
 QString frmMaitou::item5For(const QString& checkCode) const
 {
-    Recordset rs = SysUtil::openRecordset(
-        Database::conn(), MaitouSql::item5Lookup(sqlNum(vb::Val(c.BillDetailId->text()))));
+    // Kept for the offline journal as the card itself: a package saved offline gets its stock
+    // number from the line's offset seen last.
+    const QString line = sqlNum(vb::Val(c.BillDetailId->text()));
+    Recordset rs = Journal::cachedRead(u"maitouItem5"_s, line, MaitouSql::item5Lookup(line));
     // A line without a stock-number offset gives the package none.
     if (!SysUtil::recordsetHasRows(rs) || rs.field(0).isNull())
         return QString();
@@ -102,23 +105,75 @@ void frmMaitou::loadRollCard(const QString& card, const QString& lineId)
     frmCheck::loadRollCard(card, lineId);
 }
 
+namespace {
+
+QString autoItemKey(const QString& name, const QString& spareB, const QString& colour)
+{
+    return name + u'\x1f' + spareB + u'\x1f' + colour;
+}
+
+void keepAutoItem(const QString& key, long long id)
+{
+    if (id <= 0)
+        return;
+    Recordset one({u"itemid"_s});
+    one.addRow({DbValue(id)});
+    try {
+        Journal::store().putLookup(u"autoItem"_s, key, one);
+    } catch (const DbError&) {
+        // Only the offline saves of this article need it; online ones find it again.
+    }
+}
+
+} // namespace
+
+long long frmMaitou::keptAutoItem(const QString& key) const
+{
+    // An article is made on the database with an id only the database gives; a package of an
+    // article this station never found or made cannot be written offline without inventing one,
+    // so the save stops and the form keeps the package until the database is back.
+    std::optional<Recordset> kept;
+    try {
+        kept = Journal::store().lookup(u"autoItem"_s, key);
+    } catch (const DbError&) {
+    }
+    if (kept && SysUtil::recordsetHasRows(*kept))
+        return kept->field(0).toLongLong();
+    throw DbError(u"数据库离线：商品「%1」还没有建立，离线时不能新建商品。这一箱没有保存，"
+                  "数据库连上后请再按保存。"_s.arg(c.TxtBox[22]->text()));
+}
+
 void frmMaitou::beforeSave()
 {
     m_autoItemId = 0;
     if (!autoItems())
         return;
-    Connection& conn = Database::conn();
     const QString name = c.TxtBox[22]->text(), spareB = c.TxtBox[25]->text(),
                   colour = c.TxtBox[23]->text();
+    const QString key = autoItemKey(name, spareB, colour);
+    if (savingOffline()) {
+        m_autoItemId = keptAutoItem(key);
+        return;
+    }
+    Connection& conn = Database::conn();
     Recordset type = SysUtil::openRecordset(conn, MaitouSql::maxItemType());
     const QString t = sqlNum(SysUtil::recordsetHasRows(type) ? type.field(0).toDouble() : 0);
     Recordset found = SysUtil::openRecordset(conn, MaitouSql::findAutoItem(name, spareB, colour));
     if (SysUtil::recordsetHasRows(found)) {
         m_autoItemId = found.field(0).toLongLong();
+        keepAutoItem(key, m_autoItemId);
         return;
     }
-    // Inside the package's transaction: a failed save leaves no article behind either.
+    // Inside the package's transaction: a failed save leaves no article behind either. It is
+    // kept for offline saves once the package is committed (rememberAutoItem).
     Recordset made = conn.execute(MaitouSql::insertAutoItem(name, t, spareB, colour)
                                   + u";"_s + CheckSql::lastIdentity());
     m_autoItemId = made.isOpen() && !made.eof() ? made.field(0).toLongLong() : 0;
+}
+
+void frmMaitou::rememberAutoItem()
+{
+    if (autoItems() && m_autoItemId > 0)
+        keepAutoItem(autoItemKey(c.TxtBox[22]->text(), c.TxtBox[25]->text(), c.TxtBox[23]->text()),
+                     m_autoItemId);
 }

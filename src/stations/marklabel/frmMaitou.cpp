@@ -29,6 +29,7 @@ frmMaitou::frmMaitou(QWidget* parent) : frmCheck(parent)
 {
     setObjectName(u"frmMaitou"_s);
     setWindowTitle(u"唛头"_s);
+    connect(this, &frmCheck::rollSaved, this, &frmMaitou::rememberAutoItem);
     buildControls();
     connect(m_selectItem, &QPushButton::clicked, this, &frmMaitou::cmdSelectItem_Click);
     connect(m_bangbtn, &QPushButton::clicked, this, &frmMaitou::cmdBangbtn_Click);

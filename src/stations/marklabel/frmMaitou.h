@@ -55,9 +55,6 @@ protected:
     void fillFromRoll(const Recordset& rs) override;
     void loadRollCard(const QString& card, const QString& lineId) override;
     void beforeSave() override;
-    /// A package's pallet and automatic article are taken on the database inside its save: the
-    /// offline journal does not take these saves yet, they fail with the connection's message.
-    bool savesOffline() const override { return false; }
     devices::DeviceRules deviceRules() const override;
     void afterLoad() override;
     /// Field 5 holds the packages per pallet here; at an inspection frame the same field is the
@@ -85,6 +82,11 @@ protected:
 
 private:
     void buildControls();
+    /// The automatic article while the database is away: the one a save here found or made
+    /// before. Throws DbError (not offline) for an article never seen here.
+    long long keptAutoItem(const QString& key) const;
+    /// After a committed save: the automatic article it found or made, kept for offline saves.
+    void rememberAutoItem();
 
     QPushButton* m_selectItem = nullptr;
     QPushButton* m_bangbtn = nullptr;

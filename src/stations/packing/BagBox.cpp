@@ -5,6 +5,7 @@
 #include "db/DbError.h"
 #include "db/Transaction.h"
 #include "shell/Database.h"
+#include "shell/Journal.h"
 #include "shell/MessageBox.h"
 #include "stations/packing/BagSql.h"
 #include "text/Vb.h"
@@ -43,8 +44,12 @@ void frmBag::addRollToBox()
         Recordset rs = Database::conn().execute(BagSql::rollBox(shownRoll()));
         earlier = rs.eof() ? QString() : rs.text(0);
     } catch (const DbError& e) {
-        MessageBox::critical(e.message(), this);
-        return;
+        // Offline the roll's earlier box is unknown: it goes into this box without the
+        // question, as a roll never packed does.
+        if (!Journal::isOffline(e)) {
+            MessageBox::critical(e.message(), this);
+            return;
+        }
     }
     if (earlier == bagNumber[0]->text())
         earlier.clear();
@@ -120,14 +125,26 @@ void frmBag::removeRollFromBox()
     // The header and the empty row for the next roll are not rolls.
     if (row < 1 || row >= ximaGrid->rows() - 1)
         return;
+    const QString roll = ximaGrid->textMatrix(row, 1);
+    const QString remove = BagSql::removeRoll(vb::Val(roll), bagNumber[0]->text());
+    // Offline, or after the saves that wait in the journal, in their order.
+    const auto offline = [&] {
+        return keepOffline(u"箱 %1 去掉卷 %2"_s.arg(bagNumber[0]->text(), roll), {{remove}});
+    };
     try {
-        // A roll that is not (or no longer) in this box keeps its box: no row is touched, and
-        // it only leaves the list.
-        Database::conn().executeOnRow(
-            BagSql::removeRoll(vb::Val(ximaGrid->textMatrix(row, 1)), bagNumber[0]->text()));
+        if (Journal::queued()) {
+            if (!offline())
+                return;
+        } else {
+            // A roll that is not (or no longer) in this box keeps its box: no row is touched,
+            // and it only leaves the list.
+            Database::conn().executeOnRow(remove);
+        }
     } catch (const DbError& e) {
+        if (Journal::isOffline(e) && !offline())
+            return;
         // A roll deleted at another station leaves the box all the same.
-        if (!e.isRowMissing()) {
+        if (!Journal::isOffline(e) && !e.isRowMissing()) {
             MessageBox::critical(e.message(), this);
             return;
         }
@@ -167,21 +184,42 @@ void frmBag::loadBox(const QString& box)
 
 bool frmBag::savebags()
 {
-    Connection& conn = Database::conn();
+    m_savedOffline = false;
     const double weight = vb::Val(bagNumber[1]->text());
     const QDateTime now = QDateTime::currentDateTime();
+    QList<JournalStep> rolls; // each row's statement, in list order
+    QList<int> rowOf;
+    for (int r = 1; r < ximaGrid->rows(); ++r) {
+        BagSql::BagRow row{vb::Val(ximaGrid->textMatrix(r, 1)), ximaGrid->textMatrix(r, 4),
+                           ximaGrid->textMatrix(r, 6)};
+        if (row.id > 0 && !row.bagNumber.isEmpty()) {
+            rolls.append({BagSql::saveBag(row, weight, now, m_machine), false, true});
+            rowOf.append(r);
+        }
+    }
+    // Offline the box is one journal record: replayed in one transaction, every roll of the box
+    // or none (a roll deleted meanwhile refuses the whole box, which waits in the refused list).
+    const auto offline = [&] {
+        m_savedOffline =
+            keepOffline(u"箱 %1（%2 卷）"_s.arg(bagNumber[0]->text()).arg(rolls.size()), rolls);
+        return m_savedOffline;
+    };
+    if (Journal::queued())
+        return offline();
+    qsizetype done = 0;
     int r = 1;
     try {
+        Connection& conn = Database::conn();
         Transaction trans(conn);
-        for (; r < ximaGrid->rows(); ++r) {
-            BagSql::BagRow row{vb::Val(ximaGrid->textMatrix(r, 1)), ximaGrid->textMatrix(r, 4),
-                               ximaGrid->textMatrix(r, 6)};
-            if (row.id > 0 && !row.bagNumber.isEmpty())
-                conn.executeOnRow(BagSql::saveBag(row, weight, now, m_machine));
+        for (; done < rolls.size(); ++done) {
+            r = rowOf[done];
+            conn.executeOnRow(rolls[done].sql);
         }
         trans.commit();
         return true;
     } catch (const DbError& e) {
+        if (Journal::isOffline(e))
+            return offline();
         // The guard has rolled back: no roll of the box carries half the box.
         if (e.isRowMissing()) {
             // The roll was deleted at another station: it leaves the list, the rest is saved

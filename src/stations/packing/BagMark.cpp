@@ -5,9 +5,11 @@
 #include "config/ProgramFolder.h"
 #include "db/DbError.h"
 #include "shell/Database.h"
+#include "shell/Journal.h"
 #include "shell/MessageBox.h"
 #include "shell/Print.h"
 #include "shell/SysUtil.h"
+#include "shell/SysUtilDb.h"
 #include "stations/packing/BagSql.h"
 #include "text/Vb.h"
 #include "widgets/UserControl1.h"
@@ -60,11 +62,16 @@ void frmBag::lookupMark()
 bool frmBag::findMark(const QString& id)
 {
     try {
-        if (Database::hasRecords(Database::conn().execute(BagSql::findMark(id))))
+        // Rolls looked up here in the last days are kept: offline they can still be shown,
+        // corrected and packed.
+        if (Database::hasRecords(Journal::cachedRead(u"markRoll"_s, id, BagSql::findMark(id))))
             return true;
         LabMsg->setText(u"没有这个唛头条码"_s);
     } catch (const DbError& e) {
-        MessageBox::critical(e.message(), this);
+        if (Journal::isOffline(e))
+            LabMsg->setText(e.message());
+        else
+            MessageBox::critical(e.message(), this);
     }
     barcode->setFocus();
     barcode->selectAll();
@@ -77,9 +84,12 @@ void frmBag::showMark(const QString& id)
     LabMsg->setText(u"查看唛头"_s);
     Recordset rs;
     try {
-        rs = Database::conn().execute(BagSql::showMark(id));
+        rs = Journal::cachedRead(u"mark"_s, id, BagSql::showMark(id));
     } catch (const DbError& e) {
-        MessageBox::critical(e.message(), this);
+        if (Journal::isOffline(e))
+            LabMsg->setText(e.message());
+        else
+            MessageBox::critical(e.message(), this);
         return;
     }
     if (!packingListAllows(vb::Val(id)))
@@ -144,10 +154,14 @@ bool frmBag::saveMark()
 {
     const QString id = barcode->property("Tag").toString();
     const double quantity = vb::Val(txtUser[11]->text()) + vb::Val(txtUser[2]->text());
+    if (Journal::queued())
+        return saveMarkOffline(id, quantity);
     try {
         Database::conn().executeOnRow(
             BagSql::saveMark(quantity, txtUser[44]->text(), txtUser[43]->text(), id));
     } catch (const DbError& e) {
+        if (Journal::isOffline(e))
+            return saveMarkOffline(id, quantity);
         if (e.isRowMissing()) {
             // Deleted at another station: the fields stay for the operator to read, the id goes.
             barcode->setProperty("Tag", u"0"_s);
@@ -161,6 +175,26 @@ bool frmBag::saveMark()
     txtUser[11]->setText(vb::CStr(quantity));
     LabMsg->setText(u"唛头保存成功"_s);
     return true;
+}
+
+bool frmBag::saveMarkOffline(const QString& id, double quantity)
+{
+    // The roll must still be there when the record is replayed: a roll deleted meanwhile
+    // refuses the record, which then waits in the refused list.
+    if (!keepOffline(u"唛头 %1"_s.arg(id),
+                     {{BagSql::saveMark(quantity, txtUser[44]->text(), txtUser[43]->text(), id),
+                       false, true}}))
+        return false;
+    txtUser[11]->setText(vb::CStr(quantity));
+    LabMsg->setText(u"离线保存：唛头 %1，数据库连上后上传"_s.arg(id));
+    return true;
+}
+
+bool frmBag::keepOffline(const QString& summary, const QList<JournalStep>& steps)
+{
+    JournalRecord record = JournalRecord::create(SysUtil::stationKey(), summary);
+    record.steps = steps;
+    return Journal::keep(record, this);
 }
 
 void frmBag::clearMark()

@@ -344,7 +344,10 @@ void frmBag::runCommand(int index)
     case 5: {
         const QString moved = movedRollsNote();
         if (confirmScaleWeight() && savebags()) {
-            LabMsg->setText(u"箱唛保存成功"_s + moved);
+            LabMsg->setText((m_savedOffline
+                                 ? u"离线保存：箱 %1，数据库连上后上传"_s.arg(bagNumber[0]->text())
+                                 : u"箱唛保存成功"_s) +
+                            moved);
             clearList();
         }
         break;

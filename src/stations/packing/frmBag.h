@@ -3,6 +3,8 @@
 // is printed. The table also prints the box and mark jobs other machines queue in the print pool.
 #pragma once
 
+#include "journal/JournalRecord.h"
+
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -132,6 +134,10 @@ private:
     bool confirmScaleWeight();
     void showKeypadFor(QLineEdit* box);
     void clearList();
+    /// Keeps a save in the offline journal (the database away, or earlier saves still waiting
+    /// there); false when the journal could not be written (the operator was told).
+    bool keepOffline(const QString& summary, const QList<JournalStep>& steps);
+    bool saveMarkOffline(const QString& id, double quantity);
 
     std::optional<QHash<QString, double>> m_packingList;
     devices::PackingScale* m_scale = nullptr;
@@ -139,6 +145,7 @@ private:
     bool m_poolJob = false; // a print-pool job is being printed (inside its claim)
     QString m_packing;     // "是否要打包" as written
     bool m_saveCheck = false;
+    bool m_savedOffline = false; // the last box save went into the offline journal
     QString m_machine;     // "menchineId"
     QString m_scaleText;   // the weight the scale last wrote
 };

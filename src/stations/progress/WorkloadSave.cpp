@@ -6,6 +6,7 @@
 #include "db/DbError.h"
 #include "db/Transaction.h"
 #include "shell/Database.h"
+#include "shell/Journal.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
@@ -16,39 +17,74 @@
 
 using namespace Qt::StringLiterals;
 
+WorkloadSql::Report frmWorkload::reportValues(const QString& card, const QString& step) const
+{
+    WorkloadSql::Report r;
+    r.card = card;
+    r.viewcount = WorkloadSql::numberOfField(TxtBox[2]->text());
+    r.viewnumber = WorkloadSql::numberOfField(TxtBox[6]->text());
+    r.step = step;
+    r.remark = TxtBox[3]->text();
+    r.worker = TxtBox[1]->text();
+    r.createdate = WorkloadSql::createDate(DTPicker1->date(), QTime::currentTime());
+    r.machine = readMirel(u"menchineId"_s, u"%"_s);
+    return r;
+}
+
 bool frmWorkload::saveReport()
 {
+    m_savedOffline = false;
     const QString card = TxtBox[0]->text();
     const QString step = selectedStep();
-    const QString machine = readMirel(u"menchineId"_s, u"%"_s);
+    // Reports that wait in the journal reach the database first, in the order they were made.
+    if (Journal::queued())
+        return saveReportOffline(card, step);
     try {
         Connection& conn = Database::conn();
         if (SysUtil::recordsetHasRows(SysUtil::openRecordset(conn, WorkloadSql::duplicateQuery(card, step)))
             && !MessageBox::question(u"这个进度已经保存过了，是否要重新保存?"_s, this))
             return false;
         Transaction trans(conn);
-        const QDate day = DTPicker1->date();
-        conn.execute(WorkloadSql::updateBillStatus(card, step, day));
-        WorkloadSql::Report r;
-        r.card = card;
-        r.viewcount = WorkloadSql::numberOfField(TxtBox[2]->text());
-        r.viewnumber = WorkloadSql::numberOfField(TxtBox[6]->text());
-        r.step = step;
-        r.remark = TxtBox[3]->text();
-        r.worker = TxtBox[1]->text();
-        r.createdate = WorkloadSql::createDate(day, QTime::currentTime());
-        r.machine = machine;
+        conn.execute(WorkloadSql::updateBillStatus(card, step, DTPicker1->date()));
+        const WorkloadSql::Report r = reportValues(card, step);
         conn.execute(WorkloadSql::insertReport(r));
-        const QString notice = WorkloadSql::allotsAll(step) ? writeAllotRow(card, step, machine) : QString();
+        const QString notice =
+            WorkloadSql::allotsAll(step) ? writeAllotRow(card, step, r.machine) : QString();
         trans.commit();
         // Told once the report is committed: nothing waits on the operator inside the transaction.
         if (!notice.isEmpty())
             MessageBox::show(notice, MessageBox::Information, MessageBox::Ok, QString(), this);
         return true;
+    } catch (const DbError& e) {
+        if (Journal::isOffline(e))
+            return saveReportOffline(card, step);
+        MessageBox::show(e.message(), MessageBox::NoIcon, MessageBox::Ok, QString(), this);
+        return false;
     } catch (const std::exception& e) {
         MessageBox::show(QString::fromUtf8(e.what()), MessageBox::NoIcon, MessageBox::Ok, QString(), this);
         return false;
     }
+}
+
+bool frmWorkload::saveReportOffline(const QString& card, const QString& step)
+{
+    // The allotment of an allot-all step is computed from the stock batches on the database at
+    // the moment of the report; a journal record replayed later would allot another stock. Such
+    // a report waits on the form until the database is back.
+    if (WorkloadSql::allotsAll(step)) {
+        MessageBox::critical(u"数据库离线：「%1」要按库存自动配布，必须连上数据库才能提交。"
+                             "这条进度没有保存，数据库连上后请再按提交。"_s.arg(step),
+                             this);
+        return false;
+    }
+    // Offline the duplicate question cannot be asked (the reports are on the database); the
+    // report is kept as a further row, as after a Yes.
+    JournalRecord record =
+        JournalRecord::create(SysUtil::stationKey(), u"进度 %1  卡号 %2"_s.arg(step, card));
+    record.steps.append({WorkloadSql::updateBillStatus(card, step, DTPicker1->date())});
+    record.steps.append({WorkloadSql::insertReport(reportValues(card, step))});
+    m_savedOffline = Journal::keep(record, this);
+    return m_savedOffline;
 }
 
 QString frmWorkload::writeAllotRow(const QString& card, const QString& step, const QString& machine)
@@ -70,14 +106,10 @@ QString frmWorkload::writeAllotRow(const QString& card, const QString& step, con
         conn, WorkloadSql::stockQuery(item, lines.text(u"stock"_s)));
     if (!SysUtil::recordsetHasRows(batch))
         return {};
-    WorkloadSql::Report r;
-    r.card = card;
+    WorkloadSql::Report r = reportValues(card, step);
     r.viewcount = batch.text(u"itemcount"_s);
     r.viewnumber = batch.text(u"productionnumber"_s);
-    r.step = step;
     r.remark = WorkloadSql::autoAllotRemark();
-    r.worker = TxtBox[1]->text();
-    r.createdate = WorkloadSql::createDate(DTPicker1->date(), QTime::currentTime());
     r.machine = machine;
     conn.execute(WorkloadSql::insertReport(r));
     return {};

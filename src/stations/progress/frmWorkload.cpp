@@ -4,11 +4,12 @@
 
 #include "devices/BarcodeScanner.h"
 #include "readers/RfidReaderLibrary.h"
+#include "screen/Twips.h"
 #include "shell/Database.h"
+#include "shell/Journal.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
-#include "screen/Twips.h"
 #include "stations/inspection/CheckControls.h"
 #include "stations/progress/WorkloadListPart.h"
 #include "stations/progress/WorkloadSql.h"
@@ -126,7 +127,8 @@ void frmWorkload::setMessage(const QString& text) { LabBox[1]->setText(text); }
 void frmWorkload::showPrecessInfo(const QString& card)
 {
     try {
-        m_cardRs = SysUtil::openRecordset(Database::conn(), WorkloadSql::cardQuery(card));
+        // Cards seen in the last days are kept, so that a scan still shows the card offline.
+        m_cardRs = Journal::cachedRead(u"workloadCard"_s, card, WorkloadSql::cardQuery(card));
         if (SysUtil::recordsetHasRows(m_cardRs)) {
             for (; !m_cardRs.eof(); m_cardRs.moveNext()) {
                 labInfo[0]->setText(u"客户："_s + m_cardRs.text(u"客户"_s) + u"  订单号："_s
@@ -143,6 +145,15 @@ void frmWorkload::showPrecessInfo(const QString& card)
             setForeColor(LabBox[1], 0x0000FF);
             setMessage(u"无此卡号！"_s);
             TxtBox[0]->selectAll();
+        }
+    } catch (const DbError& e) {
+        if (Journal::isOffline(e)) {
+            setForeColor(LabBox[1], 0x0000FF);
+            setMessage(e.message()); // a card never looked up here cannot be shown offline
+            TxtBox[0]->selectAll();
+        } else {
+            MessageBox::show(e.message() + u" showPrecessInfo "_s, MessageBox::Critical,
+                             MessageBox::Ok, QString(), this);
         }
     } catch (const std::exception& e) {
         MessageBox::show(QString::fromUtf8(e.what()) + u" showPrecessInfo "_s, MessageBox::Critical,
@@ -177,16 +188,22 @@ void frmWorkload::selectStep(int index, bool allowRepeat)
         return;
     }
     try {
+        // Offline, totals never kept here are unknown (""): the rules cannot be checked and the
+        // step is taken as pressed; the replay writes the report as the operator gave it.
         if (readMirel(u"OrderInGroup"_s, u"false"_s) == u"true" && index > 0) {
             const QString before = ProcessBtn[index - 1]->text();
-            if (round2(vb::Val(getInputWorkLoads(card, before))) == 0) {
+            const QString done = getInputWorkLoads(card, before);
+            if (!done.isEmpty() && round2(vb::Val(done)) == 0) {
                 setBackColor(chosen, ButtonFace);
                 setMessage(u"前面工艺["_s + before + u"]还没有输入"_s);
                 return;
             }
         }
-        const double total = round2(vb::Val(getInputWorkLoads(card, chosen->text())));
-        if (!allowRepeat && total > 0) {
+        const QString reported = getInputWorkLoads(card, chosen->text());
+        const double total = round2(vb::Val(reported));
+        if (reported.isEmpty()) {
+            setMessage(u"离线：不能核对这个卡号已输入的工艺"_s);
+        } else if (!allowRepeat && total > 0) {
             setBackColor(chosen, ButtonFace);
             setMessage(u"这个工艺已经输入过"_s);
             Frame3->setTitle(chosen->text() + u"工艺 已经输入 "_s + vb::CStr(total));
@@ -214,8 +231,11 @@ QString frmWorkload::selectedStep() const
 
 QString frmWorkload::getInputWorkLoads(const QString& card, const QString& step)
 {
-    Recordset rs = SysUtil::openRecordset(Database::conn(), WorkloadSql::reportedTotalQuery(card, step));
-    return SysUtil::recordsetHasRows(rs) ? vb::CStr(rs.field(0).toDouble()) : u"0"_s;
+    return Journal::cachedText(u"workloadTotal"_s, card + u'\x1f' + step, [&] {
+        Recordset rs =
+            SysUtil::openRecordset(Database::conn(), WorkloadSql::reportedTotalQuery(card, step));
+        return SysUtil::recordsetHasRows(rs) ? vb::CStr(rs.field(0).toDouble()) : u"0"_s;
+    });
 }
 
 bool frmWorkload::validateEntry()
@@ -241,7 +261,7 @@ void frmWorkload::Command1_Click()
 {
     NumberKeybord1->hide();
     if (validateEntry() && saveReport()) {
-        Label1->setText(u"提交成功！"_s);
+        Label1->setText(m_savedOffline ? u"离线保存，数据库连上后上传"_s : u"提交成功！"_s);
         init(u"only"_s);
         TxtBox[0]->setFocus();
     }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "db/Recordset.h"
+#include "stations/progress/WorkloadSql.h"
 
 #include <QList>
 #include <QWidget>
@@ -50,10 +51,14 @@ public:
     int stepCount() const;
     /// The caption of the yellow step button, "" when none is chosen.
     QString selectedStep() const;
-    /// The total reported for card and step as text. Throws DbError.
+    /// The total reported for card and step as text; offline the total kept from the last
+    /// lookup, "" when it was never looked up here. Throws DbError.
     QString getInputWorkLoads(const QString& card, const QString& step);
     bool validateEntry();
+    /// Writes the report; while the database is away (or reports wait in the offline journal)
+    /// it goes into the journal (savedOffline()). False when nothing was saved.
     bool saveReport();
+    bool savedOffline() const { return m_savedOffline; }
     /// "提交", "清除", "查" and a step button as the operator presses them.
     void Command1_Click();
     void Command2_Click();
@@ -123,10 +128,13 @@ private:
     /// The automatic allotment row of an allot-all step; returns what the operator is told once
     /// the report has been committed (empty: nothing).
     QString writeAllotRow(const QString& card, const QString& step, const QString& machine);
+    WorkloadSql::Report reportValues(const QString& card, const QString& step) const;
+    bool saveReportOffline(const QString& card, const QString& step);
 
     WorkloadListPart* m_list = nullptr;
     std::unique_ptr<RfidReaderLibrary> m_reader;
     Recordset m_cardRs;
     bool m_readerTried = false;
     QByteArray m_cardOnReader; ///< the block of the card lying on the reader, read already
+    bool m_savedOffline = false;
 };
