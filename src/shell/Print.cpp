@@ -7,6 +7,7 @@
 #include "report/ReportError.h"
 #include "report/frmBillPrintPreview.h"
 #include "shell/Database.h"
+#include "shell/JournalLabel.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
 
@@ -61,15 +62,21 @@ bool prepare(LabelReport& report, const QString& path, const QVariant& id)
 {
     report.load(path);
     report.setParameter(u"单据ID"_s, id);
-    report.setConnectionString(Database::connectionSetting());
-    report.setSharedConnection(&Database::conn());
+    // A label of a record saved offline is filled from the record's own rows and says so.
+    JournalLabelRows* offline = JournalLabelRows::active();
+    report.setParameter(u"离线"_s, offline ? u"离线"_s : QString());
+    report.setConnectionString(offline ? offline->connection().connectionString()
+                                       : Database::connectionSetting());
+    report.setSharedConnection(offline ? &offline->connection() : &Database::conn());
     const QString printer = report.parameterText(u"默认打印机"_s);
     if (report.hasParameter(u"默认打印机"_s) && !printer.isEmpty()) {
-        if (printer.trimmed() == PrintPool::serverName()) {
+        // The print server takes its jobs from the database: offline the label prints here.
+        if (printer.trimmed() != PrintPool::serverName())
+            report.setPrinterName(printer);
+        else if (!offline) {
             PrintPool::queueReport(report);
             return false;
         }
-        report.setPrinterName(printer);
     }
     return true;
 }

@@ -4,6 +4,7 @@
 #include "shell/Station.h"
 #include "stations/StormDriver.h"
 #include "stations/fiberbox/HuaxianStation.h"
+#include "stations/inspection/CheckLabelPart.h"
 #include "stations/inspection/InspectionStation.h"
 #include "stations/kanban/KanbanStation.h"
 #include "stations/marklabel/MaitouStation.h"
@@ -14,6 +15,17 @@
 #include "stations/rfid/RfidStation.h"
 #include "widgets/OfflineBadge.h"
 
+void attachOfflineMark(QWidget* window)
+{
+    // The windows that print roll labels print the renumbered rolls' labels again on request.
+    OfflineBadge::Reprint reprint;
+    if (auto* labels = window->findChild<CheckLabelPart*>())
+        reprint = [labels](const QList<JournalReplayResult::Renumbered>& list) {
+            labels->reprintRenumbered(list);
+        };
+    OfflineBadge::attach(window, window->findChild<QWidget*>(QStringLiteral("LabBox_0")), reprint);
+}
+
 namespace {
 
 // Every station window shows what waits in the offline journal; the inspection-type windows
@@ -23,7 +35,7 @@ StationFactory withOfflineMark(StationFactory create)
     return [create](const StationChoice& choice) {
         QWidget* window = create(choice);
         if (window)
-            OfflineBadge::attach(window, window->findChild<QWidget*>(QStringLiteral("LabBox_0")));
+            attachOfflineMark(window);
         return window;
     };
 }

@@ -4,6 +4,9 @@
 
 #include "config/MirelIni.h"
 #include "config/ProgramFolder.h"
+#include "db/SqlText.h"
+#include "shell/Database.h"
+#include "shell/JournalLabel.h"
 #include "shell/Print.h"
 #include "shell/SysUtil.h"
 #include "stations/inspection/frmCheck.h"
@@ -19,6 +22,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -74,10 +79,19 @@ void CheckLabelPart::chooseTemplate(const QString& caption)
                          caption);
 }
 
+QString CheckLabelPart::markTemplate()
+{
+    return remembered(QStringLiteral("check2"), QStringLiteral("订单唛头2"));
+}
+
 QString CheckLabelPart::rollTemplate() const
 {
+    return rollTemplate(m_form->currentGrade());
+}
+
+QString CheckLabelPart::rollTemplate(const QString& grade) const
+{
     // A mill may keep one label per grade (a seconds label says so in large print).
-    const QString grade = m_form->currentGrade();
     if (!grade.isEmpty() && QFileInfo::exists(templateFile(grade)))
         return grade;
     return remembered(m_form->templateSetting(), m_form->defaultTemplate());
@@ -103,8 +117,12 @@ void CheckLabelPart::printRoll(int command)
     // One label per roll from this button: the next roll (newRoll) enables it again.
     c.checkCommand[command]->setEnabled(false);
     if (id == frmCheck::SavedOffline) {
+        // The grade's template is the saved roll's: taken before the form moves on.
+        const QString name = command == 4 ? rollTemplate() : markTemplate();
+        const JournalRecord record = m_form->lastOfflineRecord();
+        const Recordset card = m_form->cardRecordset();
         m_form->rollSavedOffline();
-        m_form->setStatus(m_form->status() + QStringLiteral("；标签在上传后补打"));
+        printOffline(name, record, card);
         return;
     }
     if (id <= 0)
@@ -119,11 +137,49 @@ void CheckLabelPart::printRoll(int command)
         c.checkId->setText(QString::number(id));
 }
 
+void CheckLabelPart::reprintRenumbered(const QList<JournalReplayResult::Renumbered>& list)
+{
+    const CheckControls& c = m_form->controls();
+    for (const auto& r : list) {
+        const JournalNumber& n = r.record.number;
+        Recordset rs;
+        try {
+            // The roll as the replay saved it: its number's scope and the new number.
+            rs = Database::conn().execute(
+                u"select id, grade from %1 where (%2) and %3=%4 order by id desc"_s.arg(
+                    n.table, n.filter.trimmed().isEmpty() ? u"1=1"_s : n.filter, n.column,
+                    SqlText::quoted(r.newNumber)));
+        } catch (const DbError& e) {
+            m_form->setStatus(u"标签没有重新打印："_s + e.message());
+            return;
+        }
+        if (rs.isOpen() && !rs.eof())
+            print(rollTemplate(rs.text(1)), rs.field(0).toLongLong(), false, c.UpDown1->value());
+    }
+}
+
+void CheckLabelPart::printOffline(const QString& name, const JournalRecord& record,
+                                  const Recordset& card)
+{
+    const CheckControls& c = m_form->controls();
+    try {
+        // The label cannot read the roll from the database: it is filled from the roll as it was
+        // kept in the journal, with the card kept for offline use, and marks itself 离线.
+        JournalLabelRows rows(record, {card});
+        if (rows.id() < 0) {
+            m_form->setStatus(m_form->status() + QStringLiteral("；标签在上传后补打"));
+            return;
+        }
+        print(name, rows.id(), c.isPrintreview->isChecked(), c.UpDown1->value());
+    } catch (const DbError& e) {
+        m_form->setStatus(m_form->status() + QStringLiteral("；标签没有打印：") + e.message());
+    }
+}
+
 bool CheckLabelPart::printMark(qint64 id)
 {
     const CheckControls& c = m_form->controls();
-    return print(remembered(QStringLiteral("check2"), QStringLiteral("订单唛头2")), id,
-                 c.isPrintreview->isChecked(), c.UpDown1->value());
+    return print(markTemplate(), id, c.isPrintreview->isChecked(), c.UpDown1->value());
 }
 
 void CheckLabelPart::getPrintTemplate()

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "db/Recordset.h"
+#include "journal/JournalReplay.h"
 
 #include <QObject>
 #include <QString>
@@ -47,11 +48,16 @@ public:
     /// Prints the mark label (command 11's template) of a saved roll without saving anything;
     /// false when it did not print (the operator has been told why).
     bool printMark(qint64 id);
+    /// After a replay gave rolls saved offline other numbers: prints each roll's label (command
+    /// 4's template for its grade) with the number it has now.
+    void reprintRenumbered(const QList<JournalReplayResult::Renumbered>& list);
     /// Fills the template menu from the template folder plus "bill" (command 7 then pops it up).
     void getPrintTemplate();
     /// The template of command 4 for the selected grade: the grade's own template when its file
     /// exists, else the remembered "check" choice.
     QString rollTemplate() const;
+    /// The same for a roll of this grade.
+    QString rollTemplate(const QString& grade) const;
     /// Stores a template menu caption as the station's remembered roll-label choice.
     void chooseTemplate(const QString& caption);
 
@@ -88,6 +94,10 @@ private:
     void setGridRows(const QList<QPair<QString, QString>>& rows);
     static QString templateFile(const QString& name);
     bool print(const QString& name, qint64 id, bool preview, int copies);
+    /// The label of a roll just saved into the offline journal.
+    void printOffline(const QString& name, const JournalRecord& record, const Recordset& card);
+    /// The mark label's template (command 11).
+    static QString markTemplate();
 
     frmCheck* m_form;
     EditGrid* m_grid = nullptr;
