@@ -1,7 +1,9 @@
 // What the operator waits for when a roll is saved while the database is away (one durable
-// journal record), and how long a station needs to send 1,000 such rolls once it is back.
+// journal record) and before its label prints, and how long a station needs to send 1,000 such
+// rolls once it is back.
 #include "db/Connection.h"
 #include "journal/JournalReplay.h"
+#include "shell/JournalLabel.h"
 #include "shell/JournalNumbers.h"
 
 #include <QFile>
@@ -40,6 +42,20 @@ void offlineSave(benchmark::State& state)
         store.add(roll(++n));
 }
 BENCHMARK(offlineSave)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+// What a label printed offline costs before it is drawn: the small database it is filled from,
+// with the program's tables, the card's row and the roll with its defects.
+void offlineLabelRows(benchmark::State& state)
+{
+    Recordset card({u"billdetailid"_s, u"itemid"_s, u"itemname"_s, u"productionColor"_s});
+    card.addRow({DbValue(11), DbValue(1), DbValue(u"涤棉府绸"_s), DbValue(u"藏青"_s)});
+    for (auto _ : state) {
+        JournalLabelRows rows(roll(1), {card});
+        if (rows.id() != 0)
+            state.SkipWithError("the roll was not written");
+    }
+}
+BENCHMARK(offlineLabelRows)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 void replay1000(benchmark::State& state)
 {
