@@ -7,14 +7,16 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
-/// Rows joined by "\n", cells by "|"; null as "NULL".
+/// Rows joined by "\n", cells by "|"; null as "NULL", bytes as 0x and their hex digits.
 inline QString rowsText(const Recordset& rs)
 {
     QStringList rows;
     for (const auto& row : rs.rows()) {
         QStringList cells;
         for (const DbValue& v : row)
-            cells << (v.isNull() ? QStringLiteral("NULL") : v.toString());
+            cells << (v.isNull()                         ? QStringLiteral("NULL")
+                      : v.type() == DbValue::Type::Bytes ? QStringLiteral("0x") + QString::fromLatin1(v.toBytes().toHex())
+                                                         : v.toString());
         rows << cells.join(u'|');
     }
     return rows.join(u'\n');

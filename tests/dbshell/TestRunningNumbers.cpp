@@ -124,6 +124,7 @@ void TestRunningNumbers::proposals_data()
     QTest::addColumn<QString>("proposed");
     QTest::newRow("look-ups and restart") << u"A A A r A sA A"_s << u"001 001 001 001 002"_s;
     QTest::newRow("other station meanwhile") << u"A B sB A sA A B"_s << u"001 002 001 003 004"_s;
+    QTest::newRow("two stations hold the next numbers") << u"B C A"_s << u"001 002 003"_s;
     QTest::newRow("other card releases") << u"A A:Y B A"_s << u"001 001 001 002"_s;
     QTest::newRow("deleted roll leaves its gap") << u"A sA A sA d002 A"_s << u"001 002 003"_s;
     QTest::newRow("saved by hand meanwhile") << u"A h001 A"_s << u"001 002"_s;

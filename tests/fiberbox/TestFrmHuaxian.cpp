@@ -29,6 +29,7 @@ private slots:
         QTest::newRow("weight, 备3, 备D") << "[缸号]/[重量]/[备3][备D]" << "2405/18.5/M1白|2405/0/M1白|32405"; // a new box starts at 0 kg
         QTest::newRow("unknown token stays") << "[缸号][备Z]" << "2405[备Z]|2405[备Z]|32405";
         QTest::newRow("no pattern") << "" << "2405|2405|32405";
+        QTest::newRow("pattern ends in a grade letter") << "[缸号]C" << "2405C|2405C|32405";
     }
     void batchNumberOfEachBox()
     {

@@ -93,6 +93,7 @@ private slots:
         QCOMPARE(Navigation::neighbourRollId(conn, b.toLongLong(), true, "K001"), a.toLongLong());
         QCOMPARE(Navigation::neighbourRollId(conn, a.toLongLong(), false, ""), other.toLongLong());
         QCOMPARE(Navigation::neighbourRollId(conn, 0, false, ""), 0LL);
+        QCOMPARE(Navigation::neighbourRollId(conn, b.toLongLong(), true, "A*/B"), 0LL); // not a comment end
         fx.setIni("menchineId", "009");
         QCOMPARE(Navigation::neighbourRollId(conn, 0, true, ""), 0LL);
         QCOMPARE(Navigation::rollIdIfExists(conn, b), b);

@@ -68,6 +68,7 @@ private slots:
         QTest::addColumn<QString>("card");
         QTest::newRow("not there") << "K999";
         QTest::newRow("type not offered") << "K060";
+        QTest::newRow("quote in the card") << "K'1";
     }
     void unknownCardOrType()
     {

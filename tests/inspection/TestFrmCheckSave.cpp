@@ -127,6 +127,10 @@ private slots:
         f.runCommand(2);
         QCOMPARE(fx.scalar("select checkCode from checkinfo where taskno='" + lot + "'"), QString("001"));
         QCOMPARE(f.controls().TxtBox[18]->text(), QString("002"));
+        // The lot typed after the number was proposed: 002 is free in lot L1 too, but L1 goes on at 005.
+        f.controls().TxtBox[3]->setText("L1");
+        f.runCommand(2);
+        QCOMPARE(fx.scalar("select max(checkCode) from checkinfo where taskno='L1'"), QString("005"));
     }
 
     void twoRollsInARowGetTwoNumbers()

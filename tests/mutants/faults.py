@@ -7,7 +7,7 @@ AREAS = {
     "db": "^test_(sql_translator|db_connection|db_odbc|mirel_sql)$",
     "devices": "^test_(meter_protocol|scale_length|inspection_devices_pty|packing_progress_devices"
                "|device_parser_fuzz|device_tick_fuzz|split_readings)$",
-    "inspection": "^test_(checksql|frmcheck|frmcheck_save|checklayout|checklistsql|checkrolllist"
+    "inspection": "^test_(frmcheck|frmcheck_save|checklayout|checkrolllist"
                   "|checklabelrows|checklabelpart|checkgrading|checkdefects|check_devices"
                   "|row_deleted_elsewhere|check_offline)$",
     "marklabel": "^test_(frmmaitou|maitou_layout|maitou_devices|frmhuaxian|huaxian_devices)$",
@@ -46,6 +46,10 @@ FAULTS = [
      "    m_active = false;\n    m_conn.commitTrans();", "a failed commit is not rolled back"),
     ("db", DB + "SqlRulesFunctions.cpp", 'QStringLiteral("(ifnull%1 COLLATE %2)").arg(body, SqlRules::textCollation)',
      'QStringLiteral("ifnull%1").arg(body)', "ISNULL(x,'text') loses the case-blind collation"),
+    ("db", DB + "Connection.cpp", "    execute(statement, params);\n    if (m_rowsAffected <= 0)",
+     "    execute(statement, params);\n    if (m_rowsAffected < 0)", "an UPDATE with bound values that touched no row passes"),
+    ("db", DB + "SqlRulesStatements.cpp", 'isPunct(u")") && --depth < 0)', 'isPunct(u")") && depth-- < 0)',
+     "TOP of a subquery ends after its closing parenthesis (off by one)"),
     # --- devices and protocols
     ("devices", DEV + "FrameMath.cpp", "reg ^= 0xA001;", "reg ^= 0x8005;",
      "Modbus CRC with the unreflected polynomial"),
@@ -94,6 +98,12 @@ FAULTS = [
      "a number proposed for another card line is kept"),
     ("inspection", INS + "CheckRollListPart.cpp", "if (error.isEmpty())\n            t.commit();",
      "t.commit();", "roll deleted although its stock could not be given back"),
+    ("inspection", INS + "CheckRollListPart.cpp", "conn.executeOnRow(CheckListSql::deleteRoll(id));",
+     "conn.execute(CheckListSql::deleteRoll(id));", "a roll deleted elsewhere meanwhile is deleted again and its stock given back twice"),
+    ("inspection", INS + "CheckListSql.cpp", "QString::number(rollId) + QStringLiteral(\" and billstatus='包装'\");",
+     "QString::number(rollId);", "a deleted roll is taken off every status of its card, not only packing (dropped condition)"),
+    ("inspection", INS + "CheckSql.cpp", 'QStringLiteral("   billdetailid  =") + sqlNum(vb::Val(lineId));',
+     'QStringLiteral("   billdetailid  =") + sqlNum(vb::Val(itemId));', "roll numbers of a card line counted in the wrong scope (article id for line id)"),
     # --- mark label + fiber box
     ("marklabel", ST + "marklabel/MaitouSql.cpp", "where 1=1 and machineId like '%{machineId}%' ",
      "where 1=1 ", "pallet list shows other machines' boxes"),
@@ -107,6 +117,8 @@ FAULTS = [
      "    // Seconds", "reopening a box rewrites its batch grade letter"),
     ("marklabel", ST + "fiberbox/frmHuaxian.cpp", "out += hit->second == 3 ? batchBase() : c.TxtBox",
      "out += c.TxtBox", "batch number composed from the composed one on re-save"),
+    ("marklabel", ST + "marklabel/MaitouSql.cpp", "\"' and isnull(bagnumber,'')<>'' order by id desc\"",
+     "\"' order by id desc\"", "a restarted station goes on without a pallet when its last box had none (dropped condition)"),
     # --- packing + print pool
     ("packing", PK + "BagBox.cpp", "for (int r = 1; r < ximaGrid->rows() - 1; ++r) {\n        if (ximaGrid->textMatrix(r, 1) == id)",
      "for (int r = 1; r < ximaGrid->rows() - 2; ++r) {\n        if (ximaGrid->textMatrix(r, 1) == id)",
@@ -123,6 +135,8 @@ FAULTS = [
      "        trans.commit();\n        m_printer(kind, pid);", "pool job claimed before it is printed (commit moved)"),
     ("packing", PK + "BagMark.cpp", "const QString id = vb::CStr(vb::Val(barcode->text()));",
      "const QString id = barcode->text();", "a zero-padded label barcode is not found"),
+    ("packing", PK + "BagMark.cpp", "Database::conn().executeOnRow(\n            BagSql::saveMark(",
+     "Database::conn().execute(\n            BagSql::saveMark(", "mark save of a roll deleted elsewhere reports success"),
     # --- progress
     ("progress", ST + "progress/WorkloadSql.cpp", "for (qsizetype i = 0; i + 1 < parts.size(); ++i)",
      "for (qsizetype i = 0; i < parts.size(); ++i)", "an empty step after the last comma"),
@@ -139,6 +153,12 @@ FAULTS = [
      "        if (!notice.isEmpty())\n            MessageBox::show(notice, MessageBox::Information,"
      " MessageBox::Ok, QString(), this);\n        trans.commit();\n",
      "the storeroom note waits on the operator inside the transaction"),
+    ("progress", ST + "progress/WorkloadSql.cpp", "u\"' and billstatus='\"_s\n        + sqlText(step) + u\"'\"_s;",
+     "u\"' and billstatus like '%\"_s\n        + sqlText(step) + u\"'\"_s;",
+     "a 配布 report is asked about as a repeat when the card has a 全部配布 report (like instead of =)"),
+    ("progress", ST + "progress/WorkloadSql.cpp", "u\" where billcode ='\"_s + sqlText(card) + u\"'\"_s;",
+     "u\" where billcode like '\"_s + sqlText(card) + u\"%'\"_s;",
+     "a card's report also moves every card whose number starts with it"),
     # --- kanban
     ("kanban", ST + "kanban/frmKanban.cpp", "    Frame1->hide();\n    Timer1->start();", "    Frame1->hide();",
      "board timer not restarted after the settings"),
@@ -189,6 +209,8 @@ FAULTS = [
      "where (%3) and isnumeric(%1)=1", "a number of another length raises the counter"),
     ("numbers", S + "shell/RunningNumbers.cpp", "return recordsetHasRows(rs) && rs.field(0).toLongLong() > 0;",
      "return recordsetHasRows(rs) && rs.field(0).toLongLong() > 1;", "a held number already saved elsewhere is handed out again"),
+    ("numbers", S + "shell/RunningNumbers.cpp", "lockedCounter(conn, kind, day) + 1;\n        raiseCounterTo(conn, kind, n - 1, n, day);",
+     "lockedCounter(conn, kind) + 1;\n        raiseCounterTo(conn, kind, n - 1, n);", "daily numbers do not start again each day (the day left out of the counter's scope)"),
     # --- pictures
     ("pictures", ST + "pictures/ThumbsSql.cpp", '" Select * from item where isstop=0 and itemid="',
      '" Select * from item where itemid="', "a stopped article still shows"),

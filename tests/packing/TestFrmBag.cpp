@@ -135,7 +135,7 @@ void TestFrmBag::boxListAndSave()
     MessageBox::clearShown();
     f.butFlow[4]->click();
     QCOMPARE(MessageBox::lastShown().text, u"没有细码"_s);
-    for (const QString& roll : {u"42"_s, u"43"_s, u"44"_s, u"00042"_s}) {
+    for (const QString& roll : {u"42"_s, u"43"_s, u"44"_s, u"00042"_s, u"044"_s}) {
         fx.scan(roll);
         f.butFlow[4]->click();
     }
@@ -225,6 +225,7 @@ void TestFrmBag::rollFromAnotherBoxMovesKnowingly()
     BagFixture fx("是否要打包=1\n");
     frmBag& f = fx.open();
     fx.exec(u"update checkinfo set bagnumber='261206001' where id in (42,43)"_s);
+    fx.exec(u"update checkinfo set bagnumber='261206002' where id=44"_s);
     f.bagNumber[0]->setText(u"261206002"_s);
     const auto add = [&](const QString& roll, std::optional<MessageBox::Answer> answer) {
         MessageBox::clearShown();
@@ -238,7 +239,7 @@ void TestFrmBag::rollFromAnotherBoxMovesKnowingly()
     QCOMPARE(f.Label4->text(), u"0/0"_s);
     add(u"42"_s, MessageBox::AnswerYes);
     add(u"43"_s, MessageBox::AnswerYes);
-    add(u"44"_s, std::nullopt); // in no box: added without a question
+    add(u"44"_s, std::nullopt); // already in this box: added without a question
     QCOMPARE(MessageBox::shown().size(), 0);
     QCOMPARE(f.Label4->text(), u"3/60.5"_s);
     QCOMPARE(f.ximaGrid->textMatrix(1, 4) + f.ximaGrid->textMatrix(1, 7), u"261206002261206001"_s);
