@@ -419,33 +419,6 @@ private slots:
             f.grab().save(dir + "/long-defect-grid.png");
         }
     }
-
-    void screenshot()
-    {
-        CheckFixture fx(Bugs + "USASTANDARD=美标4分制\nautoGrade=1\ngrade=A品^0,B品^20,C品^40\n");
-        frmCheck& f = fx.open();
-        f.resize(1024, 768);
-        CheckDefectPart part(&f);
-        f.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
-        fx.lookUp("K001");
-        rollFields(f, "86.5", "150");
-        for (int i : {0, 4, 2, 0}) {
-            part.bugBtn_Click(i);
-            emit part.UserControl31()->Confirm(" 3", " 1");
-        }
-        QCOMPARE(f.defectRows().size(), 4);
-        part.bugBtn_Click(5);
-        QVERIFY(!part.UserControl31()->isHidden());
-        const QString dir = qEnvironmentVariable("MIREL_SHOT_DIR");
-        if (!dir.isEmpty()) {
-            f.grab().save(dir + "/defects-narrow.png");
-            emit part.UserControl31()->Confirm("", "");
-            f.Frame5_Click();
-            part.bugBtn_Click(7);
-            f.grab().save(dir + "/defects-wide.png");
-        }
-    }
 };
 
 QTEST_MAIN(TestCheckDefects)

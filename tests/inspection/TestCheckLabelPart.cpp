@@ -441,6 +441,7 @@ private slots:
         frmCheck& f = fx.open();
         CheckLabelPart part(&f);
         readyToSave(fx, f);
+        f.controls().Text1->setText("边'破");
         const QVariant e;
         QList<QVariantList> rows = {
             {17, "001", e, e, e, e, e, e, e, 250.5, "二等品"},
@@ -461,8 +462,8 @@ private slots:
         }
         QCOMPARE(MessageBox::lastShown().text, QString("导入成功"));
         QCOMPARE(fx.scalar("select onCount || grade from checkinfo where id=17"), QString("250.5二等品"));
-        QCOMPARE(fx.scalar("select billcode || billdetailId || ':' || onCount || grade || checkUsercode from checkinfo where checkCode='009'"),
-                 QString("K00111:80一等品001"));
+        QCOMPARE(fx.scalar("select billcode || billdetailId || ':' || onCount || grade || checkUsercode || remark from checkinfo where checkCode='009'"),
+                 QString("K00111:80一等品001边'破"));
         QCOMPARE(fx.scalar("select count(*) from checkinfo"), QString("2"));
     }
 

@@ -1,4 +1,4 @@
-// Label rows of the label tab and the statements of the worksheet import.
+// Label rows of the label tab and the plan of the worksheet import.
 #include "stations/inspection/CheckLabelImport.h"
 #include "stations/inspection/CheckLabelRows.h"
 
@@ -144,17 +144,6 @@ private slots:
         ImportContext ctx = lineOnScreen();
         ctx.billDetailId = 0;
         QCOMPARE(planImport(grid, ctx).badRows.size(), 1);
-    }
-
-    void statements()
-    {
-        QCOMPARE(importUpdate(17, 250.5, QStringLiteral("二'等")),
-                 QStringLiteral(" update CheckInfo set onCount=250.5,grade='二''等' where ID=17"));
-        QCOMPARE(importInsert(lineOnScreen(), QStringLiteral("009"), 99.5, QStringLiteral("一等品")),
-                 QStringLiteral("Insert into checkInfo (billCode,billdetailId,itemid,checkCode,onCount,cutcount,"
-                                "patchcount,grade,machineId,checkUsercode,taskno,remark,item1,item2,item3,item4,"
-                                "createDate) values( 'K001',11,1,'009',99.5,21.5,0,'一等品','003','001','J1',"
-                                "'边''破','P1','','','','2026-12-05')"));
     }
 };
 

@@ -7,12 +7,12 @@ AREAS = {
     "db": "^test_(sql_translator|db_connection|db_odbc|mirel_sql)$",
     "devices": "^test_(meter_protocol|scale_length|inspection_devices_pty|packing_progress_devices"
                "|device_parser_fuzz|device_tick_fuzz|split_readings)$",
-    "inspection": "^test_(frmcheck|frmcheck_save|checklayout|checkrolllist"
+    "inspection": "^test_(frmcheck|frmcheck_save|station_layout|checkrolllist"
                   "|checklabelrows|checklabelpart|checkgrading|checkdefects|check_devices"
                   "|row_deleted_elsewhere|check_offline)$",
-    "marklabel": "^test_(frmmaitou|maitou_layout|maitou_devices|frmhuaxian|huaxian_devices)$",
-    "packing": "^test_(frmbag|bag_print_pool|bag_window)$",
-    "progress": "^test_(frmworkload|workload_devices|workload_list|workload_layout)$",
+    "marklabel": "^test_(frmmaitou|station_layout|maitou_devices|frmhuaxian|huaxian_devices)$",
+    "packing": "^test_(frmbag|bag_print_pool|bag_window|station_layout)$",
+    "progress": "^test_(frmworkload|workload_devices|workload_list|station_layout)$",
     "kanban": "^test_(frmkanban|kanbanlayout)$",
     "report": "^test_(grf_template|report_expression|barcode|label_report|shipped_templates"
               "|print_routine)$",

@@ -41,6 +41,7 @@ void CheckLabelPart::buildTab()
     for (int i = 0; i < 2; ++i) {
         auto* r = new QRadioButton(texts[i], tab);
         r->setObjectName(QStringLiteral("tagType_") + QString::number(i));
+        r->setAccessibleName(texts[i]);
         m_tagType << r;
         options->addWidget(r, i, 0, 1, 2);
         options->addWidget(c.TxtBox[2 - i], i, 2); // TxtBox(2) piece length, TxtBox(1) count
@@ -54,6 +55,7 @@ void CheckLabelPart::buildTab()
     for (int i = 0; i < 6; ++i) {
         auto* b = new QPushButton(captions[i], tab);
         b->setObjectName(QStringLiteral("cmdTag_") + QString::number(i));
+        b->setAccessibleName(captions[i]);
         b->setFocusPolicy(Qt::NoFocus); // the keypad stays on the field being typed
         options->addWidget(b, 2 + i / 3, i % 3);
         m_cmdTag << b;
