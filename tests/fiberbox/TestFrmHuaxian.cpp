@@ -128,6 +128,7 @@ private slots:
                                   " where bagnumber = (select bagnumber from checkinfo where id = [#单据ID#])\n"
                                   "[text]\nat = 1 1 50 8\ntext = [箱号] [净重]\n");
         stackBoxes(fx, u"P-7"_s, 18);
+        fx.exec(u"insert into checkinfo(checkcode,machineId) values('900','001')"_s); // a later box without pallet
         registerStations(); // the station as `mirel huaxian` opens it, with its label printing
         std::unique_ptr<QWidget> window(Startup::openStation(chooseStation(u"huaxian"_s)));
         auto* f = qobject_cast<frmHuaxian*>(window.get());

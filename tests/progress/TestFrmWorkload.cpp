@@ -132,6 +132,7 @@ private slots:
         QFETCH(QString, metres);
         QFETCH(QString, pieces);
         ProgressFixture fx;
+        fx.exec("insert into bill(billid,billcode,billtype,companyid,billstatus) values(3,'K0021',57,2,'织造')");
         frmWorkload& f = fx.open();
         fx.enter("K002", 2, "001");
         f.TxtBox[2]->setText(metres);
@@ -150,28 +151,40 @@ private slots:
                  QString("染色|001|001|001"));
         QVERIFY(fx.scalar("select convert(varchar,createdate,120) from BillStatusDetail").startsWith("2026-03-04 "));
         QCOMPARE(fx.scalar("select billstatus+'|'+notprintremark from bill where billcode='K002'"), QString("染色|2026/03/04"));
+        QCOMPARE(fx.scalar("select billstatus from bill where billcode='K0021'"), QString("织造")); // another card
     }
 
+    // A second report of the card's step asks first; another step whose name ends the same
+    // (配布 after 全部配布) is no repeat.
     void resave_data()
     {
-        QTest::addColumn<int>("answer");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("then");
+        QTest::addColumn<int>("answer"); // 0: no question
         QTest::addColumn<QString>("rows");
-        QTest::newRow("yes adds a row") << int(MessageBox::AnswerYes) << "2";
-        QTest::newRow("no writes nothing") << int(MessageBox::AnswerNo) << "1";
+        QTest::newRow("yes adds a row") << 2 << 2 << int(MessageBox::AnswerYes) << "2";
+        QTest::newRow("no writes nothing") << 2 << 2 << int(MessageBox::AnswerNo) << "1";
+        QTest::newRow("配布 after 全部配布") << 3 << 1 << 0 << "1";
     }
     void resave()
     {
+        QFETCH(int, first);
+        QFETCH(int, then);
         QFETCH(int, answer);
         ProgressFixture fx("keyPolicy=1\n");
         frmWorkload& f = fx.open();
-        fx.enter("K002", 2, "001");
+        fx.enter("K002", first, "001");
         QVERIFY(f.saveReport());
-        fx.enter("K002", 2, "001");
-        MessageBox::setNextAnswer(MessageBox::Answer(answer));
+        fx.enter("K002", then, "001");
+        const QString step = f.selectedStep();
+        MessageBox::clearShown();
+        if (answer)
+            MessageBox::setNextAnswer(MessageBox::Answer(answer));
         QTest::mouseClick(f.Command1, Qt::LeftButton);
-        QCOMPARE(MessageBox::lastShown().text, QString("这个进度已经保存过了，是否要重新保存?"));
-        QTEST(fx.scalar("select count(*) from BillStatusDetail where billstatus='染色'"), "rows");
-        QCOMPARE(f.TxtBox[0]->text().isEmpty(), answer == MessageBox::AnswerYes);
+        QCOMPARE(MessageBox::shown().value(0).text,
+                 answer ? QString("这个进度已经保存过了，是否要重新保存?") : QString());
+        QTEST(fx.scalar("select count(*) from BillStatusDetail where billstatus='" + step + "'"), "rows");
+        QCOMPARE(f.TxtBox[0]->text().isEmpty(), answer != MessageBox::AnswerNo);
     }
 
     void allotAll_data()
