@@ -39,14 +39,11 @@ private slots:
     void writesThatMustTouchTheirRow();
     void secondConnectionWaitsForTheWriter();
     void valuesOfEveryType();
-    void textWithQuotesRoundTrips_data();
-    void textWithQuotesRoundTrips();
     void recordsetNavigation();
     void markersTakeValues_data();
     void markersTakeValues();
     void connectionStrings_data();
     void connectionStrings();
-    void codecRoundTrip_data();
     void codecRoundTrip();
 };
 
@@ -239,12 +236,9 @@ void TestConnection::writesThatMustTouchTheirRow_data()
     QTest::addColumn<QString>("statement");
     QTest::addColumn<QString>("param"); // bound to the one "?" when not empty
     QTest::addColumn<int>("touched");   // 0: the row is gone, the call throws
-    QTest::newRow("update one") << u"update checkinfo set remark='x' where id=1"_s << QString()
-                                << 1;
-    QTest::newRow("update two") << u"Update CheckInfo set remark='x' where billcode='A'"_s
-                                << QString() << 2;
-    QTest::newRow("update deleted")
-        << u"update checkinfo set remark='x' where id=9"_s << QString() << 0;
+    QTest::newRow("update one") << u"update checkinfo set remark='x' where id=1"_s << QString() << 1;
+    QTest::newRow("update two") << u"Update CheckInfo set remark='x' where billcode='A'"_s << QString() << 2;
+    QTest::newRow("update deleted") << u"update checkinfo set remark='x' where id=9"_s << QString() << 0;
     QTest::newRow("delete without from") << u"delete CheckInfo where id=2"_s << QString() << 1;
     QTest::newRow("delete deleted") << u"delete checkinfo where id=9"_s << QString() << 0;
     QTest::newRow("marker") << u"update checkinfo set remark=? where id=2"_s << u"y"_s << 1;
@@ -321,29 +315,17 @@ void TestConnection::valuesOfEveryType()
     QCOMPARE(rs.field(0).type(), DbValue::Type::DateTime);
     QCOMPARE(rs.field(0).toDateTime(), QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)));
     QVERIFY_THROWS_EXCEPTION(DbError, rs.field(u"nosuch"_s));
+    // Quotes, SQL and trailing blanks in a text come back as they were written.
+    for (const QString& text : {u"it's"_s, u"''"_s, u"客户'王'说：“边中色差”"_s, u"x'); delete item; --"_s, u"破洞  "_s}) {
+        m_conn.execute(u"update item set picName="_s + SqlText::quoted(text));
+        rs = m_conn.execute(u"select picName, count(*) over () from item"_s);
+        QCOMPARE(rs.recordCount(), 1);
+        QCOMPARE(rs.field(0).toString(), text);
+    }
     // A text read as a number takes its leading number, as the mill's quantities are typed.
     for (const auto& [text, value] : {std::pair{u"12.5"_s, 12.5}, {u"60米"_s, 60.0}, {QString(), 0.0},
                                       {u"abc"_s, 0.0}, {u"-3.5kg"_s, -3.5}})
         QCOMPARE(DbValue(text).toDouble(), value);
-}
-
-void TestConnection::textWithQuotesRoundTrips_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::newRow("quote") << u"it's"_s;
-    QTest::newRow("only quotes") << u"''"_s;
-    QTest::newRow("chinese quotes") << u"客户'王'说：“边中色差”"_s;
-    QTest::newRow("sql in text") << u"x'); delete checkinfo; --"_s;
-    QTest::newRow("trailing blanks") << u"破洞  "_s;
-}
-
-void TestConnection::textWithQuotesRoundTrips()
-{
-    QFETCH(QString, text);
-    m_conn.execute(u"insert checkinfo(billcode, remark) values('A', "_s + SqlText::quoted(text) + u")"_s);
-    const Recordset rs = m_conn.execute(u"select remark, count(*) over () from checkinfo"_s);
-    QCOMPARE(rs.recordCount(), 1);
-    QCOMPARE(rs.field(0).toString(), text);
 }
 
 // Values bound to "?" markers by their type: a quote is part of the value, a date compares with
@@ -414,31 +396,26 @@ void TestConnection::connectionStrings_data()
     QTest::addColumn<int>("kind");
     QTest::addColumn<QString>("detail"); // {home}: the program folder
     QTest::addColumn<QByteArray>("mirelIni");
-    QTest::newRow("relative file") << u"Provider=SQLite;Data Source=mirel.db"_s
-                                   << int(ConnectionTarget::Sqlite) << u"{home}/mirel.db"_s << QByteArray();
-    QTest::newRow("relative sub-folder") << u"Data Source=./data/../data/mill.db"_s
-                                         << int(ConnectionTarget::Sqlite) << u"{home}/data/mill.db"_s << QByteArray();
-    QTest::newRow("protocol version default")
-        << u"Provider=SQLOLEDB.1;Data Source=srv;Initial Catalog=erp;User ID=sa;Password=p;"_s
-        << int(ConnectionTarget::Odbc) << u"PWD=p;ClientCharset=UTF-8;TDS_Version=7.4;"_s << QByteArray();
-    QTest::newRow("protocol version of an older server")
-        << u"Provider=SQLOLEDB.1;Data Source=srv;Initial Catalog=erp;User ID=sa;Password=p;"_s
-        << int(ConnectionTarget::Odbc) << u"PWD=p;ClientCharset=UTF-8;TDS_Version=7.1;"_s
-        << QByteArray("[Database]\nTdsVersion= 7.1\n");
-    QTest::newRow("sqlite provider") << u"Provider=SQLite;Data Source=/data/m.db"_s
-                                     << int(ConnectionTarget::Sqlite) << u"/data/m.db"_s << QByteArray();
-    QTest::newRow("data source file") << u"Data Source=/data/mill.sqlite"_s
-                                      << int(ConnectionTarget::Sqlite) << u"/data/mill.sqlite"_s << QByteArray();
-    QTest::newRow("sql login")
-        << u"Provider=SQLOLEDB.1;Persist Security Info=False;Data Source=srv;Initial Catalog=erp;User ID=sa;Password=p;w;"_s
-        << int(ConnectionTarget::Odbc) << u"Driver={FreeTDS};Server=srv;Database=erp;UID=sa;PWD=p;"_s << QByteArray();
-    QTest::newRow("integrated")
-        << u"Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;Data Source=srv;Initial Catalog=erp;User ID=;Password=;"_s
-        << int(ConnectionTarget::Odbc) << u"Trusted_Connection=Yes"_s << QByteArray();
-    QTest::newRow("odbc unchanged") << u"Driver=SQLite3;Database=/tmp/x.db"_s
-                                    << int(ConnectionTarget::Odbc) << u"Driver=SQLite3;Database=/tmp/x.db"_s << QByteArray();
-    QTest::newRow("dsn") << u"DSN=mill;UID=a"_s << int(ConnectionTarget::Odbc) << u"DSN=mill;UID=a"_s << QByteArray();
-    QTest::newRow("nonsense") << u"hello"_s << int(ConnectionTarget::Invalid) << QString() << QByteArray();
+    const auto row = [](const char* name, const QString& text, ConnectionTarget::Kind kind,
+                        const QString& detail, const QByteArray& ini = {}) {
+        QTest::newRow(name) << text << int(kind) << detail << ini;
+    };
+    const auto sqlite = ConnectionTarget::Sqlite, odbc = ConnectionTarget::Odbc;
+    const QString server = u"Provider=SQLOLEDB.1;Data Source=srv;Initial Catalog=erp;User ID=sa;Password=p;"_s;
+    row("relative file", u"Provider=SQLite;Data Source=mirel.db"_s, sqlite, u"{home}/mirel.db"_s);
+    row("relative sub-folder", u"Data Source=./data/../data/mill.db"_s, sqlite, u"{home}/data/mill.db"_s);
+    row("sqlite provider", u"Provider=SQLite;Data Source=/data/m.db"_s, sqlite, u"/data/m.db"_s);
+    row("data source file", u"Data Source=/data/mill.sqlite"_s, sqlite, u"/data/mill.sqlite"_s);
+    row("protocol version default", server, odbc, u"PWD=p;ClientCharset=UTF-8;TDS_Version=7.4;"_s);
+    row("protocol version of an older server", server, odbc, u"PWD=p;ClientCharset=UTF-8;TDS_Version=7.1;"_s,
+        "[Database]\nTdsVersion= 7.1\n");
+    row("sql login", u"Provider=SQLOLEDB.1;Persist Security Info=False;Data Source=srv;Initial Catalog=erp;User ID=sa;Password=p;w;"_s,
+        odbc, u"Driver={FreeTDS};Server=srv;Database=erp;UID=sa;PWD=p;"_s);
+    row("integrated", u"Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;Data Source=srv;Initial Catalog=erp;User ID=;Password=;"_s,
+        odbc, u"Trusted_Connection=Yes"_s);
+    row("odbc unchanged", u"Driver=SQLite3;Database=/tmp/x.db"_s, odbc, u"Driver=SQLite3;Database=/tmp/x.db"_s);
+    row("dsn", u"DSN=mill;UID=a"_s, odbc, u"DSN=mill;UID=a"_s);
+    row("nonsense", u"hello"_s, ConnectionTarget::Invalid, QString());
 }
 
 void TestConnection::connectionStrings()
@@ -462,23 +439,18 @@ void TestConnection::connectionStrings()
         QVERIFY2(t.odbc.contains(detail), qPrintable(t.odbc));
 }
 
-void TestConnection::codecRoundTrip_data()
-{
-    QTest::addColumn<QString>("plain");
-    QTest::newRow("sql server") << u"Provider=SQLOLEDB.1;Persist Security Info=False;Data Source=10.0.0.5;Initial Catalog=锦程;User ID=sa;Password=p@ss;"_s;
-    QTest::newRow("default word") << u"缺省"_s;
-    QTest::newRow("empty") << QString();
-}
-
+// The codec of stored connection settings: what it encodes comes back with its key only, and
+// plain text passes unchanged.
 void TestConnection::codecRoundTrip()
 {
-    QFETCH(QString, plain);
-    const QString encoded = TextCodec::encodeText(plain, u"orvex"_s);
-    QVERIFY(encoded != plain);
-    QCOMPARE(TextCodec::decodeText(encoded, u"orvex"_s), plain);
-    // Another key does not decode it, and plain text passes unchanged.
-    QVERIFY(TextCodec::decodeText(encoded, u"other"_s) != plain || plain.isEmpty());
-    QCOMPARE(TextCodec::decodeText(plain, u"orvex"_s), plain);
+    for (const QString& plain : {u"Provider=SQLOLEDB.1;Persist Security Info=False;Data Source=10.0.0.5;Initial Catalog=锦程;User ID=sa;Password=p@ss;"_s,
+                                 u"缺省"_s, QString()}) {
+        const QString encoded = TextCodec::encodeText(plain, u"orvex"_s);
+        QVERIFY(encoded != plain);
+        QCOMPARE(TextCodec::decodeText(encoded, u"orvex"_s), plain);
+        QVERIFY(TextCodec::decodeText(encoded, u"other"_s) != plain || plain.isEmpty());
+        QCOMPARE(TextCodec::decodeText(plain, u"orvex"_s), plain);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestConnection)

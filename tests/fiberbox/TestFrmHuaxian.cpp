@@ -35,7 +35,7 @@ private slots:
     {
         QFETCH(QString, pattern);
         QFETCH(QString, batches);
-        CheckFixture fx("批次号构成=" + pattern.toUtf8() + "\n");
+        CheckFixture fx("批次号构成=" + pattern.toUtf8() + "\ngrade=一等,二等,三等,\n");
         frmHuaxian& f = openHuaxian(fx);
         f.loadItem(u"1"_s);
         const auto& c = f.controls();
@@ -50,6 +50,7 @@ private slots:
         const QString first = fx.scalar(u"select min(id) from checkinfo"_s);
         const QString created = fx.scalar(u"select createDate from checkinfo where id="_s + first);
         QVERIFY(created.startsWith(QDate::currentDate().toString(u"yyyy-MM-dd "_s))); // weighed at
+        c.gradeBtn[1]->click(); // the next box was to be a second; the first box is reopened
         f.loadRoll(first.toLongLong());
         c.TxtBox[24]->setText(u"4"_s);
         c.autoHuanJuan->setChecked(false);
