@@ -77,7 +77,7 @@ FAULTS = [
      "yards and metres mixed up for the reject length"),
     ("inspection", INS + "CheckGrading.cpp", "else if (d.start > at - window && d.start <= at)",
      "else if (d.start > at && d.start <= at)", "section alert repeated in a stretch already alerted"),
-    ("inspection", INS + "CheckSql.cpp", "WHERE ISSTOP=0 AND USERCODE='", "WHERE USERCODE='",
+    ("inspection", S + "shell/Database.cpp", "WHERE ISSTOP=0 AND USERCODE='", "WHERE USERCODE='",
      "a stopped user can still log in (dropped condition)"),
     ("inspection", INS + "CheckRoll.cpp", "conn.executeOnRow(updateStatement(r, id));",
      "conn.execute(updateStatement(r, id));", "re-save of a roll deleted elsewhere not noticed"),

@@ -175,10 +175,4 @@ QString rollNumberTaken(const QString& checkCode, const QString& condition)
          + QStringLiteral("' and ") + condition;
 }
 
-QString userName(const QString& code)
-{
-    return QStringLiteral("SELECT userName FROM USERINFO WHERE ISSTOP=0 AND USERCODE='") + q(code)
-         + QStringLiteral("'");
-}
-
 } // namespace CheckSql

@@ -73,7 +73,4 @@ QString rollNumberCondition(const QString& codetype, const QString& itemId, cons
 /// Rows already saved with this roll number in the numbering scope.
 QString rollNumberTaken(const QString& checkCode, const QString& condition);
 
-/// Active user's name for a worker code.
-QString userName(const QString& code);
-
 } // namespace CheckSql
