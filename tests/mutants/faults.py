@@ -102,8 +102,8 @@ FAULTS = [
      "conn.execute(CheckListSql::deleteRoll(id));", "a roll deleted elsewhere meanwhile is deleted again and its stock given back twice"),
     ("inspection", INS + "CheckListSql.cpp", "QString::number(rollId) + QStringLiteral(\" and billstatus='包装'\");",
      "QString::number(rollId);", "a deleted roll is taken off every status of its card, not only packing (dropped condition)"),
-    ("inspection", INS + "CheckSql.cpp", 'QStringLiteral("   billdetailid  =") + sqlNum(vb::Val(lineId));',
-     'QStringLiteral("   billdetailid  =") + sqlNum(vb::Val(itemId));', "roll numbers of a card line counted in the wrong scope (article id for line id)"),
+    ("inspection", INS + "CheckSql.cpp", 'if (codetype == u"面料编码")', 'if (codetype == u"缸号")',
+     "roll numbers of a dye lot counted per article (wrong scope of the running number)"),
     # --- mark label + fiber box
     ("marklabel", ST + "marklabel/MaitouSql.cpp", "where 1=1 and machineId like '%{machineId}%' ",
      "where 1=1 ", "pallet list shows other machines' boxes"),
