@@ -127,7 +127,7 @@ FAULTS = [
      "a roll already in this box asks to be moved into it"),
     ("packing", PK + "BagBox.cpp", "QString::number(ximaGrid->rows() - 2)", "QString::number(ximaGrid->rows() - 1)",
      "box roll count includes the empty row"),
-    ("packing", PK + "BagBox.cpp", "conn.executeOnRow(BagSql::saveBag(", "conn.execute(BagSql::saveBag(",
+    ("packing", PK + "BagBox.cpp", "conn.executeOnRow(rolls[done].sql);", "conn.execute(rolls[done].sql);",
      "box save of a roll deleted elsewhere not noticed"),
     ("packing", PK + "BagBox.cpp", "if (row.id > 0 && !row.bagNumber.isEmpty())", "if (row.id > 0)",
      "a roll without box number is written into the box"),
