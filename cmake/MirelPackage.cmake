@@ -3,14 +3,14 @@
 # (embedded database, templates, pictures, exports) into /var/lib/mirel, made by postinst.
 set(MIREL_ARCH_LIBDIR lib/${CMAKE_LIBRARY_ARCHITECTURE})
 set(MIREL_MODULE_DIR ${MIREL_ARCH_LIBDIR}/mirel)
-# The installed mirel finds its .xlsx module relative to its own folder (bin -> lib/<arch>/mirel).
+# The installed mirel finds its modules relative to its own folder (bin -> lib/<arch>/mirel).
 file(RELATIVE_PATH module_rel /usr/bin /usr/${MIREL_MODULE_DIR})
-set_source_files_properties(${PROJECT_SOURCE_DIR}/src/platform/sheet/XlsxModule.cpp
+set_source_files_properties(${PROJECT_SOURCE_DIR}/src/platform/module/ModuleFile.cpp
   DIRECTORY ${PROJECT_SOURCE_DIR}/src PROPERTIES COMPILE_DEFINITIONS MIREL_MODULE_DIR="${module_rel}")
 
 set(pkg ${PROJECT_SOURCE_DIR}/packaging)
 install(TARGETS mirel mirel-sql mirel-report mirel-devsim RUNTIME DESTINATION bin)
-install(TARGETS mirel_xlsx mirel_charts LIBRARY DESTINATION ${MIREL_MODULE_DIR})
+install(TARGETS mirel_xlsx mirel_charts mirel_sqlite LIBRARY DESTINATION ${MIREL_MODULE_DIR})
 install(PROGRAMS ${pkg}/mirel-kiosk DESTINATION libexec/mirel)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/templates/ DESTINATION share/mirel/templates
   FILES_MATCHING PATTERN "*.grf")

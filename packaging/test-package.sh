@@ -47,6 +47,12 @@ mkdir -p "$root/var/lib/mirel"
 [ -s "$root/var/lib/mirel/mirel.db" ] || { echo "the demo database is not in var/lib/mirel"; exit 1; }
 [ ! -e "$root/etc/mirel/mirel.db" ] && [ ! -e "$root/usr/bin/mirel.db" ]
 "$root/usr/bin/mirel-sql" -e "select count(*) from bill" | tail -n 1 | grep -qv '^0$'
+# The SQLite ODBC driver loads the installed SQLite module (left() is one of its functions).
+odbc_sqlite=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)/odbc/libsqlite3odbc.so
+if [ -f "$odbc_sqlite" ]; then
+  "$root/usr/bin/mirel-sql" --connection "Driver=$odbc_sqlite;Database=$root/var/lib/mirel/mirel.db" \
+    -e "select left(billcode, 2) from bill" | tail -n 1 | grep -q '^SC$'
+fi
 shot="$tmp/check.png"
 LANG=C.UTF-8 QT_QPA_PLATFORM=offscreen MIREL_NONINTERACTIVE=1 MIREL_LOCK_DIR="$tmp" \
   MIREL_SCREENSHOT="$shot" MIREL_SCREENSHOT_DELAY=300 "$root/usr/bin/mirel" check

@@ -1,12 +1,13 @@
 // The T-SQL rules of the embedded database, checked by running the statements the stations and
 // customers' stored SQL send against a real SQLite database and comparing with SQL Server's
-// answers.
+// answers; the same statements also through the SQLite ODBC driver when it is installed.
 #include "DbTestUtil.h"
 
 #include "db/DbProcedures.h"
 #include "db/SqlShape.h"
 #include "db/SqlTranslator.h"
 #include "db/SqliteBackend.h"
+#include "support/SqliteOdbc.h"
 #include "support/ThrowsWith.h"
 
 #include <QtTest>
@@ -17,8 +18,9 @@ class TestSqlTranslator : public QObject {
     Q_OBJECT
 
 private:
-    TempDatabase m_db, m_shapeDb;
+    TempDatabase m_db, m_shapeDb, m_odbcDb;
     Connection m_conn, m_shapeConn; // the second one keeps the rows as they are filled
+    Connection m_odbc;              // through the SQLite ODBC driver; closed when not installed
 
 private slots:
     void initTestCase();
@@ -27,6 +29,7 @@ private slots:
     void badSqlGivesTheDatabaseMessage_data();
     void badSqlGivesTheDatabaseMessage();
     void procedureRegistry();
+    void odbcWithoutTheModuleIsRefused();
     void shapeReusedWithOtherLiterals_data();
     void shapeReusedWithOtherLiterals();
     void cacheIsCapped();
@@ -50,6 +53,11 @@ void TestSqlTranslator::initTestCase()
     m_shapeDb.open(m_shapeConn);
     m_conn.execute(rows);
     m_shapeConn.execute(rows);
+    if (!SqliteOdbc::driver().isEmpty()) {
+        m_odbcDb.open(m_odbc);
+        m_odbc.open(u"Driver="_s + SqliteOdbc::driver() + u";Database="_s + m_odbcDb.path());
+        m_odbc.execute(rows);
+    }
 }
 
 // Query -> rows as SQL Server returns them. Statements that change rows come last: the batch,
@@ -189,30 +197,43 @@ void TestSqlTranslator::results()
     QFETCH(QString, sql);
     QFETCH(QString, check);
     QFETCH(QString, expected);
-    Recordset rs;
-    try {
-        // A query runs after one of the same shape with other values has been prepared.
-        const SqlShape shape = SqlShape::of(sql);
-        if (check.isEmpty() && shape.isShaped() &&
-            sql.startsWith(u"select"_s, Qt::CaseInsensitive)) {
-            QList<DbValue> other = shape.values();
-            for (DbValue& v : other)
-                v = v.type() == DbValue::Type::Text ? DbValue(v.toString() + u"~"_s)
-                                                    : DbValue(v.toDouble() + 7);
-            m_conn.execute(shape.textWith(other));
+    QStringList columns; // as the embedded database names them; the same through ODBC, but for
+                         // unnamed expressions ("isnumeric('1.')"), which SQL Server leaves unnamed
+    for (Connection* conn : {&m_conn, &m_odbc}) {
+        if (!conn->isOpen())
+            continue;
+        Recordset rs;
+        try {
+            // A query runs after one of the same shape with other values has been prepared.
+            const SqlShape shape = SqlShape::of(sql);
+            if (check.isEmpty() && shape.isShaped() &&
+                sql.startsWith(u"select"_s, Qt::CaseInsensitive)) {
+                QList<DbValue> other = shape.values();
+                for (DbValue& v : other)
+                    v = v.type() == DbValue::Type::Text ? DbValue(v.toString() + u"~"_s)
+                                                        : DbValue(v.toDouble() + 7);
+                conn->execute(shape.textWith(other));
+            }
+            rs = conn->execute(sql);
+            if (!check.isEmpty())
+                rs = conn->execute(
+                    QString(check).replace(u"{result}"_s, rs.isOpen() ? rowsText(rs) : QString()));
+        } catch (const DbError& e) {
+            QFAIL(qPrintable(e.message() + u"\n"_s + conn->translate(sql)));
         }
-        rs = m_conn.execute(sql);
-        if (!check.isEmpty())
-            rs = m_conn.execute(QString(check).replace(u"{result}"_s, rs.isOpen() ? rowsText(rs) : QString()));
-    } catch (const DbError& e) {
-        QFAIL(qPrintable(e.message() + u"\n"_s + m_conn.translate(sql)));
+        if (conn == &m_conn)
+            columns = rs.columns().filter(QRegularExpression(u"^[^.]*$"_s));
+        for (const QString& name : columns)
+            QVERIFY2(rs.columns().contains(name), qPrintable(name));
+        if (QByteArray(QTest::currentDataTag()) == "duplicate names first wins") {
+            QCOMPARE(rs.field(u"checkCode"_s).toString(), u"001"_s);
+            QCOMPARE(rs.field(u"ID"_s).toLongLong(), 1);
+        } else {
+            QVERIFY2(rowsText(rs) == expected,
+                     qPrintable((conn == &m_odbc ? u"ODBC: "_s : QString()) + rowsText(rs) +
+                                u" != "_s + expected));
+        }
     }
-    if (QByteArray(QTest::currentDataTag()) == "duplicate names first wins") {
-        QCOMPARE(rs.field(u"checkCode"_s).toString(), u"001"_s);
-        QCOMPARE(rs.field(u"ID"_s).toLongLong(), 1);
-        return;
-    }
-    QCOMPARE(rowsText(rs), expected);
 }
 
 void TestSqlTranslator::badSqlGivesTheDatabaseMessage_data()
@@ -247,6 +268,20 @@ void TestSqlTranslator::procedureRegistry()
         return exec(u"select count(*) as n from checkinfo where billcode='"_s + args.value(0) + u"'"_s);
     });
     QCOMPARE(rowsText(m_conn.execute(u"exec CountRolls 'L05'"_s)), u"2"_s);
+}
+
+// A SQLite data source whose driver cannot load the program's functions is refused at once with
+// the module it lacks, not statement by statement with "no such function".
+void TestSqlTranslator::odbcWithoutTheModuleIsRefused()
+{
+    if (!m_odbc.isOpen())
+        QSKIP("the SQLite ODBC driver is not installed");
+    qputenv("MIREL_SQLITE_MODULE", "/nowhere/libmirel_sqlite.so");
+    Connection c;
+    QVERIFY(throwsWith<DbError>(
+        [&] { c.open(u"Driver="_s + SqliteOdbc::driver() + u";Database="_s + m_odbcDb.path()); },
+        u"本程序的函数模块 /nowhere/libmirel_sqlite.so"_s));
+    qunsetenv("MIREL_SQLITE_MODULE");
 }
 
 // The literals of a statement are bound to a statement prepared for an earlier text of the same

@@ -6,6 +6,7 @@
 #include "journal/JournalRetry.h"
 #include "shell/JournalNumbers.h"
 #include "shell/SysUtilDb.h"
+#include "support/SqliteOdbc.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -59,6 +60,13 @@ class TestJournal : public QObject {
     std::unique_ptr<QTemporaryDir> m_dir; // fresh for every test
     QString dbPath() const { return m_dir->filePath(u"mill.db"_s); }
     QString connectionString() const { return u"Provider=SQLite;Data Source="_s + dbPath(); }
+    // The embedded database, or the same file through the SQLite ODBC driver (the "odbc" column).
+    QString connectionOfRow() const
+    {
+        return QTest::currentDataTag() == QByteArray("odbc")
+                   ? u"Driver="_s + SqliteOdbc::driver() + u";Database="_s + dbPath()
+                   : connectionString();
+    }
     QString journalPath() const { return m_dir->filePath(u"journal.db"_s); }
     static QString column(Connection& conn, const QString& sql)
     {
@@ -95,6 +103,7 @@ private slots:
     void refusedRecordWaitsWithItsReason();
     void takenNumberIsReplaced();
     void killedAndConcurrentReplaysApplyEachRecordOnce();
+    void backgroundRetryComesBackByItself_data() { replayIsInOrderAndExactlyOnce_data(); }
     void backgroundRetryComesBackByItself();
 };
 
@@ -160,21 +169,16 @@ void TestJournal::replayIsInOrderAndExactlyOnce_data()
 void TestJournal::replayIsInOrderAndExactlyOnce()
 {
     QFETCH(bool, odbc);
-    QString connection = connectionString();
-    if (odbc) {
-        const QString driver = u"/usr/lib/x86_64-linux-gnu/odbc/libsqlite3odbc.so"_s;
-        if (!QFile::exists(driver))
-            QSKIP("the SQLite ODBC driver is not installed");
-        connection = u"Driver="_s + driver + u";Database="_s + dbPath() + u";Timeout=30000"_s;
-    }
+    if (odbc && SqliteOdbc::driver().isEmpty())
+        QSKIP("the SQLite ODBC driver is not installed");
+    const QString connection = connectionOfRow();
     JournalStore store(journalPath());
     for (const QString& n : {u"003"_s, u"001"_s, u"002"_s})
         store.add(roll(n, 2));
     Connection conn;
     conn.open(connection);
-    // The running numbers use functions that the SQLite ODBC driver lacks: records keep theirs.
     JournalNumbers numbers;
-    JournalNumbering* numbering = odbc ? nullptr : &numbers;
+    JournalNumbering* numbering = &numbers;
     JournalReplayResult r = JournalReplay(store, conn, numbering).run();
     QVERIFY2(!r.stopped, qPrintable(r.stopReason));
     for (const JournalStore::Entry& e : store.entries(JournalStore::State::Refused))
@@ -299,13 +303,16 @@ void TestJournal::killedAndConcurrentReplaysApplyEachRecordOnce()
 
 void TestJournal::backgroundRetryComesBackByItself()
 {
+    QFETCH(bool, odbc);
+    if (odbc && SqliteOdbc::driver().isEmpty())
+        QSKIP("the SQLite ODBC driver is not installed");
     QVERIFY(QFile::rename(dbPath(), dbPath() + u".away"_s));
     {
         JournalStore store(journalPath());
         store.add(roll(u"001"_s, 3));
     }
     JournalRetry retry(
-        journalPath(), connectionString(), [] { return std::make_unique<JournalNumbers>(); }, 50);
+        journalPath(), connectionOfRow(), [] { return std::make_unique<JournalNumbers>(); }, 50);
     QSignalSpy spy(&retry, &JournalRetry::replayed);
     retry.start();
     QVERIFY(spy.wait(5000));

@@ -3,11 +3,14 @@
 // "insert …; select SCOPE_IDENTITY();" gives the new id.
 #include "db/OdbcBackend.h"
 
+#include "module/ModuleFile.h"
+#include "db/ConnectionString.h"
 #include "db/DbProcedures.h"
 #include "db/SqlTokens.h"
 
 #include <QDateTime>
 #include <list>
+#include <odbcinst.h>
 #include <sql.h>
 #include <sqlext.h>
 
@@ -155,7 +158,10 @@ Recordset fetchAll(SQLHSTMT st, SQLSMALLINT columns)
         SQLULEN size = 0;
         check(SQLDescribeColW(st, c, name, 256, &nameLen, &type, &size, &digits, &nullable),
               SQL_HANDLE_STMT, st, QStringLiteral("SQLDescribeCol"));
-        names << fromWide(name, qMin<qsizetype>(nameLen, 255));
+        // The SQLite ODBC driver counts a name's UTF-8 bytes, not its characters: the name
+        // ends at its terminating zero.
+        const QString text = fromWide(name, qMin<qsizetype>(nameLen, 255));
+        names << text.left(text.indexOf(QChar(0)));
         types << type;
     }
     Recordset rs(names);
@@ -234,22 +240,88 @@ struct ParamBuffers {
     }
 };
 
-// The SQLite ODBC driver looks for ";" in the raw text, comments included; on SQLite a comment
-// means nothing, so it is left out.
-QString withoutComments(const QString& sql)
+// The text for the SQLite ODBC driver. The driver looks for ";" in the raw text, comments
+// included; on SQLite a comment means nothing, so it is left out. It reads no rows from a
+// statement that starts with DELETE, INSERT or UPDATE, so one with RETURNING (the print pool's
+// "delete top (1) … output deleted.…") is started with an empty WITH, which SQLite allows there.
+QString forSqliteDriver(const QString& sql)
 {
     SqlTokens t = SqlLex::tokenize(sql);
+    bool returning = false;
     for (SqlToken& tok : t) {
         if (tok.is(SqlToken::Comment))
             tok = SqlToken{SqlToken::Space, QStringLiteral(" ")};
+        returning = returning || tok.isWord(u"returning");
     }
-    return SqlLex::join(t).trimmed();
+    const QString text = SqlLex::join(t).trimmed();
+    const QString verb = text.section(u' ', 0, 0).toLower();
+    const bool write = verb == u"delete" || verb == u"insert" || verb == u"update";
+    return returning && write ? QStringLiteral("WITH mirel_rows AS (SELECT 1) ") + text : text;
+}
+
+// A setting of a data source (odbc.ini) or of a driver (odbcinst.ini); "" when none.
+QString profileValue(const QString& section, const char* key, const char* file)
+{
+    if (section.isEmpty())
+        return QString();
+    char value[1024] = {};
+    const QByteArray name = section.toLocal8Bit();
+    const int n = SQLGetPrivateProfileString(name.constData(), key, "", value, sizeof(value), file);
+    return n > 0 ? QString::fromLocal8Bit(value, qMin(n, int(sizeof(value)) - 1)) : QString();
+}
+
+QString braceless(QString s)
+{
+    if (s.startsWith(u'{') && s.endsWith(u'}'))
+        s = s.mid(1, s.size() - 2);
+    return s;
+}
+
+// The SQLite ODBC driver, named by the connection string or by its data source, gets two settings
+// of its own: NoCreat=1, so that a database file that went away is offline and never made anew
+// empty, and LoadExt with the program's SQLite module, which gives its connection the functions,
+// collation and moved-file check of the embedded database (the data source's own LoadExt list
+// is kept). Other drivers get the text unchanged.
+QString withSqliteSettings(const QString& text)
+{
+    const QString dsn = braceless(ConnectionString::value(text, QStringLiteral("DSN")));
+    QString driver = braceless(ConnectionString::value(text, QStringLiteral("Driver")));
+    if (driver.isEmpty())
+        driver = profileValue(dsn, "Driver", "odbc.ini");
+    const QString library = driver + u' ' + profileValue(driver, "Driver", "odbcinst.ini");
+    if (!library.contains(QStringLiteral("sqlite"), Qt::CaseInsensitive))
+        return text;
+    QString out = text.trimmed();
+    if (!out.isEmpty() && !out.endsWith(u';'))
+        out += u';';
+    if (ConnectionString::value(text, QStringLiteral("NoCreat")).isEmpty())
+        out += QStringLiteral("NoCreat=1;");
+    // Writers wait for each other up to 30 s, as on the embedded database (the driver's own
+    // default is not to wait).
+    if (ConnectionString::value(text, QStringLiteral("Timeout")).isEmpty() &&
+        profileValue(dsn, "Timeout", "odbc.ini").isEmpty())
+        out += QStringLiteral("Timeout=30000;");
+    QString extensions = ConnectionString::value(text, QStringLiteral("LoadExt"));
+    if (extensions.isEmpty())
+        extensions = profileValue(dsn, "LoadExt", "odbc.ini");
+    if (!extensions.contains(QStringLiteral("mirel_sqlite"))) {
+        const QString module = OdbcBackend::sqliteModulePath();
+        out += QStringLiteral("LoadExt=") +
+               (extensions.isEmpty() ? module : extensions + u',' + module) + u';';
+    }
+    return out;
 }
 
 } // namespace
 
-OdbcBackend::OdbcBackend(const QString& connectionString) : m_h(std::make_unique<Handles>())
+QString OdbcBackend::sqliteModulePath()
 {
+    return module::path(QStringLiteral("libmirel_sqlite.so"), "MIREL_SQLITE_MODULE");
+}
+
+OdbcBackend::OdbcBackend(const QString& text) : m_h(std::make_unique<Handles>())
+{
+    const QString connectionString = withSqliteSettings(text);
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &m_h->env)))
         throw DbError(QStringLiteral("ODBC 驱动管理器不可用"), QStringLiteral("IM001"));
     SQLSetEnvAttr(m_h->env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
@@ -274,8 +346,34 @@ OdbcBackend::OdbcBackend(const QString& connectionString) : m_h(std::make_unique
     SQLSMALLINT len = 0;
     SQLGetInfoW(m_h->dbc, SQL_DBMS_NAME, dbms, sizeof(dbms), &len);
     m_dbms = fromWide(dbms, qMin<qsizetype>(len / 2, 255));
-    if (m_dbms.contains(QStringLiteral("SQLite"), Qt::CaseInsensitive))
+    if (m_dbms.contains(QStringLiteral("SQLite"), Qt::CaseInsensitive)) {
         m_dialect = SqlDialect::Sqlite;
+        requireSqliteModule();
+    }
+}
+
+// Without the module the stations' numbering, lengths, dates and comparisons would fail one by
+// one with "no such function"; the connection is refused at once with what to install instead.
+void OdbcBackend::requireSqliteModule()
+{
+    try {
+        checkMoved();
+    } catch (const DbError& e) {
+        if (e.connectionLost())
+            throw;
+        throw DbError(QStringLiteral("SQLite 的 ODBC 数据源没有载入本程序的函数模块 %1"
+                                     "（数据源设置 LoadExt，驱动需支持）：%2")
+                          .arg(sqliteModulePath(), e.message()),
+                      e.code(), e.nativeCode());
+    }
+}
+
+void OdbcBackend::checkMoved()
+{
+    qint64 ignored = 0;
+    if (runDirect(QStringLiteral("select mirel_moved()"), ignored).field(0).toLongLong() != 0)
+        throw DbError(QStringLiteral("数据库文件已被删除或移走"), QStringLiteral("08S01"))
+            .markConnectionLost();
 }
 
 OdbcBackend::~OdbcBackend()
@@ -290,6 +388,27 @@ OdbcBackend::~OdbcBackend()
 
 Recordset OdbcBackend::runDirect(const QString& sql, qint64& rowsAffected,
                                  const QList<DbValue>* params)
+{
+    if (m_dialect == SqlDialect::Sqlite) {
+        try {
+            return runStatement(sql, rowsAffected, params);
+        } catch (const DbError& e) {
+            // The SQLite ODBC driver reports a lock held by another station as HY000 with
+            // SQLite's code as the native one: named as the embedded database names it, the
+            // replay and the saves know to wait and try again.
+            if (e.nativeCode() == 5 || e.nativeCode() == 6)
+                throw DbError(e.message(),
+                              e.nativeCode() == 5 ? QStringLiteral("SQLITE_BUSY")
+                                                  : QStringLiteral("SQLITE_LOCKED"),
+                              e.nativeCode());
+            throw;
+        }
+    }
+    return runStatement(sql, rowsAffected, params);
+}
+
+Recordset OdbcBackend::runStatement(const QString& sql, qint64& rowsAffected,
+                                    const QList<DbValue>* params)
 {
     Stmt st(m_h->dbc);
     if (m_timeout > 0)
@@ -338,11 +457,12 @@ Recordset OdbcBackend::execute(const QString& batch, qint64& rowsAffected)
 {
     if (m_dialect == SqlDialect::SqlServer)
         return runDirect(batch, rowsAffected);
+    checkMoved();
     loadSchema();
     Recordset last;
     for (const SqlStatement& s : m_translator.translateBatch(batch)) {
         Recordset rs = s.procedure.isEmpty()
-                           ? runDirect(withoutComments(s.sql), rowsAffected)
+                           ? runDirect(forSqliteDriver(s.sql), rowsAffected)
                            : DbProcedures::run(s.procedure, s.arguments,
                                                [this, &rowsAffected](const QString& q) {
                                                    return execute(q, rowsAffected);
@@ -358,11 +478,12 @@ Recordset OdbcBackend::executeWith(const QString& statement, const QList<DbValue
 {
     if (m_dialect == SqlDialect::SqlServer)
         return runDirect(statement, rowsAffected, &params);
+    checkMoved();
     loadSchema();
     const QList<SqlStatement> statements = m_translator.translateBatch(statement);
     if (statements.size() != 1 || !statements.first().procedure.isEmpty())
         throw DbError(QStringLiteral("带参数的语句只能是一条查询或写入：%1").arg(statement));
-    return runDirect(withoutComments(statements.first().sql), rowsAffected, &params);
+    return runDirect(forSqliteDriver(statements.first().sql), rowsAffected, &params);
 }
 
 void OdbcBackend::loadSchema()
@@ -391,8 +512,17 @@ QString OdbcBackend::translate(const QString& batch)
     return m_translator.translate(batch);
 }
 
+// SQLite: the driver's manual-commit mode begins a deferred transaction, whose first write fails
+// at once when another station wrote since its first read; BEGIN IMMEDIATE takes the write lock
+// first (waiting for it), as the embedded database does.
 void OdbcBackend::begin()
 {
+    qint64 ignored = 0;
+    if (m_dialect == SqlDialect::Sqlite) {
+        checkMoved();
+        runDirect(QStringLiteral("BEGIN IMMEDIATE"), ignored);
+        return;
+    }
     check(SQLSetConnectAttr(m_h->dbc, SQL_ATTR_AUTOCOMMIT,
                             reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0),
           SQL_HANDLE_DBC, m_h->dbc, QStringLiteral("BeginTrans"));
@@ -400,6 +530,17 @@ void OdbcBackend::begin()
 
 void OdbcBackend::endTransaction(bool commit)
 {
+    if (m_dialect == SqlDialect::Sqlite) {
+        qint64 ignored = 0;
+        try {
+            runDirect(commit ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"), ignored);
+        } catch (const DbError& e) {
+            // After some errors SQLite has already rolled back.
+            if (commit || !e.message().contains(QStringLiteral("no transaction is active")))
+                throw;
+        }
+        return;
+    }
     const SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, m_h->dbc, commit ? SQL_COMMIT : SQL_ROLLBACK);
     if (!SQL_SUCCEEDED(rc)) {
         DbError e = diagnostics(SQL_HANDLE_DBC, m_h->dbc,

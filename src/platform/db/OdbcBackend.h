@@ -1,5 +1,6 @@
 // SQL Server (or any ODBC data source) through the ODBC C API. SQL Server gets the T-SQL as it is;
-// a SQLite data source gets the translation.
+// a SQLite data source gets the translation, and its driver loads the program's SQLite module
+// (the embedded database's functions), without which the connection is refused.
 #pragma once
 
 #include "db/DbBackend.h"
@@ -9,8 +10,13 @@
 
 class OdbcBackend : public DbBackend {
 public:
-    /// Connects with SQLDriverConnect (no prompt). Throws DbError with SQLSTATE and message.
+    /// Connects with SQLDriverConnect (no prompt); the SQLite ODBC driver also gets NoCreat=1 and
+    /// LoadExt with sqliteModulePath(). Throws DbError with SQLSTATE and message.
     explicit OdbcBackend(const QString& connectionString);
+
+    /// The module with the embedded database's functions for the SQLite ODBC driver (next to the
+    /// program, or MIREL_SQLITE_MODULE).
+    static QString sqliteModulePath();
     ~OdbcBackend() override;
 
     SqlDialect dialect() const override { return m_dialect; }
@@ -30,7 +36,11 @@ private:
     struct Handles;
     Recordset runDirect(const QString& sql, qint64& rowsAffected,
                         const QList<DbValue>* params = nullptr);
+    Recordset runStatement(const QString& sql, qint64& rowsAffected, const QList<DbValue>* params);
     void endTransaction(bool commit);
+    void requireSqliteModule();
+    /// SQLite: throws a lost connection when the database file was moved away or deleted.
+    void checkMoved();
     void loadSchema();
 
     std::unique_ptr<Handles> m_h;

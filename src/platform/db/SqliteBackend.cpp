@@ -301,15 +301,8 @@ void SqliteBackend::checkMoved()
 {
     // A database file deleted or moved away under an open connection still answers from the old
     // file; the station must learn that its database is gone, as it would from a server.
-    int moved = 0;
-    if (sqlite3_file_control(m_db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) != SQLITE_OK || !moved)
+    if (!SqliteFunctions::databaseMoved(m_db))
         return;
-    // SQLite keeps the journal (-wal) of a moved file at the old name, unwritten: the file that
-    // left would miss its last saves, and a file put back or in its place would be read
-    // through a journal not its own. The journal goes into the file that left (wherever it is
-    // now) and is emptied; with other stations still on the old file the last one does it.
-    sqlite3_busy_timeout(m_db, 0);
-    sqlite3_wal_checkpoint_v2(m_db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
     throw DbError(QStringLiteral("数据库文件已被删除或移走"), QStringLiteral("SQLITE_CANTOPEN"),
                   SQLITE_CANTOPEN)
         .markConnectionLost();

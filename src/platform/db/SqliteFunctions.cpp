@@ -9,7 +9,14 @@
 #include <QString>
 #include <QTimeZone>
 #include <cmath>
+#ifdef MIREL_SQLITE_MODULE
+// Built into the module that the SQLite ODBC driver loads: every call goes through the driver's
+// SQLite, which need not be ours.
+#include <sqlite3ext.h>
+SQLITE_EXTENSION_INIT3
+#else
 #include <sqlite3.h>
+#endif
 
 namespace {
 
@@ -412,6 +419,11 @@ void fnIdentCurrent(sqlite3_context* ctx, int, sqlite3_value** argv)
     sqlite3_finalize(st);
 }
 
+void fnMoved(sqlite3_context* ctx, int, sqlite3_value**)
+{
+    sqlite3_result_int(ctx, SqliteFunctions::databaseMoved(sqlite3_context_db_handle(ctx)) ? 1 : 0);
+}
+
 // SQL Server's default collation: letter case ignored (ASCII, as SQLite's own NOCASE, so that
 // indexes written by other SQLite tools stay in order) and trailing blanks ignored.
 int compareNoCase(void*, int n1, const void* p1, int n2, const void* p2)
@@ -462,11 +474,26 @@ const Function functions[] = {
     {"replicate", 2, fnReplicate, true},
     {"getDictionary", 2, fnGetDictionary, false},
     {"tsql_ident_current", 1, fnIdentCurrent, false},
+    {"mirel_moved", 0, fnMoved, false},
 };
 
 } // namespace
 
 namespace SqliteFunctions {
+
+bool databaseMoved(sqlite3* db)
+{
+    int moved = 0;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_HAS_MOVED, &moved) != SQLITE_OK || !moved)
+        return false;
+    // SQLite keeps the journal (-wal) of a moved file at the old name, unwritten: the file that
+    // left would miss its last saves, and a file put back or in its place would be read
+    // through a journal not its own. The journal goes into the file that left (wherever it is
+    // now) and is emptied; with other stations still on the old file the last one does it.
+    sqlite3_busy_timeout(db, 0);
+    sqlite3_wal_checkpoint_v2(db, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+    return true;
+}
 
 int registerAll(sqlite3* db)
 {
