@@ -3,10 +3,10 @@
 // "insert …; select SCOPE_IDENTITY();" gives the new id.
 #include "db/OdbcBackend.h"
 
-#include "module/ModuleFile.h"
 #include "db/ConnectionString.h"
 #include "db/DbProcedures.h"
 #include "db/SqlTokens.h"
+#include "module/ModuleFile.h"
 
 #include <QDateTime>
 #include <list>
