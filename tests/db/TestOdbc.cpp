@@ -21,7 +21,8 @@ private:
     QString connectionString() const
     {
         // NoCreat=0: this test makes its database through the driver.
-        return u"Driver="_s + m_driver + u";Database="_s + m_dir.path() + u"/odbc.db;Timeout=30000;NoCreat=0"_s;
+        return u"Driver="_s + m_driver + u";Database="_s + m_dir.path() +
+               u"/odbc.db;Timeout=30000;NoCreat=0"_s;
     }
 
 private slots:
