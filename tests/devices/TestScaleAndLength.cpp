@@ -13,8 +13,8 @@ private slots:
     void textBetweenQuirks();
     void scaleText_data();
     void scaleText();
-    void packed_data();
-    void packed();
+    void assembled_data();
+    void assembled();
     void correction_data();
     void correction();
     void lengthFormats_data();
@@ -27,14 +27,35 @@ void TestScaleAndLength::textBetweenQuirks_data()
     QTest::addColumn<QString>("a");
     QTest::addColumn<QString>("b");
     QTest::addColumn<QString>("between");
-    QTest::newRow("two equals") << "=05.0100=" << "=" << "=" << "05.0100";
-    QTest::newRow("single equals") << "=05.0100" << "=" << "=" << "";
-    QTest::newRow("wn kg") << "ST,GS,wn0012.50kg" << "wn" << "kg" << "0012.50";
+    QTest::newRow("two equals") << "=05.0100="
+                                << "="
+                                << "="
+                                << "05.0100";
+    QTest::newRow("single equals") << "=05.0100"
+                                   << "="
+                                   << "="
+                                   << "";
+    QTest::newRow("wn kg") << "ST,GS,wn0012.50kg"
+                           << "wn"
+                           << "kg"
+                           << "0012.50";
     // Without the start token the search starts at Len(a): the text before b.
-    QTest::newRow("no start token") << "0012.50kg" << "wn" << "kg" << "012.50";
-    QTest::newRow("no end token") << "wn12" << "wn" << "kg" << "";
-    QTest::newRow("adjacent") << "wnkg" << "wn" << "kg" << "";
-    QTest::newRow("empty") << "" << "=" << "=" << "";
+    QTest::newRow("no start token") << "0012.50kg"
+                                    << "wn"
+                                    << "kg"
+                                    << "012.50";
+    QTest::newRow("no end token") << "wn12"
+                                  << "wn"
+                                  << "kg"
+                                  << "";
+    QTest::newRow("adjacent") << "wnkg"
+                              << "wn"
+                              << "kg"
+                              << "";
+    QTest::newRow("empty") << ""
+                           << "="
+                           << "="
+                           << "";
 }
 
 void TestScaleAndLength::textBetweenQuirks()
@@ -76,28 +97,40 @@ void TestScaleAndLength::scaleText()
     QCOMPARE(scaleWeightFromText(s, ScaleTextRules(rules)), kg);
 }
 
-void TestScaleAndLength::packed_data()
+// Ticks of bytes through the assembler of the station's scale port: the weights it takes.
+void TestScaleAndLength::assembled_data()
 {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<double>("kg");
-    QTest::newRow("12.34") << QByteArray::fromHex("00003412") << true << 12.34;
-    QTest::newRow("99.99 with tail") << QByteArray::fromHex("AA BB 99 99 CC") << true << 99.99;
-    QTest::newRow("zero") << QByteArray::fromHex("00000000") << true << 0.0;
-    QTest::newRow("hex digit") << QByteArray::fromHex("00001A12") << false << 0.0;
-    QTest::newRow("high nibble") << QByteArray::fromHex("0000A012") << false << 0.0;
-    QTest::newRow("short") << QByteArray::fromHex("000034") << false << 0.0;
+    QTest::addColumn<bool>("packed");
+    QTest::addColumn<QByteArrayList>("ticks");
+    QTest::addColumn<QStringList>("weights");
+    const auto hex = [](const char* h) { return QByteArray::fromHex(h); };
+    QTest::newRow("packed 12.34") << true << QByteArrayList{hex("0200341203")}
+                                  << QStringList{"12.34"};
+    QTest::newRow("packed zero, 99.99 after noise")
+        << true << QByteArrayList{hex("0200000003"), hex("AABB0200999903")}
+        << QStringList{"0", "99.99"};
+    QTest::newRow("packed split") << true << QByteArrayList{hex("020034"), hex("1203")}
+                                  << QStringList{"12.34"};
+    QTest::newRow("packed hex digit") << true << QByteArrayList{hex("02001A1203")} << QStringList{};
+    QTest::newRow("packed high nibble")
+        << true << QByteArrayList{hex("0200A01203")} << QStringList{};
+    QTest::newRow("packed wrong end byte")
+        << true << QByteArrayList{hex("0200341204")} << QStringList{};
+    QTest::newRow("blank line after a reading")
+        << false << QByteArrayList{"\nwn0012.50kg\r\n   \r\n"} << QStringList{"12.5"};
 }
 
-void TestScaleAndLength::packed()
+void TestScaleAndLength::assembled()
 {
-    QFETCH(QByteArray, bytes);
-    QFETCH(bool, ok);
-    QFETCH(double, kg);
-    const auto w = packedScaleWeight(bytes);
-    QCOMPARE(w.has_value(), ok);
-    if (ok)
-        QCOMPARE(*w, kg);
+    QFETCH(bool, packed);
+    QFETCH(QByteArrayList, ticks);
+    QStringList got;
+    ScaleReadingAssembler scale;
+    scale.setPacked(packed);
+    for (const QByteArray& tick : ticks)
+        if (const auto w = scale.take(tick, ScaleTextRules::ReversedFirst))
+            got << QString::number(*w);
+    QTEST(got, "weights");
 }
 
 void TestScaleAndLength::correction_data()

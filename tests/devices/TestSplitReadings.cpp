@@ -71,12 +71,13 @@ void TestSplitReadings::textCounterLineSplit_data()
     QTest::addColumn<QByteArrayList>("chunks");
     QTest::addColumn<QStringList>("shown");
     // The first line after opening is only a mark to start from.
-    QTest::newRow("rest of a line") << QByteArrayList{"\n12.00M\r\n12.1", "0M\r\n"}
-                                    << QStringList{"12.00", "12.10"};
+    QTest::newRow("rest of a line")
+        << QByteArrayList{"\n12.00M\r\n12.1", "0M\r\n"} << QStringList{"12.00", "12.10"};
     QTest::newRow("whole lines") << QByteArrayList{"11.90M\r\n", "12.00M\r\n", "12.10M\r\n"}
                                  << QStringList{"12.00", "12.10"};
     QTest::newRow("opened mid-line") << QByteArrayList{"0M\r\n12.10M\r\n"} << QStringList{"12.10"};
-    QTest::newRow("no line ends") << QByteArrayList{"12.00M", "12.10M"} << QStringList{"12.00", "12.10"};
+    QTest::newRow("no line ends") << QByteArrayList{"12.00M", "12.10M"}
+                                  << QStringList{"12.00", "12.10"};
 }
 
 void TestSplitReadings::textCounterLineSplit()
@@ -151,22 +152,27 @@ void TestSplitReadings::scanAssembly_data()
 {
     QTest::addColumn<QByteArrayList>("chunks");
     QTest::addColumn<QStringList>("scans");
+    QTest::addColumn<int>("pauseMs"); // between the chunks
     const QStringList one{QStringLiteral("K2405-001\r")};
     QByteArrayList bytes;
     for (char ch : QByteArray("K2405-001\r"))
         bytes << QByteArray(1, ch);
-    QTest::newRow("byte by byte") << bytes << one;
-    QTest::newRow("two bursts") << QByteArrayList{"K240", "5-001\r"} << one;
-    QTest::newRow("CR") << QByteArrayList{"K2405-001\r"} << one;
-    QTest::newRow("LF") << QByteArrayList{"K2405-001\n"} << QStringList{"K2405-001\n"};
-    QTest::newRow("CRLF") << QByteArrayList{"K2405-001\r\n"} << QStringList{"K2405-001\r\n"};
-    QTest::newRow("CRLF split after CR") << QByteArrayList{"K2405-001\r", "\n"} << one;
-    QTest::newRow("no suffix") << QByteArrayList{"K2405-001"} << QStringList{"K2405-001"};
-    QTest::newRow("no suffix, two bursts") << QByteArrayList{"K2405", "-001"} << QStringList{"K2405-001"};
+    QTest::newRow("byte by byte") << bytes << one << 0;
+    QTest::newRow("two bursts") << QByteArrayList{"K240", "5-001\r"} << one << 0;
+    QTest::newRow("CR") << QByteArrayList{"K2405-001\r"} << one << 0;
+    QTest::newRow("LF") << QByteArrayList{"K2405-001\n"} << QStringList{"K2405-001\n"} << 0;
+    QTest::newRow("CRLF") << QByteArrayList{"K2405-001\r\n"} << QStringList{"K2405-001\r\n"} << 0;
+    QTest::newRow("CRLF split after CR") << QByteArrayList{"K2405-001\r", "\n"} << one << 0;
+    QTest::newRow("no suffix") << QByteArrayList{"K2405-001"} << QStringList{"K2405-001"} << 0;
+    QTest::newRow("no suffix, two bursts")
+        << QByteArrayList{"K2405", "-001"} << QStringList{"K2405-001"} << 0;
     QTest::newRow("two scans back to back") << QByteArrayList{"K2405-001\r\nK2405-002\r\n"}
-                                            << QStringList{"K2405-001\r\n", "K2405-002\r\n"};
+                                            << QStringList{"K2405-001\r\n", "K2405-002\r\n"} << 0;
     QTest::newRow("second scan split") << QByteArrayList{"K2405-001\rK24", "05-002\r"}
-                                       << QStringList{"K2405-001\r", "K2405-002\r"};
+                                       << QStringList{"K2405-001\r", "K2405-002\r"} << 0;
+    // A scanner without line ends: its scan ends at a pause, however many bursts came before.
+    QTest::newRow("no suffix, slow bursts")
+        << QByteArrayList{"K2", "40", "5-", "00", "1"} << QStringList{"K2405-001"} << 40;
 }
 
 // Whatever the chunks, one scan is one lookup of the whole card number.
@@ -181,8 +187,11 @@ void TestSplitReadings::scanAssembly()
     scanner.port()->setDevice(&line);
     QCOMPARE(scanner.open(), BarcodeScanner::OpenResult::Opened);
     QSignalSpy got(&scanner, &BarcodeScanner::scanned);
-    for (const QByteArray& chunk : chunks)
+    QFETCH(int, pauseMs);
+    for (const QByteArray& chunk : chunks) {
         line.feed(chunk);
+        QTest::qWait(pauseMs);
+    }
     QTRY_COMPARE(got.count(), scans.size());
     for (qsizetype i = 0; i < scans.size(); ++i)
         QCOMPARE(got.at(i).at(0).toString(), scans.at(i));

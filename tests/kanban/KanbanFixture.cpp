@@ -29,14 +29,20 @@ void KanbanFixture::makeDatabase(const QString& path, int batches)
 {
     Connection c;
     c.openOrCreate(QStringLiteral("Provider=SQLite;Data Source=") + path);
-    c.execute(QStringLiteral("insert into item(itemid,itemcode,itemname,isstop) values(1,'T2101','涤棉府绸',0);"
-                             "insert into item(itemid,itemcode,itemname,isstop) values(2,'T2099','春亚纺',1)"));
+    c.execute(QStringLiteral(
+        "insert into item(itemid,itemcode,itemname,isstop) values(1,'T2101','涤棉府绸',0);"
+        "insert into item(itemid,itemcode,itemname,isstop) values(2,'T2099','春亚纺',1)"));
     for (int i = 1; i <= batches; ++i)
-        c.execute(QStringLiteral("insert into iteminBatch(itemid,itemcount,productionNumber,ProductSN,"
-                                 "productionColor) values(1,%1,%2,'P%3','藏青')")
-                      .arg(100 * i).arg(i).arg(i));
-    // A stopped item's batch never shows.
-    c.execute(QStringLiteral("insert into iteminBatch(itemid,itemcount,ProductSN) values(2,50,'STOP')"));
+        c.execute(
+            QStringLiteral("insert into iteminBatch(itemid,itemcount,productionNumber,ProductSN,"
+                           "productionColor) values(1,%1,%2,'P%3','藏青')")
+                .arg(100 * i)
+                .arg(i)
+                .arg(i));
+    // A stopped item's batch and a batch with nothing left in stock never show.
+    c.execute(
+        QStringLiteral("insert into iteminBatch(itemid,itemcount,ProductSN) values(2,50,'STOP');"
+                       "insert into iteminBatch(itemid,itemcount,ProductSN) values(1,0,'EMPTY')"));
     c.close();
 }
 
@@ -44,14 +50,16 @@ void KanbanFixture::setBatch(const QString& path, const QString& sn, const QStri
 {
     Connection c;
     c.open(QStringLiteral("Provider=SQLite;Data Source=") + path);
-    c.execute(QStringLiteral("update iteminBatch set %1 where ProductSN='%2'").arg(assignments, sn));
+    c.execute(
+        QStringLiteral("update iteminBatch set %1 where ProductSN='%2'").arg(assignments, sn));
     c.close();
 }
 
 void KanbanFixture::addBatch(const QString& sn)
 {
     Database::conn().execute(
-        QStringLiteral("insert into iteminBatch(itemid,itemcount,ProductSN) values(1,7,'%1')").arg(sn));
+        QStringLiteral("insert into iteminBatch(itemid,itemcount,ProductSN) values(1,7,'%1')")
+            .arg(sn));
 }
 
 frmKanban& KanbanFixture::open()

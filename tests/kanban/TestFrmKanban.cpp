@@ -2,8 +2,8 @@
 // widths, the settings frame worked by touch, and a database that goes away under the board.
 #include "KanbanFixture.h"
 
-#include "shell/SysUtil.h"
 #include "screen/Twips.h"
+#include "shell/SysUtil.h"
 #include "stations/kanban/KanbanColumns.h"
 #include "stations/kanban/KanbanSettings.h"
 #include "widgets/EditGrid.h"
@@ -67,6 +67,9 @@ private slots:
         QTest::newRow("chinese") << QByteArray("跑马灯内容=到货\n")
                                  << QStringList{" 到货", "到货 ", "货 到", " 到货"};
         QTest::newRow("missing key") << QByteArray() << QStringList{"  ", "  "};
+        // A character outside the basic plane (two code units) moves as one.
+        QTest::newRow("emoji") << QByteArray("跑马灯内容=😀A\n")
+                               << QStringList{" 😀A", "😀A ", "A 😀", " 😀A"};
     }
     void scrollingLineRunsLeft()
     {
@@ -104,9 +107,11 @@ private slots:
         QTest::addColumn<int>("titlePoints");
         QTest::addColumn<int>("rowTwips");
         QTest::addColumn<int>("menuPoints");
-        QTest::newRow("20") << QByteArray("fontsize=20\n") << 30 << 600 << 14;
-        QTest::newRow("default") << QByteArray() << 42 << 960 << 16;
-        QTest::newRow("unreadable") << QByteArray("fontsize=大\n") << 42 << 960 << 16;
+        QTest::addColumn<int>("tickMs"); // 时间间隔: 0, unreadable or missing is the default
+        QTest::newRow("20") << QByteArray("fontsize=20\n时间间隔=0\n") << 30 << 600 << 14 << 1000;
+        QTest::newRow("default") << QByteArray() << 42 << 960 << 16 << 1000;
+        QTest::newRow("unreadable")
+            << QByteArray("fontsize=大\n时间间隔=250\n") << 42 << 960 << 16 << 250;
     }
     void typeSizesFollowFontSize()
     {
@@ -121,6 +126,7 @@ private slots:
         QCOMPARE(qRound(f.lab_info[1]->font().pointSizeF()), titlePoints - 10);
         QCOMPARE(qRound(f.pGrid->fontSize()), titlePoints - 10);
         QTEST(qRound(f.MainMenu->font().pointSizeF()), "menuPoints");
+        QTEST(f.Timer1->interval(), "tickMs");
         for (int row = 0; row <= 2; ++row)
             QVERIFY2(std::abs(f.pGrid->rowHeight(row) - rowTwips) <= 15,
                      qPrintable(QString::number(row)));

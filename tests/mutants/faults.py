@@ -21,6 +21,8 @@ AREAS = {
     "config": "^test_(inifile|startup)$",
     "numbers": "^test_(db_numbers|db_lookups)$",
     "pictures": "^test_(frmthumbs|frmquick|pictureslayout)$",
+    "serial": "^test_serial_port$",
+    "quality": "^test_(quality_data|frmquality|qualitylayout)$",
 }
 
 S = "src/"
@@ -188,10 +190,12 @@ FAULTS = [
      "the keypad drops a decimal point"),
     ("widgets", S + "widgets/PadText.cpp", "box->hasSelectedText()", "false",
      "a key on selected text appends instead of replacing"),
+    # (widgets3 was `area.contains(pad)` without `!pad.intersects(f)`: no place tried can overlap the
+    # field, so that patch changed nothing; it is now the dropped window check.)
     ("widgets", S + "widgets/KeypadFrame.cpp", "if (area.contains(pad) && !pad.intersects(f)) {",
-     "if (area.contains(pad)) {", "the keypad may cover its own field"),
+     "if (!pad.intersects(f)) {", "a keypad beside a field at the window's edge goes off the window"),
     ("widgets", S + "widgets/KeypadFrame.cpp", "return near < 2;", "return near < 1;",
-     "a press between two keys drags the pad"),
+     "a tap on the frame's border beside a key does not cancel"),
     # --- config / ini
     ("config", S + "platform/config/IniFile.cpp", "QString v = line.mid(eq + 1).trimmed();",
      "QString v = line.mid(eq + 1);", "ini values keep their blanks (missing trim)"),
@@ -220,4 +224,28 @@ FAULTS = [
      "const double factor = room;", "small pictures blown up in the thumbnail"),
     ("pictures", ST + "pictures/ItemPictures.cpp", "QDir::Files, QDir::Name | QDir::IgnoreCase);",
      "QDir::Files, QDir::Name);", "picture files sorted case-sensitively"),
+    # --- added with the denser tests: faults of the kinds that really happen
+    ("devices", DEV + "MeterReplies.cpp", "if (at(5) >= 128)", "if (at(5) > 128)",
+     "a count whose top byte is exactly 0x80 is read as positive"),
+    ("devices", DEV + "MeterReplies.cpp", 'if (inputMode == u"3"_s || inputSet == u"19200,n,8,1"_s)',
+     'if (inputMode == u"3"_s)', "a counter set to 19200 baud is not taken for the sum frame (dropped condition)"),
+    ("devices", DEV + "LengthDisplay.cpp", "vb::Val(vb::Str(length)) + 0.99", "vb::Val(vb::Str(length)) + 1",
+     "the 00 picture rounds a whole metre up to the next"),
+    ("kanban", ST + "kanban/KanbanColumns.cpp", "    while (last > 0 && widths[last] == 0)\n        --last;\n", "",
+     "the rounding of the widths goes to a hidden column"),
+    ("report", S + "platform/report/ReportRenderer.cpp", "if (y + t.band.rowHeight > bottom + 1e-6 && y > t.band.top)",
+     "if (y > bottom + 1e-6 && y > t.band.top)", "the last row of a list page runs off its bottom"),
+    ("config", S + "platform/config/IniFile.cpp", "v.size() >= 2 && v.startsWith(u'\"')",
+     "v.size() > 2 && v.startsWith(u'\"')", "an empty quoted value keeps its two quotes (off by one)"),
+    ("pictures", ST + "pictures/ThumbsSql.cpp", 'QStringLiteral(" select isnull(max(itemid),0) from item where itemid< ")',
+     'QStringLiteral(" select isnull(min(itemid),0) from item where itemid< ")',
+     "后个 goes to the lowest article, not the next one down"),
+    ("serial", S + "platform/serial/SerialSettings.cpp", 'return u"/dev/ttyS"_s + QString::number(n - 1);',
+     'return u"/dev/ttyS"_s + QString::number(n);', "COM1 is opened as /dev/ttyS1 (off by one)"),
+    ("serial", S + "platform/serial/SerialSettings.cpp", "if (p.at(0).toLower().unicode() == row.c)",
+     "if (p.at(0).unicode() == row.c)", "a parity letter in capitals (E) is refused"),
+    ("quality", ST + "quality/QualitySql.cpp", "d.bugCount > 0 then d.bugCount else 1 end",
+     "d.bugCount >= 0 then d.bugCount else 1 end", "a defect counted 0 counts as no defect"),
+    ("quality", ST + "quality/QualitySql.cpp", "then a.onCount * 0.9144 else", "then a.onCount / 0.9144 else",
+     "yards turned into metres the wrong way"),
 ]

@@ -50,6 +50,7 @@ private slots:
         QTest::newRow("后个 with no item") << qint64(0) << 1 << qint64(12) << false;
         QTest::newRow("后个 in the middle") << qint64(7) << 1 << qint64(3) << false;
         QTest::newRow("前个 onto a stopped item") << qint64(7) << 0 << qint64(7) << true;
+        QTest::newRow("后个 onto a stopped item") << qint64(12) << 1 << qint64(12) << true;
     }
     void stepping()
     {
@@ -126,7 +127,7 @@ private slots:
     void thumbnailsSkipBrokenFiles()
     {
         PicturesFixture fx;
-        fx.home().writeFile(QStringLiteral("pics/b.bmp"),
+        fx.home().writeFile(QStringLiteral("pics/B.bmp"),
                             PicturesFixture::picture(Qt::green, "bmp", QSize(800, 200)));
         fx.home().writeFile(QStringLiteral("pics/a.JPG"), PicturesFixture::picture(Qt::red, "jpg"));
         fx.home().writeFile(QStringLiteral("pics/c.png"),
@@ -156,9 +157,12 @@ private slots:
                  QColor(Qt::green));
         f.picBig->resize(900, 300);
         QCOMPARE(f.picBig->image().size(), QSize(800, 200));
-        // A wide picture is scaled down whole into its thumbnail box.
-        const QSize box = f.strip->optThumb(1)->iconSize();
-        QVERIFY(box.width() <= f.strip->boxSize().width());
+        // A small picture keeps its size in the middle of its thumbnail box.
+        QImage dot(10, 10, QImage::Format_RGB32);
+        dot.fill(Qt::red);
+        const QImage thumb = ItemPictures::thumbnail(dot, QSize(50, 50), Qt::white);
+        QCOMPARE(thumb.pixelColor(18, 18), QColor(Qt::white));
+        QCOMPARE(thumb.pixelColor(25, 25), QColor(Qt::red));
         QCOMPARE(
             basThumbs::readProfile(QStringLiteral("Main"), QStringLiteral("Last Path"), QString()),
             fx.home().file(QStringLiteral("pics")));

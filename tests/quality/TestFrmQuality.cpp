@@ -7,6 +7,7 @@
 #include "sheet/SheetFile.h"
 #include "shell/MessageBox.h"
 #include "stations/quality/QualityChartViews.h"
+#include "support/ReadBack.h"
 #include "widgets/UserControl4.h"
 
 #include <QAbstractBarSeries>
@@ -34,16 +35,6 @@ QPoint barPoint(QChartView* view, int set, int index)
         for (int below = 0; below < set; ++below)
             y += series->barSets()[below]->at(index);
     return view->mapFromScene(view->chart()->mapToPosition(QPointF(index, y), series));
-}
-
-QString pdfText(const QString& file, int page)
-{
-    QProcess p;
-    p.start(QStringLiteral("pdftotext"),
-            {QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
-             QString::number(page), file, QStringLiteral("-")});
-    p.waitForFinished();
-    return QString::fromUtf8(p.readAllStandardOutput());
 }
 
 QStringList column0(QTableWidget* t)
@@ -229,19 +220,17 @@ private slots:
         MessageBox::setNextFileName(pdf);
         QTest::mouseClick(f.cmdPdf, Qt::LeftButton);
         QVERIFY2(QFile::exists(pdf), qPrintable(f.lab_status->text()));
-        QStringList pages;
-        for (QString text = pdfText(pdf, 1); !text.isEmpty(); text = pdfText(pdf, pages.size() + 1))
-            pages << text;
+        const QStringList pages = ReadBack::pdfPages(pdf);
         QVERIFY2(pages.size() >= 6, qPrintable(QString::number(pages.size())));
         const qsizetype charts = pages.size() - 3;
         const QStringList titles{QualityChartViews::paretoTitle(), QualityChartViews::gradesTitle(),
                                  QualityChartViews::pointsTitle()};
         for (qsizetype i = 0; i < pages.size(); ++i) {
             const QString title = i < charts ? QStringLiteral("质量总览") : titles[i - charts];
-            QVERIFY2(pages[i].trimmed().startsWith(title), qPrintable(pages[i].left(80)));
+            QVERIFY2(pages[i].startsWith(title), qPrintable(pages[i].left(80)));
             QVERIFY(pages[i].contains(QStringLiteral("2026-11-02 至 2026-11-04")));
         }
-        const QString tables = pages.mid(0, charts).join(u'\n');
+        const QString tables = pages.mid(0, charts).join(u' ');
         for (int i = 1; i <= 40; ++i)
             for (const char* key : {"M%1", "U%1"})
                 QVERIFY(tables.contains(QString::fromLatin1(key).arg(i, 2, 10, QLatin1Char('0'))));

@@ -1,6 +1,7 @@
 // The stations' print routine: templates downloaded from the database, printing to a named
 // printer, the print-server queue, the preview, and the message when something fails.
 #include "LabelFixture.h"
+#include "support/ReadBack.h"
 
 #include "report/LabelReport.h"
 #include "report/frmBillPrintPreview.h"
@@ -134,8 +135,8 @@ void TestPrintRoutine::printsOnTheTemplatesPrinterWithCopies()
     writeTemplate(u"测试"_s, rollTemplate(pdf));
     printMarkLabel(u"测试"_s, 2, false, 2);
     QVERIFY2(MessageBox::shown().isEmpty(), qPrintable(MessageBox::lastShown().text));
-    QCOMPARE(LabelFixture::pdfPageCount(pdf), 2);
-    QCOMPARE(LabelFixture::pdfTextRuns(pdf).join(QString()).count(u"卷号 008 数量 99.5"_s), 2);
+    QCOMPARE(ReadBack::pdfPages(pdf).size(), 2);
+    QCOMPARE(ReadBack::pdfPages(pdf).join(u' ').count(u"卷号 008 数量 99.5"_s), 2);
     QCOMPARE(poolRows(), 0);
 }
 
@@ -208,7 +209,7 @@ void TestPrintRoutine::boxNumberIsAText()
                           .toUtf8());
     QVERIFY(printLabel(m_home->file(u"打印/箱唛/箱唛.grf"_s), u"0261205001"_s.mid(1), false, 1,
                        u"PrintBag发生错误"_s));
-    QVERIFY(LabelFixture::pdfTextRuns(pdf).join(QString()).contains(u"箱号 261205001 共 2 匹"_s));
+    QVERIFY(ReadBack::pdfPages(pdf).join(u' ').contains(u"箱号 261205001 共 2 匹"_s));
 }
 
 void TestPrintRoutine::printsInsideTheStationsTransaction()
@@ -223,7 +224,7 @@ void TestPrintRoutine::printsInsideTheStationsTransaction()
     printMarkLabel(u"测试"_s, 3, false, 1);
     Database::conn().rollbackTrans();
     QVERIFY2(MessageBox::shown().isEmpty(), qPrintable(MessageBox::lastShown().text));
-    QVERIFY(LabelFixture::pdfTextRuns(pdf).join(QString()).contains(u"卷号 099 数量 12"_s));
+    QVERIFY(ReadBack::pdfPages(pdf).join(u' ').contains(u"卷号 099 数量 12"_s));
 }
 
 void TestPrintRoutine::missingTemplateShowsTheMessage()

@@ -13,12 +13,16 @@ namespace {
 std::optional<QVariant> lookup(const QString& name, bool parameterOnly)
 {
     static const QList<QPair<QString, QVariant>> fields{
-        {u"卷号"_s, u"007"_s},        {u"数量"_s, 98.5},
-        {u"ID"_s, qint64(42)},        {u"日期"_s, QDateTime(QDate(2026, 12, 5), QTime(10, 31, 7))},
-        {u"品名"_s, u"全棉斜纹布"_s}, {u"空"_s, QString()},
-        {u"箱号"_s, qint64(261205001)}, {u"累计米数"_s, 1234567.0}};
-    static const QList<QPair<QString, QVariant>> params{{u"单据ID"_s, 42.0}, {u"箱ID"_s, 261205001.0},
-                                                        {u"卷号"_s, u"param"_s}};
+        {u"卷号"_s, u"007"_s},
+        {u"数量"_s, 98.5},
+        {u"ID"_s, qint64(42)},
+        {u"日期"_s, QDateTime(QDate(2026, 12, 5), QTime(10, 31, 7))},
+        {u"品名"_s, u"全棉斜纹布"_s},
+        {u"空"_s, QString()},
+        {u"箱号"_s, qint64(261205001)},
+        {u"累计米数"_s, 1234567.0}};
+    static const QList<QPair<QString, QVariant>> params{
+        {u"单据ID"_s, 42.0}, {u"箱ID"_s, 261205001.0}, {u"卷号"_s, u"param"_s}};
     if (!parameterOnly) {
         for (const auto& [k, v] : fields)
             if (k.compare(name, Qt::CaseInsensitive) == 0)
@@ -53,12 +57,14 @@ void TestReportExpression::expand_data()
     row("static", u"产品标签"_s, u"产品标签"_s);
     row("field", u"卷号：[卷号]"_s, u"卷号：007"_s);
     row("field case", u"[id]"_s, u"42"_s);
+    row("blanks around a field name", u"[ 卷号 ]"_s, u"007"_s);
     row("field wins over parameter", u"[卷号]"_s, u"007"_s);
     row("parameter only", u"[#卷号#]"_s, u"param"_s);
     row("number shortest", u"[数量] 米"_s, u"98.5 米"_s);
     row("number picture", u"[数量|0.00]"_s, u"98.50"_s);
     row("padded id", u"[ID|00000000]"_s, u"00000042"_s);
-    row("long id keeps its digits", u"[箱号]/[#箱ID#]/[=箱号]"_s, u"261205001/261205001/261205001"_s);
+    row("long id keeps its digits", u"[箱号]/[#箱ID#]/[=箱号]"_s,
+        u"261205001/261205001/261205001"_s);
     row("large whole number keeps its digits", u"[累计米数] [=累计米数]"_s, u"1234567 1234567"_s);
     row("text picture leaves text", u"[品名|0.0]"_s, u"全棉斜纹布"_s);
     row("number text picture", u"[卷号|0000]"_s, u"0007"_s);

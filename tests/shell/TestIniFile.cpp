@@ -31,22 +31,56 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("expected");
         const QByteArray ini = "; mill settings\r\n[MIREL]\r\nbiliA=2\r\nmenchineId = 003 \r\n"
-                               "dispFormat=\"0.0\"\r\nbroken line\r\n=novalue\r\n[MES]\r\nSynDays=-3\r\n";
-        QTest::newRow("plain") << ini << "MES" << "SynDays" << "-3";
-        QTest::newRow("key case") << ini << "MIREL" << "BiliA" << "2";
-        QTest::newRow("section case") << ini << "mirel" << "biliA" << "2";
-        QTest::newRow("blanks trimmed") << ini << "MIREL" << "menchineId" << "003";
-        QTest::newRow("quotes stripped") << ini << "MIREL" << "dispFormat" << "0.0";
-        QTest::newRow("missing key") << ini << "MIREL" << "codeLen" << "DEF";
-        QTest::newRow("missing section") << ini << "打包" << "autoSave" << "DEF";
-        QTest::newRow("key of other section") << ini << "MES" << "biliA" << "DEF";
-        QTest::newRow("malformed lines ignored") << ini << "MIREL" << "broken line" << "DEF";
-        QTest::newRow("empty file") << QByteArray("") << "MIREL" << "menchineId" << "DEF";
-        QTest::newRow("missing file") << QByteArray() << "MIREL" << "menchineId" << "DEF";
-        QTest::newRow("bom") << QByteArray("\xEF\xBB\xBF[MIREL]\nbugs=破洞,\n") << "MIREL" << "bugs"
+                               "dispFormat=\"0.0\"\r\nnone=\"\"\r\nbroken "
+                               "line\r\n=novalue\r\n#codeLen=9\r\n[MES]\r\nSynDays=-3\r\n";
+        QTest::newRow("plain") << ini << "MES"
+                               << "SynDays"
+                               << "-3";
+        QTest::newRow("key case") << ini << "MIREL"
+                                  << "BiliA"
+                                  << "2";
+        QTest::newRow("section case") << ini << "mirel"
+                                      << "biliA"
+                                      << "2";
+        QTest::newRow("blanks trimmed") << ini << "MIREL"
+                                        << "menchineId"
+                                        << "003";
+        QTest::newRow("quotes stripped") << ini << "MIREL"
+                                         << "dispFormat"
+                                         << "0.0";
+        QTest::newRow("empty quotes stripped") << ini << "MIREL"
+                                               << "none"
+                                               << "";
+        QTest::newRow("missing key") << ini << "MIREL"
+                                     << "codeLen"
+                                     << "DEF";
+        QTest::newRow("missing section") << ini << "打包"
+                                         << "autoSave"
+                                         << "DEF";
+        QTest::newRow("key of other section") << ini << "MES"
+                                              << "biliA"
+                                              << "DEF";
+        QTest::newRow("# comment is no key") << ini << "MIREL"
+                                             << "#codeLen"
+                                             << "DEF";
+        QTest::newRow("malformed lines ignored") << ini << "MIREL"
+                                                 << "broken line"
+                                                 << "DEF";
+        QTest::newRow("empty file") << QByteArray("") << "MIREL"
+                                    << "menchineId"
+                                    << "DEF";
+        QTest::newRow("missing file") << QByteArray() << "MIREL"
+                                      << "menchineId"
+                                      << "DEF";
+        QTest::newRow("bom") << QByteArray("\xEF\xBB\xBF[MIREL]\nbugs=破洞,\n") << "MIREL"
+                             << "bugs"
                              << "破洞,";
-        QTest::newRow("first of duplicates") << QByteArray("[A]\nk=1\nK=2\n") << "A" << "k" << "1";
-        QTest::newRow("key before any section") << QByteArray("k=1\n[A]\n") << "A" << "k" << "DEF";
+        QTest::newRow("first of duplicates") << QByteArray("[A]\nk=1\nK=2\n") << "A"
+                                             << "k"
+                                             << "1";
+        QTest::newRow("key before any section") << QByteArray("k=1\n[A]\n") << "A"
+                                                << "k"
+                                                << "DEF";
     }
     void readsWithDefaults()
     {
@@ -56,7 +90,8 @@ private slots:
         QFETCH(QString, expected);
         if (!content.isNull()) // a null text: no file at all
             m_home->writeFile(QStringLiteral("mirel.ini"), content);
-        QCOMPARE(readIni(section, key, QStringLiteral("DEF"), QStringLiteral("/mirel.ini")), expected);
+        QCOMPARE(readIni(section, key, QStringLiteral("DEF"), QStringLiteral("/mirel.ini")),
+                 expected);
     }
 
     void everyReadGoesToTheFile()
@@ -69,15 +104,17 @@ private slots:
 
     void writeKeepsTheRestOfTheFile()
     {
-        const QByteArray before = "; panel 3\r\n[MIREL]\r\nbiliA=1\r\n; keep me\r\nbugs=破洞\r\n\r\n"
-                                  "[MES]\r\nSynDays=-10\r\n";
+        const QByteArray before =
+            "; panel 3\r\n[MIREL]\r\nbiliA=1\r\n; keep me\r\nbugs=破洞\r\n\r\n"
+            "[MES]\r\nSynDays=-10\r\n";
         m_home->writeFile(QStringLiteral("mirel.ini"), before);
         QVERIFY(writeIni("mirel", "BILIA", "2", "/mirel.ini"));
         QVERIFY(writeIni("MIREL", "grade", "A,B,C", "/mirel.ini"));
         QVERIFY(writeIni("MES", "同步记录数", "5", "/mirel.ini"));
         QVERIFY(writeIni("打包", "autoSave", "1", "/mirel.ini"));
-        const QByteArray after = "; panel 3\r\n[MIREL]\r\nbiliA=2\r\n; keep me\r\nbugs=破洞\r\ngrade=A,B,C\r\n\r\n"
-                                 "[MES]\r\nSynDays=-10\r\n同步记录数=5\r\n\r\n[打包]\r\nautoSave=1\r\n";
+        const QByteArray after =
+            "; panel 3\r\n[MIREL]\r\nbiliA=2\r\n; keep me\r\nbugs=破洞\r\ngrade=A,B,C\r\n\r\n"
+            "[MES]\r\nSynDays=-10\r\n同步记录数=5\r\n\r\n[打包]\r\nautoSave=1\r\n";
         QCOMPARE(m_home->readFile(QStringLiteral("mirel.ini")), after);
     }
 
@@ -103,7 +140,8 @@ private slots:
         QCOMPARE(readIni("MIREL", "001", "", "/班别.ini"), QStringLiteral("早班"));
         QVERIFY(writeIni("MIREL", "002", "夜班", "/班别.ini"));
         const QByteArray written = m_home->readFile(QStringLiteral("班别.ini"));
-        QCOMPARE(written, LegacyEncoding::toGb18030(QStringLiteral("[MIREL]\r\n001=早班\r\n002=夜班\r\n")));
+        QCOMPARE(written,
+                 LegacyEncoding::toGb18030(QStringLiteral("[MIREL]\r\n001=早班\r\n002=夜班\r\n")));
         QCOMPARE(readIni("MIREL", "002", "", "/班别.ini"), QStringLiteral("夜班"));
     }
 
@@ -127,9 +165,11 @@ private slots:
         QCOMPARE(basThumbs::readProfile("main", "itemid", "0", file), QStringLiteral("42"));
         QVERIFY(basThumbs::writeProfile("Main", "ItemId", "", file));
         QCOMPARE(basThumbs::readProfile("Main", "ItemId", "0", file), QStringLiteral("0"));
-        QCOMPARE(basThumbs::readProfile("Main", "Maximized", "False", file), QStringLiteral("True"));
+        QCOMPARE(basThumbs::readProfile("Main", "Maximized", "False", file),
+                 QStringLiteral("True"));
         QVERIFY(basThumbs::writeProfile("Main", "", "", file));
-        QCOMPARE(basThumbs::readProfile("Main", "Maximized", "False", file), QStringLiteral("False"));
+        QCOMPARE(basThumbs::readProfile("Main", "Maximized", "False", file),
+                 QStringLiteral("False"));
         QCOMPARE(basThumbs::readProfile("Other", "x", "", file), QStringLiteral("1"));
     }
 
@@ -146,7 +186,8 @@ private slots:
         SysUtil::saveSetting("mirel", "mirel", "isMashu", "1");
         SysUtil::saveSetting("mirel", "PrintTemplate", "check", "唛头2");
         QCOMPARE(SysUtil::getSetting("mirel", "mirel", "isMashu", "0"), QStringLiteral("1"));
-        QCOMPARE(SysUtil::getSetting("mirel", "PrintTemplate", "check", "唛头"), QStringLiteral("唛头2"));
+        QCOMPARE(SysUtil::getSetting("mirel", "PrintTemplate", "check", "唛头"),
+                 QStringLiteral("唛头2"));
         QCOMPARE(SysUtil::getSetting("other", "mirel", "isMashu", "0"), QStringLiteral("0"));
     }
 

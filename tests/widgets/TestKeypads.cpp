@@ -62,7 +62,8 @@ private slots:
         QTest::addColumn<int>("selectFrom"); // -1: no selection
         QTest::addColumn<QStringList>("keys");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("append, backspace, point") << "12" << -1 << QStringList{"3", "Backspace", "."} << "12.";
+        QTest::newRow("append, backspace, point")
+            << "12" << -1 << QStringList{"3", "Backspace", "."} << "12.";
         QTest::newRow("all selected is replaced") << "12" << 0 << QStringList{"7"} << "7";
         QTest::newRow("part selected replaces all") << "123" << 2 << QStringList{"9"} << "9";
         QTest::newRow("backspace on empty") << "" << -1 << QStringList{"Backspace"} << "";
@@ -108,8 +109,8 @@ private slots:
         Form f;
         f.pad->setTextBox(f.box);
         QCOMPARE(f.pad->size(), QSize(422, 413)); // 6330 x 6195 twips on a 1024 x 768 form
-        const QStringList names{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", ".",
-                                "退格", "清除", "确定"};
+        const QStringList names{"0", "1", "2", "3", "4",    "5",    "6",
+                                "7", "8", "9", ".", "退格", "清除", "确定"};
         for (const QString& n : names) {
             bool found = false;
             for (PadKey* k : f.pad->keys())
@@ -125,11 +126,32 @@ private slots:
         QSignalSpy closed(f.pad, &UserControl1::closed);
         const QRect a = keyNamed(f.pad, QStringLiteral("7"))->geometry();
         const QRect b = keyNamed(f.pad, QStringLiteral("8"))->geometry();
-        QTest::mouseClick(f.pad, Qt::LeftButton, {}, QPoint((a.right() + b.left()) / 2, a.center().y()));
+        QTest::mouseClick(f.pad, Qt::LeftButton, {},
+                          QPoint((a.right() + b.left()) / 2, a.center().y()));
         QCOMPARE(closed.size(), 0);
-        QTest::mouseClick(f.pad, Qt::LeftButton, {}, QPoint(3, 3));
+        // The border beside the first key is the frame: a tap there cancels.
+        QTest::mouseClick(f.pad, Qt::LeftButton, {}, QPoint(a.left() - 2, a.center().y()));
         QCOMPARE(closed.size(), 1);
         QVERIFY(!f.pad->isVisible());
+    }
+
+    // The pad goes beside its field, inside the window and never over the field.
+    void padBesideItsField_data()
+    {
+        QTest::addColumn<QRect>("field");
+        QTest::newRow("top left") << QRect(10, 10, 200, 40);
+        QTest::newRow("right edge") << QRect(900, 10, 120, 40);
+        QTest::newRow("bottom right") << QRect(880, 720, 140, 40);
+        QTest::newRow("as wide as the window") << QRect(0, 300, 1024, 40);
+    }
+    void padBesideItsField()
+    {
+        QFETCH(QRect, field);
+        Form f;
+        f.box->setGeometry(field);
+        f.pad->placeBeside(f.box);
+        QVERIFY(f.window.rect().contains(f.pad->geometry()));
+        QVERIFY(!f.pad->geometry().intersects(field));
     }
 
     void entryPad_data()
