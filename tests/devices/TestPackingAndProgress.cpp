@@ -16,7 +16,6 @@ private slots:
     void packingScaleAsksForTheWeight();
     void packingScaleOffOrMissing();
     void progressScannerTakesTwoDigitPorts();
-    void scannerBurstsEachReplaceTheCard();
 };
 
 void TestPackingAndProgress::packingScaleAsksForTheWeight()
@@ -26,7 +25,8 @@ void TestPackingAndProgress::packingScaleAsksForTheWeight()
                   QStringLiteral("packing"), QStringLiteral("--weight"), QStringLiteral("25.4")});
     QVERIFY(scale.ok());
     folder.writeFile(QStringLiteral("mirel.ini"),
-                     "[MIREL]\nCHENCOM=COM3\ndispFormat=0.0\n[SerialPorts]\nCOM3=" + scale.path().toLocal8Bit() + "\n");
+                     "[MIREL]\nCHENCOM=COM3\ndispFormat=0.0\n[SerialPorts]\nCOM3=" +
+                         scale.path().toLocal8Bit() + "\n");
     PackingScale s;
     QSignalSpy status(&s, &PackingScale::status);
     QSignalSpy weights(&s, &PackingScale::weightText);
@@ -44,7 +44,8 @@ void TestPackingAndProgress::packingScaleAsksForTheWeight()
 void TestPackingAndProgress::packingScaleOffOrMissing()
 {
     TempProgramFolder folder;
-    folder.writeFile(QStringLiteral("mirel.ini"), "[MIREL]\nCHENCOM=COM3\n[SerialPorts]\nCOM3=/dev/no-such-tty\n");
+    folder.writeFile(QStringLiteral("mirel.ini"),
+                     "[MIREL]\nCHENCOM=COM3\n[SerialPorts]\nCOM3=/dev/no-such-tty\n");
     PackingScale s;
     QSignalSpy status(&s, &PackingScale::status);
     QVERIFY(!s.openScalePort());
@@ -59,12 +60,12 @@ void TestPackingAndProgress::packingScaleOffOrMissing()
 void TestPackingAndProgress::progressScannerTakesTwoDigitPorts()
 {
     TempProgramFolder folder;
-    DevSim scanner({QStringLiteral("--device"), QStringLiteral("scanner"), QStringLiteral("--suffix"),
-                    QStringLiteral("none")});
+    DevSim scanner({QStringLiteral("--device"), QStringLiteral("scanner"),
+                    QStringLiteral("--suffix"), QStringLiteral("none")});
     QVERIFY(scanner.ok());
     folder.writeFile(QStringLiteral("mirel.ini"),
-                     "[MIREL]\nCommBarcode=com12\n[SerialPorts]\nCOM12=" + scanner.path().toLocal8Bit()
-                         + "\nCOM2=/dev/no-such-tty\n");
+                     "[MIREL]\nCommBarcode=com12\n[SerialPorts]\nCOM12=" +
+                         scanner.path().toLocal8Bit() + "\nCOM2=/dev/no-such-tty\n");
     BarcodeScanner s;
     // The inspection stations read only the last digit: port 2, which is not there.
     QCOMPARE(s.open(BarcodeScanner::PortRule::LastCharacter), BarcodeScanner::OpenResult::Failed);
@@ -74,27 +75,6 @@ void TestPackingAndProgress::progressScannerTakesTwoDigitPorts()
     scanner.command("scan P-88");
     QTRY_VERIFY_WITH_TIMEOUT(!scans.isEmpty(), 10000);
     QCOMPARE(scans.last().at(0).toString(), QStringLiteral("P-88"));
-}
-
-void TestPackingAndProgress::scannerBurstsEachReplaceTheCard()
-{
-    TempProgramFolder folder;
-    DevSim scanner({QStringLiteral("--device"), QStringLiteral("scanner"), QStringLiteral("--suffix"),
-                    QStringLiteral("none")});
-    QVERIFY(scanner.ok());
-    folder.writeFile(QStringLiteral("mirel.ini"),
-                     "[MIREL]\nCommBarcode=COM4\n[SerialPorts]\nCOM4=" + scanner.path().toLocal8Bit() + "\n");
-    BarcodeScanner s;
-    QCOMPARE(s.open(), BarcodeScanner::OpenResult::Opened);
-    QSignalSpy scans(&s, &BarcodeScanner::scanned);
-    scanner.command("scan K24");
-    QTRY_COMPARE_WITH_TIMEOUT(scans.count(), 1, 10000);
-    scanner.command("scan 05-1");
-    QTRY_COMPARE_WITH_TIMEOUT(scans.count(), 2, 10000);
-    QCOMPARE(scans.at(0).at(0).toString(), QStringLiteral("K24"));
-    QCOMPARE(scans.at(1).at(0).toString(), QStringLiteral("05-1")); // the second burst only
-    s.close();
-    QVERIFY(!s.isOpen());
 }
 
 QTEST_GUILESS_MAIN(TestPackingAndProgress)

@@ -173,6 +173,8 @@ void TestSplitReadings::scanAssembly_data()
     // A scanner without line ends: its scan ends at a pause, however many bursts came before.
     QTest::newRow("no suffix, slow bursts")
         << QByteArrayList{"K2", "40", "5-", "00", "1"} << QStringList{"K2405-001"} << 40;
+    QTest::newRow("no suffix, a pause between")
+        << QByteArrayList{"K24", "05-1"} << QStringList{"K24", "05-1"} << 300;
 }
 
 // Whatever the chunks, one scan is one lookup of the whole card number.

@@ -6,7 +6,7 @@
 AREAS = {
     "db": "^test_(sql_translator|db_connection|db_odbc|mirel_sql)$",
     "devices": "^test_(meter_protocol|scale_length|inspection_devices_pty|packing_progress_devices"
-               "|device_parser_fuzz|device_tick_fuzz|split_readings)$",
+               "|device_parser_fuzz|split_readings)$",
     "inspection": "^test_(frmcheck|frmcheck_save|station_layout|checkrolllist"
                   "|checklabelrows|checklabelpart|checkgrading|checkdefects|check_devices"
                   "|row_deleted_elsewhere|check_offline)$",

@@ -31,56 +31,29 @@ private slots:
         QTest::addColumn<QString>("key");
         QTest::addColumn<QString>("expected");
         const QByteArray ini = "; mill settings\r\n[MIREL]\r\nbiliA=2\r\nmenchineId = 003 \r\n"
-                               "dispFormat=\"0.0\"\r\nnone=\"\"\r\nbroken "
-                               "line\r\n=novalue\r\n#codeLen=9\r\n[MES]\r\nSynDays=-3\r\n";
-        QTest::newRow("plain") << ini << "MES"
-                               << "SynDays"
-                               << "-3";
-        QTest::newRow("key case") << ini << "MIREL"
-                                  << "BiliA"
-                                  << "2";
-        QTest::newRow("section case") << ini << "mirel"
-                                      << "biliA"
-                                      << "2";
-        QTest::newRow("blanks trimmed") << ini << "MIREL"
-                                        << "menchineId"
-                                        << "003";
-        QTest::newRow("quotes stripped") << ini << "MIREL"
-                                         << "dispFormat"
-                                         << "0.0";
-        QTest::newRow("empty quotes stripped") << ini << "MIREL"
-                                               << "none"
-                                               << "";
-        QTest::newRow("missing key") << ini << "MIREL"
-                                     << "codeLen"
-                                     << "DEF";
-        QTest::newRow("missing section") << ini << "打包"
-                                         << "autoSave"
-                                         << "DEF";
-        QTest::newRow("key of other section") << ini << "MES"
-                                              << "biliA"
-                                              << "DEF";
-        QTest::newRow("# comment is no key") << ini << "MIREL"
-                                             << "#codeLen"
-                                             << "DEF";
-        QTest::newRow("malformed lines ignored") << ini << "MIREL"
-                                                 << "broken line"
-                                                 << "DEF";
-        QTest::newRow("empty file") << QByteArray("") << "MIREL"
-                                    << "menchineId"
-                                    << "DEF";
-        QTest::newRow("missing file") << QByteArray() << "MIREL"
-                                      << "menchineId"
-                                      << "DEF";
-        QTest::newRow("bom") << QByteArray("\xEF\xBB\xBF[MIREL]\nbugs=破洞,\n") << "MIREL"
-                             << "bugs"
-                             << "破洞,";
-        QTest::newRow("first of duplicates") << QByteArray("[A]\nk=1\nK=2\n") << "A"
-                                             << "k"
-                                             << "1";
-        QTest::newRow("key before any section") << QByteArray("k=1\n[A]\n") << "A"
-                                                << "k"
-                                                << "DEF";
+                               "dispFormat=\"0.0\"\r\nnone=\"\"\r\nbroken line\r\n=novalue\r\n"
+                               "#codeLen=9\r\n[MES]\r\nSynDays=-3\r\n";
+        const auto row = [](const char* name, const QByteArray& content, const char* section,
+                            const char* key, const char* expected) {
+            QTest::newRow(name) << content << QString::fromUtf8(section) << QString::fromUtf8(key)
+                                << QString::fromUtf8(expected);
+        };
+        row("plain", ini, "MES", "SynDays", "-3");
+        row("key case", ini, "MIREL", "BiliA", "2");
+        row("section case", ini, "mirel", "biliA", "2");
+        row("blanks trimmed", ini, "MIREL", "menchineId", "003");
+        row("quotes stripped", ini, "MIREL", "dispFormat", "0.0");
+        row("empty quotes stripped", ini, "MIREL", "none", "");
+        row("missing key", ini, "MIREL", "codeLen", "DEF");
+        row("missing section", ini, "打包", "autoSave", "DEF");
+        row("key of other section", ini, "MES", "biliA", "DEF");
+        row("# comment is no key", ini, "MIREL", "#codeLen", "DEF");
+        row("malformed lines ignored", ini, "MIREL", "broken line", "DEF");
+        row("empty file", QByteArray(""), "MIREL", "menchineId", "DEF");
+        row("missing file", QByteArray(), "MIREL", "menchineId", "DEF");
+        row("bom", "\xEF\xBB\xBF[MIREL]\nbugs=破洞,\n", "MIREL", "bugs", "破洞,");
+        row("first of duplicates", "[A]\nk=1\nK=2\n", "A", "k", "1");
+        row("key before any section", "k=1\n[A]\n", "A", "k", "DEF");
     }
     void readsWithDefaults()
     {
