@@ -1,4 +1,4 @@
-// Counter frames and replies, byte for byte.
+// Counter frames and replies, byte for byte (the request frames carry the known CRCs).
 #include "devices/FrameMath.h"
 #include "devices/MeterFrames.h"
 #include "devices/MeterReplies.h"
@@ -14,8 +14,6 @@ QByteArray hex(const char* text) { return QByteArray::fromHex(text); }
 class TestMeterProtocol : public QObject {
     Q_OBJECT
 private slots:
-    void crcOfKnownFrames_data();
-    void crcOfKnownFrames();
     void requestFrames_data();
     void requestFrames();
     void checkSumRule_data();
@@ -29,30 +27,9 @@ private slots:
     void everyModbusLengthReadsAsItself();
     void strictModbusCheck_data();
     void strictModbusCheck();
-    void registerPair();
     void textCounter_data();
     void textCounter();
 };
-
-void TestMeterProtocol::crcOfKnownFrames_data()
-{
-    QTest::addColumn<QByteArray>("frame");
-    QTest::addColumn<int>("crc");
-    QTest::newRow("read 2 registers") << hex("010300000002") << 0x0BC4;
-    QTest::newRow("read 5 registers") << hex("010300000005") << 0xC985;
-    QTest::newRow("coil on") << hex("01050000FF00") << 0x3A8C;
-    QTest::newRow("empty") << QByteArray() << 0xFFFF;
-}
-
-void TestMeterProtocol::crcOfKnownFrames()
-{
-    QFETCH(QByteArray, frame);
-    QFETCH(int, crc);
-    QCOMPARE(int(crc16(frame)), crc);
-    // The selector picks the byte that goes first on the line (low) or second (high).
-    QCOMPARE(CRC16(frame, 0), crc & 0xFF);
-    QCOMPARE(CRC16(frame, 1), crc >> 8);
-}
 
 void TestMeterProtocol::requestFrames_data()
 {
@@ -235,13 +212,6 @@ void TestMeterProtocol::strictModbusCheck()
         QCOMPARE(v, metres);
     else
         QCOMPARE(v, -1.0);
-}
-
-void TestMeterProtocol::registerPair()
-{
-    QCOMPARE(readRegisterPair(0x30, 0x39), 123.45);
-    QCOMPARE(readRegisterPair(0xFF, 0xFF), 655.35);
-    QCOMPARE(readRegisterPair(0, 0), 0.0);
 }
 
 // The text counter's stream; "plain" rows go through the reading of the stations that do not
