@@ -29,6 +29,22 @@ private slots:
     void initTestCase()
     {
         m_c.open(QStringLiteral("Provider=SQLite;Data Source=") + m_fx.databasePath());
+        // December: rolls on its first and last second and just after it, machines and grades the
+        // database takes for the same ("C01", "c01 "; "a品", "A品"), grades outside the setting,
+        // an inspector without a name, a mark-label package; defect names likewise, one empty.
+        m_c.execute(QStringLiteral(
+            "insert checkinfo(id, itemid, onCount, checkcount, grade, machineId, checkUsercode, "
+            "item2, createDate, bagnumber) values"
+            "(11, 1, 100, 1, 'A品', 'C01', '002', '150', '2026-12-01 00:00:00', null),"
+            "(12, 1, 50, 0.9144, 'B品', 'c01 ', '002', '100', '2026-12-31 23:59:59', null),"
+            "(13, 1, 80, 1, 'a品', 'C01', 'x9', 'R1', '2026-12-15 12:00:00', null),"
+            "(14, 2, 70, 1, 'D品', '002', '004', '0', '2026-12-15 08:00:00', null),"
+            "(15, 2, 60, 1, '', '002', '002', '120', '2026-12-02 10:00:00', null),"
+            "(16, 1, 90, 1, 'A品', 'C01', '002', '150', '2027-01-01 00:00:00', null),"
+            "(17, 1, 40, 1, 'A品', 'C01', '002', '150', '2026-12-10', 'B1');"
+            "insert checkDetail(checkId, bugName, bugCount, bugScore) values"
+            "(11, '破洞', 1, 4), (11, 'ab', 2, 3), (12, 'AB', 1, 1), (12, '', 1, 2),"
+            "(13, '破洞 ', 0, -1), (14, '油污', 1, 2), (16, '破洞', 1, 4), (17, '破洞', 1, 4)"));
     }
 
     void totals_data()
@@ -148,14 +164,14 @@ private slots:
         const QualitySql::Query q =
             QualitySql::figures(QualityFixture::range(), QStringLiteral("A品"));
         const QualityData::Totals t = QualityData::totalsOf(m_c.execute(q.text, q.params));
-        const QualitySql::Query p = QualitySql::pareto(QualityFixture::range());
-        const Recordset pareto = m_c.execute(p.text, p.params);
+        const QList<QualityData::ParetoRow> pareto =
+            QualityData::load(m_c, QualityFixture::range(), {}).pareto;
         m_c.rollbackTrans();
         QFETCH(int, counted);
         QCOMPARE(t.rolls, 3 + counted);
         QCOMPARE(t.metres, 225.72 + 40 * counted);
         QCOMPARE(t.defects, 5.0 + counted);
-        QCOMPARE(pareto.number(QStringLiteral("defects")), 3.0 + counted); // 破洞 first
+        QCOMPARE(pareto[0].defects, 3.0 + counted); // 破洞 first
     }
 
     void overviewOfTheRange()
@@ -183,6 +199,108 @@ private slots:
         QCOMPARE(o.inspectors[1].name, QStringLiteral("李秀英"));
         QCOMPARE(*o.now.firstShare(), 180 / 225.72);
         QVERIFY(!QualityData::Totals().pointsPer100m2());
+    }
+
+    // December's overview summed in the program against the figures statement narrowed to each
+    // of its machines, inspectors, days, grades and defects.
+    void overviewAgainstFigures_data()
+    {
+        QTest::addColumn<Edit>("edit");
+        QTest::addColumn<QStringList>("grades");
+        QTest::addColumn<QStringList>("pareto"); // most points, then most defects first
+        const QStringList setting{"A品", "B品", "C品"};
+        const QStringList all = setting + QStringList{"", "D品"};
+        QTest::newRow("month") << Edit([](Filter&) {}) << all
+                               << QStringList{"AB", "破洞", "油污"};
+        QTest::newRow("machine") << Edit([](Filter& f) { f.machine = QStringLiteral("c01"); })
+                                 << setting << QStringList{"AB", "破洞"};
+        QTest::newRow("inspector") << Edit([](Filter& f) { f.inspector = QStringLiteral("002"); })
+                                   << setting + QStringList{""} << QStringList{"AB", "破洞"};
+        QTest::newRow("touched defect")
+            << Edit([](Filter& f) { f.defect = QStringLiteral("ab"); }) << setting
+            << QStringList{"AB", "破洞", "油污"};
+        QTest::newRow("touched grade") << Edit([](Filter& f) { f.grade = QStringLiteral("A品"); })
+                                       << all << QStringList{"破洞", "AB"};
+        QTest::newRow("touched last day")
+            << Edit([](Filter& f) { f.day = QDate(2026, 12, 31); }) << all << QStringList{"AB"};
+        QTest::newRow("empty range, rolls before")
+            << Edit([](Filter& f) { f.from = QDate(2027, 1, 2), f.to = QDate(2027, 1, 31); })
+            << setting << QStringList{};
+    }
+    void overviewAgainstFigures()
+    {
+        QFETCH(Edit, edit);
+        Filter f;
+        f.from = QDate(2026, 12, 1);
+        f.to = QDate(2026, 12, 31);
+        edit(f);
+        const QualityData::Overview o = QualityData::load(
+            m_c, f, QualityData::parseGrades(QStringLiteral("A品^0,B品^20,C品^40")));
+        QTEST(o.gradeNames, "grades");
+        QStringList names;
+        for (const QualityData::ParetoRow& row : o.pareto)
+            names << row.defect;
+        QTEST(names, "pareto");
+
+        QStringList wrong;
+        auto figures = [&](const Filter& n) {
+            const QualitySql::Query q = QualitySql::figures(n, QStringLiteral("A品"));
+            return QualityData::totalsOf(m_c.execute(q.text, q.params));
+        };
+        auto sums = [](const QualityData::Totals& t) {
+            return QList<double>{double(t.rolls), t.metres, t.firstMetres, t.area, t.points,
+                                 t.defects};
+        };
+        auto check = [&](const QString& what, const QList<double>& got, const QList<double>& e) {
+            for (qsizetype i = 0; i < got.size(); ++i)
+                if (qAbs(got[i] - e[i]) > 1e-9)
+                    wrong << QStringLiteral("%1, sum %2: %3, figures %4")
+                                 .arg(what)
+                                 .arg(i)
+                                 .arg(got[i])
+                                 .arg(e[i]);
+        };
+        check(QStringLiteral("range"), sums(o.now), sums(figures(f)));
+        check(QStringLiteral("before"), sums(o.before),
+              sums(figures(QualitySql::previousRange(f))));
+        for (bool inspector : {false, true}) {
+            double rolls = 0;
+            for (const QualityData::Group& g : inspector ? o.inspectors : o.machines) {
+                Filter n = f;
+                (inspector ? n.inspector : n.machine) = g.key;
+                check(g.key, sums(g.totals), sums(figures(n)));
+                rolls += g.totals.rolls;
+            }
+            check(QStringLiteral("groups"), {rolls}, {double(o.now.rolls)});
+        }
+        for (const QualityData::Group& g : o.inspectors)
+            if (g.name != (g.key == u"002" ? u"王建国" : g.key == u"004" ? u"李秀英" : u""))
+                wrong << g.key + u' ' + g.name;
+        QCOMPARE(o.days.size(), f.from.daysTo(f.to) + 1);
+        for (const QualityData::Day& day : o.days) {
+            Filter n = f;
+            n.day = day.day; // the touched grade's points, every grade's rolls
+            const QualityData::Totals e = figures(n);
+            check(day.day.toString(), {day.area, day.points}, {e.area, e.points});
+            n.grade.clear();
+            double rolls = 0;
+            for (qsizetype g = 0; g < o.gradeNames.size(); ++g) {
+                rolls += day.rollsPerGrade[g];
+                Filter graded = n;
+                graded.grade = o.gradeNames[g];
+                if (!graded.grade.isEmpty()) // an empty grade does not narrow
+                    check(graded.grade + day.day.toString(), {double(day.rollsPerGrade[g])},
+                          {double(figures(graded).rolls)});
+            }
+            check(day.day.toString(), {rolls}, {double(figures(n).rolls)});
+        }
+        for (const QualityData::ParetoRow& row : o.pareto) {
+            Filter n = f;
+            n.defect = row.defect;
+            const QualityData::Totals e = figures(n);
+            check(row.defect, {row.defects, row.points}, {e.defects, e.points});
+        }
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(u"; ")));
     }
 
     // The colour follows the change as shown: a change that rounds to "0.0" is not coloured.

@@ -117,31 +117,31 @@ Query figures(const Filter& f, const QString& firstGrade)
     return q;
 }
 
-Query pareto(const Filter& f)
+Query rollRows(const Filter& f)
 {
     Query q;
-    q.text = QStringLiteral("select d.bugName as defect, sum(") + defects +
-             QStringLiteral(") as defects, sum(") + points +
-             QStringLiteral(") as points from checkDetail d join checkinfo a on a.id = d.checkId") +
-             where(f, q.params) +
-             QStringLiteral(" and d.bugName <> '' group by d.bugName order by 3 desc, 2 desc, 1");
+    q.text = QStringLiteral("select a.id, convert(varchar, a.createDate, 23) as day, "
+                            "a.machineId as machine, a.checkUsercode as inspector, a.grade, ") +
+             metres + QStringLiteral(" as metres, ") + area() +
+             QStringLiteral(" as area from checkinfo a") + where(f, q.params);
     return q;
 }
 
-Query summary(const Filter& f)
+Query defectRows(const Filter& f)
 {
     Query q;
-    q.text =
-        QStringLiteral(
-            "select convert(varchar, r.createDate, 23) as day, r.machineId as machine, "
-            "r.checkUsercode as inspector, isnull((select top 1 u.username from UserInfo u where "
-            "u.usercode = r.checkUsercode), '') as name, r.grade, count(*) as rolls, "
-            "sum(r.metres) as metres, sum(r.area) as area, sum(r.points) as points, "
-            "sum(r.defects) as defects from ") +
-        rolls(f, q.params) +
-        QStringLiteral(" group by convert(varchar, r.createDate, 23), r.machineId, "
-                       "r.checkUsercode, r.grade");
+    q.text = QStringLiteral("select d.checkId as roll, d.bugName as defect, ") + defects +
+             QStringLiteral(" as defects, ") + points +
+             QStringLiteral(" as points from checkinfo a join checkDetail d on d.checkId = a.id") +
+             where(f, q.params);
     return q;
+}
+
+Query inspectorName(const QString& code)
+{
+    return {QStringLiteral("select top 1 isnull(u.username, '') as name from UserInfo u where "
+                           "u.usercode = ?"),
+            {DbValue(code)}};
 }
 
 Query pickValues(Filter f, bool machine)

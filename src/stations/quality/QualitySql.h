@@ -41,12 +41,16 @@ Filter previousRange(const Filter& f);
 /// Rolls, metres, first-grade metres, area (m²), points and defects of the filter's rolls.
 /// firstGrade is the best grade of the `grade` setting.
 Query figures(const Filter& f, const QString& firstGrade);
-/// Per defect name: defects and points, most points first.
-Query pareto(const Filter& f);
-/// The filter's rolls summed per inspection day ("yyyy-mm-dd"), machine, inspector (with the
-/// inspector's name) and grade: rolls, metres, area, points and defects. The window sums these
-/// rows into its charts and tables.
-Query summary(const Filter& f);
+/// One row per roll of the filter: id, inspection day ("yyyy-mm-dd"), machine, inspector,
+/// grade, metres and area (m²). The overview sums these rows itself (per day, machine, inspector
+/// and grade), so that the database does not sort a month of rolls for a GROUP BY.
+Query rollRows(const Filter& f);
+/// One row per defect of the filter's rolls: the roll's id, the defect's name, its defects and
+/// its points (as figures counts them).
+Query defectRows(const Filter& f);
+
+/// The name of an inspector (UserInfo), "" when the code has none.
+Query inspectorName(const QString& code);
 
 /// The machine numbers (machine true) or inspector codes of the filter's range, for the quick
 /// pick; the field being picked does not narrow its own list.
