@@ -210,15 +210,13 @@ private slots:
         QTest::addColumn<QStringList>("pareto"); // most points, then most defects first
         const QStringList setting{"A品", "B品", "C品"};
         const QStringList all = setting + QStringList{"", "D品"};
-        QTest::newRow("month") << Edit([](Filter&) {}) << all
-                               << QStringList{"AB", "破洞", "油污"};
+        QTest::newRow("month") << Edit([](Filter&) {}) << all << QStringList{"AB", "破洞", "油污"};
         QTest::newRow("machine") << Edit([](Filter& f) { f.machine = QStringLiteral("c01"); })
                                  << setting << QStringList{"AB", "破洞"};
         QTest::newRow("inspector") << Edit([](Filter& f) { f.inspector = QStringLiteral("002"); })
                                    << setting + QStringList{""} << QStringList{"AB", "破洞"};
-        QTest::newRow("touched defect")
-            << Edit([](Filter& f) { f.defect = QStringLiteral("ab"); }) << setting
-            << QStringList{"AB", "破洞", "油污"};
+        QTest::newRow("touched defect") << Edit([](Filter& f) { f.defect = QStringLiteral("ab"); })
+                                        << setting << QStringList{"AB", "破洞", "油污"};
         QTest::newRow("touched grade") << Edit([](Filter& f) { f.grade = QStringLiteral("A品"); })
                                        << all << QStringList{"破洞", "AB"};
         QTest::newRow("touched last day")
@@ -248,8 +246,8 @@ private slots:
             return QualityData::totalsOf(m_c.execute(q.text, q.params));
         };
         auto sums = [](const QualityData::Totals& t) {
-            return QList<double>{double(t.rolls), t.metres, t.firstMetres, t.area, t.points,
-                                 t.defects};
+            return QList<double>{double(t.rolls), t.metres, t.firstMetres,
+                                 t.area,          t.points, t.defects};
         };
         auto check = [&](const QString& what, const QList<double>& got, const QList<double>& e) {
             for (qsizetype i = 0; i < got.size(); ++i)

@@ -168,7 +168,8 @@ QList<ParetoRow> readDefects(Connection& c, const QualitySql::Filter& f, const Q
     QList<std::pair<QByteArray, ParetoRow>> rows;
     for (int n = 0; n < names.size(); ++n)
         if (found[n])
-            rows.append({names.key(n).toUtf8(), {names.shown(n), sums[n].defects, sums[n].points, 0}});
+            rows.append(
+                {names.key(n).toUtf8(), {names.shown(n), sums[n].defects, sums[n].points, 0}});
     std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
         if (a.second.points != b.second.points)
             return a.second.points > b.second.points;
@@ -240,8 +241,8 @@ Overview load(Connection& c, const QualitySql::Filter& filter, const Grades& gra
     Overview o;
     o.filter = filter;
     o.gradeNames = grades.names.isEmpty() ? QStringList{grades.first()} : grades.names;
-    o.before = totalsOf(
-        run(c, QualitySql::figures(QualitySql::previousRange(filter), grades.first())));
+    o.before =
+        totalsOf(run(c, QualitySql::figures(QualitySql::previousRange(filter), grades.first())));
 
     // The range's rolls, touches left to the sums below; a touched day outside the range (the
     // range changed since) still gives its Pareto, as the days and tables show the range alone.
@@ -267,7 +268,8 @@ Overview load(Connection& c, const QualitySql::Filter& filter, const Grades& gra
     touch.day = filter.from.daysTo(filter.day);
     o.pareto = readDefects(c, read, touchedDefect, touch, r);
 
-    const QList<int> column = gradeColumns(r, filter.from.daysTo(filter.to) + 1, o.gradeNames, settingColumns);
+    const QList<int> column =
+        gradeColumns(r, filter.from.daysTo(filter.to) + 1, o.gradeNames, settingColumns);
     for (QDate d = filter.from; d.isValid() && d <= filter.to; d = d.addDays(1))
         o.days << Day{d, QList<qint64>(o.gradeNames.size(), 0), 0, 0};
     QList<Totals> machines(r.machines.size()), inspectors(r.inspectors.size());
