@@ -68,15 +68,20 @@ bool frmBag::findMark(const QString& id)
             return true;
         LabMsg->setText(u"没有这个唛头条码"_s);
     } catch (const DbError& e) {
-        if (Journal::isOffline(e))
-            LabMsg->setText(e.message());
-        else
-            MessageBox::critical(e.message(), this);
+        showLookupError(e);
     }
     barcode->setFocus();
     barcode->selectAll();
     barcode->setProperty("Tag", u"0"_s);
     return false;
+}
+
+void frmBag::showLookupError(const DbError& e)
+{
+    if (Journal::isOffline(e))
+        LabMsg->setText(e.message());
+    else
+        MessageBox::critical(e.message(), this);
 }
 
 void frmBag::showMark(const QString& id)
@@ -86,10 +91,7 @@ void frmBag::showMark(const QString& id)
     try {
         rs = Journal::cachedRead(u"mark"_s, id, BagSql::showMark(id));
     } catch (const DbError& e) {
-        if (Journal::isOffline(e))
-            LabMsg->setText(e.message());
-        else
-            MessageBox::critical(e.message(), this);
+        showLookupError(e);
         return;
     }
     if (!packingListAllows(vb::Val(id)))

@@ -12,6 +12,7 @@
 #include <optional>
 
 class BagPrintPool;
+class DbError;
 class EditGrid;
 class QCheckBox;
 class QGroupBox;
@@ -138,6 +139,8 @@ private:
     /// there); false when the journal could not be written (the operator was told).
     bool keepOffline(const QString& summary, const QList<JournalStep>& steps);
     bool saveMarkOffline(const QString& id, double quantity);
+    /// A lookup's error: offline in the status line (the operator goes on), else in a box.
+    void showLookupError(const DbError& e);
 
     std::optional<QHash<QString, double>> m_packingList;
     devices::PackingScale* m_scale = nullptr;
