@@ -129,13 +129,24 @@ QString offlineLookupMessage()
     return u"数据库离线，这个号码以前没有查过，离线时无法查询"_s;
 }
 
+QString offlineDailyNumberMessage(const QString& what, const QString& button)
+{
+    return u"数据库离线，新%1要由数据库发出，现在取不到：请手动输入%1（与其他机台不重复），"
+           "数据库连上后再按「%2」"_s.arg(what, button);
+}
+
 namespace {
 
 // The rows of read(), kept under kind and key; while offline the kept rows.
-Recordset kept(const QString& kind, const QString& key, const std::function<Recordset()>& read)
+Recordset kept(const QString& kind, const QString& key, const std::function<Recordset()>& read,
+               bool* online = nullptr)
 {
+    if (online)
+        *online = false;
     try {
         const Recordset rs = read();
+        if (online)
+            *online = true;
         try {
             store().putLookup(kind, key, rs);
         } catch (const DbError&) {
@@ -153,9 +164,10 @@ Recordset kept(const QString& kind, const QString& key, const std::function<Reco
 
 } // namespace
 
-Recordset cachedRead(const QString& kind, const QString& key, const QString& sql)
+Recordset cachedRead(const QString& kind, const QString& key, const QString& sql, bool* online)
 {
-    return kept(kind, key, [&] { return Database::conn().execute(sql); });
+    return kept(
+        kind, key, [&] { return Database::conn().execute(sql); }, online);
 }
 
 QString cachedText(const QString& kind, const QString& key, const std::function<QString()>& read)

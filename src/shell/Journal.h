@@ -36,6 +36,10 @@ private:
 
 Status* status();
 
+/// A replay pass ended (the background retry's, or one run by hand): the counts left (pending
+/// below 0 keeps the counts) and what was sent, to every window.
+void onReplayed(const JournalReplayResult& result, int pending, int refused);
+
 /// The program folder's journal, opened on first use. Throws DbError when it cannot be opened.
 JournalStore& store();
 
@@ -66,9 +70,13 @@ void retryNow();
 /// The rows of a lookup a station needs offline too (a card, an article, a worker): run on the
 /// shared connection and kept under kind and key; while offline the kept rows (of the last
 /// seven days). Throws DbError: the database's, or offlineLookupMessage() when the lookup was
-/// never kept.
-Recordset cachedRead(const QString& kind, const QString& key, const QString& sql);
+/// never kept. online, when given, tells whether the rows came from the database.
+Recordset cachedRead(const QString& kind, const QString& key, const QString& sql,
+                     bool* online = nullptr);
 QString offlineLookupMessage();
+/// What taking a new pallet or box number of the day (field `what`, button `button`) says
+/// offline: those numbers are given out by the database for every station at once.
+QString offlineDailyNumberMessage(const QString& what, const QString& button);
 /// A single text looked up the same way (a stored statement, a dictionary preset): read() on
 /// success, kept; while offline the kept text, or "" when it was never kept.
 QString cachedText(const QString& kind, const QString& key, const std::function<QString()>& read);

@@ -1,5 +1,7 @@
-// The database a label of an offline record is filled from.
+// The database a label of an offline record is filled from, and the rows kept for it.
 #include "shell/JournalLabel.h"
+
+#include "shell/Journal.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -14,23 +16,45 @@ JournalLabelRows*& current()
     return rows;
 }
 
-// The tables a label's query joins to the roll: its card line, the article and the bill.
-const char16_t* const SeededTables[] = {u"billdetail", u"item", u"bill"};
+// The tables a label's query joins to the roll: its card line, the bill, the customer and the
+// article.
+const char16_t* const LabelTables[] = {u"billdetail", u"bill", u"company", u"item"};
+
+// Each read as rows of a card's lines (%1: their ids).
+QString keptRowsQuery(const QString& table, const QString& lines)
+{
+    const QString line = u"select %2 from billdetail where billdetailid in (%1)"_s;
+    if (table == u"billdetail")
+        return u"select * from billdetail where billdetailid in (%1)"_s.arg(lines);
+    if (table == u"bill")
+        return u"select * from bill where billid in (%1)"_s.arg(line.arg(lines, u"billid"_s));
+    if (table == u"company")
+        return u"select * from company where companyid in (select companyid from bill where "
+               "billid in (%1))"_s.arg(line.arg(lines, u"billid"_s));
+    return u"select * from item where itemid in (%1)"_s.arg(line.arg(lines, u"itemid"_s));
+}
+
+QString keptKind(const QString& table)
+{
+    return u"label."_s + table;
+}
+const QString ArticleKind = u"label.article"_s;
 
 } // namespace
 
-JournalLabelRows::JournalLabelRows(const JournalRecord& record, const QList<Recordset>& lookups)
+JournalLabelRows::JournalLabelRows(const JournalRecord& record, const QList<Table>& rows)
 {
-    if (!m_dir.isValid())
-        throw DbError(u"标签的临时文件夹不能建立：%1"_s.arg(m_dir.errorString()));
-    m_conn.openOrCreate(u"Provider=SQLite;Data Source="_s + m_dir.filePath(u"label.db"_s));
-    for (const Recordset& lookup : lookups)
-        seed(lookup);
+    // In memory: nothing of it is needed once the label is drawn, and no disk write waits.
+    m_conn.openOrCreate(u"Provider=SQLite;Data Source=:memory:"_s);
+    for (const Table& t : rows)
+        seed(t);
     QList<qint64> ids;
     for (const JournalStep& step : record.steps) {
         const QString sql = JournalRecord::filled(step.sql, record.number.value, ids);
         qint64 id = 0;
-        if (step.identity) {
+        if (!step.routine.isEmpty()) {
+            // A routine books stock and the like: nothing a label shows.
+        } else if (step.identity) {
             id = m_conn.execute(sql + u"; select SCOPE_IDENTITY()"_s).field(0).toLongLong();
             if (m_id < 0)
                 m_id = id = zeroId(sql, id);
@@ -71,12 +95,48 @@ JournalLabelRows* JournalLabelRows::active()
     return current();
 }
 
-void JournalLabelRows::seed(const Recordset& lookup)
+void JournalLabelRows::seed(const Table& t)
 {
-    if (!lookup.isOpen() || lookup.recordCount() == 0)
+    if (!t.rows.isOpen() || t.rows.recordCount() == 0)
         return;
+    if (t.name.isEmpty()) {
+        spread(t.rows);
+        return;
+    }
+    QSet<QString> own;
+    for (const QString& c :
+         m_conn.execute(u"select * from "_s + t.name + u" where 1=0"_s).columns())
+        own.insert(c.toLower());
+    QStringList columns, marks;
+    QList<int> from;
+    for (int i = 0; i < t.rows.columns().size(); ++i) {
+        const QString c = t.rows.columns()[i].toLower();
+        if (!own.contains(c) || columns.contains(c))
+            continue;
+        columns << c;
+        marks << u"?"_s;
+        from << i;
+    }
+    if (columns.isEmpty())
+        return;
+    const QString insert =
+        u"insert into %1(%2) values(%3)"_s.arg(t.name, columns.join(u','), marks.join(u','));
+    for (const QList<DbValue>& row : t.rows.rows()) {
+        QList<DbValue> values;
+        for (int i : from)
+            values << row.value(i);
+        try {
+            m_conn.execute(insert, values);
+        } catch (const DbError&) {
+            // A row kept twice (an article of the card and of the package) is there already.
+        }
+    }
+}
+
+void JournalLabelRows::spread(const Recordset& lookup)
+{
     const QList<DbValue> row = lookup.rows().first();
-    for (const char16_t* table : SeededTables) {
+    for (const char16_t* table : LabelTables) {
         const QString name = QString::fromUtf16(table);
         QSet<QString> own;
         for (const QString& c :
@@ -101,7 +161,67 @@ void JournalLabelRows::seed(const Recordset& lookup)
                 u"insert into %1(%2) values(%3)"_s.arg(name, columns.join(u','), marks.join(u',')),
                 values);
         } catch (const DbError&) {
-            // A row that does not fit leaves the label's fields of that table empty.
+            // A row that does not fit (or was kept on its own) leaves the table as it is.
         }
     }
+}
+
+void JournalLabelRows::keepCard(Connection& conn, const QString& card, const Recordset& lines)
+{
+    const int column = lines.fieldIndex(u"BillDetailId"_s);
+    QStringList ids;
+    for (const QList<DbValue>& row : lines.rows())
+        if (column >= 0 && row.value(column).toLongLong() > 0)
+            ids << QString::number(row.value(column).toLongLong());
+    if (ids.isEmpty())
+        return;
+    try {
+        for (const char16_t* table : LabelTables) {
+            const QString name = QString::fromUtf16(table);
+            Journal::store().putLookup(keptKind(name), card,
+                                       conn.execute(keptRowsQuery(name, ids.join(u','))));
+        }
+    } catch (const DbError&) {
+        // Only a label printed offline misses them: it shows the fields the card lookup has.
+    }
+}
+
+void JournalLabelRows::keepArticle(const Recordset& itemRow)
+{
+    const int column = itemRow.fieldIndex(u"itemid"_s);
+    if (column < 0 || itemRow.recordCount() == 0)
+        return;
+    try {
+        Journal::store().putLookup(ArticleKind, itemRow.rows().first().value(column).toString(),
+                                   itemRow);
+    } catch (const DbError&) {
+    }
+}
+
+bool JournalLabelRows::articleKept(qint64 itemId)
+{
+    try {
+        return Journal::store().lookup(ArticleKind, QString::number(itemId)).has_value();
+    } catch (const DbError&) {
+        return false;
+    }
+}
+
+QList<JournalLabelRows::Table> JournalLabelRows::kept(const QString& card, qint64 itemId)
+{
+    QList<Table> out;
+    try {
+        JournalStore& store = Journal::store();
+        if (itemId > 0)
+            if (std::optional<Recordset> rows = store.lookup(ArticleKind, QString::number(itemId)))
+                out.append({u"item"_s, *rows});
+        for (const char16_t* table : LabelTables) {
+            const QString name = QString::fromUtf16(table);
+            if (std::optional<Recordset> rows = store.lookup(keptKind(name), card))
+                out.append({name, *rows});
+        }
+    } catch (const DbError&) {
+        // The journal cannot be read: the label shows what the card lookup has.
+    }
+    return out;
 }

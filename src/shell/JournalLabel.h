@@ -5,16 +5,20 @@
 #include "db/Connection.h"
 #include "journal/JournalRecord.h"
 
-#include <QTemporaryDir>
-
 class JournalLabelRows {
 public:
-    /// A database with the program's tables, the rows of the lookups the record was saved from
-    /// (each row goes into every table whose columns it names: a card's row into its line, its
-    /// article and its bill) and then the record's own statements with the number it was saved
-    /// with. While it lives, every label printed is filled from it and its field 离线 says "离线".
-    /// Throws DbError when it cannot be built.
-    JournalLabelRows(const JournalRecord& record, const QList<Recordset>& lookups);
+    /// Rows kept for a label: those of one table (a card's lines, its bill, the customer, an
+    /// article), or, with an empty name, a lookup's rows spread over the tables whose columns
+    /// they name (a card as the station looked it up, when its tables were not kept).
+    struct Table {
+        QString name;
+        Recordset rows;
+    };
+
+    /// An in-memory database with the program's tables, the kept rows and then the record's own
+    /// statements with the number it was saved with. While it lives, every label printed is
+    /// filled from it and its field 离线 says "离线". Throws DbError when it cannot be built.
+    JournalLabelRows(const JournalRecord& record, const QList<Table>& rows);
     ~JournalLabelRows();
     JournalLabelRows(const JournalLabelRows&) = delete;
     JournalLabelRows& operator=(const JournalLabelRows&) = delete;
@@ -27,11 +31,22 @@ public:
     /// The rows the labels printed now are filled from; null while the database is used.
     static JournalLabelRows* active();
 
+    /// After a card was looked up on the database: keeps, for labels printed offline, the rows
+    /// of its lines that the labels read besides the roll (the line, its bill, the customer and
+    /// the article). A failure only leaves them unkept.
+    static void keepCard(Connection& conn, const QString& card, const Recordset& lines);
+    /// Keeps an article's row (a package's chosen or automatic article) the same way.
+    static void keepArticle(const Recordset& itemRow);
+    /// The article's row is kept already.
+    static bool articleKept(qint64 itemId);
+    /// The rows kept for a roll of card and article.
+    static QList<Table> kept(const QString& card, qint64 itemId);
+
 private:
-    void seed(const Recordset& lookup);
+    void seed(const Table& rows);
+    void spread(const Recordset& lookup);
     qint64 zeroId(const QString& insert, qint64 id);
 
-    QTemporaryDir m_dir;
     Connection m_conn;
     qint64 m_id = -1;
     JournalLabelRows* m_outer = nullptr;

@@ -1,10 +1,19 @@
-// Renumbering on replay, through the same running numbers the stations use online.
+// Renumbering on replay, through the same running numbers the stations use online, and the
+// stock posting of rolls saved offline, through the same posting the save uses online.
 #include "shell/JournalNumbers.h"
 
 #include "db/SqlText.h"
+#include "shell/StockPosting.h"
 #include "shell/SysUtilDb.h"
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString StockBefore = u"stockBefore"_s;
+const QString StockPost = u"stockPost"_s;
+
+} // namespace
 
 bool JournalNumbers::taken(Connection& conn, const JournalNumber& n)
 {
@@ -22,4 +31,33 @@ QString JournalNumbers::finalNumber(Connection& conn, const JournalNumber& n)
         code = SysUtil::nextCode(conn, n.table, n.column, n.length, n.filter, n.holder);
     SysUtil::codeSaved(conn, n.table, n.column, n.filter, code, n.holder);
     return code;
+}
+
+JournalStep JournalNumbers::stockBefore(const QString& rollId)
+{
+    return {rollId, false, false, StockBefore};
+}
+
+JournalStep JournalNumbers::stockPost(const QString& rollId, double quantity)
+{
+    return {rollId + u'|' + QString::number(quantity, 'g', 15), false, false, StockPost};
+}
+
+void JournalNumbers::runRoutine(Connection& conn, const QString& routine, const QString& arguments)
+{
+    const qint64 id = arguments.section(u'|', 0, 0).toLongLong();
+    if (routine == StockBefore) {
+        // What the roll held before the edit: the posting books only the difference.
+        m_booked[id] = conn.execute(u"select isnull(sum(oncount),0) from checkinfo where id="_s +
+                                    QString::number(id))
+                           .field(0)
+                           .toDouble();
+        return;
+    }
+    if (routine == StockPost) {
+        const double quantity = arguments.section(u'|', 1, 1).toDouble();
+        StockPosting::post(conn, id, quantity - m_booked.take(id));
+        return;
+    }
+    JournalNumbering::runRoutine(conn, routine, arguments);
 }

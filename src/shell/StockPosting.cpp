@@ -5,43 +5,45 @@
 
 namespace StockPosting {
 
+void post(Connection& conn, long long rollId, double difference)
+{
+    const QString id = QString::number(rollId);
+    Recordset roll = conn.execute(
+        QStringLiteral("select a.itemid,a.taskno,isnull(a.batchId,0) as batchId,isnull(b.StoreRoomId,0) as StoreRoomId,")
+        + QStringLiteral("isnull(b.productionColor,'') as productionColor from checkinfo a left join billdetail b on a.billdetailid=b.billdetailid where a.id=")
+        + id);
+    if (roll.eof())
+        throw DbError(QStringLiteral("没有这个卷号"));
+    const QString item = sqlNum(roll.number(QStringLiteral("itemid")));
+    const QString store = sqlNum(roll.number(QStringLiteral("StoreRoomId")));
+    const QString batch = sqlText(roll.text(QStringLiteral("taskno")));
+    const QString color = sqlText(roll.text(QStringLiteral("productionColor")));
+    const bool firstTime = roll.number(QStringLiteral("batchId")) <= 0;
+    Recordset found = conn.execute(QStringLiteral("select id from iteminBatch where itemid=") + item
+                                   + QStringLiteral(" and storeroomid=") + store
+                                   + QStringLiteral(" and ProductSN='") + batch
+                                   + QStringLiteral("' and isnull(productionColor,'')='") + color + QStringLiteral("'"));
+    QString batchId;
+    if (found.eof()) {
+        Recordset created = conn.execute(
+            QStringLiteral("insert into iteminBatch(itemid,storeroomid,itemcount,productionNumber,ProductSN,productionColor,descrtion) values(")
+            + item + u',' + store + u',' + sqlNum(difference) + u',' + (firstTime ? QStringLiteral("1") : QStringLiteral("0"))
+            + QStringLiteral(",'") + batch + QStringLiteral("','") + color
+            + QStringLiteral("','检验入库');select SCOPE_IDENTITY();"));
+        batchId = created.text(0);
+    } else {
+        batchId = found.text(0);
+        conn.execute(QStringLiteral("update iteminBatch set itemcount=itemcount+") + sqlNum(difference)
+                     + QStringLiteral(",productionNumber=productionNumber+") + (firstTime ? QStringLiteral("1") : QStringLiteral("0"))
+                     + QStringLiteral(" where id=") + batchId);
+    }
+    conn.execute(QStringLiteral("update checkinfo set batchId=") + batchId + QStringLiteral(" where id=") + id);
+}
+
 bool postRoll(Connection& conn, long long rollId, double difference, QString* error)
 {
     try {
-        const QString id = QString::number(rollId);
-        Recordset roll = conn.execute(
-            QStringLiteral("select a.itemid,a.taskno,isnull(a.batchId,0) as batchId,isnull(b.StoreRoomId,0) as StoreRoomId,")
-            + QStringLiteral("isnull(b.productionColor,'') as productionColor from checkinfo a left join billdetail b on a.billdetailid=b.billdetailid where a.id=")
-            + id);
-        if (roll.eof()) {
-            if (error)
-                *error = QStringLiteral("没有这个卷号");
-            return false;
-        }
-        const QString item = sqlNum(roll.number(QStringLiteral("itemid")));
-        const QString store = sqlNum(roll.number(QStringLiteral("StoreRoomId")));
-        const QString batch = sqlText(roll.text(QStringLiteral("taskno")));
-        const QString color = sqlText(roll.text(QStringLiteral("productionColor")));
-        const bool firstTime = roll.number(QStringLiteral("batchId")) <= 0;
-        Recordset found = conn.execute(QStringLiteral("select id from iteminBatch where itemid=") + item
-                                       + QStringLiteral(" and storeroomid=") + store
-                                       + QStringLiteral(" and ProductSN='") + batch
-                                       + QStringLiteral("' and isnull(productionColor,'')='") + color + QStringLiteral("'"));
-        QString batchId;
-        if (found.eof()) {
-            Recordset created = conn.execute(
-                QStringLiteral("insert into iteminBatch(itemid,storeroomid,itemcount,productionNumber,ProductSN,productionColor,descrtion) values(")
-                + item + u',' + store + u',' + sqlNum(difference) + u',' + (firstTime ? QStringLiteral("1") : QStringLiteral("0"))
-                + QStringLiteral(",'") + batch + QStringLiteral("','") + color
-                + QStringLiteral("','检验入库');select SCOPE_IDENTITY();"));
-            batchId = created.text(0);
-        } else {
-            batchId = found.text(0);
-            conn.execute(QStringLiteral("update iteminBatch set itemcount=itemcount+") + sqlNum(difference)
-                         + QStringLiteral(",productionNumber=productionNumber+") + (firstTime ? QStringLiteral("1") : QStringLiteral("0"))
-                         + QStringLiteral(" where id=") + batchId);
-        }
-        conn.execute(QStringLiteral("update checkinfo set batchId=") + batchId + QStringLiteral(" where id=") + id);
+        post(conn, rollId, difference);
         return true;
     } catch (const DbError& e) {
         if (error)

@@ -12,5 +12,7 @@ namespace StockPosting {
 /// iteminBatch and sets checkinfo.batchId. A roll booked for the first time adds one piece to
 /// the batch. Runs inside the caller's transaction. False with error on a database error.
 bool postRoll(Connection& conn, long long rollId, double difference, QString* error);
+/// The same; throws DbError.
+void post(Connection& conn, long long rollId, double difference);
 
 } // namespace StockPosting

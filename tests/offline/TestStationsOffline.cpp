@@ -31,19 +31,23 @@ struct Outage {
     bool back() const { return QFile::rename(db + u".away"_s, db); }
 };
 
+// A replay pass as the background retry runs it, telling the windows when it ends.
 void replay()
 {
     JournalNumbers numbers;
-    JournalReplay(Journal::store(), Database::conn(), &numbers).run();
-    Journal::status()->refresh();
+    const JournalReplayResult r = JournalReplay(Journal::store(), Database::conn(), &numbers).run();
+    Journal::onReplayed(r, Journal::store().count(JournalStore::State::Pending),
+                        Journal::store().count(JournalStore::State::Refused));
 }
 
 // What a scenario leaves: the checks' results after the replay, the records that waited while
-// the database was away, and the last thing shown when a save needed the database.
+// the database was away, the last thing shown when a save or a new number needed the database,
+// and what the window shows after the replay.
 struct Outcome {
     QStringList results;
     int pending = 0;
     QString refusal;
+    QString after;
 };
 
 template <class Fixture> QStringList results(Fixture& fx, const QStringList& checks)
@@ -96,13 +100,16 @@ Outcome packages(bool fiberBox, const QStringList& checks)
         saveBox(u"13"_s);
         refusal = shownOrStatus(f.status()) + u" / "_s + c.TxtBox[7]->text();
     }
-    o.refusal = refusal;
+    MessageBox::clearShown();
+    f.cmdBangbtn_Click(); // pallet numbers of the day come from the database
+    o.refusal = refusal + u" / "_s + shownOrStatus(f.status()) + u" / "_s + c.TxtBox[28]->text();
     o.pending = Journal::status()->pending();
     if (!outage.back())
         return o;
     fx.exec(u"insert into checkinfo(billdetailid, checkCode) values(0, '003')"_s);
     replay();
     o.results = results(fx, checks);
+    o.after = f.palletSummary()->text() + u" / "_s + c.TxtBox[18]->text();
     return o;
 }
 
@@ -120,6 +127,8 @@ Outcome packing(const QStringList& checks)
     if (!outage.away())
         return o;
     MessageBox::clearShown();
+    f.runCommand(0); // a box number of the day comes from the database
+    const QString take = shownOrStatus(f.LabMsg->text());
     fx.scan(u"42"_s);
     f.txtUser[11]->setText(u"15"_s);
     f.butFlow[1]->click();
@@ -131,7 +140,7 @@ Outcome packing(const QStringList& checks)
     f.butFlow[5]->click();
     const QString saved = f.LabMsg->text();
     fx.scan(u"44"_s);
-    o.refusal = saved + u" / "_s + shownOrStatus(f.LabMsg->text());
+    o.refusal = take + u" / "_s + saved + u" / "_s + shownOrStatus(f.LabMsg->text());
     o.pending = Journal::status()->pending();
     if (!outage.back())
         return o;
@@ -168,10 +177,10 @@ Outcome progress(const QStringList& checks)
     return o;
 }
 
-// The shipped roll label, printing to a PDF file.
-QByteArray pdfTemplate(const QString& pdf)
+// A shipped roll label, printing to a PDF file.
+QByteArray pdfTemplate(const QString& name, const QString& pdf)
 {
-    QFile f(qEnvironmentVariable("MIREL_SOURCE_DIR") + u"/templates/唛头/唛头.grf"_s);
+    QFile f(qEnvironmentVariable("MIREL_SOURCE_DIR") + u"/templates/唛头/"_s + name + u".grf"_s);
     if (!f.open(QIODevice::ReadOnly))
         return QByteArray();
     return f.readAll().replace("name = 默认打印机\ntype = text\ndefault =",
@@ -191,13 +200,16 @@ frmCheck& labelWindow(CheckFixture& fx, bool markLabel)
 {
     for (const QString& name : {u"唛头"_s, u"订单唛头2"_s})
         fx.home().writeFile(u"打印/唛头/"_s + name + u".grf"_s,
-                            pdfTemplate(fx.home().file(u"label.pdf"_s)));
+                            pdfTemplate(name, fx.home().file(u"label.pdf"_s)));
     frmCheck& f = markLabel ? openMaitou(fx) : fx.open();
     Journal::status()->refresh();
     new CheckLabelPart(&f);
+    fx.exec(u"update bill set relateorder='PO-7' where billid=1"_s);
     fx.lookUp(u"K001"_s);
-    if (markLabel)
+    if (markLabel) {
         f.controls().TxtBox[5]->setText(u"20"_s);
+        f.controls().TxtBox[22]->setText(u"新品"_s); // an automatic article
+    }
     return f;
 }
 
@@ -211,8 +223,20 @@ private slots:
     void savesThroughAnOutage();
     void labelsPrintedOffline_data();
     void labelsPrintedOffline();
+    void stockPostedOnReplay_data();
+    void stockPostedOnReplay();
     void renumberedLabelsPrintAgain();
 };
+
+namespace {
+
+QString noNumber(const QString& field, const QString& button)
+{
+    return u"数据库离线，新%1要由数据库发出，现在取不到：请手动输入%1（与其他机台不重复），数据库连"
+           "上后再按「%2」"_s.arg(field, button);
+}
+
+} // namespace
 
 void TestStationsOffline::savesThroughAnOutage_data()
 {
@@ -220,34 +244,41 @@ void TestStationsOffline::savesThroughAnOutage_data()
     QTest::addColumn<int>("pending");
     QTest::addColumn<QString>("refusal");
     QTest::addColumn<QStringList>("checks"); // query, result after the replay, …
+    QTest::addColumn<QString>("after");      // the pallet list and the proposed number
+    const QString noPallet = noNumber(u"板号"_s, u"新板号"_s);
     QTest::newRow("maitou")
         << "maitou" << 2
         << "数据库离线：商品「另一品」还没有建立，离线时不能新建商品。这一箱没有保存，数据库连上后"
-           "请再按保存。 / 13"
+           "请再按保存。 / 13 / " +
+               noPallet + " / P1"
         << QStringList{"select group_concat(checkCode||'/'||bagnumber||'/'||oncount) from (select "
                        "* from checkinfo where itemid=2 order by checkCode)",
                        "001/P1/10,002/P1/11,004/P1/12", // 003 was the other station's
-                       "select count(*) from item where itemname in ('新品', '另一品')", "1"};
+                       "select count(*) from item where itemname in ('新品', '另一品')", "1"}
+        << "  卷数:3  米数:33 / 005";
     QTest::newRow("huaxian")
-        << "huaxian" << 2 << "离线保存：卷号 003"
+        << "huaxian" << 2 << "离线保存：卷号 003 / " + noPallet + " / P1"
         << QStringList{"select group_concat(checkCode||'/'||taskno||'/'||oncount) from (select * "
                        "from checkinfo where itemid=1 order by checkCode)",
-                       "001/2405-3/10,002/2405-3/11,004/2405-3/12"};
+                       "001/2405-3/10,002/2405-3/11,004/2405-3/12"}
+        << "净重:33  箱数:3 / 005";
     QTest::newRow("bag")
         << "bag" << 2
-        << "离线保存：箱 B1，数据库连上后上传 / 数据库离线，这个号码以前没有查过，离线时无法查询"
+        << noNumber(u"箱号"_s, u"取"_s) + " / 离线保存：箱 B1，数据库连上后上传 / "
+                                          "数据库离线，这个号码以前没有查过，离线时无法查询"
         << QStringList{"select group_concat(id||'/'||oncount||'/'||bagnumber||'/'||bagweight) from "
                        "(select * from checkinfo where id in (42, 43) order by id)",
-                       "42/15/B1/25,43/20.5/B1/25"};
-    QTest::newRow("load") << "load" << 1
-                          << "离线保存，数据库连上后上传 / "
-                             "数据库离线：「全部配布」要按库存自动配布，必须连上数据库才能提交。这"
-                             "条进度没有保存，数据库连上后请再按提交。 / 全部配布"
-                          << QStringList{
-                                 "select group_concat(billstatus||'/'||viewcount) from (select * "
-                                 "from BillStatusDetail where barcode='K001' order by id)",
-                                 "织造/0,配布/0",
-                                 "select billstatus from bill where billcode='K001'", "配布"};
+                       "42/15/B1/25,43/20.5/B1/25"}
+        << "";
+    QTest::newRow("load")
+        << "load" << 1
+        << "离线保存，数据库连上后上传 / "
+           "数据库离线：「全部配布」要按库存自动配布，必须连上数据库才能提交。这"
+           "条进度没有保存，数据库连上后请再按提交。 / 全部配布"
+        << QStringList{"select group_concat(billstatus||'/'||viewcount) from (select * "
+                       "from BillStatusDetail where barcode='K001' order by id)",
+                       "织造/0,配布/0", "select billstatus from bill where billcode='K001'", "配布"}
+        << "";
 }
 
 void TestStationsOffline::savesThroughAnOutage()
@@ -256,6 +287,7 @@ void TestStationsOffline::savesThroughAnOutage()
     QFETCH(int, pending);
     QFETCH(QString, refusal);
     QFETCH(QStringList, checks);
+    QFETCH(QString, after);
     const Outcome o = station == u"bag"    ? packing(checks)
                       : station == u"load" ? progress(checks)
                                            : packages(station == u"huaxian", checks);
@@ -265,40 +297,84 @@ void TestStationsOffline::savesThroughAnOutage()
     for (qsizetype i = 1; i < checks.size(); i += 2)
         expected << checks[i];
     QCOMPARE(o.results, expected);
+    QCOMPARE(o.after, after);
     QCOMPARE(Journal::status()->pending(), 0);
 }
 
+// A label printed offline shows the fields the same roll's label shows online, with its mark
+// 离线 and the roll id 0 on its barcode (the id is known after the upload).
 void TestStationsOffline::labelsPrintedOffline_data()
 {
     QTest::addColumn<bool>("markLabel");
-    QTest::addColumn<QStringList>("offlineLabel"); // what the label printed offline reads
+    QTest::addColumn<QStringList>("fields"); // on both labels
     QTest::newRow("inspection") << false
-                                << QStringList{"离线", "品名： 涤棉府绸", "颜色： 藏青",
-                                               "卷号： 002", "51.0 米", "A品", " 00000000"};
+                                << QStringList{"品名： 涤棉府绸", "颜色： 藏青", "卡号： K001",
+                                               "A品"};
     QTest::newRow("mark label") << true
-                                << QStringList{"离线", "颜色： 藏青", "卷号： 002", "51.0 米",
-                                               " 00000000"};
+                                << QStringList{"杭州锦华服饰", "订单号 PO-7", "品 名 新品",
+                                               "颜 色 藏青"};
 }
 
 void TestStationsOffline::labelsPrintedOffline()
 {
     QFETCH(bool, markLabel);
-    QFETCH(QStringList, offlineLabel);
+    QFETCH(QStringList, fields);
     CheckFixture fx("itemAutoSave=1\n");
     frmCheck& f = labelWindow(fx, markLabel);
     const QString pdf = fx.home().file(u"label.pdf"_s);
-    f.controls().TxtBox[7]->setText(u"50"_s);
-    f.runCommand(4);
-    const QString online = pdfText(pdf);
-    QVERIFY2(online.contains(u"卷号： 001"_s) && !online.contains(u"离线"_s), qPrintable(online));
-    QVERIFY(QFile::remove(pdf));
-    QVERIFY(Outage{fx.home().file(u"mirel.db"_s)}.away());
-    f.controls().TxtBox[7]->setText(u"51"_s);
-    f.runCommand(4);
-    const QString offline = pdfText(pdf);
-    for (const QString& piece : offlineLabel)
-        QVERIFY2(offline.contains(piece), qPrintable(piece + u" in "_s + offline));
+    QStringList printed;
+    for (const QString& quantity : {u"50"_s, u"51"_s}) {
+        if (!printed.isEmpty())
+            QVERIFY(Outage{fx.home().file(u"mirel.db"_s)}.away());
+        f.controls().TxtBox[7]->setText(quantity);
+        f.runCommand(4);
+        printed << pdfText(pdf);
+        QVERIFY2(QFile::remove(pdf), qPrintable(f.status()));
+    }
+    for (const QString& field : fields + QStringList{u"50.0 米"_s, u"001"_s})
+        QVERIFY2(printed[0].contains(field), qPrintable(field + u" in "_s + printed[0]));
+    for (const QString& field : fields + QStringList{u"51.0 米"_s, u"002"_s, u"离线"_s})
+        QVERIFY2(printed[1].contains(field), qPrintable(field + u" in "_s + printed[1]));
+    QVERIFY2(!printed[0].contains(u"离线"_s) && printed[1].contains(u" 00000000"_s),
+             qPrintable(printed.join(u" | "_s)));
     QCOMPARE(Journal::status()->pending(), 1);
+}
+
+// Rolls saved offline with stock posting on are booked into stock when they are sent, in the
+// same transaction, once: a new roll, and a roll reopened before the outage whose quantity was
+// corrected offline (only the difference is booked).
+void TestStationsOffline::stockPostedOnReplay_data()
+{
+    QTest::addColumn<bool>("edit");
+    QTest::addColumn<QString>("stock"); // the batch's quantity / pieces, rolls without a batch
+    QTest::newRow("new roll") << false << "101/2/0";
+    QTest::newRow("edited roll") << true << "55/1/0";
+}
+
+void TestStationsOffline::stockPostedOnReplay()
+{
+    QFETCH(bool, edit);
+    QFETCH(QString, stock);
+    CheckFixture fx("Save2Store=1\n");
+    frmCheck& f = fx.open();
+    Journal::status()->refresh();
+    const Outage outage{fx.home().file(u"mirel.db"_s)};
+    fx.lookUp(u"K001"_s);
+    f.controls().TxtBox[7]->setText(u"50"_s);
+    const long long first = f.saveRoll(false);
+    QVERIFY(first > 0);
+    if (edit)
+        f.loadRoll(first);
+    QVERIFY(outage.away());
+    f.controls().TxtBox[7]->setText(edit ? u"55"_s : u"51"_s);
+    QCOMPARE(f.saveRoll(false), frmCheck::SavedOffline);
+    QVERIFY(outage.back());
+    replay();
+    replay(); // nothing is left to book twice
+    QCOMPARE(fx.scalar(u"select (select group_concat(itemcount||'/'||productionNumber) from "
+                       "iteminBatch)||'/'||(select count(*) from checkinfo where "
+                       "isnull(batchId,0)=0)"_s),
+             stock);
 }
 
 // The window as the station runs it, with the mark and its background retry (attached once the

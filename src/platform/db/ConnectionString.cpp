@@ -45,6 +45,8 @@ bool isSqliteFile(const QString& path)
 // Windows drive path ("d:\\mes\\mill.db") is the program's stand-in for that drive elsewhere.
 QString sqlitePath(const QString& source)
 {
+    if (source == u":memory:") // SQLite's own name for a database of the connection alone
+        return source;
     if (QDir::isAbsolutePath(source))
         return QDir::cleanPath(source);
     if (source.size() > 2 && source.at(1) == u':' && source.at(0).isLetter())

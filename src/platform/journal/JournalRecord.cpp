@@ -74,9 +74,13 @@ QString JournalRecord::filled(const QString& sql, const QString& number, const Q
 QByteArray JournalRecord::toJson() const
 {
     QJsonArray stepList;
-    for (const JournalStep& s : steps)
-        stepList.append(QJsonObject{
-            {u"sql"_s, s.sql}, {u"identity"_s, s.identity}, {u"mustTouch"_s, s.mustTouch}});
+    for (const JournalStep& s : steps) {
+        QJsonObject step{
+            {u"sql"_s, s.sql}, {u"identity"_s, s.identity}, {u"mustTouch"_s, s.mustTouch}};
+        if (!s.routine.isEmpty())
+            step.insert(u"routine"_s, s.routine);
+        stepList.append(step);
+    }
     const QJsonObject o{{u"id"_s, id},
                         {u"station"_s, station},
                         {u"saved"_s, saved.toString(Qt::ISODateWithMs)},
@@ -100,7 +104,7 @@ JournalRecord JournalRecord::fromJson(const QByteArray& json)
     for (const QJsonValue& v : o.value(u"steps"_s).toArray()) {
         const QJsonObject s = v.toObject();
         r.steps.append({s.value(u"sql"_s).toString(), s.value(u"identity"_s).toBool(),
-                        s.value(u"mustTouch"_s).toBool()});
+                        s.value(u"mustTouch"_s).toBool(), s.value(u"routine"_s).toString()});
     }
     r.number = numberFrom(o.value(u"number"_s).toObject());
     return r;

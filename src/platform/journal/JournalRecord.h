@@ -13,6 +13,10 @@ struct JournalStep {
     bool identity = false;
     /// An UPDATE or DELETE that must touch its row (a card deleted meanwhile refuses the record).
     bool mustTouch = false;
+    /// A routine of the stations the replay runs instead of a statement (a roll's stock
+    /// posting, which reads the database to decide what it writes); sql holds its arguments,
+    /// with the marks filled in as in a statement.
+    QString routine = QString();
     bool operator==(const JournalStep&) const = default;
 };
 

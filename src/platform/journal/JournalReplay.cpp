@@ -6,6 +6,11 @@
 
 using namespace Qt::StringLiterals;
 
+void JournalNumbering::runRoutine(Connection&, const QString& routine, const QString&)
+{
+    throw DbError(u"离线记录的步骤「%1」这个版本不认识"_s.arg(routine));
+}
+
 JournalReplay::JournalReplay(JournalStore& store, Connection& conn, JournalNumbering* numbering)
     : m_store(store), m_conn(conn), m_numbering(numbering)
 {
@@ -115,7 +120,11 @@ void JournalReplay::apply(const JournalRecord& record, QString& number)
     for (const JournalStep& step : record.steps) {
         const QString sql = JournalRecord::filled(step.sql, number, ids);
         qint64 id = 0;
-        if (step.identity)
+        if (!step.routine.isEmpty()) {
+            if (!m_numbering)
+                throw DbError(u"离线记录的步骤「%1」不能在这里执行"_s.arg(step.routine));
+            m_numbering->runRoutine(m_conn, step.routine, sql);
+        } else if (step.identity)
             id = m_conn.execute(sql + u"; select SCOPE_IDENTITY()"_s).field(0).toLongLong();
         else if (step.mustTouch)
             m_conn.executeOnRow(sql);

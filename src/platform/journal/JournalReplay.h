@@ -7,7 +7,8 @@
 #include "db/Connection.h"
 #include "journal/JournalStore.h"
 
-/// The numbering rules of the stations, for records that took a running number offline.
+/// The stations' rules for the replay: the running numbers of records that took one offline,
+/// and the routines a record names (JournalStep::routine).
 class JournalNumbering {
 public:
     virtual ~JournalNumbering() = default;
@@ -15,6 +16,9 @@ public:
     /// the next free one of its scope when another station saved the same number meanwhile),
     /// with the scope's counters brought up to it. Throws DbError.
     virtual QString finalNumber(Connection& conn, const JournalNumber& number) = 0;
+    /// Runs a record's routine with its arguments inside the replay's transaction. Throws
+    /// DbError (the record is refused, or the pass stops when the database went away).
+    virtual void runRoutine(Connection& conn, const QString& routine, const QString& arguments);
 };
 
 struct JournalReplayResult {

@@ -4,6 +4,7 @@
 
 #include "shell/Database.h"
 #include "shell/Journal.h"
+#include "shell/JournalLabel.h"
 #include "shell/MessageBox.h"
 #include "shell/Print.h"
 #include "shell/SysUtil.h"
@@ -71,7 +72,10 @@ void frmCheck::loadCard(const QString& cardText, const QString& lineId)
             });
         const QString sql = stored.isEmpty() ? CheckSql::cardLookup(m_billTypes, card)
                                              : CheckSql::storedCardLookup(stored, card);
-        Recordset rs = Journal::cachedRead(QStringLiteral("card"), card, sql);
+        bool online = false;
+        Recordset rs = Journal::cachedRead(QStringLiteral("card"), card, sql, &online);
+        if (online) // what its labels read besides the roll, for labels printed offline
+            JournalLabelRows::keepCard(conn, card, rs);
         if (!SysUtil::recordsetHasRows(rs)) {
             MessageBox::critical(QStringLiteral("没有找到这个卡号!"), this);
             c.machineCount->setText(QStringLiteral("0"));

@@ -120,9 +120,9 @@ void CheckLabelPart::printRoll(int command)
         // The grade's template is the saved roll's: taken before the form moves on.
         const QString name = command == 4 ? rollTemplate() : markTemplate();
         const JournalRecord record = m_form->lastOfflineRecord();
-        const Recordset card = m_form->cardRecordset();
+        const QList<JournalLabelRows::Table> rows = m_form->lastOfflineLabelRows();
         m_form->rollSavedOffline();
-        printOffline(name, record, card);
+        printOffline(name, record, rows);
         return;
     }
     if (id <= 0)
@@ -159,13 +159,14 @@ void CheckLabelPart::reprintRenumbered(const QList<JournalReplayResult::Renumber
 }
 
 void CheckLabelPart::printOffline(const QString& name, const JournalRecord& record,
-                                  const Recordset& card)
+                                  const QList<JournalLabelRows::Table>& kept)
 {
     const CheckControls& c = m_form->controls();
     try {
         // The label cannot read the roll from the database: it is filled from the roll as it was
-        // kept in the journal, with the card kept for offline use, and marks itself 离线.
-        JournalLabelRows rows(record, {card});
+        // kept in the journal, with the rows kept for its card and article, and marks itself
+        // 离线.
+        JournalLabelRows rows(record, kept);
         if (rows.id() < 0) {
             m_form->setStatus(m_form->status() + QStringLiteral("；标签在上传后补打"));
             return;

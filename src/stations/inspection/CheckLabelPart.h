@@ -4,6 +4,7 @@
 
 #include "db/Recordset.h"
 #include "journal/JournalReplay.h"
+#include "shell/JournalLabel.h"
 
 #include <QObject>
 #include <QString>
@@ -95,7 +96,8 @@ private:
     static QString templateFile(const QString& name);
     bool print(const QString& name, qint64 id, bool preview, int copies);
     /// The label of a roll just saved into the offline journal.
-    void printOffline(const QString& name, const JournalRecord& record, const Recordset& card);
+    void printOffline(const QString& name, const JournalRecord& record,
+                      const QList<JournalLabelRows::Table>& kept);
     /// The mark label's template (command 11).
     static QString markTemplate();
 

@@ -5,6 +5,7 @@
 
 #include "config/MirelIni.h"
 #include "shell/Journal.h"
+#include "shell/JournalNumbers.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtilDb.h"
 #include "text/Vb.h"
@@ -55,9 +56,13 @@ long long frmCheck::saveRollOffline()
         r.items[5] = offlineItem5(r.checkCode);
         if (numbered)
             r.checkCode = JournalRecord::numberMark(); // the replay may have to change it
+        // The stock booking of the online save, in the same transaction when it is replayed.
+        const bool stock = readMirel(u"Save2Store"_s, u"0"_s) == u"1";
         QString rollId = QString::number(id);
         if (id > 0) {
             record.steps.append({CheckSql::deleteDefects(id)});
+            if (stock)
+                record.steps.append(JournalNumbers::stockBefore(rollId));
             record.steps.append({updateStatement(r, id), false, true});
         } else {
             record.steps.append({insertStatement(r), true});
@@ -66,8 +71,12 @@ long long frmCheck::saveRollOffline()
         const QString today = QDate::currentDate().toString(u"yyyy-MM-dd"_s);
         for (const QStringList& row : defectRows())
             record.steps.append({CheckSql::insertDefect(rollId, row, today)});
+        if (stock)
+            record.steps.append(JournalNumbers::stockPost(rollId, r.onCount));
         Journal::save(record);
         m_offlineRecord = record;
+        m_offlineCard = r.billCode;
+        m_offlineArticle = qint64(r.itemId);
         m_offlineNumber = numbered ? record.number.value : c.TxtBox[18]->text();
     } catch (const DbError& e) {
         MessageBox::critical(e.message(), this); // the journal file itself failed
@@ -80,4 +89,17 @@ void frmCheck::rollSavedOffline()
 {
     newRoll();
     setStatus(u"离线保存：卷号 %1"_s.arg(m_offlineNumber));
+}
+
+QList<JournalLabelRows::Table> frmCheck::lastOfflineLabelRows() const
+{
+    QList<JournalLabelRows::Table> rows = JournalLabelRows::kept(m_offlineCard, m_offlineArticle);
+    rows.append({QString(), m_cardRs});
+    return rows;
+}
+
+void frmCheck::proposeNumberAfterReplay()
+{
+    if (vb::Val(c.checkId->text()) == 0 && readMirel(u"codeDESC"_s, u"0"_s) == u"0")
+        assignRollNumber();
 }

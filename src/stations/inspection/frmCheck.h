@@ -6,6 +6,7 @@
 #include "db/Recordset.h"
 #include "devices/DeviceRules.h"
 #include "journal/JournalRecord.h"
+#include "shell/JournalLabel.h"
 #include "stations/inspection/CheckControls.h"
 #include "stations/inspection/CheckSql.h"
 
@@ -55,6 +56,9 @@ public:
     void rollSavedOffline();
     /// The record the last offline save kept (its label is filled from it).
     const JournalRecord& lastOfflineRecord() const { return m_offlineRecord; }
+    /// What a label of that roll is filled from besides the roll: the rows kept for its card
+    /// and article, then the card as the station looked it up.
+    QList<JournalLabelRows::Table> lastOfflineLabelRows() const;
     void loadRoll(long long id);
     QString currentGrade() const;
     void selectGrade(const QString& caption);
@@ -143,6 +147,9 @@ protected:
         return CheckSql::updateRoll(r, id);
     }
     virtual QString item5For(const QString& checkCode) const;
+    /// After a replay of the journal: a new roll's proposed number, counted offline, is
+    /// proposed again from the database, which now holds the journaled rolls.
+    void proposeNumberAfterReplay();
     /// After a roll's record is read back on reopen.
     virtual void fillFromRoll(const Recordset& rs);
     /// The card of a reopened roll is looked up again (its lines, totals and presets).
@@ -243,6 +250,8 @@ private:
     /// The running-number scope of a new roll, with the number on the form.
     JournalNumber numberScope() const;
     QString m_offlineNumber; // the number of the last roll saved offline
+    QString m_offlineCard;   // its card and article, for its label
+    qint64 m_offlineArticle = 0;
     bool m_savingOffline = false;
     JournalRecord m_offlineRecord;
     void toggleUnit();

@@ -17,6 +17,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <iterator>
 
 using namespace Qt::StringLiterals;
@@ -27,7 +28,10 @@ void frmMaitou::cmdBangbtn_Click()
         c.TxtBox[28]->setText(
             SysUtil::nextDailyNumber(Database::conn(), u"箱号"_s, QDate::currentDate()));
     } catch (const DbError& e) {
-        MessageBox::critical(u"cmdBangbtn_Click发生错误"_s + e.message(), this);
+        if (Journal::isOffline(e))
+            setStatus(Journal::offlineDailyNumberMessage(u"板号"_s, m_bangbtn->text()));
+        else
+            MessageBox::critical(u"cmdBangbtn_Click发生错误"_s + e.message(), this);
         return;
     }
     loadPalletList();

@@ -6,6 +6,7 @@
 #include "config/MirelIni.h"
 #include "shell/Database.h"
 #include "shell/Journal.h"
+#include "shell/JournalLabel.h"
 #include "shell/SqlText.h"
 #include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
@@ -173,7 +174,17 @@ void frmMaitou::beforeSave()
 
 void frmMaitou::rememberAutoItem()
 {
-    if (autoItems() && m_autoItemId > 0)
-        keepAutoItem(autoItemKey(c.TxtBox[22]->text(), c.TxtBox[25]->text(), c.TxtBox[23]->text()),
-                     m_autoItemId);
+    if (!autoItems() || m_autoItemId <= 0)
+        return;
+    keepAutoItem(autoItemKey(c.TxtBox[22]->text(), c.TxtBox[25]->text(), c.TxtBox[23]->text()),
+                 m_autoItemId);
+    // Its labels printed offline show the article as online ones do.
+    if (JournalLabelRows::articleKept(m_autoItemId))
+        return;
+    try {
+        JournalLabelRows::keepArticle(
+            Database::conn().execute(MaitouSql::loadItem(QString::number(m_autoItemId))));
+    } catch (const DbError&) {
+        // The package is saved; only a label printed offline would miss the article's fields.
+    }
 }

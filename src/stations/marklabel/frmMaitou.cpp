@@ -6,6 +6,8 @@
 #include "db/DbError.h"
 #include "dialogs/frmSelectItem.h"
 #include "shell/Database.h"
+#include "shell/Journal.h"
+#include "shell/JournalLabel.h"
 #include "shell/MessageBox.h"
 #include "shell/SqlText.h"
 #include "shell/SysUtil.h"
@@ -30,6 +32,7 @@ frmMaitou::frmMaitou(QWidget* parent) : frmCheck(parent)
     setObjectName(u"frmMaitou"_s);
     setWindowTitle(u"唛头"_s);
     connect(this, &frmCheck::rollSaved, this, &frmMaitou::rememberAutoItem);
+    connect(Journal::status(), &Journal::Status::replayed, this, &frmMaitou::journalReplayed);
     buildControls();
     connect(m_selectItem, &QPushButton::clicked, this, &frmMaitou::cmdSelectItem_Click);
     connect(m_bangbtn, &QPushButton::clicked, this, &frmMaitou::cmdBangbtn_Click);
@@ -160,6 +163,7 @@ void frmMaitou::loadItem(const QString& itemId)
         Recordset rs = SysUtil::openRecordset(conn, MaitouSql::loadItem(itemId));
         if (!SysUtil::recordsetHasRows(rs))
             return;
+        JournalLabelRows::keepArticle(rs); // for its labels printed offline
         m_autoItemId = 0; // the chosen article numbers the next package
         c.TxtBox[22]->setText(rs.text(u"itemName"_s));
         setTag(c.TxtBox[22], rs.text(u"itemId"_s));
@@ -182,6 +186,14 @@ bool frmMaitou::commandAllowed(int index)
         return false;
     }
     return true;
+}
+
+void frmMaitou::journalReplayed()
+{
+    // The packages saved offline are on the database now: the pallet's list shows them again
+    // (with the full-pallet question), and a number counted offline is proposed anew.
+    proposeNumberAfterReplay();
+    loadPalletList();
 }
 
 void frmMaitou::afterCommand(int index)

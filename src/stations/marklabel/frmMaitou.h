@@ -82,6 +82,8 @@ protected:
 
 private:
     void buildControls();
+    /// The journal sent what was saved offline.
+    void journalReplayed();
     /// The automatic article while the database is away: the one a save here found or made
     /// before. Throws DbError (not offline) for an article never seen here.
     long long keptAutoItem(const QString& key) const;

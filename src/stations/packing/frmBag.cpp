@@ -4,6 +4,7 @@
 #include "db/DbError.h"
 #include "devices/PackingScale.h"
 #include "shell/Database.h"
+#include "shell/Journal.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
@@ -330,7 +331,9 @@ void frmBag::runCommand(int index)
             bagNumber[0]->setText(SysUtil::nextDailyNumber(Database::conn(), u"箱号"_s,
                                                            QDate::currentDate()));
         } catch (const DbError& e) {
-            LabMsg->setText(e.message());
+            LabMsg->setText(Journal::isOffline(e)
+                                ? Journal::offlineDailyNumberMessage(u"箱号"_s, u"取"_s)
+                                : e.message());
         }
         break;
     }
