@@ -44,13 +44,25 @@ void offlineSave(benchmark::State& state)
 BENCHMARK(offlineSave)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 // What a label printed offline costs before it is drawn: the small database it is filled from,
-// with the program's tables, the card's row and the roll with its defects.
+// with the program's tables, the rows kept for the card (its line, bill, customer and article)
+// and the roll with its defects.
 void offlineLabelRows(benchmark::State& state)
 {
-    Recordset card({u"billdetailid"_s, u"itemid"_s, u"itemname"_s, u"productionColor"_s});
-    card.addRow({DbValue(11), DbValue(1), DbValue(u"涤棉府绸"_s), DbValue(u"藏青"_s)});
+    const auto table = [](const QStringList& columns, const QList<DbValue>& row) {
+        Recordset rs(columns);
+        rs.addRow(row);
+        return rs;
+    };
+    const QList<JournalLabelRows::Table> kept{
+        {u"billdetail"_s, table({u"billdetailid"_s, u"billid"_s, u"itemid"_s, u"productionColor"_s},
+                                {DbValue(11), DbValue(1), DbValue(1), DbValue(u"藏青"_s)})},
+        {u"bill"_s, table({u"billid"_s, u"billcode"_s, u"companyid"_s, u"relateorder"_s},
+                          {DbValue(1), DbValue(u"K1"_s), DbValue(1), DbValue(u"PO-7"_s)})},
+        {u"company"_s,
+         table({u"companyid"_s, u"companyname"_s}, {DbValue(1), DbValue(u"杭州锦华服饰"_s)})},
+        {u"item"_s, table({u"itemid"_s, u"itemname"_s}, {DbValue(1), DbValue(u"涤棉府绸"_s)})}};
     for (auto _ : state) {
-        JournalLabelRows rows(roll(1), {card});
+        JournalLabelRows rows(roll(1), kept);
         if (rows.id() != 0)
             state.SkipWithError("the roll was not written");
     }
