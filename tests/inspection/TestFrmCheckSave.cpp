@@ -1,5 +1,5 @@
 // Saving rolls: numbering, the save/update/reopen round trip, defects, the quantity formula,
-// stock posting, and what happens when the database fails mid-save.
+// and what happens when the database fails mid-save.
 #include "CheckFixture.h"
 
 #include "shell/Database.h"
@@ -93,12 +93,11 @@ private slots:
     {
         QFETCH(QByteArray, iniLines);
         QFETCH(QString, previous);
-        QFETCH(QString, next);
         CheckFixture fx(iniLines);
         frmCheck& f = fx.open();
         f.controls().TxtBox[18]->setText(previous);
         f.assignRollNumber();
-        QCOMPARE(f.controls().TxtBox[18]->text(), next);
+        QTEST(f.controls().TxtBox[18]->text(), "next");
     }
 
     void freeNumberPerScope()
@@ -187,13 +186,12 @@ private slots:
         QFETCH(QByteArray, iniLines);
         QFETCH(QString, weight);
         QFETCH(QString, factor);
-        QFETCH(QString, quantity);
         CheckFixture fx(iniLines);
         frmCheck& f = fx.open();
         f.controls().TxtBox[7]->setText("7");
         f.controls().TxtBox[19]->setText(factor);
         f.controls().TxtBox[14]->setText(weight);
-        QCOMPARE(f.controls().TxtBox[7]->text(), quantity);
+        QTEST(f.controls().TxtBox[7]->text(), "quantity");
         if (factor.isEmpty())
             QCOMPARE(f.status(), QString("数量公式缺少[系数]"));
     }
@@ -207,24 +205,6 @@ private slots:
         QCOMPARE(f.controls().Text1->text(), QString("早班"));
         f.controls().TxtBox[0]->setText("005"); // stopped user: no name
         QCOMPARE(f.controls().LabBox[2]->text(), QString());
-    }
-
-    void stockPosting()
-    {
-        CheckFixture fx("Save2Store=1\n");
-        frmCheck& f = fx.open();
-        f.controls().autoHuanJuan->setChecked(false);
-        fx.lookUp("K001");
-        f.controls().TxtBox[3]->setText("2405G");
-        f.controls().TxtBox[7]->setText("100");
-        f.runCommand(2);
-        const QString id = f.controls().checkId->text();
-        const QString batch = fx.scalar("select batchId from checkinfo where id=" + id);
-        QVERIFY(batch.toInt() > 0);
-        QCOMPARE(fx.scalar("select itemcount||'/'||productionNumber from iteminBatch where id=" + batch), QString("100/1"));
-        f.controls().TxtBox[7]->setText("120"); // the roll was re-measured
-        f.runCommand(2);
-        QCOMPARE(fx.scalar("select itemcount||'/'||productionNumber from iteminBatch where id=" + batch), QString("120/1"));
     }
 
     void databaseGoneKeepsTheForm()
