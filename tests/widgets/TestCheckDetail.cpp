@@ -62,7 +62,6 @@ private slots:
         QFETCH(QString, name);
         QFETCH(double, position);
         QFETCH(QStringList, typed);
-        QFETCH(QString, expected);
         QString caption;
         const QString result = showMeOperated(name, position, [&](frmCheckDetail* d) {
             caption = d->frameCaption();
@@ -76,7 +75,7 @@ private slots:
             QTest::keyClick(d->Command1(0), Qt::Key_Return);
         });
         QCOMPARE(caption, name + QStringLiteral(" - 疵点信息"));
-        QCOMPARE(result, expected);
+        QTEST(result, "expected");
     }
 
     void typedOnThePad()
@@ -143,8 +142,7 @@ private slots:
     void padPlace()
     {
         QFETCH(QRect, box);
-        QFETCH(QPoint, expected);
-        QCOMPARE(frmCheckDetail::padPlace(box, QSize(400, 300), QSize(800, 600)), expected);
+        QTEST(frmCheckDetail::padPlace(box, QSize(400, 300), QSize(800, 600)), "expected");
     }
 };
 

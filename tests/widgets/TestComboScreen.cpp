@@ -39,7 +39,6 @@ private slots:
         QFETCH(int, valueField);
         QFETCH(int, textField);
         QFETCH(QString, value);
-        QFETCH(QString, text);
         ComboEx c;
         QSignalSpy changed(&c, &ComboEx::selectionChanged);
         c.bindRecordset(users(), valueField, textField);
@@ -48,7 +47,7 @@ private slots:
         QCOMPARE(changed.size(), 0);
         c.setCurrentIndex(1);
         QCOMPARE(c.selectedValue(), value);
-        QCOMPARE(c.selectedText(), text);
+        QTEST(c.selectedText(), "text");
         QCOMPARE(changed.size(), 1);
         QCOMPARE(changed.at(0).at(0).toString(), value);
     }

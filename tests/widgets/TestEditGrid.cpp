@@ -240,19 +240,6 @@ private slots:
         empty.setTopRow(3);
         QCOMPARE(empty.topRow(), 1);
     }
-
-    void hookWheelTurnsOnEveryGridOfTheWindow()
-    {
-        QWidget window;
-        auto* a = new EditGrid(&window);
-        auto* inner = new QWidget(&window);
-        auto* b = new EditGrid(inner);
-        EditGrid elsewhere;
-        EditGrid::hookWheel(&window);
-        QVERIFY(a->wheelStepsOneRow());
-        QVERIFY(b->wheelStepsOneRow());
-        QVERIFY(!elsewhere.wheelStepsOneRow());
-    }
 };
 
 QTEST_MAIN(TestEditGrid)

@@ -75,7 +75,6 @@ private slots:
         QFETCH(QString, start);
         QFETCH(int, selectFrom);
         QFETCH(QStringList, keys);
-        QFETCH(QString, expected);
         Form f;
         QVERIFY(QTest::qWaitForWindowActive(&f.window));
         f.box->setText(start);
@@ -83,7 +82,7 @@ private slots:
             f.box->setSelection(selectFrom, int(start.size()) - selectFrom);
         f.pad->setTextBox(f.box);
         press(f.pad, keys);
-        QCOMPARE(f.box->text(), expected);
+        QTEST(f.box->text(), "expected");
         QVERIFY(f.box->hasFocus()); // keys never take the focus (and the selection) away
     }
 
@@ -171,13 +170,12 @@ private slots:
     {
         QFETCH(double, value);
         QFETCH(QStringList, keys);
-        QFETCH(QString, expected);
         UserControl2 pad;
         pad.setTextBox(value);
         QVERIFY(pad.isVisible());
         QCOMPARE(pad.size(), QSize(337, 132));
         press(&pad, keys);
-        QCOMPARE(pad.entryBox()->text(), expected);
+        QTEST(pad.entryBox()->text(), "expected");
     }
 
     void entryPadConfirmCounterAndCancel()

@@ -2,9 +2,7 @@
 // mirel-widgets) and checks the colours that carry meaning at the places they must appear.
 #include "widgets/UserControl1.h"
 #include "widgets/fProcessBar.h"
-#include "widgets/frmCheckDetail.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
@@ -81,21 +79,6 @@ private slots:
         const QRect idle = pad->keys().at(0)->geometry();
         QVERIFY(near(img.pixelColor(idle.left() + 6, idle.top() + 6), QColor(0xfb, 0xfb, 0xfb)));
         QVERIFY(pressed.width() >= 80 && pressed.height() >= 80); // a fingertip fits
-    }
-
-    void defectDialog()
-    {
-        QWidget station;
-        station.resize(1024, 768);
-        frmCheckDetail dialog(&station);
-        dialog.prepare(QStringLiteral("破洞"), 12.5);
-        dialog.show();
-        QApplication::setActiveWindow(&dialog);
-        QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        dialog.TxtBox(1)->setFocus();
-        QTRY_COMPARE(dialog.keypad()->GetTextBox(), dialog.TxtBox(1));
-        save(&dialog, QStringLiteral("checkdetail.png"));
-        QVERIFY(dialog.rect().contains(dialog.keypad()->geometry()));
     }
 };
 
