@@ -93,332 +93,295 @@ struct CounterStation {
 class TestInspectionDevicesPty : public QObject {
     Q_OBJECT
 private slots:
-    void counterFollowsSimulator_data();
-    void counterFollowsSimulator();
-    void scaleAndScanner_data();
-    void scaleAndScanner();
-    void modbusZeroFromTimer();
-    void faultsNeverShowAWrongLength();
-    void missedRepliesKeepTheLength_data();
-    void missedRepliesKeepTheLength();
-    void unpluggedCounterPausesAndReopens();
-    void portsThatDoNotOpen_data();
-    void portsThatDoNotOpen();
-    void ratioYardsAndGuama();
-    void fiberBoxChecksEveryReply();
-    void simulatedUsbCounter();
+    void counterFollowsSimulator_data()
+    {
+        QTest::addColumn<QByteArray>("model");
+        QTest::addColumn<QString>("busy");
+        QTest::addColumn<QByteArray>("length");
+        QTest::newRow("text") << QByteArray("0") << QStringLiteral("码表0通讯中...") << QByteArray("123.45");
+        QTest::newRow("modbus") << QByteArray("1") << QStringLiteral("码表1通讯中...") << QByteArray("123.45");
+        // The reply at 103 m also adds up like a sum-checked frame.
+        QTest::newRow("modbus 103") << QByteArray("1") << QStringLiteral("码表1通讯中...") << QByteArray("103");
+        QTest::newRow("sum frame") << QByteArray("3") << QStringLiteral("码表3通讯中...") << QByteArray("123.45");
+        QTest::newRow("five registers") << QByteArray("4") << QStringLiteral("码表4通讯中...") << QByteArray("123.45");
+    }
+
+    void counterFollowsSimulator()
+    {
+        QFETCH(QByteArray, model);
+        QFETCH(QByteArray, length);
+        CounterStation st(counterArgs(length.constData(), {QStringLiteral("--model"), QString::fromLatin1(model)}),
+                          "InputMode=" + model + "\n");
+        QVERIFY(st.sim.ok());
+        st.start();
+        QCOMPARE(st.f.counterStatus.text(), QStringLiteral("码表准备好"));
+        const QString shown = QString::number(length.toDouble(), 'f', 2);
+        QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), shown, 10000);
+        for (const QString& q : st.f.quantities)
+            QCOMPARE(q, shown);
+        QTEST(st.f.counterStatus.text(), "busy");
+        st.sim.command("length 200.5");
+        QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("200.50"), 10000);
+        if (model == "0")
+            QCOMPARE(st.f.unit.text(), QStringLiteral("米"));
+        QCOMPARE(st.devs.lastRawReading(), QStringLiteral(" 200.5"));
+        if (model == "4") {
+            // A reading of exactly 0 leaves a dated line in the diagnostic file.
+            st.sim.command("length 0");
+            QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("0.00"), 10000);
+            QFile log(st.folder.file(QStringLiteral("c/DispPV4.log")));
+            QVERIFY(log.open(QIODevice::ReadOnly));
+            QCOMPARE(log.readLine(), QDate::currentDate().toString(Qt::ISODate).toLatin1() + '\n');
+        }
+        st.devs.releaseDevices();
+    }
+
+    void scaleAndScanner_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QByteArray>("chenInputMode");
+        QTest::newRow("text stream") << QStringLiteral("text") << QByteArray("0");
+        QTest::newRow("packed") << QStringLiteral("packed") << QByteArray("1");
+    }
+
+    void scaleAndScanner()
+    {
+        QFETCH(QString, format);
+        QFETCH(QByteArray, chenInputMode);
+        TempProgramFolder folder;
+        DevSim scale({QStringLiteral("--device"), QStringLiteral("scale"), QStringLiteral("--format"),
+                      format, QStringLiteral("--weight"), QStringLiteral("10.5")});
+        DevSim scanner({QStringLiteral("--device"), QStringLiteral("scanner")});
+        QVERIFY(scale.ok() && scanner.ok());
+        // The scanner is configured under the old key, as on the older stations.
+        folder.writeFile(QStringLiteral("mirel.ini"),
+                         ini("CHENCOM=COM3\nchenInputMode=" + chenInputMode + "\nCommBarcode=COM3\nBARCODECOM=COM5\n",
+                             "COM3=" + scale.path().toLocal8Bit() + "\nCOM5=" + scanner.path().toLocal8Bit() + "\n"));
+        InspectionDevices devs;
+        Fields f(devs);
+        QSignalSpy colours(&devs, &InspectionDevices::labelColour);
+        devs.setScaleConnected(true);
+        devs.setupDevices();
+        QCOMPARE(f.scaleStatus.text(), QStringLiteral("台称准备好"));
+        QVERIFY(colours.contains(QList<QVariant>{fields::kCardCaption, QVariant::fromValue(colours::kScannerOpen)}));
+        QTRY_COMPARE_WITH_TIMEOUT(f.weight.text(), QStringLiteral("10.50"), 10000);
+        QCOMPARE(f.weight.toolTip(), QStringLiteral(" 10.5"));
+        // The scale keeps sending the same weight: the field is not rewritten, the operator's text stays.
+        f.weight.setText(QStringLiteral("11"));
+        const int writes = f.weightWrites;
+        QSignalSpy ticks(&devs, &InspectionDevices::scaleStatus);
+        scale.command("weight 10.5");
+        QTest::qWait(1300); // a few ticks of the same weight
+        QCOMPARE(f.weightWrites, writes);
+        QCOMPARE(f.weight.text(), QStringLiteral("11"));
+        scale.command("weight 25.4");
+        QTRY_COMPARE_WITH_TIMEOUT(f.weight.text(), QStringLiteral("25.40"), 10000);
+        for (const QString& w : f.weights) // never a weight read from the middle of a frame
+            QVERIFY2(w == QStringLiteral("10.50") || w == QStringLiteral("25.40"), qPrintable(w));
+
+        scanner.command("scan K2405-001");
+        QTRY_COMPARE_WITH_TIMEOUT(f.lookups, 1, 10000);
+        QCOMPARE(f.card.text(), QStringLiteral("K2405-001\r"));
+        QCOMPARE(f.card.toolTip(), QStringLiteral(" 串口扫描枪启动"));
+        devs.releaseDevices();
+    }
+
+    // The zero, then 500 ms later the first limit write, 500 ms after it the second, with no read
+    // request in between; the station's event loop runs all the while.
+    void modbusZeroFromTimer()
+    {
+        TempProgramFolder records;
+        const QString record = records.file(QStringLiteral("received"));
+        CounterStation st(counterArgs("87.6", {QStringLiteral("--record"), record}));
+        QVERIFY(st.sim.ok());
+        st.start();
+        QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("87.60"), 10000);
+        int beats = 0;
+        QTimer beat;
+        connect(&beat, &QTimer::timeout, [&] { ++beats; });
+        beat.start(100);
+        const QByteArrayList frames{zeroMeterCoil(1), alterResetFirst(1), alterResetSecond(1)};
+        st.devs.zeroCounter();
+        QTRY_VERIFY_WITH_TIMEOUT(DevSimRecord(record).bytes.contains(frames.join()), 10000);
+        QVERIFY2(beats >= 3, qPrintable(QString::number(beats))); // the window was not held
+        const DevSimRecord got(record);
+        const qsizetype coil = got.bytes.indexOf(frames.join()), limit1 = coil + frames[0].size(),
+                        limit2 = limit1 + frames[1].size();
+        QVERIFY2(got.at[limit1] - got.at[coil] >= 450 && got.at[limit2] - got.at[limit1] >= 450,
+                 qPrintable(QStringLiteral("%1 %2 %3").arg(got.at[coil]).arg(got.at[limit1]).arg(got.at[limit2])));
+        st.f.quantities.clear();
+        QTRY_VERIFY_WITH_TIMEOUT(st.f.quantities.count(QStringLiteral("0.00")) >= 3, 10000);
+        // The echoes of the zero and limit writes never show as a length.
+        for (const QString& q : st.f.quantities)
+            QCOMPARE(q, QStringLiteral("0.00"));
+        st.devs.releaseDevices();
+    }
+
+    void missedRepliesKeepTheLength_data()
+    {
+        QTest::addColumn<QByteArray>("fault");
+        for (const char* fault : {"silent", "short", "badcrc", "wrongaddr", "garbage"})
+            QTest::newRow(fault) << QByteArray(fault);
+    }
+
+    // A counter that stops answering, or answers what is no length of its own, leaves its last
+    // length on screen (never a wrong one) and says so after a few ticks.
+    void missedRepliesKeepTheLength()
+    {
+        QFETCH(QByteArray, fault);
+        CounterStation st(counterArgs("150"));
+        QVERIFY(st.sim.ok());
+        st.start();
+        QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("150.00"), 10000);
+        QVERIFY(st.devs.counterAnswering());
+        st.sim.command("fault " + fault);
+        QTRY_COMPARE_WITH_TIMEOUT(st.f.counterStatus.text(), counterSilentCaption(), 10000);
+        QVERIFY(!st.devs.counterAnswering());
+        for (const QString& q : st.f.quantities)
+            QCOMPARE(q, QStringLiteral("150.00"));
+        st.sim.command("fault none");
+        QTRY_COMPARE_WITH_TIMEOUT(st.f.counterStatus.text(), QStringLiteral("码表1通讯中..."), 10000);
+        QVERIFY(st.devs.counterAnswering());
+        st.devs.releaseDevices();
+    }
+
+    void unpluggedCounterPausesAndReopens()
+    {
+        CounterStation st(counterArgs("42"));
+        QVERIFY(st.sim.ok());
+        st.start();
+        QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("42.00"), 10000);
+        st.sim.command("unplug");
+        QTRY_COMPARE_WITH_TIMEOUT(st.f.counterStatus.text(), QStringLiteral("码表暂停中"), 10000);
+        const int shown = int(st.f.quantities.size());
+        QTest::qWait(900);
+        QCOMPARE(int(st.f.quantities.size()), shown); // nothing written while the counter is gone
+        QCOMPARE(st.f.quantity.text(), QStringLiteral("42.00"));
+
+        QVERIFY(!st.sim.replug().isEmpty());
+        st.sim.command("length 43");
+        st.writeIni(); // the new pty
+        st.devs.setupDevices(); // the operator ticks "接入码表" again
+        QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("43.00"), 10000);
+        st.devs.releaseDevices();
+    }
+
+    void portsThatDoNotOpen_data()
+    {
+        QTest::addColumn<QByteArray>("mirel");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("no such device") << QByteArray("InputMode=1\nCOM=COM1\n") << QStringLiteral("没有找到串口");
+        QTest::newRow("bad settings") << QByteArray("InputMode=1\nInputSet=9600,x,8,1\nCOM=COM2\n")
+                                      << QStringLiteral("没有找到串口");
+        QTest::newRow("usb without library") << QByteArray("InputMode=2\n") << QStringLiteral("没有找到码表驱动");
+    }
+
+    void portsThatDoNotOpen()
+    {
+        QFETCH(QByteArray, mirel);
+        TempProgramFolder folder;
+        DevSim sim({QStringLiteral("--length"), QStringLiteral("1")});
+        folder.writeFile(QStringLiteral("mirel.ini"),
+                         ini(mirel + "CommBarcode=COM9\nCHENCOM=COM8\n",
+                             "COM8=/dev/no-such-tty\nCOM1=/dev/no-such-tty\nCOM2=" + sim.path().toLocal8Bit() + "\nCOM9=/dev/no-such-tty\n"));
+        InspectionDevices devs;
+        Fields f(devs);
+        QSignalSpy faults(&devs, &InspectionDevices::deviceFault);
+        devs.setCounterConnected(true);
+        devs.setScaleConnected(true);
+        devs.setupDevices();
+        QTEST(f.counterStatus.text(), "status");
+        QCOMPARE(f.scaleStatus.text(), QStringLiteral("台称没找到"));
+        QVERIFY(faults.count() >= 3); // counter, scale, scanner
+        for (int i = 0; i < 5; ++i)
+            devs.pollDevices();
+        QVERIFY(f.quantities.isEmpty());
+        QCOMPARE(f.scaleStatus.text(), QStringLiteral("台称暂停中"));
+        devs.zeroCounter(); // nothing to send to: must not fail
+    }
+
+    void ratioYardsAndGuama()
+    {
+        CounterStation st(counterArgs("100"), "InputMode=1\ndispFormat=00\n");
+        QVERIFY(st.sim.ok());
+        st.devs.setLengthRatio(1005, 1000);
+        st.start();
+        QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral(" 101"), 10000); // 100.5 started metre
+        QCOMPARE(st.devs.toggleUnit(QStringLiteral("米")), true);
+        QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral(" 110"), 10000); // 109.9068 yd
+        st.writeIni("InputMode=1\ndispFormat=0\nisguama=1\n");
+        QTRY_COMPARE_WITH_TIMEOUT(st.f.weight.text(), QStringLiteral(" 109"), 10000);
+        st.devs.releaseDevices();
+    }
+
+    void fiberBoxChecksEveryReply()
+    {
+        TempProgramFolder folder;
+        DevSim sim(counterArgs("150"));
+        DevSim scale({QStringLiteral("--device"), QStringLiteral("scale"), QStringLiteral("--weight"),
+                      QStringLiteral("18.2")});
+        QVERIFY(sim.ok() && scale.ok());
+        // InputSet is not read on this station: the 19200 text would otherwise pick the sum frame.
+        folder.writeFile(QStringLiteral("mirel.ini"),
+                         ini("InputMode=1\nInputSet=19200,n,8,1\nCOM=COM1\nCHENCOM=COM3\nCommBarcode=\n",
+                             "COM1=" + sim.path().toLocal8Bit() + "\nCOM3=" + scale.path().toLocal8Bit() + "\n"));
+        // The fiber box frame's rules: 9600 baud, every reply checked, the weight every tick.
+        DeviceRules rules;
+        rules.counterSettings = QStringLiteral("9600,n,8,1");
+        rules.knownModel = [](CounterModel m) {
+            return m == CounterModel::Text ? m : CounterModel::Modbus;
+        };
+        rules.checkedCounter = true;
+        rules.packedScale = false;
+        rules.weightEveryTick = true;
+        InspectionDevices devs(rules);
+        Fields f(devs);
+        devs.setCounterConnected(true);
+        devs.setScaleConnected(true);
+        devs.setupDevices();
+        QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), QStringLiteral("150.00"), 10000);
+        QCOMPARE(f.counterStatus.text(), QStringLiteral("码表通讯中..."));
+        QTRY_COMPARE_WITH_TIMEOUT(f.weight.text(), QStringLiteral("18.20"), 10000);
+        const int writes = f.weightWrites;
+        QTRY_VERIFY_WITH_TIMEOUT(f.weightWrites > writes + 1, 10000); // rewritten on every reading
+
+        sim.command("fault badcrc");
+        QTRY_COMPARE_WITH_TIMEOUT(f.counterStatus.text(), QStringLiteral("通讯错误-3."), 10000);
+        sim.command("fault silent");
+        QTRY_COMPARE_WITH_TIMEOUT(f.counterStatus.text(), QStringLiteral("通讯错误-2."), 10000);
+        QCOMPARE(f.quantity.text(), QStringLiteral("150.00")); // errors never touch the net weight
+        sim.command("fault none");
+        QTRY_COMPARE_WITH_TIMEOUT(f.counterStatus.text(), QStringLiteral("码表通讯中..."), 10000);
+        devs.zeroCounter();
+        QVERIFY(!devs.zeroing()); // the coil write only, no limit registers, no waiting
+        QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), QStringLiteral("0.00"), 10000);
+        devs.releaseDevices();
+    }
+
+    void simulatedUsbCounter()
+    {
+        TempProgramFolder folder;
+        const QString countFile = folder.file(QStringLiteral("usb-count"));
+        qputenv("MIREL_DEVSIM_USB", countFile.toLocal8Bit()); // read by the library in this process
+        QVERIFY(QFile::copy(qEnvironmentVariable("MIREL_BIN_DIR") + QStringLiteral("/devsim-usb/libhid3388.so"),
+                            folder.file(QStringLiteral("libhid3388.so"))));
+        DevSim sim(counterArgs("123.45", {QStringLiteral("--device"), QStringLiteral("usb")}));
+        QVERIFY(sim.ok());
+        QCOMPARE(sim.path(), countFile);
+        folder.writeFile(QStringLiteral("mirel.ini"), ini("InputMode=2\nCommBarcode=\n", ""));
+        InspectionDevices devs;
+        Fields f(devs);
+        devs.setCounterConnected(true);
+        devs.setupDevices();
+        QCOMPARE(f.counterStatus.text(), QStringLiteral("电表准备好"));
+        QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), QStringLiteral("123.00"), 10000); // the raw count
+        QCOMPARE(f.counterStatus.text(), QStringLiteral("码表2通讯中..."));
+        devs.zeroCounter();
+        QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), QStringLiteral("0.00"), 10000);
+        devs.releaseDevices();
+        qunsetenv("MIREL_DEVSIM_USB");
+    }
 };
-
-void TestInspectionDevicesPty::counterFollowsSimulator_data()
-{
-    QTest::addColumn<QByteArray>("model");
-    QTest::addColumn<QString>("busy");
-    QTest::addColumn<QByteArray>("length");
-    QTest::newRow("text") << QByteArray("0") << QStringLiteral("码表0通讯中...") << QByteArray("123.45");
-    QTest::newRow("modbus") << QByteArray("1") << QStringLiteral("码表1通讯中...") << QByteArray("123.45");
-    // The reply at 103 m also adds up like a sum-checked frame.
-    QTest::newRow("modbus 103") << QByteArray("1") << QStringLiteral("码表1通讯中...") << QByteArray("103");
-    QTest::newRow("sum frame") << QByteArray("3") << QStringLiteral("码表3通讯中...") << QByteArray("123.45");
-    QTest::newRow("five registers") << QByteArray("4") << QStringLiteral("码表4通讯中...") << QByteArray("123.45");
-}
-
-void TestInspectionDevicesPty::counterFollowsSimulator()
-{
-    QFETCH(QByteArray, model);
-    QFETCH(QString, busy);
-    QFETCH(QByteArray, length);
-    CounterStation st(counterArgs(length.constData(), {QStringLiteral("--model"), QString::fromLatin1(model)}),
-                      "InputMode=" + model + "\n");
-    QVERIFY(st.sim.ok());
-    st.start();
-    QCOMPARE(st.f.counterStatus.text(), QStringLiteral("码表准备好"));
-    const QString shown = QString::number(length.toDouble(), 'f', 2);
-    QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), shown, 10000);
-    for (const QString& q : st.f.quantities)
-        QCOMPARE(q, shown);
-    QCOMPARE(st.f.counterStatus.text(), busy);
-    st.sim.command("length 200.5");
-    QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("200.50"), 10000);
-    if (model == "0")
-        QCOMPARE(st.f.unit.text(), QStringLiteral("米"));
-    QCOMPARE(st.devs.lastRawReading(), QStringLiteral(" 200.5"));
-    if (model == "4") {
-        // A reading of exactly 0 leaves a dated line in the diagnostic file.
-        st.sim.command("length 0");
-        QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("0.00"), 10000);
-        QFile log(st.folder.file(QStringLiteral("c/DispPV4.log")));
-        QVERIFY(log.open(QIODevice::ReadOnly));
-        QCOMPARE(log.readLine(), QDate::currentDate().toString(Qt::ISODate).toLatin1() + '\n');
-    }
-    st.devs.releaseDevices();
-}
-
-void TestInspectionDevicesPty::scaleAndScanner_data()
-{
-    QTest::addColumn<QString>("format");
-    QTest::addColumn<QByteArray>("chenInputMode");
-    QTest::newRow("text stream") << QStringLiteral("text") << QByteArray("0");
-    QTest::newRow("packed") << QStringLiteral("packed") << QByteArray("1");
-}
-
-void TestInspectionDevicesPty::scaleAndScanner()
-{
-    QFETCH(QString, format);
-    QFETCH(QByteArray, chenInputMode);
-    TempProgramFolder folder;
-    DevSim scale({QStringLiteral("--device"), QStringLiteral("scale"), QStringLiteral("--format"),
-                  format, QStringLiteral("--weight"), QStringLiteral("10.5")});
-    DevSim scanner({QStringLiteral("--device"), QStringLiteral("scanner")});
-    QVERIFY(scale.ok() && scanner.ok());
-    // The scanner is configured under the old key, as on the older stations.
-    folder.writeFile(QStringLiteral("mirel.ini"),
-                     ini("CHENCOM=COM3\nchenInputMode=" + chenInputMode + "\nCommBarcode=COM3\nBARCODECOM=COM5\n",
-                         "COM3=" + scale.path().toLocal8Bit() + "\nCOM5=" + scanner.path().toLocal8Bit() + "\n"));
-    InspectionDevices devs;
-    Fields f(devs);
-    QSignalSpy colours(&devs, &InspectionDevices::labelColour);
-    devs.setScaleConnected(true);
-    devs.setupDevices();
-    QCOMPARE(f.scaleStatus.text(), QStringLiteral("台称准备好"));
-    QVERIFY(colours.contains(QList<QVariant>{fields::kCardCaption, QVariant::fromValue(colours::kScannerOpen)}));
-    QTRY_COMPARE_WITH_TIMEOUT(f.weight.text(), QStringLiteral("10.50"), 10000);
-    QCOMPARE(f.weight.toolTip(), QStringLiteral(" 10.5"));
-    // The scale keeps sending the same weight: the field is not rewritten, the operator's text stays.
-    f.weight.setText(QStringLiteral("11"));
-    const int writes = f.weightWrites;
-    QSignalSpy ticks(&devs, &InspectionDevices::scaleStatus);
-    scale.command("weight 10.5");
-    QTest::qWait(1300); // a few ticks of the same weight
-    QCOMPARE(f.weightWrites, writes);
-    QCOMPARE(f.weight.text(), QStringLiteral("11"));
-    scale.command("weight 25.4");
-    QTRY_COMPARE_WITH_TIMEOUT(f.weight.text(), QStringLiteral("25.40"), 10000);
-    for (const QString& w : f.weights) // never a weight read from the middle of a frame
-        QVERIFY2(w == QStringLiteral("10.50") || w == QStringLiteral("25.40"), qPrintable(w));
-
-    scanner.command("scan K2405-001");
-    QTRY_COMPARE_WITH_TIMEOUT(f.lookups, 1, 10000);
-    QCOMPARE(f.card.text(), QStringLiteral("K2405-001\r"));
-    QCOMPARE(f.card.toolTip(), QStringLiteral(" 串口扫描枪启动"));
-    devs.releaseDevices();
-}
-
-// The zero, then 500 ms later the first limit write, 500 ms after it the second, with no read
-// request in between; the station's event loop runs all the while.
-void TestInspectionDevicesPty::modbusZeroFromTimer()
-{
-    TempProgramFolder records;
-    const QString record = records.file(QStringLiteral("received"));
-    CounterStation st(counterArgs("87.6", {QStringLiteral("--record"), record}));
-    QVERIFY(st.sim.ok());
-    st.start();
-    QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("87.60"), 10000);
-    int beats = 0;
-    QTimer beat;
-    connect(&beat, &QTimer::timeout, [&] { ++beats; });
-    beat.start(100);
-    const QByteArrayList frames{zeroMeterCoil(1), alterResetFirst(1), alterResetSecond(1)};
-    st.devs.zeroCounter();
-    QTRY_VERIFY_WITH_TIMEOUT(DevSimRecord(record).bytes.contains(frames.join()), 10000);
-    QVERIFY2(beats >= 3, qPrintable(QString::number(beats))); // the window was not held
-    const DevSimRecord got(record);
-    const qsizetype coil = got.bytes.indexOf(frames.join()), limit1 = coil + frames[0].size(),
-                    limit2 = limit1 + frames[1].size();
-    QVERIFY2(got.at[limit1] - got.at[coil] >= 450 && got.at[limit2] - got.at[limit1] >= 450,
-             qPrintable(QStringLiteral("%1 %2 %3").arg(got.at[coil]).arg(got.at[limit1]).arg(got.at[limit2])));
-    st.f.quantities.clear();
-    QTRY_VERIFY_WITH_TIMEOUT(st.f.quantities.count(QStringLiteral("0.00")) >= 3, 10000);
-    // The echoes of the zero and limit writes never show as a length.
-    for (const QString& q : st.f.quantities)
-        QCOMPARE(q, QStringLiteral("0.00"));
-    st.devs.releaseDevices();
-}
-
-void TestInspectionDevicesPty::faultsNeverShowAWrongLength()
-{
-    CounterStation st(counterArgs("150"));
-    QVERIFY(st.sim.ok());
-    QSignalSpy faults(&st.devs, &InspectionDevices::deviceFault);
-    st.start();
-    QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("150.00"), 10000);
-    for (const char* fault : {"garbage", "badcrc", "wrongaddr", "short", "silent", "garbage"}) {
-        st.sim.command(QByteArray("fault ") + fault);
-        QTest::qWait(1300);
-    }
-    QVERIFY(faults.count() > 0);
-    st.sim.command("fault none");
-    st.f.quantities.clear();
-    QTRY_VERIFY_WITH_TIMEOUT(st.f.quantities.count(QStringLiteral("150.00")) >= 2, 10000);
-    QVERIFY(st.devs.isPolling());
-    for (const QString& q : st.f.quantities)
-        QCOMPARE(q, QStringLiteral("150.00"));
-    st.devs.releaseDevices();
-}
-
-void TestInspectionDevicesPty::missedRepliesKeepTheLength_data()
-{
-    QTest::addColumn<QByteArray>("fault");
-    QTest::newRow("silent") << QByteArray("silent");
-    QTest::newRow("short") << QByteArray("short");
-}
-
-// A counter that stops answering leaves its last length on screen and says so after a few ticks.
-void TestInspectionDevicesPty::missedRepliesKeepTheLength()
-{
-    QFETCH(QByteArray, fault);
-    CounterStation st(counterArgs("150"));
-    QVERIFY(st.sim.ok());
-    st.start();
-    QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("150.00"), 10000);
-    QVERIFY(st.devs.counterAnswering());
-    st.sim.command("fault " + fault);
-    QTRY_COMPARE_WITH_TIMEOUT(st.f.counterStatus.text(), counterSilentCaption(), 10000);
-    QVERIFY(!st.devs.counterAnswering());
-    for (const QString& q : st.f.quantities)
-        QCOMPARE(q, QStringLiteral("150.00"));
-    st.sim.command("fault none");
-    QTRY_COMPARE_WITH_TIMEOUT(st.f.counterStatus.text(), QStringLiteral("码表1通讯中..."), 10000);
-    QVERIFY(st.devs.counterAnswering());
-    st.devs.releaseDevices();
-}
-
-void TestInspectionDevicesPty::unpluggedCounterPausesAndReopens()
-{
-    CounterStation st(counterArgs("42"));
-    QVERIFY(st.sim.ok());
-    st.start();
-    QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("42.00"), 10000);
-    st.sim.command("unplug");
-    QTRY_COMPARE_WITH_TIMEOUT(st.f.counterStatus.text(), QStringLiteral("码表暂停中"), 10000);
-    const int shown = int(st.f.quantities.size());
-    QTest::qWait(900);
-    QCOMPARE(int(st.f.quantities.size()), shown); // nothing written while the counter is gone
-    QCOMPARE(st.f.quantity.text(), QStringLiteral("42.00"));
-
-    QVERIFY(!st.sim.replug().isEmpty());
-    st.sim.command("length 43");
-    st.writeIni(); // the new pty
-    st.devs.setupDevices(); // the operator ticks "接入码表" again
-    QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("43.00"), 10000);
-    st.devs.releaseDevices();
-}
-
-void TestInspectionDevicesPty::portsThatDoNotOpen_data()
-{
-    QTest::addColumn<QByteArray>("mirel");
-    QTest::addColumn<QString>("status");
-    QTest::newRow("no such device") << QByteArray("InputMode=1\nCOM=COM1\n") << QStringLiteral("没有找到串口");
-    QTest::newRow("bad settings") << QByteArray("InputMode=1\nInputSet=9600,x,8,1\nCOM=COM2\n")
-                                  << QStringLiteral("没有找到串口");
-    QTest::newRow("usb without library") << QByteArray("InputMode=2\n") << QStringLiteral("没有找到码表驱动");
-}
-
-void TestInspectionDevicesPty::portsThatDoNotOpen()
-{
-    QFETCH(QByteArray, mirel);
-    QFETCH(QString, status);
-    TempProgramFolder folder;
-    DevSim sim({QStringLiteral("--length"), QStringLiteral("1")});
-    folder.writeFile(QStringLiteral("mirel.ini"),
-                     ini(mirel + "CommBarcode=COM9\nCHENCOM=COM8\n",
-                         "COM8=/dev/no-such-tty\nCOM1=/dev/no-such-tty\nCOM2=" + sim.path().toLocal8Bit() + "\nCOM9=/dev/no-such-tty\n"));
-    InspectionDevices devs;
-    Fields f(devs);
-    QSignalSpy faults(&devs, &InspectionDevices::deviceFault);
-    devs.setCounterConnected(true);
-    devs.setScaleConnected(true);
-    devs.setupDevices();
-    QCOMPARE(f.counterStatus.text(), status);
-    QCOMPARE(f.scaleStatus.text(), QStringLiteral("台称没找到"));
-    QVERIFY(faults.count() >= 3); // counter, scale, scanner
-    for (int i = 0; i < 5; ++i)
-        devs.pollDevices();
-    QVERIFY(f.quantities.isEmpty());
-    QCOMPARE(f.scaleStatus.text(), QStringLiteral("台称暂停中"));
-    devs.zeroCounter(); // nothing to send to: must not fail
-}
-
-void TestInspectionDevicesPty::ratioYardsAndGuama()
-{
-    CounterStation st(counterArgs("100"), "InputMode=1\ndispFormat=00\n");
-    QVERIFY(st.sim.ok());
-    st.devs.setLengthRatio(1005, 1000);
-    st.start();
-    QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral(" 101"), 10000); // 100.5 started metre
-    QCOMPARE(st.devs.toggleUnit(QStringLiteral("米")), true);
-    QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral(" 110"), 10000); // 109.9068 yd
-    st.writeIni("InputMode=1\ndispFormat=0\nisguama=1\n");
-    QTRY_COMPARE_WITH_TIMEOUT(st.f.weight.text(), QStringLiteral(" 109"), 10000);
-    st.devs.releaseDevices();
-}
-
-void TestInspectionDevicesPty::fiberBoxChecksEveryReply()
-{
-    TempProgramFolder folder;
-    DevSim sim(counterArgs("150"));
-    DevSim scale({QStringLiteral("--device"), QStringLiteral("scale"), QStringLiteral("--weight"),
-                  QStringLiteral("18.2")});
-    QVERIFY(sim.ok() && scale.ok());
-    // InputSet is not read on this station: the 19200 text would otherwise pick the sum frame.
-    folder.writeFile(QStringLiteral("mirel.ini"),
-                     ini("InputMode=1\nInputSet=19200,n,8,1\nCOM=COM1\nCHENCOM=COM3\nCommBarcode=\n",
-                         "COM1=" + sim.path().toLocal8Bit() + "\nCOM3=" + scale.path().toLocal8Bit() + "\n"));
-    // The fiber box frame's rules: 9600 baud, every reply checked, the weight every tick.
-    DeviceRules rules;
-    rules.counterSettings = QStringLiteral("9600,n,8,1");
-    rules.knownModel = [](CounterModel m) {
-        return m == CounterModel::Text ? m : CounterModel::Modbus;
-    };
-    rules.checkedCounter = true;
-    rules.packedScale = false;
-    rules.weightEveryTick = true;
-    InspectionDevices devs(rules);
-    Fields f(devs);
-    devs.setCounterConnected(true);
-    devs.setScaleConnected(true);
-    devs.setupDevices();
-    QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), QStringLiteral("150.00"), 10000);
-    QCOMPARE(f.counterStatus.text(), QStringLiteral("码表通讯中..."));
-    QTRY_COMPARE_WITH_TIMEOUT(f.weight.text(), QStringLiteral("18.20"), 10000);
-    const int writes = f.weightWrites;
-    QTRY_VERIFY_WITH_TIMEOUT(f.weightWrites > writes + 1, 10000); // rewritten on every reading
-
-    sim.command("fault badcrc");
-    QTRY_COMPARE_WITH_TIMEOUT(f.counterStatus.text(), QStringLiteral("通讯错误-3."), 10000);
-    sim.command("fault silent");
-    QTRY_COMPARE_WITH_TIMEOUT(f.counterStatus.text(), QStringLiteral("通讯错误-2."), 10000);
-    QCOMPARE(f.quantity.text(), QStringLiteral("150.00")); // errors never touch the net weight
-    sim.command("fault none");
-    QTRY_COMPARE_WITH_TIMEOUT(f.counterStatus.text(), QStringLiteral("码表通讯中..."), 10000);
-    devs.zeroCounter();
-    QVERIFY(!devs.zeroing()); // the coil write only, no limit registers, no waiting
-    QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), QStringLiteral("0.00"), 10000);
-    devs.releaseDevices();
-}
-
-void TestInspectionDevicesPty::simulatedUsbCounter()
-{
-    TempProgramFolder folder;
-    const QString countFile = folder.file(QStringLiteral("usb-count"));
-    qputenv("MIREL_DEVSIM_USB", countFile.toLocal8Bit()); // read by the library in this process
-    QVERIFY(QFile::copy(qEnvironmentVariable("MIREL_BIN_DIR") + QStringLiteral("/devsim-usb/libhid3388.so"),
-                        folder.file(QStringLiteral("libhid3388.so"))));
-    DevSim sim(counterArgs("123.45", {QStringLiteral("--device"), QStringLiteral("usb")}));
-    QVERIFY(sim.ok());
-    QCOMPARE(sim.path(), countFile);
-    folder.writeFile(QStringLiteral("mirel.ini"), ini("InputMode=2\nCommBarcode=\n", ""));
-    InspectionDevices devs;
-    Fields f(devs);
-    devs.setCounterConnected(true);
-    devs.setupDevices();
-    QCOMPARE(f.counterStatus.text(), QStringLiteral("电表准备好"));
-    QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), QStringLiteral("123.00"), 10000); // the raw count
-    QCOMPARE(f.counterStatus.text(), QStringLiteral("码表2通讯中..."));
-    devs.zeroCounter();
-    QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), QStringLiteral("0.00"), 10000);
-    devs.releaseDevices();
-    qunsetenv("MIREL_DEVSIM_USB");
-}
 
 QTEST_MAIN(TestInspectionDevicesPty)
 #include "TestInspectionDevicesPty.moc"

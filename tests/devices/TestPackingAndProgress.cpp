@@ -13,69 +13,65 @@ using namespace devices;
 class TestPackingAndProgress : public QObject {
     Q_OBJECT
 private slots:
-    void packingScaleAsksForTheWeight();
-    void packingScaleOffOrMissing();
-    void progressScannerTakesTwoDigitPorts();
+    void packingScaleAsksForTheWeight()
+    {
+        TempProgramFolder folder;
+        DevSim scale({QStringLiteral("--device"), QStringLiteral("scale"), QStringLiteral("--format"),
+                      QStringLiteral("packing"), QStringLiteral("--weight"), QStringLiteral("25.4")});
+        QVERIFY(scale.ok());
+        folder.writeFile(QStringLiteral("mirel.ini"),
+                         "[MIREL]\nCHENCOM=COM3\ndispFormat=0.0\n[SerialPorts]\nCOM3=" +
+                             scale.path().toLocal8Bit() + "\n");
+        PackingScale s;
+        QSignalSpy status(&s, &PackingScale::status);
+        QSignalSpy weights(&s, &PackingScale::weightText);
+        QVERIFY(s.openScalePort());
+        QCOMPARE(status.last().at(0).toString(), QStringLiteral("台称准备好"));
+        QCOMPARE(s.port()->rThreshold(), 8);
+        s.setEnabled(true);
+        QTRY_VERIFY_WITH_TIMEOUT(!weights.isEmpty(), 10000);
+        QCOMPARE(weights.last().at(0).toString(), QStringLiteral("25.4"));
+        QCOMPARE(status.last().at(0).toString(), QStringLiteral("台称通讯中..."));
+        scale.command("weight 31.26");
+        QTRY_COMPARE_WITH_TIMEOUT(weights.last().at(0).toString(), QStringLiteral("31.3"), 10000);
+    }
+
+    void packingScaleOffOrMissing()
+    {
+        TempProgramFolder folder;
+        folder.writeFile(QStringLiteral("mirel.ini"),
+                         "[MIREL]\nCHENCOM=COM3\n[SerialPorts]\nCOM3=/dev/no-such-tty\n");
+        PackingScale s;
+        QSignalSpy status(&s, &PackingScale::status);
+        QVERIFY(!s.openScalePort());
+        QCOMPARE(status.last().at(0).toString(), QStringLiteral("台称没找到"));
+        s.setEnabled(true);
+        s.poll();
+        QCOMPARE(status.last().at(0).toString(), QStringLiteral("台称暂停中"));
+        s.setEnabled(false);
+        QVERIFY(!s.isEnabled());
+    }
+
+    void progressScannerTakesTwoDigitPorts()
+    {
+        TempProgramFolder folder;
+        DevSim scanner({QStringLiteral("--device"), QStringLiteral("scanner"),
+                        QStringLiteral("--suffix"), QStringLiteral("none")});
+        QVERIFY(scanner.ok());
+        folder.writeFile(QStringLiteral("mirel.ini"),
+                         "[MIREL]\nCommBarcode=com12\n[SerialPorts]\nCOM12=" +
+                             scanner.path().toLocal8Bit() + "\nCOM2=/dev/no-such-tty\n");
+        BarcodeScanner s;
+        // The inspection stations read only the last digit: port 2, which is not there.
+        QCOMPARE(s.open(BarcodeScanner::PortRule::LastCharacter), BarcodeScanner::OpenResult::Failed);
+        QVERIFY(!s.lastError().isEmpty());
+        QCOMPARE(s.open(BarcodeScanner::PortRule::AfterCom), BarcodeScanner::OpenResult::Opened);
+        QSignalSpy scans(&s, &BarcodeScanner::scanned);
+        scanner.command("scan P-88");
+        QTRY_VERIFY_WITH_TIMEOUT(!scans.isEmpty(), 10000);
+        QCOMPARE(scans.last().at(0).toString(), QStringLiteral("P-88"));
+    }
 };
-
-void TestPackingAndProgress::packingScaleAsksForTheWeight()
-{
-    TempProgramFolder folder;
-    DevSim scale({QStringLiteral("--device"), QStringLiteral("scale"), QStringLiteral("--format"),
-                  QStringLiteral("packing"), QStringLiteral("--weight"), QStringLiteral("25.4")});
-    QVERIFY(scale.ok());
-    folder.writeFile(QStringLiteral("mirel.ini"),
-                     "[MIREL]\nCHENCOM=COM3\ndispFormat=0.0\n[SerialPorts]\nCOM3=" +
-                         scale.path().toLocal8Bit() + "\n");
-    PackingScale s;
-    QSignalSpy status(&s, &PackingScale::status);
-    QSignalSpy weights(&s, &PackingScale::weightText);
-    QVERIFY(s.openScalePort());
-    QCOMPARE(status.last().at(0).toString(), QStringLiteral("台称准备好"));
-    QCOMPARE(s.port()->rThreshold(), 8);
-    s.setEnabled(true);
-    QTRY_VERIFY_WITH_TIMEOUT(!weights.isEmpty(), 10000);
-    QCOMPARE(weights.last().at(0).toString(), QStringLiteral("25.4"));
-    QCOMPARE(status.last().at(0).toString(), QStringLiteral("台称通讯中..."));
-    scale.command("weight 31.26");
-    QTRY_COMPARE_WITH_TIMEOUT(weights.last().at(0).toString(), QStringLiteral("31.3"), 10000);
-}
-
-void TestPackingAndProgress::packingScaleOffOrMissing()
-{
-    TempProgramFolder folder;
-    folder.writeFile(QStringLiteral("mirel.ini"),
-                     "[MIREL]\nCHENCOM=COM3\n[SerialPorts]\nCOM3=/dev/no-such-tty\n");
-    PackingScale s;
-    QSignalSpy status(&s, &PackingScale::status);
-    QVERIFY(!s.openScalePort());
-    QCOMPARE(status.last().at(0).toString(), QStringLiteral("台称没找到"));
-    s.setEnabled(true);
-    s.poll();
-    QCOMPARE(status.last().at(0).toString(), QStringLiteral("台称暂停中"));
-    s.setEnabled(false);
-    QVERIFY(!s.isEnabled());
-}
-
-void TestPackingAndProgress::progressScannerTakesTwoDigitPorts()
-{
-    TempProgramFolder folder;
-    DevSim scanner({QStringLiteral("--device"), QStringLiteral("scanner"),
-                    QStringLiteral("--suffix"), QStringLiteral("none")});
-    QVERIFY(scanner.ok());
-    folder.writeFile(QStringLiteral("mirel.ini"),
-                     "[MIREL]\nCommBarcode=com12\n[SerialPorts]\nCOM12=" +
-                         scanner.path().toLocal8Bit() + "\nCOM2=/dev/no-such-tty\n");
-    BarcodeScanner s;
-    // The inspection stations read only the last digit: port 2, which is not there.
-    QCOMPARE(s.open(BarcodeScanner::PortRule::LastCharacter), BarcodeScanner::OpenResult::Failed);
-    QVERIFY(!s.lastError().isEmpty());
-    QCOMPARE(s.open(BarcodeScanner::PortRule::AfterCom), BarcodeScanner::OpenResult::Opened);
-    QSignalSpy scans(&s, &BarcodeScanner::scanned);
-    scanner.command("scan P-88");
-    QTRY_VERIFY_WITH_TIMEOUT(!scans.isEmpty(), 10000);
-    QCOMPARE(scans.last().at(0).toString(), QStringLiteral("P-88"));
-}
 
 QTEST_GUILESS_MAIN(TestPackingAndProgress)
 #include "TestPackingAndProgress.moc"

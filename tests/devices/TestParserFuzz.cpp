@@ -12,13 +12,6 @@
 
 using namespace devices;
 
-class TestParserFuzz : public QObject {
-    Q_OBJECT
-private slots:
-    void randomBytesThroughEveryParser();
-    void mutatedRepliesNeverPassAsOthers();
-};
-
 namespace {
 
 QByteArray randomBytes(std::mt19937& rng, int maxLen)
@@ -43,54 +36,58 @@ QString scaleLike(std::mt19937& rng)
 
 } // namespace
 
-void TestParserFuzz::randomBytesThroughEveryParser()
-{
-    std::mt19937 rng(4711);
-    QElapsedTimer clock;
-    clock.start();
-    qint64 runs = 0;
-    // A few seconds of input; the checks are on the values, not on the time taken.
-    while (clock.elapsed() < 3000) {
-        const QByteArray b = randomBytes(rng, 40);
-        const QString text = (rng() & 1) ? QString::fromLatin1(b) : scaleLike(rng);
-        for (const auto model : {CounterModel::Modbus, CounterModel::SumFrame,
-                                 CounterModel::FiveRegisters}) {
-            if (const auto v = latestReading(model, b, 1))
+class TestParserFuzz : public QObject {
+    Q_OBJECT
+private slots:
+    void randomBytesThroughEveryParser()
+    {
+        std::mt19937 rng(4711);
+        QElapsedTimer clock;
+        clock.start();
+        qint64 runs = 0;
+        // A few seconds of input; the checks are on the values, not on the time taken.
+        while (clock.elapsed() < 3000) {
+            const QByteArray b = randomBytes(rng, 40);
+            const QString text = (rng() & 1) ? QString::fromLatin1(b) : scaleLike(rng);
+            for (const auto model : {CounterModel::Modbus, CounterModel::SumFrame,
+                                     CounterModel::FiveRegisters}) {
+                if (const auto v = latestReading(model, b, 1))
+                    QVERIFY(std::isfinite(*v) && std::fabs(*v) <= 167772.16);
+            }
+            if (const auto v = parseMeterReply(b, 1))
                 QVERIFY(std::isfinite(*v) && std::fabs(*v) <= 167772.16);
+            double value = 0;
+            checkModbusReply(b, 1, &value);
+            QVERIFY(std::isfinite(value));
+            const CounterText t = parseCounterText(text);
+            QVERIFY(std::isfinite(t.value));
+            QVERIFY(std::isfinite(parseCounterTextPlain(text).value));
+            for (const auto rules : {ScaleTextRules::ReversedFirst, ScaleTextRules::LeadingNumberFirst,
+                                     ScaleTextRules::KgToWn})
+                QVERIFY(std::isfinite(scaleWeightFromText(text, rules)));
+            if (const auto w = packedScaleWeight(b))
+                QVERIFY(*w >= 0 && *w <= 99.99);
+            const QString between = textBetween(text, text.left(int(rng() % 3)), text.right(int(rng() % 3)));
+            QVERIFY(between.size() <= text.size());
+            QVERIFY(hexTextToBytes(text).size() <= text.size() + 1);
+            checkSum(b);
+            ++runs;
         }
-        if (const auto v = parseMeterReply(b, 1))
-            QVERIFY(std::isfinite(*v) && std::fabs(*v) <= 167772.16);
-        double value = 0;
-        checkModbusReply(b, 1, &value);
-        QVERIFY(std::isfinite(value));
-        const CounterText t = parseCounterText(text);
-        QVERIFY(std::isfinite(t.value));
-        QVERIFY(std::isfinite(parseCounterTextPlain(text).value));
-        for (const auto rules : {ScaleTextRules::ReversedFirst, ScaleTextRules::LeadingNumberFirst,
-                                 ScaleTextRules::KgToWn})
-            QVERIFY(std::isfinite(scaleWeightFromText(text, rules)));
-        if (const auto w = packedScaleWeight(b))
-            QVERIFY(*w >= 0 && *w <= 99.99);
-        const QString between = textBetween(text, text.left(int(rng() % 3)), text.right(int(rng() % 3)));
-        QVERIFY(between.size() <= text.size());
-        QVERIFY(hexTextToBytes(text).size() <= text.size() + 1);
-        checkSum(b);
-        ++runs;
+        QVERIFY(runs > 1000);
     }
-    QVERIFY(runs > 1000);
-}
 
-void TestParserFuzz::mutatedRepliesNeverPassAsOthers()
-{
-    // One flipped bit in a good Modbus reply must never be taken for another length.
-    const QByteArray good = withCrc(QByteArray::fromHex("01030430390000"));
-    for (int i = 0; i < good.size() * 8; ++i) {
-        QByteArray bad = good;
-        bad[i / 8] = static_cast<char>(bad[i / 8] ^ (1 << (i % 8)));
-        const auto v = latestReading(CounterModel::Modbus, bad, 1);
-        QVERIFY2(!v.has_value(), qPrintable(QStringLiteral("bit %1").arg(i)));
+    void mutatedRepliesNeverPassAsOthers()
+    {
+        // One flipped bit in a good Modbus reply must never be taken for another length.
+        const QByteArray good = withCrc(QByteArray::fromHex("01030430390000"));
+        for (int i = 0; i < good.size() * 8; ++i) {
+            QByteArray bad = good;
+            bad[i / 8] = static_cast<char>(bad[i / 8] ^ (1 << (i % 8)));
+            const auto v = latestReading(CounterModel::Modbus, bad, 1);
+            QVERIFY2(!v.has_value(), qPrintable(QStringLiteral("bit %1").arg(i)));
+        }
     }
-}
+};
 
 QTEST_GUILESS_MAIN(TestParserFuzz)
 #include "TestParserFuzz.moc"
