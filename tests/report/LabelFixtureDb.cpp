@@ -1,6 +1,8 @@
-// The fixture database of the label tests, written with SQLite directly so that the engine reads
-// it like any mill database.
+// The fixture database of the label tests: the program's schema, rows written with SQLite directly
+// so that the engine reads it like any mill database.
 #include "LabelFixture.h"
+
+#include "db/Connection.h"
 
 #include <QFile>
 #include <QTest>
@@ -20,25 +22,10 @@ void LabelFixture::exec(const QString& path, const QString& sql)
 
 QString LabelFixture::createDatabase(const QString& path, int rolls)
 {
-    QFile::remove(path);
+    for (const char* end : {"", "-wal", "-shm"})
+        QFile::remove(path + QLatin1String(end));
+    Connection().openOrCreate(QStringLiteral("Provider=SQLite;Data Source=") + path); // the program's own schema
     QString sql = QStringLiteral(
-        "create table company(companyid integer primary key autoincrement, companyname text);"
-        "create table bill(billid integer primary key autoincrement, billcode text,"
-        " companyid int, relateorder text, invoice text);"
-        "create table billdetail(billdetailid integer primary key autoincrement, billid int,"
-        " itemid int, productionColor text);"
-        "create table item(itemid integer primary key autoincrement, itemcode text, itemname text,"
-        " itemspec text, item1 text, item2 text, item3 text, itembarcode text, isstop int default "
-        "0);"
-        "create table checkinfo(id integer primary key autoincrement, billcode text,"
-        " billdetailid int, itemid int, checkcode text, oncount real, cutcount real, grade text,"
-        " taskno text, checkusercode text, createdate text, bagnumber text, bagweight real,"
-        " bagtime text, item3 text);"
-        "create table printpool(ID integer primary key autoincrement, pid text, PrintType text,"
-        " Content text, printfrom text, createtime text);"
-        "create table billFiles(fileName text, billFile blob, fileType text, fkid int);"
-        "create table checkDetail(id integer primary key autoincrement, checkId int, bugName text,"
-        " bugPosition real, bugEnd real default 0, bugScore real);"
         "insert into checkDetail(checkId,bugName,bugPosition,bugEnd,bugScore) values"
         " (1,'破洞',12.3,0,3),(1,'油污',12.8,0,2),(1,'断经',40.5,0,4),(1,'纬档',60,72,2),"
         " (1,'区段报警',70,0,0);"

@@ -25,130 +25,119 @@ QString barcodeTemplate(const QString& type, const QString& data, const QString&
 class TestBarcode : public QObject {
     Q_OBJECT
 private slots:
-    void encode_data();
-    void encode();
-    void rejects_data();
-    void rejects();
-    void readsBack_data();
-    void readsBack();
-    void tooNarrowBoxIsReported();
-};
-
-void TestBarcode::encode_data()
-{
-    QTest::addColumn<QString>("type");
-    QTest::addColumn<QString>("data");
-    QTest::addColumn<QString>("human");
-    QTest::addColumn<bool>("linear");
-    QTest::newRow("roll id") << u"code128"_s << u"00000042"_s << u"00000042"_s << true;
-    QTest::newRow("item code") << u"CODE128"_s << u"ML-2045"_s << u"ML-2045"_s << true;
-    QTest::newRow("ean13 adds check digit")
-        << u"ean13"_s << u"690123456789"_s << u"6901234567892"_s << true;
-    QTest::newRow("code39") << u"code39"_s << u"ABC-12"_s << u"*ABC-12*"_s << true;
-    QTest::newRow("qr chinese") << u"qr"_s << u"卷号007"_s << QString() << false;
-    QTest::newRow("datamatrix") << u"datamatrix"_s << u"261205001"_s << QString() << false;
-}
-
-void TestBarcode::encode()
-{
-    QFETCH(QString, type);
-    QFETCH(QString, data);
-    QFETCH(QString, human);
-    QFETCH(bool, linear);
-    const BarcodeSymbol s = Barcode::encode(type, data);
-    QCOMPARE(s.linear, linear);
-    QCOMPARE(s.data, data);
-    if (linear) {
-        QCOMPARE(s.humanText, human);
-        QCOMPARE(s.rows, 1);
-        QVERIFY(s.columns > 20);
-        QVERIFY(s.dark(0, 0)); // every linear code starts with a bar
-    } else {
-        QCOMPARE(s.rows, s.columns); // square QR and DataMatrix
-        QVERIFY(s.dark(0, 0));
-        QCOMPARE(s.modules.size(), s.rows);
+    void encode_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("data");
+        QTest::addColumn<QString>("human");
+        QTest::addColumn<bool>("linear");
+        QTest::newRow("roll id") << u"code128"_s << u"00000042"_s << u"00000042"_s << true;
+        QTest::newRow("item code") << u"CODE128"_s << u"ML-2045"_s << u"ML-2045"_s << true;
+        QTest::newRow("ean13 adds check digit")
+            << u"ean13"_s << u"690123456789"_s << u"6901234567892"_s << true;
+        QTest::newRow("code39") << u"code39"_s << u"ABC-12"_s << u"*ABC-12*"_s << true;
+        QTest::newRow("qr chinese") << u"qr"_s << u"卷号007"_s << QString() << false;
+        QTest::newRow("datamatrix") << u"datamatrix"_s << u"261205001"_s << QString() << false;
     }
-}
 
-void TestBarcode::rejects_data()
-{
-    QTest::addColumn<QString>("type");
-    QTest::addColumn<QString>("data");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("unknown type") << u"aztec2"_s << u"1"_s << u"未知的条码类型"_s;
-    QTest::newRow("empty") << u"code128"_s << QString() << u"为空"_s;
-    QTest::newRow("ean13 letters") << u"ean13"_s << u"12AB"_s << u"无法编码"_s;
-    QTest::newRow("ean13 too long") << u"ean13"_s << u"69012345678901"_s << u"无法编码"_s;
-    QTest::newRow("code39 chinese") << u"code39"_s << u"卷号"_s << u"无法编码"_s;
-}
-
-void TestBarcode::rejects()
-{
-    QFETCH(QString, type);
-    QFETCH(QString, data);
-    QFETCH(QString, message);
-    QVERIFY(throwsWith<ReportError>([&] { Barcode::encode(type, data); }, message));
-}
-
-// What a scanner reads from the rendered label at thermal-printer and office-printer resolutions.
-void TestBarcode::readsBack_data()
-{
-    QTest::addColumn<QString>("type");
-    QTest::addColumn<QString>("data");
-    QTest::addColumn<int>("dpi");
-    for (int dpi : {203, 300, 600}) {
-        const QByteArray d = QByteArray::number(dpi);
-        QTest::newRow("roll id " + d) << u"code128"_s << u"00000042"_s << dpi;
-        QTest::newRow("box number " + d) << u"code128"_s << u"261205001"_s << dpi;
-        QTest::newRow("item code " + d) << u"code128"_s << u"ML-2045"_s << dpi;
-        QTest::newRow("mixed " + d) << u"code128"_s << u"SC2026-0158/007"_s << dpi;
-    }
-    QTest::newRow("qr roll") << u"qr"_s << u"00000042"_s << 203;
-    QTest::newRow("qr chinese") << u"qr"_s << u"杭州明远 PO-88123 卷号007"_s << 203;
-}
-
-void TestBarcode::readsBack()
-{
-    QFETCH(QString, type);
-    QFETCH(QString, data);
-    QFETCH(int, dpi);
-    LabelReport r;
-    r.loadText(barcodeTemplate(type, data, type == u"qr" ? u"30 2 36 36"_s : u"5 5 90 30"_s));
-    const QImage img = r.renderImage(0, dpi);
-    QVERIFY2(r.problems().isEmpty(), qPrintable(r.problems().join(u'\n')));
-    QCOMPARE(ReadBack::scan(img, img.rect()), data);
-    if (type == u"qr")
-        return;
-    // Crisp: every bar and gap is a whole number of equal modules, no grey edge pixels.
-    const int y = int(20 / 25.4 * dpi);
-    QSet<int> widths;
-    int grey = 0;
-    int run = 0;
-    bool dark = false;
-    for (int x = 0; x < img.width(); ++x) {
-        const int g = qGray(img.pixel(x, y));
-        grey += g > 0 && g < 255;
-        if ((g < 128) != dark && run) {
-            widths.insert(run);
-            run = 0;
+    void encode()
+    {
+        QFETCH(QString, type);
+        QFETCH(QString, data);
+        QFETCH(bool, linear);
+        const BarcodeSymbol s = Barcode::encode(type, data);
+        QCOMPARE(s.linear, linear);
+        QCOMPARE(s.data, data);
+        if (linear) {
+            QTEST(s.humanText, "human");
+            QCOMPARE(s.rows, 1);
+            QVERIFY(s.columns > 20);
+            QVERIFY(s.dark(0, 0)); // every linear code starts with a bar
+        } else {
+            QCOMPARE(s.rows, s.columns); // square QR and DataMatrix
+            QVERIFY(s.dark(0, 0));
+            QCOMPARE(s.modules.size(), s.rows);
         }
-        dark = g < 128;
-        ++run;
     }
-    QCOMPARE(grey, 0);
-    const int module = *std::min_element(widths.begin(), widths.end());
-    for (int w : widths)
-        QVERIFY(w % module == 0 || w > 4 * module); // the quiet zones are the only wide runs
-}
 
-void TestBarcode::tooNarrowBoxIsReported()
-{
-    LabelReport r;
-    r.loadText(barcodeTemplate(u"code128"_s, u"SC2026-0158/007/98.5"_s, u"0 0 8 10"_s));
-    r.renderImage(0, 203);
-    QCOMPARE(r.problems().size(), 1);
-    QVERIFY(r.problems().first().contains(u"条码太宽"_s));
-}
+    void rejects_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("data");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unknown type") << u"aztec2"_s << u"1"_s << u"未知的条码类型"_s;
+        QTest::newRow("empty") << u"code128"_s << QString() << u"为空"_s;
+        QTest::newRow("ean13 letters") << u"ean13"_s << u"12AB"_s << u"无法编码"_s;
+        QTest::newRow("ean13 too long") << u"ean13"_s << u"69012345678901"_s << u"无法编码"_s;
+        QTest::newRow("code39 chinese") << u"code39"_s << u"卷号"_s << u"无法编码"_s;
+    }
+
+    void rejects()
+    {
+        QFETCH(QString, type);
+        QFETCH(QString, data);
+        QFETCH(QString, message);
+        QVERIFY(throwsWith<ReportError>([&] { Barcode::encode(type, data); }, message));
+    }
+
+    // What a scanner reads from the rendered label at thermal-printer and office-printer resolutions.
+    void readsBack_data()
+    {
+        QTest::addColumn<QString>("type");
+        QTest::addColumn<QString>("data");
+        QTest::addColumn<int>("dpi");
+        for (int dpi : {203, 300, 600}) {
+            const QByteArray d = QByteArray::number(dpi);
+            QTest::newRow("roll id " + d) << u"code128"_s << u"00000042"_s << dpi;
+            QTest::newRow("mixed " + d) << u"code128"_s << u"SC2026-0158/007"_s << dpi;
+        }
+        QTest::newRow("qr roll") << u"qr"_s << u"00000042"_s << 203;
+        QTest::newRow("qr chinese") << u"qr"_s << u"杭州明远 PO-88123 卷号007"_s << 203;
+    }
+
+    void readsBack()
+    {
+        QFETCH(QString, type);
+        QFETCH(QString, data);
+        QFETCH(int, dpi);
+        LabelReport r;
+        r.loadText(barcodeTemplate(type, data, type == u"qr" ? u"30 2 36 36"_s : u"5 5 90 30"_s));
+        const QImage img = r.renderImage(0, dpi);
+        QVERIFY2(r.problems().isEmpty(), qPrintable(r.problems().join(u'\n')));
+        QCOMPARE(ReadBack::scan(img, img.rect()), data);
+        if (type == u"qr")
+            return;
+        // Crisp: every bar and gap is a whole number of equal modules, no grey edge pixels.
+        const int y = int(20 / 25.4 * dpi);
+        QSet<int> widths;
+        int grey = 0;
+        int run = 0;
+        bool dark = false;
+        for (int x = 0; x < img.width(); ++x) {
+            const int g = qGray(img.pixel(x, y));
+            grey += g > 0 && g < 255;
+            if ((g < 128) != dark && run) {
+                widths.insert(run);
+                run = 0;
+            }
+            dark = g < 128;
+            ++run;
+        }
+        QCOMPARE(grey, 0);
+        const int module = *std::min_element(widths.begin(), widths.end());
+        for (int w : widths)
+            QVERIFY(w % module == 0 || w > 4 * module); // the quiet zones are the only wide runs
+    }
+
+    void tooNarrowBoxIsReported()
+    {
+        LabelReport r;
+        r.loadText(barcodeTemplate(u"code128"_s, u"SC2026-0158/007/98.5"_s, u"0 0 8 10"_s));
+        r.renderImage(0, 203);
+        QCOMPARE(r.problems().size(), 1);
+        QVERIFY(r.problems().first().contains(u"条码太宽"_s));
+    }
+};
 
 QTEST_MAIN(TestBarcode)
 #include "TestBarcode.moc"

@@ -43,250 +43,231 @@ QString rollTemplate(const QString& printer)
 class TestPrintRoutine : public QObject {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
-    void twoStoredTemplatesAreDownloaded();
-    void noStoredTemplateChangesNothing();
-    void printsOnTheTemplatesPrinterWithCopies();
-    void printServerQueuesARow_data();
-    void printServerQueuesARow();
-    void printPoolFailureShowsTheMessage();
-    void boxNumberIsAText();
-    void printsInsideTheStationsTransaction();
-    void missingTemplateShowsTheMessage();
-    void withoutPrinterParameterUsesTheDefaultPrinter();
-    void previewShowsInsteadOfPrinting();
-    void previewWindowHasTheEditButton();
+    void init()
+    {
+        m_home = std::make_unique<TempProgramFolder>();
+        m_db = m_home->file(u"mill.db"_s);
+        const QString conn = LabelFixture::createDatabase(m_db, 2);
+        m_home->writeFile(u"config.ini"_s,
+                          (u"[CUSTOMER.SETTING]\nCONNECTIONSTRING="_s + conn + u"\n"_s).toUtf8());
+        QVERIFY(Database::openConnection());
+        MessageBox::clearShown();
+    }
+
+    void cleanup()
+    {
+        Database::conn().close();
+        m_home.reset();
+    }
+
+    void twoStoredTemplatesAreDownloaded()
+    {
+        // Raw bytes, including a NUL and invalid UTF-8, must arrive unchanged.
+        LabelFixture::exec(
+            m_db, u"insert into billFiles(fileName, billFile, fileType, fkid) values"
+                  "('大唛.grf', X'5B7265706F72745D0A00FF', 'Bill', 7), ('小唛.GRF', X'3B20736D616C6C0A', 'Bill', 7),"
+                  "('别的.grf', X'41', 'Bill', 8), ('说明.txt', X'41', 'Bill', 7), ('商品.grf', X'41', 'Item', 7)"_s);
+        fetchBillTemplates(7);
+        QCOMPARE(m_home->readFile(u"打印/唛头/大唛.grf"_s), QByteArray("[report]\n\0\xFF", 11));
+        // Written under the name the stations look it up by.
+        QCOMPARE(m_home->readFile(u"打印/唛头/小唛.grf"_s), QByteArray("; small\n"));
+        QVERIFY(!QFile::exists(m_home->file(u"打印/唛头/小唛.GRF"_s)));
+        QVERIFY(!QFile::exists(m_home->file(u"打印/唛头/别的.grf"_s)));
+        QVERIFY(!QFile::exists(m_home->file(u"打印/唛头/说明.txt"_s)));
+        QVERIFY(!QFile::exists(m_home->file(u"打印/唛头/商品.grf"_s)));
+        const QString app = ProgramFolder::executableName();
+        QCOMPARE(SysUtil::getSetting(app, u"PrintTemplate"_s, u"checkMaitou"_s), u"大唛"_s);
+        QCOMPARE(SysUtil::getSetting(app, u"PrintTemplate"_s, u"check2"_s), u"小唛"_s);
+        QVERIFY(MessageBox::shown().isEmpty());
+    }
+
+    void noStoredTemplateChangesNothing()
+    {
+        const QString app = ProgramFolder::executableName();
+        SysUtil::saveSetting(app, u"PrintTemplate"_s, u"checkMaitou"_s, u"唛头"_s);
+        fetchPrintTemplates(99, u"Item"_s);
+        QCOMPARE(SysUtil::getSetting(app, u"PrintTemplate"_s, u"checkMaitou"_s), u"唛头"_s);
+        QCOMPARE(SysUtil::getSetting(app, u"PrintTemplate"_s, u"check2"_s, u"无"_s), u"无"_s);
+        // A database without the table is skipped silently too.
+        LabelFixture::exec(m_db, u"drop table billFiles"_s);
+        fetchBillTemplates(7);
+        QVERIFY(MessageBox::shown().isEmpty());
+    }
+
+    void printsOnTheTemplatesPrinterWithCopies()
+    {
+        const QString pdf = m_home->file(u"archive.pdf"_s);
+        writeTemplate(u"测试"_s, rollTemplate(pdf));
+        printMarkLabel(u"测试"_s, 2, false, 2);
+        QVERIFY2(MessageBox::shown().isEmpty(), qPrintable(MessageBox::lastShown().text));
+        QCOMPARE(ReadBack::pdfPages(pdf).size(), 2);
+        QCOMPARE(ReadBack::pdfPages(pdf).join(u' ').count(u"卷号 008 数量 99.5"_s), 2);
+        QCOMPARE(poolRows(), 0);
+    }
+
+    void printServerQueuesARow_data()
+    {
+        QTest::addColumn<QString>("printer");
+        QTest::addColumn<QString>("ini");
+        QTest::addColumn<QString>("pid");
+        QTest::addColumn<QString>("from");
+        QTest::newRow("defaults") << u"打印服务器"_s << QString() << u"001"_s << u"001"_s;
+        QTest::newRow("blanks around, ini values")
+            << u"\"  打印服务器  \""_s << u"[MIREL]\nPRINT_NO=007\nmenchineId=打包机2号\n"_s << u"007"_s
+            << u"打包机2号"_s;
+    }
+
+    void printServerQueuesARow()
+    {
+        QFETCH(QString, printer);
+        QFETCH(QString, ini);
+        QFETCH(QString, pid);
+        QFETCH(QString, from);
+        if (!ini.isEmpty())
+            m_home->writeFile(u"mirel.ini"_s, ini.toUtf8());
+        writeTemplate(u"喷码"_s, rollTemplate(printer));
+        if (printer.startsWith(u'"')) {
+            LabelReport r;
+            r.load(m_home->file(u"打印/唛头/喷码.grf"_s));
+            QCOMPARE(r.parameterText(u"默认打印机"_s), u"  打印服务器  "_s);
+        }
+        const QString before = QDateTime::currentDateTime().toString(u"yyyy-MM-dd hh:mm:ss"_s);
+        printMarkLabel(u"喷码"_s, 1, false, 3);
+        QVERIFY2(MessageBox::shown().isEmpty(), qPrintable(MessageBox::lastShown().text));
+        Recordset rs = Database::conn().execute(
+            u"select ID, pid, PrintType, Content, printfrom, createtime from printpool"_s);
+        QCOMPARE(rs.recordCount(), 1);
+        QCOMPARE(rs.text(u"pid"_s), pid);
+        QCOMPARE(rs.text(u"PrintType"_s), u"喷码打印"_s);
+        QCOMPARE(rs.text(u"printfrom"_s), from);
+        QVERIFY(rs.text(u"createtime"_s) >= before);
+        QVERIFY(QRegularExpression(u"^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$"_s)
+                    .match(rs.text(u"createtime"_s))
+                    .hasMatch());
+        // The content is the exported file's text: the filled label as JSON.
+        const QString content = rs.text(u"Content"_s);
+        QCOMPARE(content.toUtf8(), m_home->readFile(u"c/json.txt"_s));
+        const QJsonObject doc = QJsonDocument::fromJson(content.toUtf8()).object();
+        QCOMPARE(doc[u"parameters"_s][u"单据ID"_s].toDouble(), 1.0);
+        QCOMPARE(doc[u"rows"_s][0][u"卷号"_s].toString(), u"007"_s);
+    }
+
+    void printPoolFailureShowsTheMessage()
+    {
+        writeTemplate(u"喷码"_s, rollTemplate(u"打印服务器"_s));
+        LabelFixture::exec(m_db, u"drop table printpool"_s);
+        printMarkLabel(u"喷码"_s, 1, false, 1);
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QVERIFY(MessageBox::lastShown().text.startsWith(u"PrintBill发生错误"_s));
+        QCOMPARE(MessageBox::lastShown().icon, MessageBox::Critical);
+    }
+
+    void boxNumberIsAText()
+    {
+        const QString pdf = m_home->file(u"box.pdf"_s);
+        m_home->writeFile(u"打印/箱唛/箱唛.grf"_s,
+                          u"[parameter]\nname = 单据ID\ntype = text\n"
+                          "[parameter]\nname = 默认打印机\ntype = text\ndefault = %1\n"
+                          "[detail]\nquery = select count(*) as 匹数 from checkinfo\n"
+                          "   where bagnumber = '[#单据ID#]'\n"
+                          "[text]\nat = 0 0 60 8\ntext = 箱号 [#单据ID#] 共 [匹数] 匹\n"_s.arg(pdf)
+                              .toUtf8());
+        QVERIFY(printLabel(m_home->file(u"打印/箱唛/箱唛.grf"_s), u"0261205001"_s.mid(1), false, 1,
+                           u"PrintBag发生错误"_s));
+        QVERIFY(ReadBack::pdfPages(pdf).join(u' ').contains(u"箱号 261205001 共 2 匹"_s));
+    }
+
+    void printsInsideTheStationsTransaction()
+    {
+        // The packing station prints pool jobs inside its transaction: the label must see the rows
+        // that transaction wrote, so it reads through the shared connection.
+        const QString pdf = m_home->file(u"tx.pdf"_s);
+        writeTemplate(u"测试"_s, rollTemplate(pdf));
+        Database::conn().beginTrans();
+        Database::conn().execute(
+            u"insert into checkinfo(id, checkcode, oncount) values(3, '099', 12)"_s);
+        printMarkLabel(u"测试"_s, 3, false, 1);
+        Database::conn().rollbackTrans();
+        QVERIFY2(MessageBox::shown().isEmpty(), qPrintable(MessageBox::lastShown().text));
+        QVERIFY(ReadBack::pdfPages(pdf).join(u' ').contains(u"卷号 099 数量 12"_s));
+    }
+
+    void missingTemplateShowsTheMessage()
+    {
+        printMarkLabel(u"没有"_s, 1, false, 1);
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QVERIFY(MessageBox::lastShown().text.startsWith(u"PrintBill发生错误模板文件不存在"_s));
+        QVERIFY(!printLabel(m_home->file(u"打印/箱唛/没有.grf"_s), u"1"_s, false, 1,
+                            u"PrintBag发生错误"_s));
+        QVERIFY(MessageBox::lastShown().text.startsWith(u"PrintBag发生错误"_s));
+    }
+
+    void withoutPrinterParameterUsesTheDefaultPrinter()
+    {
+        if (!QPrinterInfo::defaultPrinter().isNull())
+            QSKIP("this machine has a default printer; a label would really be printed");
+        writeTemplate(u"无打印机"_s, u"[text]\nat = 0 0 10 10\ntext = x\n"_s);
+        printMarkLabel(u"无打印机"_s, 1, false, 1);
+        QCOMPARE(MessageBox::lastShown().text, u"PrintBill发生错误没有默认打印机"_s);
+    }
+
+    void previewShowsInsteadOfPrinting()
+    {
+        const QString pdf = m_home->file(u"never.pdf"_s);
+        writeTemplate(u"测试"_s, rollTemplate(pdf));
+        const int shown = frmBillPrintPreview::shownCount();
+        printMarkLabel(u"测试"_s, 1, true, 5);
+        QCOMPARE(frmBillPrintPreview::shownCount(), shown + 1);
+        QCOMPARE(frmBillPrintPreview::lastShownTemplate(), m_home->file(u"打印/唛头/测试.grf"_s));
+        QVERIFY(!QFile::exists(pdf));
+        QVERIFY(MessageBox::shown().isEmpty());
+    }
+
+    void previewWindowHasTheEditButton()
+    {
+        QImage icon(16, 16, QImage::Format_RGB32);
+        icon.fill(Qt::red);
+        QVERIFY(icon.save(m_home->file(u"mod.bmp"_s)));
+        const QString grf = m_home->file(u"打印/唛头/测试.grf"_s);
+        writeTemplate(u"测试"_s, rollTemplate(QString()));
+        LabelReport report;
+        report.load(grf);
+        report.setParameter(u"单据ID"_s, 1);
+        report.setConnectionString(Database::connectionSetting());
+        frmBillPrintPreview form;
+        form.setReport(&report, grf);
+        form.resize(640, 480);
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.viewer()->updatePreview();
+        QCOMPARE(form.paintedPages(), 1);
+        QCOMPARE(form.viewer()->pageCount(), 1);
+        QCOMPARE(form.editButton()->text(), u"修改模版文件"_s);
+        QCOMPARE(form.editButton()->property("buttonIndex").toInt(), 1);
+        QVERIFY(!form.editButton()->icon().isNull());
+        form.editButton()->trigger(); // unattended: opens nothing, and must not fail
+        // The viewer fills the window below the toolbar, also after a resize.
+        form.resize(900, 700);
+        QTest::qWait(0);
+        QCOMPARE(form.viewer()->width(), form.width());
+        QCOMPARE(form.viewer()->geometry().bottom(), form.rect().bottom());
+    }
 
 private:
     std::unique_ptr<TempProgramFolder> m_home;
     QString m_db;
-    void writeTemplate(const QString& name, const QString& text);
-    int poolRows();
-};
 
-void TestPrintRoutine::init()
-{
-    m_home = std::make_unique<TempProgramFolder>();
-    m_db = m_home->file(u"mill.db"_s);
-    const QString conn = LabelFixture::createDatabase(m_db, 2);
-    m_home->writeFile(u"config.ini"_s,
-                      (u"[CUSTOMER.SETTING]\nCONNECTIONSTRING="_s + conn + u"\n"_s).toUtf8());
-    QVERIFY(Database::openConnection());
-    MessageBox::clearShown();
-}
-
-void TestPrintRoutine::cleanup()
-{
-    Database::conn().close();
-    m_home.reset();
-}
-
-void TestPrintRoutine::writeTemplate(const QString& name, const QString& text)
-{
-    m_home->writeFile(u"打印/唛头/"_s + name + u".grf"_s, text.toUtf8());
-}
-
-int TestPrintRoutine::poolRows()
-{
-    Recordset rs = Database::conn().execute(u"select count(*) from printpool"_s);
-    return rs.field(0).toInt();
-}
-
-void TestPrintRoutine::twoStoredTemplatesAreDownloaded()
-{
-    // Raw bytes, including a NUL and invalid UTF-8, must arrive unchanged.
-    LabelFixture::exec(
-        m_db, u"insert into billFiles values('大唛.grf', X'5B7265706F72745D0A00FF', 'Bill', 7);"
-              "insert into billFiles values('小唛.GRF', X'3B20736D616C6C0A', 'Bill', 7);"
-              "insert into billFiles values('别的.grf', X'41', 'Bill', 8);"
-              "insert into billFiles values('说明.txt', X'41', 'Bill', 7);"
-              "insert into billFiles values('商品.grf', X'41', 'Item', 7);"_s);
-    fetchBillTemplates(7);
-    QCOMPARE(m_home->readFile(u"打印/唛头/大唛.grf"_s), QByteArray("[report]\n\0\xFF", 11));
-    // Written under the name the stations look it up by.
-    QCOMPARE(m_home->readFile(u"打印/唛头/小唛.grf"_s), QByteArray("; small\n"));
-    QVERIFY(!QFile::exists(m_home->file(u"打印/唛头/小唛.GRF"_s)));
-    QVERIFY(!QFile::exists(m_home->file(u"打印/唛头/别的.grf"_s)));
-    QVERIFY(!QFile::exists(m_home->file(u"打印/唛头/说明.txt"_s)));
-    QVERIFY(!QFile::exists(m_home->file(u"打印/唛头/商品.grf"_s)));
-    const QString app = ProgramFolder::executableName();
-    QCOMPARE(SysUtil::getSetting(app, u"PrintTemplate"_s, u"checkMaitou"_s), u"大唛"_s);
-    QCOMPARE(SysUtil::getSetting(app, u"PrintTemplate"_s, u"check2"_s), u"小唛"_s);
-    QVERIFY(MessageBox::shown().isEmpty());
-}
-
-void TestPrintRoutine::noStoredTemplateChangesNothing()
-{
-    const QString app = ProgramFolder::executableName();
-    SysUtil::saveSetting(app, u"PrintTemplate"_s, u"checkMaitou"_s, u"唛头"_s);
-    fetchPrintTemplates(99, u"Item"_s);
-    QCOMPARE(SysUtil::getSetting(app, u"PrintTemplate"_s, u"checkMaitou"_s), u"唛头"_s);
-    QCOMPARE(SysUtil::getSetting(app, u"PrintTemplate"_s, u"check2"_s, u"无"_s), u"无"_s);
-    // A database without the table is skipped silently too.
-    LabelFixture::exec(m_db, u"drop table billFiles"_s);
-    fetchBillTemplates(7);
-    QVERIFY(MessageBox::shown().isEmpty());
-}
-
-void TestPrintRoutine::printsOnTheTemplatesPrinterWithCopies()
-{
-    const QString pdf = m_home->file(u"archive.pdf"_s);
-    writeTemplate(u"测试"_s, rollTemplate(pdf));
-    printMarkLabel(u"测试"_s, 2, false, 2);
-    QVERIFY2(MessageBox::shown().isEmpty(), qPrintable(MessageBox::lastShown().text));
-    QCOMPARE(ReadBack::pdfPages(pdf).size(), 2);
-    QCOMPARE(ReadBack::pdfPages(pdf).join(u' ').count(u"卷号 008 数量 99.5"_s), 2);
-    QCOMPARE(poolRows(), 0);
-}
-
-void TestPrintRoutine::printServerQueuesARow_data()
-{
-    QTest::addColumn<QString>("printer");
-    QTest::addColumn<QString>("ini");
-    QTest::addColumn<QString>("pid");
-    QTest::addColumn<QString>("from");
-    QTest::newRow("defaults") << u"打印服务器"_s << QString() << u"001"_s << u"001"_s;
-    QTest::newRow("blanks around, ini values")
-        << u"\"  打印服务器  \""_s << u"[MIREL]\nPRINT_NO=007\nmenchineId=打包机2号\n"_s << u"007"_s
-        << u"打包机2号"_s;
-}
-
-void TestPrintRoutine::printServerQueuesARow()
-{
-    QFETCH(QString, printer);
-    QFETCH(QString, ini);
-    QFETCH(QString, pid);
-    QFETCH(QString, from);
-    if (!ini.isEmpty())
-        m_home->writeFile(u"mirel.ini"_s, ini.toUtf8());
-    writeTemplate(u"喷码"_s, rollTemplate(printer));
-    if (printer.startsWith(u'"')) {
-        LabelReport r;
-        r.load(m_home->file(u"打印/唛头/喷码.grf"_s));
-        QCOMPARE(r.parameterText(u"默认打印机"_s), u"  打印服务器  "_s);
+    void writeTemplate(const QString& name, const QString& text)
+    {
+        m_home->writeFile(u"打印/唛头/"_s + name + u".grf"_s, text.toUtf8());
     }
-    const QString before = QDateTime::currentDateTime().toString(u"yyyy-MM-dd hh:mm:ss"_s);
-    printMarkLabel(u"喷码"_s, 1, false, 3);
-    QVERIFY2(MessageBox::shown().isEmpty(), qPrintable(MessageBox::lastShown().text));
-    Recordset rs = Database::conn().execute(
-        u"select ID, pid, PrintType, Content, printfrom, createtime from printpool"_s);
-    QCOMPARE(rs.recordCount(), 1);
-    QCOMPARE(rs.text(u"pid"_s), pid);
-    QCOMPARE(rs.text(u"PrintType"_s), u"喷码打印"_s);
-    QCOMPARE(rs.text(u"printfrom"_s), from);
-    QVERIFY(rs.text(u"createtime"_s) >= before);
-    QVERIFY(QRegularExpression(u"^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d$"_s)
-                .match(rs.text(u"createtime"_s))
-                .hasMatch());
-    // The content is the exported file's text: the filled label as JSON.
-    const QString content = rs.text(u"Content"_s);
-    QCOMPARE(content.toUtf8(), m_home->readFile(u"c/json.txt"_s));
-    const QJsonObject doc = QJsonDocument::fromJson(content.toUtf8()).object();
-    QCOMPARE(doc[u"parameters"_s][u"单据ID"_s].toDouble(), 1.0);
-    QCOMPARE(doc[u"rows"_s][0][u"卷号"_s].toString(), u"007"_s);
-}
 
-void TestPrintRoutine::printPoolFailureShowsTheMessage()
-{
-    writeTemplate(u"喷码"_s, rollTemplate(u"打印服务器"_s));
-    LabelFixture::exec(m_db, u"drop table printpool"_s);
-    printMarkLabel(u"喷码"_s, 1, false, 1);
-    QCOMPARE(MessageBox::shown().size(), 1);
-    QVERIFY(MessageBox::lastShown().text.startsWith(u"PrintBill发生错误"_s));
-    QCOMPARE(MessageBox::lastShown().icon, MessageBox::Critical);
-}
-
-void TestPrintRoutine::boxNumberIsAText()
-{
-    const QString pdf = m_home->file(u"box.pdf"_s);
-    m_home->writeFile(u"打印/箱唛/箱唛.grf"_s,
-                      u"[parameter]\nname = 单据ID\ntype = text\n"
-                      "[parameter]\nname = 默认打印机\ntype = text\ndefault = %1\n"
-                      "[detail]\nquery = select count(*) as 匹数 from checkinfo\n"
-                      "   where bagnumber = '[#单据ID#]'\n"
-                      "[text]\nat = 0 0 60 8\ntext = 箱号 [#单据ID#] 共 [匹数] 匹\n"_s.arg(pdf)
-                          .toUtf8());
-    QVERIFY(printLabel(m_home->file(u"打印/箱唛/箱唛.grf"_s), u"0261205001"_s.mid(1), false, 1,
-                       u"PrintBag发生错误"_s));
-    QVERIFY(ReadBack::pdfPages(pdf).join(u' ').contains(u"箱号 261205001 共 2 匹"_s));
-}
-
-void TestPrintRoutine::printsInsideTheStationsTransaction()
-{
-    // The packing station prints pool jobs inside its transaction: the label must see the rows
-    // that transaction wrote, so it reads through the shared connection.
-    const QString pdf = m_home->file(u"tx.pdf"_s);
-    writeTemplate(u"测试"_s, rollTemplate(pdf));
-    Database::conn().beginTrans();
-    Database::conn().execute(
-        u"insert into checkinfo(id, checkcode, oncount) values(3, '099', 12)"_s);
-    printMarkLabel(u"测试"_s, 3, false, 1);
-    Database::conn().rollbackTrans();
-    QVERIFY2(MessageBox::shown().isEmpty(), qPrintable(MessageBox::lastShown().text));
-    QVERIFY(ReadBack::pdfPages(pdf).join(u' ').contains(u"卷号 099 数量 12"_s));
-}
-
-void TestPrintRoutine::missingTemplateShowsTheMessage()
-{
-    printMarkLabel(u"没有"_s, 1, false, 1);
-    QCOMPARE(MessageBox::shown().size(), 1);
-    QVERIFY(MessageBox::lastShown().text.startsWith(u"PrintBill发生错误模板文件不存在"_s));
-    QVERIFY(!printLabel(m_home->file(u"打印/箱唛/没有.grf"_s), u"1"_s, false, 1,
-                        u"PrintBag发生错误"_s));
-    QVERIFY(MessageBox::lastShown().text.startsWith(u"PrintBag发生错误"_s));
-}
-
-void TestPrintRoutine::withoutPrinterParameterUsesTheDefaultPrinter()
-{
-    if (!QPrinterInfo::defaultPrinter().isNull())
-        QSKIP("this machine has a default printer; a label would really be printed");
-    writeTemplate(u"无打印机"_s, u"[text]\nat = 0 0 10 10\ntext = x\n"_s);
-    printMarkLabel(u"无打印机"_s, 1, false, 1);
-    QCOMPARE(MessageBox::lastShown().text, u"PrintBill发生错误没有默认打印机"_s);
-}
-
-void TestPrintRoutine::previewShowsInsteadOfPrinting()
-{
-    const QString pdf = m_home->file(u"never.pdf"_s);
-    writeTemplate(u"测试"_s, rollTemplate(pdf));
-    const int shown = frmBillPrintPreview::shownCount();
-    printMarkLabel(u"测试"_s, 1, true, 5);
-    QCOMPARE(frmBillPrintPreview::shownCount(), shown + 1);
-    QCOMPARE(frmBillPrintPreview::lastShownTemplate(), m_home->file(u"打印/唛头/测试.grf"_s));
-    QVERIFY(!QFile::exists(pdf));
-    QVERIFY(MessageBox::shown().isEmpty());
-}
-
-void TestPrintRoutine::previewWindowHasTheEditButton()
-{
-    QImage icon(16, 16, QImage::Format_RGB32);
-    icon.fill(Qt::red);
-    QVERIFY(icon.save(m_home->file(u"mod.bmp"_s)));
-    const QString grf = m_home->file(u"打印/唛头/测试.grf"_s);
-    writeTemplate(u"测试"_s, rollTemplate(QString()));
-    LabelReport report;
-    report.load(grf);
-    report.setParameter(u"单据ID"_s, 1);
-    report.setConnectionString(Database::connectionSetting());
-    frmBillPrintPreview form;
-    form.setReport(&report, grf);
-    form.resize(640, 480);
-    form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&form));
-    form.viewer()->updatePreview();
-    QCOMPARE(form.paintedPages(), 1);
-    QCOMPARE(form.viewer()->pageCount(), 1);
-    QCOMPARE(form.editButton()->text(), u"修改模版文件"_s);
-    QCOMPARE(form.editButton()->property("buttonIndex").toInt(), 1);
-    QVERIFY(!form.editButton()->icon().isNull());
-    form.editButton()->trigger(); // unattended: opens nothing, and must not fail
-    // The viewer fills the window below the toolbar, also after a resize.
-    form.resize(900, 700);
-    QTest::qWait(0);
-    QCOMPARE(form.viewer()->width(), form.width());
-    QCOMPARE(form.viewer()->geometry().bottom(), form.rect().bottom());
-}
+    int poolRows()
+    {
+        Recordset rs = Database::conn().execute(u"select count(*) from printpool"_s);
+        return rs.field(0).toInt();
+    }
+};
 
 QTEST_MAIN(TestPrintRoutine)
 #include "TestPrintRoutine.moc"
