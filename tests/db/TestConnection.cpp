@@ -1,8 +1,7 @@
 // The embedded database as the stations meet it: opening and creating files, bad files,
-// transactions, values of every type, and the codec of stored connection settings.
+// transactions, values of every type, and the connection strings a mill writes.
 #include "DbTestUtil.h"
 
-#include "codec/TextCodec.h"
 #include "config/ProgramFolder.h"
 #include "db/ConnectionString.h"
 #include "db/EmbeddedSchema.h"
@@ -27,431 +26,336 @@ private:
     Connection m_conn;
 
 private slots:
-    void init();
-    void defaultWordCreatesTheEmbeddedDatabase();
-    void sqlServerScriptHasTheSameColumns();
-    void badFileIsAnErrorAndLeftAlone_data();
-    void badFileIsAnErrorAndLeftAlone();
-    void lostFileIsOfflineNeverCreated_data();
-    void lostFileIsOfflineNeverCreated();
-    void transactions();
-    void writesThatMustTouchTheirRow_data();
-    void writesThatMustTouchTheirRow();
-    void secondConnectionWaitsForTheWriter();
-    void valuesOfEveryType();
-    void recordsetNavigation();
-    void markersTakeValues_data();
-    void markersTakeValues();
-    void connectionStrings_data();
-    void connectionStrings();
-    void codecRoundTrip();
-};
+    void init()
+    {
+        m_conn.close();
+        m_db = std::make_unique<TempDatabase>();
+        m_db->open(m_conn);
+    }
 
-void TestConnection::init()
-{
-    m_conn.close();
-    m_db = std::make_unique<TempDatabase>();
-    m_db->open(m_conn);
-}
+    void defaultWordCreatesTheEmbeddedDatabase()
+    {
+        TempProgramFolder folder;
+        Connection conn;
+        QVERIFY_THROWS_EXCEPTION(DbError, conn.open(u"缺省"_s)); // only start-up creates it
+        QVERIFY(!QFile::exists(folder.file(u"mirel.db"_s)));
+        conn.openOrCreate(u"缺省"_s);
+        QVERIFY(QFile::exists(folder.file(u"mirel.db"_s)));
+        QCOMPARE(conn.dialect(), SqlDialect::Sqlite);
+        // Every table is there, without demo rows.
+        for (const QString& table : {u"bill"_s, u"BillDetail"_s, u"checkinfo"_s, u"checkDetail"_s,
+                                     u"BillStatusDetail"_s, u"item"_s, u"Dictionary"_s, u"DBInfo"_s,
+                                     u"printpool"_s, u"billFiles"_s, u"RFID_CARDINFO"_s, u"UserInfo"_s})
+            QCOMPARE(rowsText(conn.execute(u"select count(*) from "_s + table)), u"0"_s);
+        // Opening again keeps what was written.
+        conn.execute(u"insert bill(billcode) values('SC1')"_s);
+        conn.open(u"缺省"_s);
+        QCOMPARE(rowsText(conn.execute(u"select billcode from bill"_s)), u"SC1"_s);
+    }
 
-// A fresh mill database on SQL Server must hold every table and column the embedded one has.
-void TestConnection::sqlServerScriptHasTheSameColumns()
-{
-    QMap<QString, QStringList> server, embedded;
-    static const QRegularExpression table(u"CREATE TABLE (\\S+) \\((.*?)\\n\\);"_s,
-                                          QRegularExpression::DotMatchesEverythingOption);
-    for (auto it = table.globalMatch(EmbeddedSchema::sqlServerSchema()); it.hasNext();) {
-        const QRegularExpressionMatch m = it.next();
-        QStringList& columns = server[m.captured(1).toLower()];
-        for (const QString& line : m.captured(2).split(u'\n', Qt::SkipEmptyParts)) {
-            const QString name = line.trimmed().section(u' ', 0, 0).remove(u'[').remove(u']').toLower();
-            if (!name.isEmpty() && name != u"primary" && name != u"constraint" && name != u"--")
-                columns << name;
+    // A fresh mill database on SQL Server must hold every table and column the embedded one has.
+    void sqlServerScriptHasTheSameColumns()
+    {
+        QMap<QString, QStringList> server, embedded;
+        static const QRegularExpression table(u"CREATE TABLE (\\S+) \\((.*?)\\n\\);"_s,
+                                              QRegularExpression::DotMatchesEverythingOption);
+        for (auto it = table.globalMatch(EmbeddedSchema::sqlServerSchema()); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            QStringList& columns = server[m.captured(1).toLower()];
+            for (const QString& line : m.captured(2).split(u'\n', Qt::SkipEmptyParts)) {
+                const QString name = line.trimmed().section(u' ', 0, 0).remove(u'[').remove(u']').toLower();
+                if (!name.isEmpty() && name != u"primary" && name != u"constraint" && name != u"--")
+                    columns << name;
+            }
+        }
+        Recordset tables = m_conn.execute(u"select name from sqlite_master where type='table' and name not like 'sqlite%'"_s);
+        for (tables.moveFirst(); !tables.eof(); tables.moveNext()) {
+            Recordset cols = m_conn.execute(u"pragma table_info('%1')"_s.arg(tables.text(0)));
+            QStringList& columns = embedded[tables.text(0).toLower()];
+            for (cols.moveFirst(); !cols.eof(); cols.moveNext())
+                columns << cols.text(u"name"_s).toLower();
+        }
+        QCOMPARE(server.keys(), embedded.keys());
+        for (auto it = embedded.cbegin(); it != embedded.cend(); ++it) {
+            QStringList a = server.value(it.key()), b = it.value();
+            a.sort();
+            b.sort();
+            QVERIFY2(a == b, qPrintable(it.key() + u": "_s + a.join(u',') + u" / "_s + b.join(u',')));
         }
     }
-    Recordset tables = m_conn.execute(u"select name from sqlite_master where type='table' and name not like 'sqlite%'"_s);
-    for (tables.moveFirst(); !tables.eof(); tables.moveNext()) {
-        Recordset cols = m_conn.execute(u"pragma table_info('%1')"_s.arg(tables.text(0)));
-        QStringList& columns = embedded[tables.text(0).toLower()];
-        for (cols.moveFirst(); !cols.eof(); cols.moveNext())
-            columns << cols.text(u"name"_s).toLower();
+
+    // A missing file is not created, a file that is no database is not overwritten.
+    void badFileIsAnErrorAndLeftAlone_data()
+    {
+        QTest::addColumn<QByteArray>("bytes"); // empty: no file
+        QTest::addColumn<QString>("fragment");
+        QTest::newRow("missing") << QByteArray() << u"none.db"_s;
+        QTest::newRow("corrupt") << QByteArray(8192, 'x') << u"not a database"_s;
     }
-    QCOMPARE(server.keys(), embedded.keys());
-    for (auto it = embedded.cbegin(); it != embedded.cend(); ++it) {
-        QStringList a = server.value(it.key()), b = it.value();
-        a.sort();
-        b.sort();
-        QVERIFY2(a == b, qPrintable(it.key() + u": "_s + a.join(u',') + u" / "_s + b.join(u',')));
+
+    void badFileIsAnErrorAndLeftAlone()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, fragment);
+        TempProgramFolder folder;
+        if (!bytes.isEmpty())
+            folder.writeFile(u"none.db"_s, bytes);
+        Connection conn;
+        QVERIFY(throwsWith<DbError>([&] { conn.open(u"Data Source="_s + folder.file(u"none.db"_s)); }, fragment));
+        QVERIFY(!conn.isOpen());
+        QCOMPARE(QFile::exists(folder.file(u"none.db"_s)), !bytes.isEmpty());
+        if (!bytes.isEmpty())
+            QCOMPARE(folder.readFile(u"none.db"_s), bytes);
+        QVERIFY_THROWS_EXCEPTION(DbError, conn.execute(u"select 1"_s));
     }
-}
 
-void TestConnection::defaultWordCreatesTheEmbeddedDatabase()
-{
-    TempProgramFolder folder;
-    Connection conn;
-    QVERIFY_THROWS_EXCEPTION(DbError, conn.open(u"缺省"_s)); // only start-up creates it
-    QVERIFY(!QFile::exists(folder.file(u"mirel.db"_s)));
-    conn.openOrCreate(u"缺省"_s);
-    QVERIFY(QFile::exists(folder.file(u"mirel.db"_s)));
-    QCOMPARE(conn.dialect(), SqlDialect::Sqlite);
-    // Every table is there, without demo rows.
-    for (const QString& table : {u"bill"_s, u"BillDetail"_s, u"checkinfo"_s, u"checkDetail"_s,
-                                 u"BillStatusDetail"_s, u"item"_s, u"Dictionary"_s, u"DBInfo"_s,
-                                 u"printpool"_s, u"billFiles"_s, u"RFID_CARDINFO"_s, u"UserInfo"_s})
-        QCOMPARE(rowsText(conn.execute(u"select count(*) from "_s + table)), u"0"_s);
-    // Opening again keeps what was written.
-    conn.execute(u"insert bill(billcode) values('SC1')"_s);
-    conn.open(u"缺省"_s);
-    QCOMPARE(rowsText(conn.execute(u"select billcode from bill"_s)), u"SC1"_s);
-}
+    void lostFileIsOfflineNeverCreated_data()
+    {
+        QTest::addColumn<QString>("connection");
+        QTest::addColumn<QString>("event");
+        for (const QString& c : {u"缺省"_s, u"Data Source=named.db"_s})
+            for (const QString& e : {u"moved away and back"_s, u"deleted"_s, u"replaced"_s})
+                QTest::newRow(qPrintable(c + u", "_s + e)) << c << e;
+    }
 
-// A missing file is not created, a file that is no database is not overwritten.
-void TestConnection::badFileIsAnErrorAndLeftAlone_data()
-{
-    QTest::addColumn<QByteArray>("bytes"); // empty: no file
-    QTest::addColumn<QString>("fragment");
-    QTest::newRow("missing") << QByteArray() << u"none.db"_s;
-    QTest::newRow("corrupt") << QByteArray(8192, 'x') << u"not a database"_s;
-}
-
-void TestConnection::badFileIsAnErrorAndLeftAlone()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, fragment);
-    TempProgramFolder folder;
-    if (!bytes.isEmpty())
-        folder.writeFile(u"none.db"_s, bytes);
-    Connection conn;
-    QVERIFY(throwsWith<DbError>([&] { conn.open(u"Data Source="_s + folder.file(u"none.db"_s)); }, fragment));
-    QVERIFY(!conn.isOpen());
-    QCOMPARE(QFile::exists(folder.file(u"none.db"_s)), !bytes.isEmpty());
-    if (!bytes.isEmpty())
-        QCOMPARE(folder.readFile(u"none.db"_s), bytes);
-    QVERIFY_THROWS_EXCEPTION(DbError, conn.execute(u"select 1"_s));
-}
-
-void TestConnection::lostFileIsOfflineNeverCreated_data()
-{
-    QTest::addColumn<QString>("connection");
-    QTest::addColumn<QString>("event");
-    for (const QString& c : {u"缺省"_s, u"Data Source=named.db"_s})
-        for (const QString& e : {u"moved away and back"_s, u"deleted"_s, u"replaced"_s})
-            QTest::newRow(qPrintable(c + u", "_s + e)) << c << e;
-}
-
-// The database file goes away under an open connection: every statement fails as offline, no
-// file is made in its place (an empty one would later wipe the real one through its journal),
-// and the connection comes back by itself to the file that returns.
-void TestConnection::lostFileIsOfflineNeverCreated()
-{
-    QFETCH(QString, connection);
-    QFETCH(QString, event);
-    TempProgramFolder folder;
-    const QString path = folder.file(connection == u"缺省"_s ? u"mirel.db"_s : u"named.db"_s);
-    const QString aside = folder.file(u"aside.db"_s);
-    auto make = [](const QString& cs, const QString& bill) {
-        Connection c;
-        c.openOrCreate(cs);
-        c.execute(u"insert bill(billcode) values('%1')"_s.arg(bill));
-    };
-    make(connection, u"SC1"_s);
-    Connection conn;
-    conn.open(connection);
-    conn.execute(u"insert bill(billcode) values('SC1b')"_s); // still in the journal (-wal)
-    auto bills = [](Connection& c) {
-        return rowsText(c.execute(u"select billcode from bill order by billcode"_s));
-    };
-    auto offline = [&] {
-        try {
-            conn.execute(u"select count(*) from bill"_s);
-        } catch (const DbError& e) {
-            return e.connectionLost();
+    // The database file goes away under an open connection: every statement fails as offline, no
+    // file is made in its place (an empty one would later wipe the real one through its journal),
+    // and the connection comes back by itself to the file that returns.
+    void lostFileIsOfflineNeverCreated()
+    {
+        QFETCH(QString, connection);
+        QFETCH(QString, event);
+        TempProgramFolder folder;
+        const QString path = folder.file(connection == u"缺省"_s ? u"mirel.db"_s : u"named.db"_s);
+        const QString aside = folder.file(u"aside.db"_s);
+        auto make = [](const QString& cs, const QString& bill) {
+            Connection c;
+            c.openOrCreate(cs);
+            c.execute(u"insert bill(billcode) values('%1')"_s.arg(bill));
+        };
+        make(connection, u"SC1"_s);
+        Connection conn;
+        conn.open(connection);
+        conn.execute(u"insert bill(billcode) values('SC1b')"_s); // still in the journal (-wal)
+        auto bills = [](Connection& c) {
+            return rowsText(c.execute(u"select billcode from bill order by billcode"_s));
+        };
+        auto offline = [&] {
+            try {
+                conn.execute(u"select count(*) from bill"_s);
+            } catch (const DbError& e) {
+                return e.connectionLost();
+            }
+            return false;
+        };
+        if (event == u"replaced") { // in one step, as a restore from a backup does
+            make(u"Data Source="_s + aside, u"SC2"_s);
+            QCOMPARE(std::rename(aside.toUtf8().constData(), path.toUtf8().constData()), 0);
+            QVERIFY(offline());
+            QCOMPARE(bills(conn), u"SC2"_s); // not read through the old file's journal
+            return;
         }
-        return false;
-    };
-    if (event == u"replaced") { // in one step, as a restore from a backup does
-        make(u"Data Source="_s + aside, u"SC2"_s);
-        QCOMPARE(std::rename(aside.toUtf8().constData(), path.toUtf8().constData()), 0);
+        if (event == u"deleted")
+            QVERIFY(QFile::remove(path));
+        else
+            QVERIFY(QFile::rename(path, aside));
         QVERIFY(offline());
-        QCOMPARE(bills(conn), u"SC2"_s); // not read through the old file's journal
-        return;
-    }
-    if (event == u"deleted")
-        QVERIFY(QFile::remove(path));
-    else
-        QVERIFY(QFile::rename(path, aside));
-    QVERIFY(offline());
-    QVERIFY(offline()); // the re-open finds nothing and creates nothing
-    QVERIFY(!QFile::exists(path));
-    QCOMPARE(QFileInfo(path + u"-wal"_s).size(), 0); // no journal left to read another file through
-    if (event == u"deleted")
-        return;
-    {
-        Connection away; // the file that left holds every save
-        away.open(u"Data Source="_s + aside);
-        QCOMPARE(bills(away), u"SC1\nSC1b"_s);
-    }
-    QVERIFY(QFile::rename(aside, path));
-    QCOMPARE(bills(conn), u"SC1\nSC1b"_s);
-    QVERIFY(conn.isOpen());
-}
-
-// Rolled back unless committed; a failed statement loses nothing committed before; a nested begin
-// is refused; a COMMIT that fails (here a deferred constraint) is rolled back, never left open.
-void TestConnection::transactions()
-{
-    m_conn.execute(u"pragma foreign_keys=on"_s);
-    m_conn.execute(u"insert checkinfo(billcode) values('kept'); create table p(id integer primary key);"
-                   u"create table c(pid integer references p(id) deferrable initially deferred)"_s);
-    {
-        Transaction t(m_conn);
-        m_conn.execute(u"insert checkinfo(billcode) values('A')"_s);
-        QVERIFY_THROWS_EXCEPTION(DbError, m_conn.beginTrans());
-        QVERIFY(m_conn.inTransaction());
-    }
-    QVERIFY(!m_conn.inTransaction());
-    try {
-        Transaction t(m_conn);
-        m_conn.execute(u"insert checkinfo(billcode) values('B')"_s);
-        m_conn.execute(u"insert checkDetail(nosuchcolumn) values(1)"_s);
-        QFAIL("no error");
-    } catch (const DbError&) {
-    }
-    {
-        Transaction t(m_conn);
-        m_conn.execute(u"insert checkinfo(billcode) values('C')"_s);
-        t.commit();
-    }
-    {
-        Transaction t(m_conn);
-        m_conn.execute(u"insert checkinfo(billcode) values('D'); insert into c(pid) values(9)"_s);
-        QVERIFY_THROWS_EXCEPTION(DbError, t.commit());
-    }
-    QVERIFY(!m_conn.inTransaction());
-    QCOMPARE(rowsText(m_conn.execute(u"select billcode from checkinfo order by id"_s)), u"kept\nC"_s);
-}
-
-void TestConnection::writesThatMustTouchTheirRow_data()
-{
-    QTest::addColumn<QString>("statement");
-    QTest::addColumn<QString>("param"); // bound to the one "?" when not empty
-    QTest::addColumn<int>("touched");   // 0: the row is gone, the call throws
-    QTest::newRow("update one") << u"update checkinfo set remark='x' where id=1"_s << QString() << 1;
-    QTest::newRow("update two") << u"Update CheckInfo set remark='x' where billcode='A'"_s << QString() << 2;
-    QTest::newRow("update deleted") << u"update checkinfo set remark='x' where id=9"_s << QString() << 0;
-    QTest::newRow("delete without from") << u"delete CheckInfo where id=2"_s << QString() << 1;
-    QTest::newRow("delete deleted") << u"delete checkinfo where id=9"_s << QString() << 0;
-    QTest::newRow("marker") << u"update checkinfo set remark=? where id=2"_s << u"y"_s << 1;
-    QTest::newRow("marker deleted") << u"update checkinfo set remark=? where id=3"_s << u"y"_s << 0;
-}
-
-// A save or delete whose row another station deleted meanwhile is an error, not a silent no-op.
-void TestConnection::writesThatMustTouchTheirRow()
-{
-    QFETCH(QString, statement);
-    QFETCH(QString, param);
-    QFETCH(int, touched);
-    m_conn.execute(
-        u"insert checkinfo(billcode) values('A'); insert checkinfo(billcode) values('A')"_s);
-    auto run = [&] {
-        return param.isEmpty() ? m_conn.executeOnRow(statement)
-                               : m_conn.executeOnRow(statement, {DbValue(param)});
-    };
-    if (touched > 0) {
-        QCOMPARE(run(), touched);
-        QCOMPARE(m_conn.rowsAffected(), touched);
-        return;
-    }
-    try {
-        run();
-        QFAIL("no error for a write that touched no row");
-    } catch (const DbError& e) {
-        QVERIFY(e.isRowMissing());
-        QVERIFY2(e.message().contains(u"已被删除"_s), qPrintable(e.message()));
-    }
-}
-
-// A second station's write waits for the first station's transaction instead of failing.
-void TestConnection::secondConnectionWaitsForTheWriter()
-{
-    Connection& a = m_conn;
-    Connection b;
-    m_db->open(b);
-    a.beginTrans();
-    a.execute(u"insert checkinfo(billcode) values('a')"_s);
-    QString error;
-    QThread* writer = QThread::create([&] {
-        try {
-            b.execute(u"insert checkinfo(billcode) values('b')"_s);
-        } catch (const DbError& e) {
-            error = e.message();
+        QVERIFY(offline()); // the re-open finds nothing and creates nothing
+        QVERIFY(!QFile::exists(path));
+        QCOMPARE(QFileInfo(path + u"-wal"_s).size(), 0); // no journal left to read another file through
+        if (event == u"deleted")
+            return;
+        {
+            Connection away; // the file that left holds every save
+            away.open(u"Data Source="_s + aside);
+            QCOMPARE(bills(away), u"SC1\nSC1b"_s);
         }
-    });
-    writer->start();
-    // b now waits on the lock; when a commits, b's insert goes through.
-    QTest::qWait(50);
-    a.commitTrans();
-    QVERIFY(writer->wait(30000));
-    delete writer;
-    QCOMPARE(error, QString());
-    QCOMPARE(rowsText(a.execute(u"select billcode from checkinfo order by id"_s)), u"a\nb"_s);
-}
-
-void TestConnection::valuesOfEveryType()
-{
-    m_conn.execute(u"insert item(itemcode, Price, isstop, pic, picName) values('T1', 12.5, 0, 0x00FF10, '图.png')"_s);
-    m_conn.execute(u"insert checkinfo(billcode, createDate) values('A', '2026/3/4 5:06:07')"_s);
-    Recordset rs = m_conn.execute(u"select itemcode, Price, isstop, pic, picName, NULL as n from item"_s);
-    QCOMPARE(rs.field(u"itemcode"_s).type(), DbValue::Type::Text);
-    QCOMPARE(rs.field(u"PRICE"_s).type(), DbValue::Type::Decimal);
-    QCOMPARE(rs.field(u"Price"_s).toString(), u"12.5"_s);
-    QCOMPARE(rs.field(u"isstop"_s).type(), DbValue::Type::Integer);
-    QCOMPARE(rs.field(u"pic"_s).toBytes(), QByteArray("\x00\xff\x10", 3));
-    QCOMPARE(rs.field(u"picName"_s).toString(), u"图.png"_s);
-    QVERIFY(rs.field(u"n"_s).isNull());
-    QCOMPARE(rs.field(u"n"_s).toString(), QString());
-    QCOMPARE(rs.field(u"n"_s).toDouble(), 0.0);
-    rs = m_conn.execute(u"select createDate from checkinfo"_s);
-    QCOMPARE(rs.field(0).type(), DbValue::Type::DateTime);
-    QCOMPARE(rs.field(0).toDateTime(), QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)));
-    QVERIFY_THROWS_EXCEPTION(DbError, rs.field(u"nosuch"_s));
-    // Quotes, SQL and trailing blanks in a text come back as they were written.
-    for (const QString& text : {u"it's"_s, u"''"_s, u"客户'王'说：“边中色差”"_s, u"x'); delete item; --"_s, u"破洞  "_s}) {
-        m_conn.execute(u"update item set picName="_s + SqlText::quoted(text));
-        rs = m_conn.execute(u"select picName, count(*) over () from item"_s);
-        QCOMPARE(rs.recordCount(), 1);
-        QCOMPARE(rs.field(0).toString(), text);
+        QVERIFY(QFile::rename(aside, path));
+        QCOMPARE(bills(conn), u"SC1\nSC1b"_s);
+        QVERIFY(conn.isOpen());
     }
-    // A text read as a number takes its leading number, as the mill's quantities are typed.
-    for (const auto& [text, value] : {std::pair{u"12.5"_s, 12.5}, {u"60米"_s, 60.0}, {QString(), 0.0},
-                                      {u"abc"_s, 0.0}, {u"-3.5kg"_s, -3.5}})
-        QCOMPARE(DbValue(text).toDouble(), value);
-}
 
-// Values bound to "?" markers by their type: a quote is part of the value, a date compares with
-// the stored ISO text, a count that does not match the markers is refused.
-void TestConnection::markersTakeValues_data()
-{
-    QTest::addColumn<QString>("where");
-    QTest::addColumn<QList<DbValue>>("params");
-    QTest::addColumn<int>("rows"); // -1: refused
-    QTest::newRow("text with quote") << u"machineId = ?"_s << QList<DbValue>{u"0'1"_s} << 1;
-    QTest::newRow("text, letter case ignored") << u"billcode = ?"_s << QList<DbValue>{u"l05"_s} << 1;
-    QTest::newRow("decimal") << u"onCount > ?"_s << QList<DbValue>{60.25} << 1;
-    QTest::newRow("integer") << u"id = ?"_s << QList<DbValue>{qint64(1)} << 1;
-    QTest::newRow("date range") << u"createDate >= ? and createDate < ?"_s
-                                << QList<DbValue>{QDateTime(QDate(2026, 3, 4), QTime(0, 0)),
-                                                QDateTime(QDate(2026, 3, 5), QTime(0, 0))}
-                                << 1;
-    QTest::newRow("date after") << u"createDate >= ?"_s
-                                << QList<DbValue>{QDateTime(QDate(2026, 3, 5), QTime(0, 0))} << 0;
-    QTest::newRow("null") << u"? is null"_s << QList<DbValue>{DbValue()} << 1;
-    QTest::newRow("T-SQL around markers")
-        << u"isnull(remark, ?) = ? and id in (select top 1 id from checkinfo)"_s
-        << QList<DbValue>{u"无"_s, u"无"_s} << 1;
-    QTest::newRow("too few values")
-        << u"machineId = ? and billcode = ?"_s << QList<DbValue>{u"0'1"_s} << -1;
-    QTest::newRow("too many values") << u"machineId = ?"_s << QList<DbValue>{u"0'1"_s, 2} << -1;
-}
-
-void TestConnection::markersTakeValues()
-{
-    QFETCH(QString, where);
-    QFETCH(QList<DbValue>, params);
-    QFETCH(int, rows);
-    m_conn.execute(
-        u"insert checkinfo(billcode, machineId, onCount, createDate) values('L05', '0''1', 60.5, '2026-03-04 23:59:59')"_s);
-    const QString sql = u"select count(*) from checkinfo where "_s + where;
-    if (rows < 0) {
-        QVERIFY(throwsWith<DbError>([&] { m_conn.execute(sql, params); }, u"个参数"_s));
-        return;
+    // Rolled back unless committed; a failed statement loses nothing committed before; a nested begin
+    // is refused; a COMMIT that fails (here a deferred constraint) is rolled back, never left open.
+    void transactions()
+    {
+        m_conn.execute(u"pragma foreign_keys=on"_s);
+        m_conn.execute(u"insert checkinfo(billcode) values('kept'); create table p(id integer primary key);"
+                       u"create table c(pid integer references p(id) deferrable initially deferred)"_s);
+        {
+            Transaction t(m_conn);
+            m_conn.execute(u"insert checkinfo(billcode) values('A')"_s);
+            QVERIFY_THROWS_EXCEPTION(DbError, m_conn.beginTrans());
+            QVERIFY(m_conn.inTransaction());
+        }
+        QVERIFY(!m_conn.inTransaction());
+        try {
+            Transaction t(m_conn);
+            m_conn.execute(u"insert checkinfo(billcode) values('B')"_s);
+            m_conn.execute(u"insert checkDetail(nosuchcolumn) values(1)"_s);
+            QFAIL("no error");
+        } catch (const DbError&) {
+        }
+        {
+            Transaction t(m_conn);
+            m_conn.execute(u"insert checkinfo(billcode) values('C')"_s);
+            t.commit();
+        }
+        {
+            Transaction t(m_conn);
+            m_conn.execute(u"insert checkinfo(billcode) values('D'); insert into c(pid) values(9)"_s);
+            QVERIFY_THROWS_EXCEPTION(DbError, t.commit());
+        }
+        QVERIFY(!m_conn.inTransaction());
+        QCOMPARE(rowsText(m_conn.execute(u"select billcode from checkinfo order by id"_s)), u"kept\nC"_s);
     }
-    QCOMPARE(m_conn.execute(sql, params).field(0).toInt(), rows);
-    // The statement is kept prepared: the same text without values binds nothing left over.
-    if (where.count(u'?') == 1)
-        QCOMPARE(m_conn.execute(sql).field(0).toInt(), where == u"? is null"_s ? 1 : 0);
-}
 
-void TestConnection::recordsetNavigation()
-{
-    Recordset rs(QStringList{u"a"_s, u"A"_s});
-    QVERIFY(rs.eof());
-    rs.addRow({DbValue(1), DbValue(2)});
-    rs.addRow({DbValue(3), DbValue(4)});
-    rs.moveFirst();
-    QCOMPARE(rs.recordCount(), 2);
-    QCOMPARE(rs.field(u"A"_s).toInt(), 1); // first of duplicate names
-    rs.moveNext();
-    QCOMPARE(rs.field(1).toInt(), 4);
-    rs.moveNext();
-    QVERIFY(rs.eof());
-    QVERIFY_THROWS_EXCEPTION(DbError, rs.field(0));
-    rs.close();
-    QCOMPARE(rs.state(), 0);
-}
-
-void TestConnection::connectionStrings_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("kind");
-    QTest::addColumn<QString>("detail"); // {home}: the program folder
-    QTest::addColumn<QByteArray>("mirelIni");
-    const auto row = [](const char* name, const QString& text, ConnectionTarget::Kind kind,
-                        const QString& detail, const QByteArray& ini = {}) {
-        QTest::newRow(name) << text << int(kind) << detail << ini;
-    };
-    const auto sqlite = ConnectionTarget::Sqlite, odbc = ConnectionTarget::Odbc;
-    const QString server = u"Provider=SQLOLEDB.1;Data Source=srv;Initial Catalog=erp;User ID=sa;Password=p;"_s;
-    row("relative file", u"Provider=SQLite;Data Source=mirel.db"_s, sqlite, u"{home}/mirel.db"_s);
-    row("relative sub-folder", u"Data Source=./data/../data/mill.db"_s, sqlite, u"{home}/data/mill.db"_s);
-    row("sqlite provider", u"Provider=SQLite;Data Source=/data/m.db"_s, sqlite, u"/data/m.db"_s);
-    row("data source file", u"Data Source=/data/mill.sqlite"_s, sqlite, u"/data/mill.sqlite"_s);
-    row("protocol version default", server, odbc, u"PWD=p;ClientCharset=UTF-8;TDS_Version=7.4;"_s);
-    row("protocol version of an older server", server, odbc, u"PWD=p;ClientCharset=UTF-8;TDS_Version=7.1;"_s,
-        "[Database]\nTdsVersion= 7.1\n");
-    row("sql login", u"Provider=SQLOLEDB.1;Persist Security Info=False;Data Source=srv;Initial Catalog=erp;User ID=sa;Password=p;w;"_s,
-        odbc, u"Driver={FreeTDS};Server=srv;Database=erp;UID=sa;PWD=p;"_s);
-    row("integrated", u"Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;Data Source=srv;Initial Catalog=erp;User ID=;Password=;"_s,
-        odbc, u"Trusted_Connection=Yes"_s);
-    row("odbc unchanged", u"Driver=SQLite3;Database=/tmp/x.db"_s, odbc, u"Driver=SQLite3;Database=/tmp/x.db"_s);
-    row("dsn", u"DSN=mill;UID=a"_s, odbc, u"DSN=mill;UID=a"_s);
-    row("nonsense", u"hello"_s, ConnectionTarget::Invalid, QString());
-}
-
-void TestConnection::connectionStrings()
-{
-    QFETCH(QString, text);
-    QFETCH(int, kind);
-    QFETCH(QString, detail);
-    QFETCH(QByteArray, mirelIni);
-    TempProgramFolder folder;
-    folder.writeFile(u"mirel.ini"_s, mirelIni);
-    detail.replace(u"{home}"_s, ProgramFolder::path());
-    // A shortcut may start the program in any folder.
-    const QString cwd = QDir::currentPath();
-    QDir::setCurrent(QDir::tempPath());
-    const ConnectionTarget t = ConnectionString::resolve(text);
-    QDir::setCurrent(cwd);
-    QCOMPARE(int(t.kind), kind);
-    if (t.kind == ConnectionTarget::Sqlite)
-        QCOMPARE(t.path, detail);
-    else if (t.kind == ConnectionTarget::Odbc)
-        QVERIFY2(t.odbc.contains(detail), qPrintable(t.odbc));
-}
-
-// The codec of stored connection settings: what it encodes comes back with its key only, and
-// plain text passes unchanged.
-void TestConnection::codecRoundTrip()
-{
-    for (const QString& plain : {u"Provider=SQLOLEDB.1;Persist Security Info=False;Data Source=10.0.0.5;Initial Catalog=锦程;User ID=sa;Password=p@ss;"_s,
-                                 u"缺省"_s, QString()}) {
-        const QString encoded = TextCodec::encodeText(plain, u"orvex"_s);
-        QVERIFY(encoded != plain);
-        QCOMPARE(TextCodec::decodeText(encoded, u"orvex"_s), plain);
-        QVERIFY(TextCodec::decodeText(encoded, u"other"_s) != plain || plain.isEmpty());
-        QCOMPARE(TextCodec::decodeText(plain, u"orvex"_s), plain);
+    void writesThatMustTouchTheirRow_data()
+    {
+        QTest::addColumn<QString>("statement");
+        QTest::addColumn<QString>("param"); // bound to the one "?" when not empty
+        QTest::addColumn<int>("touched");   // 0: the row is gone, the call throws
+        QTest::newRow("update one") << u"update checkinfo set remark='x' where id=1"_s << QString() << 1;
+        QTest::newRow("update two") << u"Update CheckInfo set remark='x' where billcode='A'"_s << QString() << 2;
+        QTest::newRow("update deleted") << u"update checkinfo set remark='x' where id=9"_s << QString() << 0;
+        QTest::newRow("delete without from") << u"delete CheckInfo where id=2"_s << QString() << 1;
+        QTest::newRow("delete deleted") << u"delete checkinfo where id=9"_s << QString() << 0;
+        QTest::newRow("marker") << u"update checkinfo set remark=? where id=2"_s << u"y"_s << 1;
+        QTest::newRow("marker deleted") << u"update checkinfo set remark=? where id=3"_s << u"y"_s << 0;
     }
-}
+
+    // A save or delete whose row another station deleted meanwhile is an error, not a silent no-op.
+    void writesThatMustTouchTheirRow()
+    {
+        QFETCH(QString, statement);
+        QFETCH(QString, param);
+        QFETCH(int, touched);
+        m_conn.execute(
+            u"insert checkinfo(billcode) values('A'); insert checkinfo(billcode) values('A')"_s);
+        auto run = [&] {
+            return param.isEmpty() ? m_conn.executeOnRow(statement)
+                                   : m_conn.executeOnRow(statement, {DbValue(param)});
+        };
+        if (touched > 0) {
+            QCOMPARE(run(), touched);
+            QCOMPARE(m_conn.rowsAffected(), touched);
+            return;
+        }
+        try {
+            run();
+            QFAIL("no error for a write that touched no row");
+        } catch (const DbError& e) {
+            QVERIFY(e.isRowMissing());
+            QVERIFY2(e.message().contains(u"已被删除"_s), qPrintable(e.message()));
+        }
+    }
+
+    // A second station's write waits for the first station's transaction instead of failing.
+    void secondConnectionWaitsForTheWriter()
+    {
+        Connection& a = m_conn;
+        Connection b;
+        m_db->open(b);
+        a.beginTrans();
+        a.execute(u"insert checkinfo(billcode) values('a')"_s);
+        QString error;
+        QThread* writer = QThread::create([&] {
+            try {
+                b.execute(u"insert checkinfo(billcode) values('b')"_s);
+            } catch (const DbError& e) {
+                error = e.message();
+            }
+        });
+        writer->start();
+        // b now waits on the lock; when a commits, b's insert goes through.
+        QTest::qWait(50);
+        a.commitTrans();
+        QVERIFY(writer->wait(30000));
+        delete writer;
+        QCOMPARE(error, QString());
+        QCOMPARE(rowsText(a.execute(u"select billcode from checkinfo order by id"_s)), u"a\nb"_s);
+    }
+
+    void valuesOfEveryType()
+    {
+        m_conn.execute(u"insert item(itemcode, Price, isstop, pic, picName) values('T1', 12.5, 0, 0x00FF10, '图.png')"_s);
+        m_conn.execute(u"insert checkinfo(billcode, createDate) values('A', '2026/3/4 5:06:07')"_s);
+        Recordset rs = m_conn.execute(u"select itemcode, Price, isstop, pic, picName, NULL as n from item"_s);
+        QCOMPARE(rs.field(u"itemcode"_s).type(), DbValue::Type::Text);
+        QCOMPARE(rs.field(u"PRICE"_s).type(), DbValue::Type::Decimal);
+        QCOMPARE(rs.field(u"Price"_s).toString(), u"12.5"_s);
+        QCOMPARE(rs.field(u"isstop"_s).type(), DbValue::Type::Integer);
+        QCOMPARE(rs.field(u"pic"_s).toBytes(), QByteArray("\x00\xff\x10", 3));
+        QCOMPARE(rs.field(u"picName"_s).toString(), u"图.png"_s);
+        QVERIFY(rs.field(u"n"_s).isNull());
+        QCOMPARE(rs.field(u"n"_s).toString(), QString());
+        QCOMPARE(rs.field(u"n"_s).toDouble(), 0.0);
+        rs = m_conn.execute(u"select createDate from checkinfo"_s);
+        QCOMPARE(rs.field(0).type(), DbValue::Type::DateTime);
+        QCOMPARE(rs.field(0).toDateTime(), QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)));
+        QVERIFY_THROWS_EXCEPTION(DbError, rs.field(u"nosuch"_s));
+        // Quotes, SQL and trailing blanks in a text come back as they were written.
+        for (const QString& text : {u"it's"_s, u"''"_s, u"客户'王'说：“边中色差”"_s, u"x'); delete item; --"_s, u"破洞  "_s}) {
+            m_conn.execute(u"update item set picName="_s + SqlText::quoted(text));
+            rs = m_conn.execute(u"select picName, count(*) over () from item"_s);
+            QCOMPARE(rs.recordCount(), 1);
+            QCOMPARE(rs.field(0).toString(), text);
+        }
+        // A text read as a number takes its leading number, as the mill's quantities are typed.
+        for (const auto& [text, value] : {std::pair{u"12.5"_s, 12.5}, {u"60米"_s, 60.0}, {QString(), 0.0},
+                                          {u"abc"_s, 0.0}, {u"-3.5kg"_s, -3.5}})
+            QCOMPARE(DbValue(text).toDouble(), value);
+    }
+
+    void connectionStrings_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("detail"); // {home}: the program folder
+        QTest::addColumn<QByteArray>("mirelIni");
+        const auto row = [](const char* name, const QString& text, ConnectionTarget::Kind kind,
+                            const QString& detail, const QByteArray& ini = {}) {
+            QTest::newRow(name) << text << int(kind) << detail << ini;
+        };
+        const auto sqlite = ConnectionTarget::Sqlite, odbc = ConnectionTarget::Odbc;
+        const QString server = u"Provider=SQLOLEDB.1;Data Source=srv;Initial Catalog=erp;User ID=sa;Password=p;"_s;
+        row("relative file", u"Provider=SQLite;Data Source=mirel.db"_s, sqlite, u"{home}/mirel.db"_s);
+        row("relative sub-folder", u"Data Source=./data/../data/mill.db"_s, sqlite, u"{home}/data/mill.db"_s);
+        row("sqlite provider", u"Provider=SQLite;Data Source=/data/m.db"_s, sqlite, u"/data/m.db"_s);
+        row("data source file", u"Data Source=/data/mill.sqlite"_s, sqlite, u"/data/mill.sqlite"_s);
+        row("protocol version default", server, odbc, u"PWD=p;ClientCharset=UTF-8;TDS_Version=7.4;"_s);
+        row("protocol version of an older server", server, odbc, u"PWD=p;ClientCharset=UTF-8;TDS_Version=7.1;"_s,
+            "[Database]\nTdsVersion= 7.1\n");
+        row("sql login", u"Provider=SQLOLEDB.1;Persist Security Info=False;Data Source=srv;Initial Catalog=erp;User ID=sa;Password=p;w;"_s,
+            odbc, u"Driver={FreeTDS};Server=srv;Database=erp;UID=sa;PWD=p;"_s);
+        row("integrated", u"Provider=SQLOLEDB.1;Integrated Security=SSPI;Persist Security Info=False;Data Source=srv;Initial Catalog=erp;User ID=;Password=;"_s,
+            odbc, u"Trusted_Connection=Yes"_s);
+        row("odbc unchanged", u"Driver=SQLite3;Database=/tmp/x.db"_s, odbc, u"Driver=SQLite3;Database=/tmp/x.db"_s);
+        row("dsn", u"DSN=mill;UID=a"_s, odbc, u"DSN=mill;UID=a"_s);
+        row("nonsense", u"hello"_s, ConnectionTarget::Invalid, QString());
+    }
+
+    void connectionStrings()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, kind);
+        QFETCH(QString, detail);
+        QFETCH(QByteArray, mirelIni);
+        TempProgramFolder folder;
+        folder.writeFile(u"mirel.ini"_s, mirelIni);
+        detail.replace(u"{home}"_s, ProgramFolder::path());
+        // A shortcut may start the program in any folder.
+        const QString cwd = QDir::currentPath();
+        QDir::setCurrent(QDir::tempPath());
+        const ConnectionTarget t = ConnectionString::resolve(text);
+        QDir::setCurrent(cwd);
+        QCOMPARE(int(t.kind), kind);
+        if (t.kind == ConnectionTarget::Sqlite)
+            QCOMPARE(t.path, detail);
+        else if (t.kind == ConnectionTarget::Odbc)
+            QVERIFY2(t.odbc.contains(detail), qPrintable(t.odbc));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestConnection)
 #include "TestConnection.moc"
