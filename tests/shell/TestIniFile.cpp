@@ -153,17 +153,6 @@ private slots:
         QCOMPARE(basThumbs::readProfile("Main", "Last Path", "", file).size(), 2047);
     }
 
-    void perUserSettings()
-    {
-        QCOMPARE(SysUtil::getSetting("mirel", "mirel", "isMashu", "0"), QStringLiteral("0"));
-        SysUtil::saveSetting("mirel", "mirel", "isMashu", "1");
-        SysUtil::saveSetting("mirel", "PrintTemplate", "check", "唛头2");
-        QCOMPARE(SysUtil::getSetting("mirel", "mirel", "isMashu", "0"), QStringLiteral("1"));
-        QCOMPARE(SysUtil::getSetting("mirel", "PrintTemplate", "check", "唛头"),
-                 QStringLiteral("唛头2"));
-        QCOMPARE(SysUtil::getSetting("other", "mirel", "isMashu", "0"), QStringLiteral("0"));
-    }
-
     // Where the ini files and the data lie for an executable in a given folder ("=" is the
     // executable's own folder).
     void layoutOfTheExecutable_data()

@@ -138,10 +138,9 @@ private slots:
     void startDateFollowsSynDays()
     {
         QFETCH(QByteArray, ini);
-        QFETCH(QString, expected);
         TempProgramFolder home;
         home.writeFile(QStringLiteral("mirel.ini"), ini);
-        QCOMPARE(MesRun::startDate(QDate(2026, 12, 5)), expected);
+        QTEST(MesRun::startDate(QDate(2026, 12, 5)), "expected");
     }
 };
 
