@@ -1,6 +1,7 @@
 // Dialogs through QMessageBox/QInputDialog/QFileDialog, with a queue of prepared answers.
 #include "shell/MessageBox.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDebug>
 #include <QFileDialog>
@@ -74,6 +75,9 @@ MessageBox::Answer runBox(const MessageBox::Shown& s, QWidget* parent)
     QFont f = box.font();
     f.setPointSizeF(f.pointSizeF() * 1.4); // read at arm's length on the panel
     box.setFont(f);
+    // Answered with a finger at the frame: buttons the size of the station's own.
+    for (QAbstractButton* b : box.buttons())
+        b->setMinimumSize(120, 56);
     box.exec();
     const auto role = box.buttonRole(box.clickedButton());
     switch (role) {
