@@ -31,8 +31,9 @@ QByteArray hexTextToBytes(const QString& text)
         return out;
     for (const QString& pair : text.split(u' ')) {
         int value = 0;
+        // Only the last two digits of a longer pair make its byte.
         for (const QChar c : pair)
-            value = value * 16 + hexDigitValue(QString(c));
+            value = (value * 16 + hexDigitValue(QString(c))) & 0xFF;
         out.append(static_cast<char>(value & 0xFF));
     }
     return out;
