@@ -53,4 +53,25 @@ function(add_unit_test)
   endif()
   set_tests_properties(${ARG_NAME} PROPERTIES TIMEOUT ${ARG_TIMEOUT}
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LANG=C.UTF-8;LC_ALL=C.UTF-8;MIREL_NONINTERACTIVE=1;MIREL_BIN_DIR=${CMAKE_BINARY_DIR}/bin;MIREL_SOURCE_DIR=${PROJECT_SOURCE_DIR}")
+  mirel_sanitizer_env(${ARG_NAME})
+endfunction()
+
+# With MIREL_SANITIZE, a test and every process it starts (they inherit the environment) write each
+# sanitizer report to <build>/sanitizer-reports/<asan|ubsan>.<pid> instead of to the test's output,
+# so that a report of a child process is not lost; .ci/run fails when any file is there.
+function(mirel_sanitizer_env test)
+  if(NOT MIREL_SANITIZE)
+    return()
+  endif()
+  # Instrumented code runs about twice as slowly: so may the test.
+  get_property(timeout TEST ${test} PROPERTY TIMEOUT)
+  if(timeout)
+    math(EXPR timeout "${timeout} * 2")
+    set_property(TEST ${test} PROPERTY TIMEOUT ${timeout})
+  endif()
+  set(reports ${CMAKE_BINARY_DIR}/sanitizer-reports)
+  set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT
+    "ASAN_OPTIONS=log_path=${reports}/asan:detect_leaks=1:check_initialization_order=1"
+    "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/sanitizers/lsan.supp:print_suppressions=0"
+    "UBSAN_OPTIONS=log_path=${reports}/ubsan:print_stacktrace=1:halt_on_error=1")
 endfunction()
