@@ -493,9 +493,10 @@ bool frmCheck::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     auto* label = qobject_cast<QLabel*>(watched);
-    if (!label || label->parentWidget() != c.Frame6)
+    // Only mouse (and pen) events are a field group's presses; paint and other events pass.
+    if (!label || label->parentWidget() != c.Frame6 || !event->isSinglePointEvent())
         return QWidget::eventFilter(watched, event);
-    auto* me = static_cast<QMouseEvent*>(event);
+    auto* me = static_cast<QSinglePointEvent*>(event);
     switch (event->type()) {
     case QEvent::MouseButtonPress:
         m_dragLabel = label;
