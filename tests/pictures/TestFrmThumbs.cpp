@@ -133,7 +133,7 @@ private slots:
         fx.home().writeFile(QStringLiteral("pics/c.png"),
                             PicturesFixture::picture(Qt::blue, "png"));
         fx.home().writeFile(QStringLiteral("pics/broken.jpg"),
-                            QByteArray("\xff\xd8\xff\xe0 not a picture", 20));
+                            QByteArray("\xff\xd8\xff\xe0 not a picture"));
         fx.home().writeFile(QStringLiteral("pics/notes.txt"), "roll notes");
         for (const char* metafile : {"pics/d.wmf", "pics/e.emf"}) // nothing here draws them
             fx.home().writeFile(QString::fromLatin1(metafile), QByteArray("\xd7\xcd\xc6\x9a", 4));
