@@ -33,11 +33,11 @@ void post(Connection& conn, long long rollId, double difference)
         batchId = created.text(0);
     } else {
         batchId = found.text(0);
-        conn.execute(QStringLiteral("update iteminBatch set itemcount=itemcount+") + sqlNum(difference)
+        conn.executeOnRow(QStringLiteral("update iteminBatch set itemcount=itemcount+") + sqlNum(difference)
                      + QStringLiteral(",productionNumber=productionNumber+") + (firstTime ? QStringLiteral("1") : QStringLiteral("0"))
                      + QStringLiteral(" where id=") + batchId);
     }
-    conn.execute(QStringLiteral("update checkinfo set batchId=") + batchId + QStringLiteral(" where id=") + id);
+    conn.executeOnRow(QStringLiteral("update checkinfo set batchId=") + batchId + QStringLiteral(" where id=") + id);
 }
 
 bool postRoll(Connection& conn, long long rollId, double difference, QString* error)
