@@ -45,7 +45,8 @@ bool frmWorkload::saveReport()
             && !MessageBox::question(u"这个进度已经保存过了，是否要重新保存?"_s, this))
             return false;
         Transaction trans(conn);
-        conn.execute(WorkloadSql::updateBillStatus(card, step, DTPicker1->date()));
+        // A card deleted in the office since it was looked up takes no report.
+        conn.executeOnRow(WorkloadSql::updateBillStatus(card, step, DTPicker1->date()));
         const WorkloadSql::Report r = reportValues(card, step);
         conn.execute(WorkloadSql::insertReport(r));
         const QString notice =
@@ -81,7 +82,7 @@ bool frmWorkload::saveReportOffline(const QString& card, const QString& step)
     // report is kept as a further row, as after a Yes.
     JournalRecord record =
         JournalRecord::create(SysUtil::stationKey(), u"进度 %1  卡号 %2"_s.arg(step, card));
-    record.steps.append({WorkloadSql::updateBillStatus(card, step, DTPicker1->date())});
+    record.steps.append({WorkloadSql::updateBillStatus(card, step, DTPicker1->date()), false, true});
     record.steps.append({WorkloadSql::insertReport(reportValues(card, step))});
     m_savedOffline = Journal::keep(record, this);
     return m_savedOffline;
