@@ -53,7 +53,7 @@ ItemArticle loadArticle(Connection& conn, int itemId)
 int storeArticle(Connection& conn, const ItemArticle& a)
 {
     if (a.itemId > 0) {
-        conn.execute(updateArticleSql(a));
+        conn.executeOnRow(updateArticleSql(a)); // an article deleted meanwhile is not "saved"
         return a.itemId;
     }
     Recordset rs = conn.execute(insertArticleSql(a) + u"; select SCOPE_IDENTITY();"_s);

@@ -78,12 +78,16 @@ private slots:
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QString>("left");
         QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("goneBefore"); // deleted at another station after the list was read
         const QStringList asked{"请输入密码才能删除？", "密码错误！"};
-        QTest::newRow("no row") << 0 << QVariant() << QStringList{"请选择列表的一行..."} << "1,2,4" << "5";
-        QTest::newRow("wrong code") << 2 << QVariant("586") << asked << "1,2,4" << "5";
-        QTest::newRow("code with a blank") << 2 << QVariant("5862 ") << asked << "1,2,4" << "5";
-        QTest::newRow("cancel") << 2 << QVariant() << asked << "1,2,4" << "5";
-        QTest::newRow("right code") << 2 << QVariant("5862") << QStringList{"请输入密码才能删除？", "删除成功"} << "1,4" << "4";
+        QTest::newRow("no row") << 0 << QVariant() << QStringList{"请选择列表的一行..."} << "1,2,4" << "5" << false;
+        QTest::newRow("wrong code") << 2 << QVariant("586") << asked << "1,2,4" << "5" << false;
+        QTest::newRow("code with a blank") << 2 << QVariant("5862 ") << asked << "1,2,4" << "5" << false;
+        QTest::newRow("cancel") << 2 << QVariant() << asked << "1,2,4" << "5" << false;
+        QTest::newRow("right code") << 2 << QVariant("5862") << QStringList{"请输入密码才能删除？", "删除成功"} << "1,4" << "4" << false;
+        QTest::newRow("gone meanwhile") << 2 << QVariant("5862")
+            << QStringList{"请输入密码才能删除？", "这条记录已不在数据库中（已被删除）：\nDELETE  FROM BillStatusDetail where ID =2"}
+            << "1,4" << "4" << true;
     }
     void remove()
     {
@@ -96,6 +100,9 @@ private slots:
         f.list()->DTdate[1]->setDate(QDate(2026, 11, 30));
         f.list()->loadRecordList();
         f.list()->pggBase->setRow(row);
+        QFETCH(bool, goneBefore);
+        if (goneBefore)
+            fx.exec("delete from BillStatusDetail where id=2");
         MessageBox::setNextInput(code.isValid() ? std::optional<QString>(code.toString()) : std::nullopt);
         MessageBox::clearShown();
         QTest::mouseClick(f.list()->SearchWLBtn[1], Qt::LeftButton);

@@ -80,6 +80,7 @@ private slots:
         QTest::newRow("remove every type") << 1 << "C9"
                                            << "" << 0 << "保存成功"
                                            << "D1:001:1";
+        QTest::newRow("remove a card never registered") << 1 << "E5" << "" << 0 << "这张卡没有登记：E5" << before;
         QTest::newRow("production card") << 2 << "F6"
                                          << "K001" << 0 << "保存成功" << before + ",F6:K001:2";
         QTest::newRow("production card, no card") << 2 << ""

@@ -86,7 +86,7 @@ ImportPlan planImport(const sheet::SheetGrid& grid, const ImportContext& ctx)
         }
         const QString grade = grid.text(row, 11).trimmed();
         if (*id > 0) {
-            plan.statements << importUpdate(static_cast<long long>(*id), *quantity, grade);
+            plan.statements.append({importUpdate(static_cast<long long>(*id), *quantity, grade), true});
             continue;
         }
         const QString checkCode = grid.text(row, 2).trimmed();
@@ -95,7 +95,7 @@ ImportPlan planImport(const sheet::SheetGrid& grid, const ImportContext& ctx)
         else if (ctx.billDetailId <= 0)
             plan.badRows << describe(grid, row, QStringLiteral("新卷需要先查找卡号"));
         else
-            plan.statements << importInsert(ctx, checkCode, *quantity, grade);
+            plan.statements.append({importInsert(ctx, checkCode, *quantity, grade)});
     }
     return plan;
 }

@@ -24,9 +24,16 @@ struct ImportContext {
     QString today;    // "yyyy-MM-dd"
 };
 
+/// One row's statement; the update of an existing roll must find that roll (a roll deleted
+/// since the worksheet was exported, or an id typed wrong, stops the import).
+struct ImportStatement {
+    QString sql;
+    bool existingRoll = false;
+};
+
 /// The statements of the rows that could be read, and the rows that could not.
 struct ImportPlan {
-    QStringList statements;
+    QList<ImportStatement> statements;
     QStringList badRows;
 };
 

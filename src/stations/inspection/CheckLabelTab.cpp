@@ -235,9 +235,12 @@ bool CheckLabelPart::batchUpdatePrice(const QString& fileName)
     try {
         Connection& conn = Database::conn();
         Transaction tx(conn);
-        for (const QString& sql : plan.statements)
-            if (!sql.trimmed().isEmpty())
-                conn.execute(sql);
+        for (const CheckLabels::ImportStatement& s : plan.statements) {
+            if (s.existingRoll)
+                conn.executeOnRow(s.sql);
+            else
+                conn.execute(s.sql);
+        }
         tx.commit();
     } catch (const DbError& e) {
         MessageBox::critical(e.message(), m_form);

@@ -2,6 +2,7 @@
 // kept per user; deletion after the supervisor's access code.
 #include "stations/progress/WorkloadListPart.h"
 
+#include "db/DbError.h"
 #include "shell/Database.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
@@ -168,7 +169,13 @@ void WorkloadListPart::deleteRecord()
         return;
     }
     try {
-        Database::conn().execute(WorkloadSql::deleteRecord(id));
+        Database::conn().executeOnRow(WorkloadSql::deleteRecord(id));
+    } catch (const DbError& e) {
+        // Deleted at another station meanwhile: said so, and the list shows what is there now.
+        MessageBox::show(e.message(), MessageBox::Critical, MessageBox::Ok, QString(), m_form);
+        if (e.isRowMissing())
+            loadRecordList();
+        return;
     } catch (const std::exception& e) {
         MessageBox::show(QString::fromUtf8(e.what()), MessageBox::Critical, MessageBox::Ok, QString(), m_form);
         return;

@@ -2,6 +2,7 @@
 // desk reader, and the menu with full screen and the board's settings.
 #include "stations/rfid/frmRFID.h"
 
+#include "db/DbError.h"
 #include "db/Transaction.h"
 #include "devices/Rfid.h"
 #include "readers/RfidReaderLibrary.h"
@@ -197,7 +198,15 @@ bool frmRFID::saveCard()
                             ? RfidSql::insertCard(txtCard2->text(), txtBillCode->text(), u"2"_s)
                             : RfidSql::deleteCard(txtCardno->text());
     try {
-        Database::conn().execute(sql);
+        if (page == 1)
+            Database::conn().executeOnRow(sql);
+        else
+            Database::conn().execute(sql);
+    } catch (const DbError& e) {
+        // A serial that was never registered (or was removed at another desk) removes nothing.
+        MessageBox::show(e.isRowMissing() ? u"这张卡没有登记：%1"_s.arg(txtCardno->text()) : e.message(),
+                         MessageBox::Critical, MessageBox::Ok, QString(), this);
+        return false;
     } catch (const std::exception& e) {
         MessageBox::show(QString::fromUtf8(e.what()), MessageBox::Critical, MessageBox::Ok, QString(), this);
         return false;
