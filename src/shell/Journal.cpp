@@ -25,6 +25,8 @@ void onReplayed(const JournalReplayResult& result, int pending, int refused)
     if (result.applied > 0 || result.alreadyApplied > 0 || result.refused > 0)
         emit s->replayed(result);
     emit s->changed(s->m_pending, s->m_refused);
+    if (result.reached)
+        emit s->reached();
 }
 
 namespace {
@@ -133,6 +135,18 @@ QString offlineDailyNumberMessage(const QString& what, const QString& button)
 {
     return u"数据库离线，新%1要由数据库发出，现在取不到：请手动输入%1（与其他机台不重复），"
            "数据库连上后再按「%2」"_s.arg(what, button);
+}
+
+QString dailyNumberBackMessage(const QString& what, const QString& button)
+{
+    return u"数据库已连上：新%1可以按「%2」取了"_s.arg(what, button);
+}
+
+void whenDatabaseBack(QObject* context, const std::function<void()>& whenBack)
+{
+    QObject::connect(status(), &Status::reached, context, whenBack, Qt::SingleShotConnection);
+    if (retry())
+        retry()->watch();
 }
 
 namespace {

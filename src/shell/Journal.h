@@ -27,6 +27,8 @@ signals:
     void changed(int pending, int refused);
     /// A replay pass sent records (renumbered ones are listed in result).
     void replayed(const JournalReplayResult& result);
+    /// A pass found the database answering.
+    void reached();
 
 private:
     friend void onReplayed(const JournalReplayResult&, int, int);
@@ -77,6 +79,12 @@ QString offlineLookupMessage();
 /// What taking a new pallet or box number of the day (field `what`, button `button`) says
 /// offline: those numbers are given out by the database for every station at once.
 QString offlineDailyNumberMessage(const QString& what, const QString& button);
+/// What the status line says instead of offlineDailyNumberMessage() once the database answers.
+QString dailyNumberBackMessage(const QString& what, const QString& button);
+/// Runs whenBack (in context's thread, unless context is gone) the first time the background
+/// retry finds the database answering; until then it tries on every tick even when nothing
+/// waits in the journal.
+void whenDatabaseBack(QObject* context, const std::function<void()>& whenBack);
 /// A single text looked up the same way (a stored statement, a dictionary preset): read() on
 /// success, kept; while offline the kept text, or "" when it was never kept.
 QString cachedText(const QString& kind, const QString& key, const std::function<QString()>& read);

@@ -43,7 +43,8 @@ JournalStep JournalNumbers::stockPost(const QString& rollId, double quantity)
     return {rollId + u'|' + QString::number(quantity, 'g', 15), false, false, StockPost};
 }
 
-void JournalNumbers::runRoutine(Connection& conn, const QString& routine, const QString& arguments)
+QString JournalNumbers::runRoutine(Connection& conn, const QString& routine,
+                                   const QString& arguments)
 {
     const qint64 id = arguments.section(u'|', 0, 0).toLongLong();
     if (routine == StockBefore) {
@@ -52,12 +53,20 @@ void JournalNumbers::runRoutine(Connection& conn, const QString& routine, const 
                                     QString::number(id))
                            .field(0)
                            .toDouble();
-        return;
+        return QString();
     }
     if (routine == StockPost) {
         const double quantity = arguments.section(u'|', 1, 1).toDouble();
-        StockPosting::post(conn, id, quantity - m_booked.take(id));
-        return;
+        try {
+            StockPosting::post(conn, id, quantity - m_booked.take(id));
+        } catch (const DbError& e) {
+            // The roll is the inspector's work and goes in; the batch is the warehouse's, which
+            // the operator is told about. A database gone away still stops the pass.
+            if (JournalReplay::isTransient(e))
+                throw;
+            return e.message();
+        }
+        return QString();
     }
-    JournalNumbering::runRoutine(conn, routine, arguments);
+    return JournalNumbering::runRoutine(conn, routine, arguments);
 }

@@ -10,7 +10,10 @@
 class JournalNumbers : public JournalNumbering {
 public:
     QString finalNumber(Connection& conn, const JournalNumber& number) override;
-    void runRoutine(Connection& conn, const QString& routine, const QString& arguments) override;
+    /// A stock posting the database refuses leaves the roll saved, as the save does online: its
+    /// error is the warning. The posting's own statements are not undone (neither are they
+    /// online).
+    QString runRoutine(Connection& conn, const QString& routine, const QString& arguments) override;
     /// True when the number is saved in its scope already. Throws DbError.
     static bool taken(Connection& conn, const JournalNumber& number);
 

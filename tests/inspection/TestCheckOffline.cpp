@@ -174,6 +174,8 @@ void TestCheckOffline::savesThroughAnOutage()
              u"8"_s);
     QCOMPARE(fx.scalar(u"select sum(oncount) from checkinfo where checkCode in ('004', '005')"_s),
              u"105"_s); // the rolls saved as 003 and 004 (52 and 53 m) under their new numbers
+    Journal::onReplayed(r, 0, 0);
+    QCOMPARE(c.TxtBox[18]->text(), u"006"_s); // 005, counted offline, is a roll's now
 }
 
 void TestCheckOffline::fiftyRollsThroughRandomOutages_data()

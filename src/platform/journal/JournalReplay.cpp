@@ -6,7 +6,7 @@
 
 using namespace Qt::StringLiterals;
 
-void JournalNumbering::runRoutine(Connection&, const QString& routine, const QString&)
+QString JournalNumbering::runRoutine(Connection&, const QString& routine, const QString&)
 {
     throw DbError(u"离线记录的步骤「%1」这个版本不认识"_s.arg(routine));
 }
@@ -51,7 +51,9 @@ JournalReplayResult JournalReplay::run()
     try {
         // A server without the table would refuse every record for a reason none of them has.
         m_conn.execute(u"select count(*) from mirelJournal where 1=0"_s);
+        result.reached = true;
     } catch (const DbError& e) {
+        result.reached = !isTransient(e);
         result.stopped = true;
         result.stopReason = e.message();
         return result;
@@ -59,13 +61,18 @@ JournalReplayResult JournalReplay::run()
     for (const JournalStore::Entry& e : m_store.entries(JournalStore::State::Pending)) {
         QString number = e.record.number.value;
         QString reason;
-        switch (replay(e.record, number, reason)) {
-        case Outcome::Applied:
+        QStringList warnings;
+        switch (replay(e.record, number, reason, warnings)) {
+        case Outcome::Applied: {
             ++result.applied;
-            m_store.markDone(e.record.id, number == e.record.number.value ? QString() : number);
-            if (number != e.record.number.value)
+            const QString changed = number == e.record.number.value ? QString() : number;
+            for (const QString& text : warnings)
+                result.warnings.append({e.record, changed, text});
+            m_store.markDone(e.record.id, changed);
+            if (!changed.isEmpty())
                 result.renumbered.append({e.record, number});
             break;
+        }
         case Outcome::AlreadyApplied:
             ++result.alreadyApplied;
             m_store.markDone(e.record.id);
@@ -84,7 +91,7 @@ JournalReplayResult JournalReplay::run()
 }
 
 JournalReplay::Outcome JournalReplay::replay(const JournalRecord& record, QString& number,
-                                             QString& reason)
+                                             QString& reason, QStringList& warnings)
 {
     try {
         Transaction tx(m_conn);
@@ -93,7 +100,7 @@ JournalReplay::Outcome JournalReplay::replay(const JournalRecord& record, QStrin
         if (claimed(record.id))
             return Outcome::AlreadyApplied;
         m_conn.execute(claimStatement(record));
-        apply(record, number);
+        apply(record, number, warnings);
         tx.commit();
         return Outcome::Applied;
     } catch (const DbError& e) {
@@ -112,7 +119,7 @@ JournalReplay::Outcome JournalReplay::replay(const JournalRecord& record, QStrin
     return Outcome::Refused;
 }
 
-void JournalReplay::apply(const JournalRecord& record, QString& number)
+void JournalReplay::apply(const JournalRecord& record, QString& number, QStringList& warnings)
 {
     if (record.number.isSet() && m_numbering)
         number = m_numbering->finalNumber(m_conn, record.number);
@@ -123,7 +130,9 @@ void JournalReplay::apply(const JournalRecord& record, QString& number)
         if (!step.routine.isEmpty()) {
             if (!m_numbering)
                 throw DbError(u"离线记录的步骤「%1」不能在这里执行"_s.arg(step.routine));
-            m_numbering->runRoutine(m_conn, step.routine, sql);
+            const QString warning = m_numbering->runRoutine(m_conn, step.routine, sql);
+            if (!warning.isEmpty())
+                warnings.append(warning);
         } else if (step.identity)
             id = m_conn.execute(sql + u"; select SCOPE_IDENTITY()"_s).field(0).toLongLong();
         else if (step.mustTouch)

@@ -16,9 +16,11 @@ public:
     /// the next free one of its scope when another station saved the same number meanwhile),
     /// with the scope's counters brought up to it. Throws DbError.
     virtual QString finalNumber(Connection& conn, const JournalNumber& number) = 0;
-    /// Runs a record's routine with its arguments inside the replay's transaction. Throws
-    /// DbError (the record is refused, or the pass stops when the database went away).
-    virtual void runRoutine(Connection& conn, const QString& routine, const QString& arguments);
+    /// Runs a record's routine with its arguments inside the replay's transaction: "", or what
+    /// went wrong that does not keep the record from being saved (the operator is told, as after
+    /// the same save online). Throws DbError (the record is refused, or the pass stops when the
+    /// database went away).
+    virtual QString runRoutine(Connection& conn, const QString& routine, const QString& arguments);
 };
 
 struct JournalReplayResult {
@@ -30,6 +32,15 @@ struct JournalReplayResult {
         QString newNumber;
     };
     QList<Renumbered> renumbered;
+    /// Records saved with something the operator must be told (their stock posting failed).
+    struct Warning {
+        JournalRecord record;
+        QString number; ///< the number it was saved with, when the replay changed it
+        QString text;
+    };
+    QList<Warning> warnings;
+    /// The database answered (the pass may still have stopped, or had nothing to send).
+    bool reached = false;
     /// The pass stopped early (the database went away again, or was busy); what is left stays
     /// pending for the next pass.
     bool stopped = false;
@@ -53,8 +64,9 @@ public:
 
 private:
     enum class Outcome { Applied, AlreadyApplied, Refused, Stopped };
-    Outcome replay(const JournalRecord& record, QString& number, QString& reason);
-    void apply(const JournalRecord& record, QString& number);
+    Outcome replay(const JournalRecord& record, QString& number, QString& reason,
+                   QStringList& warnings);
+    void apply(const JournalRecord& record, QString& number, QStringList& warnings);
     bool claimed(const QString& id);
 
     JournalStore& m_store;

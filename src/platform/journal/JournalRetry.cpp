@@ -40,30 +40,46 @@ void JournalRetry::retryNow()
         QMetaObject::invokeMethod(m_worker, [this] { pass(); });
 }
 
+void JournalRetry::watch()
+{
+    m_watch = true;
+    retryNow();
+}
+
 void JournalRetry::pass()
 {
     JournalReplayResult result;
     int pending = 0;
     int refused = 0;
-    if (!QFileInfo::exists(m_journalPath))
+    const bool watching = m_watch;
+    const bool journaled = QFileInfo::exists(m_journalPath);
+    if (!journaled && !watching)
         return; // nothing was ever journaled here: no file is made for nothing
     try {
-        JournalStore store(m_journalPath);
-        if (store.count(JournalStore::State::Pending) > 0) {
+        std::unique_ptr<JournalStore> store;
+        if (journaled)
+            store = std::make_unique<JournalStore>(m_journalPath);
+        if (watching || store->count(JournalStore::State::Pending) > 0) {
             try {
                 Connection conn;
                 conn.open(m_connectionString);
-                const std::unique_ptr<JournalNumbering> numbering =
-                    m_numbering ? m_numbering() : nullptr;
-                result = JournalReplay(store, conn, numbering.get()).run();
+                m_watch = false;
+                result.reached = true;
+                if (store && store->count(JournalStore::State::Pending) > 0) {
+                    const std::unique_ptr<JournalNumbering> numbering =
+                        m_numbering ? m_numbering() : nullptr;
+                    result = JournalReplay(*store, conn, numbering.get()).run();
+                }
             } catch (const DbError& e) {
                 // Still away: the next tick tries again.
                 result.stopped = true;
                 result.stopReason = e.message();
             }
         }
-        pending = store.count(JournalStore::State::Pending);
-        refused = store.count(JournalStore::State::Refused);
+        if (store) {
+            pending = store->count(JournalStore::State::Pending);
+            refused = store->count(JournalStore::State::Refused);
+        }
     } catch (const DbError& e) {
         result.stopped = true; // the journal file itself could not be read
         result.stopReason = e.message();

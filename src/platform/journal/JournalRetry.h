@@ -7,6 +7,7 @@
 
 #include <QObject>
 #include <QThread>
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -26,6 +27,10 @@ public:
     void start();
     /// Tries at once (after a save was journaled, or when the operator asks).
     void retryNow();
+    /// Tries the database on every tick, even with nothing to send, until it answers once (a
+    /// station told the operator that something needs the database): replayed() then reports it
+    /// reached.
+    void watch();
 
 signals:
     /// A pass ended (queued onto the thread of this object): what was replayed, and the counts
@@ -39,6 +44,7 @@ private:
     QString m_connectionString;
     NumberingFactory m_numbering;
     int m_intervalMs;
+    std::atomic<bool> m_watch{false};
     QThread m_thread;
     QObject* m_worker = nullptr; // lives on m_thread
 };

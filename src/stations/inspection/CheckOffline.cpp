@@ -98,8 +98,19 @@ QList<JournalLabelRows::Table> frmCheck::lastOfflineLabelRows() const
     return rows;
 }
 
-void frmCheck::proposeNumberAfterReplay()
+void frmCheck::journalReplayed(const JournalReplayResult& result)
 {
-    if (vb::Val(c.checkId->text()) == 0 && readMirel(u"codeDESC"_s, u"0"_s) == u"0")
+    // The number counted offline may now be a roll's (renumbered, or another frame's).
+    if (vb::Val(c.checkId->text()) == 0 && readMirel(u"codeDESC"_s, u"0"_s) == u"0" &&
+        !c.TxtBox[18]->text().isEmpty())
         assignRollNumber();
+    showTotals(qint64(vb::Val(c.BillDetailId->text())));
+    if (result.warnings.isEmpty())
+        return;
+    QStringList lines{u"离线保存的卷已上传，但没有入库："_s};
+    for (const JournalReplayResult::Warning& w : result.warnings)
+        lines << w.record.summary +
+                     (w.number.isEmpty() ? QString() : u"（卷号已改为 %1）"_s.arg(w.number)) +
+                     u"："_s + w.text;
+    MessageBox::critical(lines.join(u'\n'), this);
 }

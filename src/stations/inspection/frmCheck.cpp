@@ -5,6 +5,7 @@
 #include "config/MirelIni.h"
 #include "devices/InspectionDevices.h"
 #include "shell/Database.h"
+#include "shell/Journal.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
@@ -73,6 +74,7 @@ frmCheck::frmCheck(QWidget* parent) : QWidget(parent)
     applyFonts();
     wireEvents();
     wireKeypad();
+    connect(Journal::status(), &Journal::Status::replayed, this, &frmCheck::journalReplayed);
 }
 
 frmCheck::~frmCheck() = default;

@@ -13,6 +13,7 @@
 #include <QWidget>
 
 class EditGrid;
+struct JournalReplayResult;
 class UserControl1;
 class QLineEdit;
 namespace devices {
@@ -147,9 +148,10 @@ protected:
         return CheckSql::updateRoll(r, id);
     }
     virtual QString item5For(const QString& checkCode) const;
-    /// After a replay of the journal: a new roll's proposed number, counted offline, is
-    /// proposed again from the database, which now holds the journaled rolls.
-    void proposeNumberAfterReplay();
+    /// The journal sent what was saved offline: a new roll's proposed number, counted offline,
+    /// is proposed again from the database, which now holds the journaled rolls under their
+    /// final numbers; the line's totals count them; rolls whose stock posting failed are shown.
+    virtual void journalReplayed(const JournalReplayResult& result);
     /// After a roll's record is read back on reopen.
     virtual void fillFromRoll(const Recordset& rs);
     /// The card of a reopened roll is looked up again (its lines, totals and presets).

@@ -28,9 +28,15 @@ void frmMaitou::cmdBangbtn_Click()
         c.TxtBox[28]->setText(
             SysUtil::nextDailyNumber(Database::conn(), u"箱号"_s, QDate::currentDate()));
     } catch (const DbError& e) {
-        if (Journal::isOffline(e))
-            setStatus(Journal::offlineDailyNumberMessage(u"板号"_s, m_bangbtn->text()));
-        else
+        if (Journal::isOffline(e)) {
+            const QString button = m_bangbtn->text();
+            setStatus(Journal::offlineDailyNumberMessage(u"板号"_s, button));
+            // Once the database answers the line must not go on saying it is away.
+            Journal::whenDatabaseBack(this, [this, button, shown = status()] {
+                if (status() == shown)
+                    setStatus(Journal::dailyNumberBackMessage(u"板号"_s, button));
+            });
+        } else
             MessageBox::critical(u"cmdBangbtn_Click发生错误"_s + e.message(), this);
         return;
     }

@@ -32,7 +32,6 @@ frmMaitou::frmMaitou(QWidget* parent) : frmCheck(parent)
     setObjectName(u"frmMaitou"_s);
     setWindowTitle(u"唛头"_s);
     connect(this, &frmCheck::rollSaved, this, &frmMaitou::rememberAutoItem);
-    connect(Journal::status(), &Journal::Status::replayed, this, &frmMaitou::journalReplayed);
     buildControls();
     connect(m_selectItem, &QPushButton::clicked, this, &frmMaitou::cmdSelectItem_Click);
     connect(m_bangbtn, &QPushButton::clicked, this, &frmMaitou::cmdBangbtn_Click);
@@ -188,11 +187,10 @@ bool frmMaitou::commandAllowed(int index)
     return true;
 }
 
-void frmMaitou::journalReplayed()
+void frmMaitou::journalReplayed(const JournalReplayResult& result)
 {
-    // The packages saved offline are on the database now: the pallet's list shows them again
-    // (with the full-pallet question), and a number counted offline is proposed anew.
-    proposeNumberAfterReplay();
+    // With the full-pallet question, when the uploaded packages filled the pallet.
+    frmCheck::journalReplayed(result);
     loadPalletList();
 }
 

@@ -76,14 +76,14 @@ protected:
     virtual QString palletSummaryText(int packages, double quantity) const;
     /// The pallet list has been filled with these rows.
     virtual void palletListLoaded(const Recordset& rs) { Q_UNUSED(rs); }
+    /// The packages saved offline are on the database now: the pallet's list shows them again.
+    void journalReplayed(const JournalReplayResult& result) override;
     /// The package's article: the automatic article of the form's name, spare B and colour, or
     /// the chosen (or reopened) one.
     long long articleId() const;
 
 private:
     void buildControls();
-    /// The journal sent what was saved offline.
-    void journalReplayed();
     /// The automatic article while the database is away: the one a save here found or made
     /// before. Throws DbError (not offline) for an article never seen here.
     long long keptAutoItem(const QString& key) const;

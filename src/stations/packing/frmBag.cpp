@@ -331,9 +331,15 @@ void frmBag::runCommand(int index)
             bagNumber[0]->setText(SysUtil::nextDailyNumber(Database::conn(), u"箱号"_s,
                                                            QDate::currentDate()));
         } catch (const DbError& e) {
-            LabMsg->setText(Journal::isOffline(e)
-                                ? Journal::offlineDailyNumberMessage(u"箱号"_s, u"取"_s)
-                                : e.message());
+            if (!Journal::isOffline(e)) {
+                LabMsg->setText(e.message());
+                break;
+            }
+            LabMsg->setText(Journal::offlineDailyNumberMessage(u"箱号"_s, u"取"_s));
+            Journal::whenDatabaseBack(this, [this, shown = LabMsg->text()] {
+                if (LabMsg->text() == shown)
+                    LabMsg->setText(Journal::dailyNumberBackMessage(u"箱号"_s, u"取"_s));
+            });
         }
         break;
     }
