@@ -22,9 +22,11 @@ void onReplayed(const JournalReplayResult& result, int pending, int refused)
         s->m_pending = pending;
         s->m_refused = refused;
     }
+    // The counts first: a window's answer to the upload may be a question the operator reads
+    // with the mark still in view.
+    emit s->changed(s->m_pending, s->m_refused);
     if (result.applied > 0 || result.alreadyApplied > 0 || result.refused > 0)
         emit s->replayed(result);
-    emit s->changed(s->m_pending, s->m_refused);
     if (result.reached)
         emit s->reached();
 }

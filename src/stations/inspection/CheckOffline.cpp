@@ -17,6 +17,12 @@
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+const QString OfflineSaved = u"离线保存：卷号 "_s;
+
+} // namespace
+
 JournalNumber frmCheck::numberScope() const
 {
     const QString codeLen = readMirel(u"codeLen"_s, QString::fromUtf16(CheckSql::DefaultCodeLen));
@@ -88,7 +94,7 @@ long long frmCheck::saveRollOffline()
 void frmCheck::rollSavedOffline()
 {
     newRoll();
-    setStatus(u"离线保存：卷号 %1"_s.arg(m_offlineNumber));
+    setStatus(OfflineSaved + m_offlineNumber);
 }
 
 QList<JournalLabelRows::Table> frmCheck::lastOfflineLabelRows() const
@@ -105,6 +111,9 @@ void frmCheck::journalReplayed(const JournalReplayResult& result)
         !c.TxtBox[18]->text().isEmpty())
         assignRollNumber();
     showTotals(qint64(vb::Val(c.BillDetailId->text())));
+    // "离线保存：卷号 003" would go on naming a roll that may now have another number.
+    if (Journal::status()->pending() == 0 && status().startsWith(OfflineSaved))
+        setStatus(u"离线保存的记录已上传"_s);
     if (result.warnings.isEmpty())
         return;
     QStringList lines{u"离线保存的卷已上传，但没有入库："_s};
