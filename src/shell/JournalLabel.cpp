@@ -103,10 +103,7 @@ void JournalLabelRows::seed(const Table& t)
         spread(t.rows);
         return;
     }
-    QSet<QString> own;
-    for (const QString& c :
-         m_conn.execute(u"select * from "_s + t.name + u" where 1=0"_s).columns())
-        own.insert(c.toLower());
+    const QSet<QString> own = ownColumns(t.name);
     QStringList columns, marks;
     QList<int> from;
     for (int i = 0; i < t.rows.columns().size(); ++i) {
@@ -133,15 +130,22 @@ void JournalLabelRows::seed(const Table& t)
     }
 }
 
+QSet<QString> JournalLabelRows::ownColumns(const QString& table)
+{
+    // The recordset is held: its column list lives no longer than it does.
+    const Recordset shape = m_conn.execute(u"select * from "_s + table + u" where 1=0"_s);
+    QSet<QString> own;
+    for (const QString& c : shape.columns())
+        own.insert(c.toLower());
+    return own;
+}
+
 void JournalLabelRows::spread(const Recordset& lookup)
 {
     const QList<DbValue> row = lookup.rows().first();
     for (const char16_t* table : LabelTables) {
         const QString name = QString::fromUtf16(table);
-        QSet<QString> own;
-        for (const QString& c :
-             m_conn.execute(u"select * from "_s + name + u" where 1=0"_s).columns())
-            own.insert(c.toLower());
+        const QSet<QString> own = ownColumns(name);
         QStringList columns, marks;
         QList<DbValue> values;
         QSet<QString> taken;

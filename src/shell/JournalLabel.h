@@ -5,6 +5,8 @@
 #include "db/Connection.h"
 #include "journal/JournalRecord.h"
 
+#include <QSet>
+
 class JournalLabelRows {
 public:
     /// Rows kept for a label: those of one table (a card's lines, its bill, the customer, an
@@ -45,6 +47,8 @@ public:
 private:
     void seed(const Table& rows);
     void spread(const Recordset& lookup);
+    /// The columns of one of the in-memory tables, in lower case.
+    QSet<QString> ownColumns(const QString& table);
     qint64 zeroId(const QString& insert, qint64 id);
 
     Connection m_conn;
