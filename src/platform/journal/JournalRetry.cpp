@@ -28,7 +28,9 @@ void JournalRetry::start()
     timer->setInterval(m_intervalMs);
     connect(timer, &QTimer::timeout, m_worker, [this] { pass(); });
     m_worker->moveToThread(&m_thread);
-    connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
+    // Deleted on its own thread as that thread ends (its timer stops there), by a direct call: the
+    // retry may end with the application, when deferred deletions are no longer delivered.
+    connect(&m_thread, &QThread::finished, [worker = m_worker] { delete worker; });
     m_thread.start();
     QMetaObject::invokeMethod(timer, qOverload<>(&QTimer::start));
     retryNow();
