@@ -4,8 +4,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QHash>
 #include <QLibrary>
+#include <map>
+#include <memory>
 
 namespace module {
 
@@ -27,21 +28,21 @@ QString path(const QString& fileName, const char* env)
 
 QFunctionPointer entry(const QString& path, const char* name, QString* why)
 {
-    static QHash<QString, QLibrary*> loaded;
-    QLibrary* module = loaded.value(path);
-    if (!module) {
-        auto* library = new QLibrary(path);
+    // Each module is loaded once and stays loaded until the process ends (destroying a QLibrary
+    // does not unload it): its functions may still be in use by anything that resolved them.
+    static std::map<QString, std::unique_ptr<QLibrary>> loaded;
+    auto it = loaded.find(path);
+    if (it == loaded.end()) {
+        auto library = std::make_unique<QLibrary>(path);
         if (!library->load()) {
             *why = library->errorString();
-            delete library;
             return nullptr;
         }
-        module = library;
-        loaded.insert(path, module);
+        it = loaded.emplace(path, std::move(library)).first;
     }
-    const QFunctionPointer found = module->resolve(name);
+    const QFunctionPointer found = it->second->resolve(name);
     if (!found)
-        *why = module->errorString();
+        *why = it->second->errorString();
     return found;
 }
 
