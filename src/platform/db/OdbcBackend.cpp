@@ -9,6 +9,7 @@
 #include "module/ModuleFile.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <list>
 #include <odbcinst.h>
 #include <sql.h>
@@ -270,6 +271,13 @@ QString profileValue(const QString& section, const char* key, const char* file)
     return n > 0 ? QString::fromLocal8Bit(value, qMin(n, int(sizeof(value)) - 1)) : QString();
 }
 
+QString missingModule(const QString& module, const QString& why)
+{
+    return QStringLiteral("SQLite 的 ODBC 数据源没有载入本程序的函数模块 %1"
+                          "（数据源设置 LoadExt，驱动需支持）：%2")
+        .arg(module, why);
+}
+
 QString braceless(QString s)
 {
     if (s.startsWith(u'{') && s.endsWith(u'}'))
@@ -306,6 +314,12 @@ QString withSqliteSettings(const QString& text)
         extensions = profileValue(dsn, "LoadExt", "odbc.ini");
     if (!extensions.contains(QStringLiteral("mirel_sqlite"))) {
         const QString module = OdbcBackend::sqliteModulePath();
+        // A module file that is not there is named at once: the driver would only fail to load
+        // it (and keep the text of that failure, once per connection tried). A bare name is left
+        // to the loader's search path.
+        if (module.contains(u'/') && !QFileInfo::exists(module))
+            throw DbError(missingModule(module, QStringLiteral("文件不存在")),
+                          QStringLiteral("HY000"));
         out += QStringLiteral("LoadExt=") +
                (extensions.isEmpty() ? module : extensions + u',' + module) + u';';
     }
@@ -361,10 +375,7 @@ void OdbcBackend::requireSqliteModule()
     } catch (const DbError& e) {
         if (e.connectionLost())
             throw;
-        throw DbError(QStringLiteral("SQLite 的 ODBC 数据源没有载入本程序的函数模块 %1"
-                                     "（数据源设置 LoadExt，驱动需支持）：%2")
-                          .arg(sqliteModulePath(), e.message()),
-                      e.code(), e.nativeCode());
+        throw DbError(missingModule(sqliteModulePath(), e.message()), e.code(), e.nativeCode());
     }
 }
 
