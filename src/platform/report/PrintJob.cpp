@@ -4,6 +4,7 @@
 
 #include "report/ReportError.h"
 
+#include <QCoreApplication>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -15,6 +16,7 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -35,6 +37,34 @@ struct Job {
     std::condition_variable finished;
     bool done = false;
 };
+
+// Print threads still running, a print given up on after its time-out included. The application
+// waits for them as it ends (up to ExitWaitMs), so that none finishes - destroying its printer and
+// pages - while Qt's own objects are already being destroyed. One that ends even later keeps its
+// job here undestroyed.
+constexpr int ExitWaitMs = 10000;
+struct Running {
+    std::mutex mutex;
+    std::condition_variable ended;
+    int count = 0;
+    bool waitAtExit = false;
+    bool gaveUp = false;
+    std::vector<std::shared_ptr<Job>> kept;
+};
+
+Running& running()
+{
+    static auto* r = new Running; // never destroyed: a print thread may outlive the statics
+    return *r;
+}
+
+void waitForPrints()
+{
+    Running& r = running();
+    std::unique_lock lock(r.mutex);
+    r.ended.wait_for(lock, std::chrono::milliseconds(ExitWaitMs), [&r] { return r.count == 0; });
+    r.gaveUp = true;
+}
 
 QPageSize pageSizeOf(const ReportTemplate& t)
 {
@@ -119,15 +149,33 @@ void run(const ReportTemplate& t, const QList<FilledPage>& pages, const QString&
             throw ReportError(printerName.isEmpty() ? u"没有默认打印机"_s
                                                     : u"找不到打印机：%1"_s.arg(printerName));
     }
-    std::thread([job, pdf] {
+    {
+        Running& r = running();
+        const std::lock_guard lock(r.mutex);
+        if (!r.waitAtExit && QCoreApplication::instance()) {
+            qAddPostRoutine(waitForPrints);
+            r.waitAtExit = true;
+        }
+        ++r.count;
+    }
+    std::thread([job, pdf]() mutable {
         try {
             pdf ? printPdf(*job) : printPrinter(*job);
         } catch (const ReportError& e) {
             job->error = e.message();
         }
-        const std::lock_guard lock(job->mutex);
-        job->done = true;
-        job->finished.notify_all();
+        {
+            const std::lock_guard lock(job->mutex);
+            job->done = true;
+            job->finished.notify_all();
+        }
+        Running& r = running();
+        const std::lock_guard lock(r.mutex);
+        if (r.gaveUp)
+            r.kept.push_back(job);
+        job.reset(); // the last owner when the caller gave up on it
+        --r.count;
+        r.ended.notify_all();
     }).detach();
     std::unique_lock lock(job->mutex);
     if (!job->finished.wait_for(lock, std::chrono::milliseconds(g_timeoutMs),

@@ -20,7 +20,8 @@ void setTimeoutMs(int ms);
 /// Draws pages, copies times, on printerName: "" the default printer, a name ending in ".pdf" a
 /// PDF file of that path, any other name that printer. Problems met while drawing are appended
 /// to problems. Throws ReportError for an unknown printer, a device that cannot start, and a
-/// print not done within timeoutMs() (the drawing then finishes, or not, on its own).
+/// print not done within timeoutMs() (the drawing then finishes, or not, on its own; the
+/// application waits up to 10 s more for it as it ends).
 /// Sets the printer to the template's page without margins and begins painting on it; throws
 /// ReportError when the printer cannot start.
 void begin(QPainter& painter, QPrinter& printer, const ReportTemplate& t);
