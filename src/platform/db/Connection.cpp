@@ -92,6 +92,15 @@ Recordset Connection::execute(const QString& statement, const QList<DbValue>& pa
     return run([&](DbBackend& b) { return b.executeWith(statement, params, m_rowsAffected); });
 }
 
+void Connection::forEachRow(const QString& statement, const QList<DbValue>& params,
+                            const DbRowHandler& onRow)
+{
+    run([&](DbBackend& b) {
+        b.forEachRow(statement, params, onRow, m_rowsAffected);
+        return Recordset();
+    });
+}
+
 qint64 Connection::executeOnRow(const QString& statement)
 {
     execute(statement);

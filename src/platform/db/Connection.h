@@ -3,6 +3,7 @@
 #pragma once
 
 #include "db/DbError.h"
+#include "db/DbRow.h"
 #include "db/Recordset.h"
 
 #include <QString>
@@ -53,6 +54,11 @@ public:
     /// part of the statement. Throws DbError as execute(), and when the markers and the values
     /// differ in number.
     Recordset execute(const QString& statement, const QList<DbValue>& params);
+    /// As execute(statement, params), each row handed to onRow as it is read instead of being
+    /// kept in a recordset (tens of thousands of rows that the caller sums). onRow must not use
+    /// this connection; an exception it throws ends the statement and goes on to the caller.
+    void forEachRow(const QString& statement, const QList<DbValue>& params,
+                    const DbRowHandler& onRow);
     /// The text the server receives for a batch: the SQLite translation, or the batch unchanged
     /// for SQL Server (administrators check stored SQL with it).
     QString translate(const QString& batch);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "db/Connection.h"
+#include "db/DbRow.h"
 
 class DbBackend {
 public:
@@ -13,6 +14,14 @@ public:
     /// Runs one T-SQL statement whose "?" markers take params in order.
     virtual Recordset executeWith(const QString& statement, const QList<DbValue>& params,
                                   qint64& rowsAffected) = 0;
+    /// As executeWith, each row handed to onRow as it is read; by default from the whole result.
+    virtual void forEachRow(const QString& statement, const QList<DbValue>& params,
+                            const DbRowHandler& onRow, qint64& rowsAffected)
+    {
+        const Recordset rs = executeWith(statement, params, rowsAffected);
+        for (const QList<DbValue>& values : rs.rows())
+            onRow(DbValuesRow(values));
+    }
     /// The text the server receives for a batch.
     virtual QString translate(const QString& batch) { return batch; }
     virtual void begin() = 0;

@@ -11,7 +11,9 @@
 #include "db/SqliteFunctions.h"
 
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <sqlite3.h>
+#include <utility>
 
 namespace {
 
@@ -61,6 +63,69 @@ DbValue columnValue(sqlite3_stmt* st, int i, bool dateColumn)
     }
 }
 
+// A row read straight from the statement: numbers and plain texts without a DbValue between.
+// Texts repeat down a column (machines, inspectors, grades, defect names), so the last few texts
+// of each column are kept with their bytes and a repeated one is not converted again.
+class SqliteRow final : public DbRow {
+public:
+    /// utf8: the database stores its texts as UTF-8, so that their bytes are read as they lie,
+    /// without the terminating copy sqlite3_column_text makes.
+    SqliteRow(sqlite3_stmt* st, const QList<bool>& dateColumns, bool utf8)
+        : m_st(st), m_dates(dateColumns), m_recent(dateColumns.size()), m_utf8(utf8)
+    {
+    }
+    int size() const override { return int(m_dates.size()); }
+    DbValue value(int i) const override { return columnValue(m_st, i, m_dates.at(i)); }
+    double number(int i) const override
+    {
+        switch (sqlite3_column_type(m_st, i)) {
+        case SQLITE_INTEGER:
+            return double(sqlite3_column_int64(m_st, i));
+        case SQLITE_FLOAT:
+            return sqlite3_column_double(m_st, i);
+        case SQLITE_NULL:
+            return 0;
+        default:
+            return value(i).toDouble();
+        }
+    }
+    qint64 integer(int i) const override
+    {
+        if (sqlite3_column_type(m_st, i) == SQLITE_INTEGER)
+            return sqlite3_column_int64(m_st, i);
+        return value(i).toLongLong();
+    }
+    QString text(int i) const override
+    {
+        if (sqlite3_column_type(m_st, i) != SQLITE_TEXT || m_dates.at(i))
+            return value(i).toString();
+        const void* p = m_utf8 ? sqlite3_column_blob(m_st, i) : sqlite3_column_text(m_st, i);
+        const QByteArrayView bytes(static_cast<const char*>(p), sqlite3_column_bytes(m_st, i));
+        Recent& recent = m_recent[i];
+        for (const auto& [seenBytes, seenText] : recent.seen)
+            if (QByteArrayView(seenBytes) == bytes)
+                return seenText;
+        QString text = QString::fromUtf8(bytes);
+        if (recent.seen.size() < Recent::Kept)
+            recent.seen.append({bytes.toByteArray(), text});
+        else
+            recent.seen[std::exchange(recent.next, (recent.next + 1) % Recent::Kept)] = {
+                bytes.toByteArray(), text};
+        return text;
+    }
+
+private:
+    struct Recent {
+        static constexpr int Kept = 8;
+        QList<std::pair<QByteArray, QString>> seen;
+        int next = 0; ///< the entry replaced next once Kept are seen
+    };
+    sqlite3_stmt* m_st;
+    const QList<bool>& m_dates;
+    mutable QList<Recent> m_recent;
+    bool m_utf8;
+};
+
 } // namespace
 
 SqliteBackend::SqliteBackend(const QString& path, bool create)
@@ -91,6 +156,11 @@ SqliteBackend::SqliteBackend(const QString& path, bool create)
             // A read-only folder keeps the rollback journal; the database still works.
         }
         executeNative(QStringLiteral("PRAGMA foreign_keys=OFF"));
+        sqlite3_stmt* st = nullptr;
+        if (sqlite3_prepare_v2(m_db, "PRAGMA encoding", -1, &st, nullptr) == SQLITE_OK &&
+            sqlite3_step(st) == SQLITE_ROW)
+            m_utf8 = qstrcmp(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), "UTF-8") == 0;
+        sqlite3_finalize(st);
         if (!exists)
             executeNative(EmbeddedSchema::sqliteSchema());
     } catch (...) {
@@ -254,7 +324,7 @@ QString SqliteBackend::shownText(const SqlitePrepared& s, const SqlShape* shape)
 }
 
 Recordset SqliteBackend::run(SqlitePrepared& s, qint64& rowsAffected, const QList<DbValue>* params,
-                             const SqlShape* shape)
+                             const SqlShape* shape, const DbRowHandler* onRow)
 {
     const QString& sql = s.sql;
     sqlite3_stmt* st = prepare(s, shape);
@@ -276,20 +346,24 @@ Recordset SqliteBackend::run(SqlitePrepared& s, qint64& rowsAffected, const QLis
         s.described = true;
     }
     const QList<bool>& dates = s.dateColumns;
-    Recordset rs = columns > 0 ? Recordset(s.columns) : Recordset();
+    Recordset rs = columns > 0 && !onRow ? Recordset(s.columns) : Recordset();
+    // Reset however the loop ends: a handler may throw.
+    const auto reset = qScopeGuard([st] { sqlite3_reset(st); });
+    const SqliteRow current(st, dates, m_utf8);
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        if (onRow) {
+            (*onRow)(current);
+            continue;
+        }
         QList<DbValue> row;
         row.reserve(columns);
         for (int i = 0; i < columns; ++i)
             row.append(columnValue(st, i, dates.at(i)));
         rs.addRow(std::move(row));
     }
-    if (rc != SQLITE_DONE) {
-        sqlite3_reset(st);
+    if (rc != SQLITE_DONE)
         fail(rc, shownText(s, shape));
-    }
-    sqlite3_reset(st);
     if (columns == 0)
         rowsAffected = sqlite3_changes64(m_db);
     if (isDdl(sql))
@@ -308,14 +382,27 @@ void SqliteBackend::checkMoved()
         .markConnectionLost();
 }
 
+std::shared_ptr<SqliteBatch> SqliteBackend::single(const QString& statement)
+{
+    checkMoved();
+    std::shared_ptr<SqliteBatch> b = batchFor(statement, SqlShape());
+    if (b->statements.size() != 1 || !b->statements.first().procedure.isEmpty())
+        throw DbError(QStringLiteral("带参数的语句只能是一条查询或写入：%1").arg(statement));
+    return b;
+}
+
 Recordset SqliteBackend::executeWith(const QString& statement, const QList<DbValue>& params,
                                      qint64& rowsAffected)
 {
-    checkMoved();
-    const std::shared_ptr<SqliteBatch> b = batchFor(statement, SqlShape());
-    if (b->statements.size() != 1 || !b->statements.first().procedure.isEmpty())
-        throw DbError(QStringLiteral("带参数的语句只能是一条查询或写入：%1").arg(statement));
+    const std::shared_ptr<SqliteBatch> b = single(statement); // held while it runs
     return run(b->statements.first(), rowsAffected, &params);
+}
+
+void SqliteBackend::forEachRow(const QString& statement, const QList<DbValue>& params,
+                               const DbRowHandler& onRow, qint64& rowsAffected)
+{
+    const std::shared_ptr<SqliteBatch> b = single(statement);
+    run(b->statements.first(), rowsAffected, &params, nullptr, &onRow);
 }
 
 Recordset SqliteBackend::execute(const QString& batch, qint64& rowsAffected)

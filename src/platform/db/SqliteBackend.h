@@ -20,6 +20,8 @@ public:
     Recordset execute(const QString& batch, qint64& rowsAffected) override;
     Recordset executeWith(const QString& statement, const QList<DbValue>& params,
                           qint64& rowsAffected) override;
+    void forEachRow(const QString& statement, const QList<DbValue>& params,
+                    const DbRowHandler& onRow, qint64& rowsAffected) override;
     QString translate(const QString& batch) override { return translator().translate(batch); }
     void begin() override;
     void commit() override;
@@ -36,8 +38,12 @@ public:
     int preparedStatements() const;
 
 private:
+    /// Runs a prepared statement of a batch; its rows go to onRow when one is given, else into
+    /// the recordset returned.
     Recordset run(SqlitePrepared& s, qint64& rowsAffected, const QList<DbValue>* params = nullptr,
-                  const SqlShape* shape = nullptr);
+                  const SqlShape* shape = nullptr, const DbRowHandler* onRow = nullptr);
+    /// The batch of a statement with "?" markers, which must be one statement.
+    std::shared_ptr<SqliteBatch> single(const QString& statement);
     /// The statement as an error message shows it: with the literals of its batch.
     static QString shownText(const SqlitePrepared& s, const SqlShape* shape);
     void bind(sqlite3_stmt* st, const QList<DbValue>& params, const QString& sql);
@@ -50,5 +56,6 @@ private:
     sqlite3* m_db = nullptr;
     SqlTranslator m_translator;
     bool m_schemaLoaded = false;
+    bool m_utf8 = false; ///< texts stored as UTF-8 (a file made elsewhere may hold UTF-16)
     SqliteStatementCache m_cache{200};
 };
