@@ -32,6 +32,8 @@ private slots:
         // December: rolls on its first and last second and just after it, machines and grades the
         // database takes for the same ("C01", "c01 "; "a品", "A品"), grades outside the setting,
         // an inspector without a name, a mark-label package; defect names likewise, one empty.
+        // The roll of New Year's Day is numbered far from the others (its range's defects are
+        // then sought roll by roll, not read by the range of roll numbers).
         m_c.execute(QStringLiteral(
             "insert checkinfo(id, itemid, onCount, checkcount, grade, machineId, checkUsercode, "
             "item2, createDate, bagnumber) values"
@@ -40,11 +42,11 @@ private slots:
             "(13, 1, 80, 1, 'a品', 'C01', 'x9', 'R1', '2026-12-15 12:00:00', null),"
             "(14, 2, 70, 1, 'D品', '002', '004', '0', '2026-12-15 08:00:00', null),"
             "(15, 2, 60, 1, '', '002', '002', '120', '2026-12-02 10:00:00', null),"
-            "(16, 1, 90, 1, 'A品', 'C01', '002', '150', '2027-01-01 00:00:00', null),"
+            "(500, 1, 90, 1, 'A品', 'C01', '002', '150', '2027-01-01 00:00:00', null),"
             "(17, 1, 40, 1, 'A品', 'C01', '002', '150', '2026-12-10', 'B1');"
             "insert checkDetail(checkId, bugName, bugCount, bugScore) values"
             "(11, '破洞', 1, 4), (11, 'ab', 2, 3), (12, 'AB', 1, 1), (12, '', 1, 2),"
-            "(13, '破洞 ', 0, -1), (14, '油污', 1, 2), (16, '破洞', 1, 4), (17, '破洞', 1, 4)"));
+            "(13, '破洞 ', 0, -1), (14, '油污', 1, 2), (500, '破洞', 1, 4), (17, '破洞', 1, 4)"));
     }
 
     void totals_data()
@@ -221,6 +223,11 @@ private slots:
                                        << all << QStringList{"破洞", "AB"};
         QTest::newRow("touched last day")
             << Edit([](Filter& f) { f.day = QDate(2026, 12, 31); }) << all << QStringList{"AB"};
+        // The days before are rolls 1 and 2, numbers without a gap: their defects are summed
+        // by the database.
+        QTest::newRow("fixture's days")
+            << Edit([](Filter& f) { f.from = QDate(2026, 11, 3), f.to = QDate(2026, 11, 4); })
+            << setting << QStringList{};
         QTest::newRow("empty range, rolls before")
             << Edit([](Filter& f) { f.from = QDate(2027, 1, 2), f.to = QDate(2027, 1, 31); })
             << setting << QStringList{};

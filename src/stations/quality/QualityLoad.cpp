@@ -1,7 +1,8 @@
-// Reads the quality overview: the figures of the range before in one statement, then the range's
-// rolls and their defects row by row, summed here per day, machine, inspector, grade and defect.
-// A month holds some thirty thousand rolls; grouping them in the database made it sort every
-// roll and every defect row by names compared without case, which took most of the time.
+// Reads the quality overview: the rolls of the range and of the range before, and their defects,
+// row by row, summed here per day, machine, inspector, grade and defect. A month holds some
+// thirty thousand rolls; grouping them in the database made it sort every roll and every defect
+// row by names compared without case, and summing the range before in the database sought every
+// roll's defects twice.
 #include "stations/quality/QualityData.h"
 
 #include "db/Connection.h"
@@ -18,6 +19,11 @@ namespace {
 Recordset run(Connection& c, const QualitySql::Query& q)
 {
     return c.execute(q.text, q.params);
+}
+
+void forEach(Connection& c, const QualitySql::Query& q, const DbRowHandler& onRow)
+{
+    c.forEachRow(q.text, q.params, onRow);
 }
 
 bool upper(QChar c)
@@ -87,36 +93,74 @@ struct Roll {
     bool counted;       ///< no defect is touched, or the roll has the touched defect
 };
 
+// The rolls read and where each lies by its id: in a list by the id's distance from the first
+// when the ids lie close together (the rolls of a range are numbered as they are saved), else in
+// a hash.
 struct Read {
     QList<Roll> rolls;
+    QList<qint64> ids;
+    qint64 firstId = 0;
+    qint64 lastId = -1;
+    QList<int> byOffset;
     QHash<qint64, int> byId;
     Names machines, inspectors, grades;
+
+    /// Whether the ids lie close enough together for a list, and the defect rows of the id
+    /// range are fewer to read than those sought roll by roll.
+    bool dense() const { return lastId - firstId < 4 * qint64(rolls.size()) + 64; }
+    /// Whether every id from the first to the last is a roll read (ids do not repeat).
+    bool whole() const { return !rolls.isEmpty() && lastId - firstId + 1 == rolls.size(); }
+    void index()
+    {
+        if (rolls.isEmpty())
+            return;
+        const auto [lo, hi] = std::minmax_element(ids.cbegin(), ids.cend());
+        firstId = *lo;
+        lastId = *hi;
+        if (dense()) {
+            byOffset.fill(-1, lastId - firstId + 1);
+            for (int i = 0; i < ids.size(); ++i)
+                byOffset[ids[i] - firstId] = i;
+        } else {
+            byId.reserve(ids.size());
+            for (int i = 0; i < ids.size(); ++i)
+                byId.insert(ids[i], i);
+        }
+    }
+    /// The roll of an id, nullptr when it was not read.
+    Roll* find(qint64 id)
+    {
+        if (!byOffset.isEmpty()) {
+            const int i = id < firstId || id > lastId ? -1 : byOffset[id - firstId];
+            return i < 0 ? nullptr : &rolls[i];
+        }
+        const auto it = byId.constFind(id);
+        return it == byId.cend() ? nullptr : &rolls[*it];
+    }
 };
 
+// The rolls of a filter; with places their day (counted from first), machine and inspector.
 void readRolls(Connection& c, const QualitySql::Filter& f, const QDate& first, bool defectTouched,
-               Read& r)
+               bool places, Read& r)
 {
-    const Recordset rs = run(c, QualitySql::rollRows(f));
-    r.rolls.reserve(rs.recordCount());
-    r.byId.reserve(rs.recordCount());
     QString dayText;
     qint64 day = 0;
-    for (const QList<DbValue>& row : rs.rows()) {
-        if (const QString text = row[1].toString(); text != dayText) {
-            dayText = text;
-            day = first.daysTo(QDate::fromString(text, Qt::ISODate));
+    forEach(c, QualitySql::rollRows(f, places), [&](const DbRow& row) {
+        Roll roll{0, 0, 0, r.grades.index(row.text(1)), row.number(2), row.number(3), 0, 0,
+                  !defectTouched};
+        if (places) {
+            if (const QString text = row.text(4); text != dayText) {
+                dayText = text;
+                day = first.daysTo(QDate::fromString(text, Qt::ISODate));
+            }
+            roll.day = day;
+            roll.machine = r.machines.index(row.text(5));
+            roll.inspector = r.inspectors.index(row.text(6));
         }
-        r.byId.insert(row[0].toLongLong(), int(r.rolls.size()));
-        r.rolls << Roll{day,
-                        r.machines.index(row[2].toString()),
-                        r.inspectors.index(row[3].toString()),
-                        r.grades.index(row[4].toString()),
-                        row[5].toDouble(),
-                        row[6].toDouble(),
-                        0,
-                        0,
-                        !defectTouched};
-    }
+        r.ids << row.integer(0);
+        r.rolls << roll;
+    });
+    r.index();
 }
 
 // The rolls that pass the touched bars: a grade of the grade chart, a day of the points chart.
@@ -131,56 +175,84 @@ struct Touch {
     }
 };
 
-// The defect rows: summed into their rolls (only the touched defect when one is), and per name
-// into the Pareto, which keeps the touched defect's rolls and the other defects.
-QList<ParetoRow> readDefects(Connection& c, const QualitySql::Filter& f, const QString& touched,
-                             const Touch& touch, Read& r)
-{
-    Names names;
-    QList<ParetoRow> sums;
-    QList<bool> found;
-    const Recordset rs = run(c, QualitySql::defectRows(f));
-    for (const QList<DbValue>& row : rs.rows()) {
-        const auto roll = r.byId.constFind(row[0].toLongLong());
-        if (roll == r.byId.cend()) // saved by a frame after the rolls were read
-            continue;
-        Roll& to = r.rolls[*roll];
-        const QString name = row[1].toString();
-        const double defects = row[2].toDouble();
-        const double points = row[3].toDouble();
-        const int n = names.index(name);
-        if (n == sums.size()) {
-            sums << ParetoRow{};
-            found << false;
+// The Pareto of the defect rows whose rolls pass the touched bars; it keeps the touched defect's
+// rolls and the other defects.
+class Pareto {
+public:
+    explicit Pareto(const Touch& touch) : m_touch(touch) {}
+    void add(const Roll& roll, const QString& name, double defects, double points)
+    {
+        const int n = m_names.index(name);
+        if (n == m_sums.size()) {
+            m_sums << ParetoRow{};
+            m_found << false;
         }
-        if (touched.isEmpty() || names.key(n) == touched) {
-            to.counted = true;
-            to.points += points;
-            to.defects += defects;
-        }
-        if (!names.key(n).isEmpty() && touch.passes(to)) {
-            sums[n].defects += defects;
-            sums[n].points += points;
-            found[n] = true;
-        }
+        if (m_names.key(n).isEmpty() || !m_touch.passes(roll))
+            return;
+        m_sums[n].defects += defects;
+        m_sums[n].points += points;
+        m_found[n] = true;
     }
-    // Most points first, then most defects, then by name as the database orders them.
-    QList<std::pair<QByteArray, ParetoRow>> rows;
-    for (int n = 0; n < names.size(); ++n)
-        if (found[n])
-            rows.append(
-                {names.key(n).toUtf8(), {names.shown(n), sums[n].defects, sums[n].points, 0}});
-    std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
-        if (a.second.points != b.second.points)
-            return a.second.points > b.second.points;
-        if (a.second.defects != b.second.defects)
-            return a.second.defects > b.second.defects;
-        return a.first < b.first;
-    });
-    QList<ParetoRow> out;
-    for (const auto& row : rows)
-        out << row.second;
-    return pareto(out);
+    /// Most points first, then most defects, then by name as the database orders them.
+    QList<ParetoRow> rows() const
+    {
+        QList<std::pair<QByteArray, ParetoRow>> rows;
+        for (int n = 0; n < m_names.size(); ++n)
+            if (m_found[n])
+                rows.append({m_names.key(n).toUtf8(),
+                             {m_names.shown(n), m_sums[n].defects, m_sums[n].points, 0}});
+        std::sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) {
+            if (a.second.points != b.second.points)
+                return a.second.points > b.second.points;
+            if (a.second.defects != b.second.defects)
+                return a.second.defects > b.second.defects;
+            return a.first < b.first;
+        });
+        QList<ParetoRow> out;
+        for (const auto& row : rows)
+            out << row.second;
+        return pareto(out);
+    }
+
+private:
+    const Touch& m_touch;
+    Names m_names;
+    QList<ParetoRow> m_sums;
+    QList<bool> m_found;
+};
+
+// The defect rows of the rolls read, summed into their rolls (only the touched defect when one
+// is) and handed to the Pareto when there is one. Rolls of a range mostly have neighbouring ids,
+// so their defects are read by that id range from the defect index alone, unless the range is
+// much wider than the rolls read (a narrowing to a machine of many, say), where seeking the
+// defects roll by roll reads less.
+void readDefects(Connection& c, const QualitySql::Filter& f, const QString& touched, Read& r,
+                 Pareto* pareto)
+{
+    if (r.rolls.isEmpty())
+        return;
+    const bool named = pareto || !touched.isEmpty();
+    QString name;
+    forEach(c,
+            r.dense() ? QualitySql::defectRowsOfIds(r.firstId, r.lastId)
+                      : QualitySql::defectRows(f),
+            [&](const DbRow& row) {
+                Roll* roll = r.find(row.integer(0));
+                if (!roll) // another roll, or saved after the rolls were read
+                    return;
+                Roll& to = *roll;
+                if (named)
+                    name = row.text(1);
+                const double defects = row.number(2);
+                const double points = row.number(3);
+                if (touched.isEmpty() || keyOf(name) == touched) {
+                    to.counted = true;
+                    to.points += points;
+                    to.defects += defects;
+                }
+                if (pareto)
+                    pareto->add(to, name, defects, points);
+            });
 }
 
 void add(Totals& t, const Roll& roll, bool firstGrade)
@@ -234,6 +306,45 @@ QList<Group> groups(const Names& names, const QList<Totals>& sums)
     return out;
 }
 
+// The touches of a filter on the rolls read; a day counts from the range's first day.
+Touch touchOf(const QualitySql::Filter& f, const Read& r)
+{
+    Touch touch;
+    touch.gradeTouched = !f.grade.trimmed().isEmpty();
+    touch.grade = r.grades.find(f.grade.trimmed());
+    touch.dayTouched = f.day.isValid();
+    touch.day = f.from.daysTo(f.day);
+    return touch;
+}
+
+// The totals of the range before, summed from its rows as the range's are: the database reads
+// that range's day alone when a day is touched, the touched grade and defect are left to the sums.
+Totals before(Connection& c, const QualitySql::Filter& f, const QString& firstGrade)
+{
+    QualitySql::Filter read = f;
+    read.grade.clear();
+    read.defect.clear();
+    Read r;
+    r.grades.index(firstGrade); // number 0
+    const QString touchedDefect = keyOf(f.defect.trimmed());
+    readRolls(c, read, f.from, !touchedDefect.isEmpty(), false, r);
+    Touch touch = touchOf(f, r);
+    touch.dayTouched = false;
+    Totals t;
+    // Every roll counts and the rolls' ids leave no gap: the database sums their defects.
+    if (touchedDefect.isEmpty() && !touch.gradeTouched && r.whole()) {
+        const Recordset sums = run(c, QualitySql::defectSumsOfIds(r.firstId, r.lastId));
+        t.defects = sums.number(QStringLiteral("defects"));
+        t.points = sums.number(QStringLiteral("points"));
+    } else {
+        readDefects(c, read, touchedDefect, r, nullptr);
+    }
+    for (const Roll& roll : r.rolls)
+        if (roll.counted && touch.passes(roll))
+            add(t, roll, roll.grade == 0);
+    return t;
+}
+
 } // namespace
 
 Overview load(Connection& c, const QualitySql::Filter& filter, const Grades& grades)
@@ -241,8 +352,7 @@ Overview load(Connection& c, const QualitySql::Filter& filter, const Grades& gra
     Overview o;
     o.filter = filter;
     o.gradeNames = grades.names.isEmpty() ? QStringList{grades.first()} : grades.names;
-    o.before =
-        totalsOf(run(c, QualitySql::figures(QualitySql::previousRange(filter), grades.first())));
+    o.before = before(c, QualitySql::previousRange(filter), grades.first());
 
     // The range's rolls, touches left to the sums below; a touched day outside the range (the
     // range changed since) still gives its Pareto, as the days and tables show the range alone.
@@ -260,13 +370,11 @@ Overview load(Connection& c, const QualitySql::Filter& filter, const Grades& gra
         if (r.grades.index(o.gradeNames[i]) == settingColumns.size())
             settingColumns << i;
     const QString touchedDefect = keyOf(filter.defect.trimmed());
-    readRolls(c, read, filter.from, !touchedDefect.isEmpty(), r);
-    Touch touch;
-    touch.gradeTouched = !filter.grade.trimmed().isEmpty();
-    touch.grade = r.grades.find(filter.grade.trimmed());
-    touch.dayTouched = filter.day.isValid();
-    touch.day = filter.from.daysTo(filter.day);
-    o.pareto = readDefects(c, read, touchedDefect, touch, r);
+    readRolls(c, read, filter.from, !touchedDefect.isEmpty(), true, r);
+    const Touch touch = touchOf(filter, r);
+    Pareto pareto(touch);
+    readDefects(c, read, touchedDefect, r, &pareto);
+    o.pareto = pareto.rows();
 
     const QList<int> column =
         gradeColumns(r, filter.from.daysTo(filter.to) + 1, o.gradeNames, settingColumns);

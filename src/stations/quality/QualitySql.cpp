@@ -117,24 +117,43 @@ Query figures(const Filter& f, const QString& firstGrade)
     return q;
 }
 
-Query rollRows(const Filter& f)
+Query rollRows(const Filter& f, bool places)
 {
     Query q;
-    q.text = QStringLiteral("select a.id, convert(varchar, a.createDate, 23) as day, "
-                            "a.machineId as machine, a.checkUsercode as inspector, a.grade, ") +
-             metres + QStringLiteral(" as metres, ") + area() +
-             QStringLiteral(" as area from checkinfo a") + where(f, q.params);
+    q.text = QStringLiteral("select a.id, a.grade, ") + metres + QStringLiteral(" as metres, ") +
+             area() + QStringLiteral(" as area");
+    if (places)
+        q.text += QStringLiteral(", convert(varchar, a.createDate, 23) as day, a.machineId as "
+                                 "machine, a.checkUsercode as inspector");
+    q.text += QStringLiteral(" from checkinfo a") + where(f, q.params);
     return q;
 }
+
+const QString defectColumns = QStringLiteral("select d.checkId as roll, d.bugName as defect, ") +
+                              defects + QStringLiteral(" as defects, ") + points +
+                              QStringLiteral(" as points from ");
 
 Query defectRows(const Filter& f)
 {
     Query q;
-    q.text = QStringLiteral("select d.checkId as roll, d.bugName as defect, ") + defects +
-             QStringLiteral(" as defects, ") + points +
-             QStringLiteral(" as points from checkinfo a join checkDetail d on d.checkId = a.id") +
+    q.text = defectColumns + QStringLiteral("checkinfo a join checkDetail d on d.checkId = a.id") +
              where(f, q.params);
     return q;
+}
+
+Query defectRowsOfIds(qint64 first, qint64 last)
+{
+    return {defectColumns + QStringLiteral("checkDetail d where d.checkId >= ? and d.checkId <= ?"),
+            {DbValue(first), DbValue(last)}};
+}
+
+Query defectSumsOfIds(qint64 first, qint64 last)
+{
+    return {QStringLiteral("select isnull(sum(") + defects +
+                QStringLiteral("), 0) as defects, isnull(sum(") + points +
+                QStringLiteral("), 0) as points from checkDetail d where d.checkId >= ? and "
+                               "d.checkId <= ?"),
+            {DbValue(first), DbValue(last)}};
 }
 
 Query inspectorName(const QString& code)

@@ -41,13 +41,19 @@ Filter previousRange(const Filter& f);
 /// Rolls, metres, first-grade metres, area (m²), points and defects of the filter's rolls.
 /// firstGrade is the best grade of the `grade` setting.
 Query figures(const Filter& f, const QString& firstGrade);
-/// One row per roll of the filter: id, inspection day ("yyyy-mm-dd"), machine, inspector,
-/// grade, metres and area (m²). The overview sums these rows itself (per day, machine, inspector
-/// and grade), so that the database does not sort a month of rolls for a GROUP BY.
-Query rollRows(const Filter& f);
+/// One row per roll of the filter: id, grade, metres, area (m²) and, with places, inspection
+/// day ("yyyy-mm-dd"), machine and inspector. The overview sums these rows itself (per day,
+/// machine, inspector and grade), so that the database does not sort a month of rolls for a
+/// GROUP BY.
+Query rollRows(const Filter& f, bool places);
 /// One row per defect of the filter's rolls: the roll's id, the defect's name, its defects and
 /// its points (as figures counts them).
 Query defectRows(const Filter& f);
+/// The same columns for every defect of the rolls with ids first to last, read from the defect
+/// index alone (rolls of a range have neighbouring ids: they are numbered as they are saved).
+Query defectRowsOfIds(qint64 first, qint64 last);
+/// The defects and points of every defect of the rolls with ids first to last, summed.
+Query defectSumsOfIds(qint64 first, qint64 last);
 
 /// The name of an inspector (UserInfo), "" when the code has none.
 Query inspectorName(const QString& code);
