@@ -156,11 +156,6 @@ SqliteBackend::SqliteBackend(const QString& path, bool create)
             // A read-only folder keeps the rollback journal; the database still works.
         }
         executeNative(QStringLiteral("PRAGMA foreign_keys=OFF"));
-        sqlite3_stmt* st = nullptr;
-        if (sqlite3_prepare_v2(m_db, "PRAGMA encoding", -1, &st, nullptr) == SQLITE_OK &&
-            sqlite3_step(st) == SQLITE_ROW)
-            m_utf8 = qstrcmp(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), "UTF-8") == 0;
-        sqlite3_finalize(st);
         if (!exists)
             executeNative(EmbeddedSchema::sqliteSchema());
     } catch (...) {
@@ -349,7 +344,7 @@ Recordset SqliteBackend::run(SqlitePrepared& s, qint64& rowsAffected, const QLis
     Recordset rs = columns > 0 && !onRow ? Recordset(s.columns) : Recordset();
     // Reset however the loop ends: a handler may throw.
     const auto reset = qScopeGuard([st] { sqlite3_reset(st); });
-    const SqliteRow current(st, dates, m_utf8);
+    const SqliteRow current(st, dates, onRow && storesUtf8());
     int rc;
     while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
         if (onRow) {
@@ -369,6 +364,18 @@ Recordset SqliteBackend::run(SqlitePrepared& s, qint64& rowsAffected, const QLis
     if (isDdl(sql))
         m_schemaLoaded = false;
     return rs;
+}
+
+bool SqliteBackend::storesUtf8()
+{
+    if (m_utf8 < 0) {
+        sqlite3_stmt* st = nullptr;
+        m_utf8 = sqlite3_prepare_v2(m_db, "PRAGMA encoding", -1, &st, nullptr) == SQLITE_OK &&
+                 sqlite3_step(st) == SQLITE_ROW &&
+                 qstrcmp(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)), "UTF-8") == 0;
+        sqlite3_finalize(st);
+    }
+    return m_utf8 > 0;
 }
 
 void SqliteBackend::checkMoved()

@@ -48,6 +48,8 @@ private:
     static QString shownText(const SqlitePrepared& s, const SqlShape* shape);
     void bind(sqlite3_stmt* st, const QList<DbValue>& params, const QString& sql);
     void checkMoved();
+    /// Whether the database stores its texts as UTF-8, read on first need.
+    bool storesUtf8();
     sqlite3_stmt* prepare(SqlitePrepared& s, const SqlShape* shape);
     std::shared_ptr<SqliteBatch> batchFor(const QString& batch, const SqlShape& shape);
     void loadSchema();
@@ -56,6 +58,7 @@ private:
     sqlite3* m_db = nullptr;
     SqlTranslator m_translator;
     bool m_schemaLoaded = false;
-    bool m_utf8 = false; ///< texts stored as UTF-8 (a file made elsewhere may hold UTF-16)
+    /// Texts stored as UTF-8 (1; a file made elsewhere may hold UTF-16: 0), -1 until read.
+    int m_utf8 = -1;
     SqliteStatementCache m_cache{200};
 };
