@@ -15,6 +15,7 @@
 #include <QFileInfo>
 #include <QtTest>
 #include <memory>
+#include <stdexcept>
 
 using namespace Qt::StringLiterals;
 
@@ -305,6 +306,39 @@ private slots:
         for (const auto& [text, value] : {std::pair{u"12.5"_s, 12.5}, {u"60米"_s, 60.0}, {QString(), 0.0},
                                           {u"abc"_s, 0.0}, {u"-3.5kg"_s, -3.5}})
             QCOMPARE(DbValue(text).toDouble(), value);
+    }
+
+    // Rows handed over one by one read as the recordset holds them: more distinct texts in a
+    // column than are kept converted, each twice and out of order, numbers, nulls and dates; a
+    // handler that throws ends the statement, which runs again afterwards.
+    void rowsOneByOne()
+    {
+        for (int i = 0; i < 40; ++i)
+            m_conn.execute(u"insert checkinfo(billcode, onCount, grade, createDate) values(?, ?, ?, ?)"_s,
+                           {u"卡%1"_s.arg(i / 2 * 5 % 13), i % 3 ? DbValue(i * 0.5) : DbValue(),
+                            i % 5 ? DbValue(u"%1 品"_s.arg(i % 11)) : DbValue(qint64(i)),
+                            QDateTime(QDate(2026, 1, 1 + i % 28), QTime(8, i))});
+        const QString select = u"select id, billcode, onCount, grade, createDate from checkinfo where id > ?"_s;
+        const Recordset all = m_conn.execute(select, {DbValue(0)});
+        QCOMPARE(all.recordCount(), 40);
+        int n = 0;
+        m_conn.forEachRow(select, {DbValue(0)}, [&](const DbRow& row) {
+            const QList<DbValue>& want = all.rows().at(n++);
+            QCOMPARE(row.size(), int(want.size()));
+            for (int i = 0; i < row.size(); ++i) {
+                QCOMPARE(row.value(i), want[i]);
+                QCOMPARE(row.text(i), want[i].toString());
+                QCOMPARE(row.number(i), want[i].toDouble());
+                QCOMPARE(row.integer(i), want[i].toLongLong());
+            }
+        });
+        QCOMPARE(n, 40);
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, m_conn.forEachRow(select, {DbValue(0)}, [](const DbRow&) {
+            throw std::runtime_error("stop");
+        }));
+        n = 0;
+        m_conn.forEachRow(select, {DbValue(38)}, [&](const DbRow&) { ++n; });
+        QCOMPARE(n, 2);
     }
 
     void connectionStrings_data()
