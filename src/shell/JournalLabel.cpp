@@ -39,15 +39,47 @@ QString keptKind(const QString& table)
     return u"label."_s + table;
 }
 const QString ArticleKind = u"label.article"_s;
+const QString RollKind = u"label.checkinfo"_s;
+
+// The key a roll's line rows are kept under, beside the cards' keys.
+QString rollKey(qint64 id)
+{
+    return u"check"_s + QString::number(id);
+}
 
 } // namespace
 
-JournalLabelRows::JournalLabelRows(const JournalRecord& record, const QList<Table>& rows)
+void JournalLabelRows::open(const QList<Table>& rows)
 {
     // In memory: nothing of it is needed once the label is drawn, and no disk write waits.
     m_conn.openOrCreate(u"Provider=SQLite;Data Source=:memory:"_s);
     for (const Table& t : rows)
         seed(t);
+}
+
+JournalLabelRows::JournalLabelRows(const QList<Table>& rows)
+{
+    open(rows);
+    for (const JournalStore::Entry& e : Journal::store().entries(JournalStore::State::Pending)) {
+        QList<qint64> ids;
+        for (const JournalStep& step : e.record.steps) {
+            ids.append(0); // new rows of other records are no label's rows here
+            if (!step.routine.isEmpty())
+                continue;
+            try {
+                m_conn.execute(JournalRecord::filled(step.sql, e.record.number.value, ids));
+            } catch (const DbError&) {
+                // A statement of another station's tables: none of the label's rows.
+            }
+        }
+    }
+    m_outer = current();
+    current() = this;
+}
+
+JournalLabelRows::JournalLabelRows(const JournalRecord& record, const QList<Table>& rows)
+{
+    open(rows);
     QList<qint64> ids;
     for (const JournalStep& step : record.steps) {
         const QString sql = JournalRecord::filled(step.sql, record.number.value, ids);
@@ -227,5 +259,34 @@ QList<JournalLabelRows::Table> JournalLabelRows::kept(const QString& card, qint6
     } catch (const DbError&) {
         // The journal cannot be read: the label shows what the card lookup has.
     }
+    return out;
+}
+
+void JournalLabelRows::keepRoll(Connection& conn, qint64 id)
+{
+    try {
+        const Recordset roll =
+            conn.execute(u"select * from checkinfo where id = "_s + QString::number(id));
+        if (roll.recordCount() == 0)
+            return;
+        Journal::store().putLookup(RollKind, QString::number(id), roll);
+        keepCard(conn, rollKey(id), roll);
+    } catch (const DbError&) {
+        // Only a label printed offline misses it: it says it prints after the upload.
+    }
+}
+
+QList<JournalLabelRows::Table> JournalLabelRows::keptRoll(qint64 id)
+{
+    std::optional<Recordset> roll;
+    try {
+        roll = Journal::store().lookup(RollKind, QString::number(id));
+    } catch (const DbError&) {
+    }
+    if (!roll || roll->recordCount() == 0)
+        return {};
+    const int item = roll->fieldIndex(u"itemid"_s);
+    QList<Table> out{{u"checkinfo"_s, *roll}};
+    out += kept(rollKey(id), item < 0 ? 0 : roll->rows().first().value(item).toLongLong());
     return out;
 }

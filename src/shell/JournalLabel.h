@@ -21,6 +21,11 @@ public:
     /// statements with the number it was saved with. While it lives, every label printed is
     /// filled from it and its field 离线 says "离线". Throws DbError when it cannot be built.
     JournalLabelRows(const JournalRecord& record, const QList<Table>& rows);
+    /// The same with, instead of one new record, every record still waiting in the journal,
+    /// oldest first (a roll's quantity corrected, then the roll packed): the labels of rows the
+    /// database holds, as those saves will leave them. A statement that touches none of the
+    /// kept rows changes nothing here.
+    explicit JournalLabelRows(const QList<Table>& rows);
     ~JournalLabelRows();
     JournalLabelRows(const JournalLabelRows&) = delete;
     JournalLabelRows& operator=(const JournalLabelRows&) = delete;
@@ -43,8 +48,14 @@ public:
     static bool articleKept(qint64 itemId);
     /// The rows kept for a roll of card and article.
     static QList<Table> kept(const QString& card, qint64 itemId);
+    /// After a roll was looked up on the database by its id: keeps its own row and those of its
+    /// line the same way. A failure only leaves them unkept.
+    static void keepRoll(Connection& conn, qint64 id);
+    /// The rows kept for a roll looked up by its id; empty when it never was.
+    static QList<Table> keptRoll(qint64 id);
 
 private:
+    void open(const QList<Table>& rows);
     void seed(const Table& rows);
     void spread(const Recordset& lookup);
     /// The columns of one of the in-memory tables, in lower case.

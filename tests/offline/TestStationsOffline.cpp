@@ -114,8 +114,16 @@ Outcome packages(bool fiberBox, const QStringList& checks)
     return o;
 }
 
-// Rolls looked up before the outage: one's quantity corrected, both packed into a box; a roll
-// never looked up cannot be shown.
+QString pdfText(const QString& pdf)
+{
+    QProcess p;
+    p.start(u"pdftotext"_s, {pdf, u"-"_s});
+    p.waitForFinished();
+    return QString::fromUtf8(p.readAllStandardOutput()).simplified();
+}
+
+// Rolls looked up before the outage: one's quantity corrected, both packed into a box, their
+// labels printed offline; a roll never looked up cannot be shown.
 Outcome packing(const QStringList& checks)
 {
     BagFixture fx;
@@ -131,6 +139,7 @@ Outcome packing(const QStringList& checks)
     fx.scan(u"42"_s);
     f.txtUser[11]->setText(u"15"_s);
     f.butFlow[1]->click();
+    f.butFlow[2]->click();
     f.bagNumber[0]->setText(u"B1"_s);
     f.bagNumber[1]->setText(u"25"_s);
     f.butFlow[4]->click();
@@ -138,10 +147,14 @@ Outcome packing(const QStringList& checks)
     f.butFlow[4]->click();
     f.butFlow[5]->click();
     const QString saved = f.LabMsg->text();
+    f.bagNumber[0]->setText(u"B1"_s);
+    f.butFlow[7]->click(); // both labels from the rolls as read online, with the saves since
+    const QString labels = pdfText(fx.markPdf()).section(u" 日期"_s, 0, 0) + u" / "_s +
+                           pdfText(fx.boxPdf()).section(u" 装箱时间"_s, 0, 0);
     fx.scan(u"44"_s);
     const QString unknown = shownOrStatus(f.LabMsg->text());
     f.runCommand(0); // a box number of the day comes from the database
-    o.refusal = saved + u" / "_s + unknown + u" / "_s + shownOrStatus(f.LabMsg->text());
+    o.refusal = saved + u" / "_s + labels + u" / "_s + unknown + u" / "_s + shownOrStatus(f.LabMsg->text());
     o.pending = Journal::status()->pending();
     if (!outage.back())
         return o;
@@ -187,14 +200,6 @@ QByteArray pdfTemplate(const QString& name, const QString& pdf)
         return QByteArray();
     return f.readAll().replace("name = 默认打印机\ntype = text\ndefault =",
                                "name = 默认打印机\ntype = text\ndefault = " + pdf.toUtf8());
-}
-
-QString pdfText(const QString& pdf)
-{
-    QProcess p;
-    p.start(u"pdftotext"_s, {pdf, u"-"_s});
-    p.waitForFinished();
-    return QString::fromUtf8(p.readAllStandardOutput()).simplified();
 }
 
 // An inspection-type window with its label part printing both templates to label.pdf.
@@ -267,8 +272,11 @@ void TestStationsOffline::savesThroughAnOutage_data()
         << "净重:33  箱数:3 / 005 / " + palletBack;
     QTest::newRow("bag")
         << "bag" << 2
-        << "离线保存：箱 B1，数据库连上后上传 / 数据库离线，这个号码以前没有查过，离线时无法查询 "
-           "/ " +
+        << "离线保存：箱 B1，数据库连上后上传 / 产品标签 离线 品名： 涤棉府绸 编码： T1 颜色： 藏青 "
+           "卡号： K001 门幅： 150 卷号： 001 15.0 米 等级： 数量： A / 箱 唛 箱号 B1 B1 品名：涤棉"
+           "府绸 编码：T1 颜色：藏青 匹数：2 批号：J1 总数：35.5 米 毛重：25.00 序 卷号 颜色 数量 等"
+           "级 1 001 藏青 15.0 A 2 002 藏青 20.5 A 离线 / 数据库离线，这个号码以前没有查过，离线时"
+           "无法查询 / " +
                noNumber(u"箱号"_s, u"取"_s)
         << QStringList{"select group_concat(id||'/'||oncount||'/'||bagnumber||'/'||bagweight) from "
                        "(select * from checkinfo where id in (42, 43) order by id)",

@@ -6,12 +6,14 @@
 #include "db/DbError.h"
 #include "shell/Database.h"
 #include "shell/Journal.h"
+#include "shell/JournalLabel.h"
 #include "shell/MessageBox.h"
 #include "shell/Print.h"
 #include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
 #include "stations/packing/BagSql.h"
 #include "text/Vb.h"
+#include "widgets/EditGrid.h"
 #include "widgets/UserControl1.h"
 #include "widgets/UserControl4.h"
 
@@ -64,8 +66,14 @@ bool frmBag::findMark(const QString& id)
     try {
         // Rolls looked up here in the last days are kept: offline they can still be shown,
         // corrected and packed.
-        if (Database::hasRecords(Journal::cachedRead(u"markRoll"_s, id, BagSql::findMark(id))))
+        bool online = false;
+        if (Database::hasRecords(
+                Journal::cachedRead(u"markRoll"_s, id, BagSql::findMark(id), &online))) {
+            // Its labels too: offline they are filled from the roll as it was read here.
+            if (online)
+                JournalLabelRows::keepRoll(Database::conn(), qint64(vb::Val(id)));
             return true;
+        }
         LabMsg->setText(u"没有这个唛头条码"_s);
     } catch (const DbError& e) {
         showLookupError(e);
@@ -221,15 +229,57 @@ void frmBag::printMark()
 {
     if (autoSave->isChecked())
         saveMark();
-    if (shownRoll() > 0)
+    if (shownRoll() <= 0)
+        return;
+    const auto print = [this] {
         PrintBill(printTemplate(u"唛头"_s), shownRoll(), isPrintreview->isChecked() && !m_poolJob);
+    };
+    if (Journal::queued())
+        printOffline({qint64(shownRoll())}, print);
+    else
+        print();
 }
 
 void frmBag::printBox()
 {
-    if (!bagNumber[0]->text().isEmpty())
-        PrintBag(printTemplate(u"箱唛"_s), bagNumber[0]->text(),
-                 isPrintreview->isChecked() && !m_poolJob);
+    const QString box = bagNumber[0]->text();
+    if (box.isEmpty())
+        return;
+    const auto print = [this, box] {
+        PrintBag(printTemplate(u"箱唛"_s), box, isPrintreview->isChecked() && !m_poolJob);
+    };
+    if (!Journal::queued()) {
+        print();
+        return;
+    }
+    // The rolls of the box: those on the list and those saved into it offline.
+    QList<qint64> rolls = m_offlineBoxes.value(box);
+    for (int r = 1; r < ximaGrid->rows(); ++r)
+        if (const qint64 id = qint64(vb::Val(ximaGrid->textMatrix(r, 1))); id > 0)
+            rolls.append(id);
+    printOffline(rolls, print);
+}
+
+void frmBag::printOffline(const QList<qint64>& rolls, const std::function<void()>& print)
+{
+    // Saves wait in the journal, so the database cannot fill the label: it is filled from the
+    // rolls as they were read here, with those saves, and says 离线.
+    QList<JournalLabelRows::Table> rows;
+    for (qint64 id : rolls) {
+        const QList<JournalLabelRows::Table> kept = JournalLabelRows::keptRoll(id);
+        if (kept.isEmpty()) {
+            LabMsg->setText(LabMsg->text() +
+                            u"；细码 %1 没有在本机联网查过，标签在上传后补打"_s.arg(id));
+            return;
+        }
+        rows += kept;
+    }
+    try {
+        JournalLabelRows offline(rows);
+        print();
+    } catch (const DbError& e) {
+        LabMsg->setText(LabMsg->text() + u"；标签没有打印："_s + e.message());
+    }
 }
 
 bool frmBag::PrintBill(const QString& templateName, double id, bool preview)

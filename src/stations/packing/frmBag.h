@@ -9,6 +9,7 @@
 #include <QList>
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <optional>
 
 class BagPrintPool;
@@ -139,6 +140,9 @@ private:
     /// there); false when the journal could not be written (the operator was told).
     bool keepOffline(const QString& summary, const QList<JournalStep>& steps);
     bool saveMarkOffline(const QString& id, double quantity);
+    /// Runs print with the labels filled from the kept rows of rolls and the saves waiting in
+    /// the journal; a roll never read here leaves the label for after the upload (status line).
+    void printOffline(const QList<qint64>& rolls, const std::function<void()>& print);
     /// A lookup's error: offline in the status line (the operator goes on), else in a box.
     void showLookupError(const DbError& e);
 
@@ -149,6 +153,7 @@ private:
     QString m_packing;     // "是否要打包" as written
     bool m_saveCheck = false;
     bool m_savedOffline = false; // the last box save went into the offline journal
+    QHash<QString, QList<qint64>> m_offlineBoxes; // box number: rolls saved into it offline
     QString m_machine;     // "menchineId"
     QString m_scaleText;   // the weight the scale last wrote
 };
