@@ -154,7 +154,8 @@ Outcome packing(const QStringList& checks)
     fx.scan(u"44"_s);
     const QString unknown = shownOrStatus(f.LabMsg->text());
     f.runCommand(0); // a box number of the day comes from the database
-    o.refusal = saved + u" / "_s + labels + u" / "_s + unknown + u" / "_s + shownOrStatus(f.LabMsg->text());
+    o.refusal =
+        saved + u" / "_s + labels + u" / "_s + unknown + u" / "_s + shownOrStatus(f.LabMsg->text());
     o.pending = Journal::status()->pending();
     if (!outage.back())
         return o;
@@ -272,11 +273,11 @@ void TestStationsOffline::savesThroughAnOutage_data()
         << "净重:33  箱数:3 / 005 / " + palletBack;
     QTest::newRow("bag")
         << "bag" << 2
-        << "离线保存：箱 B1，数据库连上后上传 / 产品标签 离线 品名： 涤棉府绸 编码： T1 颜色： 藏青 "
-           "卡号： K001 门幅： 150 卷号： 001 15.0 米 等级： 数量： A / 箱 唛 箱号 B1 B1 品名：涤棉"
-           "府绸 编码：T1 颜色：藏青 匹数：2 批号：J1 总数：35.5 米 毛重：25.00 序 卷号 颜色 数量 等"
-           "级 1 001 藏青 15.0 A 2 002 藏青 20.5 A 离线 / 数据库离线，这个号码以前没有查过，离线时"
-           "无法查询 / " +
+        << "离线保存：箱 B1，数据库连上后上传 / 产品标签 离线 品名： 涤棉府绸 编码： T1 "
+           "颜色： 藏青 卡号： K001 门幅： 150 卷号： 001 15.0 米 等级： 数量： A / "
+           "箱 唛 箱号 B1 B1 品名：涤棉府绸 编码：T1 颜色：藏青 匹数：2 批号：J1 "
+           "总数：35.5 米 毛重：25.00 序 卷号 颜色 数量 等级 1 001 藏青 15.0 A "
+           "2 002 藏青 20.5 A 离线 / 数据库离线，这个号码以前没有查过，离线时无法查询 / " +
                noNumber(u"箱号"_s, u"取"_s)
         << QStringList{"select group_concat(id||'/'||oncount||'/'||bagnumber||'/'||bagweight) from "
                        "(select * from checkinfo where id in (42, 43) order by id)",

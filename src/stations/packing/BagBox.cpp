@@ -202,9 +202,10 @@ bool frmBag::savebags()
     const auto offline = [&] {
         m_savedOffline =
             keepOffline(u"箱 %1（%2 卷）"_s.arg(bagNumber[0]->text()).arg(rolls.size()), rolls);
-        if (m_savedOffline) // its label, printed offline, lists them after the list is cleared
-            for (int r : rowOf)
-                m_offlineBoxes[bagNumber[0]->text()].append(qint64(vb::Val(ximaGrid->textMatrix(r, 1))));
+        // Its label, printed offline, lists them after the list is cleared.
+        for (int r = 1; m_savedOffline && r < ximaGrid->rows(); ++r)
+            if (rowOf.contains(r))
+                m_offlineBoxes[bagNumber[0]->text()] << qint64(vb::Val(ximaGrid->textMatrix(r, 1)));
         return m_savedOffline;
     };
     if (Journal::queued())
