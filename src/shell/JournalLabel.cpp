@@ -1,6 +1,7 @@
 // The database a label of an offline record is filled from, and the rows kept for it.
 #include "shell/JournalLabel.h"
 
+#include "db/SqlText.h"
 #include "shell/Journal.h"
 
 #include <QRegularExpression>
@@ -41,10 +42,33 @@ QString keptKind(const QString& table)
 const QString ArticleKind = u"label.article"_s;
 const QString RollKind = u"label.checkinfo"_s;
 
-// The key a roll's line rows are kept under, beside the cards' keys.
+const QString BoxKind = u"label.box"_s;
+
+// The key a roll's line rows are kept under, beside the cards' keys; a box's the same way.
 QString rollKey(qint64 id)
 {
     return u"check"_s + QString::number(id);
+}
+QString boxKey(const QString& box)
+{
+    return u"box:"_s + box;
+}
+
+QList<qint64> keptBoxRolls(const QString& box)
+{
+    QList<qint64> ids;
+    if (const std::optional<Recordset> kept = Journal::store().lookup(BoxKind, box))
+        for (const QList<DbValue>& row : kept->rows())
+            ids.append(row.value(0).toLongLong());
+    return ids;
+}
+
+void putBoxRolls(const QString& box, const QList<qint64>& ids)
+{
+    Recordset list(QStringList{u"id"_s});
+    for (qint64 id : ids)
+        list.addRow({DbValue(id)});
+    Journal::store().putLookup(BoxKind, box, list);
 }
 
 } // namespace
@@ -288,5 +312,63 @@ QList<JournalLabelRows::Table> JournalLabelRows::keptRoll(qint64 id)
     const int item = roll->fieldIndex(u"itemid"_s);
     QList<Table> out{{u"checkinfo"_s, *roll}};
     out += kept(rollKey(id), item < 0 ? 0 : roll->rows().first().value(item).toLongLong());
+    return out;
+}
+
+void JournalLabelRows::keepBox(Connection& conn, const QString& box)
+{
+    try {
+        const Recordset rolls =
+            conn.execute(u"select * from checkinfo where bagNumber = "_s + SqlText::quoted(box));
+        const int id = rolls.fieldIndex(u"id"_s);
+        if (id < 0)
+            return;
+        QList<qint64> ids;
+        for (const QList<DbValue>& row : rolls.rows()) {
+            Recordset one(rolls.columns());
+            one.addRow(row);
+            Journal::store().putLookup(RollKind, row.value(id).toString(), one);
+            ids.append(row.value(id).toLongLong());
+        }
+        putBoxRolls(box, ids);
+        keepCard(conn, boxKey(box), rolls);
+    } catch (const DbError&) {
+        // Only the box label printed offline misses them: it names the rolls it cannot fill.
+    }
+}
+
+void JournalLabelRows::addToBox(const QString& box, const QList<qint64>& rolls)
+{
+    try {
+        QList<qint64> ids = keptBoxRolls(box);
+        for (qint64 id : rolls)
+            if (!ids.contains(id))
+                ids.append(id);
+        putBoxRolls(box, ids);
+    } catch (const DbError&) {
+    }
+}
+
+QList<JournalLabelRows::Table> JournalLabelRows::keptRolls(const QString& box, QList<qint64> rolls,
+                                                           QList<qint64>* missing)
+{
+    QList<Table> out;
+    if (!box.isEmpty()) {
+        try {
+            rolls = keptBoxRolls(box) + rolls;
+        } catch (const DbError&) {
+        }
+        out = kept(boxKey(box), 0);
+    }
+    QSet<qint64> seen;
+    for (qint64 id : rolls) {
+        if (seen.contains(id))
+            continue;
+        seen.insert(id);
+        const QList<Table> roll = keptRoll(id);
+        if (roll.isEmpty())
+            missing->append(id);
+        out += roll;
+    }
     return out;
 }

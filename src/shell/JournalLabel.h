@@ -53,6 +53,16 @@ public:
     static void keepRoll(Connection& conn, qint64 id);
     /// The rows kept for a roll looked up by its id; empty when it never was.
     static QList<Table> keptRoll(qint64 id);
+    /// After a box was saved, listed or changed on the database: keeps the list of its rolls and
+    /// each roll's row as the box left it (the newest read of a roll is the one kept), with the
+    /// rows of their lines. A failure only leaves them unkept.
+    static void keepBox(Connection& conn, const QString& box);
+    /// Rolls saved into a box while offline join its kept list (a restart still knows them).
+    static void addToBox(const QString& box, const QList<qint64>& rolls);
+    /// The rows for a label listing rolls: those kept for each roll of the box's kept list (when
+    /// box is given) and of rolls, with the rows of their lines. The ids of rolls never kept
+    /// here go to missing.
+    static QList<Table> keptRolls(const QString& box, QList<qint64> rolls, QList<qint64>* missing);
 
 private:
     void open(const QList<Table>& rows);

@@ -7,6 +7,7 @@
 #include "report/ReportError.h"
 #include "report/frmBillPrintPreview.h"
 #include "shell/Database.h"
+#include "shell/Journal.h"
 #include "shell/JournalLabel.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
@@ -57,6 +58,17 @@ void fetchBillTemplates(qint64 billId)
 
 namespace {
 
+// A label filled from the database while it does not answer would come out with empty fields.
+void requireDatabase()
+{
+    try {
+        Database::conn().execute(u"select 1"_s);
+    } catch (const DbError& e) {
+        if (Journal::isOffline(e))
+            throw ReportError(u"数据库离线，标签要从数据库取数，没有打印；数据库连上后再打印"_s);
+    }
+}
+
 // Loads and fills the report; returns false when it went to the print pool instead.
 bool prepare(LabelReport& report, const QString& path, const QVariant& id)
 {
@@ -68,6 +80,8 @@ bool prepare(LabelReport& report, const QString& path, const QVariant& id)
     report.setConnectionString(offline ? offline->connection().connectionString()
                                        : Database::connectionSetting());
     report.setSharedConnection(offline ? &offline->connection() : &Database::conn());
+    if (!offline && !report.reportTemplate().query.trimmed().isEmpty())
+        requireDatabase();
     const QString printer = report.parameterText(u"默认打印机"_s);
     if (report.hasParameter(u"默认打印机"_s) && !printer.isEmpty()) {
         // The print server takes its jobs from the database: offline the label prints here.

@@ -11,6 +11,7 @@
 #include "shell/Journal.h"
 #include "shell/JournalNumbers.h"
 #include "shell/MessageBox.h"
+#include "shell/Print.h"
 #include "stations/Stations.h"
 #include "stations/packing/frmBag.h"
 #include "stations/progress/frmWorkload.h"
@@ -122,40 +123,44 @@ QString pdfText(const QString& pdf)
     return QString::fromUtf8(p.readAllStandardOutput()).simplified();
 }
 
-// Rolls looked up before the outage: one's quantity corrected, both packed into a box, their
-// labels printed offline; a roll never looked up cannot be shown.
+// Rolls looked up before the outage, one of them packed into box B1 then: offline its
+// quantity is corrected and the other roll packed into the same box; both labels printed
+// offline (the box's lists both rolls); a roll never looked up cannot be shown.
 Outcome packing(const QStringList& checks)
 {
     BagFixture fx;
     frmBag& f = fx.open();
     Journal::status()->refresh();
     const Outage outage{fx.home().file(u"mirel.db"_s)};
+    f.bagNumber[0]->setText(u"B1"_s);
+    f.bagNumber[1]->setText(u"25"_s);
     fx.scan(u"42"_s);
+    f.butFlow[4]->click();
+    f.butFlow[5]->click();
     fx.scan(u"43"_s);
     Outcome o;
     if (!outage.away())
         return o;
     MessageBox::clearShown();
+    fx.scan(u"43"_s);
+    f.butFlow[2]->click(); // nothing waits yet: the database's silence alone sends it offline
+    const QString first = pdfText(fx.markPdf()).section(u" 颜色"_s, 0, 0);
     fx.scan(u"42"_s);
     f.txtUser[11]->setText(u"15"_s);
     f.butFlow[1]->click();
     f.butFlow[2]->click();
-    f.bagNumber[0]->setText(u"B1"_s);
-    f.bagNumber[1]->setText(u"25"_s);
-    f.butFlow[4]->click();
     fx.scan(u"43"_s);
     f.butFlow[4]->click();
     f.butFlow[5]->click();
     const QString saved = f.LabMsg->text();
-    f.bagNumber[0]->setText(u"B1"_s);
     f.butFlow[7]->click(); // both labels from the rolls as read online, with the saves since
     const QString labels = pdfText(fx.markPdf()).section(u" 日期"_s, 0, 0) + u" / "_s +
                            pdfText(fx.boxPdf()).section(u" 装箱时间"_s, 0, 0);
     fx.scan(u"44"_s);
     const QString unknown = shownOrStatus(f.LabMsg->text());
     f.runCommand(0); // a box number of the day comes from the database
-    o.refusal =
-        saved + u" / "_s + labels + u" / "_s + unknown + u" / "_s + shownOrStatus(f.LabMsg->text());
+    o.refusal = first + u" / "_s + saved + u" / "_s + labels + u" / "_s + unknown + u" / "_s +
+                shownOrStatus(f.LabMsg->text());
     o.pending = Journal::status()->pending();
     if (!outage.back())
         return o;
@@ -273,7 +278,8 @@ void TestStationsOffline::savesThroughAnOutage_data()
         << "净重:33  箱数:3 / 005 / " + palletBack;
     QTest::newRow("bag")
         << "bag" << 2
-        << "离线保存：箱 B1，数据库连上后上传 / 产品标签 离线 品名： 涤棉府绸 编码： T1 "
+        << "产品标签 离线 品名： 涤棉府绸 编码： T1 / 离线保存：箱 B1，数据库连上后上传 / 产品标签 "
+           "离线 品名： 涤棉府绸 编码： T1 "
            "颜色： 藏青 卡号： K001 门幅： 150 卷号： 001 15.0 米 等级： 数量： A / "
            "箱 唛 箱号 B1 B1 品名：涤棉府绸 编码：T1 颜色：藏青 匹数：2 批号：J1 "
            "总数：35.5 米 毛重：25.00 序 卷号 颜色 数量 等级 1 001 藏青 15.0 A "
@@ -350,6 +356,9 @@ void TestStationsOffline::labelsPrintedOffline()
         QVERIFY2(printed[1].contains(field), qPrintable(field + u" in "_s + printed[1]));
     QVERIFY2(!printed[0].contains(u"离线"_s) && printed[1].contains(u" 00000000"_s),
              qPrintable(printed.join(u" | "_s)));
+    // A label of a roll only the database holds is not printed with empty fields.
+    QVERIFY(!printMarkLabel(u"唛头"_s, 1, false, 1));
+    QVERIFY(MessageBox::lastShown().text.contains(u"数据库离线"_s) && !QFile::exists(pdf));
     QCOMPARE(Journal::status()->pending(), 1);
 }
 

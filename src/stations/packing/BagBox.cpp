@@ -6,6 +6,7 @@
 #include "db/Transaction.h"
 #include "shell/Database.h"
 #include "shell/Journal.h"
+#include "shell/JournalLabel.h"
 #include "shell/MessageBox.h"
 #include "stations/packing/BagSql.h"
 #include "text/Vb.h"
@@ -139,6 +140,7 @@ void frmBag::removeRollFromBox()
             // A roll that is not (or no longer) in this box keeps its box: no row is touched,
             // and it only leaves the list.
             Database::conn().executeOnRow(remove);
+            JournalLabelRows::keepBox(Database::conn(), bagNumber[0]->text());
         }
     } catch (const DbError& e) {
         if (Journal::isOffline(e) && !offline())
@@ -172,6 +174,8 @@ void frmBag::loadBox(const QString& box)
     clearList();
     try {
         Recordset rs = Database::conn().execute(BagSql::loadBox(box));
+        // Its label printed offline lists these rolls too, when they are no longer on the list.
+        JournalLabelRows::keepBox(Database::conn(), box);
         for (rs.moveFirst(); !rs.eof(); rs.moveNext())
             addXimaFields({rs.text(u"id"_s), rs.text(u"itemname"_s), rs.text(u"itemspec"_s),
                            rs.text(u"bagnumber"_s), rs.text(u"oncount"_s), QString(),
@@ -203,9 +207,11 @@ bool frmBag::savebags()
         m_savedOffline =
             keepOffline(u"箱 %1（%2 卷）"_s.arg(bagNumber[0]->text()).arg(rolls.size()), rolls);
         // Its label, printed offline, lists them after the list is cleared.
-        for (int r = 1; m_savedOffline && r < ximaGrid->rows(); ++r)
-            if (rowOf.contains(r))
-                m_offlineBoxes[bagNumber[0]->text()] << qint64(vb::Val(ximaGrid->textMatrix(r, 1)));
+        QList<qint64> ids;
+        for (int r : rowOf)
+            ids << qint64(vb::Val(ximaGrid->textMatrix(r, 1)));
+        if (m_savedOffline)
+            JournalLabelRows::addToBox(bagNumber[0]->text(), ids);
         return m_savedOffline;
     };
     if (Journal::queued())
@@ -220,6 +226,8 @@ bool frmBag::savebags()
             conn.executeOnRow(rolls[done].sql);
         }
         trans.commit();
+        // The box as saved, for its label printed offline: rolls boxed earlier are listed too.
+        JournalLabelRows::keepBox(conn, bagNumber[0]->text());
         return true;
     } catch (const DbError& e) {
         if (Journal::isOffline(e))
@@ -233,8 +241,8 @@ bool frmBag::savebags()
             MessageBox::critical(u"细码 %1 已被删除，已从箱中去掉，请再按保存"_s.arg(roll), this);
             return false;
         }
-        MessageBox::show(u"savebags 保存失败"_s + e.message(), MessageBox::Critical,
-                         MessageBox::Ok, QString(), this);
+        MessageBox::show(u"savebags 保存失败"_s + e.message(), MessageBox::Critical, MessageBox::Ok,
+                         QString(), this);
         return false;
     }
 }

@@ -33,8 +33,8 @@ struct Column {
     const char16_t* name;
 };
 // Query columns into mark fields; where a name comes twice the first column is the roll's own.
-const Column markColumns[] = {{0, u"品名"},  {1, u"编码"},   {3, u"规格"},    {9, u"备注"},
-                              {11, u"数量"}, {20, u"成分"},  {21, u"克重"},   {41, u"门幅"},
+const Column markColumns[] = {{0, u"品名"},  {1, u"编码"},    {3, u"规格"},   {9, u"备注"},
+                              {11, u"数量"}, {20, u"成分"},   {21, u"克重"},  {41, u"门幅"},
                               {42, u"批号"}, {43, u"机台号"}, {44, u"检验工"}};
 
 } // namespace
@@ -106,7 +106,8 @@ void frmBag::showMark(const QString& id)
         return;
     if (!Database::hasRecords(rs)) {
         // The roll went away between the two queries (taken back by the inspection station).
-        MessageBox::show(u"没有这个唛头条码"_s, MessageBox::Critical, MessageBox::Ok, QString(), this);
+        MessageBox::show(u"没有这个唛头条码"_s, MessageBox::Critical, MessageBox::Ok, QString(),
+                         this);
         return;
     }
     barcode->setText(id);
@@ -181,6 +182,8 @@ bool frmBag::saveMark()
         MessageBox::show(u"保存失败"_s, MessageBox::Information, MessageBox::Ok, QString(), this);
         return false;
     }
+    // The roll as stored now, for its labels printed offline.
+    JournalLabelRows::keepRoll(Database::conn(), qint64(vb::Val(id)));
     // The field shows what is stored now; the addend stays for the next save.
     txtUser[11]->setText(vb::CStr(quantity));
     LabMsg->setText(u"唛头保存成功"_s);
@@ -234,10 +237,24 @@ void frmBag::printMark()
     const auto print = [this] {
         PrintBill(printTemplate(u"唛头"_s), shownRoll(), isPrintreview->isChecked() && !m_poolJob);
     };
-    if (Journal::queued())
-        printOffline({qint64(shownRoll())}, print);
+    if (printsOffline())
+        printOffline(QString(), {qint64(shownRoll())}, print);
     else
         print();
+}
+
+bool frmBag::printsOffline() const
+{
+    // Saves waiting in the journal, or a database that does not answer (nothing saved since it
+    // went away): the label is filled from the rows kept here, not left empty.
+    if (Journal::queued())
+        return true;
+    try {
+        Database::conn().execute(u"select 1"_s);
+        return false;
+    } catch (const DbError& e) {
+        return Journal::isOffline(e);
+    }
 }
 
 void frmBag::printBox()
@@ -248,38 +265,40 @@ void frmBag::printBox()
     const auto print = [this, box] {
         PrintBag(printTemplate(u"箱唛"_s), box, isPrintreview->isChecked() && !m_poolJob);
     };
-    if (!Journal::queued()) {
+    if (!printsOffline()) {
         print();
         return;
     }
-    // The rolls of the box: those on the list and those saved into it offline.
-    QList<qint64> rolls = m_offlineBoxes.value(box);
+    // The rolls of the box: those kept for it (saved into it online or offline) and the list's.
+    QList<qint64> listed;
     for (int r = 1; r < ximaGrid->rows(); ++r)
         if (const qint64 id = qint64(vb::Val(ximaGrid->textMatrix(r, 1))); id > 0)
-            rolls.append(id);
-    printOffline(rolls, print);
+            listed.append(id);
+    printOffline(box, listed, print);
 }
 
-void frmBag::printOffline(const QList<qint64>& rolls, const std::function<void()>& print)
+void frmBag::printOffline(const QString& box, const QList<qint64>& rolls,
+                          const std::function<void()>& print)
 {
-    // Saves wait in the journal, so the database cannot fill the label: it is filled from the
-    // rolls as they were read here, with those saves, and says 离线.
-    QList<JournalLabelRows::Table> rows;
-    for (qint64 id : rolls) {
-        const QList<JournalLabelRows::Table> kept = JournalLabelRows::keptRoll(id);
-        if (kept.isEmpty()) {
-            LabMsg->setText(LabMsg->text() +
-                            u"；细码 %1 没有在本机联网查过，标签在上传后补打"_s.arg(id));
-            return;
+    // The database cannot fill the label: it is filled from the rolls as they were read here,
+    // with the saves that wait, and says 离线. A roll never read here would be left off (or
+    // empty): the label waits for the upload.
+    QList<qint64> missing;
+    const QList<JournalLabelRows::Table> rows = JournalLabelRows::keptRolls(box, rolls, &missing);
+    QString note;
+    if (!missing.isEmpty()) {
+        note = u"；细码 %1 没有在本机联网查过，标签在上传后补打"_s.arg(missing.first());
+    } else {
+        try {
+            JournalLabelRows offline(rows);
+            print();
+        } catch (const DbError& e) {
+            note = u"；标签没有打印："_s + e.message();
         }
-        rows += kept;
     }
-    try {
-        JournalLabelRows offline(rows);
-        print();
-    } catch (const DbError& e) {
-        LabMsg->setText(LabMsg->text() + u"；标签没有打印："_s + e.message());
-    }
+    // Printing again says it once.
+    if (!note.isEmpty() && !LabMsg->text().endsWith(note))
+        LabMsg->setText(LabMsg->text() + note);
 }
 
 bool frmBag::PrintBill(const QString& templateName, double id, bool preview)

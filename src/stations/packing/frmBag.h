@@ -84,7 +84,7 @@ public:
 
     // --- controls, by the names the mill's settings use ---
     QLineEdit* barcode = nullptr;
-    QList<QLineEdit*> txtUser;  // 0..44, nullptr where the table has no field
+    QList<QLineEdit*> txtUser;   // 0..44, nullptr where the table has no field
     QList<QLineEdit*> bagNumber; // 0 box number, 1 box weight, 2 box remark
     QLineEdit* txtBillCode = nullptr;
     QLabel* LabMsg = nullptr;
@@ -140,9 +140,13 @@ private:
     /// there); false when the journal could not be written (the operator was told).
     bool keepOffline(const QString& summary, const QList<JournalStep>& steps);
     bool saveMarkOffline(const QString& id, double quantity);
-    /// Runs print with the labels filled from the kept rows of rolls and the saves waiting in
-    /// the journal; a roll never read here leaves the label for after the upload (status line).
-    void printOffline(const QList<qint64>& rolls, const std::function<void()>& print);
+    /// Labels cannot be filled from the database now (saves wait, or it does not answer).
+    bool printsOffline() const;
+    /// Runs print with the labels filled from the kept rows of the box's rolls and of rolls and
+    /// the saves waiting in the journal; a roll never read here leaves the label for after the
+    /// upload (status line).
+    void printOffline(const QString& box, const QList<qint64>& rolls,
+                      const std::function<void()>& print);
     /// A lookup's error: offline in the status line (the operator goes on), else in a box.
     void showLookupError(const DbError& e);
 
@@ -150,10 +154,9 @@ private:
     devices::PackingScale* m_scale = nullptr;
     BagPrintPool* m_pool = nullptr;
     bool m_poolJob = false; // a print-pool job is being printed (inside its claim)
-    QString m_packing;     // "是否要打包" as written
+    QString m_packing;      // "是否要打包" as written
     bool m_saveCheck = false;
     bool m_savedOffline = false; // the last box save went into the offline journal
-    QHash<QString, QList<qint64>> m_offlineBoxes; // box number: rolls saved into it offline
-    QString m_machine;     // "menchineId"
-    QString m_scaleText;   // the weight the scale last wrote
+    QString m_machine;           // "menchineId"
+    QString m_scaleText;         // the weight the scale last wrote
 };
