@@ -6,10 +6,12 @@
 #include "db/ConnectionString.h"
 #include "db/SqlText.h"
 #include "shell/DbInfoCache.h"
+#include "shell/Journal.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDebug>
 #include <QFileInfo>
@@ -52,9 +54,9 @@ Connection& conn()
 
 QString connectionSetting()
 {
-    const QString stored = SysUtil::readIni(QStringLiteral("CUSTOMER.SETTING"),
-                                            QStringLiteral("CONNECTIONSTRING"),
-                                            QStringLiteral("缺省"), QStringLiteral("/config.ini"));
+    const QString stored =
+        SysUtil::readIni(QStringLiteral("CUSTOMER.SETTING"), QStringLiteral("CONNECTIONSTRING"),
+                         QStringLiteral("缺省"), QStringLiteral("/config.ini"));
     return TextCodec::decodeText(stored, QStringLiteral("orvex"));
 }
 
@@ -71,9 +73,8 @@ bool defaultDatabaseExisted()
                 .isEmpty();
 }
 
-} // namespace
-
-bool openConnection()
+// Opens the shared connection; the reason in reason when it cannot.
+bool tryOpen(QString* reason)
 {
     Connection& c = conn();
     c.close();
@@ -95,25 +96,55 @@ bool openConnection()
         return true;
     } catch (const DbError& e) {
         c.close();
-        // The operator sees the fixed message; the reason goes to the console for the fitter.
-        qWarning().noquote() << "openConnection:" << e.message();
-        MessageBox::show(QStringLiteral("数据库连接失败"), MessageBox::Critical);
+        *reason = e.message();
         return false;
     }
+}
+
+// A station started while the database was away works offline; once the journal's retry reaches
+// the database, the shared connection opens (or waits for the next time it is reached).
+void openWhenBack()
+{
+    if (!QCoreApplication::instance())
+        return;
+    Journal::startRetry();
+    Journal::whenDatabaseBack(QCoreApplication::instance(), [] {
+        QString reason;
+        if (!conn().isOpen() && !tryOpen(&reason))
+            openWhenBack();
+    });
+}
+
+} // namespace
+
+bool openConnection()
+{
+    QString reason;
+    if (tryOpen(&reason))
+        return true;
+    // The operator sees the fixed message; the reason goes to the console for the fitter.
+    qWarning().noquote() << "openConnection:" << reason;
+    MessageBox::show(QStringLiteral("数据库连接失败"), MessageBox::Critical);
+    openWhenBack();
+    return false;
 }
 
 QString buildConnectionString(const QString& server, const QString& user, const QString& password,
                               const QString& database, int mode)
 {
-    const QString head = mode == 2 ? QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;")
-                                   : QStringLiteral("Provider=SQLOLEDB.1;Integrated Security=SSPI;"
-                                                    "Persist Security Info=False;");
+    const QString head = mode == 2
+                             ? QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;")
+                             : QStringLiteral("Provider=SQLOLEDB.1;Integrated Security=SSPI;"
+                                              "Persist Security Info=False;");
     return head + QStringLiteral("Data Source=") + server + QStringLiteral(";Initial Catalog=") +
            database + QStringLiteral(";User ID=") + user + QStringLiteral(";Password=") + password +
            u';';
 }
 
-bool hasRecords(const Recordset* rs) { return rs && rs->isOpen() && !rs->eof(); }
+bool hasRecords(const Recordset* rs)
+{
+    return rs && rs->isOpen() && !rs->eof();
+}
 
 QString getDbInfo(const QString& code, const QString& def)
 {
@@ -130,7 +161,8 @@ QString getDbInfo(const QString& code, const QString& def)
 void loadDbInfo()
 {
     DbInfoCache::clear();
-    Recordset rs = SysUtil::openRecordset(conn(), QStringLiteral("select InfoCode ,InfoValue from DBInfo "));
+    Recordset rs =
+        SysUtil::openRecordset(conn(), QStringLiteral("select InfoCode ,InfoValue from DBInfo "));
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
         const QString code = rs.field(0).toString();
         if (!DbInfoCache::find(code))

@@ -17,7 +17,9 @@ Connection& conn();
 /// (default "缺省"), decoded by TextCodec with the word "orvex". The default database is
 /// created with the schema only when it has never existed in this program folder (mirel.ini
 /// [Database] DefaultCreated is written when it is made or first found). On failure shows
-/// "数据库连接失败" (critical), leaves the connection closed and returns false.
+/// "数据库连接失败" (critical), leaves the connection closed and returns false; the station goes
+/// on offline and the connection opens, without a message, when the offline journal's
+/// background retry finds the database answering.
 bool openConnection();
 
 /// The decoded connection setting openConnection() uses.

@@ -239,6 +239,7 @@ private slots:
     void stockPostedOnReplay_data();
     void stockPostedOnReplay();
     void renumberedLabelsPrintAgain();
+    void startedWhileAway();
 };
 
 namespace {
@@ -449,3 +450,20 @@ void TestStationsOffline::renumberedLabelsPrintAgain()
 
 QTEST_MAIN(TestStationsOffline)
 #include "TestStationsOffline.moc"
+
+// A station started while the database is away works offline, and its connection opens when
+// the background retry finds the database again: a roll never read here can be looked up then.
+void TestStationsOffline::startedWhileAway()
+{
+    BagFixture fx;
+    const Outage outage{fx.home().file(u"mirel.db"_s)};
+    QVERIFY(outage.away());
+    frmBag& f = fx.open();
+    fx.scan(u"44"_s);
+    QCOMPARE(f.LabMsg->text(), Journal::offlineLookupMessage());
+    QVERIFY(outage.back());
+    Journal::retryNow();
+    QTRY_VERIFY(Database::conn().isOpen());
+    fx.scan(u"44"_s);
+    QCOMPARE(f.txtUser[0]->text(), u"涤棉府绸"_s);
+}
