@@ -448,9 +448,6 @@ void TestStationsOffline::renumberedLabelsPrintAgain()
              qPrintable(label));
 }
 
-QTEST_MAIN(TestStationsOffline)
-#include "TestStationsOffline.moc"
-
 // A station started while the database is away works offline, and its connection opens when
 // the background retry finds the database again: a roll never read here can be looked up then.
 void TestStationsOffline::startedWhileAway()
@@ -467,3 +464,6 @@ void TestStationsOffline::startedWhileAway()
     fx.scan(u"44"_s);
     QCOMPARE(f.txtUser[0]->text(), u"涤棉府绸"_s);
 }
+
+QTEST_MAIN(TestStationsOffline)
+#include "TestStationsOffline.moc"
