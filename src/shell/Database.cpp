@@ -105,10 +105,13 @@ bool tryOpen(QString* reason)
 // the database, the shared connection opens (or waits for the next time it is reached).
 void openWhenBack()
 {
-    if (!QCoreApplication::instance())
+    static bool waiting = false; // once, however often a station tries in the meantime
+    if (waiting || !QCoreApplication::instance())
         return;
+    waiting = true;
     Journal::startRetry();
     Journal::whenDatabaseBack(QCoreApplication::instance(), [] {
+        waiting = false;
         QString reason;
         if (!conn().isOpen() && !tryOpen(&reason))
             openWhenBack();
