@@ -378,8 +378,8 @@ void TestStationsOffline::stockPostedOnReplay_data()
                                  << "55/1/1/0";
     QTest::newRow("posting refused")
         << false
-        << "create trigger stocktaking before update on iteminBatch begin select raise(abort, "
-           "'盘点中'); end"
+        << "create trigger stocktaking before update of batchId on checkinfo begin select "
+           "raise(abort, '盘点中'); end"
         << "50/1/2/1 离线保存的卷已上传，但没有入库：\n卷号 001  卡号 K001（卷号已改为 "
            "002）：盘点中";
 }
