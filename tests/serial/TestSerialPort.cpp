@@ -20,7 +20,7 @@ struct Pty {
     QString path;
     Pty()
     {
-        termios raw {};
+        termios raw{};
         cfmakeraw(&raw);
         char name[256] = {};
         if (openpty(&master, &slave, name, &raw, nullptr) == 0)
@@ -36,7 +36,10 @@ struct Pty {
             ::close(master);
         master = slave = -1;
     }
-    void send(const QByteArray& b) { QVERIFY(::write(master, b.constData(), size_t(b.size())) == b.size()); }
+    void send(const QByteArray& b)
+    {
+        QVERIFY(::write(master, b.constData(), size_t(b.size())) == b.size());
+    }
     QByteArray read()
     {
         char buf[256];
@@ -45,208 +48,183 @@ struct Pty {
     }
 };
 
+// A port mapped in mirel.ini to the pty (or to `device`), with the folder that maps it.
+struct PtyPort {
+    TempProgramFolder folder;
+    Pty pty;
+    SerialPort port;
+    explicit PtyPort(int com = 1, const QByteArray& device = {})
+    {
+        folder.writeFile(QStringLiteral("mirel.ini"),
+                         "[SerialPorts]\nCOM" + QByteArray::number(com) + "=" +
+                             (device.isEmpty() ? pty.path.toLocal8Bit() : device) + "\n");
+        port.setCommPort(com);
+    }
+};
+
 } // namespace
 
 class TestSerialPort : public QObject {
     Q_OBJECT
 private slots:
-    void settingsText_data();
-    void settingsText();
-    void portNames();
-    void portNumberRules_data();
-    void portNumberRules();
-    void readAndWriteOverPty();
-    void receiveThreshold();
-    void badSettingsDoNotOpen();
-    void missingDeviceDoesNotOpen();
-    void unpluggedPortCloses();
-    void memoryDeviceKeepsNewestBytes();
-};
-
-void TestSerialPort::settingsText_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<int>("baud");
-    QTest::addColumn<int>("parity");
-    QTest::addColumn<int>("bits");
-    QTest::addColumn<int>("stop");
-    QTest::newRow("9600,n,8,1") << "9600,n,8,1" << true << 9600 << int(QSerialPort::NoParity) << 8
-                                << int(QSerialPort::OneStop);
-    QTest::newRow("19200,E,7,2") << "19200,E,7,2" << true << 19200 << int(QSerialPort::EvenParity)
-                                 << 7 << int(QSerialPort::TwoStop);
-    QTest::newRow("odd, 1.5") << "4800,o,5,1.5" << true << 4800 << int(QSerialPort::OddParity) << 5
-                              << int(QSerialPort::OneAndHalfStop);
-    QTest::newRow("mark") << "1200,m,8,1" << true << 1200 << int(QSerialPort::MarkParity) << 8
-                          << int(QSerialPort::OneStop);
-    QTest::newRow("space, blanks") << " 2400 , s , 6 , 1 " << true << 2400
-                                   << int(QSerialPort::SpaceParity) << 6 << int(QSerialPort::OneStop);
-    QTest::newRow("parity x") << "9600,x,8,1" << false << 0 << 0 << 0 << 0;
-    QTest::newRow("3 fields") << "9600,n,8" << false << 0 << 0 << 0 << 0;
-    QTest::newRow("baud text") << "fast,n,8,1" << false << 0 << 0 << 0 << 0;
-    QTest::newRow("baud 0") << "0,n,8,1" << false << 0 << 0 << 0 << 0;
-    QTest::newRow("9 bits") << "9600,n,9,1" << false << 0 << 0 << 0 << 0;
-    QTest::newRow("stop 3") << "9600,n,8,3" << false << 0 << 0 << 0 << 0;
-    QTest::newRow("empty") << "" << false << 0 << 0 << 0 << 0;
-}
-
-void TestSerialPort::settingsText()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, ok);
-    SerialSettings s;
-    QString error;
-    QCOMPARE(parseSerialSettings(text, &s, &error), ok);
-    if (!ok) {
-        QVERIFY(error.contains(text));
-        return;
+    void settingsText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QList<int>>("fields"); // baud, parity, bits, stop; empty: refused
+        using P = QSerialPort;
+        QTest::newRow("9600,n,8,1") << "9600,n,8,1" << QList<int>{9600, P::NoParity, 8, P::OneStop};
+        QTest::newRow("19200,E,7,2")
+            << "19200,E,7,2" << QList<int>{19200, P::EvenParity, 7, P::TwoStop};
+        QTest::newRow("odd, 1.5") << "4800,o,5,1.5"
+                                  << QList<int>{4800, P::OddParity, 5, P::OneAndHalfStop};
+        QTest::newRow("mark") << "1200,m,8,1" << QList<int>{1200, P::MarkParity, 8, P::OneStop};
+        QTest::newRow("space, blanks")
+            << " 2400 , s , 6 , 1 " << QList<int>{2400, P::SpaceParity, 6, P::OneStop};
+        for (const char* bad :
+             {"9600,x,8,1", "9600,n,8", "fast,n,8,1", "0,n,8,1", "9600,n,9,1", "9600,n,8,3", ""})
+            QTest::newRow(bad) << QString::fromLatin1(bad) << QList<int>{};
     }
-    QTEST(int(s.baud), "baud");
-    QTEST(int(s.parity), "parity");
-    QTEST(int(s.dataBits), "bits");
-    QTEST(int(s.stopBits), "stop");
-}
 
-void TestSerialPort::portNames()
-{
-    TempProgramFolder folder;
-    folder.writeFile(QStringLiteral("mirel.ini"), "[SerialPorts]\ncom3=/dev/ttyUSB0\n");
-    QCOMPARE(SerialPortNames::deviceName(3), QStringLiteral("/dev/ttyUSB0"));
-    QCOMPARE(SerialPortNames::deviceName(5), QStringLiteral("/dev/ttyS4"));
-    QCOMPARE(SerialPortNames::deviceName(1), QStringLiteral("/dev/ttyS0"));
-}
+    void settingsText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QList<int>, fields);
+        SerialSettings s;
+        QString error;
+        QCOMPARE(parseSerialSettings(text, &s, &error), !fields.isEmpty());
+        if (fields.isEmpty())
+            QVERIFY(error.contains(text));
+        else
+            QCOMPARE((QList<int>{int(s.baud), int(s.parity), int(s.dataBits), int(s.stopBits)}),
+                     fields);
+    }
 
-void TestSerialPort::portNumberRules_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<int>("last");
-    QTest::addColumn<int>("afterCom");
-    QTest::newRow("COM3") << "COM3" << 3 << 3;
-    QTest::newRow("COM12") << "COM12" << 2 << 12;
-    QTest::newRow("com7") << "com7" << 7 << 7;
-    QTest::newRow("no digit") << "COMX" << 0 << 0;
-    QTest::newRow("empty") << "" << 0 << 0;
-}
+    void portNames()
+    {
+        TempProgramFolder folder;
+        folder.writeFile(QStringLiteral("mirel.ini"), "[SerialPorts]\ncom3=/dev/ttyUSB0\n");
+        QCOMPARE(SerialPortNames::deviceName(3), QStringLiteral("/dev/ttyUSB0"));
+        QCOMPARE(SerialPortNames::deviceName(5), QStringLiteral("/dev/ttyS4"));
+        QCOMPARE(SerialPortNames::deviceName(1), QStringLiteral("/dev/ttyS0"));
+    }
 
-void TestSerialPort::portNumberRules()
-{
-    QFETCH(QString, name);
-    QTEST(SerialPortNames::numberFromLastCharacter(name), "last");
-    QTEST(SerialPortNames::numberAfterCom(name), "afterCom");
-}
+    void portNumberRules_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("last");
+        QTest::addColumn<int>("afterCom");
+        QTest::newRow("COM3") << "COM3" << 3 << 3;
+        QTest::newRow("COM12") << "COM12" << 2 << 12;
+        QTest::newRow("com7") << "com7" << 7 << 7;
+        QTest::newRow("no digit") << "COMX" << 0 << 0;
+        QTest::newRow("empty") << "" << 0 << 0;
+    }
 
-void TestSerialPort::readAndWriteOverPty()
-{
-    TempProgramFolder folder;
-    Pty pty;
-    QVERIFY(!pty.path.isEmpty());
-    folder.writeFile(QStringLiteral("mirel.ini"), "[SerialPorts]\nCOM5=" + pty.path.toLocal8Bit() + "\n");
-    SerialPort port;
-    port.setCommPort(5);
-    QVERIFY(port.setSettings(QStringLiteral("9600,n,8,1")));
-    QVERIFY2(port.setPortOpen(true), qPrintable(port.lastError()));
-    QVERIFY(port.portOpen());
-    QCOMPARE(port.deviceName(), pty.path);
+    void portNumberRules()
+    {
+        QFETCH(QString, name);
+        QTEST(SerialPortNames::numberFromLastCharacter(name), "last");
+        QTEST(SerialPortNames::numberAfterCom(name), "afterCom");
+    }
 
-    pty.send(QByteArray::fromHex("0103043039000025"));
-    QTRY_COMPARE(port.inBufferCount(), 8);
-    port.setInputLen(3);
-    QCOMPARE(port.inputBytes(), QByteArray::fromHex("010304"));
-    QCOMPARE(port.inBufferCount(), 5);
-    port.clearInBuffer();
-    QCOMPARE(port.inBufferCount(), 0);
+    void readAndWriteOverPty()
+    {
+        PtyPort p(5);
+        SerialPort& port = p.port;
+        QVERIFY(!p.pty.path.isEmpty());
+        QVERIFY(port.setSettings(QStringLiteral("9600,n,8,1")));
+        QVERIFY2(port.setPortOpen(true), qPrintable(port.lastError()));
+        QVERIFY(port.portOpen());
+        QCOMPARE(port.deviceName(), p.pty.path);
 
-    pty.send("123.45M\r\n");
-    port.setInputLen(0);
-    QTRY_COMPARE(port.inBufferCount(), 9);
-    QCOMPARE(port.inputText(), QStringLiteral("123.45M\r\n"));
+        p.pty.send(QByteArray::fromHex("0103043039000025"));
+        QTRY_COMPARE(port.inBufferCount(), 8);
+        port.setInputLen(3);
+        QCOMPARE(port.inputBytes(), QByteArray::fromHex("010304"));
+        QCOMPARE(port.inBufferCount(), 5);
+        port.clearInBuffer();
+        QCOMPARE(port.inBufferCount(), 0);
 
-    QVERIFY(port.output(QByteArray::fromHex("010300000002C40B")));
-    // On the line at once, without the event loop: the zero command pauses right after writing.
-    const QByteArray got = pty.read();
-    QCOMPARE(got.toHex(), QByteArray("010300000002c40b"));
+        p.pty.send("123.45M\r\n");
+        port.setInputLen(0);
+        QTRY_COMPARE(port.inBufferCount(), 9);
+        QCOMPARE(port.inputText(), QStringLiteral("123.45M\r\n"));
 
-    QVERIFY(port.setPortOpen(false));
-    QVERIFY(!port.portOpen());
-    QVERIFY(!port.output(QByteArray("x")));
-}
+        QVERIFY(port.output(QByteArray::fromHex("010300000002C40B")));
+        // On the line at once, without the event loop: the zero command pauses right after writing.
+        QCOMPARE(p.pty.read().toHex(), QByteArray("010300000002c40b"));
 
-void TestSerialPort::receiveThreshold()
-{
-    TempProgramFolder folder;
-    Pty pty;
-    folder.writeFile(QStringLiteral("mirel.ini"), "[SerialPorts]\nCOM2=" + pty.path.toLocal8Bit() + "\n");
-    SerialPort port;
-    port.setCommPort(2);
-    port.setRThreshold(1);
-    QVERIFY(port.setPortOpen(true));
-    QSignalSpy spy(&port, &SerialPort::received);
-    pty.send("K2405");
-    QTRY_VERIFY(spy.count() >= 1);
-    QCOMPARE(port.inputText(), QStringLiteral("K2405"));
-    port.setRThreshold(0);
-    spy.clear();
-    pty.send("more");
-    QTRY_COMPARE(port.inBufferCount(), 4);
-    QCOMPARE(spy.count(), 0);
-}
+        QVERIFY(port.setPortOpen(false));
+        QVERIFY(!port.portOpen());
+        QVERIFY(!port.output(QByteArray("x")));
+    }
 
-void TestSerialPort::badSettingsDoNotOpen()
-{
-    TempProgramFolder folder;
-    Pty pty;
-    folder.writeFile(QStringLiteral("mirel.ini"), "[SerialPorts]\nCOM1=" + pty.path.toLocal8Bit() + "\n");
-    SerialPort port;
-    QVERIFY(!port.setSettings(QStringLiteral("9600,q,8,1")));
-    QVERIFY(!port.setPortOpen(true));
-    QVERIFY(!port.portOpen());
-    QVERIFY(port.lastError().contains(QStringLiteral("9600,q,8,1")));
-}
+    void receiveThreshold()
+    {
+        PtyPort p(2);
+        p.port.setRThreshold(1);
+        QVERIFY(p.port.setPortOpen(true));
+        QSignalSpy spy(&p.port, &SerialPort::received);
+        p.pty.send("K2405");
+        QTRY_VERIFY(spy.count() >= 1);
+        QCOMPARE(p.port.inputText(), QStringLiteral("K2405"));
+        p.port.setRThreshold(0);
+        spy.clear();
+        p.pty.send("more");
+        QTRY_COMPARE(p.port.inBufferCount(), 4);
+        QCOMPARE(spy.count(), 0);
+    }
 
-void TestSerialPort::missingDeviceDoesNotOpen()
-{
-    TempProgramFolder folder;
-    folder.writeFile(QStringLiteral("mirel.ini"), "[SerialPorts]\nCOM1=/dev/no-such-tty\n");
-    SerialPort port;
-    QVERIFY(!port.setPortOpen(true));
-    QVERIFY(!port.portOpen());
-    QVERIFY(port.lastError().contains(QStringLiteral("COM1")));
-    QCOMPARE(port.inBufferCount(), 0);
-    QVERIFY(port.inputBytes().isEmpty());
-}
+    void portDoesNotOpen_data()
+    {
+        QTest::addColumn<QString>("settings");
+        QTest::addColumn<QByteArray>("device"); // empty: the pty
+        QTest::addColumn<QString>("error");
+        QTest::newRow("bad settings") << "9600,q,8,1" << QByteArray() << "9600,q,8,1";
+        QTest::newRow("missing device") << "9600,n,8,1" << QByteArray("/dev/no-such-tty") << "COM1";
+    }
 
-void TestSerialPort::unpluggedPortCloses()
-{
-    TempProgramFolder folder;
-    Pty pty;
-    folder.writeFile(QStringLiteral("mirel.ini"), "[SerialPorts]\nCOM1=" + pty.path.toLocal8Bit() + "\n");
-    SerialPort port;
-    QVERIFY(port.setPortOpen(true));
-    QSignalSpy lost(&port, &SerialPort::portLost);
-    pty.unplug();
-    QTRY_COMPARE(lost.count(), 1);
-    QVERIFY(!port.portOpen());
-    QVERIFY(!port.output(QByteArray("x")));
-    QCOMPARE(port.inBufferCount(), 0);
-}
+    void portDoesNotOpen()
+    {
+        QFETCH(QString, settings);
+        QFETCH(QByteArray, device);
+        QFETCH(QString, error);
+        PtyPort p(1, device);
+        QCOMPARE(p.port.setSettings(settings), !device.isEmpty());
+        QVERIFY(!p.port.setPortOpen(true));
+        QVERIFY(!p.port.portOpen());
+        QVERIFY(p.port.lastError().contains(error));
+        QCOMPARE(p.port.inBufferCount(), 0);
+        QVERIFY(p.port.inputBytes().isEmpty());
+    }
 
-void TestSerialPort::memoryDeviceKeepsNewestBytes()
-{
-    MemoryDevice dev;
-    SerialPort port;
-    port.setDevice(&dev);
-    QVERIFY(port.setPortOpen(true));
-    QVERIFY(port.output(QByteArrayLiteral("SET-C")));
-    QCOMPARE(dev.written, QByteArrayLiteral("SET-C"));
-    const QByteArray old(SerialPort::kMaxBuffer, 'o');
-    dev.feed(old);
-    dev.feed("=05.0100");
-    QCOMPARE(port.inBufferCount(), int(SerialPort::kMaxBuffer));
-    QVERIFY(port.inputText().endsWith(QStringLiteral("=05.0100")));
-    port.setPortOpen(false);
-    QVERIFY(!port.portOpen());
-    QVERIFY(!port.output(QByteArrayLiteral("x")));
-}
+    void unpluggedPortCloses()
+    {
+        PtyPort p;
+        QVERIFY(p.port.setPortOpen(true));
+        QSignalSpy lost(&p.port, &SerialPort::portLost);
+        p.pty.unplug();
+        QTRY_COMPARE(lost.count(), 1);
+        QVERIFY(!p.port.portOpen());
+        QVERIFY(!p.port.output(QByteArray("x")));
+        QCOMPARE(p.port.inBufferCount(), 0);
+    }
+
+    void memoryDeviceKeepsNewestBytes()
+    {
+        MemoryDevice dev;
+        SerialPort port;
+        port.setDevice(&dev);
+        QVERIFY(port.setPortOpen(true));
+        QVERIFY(port.output(QByteArrayLiteral("SET-C")));
+        QCOMPARE(dev.written, QByteArrayLiteral("SET-C"));
+        const QByteArray old(SerialPort::kMaxBuffer, 'o');
+        dev.feed(old);
+        dev.feed("=05.0100");
+        QCOMPARE(port.inBufferCount(), int(SerialPort::kMaxBuffer));
+        QVERIFY(port.inputText().endsWith(QStringLiteral("=05.0100")));
+    }
+};
 
 QTEST_GUILESS_MAIN(TestSerialPort)
 #include "TestSerialPort.moc"
