@@ -35,205 +35,197 @@ const QByteArray kCard = QByteArray::fromHex("0123456789ABCDEF00112233445566FF")
 class TestReaderLibraries : public QObject {
     Q_OBJECT
 private slots:
-    void hexDigits_data();
-    void hexDigits();
-    void hexText_data();
-    void hexText();
-    void cardText();
-    void usbCounterMissing();
-    void usbCounterIncomplete();
-    void usbCounterOnTheInspectionFrame();
-    void rfidMissing();
-    void rfidReadsBlockTen();
-    void rfidOnTheTick_data();
-    void rfidOnTheTick();
+    void hexDigits_data()
+    {
+        QTest::addColumn<QString>("ch");
+        QTest::addColumn<int>("value");
+        const std::pair<const char*, int> digits[] = {{"0", 0},  {"9", 9},  {"f", 15},
+                                                      {"F", 15}, {"G", 16}, {"z", 35},
+                                                      {"-", 0},  {"ab", 0}, {"", 0}};
+        for (const auto& [ch, value] : digits)
+            QTest::addRow("'%s'", ch) << QString::fromLatin1(ch) << value;
+    }
+
+    void hexDigits()
+    {
+        QFETCH(QString, ch);
+        QTEST(hexDigitValue(ch), "value");
+    }
+
+    void hexText_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("sector key") << sectorKeyText() << QByteArray::fromHex("A35C19E742B8");
+        QTest::newRow("one digit, both cases") << "1 a 0F ff" << QByteArray::fromHex("010A0FFF");
+        QTest::newRow("empty") << "" << QByteArray();
+    }
+
+    void hexText()
+    {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QCOMPARE(hexTextToBytes(text), bytes);
+    }
+
+    void cardText()
+    {
+        QCOMPARE(bytesToHexText(kCard, 16), QStringLiteral("0123456789ABCDEF00112233445566FF"));
+        QString word;
+        const QString decoded = bytesToCardText(QByteArray("W0815\0\0", 7), 7,
+                                                [&](const QString& text, const QString& w) {
+                                                    word = w;
+                                                    return text.left(5);
+                                                });
+        QCOMPARE(word, QStringLiteral("orvex"));
+        QCOMPARE(decoded, QStringLiteral("W0815"));
+        const QString raw = bytesToCardText(QByteArray("AB\0\xff", 4), 4);
+        QCOMPARE(raw.size(), 4); // zero bytes and high bytes are one character each
+        QCOMPARE(raw.at(3).unicode(), char16_t(0xFF));
+    }
+
+    // No library, or one without every export the counter needs: nothing loaded, a count of 0.
+    void usbCounterNotUsable_data()
+    {
+        QTest::addColumn<QByteArray>("standIn");
+        QTest::newRow("missing") << QByteArray();
+        QTest::newRow("incomplete") << QByteArray("libhid3388_partial.so");
+    }
+    void usbCounterNotUsable()
+    {
+        QFETCH(QByteArray, standIn);
+        TempProgramFolder folder;
+        if (!standIn.isEmpty())
+            install(folder, standIn.constData(), "libhid3388.so");
+        UsbCounterLibrary usb;
+        QVERIFY(!usb.open());
+        QVERIFY(!usb.isLoaded());
+        QVERIFY(usb.errorString().contains(QStringLiteral("hid3388")));
+        QCOMPARE(usb.count(), qint16(0));
+        usb.zero();
+        usb.close();
+    }
+
+    void usbCounterOnTheInspectionFrame()
+    {
+        TempProgramFolder folder;
+        install(folder, "libhid3388.so", "libhid3388.so");
+        folder.writeFile(QStringLiteral("mirel.ini"),
+                         "[MIREL]\nInputMode=2\nCommBarcode=\n[MES]\nRFID=1\n");
+        InspectionDevices devs;
+        QSignalSpy status(&devs, &InspectionDevices::counterStatus);
+        QSignalSpy tips(&devs, &InspectionDevices::counterToolTip);
+        QSignalSpy quantity(&devs, &InspectionDevices::quantityText);
+        devs.setCounterConnected(true);
+        devs.setupDevices();
+        QCOMPARE(status.last().at(0).toString(), QStringLiteral("电表准备好"));
+
+        auto setCount = hook<void (*)(short)>(folder, "libhid3388.so", "standin_set_count");
+        auto calls = hook<const char* (*)()>(folder, "libhid3388.so", "standin_calls");
+        QVERIFY(setCount && calls);
+        setCount(-1234); // a 16-bit signed count, shown as it comes
+        devs.pollDevices();
+        QCOMPARE(status.last().at(0).toString(), QStringLiteral("码表2通讯中..."));
+        QCOMPARE(tips.last().at(0).toString(), QStringLiteral("-1234"));
+        QCOMPARE(quantity.last().at(1).toString(), QStringLiteral("-1234.00"));
+        devs.zeroCounter();
+        devs.pollDevices();
+        QCOMPARE(quantity.last().at(1).toString(), QStringLiteral("0.00"));
+        devs.releaseDevices();
+        QCOMPARE(QByteArray(calls()), QByteArray("oczcx"));
+    }
+
+    void rfidMissing()
+    {
+        TempProgramFolder folder;
+        RfidReaderLibrary reader;
+        QByteArray block("untouched");
+        QVERIFY(!readCardBlock(reader, &block));
+        QCOMPARE(block, QByteArray("untouched"));
+        QVERIFY(reader.errorString().contains(QStringLiteral("mi")));
+    }
+
+    void rfidReadsBlockTen()
+    {
+        TempProgramFolder folder;
+        install(folder, "libmi.so", "libmi.so");
+        RfidReaderLibrary reader;
+        QVERIFY(reader.load());
+        auto setCard =
+            hook<void (*)(const unsigned char*, int)>(folder, "libmi.so", "standin_set_card");
+        auto lastArgs = hook<const int* (*)()>(folder, "libmi.so", "standin_last_args");
+        auto lastKey = hook<const unsigned char* (*)()>(folder, "libmi.so", "standin_last_key");
+        QVERIFY(setCard && lastArgs && lastKey);
+
+        setCard(reinterpret_cast<const unsigned char*>(kCard.constData()), 0);
+        QByteArray block;
+        QVERIFY(readCardBlock(reader, &block));
+        QCOMPARE(block, kCard);
+        const int* args = lastArgs();
+        QCOMPARE(QList<int>({args[0], args[1], args[2], args[3], args[4]}),
+                 QList<int>({0, 0, 0, 10, 1}));
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(lastKey()), 6),
+                 QByteArray::fromHex("A35C19E742B8"));
+
+        // The progress station's worker card: 16 characters, zero bytes included, then decoded.
+        const QByteArray worker("W0815\0\0\0\0\0\0\0\0\0\0\0", 16);
+        setCard(reinterpret_cast<const unsigned char*>(worker.constData()), 0);
+        QString text;
+        QVERIFY(readWorkerCard(reader, &text));
+        QCOMPARE(text.size(), 16);
+        QVERIFY(text.startsWith(QStringLiteral("W0815")));
+        QVERIFY(readWorkerCard(reader, &text,
+                               [](const QString& t, const QString&) { return t.left(5); }));
+        QCOMPARE(text, QStringLiteral("W0815"));
+
+        setCard(reinterpret_cast<const unsigned char*>(kCard.constData()),
+                3); // no card on the reader
+        block = "untouched";
+        QVERIFY(!readCardBlock(reader, &block));
+        QCOMPARE(block, QByteArray("untouched"));
+        text = QStringLiteral("kept");
+        QVERIFY(!readWorkerCard(reader, &text));
+        QCOMPARE(text, QStringLiteral("kept"));
+    }
+
+    void rfidOnTheTick_data()
+    {
+        QTest::addColumn<QByteArray>("rfid");
+        QTest::addColumn<quint32>("colour");
+        QTest::addColumn<bool>("reads");
+        QTest::newRow("RFID=0 reads") << QByteArray("0") << quint32(0xFF2000) << true;
+        QTest::newRow("RFID=1 does not") << QByteArray("1") << quint32(0x80000012) << false;
+        QTest::newRow("missing key does not") << QByteArray() << quint32(0x80000012) << false;
+    }
+
+    void rfidOnTheTick()
+    {
+        QFETCH(QByteArray, rfid);
+        QFETCH(quint32, colour);
+        QFETCH(bool, reads);
+        TempProgramFolder folder;
+        install(folder, "libmi.so", "libmi.so");
+        folder.writeFile(QStringLiteral("mirel.ini"),
+                         "[MIREL]\nCommBarcode=\n[MES]\n" +
+                             (rfid.isEmpty() ? QByteArray() : "RFID=" + rfid + "\n"));
+        auto setCard =
+            hook<void (*)(const unsigned char*, int)>(folder, "libmi.so", "standin_set_card");
+        QVERIFY(setCard);
+        setCard(reinterpret_cast<const unsigned char*>(kCard.constData()), 0);
+        InspectionDevices devs;
+        QSignalSpy colours(&devs, &InspectionDevices::labelColour);
+        QSignalSpy cards(&devs, &InspectionDevices::workerCard);
+        devs.setupDevices();
+        devs.pollDevices();
+        QCOMPARE(colours.last().at(0).toInt(), fields::kCardCaption);
+        QCOMPARE(colours.last().at(1).value<quint32>(), colour);
+        QCOMPARE(cards.count(), reads ? 1 : 0);
+        if (reads)
+            QCOMPARE(cards.last().at(0).toString(),
+                     QStringLiteral("0123456789ABCDEF00112233445566FF"));
+        devs.releaseDevices();
+    }
 };
-
-void TestReaderLibraries::hexDigits_data()
-{
-    QTest::addColumn<QString>("ch");
-    QTest::addColumn<int>("value");
-    QTest::newRow("0") << "0" << 0;
-    QTest::newRow("9") << "9" << 9;
-    QTest::newRow("f") << "f" << 15;
-    QTest::newRow("F") << "F" << 15;
-    QTest::newRow("G") << "G" << 16;
-    QTest::newRow("z") << "z" << 35;
-    QTest::newRow("-") << "-" << 0;
-    QTest::newRow("two characters") << "ab" << 0;
-    QTest::newRow("empty") << "" << 0;
-}
-
-void TestReaderLibraries::hexDigits()
-{
-    QFETCH(QString, ch);
-    QTEST(hexDigitValue(ch), "value");
-}
-
-void TestReaderLibraries::hexText_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::newRow("sector key") << sectorKeyText() << QByteArray::fromHex("A35C19E742B8");
-    QTest::newRow("one digit, both cases") << "1 a 0F ff" << QByteArray::fromHex("010A0FFF");
-    QTest::newRow("empty") << "" << QByteArray();
-}
-
-void TestReaderLibraries::hexText()
-{
-    QFETCH(QString, text);
-    QFETCH(QByteArray, bytes);
-    QCOMPARE(hexTextToBytes(text), bytes);
-    QCOMPARE(hexTextToBytes(text).size(), bytes.size());
-}
-
-void TestReaderLibraries::cardText()
-{
-    QCOMPARE(bytesToHexText(kCard, 16), QStringLiteral("0123456789ABCDEF00112233445566FF"));
-    QString word;
-    const QString decoded = bytesToCardText(QByteArray("W0815\0\0", 7), 7,
-                                            [&](const QString& text, const QString& w) {
-                                                word = w;
-                                                return text.left(5);
-                                            });
-    QCOMPARE(word, QStringLiteral("orvex"));
-    QCOMPARE(decoded, QStringLiteral("W0815"));
-    const QString raw = bytesToCardText(QByteArray("AB\0\xff", 4), 4);
-    QCOMPARE(raw.size(), 4); // zero bytes and high bytes are one character each
-    QCOMPARE(raw.at(3).unicode(), char16_t(0xFF));
-}
-
-void TestReaderLibraries::usbCounterMissing()
-{
-    TempProgramFolder folder;
-    UsbCounterLibrary usb;
-    QVERIFY(!usb.open());
-    QVERIFY(usb.errorString().contains(QStringLiteral("hid3388")));
-    QCOMPARE(usb.count(), qint16(0));
-    usb.zero();
-    usb.close();
-}
-
-void TestReaderLibraries::usbCounterIncomplete()
-{
-    TempProgramFolder folder;
-    install(folder, "libhid3388_partial.so", "libhid3388.so");
-    UsbCounterLibrary usb;
-    QVERIFY(!usb.open());
-    QVERIFY(!usb.isLoaded());
-    QCOMPARE(usb.count(), qint16(0));
-}
-
-void TestReaderLibraries::usbCounterOnTheInspectionFrame()
-{
-    TempProgramFolder folder;
-    install(folder, "libhid3388.so", "libhid3388.so");
-    folder.writeFile(QStringLiteral("mirel.ini"), "[MIREL]\nInputMode=2\nCommBarcode=\n[MES]\nRFID=1\n");
-    InspectionDevices devs;
-    QSignalSpy status(&devs, &InspectionDevices::counterStatus);
-    QSignalSpy tips(&devs, &InspectionDevices::counterToolTip);
-    QSignalSpy quantity(&devs, &InspectionDevices::quantityText);
-    devs.setCounterConnected(true);
-    devs.setupDevices();
-    QCOMPARE(status.last().at(0).toString(), QStringLiteral("电表准备好"));
-
-    auto setCount = hook<void (*)(short)>(folder, "libhid3388.so", "standin_set_count");
-    auto calls = hook<const char* (*)()>(folder, "libhid3388.so", "standin_calls");
-    QVERIFY(setCount && calls);
-    setCount(-1234); // a 16-bit signed count, shown as it comes
-    devs.pollDevices();
-    QCOMPARE(status.last().at(0).toString(), QStringLiteral("码表2通讯中..."));
-    QCOMPARE(tips.last().at(0).toString(), QStringLiteral("-1234"));
-    QCOMPARE(quantity.last().at(1).toString(), QStringLiteral("-1234.00"));
-    devs.zeroCounter();
-    devs.pollDevices();
-    QCOMPARE(quantity.last().at(1).toString(), QStringLiteral("0.00"));
-    devs.releaseDevices();
-    QCOMPARE(QByteArray(calls()), QByteArray("oczcx"));
-}
-
-void TestReaderLibraries::rfidMissing()
-{
-    TempProgramFolder folder;
-    RfidReaderLibrary reader;
-    QByteArray block("untouched");
-    QVERIFY(!readCardBlock(reader, &block));
-    QCOMPARE(block, QByteArray("untouched"));
-    QVERIFY(reader.errorString().contains(QStringLiteral("mi")));
-}
-
-void TestReaderLibraries::rfidReadsBlockTen()
-{
-    TempProgramFolder folder;
-    install(folder, "libmi.so", "libmi.so");
-    RfidReaderLibrary reader;
-    QVERIFY(reader.load());
-    auto setCard = hook<void (*)(const unsigned char*, int)>(folder, "libmi.so", "standin_set_card");
-    auto lastArgs = hook<const int* (*)()>(folder, "libmi.so", "standin_last_args");
-    auto lastKey = hook<const unsigned char* (*)()>(folder, "libmi.so", "standin_last_key");
-    QVERIFY(setCard && lastArgs && lastKey);
-
-    setCard(reinterpret_cast<const unsigned char*>(kCard.constData()), 0);
-    QByteArray block;
-    QVERIFY(readCardBlock(reader, &block));
-    QCOMPARE(block, kCard);
-    const int* args = lastArgs();
-    QCOMPARE(QList<int>({args[0], args[1], args[2], args[3], args[4]}), QList<int>({0, 0, 0, 10, 1}));
-    QCOMPARE(QByteArray(reinterpret_cast<const char*>(lastKey()), 6), QByteArray::fromHex("A35C19E742B8"));
-
-    // The progress station's worker card: 16 characters, zero bytes included, then decoded.
-    const QByteArray worker("W0815\0\0\0\0\0\0\0\0\0\0\0", 16);
-    setCard(reinterpret_cast<const unsigned char*>(worker.constData()), 0);
-    QString text;
-    QVERIFY(readWorkerCard(reader, &text));
-    QCOMPARE(text.size(), 16);
-    QVERIFY(text.startsWith(QStringLiteral("W0815")));
-    QVERIFY(readWorkerCard(reader, &text, [](const QString& t, const QString&) { return t.left(5); }));
-    QCOMPARE(text, QStringLiteral("W0815"));
-
-    setCard(reinterpret_cast<const unsigned char*>(kCard.constData()), 3); // no card on the reader
-    block = "untouched";
-    QVERIFY(!readCardBlock(reader, &block));
-    QCOMPARE(block, QByteArray("untouched"));
-    text = QStringLiteral("kept");
-    QVERIFY(!readWorkerCard(reader, &text));
-    QCOMPARE(text, QStringLiteral("kept"));
-}
-
-void TestReaderLibraries::rfidOnTheTick_data()
-{
-    QTest::addColumn<QByteArray>("rfid");
-    QTest::addColumn<quint32>("colour");
-    QTest::addColumn<bool>("reads");
-    QTest::newRow("RFID=0 reads") << QByteArray("0") << quint32(0xFF2000) << true;
-    QTest::newRow("RFID=1 does not") << QByteArray("1") << quint32(0x80000012) << false;
-    QTest::newRow("missing key does not") << QByteArray() << quint32(0x80000012) << false;
-}
-
-void TestReaderLibraries::rfidOnTheTick()
-{
-    QFETCH(QByteArray, rfid);
-    QFETCH(quint32, colour);
-    QFETCH(bool, reads);
-    TempProgramFolder folder;
-    install(folder, "libmi.so", "libmi.so");
-    folder.writeFile(QStringLiteral("mirel.ini"), "[MIREL]\nCommBarcode=\n[MES]\n"
-                                                      + (rfid.isEmpty() ? QByteArray() : "RFID=" + rfid + "\n"));
-    auto setCard = hook<void (*)(const unsigned char*, int)>(folder, "libmi.so", "standin_set_card");
-    QVERIFY(setCard);
-    setCard(reinterpret_cast<const unsigned char*>(kCard.constData()), 0);
-    InspectionDevices devs;
-    QSignalSpy colours(&devs, &InspectionDevices::labelColour);
-    QSignalSpy cards(&devs, &InspectionDevices::workerCard);
-    devs.setupDevices();
-    devs.pollDevices();
-    QCOMPARE(colours.last().at(0).toInt(), fields::kCardCaption);
-    QCOMPARE(colours.last().at(1).value<quint32>(), colour);
-    QCOMPARE(cards.count(), reads ? 1 : 0);
-    if (reads)
-        QCOMPARE(cards.last().at(0).toString(), QStringLiteral("0123456789ABCDEF00112233445566FF"));
-    devs.releaseDevices();
-}
 
 QTEST_GUILESS_MAIN(TestReaderLibraries)
 #include "TestReaderLibraries.moc"

@@ -23,111 +23,107 @@ class TestOfflineJournal : public QObject {
     QString dbPath() const { return m_home->file(u"mill.db"_s); }
 
 private slots:
-    void init();
-    void lookupsServeTheCardsSeenBefore();
-    void numbersGoOnOffline_data();
-    void numbersGoOnOffline();
-    void markShowsWhatWaits();
-    void refusedRecordIsRetriedOrDroppedWhenConfirmed();
+    void init()
+    {
+        m_home.reset(); // restores the environment before the next folder is set
+        m_home = std::make_unique<TempProgramFolder>();
+        Database::conn().openOrCreate(u"Provider=SQLite;Data Source="_s + dbPath());
+        Database::conn().execute(u"insert bill(billcode, billtype) values('K1', '织造')"_s);
+    }
+
+    void lookupsServeTheCardsSeenBefore()
+    {
+        const auto card = [](const QString& code) {
+            return Journal::cachedRead(u"card"_s, code,
+                                       u"select billcode, billtype from bill where billcode='"_s +
+                                           code + u"'"_s);
+        };
+        QCOMPARE(card(u"K1"_s).text(u"billtype"_s), u"织造"_s);
+        QVERIFY_THROWS_EXCEPTION(DbError,
+                                 Journal::cachedRead(u"card"_s, u"x"_s, u"select nonsense"_s));
+        QVERIFY(QFile::rename(dbPath(), dbPath() + u".away"_s));
+        QCOMPARE(card(u"K1"_s).text(u"billtype"_s), u"织造"_s); // kept from the last lookup
+        try {
+            card(u"K2"_s);
+            QFAIL("an unknown card was found offline");
+        } catch (const DbError& e) {
+            QCOMPARE(e.message(), Journal::offlineLookupMessage());
+            QVERIFY(Journal::isOffline(e));
+        }
+        QVERIFY(QFile::rename(dbPath() + u".away"_s, dbPath()));
+    }
+
+    void numbersGoOnOffline_data()
+    {
+        QTest::addColumn<QStringList>("journaled"); // numbers saved offline before, in the scope
+        QTest::addColumn<QString>("shown");         // the number on the form
+        QTest::addColumn<QString>("next");
+        QTest::newRow("first offline save keeps the reserved number")
+            << QStringList{} << u"004"_s << u"004"_s;
+        QTest::newRow("then counts on") << QStringList{u"004"_s} << u"004"_s << u"005"_s;
+        QTest::newRow("highest journaled wins")
+            << QStringList{u"007"_s, u"005"_s} << u"006"_s << u"008"_s;
+        QTest::newRow("empty form") << QStringList{u"002"_s} << QString() << u"003"_s;
+        QTest::newRow("nothing at all") << QStringList{} << QString() << u"001"_s;
+    }
+
+    void numbersGoOnOffline()
+    {
+        QFETCH(QStringList, journaled);
+        QFETCH(QString, shown);
+        QFETCH(QString, next);
+        const JournalNumber scope{
+            u"checkInfo"_s, u"checkCode"_s, u"billcode='K1'"_s, u"A"_s, 3, {}};
+        for (const QString& n : journaled) {
+            JournalRecord r = JournalRecord::create(u"check"_s, n);
+            r.number = scope;
+            r.number.value = n;
+            Journal::save(r);
+        }
+        QCOMPARE(Journal::nextOfflineNumber(scope, shown), next);
+    }
+
+    void markShowsWhatWaits()
+    {
+        QWidget window;
+        window.resize(1024, 768);
+        OfflineBadge* badge = OfflineBadge::attach(&window);
+        window.show();
+        QVERIFY(!badge->isVisible());
+        Journal::save(JournalRecord::create(u"check"_s, u"卷号 001"_s));
+        Journal::save(JournalRecord::create(u"check"_s, u"卷号 002"_s));
+        QVERIFY(badge->isVisible());
+        QCOMPARE(badge->text(), u"离线：2 条待上传"_s);
+        QCOMPARE(badge->accessibleName(), badge->text());
+        QVERIFY(badge->styleSheet().contains(u"#e00000"_s)); // red
+        QVERIFY(badge->geometry().right() <= window.width() && badge->y() < 20);
+        QCOMPARE(OfflineBadge::renumberedText({{JournalRecord(), u"007"_s}}).left(5),
+                 u"卷号已改："_s);
+    }
+
+    void refusedRecordIsRetriedOrDroppedWhenConfirmed()
+    {
+        const JournalRecord a = JournalRecord::create(u"check"_s, u"卷号 001"_s);
+        const JournalRecord b = JournalRecord::create(u"check"_s, u"卷号 002"_s);
+        for (const JournalRecord& r : {a, b}) {
+            Journal::save(r);
+            Journal::store().markRefused(r.id, u"卡已删除"_s);
+        }
+        frmJournal dialog;
+        auto* list = dialog.findChild<QTableWidget*>(u"lstRefused"_s);
+        QCOMPARE(list->rowCount(), 2);
+        QCOMPARE(list->item(0, 2)->text(), u"卡已删除"_s);
+        MessageBox::setNextAnswer(MessageBox::AnswerNo);
+        QTest::mouseClick(dialog.findChild<QPushButton*>(u"cmdDrop"_s), Qt::LeftButton);
+        QCOMPARE(list->rowCount(), 2); // not confirmed: nothing dropped
+        MessageBox::setNextAnswer(MessageBox::AnswerYes);
+        QTest::mouseClick(dialog.findChild<QPushButton*>(u"cmdDrop"_s), Qt::LeftButton);
+        QCOMPARE(Journal::store().entry(a.id)->state, JournalStore::State::Dropped);
+        QTest::mouseClick(dialog.findChild<QPushButton*>(u"cmdRetry"_s), Qt::LeftButton);
+        QCOMPARE(Journal::store().entry(b.id)->state, JournalStore::State::Pending);
+        QCOMPARE(list->rowCount(), 0);
+    }
 };
-
-void TestOfflineJournal::init()
-{
-    m_home.reset(); // restores the environment before the next folder is set
-    m_home = std::make_unique<TempProgramFolder>();
-    Database::conn().openOrCreate(u"Provider=SQLite;Data Source="_s + dbPath());
-    Database::conn().execute(u"insert bill(billcode, billtype) values('K1', '织造')"_s);
-}
-
-void TestOfflineJournal::lookupsServeTheCardsSeenBefore()
-{
-    const auto card = [](const QString& code) {
-        return Journal::cachedRead(u"card"_s, code,
-                                   u"select billcode, billtype from bill where billcode='"_s +
-                                       code + u"'"_s);
-    };
-    QCOMPARE(card(u"K1"_s).text(u"billtype"_s), u"织造"_s);
-    QVERIFY_THROWS_EXCEPTION(DbError, Journal::cachedRead(u"card"_s, u"x"_s, u"select nonsense"_s));
-    QVERIFY(QFile::rename(dbPath(), dbPath() + u".away"_s));
-    QCOMPARE(card(u"K1"_s).text(u"billtype"_s), u"织造"_s); // kept from the last lookup
-    try {
-        card(u"K2"_s);
-        QFAIL("an unknown card was found offline");
-    } catch (const DbError& e) {
-        QCOMPARE(e.message(), Journal::offlineLookupMessage());
-        QVERIFY(Journal::isOffline(e));
-    }
-    QVERIFY(QFile::rename(dbPath() + u".away"_s, dbPath()));
-}
-
-void TestOfflineJournal::numbersGoOnOffline_data()
-{
-    QTest::addColumn<QStringList>("journaled"); // numbers saved offline before, in the scope
-    QTest::addColumn<QString>("shown");         // the number on the form
-    QTest::addColumn<QString>("next");
-    QTest::newRow("first offline save keeps the reserved number")
-        << QStringList{} << u"004"_s << u"004"_s;
-    QTest::newRow("then counts on") << QStringList{u"004"_s} << u"004"_s << u"005"_s;
-    QTest::newRow("highest journaled wins")
-        << QStringList{u"007"_s, u"005"_s} << u"006"_s << u"008"_s;
-    QTest::newRow("empty form") << QStringList{u"002"_s} << QString() << u"003"_s;
-    QTest::newRow("nothing at all") << QStringList{} << QString() << u"001"_s;
-}
-
-void TestOfflineJournal::numbersGoOnOffline()
-{
-    QFETCH(QStringList, journaled);
-    QFETCH(QString, shown);
-    QFETCH(QString, next);
-    const JournalNumber scope{u"checkInfo"_s, u"checkCode"_s, u"billcode='K1'"_s, u"A"_s, 3, {}};
-    for (const QString& n : journaled) {
-        JournalRecord r = JournalRecord::create(u"check"_s, n);
-        r.number = scope;
-        r.number.value = n;
-        Journal::save(r);
-    }
-    QCOMPARE(Journal::nextOfflineNumber(scope, shown), next);
-}
-
-void TestOfflineJournal::markShowsWhatWaits()
-{
-    QWidget window;
-    window.resize(1024, 768);
-    OfflineBadge* badge = OfflineBadge::attach(&window);
-    window.show();
-    QVERIFY(!badge->isVisible());
-    Journal::save(JournalRecord::create(u"check"_s, u"卷号 001"_s));
-    Journal::save(JournalRecord::create(u"check"_s, u"卷号 002"_s));
-    QVERIFY(badge->isVisible());
-    QCOMPARE(badge->text(), u"离线：2 条待上传"_s);
-    QCOMPARE(badge->accessibleName(), badge->text());
-    QVERIFY(badge->styleSheet().contains(u"#e00000"_s)); // red
-    QVERIFY(badge->geometry().right() <= window.width() && badge->y() < 20);
-    QCOMPARE(OfflineBadge::renumberedText({{JournalRecord(), u"007"_s}}).left(5), u"卷号已改："_s);
-}
-
-void TestOfflineJournal::refusedRecordIsRetriedOrDroppedWhenConfirmed()
-{
-    const JournalRecord a = JournalRecord::create(u"check"_s, u"卷号 001"_s);
-    const JournalRecord b = JournalRecord::create(u"check"_s, u"卷号 002"_s);
-    for (const JournalRecord& r : {a, b}) {
-        Journal::save(r);
-        Journal::store().markRefused(r.id, u"卡已删除"_s);
-    }
-    frmJournal dialog;
-    auto* list = dialog.findChild<QTableWidget*>(u"lstRefused"_s);
-    QCOMPARE(list->rowCount(), 2);
-    QCOMPARE(list->item(0, 2)->text(), u"卡已删除"_s);
-    MessageBox::setNextAnswer(MessageBox::AnswerNo);
-    QTest::mouseClick(dialog.findChild<QPushButton*>(u"cmdDrop"_s), Qt::LeftButton);
-    QCOMPARE(list->rowCount(), 2); // not confirmed: nothing dropped
-    MessageBox::setNextAnswer(MessageBox::AnswerYes);
-    QTest::mouseClick(dialog.findChild<QPushButton*>(u"cmdDrop"_s), Qt::LeftButton);
-    QCOMPARE(Journal::store().entry(a.id)->state, JournalStore::State::Dropped);
-    QTest::mouseClick(dialog.findChild<QPushButton*>(u"cmdRetry"_s), Qt::LeftButton);
-    QCOMPARE(Journal::store().entry(b.id)->state, JournalStore::State::Pending);
-    QCOMPARE(list->rowCount(), 0);
-}
 
 QTEST_MAIN(TestOfflineJournal)
 #include "TestOfflineJournal.moc"
