@@ -1,8 +1,6 @@
-// The packing table's scale and the progress station's scanner over ptys with mirel-devsim.
+// The packing table's scale over a pty with mirel-devsim, and without its port.
 #include "DevSim.h"
-#include "devices/BarcodeScanner.h"
 #include "devices/PackingScale.h"
-#include "serial/SerialPort.h"
 #include "support/TempProgramFolder.h"
 
 #include <QSignalSpy>
@@ -27,7 +25,6 @@ private slots:
         QSignalSpy weights(&s, &PackingScale::weightText);
         QVERIFY(s.openScalePort());
         QCOMPARE(status.last().at(0).toString(), QStringLiteral("台称准备好"));
-        QCOMPARE(s.port()->rThreshold(), 8);
         s.setEnabled(true);
         QTRY_VERIFY_WITH_TIMEOUT(!weights.isEmpty(), 10000);
         QCOMPARE(weights.last().at(0).toString(), QStringLiteral("25.4"));
@@ -50,26 +47,6 @@ private slots:
         QCOMPARE(status.last().at(0).toString(), QStringLiteral("台称暂停中"));
         s.setEnabled(false);
         QVERIFY(!s.isEnabled());
-    }
-
-    void progressScannerTakesTwoDigitPorts()
-    {
-        TempProgramFolder folder;
-        DevSim scanner({QStringLiteral("--device"), QStringLiteral("scanner"),
-                        QStringLiteral("--suffix"), QStringLiteral("none")});
-        QVERIFY(scanner.ok());
-        folder.writeFile(QStringLiteral("mirel.ini"),
-                         "[MIREL]\nCommBarcode=com12\n[SerialPorts]\nCOM12=" +
-                             scanner.path().toLocal8Bit() + "\nCOM2=/dev/no-such-tty\n");
-        BarcodeScanner s;
-        // The inspection stations read only the last digit: port 2, which is not there.
-        QCOMPARE(s.open(BarcodeScanner::PortRule::LastCharacter), BarcodeScanner::OpenResult::Failed);
-        QVERIFY(!s.lastError().isEmpty());
-        QCOMPARE(s.open(BarcodeScanner::PortRule::AfterCom), BarcodeScanner::OpenResult::Opened);
-        QSignalSpy scans(&s, &BarcodeScanner::scanned);
-        scanner.command("scan P-88");
-        QTRY_VERIFY_WITH_TIMEOUT(!scans.isEmpty(), 10000);
-        QCOMPARE(scans.last().at(0).toString(), QStringLiteral("P-88"));
     }
 };
 
