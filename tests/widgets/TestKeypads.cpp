@@ -91,8 +91,6 @@ private slots:
         Form f;
         f.box->setText(QStringLiteral("45"));
         f.pad->setTextBox(f.box);
-        QCOMPARE(f.pad->GetTextBox(), f.box);
-        QVERIFY(f.pad->isVisible());
         f.box->selectAll();
         QSignalSpy confirm(f.pad, &UserControl1::Confirm);
         press(f.pad, {QStringLiteral("Enter")});
@@ -108,14 +106,13 @@ private slots:
         Form f;
         f.pad->setTextBox(f.box);
         QCOMPARE(f.pad->size(), QSize(422, 413)); // 6330 x 6195 twips on a 1024 x 768 form
-        const QStringList names{"0", "1", "2", "3", "4",    "5",    "6",
-                                "7", "8", "9", ".", "退格", "清除", "确定"};
-        for (const QString& n : names) {
-            bool found = false;
-            for (PadKey* k : f.pad->keys())
-                found = found || (k->accessibleName() == n && k->focusPolicy() == Qt::NoFocus);
-            QVERIFY2(found, qPrintable(n));
+        QStringList names;
+        for (PadKey* k : f.pad->keys()) {
+            QCOMPARE(k->focusPolicy(), Qt::NoFocus);
+            names << k->accessibleName();
         }
+        names.sort();
+        QCOMPARE(names.join(u' '), QStringLiteral(". 0 1 2 3 4 5 6 7 8 9 清除 确定 退格"));
     }
 
     void tapBetweenKeysDoesNotCancel()
