@@ -10,8 +10,15 @@ namespace {
 
 const QColor Red = vbColor(0x0000FF), Black = vbColor(0);
 
+// A bar 1000 pixels wide with its scale and point marks.
 struct Bar : fProcessBar {
-    Bar() { resize(1000, 80); }
+    explicit Bar(double max = 100, const QList<int>& marks = {})
+    {
+        resize(1000, 80);
+        setMax(max);
+        for (int m : marks)
+            addBug(m);
+    }
 };
 
 } // namespace
@@ -34,8 +41,7 @@ private slots:
     {
         QFETCH(double, max);
         QFETCH(int, expected);
-        Bar bar;
-        bar.setMax(max);
+        Bar bar(max);
         QCOMPARE(bar.maximum(), expected);
         bar.addBug(1);
         if (expected == 1) // a mark at 1 sits at the very end, not beyond it
@@ -60,10 +66,7 @@ private slots:
         QFETCH(QList<int>, marks);
         QFETCH(int, value);
         QFETCH(QList<int>, widths);
-        Bar bar;
-        bar.setMax(100);
-        for (int m : marks)
-            bar.addBug(m);
+        Bar bar(100, marks);
         bar.setValue(value);
         QTEST(bar.alarmIndex(), "alarm");
         for (int i = 0; i < marks.size(); ++i) {
@@ -74,10 +77,7 @@ private slots:
 
     void alarmFlashesSevenTimes()
     {
-        Bar bar;
-        bar.setMax(100);
-        bar.addBug(20);
-        bar.addBug(40);
+        Bar bar(100, {20, 40});
         bar.setValue(17);
         bar.tick();
         QCOMPARE(bar.bug(0).widthTwips, 10);
@@ -102,9 +102,7 @@ private slots:
 
     void refreshKeepsTheFlashCount()
     {
-        Bar bar;
-        bar.setMax(100);
-        bar.addBug(20);
+        Bar bar(100, {20});
         bar.setValue(17);
         bar.tick();
         bar.tick();
@@ -118,9 +116,7 @@ private slots:
 
     void maxRemovesMarksAndSegments()
     {
-        Bar bar;
-        bar.setMax(100);
-        bar.addBug(20);
+        Bar bar(100, {20});
         bar.addMen(QStringLiteral("W"), 10);
         bar.setValue(18);
         bar.setMax(200);
@@ -133,7 +129,6 @@ private slots:
     void segmentsEndToEnd()
     {
         Bar bar;
-        bar.setMax(100);
         bar.addMen(QStringLiteral("W01"), 30);
         bar.addMen(QStringLiteral("W02"), 70);
         const double track = bar.trackRect().width();
@@ -155,9 +150,7 @@ private slots:
 
     void resizePlacesEverythingAgain()
     {
-        Bar bar;
-        bar.setMax(100);
-        bar.addBug(50);
+        Bar bar(100, {50});
         bar.addMen(QStringLiteral("W"), 50);
         for (int width : {1000, 400}) {
             bar.resize(width, 80);
@@ -168,9 +161,7 @@ private slots:
 
     void operatorDragsTheThumb()
     {
-        Bar bar;
-        bar.setMax(200);
-        bar.addBug(150);
+        Bar bar(200, {150});
         QSignalSpy changed(&bar, &fProcessBar::valueChanged);
         const QRectF t = bar.trackRect();
         QTest::mousePress(&bar, Qt::LeftButton, {},
