@@ -79,10 +79,12 @@ struct CounterStation {
     {
         folder.writeFile(QStringLiteral("mirel.ini"), counterIni(sim, mirel));
     }
-    void start()
+    ~CounterStation() { devs.releaseDevices(); }
+    bool start() // false: the simulator did not start
     {
         devs.setCounterConnected(true);
         devs.setupDevices();
+        return sim.ok();
     }
 };
 
@@ -110,8 +112,7 @@ private slots:
         QFETCH(QByteArray, length);
         CounterStation st(counterArgs(length.constData(), {QStringLiteral("--model"), QString::fromLatin1(model)}),
                           "InputMode=" + model + "\n");
-        QVERIFY(st.sim.ok());
-        st.start();
+        QVERIFY(st.start());
         QCOMPARE(st.f.counterStatus.text(), QStringLiteral("码表准备好"));
         const QString shown = QString::number(length.toDouble(), 'f', 2);
         QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), shown, 10000);
@@ -131,7 +132,6 @@ private slots:
             QVERIFY(log.open(QIODevice::ReadOnly));
             QCOMPARE(log.readLine(), QDate::currentDate().toString(Qt::ISODate).toLatin1() + '\n');
         }
-        st.devs.releaseDevices();
     }
 
     void scaleAndScanner_data()
@@ -189,8 +189,7 @@ private slots:
         TempProgramFolder records;
         const QString record = records.file(QStringLiteral("received"));
         CounterStation st(counterArgs("87.6", {QStringLiteral("--record"), record}));
-        QVERIFY(st.sim.ok());
-        st.start();
+        QVERIFY(st.start());
         QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("87.60"), 10000);
         int beats = 0;
         QTimer beat;
@@ -210,7 +209,6 @@ private slots:
         // The echoes of the zero and limit writes never show as a length.
         for (const QString& q : st.f.quantities)
             QCOMPARE(q, QStringLiteral("0.00"));
-        st.devs.releaseDevices();
     }
 
     void missedRepliesKeepTheLength_data()
@@ -226,8 +224,7 @@ private slots:
     {
         QFETCH(QByteArray, fault);
         CounterStation st(counterArgs("150"));
-        QVERIFY(st.sim.ok());
-        st.start();
+        QVERIFY(st.start());
         QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("150.00"), 10000);
         QVERIFY(st.devs.counterAnswering());
         st.sim.command("fault " + fault);
@@ -238,14 +235,12 @@ private slots:
         st.sim.command("fault none");
         QTRY_COMPARE_WITH_TIMEOUT(st.f.counterStatus.text(), QStringLiteral("码表1通讯中..."), 10000);
         QVERIFY(st.devs.counterAnswering());
-        st.devs.releaseDevices();
     }
 
     void unpluggedCounterPausesAndReopens()
     {
         CounterStation st(counterArgs("42"));
-        QVERIFY(st.sim.ok());
-        st.start();
+        QVERIFY(st.start());
         QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("42.00"), 10000);
         st.sim.command("unplug");
         QTRY_COMPARE_WITH_TIMEOUT(st.f.counterStatus.text(), QStringLiteral("码表暂停中"), 10000);
@@ -259,7 +254,6 @@ private slots:
         st.writeIni(); // the new pty
         st.devs.setupDevices(); // the operator ticks "接入码表" again
         QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("43.00"), 10000);
-        st.devs.releaseDevices();
     }
 
     void portsThatDoNotOpen_data()
@@ -299,15 +293,13 @@ private slots:
     void ratioYardsAndGuama()
     {
         CounterStation st(counterArgs("100"), "InputMode=1\ndispFormat=00\n");
-        QVERIFY(st.sim.ok());
         st.devs.setLengthRatio(1005, 1000);
-        st.start();
+        QVERIFY(st.start());
         QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral(" 101"), 10000); // 100.5 started metre
         QCOMPARE(st.devs.toggleUnit(QStringLiteral("米")), true);
         QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral(" 110"), 10000); // 109.9068 yd
         st.writeIni("InputMode=1\ndispFormat=0\nisguama=1\n");
         QTRY_COMPARE_WITH_TIMEOUT(st.f.weight.text(), QStringLiteral(" 109"), 10000);
-        st.devs.releaseDevices();
     }
 
     void simulatedUsbCounter()
