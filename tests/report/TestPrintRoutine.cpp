@@ -15,6 +15,7 @@
 
 #include <QAction>
 #include <QDateTime>
+#include <QDir>
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -71,10 +72,8 @@ private slots:
         QCOMPARE(m_home->readFile(u"打印/唛头/大唛.grf"_s), QByteArray("[report]\n\0\xFF", 11));
         // Written under the name the stations look it up by.
         QCOMPARE(m_home->readFile(u"打印/唛头/小唛.grf"_s), QByteArray("; small\n"));
-        QVERIFY(!QFile::exists(m_home->file(u"打印/唛头/小唛.GRF"_s)));
-        QVERIFY(!QFile::exists(m_home->file(u"打印/唛头/别的.grf"_s)));
-        QVERIFY(!QFile::exists(m_home->file(u"打印/唛头/说明.txt"_s)));
-        QVERIFY(!QFile::exists(m_home->file(u"打印/唛头/商品.grf"_s)));
+        QCOMPARE(QDir(m_home->file(u"打印/唛头"_s)).entryList(QDir::Files),
+                 (QStringList{u"大唛.grf"_s, u"小唛.grf"_s}));
         const QString app = ProgramFolder::executableName();
         QCOMPARE(SysUtil::getSetting(app, u"PrintTemplate"_s, u"checkMaitou"_s), u"大唛"_s);
         QCOMPARE(SysUtil::getSetting(app, u"PrintTemplate"_s, u"check2"_s), u"小唛"_s);
@@ -126,11 +125,6 @@ private slots:
         if (!ini.isEmpty())
             m_home->writeFile(u"mirel.ini"_s, ini.toUtf8());
         writeTemplate(u"喷码"_s, rollTemplate(printer));
-        if (printer.startsWith(u'"')) {
-            LabelReport r;
-            r.load(m_home->file(u"打印/唛头/喷码.grf"_s));
-            QCOMPARE(r.parameterText(u"默认打印机"_s), u"  打印服务器  "_s);
-        }
         const QString before = QDateTime::currentDateTime().toString(u"yyyy-MM-dd hh:mm:ss"_s);
         printMarkLabel(u"喷码"_s, 1, false, 3);
         QVERIFY2(MessageBox::shown().isEmpty(), qPrintable(MessageBox::lastShown().text));
@@ -243,7 +237,6 @@ private slots:
         QCOMPARE(form.paintedPages(), 1);
         QCOMPARE(form.viewer()->pageCount(), 1);
         QCOMPARE(form.editButton()->text(), u"修改模版文件"_s);
-        QCOMPARE(form.editButton()->property("buttonIndex").toInt(), 1);
         QVERIFY(!form.editButton()->icon().isNull());
         form.editButton()->trigger(); // unattended: opens nothing, and must not fail
         // The viewer fills the window below the toolbar, also after a resize.
