@@ -1,4 +1,4 @@
-// Random bytes and scale-like text through every device parser: no crash, no hang, results in range.
+// Random bytes and scale-like text through every device parser: no crash, no hang, in range.
 #include "devices/FrameMath.h"
 #include "devices/MeterReplies.h"
 #include "devices/Rfid.h"
