@@ -71,7 +71,6 @@ private slots:
     {
         QFETCH(QStringList, journaled);
         QFETCH(QString, shown);
-        QFETCH(QString, next);
         const JournalNumber scope{
             u"checkInfo"_s, u"checkCode"_s, u"billcode='K1'"_s, u"A"_s, 3, {}};
         for (const QString& n : journaled) {
@@ -80,7 +79,7 @@ private slots:
             r.number.value = n;
             Journal::save(r);
         }
-        QCOMPARE(Journal::nextOfflineNumber(scope, shown), next);
+        QTEST(Journal::nextOfflineNumber(scope, shown), "next");
     }
 
     void markShowsWhatWaits()
