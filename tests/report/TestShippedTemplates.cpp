@@ -123,8 +123,6 @@ private:
     QStringList print(LabelReport& r, const QString& file, const QVariant& id)
     {
         r.load(qEnvironmentVariable("MIREL_SOURCE_DIR") + u"/templates/"_s + file);
-        if (!r.reportTemplate().problems.isEmpty())
-            return {r.reportTemplate().problems.join(u'\n')};
         r.setParameter(u"单据ID"_s, id);
         r.setConnectionString(m_conn);
         const QString pdf = m_dir.filePath(QFileInfo(file).completeBaseName() + u".pdf"_s);
