@@ -23,6 +23,8 @@
 
 using namespace Qt::StringLiterals;
 
+Q_DECLARE_METATYPE(ItemSearch)
+
 namespace {
 
 QString scalar(const QString& sql)
@@ -73,7 +75,7 @@ private slots:
             "(5,'T05','涤棉停用布','-',1,1,1,'dmty'),(6,'T06','O''Neil 府绸','-',1,1,0,'on')",
             "insert into iteminstore(itemid,storeRoomid,stocks) values(1,1,3260),(3,2,842)",
             "insert into Dictionary(ITEMTYPE,ItemValues,ItemName) values('BillConfig','55','|2||2|||1,2'),"
-            "('BillConfig','57','|0||0|')",
+            "('BillConfig','57','|0||0|'),('BillConfig','58','|1||0|||')",
         };
         for (const char* sql : rows)
             Database::conn().execute(QString::fromUtf8(sql));
@@ -86,42 +88,35 @@ private slots:
 
     void searchFindsWhatEveryWordMatches_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("classes");
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("room");
+        QTest::addColumn<ItemSearch>("search");
         QTest::addColumn<QString>("ids");
-        QTest::newRow("one word, stopped article left out") << "涤棉" << "Default" << "1" << 0 << 0 << "1";
-        QTest::newRow("two words, both must match") << "府绸 涤" << "Default" << "1" << 0 << 0 << "1";
-        QTest::newRow("two words, extra blanks") << "  全棉   府绸 " << "Default" << "1" << 0 << 0 << "2";
-        QTest::newRow("two words, full-width space") << "府绸\u3000涤"
-                                                     << "Default"
-                                                     << "1" << 0 << 0 << "1";
-        QTest::newRow("quote taken out of the word") << "O'Neil" << "Default" << "1" << 0 << 0 << "";
-        QTest::newRow("quoted name found without its quote") << "'府绸'" << "Default" << "1" << 0 << 0 << "1,2,6";
-        QTest::newRow("pinyin") << "dlcyf" << "Default" << "1" << 0 << 0 << "3";
-        QTest::newRow("code or id by bar code field") << "3" << "ItemBarCode" << "1" << 0 << 0 << "3";
-        QTest::newRow("a column of its own") << "T0" << "a.itemcode" << "1" << 0 << 0 << "1,2,3,6";
-        QTest::newRow("second class") << "涤棉" << "Default" << "1,2" << 0 << 0 << "1,4";
-        QTest::newRow("item type") << "" << "Default" << "1,2" << 2 << 0 << "3,4";
-        QTest::newRow("warehouse") << "" << "Default" << "1" << 0 << 2 << "3";
+        const auto row = [](const char* name, const QString& text, const QString& ids,
+                            const QString& field = u"Default"_s, const QString& classes = u"1"_s,
+                            int type = 0, int room = 0) {
+            QTest::newRow(name) << ItemSearch{text, field, classes, type, room} << ids;
+        };
+        row("one word, stopped article left out", u"涤棉"_s, u"1"_s);
+        row("two words, both must match", u"府绸 涤"_s, u"1"_s);
+        row("two words, extra blanks", u"  全棉   府绸 "_s, u"2"_s);
+        row("two words, full-width space", u"府绸\u3000涤"_s, u"1"_s);
+        row("quote taken out of the word", u"O'Neil"_s, QString());
+        row("quoted name found without its quote", u"'府绸'"_s, u"1,2,6"_s);
+        row("pinyin", u"dlcyf"_s, u"3"_s);
+        row("code or id by bar code field", u"3"_s, u"3"_s, u"ItemBarCode"_s);
+        row("a column of its own", u"T0"_s, u"1,2,3,6"_s, u"a.itemcode"_s);
+        row("second class", u"涤棉"_s, u"1,4"_s, u"Default"_s, u"1,2"_s);
+        row("item type", QString(), u"3,4"_s, u"Default"_s, u"1,2"_s, 2);
+        row("warehouse", QString(), u"3"_s, u"Default"_s, u"1"_s, 0, 2);
     }
     void searchFindsWhatEveryWordMatches()
     {
-        QFETCH(QString, text);
-        QFETCH(QString, field);
-        QFETCH(QString, classes);
-        QFETCH(int, type);
-        QFETCH(int, room);
-        QFETCH(QString, ids);
-        ItemSearch s{text, field, classes, type, room};
-        Recordset rs = searchItems(Database::conn(), s);
+        QFETCH(ItemSearch, search);
+        Recordset rs = searchItems(Database::conn(), search);
         QStringList found;
         for (rs.moveFirst(); !rs.eof(); rs.moveNext())
             found << rs.text(0);
         std::sort(found.begin(), found.end());
-        QCOMPARE(found.join(u','), ids);
+        QTEST(found.join(u','), "ids");
     }
 
     void rowLimitAndStoredBase()
@@ -147,6 +142,7 @@ private slots:
         QTest::addColumn<QString>("classes");
         QTest::newRow("full BillConfig") << 55 << "" << 2 << 2 << "1,2";
         QTest::newRow("short BillConfig gives class 1") << 57 << "" << 0 << 0 << "1";
+        QTest::newRow("empty class part gives class 1") << 58 << "" << 1 << 0 << "1";
         QTest::newRow("type without BillConfig") << 99 << "" << 0 << 0 << "1";
         QTest::newRow("no bill type: station's classes") << 0 << "maitou_itemclass=2,3" << 0 << 0 << "2,3";
         QTest::newRow("no bill type, no setting") << 0 << "" << 0 << 0 << "1";
@@ -156,14 +152,12 @@ private slots:
         QFETCH(int, billType);
         QFETCH(QString, ini);
         QFETCH(int, type);
-        QFETCH(int, room);
-        QFETCH(QString, classes);
         m_home->writeFile(u"mirel.ini"_s, "[MIREL]\n" + ini.toUtf8() + "\n");
         frmSelectItem d;
         d.prepare(nullptr, QString(), 0, billType);
         QCOMPARE(d.filters().itemType, type);
-        QCOMPARE(d.filters().storeRoom, room);
-        QCOMPARE(d.filters().itemClassList, classes);
+        QTEST(d.filters().storeRoom, "room");
+        QTEST(d.filters().itemClassList, "classes");
         QCOMPARE(d.ItemType()->selectedValue(), QString::number(type));
     }
 
@@ -185,7 +179,6 @@ private slots:
         QFETCH(QList<int>, ticks);
         QFETCH(int, current);
         QFETCH(int, selEnd);
-        QFETCH(QString, result);
         frmSelectItem d;
         d.prepare(nullptr, u"府绸 涤"_s, 0, 0);
         d.SearchText()->setText(QString());
@@ -200,7 +193,7 @@ private slots:
         if (selEnd > 0)
             clickCell(g, selEnd, 3, Qt::ShiftModifier);
         QTest::mouseClick(d.Command1(), Qt::LeftButton);
-        QCOMPARE(d.result(), result);
+        QTEST(d.result(), "result");
         QVERIFY(!d.isVisible());
     }
 
