@@ -4,13 +4,13 @@
 
 #include "config/ProgramFolder.h"
 #include "db/Recordset.h"
+#include "sheet/SheetFile.h"
 #include "shell/Database.h"
 #include "shell/MessageBox.h"
-#include "shell/Print.h"
 #include "shell/SysUtil.h"
-#include "sheet/SheetFile.h"
 #include "stations/inspection/CheckLabelPart.h"
 #include "stations/inspection/CheckLabelRows.h"
+#include "stations/inspection/CheckRollListPart.h"
 #include "stations/inspection/CheckSettingsPanel.h"
 #include "support/ReadBack.h"
 #include "widgets/EditGrid.h"
@@ -36,6 +36,16 @@ struct PrintCall {
     qint64 id;
     bool preview;
     int copies;
+};
+
+// The labels the part sends to the printer, recorded instead of printed.
+struct Prints : QList<PrintCall> {
+    explicit Prints(CheckLabelPart& part)
+    {
+        part.setPrintFn([this](const QString& n, qint64 id, bool p, int c) {
+            append({n, id, p, c});
+        });
+    }
 };
 
 // A label template that writes a PDF to pdfPath, one page per roll.
@@ -119,93 +129,97 @@ private slots:
         QCOMPARE(panel->textBoxes().value(0)->text(), QString("000"));
     }
 
-    // The column widths the inspector gave the defect grid and the label grid come back at the
-    // next start.
+    // The column widths the inspector gave a grid come back at the next start; the roll list
+    // filled again keeps them.
     void gridWidthsKept_data()
     {
         QTest::addColumn<QString>("grid");
         QTest::addColumn<QString>("key");
         QTest::newRow("defect grid") << "pggCheck" << "frmCheck";
         QTest::newRow("label grid") << "pggTag" << "frmPggTag";
+        QTest::newRow("roll list") << "ppgCheckGrid"
+                                   << "ppgCheckGrid2";
     }
     void gridWidthsKept()
     {
         QFETCH(QString, grid);
         QFETCH(QString, key);
         CheckFixture fx;
-        frmCheck& f = fx.open();
-        new CheckLabelPart(&f);
+        fx.exec("insert into checkinfo(billCode,checkCode,machineId) values('K001','001','001')");
+        const auto open = [&fx]() -> frmCheck& {
+            frmCheck& f = fx.open();
+            new CheckLabelPart(&f);
+            new CheckRollListPart(&f);
+            f.runCommand(10);
+            return f;
+        };
+        frmCheck& f = open();
         f.findChild<EditGrid*>(grid)->setColWidth(1, 2345);
+        f.runCommand(10);
+        QCOMPARE(f.findChild<EditGrid*>(grid)->colWidth(1), 2345);
         f.close();
         QCOMPARE(SysUtil::getSetting("mirel", "mirel", key).split(',').value(1), QString("2345"));
-        frmCheck& again = fx.open();
-        new CheckLabelPart(&again);
-        QCOMPARE(again.findChild<EditGrid*>(grid)->colWidth(1), 2345);
+        QCOMPARE(open().findChild<EditGrid*>(grid)->colWidth(1), 2345);
     }
 
-    // The label comes out of the template the button picks: the folder's own, or the ones stored
-    // with the card, which the card look-up writes into the folder ("小唛.GRF" as "小唛.grf").
-    void printSavedRollToPdf_data()
-    {
-        QTest::addColumn<int>("command");
-        QTest::addColumn<QStringList>("stored"); // billFiles rows of the card, in order
-        QTest::addColumn<QString>("printed");
-        QTest::newRow("folder's template") << 4 << QStringList{} << "唛头";
-        QTest::newRow("card's second template") << 11 << QStringList{"卡唛.grf", "订单唛.grf"} << "订单唛";
-        QTest::newRow("upper-case extension") << 11 << QStringList{"大唛.grf", "小唛.GRF"} << "小唛";
-    }
+    // A saved roll prints its label into the PDF its template names, a page a copy; one label per
+    // roll from the button, the next roll may print again.
     void printSavedRollToPdf()
     {
-        QFETCH(int, command);
-        QFETCH(QStringList, stored);
-        QFETCH(QString, printed);
         CheckFixture fx;
-        const auto pdfOf = [&](const QString& name) { return fx.home().file(name + QStringLiteral(".pdf")); };
-        writeTemplate(fx, QStringLiteral("唛头"), pdfTemplate(pdfOf(QStringLiteral("唛头"))));
-        for (const QString& file : stored)
-            fx.exec("insert into billFiles(fileName, billFile, fileType, fkid) values('" + file + "', 0x"
-                    + pdfTemplate(pdfOf(file.left(file.size() - 4))).toHex() + ", 'Bill', 1)");
+        const QString pdf = fx.home().file(QStringLiteral("唛头.pdf"));
+        writeTemplate(fx, QStringLiteral("唛头"), pdfTemplate(pdf));
         frmCheck& f = fx.open();
         CheckLabelPart part(&f);
         readyToSave(fx, f);
         f.controls().UpDown1->setValue(2);
-        f.runCommand(command);
-        const QString id = f.controls().checkId->text();
-        QVERIFY(id.toLongLong() > 0);
+        f.runCommand(4);
+        QVERIFY(f.controls().checkId->text().toLongLong() > 0);
         QCOMPARE(fx.scalar("select count(*) from checkinfo"), QString("1"));
-        QCOMPARE(int(ReadBack::pdfPages(pdfOf(printed)).size()), 2); // two copies
-        if (printed != u"唛头")
-            QVERIFY(!QFileInfo::exists(pdfOf(QStringLiteral("唛头"))));
-        // One label per roll from the button; the next roll may print again.
-        QVERIFY(!f.controls().checkCommand[command]->isEnabled());
+        QCOMPARE(int(ReadBack::pdfPages(pdf).size()), 2);
+        QVERIFY(!f.controls().checkCommand[4]->isEnabled());
         f.newRoll();
-        QVERIFY(f.controls().checkCommand[command]->isEnabled());
+        QVERIFY(f.controls().checkCommand[4]->isEnabled());
     }
 
+    // The label comes out of the template the button picks: the folder's own, or the ones stored
+    // with the card, which the card look-up writes into the folder ("小唛.GRF" as "小唛.grf").
     void templateChoice_data()
     {
         QTest::addColumn<int>("command");
         QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QStringList>("stored"); // billFiles rows of the card, in order
         QTest::addColumn<QString>("check");
         QTest::addColumn<QString>("check2");
         QTest::addColumn<QString>("printed"); // "" = nothing printed
-        QTest::newRow("grade's own template") << 4 << QStringList{"A品", "唛头"} << "" << "" << "A品";
-        QTest::newRow("remembered choice") << 4 << QStringList{"特殊", "唛头"} << "特殊" << "" << "特殊";
-        QTest::newRow("default") << 4 << QStringList{"唛头"} << "" << "" << "唛头";
-        QTest::newRow("missing template file") << 4 << QStringList{} << "" << "" << "";
-        QTest::newRow("mark label default") << 11 << QStringList{"A品", "订单唛头2"} << "" << "" << "订单唛头2";
-        QTest::newRow("mark label remembered") << 11 << QStringList{"A品", "二号"} << "" << "二号" << "二号";
+        const auto row = [](const char* name, int command, const QStringList& files,
+                            const QStringList& stored, const char* check, const char* check2,
+                            const char* printed) {
+            QTest::newRow(name) << command << files << stored << QString::fromUtf8(check)
+                                << QString::fromUtf8(check2) << QString::fromUtf8(printed);
+        };
+        row("grade's own template", 4, {"A品", "唛头"}, {}, "", "", "A品");
+        row("remembered choice", 4, {"特殊", "唛头"}, {}, "特殊", "", "特殊");
+        row("missing template file", 4, {}, {}, "", "", "");
+        row("mark label default", 11, {"A品", "订单唛头2"}, {}, "", "", "订单唛头2");
+        row("mark label remembered", 11, {"A品", "二号"}, {}, "", "二号", "二号");
+        row("card's second template", 11, {"唛头"}, {"卡唛.grf", "订单唛.grf"}, "", "", "订单唛");
+        row("upper-case extension", 11, {"唛头"}, {"大唛.grf", "小唛.GRF"}, "", "", "小唛");
     }
     void templateChoice()
     {
         QFETCH(int, command);
         QFETCH(QStringList, files);
+        QFETCH(QStringList, stored);
         QFETCH(QString, check);
         QFETCH(QString, check2);
         QFETCH(QString, printed);
         CheckFixture fx;
         for (const QString& name : files)
             writeTemplate(fx, name);
+        for (const QString& file : stored)
+            fx.exec("insert into billFiles(fileName, billFile, fileType, fkid) values('" + file +
+                    "', 0x" + QByteArray("[report]\npage = 60 x 40\n").toHex() + ", 'Bill', 1)");
         const QString app = ProgramFolder::executableName();
         if (!check.isEmpty())
             SysUtil::saveSetting(app, "PrintTemplate", "check", check);
@@ -213,8 +227,7 @@ private slots:
             SysUtil::saveSetting(app, "PrintTemplate", "check2", check2);
         frmCheck& f = fx.open();
         CheckLabelPart part(&f);
-        QList<PrintCall> calls;
-        part.setPrintFn([&](const QString& n, qint64 id, bool p, int c) { calls << PrintCall{n, id, p, c}; });
+        Prints calls(part);
         readyToSave(fx, f);
         f.controls().isPrintreview->setChecked(true);
         f.controls().UpDown1->setValue(3);
@@ -248,8 +261,7 @@ private slots:
                 "values(40,'K001',11,1,'001',50,'001','A品')");
         frmCheck& f = fx.open();
         CheckLabelPart part(&f);
-        QList<PrintCall> calls;
-        part.setPrintFn([&](const QString& n, qint64 id, bool p, int c) { calls << PrintCall{n, id, p, c}; });
+        Prints calls(part);
         f.loadRoll(40);
         f.controls().TxtBox[0]->setText(QStringLiteral("001"));
         f.controls().TxtBox[7]->setText(QStringLiteral("77"));
@@ -279,19 +291,6 @@ private slots:
         QCOMPARE(SysUtil::getSetting(ProgramFolder::executableName(), "PrintTemplate", "check"), QString("订单唛头2"));
     }
 
-    // Focus in the piece count, then in the piece length, picks the rule that field belongs to.
-    void focusSelectsOption()
-    {
-        CheckFixture fx;
-        frmCheck& f = fx.open();
-        CheckLabelPart part(&f);
-        QVERIFY(part.tagType(0)->isChecked());
-        emit f.commandRequested(-1);
-        QVERIFY(part.tagType(1)->isChecked());
-        emit f.commandRequested(-2);
-        QVERIFY(part.tagType(0)->isChecked());
-    }
-
     void generateOnForm()
     {
         CheckFixture fx;
@@ -317,7 +316,9 @@ private slots:
         part.cmdTag(0)->click();
         QCOMPARE(part.labelRows().first(), qMakePair(QString("001"), QString("250.5")));
         QCOMPARE(part.labelRows().last(), qMakePair(QString("004"), QString("248.5")));
-        part.tagType(1)->setChecked(true);
+        QVERIFY(part.tagType(0)->isChecked());
+        emit f.commandRequested(-1); // focus in the piece count picks its rule
+        QVERIFY(part.tagType(1)->isChecked());
         c.TxtBox[7]->setText("120");
         c.TxtBox[1]->setText("3");
         c.TxtBox[18]->setText("5");
@@ -326,6 +327,8 @@ private slots:
         part.cmdTag(3)->click();
         QVERIFY(part.labelRows().isEmpty());
         QCOMPARE(part.pggTag()->rows(), 2);
+        emit f.commandRequested(-2); // and the piece length its own
+        QVERIFY(part.tagType(0)->isChecked());
     }
 
     // Every label of the batch becomes a roll and prints once, without preview, whatever the
@@ -333,18 +336,10 @@ private slots:
     void batchSaveAndPrint()
     {
         CheckFixture fx;
-        const QString pdf = fx.home().file(QStringLiteral("label.pdf"));
-        writeTemplate(fx, QStringLiteral("唛头"), pdfTemplate(pdf));
+        writeTemplate(fx, QStringLiteral("唛头"));
         frmCheck& f = fx.open();
         CheckLabelPart part(&f);
-        QList<PrintCall> calls;
-        QList<int> pages;
-        part.setPrintFn([&](const QString& n, qint64 id, bool p, int c) {
-            calls << PrintCall{n, id, p, c};
-            QFile::remove(pdf);
-            printMarkLabel(n, id, p, c);
-            pages << int(ReadBack::pdfPages(pdf).size());
-        });
+        Prints calls(part);
         readyToSave(fx, f);
         f.controls().machineCount->setText("1000");
         f.controls().TxtBox[18]->setText("001");
@@ -361,7 +356,6 @@ private slots:
             QCOMPARE(call.copies, 1);
             QCOMPARE(call.name, QString("唛头"));
         }
-        QCOMPARE(pages, (QList<int>{1, 1, 1, 1}));
         QVERIFY(part.labelRows().isEmpty());
         QCOMPARE(f.controls().checkId->text(), QString("0"));
     }
@@ -392,24 +386,44 @@ private slots:
         QCOMPARE(grid.cell(3, 1).toDouble(), 8.0);
     }
 
+    // The rows are written in one transaction: a number the database refuses (taken under a
+    // unique index) takes back the first row's update too.
     void importFile_data()
     {
-        QTest::addColumn<QString>("fileName");
-        QTest::addColumn<QString>("bad"); // "": none; "row": a quantity in words; "roll": an unknown roll id
-        for (const char* name : {"rolls.xls", "rolls.xlsx"}) {
-            QTest::addRow("%s good", name) << QString::fromLatin1(name) << QString();
-            QTest::addRow("%s bad row", name) << QString::fromLatin1(name) << "row";
-        }
-        QTest::addRow("roll deleted since the export") << "rolls.xlsx" << "roll";
+        QTest::addColumn<QString>("fileName"); // "": none chosen
+        QTest::addColumn<QString>("bad");      // what is wrong with the rows or the file
+        QTest::addColumn<QString>("message");  // part of the message shown
+        QTest::addColumn<bool>("critical");
+        const auto row = [](const char* name, const char* file, const char* bad,
+                            const char* message, bool critical) {
+            QTest::newRow(name) << QString::fromUtf8(file) << QString::fromUtf8(bad)
+                                << QString::fromUtf8(message) << critical;
+        };
+        row("xls good", "rolls.xls", "", "导入成功", false);
+        row("xls quantity in words", "rolls.xls", "row", "第4行", false);
+        row("xlsx good", "rolls.xlsx", "", "导入成功", false);
+        row("xlsx quantity in words", "rolls.xlsx", "row", "第4行", false);
+        row("roll deleted since the export", "rolls.xlsx", "roll", "已被删除", true);
+        row("database refuses a row", "rolls.xlsx", "clash", "", true);
+        row("no valid row", "rolls.xlsx", "empty", "没有有效的数据。", false);
+        row("no file chosen", "", "", "请选择文件！", false);
+        row("file gone", "gone.xlsx", "gone", "", true);
     }
     void importFile()
     {
         QFETCH(QString, fileName);
         QFETCH(QString, bad);
+        QFETCH(QString, message);
         if (fileName.endsWith(u".xls") && pythonWithXlwt().isEmpty())
             QSKIP("python3 with xlwt (package python3-xlwt) is needed to write the .xls file");
         CheckFixture fx;
         fx.exec("insert into checkinfo(id,billcode,billdetailId,itemid,checkCode,onCount,grade) values(17,'K001',11,1,'001',100,'A品')");
+        if (bad == "clash") {
+            fx.exec(
+                "insert into checkinfo(id,billcode,billdetailId,itemid,checkCode,onCount,grade) "
+                "values(18,'K001',11,1,'009',7,'A品')");
+            fx.exec("create unique index ux_test_checkcode on checkinfo(checkCode)");
+        }
         frmCheck& f = fx.open();
         CheckLabelPart part(&f);
         readyToSave(fx, f);
@@ -419,61 +433,30 @@ private slots:
             {17, "001", e, e, e, e, e, e, e, 250.5, "二等品"},
             {-1, "009", e, e, e, e, e, e, e, 80, "一等品"},
         };
-        if (!bad.isEmpty())
+        if (bad == "row" || bad == "roll")
             rows << (bad == "row" ? QVariantList{18, "002", e, e, e, e, e, e, e, "八十", "A品"}
                                   : QVariantList{999, "002", e, e, e, e, e, e, e, 80, "A品"});
+        if (bad == "empty")
+            rows.clear();
         rows << QVariantList{0, "003", e, e, e, e, e, e, e, 5, "A品"}; // the end of the list
-        const QString path = fx.home().file(fileName);
-        QVERIFY(writeSheet(path, rows));
+        const QString path = fileName.isEmpty() ? QString() : fx.home().file(fileName);
+        if (!path.isEmpty() && bad != "gone")
+            QVERIFY(writeSheet(path, rows));
         MessageBox::setNextFileName(path);
         part.cmdTag(5)->click();
-        if (!bad.isEmpty()) {
-            QVERIFY(MessageBox::lastShown().text.contains(bad == "row" ? u"第4行" : u"已被删除"));
-            QCOMPARE(fx.scalar("select count(*) || ':' || sum(onCount) from checkinfo"), QString("1:100"));
+        QVERIFY2(MessageBox::lastShown().text.contains(message),
+                 qPrintable(MessageBox::lastShown().text));
+        QTEST(MessageBox::lastShown().icon == MessageBox::Critical, "critical");
+        if (message != u"导入成功") {
+            QCOMPARE(
+                fx.scalar("select group_concat(id || ':' || onCount || grade, ';') from checkinfo"),
+                QString(bad == "clash" ? "17:100A品;18:7A品" : "17:100A品"));
             return;
         }
-        QCOMPARE(MessageBox::lastShown().text, QString("导入成功"));
         QCOMPARE(fx.scalar("select onCount || grade from checkinfo where id=17"), QString("250.5二等品"));
         QCOMPARE(fx.scalar("select billcode || billdetailId || ':' || onCount || grade || checkUsercode || remark from checkinfo where checkCode='009'"),
                  QString("K00111:80一等品001边'破"));
         QCOMPARE(fx.scalar("select count(*) from checkinfo"), QString("2"));
-    }
-
-    // The rows are written in one transaction: a statement the database refuses (here the second
-    // roll's number is already taken under a unique index) takes back the first row's update too.
-    void importRollsBackOnDatabaseError()
-    {
-        CheckFixture fx;
-        fx.exec("insert into checkinfo(id,billcode,billdetailId,itemid,checkCode,onCount,grade) values(17,'K001',11,1,'001',100,'A品')");
-        fx.exec("insert into checkinfo(id,billcode,billdetailId,itemid,checkCode,onCount,grade) values(18,'K001',11,1,'009',7,'A品')");
-        fx.exec("create unique index ux_test_checkcode on checkinfo(checkCode)");
-        frmCheck& f = fx.open();
-        CheckLabelPart part(&f);
-        readyToSave(fx, f);
-        const QVariant e;
-        const QString path = fx.home().file("clash.xlsx");
-        QVERIFY(writeSheet(path, {{17, "001", e, e, e, e, e, e, e, 250.5, "二等品"},
-                                  {-1, "009", e, e, e, e, e, e, e, 80, "一等品"}}));
-        QVERIFY(!part.batchUpdatePrice(path));
-        QCOMPARE(MessageBox::lastShown().icon, MessageBox::Critical);
-        QCOMPARE(fx.scalar("select group_concat(id || ':' || onCount || grade, ';') from checkinfo"),
-                 QString("17:100A品;18:7A品"));
-    }
-
-    void importMessages()
-    {
-        CheckFixture fx;
-        frmCheck& f = fx.open();
-        CheckLabelPart part(&f);
-        MessageBox::setNextFileName(QString());
-        part.cmdTag(5)->click();
-        QCOMPARE(MessageBox::lastShown().text, QString("请选择文件！"));
-        const QString path = fx.home().file("empty.xlsx");
-        QVERIFY(writeSheet(path, {{0, "001"}}));
-        QVERIFY(!part.batchUpdatePrice(path));
-        QCOMPARE(MessageBox::lastShown().text, QString("没有有效的数据。"));
-        QVERIFY(!part.batchUpdatePrice(fx.home().file("missing.xlsx")));
-        QCOMPARE(MessageBox::lastShown().icon, MessageBox::Critical);
     }
 };
 
