@@ -354,22 +354,6 @@ private slots:
         QCOMPARE(fx.scalar("select amount from billStatus"), QString("10"));
         QVERIFY(f.status() != QString("删除成功"));
     }
-
-    void columnWidthsKept()
-    {
-        CheckFixture fx;
-        SysUtil::saveSetting("mirel", "mirel", "ppgCheckGrid2", "0,900,1500,1200,800,600,700,600,700,800,500,600,2000");
-        frmCheck& f = fx.open();
-        auto* part = new CheckRollListPart(&f);
-        QCOMPARE(part->grid()->colWidth(0), 0);
-        QCOMPARE(part->grid()->colWidth(2), 1500);
-        addRoll(fx, "001");
-        f.runCommand(10);
-        QCOMPARE(part->grid()->colWidth(2), 1500); // same columns: the widths stay
-        part->grid()->setColWidth(12, 3000);
-        f.close();
-        QCOMPARE(SysUtil::getSetting("mirel", "mirel", "ppgCheckGrid2").split(',').value(12), QString("3000"));
-    }
 };
 
 QTEST_MAIN(TestCheckRollList)
