@@ -38,64 +38,51 @@ ImportContext lineOnScreen()
 class TestCheckLabelRows : public QObject {
     Q_OBJECT
 private slots:
-    void fixed_data()
+    // Labels of a fixed length each (piece) or a given number of labels of the same quantity.
+    void labelRows_data()
     {
+        QTest::addColumn<bool>("byCount");
         QTest::addColumn<double>("total");
-        QTest::addColumn<double>("piece");
+        QTest::addColumn<double>("piece"); // length of a label, or how many labels
         QTest::addColumn<double>("first");
         QTest::addColumn<QString>("codeLen");
         QTest::addColumn<QString>("rows");
         QTest::addColumn<QString>("error");
-        QTest::newRow("whole pieces") << 1000.0 << 250.0 << 1.0 << "000" << "001:250,002:250,003:250,004:250" << "";
-        QTest::newRow("remainder gets next number") << 1000.0 << 300.0 << 7.0 << "000"
-                                                    << "007:300,008:300,009:300,010:100" << "";
-        QTest::newRow("fractional total rest") << 520.5 << 250.0 << 1.0 << "00" << "01:250,02:250,03:20.5" << "";
-        QTest::newRow("piece as typed") << 1000.0 << 250.5 << 1.0 << "000"
-                                        << "001:250.5,002:250.5,003:250.5,004:248.5" << "";
-        QTest::newRow("tenths add up exactly") << 0.9 << 0.3 << 1.0 << "0" << "1:0.3,2:0.3,3:0.3" << "";
-        QTest::newRow("less than one piece") << 90.0 << 250.0 << 12.0 << "000" << "012:90" << "";
-        QTest::newRow("nothing inspected") << 0.0 << 250.0 << 1.0 << "000" << "" << "";
-        QTest::newRow("zero piece refused") << 1000.0 << 0.0 << 1.0 << "000" << "" << zeroPieceText();
-        QTest::newRow("negative piece refused") << 1000.0 << -250.0 << 1.0 << "000" << "" << zeroPieceText();
+        const auto row = [](const char* name, bool byCount, double total, double piece,
+                            double first, const char* codeLen, const char* rows,
+                            const QString& error = QString()) {
+            QTest::newRow(name) << byCount << total << piece << first
+                                << QString::fromLatin1(codeLen) << QString::fromLatin1(rows)
+                                << error;
+        };
+        row("whole pieces", false, 1000, 250, 1, "000", "001:250,002:250,003:250,004:250");
+        row("remainder gets next number", false, 1000, 300, 7, "000",
+            "007:300,008:300,009:300,010:100");
+        row("fractional total rest", false, 520.5, 250, 1, "00", "01:250,02:250,03:20.5");
+        row("piece as typed", false, 1000, 250.5, 1, "000",
+            "001:250.5,002:250.5,003:250.5,004:248.5");
+        row("tenths add up exactly", false, 0.9, 0.3, 1, "0", "1:0.3,2:0.3,3:0.3");
+        row("less than one piece", false, 90, 250, 12, "000", "012:90");
+        row("nothing inspected", false, 0, 250, 1, "000", "");
+        row("zero piece refused", false, 1000, 0, 1, "000", "", zeroPieceText());
+        row("negative piece refused", false, 1000, -250, 1, "000", "", zeroPieceText());
+        row("three from 5", true, 120, 3, 5, "000", "005:120,006:120,007:120");
+        row("four digits", true, 80.5, 2, 999, "0000", "0999:80.5,1000:80.5");
+        row("past the width", true, 10, 2, 99, "00", "99:10,100:10");
+        row("no pattern", true, 10, 1, 42, "", "42:10");
+        row("zero count", true, 120, 0, 5, "000", "", zeroCountText());
     }
-    void fixed()
+    void labelRows()
     {
+        QFETCH(bool, byCount);
         QFETCH(double, total);
         QFETCH(double, piece);
         QFETCH(double, first);
         QFETCH(QString, codeLen);
-        QFETCH(QString, rows);
-        QFETCH(QString, error);
-        const LabelRows out = fixedLength(total, piece, first, codeLen);
-        QCOMPARE(joined(out.rows), rows);
-        QCOMPARE(out.error, error);
-    }
-
-    void variable_data()
-    {
-        QTest::addColumn<double>("total");
-        QTest::addColumn<int>("count");
-        QTest::addColumn<double>("first");
-        QTest::addColumn<QString>("codeLen");
-        QTest::addColumn<QString>("rows");
-        QTest::addColumn<QString>("error");
-        QTest::newRow("three from 5") << 120.0 << 3 << 5.0 << "000" << "005:120,006:120,007:120" << "";
-        QTest::newRow("four digits") << 80.5 << 2 << 999.0 << "0000" << "0999:80.5,1000:80.5" << "";
-        QTest::newRow("past the width") << 10.0 << 2 << 99.0 << "00" << "99:10,100:10" << "";
-        QTest::newRow("no pattern") << 10.0 << 1 << 42.0 << "" << "42:10" << "";
-        QTest::newRow("zero count") << 120.0 << 0 << 5.0 << "000" << "" << zeroCountText();
-    }
-    void variable()
-    {
-        QFETCH(double, total);
-        QFETCH(int, count);
-        QFETCH(double, first);
-        QFETCH(QString, codeLen);
-        QFETCH(QString, rows);
-        QFETCH(QString, error);
-        const LabelRows out = variableCount(total, count, first, codeLen);
-        QCOMPARE(joined(out.rows), rows);
-        QCOMPARE(out.error, error);
+        const LabelRows out = byCount ? variableCount(total, int(piece), first, codeLen)
+                                      : fixedLength(total, piece, first, codeLen);
+        QTEST(joined(out.rows), "rows");
+        QTEST(out.error, "error");
     }
 
     // Worksheet rows (id, number, quantity, grade as typed) and what the import makes of them.
@@ -120,14 +107,13 @@ private slots:
     void plan()
     {
         QFETCH(QVariantList, cells);
-        QFETCH(int, statements);
         sheet::SheetGrid grid;
         grid.setCell(1, 1, QStringLiteral("ID"));
         const int columns[4] = {1, 2, 10, 11};
         for (int i = 0; i < cells.size(); ++i)
             grid.setCell(2 + i / 4, columns[i % 4], cells[i]);
         const ImportPlan p = planImport(grid, lineOnScreen());
-        QCOMPARE(p.statements.size(), statements);
+        QTEST(int(p.statements.size()), "statements");
         QTEST(int(p.badRows.size()), "bad");
     }
 
