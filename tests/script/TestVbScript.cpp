@@ -14,9 +14,6 @@ private slots:
     {
         QTest::addColumn<QString>("expression");
         QTest::addColumn<double>("expected");
-        QTest::newRow("default ratio") << "1" << 1.0;
-        QTest::newRow("formula filled") << "25 * 1.2" << 30.0;
-        QTest::newRow("ratio as fraction") << "100/98" << 100.0 / 98.0;
         QTest::newRow("yard ratio") << "1 / 0.9144" << 1 / 0.9144;
         QTest::newRow("blanks and tabs") << " \t2 *\t3 " << 6.0;
         QTest::newRow("point first") << ".5 + 1." << 1.5;
@@ -52,7 +49,6 @@ private slots:
         QTest::newRow("Round digits half after scaling")
             << "Round(2.665, 2) + Round(2.675, 2)" << 2.66 + 2.68;
         QTest::newRow("Round digits binary") << "Round(0.285, 2)" << 0.28;
-        QTest::newRow("Round digits") << "Round(1.2345, 2)" << 1.23;
         QTest::newRow("CInt half to even") << "CInt(2.5) + CInt(3.5)" << 6.0;
         QTest::newRow("CLng half to even") << "CLng(-1.5)" << -2.0;
         QTest::newRow("Abs") << "Abs(-3)" << 3.0;
@@ -77,11 +73,10 @@ private slots:
     void numbers()
     {
         QFETCH(QString, expression);
-        QFETCH(double, expected);
         double value = -12345;
         QString error;
         QVERIFY2(script::evalNumber(expression, &value, &error), qPrintable(error));
-        QCOMPARE(value, expected);
+        QTEST(value, "expected");
     }
 
     void types_data()
@@ -103,13 +98,11 @@ private slots:
     void types()
     {
         QFETCH(QString, expression);
-        QFETCH(int, type);
-        QFETCH(QString, text);
         Value v;
         ScriptError e;
         QVERIFY2(script::eval(expression, &v, &e), qPrintable(e.message()));
-        QCOMPARE(int(v.type()), type);
-        QCOMPARE(v.toText(), text);
+        QTEST(int(v.type()), "type");
+        QTEST(v.toText(), "text");
     }
 
     void errors_data()
@@ -168,14 +161,12 @@ private slots:
     void errors()
     {
         QFETCH(QString, expression);
-        QFETCH(int, number);
-        QFETCH(QString, description);
         QFETCH(int, position);
         Value v;
         ScriptError e;
         QVERIFY(!script::eval(expression, &v, &e));
-        QCOMPARE(e.number, number);
-        QCOMPARE(e.description, description);
+        QTEST(e.number, "number");
+        QTEST(e.description, "description");
         if (position != -2) // -2: somewhere inside
             QCOMPARE(int(e.position), position);
         else
@@ -196,11 +187,10 @@ private slots:
     void evalNumberReportsAndKeepsValue()
     {
         QFETCH(QString, expression);
-        QFETCH(QString, message);
         double value = 42;
         QString error;
         QVERIFY(!script::evalNumber(expression, &value, &error));
-        QCOMPARE(error, message);
+        QTEST(error, "message");
         QCOMPARE(value, 42.0);
     }
 
@@ -226,17 +216,15 @@ private slots:
         QFETCH(QString, formula);
         QFETCH(double, weight);
         QFETCH(double, plusMinus);
-        QFETCH(QString, filled);
-        QFETCH(double, value);
         const QString text =
             script::fillPlaceholders(formula, {{QStringLiteral("[重量]"), weight},
                                                {QStringLiteral("[系数]"), 1.2},
                                                {QStringLiteral("[加减]"), plusMinus}});
-        QCOMPARE(text, filled);
+        QTEST(text, "filled");
         double result = 0;
         QString error;
         QVERIFY2(script::evalNumber(text, &result, &error), qPrintable(error));
-        QCOMPARE(result, value);
+        QTEST(result, "value");
     }
 
     void compiledExpressionEvaluatesRepeatedly()
