@@ -26,13 +26,11 @@ private slots:
         QTest::addColumn<QString>("cmd");
         QTest::addColumn<Station>("station");
         QTest::newRow("check") << "check" << Station::Check;
-        QTest::newRow("CHECK falls through") << "CHECK" << Station::Check;
         QTest::newRow("empty") << "" << Station::Check;
         QTest::newRow("maitou") << "maitou" << Station::Maitou;
         QTest::newRow("Maitou falls through") << "Maitou" << Station::Check;
         QTest::newRow("huaxian") << "huaxian" << Station::Huaxian;
         QTest::newRow("mes") << "mes" << Station::MesCheck;
-        QTest::newRow("Mes") << "Mes" << Station::MesCheck;
         QTest::newRow("MES") << "MES" << Station::MesCheck;
         QTest::newRow("MESCHECK") << "MESCHECK" << Station::MesCheck;
         QTest::newRow("mesrun") << "mesrun" << Station::MesRun;
@@ -54,8 +52,7 @@ private slots:
     void choose()
     {
         QFETCH(QString, cmd);
-        QFETCH(Station, station);
-        QCOMPARE(chooseStation(cmd).station, station);
+        QTEST(chooseStation(cmd).station, "station");
     }
 
     void quick3d_data()
@@ -75,12 +72,10 @@ private slots:
     void quick3d()
     {
         QFETCH(QString, cmd);
-        QFETCH(double, number);
-        QFETCH(QString, tag);
         const StationChoice c = chooseStation(cmd);
         QCOMPARE(c.station, Station::Quick3D);
-        QCOMPARE(c.number, number);
-        QCOMPARE(c.tag, tag);
+        QTEST(c.number, "number");
+        QTEST(c.tag, "tag");
         QTEST(c.showMeArg, "showMe");
     }
 
