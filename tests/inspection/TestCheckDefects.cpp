@@ -135,24 +135,20 @@ private slots:
     // With grading off the grade chosen and the allowance typed stay as they are.
     void autoGrade_data()
     {
-        QTest::addColumn<QString>("points");
+        QTest::addColumn<int>("points");
         QTest::addColumn<bool>("on");
         QTest::addColumn<QString>("grade");
-        QTest::addColumn<QString>("allowance");
-        QTest::newRow("P 25") << "25" << true << "B品"
-                              << "0";
-        QTest::newRow("P 40") << "40" << true << "C品"
-                              << "0";
-        QTest::newRow("P 10") << "10" << true << "A品"
-                              << "0";
-        QTest::newRow("grading off") << "10" << false << "C品"
-                                     << "3";
+        QTest::addColumn<double>("allowance");
+        QTest::newRow("P 25") << 25 << true << "B品" << 0.0;
+        QTest::newRow("P 40") << 40 << true << "C品" << 0.0;
+        QTest::newRow("P 10") << 10 << true << "A品" << 0.0;
+        QTest::newRow("grading off") << 10 << false << "C品" << 3.0;
     }
     void autoGrade()
     {
-        QFETCH(QString, points);
+        QFETCH(int, points);
         QFETCH(bool, on);
-        CheckFixture fx("bugs=疵_0_1^" + points.toUtf8() +
+        CheckFixture fx("bugs=疵_0_1^" + QByteArray::number(points) +
                         "\ngrade=A品^0,B品^20,C品^40\nautoGrade=" + (on ? "1" : "0") + "\n");
         frmCheck& f = fx.open();
         CheckDefectPart part(&f);
@@ -161,43 +157,42 @@ private slots:
         part.bugBtn_Click(0);
         QCOMPARE(f.defectRows().size(), 1);
         QTEST(f.currentGrade(), "grade");
-        QTEST(f.controls().TxtBox[15]->text(), "allowance");
-        QCOMPARE(part.Label9()->text(),
-                 "扣分合计：" + points + (on ? " 百平米扣分:" + points : QString()));
+        QTEST(f.controls().TxtBox[15]->text().toDouble(), "allowance");
+        const QString p = QString::number(points);
+        QCOMPARE(part.Label9()->text(), "扣分合计：" + p + (on ? " 百平米扣分:" + p : QString()));
     }
 
-    void commaInARowIsRefused_data()
+    // No row: a comma in a field the row takes (it would split the row), no defect list (one
+    // hidden button), a button that is not there.
+    void nothingRecorded_data()
     {
-        QTest::addColumn<QString>("field");
-        QTest::newRow("remark") << "remark";
-        QTest::newRow("worker") << "worker";
-        QTest::newRow("position") << "position";
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<int>("comma"); // in the remark, worker, position field; -1: none
+        QTest::addColumn<int>("button");
+        QTest::newRow("comma in the remark") << Bugs << 0 << 0;
+        QTest::newRow("comma in the worker") << Bugs << 1 << 0;
+        QTest::newRow("comma in the position") << Bugs << 2 << 0;
+        QTest::newRow("no defect list") << QByteArray() << -1 << 0;
+        QTest::newRow("no such button") << QByteArray() << -1 << 7;
     }
-    void commaInARowIsRefused()
+    void nothingRecorded()
     {
-        QFETCH(QString, field);
-        CheckFixture fx(Bugs);
+        QFETCH(QByteArray, ini);
+        QFETCH(int, comma);
+        QFETCH(int, button);
+        CheckFixture fx(ini);
         frmCheck& f = fx.open();
         CheckDefectPart part(&f);
         rollFields(f, "10");
         auto& c = f.controls();
-        QLineEdit* box = field == "remark" ? c.Text1 : field == "worker" ? c.TxtBox[0] : c.TxtBox[7];
-        box->setText("1,2");
-        part.bugBtn_Click(0);
+        QLineEdit* const fields[] = {c.Text1, c.TxtBox[0], c.TxtBox[7]};
+        if (comma >= 0)
+            fields[comma]->setText("1,2");
+        QCOMPARE(part.bugBtn().size(), ini.isEmpty() ? 1 : 9);
+        QCOMPARE(part.bugBtn()[0]->isHidden(), ini.isEmpty());
+        part.bugBtn_Click(button);
         QVERIFY(f.defectRows().isEmpty());
         QCOMPARE(f.pggCheck()->rows(), 2);
-    }
-
-    void emptyCaptionDoesNothing()
-    {
-        CheckFixture fx;
-        frmCheck& f = fx.open();
-        CheckDefectPart part(&f);
-        QCOMPARE(part.bugBtn().size(), 1);
-        QVERIFY(part.bugBtn()[0]->isHidden());
-        part.bugBtn_Click(0);
-        part.bugBtn_Click(7); // no such button
-        QVERIFY(f.defectRows().isEmpty());
     }
 
     // Rows are numbered again and points and allowance follow the rows that are left.
