@@ -251,32 +251,6 @@ private slots:
         }
     }
 
-    // A second station's write waits for the first station's transaction instead of failing.
-    void secondConnectionWaitsForTheWriter()
-    {
-        Connection& a = m_conn;
-        Connection b;
-        m_db->open(b);
-        a.beginTrans();
-        a.execute(u"insert checkinfo(billcode) values('a')"_s);
-        QString error;
-        QThread* writer = QThread::create([&] {
-            try {
-                b.execute(u"insert checkinfo(billcode) values('b')"_s);
-            } catch (const DbError& e) {
-                error = e.message();
-            }
-        });
-        writer->start();
-        // b now waits on the lock; when a commits, b's insert goes through.
-        QTest::qWait(50);
-        a.commitTrans();
-        QVERIFY(writer->wait(30000));
-        delete writer;
-        QCOMPARE(error, QString());
-        QCOMPARE(rowsText(a.execute(u"select billcode from checkinfo order by id"_s)), u"a\nb"_s);
-    }
-
     void valuesOfEveryType()
     {
         m_conn.execute(u"insert item(itemcode, Price, isstop, pic, picName) values('T1', 12.5, 0, 0x00FF10, '图.png')"_s);
