@@ -101,24 +101,16 @@ private slots:
         QTest::addColumn<QString>("defect");
         QTest::addColumn<QDate>("day");
         QTest::addColumn<QString>("rolls");
-        QTest::newRow("first defect") << "chartPareto"
-                                      << "R"
-                                      << "破洞" << QDate() << "1";
-        QTest::newRow("next defect") << "chartPareto"
-                                     << "RR"
-                                     << "油污" << QDate() << "2";
-        QTest::newRow("wraps round") << "chartPareto"
-                                     << "RRR"
-                                     << "破洞" << QDate() << "1";
-        QTest::newRow("last day") << "chartGrades"
-                                  << "L"
-                                  << "" << QDate(2026, 11, 4) << "0";
-        QTest::newRow("day before") << "chartPoints"
-                                    << "LL"
-                                    << "" << QDate(2026, 11, 3) << "1";
-        QTest::newRow("Esc") << "chartPareto"
-                             << "RE"
-                             << "" << QDate() << "3";
+        const auto row = [](const char* name, const char* chart, const char* keys,
+                            const char* defect, QDate day, const char* rolls) {
+            QTest::newRow(name) << chart << keys << defect << day << rolls;
+        };
+        row("first defect", "chartPareto", "R", "破洞", QDate(), "1");
+        row("next defect", "chartPareto", "RR", "油污", QDate(), "2");
+        row("wraps round", "chartPareto", "RRR", "破洞", QDate(), "1");
+        row("last day", "chartGrades", "L", "", QDate(2026, 11, 4), "0");
+        row("day before", "chartPoints", "LL", "", QDate(2026, 11, 3), "1");
+        row("Esc", "chartPareto", "RE", "", QDate(), "3");
     }
     void keysStepThroughTheBars()
     {
