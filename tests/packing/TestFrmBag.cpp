@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QSet>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -52,16 +53,13 @@ void TestFrmBag::lookup_data()
 void TestFrmBag::lookup()
 {
     QFETCH(QString, scanned);
-    QFETCH(QString, shown);
-    QFETCH(double, roll);
-    QFETCH(QString, message);
     QFETCH(QStringList, fields);
     BagFixture fx;
     frmBag& f = fx.open();
     fx.scan(scanned);
-    QCOMPARE(f.barcode->text(), shown);
-    QCOMPARE(f.shownRoll(), roll);
-    QCOMPARE(f.LabMsg->text(), message);
+    QTEST(f.barcode->text(), "shown");
+    QTEST(f.shownRoll(), "roll");
+    QTEST(f.LabMsg->text(), "message");
     const int indexes[] = {0, 3, 11, 20, 21, 41, 42, 43, 44};
     for (int i = 0; i < 9; ++i)
         QCOMPARE(f.txtUser[indexes[i]]->text(), fields.value(i));
@@ -87,9 +85,7 @@ void TestFrmBag::packingListDecides()
 {
     QFETCH(QString, bill);
     QFETCH(QString, scanned);
-    QFETCH(QString, message);
     QFETCH(double, roll);
-    QFETCH(QString, rollsOnList);
     QFETCH(bool, autoPrint);
     BagFixture fx("是否要打包=1\nbillCodeValid=1\nMaitouAutoPrint=1\n");
     frmBag& f = fx.open();
@@ -99,11 +95,11 @@ void TestFrmBag::packingListDecides()
         f.txtBillCode->setText(bill);
         QTest::keyClick(f.txtBillCode, Qt::Key_Return);
     }
-    QCOMPARE(f.LabMsg2->text(), rollsOnList);
+    QTEST(f.LabMsg2->text(), "rollsOnList");
     QCOMPARE(f.MaitouAutoPrint->isChecked(), autoPrint || bill.isEmpty());
     f.MaitouAutoPrint->setChecked(false); // no label wanted here
     fx.scan(scanned);
-    QCOMPARE(f.LabMsg->text(), message);
+    QTEST(f.LabMsg->text(), "message");
     QCOMPARE(f.shownRoll(), roll);
     QCOMPARE(f.txtUser[0]->text().isEmpty(), roll == 0);
     if (bill.isEmpty())
@@ -284,17 +280,10 @@ void TestFrmBag::chosenTemplatePrintsAndIsRemembered()
     QTest::mouseClick(f.butFlow[arrow], Qt::LeftButton);
     QVERIFY(f.Modle1 && f.Modle1->isVisible());
     QStringList items;
-    QAction* second = nullptr;
-    for (QAction* a : f.Modle1->actions()) {
+    for (QAction* a : f.Modle1->actions())
         items << a->text();
-        if (a->text() == u"大号"_s)
-            second = a;
-    }
-    items.sort();
-    QStringList expected{u"大号"_s, kind};
-    expected.sort();
-    QCOMPARE(items, expected);
-    second->trigger();
+    QCOMPARE(QSet<QString>(items.begin(), items.end()), (QSet<QString>{u"大号"_s, kind}));
+    f.Modle1->actions().at(items.indexOf(u"大号"_s))->trigger();
     QVERIFY(QFileInfo(fx.home().file(u"second.pdf"_s)).size() > 0);
     QVERIFY(!QFileInfo::exists(kind == u"唛头"_s ? fx.markPdf() : fx.boxPdf()));
     QCOMPARE(f.printTemplate(kind), u"大号"_s);
