@@ -4,6 +4,7 @@
 
 #include "shell/SysUtil.h"
 #include "stations/kanban/KanbanSettings.h"
+#include "support/LayoutCheck.h"
 #include "widgets/EditGrid.h"
 
 #include <QFrame>
@@ -118,10 +119,7 @@ private slots:
         QVERIFY(window.contains(f.Frame1->geometry()));
         for (QWidget* w : f.Frame1->findChildren<QWidget*>())
             QVERIFY2(f.Frame1->rect().contains(w->geometry()), qPrintable(w->objectName()));
-        for (QLabel* label : f.lab_set)
-            QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <=
-                         label->contentsRect().width(),
-                     qPrintable(label->text()));
+        checkLabelsWhole(*f.Frame1, QString::fromLatin1(QTest::currentDataTag()));
     }
 };
 

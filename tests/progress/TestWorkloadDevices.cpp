@@ -54,17 +54,13 @@ private slots:
         QTest::addColumn<QString>("card");
         QTest::addColumn<QString>("worker");
         QTest::addColumn<QString>("step");
+        // clang-format off
         QTest::newRow("ends in 2 of four steps") << "0012" << "001" << "配布";
-        QTest::newRow("ends in 0") << "0010"
-                                   << "0010"
-                                   << "";
-        QTest::newRow("ends in a letter") << "001A"
-                                          << "001A"
-                                          << "";
-        QTest::newRow("digit beyond the steps") << "0015"
-                                                << "0015"
-                                                << "";
+        QTest::newRow("ends in 0") << "0010" << "0010" << "";
+        QTest::newRow("ends in a letter") << "001A" << "001A" << "";
+        QTest::newRow("digit beyond the steps") << "0015" << "0015" << "";
         QTest::newRow("full block") << "0012345678901234" << "001234567890123" << "全部配布";
+        // clang-format on
     }
     void workerCard()
     {
