@@ -25,10 +25,12 @@ void onReplayed(const JournalReplayResult& result, int pending, int refused)
     // The counts first: a window's answer to the upload may be a question the operator reads
     // with the mark still in view.
     emit s->changed(s->m_pending, s->m_refused);
-    if (result.applied > 0 || result.alreadyApplied > 0 || result.refused > 0)
-        emit s->replayed(result);
+    // Then the database is back for the station (a station started while it was away opens its
+    // connection here), before the windows read their lists again after the upload.
     if (result.reached)
         emit s->reached();
+    if (result.applied > 0 || result.alreadyApplied > 0 || result.refused > 0)
+        emit s->replayed(result);
 }
 
 namespace {

@@ -33,11 +33,14 @@ struct Outage {
     bool back() const { return QFile::rename(db + u".away"_s, db); }
 };
 
-// A replay pass as the background retry runs it, telling the windows when it ends.
+// A replay pass as the background retry runs it, on a connection of its own, telling the
+// windows when it ends.
 void replay()
 {
+    Connection conn;
+    conn.open(Database::connectionSetting());
     JournalNumbers numbers;
-    const JournalReplayResult r = JournalReplay(Journal::store(), Database::conn(), &numbers).run();
+    const JournalReplayResult r = JournalReplay(Journal::store(), conn, &numbers).run();
     Journal::onReplayed(r, Journal::store().count(JournalStore::State::Pending),
                         Journal::store().count(JournalStore::State::Refused));
 }
@@ -240,6 +243,7 @@ private slots:
     void stockPostedOnReplay();
     void renumberedLabelsPrintAgain();
     void startedWhileAway();
+    void maitouRestartedWhileAway();
 };
 
 namespace {
@@ -463,6 +467,35 @@ void TestStationsOffline::startedWhileAway()
     QTRY_VERIFY(Database::conn().isOpen());
     fx.scan(u"44"_s);
     QCOMPARE(f.txtUser[0]->text(), u"涤棉府绸"_s);
+}
+
+// A mark-label station restarted while the database is away goes on with the pallet of its last
+// package; once the database is back the pallet list after the upload comes from it.
+void TestStationsOffline::maitouRestartedWhileAway()
+{
+    CheckFixture fx("itemAutoSave=1\n");
+    const Outage outage{fx.home().file(u"mirel.db"_s)};
+    const auto start = [&fx](const QString& pallet, const QString& quantity) {
+        frmMaitou& f = openMaitou(fx);
+        CheckControls& c = f.controls();
+        if (!pallet.isEmpty()) {
+            c.TxtBox[28]->setText(pallet);
+            c.TxtBox[5]->setText(u"20"_s);
+        }
+        c.TxtBox[22]->setText(u"新品"_s);
+        c.TxtBox[7]->setText(quantity);
+        f.runCommand(2);
+        return &f;
+    };
+    start(u"P1"_s, u"10"_s);
+    QVERIFY(outage.away());
+    Database::conn().close();
+    Database::openConnection();
+    frmMaitou* f = start(QString(), u"11"_s);
+    QCOMPARE(f->controls().TxtBox[28]->text() + u'/' + f->controls().TxtBox[5]->text(), u"P1/20"_s);
+    QVERIFY(outage.back());
+    replay();
+    QCOMPARE(f->palletSummary()->text(), u"  卷数:2  米数:21"_s);
 }
 
 QTEST_MAIN(TestStationsOffline)

@@ -128,6 +128,22 @@ void keepAutoItem(const QString& key, long long id)
 
 } // namespace
 
+void frmMaitou::keepPallet() const
+{
+    // The pallet a new package goes on is the one a restart goes on with, also when the database
+    // is away then and the packages since are still in the journal.
+    const QString pallet = c.TxtBox[28]->text();
+    if (pallet.isEmpty() || vb::Val(c.checkId->text()) > 0)
+        return;
+    Recordset kept({u"bagnumber"_s, u"item2"_s});
+    kept.addRow({DbValue(pallet), DbValue(c.TxtBox[5]->text())});
+    try {
+        Journal::store().putLookup(u"maitouPallet"_s, readMirel(u"menchineId"_s, u"001"_s), kept);
+    } catch (const DbError&) {
+        // Only a restart while the database is away would miss it: the operator types the pallet.
+    }
+}
+
 long long frmMaitou::keptAutoItem(const QString& key) const
 {
     // An article is made on the database with an id only the database gives; a package of an
@@ -146,6 +162,7 @@ long long frmMaitou::keptAutoItem(const QString& key) const
 
 void frmMaitou::beforeSave()
 {
+    keepPallet();
     m_autoItemId = 0;
     if (!autoItems())
         return;

@@ -118,10 +118,11 @@ void frmMaitou::afterLoad()
 {
     c.SSTab1->setCurrentWidget(m_palletGrid->parentWidget());
     // After a restart the station goes on with the pallet it was filling, so many packages a
-    // pallet as before.
+    // pallet as before; while the database is away, with the pallet of its last save here.
     try {
-        Recordset rs = SysUtil::openRecordset(
-            Database::conn(), MaitouSql::lastPallet(readMirel(u"menchineId"_s, u"001"_s)));
+        const QString machine = readMirel(u"menchineId"_s, u"001"_s);
+        Recordset rs =
+            Journal::cachedRead(u"maitouPallet"_s, machine, MaitouSql::lastPallet(machine));
         if (SysUtil::recordsetHasRows(rs)) {
             c.TxtBox[28]->setText(rs.text(0));
             if (vb::Val(rs.text(1)) > 0)

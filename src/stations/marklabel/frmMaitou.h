@@ -87,6 +87,8 @@ private:
     /// The automatic article while the database is away: the one a save here found or made
     /// before. Throws DbError (not offline) for an article never seen here.
     long long keptAutoItem(const QString& key) const;
+    /// Before a new package is saved: its pallet, for a restart while the database is away.
+    void keepPallet() const;
     /// After a committed save: the automatic article it found or made, kept for offline saves.
     void rememberAutoItem();
 
