@@ -496,6 +496,12 @@ void TestStationsOffline::maitouRestartedWhileAway()
     QVERIFY(outage.back());
     replay();
     QCOMPARE(f->palletSummary()->text(), u"  卷数:2  米数:21"_s);
+    // Away again with nothing to upload: the list comes back with the database.
+    QVERIFY(outage.away());
+    f->loadPalletList();
+    QVERIFY(outage.back());
+    replay();
+    QTRY_COMPARE(f->palletSummary()->text(), u"  卷数:2  米数:21"_s);
 }
 
 QTEST_MAIN(TestStationsOffline)

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <iterator>
 
 using namespace Qt::StringLiterals;
@@ -57,6 +58,14 @@ void frmMaitou::loadPalletList()
             // Offline the packages saved since are in the journal, not on the pallet's list: the
             // list (and the full-pallet question) comes back with the first list after the upload.
             m_palletSum->setText(u"离线：板清单在上传后更新"_s);
+            // With nothing to upload no list follows one: the list is read when the database is
+            // back, unless the upload's list came first.
+            Journal::whenDatabaseBack(this, [this] {
+                QTimer::singleShot(0, this, [this] {
+                    if (m_palletSum->text() == u"离线：板清单在上传后更新"_s)
+                        loadPalletList();
+                });
+            });
             return;
         }
         MessageBox::critical(u"loadPalletList发生错误"_s + e.message(), this);
