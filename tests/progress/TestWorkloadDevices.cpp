@@ -19,8 +19,10 @@ private slots:
         QTest::addColumn<QString>("suffix");
         QTest::addColumn<QString>("card");
         QTest::addColumn<QString>("message");
-        QTest::newRow("bare code") << "none" << "K002" << "状态：织造";
-        QTest::newRow("with line end") << "crlf" << "K002\r\n" << "无此卡号！";
+        QTest::addColumn<bool>("away"); // the database, when the station starts
+        QTest::newRow("bare code") << "none" << "K002" << "状态：织造" << false;
+        QTest::newRow("with line end") << "crlf" << "K002\r\n" << "无此卡号！" << false;
+        QTest::newRow("started offline") << "none" << "K002" << "数据库离线，这个号码以前没有查过，离线时无法查询" << true;
     }
     void scanner()
     {
@@ -31,8 +33,11 @@ private slots:
         ProgressFixture fx("CommBarcode=com12\n");
         DevSim sim({"--device", "scanner", "--suffix", suffix, "--com", "12"});
         QVERIFY(sim.ok());
+        QFETCH(bool, away);
+        QVERIFY(!away || QFile::rename(fx.home().file("mirel.db"), fx.home().file("mirel.db.away")));
         frmWorkload& f = fx.open();
         QCOMPARE(frmWorkload::foreColor(f.LabBox[0]), frmWorkload::DeviceOn);
+        QVERIFY(f.rfidBtn->isHidden()); // RFID=1: no desk reader
         sim.command("scan K002");
         QTRY_COMPARE(f.TxtBox[0]->text(), card);
         QTRY_COMPARE(f.LabBox[1]->text(), message);

@@ -63,8 +63,9 @@ void frmWorkload::Form_Load()
     init(u"All"_s);
     try {
         Database::conn().close();
-        if (!Database::openConnection())
-            return;
+        // Started while the database is away the station saves into the journal: its dates,
+        // scanner and reader are made ready all the same.
+        Database::openConnection();
         m_list->initDates();
         NumberKeybord1->hide();
         openScannerPort();
