@@ -15,6 +15,13 @@
 #include "stations/rfid/RfidStation.h"
 #include "widgets/OfflineBadge.h"
 
+QWidget* offlineStatusLine(QWidget* window)
+{
+    // The inspection-type windows' status line is their own LabBox(0); the progress window's
+    // LabBox(0), inside its device row, is the scanner's small caption and takes no mark.
+    return window->findChild<QWidget*>(QStringLiteral("LabBox_0"), Qt::FindDirectChildrenOnly);
+}
+
 void attachOfflineMark(QWidget* window)
 {
     // The windows that print roll labels print the renumbered rolls' labels again on request.
@@ -23,7 +30,7 @@ void attachOfflineMark(QWidget* window)
         reprint = [labels](const QList<JournalReplayResult::Renumbered>& list) {
             labels->reprintRenumbered(list);
         };
-    OfflineBadge::attach(window, window->findChild<QWidget*>(QStringLiteral("LabBox_0")), reprint);
+    OfflineBadge::attach(window, offlineStatusLine(window), reprint);
 }
 
 namespace {

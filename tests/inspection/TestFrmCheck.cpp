@@ -4,6 +4,7 @@
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
 #include "stations/inspection/CheckLabelPart.h"
+#include "stations/Stations.h"
 #include "stations/inspection/CheckSettingsPanel.h"
 #include "widgets/UserControl1.h"
 #include "widgets/CaptionFrame.h"
@@ -54,6 +55,7 @@ private slots:
         QCOMPARE(c.labInfo[2]->text(), QString("品种：涤棉府绸  规格：45x45 133x72  颜色：藏青 数量:1000  备注："));
         QCOMPARE(c.labInfo[0]->text(), QString(" 送检数量：900 已检A品数量：/1000 匹数：0"));
         QCOMPARE(c.TxtBox[18]->text(), QString("001"));
+        QCOMPARE(offlineStatusLine(&f), c.LabBox[0]);
         f.loadCard("K001", "12"); // a line without quantities shows 0
         QCOMPARE(c.machineCount->text(), QString("0"));
         QCOMPARE(tagOf(c.machineCount), QString("0"));

@@ -3,6 +3,7 @@
 #include "ProgressFixture.h"
 
 #include "../devices/DevSim.h"
+#include "stations/Stations.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,6 +51,7 @@ private slots:
         frmWorkload& f = fx.open();
         QCOMPARE(frmWorkload::foreColor(f.LabBox[0]), frmWorkload::DeviceFailed);
         QVERIFY(!f.LabBox[0]->toolTip().isEmpty());
+        QCOMPARE(offlineStatusLine(&f), nullptr); // the offline mark keeps off the scanner's caption
         fx.enter("K002", 0, "001"); // the station works on without its scanner
         QVERIFY(f.saveReport());
     }
