@@ -4,6 +4,7 @@
 
 #include "shell/Database.h"
 #include "shell/DbInfoCache.h"
+#include "shell/Journal.h"
 #include "shell/MessageBox.h"
 #include "stations/rfid/frmRFID.h"
 #include "support/LayoutCheck.h"
@@ -25,7 +26,7 @@ namespace {
 struct Desk {
     TempProgramFolder home;
     frmRFID form;
-    Desk()
+    explicit Desk(bool startedAway = false)
     {
         home.writeFile("config.ini", "[CUSTOMER.SETTING]\nCONNECTIONSTRING=缺省\n");
         home.writeFile("kanban.ini", "[看板配置]\n库存看板=二号仓库存\n时间间隔=2000\n");
@@ -36,7 +37,14 @@ struct Desk {
         Database::conn().execute("insert into RFID_CARDINFO(CARDNO,refCode,CARDTYPE) "
                                  "values('C9','K002','2'),('C9','002','1'),('D1','001','1')");
         PanelStyle::install();
+        const QString db = home.file("mirel.db");
+        if (startedAway) {
+            Database::conn().close();
+            QFile::rename(db, db + ".away");
+        }
         form.Form_Load();
+        if (startedAway && QFile::rename(db + ".away", db))
+            Journal::retryNow();
     }
     ~Desk() { Database::conn().close(); }
     QString cards()
@@ -75,6 +83,7 @@ private slots:
         QTest::newRow("card of another user, kept")
             << 0 << "D1"
             << "002" << int(MessageBox::AnswerNo) << asked.chopped(1) << before;
+        QTest::newRow("user card, desk started offline") << 0 << "E5" << "002" << 0 << ok << before + ",E5:002:1";
         QTest::newRow("user card without user") << 0 << "E5"
                                                 << "" << 0 << noCard << before;
         QTest::newRow("remove every type") << 1 << "C9"
@@ -94,9 +103,10 @@ private slots:
         QFETCH(int, page);
         QFETCH(QString, card);
         QFETCH(QString, ref);
-        Desk d;
+        Desk d(QByteArray(QTest::currentDataTag()).endsWith("started offline"));
         d.form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&d.form));
+        QTRY_VERIFY_WITH_TIMEOUT(d.form.ComboUser->count() > 0, 20000); // listed once the database answers
         QTest::mouseClick(d.form.SSTab1->tabBar(), Qt::LeftButton, {}, d.form.SSTab1->tabBar()->tabRect(page).center());
         QCOMPARE(d.form.SSTab1->currentIndex(), page);
         if (page == 2) {

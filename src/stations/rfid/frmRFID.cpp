@@ -7,6 +7,7 @@
 #include "devices/Rfid.h"
 #include "readers/RfidReaderLibrary.h"
 #include "shell/Database.h"
+#include "shell/Journal.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
@@ -157,14 +158,20 @@ void frmRFID::buildSettings()
 void frmRFID::Form_Load()
 {
     Frame1->hide();
-    if (!Database::openConnection())
-        return;
+    if (Database::openConnection())
+        loadUsers();
+    else // a desk started while the database is away lists the workers once it answers
+        Journal::whenDatabaseBack(this, [this] { loadUsers(); });
+    pageChanged(SSTab1->currentIndex());
+}
+
+void frmRFID::loadUsers()
+{
     try {
         ComboUser->bindRecordset(SysUtil::openRecordset(Database::conn(), RfidSql::userListQuery()));
     } catch (const std::exception& e) {
         MessageBox::show(QString::fromUtf8(e.what()), MessageBox::Critical, MessageBox::Ok, QString(), this);
     }
-    pageChanged(SSTab1->currentIndex());
 }
 
 QLineEdit* frmRFID::currentCardBox() const { return SSTab1->currentIndex() == 2 ? txtCard2 : txtCardno; }

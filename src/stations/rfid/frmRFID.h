@@ -58,6 +58,7 @@ private:
     void buildControls();
     void buildSettings();
     void pageChanged(int page);
+    void loadUsers();
     bool saveCard();
     /// Page 1: binds the card to the chosen user's code; a card of another user is moved on Yes.
     bool saveUserCard();
