@@ -18,8 +18,13 @@
 QWidget* offlineStatusLine(QWidget* window)
 {
     // The inspection-type windows' status line is their own LabBox(0); the progress window's
-    // LabBox(0), inside its device row, is the scanner's small caption and takes no mark.
-    return window->findChild<QWidget*>(QStringLiteral("LabBox_0"), Qt::FindDirectChildrenOnly);
+    // LabBox(0), inside its device row, is the scanner's small caption and takes no mark. The
+    // quality overview's status line runs under its filters, clear of the export buttons in
+    // the top right corner.
+    for (const char* name : {"LabBox_0", "lab_status"})
+        if (auto* line = window->findChild<QWidget*>(QLatin1String(name), Qt::FindDirectChildrenOnly))
+            return line;
+    return nullptr;
 }
 
 void attachOfflineMark(QWidget* window)

@@ -6,6 +6,7 @@
 #include "db/Connection.h"
 #include "sheet/SheetFile.h"
 #include "shell/MessageBox.h"
+#include "stations/Stations.h"
 #include "stations/quality/QualityChartViews.h"
 #include "support/ReadBack.h"
 #include "widgets/UserControl4.h"
@@ -190,6 +191,7 @@ private slots:
         QCOMPARE(f.labFigureNow[0]->text(),
                  message.isEmpty() ? QStringLiteral("0") : QStringLiteral("3"));
         QVERIFY(f.cmdQuery->isEnabled());
+        QCOMPARE(offlineStatusLine(&f), f.lab_status); // the offline mark keeps off the export buttons
     }
 
     // The report: figures and tables from the first page on, a table that reaches the foot of a
