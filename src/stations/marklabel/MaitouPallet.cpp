@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <iterator>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -60,17 +61,19 @@ void frmMaitou::loadPalletList()
             m_palletSum->setText(u"离线：板清单在上传后更新"_s);
             // With nothing to upload no list follows one: the list is read when the database is
             // back, unless the upload's list came first.
-            Journal::whenDatabaseBack(this, [this] {
-                QTimer::singleShot(0, this, [this] {
-                    if (m_palletSum->text() == u"离线：板清单在上传后更新"_s)
-                        loadPalletList();
+            if (!std::exchange(m_palletListWaits, true))
+                Journal::whenDatabaseBack(this, [this] {
+                    QTimer::singleShot(0, this, [this] {
+                        if (std::exchange(m_palletListWaits, false))
+                            loadPalletList();
+                    });
                 });
-            });
             return;
         }
         MessageBox::critical(u"loadPalletList发生错误"_s + e.message(), this);
         return;
     }
+    m_palletListWaits = false;
     m_palletGrid->bindRecordset(rs);
     // The built-in list's columns in twips, so that they grow with the panel like its type.
     // Pallet number (nine digits), batch and weights are read in full on a 1024 x 768 panel.

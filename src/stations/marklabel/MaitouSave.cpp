@@ -138,7 +138,7 @@ void frmMaitou::keepPallet() const
     Recordset kept({u"bagnumber"_s, u"item2"_s});
     kept.addRow({DbValue(pallet), DbValue(c.TxtBox[5]->text())});
     try {
-        Journal::store().putLookup(u"maitouPallet"_s, readMirel(u"menchineId"_s, u"001"_s), kept);
+        Journal::store().putLookup(keptPalletKind(), readMirel(u"menchineId"_s, u"001"_s), kept);
     } catch (const DbError&) {
         // Only a restart while the database is away would miss it: the operator types the pallet.
     }

@@ -122,7 +122,7 @@ void frmMaitou::afterLoad()
     try {
         const QString machine = readMirel(u"menchineId"_s, u"001"_s);
         Recordset rs =
-            Journal::cachedRead(u"maitouPallet"_s, machine, MaitouSql::lastPallet(machine));
+            Journal::cachedRead(keptPalletKind(), machine, MaitouSql::lastPallet(machine));
         if (SysUtil::recordsetHasRows(rs)) {
             c.TxtBox[28]->setText(rs.text(0));
             if (vb::Val(rs.text(1)) > 0)

@@ -89,6 +89,8 @@ private:
     long long keptAutoItem(const QString& key) const;
     /// Before a new package is saved: its pallet, for a restart while the database is away.
     void keepPallet() const;
+    /// The journal's key kind of the pallet kept by keepPallet().
+    static QString keptPalletKind() { return QStringLiteral("maitouPallet"); }
     /// After a committed save: the automatic article it found or made, kept for offline saves.
     void rememberAutoItem();
 
@@ -96,6 +98,7 @@ private:
     QPushButton* m_bangbtn = nullptr;
     EditGrid* m_palletGrid = nullptr;
     QLabel* m_palletSum = nullptr;
+    bool m_palletListWaits = false; // read offline: read again when the database is back
     /// The article found or made for the form by the last save's automatic item (0: none).
     long long m_autoItemId = 0;
 };
