@@ -324,12 +324,14 @@ void JournalLabelRows::keepBox(Connection& conn, const QString& box)
         if (id < 0)
             return;
         QList<qint64> ids;
+        QList<std::pair<QString, Recordset>> each;
         for (const QList<DbValue>& row : rolls.rows()) {
             Recordset one(rolls.columns());
             one.addRow(row);
-            Journal::store().putLookup(RollKind, row.value(id).toString(), one);
+            each.append({row.value(id).toString(), one});
             ids.append(row.value(id).toLongLong());
         }
+        Journal::store().putLookups(RollKind, each);
         putBoxRolls(box, ids);
         keepCard(conn, boxKey(box), rolls);
     } catch (const DbError&) {

@@ -177,6 +177,16 @@ void JournalStore::putLookup(const QString& kind, const QString& key, const Reco
                     {kind, key, QString::fromUtf8(JournalSql::recordsetJson(rows))});
 }
 
+void JournalStore::putLookups(const QString& kind,
+                              const QList<std::pair<QString, Recordset>>& keyed)
+{
+    // A box of twenty rolls is one disk sync, not twenty, on the packing table's save.
+    JournalSql::Transaction tx(m_db);
+    for (const auto& [key, rows] : keyed)
+        putLookup(kind, key, rows);
+    tx.commit();
+}
+
 std::optional<Recordset> JournalStore::lookup(const QString& kind, const QString& key,
                                               int maxAgeDays) const
 {

@@ -9,6 +9,7 @@
 
 #include <QString>
 #include <optional>
+#include <utility>
 
 struct sqlite3;
 
@@ -57,6 +58,8 @@ public:
 
     /// Keeps the rows of a lookup (a card, an article, a worker) for use while offline.
     void putLookup(const QString& kind, const QString& key, const Recordset& rows);
+    /// Keeps several lookups of one kind (a box's rolls) in one durable transaction.
+    void putLookups(const QString& kind, const QList<std::pair<QString, Recordset>>& keyed);
     /// The rows kept for a lookup within the last maxAgeDays; nothing when none are kept.
     std::optional<Recordset> lookup(const QString& kind, const QString& key,
                                     int maxAgeDays = 7) const;
