@@ -194,7 +194,11 @@ void frmThumbs::findItemByCode(const QString& code)
     try {
         id = firstNumber(ThumbsSql::findByCode(code));
     } catch (const DbError& e) {
+        // The code may well exist: the database's own word, and the item shown stays current.
         MessageBox::show(e.message(), MessageBox::Critical, MessageBox::Ok, QString(), this);
+        barcode->setFocus();
+        barcode->selectAll();
+        return;
     }
     if (id > 0) {
         showItem(id);
