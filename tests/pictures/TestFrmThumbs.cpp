@@ -4,6 +4,8 @@
 #include "PicturesFixture.h"
 
 #include "config/ProgramFolder.h"
+#include "shell/Database.h"
+#include "shell/Journal.h"
 #include "shell/MessageBox.h"
 #include "shell/Profile.h"
 #include "stations/pictures/ItemPictures.h"
@@ -280,6 +282,19 @@ private slots:
         const QStringList pos = mainProfile("Window Position").split(QStringLiteral(", "));
         QCOMPARE(pos.size(), 4);
         QCOMPARE(pos[2].toInt(), 900 * 15);
+        // Started while the database is away: the failed connection is said once, and the item
+        // of last time comes up when the database answers.
+        again.close();
+        Database::conn().close();
+        const QString db = fx.home().file(QStringLiteral("mirel.db"));
+        QVERIFY(QFile::rename(db, db + QStringLiteral(".away")));
+        MessageBox::clearShown();
+        auto& away = fx.open<frmThumbs>();
+        QCOMPARE(MessageBox::shown().size(), 1);
+        QCOMPARE(shownId(away), qint64(0));
+        QVERIFY(QFile::rename(db + QStringLiteral(".away"), db));
+        Journal::retryNow();
+        QTRY_COMPARE(shownId(away), qint64(7));
     }
 };
 

@@ -4,6 +4,7 @@
 
 #include "config/ProgramFolder.h"
 #include "shell/Database.h"
+#include "shell/Journal.h"
 #include "shell/MessageBox.h"
 #include "shell/Print.h"
 #include "shell/Profile.h"
@@ -102,7 +103,7 @@ void frmThumbs::Form_Load()
     restoreWindowState();
     m_rememberedItem = qint64(vb::Val(
         basThumbs::readProfile(mainSection, QStringLiteral("ItemId"), QStringLiteral("0"))));
-    Database::openConnection();
+    m_connected = Database::openConnection();
     applyDbInfoCaptions();
     layoutForm();
 }
@@ -160,8 +161,15 @@ void frmThumbs::firstActivation()
     m_activated = true;
     strip->hide();
     browseFolder(basThumbs::readProfile(mainSection, lastPathKey(), defaultLastPath()));
-    if (m_rememberedItem > 0)
+    // Started while the database is away: "数据库连接失败" was said; the last item comes up when
+    // the database answers, not as a second message about a connection that is not open.
+    if (m_rememberedItem > 0 && m_connected)
         showItem(m_rememberedItem);
+    else if (m_rememberedItem > 0)
+        Journal::whenDatabaseBack(this, [this] {
+            if (currentItemId() == 0)
+                showItem(m_rememberedItem, true);
+        });
     // A trial window of a given size (screenshots, commissioning) keeps that size.
     if (!qEnvironmentVariableIsSet("MIREL_WINDOW_SIZE"))
         toggleScreenMode();

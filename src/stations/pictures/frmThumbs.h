@@ -127,4 +127,5 @@ private:
     QString m_selectedFile;
     qint64 m_rememberedItem = 0;
     bool m_activated = false;
+    bool m_connected = false; ///< the start found the database
 };
