@@ -3,6 +3,7 @@
 #include "shell/MesImport.h"
 
 #include "db/Connection.h"
+#include "db/DbError.h"
 #include "db/SqlText.h"
 #include "db/Transaction.h"
 #include "text/Vb.h"
@@ -110,6 +111,22 @@ QString eventQuery(const Recordset& card)
            QStringLiteral("  order by 事件时间");
 }
 
+// Marks the event copied, and only while it is unmarked: the scheduled run and an operator's
+// 同 at the same time read the same events; the later of the two finds the mark made and
+// writes nothing (both transactions roll back), instead of copying the rolls a second time.
+void markEvent(Connection& mes, const QString& eventId)
+{
+    try {
+        mes.executeOnRow(QStringLiteral("update 织机事件表 set 是否检验=1 where id=") + eventId +
+                         QStringLiteral(" and isnull(是否检验,0)=0"));
+    } catch (const DbError& e) {
+        if (!e.isRowMissing())
+            throw;
+        throw DbError(QStringLiteral("织机事件 %1 已被另一次同步导入，这次同步没有写入任何记录；请再同步一次")
+                          .arg(eventId));
+    }
+}
+
 void importEvents(Connection& mill, Connection& mes, const Recordset& card, const QString& cardNo,
                   const QString& lineId)
 {
@@ -134,7 +151,7 @@ void importEvents(Connection& mill, Connection& mes, const Recordset& card, cons
                      QStringLiteral(",'") + SqlText::escape(type) + QStringLiteral("','") +
                      QStringLiteral("EMS同步-") + eventId + QStringLiteral("' ,'") + SqlText::escape(worker) +
                      QStringLiteral("',") + lineId + u')');
-        mes.execute(QStringLiteral("update 织机事件表 set 是否检验=1 where id=") + eventId);
+        markEvent(mes, eventId);
     }
 }
 
