@@ -31,6 +31,8 @@ InspectionDevices::InspectionDevices(DeviceRules rules, QObject* parent)
         setColour(fields::kCardCaption, colours::kScannerClosed);
         emit deviceFault(error);
     });
+    connect(m_scanner, &BarcodeScanner::reopened, this,
+            [this] { setColour(fields::kCardCaption, colours::kScannerOpen); });
     connect(m_counter, &SerialPort::portLost, this, &InspectionDevices::onCounterLost);
     connect(m_scale, &SerialPort::portLost, this, &InspectionDevices::onScaleLost);
 }

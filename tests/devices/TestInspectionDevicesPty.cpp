@@ -149,7 +149,8 @@ private slots:
         TempProgramFolder folder;
         DevSim scale({QStringLiteral("--device"), QStringLiteral("scale"), QStringLiteral("--format"),
                       format, QStringLiteral("--weight"), QStringLiteral("10.5")});
-        DevSim scanner({QStringLiteral("--device"), QStringLiteral("scanner")});
+        DevSim scanner({QStringLiteral("--device"), QStringLiteral("scanner"), QStringLiteral("--link"),
+                        folder.file(QStringLiteral("ttyScanner"))});
         QVERIFY(scale.ok() && scanner.ok());
         // The scanner is configured under the old key, as on the older stations.
         folder.writeFile(QStringLiteral("mirel.ini"),
@@ -179,6 +180,17 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(f.lookups, 1, 10000);
         QCOMPARE(f.card.text(), QStringLiteral("K2405-001\r"));
         QCOMPARE(f.card.toolTip(), QStringLiteral(" 串口扫描枪启动"));
+        // Pulled out and plugged in again (the same name): the caption says so, scans come again.
+        const auto caption = [&](quint32 colour) {
+            return colours.contains(QList<QVariant>{fields::kCardCaption, QVariant::fromValue(colour)});
+        };
+        colours.clear();
+        scanner.command("unplug");
+        QTRY_VERIFY_WITH_TIMEOUT(caption(colours::kScannerClosed), 10000);
+        QVERIFY(!scanner.replug().isEmpty());
+        QTRY_VERIFY_WITH_TIMEOUT(caption(colours::kScannerOpen), 10000);
+        scanner.command("scan K2405-002");
+        QTRY_COMPARE_WITH_TIMEOUT(f.lookups, 2, 10000);
         devs.releaseDevices();
     }
 

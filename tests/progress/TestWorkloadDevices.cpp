@@ -24,6 +24,7 @@ private slots:
         QTest::newRow("bare code") << "none" << "K002" << "状态：织造" << false;
         QTest::newRow("with line end") << "crlf" << "K002\r\n" << "无此卡号！" << false;
         QTest::newRow("started offline") << "none" << "K002" << "数据库离线，这个号码以前没有查过，离线时无法查询" << true;
+        QTest::newRow("unplugged and plugged in again") << "none" << "K002" << "状态：织造" << false;
     }
     void scanner()
     {
@@ -32,12 +33,20 @@ private slots:
         QFETCH(QString, message);
         // Port numbers above 9 work at this station.
         ProgressFixture fx("CommBarcode=com12\n");
-        DevSim sim({"--device", "scanner", "--suffix", suffix, "--com", "12"});
+        // The port under a name of its own, as udev gives a USB scanner, kept across a re-plug.
+        DevSim sim({"--device", "scanner", "--suffix", suffix, "--com", "12", "--link",
+                    fx.home().file("ttyScanner")});
         QVERIFY(sim.ok());
         QFETCH(bool, away);
         QVERIFY(!away || QFile::rename(fx.home().file("mirel.db"), fx.home().file("mirel.db.away")));
         frmWorkload& f = fx.open();
         QCOMPARE(frmWorkload::foreColor(f.LabBox[0]), frmWorkload::DeviceOn);
+        if (QString(QTest::currentDataTag()).startsWith("unplugged")) {
+            sim.command("unplug");
+            QTRY_COMPARE(frmWorkload::foreColor(f.LabBox[0]), frmWorkload::DeviceFailed);
+            QVERIFY(!sim.replug().isEmpty());
+            QTRY_COMPARE(frmWorkload::foreColor(f.LabBox[0]), frmWorkload::DeviceOn);
+        }
         QVERIFY(f.rfidBtn->isHidden()); // RFID=1: no desk reader
         sim.command("scan K002");
         QTRY_COMPARE(f.TxtBox[0]->text(), card);

@@ -66,6 +66,15 @@ void frmWorkload::wireEvents()
     connect(NumberKeybord1, &UserControl1::closed, UserControl41, &QWidget::hide);
     connect(UserControl41, &UserControl4::Confirm, UserControl41, &QWidget::hide);
     connect(MSCommBarcode, &devices::BarcodeScanner::scanned, this, &frmWorkload::onScanned);
+    // Unplugged, the scanner's caption says so (the reason in its tooltip) until it is back.
+    connect(MSCommBarcode, &devices::BarcodeScanner::lost, this, [this](const QString& error) {
+        setForeColor(LabBox[0], DeviceFailed);
+        LabBox[0]->setToolTip(error);
+    });
+    connect(MSCommBarcode, &devices::BarcodeScanner::reopened, this, [this] {
+        setForeColor(LabBox[0], DeviceOn);
+        LabBox[0]->setToolTip(QString());
+    });
     connect(Timer1, &QTimer::timeout, this, &frmWorkload::pollReader);
     for (QLineEdit* box : TxtBox)
         box->installEventFilter(this);
