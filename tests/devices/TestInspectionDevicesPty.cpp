@@ -148,7 +148,8 @@ private slots:
         QFETCH(QByteArray, chenInputMode);
         TempProgramFolder folder;
         DevSim scale({QStringLiteral("--device"), QStringLiteral("scale"), QStringLiteral("--format"),
-                      format, QStringLiteral("--weight"), QStringLiteral("10.5")});
+                      format, QStringLiteral("--weight"), QStringLiteral("10.5"), QStringLiteral("--link"),
+                      folder.file(QStringLiteral("ttyScale"))});
         DevSim scanner({QStringLiteral("--device"), QStringLiteral("scanner"), QStringLiteral("--link"),
                         folder.file(QStringLiteral("ttyScanner"))});
         QVERIFY(scale.ok() && scanner.ok());
@@ -175,6 +176,12 @@ private slots:
         QCOMPARE(f.weight.text(), QStringLiteral("11"));
         scale.command("weight 25.4");
         QTRY_COMPARE_WITH_TIMEOUT(f.weight.text(), QStringLiteral("25.40"), 10000);
+        // Its cable pulled and plugged in again: paused, then weighing on by itself.
+        scale.command("unplug");
+        QTRY_COMPARE_WITH_TIMEOUT(f.scaleStatus.text(), QStringLiteral("台称暂停中"), 10000);
+        QVERIFY(!scale.replug().isEmpty());
+        scale.command("weight 30.1");
+        QTRY_COMPARE_WITH_TIMEOUT(f.weight.text(), QStringLiteral("30.10"), 10000);
 
         scanner.command("scan K2405-001");
         QTRY_COMPARE_WITH_TIMEOUT(f.lookups, 1, 10000);
@@ -251,7 +258,10 @@ private slots:
 
     void unpluggedCounterPausesAndReopens()
     {
-        CounterStation st(counterArgs("42"));
+        // The counter under a name of its own (a udev link), kept when it is plugged in again.
+        const QString link = QDir::temp().filePath(
+            QStringLiteral("mirel-test-counter-%1").arg(QCoreApplication::applicationPid()));
+        CounterStation st(counterArgs("42", {QStringLiteral("--link"), link}));
         QVERIFY(st.start());
         QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("42.00"), 10000);
         st.sim.command("unplug");
@@ -263,8 +273,7 @@ private slots:
 
         QVERIFY(!st.sim.replug().isEmpty());
         st.sim.command("length 43");
-        st.writeIni(); // the new pty
-        st.devs.setupDevices(); // the operator ticks "接入码表" again
+        // Nobody ticks "接入码表" again: the station finds the counter back by itself.
         QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("43.00"), 10000);
     }
 
