@@ -15,7 +15,8 @@ private slots:
     {
         TempProgramFolder folder;
         DevSim scale({QStringLiteral("--device"), QStringLiteral("scale"), QStringLiteral("--format"),
-                      QStringLiteral("packing"), QStringLiteral("--weight"), QStringLiteral("25.4")});
+                      QStringLiteral("packing"), QStringLiteral("--weight"), QStringLiteral("25.4"),
+                      QStringLiteral("--link"), folder.file(QStringLiteral("ttyScale"))});
         QVERIFY(scale.ok());
         folder.writeFile(QStringLiteral("mirel.ini"),
                          "[MIREL]\nCHENCOM=COM3\ndispFormat=0.0\n[SerialPorts]\nCOM3=" +
@@ -31,6 +32,12 @@ private slots:
         QCOMPARE(status.last().at(0).toString(), QStringLiteral("台称通讯中..."));
         scale.command("weight 31.26");
         QTRY_COMPARE_WITH_TIMEOUT(weights.last().at(0).toString(), QStringLiteral("31.3"), 10000);
+        // Its cable pulled and plugged in again under the same name: weighing goes on.
+        scale.command("unplug");
+        QTRY_COMPARE_WITH_TIMEOUT(status.last().at(0).toString(), QStringLiteral("台称暂停中"), 10000);
+        QVERIFY(!scale.replug().isEmpty());
+        scale.command("weight 12.0");
+        QTRY_COMPARE_WITH_TIMEOUT(weights.last().at(0).toString(), QStringLiteral("12.0"), 10000);
     }
 
     void packingScaleOffOrMissing()
