@@ -12,6 +12,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QTimer>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -150,6 +152,12 @@ QString frmHuaxian::palletSummaryText(int boxes, double netWeight) const
     return u"净重:"_s + vb::CStr(netWeight) + u"  箱数:"_s + QString::number(boxes);
 }
 
+void frmHuaxian::afterLoad()
+{
+    frmMaitou::afterLoad();
+    m_loaded = true;
+}
+
 void frmHuaxian::palletListLoaded(const Recordset& rs)
 {
     // A pallet that holds its boxes (or more, after a No) asks at every list until its list has
@@ -157,12 +165,25 @@ void frmHuaxian::palletListLoaded(const Recordset& rs)
     const double perPallet = vb::Val(c.TxtBox[5]->text());
     if (perPallet <= 0 || rs.recordCount() < perPallet)
         return;
+    // At start-up the window, and the label printing its Yes needs, is not up yet.
+    if (!m_loaded) {
+        m_askWhenShown = true;
+        return;
+    }
     if (MessageBox::show(u"已经到了指定的箱数了，是否需要打印清单并自动换板号?"_s, MessageBox::Question,
                          MessageBox::YesNo, QString(), this)
         != MessageBox::AnswerYes)
         return;
     if (printPalletList(rs))
         cmdBangbtn_Click();
+}
+
+void frmHuaxian::showEvent(QShowEvent* event)
+{
+    frmMaitou::showEvent(event);
+    // The list is read again: the pallet may have changed while the window was coming up.
+    if (std::exchange(m_askWhenShown, false))
+        QTimer::singleShot(0, this, &frmMaitou::loadPalletList);
 }
 
 bool frmHuaxian::printPalletList(const Recordset& rs)

@@ -33,7 +33,9 @@ protected:
     /// The batch number ends in the letter of the grade chosen, however it was chosen.
     void gradeChanged(int index) override;
     QString palletSummaryText(int boxes, double netWeight) const override;
+    void afterLoad() override;
     void palletListLoaded(const Recordset& rs) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     /// The batch the operator gave: the field's text, or, while the field still shows the number
@@ -46,4 +48,6 @@ private:
     /// What the composed number was made from; unknown for a box reopened from the database.
     std::optional<QString> m_batchBase;
     bool m_reopening = false; ///< a box's stored, pattern-made batch is being shown
+    bool m_loaded = false;       ///< start-up is over
+    bool m_askWhenShown = false; ///< the pallet was full at start-up: asked once the window is up
 };
