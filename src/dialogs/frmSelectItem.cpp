@@ -5,6 +5,8 @@
 #include "db/DbError.h"
 #include "dialogs/frmArticle.h"
 #include "shell/Database.h"
+#include "shell/Journal.h"
+#include "shell/JournalLabel.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
@@ -19,6 +21,7 @@
 #include <QResizeEvent>
 #include <algorithm>
 #include <iterator>
+#include <optional>
 #include <utility>
 
 using namespace Qt::StringLiterals;
@@ -31,6 +34,46 @@ const int Margin = 120, RowHeight = 560, FrameHeight = 1640, ButtonHeight = 720,
 const QString SettingsApp = u"MIREL"_s, SettingsSection = u"Bill"_s;
 const QString TickMark = u"√"_s;
 const int TickCol = 1;
+
+// The article list of a bill type's limits (the search without words), kept at every online
+// search for the dialog opened while the database is away.
+const QString KeptListKind = u"selectItem.list"_s;
+
+void keepList(const QString& limits, const Recordset& rs)
+{
+    try {
+        Journal::store().putLookup(KeptListKind, limits, rs);
+    } catch (const DbError&) {
+        // A convenience for later; the search itself succeeded.
+    }
+}
+
+// The search while the database is away: the kept list of the same limits, narrowed to the
+// articles the station keeps (the only ones it can load offline) that show every word.
+Recordset offlineArticles(const QString& limits, const QString& text)
+{
+    std::optional<Recordset> list;
+    try {
+        list = Journal::store().lookup(KeptListKind, limits);
+    } catch (const DbError&) {
+    }
+    if (!list)
+        return Recordset();
+    const QStringList words =
+        QString(text).replace(QChar(0x3000), u' ').split(u' ', Qt::SkipEmptyParts);
+    Recordset out(list->columns());
+    for (const QList<DbValue>& row : list->rows()) {
+        QString texts;
+        for (const DbValue& v : row)
+            texts += v.toString() + u'\n';
+        if (JournalLabelRows::articleKept(row.value(0).toLongLong())
+            && std::all_of(words.cbegin(), words.cend(), [&](const QString& w) {
+                   return texts.contains(w, Qt::CaseInsensitive);
+               }))
+            out.addRow(row);
+    }
+    return out;
+}
 
 } // namespace
 
@@ -107,12 +150,12 @@ QString frmSelectItem::showMe(QObject* caller, const QString& searchText, int ke
                               QWidget* parent)
 {
     frmSelectItem dialog(parent);
-    dialog.prepare(caller, searchText, kept, billType);
-    dialog.exec();
+    if (dialog.prepare(caller, searchText, kept, billType))
+        dialog.exec();
     return dialog.result();
 }
 
-void frmSelectItem::prepare(QObject* caller, const QString& searchText, int kept, int billType)
+bool frmSelectItem::prepare(QObject* caller, const QString& searchText, int kept, int billType)
 {
     m_caller = caller;
     m_kept = kept;
@@ -122,13 +165,14 @@ void frmSelectItem::prepare(QObject* caller, const QString& searchText, int kept
         m_filters = itemFiltersFor(billType);
         fillLists();
     } catch (const DbError& e) {
-        MessageBox::critical(u"选择商品发生错误"_s + e.message(), this);
+        if (!Journal::isOffline(e)) // offline the search says so, once
+            MessageBox::critical(u"选择商品发生错误"_s + e.message(), this);
     }
     prepareGrid();
     restoreChoices();
     m_searchText->setText(searchText);
     m_prepared = true;
-    search();
+    return search() || !m_offline;
 }
 
 void frmSelectItem::fillLists()
@@ -145,7 +189,7 @@ void frmSelectItem::fillLists()
     const auto fill = [](ComboEx* list, const QString& sql) {
         list->clearEntries();
         list->addEntry(u"0"_s, u"全部"_s);
-        Recordset rs = SysUtil::openRecordset(Database::conn(), sql);
+        Recordset rs = Journal::cachedRead(u"selectItem.lists"_s, sql, sql);
         for (rs.moveFirst(); !rs.eof(); rs.moveNext())
             list->addEntry(rs.text(0), rs.text(1));
     };
@@ -185,7 +229,7 @@ void frmSelectItem::saveChoices() const
                              + m_storeRoom->selectedValue());
 }
 
-void frmSelectItem::search()
+bool frmSelectItem::search()
 {
     ItemSearch s;
     s.text = m_searchText->text();
@@ -193,12 +237,29 @@ void frmSelectItem::search()
     s.itemClassList = m_filters.itemClassList;
     s.itemType = int(vb::Val(m_itemType->selectedValue()));
     s.storeRoom = int(vb::Val(m_storeRoom->selectedValue()));
+    const QString limits = QStringList{s.itemClassList, QString::number(s.itemType),
+                                       QString::number(s.storeRoom)}
+                               .join(u'|');
+    bool online = true;
     Recordset rs;
     try {
         rs = searchItems(Database::conn(), s);
+        if (s.text.trimmed().isEmpty())
+            keepList(limits, rs);
     } catch (const DbError& e) {
-        MessageBox::critical(u"查询商品发生错误"_s + e.message(), this);
-        return;
+        if (!Journal::isOffline(e)) {
+            MessageBox::critical(u"查询商品发生错误"_s + e.message(), this);
+            return false;
+        }
+        online = false;
+        rs = offlineArticles(limits, s.text);
+    }
+    showOnline(online);
+    if (!online && rs.recordCount() == 0) {
+        MessageBox::critical(u"数据库离线，只能选本机以前选过的商品；这次查询没有这样的商品，"
+                             "数据库连上后再查"_s,
+                             this);
+        return false;
     }
     m_grid->bindRecordset(rs);
     // The built-in query's columns across the grid; a stored query's follow their contents.
@@ -212,6 +273,16 @@ void frmSelectItem::search()
         m_searchText->setFocus();
         m_searchText->selectAll();
     }
+    return true;
+}
+
+void frmSelectItem::showOnline(bool online)
+{
+    m_offline = !online;
+    m_frame->setTitle(online ? u"查询条件"_s : u"查询条件（数据库离线：本机以前选过的商品）"_s);
+    // Articles are made and changed on the database only.
+    m_buttons[2]->setEnabled(online);
+    m_buttons[3]->setEnabled(online);
 }
 
 void frmSelectItem::toggleTick(int row, int col)

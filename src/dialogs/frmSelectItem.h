@@ -27,11 +27,13 @@ public:
     static QString showMe(QObject* caller, const QString& searchText, int kept, int billType,
                           QWidget* parent = nullptr);
 
-    /// Everything showMe does before the dialog is shown: filters, grid, first search.
-    void prepare(QObject* caller, const QString& searchText, int kept, int billType);
-    /// Runs the item query on the current choices and shows its rows; a database error is
-    /// shown and leaves the grid as it was.
-    void search();
+    /// Everything showMe does before the dialog is shown: filters, grid, first search. False
+    /// when the database is offline and nothing can be offered (the reason is shown).
+    bool prepare(QObject* caller, const QString& searchText, int kept, int billType);
+    /// Runs the item query on the current choices and shows its rows; false when a database
+    /// error was shown and the grid left as it was. Offline it narrows the list kept online
+    /// for the same limits to the articles this station keeps.
+    bool search();
     /// Collects the ticked rows and the selected range into the result and closes.
     void confirm();
     QString result() const { return m_result; }
@@ -65,6 +67,8 @@ private:
     void saveChoices() const;
     void layoutForm();
     void toggleTick(int row, int col);
+    /// Says on the form whether the rows came from the database.
+    void showOnline(bool online);
     void newArticle();
     void changeArticle();
     int chosenItemId() const;
@@ -78,6 +82,7 @@ private:
     ItemFilters m_filters;
     QString m_result;
     bool m_prepared = false;
+    bool m_offline = false; ///< the last search found the database away
     QGroupBox* m_frame;
     QLabel* m_labels[3];
     QLineEdit* m_searchText;

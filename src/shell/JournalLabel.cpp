@@ -258,6 +258,8 @@ void JournalLabelRows::keepArticle(const Recordset& itemRow)
     }
 }
 
+QString JournalLabelRows::articleKind() { return ArticleKind; }
+
 bool JournalLabelRows::articleKept(qint64 itemId)
 {
     try {

@@ -46,6 +46,8 @@ public:
     static void keepArticle(const Recordset& itemRow);
     /// The article's row is kept already.
     static bool articleKept(qint64 itemId);
+    /// The journal's lookup kind of the kept article rows, keyed by the article's id.
+    static QString articleKind();
     /// The rows kept for a roll of card and article.
     static QList<Table> kept(const QString& card, qint64 itemId);
     /// After a roll was looked up on the database by its id: keeps its own row and those of its

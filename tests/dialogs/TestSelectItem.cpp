@@ -5,6 +5,7 @@
 #include "dialogs/frmSelectItem.h"
 #include "shell/Database.h"
 #include "shell/DbInfoCache.h"
+#include "shell/JournalLabel.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
 #include "support/TempProgramFolder.h"
@@ -244,6 +245,39 @@ private slots:
         QCOMPARE(d.StoreRoom()->selectedValue(), u"2"_s);
         QCOMPARE(d.girdItem()->colWidth(3), 4321);
         QCOMPARE(gridIds(d.girdItem()), u"3"_s); // the warehouse choice limits the first search
+    }
+
+    // A station started while the database is away: its picker offers the articles listed
+    // online that the station chose then and that show the words, or says why it offers none.
+    void offlineOffersTheArticlesChosenHere_data()
+    {
+        QTest::addColumn<QString>("chosen");
+        QTest::addColumn<QString>("offered"); // the dialog's articles, then what was shown
+        QTest::newRow("three chosen, two 府绸") << "2,3,6" << "2,6";
+        QTest::newRow("none chosen") << "" << "数据库离线，只能选本机以前选过的商品；这次查询没有这样"
+                                               "的商品，数据库连上后再查";
+    }
+    void offlineOffersTheArticlesChosenHere()
+    {
+        QFETCH(QString, chosen);
+        frmSelectItem().prepare(nullptr, QString(), 0, 0); // 1, 2, 3 and 6 online
+        for (const QString& id : chosen.split(u',', Qt::SkipEmptyParts))
+            JournalLabelRows::keepArticle(Database::conn().execute(u"select * from item where itemid="_s + id));
+        Database::conn().close();
+        MessageBox::clearShown();
+        QStringList offered;
+        QTimer look;
+        connect(&look, &QTimer::timeout, this, [&offered] {
+            if (auto* d = qobject_cast<frmSelectItem*>(QApplication::activeModalWidget())) {
+                offered << gridIds(d->girdItem());
+                d->reject();
+            }
+        });
+        look.start(0);
+        frmSelectItem::showMe(nullptr, u"府绸"_s, 0, 0);
+        for (const MessageBox::Shown& m : MessageBox::shown())
+            offered << m.text;
+        QTEST(offered.join(u" / "_s), "offered");
     }
 
     void newAndChangedArticlesAreStored()

@@ -160,16 +160,20 @@ void frmMaitou::loadItem(const QString& itemId)
 {
     try {
         Connection& conn = Database::conn();
-        Recordset rs = SysUtil::openRecordset(conn, MaitouSql::loadItem(itemId));
+        // Kept for its labels printed offline, and for choosing it again while offline.
+        Recordset rs = Journal::cachedRead(JournalLabelRows::articleKind(), itemId,
+                                           MaitouSql::loadItem(itemId));
         if (!SysUtil::recordsetHasRows(rs))
             return;
-        JournalLabelRows::keepArticle(rs); // for its labels printed offline
         m_autoItemId = 0; // the chosen article numbers the next package
         c.TxtBox[22]->setText(rs.text(u"itemName"_s));
         setTag(c.TxtBox[22], rs.text(u"itemId"_s));
         c.TxtBox[6]->setText(u"简单检验"_s);
         setTag(c.BillDetailId, rs.text(u"itemId"_s));
-        applyPresets(SysUtil::getDictionaryValue(conn, u"CheckFill"_s, u"简单检验"_s), rs);
+        applyPresets(Journal::cachedText(u"CheckFill"_s, u"简单检验"_s, [&] {
+                         return SysUtil::getDictionaryValue(conn, u"CheckFill"_s, u"简单检验"_s);
+                     }),
+                     rs);
         numberScopeChanged();
     } catch (const DbError& e) {
         MessageBox::critical(u"loadItem发生错误"_s + e.message(), this);
