@@ -4,6 +4,7 @@
 #include "MaitouFixture.h"
 
 #include "config/ProgramFolder.h"
+#include "shell/Database.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
 #include "stations/inspection/CheckSettingsPanel.h"
@@ -69,6 +70,11 @@ private slots:
         fx.setIni(u"menchineId"_s, u"002"_s);
         again.loadPalletList();
         QCOMPARE(again.ppgCheckGrid2()->rows(), 1);
+        // While the database is away the article chosen here is chosen again from what was kept.
+        Database::conn().close();
+        chooseItem(again, u"贡缎"_s);
+        const auto& k = again.controls();
+        QCOMPARE(k.TxtBox[6]->text() + k.TxtBox[22]->text() + k.TxtBox[5]->text(), u"简单检验全棉贡缎款Z"_s);
     }
 
     // The checks before a save, in their order: article, required fields, quantity.
