@@ -119,6 +119,14 @@ QString statusText(int pending, int refused)
     return parts.join(u"，"_s);
 }
 
+QString statusAfterReplay(const QString& line, const QString& savedPrefix)
+{
+    // A line naming the save (its roll number, "数据库连上后上传") is stale once it was sent: the
+    // number may even have changed.
+    return status()->pending() == 0 && line.startsWith(savedPrefix) ? u"离线保存的记录已上传"_s
+                                                                    : line;
+}
+
 void startRetry()
 {
     if (retry() || !QCoreApplication::instance())

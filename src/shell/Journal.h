@@ -64,6 +64,11 @@ bool queued();
 /// The status line's text: "离线：N 条待上传" (and the refused ones); empty when nothing waits.
 QString statusText(int pending, int refused);
 
+/// What a station's status line says after a replay pass: a line that tells of a save kept
+/// offline (it starts with savedPrefix) says "离线保存的记录已上传" once nothing waits any more;
+/// any other line stays as it is.
+QString statusAfterReplay(const QString& line, const QString& savedPrefix);
+
 /// Starts the background retry for the shared connection's database (once per process).
 void startRetry();
 /// Asks the retry to try at once (a save was journaled, the operator retried a record).

@@ -198,6 +198,7 @@ Outcome progress(const QStringList& checks)
         return o;
     replay();
     o.results = results(fx, checks);
+    o.after = f.Label1->text();
     return o;
 }
 
@@ -302,7 +303,7 @@ void TestStationsOffline::savesThroughAnOutage_data()
         << QStringList{"select group_concat(billstatus||'/'||viewcount) from (select * "
                        "from BillStatusDetail where barcode='K001' order by id)",
                        "织造/0,配布/0", "select billstatus from bill where billcode='K001'", "配布"}
-        << "";
+        << "离线保存的记录已上传";
 }
 
 void TestStationsOffline::savesThroughAnOutage()

@@ -111,9 +111,7 @@ void frmCheck::journalReplayed(const JournalReplayResult& result)
         !c.TxtBox[18]->text().isEmpty())
         assignRollNumber();
     showTotals(qint64(vb::Val(c.BillDetailId->text())));
-    // "离线保存：卷号 003" would go on naming a roll that may now have another number.
-    if (Journal::status()->pending() == 0 && status().startsWith(OfflineSaved))
-        setStatus(u"离线保存的记录已上传"_s);
+    setStatus(Journal::statusAfterReplay(status(), OfflineSaved));
     if (result.warnings.isEmpty())
         return;
     QStringList lines{u"离线保存的卷已上传，但没有入库："_s};

@@ -35,6 +35,8 @@ namespace {
 
 double round2(double x) { return std::round(x * 100) / 100; }
 
+const QString SavedOffline = u"离线保存，数据库连上后上传"_s;
+
 } // namespace
 
 frmWorkload::frmWorkload(QWidget* parent)
@@ -48,6 +50,9 @@ frmWorkload::frmWorkload(QWidget* parent)
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
     wireEvents();
+    // The report kept offline is sent by the journal's retry: the line stops promising it then.
+    connect(Journal::status(), &Journal::Status::replayed, this,
+            [this] { Label1->setText(Journal::statusAfterReplay(Label1->text(), SavedOffline)); });
     applyFonts();
 }
 
@@ -262,7 +267,7 @@ void frmWorkload::Command1_Click()
 {
     NumberKeybord1->hide();
     if (validateEntry() && saveReport()) {
-        Label1->setText(m_savedOffline ? u"离线保存，数据库连上后上传"_s : u"提交成功！"_s);
+        Label1->setText(m_savedOffline ? SavedOffline : u"提交成功！"_s);
         init(u"only"_s);
         TxtBox[0]->setFocus();
     }
