@@ -1,4 +1,6 @@
-// The refused records: time saved, what it was, the server's reason.
+// The refused records: time saved, what it was, the server's reason. The reason is often long (a
+// statement the server refused, after its message): rows grow to show it whole, and the chosen
+// record is shown in full below the list.
 #include "widgets/frmJournal.h"
 
 #include "shell/Journal.h"
@@ -7,9 +9,13 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -38,11 +44,27 @@ frmJournal::frmJournal(QWidget* parent) : QDialog(parent)
     m_list->setObjectName(u"lstRefused"_s);
     m_list->setAccessibleName(u"被服务器拒绝的记录"_s);
     m_list->setHorizontalHeaderLabels({u"保存时间"_s, u"记录"_s, u"原因"_s});
-    m_list->horizontalHeader()->setStretchLastSection(true);
+    // The time as wide as it is, the record a third of the rest, the reason what is left; the
+    // rows as high as their wrapped texts, also after a column was dragged wider or narrower.
+    QHeaderView* columns = m_list->horizontalHeader();
+    columns->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    columns->setStretchLastSection(true);
+    m_list->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_list->setWordWrap(true);
+    m_list->setTextElideMode(Qt::ElideNone);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setSelectionMode(QAbstractItemView::SingleSelection);
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    layout->addWidget(m_list);
+    m_list->verticalHeader()->hide(); // the rows' numbers mean nothing to the operator
+    m_list->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel); // tall rows scroll smoothly
+    layout->addWidget(m_list, 3);
+    m_detail = new QPlainTextEdit(this);
+    m_detail->setObjectName(u"txtDetail"_s);
+    m_detail->setAccessibleName(u"所选记录的详情"_s);
+    m_detail->setReadOnly(true);
+    m_detail->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere); // long statements too
+    layout->addWidget(m_detail, 1);
+    connect(m_list, &QTableWidget::currentCellChanged, this, &frmJournal::showChosen);
     auto* row = new QHBoxLayout;
     m_retry = button(u"重试"_s, u"cmdRetry"_s, this);
     m_drop = button(u"放弃"_s, u"cmdDrop"_s, this);
@@ -55,7 +77,9 @@ frmJournal::frmJournal(QWidget* parent) : QDialog(parent)
     connect(m_retry, &QPushButton::clicked, this, &frmJournal::retryChosen);
     connect(m_drop, &QPushButton::clicked, this, &frmJournal::dropChosen);
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
-    resize(900, 500);
+    // Over the station window, nearly as large: the reasons need the room.
+    const QSize room = parent ? parent->window()->size() : QSize(1024, 768);
+    resize(std::max(900, room.width() * 9 / 10), std::max(500, room.height() * 9 / 10));
     reload();
 }
 
@@ -76,8 +100,11 @@ void frmJournal::reload()
             m_list->insertRow(r);
             const QStringList cells{e.record.saved.toString(u"yyyy-MM-dd hh:mm:ss"_s),
                                     e.record.summary, e.reason};
-            for (int c = 0; c < cells.size(); ++c)
-                m_list->setItem(r, c, new QTableWidgetItem(cells[c]));
+            for (int c = 0; c < cells.size(); ++c) {
+                auto* item = new QTableWidgetItem(cells[c]);
+                item->setToolTip(cells[c]);
+                m_list->setItem(r, c, item);
+            }
             m_list->item(r, 0)->setData(Qt::UserRole, e.record.id);
         }
     } catch (const DbError& e) {
@@ -87,6 +114,25 @@ void frmJournal::reload()
         m_list->selectRow(0);
     m_retry->setEnabled(m_list->rowCount() > 0);
     m_drop->setEnabled(m_list->rowCount() > 0);
+    showChosen();
+}
+
+void frmJournal::showChosen()
+{
+    const int r = m_list->currentRow();
+    m_detail->setPlainText(r < 0 || !m_list->item(r, 2) ? QString()
+                                 : u"记录：%1\n保存时间：%2\n原因：%3"_s.arg(
+                                       m_list->item(r, 1)->text(), m_list->item(r, 0)->text(),
+                                       m_list->item(r, 2)->text()));
+}
+
+void frmJournal::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    // The record's summary is short, the reason long: a third of the room beside the time.
+    const int room = m_list->width() - 2 * m_list->frameWidth() -
+                     m_list->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_list);
+    m_list->setColumnWidth(1, std::max(120, (room - m_list->columnWidth(0)) / 3));
 }
 
 QString frmJournal::chosenId() const

@@ -5,6 +5,7 @@
 #include <QDialog>
 
 class QLabel;
+class QPlainTextEdit;
 class QPushButton;
 class QTableWidget;
 
@@ -22,11 +23,17 @@ public:
     /// The chosen refused record is given up, when the operator confirms.
     void dropChosen();
 
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
     QString chosenId() const;
+    /// The chosen record's summary and reason in full, below the list.
+    void showChosen();
 
     QLabel* m_waiting;
     QTableWidget* m_list;
+    QPlainTextEdit* m_detail;
     QPushButton* m_retry;
     QPushButton* m_drop;
 };

@@ -3,6 +3,8 @@
 
 #include <QHeaderView>
 #include <QLabel>
+#include <QStyle>
+#include <QTableView>
 #include <QTest>
 #include <QWidget>
 
@@ -38,7 +40,6 @@ void checkInsideAndReadable(QWidget& f, const QString& where)
     }
 }
 
-
 void checkLabelsWhole(QWidget& f, const QString& where)
 {
     for (const QLabel* label : f.findChildren<QLabel*>()) {
@@ -69,4 +70,29 @@ void checkCommandsInView(QWidget& f, const QString& where)
     }
     QVERIFY2(commands >= 9,
              qPrintable(QString::number(commands) + " commands in view at " + where));
+}
+
+void checkCellsWhole(QWidget& f, const QString& where)
+{
+    for (const QTableView* view : f.findChildren<QTableView*>()) {
+        if (!view->isVisible())
+            continue;
+        // The item's text sits inside a margin at either side of its cell.
+        const int margin =
+            2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+        const QAbstractItemModel* m = view->model();
+        for (int r = 0; r < m->rowCount(); ++r)
+            for (int c = 0; c < m->columnCount(); ++c) {
+                const QModelIndex i = m->index(r, c);
+                const QRect cell = view->visualRect(i);
+                const QString text = i.data().toString();
+                if (view->isColumnHidden(c) || view->isRowHidden(r) || text.isEmpty())
+                    continue;
+                const QRect need = view->fontMetrics().boundingRect(
+                    QRect(0, 0, cell.width() - margin, 1 << 20),
+                    view->wordWrap() ? Qt::TextWordWrap : 0, text);
+                QVERIFY2(need.width() <= cell.width() - margin && need.height() <= cell.height(),
+                         qPrintable(view->objectName() + " cuts " + text + " at " + where));
+            }
+    }
 }

@@ -16,3 +16,7 @@ void checkLabelsWhole(QWidget& f, const QString& where);
 /// Every command button on the form (checkCommand_n) is in view: inside the window and not
 /// covered by any other control on the form.
 void checkCommandsInView(QWidget& f, const QString& where);
+
+/// Every cell of every visible table on the form shows its text whole: on one line, or wrapped
+/// within its row's height when the table wraps.
+void checkCellsWhole(QWidget& f, const QString& where);

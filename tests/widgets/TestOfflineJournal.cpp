@@ -4,11 +4,13 @@
 #include "shell/Database.h"
 #include "shell/Journal.h"
 #include "shell/MessageBox.h"
+#include "support/LayoutCheck.h"
 #include "support/TempProgramFolder.h"
 #include "widgets/OfflineBadge.h"
 #include "widgets/frmJournal.h"
 
 #include <QFile>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTableWidget>
@@ -100,26 +102,41 @@ private slots:
                  u"卷号已改："_s);
     }
 
+    // Over a 1366 x 768 station the operator reads why each record was refused, the server's
+    // whole statement included.
     void refusedRecordIsRetriedOrDroppedWhenConfirmed()
     {
-        const JournalRecord a = JournalRecord::create(u"check"_s, u"卷号 001"_s);
+        const JournalRecord a = JournalRecord::create(u"load"_s, u"进度 织造  卡号 K001"_s);
         const JournalRecord b = JournalRecord::create(u"check"_s, u"卷号 002"_s);
+        const QString tooLong =
+            u"将截断字符串或二进制数据。语句已终止。\nINSERT INTO BillStatusDetail(barcode,viewcount,"
+            "viewnumber,billstatus,remark,usercode,address,billstatusID,createdate,endUser) "
+            "values('K001',120,3,'织造','夜班','001,002,003,004,005,006','001,002,003,004,005,"
+            "006',0,'2026-12-07 08:30:00','M07')"_s;
         for (const JournalRecord& r : {a, b}) {
             Journal::save(r);
-            Journal::store().markRefused(r.id, u"卡已删除"_s);
+            Journal::store().markRefused(r.id, r.id == a.id ? tooLong : u"卡已删除"_s);
         }
-        frmJournal dialog;
+        QWidget station;
+        station.resize(1366, 768);
+        frmJournal dialog(&station);
+        dialog.show();
+        checkCellsWhole(dialog, u"1366x768"_s);
         auto* list = dialog.findChild<QTableWidget*>(u"lstRefused"_s);
         QCOMPARE(list->rowCount(), 2);
-        QCOMPARE(list->item(0, 2)->text(), u"卡已删除"_s);
+        QCOMPARE(list->item(0, 2)->text(), tooLong);
+        // A tap on a record shows it in full below the list.
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualRect(list->model()->index(1, 1)).center());
+        QVERIFY(dialog.findChild<QPlainTextEdit*>()->toPlainText().endsWith(u"原因：卡已删除"_s));
         MessageBox::setNextAnswer(MessageBox::AnswerNo);
         QTest::mouseClick(dialog.findChild<QPushButton*>(u"cmdDrop"_s), Qt::LeftButton);
         QCOMPARE(list->rowCount(), 2); // not confirmed: nothing dropped
         MessageBox::setNextAnswer(MessageBox::AnswerYes);
         QTest::mouseClick(dialog.findChild<QPushButton*>(u"cmdDrop"_s), Qt::LeftButton);
-        QCOMPARE(Journal::store().entry(a.id)->state, JournalStore::State::Dropped);
+        QCOMPARE(Journal::store().entry(b.id)->state, JournalStore::State::Dropped);
         QTest::mouseClick(dialog.findChild<QPushButton*>(u"cmdRetry"_s), Qt::LeftButton);
-        QCOMPARE(Journal::store().entry(b.id)->state, JournalStore::State::Pending);
+        QCOMPARE(Journal::store().entry(a.id)->state, JournalStore::State::Pending);
         QCOMPARE(list->rowCount(), 0);
     }
 };
