@@ -3,6 +3,7 @@
 
 #include "screen/Twips.h"
 #include "shell/Database.h"
+#include "shell/Journal.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
 #include "stations/inspection/CheckControls.h"
@@ -213,8 +214,12 @@ void frmQuality::Form_Load()
     const QDate today = QDate::currentDate();
     dtpTo->setDate(today);
     dtpFrom->setDate(today.addDays(-6));
-    if (Database::conn().isOpen())
+    if (Database::conn().isOpen()) {
         query();
+    } else {
+        lab_status->setText(QStringLiteral("数据库连接失败"));
+        refreshWhenBack();
+    }
 }
 
 QualitySql::Filter frmQuality::filter() const
@@ -256,6 +261,7 @@ bool frmQuality::reload()
     // A database that was away at start-up or went away since is tried again on every query.
     if (!Database::conn().isOpen() && !Database::openConnection()) {
         lab_status->setText(QStringLiteral("数据库连接失败"));
+        refreshWhenBack();
         return false;
     }
     try {
@@ -266,12 +272,29 @@ bool frmQuality::reload()
         f.grade = m_touch.grade;
         showOverview(QualityData::load(Database::conn(), f, m_grades));
     } catch (const DbError& e) {
-        lab_status->setText(QStringLiteral("查询失败"));
+        // The figures of the last query stay; a database that went away brings new ones when
+        // it is back, as the wall board does.
+        const bool away = Journal::isOffline(e);
+        lab_status->setText(away ? QStringLiteral("查询失败：数据库离线，连上后自动刷新")
+                                 : QStringLiteral("查询失败"));
+        if (away)
+            refreshWhenBack();
         MessageBox::show(QStringLiteral("查询失败：") + e.message(), MessageBox::Critical,
                          MessageBox::Ok, QString(), this);
         return false;
     }
     return true;
+}
+
+void frmQuality::refreshWhenBack()
+{
+    if (m_waitingForDatabase) // once, however often it was queried meanwhile
+        return;
+    m_waitingForDatabase = true;
+    Journal::whenDatabaseBack(this, [this] {
+        m_waitingForDatabase = false;
+        reload();
+    });
 }
 
 void frmQuality::buildCharts()

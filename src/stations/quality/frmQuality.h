@@ -87,6 +87,8 @@ private:
     void showOverview(const QualityData::Overview& o);
     void showTables(const QualityData::Overview& o);
     bool reload();
+    /// Queries again by itself once the database answers (it was away at start or at a query).
+    void refreshWhenBack();
     void openPicker(QLineEdit* box, const QString& column);
 
     QualityChartViews* m_charts = nullptr;
@@ -94,4 +96,5 @@ private:
     QualityData::Overview m_overview;
     QualitySql::Filter m_base;  ///< the fields as they were at the last 查询
     QualitySql::Filter m_touch; ///< only defect, day and grade are used
+    bool m_waitingForDatabase = false;
 };
