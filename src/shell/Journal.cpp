@@ -119,12 +119,15 @@ QString statusText(int pending, int refused)
     return parts.join(u"，"_s);
 }
 
-QString statusAfterReplay(const QString& line, const QString& savedPrefix)
+QString statusAfterReplay(const QString& line, const QString& savedPrefix,
+                          const JournalReplayResult& pass)
 {
     // A line naming the save (its roll number, "数据库连上后上传") is stale once it was sent: the
-    // number may even have changed.
-    return status()->pending() == 0 && line.startsWith(savedPrefix) ? u"离线保存的记录已上传"_s
-                                                                    : line;
+    // number may even have changed. A refused save was not uploaded: the red mark lists why.
+    if (status()->pending() > 0 || !line.startsWith(savedPrefix))
+        return line;
+    return pass.refused > 0 ? u"离线保存的记录有 %1 条被服务器拒绝，点红框查看原因"_s.arg(pass.refused)
+                            : u"离线保存的记录已上传"_s;
 }
 
 void startRetry()

@@ -64,10 +64,11 @@ bool queued();
 /// The status line's text: "离线：N 条待上传" (and the refused ones); empty when nothing waits.
 QString statusText(int pending, int refused);
 
-/// What a station's status line says after a replay pass: a line that tells of a save kept
-/// offline (it starts with savedPrefix) says "离线保存的记录已上传" once nothing waits any more;
-/// any other line stays as it is.
-QString statusAfterReplay(const QString& line, const QString& savedPrefix);
+/// What a station's status line says after the replay pass `pass`: a line that tells of a save
+/// kept offline (it starts with savedPrefix) says "离线保存的记录已上传" once nothing waits any
+/// more, or how many records the server refused in the pass; any other line stays as it is.
+QString statusAfterReplay(const QString& line, const QString& savedPrefix,
+                          const JournalReplayResult& pass);
 
 /// Starts the background retry for the shared connection's database (once per process).
 void startRetry();

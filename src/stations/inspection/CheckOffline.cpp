@@ -111,7 +111,7 @@ void frmCheck::journalReplayed(const JournalReplayResult& result)
         !c.TxtBox[18]->text().isEmpty())
         assignRollNumber();
     showTotals(qint64(vb::Val(c.BillDetailId->text())));
-    setStatus(Journal::statusAfterReplay(status(), OfflineSaved));
+    setStatus(Journal::statusAfterReplay(status(), OfflineSaved, result));
     if (result.warnings.isEmpty())
         return;
     QStringList lines{u"离线保存的卷已上传，但没有入库："_s};

@@ -52,7 +52,9 @@ frmWorkload::frmWorkload(QWidget* parent)
     wireEvents();
     // The report kept offline is sent by the journal's retry: the line stops promising it then.
     connect(Journal::status(), &Journal::Status::replayed, this,
-            [this] { Label1->setText(Journal::statusAfterReplay(Label1->text(), SavedOffline)); });
+            [this](const JournalReplayResult& pass) {
+                Label1->setText(Journal::statusAfterReplay(Label1->text(), SavedOffline, pass));
+            });
     applyFonts();
 }
 
