@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -30,12 +31,23 @@ QPushButton* button(const QString& caption, const QString& name, QWidget* parent
     return b;
 }
 
+// The text as a cell shows it: a statement's column lists and paths have no blank to wrap at,
+// so an invisible break follows each separator in them.
+QString wrappable(QString text)
+{
+    static const QRegularExpression separator(u"([,(=/\\\\])"_s);
+    return text.replace(separator, u"\\1\u200B"_s);
+}
+
 } // namespace
 
 frmJournal::frmJournal(QWidget* parent) : QDialog(parent)
 {
     setObjectName(u"frmJournal"_s);
     setWindowTitle(u"离线记录"_s);
+    QFont type = font(); // read at arm's length on a touch panel
+    type.setPointSizeF(std::max(type.pointSizeF(), 12.0));
+    setFont(type);
     auto* layout = new QVBoxLayout(this);
     m_waiting = new QLabel(this);
     m_waiting->setObjectName(u"labWaiting"_s);
@@ -101,7 +113,7 @@ void frmJournal::reload()
             const QStringList cells{e.record.saved.toString(u"yyyy-MM-dd hh:mm:ss"_s),
                                     e.record.summary, e.reason};
             for (int c = 0; c < cells.size(); ++c) {
-                auto* item = new QTableWidgetItem(cells[c]);
+                auto* item = new QTableWidgetItem(wrappable(cells[c]));
                 item->setToolTip(cells[c]);
                 m_list->setItem(r, c, item);
             }
@@ -120,10 +132,11 @@ void frmJournal::reload()
 void frmJournal::showChosen()
 {
     const int r = m_list->currentRow();
+    // The exact texts, as the tooltips hold them.
     m_detail->setPlainText(r < 0 || !m_list->item(r, 2) ? QString()
                                  : u"记录：%1\n保存时间：%2\n原因：%3"_s.arg(
-                                       m_list->item(r, 1)->text(), m_list->item(r, 0)->text(),
-                                       m_list->item(r, 2)->text()));
+                                       m_list->item(r, 1)->toolTip(), m_list->item(r, 0)->toolTip(),
+                                       m_list->item(r, 2)->toolTip()));
 }
 
 void frmJournal::resizeEvent(QResizeEvent* event)
