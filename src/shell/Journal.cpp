@@ -126,8 +126,9 @@ QString statusAfterReplay(const QString& line, const QString& savedPrefix,
     // number may even have changed. A refused save was not uploaded: the red mark lists why.
     if (status()->pending() > 0 || !line.startsWith(savedPrefix))
         return line;
-    return pass.refused > 0 ? u"离线保存的记录有 %1 条被服务器拒绝，点红框查看原因"_s.arg(pass.refused)
-                            : u"离线保存的记录已上传"_s;
+    return pass.refused > 0
+               ? u"离线保存的记录有 %1 条被服务器拒绝，点红框查看原因"_s.arg(pass.refused)
+               : u"离线保存的记录已上传"_s;
 }
 
 void startRetry()

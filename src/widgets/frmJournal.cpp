@@ -133,10 +133,11 @@ void frmJournal::showChosen()
 {
     const int r = m_list->currentRow();
     // The exact texts, as the tooltips hold them.
-    m_detail->setPlainText(r < 0 || !m_list->item(r, 2) ? QString()
-                                 : u"记录：%1\n保存时间：%2\n原因：%3"_s.arg(
-                                       m_list->item(r, 1)->toolTip(), m_list->item(r, 0)->toolTip(),
-                                       m_list->item(r, 2)->toolTip()));
+    m_detail->setPlainText(r < 0 || !m_list->item(r, 2)
+                               ? QString()
+                               : u"记录：%1\n保存时间：%2\n原因：%3"_s.arg(
+                                     m_list->item(r, 1)->toolTip(), m_list->item(r, 0)->toolTip(),
+                                     m_list->item(r, 2)->toolTip()));
 }
 
 void frmJournal::resizeEvent(QResizeEvent* event)

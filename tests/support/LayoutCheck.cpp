@@ -88,9 +88,9 @@ void checkCellsWhole(QWidget& f, const QString& where)
                 const QString text = i.data().toString();
                 if (view->isColumnHidden(c) || view->isRowHidden(r) || text.isEmpty())
                     continue;
-                const QRect need = view->fontMetrics().boundingRect(
-                    QRect(0, 0, cell.width() - margin, 1 << 20),
-                    view->wordWrap() ? Qt::TextWordWrap : 0, text);
+                const QRect need =
+                    view->fontMetrics().boundingRect(QRect(0, 0, cell.width() - margin, 1 << 20),
+                                                     view->wordWrap() ? Qt::TextWordWrap : 0, text);
                 QVERIFY2(need.width() <= cell.width() - margin && need.height() <= cell.height(),
                          qPrintable(view->objectName() + " cuts " + text + " at " + where));
             }
