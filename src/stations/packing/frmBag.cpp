@@ -125,6 +125,11 @@ frmBag::frmBag(QWidget* parent) : QWidget(parent)
     m_pool = new BagPrintPool(
         [this](const QString& kind, const QString& pid) { printPoolJob(kind, pid); }, this);
     connect(m_pool, &BagPrintPool::claimFailed, LabMsg, &QLabel::setText);
+    // "离线保存：箱 B1，数据库连上后上传" stops promising once the journal has sent it.
+    connect(Journal::status(), &Journal::Status::replayed, this,
+            [this](const JournalReplayResult& pass) {
+                LabMsg->setText(Journal::statusAfterReplay(LabMsg->text(), u"离线保存："_s, pass));
+            });
     wireKeys();
     applyFonts();
 }
