@@ -3,6 +3,8 @@
 #include "CheckFixture.h"
 
 #include "shell/Database.h"
+#include "stations/inspection/CheckDefectPart.h"
+#include "stations/inspection/CheckDraftPart.h"
 #include "shell/MessageBox.h"
 
 #include <QCheckBox>
@@ -222,6 +224,63 @@ private slots:
         QCOMPARE(f.controls().TxtBox[7]->text(), QString("88"));
         QCOMPARE(f.controls().Text1->text(), QString("备注不丢"));
         QCOMPARE(f.controls().checkId->text(), QString("0"));
+    }
+
+    // A panel killed mid-roll (the window goes without a save) starts again with the roll's card,
+    // fields and defects, and saving it writes the roll once; a roll saved or begun anew leaves
+    // nothing to come back.
+    void unsavedRollComesBack_data()
+    {
+        QTest::addColumn<QString>("last"); // the inspector's last step before the panel died
+        QTest::addColumn<int>("defects");  // on the form after the restart
+        QTest::newRow("defects entered") << "" << 2;
+        QTest::newRow("saved") << "save" << 0;
+        QTest::newRow("new roll begun") << "new" << 0;
+        QTest::newRow("saved roll reopened, defects added") << "reopen" << 3;
+    }
+    void unsavedRollComesBack()
+    {
+        QFETCH(QString, last);
+        QFETCH(int, defects);
+        CheckFixture fx;
+        const auto open = [&fx]() -> frmCheck& {
+            frmCheck& f = fx.open();
+            new CheckDefectPart(&f);
+            new CheckDraftPart(&f);
+            f.controls().autoHuanJuan->setChecked(false);
+            return f;
+        };
+        frmCheck& f = open();
+        fx.lookUp("K001");
+        f.controls().TxtBox[7]->setText("100");
+        f.controls().TxtBox[0]->setText("001");
+        const auto defect = [&f](const char* name) {
+            f.appendDefectRow({"", name, "12", "1", "4", "001", ""});
+            f.runCommand(15);
+        };
+        if (last == u"reopen") {
+            defect("断经");
+            f.runCommand(2);
+            f.loadRoll(f.controls().checkId->text().toLongLong());
+        }
+        defect("破洞");
+        f.controls().Text1->setText("边上有油");
+        defect("油污");
+        if (last == u"save")
+            f.runCommand(2);
+        else if (last == u"new")
+            f.runCommand(1);
+        frmCheck& again = open(); // the first window is gone without its close
+        QCOMPARE(again.findChild<CheckDraftPart*>()->restore(), defects > 0);
+        QCOMPARE(again.defectRows().size(), defects);
+        if (defects == 0)
+            return;
+        QVERIFY2(again.status().startsWith("已恢复上次没有保存的卷 001"), qPrintable(again.status()));
+        QCOMPARE(again.controls().TxtBox[6]->text(), QString("K001"));
+        QCOMPARE(again.controls().Text1->text(), QString("边上有油"));
+        again.runCommand(2);
+        QCOMPARE(fx.scalar("select count(*)||'/'||sum(onCount) from checkinfo"), QString("1/100"));
+        QCOMPARE(fx.scalar("select count(*) from checkDetail"), QString::number(defects));
     }
 };
 

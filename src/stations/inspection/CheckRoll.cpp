@@ -74,6 +74,7 @@ void frmCheck::newRoll()
     setStatus(QStringLiteral("新"));
     enableCommands();
     zeroMeter();
+    emit rollCleared();
 }
 
 void frmCheck::clearForm()
@@ -328,6 +329,7 @@ void frmCheck::loadRoll(long long id)
         setDefectRows(rows);
         if (readMirel(QStringLiteral("DelCheck"), QStringLiteral("1")) != u"1")
             c.checkCommand[2]->setEnabled(false);
+        emit rollCleared();
     } catch (const DbError& e) {
         MessageBox::critical(e.message(), this);
     }

@@ -3,6 +3,7 @@
 
 #include "shell/Station.h"
 #include "stations/inspection/CheckDefectPart.h"
+#include "stations/inspection/CheckDraftPart.h"
 #include "stations/inspection/CheckLabelPart.h"
 #include "stations/inspection/CheckMesPart.h"
 #include "stations/inspection/CheckRollListPart.h"
@@ -11,6 +12,7 @@
 #include "widgets/ScreenMode.h"
 
 #include <QRegularExpression>
+#include <QTimer>
 
 void showStationWindow(QWidget* window)
 {
@@ -34,8 +36,11 @@ QWidget* createInspectionStation(const StationChoice& choice)
     new CheckLabelPart(form);
     new CheckMesPart(form);
     new CheckRollListPart(form);
+    auto* unsaved = new CheckDraftPart(form);
     if (choice.station == Station::MesCheck)
         form->enterMesMode();
     showStationWindow(form);
+    // After the window is up: the card lookup of the roll left unsaved may have to ask.
+    QTimer::singleShot(0, unsaved, &CheckDraftPart::restore);
     return form;
 }

@@ -112,6 +112,9 @@ public:
 signals:
     /// After every successful save with the new or updated roll id.
     void rollSaved(long long id);
+    /// The form no longer holds the roll it held: cleared for a new roll (换卷, a new card, after
+    /// a save, a deleted roll) or another saved roll opened.
+    void rollCleared();
     /// A command whose work belongs to another part of the station (defects, labels, lists,
     /// navigation, MES).
     void commandRequested(int index);
