@@ -13,16 +13,16 @@ AREAS = {
     "marklabel": "^test_(frmmaitou|station_layout|maitou_devices|frmhuaxian|huaxian_devices)$",
     "packing": "^test_(frmbag|bag_print_pool|bag_window|station_layout)$",
     "progress": "^test_(frmworkload|workload_devices|workload_list|station_layout)$",
-    "kanban": "^test_(frmkanban|kanbanlayout)$",
+    "kanban": "^test_(frmkanban|station_layout)$",
     "report": "^test_(grf_template|report_expression|barcode|label_report|shipped_templates"
               "|print_routine)$",
     "widgets": "^test_(keypads|check_detail|process_bar|edit_grid|combo_screen|widget_gallery"
                "|caption_frame|offline_journal)$",
     "config": "^test_(inifile|startup)$",
     "numbers": "^test_(db_numbers|db_lookups)$",
-    "pictures": "^test_(frmthumbs|frmquick|pictureslayout)$",
+    "pictures": "^test_(frmthumbs|frmquick3d|station_layout)$",
     "serial": "^test_serial_port$",
-    "quality": "^test_(quality_data|frmquality|qualitylayout)$",
+    "quality": "^test_(quality_data|frmquality|station_layout)$",
 }
 
 S = "src/"

@@ -1,5 +1,5 @@
 // Card registration: the three pages' statements, the page-3 keyboard flow of a wedge reader,
-// cards read from the simulated desk reader, the settings frame, and the window at panel sizes.
+// cards read from the simulated desk reader, the settings frame.
 #include "../devices/DevSim.h"
 
 #include "shell/Database.h"
@@ -7,7 +7,6 @@
 #include "shell/Journal.h"
 #include "shell/MessageBox.h"
 #include "stations/rfid/frmRFID.h"
-#include "support/LayoutCheck.h"
 #include "support/TempProgramFolder.h"
 #include "widgets/ComboEx.h"
 #include "widgets/PanelStyle.h"
@@ -187,24 +186,6 @@ private slots:
         QCOMPARE(d.form.txt_set[0]->text(), QString("二号仓库存"));
         QCOMPARE(d.form.txt_set[1]->text(), QString("2000"));
         QCOMPARE(d.form.txt_set[2]->text(), QString());
-    }
-
-    void fitsThePanel()
-    {
-        Desk d;
-        d.form.txtCardno->setText("A1B2C3D4");
-        d.form.ComboUser->setCurrentIndex(1);
-        d.form.txtCard2->setText("E5F60718");
-        d.form.txtBillCode->setText("SC2611001");
-        for (const QSize s : {QSize(1024, 768), QSize(1366, 768), QSize(1920, 1080)}) {
-            d.form.resize(s);
-            d.form.show();
-            for (int page = 0; page < 3; ++page) {
-                d.form.SSTab1->setCurrentIndex(page);
-                QCoreApplication::processEvents();
-                checkInsideAndReadable(d.form, QString("%1 page %2").arg(s.width()).arg(page));
-            }
-        }
     }
 };
 
