@@ -55,8 +55,9 @@ struct View {
 
 // A station opened at one panel size with its data.
 struct Station {
-    std::shared_ptr<void> fixture; // the program folder and database the window runs on
+    std::shared_ptr<void> fixture;  // the program folder and database the window runs on
     std::unique_ptr<QWidget> owner; // what a dialog opens over
+    QSize panel;
     QWidget* window = nullptr;
     QList<View> views;
     bool commandRow = false;
@@ -85,14 +86,16 @@ int rowsInView(const EditGrid& grid)
 
 bool shown(const QWidget* w, const Station& s)
 {
-    return w->isVisible() && !w->isWindow() && !s.loose.contains(w)
-        && !w->parentWidget()->inherits("QAbstractScrollArea") && !w->inherits("KeypadFrame")
-        && !w->parentWidget()->inherits("KeypadFrame");
+    return w->isVisible() && !w->isWindow() && !s.loose.contains(w) &&
+           !w->parentWidget()->inherits("QAbstractScrollArea") && !w->inherits("KeypadFrame") &&
+           !w->parentWidget()->inherits("KeypadFrame");
 }
 
 // The rules every station keeps, on the window or dialog w.
 void checkRules(QWidget& w, const Station& s, const QString& where, bool commands)
 {
+    QVERIFY2(w.width() <= s.panel.width() && w.height() <= s.panel.height(),
+             qPrintable("larger than the panel at " + where));
     for (QWidget* c : w.findChildren<QWidget*>()) {
         if (!shown(c, s))
             continue;
@@ -102,11 +105,11 @@ void checkRules(QWidget& w, const Station& s, const QString& where, bool command
     for (const QLabel* label : w.findChildren<QLabel*>()) {
         if (!shown(label, s) || label->text().isEmpty())
             continue;
-        const bool whole = label->wordWrap()
-            ? label->heightForWidth(label->width()) <= label->height()
-            : label->fontMetrics().horizontalAdvance(label->text())
-                    <= label->contentsRect().width() - 2 * label->margin()
-                && label->fontMetrics().height() <= label->contentsRect().height();
+        const bool whole =
+            label->wordWrap() ? label->heightForWidth(label->width()) <= label->height()
+                              : label->fontMetrics().horizontalAdvance(label->text()) <=
+                                        label->contentsRect().width() - 2 * label->margin() &&
+                                    label->fontMetrics().height() <= label->contentsRect().height();
         QVERIFY2(whole, qPrintable(label->objectName() + " " + label->text() + " cut at " + where));
     }
     for (const QHeaderView* header : w.findChildren<QHeaderView*>()) {
@@ -114,8 +117,9 @@ void checkRules(QWidget& w, const Station& s, const QString& where, bool command
             continue;
         for (int col = 0; col < header->count(); ++col) {
             const QString caption = header->model()->headerData(col, Qt::Horizontal).toString();
-            QVERIFY2(header->isSectionHidden(col)
-                         || header->sectionSize(col) >= header->fontMetrics().horizontalAdvance(caption),
+            QVERIFY2(header->isSectionHidden(col) ||
+                         header->sectionSize(col) >=
+                             header->fontMetrics().horizontalAdvance(caption),
                      qPrintable(caption + " cut at " + where));
         }
     }
@@ -128,13 +132,19 @@ void checkRules(QWidget& w, const Station& s, const QString& where, bool command
         const bool tick = radio || qobject_cast<QCheckBox*>(b);
         QStyleOptionButton option;
         option.initFrom(b);
-        const auto part = [&](QStyle::SubElement e) { return b->style()->subElementRect(e, &option, b); };
-        const QRect mark = part(radio ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator);
-        QVERIFY2(!tick || (mark.height() >= b->fontMetrics().height() * 3 / 4 && b->rect().contains(mark)),
+        const auto part = [&](QStyle::SubElement e) {
+            return b->style()->subElementRect(e, &option, b);
+        };
+        const QRect mark =
+            part(radio ? QStyle::SE_RadioButtonIndicator : QStyle::SE_CheckBoxIndicator);
+        QVERIFY2(!tick || (mark.height() >= b->fontMetrics().height() * 3 / 4 &&
+                           b->rect().contains(mark)),
                  qPrintable(b->objectName() + " mark at " + where));
         if (b->text().isEmpty())
             continue;
-        const QRect room = !tick ? b->rect() : part(radio ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents);
+        const QRect room =
+            !tick ? b->rect()
+                  : part(radio ? QStyle::SE_RadioButtonContents : QStyle::SE_CheckBoxContents);
         QVERIFY2(b->fontMetrics().horizontalAdvance(b->text()) < room.width(),
                  qPrintable(b->objectName() + " caption cut at " + where));
         // A tick box is named by its caption; a button's name is set where its caption is.
@@ -150,10 +160,12 @@ void checkRules(QWidget& w, const Station& s, const QString& where, bool command
         if (!b->isVisible() || !b->objectName().startsWith("checkCommand_"))
             continue;
         ++inView;
-        QVERIFY2(w.rect().contains(b->geometry()), qPrintable(b->objectName() + " off the window at " + where));
+        QVERIFY2(w.rect().contains(b->geometry()),
+                 qPrintable(b->objectName() + " off the window at " + where));
         for (const QWidget* other : onForm)
-            QVERIFY2(other == b || !other->isVisible() || !other->geometry().intersects(b->geometry()),
-                     qPrintable(other->objectName() + " covers " + b->objectName() + " at " + where));
+            QVERIFY2(
+                other == b || !other->isVisible() || !other->geometry().intersects(b->geometry()),
+                qPrintable(other->objectName() + " covers " + b->objectName() + " at " + where));
     }
     QVERIFY2(inView >= 9, qPrintable(QString::number(inView) + " commands in view at " + where));
 }
@@ -163,14 +175,33 @@ void checkApart(const QList<QWidget*>& ws, const QString& where)
 {
     for (int i = 0; i < ws.size(); ++i)
         for (int j = i + 1; j < ws.size(); ++j)
-            QVERIFY2(!ws[i]->isVisible() || !ws[j]->isVisible()
-                         || !ws[i]->geometry().intersects(ws[j]->geometry()),
-                     qPrintable(ws[i]->objectName() + " over " + ws[j]->objectName() + " at " + where));
+            QVERIFY2(
+                !ws[i]->isVisible() || !ws[j]->isVisible() ||
+                    !ws[i]->geometry().intersects(ws[j]->geometry()),
+                qPrintable(ws[i]->objectName() + " over " + ws[j]->objectName() + " at " + where));
 }
 
-void openCheck(Station& s, QSize size)
+// The roll form: the worker's name shown, commands finger sized (about 9 mm on a 15" panel),
+// roll number and quantity read from a step away, no two fields overlapping.
+void checkRollForm(CheckControls& c, const QString& where)
 {
-    auto fx = std::make_shared<CheckFixture>("bugs=破洞,油污,断经,纬斜,粗纱,色差,稀密路,毛粒\nUSASTANDARD=美标4分制\n");
+    QVERIFY(!c.LabBox[2]->text().isEmpty());
+    for (QPushButton* b : c.checkCommand)
+        QVERIFY2(!b || !b->isVisible() || b->height() >= 45,
+                 qPrintable(b->objectName() + " at " + where));
+    QVERIFY(c.TxtBox[18]->fontInfo().pixelSize() >= 24 &&
+            c.TxtBox[7]->fontInfo().pixelSize() >= 24);
+    QList<QWidget*> fields;
+    for (QWidget* w : c.Frame6->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (w->property("designRect").isValid())
+            fields << w;
+    checkApart(fields, where);
+}
+
+void openCheck(Station& s, QSize size, bool)
+{
+    auto fx = std::make_shared<CheckFixture>(
+        "bugs=破洞,油污,断经,纬斜,粗纱,色差,稀密路,毛粒\nUSASTANDARD=美标4分制\n");
     s.fixture = fx;
     frmCheck& f = fx->open();
     auto* defects = new CheckDefectPart(&f);
@@ -204,36 +235,24 @@ void openCheck(Station& s, QSize size)
     const QPoint form = c.Frame6->pos();
     for (int tab = 0; tab < c.SSTab1->count(); ++tab)
         s.views << View{u"tab%1"_s.arg(tab), [&c, tab] { c.SSTab1->setCurrentIndex(tab); },
-                        [&c, form, list](const QString& where) {
+                        [&c, form, list, tab](const QString& where) {
                             // Whichever tab is open, the roll form keeps its place.
                             QCOMPARE(c.Frame6->pos(), form);
                             if (c.SSTab1->currentWidget() == list->grid()->parentWidget())
                                 QVERIFY2(rowsInView(*list->grid()) >= 4, qPrintable(where));
+                            if (tab == 0)
+                                checkRollForm(c, where);
                         }};
-    s.views[0].extra = [&c, extra = s.views[0].extra](const QString& where) {
-        extra(where);
-        QVERIFY(!c.LabBox[2]->text().isEmpty());
-        // Touch targets of the commands are at least finger sized (about 9 mm on a 15" panel).
-        for (QPushButton* b : c.checkCommand)
-            QVERIFY2(!b || !b->isVisible() || b->height() >= 45, qPrintable(b->objectName() + " at " + where));
-        // The roll number and quantity can be read from a step away; the roll form's fields do
-        // not overlap.
-        QVERIFY(c.TxtBox[18]->fontInfo().pixelSize() >= 24 && c.TxtBox[7]->fontInfo().pixelSize() >= 24);
-        QList<QWidget*> fields;
-        for (QWidget* w : c.Frame6->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-            if (w->property("designRect").isValid())
-                fields << w;
-        checkApart(fields, where);
-    };
     // The settings panel, opened with the access code: its type grows like the form's.
     s.views << View{u"settings"_s, [&f] { QVERIFY(f.settingsPanel()->checkAccessCode(u"5862"_s)); },
                     [&f](const QString& where) {
                         auto* panel = f.settingsPanel();
                         QVERIFY(panel->isVisible() && f.rect().contains(panel->geometry()));
                         for (const QWidget* w : panel->findChildren<QWidget*>())
-                            QVERIFY2(!w->isVisible() || w->property("designPt").toDouble() != 12.0
-                                         || qAbs(w->fontInfo().pixelSize() - f.fontInfo().pixelSize()) <= 1,
-                                     qPrintable(w->objectName() + " at " + where));
+                            QVERIFY2(
+                                !w->isVisible() || w->property("designPt").toDouble() != 12.0 ||
+                                    qAbs(w->fontInfo().pixelSize() - f.fontInfo().pixelSize()) <= 1,
+                                qPrintable(w->objectName() + " at " + where));
                     },
                     nullptr, false};
 }
@@ -250,39 +269,42 @@ void openPallet(Station& s, QSize size, bool fiberBox)
     f.controls().TxtBox[14]->setText(u"21.36"_s);
     if (!fiberBox)
         QTest::mouseClick(f.cmdBangbtn(), Qt::LeftButton);
-    for (const QString& q : fiberBox ? QStringList{u"20.86"_s} : QStringList{u"25.5"_s, u"30"_s, u"28.8"_s})
+    for (const QString& q :
+         fiberBox ? QStringList{u"20.86"_s} : QStringList{u"25.5"_s, u"30"_s, u"28.8"_s})
         save(f, q);
     QVERIFY(fiberBox || f.ppgCheckGrid2()->rows() == 4);
     QCOMPARE(f.controls().SSTab1->currentWidget(), f.ppgCheckGrid2()->parentWidget());
     s.window = &f;
     s.commandRow = true;
     s.minButton = size.height() / 30;
-    s.views << View{u"pallet"_s, [] {}, [&f](const QString& where) {
-                        // The pallet's list has room for four packages and reads its pallet
-                        // numbers whole; the new buttons cover no field.
-                        const QTableWidget* list = f.ppgCheckGrid2()->table();
-                        QVERIFY2(list->viewport()->height() >= 4 * list->rowHeight(0), qPrintable(where));
-                        const int col = int(f.ppgCheckGrid2()->header().indexOf(u"板号"_s));
-                        QVERIFY(list->fontMetrics().horizontalAdvance(f.ppgCheckGrid2()->textMatrix(1, col))
-                                < list->columnWidth(col));
-                        for (QWidget* w : {static_cast<QWidget*>(f.cmdSelectItem()), static_cast<QWidget*>(f.cmdBangbtn())}) {
-                            QList<QWidget*> row = w->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-                            row.removeOne(w);
-                            for (QWidget* other : row)
-                                checkApart({w, other}, where);
-                        }
-                    }};
+    s.views << View{
+        u"pallet"_s, [] {},
+        [&f](const QString& where) {
+            // The pallet's list has room for four packages and reads its pallet
+            // numbers whole; the new buttons cover no field.
+            const QTableWidget* list = f.ppgCheckGrid2()->table();
+            QVERIFY2(list->viewport()->height() >= 4 * list->rowHeight(0), qPrintable(where));
+            const int col = int(f.ppgCheckGrid2()->header().indexOf(u"板号"_s));
+            QVERIFY(list->fontMetrics().horizontalAdvance(f.ppgCheckGrid2()->textMatrix(1, col)) <
+                    list->columnWidth(col));
+            for (QWidget* w : {static_cast<QWidget*>(f.cmdSelectItem()),
+                               static_cast<QWidget*>(f.cmdBangbtn())}) {
+                QList<QWidget*> row =
+                    w->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+                row.removeOne(w);
+                for (QWidget* other : row)
+                    checkApart({w, other}, where);
+            }
+        }};
     if (fiberBox) {
         QCOMPARE(static_cast<frmHuaxian&>(f).palletSummary()->text(), u"净重:389.86  箱数:19"_s);
-        for (const auto& [field, caption] : {std::pair{7, "净重"}, {14, "毛重"}, {18, "箱号"}, {3, "批号"}, {20, "筒数"}})
+        for (const auto& [field, caption] :
+             {std::pair{7, "净重"}, {14, "毛重"}, {18, "箱号"}, {3, "批号"}, {20, "筒数"}})
             QCOMPARE(f.controls().TxtBox[field]->accessibleName(), QString::fromUtf8(caption));
     }
 }
 
-void openMaitouStation(Station& s, QSize size) { openPallet(s, size, false); }
-void openHuaxianStation(Station& s, QSize size) { openPallet(s, size, true); }
-
-void openSelectItem(Station& s, QSize size)
+void openSelectItem(Station& s, QSize size, bool)
 {
     auto fx = std::make_shared<CheckFixture>();
     s.fixture = fx;
@@ -300,16 +322,14 @@ void openSelectItem(Station& s, QSize size)
     // The article form behind 新增商品 / 修改商品, over the same station.
     auto* article = new frmArticle(s.owner.get());
     article->prepare(ItemArticle{});
-    const auto within = [size](QWidget* w) {
-        return [w, size](const QString& where) {
-            QVERIFY2(w->width() <= size.width() && w->height() <= size.height(), qPrintable(where));
-        };
-    };
-    s.views << View{u"list"_s, [] {}, within(d)}
-            << View{u"article"_s, [article] {
+    s.views << View{u"list"_s}
+            << View{u"article"_s,
+                    [article] {
                         article->show();
                         QVERIFY(QTest::qWaitForWindowExposed(article));
-                    }, within(article), article};
+                    },
+                    {},
+                    article};
 }
 
 void openBag(Station& s, QSize size, bool packing)
@@ -327,36 +347,40 @@ void openBag(Station& s, QSize size, bool packing)
     QCOMPARE(f.LabMsg3->text(), u"台称暂停中"_s); // the scale box is not ticked
     s.window = &f;
     s.minButton = 48 * size.height() / 768; // pressed with gloves
-    s.views << View{u"box"_s, [] {}, [&f, packing, min = s.minButton](const QString& where) {
-                        QVERIFY(f.txtUser[0]->width() > f.txtUser[0]->fontMetrics().horizontalAdvance(u"涤棉府绸"_s));
-                        QVERIFY(packing ? f.ximaGrid->height() > 5 * f.ximaGrid->table()->rowHeight(1)
-                                        : f.Frame4->height() > f.height() * 2 / 3);
-                        for (QCheckBox* b : f.findChildren<QCheckBox*>())
-                            QVERIFY2(!b->isVisible()
-                                         || (b->style()->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, b) >= 20
-                                             && b->height() >= min),
-                                     qPrintable(b->objectName() + " at " + where));
-                    }};
+    s.views << View{
+        u"box"_s, [] {},
+        [&f, packing, min = s.minButton](const QString& where) {
+            QVERIFY(f.txtUser[0]->width() >
+                    f.txtUser[0]->fontMetrics().horizontalAdvance(u"涤棉府绸"_s));
+            QVERIFY(packing ? f.ximaGrid->height() > 5 * f.ximaGrid->table()->rowHeight(1)
+                            : f.Frame4->height() > f.height() * 2 / 3);
+            for (QCheckBox* b : f.findChildren<QCheckBox*>())
+                QVERIFY2(!b->isVisible() || (b->style()->pixelMetric(QStyle::PM_IndicatorHeight,
+                                                                     nullptr, b) >= 20 &&
+                                             b->height() >= min),
+                         qPrintable(b->objectName() + " at " + where));
+        }};
 }
 
-void openBagStation(Station& s, QSize size) { openBag(s, size, true); }
-void openBagMarks(Station& s, QSize size) { openBag(s, size, false); }
-
-void openLoad(Station& s, QSize size)
+void openLoad(Station& s, QSize size, bool)
 {
-    auto fx = std::make_shared<ProgressFixture>("Projects=织造,配布,染色,定型,复检,包装,验布,打卷,全部配布,\n");
+    auto fx = std::make_shared<ProgressFixture>(
+        "Projects=织造,配布,染色,定型,复检,包装,验布,打卷,全部配布,\n");
     s.fixture = fx;
-    fx->exec("insert into BillStatusDetail(barcode,billstatus,viewcount,viewnumber,usercode,remark,endUser) "
+    fx->exec("insert into "
+             "BillStatusDetail(barcode,billstatus,viewcount,viewnumber,usercode,remark,endUser) "
              "values('K002','织造',1250.5,21,'001','第一缸','001')");
     frmWorkload& f = fx->open();
     QVERIFY(show(f, size));
     fx->enter("K002", 1, "001");
     s.window = &f;
     s.views << View{u"entry"_s, [&f] { f.SSTab1->setCurrentIndex(0); }}
-            << View{u"list"_s, [&f] {
+            << View{u"list"_s,
+                    [&f] {
                         f.SSTab1->setCurrentIndex(1);
                         QTest::mouseClick(f.list()->SearchWLBtn[0], Qt::LeftButton);
-                    }, [&f](const QString&) { QCOMPARE(f.list()->pggBase->rows(), 2); }};
+                    },
+                    [&f](const QString&) { QCOMPARE(f.list()->pggBase->rows(), 2); }};
 }
 
 // The board's texts, captions and values, that do not fit their columns.
@@ -374,48 +398,57 @@ QStringList cutTexts(frmKanban& f)
     return cut;
 }
 
-void openKanban(Station& s, QSize size)
+void openKanban(Station& s, QSize size, bool)
 {
-    auto fx = std::make_shared<KanbanFixture>(12, "库存看板=杭州锦华一号成品仓库存看板\n跑马灯内容=今日到货请及时入库\n");
+    auto fx = std::make_shared<KanbanFixture>(
+        12, "库存看板=杭州锦华一号成品仓库存看板\n跑马灯内容=今日到货请及时入库\n");
     s.fixture = fx;
     // Values as wide as the warehouse's: a long colour, a quantity with decimals, a remark.
-    KanbanFixture::setBatch(fx->databasePath(), u"P2"_s,
-                            u"productionColor='香槟金',itemcount=1580.5,descrtion='客户指定包装'"_s);
+    KanbanFixture::setBatch(
+        fx->databasePath(), u"P2"_s,
+        u"productionColor='香槟金',itemcount=1580.5,descrtion='客户指定包装'"_s);
     // Started three times (the widths go to kanban.ini at close and come back): the same board in
     // the same type every time, every text whole, every column on the board and none behind a
     // scroll bar.
     auto first = std::make_shared<QStringList>();
     for (int start = 1; start <= 3; ++start)
-        s.views << View{u"start%1"_s.arg(start), [&s, fx, size] {
-                            if (s.window)
-                                fx->form().close();
-                            frmKanban& f = fx->open();
-                            QVERIFY(show(f, size));
-                            s.window = &f;
-                            s.loose = {f.lab_info[2]}; // the scrolling line runs past the right edge
-                        }, [fx, first](const QString& where) {
-                            frmKanban& f = fx->form();
-                            QStringList board{QString::number(f.pGrid->fontSize())};
-                            for (int col = 0; col < f.pGrid->cols(); ++col)
-                                board << QString::number(f.pGrid->table()->columnWidth(col));
-                            *first = first->isEmpty() ? board : *first;
-                            QCOMPARE(board, *first);
-                            QCOMPARE(cutTexts(f), QStringList());
-                            QVERIFY2(!f.pGrid->table()->horizontalScrollBar()->isVisible(), qPrintable(where));
-                            QCOMPARE(f.pGrid->table()->horizontalHeader()->length(), f.pGrid->table()->viewport()->width());
-                            QVERIFY(f.lab_info[2]->geometry().bottom() <= f.rect().bottom());
-                            checkApart({f.lab_info[0], f.lab_info[1], f.lab_info[2], f.pGrid}, where);
-                        }};
+        s.views << View{
+            u"start%1"_s.arg(start),
+            [&s, fx, size] {
+                if (s.window)
+                    fx->form().close();
+                frmKanban& f = fx->open();
+                QVERIFY(show(f, size));
+                s.window = &f;
+                s.loose = {f.lab_info[2]}; // the scrolling line runs past the right edge
+            },
+            [fx, first](const QString& where) {
+                frmKanban& f = fx->form();
+                QStringList board{QString::number(f.pGrid->fontSize())};
+                for (int col = 0; col < f.pGrid->cols(); ++col)
+                    board << QString::number(f.pGrid->table()->columnWidth(col));
+                *first = first->isEmpty() ? board : *first;
+                QCOMPARE(board, *first);
+                QCOMPARE(cutTexts(f), QStringList());
+                QVERIFY2(!f.pGrid->table()->horizontalScrollBar()->isVisible(), qPrintable(where));
+                QCOMPARE(f.pGrid->table()->horizontalHeader()->length(),
+                         f.pGrid->table()->viewport()->width());
+                QVERIFY(f.lab_info[2]->geometry().bottom() <= f.rect().bottom());
+                checkApart({f.lab_info[0], f.lab_info[1], f.lab_info[2], f.pGrid}, where);
+            }};
     // The stale mark leaves the title whole; the settings frame opens inside the window.
-    s.views << View{u"stale"_s, [fx] {
-                        SysUtil::writeIni(KanbanSettings::section(), KanbanSettings::sqlKey(), u"select x"_s,
-                                          KanbanSettings::iniFile());
+    s.views << View{u"stale"_s,
+                    [fx] {
+                        SysUtil::writeIni(KanbanSettings::section(), KanbanSettings::sqlKey(),
+                                          u"select x"_s, KanbanSettings::iniFile());
                         QVERIFY(!fx->form().loadData());
-                    }, [fx](const QString&) {
+                    },
+                    [fx](const QString&) {
                         QLabel* title = fx->form().lab_info[0];
                         const QRect text = QStyle::alignedRect(
                             Qt::LeftToRight, Qt::AlignCenter,
-                            QSize(title->fontMetrics().horizontalAdvance(title->text()), title->height()),
+                            QSize(title->fontMetrics().horizontalAdvance(title->text()),
+                                  title->height()),
                             title->geometry());
                         QVERIFY(!text.intersects(fx->form().labOffline->geometry()));
                     }}
@@ -430,14 +463,17 @@ void openPictures(Station& s, QSize size, bool outline)
                          PicturesFixture::picture(Qt::white, "bmp", QSize(300, 300)));
     // Photos put into the item's folder by hand, named as the sample room names them.
     for (const QString& name : {u"7-色样-墨绿.jpg"_s, u"7-色样-大红.jpg"_s, u"7-细节.png"_s})
-        fx->home().writeFile(u"pic/7/"_s + name, PicturesFixture::picture(Qt::darkGreen, "png", QSize(640, 480)));
-    frmThumbs& f = outline ? static_cast<frmThumbs&>(fx->open<frmQuick3D>()) : fx->open<frmThumbs>();
+        fx->home().writeFile(u"pic/7/"_s + name,
+                             PicturesFixture::picture(Qt::darkGreen, "png", QSize(640, 480)));
+    frmThumbs& f =
+        outline ? static_cast<frmThumbs&>(fx->open<frmQuick3D>()) : fx->open<frmThumbs>();
     f.resize(size);
     QTest::qWait(0);
     f.showItem(7);
     QVERIFY(fx->waitForThumbnails());
     s.window = &f;
-    s.views << View{u"item"_s, [] {}, [&f, outline](const QString& where) {
+    s.views << View{u"item"_s, [] {},
+                    [&f, outline](const QString& where) {
                         QVERIFY(f.picBig->width() > f.width() / 3);
                         QVERIFY(f.strip->boxSize().width() >= 80);
                         checkApart({f.picBig, f.strip, f.sbrMain}, where);
@@ -448,7 +484,8 @@ void openPictures(Station& s, QSize size, bool outline)
                         for (int i = 0; i < f.strip->count(); ++i) {
                             const QToolButton* b = f.strip->optThumb(i);
                             const QString name = b->property("tag").toString();
-                            QVERIFY2(b->text() == name || b->fontMetrics().horizontalAdvance(name) > b->width() - 8,
+                            QVERIFY2(b->text() == name ||
+                                         b->fontMetrics().horizontalAdvance(name) > b->width() - 8,
                                      qPrintable(b->text()));
                             QVERIFY(!outline || b->text().endsWith(u"..."_s));
                             right = std::max(right, b->geometry().right());
@@ -457,10 +494,7 @@ void openPictures(Station& s, QSize size, bool outline)
                     }};
 }
 
-void openThumbs(Station& s, QSize size) { openPictures(s, size, false); }
-void openQuick3D(Station& s, QSize size) { openPictures(s, size, true); }
-
-void openQuality(Station& s, QSize size)
+void openQuality(Station& s, QSize size, bool)
 {
     auto fx = std::make_shared<QualityFixture>();
     s.fixture = fx;
@@ -477,10 +511,13 @@ void openQuality(Station& s, QSize size)
         QVERIFY(f.charts()->pareto()->width() >= size.width() * 45 / 100);
         QVERIFY(f.charts()->pareto()->height() >= size.height() * 30 / 100);
     };
-    s.views << View{u"overview"_s, [] {}, apart} << View{u"touched"_s, [&f] {
-                                                             f.touchDefect(u"破洞"_s);
-                                                             f.touchDay(QDate(2026, 11, 2), u"A品"_s);
-                                                         }, apart};
+    s.views << View{u"overview"_s, [] {}, apart}
+            << View{u"touched"_s,
+                    [&f] {
+                        f.touchDefect(u"破洞"_s);
+                        f.touchDay(QDate(2026, 11, 2), u"A品"_s);
+                    },
+                    apart};
 }
 
 // The card desk on a database of its own, a user, a card and a production card typed.
@@ -490,14 +527,15 @@ struct RfidDesk {
     ~RfidDesk() { Database::conn().close(); }
 };
 
-void openRfid(Station& s, QSize size)
+void openRfid(Station& s, QSize size, bool)
 {
     auto desk = std::make_shared<RfidDesk>();
     s.fixture = desk;
     desk->home.writeFile("config.ini", "[CUSTOMER.SETTING]\nCONNECTIONSTRING=缺省\n");
     DbInfoCache::clear();
     Database::openConnection();
-    Database::conn().execute("insert into UserInfo(UserID,usercode,username) values(7,'001','王建国')");
+    Database::conn().execute(
+        "insert into UserInfo(UserID,usercode,username) values(7,'001','王建国')");
     frmRFID& f = desk->form;
     f.Form_Load();
     QVERIFY(show(f, size));
@@ -510,12 +548,18 @@ void openRfid(Station& s, QSize size)
         s.views << View{u"page%1"_s.arg(page), [&f, page] { f.SSTab1->setCurrentIndex(page); }};
 }
 
-using Opener = void (*)(Station&, QSize);
-const std::pair<const char*, Opener> stations[] = {
-    {"check", openCheck},     {"maitou", openMaitouStation}, {"huaxian", openHuaxianStation},
-    {"select-item", openSelectItem}, {"bag", openBagStation}, {"bag-marks", openBagMarks},
-    {"load", openLoad},       {"kanban", openKanban},        {"thumbs", openThumbs},
-    {"quick3d", openQuick3D}, {"quality", openQuality},      {"rfid", openRfid},
+// The stations, a window and its variant each.
+const struct {
+    const char* name;
+    void (*open)(Station&, QSize, bool);
+    bool variant;
+} stations[] = {
+    {"check", openCheck, false},     {"maitou", openPallet, false},
+    {"huaxian", openPallet, true},   {"select-item", openSelectItem, false},
+    {"bag", openBag, true},          {"bag-marks", openBag, false},
+    {"load", openLoad, false},       {"kanban", openKanban, false},
+    {"thumbs", openPictures, false}, {"quick3d", openPictures, true},
+    {"quality", openQuality, false}, {"rfid", openRfid, false},
 };
 
 } // namespace
@@ -529,7 +573,7 @@ private slots:
         QTest::addColumn<QSize>("size");
         for (const QSize& s : {QSize(1024, 768), QSize(1366, 768), QSize(1920, 1080)})
             for (int i = 0; i < int(std::size(stations)); ++i)
-                QTest::addRow("%s %dx%d", stations[i].first, s.width(), s.height()) << i << s;
+                QTest::addRow("%s %dx%d", stations[i].name, s.width(), s.height()) << i << s;
     }
 
     void fitsThePanel()
@@ -537,7 +581,8 @@ private slots:
         QFETCH(int, station);
         QFETCH(QSize, size);
         Station s;
-        stations[station].second(s, size);
+        s.panel = size;
+        stations[station].open(s, size, stations[station].variant);
         if (QTest::currentTestFailed())
             return;
         const QString dir = qEnvironmentVariable("MIREL_SHOT_DIR");
@@ -546,7 +591,9 @@ private slots:
             QCoreApplication::processEvents();
             if (QTest::currentTestFailed())
                 return;
-            const QString where = u"%1 %2 at %3x%4"_s.arg(stations[station].first, v.name).arg(size.width()).arg(size.height());
+            const QString where = u"%1 %2 at %3x%4"_s.arg(stations[station].name, v.name)
+                                      .arg(size.width())
+                                      .arg(size.height());
             QWidget& w = v.target ? *v.target : *s.window;
             checkRules(w, s, where, s.commandRow && v.commands);
             if (v.extra)
@@ -554,7 +601,8 @@ private slots:
             if (QTest::currentTestFailed())
                 return;
             if (!dir.isEmpty())
-                w.grab().save(u"%1/%2-%3-%4.png"_s.arg(dir, stations[station].first, v.name).arg(size.width()));
+                w.grab().save(u"%1/%2-%3-%4.png"_s.arg(dir, stations[station].name, v.name)
+                                  .arg(size.width()));
         }
     }
 };
