@@ -110,18 +110,19 @@ private slots:
     void totalsWithScale()
     {
         CheckFixture fx;
-        fx.exec("insert into checkinfo(billCode,billdetailId,checkCode,onCount,cutcount,grade) values('K001',11,'001',100,20.5,'A品')");
-        fx.exec("insert into checkinfo(billCode,billdetailId,checkCode,onCount,cutcount,grade) values('K001',11,'002',50,10,'A品')");
+        // Sums the database adds in binary floating point (149.85999999999999) read as typed.
+        fx.exec("insert into checkinfo(billCode,billdetailId,checkCode,onCount,cutcount,grade) values('K001',11,'001',120.3,18.4,'A品')");
+        fx.exec("insert into checkinfo(billCode,billdetailId,checkCode,onCount,cutcount,grade) values('K001',11,'002',29.56,18.2,'A品')");
         fx.exec("insert into checkinfo(billCode,billdetailId,checkCode,onCount,cutcount,grade) values('K001',11,'003',30,5,'B品')");
         frmCheck& f = fx.open();
         fx.lookUp("K001");
-        QCOMPARE(f.controls().labInfo[0]->text(), QString(" 送检数量：900 已检A品数量：150/850 匹数：2"));
+        QCOMPARE(f.controls().labInfo[0]->text(), QString(" 送检数量：900 已检A品数量：149.86/850.14 匹数：2"));
         f.controls().isChen->setChecked(true);
         f.showTotals(11);
-        QCOMPARE(f.controls().labInfo[0]->text(), QString(" 送检数量：900 已检A品数量：150/30.5 匹数：2"));
+        QCOMPARE(f.controls().labInfo[0]->text(), QString(" 送检数量：900 已检A品数量：149.86/36.6 匹数：2"));
         f.controls().BillDetailId->clear();
         f.showTotals(0);
-        QCOMPARE(f.controls().labInfo[0]->text(), QString(" 已检数量：180/35.5 匹数：3"));
+        QCOMPARE(f.controls().labInfo[0]->text(), QString(" 已检数量：179.86/41.6 匹数：3"));
     }
 
     void processHistoryOnTheBar()

@@ -168,6 +168,14 @@ void frmCheck::loadProgressHistory(const QString& lineId)
         SysUtil::writeIni(QStringLiteral("MIREL"), QStringLiteral("工号"), workers, QStringLiteral("/mirel.ini"));
 }
 
+namespace {
+
+// A sum of metres or kilograms as the inspector reads it: the embedded database adds in binary
+// floating point (120.3 + 29.56 comes back as 149.85999999999999). No rolls: no figure.
+QString amountText(const DbValue& v) { return v.isNull() ? QString() : vb::CStr(v.toDouble()); }
+
+} // namespace
+
 void frmCheck::showTotals(long long lineId)
 {
     try {
@@ -178,17 +186,18 @@ void frmCheck::showTotals(long long lineId)
                 return;
             const double s = rs.field(0).toDouble();
             const QString after = c.isChen->isChecked()
-                                      ? rs.text(QStringLiteral("重量"))
+                                      ? amountText(rs.field(QStringLiteral("重量")))
                                       : vb::CStr(vb::Val(c.machineCount->toolTip()) - s);
             c.labInfo[0]->setText(QStringLiteral(" 送检数量：") + c.machineCount->text()
-                                  + QStringLiteral(" 已检A品数量：") + rs.text(0) + u'/' + after
+                                  + QStringLiteral(" 已检A品数量：") + amountText(rs.field(0)) + u'/' + after
                                   + QStringLiteral(" 匹数：") + rs.text(1));
         } else if (!c.TxtBox[6]->text().isEmpty()) {
             Recordset rs = SysUtil::openRecordset(Database::conn(), CheckSql::cardTotals(c.TxtBox[6]->text()));
             if (!SysUtil::recordsetHasRows(rs))
                 return;
-            c.labInfo[0]->setText(QStringLiteral(" 已检数量：") + rs.text(0) + u'/'
-                                  + rs.text(QStringLiteral("重量")) + QStringLiteral(" 匹数：") + rs.text(1));
+            c.labInfo[0]->setText(QStringLiteral(" 已检数量：") + amountText(rs.field(0)) + u'/'
+                                  + amountText(rs.field(QStringLiteral("重量")))
+                                  + QStringLiteral(" 匹数：") + rs.text(1));
         }
         fitDataLabels();
     } catch (const DbError& e) {
