@@ -195,7 +195,8 @@ private slots:
         QCOMPARE(f.pggCheck()->rows(), 2);
     }
 
-    // Rows are numbered again and points and allowance follow the rows that are left.
+    // Rows are numbered again and points and allowance follow the rows that are left (-1: the
+    // next roll empties the list).
     void deleteSelectedRow_data()
     {
         QTest::addColumn<int>("selected");
@@ -208,6 +209,7 @@ private slots:
         QTest::newRow("the empty row stays")
             << 4 << QStringList{"破洞", "油污", "断经"} << "-2" << 7;
         QTest::newRow("nothing selected") << 0 << QStringList{"破洞", "油污", "断经"} << "-2" << 7;
+        QTest::newRow("next roll: all gone") << -1 << QStringList{} << "0" << 0;
     }
     void deleteSelectedRow()
     {
@@ -220,8 +222,12 @@ private slots:
         rollFields(f, "10");
         for (int i : {0, 1, 2})
             part.bugBtn_Click(i);
-        f.pggCheck()->setRow(selected);
-        f.runCommand(3);
+        if (selected < 0) {
+            f.newRoll();
+        } else {
+            f.pggCheck()->setRow(selected);
+            f.runCommand(3);
+        }
         QStringList rows;
         for (int i = 0; i < left.size(); ++i)
             rows << QString::number(i + 1) + ' ' + left[i];

@@ -69,6 +69,9 @@ CheckDefectPart::CheckDefectPart(frmCheck* form) : QObject(form), m_form(form)
 
     connect(form, &frmCheck::commandRequested, this, &CheckDefectPart::onCommand);
     connect(form, &frmCheck::settingsSaved, this, &CheckDefectPart::buildDefectButtons);
+    // A new or reopened roll brings its own defects: their points, not the last roll's. The
+    // grade and allowance stay as the roll has them.
+    connect(form, &frmCheck::defectsReplaced, this, &CheckDefectPart::showScore);
     form->installEventFilter(this);
     buildDefectButtons();
     recompute();
@@ -296,6 +299,21 @@ CheckGrading::Rules CheckDefectPart::gradingRules() const
 void CheckDefectPart::recompute()
 {
     CheckControls& c = m_form->controls();
+    const CheckGrading::Score r = showScore();
+    const double points = vb::Val(r.points);
+    if (points > -1 && !c.gradeBtn.isEmpty()) {
+        QList<double> thresholds;
+        for (QRadioButton* g : c.gradeBtn)
+            thresholds << vb::Val(g->toolTip());
+        c.gradeBtn[r.rejected ? c.gradeBtn.size() - 1 : CheckGrading::gradeFor(points, thresholds)]
+            ->setChecked(true);
+        c.TxtBox[15]->setText(vb::sqlNumber(vb::Val(r.allowance)));
+    }
+}
+
+CheckGrading::Score CheckDefectPart::showScore()
+{
+    CheckControls& c = m_form->controls();
     double area = 0;
     CheckGrading::Rules rules = gradingRules();
     if (vb::IsNumeric(c.TxtBox[5]->text())) {
@@ -312,15 +330,7 @@ void CheckDefectPart::recompute()
         CheckGrading::settingIsTrue(readMirel(QStringLiteral("autoGrade"), QStringLiteral("0"))),
         rules);
     m_label9->setText(QStringLiteral("扣分合计：") + r.summary);
-    const double points = vb::Val(r.points);
-    if (points > -1 && !c.gradeBtn.isEmpty()) {
-        QList<double> thresholds;
-        for (QRadioButton* g : c.gradeBtn)
-            thresholds << vb::Val(g->toolTip());
-        c.gradeBtn[r.rejected ? c.gradeBtn.size() - 1 : CheckGrading::gradeFor(points, thresholds)]
-            ->setChecked(true);
-        c.TxtBox[15]->setText(vb::sqlNumber(vb::Val(r.allowance)));
-    }
+    return r;
 }
 
 void CheckDefectPart::deleteDefect()

@@ -30,6 +30,8 @@ public:
     void record(const QString& score, const QString& count);
     /// Command 15: points, points per 100 m², automatic grade and allowance.
     void recompute();
+    /// The points of the rows on screen into Label9, leaving grade and allowance as they are.
+    CheckGrading::Score showScore();
     /// Command 3: deletes the selected defect row, then command 15.
     void deleteDefect();
     /// "结束": the last defect row becomes a long defect that ends at the counter's position

@@ -650,6 +650,7 @@ void frmCheck::setDefectRows(const QList<QStringList>& rows)
         appendDefectRow(r);
     if (rows.isEmpty())
         m_pggCheck->setRows(2); // the grid always ends with one empty row
+    emit defectsReplaced();
 }
 
 void frmCheck::appendDefectRow(const QStringList& cols)

@@ -122,6 +122,8 @@ signals:
     void cardLineShown(const QString& billId);
     /// The settings panel's "保存" wrote mirel.ini.
     void settingsSaved();
+    /// The defect grid was emptied or filled with a saved roll's defects.
+    void defectsReplaced();
 
 protected:
     // Hooks of the variant stations.
