@@ -221,6 +221,9 @@ CheckSql::Roll frmCheck::rollValues() const
 
 long long frmCheck::saveRoll(bool refreshTotals)
 {
+    // A reopened roll that cannot be saved stays as it is on screen: the counter must not
+    // write the length of the roll now on the frame over it.
+    const bool wasPolling = polling();
     setPolling(true);
     QString stockError;
     long long id = 0;
@@ -270,6 +273,7 @@ long long frmCheck::saveRoll(bool refreshTotals)
         if (Journal::isOffline(e) && savesOffline())
             return saveRollOffline();
         // Rolled back; everything typed stays on the form, the operator saves again.
+        setPolling(wasPolling);
         if (e.isRowMissing())
             rollWasDeleted();
         MessageBox::critical(e.isRowMissing() ? rowDeletedMessage() : e.message(), this);
