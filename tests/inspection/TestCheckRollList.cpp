@@ -196,7 +196,10 @@ private slots:
         CheckRollListPart part(&f);
         const QString id = addRoll(fx, "005");
         fx.exec("insert into checkDetail(checkId,bugName,bugPosition,bugCount,bugScore) values(" + id + ",'破洞',3,1,4)");
+        f.show(); // the page is built when the inspector first opens it on the shown window
         f.controls().SSTab1->setCurrentIndex(1);
+        for (QWidget* w : f.controls().SSTab1->widget(1)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            QVERIFY2(w->isVisible(), qPrintable(w->objectName() + w->accessibleName()));
         f.runCommand(10);
         emit part.grid()->cellDoubleClicked(1, 3);
         QCOMPARE(f.controls().checkId->text(), id);

@@ -129,6 +129,11 @@ void CheckRollListPart::layOutTab()
     // The list fills the page below the filters; it is placed whenever the page changes size.
     page->installEventFilter(this);
     placeGrid();
+    // The page is usually on screen already when it is first opened, and widgets added to a
+    // shown page stay hidden until they are shown themselves.
+    for (QWidget* w : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!w->testAttribute(Qt::WA_WState_ExplicitShowHide))
+            w->show();
 }
 
 void CheckRollListPart::placeTabs(int index)
