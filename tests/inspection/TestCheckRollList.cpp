@@ -267,8 +267,9 @@ private slots:
         f.runCommand(9);
         QCOMPARE(lastMessage(), QString("没有保存不要删除！"));
 
-        const QString id = addRoll(fx, "001");
+        const QString id = addRoll(fx, "001", "001", "grade='A品'");
         f.loadRoll(id.toLongLong());
+        QVERIFY(f.controls().labInfo[0]->text().endsWith("匹数：1"));
         MessageBox::setNextAnswer(MessageBox::AnswerYes);
         MessageBox::setNextAnswer(MessageBox::AnswerOk);
         f.runCommand(9);
@@ -276,6 +277,7 @@ private slots:
         QCOMPARE(lastMessage(), QString("已经是第一卷了"));
         QCOMPARE(f.status(), QString("删除成功"));
         QCOMPARE(f.controls().checkId->text(), QString("0"));
+        QVERIFY(f.controls().labInfo[0]->text().endsWith("匹数：0")); // the line's totals without it
     }
 
     void deleteListedRoll()

@@ -318,6 +318,8 @@ bool CheckRollListPart::delCheck(long long id)
     // The form never keeps the id of a deleted roll: a later save would update nothing.
     if (static_cast<long long>(vb::Val(m_form->controls().checkId->text())) == id)
         m_form->newRoll();
+    // Stepped to no roll (the line's first was deleted), the line's totals would still count it.
+    m_form->showTotals(static_cast<long long>(vb::Val(m_form->controls().BillDetailId->text())));
     m_form->setStatus(QStringLiteral("删除成功"));
     return true;
 }
