@@ -172,7 +172,10 @@ namespace {
 
 // A sum of metres or kilograms as the inspector reads it: the embedded database adds in binary
 // floating point (120.3 + 29.56 comes back as 149.85999999999999). No rolls: no figure.
-QString amountText(const DbValue& v) { return v.isNull() ? QString() : vb::CStr(v.toDouble()); }
+QString amountText(const DbValue& v)
+{
+    return v.isNull() ? QString() : vb::CStr(v.toDouble());
+}
 
 } // namespace
 
@@ -188,16 +191,16 @@ void frmCheck::showTotals(long long lineId)
             const QString after = c.isChen->isChecked()
                                       ? amountText(rs.field(QStringLiteral("重量")))
                                       : vb::CStr(vb::Val(c.machineCount->toolTip()) - s);
-            c.labInfo[0]->setText(QStringLiteral(" 送检数量：") + c.machineCount->text()
-                                  + QStringLiteral(" 已检A品数量：") + amountText(rs.field(0)) + u'/' + after
-                                  + QStringLiteral(" 匹数：") + rs.text(1));
+            c.labInfo[0]->setText(QStringLiteral(" 送检数量：") + c.machineCount->text() +
+                                  QStringLiteral(" 已检A品数量：") + amountText(rs.field(0)) +
+                                  u'/' + after + QStringLiteral(" 匹数：") + rs.text(1));
         } else if (!c.TxtBox[6]->text().isEmpty()) {
             Recordset rs = SysUtil::openRecordset(Database::conn(), CheckSql::cardTotals(c.TxtBox[6]->text()));
             if (!SysUtil::recordsetHasRows(rs))
                 return;
-            c.labInfo[0]->setText(QStringLiteral(" 已检数量：") + amountText(rs.field(0)) + u'/'
-                                  + amountText(rs.field(QStringLiteral("重量")))
-                                  + QStringLiteral(" 匹数：") + rs.text(1));
+            c.labInfo[0]->setText(QStringLiteral(" 已检数量：") + amountText(rs.field(0)) + u'/' +
+                                  amountText(rs.field(QStringLiteral("重量"))) +
+                                  QStringLiteral(" 匹数：") + rs.text(1));
         }
         fitDataLabels();
     } catch (const DbError& e) {
