@@ -7,6 +7,7 @@
 #include "shell/Database.h"
 #include "shell/MessageBox.h"
 #include "stations/packing/BagPrintPool.h"
+#include "widgets/EditGrid.h"
 
 #include <QCheckBox>
 #include <QElapsedTimer>
@@ -71,16 +72,19 @@ void TestBagPrintPool::eachKind_data()
     QTest::addColumn<QString>("box");
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("templateGone");
-    QTest::newRow("empty pool") << QStringList() << QString() << QString() << QString() << QString() << QString() << false;
-    QTest::newRow("box label") << QStringList{u"箱唛=B9"_s, u"单据=5"_s} << u"box"_s << QString() << u"5"_s << u"B9"_s << QString() << false;
-    QTest::newRow("box label without box number") << QStringList{u"箱唛="_s} << QString() << QString() << QString() << QString() << QString() << false;
+    QTest::addColumn<QString>("packing"); // the operator's box, his roll 44 on screen with addend 2
+    QTest::newRow("empty pool") << QStringList() << QString() << QString() << QString() << QString() << QString() << false << QString();
+    QTest::newRow("box label") << QStringList{u"箱唛=B9"_s, u"单据=5"_s} << u"box"_s << QString() << u"5"_s << u"B9"_s << QString() << false << QString();
+    QTest::newRow("box label without box number") << QStringList{u"箱唛="_s} << QString() << QString() << QString() << QString() << QString() << false << QString();
     QTest::newRow("box template gone: error shown, job gone") << QStringList{u"箱唛=B9"_s} << QString() << QString()
-        << QString() << u"B9"_s << u"PrintBag发生错误"_s << true;
-    QTest::newRow("mark label") << QStringList{u"匹唛=00042"_s} << u"mark"_s << QString() << u"42"_s << QString() << QString() << false;
-    QTest::newRow("mark label of an unknown roll") << QStringList{u"匹唛=99"_s} << QString() << QString() << u"99"_s << QString() << QString() << false;
-    QTest::newRow("bill number") << QStringList{u"单据=77"_s} << QString() << QString() << u"77"_s << QString() << QString() << false;
+        << QString() << u"B9"_s << u"PrintBag发生错误"_s << true << QString();
+    QTest::newRow("mark label") << QStringList{u"匹唛=00042"_s} << u"mark"_s << QString() << u"42"_s << QString() << QString() << false << QString();
+    QTest::newRow("mark label of an unknown roll") << QStringList{u"匹唛=99"_s} << QString() << QString() << u"99"_s << QString() << QString() << false << QString();
+    QTest::newRow("bill number") << QStringList{u"单据=77"_s} << QString() << QString() << u"77"_s << QString() << QString() << false << QString();
     QTest::newRow("foreign kind blocks the head") << QStringList{u"喷码打印=001"_s, u"箱唛=B9"_s} << QString()
-        << u"喷码打印,箱唛"_s << QString() << QString() << QString() << false;
+        << u"喷码打印,箱唛"_s << QString() << QString() << QString() << false << QString();
+    QTest::newRow("box label while packing") << QStringList{u"箱唛=B9"_s} << u"box"_s << QString() << u"44"_s << u"B5"_s << QString() << false << u"B5"_s;
+    QTest::newRow("mark label while packing, 自动加入细码, 打印自动保存") << QStringList{u"匹唛=42"_s} << u"mark"_s << QString() << u"44"_s << u"B5"_s << QString() << false << u"B5"_s;
 }
 
 void TestBagPrintPool::eachKind()
@@ -91,6 +95,7 @@ void TestBagPrintPool::eachKind()
     QFETCH(QString, box);
     QFETCH(QString, message);
     QFETCH(bool, templateGone);
+    QFETCH(QString, packing);
     BagFixture fx("是否要打包=1\n唛头打印=1\nPDAautoPrint=1\n");
     if (templateGone)
         QFile::remove(fx.home().file(u"打印/箱唛/箱唛.grf"_s));
@@ -100,6 +105,13 @@ void TestBagPrintPool::eachKind()
                     .arg(job.section(u'=', 0, 0), job.section(u'=', 1)));
     frmBag& f = fx.open();
     f.printPool()->PrintTimer().stop(); // ticks by hand
+    if (!packing.isEmpty()) {
+        f.bagNumber[0]->setText(packing);
+        fx.scan(u"44"_s);
+        f.txtUser[2]->setText(u"2"_s);
+        f.autoAdd->setChecked(true);
+        f.autoSave->setChecked(true);
+    }
     MessageBox::clearShown();
     f.printPool()->tick();
     f.printPool()->tick();
@@ -111,6 +123,10 @@ void TestBagPrintPool::eachKind()
         "left");
     QCOMPARE(f.barcode->text(), barcode);
     QCOMPARE(f.bagNumber[0]->text(), box);
+    if (!packing.isEmpty())
+        QCOMPARE(f.shownRoll(), 44.0);
+    QCOMPARE(f.ximaGrid->rows(), 2); // nothing slipped into a box
+    QCOMPARE(fx.scalar(u"select sum(oncount) from checkinfo where id in (42,44)"_s), u"40"_s);
     const bool shown = !MessageBox::shown().isEmpty();
     QCOMPARE(shown, !message.isEmpty());
     if (shown)

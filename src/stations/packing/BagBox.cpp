@@ -12,11 +12,13 @@
 #include "text/Vb.h"
 #include "widgets/EditGrid.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMap>
+#include <QPointer>
 #include <QScopeGuard>
 
 using namespace Qt::StringLiterals;
@@ -252,14 +254,37 @@ void frmBag::printPoolJob(const QString& kind, const QString& pid)
     // Inside the pool's claim nothing may wait on a person: no preview.
     m_poolJob = true;
     const auto done = qScopeGuard([this] { m_poolJob = false; });
+    // A job from another machine borrows the operator's fields to print: the roll he has on
+    // screen (with what he typed), his box number and his cursor come back afterwards, so his
+    // next roll goes into his own box and not into the box of the job.
+    const QPointer<QWidget> focus = QApplication::focusWidget();
+    const auto giveBackFocus = qScopeGuard([focus] {
+        if (focus)
+            focus->setFocus();
+    });
     if (kind == u"箱唛"_s) {
+        const QString ownBox = bagNumber[0]->text();
         bagNumber[0]->setText(pid);
         printBox();
+        if (!ownBox.isEmpty())
+            bagNumber[0]->setText(ownBox);
     } else if (kind == u"匹唛"_s) {
+        const QString ownRoll = barcode->property("Tag").toString();
+        const QString ownBarcode = barcode->text();
+        QStringList ownFields;
+        for (QLineEdit* box : txtUser)
+            ownFields << (box ? box->text() : QString());
         barcode->setText(pid);
         lookupMark();
         if (!barcode->text().isEmpty())
             printMark();
+        if (vb::Val(ownRoll) > 0) {
+            barcode->setText(ownBarcode);
+            barcode->setProperty("Tag", ownRoll);
+            for (int i = 0; i < txtUser.size(); ++i)
+                if (txtUser[i])
+                    txtUser[i]->setText(ownFields[i]);
+        }
     } else if (kind == u"单据"_s) {
         barcode->setText(pid);
     }

@@ -57,7 +57,8 @@ void frmBag::lookupMark()
         return;
     if (MaitouAutoPrint->isChecked())
         printMark();
-    if (autoAdd->isChecked() && vb::Val(txtUser[11]->text()) > 0)
+    // A roll another machine wants a label for is not one this table is packing.
+    if (autoAdd->isChecked() && !m_poolJob && vb::Val(txtUser[11]->text()) > 0)
         addRollToBox();
 }
 
@@ -230,7 +231,9 @@ QString frmBag::printTemplate(const QString& kind) const
 
 void frmBag::printMark()
 {
-    if (autoSave->isChecked())
+    // Saving before the print is for the operator's own corrections (and his addend), never
+    // for a roll looked up for another machine's job.
+    if (autoSave->isChecked() && !m_poolJob)
         saveMark();
     if (shownRoll() <= 0)
         return;
