@@ -144,18 +144,21 @@ void TestFrmBag::boxListAndSave()
     f.ximaGrid->setTextMatrix(3, 4, QString());
     f.ximaGrid->setTextMatrix(1, 6, u"外箱破"_s);
     f.bagNumber[1]->setText(u"61.25"_s);
+    f.bagNumber[2]->setText(u"B区"_s);
     const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
     f.butFlow[5]->click();
     QCOMPARE(f.LabMsg->text(), u"箱唛保存成功"_s);
     QCOMPARE(f.Label4->text(), u"0/0"_s);
     QCOMPARE(fx.scalar(u"select count(*) from checkinfo where bagnumber='B7' and bagweight=61.25 and bagMachine='打包机3号'"_s), u"2"_s);
     QCOMPARE(fx.scalar(u"select isnull(bagnumber,'-') from checkinfo where id=44"_s), u"-"_s);
-    QCOMPARE(fx.scalar(u"select bagremark from checkinfo where id=42"_s), u"外箱破"_s);
+    QCOMPARE(fx.scalar(u"select group_concat(bagremark) from checkinfo where id in (42,43)"_s), u"外箱破,B区"_s);
     const QDateTime stored = QDateTime::fromString(fx.scalar(u"select bagTime from checkinfo where id=43"_s), Qt::ISODate);
     QVERIFY(stored >= before && stored <= QDateTime::currentDateTime());
-    // Listed again, one taken out.
+    // Listed again (with its remarks and weight, kept by the next save), one taken out.
+    f.bagNumber[1]->clear();
     f.butFlow[9]->click();
     QCOMPARE(f.Label4->text(), u"2/30.5"_s);
+    QCOMPARE(f.ximaGrid->textMatrix(1, 6) + f.bagNumber[1]->text(), u"外箱破61.25"_s);
     f.ximaGrid->setRow(1);
     f.butFlow[8]->click();
     QCOMPARE(f.Label4->text(), u"1/20.5"_s);

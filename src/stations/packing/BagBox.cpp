@@ -178,10 +178,16 @@ void frmBag::loadBox(const QString& box)
         Recordset rs = Database::conn().execute(BagSql::loadBox(box));
         // Its label printed offline lists these rolls too, when they are no longer on the list.
         JournalLabelRows::keepBox(Database::conn(), box);
+        // The box comes back with its remarks and weight, so that saving it again after a
+        // roll was taken out or added keeps them.
         for (rs.moveFirst(); !rs.eof(); rs.moveNext())
             addXimaFields({rs.text(u"id"_s), rs.text(u"itemname"_s), rs.text(u"itemspec"_s),
-                           rs.text(u"bagnumber"_s), rs.text(u"oncount"_s), QString(),
+                           rs.text(u"bagnumber"_s), rs.text(u"oncount"_s), rs.text(u"bagremark"_s),
                            rs.text(u"bagweight"_s)});
+        if (rs.recordCount() > 0) {
+            rs.moveFirst();
+            bagNumber[1]->setText(rs.text(u"bagweight"_s));
+        }
     } catch (const DbError& e) {
         MessageBox::critical(e.message(), this);
     }
@@ -195,9 +201,11 @@ bool frmBag::savebags()
     const QDateTime now = QDateTime::currentDateTime();
     QList<JournalStep> rolls; // each row's statement, in list order
     QList<int> rowOf;
+    // The box remark typed above the list goes onto the rolls that have no remark of their own.
     for (int r = 1; r < ximaGrid->rows(); ++r) {
+        const QString remark = ximaGrid->textMatrix(r, 6);
         BagSql::BagRow row{vb::Val(ximaGrid->textMatrix(r, 1)), ximaGrid->textMatrix(r, 4),
-                           ximaGrid->textMatrix(r, 6)};
+                           remark.isEmpty() ? bagNumber[2]->text() : remark};
         if (row.id > 0 && !row.bagNumber.isEmpty()) {
             rolls.append({BagSql::saveBag(row, weight, now, m_machine), false, true});
             rowOf.append(r);
