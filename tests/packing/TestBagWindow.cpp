@@ -52,9 +52,12 @@ void TestBagWindow::keyboardOnlyPacking()
     QCOMPARE(fx.scalar(u"select count(*) from checkinfo where bagnumber='%1' and bagweight=58.5"_s.arg(box)), u"3"_s);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F9);
     QTRY_VERIFY(QFileInfo(fx.boxPdf()).size() > 0);
-    // F6 lists the saved box again.
+    // F6 lists the saved box again; F5 starts the next box without its weight and remark.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
     QCOMPARE(f.Label4->text(), u"3/60.5"_s);
+    f.bagNumber[2]->setText(u"外箱破"_s);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F5);
+    QCOMPARE(f.bagNumber[1]->text() + f.bagNumber[2]->text(), QString());
 }
 
 void TestBagWindow::keypadsOfTheFields()

@@ -335,6 +335,10 @@ void frmBag::runCommand(int index)
         try {
             bagNumber[0]->setText(SysUtil::nextDailyNumber(Database::conn(), u"箱号"_s,
                                                            QDate::currentDate()));
+            // A new box is weighed and remarked on its own: the last box's weight and remark
+            // would otherwise be saved onto it unnoticed.
+            bagNumber[1]->clear();
+            bagNumber[2]->clear();
         } catch (const DbError& e) {
             if (!Journal::isOffline(e)) {
                 LabMsg->setText(e.message());
