@@ -81,6 +81,12 @@ void TestBagWindow::keypadsOfTheFields()
     QVERIFY(f.rect().contains(f.NumberKeybord1->geometry()));
     const QRect field(f.bagNumber[1]->mapTo(&f, QPoint()), f.bagNumber[1]->size());
     QVERIFY(!f.NumberKeybord1->geometry().intersects(field)); // beside the box weight, not over it
+    // A touch into the barcode field takes the last code whole: a 2 typed next is roll 2, not 12.
+    f.barcode->setText(u"1"_s);
+    QTest::mouseClick(f.barcode, Qt::LeftButton, {}, QPoint(f.barcode->width() / 2, 5));
+    QTRY_COMPARE(f.barcode->selectedText(), u"1"_s);
+    QTest::keyClicks(f.barcode, u"2"_s);
+    QCOMPARE(f.barcode->text(), u"2"_s);
 }
 
 // The packing scale's own frame (25.4 kg) goes to the box weight or the roll quantity; the

@@ -26,6 +26,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -326,6 +327,7 @@ void frmBag::wireKeys()
         txtUser[index]->installEventFilter(this);
     for (QLineEdit* box : bagNumber)
         box->installEventFilter(this);
+    barcode->installEventFilter(this);
 }
 
 void frmBag::runCommand(int index)
@@ -459,6 +461,13 @@ bool frmBag::confirmScaleWeight()
 
 bool frmBag::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == barcode && event->type() == QEvent::FocusIn) {
+        // A touch into the field takes the last code whole, so that the digits typed next (or
+        // the next scan) replace it instead of running on from it into another roll's id. After
+        // the touch has placed its caret.
+        QTimer::singleShot(0, barcode, [this] { barcode->selectAll(); });
+        return QWidget::eventFilter(watched, event);
+    }
     if (event->type() == QEvent::FocusIn)
         showKeypadFor(qobject_cast<QLineEdit*>(watched));
     return QWidget::eventFilter(watched, event);
