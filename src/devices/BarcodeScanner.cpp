@@ -21,31 +21,17 @@ BarcodeScanner::BarcodeScanner(QObject* parent) : QObject(parent), m_port(new Se
     m_idle.setInterval(kIdleMs);
     connect(&m_idle, &QTimer::timeout, this, &BarcodeScanner::onIdle);
     connect(m_port, &SerialPort::received, this, &BarcodeScanner::onReceived);
-    connect(m_port, &SerialPort::portLost, this, &BarcodeScanner::onLost);
-    m_retry.setInterval(kRetryMs);
-    connect(&m_retry, &QTimer::timeout, this, &BarcodeScanner::retry);
+    connect(m_port, &SerialPort::portLost, this, &BarcodeScanner::lost);
+    connect(m_port, &SerialPort::portBack, this, &BarcodeScanner::onBack);
 }
 
-void BarcodeScanner::onLost(const QString& error)
+void BarcodeScanner::onBack()
 {
-    // A USB scanner pulled out and plugged in again comes back under the same device name (or
-    // the same udev link): the operator should not have to restart the station for it.
-    m_retry.start();
-    emit lost(error);
-}
-
-void BarcodeScanner::retry()
-{
-    switch (open(m_rule)) {
-    case OpenResult::Opened:
-        emit reopened();
-        break;
-    case OpenResult::Failed:
-        m_retry.start(); // not back yet
-        break;
-    default: // the scanner was taken out of the settings meanwhile
-        break;
-    }
+    // Bytes of a scan cut off by the unplugging are not half of the next one.
+    m_pending.clear();
+    m_endsLines = false;
+    m_idle.stop();
+    emit reopened();
 }
 
 void BarcodeScanner::onReceived()
@@ -84,8 +70,6 @@ void BarcodeScanner::onIdle()
 
 BarcodeScanner::OpenResult BarcodeScanner::open(PortRule rule)
 {
-    m_rule = rule;
-    m_retry.stop();
     const ScannerSetting setting = scannerSetting();
     if (setting.port.isEmpty())
         return OpenResult::NotConfigured;
@@ -111,7 +95,6 @@ BarcodeScanner::OpenResult BarcodeScanner::open(PortRule rule)
 
 void BarcodeScanner::close()
 {
-    m_retry.stop();
     m_port->setPortOpen(false);
     m_pending.clear();
     m_idle.stop();

@@ -30,8 +30,6 @@ public:
 
     /// A scanner that ends its scans with no CR or LF has finished after this long without a byte.
     static constexpr int kIdleMs = 80;
-    /// How often an unplugged scanner's port is tried again.
-    static constexpr int kRetryMs = 2000;
 
     explicit BarcodeScanner(QObject* parent = nullptr);
 
@@ -49,7 +47,7 @@ signals:
     /// scanner that has sent no line end since the port opened, up to kIdleMs without a byte. A scan that comes in several chunks is
     /// one scan; empty lines (the LF of a CR LF) are none.
     void scanned(const QString& text);
-    /// The port disappeared while open (scanner unplugged); it is tried again every kRetryMs.
+    /// The port disappeared while open (scanner unplugged); the port tries it again.
     void lost(const QString& error);
     /// The port opened again after lost() (scanner plugged in again).
     void reopened();
@@ -57,13 +55,10 @@ signals:
 private:
     void onReceived();
     void onIdle();
-    void onLost(const QString& error);
-    void retry();
+    void onBack();
 
     SerialPort* m_port;
-    PortRule m_rule = PortRule::LastCharacter;
     QTimer m_idle;
-    QTimer m_retry;
     QByteArray m_pending; ///< bytes of a scan whose end has not come yet
     bool m_endsLines = false; ///< this scanner has sent a CR or LF since the port was opened
 };

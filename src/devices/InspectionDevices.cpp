@@ -25,8 +25,6 @@ InspectionDevices::InspectionDevices(DeviceRules rules, QObject* parent)
     m_zeroTimer.setTimerType(Qt::PreciseTimer);
     m_zeroTimer.setInterval(500);
     connect(&m_zeroTimer, &QTimer::timeout, this, &InspectionDevices::zeroStep);
-    m_retry.setInterval(BarcodeScanner::kRetryMs);
-    connect(&m_retry, &QTimer::timeout, this, &InspectionDevices::retryLostPorts);
     connect(&m_timer, &QTimer::timeout, this, &InspectionDevices::safeTick);
     connect(m_scanner, &BarcodeScanner::scanned, this, &InspectionDevices::cardScanned);
     connect(m_scanner, &BarcodeScanner::lost, this, [this](const QString& error) {
@@ -37,6 +35,8 @@ InspectionDevices::InspectionDevices(DeviceRules rules, QObject* parent)
             [this] { setColour(fields::kCardCaption, colours::kScannerOpen); });
     connect(m_counter, &SerialPort::portLost, this, &InspectionDevices::onCounterLost);
     connect(m_scale, &SerialPort::portLost, this, &InspectionDevices::onScaleLost);
+    connect(m_counter, &SerialPort::portBack, this, &InspectionDevices::onCounterBack);
+    connect(m_scale, &SerialPort::portBack, this, &InspectionDevices::onScaleBack);
 }
 
 InspectionDevices::~InspectionDevices() = default;
@@ -65,7 +65,6 @@ void InspectionDevices::setupDevices()
 
 void InspectionDevices::openScalePort()
 {
-    m_scaleLost = false;
     if (!m_scaleOn) {
         setScaleStatus(QString());
         return;
@@ -101,7 +100,6 @@ CounterModel InspectionDevices::currentModel() const
 
 void InspectionDevices::openMeterPort()
 {
-    m_counterLost = false;
     if (!m_counterOn)
         return;
     const CounterModel model = currentModel();
@@ -227,8 +225,6 @@ void InspectionDevices::releaseDevices()
 {
     m_timer.stop();
     m_zeroTimer.stop();
-    m_retry.stop();
-    m_counterLost = m_scaleLost = false;
     m_zeroStep = 0;
     m_usb->close();
     m_usbOpen = false;
@@ -239,8 +235,6 @@ void InspectionDevices::releaseDevices()
 
 void InspectionDevices::onCounterLost(const QString& error)
 {
-    m_counterLost = true;
-    m_retry.start();
     setCounterStatus(u"码表暂停中"_s);
     emit counterToolTip(error);
     emit deviceFault(error);
@@ -249,38 +243,35 @@ void InspectionDevices::onCounterLost(const QString& error)
 void InspectionDevices::onScaleLost(const QString& error)
 {
     m_scaleReadings.reset();
-    m_scaleLost = true;
-    m_retry.start();
     setScaleStatus(u"台称暂停中"_s);
     emit deviceFault(error);
 }
 
-void InspectionDevices::retryLostPorts()
+void InspectionDevices::onCounterBack()
 {
-    // A cable pulled and plugged in again (a loose plug at the frame): the port comes back under
-    // its name, and the station reads on without the inspector ticking its box again. The
-    // counter keeps its own count meanwhile, so the length goes on where it stands.
-    if (m_counterLost && (!m_counterOn || m_counter->setPortOpen(true))) {
-        m_counterLost = false;
-        if (m_counterOn) {
-            m_missedTicks = 0;
-            m_discardReply = false;
-            m_counterCarry.clear();
-            m_counterSynced = false;
-            setCounterStatus(u"码表准备好"_s);
-            emit counterToolTip(QString());
-        }
+    // The cable plugged in again (a loose plug at the frame): the station reads on without the
+    // inspector ticking its box again; the counter kept its own count meanwhile.
+    if (!m_counterOn) {
+        m_counter->setPortOpen(false); // switched off while it was out
+        return;
     }
-    if (m_scaleLost && (!m_scaleOn || m_scale->setPortOpen(true))) {
-        m_scaleLost = false;
-        if (m_scaleOn) {
-            m_scaleReadings.reset();
-            m_lastWeight.clear();
-            setScaleStatus(u"台称准备好"_s);
-        }
+    m_missedTicks = 0;
+    m_discardReply = false;
+    m_counterCarry.clear();
+    m_counterSynced = false;
+    setCounterStatus(u"码表准备好"_s);
+    emit counterToolTip(QString());
+}
+
+void InspectionDevices::onScaleBack()
+{
+    if (!m_scaleOn) {
+        m_scale->setPortOpen(false);
+        return;
     }
-    if (!m_counterLost && !m_scaleLost)
-        m_retry.stop();
+    m_scaleReadings.reset();
+    m_lastWeight.clear();
+    setScaleStatus(u"台称准备好"_s);
 }
 
 void InspectionDevices::setCounterStatus(const QString& caption)

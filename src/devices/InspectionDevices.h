@@ -135,7 +135,8 @@ private:
     void setColour(int labBox, quint32 colour);
     void onCounterLost(const QString& error);
     void onScaleLost(const QString& error);
-    void retryLostPorts();
+    void onCounterBack();
+    void onScaleBack();
     void safeTick();
     void zeroStep();
     void missedReply();
@@ -148,8 +149,6 @@ private:
     std::unique_ptr<UsbCounterLibrary> m_usb;
     std::unique_ptr<RfidReaderLibrary> m_rfid;
     QTimer m_zeroTimer;
-    QTimer m_retry; ///< a counter or scale port that went away is tried again
-    bool m_counterLost = false, m_scaleLost = false;
     int m_zeroStep = 0; ///< 1, 2: the first or second limit write comes next
     int m_missedTicks = 0;
     quint8 m_address = 1;

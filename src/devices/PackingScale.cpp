@@ -19,9 +19,15 @@ PackingScale::PackingScale(QObject* parent) : QObject(parent), m_port(new Serial
     connect(&m_timer, &QTimer::timeout, this, &PackingScale::poll);
     connect(m_port, &SerialPort::portLost, this, [this](const QString& error) {
         m_readings.reset();
-        m_lost = true;
         emit status(u"台称暂停中"_s);
         emit deviceFault(error);
+    });
+    // Its cable plugged in again: weighing goes on without the packer switching the scale off
+    // and on.
+    connect(m_port, &SerialPort::portBack, this, [this] {
+        m_readings.reset();
+        m_lastWeight.clear();
+        emit status(u"台称准备好"_s);
     });
 }
 
@@ -38,7 +44,6 @@ bool PackingScale::openScalePort()
     m_port->setCommPort(SerialPortNames::numberFromLastCharacter(name));
     m_port->setRThreshold(8);
     m_readings.reset();
-    m_lost = false;
     if (!m_port->setPortOpen(true)) {
         emit status(u"台称没找到"_s);
         emit deviceFault(m_port->lastError());
@@ -83,14 +88,6 @@ void PackingScale::poll()
         emit status(u"台称暂停中"_s);
         return;
     }
-    // A scale cable pulled and plugged in again comes back under its port name: weighing goes on
-    // without the packer switching the scale off and on.
-    if (m_lost && m_port->setPortOpen(true)) {
-        m_lost = false;
-        m_readings.reset();
-        m_lastWeight.clear();
-        emit status(u"台称准备好"_s);
-    }
     std::optional<double> weight;
     const bool open = m_port->portOpen();
     if (open) {
@@ -120,7 +117,6 @@ void PackingScale::poll()
 
 void PackingScale::close()
 {
-    m_lost = false;
     m_port->setPortOpen(false);
     m_readings.reset();
 }

@@ -54,7 +54,6 @@ private:
     ScaleReadingAssembler m_readings;
     bool m_on = false;
     bool m_silent = false;
-    bool m_lost = false; ///< the port went away: tried again on every tick
     int m_missedTicks = 0;
     QString m_lastWeight; ///< Str of the weight last sent
 };

@@ -9,7 +9,11 @@
 
 using namespace Qt::StringLiterals;
 
-SerialPort::SerialPort(QObject* parent) : QObject(parent) {}
+SerialPort::SerialPort(QObject* parent) : QObject(parent)
+{
+    m_reopen.setInterval(kReopenMs);
+    connect(&m_reopen, &QTimer::timeout, this, &SerialPort::reopen);
+}
 
 SerialPort::~SerialPort() { setPortOpen(false); }
 
@@ -50,6 +54,7 @@ bool SerialPort::portOpen() const { return io() != nullptr && io()->isOpen(); }
 
 bool SerialPort::setPortOpen(bool open)
 {
+    m_reopen.stop();
     if (!open) {
         if (m_serial) {
             m_serial->disconnect(this);
@@ -116,6 +121,19 @@ void SerialPort::lose(const QString& why)
     // Closing from inside the device's own signal: the QSerialPort is deleted later.
     setPortOpen(false);
     emit portLost(m_error);
+    // A device pulled out and plugged in again comes back under the same name (or the same udev
+    // link): the station reads on without the operator's tick or a restart. A device of a test
+    // or socket (setDevice) is not tried again.
+    if (!m_external && !portOpen())
+        m_reopen.start();
+}
+
+void SerialPort::reopen()
+{
+    if (setPortOpen(true))
+        emit portBack();
+    else
+        m_reopen.start(); // not back yet
 }
 
 void SerialPort::pull()

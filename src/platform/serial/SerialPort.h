@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 
 class QIODevice;
 class QSerialPort;
@@ -18,6 +19,8 @@ public:
     /// Bytes kept waiting at most; older bytes are dropped first, so a scale that streams while
     /// nobody reads never grows the station's memory and the newest reading survives.
     static constexpr qsizetype kMaxBuffer = 4096;
+    /// How often a port that went away is tried again.
+    static constexpr int kReopenMs = 2000;
 
     explicit SerialPort(QObject* parent = nullptr);
     ~SerialPort() override;
@@ -31,7 +34,8 @@ public:
     QString settings() const { return m_settings; }
 
     /// Opens or closes the port. Opening checks the settings and the device; false with
-    /// lastError() when it fails, and the port stays closed.
+    /// lastError() when it fails, and the port stays closed. Either ends the tries of a port
+    /// that went away.
     bool setPortOpen(bool open);
     bool portOpen() const;
 
@@ -71,13 +75,17 @@ public:
 signals:
     /// New bytes arrived and at least rThreshold() are waiting (the old receive event).
     void received();
-    /// The open port failed (unplugged, removed, I/O error); it is closed now.
+    /// The open port failed (unplugged, removed, I/O error); it is closed now and tried again
+    /// every kReopenMs, under the same name, until it opens or is opened or closed on purpose.
     void portLost(const QString& error);
+    /// A lost port opened again (the device plugged in again).
+    void portBack();
 
 private:
     void onReadyRead();
     void onSerialError(int error);
     void lose(const QString& why);
+    void reopen();
     void pull();
     QIODevice* io() const;
 
@@ -91,4 +99,5 @@ private:
     QSerialPort* m_serial = nullptr;
     QPointer<QIODevice> m_external;
     bool m_externalOpen = false;
+    QTimer m_reopen;
 };
