@@ -177,9 +177,9 @@ private slots:
         QVERIFY(f.controls().checkId->text().toLongLong() > 0);
         QCOMPARE(fx.scalar("select count(*) from checkinfo"), QString("1"));
         QCOMPARE(int(ReadBack::pdfPages(pdf).size()), 2);
-        QVERIFY(!f.controls().checkCommand[4]->isEnabled());
+        QVERIFY(!f.controls().checkCommand[4]->isEnabled() && !f.polling());
         f.newRoll();
-        QVERIFY(f.controls().checkCommand[4]->isEnabled());
+        QVERIFY(f.controls().checkCommand[4]->isEnabled() && f.polling());
     }
 
     // The label comes out of the template the button picks: the folder's own, or the ones stored

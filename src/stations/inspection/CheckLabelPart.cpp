@@ -134,7 +134,7 @@ void CheckLabelPart::printRoll(int command)
     if (command == 4 && c.autoHuanJuan->isChecked())
         m_form->runCommand(1);
     else
-        c.checkId->setText(QString::number(id));
+        m_form->keepSavedRoll(id);
 }
 
 void CheckLabelPart::reprintRenumbered(const QList<JournalReplayResult::Renumbered>& list)

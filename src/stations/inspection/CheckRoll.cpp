@@ -74,7 +74,16 @@ void frmCheck::newRoll()
     setStatus(QStringLiteral("新"));
     enableCommands();
     zeroMeter();
+    setPolling(true); // a roll kept or reopened on screen stopped the counter's writing
     emit rollCleared();
+}
+
+void frmCheck::keepSavedRoll(long long id)
+{
+    // The cloth runs on towards the next roll: the counter must not write that length into
+    // the quantity of the saved one, where the next 保存 would store it.
+    c.checkId->setText(QString::number(id));
+    setPolling(false);
 }
 
 void frmCheck::clearForm()

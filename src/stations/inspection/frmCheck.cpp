@@ -416,7 +416,7 @@ void frmCheck::runCommand(int index)
             if (c.autoHuanJuan->isChecked())
                 newRoll();
             else
-                c.checkId->setText(QString::number(id));
+                keepSavedRoll(id);
         }
         break;
     }

@@ -55,6 +55,9 @@ public:
     static constexpr long long SavedOffline = -1;
     /// After an offline save: the form moves on to a new roll and the status line says so.
     void rollSavedOffline();
+    /// After a save that does not move on (自动换卷 off, or a mark printed): the saved roll stays
+    /// on screen and the counter stops writing into it until the next roll.
+    void keepSavedRoll(long long id);
     /// The record the last offline save kept (its label is filled from it).
     const JournalRecord& lastOfflineRecord() const { return m_offlineRecord; }
     /// What a label of that roll is filled from besides the roll: the rows kept for its card
