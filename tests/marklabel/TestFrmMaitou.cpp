@@ -217,7 +217,7 @@ private slots:
     }
 
     // Deleting the package on screen asks twice; the second question names its roll number
-    // (the inspection frame's names the roll's id).
+    // (the inspection frame's names the roll's id). A deleted package leaves the pallet list.
     void deleteAsksByRollNumber()
     {
         CheckFixture fx;
@@ -231,7 +231,11 @@ private slots:
         MessageBox::setNextAnswer(MessageBox::AnswerCancel);
         QTest::mouseClick(f.controls().checkCommand[9], Qt::LeftButton);
         QCOMPARE(MessageBox::shown().value(1).text, u"是否要删除卷号[001]的标签"_s);
-        QCOMPARE(fx.scalar(u"select count(*) from checkinfo"_s), u"1"_s);
+        QCOMPARE(fx.scalar(u"select count(*) from checkinfo"_s) + f.palletSummary()->text(), u"1  卷数:1  米数:5"_s);
+        MessageBox::setNextAnswer(MessageBox::AnswerYes);
+        MessageBox::setNextAnswer(MessageBox::AnswerOk);
+        QTest::mouseClick(f.controls().checkCommand[9], Qt::LeftButton);
+        QCOMPARE(fx.scalar(u"select count(*) from checkinfo"_s) + f.palletSummary()->text(), u"0  卷数:0  米数:0"_s);
     }
 
     // The count of packages a pallet holds is asked for only when the operator starts a new

@@ -201,7 +201,8 @@ void frmMaitou::journalReplayed(const JournalReplayResult& result)
 
 void frmMaitou::afterCommand(int index)
 {
-    if (index == 2 || index == 4 || index == 11)
+    // After a save, a print and a delete (a deleted package must leave the list on screen).
+    if (index == 2 || index == 4 || index == 9 || index == 11)
         loadPalletList();
 }
 
