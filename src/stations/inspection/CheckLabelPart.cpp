@@ -127,14 +127,15 @@ void CheckLabelPart::printRoll(int command)
     }
     if (id <= 0)
         return;
+    const bool nextRoll = command == 4 && c.autoHuanJuan->isChecked();
+    if (!nextRoll) // before the print: a printer's error box lets the counter tick meanwhile
+        m_form->keepSavedRoll(id);
     if (command == 4)
         print(rollTemplate(), id, c.isPrintreview->isChecked(), c.UpDown1->value());
     else
         printMark(id);
-    if (command == 4 && c.autoHuanJuan->isChecked())
+    if (nextRoll)
         m_form->runCommand(1);
-    else
-        m_form->keepSavedRoll(id);
 }
 
 void CheckLabelPart::reprintRenumbered(const QList<JournalReplayResult::Renumbered>& list)
