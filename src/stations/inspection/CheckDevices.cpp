@@ -156,12 +156,12 @@ UserControl1* frmCheck::keypad()
     m_keypad = new UserControl1(this);
     m_keypad->setObjectName(QStringLiteral("NumberKeybord1"));
     m_keypad->hide();
+    // The pad's 确定 closes the pad over the defect buttons; on the quantity it is not the
+    // keyboard's Enter: the inspector taps it to see the form again, mid-roll, not to save.
     connect(m_keypad, &UserControl1::Confirm, this, [this](QLineEdit* box) {
         m_keypad->hide();
         if (m_settings && box == m_settings->passwordBox())
             m_settings->checkAccessCode(box->text());
-        else if (box == c.TxtBox[7])
-            runCommand(2);
         else if (box == c.TxtBox[6])
             runCommand(0);
     });
