@@ -215,10 +215,19 @@ bool InspectionDevices::toggleUnit(const QString& unitCaption)
 
 void InspectionDevices::setPolling(bool on)
 {
-    if (on)
+    if (on) {
         m_timer.start();
-    else
-        m_timer.stop();
+        return;
+    }
+    m_timer.stop();
+    // Nothing is read until polling starts again: the captions must not say the devices talk.
+    setCounterStatus(u"码表暂停中"_s);
+    setScaleStatus(u"台称暂停中"_s);
+}
+
+void InspectionDevices::forgetWeight()
+{
+    m_lastWeight.clear();
 }
 
 void InspectionDevices::releaseDevices()

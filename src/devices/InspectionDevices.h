@@ -82,6 +82,9 @@ public:
     /// Timer1.Enabled: a reopened roll stops polling until the next save.
     void setPolling(bool on);
     bool isPolling() const { return m_timer.isActive(); }
+    /// The form emptied the weight field (a new roll): the scale's next reading is written even
+    /// when it is the weight last written.
+    void forgetWeight();
     /// Form unload: closes the ports and the USB counter.
     void releaseDevices();
 

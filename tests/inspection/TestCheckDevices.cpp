@@ -82,6 +82,7 @@ private slots:
         QVERIFY(MessageBox::shown().isEmpty());
         QCOMPARE(c.BillDetailId->text(), QStringLiteral("11"));
         QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[7]->text(), QStringLiteral("0.00"), 10000); // a new roll
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[14]->text(), QStringLiteral("10.50"), 10000); // weighs it
         st.counter.command("length 150");
         QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[7]->text(), QStringLiteral("150.00"), 10000);
 
@@ -140,6 +141,8 @@ private slots:
         machine->setText(QStringLiteral("121"));
         QTest::mouseClick(panel->saveButton(), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[7]->text(), QStringLiteral("121.00"), 10000);
+        f.loadRoll(st.fx.scalar("select max(id) from checkinfo").toLongLong()); // polling stops
+        QCOMPARE(c.LabBox[16]->text() + c.LabBox[26]->text(), QStringLiteral("码表暂停中台称暂停中"));
     }
 };
 

@@ -2,6 +2,7 @@
 // transaction, reopening a saved roll, and the reactions of the worker, weight and quantity fields.
 #include "stations/inspection/frmCheck.h"
 
+#include "devices/InspectionDevices.h"
 #include "config/MirelIni.h"
 #include "db/Transaction.h"
 #include "script/VbScript.h"
@@ -63,6 +64,8 @@ void frmCheck::newRoll()
     if (readMirel(QStringLiteral("dingma"), QStringLiteral("1")) == u"1")
         c.TxtBox[7]->setText(QStringLiteral("0"));
     c.TxtBox[14]->setText(QStringLiteral("0"));
+    if (m_devices)
+        m_devices->forgetWeight(); // the roll on the scale is weighed again, if it weighs the same
     if (readMirel(QStringLiteral("jiajian"), QStringLiteral("1")) == u"1")
         c.TxtBox[15]->setText(QStringLiteral("0"));
     if (c.Check2->isChecked())
@@ -72,6 +75,7 @@ void frmCheck::newRoll()
     if (!c.gradeBtn.isEmpty())
         c.gradeBtn.first()->setChecked(true);
     setStatus(QStringLiteral("新"));
+    m_formulaSaid.clear(); // a formula that cannot work is said again for the new roll
     enableCommands();
     zeroMeter();
     setPolling(true); // a roll kept or reopened on screen stopped the counter's writing
@@ -409,7 +413,7 @@ void frmCheck::onWeightChanged()
     for (const auto& [name, field] : formulaFields()) {
         // An empty input is not 0: the quantity on screen stays until the formula is complete.
         if (formula.contains(name) && c.TxtBox[field]->text().trimmed().isEmpty()) {
-            setStatus(QStringLiteral("数量公式缺少") + name);
+            sayFormulaProblem(formula, QStringLiteral("数量公式缺少") + name);
             return;
         }
         values.append({name, vb::Val(c.TxtBox[field]->text())});
@@ -417,10 +421,21 @@ void frmCheck::onWeightChanged()
     double quantity = 0;
     QString error;
     if (!script::evalNumber(script::fillPlaceholders(formula, values), &quantity, &error)) {
-        setStatus(QStringLiteral("数量公式错误：") + error);
+        sayFormulaProblem(formula, QStringLiteral("数量公式错误：") + error);
         return;
     }
+    m_formulaSaid.clear();
     c.TxtBox[7]->setText(vb::Format(quantity, readMirel(QStringLiteral("dispFormat"), QStringLiteral("0.00"))));
+}
+
+void frmCheck::sayFormulaProblem(const QString& formula, const QString& message)
+{
+    // The scale writes a weight on every change: said on each, the message would cover what
+    // the status line has to say (saved, refused) several times a second.
+    if (m_formulaSaid == formula + u'\n' + message)
+        return;
+    m_formulaSaid = formula + u'\n' + message;
+    setStatus(message);
 }
 
 void frmCheck::onQuantityChanged()

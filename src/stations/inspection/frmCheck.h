@@ -236,6 +236,7 @@ private:
     void applyStoredCaptions();
     void onWorkerChanged();
     void onWeightChanged();
+    void sayFormulaProblem(const QString& formula, const QString& message);
     void onQuantityChanged();
     void onComboColorActivated(int index);
     void showCardLine(const Recordset& rs);
@@ -285,6 +286,7 @@ private:
     bool m_loaded = false;
     bool m_listOpen = false;
     QString m_numberScope;      // the condition the roll number on screen was proposed under
+    QString m_formulaSaid; // the quantity formula's problem last said, with the formula
     bool m_fillingRoll = false; // the saved roll's values are shown as stored, not recomputed
     // Dragging a field label with its group.
     QLabel* m_dragLabel = nullptr;
