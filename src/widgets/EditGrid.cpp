@@ -494,6 +494,32 @@ void EditGrid::setCompactRows(bool on)
     applyFont();
 }
 
+void EditGrid::setWholeRows(bool on)
+{
+    m_wholeRows = on;
+    fitWholeRows();
+}
+
+void EditGrid::resizeEvent(QResizeEvent* e)
+{
+    QWidget::resizeEvent(e);
+    fitWholeRows();
+}
+
+void EditGrid::fitWholeRows()
+{
+    if (!m_wholeRows) {
+        m_view->setMaximumHeight(QWIDGETSIZE_MAX);
+        return;
+    }
+    const int row = std::max(1, m_view->verticalHeader()->defaultSectionSize());
+    const QScrollBar* across = m_view->horizontalScrollBar();
+    const int header = m_headerHeight >= 0 ? m_headerHeight : m_view->horizontalHeader()->sizeHint().height();
+    const int chrome = header + 2 * m_view->frameWidth() +
+                       (across->isVisible() ? across->height() : 0);
+    m_view->setMaximumHeight(chrome + std::max(1, (height() - chrome) / row) * row);
+}
+
 void EditGrid::applyFont()
 {
     QFont f = m_view->font();
@@ -510,6 +536,7 @@ void EditGrid::applyFont()
     const int h = m_compactRows ? line * 3 / 2 : std::max(line * 9 / 5, 36);
     m_view->verticalHeader()->setDefaultSectionSize(h);
     m_view->verticalHeader()->setMinimumSectionSize(std::min(h, 12));
+    fitWholeRows();
 }
 
 void EditGrid::setColEditable(int c, bool editable)

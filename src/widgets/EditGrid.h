@@ -116,6 +116,9 @@ public:
     /// Rows of a list that is read and tapped rather than typed into: as tall as the type needs
     /// with some air, instead of at least a typing fingertip's 36 px. Off by default.
     void setCompactRows(bool on);
+    /// The table only as tall as its header and whole rows, the rest of the grid's place left
+    /// empty: scrolled to its last row, the list shows no row cut at the top. Off by default.
+    void setWholeRows(bool on);
 
     // --- editing ---
     /// Lets the operator type into the cells of a column (double tap or typing on the cell).
@@ -132,8 +135,12 @@ signals:
     /// The operator changed the text of an editable cell.
     void cellEdited(int row, int col);
 
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+
 private:
     friend class GridView;
+    void fitWholeRows();
     QTableWidgetItem* makeItem(int col, const QString& text) const;
     void ensureItems();
     void applyAlignment(int col);
@@ -152,5 +159,6 @@ private:
     int m_wheelRemainder = 0;
     bool m_wheelStepsOneRow = false;
     bool m_compactRows = false;
+    bool m_wholeRows = false;
     bool m_filling = false;
 };

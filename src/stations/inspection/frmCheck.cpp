@@ -30,6 +30,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QSpinBox>
@@ -60,9 +61,15 @@ frmCheck::frmCheck(QWidget* parent) : QWidget(parent)
     m_pggCheck->setAccessibleName(QStringLiteral("疵点列表"));
     m_pggCheck->setFormatString(QStringLiteral("^序|^疵点|^位置|^数量|^扣分|^工号|^备注"));
     m_pggCheck->setRows(2);
-    const int widths[] = {400, 1300, 900, 700, 700, 900, 1000};
+    const int widths[] = {400, 1100, 800, 700, 700, 800, 1000};
     for (int i = 0; i < 7; ++i)
         m_pggCheck->setColWidth(i, widths[i]);
+    // The remark takes what the other columns leave, so the list never scrolls sideways on the
+    // frame's panel (the scroll bar of a long list would push the remark out of sight).
+    m_pggCheck->table()->horizontalHeader()->setStretchLastSection(true);
+    // Scrolled to the newest defect, the list starts at a whole row: a row cut at the top reads
+    // as another defect's.
+    m_pggCheck->setWholeRows(true);
     placeTwips(m_pggCheck, QRect(50, 3000, 6000, 2250));
     for (const RequiredField& f : CheckSettingsPanel::requiredFields()) {
         while (m_requiredCaptions.size() <= f.box)
