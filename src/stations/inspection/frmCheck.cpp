@@ -498,7 +498,10 @@ bool frmCheck::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     if (watched == c.Frame5 && event->type() == QEvent::MouseButtonRelease) {
-        Frame5_Click();
+        // A finger that lands between two defect buttons missed a button: the frame must not
+        // jump wide over the roll form mid-roll. The title and the empty frame move it.
+        if (!amongDefectButtons(static_cast<QMouseEvent*>(event)->position().toPoint()))
+            Frame5_Click();
         return true;
     }
     auto* label = qobject_cast<QLabel*>(watched);
@@ -552,6 +555,15 @@ void frmCheck::placeFieldGroup(QLabel* label, const QPoint& topLeft)
         x = w->geometry().right() + 4;
     }
     rememberGeometry(c.Frame6);
+}
+
+bool frmCheck::amongDefectButtons(QPoint pos) const
+{
+    QRect buttons;
+    for (const QPushButton* b : c.Frame5->findChildren<QPushButton*>(Qt::FindDirectChildrenOnly))
+        if (b->isVisible())
+            buttons |= b->geometry();
+    return buttons.contains(pos);
 }
 
 bool frmCheck::defectFrameWide() const { return designRect(c.Frame5).x() != 9000; }

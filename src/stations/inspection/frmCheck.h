@@ -232,6 +232,8 @@ private:
     /// the largest type at which their whole text shows.
     void fitDataLabels();
     void buildGradeButtons();
+    /// pos (on the defect frame) lies within the block of defect buttons, gaps included.
+    bool amongDefectButtons(QPoint pos) const;
     void enableCommands();
     void applyStoredCaptions();
     void onWorkerChanged();
