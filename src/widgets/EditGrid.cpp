@@ -497,6 +497,8 @@ void EditGrid::setCompactRows(bool on)
 void EditGrid::setWholeRows(bool on)
 {
     m_wholeRows = on;
+    // At the grid's top, where it would be without the rows cut.
+    layout()->setAlignment(m_view, on ? Qt::AlignTop : Qt::Alignment());
     fitWholeRows();
 }
 
@@ -509,6 +511,7 @@ void EditGrid::resizeEvent(QResizeEvent* e)
 void EditGrid::fitWholeRows()
 {
     if (!m_wholeRows) {
+        m_view->setMinimumHeight(0);
         m_view->setMaximumHeight(QWIDGETSIZE_MAX);
         return;
     }
@@ -517,7 +520,7 @@ void EditGrid::fitWholeRows()
     const int header = m_headerHeight >= 0 ? m_headerHeight : m_view->horizontalHeader()->sizeHint().height();
     const int chrome = header + 2 * m_view->frameWidth() +
                        (across->isVisible() ? across->height() : 0);
-    m_view->setMaximumHeight(chrome + std::max(1, (height() - chrome) / row) * row);
+    m_view->setFixedHeight(chrome + std::max(1, (height() - chrome) / row) * row);
 }
 
 void EditGrid::applyFont()
