@@ -1,24 +1,17 @@
-// The unsaved roll as name/value rows of the journal file's kept lookups: one durable write per
-// defect, a few milliseconds on the panel's disk.
+// The unsaved roll as name/value rows in the journal file: one durable write per defect.
 #include "stations/inspection/CheckDraftPart.h"
 
-#include "db/DbError.h"
-#include "db/Recordset.h"
-#include "journal/JournalStore.h"
-#include "shell/Journal.h"
+#include "shell/FormDraft.h"
 #include "stations/inspection/CheckControls.h"
 #include "stations/inspection/frmCheck.h"
 
 #include <QLineEdit>
-#include <optional>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
 const QString Kind = u"check.unsavedRoll"_s;
-const QString Key = u"frame"_s;
-const QChar Separator = QChar(0x1f); // between the columns of a defect row
 
 } // namespace
 
@@ -42,9 +35,9 @@ void CheckDraftPart::keep()
         return;
     }
     CheckControls& c = m_form->controls();
-    Recordset rows(QStringList{u"name"_s, u"value"_s});
+    FormDraft::Rows rows;
     const auto add = [&rows](const QString& name, const QString& value) {
-        rows.addRow({DbValue(name), DbValue(value)});
+        rows.append({name, value});
     };
     add(u"card"_s, c.TxtBox[6]->text());
     add(u"line"_s, c.BillDetailId->text());
@@ -55,39 +48,27 @@ void CheckDraftPart::keep()
     add(u"remark"_s, c.Text1->text());
     add(u"grade"_s, m_form->currentGrade());
     for (const QStringList& d : defects)
-        add(u"defect"_s, d.join(Separator));
-    try {
-        Journal::store().putLookup(Kind, Key, rows);
-    } catch (const DbError&) {
-        // The roll itself is on the screen; only a crash would lose it, as without this keeping.
-    }
+        add(u"defect"_s, d.join(FormDraft::Separator));
+    FormDraft::keep(Kind, rows);
 }
 
 void CheckDraftPart::forget()
 {
     if (m_restoring)
         return;
-    try {
-        Journal::store().putLookup(Kind, Key, Recordset(QStringList{u"name"_s, u"value"_s}));
-    } catch (const DbError&) {
-    }
+    FormDraft::keep(Kind, {});
 }
 
 bool CheckDraftPart::restore()
 {
-    std::optional<Recordset> kept;
-    try {
-        kept = Journal::store().lookup(Kind, Key);
-    } catch (const DbError&) {
-    }
-    if (!kept || kept->recordCount() == 0)
+    const FormDraft::Rows kept = FormDraft::kept(Kind);
+    if (kept.isEmpty())
         return false;
     QHash<QString, QString> value;
     QList<QStringList> defects;
-    for (const QList<DbValue>& row : kept->rows()) {
-        const QString name = row.value(0).toString(), text = row.value(1).toString();
+    for (const auto& [name, text] : kept) {
         if (name == u"defect")
-            defects << text.split(Separator);
+            defects << text.split(FormDraft::Separator);
         else
             value.insert(name, text);
     }
