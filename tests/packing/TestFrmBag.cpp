@@ -31,6 +31,8 @@ private slots:
     void failedBoxSaveLeavesNothing();
     void rollDeletedElsewhere();
     void rollFromAnotherBoxMovesKnowingly();
+    void unsavedBoxComesBack_data();
+    void unsavedBoxComesBack();
     void chosenTemplatePrintsAndIsRemembered_data();
     void chosenTemplatePrintsAndIsRemembered();
 };
@@ -252,6 +254,66 @@ void TestFrmBag::rollFromAnotherBoxMovesKnowingly()
     f.ximaGrid->setRow(1);
     f.butFlow[8]->click();
     QCOMPARE(fx.scalar(u"select count(*) from checkinfo where bagnumber='261206002'"_s), u"1"_s);
+}
+
+// A table killed mid-box (the window goes without a save) starts again with the box and its rolls;
+// a box saved, begun anew, swapped for a listed box or rid of the rolls added leaves nothing to
+// come back. Box B1 holds roll 44; rolls 42 and 43 are being packed.
+void TestFrmBag::unsavedBoxComesBack_data()
+{
+    QTest::addColumn<bool>("listFirst"); // B1 listed by 查 right after its save, then packed on
+    QTest::addColumn<QString>("last");   // the packer's last step before the panel died
+    QTest::addColumn<QString>("says");   // on the status line after that step
+    QTest::addColumn<QString>("back");   // the totals after the restart, empty: nothing back
+    QTest::newRow("rolls added") << false << "" << "" << "2/30.5";
+    QTest::newRow("saved") << false << "save" << "箱唛保存成功" << "";
+    QTest::newRow("new box taken") << false << "take" << "" << "";
+    QTest::newRow("another box listed") << false << "list" << "B1" << "";
+    QTest::newRow("listed box, rolls added") << true << "" << "" << "3/60.5";
+    QTest::newRow("listed box, added rolls taken out") << true << "remove" << "43" << "";
+}
+
+void TestFrmBag::unsavedBoxComesBack()
+{
+    QFETCH(bool, listFirst);
+    QFETCH(QString, last);
+    QFETCH(QString, back);
+    BagFixture fx("是否要打包=1\n");
+    frmBag& f = fx.open();
+    const auto add = [&](const QString& roll) {
+        fx.scan(roll);
+        f.butFlow[4]->click();
+    };
+    f.bagNumber[0]->setText(u"B1"_s);
+    add(u"44"_s);
+    f.butFlow[5]->click();
+    if (listFirst) {
+        f.butFlow[9]->click();
+        QVERIFY(f.LabMsg->text() != u"箱唛保存成功"_s);
+    }
+    const QString box = listFirst ? u"B1"_s : u"B2"_s;
+    f.bagNumber[0]->setText(box);
+    f.bagNumber[1]->setText(u"61"_s);
+    f.bagNumber[2]->setText(u"外箱破"_s);
+    add(u"42"_s);
+    add(u"43"_s);
+    const int button = QStringList{u"save"_s, u"take"_s, u"list"_s, u"remove"_s}.indexOf(last);
+    if (last == u"list")
+        f.bagNumber[0]->setText(u"B1"_s);
+    for (int i = last == u"remove" ? 2 : 1; button >= 0 && i > 0; --i) {
+        f.ximaGrid->setRow(2);
+        f.butFlow[QList<int>{5, 0, 9, 8}[button]]->click();
+    }
+    QFETCH(QString, says);
+    QVERIFY2(f.LabMsg->text().contains(says), qPrintable(f.LabMsg->text()));
+    frmBag& again = fx.open(); // the first window is gone without its close
+    QCOMPARE(again.restoreBoxDraft(), !back.isEmpty());
+    QCOMPARE(again.Label4->text(), back.isEmpty() ? u"0/0"_s : back);
+    if (back.isEmpty())
+        return;
+    QVERIFY2(again.LabMsg->text().startsWith(u"已恢复上次没有保存的箱 "_s + box), qPrintable(again.LabMsg->text()));
+    again.butFlow[5]->click();
+    QCOMPARE(fx.scalar(u"select count(*) from checkinfo where bagnumber='%1' and bagweight=61 and bagremark='外箱破'"_s.arg(box)), back.left(1));
 }
 
 void TestFrmBag::chosenTemplatePrintsAndIsRemembered_data()

@@ -66,6 +66,8 @@ void frmBag::addRollToBox()
     ximaGrid->setTextMatrix(row, kEarlierBoxColumn, earlier);
     sumPggCheck();
     clearMark();
+    m_addedRolls.insert(id);
+    keepBoxDraft();
 }
 
 void frmBag::addXima(const QString& line)
@@ -154,6 +156,8 @@ void frmBag::removeRollFromBox()
         }
     }
     removeBoxRow(row);
+    keepBoxDraft();
+    LabMsg->setText(u"卷 %1 已从箱 %2 去掉"_s.arg(roll, bagNumber[0]->text()));
 }
 
 void frmBag::removeBoxRow(int row)
@@ -174,6 +178,7 @@ void frmBag::clearList()
 void frmBag::loadBox(const QString& box)
 {
     clearList();
+    forgetBoxDraft();
     try {
         Recordset rs = Database::conn().execute(BagSql::loadBox(box));
         // Its label printed offline lists these rolls too, when they are no longer on the list.
@@ -188,6 +193,7 @@ void frmBag::loadBox(const QString& box)
             rs.moveFirst();
             bagNumber[1]->setText(rs.text(u"bagweight"_s));
         }
+        LabMsg->setText(u"查看箱唛 %1（%2 卷）"_s.arg(box).arg(rs.recordCount()));
     } catch (const DbError& e) {
         MessageBox::critical(e.message(), this);
     }

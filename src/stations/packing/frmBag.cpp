@@ -327,6 +327,12 @@ void frmBag::wireKeys()
         txtUser[index]->installEventFilter(this);
     for (QLineEdit* box : bagNumber)
         box->installEventFilter(this);
+    // A weight or remark typed after the last roll goes with the kept box as well.
+    for (QLineEdit* box : {bagNumber[1], bagNumber[2]})
+        connect(box, &QLineEdit::editingFinished, this, [this] {
+            if (!m_addedRolls.isEmpty())
+                keepBoxDraft();
+        });
     barcode->installEventFilter(this);
 }
 
@@ -341,6 +347,7 @@ void frmBag::runCommand(int index)
             // would otherwise be saved onto it unnoticed.
             bagNumber[1]->clear();
             bagNumber[2]->clear();
+            forgetBoxDraft();
         } catch (const DbError& e) {
             if (!Journal::isOffline(e)) {
                 LabMsg->setText(e.message());
@@ -369,6 +376,7 @@ void frmBag::runCommand(int index)
                                  : u"箱唛保存成功"_s) +
                             moved);
             clearList();
+            forgetBoxDraft();
         }
         break;
     }

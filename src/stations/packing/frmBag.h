@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -79,6 +80,10 @@ public:
     /// Buttons by index (0 "取" … 9 "查"), as the function keys press them.
     void runCommand(int index);
 
+    /// Puts back the box an earlier run of the station left unsaved and says so on the status
+    /// line; false when there is none.
+    bool restoreBoxDraft();
+
     /// One print-pool job of a kind the table knows ("箱唛", "匹唛", "单据").
     void printPoolJob(const QString& kind, const QString& pid);
 
@@ -136,6 +141,10 @@ private:
     bool confirmScaleWeight();
     void showKeypadFor(QLineEdit* box);
     void clearList();
+    /// Keeps the box in the journal file while a roll added to it is unsaved, else forgets it.
+    void keepBoxDraft();
+    /// The box is as the database has it (saved, listed by 查) or a new one is begun.
+    void forgetBoxDraft();
     /// Keeps a save in the offline journal (the database away, or earlier saves still waiting
     /// there); false when the journal could not be written (the operator was told).
     bool keepOffline(const QString& summary, const QList<JournalStep>& steps);
@@ -159,4 +168,5 @@ private:
     bool m_savedOffline = false; // the last box save went into the offline journal
     QString m_machine;           // "menchineId"
     QString m_scaleText;         // the weight the scale last wrote
+    QSet<QString> m_addedRolls;  // rolls added to the box list since it was listed or saved
 };
