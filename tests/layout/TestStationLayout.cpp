@@ -348,6 +348,7 @@ void openBag(Station& s, QSize size, bool packing)
         fx->scan(roll);
         f.butFlow[4]->click();
     }
+    f.ximaGrid->setTextMatrix(1, 3, u"45x45 133x72"_s);
     QCOMPARE(f.ximadan->isVisible(), packing);
     QCOMPARE(f.LabMsg3->text(), u"台称暂停中"_s); // the scale box is not ticked
     s.window = &f;
@@ -359,6 +360,14 @@ void openBag(Station& s, QSize size, bool packing)
                     f.txtUser[0]->fontMetrics().horizontalAdvance(u"涤棉府绸"_s));
             QVERIFY(packing ? f.ximaGrid->height() > 5 * f.ximaGrid->table()->rowHeight(1)
                             : f.Frame4->height() > f.height() * 2 / 3);
+            // The list's columns fill it (what is left would not hold one more), and a full
+            // specification is shown whole.
+            const QTableWidget* t = f.ximaGrid->table();
+            QVERIFY2(!packing || (t->viewport()->width() - t->horizontalHeader()->length() <
+                                      t->columnWidth(5) &&
+                                  t->fontMetrics().horizontalAdvance(f.ximaGrid->textMatrix(
+                                      1, 3)) < t->columnWidth(3) - 6),
+                     qPrintable(where));
             for (QCheckBox* b : f.findChildren<QCheckBox*>())
                 QVERIFY2(!b->isVisible() || (b->style()->pixelMetric(QStyle::PM_IndicatorHeight,
                                                                      nullptr, b) >= 20 &&

@@ -72,9 +72,11 @@ void TestBagWindow::keypadsOfTheFields()
     QTest::mouseClick(f.UserControl41->button(2), Qt::LeftButton);
     QCOMPARE(f.txtUser[44]->text(), u"007"_s);
     QVERIFY(!f.UserControl41->isVisible());
-    // No preset list for the machine: no picker.
-    QTest::mouseClick(f.txtUser[43], Qt::LeftButton);
-    QVERIFY(!f.UserControl41->isVisible() && !f.NumberKeybord1->isVisible());
+    // No preset list for the machine, and the box remark is text: neither pad.
+    for (QLineEdit* box : {f.txtUser[43], f.bagNumber[2]}) {
+        QTest::mouseClick(box, Qt::LeftButton);
+        QVERIFY(!f.UserControl41->isVisible() && !f.NumberKeybord1->isVisible());
+    }
     QTest::mouseClick(f.bagNumber[1], Qt::LeftButton);
     QTRY_VERIFY(f.NumberKeybord1->isVisible());
     QCOMPARE(f.NumberKeybord1->GetTextBox(), f.bagNumber[1]);

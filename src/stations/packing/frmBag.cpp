@@ -252,7 +252,9 @@ void frmBag::buildBoxArea()
     ximaGrid->setAccessibleName(u"箱唛细码"_s);
     // The last column shows the box a roll comes from, when it was packed before.
     ximaGrid->setFormatString(u"^序号|^唛头|^品名|^规格|^箱号|^数量|^备注|^原箱号"_s);
-    const int widths[] = {700, 1100, 2400, 1800, 1700, 1100, 1600, 1700};
+    // Together as wide as the list at every panel size, with room for a full specification
+    // ("45x45 133x72") and a vertical scroll bar.
+    const int widths[] = {700, 1100, 2600, 2600, 1800, 1100, 2200, 1800};
     for (int i = 0; i < 8; ++i)
         ximaGrid->setColWidth(i, widths[i]);
     ximaGrid->setColEditable(6, true);
@@ -325,7 +327,9 @@ void frmBag::wireKeys()
     connect(PDAautoPrint, &QCheckBox::toggled, m_pool, &BagPrintPool::setEnabled);
     for (int index : {11, 43, 44})
         txtUser[index]->installEventFilter(this);
-    for (QLineEdit* box : bagNumber)
+    // The box remark is written, not counted: the panel's own keyboard, and no number pad over
+    // the box weight and the print key.
+    for (QLineEdit* box : {bagNumber[0], bagNumber[1]})
         box->installEventFilter(this);
     // A weight or remark typed after the last roll goes with the kept box as well.
     for (QLineEdit* box : {bagNumber[1], bagNumber[2]})
