@@ -192,7 +192,7 @@ Outcome progress(const QStringList& checks, bool cardDeleted)
     MessageBox::clearShown();
     fx.enter(u"K001"_s, 1, u"001"_s);
     f.Command1_Click();
-    const QString saved = f.Label1->text();
+    const QString saved = f.Label1->text() + f.LabBox[1]->text(); // the message line gone
     fx.enter(u"K001"_s, 3, u"001"_s);
     f.Command1_Click();
     o.refusal = saved + u" / "_s + shownOrStatus(f.Label1->text()) + u" / "_s + f.selectedStep();
@@ -203,7 +203,7 @@ Outcome progress(const QStringList& checks, bool cardDeleted)
         fx.exec(u"delete from bill where billcode='K001'"_s);
     replay();
     o.results = results(fx, checks);
-    o.after = f.Label1->text();
+    o.after = f.Label1->text() + f.LabBox[1]->text();
     return o;
 }
 

@@ -36,6 +36,7 @@ namespace {
 double round2(double x) { return std::round(x * 100) / 100; }
 
 const QString SavedOffline = u"离线保存，数据库连上后上传"_s;
+const QString Unchecked = u"离线：不能核对这个卡号已输入的工艺"_s;
 
 } // namespace
 
@@ -54,6 +55,9 @@ frmWorkload::frmWorkload(QWidget* parent)
     connect(Journal::status(), &Journal::Status::replayed, this,
             [this](const JournalReplayResult& pass) {
                 Label1->setText(Journal::statusAfterReplay(Label1->text(), SavedOffline, pass));
+                // With the database back the step's reports can be checked again.
+                if (Journal::status()->pending() == 0 && LabBox[1]->text() == Unchecked)
+                    setMessage(QString());
             });
     applyFonts();
 }
@@ -210,7 +214,7 @@ void frmWorkload::selectStep(int index, bool allowRepeat)
         const QString reported = getInputWorkLoads(card, chosen->text());
         const double total = round2(vb::Val(reported));
         if (reported.isEmpty()) {
-            setMessage(u"离线：不能核对这个卡号已输入的工艺"_s);
+            setMessage(Unchecked);
         } else if (!allowRepeat && total > 0) {
             setBackColor(chosen, ButtonFace);
             setMessage(u"这个工艺已经输入过"_s);
@@ -270,6 +274,7 @@ void frmWorkload::Command1_Click()
     NumberKeybord1->hide();
     if (validateEntry() && saveReport()) {
         Label1->setText(m_savedOffline ? SavedOffline : u"提交成功！"_s);
+        setMessage(QString()); // what it said was about the step just reported
         init(u"only"_s);
         TxtBox[0]->setFocus();
     }
