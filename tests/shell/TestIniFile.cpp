@@ -1,4 +1,5 @@
 // ini semantics of the program folder's files and the picture browsers' profile.
+#include "config/IniFile.h"
 #include "config/LegacyEncoding.h"
 #include "config/ProgramFolder.h"
 #include "shell/Profile.h"
@@ -8,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
+#include <QThread>
 #include <memory>
 
 using SysUtil::readIni;
@@ -113,6 +115,24 @@ private slots:
         QCOMPARE(written,
                  LegacyEncoding::toGb18030(QStringLiteral("[MIREL]\r\n001=早班\r\n002=夜班\r\n")));
         QCOMPARE(readIni("MIREL", "002", "", "/班别.ini"), QStringLiteral("夜班"));
+    }
+
+    // Programs writing one file at once (simulators started together, each with its port) lose
+    // none of each other's lines.
+    void writersAtOnceLoseNothing()
+    {
+        const QString file = m_home->file(QStringLiteral("mirel.ini"));
+        QList<QThread*> writers;
+        for (int w = 0; w < 4; ++w)
+            writers << QThread::create([file, w] {
+                for (int i = w * 25; i < w * 25 + 25; ++i)
+                    IniFile(file).write("SerialPorts", "COM" + QString::number(i), "/dev/pts/1");
+            });
+        for (QThread* t : writers)
+            t->start();
+        for (QThread* t : writers)
+            QVERIFY(t->wait() && (delete t, true));
+        QCOMPARE(IniFile(file).keys("SerialPorts").size(), 100);
     }
 
     // A folder that is a file cannot be written by anyone, root included (CI runs as root).

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QDir>
+#include <QLockFile>
 #include <QSaveFile>
 
 struct IniFile::Text {
@@ -151,51 +152,77 @@ QString IniFile::read(const QString& section, const QString& key, const QString&
     return findKey(t.lines, r, key, &value) < 0 ? def : value;
 }
 
+bool IniFile::update(const std::function<bool(Text&)>& change, QString* error) const
+{
+    // Two programs that update one file at once (simulators started together, a station saving
+    // a setting meanwhile) each read it, change a line and put it back: under the lock the second
+    // reads what the first has written instead of putting its older copy over it.
+    QDir().mkpath(QFileInfo(m_path).absolutePath());
+    QLockFile lock(m_path + QStringLiteral(".lock"));
+    if (!lock.tryLock(2000)) {
+        if (error)
+            *error = (lock.error() == QLockFile::LockFailedError
+                          ? QStringLiteral("%1 正被另一个程序写入，请稍后再试")
+                          : QStringLiteral("%1 所在的文件夹不能写入"))
+                         .arg(QDir::toNativeSeparators(m_path));
+        return false;
+    }
+    Text t = load();
+    return !change(t) || save(t, error);
+}
+
 bool IniFile::write(const QString& section, const QString& key, const QString& value,
                     QString* error) const
 {
-    Text t = load();
-    const Range r = findSection(t.lines, section);
-    const QString line = key + u'=' + value;
-    if (r.header < 0) {
-        if (!t.lines.isEmpty() && !t.lines.last().trimmed().isEmpty())
-            t.lines << QString();
-        t.lines << u'[' + section + u']' << line;
-        return save(t, error);
-    }
-    const qsizetype at = findKey(t.lines, r, key, nullptr);
-    if (at >= 0) {
-        QString k, v;
-        keyLine(t.lines[at], &k, &v);
-        t.lines[at] = k + u'=' + value; // keep the spelling the file already uses
-    } else {
-        qsizetype insertAt = r.end;
-        while (insertAt > r.header + 1 && t.lines[insertAt - 1].trimmed().isEmpty())
-            --insertAt;
-        t.lines.insert(insertAt, line);
-    }
-    return save(t, error);
+    return update(
+        [&](Text& t) {
+            const Range r = findSection(t.lines, section);
+            const QString line = key + u'=' + value;
+            if (r.header < 0) {
+                if (!t.lines.isEmpty() && !t.lines.last().trimmed().isEmpty())
+                    t.lines << QString();
+                t.lines << u'[' + section + u']' << line;
+                return true;
+            }
+            const qsizetype at = findKey(t.lines, r, key, nullptr);
+            if (at >= 0) {
+                QString k, v;
+                keyLine(t.lines[at], &k, &v);
+                t.lines[at] = k + u'=' + value; // keep the spelling the file already uses
+            } else {
+                qsizetype insertAt = r.end;
+                while (insertAt > r.header + 1 && t.lines[insertAt - 1].trimmed().isEmpty())
+                    --insertAt;
+                t.lines.insert(insertAt, line);
+            }
+            return true;
+        },
+        error);
 }
 
 bool IniFile::removeKey(const QString& section, const QString& key, QString* error) const
 {
-    Text t = load();
-    const Range r = findSection(t.lines, section);
-    const qsizetype at = r.header < 0 ? -1 : findKey(t.lines, r, key, nullptr);
-    if (at < 0)
-        return true;
-    t.lines.removeAt(at);
-    return save(t, error);
+    return update(
+        [&](Text& t) {
+            const Range r = findSection(t.lines, section);
+            const qsizetype at = r.header < 0 ? -1 : findKey(t.lines, r, key, nullptr);
+            if (at >= 0)
+                t.lines.removeAt(at);
+            return at >= 0;
+        },
+        error);
 }
 
 bool IniFile::removeSection(const QString& section, QString* error) const
 {
-    Text t = load();
-    const Range r = findSection(t.lines, section);
-    if (r.header < 0)
-        return true;
-    t.lines.remove(r.header, r.end - r.header);
-    return save(t, error);
+    return update(
+        [&](Text& t) {
+            const Range r = findSection(t.lines, section);
+            if (r.header >= 0)
+                t.lines.remove(r.header, r.end - r.header);
+            return r.header >= 0;
+        },
+        error);
 }
 
 QStringList IniFile::keys(const QString& section) const

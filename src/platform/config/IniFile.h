@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class IniFile {
 public:
@@ -30,6 +31,9 @@ private:
     struct Text;
     Text load() const;
     bool save(const Text& text, QString* error) const;
+    /// Reads the file, lets change edit it (false: nothing to write) and puts it back, all under
+    /// the lock file beside it.
+    bool update(const std::function<bool(Text&)>& change, QString* error) const;
 
     QString m_path;
 };
