@@ -1,5 +1,4 @@
 // ini semantics of the program folder's files and the picture browsers' profile.
-#include "config/IniFile.h"
 #include "config/LegacyEncoding.h"
 #include "config/ProgramFolder.h"
 #include "shell/Profile.h"
@@ -77,62 +76,52 @@ private slots:
         QCOMPARE(readIni("MIREL", "codeLen", "0", "/mirel.ini"), QStringLiteral("0000"));
     }
 
-    void writeKeepsTheRestOfTheFile()
+    // A write changes its line only: comments, order, line ends, a BOM and the legacy encoding
+    // stay; programs writing at once (four, 25 ports each) lose none of each other's lines.
+    void writesKeepTheFile_data()
     {
-        const QByteArray before =
-            "; panel 3\r\n[MIREL]\r\nbiliA=1\r\n; keep me\r\nbugs=破洞\r\n\r\n"
-            "[MES]\r\nSynDays=-10\r\n";
-        m_home->writeFile(QStringLiteral("mirel.ini"), before);
-        QVERIFY(writeIni("mirel", "BILIA", "2", "/mirel.ini"));
-        QVERIFY(writeIni("MIREL", "grade", "A,B,C", "/mirel.ini"));
-        QVERIFY(writeIni("MES", "同步记录数", "5", "/mirel.ini"));
-        QVERIFY(writeIni("打包", "autoSave", "1", "/mirel.ini"));
-        const QByteArray after =
-            "; panel 3\r\n[MIREL]\r\nbiliA=2\r\n; keep me\r\nbugs=破洞\r\ngrade=A,B,C\r\n\r\n"
-            "[MES]\r\nSynDays=-10\r\n同步记录数=5\r\n\r\n[打包]\r\nautoSave=1\r\n";
-        QCOMPARE(m_home->readFile(QStringLiteral("mirel.ini")), after);
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("before");  // null: no file yet
+        QTest::addColumn<QStringList>("writes"); // section, key, value, …
+        QTest::addColumn<QByteArray>("after");   // null: not compared
+        const auto gb = [](const char* s) { return LegacyEncoding::toGb18030(QString::fromUtf8(s)); };
+        QTest::newRow("comments and order") << "mirel.ini"
+            << QByteArray("; panel 3\r\n[MIREL]\r\nbiliA=1\r\n; keep me\r\nbugs=破洞\r\n\r\n[MES]\r\nSynDays=-10\r\n")
+            << QStringList{"mirel", "BILIA", "2", "MIREL", "grade", "A,B,C", "MES", "同步记录数", "5", "打包", "autoSave", "1"}
+            << QByteArray("; panel 3\r\n[MIREL]\r\nbiliA=2\r\n; keep me\r\nbugs=破洞\r\ngrade=A,B,C\r\n\r\n"
+                          "[MES]\r\nSynDays=-10\r\n同步记录数=5\r\n\r\n[打包]\r\nautoSave=1\r\n");
+        QTest::newRow("line ends and bom") << "kanban.ini" << QByteArray("\xEF\xBB\xBF[看板配置]\nfontsize=32\n")
+            << QStringList{"看板配置", "时间间隔", "2000"} << QByteArray("\xEF\xBB\xBF[看板配置]\nfontsize=32\n时间间隔=2000\n");
+        QTest::newRow("new file") << "config.ini" << QByteArray() << QStringList{"MES", "开始同步时间", "08:00:00"}
+            << QByteArray("[MES]\r\n开始同步时间=08:00:00\r\n");
+        QTest::newRow("legacy gb18030") << "班别.ini" << gb("[MIREL]\r\n001=早班\r\n")
+            << QStringList{"MIREL", "002", "夜班"} << gb("[MIREL]\r\n001=早班\r\n002=夜班\r\n");
+        QStringList ports;
+        for (int i = 0; i < 100; ++i)
+            ports << "SerialPorts" << "COM" + QString::number(i) << "/dev/pts/1";
+        QTest::newRow("writers at once") << "mirel.ini" << QByteArray() << ports << QByteArray();
     }
-
-    void writeKeepsLineEndingsAndBom()
+    void writesKeepTheFile()
     {
-        m_home->writeFile(QStringLiteral("kanban.ini"), "\xEF\xBB\xBF[看板配置]\nfontsize=32\n");
-        QVERIFY(writeIni("看板配置", "时间间隔", "2000", "/kanban.ini"));
-        QCOMPARE(m_home->readFile(QStringLiteral("kanban.ini")),
-                 QByteArray("\xEF\xBB\xBF[看板配置]\nfontsize=32\n时间间隔=2000\n"));
-        // A file not there yet is created.
-        QVERIFY(writeIni("MES", "开始同步时间", "08:00:00", "/config.ini"));
-        QCOMPARE(readIni("mes", "开始同步时间", "", "/config.ini"), QStringLiteral("08:00:00"));
-    }
-
-    void legacyGb18030File()
-    {
-        const QByteArray gb = LegacyEncoding::toGb18030(QStringLiteral("[MIREL]\r\n001=早班\r\n"));
-        QVERIFY(!LegacyEncoding::isValidUtf8(gb));
-        m_home->writeFile(QStringLiteral("班别.ini"), gb);
-        QCOMPARE(readIni("MIREL", "001", "", "/班别.ini"), QStringLiteral("早班"));
-        QVERIFY(writeIni("MIREL", "002", "夜班", "/班别.ini"));
-        const QByteArray written = m_home->readFile(QStringLiteral("班别.ini"));
-        QCOMPARE(written,
-                 LegacyEncoding::toGb18030(QStringLiteral("[MIREL]\r\n001=早班\r\n002=夜班\r\n")));
-        QCOMPARE(readIni("MIREL", "002", "", "/班别.ini"), QStringLiteral("夜班"));
-    }
-
-    // Programs writing one file at once (simulators started together, each with its port) lose
-    // none of each other's lines.
-    void writersAtOnceLoseNothing()
-    {
-        const QString file = m_home->file(QStringLiteral("mirel.ini"));
-        QList<QThread*> writers;
-        for (int w = 0; w < 4; ++w)
-            writers << QThread::create([file, w] {
-                for (int i = w * 25; i < w * 25 + 25; ++i)
-                    IniFile(file).write("SerialPorts", "COM" + QString::number(i), "/dev/pts/1");
+        QFETCH(QString, file);
+        QFETCH(QByteArray, before);
+        QFETCH(QStringList, writes);
+        if (!before.isNull())
+            m_home->writeFile(file, before);
+        QList<QThread*> writers; // a program each 25 writes
+        for (qsizetype from = 0; from < writes.size(); from += 75)
+            writers << QThread::create([&, from] {
+                for (qsizetype i = from; i < qMin(from + 75, writes.size()); i += 3)
+                    writeIni(writes[i], writes[i + 1], writes[i + 2], "/" + file);
             });
         for (QThread* t : writers)
             t->start();
         for (QThread* t : writers)
             QVERIFY(t->wait() && (delete t, true));
-        QCOMPARE(IniFile(file).keys("SerialPorts").size(), 100);
+        for (qsizetype i = 0; i < writes.size(); i += 3)
+            QCOMPARE(readIni(writes[i], writes[i + 1], "", "/" + file), writes[i + 2]);
+        QFETCH(QByteArray, after);
+        QVERIFY(after.isNull() || m_home->readFile(file) == after);
     }
 
     // A folder that is a file cannot be written by anyone, root included (CI runs as root).
