@@ -112,13 +112,16 @@ Operator markLabel(frmMaitou* f)
     return {fill, [f] { return pressSave(f); }};
 }
 
-// A new box number, the next three rolls of this table that are in no box, scanned, and a weight.
+// A new box number (or the box that came back), the next three rolls of this table that are in
+// no box, scanned, and a weight.
 Operator packing(frmBag* f)
 {
     const QString machine =
         SysUtil::readIni(u"MIREL"_s, u"menchineId"_s, u"打包机1号"_s, u"/mirel.ini"_s);
     const auto fill = [f, machine](int) {
-        f->butFlow[0]->click();
+        // A box that came back after the table was killed is packed on, as the packer does.
+        if (f->ximaGrid->rows() == 2)
+            f->butFlow[0]->click();
         const QStringList rolls = firstColumn(
             u"select top 3 id from checkinfo where machineId='%1' and isnull(bagnumber,'')='' order by id"_s
                 .arg(machine));

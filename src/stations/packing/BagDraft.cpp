@@ -3,7 +3,11 @@
 // and list instead of a pallet to scan again; the packer checks it and saves as usual.
 #include "stations/packing/frmBag.h"
 
+#include "db/DbError.h"
+#include "shell/Database.h"
 #include "shell/FormDraft.h"
+#include "stations/packing/BagSql.h"
+#include "text/Vb.h"
 #include "widgets/EditGrid.h"
 
 #include <QLabel>
@@ -47,26 +51,48 @@ void frmBag::forgetBoxDraft()
 bool frmBag::restoreBoxDraft()
 {
     const FormDraft::Rows kept = FormDraft::kept(Kind);
-    if (kept.isEmpty())
-        return false;
-    clearList();
+    QStringList fields(bagNumber.size());
+    QList<QStringList> rows;
+    QSet<QString> added;
     for (const auto& [name, value] : kept) {
         if (name.startsWith(u"box"_s)) {
-            if (QLineEdit* box = bagNumber.value(name.mid(3).toInt()))
-                box->setText(value);
+            fields[qBound(0, name.mid(3).toInt(), int(fields.size()) - 1)] = value;
             continue;
         }
         const QStringList columns = value.split(FormDraft::Separator);
         if (columns.size() != kEarlierBoxColumn)
             continue;
+        rows << columns;
+        if (name == u"added" && !savedInto(columns[0], columns[3]))
+            added.insert(columns[0]);
+    }
+    if (added.isEmpty()) {
+        if (!kept.isEmpty())
+            forgetBoxDraft();
+        return false;
+    }
+    clearList();
+    for (int i = 0; i < bagNumber.size(); ++i)
+        bagNumber[i]->setText(fields[i]);
+    for (const QStringList& columns : rows) {
         const int row = ximaGrid->rows() - 1;
         addXimaFields(columns.mid(0, 6) << QString());
         ximaGrid->setTextMatrix(row, kEarlierBoxColumn, columns.last());
-        if (name == u"added")
-            m_addedRolls.insert(columns[0]);
     }
+    m_addedRolls = added;
     sumPggCheck();
     LabMsg->setText(u"已恢复上次没有保存的箱 %1（%2 卷），请核对后保存"_s.arg(bagNumber[0]->text())
                         .arg(ximaGrid->rows() - 2));
     return true;
+}
+
+bool frmBag::savedInto(const QString& roll, const QString& box) const
+{
+    // The box was saved as the power went, before it could be forgotten here.
+    try {
+        Recordset rs = Database::conn().execute(BagSql::rollBox(vb::Val(roll)));
+        return !rs.eof() && rs.text(0) == box;
+    } catch (const DbError&) {
+        return false; // offline: the packer sees it and saves it again
+    }
 }

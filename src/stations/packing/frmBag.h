@@ -145,6 +145,8 @@ private:
     void keepBoxDraft();
     /// The box is as the database has it (saved, listed by 查) or a new one is begun.
     void forgetBoxDraft();
+    /// The roll is in that box on the database.
+    bool savedInto(const QString& roll, const QString& box) const;
     /// Keeps a save in the offline journal (the database away, or earlier saves still waiting
     /// there); false when the journal could not be written (the operator was told).
     bool keepOffline(const QString& summary, const QList<JournalStep>& steps);
