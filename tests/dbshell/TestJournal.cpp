@@ -95,253 +95,247 @@ class TestJournal : public QObject {
     }
 
 private slots:
-    void init();
-    void storeKeepsRecordsAndStates();
-    void lookupsKeepTheirValues();
-    void replayIsInOrderAndExactlyOnce_data();
-    void replayIsInOrderAndExactlyOnce();
-    void refusedRecordWaitsWithItsReason();
-    void takenNumberIsReplaced();
-    void killedAndConcurrentReplaysApplyEachRecordOnce();
-    void backgroundRetryComesBackByItself_data();
-    void backgroundRetryComesBackByItself();
-};
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        Connection conn;
+        conn.openOrCreate(connectionString());
+    }
 
-void TestJournal::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    Connection conn;
-    conn.openOrCreate(connectionString());
-}
+    void storeKeepsRecordsAndStates()
+    {
+        QList<JournalRecord> records{roll(u"004"_s, 2), roll(u"006"_s, 0), roll(u"005"_s, 1)};
+        {
+            JournalStore store(journalPath());
+            for (const JournalRecord& r : records)
+                store.add(r);
+        }
+        JournalStore store(journalPath()); // as after a restart
+        QList<JournalRecord> pending;
+        for (const JournalStore::Entry& e : store.entries(JournalStore::State::Pending))
+            pending << e.record;
+        QCOMPARE(pending, records);
+        QCOMPARE(store.lastNumber(records[0].number), 6); // the highest counted, not the last
+        QCOMPARE(store.lastNumber({u"checkInfo"_s, u"checkCode"_s, u"billcode='K2'"_s, {}, 3, {}}),
+                 0);
+        // Only a refused record is retried or dropped; a dropped one never comes back.
+        store.drop(records[0].id);
+        store.retry(records[1].id);
+        QCOMPARE(store.count(JournalStore::State::Pending), 3);
+        for (int i : {0, 1})
+            store.markRefused(records[i].id, i ? u"卡已删除"_s : u"约束"_s);
+        store.retry(records[1].id);
+        store.drop(records[0].id);
+        store.retry(records[0].id);
+        QCOMPARE(store.entry(records[0].id)->state, JournalStore::State::Dropped);
+        QCOMPARE(store.entry(records[0].id)->reason, u"约束"_s);
+        QCOMPARE(store.entries(JournalStore::State::Pending).first().record.id, records[1].id);
+        QVERIFY(!store.entry(u"nothing"_s));
+    }
 
-void TestJournal::storeKeepsRecordsAndStates()
-{
-    QList<JournalRecord> records{roll(u"004"_s, 2), roll(u"006"_s, 0), roll(u"005"_s, 1)};
+    void lookupsKeepTheirValues()
+    {
+        Recordset rs({u"billcode"_s, u"qty"_s, u"price"_s, u"made"_s, u"note"_s, u"pic"_s});
+        rs.addRow({u"K1"_s, qint64(12), 3.25, QDateTime(QDate(2026, 12, 6), QTime(8, 30)),
+                   DbValue(), QByteArray("\x00\x01", 2)});
+        JournalStore store(journalPath());
+        store.putLookup(u"card"_s, u"K1"_s, rs);
+        const std::optional<Recordset> kept = store.lookup(u"card"_s, u"K1"_s);
+        QVERIFY(kept);
+        QCOMPARE(kept->columns(), rs.columns());
+        QCOMPARE(kept->rows(), rs.rows());
+        QVERIFY(!store.lookup(u"card"_s, u"K2"_s));
+        QVERIFY(!store.lookup(u"card"_s, u"K1"_s, -1)); // older than allowed
+    }
+
+    void replayIsInOrderAndExactlyOnce_data()
+    {
+        QTest::addColumn<bool>("odbc");
+        QTest::newRow("embedded") << false;
+        QTest::newRow("odbc") << true;
+    }
+
+    void replayIsInOrderAndExactlyOnce()
+    {
+        QFETCH(bool, odbc);
+        if (odbc && SqliteOdbc::driver().isEmpty())
+            QSKIP("the SQLite ODBC driver is not installed");
+        const QString connection = connectionOfRow();
+        JournalStore store(journalPath());
+        for (const QString& n : {u"003"_s, u"001"_s, u"002"_s})
+            store.add(roll(n, 2));
+        Connection conn;
+        conn.open(connection);
+        JournalNumbers numbers;
+        JournalNumbering* numbering = &numbers;
+        JournalReplayResult r = JournalReplay(store, conn, numbering).run();
+        QVERIFY2(!r.stopped, qPrintable(r.stopReason));
+        for (const JournalStore::Entry& e : store.entries(JournalStore::State::Refused))
+            QFAIL(qPrintable(e.reason));
+        QCOMPARE(r.applied, 3);
+        QCOMPARE(column(conn, u"select checkCode from checkinfo order by id"_s), u"003 001 002"_s);
+        QCOMPARE(serverCounts(conn), u"3 6 3 3"_s);
+        // Killed after the server's commit, before the journal knew: the record is found claimed.
+        const auto done = store.entries(JournalStore::State::Done);
+        store.markRefused(done[1].record.id, QString()); // not pending: untouched
+        QCOMPARE(store.entry(done[1].record.id)->state, JournalStore::State::Done);
+        forgetReplayed(done[1].record.id);
+        r = JournalReplay(store, conn, numbering).run();
+        QCOMPARE(r.alreadyApplied, 1);
+        QCOMPARE(r.applied, 0);
+        QCOMPARE(serverCounts(conn), u"3 6 3 3"_s);
+        QCOMPARE(store.count(JournalStore::State::Pending), 0);
+    }
+
+    // A card deleted meanwhile refuses its record; the records around it go on, and the refused one
+    // waits with the server's reason until the operator retries it.
+    void refusedRecordWaitsWithItsReason()
     {
         JournalStore store(journalPath());
-        for (const JournalRecord& r : records)
-            store.add(r);
+        JournalRecord cardUpdate = JournalRecord::create(u"load 001"_s, u"卡号 K9"_s);
+        cardUpdate.steps.append(
+            {u"update bill set billtype='染色' where billcode='K9'"_s, false, true});
+        store.add(roll(u"001"_s, 1));
+        store.add(cardUpdate);
+        store.add(roll(u"002"_s, 1));
+        Connection conn;
+        conn.open(connectionString());
+        JournalReplayResult r = JournalReplay(store, conn).run();
+        QCOMPARE(r.applied, 2);
+        QCOMPARE(r.refused, 1);
+        const auto refused = store.entries(JournalStore::State::Refused);
+        QCOMPARE(refused.size(), 1);
+        QVERIFY2(refused[0].reason.contains(u"已被删除"_s), qPrintable(refused[0].reason));
+        QCOMPARE(serverCounts(conn), u"2 2 2 2"_s); // nothing of the refused record remains
+        conn.execute(u"insert bill(billcode, billtype) values('K9', '织造')"_s);
+        store.retry(cardUpdate.id);
+        r = JournalReplay(store, conn).run();
+        QCOMPARE(r.applied, 1);
+        QCOMPARE(column(conn, u"select billtype from bill where billcode='K9'"_s), u"染色"_s);
     }
-    JournalStore store(journalPath()); // as after a restart
-    QList<JournalRecord> pending;
-    for (const JournalStore::Entry& e : store.entries(JournalStore::State::Pending))
-        pending << e.record;
-    QCOMPARE(pending, records);
-    QCOMPARE(store.lastNumber(records[0].number), 6); // the highest counted, not the last
-    QCOMPARE(store.lastNumber({u"checkInfo"_s, u"checkCode"_s, u"billcode='K2'"_s, {}, 3, {}}), 0);
-    // Only a refused record is retried or dropped; a dropped one never comes back.
-    store.drop(records[0].id);
-    store.retry(records[1].id);
-    QCOMPARE(store.count(JournalStore::State::Pending), 3);
-    for (int i : {0, 1})
-        store.markRefused(records[i].id, i ? u"卡已删除"_s : u"约束"_s);
-    store.retry(records[1].id);
-    store.drop(records[0].id);
-    store.retry(records[0].id);
-    QCOMPARE(store.entry(records[0].id)->state, JournalStore::State::Dropped);
-    QCOMPARE(store.entry(records[0].id)->reason, u"约束"_s);
-    QCOMPARE(store.entries(JournalStore::State::Pending).first().record.id, records[1].id);
-    QVERIFY(!store.entry(u"nothing"_s));
-}
 
-void TestJournal::lookupsKeepTheirValues()
-{
-    Recordset rs({u"billcode"_s, u"qty"_s, u"price"_s, u"made"_s, u"note"_s, u"pic"_s});
-    rs.addRow({u"K1"_s, qint64(12), 3.25, QDateTime(QDate(2026, 12, 6), QTime(8, 30)), DbValue(),
-               QByteArray("\x00\x01", 2)});
-    JournalStore store(journalPath());
-    store.putLookup(u"card"_s, u"K1"_s, rs);
-    const std::optional<Recordset> kept = store.lookup(u"card"_s, u"K1"_s);
-    QVERIFY(kept);
-    QCOMPARE(kept->columns(), rs.columns());
-    QCOMPARE(kept->rows(), rs.rows());
-    QVERIFY(!store.lookup(u"card"_s, u"K2"_s));
-    QVERIFY(!store.lookup(u"card"_s, u"K1"_s, -1)); // older than allowed
-}
-
-void TestJournal::replayIsInOrderAndExactlyOnce_data()
-{
-    QTest::addColumn<bool>("odbc");
-    QTest::newRow("embedded") << false;
-    QTest::newRow("odbc") << true;
-}
-
-void TestJournal::replayIsInOrderAndExactlyOnce()
-{
-    QFETCH(bool, odbc);
-    if (odbc && SqliteOdbc::driver().isEmpty())
-        QSKIP("the SQLite ODBC driver is not installed");
-    const QString connection = connectionOfRow();
-    JournalStore store(journalPath());
-    for (const QString& n : {u"003"_s, u"001"_s, u"002"_s})
-        store.add(roll(n, 2));
-    Connection conn;
-    conn.open(connection);
-    JournalNumbers numbers;
-    JournalNumbering* numbering = &numbers;
-    JournalReplayResult r = JournalReplay(store, conn, numbering).run();
-    QVERIFY2(!r.stopped, qPrintable(r.stopReason));
-    for (const JournalStore::Entry& e : store.entries(JournalStore::State::Refused))
-        QFAIL(qPrintable(e.reason));
-    QCOMPARE(r.applied, 3);
-    QCOMPARE(column(conn, u"select checkCode from checkinfo order by id"_s), u"003 001 002"_s);
-    QCOMPARE(serverCounts(conn), u"3 6 3 3"_s);
-    // Killed after the server's commit, before the journal knew: the record is found claimed.
-    const auto done = store.entries(JournalStore::State::Done);
-    store.markRefused(done[1].record.id, QString()); // not pending: untouched
-    QCOMPARE(store.entry(done[1].record.id)->state, JournalStore::State::Done);
-    forgetReplayed(done[1].record.id);
-    r = JournalReplay(store, conn, numbering).run();
-    QCOMPARE(r.alreadyApplied, 1);
-    QCOMPARE(r.applied, 0);
-    QCOMPARE(serverCounts(conn), u"3 6 3 3"_s);
-    QCOMPARE(store.count(JournalStore::State::Pending), 0);
-}
-
-// A card deleted meanwhile refuses its record; the records around it go on, and the refused one
-// waits with the server's reason until the operator retries it.
-void TestJournal::refusedRecordWaitsWithItsReason()
-{
-    JournalStore store(journalPath());
-    JournalRecord cardUpdate = JournalRecord::create(u"load 001"_s, u"卡号 K9"_s);
-    cardUpdate.steps.append(
-        {u"update bill set billtype='染色' where billcode='K9'"_s, false, true});
-    store.add(roll(u"001"_s, 1));
-    store.add(cardUpdate);
-    store.add(roll(u"002"_s, 1));
-    Connection conn;
-    conn.open(connectionString());
-    JournalReplayResult r = JournalReplay(store, conn).run();
-    QCOMPARE(r.applied, 2);
-    QCOMPARE(r.refused, 1);
-    const auto refused = store.entries(JournalStore::State::Refused);
-    QCOMPARE(refused.size(), 1);
-    QVERIFY2(refused[0].reason.contains(u"已被删除"_s), qPrintable(refused[0].reason));
-    QCOMPARE(serverCounts(conn), u"2 2 2 2"_s); // nothing of the refused record remains
-    conn.execute(u"insert bill(billcode, billtype) values('K9', '织造')"_s);
-    store.retry(cardUpdate.id);
-    r = JournalReplay(store, conn).run();
-    QCOMPARE(r.applied, 1);
-    QCOMPARE(column(conn, u"select billtype from bill where billcode='K9'"_s), u"染色"_s);
-}
-
-// Another frame saved 004 on the card while this one was offline: the journal's 004 becomes the
-// next free number, its defects follow it, and the station is told.
-void TestJournal::takenNumberIsReplaced()
-{
-    Connection conn;
-    conn.open(connectionString());
-    conn.execute(u"insert checkinfo(billcode, checkCode) values('K1', '004')"_s);
-    SysUtil::codeSaved(conn, u"checkInfo"_s, u"checkCode"_s, u"billcode='K1'"_s, u"004"_s, u"B"_s);
-    JournalStore store(journalPath());
-    const JournalRecord first = roll(u"004"_s, 2);
-    store.add(first);
-    store.add(roll(u"007"_s, 1));
-    JournalNumbers numbers;
-    const JournalReplayResult r = JournalReplay(store, conn, &numbers).run();
-    QCOMPARE(r.applied, 2);
-    QCOMPARE(r.renumbered.size(), 1);
-    QCOMPARE(r.renumbered[0].record.id, first.id);
-    QCOMPARE(r.renumbered[0].newNumber, u"005"_s);
-    QCOMPARE(store.entry(first.id)->newNumber, u"005"_s);
-    QCOMPARE(column(conn, u"select checkCode from checkinfo order by id"_s), u"004 005 007"_s);
-    QCOMPARE(serverCounts(conn), u"3 3 3 2"_s);
-    // The scope's numbers go on after the replayed ones.
-    QCOMPARE(SysUtil::nextCode(conn, u"checkInfo"_s, u"checkCode"_s, 3, u"billcode='K1'"_s, u"C"_s),
-             u"008"_s);
-}
-
-// Two frames offline on the same card, each with its own journal: replayed by child processes
-// that are killed in the middle, two at once on one journal and both journals at once. Every
-// roll arrives exactly once with all its defects, and no number is saved twice.
-void TestJournal::killedAndConcurrentReplaysApplyEachRecordOnce()
-{
-    const int rolls = 300, defects = 8;
-    const QString journals[2] = {journalPath(), m_dir->filePath(u"journal-b.db"_s)};
-    for (int j = 0; j < 2; ++j) {
-        JournalStore store(journals[j]);
-        for (int i = 1; i <= rolls; ++i)
-            store.add(roll(u"%1"_s.arg(i, 3, 10, QChar(u'0')), defects, u"check 00%1"_s.arg(j)));
-    }
-    Connection conn;
-    conn.open(connectionString());
-    const auto replayer = [&](int j) {
-        auto* p = new QProcess(this);
-        qputenv(childVariable, (journals[j] + u'|' + connectionString()).toUtf8());
-        p->start(QCoreApplication::applicationFilePath(), {}); // inherits the variable
-        qunsetenv(childVariable);
-        p->waitForStarted();
-        return p;
-    };
-    const auto claims = [&] {
-        return conn.execute(u"select count(*) from mirelJournal"_s).field(0).toInt();
-    };
-    // Killed three times while replaying journal A, at a random moment after some progress.
-    for (int kill = 1; kill <= 3; ++kill) {
-        QProcess* p = replayer(0);
-        const int before = claims();
-        for (QDeadlineTimer d(20000); claims() < before + 5 && !d.hasExpired();)
-            QThread::msleep(1);
-        QThread::msleep(QRandomGenerator::global()->bounded(5));
-        QVERIFY2(p->state() == QProcess::Running, "the replay ended before it could be killed");
-        p->kill();
-        p->waitForFinished();
-    }
-    QVERIFY(claims() < rolls);
-    QList<QProcess*> running{replayer(0), replayer(0), replayer(1)};
-    for (QProcess* p : running)
-        QVERIFY(p->waitForFinished(60000));
-    for (const QString& path : journals) {
-        JournalStore store(path);
+    // Another frame saved 004 on the card while this one was offline: the journal's 004 becomes the
+    // next free number, its defects follow it, and the station is told.
+    void takenNumberIsReplaced()
+    {
+        Connection conn;
+        conn.open(connectionString());
+        conn.execute(u"insert checkinfo(billcode, checkCode) values('K1', '004')"_s);
+        SysUtil::codeSaved(conn, u"checkInfo"_s, u"checkCode"_s, u"billcode='K1'"_s, u"004"_s,
+                           u"B"_s);
+        JournalStore store(journalPath());
+        const JournalRecord first = roll(u"004"_s, 2);
+        store.add(first);
+        store.add(roll(u"007"_s, 1));
         JournalNumbers numbers;
-        JournalReplay(store, conn, &numbers).run();
-        QCOMPARE(store.count(JournalStore::State::Done), rolls);
+        const JournalReplayResult r = JournalReplay(store, conn, &numbers).run();
+        QCOMPARE(r.applied, 2);
+        QCOMPARE(r.renumbered.size(), 1);
+        QCOMPARE(r.renumbered[0].record.id, first.id);
+        QCOMPARE(r.renumbered[0].newNumber, u"005"_s);
+        QCOMPARE(store.entry(first.id)->newNumber, u"005"_s);
+        QCOMPARE(column(conn, u"select checkCode from checkinfo order by id"_s), u"004 005 007"_s);
+        QCOMPARE(serverCounts(conn), u"3 3 3 2"_s);
+        // The scope's numbers go on after the replayed ones.
+        QCOMPARE(
+            SysUtil::nextCode(conn, u"checkInfo"_s, u"checkCode"_s, 3, u"billcode='K1'"_s, u"C"_s),
+            u"008"_s);
     }
-    const QString all = QString::number(2 * rolls);
-    QCOMPARE(serverCounts(conn), u"%1 %2 %1 %1"_s.arg(all).arg(2 * rolls * defects));
-}
 
-void TestJournal::backgroundRetryComesBackByItself_data()
-{
-    replayIsInOrderAndExactlyOnce_data();
-    QTest::newRow("nothing journaled, a station waits") << false;
-}
+    // Two frames offline on the same card, each with its own journal: replayed by child processes
+    // that are killed in the middle, two at once on one journal and both journals at once. Every
+    // roll arrives exactly once with all its defects, and no number is saved twice.
+    void killedAndConcurrentReplaysApplyEachRecordOnce()
+    {
+        const int rolls = 300, defects = 8;
+        const QString journals[2] = {journalPath(), m_dir->filePath(u"journal-b.db"_s)};
+        for (int j = 0; j < 2; ++j) {
+            JournalStore store(journals[j]);
+            for (int i = 1; i <= rolls; ++i)
+                store.add(
+                    roll(u"%1"_s.arg(i, 3, 10, QChar(u'0')), defects, u"check 00%1"_s.arg(j)));
+        }
+        Connection conn;
+        conn.open(connectionString());
+        const auto replayer = [&](int j) {
+            auto* p = new QProcess(this);
+            qputenv(childVariable, (journals[j] + u'|' + connectionString()).toUtf8());
+            p->start(QCoreApplication::applicationFilePath(), {}); // inherits the variable
+            qunsetenv(childVariable);
+            p->waitForStarted();
+            return p;
+        };
+        const auto claims = [&] {
+            return conn.execute(u"select count(*) from mirelJournal"_s).field(0).toInt();
+        };
+        // Killed three times while replaying journal A, at a random moment after some progress.
+        for (int kill = 1; kill <= 3; ++kill) {
+            QProcess* p = replayer(0);
+            const int before = claims();
+            for (QDeadlineTimer d(20000); claims() < before + 5 && !d.hasExpired();)
+                QThread::msleep(1);
+            QThread::msleep(QRandomGenerator::global()->bounded(5));
+            QVERIFY2(p->state() == QProcess::Running, "the replay ended before it could be killed");
+            p->kill();
+            p->waitForFinished();
+        }
+        QVERIFY(claims() < rolls);
+        QList<QProcess*> running{replayer(0), replayer(0), replayer(1)};
+        for (QProcess* p : running)
+            QVERIFY(p->waitForFinished(60000));
+        for (const QString& path : journals) {
+            JournalStore store(path);
+            JournalNumbers numbers;
+            JournalReplay(store, conn, &numbers).run();
+            QCOMPARE(store.count(JournalStore::State::Done), rolls);
+        }
+        const QString all = QString::number(2 * rolls);
+        QCOMPARE(serverCounts(conn), u"%1 %2 %1 %1"_s.arg(all).arg(2 * rolls * defects));
+    }
 
-void TestJournal::backgroundRetryComesBackByItself()
-{
-    QFETCH(bool, odbc);
-    if (odbc && SqliteOdbc::driver().isEmpty())
-        QSKIP("the SQLite ODBC driver is not installed");
-    const bool journaled =
-        QTest::currentDataTag() != QByteArray("nothing journaled, a station waits");
-    QVERIFY(QFile::rename(dbPath(), dbPath() + u".away"_s));
-    if (journaled)
-        JournalStore(journalPath()).add(roll(u"001"_s, 3));
-    JournalRetry retry(
-        journalPath(), connectionOfRow(), [] { return std::make_unique<JournalNumbers>(); }, 50);
-    QSignalSpy spy(&retry, &JournalRetry::replayed);
-    retry.start();
-    if (!journaled)
-        retry.watch(); // a new pallet number was asked for offline
-    QVERIFY(spy.wait(5000));
-    const auto reached = [&spy] { // by a pass that left nothing pending
-        return std::any_of(spy.cbegin(), spy.cend(), [](const QList<QVariant>& pass) {
-            return pass.at(0).value<JournalReplayResult>().reached && pass.at(1).toInt() == 0;
-        });
-    };
-    QVERIFY(spy.last().at(0).value<JournalReplayResult>().stopped && !reached());
-    QCOMPARE(spy.last().at(1).toInt(), journaled ? 1 : 0); // none refused, no file made
-    QCOMPARE(spy.last().at(2).toInt(), 0);
-    QVERIFY(!QFile::exists(dbPath()));
-    QVERIFY(QFile::rename(dbPath() + u".away"_s, dbPath()));
-    QTRY_VERIFY_WITH_TIMEOUT(reached(), 5000);
-    QCOMPARE(QFile::exists(journalPath()), journaled);
-    if (!journaled)
-        return;
-    Connection conn;
-    conn.open(connectionString());
-    QCOMPARE(serverCounts(conn), u"1 3 1 1"_s);
-}
+    void backgroundRetryComesBackByItself_data()
+    {
+        replayIsInOrderAndExactlyOnce_data();
+        QTest::newRow("nothing journaled, a station waits") << false;
+    }
+
+    void backgroundRetryComesBackByItself()
+    {
+        QFETCH(bool, odbc);
+        if (odbc && SqliteOdbc::driver().isEmpty())
+            QSKIP("the SQLite ODBC driver is not installed");
+        const bool journaled =
+            QTest::currentDataTag() != QByteArray("nothing journaled, a station waits");
+        QVERIFY(QFile::rename(dbPath(), dbPath() + u".away"_s));
+        if (journaled)
+            JournalStore(journalPath()).add(roll(u"001"_s, 3));
+        JournalRetry retry(
+            journalPath(), connectionOfRow(), [] { return std::make_unique<JournalNumbers>(); },
+            50);
+        QSignalSpy spy(&retry, &JournalRetry::replayed);
+        retry.start();
+        if (!journaled)
+            retry.watch(); // a new pallet number was asked for offline
+        QVERIFY(spy.wait(5000));
+        const auto reached = [&spy] { // by a pass that left nothing pending
+            return std::any_of(spy.cbegin(), spy.cend(), [](const QList<QVariant>& pass) {
+                return pass.at(0).value<JournalReplayResult>().reached && pass.at(1).toInt() == 0;
+            });
+        };
+        QVERIFY(spy.last().at(0).value<JournalReplayResult>().stopped && !reached());
+        QCOMPARE(spy.last().at(1).toInt(), journaled ? 1 : 0); // none refused, no file made
+        QCOMPARE(spy.last().at(2).toInt(), 0);
+        QVERIFY(!QFile::exists(dbPath()));
+        QVERIFY(QFile::rename(dbPath() + u".away"_s, dbPath()));
+        QTRY_VERIFY_WITH_TIMEOUT(reached(), 5000);
+        QCOMPARE(QFile::exists(journalPath()), journaled);
+        if (!journaled)
+            return;
+        Connection conn;
+        conn.open(connectionString());
+        QCOMPARE(serverCounts(conn), u"1 3 1 1"_s);
+    }
+};
 
 int main(int argc, char** argv)
 {

@@ -5,22 +5,21 @@
 # Area: the ctest regex of the tests that should catch a fault in it.
 AREAS = {
     "db": "^test_(sql_translator|db_connection|db_odbc|mirel_sql)$",
-    "devices": "^test_(meter_protocol|scale_length|inspection_devices_pty|packing_progress_devices"
-               "|device_parser_fuzz|split_readings)$",
+    "devices": "^test_(meter_protocol|scale_length|devices_pty|device_parser_fuzz|split_readings)$",
     "inspection": "^test_(frmcheck|frmcheck_save|station_layout|checkrolllist"
                   "|checklabelrows|checklabelpart|checkgrading|checkdefects|check_devices"
                   "|row_deleted_elsewhere|check_offline)$",
-    "marklabel": "^test_(frmmaitou|station_layout|maitou_devices|frmhuaxian|huaxian_devices)$",
+    "marklabel": "^test_(frmmaitou|station_layout|frmhuaxian)$",
     "packing": "^test_(frmbag|bag_print_pool|bag_window|station_layout)$",
     "progress": "^test_(frmworkload|workload_devices|workload_list|station_layout)$",
     "kanban": "^test_(frmkanban|station_layout)$",
-    "report": "^test_(grf_template|report_expression|barcode|label_report|shipped_templates"
+    "report": "^test_(grf_template|report_expression|barcode|label_report"
               "|print_routine)$",
     "widgets": "^test_(keypads|check_detail|process_bar|edit_grid|combo_screen|widget_gallery"
                "|caption_frame|offline_journal)$",
     "config": "^test_(inifile|startup)$",
     "numbers": "^test_(db_numbers|db_lookups)$",
-    "pictures": "^test_(frmthumbs|frmquick3d|station_layout)$",
+    "pictures": "^test_(frmthumbs|station_layout)$",
     "serial": "^test_serial_port$",
     "quality": "^test_(quality_data|frmquality|station_layout)$",
 }
