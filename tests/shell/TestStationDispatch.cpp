@@ -87,9 +87,7 @@ private slots:
         QTest::addColumn<bool>("installed");
         QTest::addColumn<bool>("mesMode");
         QTest::newRow("check") << "check" << true << false;
-        QTest::newRow("empty") << "" << true << false;
         QTest::newRow("mes") << "mes" << true << true;
-        QTest::newRow("MESCHECK") << "MESCHECK" << true << true;
         QTest::newRow("not installed") << "kanban" << false << false;
     }
     void open()
