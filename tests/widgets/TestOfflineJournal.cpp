@@ -4,7 +4,6 @@
 #include "shell/Database.h"
 #include "shell/Journal.h"
 #include "shell/MessageBox.h"
-#include "support/LayoutCheck.h"
 #include "support/TempProgramFolder.h"
 #include "widgets/OfflineBadge.h"
 #include "widgets/frmJournal.h"
@@ -13,10 +12,43 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStyle>
+#include <QTableView>
 #include <QTableWidget>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// Every cell of every visible table on the form shows its text whole: on one line, or wrapped
+// within its row's height when the table wraps.
+void checkCellsWhole(QWidget& f, const QString& where)
+{
+    for (const QTableView* view : f.findChildren<QTableView*>()) {
+        if (!view->isVisible())
+            continue;
+        // The item's text sits inside a margin at either side of its cell.
+        const int margin =
+            2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+        const QAbstractItemModel* m = view->model();
+        for (int r = 0; r < m->rowCount(); ++r)
+            for (int c = 0; c < m->columnCount(); ++c) {
+                const QModelIndex i = m->index(r, c);
+                const QRect cell = view->visualRect(i);
+                const QString text = i.data().toString();
+                if (view->isColumnHidden(c) || view->isRowHidden(r) || text.isEmpty())
+                    continue;
+                const QRect need =
+                    view->fontMetrics().boundingRect(QRect(0, 0, cell.width() - margin, 1 << 20),
+                                                     view->wordWrap() ? Qt::TextWordWrap : 0, text);
+                QVERIFY2(need.width() <= cell.width() - margin && need.height() <= cell.height(),
+                         qPrintable(view->objectName() + " cuts " + text + " at " + where));
+            }
+    }
+}
+
+} // namespace
 
 class TestOfflineJournal : public QObject {
     Q_OBJECT
