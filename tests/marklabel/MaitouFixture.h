@@ -59,11 +59,11 @@ inline bool showWithParts(frmCheck& f, const QSize& size = QSize(1024, 768))
     return QTest::qWaitForWindowExposed(&f);
 }
 
-/// Types the quantity (net weight) and taps "保存".
-inline void save(frmCheck& f, const QString& quantity)
+/// Types the quantity (net weight) and taps "保存" (or another command that saves).
+inline void save(frmCheck& f, const QString& quantity, int command = 2)
 {
     f.controls().TxtBox[7]->setText(quantity);
-    QTest::mouseClick(f.controls().checkCommand[2], Qt::LeftButton);
+    QTest::mouseClick(f.controls().checkCommand[command], Qt::LeftButton);
 }
 
 /// Today's first pallet number.

@@ -112,7 +112,9 @@ void CheckLabelPart::printRoll(int command)
     if (!m_form->validateRoll())
         return;
     long long id = static_cast<long long>(vb::Val(c.checkId->text()));
-    if (id <= 0 || readMirel(QStringLiteral("DelCheck"), QStringLiteral("1")) == u"1")
+    const bool update = id > 0;
+    const bool saving = id <= 0 || readMirel(QStringLiteral("DelCheck"), QStringLiteral("1")) == u"1";
+    if (saving)
         id = m_form->saveRoll(true);
     // One label per roll from this button: the next roll (newRoll) enables it again.
     c.checkCommand[command]->setEnabled(false);
@@ -130,6 +132,10 @@ void CheckLabelPart::printRoll(int command)
     const bool nextRoll = command == 4 && c.autoHuanJuan->isChecked();
     if (!nextRoll) // before the print: a printer's error box lets the counter tick meanwhile
         m_form->keepSavedRoll(id);
+    // The roll kept on screen is saved: "新" there would send the packer to save it again. A
+    // printer's complaint, said after this, is the newer news.
+    if (saving && !c.reviewCheckCode->isChecked())
+        m_form->setStatus(frmCheck::savedStatus(update));
     if (command == 4)
         print(rollTemplate(), id, c.isPrintreview->isChecked(), c.UpDown1->value());
     else

@@ -419,7 +419,7 @@ void frmCheck::runCommand(int index)
             break;
         }
         if (!c.reviewCheckCode->isChecked() && id >= 1) {
-            setStatus(update ? QStringLiteral(" 修改成功！") : QStringLiteral(" 新增成功！"));
+            setStatus(savedStatus(update));
             if (c.autoHuanJuan->isChecked())
                 newRoll();
             else
@@ -434,6 +434,11 @@ void frmCheck::runCommand(int index)
         break;
     }
     afterCommand(index);
+}
+
+QString frmCheck::savedStatus(bool update)
+{
+    return update ? QStringLiteral(" 修改成功！") : QStringLiteral(" 新增成功！");
 }
 
 void frmCheck::closeEvent(QCloseEvent* event)

@@ -58,6 +58,8 @@ public:
     /// After a save that does not move on (自动换卷 off, or a mark printed): the saved roll stays
     /// on screen and the counter stops writing into it until the next roll.
     void keepSavedRoll(long long id);
+    /// The status line after a roll was saved: a new one, or a change of a saved one.
+    static QString savedStatus(bool update);
     /// The record the last offline save kept (its label is filled from it).
     const JournalRecord& lastOfflineRecord() const { return m_offlineRecord; }
     /// What a label of that roll is filled from besides the roll: the rows kept for its card
