@@ -87,14 +87,15 @@ private slots:
         QTest::addColumn<bool>("choose");
         QTest::addColumn<QString>("quantity");
         QTest::addColumn<QString>("status");
-        QTest::addColumn<int>("focus"); // -1: saved
-        QTest::addColumn<int>("command"); // 2 保存 with 自动换卷, 11 打印唛头 keeping the package
+        QTest::addColumn<int>("focus"); // -1: saved, -2: not saved, focus anywhere
+        QTest::addColumn<int>("command"); // 2 保存 with 自动换卷, 11 打印唛头 keeping it, 0: 系数 after the weight
         const QByteArray none, worker("requireTxtbox=1,0;\n"), autoItem("itemAutoSave=1\n");
         QTest::newRow("no article") << false << none << false << "10" << "请选择商品" << 22 << 2;
         QTest::newRow("worker before quantity") << false << worker << true << "0" << "工号,没有输入。" << 0 << 2;
         QTest::newRow("text quantity") << false << none << true << "abc" << "请输入有效的数量" << 7 << 2;
         QTest::newRow("automatic article") << false << autoItem << false << "10" << "新" << -1 << 2;
         QTest::newRow("mark printed, package kept") << false << none << true << "10" << " 新增成功！" << -1 << 11;
+        QTest::newRow("系数 typed after the weight") << false << none << true << "2" << "" << -2 << 0;
         QTest::newRow("box: no article, itemAutoSave") << true << autoItem << false << "10" << "请选择商品" << 22 << 2;
         QTest::newRow("box: comma slip") << true << none << true << "12,5" << "请输入有效的数量" << 7 << 2;
         QTest::newRow("box: zero") << true << none << true << "0" << "请输入有效的数量" << 7 << 2;
@@ -118,9 +119,13 @@ private slots:
             chooseItem(f, u"府绸"_s);
         f.controls().TxtBox[22]->setText(u"涤纶长丝"_s);
         f.controls().autoHuanJuan->setChecked(command == 2);
-        save(f, quantity, command);
+        if (command == 0) { // the scale weighs, the formula's coefficient is typed after it
+            f.controls().TxtBox[14]->setText(u"12.5"_s);
+            f.controls().TxtBox[19]->setText(quantity);
+        } else
+            save(f, quantity, command);
         QCOMPARE(f.status(), status);
-        QCOMPARE(fx.scalar(u"select count(*) from checkinfo"_s), focus < 0 ? u"1"_s : u"0"_s);
+        QCOMPARE(fx.scalar(u"select count(*) from checkinfo"_s), focus == -1 ? u"1"_s : u"0"_s);
         if (focus >= 0)
             QCOMPARE(f.focusWidget(), f.controls().TxtBox[focus]);
         if (fiberBox)

@@ -438,6 +438,19 @@ void frmCheck::sayFormulaProblem(const QString& formula, const QString& message)
     setStatus(message);
 }
 
+void frmCheck::onFormulaInputChanged()
+{
+    const QString formula = m_formulaSaid.section(u'\n', 0, 0);
+    if (m_formulaSaid.isEmpty() || status() != m_formulaSaid.section(u'\n', 1)
+        || !status().startsWith(QStringLiteral("数量公式缺少")))
+        return;
+    for (const auto& [name, field] : formulaFields())
+        if (formula.contains(name) && c.TxtBox[field]->text().trimmed().isEmpty())
+            return;
+    m_formulaSaid.clear();
+    setStatus(QString());
+}
+
 void frmCheck::onQuantityChanged()
 {
     const double q = vb::Val(c.TxtBox[7]->text());

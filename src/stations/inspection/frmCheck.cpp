@@ -185,6 +185,9 @@ void frmCheck::wireEvents()
     connect(c.TxtBox[0], &QLineEdit::textChanged, this, [this] { onWorkerChanged(); });
     connect(c.TxtBox[14], &QLineEdit::textChanged, this, [this] { onWeightChanged(); });
     connect(c.TxtBox[7], &QLineEdit::textChanged, this, [this] { onQuantityChanged(); });
+    for (const auto& [name, field] : formulaFields())
+        if (field != 14 && c.TxtBox[field])
+            connect(c.TxtBox[field], &QLineEdit::textChanged, this, [this] { onFormulaInputChanged(); });
     connect(c.TxtBox[3], &QLineEdit::textEdited, this, [this] { dyeLotChanged(); });
     connect(c.ComboColor, &QComboBox::activated, this, [this](int i) { onComboColorActivated(i); });
     connect(c.cmdHuangang, &QPushButton::clicked, this, [this] { cmdHuangang_Click(); });

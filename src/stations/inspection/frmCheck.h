@@ -241,6 +241,9 @@ private:
     void onWorkerChanged();
     void onWeightChanged();
     void sayFormulaProblem(const QString& formula, const QString& message);
+    /// An input of the quantity formula was typed: a complaint that it is missing goes once it
+    /// is there (the quantity itself follows the next weight).
+    void onFormulaInputChanged();
     void onQuantityChanged();
     void onComboColorActivated(int index);
     void showCardLine(const Recordset& rs);
