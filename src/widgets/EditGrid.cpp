@@ -44,6 +44,8 @@ EditGrid::EditGrid(QWidget* parent) : QWidget(parent), m_view(new GridView(this)
     setFocusProxy(m_view);
 
     m_view->verticalHeader()->hide();
+    // The sideways scroll bar comes and goes with the columns: the rows' room changes with it.
+    m_view->horizontalScrollBar()->installEventFilter(this);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode(QAbstractItemView::ContiguousSelection);
     m_view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked
@@ -506,6 +508,14 @@ void EditGrid::resizeEvent(QResizeEvent* e)
 {
     QWidget::resizeEvent(e);
     fitWholeRows();
+}
+
+bool EditGrid::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_view->horizontalScrollBar()
+        && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        fitWholeRows();
+    return QWidget::eventFilter(watched, event);
 }
 
 void EditGrid::fitWholeRows()

@@ -116,9 +116,7 @@ private slots:
         QFETCH(QString, then);
         CheckFixture fx("grade=一等^0,二等^10,三等^50,\nautoGrade=1\n");
         frmMaitou& f = openMaitou(fx, fiberBox);
-        new CheckDefectPart(&f);
-        f.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        QVERIFY(showWithParts(f));
         const auto& c = f.controls();
         c.TxtBox[3]->setText(batch);
         for (int i : taps)
@@ -173,6 +171,9 @@ private slots:
         f->show();
         const auto& c = f->controls();
         QCOMPARE(c.TxtBox[28]->text() + u'/' + c.TxtBox[5]->text(), u"P-7/20"_s); // goes on with its pallet
+        const QTableWidget* t = f->ppgCheckGrid2()->table(); // the lowest row in sight is whole
+        const int low = t->rowAt(t->viewport()->height() - 1);
+        QCOMPARE(t->rowViewportPosition(low) + t->rowHeight(low), t->viewport()->height());
         f->loadItem(u"1"_s);
         const auto asked = [] {
             const QList<MessageBox::Shown> all = MessageBox::shown();

@@ -80,6 +80,7 @@ void frmMaitou::buildControls()
     m_palletGrid->setAccessibleName(u"板清单"_s);
     m_palletGrid->setWheelStepsOneRow(true);
     m_palletGrid->setCompactRows(true);
+    m_palletGrid->setWholeRows(true); // a row cut at the bottom reads as a box that is not there
     m_palletGrid->setTwips(Twips::of(this));
     m_palletGrid->setFontSize(12);
     // The list fills its page below the summary, whatever room the tabs get (see eventFilter).
