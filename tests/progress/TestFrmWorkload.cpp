@@ -79,27 +79,36 @@ private slots:
         QTest::addColumn<QByteArray>("ini");
         QTest::addColumn<QString>("reported"); // steps already reported for K002
         QTest::addColumn<int>("press");
+        QTest::addColumn<QString>("next"); // a card looked up after the press
         QTest::addColumn<QString>("selected");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("frame");
-        const QString plain = "工艺(点击放大)";
-        QTest::newRow("order: step before missing") << QByteArray("OrderInGroup=true\n") << "织造" << 2 << ""
+        const QString plain = "工艺(点击放大)", refused = "配布工艺 已经输入 12.5";
+        QTest::newRow("order: step before missing") << QByteArray("OrderInGroup=true\n") << "织造" << 2 << "" << ""
                                                     << "前面工艺[配布]还没有输入" << plain;
-        QTest::newRow("order: first step always") << QByteArray("OrderInGroup=true\n") << "" << 0 << "织造" << "" << plain;
-        QTest::newRow("order: TRUE is not true") << QByteArray("OrderInGroup=TRUE\n") << "" << 2 << "染色" << "" << plain;
-        QTest::newRow("repeat refused") << QByteArray() << "配布" << 1 << "" << "这个工艺已经输入过" << "配布工艺 已经输入 12.5";
-        QTest::newRow("repeat allowed") << QByteArray("keyPolicy=1\n") << "配布" << 1 << "配布" << "" << plain;
+        QTest::newRow("order: first step always") << QByteArray("OrderInGroup=true\n") << "" << 0 << "" << "织造" << "" << plain;
+        QTest::newRow("order: TRUE is not true") << QByteArray("OrderInGroup=TRUE\n") << "" << 2 << "" << "染色" << "" << plain;
+        QTest::newRow("repeat refused") << QByteArray() << "配布" << 1 << "" << "" << "这个工艺已经输入过" << refused;
+        QTest::newRow("repeat allowed") << QByteArray("keyPolicy=1\n") << "配布" << 1 << "" << "配布" << "" << plain;
+        // The rules were checked for K002: the next card is not reported under its step.
+        QTest::newRow("chosen, then another card") << QByteArray("keyPolicy=1\n") << "配布" << 1 << "K001" << "" << "状态：" << plain;
+        QTest::newRow("refused, then another card") << QByteArray() << "配布" << 1 << "K001" << "" << "状态：" << plain;
     }
     void stepRules()
     {
         QFETCH(QByteArray, ini);
         QFETCH(QString, reported);
         QFETCH(int, press);
+        QFETCH(QString, next);
         ProgressFixture fx(ini);
         if (!reported.isEmpty())
             fx.exec("insert into BillStatusDetail(barcode,billstatus,viewcount) values('K002','" + reported + "',12.5)");
         frmWorkload& f = fx.open();
         fx.enter("K002", press, "");
+        if (!next.isEmpty()) {
+            f.TxtBox[0]->setText(next);
+            QTest::keyClick(f.TxtBox[0], Qt::Key_Return);
+        }
         QTEST(f.selectedStep(), "selected");
         QTEST(f.LabBox[1]->text(), "message");
         QTEST(f.Frame3->title(), "frame");

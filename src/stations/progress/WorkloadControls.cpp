@@ -116,7 +116,7 @@ void frmWorkload::buildControls()
 
     // The steps; buttons are built from the settings by buildStepButtons.
     Frame3 = make<QGroupBox>(Frame2, u"Frame3"_s);
-    Frame3->setTitle(u"工艺(点击放大)"_s);
+    clearStepChoice(); // the frame's own caption
     placeTwips(Frame3, QRect(60, 3120, 15120, 2535));
     designFont(Frame3, 12, true);
 

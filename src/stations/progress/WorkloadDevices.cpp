@@ -48,6 +48,9 @@ void frmWorkload::wireEvents()
         Label1->clear();
         SearchBtn_Click();
     });
+    // The step's rules were checked for the card it was chosen on: another card (or a card typed
+    // after a step pressed on an empty field) starts with no step and the frame's own caption.
+    connect(TxtBox[0], &QLineEdit::textChanged, this, [this] { clearStepChoice(); });
     connect(TxtBox[1], &QLineEdit::textChanged, this, [this] { onWorkerChanged(); });
     for (int k = 0; k < 4; ++k)
         connect(numKeybtn[k], &QPushButton::clicked, this, [this, k] {

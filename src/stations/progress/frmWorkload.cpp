@@ -136,6 +136,13 @@ void frmWorkload::buildStepButtons()
 
 void frmWorkload::setMessage(const QString& text) { LabBox[1]->setText(text); }
 
+void frmWorkload::clearStepChoice()
+{
+    for (QPushButton* b : ProcessBtn)
+        setBackColor(b, ButtonFace);
+    Frame3->setTitle(u"工艺(点击放大)"_s);
+}
+
 void frmWorkload::showPrecessInfo(const QString& card)
 {
     try {
@@ -190,8 +197,7 @@ void frmWorkload::selectStep(int index, bool allowRepeat)
     if (index < 0 || index >= stepCount())
         return;
     setMessage(QString());
-    for (QPushButton* b : ProcessBtn)
-        setBackColor(b, ButtonFace);
+    clearStepChoice();
     QPushButton* chosen = ProcessBtn[index];
     setBackColor(chosen, Selected);
     const QString card = TxtBox[0]->text();

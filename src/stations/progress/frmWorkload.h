@@ -115,6 +115,8 @@ private:
     void wireEvents();
     void applyFonts();
     void setMessage(const QString& text);
+    /// No step chosen, and the step frame's caption without a refused step's total.
+    void clearStepChoice();
     void onWorkerChanged();
     void onScanned(const QString& text);
     bool readCardOnReader(QByteArray* block);
