@@ -184,7 +184,7 @@ Outcome progress(const QStringList& checks, bool cardDeleted)
     frmWorkload& f = fx.open();
     Journal::status()->refresh();
     const Outage outage{fx.home().file(u"mirel.db"_s)};
-    fx.enter(u"K001"_s, 0, u"001"_s);
+    fx.enter(u"K001"_s, 0, u"002"_s);
     f.Command1_Click();
     Outcome o;
     if (!outage.away())
@@ -203,7 +203,8 @@ Outcome progress(const QStringList& checks, bool cardDeleted)
         fx.exec(u"delete from bill where billcode='K001'"_s);
     replay();
     o.results = results(fx, checks);
-    o.after = f.Label1->text() + f.LabBox[1]->text();
+    // 王建国 took over while the database was away: his name and shift come with the database.
+    o.after = f.Label1->text() + f.LabBox[1]->text() + u" / "_s + f.LabBox[14]->text() + f.TxtBox[3]->text();
     return o;
 }
 
@@ -308,14 +309,14 @@ void TestStationsOffline::savesThroughAnOutage_data()
         << QStringList{"select group_concat(billstatus||'/'||viewcount) from (select * "
                        "from BillStatusDetail where barcode='K001' order by id)",
                        "织造/0,配布/0", "select billstatus from bill where billcode='K001'", "配布"}
-        << "离线保存的记录已上传";
+        << "离线保存的记录已上传 / 王建国早班";
     QTest::newRow("load, card deleted meanwhile")
         << "load-deleted" << 1
         << "离线保存，数据库连上后上传 / "
            "数据库离线：「全部配布」要按库存自动配布，必须连上数据库才能提交。这"
            "条进度没有保存，数据库连上后请再按提交。 / 全部配布"
         << QStringList{"select group_concat(billstatus) from BillStatusDetail", "织造"}
-        << "离线保存的记录有 1 条被服务器拒绝，点红框查看原因";
+        << "离线保存的记录有 1 条被服务器拒绝，点红框查看原因 / 王建国早班";
 }
 
 void TestStationsOffline::savesThroughAnOutage()

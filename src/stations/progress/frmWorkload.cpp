@@ -313,7 +313,16 @@ void frmWorkload::onWorkerChanged()
             TxtBox[3]->setText(
                 SysUtil::readIni(u"MIREL"_s, names.first(), QString(), u"/班别.ini"_s));
     } catch (const std::exception&) {
-        LabBox[14]->clear(); // no connection: the name shows again with the next keystroke
+        LabBox[14]->clear();
+        // A worker who came in while the database was away gets his name, and his shift in the
+        // remark, as soon as it answers, not only after he types his code again.
+        if (!m_nameWaits) {
+            m_nameWaits = true;
+            Journal::whenDatabaseBack(this, [this] {
+                m_nameWaits = false;
+                onWorkerChanged();
+            });
+        }
     }
 }
 

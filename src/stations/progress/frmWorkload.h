@@ -139,4 +139,5 @@ private:
     bool m_readerTried = false;
     QByteArray m_cardOnReader; ///< the block of the card lying on the reader, read already
     bool m_savedOffline = false;
+    bool m_nameWaits = false; // the worker's name is read again once the database answers
 };
