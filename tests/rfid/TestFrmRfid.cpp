@@ -127,6 +127,7 @@ private slots:
             messages << m.text;
         QTEST(messages.join('|'), "messages");
         QTEST(d.cards(), "rows");
+        QCOMPARE(d.form.ComboUser->fontInfo().pixelSize(), d.form.txtCardno->fontInfo().pixelSize());
     }
 
     // A wedge reader types the card and Enter, then the production card and Enter: saved, and

@@ -17,6 +17,7 @@
 #include "widgets/ComboEx.h"
 #include "widgets/ScreenMode.h"
 
+#include <QAbstractItemView>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -324,6 +325,10 @@ void frmRFID::resizeEvent(QResizeEvent* event)
     QFont f = font();
     f.setPointSizeF(tw.font(16));
     setFont(f);
+    // The pick list carries a style sheet of its own, which stops the window's font from
+    // reaching it: without this the worker names show at half the size of the card field.
+    ComboUser->setFont(f);
+    ComboUser->view()->setFont(f);
     QFont title = lab_info[0]->font();
     title.setPointSizeF(tw.font(28));
     title.setBold(true);
