@@ -72,30 +72,19 @@ private slots:
         const QString before = "C9:K002:2,C9:002:1,D1:001:1",
                       asked = "该卡已登记给 001 王建国，改登记给 002 李红？|";
         const QString ok = "保存成功", noCard = " 请输入卡号或ID卡";
-        QTest::newRow("user card") << 0 << "E5"
-                                   << "002" << 0 << ok << before + ",E5:002:1";
-        QTest::newRow("same serial again") << 0 << "D1"
-                                           << "001" << 0 << ok << before + ",D1:001:1";
-        QTest::newRow("card of another user, moved")
-            << 0 << "D1"
-            << "002" << int(MessageBox::AnswerYes) << asked + ok << "C9:K002:2,C9:002:1,D1:002:1";
-        QTest::newRow("card of another user, kept")
-            << 0 << "D1"
-            << "002" << int(MessageBox::AnswerNo) << asked.chopped(1) << before;
+        // clang-format off
+        QTest::newRow("user card") << 0 << "E5" << "002" << 0 << ok << before + ",E5:002:1";
+        QTest::newRow("same serial again") << 0 << "D1" << "001" << 0 << ok << before + ",D1:001:1";
+        QTest::newRow("card of another user, moved") << 0 << "D1" << "002" << int(MessageBox::AnswerYes) << asked + ok << "C9:K002:2,C9:002:1,D1:002:1";
+        QTest::newRow("card of another user, kept") << 0 << "D1" << "002" << int(MessageBox::AnswerNo) << asked.chopped(1) << before;
         QTest::newRow("user card, desk started offline") << 0 << "E5" << "002" << 0 << ok << before + ",E5:002:1";
-        QTest::newRow("user card without user") << 0 << "E5"
-                                                << "" << 0 << noCard << before;
-        QTest::newRow("remove every type") << 1 << "C9"
-                                           << "" << 0 << ok << "D1:001:1";
-        QTest::newRow("remove a card never registered")
-            << 1 << "E5"
-            << "" << 0 << "这张卡没有登记：E5" << before;
-        QTest::newRow("production card") << 2 << "F6"
-                                         << "K001" << 0 << ok << before + ",F6:K001:2";
-        QTest::newRow("production card, no card") << 2 << ""
-                                                  << "K001" << 0 << noCard << before;
-        QTest::newRow("production card, no number") << 2 << "F6"
-                                                    << "" << 0 << noCard << before;
+        QTest::newRow("user card without user") << 0 << "E5" << "" << 0 << noCard << before;
+        QTest::newRow("remove every type") << 1 << "C9" << "" << 0 << ok << "D1:001:1";
+        QTest::newRow("remove a card never registered") << 1 << "E5" << "" << 0 << "这张卡没有登记：E5" << before;
+        QTest::newRow("production card") << 2 << "F6" << "K001" << 0 << ok << before + ",F6:K001:2";
+        QTest::newRow("production card, no card") << 2 << "" << "K001" << 0 << noCard << before;
+        QTest::newRow("production card, no number") << 2 << "F6" << "" << 0 << noCard << before;
+        // clang-format on
     }
     void save()
     {
