@@ -71,7 +71,7 @@ function(mirel_sanitizer_env test)
   endif()
   set(reports ${CMAKE_BINARY_DIR}/sanitizer-reports)
   set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT
-    "ASAN_OPTIONS=log_path=${reports}/asan:detect_leaks=1:check_initialization_order=1"
+    "ASAN_OPTIONS=log_path=${reports}/asan:log_exe_name=1:detect_leaks=1:check_initialization_order=1"
     "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/sanitizers/lsan.supp:print_suppressions=0"
     "UBSAN_OPTIONS=log_path=${reports}/ubsan:print_stacktrace=1:halt_on_error=1")
 endfunction()
