@@ -5,7 +5,8 @@
 # Area: the ctest regex of the tests that should catch a fault in it.
 AREAS = {
     "db": "^test_(sql_translator|db_connection|db_odbc|mirel_sql)$",
-    "devices": "^test_(meter_protocol|scale_length|devices_pty|device_parser_fuzz|split_readings)$",
+    "devices": "^test_(meter_protocol|scale_length|inspection_devices_pty|packing_progress_devices"
+               "|device_parser_fuzz|split_readings)$",
     "inspection": "^test_(frmcheck|frmcheck_save|station_layout|checkrolllist"
                   "|checklabelrows|checklabelpart|checkgrading|checkdefects|check_devices"
                   "|row_deleted_elsewhere|check_offline)$",

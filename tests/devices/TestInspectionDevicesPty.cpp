@@ -1,11 +1,9 @@
 // The inspection frame's devices over real ptys: mirel-devsim plays counter, scale and scanner,
-// and the fields are wired the way the inspection window wires them; the packing table's scale,
-// over a pty and without its port.
+// and the fields are wired the way the inspection window wires them.
 #include "DevSim.h"
 #include "devices/BarcodeScanner.h"
 #include "devices/InspectionDevices.h"
 #include "devices/MeterFrames.h"
-#include "devices/PackingScale.h"
 #include "support/TempProgramFolder.h"
 
 #include <QLabel>
@@ -92,7 +90,7 @@ struct CounterStation {
 
 } // namespace
 
-class TestDevicesPty : public QObject {
+class TestInspectionDevicesPty : public QObject {
     Q_OBJECT
 private slots:
     void counterFollowsSimulator_data()
@@ -348,52 +346,7 @@ private slots:
         devs.releaseDevices();
         qunsetenv("MIREL_DEVSIM_USB");
     }
-
-    void packingScaleAsksForTheWeight()
-    {
-        TempProgramFolder folder;
-        DevSim scale({QStringLiteral("--device"), QStringLiteral("scale"), QStringLiteral("--format"),
-                      QStringLiteral("packing"), QStringLiteral("--weight"), QStringLiteral("25.4"),
-                      QStringLiteral("--link"), folder.file(QStringLiteral("ttyScale"))});
-        QVERIFY(scale.ok());
-        folder.writeFile(QStringLiteral("mirel.ini"),
-                         "[MIREL]\nCHENCOM=COM3\ndispFormat=0.0\n[SerialPorts]\nCOM3=" +
-                             scale.path().toLocal8Bit() + "\n");
-        PackingScale s;
-        QSignalSpy status(&s, &PackingScale::status);
-        QSignalSpy weights(&s, &PackingScale::weightText);
-        QVERIFY(s.openScalePort());
-        QCOMPARE(status.last().at(0).toString(), QStringLiteral("台称准备好"));
-        s.setEnabled(true);
-        QTRY_VERIFY_WITH_TIMEOUT(!weights.isEmpty(), 10000);
-        QCOMPARE(weights.last().at(0).toString(), QStringLiteral("25.4"));
-        QCOMPARE(status.last().at(0).toString(), QStringLiteral("台称通讯中..."));
-        scale.command("weight 31.26");
-        QTRY_COMPARE_WITH_TIMEOUT(weights.last().at(0).toString(), QStringLiteral("31.3"), 10000);
-        // Its cable pulled and plugged in again under the same name: weighing goes on.
-        scale.command("unplug");
-        QTRY_COMPARE_WITH_TIMEOUT(status.last().at(0).toString(), QStringLiteral("台称暂停中"), 10000);
-        QVERIFY(!scale.replug().isEmpty());
-        scale.command("weight 12.0");
-        QTRY_COMPARE_WITH_TIMEOUT(weights.last().at(0).toString(), QStringLiteral("12.0"), 10000);
-    }
-
-    void packingScaleOffOrMissing()
-    {
-        TempProgramFolder folder;
-        folder.writeFile(QStringLiteral("mirel.ini"),
-                         "[MIREL]\nCHENCOM=COM3\n[SerialPorts]\nCOM3=/dev/no-such-tty\n");
-        PackingScale s;
-        QSignalSpy status(&s, &PackingScale::status);
-        QVERIFY(!s.openScalePort());
-        QCOMPARE(status.last().at(0).toString(), QStringLiteral("台称没找到"));
-        s.setEnabled(true);
-        s.poll();
-        QCOMPARE(status.last().at(0).toString(), QStringLiteral("台称暂停中"));
-        s.setEnabled(false);
-        QVERIFY(!s.isEnabled());
-    }
 };
 
-QTEST_MAIN(TestDevicesPty)
-#include "TestDevicesPty.moc"
+QTEST_MAIN(TestInspectionDevicesPty)
+#include "TestInspectionDevicesPty.moc"
