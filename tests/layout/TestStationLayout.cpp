@@ -361,7 +361,7 @@ void openBag(Station& s, QSize size, bool packing)
             QVERIFY(packing ? f.ximaGrid->height() > 5 * f.ximaGrid->table()->rowHeight(1)
                             : f.Frame4->height() > f.height() * 2 / 3);
             // The list's columns fill it (what is left would not hold one more), and a full
-            // specification is shown whole.
+            // 规格 (fabric construction) is shown whole.
             const QTableWidget* t = f.ximaGrid->table();
             QVERIFY2(!packing || (t->viewport()->width() - t->horizontalHeader()->length() <
                                       t->columnWidth(5) &&

@@ -252,7 +252,7 @@ void frmBag::buildBoxArea()
     ximaGrid->setAccessibleName(u"箱唛细码"_s);
     // The last column shows the box a roll comes from, when it was packed before.
     ximaGrid->setFormatString(u"^序号|^唛头|^品名|^规格|^箱号|^数量|^备注|^原箱号"_s);
-    // Together as wide as the list at every panel size, with room for a full specification
+    // Together as wide as the list at every panel size, with room for a whole 规格
     // ("45x45 133x72") and a vertical scroll bar.
     const int widths[] = {700, 1100, 2600, 2600, 1800, 1100, 2200, 1800};
     for (int i = 0; i < 8; ++i)
