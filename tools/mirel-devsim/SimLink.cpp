@@ -104,7 +104,14 @@ void SimLink::closeFds()
     m_fd = m_slaveFd = -1;
 }
 
-void SimLink::unplug() { closeFds(); }
+void SimLink::unplug()
+{
+    closeFds();
+    // udev takes a device's link away with the device: a station trying its port meanwhile must
+    // not open whatever pty the system hands out next under the old number.
+    if (!m_link.isEmpty())
+        QFile::remove(m_link);
+}
 
 bool SimLink::replug(QString* error)
 {
