@@ -1,9 +1,12 @@
 // The retry thread: a timer on the worker thread runs one replay pass per tick.
 #include "journal/JournalRetry.h"
 
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QPointer>
 #include <QTimer>
+
+#include <future>
 
 JournalRetry::JournalRetry(QString journalPath, QString connectionString,
                            NumberingFactory numbering, int intervalMs, QObject* parent)
@@ -15,31 +18,41 @@ JournalRetry::JournalRetry(QString journalPath, QString connectionString,
 
 JournalRetry::~JournalRetry()
 {
-    m_thread.quit();
-    m_thread.wait();
+    if (!m_thread.joinable())
+        return;
+    // Not a posted quit: while the application is being destroyed posted events are no longer
+    // delivered, and this may be one of its children.
+    m_stopping = true;
+    m_loop->wakeUp();
+    m_thread.join();
 }
 
 void JournalRetry::start()
 {
-    if (m_worker)
+    if (m_thread.joinable())
         return;
-    m_worker = new QObject;
-    auto* timer = new QTimer(m_worker); // moves with its parent
-    timer->setInterval(m_intervalMs);
-    connect(timer, &QTimer::timeout, m_worker, [this] { pass(); });
-    m_worker->moveToThread(&m_thread);
-    // Deleted on its own thread as that thread ends (its timer stops there), by a direct call: the
-    // retry may end with the application, when deferred deletions are no longer delivered.
-    connect(&m_thread, &QThread::finished, [worker = m_worker] { delete worker; });
-    m_thread.start();
-    QMetaObject::invokeMethod(timer, qOverload<>(&QTimer::start));
+    std::promise<void> running;
+    std::future<void> started = running.get_future();
+    m_thread = std::thread([this, &running] {
+        // The loop and its timer are made, run and deleted on this thread.
+        QEventLoop loop;
+        QTimer timer;
+        timer.setInterval(m_intervalMs);
+        QObject::connect(&timer, &QTimer::timeout, &loop, [this] { pass(); });
+        timer.start();
+        m_loop = &loop;
+        running.set_value();
+        while (!m_stopping)
+            loop.processEvents(QEventLoop::WaitForMoreEvents);
+    });
+    started.wait();
     retryNow();
 }
 
 void JournalRetry::retryNow()
 {
-    if (m_worker)
-        QMetaObject::invokeMethod(m_worker, [this] { pass(); });
+    if (m_loop)
+        QMetaObject::invokeMethod(m_loop, [this] { pass(); });
 }
 
 void JournalRetry::watch()

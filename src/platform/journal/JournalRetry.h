@@ -6,10 +6,12 @@
 #include "journal/JournalReplay.h"
 
 #include <QObject>
-#include <QThread>
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <thread>
+
+class QEventLoop;
 
 class JournalRetry : public QObject {
     Q_OBJECT
@@ -21,7 +23,7 @@ public:
     /// on the worker thread.
     JournalRetry(QString journalPath, QString connectionString, NumberingFactory numbering,
                  int intervalMs = 5000, QObject* parent = nullptr);
-    /// Stops the thread (waits for a pass in progress to end).
+    /// Stops the thread and joins it (waits for a pass in progress to end).
     ~JournalRetry() override;
 
     void start();
@@ -45,6 +47,9 @@ private:
     NumberingFactory m_numbering;
     int m_intervalMs;
     std::atomic<bool> m_watch{false};
-    QThread m_thread;
-    QObject* m_worker = nullptr; // lives on m_thread
+    std::atomic<bool> m_stopping{false};
+    // A joined thread rather than a QThread: Qt's threads are detached and free their per-thread
+    // data after wait() returns, which at the application's end may be after the process exits.
+    std::thread m_thread;
+    QEventLoop* m_loop = nullptr; // lives on m_thread, from start() until the thread is joined
 };

@@ -10,6 +10,7 @@
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <functional>
@@ -41,7 +42,8 @@ struct Job {
 // Print threads still running, a print given up on after its time-out included. The application
 // waits for them as it ends (up to ExitWaitMs), so that none finishes - destroying its printer and
 // pages - while Qt's own objects are already being destroyed. One that ends even later keeps its
-// job here undestroyed.
+// job here undestroyed. Threads that ended are joined (at the next print and at the end), so that
+// their teardown - Qt's per-thread data of the pages they drew - is over before the process is.
 constexpr int ExitWaitMs = 10000;
 struct Running {
     std::mutex mutex;
@@ -50,6 +52,8 @@ struct Running {
     bool waitAtExit = false;
     bool gaveUp = false;
     std::vector<std::shared_ptr<Job>> kept;
+    std::vector<std::thread> threads;
+    std::vector<std::thread::id> endedIds; // threads past their last step, not joined yet
 };
 
 Running& running()
@@ -58,12 +62,36 @@ Running& running()
     return *r;
 }
 
+// Joins the threads that ended; joining waits only for a thread's own teardown.
+void joinEnded(Running& r, std::unique_lock<std::mutex>& lock)
+{
+    std::vector<std::thread> ended;
+    for (auto t = r.threads.begin(); t != r.threads.end();) {
+        const auto id = std::find(r.endedIds.begin(), r.endedIds.end(), t->get_id());
+        if (id == r.endedIds.end()) {
+            ++t;
+            continue;
+        }
+        r.endedIds.erase(id);
+        ended.push_back(std::move(*t));
+        t = r.threads.erase(t);
+    }
+    lock.unlock();
+    for (std::thread& t : ended)
+        t.join();
+    lock.lock();
+}
+
 void waitForPrints()
 {
     Running& r = running();
     std::unique_lock lock(r.mutex);
     r.ended.wait_for(lock, std::chrono::milliseconds(ExitWaitMs), [&r] { return r.count == 0; });
     r.gaveUp = true;
+    joinEnded(r, lock);
+    for (std::thread& t : r.threads)
+        t.detach(); // a printer still not done: its thread ends on its own
+    r.threads.clear();
 }
 
 QPageSize pageSizeOf(const ReportTemplate& t)
@@ -158,7 +186,7 @@ void run(const ReportTemplate& t, const QList<FilledPage>& pages, const QString&
         }
         ++r.count;
     }
-    std::thread([job, pdf]() mutable {
+    std::thread worker([job, pdf]() mutable {
         try {
             pdf ? printPdf(*job) : printPrinter(*job);
         } catch (const ReportError& e) {
@@ -175,8 +203,15 @@ void run(const ReportTemplate& t, const QList<FilledPage>& pages, const QString&
             r.kept.push_back(job);
         job.reset(); // the last owner when the caller gave up on it
         --r.count;
+        r.endedIds.push_back(std::this_thread::get_id());
         r.ended.notify_all();
-    }).detach();
+    });
+    {
+        Running& r = running();
+        std::unique_lock lock(r.mutex);
+        joinEnded(r, lock);
+        r.threads.push_back(std::move(worker));
+    }
     std::unique_lock lock(job->mutex);
     if (!job->finished.wait_for(lock, std::chrono::milliseconds(g_timeoutMs),
                                 [&job] { return job->done; }))

@@ -6,7 +6,6 @@
 #include <QDir>
 #include <QImageReader>
 #include <QPointer>
-#include <QThread>
 
 namespace {
 // Thumbnails per delivery: few enough that the first ones show at once, enough that two
@@ -41,7 +40,7 @@ void ThumbnailBuilder::start(const QString& folder, QSize box, const QColor& fac
     auto stop = std::make_shared<std::atomic_bool>(false);
     m_stop = stop;
     QPointer<ThumbnailBuilder> self(this);
-    m_thread = QThread::create([=] {
+    m_thread = std::thread([=] {
         // Hands a result to the window's thread, where a newer build may have replaced this one.
         const auto post = [self](auto call) {
             QMetaObject::invokeMethod(
@@ -69,25 +68,19 @@ void ThumbnailBuilder::start(const QString& folder, QSize box, const QColor& fac
                 batch.clear();
             }
         }
+        post([generation](ThumbnailBuilder& b) { b.threadDone(generation); });
     });
-    QThread* thread = m_thread;
-    connect(
-        thread, &QThread::finished, this, [this, generation] { threadDone(generation); },
-        Qt::QueuedConnection);
-    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
-    thread->start(QThread::LowPriority);
 }
 
 void ThumbnailBuilder::cancel()
 {
-    if (!m_thread)
+    if (!m_thread.joinable())
         return;
     *m_stop = true;
     ++m_generation;
     // The thread stops after the picture it is reading; waiting here keeps no reader of a
     // folder alive behind the window.
-    m_thread->wait();
-    m_thread = nullptr;
+    m_thread.join();
 }
 
 void ThumbnailBuilder::deliver(quint64 generation, const QList<Thumb>& thumbs, int done, int total)
@@ -109,6 +102,6 @@ void ThumbnailBuilder::threadDone(quint64 generation)
 {
     if (generation != m_generation)
         return;
-    m_thread = nullptr;
+    m_thread.join(); // it ends right after handing this over
     emit finished();
 }

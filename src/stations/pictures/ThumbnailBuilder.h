@@ -12,8 +12,8 @@
 
 #include <atomic>
 #include <memory>
+#include <thread>
 
-class QThread;
 
 class ThumbnailBuilder : public QObject {
     Q_OBJECT
@@ -32,7 +32,7 @@ public:
     void start(const QString& folder, QSize box, const QColor& face);
     /// Stops the running build; nothing more arrives from it.
     void cancel();
-    bool isRunning() const { return m_thread != nullptr; }
+    bool isRunning() const { return m_thread.joinable(); }
 
     /// Reads one picture file at no more than the size a thumbnail box needs.
     static QImage readPicture(const QString& path, QSize box);
@@ -50,7 +50,8 @@ private:
     void deliverListed(quint64 generation, int total);
     void threadDone(quint64 generation);
 
-    QThread* m_thread = nullptr;
+    // Joined, not detached: the thread and its per-thread data are gone when the window is.
+    std::thread m_thread;
     std::shared_ptr<std::atomic_bool> m_stop;
     quint64 m_generation = 0;
 };
