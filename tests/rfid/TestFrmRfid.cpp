@@ -33,6 +33,7 @@ struct Desk {
         MessageBox::clearShown();
         Database::openConnection();
         Database::conn().execute("insert into UserInfo(UserID,usercode,username) values(7,'001','王建国'),(8,'002','李红')");
+        Database::conn().execute("insert into bill(billcode) values('K001'),('K002')");
         Database::conn().execute("insert into RFID_CARDINFO(CARDNO,refCode,CARDTYPE) "
                                  "values('C9','K002','2'),('C9','002','1'),('D1','001','1')");
         PanelStyle::install();
@@ -48,11 +49,7 @@ struct Desk {
     ~Desk() { Database::conn().close(); }
     QString cards()
     {
-        Recordset rs = Database::conn().execute("select CARDNO+':'+refCode+':'+CARDTYPE from RFID_CARDINFO order by id");
-        QStringList out;
-        for (; !rs.eof(); rs.moveNext())
-            out << rs.text(0);
-        return out.join(',');
+        return Database::conn().execute("select group_concat(c,',') from (select CARDNO+':'+refCode+':'+CARDTYPE c from RFID_CARDINFO order by id)").text(0);
     }
 };
 
@@ -69,14 +66,13 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::addColumn<QString>("messages");
         QTest::addColumn<QString>("rows");
-        const QString before = "C9:K002:2,C9:002:1,D1:001:1",
-                      asked = "该卡已登记给 001 王建国，改登记给 002 李红？|";
+        const QString before = "C9:K002:2,C9:002:1,D1:001:1";
         const QString ok = "保存成功", noCard = " 请输入卡号或ID卡";
         // clang-format off
         QTest::newRow("user card") << 0 << "E5" << "002" << 0 << ok << before + ",E5:002:1";
         QTest::newRow("same serial again") << 0 << "D1" << "001" << 0 << ok << before + ",D1:001:1";
-        QTest::newRow("card of another user, moved") << 0 << "D1" << "002" << int(MessageBox::AnswerYes) << asked + ok << "C9:K002:2,C9:002:1,D1:002:1";
-        QTest::newRow("card of another user, kept") << 0 << "D1" << "002" << int(MessageBox::AnswerNo) << asked.chopped(1) << before;
+        QTest::newRow("card of another user, moved") << 0 << "D1" << "002" << int(MessageBox::AnswerYes) << "该卡已登记给 001 王建国，改登记给 002 李红？|保存成功" << "C9:K002:2,C9:002:1,D1:002:1";
+        QTest::newRow("worker card of a production card, moved") << 0 << "C9" << "002" << int(MessageBox::AnswerYes) << "该卡已登记给 生产卡 K002，改登记给 002 李红？|保存成功" << "D1:001:1,C9:002:1";
         QTest::newRow("user card, desk started offline") << 0 << "E5" << "002" << 0 << ok << before + ",E5:002:1";
         QTest::newRow("user card without user") << 0 << "E5" << "" << 0 << noCard << before;
         QTest::newRow("remove every type") << 1 << "C9" << "" << 0 << ok << "D1:001:1";
@@ -84,6 +80,9 @@ private slots:
         QTest::newRow("production card") << 2 << "F6" << "K001" << 0 << ok << before + ",F6:K001:2";
         QTest::newRow("production card, no card") << 2 << "" << "K001" << 0 << noCard << before;
         QTest::newRow("production card, no number") << 2 << "F6" << "" << 0 << noCard << before;
+        QTest::newRow("production card not on the database") << 2 << "F6" << "K999" << 0 << "没有生产单号 K999，这张卡没有登记" << before;
+        QTest::newRow("production card of a worker, kept") << 2 << "D1" << "K001" << int(MessageBox::AnswerNo) << "该卡已登记给 001 王建国，改登记给 生产卡 K001？" << before;
+        QTest::newRow("production card, database away") << 2 << "F6" << "K001" << 0 << "数据库离线，这张卡没有保存：卡的登记和删除都要连上数据库。读卡照常可用，数据库连上后再按「保存」" << before;
         // clang-format on
     }
     void save()
@@ -110,7 +109,10 @@ private slots:
         if (answer)
             MessageBox::setNextAnswer(MessageBox::Answer(answer));
         MessageBox::clearShown();
+        const QString db = d.home.file("mirel.db"), away = db + ".away"; // the database lost meanwhile
+        QVERIFY(!QByteArray(QTest::currentDataTag()).endsWith("database away") || QFile::rename(db, away));
         QTest::mouseClick(d.form.Command1, Qt::LeftButton);
+        QVERIFY(!QFile::exists(away) || QFile::rename(away, db));
         QStringList messages;
         for (const MessageBox::Shown& m : MessageBox::shown())
             messages << m.text;
@@ -133,7 +135,6 @@ private slots:
         QVERIFY(d.form.txtBillCode->hasFocus());
         QTest::keyClicks(d.form.txtBillCode, "K001");
         QTest::keyClick(d.form.txtBillCode, Qt::Key_Return);
-        QCOMPARE(MessageBox::lastShown().text, QString("保存成功"));
         QVERIFY(d.cards().endsWith(",F6:K001:2"));
         QVERIFY(d.form.txtCard2->hasFocus());
         QCOMPARE(d.form.txtCard2->selectedText(), QString("F6"));
@@ -175,7 +176,6 @@ private slots:
         QVERIFY(!d.form.Frame1->isHidden());
         QCOMPARE(d.form.txt_set[0]->text(), QString("二号仓库存"));
         QCOMPARE(d.form.txt_set[1]->text(), QString("2000"));
-        QCOMPARE(d.form.txt_set[2]->text(), QString());
     }
 };
 

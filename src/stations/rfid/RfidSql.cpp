@@ -26,16 +26,16 @@ QString userCode(const QString& userId)
     return u"select usercode from userinfo where userid='"_s + sqlText(userId) + u"'"_s;
 }
 
-QString cardUsers(const QString& cardNo)
+QString cardHolders(const QString& cardNo)
 {
-    return u"select c.refCode,c.refCode+' '+isnull(u.username,'') from RFID_CARDINFO c"_s
-           u" left join UserInfo u on u.usercode=c.refCode where c.CARDNO='"_s +
-           sqlText(cardNo) + u"' and c.CARDTYPE='1' order by c.id"_s;
+    return u"select c.CARDTYPE,c.refCode,isnull(u.username,'') from RFID_CARDINFO c"_s
+           u" left join UserInfo u on c.CARDTYPE='1' and u.usercode=c.refCode where c.CARDNO='"_s +
+           sqlText(cardNo) + u"' order by c.id"_s;
 }
 
-QString deleteUserCard(const QString& cardNo)
+QString billCount(const QString& billCode)
 {
-    return u"delete RFID_CARDINFO WHERE CARDNO='"_s + sqlText(cardNo) + u"' and CARDTYPE='1'"_s;
+    return u"select count(*) from bill where billcode='"_s + sqlText(billCode) + u"'"_s;
 }
 
 QString cardFieldText(const QString& blockText, const QByteArray& block)

@@ -14,10 +14,10 @@ QString insertCard(const QString& cardNo, const QString& refCode, const QString&
 QString deleteCard(const QString& cardNo);
 /// The user code of a user id of the user list.
 QString userCode(const QString& userId);
-/// The users a card serial is bound to: user code, and code and name as the user list shows them.
-QString cardUsers(const QString& cardNo);
-/// Removes the user bindings of a card serial (before it is bound to another user).
-QString deleteUserCard(const QString& cardNo);
+/// What a card serial is bound to, oldest first: type, refCode and, for a user, the user name.
+QString cardHolders(const QString& cardNo);
+/// The number of production cards with this card number (0: there is no such card).
+QString billCount(const QString& billCode);
 
 /// The text of a card's block for a card field: the bytes as characters without the zero bytes
 /// that pad a short text to the block's 16; a block that is not plain text (control bytes inside)

@@ -162,7 +162,7 @@ void frmRFID::Form_Load()
     if (Database::openConnection())
         loadUsers();
     else // a desk started while the database is away lists the workers once it answers
-        Journal::whenDatabaseBack(this, [this] { loadUsers(); });
+        goneOffline();
     pageChanged(SSTab1->currentIndex());
 }
 
@@ -170,9 +170,37 @@ void frmRFID::loadUsers()
 {
     try {
         ComboUser->bindRecordset(SysUtil::openRecordset(Database::conn(), RfidSql::userListQuery()));
+    } catch (const DbError& e) {
+        if (Journal::isOffline(e))
+            goneOffline();
+        else
+            MessageBox::show(e.message(), MessageBox::Critical, MessageBox::Ok, QString(), this);
     } catch (const std::exception& e) {
-        MessageBox::show(QString::fromUtf8(e.what()), MessageBox::Critical, MessageBox::Ok, QString(), this);
+        MessageBox::show(QString::fromUtf8(e.what()), MessageBox::Critical, MessageBox::Ok,
+                         QString(), this);
     }
+}
+
+void frmRFID::goneOffline()
+{
+    if (m_offline)
+        return;
+    m_offline = true;
+    showPrompt();
+    Journal::startRetry();
+    Journal::whenDatabaseBack(this, [this] {
+        m_offline = false;
+        showPrompt();
+        if (ComboUser->count() == 0)
+            loadUsers();
+    });
+}
+
+void frmRFID::showPrompt()
+{
+    // Cards are registered on the database only; the desk reader needs none.
+    lab_info[1]->setText(m_offline ? u"数据库离线：卡的登记和删除要等数据库连上，读卡照常可用"_s
+                                   : u"刷卡或输入卡号，按回车确认"_s);
 }
 
 QLineEdit* frmRFID::currentCardBox() const { return SSTab1->currentIndex() == 2 ? txtCard2 : txtCardno; }
@@ -192,66 +220,128 @@ void frmRFID::pageChanged(int page)
 bool frmRFID::saveCard()
 {
     const int page = SSTab1->currentIndex();
-    // A card without its serial, or a user card without its user, would bind nothing.
-    const bool missing = page == 2 ? txtCard2->text().isEmpty() || txtBillCode->text().isEmpty()
-                                   : txtCardno->text().isEmpty()
-            || (page == 0 && ComboUser->selectedValue().isEmpty());
-    if (missing) {
-        MessageBox::show(u" 请输入卡号或ID卡"_s, MessageBox::Exclamation, MessageBox::Ok, QString(), this);
-        return false;
-    }
-    if (page == 0)
-        return saveUserCard();
-    const QString sql = page == 2
-                            ? RfidSql::insertCard(txtCard2->text(), txtBillCode->text(), u"2"_s)
-                            : RfidSql::deleteCard(txtCardno->text());
-    try {
-        if (page == 1)
-            Database::conn().executeOnRow(sql);
-        else
-            Database::conn().execute(sql);
-    } catch (const DbError& e) {
-        // A serial that was never registered (or was removed at another desk) removes nothing.
-        MessageBox::show(e.isRowMissing() ? u"这张卡没有登记：%1"_s.arg(txtCardno->text()) : e.message(),
-                         MessageBox::Critical, MessageBox::Ok, QString(), this);
-        return false;
-    } catch (const std::exception& e) {
-        MessageBox::show(QString::fromUtf8(e.what()), MessageBox::Critical, MessageBox::Ok, QString(), this);
-        return false;
-    }
-    return true;
+    QString refused;
+    // A card without its serial, or a user card without its user, would bind nothing. The user
+    // list of a desk started offline is empty: that is no fault of the operator's.
+    if (page == 2 ? txtCard2->text().isEmpty() || txtBillCode->text().isEmpty()
+                  : txtCardno->text().isEmpty())
+        refused = u" 请输入卡号或ID卡"_s;
+    else if (page == 0 && ComboUser->selectedValue().isEmpty())
+        refused = m_offline && ComboUser->count() == 0 ? offlineMessage() : u" 请输入卡号或ID卡"_s;
+    else if (page == 1)
+        refused = removeCard();
+    else
+        return bindCard();
+    if (refused.isEmpty())
+        return true;
+    MessageBox::show(refused, page == 1 ? MessageBox::Critical : MessageBox::Exclamation,
+                     MessageBox::Ok, QString(), this);
+    return false;
 }
 
-bool frmRFID::saveUserCard()
+QString frmRFID::removeCard()
 {
-    const QString card = txtCardno->text();
-    Connection& conn = Database::conn();
     try {
-        // The card stands for the user's code, which the stations look workers up by.
-        Recordset user = conn.execute(RfidSql::userCode(ComboUser->selectedValue()));
-        const QString code = Database::hasRecords(user) ? user.text(0) : QString();
-        QStringList others;
-        for (Recordset rs = conn.execute(RfidSql::cardUsers(card)); !rs.eof(); rs.moveNext()) {
-            if (rs.text(0) != code)
-                others << rs.text(1).trimmed();
-        }
-        // One card, one worker: a card of another user is moved only when the operator says so.
-        if (!others.isEmpty() &&
-            !MessageBox::question(u"该卡已登记给 %1，改登记给 %2？"_s.arg(
-                                      others.join(u'、'), ComboUser->selectedText()),
-                                  this))
-            return false;
-        Transaction trans(conn);
-        if (!others.isEmpty())
-            conn.execute(RfidSql::deleteUserCard(card));
-        conn.execute(RfidSql::insertCard(card, code, u"1"_s));
-        trans.commit();
+        Database::conn().executeOnRow(RfidSql::deleteCard(txtCardno->text()));
+    } catch (const DbError& e) {
+        // A serial that was never registered (or was removed at another desk) removes nothing.
+        return e.isRowMissing() ? u"这张卡没有登记：%1"_s.arg(txtCardno->text()) : failure(e);
     } catch (const std::exception& e) {
-        MessageBox::show(QString::fromUtf8(e.what()), MessageBox::Critical, MessageBox::Ok,
-                         QString(), this);
-        return false;
+        return QString::fromUtf8(e.what());
     }
-    return true;
+    return QString();
+}
+
+bool frmRFID::bindCard()
+{
+    const bool user = SSTab1->currentIndex() == 0;
+    const QString card = user ? txtCardno->text() : txtCard2->text();
+    const QString type = user ? u"1"_s : u"2"_s;
+    Connection& conn = Database::conn();
+    QString refused;
+    try {
+        QString ref = txtBillCode->text(), holder = u"生产卡 "_s + ref;
+        if (user) {
+            // The card stands for the user's code, which the stations look workers up by.
+            Recordset rs = conn.execute(RfidSql::userCode(ComboUser->selectedValue()));
+            ref = Database::hasRecords(rs) ? rs.text(0) : QString();
+            holder = ComboUser->selectedText();
+        }
+        // A card number that is not on the database would bind the card to nothing the
+        // progress station can report on. Looked at before any question, and again with the
+        // write, since the operator may take a while to answer.
+        if (!user && !billExists(conn, ref)) {
+            refused = noBillMessage(ref);
+        } else {
+            const QStringList others = otherHolders(card, type, ref);
+            // One card, one meaning: the progress station takes a card for a worker or for
+            // nothing, so a card bound to anyone or anything else is moved on Yes only.
+            if (!others.isEmpty() &&
+                !MessageBox::question(
+                    u"该卡已登记给 %1，改登记给 %2？"_s.arg(others.join(u'、'), holder), this))
+                return false;
+            Transaction trans(conn);
+            if (!user && !billExists(conn, ref)) {
+                refused = noBillMessage(ref);
+            } else {
+                if (!others.isEmpty())
+                    conn.execute(RfidSql::deleteCard(card));
+                conn.execute(RfidSql::insertCard(card, ref, type));
+                trans.commit();
+            }
+        }
+    } catch (const DbError& e) {
+        refused = failure(e);
+    } catch (const std::exception& e) {
+        refused = QString::fromUtf8(e.what());
+    }
+    if (refused.isEmpty())
+        return true;
+    MessageBox::show(refused, MessageBox::Critical, MessageBox::Ok, QString(), this);
+    return false;
+}
+
+bool frmRFID::billExists(Connection& conn, const QString& billCode)
+{
+    Recordset rs = conn.execute(RfidSql::billCount(billCode));
+    return Database::hasRecords(rs) && rs.field(0).toDouble() > 0;
+}
+
+QString frmRFID::noBillMessage(const QString& billCode)
+{
+    return u"没有生产单号 %1，这张卡没有登记"_s.arg(billCode);
+}
+
+QStringList frmRFID::otherHolders(const QString& card, const QString& type, const QString& ref)
+{
+    QStringList others;
+    Recordset rs = Database::conn().execute(RfidSql::cardHolders(card));
+    for (; !rs.eof(); rs.moveNext()) {
+        // The same binding again is a further row, as it always was (compared as the database
+        // compares texts).
+        if (rs.text(0).trimmed() == type &&
+            rs.text(1).trimmed().compare(ref.trimmed(), Qt::CaseInsensitive) == 0)
+            continue;
+        const QString other = rs.text(0) == u"2"_s ? u"生产卡 "_s + rs.text(1)
+                                                   : (rs.text(1) + u' ' + rs.text(2)).trimmed();
+        if (!others.contains(other))
+            others << other;
+    }
+    return others;
+}
+
+QString frmRFID::offlineMessage()
+{
+    return u"数据库离线，这张卡没有保存：卡的登记和删除都要连上数据库。"
+           "读卡照常可用，数据库连上后再按「保存」"_s;
+}
+
+QString frmRFID::failure(const DbError& e)
+{
+    if (!Journal::isOffline(e))
+        return e.message();
+    goneOffline();
+    return offlineMessage();
 }
 
 void frmRFID::Command1_Click()
@@ -277,7 +367,7 @@ void frmRFID::readCard()
     }
     QLineEdit* target = currentCardBox();
     target->setText(RfidSql::cardFieldText(devices::bytesToCardText(block, 16), block));
-    lab_info[1]->setText(u"刷卡或输入卡号，按回车确认"_s);
+    showPrompt();
     target->setFocus();
     target->selectAll();
 }

@@ -9,6 +9,8 @@
 #include <memory>
 
 class ComboEx;
+class Connection;
+class DbError;
 class QAction;
 class QGroupBox;
 class QLabel;
@@ -60,11 +62,25 @@ private:
     void pageChanged(int page);
     void loadUsers();
     bool saveCard();
-    /// Page 1: binds the card to the chosen user's code; a card of another user is moved on Yes.
-    bool saveUserCard();
+    /// Page 2: removes every binding of the card; the reason when nothing was removed.
+    QString removeCard();
+    /// Pages 1 and 3: binds the card to the chosen user's code or to an existing production
+    /// card; a card bound to anything else is moved on Yes.
+    bool bindCard();
+    bool billExists(Connection& conn, const QString& billCode);
+    static QString noBillMessage(const QString& billCode);
+    /// What the card is bound to besides (type, ref), as the question names it.
+    QStringList otherHolders(const QString& card, const QString& type, const QString& ref);
+    /// The database is away: the status line says what still works until it answers again.
+    void goneOffline();
+    void showPrompt();
+    static QString offlineMessage();
+    /// What the operator is told of a database error (plainly when the database is away).
+    QString failure(const DbError& e);
     QLineEdit* currentCardBox() const;
 
     std::unique_ptr<RfidReaderLibrary> m_reader;
     bool m_readerTried = false;
+    bool m_offline = false;
     QWidget* m_cardRow = nullptr; // caption and txtCardno, on page 1 or 2
 };
