@@ -8,6 +8,7 @@
 #include "stations/inspection/CheckDefectPart.h"
 #include "stations/inspection/CheckLabelPart.h"
 #include "stations/inspection/CheckRollListPart.h"
+#include "stations/marklabel/MaitouDraftPart.h"
 #include "widgets/EditGrid.h"
 #include "widgets/PanelStyle.h"
 
@@ -48,12 +49,14 @@ inline void chooseItem(frmMaitou& f, const QString& word)
     QTest::mouseClick(f.cmdSelectItem(), Qt::LeftButton);
 }
 
-/// Gives the window the station's parts (defects, labels, roll list) and shows it at size.
+/// Gives the window the station's parts (defects, labels, lists, unsaved work), shows it at size.
 inline bool showWithParts(frmCheck& f, const QSize& size = QSize(1024, 768))
 {
     new CheckDefectPart(&f);
     new CheckLabelPart(&f);
     new CheckRollListPart(&f);
+    if (auto* m = qobject_cast<frmMaitou*>(&f))
+        new MaitouDraftPart(m);
     f.resize(size);
     f.show();
     return QTest::qWaitForWindowExposed(&f);

@@ -1,19 +1,12 @@
 // The unsaved roll as name/value rows in the journal file: one durable write per defect.
 #include "stations/inspection/CheckDraftPart.h"
 
-#include "shell/FormDraft.h"
 #include "stations/inspection/CheckControls.h"
 #include "stations/inspection/frmCheck.h"
 
 #include <QLineEdit>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-const QString Kind = u"check.unsavedRoll"_s;
-
-} // namespace
 
 CheckDraftPart::CheckDraftPart(frmCheck* form) : QObject(form), m_form(form)
 {
@@ -25,12 +18,15 @@ CheckDraftPart::CheckDraftPart(frmCheck* form) : QObject(form), m_form(form)
     connect(form, &frmCheck::rollCleared, this, &CheckDraftPart::forget);
 }
 
+QString CheckDraftPart::kind() const { return u"check.unsavedRoll"_s; }
+
+bool CheckDraftPart::unsaved() const { return !m_form->defectRows().isEmpty(); }
+
 void CheckDraftPart::keep()
 {
     if (m_restoring)
         return;
-    const QList<QStringList> defects = m_form->defectRows();
-    if (defects.isEmpty()) {
+    if (!unsaved()) {
         forget();
         return;
     }
@@ -47,24 +43,46 @@ void CheckDraftPart::keep()
             add(u"field%1"_s.arg(i), c.TxtBox[i]->text());
     add(u"remark"_s, c.Text1->text());
     add(u"grade"_s, m_form->currentGrade());
-    for (const QStringList& d : defects)
+    for (const QStringList& d : m_form->defectRows())
         add(u"defect"_s, d.join(FormDraft::Separator));
-    FormDraft::keep(Kind, rows);
+    addRows(rows);
+    FormDraft::keep(kind(), rows);
+    m_kept = true;
 }
 
 void CheckDraftPart::forget()
 {
     if (m_restoring)
         return;
-    FormDraft::keep(Kind, {});
+    began();
+    if (m_kept) // one durable write when there is something to forget, not at every field
+        FormDraft::keep(kind(), {});
+    m_kept = false;
+}
+
+void CheckDraftPart::loadKept(const Values& value)
+{
+    if (const qint64 id = value.value(u"roll"_s).toLongLong(); id > 0)
+        m_form->loadRoll(id);
+    else
+        m_form->loadCard(value.value(u"card"_s), value.value(u"line"_s));
+}
+
+QString CheckDraftPart::restoredStatus(int defects) const
+{
+    return u"已恢复上次没有保存的卷 %1（%2 个疵点），请核对后保存"_s
+        .arg(m_form->controls().TxtBox[18]->text())
+        .arg(defects);
 }
 
 bool CheckDraftPart::restore()
 {
-    const FormDraft::Rows kept = FormDraft::kept(Kind);
-    if (kept.isEmpty())
+    const FormDraft::Rows kept = FormDraft::kept(kind());
+    if (kept.isEmpty()) {
+        m_kept = false;
         return false;
-    QHash<QString, QString> value;
+    }
+    Values value;
     QList<QStringList> defects;
     for (const auto& [name, text] : kept) {
         if (name == u"defect")
@@ -72,14 +90,15 @@ bool CheckDraftPart::restore()
         else
             value.insert(name, text);
     }
+    if (savedMeanwhile(value)) {
+        forget();
+        return false;
+    }
     CheckControls& c = m_form->controls();
     m_restoring = true;
     // The card (or the saved roll being changed) as the database or the kept lookups give it,
     // then what the inspector had on the form over it.
-    if (const qint64 id = value.value(u"roll"_s).toLongLong(); id > 0)
-        m_form->loadRoll(id);
-    else
-        m_form->loadCard(value.value(u"card"_s), value.value(u"line"_s));
+    loadKept(value);
     for (int i = 0; i < c.TxtBox.size(); ++i)
         if (c.TxtBox[i] && value.contains(u"field%1"_s.arg(i)))
             c.TxtBox[i]->setText(value.value(u"field%1"_s.arg(i)));
@@ -89,8 +108,6 @@ bool CheckDraftPart::restore()
     m_form->selectGrade(value.value(u"grade"_s));
     m_restoring = false;
     keep();
-    m_form->setStatus(u"已恢复上次没有保存的卷 %1（%2 个疵点），请核对后保存"_s
-                          .arg(c.TxtBox[18]->text())
-                          .arg(defects.size()));
+    m_form->setStatus(restoredStatus(int(defects.size())));
     return true;
 }

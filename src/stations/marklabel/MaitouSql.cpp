@@ -61,6 +61,14 @@ QString lastPallet(const QString& machineId)
            sqlText(machineId) + u"' and isnull(bagnumber,'')<>'' order by id desc"_s;
 }
 
+QString packageSaved(const QString& number, const QString& pallet, const QString& machineId,
+                     double lineId)
+{
+    return u"select count(*) from checkinfo where checkcode='"_s + sqlText(number)
+           + u"' and isnull(bagnumber,'')='"_s + sqlText(pallet) + u"' and machineId='"_s
+           + sqlText(machineId) + u"' and isnull(billdetailid,0)="_s + sqlNum(lineId);
+}
+
 QString rollNumber(long long id)
 {
     return u"select checkcode from checkinfo where id="_s + QString::number(id);

@@ -29,6 +29,11 @@ QString insertAutoItem(const QString& name, const QString& itemType, const QStri
 /// The pallet of the station's latest package that has one, and its packages per pallet.
 QString lastPallet(const QString& machineId);
 
+/// Counts the packages this station saved with this number onto this pallet for this card line
+/// (0 for an article's package).
+QString packageSaved(const QString& number, const QString& pallet, const QString& machineId,
+                     double lineId);
+
 /// The roll number of a package, for the delete question.
 QString rollNumber(long long id);
 

@@ -6,8 +6,11 @@
 #include "stations/inspection/CheckLabelPart.h"
 #include "stations/inspection/CheckRollListPart.h"
 #include "stations/inspection/InspectionStation.h"
+#include "stations/marklabel/MaitouDraftPart.h"
 #include "stations/marklabel/frmMaitou.h"
 #include "widgets/PanelStyle.h"
+
+#include <QTimer>
 
 QWidget* showMarkLabelWindow(frmMaitou* form)
 {
@@ -15,7 +18,10 @@ QWidget* showMarkLabelWindow(frmMaitou* form)
     new CheckDefectPart(form);
     new CheckLabelPart(form);
     new CheckRollListPart(form);
+    auto* unsaved = new MaitouDraftPart(form);
     showStationWindow(form);
+    // After the window is up: the card lookup of the package left unsaved may have to ask.
+    QTimer::singleShot(0, unsaved, &CheckDraftPart::restore);
     return form;
 }
 
