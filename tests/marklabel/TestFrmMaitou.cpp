@@ -102,6 +102,7 @@ private slots:
         QTest::newRow("box: zero") << true << none << true << "0" << "请输入有效的数量" << 7 << 2;
         QTest::newRow("box: good") << true << none << true << "12.5" << "新" << -1 << 2;
         QTest::newRow("saved as the panel went") << false << none << true << "10" << "新" << -1 << -1;
+        QTest::newRow("number taken meanwhile") << false << none << true << "10" << " 新增成功！卷号已改：001 → 002" << -1 << -2;
     }
     void checksBeforeASave()
     {

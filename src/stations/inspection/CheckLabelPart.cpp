@@ -134,14 +134,19 @@ void CheckLabelPart::printRoll(int command)
         m_form->keepSavedRoll(id);
     // The roll kept on screen is saved: "新" there would send the packer to save it again. A
     // printer's complaint, said after this, is the newer news.
-    if (saving && !c.reviewCheckCode->isChecked())
+    if (saving && !c.reviewCheckCode->isChecked()) {
         m_form->setStatus(frmCheck::savedStatus(update));
+        m_form->sayRenumbered(update);
+    }
     if (command == 4)
         print(rollTemplate(), id, c.isPrintreview->isChecked(), c.UpDown1->value());
     else
         printMark(id);
-    if (nextRoll)
+    if (nextRoll) {
         m_form->runCommand(1);
+        if (saving && !c.reviewCheckCode->isChecked())
+            m_form->sayRenumbered(update);
+    }
 }
 
 void CheckLabelPart::reprintRenumbered(const QList<JournalReplayResult::Renumbered>& list)

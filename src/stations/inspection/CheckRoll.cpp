@@ -240,6 +240,7 @@ long long frmCheck::saveRoll(bool refreshTotals)
     setPolling(true);
     QString stockError;
     long long id = 0;
+    m_renumbered.clear();
     // While rolls wait in the journal, the next ones follow them there: they reach the
     // database in the order they were saved, and the window never waits for a server that is
     // still coming back.
@@ -263,6 +264,7 @@ long long frmCheck::saveRoll(bool refreshTotals)
             // is kept, so the roll gets the number the inspector saw. A number proposed for
             // another card line or article is not this roll's: it would leave a gap.
             const bool numbered = readMirel(QStringLiteral("codeDESC"), QStringLiteral("0")) == u"0";
+            const QString shown = c.TxtBox[18]->text();
             if (numbered
                 && (c.TxtBox[18]->text().isEmpty() || rollNumberCondition() != m_numberScope
                     || conn.execute(CheckSql::rollNumberTaken(c.TxtBox[18]->text(), rollNumberCondition()))
@@ -273,6 +275,10 @@ long long frmCheck::saveRoll(bool refreshTotals)
             // One batch, so that SQL Server returns the identity of this insert.
             Recordset rs = conn.execute(insertStatement(r) + QStringLiteral(";") + CheckSql::lastIdentity());
             id = rs.field(0).toLongLong();
+            // The operator saw the number on the form; once the form moves on it is gone.
+            if (!shown.isEmpty() && r.checkCode != shown)
+                m_renumbered = c.TxtBox[18]->accessibleName() + QStringLiteral("已改：") + shown
+                               + QStringLiteral(" → ") + r.checkCode;
             if (numbered)
                 SysUtil::codeSaved(conn, QStringLiteral("checkInfo"), QStringLiteral("checkCode"),
                                    rollNumberCondition(), r.checkCode);

@@ -427,6 +427,7 @@ void frmCheck::runCommand(int index)
                 newRoll();
             else
                 keepSavedRoll(id);
+            sayRenumbered(update);
         }
         break;
     }
@@ -442,6 +443,13 @@ void frmCheck::runCommand(int index)
 QString frmCheck::savedStatus(bool update)
 {
     return update ? QStringLiteral(" 修改成功！") : QStringLiteral(" 新增成功！");
+}
+
+void frmCheck::sayRenumbered(bool update)
+{
+    // Said over the new roll's "新": the number now on the form is the next one.
+    if (!m_renumbered.isEmpty())
+        setStatus(savedStatus(update) + m_renumbered);
 }
 
 void frmCheck::closeEvent(QCloseEvent* event)

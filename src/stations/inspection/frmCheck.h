@@ -60,6 +60,10 @@ public:
     void keepSavedRoll(long long id);
     /// The status line after a roll was saved: a new one, or a change of a saved one.
     static QString savedStatus(bool update);
+    /// After a save that had to give the new roll another number than the one on the form
+    /// (another station saved that number meanwhile): the status line names both, as "卷号已改：
+    /// 003 → 005" after savedStatus. Nothing when the roll kept its number.
+    void sayRenumbered(bool update);
     /// The record the last offline save kept (its label is filled from it).
     const JournalRecord& lastOfflineRecord() const { return m_offlineRecord; }
     /// What a label of that roll is filled from besides the roll: the rows kept for its card
@@ -293,6 +297,7 @@ private:
     bool m_loaded = false;
     bool m_listOpen = false;
     QString m_numberScope;      // the condition the roll number on screen was proposed under
+    QString m_renumbered; // the last save's new roll got another number than the one shown
     QString m_formulaSaid; // the quantity formula's problem last said, with the formula
     bool m_fillingRoll = false; // the saved roll's values are shown as stored, not recomputed
     // Dragging a field label with its group.
