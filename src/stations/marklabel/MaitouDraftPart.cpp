@@ -47,6 +47,12 @@ void MaitouDraftPart::changed()
     m_queued = true;
     QTimer::singleShot(0, this, [this] {
         m_queued = false;
+        // A connected counter writes its length several times a second: that alone is no
+        // change of the packer's, and kept with the next one.
+        const QStringList now = work();
+        if (now == m_written)
+            return;
+        m_written = now;
         keep();
     });
 }

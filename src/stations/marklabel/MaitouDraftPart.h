@@ -25,7 +25,7 @@ protected:
     /// A new package the station saved with this number onto this pallet.
     bool savedMeanwhile(const Values& value) const override;
     QString restoredStatus(int defects) const override;
-    void began() override { m_begun = work(); }
+    void began() override { m_begun = m_written = work(); }
 
 private:
     /// The fields and the article as the packer gave them: not the number the station proposes,
@@ -36,5 +36,6 @@ private:
 
     frmMaitou* m_maitou;
     QStringList m_begun;
+    QStringList m_written; // the packer's work as last kept
     bool m_queued = false;
 };
