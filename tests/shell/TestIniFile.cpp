@@ -8,8 +8,10 @@
 #include <QDir>
 #include <QFile>
 #include <QTest>
-#include <QThread>
+
 #include <memory>
+#include <thread>
+#include <vector>
 
 using SysUtil::readIni;
 using SysUtil::writeIni;
@@ -108,16 +110,14 @@ private slots:
         QFETCH(QStringList, writes);
         if (!before.isNull())
             m_home->writeFile(file, before);
-        QList<QThread*> writers; // a program each 25 writes
+        std::vector<std::thread> writers; // a program each 25 writes
         for (qsizetype from = 0; from < writes.size(); from += 75)
-            writers << QThread::create([&, from] {
+            writers.emplace_back([&, from] {
                 for (qsizetype i = from; i < qMin(from + 75, writes.size()); i += 3)
                     writeIni(writes[i], writes[i + 1], writes[i + 2], "/" + file);
             });
-        for (QThread* t : writers)
-            t->start();
-        for (QThread* t : writers)
-            QVERIFY(t->wait() && (delete t, true));
+        for (std::thread& t : writers)
+            t.join();
         for (qsizetype i = 0; i < writes.size(); i += 3)
             QCOMPARE(readIni(writes[i], writes[i + 1], "", "/" + file), writes[i + 2]);
         QFETCH(QByteArray, after);
