@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -138,8 +139,11 @@ void TestBagWindow::scaleReadings()
 // weight is marked after three silent seconds and F8 asks before saving the scale's last weight.
 void TestBagWindow::typedWeightStaysSilentScaleAsks()
 {
+    // Under a link of its own, as udev names a scale: unplugged, the station must not find another
+    // test's simulator under the freed pty number.
+    const QTemporaryDir dev;
     DevSim scale({u"--device"_s, u"scale"_s, u"--format"_s, u"fixed"_s, u"--interval"_s, u"170"_s,
-                  u"--weight"_s, u"10.5"_s});
+                  u"--weight"_s, u"10.5"_s, u"--link"_s, dev.filePath(u"ttyScale"_s)});
     QVERIFY(scale.ok());
     BagFixture fx("是否要打包=1\nisChen=1\n",
                   "CHENCOM=COM3\n[SerialPorts]\nCOM3=" + scale.path().toLocal8Bit() + "\n");
