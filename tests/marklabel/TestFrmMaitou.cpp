@@ -267,6 +267,36 @@ private slots:
         QCOMPARE(fx.scalar(u"select count(*) from checkinfo"_s) + f.palletSummary()->text(), u"0  卷数:0  米数:0"_s);
     }
 
+    // Two stations pack onto one pallet: back in front (as at its quiet tick) the list follows
+    // what the other one put on or took off, on the package chosen; it waits while one types.
+    void palletFollowsTheOtherStation_data()
+    {
+        QTest::addColumn<QString>("other");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("expected"); // the summary | the chosen row's 箱号
+        const QString putOn = u"insert into checkinfo(checkcode,oncount,bagnumber,machineId) values('009',4,'P1','001')"_s;
+        QTest::newRow("package put on") << putOn << "" << u"  卷数:4  米数:65.5|002"_s;
+        QTest::newRow("package taken off") << u"delete from checkinfo where checkcode='003'"_s << "" << u"  卷数:2  米数:41|002"_s;
+        QTest::newRow("packer typing") << putOn << "x" << u"  卷数:3  米数:61.5|002"_s;
+    }
+    void palletFollowsTheOtherStation()
+    {
+        QFETCH(QString, other);
+        QFETCH(QString, typed);
+        CheckFixture fx;
+        stackBoxes(fx, u"P1"_s, 3);
+        frmMaitou& f = openMaitou(fx);
+        f.show();
+        f.ppgCheckGrid2()->setRow(2); // 003, 002, 001: newest first
+        QTest::keyClicks(f.controls().TxtBox[4], typed);
+        Connection station2;
+        station2.open(u"Provider=SQLite;Data Source="_s + fx.home().file(u"mirel.db"_s));
+        station2.execute(other);
+        QEvent front(QEvent::WindowActivate);
+        QCoreApplication::sendEvent(&f, &front);
+        QTEST(f.palletSummary()->text() + u'|' + f.ppgCheckGrid2()->textMatrix(f.ppgCheckGrid2()->row(), 5), "expected");
+    }
+
     // The count of packages a pallet holds is asked for only when the operator starts a new
     // package: stepping and the delete go on without it. A restart brings the count back.
     void packagesPerPalletGuard_data()
@@ -275,7 +305,6 @@ private slots:
         QTest::addColumn<QString>("perPallet");
         QTest::addColumn<int>("shown"); // the package on screen after the command: 0 new, 1, 2
         QTest::newRow("new package, empty") << 1 << "" << 2;
-        QTest::newRow("new package, zero") << 1 << "0" << 2;
         QTest::newRow("new package, text") << 1 << "箱" << 2;
         QTest::newRow("new package, 20 a pallet") << 1 << "20" << 0;
         QTest::newRow("previous, empty") << 5 << "" << 1;

@@ -1,5 +1,6 @@
-// Pallets of the mark-label window: a new pallet number, the pallet's package list, the roll
-// list's own columns, the delete question by roll number and the field-group geometry box.
+// Pallets of the mark-label window: a new pallet number, the pallet's package list (and following
+// it while other stations pack onto the same pallet), the roll list's own columns, the delete
+// question by roll number and the field-group geometry box.
 #include "stations/marklabel/frmMaitou.h"
 
 #include "config/MirelIni.h"
@@ -12,12 +13,16 @@
 #include "stations/marklabel/MaitouSql.h"
 #include "text/Vb.h"
 #include "widgets/EditGrid.h"
+#include "widgets/UserControl1.h"
 
+#include <QApplication>
 #include <QDate>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QTableWidget>
 #include <QTimer>
 #include <iterator>
 #include <utility>
@@ -48,12 +53,13 @@ void frmMaitou::cmdBangbtn_Click()
 void frmMaitou::loadPalletList()
 {
     Recordset rs;
+    QString sql;
     try {
         Connection& conn = Database::conn();
         const QString stored = SysUtil::getListSql(conn, u"listSQL"_s, u"MirelQuerySimpleCheck2"_s);
-        rs = SysUtil::openRecordset(conn,
-                                    MaitouSql::palletList(stored, c.TxtBox[28]->text(),
-                                                          readMirel(u"menchineId"_s, u"001"_s)));
+        sql = MaitouSql::palletList(stored, c.TxtBox[28]->text(),
+                                    readMirel(u"menchineId"_s, u"001"_s));
+        rs = SysUtil::openRecordset(conn, sql);
     } catch (const DbError& e) {
         if (Journal::isOffline(e)) {
             // Offline the packages saved since are in the journal, not on the pallet's list: the
@@ -74,7 +80,56 @@ void frmMaitou::loadPalletList()
         return;
     }
     m_palletListWaits = false;
+    m_listedSql = sql;
+    showPalletList(rs);
+    palletListLoaded(rs);
+}
+
+void frmMaitou::followPallet()
+{
+    // Not while a save holds the shared connection, and not while the database is away: a lost
+    // server would be dialled again at every tick, and the list says so already.
+    Connection& conn = Database::conn();
+    if (m_listedSql.isEmpty() || m_palletListWaits || m_followAway || !conn.isOpen()
+        || conn.inTransaction() || !isVisible() || !packerIdle())
+        return;
+    Recordset rs;
+    try {
+        rs = SysUtil::openRecordset(conn, m_listedSql);
+    } catch (const DbError& e) {
+        if (Journal::isOffline(e) && !std::exchange(m_followAway, true))
+            Journal::whenDatabaseBack(this, [this] { m_followAway = false; });
+        // Another error is the next save's or list's to report, not a box over the packer.
+        return;
+    }
+    // The full-pallet question stays with the station's own lists: it is not put to a packer
+    // in the middle of a package because another station filled the pallet.
+    if (rs.columns() != m_listed.columns() || rs.rows() != m_listed.rows())
+        showPalletList(rs);
+}
+
+bool frmMaitou::packerIdle() const
+{
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget())
+        return false;
+    if (const auto* pad = findChild<UserControl1*>(); pad && pad->isVisible())
+        return false;
+    // A packer types a field in bursts; the list waits for a pause rather than stall a key.
+    return !m_lastTyped.isValid() || m_lastTyped.hasExpired(3000);
+}
+
+void frmMaitou::showPalletList(const Recordset& rs)
+{
+    // The packer's place in the list is a package, not a line number: packages come and go above.
+    QTableWidget* table = m_palletGrid->table();
+    const int current = m_palletGrid->row();
+    const int currentCol = m_palletGrid->col();
+    const QString currentId = current > 0 ? m_palletGrid->textMatrix(current, 0) : QString();
+    const int top = m_palletGrid->topRow();
+    const QString topId = top > 1 ? m_palletGrid->textMatrix(top, 0) : QString();
+    const int across = table->horizontalScrollBar()->value();
     m_palletGrid->bindRecordset(rs);
+    m_listed = rs;
     // The built-in list's columns in twips, so that they grow with the panel like its type.
     // Pallet number (nine digits), batch and weights are read in full on a 1024 x 768 panel.
     static const int widths[] = {500, 1200, 700, 1300, 1750, 650, 950, 950, 650,
@@ -88,7 +143,23 @@ void frmMaitou::loadPalletList()
         if (quantity >= 0)
             sum += row.value(quantity).toDouble();
     m_palletSum->setText(palletSummaryText(rs.recordCount(), sum));
-    palletListLoaded(rs);
+
+    const auto rowOf = [this](const QString& id) {
+        for (int r = 1; r < m_palletGrid->rows(); ++r)
+            if (m_palletGrid->textMatrix(r, 0) == id)
+                return r;
+        return 0;
+    };
+    if (const int r = currentId.isEmpty() ? 0 : rowOf(currentId)) {
+        m_palletGrid->setRow(r);
+        m_palletGrid->setCol(currentCol);
+    }
+    if (!topId.isEmpty()) {
+        const int r = rowOf(topId);
+        m_palletGrid->setTopRow(r > 0 ? r : top);
+    } else
+        m_palletGrid->setTopRow(1);
+    table->horizontalScrollBar()->setValue(across);
 }
 
 QString frmMaitou::palletSummaryText(int packages, double quantity) const

@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -35,6 +36,21 @@ frmMaitou::frmMaitou(QWidget* parent) : frmCheck(parent)
     buildControls();
     connect(m_selectItem, &QPushButton::clicked, this, &frmMaitou::cmdSelectItem_Click);
     connect(m_bangbtn, &QPushButton::clicked, this, &frmMaitou::cmdBangbtn_Click);
+    for (QLineEdit* box : std::as_const(c.TxtBox))
+        if (box)
+            connect(box, &QLineEdit::textEdited, this, [this] { m_lastTyped.start(); });
+    // Two stations often pack onto one pallet: the list follows what the other one adds.
+    m_followTimer = new QTimer(this);
+    m_followTimer->setInterval(5000);
+    connect(m_followTimer, &QTimer::timeout, this, &frmMaitou::followPallet);
+}
+
+bool frmMaitou::event(QEvent* event)
+{
+    // Back in front, after another window or a dialog: the pallet may have filled meanwhile.
+    if (event->type() == QEvent::WindowActivate)
+        followPallet();
+    return frmCheck::event(event);
 }
 
 void frmMaitou::buildControls()
@@ -133,6 +149,7 @@ void frmMaitou::afterLoad()
         // An empty pallet field: the operator takes a pallet number as on a new pallet.
     }
     loadPalletList();
+    m_followTimer->start();
 }
 
 devices::DeviceRules frmMaitou::deviceRules() const

@@ -5,9 +5,12 @@
 
 #include "stations/inspection/frmCheck.h"
 
+#include <QElapsedTimer>
+
 class EditGrid;
 class QLabel;
 class QPushButton;
+class QTimer;
 
 class frmMaitou : public frmCheck {
     Q_OBJECT
@@ -22,6 +25,11 @@ public:
     void loadItem(const QString& itemId);
     /// Lists the packages of the pallet in TxtBox(28) with their count and quantity.
     void loadPalletList();
+    /// Reads the listed pallet's packages again without a word, for the packages other stations
+    /// add to the same pallet or take off it: the list and its summary change only when the
+    /// packages did, and the current row and the scrolling stay on their packages. Nothing is
+    /// read while the database is away, a dialog or the keypad is open or the packer is typing.
+    void followPallet();
     /// Asks for a field group's top, left and width and moves its controls.
     void LabBox_DblClick(QLabel* label);
 
@@ -64,6 +72,7 @@ protected:
     void afterCommand(int index) override;
     bool fieldLabelDoubleClicked(QLabel* label) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
 
     /// A package of an article the master does not know makes the article ("itemAutoSave"), and
     /// no article needs to be chosen.
@@ -84,6 +93,10 @@ protected:
 
 private:
     void buildControls();
+    /// Shows the pallet's packages and their summary, keeping the current and the top package.
+    void showPalletList(const Recordset& rs);
+    /// The window is quiet: no dialog or keypad over it, nothing typed for a few seconds.
+    bool packerIdle() const;
     /// The automatic article while the database is away: the one a save here found or made
     /// before. Throws DbError (not offline) for an article never seen here.
     long long keptAutoItem(const QString& key) const;
@@ -99,6 +112,11 @@ private:
     EditGrid* m_palletGrid = nullptr;
     QLabel* m_palletSum = nullptr;
     bool m_palletListWaits = false; // read offline: read again when the database is back
+    QTimer* m_followTimer = nullptr;
+    QString m_listedSql; // the statement of the list on screen (its pallet, station, override)
+    Recordset m_listed;  // and what it showed
+    bool m_followAway = false;  // a quiet read found the database away: none until it is back
+    QElapsedTimer m_lastTyped; // the packer's last keystroke in a field
     /// The article found or made for the form by the last save's automatic item (0: none).
     long long m_autoItemId = 0;
 };
