@@ -10,6 +10,7 @@
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
 #include "stations/inspection/CheckSettingsPanel.h"
+#include "widgets/UserControl1.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -272,12 +273,13 @@ private slots:
     void palletFollowsTheOtherStation_data()
     {
         QTest::addColumn<QString>("other");
-        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("typed"); // on the keyboard, or a key of the keypad
         QTest::addColumn<QString>("expected"); // the summary | the chosen row's 箱号
         const QString putOn = u"insert into checkinfo(checkcode,oncount,bagnumber,machineId) values('009',4,'P1','001')"_s;
         QTest::newRow("package put on") << putOn << "" << u"  卷数:4  米数:65.5|002"_s;
         QTest::newRow("package taken off") << u"delete from checkinfo where checkcode='003'"_s << "" << u"  卷数:2  米数:41|002"_s;
         QTest::newRow("packer typing") << putOn << "x" << u"  卷数:3  米数:61.5|002"_s;
+        QTest::newRow("packer on the keypad") << putOn << "keypad 7" << u"  卷数:3  米数:61.5|002"_s;
     }
     void palletFollowsTheOtherStation()
     {
@@ -288,7 +290,10 @@ private slots:
         frmMaitou& f = openMaitou(fx);
         f.show();
         f.ppgCheckGrid2()->setRow(2); // 003, 002, 001: newest first
-        QTest::keyClicks(f.controls().TxtBox[4], typed);
+        for (PadKey* key : f.keypad()->findChildren<PadKey*>())
+            if (u"keypad "_s + key->tag() == typed)
+                QTest::mouseClick(key, Qt::LeftButton);
+        QTest::keyClicks(f.controls().TxtBox[4], typed.startsWith(u"keypad"_s) ? QString() : typed);
         Connection station2;
         station2.open(u"Provider=SQLite;Data Source="_s + fx.home().file(u"mirel.db"_s));
         station2.execute(other);

@@ -13,7 +13,6 @@
 #include "stations/marklabel/MaitouSql.h"
 #include "text/Vb.h"
 #include "widgets/EditGrid.h"
-#include "widgets/UserControl1.h"
 
 #include <QApplication>
 #include <QDate>
@@ -112,9 +111,8 @@ bool frmMaitou::packerIdle() const
 {
     if (QApplication::activeModalWidget() || QApplication::activePopupWidget())
         return false;
-    if (const auto* pad = findChild<UserControl1*>(); pad && pad->isVisible())
-        return false;
-    // A packer types a field in bursts; the list waits for a pause rather than stall a key.
+    // A packer types a field in bursts, on the keyboard or the keypad; the list waits for a
+    // pause rather than stall a key. A keypad left open is no reason to wait.
     return !m_lastTyped.isValid() || m_lastTyped.hasExpired(3000);
 }
 

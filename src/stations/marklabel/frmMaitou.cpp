@@ -15,6 +15,7 @@
 #include "stations/marklabel/MaitouSql.h"
 #include "text/Vb.h"
 #include "widgets/EditGrid.h"
+#include "widgets/UserControl1.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -149,6 +150,8 @@ void frmMaitou::afterLoad()
         // An empty pallet field: the operator takes a pallet number as on a new pallet.
     }
     loadPalletList();
+    for (const PadKey* key : keypad()->findChildren<PadKey*>())
+        connect(key, &QAbstractButton::pressed, this, [this] { m_lastTyped.start(); });
     m_followTimer->start();
 }
 

@@ -28,7 +28,7 @@ public:
     /// Reads the listed pallet's packages again without a word, for the packages other stations
     /// add to the same pallet or take off it: the list and its summary change only when the
     /// packages did, and the current row and the scrolling stay on their packages. Nothing is
-    /// read while the database is away, a dialog or the keypad is open or the packer is typing.
+    /// read while the database is away, a dialog is open or the packer is typing.
     void followPallet();
     /// Asks for a field group's top, left and width and moves its controls.
     void LabBox_DblClick(QLabel* label);
@@ -95,7 +95,8 @@ private:
     void buildControls();
     /// Shows the pallet's packages and their summary, keeping the current and the top package.
     void showPalletList(const Recordset& rs);
-    /// The window is quiet: no dialog or keypad over it, nothing typed for a few seconds.
+    /// The window is quiet: no dialog over it, nothing typed (keyboard or keypad) for a few
+    /// seconds.
     bool packerIdle() const;
     /// The automatic article while the database is away: the one a save here found or made
     /// before. Throws DbError (not offline) for an article never seen here.
@@ -116,7 +117,7 @@ private:
     QString m_listedSql; // the statement of the list on screen (its pallet, station, override)
     Recordset m_listed;  // and what it showed
     bool m_followAway = false;  // a quiet read found the database away: none until it is back
-    QElapsedTimer m_lastTyped; // the packer's last keystroke in a field
+    QElapsedTimer m_lastTyped; // the packer's last keystroke in a field or on the keypad
     /// The article found or made for the form by the last save's automatic item (0: none).
     long long m_autoItemId = 0;
 };
