@@ -1,0 +1,110 @@
+// The mark-label window's pallet list followed on a database of 50,000 packages: the quiet read
+// of a full pallet of 200 packages when nothing changed (every tick), and when another station
+// changed one package (the list and its summary shown again).
+#include "db/Connection.h"
+#include "shell/Database.h"
+#include "stations/marklabel/frmMaitou.h"
+#include "widgets/EditGrid.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+constexpr int packages = 50000;
+constexpr int onPallet = 200;
+
+QTemporaryDir& home()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+void writeFile(const QString& name, const QByteArray& text)
+{
+    QFile f(home().path() + u'/' + name);
+    f.open(QIODevice::WriteOnly);
+    f.write(text);
+}
+
+// Pallets of 200 packages; the station's latest pallet is the last one.
+void fillDatabase(const QString& path)
+{
+    Connection c;
+    c.openOrCreate(QStringLiteral("Provider=SQLite;Data Source=") + path);
+    c.beginTrans();
+    for (int i = 0; i < packages; ++i)
+        c.execute(QStringLiteral("insert into checkinfo(billcode,checkcode,oncount,cutcount,itemid,"
+                                 "billdetailid,bagnumber,machineId,item2,item8) values('简单检验','%1',"
+                                 "%2,%3,1,0,'P%4','001','200','涤棉府绸')")
+                      .arg(i % onPallet + 1, 3, 10, QChar(u'0'))
+                      .arg(18 + i % 7)
+                      .arg(19 + i % 7)
+                      .arg(i / onPallet, 4, 10, QChar(u'0')));
+    c.commitTrans();
+}
+
+frmMaitou& form()
+{
+    static frmMaitou* f = [] {
+        const QString db = home().path() + QStringLiteral("/packages.db");
+        fillDatabase(db);
+        writeFile(QStringLiteral("config.ini"),
+                  "[CUSTOMER.SETTING]\nCONNECTIONSTRING=Provider=SQLite;Data Source=" + db.toUtf8() + "\n");
+        writeFile(QStringLiteral("mirel.ini"), "[MIREL]\nmenchineId=001\n");
+        auto* w = new frmMaitou;
+        w->resize(1024, 768);
+        w->Form_Load();
+        w->show();
+        return w;
+    }();
+    return *f;
+}
+
+void BM_FollowUnchanged(benchmark::State& state)
+{
+    frmMaitou& f = form();
+    if (f.ppgCheckGrid2()->rows() != onPallet + 1)
+        state.SkipWithError("pallet not listed");
+    else
+                for (auto _ : state)
+                f.followPallet();
+}
+BENCHMARK(BM_FollowUnchanged)->Unit(benchmark::kMillisecond);
+
+void BM_FollowChanged(benchmark::State& state)
+{
+    frmMaitou& f = form();
+    static int weight = 0; // the framework runs this function more than once
+    for (auto _ : state) {
+        state.PauseTiming();
+        Database::conn().execute(QStringLiteral("update checkinfo set oncount=%1 where id=%2")
+                                     .arg(++weight % 2 ? 30 : 31)
+                                     .arg(packages));
+        const QString before = f.palletSummary()->text();
+        state.ResumeTiming();
+        f.followPallet();
+        if (f.palletSummary()->text() == before) {
+            state.SkipWithError(("list not read again: " + before).toStdString().c_str());
+            break;
+        }
+    }
+}
+BENCHMARK(BM_FollowChanged)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("MIREL_NONINTERACTIVE", "1");
+    qputenv("MIREL_HOME", home().path().toUtf8());
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
