@@ -449,7 +449,6 @@ private slots:
         QTest::addColumn<QString>("model");
         QTest::newRow("text counter") << "0";
         QTest::newRow("modbus counter") << "1";
-        QTest::newRow("sum-frame counter") << "3";
     }
     void quantityFollowsTheCounter()
     {
