@@ -79,8 +79,8 @@ void frmMaitou::loadPalletList()
         return;
     }
     m_palletListWaits = false;
-    m_listedSql = sql;
-    showPalletList(rs);
+    // Another pallet's list starts at its newest package.
+    showPalletList(rs, std::exchange(m_listedSql, sql) == sql);
     palletListLoaded(rs);
 }
 
@@ -104,7 +104,7 @@ void frmMaitou::followPallet()
     // The full-pallet question stays with the station's own lists: it is not put to a packer
     // in the middle of a package because another station filled the pallet.
     if (rs.columns() != m_listed.columns() || rs.rows() != m_listed.rows())
-        showPalletList(rs);
+        showPalletList(rs, true);
 }
 
 bool frmMaitou::packerIdle() const
@@ -116,7 +116,7 @@ bool frmMaitou::packerIdle() const
     return !m_lastTyped.isValid() || m_lastTyped.hasExpired(3000);
 }
 
-void frmMaitou::showPalletList(const Recordset& rs)
+void frmMaitou::showPalletList(const Recordset& rs, bool keepPlace)
 {
     // The packer's place in the list is a package, not a line number: packages come and go above.
     QTableWidget* table = m_palletGrid->table();
@@ -142,6 +142,8 @@ void frmMaitou::showPalletList(const Recordset& rs)
             sum += row.value(quantity).toDouble();
     m_palletSum->setText(palletSummaryText(rs.recordCount(), sum));
 
+    if (!keepPlace)
+        return;
     const auto rowOf = [this](const QString& id) {
         for (int r = 1; r < m_palletGrid->rows(); ++r)
             if (m_palletGrid->textMatrix(r, 0) == id)

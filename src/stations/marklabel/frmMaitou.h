@@ -93,8 +93,9 @@ protected:
 
 private:
     void buildControls();
-    /// Shows the pallet's packages and their summary, keeping the current and the top package.
-    void showPalletList(const Recordset& rs);
+    /// Shows the pallet's packages and their summary; with keepPlace the current and the top
+    /// package stay where the packer had them.
+    void showPalletList(const Recordset& rs, bool keepPlace);
     /// The window is quiet: no dialog over it, nothing typed (keyboard or keypad) for a few
     /// seconds.
     bool packerIdle() const;
