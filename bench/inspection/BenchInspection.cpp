@@ -7,6 +7,8 @@
 #include "shell/MessageBox.h"
 #include "stations/inspection/frmCheck.h"
 
+#include "../common/BenchHome.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -19,11 +21,7 @@
 
 namespace {
 
-QTemporaryDir& home()
-{
-    static QTemporaryDir dir;
-    return dir;
-}
+using bench::home;
 
 frmCheck& form()
 {
@@ -117,13 +115,4 @@ BENCHMARK(BM_StartBareWindowWithText)->Unit(benchmark::kMillisecond)->UseManualT
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("MIREL_NONINTERACTIVE", "1");
-    qputenv("MIREL_HOME", home().path().toUtf8());
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}
+int main(int argc, char** argv) { return bench::runInStation(argc, argv); }

@@ -8,6 +8,8 @@
 #include "stations/kanban/frmKanban.h"
 #include "widgets/EditGrid.h"
 
+#include "../common/BenchHome.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -19,11 +21,7 @@
 
 namespace {
 
-QTemporaryDir& home()
-{
-    static QTemporaryDir dir;
-    return dir;
-}
+using bench::home;
 
 QString databasePath() { return home().path() + QStringLiteral("/stock.db"); }
 
@@ -111,13 +109,4 @@ BENCHMARK(BM_StartKanbanWindow)->Unit(benchmark::kMillisecond)->UseManualTime()-
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("MIREL_NONINTERACTIVE", "1");
-    qputenv("MIREL_HOME", home().path().toUtf8());
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}
+int main(int argc, char** argv) { return bench::runInStation(argc, argv); }

@@ -6,6 +6,8 @@
 #include "stations/marklabel/frmMaitou.h"
 #include "widgets/EditGrid.h"
 
+#include "../common/BenchHome.h"
+
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
@@ -18,18 +20,8 @@ namespace {
 constexpr int packages = 50000;
 constexpr int onPallet = 200;
 
-QTemporaryDir& home()
-{
-    static QTemporaryDir dir;
-    return dir;
-}
-
-void writeFile(const QString& name, const QByteArray& text)
-{
-    QFile f(home().path() + u'/' + name);
-    f.open(QIODevice::WriteOnly);
-    f.write(text);
-}
+using bench::home;
+using bench::writeFile;
 
 // Pallets of 200 packages; the station's latest pallet is the last one.
 void fillDatabase(const QString& path)
@@ -114,13 +106,4 @@ BENCHMARK(BM_FollowChanged)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("MIREL_NONINTERACTIVE", "1");
-    qputenv("MIREL_HOME", home().path().toUtf8());
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}
+int main(int argc, char** argv) { return bench::runInStation(argc, argv); }

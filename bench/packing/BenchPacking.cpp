@@ -7,6 +7,8 @@
 #include "stations/packing/BagPrintPool.h"
 #include "stations/packing/frmBag.h"
 
+#include "../common/BenchHome.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -19,18 +21,8 @@
 
 namespace {
 
-QTemporaryDir& home()
-{
-    static QTemporaryDir dir;
-    return dir;
-}
-
-void writeFile(const QString& name, const QByteArray& text)
-{
-    QFile f(home().path() + u'/' + name);
-    f.open(QIODevice::WriteOnly);
-    f.write(text);
-}
+using bench::home;
+using bench::writeFile;
 
 frmBag& form()
 {
@@ -132,13 +124,4 @@ BENCHMARK(BM_StartBareWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->I
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("MIREL_NONINTERACTIVE", "1");
-    qputenv("MIREL_HOME", home().path().toUtf8());
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}
+int main(int argc, char** argv) { return bench::runInStation(argc, argv); }

@@ -7,6 +7,8 @@
 #include "stations/pictures/ThumbStrip.h"
 #include "stations/pictures/frmThumbs.h"
 
+#include "../common/BenchHome.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -25,11 +27,7 @@ namespace {
 
 constexpr int pictureCount = 2000;
 
-QTemporaryDir& home()
-{
-    static QTemporaryDir dir;
-    return dir;
-}
+using bench::home;
 
 // MIREL_BENCH_PICTURES keeps the pictures in a folder of its own between runs (drawing them
 // takes half a minute).
@@ -149,13 +147,4 @@ BENCHMARK(BM_StartOutlineWindow)->Unit(benchmark::kMillisecond)->UseManualTime()
 
 } // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("MIREL_NONINTERACTIVE", "1");
-    qputenv("MIREL_HOME", home().path().toUtf8());
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}
+int main(int argc, char** argv) { return bench::runInStation(argc, argv); }
