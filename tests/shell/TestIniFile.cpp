@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QTest>
 
+#include <atomic>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -110,14 +111,17 @@ private slots:
         QFETCH(QStringList, writes);
         if (!before.isNull())
             m_home->writeFile(file, before);
+        std::atomic<int> failedWrites = 0;
         std::vector<std::thread> writers; // a program each 25 writes
         for (qsizetype from = 0; from < writes.size(); from += 75)
             writers.emplace_back([&, from] {
                 for (qsizetype i = from; i < qMin(from + 75, writes.size()); i += 3)
-                    writeIni(writes[i], writes[i + 1], writes[i + 2], "/" + file);
+                    if (!writeIni(writes[i], writes[i + 1], writes[i + 2], "/" + file))
+                        ++failedWrites;
             });
         for (std::thread& t : writers)
             t.join();
+        QCOMPARE(failedWrites.load(), 0);
         for (qsizetype i = 0; i < writes.size(); i += 3)
             QCOMPARE(readIni(writes[i], writes[i + 1], "", "/" + file), writes[i + 2]);
         QFETCH(QByteArray, after);

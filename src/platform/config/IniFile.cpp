@@ -156,10 +156,12 @@ bool IniFile::update(const std::function<bool(Text&)>& change, QString* error) c
 {
     // Two programs that update one file at once (simulators started together, a station saving
     // a setting meanwhile) each read it, change a line and put it back: under the lock the second
-    // reads what the first has written instead of putting its older copy over it.
+    // reads what the first has written instead of putting its older copy over it. A write takes
+    // some tens of milliseconds on a panel's flash disk (it is synced), and the lock is not
+    // queued fairly: several programs writing at once can keep one waiting for seconds.
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     QLockFile lock(m_path + QStringLiteral(".lock"));
-    if (!lock.tryLock(2000)) {
+    if (!lock.tryLock(10000)) {
         if (error)
             *error = (lock.error() == QLockFile::LockFailedError
                           ? QStringLiteral("%1 正被另一个程序写入，请稍后再试")
