@@ -1,6 +1,7 @@
 // mirel-sql as administrators and scripts call it: statements from -e, arguments or stdin, the
 // printed table, exit codes, schema and demo creation, encoded settings.
 #include "codec/TextCodec.h"
+#include "support/SqliteOdbc.h"
 
 #include <QProcess>
 #include <QTemporaryDir>
@@ -85,6 +86,54 @@ private slots:
         QVERIFY2(err.isEmpty() ? code == 0 : code > 0 && gotErr.contains(err), qPrintable(gotErr));
         QTEST(gotOut, "out");
         QVERIFY(!QFile::exists(m_dir.path() + u"/none.db"_s));
+    }
+    // A mill's migration script from stdin, twice: the table is made only the first time, rows are
+    // copied, marked through a join, and the counts printed; on the embedded database and through
+    // the SQLite ODBC driver.
+    void migrationScript_data()
+    {
+        QTest::addColumn<QString>("connection");
+        QTest::newRow("embedded") << u"Provider=SQLite;Data Source={db}"_s;
+        if (!SqliteOdbc::driver().isEmpty())
+            QTest::newRow("odbc") << u"Driver="_s + SqliteOdbc::driver() + u";Database={db}"_s;
+    }
+
+    void migrationScript()
+    {
+        QFETCH(QString, connection);
+        const QString db = m_dir.path() + u"/"_s + QString::fromLatin1(QTest::currentDataTag()) + u".db"_s;
+        QString out, err;
+        QVERIFY(QFile::copy(m_dir.path() + u"/t.db"_s, db));
+        connection.replace(u"{db}"_s, db);
+        QVERIFY2(run({u"--connection"_s, connection, u"-e"_s, u"select count(*) from bill where billtype = 55"_s}, {}, out, err) == 0, qPrintable(err));
+        const int cards = out.section(u'\n', 1, 1).toInt();
+        QVERIFY(cards > 1);
+        const QByteArray script =
+            "set nocount on\n"
+            "if object_id('bill_archive') is null\n"
+            "begin\n"
+            "    create table bill_archive (billid int, billcode nvarchar(20), remark nvarchar(100))\n"
+            "    print '已建表 bill_archive'\n"
+            "end\n"
+            "GO\n"
+            "declare @copied int, @marked int\n"
+            "begin tran\n"
+            "insert into bill_archive (billid, billcode, remark)\n"
+            "select billid, billcode, remark from bill where billtype = 55\n"
+            "set @copied = @@rowcount\n"
+            "update bill_archive set remark = (select UserName from UserInfo where UserID = b.TransactorId)\n"
+            "  from bill_archive inner join bill b on b.billid = bill_archive.billid where b.billtype = 55\n"
+            "set @marked = @@rowcount\n"
+            "commit\n"
+            "print '复制 ' + cast(@copied as varchar) + ' 张，标注 ' + cast(@marked as varchar) + ' 张'\n"
+            "select count(*) as n, count(distinct billid) as cards from bill_archive where remark in (select UserName from UserInfo)\n"
+            "go\n";
+        for (int pass = 1; pass <= 2; ++pass) {
+            QCOMPARE(run({u"--connection"_s, connection}, script, out, err), 0);
+            QCOMPARE(out, u"n\tcards\n%1\t%2\n"_s.arg(pass * cards).arg(cards));
+            QCOMPARE(err, (pass == 1 ? u"已建表 bill_archive\n"_s : QString()) +
+                              u"复制 %1 张，标注 %2 张\n"_s.arg(cards).arg(pass * cards));
+        }
     }
 };
 

@@ -56,6 +56,11 @@ QStringList batches(const QString& script)
 
 int run(Connection& conn, const QStringList& list, QTextStream& out, QTextStream& err)
 {
+    // PRINT goes between the results, where the batch printed it.
+    conn.setPrintHandler([&out, &err](const QString& message) {
+        out.flush();
+        err << message << Qt::endl;
+    });
     for (const QString& batch : list) {
         try {
             out << format(conn.execute(batch));

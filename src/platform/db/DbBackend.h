@@ -4,6 +4,7 @@
 
 #include "db/Connection.h"
 #include "db/DbRow.h"
+#include "db/SqlScript.h"
 
 class DbBackend {
 public:
@@ -28,4 +29,11 @@ public:
     virtual void commit() = 0;
     virtual void rollback() = 0;
     virtual void setTimeout(int seconds) = 0;
+    /// True while a transaction is open on the connection.
+    virtual bool inTransaction() = 0;
+    /// Transactions of batches, set nocount, where print goes (the interpreter's, SqlScript).
+    SqlSession& session() { return m_session; }
+
+private:
+    SqlSession m_session;
 };

@@ -6,6 +6,7 @@
 #include "db/ConnectionString.h"
 #include "db/DbProcedures.h"
 #include "db/SqlTokens.h"
+#include "db/SqliteFunctions.h"
 #include "module/ModuleFile.h"
 
 #include <QDateTime>
@@ -363,6 +364,14 @@ OdbcBackend::OdbcBackend(const QString& text) : m_h(std::make_unique<Handles>())
     if (m_dbms.contains(QStringLiteral("SQLite"), Qt::CaseInsensitive)) {
         m_dialect = SqlDialect::Sqlite;
         requireSqliteModule();
+        qint64 ignored = 0;
+        try {
+            if (runDirect(QStringLiteral("PRAGMA user_version"), ignored).field(0).toLongLong() <
+                SqliteFunctions::collationVersion)
+                runDirect(SqliteFunctions::reindexSql(), ignored);
+        } catch (const DbError&) {
+            // A read-only file keeps its indexes; the embedded database orders them when it can.
+        }
     }
 }
 
@@ -471,7 +480,12 @@ Recordset OdbcBackend::execute(const QString& batch, qint64& rowsAffected)
     checkMoved();
     loadSchema();
     Recordset last;
-    for (const SqlStatement& s : m_translator.translateBatch(batch)) {
+    const QList<SqlStatement> statements = m_translator.translateBatch(batch);
+    for (const SqlStatement& s : statements) {
+        if (s.control)
+            return SqlScript::run(batch, *this, rowsAffected);
+    }
+    for (const SqlStatement& s : statements) {
         Recordset rs = s.procedure.isEmpty()
                            ? runDirect(forSqliteDriver(s.sql), rowsAffected)
                            : DbProcedures::run(s.procedure, s.arguments,
@@ -492,7 +506,8 @@ Recordset OdbcBackend::executeWith(const QString& statement, const QList<DbValue
     checkMoved();
     loadSchema();
     const QList<SqlStatement> statements = m_translator.translateBatch(statement);
-    if (statements.size() != 1 || !statements.first().procedure.isEmpty())
+    if (statements.size() != 1 || !statements.first().procedure.isEmpty() ||
+        statements.first().control)
         throw DbError(QStringLiteral("带参数的语句只能是一条查询或写入：%1").arg(statement));
     return runDirect(forSqliteDriver(statements.first().sql), rowsAffected, &params);
 }
@@ -532,15 +547,18 @@ void OdbcBackend::begin()
     if (m_dialect == SqlDialect::Sqlite) {
         checkMoved();
         runDirect(QStringLiteral("BEGIN IMMEDIATE"), ignored);
+        m_inTransaction = true;
         return;
     }
     check(SQLSetConnectAttr(m_h->dbc, SQL_ATTR_AUTOCOMMIT,
                             reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0),
           SQL_HANDLE_DBC, m_h->dbc, QStringLiteral("BeginTrans"));
+    m_inTransaction = true;
 }
 
 void OdbcBackend::endTransaction(bool commit)
 {
+    m_inTransaction = false;
     if (m_dialect == SqlDialect::Sqlite) {
         qint64 ignored = 0;
         try {

@@ -25,6 +25,7 @@ public:
                           qint64& rowsAffected) override;
     QString translate(const QString& batch) override;
     void begin() override;
+    bool inTransaction() override { return m_inTransaction; }
     void commit() override;
     void rollback() override;
     void setTimeout(int seconds) override { m_timeout = seconds; }
@@ -48,5 +49,6 @@ private:
     QString m_dbms;
     SqlTranslator m_translator;
     bool m_schemaLoaded = false;
+    bool m_inTransaction = false;
     int m_timeout = 30;
 };

@@ -1,42 +1,14 @@
 // The translation pipeline: split the batch, recognise procedure calls, run the rewrite passes.
 #include "db/SqlTranslator.h"
 
+#include "db/SqlBatch.h"
 #include "db/SqlRules.h"
 #include "db/SqlTokens.h"
 
 using namespace SqlLex;
 
-namespace {
 
-QList<SqlTokens> splitStatements(const SqlTokens& all)
-{
-    QList<SqlTokens> out;
-    SqlTokens current;
-    int depth = 0;
-    for (const SqlToken& tok : all) {
-        if (tok.isPunct(u"("))
-            ++depth;
-        else if (tok.isPunct(u")"))
-            --depth;
-        if (depth <= 0 && tok.isPunct(u";")) {
-            out.append(current);
-            current.clear();
-            continue;
-        }
-        current.append(tok);
-    }
-    out.append(current);
-    // Statements without any significant token ("", comments only) are dropped.
-    QList<SqlTokens> kept;
-    for (const SqlTokens& s : out) {
-        if (next(s, 0) < s.size())
-            kept.append(s);
-    }
-    return kept;
-}
-
-// "exec name 'a', 1" / "execute dbo.name": the name and argument texts, or nothing.
-bool procedureCall(const SqlTokens& t, SqlStatement& out)
+bool SqlTranslator::procedureCall(const SqlTokens& t, SqlStatement& out)
 {
     const qsizetype first = next(t, 0);
     if (!t.at(first).isWord(u"exec") && !t.at(first).isWord(u"execute"))
@@ -61,12 +33,18 @@ bool procedureCall(const SqlTokens& t, SqlStatement& out)
     return true;
 }
 
-} // namespace
-
 QList<SqlStatement> SqlTranslator::translateBatch(const QString& tsql) const
 {
     QList<SqlStatement> out;
-    for (const SqlTokens& s : splitStatements(tokenize(tsql))) {
+    QSet<QString> tableVariables;
+    for (const SqlTokens& s : SqlBatch::split(tokenize(tsql))) {
+        if (SqlBatch::needsInterpreter(s, tableVariables)) {
+            SqlStatement control;
+            control.sql = join(s).trimmed();
+            control.control = true;
+            out.append(std::move(control));
+            continue;
+        }
         SqlStatement translated = translateStatement(s);
         if (!translated.sql.isEmpty() || !translated.procedure.isEmpty())
             out.append(std::move(translated));
@@ -92,6 +70,8 @@ SqlStatement SqlTranslator::translateStatement(SqlTokens t) const
     SqlRules::deleteTopOutput(t);
     SqlRules::addMissingFromInto(t);
     SqlRules::rewriteFunctions(t);
+    SqlRules::likeSets(t);
+    SqlRules::dateArithmetic(t, m_schema);
     SqlRules::joinTexts(t, m_schema);
     SqlRules::normaliseDates(t, m_schema);
     SqlRules::rewriteUpdateFrom(t, m_schema);

@@ -156,8 +156,22 @@ SqliteBackend::SqliteBackend(const QString& path, bool create)
             // A read-only folder keeps the rollback journal; the database still works.
         }
         executeNative(QStringLiteral("PRAGMA foreign_keys=OFF"));
-        if (!exists)
+        if (!exists) {
             executeNative(EmbeddedSchema::sqliteSchema());
+        } else {
+            try {
+                sqlite3_stmt* st = nullptr;
+                int version = 0;
+                if (sqlite3_prepare_v2(m_db, "PRAGMA user_version", -1, &st, nullptr) == SQLITE_OK &&
+                    sqlite3_step(st) == SQLITE_ROW)
+                    version = sqlite3_column_int(st, 0);
+                sqlite3_finalize(st);
+                if (version < SqliteFunctions::collationVersion)
+                    executeNative(SqliteFunctions::reindexSql());
+            } catch (const DbError&) {
+                // A read-only file keeps its indexes as they are.
+            }
+        }
     } catch (...) {
         sqlite3_close(m_db);
         m_db = nullptr;
@@ -393,7 +407,7 @@ std::shared_ptr<SqliteBatch> SqliteBackend::single(const QString& statement)
 {
     checkMoved();
     std::shared_ptr<SqliteBatch> b = batchFor(statement, SqlShape());
-    if (b->statements.size() != 1 || !b->statements.first().procedure.isEmpty())
+    if (b->statements.size() != 1 || !b->statements.first().procedure.isEmpty() || b->script)
         throw DbError(QStringLiteral("带参数的语句只能是一条查询或写入：%1").arg(statement));
     return b;
 }
@@ -420,6 +434,8 @@ Recordset SqliteBackend::execute(const QString& batch, qint64& rowsAffected)
     // Held while it runs: a DDL statement or a procedure's own statements may drop it from the
     // cache.
     const std::shared_ptr<SqliteBatch> b = batchFor(batch, shape);
+    if (b->script)
+        return SqlScript::run(batch, *this, rowsAffected);
     QList<DbValue> values;
     for (SqlitePrepared& s : b->statements) {
         Recordset rs;
@@ -453,6 +469,8 @@ void SqliteBackend::rollback()
     if (!sqlite3_get_autocommit(m_db))
         executeNative(QStringLiteral("ROLLBACK"));
 }
+
+bool SqliteBackend::inTransaction() { return !sqlite3_get_autocommit(m_db); }
 
 void SqliteBackend::setTimeout(int seconds)
 {

@@ -27,6 +27,7 @@ public:
     void commit() override;
     void rollback() override;
     void setTimeout(int seconds) override;
+    bool inTransaction() override;
 
     /// Runs native SQLite text (no translation), e.g. a schema script.
     void executeNative(const QString& sql);

@@ -45,6 +45,7 @@ std::shared_ptr<SqliteBatch> byText(const QList<SqlStatement>& statements)
         p.sql = s.sql;
         p.procedure = s.procedure;
         p.arguments = s.arguments;
+        batch->script = batch->script || s.control;
         batch->statements.append(std::move(p));
     }
     return batch;
@@ -61,7 +62,7 @@ std::shared_ptr<SqliteBatch> byShape(const SqlTranslator& translator, const QStr
     for (qsizetype i = 0; i < templates.size(); ++i) {
         const SqlStatement& t = templates.at(i);
         SqlitePrepared s;
-        if (!t.procedure.isEmpty() || shape.withLiterals(t.sql) != translated.at(i).sql ||
+        if (!t.procedure.isEmpty() || t.control || shape.withLiterals(t.sql) != translated.at(i).sql ||
             !shape.toMarkers(t.sql, s.sql, s.valueIndex))
             return nullptr;
         s.shapeSql = t.sql;

@@ -43,6 +43,8 @@ struct SqliteBatch {
     QList<SqlitePrepared> statements;
     /// A shape whose translation depends on its literals: run the batch by its text instead.
     bool byTextOnly = false;
+    /// Control flow or variables: the interpreter runs the batch (SqlScript).
+    bool script = false;
 };
 
 namespace SqliteBatches {
