@@ -1,7 +1,7 @@
 -- The embedded database of a fresh installation: the order system's tables as the stations use
 -- them. Text columns compare like SQL Server's default collation (NOCASE is redefined by the
--- program: letter case and trailing blanks ignored), and dates are ISO texts "yyyy-mm-dd hh:mm:ss".
-PRAGMA user_version = 1;
+-- program: letter case and trailing blanks ignored, Chinese in pinyin order), and dates are ISO texts "yyyy-mm-dd hh:mm:ss".
+PRAGMA user_version = 2;
 
 CREATE TABLE IF NOT EXISTS bill (
   billid INTEGER PRIMARY KEY AUTOINCREMENT,

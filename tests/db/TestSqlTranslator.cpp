@@ -126,6 +126,58 @@ private slots:
         row("binary literal", u"select length(0x0A0B0C)"_s, u"3"_s);
         row("trailing semicolons", u"select 1; ;"_s, u"1"_s);
         row("duplicate names first wins", u"select a.*, b.* from checkinfo a left join checkinfo b on b.id=a.id+1 where a.id=1"_s, QString());
+        // batches: a statement ends where the next one begins, ";" or not
+        row("lines without semicolons", u"select 1 as a\nselect 2 as b"_s, u"2"_s);
+        row("subqueries are no statements", u"select (select count(*) from checkinfo where billcode = 'L05')\nselect count(*) from checkinfo where id in (select id from checkinfo where grade = 'A品')"_s, u"2"_s);
+        row("union select continues", u"select 1 as a\nselect 'x' union select 'y' order by 1"_s, u"x\ny"_s);
+        row("cte with its select after a statement", u"select 1\nwith t as (select billcode, count(*) as n from checkinfo group by billcode) select n + 1 from t where billcode = 'L05'"_s, u"3"_s);
+        row("case else end inside a statement", u"select case when 1=1 then 'a' else 'b' end\nselect case billcode when 'L06' then 'six' else 'other' end from checkinfo where id = 3"_s, u"six"_s);
+        row("words in names, strings and comments", u"select 1 as [select] -- select 2\n/* insert */ select 'update' as x"_s, u"update"_s);
+        row("set nocount on", u"set nocount on\nselect count(*) from checkinfo"_s, u"3"_s);
+        // variables, bound as values
+        row("declare set select", u"declare @n int\nset @n = 5\nselect @n * 2"_s, u"10"_s);
+        row("declare with initial values", u"declare @n int = 3, @s nvarchar(10) = N'卷'\nselect @s + cast(@n as varchar)"_s, u"卷3"_s);
+        row("select assigns an aggregate", u"declare @n int\nselect @n = count(*) from checkinfo where billcode = 'L05'\nselect @n"_s, u"2"_s);
+        row("select assigns the last row", u"declare @c varchar(10), @g nvarchar(10)\nselect @c = billcode, @g = grade from checkinfo order by id\nselect @c, @g"_s, u"L06|A品"_s);
+        row("select without rows keeps the value", u"declare @c varchar(10) = 'none'\nselect @c = billcode from checkinfo where 1 = 0\nselect @c"_s, u"none"_s);
+        row("set from a subquery without rows is null", u"declare @c varchar(10) = 'x'\nset @c = (select billcode from checkinfo where 1 = 0)\nselect isnull(@c, 'null')"_s, u"null"_s);
+        row("varchar without length keeps one character", u"declare @s varchar\nset @s = 'abc'\nselect @s"_s, u"a"_s);
+        row("varchar(n) truncates", u"declare @s varchar(3) = 'abcdef' select @s"_s, u"abc"_s);
+        row("int truncates, decimal rounds", u"declare @n int = 7.9, @d decimal(10,2) = 2.346 select @n, @d"_s, u"7|2.35"_s);
+        row("compound assignment", u"declare @n int = 10\nset @n += 5\nset @n *= 2\nselect @n"_s, u"30"_s);
+        row("variable text is a value, not SQL", u"declare @code varchar(20) = 'L05'' or ''1''=''1'\nselect count(*) from checkinfo where billcode = @code"_s, u"0"_s);
+        row("variable names ignore letter case", u"declare @Bill varchar(10) = 'l06'\nselect count(*) from checkinfo where billcode = @BILL"_s, u"1"_s);
+        row("datetime variable compared with a date column", u"declare @d datetime = '2026/1/6'\nselect count(*) from checkinfo where createdate >= @d"_s, u"2"_s);
+        row("@@rowcount of a select", u"select id from checkinfo where billcode='L05'\nselect @@rowcount"_s, u"2"_s);
+        // control flow
+        row("if exists", u"if exists (select 1 from checkinfo where billcode = 'L05') select 'yes' else select 'no'"_s, u"yes"_s);
+        row("if not exists on lines", u"if not exists (select * from checkinfo where billcode='L99')\n    select 'missing'\nelse\n    select 'there'"_s, u"missing"_s);
+        row("if with begin end", u"declare @n int = 0\nif @n = 0\nbegin\n  set @n = 1\n  set @n = @n + 10\nend\nselect @n"_s, u"11"_s);
+        row("else if chain", u"declare @n int = 2\nif @n = 1 select 'one'\nelse if @n = 2 select 'two'\nelse select 'many'"_s, u"two"_s);
+        row("null condition is false", u"declare @x int\nif @x = 1 select 'a' else select 'b'"_s, u"b"_s);
+        row("while sums", u"declare @i int = 0, @s int = 0\nwhile @i < 10\nbegin\n  set @i = @i + 1\n  set @s = @s + @i\nend\nselect @s"_s, u"55"_s);
+        row("while break", u"declare @i int = 0\nwhile 1 = 1\nbegin\n  set @i += 1\n  if @i >= 7 break\nend\nselect @i"_s, u"7"_s);
+        row("while continue", u"declare @i int = 0, @odd int = 0\nwhile @i < 10\nbegin\n  set @i += 1\n  if @i % 2 = 0 continue\n  set @odd += 1\nend\nselect @odd"_s, u"5"_s);
+        row("return ends the batch", u"select 1 as a\nreturn\nselect 2 as b"_s, u"1"_s);
+        row("raiserror below 11 is a message", u"raiserror('note %d', 10, 1, 5)\nselect 2"_s, u"2"_s);
+        row("nested transactions counted", u"declare @a int, @b int\nbegin tran\nbegin transaction\nset @a = @@trancount\ncommit\nset @b = @@trancount\ncommit tran\nselect @a, @b, @@trancount"_s, u"2|1|0"_s);
+        // LIKE sets and ranges
+        row("like range", u"select count(*) from checkinfo where billcode like 'L0[5-6]'"_s, u"3"_s);
+        row("like negated set", u"select count(*) from checkinfo where billcode like 'L0[^5]'"_s, u"1"_s);
+        row("like set of Chinese", u"select count(*) from checkinfo where grade like '[AB]品'"_s, u"3"_s);
+        row("like bracketed wildcards", u"select case when '50%' like '50[%]' then 1 else 0 end, case when '50x' like '50[%]' then 1 else 0 end, case when 'a_c' like 'a[_]c' then 1 else 0 end, case when 'abc' like 'a[_]c' then 1 else 0 end"_s, u"1|0|1|0"_s);
+        row("like set ignores case", u"select case when 'l05' like 'L0[5]' then 1 else 0 end, case when 'B' like '[a-c]' then 1 else 0 end, case when 'abc' like '[^a]%' then 1 else 0 end"_s, u"1|1|0"_s);
+        row("like pattern in a variable", u"declare @p varchar(10) = 'L0[5]%'\nselect count(*) from checkinfo where billcode like @p"_s, u"2"_s);
+        // date arithmetic
+        row("datetime plus days", u"select convert(varchar, cast('2026-01-05' as datetime) + 1, 23)"_s, u"2026-01-06"_s);
+        row("date column plus half a day", u"select convert(varchar, createdate + 0.5, 120) from checkinfo where id = 1"_s, u"2026-01-05 20:03:00"_s);
+        row("datetime minus days in a filter", u"select count(*) from checkinfo where createdate > cast('2026-01-07' as datetime) - 1"_s, u"1"_s);
+        row("datetime minus datetime in days", u"select cast(cast('2026-01-07 12:00' as datetime) - cast('2026-01-05' as datetime) as float)"_s, u"2.5"_s);
+        row("date difference compared with days", u"select count(*) from checkinfo where cast('2026-03-01' as datetime) - createdate > 54"_s, u"1"_s);
+        row("getdate minus days", u"select datediff(day, getdate() - 7, getdate()), datediff(day, getdate(), getdate() + 1)"_s, u"7|1"_s);
+        row("date variable plus days", u"declare @d datetime = '2026-01-05'\nselect convert(varchar, @d + 2, 23)"_s, u"2026-01-07"_s);
+        row("date variable minus a day and a half", u"declare @d datetime = '2026-01-05'\nset @d = @d - 1.5\nselect convert(varchar, @d, 120)"_s, u"2026-01-03 12:00:00"_s);
+        row("object_id of a table", u"select case when object_id('dbo.checkinfo') is null then 0 else 1 end, case when object_id('nosuch', 'U') is null then 0 else 1 end"_s, u"1|0"_s);
         // statements that change rows, each with its check query
         // "{result}" in a check query is the batch's own result.
         QTest::newRow("insert then SCOPE_IDENTITY in the batch")
@@ -178,6 +230,30 @@ private slots:
         QTest::newRow("quoted number into numeric column")
             << u"insert into checkinfo(billCode, onCount) values('L08', '12.50')"_s
             << u"select onCount + 1 from checkinfo where billcode='L08'"_s << u"13.5"_s;
+        auto batch = [](const char* name, const QString& sql, const QString& check, const QString& expected) {
+            QTest::newRow(name) << sql << check << expected;
+        };
+        batch("updates on lines without semicolons", u"update checkinfo set remark='x' where id=1\nupdate checkinfo set remark='y' where id=2"_s,
+              u"select remark from checkinfo where id in (1,2) order by id"_s, u"x\ny"_s);
+        batch("insert select is one statement", u"create table roll_copy (id int, code nvarchar(10))\ninsert into roll_copy (id, code)\nselect id, checkcode from checkinfo where billcode = 'L05'\nupdate roll_copy set code = code + '-c' where id = 1"_s,
+              u"select code from roll_copy order by id"_s, u"001-c\n002"_s);
+        batch("if not exists insert", u"if not exists (select 1 from Dictionary where ITEMTYPE = 'BillType' and ItemValues = '57')\n  insert Dictionary(ITEMTYPE, ItemValues, ItemName) values('BillType', '57', '返修卡')\nif not exists (select 1 from Dictionary where ITEMTYPE='BillType' and ItemValues='55') insert Dictionary(ITEMTYPE, ItemValues, ItemName) values('BillType','55','重复')"_s,
+              u"select ItemName from Dictionary where ITEMTYPE='BillType' order by ItemValues"_s, u"生产卡\n返修卡"_s);
+        batch("update else insert by @@rowcount", u"update billStatus set amount = 5 where billcode = 'L99'\nif @@rowcount = 0\n  insert billStatus(billcode, amount, billstatus) values('L99', 5, '新')\nupdate billStatus set amount = amount + 1 where billcode = 'L99'\nif @@rowcount = 0 insert billStatus(billcode, amount, billstatus) values('L99', 100, '新')"_s,
+              u"select count(*), sum(amount) from billStatus where billcode='L99'"_s, u"1|6"_s);
+        batch("rollback undoes the batch's writes", u"begin tran\nupdate checkinfo set remark = 'gone' where id = 3\nrollback"_s,
+              u"select count(*) from checkinfo where remark = 'gone'"_s, u"0"_s);
+        batch("commit keeps them", u"begin transaction\n  update checkinfo set item1 = 'kept' where id = 1\ncommit transaction"_s,
+              u"select item1 from checkinfo where id = 1"_s, u"kept"_s);
+        batch("while inserts", u"declare @i int = 1\nwhile @i <= 3\nbegin\n  insert checkDetail(checkId, bugName) values(100 + @i, '油污')\n  set @i = @i + 1\nend"_s,
+              u"select count(*), sum(checkId) from checkDetail where bugName = '油污'"_s, u"3|306"_s);
+        batch("variables in an update", u"declare @r nvarchar(20) = N'复检', @id int\nselect @id = max(id) from checkinfo where billcode = 'L05'\nupdate checkinfo set remark = @r + '-' + cast(@id as varchar) where id = @id"_s,
+              u"select remark from checkinfo where id = 2"_s, u"复检-2"_s);
+        batch("names sort by pinyin", u"insert item(itemcode, itemname) values('T2', '中纺')\ninsert item(itemcode, itemname) values('T3', '北棉')\ninsert item(itemcode, itemname) values('T4', '安纶')\ninsert item(itemcode, itemname) values('T5', 'b棉')\ninsert item(itemcode, itemname) values('T6', 'A棉')"_s,
+              u"select itemname from item where itemcode in ('T2','T3','T4','T5','T6') order by itemname"_s, u"A棉\nb棉\n安纶\n北棉\n中纺"_s);
+        QTest::newRow("names compare by pinyin") << u"select count(*) from item where itemname < '北' and itemcode like 'T[2-4]'"_s << QString() << u"1"_s;
+        batch("create a table only when missing", u"if object_id('roll_copy') is null create table roll_copy (id int)\nif object_id('roll_new', 'U') is null create table roll_new (id int)\ninsert roll_new (id) values (1)"_s,
+              u"select (select count(*) from roll_copy), (select count(*) from roll_new)"_s, u"2|1"_s);
     }
 
     void results()
@@ -238,6 +314,11 @@ private slots:
         QTest::newRow("unterminated literal") << u"select 'abc"_s << u"unrecognized token"_s;
         QTest::newRow("unknown procedure") << u"exec NoSuchProc 1"_s << u"NoSuchProc"_s;
         QTest::newRow("bad date part") << u"select datediff(fortnight, '2026-01-01', '2026-01-02')"_s << u"datediff"_s;
+        QTest::newRow("raiserror") << u"declare @c varchar(10) = 'X9'\nraiserror('卷号 %s 不存在', 16, 1, @c)"_s << u"卷号 X9 不存在"_s;
+        QTest::newRow("throw") << u"if 1 = 1\n  throw 50001, '库存不足', 1"_s << u"库存不足"_s;
+        QTest::newRow("undeclared variable") << u"select @nope"_s << u"@nope"_s;
+        QTest::newRow("commit without begin") << u"commit"_s << u"COMMIT TRANSACTION"_s;
+        QTest::newRow("begin without end") << u"if 1 = 1 begin\nselect 1"_s << u"END"_s;
     }
 
     void badSqlGivesTheDatabaseMessage()
@@ -247,6 +328,20 @@ private slots:
         QVERIFY(throwsWith<DbError>([&] { m_conn.execute(sql); }, fragment, Qt::CaseInsensitive));
         // The connection stays usable.
         QCOMPARE(rowsText(m_conn.execute(u"select 1"_s)), u"1"_s);
+    }
+
+    // An endless loop ends the batch with an error once the limit is reached (a lower one here),
+    // and what the loop wrote in the batch's transaction is rolled back.
+    void endlessWhileStops()
+    {
+        SqliteBackend db(m_db.path(), false);
+        db.session().whileLimit = 500;
+        qint64 changed = 0;
+        QVERIFY(throwsWith<DbError>([&] {
+            db.execute(u"declare @i int = 0\nbegin tran\nwhile 1 = 1\nbegin\n  set @i += 1\n  "
+                       u"insert checkDetail(checkId, bugName) values(@i, '死循环')\nend"_s, changed);
+        }, u"500"_s));
+        QCOMPARE(rowsText(db.execute(u"select count(*), @@trancount from checkDetail where bugName = '死循环'"_s, changed)), u"0|0"_s);
     }
 
     void procedureRegistry()

@@ -28,6 +28,12 @@ void joinTexts(SqlTokens& t, const SqlSchemaInfo& schema);
 void normaliseDates(SqlTokens& t, const SqlSchemaInfo& schema);
 /// "UPDATE t SET … FROM t [LEFT] JOIN u ON c WHERE w" -> "UPDATE t SET … FROM u WHERE c AND (w)".
 void rewriteUpdateFrom(SqlTokens& t, const SqlSchemaInfo& schema);
+/// "x LIKE '[a-c]%'" -> "x LIKE '[a-c]%' ESCAPE ''": a pattern with a set or range (or a batch
+/// variable "?n") goes to the registered like() of three arguments, which means T-SQL's LIKE.
+void likeSets(SqlTokens& t);
+/// Date arithmetic as SQL Server does it: "date + n" / "date - n" -> tsql_dateplus(date, ±n)
+/// (n in days, fractions too), "date - date" -> tsql_daysbetween(a, b) (days as a float).
+void dateArithmetic(SqlTokens& t, const SqlSchemaInfo& schema);
 /// "SELECT TOP n …" -> "SELECT … LIMIT n" at the end of that SELECT.
 void topToLimit(SqlTokens& t);
 

@@ -22,7 +22,7 @@ const QSet<QString>& textFunctions()
         QStringLiteral("space"),       QStringLiteral("replicate"),  QStringLiteral("char"),
         QStringLiteral("nchar"),       QStringLiteral("str"),        QStringLiteral("datename"),
         QStringLiteral("tsql_datetime"), QStringLiteral("reverse"),  QStringLiteral("stuff"),
-        QStringLiteral("getdate")};
+        QStringLiteral("getdate"), QStringLiteral("tsql_dateplus")};
     return names;
 }
 
@@ -34,7 +34,7 @@ const QSet<QString>& numberFunctions()
         QStringLiteral("datepart"), QStringLiteral("year"),     QStringLiteral("month"),
         QStringLiteral("day"),      QStringLiteral("abs"),      QStringLiteral("round"),
         QStringLiteral("floor"),    QStringLiteral("tsql_ceiling"), QStringLiteral("last_insert_rowid"),
-        QStringLiteral("length")};
+        QStringLiteral("length"), QStringLiteral("tsql_daysbetween")};
     return names;
 }
 

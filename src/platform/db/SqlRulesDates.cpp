@@ -4,7 +4,10 @@
 #include "db/DateText.h"
 #include "db/SqlRules.h"
 
+#include <QSet>
+
 using namespace SqlLex;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -172,6 +175,138 @@ void normaliseDates(SqlTokens& t, const SqlSchemaInfo& schema)
     dayRanges(t, schema);
     insertValues(t, schema);
     comparisons(t, schema);
+}
+
+namespace {
+
+bool isKeyword(const SqlToken& t)
+{
+    static const QSet<QString> words = {u"select"_s, u"where"_s, u"and"_s,   u"or"_s,
+                                        u"not"_s,    u"then"_s,  u"else"_s,  u"when"_s,
+                                        u"set"_s,    u"on"_s,    u"between"_s, u"return"_s,
+                                        u"in"_s,     u"as"_s,    u"case"_s,  u"values"_s,
+                                        u"is"_s,     u"like"_s,  u"by"_s,    u"having"_s};
+    return t.is(SqlToken::Word) && words.contains(t.text.toLower());
+}
+
+enum class Operand { Date, Number, Other };
+
+// Start of the operand that ends at the significant token end; -1 when there is none.
+qsizetype operandStart(const SqlTokens& t, qsizetype end)
+{
+    if (end < 0)
+        return -1;
+    const SqlToken& e = t.at(end);
+    if (e.isPunct(u")")) {
+        const qsizetype open = opening(t, end);
+        const qsizetype fn = open > 0 ? prev(t, open - 1) : -1;
+        return fn >= 0 && t.at(fn).is(SqlToken::Word) && !isKeyword(t.at(fn)) ? fn : open;
+    }
+    if (e.is(SqlToken::Number)) {
+        const qsizetype q = prev(t, end - 1);
+        return q >= 0 && t.at(q).isPunct(u"?") ? q : end;
+    }
+    if ((e.is(SqlToken::Word) && !isKeyword(e)) || e.is(SqlToken::QuotedName)) {
+        qsizetype start = end;
+        while (start >= 2 && t.at(start - 1).isPunct(u".") &&
+               (t.at(start - 2).is(SqlToken::Word) || t.at(start - 2).is(SqlToken::QuotedName)))
+            start -= 2;
+        return start;
+    }
+    if (e.is(SqlToken::String) || e.is(SqlToken::Variable))
+        return end;
+    return -1;
+}
+
+// End (one past) of the operand that starts at the significant token start; -1 when none.
+qsizetype operandEnd(const SqlTokens& t, qsizetype start)
+{
+    if (start >= t.size())
+        return -1;
+    const SqlToken& s = t.at(start);
+    if (s.isPunct(u"("))
+        return closing(t, start) + 1;
+    if (s.isPunct(u"?"))
+        return start + 1 < t.size() && t.at(start + 1).is(SqlToken::Number) ? start + 2 : start + 1;
+    if (s.is(SqlToken::Number) || s.is(SqlToken::String) || s.is(SqlToken::Variable))
+        return start + 1;
+    if ((s.is(SqlToken::Word) && !isKeyword(s)) || s.is(SqlToken::QuotedName)) {
+        qsizetype end = start + 1;
+        while (end + 1 < t.size() && t.at(end).isPunct(u".") &&
+               (t.at(end + 1).is(SqlToken::Word) || t.at(end + 1).is(SqlToken::QuotedName)))
+            end += 2;
+        const qsizetype open = next(t, end);
+        if (end == start + 1 && open < t.size() && t.at(open).isPunct(u"("))
+            return closing(t, open) + 1;
+        return end;
+    }
+    return -1;
+}
+
+Operand kindOf(const SqlTokens& t, qsizetype from, qsizetype to, const SqlSchemaInfo& schema)
+{
+    const qsizetype first = next(t, from);
+    const SqlToken& f = t.at(first);
+    if (f.is(SqlToken::Number) || f.isPunct(u"?"))
+        return Operand::Number;
+    if (f.is(SqlToken::Word)) {
+        static const QSet<QString> dates = {u"getdate"_s, u"tsql_getutcdate"_s,
+                                            u"getutcdate"_s, u"tsql_datetime"_s,
+                                            u"dateadd"_s, u"tsql_dateplus"_s};
+        const qsizetype open = next(t, first + 1);
+        if (open < to && t.at(open).isPunct(u"("))
+            return dates.contains(f.text.toLower()) ? Operand::Date : Operand::Other;
+    }
+    const qsizetype last = prev(t, to - 1);
+    if (t.at(last).is(SqlToken::Word) || t.at(last).is(SqlToken::QuotedName)) {
+        if (schema.kindOf(t.at(last).name()) == SqlSchemaInfo::Kind::Date)
+            return Operand::Date;
+        if (schema.kindOf(t.at(last).name()) == SqlSchemaInfo::Kind::Number)
+            return Operand::Number;
+    }
+    return Operand::Other;
+}
+
+bool tighter(const SqlToken& op)
+{
+    return op.isPunct(u"*") || op.isPunct(u"/") || op.isPunct(u"%");
+}
+
+} // namespace
+
+void dateArithmetic(SqlTokens& t, const SqlSchemaInfo& schema)
+{
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        const bool plus = t.at(i).isPunct(u"+");
+        if (!plus && !t.at(i).isPunct(u"-"))
+            continue;
+        const qsizetype leftEnd = prev(t, i - 1);
+        const qsizetype leftStart = operandStart(t, leftEnd);
+        const qsizetype rightStart = next(t, i + 1);
+        const qsizetype rightEnd = operandEnd(t, rightStart);
+        if (leftStart < 0 || rightEnd < 0)
+            continue;
+        const qsizetype before = prev(t, leftStart - 1), after = next(t, rightEnd);
+        if ((before >= 0 && (tighter(t.at(before)) || t.at(before).isPunct(u"-"))) ||
+            (after < t.size() && tighter(t.at(after))))
+            continue;
+        const Operand l = kindOf(t, leftStart, leftEnd + 1, schema);
+        const Operand r = kindOf(t, rightStart, rightEnd, schema);
+        const QString a = join(t, leftStart, leftEnd + 1).trimmed();
+        const QString b = join(t, rightStart, rightEnd).trimmed();
+        QString text;
+        if (l == Operand::Date && r == Operand::Date && !plus)
+            text = QStringLiteral("tsql_daysbetween(%1, %2)").arg(a, b);
+        else if (l == Operand::Date && r == Operand::Number)
+            text = plus ? QStringLiteral("tsql_dateplus(%1, %2)").arg(a, b)
+                        : QStringLiteral("tsql_dateplus(%1, -(%2))").arg(a, b);
+        else if (plus && l == Operand::Number && r == Operand::Date)
+            text = QStringLiteral("tsql_dateplus(%1, %2)").arg(b, a);
+        else
+            continue;
+        replace(t, leftStart, rightEnd, text);
+        i = leftStart;
+    }
 }
 
 } // namespace SqlRules

@@ -145,6 +145,28 @@ static void moveTop(SqlTokens& t, qsizetype sel)
     t.remove(top, removeTo - top);
 }
 
+void likeSets(SqlTokens& t)
+{
+    for (qsizetype i = 0; i < t.size(); ++i) {
+        if (!t.at(i).isWord(u"like"))
+            continue;
+        const qsizetype p = next(t, i + 1);
+        if (p >= t.size())
+            return;
+        qsizetype end = p + 1;
+        if (t.at(p).isPunct(u"?") && end < t.size() && t.at(end).is(SqlToken::Number))
+            ++end; // a batch variable, bound as "?n"
+        else if (!t.at(p).is(SqlToken::String) || !t.at(p).text.contains(u'['))
+            continue;
+        const qsizetype after = next(t, end);
+        if (after < t.size() && (t.at(after).isWord(u"escape") || t.at(after).isPunct(u"+") ||
+                                 t.at(after).isPunct(u"||")))
+            continue;
+        t.insert(end, SqlToken{SqlToken::Word, QStringLiteral(" ESCAPE ''")});
+        i = end;
+    }
+}
+
 void topToLimit(SqlTokens& t)
 {
     for (qsizetype i = t.size() - 1; i >= 0; --i) {

@@ -5,10 +5,16 @@
 #include "db/DateText.h"
 #include "db/DbValue.h"
 
+#include <QCollator>
 #include <QDateTime>
+#include <QLocale>
 #include <QString>
 #include <QTimeZone>
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
 #ifdef MIREL_SQLITE_MODULE
 // Built into the module that the SQLite ODBC driver loads: every call goes through the driver's
 // SQLite, which need not be ours.
@@ -313,6 +319,29 @@ void fnDatepart(sqlite3_context* ctx, int argc, sqlite3_value** argv)
     sqlite3_result_int64(ctx, partOf(p, t));
 }
 
+// tsql_dateplus(date, days): datetime + n as SQL Server adds it (fractions of days too).
+void fnDatePlus(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    const QDateTime t = dateArg(argv[0]);
+    if (!t.isValid())
+        return sqlite3_result_error(ctx, "从字符串转换日期和/或时间时，转换失败。", -1);
+    resultText(ctx, DateText::iso(t.addMSecs(qint64(std::llround(sqlite3_value_double(argv[1]) *
+                                                                 86400000.0)))));
+}
+
+// tsql_daysbetween(a, b): a - b in days, as a float.
+void fnDaysBetween(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    const QDateTime a = dateArg(argv[0]), b = dateArg(argv[1]);
+    if (!a.isValid() || !b.isValid())
+        return sqlite3_result_error(ctx, "从字符串转换日期和/或时间时，转换失败。", -1);
+    sqlite3_result_double(ctx, double(b.msecsTo(a)) / 86400000.0);
+}
+
 template <Part P> void fnPart(sqlite3_context* ctx, int, sqlite3_value** argv)
 {
     if (sqlite3_value_type(argv[0]) == SQLITE_NULL)
@@ -419,14 +448,104 @@ void fnIdentCurrent(sqlite3_context* ctx, int, sqlite3_value** argv)
     sqlite3_finalize(st);
 }
 
+// object_id('dbo.name' [, type]): a number for a table, view, index or trigger of that name,
+// null when there is none (migration scripts ask "if object_id('x') is null create table x").
+void fnObjectId(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    QString name = textArg(argv[0]).trimmed();
+    name = name.section(u'.', -1).remove(u'[').remove(u']');
+    const QString type = argc > 1 ? textArg(argv[1]).trimmed().toUpper() : QString();
+    const char* kind = type == u"U" ? "table" : type == u"V" ? "view" : type == u"TR" ? "trigger"
+                                                                                     : nullptr;
+    sqlite3* db = sqlite3_context_db_handle(ctx);
+    sqlite3_stmt* st = nullptr;
+    if (sqlite3_prepare_v2(db, "SELECT rowid FROM sqlite_master WHERE name = ?1 COLLATE NOCASE "
+                               "AND (?2 IS NULL OR type = ?2)",
+                           -1, &st, nullptr) != SQLITE_OK)
+        return sqlite3_result_null(ctx);
+    const QByteArray utf8 = name.toUtf8();
+    sqlite3_bind_text(st, 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+    if (kind)
+        sqlite3_bind_text(st, 2, kind, -1, SQLITE_STATIC);
+    if (sqlite3_step(st) == SQLITE_ROW)
+        sqlite3_result_int64(ctx, sqlite3_column_int64(st, 0));
+    else
+        sqlite3_result_null(ctx);
+    sqlite3_finalize(st);
+}
+
 void fnMoved(sqlite3_context* ctx, int, sqlite3_value**)
 {
     sqlite3_result_int(ctx, SqliteFunctions::databaseMoved(sqlite3_context_db_handle(ctx)) ? 1 : 0);
 }
 
-// SQL Server's default collation: letter case ignored (ASCII, as SQLite's own NOCASE, so that
-// indexes written by other SQLite tools stay in order) and trailing blanks ignored.
-int compareNoCase(void*, int n1, const void* p1, int n2, const void* p2)
+// The mill database's collation (Chinese_PRC_CI_AS): letter case and trailing blanks ignored,
+// Chinese in pinyin order (安 < 北 < 中), full-width letters and digits as their ASCII forms.
+// ASCII texts order exactly as SQLite's own NOCASE orders them, so that indexes written by other
+// SQLite tools stay in order; every other character comes after ASCII, in the order of the
+// Chinese collator of Qt (ICU), ranked once per process.
+struct Ranks {
+    std::vector<quint32> of; // BMP code point -> rank past ASCII
+    Ranks() : of(0x10000, 0)
+    {
+        QCollator zh{QLocale(QLocale::Chinese, QLocale::China)};
+        zh.setCaseSensitivity(Qt::CaseInsensitive);
+        std::vector<std::pair<QCollatorSortKey, char16_t>> keys;
+        keys.reserve(0x10000);
+        for (char32_t c = 0x80; c < 0x10000; ++c) {
+            if ((c >= 0xD800 && c < 0xE000) || (c >= 0xFF01 && c <= 0xFF5E))
+                continue;
+            keys.emplace_back(zh.sortKey(QString(QChar(char16_t(c)))), char16_t(c));
+        }
+        std::stable_sort(keys.begin(), keys.end(), [](const auto& x, const auto& y) {
+            return x.first.compare(y.first) < 0;
+        });
+        quint32 rank = 0x80;
+        for (size_t i = 0; i < keys.size(); ++i) {
+            if (i > 0 && keys[i - 1].first.compare(keys[i].first) != 0)
+                ++rank;
+            of[keys[i].second] = rank;
+        }
+        for (char32_t c = 0xFF01; c <= 0xFF5E; ++c) // full width: the ASCII character
+            of[c] = asciiKey(c - 0xFEE0);
+    }
+    static quint32 asciiKey(quint32 c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; }
+};
+
+const Ranks& ranks()
+{
+    static const Ranks r;
+    return r;
+}
+
+// The code point at p[i] (UTF-8), i moved past it; a broken sequence gives its byte.
+char32_t decode(const unsigned char* p, int n, int& i)
+{
+    const unsigned char b = p[i];
+    const int len = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 1;
+    if (len == 1 || i + len > n) {
+        ++i;
+        return b;
+    }
+    char32_t c = b & (0x3F >> (len - 1));
+    for (int k = 1; k < len; ++k)
+        c = (c << 6) | (p[i + k] & 0x3F);
+    i += len;
+    return c;
+}
+
+quint32 sortKey(char32_t c)
+{
+    if (c < 0x80)
+        return Ranks::asciiKey(c);
+    if (c < 0x10000)
+        return ranks().of[c];
+    return 0x10000 + c; // beyond the BMP: after every ranked character
+}
+
+int compareText(void*, int n1, const void* p1, int n2, const void* p2)
 {
     const auto* a = static_cast<const unsigned char*>(p1);
     const auto* b = static_cast<const unsigned char*>(p2);
@@ -434,15 +553,125 @@ int compareNoCase(void*, int n1, const void* p1, int n2, const void* p2)
         --n1;
     while (n2 > 0 && b[n2 - 1] == ' ')
         --n2;
-    const int n = n1 < n2 ? n1 : n2;
-    for (int i = 0; i < n; ++i) {
-        int x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x += 32;
-        if (y >= 'A' && y <= 'Z') y += 32;
+    int i = 0, j = 0;
+    while (i < n1 && j < n2) {
+        quint32 x = a[i], y = b[j];
+        if (x < 0x80 && y < 0x80) {
+            x = Ranks::asciiKey(x);
+            y = Ranks::asciiKey(y);
+            if (x != y)
+                return int(x) - int(y);
+            ++i;
+            ++j;
+            continue;
+        }
+        if (x == y && x >= 0xC0) {
+            // The same lead byte: equal characters are skipped without a look-up.
+            const int len = x >= 0xF0 ? 4 : x >= 0xE0 ? 3 : 2;
+            if (i + len <= n1 && j + len <= n2 && memcmp(a + i, b + j, size_t(len)) == 0) {
+                i += len;
+                j += len;
+                continue;
+            }
+        }
+        x = sortKey(decode(a, n1, i));
+        y = sortKey(decode(b, n2, j));
         if (x != y)
-            return x - y;
+            return x < y ? -1 : 1;
     }
-    return n1 - n2;
+    return (i < n1) - (j < n2);
+}
+
+// T-SQL LIKE: % and _, [abc], [a-c], [^0-9] ([%] and [_] for the characters themselves), an
+// optional escape character, letters compared by the collation above. Code points in, so that a
+// Chinese character is one character.
+bool likeMatch(const char32_t* p, const char32_t* pe, const char32_t* s, const char32_t* se,
+               char32_t escape)
+{
+    while (p < pe) {
+        const char32_t c = *p;
+        if (c == escape && p + 1 < pe) {
+            if (s >= se || sortKey(*s) != sortKey(p[1]))
+                return false;
+            p += 2;
+            ++s;
+            continue;
+        }
+        if (c == U'%') {
+            while (p < pe && *p == U'%')
+                ++p;
+            if (p == pe)
+                return true;
+            for (const char32_t* t = s; t <= se; ++t) {
+                if (likeMatch(p, pe, t, se, escape))
+                    return true;
+            }
+            return false;
+        }
+        if (s >= se)
+            return false;
+        if (c == U'[') {
+            const char32_t* q = p + 1;
+            const bool negate = q < pe && *q == U'^';
+            if (negate)
+                ++q;
+            const char32_t* close = q;
+            // "[]" is no set; "]" right after "[" or "[^" is a member.
+            if (close < pe && *close == U']')
+                ++close;
+            while (close < pe && *close != U']')
+                ++close;
+            if (close < pe) {
+                bool in = false;
+                const quint32 k = sortKey(*s);
+                for (const char32_t* m = q; m < close; ++m) {
+                    if (m + 2 < close && m[1] == U'-') {
+                        in = in || (k >= sortKey(m[0]) && k <= sortKey(m[2]));
+                        m += 2;
+                    } else {
+                        in = in || k == sortKey(*m);
+                    }
+                }
+                if (in == negate)
+                    return false;
+                p = close + 1;
+                ++s;
+                continue;
+            }
+        }
+        if (c != U'_' && sortKey(c) != sortKey(*s))
+            return false;
+        ++p;
+        ++s;
+    }
+    return s == se;
+}
+
+std::u32string codePoints(sqlite3_value* v)
+{
+    const auto* p = sqlite3_value_text(v);
+    const int n = sqlite3_value_bytes(v);
+    std::u32string out;
+    out.reserve(size_t(n));
+    for (int i = 0; i < n;)
+        out.push_back(decode(p, n, i));
+    return out;
+}
+
+// like(pattern, text, escape): the LIKE operator written with ESCAPE, which the translator
+// adds to a T-SQL pattern that uses a set or a range ('' for none).
+void fnLike(sqlite3_context* ctx, int argc, sqlite3_value** argv)
+{
+    if (anyNull(argc, argv))
+        return sqlite3_result_null(ctx);
+    const std::u32string pattern = codePoints(argv[0]);
+    const std::u32string text = codePoints(argv[1]);
+    const std::u32string escape = codePoints(argv[2]);
+    if (escape.size() > 1)
+        return sqlite3_result_error(ctx, "ESCAPE 只能是一个字符", -1);
+    sqlite3_result_int(ctx, likeMatch(pattern.data(), pattern.data() + pattern.size(),
+                                      text.data(), text.data() + text.size(),
+                                      escape.empty() ? char32_t(0xFFFFFFFF) : escape.front()));
 }
 
 struct Function {
@@ -475,6 +704,11 @@ const Function functions[] = {
     {"getDictionary", 2, fnGetDictionary, false},
     {"tsql_ident_current", 1, fnIdentCurrent, false},
     {"mirel_moved", 0, fnMoved, false},
+    {"like", 3, fnLike, true},
+    {"object_id", 1, fnObjectId, false},
+    {"object_id", 2, fnObjectId, false},
+    {"tsql_dateplus", 2, fnDatePlus, true},
+    {"tsql_daysbetween", 2, fnDaysBetween, true},
 };
 
 } // namespace
@@ -504,7 +738,7 @@ int registerAll(sqlite3* db)
         if (rc != SQLITE_OK)
             return rc;
     }
-    return sqlite3_create_collation_v2(db, "NOCASE", SQLITE_UTF8, nullptr, compareNoCase, nullptr);
+    return sqlite3_create_collation_v2(db, "NOCASE", SQLITE_UTF8, nullptr, compareText, nullptr);
 }
 
 } // namespace SqliteFunctions
