@@ -315,7 +315,7 @@ private slots:
         QTest::newRow("unknown procedure") << u"exec NoSuchProc 1"_s << u"NoSuchProc"_s;
         QTest::newRow("bad date part") << u"select datediff(fortnight, '2026-01-01', '2026-01-02')"_s << u"datediff"_s;
         QTest::newRow("raiserror") << u"declare @c varchar(10) = 'X9'\nraiserror('卷号 %s 不存在', 16, 1, @c)"_s << u"卷号 X9 不存在"_s;
-        QTest::newRow("throw") << u"if 1 = 1\n  throw 50001, '库存不足', 1"_s << u"库存不足"_s;
+        QTest::newRow("throw") << u"declare @m nvarchar(20) = N'库存' + N'不足'\nif 1 = 1\n  throw 50001, @m, 1"_s << u"库存不足"_s;
         QTest::newRow("undeclared variable") << u"select @nope"_s << u"@nope"_s;
         QTest::newRow("commit without begin") << u"commit"_s << u"COMMIT TRANSACTION"_s;
         QTest::newRow("begin without end") << u"if 1 = 1 begin\nselect 1"_s << u"END"_s;

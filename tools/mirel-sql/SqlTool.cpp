@@ -2,8 +2,10 @@
 #include "SqlTool.h"
 
 #include "db/ConnectionString.h"
+#include "db/SqlScript.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QRegularExpression>
 
 namespace SqlTool {
@@ -57,10 +59,11 @@ QStringList batches(const QString& script)
 int run(Connection& conn, const QStringList& list, QTextStream& out, QTextStream& err)
 {
     // PRINT goes between the results, where the batch printed it.
-    conn.setPrintHandler([&out, &err](const QString& message) {
+    SqlScript::setPrintHandler([&out, &err](const QString& message) {
         out.flush();
         err << message << Qt::endl;
     });
+    const auto done = qScopeGuard([] { SqlScript::setPrintHandler({}); });
     for (const QString& batch : list) {
         try {
             out << format(conn.execute(batch));

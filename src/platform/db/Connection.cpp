@@ -43,7 +43,6 @@ void Connection::openTarget(const QString& connectionString, bool create)
         throw DbError(QStringLiteral("无法识别的连接字符串：%1").arg(connectionString));
     }
     m_backend->setTimeout(m_timeout);
-    m_backend->session().print = m_print;
     m_lost = false;
 }
 
@@ -170,13 +169,6 @@ void Connection::transactionEnded()
 {
     if (m_ended)
         m_ended();
-}
-
-void Connection::setPrintHandler(std::function<void(const QString&)> handler)
-{
-    m_print = std::move(handler);
-    if (m_backend)
-        m_backend->session().print = m_print;
 }
 
 void Connection::setCommandTimeout(int seconds)

@@ -44,9 +44,8 @@ public:
     const QString& connectionString() const { return m_connectionString; }
     SqlDialect dialect() const;
 
-    /// Runs a T-SQL batch (statements with or without ";" between them; "insert …; select
-    /// SCOPE_IDENTITY();" works on both servers; on SQLite control flow and variables too, see
-    /// SqlScript). Returns the result set of the last statement that returns columns, or a
+    /// Runs a T-SQL batch (statements separated by ";"; "insert …; select SCOPE_IDENTITY();" works
+    /// on both servers). Returns the result set of the last statement that returns columns, or a
     /// closed Recordset when none does. Throws DbError with the server's message; statements
     /// before the failing one keep their effect unless a transaction is rolled back.
     Recordset execute(const QString& batch);
@@ -83,10 +82,6 @@ public:
     /// connection): what was held back for the operator is shown then.
     void setTransactionEndedHandler(std::function<void()> handler) { m_ended = std::move(handler); }
 
-    /// Where PRINT (and RAISERROR below severity 11) of a batch on a SQLite database goes; the
-    /// station log (category mirel.db.print) when none is set.
-    void setPrintHandler(std::function<void(const QString&)> handler);
-
     /// Seconds a statement may run (SQL Server) or wait for a lock (SQLite); 0 = no limit.
     void setCommandTimeout(int seconds);
     int commandTimeout() const { return m_timeout; }
@@ -104,7 +99,6 @@ private:
     bool m_inTransaction = false;
     bool m_lost = false;
     std::function<void()> m_ended;
-    std::function<void(const QString&)> m_print;
 
     void transactionEnded();
 };

@@ -20,6 +20,12 @@ namespace {
 
 QString lower(const SqlToken& t) { return t.text.toLower(); }
 
+std::function<void(const QString&)>& printHandler()
+{
+    static std::function<void(const QString&)> handler;
+    return handler;
+}
+
 DbError error(const QString& message) { return DbError(message, QStringLiteral("42000"), 0); }
 
 // A piece of the batch and what it contains: a statement, or if/while with their condition and
@@ -586,8 +592,8 @@ private:
     void print(const QString& message)
     {
         m_rowcount = 0;
-        if (m_s.print)
-            m_s.print(message);
+        if (printHandler())
+            printHandler()(message);
         else
             qCInfo(lcSqlPrint).noquote() << message;
     }
@@ -673,6 +679,11 @@ private:
 } // namespace
 
 namespace SqlScript {
+
+void setPrintHandler(std::function<void(const QString&)> handler)
+{
+    printHandler() = std::move(handler);
+}
 
 Recordset run(const QString& batch, DbBackend& backend, qint64& rowsAffected)
 {

@@ -21,11 +21,13 @@ struct SqlSession {
     bool nocount = false;
     /// Iterations a WHILE may make before the batch is stopped as endless.
     int whileLimit = 1000000;
-    /// print and raiserror below severity 11; the station log when none is set.
-    std::function<void(const QString&)> print;
 };
 
 namespace SqlScript {
+
+/// Where PRINT (and RAISERROR below severity 11) goes in this process: mirel-sql writes it to
+/// stderr; without a handler it goes to the log category mirel.db.print (the station's log).
+void setPrintHandler(std::function<void(const QString&)> handler);
 
 /// Runs a batch through the interpreter; the last result set with columns, as DbBackend::execute.
 /// An error ends the batch (as with SET XACT_ABORT ON): a transaction the batch's begin tran
