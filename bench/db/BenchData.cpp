@@ -36,10 +36,18 @@ void generate(const QString& path)
             "insert company(companyname, stock) values('杭州锦华服饰有限公司', 1);"
             "insert UserInfo(usercode, username, ISSTOP) values('001', '王建国', 0);"
             "insert Dictionary(ITEMTYPE, ItemValues, ItemName) values('BillType', '55', '生产卡')"));
+        // Names as a mill's item list has them: fibre and weave, then a number.
+        const QStringList fibres = {QStringLiteral("涤棉"), QStringLiteral("全棉"), QStringLiteral("人棉"),
+                                    QStringLiteral("真丝"), QStringLiteral("锦纶"), QStringLiteral("亚麻"),
+                                    QStringLiteral("羊毛"), QStringLiteral("腈纶")};
+        const QStringList weaves = {QStringLiteral("府绸"), QStringLiteral("帆布"), QStringLiteral("斜纹"),
+                                    QStringLiteral("牛津"), QStringLiteral("雪纺"), QStringLiteral("汗布"),
+                                    QStringLiteral("罗纹"), QStringLiteral("提花")};
         for (int i = 1; i <= 200; ++i)
             schema.execute(QStringLiteral("insert item(itemcode, itemname, itemspec, item3) values('T%1', "
-                                          "'涤棉府绸%1', '45x45', '150')")
-                               .arg(i));
+                                          "'%2%3%1', '45x45', '150')")
+                               .arg(i)
+                               .arg(fibres.at(i % 8), weaves.at(i / 8 % 8)));
     }
     sqlite3* db = nullptr;
     sqlite3_open(path.toUtf8().constData(), &db);

@@ -148,6 +148,79 @@ void BM_TranslateCardLookupUncached(benchmark::State& state)
         benchmark::DoNotOptimize(translator.translate(sql));
 }
 
+
+// The collation the embedded database had before Chinese sorted by pinyin: ASCII letter case and
+// trailing blanks ignored, every other character by its UTF-8 bytes (code point order).
+int compareCodePoints(void*, int n1, const void* p1, int n2, const void* p2)
+{
+    const auto* a = static_cast<const unsigned char*>(p1);
+    const auto* b = static_cast<const unsigned char*>(p2);
+    while (n1 > 0 && a[n1 - 1] == ' ')
+        --n1;
+    while (n2 > 0 && b[n2 - 1] == ' ')
+        --n2;
+    const int n = n1 < n2 ? n1 : n2;
+    for (int i = 0; i < n; ++i) {
+        int x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x += 32;
+        if (y >= 'A' && y <= 'Z') y += 32;
+        if (x != y)
+            return x - y;
+    }
+    return n1 - n2;
+}
+
+// A statement through plain sqlite3 with the program's functions and, for range(1) == 0, the
+// code point collation instead of the pinyin one; %1 in the text takes a random card or day.
+void runRaw(benchmark::State& state, const QString& translated, bool byDay)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(BenchData::database().toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    SqliteFunctions::registerAll(db);
+    if (state.range(0) == 0)
+        sqlite3_create_collation_v2(db, "NOCASE", SQLITE_UTF8, nullptr, compareCodePoints, nullptr);
+    for (auto _ : state) {
+        const QString arg = byDay ? QDate(2023, 2, 1)
+                                        .addDays(QRandomGenerator::global()->bounded(900))
+                                        .toString(QStringLiteral("yyyy-MM-dd"))
+                                  : randomCard();
+        const QByteArray utf8 = QString(translated).replace(QStringLiteral("%1"), arg).toUtf8();
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(db, utf8.constData(), int(utf8.size()), &st, nullptr);
+        int rows = 0;
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            for (int i = 0; i < sqlite3_column_count(st); ++i)
+                benchmark::DoNotOptimize(sqlite3_column_text(st, i));
+            ++rows;
+        }
+        sqlite3_finalize(st);
+        benchmark::DoNotOptimize(rows);
+    }
+    sqlite3_close(db);
+}
+
+// Arg 0: code point collation (before), 1: pinyin collation (now).
+void BM_CollationCardLookup(benchmark::State& state)
+{
+    runRaw(state, conn().translate(cardLookup(QStringLiteral("%1"))), false);
+}
+
+// The roll list of a day sorted by item name and colour (Chinese texts).
+void BM_CollationRollListByName(benchmark::State& state)
+{
+    QString sql = rollList(QStringLiteral("%1"));
+    sql.replace(QStringLiteral("ORDER BY a.id desc"), QStringLiteral("ORDER BY d.itemname, c.productionColor, a.id desc"));
+    runRaw(state, conn().translate(sql), true);
+}
+
+// The item dialog's list sorted by name: every item, by name.
+void BM_CollationItemListByName(benchmark::State& state)
+{
+    runRaw(state,
+           conn().translate(QStringLiteral("select itemid, itemcode as 编号, itemname as 品名, itemspec as 规格 "
+                                           "from item order by itemname")),
+           false);
+}
 } // namespace
 
 BENCHMARK(BM_CardLookup)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
@@ -157,4 +230,7 @@ BENCHMARK(BM_ShowTotals)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportA
 BENCHMARK(BM_RollListOneDay)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_RollSaveTenDefects)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK(BM_TranslateCardLookupUncached)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_CollationCardLookup)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_CollationRollListByName)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_CollationItemListByName)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 BENCHMARK_MAIN();
