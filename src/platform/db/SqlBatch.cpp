@@ -70,7 +70,7 @@ bool continues(const SqlTokens& t, qsizetype i, Current& c)
         (w == u"select" || w == u"insert" || w == u"update" || w == u"delete" || w == u"merge")) {
         c.cteBody = true;
         c.verb = w;
-        c.selected = true;
+        c.selected = w != u"insert"; // "with … insert into t select …": its select is to come
         return true;
     }
     if (w == u"select") {
