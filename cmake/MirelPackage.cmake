@@ -33,6 +33,7 @@ install(FILES ${CMAKE_BINARY_DIR}/package/changelog.gz DESTINATION share/doc/mir
 file(GLOB ini_files ${pkg}/etc/*.ini)
 # Readable by root and (after postinst) the group mirel only: config.ini holds the password.
 install(FILES ${ini_files} DESTINATION /etc/mirel PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ)
+install(FILES ${pkg}/debian/lintian-overrides DESTINATION share/lintian/overrides RENAME mirel)
 set(conffiles "")
 foreach(f ${ini_files})
   get_filename_component(n ${f} NAME)
