@@ -9,7 +9,8 @@ set_source_files_properties(${PROJECT_SOURCE_DIR}/src/platform/module/ModuleFile
   DIRECTORY ${PROJECT_SOURCE_DIR}/src PROPERTIES COMPILE_DEFINITIONS MIREL_MODULE_DIR="${module_rel}")
 
 set(pkg ${PROJECT_SOURCE_DIR}/packaging)
-install(TARGETS mirel mirel-sql mirel-report mirel-devsim RUNTIME DESTINATION bin)
+# mirel-devsim is a test tool (it needs the device simulators' libraries): not for a panel.
+install(TARGETS mirel mirel-sql mirel-report RUNTIME DESTINATION bin)
 install(TARGETS mirel_xlsx mirel_charts mirel_sqlite LIBRARY DESTINATION ${MIREL_MODULE_DIR})
 install(PROGRAMS ${pkg}/mirel-kiosk DESTINATION libexec/mirel)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/templates/ DESTINATION share/mirel/templates
@@ -30,7 +31,9 @@ install(FILES ${CMAKE_BINARY_DIR}/package/changelog.gz DESTINATION share/doc/mir
 # The mill's ini files: conffiles, so that an upgrade keeps what the mill changed. 班别.ini has
 # no shipped values (the stations read it as empty when it is missing): the mill adds it.
 file(GLOB ini_files ${pkg}/etc/*.ini)
-install(FILES ${ini_files} DESTINATION /etc/mirel)
+# Readable by root and (after postinst) the group mirel only: config.ini holds the password.
+install(FILES ${ini_files} DESTINATION /etc/mirel PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ)
+install(FILES ${pkg}/debian/lintian-overrides DESTINATION share/lintian/overrides RENAME mirel)
 set(conffiles "")
 foreach(f ${ini_files})
   get_filename_component(n ${f} NAME)

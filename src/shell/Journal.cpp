@@ -6,7 +6,10 @@
 #include "shell/JournalNumbers.h"
 #include "shell/MessageBox.h"
 
+#include "config/FolderMode.h"
+
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QPointer>
 #include <memory>
@@ -72,6 +75,23 @@ JournalStore& store()
     if (!s || s->path() != JournalStore::defaultPath())
         s = std::make_unique<JournalStore>(); // a test's program folder may change
     return *s;
+}
+
+QString writeProblem()
+{
+    const QString path = JournalStore::defaultPath();
+    QString reason;
+    if (QFileInfo::exists(path)) {
+        try {
+            store().checkWritable();
+        } catch (const DbError& e) {
+            reason = e.message();
+        }
+    } else if (!FolderMode::canCreateIn(QFileInfo(path).absolutePath())) {
+        reason = u"文件夹不能写入"_s;
+    }
+    return reason.isEmpty() ? QString()
+                            : u"离线记录文件不能写入：%1\n%2"_s.arg(QDir::toNativeSeparators(path), reason);
 }
 
 bool isOffline(const DbError& e)

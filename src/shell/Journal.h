@@ -45,6 +45,10 @@ void onReplayed(const JournalReplayResult& result, int pending, int refused);
 /// The program folder's journal, opened on first use. Throws DbError when it cannot be opened.
 JournalStore& store();
 
+/// "离线记录文件不能写入：<file>" and the reason when the station could not keep a save offline
+/// (the journal file or its folder not writable for this user); empty when it can.
+QString writeProblem();
+
 /// True when a database error means the database could not be reached (the server or file
 /// away, or the connection never opened): the save goes into the journal.
 bool isOffline(const DbError& e);

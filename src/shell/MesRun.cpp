@@ -1,9 +1,11 @@
-// Times go to config.ini, the count to mirel.ini, so a scheduler's last run can be seen there.
+// Times go to config.ini, the count to mirel.ini (installed: to their state files), so a
+// scheduler's last run can be seen there.
 #include "shell/MesRun.h"
 
 #include "shell/SysUtil.h"
 #include "text/Vb.h"
 
+#include <QStringList>
 #include <QTime>
 
 namespace MesRun {
@@ -23,16 +25,26 @@ QString startDate(const QDate& today)
 
 bool run(const Import& import, QString* error)
 {
-    SysUtil::writeIni(QStringLiteral("MES"), QStringLiteral("开始同步时间"), timeOfDay(),
-                      QStringLiteral("/config.ini"));
+    // The loom events matter more than the record of the run: the import runs even when the
+    // times cannot be kept, and the run fails afterwards with the reason.
+    QStringList unrecorded;
+    const auto record = [&](const QString& key, const QString& value, const QString& file) {
+        QString why;
+        if (!SysUtil::writeIni(QStringLiteral("MES"), key, value, file, &why))
+            unrecorded << QStringLiteral("不能记录%1（%2）：%3").arg(key, file.mid(1), why);
+    };
+    record(QStringLiteral("开始同步时间"), timeOfDay(), QStringLiteral("/config.ini"));
     QString count;
-    if (!import(startDate(), &count, error))
+    if (!import(startDate(), &count, error)) {
+        if (error && !unrecorded.isEmpty())
+            *error += u'\n' + unrecorded.join(u'\n');
         return false;
-    SysUtil::writeIni(QStringLiteral("MES"), QStringLiteral("同步记录数"), count,
-                      QStringLiteral("/mirel.ini"));
-    SysUtil::writeIni(QStringLiteral("MES"), QStringLiteral("完成同步时间"), timeOfDay(),
-                      QStringLiteral("/config.ini"));
-    return true;
+    }
+    record(QStringLiteral("同步记录数"), count, QStringLiteral("/mirel.ini"));
+    record(QStringLiteral("完成同步时间"), timeOfDay(), QStringLiteral("/config.ini"));
+    if (!unrecorded.isEmpty() && error)
+        *error = unrecorded.join(u'\n');
+    return unrecorded.isEmpty();
 }
 
 } // namespace MesRun

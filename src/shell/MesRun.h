@@ -14,7 +14,8 @@ using Import = std::function<bool(const QString& since, QString* count, QString*
 QString startDate(const QDate& today = QDate::currentDate());
 
 /// Writes the start time, runs the import, writes the count and the finish time. On failure only
-/// the start time is written; returns false with the error.
+/// the start time is written; returns false with the error. A time or count that cannot be
+/// written makes the run fail too (after the import), with the file and the reason.
 bool run(const Import& import, QString* error);
 
 /// The real import on the shared connection; reports an error when the database or the MES

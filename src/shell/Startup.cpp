@@ -1,7 +1,10 @@
 // The start-up order matters: the running-copy check comes before any window or database.
 #include "shell/Startup.h"
 
+#include "config/FolderMode.h"
+#include "config/ProgramFolder.h"
 #include "shell/DbInfoCache.h"
+#include "shell/Journal.h"
 #include "shell/MesRun.h"
 #include "shell/MessageBox.h"
 #include "shell/Screenshot.h"
@@ -41,6 +44,11 @@ int runMes(int argc, char** argv)
 
 int showStation(QApplication& app, const StationChoice& choice)
 {
+    // Saves made while the database is away go into the journal: the operator learns at the
+    // start, not after the first offline save, that this user cannot keep them.
+    const QString journalProblem = Journal::writeProblem();
+    if (!journalProblem.isEmpty())
+        MessageBox::show(journalProblem, MessageBox::Exclamation);
     std::unique_ptr<QWidget> window(openStation(choice));
     if (!window)
         return 0;
@@ -98,6 +106,9 @@ int run(int argc, char** argv)
         return 2;
     }
     DbInfoCache::clear();
+    // What this run makes in the program folder (ini values, exports, pictures) takes the
+    // folder's access, so that the other users of the panel's group can use it.
+    FolderMode::adopt(ProgramFolder::path());
     if (choice.station == Station::MesRun)
         return runMes(argc, argv);
 

@@ -4,6 +4,7 @@
 #include "db/Connection.h"
 #include "db/EmbeddedSchema.h"
 #include "journal/JournalRetry.h"
+#include "shell/Journal.h"
 #include "shell/JournalNumbers.h"
 #include "shell/SysUtilDb.h"
 #include "support/SqliteOdbc.h"
@@ -18,6 +19,8 @@
 #include <QThread>
 #include <QtTest>
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -334,6 +337,63 @@ private slots:
         Connection conn;
         conn.open(connectionString());
         QCOMPARE(serverCounts(conn), u"1 3 1 1"_s);
+    }
+
+    // The journal and the embedded database made in a folder take its access (0770 shared with
+    // the group gives 0660 files), whatever the creating user's mask.
+    void filesTakeTheFolderAccess_data()
+    {
+        QTest::addColumn<int>("folderMode");
+        for (int mode : {0770, 0775, 0750})
+            QTest::addRow("%o", mode) << mode;
+    }
+    void filesTakeTheFolderAccess()
+    {
+        QFETCH(int, folderMode);
+        const QString folder = m_dir->filePath(u"home"_s);
+        QVERIFY(QDir().mkdir(folder) && ::chmod(QFile::encodeName(folder), folderMode) == 0);
+        const mode_t mask = ::umask(0022);
+        const auto restore = qScopeGuard([mask] { ::umask(mask); });
+        JournalStore store(folder + u"/journal.db"_s);
+        store.add(roll(u"001"_s, 0));
+        Connection conn;
+        conn.openOrCreate(u"Provider=SQLite;Data Source="_s + folder + u"/mill.db"_s);
+        for (const QString& name : {u"journal.db"_s, u"journal.db-wal"_s, u"mill.db"_s}) {
+            struct stat st {};
+            QVERIFY2(::stat(QFile::encodeName(folder + u'/' + name), &st) == 0, qPrintable(name));
+            QCOMPARE(int(st.st_mode & 0777), folderMode & 0664);
+        }
+    }
+
+    // A journal the station cannot write is named at the start, before a save needs it.
+    void unwritableJournalIsReported_data()
+    {
+        QTest::addColumn<QString>("inItsPlace"); // "": nothing yet
+        QTest::addColumn<bool>("reported");
+        QTest::newRow("nothing") << u""_s << false;
+        QTest::newRow("a journal") << u"journal"_s << false;
+        QTest::newRow("a folder") << u"folder"_s << true;
+        QTest::newRow("a read-only journal") << u"read-only"_s << true;
+    }
+    void unwritableJournalIsReported()
+    {
+        QFETCH(QString, inItsPlace);
+        QFETCH(bool, reported);
+        if (inItsPlace == u"read-only" && ::geteuid() == 0)
+            QSKIP("root writes a read-only file");
+        const QByteArray home = qgetenv("MIREL_HOME");
+        qputenv("MIREL_HOME", m_dir->path().toLocal8Bit());
+        const auto restore = qScopeGuard([home] { qputenv("MIREL_HOME", home); });
+        const QString path = JournalStore::defaultPath();
+        if (inItsPlace == u"folder")
+            QVERIFY(QDir().mkdir(path));
+        else if (!inItsPlace.isEmpty())
+            JournalStore(path).add(roll(u"001"_s, 0));
+        if (inItsPlace == u"read-only")
+            QVERIFY(QFile::setPermissions(path, QFile::ReadOwner));
+        const QString problem = Journal::writeProblem();
+        QCOMPARE(problem.startsWith(u"离线记录文件不能写入："_s + QDir::toNativeSeparators(path)), reported);
+        QCOMPARE(problem.isEmpty(), !reported);
     }
 };
 

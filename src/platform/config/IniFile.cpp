@@ -2,6 +2,7 @@
 #include "config/IniFile.h"
 
 #include "config/LegacyEncoding.h"
+#include "config/ProgramFolder.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -91,7 +92,14 @@ qsizetype findKey(const QStringList& lines, const Range& r, const QString& key, 
     return -1;
 }
 
+// What read() gives for a key the file lacks: a value read from a line holds no line break.
+const QString NoValue = QStringLiteral("\n");
+
 } // namespace
+
+IniFile::IniFile(QString path) : m_path(std::move(path)), m_state(ProgramFolder::stateFileFor(m_path))
+{
+}
 
 IniFile::Text IniFile::load() const
 {
@@ -144,6 +152,11 @@ bool IniFile::save(const Text& t, QString* error) const
 
 QString IniFile::read(const QString& section, const QString& key, const QString& def) const
 {
+    if (!m_state.isEmpty()) {
+        const QString recorded = IniFile(m_state, QString()).read(section, key, NoValue);
+        if (recorded != NoValue)
+            return recorded;
+    }
     const Text t = load();
     const Range r = findSection(t.lines, section);
     if (r.header < 0)
@@ -176,6 +189,8 @@ bool IniFile::update(const std::function<bool(Text&)>& change, QString* error) c
 bool IniFile::write(const QString& section, const QString& key, const QString& value,
                     QString* error) const
 {
+    if (!m_state.isEmpty())
+        return IniFile(m_state, QString()).write(section, key, value, error);
     return update(
         [&](Text& t) {
             const Range r = findSection(t.lines, section);
@@ -204,6 +219,13 @@ bool IniFile::write(const QString& section, const QString& key, const QString& v
 
 bool IniFile::removeKey(const QString& section, const QString& key, QString* error) const
 {
+    if (!m_state.isEmpty()) {
+        // The admin's value cannot be removed: an empty one of the program's hides it.
+        const IniFile recorded(m_state, QString());
+        return IniFile(m_path, QString()).read(section, key, NoValue) == NoValue
+                   ? recorded.removeKey(section, key, error)
+                   : recorded.write(section, key, QString(), error);
+    }
     return update(
         [&](Text& t) {
             const Range r = findSection(t.lines, section);
@@ -217,6 +239,13 @@ bool IniFile::removeKey(const QString& section, const QString& key, QString* err
 
 bool IniFile::removeSection(const QString& section, QString* error) const
 {
+    if (!m_state.isEmpty()) {
+        const IniFile recorded(m_state, QString());
+        bool ok = recorded.removeSection(section, error);
+        for (const QString& key : IniFile(m_path, QString()).keys(section))
+            ok = ok && recorded.write(section, key, QString(), error);
+        return ok;
+    }
     return update(
         [&](Text& t) {
             const Range r = findSection(t.lines, section);
@@ -237,5 +266,9 @@ QStringList IniFile::keys(const QString& section) const
         if (keyLine(t.lines[i], &k, &v)
             && std::none_of(out.cbegin(), out.cend(), [&](const QString& o) { return sameName(o, k); }))
             out << k;
+    if (!m_state.isEmpty())
+        for (const QString& own : IniFile(m_state, QString()).keys(section))
+            if (std::none_of(out.cbegin(), out.cend(), [&](const QString& o) { return sameName(o, own); }))
+                out << own;
     return out;
 }

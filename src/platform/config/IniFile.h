@@ -1,6 +1,7 @@
 // Reading and writing the program folder's ini files the way the Windows profile functions do:
 // section and key names without regard to letter case, every read goes to the file, writes keep
-// comments, order and other keys, and a legacy GB18030 file stays GB18030.
+// comments, order and other keys, and a legacy GB18030 file stays GB18030. Installed, the
+// program writes its values into a state file of its own instead of the admin's ini file.
 #pragma once
 
 #include <QString>
@@ -9,7 +10,12 @@
 
 class IniFile {
 public:
-    explicit IniFile(QString path) : m_path(std::move(path)) {}
+    /// The ini file at path, read through the program's own recorded values of it
+    /// (ProgramFolder::stateFileFor: none for a build tree or $MIREL_HOME).
+    explicit IniFile(QString path);
+    /// The ini file at path read through the state file `state` (empty: none): a key the state
+    /// file holds overrides the ini's value, and every change goes into the state file only.
+    IniFile(QString path, QString state) : m_path(std::move(path)), m_state(std::move(state)) {}
 
     /// The value of key in section, or def when the file, section or key is missing.
     QString read(const QString& section, const QString& key, const QString& def = QString()) const;
@@ -36,4 +42,5 @@ private:
     bool update(const std::function<bool(Text&)>& change, QString* error) const;
 
     QString m_path;
+    QString m_state;
 };

@@ -76,6 +76,15 @@ QString file(const QString& relative)
            (rel.endsWith(u'/') ? QStringLiteral("/") : QString());
 }
 
+QString stateFileFor(const QString& iniPath)
+{
+    const Layout layout = currentLayout();
+    const QFileInfo ini(iniPath);
+    if (layout.config == layout.data || QDir::cleanPath(ini.absolutePath()) != layout.config)
+        return QString();
+    return layout.data + QStringLiteral("/state/") + ini.fileName();
+}
+
 QString systemPath(const QString& windowsPath)
 {
 #ifdef Q_OS_WIN

@@ -29,6 +29,13 @@ QString configPath();
 /// file ("/mirel.ini") lies in configPath(), everything else in path().
 QString file(const QString& relative);
 
+/// Where the program records its own values of an ini file of the config folder (run times,
+/// window places, the settings a station saves): in the package's layout the admin's /etc/mirel
+/// is never written, the values go to <data folder>/state/<file name> and override the ini's
+/// values of the same keys. Empty for a build tree or $MIREL_HOME (one folder for both) and for
+/// a file outside the config folder.
+QString stateFileFor(const QString& iniPath);
+
 /// A Windows absolute path used by the stations ("c:\\json.txt", "C:\\orvex.bmp"): unchanged on
 /// Windows; elsewhere <program folder>/c/<rest of the path>.
 QString systemPath(const QString& windowsPath);

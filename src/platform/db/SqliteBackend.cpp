@@ -4,6 +4,7 @@
 // other card numbers and weights in them).
 #include "db/SqliteBackend.h"
 
+#include "config/FolderMode.h"
 #include "db/DateText.h"
 #include "db/DbProcedures.h"
 #include "db/EmbeddedSchema.h"
@@ -134,6 +135,8 @@ SqliteBackend::SqliteBackend(const QString& path, bool create)
     if (!exists && !create)
         throw DbError(QStringLiteral("数据库文件不存在：%1").arg(path), QStringLiteral("SQLITE_CANTOPEN"),
                       SQLITE_CANTOPEN);
+    if (!exists)
+        FolderMode::precreate(path); // with the folder's access, for every user of the folder
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) |
                       SQLITE_OPEN_NOMUTEX;
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &m_db, flags, nullptr);

@@ -1,6 +1,7 @@
 // The journal file: records, kept lookups and offline numbers in three small tables.
 #include "journal/JournalStore.h"
 
+#include "config/FolderMode.h"
 #include "config/ProgramFolder.h"
 #include "db/DbError.h"
 #include "journal/JournalRows.h"
@@ -47,6 +48,8 @@ JournalStore::Entry entryOf(const JournalSql::Row& row)
 
 JournalStore::JournalStore(const QString& path) : m_path(path)
 {
+    // Made here with the folder's access: every station user of the panel shares the file.
+    FolderMode::precreate(path);
     const int rc =
         sqlite3_open_v2(path.toUtf8().constData(), &m_db,
                         SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
@@ -71,6 +74,13 @@ JournalStore::JournalStore(const QString& path) : m_path(path)
 JournalStore::~JournalStore()
 {
     sqlite3_close(m_db);
+}
+
+void JournalStore::checkWritable() const
+{
+    // Taking the write lock is refused on a file the process may only read.
+    exec(u"BEGIN IMMEDIATE"_s);
+    exec(u"ROLLBACK"_s);
 }
 
 QString JournalStore::defaultPath()

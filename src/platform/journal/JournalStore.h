@@ -32,6 +32,8 @@ public:
 
     /// The program folder's journal file.
     static QString defaultPath();
+    /// Throws DbError when the file can be read but not written (its access, a read-only disk).
+    void checkWritable() const;
     const QString& path() const { return m_path; }
 
     /// Keeps a record (pending) and, when it carries a running number, that number as the last
