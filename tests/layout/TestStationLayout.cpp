@@ -24,6 +24,7 @@
 #include "stations/quality/QualityChartViews.h"
 #include "stations/rfid/frmRFID.h"
 #include "widgets/ComboEx.h"
+#include "widgets/StatusLine.h"
 #include "widgets/UserControl3.h"
 
 #include <QCheckBox>
@@ -105,9 +106,12 @@ void checkRules(QWidget& w, const Station& s, const QString& where, bool command
     for (const QLabel* label : w.findChildren<QLabel*>()) {
         if (!shown(label, s) || label->text().isEmpty())
             continue;
+        // A status line shows what fits of a long message (the rest on touch).
+        const auto* line = qobject_cast<const StatusLine*>(label);
+        const QString text = line ? line->shownText() : label->text();
         const bool whole =
-            label->wordWrap() ? label->heightForWidth(label->width()) <= label->height()
-                              : label->fontMetrics().horizontalAdvance(label->text()) <=
+            label->wordWrap() && text == label->text() ? label->heightForWidth(label->width()) <= label->height()
+                              : label->fontMetrics().horizontalAdvance(text) <=
                                         label->contentsRect().width() - 2 * label->margin() &&
                                     label->fontMetrics().height() <= label->contentsRect().height();
         QVERIFY2(whole, qPrintable(label->objectName() + " " + label->text() + " cut at " + where));
@@ -562,19 +566,42 @@ void openRfid(Station& s, QSize size, bool)
         s.views << View{u"page%1"_s.arg(page), [&f, page] { f.SSTab1->setCurrentIndex(page); }};
 }
 
-// The stations, a window and its variant each.
+// The stations, a window and its variant each, and the station's status line.
 const struct {
     const char* name;
     void (*open)(Station&, QSize, bool);
     bool variant;
+    const char* status;
 } stations[] = {
-    {"check", openCheck, false},     {"maitou", openPallet, false},
-    {"huaxian", openPallet, true},   {"select-item", openSelectItem, false},
-    {"bag", openBag, true},          {"bag-marks", openBag, false},
-    {"load", openLoad, false},       {"kanban", openKanban, false},
-    {"thumbs", openPictures, false}, {"quick3d", openPictures, true},
-    {"quality", openQuality, false}, {"rfid", openRfid, false},
+    {"check", openCheck, false, "LabBox_0"},
+    {"maitou", openPallet, false, "LabBox_0"},
+    {"huaxian", openPallet, true, "LabBox_0"},
+    {"select-item", openSelectItem, false, nullptr},
+    {"bag", openBag, true, "LabMsg"},
+    {"bag-marks", openBag, false, "LabMsg"},
+    {"load", openLoad, false, "LabBox_1"},
+    {"kanban", openKanban, false, nullptr},
+    {"thumbs", openPictures, false, "sbrMain_1"},
+    {"quick3d", openPictures, true, "sbrMain_1"},
+    {"quality", openQuality, false, "lab_status"},
+    {"rfid", openRfid, false, "lab_info_1"},
 };
+
+// A message as long as the mill's longest (the database away, a box number asked for), twice.
+View longStatus(Station& s, const char* name)
+{
+    return {u"long status"_s, [&s, name] {
+                auto* line = s.window->findChild<QLabel*>(QLatin1String(name));
+                QVERIFY(line);
+                // On its page when the window has pages.
+                for (QWidget* w = line; w->parentWidget(); w = w->parentWidget())
+                    if (auto* tabs = qobject_cast<QTabWidget*>(w->parentWidget()->parentWidget()))
+                        tabs->setCurrentWidget(w);
+                line->setText(QString(u"数据库离线：箱号由数据库按天统一编号，离线时不能取新箱号，"
+                                      "数据库连上后请再按「取」；已保存的箱连上后自动上传。"_s)
+                                  .repeated(2));
+            }};
+}
 
 } // namespace
 
@@ -599,6 +626,9 @@ private slots:
         stations[station].open(s, size, stations[station].variant);
         if (QTest::currentTestFailed())
             return;
+        // First, so that every view after it has the long message too.
+        if (stations[station].status)
+            s.views.prepend(longStatus(s, stations[station].status));
         const QString dir = qEnvironmentVariable("MIREL_SHOT_DIR");
         for (const View& v : s.views) {
             v.show();

@@ -163,7 +163,7 @@ Outcome packing(const QStringList& checks)
     const QString unknown = shownOrStatus(f.LabMsg->text());
     f.runCommand(0); // a box number of the day comes from the database
     o.refusal = first + u" / "_s + saved + u" / "_s + labels + u" / "_s + unknown + u" / "_s +
-                shownOrStatus(f.LabMsg->text());
+                shownOrStatus(f.LabMsg->text()) + u" 箱重:"_s + f.bagNumber[1]->text();
     fx.scan(u"42"_s); // saved again last: the status line names a save that waits
     f.txtUser[11]->setText(u"15"_s);
     f.butFlow[1]->click();
@@ -296,7 +296,7 @@ void TestStationsOffline::savesThroughAnOutage_data()
            "箱 唛 箱号 B1 B1 品名：涤棉府绸 编码：T1 颜色：藏青 匹数：2 批号：J1 "
            "总数：35.5 米 毛重：25.00 序 卷号 颜色 数量 等级 1 001 藏青 15.0 A "
            "2 002 藏青 20.5 A 离线 / 数据库离线，这个号码以前没有查过，离线时无法查询 / " +
-               noNumber(u"箱号"_s, u"取"_s)
+               noNumber(u"箱号"_s, u"取"_s) + u" 箱重:"_s
         << QStringList{"select group_concat(id||'/'||oncount||'/'||bagnumber||'/'||bagweight) from "
                        "(select * from checkinfo where id in (42, 43) order by id)",
                        "42/15/B1/25,43/20.5/B1/25"}
@@ -308,7 +308,11 @@ void TestStationsOffline::savesThroughAnOutage_data()
            "条进度没有保存，数据库连上后请再按提交。 / 全部配布"
         << QStringList{"select group_concat(billstatus||'/'||viewcount) from (select * "
                        "from BillStatusDetail where barcode='K001' order by id)",
-                       "织造/0,配布/0", "select billstatus from bill where billcode='K001'", "配布"}
+                       "织造/0,配布/0", "select billstatus from bill where billcode='K001'", "配布",
+                       // 王建国's shift, though he came in while the database was away
+                       "select group_concat(usercode||'/'||remark) from (select * from "
+                       "BillStatusDetail where barcode='K001' order by id)",
+                       "002/,001/早班"}
         << "离线保存的记录已上传 / 王建国早班";
     QTest::newRow("load, card deleted meanwhile")
         << "load-deleted" << 1

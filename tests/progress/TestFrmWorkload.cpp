@@ -140,7 +140,7 @@ private slots:
         fx.enter("K002", 2, "001");
         f.TxtBox[2]->setText(metres);
         f.TxtBox[6]->setText(pieces);
-        f.DTPicker1->setDate(QDate(2026, 3, 4));
+        f.DTPicker1->setDateTime(QDateTime(QDate(2026, 3, 4), QTime(7, 15, 30)));
         QTest::mouseClick(f.Command1, Qt::LeftButton);
         QCOMPARE(f.Label1->text(), QString("提交成功！"));
         // Ready for the next card of the same worker: card and step cleared, worker and shift kept.
@@ -151,7 +151,8 @@ private slots:
         QTEST(fx.scalar("select viewcount||'/'||viewnumber from BillStatusDetail"), "stored");
         QCOMPARE(fx.scalar("select billstatus+'|'+usercode+'|'+address+'|'+endUser from BillStatusDetail"),
                  QString("染色|001|001|001"));
-        QVERIFY(fx.scalar("select convert(varchar,createdate,120) from BillStatusDetail").startsWith("2026-03-04 "));
+        // The time shown in 操作 时间 is the time stored.
+        QCOMPARE(fx.scalar("select convert(varchar,createdate,120) from BillStatusDetail"), QString("2026-03-04 07:15:30"));
         QCOMPARE(fx.scalar("select billstatus+'|'+notprintremark from bill where billcode='K002'"), QString("染色|2026/03/04"));
         QCOMPARE(fx.scalar("select billstatus from bill where billcode='K0021'"), QString("织造")); // another card
     }

@@ -6,8 +6,10 @@
 #include "shell/SysUtil.h"
 #include "stations/progress/WorkloadListPart.h"
 #include "widgets/EditGrid.h"
+#include "widgets/UserControl1.h"
 
 #include <QDateEdit>
+#include <QFrame>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -74,20 +76,22 @@ private slots:
     void remove_data()
     {
         QTest::addColumn<int>("row"); // 0: none selected
-        QTest::addColumn<QVariant>("code"); // invalid: Cancel
+        QTest::addColumn<QVariant>("code"); // typed on the pad; invalid: 取消
         QTest::addColumn<QStringList>("messages");
         QTest::addColumn<QString>("left");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<bool>("goneBefore"); // deleted at another station after the list was read
-        const QStringList asked{"请输入密码才能删除？", "密码错误！"};
-        QTest::newRow("no row") << 0 << QVariant() << QStringList{"请选择列表的一行..."} << "1,2,4" << "5" << false;
-        QTest::newRow("wrong code") << 2 << QVariant("586") << asked << "1,2,4" << "5" << false;
-        QTest::newRow("code with a blank") << 2 << QVariant("5862 ") << asked << "1,2,4" << "5" << false;
-        QTest::newRow("cancel") << 2 << QVariant() << asked << "1,2,4" << "5" << false;
-        QTest::newRow("right code") << 2 << QVariant("5862") << QStringList{"请输入密码才能删除？", "删除成功"} << "1,4" << "4" << false;
-        QTest::newRow("gone meanwhile") << 2 << QVariant("5862")
-            << QStringList{"请输入密码才能删除？", "这条记录已不在数据库中（已被删除）：\nDELETE  FROM BillStatusDetail where ID =2"}
-            << "1,4" << "4" << true;
+        QTest::addColumn<QString>("card");
+        QTest::addColumn<QString>("status"); // the card's billstatus afterwards
+        QTest::newRow("no row") << 0 << QVariant() << QStringList{"请选择列表的一行..."} << "1,2,4" << "5" << false << "K002" << "织造";
+        QTest::newRow("wrong code") << 2 << QVariant("586") << QStringList{"密码错误！"} << "1,2,4" << "5" << false << "K002" << "织造";
+        QTest::newRow("cancel") << 2 << QVariant() << QStringList{} << "1,2,4" << "5" << false << "K002" << "织造";
+        QTest::newRow("right code: the latest remaining step") << 2 << QVariant("5862") << QStringList{"删除成功"} << "1,4" << "4" << false << "K002" << "染色";
+        QTest::newRow("the card's only report: no step") << 3 << QVariant("5862") << QStringList{"删除成功"} << "1,2" << "4" << false << "K0021" << "";
+        QTest::newRow("gone meanwhile")
+            << 2 << QVariant("5862")
+            << QStringList{"这条记录已不在数据库中（已被删除）：\nDELETE  FROM BillStatusDetail where ID =2"}
+            << "1,4" << "4" << true << "K002" << "织造";
     }
     void remove()
     {
@@ -95,6 +99,7 @@ private slots:
         QFETCH(QVariant, code);
         ProgressFixture fx;
         addRecords(fx);
+        fx.exec("insert into bill(billid,billcode,billtype,billstatus) values(3,'K0021',55,'染色')");
         frmWorkload& f = fx.open();
         f.list()->DTdate[0]->setDate(QDate(2026, 11, 30));
         f.list()->DTdate[1]->setDate(QDate(2026, 11, 30));
@@ -103,17 +108,33 @@ private slots:
         QFETCH(bool, goneBefore);
         if (goneBefore)
             fx.exec("delete from BillStatusDetail where id=2");
-        MessageBox::setNextInput(code.isValid() ? std::optional<QString>(code.toString()) : std::nullopt);
         MessageBox::clearShown();
         QTest::mouseClick(f.list()->SearchWLBtn[1], Qt::LeftButton);
-        MessageBox::clearAnswers();
+        UserControl1* pad = f.NumberKeybord1;
+        QCOMPARE(!pad->isHidden() && pad->GetTextBox() == f.list()->codeBox, row > 0);
+        // The code on the pad, then its 确定; or 取消 on the code frame.
+        const auto key = [pad](const QString& tag) {
+            for (PadKey* k : pad->keys())
+                if (k->tag() == tag)
+                    return k;
+            return static_cast<PadKey*>(nullptr);
+        };
+        if (row > 0 && code.isValid()) {
+            for (const QChar c : code.toString())
+                key(QString(c))->click();
+            pad->keys()[11]->click();
+        } else if (row > 0) {
+            f.list()->codeFrame->findChild<QPushButton*>("codeCancel")->click();
+        }
+        QVERIFY(f.list()->codeFrame->isHidden() && pad->isHidden());
         QStringList texts;
         for (const MessageBox::Shown& s : MessageBox::shown())
             texts << s.text;
         QTEST(texts, "messages");
         QTEST(listedIds(f.list()->pggBase).join(','), "left");
         QTEST(fx.scalar("select count(*) from BillStatusDetail"), "stored");
-        QCOMPARE(fx.scalar("select billstatus from bill where billcode='K002'"), QString("织造"));
+        QFETCH(QString, card);
+        QTEST(fx.scalar("select isnull(billstatus,'') from bill where billcode='" + card + "'"), "status");
     }
 
     void widths_data()

@@ -138,6 +138,12 @@ private slots:
         QVERIFY(d.cards().endsWith(",F6:K001:2"));
         QVERIFY(d.form.txtCard2->hasFocus());
         QCOMPARE(d.form.txtCard2->selectedText(), QString("F6"));
+        // The worker page: Enter saves as the prompt says.
+        d.form.SSTab1->setCurrentIndex(0);
+        d.form.ComboUser->setCurrentIndex(d.form.ComboUser->findText("002", Qt::MatchStartsWith));
+        QTest::keyClicks(d.form.txtCardno, "E7");
+        QTest::keyClick(d.form.txtCardno, Qt::Key_Return);
+        QVERIFY(d.cards().endsWith(",E7:002:1"));
     }
 
     void readCard_data()
@@ -145,9 +151,12 @@ private slots:
         QTest::addColumn<int>("page");
         QTest::addColumn<QByteArray>("command");
         QTest::addColumn<QString>("field");
-        QTest::newRow("text card on page 1") << 0 << QByteArray("card A1B2C3D4") << "A1B2C3D4";
-        QTest::newRow("binary card on page 3") << 2 << QByteArray("hex 01 02 FF") << "0102FF00000000000000000000000000";
-        QTest::newRow("no card") << 0 << QByteArray("remove") << "kept";
+        QTest::addColumn<QString>("line");
+        QTest::newRow("text card on page 1") << 0 << QByteArray("card A1B2C3D4") << "A1B2C3D4" << "卡号 A1B2C3D4：未登记";
+        QTest::newRow("registered card") << 0 << QByteArray("card D1") << "D1" << "卡号 D1：已登记给 001 王建国";
+        QTest::newRow("card written in Chinese") << 1 << QByteArray("card 工号甲001") << "工号甲001" << "卡号 工号甲001：未登记";
+        QTest::newRow("binary card on page 3") << 2 << QByteArray("hex 01 02 FF") << "0102FF00000000000000000000000000" << "卡号 0102FF00000000000000000000000000：未登记";
+        QTest::newRow("no card") << 0 << QByteArray("remove") << "kept" << "请把卡放在读卡器上";
     }
     void readCard()
     {
@@ -166,6 +175,7 @@ private slots:
         QTRY_COMPARE(QFile::exists(file), command != "remove");
         QTest::mouseClick(d.form.cmdRead, Qt::LeftButton);
         QTEST(box->text(), "field");
+        QTEST(d.form.lab_info[1]->text(), "line");
     }
 
     void settingsFrame()

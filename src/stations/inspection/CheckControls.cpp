@@ -5,6 +5,7 @@
 #include "screen/Twips.h"
 #include "widgets/CaptionFrame.h"
 #include "widgets/fProcessBar.h"
+#include "widgets/StatusLine.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -162,7 +163,8 @@ void buildRollForm(CheckControls& c, QWidget* form)
 
 void buildCardArea(CheckControls& c, QWidget* form)
 {
-    c.LabBox[0] = make<QLabel>(form, QStringLiteral("LabBox_0"), QStringLiteral("新"));
+    c.LabBox[0] = make<StatusLine>(form, QStringLiteral("LabBox_0"));
+    c.LabBox[0]->setText(QStringLiteral("新"));
     c.LabBox[0]->setAccessibleName(QStringLiteral("状态"));
     placeTwips(c.LabBox[0], QRect(120, 60, 8760, 580));
     c.LabBox[9] = make<QLabel>(form, QStringLiteral("LabBox_9"), QStringLiteral("卡号"));

@@ -12,14 +12,11 @@
 #include "text/Vb.h"
 #include "widgets/EditGrid.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMap>
-#include <QPointer>
-#include <QScopeGuard>
 
 using namespace Qt::StringLiterals;
 
@@ -265,41 +262,30 @@ bool frmBag::savebags()
 
 void frmBag::printPoolJob(const QString& kind, const QString& pid)
 {
-    // Inside the pool's claim nothing may wait on a person: no preview.
-    m_poolJob = true;
-    const auto done = qScopeGuard([this] { m_poolJob = false; });
-    // A job from another machine borrows the operator's fields to print: the roll he has on
-    // screen (with what he typed), his box number and his cursor come back afterwards, so his
-    // next roll goes into his own box and not into the box of the job.
-    const QPointer<QWidget> focus = QApplication::focusWidget();
-    const auto giveBackFocus = qScopeGuard([focus] {
-        if (focus)
-            focus->setFocus();
-    });
+    // A job from another machine is printed from its own rows. The packer's form is his: his
+    // roll, his box number, his list and his cursor stay as they are, so that his next roll
+    // goes into his own box and not into the box of the job. Inside the pool's claim nothing
+    // may wait on a person: never a preview.
     if (kind == u"箱唛"_s) {
-        const QString ownBox = bagNumber[0]->text();
-        bagNumber[0]->setText(pid);
-        printBox();
-        if (!ownBox.isEmpty())
-            bagNumber[0]->setText(ownBox);
+        if (pid.isEmpty())
+            return;
+        const auto print = [this, pid] { PrintBag(printTemplate(u"箱唛"_s), pid, false); };
+        if (printsOffline())
+            printOffline(pid, {}, print);
+        else
+            print();
     } else if (kind == u"匹唛"_s) {
-        const QString ownRoll = barcode->property("Tag").toString();
-        const QString ownBarcode = barcode->text();
-        QStringList ownFields;
-        for (QLineEdit* box : txtUser)
-            ownFields << (box ? box->text() : QString());
-        barcode->setText(pid);
-        lookupMark();
-        if (!barcode->text().isEmpty())
-            printMark();
-        if (vb::Val(ownRoll) > 0) {
-            barcode->setText(ownBarcode);
-            barcode->setProperty("Tag", ownRoll);
-            for (int i = 0; i < txtUser.size(); ++i)
-                if (txtUser[i])
-                    txtUser[i]->setText(ownFields[i]);
+        // A label barcode is the roll id, often zero-padded by the label printer.
+        const double id = vb::Val(pid);
+        if (!Database::hasRecords(Database::conn().execute(BagSql::findMark(vb::CStr(id))))) {
+            LabMsg->setText(u"打印池：没有这个唛头条码 %1"_s.arg(pid));
+            return;
         }
-    } else if (kind == u"单据"_s) {
-        barcode->setText(pid);
+        const auto print = [this, id] { PrintBill(printTemplate(u"唛头"_s), id, false); };
+        if (printsOffline())
+            printOffline(QString(), {qint64(id)}, print);
+        else
+            print();
     }
+    // "单据": nothing is printed, and the roll field stays the packer's.
 }

@@ -57,8 +57,7 @@ void frmBag::lookupMark()
         return;
     if (MaitouAutoPrint->isChecked())
         printMark();
-    // A roll another machine wants a label for is not one this table is packing.
-    if (autoAdd->isChecked() && !m_poolJob && vb::Val(txtUser[11]->text()) > 0)
+    if (autoAdd->isChecked() && vb::Val(txtUser[11]->text()) > 0)
         addRollToBox();
 }
 
@@ -231,14 +230,13 @@ QString frmBag::printTemplate(const QString& kind) const
 
 void frmBag::printMark()
 {
-    // Saving before the print is for the operator's own corrections (and his addend), never
-    // for a roll looked up for another machine's job.
-    if (autoSave->isChecked() && !m_poolJob)
+    // Saving before the print is for the operator's own corrections (and his addend).
+    if (autoSave->isChecked())
         saveMark();
     if (shownRoll() <= 0)
         return;
     const auto print = [this] {
-        PrintBill(printTemplate(u"唛头"_s), shownRoll(), isPrintreview->isChecked() && !m_poolJob);
+        PrintBill(printTemplate(u"唛头"_s), shownRoll(), isPrintreview->isChecked());
     };
     if (printsOffline())
         printOffline(QString(), {qint64(shownRoll())}, print);
@@ -266,7 +264,7 @@ void frmBag::printBox()
     if (box.isEmpty())
         return;
     const auto print = [this, box] {
-        PrintBag(printTemplate(u"箱唛"_s), box, isPrintreview->isChecked() && !m_poolJob);
+        PrintBag(printTemplate(u"箱唛"_s), box, isPrintreview->isChecked());
     };
     if (!printsOffline()) {
         print();

@@ -15,6 +15,7 @@
 #include "widgets/KeypadFrame.h"
 #include "widgets/UserControl1.h"
 #include "widgets/UserControl4.h"
+#include "widgets/StatusLine.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -88,7 +89,7 @@ frmBag::frmBag(QWidget* parent) : QWidget(parent)
     resize(1024, 768);
     auto* top = new QVBoxLayout(this);
     auto* status = new QHBoxLayout;
-    LabMsg = new QLabel(this);
+    LabMsg = new StatusLine(this);
     LabMsg->setObjectName(u"LabMsg"_s);
     LabMsg->setStyleSheet(u"color:#0033aa;background:#eef3ff;padding-left:6px"_s);
     LabMsg3 = new QLabel(this);
@@ -344,13 +345,14 @@ void frmBag::runCommand(int index)
 {
     switch (index) {
     case 0: {
+        // A new box is weighed and remarked on its own, with or without a number from the
+        // database: the last box's weight and remark would otherwise be saved onto it unnoticed.
+        bagNumber[1]->clear();
+        bagNumber[2]->clear();
+        m_scaleText.clear();
         try {
             bagNumber[0]->setText(SysUtil::nextDailyNumber(Database::conn(), u"箱号"_s,
                                                            QDate::currentDate()));
-            // A new box is weighed and remarked on its own: the last box's weight and remark
-            // would otherwise be saved onto it unnoticed.
-            bagNumber[1]->clear();
-            bagNumber[2]->clear();
             forgetBoxDraft();
         } catch (const DbError& e) {
             if (!Journal::isOffline(e)) {
@@ -374,7 +376,7 @@ void frmBag::runCommand(int index)
     case 4: addRollToBox(); break;
     case 5: {
         const QString moved = movedRollsNote();
-        if (confirmScaleWeight() && savebags()) {
+        if (confirmBoxWeight() && savebags()) {
             LabMsg->setText((m_savedOffline
                                  ? u"离线保存：箱 %1，数据库连上后上传"_s.arg(bagNumber[0]->text())
                                  : u"箱唛保存成功"_s) +
@@ -437,81 +439,6 @@ void frmBag::readOptions()
     for (const auto& b : boxes)
         b.box->setChecked(vb::Val(option(QString::fromUtf16(b.key))) != 0);
     m_machine = SysUtil::readIni(Mirel, u"menchineId"_s, u"打包机1号"_s, MirelIni);
-}
-
-QLineEdit* frmBag::weightField() const
-{
-    // Weighing a box only when packing is switched on exactly; otherwise the roll is weighed.
-    return m_packing == u"1"_s ? bagNumber[1] : txtUser[11];
-}
-
-void frmBag::onWeight(const QString& text)
-{
-    m_scaleText = text;
-    weightField()->setText(text);
-}
-
-void frmBag::onScaleSilence(bool silent)
-{
-    const QString red = silent ? u"color:#d00000"_s : QString();
-    const QString caption = weightField() == bagNumber[1] ? u"labBag_1"_s : u"labUser_11"_s;
-    if (auto* label = findChild<QLabel*>(caption))
-        label->setStyleSheet(red);
-    LabMsg3->setStyleSheet(red);
-}
-
-bool frmBag::confirmScaleWeight()
-{
-    // The weight the scale left when it fell silent is not the box on the table now; a weight the
-    // operator typed is his own.
-    if (!m_scale->silent() || weightField() != bagNumber[1] || m_scaleText.isEmpty() ||
-        bagNumber[1]->text() != m_scaleText)
-        return true;
-    return MessageBox::question(
-        u"台称无读数：箱重 %1 是台称停止前的读数，仍然用它保存？"_s.arg(m_scaleText), this);
-}
-
-bool frmBag::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == barcode && event->type() == QEvent::FocusIn) {
-        // A touch into the field takes the last code whole, so that the digits typed next (or
-        // the next scan) replace it instead of running on from it into another roll's id. After
-        // the touch has placed its caret.
-        QTimer::singleShot(0, barcode, [this] { barcode->selectAll(); });
-        return QWidget::eventFilter(watched, event);
-    }
-    if (event->type() == QEvent::FocusIn)
-        showKeypadFor(qobject_cast<QLineEdit*>(watched));
-    return QWidget::eventFilter(watched, event);
-}
-
-void frmBag::showKeypadFor(QLineEdit* box)
-{
-    if (!box)
-        return;
-    const QString tag = box->property("Tag").toString();
-    if (!tag.isEmpty()) {
-        // Worker codes and machine numbers the mill keeps as preset lists, comma-terminated.
-        const QString list = SysUtil::readIni(Mirel, tag, QString(), MirelIni);
-        if (list.isEmpty())
-            return;
-        UserControl41->clearBtn();
-        for (const QString& v : vb::listItems(list))
-            UserControl41->setNumber(v);
-        UserControl41->setTextBox(box);
-        const QPoint below = box->mapTo(this, QPoint(0, box->height()));
-        UserControl41->move(qMin(below.x(), qMax(0, width() - UserControl41->width())),
-                            qMin(below.y(), qMax(0, height() - UserControl41->height())));
-        UserControl41->show();
-        UserControl41->raise();
-        return;
-    }
-    NumberKeybord1->setTextBox(box);
-    if (box == txtUser[11])
-        box->selectAll();
-    NumberKeybord1->placeBeside(box);
-    NumberKeybord1->show();
-    NumberKeybord1->raise();
 }
 
 void frmBag::applyFonts()

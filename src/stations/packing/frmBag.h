@@ -137,8 +137,8 @@ private:
     QLineEdit* weightField() const;
     void onWeight(const QString& text);
     void onScaleSilence(bool silent);
-    /// F8 with a weight the scale left before falling silent: the operator is asked.
-    bool confirmScaleWeight();
+    /// F8 with a box that has no weight: the operator is asked.
+    bool confirmBoxWeight();
     void showKeypadFor(QLineEdit* box);
     void clearList();
     /// Keeps the box in the journal file while a roll added to it is unsaved, else forgets it.
@@ -164,7 +164,6 @@ private:
     std::optional<QHash<QString, double>> m_packingList;
     devices::PackingScale* m_scale = nullptr;
     BagPrintPool* m_pool = nullptr;
-    bool m_poolJob = false; // a print-pool job is being printed (inside its claim)
     QString m_packing;      // "是否要打包" as written
     bool m_saveCheck = false;
     bool m_savedOffline = false; // the last box save went into the offline journal

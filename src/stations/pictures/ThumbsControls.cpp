@@ -5,6 +5,7 @@
 #include "stations/pictures/PictureBox.h"
 #include "stations/pictures/ThumbStrip.h"
 #include "stations/pictures/ThumbsSql.h"
+#include "widgets/StatusLine.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -62,8 +63,9 @@ void frmThumbs::buildControls()
     strip = new ThumbStrip(this);
     sbrMain = named(new QStatusBar(this), QStringLiteral("sbrMain"), QStringLiteral("状态栏"));
     sbrMain->setSizeGripEnabled(false);
-    sbrPanel1 = named(new QLabel(sbrMain), QStringLiteral("sbrMain_1"));
-    sbrPanel2 = named(new QLabel(sbrMain), QStringLiteral("sbrMain_2"), QStringLiteral("当前文件"));
+    // Messages and the file's path are as long as they come: cut, whole on touch.
+    sbrPanel1 = named(new StatusLine(sbrMain), QStringLiteral("sbrMain_1"));
+    sbrPanel2 = named(new StatusLine(sbrMain), QStringLiteral("sbrMain_2"), QStringLiteral("当前文件"));
     progress = named(new QProgressBar(sbrMain), QStringLiteral("progress"), QStringLiteral("缩略图进度"));
     sbrMain->addWidget(sbrPanel1);
     sbrMain->addWidget(sbrPanel2, 1);

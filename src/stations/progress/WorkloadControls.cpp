@@ -4,6 +4,7 @@
 #include "stations/progress/frmWorkload.h"
 #include "widgets/UserControl1.h"
 #include "widgets/UserControl4.h"
+#include "widgets/StatusLine.h"
 
 #include <QDateTimeEdit>
 #include <QGroupBox>
@@ -110,7 +111,7 @@ void frmWorkload::buildControls()
         placeTwips(labInfo[i], QRect(180, 1380 + i * 520, 15000, 480));
         designFont(labInfo[i], 14, true);
     }
-    LabBox[1] = make<QLabel>(Frame2, u"LabBox_1"_s);
+    LabBox[1] = make<StatusLine>(Frame2, u"LabBox_1"_s);
     placeTwips(LabBox[1], QRect(180, 2440, 15000, 560));
     designFont(LabBox[1], 16, true);
 

@@ -79,6 +79,11 @@ void frmWorkload::wireEvents()
         LabBox[0]->setToolTip(QString());
     });
     connect(Timer1, &QTimer::timeout, this, &frmWorkload::pollReader);
+    connect(Timer1, &QTimer::timeout, this, &frmWorkload::followClock);
+    connect(DTPicker1, &QDateTimeEdit::dateTimeChanged, this, [this] {
+        if (!m_clockSet)
+            m_dateTouched = true;
+    });
     for (QLineEdit* box : TxtBox)
         box->installEventFilter(this);
     Frame1->installEventFilter(this);

@@ -3,6 +3,7 @@
 #include "stations/progress/WorkloadListPart.h"
 
 #include "db/DbError.h"
+#include "db/Transaction.h"
 #include "shell/Database.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
@@ -15,6 +16,8 @@
 #include "widgets/UserControl1.h"
 
 #include <QDateEdit>
+#include <QFrame>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -90,6 +93,54 @@ WorkloadListPart::WorkloadListPart(frmWorkload* form) : QObject(form), m_form(fo
     pggBase->bindRecordset(Recordset({u"Id"_s, u"卡号"_s, u"颜色"_s, u"状态"_s, u"日期"_s, u"数量"_s,
                                       u"匹数"_s, u"工号"_s, u"备注"_s}));
     applyDesignWidths();
+    buildCodeFrame(page);
+}
+
+void WorkloadListPart::buildCodeFrame(QWidget* page)
+{
+    // The supervisor's code, typed on the pad beside it: the panel has no keyboard.
+    codeFrame = new QFrame(page);
+    codeFrame->setObjectName(u"codeFrame"_s);
+    codeFrame->setFrameStyle(QFrame::Box);
+    codeFrame->setAutoFillBackground(true);
+    auto* grid = new QGridLayout(codeFrame);
+    auto* prompt = new QLabel(u"请输入密码才能删除？"_s, codeFrame);
+    prompt->setObjectName(u"codePrompt"_s);
+    codeBox = new QLineEdit(codeFrame);
+    codeBox->setObjectName(u"codeBox"_s);
+    codeBox->setAccessibleName(u"输入密码"_s);
+    codeBox->setEchoMode(QLineEdit::Password);
+    prompt->setBuddy(codeBox);
+    grid->addWidget(prompt, 0, 0, 1, 2);
+    grid->addWidget(codeBox, 1, 0, 1, 2);
+    const QString captions[] = {u"确定"_s, u"取消"_s};
+    for (int i = 0; i < 2; ++i) {
+        auto* b = new QPushButton(captions[i], codeFrame);
+        b->setObjectName(i == 0 ? u"codeOk"_s : u"codeCancel"_s);
+        b->setAccessibleName(captions[i]);
+        b->setFocusPolicy(Qt::NoFocus);
+        grid->addWidget(b, 2, i);
+        if (i == 0)
+            connect(b, &QPushButton::clicked, this, &WorkloadListPart::codeEntered);
+        else
+            connect(b, &QPushButton::clicked, this, &WorkloadListPart::closeCodeFrame);
+    }
+    placeTwips(codeFrame, QRect(3000, 1200, 5400, 2400));
+    codeFrame->hide();
+    connect(codeBox, &QLineEdit::returnPressed, this, &WorkloadListPart::codeEntered);
+}
+
+void WorkloadListPart::padConfirmed(QLineEdit* box)
+{
+    if (box == codeBox && !codeFrame->isHidden())
+        codeEntered();
+}
+
+void WorkloadListPart::closeCodeFrame()
+{
+    codeFrame->hide();
+    if (m_form->NumberKeybord1->GetTextBox() == codeBox)
+        m_form->NumberKeybord1->hide();
 }
 
 void WorkloadListPart::applyDesignWidths()
@@ -162,22 +213,62 @@ void WorkloadListPart::deleteRecord()
         MessageBox::show(u"请选择列表的一行..."_s, MessageBox::Question, MessageBox::Ok, QString(), m_form);
         return;
     }
-    const std::optional<QString> code =
-        MessageBox::inputBox(u"请输入密码才能删除？"_s, u"输入密码"_s, QString(), m_form);
-    if (!code || *code != Database::getDbInfo(u"checkpassword"_s, u"5862"_s)) {
+    m_asked = id;
+    codeBox->clear();
+    codeFrame->show();
+    codeFrame->raise();
+    codeBox->setFocus();
+    UserControl1* pad = m_form->NumberKeybord1;
+    connect(pad, &UserControl1::Confirm, this, &WorkloadListPart::padConfirmed,
+            Qt::UniqueConnection);
+    pad->setTextBox(codeBox);
+    pad->placeBeside(codeFrame);
+    pad->show();
+    pad->raise();
+}
+
+void WorkloadListPart::codeEntered()
+{
+    const QString code = codeBox->text();
+    codeBox->clear();
+    closeCodeFrame();
+    if (code != Database::getDbInfo(u"checkpassword"_s, u"5862"_s)) {
         MessageBox::show(u"密码错误！"_s, MessageBox::Question, MessageBox::Ok, QString(), m_form);
         return;
     }
+    removeRecord(m_asked);
+}
+
+void WorkloadListPart::removeRecord(long long id)
+{
+    QString error;
+    bool gone = false;
     try {
-        Database::conn().executeOnRow(WorkloadSql::deleteRecord(id));
+        Connection& conn = Database::conn();
+        Transaction trans(conn);
+        const Recordset report = conn.execute(WorkloadSql::reportCard(id));
+        const QString card = Database::hasRecords(report) ? report.text(0) : QString();
+        conn.executeOnRow(WorkloadSql::deleteRecord(id));
+        // The card's status is what its remaining reports say: the latest step, or none. A card
+        // deleted in the office has no status to put back: no row to touch is right there.
+        if (!card.isEmpty()) {
+            const Recordset left = conn.execute(WorkloadSql::latestStep(card));
+            conn.execute(WorkloadSql::setBillStatus(
+                card, Database::hasRecords(left) ? std::optional(left.text(0)) : std::nullopt));
+        }
+        trans.commit();
     } catch (const DbError& e) {
-        // Deleted at another station meanwhile: said so, and the list shows what is there now.
-        MessageBox::show(e.message(), MessageBox::Critical, MessageBox::Ok, QString(), m_form);
-        if (e.isRowMissing())
-            loadRecordList();
-        return;
+        error = e.message();
+        gone = e.isRowMissing();
     } catch (const std::exception& e) {
-        MessageBox::show(QString::fromUtf8(e.what()), MessageBox::Critical, MessageBox::Ok, QString(), m_form);
+        error = QString::fromUtf8(e.what());
+    }
+    // Told once the transaction has ended.
+    if (!error.isEmpty()) {
+        MessageBox::show(error, MessageBox::Critical, MessageBox::Ok, QString(), m_form);
+        // Deleted at another station meanwhile: the list shows what is there now.
+        if (gone)
+            loadRecordList();
         return;
     }
     MessageBox::show(u"删除成功"_s, MessageBox::Information, MessageBox::Ok, QString(), m_form);
@@ -187,6 +278,7 @@ void WorkloadListPart::deleteRecord()
 void WorkloadListPart::SearchWLBtn_Click(int index)
 {
     m_form->NumberKeybord1->hide();
+    codeFrame->hide();
     if (index == 0) {
         loadRecordList();
         restoreColumnWidths();

@@ -10,6 +10,8 @@
 
 class EditGrid;
 class QDateEdit;
+class QFrame;
+class QLineEdit;
 class QPushButton;
 class Twips;
 class frmWorkload;
@@ -25,7 +27,11 @@ public:
     void loadRecordList();
     void restoreColumnWidths();
     void saveColumnWidths();
+    /// Asks for the access code on screen, with the number pad beside it.
     void deleteRecord();
+    /// The code typed (确定, Enter or the pad's 确定): the asked-for record is deleted when it is
+    /// right.
+    void codeEntered();
     /// "查询" (0) or "删除" (1) as the operator presses it.
     void SearchWLBtn_Click(int index);
     void applyTwips(const Twips& tw);
@@ -33,11 +39,20 @@ public:
     QList<QDateEdit*> DTdate;
     QList<QPushButton*> SearchWLBtn;
     EditGrid* pggBase = nullptr;
+    QFrame* codeFrame = nullptr;
+    QLineEdit* codeBox = nullptr;
 
 private:
     void applyDesignWidths();
+    void buildCodeFrame(QWidget* page);
+    void closeCodeFrame();
+    void padConfirmed(QLineEdit* box);
+    /// Deletes the record and puts its card's status back to what its other reports say, in
+    /// one transaction.
+    void removeRecord(long long id);
 
     frmWorkload* m_form;
     Recordset m_rs;
     QStringList m_columns; // of the last query
+    long long m_asked = 0; // the record the code is asked for
 };

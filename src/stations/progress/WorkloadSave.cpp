@@ -26,7 +26,8 @@ WorkloadSql::Report frmWorkload::reportValues(const QString& card, const QString
     r.step = step;
     r.remark = TxtBox[3]->text();
     r.worker = TxtBox[1]->text();
-    r.createdate = WorkloadSql::createDate(DTPicker1->date(), QTime::currentTime());
+    // What 操作 时间 shows is what is stored.
+    r.createdate = WorkloadSql::createDate(DTPicker1->date(), DTPicker1->time());
     r.machine = readMirel(u"menchineId"_s, u"%"_s);
     return r;
 }
@@ -34,6 +35,7 @@ WorkloadSql::Report frmWorkload::reportValues(const QString& card, const QString
 bool frmWorkload::saveReport()
 {
     m_savedOffline = false;
+    followClock();
     const QString card = TxtBox[0]->text();
     const QString step = selectedStep();
     // Reports that wait in the journal reach the database first, in the order they were made.

@@ -125,6 +125,25 @@ QString deleteRecord(long long id)
     return u"DELETE  FROM BillStatusDetail where ID ="_s + QString::number(id);
 }
 
+QString reportCard(long long id)
+{
+    return u"select barcode from BillStatusDetail where ID ="_s + QString::number(id);
+}
+
+QString latestStep(const QString& card)
+{
+    return u"select billstatus from BillStatusDetail where barcode='"_s + sqlText(card) +
+           u"' order by createdate desc,id desc"_s;
+}
+
+QString setBillStatus(const QString& card, const std::optional<QString>& step)
+{
+    return u"update bill set billstatus="_s + (step ? u"'"_s + sqlText(*step) + u"'"_s : u"null"_s) +
+           u" where billcode='"_s + sqlText(card) + u"'"_s;
+}
+
+QString activeWorkers() { return u"SELECT usercode,userName FROM USERINFO WHERE ISSTOP=0"_s; }
+
 QString registeredWorker(const QString& cardText)
 {
     return u"select refCode from RFID_CARDINFO where CARDNO='"_s + SqlText::escape(cardText) +

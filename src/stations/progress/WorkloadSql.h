@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QList>
 #include <QString>
+#include <optional>
 
 namespace WorkloadSql {
 
@@ -70,9 +71,17 @@ struct ListFilter {
     QString worker;
 };
 QString builtInListQuery();
+/// The active workers' codes and names, kept for offline use.
+QString activeWorkers();
 /// The user code a worker card (its text as read) is registered to.
 QString registeredWorker(const QString& cardText);
 QString listQuery(const QString& base, const ListFilter& f);
 QString deleteRecord(long long id);
+/// The card a progress record was reported for.
+QString reportCard(long long id);
+/// The steps reported for a card, the latest first (the newest date, then the last written).
+QString latestStep(const QString& card);
+/// The card's status: a step, or none.
+QString setBillStatus(const QString& card, const std::optional<QString>& step);
 
 } // namespace WorkloadSql

@@ -2,6 +2,7 @@
 // checks before a report is written.
 #include "stations/progress/frmWorkload.h"
 
+#include "db/DbError.h"
 #include "devices/BarcodeScanner.h"
 #include "readers/RfidReaderLibrary.h"
 #include "screen/Twips.h"
@@ -77,6 +78,11 @@ void frmWorkload::Form_Load()
         // Started while the database is away the station saves into the journal: its dates,
         // scanner and reader are made ready all the same.
         Database::openConnection();
+        // Kept for the shift of a worker who comes in while the database is away.
+        try {
+            Journal::cachedRead(u"workloadWorkers"_s, u"active"_s, WorkloadSql::activeWorkers());
+        } catch (const DbError&) {
+        }
         m_list->initDates();
         NumberKeybord1->hide();
         openScannerPort();
@@ -96,7 +102,8 @@ void frmWorkload::init(const QString&)
         TxtBox[i]->clear();
     for (QLabel* l : labInfo)
         l->clear();
-    DTPicker1->setDateTime(QDateTime::currentDateTime());
+    m_dateTouched = false;
+    followClock();
     buildStepButtons();
     TxtBox[0]->setFocus();
 }
@@ -300,30 +307,64 @@ void frmWorkload::Command2_Click()
 
 void frmWorkload::onWorkerChanged()
 {
-    try {
-        // A team is a list of codes: every worker's name shows, the first one's shift is taken.
-        QStringList names;
-        for (const QString& code : TxtBox[1]->text().split(u',', Qt::SkipEmptyParts)) {
-            const QString name = Database::getUserName(code);
-            if (!name.isEmpty())
-                names << name;
+    // A team is a list of codes: every worker's name shows, the first one's shift is taken.
+    QStringList names;
+    for (const QString& code : TxtBox[1]->text().split(u',', Qt::SkipEmptyParts)) {
+        const std::optional<QString> name = workerName(code);
+        if (!name) {
+            LabBox[14]->clear();
+            // The last worker's shift is not this one's.
+            if (!m_shiftGiven.isEmpty() && TxtBox[3]->text() == m_shiftGiven)
+                TxtBox[3]->clear();
+            // A worker who came in while the database was away gets his name, and his shift
+            // in the remark, as soon as it answers, not only after he types his code again.
+            if (!m_nameWaits) {
+                m_nameWaits = true;
+                Journal::whenDatabaseBack(this, [this] {
+                    m_nameWaits = false;
+                    onWorkerChanged();
+                });
+            }
+            return;
         }
-        LabBox[14]->setText(names.join(u','));
-        if (!names.isEmpty())
-            TxtBox[3]->setText(
-                SysUtil::readIni(u"MIREL"_s, names.first(), QString(), u"/班别.ini"_s));
-    } catch (const std::exception&) {
-        LabBox[14]->clear();
-        // A worker who came in while the database was away gets his name, and his shift in the
-        // remark, as soon as it answers, not only after he types his code again.
-        if (!m_nameWaits) {
-            m_nameWaits = true;
-            Journal::whenDatabaseBack(this, [this] {
-                m_nameWaits = false;
-                onWorkerChanged();
-            });
-        }
+        if (!name->isEmpty())
+            names << *name;
     }
+    LabBox[14]->setText(names.join(u','));
+    if (!names.isEmpty()) {
+        m_shiftGiven = SysUtil::readIni(u"MIREL"_s, names.first(), QString(), u"/班别.ini"_s);
+        TxtBox[3]->setText(m_shiftGiven);
+    }
+}
+
+std::optional<QString> frmWorkload::workerName(const QString& code) const
+{
+    try {
+        return Database::getUserName(code);
+    } catch (const DbError& e) {
+        if (!Journal::isOffline(e))
+            return std::nullopt;
+    }
+    // The shift file is on this panel; the names are the ones kept at load.
+    try {
+        Recordset rs =
+            Journal::cachedRead(u"workloadWorkers"_s, u"active"_s, WorkloadSql::activeWorkers());
+        for (rs.moveFirst(); !rs.eof(); rs.moveNext())
+            if (rs.text(0).trimmed().compare(code.trimmed(), Qt::CaseInsensitive) == 0)
+                return rs.text(1);
+        return QString();
+    } catch (const DbError&) {
+        return std::nullopt;
+    }
+}
+
+void frmWorkload::followClock()
+{
+    if (m_dateTouched)
+        return;
+    m_clockSet = true;
+    DTPicker1->setDateTime(QDateTime::currentDateTime());
+    m_clockSet = false;
 }
 
 void frmWorkload::closeEvent(QCloseEvent* event)

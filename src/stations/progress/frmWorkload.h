@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class QDateTimeEdit;
 class QGroupBox;
@@ -118,6 +119,11 @@ private:
     /// No step chosen, and the step frame's caption without a refused step's total.
     void clearStepChoice();
     void onWorkerChanged();
+    /// The name of an active worker ("" for none); offline from the workers kept at load;
+    /// nothing when it cannot be known.
+    std::optional<QString> workerName(const QString& code) const;
+    /// 操作 时间 follows the clock until the operator sets it.
+    void followClock();
     void onScanned(const QString& text);
     bool readCardOnReader(QByteArray* block);
     /// A worker card's block: a registered card gives its user's code; else a text that ends in
@@ -140,4 +146,7 @@ private:
     QByteArray m_cardOnReader; ///< the block of the card lying on the reader, read already
     bool m_savedOffline = false;
     bool m_nameWaits = false; // the worker's name is read again once the database answers
+    QString m_shiftGiven;     // the shift the last worker brought into the remark
+    bool m_clockSet = false;  // 操作 时间 set by the program, not by the operator
+    bool m_dateTouched = false;
 };

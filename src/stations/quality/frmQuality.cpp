@@ -11,6 +11,7 @@
 #include "stations/quality/QualityText.h"
 #include "widgets/ScreenMode.h"
 #include "widgets/UserControl4.h"
+#include "widgets/StatusLine.h"
 
 #include <QDateEdit>
 #include <QFrame>
@@ -140,7 +141,7 @@ void frmQuality::buildFilters()
                      QRect(13940, RowA, 1300, FieldHeight));
     auto* exit = button(this, QStringLiteral("cmdExit"), QStringLiteral("退出"),
                         QRect(13940, RowB, 1300, FieldHeight));
-    lab_status = new QLabel(this);
+    lab_status = new StatusLine(this);
     lab_status->setObjectName(QStringLiteral("lab_status"));
     lab_status->setAccessibleName(QStringLiteral("状态"));
     placeTwips(lab_status, QRect(120, 1400, 15120, 400));

@@ -4,6 +4,8 @@
 #include "devices/Rfid.h"
 #include "shell/SqlText.h"
 
+#include <QStringDecoder>
+
 using namespace Qt::StringLiterals;
 
 namespace RfidSql {
@@ -43,6 +45,14 @@ QString cardFieldText(const QString& blockText, const QByteArray& block)
     QString text = blockText;
     while (text.endsWith(QChar(0)))
         text.chop(1);
+    // A card written elsewhere with Chinese in it carries UTF-8: its number as written.
+    QByteArray bytes = block;
+    while (bytes.endsWith('\0'))
+        bytes.chop(1);
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString written = utf8.decode(bytes);
+    if (!utf8.hasError() && written.size() < bytes.size() && text == QString::fromLatin1(bytes))
+        text = written;
     for (const QChar c : text)
         if (!c.isPrint())
             return devices::bytesToHexText(block, 16);

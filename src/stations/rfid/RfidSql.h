@@ -20,8 +20,8 @@ QString cardHolders(const QString& cardNo);
 QString billCount(const QString& billCode);
 
 /// The text of a card's block for a card field: the bytes as characters without the zero bytes
-/// that pad a short text to the block's 16; a block that is not plain text (control bytes inside)
-/// as its hexadecimal pairs.
+/// that pad a short text to the block's 16 (UTF-8 text as its characters); a block that is not
+/// text (control bytes inside) as its hexadecimal pairs.
 QString cardFieldText(const QString& blockText, const QByteArray& block);
 
 } // namespace RfidSql

@@ -16,6 +16,7 @@
 #include "stations/rfid/RfidSql.h"
 #include "widgets/ComboEx.h"
 #include "widgets/ScreenMode.h"
+#include "widgets/StatusLine.h"
 
 #include <QAbstractItemView>
 #include <QGroupBox>
@@ -52,7 +53,8 @@ frmRFID::~frmRFID() = default;
 void frmRFID::buildControls()
 {
     for (int i = 0; i < 2; ++i) {
-        auto* l = new QLabel(this);
+        // The second line says what the desk did last: one line, whole on touch.
+        QLabel* l = i == 0 ? new QLabel(this) : new StatusLine(this);
         l->setObjectName(u"lab_info_"_s + QString::number(i));
         l->installEventFilter(this);
         lab_info.append(l);
@@ -129,6 +131,19 @@ void frmRFID::buildControls()
         Command1_Click();
         txtCard2->setFocus();
         txtCard2->selectAll();
+    });
+    // "按回车确认" on the worker and removal pages too: a worker card is saved once its worker
+    // is chosen (else the list is opened for him), a card to remove is removed.
+    connect(txtCardno, &QLineEdit::returnPressed, this, [this] {
+        if (SSTab1->currentIndex() == 0 && ComboUser->selectedValue().isEmpty() &&
+            ComboUser->count() > 0) {
+            ComboUser->setFocus();
+            ComboUser->showPopup();
+            return;
+        }
+        Command1_Click();
+        txtCardno->setFocus();
+        txtCardno->selectAll();
     });
 }
 
@@ -368,8 +383,29 @@ void frmRFID::readCard()
     QLineEdit* target = currentCardBox();
     target->setText(RfidSql::cardFieldText(devices::bytesToCardText(block, 16), block));
     showPrompt();
+    showHolder(target->text());
     target->setFocus();
     target->selectAll();
+}
+
+void frmRFID::showHolder(const QString& card)
+{
+    // What the card stands for now, before the operator binds it anew.
+    try {
+        Recordset rs = Database::conn().execute(RfidSql::cardHolders(card));
+        QStringList holders;
+        for (; !rs.eof(); rs.moveNext())
+            holders << (rs.text(0) == u"2"_s ? u"生产卡 "_s + rs.text(1)
+                                             : (rs.text(1) + u' ' + rs.text(2)).trimmed());
+        lab_info[1]->setText(holders.isEmpty()
+                                 ? u"卡号 %1：未登记"_s.arg(card)
+                                 : u"卡号 %1：已登记给 %2"_s.arg(card, holders.join(u'、')));
+    } catch (const DbError& e) {
+        if (Journal::isOffline(e))
+            goneOffline();
+        else
+            lab_info[1]->setText(e.message());
+    }
 }
 
 void frmRFID::full_Click()

@@ -74,6 +74,8 @@ private:
     /// The database is away: the status line says what still works until it answers again.
     void goneOffline();
     void showPrompt();
+    /// The status line after a card was read: its number and what it is registered to.
+    void showHolder(const QString& card);
     static QString offlineMessage();
     /// What the operator is told of a database error (plainly when the database is away).
     QString failure(const DbError& e);

@@ -1,0 +1,106 @@
+// The packing window's inputs beside its buttons: the scale's weight and its silence, the box
+// weight question, and the keypads under the fields.
+#include "stations/packing/frmBag.h"
+
+#include "devices/PackingScale.h"
+#include "shell/MessageBox.h"
+#include "shell/SysUtil.h"
+#include "text/Vb.h"
+#include "widgets/EditGrid.h"
+#include "widgets/UserControl1.h"
+#include "widgets/UserControl4.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QString Mirel = u"MIREL"_s;
+const QString MirelIni = u"/mirel.ini"_s;
+} // namespace
+
+QLineEdit* frmBag::weightField() const
+{
+    // Weighing a box only when packing is switched on exactly; otherwise the roll is weighed.
+    return m_packing == u"1"_s ? bagNumber[1] : txtUser[11];
+}
+
+void frmBag::onWeight(const QString& text)
+{
+    m_scaleText = text;
+    weightField()->setText(text);
+}
+
+void frmBag::onScaleSilence(bool silent)
+{
+    // Unplugged or switched off: the weight on screen is no longer what lies on the scale. A
+    // weight the operator typed is his own and stays.
+    if (silent && !m_scaleText.isEmpty() && weightField()->text() == m_scaleText) {
+        weightField()->clear();
+        m_scaleText.clear();
+    }
+    weightField()->setPlaceholderText(silent ? u"台称无读数"_s : QString());
+    const QString red = silent ? u"color:#d00000"_s : QString();
+    const QString caption = weightField() == bagNumber[1] ? u"labBag_1"_s : u"labUser_11"_s;
+    if (auto* label = findChild<QLabel*>(caption))
+        label->setStyleSheet(red);
+    LabMsg3->setStyleSheet(red);
+}
+
+bool frmBag::confirmBoxWeight()
+{
+    // A box without its weight is asked about, not saved unnoticed (the scale silent, the
+    // weight not typed).
+    if (vb::Val(bagNumber[1]->text()) > 0 || ximaGrid->rows() <= 2)
+        return true;
+    return MessageBox::question(
+        u"箱 %1 没有箱重（%2），仍然按箱重 0 保存？"_s.arg(
+            bagNumber[0]->text(), m_scale->silent() ? u"台称无读数"_s : u"箱重为空"_s),
+        this);
+}
+
+bool frmBag::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == barcode && event->type() == QEvent::FocusIn) {
+        // A touch into the field takes the last code whole, so that the digits typed next (or
+        // the next scan) replace it instead of running on from it into another roll's id. After
+        // the touch has placed its caret.
+        QTimer::singleShot(0, barcode, [this] { barcode->selectAll(); });
+        return QWidget::eventFilter(watched, event);
+    }
+    if (event->type() == QEvent::FocusIn)
+        showKeypadFor(qobject_cast<QLineEdit*>(watched));
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmBag::showKeypadFor(QLineEdit* box)
+{
+    if (!box)
+        return;
+    const QString tag = box->property("Tag").toString();
+    if (!tag.isEmpty()) {
+        // Worker codes and machine numbers the mill keeps as preset lists, comma-terminated.
+        const QString list = SysUtil::readIni(Mirel, tag, QString(), MirelIni);
+        if (list.isEmpty())
+            return;
+        UserControl41->clearBtn();
+        for (const QString& v : vb::listItems(list))
+            UserControl41->setNumber(v);
+        UserControl41->setTextBox(box);
+        const QPoint below = box->mapTo(this, QPoint(0, box->height()));
+        UserControl41->move(qMin(below.x(), qMax(0, width() - UserControl41->width())),
+                            qMin(below.y(), qMax(0, height() - UserControl41->height())));
+        UserControl41->show();
+        UserControl41->raise();
+        return;
+    }
+    NumberKeybord1->setTextBox(box);
+    if (box == txtUser[11])
+        box->selectAll();
+    NumberKeybord1->placeBeside(box);
+    NumberKeybord1->show();
+    NumberKeybord1->raise();
+}
