@@ -181,8 +181,11 @@ void frmCheck::wireEvents()
         if (QPushButton* b = c.checkCommand[i])
             connect(b, &QPushButton::clicked, this, [this, i] {
                 // One touch beside 保存 must not drop a roll inspected and not yet saved.
-                if (i == 1 && !mayDropRoll())
+                if (i == 1 && !mayDropRoll()) {
+                    if (m_keypad) // as after every command
+                        m_keypad->hide();
                     return;
+                }
                 runCommand(i);
             });
     connect(c.TxtBox[6], &QLineEdit::returnPressed, this, [this] { runCommand(0); });
