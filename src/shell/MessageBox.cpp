@@ -8,6 +8,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 #include <QQueue>
 
 #include <cstdio>
@@ -39,6 +40,8 @@ void logToStderr(const MessageBox::Shown& s)
 
 MessageBox::Answer firstButton(MessageBox::Buttons b)
 {
+    if (b == MessageBox::YesNoDefaultNo)
+        return MessageBox::AnswerNo;
     return b == MessageBox::Ok || b == MessageBox::OkCancel ? MessageBox::AnswerOk
                                                             : MessageBox::AnswerYes;
 }
@@ -66,11 +69,15 @@ MessageBox::Answer runBox(const MessageBox::Shown& s, QWidget* parent)
         break;
     case MessageBox::YesNo:
     case MessageBox::YesNoCancel:
+    case MessageBox::YesNoDefaultNo: {
         box.addButton(QStringLiteral("是"), QMessageBox::YesRole);
-        box.addButton(QStringLiteral("否"), QMessageBox::NoRole);
+        QPushButton* no = box.addButton(QStringLiteral("否"), QMessageBox::NoRole);
         if (s.buttons == MessageBox::YesNoCancel)
             box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+        if (s.buttons == MessageBox::YesNoDefaultNo)
+            box.setDefaultButton(no);
         break;
+    }
     }
     QFont f = box.font();
     f.setPointSizeF(f.pointSizeF() * 1.4); // read at arm's length on the panel
@@ -84,7 +91,10 @@ MessageBox::Answer runBox(const MessageBox::Shown& s, QWidget* parent)
     case QMessageBox::AcceptRole: return MessageBox::AnswerOk;
     case QMessageBox::YesRole: return MessageBox::AnswerYes;
     case QMessageBox::NoRole: return MessageBox::AnswerNo;
-    default: return s.buttons == MessageBox::YesNo ? MessageBox::AnswerNo : MessageBox::AnswerCancel;
+    default:
+        return s.buttons == MessageBox::YesNo || s.buttons == MessageBox::YesNoDefaultNo
+                   ? MessageBox::AnswerNo
+                   : MessageBox::AnswerCancel;
     }
 }
 

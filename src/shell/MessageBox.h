@@ -12,7 +12,8 @@ class QWidget;
 class MessageBox {
 public:
     enum Icon { NoIcon, Information, Critical, Question, Exclamation };
-    enum Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+    /// YesNoDefaultNo: 否 is the default button, and the answer where no one can answer.
+    enum Buttons { Ok, OkCancel, YesNo, YesNoCancel, YesNoDefaultNo };
     // The values the old message box function returned.
     enum Answer { AnswerOk = 1, AnswerCancel = 2, AnswerYes = 6, AnswerNo = 7 };
 

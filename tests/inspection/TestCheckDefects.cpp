@@ -340,6 +340,48 @@ private slots:
         QCOMPARE(f.defectRows()[0][2], QString("20-33"));
         QCOMPARE(f.defectRows()[2][2], QString("34"));
     }
+
+    // A 4-point defect at 2 m, the counter on to 60 m: 保存 stores what the screen shows, a grade
+    // touched by hand too; reopened, the roll keeps all it had until a defect is added.
+    void gradeOnScreenIsStored_data()
+    {
+        QTest::addColumn<int>("touch"); // grade touched at 2 m, -1 none
+        QTest::addColumn<int>("reopen"); // 0 no, 1 saved again, 2 with a defect added
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("automatic") << -1 << 0 << "60/0/A品";
+        QTest::newRow("touched") << 1 << 0 << "60/0/B品";
+        QTest::newRow("reopened") << 1 << 1 << "61/1/B品";
+        QTest::newRow("reopened, defect added") << 1 << 2 << "60/0/A品";
+    }
+    void gradeOnScreenIsStored()
+    {
+        QFETCH(int, touch);
+        QFETCH(int, reopen);
+        CheckFixture fx(Bugs + "USASTANDARD=美标4分制\nautoGrade=1\ngrade=A品^0,B品^20,C品^40\n");
+        frmCheck& f = fx.open();
+        CheckDefectPart part(&f);
+        fx.lookUp("K001");
+        auto& c = f.controls();
+        const auto defect = [&] { part.bugBtn_Click(1); emit part.UserControl31()->Confirm("4", "0"); };
+        rollFields(f, "2", "150");
+        defect();
+        if (touch >= 0)
+            c.gradeBtn[touch]->click();
+        QCOMPARE(f.status(), QString(touch >= 0 ? "手动等级" : "新"));
+        c.TxtBox[7]->setText("60");
+        QCOMPARE(part.Label9()->text(), QString("扣分合计：4 百平米扣分:4.4"));
+        c.TxtBox[15]->setText(reopen ? "1" : "0");
+        c.autoHuanJuan->setChecked(false);
+        f.runCommand(2);
+        if (reopen)
+            f.loadRoll(c.checkId->text().toLongLong());
+        if (reopen == 2) {
+            defect();
+            QCOMPARE(f.status(), QString("加减已按疵点自动改为 0（原 1）"));
+        }
+        f.runCommand(2);
+        QTEST(fx.scalar("select onCount||'/'||patchcount||'/'||grade from checkinfo"), "stored");
+    }
 };
 
 QTEST_MAIN(TestCheckDefects)

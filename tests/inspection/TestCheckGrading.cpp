@@ -1,5 +1,6 @@
 // Grading arithmetic and the defect frame's geometry, without a window.
 #include "stations/inspection/CheckDefectLayout.h"
+#include "stations/inspection/CheckGradeFollow.h"
 #include "stations/inspection/CheckGrading.h"
 
 #include <QTest>
@@ -279,6 +280,33 @@ private slots:
         QVERIFY(QRect(QPoint(0, 0), frame).contains(placed));
         if (frame.height() >= 2 * picker.height()) // room enough to keep the pressed button clear
             QVERIFY(!placed.intersects(button));
+    }
+
+    // After each step, what a recompute writes: g grade, a allowance, b both, - neither.
+    void gradeFollow_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::newRow("new roll follows") << "new length:g defect:b same:g";
+        QTest::newRow("touched stays for the roll") << "new touch length:- defect:a new length:g";
+        QTest::newRow("reopened") << "reopen same:- length:g same:g";
+        QTest::newRow("reopened, touched") << "reopen touch defect:a length:-";
+    }
+    void gradeFollow()
+    {
+        QFETCH(QString, steps);
+        CheckGradeFollow follow;
+        QString defects, length;
+        for (const QString& step : steps.split(u' ')) {
+            const QString what = step.section(u':', 0, 0);
+            if (what == u"defect" || what == u"length")
+                (what == u"defect" ? defects : length) += u'x';
+            if (what == u"new" || what == u"reopen")
+                follow.start(what == u"reopen", defects, length, 0);
+            else if (what == u"touch")
+                follow.touchGrade();
+            else if (const auto w = follow.observe(defects, length); true)
+                QCOMPARE(QString("-gab").at(int(w.grade) + 2 * int(w.allowance)), step.back());
+        }
     }
 };
 

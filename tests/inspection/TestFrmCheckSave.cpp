@@ -285,6 +285,62 @@ private slots:
         QCOMPARE(fx.scalar("select count(*)||'/'||sum(onCount) from checkinfo"), QString("1/100"));
         QCOMPARE(fx.scalar("select count(*) from checkDetail"), QString::number(defects));
     }
+
+    // A roll reopened over a new one, saved again or left with 换卷, passes none of its fields
+    // to the next new roll.
+    void reopenedRollLeavesTheNextRollAlone()
+    {
+        CheckFixture fx;
+        frmCheck& f = fx.open();
+        auto& c = f.controls();
+        c.autoHuanJuan->setChecked(true);
+        fx.lookUp("K001");
+        const auto fields = [&] { return QStringList{c.TxtBox[3]->text(), c.TxtBox[0]->text(), c.Text1->text(), c.BillDetailId->text()}; };
+        c.TxtBox[3]->setText("C-01"), c.TxtBox[0]->setText("004"), c.Text1->setText("破洞2处");
+        f.runCommand(2);
+        f.loadCard("K001", "12");
+        c.TxtBox[3]->setText("R2611-105"), c.TxtBox[0]->setText("001"), c.Text1->setText("");
+        const QStringList next = fields();
+        for (QPushButton* leave : {c.checkCommand[2], c.checkCommand[1]}) {
+            f.loadRoll(fx.scalar("select min(id) from checkinfo").toLongLong());
+            leave->click();
+            QCOMPARE(fields(), next);
+        }
+    }
+
+    // 换卷 asks before it drops a roll with length or defects never saved; 否 keeps it.
+    void changeRollAsksFirst_data()
+    {
+        QTest::addColumn<QString>("shape"); // quantity, defect, saved
+        QTest::addColumn<int>("answer");    // 0: not asked
+        QTest::newRow("length, 否") << "18" << int(MessageBox::AnswerNo);
+        QTest::newRow("defect, 否") << "0 defect" << int(MessageBox::AnswerNo);
+        QTest::newRow("both, 是") << "18 defect" << int(MessageBox::AnswerYes);
+        QTest::newRow("saved") << "18 defect saved" << 0;
+    }
+    void changeRollAsksFirst()
+    {
+        QFETCH(QString, shape);
+        QFETCH(int, answer);
+        CheckFixture fx;
+        frmCheck& f = fx.open();
+        auto& c = f.controls();
+        c.autoHuanJuan->setChecked(false);
+        fx.lookUp("K001");
+        c.TxtBox[7]->setText(shape.section(u' ', 0, 0));
+        if (shape.contains(u"defect"))
+            f.appendDefectRow({"", "破洞", "3", "1", "4", "001", ""});
+        if (shape.contains(u"saved"))
+            f.runCommand(2);
+        const auto roll = [&] { return c.TxtBox[7]->text() + u'/' + QString::number(f.defectRows().size()); };
+        const QString before = roll();
+        if (MessageBox::clearShown(); answer)
+            MessageBox::setNextAnswer(MessageBox::Answer(answer));
+        c.checkCommand[1]->click();
+        QCOMPARE(MessageBox::shown().size(), answer ? 1 : 0);
+        QVERIFY(!answer || MessageBox::lastShown().buttons == MessageBox::YesNoDefaultNo);
+        QCOMPARE(before == roll(), answer == MessageBox::AnswerNo);
+    }
 };
 
 QTEST_MAIN(TestFrmCheckSave)

@@ -41,6 +41,7 @@ void frmCheck::findCard()
     if (card != c.TxtBox[6]->text())
         c.TxtBox[6]->setText(card);
     newRoll();
+    c.TxtBox[6]->setText(card); // the card looked up, not one kept from before a reopened roll
     loadCard(card, QString());
 }
 

@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QResizeEvent>
+#include <QScopeGuard>
 #include <QTimer>
 
 namespace {
@@ -72,6 +73,19 @@ CheckDefectPart::CheckDefectPart(frmCheck* form) : QObject(form), m_form(form)
     // A new or reopened roll brings its own defects: their points, not the last roll's. The
     // grade and allowance stay as the roll has them.
     connect(form, &frmCheck::defectsReplaced, this, &CheckDefectPart::showScore);
+    // The points and the automatic grade follow the length as the counter runs or as it is
+    // typed, so the screen shows what 保存 stores; a saved roll being filled in is as stored.
+    for (int i : {7, 15, 5})
+        connect(c.TxtBox[i], &QLineEdit::textChanged, this, [this] {
+            if (!m_form->fillingRoll())
+                recompute();
+        });
+    connect(c.isMashu, &QCheckBox::toggled, this, [this] {
+        if (!m_form->fillingRoll())
+            recompute();
+    });
+    connect(form, &frmCheck::rollCleared, this, &CheckDefectPart::startRoll);
+    connect(form, &frmCheck::gradeTouched, this, &CheckDefectPart::gradeTouched);
     form->installEventFilter(this);
     buildDefectButtons();
     recompute();
@@ -296,19 +310,65 @@ CheckGrading::Rules CheckDefectPart::gradingRules() const
     return rules;
 }
 
+QString CheckDefectPart::defectsKey() const
+{
+    QStringList rows;
+    for (const QStringList& row : m_form->defectRows())
+        rows << row.mid(1, 4).join(u'\x1f');
+    return rows.join(u'\n');
+}
+
+QString CheckDefectPart::lengthKey() const
+{
+    const CheckControls& c = m_form->controls();
+    return c.TxtBox[7]->text() + u'|' + c.TxtBox[15]->text() + u'|' + c.TxtBox[5]->text() + u'|' +
+           (c.isMashu->isChecked() ? u'Y' : u'M');
+}
+
+void CheckDefectPart::startRoll()
+{
+    m_follow.start(vb::Val(m_form->controls().checkId->text()) > 0, defectsKey(), lengthKey(),
+                   vb::Val(showScore().allowance));
+}
+
+void CheckDefectPart::gradeTouched()
+{
+    m_follow.touchGrade();
+    if (CheckGrading::settingIsTrue(readMirel(QStringLiteral("autoGrade"), QStringLiteral("0"))))
+        m_form->setStatus(QStringLiteral("手动等级"));
+}
+
 void CheckDefectPart::recompute()
 {
+    // The allowance written below is part of the length: its own change is this recompute's.
+    if (m_recomputing)
+        return;
+    m_recomputing = true;
+    const auto done = qScopeGuard([this] {
+        m_follow.settle(lengthKey());
+        m_recomputing = false;
+    });
     CheckControls& c = m_form->controls();
-    const CheckGrading::Score r = showScore();
-    const double points = vb::Val(r.points);
-    if (points > -1 && !c.gradeBtn.isEmpty()) {
-        QList<double> thresholds;
-        for (QRadioButton* g : c.gradeBtn)
-            thresholds << vb::Val(g->toolTip());
-        c.gradeBtn[r.rejected ? c.gradeBtn.size() - 1 : CheckGrading::gradeFor(points, thresholds)]
-            ->setChecked(true);
-        c.TxtBox[15]->setText(vb::sqlNumber(vb::Val(r.allowance)));
+    const CheckGradeFollow::Writes writes = m_follow.observe(defectsKey(), lengthKey());
+    CheckGrading::Score r = showScore();
+    if (vb::Val(r.points) <= -1 || c.gradeBtn.isEmpty())
+        return;
+    if (writes.allowance) {
+        const double next = vb::Val(r.allowance);
+        const QString note = m_follow.allowanceNote(vb::Val(c.TxtBox[15]->text()), next);
+        c.TxtBox[15]->setText(vb::sqlNumber(next));
+        if (!note.isEmpty())
+            m_form->setStatus(note);
+        r = showScore(); // the area takes 加减 off the counted length
     }
+    if (!writes.grade)
+        return;
+    QList<double> thresholds;
+    for (QRadioButton* g : c.gradeBtn)
+        thresholds << vb::Val(g->toolTip());
+    c.gradeBtn[r.rejected ? c.gradeBtn.size() - 1
+                          : CheckGrading::gradeFor(vb::Val(r.points), thresholds)]
+        ->setChecked(true);
 }
 
 CheckGrading::Score CheckDefectPart::showScore()

@@ -3,6 +3,7 @@
 // allowance worked out from them (commands 3 and 15).
 #pragma once
 
+#include "stations/inspection/CheckGradeFollow.h"
 #include "stations/inspection/CheckGrading.h"
 
 #include <QList>
@@ -28,8 +29,11 @@ public:
     /// Appends a defect row for the last pressed button with score and count (as the pickers
     /// report them); an empty score records nothing. Closes the picker and runs command 15.
     void record(const QString& score, const QString& count);
-    /// Command 15: points, points per 100 m², automatic grade and allowance.
+    /// Command 15: points, points per 100 m², and what of the automatic grade and allowance
+    /// the roll takes (CheckGradeFollow). Runs as well whenever the length changes.
     void recompute();
+    /// Who sets the grade and allowance of the roll on screen.
+    const CheckGradeFollow& follow() const { return m_follow; }
     /// The points of the rows on screen into Label9, leaving grade and allowance as they are.
     CheckGrading::Score showScore();
     /// Command 3: deletes the selected defect row, then command 15.
@@ -60,6 +64,12 @@ private:
     void refreshPadFonts();
     void closePickers();
     void buildPickers();
+    /// The defect rows and the length as the grading reads them.
+    QString defectsKey() const;
+    QString lengthKey() const;
+    /// A new or reopened roll is on screen.
+    void startRoll();
+    void gradeTouched();
 
     frmCheck* m_form;
     QList<QPushButton*> m_bugBtn;
@@ -68,6 +78,8 @@ private:
     QLabel* m_label9 = nullptr;
     QPushButton* m_endBtn = nullptr;
     CheckSectionAlert* m_alert = nullptr;
+    CheckGradeFollow m_follow;
+    bool m_recomputing = false;
     QString m_bugName;  // last pressed defect button
     double m_bugTag = 0; // its allowance
 };

@@ -105,7 +105,11 @@ bool CheckDraftPart::restore()
     c.Text1->setText(value.value(u"remark"_s));
     m_form->setDefectRows(defects);
     m_form->runCommand(15);
-    m_form->selectGrade(value.value(u"grade"_s));
+    // A grade other than the automatic one was chosen by hand, and stays so for the roll.
+    if (const QString grade = value.value(u"grade"_s); grade != m_form->currentGrade()) {
+        m_form->selectGrade(grade);
+        emit m_form->gradeTouched();
+    }
     m_restoring = false;
     keep();
     m_form->setStatus(restoredStatus(int(defects.size())));

@@ -58,6 +58,7 @@ QList<std::pair<QString, int>> frmCheck::formulaFields()
 
 void frmCheck::newRoll()
 {
+    restoreNextRoll();
     assignRollNumber();
     setDefectRows({});
     c.checkId->setText(QStringLiteral("0"));
@@ -92,6 +93,7 @@ void frmCheck::keepSavedRoll(long long id)
 
 void frmCheck::clearForm()
 {
+    m_nextRoll.reset(); // the card goes too
     c.BillDetailId->clear();
     setTag(c.BillDetailId, QString());
     newRoll();
@@ -326,6 +328,7 @@ void frmCheck::loadRoll(long long id)
         clearForm();
         return;
     }
+    keepNextRoll();
     setPolling(false);
     setStatus(QStringLiteral("查看信息定时器停止"));
     try {

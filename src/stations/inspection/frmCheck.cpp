@@ -179,7 +179,15 @@ void frmCheck::wireEvents()
 {
     for (int i = 0; i < c.checkCommand.size(); ++i)
         if (QPushButton* b = c.checkCommand[i])
-            connect(b, &QPushButton::clicked, this, [this, i] { runCommand(i); });
+            connect(b, &QPushButton::clicked, this, [this, i] {
+                // One touch beside 保存 must not drop a roll inspected and not yet saved.
+                if (i == 1 && !mayDropRoll()) {
+                    if (m_keypad) // as after every command
+                        m_keypad->hide();
+                    return;
+                }
+                runCommand(i);
+            });
     connect(c.TxtBox[6], &QLineEdit::returnPressed, this, [this] { runCommand(0); });
     connect(c.TxtBox[7], &QLineEdit::returnPressed, this, [this] { runCommand(2); });
     connect(c.TxtBox[0], &QLineEdit::textChanged, this, [this] { onWorkerChanged(); });
@@ -355,7 +363,10 @@ void frmCheck::buildGradeButtons()
             if (on)
                 gradeChanged(i);
         });
-        connect(b, &QRadioButton::clicked, this, [this, i] { gradeChanged(i); });
+        connect(b, &QRadioButton::clicked, this, [this, i] {
+            gradeChanged(i);
+            emit gradeTouched();
+        });
         c.gradeBtn << b;
         group << b->objectName();
     }

@@ -12,6 +12,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 class EditGrid;
 struct JournalReplayResult;
 class UserControl1;
@@ -70,6 +72,10 @@ public:
     /// and article, then the card as the station looked it up.
     QList<JournalLabelRows::Table> lastOfflineLabelRows() const;
     void loadRoll(long long id);
+    /// A saved roll's values are being put on the form: they are shown as stored.
+    bool fillingRoll() const { return m_fillingRoll; }
+    /// The question before 换卷 drops a roll with length or defects that was never saved.
+    static QString dropRollQuestion();
     QString currentGrade() const;
     void selectGrade(const QString& caption);
     /// Command buttons by index (0 find … 16 delete listed roll).
@@ -133,6 +139,9 @@ signals:
     void settingsSaved();
     /// The defect grid was emptied or filled with a saved roll's defects.
     void defectsReplaced();
+    /// The inspector chose the grade by hand (not the code: a new or reopened roll, the
+    /// automatic grade).
+    void gradeTouched();
 
 protected:
     // Hooks of the variant stations.
@@ -299,6 +308,20 @@ private:
     QString m_numberScope;      // the condition the roll number on screen was proposed under
     QString m_renumbered; // the last save's new roll got another number than the one shown
     QString m_formulaSaid; // the quantity formula's problem last said, with the formula
+    /// 换卷 touched: true when the form holds no unsaved roll, or the inspector lets it go.
+    bool mayDropRoll();
+    /// What the form held for the next new roll when a saved roll was reopened over it: the card
+    /// line, the fields a new roll keeps, the remark and the unit.
+    struct NextRoll {
+        QString card, line, item, remark;
+        QList<std::pair<int, QString>> fields;
+        bool yards = false;
+    };
+    std::optional<NextRoll> m_nextRoll;
+    /// Before a saved roll is shown over a new one: keeps what the new one held.
+    void keepNextRoll();
+    /// A new roll after a reopened one starts from what was kept, not from the reopened roll.
+    void restoreNextRoll();
     bool m_fillingRoll = false; // the saved roll's values are shown as stored, not recomputed
     // Dragging a field label with its group.
     QLabel* m_dragLabel = nullptr;

@@ -1,0 +1,34 @@
+// The grade and allowance of the roll on screen: automatic, by hand, or as stored.
+#include "stations/inspection/CheckGradeFollow.h"
+
+#include "text/Vb.h"
+
+void CheckGradeFollow::start(bool reopened, const QString& defects, const QString& length,
+                             double allowance)
+{
+    m_manual = false;
+    m_asStored = reopened;
+    m_defects = defects;
+    m_length = length;
+    m_automatic = allowance;
+}
+
+CheckGradeFollow::Writes CheckGradeFollow::observe(const QString& defects, const QString& length)
+{
+    const bool defectsChanged = defects != m_defects;
+    if (defectsChanged || length != m_length)
+        m_asStored = false;
+    m_defects = defects;
+    m_length = length;
+    return {!m_manual && !m_asStored, defectsChanged};
+}
+
+QString CheckGradeFollow::allowanceNote(double current, double next)
+{
+    const bool typed = !m_automatic || *m_automatic != current;
+    m_automatic = next;
+    if (!typed || current == next)
+        return QString();
+    return QStringLiteral("加减已按疵点自动改为 ") + vb::sqlNumber(next) + QStringLiteral("（原 ") +
+           vb::sqlNumber(current) + QStringLiteral("）");
+}
