@@ -16,6 +16,7 @@
 #include "widgets/CaptionFrame.h"
 #include "widgets/EditGrid.h"
 #include "widgets/FitText.h"
+#include "widgets/ScanField.h"
 #include "widgets/ScreenMode.h"
 #include "widgets/UserControl1.h"
 #include "widgets/fProcessBar.h"
@@ -180,6 +181,7 @@ void frmCheck::wireEvents()
     for (int i = 0; i < c.checkCommand.size(); ++i)
         if (QPushButton* b = c.checkCommand[i])
             connect(b, &QPushButton::clicked, this, [this, i] { runCommand(i); });
+    ScanField::install(c.TxtBox[6]);
     connect(c.TxtBox[6], &QLineEdit::returnPressed, this, [this] { runCommand(0); });
     connect(c.TxtBox[7], &QLineEdit::returnPressed, this, [this] { runCommand(2); });
     connect(c.TxtBox[0], &QLineEdit::textChanged, this, [this] { onWorkerChanged(); });

@@ -75,6 +75,7 @@ private:
     void goneOffline();
     void showPrompt();
     static QString offlineMessage();
+    static QString savedMessage() { return QStringLiteral("保存成功"); }
     /// What the operator is told of a database error (plainly when the database is away).
     QString failure(const DbError& e);
     QLineEdit* currentCardBox() const;
