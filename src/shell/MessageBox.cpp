@@ -166,6 +166,8 @@ MessageBox::Answer runBox(const MessageBox::Shown& s, QWidget* parent)
     box.installEventFilter(&keys);
     for (QAbstractButton* b : box.buttons()) {
         b->setMinimumSize(120, 56);
+        b->setObjectName(b->text());
+        b->setAccessibleName(b->text());
         b->installEventFilter(&keys);
         if (auto* button = qobject_cast<QPushButton*>(b))
             button->setAutoDefault(false);

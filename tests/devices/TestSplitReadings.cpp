@@ -176,10 +176,8 @@ private slots:
             const QByteArray scan = codes[i].toLatin1() + endings[i];
             if (asked)
                 QuestionGate::opened();
-            for (qsizetype at = 0; at < scan.size(); at += piece > 0 ? piece : scan.size()) {
-                line.feed(scan.mid(at, piece > 0 ? piece : scan.size()));
-                QTest::qWait(pauseMs);
-            }
+            for (qsizetype at = 0, n = piece > 0 ? piece : scan.size(); at < scan.size(); at += n, QTest::qWait(pauseMs))
+                line.feed(scan.mid(at, n));
             if (asked) {
                 QTRY_COMPARE(line.bytesAvailable(), 0);
                 QCOMPARE(got.count(), i); // read, and kept until the question is answered

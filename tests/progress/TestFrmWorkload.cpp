@@ -79,8 +79,7 @@ private slots:
         ProgressFixture fx;
         frmWorkload& f = fx.open();
         fx.enter("K001", 2, "001");
-        f.TxtBox[0]->selectAll();
-        QTest::keyClicks(f.TxtBox[0], "K002");
+        f.TxtBox[0]->setText("K002");
         QTest::keyClick(f.TxtBox[0], Qt::Key_Tab);
         QCOMPARE(f.LabBox[1]->text(), QString("状态：织造"));
         f.TxtBox[0]->setText("K001");
