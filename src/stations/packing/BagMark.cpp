@@ -246,7 +246,8 @@ void frmBag::printMark()
 {
     // Saving before the print is for the operator's own corrections (and his addend), never
     // for a roll looked up for another machine's job.
-    if (!barcodeLookedUp())
+    // A pool job's roll was looked up by the job itself.
+    if (!m_poolJob && !barcodeLookedUp())
         return;
     if (autoSave->isChecked() && !m_poolJob)
         saveMark();
