@@ -3,11 +3,10 @@
 
 #include "config/LegacyEncoding.h"
 #include "devices/DeviceSettings.h"
+#include "screen/QuestionGate.h"
 #include "serial/SerialPort.h"
 #include "serial/SerialSettings.h"
 #include "text/Vb.h"
-
-#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -18,7 +17,7 @@ QString scannerToolTip() { return u" 串口扫描枪启动"_s; }
 BarcodeScanner::BarcodeScanner(QObject* parent) : QObject(parent), m_port(new SerialPort(this))
 {
     m_idle.setSingleShot(true);
-    m_idle.setInterval(kIdleMs);
+    m_idle.setInterval(kQuietMs);
     connect(&m_idle, &QTimer::timeout, this, &BarcodeScanner::onIdle);
     connect(m_port, &SerialPort::received, this, &BarcodeScanner::onReceived);
     connect(m_port, &SerialPort::portLost, this, &BarcodeScanner::lost);
@@ -28,44 +27,37 @@ BarcodeScanner::BarcodeScanner(QObject* parent) : QObject(parent), m_port(new Se
 void BarcodeScanner::onBack()
 {
     // Bytes of a scan cut off by the unplugging are not half of the next one.
-    m_pending.clear();
-    m_endsLines = false;
+    m_codes.clear();
     m_idle.stop();
     emit reopened();
 }
 
 void BarcodeScanner::onReceived()
 {
-    // An RS-232 scanner's bytes arrive in chunks of any size; a scan is whole at its line end.
-    m_pending += m_port->inputBytes();
-    for (;;) {
-        const qsizetype cr = m_pending.indexOf('\r'), lf = m_pending.indexOf('\n');
-        if (cr < 0 && lf < 0)
-            break;
-        m_endsLines = true;
-        qsizetype end = cr < 0 ? lf : lf < 0 ? cr : qMin(cr, lf);
-        if (end == cr && end + 1 < m_pending.size() && m_pending.at(end + 1) == '\n')
-            ++end; // CR LF ends one scan
-        // The scan goes on with its line end, as the scanner sent it; the lookup trims it.
-        const QByteArray scan = m_pending.left(end + 1);
-        m_pending.remove(0, end + 1);
-        // A line end alone (the LF of a CR LF that came in two pieces) is no scan.
-        if (scan.size() > (scan.endsWith("\r\n") ? 2 : 1))
-            emit scanned(LegacyEncoding::fromGb18030(scan));
-    }
-    // A scanner known to end its scans is waited for however slowly its bytes come.
-    if (m_pending.isEmpty() || m_endsLines)
-        m_idle.stop();
-    else
+    // An RS-232 scanner's bytes arrive in pieces of any size; a code is whole at its ending, or,
+    // from a scanner that sends none, once the line has been quiet for a tick.
+    for (const QByteArray& code : m_codes.feed(m_port->inputBytes()))
+        deliver(code);
+    if (m_codes.waiting())
         m_idle.start();
+    else
+        m_idle.stop();
 }
 
 void BarcodeScanner::onIdle()
 {
-    if (m_pending.isEmpty())
-        return;
-    const QByteArray scan = std::exchange(m_pending, QByteArray());
-    emit scanned(LegacyEncoding::fromGb18030(scan));
+    const QByteArray code = m_codes.quiet();
+    if (!code.isEmpty())
+        deliver(code);
+}
+
+void BarcodeScanner::deliver(const QByteArray& code)
+{
+    QuestionGate::noteScan();
+    // A question on screen is answered by the operator; the code is looked up after it.
+    QuestionGate::whenAnswered(this, [this, text = LegacyEncoding::fromGb18030(code)] {
+        emit scanned(text);
+    });
 }
 
 BarcodeScanner::OpenResult BarcodeScanner::open(PortRule rule)
@@ -74,8 +66,7 @@ BarcodeScanner::OpenResult BarcodeScanner::open(PortRule rule)
     if (setting.port.isEmpty())
         return OpenResult::NotConfigured;
     m_port->clearInBuffer();
-    m_pending.clear();
-    m_endsLines = false;
+    m_codes.clear();
     m_idle.stop();
     if (m_port->portOpen())
         m_port->setPortOpen(false);
@@ -96,7 +87,7 @@ BarcodeScanner::OpenResult BarcodeScanner::open(PortRule rule)
 void BarcodeScanner::close()
 {
     m_port->setPortOpen(false);
-    m_pending.clear();
+    m_codes.clear();
     m_idle.stop();
 }
 

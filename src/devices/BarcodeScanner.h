@@ -1,5 +1,8 @@
-// The serial barcode scanner of the card field: opens its port and reports each whole scan.
+// The serial barcode scanner of the card field: opens its port and reports each whole scan. The
+// one scan reader of every station with a serial scanner.
 #pragma once
+
+#include "devices/ScanAssembler.h"
 
 #include <QByteArray>
 #include <QObject>
@@ -28,8 +31,9 @@ public:
         Failed,        ///< no such port, port in use, bad settings: see lastError()
     };
 
-    /// A scanner that ends its scans with no CR or LF has finished after this long without a byte.
-    static constexpr int kIdleMs = 80;
+    /// A code without an ending is whole once the line has been quiet this long (a device
+    /// tick): pieces of one scan come closer together, two scans by hand never do.
+    static constexpr int kQuietMs = 400;
 
     explicit BarcodeScanner(QObject* parent = nullptr);
 
@@ -43,9 +47,9 @@ public:
     QString lastError() const;
 
 signals:
-    /// One whole scan with its line end as sent: the bytes up to a CR, LF or CR LF, or, from a
-    /// scanner that has sent no line end since the port opened, up to kIdleMs without a byte. A scan that comes in several chunks is
-    /// one scan; empty lines (the LF of a CR LF) are none.
+    /// One whole code, without its ending: the bytes up to a CR, LF, CR LF or Tab, or up to
+    /// kQuietMs without a byte. A scan that comes in several pieces is one code. A code read
+    /// while a question stands open comes once it is answered.
     void scanned(const QString& text);
     /// The port disappeared while open (scanner unplugged); the port tries it again.
     void lost(const QString& error);
@@ -58,9 +62,10 @@ private:
     void onBack();
 
     SerialPort* m_port;
+    void deliver(const QByteArray& code);
+
     QTimer m_idle;
-    QByteArray m_pending; ///< bytes of a scan whose end has not come yet
-    bool m_endsLines = false; ///< this scanner has sent a CR or LF since the port was opened
+    ScanAssembler m_codes;
 };
 
 } // namespace devices

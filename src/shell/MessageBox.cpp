@@ -1,17 +1,23 @@
 // Dialogs through QMessageBox/QInputDialog/QFileDialog, with a queue of prepared answers.
 #include "shell/MessageBox.h"
 
+#include "screen/QuestionGate.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDebug>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QQueue>
+#include <QScopeGuard>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -58,6 +64,85 @@ QMessageBox::Icon qtIcon(MessageBox::Icon icon)
     return QMessageBox::NoIcon;
 }
 
+// A keyboard-wedge scanner types into whatever has the focus: with a box open, its keys and its
+// Enter would answer the box and the code would be lost. The box keeps what is typed into it as
+// scans (ended by Enter or Tab) for the window behind, takes no Enter for half a second after a
+// scan, and has no default button; the operator answers by touch, or by Enter later on.
+class ScanKeys : public QObject {
+public:
+    QStringList scans; ///< codes typed into the box, each ended by Enter or Tab
+    QString typed;     ///< keys of a code whose end has not come
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show && qobject_cast<QMessageBox*>(watched)) {
+            for (QAbstractButton* b : static_cast<QMessageBox*>(watched)->buttons())
+                if (auto* p = qobject_cast<QPushButton*>(b)) {
+                    p->setDefault(false);
+                    p->setAutoDefault(false);
+                }
+            return false;
+        }
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool ending = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter
+                            || key->key() == Qt::Key_Tab;
+        if (ending && !typed.isEmpty()) {
+            scans << std::exchange(typed, QString());
+            QuestionGate::noteScan();
+            return true;
+        }
+        if (ending) {
+            if (QuestionGate::sinceScanMs() < QuestionGate::kScanEnterMs)
+                return true; // the end of the scan that raised the box
+            if (key->key() == Qt::Key_Tab)
+                return false; // to the next button
+            if (auto* button = qobject_cast<QAbstractButton*>(QApplication::focusWidget()))
+                button->click();
+            return true;
+        }
+        const QString text = key->text();
+        const bool printable = !text.isEmpty() && text.at(0).isPrint() && text != QStringLiteral(" ")
+                               && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+        if (!printable)
+            return false;
+        typed += text;
+        QuestionGate::noteScan();
+        return true;
+    }
+};
+
+// The kept keys go to the scan field the scanner typed into last (else to the focused field) once
+// the question's caller has finished, as a new scan into that field.
+void typeIntoFocus(const QString& text, bool ended)
+{
+    QWidget* target = qobject_cast<QWidget*>(QuestionGate::lastScanField());
+    if (!target || !target->isVisible() || !target->isEnabled())
+        target = QApplication::focusWidget();
+    if (!target)
+        return;
+    target->setFocus(Qt::OtherFocusReason);
+    if (auto* field = qobject_cast<QLineEdit*>(target))
+        field->selectAll();
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(target, &press);
+    }
+    if (ended) {
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QCoreApplication::sendEvent(target, &enter);
+    }
+}
+
+void keepScans(const ScanKeys& keys)
+{
+    for (const QString& code : keys.scans)
+        QuestionGate::whenAnswered(qApp, [code] { typeIntoFocus(code, true); });
+    if (!keys.typed.isEmpty())
+        QuestionGate::whenAnswered(qApp, [code = keys.typed] { typeIntoFocus(code, false); });
+}
+
 MessageBox::Answer runBox(const MessageBox::Shown& s, QWidget* parent)
 {
     QMessageBox box(qtIcon(s.icon), s.caption, s.text, QMessageBox::NoButton, parent);
@@ -83,9 +168,18 @@ MessageBox::Answer runBox(const MessageBox::Shown& s, QWidget* parent)
     f.setPointSizeF(f.pointSizeF() * 1.4); // read at arm's length on the panel
     box.setFont(f);
     // Answered with a finger at the frame: buttons the size of the station's own.
-    for (QAbstractButton* b : box.buttons())
+    ScanKeys keys;
+    box.installEventFilter(&keys);
+    for (QAbstractButton* b : box.buttons()) {
         b->setMinimumSize(120, 56);
+        b->setObjectName(b->text());
+        b->setAccessibleName(b->text());
+        b->installEventFilter(&keys);
+        if (auto* button = qobject_cast<QPushButton*>(b))
+            button->setAutoDefault(false);
+    }
     box.exec();
+    keepScans(keys);
     const auto role = box.buttonRole(box.clickedButton());
     switch (role) {
     case QMessageBox::AcceptRole: return MessageBox::AnswerOk;
@@ -118,6 +212,9 @@ MessageBox::Answer present(const MessageBox::Shown& s, QWidget* parent)
 {
     Prepared& p = prepared();
     p.shown << s;
+    // Scans that come while the box stands open wait for its answer.
+    QuestionGate::opened();
+    const auto answered = qScopeGuard([] { QuestionGate::closed(); });
     if (p.onShow)
         p.onShow(s);
     if (!p.answers.isEmpty())
@@ -191,6 +288,8 @@ std::optional<QString> MessageBox::inputBox(const QString& prompt, const QString
         logToStderr(s);
         return std::nullopt;
     }
+    QuestionGate::opened();
+    const auto answered = qScopeGuard([] { QuestionGate::closed(); });
     bool ok = false;
     const QString text = QInputDialog::getText(parent, s.caption, prompt, QLineEdit::Normal,
                                                defaultText, &ok);

@@ -185,7 +185,7 @@ private slots:
 
         scanner.command("scan K2405-001");
         QTRY_COMPARE_WITH_TIMEOUT(f.lookups, 1, 10000);
-        QCOMPARE(f.card.text(), QStringLiteral("K2405-001\r"));
+        QCOMPARE(f.card.text(), QStringLiteral("K2405-001"));
         QCOMPARE(f.card.toolTip(), QStringLiteral(" 串口扫描枪启动"));
         // Pulled out and plugged in again (the same name): the caption says so, scans come again.
         const auto caption = [&](quint32 colour) {

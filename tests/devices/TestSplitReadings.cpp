@@ -4,6 +4,7 @@
 #include "devices/BarcodeScanner.h"
 #include "devices/InspectionDevices.h"
 #include "devices/PackingScale.h"
+#include "screen/QuestionGate.h"
 #include "serial/MemoryDevice.h"
 #include "serial/SerialPort.h"
 #include "support/TempProgramFolder.h"
@@ -139,40 +140,30 @@ private slots:
         }
     }
 
+    // Every ending a scanner may be set up with, the scan whole or in pieces: two scans are
+    // always the two codes, without their endings.
     void scanAssembly_data()
     {
-        QTest::addColumn<QByteArrayList>("chunks");
-        QTest::addColumn<QStringList>("scans");
-        QTest::addColumn<int>("pauseMs"); // between the chunks
-        const QStringList one{QStringLiteral("K2405-001\r")};
-        QByteArrayList bytes;
-        for (char ch : QByteArray("K2405-001\r"))
-            bytes << QByteArray(1, ch);
-        QTest::newRow("byte by byte") << bytes << one << 0;
-        QTest::newRow("two bursts") << QByteArrayList{"K240", "5-001\r"} << one << 0;
-        QTest::newRow("CR") << QByteArrayList{"K2405-001\r"} << one << 0;
-        QTest::newRow("LF") << QByteArrayList{"K2405-001\n"} << QStringList{"K2405-001\n"} << 0;
-        QTest::newRow("CRLF") << QByteArrayList{"K2405-001\r\n"} << QStringList{"K2405-001\r\n"} << 0;
-        QTest::newRow("CRLF split after CR") << QByteArrayList{"K2405-001\r", "\n"} << one << 0;
-        QTest::newRow("no suffix") << QByteArrayList{"K2405-001"} << QStringList{"K2405-001"} << 0;
-        QTest::newRow("no suffix, two bursts")
-            << QByteArrayList{"K2405", "-001"} << QStringList{"K2405-001"} << 0;
-        QTest::newRow("two scans back to back") << QByteArrayList{"K2405-001\r\nK2405-002\r\n"}
-                                                << QStringList{"K2405-001\r\n", "K2405-002\r\n"} << 0;
-        QTest::newRow("second scan split") << QByteArrayList{"K2405-001\rK24", "05-002\r"}
-                                           << QStringList{"K2405-001\r", "K2405-002\r"} << 0;
-        // A scanner without line ends: its scan ends at a pause, however many bursts came before.
-        QTest::newRow("no suffix, slow bursts")
-            << QByteArrayList{"K2", "40", "5-", "00", "1"} << QStringList{"K2405-001"} << 40;
-        QTest::newRow("no suffix, a pause between")
-            << QByteArrayList{"K24", "05-1"} << QStringList{"K24", "05-1"} << 300;
+        QTest::addColumn<QByteArrayList>("endings"); // of the first and the second scan
+        QTest::addColumn<int>("piece");              // bytes per piece, 0: the scan in one
+        QTest::addColumn<int>("pauseMs");            // between the pieces
+        QTest::addColumn<bool>("asked");             // a question stands open meanwhile
+        const std::pair<const char*, QByteArray> endings[] = {
+            {"CR", "\r"}, {"LF", "\n"}, {"CR LF", "\r\n"}, {"Tab", "\t"}, {"none", ""}};
+        for (const auto& [name, end] : endings)
+            for (int piece : {0, 1, 4})
+                QTest::addRow("%s, pieces of %d", name, piece) << QByteArrayList{end, end} << piece << 0 << false;
+        QTest::newRow("none, pieces 150 ms apart") << QByteArrayList{"", ""} << 2 << 150 << false;
+        QTest::newRow("CR LF, then none") << QByteArrayList{"\r\n", ""} << 0 << 0 << false;
+        QTest::newRow("CR, while a question is open") << QByteArrayList{"\r", "\r"} << 0 << 0 << true;
     }
 
-    // Whatever the chunks, one scan is one lookup of the whole card number.
     void scanAssembly()
     {
-        QFETCH(QByteArrayList, chunks);
-        QFETCH(QStringList, scans);
+        QFETCH(QByteArrayList, endings);
+        QFETCH(int, piece);
+        QFETCH(int, pauseMs);
+        QFETCH(bool, asked);
         TempProgramFolder folder;
         folder.writeFile(QStringLiteral("mirel.ini"), "[MIREL]\nCommBarcode=COM4\n");
         MemoryDevice line;
@@ -180,14 +171,21 @@ private slots:
         scanner.port()->setDevice(&line);
         QCOMPARE(scanner.open(), BarcodeScanner::OpenResult::Opened);
         QSignalSpy got(&scanner, &BarcodeScanner::scanned);
-        QFETCH(int, pauseMs);
-        for (const QByteArray& chunk : chunks) {
-            line.feed(chunk);
-            QTest::qWait(pauseMs);
+        const QStringList codes{QStringLiteral("SC2611001"), QStringLiteral("SC2611002")};
+        for (qsizetype i = 0; i < codes.size(); ++i) {
+            const QByteArray scan = codes[i].toLatin1() + endings[i];
+            if (asked)
+                QuestionGate::opened();
+            for (qsizetype at = 0, n = piece > 0 ? piece : scan.size(); at < scan.size(); at += n, QTest::qWait(pauseMs))
+                line.feed(scan.mid(at, n));
+            if (asked) {
+                QTRY_COMPARE(line.bytesAvailable(), 0);
+                QCOMPARE(got.count(), i); // read, and kept until the question is answered
+                QuestionGate::closed();
+            }
+            QTRY_COMPARE(got.count(), i + 1);
+            QCOMPARE(got.at(i).at(0).toString(), codes[i]);
         }
-        QTRY_COMPARE(got.count(), scans.size());
-        for (qsizetype i = 0; i < scans.size(); ++i)
-            QCOMPARE(got.at(i).at(0).toString(), scans.at(i));
     }
 };
 

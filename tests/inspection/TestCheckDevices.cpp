@@ -32,8 +32,9 @@ struct Station {
                     QStringLiteral("0"), QStringLiteral("--record"), record}};
     DevSim scale{{QStringLiteral("--device"), QStringLiteral("scale"), QStringLiteral("--weight"),
                   QStringLiteral("10.5")}};
-    DevSim scanner{{QStringLiteral("--device"), QStringLiteral("scanner"), QStringLiteral("--chunk"),
-                    QStringLiteral("1"), QStringLiteral("--gap"), QStringLiteral("5")}};
+    DevSim scanner{{QStringLiteral("--device"), QStringLiteral("scanner"), QStringLiteral("--suffix"),
+                    QStringLiteral("tab"), QStringLiteral("--chunk"), QStringLiteral("1"),
+                    QStringLiteral("--gap"), QStringLiteral("5")}};
     CheckFixture fx{"InputMode=1\nCOM=COM1\nCHENCOM=COM3\nchenInputMode=0\nCommBarcode=COM5\n"
                     "[SerialPorts]\nCOM1=" + counter.path().toLocal8Bit() + "\nCOM3="
                     + scale.path().toLocal8Bit() + "\nCOM5=" + scanner.path().toLocal8Bit() + "\n"};
@@ -71,7 +72,7 @@ private slots:
         QCOMPARE(c.LabBox[26]->text(), QStringLiteral("台称通讯中..."));
         QCOMPARE(textColour(c.LabBox[19]), vbColor(0xFF));
 
-        // A scan that comes byte by byte is one lookup of the whole card.
+        // A scan that comes byte by byte, ended by a Tab, is one lookup of the whole card.
         QSignalSpy lines(&f, &frmCheck::cardLineShown);
         MessageBox::clearShown();
         st.scanner.command("scan K001");

@@ -28,6 +28,16 @@ class TestFrmCheck : public QObject {
     }
 
 private slots:
+    // A keyboard scanner set to end with Tab looks the card up as Enter does.
+    void tabEndsAKeyboardScan()
+    {
+        CheckFixture fx;
+        frmCheck& f = fx.open();
+        QTest::keyClicks(f.controls().TxtBox[6], "K001");
+        QTest::keyClick(f.controls().TxtBox[6], Qt::Key_Tab);
+        QCOMPARE(tagOf(f.controls().TxtBox[6]), QString("1"));
+    }
+
     void cardWithThreeLines()
     {
         CheckFixture fx;

@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSet>
+#include <QTimer>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -30,6 +31,8 @@ private slots:
     void failedBoxSaveLeavesNothing();
     void rollDeletedElsewhere();
     void rollFromAnotherBoxMovesKnowingly();
+    void scanEndsWithTabAndNeverSavesUnread();
+    void scanIsNoAnswer();
     void boxSavedOrComesBack_data();
     void boxSavedOrComesBack();
     void chosenTemplatePrintsAndIsRemembered_data();
@@ -208,6 +211,53 @@ void TestFrmBag::rollFromAnotherBoxMovesKnowingly()
     f.ximaGrid->setRow(1);
     f.butFlow[8]->click();
     QCOMPARE(fx.scalar(u"select count(*) from checkinfo where bagnumber='261206002'"_s), u"1"_s);
+}
+
+// A keyboard scanner ending with Tab looks the roll up; a roll number typed over without a
+// lookup saves nothing onto the roll shown.
+void TestFrmBag::scanEndsWithTabAndNeverSavesUnread()
+{
+    BagFixture fx;
+    frmBag& f = fx.open();
+    fx.scan(u"42"_s);
+    f.barcode->setText(u"43"_s);
+    QTest::keyClick(f.barcode, Qt::Key_Tab);
+    QCOMPARE(f.shownRoll(), 43.0);
+    f.barcode->setText(u"50"_s);
+    f.txtUser[11]->setText(u"77.7"_s);
+    f.butFlow[1]->click();
+    QCOMPARE(f.LabMsg->text(), u"卡号已改，请先查询"_s);
+    QCOMPARE(fx.scalar(u"select group_concat(oncount) from checkinfo where id in (43,50)"_s), u"20.5,100"_s);
+}
+
+// The next roll scanned while the move question stands is no answer: the question waits for
+// the packer's touch, the roll is looked up after it.
+void TestFrmBag::scanIsNoAnswer()
+{
+    BagFixture fx("是否要打包=1\n");
+    frmBag& f = fx.open();
+    f.show();
+    QVERIFY(QTest::qWaitForWindowActive(&f));
+    fx.exec(u"update checkinfo set bagnumber='261206001' where id=42"_s);
+    f.bagNumber[0]->setText(u"261206002"_s);
+    const QByteArray interactive = qgetenv("MIREL_NONINTERACTIVE");
+    qunsetenv("MIREL_NONINTERACTIVE"); // the box as the packer sees it
+    bool answeredByScan = true;
+    MessageBox::setOnShow([&](const MessageBox::Shown&) {
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            QTest::keyClicks(box->focusWidget() ? box->focusWidget() : box, u"43\r"_s);
+            if (!(answeredByScan = !box->isVisible()))
+                box->findChild<QPushButton*>(u"否"_s)->click();
+        });
+    });
+    fx.scan(u"42"_s);
+    f.butFlow[4]->click();
+    MessageBox::setOnShow(nullptr);
+    qputenv("MIREL_NONINTERACTIVE", interactive);
+    QVERIFY(!answeredByScan);
+    QCOMPARE(f.Label4->text(), u"0/0"_s); // 否: roll 42 stays in its box
+    QTRY_COMPARE(f.shownRoll(), 43.0);
 }
 
 // The box list and its save; and a table killed mid-box starts again with the box and its rolls,

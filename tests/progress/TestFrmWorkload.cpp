@@ -72,6 +72,23 @@ private slots:
         }
     }
 
+    // A keyboard scanner's Tab looks the card up as Enter does; a card typed over without a
+    // lookup is never reported with the figures of the card before.
+    void cardScannedOver()
+    {
+        ProgressFixture fx;
+        frmWorkload& f = fx.open();
+        fx.enter("K001", 2, "001");
+        f.TxtBox[0]->setText("K002");
+        QTest::keyClick(f.TxtBox[0], Qt::Key_Tab);
+        QCOMPARE(f.LabBox[1]->text(), QString("状态：织造"));
+        f.TxtBox[0]->setText("K001");
+        QTest::mouseClick(f.ProcessBtn[2], Qt::LeftButton);
+        QTest::mouseClick(f.Command1, Qt::LeftButton);
+        QCOMPARE(f.LabBox[1]->text(), QString("卡号已改，请先查询"));
+        QCOMPARE(fx.scalar("select count(*) from BillStatusDetail"), QString("0"));
+    }
+
     void stepRules_data()
     {
         QTest::addColumn<QByteArray>("ini");
@@ -227,7 +244,7 @@ private slots:
         QTest::addColumn<int>("press");
         QTest::addColumn<QString>("message");
         QTest::newRow("allotment procedure fails") << 3 << "库存批次被锁定";
-        QTest::newRow("card deleted meanwhile") << 2 << "已被删除";
+        QTest::newRow("card deleted meanwhile") << 2 << "卡号 K002 已不在数据库中（已被删除），这条进度没有保存";
     }
     void failingSaveLeavesNothing()
     {

@@ -21,10 +21,12 @@ private slots:
         QTest::addColumn<QString>("card");
         QTest::addColumn<QString>("message");
         QTest::addColumn<bool>("away"); // the database, when the station starts
-        QTest::newRow("bare code") << "none" << "K002" << "状态：织造" << false;
-        QTest::newRow("with line end") << "crlf" << "K002\r\n" << "无此卡号！" << false;
-        QTest::newRow("started offline") << "none" << "K002" << "数据库离线，这个号码以前没有查过，离线时无法查询" << true;
-        QTest::newRow("unplugged and plugged in again") << "none" << "K002" << "状态：织造" << false;
+        QTest::addColumn<QString>("chunk"); // bytes per piece the scan comes in
+        for (const char* ending : {"none", "cr", "lf", "crlf", "tab"})
+            for (const char* chunk : {"0", "3"})
+                QTest::addRow("%s, pieces of %s", ending, chunk) << ending << "K002" << "状态：织造" << false << chunk;
+        QTest::newRow("started offline") << "none" << "K002" << "数据库离线，这个号码以前没有查过，离线时无法查询" << true << "0";
+        QTest::newRow("unplugged and plugged in again") << "crlf" << "K002" << "状态：织造" << false << "0";
     }
     void scanner()
     {
@@ -34,7 +36,8 @@ private slots:
         // Port numbers above 9 work at this station.
         ProgressFixture fx("CommBarcode=com12\n");
         // The port under a name of its own, as udev gives a USB scanner, kept across a re-plug.
-        DevSim sim({"--device", "scanner", "--suffix", suffix, "--com", "12", "--link",
+        QFETCH(QString, chunk);
+        DevSim sim({"--device", "scanner", "--suffix", suffix, "--chunk", chunk, "--com", "12", "--link",
                     fx.home().file("ttyScanner")});
         QVERIFY(sim.ok());
         QFETCH(bool, away);
@@ -48,6 +51,8 @@ private slots:
             QTRY_COMPARE(frmWorkload::foreColor(f.LabBox[0]), frmWorkload::DeviceOn);
         }
         QVERIFY(f.rfidBtn->isHidden()); // RFID=1: no desk reader
+        sim.command("scan K001"); // two scans: never glued, never split
+        QTRY_COMPARE(f.TxtBox[0]->text(), QString("K001"));
         sim.command("scan K002");
         QTRY_COMPARE(f.TxtBox[0]->text(), card);
         QTRY_COMPARE(f.LabBox[1]->text(), message);

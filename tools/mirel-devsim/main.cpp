@@ -127,7 +127,13 @@ bool readOptions(const QCommandLineParser& p, Options* o, QString* error)
         return *error = u"--format: text, equals, wnkg, fixed, packed or packing"_s, false;
     o->format = known->second;
     const QString suffix = p.value(u"suffix"_s);
-    o->suffix = suffix == u"lf"_s ? "\n" : suffix == u"crlf"_s ? "\r\n" : suffix == u"none"_s ? "" : "\r";
+    static const std::pair<const char16_t*, const char*> endings[] = {
+        {u"cr", "\r"}, {u"lf", "\n"}, {u"crlf", "\r\n"}, {u"tab", "\t"}, {u"none", ""}};
+    const auto ending = std::find_if(std::begin(endings), std::end(endings),
+                                     [&](const auto& e) { return suffix == QStringView(e.first); });
+    if (ending == std::end(endings))
+        return *error = u"--suffix: cr, lf, crlf, tab or none"_s, false;
+    o->suffix = ending->second;
     o->chunk = p.value(u"chunk"_s).toInt();
     o->gap = qMax(1, p.value(u"gap"_s).toInt());
     return true;
@@ -229,7 +235,7 @@ int main(int argc, char** argv)
         {u"weight"_s, u"scale weight in kg"_s, u"kg"_s, u"0"_s},
         {u"interval"_s, u"ms between streamed readings"_s, u"ms"_s, u"400"_s},
         {u"fault"_s, u"none, silent, short, badcrc, wrongaddr, garbage"_s, u"name"_s, u"none"_s},
-        {u"suffix"_s, u"scanner line end: cr, lf, crlf or none"_s, u"end"_s, u"cr"_s},
+        {u"suffix"_s, u"scanner line end: cr, lf, crlf, tab or none"_s, u"end"_s, u"cr"_s},
         {u"chunk"_s, u"scanner, scale: send each scan or reading in pieces of n bytes"_s, u"n"_s, u"0"_s},
         {u"gap"_s, u"ms between those pieces"_s, u"ms"_s, u"10"_s},
         {u"record"_s, u"write every received byte with its time (ms) to this file"_s, u"path"_s},

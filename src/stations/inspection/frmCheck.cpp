@@ -16,6 +16,7 @@
 #include "widgets/CaptionFrame.h"
 #include "widgets/EditGrid.h"
 #include "widgets/FitText.h"
+#include "widgets/ScanField.h"
 #include "widgets/ScreenMode.h"
 #include "widgets/UserControl1.h"
 #include "widgets/fProcessBar.h"
@@ -188,6 +189,7 @@ void frmCheck::wireEvents()
                 }
                 runCommand(i);
             });
+    ScanField::install(c.TxtBox[6]);
     connect(c.TxtBox[6], &QLineEdit::returnPressed, this, [this] { runCommand(0); });
     connect(c.TxtBox[7], &QLineEdit::returnPressed, this, [this] { runCommand(2); });
     connect(c.TxtBox[0], &QLineEdit::textChanged, this, [this] { onWorkerChanged(); });

@@ -27,6 +27,8 @@ void frmBag::addRollToBox()
         bagNumber[0]->setFocus();
         return;
     }
+    if (!barcodeLookedUp())
+        return;
     if (shownRoll() <= 0) {
         MessageBox::information(u"没有细码"_s, this);
         return;

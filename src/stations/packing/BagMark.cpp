@@ -44,6 +44,17 @@ double frmBag::shownRoll() const
     return vb::Val(barcode->property("Tag").toString());
 }
 
+bool frmBag::barcodeLookedUp()
+{
+    const QString shown = barcode->text().trimmed();
+    if (shown.isEmpty() || vb::CStr(vb::Val(shown)) == vb::CStr(shownRoll()))
+        return true;
+    LabMsg->setText(u"卡号已改，请先查询"_s);
+    barcode->setFocus();
+    barcode->selectAll();
+    return false;
+}
+
 void frmBag::lookupMark()
 {
     barcode->setProperty("Tag", u"0"_s);
@@ -163,6 +174,8 @@ void frmBag::loadPackingList(const QString& billCode)
 
 bool frmBag::saveMark()
 {
+    if (!barcodeLookedUp())
+        return false;
     const QString id = barcode->property("Tag").toString();
     const double quantity = vb::Val(txtUser[11]->text()) + vb::Val(txtUser[2]->text());
     if (Journal::queued())
@@ -230,7 +243,10 @@ QString frmBag::printTemplate(const QString& kind) const
 
 void frmBag::printMark()
 {
-    // Saving before the print is for the operator's own corrections (and his addend).
+    // Saving before the print is for the operator's own corrections (and his addend), never
+    // for a roll typed over and not looked up.
+    if (!barcodeLookedUp())
+        return;
     if (autoSave->isChecked())
         saveMark();
     if (shownRoll() <= 0)

@@ -13,6 +13,7 @@
 #include "text/Vb.h"
 #include "widgets/EditGrid.h"
 #include "widgets/KeypadFrame.h"
+#include "widgets/ScanField.h"
 #include "widgets/UserControl1.h"
 #include "widgets/UserControl4.h"
 #include "widgets/StatusLine.h"
@@ -298,6 +299,8 @@ void frmBag::wireKeys()
     for (int i = 0; i < butFlow.size(); ++i)
         connect(butFlow[i], &QPushButton::clicked, this, [this, i] { runCommand(i); });
     connect(Command1, &QPushButton::clicked, this, &frmBag::lookupMark);
+    for (QLineEdit* scanned : {barcode, txtBillCode})
+        ScanField::install(scanned);
     connect(barcode, &QLineEdit::returnPressed, this, &frmBag::lookupMark);
     connect(txtBillCode, &QLineEdit::returnPressed, this, [this] {
         if (!txtBillCode->text().isEmpty())

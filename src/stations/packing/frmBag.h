@@ -115,6 +115,9 @@ public:
 
     /// The roll shown (barcode's tag): 0 when none.
     double shownRoll() const;
+    /// False, with the operator told, when the barcode field shows another roll than the one
+    /// looked up (scanned over without Enter): the form's figures are not that roll's.
+    bool barcodeLookedUp();
     /// The scanned bill's packing list: roll id -> packed count; none before a bill is scanned.
     const std::optional<QHash<QString, double>>& packingListIds() const { return m_packingList; }
     devices::PackingScale* scale() const { return m_scale; }

@@ -12,6 +12,7 @@
 #include "stations/progress/WorkloadListPart.h"
 #include "stations/progress/WorkloadSql.h"
 #include "stations/rfid/RfidSql.h"
+#include "widgets/ScanField.h"
 #include "widgets/ScreenMode.h"
 #include "widgets/UserControl1.h"
 #include "widgets/UserControl4.h"
@@ -44,6 +45,7 @@ void frmWorkload::wireEvents()
     connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
     connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
     connect(rfidBtn, &QPushButton::clicked, this, [this] { readWorkerCard(); });
+    ScanField::install(TxtBox[0]);
     connect(TxtBox[0], &QLineEdit::returnPressed, this, [this] {
         Label1->clear();
         SearchBtn_Click();
@@ -152,7 +154,7 @@ void frmWorkload::openScannerPort()
 
 void frmWorkload::onScanned(const QString& text)
 {
-    TxtBox[0]->setText(text); // as received: a line end is part of the card text
+    TxtBox[0]->setText(text);
     TxtBox[0]->setToolTip(devices::scannerToolTip());
     SearchBtn_Click();
 }

@@ -12,6 +12,7 @@
 #include "shell/SysUtilDb.h"
 
 #include <QDateTimeEdit>
+#include <QDebug>
 #include <QLineEdit>
 #include <QTime>
 
@@ -61,6 +62,12 @@ bool frmWorkload::saveReport()
     } catch (const DbError& e) {
         if (Journal::isOffline(e))
             return saveReportOffline(card, step);
+        if (e.isRowMissing()) {
+            // The statement is for whoever looks into it; the operator is told what happened.
+            qWarning().noquote() << "progress report of a card gone from the database:" << e.message();
+            MessageBox::critical(u"卡号 %1 已不在数据库中（已被删除），这条进度没有保存"_s.arg(card), this);
+            return false;
+        }
         MessageBox::show(e.message(), MessageBox::NoIcon, MessageBox::Ok, QString(), this);
         return false;
     } catch (const std::exception& e) {

@@ -152,6 +152,15 @@ void frmWorkload::clearStepChoice()
 
 void frmWorkload::showPrecessInfo(const QString& card)
 {
+    m_lookedUpCard = card;
+    // Until the card is found the form shows no other card's figures: they would be reported
+    // for this one.
+    const auto clearFigures = [this] {
+        for (int i : {2, 6})
+            TxtBox[i]->clear();
+        for (QLabel* l : labInfo)
+            l->clear();
+    };
     try {
         // Cards seen in the last days are kept, so that a scan still shows the card offline.
         m_cardRs = Journal::cachedRead(u"workloadCard"_s, card, WorkloadSql::cardQuery(card));
@@ -168,12 +177,14 @@ void frmWorkload::showPrecessInfo(const QString& card)
                 TxtBox[6]->setText(m_cardRs.text(u"匹数"_s));
             }
         } else {
+            clearFigures();
             setForeColor(LabBox[1], 0x0000FF);
             setMessage(u"无此卡号！"_s);
             TxtBox[0]->selectAll();
         }
     } catch (const DbError& e) {
         if (Journal::isOffline(e)) {
+            clearFigures();
             setForeColor(LabBox[1], 0x0000FF);
             setMessage(e.message()); // a card never looked up here cannot be shown offline
             TxtBox[0]->selectAll();
@@ -267,6 +278,12 @@ bool frmWorkload::validateEntry()
 {
     if (TxtBox[0]->text().isEmpty()) {
         setMessage(u"请扫描\\输入卡号"_s);
+        TxtBox[0]->setFocus();
+        return false;
+    }
+    if (TxtBox[0]->text() != m_lookedUpCard) {
+        // Scanned or typed over without a lookup: the figures are another card's.
+        setMessage(cardChangedMessage());
         TxtBox[0]->setFocus();
         return false;
     }

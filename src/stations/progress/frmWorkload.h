@@ -116,6 +116,7 @@ private:
     void wireEvents();
     void applyFonts();
     void setMessage(const QString& text);
+    static QString cardChangedMessage() { return QStringLiteral("卡号已改，请先查询"); }
     /// No step chosen, and the step frame's caption without a refused step's total.
     void clearStepChoice();
     void onWorkerChanged();
@@ -145,6 +146,8 @@ private:
     bool m_readerTried = false;
     QByteArray m_cardOnReader; ///< the block of the card lying on the reader, read already
     bool m_savedOffline = false;
+    /// The card number the form last looked up: its figures are the ones on the form.
+    QString m_lookedUpCard;
     bool m_nameWaits = false; // the worker's name is read again once the database answers
     QString m_shiftGiven;     // the shift the last worker brought into the remark
     bool m_clockSet = false;  // 操作 时间 set by the program, not by the operator

@@ -15,6 +15,7 @@
 #include "stations/inspection/CheckControls.h"
 #include "stations/rfid/RfidSql.h"
 #include "widgets/ComboEx.h"
+#include "widgets/ScanField.h"
 #include "widgets/ScreenMode.h"
 #include "widgets/StatusLine.h"
 
@@ -123,6 +124,8 @@ void frmRFID::buildControls()
     connect(setting, &QAction::triggered, this, &frmRFID::setting_Click);
     connect(SSTab1, &QTabWidget::currentChanged, this, &frmRFID::pageChanged);
     // Keyboard-wedge readers end every card with Enter: card, then production card, then save.
+    for (QLineEdit* scanned : {txtCardno, txtCard2, txtBillCode})
+        ScanField::install(scanned);
     connect(txtCard2, &QLineEdit::returnPressed, this, [this] {
         txtBillCode->setFocus();
         txtBillCode->selectAll();
@@ -361,8 +364,10 @@ QString frmRFID::failure(const DbError& e)
 
 void frmRFID::Command1_Click()
 {
+    // Said on the status line: a box would take the next card's Enter and lose its number.
+    showPrompt();
     if (saveCard())
-        MessageBox::show(u"保存成功"_s, MessageBox::Information, MessageBox::Ok, QString(), this);
+        lab_info[1]->setText(savedMessage());
 }
 
 void frmRFID::readCard()

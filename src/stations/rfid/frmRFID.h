@@ -77,6 +77,7 @@ private:
     /// The status line after a card was read: its number and what it is registered to.
     void showHolder(const QString& card);
     static QString offlineMessage();
+    static QString savedMessage() { return QStringLiteral("保存成功"); }
     /// What the operator is told of a database error (plainly when the database is away).
     QString failure(const DbError& e);
     QLineEdit* currentCardBox() const;
