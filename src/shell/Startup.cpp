@@ -1,6 +1,7 @@
 // The start-up order matters: the running-copy check comes before any window or database.
 #include "shell/Startup.h"
 
+#include "shell/Database.h"
 #include "shell/DbInfoCache.h"
 #include "shell/MesRun.h"
 #include "shell/MessageBox.h"
@@ -89,21 +90,31 @@ int run(int argc, char** argv)
     static SingleInstance instance;
     if (!instance.acquire()) {
         if (choice.station == Station::MesRun) {
-            printError(SingleInstance::refusalText());
+            printError(SingleInstance::refusalText(instance.holder()));
         } else {
             QApplication app(argc, argv);
             app.setApplicationName(QStringLiteral("mirel"));
-            MessageBox::show(SingleInstance::refusalText(), MessageBox::Information);
+            MessageBox::show(SingleInstance::refusalText(instance.holder()), MessageBox::Information);
         }
         return 2;
     }
     DbInfoCache::clear();
-    if (choice.station == Station::MesRun)
+    const QString configProblem = Database::configProblem();
+    if (choice.station == Station::MesRun) {
+        if (!configProblem.isEmpty()) {
+            printError(configProblem);
+            return 1;
+        }
         return runMes(argc, argv);
+    }
 
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("mirel"));
     installQtTranslations();
+    if (!configProblem.isEmpty()) {
+        MessageBox::show(configProblem, MessageBox::Critical);
+        return 1;
+    }
     return showStation(app, choice);
 }
 
