@@ -87,5 +87,5 @@ QString itemSearchSql(const ItemSearch& search, const QString& storedSql, int ro
 Recordset searchItems(Connection& conn, const ItemSearch& search)
 {
     const QString stored = SysUtil::getListSqlLike(conn, u"listSQL"_s, u"LoadItemBaseByItemLike"_s);
-    return SysUtil::openRecordset(conn, itemSearchSql(search, stored, itemSearchRowLimit()));
+    return conn.query(itemSearchSql(search, stored, itemSearchRowLimit()));
 }

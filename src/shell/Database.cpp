@@ -2,6 +2,7 @@
 #include "shell/Database.h"
 
 #include "codec/TextCodec.h"
+#include "config/IniFile.h"
 #include "config/ProgramFolder.h"
 #include "db/ConnectionString.h"
 #include "db/SqlText.h"
@@ -14,6 +15,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDebug>
+#include <QDir>
 #include <QFileInfo>
 
 namespace Database {
@@ -52,11 +54,37 @@ Connection& conn()
     return c;
 }
 
+namespace {
+
+const QString settingSection = QStringLiteral("CUSTOMER.SETTING");
+const QString settingKey = QStringLiteral("CONNECTIONSTRING");
+
+} // namespace
+
+QString configProblem()
+{
+    const IniFile ini(ProgramFolder::file(QStringLiteral("/config.ini")));
+    if (!QFileInfo::exists(ini.path()))
+        return QString();
+    QString problem = ini.problem();
+    if (problem.isEmpty() && ini.read(settingSection, settingKey).trimmed().isEmpty())
+        problem = QStringLiteral("中没有 [%1] %2（用本机数据库请写 %2=缺省）")
+                      .arg(settingSection, settingKey);
+    else if (!problem.isEmpty())
+        problem.prepend(u'：');
+    return problem.isEmpty() ? QString()
+                             : QStringLiteral("配置文件 %1%2，程序不能启动")
+                                   .arg(QDir::toNativeSeparators(ini.path()), problem);
+}
+
 QString connectionSetting()
 {
-    const QString stored =
-        SysUtil::readIni(QStringLiteral("CUSTOMER.SETTING"), QStringLiteral("CONNECTIONSTRING"),
-                         QStringLiteral("缺省"), QStringLiteral("/config.ini"));
+    // A file that is there but unreadable, or says nothing of the database, names no database:
+    // the station must not quietly work on the embedded one while the mill's server waits.
+    if (!configProblem().isEmpty())
+        return QString();
+    const QString stored = SysUtil::readIni(settingSection, settingKey, QStringLiteral("缺省"),
+                                            QStringLiteral("/config.ini"));
     return TextCodec::decodeText(stored, QStringLiteral("orvex"));
 }
 

@@ -22,8 +22,14 @@ Connection& conn();
 /// background retry finds the database answering.
 bool openConnection();
 
-/// The decoded connection setting openConnection() uses.
+/// The decoded connection setting openConnection() uses; empty when configProblem() has one.
+/// Without a config.ini at all, "缺省".
 QString connectionSetting();
+
+/// What keeps config.ini from naming the database, as the message that stops a station (naming
+/// the file): bytes that are no text the program reads, or no CONNECTIONSTRING. Empty when the
+/// file names one or does not exist.
+QString configProblem();
 
 /// mode 2: SQL login; any other mode: integrated security (both strings of the order system).
 QString buildConnectionString(const QString& server, const QString& user, const QString& password,

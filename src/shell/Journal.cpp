@@ -220,6 +220,12 @@ Recordset cachedRead(const QString& kind, const QString& key, const QString& sql
         kind, key, [&] { return Database::conn().execute(sql); }, online);
 }
 
+Recordset cachedQuery(const QString& kind, const QString& key, const QString& sql, bool* online)
+{
+    return kept(
+        kind, key, [&] { return Database::conn().query(sql); }, online);
+}
+
 QString cachedText(const QString& kind, const QString& key, const std::function<QString()>& read)
 {
     try {

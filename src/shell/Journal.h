@@ -85,6 +85,9 @@ void retryNow();
 /// never kept. online, when given, tells whether the rows came from the database.
 Recordset cachedRead(const QString& kind, const QString& key, const QString& sql,
                      bool* online = nullptr);
+/// As cachedRead for a query stored in the database, which runs read-only (Connection::query).
+Recordset cachedQuery(const QString& kind, const QString& key, const QString& sql,
+                      bool* online = nullptr);
 QString offlineLookupMessage();
 /// What taking a new pallet or box number of the day (field `what`, button `button`) says
 /// offline: those numbers are given out by the database for every station at once.

@@ -1,9 +1,11 @@
 // Dialogs through QMessageBox/QInputDialog/QFileDialog, with a queue of prepared answers.
 #include "shell/MessageBox.h"
 
+#include "config/ProgramFolder.h"
 #include "screen/QuestionGate.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDebug>
 #include <QFileDialog>
@@ -277,28 +279,45 @@ bool MessageBox::question(const QString& text, QWidget* parent)
     return show(text, Question, YesNo, QString(), parent) == AnswerYes;
 }
 
-std::optional<QString> MessageBox::inputBox(const QString& prompt, const QString& title,
-                                            const QString& defaultText, QWidget* parent)
+namespace {
+
+std::optional<QString> askText(const QString& prompt, const QString& caption,
+                               const QString& defaultText, QLineEdit::EchoMode echo,
+                               QWidget* parent)
 {
-    Shown s{QStringLiteral("input"), title.isEmpty() ? applicationTitle() : title, prompt};
+    MessageBox::Shown s{QStringLiteral("input"),
+                        caption.isEmpty() ? MessageBox::applicationTitle() : caption, prompt};
     prepared().shown << s;
     if (!prepared().inputs.isEmpty())
         return prepared().inputs.dequeue();
-    if (nonInteractive()) {
+    if (MessageBox::nonInteractive()) {
         logToStderr(s);
         return std::nullopt;
     }
     QuestionGate::opened();
     const auto answered = qScopeGuard([] { QuestionGate::closed(); });
     bool ok = false;
-    const QString text = QInputDialog::getText(parent, s.caption, prompt, QLineEdit::Normal,
-                                               defaultText, &ok);
+    const QString text = QInputDialog::getText(parent, s.caption, prompt, echo, defaultText, &ok);
     return ok ? std::optional<QString>(text) : std::nullopt;
+}
+
+} // namespace
+
+std::optional<QString> MessageBox::inputBox(const QString& prompt, const QString& title,
+                                            const QString& defaultText, QWidget* parent)
+{
+    return askText(prompt, title, defaultText, QLineEdit::Normal, parent);
+}
+
+std::optional<QString> MessageBox::passwordBox(const QString& prompt, const QString& title,
+                                               QWidget* parent)
+{
+    return askText(prompt, title, QString(), QLineEdit::Password, parent);
 }
 
 namespace {
 
-QString fileDialog(const QString& kind, const QString& title, const QString& filter,
+QString chooseFile(const QString& kind, const QString& title, const QString& filter,
                    const QString& dir, QWidget* parent)
 {
     MessageBox::Shown s{kind, title, filter};
@@ -309,29 +328,52 @@ QString fileDialog(const QString& kind, const QString& title, const QString& fil
         logToStderr(s);
         return QString();
     }
-    if (kind == QStringLiteral("folder"))
-        return QFileDialog::getExistingDirectory(parent, title, dir);
-    return kind == QStringLiteral("open") ? QFileDialog::getOpenFileName(parent, title, dir, filter)
-                                          : QFileDialog::getSaveFileName(parent, title, dir, filter);
+    const std::unique_ptr<QFileDialog> d = MessageBox::fileDialog(kind, title, filter, dir, parent);
+    return d->exec() == QDialog::Accepted ? d->selectedFiles().value(0) : QString();
 }
 
 } // namespace
 
+std::unique_ptr<QFileDialog> MessageBox::fileDialog(const QString& kind, const QString& title,
+                                                    const QString& filter, const QString& dir,
+                                                    QWidget* parent)
+{
+    auto d = std::make_unique<QFileDialog>(parent, title,
+                                           dir.isEmpty() ? ProgramFolder::path() : dir, filter);
+    // Qt's own dialog: the desktop's dialog would offer rename and delete whatever is asked. On
+    // the floor a slip there removes the templates of every station.
+    d->setOption(QFileDialog::DontUseNativeDialog);
+    d->setOption(QFileDialog::ReadOnly);
+    if (kind == QStringLiteral("folder")) {
+        d->setFileMode(QFileDialog::Directory);
+        d->setOption(QFileDialog::ShowDirsOnly);
+    } else if (kind == QStringLiteral("open")) {
+        d->setFileMode(QFileDialog::ExistingFile);
+    } else {
+        d->setAcceptMode(QFileDialog::AcceptSave);
+    }
+    for (QAbstractItemView* view : d->findChildren<QAbstractItemView*>())
+        view->setContextMenuPolicy(Qt::NoContextMenu);
+    for (QAbstractButton* b : d->findChildren<QAbstractButton*>(QStringLiteral("newFolderButton")))
+        b->hide();
+    return d;
+}
+
 QString MessageBox::openFileName(const QString& title, const QString& filter, const QString& dir,
                                  QWidget* parent)
 {
-    return fileDialog(QStringLiteral("open"), title, filter, dir, parent);
+    return chooseFile(QStringLiteral("open"), title, filter, dir, parent);
 }
 
 QString MessageBox::saveFileName(const QString& title, const QString& filter, const QString& dir,
                                  QWidget* parent)
 {
-    return fileDialog(QStringLiteral("save"), title, filter, dir, parent);
+    return chooseFile(QStringLiteral("save"), title, filter, dir, parent);
 }
 
 QString MessageBox::folderName(const QString& title, const QString& dir, QWidget* parent)
 {
-    return fileDialog(QStringLiteral("folder"), title, QString(), dir, parent);
+    return chooseFile(QStringLiteral("folder"), title, QString(), dir, parent);
 }
 
 void MessageBox::setNextAnswer(Answer answer) { prepared().answers.enqueue(answer); }

@@ -5,8 +5,10 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <memory>
 #include <optional>
 
+class QFileDialog;
 class QWidget;
 
 class MessageBox {
@@ -31,6 +33,11 @@ public:
                                            const QString& defaultText = QString(),
                                            QWidget* parent = nullptr);
 
+    /// As inputBox, the typed text hidden (an access code).
+    static std::optional<QString> passwordBox(const QString& prompt,
+                                              const QString& title = QString(),
+                                              QWidget* parent = nullptr);
+
     /// File choosers; an empty text when the operator cancels. filter as "Excel (*.xlsx)".
     static QString openFileName(const QString& title, const QString& filter,
                                 const QString& dir = QString(), QWidget* parent = nullptr);
@@ -41,6 +48,13 @@ public:
     /// advance with setNextFileName.
     static QString folderName(const QString& title, const QString& dir = QString(),
                               QWidget* parent = nullptr);
+
+    /// The dialog behind the file choosers (kind "open", "save" or "folder"): it only chooses,
+    /// it cannot rename, delete or make folders, and starts at dir or, without one, in the
+    /// program folder.
+    static std::unique_ptr<QFileDialog> fileDialog(const QString& kind, const QString& title,
+                                                   const QString& filter, const QString& dir,
+                                                   QWidget* parent = nullptr);
 
     // --- nothing waits on a person inside a database transaction ---
     /// While held() answers true (the shared connection is inside a transaction), a message with

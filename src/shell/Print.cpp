@@ -32,13 +32,24 @@ void fetchPrintTemplates(qint64 fkid, const QString& fileType)
     QDir().mkpath(folder);
     const QString app = ProgramFolder::executableName();
     int n = 0;
+    int row = 0;
+    QStringList refused;
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        ++n;
+        ++row;
         QString name;
         try {
             // "小唛.GRF" is stored as "小唛.grf": the stations look a template up by its name and
             // ".grf", and the folder may be on a file system that tells the two apart.
             const QString fileName = rs.text(u"fileName"_s);
+            // A name with a folder in it would write over another station's templates, or
+            // anywhere the program may write.
+            if (const QString problem = ProgramFolder::fileNameProblem(fileName); !problem.isEmpty()) {
+                refused << u"billFiles 第%1行（fileType=%2，fkid=%3）“%4”：%5"_s.arg(row)
+                               .arg(fileType)
+                               .arg(fkid)
+                               .arg(fileName, problem);
+                continue;
+            }
             name = fileName.left(fileName.size() - 4);
             QFile f(QDir(folder).filePath(name + u".grf"_s));
             if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -46,9 +57,13 @@ void fetchPrintTemplates(qint64 fkid, const QString& fileType)
         } catch (const DbError&) {
             continue;
         }
+        ++n;
         SysUtil::saveSetting(app, u"PrintTemplate"_s, n == 1 ? u"checkMaitou"_s : u"check2"_s,
                              name);
     }
+    if (!refused.isEmpty())
+        MessageBox::show(u"以下模板的文件名不能用，没有写入：\n"_s + refused.join(u'\n'),
+                         MessageBox::Critical);
 }
 
 void fetchBillTemplates(qint64 billId)

@@ -9,8 +9,9 @@ class LabelReport;
 
 /// Writes every template stored in billFiles for (fileType, fkid) into the program folder's
 /// "打印/唛头", each file holding exactly the stored bytes; remembers the first one's name as the
-/// per-user "checkMaitou" template and the later ones' as "check2". Every failing step is
-/// skipped silently.
+/// per-user "checkMaitou" template and the later ones' as "check2". A stored name that is no
+/// plain file name (ProgramFolder::fileNameProblem) is not written and named in a message; every
+/// other failing step is skipped silently.
 void fetchPrintTemplates(qint64 fkid, const QString& fileType);
 
 /// fetchPrintTemplates(billId, "Bill").

@@ -3,6 +3,7 @@
 
 #include "config/FolderMode.h"
 #include "config/ProgramFolder.h"
+#include "shell/Database.h"
 #include "shell/DbInfoCache.h"
 #include "shell/Journal.h"
 #include "shell/MesRun.h"
@@ -97,11 +98,11 @@ int run(int argc, char** argv)
     static SingleInstance instance;
     if (!instance.acquire()) {
         if (choice.station == Station::MesRun) {
-            printError(SingleInstance::refusalText());
+            printError(SingleInstance::refusalText(instance.holder()));
         } else {
             QApplication app(argc, argv);
             app.setApplicationName(QStringLiteral("mirel"));
-            MessageBox::show(SingleInstance::refusalText(), MessageBox::Information);
+            MessageBox::show(SingleInstance::refusalText(instance.holder()), MessageBox::Information);
         }
         return 2;
     }
@@ -109,12 +110,22 @@ int run(int argc, char** argv)
     // What this run makes in the program folder (ini values, exports, pictures) takes the
     // folder's access, so that the other users of the panel's group can use it.
     FolderMode::adopt(ProgramFolder::path());
-    if (choice.station == Station::MesRun)
+    const QString configProblem = Database::configProblem();
+    if (choice.station == Station::MesRun) {
+        if (!configProblem.isEmpty()) {
+            printError(configProblem);
+            return 1;
+        }
         return runMes(argc, argv);
+    }
 
     QApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("mirel"));
     installQtTranslations();
+    if (!configProblem.isEmpty()) {
+        MessageBox::show(configProblem, MessageBox::Critical);
+        return 1;
+    }
     return showStation(app, choice);
 }
 

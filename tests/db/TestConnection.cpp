@@ -5,6 +5,7 @@
 #include "config/ProgramFolder.h"
 #include "db/ConnectionString.h"
 #include "db/EmbeddedSchema.h"
+#include "db/SqliteBackend.h"
 #include "db/SqlText.h"
 #include "db/Transaction.h"
 #include "support/TempProgramFolder.h"
@@ -15,6 +16,7 @@
 #include <QFileInfo>
 #include <QtTest>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 using namespace Qt::StringLiterals;
@@ -178,6 +180,54 @@ private slots:
 
     // Rolled back unless committed; a failed statement loses nothing committed before; a nested begin
     // is refused; a COMMIT that fails (here a deferred constraint) is rolled back, never left open.
+    // A configured query reads and never writes: each row is one attempt; the bill rows count
+    // afterwards. "engine" rows go past the statement check, to the embedded connection itself.
+    void configuredQueriesOnlyRead_data()
+    {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<bool>("engine");
+        QTest::addColumn<bool>("runs");
+        const auto row = [](const char* name, const char* sql, bool runs, bool engine = false) {
+            QTest::newRow(name) << QString::fromUtf8(sql) << engine << runs;
+        };
+        row("select", "select billcode from bill where billcode like 'SC%'", true);
+        row("with select", "with b as (select billcode from bill) select * from b;", true);
+        row("union and sub-query", "select 1 union all select (select count(*) from bill)", true);
+        row("words in strings and names", "select 'delete' as [update] from bill -- drop", true);
+        row("delete", "delete from bill where billcode = 'SC2611001'", false);
+        row("update", "update bill set billcode = 'X'", false);
+        row("second statement", "select 1; delete from bill", false);
+        row("second statement without ;", "select 1 delete from bill", false);
+        row("comment before", "/* board */ delete bill", false);
+        row("with delete", "with b as (select 1 a) delete from bill", false);
+        row("select into", "select * into bill2 from bill", false);
+        row("procedure", "exec sp_who", false);
+        row("drop", "drop table bill", false);
+        row("two selects", "select 1 select 2", false);
+        row("engine delete", "delete from bill", false, true);
+        row("engine insert", "insert into bill(billcode) values('X')", false, true);
+    }
+    void configuredQueriesOnlyRead()
+    {
+        QFETCH(QString, sql);
+        QFETCH(bool, engine);
+        QFETCH(bool, runs);
+        m_conn.execute(u"insert bill(billcode) values('SC2611001'); insert bill(billcode) values('SC2611002')"_s);
+        std::optional<DbError> error;
+        try {
+            qint64 changed = 0;
+            const Recordset rs = engine ? SqliteBackend(m_db->path(), false).executeReadOnly(sql, changed)
+                                        : m_conn.query(sql);
+            QVERIFY(rs.isOpen());
+        } catch (const DbError& e) {
+            error = e;
+        }
+        QVERIFY2(runs != error.has_value(), error ? qPrintable(error->message()) : "ran");
+        QVERIFY(runs || error->isReadOnlyRefusal());
+        QCOMPARE(rowsText(m_conn.execute(u"select count(*) from bill"_s)), u"2"_s);
+        m_conn.execute(u"insert bill(billcode) values('SC3')"_s); // writable again after
+    }
+
     void transactions()
     {
         m_conn.execute(u"pragma foreign_keys=on"_s);

@@ -3,6 +3,9 @@
 #include "KanbanFixture.h"
 
 #include "screen/Twips.h"
+#include "shell/Database.h"
+#include "shell/DbInfoCache.h"
+#include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
 #include "stations/kanban/KanbanColumns.h"
 #include "stations/kanban/KanbanSettings.h"
@@ -20,6 +23,7 @@
 #include <QTimer>
 
 #include <numeric>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -187,6 +191,9 @@ private slots:
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
         f.Timer1->start();
+        DbInfoCache::clear();
+        Database::conn().execute(u"insert DBInfo(InfoCode,InfoValue) values('checkpassword','7301')"_s);
+        MessageBox::setNextInput(u"7301"_s);
         QTest::mouseClick(f.pGrid->table()->viewport(), Qt::RightButton);
         QTRY_VERIFY(f.MainMenu->isVisible());
         QTest::mouseClick(f.MainMenu, Qt::LeftButton, {},
@@ -205,24 +212,47 @@ private slots:
         QCOMPARE(KanbanSettings::title(), QStringLiteral("Store B2"));
     }
 
+    // Only who knows the access code opens the settings.
+    void settingsAskTheAccessCode_data()
+    {
+        QTest::addColumn<QString>("answer"); // null: cancelled
+        QTest::newRow("wrong code") << u"0000"_s;
+        QTest::newRow("cancelled") << QString();
+    }
+    void settingsAskTheAccessCode()
+    {
+        QFETCH(QString, answer);
+        KanbanFixture fx(3);
+        frmKanban& f = fx.open();
+        f.Timer1->start();
+        MessageBox::setNextInput(answer.isNull() ? std::nullopt : std::optional<QString>(answer));
+        f.showSettings();
+        QVERIFY(!f.Frame1->isVisibleTo(&f));
+        QVERIFY(f.Timer1->isActive());
+        QCOMPARE(MessageBox::lastShown().text.contains(u"密码错了"_s), !answer.isNull());
+    }
+
     // The settings saved as they were write empty boxes: the board's own title and query. A
-    // query that fails or has no rows to show leaves the rows under the stale mark.
+    // query that fails or would write leaves the rows under the stale mark, and writes nothing.
     void queryThatCannotRunKeepsTheRows_data()
     {
         QTest::addColumn<QString>("sql"); // null: the settings frame saved unchanged
-        QTest::addColumn<bool>("loaded");
-        QTest::newRow("settings saved unchanged") << QString() << true;
-        QTest::newRow("unknown column") << "select nosuchcolumn from iteminBatch" << false;
-        QTest::newRow("no rows to show") << "update iteminBatch set itemcount = itemcount" << false;
+        QTest::addColumn<QString>("mark"); // empty: loaded
+        QTest::newRow("settings saved unchanged") << QString() << QString();
+        QTest::newRow("unknown column") << "select nosuchcolumn from iteminBatch" << u"看板SQL出错"_s;
+        QTest::newRow("update") << "update iteminBatch set itemcount = 0" << u"看板SQL只能查询"_s;
+        QTest::newRow("delete") << "delete from iteminBatch where ProductSN = 'P1'" << u"看板SQL只能查询"_s;
+        QTest::newRow("select, then delete") << "select 1 delete from iteminBatch" << u"看板SQL只能查询"_s;
     }
     void queryThatCannotRunKeepsTheRows()
     {
         QFETCH(QString, sql);
-        QFETCH(bool, loaded);
+        QFETCH(QString, mark);
         KanbanFixture fx(4);
         frmKanban& f = fx.open();
         const QString firstBatch = f.pGrid->textMatrix(1, 2);
         if (sql.isNull()) {
+            MessageBox::setNextInput(Database::getDbInfo(u"checkpassword"_s, u"5862"_s));
             f.showSettings();
             QTest::mouseClick(f.setBut, Qt::LeftButton);
             QCOMPARE(KanbanSettings::read(KanbanSettings::sqlKey(), u"?"_s), QString());
@@ -230,12 +260,36 @@ private slots:
             SysUtil::writeIni(KanbanSettings::section(), KanbanSettings::sqlKey(), sql,
                               KanbanSettings::iniFile());
         }
-        QCOMPARE(f.loadData(), loaded);
+        QCOMPARE(f.loadData(), mark.isEmpty());
         QCOMPARE(f.pGrid->rows(), 5);
         QCOMPARE(f.pGrid->textMatrix(1, 2), firstBatch);
-        QCOMPARE(f.labOffline->isVisibleTo(&f), !loaded);
-        QCOMPARE(f.labOffline->text().startsWith(u"看板SQL出错"_s), !loaded);
+        QCOMPARE(f.labOffline->isVisibleTo(&f), !mark.isEmpty());
+        QVERIFY(f.labOffline->text().startsWith(mark));
         QCOMPARE(f.lab_info[0]->text(), u"Senvia库存看板"_s);
+        const Recordset rs = Database::conn().execute(u"select sum(itemcount) from iteminBatch"_s);
+        QCOMPARE(rs.field(0).toString(), u"1050"_s);
+    }
+
+    // A query that keeps failing is tried again after 1 s, 2 s, 4 s … a minute, not on every tick.
+    void failedReadsWaitLonger_data()
+    {
+        QTest::addColumn<int>("failures");
+        QTest::addColumn<int>("pause");
+        for (auto [n, ms] : {std::pair{1, 1000}, {2, 2000}, {3, 4000}, {6, 32000}, {7, 60000}, {40, 60000}})
+            QTest::addRow("%d failed", n) << n << ms;
+    }
+    void failedReadsWaitLonger()
+    {
+        QFETCH(int, failures);
+        KanbanFixture fx(3, "看板SQL=select nosuchcolumn from iteminBatch\n");
+        frmKanban& f = fx.open(); // the first failure
+        for (int i = 1; i < failures; ++i)
+            f.loadData();
+        QTEST(f.retryPause(), "pause");
+        SysUtil::writeIni(KanbanSettings::section(), KanbanSettings::sqlKey(), QString(),
+                          KanbanSettings::iniFile());
+        f.tick(); // before the pause is out: not read again
+        QVERIFY(f.offlineSince().isValid());
     }
 
     // The database goes away under a running board and comes back: the board keeps the last

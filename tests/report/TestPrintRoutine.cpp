@@ -80,6 +80,31 @@ private slots:
         QVERIFY(MessageBox::shown().isEmpty());
     }
 
+    // A stored name is a file name only: each row one attempt to write elsewhere.
+    void storedNameWithAFolderIsRefused_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("up into another folder") << u"../箱唛/箱唛.grf"_s;
+        QTest::newRow("up, backslashes") << u"..\\..\\箱唛.grf"_s;
+        QTest::newRow("absolute") << u"<home>/outside.grf"_s;
+        QTest::newRow("drive") << u"c:箱唛.grf"_s;
+        QTest::newRow("sub-folder") << u"sub/箱唛.grf"_s;
+    }
+    void storedNameWithAFolderIsRefused()
+    {
+        QFETCH(QString, name);
+        name.replace(u"<home>"_s, m_home->path());
+        m_home->writeFile(u"打印/箱唛/箱唛.grf"_s, "box");
+        LabelFixture::exec(m_db, u"insert into billFiles(fileName, billFile, fileType, fkid) values"
+                                 "('%1', X'41', 'Bill', 7), ('大唛.grf', X'42', 'Bill', 7)"_s.arg(name));
+        fetchBillTemplates(7);
+        QCOMPARE(m_home->readFile(u"打印/箱唛/箱唛.grf"_s), QByteArray("box"));
+        QVERIFY(!QFile::exists(m_home->file(u"outside.grf"_s)));
+        QCOMPARE(QDir(m_home->file(u"打印/唛头"_s)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList{u"大唛.grf"_s});
+        QVERIFY(MessageBox::lastShown().text.contains(u"“%1”"_s.arg(name)));
+    }
+
     void noStoredTemplateChangesNothing()
     {
         const QString app = ProgramFolder::executableName();

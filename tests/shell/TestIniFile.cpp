@@ -1,12 +1,14 @@
 // ini semantics of the program folder's files and the picture browsers' profile.
 #include "config/LegacyEncoding.h"
 #include "config/ProgramFolder.h"
+#include "shell/Database.h"
 #include "shell/Profile.h"
 #include "shell/SysUtil.h"
 #include "support/TempProgramFolder.h"
 
 #include <QDir>
 #include <QFile>
+#include <QStringEncoder>
 #include <QTest>
 
 #include <atomic>
@@ -37,6 +39,10 @@ private slots:
         const QByteArray ini = "; mill settings\r\n[MIREL]\r\nbiliA=2\r\nmenchineId = 003 \r\n"
                                "dispFormat=\"0.0\"\r\nnone=\"\"\r\nbroken line\r\n=novalue\r\n"
                                "#codeLen=9\r\n[MES]\r\nSynDays=-3\r\n";
+        const auto gb = [](const char* t) { return LegacyEncoding::toGb18030(QString::fromUtf8(t)); };
+        const auto utf16 = [](QStringConverter::Encoding e, const char* t) {
+            return QByteArray(QStringEncoder(e, QStringEncoder::Flag::WriteBom)(QString::fromUtf8(t)));
+        };
         const auto row = [](const char* name, const QByteArray& content, const char* section,
                             const char* key, const char* expected) {
             QTest::newRow(name) << content << QString::fromUtf8(section) << QString::fromUtf8(key)
@@ -58,6 +64,15 @@ private slots:
         row("bom", "\xEF\xBB\xBF[MIREL]\nbugs=破洞,\n", "MIREL", "bugs", "破洞,");
         row("first of duplicates", "[A]\nk=1\nK=2\n", "A", "k", "1");
         row("key before any section", "k=1\n[A]\n", "A", "k", "DEF");
+        // Short GB18030 texts are valid UTF-8 too; Notepad's "Unicode"; a block appended by hand.
+        row("gb18030 that is utf-8 too", gb("[CUSTOMER.SETTING]\r\nCONNECTIONSTRING=缺省\r\n"),
+            "CUSTOMER.SETTING", "CONNECTIONSTRING", "缺省");
+        row("gb18030 chinese only", gb("[MIREL]\r\nProjects=染色\r\n"), "MIREL", "Projects", "染色");
+        row("utf-16", utf16(QStringConverter::Utf16LE, "[MIREL]\r\nbugs=破洞\r\n"), "MIREL", "bugs", "破洞");
+        row("utf-16 big endian", utf16(QStringConverter::Utf16BE, "[MIREL]\nbugs=破洞\n"), "MIREL", "bugs", "破洞");
+        const QByteArray twice = "[Database]\nDriver=A\n[MES]\nx=1\n[database]\nDRIVER=B\nTdsVersion=7.4\n";
+        row("repeated section, later wins", twice, "Database", "Driver", "B");
+        row("repeated section, its own keys", twice, "Database", "TdsVersion", "7.4");
     }
     void readsWithDefaults()
     {
@@ -69,6 +84,34 @@ private slots:
             m_home->writeFile(QStringLiteral("mirel.ini"), content);
         QCOMPARE(readIni(section, key, QStringLiteral("DEF"), QStringLiteral("/mirel.ini")),
                  expected);
+    }
+
+    // config.ini names the database or stops the station, naming the file; never the embedded
+    // database by default when the file is there.
+    void configNamesTheDatabase_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("setting"); // empty: the station stops
+        const QString sqlite = QStringLiteral("Provider=SQLite;Data Source=x.db");
+        QTest::newRow("garbage") << QByteArray("\x80\x81\xFF\xFE garbage") << QString();
+        QTest::newRow("no CONNECTIONSTRING") << QByteArray("[MES]\n开始同步时间=08:00:00\n") << QString();
+        QTest::newRow("utf-16 without bom")
+            << QByteArray(QStringEncoder(QStringConverter::Utf16LE)(
+                   QStringLiteral("[CUSTOMER.SETTING]\nCONNECTIONSTRING=") + sqlite))
+            << QString();
+        QTest::newRow("utf-16")
+            << QByteArray(QStringEncoder(QStringConverter::Utf16LE, QStringEncoder::Flag::WriteBom)(
+                   QStringLiteral("[CUSTOMER.SETTING]\r\nCONNECTIONSTRING=") + sqlite))
+            << sqlite;
+    }
+    void configNamesTheDatabase()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, setting);
+        m_home->writeFile(QStringLiteral("config.ini"), content);
+        QCOMPARE(Database::connectionSetting(), setting);
+        QCOMPARE(Database::configProblem().contains(m_home->file(QStringLiteral("config.ini"))),
+                 setting.isEmpty());
     }
 
     void everyReadGoesToTheFile()

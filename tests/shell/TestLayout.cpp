@@ -1,7 +1,14 @@
 // Stored control positions: what captureLayout writes, applyLayout takes back.
+#include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
+#include "support/TempProgramFolder.h"
 #include "screen/Twips.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -26,6 +33,29 @@ class TestLayout : public QObject {
     }
 
 private slots:
+    // The stations' file choosers only choose: nothing renamed, deleted or made from them.
+    void fileDialogsOnlyChoose_data()
+    {
+        QTest::addColumn<QString>("kind");
+        for (const char* kind : {"open", "save", "folder"})
+            QTest::newRow(kind) << QString::fromLatin1(kind);
+    }
+    void fileDialogsOnlyChoose()
+    {
+        QFETCH(QString, kind);
+        TempProgramFolder home;
+        const auto d = MessageBox::fileDialog(kind, kind, QStringLiteral("Excel (*.xlsx)"), QString());
+        QVERIFY(d->testOption(QFileDialog::ReadOnly));
+        QVERIFY(d->findChild<QFileSystemModel*>()->isReadOnly());
+        QCOMPARE(QDir(d->directory()).canonicalPath(), QDir(home.path()).canonicalPath());
+        const auto views = d->findChildren<QAbstractItemView*>();
+        QVERIFY(!views.isEmpty());
+        for (const QAbstractItemView* view : views)
+            QCOMPARE(view->contextMenuPolicy(), Qt::NoContextMenu);
+        const auto* newFolder = d->findChild<QAbstractButton*>(QStringLiteral("newFolderButton"));
+        QVERIFY(!newFolder->isVisibleTo(d.get()));
+    }
+
     void roundTripAtDesignSize()
     {
         std::unique_ptr<QWidget> w(form(QSize(1024, 768)));

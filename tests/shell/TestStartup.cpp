@@ -4,9 +4,11 @@
 #include "shell/SingleInstance.h"
 #include "support/TempProgramFolder.h"
 
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <sys/stat.h>
 #include <unistd.h>
 
 class TestStartup : public QObject {
@@ -38,36 +40,34 @@ class TestStartup : public QObject {
     }
 
 private slots:
-    // A copy started from cron, a systemd unit or another shell sees other variables; it must
-    // find the same lock.
-    void lockPathIgnoresTheEnvironment_data()
+    // The lock lies where only this user can write: another account cannot keep the station
+    // from starting with a file of its own.
+    void lockInTheUsersOwnFolder_data()
     {
-        QTest::addColumn<QByteArray>("variable");
-        QTest::addColumn<QByteArray>("value");
-        QTest::newRow("runtime folder") << QByteArray("XDG_RUNTIME_DIR") << QByteArray("/run/user/4242");
-        QTest::newRow("no runtime folder") << QByteArray("XDG_RUNTIME_DIR") << QByteArray();
-        QTest::newRow("temporary folder") << QByteArray("TMPDIR") << QByteArray("/var/tmp/cron");
-        QTest::newRow("no user name") << QByteArray("USER") << QByteArray();
-        QTest::newRow("other user name") << QByteArray("USER") << QByteArray("nobody-else");
+        QTest::addColumn<int>("mode");   // of the folder XDG_RUNTIME_DIR names; 0: unset
+        QTest::addColumn<bool>("inIt");  // the lock lies in that folder
+        QTest::newRow("runtime folder") << 0700 << true;
+        QTest::newRow("runtime folder others can write") << 0777 << false;
+        QTest::newRow("runtime folder its group can write") << 0770 << false;
+        QTest::newRow("no runtime folder") << 0 << false;
     }
-    void lockPathIgnoresTheEnvironment()
+    void lockInTheUsersOwnFolder()
     {
-        QFETCH(QByteArray, variable);
-        QFETCH(QByteArray, value);
-        const QString usual = SingleInstance::defaultLockPath();
-        QVERIFY(usual.endsWith(QStringLiteral("-%1.lock").arg(::getuid())));
-        const QByteArray old = qgetenv(variable.constData());
-        const bool had = qEnvironmentVariableIsSet(variable.constData());
-        if (value.isEmpty())
-            qunsetenv(variable.constData());
+        QFETCH(int, mode);
+        QTemporaryDir runtime;
+        QVERIFY(::chmod(QFile::encodeName(runtime.path()).constData(), mode ? mode : 0700) == 0);
+        const QByteArray old = qgetenv("XDG_RUNTIME_DIR");
+        if (mode)
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
         else
-            qputenv(variable.constData(), value);
-        const QString elsewhere = SingleInstance::defaultLockPath();
-        if (had)
-            qputenv(variable.constData(), old);
-        else
-            qunsetenv(variable.constData());
-        QCOMPARE(elsewhere, usual);
+            qunsetenv("XDG_RUNTIME_DIR");
+        const QString lock = SingleInstance::defaultLockPath();
+        qputenv("XDG_RUNTIME_DIR", old);
+        QTEST(QFileInfo(lock).absolutePath() == runtime.path(), "inIt");
+        struct stat st {};
+        QVERIFY(::stat(QFile::encodeName(QFileInfo(lock).absolutePath()).constData(), &st) == 0);
+        QCOMPARE(st.st_uid, ::getuid());
+        QCOMPARE(st.st_mode & 0022, 0u);
     }
 
     void secondCopyIsRefused_data()
@@ -89,8 +89,10 @@ private slots:
         QVERIFY(p.waitForFinished(20000));
         QCOMPARE(p.exitCode(), 2);
         const QString err = QString::fromLocal8Bit(p.readAllStandardError());
-        QVERIFY2(err.contains(QStringLiteral("程序已经运作中...")), qPrintable(err));
-        QVERIFY(err.contains(QStringLiteral("taskkill /f /im mirel.exe")));
+        // The running copy by its process and how to end it here; the Windows command only there.
+        QVERIFY2(err.contains(QStringLiteral("程序已经运作中（进程 %1）").arg(::getpid())), qPrintable(err));
+        QVERIFY(err.contains(QStringLiteral("kill %1").arg(::getpid())));
+        QVERIFY(!err.contains(QStringLiteral("taskkill")));
         // The refused copy touched nothing.
         QVERIFY(QDir(home.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
     }

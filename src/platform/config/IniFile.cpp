@@ -9,12 +9,18 @@
 #include <QDir>
 #include <QLockFile>
 #include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <algorithm>
 
 struct IniFile::Text {
+    enum Encoding { Utf8, Gb18030, Utf16Le, Utf16Be };
     QStringList lines;
     QString eol = QStringLiteral("\r\n");
-    bool gb18030 = false;
+    Encoding encoding = Utf8;
     bool bom = false;
+    QString problem; ///< why the bytes are no text the program reads; empty when they are
 };
 
 namespace {
@@ -60,23 +66,23 @@ struct Range {
     qsizetype end = -1;
 };
 
-Range findSection(const QStringList& lines, const QString& section)
+// Every header of the section in file order: a section written twice (a block appended by hand
+// after the program's own) is one section, its later keys winning.
+QList<Range> findSections(const QStringList& lines, const QString& section)
 {
-    Range r;
+    QList<Range> found;
     for (qsizetype i = 0; i < lines.size(); ++i) {
         const QString name = headerName(lines[i]);
         if (name.isNull())
             continue;
-        if (r.header >= 0) {
-            r.end = i;
-            return r;
-        }
+        if (!found.isEmpty() && found.last().end < 0)
+            found.last().end = i;
         if (sameName(name, section))
-            r.header = i;
+            found.append(Range{i, -1});
     }
-    if (r.header >= 0)
-        r.end = lines.size();
-    return r;
+    if (!found.isEmpty() && found.last().end < 0)
+        found.last().end = lines.size();
+    return found;
 }
 
 qsizetype findKey(const QStringList& lines, const Range& r, const QString& key, QString* value)
@@ -95,6 +101,55 @@ qsizetype findKey(const QStringList& lines, const Range& r, const QString& key, 
 // What read() gives for a key the file lacks: a value read from a line holds no line break.
 const QString NoValue = QStringLiteral("\n");
 
+// The line of the key that counts: in the last of the section's blocks that has it.
+qsizetype findKey(const QStringList& lines, const QList<Range>& sections, const QString& key,
+                  QString* value)
+{
+    for (qsizetype s = sections.size() - 1; s >= 0; --s)
+        if (const qsizetype at = findKey(lines, sections[s], key, value); at >= 0)
+            return at;
+    return -1;
+}
+
+// Words the program's own files hold: the decoding of ambiguous bytes that shows them is the
+// file's.
+const char16_t* const knownWords[] = {u"缺省", u"看板配置", u"库存看板", u"时间间隔",
+                                      u"跑马灯内容", u"看板SQL", u"长度", u"工号"};
+
+int knownWordCount(const QString& text)
+{
+    int n = 0;
+    for (const char16_t* w : knownWords)
+        n += int(text.count(QString::fromUtf16(w)));
+    return n;
+}
+
+// True when every character beyond ASCII is Chinese text or its punctuation: what a mill's file
+// holds. GB18030 bytes read as UTF-8 give Latin and IPA letters instead.
+bool chineseOnly(const QString& text)
+{
+    bool any = false;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u < 0x80)
+            continue;
+        any = true;
+        const bool chinese = (u >= 0x2000 && u <= 0x206F) || (u >= 0x3000 && u <= 0x30FF) ||
+                             (u >= 0x3400 && u <= 0x9FFF) || (u >= 0xFF00 && u <= 0xFFEF) ||
+                             c.isSurrogate();
+        if (!chinese)
+            return false;
+    }
+    return any;
+}
+
+bool decodeUtf16(const QByteArray& bytes, QStringDecoder::Encoding encoding, QString* text)
+{
+    QStringDecoder decoder(encoding, QStringDecoder::Flag::Stateless);
+    *text = decoder(bytes);
+    return !decoder.hasError() && bytes.size() % 2 == 0;
+}
+
 } // namespace
 
 IniFile::IniFile(QString path) : m_path(std::move(path)), m_state(ProgramFolder::stateFileFor(m_path))
@@ -105,20 +160,52 @@ IniFile::Text IniFile::load() const
 {
     Text t;
     QFile f(m_path);
-    if (!f.open(QIODevice::ReadOnly))
+    if (!f.open(QIODevice::ReadOnly)) {
+        if (f.exists())
+            t.problem = QStringLiteral("不能读取（%1）").arg(f.errorString());
         return t;
+    }
     QByteArray bytes = f.readAll();
-    if (bytes.startsWith("\xEF\xBB\xBF")) {
+    QString text;
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        // Notepad's "Unicode" and "Unicode big endian".
+        t.bom = true;
+        t.encoding = bytes.startsWith("\xFF\xFE") ? Text::Utf16Le : Text::Utf16Be;
+        if (!decodeUtf16(bytes.mid(2),
+                         t.encoding == Text::Utf16Le ? QStringDecoder::Utf16LE
+                                                     : QStringDecoder::Utf16BE,
+                         &text))
+            t.problem = QStringLiteral("标着 UTF-16，内容却不是 UTF-16 文本");
+    } else if (bytes.startsWith("\xEF\xBB\xBF")) {
         t.bom = true;
         bytes.remove(0, 3);
-    }
-    QString text;
-    if (LegacyEncoding::isValidUtf8(bytes)) {
-        text = QString::fromUtf8(bytes);
+        if (LegacyEncoding::isValidUtf8(bytes))
+            text = QString::fromUtf8(bytes);
+        else
+            t.problem = QStringLiteral("标着 UTF-8，内容却不是 UTF-8 文本");
+    } else if (bytes.contains('\0')) {
+        t.problem = QStringLiteral("不是文本文件（UTF-16 的文件要带 BOM）");
     } else {
-        t.gb18030 = true;
-        text = LegacyEncoding::fromGb18030(bytes);
+        const bool utf8 = LegacyEncoding::isValidUtf8(bytes);
+        const bool ascii = std::all_of(bytes.cbegin(), bytes.cend(),
+                                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        QString gb;
+        const bool gb18030 = !ascii && LegacyEncoding::strictGb18030(bytes, &gb);
+        if (utf8)
+            text = QString::fromUtf8(bytes);
+        // Short Chinese texts in GB18030 are often valid UTF-8 too ("缺省" reads as "ȱʡ"): the
+        // reading that shows the program's own words, or else only Chinese, is the file's.
+        if (gb18030 && (!utf8 || knownWordCount(gb) > knownWordCount(text) ||
+                        (knownWordCount(gb) == knownWordCount(text) && chineseOnly(gb) &&
+                         !chineseOnly(text)))) {
+            t.encoding = Text::Gb18030;
+            text = gb;
+        } else if (!utf8) {
+            t.problem = QStringLiteral("既不是 UTF-8 也不是 GB18030 文本，无法识别");
+        }
     }
+    if (!t.problem.isEmpty())
+        return t;
     t.eol = text.contains(QStringLiteral("\r\n")) || !text.contains(u'\n') ? QStringLiteral("\r\n")
                                                                            : QStringLiteral("\n");
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -138,9 +225,23 @@ bool IniFile::save(const Text& t, QString* error) const
         return false;
     }
     const QString text = t.lines.join(t.eol) + t.eol;
-    QByteArray bytes = t.gb18030 ? LegacyEncoding::toGb18030(text) : text.toUtf8();
-    if (t.bom)
-        bytes.prepend("\xEF\xBB\xBF");
+    QByteArray bytes;
+    switch (t.encoding) {
+    case Text::Gb18030:
+        bytes = LegacyEncoding::toGb18030(text);
+        break;
+    case Text::Utf16Le:
+    case Text::Utf16Be:
+        bytes = QStringEncoder(t.encoding == Text::Utf16Le ? QStringEncoder::Utf16LE
+                                                           : QStringEncoder::Utf16BE,
+                               QStringEncoder::Flag::WriteBom)(text);
+        break;
+    case Text::Utf8:
+        bytes = text.toUtf8();
+        if (t.bom)
+            bytes.prepend("\xEF\xBB\xBF");
+        break;
+    }
     f.write(bytes);
     if (!f.commit()) {
         if (error)
@@ -158,12 +259,11 @@ QString IniFile::read(const QString& section, const QString& key, const QString&
             return recorded;
     }
     const Text t = load();
-    const Range r = findSection(t.lines, section);
-    if (r.header < 0)
-        return def;
     QString value;
-    return findKey(t.lines, r, key, &value) < 0 ? def : value;
+    return findKey(t.lines, findSections(t.lines, section), key, &value) < 0 ? def : value;
 }
+
+QString IniFile::problem() const { return load().problem; }
 
 bool IniFile::update(const std::function<bool(Text&)>& change, QString* error) const
 {
@@ -183,6 +283,12 @@ bool IniFile::update(const std::function<bool(Text&)>& change, QString* error) c
         return false;
     }
     Text t = load();
+    if (!t.problem.isEmpty()) {
+        // Written over, the file would lose what it holds.
+        if (error)
+            *error = QDir::toNativeSeparators(m_path) + QStringLiteral("：") + t.problem;
+        return false;
+    }
     return !change(t) || save(t, error);
 }
 
@@ -193,20 +299,21 @@ bool IniFile::write(const QString& section, const QString& key, const QString& v
         return IniFile(m_state, QString()).write(section, key, value, error);
     return update(
         [&](Text& t) {
-            const Range r = findSection(t.lines, section);
+            const QList<Range> sections = findSections(t.lines, section);
             const QString line = key + u'=' + value;
-            if (r.header < 0) {
+            if (sections.isEmpty()) {
                 if (!t.lines.isEmpty() && !t.lines.last().trimmed().isEmpty())
                     t.lines << QString();
                 t.lines << u'[' + section + u']' << line;
                 return true;
             }
-            const qsizetype at = findKey(t.lines, r, key, nullptr);
+            const qsizetype at = findKey(t.lines, sections, key, nullptr);
             if (at >= 0) {
                 QString k, v;
                 keyLine(t.lines[at], &k, &v);
                 t.lines[at] = k + u'=' + value; // keep the spelling the file already uses
             } else {
+                const Range& r = sections.last();
                 qsizetype insertAt = r.end;
                 while (insertAt > r.header + 1 && t.lines[insertAt - 1].trimmed().isEmpty())
                     --insertAt;
@@ -228,11 +335,14 @@ bool IniFile::removeKey(const QString& section, const QString& key, QString* err
     }
     return update(
         [&](Text& t) {
-            const Range r = findSection(t.lines, section);
-            const qsizetype at = r.header < 0 ? -1 : findKey(t.lines, r, key, nullptr);
-            if (at >= 0)
+            // Every line of the key: one left in an earlier block would come back.
+            bool removed = false;
+            qsizetype at;
+            while ((at = findKey(t.lines, findSections(t.lines, section), key, nullptr)) >= 0) {
                 t.lines.removeAt(at);
-            return at >= 0;
+                removed = true;
+            }
+            return removed;
         },
         error);
 }
@@ -248,10 +358,10 @@ bool IniFile::removeSection(const QString& section, QString* error) const
     }
     return update(
         [&](Text& t) {
-            const Range r = findSection(t.lines, section);
-            if (r.header >= 0)
-                t.lines.remove(r.header, r.end - r.header);
-            return r.header >= 0;
+            const QList<Range> sections = findSections(t.lines, section);
+            for (qsizetype s = sections.size() - 1; s >= 0; --s)
+                t.lines.remove(sections[s].header, sections[s].end - sections[s].header);
+            return !sections.isEmpty();
         },
         error);
 }
@@ -259,13 +369,14 @@ bool IniFile::removeSection(const QString& section, QString* error) const
 QStringList IniFile::keys(const QString& section) const
 {
     const Text t = load();
-    const Range r = findSection(t.lines, section);
     QStringList out;
     QString k, v;
-    for (qsizetype i = r.header + 1; r.header >= 0 && i < r.end; ++i)
-        if (keyLine(t.lines[i], &k, &v)
-            && std::none_of(out.cbegin(), out.cend(), [&](const QString& o) { return sameName(o, k); }))
-            out << k;
+    for (const Range& r : findSections(t.lines, section))
+        for (qsizetype i = r.header + 1; i < r.end; ++i)
+            if (keyLine(t.lines[i], &k, &v) &&
+                std::none_of(out.cbegin(), out.cend(),
+                             [&](const QString& o) { return sameName(o, k); }))
+                out << k;
     if (!m_state.isEmpty())
         for (const QString& own : IniFile(m_state, QString()).keys(section))
             if (std::none_of(out.cbegin(), out.cend(), [&](const QString& o) { return sameName(o, own); }))

@@ -1,7 +1,8 @@
 // Reading and writing the program folder's ini files the way the Windows profile functions do:
 // section and key names without regard to letter case, every read goes to the file, writes keep
-// comments, order and other keys, and a legacy GB18030 file stays GB18030. Installed, the
-// program writes its values into a state file of its own instead of the admin's ini file.
+// comments, order and other keys, and a file stays in its encoding: UTF-8, GB18030 or UTF-16
+// (with BOM). A section written more than once is one section whose later keys win. Installed,
+// the program writes its values into a state file of its own instead of the admin's ini file.
 #pragma once
 
 #include <QString>
@@ -19,6 +20,10 @@ public:
 
     /// The value of key in section, or def when the file, section or key is missing.
     QString read(const QString& section, const QString& key, const QString& def = QString()) const;
+
+    /// Why the file's bytes cannot be read as text (without the file's name); empty
+    /// when they can or when there is no file. Writes refuse such a file.
+    QString problem() const;
 
     /// Stores the value, creating the file, section or key when missing. False (with a message in
     /// error) when the file cannot be written.

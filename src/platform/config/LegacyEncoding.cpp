@@ -10,8 +10,10 @@ namespace LegacyEncoding {
 
 namespace {
 
-QByteArray convert(const char* to, const char* from, const QByteArray& in)
+QByteArray convert(const char* to, const char* from, const QByteArray& in, bool* clean = nullptr)
 {
+    if (clean)
+        *clean = true;
     iconv_t cd = iconv_open(to, from);
     if (cd == reinterpret_cast<iconv_t>(-1))
         return QByteArray();
@@ -23,6 +25,8 @@ QByteArray convert(const char* to, const char* from, const QByteArray& in)
     while (inLeft > 0) {
         if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1)) {
             if (errno == EILSEQ || errno == EINVAL) { // keep going past a broken byte
+                if (clean)
+                    *clean = false;
                 ++inPtr;
                 --inLeft;
                 continue;
@@ -47,6 +51,15 @@ bool isValidUtf8(const QByteArray& bytes)
 QString fromGb18030(const QByteArray& bytes)
 {
     return QString::fromUtf8(convert("UTF-8", "GB18030", bytes));
+}
+
+bool strictGb18030(const QByteArray& bytes, QString* text)
+{
+    bool clean = false;
+    const QByteArray utf8 = convert("UTF-8", "GB18030", bytes, &clean);
+    if (clean)
+        *text = QString::fromUtf8(utf8);
+    return clean;
 }
 
 QByteArray toGb18030(const QString& text) { return convert("GB18030", "UTF-8", text.toUtf8()); }

@@ -98,6 +98,22 @@ QString systemPath(const QString& windowsPath)
 #endif
 }
 
+QString fileNameProblem(const QString& name)
+{
+    if (name.trimmed().isEmpty())
+        return QStringLiteral("文件名是空的");
+    if (name.contains(u'/') || name.contains(u'\\'))
+        return QStringLiteral("文件名中不能有文件夹");
+    if (name.contains(u':'))
+        return QStringLiteral("文件名中不能有盘符");
+    if (name.trimmed() == u"." || name.trimmed() == u"..")
+        return QStringLiteral("不是文件名");
+    for (const QChar c : name)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F)
+            return QStringLiteral("文件名中有控制字符");
+    return QString();
+}
+
 QString executableName()
 {
     const QString exe = executablePath();

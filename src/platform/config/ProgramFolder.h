@@ -40,6 +40,11 @@ QString stateFileFor(const QString& iniPath);
 /// Windows; elsewhere <program folder>/c/<rest of the path>.
 QString systemPath(const QString& windowsPath);
 
+/// Why a file name from the database ("小唛.grf") is no plain file name: a folder part ("/", "\\",
+/// ".."), a drive or root ("c:"), control characters. Empty when it is one, which keeps a file
+/// written under that name in the folder it is written to.
+QString fileNameProblem(const QString& name);
+
 /// The executable's base name without extension ("mirel").
 QString executableName();
 

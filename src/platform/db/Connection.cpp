@@ -4,6 +4,7 @@
 
 #include "db/ConnectionString.h"
 #include "db/DbBackend.h"
+#include "db/SqlReadOnly.h"
 #include "db/SqliteBackend.h"
 #ifdef MIREL_WITH_ODBC
 #include "db/OdbcBackend.h"
@@ -85,6 +86,14 @@ DbBackend& Connection::backend()
 Recordset Connection::execute(const QString& batch)
 {
     return run([&](DbBackend& b) { return b.execute(batch, m_rowsAffected); });
+}
+
+Recordset Connection::query(const QString& statement)
+{
+    const QString problem = SqlReadOnly::problem(statement);
+    if (!problem.isEmpty())
+        throw DbError::readOnlyRefusal(problem + u'：' + statement.trimmed());
+    return run([&](DbBackend& b) { return b.executeReadOnly(statement, m_rowsAffected); });
 }
 
 Recordset Connection::execute(const QString& statement, const QList<DbValue>& params)

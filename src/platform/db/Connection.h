@@ -49,6 +49,11 @@ public:
     /// closed Recordset when none does. Throws DbError with the server's message; statements
     /// before the failing one keep their effect unless a transaction is rolled back.
     Recordset execute(const QString& batch);
+    /// Runs a query a user has configured (the board's stock query, a stored list, a label's
+    /// detail query): one statement that only reads, SELECT or WITH … SELECT. Anything else is
+    /// refused before it reaches the server, and the embedded database runs it on a connection
+    /// that refuses writes. Throws DbError; isReadOnlyRefusal() when it would have written.
+    Recordset query(const QString& statement);
     /// Runs one T-SQL statement with "?" markers, each bound to the value of params at its
     /// position (texts as Unicode, dates as dates), so that what an operator types never becomes
     /// part of the statement. Throws DbError as execute(), and when the markers and the values

@@ -12,6 +12,12 @@ public:
     virtual SqlDialect dialect() const = 0;
     /// Runs a T-SQL batch; the last result set with columns (closed Recordset when none).
     virtual Recordset execute(const QString& batch, qint64& rowsAffected) = 0;
+    /// As execute, for a batch that has passed SqlReadOnly; a back end that can also make the
+    /// server refuse writes does so.
+    virtual Recordset executeReadOnly(const QString& batch, qint64& rowsAffected)
+    {
+        return execute(batch, rowsAffected);
+    }
     /// Runs one T-SQL statement whose "?" markers take params in order.
     virtual Recordset executeWith(const QString& statement, const QList<DbValue>& params,
                                   qint64& rowsAffected) = 0;

@@ -21,3 +21,17 @@ bool DbError::isRowMissing() const noexcept
 {
     return m_code == rowMissingCode;
 }
+
+namespace {
+const QString readOnlyCode = QStringLiteral("READ_ONLY");
+}
+
+DbError DbError::readOnlyRefusal(const QString& message)
+{
+    return DbError(QStringLiteral("只能查询，没有执行：") + message, readOnlyCode);
+}
+
+bool DbError::isReadOnlyRefusal() const noexcept
+{
+    return m_code == readOnlyCode;
+}

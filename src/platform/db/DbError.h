@@ -25,6 +25,10 @@ public:
     static DbError rowMissing(const QString& statement);
     bool isRowMissing() const noexcept;
 
+    /// A configured query that would write (or is no single query) and was not run.
+    static DbError readOnlyRefusal(const QString& message);
+    bool isReadOnlyRefusal() const noexcept;
+
     /// The message as UTF-8.
     const char* what() const noexcept override { return m_utf8.constData(); }
 

@@ -462,6 +462,22 @@ Recordset SqliteBackend::execute(const QString& batch, qint64& rowsAffected)
     return last;
 }
 
+Recordset SqliteBackend::executeReadOnly(const QString& batch, qint64& rowsAffected)
+{
+    // The connection itself refuses writes while the query runs, whatever the translation
+    // makes of it (a procedure call, a function).
+    executeNative(QStringLiteral("PRAGMA query_only=1"));
+    const auto writable = qScopeGuard(
+        [this] { sqlite3_exec(m_db, "PRAGMA query_only=0", nullptr, nullptr, nullptr); });
+    try {
+        return execute(batch, rowsAffected);
+    } catch (const DbError& e) {
+        if ((e.nativeCode() & 0xff) == SQLITE_READONLY)
+            throw DbError::readOnlyRefusal(batch.trimmed());
+        throw;
+    }
+}
+
 void SqliteBackend::begin() { executeNative(QStringLiteral("BEGIN IMMEDIATE")); }
 
 void SqliteBackend::commit() { executeNative(QStringLiteral("COMMIT")); }

@@ -18,6 +18,7 @@ public:
 
     SqlDialect dialect() const override { return SqlDialect::Sqlite; }
     Recordset execute(const QString& batch, qint64& rowsAffected) override;
+    Recordset executeReadOnly(const QString& batch, qint64& rowsAffected) override;
     Recordset executeWith(const QString& statement, const QList<DbValue>& params,
                           qint64& rowsAffected) override;
     void forEachRow(const QString& statement, const QList<DbValue>& params,

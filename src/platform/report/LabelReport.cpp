@@ -123,7 +123,7 @@ const FilledReport& LabelReport::fill()
     };
     const ReportRenderer::QueryRunner runQuery = [&](const QString& sql, QString* problem) {
         try {
-            return database().execute(sql).rows();
+            return database().query(sql).rows();
         } catch (const DbError& e) {
             *problem = e.message();
             return QList<QList<DbValue>>();
@@ -141,7 +141,7 @@ const FilledReport& LabelReport::fill()
         const QString sql =
             ReportExpression::expandQuery(m_template.query, lookup, &expandProblems);
         try {
-            const Recordset rs = database().execute(sql);
+            const Recordset rs = database().query(sql);
             columns = rs.columns();
             rows = rs.rows();
         } catch (const DbError& e) {

@@ -74,7 +74,7 @@ void frmCheck::loadCard(const QString& cardText, const QString& lineId)
         const QString sql = stored.isEmpty() ? CheckSql::cardLookup(m_billTypes, card)
                                              : CheckSql::storedCardLookup(stored, card);
         bool online = false;
-        Recordset rs = Journal::cachedRead(QStringLiteral("card"), card, sql, &online);
+        Recordset rs = Journal::cachedQuery(QStringLiteral("card"), card, sql, &online);
         if (online) // what its labels read besides the roll, for labels printed offline
             JournalLabelRows::keepCard(conn, card, rs);
         if (!SysUtil::recordsetHasRows(rs)) {

@@ -204,8 +204,8 @@ void CheckRollListPart::queryCheck()
     try {
         Connection& conn = Database::conn();
         const QString stored = SysUtil::getListSql(conn, QStringLiteral("listSQL"), QStringLiteral("MirelQueryCheck"));
-        Recordset rs = SysUtil::openRecordset(
-            conn, CheckListSql::listQuery(stored.trimmed().isEmpty() ? m_form->rollListBase() : stored,
+        Recordset rs = conn.query(
+            CheckListSql::listQuery(stored.trimmed().isEmpty() ? m_form->rollListBase() : stored,
                                           f, Navigation::machineNumber()));
         m_grid->bindRecordset(rs);
         CheckLabelPart::publishRollList(m_form, rs); // the label tab exports what was queried

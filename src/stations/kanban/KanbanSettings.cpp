@@ -6,6 +6,8 @@
 
 #include <QLocale>
 
+#include <algorithm>
+
 namespace KanbanSettings {
 
 QString iniFile()
@@ -104,11 +106,18 @@ QString rotated(const QString& text)
     return text.mid(first) + text.left(first);
 }
 
-QString offlineText(const QDateTime& since, bool connectionLost)
+QString offlineText(const QDateTime& since, Stale why)
 {
-    const QString head =
-        connectionLost ? QStringLiteral("数据库离线 自 ") : QStringLiteral("看板SQL出错 自 ");
+    const QString head = why == Stale::DatabaseAway  ? QStringLiteral("数据库离线 自 ")
+                         : why == Stale::QueryWrites ? QStringLiteral("看板SQL只能查询 自 ")
+                                                     : QStringLiteral("看板SQL出错 自 ");
     return head + since.toString(QStringLiteral("MM-dd hh:mm:ss")) + QStringLiteral(" 起");
+}
+
+int retryPause(int failures)
+{
+    const int longest = 60000;
+    return failures >= 7 ? longest : std::min(longest, 1000 << std::max(0, failures - 1));
 }
 
 } // namespace KanbanSettings

@@ -41,7 +41,15 @@ QString clockText(const QDateTime& now);
 /// The scrolling line one step on: its first character moved to the end.
 QString rotated(const QString& text);
 
-/// The stale-data mark: the database cannot be reached, or it refuses the board's query.
-QString offlineText(const QDateTime& since, bool connectionLost = true);
+/// Why the board's rows are stale: the database cannot be reached, it refuses the board's query,
+/// or the query would write and was not run.
+enum class Stale { DatabaseAway, QueryFailed, QueryWrites };
+
+/// The stale-data mark.
+QString offlineText(const QDateTime& since, Stale why = Stale::DatabaseAway);
+
+/// Milliseconds the board waits before it reads again after failures reads in a row failed:
+/// 1 s, 2 s, 4 s … up to a minute, so that a broken query does not hammer the server every tick.
+int retryPause(int failures);
 
 } // namespace KanbanSettings

@@ -2,6 +2,8 @@
 // further every tick, with the clock and a scrolling message line.
 #pragma once
 
+#include "stations/kanban/KanbanSettings.h"
+
 #include <QDateTime>
 #include <QVector>
 #include <QWidget>
@@ -28,16 +30,18 @@ public:
     void Form_Load();
 
     /// One step of the board: the next row to the top (reloading after the last), the clock and
-    /// the scrolling line. While the database cannot be read, every tick tries again.
+    /// the scrolling line. While the database cannot be read, a tick tries again once the pause
+    /// after the last failure (retryPause) has passed.
     void tick();
-    /// Runs the board's query into the grid. A failing query leaves the last rows on the board
+    /// Runs the board's query, read-only, into the grid. A failing query leaves the last rows on the board
     /// and shows since when they are stale; false then.
     bool loadData();
     /// Places the labels and the grid for the window's size and takes over title, interval and
     /// scrolling text from kanban.ini.
     void layoutForm();
 
-    /// The settings frame: shown with the ini values, the tick stopped.
+    /// The settings frame: after the access code (DBInfo "checkpassword"), shown with the ini
+    /// values, the tick stopped. A wrong or no code leaves the board as it was.
     void showSettings();
     /// Writes every box to kanban.ini, hides the frame, restarts the tick and lays out again.
     void saveSettings();
@@ -47,6 +51,8 @@ public:
     int fontSize() const { return m_fontSize; }
     /// When the board's data went stale; invalid while the database answers.
     QDateTime offlineSince() const { return m_offlineSince; }
+    /// Milliseconds between the last failed read and the next one; 0 while the database answers.
+    int retryPause() const { return m_failures ? KanbanSettings::retryPause(m_failures) : 0; }
 
     // Controls under their names, for the station's tests.
     std::array<QLabel*, 3> lab_info{};
@@ -74,7 +80,7 @@ private:
     void applyFonts();
     void placeSettingsFrame();
     void openMenu(const QPoint& globalPos);
-    void markOffline(const QString& reason, bool connectionLost);
+    void markOffline(const QString& reason, KanbanSettings::Stale why);
     void markOnline();
     void placeTitle();
     void storeWidths();
@@ -84,6 +90,8 @@ private:
     int m_fontSize = 32;
     int m_currentRow = 0;
     QDateTime m_offlineSince;
+    QDateTime m_lastTry; ///< when the last read failed
+    int m_failures = 0;  ///< failed reads in a row
     bool m_loaded = false;
     QVector<int> m_storedWidths; ///< twips at the full type, per column; empty when none fit
 };

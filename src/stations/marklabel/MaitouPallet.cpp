@@ -58,7 +58,7 @@ void frmMaitou::loadPalletList()
         const QString stored = SysUtil::getListSql(conn, u"listSQL"_s, u"MirelQuerySimpleCheck2"_s);
         sql = MaitouSql::palletList(stored, c.TxtBox[28]->text(),
                                     readMirel(u"menchineId"_s, u"001"_s));
-        rs = SysUtil::openRecordset(conn, sql);
+        rs = conn.query(sql);
     } catch (const DbError& e) {
         if (Journal::isOffline(e)) {
             // Offline the packages saved since are in the journal, not on the pallet's list: the

@@ -3,6 +3,7 @@
 
 #include "config/ProgramFolder.h"
 #include "shell/Database.h"
+#include "shell/MessageBox.h"
 #include "stations/pictures/ThumbsSql.h"
 
 #include <QDebug>
@@ -39,7 +40,16 @@ QString exportItemPicture(qint64 id)
     const QString ext = rs.text(QStringLiteral("picName")).trimmed();
     if (ext.isEmpty())
         return folderPath;
-    const QString path = folder + QDir::separator() + QString::number(id) + u'.' + ext;
+    const QString name = QString::number(id) + u'.' + ext;
+    if (const QString problem = ProgramFolder::fileNameProblem(name); !problem.isEmpty()) {
+        // Written, it would land outside the item's folder.
+        MessageBox::show(QStringLiteral("商品 %1 的图片扩展名“%2”不能用（%3），图片没有取出")
+                             .arg(id)
+                             .arg(ext, problem),
+                         MessageBox::Critical);
+        return folderPath;
+    }
+    const QString path = folder + QDir::separator() + name;
     // Written beside and renamed, so a picture being viewed is never half replaced.
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) ||

@@ -178,7 +178,7 @@ void WorkloadListPart::loadRecordList()
         f.card = m_form->TxtBox[4]->text();
         f.worker = m_form->TxtBox[5]->text();
         const QString stored = SysUtil::getListSql(conn, u"listSQL"_s, u"LoadWorkLoadkSQL"_s);
-        m_rs = SysUtil::openRecordset(conn, WorkloadSql::listQuery(stored, f));
+        m_rs = conn.query(WorkloadSql::listQuery(stored, f));
         pggBase->bindRecordset(m_rs);
         if (m_rs.columns() != m_columns) {
             // New columns (the first query, or a changed stored query) start at the design widths.
