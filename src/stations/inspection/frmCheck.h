@@ -46,8 +46,9 @@ public:
     void newRoll();
     void clearForm();
     void assignRollNumber();
-    /// What the operator reads when the roll being saved was deleted meanwhile.
-    static QString rowDeletedMessage();
+    /// What the operator reads when the roll being saved was deleted meanwhile and now waits
+    /// on the form as a new roll with this number.
+    static QString rowDeletedMessage(const QString& newNumber);
     bool validateRoll();
     /// Saves the roll; its id, 0 when it was not saved, SavedOffline when the database could
     /// not be reached and the roll went into the offline journal.
@@ -133,6 +134,9 @@ signals:
     void settingsSaved();
     /// The defect grid was emptied or filled with a saved roll's defects.
     void defectsReplaced();
+    /// A save found the roll on the form deleted at another station (its id and number): the
+    /// form now holds it as a new roll with a number of its own.
+    void rollDeletedElsewhere(long long id, const QString& number);
 
 protected:
     // Hooks of the variant stations.
