@@ -330,7 +330,7 @@ bool CheckRollListPart::delCheck(long long id)
     }
     if (!deleteInTransaction(id))
         return false;
-    m_form->runCommand(5);
+    m_form->afterRollDeleted();
     // The form never keeps the id of a deleted roll: a later save would update nothing.
     if (static_cast<long long>(vb::Val(m_form->controls().checkId->text())) == id)
         m_form->newRoll();

@@ -95,6 +95,8 @@ public:
     virtual QString rollListBase() const;
     /// The question before a roll is deleted.
     virtual QString deleteQuestion(long long id) const;
+    /// What the form shows after a roll was deleted: the roll before it (the step 上卷).
+    virtual void afterRollDeleted() { runCommand(5); }
     /// The per-user setting that remembers the roll-label template, and its default.
     virtual QString templateSetting() const { return QStringLiteral("check"); }
     virtual QString defaultTemplate() const { return QStringLiteral("唛头"); }
