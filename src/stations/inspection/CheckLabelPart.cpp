@@ -91,6 +91,9 @@ void CheckLabelPart::onCommand(int index)
     case 11: printRoll(index); break;
     case 7: {
         getPrintTemplate();
+        // A pop-up is a window of its own and does not take the window's type: the templates
+        // are chosen with a finger, at the size of the window's own texts.
+        m_menu->setFont(m_form->font());
         QPushButton* b = c.checkCommand[7];
         m_menu->popup(b->mapToGlobal(QPoint(0, b->height())));
         break;
