@@ -6,6 +6,7 @@
 
 #include <QHeaderView>
 #include <QScrollBar>
+#include <QStyle>
 #include <QScroller>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -132,6 +133,8 @@ void EditGrid::setTextMatrix(int r, int c, const QString& text)
         m_view->setItem(r - 1, c, makeItem(c, text));
     }
     m_filling = false;
+    if (r > 0)
+        fitColText(c);
 }
 
 QTableWidgetItem* EditGrid::makeItem(int c, const QString& text) const
@@ -380,6 +383,7 @@ void EditGrid::setColWidth(int c, int twips)
     m_colTwips[c] = twips;
     if (twips > 0)
         m_view->setColumnWidth(c, std::max(1, m_twips.x(twips)));
+    fitColText(c);
 }
 
 QString EditGrid::colWidthList() const
@@ -512,10 +516,52 @@ void EditGrid::resizeEvent(QResizeEvent* e)
 
 bool EditGrid::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_view->horizontalScrollBar()
-        && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+    if ((watched == m_view->horizontalScrollBar() || watched == m_banner)
+        && (event->type() == QEvent::Show || event->type() == QEvent::Hide
+            || (watched == m_banner && event->type() == QEvent::Resize))) {
+        const QScrollBar* down = m_view->verticalScrollBar();
+        const bool atEnd = down->value() == down->maximum();
         fitWholeRows();
+        // A list kept at its newest rows stays there when the banner takes room from it.
+        if (atEnd && watched == m_banner) {
+            m_view->updateGeometries();
+            m_view->scrollToBottom();
+        }
+    }
     return QWidget::eventFilter(watched, event);
+}
+
+void EditGrid::setBanner(QWidget* banner)
+{
+    m_banner = banner;
+    static_cast<QVBoxLayout*>(layout())->insertWidget(0, banner);
+    banner->installEventFilter(this);
+    fitWholeRows();
+}
+
+void EditGrid::setColFitsText(int col, bool on)
+{
+    if (col < 0 || col >= cols())
+        return;
+    m_colFitsText.resize(cols());
+    m_colFitsText[col] = on;
+    fitColText(col);
+}
+
+void EditGrid::fitColText(int col)
+{
+    if (!m_colFitsText.value(col) || m_view->isColumnHidden(col))
+        return;
+    const QFontMetrics fm(m_view->font());
+    // The cell's text keeps the focus frame's margin on either side, and the grid line.
+    const int margins =
+        2 * (m_view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, m_view) + 1) + 4;
+    int widest = 0;
+    for (int r = 0; r < m_view->rowCount(); ++r)
+        if (const QTableWidgetItem* item = m_view->item(r, col))
+            widest = std::max(widest, fm.horizontalAdvance(item->text()) + margins);
+    if (widest > m_view->columnWidth(col))
+        m_view->setColumnWidth(col, widest);
 }
 
 void EditGrid::fitWholeRows()
@@ -530,7 +576,10 @@ void EditGrid::fitWholeRows()
     const int header = m_headerHeight >= 0 ? m_headerHeight : m_view->horizontalHeader()->sizeHint().height();
     const int chrome = header + 2 * m_view->frameWidth() +
                        (across->isVisible() ? across->height() : 0);
-    m_view->setFixedHeight(chrome + std::max(1, (height() - chrome) / row) * row);
+    const int room = height() - (m_banner && !m_banner->isHidden()
+                                     ? m_banner->height() + layout()->spacing()
+                                     : 0);
+    m_view->setFixedHeight(chrome + std::max(1, (room - chrome) / row) * row);
 }
 
 void EditGrid::applyFont()
@@ -550,6 +599,8 @@ void EditGrid::applyFont()
     m_view->verticalHeader()->setDefaultSectionSize(h);
     m_view->verticalHeader()->setMinimumSectionSize(std::min(h, 12));
     fitWholeRows();
+    for (int c = 0; c < m_colFitsText.size(); ++c)
+        fitColText(c);
 }
 
 void EditGrid::setColEditable(int c, bool editable)

@@ -125,6 +125,13 @@ public:
     void setColEditable(int col, bool editable);
     bool colEditable(int col) const;
 
+    /// A strip over the table (an alert, say) that takes its room from the table while it is
+    /// shown, instead of lying over rows. The grid takes the widget over.
+    void setBanner(QWidget* banner);
+    /// A column at least as wide as its widest text, so that no value of it is cut ("20-23.5"
+    /// rather than "20-…"); it widens as texts are set and as the type changes.
+    void setColFitsText(int col, bool on);
+
     /// The table inside, for styling and tests.
     QTableWidget* table() const;
 
@@ -142,6 +149,7 @@ protected:
 private:
     friend class GridView;
     void fitWholeRows();
+    void fitColText(int col);
     QTableWidgetItem* makeItem(int col, const QString& text) const;
     void ensureItems();
     void applyAlignment(int col);
@@ -154,6 +162,8 @@ private:
     QVector<int> m_colAlign;
     QVector<bool> m_colEditable;
     QVector<int> m_colTwips; // last width set per column, -1 when none
+    QVector<bool> m_colFitsText;
+    QWidget* m_banner = nullptr;
     double m_fontPoints = 0;
     int m_headerHeight = -1;
     int m_headerTwips = -1;

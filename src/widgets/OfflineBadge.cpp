@@ -3,9 +3,11 @@
 
 #include "shell/Journal.h"
 #include "shell/MessageBox.h"
+#include "widgets/FitText.h"
 #include "widgets/frmJournal.h"
 
 #include <QEvent>
+#include <QLabel>
 
 using namespace Qt::StringLiterals;
 
@@ -17,8 +19,10 @@ OfflineBadge::OfflineBadge(QWidget* window, QWidget* statusLine, Reprint reprint
                   "font-weight: bold; padding: 4px 12px; }"_s);
     setFocusPolicy(Qt::NoFocus); // the operator's fields keep the keyboard
     window->installEventFilter(this);
-    if (statusLine)
+    if (statusLine) {
         statusLine->installEventFilter(this);
+        m_lineMargin = statusLine->contentsMargins().right();
+    }
     connect(Journal::status(), &Journal::Status::changed, this, &OfflineBadge::show);
     connect(Journal::status(), &Journal::Status::replayed, this, &OfflineBadge::onReplayed);
     connect(this, &QPushButton::clicked, this, [this] { frmJournal::open(parentWidget()); });
@@ -48,11 +52,31 @@ void OfflineBadge::show(int pending, int refused)
     setAccessibleName(text);
     setVisible(!text.isEmpty());
     place();
+    if (text.isEmpty())
+        keepStatusClear();
+}
+
+void OfflineBadge::keepStatusClear()
+{
+    // The line's text ends before the mark ("已恢复…请核对后保存" is read to its end): its right
+    // margin is the mark's room, and its text is fitted again into what is left.
+    auto* line = qobject_cast<QLabel*>(m_statusLine);
+    if (!line)
+        return;
+    const int room = m_lineMargin + (isHidden() ? 0 : width() + 8);
+    QMargins m = line->contentsMargins();
+    if (m.right() == room)
+        return;
+    m.setRight(room);
+    line->setContentsMargins(m);
+    if (room > 0)
+        FitText::fit(line, line->font().pointSizeF(), line->font().pointSizeF() * 2 / 3);
 }
 
 void OfflineBadge::place()
 {
     adjustSize();
+    keepStatusClear();
     if (m_statusLine) {
         // Over the line's right end: its text starts at the left.
         const QRect line(m_statusLine->mapTo(parentWidget(), QPoint(0, 0)), m_statusLine->size());

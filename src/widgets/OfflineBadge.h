@@ -29,8 +29,11 @@ private:
     OfflineBadge(QWidget* window, QWidget* statusLine, Reprint reprint);
     void show(int pending, int refused);
     void place();
+    /// Keeps a status line's text out from under the mark while it shows.
+    void keepStatusClear();
     void onReplayed(const JournalReplayResult& result);
 
     QWidget* m_statusLine;
+    int m_lineMargin = 0; // the status line's own right margin
     Reprint m_reprint;
 };

@@ -6,12 +6,14 @@
 #include "stations/inspection/CheckSectionAlert.h"
 #include "widgets/CounterBox.h"
 #include "widgets/EditGrid.h"
+#include "widgets/RollStretchBar.h"
 #include "widgets/UserControl2.h"
 #include "widgets/UserControl3.h"
 #include "widgets/fProcessBar.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QTableWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -319,6 +321,13 @@ private slots:
                  (QStringList{"2", "区段报警", "33", "0", "0", "001", "最近10米扣分40"}));
         QVERIFY(!c.fProcessBar1->alertRect().isEmpty());
         QVERIFY(!part.sectionAlert()->button()->isHidden());
+        // Seen on the roll's own 33 m, over the defect list and never over one of its rows.
+        const auto* bar = f.findChild<RollStretchBar*>(QStringLiteral("alertStretch"));
+        QVERIFY(bar && bar->isVisible());
+        QCOMPARE(bar->stretchRect(0).left(), bar->barRect().left() + bar->barRect().width() * 23 / 33);
+        QTableWidget* list = f.pggCheck()->table();
+        const auto onForm = [&](const QWidget* w) { return QRect(w->mapTo(&f, QPoint()), w->size()); };
+        QVERIFY(!onForm(part.sectionAlert()->button()).intersects(onForm(list)));
         QTest::mouseClick(part.sectionAlert()->button(), Qt::LeftButton);
         QVERIFY(!part.sectionAlert()->active() && part.sectionAlert()->button()->isHidden());
         record("34", 4); // the alert of this stretch stands
@@ -335,10 +344,12 @@ private slots:
                            id + " order by id)"),
                  QString("20-33,33-0,34-0"));
         f.newRoll();
-        QVERIFY(f.defectRows().isEmpty());
+        QVERIFY(f.defectRows().isEmpty() && !bar->isVisible());
         f.loadRoll(id.toLongLong());
         QCOMPARE(f.defectRows()[0][2], QString("20-33"));
         QCOMPARE(f.defectRows()[2][2], QString("34"));
+        f.appendDefectRow({"", "纬档", "120.5-133.5", "1", "4", "001", ""}); // read whole
+        QVERIFY(list->columnWidth(2) > list->fontMetrics().horizontalAdvance("120.5-133.5"));
     }
 
     // A 4-point defect at 2 m, the counter on to 60 m: 保存 stores what the screen shows, a grade

@@ -286,6 +286,7 @@ private slots:
             if (a->isVisible())
                 captions << a->text();
         QCOMPARE(captions, (QStringList{"A品", "唛头", "订单唛头2", "bill"}));
+        QCOMPARE(part.templateMenu()->font().pointSizeF(), f.font().pointSizeF()); // finger size
         part.templateMenu()->close();
         part.templateMenu()->actions()[2]->trigger();
         QCOMPARE(SysUtil::getSetting(ProgramFolder::executableName(), "PrintTemplate", "check"), QString("订单唛头2"));

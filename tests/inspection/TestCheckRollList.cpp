@@ -136,12 +136,13 @@ private slots:
         QTest::addColumn<QString>("text2");
         QTest::addColumn<QStringList>("rolls"); // column 1 top to bottom
         QTest::addColumn<QString>("sum");
+        // A12 is counted in yards: its length is summed apart from the metres.
         QTest::newRow("none: newest first, old roll outside the dates")
-            << -1 << "" << -1 << "" << QStringList{"A12", "100", "001"} << "数量:60";
+            << -1 << "" << -1 << "" << QStringList{"A12", "100", "001"} << "数量:30米 30码";
         QTest::newRow("roll number starts with") << 11 << "00" << -1 << "" << QStringList{"001"} << "数量:10";
-        QTest::newRow("card anywhere") << 8 << "12" << -1 << "" << QStringList{"A12"} << "数量:30";
+        QTest::newRow("card anywhere") << 8 << "12" << -1 << "" << QStringList{"A12"} << "数量:30码";
         QTest::newRow("card and dye lot by dye lot")
-            << 8 << "K" << 10 << "J" << QStringList{"100", "001", "A12"} << "数量:60";
+            << 8 << "K" << 10 << "J" << QStringList{"100", "001", "A12"} << "数量:30米 30码";
         QTest::newRow("worker starts with") << 13 << "7" << -1 << "" << QStringList{"100"} << "数量:20";
         QTest::newRow("remark contains") << 12 << "边" << -1 << "" << QStringList{"001"} << "数量:10";
         QTest::newRow("nothing found") << 9 << "无" << -1 << "" << QStringList{} << "数量:0";
@@ -159,7 +160,7 @@ private slots:
         QCOMPARE(part.date(1)->date(), QDate::currentDate());
         addRoll(fx, "001", "001", "onCount=10,item2='J2',remark='靠边破洞',checkUsercode='001'");
         addRoll(fx, "100", "001", "onCount=20,item2='J1',checkUsercode='700'");
-        addRoll(fx, "A12", "001", "onCount=30,billCode='KA12B',item2='J3'");
+        addRoll(fx, "A12", "001", "onCount=30,billCode='KA12B',item2='J3',checkcount=0.9144");
         addRoll(fx, "0011", "001", "onCount=99,createDate='2020-01-01 08:00:00'");
         if (box >= 0)
             f.controls().TxtBox[box]->setText(text);

@@ -63,7 +63,7 @@ private slots:
         QCOMPARE(c.checkSpec->cursorPosition(), 0); // the remark shows from its start
         QCOMPARE(c.labInfo[3]->text(), QString("客户：杭州锦华服饰  订单号：P-88  交期：2026-12-20"));
         QCOMPARE(c.labInfo[2]->text(), QString("品种：涤棉府绸  规格：45x45 133x72  颜色：藏青 数量:1000  备注："));
-        QCOMPARE(c.labInfo[0]->text(), QString(" 送检数量：900 已检A品数量：/1000 匹数：0"));
+        QCOMPARE(c.labInfo[0]->text(), QString(" 送检数量：900 已检A品数量：0/1000 匹数：0"));
         QCOMPARE(c.TxtBox[18]->text(), QString("001"));
         QCOMPARE(offlineStatusLine(&f), c.LabBox[0]);
         f.loadCard("K001", "12"); // a line without quantities shows 0

@@ -74,7 +74,8 @@ private slots:
         MessageBox::clearShown();
         if (action.startsWith(u"save"_s)) {
             save(f, u"7"_s);
-            QCOMPARE(MessageBox::lastShown().text, u"这条记录已被删除，已改为新记录，请再按保存"_s);
+            QCOMPARE(MessageBox::lastShown().text,
+                     u"这条记录已被删除，已改为新记录（卷号%1），请再按保存"_s.arg(c.TxtBox[18]->text()));
             // The counter stays off over a roll kept or reopened: it would write another roll's length.
             QVERIFY(!f.polling());
             QCOMPARE(fx.scalar(u"select count(*) from checkDetail"_s), u"0"_s); // rolled back
@@ -98,6 +99,40 @@ private slots:
             QCOMPARE(
                 fx.scalar(u"select count(*) from checkDetail where checkid="_s + c.checkId->text()),
                 u"1"_s);
+    }
+
+    // The label printed for a roll deleted elsewhere carries the deleted roll's id and number:
+    // once the roll is saved anew, its label is offered again (after the save, not during it).
+    void printedLabelOfferedAgain_data()
+    {
+        QTest::addColumn<bool>("again");
+        QTest::newRow("printed again") << true;
+        QTest::newRow("not printed") << false;
+    }
+    void printedLabelOfferedAgain()
+    {
+        QFETCH(bool, again);
+        CheckFixture fx;
+        fx.home().writeFile(u"打印/唛头/唛头.grf"_s, "[report]\n");
+        frmCheck& f = openStation(fx, Inspection);
+        CheckLabelPart labels(&f);
+        QList<qint64> printed;
+        labels.setPrintFn([&](const QString&, qint64 id, bool, int) { printed << id; });
+        save(f, u"5"_s, 4); // 打印标签
+        const QString id = f.controls().checkId->text();
+        fx.exec(u"insert checkinfo(billCode,billdetailId,checkCode) values('K001',11,'002')"_s);
+        deleteElsewhere(fx, id);
+        save(f, u"7"_s);
+        MessageBox::clearShown();
+        MessageBox::setNextAnswer(again ? MessageBox::AnswerYes : MessageBox::AnswerNo);
+        save(f, u"7"_s);
+        const QString now = f.controls().checkId->text();
+        QCOMPARE(MessageBox::shown().value(0).text,
+                 u"已打印的标签（卷号001）是被删除的记录的，重新打印卷号003的标签？"_s);
+        QCOMPARE(printed, again ? (QList<qint64>{id.toLongLong(), now.toLongLong()})
+                                : QList<qint64>{id.toLongLong()});
+        save(f, u"8"_s); // that roll's own save: nothing to offer
+        QCOMPARE(MessageBox::shown().size(), 1);
     }
 };
 

@@ -302,18 +302,21 @@ private slots:
         QTEST(f.palletSummary()->text() + u'|' + f.ppgCheckGrid2()->textMatrix(f.ppgCheckGrid2()->row(), 5), "expected");
     }
 
-    // The count of packages a pallet holds is asked for only when the operator starts a new
-    // package: stepping and the delete go on without it. A restart brings the count back.
+    // 上卷 and 下卷 step through a pallet's packages, counted by the packages per pallet: they ask
+    // for the count. 换卷 and a delete (on screen, or from the roll list) leave a new package on
+    // the form, whose 保存 adds one with its time and overwrites none.
     void packagesPerPalletGuard_data()
     {
         QTest::addColumn<int>("command");
         QTest::addColumn<QString>("perPallet");
         QTest::addColumn<int>("shown"); // the package on screen after the command: 0 new, 1, 2
-        QTest::newRow("new package, empty") << 1 << "" << 2;
-        QTest::newRow("new package, text") << 1 << "箱" << 2;
-        QTest::newRow("new package, 20 a pallet") << 1 << "20" << 0;
-        QTest::newRow("previous, empty") << 5 << "" << 1;
-        QTest::newRow("delete, empty") << 9 << "" << 1;
+        QTest::newRow("new package, empty") << 1 << "" << 0;
+        QTest::newRow("new package, text") << 1 << "箱" << 0;
+        QTest::newRow("previous, empty") << 5 << "" << 2;
+        QTest::newRow("next, text") << 6 << "箱" << 2;
+        QTest::newRow("previous, 20 a pallet") << 5 << "20" << 1;
+        QTest::newRow("delete, empty") << 9 << "" << 0;
+        QTest::newRow("delete listed") << 16 << "20" << 0;
     }
     void packagesPerPalletGuard()
     {
@@ -322,19 +325,35 @@ private slots:
         QFETCH(int, shown);
         CheckFixture fx;
         stackBoxes(fx, u"P-7"_s, 2);
+        fx.exec(u"insert into checkinfo(checkcode,machineId,bagnumber,bagTime,createDate) values"
+                "('010','001','261205001','2026-12-05 11:02','2026-12-05')"_s); // a packing box
         frmMaitou& f = openMaitou(fx);
-        new CheckRollListPart(&f);
+        auto* list = new CheckRollListPart(&f);
         f.show();
         const auto& c = f.controls();
-        QCOMPARE(c.TxtBox[5]->text(), u"20"_s);
-        f.loadRoll(2);
+        QCOMPARE(c.TxtBox[28]->text() + c.TxtBox[5]->text(), u"P-720"_s); // its pallet, not the box
+        f.loadRoll(command == 16 ? 1 : 2);
         c.TxtBox[5]->setText(perPallet);
+        if (command == 16) {
+            f.runCommand(10);
+            list->grid()->setRow(1); // package 002, newest first
+        }
         QTest::mouseClick(c.checkCommand[command], Qt::LeftButton);
         QCOMPARE(c.checkId->text(), QString::number(shown));
-        QCOMPARE(fx.scalar(u"select count(*) from checkinfo"_s), command == 9 ? u"1"_s : u"2"_s);
+        const bool deleted = command == 9 || command == 16;
+        QCOMPARE(fx.scalar(u"select count(*) from checkinfo where bagTime is null"_s), deleted ? u"1"_s : u"2"_s);
         QCOMPARE(MessageBox::lastShown().text == u"输入每版的箱数", shown == 2);
         if (shown == 2)
             QCOMPARE(f.focusWidget(), c.TxtBox[5]);
+        if (shown != 0)
+            return;
+        c.autoHuanJuan->setChecked(false);
+        save(f, u"21"_s);
+        QCOMPARE(fx.scalar(u"select group_concat(oncount) from checkinfo where bagTime is null"_s),
+                 deleted ? u"20.5,21"_s : u"20.5,20.5,21"_s);
+        QCOMPARE(fx.scalar(u"select bagnumber || ' ' || length(createDate) || ' ' || "
+                           "(createDate like '% __:__:__') from checkinfo where oncount=21"_s),
+                 u"P-7 19 1"_s);
     }
 
     void fieldGroupGeometry_data()

@@ -274,6 +274,47 @@ private slots:
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(u"; ")));
     }
 
+    // A 40 m roll graded under the frames' scoring: its points are those it was graded with
+    // (metre 5 holds 4 + 3, capped to 4; the long defect 20-23.5 scores 4 in each of its four
+    // metres), and the section alert kept with it is no defect, in the range and before it.
+    void gradedPointsWithoutAlerts_data()
+    {
+        QTest::addColumn<QString>("scoring");
+        QTest::addColumn<QString>("capSetting");
+        QTest::addColumn<double>("points");
+        QTest::newRow("4-point, capped") << "美标4分制" << "1" << 26.0;
+        QTest::newRow("4-point, no cap") << "美标4分制" << "0" << 17.0;
+        QTest::newRow("10-point ignores the cap") << "国标10分制" << "1" << 17.0;
+    }
+    void gradedPointsWithoutAlerts()
+    {
+        QFETCH(QString, scoring);
+        QFETCH(QString, capSetting);
+        QFETCH(double, points);
+        m_c.execute(QStringLiteral(
+            "delete from checkDetail where checkId = 600; delete from checkinfo where id = 600;"
+            "insert checkinfo(id, itemid, onCount, checkcount, grade, machineId, item2, "
+            "createDate) values(600, 1, 40, 1, 'B品', 'C01', '150', '2027-03-01 10:00:00');"
+            "insert checkDetail(checkId, bugName, bugPosition, bugEnd, bugCount, bugScore) values"
+            "(600, '破洞', 5, 0, 1, 4), (600, '破洞', 5.5, 0, 1, 3), (600, '油污', 10, 0, 1, 4),"
+            "(600, '纬档', 20, 23.5, 1, 4), (600, '油污', 30, 0, 1, 2),"
+            "(600, '区段报警', 12, 0, 0, 0)"));
+        const double cap = QualityData::frameCap(scoring, capSetting);
+        const auto grades = QualityData::parseGrades(QStringLiteral("A品^0,B品^20"));
+        Filter f;
+        f.from = f.to = QDate(2027, 3, 1);
+        const QualityData::Overview o = QualityData::load(m_c, f, grades, cap);
+        f.from = f.to = QDate(2027, 3, 2);
+        const QualityData::Totals before = QualityData::load(m_c, f, grades, cap).before;
+        for (const QualityData::Totals& t : {o.now, before}) {
+            QCOMPARE(t.points, points);
+            QCOMPARE(t.defects, 5.0);
+        }
+        for (const QualityData::ParetoRow& row : o.pareto)
+            QVERIFY(row.defect != u"区段报警");
+        QCOMPARE(o.pareto.size(), 3);
+    }
+
     // The colour follows the change as shown: a change that rounds to "0.0" is not coloured.
     void pointsChange_data()
     {

@@ -37,12 +37,13 @@ QString LabelFixture::createDatabase(const QString& path, int rolls)
     for (int i = 1; i <= rolls; ++i) {
         sql += QStringLiteral(
                    "insert into checkinfo(billcode,billdetailid,itemid,checkcode,oncount,grade,"
-                   "taskno,checkusercode,createdate,bagnumber,bagweight,bagtime) values"
+                   "taskno,checkusercode,createdate,bagnumber,bagweight,bagtime,checkcount) values"
                    " ('SC2026-0158',1,1,'%1',%2,'%3','L2611','012','2026-12-05 10:31:00',"
-                   "'261205001',61.25,'2026-12-05 11:02:00');")
+                   "'261205001',61.25,'2026-12-05 11:02:00',%4);") // roll 008 in yards
                    .arg(i + 6, 3, 10, QLatin1Char('0'))
                    .arg(98.5 + (i - 1))
-                   .arg(i % 3 == 0 ? QStringLiteral("二等品") : QStringLiteral("一等品"));
+                   .arg(i % 3 == 0 ? QStringLiteral("二等品") : QStringLiteral("一等品"))
+                   .arg(i == 2 ? 0.9144 : 1);
     }
     // One transaction: the fixture is rebuilt for every test case and must not wait on the disk.
     exec(path, QStringLiteral("begin;") + sql + QStringLiteral("commit;"));

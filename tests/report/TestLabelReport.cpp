@@ -3,6 +3,7 @@
 // program, whose PDF carries the roll's data in Chinese and whose barcodes read back as the ids
 // the stations scan.
 #include "LabelFixture.h"
+#include "db/Connection.h"
 #include "support/ReadBack.h"
 
 #include "report/Barcode.h"
@@ -271,7 +272,7 @@ private slots:
             << u"00000001"_s << number;
         QTest::newRow("order mark")
             << u"唛头/订单唛头2.grf"_s << QVariant(2.0)
-            << u"杭州明远服饰有限公司|PO-88123|全棉斜纹布|008|99.5 米|L2611|一等品|00000002"_s
+            << u"杭州明远服饰有限公司|PO-88123|全棉斜纹布|008|99.5 码|L2611|一等品|00000002"_s
             << u"00000002"_s << number;
         QTest::newRow("box mark")
             << u"箱唛/箱唛.grf"_s << QVariant(u"261205001"_s)
@@ -317,14 +318,24 @@ private slots:
 
     // The roll label with the roll map: texts and QR code read back from the PDF by poppler and
     // zbar, the defects found in the 203 dpi raster where the map says they are.
+    void rollMapAndQr_data()
+    {
+        QTest::addColumn<double>("checkcount");
+        QTest::addColumn<QString>("unit");
+        QTest::newRow("metres") << 1.0 << u"米"_s;
+        QTest::newRow("yards") << 0.9144 << u"码"_s;
+    }
     void rollMapAndQr()
     {
+        QFETCH(double, checkcount);
+        QFETCH(QString, unit);
+        countIn(checkcount);
         LabelReport r;
         const QString pdf = m_dir.filePath(u"唛头-图.pdf"_s);
         const QString text = print(r, u"唛头/唛头-图.grf"_s, 1).value(0);
         // Units 12 (3 + 2 capped at 4) and 40 score 4, the weft bar 60-72 scores 4 in each of its
         // 12 metres; the section alert row of no points is not on the map.
-        for (const QString& t : {u"等级 一等品"_s, u"扣分 56"_s, u"98.5"_s, u"007"_s})
+        for (const QString& t : {u"等级 一等品"_s, u"扣分 56"_s, u"98.5 "_s + unit, u"007"_s})
             QVERIFY2(text.contains(t), qPrintable(text));
         QCOMPARE(ReadBack::run(u"pdftoppm"_s,
                                {u"-r"_s, u"300"_s, u"-png"_s, pdf, m_dir.filePath(u"map"_s)}),
@@ -332,7 +343,7 @@ private slots:
         QCOMPARE(
             ReadBack::run(u"zbarimg"_s, {u"-q"_s, u"--raw"_s, u"-Sdisable"_s, u"-Sqrcode.enable"_s,
                                          m_dir.filePath(u"map-1.png"_s)}),
-            u"ID:1 卡号:SC2026-0158 卷号:007 长度:98.5 等级:一等品 扣分:56"_s);
+            u"ID:1 卡号:SC2026-0158 卷号:007 长度:98.5"_s + unit + u" 等级:一等品 扣分:56"_s);
 
         const FilledBox& map =
             *std::find_if(r.fill().pages[0].boxes.begin(), r.fill().pages[0].boxes.end(),
@@ -357,6 +368,14 @@ private slots:
 private:
     QTemporaryDir m_dir;
     QString m_conn;
+    // Roll 1 of the fixture counted in metres (1) or yards (0.9144).
+    void countIn(double checkcount)
+    {
+        Connection c;
+        c.open(m_conn);
+        c.execute(u"update checkinfo set checkcount = ? where id = 1"_s, {DbValue(checkcount)});
+    }
+
     // The roll label on the fixture database, from roll id on.
     void loadRollLabel(LabelReport& r, const QVariant& id, const QString& name = QString())
     {

@@ -172,10 +172,10 @@ void frmCheck::loadProgressHistory(const QString& lineId)
 namespace {
 
 // A sum of metres or kilograms as the inspector reads it: the embedded database adds in binary
-// floating point (120.3 + 29.56 comes back as 149.85999999999999). No rolls: no figure.
+// floating point (120.3 + 29.56 comes back as 149.85999999999999). No rolls yet: 0 of them.
 QString amountText(const DbValue& v)
 {
-    return v.isNull() ? QString() : vb::CStr(v.toDouble());
+    return vb::CStr(v.isNull() ? 0.0 : v.toDouble());
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "db/SqlText.h"
 #include "shell/Database.h"
 #include "shell/JournalLabel.h"
+#include "shell/MessageBox.h"
 #include "shell/Print.h"
 #include "shell/SysUtil.h"
 #include "stations/inspection/frmCheck.h"
@@ -47,7 +48,39 @@ CheckLabelPart::CheckLabelPart(frmCheck* form)
     m_menu->setObjectName(QStringLiteral("Modle1"));
     buildTab();
     connect(form, &frmCheck::commandRequested, this, &CheckLabelPart::onCommand);
+    connect(form, &frmCheck::rollCleared, this, [this] {
+        m_printedId = 0;
+        m_printedNumber.clear();
+    });
+    connect(form, &frmCheck::rollDeletedElsewhere, this,
+            [this](long long id, const QString& number) {
+                if (id > 0 && id == m_printedId)
+                    m_printedNumber = number;
+                m_printedId = 0;
+            });
+    connect(form, &frmCheck::rollSaved, this, &CheckLabelPart::offerReprint);
     form->installEventFilter(this);
+}
+
+void CheckLabelPart::offerReprint(long long id)
+{
+    if (m_printedNumber.isEmpty() || m_printing || id <= 0)
+        return;
+    const QString old = std::exchange(m_printedNumber, QString());
+    CheckControls& c = m_form->controls();
+    // The cloth runs on: the saved roll's quantity must not follow the counter while the
+    // inspector answers (the save keeps the roll on the form or starts the next one after).
+    m_form->setPolling(false);
+    // Its barcode carries the deleted roll's id, whatever its number says.
+    if (!MessageBox::question(
+            QStringLiteral("已打印的标签（卷号%1）是被删除的记录的，重新打印卷号%2的标签？")
+                .arg(old, c.TxtBox[18]->text()),
+            m_form))
+        return;
+    if (m_printedCommand == 11)
+        printMark(id);
+    else
+        print(rollTemplate(), id, c.isPrintreview->isChecked(), c.UpDown1->value());
 }
 
 void CheckLabelPart::onCommand(int index)
@@ -58,6 +91,9 @@ void CheckLabelPart::onCommand(int index)
     case 11: printRoll(index); break;
     case 7: {
         getPrintTemplate();
+        // A pop-up is a window of its own and does not take the window's type: the templates
+        // are chosen with a finger, at the size of the window's own texts.
+        m_menu->setFont(m_form->font());
         QPushButton* b = c.checkCommand[7];
         m_menu->popup(b->mapToGlobal(QPoint(0, b->height())));
         break;
@@ -114,8 +150,11 @@ void CheckLabelPart::printRoll(int command)
     long long id = static_cast<long long>(vb::Val(c.checkId->text()));
     const bool update = id > 0;
     const bool saving = id <= 0 || readMirel(QStringLiteral("DelCheck"), QStringLiteral("1")) == u"1";
-    if (saving)
+    if (saving) {
+        m_printing = true;
         id = m_form->saveRoll(true);
+        m_printing = false;
+    }
     // One label per roll from this button: the next roll (newRoll) enables it again.
     c.checkCommand[command]->setEnabled(false);
     if (id == frmCheck::SavedOffline) {
@@ -138,10 +177,14 @@ void CheckLabelPart::printRoll(int command)
         m_form->setStatus(frmCheck::savedStatus(update));
         m_form->sayRenumbered(update);
     }
-    if (command == 4)
-        print(rollTemplate(), id, c.isPrintreview->isChecked(), c.UpDown1->value());
-    else
-        printMark(id);
+    const bool printed =
+        command == 4 ? print(rollTemplate(), id, c.isPrintreview->isChecked(), c.UpDown1->value())
+                     : printMark(id);
+    m_printedNumber.clear(); // this roll's label carries its number now
+    if (printed && !nextRoll) {
+        m_printedId = id;
+        m_printedCommand = command;
+    }
     if (nextRoll) {
         m_form->runCommand(1);
         if (saving && !c.reviewCheckCode->isChecked())

@@ -100,6 +100,9 @@ private:
                       const QList<JournalLabelRows::Table>& kept);
     /// The mark label's template (command 11).
     static QString markTemplate();
+    /// After a save: the roll whose label was printed had been deleted at another station and
+    /// is saved now under another number; offers its label again.
+    void offerReprint(long long id);
 
     frmCheck* m_form;
     EditGrid* m_grid = nullptr;
@@ -108,4 +111,8 @@ private:
     QList<QPushButton*> m_cmdTag;
     QList<QRadioButton*> m_tagType;
     PrintFn m_print;
+    long long m_printedId = 0;  // the roll on the form whose label was printed here
+    int m_printedCommand = 4;   // with command 4 (roll label) or 11 (mark label)
+    QString m_printedNumber;    // the number that label carries, once that roll was deleted
+    bool m_printing = false;    // a print command saves: its own label is the new one
 };

@@ -3,6 +3,9 @@
 #include "stations/inspection/CheckListSql.h"
 
 #include "shell/SqlText.h"
+#include "text/Vb.h"
+
+#include <QStringList>
 
 namespace CheckListSql {
 
@@ -25,6 +28,32 @@ QString builtInBase()
          + QStringLiteral(" left join billdetail c on c.billdetailid=a.billdetailid ")
          + QStringLiteral(" left join item d on d.itemid=c.itemid")
          + QStringLiteral(" where 1=1 ");
+}
+
+QString yardRolls(const QList<qint64>& ids)
+{
+    QStringList list;
+    for (qint64 id : ids)
+        list << QString::number(id);
+    // The frame stores the yard's length in metres as the roll's unit factor.
+    return QStringLiteral("select id from checkinfo where checkcount = 0.9144 and id in (") +
+           list.join(u',') + u')';
+}
+
+QString quantitySum(const QList<ListedQuantity>& rows)
+{
+    double sums[2] = {0, 0};
+    bool found[2] = {false, false};
+    for (const ListedQuantity& r : rows) {
+        sums[r.yards] += r.quantity;
+        found[r.yards] = true;
+    }
+    if (!found[1])
+        return QStringLiteral("数量:") + vb::CStr(sums[0]);
+    QString text = QStringLiteral("数量:");
+    if (found[0])
+        text += vb::CStr(sums[0]) + QStringLiteral("米 ");
+    return text + vb::CStr(sums[1]) + QStringLiteral("码");
 }
 
 QString listQuery(const QString& stored, const Filters& f, const QString& machineId)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDate>
+#include <QList>
 #include <QString>
 
 namespace CheckListSql {
@@ -25,6 +26,18 @@ QString builtInBase();
 /// The list statement: the stored text (or the built-in one when stored is empty) with
 /// "{machineId}" replaced, then the filters, the date range and the order.
 QString listQuery(const QString& stored, const Filters& f, const QString& machineId);
+
+/// The ids among these whose rolls are counted in yards (a frame with "显示码数" ticked).
+QString yardRolls(const QList<qint64>& ids);
+
+/// A listed roll's quantity and whether it is counted in yards.
+struct ListedQuantity {
+    double quantity = 0;
+    bool yards = false;
+};
+/// The list's total: "数量:" and the sum when every roll is counted in metres; with rolls in
+/// yards each unit is summed apart ("数量:104.3米 32.81码"), a yard never added to a metre.
+QString quantitySum(const QList<ListedQuantity>& rows);
 
 /// Item, stock batch and quantity of a roll, read before it is deleted.
 QString rollForStock(long long rollId);

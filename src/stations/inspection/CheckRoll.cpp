@@ -297,7 +297,8 @@ long long frmCheck::saveRoll(bool refreshTotals)
         setPolling(wasPolling);
         if (e.isRowMissing())
             rollWasDeleted();
-        MessageBox::critical(e.isRowMissing() ? rowDeletedMessage() : e.message(), this);
+        MessageBox::critical(
+            e.isRowMissing() ? rowDeletedMessage(c.TxtBox[18]->text()) : e.message(), this);
         return 0;
     }
     if (!stockError.isEmpty())
@@ -308,16 +309,20 @@ long long frmCheck::saveRoll(bool refreshTotals)
     return id;
 }
 
-QString frmCheck::rowDeletedMessage()
+QString frmCheck::rowDeletedMessage(const QString& newNumber)
 {
-    return QStringLiteral("这条记录已被删除，已改为新记录，请再按保存");
+    // The number the roll will be saved with: a label printed with the old one is wrong now.
+    return QStringLiteral("这条记录已被删除，已改为新记录（卷号%1），请再按保存").arg(newNumber);
 }
 
 void frmCheck::rollWasDeleted()
 {
     // What was typed stays; the next save inserts it as a new roll with a number of its own.
+    const long long id = qint64(vb::Val(c.checkId->text()));
+    const QString number = c.TxtBox[18]->text();
     c.checkId->setText(QStringLiteral("0"));
     assignRollNumber();
+    emit rollDeletedElsewhere(id, number);
     setStatus(QStringLiteral("新"));
     enableCommands();
 }

@@ -17,6 +17,7 @@
 #include "widgets/EditGrid.h"
 
 #include <QCloseEvent>
+#include <QSet>
 #include <algorithm>
 #include <QDateEdit>
 #include <QGroupBox>
@@ -209,17 +210,32 @@ void CheckRollListPart::queryCheck()
                                           f, Navigation::machineNumber()));
         m_grid->bindRecordset(rs);
         CheckLabelPart::publishRollList(m_form, rs); // the label tab exports what was queried
+        m_sum->setText(CheckListSql::quantitySum(listedQuantities(conn)));
     } catch (const DbError& e) {
         MessageBox::critical(e.message(), m_form);
-        return;
     }
+}
+
+QList<CheckListSql::ListedQuantity> CheckRollListPart::listedQuantities(Connection& conn)
+{
     // The quantity column is where the shown list has it (the mark-label list puts the grade in
     // column 9); a stored list without a "数量" column keeps the mill's old place for it.
     const int quantity = int(m_grid->header().indexOf(QStringLiteral("数量")));
-    double sum = 0;
-    for (int row = 1; row < m_grid->rows(); ++row)
-        sum += vb::Val(m_grid->textMatrix(row, quantity >= 0 ? quantity : 9));
-    m_sum->setText(QStringLiteral("数量:") + vb::CStr(sum));
+    QList<CheckListSql::ListedQuantity> rows;
+    QList<qint64> ids;
+    for (int row = 1; row < m_grid->rows(); ++row) {
+        rows.append({vb::Val(m_grid->textMatrix(row, quantity >= 0 ? quantity : 9)), false});
+        ids << qint64(vb::Val(m_grid->textMatrix(row, 0)));
+    }
+    if (ids.isEmpty())
+        return rows;
+    QSet<qint64> yards;
+    Recordset rs = SysUtil::openRecordset(conn, CheckListSql::yardRolls(ids));
+    for (rs.moveFirst(); !rs.eof(); rs.moveNext())
+        yards.insert(rs.field(0).toLongLong());
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        rows[i].yards = yards.contains(ids[i]);
+    return rows;
 }
 
 void CheckRollListPart::openListedRoll(int row)
@@ -314,7 +330,7 @@ bool CheckRollListPart::delCheck(long long id)
     }
     if (!deleteInTransaction(id))
         return false;
-    m_form->runCommand(5);
+    m_form->afterRollDeleted();
     // The form never keeps the id of a deleted roll: a later save would update nothing.
     if (static_cast<long long>(vb::Val(m_form->controls().checkId->text())) == id)
         m_form->newRoll();

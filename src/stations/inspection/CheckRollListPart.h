@@ -2,10 +2,13 @@
 // card stepping buttons.
 #pragma once
 
+#include "stations/inspection/CheckListSql.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QRect>
 
+class Connection;
 class frmCheck;
 class EditGrid;
 class QDateEdit;
@@ -48,6 +51,8 @@ private:
     void deleteShownRoll();
     void deleteListedRoll();
     bool deleteInTransaction(long long id);
+    /// The listed rolls' quantities and units (read by their ids, column 0).
+    QList<CheckListSql::ListedQuantity> listedQuantities(Connection& conn);
 
     frmCheck* m_form;
     QPointer<EditGrid> m_grid;

@@ -7,6 +7,7 @@
 #include "stations/inspection/frmCheck.h"
 #include "text/Vb.h"
 #include "widgets/EditGrid.h"
+#include "widgets/RollStretchBar.h"
 #include "widgets/fProcessBar.h"
 
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QHBoxLayout>
 
 namespace {
 
@@ -22,11 +24,37 @@ QString readMirel(const QString& key, const QString& def)
     return SysUtil::readIni(QStringLiteral("MIREL"), key, def, QStringLiteral("/mirel.ini"));
 }
 
+double alertWindow()
+{
+    const double window = vb::Val(readMirel(QStringLiteral("AlertWindow"), QStringLiteral("10")));
+    return window > 0 ? window : 10;
+}
+
 } // namespace
 
 CheckSectionAlert::CheckSectionAlert(frmCheck* form, QObject* parent)
-    : QObject(parent), m_form(form), m_button(new QPushButton(form->controls().Frame5))
+    : QObject(parent)
+    , m_form(form)
+    , m_panel(new QWidget)
+    , m_button(new QPushButton(m_panel))
+    , m_strip(new RollStretchBar(m_panel))
 {
+    m_panel->setObjectName(QStringLiteral("alertPanel"));
+    // One row beside each other, so that the list gives up only about one of its rows.
+    auto* layout = new QHBoxLayout(m_panel);
+    layout->setContentsMargins(0, 0, 0, 2);
+    layout->setSpacing(6);
+    layout->addWidget(m_button, 3);
+    layout->addWidget(m_strip, 2);
+    m_button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_strip->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_strip->setObjectName(QStringLiteral("alertStretch"));
+    m_strip->setAccessibleName(QStringLiteral("区段报警位置"));
+    m_panel->hide();
+    form->pggCheck()->setBanner(m_panel);
+    connect(form, &frmCheck::defectsReplaced, this, &CheckSectionAlert::showStretchesOfRows);
+    connect(form->controls().TxtBox[7], &QLineEdit::textChanged, m_strip,
+            [this](const QString& text) { m_strip->setLength(vb::Val(text)); });
     m_button->setObjectName(QStringLiteral("cmdAlert"));
     m_button->setStyleSheet(QStringLiteral(
         "QPushButton{background:#d00000;color:white;font-weight:bold;border:2px solid #600000;"
@@ -39,19 +67,40 @@ CheckSectionAlert::CheckSectionAlert(frmCheck* form, QObject* parent)
 
 void CheckSectionAlert::place()
 {
-    const QRect frame = designRect(m_form->controls().Frame5);
-    const QRect grid = designRect(m_form->pggCheck());
-    placeTwips(m_button, QRect(grid.x() + 100, grid.y() + 300, frame.width() - 2 * grid.x() - 200,
-                               std::min(700, grid.height() / 2)));
-    m_button->raise();
+    const Twips tw = Twips::of(m_form);
+    m_button->setFixedHeight(tw.y(480));
+    m_strip->setFixedHeight(tw.y(480));
+    QFont f = m_form->font(); // the window's type: read from a step away
+    f.setBold(true);
+    m_button->setFont(f);
+}
+
+void CheckSectionAlert::showPanel()
+{
+    m_panel->setVisible(!m_button->isHidden() || !m_strip->stretches().isEmpty());
+    m_form->pggCheck()->setTopRow(m_form->pggCheck()->rows() - 1);
+}
+
+void CheckSectionAlert::showStretchesOfRows()
+{
+    const double window = alertWindow();
+    QList<QPair<double, double>> stretches;
+    for (const QStringList& row : m_form->defectRows())
+        if (row.value(1) == QStringView(CheckGrading::AlertRowName)) {
+            const double at = vb::Val(row.value(2));
+            stretches.append({std::max(0.0, at - window), at});
+        }
+    m_strip->setStretches(stretches);
+    m_strip->setLength(vb::Val(m_form->controls().TxtBox[7]->text()));
+    if (stretches.isEmpty())
+        acknowledge(); // another roll: its alert is not this one's
+    showPanel();
 }
 
 void CheckSectionAlert::check(double cap)
 {
     const double limit = vb::Val(readMirel(QStringLiteral("AlertPoints"), QStringLiteral("0")));
-    double window = vb::Val(readMirel(QStringLiteral("AlertWindow"), QStringLiteral("10")));
-    if (window <= 0)
-        window = 10;
+    const double window = alertWindow();
     CheckControls& c = m_form->controls();
     const double at = vb::Val(c.TxtBox[7]->text());
     double points = 0;
@@ -66,13 +115,22 @@ void CheckSectionAlert::check(double cap)
                              c.TxtBox[7]->text(), QStringLiteral("0"), QStringLiteral("0"),
                              c.TxtBox[0]->text(), remark});
     c.fProcessBar1->setAlertSection(at - window, at);
-    const QString caption = QStringLiteral("区段报警 %1：%2，点此确认").arg(stretch, remark);
+    QList<QPair<double, double>> stretches = m_strip->stretches();
+    stretches.append({std::max(0.0, at - window), at});
+    m_strip->setStretches(stretches);
+    m_strip->setLength(at);
+    // Short enough for the frame's narrow list: the stretch itself is on the roll's bar beside
+    // it, the whole remark in the alert's row.
+    const QString caption =
+        QStringLiteral("区段报警 扣分%1，点此确认").arg(vb::sqlNumber(points));
+    m_button->setToolTip(QStringLiteral("区段报警 %1：%2").arg(stretch, remark));
     m_button->setText(caption);
     m_button->setAccessibleName(caption);
     if (!m_timer.isActive())
         m_framePalette = c.Frame5->palette();
     place();
     m_button->show();
+    showPanel();
     m_timer.start();
     flash();
 }
@@ -97,4 +155,5 @@ void CheckSectionAlert::acknowledge()
     m_lit = false;
     m_form->controls().Frame5->setPalette(m_framePalette);
     m_button->hide();
+    showPanel(); // the roll's bar stays with the stretch
 }

@@ -1,7 +1,9 @@
 // The section alert of the inspection window: when the points of the last metres pass the mill's
 // limit ([MIREL] AlertPoints over AlertWindow metres), the progress bar's section turns red, the
 // defect frame flashes and the bell rings until the inspector touches the alert. The alert is
-// kept with the roll as a defect row "区段报警" of no points.
+// kept with the roll as a defect row "区段报警" of no points. Over the defect list (taking its room,
+// never lying over its rows) a bar of the roll on its own length shows every alerted stretch
+// until the roll is done.
 #pragma once
 
 #include <QList>
@@ -12,6 +14,7 @@
 
 class frmCheck;
 class QPushButton;
+class RollStretchBar;
 
 class CheckSectionAlert : public QObject {
     Q_OBJECT
@@ -27,14 +30,21 @@ public:
     void acknowledge();
     bool active() const { return m_timer.isActive(); }
     QPushButton* button() const { return m_button; }
-    /// Places the alert over the top of the defect grid (design twips of the frame).
+    /// The roll's bar with the alerted stretches.
+    RollStretchBar* stretchBar() const { return m_strip; }
+    /// Sizes the alert and the roll's bar for the window's scale.
     void place();
 
 private:
     void flash();
+    /// The stretches of the alert rows on the roll now on the form.
+    void showStretchesOfRows();
+    void showPanel();
 
     frmCheck* m_form;
+    QWidget* m_panel;
     QPushButton* m_button;
+    RollStretchBar* m_strip;
     QTimer m_timer;
     QPalette m_framePalette;
     bool m_lit = false;

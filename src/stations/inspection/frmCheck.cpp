@@ -65,6 +65,7 @@ frmCheck::frmCheck(QWidget* parent) : QWidget(parent)
     const int widths[] = {400, 1100, 800, 700, 700, 800, 1000};
     for (int i = 0; i < 7; ++i)
         m_pggCheck->setColWidth(i, widths[i]);
+    m_pggCheck->setColFitsText(2, true); // a long defect's "20-23.5" is read whole
     // The remark takes what the other columns leave, so the list never scrolls sideways on the
     // frame's panel (the scroll bar of a long list would push the remark out of sight).
     m_pggCheck->table()->horizontalHeader()->setStretchLastSection(true);

@@ -48,8 +48,9 @@ public:
     void newRoll();
     void clearForm();
     void assignRollNumber();
-    /// What the operator reads when the roll being saved was deleted meanwhile.
-    static QString rowDeletedMessage();
+    /// What the operator reads when the roll being saved was deleted meanwhile and now waits
+    /// on the form as a new roll with this number.
+    static QString rowDeletedMessage(const QString& newNumber);
     bool validateRoll();
     /// Saves the roll; its id, 0 when it was not saved, SavedOffline when the database could
     /// not be reached and the roll went into the offline journal.
@@ -100,6 +101,8 @@ public:
     virtual QString rollListBase() const;
     /// The question before a roll is deleted.
     virtual QString deleteQuestion(long long id) const;
+    /// What the form shows after a roll was deleted: the roll before it (the step 上卷).
+    virtual void afterRollDeleted() { runCommand(5); }
     /// The per-user setting that remembers the roll-label template, and its default.
     virtual QString templateSetting() const { return QStringLiteral("check"); }
     virtual QString defaultTemplate() const { return QStringLiteral("唛头"); }
@@ -142,6 +145,9 @@ signals:
     /// The inspector chose the grade by hand (not the code: a new or reopened roll, the
     /// automatic grade).
     void gradeTouched();
+    /// A save found the roll on the form deleted at another station (its id and number): the
+    /// form now holds it as a new roll with a number of its own.
+    void rollDeletedElsewhere(long long id, const QString& number);
 
 protected:
     // Hooks of the variant stations.

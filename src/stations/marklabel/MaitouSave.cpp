@@ -13,6 +13,7 @@
 #include "stations/marklabel/MaitouSql.h"
 #include "text/Vb.h"
 
+#include <QDateTime>
 #include <QLineEdit>
 
 using namespace Qt::StringLiterals;
@@ -60,6 +61,8 @@ CheckSql::Roll frmMaitou::rollValues() const
 {
     CheckSql::Roll r = frmCheck::rollValues();
     r.itemId = double(articleId());
+    // The pallet's shipping list and the office read when each package was packed.
+    r.today = QDateTime::currentDateTime().toString(u"yyyy-MM-dd HH:mm:ss"_s);
     return r;
 }
 

@@ -57,8 +57,10 @@ QString insertAutoItem(const QString& name, const QString& itemType, const QStri
 
 QString lastPallet(const QString& machineId)
 {
+    // A packing table's box number is written onto inspected rolls with the packing time; the
+    // packages and boxes of these stations carry their pallet number without one.
     return u"select top 1 bagnumber, item2 from checkinfo where machineId='"_s +
-           sqlText(machineId) + u"' and isnull(bagnumber,'')<>'' order by id desc"_s;
+           sqlText(machineId) + u"' and isnull(bagnumber,'')<>'' and bagTime is null order by id desc"_s;
 }
 
 QString packageSaved(const QString& number, const QString& pallet, const QString& machineId,

@@ -203,9 +203,11 @@ void frmMaitou::loadItem(const QString& itemId)
 
 bool frmMaitou::commandAllowed(int index)
 {
-    // The packages of a pallet are counted from its first: the operator's 换卷 needs the count.
-    // Stepping and the form cleared after a delete do not start a package and are never held up.
-    if (index == 1 && sender() == c.checkCommand[1] && vb::Val(c.TxtBox[5]->text()) <= 0) {
+    // The pallet list's packages are counted against the packages per pallet: stepping through
+    // them (上卷, 下卷) needs the count. 换卷 starts a package and is never held up, nor is the
+    // step a delete runs.
+    if ((index == 5 || index == 6) && sender() == c.checkCommand[index]
+        && vb::Val(c.TxtBox[5]->text()) <= 0) {
         MessageBox::show(u"输入每版的箱数"_s, MessageBox::Information, MessageBox::Ok, QString(), this);
         c.TxtBox[5]->setFocus();
         return false;
@@ -223,7 +225,7 @@ void frmMaitou::journalReplayed(const JournalReplayResult& result)
 void frmMaitou::afterCommand(int index)
 {
     // After a save, a print and a delete (a deleted package must leave the list on screen).
-    if (index == 2 || index == 4 || index == 9 || index == 11)
+    if (index == 2 || index == 4 || index == 9 || index == 11 || index == 16)
         loadPalletList();
 }
 

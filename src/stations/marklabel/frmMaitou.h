@@ -40,6 +40,9 @@ public:
 
     QString rollListBase() const override;
     QString deleteQuestion(long long id) const override;
+    /// A new package, with the pallet and article the packer had on the form: stepping to the
+    /// package before (perhaps of another pallet) would have the next 保存 overwrite it.
+    void afterRollDeleted() override { newRoll(); }
     QString templateSetting() const override { return QStringLiteral("checkMaitou"); }
     QString defaultTemplate() const override { return QStringLiteral("订单唛头2"); }
 

@@ -2,6 +2,8 @@
 #include "stations/quality/QualityData.h"
 
 #include "db/Connection.h"
+#include "grading/FourPoint.h"
+#include "stations/inspection/CheckGrading.h"
 #include "text/Vb.h"
 
 #include <algorithm>
@@ -25,6 +27,13 @@ Grades parseGrades(const QString& setting)
         g.limits << (vb::IsNumeric(limit) ? std::optional<double>(vb::Val(limit)) : std::nullopt);
     }
     return g;
+}
+
+double frameCap(const QString& scoring, const QString& capPerUnit)
+{
+    return scoring.trimmed().toUpper() == u"美标4分制" && CheckGrading::settingIsTrue(capPerUnit)
+               ? FourPoint::Cap
+               : 0;
 }
 
 std::optional<double> Totals::firstShare() const

@@ -27,6 +27,10 @@ struct Grades {
 };
 Grades parseGrades(const QString& setting);
 
+/// The per-metre cap the frames grade under: 4 with the 4-point scoring ("美标4分制", setting
+/// USASTANDARD) and CapPerUnit on, else 0 (no cap).
+double frameCap(const QString& scoring, const QString& capPerUnit);
+
 /// Sums over rolls.
 struct Totals {
     qint64 rolls = 0;
@@ -84,8 +88,11 @@ struct Overview {
 };
 
 /// Reads everything the overview shows for filter. The Pareto ignores the filter's defect (it is
-/// the chart that picks one). Throws DbError.
-Overview load(Connection& c, const QualitySql::Filter& filter, const Grades& grades);
+/// the chart that picks one). cap > 0: the frames grade under the 4-point per-metre cap, and a
+/// roll's points are its capped sum as the frame graded it (the Pareto keeps each defect's own
+/// points). Throws DbError.
+Overview load(Connection& c, const QualitySql::Filter& filter, const Grades& grades,
+              double cap = 0);
 
 /// Totals of the current row of a recordset of QualitySql's summary columns.
 Totals totalsOf(const Recordset& rs);

@@ -6,6 +6,7 @@
 #include "stations/quality/QualityData.h"
 
 #include "db/Connection.h"
+#include "grading/FourPoint.h"
 
 #include <QHash>
 
@@ -227,12 +228,14 @@ private:
 // much wider than the rolls read (a narrowing to a machine of many, say), where seeking the
 // defects roll by roll reads less.
 void readDefects(Connection& c, const QualitySql::Filter& f, const QString& touched, Read& r,
-                 Pareto* pareto)
+                 Pareto* pareto, double cap)
 {
     if (r.rolls.isEmpty())
         return;
     const bool named = pareto || !touched.isEmpty();
     QString name;
+    // Under the cap a roll's points follow from where its defects lie, not from their sum.
+    QList<QList<FourPoint::Defect>> placed(cap > 0 ? r.rolls.size() : 0);
     forEach(c,
             r.dense() ? QualitySql::defectRowsOfIds(r.firstId, r.lastId)
                       : QualitySql::defectRows(f),
@@ -249,10 +252,16 @@ void readDefects(Connection& c, const QualitySql::Filter& f, const QString& touc
                     to.counted = true;
                     to.points += points;
                     to.defects += defects;
+                    if (cap > 0)
+                        placed[roll - r.rolls.data()].append(
+                            {row.number(4), row.number(5), points});
                 }
                 if (pareto)
                     pareto->add(to, name, defects, points);
             });
+    for (qsizetype i = 0; i < placed.size(); ++i)
+        if (!placed[i].isEmpty())
+            r.rolls[i].points = FourPoint::cappedSum(placed[i], cap);
 }
 
 void add(Totals& t, const Roll& roll, bool firstGrade)
@@ -319,7 +328,7 @@ Touch touchOf(const QualitySql::Filter& f, const Read& r)
 
 // The totals of the range before, summed from its rows as the range's are: the database reads
 // that range's day alone when a day is touched, the touched grade and defect are left to the sums.
-Totals before(Connection& c, const QualitySql::Filter& f, const QString& firstGrade)
+Totals before(Connection& c, const QualitySql::Filter& f, const QString& firstGrade, double cap)
 {
     QualitySql::Filter read = f;
     read.grade.clear();
@@ -332,12 +341,12 @@ Totals before(Connection& c, const QualitySql::Filter& f, const QString& firstGr
     touch.dayTouched = false;
     Totals t;
     // Every roll counts and the rolls' ids leave no gap: the database sums their defects.
-    if (touchedDefect.isEmpty() && !touch.gradeTouched && r.whole()) {
+    if (touchedDefect.isEmpty() && !touch.gradeTouched && r.whole() && cap <= 0) {
         const Recordset sums = run(c, QualitySql::defectSumsOfIds(r.firstId, r.lastId));
         t.defects = sums.number(QStringLiteral("defects"));
         t.points = sums.number(QStringLiteral("points"));
     } else {
-        readDefects(c, read, touchedDefect, r, nullptr);
+        readDefects(c, read, touchedDefect, r, nullptr, cap);
     }
     for (const Roll& roll : r.rolls)
         if (roll.counted && touch.passes(roll))
@@ -347,12 +356,12 @@ Totals before(Connection& c, const QualitySql::Filter& f, const QString& firstGr
 
 } // namespace
 
-Overview load(Connection& c, const QualitySql::Filter& filter, const Grades& grades)
+Overview load(Connection& c, const QualitySql::Filter& filter, const Grades& grades, double cap)
 {
     Overview o;
     o.filter = filter;
     o.gradeNames = grades.names.isEmpty() ? QStringList{grades.first()} : grades.names;
-    o.before = before(c, QualitySql::previousRange(filter), grades.first());
+    o.before = before(c, QualitySql::previousRange(filter), grades.first(), cap);
 
     // The range's rolls, touches left to the sums below; a touched day outside the range (the
     // range changed since) still gives its Pareto, as the days and tables show the range alone.
@@ -373,7 +382,7 @@ Overview load(Connection& c, const QualitySql::Filter& filter, const Grades& gra
     readRolls(c, read, filter.from, !touchedDefect.isEmpty(), true, r);
     const Touch touch = touchOf(filter, r);
     Pareto pareto(touch);
-    readDefects(c, read, touchedDefect, r, &pareto);
+    readDefects(c, read, touchedDefect, r, &pareto, cap);
     o.pareto = pareto.rows();
 
     const QList<int> column =

@@ -2,6 +2,8 @@
 // table "r"): its metres, its inspected area and the points and defects of its defect rows.
 #include "stations/quality/QualitySql.h"
 
+#include "stations/inspection/CheckGrading.h"
+
 namespace QualitySql {
 
 namespace {
@@ -27,6 +29,11 @@ QString area()
 // defect (the frame deducts its allowance once, too).
 const QString points = QStringLiteral("(case when d.bugScore > 0 then d.bugScore else 0 end)");
 const QString defects = QStringLiteral("(case when d.bugCount > 0 then d.bugCount else 1 end)");
+
+// A frame keeps its section alerts with the roll as rows of no points: they mark a stretch, they
+// are no defect of the cloth.
+const QString noAlerts = QStringLiteral(" and isnull(d.bugName, '') <> '") +
+                         QString::fromUtf16(CheckGrading::AlertRowName) + u'\'';
 
 // The mark-label and fiber-box stations save their packages and boxes into the same table, always
 // with a pallet number (empty when none was typed); the inspection frames leave it null. The
@@ -71,7 +78,7 @@ QString where(const Filter& f, QList<DbValue>& params)
 QString perRoll(const QString& measure, const Filter& f, QList<DbValue>& params)
 {
     QString s = QStringLiteral("isnull((select sum(") + measure +
-                QStringLiteral(") from checkDetail d where d.checkId = a.id");
+                QStringLiteral(") from checkDetail d where d.checkId = a.id") + noAlerts;
     if (!f.defect.trimmed().isEmpty()) {
         s += QStringLiteral(" and d.bugName = ?");
         params << DbValue(f.defect.trimmed());
@@ -131,19 +138,21 @@ Query rollRows(const Filter& f, bool places)
 
 const QString defectColumns = QStringLiteral("select d.checkId as roll, d.bugName as defect, ") +
                               defects + QStringLiteral(" as defects, ") + points +
-                              QStringLiteral(" as points from ");
+                              QStringLiteral(" as points, d.bugPosition as start, isnull(d.bugEnd, "
+                                             "0) as finish from ");
 
 Query defectRows(const Filter& f)
 {
     Query q;
     q.text = defectColumns + QStringLiteral("checkinfo a join checkDetail d on d.checkId = a.id") +
-             where(f, q.params);
+             where(f, q.params) + noAlerts;
     return q;
 }
 
 Query defectRowsOfIds(qint64 first, qint64 last)
 {
-    return {defectColumns + QStringLiteral("checkDetail d where d.checkId >= ? and d.checkId <= ?"),
+    return {defectColumns + QStringLiteral("checkDetail d where d.checkId >= ? and d.checkId <= ?") +
+                noAlerts,
             {DbValue(first), DbValue(last)}};
 }
 
@@ -152,7 +161,8 @@ Query defectSumsOfIds(qint64 first, qint64 last)
     return {QStringLiteral("select isnull(sum(") + defects +
                 QStringLiteral("), 0) as defects, isnull(sum(") + points +
                 QStringLiteral("), 0) as points from checkDetail d where d.checkId >= ? and "
-                               "d.checkId <= ?"),
+                               "d.checkId <= ?") +
+                noAlerts,
             {DbValue(first), DbValue(last)}};
 }
 

@@ -46,8 +46,9 @@ Query figures(const Filter& f, const QString& firstGrade);
 /// machine, inspector and grade), so that the database does not sort a month of rolls for a
 /// GROUP BY.
 Query rollRows(const Filter& f, bool places);
-/// One row per defect of the filter's rolls: the roll's id, the defect's name, its defects and
-/// its points (as figures counts them).
+/// One row per defect of the filter's rolls: the roll's id, the defect's name, its defects, its
+/// points (as figures counts them), its start and its end (0 for a defect at one place). Section
+/// alerts kept with a roll are no defects: no statement here counts them.
 Query defectRows(const Filter& f);
 /// The same columns for every defect of the rolls with ids first to last, read from the defect
 /// index alone (rolls of a range have neighbouring ids: they are numbered as they are saved).

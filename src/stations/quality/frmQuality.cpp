@@ -212,6 +212,11 @@ void frmQuality::Form_Load()
     Database::openConnection();
     m_grades = QualityData::parseGrades(SysUtil::readIni(
         QStringLiteral("MIREL"), QStringLiteral("grade"), QString(), QStringLiteral("/mirel.ini")));
+    m_cap = QualityData::frameCap(
+        SysUtil::readIni(QStringLiteral("MIREL"), QStringLiteral("USASTANDARD"), QString(),
+                         QStringLiteral("/mirel.ini")),
+        SysUtil::readIni(QStringLiteral("MIREL"), QStringLiteral("CapPerUnit"), QString(),
+                         QStringLiteral("/mirel.ini")));
     const QDate today = QDate::currentDate();
     dtpTo->setDate(today);
     dtpFrom->setDate(today.addDays(-6));
@@ -271,7 +276,7 @@ bool frmQuality::reload()
         f.defect = m_touch.defect;
         f.day = m_touch.day;
         f.grade = m_touch.grade;
-        showOverview(QualityData::load(Database::conn(), f, m_grades));
+        showOverview(QualityData::load(Database::conn(), f, m_grades, m_cap));
     } catch (const DbError& e) {
         // The figures of the last query stay; a database that went away brings new ones when
         // it is back, as the wall board does.

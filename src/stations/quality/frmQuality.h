@@ -93,6 +93,7 @@ private:
 
     QualityChartViews* m_charts = nullptr;
     QualityData::Grades m_grades;
+    double m_cap = 0; ///< the frames' per-metre cap, 0 when they grade without it
     QualityData::Overview m_overview;
     QualitySql::Filter m_base;  ///< the fields as they were at the last 查询
     QualitySql::Filter m_touch; ///< only defect, day and grade are used
