@@ -193,6 +193,9 @@ bool needsInterpreter(const SqlTokens& t, QSet<QString>& tableVariables)
         u"end"_s,   u"else"_s,     u"print"_s,  u"raiserror"_s, u"throw"_s,
         u"return"_s, u"break"_s,   u"continue"_s, u"commit"_s, u"rollback"_s,
         u"goto"_s,  u"save"_s};
+    // "rollback to name" returns to one of the embedded engine's savepoints: plain SQL.
+    if (verb == u"rollback" && second < t.size() && t.at(second).isWord(u"to"))
+        return false;
     if (control.contains(verb))
         return true;
     for (const SqlToken& tok : t) {

@@ -55,6 +55,15 @@ QString verbOf(const SqlTokens& t)
 // The tokens after the first word (the condition of if/while, the rest of a statement).
 SqlTokens afterFirst(const SqlTokens& t) { return t.mid(next(t, 0) + 1); }
 
+// "rollback to name": the embedded engine's own return to a savepoint, which leaves the
+// transaction (and the count of open ones) as it is.
+bool toSavepoint(const SqlTokens& t)
+{
+    const SqlTokens rest = afterFirst(t);
+    const qsizetype at = next(rest, 0);
+    return at < rest.size() && rest.at(at).isWord(u"to");
+}
+
 class Parser {
 public:
     explicit Parser(QList<SqlTokens> pieces) : m_pieces(std::move(pieces)) {}
@@ -318,7 +327,7 @@ private:
             throwError(afterFirst(n.tokens));
         else if (v == u"begin tran")
             beginTran();
-        else if (v == u"commit" || v == u"rollback")
+        else if ((v == u"commit" || v == u"rollback") && !toSavepoint(n.tokens))
             endTran(v == u"commit");
         else if (v == u"save")
             throw error(QStringLiteral("嵌入式数据库不支持 SAVE TRANSACTION"));
