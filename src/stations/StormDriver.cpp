@@ -157,6 +157,7 @@ Operator progress(frmWorkload* f)
         if (steps.isEmpty())
             return u"没有工艺"_s;
         f->TxtBox[0]->setText(pick(cards, n));
+        emit f->TxtBox[0]->returnPressed(); // the card is looked up before its step is chosen
         f->ProcessBtn[steps.at(n % steps.size())]->click();
         f->TxtBox[1]->setText(u"001"_s);
         f->TxtBox[2]->setText(QString::number(100 + n));
