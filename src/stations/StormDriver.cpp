@@ -67,7 +67,7 @@ Outcome pressSave(frmCheck* f)
     long long saved = 0;
     const auto c =
         QObject::connect(f, &frmCheck::rollSaved, f, [&saved](long long id) { saved = id; });
-    f->controls().checkCommand[2]->click();
+    f->controls().checkCommand[CheckCmd::Save]->click();
     QObject::disconnect(c);
     return {saved > 0 ? QString::number(saved) : QString(), f->status()};
 }
@@ -80,12 +80,12 @@ Operator inspection(frmCheck* f)
     const auto fill = [f, cards](int n) {
         CheckControls& c = f->controls();
         const QString card = pick(cards, n);
-        if (c.TxtBox[6]->text() != card) {
-            c.TxtBox[6]->setText(card);
-            f->runCommand(0);
+        if (c.TxtBox[CheckField::Card]->text() != card) {
+            c.TxtBox[CheckField::Card]->setText(card);
+            f->runCommand(CheckCmd::FindCard);
         }
-        c.TxtBox[0]->setText(u"001"_s);
-        c.TxtBox[7]->setText(QString::number(40 + n % 60));
+        c.TxtBox[CheckField::Worker]->setText(u"001"_s);
+        c.TxtBox[CheckField::Quantity]->setText(QString::number(40 + n % 60));
         static const char16_t* names[] = {u"破洞", u"油污", u"断经", u"断纬", u"色差"};
         f->setDefectRows({});
         for (int k = 0; k < 5; ++k)
@@ -103,10 +103,10 @@ Operator markLabel(frmMaitou* f)
     f->controls().autoHuanJuan->setChecked(true);
     const auto fill = [f](int n) {
         CheckControls& c = f->controls();
-        if (n % 10 == 0 || c.TxtBox[28]->text().isEmpty())
+        if (n % 10 == 0 || c.TxtBox[CheckField::Pallet]->text().isEmpty())
             f->cmdBangbtn()->click();
-        c.TxtBox[0]->setText(u"001"_s);
-        c.TxtBox[7]->setText(QString::number(20 + n % 30));
+        c.TxtBox[CheckField::Worker]->setText(u"001"_s);
+        c.TxtBox[CheckField::Quantity]->setText(QString::number(20 + n % 30));
         return QString();
     };
     return {fill, [f] { return pressSave(f); }};

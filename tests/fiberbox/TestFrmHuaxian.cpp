@@ -2,6 +2,7 @@
 // letter whichever way the grade changes, and the full pallet's list and pallet change; and the
 // Modbus counter (net weight) with the text scale (gross weight) at once over real ptys, both
 // played by mirel-devsim.
+#include "time/Clock.h"
 #include "../devices/DevSim.h"
 #include "../marklabel/MaitouFixture.h"
 
@@ -38,9 +39,9 @@ struct WeighingStation {
         QTest::mouseClick(f.controls().Check2, Qt::LeftButton);
         QTest::mouseClick(f.controls().isChen, Qt::LeftButton);
     }
-    QString net() const { return f.controls().TxtBox[7]->text(); }
-    QString gross() const { return f.controls().TxtBox[14]->text(); }
-    QString counterStatus() const { return f.controls().LabBox[16]->text(); }
+    QString net() const { return f.controls().TxtBox[CheckField::Quantity]->text(); }
+    QString gross() const { return f.controls().TxtBox[CheckField::Weight]->text(); }
+    QString counterStatus() const { return f.controls().LabBox[CheckLabel::CounterSensor]->text(); }
 };
 
 } // namespace
@@ -80,10 +81,10 @@ private slots:
         QCOMPARE(f.palletSummary()->text(), u"净重:54.7  箱数:3"_s);
         const QString first = fx.scalar(u"select min(id) from checkinfo"_s);
         const QString created = fx.scalar(u"select createDate from checkinfo where id="_s + first);
-        QVERIFY(created.startsWith(QDate::currentDate().toString(u"yyyy-MM-dd "_s))); // weighed at
+        QVERIFY(created.startsWith(Clock::today().toString(u"yyyy-MM-dd "_s))); // weighed at
         c.gradeBtn[1]->click(); // the next box was to be a second; the first box is reopened
         f.loadRoll(first.toLongLong());
-        c.TxtBox[24]->setText(u"4"_s);
+        c.TxtBox[CheckField::SpareA]->setText(u"4"_s);
         c.autoHuanJuan->setChecked(false);
         save(f, u"19.5"_s);
         QCOMPARE(f.status(), u" 修改成功！"_s);
@@ -118,20 +119,20 @@ private slots:
         frmMaitou& f = openMaitou(fx, fiberBox);
         QVERIFY(showWithParts(f));
         const auto& c = f.controls();
-        c.TxtBox[3]->setText(batch);
+        c.TxtBox[CheckField::DyeLot]->setText(batch);
         for (int i : taps)
             QTest::mouseClick(c.gradeBtn[i], Qt::LeftButton);
         if (then == u"new")
-            f.runCommand(1);
+            f.runCommand(CheckCmd::NewRoll);
         if (then == u"reopen") { // a box stored with 二等 but without its letter
             fx.exec(u"insert into checkinfo(checkcode,taskno,grade,itemid) values('009','2405','二等',1)"_s);
             f.loadRoll(fx.scalar(u"select max(id) from checkinfo"_s).toLongLong());
         }
         if (then == u"auto") { // 12 points on 100 m²
             f.appendDefectRow({QString(), u"毛丝"_s, u"1"_s, u"1"_s, u"12"_s, u"001"_s, QString()});
-            f.runCommand(15);
+            f.runCommand(CheckCmd::Recompute);
         }
-        QTEST(c.TxtBox[3]->text(), "result");
+        QTEST(c.TxtBox[CheckField::DyeLot]->text(), "result");
     }
 
     // 19 boxes stand on the pallet; the 20th fills it. The pallet changes only once its list
@@ -170,7 +171,7 @@ private slots:
         QVERIFY(f);
         f->show();
         const auto& c = f->controls();
-        QCOMPARE(c.TxtBox[28]->text() + u'/' + c.TxtBox[5]->text(), u"P-7/20"_s); // goes on with its pallet
+        QCOMPARE(c.TxtBox[CheckField::Pallet]->text() + u'/' + c.TxtBox[CheckField::Style]->text(), u"P-7/20"_s); // goes on with its pallet
         const QTableWidget* t = f->ppgCheckGrid2()->table(); // the lowest row in sight is whole
         const int low = t->rowAt(t->viewport()->height() - 1);
         QCOMPARE(t->rowViewportPosition(low) + t->rowHeight(low), t->viewport()->height());
@@ -194,7 +195,7 @@ private slots:
         const QString text = list.open(QIODevice::ReadOnly) ? QString::fromLatin1(list.readAll()) : QString();
         QCOMPARE(text.count(QRegularExpression(u"/Type\\s*/Page[^s]"_s)), yes && printer ? 20 : 0);
         const QString pallet = yes && printer ? firstPallet() : u"P-7"_s;
-        QCOMPARE(c.TxtBox[28]->text(), pallet);
+        QCOMPARE(c.TxtBox[CheckField::Pallet]->text(), pallet);
         MessageBox::setNextAnswer(MessageBox::AnswerNo);
         save(*f, u"19.8"_s); // the 21st box: a new pallet, or the question again
         QCOMPARE(asked(), yes && printer ? 1 : 2);
@@ -212,10 +213,10 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(st.gross(), u"10.50"_s, 10000);
         QTRY_COMPARE_WITH_TIMEOUT(st.net(), u"8.25"_s, 10000);
         QCOMPARE(st.counterStatus(), u"码表通讯中..."_s);
-        QCOMPARE(st.f.controls().LabBox[26]->text(), u"台称通讯中..."_s);
+        QCOMPARE(st.f.controls().LabBox[CheckLabel::ScaleSensor]->text(), u"台称通讯中..."_s);
         st.scale.command("weight 12.3");
         QTRY_COMPARE_WITH_TIMEOUT(st.gross(), u"12.30"_s, 10000);
-        st.f.controls().TxtBox[14]->setText(u"99"_s); // the scale's weight wins on the next tick
+        st.f.controls().TxtBox[CheckField::Weight]->setText(u"99"_s); // the scale's weight wins on the next tick
         QTRY_COMPARE_WITH_TIMEOUT(st.gross(), u"12.30"_s, 10000);
     }
 

@@ -5,12 +5,15 @@
 #include "shell/DbInfoCache.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
+#include "time/Clock.h"
 #include "widgets/PanelStyle.h"
 
 #include <QLineEdit>
 
 CheckFixture::CheckFixture(const QByteArray& mirelIni)
 {
+    // The station's day is fixed: a run across midnight sees one day.
+    Clock::set(QDateTime(QDate(2026, 3, 14), QTime(10, 30)));
     m_home.writeFile(QStringLiteral("config.ini"), "[CUSTOMER.SETTING]\nCONNECTIONSTRING=缺省\n");
     // A mill sets its roll number pattern; three digits is the common one.
     m_home.writeFile(QStringLiteral("mirel.ini"), "[MIREL]\ncodeLen=000\n" + mirelIni);
@@ -41,6 +44,7 @@ CheckFixture::~CheckFixture()
 {
     m_form.reset();
     Database::conn().close();
+    Clock::set(QDateTime());
 }
 
 frmCheck& CheckFixture::open() { return open(nullptr); }
@@ -62,8 +66,8 @@ QString CheckFixture::scalar(const QString& sql)
 
 void CheckFixture::lookUp(const QString& card)
 {
-    m_form->controls().TxtBox[6]->setText(card);
-    m_form->runCommand(0);
+    m_form->controls().TxtBox[CheckField::Card]->setText(card);
+    m_form->runCommand(CheckCmd::FindCard);
 }
 
 void CheckFixture::exec(const QString& sql) { Database::conn().execute(sql); }
@@ -71,4 +75,6 @@ void CheckFixture::exec(const QString& sql) { Database::conn().execute(sql); }
 void CheckFixture::setIni(const QString& key, const QString& value)
 {
     SysUtil::writeIni(QStringLiteral("MIREL"), key, value, QStringLiteral("/mirel.ini"));
+    if (m_form)
+        m_form->reloadSettings(); // as the settings panel's 保存 does
 }

@@ -36,9 +36,9 @@ PadKey* tenPointKey(UserControl2* pad, const QString& tag)
 void rollFields(frmCheck& f, const QString& quantity, const QString& width = "")
 {
     auto& c = f.controls();
-    c.TxtBox[7]->setText(quantity);
-    c.TxtBox[5]->setText(width);
-    c.TxtBox[0]->setText("001");
+    c.TxtBox[CheckField::Quantity]->setText(quantity);
+    c.TxtBox[CheckField::Style]->setText(width);
+    c.TxtBox[CheckField::Worker]->setText("001");
     c.Text1->setText("左边");
 }
 
@@ -122,15 +122,15 @@ private slots:
         part.bugBtn_Click(1);
         emit part.UserControl31()->Confirm(" 2", " 0");
         QCOMPARE(part.Label9()->text(), QString("扣分合计：6 百平米扣分:4"));
-        QCOMPARE(f.controls().TxtBox[15]->text(), QString("0"));
+        QCOMPARE(f.controls().TxtBox[CheckField::PlusMinus]->text(), QString("0"));
         // A width that is not a number counts as 100 m²: the points themselves.
-        f.controls().TxtBox[5]->setText("宽幅");
-        f.runCommand(15);
+        f.controls().TxtBox[CheckField::Style]->setText("宽幅");
+        f.runCommand(CheckCmd::Recompute);
         QCOMPARE(part.Label9()->text(), QString("扣分合计：6 百平米扣分:6"));
         // Width 0 counts as 100 cm; the plus/minus length is taken off the counted length.
-        f.controls().TxtBox[5]->setText("0");
-        f.controls().TxtBox[15]->setText("-20");
-        f.runCommand(15);
+        f.controls().TxtBox[CheckField::Style]->setText("0");
+        f.controls().TxtBox[CheckField::PlusMinus]->setText("-20");
+        f.runCommand(CheckCmd::Recompute);
         QCOMPARE(part.Label9()->text(), QString("扣分合计：6 百平米扣分:5")); // 6 / 1.2
     }
 
@@ -155,11 +155,11 @@ private slots:
         frmCheck& f = fx.open();
         CheckDefectPart part(&f);
         f.selectGrade("C品");
-        f.controls().TxtBox[15]->setText("3");
+        f.controls().TxtBox[CheckField::PlusMinus]->setText("3");
         part.bugBtn_Click(0);
         QCOMPARE(f.defectRows().size(), 1);
         QTEST(f.currentGrade(), "grade");
-        QTEST(f.controls().TxtBox[15]->text().toDouble(), "allowance");
+        QTEST(f.controls().TxtBox[CheckField::PlusMinus]->text().toDouble(), "allowance");
         const QString p = QString::number(points);
         QCOMPARE(part.Label9()->text(), "扣分合计：" + p + (on ? " 百平米扣分:" + p : QString()));
     }
@@ -187,7 +187,7 @@ private slots:
         CheckDefectPart part(&f);
         rollFields(f, "10");
         auto& c = f.controls();
-        QLineEdit* const fields[] = {c.Text1, c.TxtBox[0], c.TxtBox[7]};
+        QLineEdit* const fields[] = {c.Text1, c.TxtBox[CheckField::Worker], c.TxtBox[CheckField::Quantity]};
         if (comma >= 0)
             fields[comma]->setText("1,2");
         QCOMPARE(part.bugBtn().size(), ini.isEmpty() ? 1 : 9);
@@ -228,7 +228,7 @@ private slots:
             f.newRoll();
         } else {
             f.pggCheck()->setRow(selected);
-            f.runCommand(3);
+            f.runCommand(CheckCmd::DeleteDefect);
         }
         QStringList rows;
         for (int i = 0; i < left.size(); ++i)
@@ -239,7 +239,7 @@ private slots:
         QCOMPARE(shown, rows);
         QCOMPARE(f.pggCheck()->rows(), int(left.size()) + 2);
         QCOMPARE(f.pggCheck()->textMatrix(f.pggCheck()->rows() - 1, 1), QString());
-        QTEST(f.controls().TxtBox[15]->text(), "allowance");
+        QTEST(f.controls().TxtBox[CheckField::PlusMinus]->text(), "allowance");
         QVERIFY(part.Label9()->text().startsWith("扣分合计：" + QString::number(points) + " "));
     }
 
@@ -300,7 +300,7 @@ private slots:
         fx.lookUp("K001");
         auto& c = f.controls();
         const auto record = [&](const char* at, int points) {
-            c.TxtBox[7]->setText(at);
+            c.TxtBox[CheckField::Quantity]->setText(at);
             QTest::mouseClick(part.bugBtn()[1], Qt::LeftButton);
             QTest::mouseClick(part.UserControl31()->scoreButton(points), Qt::LeftButton);
         };
@@ -308,10 +308,10 @@ private slots:
         record("20", 2);
         QVERIFY(!part.sectionAlert()->active()); // 2 points in the last 10 metres
         QVERIFY(!part.cmdBugEnd()->isHidden());
-        c.TxtBox[7]->setText("19");
+        c.TxtBox[CheckField::Quantity]->setText("19");
         QTest::mouseClick(part.cmdBugEnd(), Qt::LeftButton);
         QCOMPARE(f.status(), QString("结束位置要大于疵点的起始位置"));
-        c.TxtBox[7]->setText("33");
+        c.TxtBox[CheckField::Quantity]->setText("33");
         QTest::mouseClick(part.cmdBugEnd(), Qt::LeftButton);
         QCOMPARE(f.defectRows()[0][2], QString("20-33"));
         QCOMPARE(part.Label9()->text(), QString("扣分合计：52 百平米扣分:105.1")); // 52 on 49.5 m²
@@ -333,11 +333,11 @@ private slots:
         record("34", 4); // the alert of this stretch stands
         QCOMPARE(f.defectRows().size(), 3);
         fx.setIni("LongDefectReject", "12");
-        f.runCommand(15);
+        f.runCommand(CheckCmd::Recompute);
         QCOMPARE(f.currentGrade(), QString("C品"));
 
         c.autoHuanJuan->setChecked(false);
-        f.runCommand(2);
+        f.runCommand(CheckCmd::Save);
         const QString id = c.checkId->text();
         QCOMPARE(fx.scalar("select group_concat(p) from (select bugPosition || '-' || bugEnd as p "
                            "from checkDetail where checkId=" +
@@ -379,18 +379,18 @@ private slots:
         if (touch >= 0)
             c.gradeBtn[touch]->click();
         QCOMPARE(f.status(), QString(touch >= 0 ? "手动等级" : "新"));
-        c.TxtBox[7]->setText("60");
+        c.TxtBox[CheckField::Quantity]->setText("60");
         QCOMPARE(part.Label9()->text(), QString("扣分合计：4 百平米扣分:4.4"));
-        c.TxtBox[15]->setText(reopen ? "1" : "0");
+        c.TxtBox[CheckField::PlusMinus]->setText(reopen ? "1" : "0");
         c.autoHuanJuan->setChecked(false);
-        f.runCommand(2);
+        f.runCommand(CheckCmd::Save);
         if (reopen)
             f.loadRoll(c.checkId->text().toLongLong());
         if (reopen == 2) {
             defect();
             QCOMPARE(f.status(), QString("加减已按疵点自动改为 0（原 1）"));
         }
-        f.runCommand(2);
+        f.runCommand(CheckCmd::Save);
         QTEST(fx.scalar("select onCount||'/'||patchcount||'/'||grade from checkinfo"), "stored");
     }
 };

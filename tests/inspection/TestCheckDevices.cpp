@@ -59,39 +59,39 @@ private slots:
         QVERIFY(st.counter.ok() && st.scale.ok() && st.scanner.ok());
         frmCheck& f = st.open();
         auto& c = f.controls();
-        QCOMPARE(textColour(c.LabBox[9]), vbColor(0xFFCC00)); // the scanner's port is open
-        QTRY_COMPARE_WITH_TIMEOUT(c.LabBox[16]->text(), QStringLiteral("码表暂停中"), 10000);
-        QVERIFY(textColour(c.LabBox[10]) != vbColor(0xFF));
+        QCOMPARE(textColour(c.LabBox[CheckLabel::Card]), vbColor(0xFFCC00)); // the scanner's port is open
+        QTRY_COMPARE_WITH_TIMEOUT(c.LabBox[CheckLabel::CounterSensor]->text(), QStringLiteral("码表暂停中"), 10000);
+        QVERIFY(textColour(c.LabBox[CheckLabel::Quantity]) != vbColor(0xFF));
 
         // Ticking the boxes opens the ports; the captions of their fields turn red.
         QTest::mouseClick(c.Check2, Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[7]->text(), QStringLiteral("150.00"), 10000);
-        QCOMPARE(textColour(c.LabBox[10]), vbColor(0xFF));
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), QStringLiteral("150.00"), 10000);
+        QCOMPARE(textColour(c.LabBox[CheckLabel::Quantity]), vbColor(0xFF));
         QTest::mouseClick(c.isChen, Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[14]->text(), QStringLiteral("10.50"), 10000);
-        QCOMPARE(c.LabBox[26]->text(), QStringLiteral("台称通讯中..."));
-        QCOMPARE(textColour(c.LabBox[19]), vbColor(0xFF));
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Weight]->text(), QStringLiteral("10.50"), 10000);
+        QCOMPARE(c.LabBox[CheckLabel::ScaleSensor]->text(), QStringLiteral("台称通讯中..."));
+        QCOMPARE(textColour(c.LabBox[CheckLabel::Weight]), vbColor(0xFF));
 
         // A scan that comes byte by byte, ended by a Tab, is one lookup of the whole card.
         QSignalSpy lines(&f, &frmCheck::cardLineShown);
         MessageBox::clearShown();
         st.scanner.command("scan K001");
-        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[6]->text(), QStringLiteral("K001"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Card]->text(), QStringLiteral("K001"), 10000);
         QCOMPARE(lines.count(), 1);
-        QCOMPARE(c.TxtBox[6]->toolTip(), QStringLiteral(" 串口扫描枪启动"));
+        QCOMPARE(c.TxtBox[CheckField::Card]->toolTip(), QStringLiteral(" 串口扫描枪启动"));
         QVERIFY(MessageBox::shown().isEmpty());
         QCOMPARE(c.BillDetailId->text(), QStringLiteral("11"));
-        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[7]->text(), QStringLiteral("0.00"), 10000); // a new roll
-        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[14]->text(), QStringLiteral("10.50"), 10000); // weighs it
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), QStringLiteral("0.00"), 10000); // a new roll
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Weight]->text(), QStringLiteral("10.50"), 10000); // weighs it
         st.counter.command("length 150");
-        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[7]->text(), QStringLiteral("150.00"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), QStringLiteral("150.00"), 10000);
 
         // The unit caption toggles on a double click, and the counter is told.
         QTest::mouseDClick(c.LabUnit, Qt::LeftButton);
         QCOMPARE(c.LabUnit->text(), QStringLiteral("码"));
         QVERIFY(c.isMashu->isChecked());
         QTRY_VERIFY_WITH_TIMEOUT(st.received().contains(setMeterUnit(true)), 10000);
-        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[7]->text(), QStringLiteral("164.04"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), QStringLiteral("164.04"), 10000);
         QTest::mouseDClick(c.LabUnit, Qt::LeftButton);
         QCOMPARE(c.LabUnit->text(), QStringLiteral("米"));
         QTRY_VERIFY_WITH_TIMEOUT(st.received().contains(setMeterUnit(false)), 10000);
@@ -101,28 +101,28 @@ private slots:
         const qsizetype zeros = st.received().count(zero);
         QTest::mouseClick(c.Command1, Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(st.received().count(zero), zeros + 1, 10000);
-        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[7]->text(), QStringLiteral("0.00"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), QStringLiteral("0.00"), 10000);
 
         // A counter gone silent: the last length stays, and a save asks about it first.
         st.counter.command("length 120");
-        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[7]->text(), QStringLiteral("120.00"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), QStringLiteral("120.00"), 10000);
         st.counter.command("fault silent");
-        QTRY_COMPARE_WITH_TIMEOUT(c.LabBox[16]->text(), devices::counterSilentCaption(), 10000);
-        QCOMPARE(c.TxtBox[7]->text(), QStringLiteral("120.00"));
+        QTRY_COMPARE_WITH_TIMEOUT(c.LabBox[CheckLabel::CounterSensor]->text(), devices::counterSilentCaption(), 10000);
+        QCOMPARE(c.TxtBox[CheckField::Quantity]->text(), QStringLiteral("120.00"));
         MessageBox::setNextAnswer(MessageBox::AnswerNo);
-        f.runCommand(2);
+        f.runCommand(CheckCmd::Save);
         QVERIFY(MessageBox::lastShown().text.contains(QStringLiteral("120.00")));
         QCOMPARE(st.fx.scalar("select count(*) from checkinfo"), QStringLiteral("0"));
         MessageBox::setNextAnswer(MessageBox::AnswerYes);
-        f.runCommand(2);
+        f.runCommand(CheckCmd::Save);
         QCOMPARE(st.fx.scalar("select onCount from checkinfo"), QStringLiteral("120"));
 
         // Check3: the screen's raw reading goes into biliB, the inspector types the winding
         // machine's own into biliA, and once saved the lengths follow the machine.
         st.counter.command("fault none");
         st.counter.command("length 120"); // the save may have started a new roll
-        QTRY_COMPARE_WITH_TIMEOUT(c.LabBox[16]->text(), QStringLiteral("码表1通讯中..."), 10000);
-        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[7]->text(), QStringLiteral("120.00"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(c.LabBox[CheckLabel::CounterSensor]->text(), QStringLiteral("码表1通讯中..."), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), QStringLiteral("120.00"), 10000);
         auto* panel = f.settingsPanel();
         QVERIFY(panel->checkAccessCode(QStringLiteral("5862")));
         auto* check3 = panel->findChild<QCheckBox*>(QStringLiteral("Check3"));
@@ -140,9 +140,9 @@ private slots:
         QCOMPARE(machine->selectedText(), machine->text());
         machine->setText(QStringLiteral("121"));
         QTest::mouseClick(panel->saveButton(), Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[7]->text(), QStringLiteral("121.00"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), QStringLiteral("121.00"), 10000);
         f.loadRoll(st.fx.scalar("select max(id) from checkinfo").toLongLong()); // polling stops
-        QCOMPARE(c.LabBox[16]->text() + c.LabBox[26]->text(), QStringLiteral("码表暂停中台称暂停中"));
+        QCOMPARE(c.LabBox[CheckLabel::CounterSensor]->text() + c.LabBox[CheckLabel::ScaleSensor]->text(), QStringLiteral("码表暂停中台称暂停中"));
     }
 };
 

@@ -67,8 +67,8 @@ void writeTemplate(CheckFixture& fx, const QString& name, const QByteArray& text
 void readyToSave(CheckFixture& fx, frmCheck& f)
 {
     fx.lookUp(QStringLiteral("K001"));
-    f.controls().TxtBox[0]->setText(QStringLiteral("001"));
-    f.controls().TxtBox[7]->setText(QStringLiteral("100"));
+    f.controls().TxtBox[CheckField::Worker]->setText(QStringLiteral("001"));
+    f.controls().TxtBox[CheckField::Quantity]->setText(QStringLiteral("100"));
     f.controls().autoHuanJuan->setChecked(false);
 }
 
@@ -121,7 +121,7 @@ private slots:
         fx.home().writeFile(QStringLiteral("mirel.ini"), "[MIREL]\ncodeDESC=" + rule + "\n");
         frmCheck& f = fx.open();
         CheckLabelPart part(&f);
-        QCOMPARE(f.controls().TxtBox[18]->text(), QString("001"));
+        QCOMPARE(f.controls().TxtBox[CheckField::RollNumber]->text(), QString("001"));
         f.controls().machineCount->setText("500");
         part.cmdTag(0)->click();
         QCOMPARE(part.labelRows().value(1).first, QString("002"));
@@ -150,12 +150,12 @@ private slots:
             frmCheck& f = fx.open();
             new CheckLabelPart(&f);
             new CheckRollListPart(&f);
-            f.runCommand(10);
+            f.runCommand(CheckCmd::QueryList);
             return f;
         };
         frmCheck& f = open();
         f.findChild<EditGrid*>(grid)->setColWidth(1, 2345);
-        f.runCommand(10);
+        f.runCommand(CheckCmd::QueryList);
         QCOMPARE(f.findChild<EditGrid*>(grid)->colWidth(1), 2345);
         f.close();
         QCOMPARE(SysUtil::getSetting("mirel", "mirel", key).split(',').value(1), QString("2345"));
@@ -173,13 +173,13 @@ private slots:
         CheckLabelPart part(&f);
         readyToSave(fx, f);
         f.controls().UpDown1->setValue(2);
-        f.runCommand(4);
+        f.runCommand(CheckCmd::PrintLabel);
         QVERIFY(f.controls().checkId->text().toLongLong() > 0);
         QCOMPARE(fx.scalar("select count(*) from checkinfo"), QString("1"));
         QCOMPARE(int(ReadBack::pdfPages(pdf).size()), 2);
-        QVERIFY(!f.controls().checkCommand[4]->isEnabled() && !f.polling());
+        QVERIFY(!f.controls().checkCommand[CheckCmd::PrintLabel]->isEnabled() && !f.polling());
         f.newRoll();
-        QVERIFY(f.controls().checkCommand[4]->isEnabled() && f.polling());
+        QVERIFY(f.controls().checkCommand[CheckCmd::PrintLabel]->isEnabled() && f.polling());
     }
 
     // The label comes out of the template the button picks: the folder's own, or the ones stored
@@ -263,9 +263,9 @@ private slots:
         CheckLabelPart part(&f);
         Prints calls(part);
         f.loadRoll(40);
-        f.controls().TxtBox[0]->setText(QStringLiteral("001"));
-        f.controls().TxtBox[7]->setText(QStringLiteral("77"));
-        f.runCommand(4);
+        f.controls().TxtBox[CheckField::Worker]->setText(QStringLiteral("001"));
+        f.controls().TxtBox[CheckField::Quantity]->setText(QStringLiteral("77"));
+        f.runCommand(CheckCmd::PrintLabel);
         QCOMPARE(calls.size(), 1);
         QCOMPARE(calls[0].id, 40);
         QCOMPARE(fx.scalar("select count(*) from checkinfo"), QString("1"));
@@ -280,7 +280,7 @@ private slots:
         fx.home().writeFile(QStringLiteral("打印/唛头/说明.txt"), "not a template");
         frmCheck& f = fx.open();
         CheckLabelPart part(&f);
-        f.runCommand(7);
+        f.runCommand(CheckCmd::ChooseTemplate);
         QStringList captions;
         for (QAction* a : part.templateMenu()->actions())
             if (a->isVisible())
@@ -302,27 +302,27 @@ private slots:
         QCOMPARE(f.status(), QString("请点击生成标签按钮"));
         QCOMPARE(fx.scalar("select count(*) from checkinfo"), QString("0"));
         c.machineCount->setText("1000");
-        c.TxtBox[18]->setText("001");
-        c.TxtBox[2]->setText("0");
+        c.TxtBox[CheckField::RollNumber]->setText("001");
+        c.TxtBox[CheckField::PieceLength]->setText("0");
         part.cmdTag(0)->click();
         QCOMPARE(f.status(), CheckLabels::zeroPieceText());
         QVERIFY(part.labelRows().isEmpty());
-        c.TxtBox[2]->setText("300");
+        c.TxtBox[CheckField::PieceLength]->setText("300");
         part.cmdTag(0)->click();
         QCOMPARE(part.labelRows().size(), 4);
         QCOMPARE(part.labelRows().last(), qMakePair(QString("004"), QString("100")));
         QCOMPARE(part.pggTag()->rows(), 6); // header, four labels, the empty row
         QCOMPARE(part.pggTag()->textMatrix(5, 1), QString());
-        c.TxtBox[2]->setText("250.5"); // the grid shows the length as typed
+        c.TxtBox[CheckField::PieceLength]->setText("250.5"); // the grid shows the length as typed
         part.cmdTag(0)->click();
         QCOMPARE(part.labelRows().first(), qMakePair(QString("001"), QString("250.5")));
         QCOMPARE(part.labelRows().last(), qMakePair(QString("004"), QString("248.5")));
         QVERIFY(part.tagType(0)->isChecked());
         emit f.commandRequested(-1); // focus in the piece count picks its rule
         QVERIFY(part.tagType(1)->isChecked());
-        c.TxtBox[7]->setText("120");
-        c.TxtBox[1]->setText("3");
-        c.TxtBox[18]->setText("5");
+        c.TxtBox[CheckField::Quantity]->setText("120");
+        c.TxtBox[CheckField::LabelCount]->setText("3");
+        c.TxtBox[CheckField::RollNumber]->setText("5");
         part.cmdTag(0)->click();
         QCOMPARE(part.labelRows(), (QList<QPair<QString, QString>>{{"005", "120"}, {"006", "120"}, {"007", "120"}}));
         part.cmdTag(3)->click();
@@ -343,7 +343,7 @@ private slots:
         Prints calls(part);
         readyToSave(fx, f);
         f.controls().machineCount->setText("1000");
-        f.controls().TxtBox[18]->setText("001");
+        f.controls().TxtBox[CheckField::RollNumber]->setText("001");
         f.controls().UpDown1->setValue(3);
         f.controls().isPrintreview->setChecked(true);
         part.cmdTag(0)->click();

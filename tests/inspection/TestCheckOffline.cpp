@@ -49,10 +49,10 @@ int childMain()
 // number it was saved under offline ("" when it reached the database).
 QString saveRoll(frmCheck& f, int metres)
 {
-    f.controls().TxtBox[7]->setText(QString::number(metres));
+    f.controls().TxtBox[CheckField::Quantity]->setText(QString::number(metres));
     f.appendDefectRow({"", "破洞", "12.5", "1", "4", "001", ""});
     f.appendDefectRow({"", "油污", "30", "2", "2", "001", QString::number(metres)});
-    f.runCommand(2);
+    f.runCommand(CheckCmd::Save);
     return QRegularExpression(u"离线保存：卷号 (\\d+)"_s).match(f.status()).captured(1);
 }
 
@@ -84,9 +84,9 @@ int stationMain()
     frmCheck f;
     f.Form_Load();
     OfflineBadge::attach(&f, f.findChild<QWidget*>(u"LabBox_0"_s)); // as the station starts
-    f.controls().TxtBox[6]->setText(u"K001"_s);
-    f.runCommand(0);
-    out << "ready " << f.controls().TxtBox[18]->text() << Qt::endl;
+    f.controls().TxtBox[CheckField::Card]->setText(u"K001"_s);
+    f.runCommand(CheckCmd::FindCard);
+    out << "ready " << f.controls().TxtBox[CheckField::RollNumber]->text() << Qt::endl;
     in.readLine(); // away
     for (int metres = 301; metres <= 305; ++metres)
         out << "saved " << metres << ' ' << saveRoll(f, metres) << Qt::endl;
@@ -151,11 +151,11 @@ void TestCheckOffline::savesThroughAnOutage()
     MessageBox::clearShown();
     fx.lookUp(u"K001"_s); // kept from the lookup before
     QCOMPARE(c.BillDetailId->text(), u"11"_s);
-    QCOMPARE(c.TxtBox[18]->text(), u"002"_s); // the frame's reservation
+    QCOMPARE(c.TxtBox[CheckField::RollNumber]->text(), u"002"_s); // the frame's reservation
     for (int metres : {51, 52, 53})
         QVERIFY2(saveRoll(f, metres).startsWith(u"00"_s), qPrintable(f.status()));
     QVERIFY(MessageBox::shown().isEmpty());
-    QCOMPARE(c.TxtBox[18]->text(), u"005"_s);
+    QCOMPARE(c.TxtBox[CheckField::RollNumber]->text(), u"005"_s);
     QCOMPARE(f.defectRows().size(), 0); // the form moved on
     QCOMPARE(Journal::status()->pending(), 3);
 
@@ -176,7 +176,7 @@ void TestCheckOffline::savesThroughAnOutage()
              u"105"_s); // the rolls saved as 003 and 004 (52 and 53 m) under their new numbers
     Journal::onReplayed(r, 0, 0);
     // 005, counted offline, is a roll's now; the line no longer names a roll saved offline.
-    QCOMPARE(c.TxtBox[18]->text() + u' ' + f.status(), u"006 离线保存的记录已上传"_s);
+    QCOMPARE(c.TxtBox[CheckField::RollNumber]->text() + u' ' + f.status(), u"006 离线保存的记录已上传"_s);
 }
 
 void TestCheckOffline::fiftyRollsThroughRandomOutages_data()

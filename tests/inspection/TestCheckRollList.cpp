@@ -1,5 +1,6 @@
 // The roll list tab and the roll/card stepping buttons on the fixture database: filters, total,
 // opening a listed roll, deleting with the confirmations, packing progress and stock reversal.
+#include "time/Clock.h"
 #include "CheckFixture.h"
 
 #include "shell/Database.h"
@@ -54,7 +55,7 @@ private slots:
         auto& c = f.controls();
 
         // No rolls at all: nothing before and nothing after.
-        f.runCommand(5);
+        f.runCommand(CheckCmd::PreviousRoll);
         QCOMPARE(lastMessage(), QString("已经是第一卷了"));
         QCOMPARE(MessageBox::lastShown().icon, MessageBox::Information);
 
@@ -63,20 +64,20 @@ private slots:
         const QString r3 = addRoll(fx, "002");
 
         // From a new roll, "previous" opens the newest roll of this machine.
-        f.runCommand(5);
+        f.runCommand(CheckCmd::PreviousRoll);
         QCOMPARE(c.checkId->text(), r3);
-        QCOMPARE(c.TxtBox[18]->text(), QString("002"));
-        f.runCommand(5);
+        QCOMPARE(c.TxtBox[CheckField::RollNumber]->text(), QString("002"));
+        f.runCommand(CheckCmd::PreviousRoll);
         QCOMPARE(c.checkId->text(), r1);
         MessageBox::clearShown();
-        f.runCommand(5);
+        f.runCommand(CheckCmd::PreviousRoll);
         QCOMPARE(lastMessage(), QString("已经是第一卷了"));
         QCOMPARE(c.checkId->text(), QString("0"));
 
         f.loadRoll(r1.toLongLong());
-        f.runCommand(6);
+        f.runCommand(CheckCmd::NextRoll);
         QCOMPARE(c.checkId->text(), r3);
-        f.runCommand(6);
+        f.runCommand(CheckCmd::NextRoll);
         QCOMPARE(lastMessage(), QString("已经是最后卷了"));
     }
 
@@ -115,16 +116,16 @@ private slots:
         fx.exec("insert into BillDetail(BillDetailId,BillId,itemId,viewcount,taxPercent,productionColor) values(31,3,1,50,50,'白')");
         fx.exec("insert into bill(billid,billcode,billtype,companyid) values(4,'K004',60,1)");
 
-        f.runCommand(8); // the newest card of the shown types, not K004 (type 60)
-        QCOMPARE(c.TxtBox[6]->text(), QString("K003"));
+        f.runCommand(CheckCmd::LatestCard); // the newest card of the shown types, not K004 (type 60)
+        QCOMPARE(c.TxtBox[CheckField::Card]->text(), QString("K003"));
         QCOMPARE(c.BillDetailId->text(), QString("31"));
-        f.runCommand(12); // back over K060 (type 60) to K001
-        QCOMPARE(c.TxtBox[6]->text(), QString("K001"));
+        f.runCommand(CheckCmd::PreviousCard); // back over K060 (type 60) to K001
+        QCOMPARE(c.TxtBox[CheckField::Card]->text(), QString("K001"));
         QCOMPARE(c.BillDetailId->text(), QString("11"));
-        f.runCommand(13);
-        QCOMPARE(c.TxtBox[6]->text(), QString("K003"));
-        f.runCommand(13); // nothing after the newest card
-        QCOMPARE(c.TxtBox[6]->text(), QString());
+        f.runCommand(CheckCmd::NextCard);
+        QCOMPARE(c.TxtBox[CheckField::Card]->text(), QString("K003"));
+        f.runCommand(CheckCmd::NextCard); // nothing after the newest card
+        QCOMPARE(c.TxtBox[CheckField::Card]->text(), QString());
         QCOMPARE(Navigation::neighbourCardCode(conn, 1, true, "55,57,99"), QString());
     }
 
@@ -156,8 +157,8 @@ private slots:
         CheckFixture fx;
         frmCheck& f = fx.open();
         CheckRollListPart part(&f);
-        QCOMPARE(part.date(0)->date(), QDate::currentDate());
-        QCOMPARE(part.date(1)->date(), QDate::currentDate());
+        QCOMPARE(part.date(0)->date(), Clock::today());
+        QCOMPARE(part.date(1)->date(), Clock::today());
         addRoll(fx, "001", "001", "onCount=10,item2='J2',remark='靠边破洞',checkUsercode='001'");
         addRoll(fx, "100", "001", "onCount=20,item2='J1',checkUsercode='700'");
         addRoll(fx, "A12", "001", "onCount=30,billCode='KA12B',item2='J3',checkcount=0.9144");
@@ -166,7 +167,7 @@ private slots:
             f.controls().TxtBox[box]->setText(text);
         if (box2 >= 0)
             f.controls().TxtBox[box2]->setText(text2);
-        f.runCommand(10);
+        f.runCommand(CheckCmd::QueryList);
         QTEST(column(part.grid(), 1), "rolls");
         QTEST(part.sumLabel()->text(), "sum");
         QCOMPARE(part.grid()->header().value(9), QString("数量"));
@@ -183,10 +184,10 @@ private slots:
         fx.exec("insert into Dictionary(ITEMTYPE,ItemValues,ReportSQL) values('listSQL','MirelQueryCheck',"
                 "'select a.id,a.checkcode as 卷号 from checkinfo a where a.machineId=''{machineId}'' and 1=1 ')");
         part.date(0)->setDate(QDate(2020, 1, 1));
-        f.runCommand(10);
+        f.runCommand(CheckCmd::QueryList);
         QCOMPARE(column(part.grid(), 1), (QStringList{"003", "002"}));
         part.date(1)->setDate(QDate(2020, 1, 2));
-        f.runCommand(10);
+        f.runCommand(CheckCmd::QueryList);
         QCOMPARE(column(part.grid(), 1), QStringList{"002"});
     }
 
@@ -201,10 +202,10 @@ private slots:
         f.controls().SSTab1->setCurrentIndex(1);
         for (QWidget* w : f.controls().SSTab1->widget(1)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             QVERIFY2(w->isVisible(), qPrintable(w->objectName() + w->accessibleName()));
-        f.runCommand(10);
+        f.runCommand(CheckCmd::QueryList);
         emit part.grid()->cellDoubleClicked(1, 3);
         QCOMPARE(f.controls().checkId->text(), id);
-        QCOMPARE(f.controls().TxtBox[18]->text(), QString("005"));
+        QCOMPARE(f.controls().TxtBox[CheckField::RollNumber]->text(), QString("005"));
         QCOMPARE(f.defectRows().size(), 1);
         QCOMPARE(f.controls().SSTab1->currentIndex(), 0);
     }
@@ -238,7 +239,7 @@ private slots:
         MessageBox::setNextAnswer(MessageBox::Answer(sure));
         if (label)
             MessageBox::setNextAnswer(MessageBox::Answer(label));
-        f.runCommand(9);
+        f.runCommand(CheckCmd::DeleteRoll);
         QCOMPARE(MessageBox::shown().value(0).text, QString("您确定要删除这卷布[002]？"));
         if (label) {
             QCOMPARE(MessageBox::shown().value(1).text, "是否要删除卷ID[" + id + "]的标签");
@@ -265,7 +266,7 @@ private slots:
         f.newRoll();
         MessageBox::setNextAnswer(MessageBox::AnswerYes);
         MessageBox::setNextAnswer(MessageBox::AnswerOk);
-        f.runCommand(9);
+        f.runCommand(CheckCmd::DeleteRoll);
         QCOMPARE(lastMessage(), QString("没有保存不要删除！"));
 
         const QString id = addRoll(fx, "001", "001", "grade='A品'");
@@ -273,7 +274,7 @@ private slots:
         QVERIFY(f.controls().labInfo[0]->text().endsWith("匹数：1"));
         MessageBox::setNextAnswer(MessageBox::AnswerYes);
         MessageBox::setNextAnswer(MessageBox::AnswerOk);
-        f.runCommand(9);
+        f.runCommand(CheckCmd::DeleteRoll);
         QCOMPARE(fx.scalar("select count(*) from checkinfo"), QString("0"));
         QCOMPARE(lastMessage(), QString("已经是第一卷了"));
         QCOMPARE(f.status(), QString("删除成功"));
@@ -289,21 +290,21 @@ private slots:
         const QString a = addRoll(fx, "001");
         const QString b = addRoll(fx, "002");
         f.loadRoll(a.toLongLong());
-        f.runCommand(10);
+        f.runCommand(CheckCmd::QueryList);
         part.grid()->setRow(0);
-        f.runCommand(16);
+        f.runCommand(CheckCmd::DeleteListed);
         QCOMPARE(lastMessage(), QString("请选择一行，然后点删除"));
 
         part.grid()->setRow(1); // newest first: roll 002
         QCOMPARE(part.grid()->textMatrix(1, 0), b);
         MessageBox::setNextAnswer(MessageBox::AnswerCancel);
-        f.runCommand(16);
+        f.runCommand(CheckCmd::DeleteListed);
         QCOMPARE(fx.scalar("select count(*) from checkinfo"), QString("2"));
         QCOMPARE(f.controls().checkId->text(), a); // the roll on screen keeps its id
 
         part.grid()->setRow(1);
         MessageBox::setNextAnswer(MessageBox::AnswerOk);
-        f.runCommand(16);
+        f.runCommand(CheckCmd::DeleteListed);
         QCOMPARE(fx.scalar("select count(*) from checkinfo where id=" + b), QString("0"));
         QCOMPARE(column(part.grid(), 1), QStringList{"001"}); // the list was refreshed
         QCOMPARE(f.controls().checkId->text(), a);            // the roll before the deleted one
@@ -326,15 +327,15 @@ private slots:
         auto& c = f.controls();
         c.autoHuanJuan->setChecked(false);
         fx.lookUp("K001");
-        c.TxtBox[7]->setText("100");
-        c.TxtBox[0]->setText("001");
-        c.TxtBox[3]->setText("2405G");
-        f.runCommand(2); // booked into a new stock batch
+        c.TxtBox[CheckField::Quantity]->setText("100");
+        c.TxtBox[CheckField::Worker]->setText("001");
+        c.TxtBox[CheckField::DyeLot]->setText("2405G");
+        f.runCommand(CheckCmd::Save); // booked into a new stock batch
         const QString id = c.checkId->text();
         QVERIFY(id.toLongLong() > 0);
         QCOMPARE(fx.scalar("select itemcount||'/'||productionNumber from iteminBatch"), QString("100/1"));
-        c.TxtBox[7]->setText("120"); // the roll was measured again and saved
-        f.runCommand(2);
+        c.TxtBox[CheckField::Quantity]->setText("120"); // the roll was measured again and saved
+        f.runCommand(CheckCmd::Save);
         QCOMPARE(fx.scalar("select itemcount||'/'||productionNumber from iteminBatch"), QString("120/1"));
         fx.setIni("Save2Store", save2Store);
         MessageBox::setNextAnswer(MessageBox::AnswerOk);

@@ -33,9 +33,9 @@ private slots:
     {
         CheckFixture fx;
         frmCheck& f = fx.open();
-        QTest::keyClicks(f.controls().TxtBox[6], "K001");
-        QTest::keyClick(f.controls().TxtBox[6], Qt::Key_Tab);
-        QCOMPARE(tagOf(f.controls().TxtBox[6]), QString("1"));
+        QTest::keyClicks(f.controls().TxtBox[CheckField::Card], "K001");
+        QTest::keyClick(f.controls().TxtBox[CheckField::Card], Qt::Key_Tab);
+        QCOMPARE(tagOf(f.controls().TxtBox[CheckField::Card]), QString("1"));
     }
 
     void cardWithThreeLines()
@@ -44,18 +44,18 @@ private slots:
         fx.exec("insert into DBInfo(InfoCode,InfoValue) values('label_item_pibu_mishu','米数')");
         frmCheck& f = fx.open();
         auto& c = f.controls();
-        QCOMPARE(c.LabBox[10]->text(), QString("米数")); // the mill's own caption
-        QCOMPARE(c.TxtBox[7]->accessibleName(), QString("米数"));
-        c.TxtBox[6]->setText("K001\r\n"); // a scanner's line end
-        f.runCommand(0);
-        QCOMPARE(c.TxtBox[6]->text(), QString("K001"));
+        QCOMPARE(c.LabBox[CheckLabel::Quantity]->text(), QString("米数")); // the mill's own caption
+        QCOMPARE(c.TxtBox[CheckField::Quantity]->accessibleName(), QString("米数"));
+        c.TxtBox[CheckField::Card]->setText("K001\r\n"); // a scanner's line end
+        f.runCommand(CheckCmd::FindCard);
+        QCOMPARE(c.TxtBox[CheckField::Card]->text(), QString("K001"));
         QCOMPARE(c.ComboColor->count(), 3);
         QCOMPARE(c.ComboColor->itemText(0), QString("涤棉府绸-藏青-01"));
         QCOMPARE(c.ComboColor->itemText(2), QString("涤棉府绸-大红-03"));
         QCOMPARE(c.ComboColor->currentIndex(), 0);
         QCOMPARE(c.BillDetailId->text(), QString("11"));
         QCOMPARE(tagOf(c.BillDetailId), QString("1"));
-        QCOMPARE(tagOf(c.TxtBox[6]), QString("1"));
+        QCOMPARE(tagOf(c.TxtBox[CheckField::Card]), QString("1"));
         QCOMPARE(c.machineCount->text(), QString("900"));
         QCOMPARE(c.machineCount->toolTip(), QString("1000"));
         QCOMPARE(tagOf(c.machineCount), QString("P-88"));
@@ -64,8 +64,8 @@ private slots:
         QCOMPARE(c.labInfo[3]->text(), QString("客户：杭州锦华服饰  订单号：P-88  交期：2026-12-20"));
         QCOMPARE(c.labInfo[2]->text(), QString("品种：涤棉府绸  规格：45x45 133x72  颜色：藏青 数量:1000  备注："));
         QCOMPARE(c.labInfo[0]->text(), QString(" 送检数量：900 已检A品数量：0/1000 匹数：0"));
-        QCOMPARE(c.TxtBox[18]->text(), QString("001"));
-        QCOMPARE(offlineStatusLine(&f), c.LabBox[0]);
+        QCOMPARE(c.TxtBox[CheckField::RollNumber]->text(), QString("001"));
+        QCOMPARE(offlineStatusLine(&f), c.LabBox[CheckLabel::Status]);
         f.loadCard("K001", "12"); // a line without quantities shows 0
         QCOMPARE(c.machineCount->text(), QString("0"));
         QCOMPARE(tagOf(c.machineCount), QString("0"));
@@ -84,12 +84,12 @@ private slots:
         QFETCH(QString, card);
         CheckFixture fx;
         frmCheck& f = fx.open();
-        f.controls().TxtBox[6]->setText(card);
-        f.runCommand(0);
+        f.controls().TxtBox[CheckField::Card]->setText(card);
+        f.runCommand(CheckCmd::FindCard);
         QCOMPARE(MessageBox::lastShown().text, QString("没有找到这个卡号!"));
         QCOMPARE(MessageBox::lastShown().icon, MessageBox::Critical);
         QCOMPARE(f.controls().machineCount->text(), QString("0"));
-        QCOMPARE(f.controls().TxtBox[6]->selectedText(), card);
+        QCOMPARE(f.controls().TxtBox[CheckField::Card]->selectedText(), card);
     }
 
     void storedLookupGetsCardTwice()
@@ -101,8 +101,8 @@ private slots:
                 "'''' as 交货日期,f.itemspec as 规格,a.remark as 备注 from BillDetail a join bill b on a.billid=b.billid "
                 "left join item f on f.itemid=a.itemid where b.billcode=''?'' and (b.billcode=''?'')')");
         frmCheck& f = fx.open();
-        f.controls().TxtBox[6]->setText("K060"); // the stored lookup has no bill type filter
-        f.runCommand(0);
+        f.controls().TxtBox[CheckField::Card]->setText("K060"); // the stored lookup has no bill type filter
+        f.runCommand(CheckCmd::FindCard);
         QCOMPARE(f.controls().ComboColor->count(), 1);
         QCOMPARE(f.controls().BillDetailId->text(), QString("21"));
     }
@@ -113,8 +113,8 @@ private slots:
         fx.exec("insert into Dictionary(ITEMTYPE,ItemValues,ItemName) values('CheckFill','99','3|productionJarNo,5|款号,99|nothing,4')");
         frmCheck& f = fx.open();
         f.loadCard("K001", "13");
-        QCOMPARE(f.controls().TxtBox[3]->text(), QString("J3"));
-        QCOMPARE(f.controls().TxtBox[5]->text(), QString("款C"));
+        QCOMPARE(f.controls().TxtBox[CheckField::DyeLot]->text(), QString("J3"));
+        QCOMPARE(f.controls().TxtBox[CheckField::Style]->text(), QString("款C"));
     }
 
     void totalsWithScale()
@@ -182,7 +182,7 @@ private slots:
         frmCheck& f = fx.open();
         if (withCard)
             fx.lookUp("K001");
-        f.controls().TxtBox[7]->setText(quantity);
+        f.controls().TxtBox[CheckField::Quantity]->setText(quantity);
         if (QTest::currentDataTag() == QByteArray("no grade chosen"))
             for (QRadioButton* b : f.controls().gradeBtn)
                 b->setAutoExclusive(false), b->setChecked(false);
@@ -236,19 +236,19 @@ private slots:
         CheckFixture fx;
         frmCheck& f = fx.open();
         auto& c = f.controls();
-        const QRect before = c.TxtBox[3]->geometry();
-        c.LabBox[3]->move(400, 300);
-        c.TxtBox[3]->move(460, 300);
+        const QRect before = c.TxtBox[CheckField::DyeLot]->geometry();
+        c.LabBox[CheckLabel::DyeLot]->move(400, 300);
+        c.TxtBox[CheckField::DyeLot]->move(460, 300);
         MessageBox::setNextAnswer(MessageBox::AnswerOk);
         f.btnSavePosi_Click(0);
         QCOMPARE(MessageBox::lastShown().text, QString("保存成功，请重新打开！"));
         QVERIFY(ini("InputPosition").contains("TxtBox^3="));
         frmCheck& reopened = fx.open();
-        QCOMPARE(reopened.controls().TxtBox[3]->geometry().topLeft(), QPoint(460, 300));
+        QCOMPARE(reopened.controls().TxtBox[CheckField::DyeLot]->geometry().topLeft(), QPoint(460, 300));
         reopened.btnSavePosi_Click(1);
         QCOMPARE(MessageBox::lastShown().text, QString("恢复默认成功，请重新打开！"));
         QCOMPARE(ini("InputPosition"), QString());
-        QCOMPARE(fx.open().controls().TxtBox[3]->geometry(), before);
+        QCOMPARE(fx.open().controls().TxtBox[CheckField::DyeLot]->geometry(), before);
     }
 
     // The keypad opened on the quantity is closed by every command the inspector ends a roll
@@ -286,10 +286,10 @@ private slots:
         if (card)
             fx.lookUp("K001");
         c.Check2->setChecked(counter); // no port: only the caret rule of a new roll
-        c.TxtBox[7]->setText("86.5");
+        c.TxtBox[CheckField::Quantity]->setText("86.5");
         QTest::mouseClick(c.numKeybtn[2], Qt::LeftButton); // the quantity's keypad
         QVERIFY(f.keypad()->isVisible());
-        QCOMPARE(f.keypad()->GetTextBox(), c.TxtBox[7]);
+        QCOMPARE(f.keypad()->GetTextBox(), c.TxtBox[CheckField::Quantity]);
         QTest::mouseClick(command < 0 ? f.keypad()->keys().at(11) : c.checkCommand[command],
                           Qt::LeftButton);
         QVERIFY(!f.keypad()->isVisible());
@@ -304,10 +304,10 @@ private slots:
     {
         CheckFixture fx("DelCheck=0\nNextLabel=0\n");
         frmCheck& f = fx.open();
-        QVERIFY(!f.controls().checkCommand[9]->isEnabled());
-        QVERIFY(!f.controls().checkCommand[5]->isEnabled());
-        QVERIFY(!f.controls().checkCommand[6]->isEnabled());
-        QVERIFY(f.controls().checkCommand[2]->isEnabled());
+        QVERIFY(!f.controls().checkCommand[CheckCmd::DeleteRoll]->isEnabled());
+        QVERIFY(!f.controls().checkCommand[CheckCmd::PreviousRoll]->isEnabled());
+        QVERIFY(!f.controls().checkCommand[CheckCmd::NextRoll]->isEnabled());
+        QVERIFY(f.controls().checkCommand[CheckCmd::Save]->isEnabled());
     }
 };
 

@@ -1,5 +1,6 @@
 // Saving rolls: numbering, the save/update/reopen round trip, defects, the quantity formula,
 // and what happens when the database fails mid-save.
+#include "time/Clock.h"
 #include "CheckFixture.h"
 
 #include "shell/Database.h"
@@ -24,15 +25,15 @@ private slots:
         auto& c = f.controls();
         c.autoHuanJuan->setChecked(false);
         fx.lookUp("K001");
-        c.TxtBox[7]->setText("100");
-        c.TxtBox[15]->setText("2");
-        c.TxtBox[0]->setText("001");
-        QCOMPARE(c.LabBox[2]->text(), QString("王建国"));
+        c.TxtBox[CheckField::Quantity]->setText("100");
+        c.TxtBox[CheckField::PlusMinus]->setText("2");
+        c.TxtBox[CheckField::Worker]->setText("001");
+        QCOMPARE(c.LabBox[CheckLabel::WorkerName]->text(), QString("王建国"));
         c.Text1->setText("O'Neil 的备注");
-        c.TxtBox[3]->setText("2405G");
+        c.TxtBox[CheckField::DyeLot]->setText("2405G");
         f.appendDefectRow({"", "破洞", "12.5", "1", "4", "001", ""});
         f.appendDefectRow({"", "油污", "30", "2", "2", "001", "边上"});
-        f.runCommand(2);
+        f.runCommand(CheckCmd::Save);
         QCOMPARE(f.status(), QString(" 新增成功！"));
         const QString id = c.checkId->text();
         QVERIFY(id.toLongLong() > 0 && !f.polling()); // the counter keeps off the saved roll
@@ -44,23 +45,23 @@ private slots:
         // Update: grade and quantity change, the defects are rewritten, the date is today's.
         fx.exec("update checkinfo set createDate='2020-01-01' where id=" + id);
         f.setDefectRows({{"", "断经", "5", "1", "1", "002", ""}});
-        c.TxtBox[7]->setText("120");
+        c.TxtBox[CheckField::Quantity]->setText("120");
         c.gradeBtn[1]->setChecked(true);
         const QString grade = c.gradeBtn[1]->text();
-        f.runCommand(2);
+        f.runCommand(CheckCmd::Save);
         QCOMPARE(f.status(), QString(" 修改成功！"));
         QCOMPARE(fx.scalar("select count(*) from checkinfo"), QString("1"));
         QCOMPARE(fx.scalar("select grade || '/' || onCount from checkinfo where id=" + id), grade + "/122");
         QCOMPARE(fx.scalar("select group_concat(bugName) from checkDetail where checkId=" + id), QString("断经"));
         QCOMPARE(fx.scalar("select substr(createDate,1,10) from checkinfo where id=" + id),
-                 QDate::currentDate().toString("yyyy-MM-dd"));
+                 Clock::today().toString("yyyy-MM-dd"));
 
         // Reopen on a fresh form shows the quantity without the allowance.
         frmCheck& g = fx.open();
         g.loadRoll(id.toLongLong());
-        QCOMPARE(g.controls().TxtBox[7]->text(), QString("120"));
+        QCOMPARE(g.controls().TxtBox[CheckField::Quantity]->text(), QString("120"));
         QCOMPARE(g.currentGrade(), grade);
-        QCOMPARE(g.controls().TxtBox[15]->text(), QString("2"));
+        QCOMPARE(g.controls().TxtBox[CheckField::PlusMinus]->text(), QString("2"));
         QCOMPARE(g.controls().Text1->text(), QString("O'Neil 的备注"));
         QCOMPARE(g.controls().BillDetailId->text(), QString("11"));
         QCOMPARE(g.controls().checkId->text(), id);
@@ -76,10 +77,10 @@ private slots:
         f.loadRoll(999);
         QCOMPARE(MessageBox::lastShown().text, QString("没有这个卷号"));
         f.controls().reviewCheckCode->setChecked(true);
-        QCOMPARE(f.controls().LabBox[9]->text(), QString("卷号"));
-        f.controls().TxtBox[6]->setText("12345");
-        f.runCommand(0); // an id that does not exist clears the form
-        QCOMPARE(f.controls().TxtBox[6]->text(), QString());
+        QCOMPARE(f.controls().LabBox[CheckLabel::Card]->text(), QString("卷号"));
+        f.controls().TxtBox[CheckField::Card]->setText("12345");
+        f.runCommand(CheckCmd::FindCard); // an id that does not exist clears the form
+        QCOMPARE(f.controls().TxtBox[CheckField::Card]->text(), QString());
     }
 
     void numbering_data()
@@ -97,9 +98,9 @@ private slots:
         QFETCH(QString, previous);
         CheckFixture fx(iniLines);
         frmCheck& f = fx.open();
-        f.controls().TxtBox[18]->setText(previous);
+        f.controls().TxtBox[CheckField::RollNumber]->setText(previous);
         f.assignRollNumber();
-        QTEST(f.controls().TxtBox[18]->text(), "next");
+        QTEST(f.controls().TxtBox[CheckField::RollNumber]->text(), "next");
     }
 
     void freeNumberPerScope()
@@ -109,28 +110,28 @@ private slots:
         fx.exec("insert into checkinfo(billdetailId,itemid,checkCode,taskno) values(12,1,'009','L2')");
         frmCheck& f = fx.open();
         fx.lookUp("K001");
-        f.controls().TxtBox[3]->setText("L1");
+        f.controls().TxtBox[CheckField::DyeLot]->setText("L1");
         f.assignRollNumber();
-        QCOMPARE(f.controls().TxtBox[18]->text(), QString("005"));
+        QCOMPARE(f.controls().TxtBox[CheckField::RollNumber]->text(), QString("005"));
         fx.setIni("codetype", "面料编码");
         f.assignRollNumber();
-        QCOMPARE(f.controls().TxtBox[18]->text(), QString("010"));
+        QCOMPARE(f.controls().TxtBox[CheckField::RollNumber]->text(), QString("010"));
         fx.setIni("codetype", "检验单颜色");
         f.loadCard("K001", "12"); // choosing the line proposes its next number
-        QCOMPARE(f.controls().TxtBox[18]->text(), QString("010"));
+        QCOMPARE(f.controls().TxtBox[CheckField::RollNumber]->text(), QString("010"));
         // 换缸 under dye-lot numbering: the new lot starts at 001, and the roll is saved so.
         fx.setIni("codetype", "缸号");
         f.controls().cmdHuangang->click();
-        const QString lot = f.controls().TxtBox[3]->text();
+        const QString lot = f.controls().TxtBox[CheckField::DyeLot]->text();
         QVERIFY(lot.endsWith(u'G'));
-        QCOMPARE(f.controls().TxtBox[18]->text(), QString("001"));
+        QCOMPARE(f.controls().TxtBox[CheckField::RollNumber]->text(), QString("001"));
         f.controls().autoHuanJuan->setChecked(true);
-        f.runCommand(2);
+        f.runCommand(CheckCmd::Save);
         QCOMPARE(fx.scalar("select checkCode from checkinfo where taskno='" + lot + "'"), QString("001"));
-        QCOMPARE(f.controls().TxtBox[18]->text(), QString("002"));
+        QCOMPARE(f.controls().TxtBox[CheckField::RollNumber]->text(), QString("002"));
         // The lot typed after the number was proposed: 002 is free in lot L1 too, but L1 goes on at 005.
-        f.controls().TxtBox[3]->setText("L1");
-        f.runCommand(2);
+        f.controls().TxtBox[CheckField::DyeLot]->setText("L1");
+        f.runCommand(CheckCmd::Save);
         QCOMPARE(fx.scalar("select max(checkCode) from checkinfo where taskno='L1'"), QString("005"));
     }
 
@@ -140,18 +141,18 @@ private slots:
         fx.open();
         for (int i = 0; i < 3; ++i) // looking the card up again proposes the same number
             fx.lookUp("K001");
-        QCOMPARE(fx.form().controls().TxtBox[18]->text(), QString("001"));
+        QCOMPARE(fx.form().controls().TxtBox[CheckField::RollNumber]->text(), QString("001"));
         frmCheck& f = fx.open(); // the station is restarted
         f.controls().autoHuanJuan->setChecked(true);
         fx.lookUp("K001");
-        QCOMPARE(f.controls().TxtBox[18]->text(), QString("001"));
-        f.controls().TxtBox[7]->setText("50");
-        f.runCommand(2);
-        f.controls().TxtBox[7]->setText("60");
-        f.runCommand(2);
+        QCOMPARE(f.controls().TxtBox[CheckField::RollNumber]->text(), QString("001"));
+        f.controls().TxtBox[CheckField::Quantity]->setText("50");
+        f.runCommand(CheckCmd::Save);
+        f.controls().TxtBox[CheckField::Quantity]->setText("60");
+        f.runCommand(CheckCmd::Save);
         QCOMPARE(fx.scalar("select group_concat(checkCode) from (select checkCode from checkinfo order by id)"),
                  QString("001,002"));
-        QCOMPARE(f.controls().TxtBox[18]->text(), QString("003"));
+        QCOMPARE(f.controls().TxtBox[CheckField::RollNumber]->text(), QString("003"));
         QCOMPARE(f.controls().checkId->text(), QString("0"));
     }
 
@@ -161,11 +162,11 @@ private slots:
         frmCheck& f = fx.open();
         f.controls().autoHuanJuan->setChecked(false);
         fx.lookUp("K001");
-        QCOMPARE(f.controls().TxtBox[18]->text(), QString("001"));
+        QCOMPARE(f.controls().TxtBox[CheckField::RollNumber]->text(), QString("001"));
         // Another frame saves roll 001 of the same line while this roll is on the frame.
         fx.exec("insert into checkinfo(billCode,billdetailId,checkCode,onCount) values('K001',11,'001',40)");
-        f.controls().TxtBox[7]->setText("50");
-        f.runCommand(2);
+        f.controls().TxtBox[CheckField::Quantity]->setText("50");
+        f.runCommand(CheckCmd::Save);
         QCOMPARE(fx.scalar("select checkCode from checkinfo where id=" + f.controls().checkId->text()), QString("002"));
         QCOMPARE(fx.scalar("select count(*) from checkinfo where checkCode='001'"), QString("1"));
     }
@@ -190,14 +191,14 @@ private slots:
         QFETCH(QString, factor);
         CheckFixture fx(iniLines);
         frmCheck& f = fx.open();
-        f.controls().TxtBox[7]->setText("7");
-        f.controls().TxtBox[19]->setText(factor);
-        f.controls().TxtBox[14]->setText(weight);
-        QTEST(f.controls().TxtBox[7]->text(), "quantity");
+        f.controls().TxtBox[CheckField::Quantity]->setText("7");
+        f.controls().TxtBox[CheckField::Factor]->setText(factor);
+        f.controls().TxtBox[CheckField::Weight]->setText(weight);
+        QTEST(f.controls().TxtBox[CheckField::Quantity]->text(), "quantity");
         if (factor.isEmpty())
             QCOMPARE(f.status(), QString("数量公式缺少[系数]"));
         f.setStatus("新"); // a formula's problem is said once, not on every weight the scale sends
-        f.controls().TxtBox[14]->setText(weight + "0");
+        f.controls().TxtBox[CheckField::Weight]->setText(weight + "0");
         QCOMPARE(f.status(), QString("新"));
     }
 
@@ -206,10 +207,10 @@ private slots:
         CheckFixture fx;
         fx.home().writeFile("班别.ini", "[MIREL]\n001=早班\n");
         frmCheck& f = fx.open();
-        f.controls().TxtBox[0]->setText("001");
+        f.controls().TxtBox[CheckField::Worker]->setText("001");
         QCOMPARE(f.controls().Text1->text(), QString("早班"));
-        f.controls().TxtBox[0]->setText("005"); // stopped user: no name
-        QCOMPARE(f.controls().LabBox[2]->text(), QString());
+        f.controls().TxtBox[CheckField::Worker]->setText("005"); // stopped user: no name
+        QCOMPARE(f.controls().LabBox[CheckLabel::WorkerName]->text(), QString());
     }
 
     void databaseGoneKeepsTheForm()
@@ -217,14 +218,14 @@ private slots:
         CheckFixture fx;
         frmCheck& f = fx.open();
         fx.lookUp("K001");
-        f.controls().TxtBox[7]->setText("88");
+        f.controls().TxtBox[CheckField::Quantity]->setText("88");
         f.controls().Text1->setText("备注不丢");
         fx.exec("drop table checkDetail"); // a statement inside the save fails
         f.appendDefectRow({"", "破洞", "1", "1", "1", "", ""});
         QCOMPARE(f.saveRoll(true), 0LL);
         QCOMPARE(MessageBox::lastShown().icon, MessageBox::Critical);
         QCOMPARE(fx.scalar("select count(*) from checkinfo"), QString("0")); // rolled back
-        QCOMPARE(f.controls().TxtBox[7]->text(), QString("88"));
+        QCOMPARE(f.controls().TxtBox[CheckField::Quantity]->text(), QString("88"));
         QCOMPARE(f.controls().Text1->text(), QString("备注不丢"));
         QCOMPARE(f.controls().checkId->text(), QString("0"));
     }
@@ -255,33 +256,33 @@ private slots:
         };
         frmCheck& f = open();
         fx.lookUp("K001");
-        f.controls().TxtBox[7]->setText("100");
-        f.controls().TxtBox[0]->setText("001");
+        f.controls().TxtBox[CheckField::Quantity]->setText("100");
+        f.controls().TxtBox[CheckField::Worker]->setText("001");
         const auto defect = [&f](const char* name) {
             f.appendDefectRow({"", name, "12", "1", "4", "001", ""});
-            f.runCommand(15);
+            f.runCommand(CheckCmd::Recompute);
         };
         if (last == u"reopen") {
             defect("断经");
-            f.runCommand(2);
+            f.runCommand(CheckCmd::Save);
             f.loadRoll(f.controls().checkId->text().toLongLong());
         }
         defect("破洞");
         f.controls().Text1->setText("边上有油");
         defect("油污");
         if (last == u"save")
-            f.runCommand(2);
+            f.runCommand(CheckCmd::Save);
         else if (last == u"new")
-            f.runCommand(1);
+            f.runCommand(CheckCmd::NewRoll);
         frmCheck& again = open(); // the first window is gone without its close
         QCOMPARE(again.findChild<CheckDraftPart*>()->restore(), defects > 0);
         QCOMPARE(again.defectRows().size(), defects);
         if (defects == 0)
             return;
         QVERIFY2(again.status().startsWith("已恢复上次没有保存的卷 001"), qPrintable(again.status()));
-        QCOMPARE(again.controls().TxtBox[6]->text(), QString("K001"));
+        QCOMPARE(again.controls().TxtBox[CheckField::Card]->text(), QString("K001"));
         QCOMPARE(again.controls().Text1->text(), QString("边上有油"));
-        again.runCommand(2);
+        again.runCommand(CheckCmd::Save);
         QCOMPARE(fx.scalar("select count(*)||'/'||sum(onCount) from checkinfo"), QString("1/100"));
         QCOMPARE(fx.scalar("select count(*) from checkDetail"), QString::number(defects));
     }
@@ -295,13 +296,13 @@ private slots:
         auto& c = f.controls();
         c.autoHuanJuan->setChecked(true);
         fx.lookUp("K001");
-        const auto fields = [&] { return QStringList{c.TxtBox[3]->text(), c.TxtBox[0]->text(), c.Text1->text(), c.BillDetailId->text()}; };
-        c.TxtBox[3]->setText("C-01"), c.TxtBox[0]->setText("004"), c.Text1->setText("破洞2处");
-        f.runCommand(2);
+        const auto fields = [&] { return QStringList{c.TxtBox[CheckField::DyeLot]->text(), c.TxtBox[CheckField::Worker]->text(), c.Text1->text(), c.BillDetailId->text()}; };
+        c.TxtBox[CheckField::DyeLot]->setText("C-01"), c.TxtBox[CheckField::Worker]->setText("004"), c.Text1->setText("破洞2处");
+        f.runCommand(CheckCmd::Save);
         f.loadCard("K001", "12");
-        c.TxtBox[3]->setText("R2611-105"), c.TxtBox[0]->setText("001"), c.Text1->setText("");
+        c.TxtBox[CheckField::DyeLot]->setText("R2611-105"), c.TxtBox[CheckField::Worker]->setText("001"), c.Text1->setText("");
         const QStringList next = fields();
-        for (QPushButton* leave : {c.checkCommand[2], c.checkCommand[1]}) {
+        for (QPushButton* leave : {c.checkCommand[CheckCmd::Save], c.checkCommand[CheckCmd::NewRoll]}) {
             f.loadRoll(fx.scalar("select min(id) from checkinfo").toLongLong());
             leave->click();
             QCOMPARE(fields(), next);
@@ -327,16 +328,16 @@ private slots:
         auto& c = f.controls();
         c.autoHuanJuan->setChecked(false);
         fx.lookUp("K001");
-        c.TxtBox[7]->setText(shape.section(u' ', 0, 0));
+        c.TxtBox[CheckField::Quantity]->setText(shape.section(u' ', 0, 0));
         if (shape.contains(u"defect"))
             f.appendDefectRow({"", "破洞", "3", "1", "4", "001", ""});
         if (shape.contains(u"saved"))
-            f.runCommand(2);
-        const auto roll = [&] { return c.TxtBox[7]->text() + u'/' + QString::number(f.defectRows().size()); };
+            f.runCommand(CheckCmd::Save);
+        const auto roll = [&] { return c.TxtBox[CheckField::Quantity]->text() + u'/' + QString::number(f.defectRows().size()); };
         const QString before = roll();
         if (MessageBox::clearShown(); answer)
             MessageBox::setNextAnswer(MessageBox::Answer(answer));
-        c.checkCommand[1]->click();
+        c.checkCommand[CheckCmd::NewRoll]->click();
         QCOMPARE(MessageBox::shown().size(), answer ? 1 : 0);
         QVERIFY(!answer || MessageBox::lastShown().buttons == MessageBox::YesNoDefaultNo);
         QCOMPARE(before == roll(), answer == MessageBox::AnswerNo);

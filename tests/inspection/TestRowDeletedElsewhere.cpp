@@ -20,8 +20,8 @@ frmCheck& openStation(CheckFixture& fx, int station)
                                         : fx.open();
     new CheckRollListPart(&f);
     fx.lookUp(u"K001"_s);
-    f.controls().TxtBox[22]->setText(u"涤棉府绸"_s);
-    setTag(f.controls().TxtBox[22], u"1"_s);
+    f.controls().TxtBox[CheckField::ItemName]->setText(u"涤棉府绸"_s);
+    setTag(f.controls().TxtBox[CheckField::ItemName], u"1"_s);
     f.controls().autoHuanJuan->setChecked(false);
     return f;
 }
@@ -75,7 +75,7 @@ private slots:
         if (action.startsWith(u"save"_s)) {
             save(f, u"7"_s);
             QCOMPARE(MessageBox::lastShown().text,
-                     u"这条记录已被删除，已改为新记录（卷号%1），请再按保存"_s.arg(c.TxtBox[18]->text()));
+                     u"这条记录已被删除，已改为新记录（卷号%1），请再按保存"_s.arg(c.TxtBox[CheckField::RollNumber]->text()));
             // The counter stays off over a roll kept or reopened: it would write another roll's length.
             QVERIFY(!f.polling());
             QCOMPARE(fx.scalar(u"select count(*) from checkDetail"_s), u"0"_s); // rolled back
@@ -84,7 +84,7 @@ private slots:
         } else {
             MessageBox::setNextAnswer(MessageBox::AnswerYes);
             MessageBox::setNextAnswer(MessageBox::AnswerOk);
-            QTest::mouseClick(c.checkCommand[9], Qt::LeftButton);
+            QTest::mouseClick(c.checkCommand[CheckCmd::DeleteRoll], Qt::LeftButton);
             MessageBox::clearAnswers();
             if (action == u"delete deleted")
                 QCOMPARE(MessageBox::shown().value(2).text, u"这卷已被其他工位删除"_s);

@@ -189,12 +189,12 @@ void checkApart(const QList<QWidget*>& ws, const QString& where)
 // roll number and quantity read from a step away, no two fields overlapping.
 void checkRollForm(CheckControls& c, const QString& where)
 {
-    QVERIFY(!c.LabBox[2]->text().isEmpty());
+    QVERIFY(!c.LabBox[CheckLabel::WorkerName]->text().isEmpty());
     for (QPushButton* b : c.checkCommand)
         QVERIFY2(!b || !b->isVisible() || b->height() >= 45,
                  qPrintable(b->objectName() + " at " + where));
-    QVERIFY(c.TxtBox[18]->fontInfo().pixelSize() >= 24 &&
-            c.TxtBox[7]->fontInfo().pixelSize() >= 24);
+    QVERIFY(c.TxtBox[CheckField::RollNumber]->fontInfo().pixelSize() >= 24 &&
+            c.TxtBox[CheckField::Quantity]->fontInfo().pixelSize() >= 24);
     QList<QWidget*> fields;
     for (QWidget* w : c.Frame6->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
         if (w->property("designRect").isValid())
@@ -214,23 +214,23 @@ void openCheck(Station& s, QSize size, bool)
     QVERIFY(show(f, size));
     fx->lookUp(u"K001"_s);
     auto& c = f.controls();
-    c.TxtBox[0]->setText(u"001"_s); // the worker's name beside the code
-    c.TxtBox[7]->setText(u"86.5"_s);
-    c.TxtBox[2]->setText(u"150"_s);
+    c.TxtBox[CheckField::Worker]->setText(u"001"_s); // the worker's name beside the code
+    c.TxtBox[CheckField::Quantity]->setText(u"86.5"_s);
+    c.TxtBox[CheckField::PieceLength]->setText(u"150"_s);
     for (int i : {0, 2, 1}) {
         defects->bugBtn_Click(i);
         emit defects->UserControl31()->Confirm(u" 3"_s, u" 1"_s);
     }
     QVERIFY(f.saveRoll(true) > 0);
     for (int roll = 2; roll <= 7; ++roll) {
-        c.TxtBox[18]->setText(u"00%1"_s.arg(roll));
+        c.TxtBox[CheckField::RollNumber]->setText(u"00%1"_s.arg(roll));
         c.checkId->setText(u"0"_s);
         QVERIFY(f.saveRoll(false) > 0);
     }
-    f.runCommand(10);
+    f.runCommand(CheckCmd::QueryList);
     QCOMPARE(list->grid()->rows(), 8); // header and the saved rolls
     c.machineCount->setText(u"1000"_s);
-    c.TxtBox[2]->setText(u"250"_s);
+    c.TxtBox[CheckField::PieceLength]->setText(u"250"_s);
     labels->cmdTag(0)->click();
     QCOMPARE(labels->labelRows().size(), 4);
     s.window = &f;
@@ -274,8 +274,8 @@ void openPallet(Station& s, QSize size, bool fiberBox)
     frmMaitou& f = openMaitou(*fx, fiberBox);
     QVERIFY(showWithParts(f, size));
     chooseItem(f, u"府绸"_s);
-    f.controls().TxtBox[5]->setText(u"20"_s);
-    f.controls().TxtBox[14]->setText(u"21.36"_s);
+    f.controls().TxtBox[CheckField::Style]->setText(u"20"_s);
+    f.controls().TxtBox[CheckField::Weight]->setText(u"21.36"_s);
     if (!fiberBox)
         QTest::mouseClick(f.cmdBangbtn(), Qt::LeftButton);
     for (const QString& q :

@@ -2,6 +2,7 @@
 // does at them: choose an article, type a quantity and save.
 #pragma once
 
+#include "time/Clock.h"
 #include "../inspection/CheckFixture.h"
 #include "dialogs/frmSelectItem.h"
 #include "stations/fiberbox/frmHuaxian.h"
@@ -65,14 +66,14 @@ inline bool showWithParts(frmCheck& f, const QSize& size = QSize(1024, 768))
 /// Types the quantity (net weight) and taps "保存" (or another command that saves).
 inline void save(frmCheck& f, const QString& quantity, int command = 2)
 {
-    f.controls().TxtBox[7]->setText(quantity);
+    f.controls().TxtBox[CheckField::Quantity]->setText(quantity);
     QTest::mouseClick(f.controls().checkCommand[command], Qt::LeftButton);
 }
 
 /// Today's first pallet number.
 inline QString firstPallet()
 {
-    return QDate::currentDate().toString(QStringLiteral("yyMMdd")) + QStringLiteral("001");
+    return Clock::today().toString(QStringLiteral("yyMMdd")) + QStringLiteral("001");
 }
 
 /// Boxes already on the pallet, written the way another shift's station wrote them.

@@ -41,8 +41,8 @@ private slots:
         auto* list = new CheckRollListPart(&f);
         const auto& c = f.controls();
         chooseItem(f, u"贡缎"_s);
-        QCOMPARE(c.TxtBox[6]->text() + c.TxtBox[22]->text() + c.TxtBox[5]->text(), u"简单检验全棉贡缎款Z"_s);
-        c.TxtBox[28]->setText(u"P-OLD"_s);
+        QCOMPARE(c.TxtBox[CheckField::Card]->text() + c.TxtBox[CheckField::ItemName]->text() + c.TxtBox[CheckField::Style]->text(), u"简单检验全棉贡缎款Z"_s);
+        c.TxtBox[CheckField::Pallet]->setText(u"P-OLD"_s);
         save(f, u"7"_s); // another pallet, not listed below
         QTest::mouseClick(f.cmdBangbtn(), Qt::LeftButton);
         save(f, u"12.5"_s);
@@ -51,15 +51,15 @@ private slots:
                  u"简单检验/7/60x60/P-OLD/7|简单检验/7/60x60/%1/12.5|简单检验/7/60x60/%1/30"_s.arg(firstPallet()));
         QCOMPARE(f.palletSummary()->text(), u"  卷数:2  米数:42.5"_s);
         QCOMPARE(f.ppgCheckGrid2()->textMatrix(1, 7), u"30"_s); // 净重, newest first
-        f.runCommand(10); // the roll list's total is its quantity column, not the grade beside it
+        f.runCommand(CheckCmd::QueryList); // the roll list's total is its quantity column, not the grade beside it
         QCOMPARE(list->sumLabel()->text(), u"数量:49.5"_s);
         const QString id = fx.scalar(u"select max(id) from checkinfo"_s);
         f.clearForm();
         f.loadRoll(id.toLongLong()); // a package without a card: no card to look up
         QCOMPARE(MessageBox::shown().size(), 0);
-        QCOMPARE(c.TxtBox[6]->text() + tagOf(c.TxtBox[22]) + tagOf(c.BillDetailId) + c.TxtBox[28]->text(),
+        QCOMPARE(c.TxtBox[CheckField::Card]->text() + tagOf(c.TxtBox[CheckField::ItemName]) + tagOf(c.BillDetailId) + c.TxtBox[CheckField::Pallet]->text(),
                  u"简单检验77"_s + firstPallet());
-        c.TxtBox[28]->setText(u"B-8"_s);
+        c.TxtBox[CheckField::Pallet]->setText(u"B-8"_s);
         c.autoHuanJuan->setChecked(false);
         save(f, u"9.5"_s);
         QCOMPARE(f.status(), u" 修改成功！"_s);
@@ -67,7 +67,7 @@ private slots:
         // After a restart the station goes on with its latest pallet; another station's
         // packages on it are not its list.
         frmMaitou& again = openMaitou(fx);
-        QCOMPARE(again.controls().TxtBox[28]->text(), u"B-8"_s);
+        QCOMPARE(again.controls().TxtBox[CheckField::Pallet]->text(), u"B-8"_s);
         QCOMPARE(again.ppgCheckGrid2()->rows(), 2);
         fx.setIni(u"menchineId"_s, u"002"_s);
         again.loadPalletList();
@@ -76,7 +76,7 @@ private slots:
         Database::conn().close();
         chooseItem(again, u"贡缎"_s);
         const auto& k = again.controls();
-        QCOMPARE(k.TxtBox[6]->text() + k.TxtBox[22]->text() + k.TxtBox[5]->text(), u"简单检验全棉贡缎款Z"_s);
+        QCOMPARE(k.TxtBox[CheckField::Card]->text() + k.TxtBox[CheckField::ItemName]->text() + k.TxtBox[CheckField::Style]->text(), u"简单检验全棉贡缎款Z"_s);
     }
 
     // The checks before a save, in their order: article, required fields, quantity; after a
@@ -121,15 +121,15 @@ private slots:
         if (choose)
             chooseItem(f, u"府绸"_s);
         const auto& c = f.controls();
-        c.TxtBox[22]->setText(u"涤纶长丝"_s);
+        c.TxtBox[CheckField::ItemName]->setText(u"涤纶长丝"_s);
         c.autoHuanJuan->setChecked(command == 2 || command == -2);
         if (command < 0) // this station's package, or another station's, reached the database
-            fx.exec(u"insert into checkinfo(checkcode,bagnumber,billdetailid,machineId) values('%1','',0,'%2')"_s.arg(c.TxtBox[18]->text(), command == -1 ? u"001"_s : u"002"_s));
+            fx.exec(u"insert into checkinfo(checkcode,bagnumber,billdetailid,machineId) values('%1','',0,'%2')"_s.arg(c.TxtBox[CheckField::RollNumber]->text(), command == -1 ? u"001"_s : u"002"_s));
         if (command == 0) { // the scale weighs, the formula's coefficient is typed after it
-            c.TxtBox[14]->setText(u"12.5"_s);
-            c.TxtBox[19]->setText(quantity);
+            c.TxtBox[CheckField::Weight]->setText(u"12.5"_s);
+            c.TxtBox[CheckField::Factor]->setText(quantity);
         } else if (command == -1)
-            c.TxtBox[7]->setText(quantity);
+            c.TxtBox[CheckField::Quantity]->setText(quantity);
         else
             save(f, quantity, std::abs(command));
         QTEST(f.status(), "status");
@@ -138,7 +138,7 @@ private slots:
             QCOMPARE(f.focusWidget(), c.TxtBox[focus]);
         if (fiberBox)
             QCOMPARE(fx.scalar(u"select count(*) from item"_s), u"1"_s); // no article made here
-        const auto work = [](frmCheck& w) { return w.controls().TxtBox[22]->text() + u'/' + w.controls().TxtBox[7]->text() + u'/' + tagOf(w.controls().TxtBox[22]); };
+        const auto work = [](frmCheck& w) { return w.controls().TxtBox[CheckField::ItemName]->text() + u'/' + w.controls().TxtBox[CheckField::Quantity]->text() + u'/' + tagOf(w.controls().TxtBox[CheckField::ItemName]); };
         const QString typed = work(f);
         QCoreApplication::processEvents(); // what is kept at once, as the panel's next moment
         frmMaitou& again = openMaitou(fx, fiberBox);
@@ -165,10 +165,10 @@ private slots:
         fx.exec(u"insert into itemtype(itemtypeId,itemtypeName) values(3,'成品')"_s);
         frmMaitou& f = openMaitou(fx);
         const auto& c = f.controls();
-        c.TxtBox[25]->setText(u"S捻"_s);
-        c.TxtBox[23]->setText(u"藏青"_s);
+        c.TxtBox[CheckField::SpareB]->setText(u"S捻"_s);
+        c.TxtBox[CheckField::Color]->setText(u"藏青"_s);
         for (const QString& name : names) {
-            c.TxtBox[22]->setText(name);
+            c.TxtBox[CheckField::ItemName]->setText(name);
             save(f, u"10"_s);
         }
         QCOMPARE(fx.scalar(u"select group_concat(n,'|') from (select i.itemname||':'||a.checkcode as n"
@@ -206,7 +206,7 @@ private slots:
         const QString written = u"select ifnull((select group_concat(taskno) from checkinfo),'')||'/'||"
                                 "(select count(*) from checkDetail)||'/'||(select count(*) from item where itemname='新布')"_s;
         QCOMPARE(fx.scalar(written), u"/0/0"_s);
-        QCOMPARE(c.TxtBox[7]->text(), u"18.2"_s);
+        QCOMPARE(c.TxtBox[CheckField::Quantity]->text(), u"18.2"_s);
         save(f, u"18.2"_s);
         QTEST(fx.scalar(written), "saved");
     }
@@ -230,15 +230,15 @@ private slots:
         fx.exec(u"insert into Dictionary(ITEMTYPE,ItemValues,ItemName) values('CheckFill','99','3|productionJarNo,5|款号')"_s);
         frmMaitou& f = openMaitou(fx);
         const auto& c = f.controls();
-        c.TxtBox[5]->setText(u"20"_s);
+        c.TxtBox[CheckField::Style]->setText(u"20"_s);
         fx.lookUp(u"K001"_s); // proposes the package's number for the card line
         f.loadItem(u"1"_s);   // the article scope needs the article
         // The card's presets, shared with the inspection frames, fill the dye lot but leave the
         // packages per pallet (the style number at a frame) as typed.
-        QCOMPARE(c.TxtBox[18]->text() + c.TxtBox[3]->text() + c.TxtBox[5]->text(), next + u"J120"_s);
-        c.TxtBox[3]->setFocus();
-        QTest::keyClicks(c.TxtBox[3], u"J9"_s); // a typed dye lot does not renumber the package
-        QCOMPARE(c.TxtBox[18]->text(), next);
+        QCOMPARE(c.TxtBox[CheckField::RollNumber]->text() + c.TxtBox[CheckField::DyeLot]->text() + c.TxtBox[CheckField::Style]->text(), next + u"J120"_s);
+        c.TxtBox[CheckField::DyeLot]->setFocus();
+        QTest::keyClicks(c.TxtBox[CheckField::DyeLot], u"J9"_s); // a typed dye lot does not renumber the package
+        QCOMPARE(c.TxtBox[CheckField::RollNumber]->text(), next);
         // Another article without packages starts its own numbers (per card line: the line's).
         fx.exec(u"insert into item(itemid,itemname) values(2,'全棉贡缎')"_s);
         f.loadItem(u"2"_s);
@@ -254,17 +254,17 @@ private slots:
         frmMaitou& f = openMaitou(fx);
         new CheckRollListPart(&f);
         fx.lookUp(u"K001"_s);
-        setTag(f.controls().TxtBox[22], u"1"_s);
+        setTag(f.controls().TxtBox[CheckField::ItemName], u"1"_s);
         f.controls().autoHuanJuan->setChecked(false);
         save(f, u"5"_s);
         MessageBox::setNextAnswer(MessageBox::AnswerYes);
         MessageBox::setNextAnswer(MessageBox::AnswerCancel);
-        QTest::mouseClick(f.controls().checkCommand[9], Qt::LeftButton);
+        QTest::mouseClick(f.controls().checkCommand[CheckCmd::DeleteRoll], Qt::LeftButton);
         QCOMPARE(MessageBox::shown().value(1).text, u"是否要删除卷号[001]的标签"_s);
         QCOMPARE(fx.scalar(u"select count(*) from checkinfo"_s) + f.palletSummary()->text(), u"1  卷数:1  米数:5"_s);
         MessageBox::setNextAnswer(MessageBox::AnswerYes);
         MessageBox::setNextAnswer(MessageBox::AnswerOk);
-        QTest::mouseClick(f.controls().checkCommand[9], Qt::LeftButton);
+        QTest::mouseClick(f.controls().checkCommand[CheckCmd::DeleteRoll], Qt::LeftButton);
         QCOMPARE(fx.scalar(u"select count(*) from checkinfo"_s) + f.palletSummary()->text(), u"0  卷数:0  米数:0"_s);
     }
 
@@ -293,7 +293,7 @@ private slots:
         for (PadKey* key : f.keypad()->findChildren<PadKey*>())
             if (u"keypad "_s + key->tag() == typed)
                 QTest::mouseClick(key, Qt::LeftButton);
-        QTest::keyClicks(f.controls().TxtBox[4], typed.startsWith(u"keypad"_s) ? QString() : typed);
+        QTest::keyClicks(f.controls().TxtBox[CheckField::GramWeight], typed.startsWith(u"keypad"_s) ? QString() : typed);
         Connection station2;
         station2.open(u"Provider=SQLite;Data Source="_s + fx.home().file(u"mirel.db"_s));
         station2.execute(other);
@@ -331,11 +331,11 @@ private slots:
         auto* list = new CheckRollListPart(&f);
         f.show();
         const auto& c = f.controls();
-        QCOMPARE(c.TxtBox[28]->text() + c.TxtBox[5]->text(), u"P-720"_s); // its pallet, not the box
+        QCOMPARE(c.TxtBox[CheckField::Pallet]->text() + c.TxtBox[CheckField::Style]->text(), u"P-720"_s); // its pallet, not the box
         f.loadRoll(command == 16 ? 1 : 2);
-        c.TxtBox[5]->setText(perPallet);
+        c.TxtBox[CheckField::Style]->setText(perPallet);
         if (command == 16) {
-            f.runCommand(10);
+            f.runCommand(CheckCmd::QueryList);
             list->grid()->setRow(1); // package 002, newest first
         }
         QTest::mouseClick(c.checkCommand[command], Qt::LeftButton);
@@ -344,7 +344,7 @@ private slots:
         QCOMPARE(fx.scalar(u"select count(*) from checkinfo where bagTime is null"_s), deleted ? u"1"_s : u"2"_s);
         QCOMPARE(MessageBox::lastShown().text == u"输入每版的箱数", shown == 2);
         if (shown == 2)
-            QCOMPARE(f.focusWidget(), c.TxtBox[5]);
+            QCOMPARE(f.focusWidget(), c.TxtBox[CheckField::Style]);
         if (shown != 0)
             return;
         c.autoHuanJuan->setChecked(false);
@@ -446,8 +446,8 @@ private slots:
         f.show();
         f.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&f));
-        QTest::keyClick(f.controls().TxtBox[6], Qt::Key_F4);
-        QTRY_COMPARE(f.controls().TxtBox[28]->text(), firstPallet()); // a moment later, as a finger
+        QTest::keyClick(f.controls().TxtBox[CheckField::Card], Qt::Key_F4);
+        QTRY_COMPARE(f.controls().TxtBox[CheckField::Pallet]->text(), firstPallet()); // a moment later, as a finger
         bool opened = false;
         QTimer watch;
         connect(&watch, &QTimer::timeout, [&] {
@@ -458,9 +458,9 @@ private slots:
             }
         });
         watch.start(20);
-        QTest::keyClick(f.controls().TxtBox[6], Qt::Key_F3);
+        QTest::keyClick(f.controls().TxtBox[CheckField::Card], Qt::Key_F3);
         QTRY_VERIFY(opened);
-        QCOMPARE(f.controls().TxtBox[6]->text(), QString()); // closed without an article
+        QCOMPARE(f.controls().TxtBox[CheckField::Card]->text(), QString()); // closed without an article
     }
 
     void quantityFollowsTheCounter_data()
@@ -480,9 +480,9 @@ private slots:
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
         QTest::mouseClick(f.controls().Check2, Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(f.controls().TxtBox[7]->text(), u"123.45"_s, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(f.controls().TxtBox[CheckField::Quantity]->text(), u"123.45"_s, 10000);
         sim.command("length 200.5");
-        QTRY_COMPARE_WITH_TIMEOUT(f.controls().TxtBox[7]->text(), u"200.50"_s, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(f.controls().TxtBox[CheckField::Quantity]->text(), u"200.50"_s, 10000);
     }
 };
 

@@ -1,4 +1,5 @@
 // The inspection window's MES button: the count or the error in a message box.
+#include "time/Clock.h"
 #include "../inspection/CheckFixture.h"
 #include "MesFixture.h"
 
@@ -34,13 +35,13 @@ private slots:
             mes.execute(QStringLiteral("insert into 生产卡(id,写卡时间,总经长,产品编号) values (7,'2026-03-01',900,'PB-9');"
                                        "insert into 织机事件表(事件类型,上轴ID,卷号,织机编号,当前布长,事件时间) "
                                        "values (33,7,'3','D04',450,'") +
-                         QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:01')"));
+                         Clock::today().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:01')"));
         }
         fx.home().writeFile(QStringLiteral("mirel.ini"), "[MIREL]\ncodeLen=000\n[MES]\nMES_HOST=" + host.toUtf8() + "\n");
         frmCheck& f = fx.open();
         CheckMesPart part(&f);
         MessageBox::clearShown();
-        f.runCommand(14);
+        f.runCommand(CheckCmd::Mes);
         QCOMPARE(MessageBox::shown().size(), 1);
         const MessageBox::Shown shown = MessageBox::lastShown();
         QVERIFY2(shown.text.contains(expected), qPrintable(shown.text));

@@ -79,18 +79,18 @@ Outcome packages(bool fiberBox, const QStringList& checks)
     const Outage outage{fx.home().file(u"mirel.db"_s)};
     if (fiberBox) {
         f.loadItem(u"1"_s);
-        c.TxtBox[3]->setText(u"2405"_s);
-        c.TxtBox[24]->setText(u"3"_s);
+        c.TxtBox[CheckField::DyeLot]->setText(u"2405"_s);
+        c.TxtBox[CheckField::SpareA]->setText(u"3"_s);
     } else {
-        c.TxtBox[22]->setText(u"新品"_s);
-        c.TxtBox[25]->setText(u"S"_s);
-        c.TxtBox[23]->setText(u"红"_s);
+        c.TxtBox[CheckField::ItemName]->setText(u"新品"_s);
+        c.TxtBox[CheckField::SpareB]->setText(u"S"_s);
+        c.TxtBox[CheckField::Color]->setText(u"红"_s);
     }
-    c.TxtBox[28]->setText(u"P1"_s);
-    c.TxtBox[5]->setText(u"20"_s);
+    c.TxtBox[CheckField::Pallet]->setText(u"P1"_s);
+    c.TxtBox[CheckField::Style]->setText(u"20"_s);
     const auto saveBox = [&](const QString& q) {
-        c.TxtBox[7]->setText(q);
-        f.runCommand(2);
+        c.TxtBox[CheckField::Quantity]->setText(q);
+        f.runCommand(CheckCmd::Save);
     };
     saveBox(u"10"_s);
     Outcome o;
@@ -101,20 +101,20 @@ Outcome packages(bool fiberBox, const QStringList& checks)
     saveBox(u"12"_s);
     QString refusal = f.status();
     if (!fiberBox) { // an article never seen here cannot be made offline
-        c.TxtBox[22]->setText(u"另一品"_s);
+        c.TxtBox[CheckField::ItemName]->setText(u"另一品"_s);
         saveBox(u"13"_s);
-        refusal = shownOrStatus(f.status()) + u" / "_s + c.TxtBox[7]->text();
+        refusal = shownOrStatus(f.status()) + u" / "_s + c.TxtBox[CheckField::Quantity]->text();
     }
     MessageBox::clearShown();
     f.cmdBangbtn_Click(); // pallet numbers of the day come from the database
-    o.refusal = refusal + u" / "_s + shownOrStatus(f.status()) + u" / "_s + c.TxtBox[28]->text();
+    o.refusal = refusal + u" / "_s + shownOrStatus(f.status()) + u" / "_s + c.TxtBox[CheckField::Pallet]->text();
     o.pending = Journal::status()->pending();
     if (!outage.back())
         return o;
     fx.exec(u"insert into checkinfo(billdetailid, checkCode) values(0, '003')"_s);
     replay();
     o.results = results(fx, checks);
-    o.after = f.palletSummary()->text() + u" / "_s + c.TxtBox[18]->text() + u" / "_s + f.status();
+    o.after = f.palletSummary()->text() + u" / "_s + c.TxtBox[CheckField::RollNumber]->text() + u" / "_s + f.status();
     return o;
 }
 
@@ -230,8 +230,8 @@ frmCheck& labelWindow(CheckFixture& fx, bool markLabel)
     fx.exec(u"update bill set relateorder='PO-7' where billid=1"_s);
     fx.lookUp(u"K001"_s);
     if (markLabel) {
-        f.controls().TxtBox[5]->setText(u"20"_s);
-        f.controls().TxtBox[22]->setText(u"新品"_s); // an automatic article
+        f.controls().TxtBox[CheckField::Style]->setText(u"20"_s);
+        f.controls().TxtBox[CheckField::ItemName]->setText(u"新品"_s); // an automatic article
     }
     return f;
 }
@@ -368,8 +368,8 @@ void TestStationsOffline::labelsPrintedOffline()
     for (const QString& quantity : {u"50"_s, u"51"_s}) {
         if (!printed.isEmpty())
             QVERIFY(Outage{fx.home().file(u"mirel.db"_s)}.away());
-        f.controls().TxtBox[7]->setText(quantity);
-        f.runCommand(4);
+        f.controls().TxtBox[CheckField::Quantity]->setText(quantity);
+        f.runCommand(CheckCmd::PrintLabel);
         printed << pdfText(pdf);
         QVERIFY2(QFile::remove(pdf), qPrintable(f.status()));
     }
@@ -416,13 +416,13 @@ void TestStationsOffline::stockPostedOnReplay()
     Journal::status()->refresh();
     const Outage outage{fx.home().file(u"mirel.db"_s)};
     fx.lookUp(u"K001"_s);
-    f.controls().TxtBox[7]->setText(u"50"_s);
+    f.controls().TxtBox[CheckField::Quantity]->setText(u"50"_s);
     const long long first = f.saveRoll(false);
     QVERIFY(first > 0);
     if (edit)
         f.loadRoll(first);
     QVERIFY(outage.away());
-    f.controls().TxtBox[7]->setText(edit ? u"55"_s : u"51"_s);
+    f.controls().TxtBox[CheckField::Quantity]->setText(edit ? u"55"_s : u"51"_s);
     QCOMPARE(f.saveRoll(false), frmCheck::SavedOffline);
     QVERIFY(outage.back());
     if (!refusal.isEmpty()) { // a trigger's ";" would split the statement on the connection
@@ -450,11 +450,11 @@ void TestStationsOffline::renumberedLabelsPrintAgain()
     frmCheck& f = labelWindow(fx, false);
     const Outage outage{fx.home().file(u"mirel.db"_s)};
     const QString pdf = fx.home().file(u"label.pdf"_s);
-    f.controls().TxtBox[7]->setText(u"50"_s);
-    f.runCommand(2);
+    f.controls().TxtBox[CheckField::Quantity]->setText(u"50"_s);
+    f.runCommand(CheckCmd::Save);
     QVERIFY(outage.away());
-    f.controls().TxtBox[7]->setText(u"51"_s);
-    f.runCommand(2);
+    f.controls().TxtBox[CheckField::Quantity]->setText(u"51"_s);
+    f.runCommand(CheckCmd::Save);
     QVERIFY(outage.back());
     // Another frame of the card saved 002 meanwhile; then the station's retry finds the
     // database.
@@ -497,12 +497,12 @@ void TestStationsOffline::maitouRestartedWhileAway()
         frmMaitou& f = openMaitou(fx);
         CheckControls& c = f.controls();
         if (!pallet.isEmpty()) {
-            c.TxtBox[28]->setText(pallet);
-            c.TxtBox[5]->setText(u"20"_s);
+            c.TxtBox[CheckField::Pallet]->setText(pallet);
+            c.TxtBox[CheckField::Style]->setText(u"20"_s);
         }
-        c.TxtBox[22]->setText(u"新品"_s);
-        c.TxtBox[7]->setText(quantity);
-        f.runCommand(2);
+        c.TxtBox[CheckField::ItemName]->setText(u"新品"_s);
+        c.TxtBox[CheckField::Quantity]->setText(quantity);
+        f.runCommand(CheckCmd::Save);
         return &f;
     };
     start(u"P1"_s, u"10"_s);
@@ -510,7 +510,7 @@ void TestStationsOffline::maitouRestartedWhileAway()
     Database::conn().close();
     Database::openConnection();
     frmMaitou* f = start(QString(), u"11"_s);
-    QCOMPARE(f->controls().TxtBox[28]->text() + u'/' + f->controls().TxtBox[5]->text(), u"P1/20"_s);
+    QCOMPARE(f->controls().TxtBox[CheckField::Pallet]->text() + u'/' + f->controls().TxtBox[CheckField::Style]->text(), u"P1/20"_s);
     QVERIFY(outage.back());
     replay();
     QCOMPARE(f->palletSummary()->text(), u"  卷数:2  米数:21"_s);

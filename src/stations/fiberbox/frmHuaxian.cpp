@@ -1,6 +1,7 @@
 // The fiber box window: the box's field captions, the batch number of each box, the grade letter
 // of the batch, the box save's date and time, and the pallet change when a pallet is full.
 #include "stations/fiberbox/frmHuaxian.h"
+#include "time/Clock.h"
 
 #include "config/MirelIni.h"
 #include "shell/MessageBox.h"
@@ -20,13 +21,11 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // What the fields of the inspection form hold on a box (the box list shows them by these names).
-const std::pair<int, const char16_t*> BoxFields[] = {
-    {18, u"箱号"}, {7, u"净重"},  {14, u"毛重"}, {3, u"批号"},  {4, u"色别"},
-    {16, u"机台"}, {17, u"箱重"}, {20, u"筒数"}, {21, u"筒重"}, {22, u"品种"},
-    {23, u"规格"}, {24, u"等级"}, {25, u"捻向"}, {27, u"筒色"},
+const std::pair<CheckField::Index, const char16_t*> BoxFields[] = {
+    {CheckField::RollNumber, u"箱号"}, {CheckField::Quantity, u"净重"},  {CheckField::Weight, u"毛重"}, {CheckField::DyeLot, u"批号"},  {CheckField::GramWeight, u"色别"},
+    {CheckField::Spare3, u"机台"}, {CheckField::Spare4, u"箱重"}, {CheckField::Spare5, u"筒数"}, {CheckField::Spare6, u"筒重"}, {CheckField::ItemName, u"品种"},
+    {CheckField::Color, u"规格"}, {CheckField::SpareA, u"等级"}, {CheckField::SpareB, u"捻向"}, {CheckField::SpareD, u"筒色"},
 };
-
-QString now() { return QDateTime::currentDateTime().toString(u"yyyy-MM-dd HH:mm:ss"_s); }
 
 } // namespace
 
@@ -61,12 +60,12 @@ bool frmHuaxian::quantityValid(const QString& text) const
     return vb::IsNumeric(text) && vb::Val(text) > 0;
 }
 
-QString frmHuaxian::updateDateSet() const { return u"  checkDate = '"_s + now() + u"'"_s; }
+QString frmHuaxian::updateDateSet() const { return u"  checkDate = '"_s + Clock::nowText() + u"'"_s; }
 
 CheckSql::Roll frmHuaxian::rollValues() const
 {
     CheckSql::Roll r = frmMaitou::rollValues();
-    r.today = now(); // a box is written with the time it was weighed
+    r.today = Clock::nowText(); // a box is written with the time it was weighed
     return r;
 }
 
@@ -77,15 +76,15 @@ void frmHuaxian::fillFromRoll(const Recordset& rs)
     // for the box cannot find it.
     m_composedBatch.clear();
     m_batchBase.reset();
-    m_reopening = !readMirel(u"批次号构成"_s, QString()).isEmpty();
+    m_reopening = !m_cfg.batchPattern.isEmpty();
     frmMaitou::fillFromRoll(rs);
     m_reopening = false;
-    m_composedBatch = c.TxtBox[3]->text();
+    m_composedBatch = c.TxtBox[CheckField::DyeLot]->text();
 }
 
 QString frmHuaxian::batchBase() const
 {
-    const QString shown = c.TxtBox[3]->text();
+    const QString shown = c.TxtBox[CheckField::DyeLot]->text();
     return m_batchBase && shown == m_composedBatch ? *m_batchBase : shown;
 }
 
@@ -113,16 +112,16 @@ void frmHuaxian::beforeSave()
 {
     frmMaitou::beforeSave();
     // Read at every save: the office may change the pattern while the station runs.
-    const QString pattern = readMirel(u"批次号构成"_s, QString());
+    const QString pattern = m_cfg.batchPattern;
     if (pattern.isEmpty())
         return;
-    const QString shown = c.TxtBox[3]->text();
+    const QString shown = c.TxtBox[CheckField::DyeLot]->text();
     if (!m_batchBase && !m_composedBatch.isEmpty() && shown == m_composedBatch)
         return; // a reopened box whose batch nobody touched
     const QString base = batchBase();
     m_composedBatch = composeBatchNumber(pattern);
     m_batchBase = base;
-    c.TxtBox[3]->setText(m_composedBatch);
+    c.TxtBox[CheckField::DyeLot]->setText(m_composedBatch);
 }
 
 void frmHuaxian::gradeBtn_Click(int index)
@@ -144,7 +143,7 @@ void frmHuaxian::gradeChanged(int index)
         batch += u'B';
     else if (index == 2)
         batch += u'C';
-    c.TxtBox[3]->setText(batch);
+    c.TxtBox[CheckField::DyeLot]->setText(batch);
 }
 
 QString frmHuaxian::palletSummaryText(int boxes, double netWeight) const
@@ -162,7 +161,7 @@ void frmHuaxian::palletListLoaded(const Recordset& rs)
 {
     // A pallet that holds its boxes (or more, after a No) asks at every list until its list has
     // printed: only then does the station go on with a new pallet.
-    const double perPallet = vb::Val(c.TxtBox[5]->text());
+    const double perPallet = vb::Val(c.TxtBox[CheckField::Style]->text());
     if (perPallet <= 0 || rs.recordCount() < perPallet)
         return;
     // At start-up the window, and the label printing its Yes needs, is not up yet.

@@ -37,11 +37,11 @@ QString nonNullNumber(const DbValue& v) { return v.isNull() ? QStringLiteral("0"
 
 void frmCheck::findCard()
 {
-    const QString card = cleanCard(c.TxtBox[6]->text());
-    if (card != c.TxtBox[6]->text())
-        c.TxtBox[6]->setText(card);
+    const QString card = cleanCard(c.TxtBox[CheckField::Card]->text());
+    if (card != c.TxtBox[CheckField::Card]->text())
+        c.TxtBox[CheckField::Card]->setText(card);
     newRoll();
-    c.TxtBox[6]->setText(card); // the card looked up, not one kept from before a reopened roll
+    c.TxtBox[CheckField::Card]->setText(card); // the card looked up, not one kept from before a reopened roll
     loadCard(card, QString());
 }
 
@@ -51,7 +51,7 @@ void frmCheck::onComboColorActivated(int index)
     if (c.ComboColor->count() == 0)
         return;
     const int i = index < 0 ? 0 : index;
-    loadCard(c.TxtBox[6]->text(), c.ComboColor->itemData(i).toString());
+    loadCard(c.TxtBox[CheckField::Card]->text(), c.ComboColor->itemData(i).toString());
 }
 
 void frmCheck::loadCard(const QString& cardText, const QString& lineId)
@@ -71,7 +71,7 @@ void frmCheck::loadCard(const QString& cardText, const QString& lineId)
                 return SysUtil::getListSql(conn, QStringLiteral("listSQL"),
                                            QStringLiteral("LoadCheckSQL"));
             });
-        const QString sql = stored.isEmpty() ? CheckSql::cardLookup(m_billTypes, card)
+        const QString sql = stored.isEmpty() ? CheckSql::cardLookup(m_cfg.billTypes, card)
                                              : CheckSql::storedCardLookup(stored, card);
         bool online = false;
         Recordset rs = Journal::cachedQuery(QStringLiteral("card"), card, sql, &online);
@@ -80,8 +80,8 @@ void frmCheck::loadCard(const QString& cardText, const QString& lineId)
         if (!SysUtil::recordsetHasRows(rs)) {
             MessageBox::critical(QStringLiteral("没有找到这个卡号!"), this);
             c.machineCount->setText(QStringLiteral("0"));
-            c.TxtBox[6]->setFocus();
-            c.TxtBox[6]->selectAll();
+            c.TxtBox[CheckField::Card]->setFocus();
+            c.TxtBox[CheckField::Card]->selectAll();
             return;
         }
         m_cardRs = rs;
@@ -90,7 +90,7 @@ void frmCheck::loadCard(const QString& cardText, const QString& lineId)
             c.ComboColor->addItem(rs.text(QStringLiteral("品种")) + u'-' + rs.text(QStringLiteral("颜色"))
                                       + u'-' + rs.text(QStringLiteral("productionSN")),
                                   rs.text(QStringLiteral("BillDetailId")));
-            setTag(c.TxtBox[6], rs.text(QStringLiteral("ID")));
+            setTag(c.TxtBox[CheckField::Card], rs.text(QStringLiteral("ID")));
         }
         if (lineId.isEmpty() && c.ComboColor->count() > 0) {
             c.ComboColor->setCurrentIndex(0);
@@ -195,8 +195,8 @@ void frmCheck::showTotals(long long lineId)
             c.labInfo[0]->setText(QStringLiteral(" 送检数量：") + c.machineCount->text() +
                                   QStringLiteral(" 已检A品数量：") + amountText(rs.field(0)) +
                                   u'/' + after + QStringLiteral(" 匹数：") + rs.text(1));
-        } else if (!c.TxtBox[6]->text().isEmpty()) {
-            Recordset rs = SysUtil::openRecordset(Database::conn(), CheckSql::cardTotals(c.TxtBox[6]->text()));
+        } else if (!c.TxtBox[CheckField::Card]->text().isEmpty()) {
+            Recordset rs = SysUtil::openRecordset(Database::conn(), CheckSql::cardTotals(c.TxtBox[CheckField::Card]->text()));
             if (!SysUtil::recordsetHasRows(rs))
                 return;
             c.labInfo[0]->setText(QStringLiteral(" 已检数量：") + amountText(rs.field(0)) + u'/' +

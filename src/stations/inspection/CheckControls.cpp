@@ -42,16 +42,25 @@ constexpr int FieldHeight = 500;
 constexpr int KeyWidth = 420;
 
 const FieldGroup Fields[] = {
-    {12, u"卷号", 18, 17, 0, 0, true},  {10, u"数量", 7, 2, 0, 1, true},
-    {19, u"重量", 14, 13, 0, 2, false}, {20, u"加减", 15, 14, 0, 3, false},
-    {23, u"系数", 19, 18, 0, 4, false}, {1, u"工号", 0, 1, 0, 5, false},
-    {3, u"缸号", 3, 5, 0, 6, false},    {4, u"克重", 4, 6, 1, 0, false},
-    {5, u"款号", 5, 7, 1, 1, false},    {21, u"备3", 16, 15, 1, 2, false},
-    {22, u"备4", 17, 16, 1, 3, false},  {24, u"备5", 20, 19, 1, 4, false},
-    {25, u"备6", 21, 20, 1, 5, false},  {27, u"品名", 22, -1, 1, 6, false},
-    {28, u"颜色", 23, -1, 1, 7, false}, {29, u"备A", 24, 23, 2, 0, false},
-    {30, u"备B", 25, 25, 2, 1, false},  {31, u"备C", 26, 24, 2, 2, false},
-    {32, u"备D", 27, 26, 2, 3, false},
+    {CheckLabel::RollNumber, u"卷号", CheckField::RollNumber, 17, 0, 0, true},
+    {CheckLabel::Quantity, u"数量", CheckField::Quantity, 2, 0, 1, true},
+    {CheckLabel::Weight, u"重量", CheckField::Weight, 13, 0, 2, false},
+    {CheckLabel::PlusMinus, u"加减", CheckField::PlusMinus, 14, 0, 3, false},
+    {CheckLabel::Factor, u"系数", CheckField::Factor, 18, 0, 4, false},
+    {CheckLabel::Worker, u"工号", CheckField::Worker, 1, 0, 5, false},
+    {CheckLabel::DyeLot, u"缸号", CheckField::DyeLot, 5, 0, 6, false},
+    {CheckLabel::GramWeight, u"克重", CheckField::GramWeight, 6, 1, 0, false},
+    {CheckLabel::Style, u"款号", CheckField::Style, 7, 1, 1, false},
+    {CheckLabel::Spare3, u"备3", CheckField::Spare3, 15, 1, 2, false},
+    {CheckLabel::Spare4, u"备4", CheckField::Spare4, 16, 1, 3, false},
+    {CheckLabel::Spare5, u"备5", CheckField::Spare5, 19, 1, 4, false},
+    {CheckLabel::Spare6, u"备6", CheckField::Spare6, 20, 1, 5, false},
+    {CheckLabel::ItemName, u"品名", CheckField::ItemName, -1, 1, 6, false},
+    {CheckLabel::Color, u"颜色", CheckField::Color, -1, 1, 7, false},
+    {CheckLabel::SpareA, u"备A", CheckField::SpareA, 23, 2, 0, false},
+    {CheckLabel::SpareB, u"备B", CheckField::SpareB, 25, 2, 1, false},
+    {CheckLabel::SpareC, u"备C", CheckField::SpareC, 24, 2, 2, false},
+    {CheckLabel::SpareD, u"备D", CheckField::SpareD, 26, 2, 3, false},
 };
 
 QString indexed(const char* name, int i)
@@ -96,7 +105,7 @@ void buildFieldGroup(CheckControls& c, const FieldGroup& g, const QString& capti
     box->setAccessibleName(lab->text());
     lab->setBuddy(box);
     int textWidth = ColText[g.col] - (g.key < 0 ? -KeyWidth : 0);
-    if (g.txt == 7)
+    if (g.txt == CheckField::Quantity)
         textWidth -= 380; // room for the unit label
     placeTwips(box, QRect(x + ColLabel[g.col] + 40, y, textWidth, FieldHeight));
     if (g.big)
@@ -108,7 +117,7 @@ void buildFieldGroup(CheckControls& c, const FieldGroup& g, const QString& capti
         key->setAccessibleName(lab->text() + QStringLiteral("键盘"));
         key->setFocusPolicy(Qt::NoFocus);
         const QRect r = designRect(box);
-        placeTwips(key, QRect(r.right() + 40 + (g.txt == 7 ? 380 : 0), y, KeyWidth, FieldHeight));
+        placeTwips(key, QRect(r.right() + 40 + (g.txt == CheckField::Quantity ? 380 : 0), y, KeyWidth, FieldHeight));
         c.numKeybtn[g.key] = key;
         group << key->objectName();
     }
@@ -124,58 +133,58 @@ void buildRollForm(CheckControls& c, QWidget* form)
         buildFieldGroup(c, g, QString::fromUtf16(g.caption));
     // Extras of single fields.
     c.LabUnit = make<QLabel>(c.Frame6, QStringLiteral("LabUnit"), QStringLiteral("米"));
-    placeTwips(c.LabUnit, QRect(designRect(c.TxtBox[7]).right() + 20, RowTop + RowHeight, 360, FieldHeight));
+    placeTwips(c.LabUnit, QRect(designRect(c.TxtBox[CheckField::Quantity]).right() + 20, RowTop + RowHeight, 360, FieldHeight));
     c.Command1 = make<QPushButton>(c.Frame6, QStringLiteral("Command1"), QStringLiteral("归零"));
     c.Command1->setFocusPolicy(Qt::NoFocus);
     placeTwips(c.Command1, QRect(designRect(c.numKeybtn[2]).right() + 40, RowTop + RowHeight, 560, FieldHeight));
-    setTag(c.LabBox[10], tagOf(c.LabBox[10]) + QStringLiteral("|LabUnit|Command1"));
+    setTag(c.LabBox[CheckLabel::Quantity], tagOf(c.LabBox[CheckLabel::Quantity]) + QStringLiteral("|LabUnit|Command1"));
 
     c.cmdCanliang = make<QPushButton>(c.Frame6, QStringLiteral("cmdCanliang"), QStringLiteral("产量"));
     c.cmdCanliang->setFocusPolicy(Qt::NoFocus);
     const int workerRow = RowTop + 5 * RowHeight;
-    placeTwips(c.TxtBox[0], QRect(ColX[0] + 1040, workerRow, 1000, FieldHeight));
+    placeTwips(c.TxtBox[CheckField::Worker], QRect(ColX[0] + 1040, workerRow, 1000, FieldHeight));
     placeTwips(c.numKeybtn[1], QRect(ColX[0] + 2080, workerRow, KeyWidth, FieldHeight));
     placeTwips(c.cmdCanliang, QRect(ColX[0] + 2540, workerRow, 560, FieldHeight));
-    c.LabBox[2] = make<QLabel>(c.Frame6, QStringLiteral("LabBox_2"));
-    placeTwips(c.LabBox[2], QRect(ColX[0] + 3120, workerRow, 700, FieldHeight));
-    setTag(c.LabBox[1], tagOf(c.LabBox[1]) + QStringLiteral("|cmdCanliang|LabBox_2"));
+    c.LabBox[CheckLabel::WorkerName] = make<QLabel>(c.Frame6, QStringLiteral("LabBox_2"));
+    placeTwips(c.LabBox[CheckLabel::WorkerName], QRect(ColX[0] + 3120, workerRow, 700, FieldHeight));
+    setTag(c.LabBox[CheckLabel::Worker], tagOf(c.LabBox[CheckLabel::Worker]) + QStringLiteral("|cmdCanliang|LabBox_2"));
 
     c.cmdHuangang = make<QPushButton>(c.Frame6, QStringLiteral("cmdHuangang"), QStringLiteral("换缸"));
     c.cmdHuangang->setFocusPolicy(Qt::NoFocus);
     const QRect lot = designRect(c.numKeybtn[5]);
     placeTwips(c.cmdHuangang, QRect(lot.right() + 40, lot.y(), 560, FieldHeight));
-    setTag(c.LabBox[3], tagOf(c.LabBox[3]) + QStringLiteral("|cmdHuangang"));
+    setTag(c.LabBox[CheckLabel::DyeLot], tagOf(c.LabBox[CheckLabel::DyeLot]) + QStringLiteral("|cmdHuangang"));
 
-    c.LabBox[11] = make<QLabel>(c.Frame6, QStringLiteral("LabBox_11"), QStringLiteral("等级"));
-    c.LabBox[11]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    placeTwips(c.LabBox[11], QRect(ColX[0], RowTop + 7 * RowHeight, 1000, FieldHeight));
-    setTag(c.LabBox[11], QString()); // the grade buttons are laid out when they are built
+    c.LabBox[CheckLabel::Grade] = make<QLabel>(c.Frame6, QStringLiteral("LabBox_11"), QStringLiteral("等级"));
+    c.LabBox[CheckLabel::Grade]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    placeTwips(c.LabBox[CheckLabel::Grade], QRect(ColX[0], RowTop + 7 * RowHeight, 1000, FieldHeight));
+    setTag(c.LabBox[CheckLabel::Grade], QString()); // the grade buttons are laid out when they are built
 
-    c.LabBox[13] = make<QLabel>(c.Frame6, QStringLiteral("LabBox_13"), QStringLiteral("备注"));
-    c.LabBox[13]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    placeTwips(c.LabBox[13], QRect(ColX[0], RowTop + 8 * RowHeight, 1000, FieldHeight));
+    c.LabBox[CheckLabel::Remark] = make<QLabel>(c.Frame6, QStringLiteral("LabBox_13"), QStringLiteral("备注"));
+    c.LabBox[CheckLabel::Remark]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    placeTwips(c.LabBox[CheckLabel::Remark], QRect(ColX[0], RowTop + 8 * RowHeight, 1000, FieldHeight));
     c.Text1 = make<QLineEdit>(c.Frame6, QStringLiteral("Text1"));
     c.Text1->setAccessibleName(QStringLiteral("备注"));
-    c.LabBox[13]->setBuddy(c.Text1);
+    c.LabBox[CheckLabel::Remark]->setBuddy(c.Text1);
     placeTwips(c.Text1, QRect(ColX[0] + 1040, RowTop + 8 * RowHeight, 7400, FieldHeight));
-    setTag(c.LabBox[13], QStringLiteral("Text1"));
+    setTag(c.LabBox[CheckLabel::Remark], QStringLiteral("Text1"));
 }
 
 void buildCardArea(CheckControls& c, QWidget* form)
 {
-    c.LabBox[0] = make<StatusLine>(form, QStringLiteral("LabBox_0"));
-    c.LabBox[0]->setText(QStringLiteral("新"));
-    c.LabBox[0]->setAccessibleName(QStringLiteral("状态"));
-    placeTwips(c.LabBox[0], QRect(120, 60, 8760, 580));
-    c.LabBox[9] = make<QLabel>(form, QStringLiteral("LabBox_9"), QStringLiteral("卡号"));
-    c.LabBox[9]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    placeTwips(c.LabBox[9], QRect(120, 700, 900, 680));
-    c.TxtBox[6] = make<QLineEdit>(form, QStringLiteral("TxtBox_6"));
-    c.TxtBox[6]->setAccessibleName(QStringLiteral("卡号"));
-    c.TxtBox[6]->setProperty("bigField", true);
-    c.LabBox[9]->setBuddy(c.TxtBox[6]);
-    placeTwips(c.TxtBox[6], QRect(1060, 700, 2700, 680));
-    command(c, form, 0, QStringLiteral("查"), QRect(3800, 700, 700, 680));
+    c.LabBox[CheckLabel::Status] = make<StatusLine>(form, QStringLiteral("LabBox_0"));
+    c.LabBox[CheckLabel::Status]->setText(QStringLiteral("新"));
+    c.LabBox[CheckLabel::Status]->setAccessibleName(QStringLiteral("状态"));
+    placeTwips(c.LabBox[CheckLabel::Status], QRect(120, 60, 8760, 580));
+    c.LabBox[CheckLabel::Card] = make<QLabel>(form, QStringLiteral("LabBox_9"), QStringLiteral("卡号"));
+    c.LabBox[CheckLabel::Card]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    placeTwips(c.LabBox[CheckLabel::Card], QRect(120, 700, 900, 680));
+    c.TxtBox[CheckField::Card] = make<QLineEdit>(form, QStringLiteral("TxtBox_6"));
+    c.TxtBox[CheckField::Card]->setAccessibleName(QStringLiteral("卡号"));
+    c.TxtBox[CheckField::Card]->setProperty("bigField", true);
+    c.LabBox[CheckLabel::Card]->setBuddy(c.TxtBox[CheckField::Card]);
+    placeTwips(c.TxtBox[CheckField::Card], QRect(1060, 700, 2700, 680));
+    command(c, form, CheckCmd::FindCard, QStringLiteral("查"), QRect(3800, 700, 700, 680));
     command(c, form, 8, QStringLiteral("取"), QRect(4540, 700, 700, 680));
     command(c, form, 12, QStringLiteral("◀"), QRect(5280, 700, 680, 680), QStringLiteral("上一张卡"));
     command(c, form, 13, QStringLiteral("▶"), QRect(6000, 700, 680, 680), QStringLiteral("下一张卡"));
@@ -223,12 +232,12 @@ void buildDeviceRow(CheckControls& c, QWidget* form)
     placeTwips(c.isMashu, QRect(12120, 60, 1500, 420));
     c.Check1 = make<QCheckBox>(form, QStringLiteral("Check1"), QStringLiteral("更多设置"));
     placeTwips(c.Check1, QRect(13680, 60, 1560, 420));
-    c.LabBox[16] = make<QLabel>(form, QStringLiteral("LabBox_16"));
-    c.LabBox[16]->setAccessibleName(QStringLiteral("滚轮传感器"));
-    placeTwips(c.LabBox[16], QRect(9000, 1500, 3060, 380));
-    c.LabBox[26] = make<QLabel>(form, QStringLiteral("LabBox_26"));
-    c.LabBox[26]->setAccessibleName(QStringLiteral("电子称传感器"));
-    placeTwips(c.LabBox[26], QRect(12120, 1500, 3120, 380));
+    c.LabBox[CheckLabel::CounterSensor] = make<QLabel>(form, QStringLiteral("LabBox_16"));
+    c.LabBox[CheckLabel::CounterSensor]->setAccessibleName(QStringLiteral("滚轮传感器"));
+    placeTwips(c.LabBox[CheckLabel::CounterSensor], QRect(9000, 1500, 3060, 380));
+    c.LabBox[CheckLabel::ScaleSensor] = make<QLabel>(form, QStringLiteral("LabBox_26"));
+    c.LabBox[CheckLabel::ScaleSensor]->setAccessibleName(QStringLiteral("电子称传感器"));
+    placeTwips(c.LabBox[CheckLabel::ScaleSensor], QRect(12120, 1500, 3120, 380));
 }
 
 void buildCommands(CheckControls& c, QWidget* form)
@@ -238,19 +247,19 @@ void buildCommands(CheckControls& c, QWidget* form)
         const char16_t* caption;
         int width;
     };
-    const Cmd row[] = {{1, u"换卷", 1250}, {2, u"保存", 1250}, {4, u"打印标签", 1450},
-                       {7, u"▼", 480},     {11, u"打印唛头", 1450}, {5, u"上卷", 1150},
-                       {6, u"下卷", 1150}, {9, u"删除", 1150}, {3, u"删疵点", 1250},
-                       {14, u"同", 900}};
+    const Cmd row[] = {{CheckCmd::NewRoll, u"换卷", 1250}, {CheckCmd::Save, u"保存", 1250}, {CheckCmd::PrintLabel, u"打印标签", 1450},
+                       {CheckCmd::ChooseTemplate, u"▼", 480},     {CheckCmd::PrintMark, u"打印唛头", 1450}, {CheckCmd::PreviousRoll, u"上卷", 1150},
+                       {CheckCmd::NextRoll, u"下卷", 1150}, {CheckCmd::DeleteRoll, u"删除", 1150}, {CheckCmd::DeleteDefect, u"删疵点", 1250},
+                       {CheckCmd::Mes, u"同", 900}};
     int x = 120;
     for (const Cmd& cmd : row) {
         command(c, form, cmd.index, QString::fromUtf16(cmd.caption), QRect(x, 7880, cmd.width, 760),
-                cmd.index == 7 ? QStringLiteral("选择标签模版") : QString());
+                cmd.index == CheckCmd::ChooseTemplate ? QStringLiteral("选择标签模版") : QString());
         x += cmd.width + 70;
     }
-    c.checkCommand[14]->hide(); // the MES button shows only in MES mode
-    c.checkCommand[15] = make<QPushButton>(form, QStringLiteral("checkCommand_15"));
-    c.checkCommand[15]->hide(); // deductions and grade, run by code
+    c.checkCommand[CheckCmd::Mes]->hide(); // the MES button shows only in MES mode
+    c.checkCommand[CheckCmd::Recompute] = make<QPushButton>(form, QStringLiteral("checkCommand_15"));
+    c.checkCommand[CheckCmd::Recompute]->hide(); // deductions and grade, run by code
 
     c.UpDown1 = make<QSpinBox>(form, QStringLiteral("UpDown1"));
     c.UpDown1->setRange(1, 99);
@@ -271,12 +280,12 @@ void buildCommands(CheckControls& c, QWidget* form)
     c.SSTab1->addTab(labels, QStringLiteral("标签"));
     c.SSTab1->addTab(rolls, QStringLiteral("卷列表"));
     // The label-generation and list-filter fields live on the tabs.
-    for (int i : {1, 2})
+    for (int i : {CheckField::LabelCount, CheckField::PieceLength})
         c.TxtBox[i] = make<QLineEdit>(labels, indexed("TxtBox", i));
-    for (int i = 8; i <= 13; ++i)
+    for (int i = CheckField::ListCard; i <= CheckField::ListWorker; ++i)
         c.TxtBox[i] = make<QLineEdit>(rolls, indexed("TxtBox", i));
-    command(c, rolls, 10, QStringLiteral("查"), QRect(0, 0, 0, 0));
-    command(c, rolls, 16, QStringLiteral("删"), QRect(0, 0, 0, 0));
+    command(c, rolls, CheckCmd::QueryList, QStringLiteral("查"), QRect(0, 0, 0, 0));
+    command(c, rolls, CheckCmd::DeleteListed, QStringLiteral("删"), QRect(0, 0, 0, 0));
 }
 
 void buildDefectFrame(CheckControls& c, QWidget* form)

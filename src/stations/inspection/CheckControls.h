@@ -2,6 +2,8 @@
 // stored layouts use (TxtBox(6), LabBox(10), checkCommand(14) ...).
 #pragma once
 
+#include "stations/inspection/CheckFields.h"
+
 #include <QList>
 #include <QRect>
 #include <QString>

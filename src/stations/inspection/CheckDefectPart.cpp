@@ -75,7 +75,7 @@ CheckDefectPart::CheckDefectPart(frmCheck* form) : QObject(form), m_form(form)
     connect(form, &frmCheck::defectsReplaced, this, &CheckDefectPart::showScore);
     // The points and the automatic grade follow the length as the counter runs or as it is
     // typed, so the screen shows what 保存 stores; a saved roll being filled in is as stored.
-    for (int i : {7, 15, 5})
+    for (int i : {CheckField::Quantity, CheckField::PlusMinus, CheckField::Style})
         connect(c.TxtBox[i], &QLineEdit::textChanged, this, [this] {
             if (!m_form->fillingRoll())
                 recompute();
@@ -126,9 +126,9 @@ UserControl2* CheckDefectPart::UserControl21()
 void CheckDefectPart::onCommand(int index)
 {
     switch (index) {
-    case -5: buildDefectButtons(); break;
-    case 3: deleteDefect(); break;
-    case 15: recompute(); break;
+    case CheckCmd::DefectFrameResized: buildDefectButtons(); break;
+    case CheckCmd::DeleteDefect: deleteDefect(); break;
+    case CheckCmd::Recompute: recompute(); break;
     default: break;
     }
 }
@@ -139,7 +139,7 @@ void CheckDefectPart::buildDefectButtons()
     closePickers();
     while (m_bugBtn.size() > 1)
         delete m_bugBtn.takeLast();
-    QStringList items = vb::listItems(readMirel(QStringLiteral("bugs"), QString()));
+    QStringList items = vb::listItems(m_form->settings().defects);
     if (items.isEmpty())
         items << QString();
     const QRect frame = designRect(c.Frame5);
@@ -150,7 +150,7 @@ void CheckDefectPart::buildDefectButtons()
     const bool wide = m_form->defectFrameWide();
     const CheckDefectLayout::ButtonStyle style = CheckDefectLayout::buttonStyle(wide);
     const bool longDefects =
-        CheckGrading::settingIsTrue(readMirel(QStringLiteral("LongDefects"), QStringLiteral("0")));
+        m_form->settings().longDefects;
     const QList<QRect> rects = CheckDefectLayout::buttonRects(
         int(items.size()) + (longDefects ? 1 : 0),
         QRect(100, top, frame.width() - 200, gridTop - 80 - top), style);
@@ -198,7 +198,7 @@ void CheckDefectPart::bugBtn_Click(int index)
         return;
     m_bugName = b->text();
     m_bugTag = vb::Val(tagOf(b));
-    const QString mode = readMirel(QStringLiteral("USASTANDARD"), QStringLiteral("关闭评分")).toUpper();
+    const QString mode = m_form->settings().scoring;
     if (mode == FourPointMode || mode == JapaneseTen || mode == NationalTen)
         buildPickers();
     if (mode == FourPointMode || mode == JapaneseTen) {
@@ -273,17 +273,17 @@ void CheckDefectPart::record(const QString& score, const QString& count)
     }
     const CheckControls& c = m_form->controls();
     const QStringList row = {m_bugName,
-                             c.TxtBox[7]->text(),
+                             c.TxtBox[CheckField::Quantity]->text(),
                              vb::sqlNumber(vb::Val(count)),
                              vb::sqlNumber(vb::Val(score)),
-                             c.TxtBox[0]->text(),
+                             c.TxtBox[CheckField::Worker]->text(),
                              c.Text1->text()};
     // A comma in the position, worker or remark would shift the columns when the row is read
     // back as one line, so such a row is not taken.
     if (row.join(u',').split(u',').size() == 6)
         m_form->appendDefectRow(QStringList{QString()} + row);
     closePickers();
-    m_form->runCommand(15);
+    m_form->runCommand(CheckCmd::Recompute);
     m_alert->check(gradingRules().capPerUnit ? FourPoint::Cap : 0);
 }
 
@@ -300,13 +300,13 @@ CheckGrading::Rules CheckDefectPart::gradingRules() const
     const CheckControls& c = m_form->controls();
     CheckGrading::Rules rules;
     const QString mode =
-        readMirel(QStringLiteral("USASTANDARD"), QStringLiteral("关闭评分")).toUpper();
+        m_form->settings().scoring;
     rules.capPerUnit =
         mode == FourPointMode &&
-        CheckGrading::settingIsTrue(readMirel(QStringLiteral("CapPerUnit"), QStringLiteral("0")));
+        m_form->settings().capPerUnit;
     rules.yards = c.isMashu->isChecked();
     rules.rejectMetres =
-        vb::Val(readMirel(QStringLiteral("LongDefectReject"), QStringLiteral("0")));
+        m_form->settings().longDefectReject;
     return rules;
 }
 
@@ -321,7 +321,7 @@ QString CheckDefectPart::defectsKey() const
 QString CheckDefectPart::lengthKey() const
 {
     const CheckControls& c = m_form->controls();
-    return c.TxtBox[7]->text() + u'|' + c.TxtBox[15]->text() + u'|' + c.TxtBox[5]->text() + u'|' +
+    return c.TxtBox[CheckField::Quantity]->text() + u'|' + c.TxtBox[CheckField::PlusMinus]->text() + u'|' + c.TxtBox[CheckField::Style]->text() + u'|' +
            (c.isMashu->isChecked() ? u'Y' : u'M');
 }
 
@@ -334,7 +334,7 @@ void CheckDefectPart::startRoll()
 void CheckDefectPart::gradeTouched()
 {
     m_follow.touchGrade();
-    if (CheckGrading::settingIsTrue(readMirel(QStringLiteral("autoGrade"), QStringLiteral("0"))))
+    if (m_form->settings().autoGrade)
         m_form->setStatus(QStringLiteral("手动等级"));
 }
 
@@ -355,8 +355,8 @@ void CheckDefectPart::recompute()
         return;
     if (writes.allowance) {
         const double next = vb::Val(r.allowance);
-        const QString note = m_follow.allowanceNote(vb::Val(c.TxtBox[15]->text()), next);
-        c.TxtBox[15]->setText(vb::sqlNumber(next));
+        const QString note = m_follow.allowanceNote(vb::Val(c.TxtBox[CheckField::PlusMinus]->text()), next);
+        c.TxtBox[CheckField::PlusMinus]->setText(vb::sqlNumber(next));
         if (!note.isEmpty())
             m_form->setStatus(note);
         r = showScore(); // the area takes 加减 off the counted length
@@ -376,18 +376,18 @@ CheckGrading::Score CheckDefectPart::showScore()
     CheckControls& c = m_form->controls();
     double area = 0;
     CheckGrading::Rules rules = gradingRules();
-    if (vb::IsNumeric(c.TxtBox[5]->text())) {
-        double width = vb::Val(c.TxtBox[5]->text()); // fabric width in cm
+    if (vb::IsNumeric(c.TxtBox[CheckField::Style]->text())) {
+        double width = vb::Val(c.TxtBox[CheckField::Style]->text()); // fabric width in cm
         if (width == 0)
             width = 100;
-        const double length = vb::Val(c.TxtBox[7]->text()) - vb::Val(c.TxtBox[15]->text());
+        const double length = vb::Val(c.TxtBox[CheckField::Quantity]->text()) - vb::Val(c.TxtBox[CheckField::PlusMinus]->text());
         area = width * length / 100;
         rules.widthCm = width;
         rules.length = length;
     }
     const CheckGrading::Score r = CheckGrading::gradeScore(
         m_form->defectRows(), area, gradingButtons(),
-        CheckGrading::settingIsTrue(readMirel(QStringLiteral("autoGrade"), QStringLiteral("0"))),
+        m_form->settings().autoGrade,
         rules);
     m_label9->setText(QStringLiteral("扣分合计：") + r.summary);
     return r;
@@ -403,7 +403,7 @@ void CheckDefectPart::deleteDefect()
         for (int r = 1; r < grid->rows() - 1; ++r)
             grid->setTextMatrix(r, 0, QString::number(r));
     }
-    m_form->runCommand(15);
+    m_form->runCommand(CheckCmd::Recompute);
 }
 
 void CheckDefectPart::endDefect()
@@ -419,12 +419,12 @@ void CheckDefectPart::endDefect()
         return;
     const double start =
         CheckGrading::defectOf({QString(), QString(), grid->textMatrix(row, 2)}).start;
-    const double end = vb::Val(m_form->controls().TxtBox[7]->text());
+    const double end = vb::Val(m_form->controls().TxtBox[CheckField::Quantity]->text());
     if (end <= start) {
         m_form->setStatus(QStringLiteral("结束位置要大于疵点的起始位置"));
         return;
     }
     grid->setTextMatrix(row, 2, CheckGrading::spanText(start, end));
-    m_form->runCommand(15);
+    m_form->runCommand(CheckCmd::Recompute);
     m_alert->check(gradingRules().capPerUnit ? FourPoint::Cap : 0);
 }

@@ -30,18 +30,18 @@ void frmCheck::wireDevices()
             c.TxtBox[index]->setText(text);
     });
     connect(m_devices, &InspectionDevices::weightText, this, [this](const QString& text, const QString& raw) {
-        c.TxtBox[14]->setText(text);
-        c.TxtBox[14]->setToolTip(raw);
+        c.TxtBox[CheckField::Weight]->setText(text);
+        c.TxtBox[CheckField::Weight]->setToolTip(raw);
     });
     connect(m_devices, &InspectionDevices::rawReading, this, [this](const QString& raw) {
         m_rawReading = raw;
-        if (QLineEdit* b = m_settings ? m_settings->textBoxes().value(4) : nullptr)
+        if (QLineEdit* b = m_settingsPanel ? m_settingsPanel->textBoxes().value(4) : nullptr)
             b->setToolTip(raw);
     });
     connect(m_devices, &InspectionDevices::unitCaption, c.LabUnit, &QLabel::setText);
-    connect(m_devices, &InspectionDevices::counterStatus, c.LabBox[16], &QLabel::setText);
-    connect(m_devices, &InspectionDevices::counterToolTip, c.LabBox[16], &QLabel::setToolTip);
-    connect(m_devices, &InspectionDevices::scaleStatus, c.LabBox[26], &QLabel::setText);
+    connect(m_devices, &InspectionDevices::counterStatus, c.LabBox[CheckLabel::CounterSensor], &QLabel::setText);
+    connect(m_devices, &InspectionDevices::counterToolTip, c.LabBox[CheckLabel::CounterSensor], &QLabel::setToolTip);
+    connect(m_devices, &InspectionDevices::scaleStatus, c.LabBox[CheckLabel::ScaleSensor], &QLabel::setText);
     connect(m_devices, &InspectionDevices::labelColour, this, [this](int index, quint32 colour) {
         QLabel* l = c.LabBox.value(index);
         if (!l)
@@ -55,34 +55,34 @@ void frmCheck::wireDevices()
         l->setPalette(p);
     });
     connect(m_devices, &InspectionDevices::cardScanned, this, [this](const QString& text) {
-        c.TxtBox[6]->setText(text);
-        c.TxtBox[6]->setToolTip(devices::scannerToolTip());
-        runCommand(0);
+        c.TxtBox[CheckField::Card]->setText(text);
+        c.TxtBox[CheckField::Card]->setToolTip(devices::scannerToolTip());
+        runCommand(CheckCmd::FindCard);
     });
-    connect(m_devices, &InspectionDevices::workerCard, c.TxtBox[0], &QLineEdit::setText);
-    connect(m_devices, &InspectionDevices::deviceFault, c.LabBox[16], &QLabel::setToolTip);
+    connect(m_devices, &InspectionDevices::workerCard, c.TxtBox[CheckField::Worker], &QLineEdit::setText);
+    connect(m_devices, &InspectionDevices::deviceFault, c.LabBox[CheckLabel::CounterSensor], &QLabel::setToolTip);
 }
 
 void frmCheck::applyLengthRatio()
 {
     // The length ratio is a VBScript expression ("1", "100/98"); a bad one keeps the factor 1.
     double a = 1, b = 1;
-    script::evalNumber(readMirel(QStringLiteral("BiliA"), QStringLiteral("1")), &a);
-    script::evalNumber(readMirel(QStringLiteral("BiliB"), QStringLiteral("1")), &b);
+    script::evalNumber(m_cfg.ratioA, &a);
+    script::evalNumber(m_cfg.ratioB, &b);
     m_devices->setLengthRatio(a, b);
 }
 
 void frmCheck::correctMeter()
 {
     // The box works as a button: each click asks again.
-    m_settings->meterCorrectionBox()->setChecked(false);
+    m_settingsPanel->meterCorrectionBox()->setChecked(false);
     if (MessageBox::show(devices::meterCorrectionQuestion(), MessageBox::Question, MessageBox::YesNo,
                          QString(), this)
         != MessageBox::AnswerYes)
         return;
     // The operator types the winding machine's counter into biliA; biliB gets the screen's.
-    QLineEdit* machine = m_settings->textBoxes().value(3);
-    QLineEdit* screen = m_settings->textBoxes().value(4);
+    QLineEdit* machine = m_settingsPanel->textBoxes().value(3);
+    QLineEdit* screen = m_settingsPanel->textBoxes().value(4);
     screen->setText(screen->toolTip().trimmed());
     machine->setFocus();
     machine->selectAll();
@@ -93,7 +93,7 @@ bool frmCheck::confirmCounterLength()
     if (!m_devices || !c.Check2->isChecked() || m_devices->counterAnswering())
         return true;
     // The counter has been silent for a while: the length on screen is its last answer, or typed.
-    const bool guama = devices::settingFlag(readMirel(QStringLiteral("isguama"), QStringLiteral("0")));
+    const bool guama = m_cfg.hangingMarks;
     const QString length = c.TxtBox[guama ? 14 : 7]->text();
     if (MessageBox::question(devices::counterSilentCaption() + QStringLiteral("，长度是 ") + length
                                  + QStringLiteral(" ，确定保存吗？"),
@@ -135,9 +135,9 @@ void frmCheck::wireKeypad()
     connect(c.Check1, &QCheckBox::toggled, this, [this](bool on) {
         if (on) {
             settingsPanel()->askAccessCode();
-            showKeypad(m_settings->passwordBox());
-        } else if (m_settings) {
-            m_settings->closePanel();
+            showKeypad(m_settingsPanel->passwordBox());
+        } else if (m_settingsPanel) {
+            m_settingsPanel->closePanel();
         }
     });
     for (QLineEdit* box : c.TxtBox)
@@ -160,10 +160,10 @@ UserControl1* frmCheck::keypad()
     // keyboard's Enter: the inspector taps it to see the form again, mid-roll, not to save.
     connect(m_keypad, &UserControl1::Confirm, this, [this](QLineEdit* box) {
         m_keypad->hide();
-        if (m_settings && box == m_settings->passwordBox())
-            m_settings->checkAccessCode(box->text());
-        else if (box == c.TxtBox[6])
-            runCommand(0);
+        if (m_settingsPanel && box == m_settingsPanel->passwordBox())
+            m_settingsPanel->checkAccessCode(box->text());
+        else if (box == c.TxtBox[CheckField::Card])
+            runCommand(CheckCmd::FindCard);
     });
     return m_keypad;
 }

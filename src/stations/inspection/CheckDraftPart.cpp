@@ -11,7 +11,7 @@ using namespace Qt::StringLiterals;
 CheckDraftPart::CheckDraftPart(frmCheck* form) : QObject(form), m_form(form)
 {
     connect(form, &frmCheck::commandRequested, this, [this](int index) {
-        if (index == 15)
+        if (index == CheckCmd::Recompute)
             keep();
     });
     connect(form, &frmCheck::rollSaved, this, &CheckDraftPart::forget);
@@ -35,7 +35,7 @@ void CheckDraftPart::keep()
     const auto add = [&rows](const QString& name, const QString& value) {
         rows.append({name, value});
     };
-    add(u"card"_s, c.TxtBox[6]->text());
+    add(u"card"_s, c.TxtBox[CheckField::Card]->text());
     add(u"line"_s, c.BillDetailId->text());
     add(u"roll"_s, c.checkId->text());
     for (int i = 0; i < c.TxtBox.size(); ++i)
@@ -71,7 +71,7 @@ void CheckDraftPart::loadKept(const Values& value)
 QString CheckDraftPart::restoredStatus(int defects) const
 {
     return u"已恢复上次没有保存的卷 %1（%2 个疵点），请核对后保存"_s
-        .arg(m_form->controls().TxtBox[18]->text())
+        .arg(m_form->controls().TxtBox[CheckField::RollNumber]->text())
         .arg(defects);
 }
 
@@ -104,7 +104,7 @@ bool CheckDraftPart::restore()
             c.TxtBox[i]->setText(value.value(u"field%1"_s.arg(i)));
     c.Text1->setText(value.value(u"remark"_s));
     m_form->setDefectRows(defects);
-    m_form->runCommand(15);
+    m_form->runCommand(CheckCmd::Recompute);
     // A grade other than the automatic one was chosen by hand, and stays so for the roll.
     if (const QString grade = value.value(u"grade"_s); grade != m_form->currentGrade()) {
         m_form->selectGrade(grade);

@@ -74,7 +74,7 @@ void CheckLabelPart::offerReprint(long long id)
     // Its barcode carries the deleted roll's id, whatever its number says.
     if (!MessageBox::question(
             QStringLiteral("已打印的标签（卷号%1）是被删除的记录的，重新打印卷号%2的标签？")
-                .arg(old, c.TxtBox[18]->text()),
+                .arg(old, c.TxtBox[CheckField::RollNumber]->text()),
             m_form))
         return;
     if (m_printedCommand == 11)
@@ -87,19 +87,19 @@ void CheckLabelPart::onCommand(int index)
 {
     CheckControls& c = m_form->controls();
     switch (index) {
-    case 4:
-    case 11: printRoll(index); break;
-    case 7: {
+    case CheckCmd::PrintLabel:
+    case CheckCmd::PrintMark: printRoll(index); break;
+    case CheckCmd::ChooseTemplate: {
         getPrintTemplate();
         // A pop-up is a window of its own and does not take the window's type: the templates
         // are chosen with a finger, at the size of the window's own texts.
         m_menu->setFont(m_form->font());
-        QPushButton* b = c.checkCommand[7];
+        QPushButton* b = c.checkCommand[CheckCmd::ChooseTemplate];
         m_menu->popup(b->mapToGlobal(QPoint(0, b->height())));
         break;
     }
-    case -1: m_tagType[1]->setChecked(true); break;
-    case -2: m_tagType[0]->setChecked(true); break;
+    case CheckCmd::VariableLabels: m_tagType[1]->setChecked(true); break;
+    case CheckCmd::FixedLength: m_tagType[0]->setChecked(true); break;
     default: break;
     }
 }
@@ -149,7 +149,7 @@ void CheckLabelPart::printRoll(int command)
         return;
     long long id = static_cast<long long>(vb::Val(c.checkId->text()));
     const bool update = id > 0;
-    const bool saving = id <= 0 || readMirel(QStringLiteral("DelCheck"), QStringLiteral("1")) == u"1";
+    const bool saving = id <= 0 || m_form->settings().mayChangeSaved;
     if (saving) {
         m_printing = true;
         id = m_form->saveRoll(true);
@@ -186,7 +186,7 @@ void CheckLabelPart::printRoll(int command)
         m_printedCommand = command;
     }
     if (nextRoll) {
-        m_form->runCommand(1);
+        m_form->runCommand(CheckCmd::NewRoll);
         if (saving && !c.reviewCheckCode->isChecked())
             m_form->sayRenumbered(update);
     }

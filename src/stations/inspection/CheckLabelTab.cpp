@@ -1,6 +1,7 @@
 // The label tab of the inspection window: label rows generated from the roll on screen, saved
 // (and printed) one roll per row, the roll list exported and a worksheet imported.
 #include "stations/inspection/CheckLabelPart.h"
+#include "time/Clock.h"
 
 #include "config/MirelIni.h"
 #include "config/ProgramFolder.h"
@@ -47,9 +48,9 @@ void CheckLabelPart::buildTab()
         options->addWidget(c.TxtBox[2 - i], i, 2); // TxtBox(2) piece length, TxtBox(1) count
     }
     m_tagType[0]->setChecked(true);
-    c.TxtBox[2]->setText(QStringLiteral("250"));
-    c.TxtBox[2]->setAccessibleName(QStringLiteral("每支长度"));
-    c.TxtBox[1]->setAccessibleName(QStringLiteral("标签数量"));
+    c.TxtBox[CheckField::PieceLength]->setText(QStringLiteral("250"));
+    c.TxtBox[CheckField::PieceLength]->setAccessibleName(QStringLiteral("每支长度"));
+    c.TxtBox[CheckField::LabelCount]->setAccessibleName(QStringLiteral("标签数量"));
     const QString captions[6] = {QStringLiteral("生成标签"), QStringLiteral("保存标签"), QStringLiteral("保存/打印"),
                                  QStringLiteral("清除标签"), QStringLiteral("导出标签"), QStringLiteral("导入标签")};
     for (int i = 0; i < 6; ++i) {
@@ -125,12 +126,12 @@ void CheckLabelPart::generateLabels()
     CheckControls& c = m_form->controls();
     clearLabels();
     const QString codeLen =
-        readMirel(QStringLiteral("codeLen"), QString::fromUtf16(CheckSql::DefaultCodeLen));
-    const double first = vb::Val(c.TxtBox[18]->text());
+        m_form->settings().codeLen;
+    const double first = vb::Val(c.TxtBox[CheckField::RollNumber]->text());
     const CheckLabels::LabelRows out =
         m_tagType[0]->isChecked()
-            ? CheckLabels::fixedLength(vb::Val(c.machineCount->text()), vb::Val(c.TxtBox[2]->text()), first, codeLen)
-            : CheckLabels::variableCount(vb::Val(c.TxtBox[7]->text()), int(vb::Val(c.TxtBox[1]->text())), first, codeLen);
+            ? CheckLabels::fixedLength(vb::Val(c.machineCount->text()), vb::Val(c.TxtBox[CheckField::PieceLength]->text()), first, codeLen)
+            : CheckLabels::variableCount(vb::Val(c.TxtBox[CheckField::Quantity]->text()), int(vb::Val(c.TxtBox[CheckField::LabelCount]->text())), first, codeLen);
     if (!out.error.isEmpty()) {
         m_form->setStatus(out.error);
         return;
@@ -151,16 +152,16 @@ void CheckLabelPart::saveLabels(bool withPrint)
     }
     // The form is checked once with the first label's values: a missing card or worker stops
     // the batch before any roll is written.
-    c.TxtBox[18]->setText(rows.first().first);
-    c.TxtBox[7]->setText(rows.first().second);
+    c.TxtBox[CheckField::RollNumber]->setText(rows.first().first);
+    c.TxtBox[CheckField::Quantity]->setText(rows.first().second);
     if (!m_form->validateRoll())
         return;
     const QString name = SysUtil::getSetting(ProgramFolder::executableName(), QStringLiteral("PrintTemplate"),
                                              m_form->templateSetting(), m_form->defaultTemplate());
     while (!rows.isEmpty()) {
         c.checkId->setText(QStringLiteral("0")); // every label is a roll of its own
-        c.TxtBox[18]->setText(rows.first().first);
-        c.TxtBox[7]->setText(rows.first().second);
+        c.TxtBox[CheckField::RollNumber]->setText(rows.first().first);
+        c.TxtBox[CheckField::Quantity]->setText(rows.first().second);
         const long long id = m_form->saveRoll(false);
         if (id <= 0) {
             // The rows not yet saved stay on the grid, so a second try adds no roll twice.
@@ -209,19 +210,19 @@ bool CheckLabelPart::batchUpdatePrice(const QString& fileName)
     }
     CheckControls& c = m_form->controls();
     CheckLabels::ImportContext ctx;
-    ctx.billCode = c.TxtBox[6]->text();
+    ctx.billCode = c.TxtBox[CheckField::Card]->text();
     ctx.billDetailId = vb::Val(c.BillDetailId->text());
     ctx.itemId = vb::Val(tagOf(c.BillDetailId));
-    ctx.weight = vb::Val(c.TxtBox[14]->text());
-    ctx.patchCount = vb::Val(c.TxtBox[15]->text());
-    ctx.machineId = readMirel(QStringLiteral("menchineId"), QStringLiteral("001"));
-    ctx.userCode = c.TxtBox[0]->text();
-    ctx.taskno = c.TxtBox[3]->text();
+    ctx.weight = vb::Val(c.TxtBox[CheckField::Weight]->text());
+    ctx.patchCount = vb::Val(c.TxtBox[CheckField::PlusMinus]->text());
+    ctx.machineId = m_form->settings().machineId;
+    ctx.userCode = c.TxtBox[CheckField::Worker]->text();
+    ctx.taskno = c.TxtBox[CheckField::DyeLot]->text();
     ctx.remark = c.Text1->text();
-    const int itemFields[4] = {4, 5, 16, 17};
+    const int itemFields[4] = {CheckField::GramWeight, CheckField::Style, CheckField::Spare3, CheckField::Spare4};
     for (int i = 0; i < 4; ++i)
         ctx.items[i] = c.TxtBox[itemFields[i]] ? c.TxtBox[itemFields[i]]->text() : QString();
-    ctx.today = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
+    ctx.today = Clock::todayText();
 
     const CheckLabels::ImportPlan plan = CheckLabels::planImport(grid, ctx);
     if (!plan.badRows.isEmpty()) {

@@ -75,7 +75,9 @@ void frmCheck::fitDefectFrameToList(bool fit)
 QList<QWidget*> frmCheck::commandRow() const
 {
     QList<QWidget*> row{c.UpDown1, c.isPrintreview, c.autoHuanJuan};
-    for (int i : {1, 2, 3, 4, 5, 6, 7, 9, 11, 14})
+    for (int i : {CheckCmd::NewRoll, CheckCmd::Save, CheckCmd::DeleteDefect, CheckCmd::PrintLabel,
+                  CheckCmd::PreviousRoll, CheckCmd::NextRoll, CheckCmd::ChooseTemplate, CheckCmd::DeleteRoll,
+                  CheckCmd::PrintMark, CheckCmd::Mes})
         row << c.checkCommand[i];
     return row;
 }

@@ -13,7 +13,7 @@
 CheckMesPart::CheckMesPart(frmCheck* form) : QObject(form), m_form(form)
 {
     connect(form, &frmCheck::commandRequested, this, [this](int index) {
-        if (index == 14)
+        if (index == CheckCmd::Mes)
             syncNow();
     });
 }

@@ -14,7 +14,11 @@ namespace {
 
 // The fields a new roll keeps from the one before it (quantity and 加减 only where the mill
 // keeps them; newRoll zeroes them otherwise).
-constexpr int KeptFields[] = {0, 3, 4, 5, 7, 15, 16, 17, 19, 20, 21, 22, 23, 24, 25, 26, 27};
+constexpr int KeptFields[] = {
+    CheckField::Worker, CheckField::DyeLot, CheckField::GramWeight, CheckField::Style, CheckField::Quantity,
+    CheckField::PlusMinus, CheckField::Spare3, CheckField::Spare4, CheckField::Factor, CheckField::Spare5,
+    CheckField::Spare6, CheckField::ItemName, CheckField::Color, CheckField::SpareA, CheckField::SpareB,
+    CheckField::SpareC, CheckField::SpareD};
 
 } // namespace
 
@@ -23,7 +27,7 @@ QString frmCheck::dropRollQuestion() { return QStringLiteral("这卷还没有保
 bool frmCheck::mayDropRoll()
 {
     const bool unsaved = vb::Val(c.checkId->text()) == 0 &&
-                         (vb::Val(c.TxtBox[7]->text()) > 0 || !defectRows().isEmpty());
+                         (vb::Val(c.TxtBox[CheckField::Quantity]->text()) > 0 || !defectRows().isEmpty());
     return !unsaved || MessageBox::show(dropRollQuestion(), MessageBox::Question,
                                         MessageBox::YesNoDefaultNo, QString(),
                                         this) == MessageBox::AnswerYes;
@@ -34,9 +38,9 @@ void frmCheck::keepNextRoll()
     // Stepping from one reopened roll to the next keeps what was there before the first; an
     // empty form (a roll reopened at start) has nothing to keep.
     if (m_nextRoll || vb::Val(c.checkId->text()) != 0 ||
-        (c.TxtBox[6]->text().isEmpty() && c.BillDetailId->text().isEmpty()))
+        (c.TxtBox[CheckField::Card]->text().isEmpty() && c.BillDetailId->text().isEmpty()))
         return;
-    NextRoll next{c.TxtBox[6]->text(), c.BillDetailId->text(), tagOf(c.BillDetailId),
+    NextRoll next{c.TxtBox[CheckField::Card]->text(), c.BillDetailId->text(), tagOf(c.BillDetailId),
                   c.Text1->text(), {}, c.isMashu->isChecked()};
     for (int i : KeptFields)
         if (c.TxtBox.value(i))
@@ -53,11 +57,11 @@ void frmCheck::restoreNextRoll()
     // The card line's data, totals and presets come back with the line; the fields typed over
     // the presets come back after them.
     if (!next.card.isEmpty() && vb::Val(next.line) > 0 &&
-        (next.card != c.TxtBox[6]->text() || next.line != c.BillDetailId->text())) {
-        c.TxtBox[6]->setText(next.card);
+        (next.card != c.TxtBox[CheckField::Card]->text() || next.line != c.BillDetailId->text())) {
+        c.TxtBox[CheckField::Card]->setText(next.card);
         loadCard(next.card, next.line);
     }
-    c.TxtBox[6]->setText(next.card);
+    c.TxtBox[CheckField::Card]->setText(next.card);
     c.BillDetailId->setText(next.line);
     setTag(c.BillDetailId, next.item);
     for (const auto& [i, text] : next.fields)

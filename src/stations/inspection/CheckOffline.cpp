@@ -2,6 +2,7 @@
 // journal with the statements the database would have run, the form moves on, and the roll
 // numbers go on from the number the frame had reserved.
 #include "stations/inspection/frmCheck.h"
+#include "time/Clock.h"
 
 #include "config/MirelIni.h"
 #include "shell/Journal.h"
@@ -25,9 +26,9 @@ const QString OfflineSaved = u"离线保存：卷号 "_s;
 
 JournalNumber frmCheck::numberScope() const
 {
-    const QString codeLen = readMirel(u"codeLen"_s, QString::fromUtf16(CheckSql::DefaultCodeLen));
+    const QString codeLen = m_cfg.codeLen;
     return {u"checkInfo"_s,        u"checkCode"_s,      rollNumberCondition(),
-            SysUtil::stationKey(), int(codeLen.size()), c.TxtBox[18]->text()};
+            SysUtil::stationKey(), int(codeLen.size()), c.TxtBox[CheckField::RollNumber]->text()};
 }
 
 QString frmCheck::offlineItem5(const QString& checkCode) const
@@ -44,7 +45,7 @@ QString frmCheck::offlineItem5(const QString& checkCode) const
 long long frmCheck::saveRollOffline()
 {
     const long long id = qint64(vb::Val(c.checkId->text()));
-    const bool numbered = id <= 0 && readMirel(u"codeDESC"_s, u"0"_s) == u"0";
+    const bool numbered = id <= 0 && m_cfg.codeDesc == u"0";
     m_savingOffline = true;
     const auto done = qScopeGuard([this] { m_savingOffline = false; });
     try {
@@ -63,7 +64,7 @@ long long frmCheck::saveRollOffline()
         if (numbered)
             r.checkCode = JournalRecord::numberMark(); // the replay may have to change it
         // The stock booking of the online save, in the same transaction when it is replayed.
-        const bool stock = readMirel(u"Save2Store"_s, u"0"_s) == u"1";
+        const bool stock = m_cfg.postToStock;
         QString rollId = QString::number(id);
         if (id > 0) {
             record.steps.append({CheckSql::deleteDefects(id)});
@@ -74,7 +75,7 @@ long long frmCheck::saveRollOffline()
             record.steps.append({insertStatement(r), true});
             rollId = JournalRecord::identityMark(0);
         }
-        const QString today = QDate::currentDate().toString(u"yyyy-MM-dd"_s);
+        const QString today = Clock::todayText();
         for (const QStringList& row : defectRows())
             record.steps.append({CheckSql::insertDefect(rollId, row, today)});
         if (stock)
@@ -83,7 +84,7 @@ long long frmCheck::saveRollOffline()
         m_offlineRecord = record;
         m_offlineCard = r.billCode;
         m_offlineArticle = qint64(r.itemId);
-        m_offlineNumber = numbered ? record.number.value : c.TxtBox[18]->text();
+        m_offlineNumber = numbered ? record.number.value : c.TxtBox[CheckField::RollNumber]->text();
     } catch (const DbError& e) {
         MessageBox::critical(e.message(), this); // the journal file itself failed
         return 0;
@@ -107,8 +108,8 @@ QList<JournalLabelRows::Table> frmCheck::lastOfflineLabelRows() const
 void frmCheck::journalReplayed(const JournalReplayResult& result)
 {
     // The number counted offline may now be a roll's (renumbered, or another frame's).
-    if (vb::Val(c.checkId->text()) == 0 && readMirel(u"codeDESC"_s, u"0"_s) == u"0" &&
-        !c.TxtBox[18]->text().isEmpty())
+    if (vb::Val(c.checkId->text()) == 0 && m_cfg.codeDesc == u"0" &&
+        !c.TxtBox[CheckField::RollNumber]->text().isEmpty())
         assignRollNumber();
     showTotals(qint64(vb::Val(c.BillDetailId->text())));
     setStatus(Journal::statusAfterReplay(status(), OfflineSaved, result));

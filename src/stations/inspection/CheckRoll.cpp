@@ -1,6 +1,7 @@
 // Roll entry of the inspection station: a new roll, roll numbers, validation, the save in one
 // transaction, reopening a saved roll, and the reactions of the worker, weight and quantity fields.
 #include "stations/inspection/frmCheck.h"
+#include "time/Clock.h"
 
 #include "devices/InspectionDevices.h"
 #include "config/MirelIni.h"
@@ -28,8 +29,6 @@
 
 namespace {
 
-QString today() { return QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")); }
-
 // The grid's position of a saved defect: as stored, or "起-止" for a long one. Databases made
 // before the end column existed have point defects only.
 QString defectPosition(const Recordset& d)
@@ -42,8 +41,8 @@ QString defectPosition(const Recordset& d)
 
 // Formula placeholders and the fields whose numbers replace them.
 const std::pair<const char16_t*, int> FormulaFields[] = {
-    {u"[重量]", 14}, {u"[系数]", 19}, {u"[加减]", 15}, {u"[备3]", 16}, {u"[备4]", 17}, {u"[备5]", 20},
-    {u"[备6]", 21}, {u"[备A]", 24},  {u"[备B]", 25}, {u"[备C]", 26}, {u"[备D]", 27},
+    {u"[重量]", CheckField::Weight}, {u"[系数]", CheckField::Factor}, {u"[加减]", CheckField::PlusMinus}, {u"[备3]", CheckField::Spare3}, {u"[备4]", CheckField::Spare4}, {u"[备5]", CheckField::Spare5},
+    {u"[备6]", CheckField::Spare6}, {u"[备A]", CheckField::SpareA},  {u"[备B]", CheckField::SpareB}, {u"[备C]", CheckField::SpareC}, {u"[备D]", CheckField::SpareD},
 };
 
 } // namespace
@@ -62,17 +61,17 @@ void frmCheck::newRoll()
     assignRollNumber();
     setDefectRows({});
     c.checkId->setText(QStringLiteral("0"));
-    if (readMirel(QStringLiteral("dingma"), QStringLiteral("1")) == u"1")
-        c.TxtBox[7]->setText(QStringLiteral("0"));
-    c.TxtBox[14]->setText(QStringLiteral("0"));
+    if (m_cfg.clearQuantity)
+        c.TxtBox[CheckField::Quantity]->setText(QStringLiteral("0"));
+    c.TxtBox[CheckField::Weight]->setText(QStringLiteral("0"));
     if (m_devices)
         m_devices->forgetWeight(); // the roll on the scale is weighed again, if it weighs the same
-    if (readMirel(QStringLiteral("jiajian"), QStringLiteral("1")) == u"1")
-        c.TxtBox[15]->setText(QStringLiteral("0"));
+    if (m_cfg.clearPlusMinus)
+        c.TxtBox[CheckField::PlusMinus]->setText(QStringLiteral("0"));
     if (c.Check2->isChecked())
-        c.TxtBox[7]->setFocus();
+        c.TxtBox[CheckField::Quantity]->setFocus();
     else if (c.isChen->isChecked())
-        c.TxtBox[14]->setFocus();
+        c.TxtBox[CheckField::Weight]->setFocus();
     if (!c.gradeBtn.isEmpty())
         c.gradeBtn.first()->setChecked(true);
     setStatus(QStringLiteral("新"));
@@ -97,11 +96,15 @@ void frmCheck::clearForm()
     c.BillDetailId->clear();
     setTag(c.BillDetailId, QString());
     newRoll();
-    for (int i : {6, 0, 14, 15, 3, 4, 5, 16, 17, 20, 21, 22, 23, 24, 25, 26, 27})
+    for (int i : {CheckField::Card, CheckField::Worker, CheckField::Weight, CheckField::PlusMinus,
+                  CheckField::DyeLot, CheckField::GramWeight, CheckField::Style, CheckField::Spare3,
+                  CheckField::Spare4, CheckField::Spare5, CheckField::Spare6, CheckField::ItemName,
+                  CheckField::Color, CheckField::SpareA, CheckField::SpareB, CheckField::SpareC,
+                  CheckField::SpareD})
         if (c.TxtBox[i])
             c.TxtBox[i]->clear();
-    setTag(c.TxtBox[6], QString());
-    c.LabBox[2]->clear();
+    setTag(c.TxtBox[CheckField::Card], QString());
+    c.LabBox[CheckLabel::WorkerName]->clear();
     c.labInfo[2]->clear();
     c.labInfo[3]->clear();
     c.ComboColor->clear();
@@ -111,15 +114,15 @@ void frmCheck::clearForm()
 
 QString frmCheck::rollNumberCondition() const
 {
-    return CheckSql::rollNumberCondition(readMirel(QStringLiteral("codetype"), defaultCodetype()),
-                                         tagOf(c.BillDetailId), c.TxtBox[3]->text(),
+    return CheckSql::rollNumberCondition(m_cfg.codeType,
+                                         tagOf(c.BillDetailId), c.TxtBox[CheckField::DyeLot]->text(),
                                          c.BillDetailId->text());
 }
 
 void frmCheck::assignRollNumber()
 {
-    const QString rule = readMirel(QStringLiteral("codeDESC"), QStringLiteral("0"));
-    const QString codeLen = readMirel(QStringLiteral("codeLen"), QString::fromUtf16(CheckSql::DefaultCodeLen));
+    const QString& rule = m_cfg.codeDesc;
+    const QString& codeLen = m_cfg.codeLen;
     if (rule == u"0") {
         try {
             m_numberScope = rollNumberCondition();
@@ -129,7 +132,7 @@ void frmCheck::assignRollNumber()
             // Rolls saved offline and not yet sent hold numbers the database does not know.
             if (savesOffline() && Journal::status()->pending() > 0)
                 code = Journal::nextOfflineNumber(numberScope(), code);
-            c.TxtBox[18]->setText(code);
+            c.TxtBox[CheckField::RollNumber]->setText(code);
         } catch (const DbError& e) {
             if (!Journal::isOffline(e) || !savesOffline()) {
                 setStatus(e.message());
@@ -137,32 +140,31 @@ void frmCheck::assignRollNumber()
             }
             try {
                 // Offline: the frame goes on from the number it had reserved.
-                c.TxtBox[18]->setText(
-                    Journal::nextOfflineNumber(numberScope(), c.TxtBox[18]->text()));
+                c.TxtBox[CheckField::RollNumber]->setText(
+                    Journal::nextOfflineNumber(numberScope(), c.TxtBox[CheckField::RollNumber]->text()));
             } catch (const DbError& journal) {
                 setStatus(journal.message());
             }
         }
         return;
     }
-    c.TxtBox[18]->setText(vb::Format(vb::Val(c.TxtBox[18]->text()) + vb::Val(rule), codeLen));
+    c.TxtBox[CheckField::RollNumber]->setText(vb::Format(vb::Val(c.TxtBox[CheckField::RollNumber]->text()) + vb::Val(rule), codeLen));
 }
 
 void frmCheck::numberScopeChanged()
 {
     if (vb::Val(c.checkId->text()) == 0 &&
-        readMirel(QStringLiteral("codeDESC"), QStringLiteral("0")) == u"0" &&
+        m_cfg.codeDesc == u"0" &&
         rollNumberCondition() != m_numberScope)
         assignRollNumber();
 }
 
 bool frmCheck::validateCardOrLine()
 {
-    if (readMirel(QStringLiteral("RelationBill"), QStringLiteral("0")) != u"1"
-        && readMirel(QStringLiteral("RelationBill"), QStringLiteral("0")).compare(u"true", Qt::CaseInsensitive) != 0
+    if (!m_cfg.cardOptional
         && vb::Val(c.BillDetailId->text()) <= 0) {
         setStatus(QStringLiteral("请输入有效的卡号 或 选择好对应的颜色"));
-        c.TxtBox[6]->setFocus();
+        c.TxtBox[CheckField::Card]->setFocus();
         return false;
     }
     return true;
@@ -170,10 +172,10 @@ bool frmCheck::validateCardOrLine()
 
 bool frmCheck::validateRoll()
 {
-    runCommand(15);
+    runCommand(CheckCmd::Recompute);
     if (!validateCardOrLine())
         return false;
-    const QStringList items = readMirel(QStringLiteral("requireTxtbox"), QStringLiteral("0")).split(u';');
+    const QStringList items = m_cfg.requiredFields.split(u';');
     for (qsizetype i = 0; i + 1 < items.size(); ++i) {
         const QString item = items[i].trimmed();
         if (item == u"11,gradeBtn") {
@@ -213,24 +215,28 @@ QString frmCheck::item5For(const QString& checkCode) const
 CheckSql::Roll frmCheck::rollValues() const
 {
     CheckSql::Roll r;
-    r.billCode = c.TxtBox[6]->text();
-    r.checkCode = c.TxtBox[18]->text();
-    r.taskno = c.TxtBox[3]->text();
-    r.patchCount = vb::Val(c.TxtBox[15]->text());
-    r.onCount = vb::Val(c.TxtBox[7]->text()) + r.patchCount;
+    r.billCode = c.TxtBox[CheckField::Card]->text();
+    r.checkCode = c.TxtBox[CheckField::RollNumber]->text();
+    r.taskno = c.TxtBox[CheckField::DyeLot]->text();
+    r.patchCount = vb::Val(c.TxtBox[CheckField::PlusMinus]->text());
+    r.onCount = vb::Val(c.TxtBox[CheckField::Quantity]->text()) + r.patchCount;
     r.checkCount = c.isMashu->isChecked() ? 0.9144 : 1;
     r.billDetailId = vb::Val(c.BillDetailId->text());
     r.itemId = vb::Val(tagOf(c.BillDetailId));
     r.grade = currentGrade();
-    const int itemFields[14] = {-1, 4, 5, 16, 17, -1, 20, 21, 22, 23, 24, 25, 26, 27};
+    // item1..item13 (item5 is computed).
+    const int itemFields[14] = {-1, CheckField::GramWeight, CheckField::Style, CheckField::Spare3,
+                                CheckField::Spare4, -1, CheckField::Spare5, CheckField::Spare6,
+                                CheckField::ItemName, CheckField::Color, CheckField::SpareA,
+                                CheckField::SpareB, CheckField::SpareC, CheckField::SpareD};
     for (int i = 1; i <= 13; ++i)
         if (itemFields[i] >= 0 && c.TxtBox[itemFields[i]])
             r.items[i] = c.TxtBox[itemFields[i]]->text();
-    r.cutCount = vb::Val(c.TxtBox[14]->text());
-    r.userCode = c.TxtBox[0]->text();
+    r.cutCount = vb::Val(c.TxtBox[CheckField::Weight]->text());
+    r.userCode = c.TxtBox[CheckField::Worker]->text();
     r.remark = c.Text1->text();
-    r.machineId = readMirel(QStringLiteral("menchineId"), QStringLiteral("001"));
-    r.today = today();
+    r.machineId = m_cfg.machineId;
+    r.today = Clock::todayText();
     return r;
 }
 
@@ -265,11 +271,11 @@ long long frmCheck::saveRoll(bool refreshTotals)
             // Another station may have saved the proposed number meanwhile; a number still free
             // is kept, so the roll gets the number the inspector saw. A number proposed for
             // another card line or article is not this roll's: it would leave a gap.
-            const bool numbered = readMirel(QStringLiteral("codeDESC"), QStringLiteral("0")) == u"0";
-            const QString shown = c.TxtBox[18]->text();
+            const bool numbered = m_cfg.codeDesc == u"0";
+            const QString shown = c.TxtBox[CheckField::RollNumber]->text();
             if (numbered
-                && (c.TxtBox[18]->text().isEmpty() || rollNumberCondition() != m_numberScope
-                    || conn.execute(CheckSql::rollNumberTaken(c.TxtBox[18]->text(), rollNumberCondition()))
+                && (c.TxtBox[CheckField::RollNumber]->text().isEmpty() || rollNumberCondition() != m_numberScope
+                    || conn.execute(CheckSql::rollNumberTaken(c.TxtBox[CheckField::RollNumber]->text(), rollNumberCondition()))
                                .field(0).toLongLong() > 0))
                 assignRollNumber();
             CheckSql::Roll r = rollValues();
@@ -279,15 +285,15 @@ long long frmCheck::saveRoll(bool refreshTotals)
             id = rs.field(0).toLongLong();
             // The operator saw the number on the form; once the form moves on it is gone.
             if (!shown.isEmpty() && r.checkCode != shown)
-                m_renumbered = c.TxtBox[18]->accessibleName() + QStringLiteral("已改：") + shown
+                m_renumbered = c.TxtBox[CheckField::RollNumber]->accessibleName() + QStringLiteral("已改：") + shown
                                + QStringLiteral(" → ") + r.checkCode;
             if (numbered)
                 SysUtil::codeSaved(conn, QStringLiteral("checkInfo"), QStringLiteral("checkCode"),
                                    rollNumberCondition(), r.checkCode);
         }
         for (const QStringList& row : defectRows())
-            conn.execute(CheckSql::insertDefect(id, row, today()));
-        if (readMirel(QStringLiteral("Save2Store"), QStringLiteral("0")) == u"1")
+            conn.execute(CheckSql::insertDefect(id, row, Clock::todayText()));
+        if (m_cfg.postToStock)
             stockError = stockPost(id, rollValues().onCount - oldQuantity);
         tx.commit();
     } catch (const DbError& e) {
@@ -298,7 +304,7 @@ long long frmCheck::saveRoll(bool refreshTotals)
         if (e.isRowMissing())
             rollWasDeleted();
         MessageBox::critical(
-            e.isRowMissing() ? rowDeletedMessage(c.TxtBox[18]->text()) : e.message(), this);
+            e.isRowMissing() ? rowDeletedMessage(c.TxtBox[CheckField::RollNumber]->text()) : e.message(), this);
         return 0;
     }
     if (!stockError.isEmpty())
@@ -319,7 +325,7 @@ void frmCheck::rollWasDeleted()
 {
     // What was typed stays; the next save inserts it as a new roll with a number of its own.
     const long long id = qint64(vb::Val(c.checkId->text()));
-    const QString number = c.TxtBox[18]->text();
+    const QString number = c.TxtBox[CheckField::RollNumber]->text();
     c.checkId->setText(QStringLiteral("0"));
     assignRollNumber();
     emit rollDeletedElsewhere(id, number);
@@ -358,8 +364,8 @@ void frmCheck::loadRoll(long long id)
                                 d.text(QStringLiteral("checkCode")),
                                 d.text(QStringLiteral("remark"))};
         setDefectRows(rows);
-        if (readMirel(QStringLiteral("DelCheck"), QStringLiteral("1")) != u"1")
-            c.checkCommand[2]->setEnabled(false);
+        if (!m_cfg.mayChangeSaved)
+            c.checkCommand[CheckCmd::Save]->setEnabled(false);
         emit rollCleared();
     } catch (const DbError& e) {
         MessageBox::critical(e.message(), this);
@@ -368,21 +374,21 @@ void frmCheck::loadRoll(long long id)
 
 void frmCheck::fillFromRoll(const Recordset& rs)
 {
-    c.TxtBox[3]->setText(rs.text(QStringLiteral("taskNo")));
+    c.TxtBox[CheckField::DyeLot]->setText(rs.text(QStringLiteral("taskNo")));
     c.checkId->setText(rs.text(QStringLiteral("id")));
-    c.TxtBox[18]->setText(rs.text(QStringLiteral("checkcode")));
-    const QString format = readMirel(QStringLiteral("dispFormat"), QStringLiteral("0.00"));
-    c.TxtBox[7]->setText(vb::CStr(rs.number(QStringLiteral("oncount")) - rs.number(QStringLiteral("patchcount"))));
-    c.TxtBox[14]->setText(rs.text(QStringLiteral("cutcount")));
-    c.TxtBox[15]->setText(rs.text(QStringLiteral("patchcount")));
-    const std::pair<const char*, int> items[] = {{"item3", 16}, {"item4", 17}, {"item6", 20},
-                                                 {"item7", 21}, {"item8", 22}, {"item9", 23},
-                                                 {"item10", 24}, {"item11", 25}, {"item12", 26},
-                                                 {"item13", 27}, {"item1", 4}, {"item2", 5}};
+    c.TxtBox[CheckField::RollNumber]->setText(rs.text(QStringLiteral("checkcode")));
+    const QString format = m_cfg.dispFormat;
+    c.TxtBox[CheckField::Quantity]->setText(vb::CStr(rs.number(QStringLiteral("oncount")) - rs.number(QStringLiteral("patchcount"))));
+    c.TxtBox[CheckField::Weight]->setText(rs.text(QStringLiteral("cutcount")));
+    c.TxtBox[CheckField::PlusMinus]->setText(rs.text(QStringLiteral("patchcount")));
+    const std::pair<const char*, int> items[] = {{"item3", CheckField::Spare3}, {"item4", CheckField::Spare4}, {"item6", CheckField::Spare5},
+                                                 {"item7", CheckField::Spare6}, {"item8", CheckField::ItemName}, {"item9", CheckField::Color},
+                                                 {"item10", CheckField::SpareA}, {"item11", CheckField::SpareB}, {"item12", CheckField::SpareC},
+                                                 {"item13", CheckField::SpareD}, {"item1", CheckField::GramWeight}, {"item2", CheckField::Style}};
     for (const auto& [column, field] : items)
         c.TxtBox[field]->setText(rs.text(QString::fromLatin1(column)));
-    c.TxtBox[6]->setText(rs.text(QStringLiteral("billcode")));
-    c.TxtBox[0]->setText(rs.text(QStringLiteral("checkUsercode")));
+    c.TxtBox[CheckField::Card]->setText(rs.text(QStringLiteral("billcode")));
+    c.TxtBox[CheckField::Worker]->setText(rs.text(QStringLiteral("checkUsercode")));
     c.Text1->setText(rs.text(QStringLiteral("remark")));
     c.isMashu->setChecked(qAbs(rs.number(QStringLiteral("checkcount")) - 0.9144) < 1e-9);
     selectGrade(rs.text(QStringLiteral("grade")));
@@ -391,7 +397,7 @@ void frmCheck::fillFromRoll(const Recordset& rs)
 
 void frmCheck::reviewRoll()
 {
-    const QString text = c.TxtBox[6]->text().trimmed();
+    const QString text = c.TxtBox[CheckField::Card]->text().trimmed();
     newRoll();
     try {
         Recordset rs = SysUtil::openRecordset(Database::conn(), CheckSql::rollExists(text));
@@ -403,11 +409,11 @@ void frmCheck::reviewRoll()
 
 void frmCheck::onWorkerChanged()
 {
-    const QString code = c.TxtBox[0]->text();
+    const QString code = c.TxtBox[CheckField::Worker]->text();
     try {
-        c.LabBox[2]->setText(code.isEmpty() ? QString() : Database::getUserName(code));
+        c.LabBox[CheckLabel::WorkerName]->setText(code.isEmpty() ? QString() : Database::getUserName(code));
     } catch (const DbError&) {
-        c.LabBox[2]->clear(); // the name is a convenience; the code itself is what is saved
+        c.LabBox[CheckLabel::WorkerName]->clear(); // the name is a convenience; the code itself is what is saved
     }
     fitDataLabels();
     if (!code.isEmpty())
@@ -417,10 +423,10 @@ void frmCheck::onWorkerChanged()
 void frmCheck::onWeightChanged()
 {
     // A cleared weight (a cleared form) weighs nothing: the quantity stays as it is.
-    if (m_fillingRoll || readMirel(QStringLiteral("dingma"), QStringLiteral("1")) != u"1" ||
-        c.TxtBox[14]->text().trimmed().isEmpty())
+    if (m_fillingRoll || !m_cfg.clearQuantity ||
+        c.TxtBox[CheckField::Weight]->text().trimmed().isEmpty())
         return;
-    QString formula = readMirel(QStringLiteral("dingmaFormula"), QString());
+    QString formula = m_cfg.quantityFormula;
     if (formula.isEmpty())
         formula = QStringLiteral("[重量] * [系数]");
     QList<std::pair<QString, double>> values;
@@ -439,7 +445,7 @@ void frmCheck::onWeightChanged()
         return;
     }
     m_formulaSaid.clear();
-    c.TxtBox[7]->setText(vb::Format(quantity, readMirel(QStringLiteral("dispFormat"), QStringLiteral("0.00"))));
+    c.TxtBox[CheckField::Quantity]->setText(vb::Format(quantity, m_cfg.dispFormat));
 }
 
 void frmCheck::sayFormulaProblem(const QString& formula, const QString& message)
@@ -467,7 +473,7 @@ void frmCheck::onFormulaInputChanged()
 
 void frmCheck::onQuantityChanged()
 {
-    const double q = vb::Val(c.TxtBox[7]->text());
+    const double q = vb::Val(c.TxtBox[CheckField::Quantity]->text());
     if (q < 10000)
         progressSetValue(vb::Fix(q));
 }

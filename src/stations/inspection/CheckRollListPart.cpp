@@ -1,6 +1,7 @@
 // Looking back over the station's rolls: the filtered list with its total, opening a listed
 // roll, stepping roll by roll or card by card, and deleting a roll with everything booked for it.
 #include "stations/inspection/CheckRollListPart.h"
+#include "time/Clock.h"
 
 #include "config/MirelIni.h"
 #include "stations/inspection/CheckLabelPart.h"
@@ -47,7 +48,6 @@ CheckRollListPart::CheckRollListPart(frmCheck* form)
     , m_form(form)
 {
     setObjectName(QStringLiteral("CheckRollListPart"));
-    m_billTypes = readMirel(QStringLiteral("showBilltype"), QStringLiteral("55,57,99"));
     CheckControls& c = form->controls();
     m_page = c.SSTab1->widget(1);
     // The total sits in the tab bar's free end, so that the list keeps the page's height.
@@ -103,7 +103,7 @@ void CheckRollListPart::layOutTab()
     QLabel* dateCaption = caption(page, QStringLiteral("日期"), QRect(x, top, labelWidth - 30, height), nullptr);
     x += labelWidth;
     for (int i = 0; i < 2; ++i) {
-        m_dates[i] = new QDateEdit(QDate::currentDate(), page);
+        m_dates[i] = new QDateEdit(Clock::today(), page);
         m_dates[i]->setObjectName(QStringLiteral("DTdate_%1").arg(i));
         m_dates[i]->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
         m_dates[i]->setCalendarPopup(true);
@@ -111,8 +111,8 @@ void CheckRollListPart::layOutTab()
         x += 1860;
     }
     dateCaption->setBuddy(m_dates[0]);
-    placeTwips(c.checkCommand[10], QRect(x, top, 700, height));
-    placeTwips(c.checkCommand[16], QRect(x + 770, top, 700, height));
+    placeTwips(c.checkCommand[CheckCmd::QueryList], QRect(x, top, 700, height));
+    placeTwips(c.checkCommand[CheckCmd::DeleteListed], QRect(x + 770, top, 700, height));
 
     m_grid = new EditGrid(page);
     m_grid->setObjectName(QStringLiteral("ppgCheckGrid"));
@@ -177,14 +177,14 @@ bool CheckRollListPart::eventFilter(QObject* watched, QEvent* event)
 void CheckRollListPart::onCommand(int index)
 {
     switch (index) {
-    case 5: stepRoll(true); break;
-    case 6: stepRoll(false); break;
-    case 8:
-    case 12:
-    case 13: stepCard(index); break;
-    case 9: deleteShownRoll(); break;
-    case 10: queryCheck(); break;
-    case 16: deleteListedRoll(); break;
+    case CheckCmd::PreviousRoll: stepRoll(true); break;
+    case CheckCmd::NextRoll: stepRoll(false); break;
+    case CheckCmd::LatestCard:
+    case CheckCmd::PreviousCard:
+    case CheckCmd::NextCard: stepCard(index); break;
+    case CheckCmd::DeleteRoll: deleteShownRoll(); break;
+    case CheckCmd::QueryList: queryCheck(); break;
+    case CheckCmd::DeleteListed: deleteListedRoll(); break;
     default: break;
     }
 }
@@ -194,12 +194,12 @@ void CheckRollListPart::queryCheck()
     layOutTab();
     CheckControls& c = m_form->controls();
     CheckListSql::Filters f;
-    f.card = c.TxtBox[8]->text();
-    f.color = c.TxtBox[9]->text();
-    f.dyeLot = c.TxtBox[10]->text();
-    f.rollNo = c.TxtBox[11]->text();
-    f.remark = c.TxtBox[12]->text();
-    f.worker = c.TxtBox[13]->text();
+    f.card = c.TxtBox[CheckField::ListCard]->text();
+    f.color = c.TxtBox[CheckField::ListColor]->text();
+    f.dyeLot = c.TxtBox[CheckField::ListDyeLot]->text();
+    f.rollNo = c.TxtBox[CheckField::ListRoll]->text();
+    f.remark = c.TxtBox[CheckField::ListRemark]->text();
+    f.worker = c.TxtBox[CheckField::ListWorker]->text();
     f.from = m_dates[0]->date();
     f.to = m_dates[1]->date();
     try {
@@ -261,7 +261,7 @@ void CheckRollListPart::stepRoll(bool backwards)
     m_form->newRoll();
     long long next = 0;
     try {
-        next = Navigation::neighbourRollId(Database::conn(), id, backwards, c.TxtBox[6]->text());
+        next = Navigation::neighbourRollId(Database::conn(), id, backwards, c.TxtBox[CheckField::Card]->text());
     } catch (const DbError& e) {
         MessageBox::critical(e.message(), m_form);
         return;
@@ -275,27 +275,27 @@ void CheckRollListPart::stepRoll(bool backwards)
 
 void CheckRollListPart::stepCard(int index)
 {
-    QLineEdit* card = m_form->controls().TxtBox[6];
+    QLineEdit* card = m_form->controls().TxtBox[CheckField::Card];
     QString code;
     try {
         Connection& conn = Database::conn();
-        if (index == 8)
-            code = Navigation::latestCardCode(conn, m_billTypes);
+        if (index == CheckCmd::LatestCard)
+            code = Navigation::latestCardCode(conn, m_form->settings().billTypes);
         else
-            code = Navigation::neighbourCardCode(conn, static_cast<long long>(vb::Val(tagOf(card))), index == 12,
-                                                 m_billTypes);
+            code = Navigation::neighbourCardCode(conn, static_cast<long long>(vb::Val(tagOf(card))), index == CheckCmd::PreviousCard,
+                                                 m_form->settings().billTypes);
     } catch (const DbError& e) {
         MessageBox::critical(e.message(), m_form);
         return;
     }
     card->setText(code);
-    m_form->runCommand(0);
+    m_form->runCommand(CheckCmd::FindCard);
 }
 
 void CheckRollListPart::deleteShownRoll()
 {
     CheckControls& c = m_form->controls();
-    if (!MessageBox::question(QStringLiteral("您确定要删除这卷布[") + c.TxtBox[18]->text() + QStringLiteral("]？"), m_form))
+    if (!MessageBox::question(QStringLiteral("您确定要删除这卷布[") + c.TxtBox[CheckField::RollNumber]->text() + QStringLiteral("]？"), m_form))
         return;
     delCheck(static_cast<long long>(vb::Val(c.checkId->text())));
 }
@@ -355,7 +355,7 @@ bool CheckRollListPart::deleteInTransaction(long long id)
         const auto batch = SysUtil::recordsetHasRows(roll)
                                ? static_cast<long long>(roll.number(QStringLiteral("batchId")))
                                : 0;
-        if (readMirel(QStringLiteral("Save2Store"), QStringLiteral("0")) == u"1" && batch > 0) {
+        if (m_form->settings().postToStock && batch > 0) {
             try {
                 conn.execute(
                     CheckListSql::reverseStock(batch, roll.number(QStringLiteral("oncount"))));

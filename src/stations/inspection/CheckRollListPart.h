@@ -60,5 +60,4 @@ private:
     QLabel* m_sum = nullptr;
     QWidget* m_page = nullptr;
     QRect m_tabsDesign;
-    QString m_billTypes;
 };

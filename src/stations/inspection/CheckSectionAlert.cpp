@@ -19,17 +19,6 @@
 
 namespace {
 
-QString readMirel(const QString& key, const QString& def)
-{
-    return SysUtil::readIni(QStringLiteral("MIREL"), key, def, QStringLiteral("/mirel.ini"));
-}
-
-double alertWindow()
-{
-    const double window = vb::Val(readMirel(QStringLiteral("AlertWindow"), QStringLiteral("10")));
-    return window > 0 ? window : 10;
-}
-
 } // namespace
 
 CheckSectionAlert::CheckSectionAlert(frmCheck* form, QObject* parent)
@@ -53,7 +42,7 @@ CheckSectionAlert::CheckSectionAlert(frmCheck* form, QObject* parent)
     m_panel->hide();
     form->pggCheck()->setBanner(m_panel);
     connect(form, &frmCheck::defectsReplaced, this, &CheckSectionAlert::showStretchesOfRows);
-    connect(form->controls().TxtBox[7], &QLineEdit::textChanged, m_strip,
+    connect(form->controls().TxtBox[CheckField::Quantity], &QLineEdit::textChanged, m_strip,
             [this](const QString& text) { m_strip->setLength(vb::Val(text)); });
     m_button->setObjectName(QStringLiteral("cmdAlert"));
     m_button->setStyleSheet(QStringLiteral(
@@ -83,7 +72,7 @@ void CheckSectionAlert::showPanel()
 
 void CheckSectionAlert::showStretchesOfRows()
 {
-    const double window = alertWindow();
+    const double window = m_form->settings().alertWindow;
     QList<QPair<double, double>> stretches;
     for (const QStringList& row : m_form->defectRows())
         if (row.value(1) == QStringView(CheckGrading::AlertRowName)) {
@@ -91,7 +80,7 @@ void CheckSectionAlert::showStretchesOfRows()
             stretches.append({std::max(0.0, at - window), at});
         }
     m_strip->setStretches(stretches);
-    m_strip->setLength(vb::Val(m_form->controls().TxtBox[7]->text()));
+    m_strip->setLength(vb::Val(m_form->controls().TxtBox[CheckField::Quantity]->text()));
     if (stretches.isEmpty())
         acknowledge(); // another roll: its alert is not this one's
     showPanel();
@@ -99,10 +88,10 @@ void CheckSectionAlert::showStretchesOfRows()
 
 void CheckSectionAlert::check(double cap)
 {
-    const double limit = vb::Val(readMirel(QStringLiteral("AlertPoints"), QStringLiteral("0")));
-    const double window = alertWindow();
+    const double limit = m_form->settings().alertPoints;
+    const double window = m_form->settings().alertWindow;
     CheckControls& c = m_form->controls();
-    const double at = vb::Val(c.TxtBox[7]->text());
+    const double at = vb::Val(c.TxtBox[CheckField::Quantity]->text());
     double points = 0;
     if (!CheckGrading::sectionAlertDue(m_form->defectRows(), at, window, limit, cap, &points))
         return;
@@ -112,8 +101,8 @@ void CheckSectionAlert::check(double cap)
         QStringLiteral("最近%1%2扣分%3").arg(vb::sqlNumber(window), unit, vb::sqlNumber(points));
     // Kept with the roll: a row of no points at the counter's position.
     m_form->appendDefectRow({QString(), QString::fromUtf16(CheckGrading::AlertRowName),
-                             c.TxtBox[7]->text(), QStringLiteral("0"), QStringLiteral("0"),
-                             c.TxtBox[0]->text(), remark});
+                             c.TxtBox[CheckField::Quantity]->text(), QStringLiteral("0"), QStringLiteral("0"),
+                             c.TxtBox[CheckField::Worker]->text(), remark});
     c.fProcessBar1->setAlertSection(at - window, at);
     QList<QPair<double, double>> stretches = m_strip->stretches();
     stretches.append({std::max(0.0, at - window), at});

@@ -1,6 +1,7 @@
 // The inspection window: construction, load and unload, event wiring, the command dispatch,
 // screen mode, field dragging and the defect frame placements.
 #include "stations/inspection/frmCheck.h"
+#include "time/Clock.h"
 
 #include "config/MirelIni.h"
 #include "devices/InspectionDevices.h"
@@ -78,7 +79,7 @@ frmCheck::frmCheck(QWidget* parent) : QWidget(parent)
             m_requiredCaptions << QString();
         m_requiredCaptions[f.box] = f.caption;
     }
-    c.LabBox[0]->setStyleSheet(QStringLiteral("color:#0033aa;background:#eef3ff;padding-left:6px"));
+    c.LabBox[CheckLabel::Status]->setStyleSheet(QStringLiteral("color:#0033aa;background:#eef3ff;padding-left:6px"));
     c.frameMishu->setStyleSheet(QStringLiteral("QGroupBox{color:#ff8000;}")); // 33023 = &H80FF
     applyFonts();
     wireEvents();
@@ -114,7 +115,7 @@ void frmCheck::applyFonts()
         for (QLineEdit* box : c.TxtBox)
             if (box && box->property("bigField").toBool())
                 design(box, 20, true);
-        design(c.LabBox[0], 18, true);
+        design(c.LabBox[CheckLabel::Status], 18, true);
         design(c.labInfo[0], 12, true);
         design(c.frameMishu, 16, false);
         design(c.checkSpec, 12, false);
@@ -167,8 +168,8 @@ void frmCheck::applyFonts()
 void frmCheck::fitDataLabels()
 {
     const Twips tw = Twips::of(this);
-    for (QLabel* label : {c.LabBox[0], c.labInfo[0], c.labInfo[2], c.labInfo[3], c.LabBox[2], c.LabBox[16],
-                          c.LabBox[26]}) {
+    for (QLabel* label : {c.LabBox[CheckLabel::Status], c.labInfo[0], c.labInfo[2], c.labInfo[3], c.LabBox[CheckLabel::WorkerName], c.LabBox[CheckLabel::CounterSensor],
+                          c.LabBox[CheckLabel::ScaleSensor]}) {
         if (!label)
             continue;
         const QVariant design = label->property("designPt");
@@ -183,28 +184,28 @@ void frmCheck::wireEvents()
         if (QPushButton* b = c.checkCommand[i])
             connect(b, &QPushButton::clicked, this, [this, i] {
                 // One touch beside 保存 must not drop a roll inspected and not yet saved.
-                if (i == 1 && !mayDropRoll()) {
+                if (i == CheckCmd::NewRoll && !mayDropRoll()) {
                     if (m_keypad) // as after every command
                         m_keypad->hide();
                     return;
                 }
                 runCommand(i);
             });
-    ScanField::install(c.TxtBox[6]);
-    connect(c.TxtBox[6], &QLineEdit::returnPressed, this, [this] { runCommand(0); });
-    connect(c.TxtBox[7], &QLineEdit::returnPressed, this, [this] { runCommand(2); });
-    connect(c.TxtBox[0], &QLineEdit::textChanged, this, [this] { onWorkerChanged(); });
-    connect(c.TxtBox[14], &QLineEdit::textChanged, this, [this] { onWeightChanged(); });
-    connect(c.TxtBox[7], &QLineEdit::textChanged, this, [this] { onQuantityChanged(); });
+    ScanField::install(c.TxtBox[CheckField::Card]);
+    connect(c.TxtBox[CheckField::Card], &QLineEdit::returnPressed, this, [this] { runCommand(CheckCmd::FindCard); });
+    connect(c.TxtBox[CheckField::Quantity], &QLineEdit::returnPressed, this, [this] { runCommand(CheckCmd::Save); });
+    connect(c.TxtBox[CheckField::Worker], &QLineEdit::textChanged, this, [this] { onWorkerChanged(); });
+    connect(c.TxtBox[CheckField::Weight], &QLineEdit::textChanged, this, [this] { onWeightChanged(); });
+    connect(c.TxtBox[CheckField::Quantity], &QLineEdit::textChanged, this, [this] { onQuantityChanged(); });
     for (const auto& [name, field] : formulaFields())
-        if (field != 14 && c.TxtBox[field])
+        if (field != CheckField::Weight && c.TxtBox[field])
             connect(c.TxtBox[field], &QLineEdit::textChanged, this, [this] { onFormulaInputChanged(); });
-    connect(c.TxtBox[3], &QLineEdit::textEdited, this, [this] { dyeLotChanged(); });
+    connect(c.TxtBox[CheckField::DyeLot], &QLineEdit::textEdited, this, [this] { dyeLotChanged(); });
     connect(c.ComboColor, &QComboBox::activated, this, [this](int i) { onComboColorActivated(i); });
     connect(c.cmdHuangang, &QPushButton::clicked, this, [this] { cmdHuangang_Click(); });
     connect(c.cmdCanliang, &QPushButton::clicked, this, [this] { cmdCanliang_Click(); });
     connect(c.reviewCheckCode, &QCheckBox::toggled, this, [this](bool on) {
-        c.LabBox[9]->setText(on ? QStringLiteral("卷号") : QStringLiteral("卡号"));
+        c.LabBox[CheckLabel::Card]->setText(on ? QStringLiteral("卷号") : QStringLiteral("卡号"));
     });
     connect(c.isMashu, &QCheckBox::toggled, this, [this](bool on) {
         c.LabUnit->setText(on ? QStringLiteral("码") : QStringLiteral("米"));
@@ -216,12 +217,14 @@ void frmCheck::wireEvents()
     c.Frame5->installEventFilter(this);
 }
 
+void frmCheck::reloadSettings() { m_cfg = InspectionSettings::read(defaultCodetype(), layoutKey()); }
+
 void frmCheck::Form_Load()
 {
     Database::openConnection();
-    m_billTypes = readMirel(QStringLiteral("showBilltype"), QStringLiteral("55,57,99"));
+    reloadSettings();
     setupDevices();
-    const double pages = vb::Val(readMirel(QStringLiteral("Pages"), QStringLiteral("1")));
+    const double pages = m_cfg.pages;
     if (pages >= 1)
         c.UpDown1->setValue(int(pages));
     c.SSTab1->setCurrentIndex(0);
@@ -237,7 +240,7 @@ void frmCheck::Form_Load()
     enableCommands();
     clearForm();
     applyStoredCaptions();
-    const QString layout = readMirel(layoutKey(), QString());
+    const QString& layout = m_cfg.layout;
     if (!layout.isEmpty() && SysUtil::applyLayout(this, layout))
         rememberGeometry(this);
     m_loaded = true;
@@ -260,38 +263,39 @@ void frmCheck::applyStoredCaptions()
     }
     for (const RequiredField& f : CheckSettingsPanel::requiredFields())
         m_requiredCaptions[f.box] = Database::getDbInfo(f.tag, m_requiredCaptions[f.box]);
-    if (m_settings)
-        for (QCheckBox* box : m_settings->requiredBoxes())
+    if (m_settingsPanel)
+        for (QCheckBox* box : m_settingsPanel->requiredBoxes())
             if (box)
                 box->setText(
-                    m_requiredCaptions.value(int(m_settings->requiredBoxes().indexOf(box))));
+                    m_requiredCaptions.value(int(m_settingsPanel->requiredBoxes().indexOf(box))));
     CheckSettingsPanel::applyCaptionsToFields(c, m_requiredCaptions);
 }
 
 CheckSettingsPanel* frmCheck::settingsPanel()
 {
-    if (m_settings)
-        return m_settings;
-    m_settings = new CheckSettingsPanel(this, c, m_requiredCaptions);
-    m_settings->setNumberScopes(numberScopes());
-    m_settings->load();
-    connect(m_settings, &CheckSettingsPanel::savePosition, this, &frmCheck::btnSavePosi_Click);
-    connect(m_settings, &CheckSettingsPanel::captionEdited, this,
-            [this] { m_requiredCaptions = m_settings->requiredCaptions(); });
+    if (m_settingsPanel)
+        return m_settingsPanel;
+    m_settingsPanel = new CheckSettingsPanel(this, c, m_requiredCaptions);
+    m_settingsPanel->setNumberScopes(numberScopes());
+    m_settingsPanel->load();
+    connect(m_settingsPanel, &CheckSettingsPanel::savePosition, this, &frmCheck::btnSavePosi_Click);
+    connect(m_settingsPanel, &CheckSettingsPanel::captionEdited, this,
+            [this] { m_requiredCaptions = m_settingsPanel->requiredCaptions(); });
     // A saved ratio scales the next reading already; the defect and grade lists follow.
-    connect(m_settings, &CheckSettingsPanel::saved, this, [this] {
+    connect(m_settingsPanel, &CheckSettingsPanel::saved, this, [this] {
+        reloadSettings();
         if (m_devices)
             applyLengthRatio();
         emit settingsSaved();
     });
-    connect(m_settings->meterCorrectionBox(), &QCheckBox::clicked, this,
+    connect(m_settingsPanel->meterCorrectionBox(), &QCheckBox::clicked, this,
             [this] { correctMeter(); });
-    if (QLineEdit* b = m_settings->textBoxes().value(4); b && !m_rawReading.isNull())
+    if (QLineEdit* b = m_settingsPanel->textBoxes().value(4); b && !m_rawReading.isNull())
         b->setToolTip(m_rawReading);
     // The panel's type follows the window's scale as every control built with the window.
-    adoptControls(m_settings);
-    adoptControls(m_settings->passwordBox()->parentWidget());
-    return m_settings;
+    adoptControls(m_settingsPanel);
+    adoptControls(m_settingsPanel->passwordBox()->parentWidget());
+    return m_settingsPanel;
 }
 
 void frmCheck::adoptControls(QWidget* root)
@@ -315,8 +319,8 @@ void frmCheck::setFieldCaption(int txt, const QString& caption, const QString& t
     for (const RequiredField& f : CheckSettingsPanel::requiredFields())
         if (f.tip == pair) {
             m_requiredCaptions[f.box] = caption;
-            if (m_settings && m_settings->requiredBoxes().value(f.box))
-                m_settings->requiredBoxes()[f.box]->setText(caption);
+            if (m_settingsPanel && m_settingsPanel->requiredBoxes().value(f.box))
+                m_settingsPanel->requiredBoxes()[f.box]->setText(caption);
         }
     (*label)->setText(caption);
     if (!tip.isEmpty())
@@ -326,28 +330,25 @@ void frmCheck::setFieldCaption(int txt, const QString& caption, const QString& t
 
 void frmCheck::enableCommands()
 {
-    const auto on = [this](const char* key) {
-        return readMirel(QString::fromLatin1(key), QStringLiteral("1")) == u"1";
-    };
-    c.checkCommand[9]->setEnabled(on("DelCheck"));
-    c.checkCommand[2]->setEnabled(on("SaveLabel"));
-    c.checkCommand[4]->setEnabled(on("PrintLabel"));
-    c.checkCommand[7]->setEnabled(on("SelectLabel"));
-    c.checkCommand[11]->setEnabled(on("PrintLabel2"));
-    c.checkCommand[1]->setEnabled(on("TransLabel"));
-    c.checkCommand[5]->setEnabled(on("NextLabel"));
-    c.checkCommand[6]->setEnabled(on("NextLabel"));
+    c.checkCommand[CheckCmd::DeleteRoll]->setEnabled(m_cfg.mayChangeSaved);
+    c.checkCommand[CheckCmd::Save]->setEnabled(m_cfg.saveButton);
+    c.checkCommand[CheckCmd::PrintLabel]->setEnabled(m_cfg.printButton);
+    c.checkCommand[CheckCmd::ChooseTemplate]->setEnabled(m_cfg.templateButton);
+    c.checkCommand[CheckCmd::PrintMark]->setEnabled(m_cfg.markButton);
+    c.checkCommand[CheckCmd::NewRoll]->setEnabled(m_cfg.newRollButton);
+    c.checkCommand[CheckCmd::PreviousRoll]->setEnabled(m_cfg.stepButtons);
+    c.checkCommand[CheckCmd::NextRoll]->setEnabled(m_cfg.stepButtons);
 }
 
 void frmCheck::buildGradeButtons()
 {
     qDeleteAll(c.gradeBtn);
     c.gradeBtn.clear();
-    QStringList items = vb::listItems(readMirel(QStringLiteral("grade"), QString()));
+    QStringList items = vb::listItems(m_cfg.grades);
     items.removeAll(QString());
     if (items.isEmpty())
         items << QStringLiteral("A品");
-    const QRect lab = designRect(c.LabBox[11]);
+    const QRect lab = designRect(c.LabBox[CheckLabel::Grade]);
     int x = lab.right() + 40;
     QStringList group;
     for (int i = 0; i < items.size(); ++i) {
@@ -373,7 +374,7 @@ void frmCheck::buildGradeButtons()
         c.gradeBtn << b;
         group << b->objectName();
     }
-    setTag(c.LabBox[11], group.join(u'|'));
+    setTag(c.LabBox[CheckLabel::Grade], group.join(u'|'));
     c.gradeBtn.first()->setChecked(true);
 }
 
@@ -394,11 +395,11 @@ void frmCheck::selectGrade(const QString& caption)
 
 void frmCheck::setStatus(const QString& text)
 {
-    c.LabBox[0]->setText(text);
+    c.LabBox[CheckLabel::Status]->setText(text);
     fitDataLabels();
 }
 
-QString frmCheck::status() const { return c.LabBox[0]->text(); }
+QString frmCheck::status() const { return c.LabBox[CheckLabel::Status]->text(); }
 
 void frmCheck::setPolling(bool on)
 {
@@ -419,14 +420,14 @@ void frmCheck::runCommand(int index)
     if (!commandAllowed(index))
         return;
     switch (index) {
-    case 0:
+    case CheckCmd::FindCard:
         if (c.reviewCheckCode->isChecked())
             reviewRoll();
         else
             findCard();
         break;
-    case 1: newRoll(); break;
-    case 2: {
+    case CheckCmd::NewRoll: newRoll(); break;
+    case CheckCmd::Save: {
         if (!validateRoll())
             break;
         const bool update = vb::Val(c.checkId->text()) > 0;
@@ -496,7 +497,7 @@ void frmCheck::mouseDoubleClickEvent(QMouseEvent* event)
 void frmCheck::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_F5) {
-        runCommand(4);
+        runCommand(CheckCmd::PrintLabel);
         return;
     }
     if (event->key() == Qt::Key_F10) {
@@ -515,11 +516,13 @@ bool frmCheck::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::FocusIn && m_loaded) {
         const int index = int(c.TxtBox.indexOf(qobject_cast<QLineEdit*>(watched)));
         // Text fields and the card keep the keypad closed unless every field may open it.
-        const bool textField = index == 1 || index == 2 || index == 6 || (index >= 22 && index <= 27);
-        if (index >= 0 && !(textField && readMirel(QStringLiteral("KeyBoardValidate"), QStringLiteral("false")) == u"false"))
+        const bool textField = index == CheckField::LabelCount || index == CheckField::PieceLength
+                               || index == CheckField::Card
+                               || (index >= CheckField::ItemName && index <= CheckField::SpareD);
+        if (index >= 0 && !(textField && !m_cfg.keypadOnTextFields))
             showKeypad(c.TxtBox[index]);
-        if (index == 1 || index == 2)
-            emit commandRequested(index == 1 ? -1 : -2); // the label tab's variable / fixed option
+        if (index == CheckField::LabelCount || index == CheckField::PieceLength)
+            emit commandRequested(index == CheckField::LabelCount ? CheckCmd::VariableLabels : CheckCmd::FixedLength); // the label tab's variable / fixed option
     }
     if (watched == c.LabUnit && event->type() == QEvent::MouseButtonDblClick) {
         // The counter is told the unit too, while its port is open.
@@ -574,7 +577,7 @@ void frmCheck::placeFieldGroup(QLabel* label, const QPoint& topLeft)
 {
     label->move(topLeft);
     int x = label->geometry().right() + 4;
-    const int h = c.TxtBox[3]->height();
+    const int h = c.TxtBox[CheckField::DyeLot]->height();
     for (const QString& name : tagOf(label).split(u'|', Qt::SkipEmptyParts)) {
         QWidget* w = c.Frame6->findChild<QWidget*>(name);
         if (!w)
@@ -607,9 +610,9 @@ void frmCheck::Frame5_Click()
         const QPoint wide = wideDefectFrame();
         frame = QRect(
             270,
-            int(vb::Val(readMirel(QStringLiteral("BugFrame5.Top"), QString::number(wide.x())))),
+            m_cfg.defectFrameTop.isEmpty() ? wide.x() : int(vb::Val(m_cfg.defectFrameTop)),
             14400,
-            int(vb::Val(readMirel(QStringLiteral("BugFrame5.Height"), QString::number(wide.y())))));
+            m_cfg.defectFrameHeight.isEmpty() ? wide.y() : int(vb::Val(m_cfg.defectFrameHeight)));
         bar.setWidth(14300);
     } else {
         frame = QRect(9000, 2400, 6105, 5310);
@@ -623,12 +626,12 @@ void frmCheck::Frame5_Click()
     placeTwips(m_pggCheck, grid);
     fitDefectFrameToList(true);
     c.Frame5->raise();
-    emit commandRequested(-5); // the defect buttons are rebuilt for the new size
+    emit commandRequested(CheckCmd::DefectFrameResized); // the defect buttons are rebuilt for the new size
 }
 
 void frmCheck::enterMesMode()
 {
-    c.checkCommand[14]->show();
+    c.checkCommand[CheckCmd::Mes]->show();
     c.fProcessBar1->show();
     Frame5_Click();
     Frame5_Click();
@@ -637,8 +640,8 @@ void frmCheck::enterMesMode()
 void frmCheck::cmdHuangang_Click()
 {
     try {
-        c.TxtBox[3]->setText(SysUtil::nextDailyNumber(Database::conn(), QStringLiteral("缸号"),
-                                                      QDate::currentDate())
+        c.TxtBox[CheckField::DyeLot]->setText(SysUtil::nextDailyNumber(Database::conn(), QStringLiteral("缸号"),
+                                                      Clock::today())
                              + u'G');
     } catch (const DbError& e) {
         MessageBox::critical(e.message(), this);
@@ -650,21 +653,21 @@ void frmCheck::cmdHuangang_Click()
 void frmCheck::dyeLotChanged()
 {
     // Numbered per dye lot, a new lot starts its own numbering.
-    if (readMirel(QStringLiteral("codetype"), defaultCodetype()) == u"缸号"
-        && readMirel(QStringLiteral("codeDESC"), QStringLiteral("0")) == u"0" && m_loaded)
+    if (m_cfg.codeType == u"缸号"
+        && m_cfg.codeDesc == u"0" && m_loaded)
         assignRollNumber();
 }
 
 void frmCheck::cmdCanliang_Click()
 {
-    double x = vb::Val(c.TxtBox[7]->text());
-    if (readMirel(QStringLiteral("capacitySumtype"), QStringLiteral("true")) == u"true")
+    double x = vb::Val(c.TxtBox[CheckField::Quantity]->text());
+    if (m_cfg.capacityLessDefects)
         for (const QStringList& row : defectRows())
             if (row.value(1) == u"产量")
                 x -= vb::Val(row.value(2));
     appendDefectRow({QString(), QStringLiteral("产量"),
-                     vb::Format(x, readMirel(QStringLiteral("dispFormat"), QStringLiteral("0.00"))),
-                     QStringLiteral("0"), QStringLiteral("0"), c.TxtBox[0]->text(), c.Text1->text()});
+                     vb::Format(x, m_cfg.dispFormat),
+                     QStringLiteral("0"), QStringLiteral("0"), c.TxtBox[CheckField::Worker]->text(), c.Text1->text()});
 }
 
 void frmCheck::btnSavePosi_Click(int index)

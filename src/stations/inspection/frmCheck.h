@@ -9,6 +9,7 @@
 #include "shell/JournalLabel.h"
 #include "stations/inspection/CheckControls.h"
 #include "stations/inspection/CheckSql.h"
+#include "stations/inspection/InspectionSettings.h"
 
 #include <QWidget>
 
@@ -37,6 +38,10 @@ public:
     void enterMesMode();
 
     CheckControls& controls() { return c; }
+    /// The station's options as last read from mirel.ini.
+    const InspectionSettings& settings() const { return m_cfg; }
+    /// Reads the options again (at load, and after the settings panel or a test wrote them).
+    void reloadSettings();
 
     // --- card lookup ---
     void loadCard(const QString& card, const QString& lineId);
@@ -102,7 +107,7 @@ public:
     /// The question before a roll is deleted.
     virtual QString deleteQuestion(long long id) const;
     /// What the form shows after a roll was deleted: the roll before it (the step 上卷).
-    virtual void afterRollDeleted() { runCommand(5); }
+    virtual void afterRollDeleted() { runCommand(CheckCmd::PreviousRoll); }
     /// The per-user setting that remembers the roll-label template, and its default.
     virtual QString templateSetting() const { return QStringLiteral("check"); }
     virtual QString defaultTemplate() const { return QStringLiteral("唛头"); }
@@ -240,6 +245,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
     CheckControls c;
+    InspectionSettings m_cfg;
 
 private:
     void wireEvents();
@@ -300,12 +306,11 @@ private:
     void fitDefectFrameToList(bool fit);
 
     Recordset m_cardRs;
-    QString m_billTypes;
     QString m_selectedColor;
     EditGrid* m_pggCheck = nullptr;
     UserControl1* m_keypad = nullptr;
     devices::InspectionDevices* m_devices = nullptr;
-    CheckSettingsPanel* m_settings = nullptr;
+    CheckSettingsPanel* m_settingsPanel = nullptr;
     /// The required-field captions by box index, kept here until the panel is built.
     QStringList m_requiredCaptions;
     QString m_rawReading; // the counter's raw reading, shown on the panel's biliB box

@@ -30,7 +30,7 @@ QString MaitouDraftPart::kind() const { return m_maitou->objectName() + u".unsav
 QStringList MaitouDraftPart::work() const
 {
     const CheckControls& c = m_maitou->controls();
-    QStringList work{tagOf(c.TxtBox[22]), c.Text1->text()};
+    QStringList work{tagOf(c.TxtBox[CheckField::ItemName]), c.Text1->text()};
     for (int i = 0; i < c.TxtBox.size(); ++i) {
         const bool device = (i == 7 && c.Check2->isChecked()) || (i == 14 && c.isChen->isChecked());
         work << (c.TxtBox[i] && i != 18 && !device ? c.TxtBox[i]->text() : QString());
@@ -59,7 +59,7 @@ void MaitouDraftPart::changed()
 
 void MaitouDraftPart::addRows(FormDraft::Rows& rows) const
 {
-    rows.append({u"article"_s, tagOf(m_maitou->controls().TxtBox[22])});
+    rows.append({u"article"_s, tagOf(m_maitou->controls().TxtBox[CheckField::ItemName])});
 }
 
 void MaitouDraftPart::loadKept(const Values& value)
@@ -86,7 +86,7 @@ bool MaitouDraftPart::savedMeanwhile(const Values& value) const
         const QString line = value.value(u"line"_s);
         return Database::conn()
                    .execute(MaitouSql::packageSaved(value.value(u"field18"_s), value.value(u"field28"_s),
-                                                    readMirel(u"menchineId"_s, u"001"_s),
+                                                    m_maitou->settings().machineId,
                                                     vb::Val(line)))
                    .field(0)
                    .toLongLong()
@@ -100,8 +100,8 @@ QString MaitouDraftPart::restoredStatus(int defects) const
 {
     Q_UNUSED(defects);
     const CheckControls& c = m_maitou->controls();
-    const QString name = c.TxtBox[22]->text();
+    const QString name = c.TxtBox[CheckField::ItemName]->text();
     return u"已恢复上次没有保存的%1 %2%3，请核对后保存"_s.arg(
-        c.TxtBox[18]->accessibleName().remove(u'号'), c.TxtBox[18]->text(),
+        c.TxtBox[CheckField::RollNumber]->accessibleName().remove(u'号'), c.TxtBox[CheckField::RollNumber]->text(),
         name.isEmpty() ? QString() : u"（%1）"_s.arg(name));
 }

@@ -2,6 +2,7 @@
 // it while other stations pack onto the same pallet), the roll list's own columns, the delete
 // question by roll number and the field-group geometry box.
 #include "stations/marklabel/frmMaitou.h"
+#include "time/Clock.h"
 
 #include "config/MirelIni.h"
 #include "db/DbError.h"
@@ -31,8 +32,8 @@ using namespace Qt::StringLiterals;
 void frmMaitou::cmdBangbtn_Click()
 {
     try {
-        c.TxtBox[28]->setText(
-            SysUtil::nextDailyNumber(Database::conn(), u"箱号"_s, QDate::currentDate()));
+        c.TxtBox[CheckField::Pallet]->setText(
+            SysUtil::nextDailyNumber(Database::conn(), u"箱号"_s, Clock::today()));
     } catch (const DbError& e) {
         if (Journal::isOffline(e)) {
             const QString button = m_bangbtn->text();
@@ -56,8 +57,8 @@ void frmMaitou::loadPalletList()
     try {
         Connection& conn = Database::conn();
         const QString stored = SysUtil::getListSql(conn, u"listSQL"_s, u"MirelQuerySimpleCheck2"_s);
-        sql = MaitouSql::palletList(stored, c.TxtBox[28]->text(),
-                                    readMirel(u"menchineId"_s, u"001"_s));
+        sql = MaitouSql::palletList(stored, c.TxtBox[CheckField::Pallet]->text(),
+                                    m_cfg.machineId);
         rs = conn.query(sql);
     } catch (const DbError& e) {
         if (Journal::isOffline(e)) {

@@ -2,6 +2,7 @@
 // quantity check after them, the two numbering scopes, the pallet number in the statements and
 // the article made for a package whose article is not in the master yet.
 #include "stations/marklabel/frmMaitou.h"
+#include "time/Clock.h"
 
 #include "config/MirelIni.h"
 #include "shell/Database.h"
@@ -20,9 +21,9 @@ using namespace Qt::StringLiterals;
 
 bool frmMaitou::validateCardOrLine()
 {
-    if (!autoItems() && tagOf(c.TxtBox[22]).isEmpty()) {
+    if (!autoItems() && tagOf(c.TxtBox[CheckField::ItemName]).isEmpty()) {
         setStatus(u"请选择商品"_s);
-        c.TxtBox[22]->setFocus();
+        c.TxtBox[CheckField::ItemName]->setFocus();
         return false;
     }
     return true;
@@ -32,9 +33,9 @@ bool frmMaitou::quantityValid(const QString& text) const { return vb::Val(text) 
 
 bool frmMaitou::validateExtra()
 {
-    if (!quantityValid(c.TxtBox[7]->text())) {
+    if (!quantityValid(c.TxtBox[CheckField::Quantity]->text())) {
         setStatus(u"请输入有效的数量"_s);
-        c.TxtBox[7]->setFocus();
+        c.TxtBox[CheckField::Quantity]->setFocus();
         return false;
     }
     return true;
@@ -43,7 +44,7 @@ bool frmMaitou::validateExtra()
 QString frmMaitou::rollNumberCondition() const
 {
     // Packages are numbered per article or per card line; a dye lot has no numbers of its own.
-    if (readMirel(u"codetype"_s, defaultCodetype()) == u"面料编码")
+    if (m_cfg.codeType == u"面料编码")
         return u"   itemid  ="_s + sqlNum(double(articleId()));
     return u"   billdetailid  ="_s + sqlNum(vb::Val(c.BillDetailId->text()));
 }
@@ -62,18 +63,18 @@ CheckSql::Roll frmMaitou::rollValues() const
     CheckSql::Roll r = frmCheck::rollValues();
     r.itemId = double(articleId());
     // The pallet's shipping list and the office read when each package was packed.
-    r.today = QDateTime::currentDateTime().toString(u"yyyy-MM-dd HH:mm:ss"_s);
+    r.today = Clock::nowText();
     return r;
 }
 
 QString frmMaitou::insertStatement(const CheckSql::Roll& r) const
 {
-    return CheckSql::insertRoll(r, u"bagnumber,"_s, u'\'' + sqlText(c.TxtBox[28]->text()) + u'\'');
+    return CheckSql::insertRoll(r, u"bagnumber,"_s, u'\'' + sqlText(c.TxtBox[CheckField::Pallet]->text()) + u'\'');
 }
 
 QString frmMaitou::updateStatement(const CheckSql::Roll& r, long long id) const
 {
-    return CheckSql::updateRoll(r, id, u"  bagnumber='"_s + sqlText(c.TxtBox[28]->text()) + u"',"_s,
+    return CheckSql::updateRoll(r, id, u"  bagnumber='"_s + sqlText(c.TxtBox[CheckField::Pallet]->text()) + u"',"_s,
                                 updateDateSet());
 }
 
@@ -95,15 +96,15 @@ void frmMaitou::fillFromRoll(const Recordset& rs)
     m_autoItemId = 0;
     const QString itemId = rs.text(u"itemid"_s);
     setTag(c.BillDetailId, itemId);
-    setTag(c.TxtBox[22], vb::Val(itemId) > 0 ? itemId : QString());
-    c.TxtBox[28]->setText(rs.text(u"bagnumber"_s));
+    setTag(c.TxtBox[CheckField::ItemName], vb::Val(itemId) > 0 ? itemId : QString());
+    c.TxtBox[CheckField::Pallet]->setText(rs.text(u"bagnumber"_s));
 }
 
 void frmMaitou::loadRollCard(const QString& card, const QString& lineId)
 {
     // A package of a chosen article has no card to look up; its article comes back with the row.
     if (card == u"简单检验"_s) {
-        c.TxtBox[6]->setText(card);
+        c.TxtBox[CheckField::Card]->setText(card);
         return;
     }
     frmCheck::loadRollCard(card, lineId);
@@ -135,13 +136,13 @@ void frmMaitou::keepPallet() const
 {
     // The pallet a new package goes on is the one a restart goes on with, also when the database
     // is away then and the packages since are still in the journal.
-    const QString pallet = c.TxtBox[28]->text();
+    const QString pallet = c.TxtBox[CheckField::Pallet]->text();
     if (pallet.isEmpty() || vb::Val(c.checkId->text()) > 0)
         return;
     Recordset kept({u"bagnumber"_s, u"item2"_s});
-    kept.addRow({DbValue(pallet), DbValue(c.TxtBox[5]->text())});
+    kept.addRow({DbValue(pallet), DbValue(c.TxtBox[CheckField::Style]->text())});
     try {
-        Journal::store().putLookup(keptPalletKind(), readMirel(u"menchineId"_s, u"001"_s), kept);
+        Journal::store().putLookup(keptPalletKind(), m_cfg.machineId, kept);
     } catch (const DbError&) {
         // Only a restart while the database is away would miss it: the operator types the pallet.
     }
@@ -160,7 +161,7 @@ long long frmMaitou::keptAutoItem(const QString& key) const
     if (kept && SysUtil::recordsetHasRows(*kept))
         return kept->field(0).toLongLong();
     throw DbError(u"数据库离线：商品「%1」还没有建立，离线时不能新建商品。这一箱没有保存，"
-                  "数据库连上后请再按保存。"_s.arg(c.TxtBox[22]->text()));
+                  "数据库连上后请再按保存。"_s.arg(c.TxtBox[CheckField::ItemName]->text()));
 }
 
 void frmMaitou::beforeSave()
@@ -169,8 +170,8 @@ void frmMaitou::beforeSave()
     m_autoItemId = 0;
     if (!autoItems())
         return;
-    const QString name = c.TxtBox[22]->text(), spareB = c.TxtBox[25]->text(),
-                  colour = c.TxtBox[23]->text();
+    const QString name = c.TxtBox[CheckField::ItemName]->text(), spareB = c.TxtBox[CheckField::SpareB]->text(),
+                  colour = c.TxtBox[CheckField::Color]->text();
     const QString key = autoItemKey(name, spareB, colour);
     if (savingOffline()) {
         m_autoItemId = keptAutoItem(key);
@@ -196,7 +197,7 @@ void frmMaitou::rememberAutoItem()
 {
     if (!autoItems() || m_autoItemId <= 0)
         return;
-    keepAutoItem(autoItemKey(c.TxtBox[22]->text(), c.TxtBox[25]->text(), c.TxtBox[23]->text()),
+    keepAutoItem(autoItemKey(c.TxtBox[CheckField::ItemName]->text(), c.TxtBox[CheckField::SpareB]->text(), c.TxtBox[CheckField::Color]->text()),
                  m_autoItemId);
     // Its labels printed offline show the article as online ones do.
     if (JournalLabelRows::articleKept(m_autoItemId))

@@ -57,8 +57,8 @@ bool frmMaitou::event(QEvent* event)
 void frmMaitou::buildControls()
 {
     // The article button sits where the item name's keypad button would be.
-    const QRect name = designRect(c.TxtBox[22]);
-    placeTwips(c.TxtBox[22], QRect(name.x(), name.y(), name.width() - 460, name.height()));
+    const QRect name = designRect(c.TxtBox[CheckField::ItemName]);
+    placeTwips(c.TxtBox[CheckField::ItemName], QRect(name.x(), name.y(), name.width() - 460, name.height()));
     m_selectItem = new QPushButton(u"…"_s, c.Frame6);
     m_selectItem->setObjectName(u"cmdSelectItem"_s);
     m_selectItem->setAccessibleName(u"选择商品"_s);
@@ -66,13 +66,13 @@ void frmMaitou::buildControls()
     m_selectItem->setShortcut(QKeySequence(Qt::Key_F3));
     m_selectItem->setFocusPolicy(Qt::NoFocus);
     placeTwips(m_selectItem, QRect(name.right() + 1 - 420, name.y(), 420, name.height()));
-    setTag(c.LabBox[27], tagOf(c.LabBox[27]) + u"|cmdSelectItem"_s);
+    setTag(c.LabBox[CheckLabel::ItemName], tagOf(c.LabBox[CheckLabel::ItemName]) + u"|cmdSelectItem"_s);
 
     // The pallet number is this station's field: nine digits, so the box takes the row, its
     // keypad button and the new-pallet button go under it; all of them are its field group.
-    wireFieldGroup(addFieldGroup(c, 33, u"板号"_s, 28, 27, 2, 4));
-    const QRect pallet = designRect(c.TxtBox[28]);
-    placeTwips(c.TxtBox[28], QRect(pallet.x(), pallet.y(), 1480, pallet.height()));
+    wireFieldGroup(addFieldGroup(c, CheckLabel::Pallet, u"板号"_s, CheckField::Pallet, 27, 2, 4));
+    const QRect pallet = designRect(c.TxtBox[CheckField::Pallet]);
+    placeTwips(c.TxtBox[CheckField::Pallet], QRect(pallet.x(), pallet.y(), 1480, pallet.height()));
     placeTwips(c.numKeybtn[27], QRect(pallet.x(), pallet.y() + 570, 420, pallet.height()));
     m_bangbtn = new QPushButton(u"新板号"_s, c.Frame6);
     m_bangbtn->setObjectName(u"cmdBangbtn"_s);
@@ -81,9 +81,9 @@ void frmMaitou::buildControls()
     m_bangbtn->setToolTip(u"新板号 (F4)"_s);
     m_bangbtn->setShortcut(QKeySequence(Qt::Key_F4));
     // The style field of the inspection form counts the packages of a pallet here.
-    setFieldCaption(5, u"箱数"_s, u"每版的箱数"_s);
+    setFieldCaption(CheckField::Style, u"箱数"_s, u"每版的箱数"_s);
     placeTwips(m_bangbtn, QRect(pallet.x() + 460, pallet.y() + 570, 1020, pallet.height()));
-    setTag(c.LabBox[33], tagOf(c.LabBox[33]) + u"|cmdBangbtn"_s);
+    setTag(c.LabBox[CheckLabel::Pallet], tagOf(c.LabBox[CheckLabel::Pallet]) + u"|cmdBangbtn"_s);
 
     auto* page = new QWidget;
     page->setObjectName(u"tabPallet"_s);
@@ -129,7 +129,7 @@ QString frmMaitou::layoutControls() const
 
 bool frmMaitou::autoItems() const
 {
-    return readMirel(u"itemAutoSave"_s, u"0"_s) == u"1";
+    return m_cfg.itemAutoSave;
 }
 
 void frmMaitou::afterLoad()
@@ -138,13 +138,13 @@ void frmMaitou::afterLoad()
     // After a restart the station goes on with the pallet it was filling, so many packages a
     // pallet as before; while the database is away, with the pallet of its last save here.
     try {
-        const QString machine = readMirel(u"menchineId"_s, u"001"_s);
+        const QString machine = m_cfg.machineId;
         Recordset rs =
             Journal::cachedRead(keptPalletKind(), machine, MaitouSql::lastPallet(machine));
         if (SysUtil::recordsetHasRows(rs)) {
-            c.TxtBox[28]->setText(rs.text(0));
+            c.TxtBox[CheckField::Pallet]->setText(rs.text(0));
             if (vb::Val(rs.text(1)) > 0)
-                c.TxtBox[5]->setText(rs.text(1));
+                c.TxtBox[CheckField::Style]->setText(rs.text(1));
         }
     } catch (const DbError&) {
         // An empty pallet field: the operator takes a pallet number as on a new pallet.
@@ -187,9 +187,9 @@ void frmMaitou::loadItem(const QString& itemId)
         if (!SysUtil::recordsetHasRows(rs))
             return;
         m_autoItemId = 0; // the chosen article numbers the next package
-        c.TxtBox[22]->setText(rs.text(u"itemName"_s));
-        setTag(c.TxtBox[22], rs.text(u"itemId"_s));
-        c.TxtBox[6]->setText(u"简单检验"_s);
+        c.TxtBox[CheckField::ItemName]->setText(rs.text(u"itemName"_s));
+        setTag(c.TxtBox[CheckField::ItemName], rs.text(u"itemId"_s));
+        c.TxtBox[CheckField::Card]->setText(u"简单检验"_s);
         setTag(c.BillDetailId, rs.text(u"itemId"_s));
         applyPresets(Journal::cachedText(u"CheckFill"_s, u"简单检验"_s, [&] {
                          return SysUtil::getDictionaryValue(conn, u"CheckFill"_s, u"简单检验"_s);
@@ -206,10 +206,10 @@ bool frmMaitou::commandAllowed(int index)
     // The pallet list's packages are counted against the packages per pallet: stepping through
     // them (上卷, 下卷) needs the count. 换卷 starts a package and is never held up, nor is the
     // step a delete runs.
-    if ((index == 5 || index == 6) && sender() == c.checkCommand[index]
-        && vb::Val(c.TxtBox[5]->text()) <= 0) {
+    if ((index == CheckCmd::PreviousRoll || index == CheckCmd::NextRoll) && sender() == c.checkCommand[index]
+        && vb::Val(c.TxtBox[CheckField::Style]->text()) <= 0) {
         MessageBox::show(u"输入每版的箱数"_s, MessageBox::Information, MessageBox::Ok, QString(), this);
-        c.TxtBox[5]->setFocus();
+        c.TxtBox[CheckField::Style]->setFocus();
         return false;
     }
     return true;
@@ -225,7 +225,8 @@ void frmMaitou::journalReplayed(const JournalReplayResult& result)
 void frmMaitou::afterCommand(int index)
 {
     // After a save, a print and a delete (a deleted package must leave the list on screen).
-    if (index == 2 || index == 4 || index == 9 || index == 11 || index == 16)
+    if (index == CheckCmd::Save || index == CheckCmd::PrintLabel || index == CheckCmd::DeleteRoll
+        || index == CheckCmd::PrintMark || index == CheckCmd::DeleteListed)
         loadPalletList();
 }
 

@@ -1,0 +1,48 @@
+// The inspection family's options from section [MIREL] of mirel.ini, each with its default written
+// once. Read when the station loads and again when the settings panel saves; the rules and the
+// window take their options from here, never from the file.
+#pragma once
+
+#include <QString>
+
+struct InspectionSettings {
+    QString machineId = QStringLiteral("001");  // menchineId: the station number on every roll
+    QString dispFormat = QStringLiteral("0.00"); // quantity and weight format
+    QString codeLen = QStringLiteral("000");     // roll number digits ("000" = 3)
+    QString codeDesc = QStringLiteral("0");      // roll number rule: 0 = the database's next
+    QString codeType;                           // roll number scope; the station's first by default
+    bool clearQuantity = true;                  // dingma: quantity = formula of the weight
+    QString quantityFormula;                    // dingmaFormula
+    bool clearPlusMinus = true;                 // jiajian: 加减 back to 0 for a new roll
+    bool postToStock = false;                   // Save2Store
+    bool mayChangeSaved = true;                 // DelCheck: delete/modify saved rolls
+    bool cardOptional = false;                  // RelationBill "1"/"true": 简易模式
+    QString requiredFields;                     // requireTxtbox: "lab,txt;" items
+    QString grades;                             // grade: the grade buttons
+    QString defects;                            // bugs: the defect buttons
+    QString scoring = QStringLiteral("关闭评分"); // USASTANDARD, upper case
+    bool autoGrade = false;
+    bool longDefects = false;
+    bool capPerUnit = false;
+    double longDefectReject = 0;
+    double alertWindow = 10;                    // metres of the section alert (> 0)
+    double alertPoints = 0;
+    bool capacityLessDefects = true;            // capacitySumtype: 产量 less the 产量 rows
+    bool keypadOnTextFields = false;            // KeyBoardValidate
+    double pages = 1;                           // Pages: label copies
+    QString billTypes = QStringLiteral("55,57,99"); // showBilltype
+    QString ratioA = QStringLiteral("1");       // BiliA: counter factor expressions
+    QString ratioB = QStringLiteral("1");       // BiliB
+    bool hangingMarks = false;                  // isguama: the counter reads the weight field
+    QString defectFrameTop;                     // BugFrame5.Top, "" = the station's own
+    QString defectFrameHeight;                  // BugFrame5.Height
+    QString layout;                             // the stored roll-form layout (layoutKey)
+    // Command buttons the mill switched off (each "1" by default).
+    bool saveButton = true, printButton = true, templateButton = true, markButton = true,
+         newRollButton = true, stepButtons = true;
+    bool itemAutoSave = false;                  // mark labels: an unknown article is added
+    QString batchPattern;                       // fiber boxes: 批次号构成
+
+    /// The options as mirel.ini holds them now; codeType and layout by the station's defaults.
+    static InspectionSettings read(const QString& defaultCodeType, const QString& layoutKey);
+};
