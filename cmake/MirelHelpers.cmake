@@ -15,15 +15,19 @@ function(mirel_strict_strings target)
   target_compile_definitions(${target} PRIVATE QT_NO_CAST_FROM_ASCII QT_NO_NARROWING_CONVERSIONS_IN_CONNECT)
 endfunction()
 
-# mirel_layer(NAME dir... LIBS ...): a static library of every .cpp/.h below the given folders.
-# Sources are globbed so that a new file in a layer needs no edit here.
+# mirel_layer(NAME DIRS dir... [EXCLUDE regex...] LIBS ...): a static library of every .cpp/.h
+# below the given folders, less the files whose path matches an EXCLUDE pattern. Sources are
+# globbed so that a new file in a layer needs no edit here.
 function(mirel_layer name)
-  cmake_parse_arguments(ARG "" "" "DIRS;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DIRS;EXCLUDE;LIBS" ${ARGN})
   set(srcs)
   foreach(dir ${ARG_DIRS})
     file(GLOB_RECURSE found CONFIGURE_DEPENDS
          ${dir}/*.cpp ${dir}/*.h ${dir}/*.c)
     list(APPEND srcs ${found})
+  endforeach()
+  foreach(pattern ${ARG_EXCLUDE})
+    list(FILTER srcs EXCLUDE REGEX "${pattern}")
   endforeach()
   set(compiled ${srcs})
   list(FILTER compiled INCLUDE REGEX "\\.(cpp|c)$")

@@ -2,7 +2,6 @@
 // letter whichever way the grade changes, and the full pallet's list and pallet change; and the
 // Modbus counter (net weight) with the text scale (gross weight) at once over real ptys, both
 // played by mirel-devsim.
-#include "time/Clock.h"
 #include "../devices/DevSim.h"
 #include "../marklabel/MaitouFixture.h"
 
@@ -11,6 +10,7 @@
 #include "shell/Startup.h"
 #include "shell/Station.h"
 #include "stations/Stations.h"
+#include "time/Clock.h"
 
 #include <QCheckBox>
 #include <QLabel>

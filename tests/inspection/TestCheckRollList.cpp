@@ -1,6 +1,5 @@
 // The roll list tab and the roll/card stepping buttons on the fixture database: filters, total,
 // opening a listed roll, deleting with the confirmations, packing progress and stock reversal.
-#include "time/Clock.h"
 #include "CheckFixture.h"
 
 #include "shell/Database.h"
@@ -8,6 +7,7 @@
 #include "shell/Navigation.h"
 #include "shell/SysUtil.h"
 #include "stations/inspection/CheckRollListPart.h"
+#include "time/Clock.h"
 #include "widgets/EditGrid.h"
 
 #include <QCheckBox>

@@ -152,44 +152,6 @@ private slots:
         QCOMPARE(ini("工号"), QString("008,007,"));
     }
 
-    void validation_data()
-    {
-        QTest::addColumn<QByteArray>("iniLines");
-        QTest::addColumn<bool>("withCard");
-        QTest::addColumn<QString>("quantity");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<QString>("status");
-        QTest::newRow("no card") << QByteArray() << false << "10" << false
-                                 << "请输入有效的卡号 或 选择好对应的颜色";
-        QTest::newRow("simple mode needs no card") << QByteArray("RelationBill=1\n") << false << "10" << true << "新";
-        QTest::newRow("default list tests nothing") << QByteArray() << true << "" << true << "新";
-        QTest::newRow("quantity zero") << QByteArray("requireTxtbox=10,7;11,gradeBtn;\n") << true << "0"
-                                       << false << "数量,没有输入。";
-        QTest::newRow("quantity given") << QByteArray("requireTxtbox=10,7;11,gradeBtn;\n") << true << "12.5"
-                                        << true << "新";
-        QTest::newRow("lot empty") << QByteArray("requireTxtbox=3,3;\n") << true << "1" << false << "缸号,没有输入。";
-        QTest::newRow("last item untested") << QByteArray("requireTxtbox=10,7;3,3\n") << true << "5" << true << "新";
-        QTest::newRow("unknown field skipped") << QByteArray("requireTxtbox=99,99;\n") << true << "5" << true << "新";
-        QTest::newRow("no grade chosen") << QByteArray("requireTxtbox=11,gradeBtn;\n") << true
-                                         << "5" << false << "等级没有选择。";
-    }
-    void validation()
-    {
-        QFETCH(QByteArray, iniLines);
-        QFETCH(bool, withCard);
-        QFETCH(QString, quantity);
-        CheckFixture fx(iniLines);
-        frmCheck& f = fx.open();
-        if (withCard)
-            fx.lookUp("K001");
-        f.controls().TxtBox[CheckField::Quantity]->setText(quantity);
-        if (QTest::currentDataTag() == QByteArray("no grade chosen"))
-            for (QRadioButton* b : f.controls().gradeBtn)
-                b->setAutoExclusive(false), b->setChecked(false);
-        QTEST(f.validateRoll(), "ok");
-        QTEST(f.status(), "status");
-    }
-
     void settingsPanelWritesKeys()
     {
         CheckFixture fx;

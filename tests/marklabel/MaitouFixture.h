@@ -2,7 +2,6 @@
 // does at them: choose an article, type a quantity and save.
 #pragma once
 
-#include "time/Clock.h"
 #include "../inspection/CheckFixture.h"
 #include "dialogs/frmSelectItem.h"
 #include "stations/fiberbox/frmHuaxian.h"
@@ -10,6 +9,7 @@
 #include "stations/inspection/CheckLabelPart.h"
 #include "stations/inspection/CheckRollListPart.h"
 #include "stations/marklabel/MaitouDraftPart.h"
+#include "time/Clock.h"
 #include "widgets/EditGrid.h"
 #include "widgets/PanelStyle.h"
 

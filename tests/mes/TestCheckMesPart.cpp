@@ -1,5 +1,4 @@
 // The inspection window's MES button: the count or the error in a message box.
-#include "time/Clock.h"
 #include "../inspection/CheckFixture.h"
 #include "MesFixture.h"
 
@@ -8,6 +7,7 @@
 #include "shell/MessageBox.h"
 #include "stations/inspection/CheckControls.h"
 #include "stations/inspection/CheckMesPart.h"
+#include "time/Clock.h"
 
 #include <QTest>
 

@@ -15,11 +15,6 @@ using QualitySql::Filter;
 using Edit = std::function<void(Filter&)>;
 Q_DECLARE_METATYPE(Edit)
 
-// A station window whose own insert statement the test sends.
-template <class Form> struct Station : Form {
-    using Form::insertStatement;
-};
-
 class TestQualityData : public QObject {
     Q_OBJECT
     QualityFixture m_fx;
@@ -142,11 +137,11 @@ private slots:
             // The inspection form has no pallet field: its rolls never carry a pallet.
             if (auto* box = form->template findChild<QLineEdit*>(QStringLiteral("TxtBox_28")))
                 box->setText(pallet);
-            return form->insertStatement(r);
+            return form->rules().insertStatement(form->readRoll(), r);
         };
-        const QString insert = station == 0   ? save(std::make_unique<Station<frmCheck>>())
-                               : station == 1 ? save(std::make_unique<Station<frmMaitou>>())
-                                              : save(std::make_unique<Station<frmHuaxian>>());
+        const QString insert = station == 0   ? save(std::make_unique<frmCheck>())
+                               : station == 1 ? save(std::make_unique<frmMaitou>())
+                                              : save(std::make_unique<frmHuaxian>());
         m_c.beginTrans();
         const double id =
             m_c.execute(insert + QStringLiteral(";select SCOPE_IDENTITY()")).field(0).toDouble();

@@ -1,13 +1,14 @@
 // The fiber box window: the box's field captions, the batch number of each box, the grade letter
 // of the batch, the box save's date and time, and the pallet change when a pallet is full.
 #include "stations/fiberbox/frmHuaxian.h"
-#include "time/Clock.h"
 
 #include "config/MirelIni.h"
 #include "shell/MessageBox.h"
 #include "shell/SqlText.h"
+#include "stations/fiberbox/HuaxianBox.h"
 #include "stations/inspection/CheckLabelPart.h"
 #include "text/Vb.h"
+#include "time/Clock.h"
 
 #include <QDateTime>
 #include <QLabel>
@@ -54,19 +55,9 @@ devices::DeviceRules frmHuaxian::deviceRules() const
     return rules;
 }
 
-bool frmHuaxian::quantityValid(const QString& text) const
+std::unique_ptr<InspectionRoll> frmHuaxian::makeRules() const
 {
-    // "12,5" or "12.5kg" is a typing slip, not a net weight of 12.
-    return vb::IsNumeric(text) && vb::Val(text) > 0;
-}
-
-QString frmHuaxian::updateDateSet() const { return u"  checkDate = '"_s + Clock::nowText() + u"'"_s; }
-
-CheckSql::Roll frmHuaxian::rollValues() const
-{
-    CheckSql::Roll r = frmMaitou::rollValues();
-    r.today = Clock::nowText(); // a box is written with the time it was weighed
-    return r;
+    return std::make_unique<HuaxianBox>(m_cfg);
 }
 
 void frmHuaxian::fillFromRoll(const Recordset& rs)
@@ -90,8 +81,8 @@ QString frmHuaxian::batchBase() const
 
 QString frmHuaxian::composeBatchNumber(const QString& batchTemplate) const
 {
-    QList<std::pair<QString, int>> tokens = formulaFields();
-    tokens.prepend({u"[缸号]"_s, 3});
+    QList<std::pair<QString, CheckField::Index>> tokens = InspectionRoll::formulaFields();
+    tokens.prepend({u"[缸号]"_s, CheckField::DyeLot});
     // One pass: a field text that looks like a token stays as typed.
     QString out;
     for (qsizetype i = 0; i < batchTemplate.size();) {
@@ -102,7 +93,7 @@ QString frmHuaxian::composeBatchNumber(const QString& batchTemplate) const
             out += batchTemplate[i++];
             continue;
         }
-        out += hit->second == 3 ? batchBase() : c.TxtBox[hit->second]->text();
+        out += hit->second == CheckField::DyeLot ? batchBase() : c.TxtBox[hit->second]->text();
         i += hit->first.size();
     }
     return out;

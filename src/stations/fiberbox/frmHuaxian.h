@@ -24,10 +24,7 @@ public:
 protected:
     QString layoutKey() const override { return QStringLiteral("InputPosition-huaxian"); }
     devices::DeviceRules deviceRules() const override;
-    bool autoItems() const override { return false; }
-    bool quantityValid(const QString& text) const override;
-    QString updateDateSet() const override;
-    CheckSql::Roll rollValues() const override;
+    std::unique_ptr<InspectionRoll> makeRules() const override;
     void fillFromRoll(const Recordset& rs) override;
     void beforeSave() override;
     /// The batch number ends in the letter of the grade chosen, however it was chosen.

@@ -1,7 +1,6 @@
 // The label tab of the inspection window: label rows generated from the roll on screen, saved
 // (and printed) one roll per row, the roll list exported and a worksheet imported.
 #include "stations/inspection/CheckLabelPart.h"
-#include "time/Clock.h"
 
 #include "config/MirelIni.h"
 #include "config/ProgramFolder.h"
@@ -16,6 +15,7 @@
 #include "stations/inspection/CheckSql.h"
 #include "stations/inspection/frmCheck.h"
 #include "text/Vb.h"
+#include "time/Clock.h"
 #include "widgets/EditGrid.h"
 
 #include <QDate>

@@ -2,7 +2,6 @@
 // journal with the statements the database would have run, the form moves on, and the roll
 // numbers go on from the number the frame had reserved.
 #include "stations/inspection/frmCheck.h"
-#include "time/Clock.h"
 
 #include "config/MirelIni.h"
 #include "shell/Journal.h"
@@ -10,6 +9,7 @@
 #include "shell/MessageBox.h"
 #include "shell/SysUtilDb.h"
 #include "text/Vb.h"
+#include "time/Clock.h"
 
 #include <QDate>
 #include <QLabel>
@@ -70,9 +70,9 @@ long long frmCheck::saveRollOffline()
             record.steps.append({CheckSql::deleteDefects(id)});
             if (stock)
                 record.steps.append(JournalNumbers::stockBefore(rollId));
-            record.steps.append({updateStatement(r, id), false, true});
+            record.steps.append({rules().updateStatement(readRoll(), r, id), false, true});
         } else {
-            record.steps.append({insertStatement(r), true});
+            record.steps.append({rules().insertStatement(readRoll(), r), true});
             rollId = JournalRecord::identityMark(0);
         }
         const QString today = Clock::todayText();

@@ -1,11 +1,10 @@
 // Roll entry of the inspection station: a new roll, roll numbers, validation, the save in one
 // transaction, reopening a saved roll, and the reactions of the worker, weight and quantity fields.
 #include "stations/inspection/frmCheck.h"
-#include "time/Clock.h"
 
-#include "devices/InspectionDevices.h"
 #include "config/MirelIni.h"
 #include "db/Transaction.h"
+#include "devices/InspectionDevices.h"
 #include "script/VbScript.h"
 #include "shell/Database.h"
 #include "shell/Journal.h"
@@ -15,6 +14,7 @@
 #include "shell/SysUtilDb.h"
 #include "stations/inspection/CheckGrading.h"
 #include "text/Vb.h"
+#include "time/Clock.h"
 #include "widgets/fProcessBar.h"
 
 #include <QCheckBox>
@@ -26,34 +26,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScopeGuard>
-
-namespace {
-
-// The grid's position of a saved defect: as stored, or "起-止" for a long one. Databases made
-// before the end column existed have point defects only.
-QString defectPosition(const Recordset& d)
-{
-    const double start = d.number(QStringLiteral("bugPosition"));
-    const double end =
-        d.hasField(QStringLiteral("bugEnd")) ? d.number(QStringLiteral("bugEnd")) : 0;
-    return end > start ? CheckGrading::spanText(start, end) : d.text(QStringLiteral("bugPosition"));
-}
-
-// Formula placeholders and the fields whose numbers replace them.
-const std::pair<const char16_t*, int> FormulaFields[] = {
-    {u"[重量]", CheckField::Weight}, {u"[系数]", CheckField::Factor}, {u"[加减]", CheckField::PlusMinus}, {u"[备3]", CheckField::Spare3}, {u"[备4]", CheckField::Spare4}, {u"[备5]", CheckField::Spare5},
-    {u"[备6]", CheckField::Spare6}, {u"[备A]", CheckField::SpareA},  {u"[备B]", CheckField::SpareB}, {u"[备C]", CheckField::SpareC}, {u"[备D]", CheckField::SpareD},
-};
-
-} // namespace
-
-QList<std::pair<QString, int>> frmCheck::formulaFields()
-{
-    QList<std::pair<QString, int>> fields;
-    for (const auto& [name, field] : FormulaFields)
-        fields.append({QString::fromUtf16(name), field});
-    return fields;
-}
 
 void frmCheck::newRoll()
 {
@@ -112,13 +84,6 @@ void frmCheck::clearForm()
     c.machineCount->setText(QStringLiteral("0"));
 }
 
-QString frmCheck::rollNumberCondition() const
-{
-    return CheckSql::rollNumberCondition(m_cfg.codeType,
-                                         tagOf(c.BillDetailId), c.TxtBox[CheckField::DyeLot]->text(),
-                                         c.BillDetailId->text());
-}
-
 void frmCheck::assignRollNumber()
 {
     const QString& rule = m_cfg.codeDesc;
@@ -159,48 +124,28 @@ void frmCheck::numberScopeChanged()
         assignRollNumber();
 }
 
-bool frmCheck::validateCardOrLine()
-{
-    if (!m_cfg.cardOptional
-        && vb::Val(c.BillDetailId->text()) <= 0) {
-        setStatus(QStringLiteral("请输入有效的卡号 或 选择好对应的颜色"));
-        c.TxtBox[CheckField::Card]->setFocus();
-        return false;
-    }
-    return true;
-}
-
 bool frmCheck::validateRoll()
 {
     runCommand(CheckCmd::Recompute);
-    if (!validateCardOrLine())
-        return false;
-    const QStringList items = m_cfg.requiredFields.split(u';');
-    for (qsizetype i = 0; i + 1 < items.size(); ++i) {
-        const QString item = items[i].trimmed();
-        if (item == u"11,gradeBtn") {
-            if (currentGrade().isEmpty()) {
-                setStatus(QStringLiteral("等级没有选择。"));
-                return false;
-            }
-            continue;
-        }
-        const QStringList parts = item.split(u',');
-        const int lab = int(vb::Val(parts.value(0)));
-        const int txt = int(vb::Val(parts.value(1)));
-        if (parts.size() != 2 || txt < 0 || txt >= c.TxtBox.size() || !c.TxtBox[txt])
-            continue; // an entry for a field this station does not have
-        const QString v = c.TxtBox[txt]->text().trimmed();
-        if (v.isEmpty() || ((txt == 7 || txt == 14) && vb::Val(v) <= 0)) {
-            const QLabel* caption = lab >= 0 && lab < c.LabBox.size() ? c.LabBox[lab] : nullptr;
-            setStatus((caption ? caption->text() : QString()) + QStringLiteral(",没有输入。"));
-            c.TxtBox[txt]->setFocus();
+    std::optional<RollProblem> problem = rules().validate(readRoll(), [this](int lab) {
+        const QLabel* caption = lab >= 0 && lab < c.LabBox.size() ? c.LabBox[lab] : nullptr;
+        return caption ? caption->text() : QString();
+    });
+    if (!problem) {
+        if (!confirmCounterLength())
             return false;
-        }
+        problem = rules().checkExtra(readRoll());
     }
-    if (!confirmCounterLength())
-        return false;
-    return validateExtra();
+    if (problem)
+        showProblem(*problem);
+    return !problem;
+}
+
+void frmCheck::showProblem(const RollProblem& problem)
+{
+    setStatus(problem.message);
+    if (problem.field >= 0 && problem.field < c.TxtBox.size() && c.TxtBox[problem.field])
+        c.TxtBox[problem.field]->setFocus();
 }
 
 QString frmCheck::item5For(const QString& checkCode) const
@@ -210,34 +155,6 @@ QString frmCheck::item5For(const QString& checkCode) const
     if (!SysUtil::recordsetHasRows(rs))
         return QString();
     return vb::CStr(vb::Val(checkCode) + rs.field(QStringLiteral("backitem2")).toDouble()).trimmed();
-}
-
-CheckSql::Roll frmCheck::rollValues() const
-{
-    CheckSql::Roll r;
-    r.billCode = c.TxtBox[CheckField::Card]->text();
-    r.checkCode = c.TxtBox[CheckField::RollNumber]->text();
-    r.taskno = c.TxtBox[CheckField::DyeLot]->text();
-    r.patchCount = vb::Val(c.TxtBox[CheckField::PlusMinus]->text());
-    r.onCount = vb::Val(c.TxtBox[CheckField::Quantity]->text()) + r.patchCount;
-    r.checkCount = c.isMashu->isChecked() ? 0.9144 : 1;
-    r.billDetailId = vb::Val(c.BillDetailId->text());
-    r.itemId = vb::Val(tagOf(c.BillDetailId));
-    r.grade = currentGrade();
-    // item1..item13 (item5 is computed).
-    const int itemFields[14] = {-1, CheckField::GramWeight, CheckField::Style, CheckField::Spare3,
-                                CheckField::Spare4, -1, CheckField::Spare5, CheckField::Spare6,
-                                CheckField::ItemName, CheckField::Color, CheckField::SpareA,
-                                CheckField::SpareB, CheckField::SpareC, CheckField::SpareD};
-    for (int i = 1; i <= 13; ++i)
-        if (itemFields[i] >= 0 && c.TxtBox[itemFields[i]])
-            r.items[i] = c.TxtBox[itemFields[i]]->text();
-    r.cutCount = vb::Val(c.TxtBox[CheckField::Weight]->text());
-    r.userCode = c.TxtBox[CheckField::Worker]->text();
-    r.remark = c.Text1->text();
-    r.machineId = m_cfg.machineId;
-    r.today = Clock::todayText();
-    return r;
 }
 
 long long frmCheck::saveRoll(bool refreshTotals)
@@ -266,7 +183,7 @@ long long frmCheck::saveRoll(bool refreshTotals)
             CheckSql::Roll r = rollValues();
             r.items[5] = item5For(r.checkCode);
             // Another station may have deleted the roll since it was opened here.
-            conn.executeOnRow(updateStatement(r, id));
+            conn.executeOnRow(rules().updateStatement(readRoll(), r, id));
         } else {
             // Another station may have saved the proposed number meanwhile; a number still free
             // is kept, so the roll gets the number the inspector saw. A number proposed for
@@ -281,7 +198,7 @@ long long frmCheck::saveRoll(bool refreshTotals)
             CheckSql::Roll r = rollValues();
             r.items[5] = item5For(r.checkCode);
             // One batch, so that SQL Server returns the identity of this insert.
-            Recordset rs = conn.execute(insertStatement(r) + QStringLiteral(";") + CheckSql::lastIdentity());
+            Recordset rs = conn.execute(rules().insertStatement(readRoll(), r) + QStringLiteral(";") + CheckSql::lastIdentity());
             id = rs.field(0).toLongLong();
             // The operator saw the number on the form; once the form moves on it is gone.
             if (!shown.isEmpty() && r.checkCode != shown)
@@ -353,16 +270,8 @@ void frmCheck::loadRoll(long long id)
         m_fillingRoll = true;
         const auto filled = qScopeGuard([this] { m_fillingRoll = false; });
         fillFromRoll(rs);
-        QList<QStringList> rows;
         Recordset d = SysUtil::openRecordset(Database::conn(), CheckSql::loadDefects(id));
-        for (d.moveFirst(); !d.eof(); d.moveNext())
-            rows << QStringList{QString(),
-                                d.text(QStringLiteral("bugName")),
-                                defectPosition(d),
-                                d.text(QStringLiteral("bugCount")),
-                                d.text(QStringLiteral("bugScore")),
-                                d.text(QStringLiteral("checkCode")),
-                                d.text(QStringLiteral("remark"))};
+        const QList<QStringList> rows = InspectionRoll::defectRows(d);
         setDefectRows(rows);
         if (!m_cfg.mayChangeSaved)
             c.checkCommand[CheckCmd::Save]->setEnabled(false);
@@ -374,25 +283,9 @@ void frmCheck::loadRoll(long long id)
 
 void frmCheck::fillFromRoll(const Recordset& rs)
 {
-    c.TxtBox[CheckField::DyeLot]->setText(rs.text(QStringLiteral("taskNo")));
-    c.checkId->setText(rs.text(QStringLiteral("id")));
-    c.TxtBox[CheckField::RollNumber]->setText(rs.text(QStringLiteral("checkcode")));
-    const QString format = m_cfg.dispFormat;
-    c.TxtBox[CheckField::Quantity]->setText(vb::CStr(rs.number(QStringLiteral("oncount")) - rs.number(QStringLiteral("patchcount"))));
-    c.TxtBox[CheckField::Weight]->setText(rs.text(QStringLiteral("cutcount")));
-    c.TxtBox[CheckField::PlusMinus]->setText(rs.text(QStringLiteral("patchcount")));
-    const std::pair<const char*, int> items[] = {{"item3", CheckField::Spare3}, {"item4", CheckField::Spare4}, {"item6", CheckField::Spare5},
-                                                 {"item7", CheckField::Spare6}, {"item8", CheckField::ItemName}, {"item9", CheckField::Color},
-                                                 {"item10", CheckField::SpareA}, {"item11", CheckField::SpareB}, {"item12", CheckField::SpareC},
-                                                 {"item13", CheckField::SpareD}, {"item1", CheckField::GramWeight}, {"item2", CheckField::Style}};
-    for (const auto& [column, field] : items)
-        c.TxtBox[field]->setText(rs.text(QString::fromLatin1(column)));
-    c.TxtBox[CheckField::Card]->setText(rs.text(QStringLiteral("billcode")));
-    c.TxtBox[CheckField::Worker]->setText(rs.text(QStringLiteral("checkUsercode")));
-    c.Text1->setText(rs.text(QStringLiteral("remark")));
-    c.isMashu->setChecked(qAbs(rs.number(QStringLiteral("checkcount")) - 0.9144) < 1e-9);
-    selectGrade(rs.text(QStringLiteral("grade")));
-    Q_UNUSED(format);
+    RollForm roll = readRoll();
+    rules().fill(roll, rs);
+    showRoll(roll);
 }
 
 void frmCheck::reviewRoll()
@@ -422,30 +315,17 @@ void frmCheck::onWorkerChanged()
 
 void frmCheck::onWeightChanged()
 {
-    // A cleared weight (a cleared form) weighs nothing: the quantity stays as it is.
-    if (m_fillingRoll || !m_cfg.clearQuantity ||
-        c.TxtBox[CheckField::Weight]->text().trimmed().isEmpty())
+    if (m_fillingRoll)
         return;
-    QString formula = m_cfg.quantityFormula;
-    if (formula.isEmpty())
-        formula = QStringLiteral("[重量] * [系数]");
-    QList<std::pair<QString, double>> values;
-    for (const auto& [name, field] : formulaFields()) {
-        // An empty input is not 0: the quantity on screen stays until the formula is complete.
-        if (formula.contains(name) && c.TxtBox[field]->text().trimmed().isEmpty()) {
-            sayFormulaProblem(formula, QStringLiteral("数量公式缺少") + name);
-            return;
-        }
-        values.append({name, vb::Val(c.TxtBox[field]->text())});
-    }
-    double quantity = 0;
-    QString error;
-    if (!script::evalNumber(script::fillPlaceholders(formula, values), &quantity, &error)) {
-        sayFormulaProblem(formula, QStringLiteral("数量公式错误：") + error);
+    const FormulaQuantity q = rules().quantityFromWeight(readRoll());
+    if (!q.problem.isEmpty()) {
+        sayFormulaProblem(rules().quantityFormula(), q.problem);
         return;
     }
+    if (!q.quantity)
+        return;
     m_formulaSaid.clear();
-    c.TxtBox[CheckField::Quantity]->setText(vb::Format(quantity, m_cfg.dispFormat));
+    c.TxtBox[CheckField::Quantity]->setText(*q.quantity);
 }
 
 void frmCheck::sayFormulaProblem(const QString& formula, const QString& message)
@@ -464,9 +344,8 @@ void frmCheck::onFormulaInputChanged()
     if (m_formulaSaid.isEmpty() || status() != m_formulaSaid.section(u'\n', 1)
         || !status().startsWith(QStringLiteral("数量公式缺少")))
         return;
-    for (const auto& [name, field] : formulaFields())
-        if (formula.contains(name) && c.TxtBox[field]->text().trimmed().isEmpty())
-            return;
+    if (!rules().formulaInputsComplete(formula, readRoll()))
+        return;
     m_formulaSaid.clear();
     setStatus(QString());
 }

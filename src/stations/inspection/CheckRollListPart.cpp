@@ -1,10 +1,10 @@
 // Looking back over the station's rolls: the filtered list with its total, opening a listed
 // roll, stepping roll by roll or card by card, and deleting a roll with everything booked for it.
 #include "stations/inspection/CheckRollListPart.h"
-#include "time/Clock.h"
 
 #include "config/MirelIni.h"
 #include "stations/inspection/CheckLabelPart.h"
+#include "time/Clock.h"
 
 #include "db/Transaction.h"
 #include "shell/Database.h"

@@ -1,7 +1,6 @@
 #include "stations/inspection/InspectionSettings.h"
 
 #include "config/MirelIni.h"
-#include "devices/DeviceSettings.h"
 #include "stations/inspection/CheckGrading.h"
 #include "text/Vb.h"
 
@@ -44,7 +43,7 @@ InspectionSettings InspectionSettings::read(const QString& defaultCodeType, cons
     s.billTypes = text(u"showBilltype"_s, s.billTypes);
     s.ratioA = text(u"BiliA"_s, s.ratioA);
     s.ratioB = text(u"BiliB"_s, s.ratioB);
-    s.hangingMarks = devices::settingFlag(text(u"isguama"_s, u"0"_s));
+    s.hangingMarks = flag(u"isguama"_s);
     s.defectFrameTop = text(u"BugFrame5.Top"_s, QString());
     s.defectFrameHeight = text(u"BugFrame5.Height"_s, QString());
     s.layout = text(layoutKey, QString());

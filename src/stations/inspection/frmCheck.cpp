@@ -1,26 +1,26 @@
 // The inspection window: construction, load and unload, event wiring, the command dispatch,
 // screen mode, field dragging and the defect frame placements.
 #include "stations/inspection/frmCheck.h"
-#include "time/Clock.h"
 
 #include "config/MirelIni.h"
 #include "devices/InspectionDevices.h"
+#include "screen/Twips.h"
 #include "shell/Database.h"
 #include "shell/Journal.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
-#include "screen/Twips.h"
 #include "stations/inspection/CheckListSql.h"
 #include "stations/inspection/CheckSettingsPanel.h"
 #include "text/Vb.h"
+#include "time/Clock.h"
 #include "widgets/CaptionFrame.h"
 #include "widgets/EditGrid.h"
 #include "widgets/FitText.h"
+#include "widgets/fProcessBar.h"
 #include "widgets/ScanField.h"
 #include "widgets/ScreenMode.h"
 #include "widgets/UserControl1.h"
-#include "widgets/fProcessBar.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -197,7 +197,7 @@ void frmCheck::wireEvents()
     connect(c.TxtBox[CheckField::Worker], &QLineEdit::textChanged, this, [this] { onWorkerChanged(); });
     connect(c.TxtBox[CheckField::Weight], &QLineEdit::textChanged, this, [this] { onWeightChanged(); });
     connect(c.TxtBox[CheckField::Quantity], &QLineEdit::textChanged, this, [this] { onQuantityChanged(); });
-    for (const auto& [name, field] : formulaFields())
+    for (const auto& [name, field] : InspectionRoll::formulaFields())
         if (field != CheckField::Weight && c.TxtBox[field])
             connect(c.TxtBox[field], &QLineEdit::textChanged, this, [this] { onFormulaInputChanged(); });
     connect(c.TxtBox[CheckField::DyeLot], &QLineEdit::textEdited, this, [this] { dyeLotChanged(); });

@@ -9,10 +9,12 @@
 #include "shell/JournalLabel.h"
 #include "stations/inspection/CheckControls.h"
 #include "stations/inspection/CheckSql.h"
+#include "stations/inspection/InspectionRoll.h"
 #include "stations/inspection/InspectionSettings.h"
 
 #include <QWidget>
 
+#include <memory>
 #include <optional>
 
 class EditGrid;
@@ -38,6 +40,9 @@ public:
     void enterMesMode();
 
     CheckControls& controls() { return c; }
+    /// The roll on the form, field by field, for the rules.
+    RollForm readRoll() const;
+    const InspectionRoll& rules() const;
     /// The station's options as last read from mirel.ini.
     const InspectionSettings& settings() const { return m_cfg; }
     /// Reads the options again (at load, and after the settings panel or a test wrote them).
@@ -167,27 +172,29 @@ protected:
     }
     /// The wide defect frame's top and height when mirel.ini has no "BugFrame5.Top"/"Height".
     virtual QPoint wideDefectFrame() const { return {3100, 3910}; }
-    /// The check of the card/line before the required fields; false stops validation.
-    virtual bool validateCardOrLine();
-    /// Extra checks after the required fields.
-    virtual bool validateExtra() { return true; }
-    virtual QString rollNumberCondition() const;
+    /// The station's roll rules (the mark-label and fiber-box stations have their own).
+    virtual std::unique_ptr<InspectionRoll> makeRules() const;
+    /// What the form holds besides its fields (a variant's article, say), added to readRoll().
+    virtual void completeRoll(RollForm& roll) const { Q_UNUSED(roll); }
+    /// The running-number scope of the roll on the form.
+    QString rollNumberCondition() const { return rules().numberCondition(readRoll()); }
     /// The dye-lot field changed (typed, or a new lot from 换缸): under the dye-lot numbering
     /// the roll gets the next number of the new lot. Stations without that scope override it.
     virtual void dyeLotChanged();
-    virtual CheckSql::Roll rollValues() const;
-    virtual QString insertStatement(const CheckSql::Roll& r) const { return CheckSql::insertRoll(r); }
-    virtual QString updateStatement(const CheckSql::Roll& r, long long id) const
-    {
-        return CheckSql::updateRoll(r, id);
-    }
+    /// The values the roll on the form is stored with.
+    CheckSql::Roll rollValues() const { return rules().values(readRoll()); }
     virtual QString item5For(const QString& checkCode) const;
     /// The journal sent what was saved offline: a new roll's proposed number, counted offline,
     /// is proposed again from the database, which now holds the journaled rolls under their
     /// final numbers; the line's totals count them; rolls whose stock posting failed are shown.
     virtual void journalReplayed(const JournalReplayResult& result);
-    /// After a roll's record is read back on reopen.
+    /// After a roll's record is read back on reopen: the rules' fields on the form.
     virtual void fillFromRoll(const Recordset& rs);
+    /// Puts the fields, remark, unit, grade and article of roll on the form, each only where it
+    /// differs from what the form shows (a field's reactions run only for a change).
+    void showRoll(const RollForm& roll);
+    /// The status line says what stops the save and the caret goes to the field.
+    void showProblem(const RollProblem& problem);
     /// The card of a reopened roll is looked up again (its lines, totals and presets).
     virtual void loadRollCard(const QString& card, const QString& lineId) { loadCard(card, lineId); }
     /// Called before the roll is written (batch numbers, automatic items); also before a roll
@@ -225,8 +232,6 @@ protected:
     /// The card line, article or dye lot of a new roll changed: under the running numbers the
     /// roll gets the next number of its new scope, before it is saved.
     void numberScopeChanged();
-    /// The placeholders of the quantity formula ("[重量]", "[备A]" ...) with their field indexes.
-    static QList<std::pair<QString, int>> formulaFields();
     /// Fills fields from a row: "index|column," items ("CheckFill" presets of the dictionary).
     /// Sets the fields a preset list ("index|column,…") names from the row; from a card's list
     /// ("CheckFill" "99", shared by every station of the database) the fields the station keeps
@@ -246,6 +251,7 @@ protected:
 
     CheckControls c;
     InspectionSettings m_cfg;
+    mutable std::unique_ptr<InspectionRoll> m_rules; // made on first use, by makeRules()
 
 private:
     void wireEvents();

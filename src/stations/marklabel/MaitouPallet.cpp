@@ -2,7 +2,6 @@
 // it while other stations pack onto the same pallet), the roll list's own columns, the delete
 // question by roll number and the field-group geometry box.
 #include "stations/marklabel/frmMaitou.h"
-#include "time/Clock.h"
 
 #include "config/MirelIni.h"
 #include "db/DbError.h"
@@ -13,6 +12,7 @@
 #include "shell/SysUtilDb.h"
 #include "stations/marklabel/MaitouSql.h"
 #include "text/Vb.h"
+#include "time/Clock.h"
 #include "widgets/EditGrid.h"
 
 #include <QApplication>

@@ -2,7 +2,6 @@
 // quantity check after them, the two numbering scopes, the pallet number in the statements and
 // the article made for a package whose article is not in the master yet.
 #include "stations/marklabel/frmMaitou.h"
-#include "time/Clock.h"
 
 #include "config/MirelIni.h"
 #include "shell/Database.h"
@@ -11,71 +10,32 @@
 #include "shell/SqlText.h"
 #include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
+#include "stations/marklabel/MaitouPackage.h"
 #include "stations/marklabel/MaitouSql.h"
 #include "text/Vb.h"
+#include "time/Clock.h"
 
 #include <QDateTime>
 #include <QLineEdit>
 
 using namespace Qt::StringLiterals;
 
-bool frmMaitou::validateCardOrLine()
+std::unique_ptr<InspectionRoll> frmMaitou::makeRules() const
 {
-    if (!autoItems() && tagOf(c.TxtBox[CheckField::ItemName]).isEmpty()) {
-        setStatus(u"请选择商品"_s);
-        c.TxtBox[CheckField::ItemName]->setFocus();
-        return false;
-    }
-    return true;
+    return std::make_unique<MaitouPackage>(m_cfg);
 }
 
-bool frmMaitou::quantityValid(const QString& text) const { return vb::Val(text) > 0; }
+const MaitouPackage& frmMaitou::package() const { return static_cast<const MaitouPackage&>(rules()); }
 
-bool frmMaitou::validateExtra()
-{
-    if (!quantityValid(c.TxtBox[CheckField::Quantity]->text())) {
-        setStatus(u"请输入有效的数量"_s);
-        c.TxtBox[CheckField::Quantity]->setFocus();
-        return false;
-    }
-    return true;
-}
-
-QString frmMaitou::rollNumberCondition() const
-{
-    // Packages are numbered per article or per card line; a dye lot has no numbers of its own.
-    if (m_cfg.codeType == u"面料编码")
-        return u"   itemid  ="_s + sqlNum(double(articleId()));
-    return u"   billdetailid  ="_s + sqlNum(vb::Val(c.BillDetailId->text()));
-}
+void frmMaitou::completeRoll(RollForm& roll) const { roll.itemId = QString::number(articleId()); }
 
 long long frmMaitou::articleId() const
 {
     // The automatic article is the one whose name, spare B and colour are on the form: found or
     // made by the last save, and again by the next one.
-    if (autoItems() && m_autoItemId > 0)
+    if (package().autoItems() && m_autoItemId > 0)
         return m_autoItemId;
     return qint64(vb::Val(tagOf(c.BillDetailId)));
-}
-
-CheckSql::Roll frmMaitou::rollValues() const
-{
-    CheckSql::Roll r = frmCheck::rollValues();
-    r.itemId = double(articleId());
-    // The pallet's shipping list and the office read when each package was packed.
-    r.today = Clock::nowText();
-    return r;
-}
-
-QString frmMaitou::insertStatement(const CheckSql::Roll& r) const
-{
-    return CheckSql::insertRoll(r, u"bagnumber,"_s, u'\'' + sqlText(c.TxtBox[CheckField::Pallet]->text()) + u'\'');
-}
-
-QString frmMaitou::updateStatement(const CheckSql::Roll& r, long long id) const
-{
-    return CheckSql::updateRoll(r, id, u"  bagnumber='"_s + sqlText(c.TxtBox[CheckField::Pallet]->text()) + u"',"_s,
-                                updateDateSet());
 }
 
 QString frmMaitou::item5For(const QString& checkCode) const
@@ -92,12 +52,8 @@ QString frmMaitou::item5For(const QString& checkCode) const
 
 void frmMaitou::fillFromRoll(const Recordset& rs)
 {
-    frmCheck::fillFromRoll(rs);
+    frmCheck::fillFromRoll(rs); // with the package's article and pallet
     m_autoItemId = 0;
-    const QString itemId = rs.text(u"itemid"_s);
-    setTag(c.BillDetailId, itemId);
-    setTag(c.TxtBox[CheckField::ItemName], vb::Val(itemId) > 0 ? itemId : QString());
-    c.TxtBox[CheckField::Pallet]->setText(rs.text(u"bagnumber"_s));
 }
 
 void frmMaitou::loadRollCard(const QString& card, const QString& lineId)
@@ -168,7 +124,7 @@ void frmMaitou::beforeSave()
 {
     keepPallet();
     m_autoItemId = 0;
-    if (!autoItems())
+    if (!package().autoItems())
         return;
     const QString name = c.TxtBox[CheckField::ItemName]->text(), spareB = c.TxtBox[CheckField::SpareB]->text(),
                   colour = c.TxtBox[CheckField::Color]->text();
@@ -195,7 +151,7 @@ void frmMaitou::beforeSave()
 
 void frmMaitou::rememberAutoItem()
 {
-    if (!autoItems() || m_autoItemId <= 0)
+    if (!package().autoItems() || m_autoItemId <= 0)
         return;
     keepAutoItem(autoItemKey(c.TxtBox[CheckField::ItemName]->text(), c.TxtBox[CheckField::SpareB]->text(), c.TxtBox[CheckField::Color]->text()),
                  m_autoItemId);

@@ -127,11 +127,6 @@ QString frmMaitou::layoutControls() const
            + u",LabBox^27,TxtBox^22,cmdSelectItem,LabBox^28,TxtBox^23,LabBox^33,TxtBox^28,numKeybtn^27,cmdBangbtn"_s;
 }
 
-bool frmMaitou::autoItems() const
-{
-    return m_cfg.itemAutoSave;
-}
-
 void frmMaitou::afterLoad()
 {
     c.SSTab1->setCurrentWidget(m_palletGrid->parentWidget());

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "stations/inspection/frmCheck.h"
+#include "stations/marklabel/MaitouPackage.h"
 
 #include <QElapsedTimer>
 
@@ -54,14 +55,10 @@ protected:
         return {QStringLiteral("检验单缸号"), QStringLiteral("面料编码")};
     }
     QPoint wideDefectFrame() const override { return {4080, 5310}; }
-    bool validateCardOrLine() override;
-    bool validateExtra() override;
-    QString rollNumberCondition() const override;
+    std::unique_ptr<InspectionRoll> makeRules() const override;
+    void completeRoll(RollForm& roll) const override;
     /// A package keeps its number when the dye lot changes (no dye-lot numbering here).
     void dyeLotChanged() override {}
-    CheckSql::Roll rollValues() const override;
-    QString insertStatement(const CheckSql::Roll& r) const override;
-    QString updateStatement(const CheckSql::Roll& r, long long id) const override;
     QString item5For(const QString& checkCode) const override;
     void fillFromRoll(const Recordset& rs) override;
     void loadRollCard(const QString& card, const QString& lineId) override;
@@ -77,13 +74,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool event(QEvent* event) override;
 
-    /// A package of an article the master does not know makes the article ("itemAutoSave"), and
-    /// no article needs to be chosen.
-    virtual bool autoItems() const;
-    /// The quantity is good enough to save a package.
-    virtual bool quantityValid(const QString& text) const;
-    /// What the update of a saved package writes as its date ("" keeps createDate = today).
-    virtual QString updateDateSet() const { return QString(); }
+    /// The package rules of the station (a fiber box at the fiber-box station).
+    const MaitouPackage& package() const;
     /// The pallet list's summary line for its packages and their summed quantity.
     virtual QString palletSummaryText(int packages, double quantity) const;
     /// The pallet list has been filled with these rows.

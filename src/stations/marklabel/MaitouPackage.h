@@ -1,0 +1,27 @@
+// A package at the mark-label station: the inspection roll's rules with an article in place of
+// the card line, a quantity that must be there, the pallet number in its statements and the
+// time it was packed.
+#pragma once
+
+#include "stations/inspection/InspectionRoll.h"
+
+class MaitouPackage : public InspectionRoll {
+public:
+    using InspectionRoll::InspectionRoll;
+
+    /// A package of an article the master does not know makes the article ("itemAutoSave"), and
+    /// no article needs to be chosen.
+    virtual bool autoItems() const { return m_cfg.itemAutoSave; }
+    /// The quantity is good enough to save a package.
+    virtual bool quantityValid(const QString& text) const;
+    /// What the update of a saved package writes as its date ("" keeps createDate = today).
+    virtual QString updateDateSet() const { return QString(); }
+
+    std::optional<RollProblem> checkCardOrLine(const RollForm& roll) const override;
+    std::optional<RollProblem> checkExtra(const RollForm& roll) const override;
+    CheckSql::Roll values(const RollForm& roll) const override;
+    QString insertStatement(const RollForm& roll, const CheckSql::Roll& r) const override;
+    QString updateStatement(const RollForm& roll, const CheckSql::Roll& r, long long id) const override;
+    QString numberCondition(const RollForm& roll) const override;
+    void fill(RollForm& roll, const Recordset& rs) const override;
+};
