@@ -4,7 +4,7 @@
 #include "shell/Station.h"
 #include "stations/StormDriver.h"
 #include "stations/fiberbox/HuaxianStation.h"
-#include "stations/inspection/CheckLabelPart.h"
+#include "stations/inspection/CheckLabelPanel.h"
 #include "stations/inspection/InspectionStation.h"
 #include "stations/kanban/KanbanStation.h"
 #include "stations/marklabel/MaitouStation.h"
@@ -31,7 +31,7 @@ void attachOfflineMark(QWidget* window)
 {
     // The windows that print roll labels print the renumbered rolls' labels again on request.
     OfflineBadge::Reprint reprint;
-    if (auto* labels = window->findChild<CheckLabelPart*>())
+    if (auto* labels = window->findChild<CheckLabelPanel*>())
         reprint = [labels](const QList<JournalReplayResult::Renumbered>& list) {
             labels->reprintRenumbered(list);
         };

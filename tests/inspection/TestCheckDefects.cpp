@@ -2,7 +2,7 @@
 // grading and allowance, deleting rows and rebuilding the buttons for the frame's placements.
 #include "CheckFixture.h"
 
-#include "stations/inspection/CheckDefectPart.h"
+#include "stations/inspection/CheckDefectPanel.h"
 #include "stations/inspection/CheckSectionAlert.h"
 #include "widgets/CounterBox.h"
 #include "widgets/EditGrid.h"
@@ -73,7 +73,7 @@ private slots:
         QFETCH(QString, score);
         CheckFixture fx(Bugs + "USASTANDARD=" + mode.toUtf8() + "\n");
         frmCheck& f = fx.open();
-        CheckDefectPart part(&f);
+        CheckDefectPanel part(&f);
         rollFields(f, "123.4");
         part.bugBtn_Click(button);
         UserControl3* picker = part.UserControl31();
@@ -115,7 +115,7 @@ private slots:
     {
         CheckFixture fx(Bugs + "USASTANDARD=美标4分制\nautoGrade=1\n");
         frmCheck& f = fx.open();
-        CheckDefectPart part(&f);
+        CheckDefectPanel part(&f);
         rollFields(f, "100", "150");
         part.bugBtn_Click(1);
         emit part.UserControl31()->Confirm(" 4", " 0");
@@ -153,7 +153,7 @@ private slots:
         CheckFixture fx("bugs=疵_0_1^" + QByteArray::number(points) +
                         "\ngrade=A品^0,B品^20,C品^40\nautoGrade=" + (on ? "1" : "0") + "\n");
         frmCheck& f = fx.open();
-        CheckDefectPart part(&f);
+        CheckDefectPanel part(&f);
         f.selectGrade("C品");
         f.controls().TxtBox[CheckField::PlusMinus]->setText("3");
         part.bugBtn_Click(0);
@@ -184,7 +184,7 @@ private slots:
         QFETCH(int, button);
         CheckFixture fx(ini);
         frmCheck& f = fx.open();
-        CheckDefectPart part(&f);
+        CheckDefectPanel part(&f);
         rollFields(f, "10");
         auto& c = f.controls();
         QLineEdit* const fields[] = {c.Text1, c.TxtBox[CheckField::Worker], c.TxtBox[CheckField::Quantity]};
@@ -220,7 +220,7 @@ private slots:
         QFETCH(int, points);
         CheckFixture fx("bugs=破洞_0.5_1^4,油污_0_0^2,断经_1.5_0^1\nautoGrade=1\n");
         frmCheck& f = fx.open();
-        CheckDefectPart part(&f);
+        CheckDefectPanel part(&f);
         rollFields(f, "10");
         for (int i : {0, 1, 2})
             part.bugBtn_Click(i);
@@ -248,7 +248,7 @@ private slots:
         CheckFixture fx(Bugs + "BugFrame5.Top=3300\nBugFrame5.Height=4000\n");
         frmCheck& f = fx.open();
         f.resize(1024, 768);
-        CheckDefectPart part(&f);
+        CheckDefectPanel part(&f);
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
         auto& c = f.controls();
@@ -295,7 +295,7 @@ private slots:
                         "USASTANDARD=美标4分制\nautoGrade=1\nCapPerUnit=1\nLongDefects=1\n"
                         "LongDefectReject=14\nAlertPoints=10\ngrade=A品^0,B品^200,C品^400\n");
         frmCheck& f = fx.open();
-        CheckDefectPart part(&f);
+        CheckDefectPanel part(&f);
         f.show();
         fx.lookUp("K001");
         auto& c = f.controls();
@@ -370,7 +370,7 @@ private slots:
         QFETCH(int, reopen);
         CheckFixture fx(Bugs + "USASTANDARD=美标4分制\nautoGrade=1\ngrade=A品^0,B品^20,C品^40\n");
         frmCheck& f = fx.open();
-        CheckDefectPart part(&f);
+        CheckDefectPanel part(&f);
         fx.lookUp("K001");
         auto& c = f.controls();
         const auto defect = [&] { part.bugBtn_Click(1); emit part.UserControl31()->Confirm("4", "0"); };

@@ -6,7 +6,7 @@
 #include "shell/MessageBox.h"
 #include "shell/Navigation.h"
 #include "shell/SysUtil.h"
-#include "stations/inspection/CheckRollListPart.h"
+#include "stations/inspection/CheckRollListPanel.h"
 #include "time/Clock.h"
 #include "widgets/EditGrid.h"
 
@@ -51,7 +51,7 @@ private slots:
     {
         CheckFixture fx("menchineId=001\n");
         frmCheck& f = fx.open();
-        CheckRollListPart part(&f);
+        CheckRollListPanel part(&f);
         auto& c = f.controls();
 
         // No rolls at all: nothing before and nothing after.
@@ -105,7 +105,7 @@ private slots:
     {
         CheckFixture fx;
         frmCheck& f = fx.open();
-        CheckRollListPart part(&f);
+        CheckRollListPanel part(&f);
         auto& c = f.controls();
         Connection& conn = Database::conn();
         QCOMPARE(Navigation::latestCardCode(conn, "55,57,99"), QString("K001"));
@@ -156,7 +156,7 @@ private slots:
         QFETCH(QString, text2);
         CheckFixture fx;
         frmCheck& f = fx.open();
-        CheckRollListPart part(&f);
+        CheckRollListPanel part(&f);
         QCOMPARE(part.date(0)->date(), Clock::today());
         QCOMPARE(part.date(1)->date(), Clock::today());
         addRoll(fx, "001", "001", "onCount=10,item2='J2',remark='靠边破洞',checkUsercode='001'");
@@ -177,7 +177,7 @@ private slots:
     {
         CheckFixture fx("menchineId=002\n");
         frmCheck& f = fx.open();
-        CheckRollListPart part(&f);
+        CheckRollListPanel part(&f);
         addRoll(fx, "001", "001", "createDate='2020-01-01 08:00:00'");
         addRoll(fx, "002", "002", "createDate='2020-01-02 08:00:00'");
         addRoll(fx, "003", "002");
@@ -195,7 +195,7 @@ private slots:
     {
         CheckFixture fx;
         frmCheck& f = fx.open();
-        CheckRollListPart part(&f);
+        CheckRollListPanel part(&f);
         const QString id = addRoll(fx, "005");
         fx.exec("insert into checkDetail(checkId,bugName,bugPosition,bugCount,bugScore) values(" + id + ",'破洞',3,1,4)");
         f.show(); // the page is built when the inspector first opens it on the shown window
@@ -226,7 +226,7 @@ private slots:
         QFETCH(bool, deleted);
         CheckFixture fx;
         frmCheck& f = fx.open();
-        CheckRollListPart part(&f);
+        CheckRollListPanel part(&f);
         const QString first = addRoll(fx, "001");
         const QString id = addRoll(fx, "002");
         fx.exec("insert into checkDetail(checkId,bugName) values(" + id + ",'破洞')");
@@ -262,7 +262,7 @@ private slots:
     {
         CheckFixture fx;
         frmCheck& f = fx.open();
-        CheckRollListPart part(&f);
+        CheckRollListPanel part(&f);
         f.newRoll();
         MessageBox::setNextAnswer(MessageBox::AnswerYes);
         MessageBox::setNextAnswer(MessageBox::AnswerOk);
@@ -286,7 +286,7 @@ private slots:
     {
         CheckFixture fx;
         frmCheck& f = fx.open();
-        CheckRollListPart part(&f);
+        CheckRollListPanel part(&f);
         const QString a = addRoll(fx, "001");
         const QString b = addRoll(fx, "002");
         f.loadRoll(a.toLongLong());
@@ -323,7 +323,7 @@ private slots:
         QFETCH(QString, batch);
         CheckFixture fx("Save2Store=1\nautoHuanJuan=0\n");
         frmCheck& f = fx.open();
-        CheckRollListPart part(&f);
+        CheckRollListPanel part(&f);
         auto& c = f.controls();
         c.autoHuanJuan->setChecked(false);
         fx.lookUp("K001");
@@ -348,7 +348,7 @@ private slots:
     {
         CheckFixture fx("Save2Store=1\n");
         frmCheck& f = fx.open();
-        CheckRollListPart part(&f);
+        CheckRollListPanel part(&f);
         const QString id = addRoll(fx, "001", "001", "batchId=5");
         fx.exec("insert into checkDetail(checkId,bugName) values(" + id + ",'破洞')");
         fx.exec("insert into billStatus(billcode,amount,billstatus) values('K001',10,'包装')");

@@ -3,7 +3,7 @@
 
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
-#include "stations/inspection/CheckLabelPart.h"
+#include "stations/inspection/CheckLabelPanel.h"
 #include "stations/Stations.h"
 #include "stations/inspection/CheckSettingsPanel.h"
 #include "widgets/UserControl1.h"
@@ -238,7 +238,7 @@ private slots:
         CheckFixture fx;
         fx.home().writeFile("打印/唛头/唛头.grf", "[report]\npage = 60 x 40\n");
         frmCheck& f = fx.open();
-        CheckLabelPart labels(&f);
+        CheckLabelPanel labels(&f);
         int printed = 0;
         labels.setPrintFn([&](const QString&, qint64, bool, int) { ++printed; });
         f.show();

@@ -4,8 +4,8 @@
 
 #include "shell/Database.h"
 #include "shell/MessageBox.h"
-#include "stations/inspection/CheckDefectPart.h"
-#include "stations/inspection/CheckDraftPart.h"
+#include "stations/inspection/CheckDefectPanel.h"
+#include "stations/inspection/CheckDraftPanel.h"
 #include "time/Clock.h"
 
 #include <QCheckBox>
@@ -247,8 +247,8 @@ private slots:
         CheckFixture fx;
         const auto open = [&fx]() -> frmCheck& {
             frmCheck& f = fx.open();
-            new CheckDefectPart(&f);
-            new CheckDraftPart(&f);
+            new CheckDefectPanel(&f);
+            new CheckDraftPanel(&f);
             f.controls().autoHuanJuan->setChecked(false);
             return f;
         };
@@ -273,7 +273,7 @@ private slots:
         else if (last == u"new")
             f.runCommand(CheckCmd::NewRoll);
         frmCheck& again = open(); // the first window is gone without its close
-        QCOMPARE(again.findChild<CheckDraftPart*>()->restore(), defects > 0);
+        QCOMPARE(again.findChild<CheckDraftPanel*>()->restore(), defects > 0);
         QCOMPARE(again.defectRows().size(), defects);
         if (defects == 0)
             return;

@@ -18,7 +18,7 @@ frmCheck& openStation(CheckFixture& fx, int station)
     frmCheck& f = station == MarkLabel  ? openMaitou(fx)
                   : station == FiberBox ? openHuaxian(fx)
                                         : fx.open();
-    new CheckRollListPart(&f);
+    new CheckRollListPanel(&f);
     fx.lookUp(u"K001"_s);
     f.controls().TxtBox[CheckField::ItemName]->setText(u"涤棉府绸"_s);
     setTag(f.controls().TxtBox[CheckField::ItemName], u"1"_s);
@@ -115,7 +115,7 @@ private slots:
         CheckFixture fx;
         fx.home().writeFile(u"打印/唛头/唛头.grf"_s, "[report]\n");
         frmCheck& f = openStation(fx, Inspection);
-        CheckLabelPart labels(&f);
+        CheckLabelPanel labels(&f);
         QList<qint64> printed;
         labels.setPrintFn([&](const QString&, qint64 id, bool, int) { printed << id; });
         save(f, u"5"_s, 4); // 打印标签

@@ -208,9 +208,9 @@ void openCheck(Station& s, QSize size, bool)
         "bugs=破洞,油污,断经,纬斜,粗纱,色差,稀密路,毛粒\nUSASTANDARD=美标4分制\n");
     s.fixture = fx;
     frmCheck& f = fx->open();
-    auto* defects = new CheckDefectPart(&f);
-    auto* labels = new CheckLabelPart(&f);
-    auto* list = new CheckRollListPart(&f);
+    auto* defects = new CheckDefectPanel(&f);
+    auto* labels = new CheckLabelPanel(&f);
+    auto* list = new CheckRollListPanel(&f);
     QVERIFY(show(f, size));
     fx->lookUp(u"K001"_s);
     auto& c = f.controls();

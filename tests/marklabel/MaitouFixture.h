@@ -5,10 +5,10 @@
 #include "../inspection/CheckFixture.h"
 #include "dialogs/frmSelectItem.h"
 #include "stations/fiberbox/frmHuaxian.h"
-#include "stations/inspection/CheckDefectPart.h"
-#include "stations/inspection/CheckLabelPart.h"
-#include "stations/inspection/CheckRollListPart.h"
-#include "stations/marklabel/MaitouDraftPart.h"
+#include "stations/inspection/CheckDefectPanel.h"
+#include "stations/inspection/CheckLabelPanel.h"
+#include "stations/inspection/CheckRollListPanel.h"
+#include "stations/marklabel/MaitouDraftPanel.h"
 #include "time/Clock.h"
 #include "widgets/EditGrid.h"
 #include "widgets/PanelStyle.h"
@@ -53,11 +53,11 @@ inline void chooseItem(frmMaitou& f, const QString& word)
 /// Gives the window the station's parts (defects, labels, lists, unsaved work), shows it at size.
 inline bool showWithParts(frmCheck& f, const QSize& size = QSize(1024, 768))
 {
-    new CheckDefectPart(&f);
-    new CheckLabelPart(&f);
-    new CheckRollListPart(&f);
+    new CheckDefectPanel(&f);
+    new CheckLabelPanel(&f);
+    new CheckRollListPanel(&f);
     if (auto* m = qobject_cast<frmMaitou*>(&f))
-        new MaitouDraftPart(m);
+        new MaitouDraftPanel(m);
     f.resize(size);
     f.show();
     return QTest::qWaitForWindowExposed(&f);

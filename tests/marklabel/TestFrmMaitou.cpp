@@ -38,7 +38,7 @@ private slots:
         fx.exec(u"insert into item(itemid,itemname,itemspec,item2) values(7,'全棉贡缎','60x60','款Z')"_s);
         fx.exec(u"insert into Dictionary(ITEMTYPE,ItemValues,ItemName) values('CheckFill','简单检验','5|item2,23|itemspec,')"_s);
         frmMaitou& f = openMaitou(fx);
-        auto* list = new CheckRollListPart(&f);
+        auto* list = new CheckRollListPanel(&f);
         const auto& c = f.controls();
         chooseItem(f, u"贡缎"_s);
         QCOMPARE(c.TxtBox[CheckField::Card]->text() + c.TxtBox[CheckField::ItemName]->text() + c.TxtBox[CheckField::Style]->text(), u"简单检验全棉贡缎款Z"_s);
@@ -114,7 +114,7 @@ private slots:
         fx.home().writeFile(u"打印/唛头/订单唛头2.grf"_s, "");
         frmMaitou& f = openMaitou(fx, fiberBox);
         QVERIFY(showWithParts(f));
-        f.findChild<CheckLabelPart*>()->setPrintFn([](auto&&...) { return true; });
+        f.findChild<CheckLabelPanel*>()->setPrintFn([](auto&&...) { return true; });
         if (choose)
             chooseItem(f, u"府绸"_s);
         const auto& c = f.controls();
@@ -140,7 +140,7 @@ private slots:
         QCoreApplication::processEvents(); // what is kept at once, as the panel's next moment
         frmMaitou& again = openMaitou(fx, fiberBox);
         QVERIFY(showWithParts(again));
-        QCOMPARE(again.findChild<MaitouDraftPart*>()->restore(), focus != -1);
+        QCOMPARE(again.findChild<MaitouDraftPanel*>()->restore(), focus != -1);
         if (focus != -1) // the article and what was typed, said on the status line
             QCOMPARE(again.status().left(10) + work(again), u"已恢复上次没有保存的"_s + typed);
     }
@@ -249,7 +249,7 @@ private slots:
     {
         CheckFixture fx;
         frmMaitou& f = openMaitou(fx);
-        new CheckRollListPart(&f);
+        new CheckRollListPanel(&f);
         fx.lookUp(u"K001"_s);
         setTag(f.controls().TxtBox[CheckField::ItemName], u"1"_s);
         f.controls().autoHuanJuan->setChecked(false);
@@ -325,7 +325,7 @@ private slots:
         fx.exec(u"insert into checkinfo(checkcode,machineId,bagnumber,bagTime,createDate) values"
                 "('010','001','261205001','2026-12-05 11:02','2026-12-05')"_s); // a packing box
         frmMaitou& f = openMaitou(fx);
-        auto* list = new CheckRollListPart(&f);
+        auto* list = new CheckRollListPanel(&f);
         f.show();
         const auto& c = f.controls();
         QCOMPARE(c.TxtBox[CheckField::Pallet]->text() + c.TxtBox[CheckField::Style]->text(), u"P-720"_s); // its pallet, not the box
@@ -422,7 +422,7 @@ private slots:
         QCOMPARE(scope->currentText(), scopes.first());
         f.Frame5_Click();
         QTEST(designRect(f.controls().Frame5), "wide");
-        auto* labels = new CheckLabelPart(&f);
+        auto* labels = new CheckLabelPanel(&f);
         QTEST(labels->rollTemplate(), "label");
         labels->chooseTemplate(u"大标"_s);
         const QString app = ProgramFolder::executableName();

@@ -8,9 +8,9 @@ AREAS = {
     "devices": "^test_(meter_protocol|scale_length|inspection_devices_pty|packing_progress_devices"
                "|device_parser_fuzz|split_readings)$",
     "inspection": "^test_(frmcheck|frmcheck_save|station_layout|checkrolllist"
-                  "|checklabelrows|checklabelpart|checkgrading|checkdefects|check_devices"
+                  "|checklabelrows|checklabelpanel|checkgrading|checkdefects|check_devices|inspection_roll"
                   "|row_deleted_elsewhere|check_offline)$",
-    "marklabel": "^test_(frmmaitou|station_layout|frmhuaxian)$",
+    "marklabel": "^test_(frmmaitou|station_layout|frmhuaxian|inspection_roll)$",
     "packing": "^test_(frmbag|bag_print_pool|bag_window|station_layout)$",
     "progress": "^test_(frmworkload|workload_devices|workload_list|station_layout)$",
     "kanban": "^test_(frmkanban|station_layout)$",
@@ -99,9 +99,9 @@ FAULTS = [
      'const bool numbered = readMirel(QStringLiteral("codeDESC"), QStringLiteral("1")) == u"0";', "roll numbering off by default"),
     ("inspection", INS + "CheckRoll.cpp", "|| rollNumberCondition() != m_numberScope\n", "\n",
      "a number proposed for another card line is kept"),
-    ("inspection", INS + "CheckRollListPart.cpp", "if (error.isEmpty())\n            t.commit();",
+    ("inspection", INS + "CheckRollListPanel.cpp", "if (error.isEmpty())\n            t.commit();",
      "t.commit();", "roll deleted although its stock could not be given back"),
-    ("inspection", INS + "CheckRollListPart.cpp", "conn.executeOnRow(CheckListSql::deleteRoll(id));",
+    ("inspection", INS + "CheckRollListPanel.cpp", "conn.executeOnRow(CheckListSql::deleteRoll(id));",
      "conn.execute(CheckListSql::deleteRoll(id));", "a roll deleted elsewhere meanwhile is deleted again and its stock given back twice"),
     ("inspection", INS + "CheckListSql.cpp", "QString::number(rollId) + QStringLiteral(\" and billstatus='包装'\");",
      "QString::number(rollId);", "a deleted roll is taken off every status of its card, not only packing (dropped condition)"),
@@ -255,7 +255,7 @@ FAULTS = [
      "prepared answers taken in the wrong order (the last one first)"),
     ("inspection", INS + "CheckGrading.cpp", "whole = std::fmod(low, 2.0) == 0 ? low : low + 1;",
      "whole = low + 1;", "points per 100 m² round halves up, not to the even tenth"),
-    ("inspection", INS + "CheckDefectPart.cpp", 'b->setToolTip(detailed ? parts.value(2) : QStringLiteral("0"));',
+    ("inspection", INS + "CheckDefectPanel.cpp", 'b->setToolTip(detailed ? parts.value(2) : QStringLiteral("0"));',
      'b->setToolTip(detailed ? parts.value(1) : QStringLiteral("0"));',
      "a defect button's hint read from its allowance field (off by one)"),
     ("db", DB + "Recordset.cpp", "for (int i = 0; i < m_columns.size(); ++i) {",

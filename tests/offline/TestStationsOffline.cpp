@@ -226,7 +226,7 @@ frmCheck& labelWindow(CheckFixture& fx, bool markLabel)
                             pdfTemplate(name, fx.home().file(u"label.pdf"_s)));
     frmCheck& f = markLabel ? openMaitou(fx) : fx.open();
     Journal::status()->refresh();
-    new CheckLabelPart(&f);
+    new CheckLabelPanel(&f);
     fx.exec(u"update bill set relateorder='PO-7' where billid=1"_s);
     fx.lookUp(u"K001"_s);
     if (markLabel) {

@@ -6,7 +6,7 @@
 #include "db/DbProcedures.h"
 #include "shell/Database.h"
 #include "shell/MessageBox.h"
-#include "stations/inspection/CheckControls.h"
+#include "widgets/TwipLayout.h"
 
 #include <QDateTimeEdit>
 #include <QGroupBox>

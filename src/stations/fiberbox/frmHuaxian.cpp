@@ -6,7 +6,7 @@
 #include "shell/MessageBox.h"
 #include "shell/SqlText.h"
 #include "stations/fiberbox/HuaxianBox.h"
-#include "stations/inspection/CheckLabelPart.h"
+#include "stations/inspection/CheckLabelPanel.h"
 #include "text/Vb.h"
 #include "time/Clock.h"
 
@@ -185,6 +185,6 @@ bool frmHuaxian::printPalletList(const Recordset& rs)
     for (const QList<DbValue>& row : rs.rows())
         if (column >= 0)
             newest = qMax(newest, row.value(column).toLongLong());
-    auto* labels = findChild<CheckLabelPart*>();
+    auto* labels = findChild<CheckLabelPanel*>();
     return newest > 0 && labels && labels->printMark(newest);
 }

@@ -2,10 +2,10 @@
 // status on top, the roll form on the left, defects on the right, commands and tabs below.
 #include "stations/inspection/CheckControls.h"
 
-#include "screen/Twips.h"
 #include "widgets/CaptionFrame.h"
 #include "widgets/fProcessBar.h"
 #include "widgets/StatusLine.h"
+#include "widgets/TwipLayout.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,8 +18,6 @@
 #include <QTabWidget>
 
 namespace {
-
-const char* const DesignRect = "designRect";
 
 // One field of the roll form: its label, text box and keypad button, in a column and row.
 struct FieldGroup {
@@ -300,61 +298,6 @@ void buildDefectFrame(CheckControls& c, QWidget* form)
 }
 
 } // namespace
-
-QString tagOf(const QObject* w) { return w ? w->property("Tag").toString() : QString(); }
-
-void setTag(QObject* w, const QString& tag)
-{
-    if (w)
-        w->setProperty("Tag", tag);
-}
-
-void placeTwips(QWidget* w, const QRect& twips)
-{
-    w->setProperty(DesignRect, twips);
-    w->setGeometry(Twips::of(w).rect(twips.x(), twips.y(), twips.width(), twips.height()));
-}
-
-QLabel* placeCaption(QWidget* parent, const QString& name, const QString& text, const QRect& twips)
-{
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    placeTwips(l, twips);
-    return l;
-}
-
-QLineEdit* placeTextBox(QWidget* parent, const QString& name, QLabel* label, const QRect& twips)
-{
-    auto* b = new QLineEdit(parent);
-    b->setObjectName(name);
-    b->setAccessibleName(label->text());
-    label->setBuddy(b);
-    placeTwips(b, twips);
-    return b;
-}
-
-QRect designRect(const QWidget* w) { return w->property(DesignRect).toRect(); }
-
-void relayoutTwips(QWidget* root)
-{
-    const Twips tw = Twips::of(root);
-    for (QWidget* w : root->findChildren<QWidget*>()) {
-        const QVariant v = w->property(DesignRect);
-        if (v.isValid()) {
-            const QRect r = v.toRect();
-            w->setGeometry(tw.rect(r.x(), r.y(), r.width(), r.height()));
-        }
-    }
-}
-
-void rememberGeometry(QWidget* root)
-{
-    const Twips tw = Twips::of(root);
-    for (QWidget* w : root->findChildren<QWidget*>())
-        if (w->property(DesignRect).isValid())
-            w->setProperty(DesignRect, tw.toTwips(w->geometry()));
-}
 
 QLabel* addFieldGroup(CheckControls& c, int lab, const QString& caption, int txt, int key, int col,
                       int row)

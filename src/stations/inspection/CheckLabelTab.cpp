@@ -1,6 +1,6 @@
 // The label tab of the inspection window: label rows generated from the roll on screen, saved
 // (and printed) one roll per row, the roll list exported and a worksheet imported.
-#include "stations/inspection/CheckLabelPart.h"
+#include "stations/inspection/CheckLabelPanel.h"
 
 #include "config/MirelIni.h"
 #include "config/ProgramFolder.h"
@@ -33,7 +33,7 @@ const QString LabelGridKey = QStringLiteral("frmPggTag");
 
 } // namespace
 
-void CheckLabelPart::buildTab()
+void CheckLabelPanel::buildTab()
 {
     CheckControls& c = m_form->controls();
     QWidget* tab = c.SSTab1->widget(0);
@@ -61,12 +61,12 @@ void CheckLabelPart::buildTab()
         options->addWidget(b, 2 + i / 3, i % 3);
         m_cmdTag << b;
     }
-    connect(m_cmdTag[0], &QPushButton::clicked, this, &CheckLabelPart::generateLabels);
+    connect(m_cmdTag[0], &QPushButton::clicked, this, &CheckLabelPanel::generateLabels);
     connect(m_cmdTag[1], &QPushButton::clicked, this, [this] { saveLabels(false); });
     connect(m_cmdTag[2], &QPushButton::clicked, this, [this] { saveLabels(true); });
-    connect(m_cmdTag[3], &QPushButton::clicked, this, &CheckLabelPart::clearLabels);
-    connect(m_cmdTag[4], &QPushButton::clicked, this, &CheckLabelPart::exportLabels);
-    connect(m_cmdTag[5], &QPushButton::clicked, this, &CheckLabelPart::importLabels);
+    connect(m_cmdTag[3], &QPushButton::clicked, this, &CheckLabelPanel::clearLabels);
+    connect(m_cmdTag[4], &QPushButton::clicked, this, &CheckLabelPanel::exportLabels);
+    connect(m_cmdTag[5], &QPushButton::clicked, this, &CheckLabelPanel::importLabels);
 
     m_grid = new EditGrid(tab);
     m_grid->setObjectName(QStringLiteral("pggTag"));
@@ -87,7 +87,7 @@ void CheckLabelPart::buildTab()
     layout->addWidget(m_grid, 1);
 }
 
-bool CheckLabelPart::eventFilter(QObject* watched, QEvent* event)
+bool CheckLabelPanel::eventFilter(QObject* watched, QEvent* event)
 {
     // The widths the inspector gave the label grid's columns are kept for the next start.
     if (watched == m_form && m_grid && event->type() == QEvent::Close)
@@ -95,7 +95,7 @@ bool CheckLabelPart::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
-void CheckLabelPart::setGridRows(const QList<QPair<QString, QString>>& rows)
+void CheckLabelPanel::setGridRows(const QList<QPair<QString, QString>>& rows)
 {
     m_grid->setRows(int(rows.size()) + 2); // header, the rows, one empty row to type into
     for (int r = 1; r < m_grid->rows(); ++r)
@@ -108,7 +108,7 @@ void CheckLabelPart::setGridRows(const QList<QPair<QString, QString>>& rows)
     }
 }
 
-QList<QPair<QString, QString>> CheckLabelPart::labelRows() const
+QList<QPair<QString, QString>> CheckLabelPanel::labelRows() const
 {
     QList<QPair<QString, QString>> rows;
     for (int r = 1; r < m_grid->rows(); ++r) {
@@ -119,9 +119,9 @@ QList<QPair<QString, QString>> CheckLabelPart::labelRows() const
     return rows;
 }
 
-void CheckLabelPart::clearLabels() { setGridRows({}); }
+void CheckLabelPanel::clearLabels() { setGridRows({}); }
 
-void CheckLabelPart::generateLabels()
+void CheckLabelPanel::generateLabels()
 {
     CheckControls& c = m_form->controls();
     clearLabels();
@@ -142,7 +142,7 @@ void CheckLabelPart::generateLabels()
     setGridRows(rows);
 }
 
-void CheckLabelPart::saveLabels(bool withPrint)
+void CheckLabelPanel::saveLabels(bool withPrint)
 {
     CheckControls& c = m_form->controls();
     QList<QPair<QString, QString>> rows = labelRows();
@@ -177,7 +177,7 @@ void CheckLabelPart::saveLabels(bool withPrint)
     m_form->setStatus(QStringLiteral("批量保存成功！"));
 }
 
-void CheckLabelPart::exportLabels()
+void CheckLabelPanel::exportLabels()
 {
     const std::optional<Recordset> list = rollList(m_form);
     if (!list || !list->isOpen()) {
@@ -189,7 +189,7 @@ void CheckLabelPart::exportLabels()
         m_form->setStatus(QStringLiteral("已导出：") + path);
 }
 
-void CheckLabelPart::importLabels()
+void CheckLabelPanel::importLabels()
 {
     const QString file = MessageBox::openFileName(QStringLiteral("选择要导入的文件 "),
                                                   QStringLiteral("数据文件 (*.xls *.xlsx *.xlt)"), QString(), m_form);
@@ -200,7 +200,7 @@ void CheckLabelPart::importLabels()
     batchUpdatePrice(file);
 }
 
-bool CheckLabelPart::batchUpdatePrice(const QString& fileName)
+bool CheckLabelPanel::batchUpdatePrice(const QString& fileName)
 {
     sheet::SheetGrid grid;
     QString error;

@@ -1,7 +1,7 @@
 // The stock board's factory for the shell.
 #include "stations/kanban/KanbanStation.h"
 
-#include "stations/inspection/InspectionStation.h"
+#include "stations/StationWindow.h"
 #include "stations/kanban/frmKanban.h"
 #include "widgets/PanelStyle.h"
 

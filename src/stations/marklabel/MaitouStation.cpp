@@ -2,11 +2,11 @@
 #include "stations/marklabel/MaitouStation.h"
 
 #include "shell/Station.h"
-#include "stations/inspection/CheckDefectPart.h"
-#include "stations/inspection/CheckLabelPart.h"
-#include "stations/inspection/CheckRollListPart.h"
-#include "stations/inspection/InspectionStation.h"
-#include "stations/marklabel/MaitouDraftPart.h"
+#include "stations/inspection/CheckDefectPanel.h"
+#include "stations/inspection/CheckLabelPanel.h"
+#include "stations/inspection/CheckRollListPanel.h"
+#include "stations/StationWindow.h"
+#include "stations/marklabel/MaitouDraftPanel.h"
 #include "stations/marklabel/frmMaitou.h"
 #include "widgets/PanelStyle.h"
 
@@ -15,13 +15,13 @@
 QWidget* showMarkLabelWindow(frmMaitou* form)
 {
     form->Form_Load();
-    new CheckDefectPart(form);
-    new CheckLabelPart(form);
-    new CheckRollListPart(form);
-    auto* unsaved = new MaitouDraftPart(form);
+    new CheckDefectPanel(form);
+    new CheckLabelPanel(form);
+    new CheckRollListPanel(form);
+    auto* unsaved = new MaitouDraftPanel(form);
     showStationWindow(form);
     // After the window is up: the card lookup of the package left unsaved may have to ask.
-    QTimer::singleShot(0, unsaved, &CheckDraftPart::restore);
+    QTimer::singleShot(0, unsaved, &CheckDraftPanel::restore);
     return form;
 }
 

@@ -2,7 +2,7 @@
 #include "stations/packing/BagStation.h"
 
 #include "shell/Station.h"
-#include "stations/inspection/InspectionStation.h"
+#include "stations/StationWindow.h"
 #include "stations/packing/frmBag.h"
 #include "widgets/PanelStyle.h"
 

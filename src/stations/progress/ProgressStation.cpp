@@ -1,7 +1,7 @@
 // The process-progress station's factory for the shell.
 #include "stations/progress/ProgressStation.h"
 
-#include "stations/inspection/InspectionStation.h"
+#include "stations/StationWindow.h"
 #include "stations/progress/frmWorkload.h"
 #include "widgets/PanelStyle.h"
 

@@ -1,10 +1,10 @@
 // The controls of the progress window at their design places (twips of a 1024 x 768 panel).
-#include "stations/inspection/CheckControls.h"
-#include "stations/progress/WorkloadListPart.h"
+#include "widgets/TwipLayout.h"
 #include "stations/progress/frmWorkload.h"
+#include "stations/progress/WorkloadListPart.h"
+#include "widgets/StatusLine.h"
 #include "widgets/UserControl1.h"
 #include "widgets/UserControl4.h"
-#include "widgets/StatusLine.h"
 
 #include <QDateTimeEdit>
 #include <QGroupBox>

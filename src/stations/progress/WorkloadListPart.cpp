@@ -8,11 +8,11 @@
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
-#include "stations/inspection/CheckControls.h"
-#include "stations/progress/WorkloadSql.h"
 #include "stations/progress/frmWorkload.h"
+#include "stations/progress/WorkloadSql.h"
 #include "text/Vb.h"
 #include "widgets/EditGrid.h"
+#include "widgets/TwipLayout.h"
 #include "widgets/UserControl1.h"
 
 #include <QDateEdit>

@@ -1,7 +1,7 @@
 // The quality overview's factory for the shell.
 #include "stations/quality/QualityStation.h"
 
-#include "stations/inspection/InspectionStation.h"
+#include "stations/StationWindow.h"
 #include "stations/quality/frmQuality.h"
 #include "widgets/PanelStyle.h"
 

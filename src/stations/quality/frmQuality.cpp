@@ -6,12 +6,12 @@
 #include "shell/Journal.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
-#include "stations/inspection/CheckControls.h"
 #include "stations/quality/QualityChartViews.h"
 #include "stations/quality/QualityText.h"
 #include "widgets/ScreenMode.h"
-#include "widgets/UserControl4.h"
 #include "widgets/StatusLine.h"
+#include "widgets/TwipLayout.h"
+#include "widgets/UserControl4.h"
 
 #include <QDateEdit>
 #include <QFrame>

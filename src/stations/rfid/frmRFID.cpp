@@ -6,18 +6,18 @@
 #include "db/Transaction.h"
 #include "devices/Rfid.h"
 #include "readers/RfidReaderLibrary.h"
+#include "screen/Twips.h"
 #include "shell/Database.h"
 #include "shell/Journal.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
-#include "screen/Twips.h"
-#include "stations/inspection/CheckControls.h"
 #include "stations/rfid/RfidSql.h"
 #include "widgets/ComboEx.h"
 #include "widgets/ScanField.h"
 #include "widgets/ScreenMode.h"
 #include "widgets/StatusLine.h"
+#include "widgets/TwipLayout.h"
 
 #include <QAbstractItemView>
 #include <QGroupBox>

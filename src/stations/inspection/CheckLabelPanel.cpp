@@ -1,6 +1,6 @@
 // Label printing of the inspection window: the roll on screen with the grade's or the remembered
 // template, and the template menu.
-#include "stations/inspection/CheckLabelPart.h"
+#include "stations/inspection/CheckLabelPanel.h"
 
 #include "config/MirelIni.h"
 #include "config/ProgramFolder.h"
@@ -39,7 +39,7 @@ QString remembered(const QString& key, const QString& def)
 
 } // namespace
 
-CheckLabelPart::CheckLabelPart(frmCheck* form)
+CheckLabelPanel::CheckLabelPanel(frmCheck* form)
     : QObject(form)
     , m_form(form)
     , m_print(printMarkLabel)
@@ -47,7 +47,7 @@ CheckLabelPart::CheckLabelPart(frmCheck* form)
     m_menu = new QMenu(form);
     m_menu->setObjectName(QStringLiteral("Modle1"));
     buildTab();
-    connect(form, &frmCheck::commandRequested, this, &CheckLabelPart::onCommand);
+    connect(form, &frmCheck::commandRequested, this, &CheckLabelPanel::onCommand);
     connect(form, &frmCheck::rollCleared, this, [this] {
         m_printedId = 0;
         m_printedNumber.clear();
@@ -58,11 +58,11 @@ CheckLabelPart::CheckLabelPart(frmCheck* form)
                     m_printedNumber = number;
                 m_printedId = 0;
             });
-    connect(form, &frmCheck::rollSaved, this, &CheckLabelPart::offerReprint);
+    connect(form, &frmCheck::rollSaved, this, &CheckLabelPanel::offerReprint);
     form->installEventFilter(this);
 }
 
-void CheckLabelPart::offerReprint(long long id)
+void CheckLabelPanel::offerReprint(long long id)
 {
     if (m_printedNumber.isEmpty() || m_printing || id <= 0)
         return;
@@ -83,7 +83,7 @@ void CheckLabelPart::offerReprint(long long id)
         print(rollTemplate(), id, c.isPrintreview->isChecked(), c.UpDown1->value());
 }
 
-void CheckLabelPart::onCommand(int index)
+void CheckLabelPanel::onCommand(int index)
 {
     CheckControls& c = m_form->controls();
     switch (index) {
@@ -104,28 +104,28 @@ void CheckLabelPart::onCommand(int index)
     }
 }
 
-QString CheckLabelPart::templateFile(const QString& name)
+QString CheckLabelPanel::templateFile(const QString& name)
 {
     return ProgramFolder::file(QStringLiteral("\\打印\\唛头\\") + name + QStringLiteral(".grf"));
 }
 
-void CheckLabelPart::chooseTemplate(const QString& caption)
+void CheckLabelPanel::chooseTemplate(const QString& caption)
 {
     SysUtil::saveSetting(ProgramFolder::executableName(), templateSection(), m_form->templateSetting(),
                          caption);
 }
 
-QString CheckLabelPart::markTemplate()
+QString CheckLabelPanel::markTemplate()
 {
     return remembered(QStringLiteral("check2"), QStringLiteral("订单唛头2"));
 }
 
-QString CheckLabelPart::rollTemplate() const
+QString CheckLabelPanel::rollTemplate() const
 {
     return rollTemplate(m_form->currentGrade());
 }
 
-QString CheckLabelPart::rollTemplate(const QString& grade) const
+QString CheckLabelPanel::rollTemplate(const QString& grade) const
 {
     // A mill may keep one label per grade (a seconds label says so in large print).
     if (!grade.isEmpty() && QFileInfo::exists(templateFile(grade)))
@@ -133,7 +133,7 @@ QString CheckLabelPart::rollTemplate(const QString& grade) const
     return remembered(m_form->templateSetting(), m_form->defaultTemplate());
 }
 
-bool CheckLabelPart::print(const QString& name, qint64 id, bool preview, int copies)
+bool CheckLabelPanel::print(const QString& name, qint64 id, bool preview, int copies)
 {
     if (!QFileInfo::exists(templateFile(name))) {
         m_form->setStatus(QStringLiteral("没有标签模板：") + name);
@@ -142,7 +142,7 @@ bool CheckLabelPart::print(const QString& name, qint64 id, bool preview, int cop
     return m_print(name, id, preview, copies);
 }
 
-void CheckLabelPart::printRoll(int command)
+void CheckLabelPanel::printRoll(int command)
 {
     CheckControls& c = m_form->controls();
     if (!m_form->validateRoll())
@@ -192,7 +192,7 @@ void CheckLabelPart::printRoll(int command)
     }
 }
 
-void CheckLabelPart::reprintRenumbered(const QList<JournalReplayResult::Renumbered>& list)
+void CheckLabelPanel::reprintRenumbered(const QList<JournalReplayResult::Renumbered>& list)
 {
     const CheckControls& c = m_form->controls();
     for (const auto& r : list) {
@@ -213,7 +213,7 @@ void CheckLabelPart::reprintRenumbered(const QList<JournalReplayResult::Renumber
     }
 }
 
-void CheckLabelPart::printOffline(const QString& name, const JournalRecord& record,
+void CheckLabelPanel::printOffline(const QString& name, const JournalRecord& record,
                                   const QList<JournalLabelRows::Table>& kept)
 {
     const CheckControls& c = m_form->controls();
@@ -232,13 +232,13 @@ void CheckLabelPart::printOffline(const QString& name, const JournalRecord& reco
     }
 }
 
-bool CheckLabelPart::printMark(qint64 id)
+bool CheckLabelPanel::printMark(qint64 id)
 {
     const CheckControls& c = m_form->controls();
     return print(markTemplate(), id, c.isPrintreview->isChecked(), c.UpDown1->value());
 }
 
-void CheckLabelPart::getPrintTemplate()
+void CheckLabelPanel::getPrintTemplate()
 {
     QStringList captions;
     const QDir folder(ProgramFolder::file(QStringLiteral("\\打印\\唛头")));
@@ -262,12 +262,12 @@ void CheckLabelPart::getPrintTemplate()
     }
 }
 
-void CheckLabelPart::publishRollList(frmCheck* form, const Recordset& rs)
+void CheckLabelPanel::publishRollList(frmCheck* form, const Recordset& rs)
 {
     form->setProperty(RollListProperty, QVariant::fromValue(rs));
 }
 
-std::optional<Recordset> CheckLabelPart::rollList(const frmCheck* form)
+std::optional<Recordset> CheckLabelPanel::rollList(const frmCheck* form)
 {
     const QVariant v = form->property(RollListProperty);
     if (v.isValid())

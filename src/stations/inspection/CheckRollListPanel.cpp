@@ -1,9 +1,9 @@
 // Looking back over the station's rolls: the filtered list with its total, opening a listed
 // roll, stepping roll by roll or card by card, and deleting a roll with everything booked for it.
-#include "stations/inspection/CheckRollListPart.h"
+#include "stations/inspection/CheckRollListPanel.h"
 
 #include "config/MirelIni.h"
-#include "stations/inspection/CheckLabelPart.h"
+#include "stations/inspection/CheckLabelPanel.h"
 #include "time/Clock.h"
 
 #include "db/Transaction.h"
@@ -43,11 +43,11 @@ QLabel* caption(QWidget* page, const QString& text, const QRect& twips, QWidget*
 
 } // namespace
 
-CheckRollListPart::CheckRollListPart(frmCheck* form)
+CheckRollListPanel::CheckRollListPanel(frmCheck* form)
     : QObject(form)
     , m_form(form)
 {
-    setObjectName(QStringLiteral("CheckRollListPart"));
+    setObjectName(QStringLiteral("CheckRollListPanel"));
     CheckControls& c = form->controls();
     m_page = c.SSTab1->widget(1);
     // The total sits in the tab bar's free end, so that the list keeps the page's height.
@@ -58,25 +58,25 @@ CheckRollListPart::CheckRollListPart(frmCheck* form)
     c.SSTab1->setCornerWidget(m_sum, Qt::TopRightCorner);
     m_tabsDesign = designRect(c.SSTab1);
     c.SSTab1->setAutoFillBackground(true);
-    connect(c.SSTab1, &QTabWidget::currentChanged, this, &CheckRollListPart::placeTabs);
+    connect(c.SSTab1, &QTabWidget::currentChanged, this, &CheckRollListPanel::placeTabs);
     placeTabs(c.SSTab1->currentIndex());
-    connect(form, &frmCheck::commandRequested, this, &CheckRollListPart::onCommand);
+    connect(form, &frmCheck::commandRequested, this, &CheckRollListPanel::onCommand);
     form->installEventFilter(this);
 }
 
-EditGrid* CheckRollListPart::grid()
+EditGrid* CheckRollListPanel::grid()
 {
     layOutTab();
     return m_grid;
 }
 
-QDateEdit* CheckRollListPart::date(int i)
+QDateEdit* CheckRollListPanel::date(int i)
 {
     layOutTab();
     return m_dates[i];
 }
 
-void CheckRollListPart::layOutTab()
+void CheckRollListPanel::layOutTab()
 {
     // The page is built when it is first opened or its list is first asked for.
     if (m_grid)
@@ -137,7 +137,7 @@ void CheckRollListPart::layOutTab()
             w->show();
 }
 
-void CheckRollListPart::placeTabs(int index)
+void CheckRollListPanel::placeTabs(int index)
 {
     CheckControls& c = m_form->controls();
     const bool listOpen = c.SSTab1->widget(index) == m_page;
@@ -156,7 +156,7 @@ void CheckRollListPart::placeTabs(int index)
     m_sum->setVisible(listOpen);
 }
 
-void CheckRollListPart::placeGrid()
+void CheckRollListPanel::placeGrid()
 {
     const Twips tw = Twips::of(m_form);
     const int x = tw.x(60);
@@ -164,7 +164,7 @@ void CheckRollListPart::placeGrid()
     m_grid->setGeometry(x, top, std::max(0, m_page->width() - 2 * x), std::max(0, m_page->height() - top - tw.y(60)));
 }
 
-bool CheckRollListPart::eventFilter(QObject* watched, QEvent* event)
+bool CheckRollListPanel::eventFilter(QObject* watched, QEvent* event)
 {
     // The form scales every grid on it when it is resized; the list only keeps its widths.
     if (watched == m_page && m_grid && event->type() == QEvent::Resize)
@@ -174,7 +174,7 @@ bool CheckRollListPart::eventFilter(QObject* watched, QEvent* event)
     return QObject::eventFilter(watched, event);
 }
 
-void CheckRollListPart::onCommand(int index)
+void CheckRollListPanel::onCommand(int index)
 {
     switch (index) {
     case CheckCmd::PreviousRoll: stepRoll(true); break;
@@ -189,7 +189,7 @@ void CheckRollListPart::onCommand(int index)
     }
 }
 
-void CheckRollListPart::queryCheck()
+void CheckRollListPanel::queryCheck()
 {
     layOutTab();
     CheckControls& c = m_form->controls();
@@ -209,14 +209,14 @@ void CheckRollListPart::queryCheck()
             CheckListSql::listQuery(stored.trimmed().isEmpty() ? m_form->rollListBase() : stored,
                                           f, Navigation::machineNumber()));
         m_grid->bindRecordset(rs);
-        CheckLabelPart::publishRollList(m_form, rs); // the label tab exports what was queried
+        CheckLabelPanel::publishRollList(m_form, rs); // the label tab exports what was queried
         m_sum->setText(CheckListSql::quantitySum(listedQuantities(conn)));
     } catch (const DbError& e) {
         MessageBox::critical(e.message(), m_form);
     }
 }
 
-QList<CheckListSql::ListedQuantity> CheckRollListPart::listedQuantities(Connection& conn)
+QList<CheckListSql::ListedQuantity> CheckRollListPanel::listedQuantities(Connection& conn)
 {
     // The quantity column is where the shown list has it (the mark-label list puts the grade in
     // column 9); a stored list without a "数量" column keeps the mill's old place for it.
@@ -238,7 +238,7 @@ QList<CheckListSql::ListedQuantity> CheckRollListPart::listedQuantities(Connecti
     return rows;
 }
 
-void CheckRollListPart::openListedRoll(int row)
+void CheckRollListPanel::openListedRoll(int row)
 {
     layOutTab();
     if (row < 1)
@@ -254,7 +254,7 @@ void CheckRollListPart::openListedRoll(int row)
     m_form->controls().SSTab1->setCurrentIndex(0);
 }
 
-void CheckRollListPart::stepRoll(bool backwards)
+void CheckRollListPanel::stepRoll(bool backwards)
 {
     CheckControls& c = m_form->controls();
     const auto id = static_cast<long long>(vb::Val(c.checkId->text()));
@@ -273,7 +273,7 @@ void CheckRollListPart::stepRoll(bool backwards)
         m_form->loadRoll(next);
 }
 
-void CheckRollListPart::stepCard(int index)
+void CheckRollListPanel::stepCard(int index)
 {
     QLineEdit* card = m_form->controls().TxtBox[CheckField::Card];
     QString code;
@@ -292,7 +292,7 @@ void CheckRollListPart::stepCard(int index)
     m_form->runCommand(CheckCmd::FindCard);
 }
 
-void CheckRollListPart::deleteShownRoll()
+void CheckRollListPanel::deleteShownRoll()
 {
     CheckControls& c = m_form->controls();
     if (!MessageBox::question(QStringLiteral("您确定要删除这卷布[") + c.TxtBox[CheckField::RollNumber]->text() + QStringLiteral("]？"), m_form))
@@ -300,7 +300,7 @@ void CheckRollListPart::deleteShownRoll()
     delCheck(static_cast<long long>(vb::Val(c.checkId->text())));
 }
 
-void CheckRollListPart::deleteListedRoll()
+void CheckRollListPanel::deleteListedRoll()
 {
     layOutTab();
     const int row = m_grid->row();
@@ -319,7 +319,7 @@ void CheckRollListPart::deleteListedRoll()
     queryCheck();
 }
 
-bool CheckRollListPart::delCheck(long long id)
+bool CheckRollListPanel::delCheck(long long id)
 {
     if (MessageBox::show(m_form->deleteQuestion(id), MessageBox::Question, MessageBox::OkCancel, QString(), m_form)
         != MessageBox::AnswerOk)
@@ -340,7 +340,7 @@ bool CheckRollListPart::delCheck(long long id)
     return true;
 }
 
-bool CheckRollListPart::deleteInTransaction(long long id)
+bool CheckRollListPanel::deleteInTransaction(long long id)
 {
     Connection& conn = Database::conn();
     QString error;

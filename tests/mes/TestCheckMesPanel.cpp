@@ -6,12 +6,12 @@
 #include "shell/Database.h"
 #include "shell/MessageBox.h"
 #include "stations/inspection/CheckControls.h"
-#include "stations/inspection/CheckMesPart.h"
+#include "stations/inspection/CheckMesPanel.h"
 #include "time/Clock.h"
 
 #include <QTest>
 
-class TestCheckMesPart : public QObject {
+class TestCheckMesPanel : public QObject {
     Q_OBJECT
 
 private slots:
@@ -39,7 +39,7 @@ private slots:
         }
         fx.home().writeFile(QStringLiteral("mirel.ini"), "[MIREL]\ncodeLen=000\n[MES]\nMES_HOST=" + host.toUtf8() + "\n");
         frmCheck& f = fx.open();
-        CheckMesPart part(&f);
+        CheckMesPanel part(&f);
         MessageBox::clearShown();
         f.runCommand(CheckCmd::Mes);
         QCOMPARE(MessageBox::shown().size(), 1);
@@ -55,5 +55,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestCheckMesPart)
-#include "TestCheckMesPart.moc"
+QTEST_MAIN(TestCheckMesPanel)
+#include "TestCheckMesPanel.moc"

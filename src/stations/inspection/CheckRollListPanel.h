@@ -14,14 +14,14 @@ class EditGrid;
 class QDateEdit;
 class QLabel;
 
-class CheckRollListPart : public QObject {
+class CheckRollListPanel : public QObject {
     Q_OBJECT
 public:
     /// Sets up the "卷列表" tab (its page is laid out when first opened), restores the list's
     /// column widths and handles the commands 5, 6 (previous/next roll), 8, 12, 13
     /// (latest/previous/next card), 9 (delete the roll on screen), 10 (query the list) and 16
     /// (delete the listed roll).
-    explicit CheckRollListPart(frmCheck* form);
+    explicit CheckRollListPanel(frmCheck* form);
 
     /// Runs the list with the filters and shows the total quantity.
     void queryCheck();

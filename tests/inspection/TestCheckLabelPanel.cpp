@@ -8,9 +8,9 @@
 #include "shell/Database.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
-#include "stations/inspection/CheckLabelPart.h"
+#include "stations/inspection/CheckLabelPanel.h"
 #include "stations/inspection/CheckLabelRows.h"
-#include "stations/inspection/CheckRollListPart.h"
+#include "stations/inspection/CheckRollListPanel.h"
 #include "stations/inspection/CheckSettingsPanel.h"
 #include "support/ReadBack.h"
 #include "widgets/EditGrid.h"
@@ -40,7 +40,7 @@ struct PrintCall {
 
 // The labels the part sends to the printer, recorded instead of printed.
 struct Prints : QList<PrintCall> {
-    explicit Prints(CheckLabelPart& part)
+    explicit Prints(CheckLabelPanel& part)
     {
         part.setPrintFn([this](const QString& n, qint64 id, bool p, int c) {
             append({n, id, p, c});
@@ -103,7 +103,7 @@ bool writeSheet(const QString& path, const QList<QVariantList>& rows)
 
 } // namespace
 
-class TestCheckLabelPart : public QObject {
+class TestCheckLabelPanel : public QObject {
     Q_OBJECT
 private slots:
     // A station whose ini has no roll-number pattern numbers its first roll 001, the same on the
@@ -120,7 +120,7 @@ private slots:
         CheckFixture fx;
         fx.home().writeFile(QStringLiteral("mirel.ini"), "[MIREL]\ncodeDESC=" + rule + "\n");
         frmCheck& f = fx.open();
-        CheckLabelPart part(&f);
+        CheckLabelPanel part(&f);
         QCOMPARE(f.controls().TxtBox[CheckField::RollNumber]->text(), QString("001"));
         f.controls().machineCount->setText("500");
         part.cmdTag(0)->click();
@@ -148,8 +148,8 @@ private slots:
         fx.exec("insert into checkinfo(billCode,checkCode,machineId) values('K001','001','001')");
         const auto open = [&fx]() -> frmCheck& {
             frmCheck& f = fx.open();
-            new CheckLabelPart(&f);
-            new CheckRollListPart(&f);
+            new CheckLabelPanel(&f);
+            new CheckRollListPanel(&f);
             f.runCommand(CheckCmd::QueryList);
             return f;
         };
@@ -170,7 +170,7 @@ private slots:
         const QString pdf = fx.home().file(QStringLiteral("唛头.pdf"));
         writeTemplate(fx, QStringLiteral("唛头"), pdfTemplate(pdf));
         frmCheck& f = fx.open();
-        CheckLabelPart part(&f);
+        CheckLabelPanel part(&f);
         readyToSave(fx, f);
         f.controls().UpDown1->setValue(2);
         f.runCommand(CheckCmd::PrintLabel);
@@ -226,7 +226,7 @@ private slots:
         if (!check2.isEmpty())
             SysUtil::saveSetting(app, "PrintTemplate", "check2", check2);
         frmCheck& f = fx.open();
-        CheckLabelPart part(&f);
+        CheckLabelPanel part(&f);
         Prints calls(part);
         readyToSave(fx, f);
         f.controls().isPrintreview->setChecked(true);
@@ -260,7 +260,7 @@ private slots:
         fx.exec("insert into checkinfo(id,billcode,billdetailId,itemid,checkCode,onCount,checkUsercode,grade) "
                 "values(40,'K001',11,1,'001',50,'001','A品')");
         frmCheck& f = fx.open();
-        CheckLabelPart part(&f);
+        CheckLabelPanel part(&f);
         Prints calls(part);
         f.loadRoll(40);
         f.controls().TxtBox[CheckField::Worker]->setText(QStringLiteral("001"));
@@ -279,7 +279,7 @@ private slots:
             writeTemplate(fx, QString::fromUtf8(name));
         fx.home().writeFile(QStringLiteral("打印/唛头/说明.txt"), "not a template");
         frmCheck& f = fx.open();
-        CheckLabelPart part(&f);
+        CheckLabelPanel part(&f);
         f.runCommand(CheckCmd::ChooseTemplate);
         QStringList captions;
         for (QAction* a : part.templateMenu()->actions())
@@ -296,7 +296,7 @@ private slots:
     {
         CheckFixture fx;
         frmCheck& f = fx.open();
-        CheckLabelPart part(&f);
+        CheckLabelPanel part(&f);
         auto& c = f.controls();
         part.cmdTag(1)->click(); // a batch save before any label is generated
         QCOMPARE(f.status(), QString("请点击生成标签按钮"));
@@ -339,7 +339,7 @@ private slots:
         CheckFixture fx;
         writeTemplate(fx, QStringLiteral("唛头"));
         frmCheck& f = fx.open();
-        CheckLabelPart part(&f);
+        CheckLabelPanel part(&f);
         Prints calls(part);
         readyToSave(fx, f);
         f.controls().machineCount->setText("1000");
@@ -367,11 +367,11 @@ private slots:
         fx.exec("insert into checkinfo(id,billcode,checkCode,onCount,grade) values(7,'K001','001',250.5,'A品')");
         fx.exec("insert into checkinfo(id,billcode,checkCode,onCount,grade) values(8,'K001','002',99,null)");
         frmCheck& f = fx.open();
-        CheckLabelPart part(&f);
+        CheckLabelPanel part(&f);
         part.cmdTag(4)->click();
         QCOMPARE(MessageBox::lastShown().text, QString("请先查找卡号！"));
 
-        CheckLabelPart::publishRollList(&f, Database::conn().execute("select id,checkCode,onCount,grade from checkinfo order by id"));
+        CheckLabelPanel::publishRollList(&f, Database::conn().execute("select id,checkCode,onCount,grade from checkinfo order by id"));
         const QString path = fx.home().file(QStringLiteral("卷列表"));
         MessageBox::setNextFileName(path);
         part.cmdTag(4)->click();
@@ -426,7 +426,7 @@ private slots:
             fx.exec("create unique index ux_test_checkcode on checkinfo(checkCode)");
         }
         frmCheck& f = fx.open();
-        CheckLabelPart part(&f);
+        CheckLabelPanel part(&f);
         readyToSave(fx, f);
         f.controls().Text1->setText("边'破");
         const QVariant e;
@@ -461,5 +461,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestCheckLabelPart)
-#include "TestCheckLabelPart.moc"
+QTEST_MAIN(TestCheckLabelPanel)
+#include "TestCheckLabelPanel.moc"

@@ -12,12 +12,12 @@
 
 class frmCheck;
 
-class CheckDraftPart : public QObject {
+class CheckDraftPanel : public QObject {
     Q_OBJECT
 public:
     /// Keeps the roll after each recount of its defects (command 15) and forgets it when the
     /// roll is saved or a new roll begun.
-    explicit CheckDraftPart(frmCheck* form);
+    explicit CheckDraftPanel(frmCheck* form);
 
     /// Puts back the roll an earlier run of the station left unsaved and says so on the status
     /// line; false when there is none.

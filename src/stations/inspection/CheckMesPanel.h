@@ -5,11 +5,11 @@
 
 class frmCheck;
 
-class CheckMesPart : public QObject {
+class CheckMesPanel : public QObject {
     Q_OBJECT
 public:
     /// Listens to the form's command 14 (the MES button, shown in MES mode).
-    explicit CheckMesPart(frmCheck* form);
+    explicit CheckMesPanel(frmCheck* form);
 
     /// Imports events since today plus SynDays and shows "同步记录数" with the count, or the
     /// database's error; the window stays usable either way.

@@ -1,5 +1,5 @@
 // Defect buttons, score pickers and grading of the inspection window.
-#include "stations/inspection/CheckDefectPart.h"
+#include "stations/inspection/CheckDefectPanel.h"
 
 #include "config/MirelIni.h"
 #include "screen/Twips.h"
@@ -42,9 +42,9 @@ void setDesignPoints(QWidget* w, double points)
 
 } // namespace
 
-CheckDefectPart::CheckDefectPart(frmCheck* form) : QObject(form), m_form(form)
+CheckDefectPanel::CheckDefectPanel(frmCheck* form) : QObject(form), m_form(form)
 {
-    setObjectName(QStringLiteral("CheckDefectPart"));
+    setObjectName(QStringLiteral("CheckDefectPanel"));
     CheckControls& c = form->controls();
     // In its wide placement the frame lies over the roll form: it must not show it through.
     c.Frame5->setAutoFillBackground(true);
@@ -65,14 +65,14 @@ CheckDefectPart::CheckDefectPart(frmCheck* form) : QObject(form), m_form(form)
     m_endBtn->setStyleSheet(
         QStringLiteral("QPushButton{background:#e0ecff;border:1px solid #4060a0;border-radius:6px;}"
                        "QPushButton:pressed{background:#3060c0;color:white;}"));
-    connect(m_endBtn, &QPushButton::clicked, this, &CheckDefectPart::endDefect);
+    connect(m_endBtn, &QPushButton::clicked, this, &CheckDefectPanel::endDefect);
     m_alert = new CheckSectionAlert(form, this);
 
-    connect(form, &frmCheck::commandRequested, this, &CheckDefectPart::onCommand);
-    connect(form, &frmCheck::settingsSaved, this, &CheckDefectPart::buildDefectButtons);
+    connect(form, &frmCheck::commandRequested, this, &CheckDefectPanel::onCommand);
+    connect(form, &frmCheck::settingsSaved, this, &CheckDefectPanel::buildDefectButtons);
     // A new or reopened roll brings its own defects: their points, not the last roll's. The
     // grade and allowance stay as the roll has them.
-    connect(form, &frmCheck::defectsReplaced, this, &CheckDefectPart::showScore);
+    connect(form, &frmCheck::defectsReplaced, this, &CheckDefectPanel::showScore);
     // The points and the automatic grade follow the length as the counter runs or as it is
     // typed, so the screen shows what 保存 stores; a saved roll being filled in is as stored.
     for (int i : {CheckField::Quantity, CheckField::PlusMinus, CheckField::Style})
@@ -84,14 +84,14 @@ CheckDefectPart::CheckDefectPart(frmCheck* form) : QObject(form), m_form(form)
         if (!m_form->fillingRoll())
             recompute();
     });
-    connect(form, &frmCheck::rollCleared, this, &CheckDefectPart::startRoll);
-    connect(form, &frmCheck::gradeTouched, this, &CheckDefectPart::gradeTouched);
+    connect(form, &frmCheck::rollCleared, this, &CheckDefectPanel::startRoll);
+    connect(form, &frmCheck::gradeTouched, this, &CheckDefectPanel::gradeTouched);
     form->installEventFilter(this);
     buildDefectButtons();
     recompute();
 }
 
-void CheckDefectPart::buildPickers()
+void CheckDefectPanel::buildPickers()
 {
     if (m_picker)
         return;
@@ -111,19 +111,19 @@ void CheckDefectPart::buildPickers()
     m_form->adoptControls(m_tenPoint);
 }
 
-UserControl3* CheckDefectPart::UserControl31()
+UserControl3* CheckDefectPanel::UserControl31()
 {
     buildPickers();
     return m_picker;
 }
 
-UserControl2* CheckDefectPart::UserControl21()
+UserControl2* CheckDefectPanel::UserControl21()
 {
     buildPickers();
     return m_tenPoint;
 }
 
-void CheckDefectPart::onCommand(int index)
+void CheckDefectPanel::onCommand(int index)
 {
     switch (index) {
     case CheckCmd::DefectFrameResized: buildDefectButtons(); break;
@@ -133,7 +133,7 @@ void CheckDefectPart::onCommand(int index)
     }
 }
 
-void CheckDefectPart::buildDefectButtons()
+void CheckDefectPanel::buildDefectButtons()
 {
     CheckControls& c = m_form->controls();
     closePickers();
@@ -191,7 +191,7 @@ void CheckDefectPart::buildDefectButtons()
     m_alert->place();
 }
 
-void CheckDefectPart::bugBtn_Click(int index)
+void CheckDefectPanel::bugBtn_Click(int index)
 {
     QPushButton* b = m_bugBtn.value(index);
     if (!b || b->text().isEmpty())
@@ -220,7 +220,7 @@ void CheckDefectPart::bugBtn_Click(int index)
     }
 }
 
-void CheckDefectPart::showPicker(QWidget* picker, QPushButton* button)
+void CheckDefectPanel::showPicker(QWidget* picker, QPushButton* button)
 {
     closePickers();
     const bool tenPoint = picker == m_tenPoint;
@@ -234,7 +234,7 @@ void CheckDefectPart::showPicker(QWidget* picker, QPushButton* button)
     refreshPadFonts();
 }
 
-void CheckDefectPart::refreshPadFonts()
+void CheckDefectPanel::refreshPadFonts()
 {
     // The window gives every control its design type on a resize; the pads' keys take theirs
     // from their own size again.
@@ -247,14 +247,14 @@ void CheckDefectPart::refreshPadFonts()
         }
 }
 
-bool CheckDefectPart::eventFilter(QObject* watched, QEvent* event)
+bool CheckDefectPanel::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_form && event->type() == QEvent::Resize)
-        QTimer::singleShot(0, this, &CheckDefectPart::refreshPadFonts);
+        QTimer::singleShot(0, this, &CheckDefectPanel::refreshPadFonts);
     return QObject::eventFilter(watched, event);
 }
 
-void CheckDefectPart::closePickers()
+void CheckDefectPanel::closePickers()
 {
     if (!m_picker)
         return;
@@ -265,7 +265,7 @@ void CheckDefectPart::closePickers()
     m_tenPoint->counter()->setText(vb::Str(0));
 }
 
-void CheckDefectPart::record(const QString& score, const QString& count)
+void CheckDefectPanel::record(const QString& score, const QString& count)
 {
     if (score.isEmpty()) { // the picker was closed without a score
         closePickers();
@@ -287,7 +287,7 @@ void CheckDefectPart::record(const QString& score, const QString& count)
     m_alert->check(gradingRules().capPerUnit ? FourPoint::Cap : 0);
 }
 
-QList<CheckGrading::DefectButton> CheckDefectPart::gradingButtons() const
+QList<CheckGrading::DefectButton> CheckDefectPanel::gradingButtons() const
 {
     QList<CheckGrading::DefectButton> buttons;
     for (QPushButton* b : m_bugBtn)
@@ -295,7 +295,7 @@ QList<CheckGrading::DefectButton> CheckDefectPart::gradingButtons() const
     return buttons;
 }
 
-CheckGrading::Rules CheckDefectPart::gradingRules() const
+CheckGrading::Rules CheckDefectPanel::gradingRules() const
 {
     const CheckControls& c = m_form->controls();
     CheckGrading::Rules rules;
@@ -310,7 +310,7 @@ CheckGrading::Rules CheckDefectPart::gradingRules() const
     return rules;
 }
 
-QString CheckDefectPart::defectsKey() const
+QString CheckDefectPanel::defectsKey() const
 {
     QStringList rows;
     for (const QStringList& row : m_form->defectRows())
@@ -318,27 +318,27 @@ QString CheckDefectPart::defectsKey() const
     return rows.join(u'\n');
 }
 
-QString CheckDefectPart::lengthKey() const
+QString CheckDefectPanel::lengthKey() const
 {
     const CheckControls& c = m_form->controls();
     return c.TxtBox[CheckField::Quantity]->text() + u'|' + c.TxtBox[CheckField::PlusMinus]->text() + u'|' + c.TxtBox[CheckField::Style]->text() + u'|' +
            (c.isMashu->isChecked() ? u'Y' : u'M');
 }
 
-void CheckDefectPart::startRoll()
+void CheckDefectPanel::startRoll()
 {
     m_follow.start(vb::Val(m_form->controls().checkId->text()) > 0, defectsKey(), lengthKey(),
                    vb::Val(showScore().allowance));
 }
 
-void CheckDefectPart::gradeTouched()
+void CheckDefectPanel::gradeTouched()
 {
     m_follow.touchGrade();
     if (m_form->settings().autoGrade)
         m_form->setStatus(QStringLiteral("手动等级"));
 }
 
-void CheckDefectPart::recompute()
+void CheckDefectPanel::recompute()
 {
     // The allowance written below is part of the length: its own change is this recompute's.
     if (m_recomputing)
@@ -371,7 +371,7 @@ void CheckDefectPart::recompute()
         ->setChecked(true);
 }
 
-CheckGrading::Score CheckDefectPart::showScore()
+CheckGrading::Score CheckDefectPanel::showScore()
 {
     CheckControls& c = m_form->controls();
     double area = 0;
@@ -393,7 +393,7 @@ CheckGrading::Score CheckDefectPart::showScore()
     return r;
 }
 
-void CheckDefectPart::deleteDefect()
+void CheckDefectPanel::deleteDefect()
 {
     EditGrid* grid = m_form->pggCheck();
     const int row = grid->row();
@@ -406,7 +406,7 @@ void CheckDefectPart::deleteDefect()
     m_form->runCommand(CheckCmd::Recompute);
 }
 
-void CheckDefectPart::endDefect()
+void CheckDefectPanel::endDefect()
 {
     // The defect last recorded (a section alert's row is no defect); pressed again, its end
     // moves on.

@@ -1,5 +1,5 @@
 // The unsaved roll as name/value rows in the journal file: one durable write per defect.
-#include "stations/inspection/CheckDraftPart.h"
+#include "stations/inspection/CheckDraftPanel.h"
 
 #include "stations/inspection/CheckControls.h"
 #include "stations/inspection/frmCheck.h"
@@ -8,21 +8,21 @@
 
 using namespace Qt::StringLiterals;
 
-CheckDraftPart::CheckDraftPart(frmCheck* form) : QObject(form), m_form(form)
+CheckDraftPanel::CheckDraftPanel(frmCheck* form) : QObject(form), m_form(form)
 {
     connect(form, &frmCheck::commandRequested, this, [this](int index) {
         if (index == CheckCmd::Recompute)
             keep();
     });
-    connect(form, &frmCheck::rollSaved, this, &CheckDraftPart::forget);
-    connect(form, &frmCheck::rollCleared, this, &CheckDraftPart::forget);
+    connect(form, &frmCheck::rollSaved, this, &CheckDraftPanel::forget);
+    connect(form, &frmCheck::rollCleared, this, &CheckDraftPanel::forget);
 }
 
-QString CheckDraftPart::kind() const { return u"check.unsavedRoll"_s; }
+QString CheckDraftPanel::kind() const { return u"check.unsavedRoll"_s; }
 
-bool CheckDraftPart::unsaved() const { return !m_form->defectRows().isEmpty(); }
+bool CheckDraftPanel::unsaved() const { return !m_form->defectRows().isEmpty(); }
 
-void CheckDraftPart::keep()
+void CheckDraftPanel::keep()
 {
     if (m_restoring)
         return;
@@ -50,7 +50,7 @@ void CheckDraftPart::keep()
     m_kept = true;
 }
 
-void CheckDraftPart::forget()
+void CheckDraftPanel::forget()
 {
     if (m_restoring)
         return;
@@ -60,7 +60,7 @@ void CheckDraftPart::forget()
     m_kept = false;
 }
 
-void CheckDraftPart::loadKept(const Values& value)
+void CheckDraftPanel::loadKept(const Values& value)
 {
     if (const qint64 id = value.value(u"roll"_s).toLongLong(); id > 0)
         m_form->loadRoll(id);
@@ -68,14 +68,14 @@ void CheckDraftPart::loadKept(const Values& value)
         m_form->loadCard(value.value(u"card"_s), value.value(u"line"_s));
 }
 
-QString CheckDraftPart::restoredStatus(int defects) const
+QString CheckDraftPanel::restoredStatus(int defects) const
 {
     return u"已恢复上次没有保存的卷 %1（%2 个疵点），请核对后保存"_s
         .arg(m_form->controls().TxtBox[CheckField::RollNumber]->text())
         .arg(defects);
 }
 
-bool CheckDraftPart::restore()
+bool CheckDraftPanel::restore()
 {
     const FormDraft::Rows kept = FormDraft::kept(kind());
     if (kept.isEmpty()) {

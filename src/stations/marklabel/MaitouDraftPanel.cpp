@@ -1,6 +1,6 @@
 // The unsaved package as name/value rows in the journal file: one durable write per change the
 // packer makes, none for what the devices write.
-#include "stations/marklabel/MaitouDraftPart.h"
+#include "stations/marklabel/MaitouDraftPanel.h"
 
 #include "config/MirelIni.h"
 #include "db/DbError.h"
@@ -15,19 +15,19 @@
 
 using namespace Qt::StringLiterals;
 
-MaitouDraftPart::MaitouDraftPart(frmMaitou* form) : CheckDraftPart(form), m_maitou(form)
+MaitouDraftPanel::MaitouDraftPanel(frmMaitou* form) : CheckDraftPanel(form), m_maitou(form)
 {
     const CheckControls& c = form->controls();
     for (QLineEdit* box : c.TxtBox)
         if (box)
-            connect(box, &QLineEdit::textChanged, this, &MaitouDraftPart::changed);
-    connect(c.Text1, &QLineEdit::textChanged, this, &MaitouDraftPart::changed);
+            connect(box, &QLineEdit::textChanged, this, &MaitouDraftPanel::changed);
+    connect(c.Text1, &QLineEdit::textChanged, this, &MaitouDraftPanel::changed);
     began();
 }
 
-QString MaitouDraftPart::kind() const { return m_maitou->objectName() + u".unsavedPackage"_s; }
+QString MaitouDraftPanel::kind() const { return m_maitou->objectName() + u".unsavedPackage"_s; }
 
-QStringList MaitouDraftPart::work() const
+QStringList MaitouDraftPanel::work() const
 {
     const CheckControls& c = m_maitou->controls();
     QStringList work{tagOf(c.TxtBox[CheckField::ItemName]), c.Text1->text()};
@@ -38,9 +38,9 @@ QStringList MaitouDraftPart::work() const
     return work;
 }
 
-bool MaitouDraftPart::unsaved() const { return CheckDraftPart::unsaved() || work() != m_begun; }
+bool MaitouDraftPanel::unsaved() const { return CheckDraftPanel::unsaved() || work() != m_begun; }
 
-void MaitouDraftPart::changed()
+void MaitouDraftPanel::changed()
 {
     if (restoring() || m_queued)
         return;
@@ -57,15 +57,15 @@ void MaitouDraftPart::changed()
     });
 }
 
-void MaitouDraftPart::addRows(FormDraft::Rows& rows) const
+void MaitouDraftPanel::addRows(FormDraft::Rows& rows) const
 {
     rows.append({u"article"_s, tagOf(m_maitou->controls().TxtBox[CheckField::ItemName])});
 }
 
-void MaitouDraftPart::loadKept(const Values& value)
+void MaitouDraftPanel::loadKept(const Values& value)
 {
     if (value.value(u"roll"_s).toLongLong() > 0) {
-        CheckDraftPart::loadKept(value);
+        CheckDraftPanel::loadKept(value);
         return;
     }
     // A package of a card line, of a chosen article, or of both.
@@ -76,7 +76,7 @@ void MaitouDraftPart::loadKept(const Values& value)
         m_maitou->loadItem(article);
 }
 
-bool MaitouDraftPart::savedMeanwhile(const Values& value) const
+bool MaitouDraftPanel::savedMeanwhile(const Values& value) const
 {
     // The save was committed as the panel went, before the package could be forgotten here. A
     // number another station saved meanwhile is not this one: its station number differs.
@@ -96,7 +96,7 @@ bool MaitouDraftPart::savedMeanwhile(const Values& value) const
     }
 }
 
-QString MaitouDraftPart::restoredStatus(int defects) const
+QString MaitouDraftPanel::restoredStatus(int defects) const
 {
     Q_UNUSED(defects);
     const CheckControls& c = m_maitou->controls();

@@ -3,18 +3,18 @@
 // that a panel that loses its power or is killed mid-package starts again with it.
 #pragma once
 
-#include "stations/inspection/CheckDraftPart.h"
+#include "stations/inspection/CheckDraftPanel.h"
 
 #include <QStringList>
 
 class frmMaitou;
 
-class MaitouDraftPart : public CheckDraftPart {
+class MaitouDraftPanel : public CheckDraftPanel {
     Q_OBJECT
 public:
     /// Keeps the package whenever a field the packer types changes or an article is chosen;
     /// forgets it when the package is saved or deleted, or a new one begun.
-    explicit MaitouDraftPart(frmMaitou* form);
+    explicit MaitouDraftPanel(frmMaitou* form);
 
 protected:
     QString kind() const override;

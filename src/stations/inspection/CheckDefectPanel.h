@@ -16,11 +16,11 @@ class QPushButton;
 class UserControl2;
 class UserControl3;
 
-class CheckDefectPart : public QObject {
+class CheckDefectPanel : public QObject {
     Q_OBJECT
 public:
     /// Builds the defect buttons, the pickers and Label9 on form and follows its commands.
-    explicit CheckDefectPart(frmCheck* form);
+    explicit CheckDefectPanel(frmCheck* form);
 
     /// Rebuilds the defect buttons from the "bugs" setting for the frame's current placement.
     void buildDefectButtons();

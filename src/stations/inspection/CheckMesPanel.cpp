@@ -1,5 +1,5 @@
 // The MES button: the same import as the unattended run, started by the operator.
-#include "stations/inspection/CheckMesPart.h"
+#include "stations/inspection/CheckMesPanel.h"
 
 #include "db/DbError.h"
 #include "shell/MesImport.h"
@@ -10,7 +10,7 @@
 #include <QApplication>
 #include <QCursor>
 
-CheckMesPart::CheckMesPart(frmCheck* form) : QObject(form), m_form(form)
+CheckMesPanel::CheckMesPanel(frmCheck* form) : QObject(form), m_form(form)
 {
     connect(form, &frmCheck::commandRequested, this, [this](int index) {
         if (index == CheckCmd::Mes)
@@ -18,7 +18,7 @@ CheckMesPart::CheckMesPart(frmCheck* form) : QObject(form), m_form(form)
     });
 }
 
-void CheckMesPart::syncNow()
+void CheckMesPanel::syncNow()
 {
     // A long import over the network: the operator sees the wait cursor, not a frozen panel.
     QApplication::setOverrideCursor(Qt::WaitCursor);

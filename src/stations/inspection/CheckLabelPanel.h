@@ -19,14 +19,14 @@ class QAction;
 class QPushButton;
 class QRadioButton;
 
-class CheckLabelPart : public QObject {
+class CheckLabelPanel : public QObject {
     Q_OBJECT
 public:
     /// The print routine: template name, roll id, preview, copies (printMarkLabel); true when
     /// the label went out.
     using PrintFn = std::function<bool(const QString&, qint64, bool, int)>;
 
-    explicit CheckLabelPart(frmCheck* form);
+    explicit CheckLabelPanel(frmCheck* form);
 
     /// Replaces the print routine (tests that follow each printed file); a routine without a
     /// result counts every label as printed.
