@@ -198,13 +198,13 @@ private slots:
             QTest::newRow(name) << command << files << stored << QString::fromUtf8(check)
                                 << QString::fromUtf8(check2) << QString::fromUtf8(printed);
         };
-        row("grade's own template", 4, {"A品", "唛头"}, {}, "", "", "A品");
-        row("remembered choice", 4, {"特殊", "唛头"}, {}, "特殊", "", "特殊");
-        row("missing template file", 4, {}, {}, "", "", "");
-        row("mark label default", 11, {"A品", "订单唛头2"}, {}, "", "", "订单唛头2");
-        row("mark label remembered", 11, {"A品", "二号"}, {}, "", "二号", "二号");
-        row("card's second template", 11, {"唛头"}, {"卡唛.grf", "订单唛.grf"}, "", "", "订单唛");
-        row("upper-case extension", 11, {"唛头"}, {"大唛.grf", "小唛.GRF"}, "", "", "小唛");
+        row("grade's own template", CheckCmd::PrintLabel, {"A品", "唛头"}, {}, "", "", "A品");
+        row("remembered choice", CheckCmd::PrintLabel, {"特殊", "唛头"}, {}, "特殊", "", "特殊");
+        row("missing template file", CheckCmd::PrintLabel, {}, {}, "", "", "");
+        row("mark label default", CheckCmd::PrintMark, {"A品", "订单唛头2"}, {}, "", "", "订单唛头2");
+        row("mark label remembered", CheckCmd::PrintMark, {"A品", "二号"}, {}, "", "二号", "二号");
+        row("card's second template", CheckCmd::PrintMark, {"唛头"}, {"卡唛.grf", "订单唛.grf"}, "", "", "订单唛");
+        row("upper-case extension", CheckCmd::PrintMark, {"唛头"}, {"大唛.grf", "小唛.GRF"}, "", "", "小唛");
     }
     void templateChoice()
     {

@@ -140,13 +140,13 @@ private slots:
         // A12 is counted in yards: its length is summed apart from the metres.
         QTest::newRow("none: newest first, old roll outside the dates")
             << -1 << "" << -1 << "" << QStringList{"A12", "100", "001"} << "数量:30米 30码";
-        QTest::newRow("roll number starts with") << 11 << "00" << -1 << "" << QStringList{"001"} << "数量:10";
-        QTest::newRow("card anywhere") << 8 << "12" << -1 << "" << QStringList{"A12"} << "数量:30码";
+        QTest::newRow("roll number starts with") << int(CheckField::ListRoll) << "00" << -1 << "" << QStringList{"001"} << "数量:10";
+        QTest::newRow("card anywhere") << int(CheckField::ListCard) << "12" << -1 << "" << QStringList{"A12"} << "数量:30码";
         QTest::newRow("card and dye lot by dye lot")
-            << 8 << "K" << 10 << "J" << QStringList{"100", "001", "A12"} << "数量:30米 30码";
-        QTest::newRow("worker starts with") << 13 << "7" << -1 << "" << QStringList{"100"} << "数量:20";
-        QTest::newRow("remark contains") << 12 << "边" << -1 << "" << QStringList{"001"} << "数量:10";
-        QTest::newRow("nothing found") << 9 << "无" << -1 << "" << QStringList{} << "数量:0";
+            << int(CheckField::ListCard) << "K" << int(CheckField::ListDyeLot) << "J" << QStringList{"100", "001", "A12"} << "数量:30米 30码";
+        QTest::newRow("worker starts with") << int(CheckField::ListWorker) << "7" << -1 << "" << QStringList{"100"} << "数量:20";
+        QTest::newRow("remark contains") << int(CheckField::ListRemark) << "边" << -1 << "" << QStringList{"001"} << "数量:10";
+        QTest::newRow("nothing found") << int(CheckField::ListColor) << "无" << -1 << "" << QStringList{} << "数量:0";
     }
     void listFilters()
     {

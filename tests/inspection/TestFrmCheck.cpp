@@ -223,12 +223,12 @@ private slots:
         QTest::addColumn<bool>("counter");
         QTest::addColumn<int>("rolls");
         QTest::newRow("the pad's own 确定: closed, not saved") << -1 << true << true << 0;
-        QTest::newRow("换卷") << 1 << true << false << 0;
-        QTest::newRow("换卷 with the counter on") << 1 << true << true << 0;
-        QTest::newRow("保存") << 2 << true << true << 1;
-        QTest::newRow("保存 refused without a card") << 2 << false << false << 0;
-        QTest::newRow("打印标签") << 4 << true << false << 1;
-        QTest::newRow("打印标签 refused without a card") << 4 << false << false << 0;
+        QTest::newRow("换卷") << int(CheckCmd::NewRoll) << true << false << 0;
+        QTest::newRow("换卷 with the counter on") << int(CheckCmd::NewRoll) << true << true << 0;
+        QTest::newRow("保存") << int(CheckCmd::Save) << true << true << 1;
+        QTest::newRow("保存 refused without a card") << int(CheckCmd::Save) << false << false << 0;
+        QTest::newRow("打印标签") << int(CheckCmd::PrintLabel) << true << false << 1;
+        QTest::newRow("打印标签 refused without a card") << int(CheckCmd::PrintLabel) << false << false << 0;
     }
     void commandsCloseTheKeypad()
     {

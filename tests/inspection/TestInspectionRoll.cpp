@@ -328,6 +328,71 @@ private slots:
                      + roll[CheckField::Worker] + roll.remark + roll[CheckField::PlusMinus],
                  u"42012J2K002005复检2.5"_s);
     }
+
+    void batchNumbers_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("batch");
+        QTest::newRow("batch and 备A") << u"[缸号]-[备A]"_s << u"2405-3"_s;
+        QTest::newRow("a token twice") << u"[备A]-[缸号]-[备A]"_s << u"3-2405-3"_s;
+        QTest::newRow("weight, 备3, 备D") << u"[缸号]/[重量]/[备3][备D]"_s << u"2405/18.5/M1[备A]"_s;
+        QTest::newRow("unknown token stays") << u"[缸号][备Z]"_s << u"2405[备Z]"_s;
+        QTest::newRow("ends in a grade letter") << u"[缸号]C"_s << u"2405C"_s;
+        QTest::newRow("no pattern") << QString() << QString();
+    }
+    void batchNumbers()
+    {
+        QFETCH(QString, pattern);
+        RollForm roll = typedRoll();
+        roll[CheckField::DyeLot] = u"24"_s; // the composed number shown: "[缸号]" is the batch given
+        roll[CheckField::SpareA] = u"3"_s;
+        roll[CheckField::Weight] = u"18.5"_s;
+        roll[CheckField::Spare3] = u"M1"_s;
+        roll[CheckField::SpareD] = u"[备A]"_s; // a field's text that looks like a token stays
+        QTEST(HuaxianBox::composeBatch(pattern, roll, u"2405"_s), "batch");
+    }
+
+    void gradeLetters_data()
+    {
+        QTest::addColumn<QString>("batch");
+        QTest::addColumn<int>("grade");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("second") << u"2405"_s << 1 << u"2405B"_s;
+        QTest::newRow("second again") << u"2405B"_s << 1 << u"2405B"_s;
+        QTest::newRow("second to third") << u"2405B"_s << 2 << u"2405C"_s;
+        QTest::newRow("back to first") << u"2405C"_s << 0 << u"2405"_s;
+        QTest::newRow("fourth grade: no letter") << u"2405C"_s << 3 << u"2405"_s;
+        QTest::newRow("empty batch") << QString() << 2 << u"C"_s;
+    }
+    void gradeLetters()
+    {
+        QFETCH(QString, batch);
+        QFETCH(int, grade);
+        QTEST(HuaxianBox::withGradeLetter(batch, grade), "result");
+    }
+
+    void pallets_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<double>("perPallet");
+        QTest::addColumn<int>("packages");
+        QTest::addColumn<bool>("full");
+        QTest::addColumn<QString>("summary");
+        QTest::newRow("19 of 20") << int(Package) << 20.0 << 19 << false << u"  卷数:19  米数:12.5"_s;
+        QTest::newRow("20 of 20") << int(Box) << 20.0 << 20 << true << u"净重:12.5  箱数:20"_s;
+        QTest::newRow("21 of 20") << int(Box) << 20.0 << 21 << true << u"净重:12.5  箱数:21"_s;
+        QTest::newRow("no count typed") << int(Package) << 0.0 << 5 << false << u"  卷数:5  米数:12.5"_s;
+    }
+    void pallets()
+    {
+        QFETCH(int, kind);
+        QFETCH(double, perPallet);
+        QFETCH(int, packages);
+        InspectionSettings s;
+        const auto rules = rulesOf(Kind(kind), s);
+        QTEST(MaitouPackage::palletFull(perPallet, packages), "full");
+        QTEST(static_cast<const MaitouPackage&>(*rules).palletSummary(packages, 12.5), "summary");
+    }
 };
 
 QTEST_GUILESS_MAIN(TestInspectionRoll)

@@ -308,7 +308,8 @@ void openPallet(Station& s, QSize size, bool fiberBox)
     if (fiberBox) {
         QCOMPARE(static_cast<frmHuaxian&>(f).palletSummary()->text(), u"净重:389.86  箱数:19"_s);
         for (const auto& [field, caption] :
-             {std::pair{7, "净重"}, {14, "毛重"}, {18, "箱号"}, {3, "批号"}, {20, "筒数"}})
+             {std::pair{CheckField::Quantity, "净重"}, {CheckField::Weight, "毛重"}, {CheckField::RollNumber, "箱号"},
+              {CheckField::DyeLot, "批号"}, {CheckField::Spare5, "筒数"}})
             QCOMPARE(f.controls().TxtBox[field]->accessibleName(), QString::fromUtf8(caption));
     }
 }

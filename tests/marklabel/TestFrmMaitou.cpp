@@ -92,13 +92,13 @@ private slots:
         QTest::addColumn<int>("command"); // 2 保存 with 自动换卷, 11 打印唛头 keeping it, 0: 系数 after the weight,
         // -1: saved as the panel went, before it could be forgotten; -2: 2 once another station saved 001
         const QByteArray none, worker("requireTxtbox=1,0;\n"), autoItem("itemAutoSave=1\n");
-        QTest::newRow("no article") << false << none << false << "10" << "请选择商品" << 22 << 2;
-        QTest::newRow("worker before quantity") << false << worker << true << "0" << "工号,没有输入。" << 0 << 2;
-        QTest::newRow("automatic article") << false << autoItem << false << "10" << "新" << -1 << 2;
-        QTest::newRow("mark printed, package kept") << false << none << true << "10" << " 新增成功！" << -1 << 11;
+        QTest::newRow("no article") << false << none << false << "10" << "请选择商品" << int(CheckField::ItemName) << int(CheckCmd::Save);
+        QTest::newRow("worker before quantity") << false << worker << true << "0" << "工号,没有输入。" << int(CheckField::Worker) << int(CheckCmd::Save);
+        QTest::newRow("automatic article") << false << autoItem << false << "10" << "新" << -1 << int(CheckCmd::Save);
+        QTest::newRow("mark printed, package kept") << false << none << true << "10" << " 新增成功！" << -1 << int(CheckCmd::PrintMark);
         QTest::newRow("系数 typed after the weight") << false << none << true << "2" << "" << -2 << 0;
-        QTest::newRow("box: comma slip") << true << none << true << "12,5" << "请输入有效的数量" << 7 << 2;
-        QTest::newRow("box: good") << true << none << true << "12.5" << "新" << -1 << 2;
+        QTest::newRow("box: comma slip") << true << none << true << "12,5" << "请输入有效的数量" << int(CheckField::Quantity) << int(CheckCmd::Save);
+        QTest::newRow("box: good") << true << none << true << "12.5" << "新" << -1 << int(CheckCmd::Save);
         QTest::newRow("saved as the panel went") << false << none << true << "10" << "新" << -1 << -1;
         QTest::newRow("number taken meanwhile") << false << none << true << "10" << " 新增成功！卷号已改：001 → 002" << -1 << -2;
     }
@@ -193,7 +193,7 @@ private slots:
         frmMaitou& f = openMaitou(fx, fiberBox);
         const auto& c = f.controls();
         f.loadItem(u"1"_s);
-        for (const auto& [field, text] : {std::pair{22, "新布"}, {3, "2405"}, {24, "3"}})
+        for (const auto& [field, text] : {std::pair{CheckField::ItemName, "新布"}, {CheckField::DyeLot, "2405"}, {CheckField::SpareA, "3"}})
             c.TxtBox[field]->setText(QString::fromUtf8(text));
         f.appendDefectRow({QString(), u"毛丝"_s, u"1"_s, u"1"_s, u"0"_s, u"001"_s, QString()});
         fx.exec(u"alter table %1 rename to away"_s.arg(table));
@@ -307,13 +307,13 @@ private slots:
         QTest::addColumn<int>("command");
         QTest::addColumn<QString>("perPallet");
         QTest::addColumn<int>("shown"); // the package on screen after the command: 0 new, 1, 2
-        QTest::newRow("new package, empty") << 1 << "" << 0;
-        QTest::newRow("new package, text") << 1 << "箱" << 0;
-        QTest::newRow("previous, empty") << 5 << "" << 2;
-        QTest::newRow("next, text") << 6 << "箱" << 2;
-        QTest::newRow("previous, 20 a pallet") << 5 << "20" << 1;
-        QTest::newRow("delete, empty") << 9 << "" << 0;
-        QTest::newRow("delete listed") << 16 << "20" << 0;
+        QTest::newRow("new package, empty") << int(CheckCmd::NewRoll) << "" << 0;
+        QTest::newRow("new package, text") << int(CheckCmd::NewRoll) << "箱" << 0;
+        QTest::newRow("previous, empty") << int(CheckCmd::PreviousRoll) << "" << 2;
+        QTest::newRow("next, text") << int(CheckCmd::NextRoll) << "箱" << 2;
+        QTest::newRow("previous, 20 a pallet") << int(CheckCmd::PreviousRoll) << "20" << 1;
+        QTest::newRow("delete, empty") << int(CheckCmd::DeleteRoll) << "" << 0;
+        QTest::newRow("delete listed") << int(CheckCmd::DeleteListed) << "20" << 0;
     }
     void packagesPerPalletGuard()
     {

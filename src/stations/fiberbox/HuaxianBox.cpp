@@ -3,12 +3,50 @@
 #include "text/Vb.h"
 #include "time/Clock.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 bool HuaxianBox::quantityValid(const QString& text) const
 {
     // "12,5" or "12.5kg" is a typing slip, not a net weight of 12.
     return vb::IsNumeric(text) && vb::Val(text) > 0;
+}
+
+QString HuaxianBox::palletSummary(int boxes, double netWeight) const
+{
+    return u"净重:"_s + vb::CStr(netWeight) + u"  箱数:"_s + QString::number(boxes);
+}
+
+QString HuaxianBox::composeBatch(const QString& pattern, const RollForm& roll, const QString& base)
+{
+    QList<std::pair<QString, CheckField::Index>> tokens = formulaFields();
+    tokens.prepend({u"[缸号]"_s, CheckField::DyeLot});
+    // One pass: a field text that looks like a token stays as typed.
+    QString out;
+    for (qsizetype i = 0; i < pattern.size();) {
+        const auto hit = std::find_if(tokens.cbegin(), tokens.cend(), [&](const auto& t) {
+            return QStringView(pattern).mid(i).startsWith(t.first);
+        });
+        if (hit == tokens.cend()) {
+            out += pattern[i++];
+            continue;
+        }
+        out += hit->second == CheckField::DyeLot ? base : roll[hit->second];
+        i += hit->first.size();
+    }
+    return out;
+}
+
+QString HuaxianBox::withGradeLetter(QString batch, int gradeIndex)
+{
+    if (batch.endsWith(u'B') || batch.endsWith(u'C'))
+        batch.chop(1);
+    if (gradeIndex == 1)
+        batch += u'B';
+    else if (gradeIndex == 2)
+        batch += u'C';
+    return batch;
 }
 
 QString HuaxianBox::updateDateSet() const { return u"  checkDate = '"_s + Clock::nowText() + u"'"_s; }

@@ -9,6 +9,14 @@ public:
     using MaitouPackage::MaitouPackage;
 
     bool autoItems() const override { return false; }
+    QString palletSummary(int boxes, double netWeight) const override;
+
+    /// The batch number of a box: the pattern ("批次号构成") with every "[缸号]", "[重量]", "[备A]"
+    /// ... replaced by the text of its field, "[缸号]" by base (the batch the operator gave).
+    static QString composeBatch(const QString& pattern, const RollForm& roll, const QString& base);
+    /// Seconds and thirds (grade buttons 1 and 2) end their batch in "B" and "C"; another grade
+    /// takes such a letter off.
+    static QString withGradeLetter(QString batch, int gradeIndex);
     bool quantityValid(const QString& text) const override;
     QString updateDateSet() const override;
 };

@@ -81,22 +81,7 @@ QString frmHuaxian::batchBase() const
 
 QString frmHuaxian::composeBatchNumber(const QString& batchTemplate) const
 {
-    QList<std::pair<QString, CheckField::Index>> tokens = InspectionRoll::formulaFields();
-    tokens.prepend({u"[缸号]"_s, CheckField::DyeLot});
-    // One pass: a field text that looks like a token stays as typed.
-    QString out;
-    for (qsizetype i = 0; i < batchTemplate.size();) {
-        const auto hit = std::find_if(tokens.cbegin(), tokens.cend(), [&](const auto& t) {
-            return QStringView(batchTemplate).mid(i).startsWith(t.first);
-        });
-        if (hit == tokens.cend()) {
-            out += batchTemplate[i++];
-            continue;
-        }
-        out += hit->second == CheckField::DyeLot ? batchBase() : c.TxtBox[hit->second]->text();
-        i += hit->first.size();
-    }
-    return out;
+    return HuaxianBox::composeBatch(batchTemplate, readRoll(), batchBase());
 }
 
 void frmHuaxian::beforeSave()
@@ -126,20 +111,7 @@ void frmHuaxian::gradeChanged(int index)
 {
     if (m_reopening)
         return;
-    // Seconds and thirds carry their grade letter at the end of the batch.
-    QString batch = batchBase();
-    if (batch.endsWith(u'B') || batch.endsWith(u'C'))
-        batch.chop(1);
-    if (index == 1)
-        batch += u'B';
-    else if (index == 2)
-        batch += u'C';
-    c.TxtBox[CheckField::DyeLot]->setText(batch);
-}
-
-QString frmHuaxian::palletSummaryText(int boxes, double netWeight) const
-{
-    return u"净重:"_s + vb::CStr(netWeight) + u"  箱数:"_s + QString::number(boxes);
+    c.TxtBox[CheckField::DyeLot]->setText(HuaxianBox::withGradeLetter(batchBase(), index));
 }
 
 void frmHuaxian::afterLoad()
@@ -152,8 +124,7 @@ void frmHuaxian::palletListLoaded(const Recordset& rs)
 {
     // A pallet that holds its boxes (or more, after a No) asks at every list until its list has
     // printed: only then does the station go on with a new pallet.
-    const double perPallet = vb::Val(c.TxtBox[CheckField::Style]->text());
-    if (perPallet <= 0 || rs.recordCount() < perPallet)
+    if (!MaitouPackage::palletFull(vb::Val(c.TxtBox[CheckField::Style]->text()), rs.recordCount()))
         return;
     // At start-up the window, and the label printing its Yes needs, is not up yet.
     if (!m_loaded) {

@@ -29,7 +29,6 @@ protected:
     void beforeSave() override;
     /// The batch number ends in the letter of the grade chosen, however it was chosen.
     void gradeChanged(int index) override;
-    QString palletSummaryText(int boxes, double netWeight) const override;
     void afterLoad() override;
     void palletListLoaded(const Recordset& rs) override;
     void showEvent(QShowEvent* event) override;

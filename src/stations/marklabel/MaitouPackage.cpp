@@ -9,6 +9,11 @@ using namespace Qt::StringLiterals;
 
 bool MaitouPackage::quantityValid(const QString& text) const { return vb::Val(text) > 0; }
 
+QString MaitouPackage::palletSummary(int packages, double quantity) const
+{
+    return u"  卷数:"_s + QString::number(packages) + u"  "_s + u"米数:"_s + vb::CStr(quantity);
+}
+
 std::optional<RollProblem> MaitouPackage::checkCardOrLine(const RollForm& roll) const
 {
     if (!autoItems() && roll.chosenItem.isEmpty())

@@ -17,6 +17,11 @@ public:
     /// What the update of a saved package writes as its date ("" keeps createDate = today).
     virtual QString updateDateSet() const { return QString(); }
 
+    /// The pallet list's summary line for its packages and their summed quantity.
+    virtual QString palletSummary(int packages, double quantity) const;
+    /// A pallet of perPallet packages ("每版的箱数") that holds packages is full.
+    static bool palletFull(double perPallet, int packages) { return perPallet > 0 && packages >= perPallet; }
+
     std::optional<RollProblem> checkCardOrLine(const RollForm& roll) const override;
     std::optional<RollProblem> checkExtra(const RollForm& roll) const override;
     CheckSql::Roll values(const RollForm& roll) const override;

@@ -141,7 +141,7 @@ void frmMaitou::showPalletList(const Recordset& rs, bool keepPlace)
     for (const QList<DbValue>& row : rs.rows())
         if (quantity >= 0)
             sum += row.value(quantity).toDouble();
-    m_palletSum->setText(palletSummaryText(rs.recordCount(), sum));
+    m_palletSum->setText(package().palletSummary(rs.recordCount(), sum));
 
     if (!keepPlace)
         return;
@@ -161,11 +161,6 @@ void frmMaitou::showPalletList(const Recordset& rs, bool keepPlace)
     } else
         m_palletGrid->setTopRow(1);
     table->horizontalScrollBar()->setValue(across);
-}
-
-QString frmMaitou::palletSummaryText(int packages, double quantity) const
-{
-    return u"  卷数:"_s + QString::number(packages) + u"  "_s + u"米数:"_s + vb::CStr(quantity);
 }
 
 QString frmMaitou::rollListBase() const { return MaitouSql::rollListBase(); }

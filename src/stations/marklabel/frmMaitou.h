@@ -76,8 +76,6 @@ protected:
 
     /// The package rules of the station (a fiber box at the fiber-box station).
     const MaitouPackage& package() const;
-    /// The pallet list's summary line for its packages and their summed quantity.
-    virtual QString palletSummaryText(int packages, double quantity) const;
     /// The pallet list has been filled with these rows.
     virtual void palletListLoaded(const Recordset& rs) { Q_UNUSED(rs); }
     /// The packages saved offline are on the database now: the pallet's list shows them again.
