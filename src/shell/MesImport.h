@@ -1,6 +1,8 @@
 // Copying the weaving hall's loom events (MES) into production cards, lines and progress records.
 #pragma once
 
+#include "time/Clock.h"
+
 #include <QDate>
 #include <QString>
 
@@ -20,7 +22,7 @@ QString connectionString();
 /// both roll back and the DbError reaches the caller. mes may be the mill connection itself
 /// (one database file holding both), then a single transaction covers everything.
 QString syncMesEvents(Connection& mill, Connection& mes, const QString& since,
-                      const QDate& today = QDate::currentDate());
+                      const QDate& today = Clock::today());
 
 } // namespace MesImport
 

@@ -1,6 +1,8 @@
 // The unattended MES run: the times and the count around one import of loom events.
 #pragma once
 
+#include "time/Clock.h"
+
 #include <QDate>
 #include <QString>
 #include <functional>
@@ -11,7 +13,7 @@ namespace MesRun {
 using Import = std::function<bool(const QString& since, QString* count, QString* error)>;
 
 /// Start date of a run: today plus the SynDays setting of mirel.ini (default "-10").
-QString startDate(const QDate& today = QDate::currentDate());
+QString startDate(const QDate& today = Clock::today());
 
 /// Writes the start time, runs the import, writes the count and the finish time. On failure only
 /// the start time is written; returns false with the error. A time or count that cannot be

@@ -24,8 +24,8 @@ QString addRoll(CheckFixture& fx, const QString& code, const QString& machine = 
                 const QString& more = QString())
 {
     fx.exec("insert into checkinfo(billCode,billdetailId,itemid,checkCode,onCount,checkcount,grade,machineId,"
-            "checkUsercode,taskno,remark,item2) values('K001',11,1,'" + code + "',100,1,'A','" + machine
-            + "','001','T1','','J1')");
+            "checkUsercode,taskno,remark,item2,createDate) values('K001',11,1,'" + code + "',100,1,'A','" + machine
+            + "','001','T1','','J1','" + Clock::nowText() + "')");
     const QString id = fx.scalar("select max(id) from checkinfo");
     if (!more.isEmpty())
         fx.exec("update checkinfo set " + more + " where id=" + id);

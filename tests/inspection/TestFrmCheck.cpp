@@ -257,7 +257,7 @@ private slots:
         QVERIFY(!f.keypad()->isVisible());
         QTEST(fx.scalar("select count(*) from checkinfo").toInt(), "rolls");
         QFETCH(int, rolls);
-        QCOMPARE(printed, command == 4 ? rolls : 0);
+        QCOMPARE(printed, command == CheckCmd::PrintLabel ? rolls : 0);
         if (!card)
             QVERIFY(c.checkCommand[command]->isEnabled()); // a refused command stays offered
     }

@@ -310,12 +310,19 @@ private slots:
         QFETCH(double, checkcount);
         QFETCH(QString, itemid);
         QFETCH(QString, shown);
-        Recordset rs({u"id"_s, u"taskNo"_s, u"checkcode"_s, u"oncount"_s, u"patchcount"_s, u"cutcount"_s,
-                      u"item8"_s, u"billcode"_s, u"checkUsercode"_s, u"remark"_s, u"checkcount"_s,
-                      u"grade"_s, u"itemid"_s, u"bagnumber"_s});
-        rs.addRow({DbValue(qint64(42)), DbValue(u"J2"_s), DbValue(u"012"_s), DbValue(100.5), DbValue(2.5),
-                   DbValue(20.0), DbValue(u"府绸"_s), DbValue(u"K002"_s), DbValue(u"005"_s), DbValue(u"复检"_s),
-                   DbValue(checkcount), DbValue(u"B品"_s), DbValue(itemid), DbValue(u"7"_s)});
+        // The columns of a saved roll's row, item1..item13 with the article's name in item8.
+        QStringList columns{u"id"_s, u"taskNo"_s, u"checkcode"_s, u"oncount"_s, u"patchcount"_s, u"cutcount"_s,
+                            u"billcode"_s, u"checkUsercode"_s, u"remark"_s, u"checkcount"_s, u"grade"_s,
+                            u"itemid"_s, u"bagnumber"_s};
+        QList<DbValue> row{DbValue(qint64(42)), DbValue(u"J2"_s), DbValue(u"012"_s), DbValue(100.5), DbValue(2.5),
+                           DbValue(20.0), DbValue(u"K002"_s), DbValue(u"005"_s), DbValue(u"复检"_s),
+                           DbValue(checkcount), DbValue(u"B品"_s), DbValue(itemid), DbValue(u"7"_s)};
+        for (int i = 1; i <= 13; ++i) {
+            columns << u"item%1"_s.arg(i);
+            row << DbValue(i == 8 ? u"府绸"_s : QString());
+        }
+        Recordset rs(columns);
+        rs.addRow(row);
         InspectionSettings s;
         const auto rules = rulesOf(Kind(kind), s);
         RollForm roll = typedRoll();

@@ -81,7 +81,7 @@ inline void stackBoxes(CheckFixture& fx, const QString& pallet, int count)
 {
     for (int i = 1; i <= count; ++i)
         fx.exec(QStringLiteral("insert into checkinfo(checkcode,oncount,cutcount,itemid,billdetailid,"
-                               "bagnumber,machineId,item2) values('%1',20.5,21.3,1,0,'%2','001','20')")
+                               "bagnumber,machineId,item2,createDate) values('%1',20.5,21.3,1,0,'%2','001','20','%3')")
                     .arg(i, 3, 10, QChar(u'0'))
-                    .arg(pallet));
+                    .arg(pallet, Clock::nowText()));
 }

@@ -89,8 +89,8 @@ private slots:
         QTest::addColumn<QString>("quantity");
         QTest::addColumn<QString>("status");
         QTest::addColumn<int>("focus"); // -1: saved, -2: not saved, focus anywhere
-        QTest::addColumn<int>("command"); // 2 保存 with 自动换卷, 11 打印唛头 keeping it, 0: 系数 after the weight,
-        // -1: saved as the panel went, before it could be forgotten; -2: 2 once another station saved 001
+        QTest::addColumn<int>("command"); // 保存 with 自动换卷, 打印唛头 keeping it, 0: 系数 after the weight,
+        // -1: saved as the panel went, before it could be forgotten; -2: 保存 once another station saved 001
         const QByteArray none, worker("requireTxtbox=1,0;\n"), autoItem("itemAutoSave=1\n");
         QTest::newRow("no article") << false << none << false << "10" << "请选择商品" << int(CheckField::ItemName) << int(CheckCmd::Save);
         QTest::newRow("worker before quantity") << false << worker << true << "0" << "工号,没有输入。" << int(CheckField::Worker) << int(CheckCmd::Save);
@@ -119,7 +119,7 @@ private slots:
             chooseItem(f, u"府绸"_s);
         const auto& c = f.controls();
         c.TxtBox[CheckField::ItemName]->setText(u"涤纶长丝"_s);
-        c.autoHuanJuan->setChecked(command == 2 || command == -2);
+        c.autoHuanJuan->setChecked(command == CheckCmd::Save || command == -2);
         if (command < 0) // this station's package, or another station's, reached the database
             fx.exec(u"insert into checkinfo(checkcode,bagnumber,billdetailid,machineId) values('%1','',0,'%2')"_s.arg(c.TxtBox[CheckField::RollNumber]->text(), command == -1 ? u"001"_s : u"002"_s));
         if (command == 0) { // the scale weighs, the formula's coefficient is typed after it
@@ -128,7 +128,7 @@ private slots:
         } else if (command == -1)
             c.TxtBox[CheckField::Quantity]->setText(quantity);
         else
-            save(f, quantity, std::abs(command));
+            save(f, quantity, command == -2 ? int(CheckCmd::Save) : command);
         QTEST(f.status(), "status");
         QCOMPARE(fx.scalar(u"select count(*) from checkinfo where machineId='001'"_s), focus == -1 ? u"1"_s : u"0"_s);
         if (focus >= 0)
@@ -329,15 +329,15 @@ private slots:
         f.show();
         const auto& c = f.controls();
         QCOMPARE(c.TxtBox[CheckField::Pallet]->text() + c.TxtBox[CheckField::Style]->text(), u"P-720"_s); // its pallet, not the box
-        f.loadRoll(command == 16 ? 1 : 2);
+        f.loadRoll(command == CheckCmd::DeleteListed ? 1 : 2);
         c.TxtBox[CheckField::Style]->setText(perPallet);
-        if (command == 16) {
+        if (command == CheckCmd::DeleteListed) {
             f.runCommand(CheckCmd::QueryList);
             list->grid()->setRow(1); // package 002, newest first
         }
         QTest::mouseClick(c.checkCommand[command], Qt::LeftButton);
         QCOMPARE(c.checkId->text(), QString::number(shown));
-        const bool deleted = command == 9 || command == 16;
+        const bool deleted = command == CheckCmd::DeleteRoll || command == CheckCmd::DeleteListed;
         QCOMPARE(fx.scalar(u"select count(*) from checkinfo where bagTime is null"_s), deleted ? u"1"_s : u"2"_s);
         QCOMPARE(MessageBox::lastShown().text == u"输入每版的箱数", shown == 2);
         if (shown == 2)

@@ -4,13 +4,19 @@
 #include "stations/inspection/frmCheck.h"
 
 #include "config/MirelIni.h"
+#include "devices/InspectionDevices.h"
 #include "screen/Twips.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
+#include "text/Vb.h"
+#include "widgets/CaptionFrame.h"
 #include "widgets/EditGrid.h"
 #include "widgets/FitText.h"
 #include "widgets/fProcessBar.h"
+#include "widgets/UserControl1.h"
 
+#include <QApplication>
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
