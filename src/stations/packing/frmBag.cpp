@@ -123,6 +123,7 @@ frmBag::frmBag(QWidget* parent) : QWidget(parent)
     connect(UserControl41, &UserControl4::Confirm, UserControl41, &QWidget::hide);
     m_scale = new devices::PackingScale(this);
     connect(m_scale, &devices::PackingScale::status, LabMsg3, &QLabel::setText);
+    connect(m_scale, &devices::PackingScale::weightLook, this, &frmBag::onWeightLook);
     connect(m_scale, &devices::PackingScale::weightText, this, &frmBag::onWeight);
     connect(m_scale, &devices::PackingScale::silenceChanged, this, &frmBag::onScaleSilence);
     m_pool = new BagPrintPool(
@@ -377,18 +378,7 @@ void frmBag::runCommand(int index)
     case 2: printMark(); break;
     case 3: getPrintTemplate(u"唛头"_s); break;
     case 4: addRollToBox(); break;
-    case 5: {
-        const QString moved = movedRollsNote();
-        if (confirmBoxWeight() && savebags()) {
-            LabMsg->setText((m_savedOffline
-                                 ? u"离线保存：箱 %1，数据库连上后上传"_s.arg(bagNumber[0]->text())
-                                 : u"箱唛保存成功"_s) +
-                            moved);
-            clearList();
-            forgetBoxDraft();
-        }
-        break;
-    }
+    case 5: saveBoxWhenSettled(); break;
     case 6: getPrintTemplate(u"箱唛"_s); break;
     case 7: printBox(); break;
     case 8: removeRollFromBox(); break;
