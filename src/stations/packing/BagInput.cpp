@@ -13,8 +13,11 @@
 
 #include <QCheckBox>
 #include <QEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -75,6 +78,21 @@ void frmBag::onWeightLook(devices::WeightLook look)
     if (!caption->property("caption").isValid())
         caption->setProperty("caption", caption->text());
     caption->setText(moving ? u"称重中…"_s : caption->property("caption").toString());
+}
+
+void frmBag::addScaleButtons(QHBoxLayout* row)
+{
+    cmdZero = new QPushButton(u"归零"_s, ximadan);
+    cmdZero->setObjectName(u"cmdZero"_s);
+    cmdTare = new QPushButton(u"去皮"_s, ximadan);
+    cmdTare->setObjectName(u"cmdTare"_s);
+    for (QPushButton* b : {cmdZero, cmdTare}) {
+        b->setAccessibleName(b->text());
+        b->hide();
+        row->addWidget(b);
+    }
+    connect(cmdZero, &QPushButton::clicked, this, [this] { m_scale->zeroScale(); });
+    connect(cmdTare, &QPushButton::clicked, this, [this] { m_scale->tareScale(); });
 }
 
 void frmBag::saveBoxWhenSettled()

@@ -124,6 +124,10 @@ frmBag::frmBag(QWidget* parent) : QWidget(parent)
     m_scale = new devices::PackingScale(this);
     connect(m_scale, &devices::PackingScale::status, LabMsg3, &QLabel::setText);
     connect(m_scale, &devices::PackingScale::weightLook, this, &frmBag::onWeightLook);
+    connect(m_scale, &devices::PackingScale::zeroTareAvailable, this, [this](bool on) {
+        cmdZero->setVisible(on);
+        cmdTare->setVisible(on);
+    });
     connect(m_scale, &devices::PackingScale::weightText, this, &frmBag::onWeight);
     connect(m_scale, &devices::PackingScale::silenceChanged, this, &frmBag::onScaleSilence);
     m_pool = new BagPrintPool(
@@ -280,6 +284,7 @@ void frmBag::buildBoxArea()
         butFlow[b.index] = button;
         commands->addWidget(button);
     }
+    addScaleButtons(commands);
     commands->addStretch(1);
     Label4 = new QLabel(u"0/0"_s, ximadan);
     Label4->setObjectName(u"Label4"_s);

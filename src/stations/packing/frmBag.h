@@ -22,6 +22,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QHBoxLayout;
 class QTimer;
 class UserControl1;
 class UserControl4;
@@ -99,6 +100,8 @@ public:
     QLabel* LabMsg3 = nullptr;
     QLabel* Label4 = nullptr;
     QList<QPushButton*> butFlow; // 0..9
+    QPushButton* cmdZero = nullptr; // 归零
+    QPushButton* cmdTare = nullptr; // 去皮
     QPushButton* Command1 = nullptr;
     QGroupBox* Frame4 = nullptr;
     QGroupBox* ximadan = nullptr;
@@ -151,6 +154,8 @@ private:
     /// 3 s for it); a weight typed by the packer is saved as typed.
     void saveBoxWhenSettled();
     void checkSettled();
+    /// 归零 and 去皮 for a scale that takes them, hidden until it shows that it does.
+    void addScaleButtons(QHBoxLayout* row);
     /// The box save proper, after the weight question; true when saved.
     bool finishBoxSave();
     void showKeypadFor(QLineEdit* box);
