@@ -30,13 +30,18 @@ bool isSics(const QByteArray& r)
         && (r.size() == 3 || r.at(3) == ' ');
 }
 
+bool isPair(const char* at, const char* a, const char* b, const char* c = "")
+{
+    const auto is = [&](const char* two) { return *two && at[0] == two[0] && at[1] == two[1]; };
+    return is(a) || is(b) || is(c);
+}
+
 // Where "ST,GS" (or US/OL, NT) stands in the reading; -1 when it carries no flags.
 qsizetype flagsAt(const QByteArray& r)
 {
+    const char* d = r.constData();
     for (qsizetype i = 0; i + 5 <= r.size(); ++i) {
-        const QByteArray state = r.mid(i, 2), kind = r.mid(i + 3, 2);
-        if (r.at(i + 2) == ',' && (state == "ST" || state == "US" || state == "OL")
-            && (kind == "GS" || kind == "NT"))
+        if (d[i + 2] == ',' && isPair(d + i, "ST", "US", "OL") && isPair(d + i + 3, "GS", "NT"))
             return i;
     }
     return -1;
