@@ -111,7 +111,7 @@ frmBag::frmBag(QWidget* parent) : QWidget(parent)
     designFont(bagNumber[0], 16, true);
     designFont(bagNumber[1], 16, true);
     designFont(Label4, 14, true);
-    for (QPushButton* b : butFlow)
+    for (QPushButton* b : butFlow + QList<QPushButton*>{cmdZero, cmdTare})
         designFont(b, 13, true);
     designFont(Command1, 13, true);
     NumberKeybord1 = new UserControl1(this);
