@@ -69,7 +69,8 @@ static void scaleTickWithSettling(benchmark::State& state)
     readings.takeReadings("\r\n", ScaleTextRules::LeadingNumberFirst);
     for (auto _ : state) {
         now += 1000;
-        for (const ScaleReading& r : readings.takeReadings(second, ScaleTextRules::LeadingNumberFirst))
+        const auto tick = readings.takeReadings(second, ScaleTextRules::LeadingNumberFirst);
+        for (const ScaleReading& r : tick)
             settling.add(r);
         benchmark::DoNotOptimize(settling.look());
     }

@@ -9,6 +9,8 @@
 #include "serial/SerialSettings.h"
 #include "text/Vb.h"
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace devices {
@@ -50,6 +52,8 @@ bool PackingScale::openScalePort()
     m_readings.reset();
     m_settling.setSettings(SettlingSettings::read(u"打包"_s));
     m_settling.reset();
+    if (std::exchange(m_zeroTare, false)) // another scale may be on the port now
+        emit zeroTareAvailable(false);
     if (!m_port->setPortOpen(true)) {
         emit status(u"台称没找到"_s);
         emit deviceFault(m_port->lastError());

@@ -14,11 +14,21 @@ std::optional<ScaleReading> sicsReading(const QByteArray& r)
     ScaleReading out;
     out.sics = true;
     switch (r.at(2)) {
-    case 'S': out.state = ScaleState::Stable; break;
-    case 'D': out.state = ScaleState::Moving; break;
-    case '+': out.state = ScaleState::OverRange; return out;
-    case '-': out.state = ScaleState::UnderRange; return out;
-    default: out.state = ScaleState::Busy; return out;
+    case 'S':
+        out.state = ScaleState::Stable;
+        break;
+    case 'D':
+        out.state = ScaleState::Moving;
+        break;
+    case '+':
+        out.state = ScaleState::OverRange;
+        return out;
+    case '-':
+        out.state = ScaleState::UnderRange;
+        return out;
+    default:
+        out.state = ScaleState::Busy;
+        return out;
     }
     out.weight = vb::Val(QString::fromLatin1(r.mid(3)));
     return out;
@@ -26,8 +36,8 @@ std::optional<ScaleReading> sicsReading(const QByteArray& r)
 
 bool isSics(const QByteArray& r)
 {
-    return r.size() >= 3 && r.startsWith("S ") && QByteArray("SD+-I").contains(r.at(2))
-        && (r.size() == 3 || r.at(3) == ' ');
+    return r.size() >= 3 && r.startsWith("S ") && QByteArray("SD+-I").contains(r.at(2)) &&
+           (r.size() == 3 || r.at(3) == ' ');
 }
 
 bool isPair(const char* at, const char* a, const char* b, const char* c = "")
@@ -55,17 +65,17 @@ std::optional<ScaleReading> readScaleReading(const QByteArray& reading, ScaleTex
         return sicsReading(reading);
     // Error answers of a SICS scale ("ES", "ET", "EL") and the answers to zero and tare: no
     // reading of the weight.
-    if (reading == "ES" || reading == "ET" || reading == "EL" || reading.startsWith("Z ")
-        || reading.startsWith("T "))
+    if (reading == "ES" || reading == "ET" || reading == "EL" || reading.startsWith("Z ") ||
+        reading.startsWith("T "))
         return std::nullopt;
     ScaleReading out;
     const QString text = QString::fromLatin1(reading);
     const qsizetype at = flagsAt(reading);
     if (at >= 0) {
         const QByteArray state = reading.mid(at, 2);
-        out.state = state == "ST" ? ScaleState::Stable
-            : state == "US"       ? ScaleState::Moving
-                                  : ScaleState::OverRange;
+        out.state = state == "ST"   ? ScaleState::Stable
+                    : state == "US" ? ScaleState::Moving
+                                    : ScaleState::OverRange;
         out.net = reading.mid(at + 3, 2) == "NT";
         if (out.state == ScaleState::OverRange)
             return out;
@@ -85,8 +95,17 @@ std::optional<ScaleReading> readScaleReading(const QByteArray& reading, ScaleTex
 
 // A line end first: what half line lies in the scale's buffer (an ESC "p" sent before the scale
 // was known to speak SICS) ends as a command of its own, which the scale refuses with "ES".
-QByteArray sicsZeroCommand() { return QByteArrayLiteral("\r\nZ\r\n"); }
-QByteArray sicsTareCommand() { return QByteArrayLiteral("\r\nT\r\n"); }
-QByteArray sicsWeightRequest() { return QByteArrayLiteral("SI\r\n"); }
+QByteArray sicsZeroCommand()
+{
+    return QByteArrayLiteral("\r\nZ\r\n");
+}
+QByteArray sicsTareCommand()
+{
+    return QByteArrayLiteral("\r\nT\r\n");
+}
+QByteArray sicsWeightRequest()
+{
+    return QByteArrayLiteral("SI\r\n");
+}
 
 } // namespace devices

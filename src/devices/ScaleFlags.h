@@ -37,8 +37,8 @@ std::optional<ScaleReading> readScaleReading(const QByteArray& reading, ScaleTex
 /// True when the state keeps a reading from being the weight of a save.
 inline bool refusesSave(ScaleState s)
 {
-    return s == ScaleState::Moving || s == ScaleState::OverRange || s == ScaleState::UnderRange
-        || s == ScaleState::Busy;
+    return s == ScaleState::Moving || s == ScaleState::OverRange || s == ScaleState::UnderRange ||
+           s == ScaleState::Busy;
 }
 
 /// The zero and tare commands of a SICS scale ("Z", "T", each ended by CR LF), and the request

@@ -132,26 +132,33 @@ bool WeightSettling::runHolds() const
 void WeightSettling::settle(double weight)
 {
     m_settled = weight;
-    if (!m_armed && m_savedWeight
-        && std::abs(weight - *m_savedWeight) > 10 * m_settings.tolerance + kEpsilon)
+    if (!m_armed && m_savedWeight &&
+        std::abs(weight - *m_savedWeight) > 10 * m_settings.tolerance + kEpsilon)
         m_armed = true;
     const bool rules = m_settings.readings > 0;
-    m_look = !rules                          ? WeightLook::Settled
-        : weight < 0                         ? WeightLook::Negative
-        : weight <= m_settings.zeroBand + kEpsilon ? WeightLook::Empty
-                                             : WeightLook::Settled;
+    m_look = !rules                                     ? WeightLook::Settled
+             : weight < 0                               ? WeightLook::Negative
+             : weight <= m_settings.zeroBand + kEpsilon ? WeightLook::Empty
+                                                        : WeightLook::Settled;
 }
 
 QString WeightSettling::message(WeightLook look)
 {
     switch (look) {
-    case WeightLook::None: return u"台称无读数"_s;
-    case WeightLook::Moving: return u"重量不稳定，请稍候再保存"_s;
-    case WeightLook::Settled: return QString();
-    case WeightLook::Empty: return u"空秤"_s;
-    case WeightLook::Negative: return u"皮重错误，请去皮或归零"_s;
-    case WeightLook::OverRange: return u"台称超载"_s;
-    case WeightLook::UnderRange: return u"台称欠载"_s;
+    case WeightLook::None:
+        return u"台称无读数"_s;
+    case WeightLook::Moving:
+        return u"重量不稳定，请稍候再保存"_s;
+    case WeightLook::Settled:
+        return QString();
+    case WeightLook::Empty:
+        return u"空秤"_s;
+    case WeightLook::Negative:
+        return u"皮重错误，请去皮或归零"_s;
+    case WeightLook::OverRange:
+        return u"台称超载"_s;
+    case WeightLook::UnderRange:
+        return u"台称欠载"_s;
     }
     return QString();
 }

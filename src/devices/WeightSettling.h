@@ -74,7 +74,10 @@ public:
     /// The newest weight the scale sent (shown, settled or not).
     std::optional<double> latest() const;
     /// The weight a save may take: set while look() is Settled.
-    std::optional<double> settled() const { return m_look == WeightLook::Settled ? m_settled : std::nullopt; }
+    std::optional<double> settled() const
+    {
+        return m_look == WeightLook::Settled ? m_settled : std::nullopt;
+    }
     /// The operator's texts for the looks that keep a save from taking the weight.
     static QString message(WeightLook look);
 

@@ -46,7 +46,7 @@ private slots:
     void flags_data()
     {
         QTest::addColumn<QByteArray>("reading");
-        QTest::addColumn<int>("state"); // -1: no reading at all
+        QTest::addColumn<int>("state");      // -1: no reading at all
         QTest::addColumn<QString>("weight"); // "" when the scale sent none
         QTest::addColumn<bool>("net");
         const int st = int(ScaleState::Stable), us = int(ScaleState::Moving),
@@ -61,7 +61,8 @@ private slots:
         QTest::newRow("SICS stable") << QByteArray("S S     12.50 kg") << st << "12.5" << false;
         QTest::newRow("SICS dynamic") << QByteArray("S D     -0.02 kg") << us << "-0.02" << false;
         QTest::newRow("SICS over") << QByteArray("S +") << ol << "" << false;
-        QTest::newRow("SICS under") << QByteArray("S -") << int(ScaleState::UnderRange) << "" << false;
+        QTest::newRow("SICS under")
+            << QByteArray("S -") << int(ScaleState::UnderRange) << "" << false;
         QTest::newRow("SICS busy") << QByteArray("S I") << int(ScaleState::Busy) << "" << false;
         QTest::newRow("SICS zero answer") << QByteArray("Z A") << -1 << "" << false;
         QTest::newRow("no flags") << QByteArray("wn0012.50kg") << plain << "12.5" << false;
@@ -92,7 +93,8 @@ private slots:
         QCOMPARE(*got.at(0).weight, 12.9);
         QCOMPARE(int(got.at(1).state), int(ScaleState::Stable));
         ScaleReadingAssembler stream;
-        const auto weights = stream.takeReadings("=05.0100=08.0200=", ScaleTextRules::ReversedFirst);
+        const auto weights =
+            stream.takeReadings("=05.0100=08.0200=", ScaleTextRules::ReversedFirst);
         QCOMPARE(weights.size(), 2);
         QCOMPARE(*weights.at(1).weight, 20.8);
     }
@@ -105,7 +107,8 @@ private slots:
         QTest::newRow("steady") << 4 << every200({"12.50", "12.50", "12.50", "12.50", "12.50"})
                                 << "MMMSS";
         QTest::newRow("swing, then settles")
-            << 4 << every200({"12.90", "12.10", "12.70", "12.50", "12.51", "12.50", "12.52", "12.50"})
+            << 4
+            << every200({"12.90", "12.10", "12.70", "12.50", "12.51", "12.50", "12.52", "12.50"})
             << "MMMMMMSS";
         QTest::newRow("swing through the band")
             << 4 << every200({"12.60", "12.50", "12.40", "12.50", "12.60", "12.50", "12.40"})
@@ -115,12 +118,15 @@ private slots:
         QTest::newRow("one step off breaks the run")
             << 4 << every200({"8", "8", "8", "8", "8.05", "8", "8", "8", "8"}) << "MMMSMMMMS";
         QTest::newRow("scale says moving")
-            << 4 << every200({"US,GS,+0012.50kg", "US,GS,+0012.50kg", "US,GS,+0012.50kg",
-                              "US,GS,+0012.50kg", "ST,GS,+0012.50kg"}) << "MMMMS";
-        QTest::newRow("over and under range") << 4 << every200({"OL,GS,+9999.99kg", "S -", "S S 3.00 kg"})
-                                              << "OUS";
+            << 4
+            << every200({"US,GS,+0012.50kg", "US,GS,+0012.50kg", "US,GS,+0012.50kg",
+                         "US,GS,+0012.50kg", "ST,GS,+0012.50kg"})
+            << "MMMMS";
+        QTest::newRow("over and under range")
+            << 4 << every200({"OL,GS,+9999.99kg", "S -", "S S 3.00 kg"}) << "OUS";
         QTest::newRow("empty") << 4 << every200({"0.03", "0.03", "0.03", "0.03"}) << "MMME";
-        QTest::newRow("zero band edge") << 1 << QStringList{"0:0.05", "600:0.05", "800:0.06"} << "MES";
+        QTest::newRow("zero band edge")
+            << 1 << QStringList{"0:0.05", "600:0.05", "800:0.06"} << "MES";
         QTest::newRow("negative") << 4 << every200({"-0.5", "-0.5", "-0.5", "-0.5"}) << "MMMG";
         QTest::newRow("off: every reading") << 0 << every200({"12.9", "12.1", "0", "-1"}) << "SSSS";
         QTest::newRow("off: flags still count") << 0 << every200({"US,GS,+0012.50kg"}) << "M";
@@ -140,16 +146,19 @@ private slots:
     void saves_data()
     {
         QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<int>("askedAfter"); // ms after the last step, 保存 pressed at the last step
+        QTest::addColumn<int>(
+            "askedAfter"); // ms after the last step, 保存 pressed at the last step
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("taken"); // weight, or the message
         const QStringList settled = every200({"25.40", "25.40", "25.40", "25.40"});
         const QStringList moving = every200({"25.9", "24.8", "25.6"});
-        const int take = SaveDecision::Take, wait = SaveDecision::Wait, refuse = SaveDecision::Refuse;
+        const int take = SaveDecision::Take, wait = SaveDecision::Wait,
+                  refuse = SaveDecision::Refuse;
         QTest::newRow("settled") << settled << 0 << "" << take << "25.4";
         QTest::newRow("moving, within the wait") << moving << 2999 << "" << wait << "称重中…";
-        QTest::newRow("moving after 3 s") << moving << 3000 << "" << refuse << "重量不稳定，请稍候再保存";
+        QTest::newRow("moving after 3 s")
+            << moving << 3000 << "" << refuse << "重量不稳定，请稍候再保存";
         QTest::newRow("typed while moving") << moving << 0 << "26.1" << take << "26.1";
         QTest::newRow("empty") << every200({"0", "0", "0", "0"}) << 0 << "" << refuse << "空秤";
         QTest::newRow("negative") << every200({"-2", "-2", "-2", "-2"}) << 0 << "" << refuse
@@ -160,7 +169,8 @@ private slots:
             << settled + QStringList{"700:save"} + every200({"25.41", "25.40"}, 800) << 0 << ""
             << refuse << "这一箱已保存，请取下后再称下一箱";
         QTest::newRow("after the scale was emptied")
-            << settled + QStringList{"700:save"} + every200({"0.01", "25.4", "25.4", "25.4", "25.4"}, 800)
+            << settled + QStringList{"700:save"} +
+                   every200({"0.01", "25.4", "25.4", "25.4", "25.4"}, 800)
             << 0 << "" << take << "25.4";
         QTest::newRow("a roll added: more than ten times the tolerance")
             << settled + QStringList{"700:save"} + every200({"25.7", "25.7", "25.7", "25.7"}, 800)

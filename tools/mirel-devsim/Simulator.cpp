@@ -239,7 +239,8 @@ QByteArray Simulator::scaleStream() const
     case ScaleFormat::Equals: return '=' + reversed + '=' + flags + "\r\n";
     case ScaleFormat::WnKg: return "wn" + digits + "kg\r\n";
     case ScaleFormat::Fixed:
-        return flags + QString::asprintf(",%+08.2fkg\r\n", std::clamp(shown, -999.99, 9999.99)).toLatin1();
+        return flags + QString::asprintf(",%+08.2fkg\r\n", std::clamp(shown, -999.99, 9999.99))
+                           .toLatin1();
     default:
         // The scale heads send the digits backwards after "=": 10.50 kg is "=05.0100".
         return '=' + reversed;

@@ -117,6 +117,11 @@ void frmBag::saveBoxWhenSettled()
 
 void frmBag::checkSettled()
 {
+    if (bagNumber[1]->text() != m_scaleText) {
+        m_settleWait->stop(); // typed over while waiting: the packer's weight
+        finishBoxSave();
+        return;
+    }
     const devices::SaveDecision d = m_scale->settling().decideSave(m_pressedAt);
     if (d.kind == devices::SaveDecision::Wait) {
         LabMsg->setText(d.message);
