@@ -4,6 +4,7 @@
 #include "devices/MeterFrames.h"
 #include "devices/MeterReplies.h"
 #include "devices/ScaleReadings.h"
+#include "devices/WeightSettling.h"
 
 #include <benchmark/benchmark.h>
 
@@ -54,6 +55,27 @@ static void scaleFallbackRules(benchmark::State& state)
         benchmark::DoNotOptimize(scaleWeightFromText(text, ScaleTextRules::ReversedFirst));
 }
 BENCHMARK(scaleFallbackRules);
+
+static void scaleTickWithSettling(benchmark::State& state)
+{
+    // A second's worth of a scale streaming ten flagless lines, through the assembler and the
+    // settling rule, as the packing table's tick takes them.
+    QByteArray second;
+    for (int i = 0; i < 10; ++i)
+        second += "wn0025.4" + QByteArray::number(i % 2) + "kg\r\n";
+    qint64 now = 0;
+    WeightSettling settling(SettlingSettings{}, [&] { return now; });
+    ScaleReadingAssembler readings;
+    readings.takeReadings("\r\n", ScaleTextRules::LeadingNumberFirst);
+    for (auto _ : state) {
+        now += 1000;
+        const auto tick = readings.takeReadings(second, ScaleTextRules::LeadingNumberFirst);
+        for (const ScaleReading& r : tick)
+            settling.add(r);
+        benchmark::DoNotOptimize(settling.look());
+    }
+}
+BENCHMARK(scaleTickWithSettling);
 
 static void lengthText(benchmark::State& state)
 {

@@ -84,6 +84,8 @@ void InspectionDevices::openScalePort()
     }
     m_lastWeight.clear();
     m_scaleReadings.reset();
+    m_settling.setSettings(SettlingSettings::read(u"MIREL"_s));
+    m_settling.reset();
     setScaleStatus(u"台称准备好"_s);
 }
 
@@ -252,6 +254,7 @@ void InspectionDevices::onCounterLost(const QString& error)
 void InspectionDevices::onScaleLost(const QString& error)
 {
     m_scaleReadings.reset();
+    m_settling.reset();
     setScaleStatus(u"台称暂停中"_s);
     emit deviceFault(error);
 }
@@ -281,6 +284,22 @@ void InspectionDevices::onScaleBack()
     m_scaleReadings.reset();
     m_lastWeight.clear();
     setScaleStatus(u"台称准备好"_s);
+}
+
+bool InspectionDevices::zeroScale()
+{
+    if (!m_scaleZeroTare || !m_scale->portOpen())
+        return false;
+    m_scale->output(sicsZeroCommand());
+    return true;
+}
+
+bool InspectionDevices::tareScale()
+{
+    if (!m_scaleZeroTare || !m_scale->portOpen())
+        return false;
+    m_scale->output(sicsTareCommand());
+    return true;
 }
 
 void InspectionDevices::setCounterStatus(const QString& caption)

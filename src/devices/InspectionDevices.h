@@ -5,6 +5,7 @@
 #include "devices/DeviceRules.h"
 #include "devices/MeterReplies.h"
 #include "devices/ScaleReadings.h"
+#include "devices/WeightSettling.h"
 
 #include <QHash>
 #include <QObject>
@@ -87,6 +88,14 @@ public:
     void forgetWeight();
     /// Form unload: closes the ports and the USB counter.
     void releaseDevices();
+    /// The settling rule over the scale's readings (keys of section "MIREL", read when the scale
+    /// port is set up): whether a save may take the weight.
+    WeightSettling& scaleSettling() { return m_settling; }
+    /// The scale speaks SICS and takes zero and tare commands.
+    bool scaleZeroTareSupported() const { return m_scaleZeroTare; }
+    /// 归零 / 去皮 for the scale; false when it does not take them or its port is closed.
+    bool zeroScale();
+    bool tareScale();
 
     const DeviceRules& rules() const { return m_rules; }
     SerialPort* counterPort() const { return m_counter; }
@@ -108,6 +117,8 @@ signals:
     void counterStatus(const QString& caption);   ///< LabBox(16).Caption
     void counterToolTip(const QString& text);     ///< LabBox(16).ToolTipText
     void scaleStatus(const QString& caption);     ///< LabBox(26).Caption
+    /// The weight moves, has settled, is empty… (sent when it changes).
+    void weightLook(devices::WeightLook look);
     /// Fore colour of LabBox(index) (9, 10 or 19) as &HBBGGRR.
     void labelColour(int labBoxIndex, quint32 vbColour);
     /// A scan: TxtBox(6) = text, its tooltip scannerToolTip(), then the find command.
@@ -135,6 +146,7 @@ private:
     QString counterSettings() const;
     void setCounterStatus(const QString& caption);
     void setScaleStatus(const QString& caption);
+    void judgeWeights(const QList<ScaleReading>& readings);
     void setColour(int labBox, quint32 colour);
     void onCounterLost(const QString& error);
     void onScaleLost(const QString& error);
@@ -162,6 +174,9 @@ private:
     bool m_rfidTried = false;
     QString m_lastRaw, m_lastWeight;
     ScaleReadingAssembler m_scaleReadings;
+    WeightSettling m_settling{SettlingSettings{}, WeightSettling::steadyClock()};
+    WeightLook m_shownLook = WeightLook::None;
+    bool m_scaleZeroTare = false;
     QByteArray m_counterCarry; ///< the same for a text counter's line
     bool m_counterSynced = false; ///< a line end of the text counter has been seen since opening
     std::optional<QString> m_shownCounter, m_shownScale;

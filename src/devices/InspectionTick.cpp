@@ -48,7 +48,12 @@ bool InspectionDevices::pollScale()
     const QByteArray received = m_scale->inputBytes();
     m_scaleReadings.setPacked(m_rules.packedScale &&
                               readMirel(u"chenInputMode"_s, u"1"_s) != u"0"_s);
-    const auto weight = m_scaleReadings.take(received, m_rules.scaleText);
+    const QList<ScaleReading> readings = m_scaleReadings.takeReadings(received, m_rules.scaleText);
+    judgeWeights(readings);
+    std::optional<double> weight;
+    for (const ScaleReading& r : readings)
+        if (r.weight)
+            weight = r.weight;
     if (!weight) {
         // A silent scale (switched off, between weighings) or half a reading: the field keeps
         // what the operator typed. A bad packed scale must not stop the counter either.
@@ -66,6 +71,21 @@ bool InspectionDevices::pollScale()
         emit weightText(formatWeight(w, readMirel(u"dispFormat"_s, u"0.00"_s)), raw);
     }
     return true;
+}
+
+void InspectionDevices::judgeWeights(const QList<ScaleReading>& readings)
+{
+    for (const ScaleReading& r : readings) {
+        m_settling.add(r);
+        m_scaleZeroTare = m_scaleZeroTare || r.sics;
+    }
+    const WeightLook look = m_settling.look();
+    if (look == WeightLook::OverRange || look == WeightLook::UnderRange)
+        setScaleStatus(WeightSettling::message(look));
+    if (look != m_shownLook) {
+        m_shownLook = look;
+        emit weightLook(look);
+    }
 }
 
 bool InspectionDevices::pollCounter()

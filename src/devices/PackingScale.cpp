@@ -9,16 +9,22 @@
 #include "serial/SerialSettings.h"
 #include "text/Vb.h"
 
+#include <utility>
+
 using namespace Qt::StringLiterals;
 
 namespace devices {
 
-PackingScale::PackingScale(QObject* parent) : QObject(parent), m_port(new SerialPort(this))
+PackingScale::PackingScale(QObject* parent, WeightSettling::Clock clock)
+    : QObject(parent), m_port(new SerialPort(this)),
+      m_settling(SettlingSettings{}, clock ? std::move(clock) : WeightSettling::steadyClock())
 {
     m_timer.setInterval(1000);
     connect(&m_timer, &QTimer::timeout, this, &PackingScale::poll);
     connect(m_port, &SerialPort::portLost, this, [this](const QString& error) {
         m_readings.reset();
+        m_settling.reset();
+        showLook();
         emit status(u"台称暂停中"_s);
         emit deviceFault(error);
     });
@@ -44,6 +50,10 @@ bool PackingScale::openScalePort()
     m_port->setCommPort(SerialPortNames::numberFromLastCharacter(name));
     m_port->setRThreshold(8);
     m_readings.reset();
+    m_settling.setSettings(SettlingSettings::read(u"打包"_s));
+    m_settling.reset();
+    if (std::exchange(m_zeroTare, false)) // another scale may be on the port now
+        emit zeroTareAvailable(false);
     if (!m_port->setPortOpen(true)) {
         emit status(u"台称没找到"_s);
         emit deviceFault(m_port->lastError());
@@ -58,6 +68,8 @@ void PackingScale::setEnabled(bool on)
     m_on = on;
     m_missedTicks = 0;
     m_lastWeight.clear(); // the first reading after switching on is shown whatever it is
+    m_settling.reset();
+    showLook();
     setSilent(false);
     if (on)
         m_timer.start();
@@ -71,15 +83,19 @@ void PackingScale::setSilent(bool silent)
         return;
     m_silent = silent;
     // After a silence the scale's next reading is shown even when it is the old weight.
-    if (silent)
+    if (silent) {
         m_lastWeight.clear();
+        m_settling.reset();
+        showLook();
+    }
     emit silenceChanged(silent);
 }
 
 void PackingScale::requestWeight()
 {
     m_port->clearInBuffer();
-    m_port->output(QByteArray("\x1bp", 2));
+    // A scale that speaks SICS is asked in its own words.
+    m_port->output(m_zeroTare ? sicsWeightRequest() : QByteArray("\x1bp", 2));
 }
 
 void PackingScale::poll()
@@ -88,18 +104,18 @@ void PackingScale::poll()
         emit status(u"台称暂停中"_s);
         return;
     }
-    std::optional<double> weight;
+    QList<ScaleReading> readings;
     const bool open = m_port->portOpen();
     if (open) {
         // "CHENInputMode" 1 reads the port as bytes: the scale sends packed frames.
         m_readings.setPacked(readMirel(u"CHENInputMode"_s, u"0"_s) != u"0"_s);
         const QByteArray received = m_port->inputBytes();
-        weight = m_readings.take(received, ScaleTextRules::LeadingNumberFirst);
+        readings = m_readings.takeReadings(received, ScaleTextRules::LeadingNumberFirst);
         // A quiet scale is asked; the answer starts on a cleared line.
         if (received.isEmpty())
             requestWeight();
     }
-    if (!weight) {
+    if (readings.isEmpty()) {
         if (++m_missedTicks >= kSilentTicks)
             setSilent(true);
         emit status(m_silent ? u"台称无读数"_s : open ? u"台称通讯中..."_s : u"台称暂停中"_s);
@@ -107,12 +123,58 @@ void PackingScale::poll()
     }
     m_missedTicks = 0;
     setSilent(false);
-    const QString raw = vb::Str(*weight);
-    if (raw != m_lastWeight) {
-        m_lastWeight = raw;
-        emit weightText(formatWeight(*weight, readMirel(u"dispFormat"_s, u"0.00"_s)));
+    judge(readings);
+    std::optional<double> weight;
+    for (const ScaleReading& r : readings)
+        if (r.weight)
+            weight = r.weight;
+    if (weight) {
+        const QString raw = vb::Str(*weight);
+        if (raw != m_lastWeight) {
+            m_lastWeight = raw;
+            emit weightText(formatWeight(*weight, readMirel(u"dispFormat"_s, u"0.00"_s)));
+        }
     }
-    emit status(u"台称通讯中..."_s);
+    const WeightLook look = m_settling.look();
+    emit status(look == WeightLook::OverRange || look == WeightLook::UnderRange
+                    ? WeightSettling::message(look)
+                    : u"台称通讯中..."_s);
+}
+
+void PackingScale::judge(const QList<ScaleReading>& readings)
+{
+    for (const ScaleReading& r : readings) {
+        m_settling.add(r);
+        if (r.sics && !m_zeroTare) {
+            m_zeroTare = true;
+            emit zeroTareAvailable(true);
+        }
+    }
+    showLook();
+}
+
+void PackingScale::showLook()
+{
+    if (m_settling.look() == m_shownLook)
+        return;
+    m_shownLook = m_settling.look();
+    emit weightLook(m_shownLook);
+}
+
+bool PackingScale::zeroScale()
+{
+    if (!m_zeroTare || !m_port->portOpen())
+        return false;
+    m_port->output(sicsZeroCommand());
+    return true;
+}
+
+bool PackingScale::tareScale()
+{
+    if (!m_zeroTare || !m_port->portOpen())
+        return false;
+    m_port->output(sicsTareCommand());
+    return true;
 }
 
 void PackingScale::close()

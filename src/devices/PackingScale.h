@@ -3,6 +3,7 @@
 #pragma once
 
 #include "devices/ScaleReadings.h"
+#include "devices/WeightSettling.h"
 
 #include <QObject>
 #include <QString>
@@ -15,7 +16,8 @@ namespace devices {
 class PackingScale : public QObject {
     Q_OBJECT
 public:
-    explicit PackingScale(QObject* parent = nullptr);
+    /// clock: the time the settling rule stamps readings with (default: a monotonic clock).
+    explicit PackingScale(QObject* parent = nullptr, WeightSettling::Clock clock = {});
 
     /// Form load (whatever isChen says): "CHENCOM", "CHENInputSet", "CHENInputMode", an event
     /// threshold of 8 bytes. Status "台称准备好", or "台称没找到" with the port left closed.
@@ -30,8 +32,17 @@ public:
     /// scale's (unplugged, switched off): three seconds.
     static constexpr int kSilentTicks = 3;
     bool silent() const { return m_silent; }
-    /// Clears the input and sends ESC "p" (27, 112).
+    /// Clears the input and sends ESC "p" (27, 112); "SI" to a scale that speaks SICS.
     void requestWeight();
+    /// Whether the settled weight, a wait or a refusal goes with a save ("StableReadings" and the
+    /// other keys of section "打包", read at openScalePort).
+    WeightSettling& settling() { return m_settling; }
+    const WeightSettling& settling() const { return m_settling; }
+    /// The scale takes zero and tare commands (it speaks SICS): 归零 and 去皮 may be shown.
+    bool zeroTareSupported() const { return m_zeroTare; }
+    /// 归零 / 去皮: sends the command when the scale takes it; false when it does not.
+    bool zeroScale();
+    bool tareScale();
     void close();
     SerialPort* port() const { return m_port; }
 
@@ -44,14 +55,23 @@ signals:
     void silenceChanged(bool silent);
     /// LabMsg3.
     void status(const QString& text);
+    /// The weight moves, has settled, is empty… (the settling rule's look), sent when it changes.
+    void weightLook(devices::WeightLook look);
+    /// The scale turned out to take zero and tare commands.
+    void zeroTareAvailable(bool available);
     void deviceFault(const QString& detail);
 
 private:
     void setSilent(bool silent);
+    void judge(const QList<ScaleReading>& readings);
+    void showLook();
 
     SerialPort* m_port;
     QTimer m_timer;
     ScaleReadingAssembler m_readings;
+    WeightSettling m_settling;
+    WeightLook m_shownLook = WeightLook::None;
+    bool m_zeroTare = false;
     bool m_on = false;
     bool m_silent = false;
     int m_missedTicks = 0;

@@ -84,7 +84,8 @@ std::optional<double> packedScaleWeight(const QByteArray& received)
     return (*whole * 100 + *hundredths) / 100.0;
 }
 
-std::optional<double> latestPackedWeight(const QByteArray& received, QByteArray* carry)
+std::optional<double> latestPackedWeight(const QByteArray& received, QByteArray* carry,
+                                         QList<double>* all)
 {
     const QByteArray data = *carry + received;
     const auto at = [&](qsizetype i) { return static_cast<quint8>(data.at(i)); };
@@ -96,6 +97,8 @@ std::optional<double> latestPackedWeight(const QByteArray& received, QByteArray*
         if (at(i) == 0x02 && at(i + 1) == 0x00 && at(i + 4) == 0x03) {
             if (const auto w = packedScaleWeight(data.mid(i, kPackedFrameSize))) {
                 weight = w;
+                if (all)
+                    all->append(*w);
                 i += kPackedFrameSize;
                 continue;
             }
@@ -137,31 +140,58 @@ void ScaleReadingAssembler::reset()
 
 std::optional<double> ScaleReadingAssembler::take(const QByteArray& received, ScaleTextRules rules)
 {
-    if (m_packed)
-        return received.isEmpty() ? std::nullopt : latestPackedWeight(received, &m_pending);
-    const auto reading = takeText(received);
-    if (!reading)
-        return std::nullopt;
-    return scaleWeightFromText(QString::fromLatin1(*reading), rules);
+    const QList<ScaleReading> readings = takeReadings(received, rules);
+    for (auto r = readings.rbegin(); r != readings.rend(); ++r)
+        if (r->weight)
+            return r->weight;
+    return std::nullopt;
+}
+
+QList<ScaleReading> ScaleReadingAssembler::takeReadings(const QByteArray& received,
+                                                        ScaleTextRules rules)
+{
+    QList<ScaleReading> out;
+    if (m_packed) {
+        QList<double> weights;
+        if (!received.isEmpty())
+            latestPackedWeight(received, &m_pending, &weights);
+        for (double w : weights)
+            out.append(ScaleReading{w});
+        return out;
+    }
+    for (const QByteArray& text : takeTexts(received))
+        if (const auto r = readScaleReading(text, rules))
+            out.append(*r);
+    return out;
 }
 
 std::optional<QByteArray> ScaleReadingAssembler::takeText(const QByteArray& received)
 {
-    if (received.isEmpty())
-        return quietTick();
+    const QByteArrayList texts = takeTexts(received);
+    if (texts.isEmpty())
+        return std::nullopt;
+    return texts.last();
+}
+
+QByteArrayList ScaleReadingAssembler::takeTexts(const QByteArray& received)
+{
+    if (received.isEmpty()) {
+        const auto rest = quietTick();
+        return rest ? QByteArrayList{*rest} : QByteArrayList{};
+    }
     const QByteArray data = std::exchange(m_pending, {}) + received;
-    std::optional<QByteArray> reading;
+    QByteArrayList readings;
     if (m_lines || lastLineEnd(data) >= 0)
-        reading = takeLines(data);
+        readings = takeLines(data);
     else if (data.contains('='))
-        reading = takeEquals(data);
+        readings = takeEquals(data);
     else
         m_pending = data; // no mark yet: the reading ends when the scale pauses
     if (m_pending.size() > kLongestReading) {
         m_pending.clear();
         m_synced = false;
     }
-    return reading;
+    return readings;
 }
 
 std::optional<QByteArray> ScaleReadingAssembler::quietTick()
@@ -177,7 +207,7 @@ std::optional<QByteArray> ScaleReadingAssembler::quietTick()
     return rest.startsWith('=') ? rest + '=' : rest;
 }
 
-std::optional<QByteArray> ScaleReadingAssembler::takeLines(QByteArray data)
+QByteArrayList ScaleReadingAssembler::takeLines(QByteArray data)
 {
     m_lines = true;
     if (!m_synced) {
@@ -186,26 +216,27 @@ std::optional<QByteArray> ScaleReadingAssembler::takeLines(QByteArray data)
         while (first < data.size() && !isLineEnd(data.at(first)))
             ++first;
         if (first == data.size())
-            return std::nullopt;
+            return {};
         data.remove(0, first + 1);
         m_synced = true;
     }
     const qsizetype end = lastLineEnd(data);
     m_pending = data.mid(end + 1);
-    // The newest line with something on it; empty lines come between "\r" and "\n".
-    for (qsizetype stop = end; stop >= 0;) {
-        qsizetype start = stop - 1;
-        while (start >= 0 && !isLineEnd(data.at(start)))
-            --start;
-        const QByteArray line = data.mid(start + 1, stop - start - 1);
+    // Every line with something on it, oldest first; empty lines come between "\r" and "\n".
+    QByteArrayList lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= end; ++i) {
+        if (!isLineEnd(data.at(i)))
+            continue;
+        const QByteArray line = data.mid(start, i - start);
         if (!line.trimmed().isEmpty())
-            return line;
-        stop = start;
+            lines.append(line);
+        start = i + 1;
     }
-    return std::nullopt;
+    return lines;
 }
 
-std::optional<QByteArray> ScaleReadingAssembler::takeEquals(const QByteArray& data)
+QByteArrayList ScaleReadingAssembler::takeEquals(const QByteArray& data)
 {
     // "=05.0100=05.0100=05.01": every reading starts with "=", the next "=" ends it. What comes
     // before the first "=" is the rest of a reading the line was opened in, unless the scale
@@ -215,13 +246,18 @@ std::optional<QByteArray> ScaleReadingAssembler::takeEquals(const QByteArray& da
     const qsizetype before = last > start ? data.lastIndexOf('=', last - 1) : -1;
     if (before < start) {
         m_pending = data.mid(start);
-        return std::nullopt;
+        return {};
     }
     m_pending = data.mid(last);
     // "=" may also stand inside the lines of another scale head: should line ends come, the
     // line in which this "=" stood is not whole.
     m_synced = false;
-    return data.mid(before, last - before + 1);
+    QByteArrayList readings;
+    for (qsizetype from = data.indexOf('=', start), to; from < last; from = to) {
+        to = data.indexOf('=', from + 1);
+        readings.append(data.mid(from, to - from + 1));
+    }
+    return readings;
 }
 
 } // namespace devices

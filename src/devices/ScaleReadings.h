@@ -1,7 +1,11 @@
 // Reading the platform scale: the text forms the scales send, and the packed BCD form.
 #pragma once
 
+#include "devices/ScaleFlags.h"
+
 #include <QByteArray>
+#include <QByteArrayList>
+#include <QList>
 #include <QString>
 
 #include <optional>
@@ -42,7 +46,9 @@ inline constexpr int kPackedFrameSize = 5;
 /// frame by frame, so a stream opened or read in the middle of a frame is taken up at the next
 /// frame start and never read shifted; what is left of an unfinished frame goes back to carry.
 /// nullopt when no whole frame was there.
-std::optional<double> latestPackedWeight(const QByteArray& received, QByteArray* carry);
+/// Every whole frame's weight, oldest first, goes to all when it is given.
+std::optional<double> latestPackedWeight(const QByteArray& received, QByteArray* carry,
+                                         QList<double>* all = nullptr);
 
 /// Value of one BCD byte (0x12 gives 12); nullopt when a nibble is above 9.
 std::optional<int> bcdValue(quint8 b);
@@ -61,17 +67,22 @@ public:
     bool packed() const { return m_packed; }
     /// The line was opened, lost or cleared while busy: the next bytes may start anywhere.
     void reset();
-    /// One tick's bytes; empty when the scale was quiet for the whole tick. Returns the weight of
-    /// the newest reading completed by them (nullopt when none was).
+    /// One tick's bytes; empty when the scale was quiet for the whole tick. Returns every reading
+    /// completed by them, oldest first, with the flags the scale put on it; answers that are no
+    /// reading (a SICS scale's "Z A") are left out.
+    QList<ScaleReading> takeReadings(const QByteArray& received, ScaleTextRules rules);
+    /// The weight of the newest reading with a weight completed by them (nullopt when none was).
     std::optional<double> take(const QByteArray& received, ScaleTextRules rules);
     /// The newest whole text reading in what arrived (a reading of the reversed stream with both
     /// its "=", a line without its line end); nullopt when none was completed.
     std::optional<QByteArray> takeText(const QByteArray& received);
+    /// Every whole text reading in what arrived, oldest first.
+    QByteArrayList takeTexts(const QByteArray& received);
 
 private:
     std::optional<QByteArray> quietTick();
-    std::optional<QByteArray> takeLines(QByteArray data);
-    std::optional<QByteArray> takeEquals(const QByteArray& data);
+    QByteArrayList takeLines(QByteArray data);
+    QByteArrayList takeEquals(const QByteArray& data);
 
     QByteArray m_pending; ///< not yet a whole reading, completed by the next bytes
     bool m_packed = false;

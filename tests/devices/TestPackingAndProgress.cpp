@@ -3,7 +3,9 @@
 #include "devices/PackingScale.h"
 #include "support/TempProgramFolder.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
+#include <QTimer>
 #include <QtTest>
 
 using namespace devices;
@@ -38,6 +40,76 @@ private slots:
         QVERIFY(!scale.replug().isEmpty());
         scale.command("weight 12.0");
         QTRY_COMPARE_WITH_TIMEOUT(weights.last().at(0).toString(), QStringLiteral("12.0"), 10000);
+    }
+
+    // A box put on the scale swings for a second: 保存 pressed during the swing waits and takes
+    // the settled weight, never a swing value; on an empty scale, or a second time for the same
+    // placing, nothing is taken.
+    void packingScaleWaitsForTheSettledWeight()
+    {
+        TempProgramFolder folder;
+        DevSim scale({QStringLiteral("--device"), QStringLiteral("scale"), QStringLiteral("--format"),
+                      QStringLiteral("wnkg"), QStringLiteral("--interval"), QStringLiteral("100"),
+                      QStringLiteral("--settle"), QStringLiteral("1200")});
+        QVERIFY(scale.ok());
+        folder.writeFile(QStringLiteral("mirel.ini"),
+                         "[MIREL]\nCHENCOM=COM3\n[打包]\nStableReadings=3\nStableTime=300\n"
+                         "[SerialPorts]\nCOM3=" + scale.path().toLocal8Bit() + "\n");
+        QElapsedTimer clock;
+        clock.start();
+        PackingScale s(nullptr, [&] { return clock.elapsed(); });
+        QVERIFY(s.openScalePort());
+        s.setEnabled(true);
+        QTimer ticks; // the station's tick is a second; the test reads faster
+        connect(&ticks, &QTimer::timeout, &s, &PackingScale::poll);
+        ticks.start(100);
+        WeightSettling& rule = s.settling();
+        QTRY_COMPARE_WITH_TIMEOUT(int(rule.look()), int(WeightLook::Empty), 10000);
+        QCOMPARE(rule.decideSave(clock.elapsed()).message, QStringLiteral("空秤"));
+
+        scale.command("weight 25.4");
+        QTRY_COMPARE_WITH_TIMEOUT(int(rule.look()), int(WeightLook::Moving), 10000);
+        const qint64 pressed = clock.elapsed();
+        QCOMPARE(int(rule.decideSave(pressed).kind), int(SaveDecision::Wait));
+        QTRY_VERIFY_WITH_TIMEOUT(rule.decideSave(pressed).kind != SaveDecision::Wait, 5000);
+        const SaveDecision taken = rule.decideSave(pressed);
+        QCOMPARE(int(taken.kind), int(SaveDecision::Take));
+        QCOMPARE(taken.weight, 25.4);
+        rule.saved(taken.weight);
+        QCOMPARE(int(rule.decideSave(clock.elapsed()).kind), int(SaveDecision::Refuse));
+    }
+
+    // A SICS scale: its "S D" readings move, "S +" is over range, and 归零 zeroes it.
+    void sicsScaleFlagsAndZero()
+    {
+        TempProgramFolder folder;
+        DevSim scale({QStringLiteral("--device"), QStringLiteral("scale"), QStringLiteral("--format"),
+                      QStringLiteral("sics"), QStringLiteral("--interval"), QStringLiteral("100"),
+                      QStringLiteral("--weight"), QStringLiteral("3.2")});
+        QVERIFY(scale.ok());
+        folder.writeFile(QStringLiteral("mirel.ini"),
+                         "[MIREL]\nCHENCOM=COM3\n[SerialPorts]\nCOM3=" +
+                             scale.path().toLocal8Bit() + "\n");
+        PackingScale s;
+        QVERIFY(s.openScalePort());
+        QVERIFY(!s.zeroScale());
+        s.setEnabled(true);
+        QTimer ticks;
+        connect(&ticks, &QTimer::timeout, &s, &PackingScale::poll);
+        ticks.start(100);
+        QTRY_COMPARE_WITH_TIMEOUT(int(s.settling().look()), int(WeightLook::Settled), 10000);
+        QVERIFY(s.zeroTareSupported());
+        QVERIFY(s.zeroScale());
+        QTRY_COMPARE_WITH_TIMEOUT(int(s.settling().look()), int(WeightLook::Empty), 10000);
+        scale.command("overload on");
+        QTRY_COMPARE_WITH_TIMEOUT(int(s.settling().look()), int(WeightLook::OverRange), 10000);
+        QCOMPARE(int(s.settling().decideSave(0).kind), int(SaveDecision::Refuse));
+        scale.command("overload off");
+        scale.command("settle 2000");
+        scale.command("weight 10");
+        QTRY_COMPARE_WITH_TIMEOUT(int(s.settling().look()), int(WeightLook::Moving), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(int(s.settling().look()), int(WeightLook::Settled), 10000);
+        QCOMPARE(*s.settling().settled(), 6.8); // zeroed with 3.2 kg on it
     }
 
     void packingScaleOffOrMissing()

@@ -99,7 +99,8 @@ private slots:
         const std::pair<const char*, Format> formats[] = {
             {"reversed stream", Format::Text}, {"=…= lines", Format::Equals},
             {"wn…kg lines", Format::WnKg},     {"fixed lines", Format::Fixed},
-            {"packed", Format::Packed},        {"ESC p answers", Format::Packing}};
+            {"packed", Format::Packed},        {"ESC p answers", Format::Packing},
+            {"SICS lines", Format::Sics}};
         for (const bool packing : {false, true})
             for (const auto& [name, format] : formats)
                 QTest::addRow("%s, %s", packing ? "packing" : "inspection", name)

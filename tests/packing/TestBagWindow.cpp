@@ -27,6 +27,7 @@ private slots:
     void scaleReadings_data();
     void scaleReadings();
     void typedWeightStaysSilentScaleAsks();
+    void swingingBoxWaitsForItsWeight();
 };
 
 void TestBagWindow::keyboardOnlyPacking()
@@ -173,6 +174,36 @@ void TestBagWindow::typedWeightStaysSilentScaleAsks()
     MessageBox::setNextAnswer(MessageBox::AnswerYes);
     f.butFlow[5]->click();
     QCOMPARE(fx.scalar(u"select bagweight from checkinfo where bagnumber='B5'"_s), u"0"_s);
+}
+
+// A box put on the scale swings: F8 pressed meanwhile waits and saves the settled weight; on the
+// empty scale, or a second time for the same placing, nothing is saved.
+void TestBagWindow::swingingBoxWaitsForItsWeight()
+{
+    DevSim scale({u"--device"_s, u"scale"_s, u"--format"_s, u"wnkg"_s, u"--interval"_s, u"100"_s,
+                  u"--settle"_s, u"800"_s});
+    QVERIFY(scale.ok());
+    BagFixture fx("是否要打包=1\nisChen=1\nStableReadings=3\nStableTime=300\n",
+                  "CHENCOM=COM3\n[SerialPorts]\nCOM3=" + scale.path().toLocal8Bit() + "\n");
+    frmBag& f = fx.open();
+    f.bagNumber[0]->setText(u"B7"_s);
+    fx.scan(u"42"_s);
+    f.butFlow[4]->click();
+    QTRY_COMPARE_WITH_TIMEOUT(f.bagNumber[1]->text(), u"0.00"_s, 10000);
+    f.butFlow[5]->click();
+    QTRY_COMPARE_WITH_TIMEOUT(f.LabMsg->text(), u"空秤"_s, 5000);
+    QCOMPARE(fx.scalar(u"select count(*) from checkinfo where bagnumber='B7'"_s), u"0"_s);
+    scale.command("weight 25.4");
+    QLabel* caption = f.findChild<QLabel*>(u"labBag_1"_s);
+    QTRY_COMPARE_WITH_TIMEOUT(caption->text(), u"称重中…"_s, 5000);
+    f.butFlow[5]->click();
+    QCOMPARE(f.LabMsg->text(), u"称重中…"_s);
+    QTRY_COMPARE_WITH_TIMEOUT(f.LabMsg->text(), u"箱唛保存成功"_s, 4000);
+    QCOMPARE(fx.scalar(u"select bagweight from checkinfo where bagnumber='B7'"_s), u"25.4"_s);
+    QCOMPARE(caption->text(), u"箱重"_s);
+    QVERIFY(!f.cmdZero->isVisibleTo(&f)); // this scale takes no zero command
+    f.butFlow[5]->click();
+    QCOMPARE(f.LabMsg->text(), u"这一箱已保存，请取下后再称下一箱"_s);
 }
 
 QTEST_MAIN(TestBagWindow)

@@ -3,6 +3,7 @@
 
 #include "devices/FrameMath.h"
 
+#include <algorithm>
 #include <cmath>
 
 using namespace Qt::StringLiterals;
@@ -46,6 +47,7 @@ QString Simulator::describe() const
         return m_format == ScaleFormat::Packed ? u"scale (packed)"_s
             : m_format == ScaleFormat::Packing ? u"scale (answers ESC p)"_s
             : m_format == ScaleFormat::Text    ? u"scale (reversed text stream)"_s
+            : m_format == ScaleFormat::Sics    ? u"scale (SICS)"_s
                                                : u"scale (text lines)"_s;
     case Kind::Scanner: return u"barcode scanner"_s;
     }
@@ -68,8 +70,10 @@ QByteArray Simulator::received(const QByteArray& bytes)
         m_in.remove(0, at + 2);
         if (!m_answer.isEmpty())
             return applyFault(m_answer, false);
-        return applyFault(QString::asprintf("  %.2fkg\r\n", m_weight).toLatin1(), false);
+        return applyFault(QString::asprintf("  %.2fkg\r\n", shownWeight()).toLatin1(), false);
     }
+    if (m_kind == Kind::Scale && m_format == ScaleFormat::Sics)
+        return sicsAnswer();
     m_in.clear();
     return QByteArray();
 }
@@ -157,9 +161,65 @@ QByteArray Simulator::lengthReply() const
     return devices::withCrc(r);
 }
 
+void Simulator::setWeight(double kg)
+{
+    if (kg != m_weight)
+        m_sinceChange = 0;
+    m_weight = kg;
+}
+
+double Simulator::shownWeight() const
+{
+    const double steady = m_weight - m_zero - m_tare;
+    if (!moving())
+        return steady;
+    // A box swinging on the platform: every reading off the weight, to one side and then the
+    // other, by less as the swing dies down but never by less than 0.1 kg until it has settled.
+    const double left = 1.0 - m_sinceChange * 1000 / m_settleMs;
+    const double amplitude = std::max(0.1, 0.5 * left);
+    return steady + (m_step % 2 ? amplitude : -amplitude * 0.8);
+}
+
+QByteArray Simulator::flagged(const char* stable, const char* movingFlag) const
+{
+    return m_overload ? QByteArray("OL") : moving() ? QByteArray(movingFlag) : QByteArray(stable);
+}
+
+QByteArray Simulator::sicsLine() const
+{
+    if (m_overload)
+        return "S +\r\n";
+    const char state = moving() ? 'D' : 'S';
+    return QByteArray("S ") + state + QString::asprintf(" %10.2f kg\r\n", shownWeight()).toLatin1();
+}
+
+QByteArray Simulator::sicsAnswer()
+{
+    QByteArray out;
+    qsizetype end;
+    while ((end = m_in.indexOf('\n')) >= 0) {
+        const QByteArray command = m_in.left(end).trimmed();
+        m_in.remove(0, end + 1);
+        if (command == "S" || command == "SI") {
+            out += sicsLine();
+        } else if (command == "Z") {
+            zero();
+            m_tare = 0;
+            out += "Z A\r\n";
+        } else if (command == "T") {
+            m_tare = m_weight - m_zero;
+            out += "T S " + QString::asprintf("%10.2f kg\r\n", m_tare).toLatin1();
+        } else if (!command.isEmpty()) {
+            out += "ES\r\n";
+        }
+    }
+    return applyFault(out, false);
+}
+
 QByteArray Simulator::scaleStream() const
 {
-    const double w = std::clamp(m_weight, 0.0, 9999.99);
+    const double shown = shownWeight();
+    const double w = std::clamp(shown, 0.0, 9999.99);
     if (m_format == ScaleFormat::Packed) {
         const long long hundredths = std::llround(w * 100);
         QByteArray r;
@@ -169,13 +229,18 @@ QByteArray Simulator::scaleStream() const
     }
     if (m_format == ScaleFormat::Packing)
         return QByteArray();
+    if (m_format == ScaleFormat::Sics)
+        return sicsLine();
     const QByteArray digits = QString::asprintf("%07.2f", w).toLatin1();
     QByteArray reversed = digits;
     std::reverse(reversed.begin(), reversed.end());
+    const QByteArray flags = flagged("ST", "US") + (m_tare != 0 ? ",NT" : ",GS");
     switch (m_format) {
-    case ScaleFormat::Equals: return '=' + reversed + "=ST,GS\r\n";
+    case ScaleFormat::Equals: return '=' + reversed + '=' + flags + "\r\n";
     case ScaleFormat::WnKg: return "wn" + digits + "kg\r\n";
-    case ScaleFormat::Fixed: return "ST,GS, " + digits + "kg\r\n";
+    case ScaleFormat::Fixed:
+        return flags + QString::asprintf(",%+08.2fkg\r\n", std::clamp(shown, -999.99, 9999.99))
+                           .toLatin1();
     default:
         // The scale heads send the digits backwards after "=": 10.50 kg is "=05.0100".
         return '=' + reversed;
@@ -185,6 +250,8 @@ QByteArray Simulator::scaleStream() const
 QByteArray Simulator::tick(double seconds)
 {
     m_length += m_speed * seconds;
+    m_sinceChange += seconds;
+    ++m_step;
     if (m_kind == Kind::Counter && m_model == 0)
         return applyFault(QString::asprintf("%.2f%c\r\n", m_length, m_yards ? 'Y' : 'M').toLatin1(),
                           false);

@@ -17,9 +17,12 @@ class Simulator {
 public:
     enum class Kind { Counter, Scale, Scanner };
     /// Text: the reversed stream "=05.0100" (10.50 kg); Equals: "=05.0100=ST,GS" lines, the
-    /// reversed digits between two "="; WnKg: "wn0010.50kg" lines; Fixed: "ST,GS, 0010.50kg"
-    /// lines, the weight in characters 8-14; Packed: BCD frames; Packing: answers ESC p.
-    enum class ScaleFormat { Text, Equals, WnKg, Fixed, Packed, Packing };
+    /// reversed digits between two "="; WnKg: "wn0010.50kg" lines; Fixed: "ST,GS,+0010.50kg"
+    /// lines, the weight in characters 8-14; Packed: BCD frames; Packing: answers ESC p; Sics:
+    /// "S S     10.50 kg" lines, and answers to "S", "SI", "Z" and "T".
+    /// Equals, Fixed and Sics carry the scale's flags: ST/"S S" stable, US/"S D" moving,
+    /// OL/"S +" over range, NT net (a tare is set).
+    enum class ScaleFormat { Text, Equals, WnKg, Fixed, Packed, Packing, Sics };
 
     Simulator(Kind kind, int model, ScaleFormat format);
 
@@ -32,7 +35,19 @@ public:
 
     void setSpeed(double metresPerSecond) { m_speed = metresPerSecond; }
     void setLength(double metres) { m_length = metres; }
-    void setWeight(double kg) { m_weight = kg; }
+    /// A new weight on the platform: with a settle time it swings before it is sent steady.
+    void setWeight(double kg);
+    /// After every change of weight, readings move for this long before the steady one.
+    void setSettle(int ms) { m_settleMs = ms; }
+    /// The scale is over its range: flagged forms send OL / "S +".
+    void setOverload(bool on) { m_overload = on; }
+    /// A tare: the flagged forms send the net weight with NT. 0 takes it off.
+    void setTare(double kg) { m_tare = kg; }
+    /// Zero: what lies on the platform now reads 0.
+    void zero() { m_zero = m_weight; }
+    /// The weight the scale shows now: gross less zero and tare, with the swing while it moves.
+    double shownWeight() const;
+    bool moving() const { return m_sinceChange * 1000 < m_settleMs; }
     /// Packing format: ESC "p" is answered with this text instead of the weight line, as scale
     /// heads of other makes answer ("wn0012.50kg", "=05.0100="); empty: the weight line again.
     void setAnswer(const QByteArray& text) { m_answer = text; }
@@ -47,6 +62,9 @@ private:
     QByteArray modbusAnswer(const QByteArray& request);
     QByteArray lengthReply() const;
     QByteArray scaleStream() const;
+    QByteArray flagged(const char* stable, const char* movingFlag) const;
+    QByteArray sicsLine() const;
+    QByteArray sicsAnswer();
     QByteArray applyFault(QByteArray reply, bool crcFramed);
     qint64 centimetres() const;
 
@@ -55,6 +73,11 @@ private:
     ScaleFormat m_format;
     Fault m_fault = Fault::None;
     double m_length = 0, m_speed = 0, m_weight = 0;
+    double m_tare = 0, m_zero = 0;
+    double m_sinceChange = 1e9; ///< seconds since the weight changed
+    int m_settleMs = 0;
+    int m_step = 0; ///< readings sent, for the swing's direction
+    bool m_overload = false;
     bool m_yards = false;
     QByteArray m_in;
     QByteArray m_answer;

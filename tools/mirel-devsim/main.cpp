@@ -120,11 +120,12 @@ bool readOptions(const QCommandLineParser& p, Options* o, QString* error)
         {u"text", Simulator::ScaleFormat::Text},     {u"equals", Simulator::ScaleFormat::Equals},
         {u"wnkg", Simulator::ScaleFormat::WnKg},     {u"fixed", Simulator::ScaleFormat::Fixed},
         {u"packed", Simulator::ScaleFormat::Packed}, {u"packing", Simulator::ScaleFormat::Packing},
+        {u"sics", Simulator::ScaleFormat::Sics},
     };
     const auto known = std::find_if(std::begin(formats), std::end(formats),
                                     [&](const auto& f) { return format == QStringView(f.first); });
     if (known == std::end(formats))
-        return *error = u"--format: text, equals, wnkg, fixed, packed or packing"_s, false;
+        return *error = u"--format: text, equals, wnkg, fixed, packed, packing or sics"_s, false;
     o->format = known->second;
     const QString suffix = p.value(u"suffix"_s);
     static const std::pair<const char16_t*, const char*> endings[] = {
@@ -154,6 +155,14 @@ bool command(const QString& line, Simulator& sim, SimLink& link, ChunkedWriter& 
         sim.setSpeed(arg.toDouble());
     else if (word == u"weight"_s)
         sim.setWeight(arg.toDouble());
+    else if (word == u"settle"_s)
+        sim.setSettle(arg.toInt());
+    else if (word == u"overload"_s)
+        sim.setOverload(arg != u"off"_s);
+    else if (word == u"tare"_s)
+        sim.setTare(arg.toDouble());
+    else if (word == u"zero"_s)
+        sim.zero();
     else if (word == u"answer"_s)
         sim.setAnswer(arg.toLatin1());
     else if (word == u"scan"_s)
@@ -220,13 +229,15 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QCommandLineParser p;
     p.setApplicationDescription(u"Simulated length counter, scale or barcode scanner for mirel stations.\n"
-                                u"stdin: length N | speed N | weight N | answer TEXT | scan TEXT | fault NAME | unplug | replug | quit\n"
+                                u"stdin: length N | speed N | weight N | settle MS | overload on|off | tare KG | zero | answer TEXT | scan TEXT | fault NAME | unplug | replug | quit\n"
                                 u"rfid: card TEXT | hex 30 30 31 | remove | quit"_s);
     p.addHelpOption();
     p.addOptions({
         {u"device"_s, u"counter, scale, scanner, usb (the USB counter library) or rfid (the desk reader library)"_s, u"kind"_s, u"counter"_s},
         {u"model"_s, u"counter model 0, 1, 3 or 4"_s, u"n"_s, u"1"_s},
-        {u"format"_s, u"scale: text (reversed stream =05.0100), equals (=05.0100=ST,GS lines), wnkg (wn0010.50kg lines), fixed (ST,GS, 0010.50kg lines), packed or packing (answers ESC p)"_s, u"f"_s, u"text"_s},
+        {u"format"_s, u"scale: text (reversed stream =05.0100), equals (=05.0100=ST,GS lines), wnkg (wn0010.50kg lines), fixed (ST,GS,+0010.50kg lines), packed, packing (answers ESC p) or sics (S S     10.50 kg lines; answers S, SI, Z, T)"_s, u"f"_s, u"text"_s},
+        {u"settle"_s, u"scale: after every change of weight, send moving readings for this long (flagged US / S D) before the steady one"_s, u"ms"_s, u"0"_s},
+        {u"overload"_s, u"scale: over its range (OL / S + in the flagged forms)"_s},
         {u"port"_s, u"use this serial device instead of a new pty"_s, u"path"_s},
         {u"link"_s, u"keep a symlink to the pty here"_s, u"path"_s},
         {u"com"_s, u"write [SerialPorts] COMn=<pty> into the program folder's mirel.ini"_s, u"n"_s},
@@ -253,6 +264,8 @@ int main(int argc, char** argv)
     sim.setSpeed(p.value(u"speed"_s).toDouble());
     sim.setLength(p.value(u"length"_s).toDouble());
     sim.setWeight(p.value(u"weight"_s).toDouble());
+    sim.setSettle(p.value(u"settle"_s).toInt());
+    sim.setOverload(p.isSet(u"overload"_s));
     sim.setFault(fault);
 
     if (p.value(u"device"_s) == u"rfid"_s)

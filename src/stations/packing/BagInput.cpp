@@ -2,6 +2,7 @@
 // weight question, and the keypads under the fields.
 #include "stations/packing/frmBag.h"
 
+#include "devices/LengthDisplay.h"
 #include "devices/PackingScale.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
@@ -10,9 +11,13 @@
 #include "widgets/UserControl1.h"
 #include "widgets/UserControl4.h"
 
+#include <QCheckBox>
 #include <QEvent>
+#include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTimer>
 
 using namespace Qt::StringLiterals;
@@ -60,6 +65,92 @@ bool frmBag::confirmBoxWeight()
         u"箱 %1 没有箱重（%2），仍然按箱重 0 保存？"_s.arg(
             bagNumber[0]->text(), m_scale->silent() ? u"台称无读数"_s : u"箱重为空"_s),
         this);
+}
+
+void frmBag::onWeightLook(devices::WeightLook look)
+{
+    const bool moving = look == devices::WeightLook::Moving;
+    weightField()->setStyleSheet(moving ? u"color:#808080"_s : QString());
+    const QString name = weightField() == bagNumber[1] ? u"labBag_1"_s : u"labUser_11"_s;
+    auto* caption = findChild<QLabel*>(name);
+    if (!caption)
+        return;
+    if (!caption->property("caption").isValid())
+        caption->setProperty("caption", caption->text());
+    caption->setText(moving ? u"称重中…"_s : caption->property("caption").toString());
+}
+
+void frmBag::addScaleButtons(QHBoxLayout* row)
+{
+    cmdZero = new QPushButton(u"归零"_s, ximadan);
+    cmdZero->setObjectName(u"cmdZero"_s);
+    cmdTare = new QPushButton(u"去皮"_s, ximadan);
+    cmdTare->setObjectName(u"cmdTare"_s);
+    for (QPushButton* b : {cmdZero, cmdTare}) {
+        b->setAccessibleName(b->text());
+        b->hide();
+        row->addWidget(b);
+    }
+    connect(cmdZero, &QPushButton::clicked, this, [this] { m_scale->zeroScale(); });
+    connect(cmdTare, &QPushButton::clicked, this, [this] { m_scale->tareScale(); });
+}
+
+void frmBag::saveBoxWhenSettled()
+{
+    if (m_settleWait && m_settleWait->isActive())
+        return; // already waiting for this box's weight
+    // Only a weight the scale wrote waits for the scale; one the packer typed is his.
+    const bool fromScale = isChen->isChecked() && weightField() == bagNumber[1]
+        && !m_scaleText.isEmpty() && bagNumber[1]->text() == m_scaleText;
+    if (!fromScale) {
+        finishBoxSave();
+        return;
+    }
+    if (!m_settleWait) {
+        m_settleWait = new QTimer(this);
+        m_settleWait->setInterval(100);
+        connect(m_settleWait, &QTimer::timeout, this, &frmBag::checkSettled);
+    }
+    m_pressedAt = m_scale->settling().now();
+    checkSettled();
+}
+
+void frmBag::checkSettled()
+{
+    if (bagNumber[1]->text() != m_scaleText) {
+        m_settleWait->stop(); // typed over while waiting: the packer's weight
+        finishBoxSave();
+        return;
+    }
+    const devices::SaveDecision d = m_scale->settling().decideSave(m_pressedAt);
+    if (d.kind == devices::SaveDecision::Wait) {
+        LabMsg->setText(d.message);
+        m_settleWait->start();
+        return;
+    }
+    m_settleWait->stop();
+    if (d.kind == devices::SaveDecision::Refuse) {
+        LabMsg->setText(d.message);
+        return;
+    }
+    m_scaleText = devices::formatWeight(d.weight, SysUtil::readIni(Mirel, u"dispFormat"_s,
+                                                                   u"0.00"_s, MirelIni));
+    bagNumber[1]->setText(m_scaleText);
+    if (finishBoxSave())
+        m_scale->settling().saved(d.weight);
+}
+
+bool frmBag::finishBoxSave()
+{
+    const QString moved = movedRollsNote();
+    if (!confirmBoxWeight() || !savebags())
+        return false;
+    LabMsg->setText((m_savedOffline ? u"离线保存：箱 %1，数据库连上后上传"_s.arg(bagNumber[0]->text())
+                                    : u"箱唛保存成功"_s) +
+                    moved);
+    clearList();
+    forgetBoxDraft();
+    return true;
 }
 
 bool frmBag::eventFilter(QObject* watched, QEvent* event)

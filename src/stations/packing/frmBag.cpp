@@ -111,7 +111,7 @@ frmBag::frmBag(QWidget* parent) : QWidget(parent)
     designFont(bagNumber[0], 16, true);
     designFont(bagNumber[1], 16, true);
     designFont(Label4, 14, true);
-    for (QPushButton* b : butFlow)
+    for (QPushButton* b : butFlow + QList<QPushButton*>{cmdZero, cmdTare})
         designFont(b, 13, true);
     designFont(Command1, 13, true);
     NumberKeybord1 = new UserControl1(this);
@@ -123,6 +123,11 @@ frmBag::frmBag(QWidget* parent) : QWidget(parent)
     connect(UserControl41, &UserControl4::Confirm, UserControl41, &QWidget::hide);
     m_scale = new devices::PackingScale(this);
     connect(m_scale, &devices::PackingScale::status, LabMsg3, &QLabel::setText);
+    connect(m_scale, &devices::PackingScale::weightLook, this, &frmBag::onWeightLook);
+    connect(m_scale, &devices::PackingScale::zeroTareAvailable, this, [this](bool on) {
+        cmdZero->setVisible(on);
+        cmdTare->setVisible(on);
+    });
     connect(m_scale, &devices::PackingScale::weightText, this, &frmBag::onWeight);
     connect(m_scale, &devices::PackingScale::silenceChanged, this, &frmBag::onScaleSilence);
     m_pool = new BagPrintPool(
@@ -279,6 +284,7 @@ void frmBag::buildBoxArea()
         butFlow[b.index] = button;
         commands->addWidget(button);
     }
+    addScaleButtons(commands);
     commands->addStretch(1);
     Label4 = new QLabel(u"0/0"_s, ximadan);
     Label4->setObjectName(u"Label4"_s);
@@ -377,18 +383,7 @@ void frmBag::runCommand(int index)
     case 2: printMark(); break;
     case 3: getPrintTemplate(u"唛头"_s); break;
     case 4: addRollToBox(); break;
-    case 5: {
-        const QString moved = movedRollsNote();
-        if (confirmBoxWeight() && savebags()) {
-            LabMsg->setText((m_savedOffline
-                                 ? u"离线保存：箱 %1，数据库连上后上传"_s.arg(bagNumber[0]->text())
-                                 : u"箱唛保存成功"_s) +
-                            moved);
-            clearList();
-            forgetBoxDraft();
-        }
-        break;
-    }
+    case 5: saveBoxWhenSettled(); break;
     case 6: getPrintTemplate(u"箱唛"_s); break;
     case 7: printBox(); break;
     case 8: removeRollFromBox(); break;

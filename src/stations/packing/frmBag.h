@@ -22,10 +22,13 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QHBoxLayout;
+class QTimer;
 class UserControl1;
 class UserControl4;
 namespace devices {
 class PackingScale;
+enum class WeightLook;
 }
 
 class frmBag : public QWidget {
@@ -97,6 +100,8 @@ public:
     QLabel* LabMsg3 = nullptr;
     QLabel* Label4 = nullptr;
     QList<QPushButton*> butFlow; // 0..9
+    QPushButton* cmdZero = nullptr; // 归零
+    QPushButton* cmdTare = nullptr; // 去皮
     QPushButton* Command1 = nullptr;
     QGroupBox* Frame4 = nullptr;
     QGroupBox* ximadan = nullptr;
@@ -142,6 +147,17 @@ private:
     void onScaleSilence(bool silent);
     /// F8 with a box that has no weight: the operator is asked.
     bool confirmBoxWeight();
+    /// The weight field grey and its caption "称重中…" while the weight moves; black and its own
+    /// caption once it has settled.
+    void onWeightLook(devices::WeightLook look);
+    /// F8: a box weighed by the scale is saved with the weight it has settled on (waiting up to
+    /// 3 s for it); a weight typed by the packer is saved as typed.
+    void saveBoxWhenSettled();
+    void checkSettled();
+    /// 归零 and 去皮 for a scale that takes them, hidden until it shows that it does.
+    void addScaleButtons(QHBoxLayout* row);
+    /// The box save proper, after the weight question; true when saved.
+    bool finishBoxSave();
     void showKeypadFor(QLineEdit* box);
     void clearList();
     /// Keeps the box in the journal file while a roll added to it is unsaved, else forgets it.
@@ -172,5 +188,7 @@ private:
     bool m_savedOffline = false; // the last box save went into the offline journal
     QString m_machine;           // "menchineId"
     QString m_scaleText;         // the weight the scale last wrote
+    QTimer* m_settleWait = nullptr; // F8 waits for the weight to settle
+    qint64 m_pressedAt = 0;         // when F8 was pressed, on the scale's clock
     QSet<QString> m_addedRolls;  // rolls added to the box list since it was listed or saved
 };
