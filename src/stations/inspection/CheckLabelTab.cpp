@@ -39,13 +39,14 @@ void CheckLabelPanel::buildTab()
     QWidget* tab = c.SSTab1->widget(0);
     auto* options = new QGridLayout;
     const QString texts[2] = {QStringLiteral("定长标签,每支长度为"), QStringLiteral("不定长标签，产生多少个标签")};
+    const CheckField::Index fields[2] = {CheckField::PieceLength, CheckField::LabelCount};
     for (int i = 0; i < 2; ++i) {
         auto* r = new QRadioButton(texts[i], tab);
         r->setObjectName(QStringLiteral("tagType_") + QString::number(i));
         r->setAccessibleName(texts[i]);
         m_tagType << r;
         options->addWidget(r, i, 0, 1, 2);
-        options->addWidget(c.TxtBox[2 - i], i, 2); // TxtBox(2) piece length, TxtBox(1) count
+        options->addWidget(c.TxtBox[fields[i]], i, 2);
     }
     m_tagType[0]->setChecked(true);
     c.TxtBox[CheckField::PieceLength]->setText(QStringLiteral("250"));
