@@ -28,7 +28,7 @@ td.num{text-align:right}
 .late td{color:#ff6b6b}
 .late td.state{font-weight:bold}
 .good{color:#6fdc8c}.bad{color:#ff6b6b}
-.figures{display:flex;flex-wrap:wrap;gap:.6rem}
+.figures{display:flex;flex-wrap:wrap;gap:.6rem;margin-bottom:.8rem}
 .figure{background:#1d2733;padding:.5rem .8rem;min-width:10rem;flex:1}
 .figure .cap{color:#b8c4d0}.figure .now{font-size:1.8rem}.figure .was{color:#b8c4d0;font-size:.9rem}
 .charts{display:grid;grid-template-columns:repeat(auto-fit,minmax(20rem,1fr));gap:.8rem}
@@ -72,7 +72,7 @@ QString page(const QString& title, const QString& active, const QString& body,
               QStringLiteral("<span class=\"clock\" id=\"clock\"></span></nav>");
     return QStringLiteral("<!DOCTYPE html><html lang=\"zh-CN\"><head><meta charset=\"utf-8\">"
                           "<meta name=\"viewport\" content=\"width=device-width,initial-scale=1\">"
-                          "<title>") +
+                          "<link rel=\"icon\" href=\"data:,\"><title>") +
            esc(title) + QStringLiteral("</title><style>") + QLatin1String(style) +
            QStringLiteral("</style></head><body>") + nav + QStringLiteral("<main>") + body +
            QStringLiteral("</main><script>") + QLatin1String(clock) + script +

@@ -38,7 +38,8 @@ QString figures(const QJsonArray& list)
     return s + QStringLiteral("</div>");
 }
 
-QString table(const QString& id, const QJsonArray& header, const QJsonArray& rows)
+// texts: the leading columns of names (machine; code and name), the rest are figures.
+QString table(const QString& id, const QJsonArray& header, const QJsonArray& rows, int texts)
 {
     QString s = QStringLiteral("<div class=\"scroll\"><table id=\"%1\"><thead><tr>").arg(id);
     for (const QJsonValue& h : header)
@@ -48,7 +49,7 @@ QString table(const QString& id, const QJsonArray& header, const QJsonArray& row
         s += QStringLiteral("<tr>");
         const QJsonArray cells = r.toObject().value(QStringLiteral("cells")).toArray();
         for (qsizetype i = 0; i < cells.size(); ++i)
-            s += (i == 0 ? QStringLiteral("<td>") : QStringLiteral("<td class=\"num\">")) +
+            s += (i < texts ? QStringLiteral("<td>") : QStringLiteral("<td class=\"num\">")) +
                  esc(cells[i].toString()) + QStringLiteral("</td>");
         s += QStringLiteral("</tr>");
     }
@@ -81,11 +82,11 @@ QString quality(const QJsonObject& data)
                 QStringLiteral("</div>");
         body += QStringLiteral("<h2>按机台</h2>") +
                 table(QStringLiteral("machines"), data.value(QStringLiteral("machineHeader")).toArray(),
-                      data.value(QStringLiteral("machines")).toArray());
+                      data.value(QStringLiteral("machines")).toArray(), 1);
         body += QStringLiteral("<h2>按验布员</h2>") +
                 table(QStringLiteral("inspectors"),
                       data.value(QStringLiteral("inspectorHeader")).toArray(),
-                      data.value(QStringLiteral("inspectors")).toArray());
+                      data.value(QStringLiteral("inspectors")).toArray(), 2);
     }
     return WebPage::page(QStringLiteral("质量分析"), QStringLiteral("/quality"), body);
 }

@@ -30,7 +30,7 @@ bool roll(Connection& c, const QString& card, const QString& number, QJsonObject
     // The last save of the number wins when a roll was inspected twice.
     const Recordset rs = c.execute(
         QStringLiteral("select top 1 a.id, a.billCode, a.checkCode, a.grade, a.checkcount, "
-                       "a.onCount, a.machineId, a.checkUsercode, a.item2, a.createDate, "
+                       "a.onCount, a.machineId, a.checkUsercode, a.createDate, "
                        "b.itemcode, b.itemname from checkinfo a left join item b on "
                        "a.itemid=b.itemid where a.billCode=? and a.checkCode=? order by a.id desc"),
         {card, number});
@@ -38,7 +38,7 @@ bool roll(Connection& c, const QString& card, const QString& number, QJsonObject
         return false;
     static const char* const keys[] = {"id",        "card",          "number", "grade",
                                        "metres",    "counterMetres", "machine", "inspector",
-                                       "width",     "inspected",     "itemCode", "itemName"};
+                                       "inspected",     "itemCode", "itemName"};
     for (int i = 0; i < rs.fieldCount(); ++i)
         out.insert(QString::fromLatin1(keys[i]), value(rs.field(i)));
     // Section alerts kept with the roll mark a stretch; they are no defect of the cloth.
