@@ -37,6 +37,7 @@ form.filter{display:flex;flex-wrap:wrap;gap:.4rem .8rem;align-items:end;margin-b
 form.filter label{display:flex;flex-direction:column;font-size:.9rem;color:#b8c4d0}
 input,button{font-size:1rem;padding:.3rem .4rem}
 .board td,.board th{font-size:1.6rem;padding:.4rem .6rem}
+@media (max-width:700px){.board td,.board th{font-size:1.1rem;padding:.3rem .4rem}h1{font-size:1.5rem}}
 .login{max-width:24rem;margin:4rem auto;display:flex;flex-direction:column;gap:.8rem}
 )";
 

@@ -22,8 +22,8 @@ QString stations(const QJsonObject& data)
     QString body = QStringLiteral("<h1>工作站状态</h1>") + offlineMark(data);
     body += QStringLiteral(
         "<div class=\"scroll\"><table id=\"stations\"><thead><tr><th>状态</th><th>工作站</th>"
-        "<th>机台号</th><th>主机</th><th>版本</th><th>启动</th><th>最后心跳</th>"
-        "<th>待上传</th><th>设备</th><th>最后保存</th></tr></thead><tbody>");
+        "<th>机台号</th><th>最后心跳</th><th>待上传</th><th>主机</th><th>版本</th><th>启动</th>"
+        "<th>设备</th><th>最后保存</th></tr></thead><tbody>");
     const QJsonArray rows = data.value(QStringLiteral("stations")).toArray();
     for (const QJsonValue& v : rows) {
         const QJsonObject s = v.toObject();
@@ -39,9 +39,10 @@ QString stations(const QJsonObject& data)
         body += (late ? QStringLiteral("<tr class=\"late\">") : QStringLiteral("<tr>")) +
                 QStringLiteral("<td class=\"state\">") +
                 (late ? QStringLiteral("离线") : QStringLiteral("在线")) + QStringLiteral("</td>") +
-                cell("station") + cell("menchineId") + cell("host") + cell("version") +
-                cell("started") + cell("lastSeen") + QStringLiteral("<td class=\"num\">") +
-                esc(waiting) + QStringLiteral("</td>") + cell("devices") + cell("lastSave") +
+                // What tells a silent or stuck panel comes first, in sight on a phone too.
+                cell("station") + cell("menchineId") + cell("lastSeen") +
+                QStringLiteral("<td class=\"num\">") + esc(waiting) + QStringLiteral("</td>") +
+                cell("host") + cell("version") + cell("started") + cell("devices") + cell("lastSave") +
                 QStringLiteral("</tr>");
     }
     if (rows.isEmpty())
