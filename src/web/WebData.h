@@ -32,6 +32,11 @@ QJsonObject filterJson(const QualitySql::Filter& f);
 /// grades and scoring. Throws DbError.
 QJsonObject quality(Connection& c, const QualitySql::Filter& f);
 
+/// The same overview as a workbook (.xlsx bytes), as the quality station exports it; empty with
+/// the reason when it cannot be written. Throws DbError.
+QByteArray qualityWorkbook(Connection& c, const QualitySql::Filter& f, const QDateTime& now,
+                           QString* error);
+
 /// A checked name parameter: at most 50 characters, no control characters; required ones must
 /// be given. Throws WebError 400.
 QString name(const WebRequest& r, const QString& key, bool required = false);

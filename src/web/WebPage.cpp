@@ -106,6 +106,7 @@ QString refusal(int status, const QString& why)
     const QString head = status == 401   ? QStringLiteral("401 未登录")
                          : status == 400 ? QStringLiteral("400 请求有误")
                          : status == 404 ? QStringLiteral("404 没有这一页")
+                         : status == 503 ? QStringLiteral("503 数据库离线")
                                          : QString::number(status);
     return page(head, QStringLiteral(""),
                 QStringLiteral("<h1>") + esc(head) + QStringLiteral("</h1><p>") + esc(why) +

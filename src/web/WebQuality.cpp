@@ -5,9 +5,12 @@
 #include "shell/SysUtil.h"
 #include "stations/quality/QualityData.h"
 #include "stations/quality/QualityText.h"
+#include "stations/quality/QualityWorkbook.h"
 #include "web/WebSite.h"
 
+#include <QFile>
 #include <QJsonArray>
+#include <QTemporaryDir>
 
 using namespace Qt::StringLiterals;
 
@@ -118,12 +121,39 @@ QJsonObject filterJson(const QualitySql::Filter& f)
             {u"item"_s, f.item},                       {u"text"_s, QualityText::filterText(f)}};
 }
 
-QJsonObject quality(Connection& c, const QualitySql::Filter& f)
+namespace {
+
+QualityData::Grades grades()
 {
-    const QualityData::Grades grades = QualityData::parseGrades(mirel(QStringLiteral("grade")));
+    return QualityData::parseGrades(mirel(QStringLiteral("grade")));
+}
+
+// The overview as the frames grade: the grades and the 4-point cap of mirel.ini.
+QualityData::Overview overview(Connection& c, const QualitySql::Filter& f)
+{
     const double cap = QualityData::frameCap(mirel(QStringLiteral("USASTANDARD")),
                                              mirel(QStringLiteral("CapPerUnit")));
-    const QualityData::Overview o = QualityData::load(c, f, grades, cap);
+    return QualityData::load(c, f, grades(), cap);
+}
+
+} // namespace
+
+QByteArray qualityWorkbook(Connection& c, const QualitySql::Filter& f, const QDateTime& now,
+                           QString* error)
+{
+    const QualityData::Overview o = overview(c, f);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("quality.xlsx"));
+    if (!dir.isValid() || !sheet::writeXlsx(path, QualityWorkbook::sheets(o, now), error))
+        return QByteArray();
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QJsonObject quality(Connection& c, const QualitySql::Filter& f)
+{
+    const QualityData::Grades limits = grades();
+    const QualityData::Overview o = overview(c, f);
     QJsonArray pareto;
     for (const auto& p : o.pareto)
         pareto.append(QJsonObject{{u"defect"_s, p.defect},
@@ -141,16 +171,16 @@ QJsonObject quality(Connection& c, const QualitySql::Filter& f)
                                 {u"points"_s, d.points},
                                 {u"pointsPer100m2"_s, optional(d.pointsPer100m2())}});
     }
-    QJsonArray limits;
-    for (qsizetype i = 0; i < grades.names.size(); ++i)
-        limits.append(QJsonObject{{u"grade"_s, grades.names[i]},
-                                  {u"limit"_s, optional(grades.limits.value(i))}});
+    QJsonArray lines;
+    for (qsizetype i = 0; i < limits.names.size(); ++i)
+        lines.append(QJsonObject{{u"grade"_s, limits.names[i]},
+                                 {u"limit"_s, optional(limits.limits.value(i))}});
     return {{u"now"_s, totals(o.now)},
             {u"before"_s, totals(o.before)},
             {u"figures"_s, figures(o)},
             {u"pareto"_s, pareto},
             {u"gradeNames"_s, QJsonArray::fromStringList(o.gradeNames)},
-            {u"limits"_s, limits},
+            {u"limits"_s, lines},
             {u"days"_s, days},
             {u"machineHeader"_s, QJsonArray::fromStringList(QualityText::groupHeader(false, f.defect))},
             {u"machines"_s, groups(o.machines, false)},

@@ -7,6 +7,7 @@
 #include "web/WebSvg.h"
 
 #include <QJsonArray>
+#include <QUrl>
 
 using WebPage::esc;
 
@@ -69,8 +70,17 @@ QString quality(const QJsonObject& data)
             field(filter, "inspector", QStringLiteral("验布员"), "text") +
             field(filter, "defect", QStringLiteral("疵点"), "text") +
             QStringLiteral("<button type=\"submit\">查询</button></form>");
+    // The workbook of the same range and narrowings, as the quality station exports it.
+    QByteArray same;
+    for (const char* key : {"from", "to", "machine", "inspector", "defect", "card", "item"}) {
+        const QString v = filter.value(QLatin1String(key)).toString();
+        if (!v.isEmpty())
+            same += (same.isEmpty() ? "" : "&") + QByteArray(key) + '=' + QUrl::toPercentEncoding(v);
+    }
     body += QStringLiteral("<p id=\"range\">") + esc(filter.value(QStringLiteral("text")).toString()) +
-            QStringLiteral("</p>") + offlineMark(data);
+            QStringLiteral(" <a id=\"xlsx\" href=\"/quality.xlsx?") +
+            esc(QString::fromLatin1(same)) + QStringLiteral("\">导出Excel</a></p>") +
+            offlineMark(data);
     if (data.contains(QStringLiteral("figures"))) {
         body += figures(data.value(QStringLiteral("figures")).toArray());
         const QJsonArray days = data.value(QStringLiteral("days")).toArray();

@@ -88,6 +88,8 @@ WebReply WebSite::route(const WebRequest& r)
         return WebReply::html(WebPages::board(board()));
     if (r.path == u"/quality")
         return WebReply::html(WebPages::quality(quality(r)));
+    if (r.path == u"/quality.xlsx")
+        return workbook(r);
     throw WebError{404, QStringLiteral("没有这一页：") + r.path.left(100)};
 }
 
@@ -197,6 +199,24 @@ QJsonObject WebSite::quality(const WebRequest& r)
     read(out, [&] { out = WebData::quality(m_conn, f); });
     out.insert(QStringLiteral("filter"), WebData::filterJson(f));
     return out;
+}
+
+WebReply WebSite::workbook(const WebRequest& r)
+{
+    const QualitySql::Filter f = WebData::qualityFilter(r, m_clock().date());
+    QByteArray bytes;
+    QString error;
+    QJsonObject offline;
+    if (!read(offline, [&] { bytes = WebData::qualityWorkbook(m_conn, f, m_clock(), &error); }))
+        throw WebError{503, offline.value(QStringLiteral("offline")).toString()};
+    if (bytes.isEmpty())
+        throw WebError{500, QStringLiteral("Excel 文件不能生成：") + error};
+    const QString name = QStringLiteral("quality-%1-%2.xlsx")
+                             .arg(f.from.toString(Qt::ISODate), f.to.toString(Qt::ISODate));
+    return {200,
+            "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet",
+            bytes,
+            {{"Content-Disposition", "attachment; filename=\"" + name.toLatin1() + '"'}}};
 }
 
 QJsonObject WebSite::roll(const WebRequest& r)

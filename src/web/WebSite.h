@@ -47,6 +47,7 @@ private:
     QJsonObject board();
     QJsonObject quality(const WebRequest& r);
     QJsonObject roll(const WebRequest& r);
+    WebReply workbook(const WebRequest& r);
 
     Connection& m_conn;
     QString m_connectionString;

@@ -147,6 +147,12 @@ private slots:
         const QByteArray page = m_site->handle(get(QStringLiteral("/quality?from=2026-12-01&to=2026-12-07"))).body;
         QVERIFY(page.contains("<svg id=\"chartPareto\""));
         QVERIFY(page.contains(QStringLiteral("破洞").toUtf8()));
+        // The workbook of the same range, as the station exports it.
+        QVERIFY(page.contains("href=\"/quality.xlsx?from=2026-12-01&amp;to=2026-12-07\""));
+        const WebReply book = m_site->handle(get(QStringLiteral("/quality.xlsx?from=2026-12-01&to=2026-12-07")));
+        QCOMPARE(book.status, 200);
+        QVERIFY(book.body.startsWith("PK"));
+        QVERIFY(book.header("Content-Disposition").contains("quality-2026-12-01-2026-12-07.xlsx"));
     }
 
     void stationsLate_data()
