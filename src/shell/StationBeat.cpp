@@ -3,6 +3,7 @@
 #include "shell/StationBeat.h"
 
 #include "db/Connection.h"
+#include "db/EmbeddedSchema.h"
 #include "shell/Database.h"
 #include "shell/Journal.h"
 #include "shell/SysUtil.h"
@@ -15,25 +16,6 @@
 #include <algorithm>
 
 namespace StationBeat {
-
-QString sqliteTable()
-{
-    return QStringLiteral(
-        "CREATE TABLE IF NOT EXISTS stationStatus (\n"
-        "  host TEXT COLLATE NOCASE NOT NULL,\n"
-        "  station TEXT COLLATE NOCASE NOT NULL,\n"
-        "  menchineId TEXT COLLATE NOCASE NOT NULL DEFAULT '',\n"
-        "  version TEXT,\n"
-        "  started DATETIME,\n"
-        "  lastSeen DATETIME,\n"
-        "  beatSeconds INTEGER NOT NULL DEFAULT 30,\n"
-        "  pending INTEGER NOT NULL DEFAULT 0,\n"
-        "  refused INTEGER NOT NULL DEFAULT 0,\n"
-        "  devices TEXT,\n"
-        "  lastSave DATETIME,\n"
-        "  PRIMARY KEY (host, station, menchineId)\n"
-        ")");
-}
 
 namespace {
 
@@ -126,10 +108,11 @@ private:
     void failed(Connection& c, const DbError& e)
     {
         if (isMissingTable(e) && c.dialect() == SqlDialect::Sqlite && !m_created) {
-            // An embedded database made before the table came gets it now.
+            // An embedded database made before the table came gets it now (the schema script
+            // creates the tables that are missing and leaves the others as they are).
             m_created = true;
             try {
-                c.execute(sqliteTable());
+                EmbeddedSchema::create(c);
                 publish(c, m_beat);
                 return;
             } catch (const DbError& again) {

@@ -28,9 +28,6 @@ struct Beat {
     QDateTime lastSave;
 };
 
-/// The table on the embedded database, as the schema script creates it.
-QString sqliteTable();
-
 /// Writes one beat: the station's row updated, or inserted the first time. Throws DbError.
 void publish(Connection& c, const Beat& beat);
 

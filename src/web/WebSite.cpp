@@ -17,6 +17,9 @@ namespace {
 
 // Longer query strings than any page builds are no request of ours.
 constexpr qsizetype MaxQuery = 2048;
+// How long an overview is served again, and how many different ones are kept.
+constexpr qint64 KeepSeconds = 60;
+constexpr qsizetype KeptOverviews = 64;
 
 bool isApi(const QString& path)
 {
@@ -194,10 +197,21 @@ QJsonObject WebSite::board()
 
 QJsonObject WebSite::quality(const WebRequest& r)
 {
-    const QualitySql::Filter f = WebData::qualityFilter(r, m_clock().date());
+    const QDateTime now = m_clock();
+    const QualitySql::Filter f = WebData::qualityFilter(r, now.date());
+    const QJsonObject filter = WebData::filterJson(f);
+    const QString key = QString::fromUtf8(QJsonDocument(filter).toJson(QJsonDocument::Compact));
+    const auto kept = m_quality.constFind(key);
+    if (kept != m_quality.cend() && kept->first.secsTo(now) < KeepSeconds)
+        return kept->second;
     QJsonObject out;
-    read(out, [&] { out = WebData::quality(m_conn, f); });
-    out.insert(QStringLiteral("filter"), WebData::filterJson(f));
+    const bool fresh = read(out, [&] { out = WebData::quality(m_conn, f); });
+    out.insert(QStringLiteral("filter"), filter);
+    if (fresh) {
+        if (m_quality.size() >= KeptOverviews)
+            m_quality.clear();
+        m_quality.insert(key, {now, out});
+    }
     return out;
 }
 

@@ -6,6 +6,7 @@
 #include "web/WebHttp.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QJsonObject>
 #include <QString>
 
@@ -56,4 +57,7 @@ private:
     Clock m_clock;
     QDateTime m_offlineSince;
     QJsonObject m_lastBoard; ///< the board's last rows, shown stale while the database is away
+    /// Overviews read in the last minute, by their filter: TVs and browsers refreshing the same
+    /// range every few seconds read the database once a minute.
+    QHash<QString, QPair<QDateTime, QJsonObject>> m_quality;
 };

@@ -155,6 +155,22 @@ private slots:
         QVERIFY(book.header("Content-Disposition").contains("quality-2026-12-01-2026-12-07.xlsx"));
     }
 
+    void qualityKeptForAMinute()
+    {
+        QDateTime clock = now;
+        WebSite site(m_c, m_db, token, false, [&clock] { return clock; });
+        const auto rolls = [&site] {
+            return json(site.handle(get(QStringLiteral("/api/quality?from=2026-12-01"))))[u"now"_s][u"rolls"_s].toInt();
+        };
+        const int before = rolls();
+        m_c.execute(QStringLiteral("insert checkinfo(billCode, checkCode, grade, checkcount, createDate) values('K1', '001', 'A品', 10, '2026-12-05 08:00:00')"));
+        clock = clock.addSecs(59);
+        QCOMPARE(rolls(), before);
+        clock = clock.addSecs(1);
+        QCOMPARE(rolls(), before + 1);
+        m_c.execute(QStringLiteral("delete from checkinfo where billCode='K1'"));
+    }
+
     void stationsLate_data()
     {
         QTest::addColumn<int>("secondsAgo");
@@ -175,6 +191,25 @@ private slots:
         QCOMPARE(list[0][u"pending"_s].toInt(), 2);
     }
 
+    void missingTable()
+    {
+        // A database whose schema predates the table: the beat's error says so, and the schema
+        // script adds the table without touching the rest.
+        m_c.execute(QStringLiteral("drop table stationStatus"));
+        const StationBeat::Beat b{QStringLiteral("h"), QStringLiteral("bag"), QString(), QString(), now, now, 30, 0, 0, QString(), QDateTime()};
+        try {
+            StationBeat::publish(m_c, b);
+            QFAIL("published without the table");
+        } catch (const DbError& e) {
+            QVERIFY(StationBeat::isMissingTable(e));
+        }
+        const qint64 before = rolls();
+        EmbeddedSchema::create(m_c);
+        StationBeat::publish(m_c, b);
+        QCOMPARE(rolls(), before);
+        QCOMPARE(json(m_site->handle(get(QStringLiteral("/api/stations"))))[u"stations"_s].toArray().size(), 1);
+    }
+
     void roll()
     {
         const QJsonObject r = json(m_site->handle(get(QStringLiteral("/api/roll?card=SC2611001&number=003"))));
@@ -191,7 +226,8 @@ private slots:
         QVERIFY(before.contains("P2611-018"));
         m_c.close();
         QVERIFY(QFile::rename(m_home.file(QStringLiteral("mill.db")), m_home.file(QStringLiteral("moved.db"))));
-        for (const char* path : {"/board", "/stations", "/quality"}) {
+        // (An overview of the last minute is served again without the database: another range.)
+        for (const char* path : {"/board", "/stations", "/quality?from=2026-11-01"}) {
             const WebReply reply = m_site->handle(get(QLatin1String(path)));
             QCOMPARE(reply.status, 200);
             QVERIFY2(reply.body.contains(QStringLiteral("数据库离线 自").toUtf8()), path);
