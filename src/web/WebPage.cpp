@@ -12,6 +12,7 @@ html{font-size:16px}
 @media (min-width:1400px){html{font-size:22px}}
 body{margin:0;background:#10161e;color:#e8edf2;font-family:"WenQuanYi Micro Hei","Noto Sans CJK SC",sans-serif}
 nav{display:flex;flex-wrap:wrap;gap:.2rem 1.2rem;align-items:center;padding:.4rem 1rem;background:#1d2733}
+a{color:#9fc3ff}
 nav a{color:#9fc3ff;text-decoration:none;font-size:1.1rem;padding:.2rem .4rem}
 nav a.on{color:#fff;border-bottom:3px solid #4da3ff}
 nav .clock{margin-left:auto;color:#b8c4d0}
