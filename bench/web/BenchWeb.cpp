@@ -80,12 +80,16 @@ QString demoFolder()
     static QTemporaryDir dir;
     static const bool made = [] {
         Connection c;
-        c.openOrCreate(QStringLiteral("Provider=SQLite;Data Source=") + dir.filePath(QStringLiteral("mirel.db")));
+        c.openOrCreate(QStringLiteral("Provider=SQLite;Data Source=") +
+                       dir.filePath(QStringLiteral("mirel.db")));
         EmbeddedSchema::addDemoRows(c);
         for (int i = 0; i < 20; ++i)
-            c.execute(QStringLiteral("insert into iteminBatch(itemid, storeroomid, itemcount, productionNumber, "
-                                     "ProductSN, productionColor, descrtion) values(1, 1, %1, 12, 'P%1', '漂白', '')")
-                          .arg(100 + i));
+            c.execute(
+                QStringLiteral(
+                    "insert into iteminBatch(itemid, storeroomid, itemcount, productionNumber, "
+                    "ProductSN, productionColor, descrtion) values(1, 1, %1, 12, 'P%1', '漂白', "
+                    "'')")
+                    .arg(100 + i));
         return true;
     }();
     Q_UNUSED(made);
@@ -96,7 +100,9 @@ void BM_WebBoard(benchmark::State& state)
 {
     qputenv("MIREL_HOME", demoFolder().toUtf8());
     Connection c;
-    WebSite site(c, QStringLiteral("Provider=SQLite;Data Source=") + demoFolder() + QStringLiteral("/mirel.db"),
+    WebSite site(c,
+                 QStringLiteral("Provider=SQLite;Data Source=") + demoFolder() +
+                     QStringLiteral("/mirel.db"),
                  QString(), false);
     WebRequest r;
     r.path = QStringLiteral("/board");
@@ -122,7 +128,8 @@ void BM_Serve50Clients(benchmark::State& state)
     QTemporaryDir home;
     QFile ini(home.filePath(QStringLiteral("config.ini")));
     ini.open(QIODevice::WriteOnly);
-    ini.write("[CUSTOMER.SETTING]\nCONNECTIONSTRING=Provider=SQLite;Data Source=" + BenchData::database().toUtf8() + "\n");
+    ini.write("[CUSTOMER.SETTING]\nCONNECTIONSTRING=Provider=SQLite;Data Source=" +
+              BenchData::database().toUtf8() + "\n");
     ini.close();
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost);
@@ -136,7 +143,8 @@ void BM_Serve50Clients(benchmark::State& state)
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("MIREL_HOME"), home.path());
     serve.setProcessEnvironment(env);
-    serve.start(QCoreApplication::applicationDirPath() + QStringLiteral("/mirel"), {QStringLiteral("serve")});
+    serve.start(QCoreApplication::applicationDirPath() + QStringLiteral("/mirel"),
+                {QStringLiteral("serve")});
     serve.waitForReadyRead(10000);
     QNetworkAccessManager net;
     for (auto _ : state) {
@@ -156,7 +164,8 @@ void BM_Serve50Clients(benchmark::State& state)
             QObject::connect(t, &QTimer::timeout, &net, [&, path] {
                 auto* clock = new QElapsedTimer;
                 clock->start();
-                QNetworkReply* r = net.get(QNetworkRequest(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port) + path)));
+                QNetworkReply* r = net.get(
+                    QNetworkRequest(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port) + path)));
                 QObject::connect(r, &QNetworkReply::finished, r, [&, r, clock] {
                     ms << double(clock->nsecsElapsed()) / 1e6;
                     const int code = r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();

@@ -22,8 +22,8 @@ namespace {
 QList<DbValue> values(const Beat& b)
 {
     const auto when = [](const QDateTime& t) { return t.isValid() ? DbValue(t) : DbValue(); };
-    return {b.version, when(b.started), when(b.seen), b.beatSeconds, b.pending,
-            b.refused, b.devices, when(b.lastSave), b.host, b.station, b.machineId};
+    return {b.version, when(b.started),  when(b.seen), b.beatSeconds, b.pending,  b.refused,
+            b.devices, when(b.lastSave), b.host,       b.station,     b.machineId};
 }
 
 } // namespace
@@ -121,7 +121,8 @@ private:
         }
         if (isMissingTable(e)) {
             qWarning().noquote() << "stationStatus: no such table in the database, the station"
-                                    " sends no beat:" << e.message();
+                                    " sends no beat:"
+                                 << e.message();
             m_timer.stop();
             return;
         }
@@ -138,7 +139,10 @@ private:
 
 } // namespace
 
-void setDevicesText(std::function<QString()> text) { devicesText() = std::move(text); }
+void setDevicesText(std::function<QString()> text)
+{
+    devicesText() = std::move(text);
+}
 
 void start(const QString& station)
 {

@@ -31,8 +31,8 @@ QByteArray WebAccess::cookieValue() const
 
 QByteArray WebAccess::setCookie(bool https) const
 {
-    QByteArray c = cookieName() + '=' + cookieValue() +
-                   "; Path=/; Max-Age=2592000; HttpOnly; SameSite=Strict";
+    QByteArray c =
+        cookieName() + '=' + cookieValue() + "; Path=/; Max-Age=2592000; HttpOnly; SameSite=Strict";
     if (https)
         c += "; Secure";
     return c;

@@ -37,10 +37,13 @@ QJsonArray widths(int columns)
 QJsonValue cell(const DbValue& v)
 {
     switch (v.type()) {
-    case DbValue::Type::Null: return QJsonValue();
+    case DbValue::Type::Null:
+        return QJsonValue();
     case DbValue::Type::Integer:
-    case DbValue::Type::Decimal: return v.toDouble();
-    default: return v.toString();
+    case DbValue::Type::Decimal:
+        return v.toDouble();
+    default:
+        return v.toString();
     }
 }
 

@@ -47,9 +47,10 @@ QString board(const QJsonObject& data)
     if (!widths.isEmpty()) {
         body += QStringLiteral("<colgroup>");
         for (const QJsonValue& w : widths)
-            body += QStringLiteral("<col style=\"width:%1%%2\">")
-                        .arg(w.toDouble() / 10, 0, 'f', 1)
-                        .arg(w.toDouble() == 0 ? QStringLiteral(";visibility:collapse") : QString());
+            body +=
+                QStringLiteral("<col style=\"width:%1%%2\">")
+                    .arg(w.toDouble() / 10, 0, 'f', 1)
+                    .arg(w.toDouble() == 0 ? QStringLiteral(";visibility:collapse") : QString());
         body += QStringLiteral("</colgroup>");
     }
     body += QStringLiteral("<thead><tr>");

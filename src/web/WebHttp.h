@@ -19,10 +19,7 @@ struct WebRequest {
     QString peer; ///< the client's address, for the log
 
     /// The first value of a query item, decoded; empty when missing.
-    QString item(const QString& key) const
-    {
-        return query.queryItemValue(key, QUrl::FullyDecoded);
-    }
+    QString item(const QString& key) const { return query.queryItemValue(key, QUrl::FullyDecoded); }
 };
 
 struct WebReply {

@@ -68,7 +68,8 @@ QString page(const QString& title, const QString& active, const QString& body,
 {
     QString nav;
     if (!active.isNull())
-        nav = QStringLiteral("<nav>") + link(QStringLiteral("/board"), QStringLiteral("库存看板"), active) +
+        nav = QStringLiteral("<nav>") +
+              link(QStringLiteral("/board"), QStringLiteral("库存看板"), active) +
               link(QStringLiteral("/quality"), QStringLiteral("质量分析"), active) +
               link(QStringLiteral("/stations"), QStringLiteral("工作站"), active) +
               QStringLiteral("<span class=\"clock\" id=\"clock\"></span></nav>");
@@ -92,13 +93,13 @@ QString login(const QString& next, bool failed)
         QStringLiteral("<label>访问令牌 <input type=\"password\" name=\"token\" id=\"token\" "
                        "autofocus></label><input type=\"hidden\" name=\"next\" value=\"") +
         esc(next) + QStringLiteral("\"><button type=\"submit\">登录</button></form>");
-    const QString script = failed ? QString()
-                                  : QStringLiteral(
-                                        "(function(){var m=/[#&]token=([^&]*)/.exec(location.hash);"
-                                        "if(!m)return;document.getElementById('token').value="
-                                        "decodeURIComponent(m[1]);history.replaceState(null,'',"
-                                        "location.pathname+location.search);"
-                                        "document.getElementById('login').submit();})();");
+    const QString script =
+        failed ? QString()
+               : QStringLiteral("(function(){var m=/[#&]token=([^&]*)/.exec(location.hash);"
+                                "if(!m)return;document.getElementById('token').value="
+                                "decodeURIComponent(m[1]);history.replaceState(null,'',"
+                                "location.pathname+location.search);"
+                                "document.getElementById('login').submit();})();");
     return page(QStringLiteral("登录"), QString(), body, script);
 }
 

@@ -63,7 +63,8 @@ QJsonArray groups(const QList<QualityData::Group>& list, bool inspector)
         o.insert(QStringLiteral("key"), g.key);
         if (inspector)
             o.insert(QStringLiteral("name"), g.name);
-        o.insert(QStringLiteral("cells"), QJsonArray::fromStringList(QualityText::groupRow(g, inspector)));
+        o.insert(QStringLiteral("cells"),
+                 QJsonArray::fromStringList(QualityText::groupRow(g, inspector)));
         out.append(o);
     }
     return out;
@@ -115,10 +116,14 @@ QualitySql::Filter qualityFilter(const WebRequest& r, const QDate& today)
 
 QJsonObject filterJson(const QualitySql::Filter& f)
 {
-    return {{u"from"_s, f.from.toString(Qt::ISODate)}, {u"to"_s, f.to.toString(Qt::ISODate)},
-            {u"machine"_s, f.machine},                 {u"inspector"_s, f.inspector},
-            {u"defect"_s, f.defect},                   {u"card"_s, f.card},
-            {u"item"_s, f.item},                       {u"text"_s, QualityText::filterText(f)}};
+    return {{u"from"_s, f.from.toString(Qt::ISODate)},
+            {u"to"_s, f.to.toString(Qt::ISODate)},
+            {u"machine"_s, f.machine},
+            {u"inspector"_s, f.inspector},
+            {u"defect"_s, f.defect},
+            {u"card"_s, f.card},
+            {u"item"_s, f.item},
+            {u"text"_s, QualityText::filterText(f)}};
 }
 
 namespace {
@@ -175,17 +180,19 @@ QJsonObject quality(Connection& c, const QualitySql::Filter& f)
     for (qsizetype i = 0; i < limits.names.size(); ++i)
         lines.append(QJsonObject{{u"grade"_s, limits.names[i]},
                                  {u"limit"_s, optional(limits.limits.value(i))}});
-    return {{u"now"_s, totals(o.now)},
-            {u"before"_s, totals(o.before)},
-            {u"figures"_s, figures(o)},
-            {u"pareto"_s, pareto},
-            {u"gradeNames"_s, QJsonArray::fromStringList(o.gradeNames)},
-            {u"limits"_s, lines},
-            {u"days"_s, days},
-            {u"machineHeader"_s, QJsonArray::fromStringList(QualityText::groupHeader(false, f.defect))},
-            {u"machines"_s, groups(o.machines, false)},
-            {u"inspectorHeader"_s, QJsonArray::fromStringList(QualityText::groupHeader(true, f.defect))},
-            {u"inspectors"_s, groups(o.inspectors, true)}};
+    return {
+        {u"now"_s, totals(o.now)},
+        {u"before"_s, totals(o.before)},
+        {u"figures"_s, figures(o)},
+        {u"pareto"_s, pareto},
+        {u"gradeNames"_s, QJsonArray::fromStringList(o.gradeNames)},
+        {u"limits"_s, lines},
+        {u"days"_s, days},
+        {u"machineHeader"_s, QJsonArray::fromStringList(QualityText::groupHeader(false, f.defect))},
+        {u"machines"_s, groups(o.machines, false)},
+        {u"inspectorHeader"_s,
+         QJsonArray::fromStringList(QualityText::groupHeader(true, f.defect))},
+        {u"inspectors"_s, groups(o.inspectors, true)}};
 }
 
 } // namespace WebData

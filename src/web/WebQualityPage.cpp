@@ -28,12 +28,15 @@ QString figures(const QJsonArray& list)
     for (const QJsonValue& v : list) {
         const QJsonObject f = v.toObject();
         const int verdict = f.value(QStringLiteral("verdict")).toInt();
-        s += QStringLiteral("<div class=\"figure\"><div class=\"cap\">%1</div><div class=\"now\">%2</div>"
-                            "<div class=\"was\">上期 %3 <span class=\"%4\">%5</span></div></div>")
+        s += QStringLiteral(
+                 "<div class=\"figure\"><div class=\"cap\">%1</div><div class=\"now\">%2</div>"
+                 "<div class=\"was\">上期 %3 <span class=\"%4\">%5</span></div></div>")
                  .arg(esc(f.value(QStringLiteral("caption")).toString()),
                       esc(f.value(QStringLiteral("now")).toString()),
                       esc(f.value(QStringLiteral("before")).toString()),
-                      verdict > 0 ? QStringLiteral("good") : verdict < 0 ? QStringLiteral("bad") : QString(),
+                      verdict > 0   ? QStringLiteral("good")
+                      : verdict < 0 ? QStringLiteral("bad")
+                                    : QString(),
                       esc(f.value(QStringLiteral("change")).toString()));
     }
     return s + QStringLiteral("</div>");
@@ -75,12 +78,13 @@ QString quality(const QJsonObject& data)
     for (const char* key : {"from", "to", "machine", "inspector", "defect", "card", "item"}) {
         const QString v = filter.value(QLatin1String(key)).toString();
         if (!v.isEmpty())
-            same += (same.isEmpty() ? "" : "&") + QByteArray(key) + '=' + QUrl::toPercentEncoding(v);
+            same +=
+                (same.isEmpty() ? "" : "&") + QByteArray(key) + '=' + QUrl::toPercentEncoding(v);
     }
-    body += QStringLiteral("<p id=\"range\">") + esc(filter.value(QStringLiteral("text")).toString()) +
-            QStringLiteral(" <a id=\"xlsx\" href=\"/quality.xlsx?") +
-            esc(QString::fromLatin1(same)) + QStringLiteral("\">导出Excel</a></p>") +
-            offlineMark(data);
+    body +=
+        QStringLiteral("<p id=\"range\">") + esc(filter.value(QStringLiteral("text")).toString()) +
+        QStringLiteral(" <a id=\"xlsx\" href=\"/quality.xlsx?") + esc(QString::fromLatin1(same)) +
+        QStringLiteral("\">导出Excel</a></p>") + offlineMark(data);
     if (data.contains(QStringLiteral("figures"))) {
         body += figures(data.value(QStringLiteral("figures")).toArray());
         const QJsonArray days = data.value(QStringLiteral("days")).toArray();
@@ -90,9 +94,10 @@ QString quality(const QJsonObject& data)
                 WebSvg::grades(days, data.value(QStringLiteral("gradeNames")).toArray()) +
                 WebSvg::points(days, data.value(QStringLiteral("limits")).toArray()) +
                 QStringLiteral("</div>");
-        body += QStringLiteral("<h2>按机台</h2>") +
-                table(QStringLiteral("machines"), data.value(QStringLiteral("machineHeader")).toArray(),
-                      data.value(QStringLiteral("machines")).toArray(), 1);
+        body +=
+            QStringLiteral("<h2>按机台</h2>") +
+            table(QStringLiteral("machines"), data.value(QStringLiteral("machineHeader")).toArray(),
+                  data.value(QStringLiteral("machines")).toArray(), 1);
         body += QStringLiteral("<h2>按验布员</h2>") +
                 table(QStringLiteral("inspectors"),
                       data.value(QStringLiteral("inspectorHeader")).toArray(),

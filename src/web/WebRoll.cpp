@@ -15,11 +15,15 @@ namespace {
 QJsonValue value(const DbValue& v)
 {
     switch (v.type()) {
-    case DbValue::Type::Null: return QJsonValue();
+    case DbValue::Type::Null:
+        return QJsonValue();
     case DbValue::Type::Integer:
-    case DbValue::Type::Decimal: return v.toDouble();
-    case DbValue::Type::DateTime: return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    default: return v.toString();
+    case DbValue::Type::Decimal:
+        return v.toDouble();
+    case DbValue::Type::DateTime:
+        return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    default:
+        return v.toString();
     }
 }
 
@@ -36,15 +40,16 @@ bool roll(Connection& c, const QString& card, const QString& number, QJsonObject
         {card, number});
     if (rs.eof())
         return false;
-    static const char* const keys[] = {"id",        "card",          "number", "grade",
+    static const char* const keys[] = {"id",        "card",          "number",  "grade",
                                        "metres",    "counterMetres", "machine", "inspector",
-                                       "inspected",     "itemCode", "itemName"};
+                                       "inspected", "itemCode",      "itemName"};
     for (int i = 0; i < rs.fieldCount(); ++i)
         out.insert(QString::fromLatin1(keys[i]), value(rs.field(i)));
     // Section alerts kept with the roll mark a stretch; they are no defect of the cloth.
     const Recordset defects = c.execute(
-        QStringLiteral("select bugName, bugPosition, bugEnd, bugCount, bugScore, remark from "
-                       "checkDetail where checkId=? and isnull(bugName, '') <> ? order by bugPosition, id"),
+        QStringLiteral(
+            "select bugName, bugPosition, bugEnd, bugCount, bugScore, remark from "
+            "checkDetail where checkId=? and isnull(bugName, '') <> ? order by bugPosition, id"),
         {rs.field(0), QString::fromUtf16(CheckGrading::AlertRowName)});
     QJsonArray list;
     double points = 0;

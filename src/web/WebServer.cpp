@@ -34,10 +34,18 @@ WebRequest requestOf(const QHttpServerRequest& q)
 {
     WebRequest r;
     switch (q.method()) {
-    case QHttpServerRequest::Method::Get: r.method = "GET"; break;
-    case QHttpServerRequest::Method::Head: r.method = "HEAD"; break;
-    case QHttpServerRequest::Method::Post: r.method = "POST"; break;
-    default: r.method = "OTHER"; break;
+    case QHttpServerRequest::Method::Get:
+        r.method = "GET";
+        break;
+    case QHttpServerRequest::Method::Head:
+        r.method = "HEAD";
+        break;
+    case QHttpServerRequest::Method::Post:
+        r.method = "POST";
+        break;
+    default:
+        r.method = "OTHER";
+        break;
     }
     r.path = q.url().path(QUrl::FullyDecoded);
     r.query = q.query();
@@ -53,7 +61,8 @@ bool loadTls(QHttpServer& server, const WebSettings& s)
 {
     QFile cert(s.certificate), key(s.key);
     if (!cert.open(QIODevice::ReadOnly) || !key.open(QIODevice::ReadOnly)) {
-        complain(QStringLiteral("mirel serve: 证书或私钥不能读取：%1 %2").arg(s.certificate, s.key));
+        complain(
+            QStringLiteral("mirel serve: 证书或私钥不能读取：%1 %2").arg(s.certificate, s.key));
         return false;
     }
     const QSslCertificate c(&cert, QSsl::Pem);
@@ -106,9 +115,8 @@ int run(int argc, char** argv)
     if (settings.token.isEmpty())
         say(QStringLiteral("mirel serve: 没有配置访问令牌（mirel.ini [Web] Token=），只在本机 "
                            "127.0.0.1 上监听"));
-    const QString host = settings.address == QHostAddress::Any
-                             ? QStringLiteral("<本机地址>")
-                             : settings.address.toString();
+    const QString host = settings.address == QHostAddress::Any ? QStringLiteral("<本机地址>")
+                                                               : settings.address.toString();
     say(QStringLiteral("mirel serve: %1://%2:%3/board")
             .arg(settings.https() ? QStringLiteral("https") : QStringLiteral("http"), host)
             .arg(port));

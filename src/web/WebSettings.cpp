@@ -49,9 +49,8 @@ bool WebSettings::read(WebSettings& out, QString* error)
     const QString tokenFile = web(QStringLiteral("TokenFile"));
     if (out.token.isEmpty() && !tokenFile.isEmpty()) {
         // A relative name lies in the folder of the ini files (the package's /etc/mirel).
-        QFile f(QDir::isAbsolutePath(tokenFile)
-                    ? tokenFile
-                    : ProgramFolder::configPath() + u'/' + tokenFile);
+        QFile f(QDir::isAbsolutePath(tokenFile) ? tokenFile
+                                                : ProgramFolder::configPath() + u'/' + tokenFile);
         if (f.open(QIODevice::ReadOnly))
             out.token = QString::fromUtf8(f.readLine()).trimmed();
     }

@@ -42,8 +42,8 @@ WebSite::WebSite(Connection& c, QString connectionString, QString token, bool ht
 
 WebReply WebSite::refuse(const WebRequest& r, int status, const QString& why)
 {
-    qWarning().noquote() << "web:" << status << r.method << target(r).left(200) << "from"
-                         << r.peer << "-" << why;
+    qWarning().noquote() << "web:" << status << r.method << target(r).left(200) << "from" << r.peer
+                         << "-" << why;
     if (isApi(r.path))
         return WebReply::json(QJsonDocument(QJsonObject{{u"error"_s, why}}).toJson(), status);
     if (status == 401)
@@ -112,13 +112,13 @@ QJsonObject WebSite::api(const QString& path, const WebRequest& r)
 WebReply WebSite::loginReply(const WebRequest& r)
 {
     if (r.method == "GET" || r.method == "HEAD")
-        return WebReply::html(WebPage::login(WebAccess::nextPath(r.item(QStringLiteral("next"))),
-                                             false));
+        return WebReply::html(
+            WebPage::login(WebAccess::nextPath(r.item(QStringLiteral("next"))), false));
     if (r.method != "POST")
         throw WebError{400, QStringLiteral("只能读取")};
     const QUrlQuery form(QString::fromUtf8(r.body.left(4096)).replace(u'+', u' '));
-    const QString next = WebAccess::nextPath(form.queryItemValue(QStringLiteral("next"),
-                                                                 QUrl::FullyDecoded));
+    const QString next =
+        WebAccess::nextPath(form.queryItemValue(QStringLiteral("next"), QUrl::FullyDecoded));
     if (m_access.open())
         return {303, "text/plain", QByteArray(), {{"Location", next.toUtf8()}}};
     if (!m_access.isToken(form.queryItemValue(QStringLiteral("token"), QUrl::FullyDecoded))) {

@@ -25,8 +25,9 @@ public:
     using Clock = std::function<QDateTime()>;
     /// c: the database the stations use (opened on the first request, never created);
     /// connectionString: what opens it again after it went away.
-    WebSite(Connection& c, QString connectionString, QString token, bool https,
-            Clock clock = [] { return QDateTime::currentDateTime(); });
+    WebSite(
+        Connection& c, QString connectionString, QString token, bool https,
+        Clock clock = [] { return QDateTime::currentDateTime(); });
 
     WebReply handle(const WebRequest& r);
 

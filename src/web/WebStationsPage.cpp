@@ -29,7 +29,8 @@ QString stations(const QJsonObject& data)
         const QJsonObject s = v.toObject();
         const bool late = s.value(QStringLiteral("late")).toBool();
         const auto cell = [&s](const char* key) {
-            return QStringLiteral("<td>") + esc(s.value(QLatin1String(key)).toVariant().toString()) +
+            return QStringLiteral("<td>") +
+                   esc(s.value(QLatin1String(key)).toVariant().toString()) +
                    QStringLiteral("</td>");
         };
         const qint64 refused = s.value(QStringLiteral("refused")).toInteger();
@@ -42,8 +43,8 @@ QString stations(const QJsonObject& data)
                 // What tells a silent or stuck panel comes first, in sight on a phone too.
                 cell("station") + cell("menchineId") + cell("lastSeen") +
                 QStringLiteral("<td class=\"num\">") + esc(waiting) + QStringLiteral("</td>") +
-                cell("host") + cell("version") + cell("started") + cell("devices") + cell("lastSave") +
-                QStringLiteral("</tr>");
+                cell("host") + cell("version") + cell("started") + cell("devices") +
+                cell("lastSave") + QStringLiteral("</tr>");
     }
     if (rows.isEmpty())
         body += QStringLiteral("<tr><td colspan=\"10\">还没有工作站报到</td></tr>");

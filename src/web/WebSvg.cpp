@@ -38,9 +38,10 @@ double niceTop(double v)
 
 QString open(const QString& id, const QString& title)
 {
-    return QStringLiteral("<svg id=\"%1\" viewBox=\"0 0 640 320\" xmlns=\"http://www.w3.org/2000/svg\" "
-                          "role=\"img\" aria-label=\"%2\" font-size=\"13\" fill=\"#e8edf2\">"
-                          "<text x=\"320\" y=\"22\" text-anchor=\"middle\" font-size=\"16\">%2</text>")
+    return QStringLiteral(
+               "<svg id=\"%1\" viewBox=\"0 0 640 320\" xmlns=\"http://www.w3.org/2000/svg\" "
+               "role=\"img\" aria-label=\"%2\" font-size=\"13\" fill=\"#e8edf2\">"
+               "<text x=\"320\" y=\"22\" text-anchor=\"middle\" font-size=\"16\">%2</text>")
         .arg(id, esc(title));
 }
 
@@ -49,7 +50,8 @@ QString axis(double top, const QString& unit)
     QString s = QStringLiteral("<g stroke=\"#34414f\">");
     for (int i = 0; i <= 4; ++i) {
         const double y = H - B - (H - T - B) * i / 4;
-        s += QStringLiteral("<line x1=\"%1\" x2=\"%2\" y1=\"%3\" y2=\"%3\"/>").arg(num(L), num(W - R), num(y));
+        s += QStringLiteral("<line x1=\"%1\" x2=\"%2\" y1=\"%3\" y2=\"%3\"/>")
+                 .arg(num(L), num(W - R), num(y));
     }
     s += QStringLiteral("</g>");
     for (int i = 0; i <= 4; ++i) {
@@ -68,13 +70,15 @@ double yOf(double v, double top)
 
 QString label(double x, const QString& text)
 {
-    return QStringLiteral("<text x=\"%1\" y=\"%2\" text-anchor=\"end\" transform=\"rotate(-35 %1 %2)\">%3</text>")
+    return QStringLiteral("<text x=\"%1\" y=\"%2\" text-anchor=\"end\" transform=\"rotate(-35 %1 "
+                          "%2)\">%3</text>")
         .arg(num(x), num(H - B + 14), esc(text));
 }
 
 QString empty(const QString& svg)
 {
-    return svg + QStringLiteral("<text x=\"320\" y=\"170\" text-anchor=\"middle\">无数据</text></svg>");
+    return svg +
+           QStringLiteral("<text x=\"320\" y=\"170\" text-anchor=\"middle\">无数据</text></svg>");
 }
 
 } // namespace
@@ -113,14 +117,17 @@ QString pareto(const QJsonArray& rows, int bars)
     for (qsizetype i = 0; i < shown.size(); ++i) {
         const double x = L + slot * i;
         const double y = yOf(shown[i].second, top);
-        s += QStringLiteral("<rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" fill=\"#4da3ff\"><title>%5 %6</title></rect>")
-                 .arg(num(x + slot * 0.15), num(y), num(slot * 0.7), num(H - B - y), esc(shown[i].first),
-                      QString::number(shown[i].second, 'g', 6));
+        s += QStringLiteral("<rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" "
+                            "fill=\"#4da3ff\"><title>%5 %6</title></rect>")
+                 .arg(num(x + slot * 0.15), num(y), num(slot * 0.7), num(H - B - y),
+                      esc(shown[i].first), QString::number(shown[i].second, 'g', 6));
         s += label(x + slot * 0.6, shown[i].first);
         sum += shown[i].second;
         line += QStringLiteral("%1,%2 ").arg(num(x + slot / 2), num(yOf(sum / total, 1)));
     }
-    s += QStringLiteral("<polyline points=\"%1\" fill=\"none\" stroke=\"#f7c948\" stroke-width=\"2\"/>").arg(line.trimmed());
+    s += QStringLiteral(
+             "<polyline points=\"%1\" fill=\"none\" stroke=\"#f7c948\" stroke-width=\"2\"/>")
+             .arg(line.trimmed());
     s += QStringLiteral("<text x=\"%1\" y=\"%2\">100%</text>").arg(num(W - R + 4), num(T + 4));
     return s + QStringLiteral("</svg>");
 }
@@ -150,7 +157,8 @@ QString grades(const QJsonArray& days, const QJsonArray& gradeNames)
             if (n <= 0)
                 continue;
             const double y0 = yOf(base, top), y1 = yOf(base + n, top);
-            s += QStringLiteral("<rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" fill=\"%5\"><title>%6 %7 %8</title></rect>")
+            s += QStringLiteral("<rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" "
+                                "fill=\"%5\"><title>%6 %7 %8</title></rect>")
                      .arg(num(L + slot * i + slot * 0.15), num(y1), num(slot * 0.7), num(y0 - y1),
                           colours[g % colours.size()], d.value(QStringLiteral("day")).toString(),
                           esc(gradeNames[g].toString()), QString::number(n));
@@ -160,9 +168,11 @@ QString grades(const QJsonArray& days, const QJsonArray& gradeNames)
             s += label(L + slot * i + slot * 0.6, d.value(QStringLiteral("day")).toString().mid(5));
     }
     for (qsizetype g = 0; g < gradeNames.size(); ++g)
-        s += QStringLiteral("<rect x=\"%1\" y=\"28\" width=\"10\" height=\"10\" fill=\"%2\"/><text x=\"%3\" y=\"37\">%4</text>")
-                 .arg(num(W - R - 70 * (gradeNames.size() - g)), colours[g % colours.size()],
-                      num(W - R - 70 * (gradeNames.size() - g) + 14), esc(gradeNames[g].toString()));
+        s +=
+            QStringLiteral("<rect x=\"%1\" y=\"28\" width=\"10\" height=\"10\" fill=\"%2\"/><text "
+                           "x=\"%3\" y=\"37\">%4</text>")
+                .arg(num(W - R - 70 * (gradeNames.size() - g)), colours[g % colours.size()],
+                     num(W - R - 70 * (gradeNames.size() - g) + 14), esc(gradeNames[g].toString()));
     return s + QStringLiteral("</svg>");
 }
 
@@ -180,12 +190,15 @@ QString points(const QJsonArray& days, const QJsonArray& limits)
     s += axis(top, QStringLiteral("扣分/100m²"));
     for (const QJsonValue& l : limits) {
         const QJsonObject o = l.toObject();
-        if (!o.value(QStringLiteral("limit")).isDouble() || o.value(QStringLiteral("limit")).toDouble() <= 0)
+        if (!o.value(QStringLiteral("limit")).isDouble() ||
+            o.value(QStringLiteral("limit")).toDouble() <= 0)
             continue;
         const double y = yOf(o.value(QStringLiteral("limit")).toDouble(), top);
-        s += QStringLiteral("<line x1=\"%1\" x2=\"%2\" y1=\"%3\" y2=\"%3\" stroke=\"#ff8a65\" stroke-dasharray=\"6 4\"/>"
+        s += QStringLiteral("<line x1=\"%1\" x2=\"%2\" y1=\"%3\" y2=\"%3\" stroke=\"#ff8a65\" "
+                            "stroke-dasharray=\"6 4\"/>"
                             "<text x=\"%4\" y=\"%5\" fill=\"#ff8a65\">%6</text>")
-                 .arg(num(L), num(W - R), num(y), num(W - R + 4), num(y + 4), esc(o.value(QStringLiteral("grade")).toString()));
+                 .arg(num(L), num(W - R), num(y), num(W - R + 4), num(y + 4),
+                      esc(o.value(QStringLiteral("grade")).toString()));
     }
     const double slot = (W - L - R) / days.size();
     const int every = int(std::ceil(days.size() / 16.0));
@@ -196,15 +209,19 @@ QString points(const QJsonArray& days, const QJsonArray& limits)
         const QJsonValue v = d.value(QStringLiteral("pointsPer100m2"));
         if (v.isDouble()) {
             line += QStringLiteral("%1,%2 ").arg(num(x), num(yOf(v.toDouble(), top)));
-            s += QStringLiteral("<circle cx=\"%1\" cy=\"%2\" r=\"3\" fill=\"#4da3ff\"><title>%3 %4</title></circle>")
-                     .arg(num(x), num(yOf(v.toDouble(), top)), d.value(QStringLiteral("day")).toString(),
+            s += QStringLiteral("<circle cx=\"%1\" cy=\"%2\" r=\"3\" fill=\"#4da3ff\"><title>%3 "
+                                "%4</title></circle>")
+                     .arg(num(x), num(yOf(v.toDouble(), top)),
+                          d.value(QStringLiteral("day")).toString(),
                           QString::number(v.toDouble(), 'f', 2));
         }
         if (i % every == 0)
             s += label(x + slot * 0.1, d.value(QStringLiteral("day")).toString().mid(5));
     }
     if (!line.isEmpty())
-        s += QStringLiteral("<polyline points=\"%1\" fill=\"none\" stroke=\"#4da3ff\" stroke-width=\"2\"/>").arg(line.trimmed());
+        s += QStringLiteral(
+                 "<polyline points=\"%1\" fill=\"none\" stroke=\"#4da3ff\" stroke-width=\"2\"/>")
+                 .arg(line.trimmed());
     return s + QStringLiteral("</svg>");
 }
 

@@ -37,7 +37,8 @@ class TestWebServer : public QObject {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("MIREL_HOME"), m_home.path());
         p.setProcessEnvironment(env);
-        p.start(qEnvironmentVariable("MIREL_BIN_DIR") + QStringLiteral("/mirel"), {QStringLiteral("serve")});
+        p.start(qEnvironmentVariable("MIREL_BIN_DIR") + QStringLiteral("/mirel"),
+                {QStringLiteral("serve")});
         QByteArray out;
         while (!out.contains("/board") && p.waitForReadyRead(10000))
             out += p.readAllStandardOutput();
@@ -49,7 +50,8 @@ class TestWebServer : public QObject {
         QNetworkRequest req(QUrl(m_base + target));
         if (!auth.isEmpty())
             req.setRawHeader("Authorization", auth);
-        req.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
+        req.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::ManualRedirectPolicy);
         req.setHeader(QNetworkRequest::ContentTypeHeader, "application/x-www-form-urlencoded");
         QNetworkReply* r = post.isNull() ? m_net.get(req) : m_net.post(req, post);
         QEventLoop loop;
@@ -58,20 +60,25 @@ class TestWebServer : public QObject {
         r->deleteLater();
         return r;
     }
-    int status(QNetworkReply* r) { return r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(); }
+    int status(QNetworkReply* r)
+    {
+        return r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    }
 
 private slots:
     void initTestCase()
     {
         Connection c;
-        c.openOrCreate(QStringLiteral("Provider=SQLite;Data Source=") + m_home.file(QStringLiteral("mill.db")));
+        c.openOrCreate(QStringLiteral("Provider=SQLite;Data Source=") +
+                       m_home.file(QStringLiteral("mill.db")));
         EmbeddedSchema::addDemoRows(c);
         m_home.writeFile(QStringLiteral("config.ini"),
                          "[CUSTOMER.SETTING]\nCONNECTIONSTRING=Provider=SQLite;Data Source=" +
                              m_home.file(QStringLiteral("mill.db")).toUtf8() + "\n");
         const quint16 port = freePort();
         m_base = QStringLiteral("http://127.0.0.1:%1").arg(port);
-        QVERIFY(start(m_serve, "Listen=127.0.0.1:" + QByteArray::number(port) + "\nToken=t0k\n").contains(m_base.toUtf8()));
+        QVERIFY(start(m_serve, "Listen=127.0.0.1:" + QByteArray::number(port) + "\nToken=t0k\n")
+                    .contains(m_base.toUtf8()));
     }
     void cleanupTestCase()
     {
@@ -89,8 +96,10 @@ private slots:
         QTest::newRow("wrong bearer") << "/api/board" << QByteArray("Bearer t0K") << 401;
         QTest::newRow("encoded dot dot") << "/%2e%2e/mirel.ini" << QByteArray("Bearer t0k") << 404;
         QTest::newRow("bad number") << "/api/quality?to=7" << QByteArray("Bearer t0k") << 400;
-        QTest::newRow("1 MB query") << "/quality?machine=" + QString(1 << 20, u'a') << QByteArray("Bearer t0k") << 400;
-        QTest::newRow("roll") << "/api/roll?card=SC2611001&number=001" << QByteArray("Bearer t0k") << 200;
+        QTest::newRow("1 MB query")
+            << "/quality?machine=" + QString(1 << 20, u'a') << QByteArray("Bearer t0k") << 400;
+        QTest::newRow("roll") << "/api/roll?card=SC2611001&number=001" << QByteArray("Bearer t0k")
+                              << 200;
     }
     void statuses()
     {
@@ -122,10 +131,12 @@ private slots:
     void withoutTokenOnlyHere()
     {
         QProcess open;
-        const QByteArray out = start(open, "Listen=0.0.0.0:" + QByteArray::number(freePort()) + "\n");
+        const QByteArray out =
+            start(open, "Listen=0.0.0.0:" + QByteArray::number(freePort()) + "\n");
         open.kill();
         open.waitForFinished();
-        QVERIFY2(out.contains("127.0.0.1 上监听") && out.contains("http://127.0.0.1:"), out.constData());
+        QVERIFY2(out.contains("127.0.0.1 上监听") && out.contains("http://127.0.0.1:"),
+                 out.constData());
     }
 };
 

@@ -44,12 +44,16 @@ class TestWebSite : public QObject {
     QString m_db;
     std::unique_ptr<WebSite> m_site;
 
-    qint64 rolls() { return m_c.execute(QStringLiteral("select count(*) from checkinfo")).field(0).toLongLong(); }
+    qint64 rolls()
+    {
+        return m_c.execute(QStringLiteral("select count(*) from checkinfo")).field(0).toLongLong();
+    }
 
 private slots:
     void initTestCase()
     {
-        m_db = QStringLiteral("Provider=SQLite;Data Source=") + m_home.file(QStringLiteral("mill.db"));
+        m_db =
+            QStringLiteral("Provider=SQLite;Data Source=") + m_home.file(QStringLiteral("mill.db"));
         m_c.openOrCreate(m_db);
         EmbeddedSchema::addDemoRows(m_c);
         m_home.writeFile(QStringLiteral("mirel.ini"), "[MIREL]\ngrade=A品^0,B品^20,C品^40\n");
@@ -65,26 +69,54 @@ private slots:
         QTest::addColumn<int>("status");
         const QByteArray bearer = "Bearer s3cret";
         const QByteArray good = "mirel_web=" + WebAccess(token).cookieValue();
-        QTest::newRow("no token, page") << QByteArray("GET") << "/board" << QByteArray() << QByteArray() << 401;
-        QTest::newRow("no token, api") << QByteArray("GET") << "/api/stations" << QByteArray() << QByteArray() << 401;
-        QTest::newRow("wrong bearer") << QByteArray("GET") << "/api/board" << QByteArray("Bearer s3cre") << QByteArray() << 401;
-        QTest::newRow("token as cookie") << QByteArray("GET") << "/board" << QByteArray() << QByteArray("mirel_web=s3cret") << 401;
-        QTest::newRow("cookie") << QByteArray("GET") << "/stations" << QByteArray() << QByteArray("a=1; " + good) << 200;
-        QTest::newRow("bearer") << QByteArray("GET") << "/api/board" << bearer << QByteArray() << 200;
-        QTest::newRow("unknown path") << QByteArray("GET") << "/etc/passwd" << bearer << QByteArray() << 404;
-        QTest::newRow("dot dot") << QByteArray("GET") << "/../mirel.ini" << bearer << QByteArray() << 404;
-        QTest::newRow("unknown api") << QByteArray("GET") << "/api/users" << bearer << QByteArray() << 404;
-        QTest::newRow("writes refused") << QByteArray("POST") << "/board" << bearer << QByteArray() << 400;
-        QTest::newRow("bad date") << QByteArray("GET") << "/quality?from=2026-13-01" << bearer << QByteArray() << 400;
-        QTest::newRow("date with SQL") << QByteArray("GET") << "/api/quality?to=2026-12-07';delete from checkinfo;--" << bearer << QByteArray() << 400;
-        QTest::newRow("from after to") << QByteArray("GET") << "/quality?from=2026-12-08&to=2026-12-07" << bearer << QByteArray() << 400;
-        QTest::newRow("over a year") << QByteArray("GET") << "/quality?from=2025-12-01&to=2026-12-07" << bearer << QByteArray() << 400;
-        QTest::newRow("long name") << QByteArray("GET") << "/api/quality?machine=" + QString(51, u'x') << bearer << QByteArray() << 400;
-        QTest::newRow("control char") << QByteArray("GET") << "/api/quality?inspector=a%01b" << bearer << QByteArray() << 400;
-        QTest::newRow("SQL in a name") << QByteArray("GET") << "/api/quality?machine=1'%20or%20'1'='1&defect=x';drop%20table%20checkinfo;--" << bearer << QByteArray() << 200;
-        QTest::newRow("SQL in roll") << QByteArray("GET") << "/api/roll?card=SC2611001'--&number=001" << bearer << QByteArray() << 404;
-        QTest::newRow("roll missing number") << QByteArray("GET") << "/api/roll?card=SC2611001" << bearer << QByteArray() << 400;
-        QTest::newRow("huge query") << QByteArray("GET") << "/quality?machine=" + QString(1 << 20, u'a') << bearer << QByteArray() << 400;
+        QTest::newRow("no token, page")
+            << QByteArray("GET") << "/board" << QByteArray() << QByteArray() << 401;
+        QTest::newRow("no token, api")
+            << QByteArray("GET") << "/api/stations" << QByteArray() << QByteArray() << 401;
+        QTest::newRow("wrong bearer") << QByteArray("GET") << "/api/board"
+                                      << QByteArray("Bearer s3cre") << QByteArray() << 401;
+        QTest::newRow("token as cookie") << QByteArray("GET") << "/board" << QByteArray()
+                                         << QByteArray("mirel_web=s3cret") << 401;
+        QTest::newRow("cookie") << QByteArray("GET") << "/stations" << QByteArray()
+                                << QByteArray("a=1; " + good) << 200;
+        QTest::newRow("bearer") << QByteArray("GET") << "/api/board" << bearer << QByteArray()
+                                << 200;
+        QTest::newRow("unknown path")
+            << QByteArray("GET") << "/etc/passwd" << bearer << QByteArray() << 404;
+        QTest::newRow("dot dot") << QByteArray("GET") << "/../mirel.ini" << bearer << QByteArray()
+                                 << 404;
+        QTest::newRow("unknown api")
+            << QByteArray("GET") << "/api/users" << bearer << QByteArray() << 404;
+        QTest::newRow("writes refused")
+            << QByteArray("POST") << "/board" << bearer << QByteArray() << 400;
+        QTest::newRow("bad date") << QByteArray("GET") << "/quality?from=2026-13-01" << bearer
+                                  << QByteArray() << 400;
+        QTest::newRow("date with SQL")
+            << QByteArray("GET") << "/api/quality?to=2026-12-07';delete from checkinfo;--" << bearer
+            << QByteArray() << 400;
+        QTest::newRow("from after to")
+            << QByteArray("GET") << "/quality?from=2026-12-08&to=2026-12-07" << bearer
+            << QByteArray() << 400;
+        QTest::newRow("over a year")
+            << QByteArray("GET") << "/quality?from=2025-12-01&to=2026-12-07" << bearer
+            << QByteArray() << 400;
+        QTest::newRow("long name")
+            << QByteArray("GET") << "/api/quality?machine=" + QString(51, u'x') << bearer
+            << QByteArray() << 400;
+        QTest::newRow("control char")
+            << QByteArray("GET") << "/api/quality?inspector=a%01b" << bearer << QByteArray() << 400;
+        QTest::newRow("SQL in a name")
+            << QByteArray("GET")
+            << "/api/quality?machine=1'%20or%20'1'='1&defect=x';drop%20table%20checkinfo;--"
+            << bearer << QByteArray() << 200;
+        QTest::newRow("SQL in roll")
+            << QByteArray("GET") << "/api/roll?card=SC2611001'--&number=001" << bearer
+            << QByteArray() << 404;
+        QTest::newRow("roll missing number")
+            << QByteArray("GET") << "/api/roll?card=SC2611001" << bearer << QByteArray() << 400;
+        QTest::newRow("huge query")
+            << QByteArray("GET") << "/quality?machine=" + QString(1 << 20, u'a') << bearer
+            << QByteArray() << 400;
     }
     void refusals()
     {
@@ -108,10 +140,13 @@ private slots:
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<int>("status");
         QTest::addColumn<QByteArray>("location");
-        QTest::newRow("right") << QByteArray("token=s3cret&next=%2Fquality%3Ffrom%3D2026-12-01") << 303 << QByteArray("/quality?from=2026-12-01");
+        QTest::newRow("right") << QByteArray("token=s3cret&next=%2Fquality%3Ffrom%3D2026-12-01")
+                               << 303 << QByteArray("/quality?from=2026-12-01");
         QTest::newRow("wrong") << QByteArray("token=S3cret&next=%2Fboard") << 401 << QByteArray();
-        QTest::newRow("elsewhere") << QByteArray("token=s3cret&next=%2F%2Fevil.example%2F") << 303 << QByteArray("/board");
-        QTest::newRow("backslash") << QByteArray("token=s3cret&next=%2F%5Cevil.example") << 303 << QByteArray("/board");
+        QTest::newRow("elsewhere")
+            << QByteArray("token=s3cret&next=%2F%2Fevil.example%2F") << 303 << QByteArray("/board");
+        QTest::newRow("backslash")
+            << QByteArray("token=s3cret&next=%2F%5Cevil.example") << 303 << QByteArray("/board");
     }
     void login()
     {
@@ -137,19 +172,23 @@ private slots:
         QualitySql::Filter f;
         f.from = QDate(2026, 12, 1);
         f.to = QDate(2026, 12, 7);
-        const auto o = QualityData::load(m_c, f, QualityData::parseGrades(QStringLiteral("A品^0,B品^20,C品^40")));
-        const QJsonObject q = json(m_site->handle(get(QStringLiteral("/api/quality?from=2026-12-01&to=2026-12-07"))));
+        const auto o = QualityData::load(
+            m_c, f, QualityData::parseGrades(QStringLiteral("A品^0,B品^20,C品^40")));
+        const QJsonObject q =
+            json(m_site->handle(get(QStringLiteral("/api/quality?from=2026-12-01&to=2026-12-07"))));
         QVERIFY(o.now.rolls > 0);
         QCOMPARE(q[u"now"_s][u"rolls"_s].toInteger(), o.now.rolls);
         QCOMPARE(q[u"now"_s][u"points"_s].toDouble(), o.now.points);
         QCOMPARE(q[u"pareto"_s].toArray().size(), o.pareto.size());
         QCOMPARE(q[u"days"_s].toArray().size(), 7);
-        const QByteArray page = m_site->handle(get(QStringLiteral("/quality?from=2026-12-01&to=2026-12-07"))).body;
+        const QByteArray page =
+            m_site->handle(get(QStringLiteral("/quality?from=2026-12-01&to=2026-12-07"))).body;
         QVERIFY(page.contains("<svg id=\"chartPareto\""));
         QVERIFY(page.contains(QStringLiteral("破洞").toUtf8()));
         // The workbook of the same range, as the station exports it.
         QVERIFY(page.contains("href=\"/quality.xlsx?from=2026-12-01&amp;to=2026-12-07\""));
-        const WebReply book = m_site->handle(get(QStringLiteral("/quality.xlsx?from=2026-12-01&to=2026-12-07")));
+        const WebReply book =
+            m_site->handle(get(QStringLiteral("/quality.xlsx?from=2026-12-01&to=2026-12-07")));
         QCOMPARE(book.status, 200);
         QVERIFY(book.body.startsWith("PK"));
         QVERIFY(book.header("Content-Disposition").contains("quality-2026-12-01-2026-12-07.xlsx"));
@@ -160,10 +199,14 @@ private slots:
         QDateTime clock = now;
         WebSite site(m_c, m_db, token, false, [&clock] { return clock; });
         const auto rolls = [&site] {
-            return json(site.handle(get(QStringLiteral("/api/quality?from=2026-12-01"))))[u"now"_s][u"rolls"_s].toInt();
+            return json(site.handle(
+                get(QStringLiteral("/api/quality?from=2026-12-01"))))[u"now"_s][u"rolls"_s]
+                .toInt();
         };
         const int before = rolls();
-        m_c.execute(QStringLiteral("insert checkinfo(billCode, checkCode, grade, checkcount, createDate) values('K1', '001', 'A品', 10, '2026-12-05 08:00:00')"));
+        m_c.execute(
+            QStringLiteral("insert checkinfo(billCode, checkCode, grade, checkcount, createDate) "
+                           "values('K1', '001', 'A品', 10, '2026-12-05 08:00:00')"));
         clock = clock.addSecs(59);
         QCOMPARE(rolls(), before);
         clock = clock.addSecs(1);
@@ -182,10 +225,20 @@ private slots:
     void stationsLate()
     {
         QFETCH(int, secondsAgo);
-        StationBeat::Beat b{QStringLiteral("panel-7"), QStringLiteral("check"), QStringLiteral("007"), QStringLiteral("0.1"),
-                            now.addSecs(-3600), now.addSecs(-secondsAgo), 30, 2, 0, QString(), QDateTime()};
+        StationBeat::Beat b{QStringLiteral("panel-7"),
+                            QStringLiteral("check"),
+                            QStringLiteral("007"),
+                            QStringLiteral("0.1"),
+                            now.addSecs(-3600),
+                            now.addSecs(-secondsAgo),
+                            30,
+                            2,
+                            0,
+                            QString(),
+                            QDateTime()};
         StationBeat::publish(m_c, b); // the second publish updates the one row
-        const QJsonArray list = json(m_site->handle(get(QStringLiteral("/api/stations"))))[u"stations"_s].toArray();
+        const QJsonArray list =
+            json(m_site->handle(get(QStringLiteral("/api/stations"))))[u"stations"_s].toArray();
         QCOMPARE(list.size(), 1);
         QTEST(list[0][u"late"_s].toBool(), "late");
         QCOMPARE(list[0][u"pending"_s].toInt(), 2);
@@ -196,7 +249,17 @@ private slots:
         // A database whose schema predates the table: the beat's error says so, and the schema
         // script adds the table without touching the rest.
         m_c.execute(QStringLiteral("drop table stationStatus"));
-        const StationBeat::Beat b{QStringLiteral("h"), QStringLiteral("bag"), QString(), QString(), now, now, 30, 0, 0, QString(), QDateTime()};
+        const StationBeat::Beat b{QStringLiteral("h"),
+                                  QStringLiteral("bag"),
+                                  QString(),
+                                  QString(),
+                                  now,
+                                  now,
+                                  30,
+                                  0,
+                                  0,
+                                  QString(),
+                                  QDateTime()};
         try {
             StationBeat::publish(m_c, b);
             QFAIL("published without the table");
@@ -207,16 +270,21 @@ private slots:
         EmbeddedSchema::create(m_c);
         StationBeat::publish(m_c, b);
         QCOMPARE(rolls(), before);
-        QCOMPARE(json(m_site->handle(get(QStringLiteral("/api/stations"))))[u"stations"_s].toArray().size(), 1);
+        QCOMPARE(json(m_site->handle(get(QStringLiteral("/api/stations"))))[u"stations"_s]
+                     .toArray()
+                     .size(),
+                 1);
     }
 
     void roll()
     {
-        const QJsonObject r = json(m_site->handle(get(QStringLiteral("/api/roll?card=SC2611001&number=003"))));
+        const QJsonObject r =
+            json(m_site->handle(get(QStringLiteral("/api/roll?card=SC2611001&number=003"))));
         QCOMPARE(r[u"grade"_s].toString(), QStringLiteral("B品"));
         QCOMPARE(r[u"points"_s].toDouble(), 8.0);
         QCOMPARE(r[u"defects"_s].toArray().size(), 2);
-        QCOMPARE(m_site->handle(get(QStringLiteral("/api/roll?card=SC2611001&number=009"))).status, 404);
+        QCOMPARE(m_site->handle(get(QStringLiteral("/api/roll?card=SC2611001&number=009"))).status,
+                 404);
     }
 
     void databaseAway()
@@ -225,7 +293,8 @@ private slots:
         const QByteArray before = m_site->handle(get(QStringLiteral("/board"))).body;
         QVERIFY(before.contains("P2611-018"));
         m_c.close();
-        QVERIFY(QFile::rename(m_home.file(QStringLiteral("mill.db")), m_home.file(QStringLiteral("moved.db"))));
+        QVERIFY(QFile::rename(m_home.file(QStringLiteral("mill.db")),
+                              m_home.file(QStringLiteral("moved.db"))));
         // (An overview of the last minute is served again without the database: another range.)
         for (const char* path : {"/board", "/stations", "/quality?from=2026-11-01"}) {
             const WebReply reply = m_site->handle(get(QLatin1String(path)));

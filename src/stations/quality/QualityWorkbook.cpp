@@ -16,8 +16,7 @@ QList<sheet::NamedSheet> sheets(const QualityData::Overview& o, const QDateTime&
     sheet::SheetTable figures{{QStringLiteral("指标"), QStringLiteral("本期"),
                                QStringLiteral("上期"), QStringLiteral("变化")},
                               {}};
-    for (const QualityText::Figure& g :
-         QualityText::figures(o.now, o.before, f.defect))
+    for (const QualityText::Figure& g : QualityText::figures(o.now, o.before, f.defect))
         figures.rows << QVariantList{g.caption, number(g.nowValue, g.format),
                                      number(g.beforeValue, g.format),
                                      number(g.changeValue, g.changeFormat)};
@@ -41,8 +40,7 @@ QList<sheet::NamedSheet> sheets(const QualityData::Overview& o, const QDateTime&
                                     {QStringLiteral("疵点"), pareto}};
     for (bool inspector : {false, true}) {
         sheet::SheetTable t{QualityText::groupHeader(inspector, f.defect), {}};
-        for (const QualityData::Group& g :
-             inspector ? o.inspectors : o.machines) {
+        for (const QualityData::Group& g : inspector ? o.inspectors : o.machines) {
             QVariantList row{g.key};
             if (inspector)
                 row << g.name;
