@@ -105,12 +105,18 @@ private slots:
             << QByteArray() << 400;
         QTest::newRow("control char")
             << QByteArray("GET") << "/api/quality?inspector=a%01b" << bearer << QByteArray() << 400;
-        QTest::newRow("SQL in a name")
-            << QByteArray("GET")
-            << "/api/quality?machine=1'%20or%20'1'='1&defect=x';drop%20table%20checkinfo;--"
-            << bearer << QByteArray() << 200;
-        QTest::newRow("SQL in roll")
-            << QByteArray("GET") << "/api/roll?card=SC2611001'--&number=001" << bearer
+        // SQL text in every name: bound, so it narrows to nothing and changes nothing.
+        const QString sql = QStringLiteral("1'%20or%20'1'='1';drop%20table%20checkinfo;--");
+        for (const char* key : {"machine", "inspector", "defect", "card", "item"})
+            QTest::newRow(qPrintable(QStringLiteral("SQL in ") + QLatin1String(key)))
+                << QByteArray("GET")
+                << QStringLiteral("/quality?%1=%2").arg(QLatin1String(key), sql) << bearer
+                << QByteArray() << 200;
+        QTest::newRow("SQL in roll card")
+            << QByteArray("GET") << "/api/roll?card=" + sql + "&number=001" << bearer
+            << QByteArray() << 404;
+        QTest::newRow("SQL in roll number")
+            << QByteArray("GET") << "/api/roll?card=SC2611001&number=" + sql << bearer
             << QByteArray() << 404;
         QTest::newRow("roll missing number")
             << QByteArray("GET") << "/api/roll?card=SC2611001" << bearer << QByteArray() << 400;
