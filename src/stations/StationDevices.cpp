@@ -22,18 +22,22 @@ void publishDevices(QWidget* window)
     QPointer<devices::InspectionDevices> d = window->findChild<devices::InspectionDevices*>();
     if (!d)
         return;
-    auto last = std::make_shared<QDateTime>(QDateTime::currentDateTime());
+    // Invalid until the first reading: a frame that never sent one is no connected frame.
+    auto last = std::make_shared<QDateTime>();
+    const QDateTime started = QDateTime::currentDateTime();
     const auto heard = [last] { *last = QDateTime::currentDateTime(); };
     QObject::connect(d, &devices::InspectionDevices::quantityText, window, heard);
     QObject::connect(d, &devices::InspectionDevices::weightText, window, heard);
-    StationBeat::setDevicesText([d, last]() -> QString {
+    StationBeat::setDevicesText([d, last, started]() -> QString {
         if (!d)
             return QString();
         if (!d->isPolling())
             return QStringLiteral("设备：暂停");
-        const qint64 quiet = last->secsTo(QDateTime::currentDateTime());
+        const QDateTime now = QDateTime::currentDateTime();
+        const qint64 quiet = (last->isValid() ? *last : started).secsTo(now);
         QString text = quiet > QuietSeconds ? QStringLiteral("设备：无读数 %1 秒").arg(quiet)
-                                            : QStringLiteral("设备：已连接");
+                       : last->isValid()    ? QStringLiteral("设备：已连接")
+                                            : QStringLiteral("设备：等待读数");
         if (!d->counterAnswering())
             text += QStringLiteral("，计米器不应答");
         return text;
