@@ -6,6 +6,7 @@
 #include "shell/StationBeat.h"
 #include "stations/quality/QualityData.h"
 #include "support/TempProgramFolder.h"
+#include "web/WebSettings.h"
 #include "web/WebSite.h"
 
 #include <QFile>
@@ -58,6 +59,33 @@ private slots:
         EmbeddedSchema::addDemoRows(m_c);
         m_home.writeFile(QStringLiteral("mirel.ini"), "[MIREL]\ngrade=A品^0,B品^20,C品^40\n");
         m_site = std::make_unique<WebSite>(m_c, m_db, token, false, [] { return now; });
+    }
+
+    void listen_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<int>("port");
+        QTest::newRow("default") << "127.0.0.1:8080" << true << "127.0.0.1" << 8080;
+        QTest::newRow("every address") << ":80" << true << "0.0.0.0" << 80;
+        QTest::newRow("IPv6") << "[::1]:8443" << true << "::1" << 8443;
+        QTest::newRow("no port") << "127.0.0.1" << false << "" << 0;
+        QTest::newRow("port too big") << "0.0.0.0:65536" << false << "" << 0;
+        QTest::newRow("host name") << "office:8080" << false << "" << 0;
+    }
+    void listen()
+    {
+        QFETCH(QString, text);
+        QHostAddress address;
+        quint16 port = 0;
+        QTEST(WebSettings::parseListen(text, address, port), "ok");
+        QFETCH(bool, ok);
+        if (ok) {
+            QTEST(address == QHostAddress::Any ? QStringLiteral("0.0.0.0") : address.toString(),
+                  "address");
+            QTEST(int(port), "port");
+        }
     }
 
     void refusals_data()
