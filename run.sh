@@ -16,7 +16,8 @@ scripts/make-demo.sh "$PWD/build" "$demo"
 export MIREL_HOME="$demo"
 export LANG=${LANG:-C.UTF-8}
 word="${*:-}"
-if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+# The web view needs no display: it prints the address to open.
+if [ "$word" != serve ] && [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   shot="$PWD/build/screenshot-${word:-check}.png"
   # Nobody can answer a message box on a screen that does not exist: it takes its first button.
   export QT_QPA_PLATFORM=offscreen MIREL_SCREENSHOT="$shot" MIREL_NONINTERACTIVE=1

@@ -42,7 +42,8 @@ endforeach()
 file(WRITE ${CMAKE_BINARY_DIR}/package/conffiles "${conffiles}")
 
 install(FILES ${pkg}/systemd/mirel-mesrun.service ${pkg}/systemd/mirel-mesrun.timer
-  ${pkg}/systemd/mirel-station@.service DESTINATION /lib/systemd/system)
+  ${pkg}/systemd/mirel-station@.service ${pkg}/systemd/mirel-serve.service
+  DESTINATION /lib/systemd/system)
 
 # One menu entry per station word.
 set(station_captions "check=验布" "maitou=唛头" "huaxian=化纤装箱" "mes=验布 MES" "bag=打包"

@@ -276,6 +276,23 @@ CREATE TABLE IF NOT EXISTS mirelJournal (
   replayed DATETIME
 );
 
+-- Every station's beat (the office's web view reads it): one row per host, station word and
+-- machine number, written every 30 s.
+CREATE TABLE IF NOT EXISTS stationStatus (
+  host TEXT COLLATE NOCASE NOT NULL,
+  station TEXT COLLATE NOCASE NOT NULL,
+  menchineId TEXT COLLATE NOCASE NOT NULL DEFAULT '',
+  version TEXT,
+  started DATETIME,
+  lastSeen DATETIME,
+  beatSeconds INTEGER NOT NULL DEFAULT 30,
+  pending INTEGER NOT NULL DEFAULT 0,
+  refused INTEGER NOT NULL DEFAULT 0,
+  devices TEXT,
+  lastSave DATETIME,
+  PRIMARY KEY (host, station, menchineId)
+);
+
 -- The weaving hall's MES tables, for an installation that keeps them in the same database file
 -- (demos and trials of the loom-event import).
 CREATE TABLE IF NOT EXISTS 生产卡 (

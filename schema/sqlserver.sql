@@ -295,6 +295,24 @@ CREATE TABLE mirelJournal (
   replayed datetime
 );
 GO
+-- Every station's beat (the office's web view reads it): one row per host, station word and
+-- machine number, written every 30 s.
+IF OBJECT_ID(N'stationStatus', N'U') IS NULL
+CREATE TABLE stationStatus (
+  host nvarchar(100) NOT NULL,
+  station nvarchar(20) NOT NULL,
+  menchineId nvarchar(50) NOT NULL DEFAULT (''),
+  version nvarchar(40),
+  started datetime,
+  lastSeen datetime,
+  beatSeconds int NOT NULL DEFAULT (30),
+  pending int NOT NULL DEFAULT (0),
+  refused int NOT NULL DEFAULT (0),
+  devices nvarchar(400),
+  lastSave datetime,
+  PRIMARY KEY (host, station, menchineId)
+);
+GO
 IF OBJECT_ID(N'生产卡', N'U') IS NULL
 CREATE TABLE 生产卡 (
   id int IDENTITY(1,1) PRIMARY KEY,

@@ -6,12 +6,13 @@ set -euo pipefail
 MIREL_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev libqt6serialport6-dev libgl-dev qt6-charts-dev libqt6charts6 libqt6opengl6-dev
+  qt6-httpserver-dev qt6-websockets-dev
   libsqlite3-dev sqlite3 unixodbc-dev odbcinst libsqliteodbc tdsodbc
   libzint-dev libxlsxwriter-dev libfreexl-dev liborcus-dev
   libbenchmark-dev
   fonts-wqy-microhei qt6-translations-l10n
   python3 python3-xlwt python3-pil poppler-utils zbar-tools
-  xvfb xauth socat
+  xvfb xauth socat chromium
   dpkg-dev lintian systemd
 )
 

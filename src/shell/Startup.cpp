@@ -11,6 +11,7 @@
 #include "shell/Screenshot.h"
 #include "shell/SingleInstance.h"
 #include "shell/Station.h"
+#include "shell/StationBeat.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -56,7 +57,24 @@ int showStation(QApplication& app, const StationChoice& choice)
     if (!window->isVisible())
         window->show();
     Screenshot::armFromEnvironment(window.get());
+    StationBeat::start(stationName(choice.station));
     return app.exec();
+}
+
+int runServe(int argc, char** argv)
+{
+    const StationRegistry::StationRunner runner = StationRegistry::findRunner(Station::Serve);
+    if (!runner) {
+        printError(QStringLiteral("此工作站尚未安装"));
+        return 1;
+    }
+    DbInfoCache::clear();
+    const QString configProblem = Database::configProblem();
+    if (!configProblem.isEmpty()) {
+        printError(configProblem);
+        return 1;
+    }
+    return runner(argc, argv);
 }
 
 } // namespace
@@ -94,6 +112,10 @@ int run(int argc, char** argv)
         args << QString::fromLocal8Bit(argv[i]);
     const QString cmd = commandLineText(args);
     const StationChoice choice = chooseStation(cmd);
+    QCoreApplication::setApplicationVersion(QStringLiteral(MIREL_VERSION));
+    // The web view runs beside a station on the same machine; a second one finds its port taken.
+    if (choice.station == Station::Serve)
+        return runServe(argc, argv);
 
     static SingleInstance instance;
     if (!instance.acquire()) {

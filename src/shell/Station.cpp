@@ -39,6 +39,8 @@ StationChoice chooseStation(const QString& cmd)
         c.station = Station::Kanban;
     else if (cmd == u"quality")
         c.station = Station::Quality;
+    else if (cmd == u"serve")
+        c.station = Station::Serve;
     else
         c.station = Station::Check;
     return c;
@@ -59,6 +61,7 @@ QString stationName(Station s)
     case Station::Rfid: return QStringLiteral("rfid");
     case Station::Kanban: return QStringLiteral("kanban");
     case Station::Quality: return QStringLiteral("quality");
+    case Station::Serve: return QStringLiteral("serve");
     }
     return QString();
 }
@@ -71,6 +74,11 @@ QHash<int, StationFactory>& factories()
     static QHash<int, StationFactory> f;
     return f;
 }
+QHash<int, StationRunner>& runners()
+{
+    static QHash<int, StationRunner> r;
+    return r;
+}
 } // namespace
 
 void add(Station station, StationFactory factory)
@@ -79,5 +87,12 @@ void add(Station station, StationFactory factory)
 }
 
 StationFactory find(Station station) { return factories().value(int(station)); }
+
+void addRunner(Station station, StationRunner runner)
+{
+    runners().insert(int(station), std::move(runner));
+}
+
+StationRunner findRunner(Station station) { return runners().value(int(station)); }
 
 } // namespace StationRegistry

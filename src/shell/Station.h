@@ -19,6 +19,7 @@ enum class Station {
     Rfid,     // frmRFID, RFID cards
     Kanban,   // frmKanban, stock board
     Quality,  // frmQuality, the quality office's overview
+    Serve,    // the office's web view of the floor, no window
 };
 
 struct StationChoice {
@@ -43,4 +44,8 @@ namespace StationRegistry {
 void add(Station station, StationFactory factory);
 /// The factory of an installed station, or an empty function.
 StationFactory find(Station station);
+/// A station without a window runs on its own (the web view): argc/argv in, exit code out.
+using StationRunner = std::function<int(int argc, char** argv)>;
+void addRunner(Station station, StationRunner runner);
+StationRunner findRunner(Station station);
 } // namespace StationRegistry

@@ -2,6 +2,7 @@
 #include "stations/Stations.h"
 
 #include "shell/Station.h"
+#include "stations/StationDevices.h"
 #include "stations/StormDriver.h"
 #include "stations/fiberbox/HuaxianStation.h"
 #include "stations/inspection/CheckLabelPanel.h"
@@ -46,8 +47,10 @@ StationFactory withOfflineMark(StationFactory create)
 {
     return [create](const StationChoice& choice) {
         QWidget* window = create(choice);
-        if (window)
+        if (window) {
             attachOfflineMark(window);
+            publishDevices(window);
+        }
         return window;
     };
 }

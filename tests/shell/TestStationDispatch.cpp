@@ -45,6 +45,8 @@ private slots:
         QTest::newRow("kanban") << "kanban" << Station::Kanban;
         QTest::newRow("Kanban falls through") << "Kanban" << Station::Check;
         QTest::newRow("quality") << "quality" << Station::Quality;
+        QTest::newRow("serve") << "serve" << Station::Serve;
+        QTest::newRow("Serve falls through") << "Serve" << Station::Check;
         QTest::newRow("two words are one text") << "check extra" << Station::Check;
         QTest::newRow("bag with blank is not bag") << "bag " << Station::Check;
         QTest::newRow("unknown") << "weave" << Station::Check;

@@ -160,6 +160,7 @@ void Connection::commitTrans()
         throw DbError(QStringLiteral("没有已开始的事务，不能提交"));
     backend().commit();
     m_inTransaction = false;
+    m_lastCommit = QDateTime::currentDateTime();
     transactionEnded();
 }
 

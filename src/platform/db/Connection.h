@@ -6,6 +6,7 @@
 #include "db/DbRow.h"
 #include "db/Recordset.h"
 
+#include <QDateTime>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -83,6 +84,8 @@ public:
     void commitTrans();
     void rollbackTrans();
     bool inTransaction() const { return m_inTransaction; }
+    /// When the last transaction was committed (the station's last save); invalid before.
+    const QDateTime& lastCommit() const { return m_lastCommit; }
     /// Called each time a transaction has ended (committed, rolled back or lost with the
     /// connection): what was held back for the operator is shown then.
     void setTransactionEndedHandler(std::function<void()> handler) { m_ended = std::move(handler); }
@@ -103,6 +106,7 @@ private:
     int m_timeout = 30;
     bool m_inTransaction = false;
     bool m_lost = false;
+    QDateTime m_lastCommit;
     std::function<void()> m_ended;
 
     void transactionEnded();

@@ -6,6 +6,7 @@
 #include "shell/MessageBox.h"
 #include "stations/quality/QualityChartViews.h"
 #include "stations/quality/QualityText.h"
+#include "stations/quality/QualityWorkbook.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -170,54 +171,8 @@ bool frmQuality::exportXlsx(QString path)
                                      defaultFile(QStringLiteral(".xlsx")), this);
     if (path.isEmpty())
         return false;
-    // Numbers go in as numbers, so that the quality office can go on calculating with them, in
-    // the formats the screen shows them in.
-    auto number = [](std::optional<double> v, const QString& format) {
-        return v ? QVariant::fromValue(sheet::FormattedNumber{*v, format}) : QVariant();
-    };
-    const QualitySql::Filter& f = m_overview.filter;
-    sheet::SheetTable figures{{QStringLiteral("指标"), QStringLiteral("本期"),
-                               QStringLiteral("上期"), QStringLiteral("变化")},
-                              {}};
-    for (const QualityText::Figure& g :
-         QualityText::figures(m_overview.now, m_overview.before, f.defect))
-        figures.rows << QVariantList{g.caption, number(g.nowValue, g.format),
-                                     number(g.beforeValue, g.format),
-                                     number(g.changeValue, g.changeFormat)};
-    // What the figures are of, so that a workbook passed on can be traced back to the screen.
-    const QualitySql::Filter before = QualitySql::previousRange(f);
-    figures.rows << QVariantList{}
-                 << QVariantList{QStringLiteral("本期范围"), QualityText::rangeText(f)}
-                 << QVariantList{QStringLiteral("上期范围"), before.day.isValid()
-                                                                 ? before.day.toString(Qt::ISODate)
-                                                                 : QualityText::rangeText(before)}
-                 << QVariantList{QStringLiteral("筛选"), QualityText::narrowingText(f)}
-                 << QVariantList{QStringLiteral("导出时间"), QDateTime::currentDateTime()};
-    sheet::SheetTable pareto{{QStringLiteral("疵点"), QStringLiteral("个数"),
-                              QStringLiteral("扣分"), QStringLiteral("累计")},
-                             {}};
-    for (const QualityData::ParetoRow& r : m_overview.pareto)
-        pareto.rows << QVariantList{r.defect, r.defects,
-                                    number(r.points, QualityText::numberFormat(1)),
-                                    number(r.cumulative, QualityText::percentFormat())};
-    QList<sheet::NamedSheet> tables{{QStringLiteral("汇总"), figures},
-                                    {QStringLiteral("疵点"), pareto}};
-    for (bool inspector : {false, true}) {
-        sheet::SheetTable t{QualityText::groupHeader(inspector, f.defect), {}};
-        for (const QualityData::Group& g :
-             inspector ? m_overview.inspectors : m_overview.machines) {
-            QVariantList row{g.key};
-            if (inspector)
-                row << g.name;
-            row << g.totals.rolls << number(g.totals.metres, QualityText::numberFormat(1))
-                << number(g.totals.firstShare(), QualityText::percentFormat())
-                << number(g.totals.pointsPer100m2(), QualityText::numberFormat(1))
-                << number(g.totals.defectsPer100m(), QualityText::numberFormat(2));
-            t.rows << row;
-        }
-        tables << sheet::NamedSheet(inspector ? QStringLiteral("验布员") : QStringLiteral("机台"),
-                                    t);
-    }
+    const QList<sheet::NamedSheet> tables =
+        QualityWorkbook::sheets(m_overview, QDateTime::currentDateTime());
     QString error;
     if (!sheet::writeXlsx(path, tables, &error)) {
         MessageBox::show(error, MessageBox::Critical, MessageBox::Ok, QString(), this);

@@ -1,0 +1,204 @@
+// The web view's answers on the 1,000,000-roll database: /quality for a random month and year
+// (beside QualityData::load of the same month, the quality station's own reading), /board on the
+// demo stock, and 50 clients refreshing /board and /quality every 5 s for a minute against a
+// running `mirel serve`: errors, p99 and the server's memory at the start and the end.
+#include "BenchData.h"
+
+#include "db/Connection.h"
+#include "db/EmbeddedSchema.h"
+#include "stations/quality/QualityData.h"
+#include "web/WebSite.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+
+namespace {
+
+QDate randomDay(int spare)
+{
+    return QDate(2023, 1, 2).addDays(qint64(QRandomGenerator::global()->bounded(1095 - spare)));
+}
+
+WebRequest quality(int days)
+{
+    const QDate from = randomDay(days);
+    WebRequest r;
+    r.path = QStringLiteral("/quality");
+    r.query.addQueryItem(QStringLiteral("from"), from.toString(Qt::ISODate));
+    r.query.addQueryItem(QStringLiteral("to"), from.addDays(days - 1).toString(Qt::ISODate));
+    return r;
+}
+
+WebSite& bigSite()
+{
+    static WebSite site(BenchData::connection(), QString(), QString(), false);
+    return site;
+}
+
+void BM_QualityStationMonth(benchmark::State& state)
+{
+    const auto grades = QualityData::parseGrades(QStringLiteral("A品^0,B品^20,C品^40"));
+    for (auto _ : state) {
+        QualitySql::Filter f;
+        f.from = randomDay(31);
+        f.to = f.from.addDays(30);
+        benchmark::DoNotOptimize(QualityData::load(BenchData::connection(), f, grades).now.rolls);
+    }
+}
+BENCHMARK(BM_QualityStationMonth)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_WebQuality(benchmark::State& state)
+{
+    BenchData::connection();
+    qsizetype bytes = 0;
+    for (auto _ : state) {
+        const WebReply reply = bigSite().handle(quality(int(state.range(0))));
+        if (reply.status != 200)
+            state.SkipWithError("not 200");
+        bytes = reply.body.size();
+    }
+    state.counters["bytes"] = double(bytes);
+}
+BENCHMARK(BM_WebQuality)->Arg(31)->Arg(365)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The demo database with the default board query's 20 batches.
+QString demoFolder()
+{
+    static QTemporaryDir dir;
+    static const bool made = [] {
+        Connection c;
+        c.openOrCreate(QStringLiteral("Provider=SQLite;Data Source=") +
+                       dir.filePath(QStringLiteral("mirel.db")));
+        EmbeddedSchema::addDemoRows(c);
+        for (int i = 0; i < 20; ++i)
+            c.execute(
+                QStringLiteral(
+                    "insert into iteminBatch(itemid, storeroomid, itemcount, productionNumber, "
+                    "ProductSN, productionColor, descrtion) values(1, 1, %1, 12, 'P%1', '漂白', "
+                    "'')")
+                    .arg(100 + i));
+        return true;
+    }();
+    Q_UNUSED(made);
+    return dir.path();
+}
+
+void BM_WebBoard(benchmark::State& state)
+{
+    qputenv("MIREL_HOME", demoFolder().toUtf8());
+    Connection c;
+    WebSite site(c,
+                 QStringLiteral("Provider=SQLite;Data Source=") + demoFolder() +
+                     QStringLiteral("/mirel.db"),
+                 QString(), false);
+    WebRequest r;
+    r.path = QStringLiteral("/board");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(site.handle(r).body.size());
+}
+BENCHMARK(BM_WebBoard)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+double rssMb(qint64 pid)
+{
+    QFile f(QStringLiteral("/proc/%1/status").arg(pid));
+    f.open(QIODevice::ReadOnly);
+    for (const QByteArray& line : f.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+    return 0;
+}
+
+// 50 clients, half of them refreshing /board, half a month of /quality each, every 5 s for a
+// minute.
+void BM_Serve50Clients(benchmark::State& state)
+{
+    QTemporaryDir home;
+    QFile ini(home.filePath(QStringLiteral("config.ini")));
+    ini.open(QIODevice::WriteOnly);
+    ini.write("[CUSTOMER.SETTING]\nCONNECTIONSTRING=Provider=SQLite;Data Source=" +
+              BenchData::database().toUtf8() + "\n");
+    ini.close();
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    QFile web(home.filePath(QStringLiteral("mirel.ini")));
+    web.open(QIODevice::WriteOnly);
+    web.write("[Web]\nListen=127.0.0.1:" + QByteArray::number(port) + "\n");
+    web.close();
+    QProcess serve;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("MIREL_HOME"), home.path());
+    serve.setProcessEnvironment(env);
+    serve.start(QCoreApplication::applicationDirPath() + QStringLiteral("/mirel"),
+                {QStringLiteral("serve")});
+    serve.waitForReadyRead(10000);
+    QNetworkAccessManager net;
+    for (auto _ : state) {
+        QList<double> ms;
+        int errors = 0;
+        const double rssStart = rssMb(serve.processId());
+        QList<QTimer*> clients;
+        for (int i = 0; i < 50; ++i) {
+            auto* t = new QTimer(&net);
+            t->setInterval(5000);
+            // Every client refreshes its own page: the board, or a month of its own.
+            const QDate from = randomDay(31);
+            const QString path = i % 2 ? QStringLiteral("/board")
+                                       : QStringLiteral("/quality?from=%1&to=%2")
+                                             .arg(from.toString(Qt::ISODate),
+                                                  from.addDays(30).toString(Qt::ISODate));
+            QObject::connect(t, &QTimer::timeout, &net, [&, path] {
+                auto* clock = new QElapsedTimer;
+                clock->start();
+                QNetworkReply* r = net.get(
+                    QNetworkRequest(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port) + path)));
+                QObject::connect(r, &QNetworkReply::finished, r, [&, r, clock] {
+                    ms << double(clock->nsecsElapsed()) / 1e6;
+                    const int code = r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+                    errors += code != 200;
+                    delete clock;
+                    r->deleteLater();
+                });
+            });
+            QTimer::singleShot(i * 100, t, qOverload<>(&QTimer::start));
+            clients << t;
+        }
+        QEventLoop minute;
+        QTimer::singleShot(60000, &minute, &QEventLoop::quit);
+        minute.exec();
+        qDeleteAll(clients);
+        std::sort(ms.begin(), ms.end());
+        state.counters["requests"] = double(ms.size());
+        state.counters["errors"] = errors;
+        state.counters["p99_ms"] = ms.isEmpty() ? 0 : ms[qsizetype(double(ms.size() - 1) * 0.99)];
+        state.counters["rss_start_MB"] = rssStart;
+        state.counters["rss_end_MB"] = rssMb(serve.processId());
+    }
+    serve.kill();
+    serve.waitForFinished();
+}
+BENCHMARK(BM_Serve50Clients)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}

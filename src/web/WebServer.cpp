@@ -1,0 +1,131 @@
+// The HTTP server around the site: Qt HttpServer's requests turned into WebRequest, the site's
+// replies written back. Everything runs on the one thread, one request after the other.
+#include "web/WebServer.h"
+
+#include "shell/Database.h"
+#include "shell/Station.h"
+#include "web/WebSettings.h"
+#include "web/WebSite.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QHttpServer>
+#include <QHttpServerRequest>
+#include <QHttpServerResponse>
+#include <QSslCertificate>
+#include <QSslKey>
+
+#include <cstdio>
+
+namespace {
+
+void say(const QString& text)
+{
+    std::fputs((text + u'\n').toLocal8Bit().constData(), stdout);
+    std::fflush(stdout);
+}
+
+void complain(const QString& text)
+{
+    std::fputs((text + u'\n').toLocal8Bit().constData(), stderr);
+}
+
+WebRequest requestOf(const QHttpServerRequest& q)
+{
+    WebRequest r;
+    switch (q.method()) {
+    case QHttpServerRequest::Method::Get:
+        r.method = "GET";
+        break;
+    case QHttpServerRequest::Method::Head:
+        r.method = "HEAD";
+        break;
+    case QHttpServerRequest::Method::Post:
+        r.method = "POST";
+        break;
+    default:
+        r.method = "OTHER";
+        break;
+    }
+    r.path = q.url().path(QUrl::FullyDecoded);
+    r.query = q.query();
+    r.cookie = q.value("Cookie");
+    r.authorization = q.value("Authorization");
+    r.contentType = q.value("Content-Type");
+    r.body = q.body();
+    r.peer = q.remoteAddress().toString();
+    return r;
+}
+
+bool loadTls(QHttpServer& server, const WebSettings& s)
+{
+    QFile cert(s.certificate), key(s.key);
+    if (!cert.open(QIODevice::ReadOnly) || !key.open(QIODevice::ReadOnly)) {
+        complain(
+            QStringLiteral("mirel serve: 证书或私钥不能读取：%1 %2").arg(s.certificate, s.key));
+        return false;
+    }
+    const QSslCertificate c(&cert, QSsl::Pem);
+    QSslKey k(&key, QSsl::Rsa, QSsl::Pem);
+    if (k.isNull()) {
+        key.seek(0);
+        k = QSslKey(&key, QSsl::Ec, QSsl::Pem);
+    }
+    if (c.isNull() || k.isNull()) {
+        complain(QStringLiteral("mirel serve: 证书或私钥不是 PEM 格式"));
+        return false;
+    }
+    server.sslSetup(c, k);
+    return true;
+}
+
+} // namespace
+
+namespace WebServer {
+
+int run(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    app.setApplicationName(QStringLiteral("mirel"));
+    WebSettings settings;
+    QString error;
+    if (!WebSettings::read(settings, &error)) {
+        complain(QStringLiteral("mirel serve: ") + error);
+        return 1;
+    }
+    QHttpServer server;
+    if (settings.https() && !loadTls(server, settings))
+        return 1;
+    WebSite site(Database::conn(), Database::connectionSetting(), settings.token, settings.https());
+    server.setMissingHandler([&site](const QHttpServerRequest& q, QHttpServerResponder&& out) {
+        const WebReply reply = site.handle(requestOf(q));
+        QHttpServerResponse response(reply.type, reply.body,
+                                     QHttpServerResponse::StatusCode(reply.status));
+        for (const auto& h : reply.headers)
+            response.addHeader(h.first, h.second);
+        response.write(std::move(out));
+    });
+    const quint16 port = server.listen(settings.address, settings.port);
+    if (port == 0) {
+        complain(QStringLiteral("mirel serve: 不能在 %1:%2 上监听")
+                     .arg(settings.address.toString())
+                     .arg(settings.port));
+        return 1;
+    }
+    if (settings.token.isEmpty())
+        say(QStringLiteral("mirel serve: 没有配置访问令牌（mirel.ini [Web] Token=），只在本机 "
+                           "127.0.0.1 上监听"));
+    const QString host = settings.address == QHostAddress::Any ? QStringLiteral("<本机地址>")
+                                                               : settings.address.toString();
+    say(QStringLiteral("mirel serve: %1://%2:%3/board")
+            .arg(settings.https() ? QStringLiteral("https") : QStringLiteral("http"), host)
+            .arg(port));
+    return app.exec();
+}
+
+} // namespace WebServer
+
+void registerWebServer()
+{
+    StationRegistry::addRunner(Station::Serve, WebServer::run);
+}

@@ -1,0 +1,64 @@
+// The office's web view of the floor: every request of `mirel serve` comes here and gets its
+// page, its JSON or its refusal. Read-only, always: nothing here writes to the database.
+#pragma once
+
+#include "web/WebAccess.h"
+#include "web/WebHttp.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QJsonObject>
+#include <QString>
+
+#include <functional>
+
+class Connection;
+
+/// A refusal of a request: 400 for a bad parameter, 404 for an unknown path.
+struct WebError {
+    int status = 400;
+    QString why;
+};
+
+class WebSite {
+public:
+    using Clock = std::function<QDateTime()>;
+    /// c: the database the stations use (opened on the first request, never created);
+    /// connectionString: what opens it again after it went away.
+    WebSite(
+        Connection& c, QString connectionString, QString token, bool https,
+        Clock clock = [] { return QDateTime::currentDateTime(); });
+
+    WebReply handle(const WebRequest& r);
+
+    /// The JSON of a path of the API ("/api/stations" …), as the pages show it. Throws WebError.
+    QJsonObject api(const QString& path, const WebRequest& r);
+
+private:
+    WebReply route(const WebRequest& r);
+    WebReply loginReply(const WebRequest& r);
+    WebReply refuse(const WebRequest& r, int status, const QString& why);
+    /// Opens the database when it is closed; false (and the offline mark set) when it is away.
+    bool reach();
+    /// Marks the database away since now (kept while it stays away); the mark's text.
+    QString markOffline(const QString& reason);
+    QString offlineText() const;
+    template <typename Read> bool read(QJsonObject& out, Read&& body);
+
+    QJsonObject stations();
+    QJsonObject board();
+    QJsonObject quality(const WebRequest& r);
+    QJsonObject roll(const WebRequest& r);
+    WebReply workbook(const WebRequest& r);
+
+    Connection& m_conn;
+    QString m_connectionString;
+    WebAccess m_access;
+    bool m_https = false;
+    Clock m_clock;
+    QDateTime m_offlineSince;
+    QJsonObject m_lastBoard; ///< the board's last rows, shown stale while the database is away
+    /// Overviews read in the last minute, by their filter: TVs and browsers refreshing the same
+    /// range every few seconds read the database once a minute.
+    QHash<QString, QPair<QDateTime, QJsonObject>> m_quality;
+};

@@ -1,0 +1,144 @@
+// `mirel serve` as a process, asked over HTTP with QNetworkAccessManager: the status codes of the
+// token, the cookie and hostile requests on the wire, 1000 requests without a token, and a server
+// without a token keeping to 127.0.0.1 and saying so.
+#include "db/Connection.h"
+#include "db/EmbeddedSchema.h"
+#include "support/TempProgramFolder.h"
+
+#include <QEventLoop>
+#include <QNetworkAccessManager>
+#include <QNetworkCookieJar>
+#include <QNetworkReply>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTest>
+
+namespace {
+
+quint16 freePort()
+{
+    QTcpServer s;
+    s.listen(QHostAddress::LocalHost);
+    return s.serverPort();
+}
+
+} // namespace
+
+class TestWebServer : public QObject {
+    Q_OBJECT
+    TempProgramFolder m_home;
+    QProcess m_serve;
+    QNetworkAccessManager m_net;
+    QString m_base;
+
+    QByteArray start(QProcess& p, const QByteArray& web)
+    {
+        m_home.writeFile(QStringLiteral("mirel.ini"), "[Web]\n" + web);
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("MIREL_HOME"), m_home.path());
+        p.setProcessEnvironment(env);
+        p.start(qEnvironmentVariable("MIREL_BIN_DIR") + QStringLiteral("/mirel"),
+                {QStringLiteral("serve")});
+        QByteArray out;
+        while (!out.contains("/board") && p.waitForReadyRead(10000))
+            out += p.readAllStandardOutput();
+        return out;
+    }
+
+    QNetworkReply* send(const QString& target, const QByteArray& auth, const QByteArray& post = {})
+    {
+        QNetworkRequest req(QUrl(m_base + target));
+        if (!auth.isEmpty())
+            req.setRawHeader("Authorization", auth);
+        req.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
+                         QNetworkRequest::ManualRedirectPolicy);
+        req.setHeader(QNetworkRequest::ContentTypeHeader, "application/x-www-form-urlencoded");
+        QNetworkReply* r = post.isNull() ? m_net.get(req) : m_net.post(req, post);
+        QEventLoop loop;
+        connect(r, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+        loop.exec();
+        r->deleteLater();
+        return r;
+    }
+    int status(QNetworkReply* r)
+    {
+        return r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        Connection c;
+        c.openOrCreate(QStringLiteral("Provider=SQLite;Data Source=") +
+                       m_home.file(QStringLiteral("mill.db")));
+        EmbeddedSchema::addDemoRows(c);
+        m_home.writeFile(QStringLiteral("config.ini"),
+                         "[CUSTOMER.SETTING]\nCONNECTIONSTRING=Provider=SQLite;Data Source=" +
+                             m_home.file(QStringLiteral("mill.db")).toUtf8() + "\n");
+        const quint16 port = freePort();
+        m_base = QStringLiteral("http://127.0.0.1:%1").arg(port);
+        QVERIFY(start(m_serve, "Listen=127.0.0.1:" + QByteArray::number(port) + "\nToken=t0k\n")
+                    .contains(m_base.toUtf8()));
+    }
+    void cleanupTestCase()
+    {
+        m_serve.kill();
+        m_serve.waitForFinished();
+    }
+
+    void statuses_data()
+    {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QByteArray>("auth");
+        QTest::addColumn<int>("status");
+        QTest::newRow("no token") << "/board" << QByteArray() << 401;
+        QTest::newRow("bearer") << "/api/board" << QByteArray("Bearer t0k") << 200;
+        QTest::newRow("wrong bearer") << "/api/board" << QByteArray("Bearer t0K") << 401;
+        QTest::newRow("encoded dot dot") << "/%2e%2e/mirel.ini" << QByteArray("Bearer t0k") << 404;
+        QTest::newRow("bad number") << "/api/quality?to=7" << QByteArray("Bearer t0k") << 400;
+        QTest::newRow("1 MB query")
+            << "/quality?machine=" + QString(1 << 20, u'a') << QByteArray("Bearer t0k") << 400;
+        QTest::newRow("roll") << "/api/roll?card=SC2611001&number=001" << QByteArray("Bearer t0k")
+                              << 200;
+    }
+    void statuses()
+    {
+        QFETCH(QString, target);
+        QFETCH(QByteArray, auth);
+        QTEST(status(send(target, auth)), "status");
+    }
+
+    void cookieLogin()
+    {
+        QNetworkReply* login = send(QStringLiteral("/login"), {}, "token=t0k&next=%2Fstations");
+        QCOMPARE(status(login), 303);
+        QCOMPARE(login->rawHeader("Location"), QByteArray("/stations"));
+        QVERIFY(login->rawHeader("Set-Cookie").contains("HttpOnly"));
+        // The manager keeps the cookie, as a browser does.
+        QCOMPARE(status(send(QStringLiteral("/stations"), {})), 200);
+        m_net.setCookieJar(new QNetworkCookieJar(&m_net));
+    }
+
+    void thousandWithoutToken()
+    {
+        int refused = 0;
+        for (int i = 0; i < 1000; ++i)
+            refused += status(send(QStringLiteral("/api/stations"), {})) == 401;
+        QCOMPARE(refused, 1000);
+        QCOMPARE(status(send(QStringLiteral("/api/stations"), "Bearer t0k")), 200);
+    }
+
+    void withoutTokenOnlyHere()
+    {
+        QProcess open;
+        const QByteArray out =
+            start(open, "Listen=0.0.0.0:" + QByteArray::number(freePort()) + "\n");
+        open.kill();
+        open.waitForFinished();
+        QVERIFY2(out.contains("127.0.0.1 上监听") && out.contains("http://127.0.0.1:"),
+                 out.constData());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestWebServer)
+#include "TestWebServer.moc"

@@ -1,0 +1,344 @@
+// The web view's rules without a socket: access by token, cookie and bearer, refusals of bad and
+// hostile requests (and that they change nothing), the quality figures against the quality
+// station's own reading, the stations' beats turning late, a roll for the ERP, the database away.
+#include "db/Connection.h"
+#include "db/EmbeddedSchema.h"
+#include "shell/StationBeat.h"
+#include "stations/quality/QualityData.h"
+#include "support/TempProgramFolder.h"
+#include "web/WebSettings.h"
+#include "web/WebSite.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QDateTime now(QDate(2026, 12, 7), QTime(10, 0));
+const QString token = QStringLiteral("s3cret");
+
+WebRequest get(const QString& target, const QByteArray& auth = "Bearer s3cret")
+{
+    WebRequest r;
+    const QUrl url(target);
+    r.path = url.path();
+    r.query = QUrlQuery(url);
+    r.authorization = auth;
+    return r;
+}
+
+QJsonObject json(const WebReply& reply)
+{
+    return QJsonDocument::fromJson(reply.body).object();
+}
+
+} // namespace
+
+class TestWebSite : public QObject {
+    Q_OBJECT
+    TempProgramFolder m_home;
+    Connection m_c;
+    QString m_db;
+    std::unique_ptr<WebSite> m_site;
+
+    qint64 rolls()
+    {
+        return m_c.execute(QStringLiteral("select count(*) from checkinfo")).field(0).toLongLong();
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_db =
+            QStringLiteral("Provider=SQLite;Data Source=") + m_home.file(QStringLiteral("mill.db"));
+        m_c.openOrCreate(m_db);
+        EmbeddedSchema::addDemoRows(m_c);
+        m_home.writeFile(QStringLiteral("mirel.ini"), "[MIREL]\ngrade=A品^0,B品^20,C品^40\n");
+        m_site = std::make_unique<WebSite>(m_c, m_db, token, false, [] { return now; });
+    }
+
+    void listen_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<int>("port");
+        QTest::newRow("default") << "127.0.0.1:8080" << true << "127.0.0.1" << 8080;
+        QTest::newRow("every address") << ":80" << true << "0.0.0.0" << 80;
+        QTest::newRow("IPv6") << "[::1]:8443" << true << "::1" << 8443;
+        QTest::newRow("no port") << "127.0.0.1" << false << "" << 0;
+        QTest::newRow("port too big") << "0.0.0.0:65536" << false << "" << 0;
+        QTest::newRow("host name") << "office:8080" << false << "" << 0;
+    }
+    void listen()
+    {
+        QFETCH(QString, text);
+        QHostAddress address;
+        quint16 port = 0;
+        QTEST(WebSettings::parseListen(text, address, port), "ok");
+        QFETCH(bool, ok);
+        if (ok) {
+            QTEST(address == QHostAddress::Any ? QStringLiteral("0.0.0.0") : address.toString(),
+                  "address");
+            QTEST(int(port), "port");
+        }
+    }
+
+    void refusals_data()
+    {
+        QTest::addColumn<QByteArray>("method");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QByteArray>("auth");
+        QTest::addColumn<QByteArray>("cookie");
+        QTest::addColumn<int>("status");
+        const QByteArray bearer = "Bearer s3cret";
+        const QByteArray good = "mirel_web=" + WebAccess(token).cookieValue();
+        QTest::newRow("no token, page")
+            << QByteArray("GET") << "/board" << QByteArray() << QByteArray() << 401;
+        QTest::newRow("no token, api")
+            << QByteArray("GET") << "/api/stations" << QByteArray() << QByteArray() << 401;
+        QTest::newRow("wrong bearer") << QByteArray("GET") << "/api/board"
+                                      << QByteArray("Bearer s3cre") << QByteArray() << 401;
+        QTest::newRow("token as cookie") << QByteArray("GET") << "/board" << QByteArray()
+                                         << QByteArray("mirel_web=s3cret") << 401;
+        QTest::newRow("cookie") << QByteArray("GET") << "/stations" << QByteArray()
+                                << QByteArray("a=1; " + good) << 200;
+        QTest::newRow("bearer") << QByteArray("GET") << "/api/board" << bearer << QByteArray()
+                                << 200;
+        QTest::newRow("unknown path")
+            << QByteArray("GET") << "/etc/passwd" << bearer << QByteArray() << 404;
+        QTest::newRow("dot dot") << QByteArray("GET") << "/../mirel.ini" << bearer << QByteArray()
+                                 << 404;
+        QTest::newRow("unknown api")
+            << QByteArray("GET") << "/api/users" << bearer << QByteArray() << 404;
+        QTest::newRow("writes refused")
+            << QByteArray("POST") << "/board" << bearer << QByteArray() << 400;
+        QTest::newRow("bad date") << QByteArray("GET") << "/quality?from=2026-13-01" << bearer
+                                  << QByteArray() << 400;
+        QTest::newRow("date with SQL")
+            << QByteArray("GET") << "/api/quality?to=2026-12-07';delete from checkinfo;--" << bearer
+            << QByteArray() << 400;
+        QTest::newRow("from after to")
+            << QByteArray("GET") << "/quality?from=2026-12-08&to=2026-12-07" << bearer
+            << QByteArray() << 400;
+        QTest::newRow("over a year")
+            << QByteArray("GET") << "/quality?from=2025-12-01&to=2026-12-07" << bearer
+            << QByteArray() << 400;
+        QTest::newRow("long name")
+            << QByteArray("GET") << "/api/quality?machine=" + QString(51, u'x') << bearer
+            << QByteArray() << 400;
+        QTest::newRow("control char")
+            << QByteArray("GET") << "/api/quality?inspector=a%01b" << bearer << QByteArray() << 400;
+        // SQL text in every name: bound, so it narrows to nothing and changes nothing.
+        const QString sql = QStringLiteral("1'%20or%20'1'='1';drop%20table%20checkinfo;--");
+        for (const char* key : {"machine", "inspector", "defect", "card", "item"})
+            QTest::newRow(qPrintable(QStringLiteral("SQL in ") + QLatin1String(key)))
+                << QByteArray("GET")
+                << QStringLiteral("/quality?%1=%2").arg(QLatin1String(key), sql) << bearer
+                << QByteArray() << 200;
+        QTest::newRow("SQL in roll card")
+            << QByteArray("GET") << "/api/roll?card=" + sql + "&number=001" << bearer
+            << QByteArray() << 404;
+        QTest::newRow("SQL in roll number")
+            << QByteArray("GET") << "/api/roll?card=SC2611001&number=" + sql << bearer
+            << QByteArray() << 404;
+        QTest::newRow("roll missing number")
+            << QByteArray("GET") << "/api/roll?card=SC2611001" << bearer << QByteArray() << 400;
+        QTest::newRow("huge query")
+            << QByteArray("GET") << "/quality?machine=" + QString(1 << 20, u'a') << bearer
+            << QByteArray() << 400;
+    }
+    void refusals()
+    {
+        QFETCH(QByteArray, method);
+        QFETCH(QString, target);
+        QFETCH(QByteArray, auth);
+        QFETCH(QByteArray, cookie);
+        WebRequest r = get(target, auth);
+        r.method = method;
+        r.cookie = cookie;
+        const qint64 before = rolls();
+        const WebReply reply = m_site->handle(r);
+        QTEST(reply.status, "status");
+        QCOMPARE(rolls(), before);
+        if (reply.status == 401 && !r.path.startsWith(QLatin1String("/api/")))
+            QVERIFY(reply.body.contains("action=\"/login\"")); // the login page, to log in from
+    }
+
+    void login_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QByteArray>("location");
+        QTest::newRow("right") << QByteArray("token=s3cret&next=%2Fquality%3Ffrom%3D2026-12-01")
+                               << 303 << QByteArray("/quality?from=2026-12-01");
+        QTest::newRow("wrong") << QByteArray("token=S3cret&next=%2Fboard") << 401 << QByteArray();
+        QTest::newRow("elsewhere")
+            << QByteArray("token=s3cret&next=%2F%2Fevil.example%2F") << 303 << QByteArray("/board");
+        QTest::newRow("backslash")
+            << QByteArray("token=s3cret&next=%2F%5Cevil.example") << 303 << QByteArray("/board");
+    }
+    void login()
+    {
+        QFETCH(QByteArray, body);
+        WebRequest r = get(QStringLiteral("/login"), QByteArray());
+        r.method = "POST";
+        r.body = body;
+        const WebReply reply = m_site->handle(r);
+        QTEST(reply.status, "status");
+        QTEST(reply.header("Location"), "location");
+        if (reply.status == 303) {
+            const QByteArray c = reply.header("Set-Cookie");
+            QVERIFY(c.contains("HttpOnly") && c.contains("SameSite=Strict"));
+            QVERIFY(!c.contains(token.toUtf8()));
+            WebRequest next = get(QStringLiteral("/board"), QByteArray());
+            next.cookie = c.left(c.indexOf(';'));
+            QCOMPARE(m_site->handle(next).status, 200);
+        }
+    }
+
+    void qualityAsTheStation()
+    {
+        QualitySql::Filter f;
+        f.from = QDate(2026, 12, 1);
+        f.to = QDate(2026, 12, 7);
+        const auto o = QualityData::load(
+            m_c, f, QualityData::parseGrades(QStringLiteral("A品^0,B品^20,C品^40")));
+        const QJsonObject q =
+            json(m_site->handle(get(QStringLiteral("/api/quality?from=2026-12-01&to=2026-12-07"))));
+        QVERIFY(o.now.rolls > 0);
+        QCOMPARE(q[u"now"_s][u"rolls"_s].toInteger(), o.now.rolls);
+        QCOMPARE(q[u"now"_s][u"points"_s].toDouble(), o.now.points);
+        QCOMPARE(q[u"pareto"_s].toArray().size(), o.pareto.size());
+        QCOMPARE(q[u"days"_s].toArray().size(), 7);
+        const QByteArray page =
+            m_site->handle(get(QStringLiteral("/quality?from=2026-12-01&to=2026-12-07"))).body;
+        QVERIFY(page.contains("<svg id=\"chartPareto\""));
+        QVERIFY(page.contains(QStringLiteral("破洞").toUtf8()));
+        // The workbook of the same range, as the station exports it.
+        QVERIFY(page.contains("href=\"/quality.xlsx?from=2026-12-01&amp;to=2026-12-07\""));
+        const WebReply book =
+            m_site->handle(get(QStringLiteral("/quality.xlsx?from=2026-12-01&to=2026-12-07")));
+        QCOMPARE(book.status, 200);
+        QVERIFY(book.body.startsWith("PK"));
+        QVERIFY(book.header("Content-Disposition").contains("quality-2026-12-01-2026-12-07.xlsx"));
+    }
+
+    void qualityKeptForAMinute()
+    {
+        QDateTime clock = now;
+        WebSite site(m_c, m_db, token, false, [&clock] { return clock; });
+        const auto rolls = [&site] {
+            return json(site.handle(
+                get(QStringLiteral("/api/quality?from=2026-12-01"))))[u"now"_s][u"rolls"_s]
+                .toInt();
+        };
+        const int before = rolls();
+        m_c.execute(
+            QStringLiteral("insert checkinfo(billCode, checkCode, grade, checkcount, createDate) "
+                           "values('K1', '001', 'A品', 10, '2026-12-05 08:00:00')"));
+        clock = clock.addSecs(59);
+        QCOMPARE(rolls(), before);
+        clock = clock.addSecs(1);
+        QCOMPARE(rolls(), before + 1);
+        m_c.execute(QStringLiteral("delete from checkinfo where billCode='K1'"));
+    }
+
+    void stationsLate_data()
+    {
+        QTest::addColumn<int>("secondsAgo");
+        QTest::addColumn<bool>("late");
+        QTest::newRow("fresh") << 30 << false;
+        QTest::newRow("three beats") << 90 << false;
+        QTest::newRow("past three beats") << 91 << true;
+    }
+    void stationsLate()
+    {
+        QFETCH(int, secondsAgo);
+        StationBeat::Beat b{QStringLiteral("panel-7"),
+                            QStringLiteral("check"),
+                            QStringLiteral("007"),
+                            QStringLiteral("0.1"),
+                            now.addSecs(-3600),
+                            now.addSecs(-secondsAgo),
+                            30,
+                            2,
+                            0,
+                            QString(),
+                            QDateTime()};
+        StationBeat::publish(m_c, b); // the second publish updates the one row
+        const QJsonArray list =
+            json(m_site->handle(get(QStringLiteral("/api/stations"))))[u"stations"_s].toArray();
+        QCOMPARE(list.size(), 1);
+        QTEST(list[0][u"late"_s].toBool(), "late");
+        QCOMPARE(list[0][u"pending"_s].toInt(), 2);
+    }
+
+    void missingTable()
+    {
+        // A database whose schema predates the table: the beat's error says so, and the schema
+        // script adds the table without touching the rest.
+        m_c.execute(QStringLiteral("drop table stationStatus"));
+        const StationBeat::Beat b{QStringLiteral("h"),
+                                  QStringLiteral("bag"),
+                                  QString(),
+                                  QString(),
+                                  now,
+                                  now,
+                                  30,
+                                  0,
+                                  0,
+                                  QString(),
+                                  QDateTime()};
+        try {
+            StationBeat::publish(m_c, b);
+            QFAIL("published without the table");
+        } catch (const DbError& e) {
+            QVERIFY(StationBeat::isMissingTable(e));
+        }
+        const qint64 before = rolls();
+        EmbeddedSchema::create(m_c);
+        StationBeat::publish(m_c, b);
+        QCOMPARE(rolls(), before);
+        QCOMPARE(json(m_site->handle(get(QStringLiteral("/api/stations"))))[u"stations"_s]
+                     .toArray()
+                     .size(),
+                 1);
+    }
+
+    void roll()
+    {
+        const QJsonObject r =
+            json(m_site->handle(get(QStringLiteral("/api/roll?card=SC2611001&number=003"))));
+        QCOMPARE(r[u"grade"_s].toString(), QStringLiteral("B品"));
+        QCOMPARE(r[u"points"_s].toDouble(), 8.0);
+        QCOMPARE(r[u"defects"_s].toArray().size(), 2);
+        QCOMPARE(m_site->handle(get(QStringLiteral("/api/roll?card=SC2611001&number=009"))).status,
+                 404);
+    }
+
+    void databaseAway()
+    {
+        // A database file moved away: the board keeps its last rows under the stale mark.
+        const QByteArray before = m_site->handle(get(QStringLiteral("/board"))).body;
+        QVERIFY(before.contains("P2611-018"));
+        m_c.close();
+        QVERIFY(QFile::rename(m_home.file(QStringLiteral("mill.db")),
+                              m_home.file(QStringLiteral("moved.db"))));
+        // (An overview of the last minute is served again without the database: another range.)
+        for (const char* path : {"/board", "/stations", "/quality?from=2026-11-01"}) {
+            const WebReply reply = m_site->handle(get(QLatin1String(path)));
+            QCOMPARE(reply.status, 200);
+            QVERIFY2(reply.body.contains(QStringLiteral("数据库离线 自").toUtf8()), path);
+        }
+        QVERIFY(m_site->handle(get(QStringLiteral("/board"))).body.contains("P2611-018"));
+        QVERIFY(!QFile::exists(m_home.file(QStringLiteral("mill.db")))); // never re-created
+    }
+};
+
+QTEST_GUILESS_MAIN(TestWebSite)
+#include "TestWebSite.moc"
