@@ -34,19 +34,6 @@ QJsonArray widths(int columns)
     return out;
 }
 
-QJsonValue cell(const DbValue& v)
-{
-    switch (v.type()) {
-    case DbValue::Type::Null:
-        return QJsonValue();
-    case DbValue::Type::Integer:
-    case DbValue::Type::Decimal:
-        return v.toDouble();
-    default:
-        return v.toString();
-    }
-}
-
 } // namespace
 
 QJsonObject boardFrame()
@@ -71,7 +58,7 @@ QJsonObject board(Connection& c)
     for (const auto& row : rs.rows()) {
         QJsonArray r;
         for (const DbValue& v : row)
-            r.append(cell(v));
+            r.append(json(v));
         rows.append(r);
     }
     out.insert(QStringLiteral("columns"), columns);

@@ -8,10 +8,15 @@
 
 #include <QDateTime>
 #include <QJsonObject>
+#include <QJsonValue>
 
 class Connection;
+class DbValue;
 
 namespace WebData {
+
+/// A database value in JSON: null, a number, or text (times as "yyyy-MM-dd HH:mm:ss").
+QJsonValue json(const DbValue& v);
 
 /// One object per row of stationStatus, "late" when the last beat is older than three beats.
 /// Throws DbError.

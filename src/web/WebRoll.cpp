@@ -10,9 +10,7 @@ using namespace Qt::StringLiterals;
 
 namespace WebData {
 
-namespace {
-
-QJsonValue value(const DbValue& v)
+QJsonValue json(const DbValue& v)
 {
     switch (v.type()) {
     case DbValue::Type::Null:
@@ -26,8 +24,6 @@ QJsonValue value(const DbValue& v)
         return v.toString();
     }
 }
-
-} // namespace
 
 bool roll(Connection& c, const QString& card, const QString& number, QJsonObject& out)
 {
@@ -44,7 +40,7 @@ bool roll(Connection& c, const QString& card, const QString& number, QJsonObject
                                        "metres",    "counterMetres", "machine", "inspector",
                                        "inspected", "itemCode",      "itemName"};
     for (int i = 0; i < rs.fieldCount(); ++i)
-        out.insert(QString::fromLatin1(keys[i]), value(rs.field(i)));
+        out.insert(QString::fromLatin1(keys[i]), json(rs.field(i)));
     // Section alerts kept with the roll mark a stretch; they are no defect of the cloth.
     const Recordset defects = c.execute(
         QStringLiteral(
