@@ -83,26 +83,6 @@ private slots:
         QCOMPARE(f.controls().TxtBox[CheckField::Card]->text(), QString());
     }
 
-    void numbering_data()
-    {
-        QTest::addColumn<QByteArray>("iniLines");
-        QTest::addColumn<QString>("previous");
-        QTest::addColumn<QString>("next");
-        QTest::newRow("count up") << QByteArray("codeDESC=1\ncodeLen=000\n") << "007" << "008";
-        QTest::newRow("count down") << QByteArray("codeDESC=-1\ncodeLen=000\n") << "010" << "009";
-        QTest::newRow("wider than pattern") << QByteArray("codeDESC=1\ncodeLen=00\n") << "99" << "100";
-    }
-    void numbering()
-    {
-        QFETCH(QByteArray, iniLines);
-        QFETCH(QString, previous);
-        CheckFixture fx(iniLines);
-        frmCheck& f = fx.open();
-        f.controls().TxtBox[CheckField::RollNumber]->setText(previous);
-        f.assignRollNumber();
-        QTEST(f.controls().TxtBox[CheckField::RollNumber]->text(), "next");
-    }
-
     void freeNumberPerScope()
     {
         CheckFixture fx("codetype=缸号\n");

@@ -278,6 +278,7 @@ private slots:
         QTest::newRow("up") << u"1"_s << u"000"_s << u"009"_s << u"010"_s;
         QTest::newRow("down") << u"-1"_s << u"0000"_s << u"0100"_s << u"0099"_s;
         QTest::newRow("nothing shown") << u"1"_s << u"000"_s << QString() << u"001"_s;
+        QTest::newRow("wider than the pattern") << u"1"_s << u"00"_s << u"99"_s << u"100"_s;
     }
     void steppedNumbers()
     {

@@ -45,7 +45,7 @@ QString frmCheck::offlineItem5(const QString& checkCode) const
 long long frmCheck::saveRollOffline()
 {
     const long long id = qint64(vb::Val(c.checkId->text()));
-    const bool numbered = id <= 0 && m_cfg.codeDesc == u"0";
+    const bool numbered = id <= 0 && rules().databaseNumbers();
     m_savingOffline = true;
     const auto done = qScopeGuard([this] { m_savingOffline = false; });
     try {
@@ -108,7 +108,7 @@ QList<JournalLabelRows::Table> frmCheck::lastOfflineLabelRows() const
 void frmCheck::journalReplayed(const JournalReplayResult& result)
 {
     // The number counted offline may now be a roll's (renumbered, or another frame's).
-    if (vb::Val(c.checkId->text()) == 0 && m_cfg.codeDesc == u"0" &&
+    if (vb::Val(c.checkId->text()) == 0 && rules().databaseNumbers() &&
         !c.TxtBox[CheckField::RollNumber]->text().isEmpty())
         assignRollNumber();
     showTotals(qint64(vb::Val(c.BillDetailId->text())));

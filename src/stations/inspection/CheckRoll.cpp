@@ -86,14 +86,12 @@ void frmCheck::clearForm()
 
 void frmCheck::assignRollNumber()
 {
-    const QString& rule = m_cfg.codeDesc;
-    const QString& codeLen = m_cfg.codeLen;
-    if (rule == u"0") {
+    if (rules().databaseNumbers()) {
         try {
             m_numberScope = rollNumberCondition();
             QString code =
                 SysUtil::nextCode(Database::conn(), QStringLiteral("checkInfo"),
-                                  QStringLiteral("checkCode"), int(codeLen.size()), m_numberScope);
+                                  QStringLiteral("checkCode"), int(m_cfg.codeLen.size()), m_numberScope);
             // Rolls saved offline and not yet sent hold numbers the database does not know.
             if (savesOffline() && Journal::status()->pending() > 0)
                 code = Journal::nextOfflineNumber(numberScope(), code);
@@ -113,13 +111,12 @@ void frmCheck::assignRollNumber()
         }
         return;
     }
-    c.TxtBox[CheckField::RollNumber]->setText(vb::Format(vb::Val(c.TxtBox[CheckField::RollNumber]->text()) + vb::Val(rule), codeLen));
+    c.TxtBox[CheckField::RollNumber]->setText(rules().steppedNumber(c.TxtBox[CheckField::RollNumber]->text()));
 }
 
 void frmCheck::numberScopeChanged()
 {
-    if (vb::Val(c.checkId->text()) == 0 &&
-        m_cfg.codeDesc == u"0" &&
+    if (vb::Val(c.checkId->text()) == 0 && rules().databaseNumbers() &&
         rollNumberCondition() != m_numberScope)
         assignRollNumber();
 }
@@ -188,7 +185,7 @@ long long frmCheck::saveRoll(bool refreshTotals)
             // Another station may have saved the proposed number meanwhile; a number still free
             // is kept, so the roll gets the number the inspector saw. A number proposed for
             // another card line or article is not this roll's: it would leave a gap.
-            const bool numbered = m_cfg.codeDesc == u"0";
+            const bool numbered = rules().databaseNumbers();
             const QString shown = c.TxtBox[CheckField::RollNumber]->text();
             if (numbered
                 && (c.TxtBox[CheckField::RollNumber]->text().isEmpty() || rollNumberCondition() != m_numberScope

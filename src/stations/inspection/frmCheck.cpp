@@ -437,7 +437,7 @@ void frmCheck::dyeLotChanged()
 {
     // Numbered per dye lot, a new lot starts its own numbering.
     if (m_cfg.codeType == u"缸号"
-        && m_cfg.codeDesc == u"0" && m_loaded)
+        && rules().databaseNumbers() && m_loaded)
         assignRollNumber();
 }
 
