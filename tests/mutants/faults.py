@@ -82,21 +82,21 @@ FAULTS = [
      "else if (d.start > at && d.start <= at)", "section alert repeated in a stretch already alerted"),
     ("inspection", S + "shell/Database.cpp", "WHERE ISSTOP=0 AND USERCODE='", "WHERE USERCODE='",
      "a stopped user can still log in (dropped condition)"),
-    ("inspection", INS + "CheckRoll.cpp", "conn.executeOnRow(updateStatement(r, id));",
-     "conn.execute(updateStatement(r, id));", "re-save of a roll deleted elsewhere not noticed"),
+    ("inspection", INS + "CheckRoll.cpp", "conn.executeOnRow(rules().updateStatement(readRoll(), r, id));",
+     "conn.execute(rules().updateStatement(readRoll(), r, id));", "re-save of a roll deleted elsewhere not noticed"),
     ("inspection", INS + "CheckRoll.cpp",
      "            oldQuantity = conn.execute(CheckSql::oldQuantity(id)).field(0).toDouble();\n"
      "            CheckSql::Roll r = rollValues();\n            r.items[5] = item5For(r.checkCode);\n"
      "            // Another station may have deleted the roll since it was opened here.\n"
-     "            conn.executeOnRow(updateStatement(r, id));\n",
+     "            conn.executeOnRow(rules().updateStatement(readRoll(), r, id));\n",
      "            CheckSql::Roll r = rollValues();\n            r.items[5] = item5For(r.checkCode);\n"
      "            // Another station may have deleted the roll since it was opened here.\n"
-     "            conn.executeOnRow(updateStatement(r, id));\n"
+     "            conn.executeOnRow(rules().updateStatement(readRoll(), r, id));\n"
      "            oldQuantity = conn.execute(CheckSql::oldQuantity(id)).field(0).toDouble();\n",
      "old quantity read after the update: a re-save posts no change to stock"),
-    ("inspection", INS + "CheckRoll.cpp",
-     'const bool numbered = readMirel(QStringLiteral("codeDESC"), QStringLiteral("0")) == u"0";',
-     'const bool numbered = readMirel(QStringLiteral("codeDESC"), QStringLiteral("1")) == u"0";', "roll numbering off by default"),
+    ("inspection", INS + "InspectionSettings.h",
+     'QString codeDesc = QStringLiteral("0");',
+     'QString codeDesc = QStringLiteral("1");', "roll numbering off by default"),
     ("inspection", INS + "CheckRoll.cpp", "|| rollNumberCondition() != m_numberScope\n", "\n",
      "a number proposed for another card line is kept"),
     ("inspection", INS + "CheckRollListPanel.cpp", "if (error.isEmpty())\n            t.commit();",
@@ -110,18 +110,18 @@ FAULTS = [
     # --- mark label + fiber box
     ("marklabel", ST + "marklabel/MaitouSql.cpp", "where 1=1 and machineId like '%{machineId}%' ",
      "where 1=1 ", "pallet list shows other machines' boxes"),
-    ("marklabel", ST + "marklabel/MaitouSave.cpp", "return vb::Val(text) > 0; }",
+    ("marklabel", ST + "marklabel/MaitouPackage.cpp", "return vb::Val(text) > 0; }",
      "return vb::Val(text) >= 0; }", "a zero quantity is accepted"),
     ("marklabel", ST + "marklabel/MaitouPallet.cpp", 'rs.fieldIndex(u"净重"_s);',
      'rs.fieldIndex(u"毛重"_s);', "pallet sum over the gross, not the net weight (wrong column)"),
-    ("marklabel", ST + "fiberbox/frmHuaxian.cpp", "rs.recordCount() < perPallet)",
-     "rs.recordCount() <= perPallet)", "full pallet noticed one box late"),
-    ("marklabel", ST + "fiberbox/frmHuaxian.cpp", "    if (m_reopening)\n        return;\n    // Seconds",
-     "    // Seconds", "reopening a box rewrites its batch grade letter"),
-    ("marklabel", ST + "fiberbox/frmHuaxian.cpp", "out += hit->second == 3 ? batchBase() : c.TxtBox",
-     "out += c.TxtBox", "batch number composed from the composed one on re-save"),
-    ("marklabel", ST + "marklabel/MaitouSql.cpp", "\"' and isnull(bagnumber,'')<>'' order by id desc\"",
-     "\"' order by id desc\"", "a restarted station goes on without a pallet when its last box had none (dropped condition)"),
+    ("marklabel", ST + "marklabel/MaitouPackage.h", "perPallet > 0 && packages >= perPallet;",
+     "perPallet > 0 && packages > perPallet;", "full pallet noticed one box late"),
+    ("marklabel", ST + "fiberbox/frmHuaxian.cpp", "    if (m_reopening)\n        return;\n    c.TxtBox",
+     "    c.TxtBox", "reopening a box rewrites its batch grade letter"),
+    ("marklabel", ST + "fiberbox/HuaxianBox.cpp", "out += hit->second == CheckField::DyeLot ? base : roll[hit->second];",
+     "out += roll[hit->second];", "batch number composed from the composed one on re-save"),
+    ("marklabel", ST + "marklabel/MaitouSql.cpp", "' and isnull(bagnumber,'')<>'' and bagTime is null order by id desc\"",
+     "' and bagTime is null order by id desc\"", "a restarted station goes on without a pallet when its last box had none (dropped condition)"),
     # --- packing + print pool
     ("packing", PK + "BagBox.cpp", "for (int r = 1; r < ximaGrid->rows() - 1; ++r) {\n        if (ximaGrid->textMatrix(r, 1) == id)",
      "for (int r = 1; r < ximaGrid->rows() - 2; ++r) {\n        if (ximaGrid->textMatrix(r, 1) == id)",
@@ -204,7 +204,7 @@ FAULTS = [
      "return t.startsWith(u';');", "a # comment line is read as a key"),
     ("config", S + "platform/config/IniFile.cpp", "return a.compare(b, Qt::CaseInsensitive) == 0; }",
      "return a.compare(b, Qt::CaseSensitive) == 0; }", "ini section and key names case-sensitive"),
-    ("config", S + "platform/config/IniFile.cpp", '    if (t.bom)\n        bytes.prepend("\\xEF\\xBB\\xBF");\n', "", "an ini saved loses its byte-order mark"),
+    ("config", S + "platform/config/IniFile.cpp", '        if (t.bom)\n            bytes.prepend("\\xEF\\xBB\\xBF");\n', "", "an ini saved loses its byte-order mark"),
     # --- running numbers
     ("numbers", S + "shell/RunningNumbers.cpp", "qint64 n = floor + 1;", "qint64 n = floor;",
      "next number repeats the highest one"),
