@@ -59,6 +59,8 @@ private slots:
         QTest::newRow("batch and 备A") << "[缸号]-[备A]" << "2405-3|2405-3|32405";
         QTest::newRow("weight, 备3, 备D") << "[缸号]/[重量]/[备3][备D]" << "2405/18.5/M1白|2405/0/M1白|32405"; // a new box starts at 0 kg
         QTest::newRow("no pattern") << "" << "2405|2405|32405";
+        // Reopened, the box keeps the letter its pattern gave it, whatever grade the form shows.
+        QTest::newRow("pattern ends in a grade letter") << "[缸号]C" << "2405C|2405C|32405";
     }
     void batchNumberOfEachBox()
     {

@@ -118,8 +118,8 @@ FAULTS = [
      "perPallet > 0 && packages > perPallet;", "full pallet noticed one box late"),
     ("marklabel", ST + "fiberbox/frmHuaxian.cpp", "    if (m_reopening)\n        return;\n    c.TxtBox",
      "    c.TxtBox", "reopening a box rewrites its batch grade letter"),
-    ("marklabel", ST + "fiberbox/HuaxianBox.cpp", "out += hit->second == CheckField::DyeLot ? base : roll[hit->second];",
-     "out += roll[hit->second];", "batch number composed from the composed one on re-save"),
+    ("marklabel", ST + "fiberbox/frmHuaxian.cpp", "readRoll(), batchBase());",
+     "readRoll(), c.TxtBox[CheckField::DyeLot]->text());", "batch number composed from the composed one on re-save"),
     ("marklabel", ST + "marklabel/MaitouSql.cpp", "' and isnull(bagnumber,'')<>'' and bagTime is null order by id desc\"",
      "' and bagTime is null order by id desc\"", "a restarted station goes on without a pallet when its last box had none (dropped condition)"),
     # --- packing + print pool
