@@ -7,6 +7,7 @@
 #include "shell/Database.h"
 #include "shell/Journal.h"
 #include "shell/SysUtil.h"
+#include "time/Clock.h"
 
 #include <QCoreApplication>
 #include <QSysInfo>
@@ -74,7 +75,7 @@ public:
         m_beat.machineId = SysUtil::readIni(QStringLiteral("MIREL"), QStringLiteral("menchineId"),
                                             QStringLiteral("001"), QStringLiteral("/mirel.ini"));
         m_beat.version = QCoreApplication::applicationVersion();
-        m_beat.started = QDateTime::currentDateTime();
+        m_beat.started = Clock::now();
         m_beat.beatSeconds = beatSeconds();
         m_timer.setInterval(m_beat.beatSeconds * 1000);
         connect(&m_timer, &QTimer::timeout, this, [this] { beat(); });
@@ -92,7 +93,7 @@ private:
         // A station offline keeps its journal; the office sees it by the beat that stops.
         if (!c.isOpen() || c.inTransaction())
             return;
-        m_beat.seen = QDateTime::currentDateTime();
+        m_beat.seen = Clock::now();
         m_beat.pending = Journal::status()->pending();
         m_beat.refused = Journal::status()->refused();
         m_beat.devices = devicesText() ? devicesText()() : QString();

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "web/WebAccess.h"
+#include "time/Clock.h"
 #include "web/WebHttp.h"
 
 #include <QDateTime>
@@ -27,7 +28,7 @@ public:
     /// connectionString: what opens it again after it went away.
     WebSite(
         Connection& c, QString connectionString, QString token, bool https,
-        Clock clock = [] { return QDateTime::currentDateTime(); });
+        Clock clock = [] { return ::Clock::now(); });
 
     WebReply handle(const WebRequest& r);
 
