@@ -94,11 +94,7 @@ QString writeProblem()
                             : u"离线记录文件不能写入：%1\n%2"_s.arg(QDir::toNativeSeparators(path), reason);
 }
 
-bool isOffline(const DbError& e)
-{
-    // 08003: the connection was never opened (the database was away when the station started).
-    return e.connectionLost() || e.code() == u"08003";
-}
+bool isOffline(const DbError& e) { return e.offline(); }
 
 void save(const JournalRecord& record)
 {
@@ -162,10 +158,7 @@ void startRetry()
     retry()->start();
 }
 
-QString offlineLookupMessage()
-{
-    return u"数据库离线，这个号码以前没有查过，离线时无法查询"_s;
-}
+QString offlineLookupMessage() { return JournalStore::offlineLookupMessage(); }
 
 QString offlineDailyNumberMessage(const QString& what, const QString& button)
 {
@@ -187,29 +180,23 @@ void whenDatabaseBack(QObject* context, const std::function<void()>& whenBack)
 
 namespace {
 
-// The rows of read(), kept under kind and key; while offline the kept rows.
 Recordset kept(const QString& kind, const QString& key, const std::function<Recordset()>& read,
                bool* online = nullptr)
 {
+    JournalStore* journal = nullptr;
+    try {
+        journal = &store();
+    } catch (const DbError&) {
+        // The journal file cannot be opened: the lookup itself goes on, nothing is kept.
+    }
+    if (journal)
+        return journal->keptRead(kind, key, read, online);
     if (online)
         *online = false;
-    try {
-        const Recordset rs = read();
-        if (online)
-            *online = true;
-        try {
-            store().putLookup(kind, key, rs);
-        } catch (const DbError&) {
-            // Keeping it is a convenience for later; the lookup itself succeeded.
-        }
-        return rs;
-    } catch (const DbError& e) {
-        if (!isOffline(e))
-            throw;
-        if (std::optional<Recordset> rows = store().lookup(kind, key))
-            return *rows;
-        throw DbError(offlineLookupMessage(), e.code(), e.nativeCode()).markConnectionLost();
-    }
+    const Recordset rs = read();
+    if (online)
+        *online = true;
+    return rs;
 }
 
 } // namespace
@@ -244,10 +231,7 @@ QString cachedText(const QString& kind, const QString& key, const std::function<
 
 QString nextOfflineNumber(const JournalNumber& scope, const QString& shown)
 {
-    const qint64 last = store().lastNumber(scope);
-    const qint64 current = shown.toLongLong();
-    const qint64 n = current > last && !shown.isEmpty() ? current : last + 1;
-    return QString::number(n).rightJustified(scope.length, u'0');
+    return store().nextNumber(scope, shown);
 }
 
 } // namespace Journal

@@ -8,7 +8,7 @@
 
 #include "db/SqlText.h"
 #include "db/Transaction.h"
-#include "shell/SysUtil.h"
+#include "config/MirelIni.h"
 #include "text/Vb.h"
 
 #include <QCryptographicHash>
@@ -115,9 +115,8 @@ QSet<qint64> heldByOthers(Connection& conn, const QString& kind, qint64 floor)
 
 QString stationKey()
 {
-    return readIni(QStringLiteral("MIREL"), QStringLiteral("menchineId"), QStringLiteral("001"),
-                   QStringLiteral("/mirel.ini"))
-           + u'/' + QSysInfo::machineHostName();
+    return readMirel(QStringLiteral("menchineId"), QStringLiteral("001")) + u'/'
+           + QSysInfo::machineHostName();
 }
 
 QString nextCode(Connection& conn, const QString& table, const QString& column, int length,

@@ -4,9 +4,14 @@
 #include "config/IniFile.h"
 #include "config/ProgramFolder.h"
 #include "screen/Twips.h"
+#include "shell/MessageBox.h"
+#include "shell/SysUtilDb.h"
 #include "text/Vb.h"
 
+#include <QAbstractButton>
 #include <QSettings>
+#include <QVariant>
+#include <optional>
 #include <QWidget>
 
 namespace SysUtil {
@@ -109,6 +114,25 @@ bool applyLayout(QWidget* form, const QString& layout)
         if (auto* w = form->findChild<QWidget*>(controlObjectName(m.name)))
             w->setGeometry(tw.rect(m.v[0], m.v[1], m.v[2], m.v[3]));
     return true;
+}
+
+void editCaption(Connection& conn, QAbstractButton* box, const QString& unused)
+{
+    Q_UNUSED(unused);
+    if (!box)
+        return;
+    QString tag = box->property("Tag").toString();
+    if (tag.isEmpty())
+        tag = box->property("tag").toString();
+    if (!tag.startsWith(QStringLiteral("Label")))
+        return;
+    const std::optional<QString> text =
+        MessageBox::inputBox(QStringLiteral("请输入新的名称："), QStringLiteral("修改名称"), box->text(),
+                             box->window());
+    if (!text || text->trimmed().isEmpty())
+        return;
+    saveCaption(conn, tag, *text);
+    box->setText(*text);
 }
 
 } // namespace SysUtil

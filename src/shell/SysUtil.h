@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class Connection;
+class QAbstractButton;
 class QWidget;
 
 namespace SysUtil {
@@ -36,5 +38,10 @@ bool applyLayout(QWidget* form, const QString& layout);
 
 /// The object name of a control written as "Name^index" ("TxtBox^6" -> "TxtBox_6").
 QString controlObjectName(const QString& layoutName);
+
+/// Asks the operator (input box) for a new caption of a required-field box whose tag begins
+/// with "Label", sets it and stores it under the tag (saveCaption). Cancel changes nothing.
+/// Throws DbError.
+void editCaption(Connection& conn, QAbstractButton* box, const QString& unused = QString());
 
 } // namespace SysUtil

@@ -1,15 +1,12 @@
 // Database operations of the utility component: recordsets, stored texts of the Dictionary table
-// and renamed captions (running numbers: RunningNumbers.cpp).
+// and stored captions (running numbers: RunningNumbers.cpp).
 #include "shell/SysUtilDb.h"
 
 #include "db/SqlText.h"
 #include "db/Transaction.h"
 #include "shell/DbInfoCache.h"
-#include "shell/MessageBox.h"
 
-#include <QAbstractButton>
 #include <QVariant>
-#include <optional>
 
 namespace SysUtil {
 
@@ -63,25 +60,6 @@ void saveCaption(Connection& conn, const QString& tag, const QString& caption)
         return true;
     });
     DbInfoCache::insert(tag, caption);
-}
-
-void editCaption(Connection& conn, QAbstractButton* box, const QString& unused)
-{
-    Q_UNUSED(unused);
-    if (!box)
-        return;
-    QString tag = box->property("Tag").toString();
-    if (tag.isEmpty())
-        tag = box->property("tag").toString();
-    if (!tag.startsWith(QStringLiteral("Label")))
-        return;
-    const std::optional<QString> text =
-        MessageBox::inputBox(QStringLiteral("请输入新的名称："), QStringLiteral("修改名称"), box->text(),
-                             box->window());
-    if (!text || text->trimmed().isEmpty())
-        return;
-    saveCaption(conn, tag, *text);
-    box->setText(*text);
 }
 
 } // namespace SysUtil

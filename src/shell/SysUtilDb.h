@@ -8,8 +8,6 @@
 #include <QDate>
 #include <QString>
 
-class QAbstractButton;
-
 namespace SysUtil {
 
 /// The rows of sql on conn (mode is the old cursor mode and is ignored: every recordset is
@@ -55,11 +53,6 @@ QString stationKey();
 /// three-digit running number ("260105001"), never the same twice for one kind and day (the
 /// number is consumed when it is handed out).
 QString nextDailyNumber(Connection& conn, const QString& kind, const QDate& date);
-
-/// Asks the operator (input box) for a new caption of a required-field box whose tag begins
-/// with "Label", sets it and stores it under the tag (saveCaption). Cancel changes nothing.
-/// Throws DbError.
-void editCaption(Connection& conn, QAbstractButton* box, const QString& unused = QString());
 
 /// Stores a renamed caption under its tag in DBInfo (read back by getDbInfo at the next start)
 /// and updates the process's DBInfo cache. Throws DbError.

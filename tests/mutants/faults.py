@@ -82,22 +82,22 @@ FAULTS = [
      "else if (d.start > at && d.start <= at)", "section alert repeated in a stretch already alerted"),
     ("inspection", S + "shell/Database.cpp", "WHERE ISSTOP=0 AND USERCODE='", "WHERE USERCODE='",
      "a stopped user can still log in (dropped condition)"),
-    ("inspection", INS + "CheckRoll.cpp", "conn.executeOnRow(rules().updateStatement(readRoll(), r, id));",
-     "conn.execute(rules().updateStatement(readRoll(), r, id));", "re-save of a roll deleted elsewhere not noticed"),
-    ("inspection", INS + "CheckRoll.cpp",
-     "            oldQuantity = conn.execute(CheckSql::oldQuantity(id)).field(0).toDouble();\n"
-     "            CheckSql::Roll r = rollValues();\n            r.items[5] = item5For(r.checkCode);\n"
-     "            // Another station may have deleted the roll since it was opened here.\n"
-     "            conn.executeOnRow(rules().updateStatement(readRoll(), r, id));\n",
-     "            CheckSql::Roll r = rollValues();\n            r.items[5] = item5For(r.checkCode);\n"
-     "            // Another station may have deleted the roll since it was opened here.\n"
-     "            conn.executeOnRow(rules().updateStatement(readRoll(), r, id));\n"
-     "            oldQuantity = conn.execute(CheckSql::oldQuantity(id)).field(0).toDouble();\n",
+    ("inspection", INS + "RollSave.cpp", "conn.executeOnRow(m_rules.updateStatement(roll, r, id));",
+     "conn.execute(m_rules.updateStatement(roll, r, id));", "re-save of a roll deleted elsewhere not noticed"),
+    ("inspection", INS + "RollSave.cpp",
+     "        oldQuantity = conn.execute(CheckSql::oldQuantity(id)).field(0).toDouble();\n"
+     "        CheckSql::Roll r = m_rules.values(roll);\n        r.items[5] = item5(&conn, roll, r.checkCode);\n"
+     "        // Another station may have deleted the roll since it was opened here.\n"
+     "        conn.executeOnRow(m_rules.updateStatement(roll, r, id));\n",
+     "        CheckSql::Roll r = m_rules.values(roll);\n        r.items[5] = item5(&conn, roll, r.checkCode);\n"
+     "        // Another station may have deleted the roll since it was opened here.\n"
+     "        conn.executeOnRow(m_rules.updateStatement(roll, r, id));\n"
+     "        oldQuantity = conn.execute(CheckSql::oldQuantity(id)).field(0).toDouble();\n",
      "old quantity read after the update: a re-save posts no change to stock"),
     ("inspection", INS + "InspectionSettings.h",
      'QString codeDesc = QStringLiteral("0");',
      'QString codeDesc = QStringLiteral("1");', "roll numbering off by default"),
-    ("inspection", INS + "CheckRoll.cpp", "|| rollNumberCondition() != m_numberScope\n", "\n",
+    ("inspection", INS + "RollSave.cpp", "|| scope != proposedUnder\n", "\n",
      "a number proposed for another card line is kept"),
     ("inspection", INS + "CheckRollListPanel.cpp", "if (error.isEmpty())\n            t.commit();",
      "t.commit();", "roll deleted although its stock could not be given back"),

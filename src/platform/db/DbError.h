@@ -19,6 +19,9 @@ public:
     /// True when the error means the server went away (the connection must be opened again).
     bool connectionLost() const noexcept { return m_lost; }
     DbError& markConnectionLost() noexcept { m_lost = true; return *this; }
+    /// The database is away: the connection was lost, or never opened (08003: the database was
+    /// away when the station started). Saves go into the offline journal then.
+    bool offline() const noexcept { return m_lost || m_code == u"08003"; }
 
     /// The error of an UPDATE or DELETE that had to touch its row and touched none: the row was
     /// deleted (or never saved) by another station meanwhile.

@@ -176,6 +176,43 @@ qint64 JournalStore::lastNumber(const JournalNumber& scope) const
         .toLongLong();
 }
 
+QString JournalStore::nextNumber(const JournalNumber& scope, const QString& shown) const
+{
+    const qint64 last = lastNumber(scope);
+    const qint64 current = shown.toLongLong();
+    const qint64 n = current > last && !shown.isEmpty() ? current : last + 1;
+    return QString::number(n).rightJustified(scope.length, u'0');
+}
+
+QString JournalStore::offlineLookupMessage()
+{
+    return u"数据库离线，这个号码以前没有查过，离线时无法查询"_s;
+}
+
+Recordset JournalStore::keptRead(const QString& kind, const QString& key,
+                                 const std::function<Recordset()>& read, bool* online)
+{
+    if (online)
+        *online = false;
+    try {
+        const Recordset rs = read();
+        if (online)
+            *online = true;
+        try {
+            putLookup(kind, key, rs);
+        } catch (const DbError&) {
+            // Keeping it is a convenience for later; the lookup itself succeeded.
+        }
+        return rs;
+    } catch (const DbError& e) {
+        if (!e.offline())
+            throw;
+        if (std::optional<Recordset> rows = lookup(kind, key))
+            return *rows;
+        throw DbError(offlineLookupMessage(), e.code(), e.nativeCode()).markConnectionLost();
+    }
+}
+
 void JournalStore::putLookup(const QString& kind, const QString& key, const Recordset& rows)
 {
     // Unchanged rows seen again today are not written again: a lookup costs no disk write.

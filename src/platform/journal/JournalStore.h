@@ -8,6 +8,7 @@
 #include "journal/JournalRecord.h"
 
 #include <QString>
+#include <functional>
 #include <optional>
 #include <utility>
 
@@ -55,6 +56,9 @@ public:
 
     /// The highest running number counted offline in a scope (0 when none).
     qint64 lastNumber(const JournalNumber& scope) const;
+    /// The number a frame goes on with offline in a scope: the one shown while it is above every
+    /// number counted offline, else the next after the last one counted.
+    QString nextNumber(const JournalNumber& scope, const QString& shown) const;
     /// The scope's key: table, column and condition.
     static QString scopeKey(const JournalNumber& scope);
 
@@ -65,6 +69,13 @@ public:
     /// The rows kept for a lookup within the last maxAgeDays; nothing when none are kept.
     std::optional<Recordset> lookup(const QString& kind, const QString& key,
                                     int maxAgeDays = 7) const;
+
+    /// The rows read() returns, kept under kind and key for later; while the database is away
+    /// (read() throws an offline DbError) the rows kept before, or an offline DbError saying the
+    /// lookup was never made here. online, when given, tells which it was.
+    Recordset keptRead(const QString& kind, const QString& key,
+                       const std::function<Recordset()>& read, bool* online = nullptr);
+    static QString offlineLookupMessage();
 
 private:
     void exec(const QString& sql) const;

@@ -3,13 +3,11 @@
 #include "stations/inspection/frmCheck.h"
 
 #include "config/MirelIni.h"
-#include "db/Transaction.h"
 #include "devices/InspectionDevices.h"
 #include "script/VbScript.h"
 #include "shell/Database.h"
 #include "shell/Journal.h"
 #include "shell/MessageBox.h"
-#include "shell/StockPosting.h"
 #include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
 #include "stations/inspection/CheckGrading.h"
@@ -84,34 +82,45 @@ void frmCheck::clearForm()
     c.machineCount->setText(QStringLiteral("0"));
 }
 
+RollSave frmCheck::rollSave(bool withJournal) const
+{
+    JournalStore* journal = nullptr;
+    try {
+        if (withJournal)
+            journal = &Journal::store();
+    } catch (const DbError&) {
+        // Lookups are not kept and nothing can be saved offline; the save itself goes on.
+    }
+    return RollSave(rules(), journal);
+}
+
 void frmCheck::assignRollNumber()
 {
-    if (rules().databaseNumbers()) {
-        try {
-            m_numberScope = rollNumberCondition();
-            QString code =
-                SysUtil::nextCode(Database::conn(), QStringLiteral("checkInfo"),
-                                  QStringLiteral("checkCode"), int(m_cfg.codeLen.size()), m_numberScope);
-            // Rolls saved offline and not yet sent hold numbers the database does not know.
-            if (savesOffline() && Journal::status()->pending() > 0)
-                code = Journal::nextOfflineNumber(numberScope(), code);
-            c.TxtBox[CheckField::RollNumber]->setText(code);
-        } catch (const DbError& e) {
-            if (!Journal::isOffline(e) || !savesOffline()) {
-                setStatus(e.message());
-                return;
-            }
-            try {
-                // Offline: the frame goes on from the number it had reserved.
-                c.TxtBox[CheckField::RollNumber]->setText(
-                    Journal::nextOfflineNumber(numberScope(), c.TxtBox[CheckField::RollNumber]->text()));
-            } catch (const DbError& journal) {
-                setStatus(journal.message());
-            }
-        }
+    if (!rules().databaseNumbers()) {
+        c.TxtBox[CheckField::RollNumber]->setText(
+            rules().steppedNumber(c.TxtBox[CheckField::RollNumber]->text()));
         return;
     }
-    c.TxtBox[CheckField::RollNumber]->setText(rules().steppedNumber(c.TxtBox[CheckField::RollNumber]->text()));
+    const RollForm roll = readRoll();
+    const int waiting = Journal::status()->pending();
+    QString number;
+    try {
+        m_numberScope = rules().numberCondition(roll);
+        number = rollSave(waiting > 0).proposeNumber(Database::conn(), roll, waiting);
+    } catch (const DbError& e) {
+        if (!e.offline()) {
+            setStatus(e.message());
+            return;
+        }
+        try {
+            // Offline: the frame goes on from the number it had reserved.
+            number = rollSave().offlineNumber(roll);
+        } catch (const DbError& journal) {
+            setStatus(journal.message());
+            return;
+        }
+    }
+    c.TxtBox[CheckField::RollNumber]->setText(number);
 }
 
 void frmCheck::numberScopeChanged()
@@ -145,73 +154,24 @@ void frmCheck::showProblem(const RollProblem& problem)
         c.TxtBox[problem.field]->setFocus();
 }
 
-QString frmCheck::item5For(const QString& checkCode) const
-{
-    const QString line = vb::sqlNumber(vb::Val(c.BillDetailId->text()));
-    Recordset rs = Journal::cachedRead(QStringLiteral("item5"), line, CheckSql::item5Lookup(line));
-    if (!SysUtil::recordsetHasRows(rs))
-        return QString();
-    return vb::CStr(vb::Val(checkCode) + rs.field(QStringLiteral("backitem2")).toDouble()).trimmed();
-}
-
 long long frmCheck::saveRoll(bool refreshTotals)
 {
     // A reopened roll that cannot be saved stays as it is on screen: the counter must not
     // write the length of the roll now on the frame over it.
     const bool wasPolling = polling();
     setPolling(true);
-    QString stockError;
-    long long id = 0;
     m_renumbered.clear();
     // While rolls wait in the journal, the next ones follow them there: they reach the
     // database in the order they were saved, and the window never waits for a server that is
     // still coming back.
-    if (savesOffline() && Journal::status()->pending() > 0)
+    if (Journal::status()->pending() > 0)
         return saveRollOffline();
+    beforeSave();
+    RollSave::Saved saved;
     try {
-        Connection& conn = Database::conn();
-        Transaction tx(conn);
-        beforeSave();
-        id = qint64(vb::Val(c.checkId->text()));
-        double oldQuantity = 0;
-        if (id > 0) {
-            conn.execute(CheckSql::deleteDefects(id));
-            oldQuantity = conn.execute(CheckSql::oldQuantity(id)).field(0).toDouble();
-            CheckSql::Roll r = rollValues();
-            r.items[5] = item5For(r.checkCode);
-            // Another station may have deleted the roll since it was opened here.
-            conn.executeOnRow(rules().updateStatement(readRoll(), r, id));
-        } else {
-            // Another station may have saved the proposed number meanwhile; a number still free
-            // is kept, so the roll gets the number the inspector saw. A number proposed for
-            // another card line or article is not this roll's: it would leave a gap.
-            const bool numbered = rules().databaseNumbers();
-            const QString shown = c.TxtBox[CheckField::RollNumber]->text();
-            if (numbered
-                && (c.TxtBox[CheckField::RollNumber]->text().isEmpty() || rollNumberCondition() != m_numberScope
-                    || conn.execute(CheckSql::rollNumberTaken(c.TxtBox[CheckField::RollNumber]->text(), rollNumberCondition()))
-                               .field(0).toLongLong() > 0))
-                assignRollNumber();
-            CheckSql::Roll r = rollValues();
-            r.items[5] = item5For(r.checkCode);
-            // One batch, so that SQL Server returns the identity of this insert.
-            Recordset rs = conn.execute(rules().insertStatement(readRoll(), r) + QStringLiteral(";") + CheckSql::lastIdentity());
-            id = rs.field(0).toLongLong();
-            // The operator saw the number on the form; once the form moves on it is gone.
-            if (!shown.isEmpty() && r.checkCode != shown)
-                m_renumbered = c.TxtBox[CheckField::RollNumber]->accessibleName() + QStringLiteral("已改：") + shown
-                               + QStringLiteral(" → ") + r.checkCode;
-            if (numbered)
-                SysUtil::codeSaved(conn, QStringLiteral("checkInfo"), QStringLiteral("checkCode"),
-                                   rollNumberCondition(), r.checkCode);
-        }
-        for (const QStringList& row : defectRows())
-            conn.execute(CheckSql::insertDefect(id, row, Clock::todayText()));
-        if (m_cfg.postToStock)
-            stockError = stockPost(id, rollValues().onCount - oldQuantity);
-        tx.commit();
+        saved = rollSave().save(Database::conn(), readRoll(), defectRows(), m_numberScope);
     } catch (const DbError& e) {
-        if (Journal::isOffline(e) && savesOffline())
+        if (e.offline())
             return saveRollOffline();
         // Rolled back; everything typed stays on the form, the operator saves again.
         setPolling(wasPolling);
@@ -221,12 +181,22 @@ long long frmCheck::saveRoll(bool refreshTotals)
             e.isRowMissing() ? rowDeletedMessage(c.TxtBox[CheckField::RollNumber]->text()) : e.message(), this);
         return 0;
     }
-    if (!stockError.isEmpty())
+    m_lastSaved = saved.roll;
+    QLineEdit* number = c.TxtBox[CheckField::RollNumber];
+    if (number->text() != saved.roll[CheckField::RollNumber]) {
+        number->setText(saved.roll[CheckField::RollNumber]);
+        m_numberScope = rules().numberCondition(saved.roll);
+    }
+    // The operator saw the number on the form; once the form moves on it is gone.
+    if (!saved.shownNumber.isEmpty())
+        m_renumbered = number->accessibleName() + QStringLiteral("已改：") + saved.shownNumber
+                       + QStringLiteral(" → ") + saved.roll[CheckField::RollNumber];
+    if (!saved.stockError.isEmpty())
         MessageBox::show(QStringLiteral("error"), MessageBox::Critical); // the roll stays saved
     if (refreshTotals)
         showTotals(qint64(vb::Val(c.BillDetailId->text())));
-    emit rollSaved(id);
-    return id;
+    emit rollSaved(saved.id);
+    return saved.id;
 }
 
 QString frmCheck::rowDeletedMessage(const QString& newNumber)
@@ -352,14 +322,6 @@ void frmCheck::onQuantityChanged()
     const double q = vb::Val(c.TxtBox[CheckField::Quantity]->text());
     if (q < 10000)
         progressSetValue(vb::Fix(q));
-}
-
-QString frmCheck::stockPost(long long id, double difference)
-{
-    QString error;
-    if (!StockPosting::postRoll(Database::conn(), id, difference, &error) && error.isEmpty())
-        error = QStringLiteral("error");
-    return error;
 }
 
 void frmCheck::progressSetMax(double max) { c.fProcessBar1->setMax(max); }

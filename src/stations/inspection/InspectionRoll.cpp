@@ -191,3 +191,15 @@ QList<QStringList> InspectionRoll::defectRows(Recordset& d)
                             d.text(u"remark"_s)};
     return rows;
 }
+
+InspectionRoll::Item5Source InspectionRoll::item5Source(const QString& lineId) const
+{
+    return {u"item5"_s, CheckSql::item5Lookup(lineId)};
+}
+
+QString InspectionRoll::item5(const QString& checkCode, const Recordset& line) const
+{
+    if (!line.isOpen() || line.eof())
+        return QString();
+    return vb::CStr(vb::Val(checkCode) + line.field(u"backitem2"_s).toDouble()).trimmed();
+}

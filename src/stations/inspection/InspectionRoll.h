@@ -18,6 +18,8 @@
 #include <functional>
 #include <optional>
 
+class Connection;
+class JournalStore;
 class Recordset;
 
 /// What the form holds of one roll.
@@ -88,6 +90,20 @@ public:
     static QList<std::pair<QString, CheckField::Index>> formulaFields();
     /// The formula's inputs are all typed (a complaint about a missing one can go).
     bool formulaInputsComplete(const QString& formula, const RollForm& roll) const;
+
+    /// Where the card line's stock-number offset ("item5") is read (the kind it is kept under
+    /// for offline saves, and the statement), and the item5 a roll of number checkCode gets
+    /// from its row ("" when the line has none).
+    struct Item5Source {
+        QString kind;
+        QString sql;
+    };
+    virtual Item5Source item5Source(const QString& lineId) const;
+    virtual QString item5(const QString& checkCode, const Recordset& line) const;
+    /// The station's own preparation of a roll before its statements: inside the save's
+    /// transaction (conn), or for the offline journal (conn null). journal may be null when the
+    /// station's journal cannot be opened. Throws DbError.
+    virtual void prepare(RollForm& /*roll*/, Connection* /*conn*/, JournalStore* /*journal*/) const {}
 
     /// A saved roll's row ("loadRoll") on the form: its fields, remark, unit and grade.
     virtual void fill(RollForm& roll, const Recordset& rs) const;

@@ -11,6 +11,7 @@
 #include "stations/inspection/CheckSql.h"
 #include "stations/inspection/InspectionRoll.h"
 #include "stations/inspection/InspectionSettings.h"
+#include "stations/inspection/RollSave.h"
 
 #include <QWidget>
 
@@ -78,7 +79,9 @@ public:
     /// 003 → 005" after savedStatus. Nothing when the roll kept its number.
     void sayRenumbered(bool update);
     /// The record the last offline save kept (its label is filled from it).
-    const JournalRecord& lastOfflineRecord() const { return m_offlineRecord; }
+    const JournalRecord& lastOfflineRecord() const { return m_offline.record; }
+    /// The roll as the last online save stored it (its number, its article).
+    const RollForm& lastSavedRoll() const { return m_lastSaved; }
     /// What a label of that roll is filled from besides the roll: the rows kept for its card
     /// and article, then the card as the station looked it up.
     QList<JournalLabelRows::Table> lastOfflineLabelRows() const;
@@ -183,7 +186,6 @@ protected:
     virtual void dyeLotChanged();
     /// The values the roll on the form is stored with.
     CheckSql::Roll rollValues() const { return rules().values(readRoll()); }
-    virtual QString item5For(const QString& checkCode) const;
     /// The journal sent what was saved offline: a new roll's proposed number, counted offline,
     /// is proposed again from the database, which now holds the journaled rolls under their
     /// final numbers; the line's totals count them; rolls whose stock posting failed are shown.
@@ -197,15 +199,9 @@ protected:
     void showProblem(const RollProblem& problem);
     /// The card of a reopened roll is looked up again (its lines, totals and presets).
     virtual void loadRollCard(const QString& card, const QString& lineId) { loadCard(card, lineId); }
-    /// Called before the roll is written (batch numbers, automatic items); also before a roll
-    /// goes into the offline journal (savingOffline()), where a DbError that is not offline
-    /// stops the save with its message and the form keeps the roll.
+    /// The form's own part before a roll is saved, online or into the offline journal (a batch
+    /// number put together on the form); the rules' part is InspectionRoll::prepare.
     virtual void beforeSave() {}
-    /// The roll being saved goes into the offline journal: nothing may be read from or written
-    /// to the database.
-    bool savingOffline() const { return m_savingOffline; }
-    /// The station keeps its saves in the offline journal while the database is away.
-    virtual bool savesOffline() const { return true; }
     /// Devices: set up at load and on a device check box click, released at unload.
     virtual void setupDevices();
     virtual void releaseDevices();
@@ -286,23 +282,15 @@ private:
     virtual void progressSetValue(double value);
     void findCard();
     void reviewRoll();
-    /// Books the roll into its batch inside the save's transaction; the error text, "" when
-    /// booked (shown by the caller once the transaction has ended).
-    QString stockPost(long long id, double difference);
     /// After a save whose roll another station had deleted: the form holds a new roll.
     void rollWasDeleted();
     /// The roll goes into the offline journal (the same statements, the number and the new
     /// roll's id marked for the replay); SavedOffline, or 0 when the journal cannot be written.
     long long saveRollOffline();
-    /// item5For, or "" when the card line's values were never kept for offline use.
-    QString offlineItem5(const QString& checkCode) const;
-    /// The running-number scope of a new roll, with the number on the form.
-    JournalNumber numberScope() const;
-    QString m_offlineNumber; // the number of the last roll saved offline
-    QString m_offlineCard;   // its card and article, for its label
-    qint64 m_offlineArticle = 0;
-    bool m_savingOffline = false;
-    JournalRecord m_offlineRecord;
+    /// The roll's save, with the station's journal (opened unless withJournal is false).
+    RollSave rollSave(bool withJournal = true) const;
+    RollSave::Kept m_offline; // the last roll saved offline: its record, number, card, article
+    RollForm m_lastSaved;
     void toggleUnit();
     void placeFieldGroup(QLabel* label, const QPoint& topLeft);
     /// The commands below the roll form, with the copies box and the two ticks beside them.

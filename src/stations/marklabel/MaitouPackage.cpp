@@ -1,11 +1,108 @@
 #include "stations/marklabel/MaitouPackage.h"
 
+#include "db/Connection.h"
 #include "db/Recordset.h"
+#include "journal/JournalStore.h"
+#include "stations/marklabel/MaitouSql.h"
 #include "shell/SqlText.h"
 #include "text/Vb.h"
 #include "time/Clock.h"
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+QString autoItemKey(const RollForm& roll)
+{
+    return roll[CheckField::ItemName] + u'\x1f' + roll[CheckField::SpareB] + u'\x1f'
+           + roll[CheckField::Color];
+}
+
+// An article is made on the database with an id only the database gives; a package of an
+// article this station never found or made cannot be written offline without inventing one, so
+// the save stops and the form keeps the package until the database is back.
+long long keptAutoItem(JournalStore* journal, const RollForm& roll)
+{
+    std::optional<Recordset> kept;
+    try {
+        if (journal)
+            kept = journal->lookup(u"autoItem"_s, autoItemKey(roll));
+    } catch (const DbError&) {
+    }
+    if (kept && kept->isOpen() && !kept->eof())
+        return kept->field(0).toLongLong();
+    throw DbError(u"数据库离线：商品「%1」还没有建立，离线时不能新建商品。这一箱没有保存，"
+                  "数据库连上后请再按保存。"_s.arg(roll[CheckField::ItemName]));
+}
+
+} // namespace
+
+void MaitouPackage::keepAutoItem(JournalStore& journal, const RollForm& roll, long long id)
+{
+    if (id <= 0)
+        return;
+    Recordset one({u"itemid"_s});
+    one.addRow({DbValue(id)});
+    try {
+        journal.putLookup(u"autoItem"_s, autoItemKey(roll), one);
+    } catch (const DbError&) {
+        // Only the offline saves of this article need it; online ones find it again.
+    }
+}
+
+void MaitouPackage::prepare(RollForm& roll, Connection* conn, JournalStore* journal) const
+{
+    // The pallet a new package goes on is the one a restart goes on with, also when the database
+    // is away then and the packages since are still in the journal.
+    if (journal && roll.id <= 0 && !roll[CheckField::Pallet].isEmpty()) {
+        Recordset kept({u"bagnumber"_s, u"item2"_s});
+        kept.addRow({DbValue(roll[CheckField::Pallet]), DbValue(roll[CheckField::Style])});
+        try {
+            journal->putLookup(keptPalletKind(), m_cfg.machineId, kept);
+        } catch (const DbError&) {
+            // Only a restart while the database is away would miss it: the operator types it.
+        }
+    }
+    if (!autoItems())
+        return;
+    if (!conn) {
+        roll.itemId = QString::number(keptAutoItem(journal, roll));
+        return;
+    }
+    const QString name = roll[CheckField::ItemName], spareB = roll[CheckField::SpareB],
+                  colour = roll[CheckField::Color];
+    Recordset type = conn->execute(MaitouSql::maxItemType());
+    const QString t = sqlNum(type.isOpen() && !type.eof() ? type.field(0).toDouble() : 0);
+    Recordset found = conn->execute(MaitouSql::findAutoItem(name, spareB, colour));
+    long long id = 0;
+    if (found.isOpen() && !found.eof()) {
+        id = found.field(0).toLongLong();
+        if (journal)
+            keepAutoItem(*journal, roll, id);
+    } else {
+        // Kept for offline saves once the package is committed (the window's rollSaved).
+        Recordset made = conn->execute(MaitouSql::insertAutoItem(name, t, spareB, colour) + u";"_s
+                                       + CheckSql::lastIdentity());
+        id = made.isOpen() && !made.eof() ? made.field(0).toLongLong() : 0;
+    }
+    if (id > 0)
+        roll.itemId = QString::number(id);
+}
+
+InspectionRoll::Item5Source MaitouPackage::item5Source(const QString& lineId) const
+{
+    // Kept for the offline journal as the card itself: a package saved offline gets its stock
+    // number from the line's offset seen last.
+    return {u"maitouItem5"_s, MaitouSql::item5Lookup(lineId)};
+}
+
+QString MaitouPackage::item5(const QString& checkCode, const Recordset& line) const
+{
+    // A line without a stock-number offset gives the package none.
+    if (!line.isOpen() || line.eof() || line.field(0).isNull())
+        return QString();
+    return vb::CStr(vb::Val(checkCode) + line.field(0).toDouble());
+}
 
 bool MaitouPackage::quantityValid(const QString& text) const { return vb::Val(text) > 0; }
 

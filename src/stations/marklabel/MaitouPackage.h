@@ -17,6 +17,11 @@ public:
     /// What the update of a saved package writes as its date ("" keeps createDate = today).
     virtual QString updateDateSet() const { return QString(); }
 
+    /// The journal's key kind of the pallet a new package went on (for a restart offline).
+    static QString keptPalletKind() { return QStringLiteral("maitouPallet"); }
+    /// Keeps the automatic article id of the package's name, spare B and colour for offline saves.
+    static void keepAutoItem(JournalStore& journal, const RollForm& roll, long long id);
+
     /// The pallet list's summary line for its packages and their summed quantity.
     virtual QString palletSummary(int packages, double quantity) const;
     /// A pallet of perPallet packages ("每版的箱数") that holds packages is full.
@@ -29,4 +34,10 @@ public:
     QString updateStatement(const RollForm& roll, const CheckSql::Roll& r, long long id) const override;
     QString numberCondition(const RollForm& roll) const override;
     void fill(RollForm& roll, const Recordset& rs) const override;
+    Item5Source item5Source(const QString& lineId) const override;
+    QString item5(const QString& checkCode, const Recordset& line) const override;
+    /// A new package's pallet is kept for a restart; the automatic article of the form's name,
+    /// spare B and colour is found or made (inside the save's transaction: a failed save leaves
+    /// no article behind), or offline taken from the articles kept here.
+    void prepare(RollForm& roll, Connection* conn, JournalStore* journal) const override;
 };

@@ -59,7 +59,6 @@ protected:
     void completeRoll(RollForm& roll) const override;
     /// A package keeps its number when the dye lot changes (no dye-lot numbering here).
     void dyeLotChanged() override {}
-    QString item5For(const QString& checkCode) const override;
     void fillFromRoll(const Recordset& rs) override;
     void loadRollCard(const QString& card, const QString& lineId) override;
     void beforeSave() override;
@@ -92,13 +91,8 @@ private:
     /// The window is quiet: no dialog over it, nothing typed (keyboard or keypad) for a few
     /// seconds.
     bool packerIdle() const;
-    /// The automatic article while the database is away: the one a save here found or made
-    /// before. Throws DbError (not offline) for an article never seen here.
-    long long keptAutoItem(const QString& key) const;
-    /// Before a new package is saved: its pallet, for a restart while the database is away.
-    void keepPallet() const;
-    /// The journal's key kind of the pallet kept by keepPallet().
-    static QString keptPalletKind() { return QStringLiteral("maitouPallet"); }
+    /// The journal's key kind of the pallet a new package went on (kept by the rules' prepare).
+    static QString keptPalletKind() { return MaitouPackage::keptPalletKind(); }
     /// After a committed save: the automatic article it found or made, kept for offline saves.
     void rememberAutoItem();
 

@@ -1,0 +1,298 @@
+// The save of a roll without a window, on a real embedded database and journal file: what one
+// transaction writes for a new, an updated and a refused roll, the number a roll keeps or gets,
+// the stock booking, the mark-label station's automatic article, and the journal's record of a
+// roll saved while the database is away.
+#include "db/Connection.h"
+#include "db/DbError.h"
+#include "journal/JournalStore.h"
+#include "stations/inspection/RollSave.h"
+#include "stations/marklabel/MaitouPackage.h"
+#include "support/TempProgramFolder.h"
+#include "time/Clock.h"
+
+#include <QTest>
+
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+using Edit = std::function<void(RollForm&, InspectionSettings&)>;
+Q_DECLARE_METATYPE(Edit)
+
+namespace {
+
+// Card K001 with line 11 (stock-number offset 100, storeroom 1) and line 12 (no offset).
+const char* const Rows[] = {
+    "insert into item(itemid,itemname) values(1,'涤棉府绸')",
+    "insert into bill(billid,billcode,billtype) values(1,'K001',55)",
+    "insert into BillDetail(BillDetailId,BillId,itemId,productionColor,backitem2,StoreRoomId) values(11,1,1,'藏青',100,1)",
+    "insert into BillDetail(BillDetailId,BillId,itemId,productionColor,backitem2) values(12,1,1,'米白',null)",
+};
+
+RollForm typedRoll()
+{
+    RollForm r;
+    r.present.set();
+    r[CheckField::Card] = u"K001"_s;
+    r[CheckField::RollNumber] = u"001"_s;
+    r[CheckField::Quantity] = u"100"_s;
+    r[CheckField::PlusMinus] = u"2"_s;
+    r[CheckField::Worker] = u"001"_s;
+    r[CheckField::DyeLot] = u"J1"_s;
+    r[CheckField::ItemName] = u"涤棉府绸"_s;
+    r[CheckField::Pallet] = u"P7"_s;
+    r.remark = u"O'Neil 的备注"_s;
+    r.lineId = u"11"_s;
+    r.itemId = u"1"_s;
+    r.chosenItem = u"1"_s;
+    r.grade = u"A品"_s;
+    return r;
+}
+
+const QList<QStringList> TwoDefects = {{u""_s, u"破洞"_s, u"12.5"_s, u"1"_s, u"4"_s, u"001"_s, u""_s},
+                                       {u""_s, u"油污"_s, u"30"_s, u"2"_s, u"2"_s, u"001"_s, u"边上"_s}};
+
+} // namespace
+
+class TestRollSave : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TempProgramFolder> m_home;
+    Connection m_conn;
+    std::unique_ptr<JournalStore> m_journal;
+
+    QString scalar(const QString& sql)
+    {
+        const Recordset rs = m_conn.execute(sql);
+        return rs.isOpen() && !rs.eof() ? rs.text(0) : QString();
+    }
+    std::unique_ptr<InspectionRoll> rules(bool package, const InspectionSettings& s)
+    {
+        return package ? std::make_unique<MaitouPackage>(s) : std::make_unique<InspectionRoll>(s);
+    }
+
+private slots:
+    void init()
+    {
+        Clock::set(QDateTime(QDate(2026, 3, 14), QTime(10, 30)));
+        m_home = std::make_unique<TempProgramFolder>();
+        m_conn.openOrCreate(u"Provider=SQLite;Data Source="_s + m_home->file(u"mirel.db"_s));
+        for (const char* sql : Rows)
+            m_conn.execute(QString::fromUtf8(sql));
+        m_journal = std::make_unique<JournalStore>(m_home->file(u"journal.db"_s));
+    }
+    void cleanup()
+    {
+        m_journal.reset();
+        m_conn.close();
+        m_home.reset();
+        Clock::set(QDateTime());
+    }
+
+    // One save: before runs first (another station's rows), edit shapes the roll and settings.
+    // checks are "statement=expected" pairs read afterwards; error is the DbError's message
+    // ("row missing" for a roll deleted elsewhere), after which nothing of the roll is written.
+    void save_data()
+    {
+        QTest::addColumn<bool>("package");
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<Edit>("edit");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<QString>("number"); // the number saved, "~" after "shown" when renumbered
+        QTest::addColumn<QStringList>("checks");
+        const Edit none = [](RollForm&, InspectionSettings&) {};
+        const QString roll = u"select onCount||'/'||remark||'/'||item5||'/'||grade||'/'||substr(createDate,1,10) from checkinfo"_s;
+        QTest::newRow("new roll, its defects, item5 = number + offset")
+            << false << QStringList() << none << QString() << u"001"_s
+            << QStringList{roll + u"=102/O'Neil 的备注/101/A品/2026-03-14"_s,
+                           u"select group_concat(bugName) from checkDetail=破洞,油污"_s,
+                           u"select count(*) from iteminBatch=0"_s};
+        QTest::newRow("line without offset: item5 = number")
+            << false << QStringList() << Edit([](RollForm& r, InspectionSettings&) { r.lineId = u"12"_s; })
+            << QString() << u"001"_s << QStringList{u"select item5 from checkinfo=1"_s};
+        QTest::newRow("package, line without offset: no item5")
+            << true << QStringList() << Edit([](RollForm& r, InspectionSettings&) { r.lineId = u"12"_s; })
+            << QString() << u"001"_s << QStringList{u"select ifnull(item5,'-') from checkinfo="_s};
+        QTest::newRow("number saved meanwhile by another frame")
+            << false << QStringList{u"insert into checkinfo(billdetailId,checkCode) values(11,'001')"_s} << none
+            << QString() << u"001~002"_s << QStringList{u"select count(*) from checkinfo where checkCode='001'=1"_s};
+        QTest::newRow("number free in another line: kept")
+            << false << QStringList{u"insert into checkinfo(billdetailId,checkCode) values(12,'001')"_s} << none
+            << QString() << u"001"_s << QStringList();
+        QTest::newRow("no number shown: the next one")
+            << false << QStringList{u"insert into checkinfo(billdetailId,checkCode) values(11,'004')"_s}
+            << Edit([](RollForm& r, InspectionSettings&) { r[CheckField::RollNumber].clear(); }) << QString()
+            << u"005"_s << QStringList();
+        QTest::newRow("stepped numbers: taken or not, kept")
+            << false << QStringList{u"insert into checkinfo(billdetailId,checkCode) values(11,'001')"_s}
+            << Edit([](RollForm&, InspectionSettings& s) { s.codeDesc = u"1"_s; }) << QString() << u"001"_s
+            << QStringList{u"select count(*) from checkinfo where checkCode='001'=2"_s};
+        QTest::newRow("update: defects rewritten, today's date")
+            << false
+            << QStringList{u"insert into checkinfo(id,billdetailId,checkCode,onCount,createDate) values(5,11,'003',40,'2020-01-01')"_s,
+                           u"insert into checkDetail(checkId,bugName) values(5,'断经')"_s}
+            << Edit([](RollForm& r, InspectionSettings&) { r.id = 5; r[CheckField::RollNumber] = u"003"_s; })
+            << QString() << u"003"_s
+            << QStringList{roll + u"=102/O'Neil 的备注/103/A品/2026-03-14"_s,
+                           u"select group_concat(bugName) from checkDetail where checkId=5=破洞,油污"_s,
+                           u"select count(*) from checkinfo=1"_s};
+        QTest::newRow("update of a roll deleted elsewhere")
+            << false << QStringList{u"insert into checkDetail(checkId,bugName) values(5,'断经')"_s}
+            << Edit([](RollForm& r, InspectionSettings&) { r.id = 5; }) << u"row missing"_s << QString()
+            << QStringList{u"select count(*) from checkDetail=1"_s};
+        QTest::newRow("a defect statement fails: nothing written")
+            << false << QStringList{u"drop table checkDetail"_s} << none << u"no such table: checkDetail"_s
+            << QString() << QStringList{u"select count(*) from checkinfo=0"_s};
+        QTest::newRow("booked into stock")
+            << false << QStringList() << Edit([](RollForm&, InspectionSettings& s) { s.postToStock = true; })
+            << QString() << u"001"_s
+            << QStringList{u"select itemcount||'/'||productionNumber||'/'||ProductSN||'/'||productionColor from iteminBatch=102/1/J1/藏青"_s,
+                           u"select count(*) from checkinfo where batchId>0=1"_s};
+        QTest::newRow("stock update books the difference")
+            << false
+            << QStringList{u"insert into iteminBatch(id,itemid,storeroomid,itemcount,productionNumber,ProductSN,productionColor) values(9,1,1,40,1,'J1','藏青')"_s,
+                           u"insert into checkinfo(id,billdetailId,itemid,taskno,checkCode,onCount,batchId) values(5,11,1,'J1','003',40,9)"_s}
+            << Edit([](RollForm& r, InspectionSettings& s) { r.id = 5; r[CheckField::RollNumber] = u"003"_s; s.postToStock = true; })
+            << QString() << u"003"_s << QStringList{u"select itemcount||'/'||productionNumber from iteminBatch=102/1"_s};
+        QTest::newRow("package: pallet and article stored, pallet kept")
+            << true << QStringList() << none << QString() << u"001"_s
+            << QStringList{u"select bagnumber||'/'||itemid from checkinfo=P7/1"_s};
+        QTest::newRow("package: automatic article found")
+            << true << QStringList{u"insert into item(itemid,itemname,item5,item6) values(8,'涤棉府绸','','')"_s}
+            << Edit([](RollForm& r, InspectionSettings& s) { s.itemAutoSave = true; r.chosenItem.clear(); })
+            << QString() << u"001"_s << QStringList{u"select itemid from checkinfo=8"_s, u"select count(*) from item=2"_s};
+        QTest::newRow("package: automatic article made")
+            << true << QStringList()
+            << Edit([](RollForm& r, InspectionSettings& s) {
+                   s.itemAutoSave = true;
+                   r[CheckField::ItemName] = u"新品"_s;
+                   r[CheckField::Color] = u"红"_s;
+               })
+            << QString() << u"001"_s
+            << QStringList{u"select itemname||'/'||item6||'/'||itemcode from item where itemid=(select itemid from checkinfo)=新品/红/0001"_s};
+        QTest::newRow("package: made article goes with a failed save")
+            << true << QStringList{u"drop table checkDetail"_s}
+            << Edit([](RollForm& r, InspectionSettings& s) { s.itemAutoSave = true; r[CheckField::ItemName] = u"新品"_s; })
+            << u"no such table: checkDetail"_s << QString() << QStringList{u"select count(*) from item=1"_s};
+    }
+    void save()
+    {
+        QFETCH(bool, package);
+        QFETCH(QStringList, before);
+        QFETCH(Edit, edit);
+        QFETCH(QString, error);
+        QFETCH(QString, number);
+        QFETCH(QStringList, checks);
+        for (const QString& sql : before)
+            m_conn.execute(sql);
+        InspectionSettings settings;
+        RollForm form = typedRoll();
+        edit(form, settings);
+        const std::unique_ptr<InspectionRoll> r = rules(package, settings);
+        const RollSave saving(*r, m_journal.get());
+        try {
+            const RollSave::Saved saved = saving.save(m_conn, form, TwoDefects, r->numberCondition(form));
+            QVERIFY2(error.isEmpty(), "saved");
+            QCOMPARE(saved.roll[CheckField::RollNumber], number.section(u'~', -1));
+            QCOMPARE(saved.shownNumber, number.contains(u'~') ? number.section(u'~', 0, 0) : QString());
+            QCOMPARE(scalar(u"select checkCode from checkinfo where id="_s + QString::number(saved.id)),
+                     saved.roll[CheckField::RollNumber]);
+            if (package)
+                QCOMPARE(m_journal->lookup(MaitouPackage::keptPalletKind(), settings.machineId)->text(0),
+                         u"P7"_s);
+        } catch (const DbError& e) {
+            const QString message = e.isRowMissing() ? u"row missing"_s : e.message();
+            QVERIFY2(!error.isEmpty() && message.startsWith(error), qPrintable(message));
+            QVERIFY(!m_conn.inTransaction());
+        }
+        for (const QString& check : checks)
+            QCOMPARE(scalar(check.section(u'=', 0, -2)), check.section(u'=', -1));
+    }
+
+    // The number proposed under the scope the form showed, and a number proposed under another
+    // scope (another line chosen after it was proposed) is not kept.
+    void numberOfAnotherScopeIsReplaced()
+    {
+        m_conn.execute(u"insert into checkinfo(billdetailId,checkCode) values(12,'006')"_s);
+        InspectionSettings settings;
+        InspectionRoll r(settings);
+        RollForm form = typedRoll();
+        const QString line11 = r.numberCondition(form);
+        form.lineId = u"12"_s;
+        const RollSave saving(r, m_journal.get());
+        QCOMPARE(saving.save(m_conn, form, {}, line11).roll[CheckField::RollNumber], u"007"_s);
+        // Rolls waiting in the journal hold numbers the database does not know yet.
+        JournalRecord waiting = JournalRecord::create(u"001/test"_s, u"卷号 009"_s);
+        waiting.number = saving.numberScope(form);
+        waiting.number.value = u"009"_s;
+        m_journal->add(waiting);
+        QCOMPARE(saving.proposeNumber(m_conn, form, 1), u"010"_s);
+        QCOMPARE(saving.proposeNumber(m_conn, form, 0), u"008"_s);
+        form[CheckField::RollNumber] = u"012"_s;
+        QCOMPARE(saving.offlineNumber(form), u"012"_s);
+    }
+
+    // While the database is away: the record holds the statements the online save runs, with the
+    // new roll's id and number marked for the replay; the line's offset as last looked up here.
+    void keep_data()
+    {
+        QTest::addColumn<bool>("package");
+        QTest::addColumn<Edit>("edit");
+        QTest::addColumn<bool>("lineLookedUp");
+        QTest::addColumn<QString>("error");
+        QTest::addColumn<QStringList>("steps"); // a fragment of each step, in order
+        const Edit none = [](RollForm&, InspectionSettings&) {};
+        QTest::newRow("new roll: insert, defects, numbered")
+            << false << none << true << QString()
+            << QStringList{u"checkDetail"_s, u"checkDetail"_s};
+        QTest::newRow("line never looked up: item5 empty")
+            << false << none << false << QString() << QStringList{u"checkDetail"_s, u"checkDetail"_s};
+        QTest::newRow("reopened roll with stock: defects, stock, update, stock")
+            << false << Edit([](RollForm& r, InspectionSettings& s) { r.id = 5; s.postToStock = true; }) << true
+            << QString()
+            << QStringList{u"delete"_s, u"5"_s, u"update checkinfo"_s, u"checkDetail"_s, u"checkDetail"_s, u"102"_s};
+        QTest::newRow("package of an article never made here")
+            << true << Edit([](RollForm& r, InspectionSettings& s) { s.itemAutoSave = true; r[CheckField::ItemName] = u"新品"_s; })
+            << true << u"数据库离线：商品「新品」还没有建立，离线时不能新建商品。这一箱没有保存，数据库连上后请再按保存。"_s
+            << QStringList();
+    }
+    void keep()
+    {
+        QFETCH(bool, package);
+        QFETCH(Edit, edit);
+        QFETCH(bool, lineLookedUp);
+        QFETCH(QString, error);
+        QFETCH(QStringList, steps);
+        InspectionSettings settings;
+        RollForm form = typedRoll();
+        edit(form, settings);
+        const std::unique_ptr<InspectionRoll> r = rules(package, settings);
+        if (lineLookedUp)
+            m_journal->keptRead(r->item5Source(u"11"_s).kind, u"11"_s,
+                                [&] { return m_conn.execute(r->item5Source(u"11"_s).sql); });
+        m_conn.close(); // the database is away from here on
+        try {
+            const RollSave::Kept kept = RollSave(*r, m_journal.get()).keep(form, TwoDefects);
+            QVERIFY(error.isEmpty());
+            QCOMPARE(kept.record.steps.size(), steps.size() + (form.id > 0 ? 0 : 1));
+            const qsizetype first = form.id > 0 ? 0 : 1;
+            if (form.id <= 0) {
+                QVERIFY(kept.record.steps[0].identity);
+                const QString insert = kept.record.steps[0].sql;
+                QVERIFY2(insert.contains(JournalRecord::numberMark()), qPrintable(insert));
+                QVERIFY2(insert.contains(lineLookedUp ? u"'101'"_s : u"''"_s), qPrintable(insert));
+                QCOMPARE(kept.record.number.value, u"001"_s);
+            }
+            for (qsizetype i = first; i < kept.record.steps.size(); ++i) {
+                const JournalStep& step = kept.record.steps[i];
+                QVERIFY2((step.sql + step.routine).contains(steps[i - first], Qt::CaseInsensitive), qPrintable(step.sql));
+            }
+            QCOMPARE(kept.card, u"K001"_s);
+        } catch (const DbError& e) {
+            QCOMPARE(e.message(), error);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRollSave)
+#include "TestRollSave.moc"
