@@ -159,6 +159,7 @@ private slots:
         QTest::newRow("cleared weight keeps the quantity") << QString() << u"0.00"_s << true << u" "_s << u"4.6"_s << u"-"_s << QString();
         QTest::newRow("quantity not cleared") << QString() << u"0.00"_s << false << u"21.4"_s << u"4.6"_s << u"-"_s << QString();
         QTest::newRow("factor missing") << QString() << u"0.00"_s << true << u"21.4"_s << QString() << u"-"_s << u"数量公式缺少[系数]"_s;
+        QTest::newRow("division by zero keeps the quantity") << u"[重量] / [系数]"_s << u"0.00"_s << true << u"25"_s << u"0"_s << u"-"_s << u"数量公式错误："_s;
         QTest::newRow("factor 0 is typed") << QString() << u"0.00"_s << true << u"21.4"_s << u"0"_s << u"0.00"_s << QString();
         QTest::newRow("broken formula") << u"[重量] * ("_s << u"0.00"_s << true << u"21.4"_s << u"4.6"_s << u"-"_s << u"数量公式错误："_s;
     }
