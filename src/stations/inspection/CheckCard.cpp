@@ -9,6 +9,7 @@
 #include "shell/Print.h"
 #include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
+#include "stations/inspection/InspectionCard.h"
 #include "text/Vb.h"
 #include "widgets/CaptionFrame.h"
 #include "widgets/fProcessBar.h"
@@ -20,24 +21,9 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-namespace {
-
-// Scanners end the card number with CR/LF; the lookup uses the number without them.
-QString cleanCard(const QString& text)
-{
-    QString t = text;
-    while (t.endsWith(u'\r') || t.endsWith(u'\n'))
-        t.chop(1);
-    return t;
-}
-
-QString nonNullNumber(const DbValue& v) { return v.isNull() ? QStringLiteral("0") : v.toString(); }
-
-} // namespace
-
 void frmCheck::findCard()
 {
-    const QString card = cleanCard(c.TxtBox[CheckField::Card]->text());
+    const QString card = InspectionCard::cleanNumber(c.TxtBox[CheckField::Card]->text());
     if (card != c.TxtBox[CheckField::Card]->text())
         c.TxtBox[CheckField::Card]->setText(card);
     newRoll();
@@ -56,7 +42,7 @@ void frmCheck::onComboColorActivated(int index)
 
 void frmCheck::loadCard(const QString& cardText, const QString& lineId)
 {
-    const QString card = cleanCard(cardText);
+    const QString card = InspectionCard::cleanNumber(cardText);
     if (card.isEmpty())
         return;
     try {
@@ -71,8 +57,7 @@ void frmCheck::loadCard(const QString& cardText, const QString& lineId)
                 return SysUtil::getListSql(conn, QStringLiteral("listSQL"),
                                            QStringLiteral("LoadCheckSQL"));
             });
-        const QString sql = stored.isEmpty() ? CheckSql::cardLookup(m_cfg.billTypes, card)
-                                             : CheckSql::storedCardLookup(stored, card);
+        const QString sql = InspectionCard::lookupSql(stored, m_cfg.billTypes, card);
         bool online = false;
         Recordset rs = Journal::cachedQuery(QStringLiteral("card"), card, sql, &online);
         if (online) // what its labels read besides the roll, for labels printed offline
@@ -86,12 +71,10 @@ void frmCheck::loadCard(const QString& cardText, const QString& lineId)
         }
         m_cardRs = rs;
         c.ComboColor->clear();
-        for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-            c.ComboColor->addItem(rs.text(QStringLiteral("品种")) + u'-' + rs.text(QStringLiteral("颜色"))
-                                      + u'-' + rs.text(QStringLiteral("productionSN")),
-                                  rs.text(QStringLiteral("BillDetailId")));
-            setTag(c.TxtBox[CheckField::Card], rs.text(QStringLiteral("ID")));
-        }
+        for (const auto& [caption, id] : InspectionCard::lines(rs))
+            c.ComboColor->addItem(caption, id);
+        rs.moveLast();
+        setTag(c.TxtBox[CheckField::Card], rs.text(QStringLiteral("ID")));
         if (lineId.isEmpty() && c.ComboColor->count() > 0) {
             c.ComboColor->setCurrentIndex(0);
             onComboColorActivated(0);
@@ -113,17 +96,17 @@ void frmCheck::loadCard(const QString& cardText, const QString& lineId)
 
 void frmCheck::showCardLine(const Recordset& rs)
 {
-    c.machineCount->setText(nonNullNumber(rs.field(QStringLiteral("送检数量"))));
-    c.machineCount->setToolTip(rs.text(QStringLiteral("数量")));
-    setTag(c.machineCount, nonNullNumber(rs.field(QStringLiteral("生产单号"))));
-    c.BillDetailId->setText(rs.text(QStringLiteral("BillDetailId")));
-    setTag(c.BillDetailId, rs.text(QStringLiteral("itemid")));
-    c.BillDetailId->setToolTip(rs.text(QStringLiteral("itemid")));
-    loadProgressHistory(c.BillDetailId->text());
+    const InspectionCard::Line line = InspectionCard::line(rs);
+    c.machineCount->setText(line.inspect);
+    c.machineCount->setToolTip(line.quantity);
+    setTag(c.machineCount, line.order);
+    c.BillDetailId->setText(line.id);
+    setTag(c.BillDetailId, line.itemId);
+    c.BillDetailId->setToolTip(line.itemId);
+    loadProgressHistory(line.id);
 
-    const QString remark = rs.text(QStringLiteral("单据备注"));
-    c.frameMishu->setCaption(remark.left(30));
-    c.checkSpec->setText(remark);
+    c.frameMishu->setCaption(line.remark.left(30));
+    c.checkSpec->setText(line.remark);
     c.checkSpec->setCursorPosition(0); // a long remark is read from its start
 
     const QString fill = Journal::cachedText(QStringLiteral("CheckFill"), QStringLiteral("99"), [] {
@@ -131,77 +114,49 @@ void frmCheck::showCardLine(const Recordset& rs)
                                            QStringLiteral("99"));
     });
     applyPresets(fill, rs, true);
-    c.labInfo[3]->setText(QStringLiteral("客户：") + rs.text(QStringLiteral("客户"))
-                          + QStringLiteral("  订单号：") + rs.text(QStringLiteral("生产单号"))
-                          + QStringLiteral("  交期：") + rs.text(QStringLiteral("交货日期")));
-    c.labInfo[2]->setText(QStringLiteral("品种：") + rs.text(QStringLiteral("品种"))
-                          + QStringLiteral("  规格：") + rs.text(QStringLiteral("规格"))
-                          + QStringLiteral("  颜色：") + rs.text(QStringLiteral("颜色"))
-                          + QStringLiteral(" 数量:") + rs.text(QStringLiteral("数量"))
-                          + QStringLiteral("  备注：") + rs.text(QStringLiteral("备注")));
+    c.labInfo[3]->setText(line.customer);
+    c.labInfo[2]->setText(line.article);
     // The order's own label templates, stored with the bill, replace the folder's copies.
-    fetchBillTemplates(qint64(vb::Val(rs.text(QStringLiteral("billid")))));
+    fetchBillTemplates(qint64(vb::Val(line.billId)));
     fitDataLabels();
-    emit cardLineShown(rs.text(QStringLiteral("billid")));
+    emit cardLineShown(line.billId);
 }
 
 void frmCheck::loadProgressHistory(const QString& lineId)
 {
-    if (c.fProcessBar1->isHidden()) {
-        progressSetMax(0);
+    fProcessBar* bar = c.fProcessBar1;
+    if (bar->isHidden()) {
+        bar->setMax(0);
         return;
     }
-    progressSetMax(vb::Val(c.machineCount->text()));
-    const QString line = vb::sqlNumber(vb::Val(lineId));
-    Recordset rs =
-        Journal::cachedRead(QStringLiteral("progress"), line, CheckSql::progressHistory(line));
-    QString workers;
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-        const QString status = rs.text(QStringLiteral("billstatus")).trimmed();
-        if (status == u"22" || status == u"33") {
-            workers += rs.text(QStringLiteral("usercode")) + u',';
-            progressAddMen(rs.text(QStringLiteral("usercode")), std::abs(rs.number(QStringLiteral("viewcount"))));
-        } else {
-            progressAddBug(rs.number(QStringLiteral("viewcount")));
-        }
-    }
-    if (!workers.isEmpty())
-        SysUtil::writeIni(QStringLiteral("MIREL"), QStringLiteral("工号"), workers, QStringLiteral("/mirel.ini"));
+    bar->setMax(vb::Val(c.machineCount->text()));
+    const QString id = vb::sqlNumber(vb::Val(lineId));
+    Recordset rs = Journal::cachedRead(QStringLiteral("progress"), id, CheckSql::progressHistory(id));
+    const InspectionCard::History history = InspectionCard::history(rs);
+    for (const auto& [worker, quantity] : history.workers)
+        bar->addMen(worker, quantity);
+    for (double mark : history.marks)
+        bar->addBug(int(vb::CInt(mark)));
+    if (!history.workerCodes.isEmpty())
+        SysUtil::writeIni(QStringLiteral("MIREL"), QStringLiteral("工号"), history.workerCodes,
+                          QStringLiteral("/mirel.ini"));
 }
-
-namespace {
-
-// A sum of metres or kilograms as the inspector reads it: the embedded database adds in binary
-// floating point (120.3 + 29.56 comes back as 149.85999999999999). No rolls yet: 0 of them.
-QString amountText(const DbValue& v)
-{
-    return vb::CStr(v.isNull() ? 0.0 : v.toDouble());
-}
-
-} // namespace
 
 void frmCheck::showTotals(long long lineId)
 {
     try {
         if (lineId > 0) {
             const QString first = c.gradeBtn.isEmpty() ? QString() : c.gradeBtn.first()->text();
-            Recordset rs = SysUtil::openRecordset(Database::conn(), CheckSql::lineTotals(first, lineId));
+            Recordset rs = Database::conn().execute(CheckSql::lineTotals(first, lineId));
             if (!SysUtil::recordsetHasRows(rs))
                 return;
-            const double s = rs.field(0).toDouble();
-            const QString after = c.isChen->isChecked()
-                                      ? amountText(rs.field(QStringLiteral("重量")))
-                                      : vb::CStr(vb::Val(c.machineCount->toolTip()) - s);
-            c.labInfo[0]->setText(QStringLiteral(" 送检数量：") + c.machineCount->text() +
-                                  QStringLiteral(" 已检A品数量：") + amountText(rs.field(0)) +
-                                  u'/' + after + QStringLiteral(" 匹数：") + rs.text(1));
+            c.labInfo[0]->setText(InspectionCard::lineTotals(rs, c.machineCount->text(),
+                                                             c.machineCount->toolTip(), c.isChen->isChecked()));
         } else if (!c.TxtBox[CheckField::Card]->text().isEmpty()) {
-            Recordset rs = SysUtil::openRecordset(Database::conn(), CheckSql::cardTotals(c.TxtBox[CheckField::Card]->text()));
+            Recordset rs = Database::conn().execute(CheckSql::cardTotals(c.TxtBox[CheckField::Card]->text()));
             if (!SysUtil::recordsetHasRows(rs))
                 return;
-            c.labInfo[0]->setText(QStringLiteral(" 已检数量：") + amountText(rs.field(0)) + u'/' +
-                                  amountText(rs.field(QStringLiteral("重量"))) +
-                                  QStringLiteral(" 匹数：") + rs.text(1));
+            c.labInfo[0]->setText(InspectionCard::cardTotals(rs));
         }
         fitDataLabels();
     } catch (const DbError& e) {
@@ -212,13 +167,9 @@ void frmCheck::showTotals(long long lineId)
 
 void frmCheck::applyPresets(const QString& fill, const Recordset& rs, bool cardList)
 {
-    for (const QString& item : fill.split(u',', Qt::SkipEmptyParts)) {
-        const QStringList parts = item.split(u'|');
-        const int index = int(vb::Val(parts[0]));
-        // A preset naming no field or no column is a configuration slip: it is skipped.
-        if (parts.size() < 2 || index < 0 || index >= c.TxtBox.size() || !c.TxtBox[index]
-            || !rs.hasField(parts[1].trimmed()) || (cardList && keptFromCardPresets(index)))
-            continue;
-        c.TxtBox[index]->setText(rs.text(parts[1].trimmed()));
-    }
+    const auto kept = [this, cardList](int index) {
+        return !c.TxtBox[index] || (cardList && keptFromCardPresets(index));
+    };
+    for (const auto& [index, text] : InspectionCard::presets(fill, rs, int(c.TxtBox.size()), kept))
+        c.TxtBox[index]->setText(text);
 }

@@ -321,13 +321,5 @@ void frmCheck::onQuantityChanged()
 {
     const double q = vb::Val(c.TxtBox[CheckField::Quantity]->text());
     if (q < 10000)
-        progressSetValue(vb::Fix(q));
+        c.fProcessBar1->setValue(int(vb::Fix(q)));
 }
-
-void frmCheck::progressSetMax(double max) { c.fProcessBar1->setMax(max); }
-void frmCheck::progressAddBug(double count) { c.fProcessBar1->addBug(int(vb::CInt(count))); }
-void frmCheck::progressAddMen(const QString& userCode, double count)
-{
-    c.fProcessBar1->addMen(userCode, count);
-}
-void frmCheck::progressSetValue(double value) { c.fProcessBar1->setValue(int(value)); }

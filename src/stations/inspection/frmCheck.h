@@ -275,11 +275,6 @@ private:
     void onComboColorActivated(int index);
     void showCardLine(const Recordset& rs);
     void loadProgressHistory(const QString& lineId);
-    // The roll progress bar of the card line (drawn by the progress bar control).
-    virtual void progressSetMax(double max);
-    virtual void progressAddBug(double count);
-    virtual void progressAddMen(const QString& userCode, double count);
-    virtual void progressSetValue(double value);
     void findCard();
     void reviewRoll();
     /// After a save whose roll another station had deleted: the form holds a new roll.
