@@ -1,167 +1,312 @@
-// Grading arithmetic and the defect frame's geometry, without a window.
+// The defect rules of the inspection station without a window: a roll's defects recorded in each
+// scoring mode, deleted, ended and scored, the grade and 加减 that follow, the section alert, the
+// 4-point caps and the defect frame's geometry.
 #include "stations/inspection/CheckDefectLayout.h"
-#include "stations/inspection/CheckGradeFollow.h"
-#include "stations/inspection/CheckGrading.h"
+#include "stations/inspection/RollDefects.h"
 
 #include <QTest>
 
-using CheckGrading::DefectButton;
-using Rows = QList<QStringList>;
-Q_DECLARE_METATYPE(Rows)
-Q_DECLARE_METATYPE(QList<DefectButton>)
 Q_DECLARE_METATYPE(QList<double>)
 Q_DECLARE_METATYPE(QList<long>)
 
 namespace {
-// A grid row: number, name, position, count, points, worker, remark.
-QStringList row(const QString& name, const QString& count, const QString& points)
+const QString Bugs = "破洞_0.5_1^4,油污,断经_1.5,纬斜_0_2,粗纱,色差,稀密路,毛粒,错纱";
+
+// Rows from items: "name/count/points" at 12.5, "at:points" of a defect 疵 (at "10-22" for a long
+// one), "!at" a section alert's row.
+QList<DefectRow> defects(const QString& items)
 {
-    return {"1", name, "12.5", count, points, "001", ""};
-}
-// Defects at positions ("12.5", or "10-22" for a long one) with points: "at:points" items.
-Rows defects(const QString& items)
-{
-    Rows rows;
-    for (const QString& item : items.split(u' ', Qt::SkipEmptyParts))
-        rows << QStringList{"1", "疵", item.section(u':', 0, 0), "0", item.section(u':', 1),
-                            "",  ""};
+    QList<DefectRow> rows;
+    for (const QString& i : items.split(u' ', Qt::SkipEmptyParts))
+        rows << (i.startsWith(u'!')  ? DefectRow{"区段报警", i.mid(1), "0", "0", "", ""}
+                 : i.contains(u'/') ? DefectRow{i.section('/', 0, 0), "12.5", i.section('/', 1, 1),
+                                                i.section('/', 2), "001", ""}
+                                    : DefectRow{"疵", i.section(':', 0, 0), "0", i.section(':', 1), "", ""});
     return rows;
 }
+QString shown(const DefectRow& r) { return r.name + '|' + r.position + '|' + r.count + '|' + r.points; }
 } // namespace
 
 class TestCheckGrading : public QObject {
     Q_OBJECT
 private slots:
-    void gradeScore_data()
+    // A press, the picker's answer ("score,count"), the row recorded at the counter (name|count|points).
+    void record_data()
     {
-        QTest::addColumn<Rows>("rows");
-        QTest::addColumn<double>("area");
-        QTest::addColumn<QList<DefectButton>>("buttons");
-        QTest::addColumn<bool>("autoGrade");
-        QTest::addColumn<QString>("summary");
-        QTest::addColumn<QString>("points");
-        QTest::addColumn<QString>("allowance");
-        const QList<DefectButton> holes = {{"破洞", 0.5}, {"油污", 0}};
-        QTest::newRow("hint 1^4, allowance .5, no area")
-            << Rows{row("破洞", "1", "4")} << 0.0 << holes << true << "4 百平米扣分:4" << "4" << "-0.5";
-        QTest::newRow("4-point, 150 m² with 4 and 2 points")
-            << Rows{row("油污", "0", "4"), row("油污", "0", "2")} << 150.0 << holes << true
-            << "6 百平米扣分:4" << "4" << "0";
-        QTest::newRow("count 0 still deducts once")
-            << Rows{row("破洞", "0", "1")} << 100.0 << holes << true << "1 百平米扣分:1" << "1" << "-0.5";
-        QTest::newRow("count 3 deducts three times")
-            << Rows{row("破洞", "3", "2"), row("破洞", "1", "1")} << 100.0 << holes << true
-            << "3 百平米扣分:3" << "3" << "-2";
-        QTest::newRow("each button of the name deducts")
-            << Rows{row("破洞", "1", "1")} << 100.0 << QList<DefectButton>{{"破洞", 0.5}, {"破洞", 0.25}}
-            << true << "1 百平米扣分:1" << "1" << "-0.75";
-        QTest::newRow("unknown defect deducts nothing")
-            << Rows{row("断经", "2", "3")} << 300.0 << holes << true << "3 百平米扣分:1" << "1" << "0";
-        QTest::newRow("grading off") << Rows{row("破洞", "1", "4"), row("油污", "0", "2")} << 150.0
-                                     << holes << false << "6" << "-1" << "0";
-        QTest::newRow("no rows") << Rows{} << 150.0 << holes << true << "0 百平米扣分:0" << "0" << "0";
-        QTest::newRow("fractional points")
-            << Rows{row("油污", "0", "2.5")} << 0.0 << holes << true << "2.5 百平米扣分:2.5" << "2.5" << "0";
-        QTest::newRow("scoring off rows score -1")
-            << Rows{row("油污", "0", "-1"), row("油污", "0", "-1")} << 200.0 << holes << true
-            << "-2 百平米扣分:-1" << "-1" << "0";
-        // P to one decimal, halves to the even digit.
-        QTest::newRow("0.25 → 0.2") << Rows{row("油污", "0", "1")} << 400.0 << holes << true
-                                    << "1 百平米扣分:0.2" << "0.2" << "0";
-        QTest::newRow("0.45 → 0.4") << Rows{row("油污", "0", "9")} << 2000.0 << holes << true
-                                    << "9 百平米扣分:0.4" << "0.4" << "0";
-        QTest::newRow("2/3 → 0.7") << Rows{row("油污", "0", "2")} << 300.0 << holes << true
-                                   << "2 百平米扣分:0.7" << "0.7" << "0";
-        // Quotients a hair off the half in binary still round as the exact half would.
-        QTest::newRow("21 on 112 m² → 18.8") << Rows{row("油污", "0", "21")} << 112.0 << holes << true
-                                            << "21 百平米扣分:18.8" << "18.8" << "0";
-        QTest::newRow("7 on 22.4 m² → 31.2") << Rows{row("油污", "0", "7")} << 22.4 << holes << true
-                                            << "7 百平米扣分:31.2" << "31.2" << "0";
+        for (const char* c : {"bugs", "mode", "answer", "row", "points"})
+            QTest::addColumn<QString>(c);
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("picker"); // -1 no button, 0 at once, 1 points, 2 ten-point pad
+        QTest::addColumn<int>("comma");  // in the remark, worker, position; -1: none
+        const QString off = "关闭评分";
+        QTest::newRow("off: hint count^score") << Bugs << off << "" << "破洞|1|4" << "" << 0 << 0 << -1;
+        QTest::newRow("off: plain name") << Bugs << off << "" << "油污|0|-1" << "" << 1 << 0 << -1;
+        QTest::newRow("off: hint without score") << Bugs << off << "" << "纬斜|2|-1" << "" << 3 << 0 << -1;
+        QTest::newRow("off: empty hint") << Bugs << off << "" << "断经|0|-1" << "" << 2 << 0 << -1;
+        QTest::newRow("unknown mode is off") << Bugs << "英标" << "" << "破洞|1|4" << "" << 0 << 0 << -1;
+        QTest::newRow("off: hint 1^ has no score") << "疵_0_1^" << off << "" << "" << "" << 0 << 0 << -1;
+        QTest::newRow("4-point") << Bugs << "美标4分制" << " 3, 2" << "油污|2|3" << "1 2 3 4" << 1 << 1 << -1;
+        QTest::newRow("Japanese") << Bugs << "日标10分制" << "10,2" << "油污|2|10" << "1 3 5 10" << 1 << 1 << -1;
+        QTest::newRow("national 10-point") << Bugs << "国标10分制" << "7,2" << "油污|2|7" << "" << 1 << 2 << -1;
+        QTest::newRow("picker closed, no score") << Bugs << "美标4分制" << "" << "" << "1 2 3 4" << 1 << 1 << -1;
+        QTest::newRow("comma in the remark") << Bugs << off << "" << "" << "" << 0 << 0 << 0;
+        QTest::newRow("comma in the worker") << Bugs << off << "" << "" << "" << 0 << 0 << 1;
+        QTest::newRow("comma in the position") << Bugs << off << "" << "" << "" << 0 << 0 << 2;
+        QTest::newRow("no defect list") << "" << off << "" << "" << "" << 0 << -1 << -1;
+        QTest::newRow("no such button") << "" << off << "" << "" << "" << 7 << -1 << -1;
     }
-    void gradeScore()
+    void record()
     {
-        QFETCH(Rows, rows);
-        QFETCH(double, area);
-        QFETCH(QList<DefectButton>, buttons);
-        QFETCH(bool, autoGrade);
-        const CheckGrading::Score s = CheckGrading::gradeScore(rows, area, buttons, autoGrade);
-        QTEST(s.summary, "summary");
-        QTEST(s.points, "points");
-        QTEST(s.allowance, "allowance");
+        QFETCH(QString, answer);
+        QFETCH(int, comma);
+        InspectionSettings s;
+        QFETCH(QString, bugs);
+        QFETCH(QString, mode);
+        s.defects = bugs;
+        s.scoring = mode;
+        RollDefects d(s);
+        QCOMPARE(d.buttons().size(), bugs.isEmpty() ? 1 : bugs.count(',') + 1);
+        QFETCH(int, button);
+        const RollDefects::Press p = d.press(button);
+        QTEST(p.pressed ? int(p.picker) : -1, "picker");
+        if (p.picker == RollDefects::Picker::Points)
+            QTEST(QString("%1 %2 %3 %4").arg(p.points[0]).arg(p.points[1]).arg(p.points[2]).arg(p.points[3]), "points");
+        DefectForm form{"123.4", "0", "", "001", "左边"};
+        QString* const fields[] = {&form.remark, &form.worker, &form.quantity};
+        if (comma >= 0)
+            *fields[comma] = "1,2";
+        const bool atOnce = p.picker == RollDefects::Picker::None;
+        const QString score = atOnce ? p.score : answer.section(',', 0, 0);
+        const RollDefects::Record r = d.record(score, atOnce ? p.count : answer.section(',', 1), form);
+        QCOMPARE(r.scored, p.pressed && !score.isEmpty());
+        QCOMPARE(d.rows().size(), r.row ? 1 : 0);
+        QTEST(r.row ? r.row->name + '|' + r.row->count + '|' + r.row->points : QString(), "row");
+        if (r.row)
+            QCOMPARE(r.row->columns(), (QStringList{"", r.row->name, "123.4", r.row->count, r.row->points, "001", "左边"}));
     }
 
-    // The 4-point caps: per defect, per metre or yard, and 4 per unit a long defect spans; points
-    // per 100 m², or per 100 square yards counted in yards.
+    // Points, points per 100 m² of width × (quantity - 加减) ("" width: 100 m²), allowance.
+    void score_data()
+    {
+        for (const char* c : {"items", "bugs", "width", "length", "summary", "points", "allowance"})
+            QTest::addColumn<QString>(c);
+        QTest::addColumn<bool>("autoGrade");
+        const QString holes = "破洞_0.5,油污";
+        QTest::newRow("hint 1^4, allowance .5, no area") << "破洞/1/4" << holes << "" << "0" << "4 百平米扣分:4" << "4" << "-0.5" << true;
+        QTest::newRow("150 cm × 100 m, 4 and 2") << "油污/0/4 油污/0/2" << holes << "150" << "100" << "6 百平米扣分:4" << "4" << "0" << true;
+        QTest::newRow("width no number: 100 m²") << "油污/0/4 油污/0/2" << holes << "宽幅" << "100" << "6 百平米扣分:6" << "6" << "0" << true;
+        QTest::newRow("width 0 is 100 cm, 加减 off") << "油污/0/4 油污/0/2" << holes << "0" << "100|-20" << "6 百平米扣分:5" << "5" << "0" << true;
+        QTest::newRow("count 0 still deducts once") << "破洞/0/1" << holes << "100" << "100" << "1 百平米扣分:1" << "1" << "-0.5" << true;
+        QTest::newRow("count 3 deducts three times") << "破洞/3/2 破洞/1/1" << holes << "100" << "100" << "3 百平米扣分:3" << "3" << "-2" << true;
+        QTest::newRow("each button of the name") << "破洞/1/1" << "破洞_0.5,破洞_0.25" << "100" << "100" << "1 百平米扣分:1" << "1" << "-0.75" << true;
+        QTest::newRow("unknown defect deducts nothing") << "断经/2/3" << holes << "100" << "300" << "3 百平米扣分:1" << "1" << "0" << true;
+        QTest::newRow("grading off") << "破洞/1/4 油污/0/2" << holes << "100" << "150" << "6" << "-1" << "0" << false;
+        QTest::newRow("no rows") << "" << holes << "100" << "150" << "0 百平米扣分:0" << "0" << "0" << true;
+        QTest::newRow("fractional points") << "油污/0/2.5" << holes << "" << "0" << "2.5 百平米扣分:2.5" << "2.5" << "0" << true;
+        QTest::newRow("scoring-off rows score -1") << "油污/0/-1 油污/0/-1" << holes << "100" << "200" << "-2 百平米扣分:-1" << "-1" << "0" << true;
+        // P to one decimal, halves to the even digit, also a hair off the half in binary.
+        QTest::newRow("0.25 → 0.2") << "油污/0/1" << holes << "100" << "400" << "1 百平米扣分:0.2" << "0.2" << "0" << true;
+        QTest::newRow("0.45 → 0.4") << "油污/0/9" << holes << "100" << "2000" << "9 百平米扣分:0.4" << "0.4" << "0" << true;
+        QTest::newRow("2/3 → 0.7") << "油污/0/2" << holes << "100" << "300" << "2 百平米扣分:0.7" << "0.7" << "0" << true;
+        QTest::newRow("21 on 112 m² → 18.8") << "油污/0/21" << holes << "100" << "112" << "21 百平米扣分:18.8" << "18.8" << "0" << true;
+        QTest::newRow("7 on 22.4 m² → 31.2") << "油污/0/7" << holes << "100" << "22.4" << "7 百平米扣分:31.2" << "31.2" << "0" << true;
+    }
+    void score()
+    {
+        QFETCH(QString, length);
+        InspectionSettings s;
+        QFETCH(QString, bugs);
+        QFETCH(bool, autoGrade);
+        s.defects = bugs;
+        s.autoGrade = autoGrade;
+        RollDefects d(s);
+        QFETCH(QString, items);
+        d.setRows(defects(items));
+        QFETCH(QString, width);
+        const CheckGrading::Score r = d.score({length.section('|', 0, 0), length.section('|', 1), width});
+        QTEST(r.summary, "summary");
+        QTEST(r.points, "points");
+        QTEST(r.allowance, "allowance");
+    }
+
+    // The three rows 破洞 (1 defect, 4 points, 加减 .5), 油污 (2), 断经 (1, 加减 1.5).
+    void remove_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("left");
+        QTest::addColumn<QString>("allowance");
+        QTest::addColumn<QString>("summary");
+        QTest::newRow("middle") << 1 << "破洞 断经" << "-2" << "5 百平米扣分:5";
+        QTest::newRow("first") << 0 << "油污 断经" << "-1.5" << "3 百平米扣分:3";
+        QTest::newRow("last") << 2 << "破洞 油污" << "-0.5" << "6 百平米扣分:6";
+        QTest::newRow("past the last") << 3 << "破洞 油污 断经" << "-2" << "7 百平米扣分:7";
+        QTest::newRow("none") << -1 << "破洞 油污 断经" << "-2" << "7 百平米扣分:7";
+    }
+    void remove()
+    {
+        QFETCH(int, index);
+        InspectionSettings s;
+        s.defects = "破洞_0.5,油污_0,断经_1.5";
+        s.autoGrade = true;
+        RollDefects d(s);
+        d.setRows(defects("破洞/1/4 油污/0/2 断经/0/1"));
+        QCOMPARE(d.remove(index), index >= 0 && index < 3);
+        QStringList left;
+        for (const DefectRow& r : d.rows())
+            left << r.name;
+        QTEST(left.join(' '), "left");
+        QTEST(d.score({"10", "0"}).allowance, "allowance");
+        QTEST(d.score({"10", "0"}).summary, "summary");
+    }
+
+    // "结束" at the counter: the row changed (-1 none), the rows after, the status line.
+    void endLongDefect_data()
+    {
+        for (const char* c : {"items", "counter", "after", "problem"})
+            QTest::addColumn<QString>(c);
+        QTest::addColumn<int>("index");
+        const QString before = "结束位置要大于疵点的起始位置";
+        QTest::newRow("before its start") << "20:2" << "19" << "疵|20|0|2" << before << -1;
+        QTest::newRow("at its start") << "20:2" << "20" << "疵|20|0|2" << before << -1;
+        QTest::newRow("ends at the counter") << "5:1 20:2" << "33" << "疵|5|0|1 疵|20-33|0|2" << "" << 1;
+        QTest::newRow("again: the end moves on") << "20-33:2" << "40" << "疵|20-40|0|2" << "" << 0;
+        QTest::newRow("an alert row is no defect") << "20:2 !25" << "33" << "疵|20-33|0|2 区段报警|25|0|0" << "" << 0;
+        QTest::newRow("no defect") << "!25" << "33" << "区段报警|25|0|0" << "" << -1;
+    }
+    void endLongDefect()
+    {
+        QFETCH(QString, items);
+        QFETCH(QString, counter);
+        InspectionSettings s;
+        RollDefects d(s);
+        d.setRows(defects(items));
+        const RollDefects::End end = d.endLongDefect({counter});
+        QTEST(end.index, "index");
+        QTEST(end.problem, "problem");
+        QStringList after;
+        for (const DefectRow& r : d.rows())
+            after << shown(r);
+        QTEST(after.join(' '), "after");
+    }
+
+    // One defect row recorded on a roll of 60 m ("" width: 100 m²) with 加减 3 typed; grades at
+    // 0, 20 and 40 points. What a recompute writes: the grade (-1 none), 加减 ("" none), the note.
+    void recompute_data()
+    {
+        for (const char* c : {"items", "start", "written", "note"})
+            QTest::addColumn<QString>(c);
+        QTest::addColumn<bool>("on");
+        QTest::addColumn<int>("grade");
+        const QString note = "加减已按疵点自动改为 -1（原 3）";
+        QTest::newRow("25 → B") << "疵/1/25" << "new" << "-1" << note << true << 1;
+        QTest::newRow("40 → C") << "疵/1/40" << "new" << "-1" << note << true << 2;
+        QTest::newRow("10 → A") << "疵/1/10" << "new" << "-1" << note << true << 0;
+        QTest::newRow("longer than the reject length → last") << "10-22:2" << "new" << "-1" << note << true << 2;
+        QTest::newRow("grading off: as chosen") << "疵/1/10" << "new" << "" << "" << false << -1;
+        QTest::newRow("touched: stays") << "疵/1/25" << "touch" << "-1" << note << true << -1;
+        QTest::newRow("reopened, defect added") << "疵/1/25" << "reopen" << "-1" << note << true << 1;
+        QTest::newRow("typed as automatic: no note") << "疵/1/25" << "typed" << "-1" << "" << true << 1;
+    }
+    void recompute()
+    {
+        QFETCH(QString, start);
+        QFETCH(bool, on);
+        InspectionSettings s;
+        s.defects = "疵_1";
+        s.autoGrade = on;
+        s.longDefectReject = 5;
+        RollDefects d(s);
+        const DefectForm form{"60", start == "typed" ? "-1" : "3"};
+        d.start(start == "reopen", form);
+        if (start == "touch")
+            QCOMPARE(d.touchGrade(), QString("手动等级"));
+        QFETCH(QString, items);
+        d.setRows(defects(items));
+        const RollDefects::Recompute r = d.recompute(form, {0, 20, 40});
+        QTEST(r.grade, "grade");
+        QTEST(r.plusMinus.value_or(QString()), "written");
+        QTEST(r.note, "note");
+        QCOMPARE(d.recompute(form, {}).grade, -1); // a station without grades
+    }
+
+    // After a defect at the counter: the alert row of the last 10 metres (yards) over 10 points.
+    void sectionAlert_data()
+    {
+        for (const char* c : {"items", "counter", "remark"})
+            QTest::addColumn<QString>(c);
+        QTest::addColumn<bool>("yards");
+        QTest::addColumn<bool>("cap");
+        QTest::addColumn<double>("limit");
+        QTest::newRow("long defect: 4 a metre") << "20-33:2" << "33" << "最近10米扣分40" << false << true << 10.0;
+        QTest::newRow("counted in yards") << "20-33:2" << "33" << "最近10码扣分40" << true << true << 10.0;
+        QTest::newRow("uncapped: its 2 points") << "20-33:2" << "33" << "" << false << false << 10.0;
+        QTest::newRow("under the limit") << "20:4 25:4 28:2" << "28" << "" << false << true << 10.0;
+        QTest::newRow("over the limit") << "20:4 25:4 28:3" << "28" << "最近10米扣分11" << false << true << 10.0;
+        QTest::newRow("stretch already alerted") << "20-33:2 !33" << "34" << "" << false << true << 10.0;
+        QTest::newRow("earlier alert, out of the stretch") << "20-33:2 !23" << "34" << "最近10米扣分36" << false << true << 10.0;
+        QTest::newRow("alert off") << "20-33:2" << "33" << "" << false << true << 0.0;
+    }
+    void sectionAlert()
+    {
+        QFETCH(QString, items);
+        QFETCH(QString, counter);
+        QFETCH(QString, remark);
+        QFETCH(bool, yards);
+        QFETCH(bool, cap);
+        InspectionSettings s;
+        s.scoring = "美标4分制";
+        s.capPerUnit = cap;
+        QFETCH(double, limit);
+        s.alertPoints = limit;
+        RollDefects d(s);
+        d.setRows(defects(items));
+        const auto alert = d.sectionAlert({counter, "0", "", "001", "", yards});
+        QCOMPARE(alert.has_value(), !remark.isEmpty());
+        QCOMPARE(d.rows().size(), defects(items).size() + (alert ? 1 : 0));
+        if (alert)
+            QCOMPARE(d.rows().last().columns(), (QStringList{"", "区段报警", counter, "0", "0", "001", remark}));
+        QCOMPARE(RollDefects::alertStretches(d.rows(), 10).size(), items.count('!') + (alert ? 1 : 0));
+    }
+    void alertStretches()
+    {
+        const QList<QPair<double, double>> both{{23, 33}, {0, 5}};
+        QCOMPARE(RollDefects::alertStretches(defects("!33 12:4 !5"), 10), both);
+    }
+
+    // The 4-point caps: per defect, per metre or yard, 4 per unit a long defect spans; points per
+    // 100 m², or per 100 square yards counted in yards ("" width: 100 m²).
     void capPerUnit_data()
     {
-        QTest::addColumn<QString>("items");
+        for (const char* c : {"items", "width", "length", "plain", "capped"})
+            QTest::addColumn<QString>(c);
         QTest::addColumn<bool>("yards");
-        QTest::addColumn<double>("widthCm");
-        QTest::addColumn<double>("length");
-        QTest::addColumn<QString>("plain");
-        QTest::addColumn<QString>("capped");
-        QTest::newRow("two in one metre")
-            << "12.2:4 12.8:3" << false << 150.0 << 100.0 << "7 百平米扣分:4.7"
-            << "4 百平米扣分:2.7";
-        QTest::newRow("next metre")
-            << "12.2:4 13.1:3" << false << 150.0 << 100.0 << "7 百平米扣分:4.7"
-            << "7 百平米扣分:4.7";
-        QTest::newRow("metre edges")
-            << "12:3 12.99:3 13:2" << false << 100.0 << 100.0 << "8 百平米扣分:8"
-            << "6 百平米扣分:6";
-        QTest::newRow("one defect over 4") << "5:10" << false << 100.0 << 50.0 << "10 百平米扣分:20"
-                                           << "4 百平米扣分:8";
-        QTest::newRow("long 10-22 over a 4, then 1")
-            << "10-22:2 15:4 30:1" << false << 100.0 << 100.0 << "7 百平米扣分:7"
-            << "49 百平米扣分:49";
-        QTest::newRow("long inside one metre")
-            << "7.2-7.9:1" << false << 100.0 << 100.0 << "1 百平米扣分:1"
-            << "4 百平米扣分:4";
-        QTest::newRow("yards: 58 in × 100 yd")
-            << "5.5:4 5.9:4 8:2" << true << 147.32 << 100.0 << "10 百平米扣分:6.8"
-            << "6 百平方码扣分:3.7";
-        QTest::newRow("yards, no width: per area")
-            << "5.5:4 5.9:4" << true << 0.0 << 100.0 << "8 百平米扣分:8"
-            << "4 百平米扣分:4";
-        QTest::newRow("scoring-off rows count nothing")
-            << "3:-1 4:-1" << false << 100.0 << 100.0 << "-2 百平米扣分:-2"
-            << "0 百平米扣分:0";
+        QTest::newRow("two in one metre") << "12.2:4 12.8:3" << "150" << "100" << "7 百平米扣分:4.7" << "4 百平米扣分:2.7" << false;
+        QTest::newRow("next metre") << "12.2:4 13.1:3" << "150" << "100" << "7 百平米扣分:4.7" << "7 百平米扣分:4.7" << false;
+        QTest::newRow("metre edges") << "12:3 12.99:3 13:2" << "100" << "100" << "8 百平米扣分:8" << "6 百平米扣分:6" << false;
+        QTest::newRow("one defect over 4") << "5:10" << "100" << "50" << "10 百平米扣分:20" << "4 百平米扣分:8" << false;
+        QTest::newRow("long 10-22 over a 4, then 1") << "10-22:2 15:4 30:1" << "100" << "100" << "7 百平米扣分:7" << "49 百平米扣分:49" << false;
+        QTest::newRow("long inside one metre") << "7.2-7.9:1" << "100" << "100" << "1 百平米扣分:1" << "4 百平米扣分:4" << false;
+        QTest::newRow("yards: 58 in × 100 yd") << "5.5:4 5.9:4 8:2" << "147.32" << "100" << "10 百平米扣分:6.8" << "6 百平方码扣分:3.7" << true;
+        QTest::newRow("yards, no width: per area") << "5.5:4 5.9:4" << "" << "100" << "8 百平米扣分:8" << "4 百平米扣分:4" << true;
+        QTest::newRow("scoring-off rows count nothing") << "3:-1 4:-1" << "100" << "100" << "-2 百平米扣分:-2" << "0 百平米扣分:0" << false;
     }
     void capPerUnit()
     {
         QFETCH(QString, items);
+        QFETCH(QString, width);
+        QFETCH(QString, length);
         QFETCH(bool, yards);
-        QFETCH(double, widthCm);
-        QFETCH(double, length);
-        const double area = widthCm * length / 100;
-        CheckGrading::Rules rules{false, yards, widthCm, length, 0};
-        QTEST(CheckGrading::gradeScore(defects(items), area, {}, true, rules).summary, "plain");
-        rules.capPerUnit = true;
-        QTEST(CheckGrading::gradeScore(defects(items), area, {}, true, rules).summary, "capped");
-    }
-
-    void stretchAndShading_data()
-    {
-        QTest::addColumn<QString>("items");
-        QTest::addColumn<double>("cap");
-        QTest::addColumn<double>("lastTen"); // points of the ten units up to 40
-        QTest::addColumn<QList<long>>("shaded");
-        QTest::newRow("capped units")
-            << "29.9:4 30.5:4 31:2 40:3 41:1" << 4.0 << 9.0 << QList<long>{};
-        QTest::newRow("plain points")
-            << "29.9:4 30.5:4 31:2 40:3 41:1" << 0.0 << 9.0 << QList<long>{};
-        QTest::newRow("cut metre shaded") << "33.1:3 33.7:2 39:1" << 4.0 << 5.0 << QList<long>{33};
-        QTest::newRow("long into the stretch")
-            << "27-32:1" << 4.0 << 8.0 << QList<long>{27, 28, 29, 30, 31};
-        QTest::newRow("long, plain") << "27-32:1" << 0.0 << 1.0 << QList<long>{27, 28, 29, 30, 31};
-    }
-    void stretchAndShading()
-    {
-        QFETCH(QString, items);
-        QFETCH(double, cap);
-        const QList<FourPoint::Defect> d = CheckGrading::defectsOf(defects(items));
-        QTEST(FourPoint::stretchPoints(d, 30, 40, cap), "lastTen");
-        QTEST(FourPoint::cappedUnits(d), "shaded");
+        InspectionSettings s;
+        s.scoring = "美标4分制";
+        s.autoGrade = true;
+        RollDefects d(s);
+        d.setRows(defects(items));
+        const DefectForm form{length, "0", width, "", "", yards};
+        QTEST(d.score(form).summary, "plain");
+        s.capPerUnit = true;
+        QTEST(d.score(form).summary, "capped");
+        s.scoring = "日标10分制"; // the caps are the 4-point system's
+        QTEST(d.score(form).summary, "plain");
     }
 
     void longDefectReject_data()
@@ -181,8 +326,34 @@ private slots:
         QFETCH(QString, items);
         QFETCH(bool, yards);
         QFETCH(double, rejectMetres);
-        const CheckGrading::Rules rules{false, yards, 0, 0, rejectMetres};
-        QTEST(CheckGrading::gradeScore(defects(items), 0, {}, false, rules).rejected, "rejected");
+        InspectionSettings s;
+        s.longDefectReject = rejectMetres;
+        RollDefects d(s);
+        d.setRows(defects(items));
+        QTEST(d.score({"0", "0", "", "", "", yards}).rejected, "rejected");
+    }
+
+    void stretchAndShading_data()
+    {
+        QTest::addColumn<QString>("items");
+        QTest::addColumn<double>("cap");
+        QTest::addColumn<double>("lastTen"); // points of the ten units up to 40
+        QTest::addColumn<QList<long>>("shaded");
+        QTest::newRow("capped units") << "29.9:4 30.5:4 31:2 40:3 41:1" << 4.0 << 9.0 << QList<long>{};
+        QTest::newRow("plain points") << "29.9:4 30.5:4 31:2 40:3 41:1" << 0.0 << 9.0 << QList<long>{};
+        QTest::newRow("cut metre shaded") << "33.1:3 33.7:2 39:1" << 4.0 << 5.0 << QList<long>{33};
+        QTest::newRow("long into the stretch") << "27-32:1" << 4.0 << 8.0 << QList<long>{27, 28, 29, 30, 31};
+        QTest::newRow("long, plain") << "27-32:1" << 0.0 << 1.0 << QList<long>{27, 28, 29, 30, 31};
+    }
+    void stretchAndShading()
+    {
+        QFETCH(QString, items);
+        QFETCH(double, cap);
+        QList<FourPoint::Defect> spans;
+        for (const DefectRow& r : defects(items))
+            spans << r.span();
+        QTEST(FourPoint::stretchPoints(spans, 30, 40, cap), "lastTen");
+        QTEST(FourPoint::cappedUnits(spans), "shaded");
     }
 
     void gradeFor_data()
@@ -204,20 +375,10 @@ private slots:
         QTEST(CheckGrading::gradeFor(points, thresholds), "grade");
     }
 
-    void settingIsTrue_data()
-    {
-        QTest::addColumn<QString>("value");
-        QTest::addColumn<bool>("on");
-        QTest::newRow("0") << "0" << false;
-        QTest::newRow("-1") << "-1" << true;
-        QTest::newRow("True") << "True" << true;
-        QTest::newRow("empty") << "" << false;
-        QTest::newRow("junk") << "yes" << false;
-    }
     void settingIsTrue()
     {
-        QFETCH(QString, value);
-        QTEST(CheckGrading::settingIsTrue(value), "on");
+        for (const auto& [value, on] : {std::pair{"0", false}, {"-1", true}, {"True", true}, {"", false}, {"yes", false}})
+            QVERIFY2(CheckGrading::settingIsTrue(value) == on, value);
     }
 
     void buttonRows_data()
@@ -259,12 +420,10 @@ private slots:
         QTest::addColumn<QSize>("frame");
         QTest::addColumn<QRect>("button");
         QTest::addColumn<QPoint>("at");
-        const QSize frame(14400, 3910);
+        const QSize frame(14400, 3910), narrow(6105, 5000); // narrow: no room beside a button
         QTest::newRow("room on the right") << frame << QRect(100, 330, 1660, 700) << QPoint(1820, 330);
         QTest::newRow("last column: left") << frame << QRect(12500, 330, 1660, 700) << QPoint(12500 - 60 - 5055, 330);
         QTest::newRow("low button: raised") << frame << QRect(100, 2000, 1660, 700) << QPoint(1820, 3910 - 2400);
-        // The narrow frame (6105 twips) has room on neither side of a 1400-twip button.
-        const QSize narrow(6105, 5000);
         QTest::newRow("narrow: under the button") << narrow << QRect(1560, 330, 1400, 700) << QPoint(1050, 1090);
         QTest::newRow("narrow: over a low button") << narrow << QRect(80, 3000, 1400, 700) << QPoint(80, 540);
         QTest::newRow("narrow, short frame: far side") << QSize(6105, 2600) << QRect(80, 900, 1400, 700) << QPoint(1050, 200);
@@ -276,10 +435,9 @@ private slots:
         const QSize picker(5055, 2400);
         const QPoint at = CheckDefectLayout::pickerPlace(button, picker, frame);
         QTEST(at, "at");
-        const QRect placed(at, picker);
-        QVERIFY(QRect(QPoint(0, 0), frame).contains(placed));
+        QVERIFY(QRect(QPoint(0, 0), frame).contains(QRect(at, picker)));
         if (frame.height() >= 2 * picker.height()) // room enough to keep the pressed button clear
-            QVERIFY(!placed.intersects(button));
+            QVERIFY(!QRect(at, picker).intersects(button));
     }
 
     // After each step, what a recompute writes: g grade, a allowance, b both, - neither.
