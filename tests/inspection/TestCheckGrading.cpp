@@ -6,7 +6,6 @@
 
 #include <QTest>
 
-Q_DECLARE_METATYPE(QList<double>)
 Q_DECLARE_METATYPE(QList<long>)
 
 namespace {
@@ -24,7 +23,26 @@ QList<DefectRow> defects(const QString& items)
                                     : DefectRow{"疵", i.section(':', 0, 0), "0", i.section(':', 1), "", ""});
     return rows;
 }
-QString shown(const DefectRow& r) { return r.name + '|' + r.position + '|' + r.count + '|' + r.points; }
+
+// The station's settings (grading on) and the roll's defects on them, holding items.
+struct Roll {
+    InspectionSettings s;
+    RollDefects d{s};
+    explicit Roll(const QString& items, const QString& bugs = QString())
+    {
+        s.defects = bugs;
+        s.autoGrade = true;
+        d.readButtons();
+        d.setRows(defects(items));
+    }
+    QString rows() const
+    {
+        QStringList shown;
+        for (const DefectRow& r : d.rows())
+            shown << r.name + '|' + r.position + '|' + r.count + '|' + r.points;
+        return shown.join(' ');
+    }
+};
 } // namespace
 
 class TestCheckGrading : public QObject {
@@ -59,15 +77,13 @@ private slots:
     {
         QFETCH(QString, answer);
         QFETCH(int, comma);
-        InspectionSettings s;
         QFETCH(QString, bugs);
+        Roll roll("", bugs);
         QFETCH(QString, mode);
-        s.defects = bugs;
-        s.scoring = mode;
-        RollDefects d(s);
-        QCOMPARE(d.buttons().size(), bugs.isEmpty() ? 1 : bugs.count(',') + 1);
+        roll.s.scoring = mode;
+        QCOMPARE(roll.d.buttons().size(), bugs.isEmpty() ? 1 : bugs.count(',') + 1);
         QFETCH(int, button);
-        const RollDefects::Press p = d.press(button);
+        const RollDefects::Press p = roll.d.press(button);
         QTEST(p.pressed ? int(p.picker) : -1, "picker");
         if (p.picker == RollDefects::Picker::Points)
             QTEST(QString("%1 %2 %3 %4").arg(p.points[0]).arg(p.points[1]).arg(p.points[2]).arg(p.points[3]), "points");
@@ -77,9 +93,9 @@ private slots:
             *fields[comma] = "1,2";
         const bool atOnce = p.picker == RollDefects::Picker::None;
         const QString score = atOnce ? p.score : answer.section(',', 0, 0);
-        const RollDefects::Record r = d.record(score, atOnce ? p.count : answer.section(',', 1), form);
+        const RollDefects::Record r = roll.d.record(score, atOnce ? p.count : answer.section(',', 1), form);
         QCOMPARE(r.scored, p.pressed && !score.isEmpty());
-        QCOMPARE(d.rows().size(), r.row ? 1 : 0);
+        QCOMPARE(roll.d.rows().size(), r.row ? 1 : 0);
         QTEST(r.row ? r.row->name + '|' + r.row->count + '|' + r.row->points : QString(), "row");
         if (r.row)
             QCOMPARE(r.row->columns(), (QStringList{"", r.row->name, "123.4", r.row->count, r.row->points, "001", "左边"}));
@@ -114,119 +130,122 @@ private slots:
     void score()
     {
         QFETCH(QString, length);
-        InspectionSettings s;
-        QFETCH(QString, bugs);
-        QFETCH(bool, autoGrade);
-        s.defects = bugs;
-        s.autoGrade = autoGrade;
-        RollDefects d(s);
-        QFETCH(QString, items);
-        d.setRows(defects(items));
         QFETCH(QString, width);
-        const CheckGrading::Score r = d.score({length.section('|', 0, 0), length.section('|', 1), width});
+        QFETCH(QString, items);
+        QFETCH(QString, bugs);
+        Roll roll(items, bugs);
+        QFETCH(bool, autoGrade);
+        roll.s.autoGrade = autoGrade;
+        const CheckGrading::Score r = roll.d.score({length.section('|', 0, 0), length.section('|', 1), width});
         QTEST(r.summary, "summary");
         QTEST(r.points, "points");
         QTEST(r.allowance, "allowance");
     }
 
-    // The three rows 破洞 (1 defect, 4 points, 加减 .5), 油污 (2), 断经 (1, 加减 1.5).
-    void remove_data()
+    // A row deleted ("del", from 0), or "结束" at the counter: the rows after (name|position|count|
+    // points), 加减 of 破洞 .5 and 断经 1.5 a defect, the status line, whether something changed.
+    void edit_data()
     {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QString>("left");
-        QTest::addColumn<QString>("allowance");
-        QTest::addColumn<QString>("summary");
-        QTest::newRow("middle") << 1 << "破洞 断经" << "-2" << "5 百平米扣分:5";
-        QTest::newRow("first") << 0 << "油污 断经" << "-1.5" << "3 百平米扣分:3";
-        QTest::newRow("last") << 2 << "破洞 油污" << "-0.5" << "6 百平米扣分:6";
-        QTest::newRow("past the last") << 3 << "破洞 油污 断经" << "-2" << "7 百平米扣分:7";
-        QTest::newRow("none") << -1 << "破洞 油污 断经" << "-2" << "7 百平米扣分:7";
-    }
-    void remove()
-    {
-        QFETCH(int, index);
-        InspectionSettings s;
-        s.defects = "破洞_0.5,油污_0,断经_1.5";
-        s.autoGrade = true;
-        RollDefects d(s);
-        d.setRows(defects("破洞/1/4 油污/0/2 断经/0/1"));
-        QCOMPARE(d.remove(index), index >= 0 && index < 3);
-        QStringList left;
-        for (const DefectRow& r : d.rows())
-            left << r.name;
-        QTEST(left.join(' '), "left");
-        QTEST(d.score({"10", "0"}).allowance, "allowance");
-        QTEST(d.score({"10", "0"}).summary, "summary");
-    }
-
-    // "结束" at the counter: the row changed (-1 none), the rows after, the status line.
-    void endLongDefect_data()
-    {
-        for (const char* c : {"items", "counter", "after", "problem"})
+        for (const char* c : {"items", "edit", "after", "allowance", "problem"})
             QTest::addColumn<QString>(c);
-        QTest::addColumn<int>("index");
-        const QString before = "结束位置要大于疵点的起始位置";
-        QTest::newRow("before its start") << "20:2" << "19" << "疵|20|0|2" << before << -1;
-        QTest::newRow("at its start") << "20:2" << "20" << "疵|20|0|2" << before << -1;
-        QTest::newRow("ends at the counter") << "5:1 20:2" << "33" << "疵|5|0|1 疵|20-33|0|2" << "" << 1;
-        QTest::newRow("again: the end moves on") << "20-33:2" << "40" << "疵|20-40|0|2" << "" << 0;
-        QTest::newRow("an alert row is no defect") << "20:2 !25" << "33" << "疵|20-33|0|2 区段报警|25|0|0" << "" << 0;
-        QTest::newRow("no defect") << "!25" << "33" << "区段报警|25|0|0" << "" << -1;
+        QTest::addColumn<bool>("done");
+        const QString three = "破洞/1/4 油污/0/2 断经/0/1", before = "结束位置要大于疵点的起始位置";
+        QTest::newRow("del middle") << three << "del 1" << "破洞|12.5|1|4 断经|12.5|0|1" << "-2" << "" << true;
+        QTest::newRow("del first") << three << "del 0" << "油污|12.5|0|2 断经|12.5|0|1" << "-1.5" << "" << true;
+        QTest::newRow("del last") << three << "del 2" << "破洞|12.5|1|4 油污|12.5|0|2" << "-0.5" << "" << true;
+        QTest::newRow("del past the last") << three << "del 3" << "破洞|12.5|1|4 油污|12.5|0|2 断经|12.5|0|1" << "-2" << "" << false;
+        QTest::newRow("del none") << three << "del -1" << "破洞|12.5|1|4 油污|12.5|0|2 断经|12.5|0|1" << "-2" << "" << false;
+        QTest::newRow("end before its start") << "20:2" << "end 19" << "疵|20|0|2" << "0" << before << false;
+        QTest::newRow("end at its start") << "20:2" << "end 20" << "疵|20|0|2" << "0" << before << false;
+        QTest::newRow("end at the counter") << "5:1 20:2" << "end 33" << "疵|5|0|1 疵|20-33|0|2" << "0" << "" << true;
+        QTest::newRow("end again: it moves on") << "20-33:2" << "end 40" << "疵|20-40|0|2" << "0" << "" << true;
+        QTest::newRow("end: an alert is no defect") << "20:2 !25" << "end 33" << "疵|20-33|0|2 区段报警|25|0|0" << "0" << "" << true;
+        QTest::newRow("end: no defect") << "!25" << "end 33" << "区段报警|25|0|0" << "0" << "" << false;
     }
-    void endLongDefect()
+    void edit()
     {
         QFETCH(QString, items);
-        QFETCH(QString, counter);
-        InspectionSettings s;
-        RollDefects d(s);
-        d.setRows(defects(items));
-        const RollDefects::End end = d.endLongDefect({counter});
-        QTEST(end.index, "index");
-        QTEST(end.problem, "problem");
-        QStringList after;
-        for (const DefectRow& r : d.rows())
-            after << shown(r);
-        QTEST(after.join(' '), "after");
+        QFETCH(QString, edit);
+        Roll roll(items, "破洞_0.5,油污_0,断经_1.5");
+        const QString where = edit.section(' ', 1);
+        if (edit.startsWith("del")) {
+            QTEST(roll.d.remove(where.toInt()), "done");
+        } else {
+            const RollDefects::End end = roll.d.endLongDefect({where});
+            QTEST(end.index >= 0, "done");
+            QTEST(end.problem, "problem");
+            if (end.index >= 0) // the last defect's row
+                QVERIFY(roll.d.rows()[end.index].position.endsWith(where));
+        }
+        QTEST(roll.rows(), "after");
+        QTEST(roll.d.score({"10", "0"}).allowance, "allowance");
     }
 
-    // One defect row recorded on a roll of 60 m ("" width: 100 m²) with 加减 3 typed; grades at
-    // 0, 20 and 40 points. What a recompute writes: the grade (-1 none), 加减 ("" none), the note.
+    // One defect row on a roll of 60 m ("" width: 100 m²) with 加减 typed, grades at 0, 20 and 40
+    // points: the grade a recompute selects (-1 none), the 加减 it writes ("" none), the note.
     void recompute_data()
     {
-        for (const char* c : {"items", "start", "written", "note"})
+        for (const char* c : {"items", "typed", "written", "note"})
             QTest::addColumn<QString>(c);
         QTest::addColumn<bool>("on");
         QTest::addColumn<int>("grade");
         const QString note = "加减已按疵点自动改为 -1（原 3）";
-        QTest::newRow("25 → B") << "疵/1/25" << "new" << "-1" << note << true << 1;
-        QTest::newRow("40 → C") << "疵/1/40" << "new" << "-1" << note << true << 2;
-        QTest::newRow("10 → A") << "疵/1/10" << "new" << "-1" << note << true << 0;
-        QTest::newRow("longer than the reject length → last") << "10-22:2" << "new" << "-1" << note << true << 2;
-        QTest::newRow("grading off: as chosen") << "疵/1/10" << "new" << "" << "" << false << -1;
-        QTest::newRow("touched: stays") << "疵/1/25" << "touch" << "-1" << note << true << -1;
-        QTest::newRow("reopened, defect added") << "疵/1/25" << "reopen" << "-1" << note << true << 1;
-        QTest::newRow("typed as automatic: no note") << "疵/1/25" << "typed" << "-1" << "" << true << 1;
+        QTest::newRow("25 → B") << "疵/1/25" << "3" << "-1" << note << true << 1;
+        QTest::newRow("40 → C") << "疵/1/40" << "3" << "-1" << note << true << 2;
+        QTest::newRow("10 → A") << "疵/1/10" << "3" << "-1" << note << true << 0;
+        QTest::newRow("longer than the reject length → last") << "10-22:2" << "3" << "-1" << note << true << 2;
+        QTest::newRow("grading off: as chosen") << "疵/1/10" << "3" << "" << "" << false << -1;
+        QTest::newRow("typed as automatic: no note") << "疵/1/25" << "-1" << "-1" << "" << true << 1;
     }
     void recompute()
     {
-        QFETCH(QString, start);
-        QFETCH(bool, on);
-        InspectionSettings s;
-        s.defects = "疵_1";
-        s.autoGrade = on;
-        s.longDefectReject = 5;
-        RollDefects d(s);
-        const DefectForm form{"60", start == "typed" ? "-1" : "3"};
-        d.start(start == "reopen", form);
-        if (start == "touch")
-            QCOMPARE(d.touchGrade(), QString("手动等级"));
         QFETCH(QString, items);
-        d.setRows(defects(items));
-        const RollDefects::Recompute r = d.recompute(form, {0, 20, 40});
+        QFETCH(QString, typed);
+        Roll roll("", "疵_1");
+        QFETCH(bool, on);
+        roll.s.autoGrade = on;
+        roll.s.longDefectReject = 5;
+        const DefectForm form{"60", typed};
+        roll.d.start(false, form);
+        roll.d.setRows(defects(items));
+        const RollDefects::Recompute r = roll.d.recompute(form, {0, 20, 40});
         QTEST(r.grade, "grade");
         QTEST(r.plusMinus.value_or(QString()), "written");
         QTEST(r.note, "note");
-        QCOMPARE(d.recompute(form, {}).grade, -1); // a station without grades
+        QCOMPARE(roll.d.recompute(form, {}).grade, -1); // a station without grades
+    }
+
+    // After each step, what a recompute writes: g grade, a 加减, b both, - neither. A defect
+    // changes the points and the allowance, a length only the points.
+    void gradeFollows_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::newRow("new roll follows") << "new length:g defect:b same:g";
+        QTest::newRow("touched stays for the roll") << "new touch length:- defect:a new length:g";
+        QTest::newRow("reopened") << "reopen same:- length:g same:g";
+        QTest::newRow("reopened, touched") << "reopen touch defect:a length:-";
+    }
+    void gradeFollows()
+    {
+        QFETCH(QString, steps);
+        Roll roll("", "疵_1");
+        DefectForm form{"60", "0"};
+        for (const QString& step : steps.split(u' ')) {
+            if (step == "new" || step == "reopen")
+                roll.d.start(step == "reopen", form);
+            else if (step == "touch")
+                QCOMPARE(roll.d.touchGrade(), QString("手动等级"));
+            if (!step.contains(':'))
+                continue;
+            if (step.startsWith("length"))
+                form.quantity += '5';
+            else if (step.startsWith("defect"))
+                roll.d.setRows(roll.d.rows() + defects("疵/1/25"));
+            const RollDefects::Recompute r = roll.d.recompute(form, {0, 20});
+            QCOMPARE(QString("-gab").at(int(r.grade >= 0) + 2 * int(r.plusMinus.has_value())), step.back());
+            form.plusMinus = r.plusMinus.value_or(form.plusMinus);
+            roll.d.settle(form);
+        }
     }
 
     // After a defect at the counter: the alert row of the last 10 metres (yards) over 10 points.
@@ -253,19 +272,16 @@ private slots:
         QFETCH(QString, remark);
         QFETCH(bool, yards);
         QFETCH(bool, cap);
-        InspectionSettings s;
-        s.scoring = "美标4分制";
-        s.capPerUnit = cap;
         QFETCH(double, limit);
-        s.alertPoints = limit;
-        RollDefects d(s);
-        d.setRows(defects(items));
-        const auto alert = d.sectionAlert({counter, "0", "", "001", "", yards});
+        Roll roll(items);
+        roll.s.scoring = "美标4分制";
+        roll.s.capPerUnit = cap;
+        roll.s.alertPoints = limit;
+        const auto alert = roll.d.sectionAlert({counter, "0", "", "001", "", yards});
         QCOMPARE(alert.has_value(), !remark.isEmpty());
-        QCOMPARE(d.rows().size(), defects(items).size() + (alert ? 1 : 0));
+        QCOMPARE(roll.d.rows().size(), defects(items).size() + (alert ? 1 : 0));
         if (alert)
-            QCOMPARE(d.rows().last().columns(), (QStringList{"", "区段报警", counter, "0", "0", "001", remark}));
-        QCOMPARE(RollDefects::alertStretches(d.rows(), 10).size(), items.count('!') + (alert ? 1 : 0));
+            QCOMPARE(roll.d.rows().last().columns(), (QStringList{"", "区段报警", counter, "0", "0", "001", remark}));
     }
     void alertStretches()
     {
@@ -274,63 +290,48 @@ private slots:
     }
 
     // The 4-point caps: per defect, per metre or yard, 4 per unit a long defect spans; points per
-    // 100 m², or per 100 square yards counted in yards ("" width: 100 m²).
-    void capPerUnit_data()
+    // 100 m², or per 100 square yards counted in yards ("" width: 100 m²). A long defect longer
+    // than the reject length (in metres) rejects the roll.
+    void fourPointRules_data()
     {
         for (const char* c : {"items", "width", "length", "plain", "capped"})
             QTest::addColumn<QString>(c);
         QTest::addColumn<bool>("yards");
-        QTest::newRow("two in one metre") << "12.2:4 12.8:3" << "150" << "100" << "7 百平米扣分:4.7" << "4 百平米扣分:2.7" << false;
-        QTest::newRow("next metre") << "12.2:4 13.1:3" << "150" << "100" << "7 百平米扣分:4.7" << "7 百平米扣分:4.7" << false;
-        QTest::newRow("metre edges") << "12:3 12.99:3 13:2" << "100" << "100" << "8 百平米扣分:8" << "6 百平米扣分:6" << false;
-        QTest::newRow("one defect over 4") << "5:10" << "100" << "50" << "10 百平米扣分:20" << "4 百平米扣分:8" << false;
-        QTest::newRow("long 10-22 over a 4, then 1") << "10-22:2 15:4 30:1" << "100" << "100" << "7 百平米扣分:7" << "49 百平米扣分:49" << false;
-        QTest::newRow("long inside one metre") << "7.2-7.9:1" << "100" << "100" << "1 百平米扣分:1" << "4 百平米扣分:4" << false;
-        QTest::newRow("yards: 58 in × 100 yd") << "5.5:4 5.9:4 8:2" << "147.32" << "100" << "10 百平米扣分:6.8" << "6 百平方码扣分:3.7" << true;
-        QTest::newRow("yards, no width: per area") << "5.5:4 5.9:4" << "" << "100" << "8 百平米扣分:8" << "4 百平米扣分:4" << true;
-        QTest::newRow("scoring-off rows count nothing") << "3:-1 4:-1" << "100" << "100" << "-2 百平米扣分:-2" << "0 百平米扣分:0" << false;
+        QTest::addColumn<double>("reject");
+        QTest::addColumn<bool>("rejected");
+        QTest::newRow("two in one metre") << "12.2:4 12.8:3" << "150" << "100" << "7 百平米扣分:4.7" << "4 百平米扣分:2.7" << false << 0.0 << false;
+        QTest::newRow("next metre") << "12.2:4 13.1:3" << "150" << "100" << "7 百平米扣分:4.7" << "7 百平米扣分:4.7" << false << 0.0 << false;
+        QTest::newRow("metre edges") << "12:3 12.99:3 13:2" << "100" << "100" << "8 百平米扣分:8" << "6 百平米扣分:6" << false << 0.0 << false;
+        QTest::newRow("one defect over 4") << "5:10" << "100" << "50" << "10 百平米扣分:20" << "4 百平米扣分:8" << false << 0.0 << false;
+        QTest::newRow("long 10-22 over a 4, then 1") << "10-22:2 15:4 30:1" << "100" << "100" << "7 百平米扣分:7" << "49 百平米扣分:49" << false << 0.0 << false;
+        QTest::newRow("long inside one metre") << "7.2-7.9:1" << "100" << "100" << "1 百平米扣分:1" << "4 百平米扣分:4" << false << 0.0 << false;
+        QTest::newRow("yards: 58 in × 100 yd") << "5.5:4 5.9:4 8:2" << "147.32" << "100" << "10 百平米扣分:6.8" << "6 百平方码扣分:3.7" << true << 0.0 << false;
+        QTest::newRow("yards, no width: per area") << "5.5:4 5.9:4" << "" << "100" << "8 百平米扣分:8" << "4 百平米扣分:4" << true << 0.0 << false;
+        QTest::newRow("scoring-off rows count nothing") << "3:-1 4:-1" << "100" << "100" << "-2 百平米扣分:-2" << "0 百平米扣分:0" << false << 0.0 << false;
+        QTest::newRow("12 m, limit 12") << "3:1 10-22:2" << "" << "100" << "3 百平米扣分:3" << "49 百平米扣分:49" << false << 12.0 << false;
+        QTest::newRow("12 m, limit 11.9") << "3:1 10-22:2" << "" << "100" << "3 百平米扣分:3" << "49 百平米扣分:49" << false << 11.9 << true;
+        QTest::newRow("12 yd = 10.97 m, limit 10.9") << "10-22:2" << "" << "100" << "2 百平米扣分:2" << "48 百平米扣分:48" << true << 10.9 << true;
+        QTest::newRow("12 yd, limit 11") << "10-22:2" << "" << "100" << "2 百平米扣分:2" << "48 百平米扣分:48" << true << 11.0 << false;
     }
-    void capPerUnit()
+    void fourPointRules()
     {
         QFETCH(QString, items);
         QFETCH(QString, width);
         QFETCH(QString, length);
         QFETCH(bool, yards);
-        InspectionSettings s;
-        s.scoring = "美标4分制";
-        s.autoGrade = true;
-        RollDefects d(s);
-        d.setRows(defects(items));
+        QFETCH(double, reject);
+        Roll roll(items);
+        roll.s.scoring = "美标4分制";
+        roll.s.longDefectReject = reject;
         const DefectForm form{length, "0", width, "", "", yards};
-        QTEST(d.score(form).summary, "plain");
-        s.capPerUnit = true;
-        QTEST(d.score(form).summary, "capped");
-        s.scoring = "日标10分制"; // the caps are the 4-point system's
-        QTEST(d.score(form).summary, "plain");
-    }
-
-    void longDefectReject_data()
-    {
-        QTest::addColumn<QString>("items");
-        QTest::addColumn<bool>("yards");
-        QTest::addColumn<double>("rejectMetres");
-        QTest::addColumn<bool>("rejected");
-        QTest::newRow("12 m, limit 12") << "3:1 10-22:2" << false << 12.0 << false;
-        QTest::newRow("12 m, limit 11.9") << "3:1 10-22:2" << false << 11.9 << true;
-        QTest::newRow("12 yd = 10.97 m, limit 10.9") << "10-22:2" << true << 10.9 << true;
-        QTest::newRow("12 yd, limit 11") << "10-22:2" << true << 11.0 << false;
-        QTest::newRow("off") << "0-900:2" << false << 0.0 << false;
-    }
-    void longDefectReject()
-    {
-        QFETCH(QString, items);
-        QFETCH(bool, yards);
-        QFETCH(double, rejectMetres);
-        InspectionSettings s;
-        s.longDefectReject = rejectMetres;
-        RollDefects d(s);
-        d.setRows(defects(items));
-        QTEST(d.score({"0", "0", "", "", "", yards}).rejected, "rejected");
+        QTEST(roll.d.score(form).summary, "plain");
+        QTEST(roll.d.score(form).rejected, "rejected");
+        roll.s.capPerUnit = true;
+        QTEST(roll.d.score(form).summary, "capped");
+        roll.s.scoring = "日标10分制"; // the caps are the 4-point system's
+        QTEST(roll.d.score(form).summary, "plain");
+        roll.s.longDefectReject = 0; // off
+        QVERIFY(!roll.d.score(form).rejected);
     }
 
     void stretchAndShading_data()
@@ -356,23 +357,14 @@ private slots:
         QTEST(FourPoint::cappedUnits(spans), "shaded");
     }
 
-    void gradeFor_data()
-    {
-        QTest::addColumn<double>("points");
-        QTest::addColumn<QList<double>>("thresholds");
-        QTest::addColumn<int>("grade");
-        const QList<double> three = {0, 20, 40};
-        QTest::newRow("25 → second") << 25.0 << three << 1;
-        QTest::newRow("40 → third") << 40.0 << three << 2;
-        QTest::newRow("19.9 → first") << 19.9 << three << 0;
-        QTest::newRow("below every threshold → first") << 3.0 << QList<double>{5, 10} << 0;
-        QTest::newRow("last reached wins, not the largest") << 30.0 << QList<double>{0, 50, 20} << 2;
-    }
     void gradeFor()
     {
-        QFETCH(double, points);
-        QFETCH(QList<double>, thresholds);
-        QTEST(CheckGrading::gradeFor(points, thresholds), "grade");
+        const QList<double> three{0, 20, 40};
+        QCOMPARE(CheckGrading::gradeFor(25, three), 1);
+        QCOMPARE(CheckGrading::gradeFor(40, three), 2);
+        QCOMPARE(CheckGrading::gradeFor(19.9, three), 0);
+        QCOMPARE(CheckGrading::gradeFor(3, {5, 10}), 0);     // below every threshold: the first
+        QCOMPARE(CheckGrading::gradeFor(30, {0, 50, 20}), 2); // the last reached, not the largest
     }
 
     void settingIsTrue()
@@ -438,33 +430,6 @@ private slots:
         QVERIFY(QRect(QPoint(0, 0), frame).contains(QRect(at, picker)));
         if (frame.height() >= 2 * picker.height()) // room enough to keep the pressed button clear
             QVERIFY(!QRect(at, picker).intersects(button));
-    }
-
-    // After each step, what a recompute writes: g grade, a allowance, b both, - neither.
-    void gradeFollow_data()
-    {
-        QTest::addColumn<QString>("steps");
-        QTest::newRow("new roll follows") << "new length:g defect:b same:g";
-        QTest::newRow("touched stays for the roll") << "new touch length:- defect:a new length:g";
-        QTest::newRow("reopened") << "reopen same:- length:g same:g";
-        QTest::newRow("reopened, touched") << "reopen touch defect:a length:-";
-    }
-    void gradeFollow()
-    {
-        QFETCH(QString, steps);
-        CheckGradeFollow follow;
-        QString defects, length;
-        for (const QString& step : steps.split(u' ')) {
-            const QString what = step.section(u':', 0, 0);
-            if (what == u"defect" || what == u"length")
-                (what == u"defect" ? defects : length) += u'x';
-            if (what == u"new" || what == u"reopen")
-                follow.start(what == u"reopen", defects, length, 0);
-            else if (what == u"touch")
-                follow.touchGrade();
-            else if (const auto w = follow.observe(defects, length); true)
-                QCOMPARE(QString("-gab").at(int(w.grade) + 2 * int(w.allowance)), step.back());
-        }
     }
 };
 
