@@ -305,17 +305,20 @@ void CheckDefectPanel::recompute()
         m_recomputing = false;
     });
     CheckControls& c = m_form->controls();
+    const RollDefects::Recompute r = defects().recompute(readForm(), !c.gradeBtn.isEmpty());
+    CheckGrading::Score score = showPoints(r.score);
+    if (r.plusMinus) {
+        c.TxtBox[CheckField::PlusMinus]->setText(*r.plusMinus);
+        if (!r.note.isEmpty())
+            m_form->setStatus(r.note);
+        score = showScore(); // the area takes 加减 off the counted length
+    }
+    if (!r.grade)
+        return;
     QList<double> thresholds;
     for (QRadioButton* g : c.gradeBtn)
         thresholds << vb::Val(g->toolTip());
-    const RollDefects::Recompute r = defects().recompute(readForm(), thresholds);
-    if (r.plusMinus)
-        c.TxtBox[CheckField::PlusMinus]->setText(*r.plusMinus);
-    if (!r.note.isEmpty())
-        m_form->setStatus(r.note);
-    showPoints(r.score);
-    if (r.grade >= 0)
-        c.gradeBtn[r.grade]->setChecked(true);
+    c.gradeBtn[RollDefects::gradeOf(score, thresholds)]->setChecked(true);
 }
 
 CheckGrading::Score CheckDefectPanel::showScore()

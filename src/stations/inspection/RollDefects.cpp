@@ -187,25 +187,26 @@ QString RollDefects::touchGrade()
     return m_cfg.autoGrade ? u"手动等级"_s : QString();
 }
 
-RollDefects::Recompute RollDefects::recompute(const DefectForm& form,
-                                              const QList<double>& thresholds)
+RollDefects::Recompute RollDefects::recompute(const DefectForm& form, bool hasGrades)
 {
     const CheckGradeFollow::Writes writes = m_follow.observe(defectsKey(), form.lengthKey());
-    Recompute out{score(form)};
-    if (vb::Val(out.score.points) <= -1 || thresholds.isEmpty())
+    Recompute out;
+    out.score = score(form);
+    if (vb::Val(out.score.points) <= -1 || !hasGrades)
         return out;
     if (writes.allowance) {
         const double next = vb::Val(out.score.allowance);
         out.note = m_follow.allowanceNote(vb::Val(form.plusMinus), next);
-        DefectForm written = form;
-        written.plusMinus = vb::sqlNumber(next);
-        out.plusMinus = written.plusMinus;
-        out.score = score(written); // the area takes 加减 off the counted length
+        out.plusMinus = vb::sqlNumber(next);
     }
-    if (writes.grade)
-        out.grade = out.score.rejected ? int(thresholds.size()) - 1
-                                       : CheckGrading::gradeFor(vb::Val(out.score.points), thresholds);
+    out.grade = writes.grade;
     return out;
+}
+
+int RollDefects::gradeOf(const CheckGrading::Score& score, const QList<double>& thresholds)
+{
+    return score.rejected ? int(thresholds.size()) - 1
+                          : CheckGrading::gradeFor(vb::Val(score.points), thresholds);
 }
 
 std::optional<RollDefects::SectionAlert> RollDefects::sectionAlert(const DefectForm& form)

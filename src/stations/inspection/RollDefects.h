@@ -81,13 +81,13 @@ public:
         int index = -1;
         QString problem;
     };
-    /// What a recompute writes into the form: 加减 (when the defects changed), the status line's
-    /// note, and the grade to select (-1: the grade stays).
+    /// What a recompute writes into the form: 加减 (when the defects changed) and the status
+    /// line's note, and whether the grade follows the points (gradeOf the score after the write).
     struct Recompute {
         CheckGrading::Score score{};
         std::optional<QString> plusMinus{};
         QString note{};
-        int grade = -1;
+        bool grade = false;
     };
     /// A section alert raised: its row (appended to the rows), the counter's position and the
     /// window it looked back over, and the stretch's points.
@@ -130,10 +130,12 @@ public:
     /// The inspector chose a grade: it stays for the roll. Returns the status line's text.
     QString touchGrade();
     bool gradeTouched() const { return m_follow.manual(); }
-    /// The points and what follows of them. thresholds: each grade's points, empty when the
-    /// station has no grades. Then settle() with the form as it stands after the writes.
-    Recompute recompute(const DefectForm& form, const QList<double>& thresholds);
+    /// The points and what follows of them, for a station with or without grades. Then settle()
+    /// with the form as it stands after the writes (加减 is an input of the quantity formula).
+    Recompute recompute(const DefectForm& form, bool hasGrades);
     void settle(const DefectForm& form) { m_follow.settle(form.lengthKey()); }
+    /// The grade of score among the grades' thresholds: the last for a rejected roll.
+    static int gradeOf(const CheckGrading::Score& score, const QList<double>& thresholds);
 
     /// A section alert is due at the counter: its row is appended.
     std::optional<SectionAlert> sectionAlert(const DefectForm& form);
