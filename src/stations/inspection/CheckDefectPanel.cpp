@@ -145,8 +145,7 @@ void CheckDefectPanel::buildDefectButtons()
     const int top = c.fProcessBar1->isHidden() ? 330 : bar.y() + bar.height() + 80;
     const bool wide = m_form->defectFrameWide();
     const CheckDefectLayout::ButtonStyle style = CheckDefectLayout::buttonStyle(wide);
-    const bool longDefects =
-        m_form->settings().longDefects;
+    const bool longDefects = m_form->settings().longDefects;
     const QList<QRect> rects = CheckDefectLayout::buttonRects(
         int(items.size()) + (longDefects ? 1 : 0),
         QRect(100, top, frame.width() - 200, gridTop - 80 - top), style);

@@ -42,14 +42,20 @@ QList<QStringList> DefectRow::toGrid(const QList<DefectRow>& rows)
     return out;
 }
 
-FourPoint::Defect DefectRow::span() const { return CheckGrading::defectOf(columns()); }
+FourPoint::Defect DefectRow::span() const
+{
+    return CheckGrading::defectOf(columns());
+}
 
 QString DefectForm::lengthKey() const
 {
     return quantity + u'|' + plusMinus + u'|' + width + u'|' + (yards ? u'Y' : u'M');
 }
 
-RollDefects::RollDefects(const InspectionSettings& settings) : m_cfg(settings) { readButtons(); }
+RollDefects::RollDefects(const InspectionSettings& settings) : m_cfg(settings)
+{
+    readButtons();
+}
 
 QList<RollDefects::Button> RollDefects::buttonsOf(const QString& bugs)
 {
@@ -60,7 +66,8 @@ QList<RollDefects::Button> RollDefects::buttonsOf(const QString& bugs)
     for (const QString& item : items) {
         const QStringList parts = item.split(u'_');
         const bool detailed = parts.size() > 1;
-        buttons.append({parts[0], detailed ? parts[1] : u"0"_s, detailed ? parts.value(2) : u"0"_s});
+        buttons.append(
+            {parts[0], detailed ? parts[1] : u"0"_s, detailed ? parts.value(2) : u"0"_s});
     }
     return buttons;
 }
@@ -220,9 +227,13 @@ std::optional<RollDefects::SectionAlert> RollDefects::sectionAlert(const DefectF
         return std::nullopt;
     const QString unit = form.yards ? u"码"_s : u"米"_s;
     // Kept with the roll: a row of no points at the counter's position.
-    const DefectRow row{QString::fromUtf16(CheckGrading::AlertRowName), form.quantity, u"0"_s, u"0"_s,
-                        form.worker,
-                        u"最近%1%2扣分%3"_s.arg(vb::sqlNumber(window), unit, vb::sqlNumber(points))};
+    const DefectRow row{
+        QString::fromUtf16(CheckGrading::AlertRowName),
+        form.quantity,
+        u"0"_s,
+        u"0"_s,
+        form.worker,
+        u"最近%1%2扣分%3"_s.arg(vb::sqlNumber(window), unit, vb::sqlNumber(points))};
     m_rows.append(row);
     return SectionAlert{row, at, window, points};
 }

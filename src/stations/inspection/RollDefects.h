@@ -22,7 +22,7 @@ struct DefectRow {
     QString name;     ///< the defect button's caption, or 区段报警 / 产量
     QString position; ///< where on the roll: "12.5", or 起-止 "20-33" for a long defect
     QString count;
-    QString points;   ///< "-1" when the station does not score
+    QString points; ///< "-1" when the station does not score
     QString worker;
     QString remark;
 
@@ -64,9 +64,9 @@ public:
     enum class Picker { None, Points, TenPoint };
     /// What a press on a defect button asks for.
     struct Press {
-        bool pressed = false;          ///< there is a button with a caption
-        Picker picker = Picker::None;  ///< None: record at once with score and count
-        std::array<int, 4> points{};   ///< the Points picker's four buttons
+        bool pressed = false;         ///< there is a button with a caption
+        Picker picker = Picker::None; ///< None: record at once with score and count
+        std::array<int, 4> points{};  ///< the Points picker's four buttons
         QString score;
         QString count;
     };
@@ -123,13 +123,10 @@ public:
 
     /// The points of the rows, per 100 m² (or 100 square yards), and the allowance.
     CheckGrading::Score score(const DefectForm& form) const;
-    /// The 4-point rules for this form (width and length unset).
-    CheckGrading::Rules rules(const DefectForm& form) const;
     /// A new or reopened roll is on screen with these rows; returns its score.
     CheckGrading::Score start(bool reopened, const DefectForm& form);
     /// The inspector chose a grade: it stays for the roll. Returns the status line's text.
     QString touchGrade();
-    bool gradeTouched() const { return m_follow.manual(); }
     /// The points and what follows of them, for a station with or without grades. Then settle()
     /// with the form as it stands after the writes (加减 is an input of the quantity formula).
     Recompute recompute(const DefectForm& form, bool hasGrades);
@@ -137,12 +134,15 @@ public:
     /// The grade of score among the grades' thresholds: the last for a rejected roll.
     static int gradeOf(const CheckGrading::Score& score, const QList<double>& thresholds);
 
-    /// A section alert is due at the counter: its row is appended.
+    /// The section alert due at the counter: the points of the last AlertWindow metres (yards)
+    /// pass AlertPoints and no alert row lies in that stretch yet. Its row is appended.
     std::optional<SectionAlert> sectionAlert(const DefectForm& form);
     /// The stretches the alert rows of rows stand for.
     static QList<QPair<double, double>> alertStretches(const QList<DefectRow>& rows, double window);
 
 private:
+    /// The 4-point rules for this form (width and length unset).
+    CheckGrading::Rules rules(const DefectForm& form) const;
     QList<CheckGrading::DefectButton> gradingButtons() const;
     QString defectsKey() const;
 
