@@ -27,10 +27,6 @@
 
 namespace {
 
-const QString FourPointMode = QStringLiteral("美标4分制");
-const QString NationalTen = QStringLiteral("国标10分制");
-const QString JapaneseTen = QStringLiteral("日标10分制");
-
 // The window sizes its controls' type from "designPt"; the pads size theirs from their keys.
 void setDesignPoints(QWidget* w, double points)
 {
@@ -42,7 +38,8 @@ void setDesignPoints(QWidget* w, double points)
 
 } // namespace
 
-CheckDefectPanel::CheckDefectPanel(frmCheck* form) : QObject(form), m_form(form)
+CheckDefectPanel::CheckDefectPanel(frmCheck* form)
+    : QObject(form), m_form(form), m_defects(form->settings())
 {
     setObjectName(QStringLiteral("CheckDefectPanel"));
     CheckControls& c = form->controls();
@@ -139,9 +136,8 @@ void CheckDefectPanel::buildDefectButtons()
     closePickers();
     while (m_bugBtn.size() > 1)
         delete m_bugBtn.takeLast();
-    QStringList items = vb::listItems(m_form->settings().defects);
-    if (items.isEmpty())
-        items << QString();
+    m_defects.readButtons();
+    const QList<RollDefects::Button>& items = m_defects.buttons();
     const QRect frame = designRect(c.Frame5);
     const QRect bar = designRect(c.fProcessBar1);
     const int gridTop = designRect(m_form->pggCheck()).y();
@@ -149,8 +145,7 @@ void CheckDefectPanel::buildDefectButtons()
     const int top = c.fProcessBar1->isHidden() ? 330 : bar.y() + bar.height() + 80;
     const bool wide = m_form->defectFrameWide();
     const CheckDefectLayout::ButtonStyle style = CheckDefectLayout::buttonStyle(wide);
-    const bool longDefects =
-        m_form->settings().longDefects;
+    const bool longDefects = m_form->settings().longDefects;
     const QList<QRect> rects = CheckDefectLayout::buttonRects(
         int(items.size()) + (longDefects ? 1 : 0),
         QRect(100, top, frame.width() - 200, gridTop - 80 - top), style);
@@ -166,18 +161,16 @@ void CheckDefectPanel::buildDefectButtons()
             m_bugBtn << b;
         }
         QPushButton* b = m_bugBtn[i];
-        const QStringList parts = items[i].split(u'_');
-        const bool detailed = parts.size() > 1;
-        b->setText(parts[0]);
-        b->setAccessibleName(parts[0]);
-        setTag(b, detailed ? parts[1] : QStringLiteral("0"));
-        b->setToolTip(detailed ? parts.value(2) : QStringLiteral("0"));
+        b->setText(items[i].caption);
+        b->setAccessibleName(items[i].caption);
+        setTag(b, items[i].allowance);
+        b->setToolTip(items[i].hint);
         placeTwips(b, rects[i]);
         setDesignPoints(b, style.points);
         QFont f = b->font();
         f.setBold(true);
         b->setFont(f);
-        b->setVisible(!parts[0].isEmpty());
+        b->setVisible(!items[i].caption.isEmpty());
         b->raise();
     }
     m_endBtn->setVisible(longDefects);
@@ -193,30 +186,21 @@ void CheckDefectPanel::buildDefectButtons()
 
 void CheckDefectPanel::bugBtn_Click(int index)
 {
-    QPushButton* b = m_bugBtn.value(index);
-    if (!b || b->text().isEmpty())
+    const RollDefects::Press p = m_defects.press(index);
+    if (!p.pressed)
         return;
-    m_bugName = b->text();
-    m_bugTag = vb::Val(tagOf(b));
-    const QString mode = m_form->settings().scoring;
-    if (mode == FourPointMode || mode == JapaneseTen || mode == NationalTen)
+    QPushButton* b = m_bugBtn[index];
+    if (p.picker != RollDefects::Picker::None)
         buildPickers();
-    if (mode == FourPointMode || mode == JapaneseTen) {
-        const int points[2][4] = {{1, 2, 3, 4}, {1, 3, 5, 10}};
+    if (p.picker == RollDefects::Picker::Points) {
         for (int i = 0; i < 4; ++i)
-            m_picker->setNumber(i + 1, points[mode == JapaneseTen][i]);
+            m_picker->setNumber(i + 1, p.points[size_t(i)]);
         showPicker(m_picker, b);
-    } else if (mode == NationalTen) {
+    } else if (p.picker == RollDefects::Picker::TenPoint) {
         m_tenPoint->setTextBox(0);
         showPicker(m_tenPoint, b);
     } else {
-        const QString hint = b->toolTip();
-        if (hint.contains(u'^')) {
-            const QStringList parts = hint.split(u'^');
-            record(parts[1], parts[0]);
-        } else {
-            record(QStringLiteral("-1"), hint);
-        }
+        record(p.score, p.count);
     }
 }
 
@@ -267,75 +251,46 @@ void CheckDefectPanel::closePickers()
 
 void CheckDefectPanel::record(const QString& score, const QString& count)
 {
-    if (score.isEmpty()) { // the picker was closed without a score
-        closePickers();
-        return;
-    }
-    const CheckControls& c = m_form->controls();
-    const QStringList row = {m_bugName,
-                             c.TxtBox[CheckField::Quantity]->text(),
-                             vb::sqlNumber(vb::Val(count)),
-                             vb::sqlNumber(vb::Val(score)),
-                             c.TxtBox[CheckField::Worker]->text(),
-                             c.Text1->text()};
-    // A comma in the position, worker or remark would shift the columns when the row is read
-    // back as one line, so such a row is not taken.
-    if (row.join(u',').split(u',').size() == 6)
-        m_form->appendDefectRow(QStringList{QString()} + row);
+    const RollDefects::Record r = defects().record(score, count, readForm());
     closePickers();
+    if (!r.scored)
+        return;
+    if (r.row)
+        m_form->appendDefectRow(r.row->columns());
     m_form->runCommand(CheckCmd::Recompute);
-    m_alert->check(gradingRules().capPerUnit ? FourPoint::Cap : 0);
+    checkSectionAlert();
 }
 
-QList<CheckGrading::DefectButton> CheckDefectPanel::gradingButtons() const
+void CheckDefectPanel::checkSectionAlert()
 {
-    QList<CheckGrading::DefectButton> buttons;
-    for (QPushButton* b : m_bugBtn)
-        buttons.append({b->text(), vb::Val(tagOf(b))});
-    return buttons;
+    if (const std::optional<RollDefects::SectionAlert> alert = defects().sectionAlert(readForm()))
+        m_alert->raise(*alert);
 }
 
-CheckGrading::Rules CheckDefectPanel::gradingRules() const
+RollDefects& CheckDefectPanel::defects()
 {
-    const CheckControls& c = m_form->controls();
-    CheckGrading::Rules rules;
-    const QString mode =
-        m_form->settings().scoring;
-    rules.capPerUnit =
-        mode == FourPointMode &&
-        m_form->settings().capPerUnit;
-    rules.yards = c.isMashu->isChecked();
-    rules.rejectMetres =
-        m_form->settings().longDefectReject;
-    return rules;
+    m_defects.setRows(DefectRow::fromGrid(m_form->defectRows()));
+    return m_defects;
 }
 
-QString CheckDefectPanel::defectsKey() const
-{
-    QStringList rows;
-    for (const QStringList& row : m_form->defectRows())
-        rows << row.mid(1, 4).join(u'\x1f');
-    return rows.join(u'\n');
-}
-
-QString CheckDefectPanel::lengthKey() const
+DefectForm CheckDefectPanel::readForm() const
 {
     const CheckControls& c = m_form->controls();
-    return c.TxtBox[CheckField::Quantity]->text() + u'|' + c.TxtBox[CheckField::PlusMinus]->text() + u'|' + c.TxtBox[CheckField::Style]->text() + u'|' +
-           (c.isMashu->isChecked() ? u'Y' : u'M');
+    return {c.TxtBox[CheckField::Quantity]->text(), c.TxtBox[CheckField::PlusMinus]->text(),
+            c.TxtBox[CheckField::Style]->text(),    c.TxtBox[CheckField::Worker]->text(),
+            c.Text1->text(),                         c.isMashu->isChecked()};
 }
 
 void CheckDefectPanel::startRoll()
 {
-    m_follow.start(vb::Val(m_form->controls().checkId->text()) > 0, defectsKey(), lengthKey(),
-                   vb::Val(showScore().allowance));
+    showPoints(defects().start(vb::Val(m_form->controls().checkId->text()) > 0, readForm()));
 }
 
 void CheckDefectPanel::gradeTouched()
 {
-    m_follow.touchGrade();
-    if (m_form->settings().autoGrade)
-        m_form->setStatus(QStringLiteral("手动等级"));
+    const QString status = m_defects.touchGrade();
+    if (!status.isEmpty())
+        m_form->setStatus(status);
 }
 
 void CheckDefectPanel::recompute()
@@ -345,60 +300,43 @@ void CheckDefectPanel::recompute()
         return;
     m_recomputing = true;
     const auto done = qScopeGuard([this] {
-        m_follow.settle(lengthKey());
+        m_defects.settle(readForm());
         m_recomputing = false;
     });
     CheckControls& c = m_form->controls();
-    const CheckGradeFollow::Writes writes = m_follow.observe(defectsKey(), lengthKey());
-    CheckGrading::Score r = showScore();
-    if (vb::Val(r.points) <= -1 || c.gradeBtn.isEmpty())
-        return;
-    if (writes.allowance) {
-        const double next = vb::Val(r.allowance);
-        const QString note = m_follow.allowanceNote(vb::Val(c.TxtBox[CheckField::PlusMinus]->text()), next);
-        c.TxtBox[CheckField::PlusMinus]->setText(vb::sqlNumber(next));
-        if (!note.isEmpty())
-            m_form->setStatus(note);
-        r = showScore(); // the area takes 加减 off the counted length
+    const RollDefects::Recompute r = defects().recompute(readForm(), !c.gradeBtn.isEmpty());
+    CheckGrading::Score score = showPoints(r.score);
+    if (r.plusMinus) {
+        c.TxtBox[CheckField::PlusMinus]->setText(*r.plusMinus);
+        if (!r.note.isEmpty())
+            m_form->setStatus(r.note);
+        score = showScore(); // the area takes 加减 off the counted length
     }
-    if (!writes.grade)
+    if (!r.grade)
         return;
     QList<double> thresholds;
     for (QRadioButton* g : c.gradeBtn)
         thresholds << vb::Val(g->toolTip());
-    c.gradeBtn[r.rejected ? c.gradeBtn.size() - 1
-                          : CheckGrading::gradeFor(vb::Val(r.points), thresholds)]
-        ->setChecked(true);
+    c.gradeBtn[RollDefects::gradeOf(score, thresholds)]->setChecked(true);
 }
 
 CheckGrading::Score CheckDefectPanel::showScore()
 {
-    CheckControls& c = m_form->controls();
-    double area = 0;
-    CheckGrading::Rules rules = gradingRules();
-    if (vb::IsNumeric(c.TxtBox[CheckField::Style]->text())) {
-        double width = vb::Val(c.TxtBox[CheckField::Style]->text()); // fabric width in cm
-        if (width == 0)
-            width = 100;
-        const double length = vb::Val(c.TxtBox[CheckField::Quantity]->text()) - vb::Val(c.TxtBox[CheckField::PlusMinus]->text());
-        area = width * length / 100;
-        rules.widthCm = width;
-        rules.length = length;
-    }
-    const CheckGrading::Score r = CheckGrading::gradeScore(
-        m_form->defectRows(), area, gradingButtons(),
-        m_form->settings().autoGrade,
-        rules);
-    m_label9->setText(QStringLiteral("扣分合计：") + r.summary);
-    return r;
+    return showPoints(defects().score(readForm()));
+}
+
+CheckGrading::Score CheckDefectPanel::showPoints(const CheckGrading::Score& score)
+{
+    m_label9->setText(QStringLiteral("扣分合计：") + score.summary);
+    return score;
 }
 
 void CheckDefectPanel::deleteDefect()
 {
     EditGrid* grid = m_form->pggCheck();
     const int row = grid->row();
-    // The last row is the empty one new defects go into; it stays.
-    if (row >= 1 && row < grid->rows() - 1) {
+    // The grid's rows are the defects from row 1; the empty one new defects go into stays.
+    if (defects().remove(row - 1)) {
         grid->removeItem(row);
         for (int r = 1; r < grid->rows() - 1; ++r)
             grid->setTextMatrix(r, 0, QString::number(r));
@@ -408,23 +346,12 @@ void CheckDefectPanel::deleteDefect()
 
 void CheckDefectPanel::endDefect()
 {
-    // The defect last recorded (a section alert's row is no defect); pressed again, its end
-    // moves on.
-    EditGrid* grid = m_form->pggCheck();
-    int row = grid->rows() - 1;
-    while (row >= 1 && (grid->textMatrix(row, 1).isEmpty() ||
-                        grid->textMatrix(row, 1) == QStringView(CheckGrading::AlertRowName)))
-        --row;
-    if (row < 1)
+    const RollDefects::End end = defects().endLongDefect(readForm());
+    if (!end.problem.isEmpty())
+        m_form->setStatus(end.problem);
+    if (end.index < 0)
         return;
-    const double start =
-        CheckGrading::defectOf({QString(), QString(), grid->textMatrix(row, 2)}).start;
-    const double end = vb::Val(m_form->controls().TxtBox[CheckField::Quantity]->text());
-    if (end <= start) {
-        m_form->setStatus(QStringLiteral("结束位置要大于疵点的起始位置"));
-        return;
-    }
-    grid->setTextMatrix(row, 2, CheckGrading::spanText(start, end));
+    m_form->pggCheck()->setTextMatrix(end.index + 1, 2, m_defects.rows()[end.index].position);
     m_form->runCommand(CheckCmd::Recompute);
-    m_alert->check(gradingRules().capPerUnit ? FourPoint::Cap : 0);
+    checkSectionAlert();
 }

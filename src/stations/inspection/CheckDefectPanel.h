@@ -1,10 +1,9 @@
 // The defect side of the inspection window: one big button per defect kind in the defect frame,
-// the score pickers of the scoring modes, the defect rows, and the points, grade and length
-// allowance worked out from them (commands 3 and 15).
+// the score pickers of the scoring modes, Label9 with the points, and the defect rows, grade and
+// length allowance as the roll's defects (RollDefects) decide them (commands 3 and 15).
 #pragma once
 
-#include "stations/inspection/CheckGradeFollow.h"
-#include "stations/inspection/CheckGrading.h"
+#include "stations/inspection/RollDefects.h"
 
 #include <QList>
 #include <QObject>
@@ -30,10 +29,8 @@ public:
     /// report them); an empty score records nothing. Closes the picker and runs command 15.
     void record(const QString& score, const QString& count);
     /// Command 15: points, points per 100 m², and what of the automatic grade and allowance
-    /// the roll takes (CheckGradeFollow). Runs as well whenever the length changes.
+    /// the roll takes. Runs as well whenever the length changes.
     void recompute();
-    /// Who sets the grade and allowance of the roll on screen.
-    const CheckGradeFollow& follow() const { return m_follow; }
     /// The points of the rows on screen into Label9, leaving grade and allowance as they are.
     CheckGrading::Score showScore();
     /// Command 3: deletes the selected defect row, then command 15.
@@ -50,10 +47,8 @@ public:
     /// "结束", shown when [MIREL] LongDefects is on.
     QPushButton* cmdBugEnd() const { return m_endBtn; }
     CheckSectionAlert* sectionAlert() const { return m_alert; }
-    /// The buttons as the grading sees them (caption and allowance).
-    QList<CheckGrading::DefectButton> gradingButtons() const;
-    /// The optional 4-point rules of mirel.ini for the roll on screen (width and length unset).
-    CheckGrading::Rules gradingRules() const;
+    /// The roll's defects with the rows of the grid on screen.
+    RollDefects& defects();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -64,12 +59,15 @@ private:
     void refreshPadFonts();
     void closePickers();
     void buildPickers();
-    /// The defect rows and the length as the grading reads them.
-    QString defectsKey() const;
-    QString lengthKey() const;
+    /// What the form holds that the defects read.
+    DefectForm readForm() const;
+    /// After a defect was recorded or ended: a section alert when the stretch is due one.
+    void checkSectionAlert();
     /// A new or reopened roll is on screen.
     void startRoll();
     void gradeTouched();
+    /// score's points into Label9.
+    CheckGrading::Score showPoints(const CheckGrading::Score& score);
 
     frmCheck* m_form;
     QList<QPushButton*> m_bugBtn;
@@ -78,8 +76,6 @@ private:
     QLabel* m_label9 = nullptr;
     QPushButton* m_endBtn = nullptr;
     CheckSectionAlert* m_alert = nullptr;
-    CheckGradeFollow m_follow;
+    RollDefects m_defects;
     bool m_recomputing = false;
-    QString m_bugName;  // last pressed defect button
-    double m_bugTag = 0; // its allowance
 };

@@ -3,7 +3,6 @@
 
 #include "shell/SysUtil.h"
 #include "stations/inspection/CheckControls.h"
-#include "stations/inspection/CheckGrading.h"
 #include "stations/inspection/frmCheck.h"
 #include "text/Vb.h"
 #include "widgets/EditGrid.h"
@@ -11,15 +10,10 @@
 #include "widgets/fProcessBar.h"
 
 #include <QApplication>
-#include <QCheckBox>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QHBoxLayout>
-
-namespace {
-
-} // namespace
 
 CheckSectionAlert::CheckSectionAlert(frmCheck* form, QObject* parent)
     : QObject(parent)
@@ -72,13 +66,8 @@ void CheckSectionAlert::showPanel()
 
 void CheckSectionAlert::showStretchesOfRows()
 {
-    const double window = m_form->settings().alertWindow;
-    QList<QPair<double, double>> stretches;
-    for (const QStringList& row : m_form->defectRows())
-        if (row.value(1) == QStringView(CheckGrading::AlertRowName)) {
-            const double at = vb::Val(row.value(2));
-            stretches.append({std::max(0.0, at - window), at});
-        }
+    const QList<QPair<double, double>> stretches = RollDefects::alertStretches(
+        DefectRow::fromGrid(m_form->defectRows()), m_form->settings().alertWindow);
     m_strip->setStretches(stretches);
     m_strip->setLength(vb::Val(m_form->controls().TxtBox[CheckField::Quantity]->text()));
     if (stretches.isEmpty())
@@ -86,23 +75,13 @@ void CheckSectionAlert::showStretchesOfRows()
     showPanel();
 }
 
-void CheckSectionAlert::check(double cap)
+void CheckSectionAlert::raise(const RollDefects::SectionAlert& alert)
 {
-    const double limit = m_form->settings().alertPoints;
-    const double window = m_form->settings().alertWindow;
     CheckControls& c = m_form->controls();
-    const double at = vb::Val(c.TxtBox[CheckField::Quantity]->text());
-    double points = 0;
-    if (!CheckGrading::sectionAlertDue(m_form->defectRows(), at, window, limit, cap, &points))
-        return;
+    const double at = alert.at, window = alert.window, points = alert.points;
     const QString stretch = vb::sqlNumber(std::max(0.0, at - window)) + u'-' + vb::sqlNumber(at);
-    const QString unit = c.isMashu->isChecked() ? QStringLiteral("码") : QStringLiteral("米");
-    const QString remark =
-        QStringLiteral("最近%1%2扣分%3").arg(vb::sqlNumber(window), unit, vb::sqlNumber(points));
-    // Kept with the roll: a row of no points at the counter's position.
-    m_form->appendDefectRow({QString(), QString::fromUtf16(CheckGrading::AlertRowName),
-                             c.TxtBox[CheckField::Quantity]->text(), QStringLiteral("0"), QStringLiteral("0"),
-                             c.TxtBox[CheckField::Worker]->text(), remark});
+    const QString& remark = alert.row.remark;
+    m_form->appendDefectRow(alert.row.columns());
     c.fProcessBar1->setAlertSection(at - window, at);
     QList<QPair<double, double>> stretches = m_strip->stretches();
     stretches.append({std::max(0.0, at - window), at});

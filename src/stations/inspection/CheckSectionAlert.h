@@ -6,6 +6,8 @@
 // until the roll is done.
 #pragma once
 
+#include "stations/inspection/RollDefects.h"
+
 #include <QList>
 #include <QObject>
 #include <QPalette>
@@ -23,9 +25,9 @@ public:
 
     explicit CheckSectionAlert(frmCheck* form, QObject* parent);
 
-    /// After a defect was recorded: raises the alert when the stretch up to the counter passes
-    /// the limit and no alert row lies in it yet. cap: the per-metre cap, 0 when off.
-    void check(double cap);
+    /// Raises the alert the roll's defects found due: its row goes into the defect list, the
+    /// stretch onto the progress bar and the roll's bar.
+    void raise(const RollDefects::SectionAlert& alert);
     /// The inspector touched the alert: flashing and bell stop.
     void acknowledge();
     bool active() const { return m_timer.isActive(); }
