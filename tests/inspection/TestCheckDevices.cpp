@@ -1,7 +1,7 @@
 // The inspection window with its devices on ptys: mirel-devsim plays the counter, the scale and a
 // scanner whose bytes come one at a time; everything goes through the window's own controls.
-#include "CheckFixture.h"
 #include "../devices/DevSim.h"
+#include "../marklabel/MaitouFixture.h"
 
 #include "devices/MeterCorrection.h"
 #include "devices/MeterFrames.h"
@@ -19,6 +19,7 @@
 #include <QTest>
 
 using namespace devices;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -143,6 +144,60 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), QStringLiteral("121.00"), 10000);
         f.loadRoll(st.fx.scalar("select max(id) from checkinfo").toLongLong()); // polling stops
         QCOMPARE(c.LabBox[CheckLabel::CounterSensor]->text() + c.LabBox[CheckLabel::ScaleSensor]->text(), QStringLiteral("码表暂停中台称暂停中"));
+    }
+
+    // A roll or box put on the scale swings: 保存 meanwhile waits and saves the weight the scale
+    // settled on. A fiber box is never the empty scale, nor saved twice from one placing; a roll
+    // at an inspection frame may go without its weight.
+    void swingingWeightIsWaitedFor_data()
+    {
+        QTest::addColumn<bool>("box");
+        QTest::newRow("inspection roll") << false;
+        QTest::newRow("fiber box") << true;
+    }
+    void swingingWeightIsWaitedFor()
+    {
+        QFETCH(bool, box);
+        DevSim scale{{u"--device"_s, u"scale"_s, u"--weight"_s, u"0.02"_s, u"--interval"_s, u"100"_s,
+                      u"--settle"_s, u"800"_s}};
+        QVERIFY(scale.ok());
+        CheckFixture fx("CommBarcode=COM5\nCHENCOM=COM3\nchenInputMode=0\nStableReadings=3\nStableTime=300\n[SerialPorts]\nCOM3="
+                        + scale.path().toLocal8Bit() + "\n");
+        frmCheck& f = box ? openHuaxian(fx) : fx.open();
+        auto& c = f.controls();
+        f.show();
+        if (box)
+            static_cast<frmHuaxian&>(f).loadItem(u"1"_s);
+        else
+            fx.lookUp(u"K001"_s);
+        c.autoHuanJuan->setChecked(true);
+        c.TxtBox[CheckField::Factor]->setText(u"1"_s);
+        QTest::mouseClick(c.isChen, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Weight]->text(), u"0.02"_s, 10000);
+        const auto saved = [&] { return fx.scalar(u"select count(*)||'/'||ifnull(max(cutcount),'-') from checkinfo"_s); };
+        if (box) {
+            c.TxtBox[CheckField::Quantity]->setText(u"1"_s);
+            QTRY_COMPARE_WITH_TIMEOUT((QTest::mouseClick(c.checkCommand[CheckCmd::Save], Qt::LeftButton), f.status()),
+                                      u"空秤"_s, 5000);
+            QCOMPARE(saved(), u"0/-"_s);
+        }
+        scale.command("weight 25.4");
+        QTRY_COMPARE_WITH_TIMEOUT(c.LabBox[CheckLabel::Weight]->text(), u"称重中…"_s, 5000);
+        QVERIFY(c.TxtBox[CheckField::Weight]->styleSheet().contains(u"#808080"_s));
+        QTest::mouseClick(c.checkCommand[CheckCmd::Save], Qt::LeftButton); // waits, then saves
+        QCOMPARE(saved(), u"1/25.4"_s);
+        QVERIFY(c.LabBox[CheckLabel::Weight]->text() != u"称重中…"_s);
+        // The next roll or box on the form: the scale writes what it still holds.
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Weight]->text(), u"25.40"_s, 5000);
+        c.TxtBox[CheckField::Quantity]->setText(u"1"_s);
+        QTest::mouseClick(c.checkCommand[CheckCmd::Save], Qt::LeftButton);
+        QCOMPARE(f.status(), box ? u"这一箱已保存，请取下后再称下一箱"_s : u"新"_s);
+        QCOMPARE(saved(), box ? u"1/25.4"_s : u"2/25.4"_s);
+        // A weight the operator types is theirs, as typed.
+        c.TxtBox[CheckField::Weight]->setText(u"30"_s);
+        c.TxtBox[CheckField::Quantity]->setText(u"1"_s);
+        QTest::mouseClick(c.checkCommand[CheckCmd::Save], Qt::LeftButton);
+        QCOMPARE(fx.scalar(u"select cutcount from checkinfo order by id desc limit 1"_s), u"30"_s);
     }
 };
 

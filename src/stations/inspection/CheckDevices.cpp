@@ -30,6 +30,7 @@ void frmCheck::wireDevices()
             c.TxtBox[index]->setText(text);
     });
     connect(m_devices, &InspectionDevices::weightText, this, [this](const QString& text, const QString& raw) {
+        m_scaleText = text;
         c.TxtBox[CheckField::Weight]->setText(text);
         c.TxtBox[CheckField::Weight]->setToolTip(raw);
     });
@@ -38,6 +39,7 @@ void frmCheck::wireDevices()
         if (QLineEdit* b = m_settingsPanel ? m_settingsPanel->textBoxes().value(4) : nullptr)
             b->setToolTip(raw);
     });
+    connect(m_devices, &InspectionDevices::weightLook, this, &frmCheck::showWeightLook);
     connect(m_devices, &InspectionDevices::unitCaption, c.LabUnit, &QLabel::setText);
     connect(m_devices, &InspectionDevices::counterStatus, c.LabBox[CheckLabel::CounterSensor], &QLabel::setText);
     connect(m_devices, &InspectionDevices::counterToolTip, c.LabBox[CheckLabel::CounterSensor], &QLabel::setToolTip);

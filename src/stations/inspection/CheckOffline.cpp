@@ -25,6 +25,7 @@ long long frmCheck::saveRollOffline()
         beforeSave();
         m_offline = rollSave().keep(readRoll(), defectRows());
         Journal::save(m_offline.record);
+        weightSaved();
     } catch (const DbError& e) {
         // A package that cannot be prepared offline, or the journal file itself failed.
         MessageBox::critical(e.message(), this);

@@ -138,7 +138,7 @@ bool frmCheck::validateRoll()
         return caption ? caption->text() : QString();
     });
     if (!problem) {
-        if (!confirmCounterLength())
+        if (!confirmCounterLength() || !confirmScaleWeight())
             return false;
         problem = rules().checkExtra(readRoll());
     }
@@ -182,6 +182,7 @@ long long frmCheck::saveRoll(bool refreshTotals)
         return 0;
     }
     m_lastSaved = saved.roll;
+    weightSaved();
     QLineEdit* number = c.TxtBox[CheckField::RollNumber];
     if (number->text() != saved.roll[CheckField::RollNumber]) {
         number->setText(saved.roll[CheckField::RollNumber]);

@@ -5,6 +5,7 @@
 
 #include "db/Recordset.h"
 #include "devices/DeviceRules.h"
+#include "devices/WeightSettling.h"
 #include "journal/JournalRecord.h"
 #include "shell/JournalLabel.h"
 #include "stations/inspection/CheckControls.h"
@@ -255,6 +256,18 @@ private:
     void applyLengthRatio();
     void correctMeter();
     bool confirmCounterLength();
+    /// A weight the scale wrote into the weight field is saved as the scale has settled on it:
+    /// a moving weight is waited for (up to three seconds, the window going on meanwhile),
+    /// then taken or refused with the reason on the status line. A typed weight is the
+    /// operator's. False when the roll must not be saved now.
+    bool confirmScaleWeight();
+    /// The weight field grey with "称重中…" as its caption while the weight moves.
+    void showWeightLook(devices::WeightLook look);
+    /// After a save: the box whose weight the scale gave is off the scale before the next counts.
+    void weightSaved();
+    QString m_scaleText;     // the weight text the scale last wrote into the weight field
+    std::optional<double> m_takenWeight; // the settled weight the roll on the form is saved with
+    bool m_weighing = false; // a save waits for the weight to settle
     void wireKeypad();
     void applyFonts();
     /// The lines that show the mill's data (status, card, customer, totals, worker, sensors) get

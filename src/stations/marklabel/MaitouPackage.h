@@ -27,6 +27,7 @@ public:
     /// A pallet of perPallet packages ("每版的箱数") that holds packages is full.
     static bool palletFull(double perPallet, int packages) { return perPallet > 0 && packages >= perPallet; }
 
+    bool weighsBoxes() const override { return true; }
     std::optional<RollProblem> checkCardOrLine(const RollForm& roll) const override;
     std::optional<RollProblem> checkExtra(const RollForm& roll) const override;
     CheckSql::Roll values(const RollForm& roll) const override;

@@ -1,0 +1,79 @@
+// The inspection window's scale at a save: a roll or box still swinging on the platform reads
+// heavier or lighter by whatever the swing adds, so a save takes the weight the scale has
+// settled on, waits a moment for it, or says why it cannot.
+#include "stations/inspection/frmCheck.h"
+
+#include "devices/InspectionDevices.h"
+#include "devices/LengthDisplay.h"
+
+#include <QCheckBox>
+#include <QEventLoop>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScopeGuard>
+#include <QTimer>
+
+using namespace Qt::StringLiterals;
+using devices::SaveDecision;
+using devices::WeightLook;
+
+void frmCheck::showWeightLook(WeightLook look)
+{
+    const bool moving = look == WeightLook::Moving;
+    c.TxtBox[CheckField::Weight]->setStyleSheet(moving ? u"color:#808080"_s : QString());
+    QLabel* caption = c.LabBox[CheckLabel::Weight];
+    if (!caption)
+        return;
+    if (!caption->property("caption").isValid())
+        caption->setProperty("caption", caption->text());
+    caption->setText(moving ? u"称重中…"_s : caption->property("caption").toString());
+}
+
+bool frmCheck::confirmScaleWeight()
+{
+    m_takenWeight.reset();
+    QLineEdit* field = c.TxtBox[CheckField::Weight];
+    if (!m_devices || !c.isChen->isChecked() || m_scaleText.isEmpty() || field->text() != m_scaleText)
+        return true; // no scale, or a weight typed by the operator: theirs
+    if (m_weighing) {
+        setStatus(u"称重中…"_s); // a second 保存 while the first one waits
+        return false;
+    }
+    devices::WeightSettling& scale = m_devices->scaleSettling();
+    const qint64 pressed = scale.now();
+    SaveDecision d = scale.decideSave(pressed);
+    if (d.kind == SaveDecision::Wait) {
+        setStatus(d.message);
+        m_weighing = true;
+        const auto done = qScopeGuard([this] { m_weighing = false; });
+        QEventLoop loop;
+        QTimer tick;
+        tick.setInterval(50);
+        connect(&tick, &QTimer::timeout, &loop, [&] {
+            d = scale.decideSave(pressed);
+            if (d.kind != SaveDecision::Wait)
+                loop.quit();
+        });
+        tick.start();
+        loop.exec();
+    }
+    if (d.kind == SaveDecision::Refuse) {
+        // An empty scale under a roll that was not weighed: the roll goes without its weight.
+        if (!rules().weighsBoxes() && scale.look() == WeightLook::Empty)
+            return true;
+        setStatus(d.message);
+        return false;
+    }
+    m_scaleText = devices::formatWeight(d.weight, m_cfg.dispFormat);
+    field->setText(m_scaleText);
+    m_takenWeight = d.weight;
+    return true;
+}
+
+void frmCheck::weightSaved()
+{
+    // The next box counts once this one is off the scale.
+    if (m_takenWeight && m_devices && rules().weighsBoxes())
+        m_devices->scaleSettling().saved(*m_takenWeight);
+    m_takenWeight.reset();
+}
