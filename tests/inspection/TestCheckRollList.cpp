@@ -8,6 +8,7 @@
 #include "time/Clock.h"
 #include "widgets/EditGrid.h"
 
+#include <QCheckBox>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -124,6 +125,23 @@ private slots:
         MessageBox::setNextAnswer(MessageBox::AnswerOk);
         click(c->checkCommand[CheckCmd::DeleteRoll]);
         QCOMPARE(said(), u"没有保存不要删除！"_s);
+
+        // A roll booked into stock: saved again, its batch follows; deleted, it leaves the batch.
+        fx.setIni(u"Save2Store"_s, u"1"_s);
+        fx.lookUp(u"K001"_s);
+        c->autoHuanJuan->setChecked(false);
+        c->TxtBox[CheckField::Worker]->setText(u"001"_s);
+        c->TxtBox[CheckField::DyeLot]->setText(u"2405G"_s);
+        const QString batch = u"select itemcount||'/'||productionNumber from iteminBatch"_s;
+        for (const QString& quantity : {u"100"_s, u"120"_s}) {
+            c->TxtBox[CheckField::Quantity]->setText(quantity);
+            click(c->checkCommand[CheckCmd::Save]);
+            QCOMPARE(fx.scalar(batch), quantity + u"/1"_s);
+        }
+        MessageBox::setNextAnswer(MessageBox::AnswerYes);
+        MessageBox::setNextAnswer(MessageBox::AnswerOk);
+        click(c->checkCommand[CheckCmd::DeleteRoll]);
+        QCOMPARE(fx.scalar(batch) + fx.scalar(u"select count(*) from checkinfo"_s), u"0/00"_s);
 
         // The widths the inspector gave the list's columns stay through a query and a restart.
         grid->setColWidth(1, 2345);

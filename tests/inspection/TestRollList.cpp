@@ -110,23 +110,18 @@ private slots:
         QTest::addColumn<QString>("machine");
         QTest::addColumn<QString>("to");
         QTest::addColumn<QString>("message");
-        const auto row = [](const char* name, const char* from, bool back, const char* card, const char* machine,
-                            const char* to, const char* message = "") {
-            QTest::newRow(name) << QString::fromUtf8(from) << back << QString::fromUtf8(card) << QString::fromUtf8(machine)
-                                << QString::fromUtf8(to) << QString::fromUtf8(message);
-        };
-        row("a new roll steps back to the newest", "0", true, "", "001", "b");
-        row("back over nothing skipped", "b", true, "", "001", "k");
-        row("back over another machine's roll", "k", true, "", "001", "a");
-        row("nothing before the first", "a", true, "", "001", "0", "已经是第一卷了");
-        row("forwards", "a", false, "", "001", "k");
-        row("nothing after the last", "b", false, "", "001", "0", "已经是最后卷了");
-        row("nothing after a new roll", "0", false, "", "001", "0", "已经是最后卷了");
-        row("back on the card", "b", true, "K001", "001", "a");
-        row("forwards on the card", "a", false, "K001", "001", "b");
-        row("a new roll of the card", "0", true, "K001", "001", "b");
-        row("a comment end in the card is text", "b", true, "A*/B", "001", "0", "已经是第一卷了");
-        row("another machine has no rolls", "0", true, "", "009", "0", "已经是第一卷了");
+        QTest::newRow("a new roll steps back to the newest") << "0" << true << "" << "001" << "b" << "";
+        QTest::newRow("back over another card's roll") << "b" << true << "" << "001" << "k" << "";
+        QTest::newRow("back over another machine's roll") << "k" << true << "" << "001" << "a" << "";
+        QTest::newRow("nothing before the first") << "a" << true << "" << "001" << "0" << "已经是第一卷了";
+        QTest::newRow("forwards") << "a" << false << "" << "001" << "k" << "";
+        QTest::newRow("nothing after the last") << "b" << false << "" << "001" << "0" << "已经是最后卷了";
+        QTest::newRow("nothing after a new roll") << "0" << false << "" << "001" << "0" << "已经是最后卷了";
+        QTest::newRow("back on the card") << "b" << true << "K001" << "001" << "a" << "";
+        QTest::newRow("forwards on the card") << "a" << false << "K001" << "001" << "b" << "";
+        QTest::newRow("a new roll of the card") << "0" << true << "K001" << "001" << "b" << "";
+        QTest::newRow("a comment end in the card is text") << "b" << true << "A*/B" << "001" << "0" << "已经是第一卷了";
+        QTest::newRow("another machine has no rolls") << "0" << true << "" << "009" << "0" << "已经是第一卷了";
     }
     void rollSteps()
     {
