@@ -120,7 +120,8 @@ QString CheckLabelPanel::rollTemplate() const
 
 QString CheckLabelPanel::rollTemplate(const QString& grade) const
 {
-    return CheckLabels::rollTemplate(grade, remembered(m_form->templateSetting(), m_form->defaultTemplate()));
+    return CheckLabels::rollTemplate(grade,
+                                     remembered(m_form->templateSetting(), m_form->defaultTemplate()));
 }
 
 bool CheckLabelPanel::print(const QString& name, qint64 id, bool preview, int copies)

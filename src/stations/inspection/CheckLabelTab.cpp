@@ -215,7 +215,8 @@ bool CheckLabelPanel::batchUpdatePrice(const QString& fileName)
         ctx.items[i] = c.TxtBox[itemFields[i]] ? c.TxtBox[itemFields[i]]->text() : QString();
     ctx.today = Clock::todayText();
 
-    const CheckLabels::ImportResult done = CheckLabels::importSheet(Database::conn(), fileName, ctx);
+    const CheckLabels::ImportResult done =
+        CheckLabels::importSheet(Database::conn(), fileName, ctx);
     if (done.critical)
         MessageBox::critical(done.message, m_form);
     else

@@ -123,7 +123,8 @@ QString reverseStock(long long batchId, double quantity)
 
 QString storedList()
 {
-    return QStringLiteral("select ReportSQL from Dictionary where ITEMTYPE='listSQL' and ItemValues='MirelQueryCheck'");
+    return QStringLiteral("select ReportSQL from Dictionary where ITEMTYPE='listSQL' and "
+                          "ItemValues='MirelQueryCheck'");
 }
 
 QString neighbourRoll(long long id, bool backwards, const QString& card, const QString& machine)

@@ -216,7 +216,8 @@ QList<RollList::Listed> CheckRollListPanel::listedRolls() const
     const int quantity = int(m_grid->header().indexOf(QStringLiteral("数量")));
     QList<RollList::Listed> rows;
     for (int row = 1; row < m_grid->rows(); ++row)
-        rows.append({qint64(vb::Val(m_grid->textMatrix(row, 0))), vb::Val(m_grid->textMatrix(row, quantity >= 0 ? quantity : 9))});
+        rows.append({qint64(vb::Val(m_grid->textMatrix(row, 0))),
+                     vb::Val(m_grid->textMatrix(row, quantity >= 0 ? quantity : 9))});
     return rows;
 }
 
@@ -243,7 +244,8 @@ void CheckRollListPanel::stepRoll(bool backwards)
     m_form->newRoll();
     RollList::Step next;
     try {
-        next = RollList(Database::conn(), m_form->settings()).neighbourRoll(id, backwards, c.TxtBox[CheckField::Card]->text());
+        next = RollList(Database::conn(), m_form->settings())
+                   .neighbourRoll(id, backwards, c.TxtBox[CheckField::Card]->text());
     } catch (const DbError& e) {
         MessageBox::critical(e.message(), m_form);
         return;
@@ -260,9 +262,10 @@ void CheckRollListPanel::stepCard(int index)
     QString code;
     try {
         RollList list(Database::conn(), m_form->settings());
+        const auto billId = static_cast<long long>(vb::Val(tagOf(card)));
         code = index == CheckCmd::LatestCard
                    ? list.latestCard()
-                   : list.neighbourCard(static_cast<long long>(vb::Val(tagOf(card))), index == CheckCmd::PreviousCard);
+                   : list.neighbourCard(billId, index == CheckCmd::PreviousCard);
     } catch (const DbError& e) {
         MessageBox::critical(e.message(), m_form);
         return;

@@ -1,3 +1,4 @@
+// The label templates of the label folder and the choice of a roll's template by its grade.
 #include "stations/inspection/LabelTemplates.h"
 
 #include "config/ProgramFolder.h"
@@ -12,7 +13,10 @@ QString templateFile(const QString& name)
     return ProgramFolder::file(QStringLiteral("\\打印\\唛头\\") + name + QStringLiteral(".grf"));
 }
 
-bool templateExists(const QString& name) { return QFileInfo::exists(templateFile(name)); }
+bool templateExists(const QString& name)
+{
+    return QFileInfo::exists(templateFile(name));
+}
 
 QStringList templateNames()
 {

@@ -10,8 +10,7 @@
 #include <QSet>
 
 RollList::RollList(Connection& conn, const InspectionSettings& settings)
-    : m_conn(conn)
-    , m_settings(settings)
+    : m_conn(conn), m_settings(settings)
 {
 }
 
@@ -24,7 +23,8 @@ QString RollList::firstText(const QString& sql)
 QString RollList::statement(const QString& base, const CheckListSql::Filters& filters)
 {
     const QString stored = firstText(CheckListSql::storedList());
-    return CheckListSql::listQuery(stored.trimmed().isEmpty() ? base : stored, filters, m_settings.machineId);
+    return CheckListSql::listQuery(stored.trimmed().isEmpty() ? base : stored, filters,
+                                   m_settings.machineId);
 }
 
 QString RollList::total(const QList<Listed>& rows)
@@ -58,7 +58,8 @@ RollList::Step RollList::neighbourRoll(long long id, bool backwards, const QStri
     if (!sql.isEmpty())
         step.id = static_cast<long long>(vb::Val(firstText(sql)));
     if (step.id == 0)
-        step.message = backwards ? QStringLiteral("已经是第一卷了") : QStringLiteral("已经是最后卷了");
+        step.message =
+            backwards ? QStringLiteral("已经是第一卷了") : QStringLiteral("已经是最后卷了");
     return step;
 }
 
@@ -95,7 +96,8 @@ RollList::Removal RollList::remove(long long id)
                                : 0;
         if (m_settings.postToStock && batch > 0) {
             try {
-                m_conn.execute(CheckListSql::reverseStock(batch, roll.number(QStringLiteral("oncount"))));
+                m_conn.execute(
+                    CheckListSql::reverseStock(batch, roll.number(QStringLiteral("oncount"))));
             } catch (const DbError&) {
                 done.error = QStringLiteral("error"); // rolled back: the roll stays, with its stock
             }
