@@ -1,36 +1,24 @@
-// Label rows of the label tab and the plan of the worksheet import.
+// The label rules without a window: the rows a generation plans, the template a roll's grade
+// gets and the template menu, and what a worksheet import writes, on an embedded database.
+#include "db/Connection.h"
+#include "db/Recordset.h"
+#include "sheet/SheetFile.h"
 #include "stations/inspection/CheckLabelImport.h"
 #include "stations/inspection/CheckLabelRows.h"
+#include "stations/inspection/LabelTemplates.h"
+#include "support/TempProgramFolder.h"
 
 #include <QTest>
 
 using namespace CheckLabels;
+using namespace Qt::StringLiterals;
 
 namespace {
 
-// "001:250,002:250" for comparing generated rows in one line.
-QString joined(const QList<LabelRow>& rows)
-{
-    QStringList parts;
-    for (const LabelRow& r : rows)
-        parts << r.number + QStringLiteral(":") + QString::number(r.quantity);
-    return parts.join(u',');
-}
-
+// The card line K001/11 on screen, with its worker, dye lot and remark.
 ImportContext lineOnScreen()
 {
-    ImportContext ctx;
-    ctx.billCode = QStringLiteral("K001");
-    ctx.billDetailId = 11;
-    ctx.itemId = 1;
-    ctx.weight = 21.5;
-    ctx.machineId = QStringLiteral("003");
-    ctx.userCode = QStringLiteral("001");
-    ctx.taskno = QStringLiteral("J1");
-    ctx.remark = QStringLiteral("边'破");
-    ctx.items[0] = QStringLiteral("P1");
-    ctx.today = QStringLiteral("2026-12-05");
-    return ctx;
+    return {u"K001"_s, 11, 1, 21.5, 0, u"003"_s, u"001"_s, u"J1"_s, u"边'破"_s, {u"P1"_s}, u"2026-12-05"_s};
 }
 
 } // namespace
@@ -48,29 +36,25 @@ private slots:
         QTest::addColumn<QString>("codeLen");
         QTest::addColumn<QString>("rows");
         QTest::addColumn<QString>("error");
-        const auto row = [](const char* name, bool byCount, double total, double piece,
-                            double first, const char* codeLen, const char* rows,
-                            const QString& error = QString()) {
-            QTest::newRow(name) << byCount << total << piece << first
-                                << QString::fromLatin1(codeLen) << QString::fromLatin1(rows)
-                                << error;
+        const auto row = [](const char* name, bool byCount, double total, double piece, double first,
+                            const char* codeLen, const char* rows, const QString& error = QString()) {
+            QTest::newRow(name) << byCount << total << piece << first << QString::fromLatin1(codeLen)
+                                << QString::fromLatin1(rows) << error;
         };
         row("whole pieces", false, 1000, 250, 1, "000", "001:250,002:250,003:250,004:250");
-        row("remainder gets next number", false, 1000, 300, 7, "000",
-            "007:300,008:300,009:300,010:100");
+        row("remainder gets next number", false, 1000, 300, 7, "000", "007:300,008:300,009:300,010:100");
         row("fractional total rest", false, 520.5, 250, 1, "00", "01:250,02:250,03:20.5");
-        row("piece as typed", false, 1000, 250.5, 1, "000",
-            "001:250.5,002:250.5,003:250.5,004:248.5");
+        row("piece as typed", false, 1000, 250.5, 1, "000", "001:250.5,002:250.5,003:250.5,004:248.5");
         row("tenths add up exactly", false, 0.9, 0.3, 1, "0", "1:0.3,2:0.3,3:0.3");
         row("less than one piece", false, 90, 250, 12, "000", "012:90");
         row("nothing inspected", false, 0, 250, 1, "000", "");
-        row("zero piece refused", false, 1000, 0, 1, "000", "", zeroPieceText());
-        row("negative piece refused", false, 1000, -250, 1, "000", "", zeroPieceText());
+        row("zero piece refused", false, 1000, 0, 1, "000", "", u"每支长度必须大于0"_s);
+        row("negative piece refused", false, 1000, -250, 1, "000", "", u"每支长度必须大于0"_s);
         row("three from 5", true, 120, 3, 5, "000", "005:120,006:120,007:120");
         row("four digits", true, 80.5, 2, 999, "0000", "0999:80.5,1000:80.5");
         row("past the width", true, 10, 2, 99, "00", "99:10,100:10");
         row("no pattern", true, 10, 1, 42, "", "42:10");
-        row("zero count", true, 120, 0, 5, "000", "", zeroCountText());
+        row("zero count", true, 120, 0, 5, "000", "", u"标签数量必须大于0"_s);
     }
     void labelRows()
     {
@@ -81,7 +65,10 @@ private slots:
         QFETCH(QString, codeLen);
         const LabelRows out = byCount ? variableCount(total, int(piece), first, codeLen)
                                       : fixedLength(total, piece, first, codeLen);
-        QTEST(joined(out.rows), "rows");
+        QStringList rows;
+        for (const LabelRow& r : out.rows)
+            rows << r.number + u':' + QString::number(r.quantity);
+        QTEST(rows.join(u','), "rows");
         QTEST(out.error, "error");
     }
 
@@ -89,45 +76,113 @@ private slots:
     void plan_data()
     {
         QTest::addColumn<QVariantList>("cells"); // 4 per row: col 1, 2, 10, 11
+        QTest::addColumn<double>("line");        // the card line on screen
         QTest::addColumn<int>("statements");
         QTest::addColumn<int>("bad");
         const auto rows = [](std::initializer_list<QVariant> v) { return QVariantList(v); };
-        QTest::newRow("update and insert") << rows({17.0, "002", 250.0, "二等品", -1.0, "009", "99.5", "一等品"}) << 2 << 0;
-        QTest::newRow("stops at id 0") << rows({17.0, "002", 250.0, "A", 0.0, "", 1.0, "", 18.0, "", 1.0, ""}) << 1 << 0;
-        QTest::newRow("stops at empty id") << rows({17.0, "", 250.0, "A", "", "", "", "", 18.0, "", "x", ""}) << 1 << 0;
-        QTest::newRow("id as text") << rows({"17", "", "250", "A"}) << 1 << 0;
-        QTest::newRow("text id") << rows({"卷1", "", 250.0, "A"}) << 0 << 1;
-        QTest::newRow("fractional id") << rows({17.5, "", 250.0, "A"}) << 0 << 1;
-        QTest::newRow("negative id") << rows({-3.0, "005", 250.0, "A"}) << 0 << 1;
-        QTest::newRow("quantity with unit") << rows({17.0, "", "250米", "A", 18.0, "", 3.0, "B"}) << 1 << 1;
-        QTest::newRow("empty quantity") << rows({17.0, "", "", "A"}) << 0 << 1;
-        QTest::newRow("new roll without number") << rows({-1.0, "", 250.0, "A"}) << 0 << 1;
-        QTest::newRow("header only") << rows({}) << 0 << 0;
+        QTest::newRow("update and insert") << rows({17.0, "002", 250.0, "二等品", -1.0, "009", "99.5", "一等品"}) << 11.0 << 2 << 0;
+        QTest::newRow("stops at id 0") << rows({17.0, "002", 250.0, "A", 0.0, "", 1.0, "", 18.0, "", 1.0, ""}) << 11.0 << 1 << 0;
+        QTest::newRow("stops at empty id") << rows({17.0, "", 250.0, "A", "", "", "", "", 18.0, "", "x", ""}) << 11.0 << 1 << 0;
+        QTest::newRow("id as text") << rows({"17", "", "250", "A"}) << 11.0 << 1 << 0;
+        QTest::newRow("text id") << rows({"卷1", "", 250.0, "A"}) << 11.0 << 0 << 1;
+        QTest::newRow("fractional id") << rows({17.5, "", 250.0, "A"}) << 11.0 << 0 << 1;
+        QTest::newRow("negative id") << rows({-3.0, "005", 250.0, "A"}) << 11.0 << 0 << 1;
+        QTest::newRow("quantity with unit") << rows({17.0, "", "250米", "A", 18.0, "", 3.0, "B"}) << 11.0 << 1 << 1;
+        QTest::newRow("empty quantity") << rows({17.0, "", "", "A"}) << 11.0 << 0 << 1;
+        QTest::newRow("new roll without number") << rows({-1.0, "", 250.0, "A"}) << 11.0 << 0 << 1;
+        QTest::newRow("new roll without card line") << rows({-1.0, "001", 10.0, ""}) << 0.0 << 0 << 1;
+        QTest::newRow("header only") << rows({}) << 11.0 << 0 << 0;
     }
     void plan()
     {
         QFETCH(QVariantList, cells);
+        QFETCH(double, line);
         sheet::SheetGrid grid;
-        grid.setCell(1, 1, QStringLiteral("ID"));
+        grid.setCell(1, 1, u"ID"_s);
         const int columns[4] = {1, 2, 10, 11};
         for (int i = 0; i < cells.size(); ++i)
             grid.setCell(2 + i / 4, columns[i % 4], cells[i]);
-        const ImportPlan p = planImport(grid, lineOnScreen());
+        ImportContext ctx = lineOnScreen();
+        ctx.billDetailId = line;
+        const ImportPlan p = planImport(grid, ctx);
         QTEST(int(p.statements.size()), "statements");
         QTEST(int(p.badRows.size()), "bad");
     }
 
-    void newRollNeedsCardLine()
+    // The menu lists the folder's templates and "bill"; a grade prints with its own template.
+    void templates_data()
     {
-        sheet::SheetGrid grid;
-        grid.setCell(2, 1, -1.0);
-        grid.setCell(2, 2, QStringLiteral("001"));
-        grid.setCell(2, 10, 10.0);
-        ImportContext ctx = lineOnScreen();
-        ctx.billDetailId = 0;
-        QCOMPARE(planImport(grid, ctx).badRows.size(), 1);
+        QTest::addColumn<QString>("grade");
+        QTest::addColumn<QString>("printed");
+        QTest::newRow("the grade's own template") << "A品" << "A品";
+        QTest::newRow("a grade without one: the remembered choice") << "B品" << "特殊";
+        QTest::newRow("no grade") << "" << "特殊";
+    }
+    void templates()
+    {
+        TempProgramFolder home;
+        for (const char* name : {"唛头", "订单唛头2", "A品"})
+            home.writeFile(u"打印/唛头/"_s + QString::fromUtf8(name) + u".grf"_s, "[report]\n");
+        home.writeFile(u"打印/唛头/说明.txt"_s, "not a template");
+        QCOMPARE(templateNames(), (QStringList{u"A品"_s, u"唛头"_s, u"订单唛头2"_s, u"bill"_s}));
+        QFETCH(QString, grade);
+        QTEST(rollTemplate(grade, u"特殊"_s), "printed");
+    }
+
+    // Roll 17 exported; the worksheet corrects it and adds roll 009 to the card line, all rows in
+    // one transaction: a number the database refuses takes back the first row's update too.
+    void import_data()
+    {
+        QTest::addColumn<QString>("bad");     // what is wrong with the rows or the file
+        QTest::addColumn<QString>("message"); // part of the message
+        QTest::addColumn<bool>("critical");
+        QTest::addColumn<QString>("rolls");
+        const QString untouched = u"17:100A品"_s;
+        QTest::newRow("written") << "" << "导入成功" << false << u"17:250.5二等品;18:80一等品K00111001边'破"_s;
+        QTest::newRow("quantity in words")
+            << "row" << "不符合规格的数据：\n第4行（18, 002, 八十, A品）数量不是数字" << false << untouched;
+        QTest::newRow("roll deleted since the export") << "roll" << "已被删除" << true << untouched;
+        QTest::newRow("database refuses a row") << "clash" << "" << true << u"17:100A品;18:7A品K00111"_s;
+        QTest::newRow("no valid row") << "empty" << "没有有效的数据。" << false << untouched;
+        QTest::newRow("file gone") << "gone" << "" << true << untouched;
+    }
+    void import()
+    {
+        QFETCH(QString, bad);
+        TempProgramFolder home;
+        Connection conn;
+        conn.openOrCreate(u"Provider=SQLite;Data Source="_s + home.file(u"mirel.db"_s));
+        const QString insert = u"insert into checkinfo(id,billcode,billdetailId,itemid,checkCode,onCount,grade) values"_s;
+        conn.execute(insert + u"(17,'K001',11,1,'001',100,'A品')"_s);
+        if (bad == u"clash") {
+            conn.execute(insert + u"(18,'K001',11,1,'009',7,'A品')"_s);
+            conn.execute(u"create unique index ux_test_checkcode on checkinfo(checkCode)"_s);
+        }
+        // The worksheet as exported (a .xls is read into the same cells: tests/sheet).
+        const QVariant e;
+        sheet::SheetTable table{{u"ID"_s, u"卷号"_s, u"卡号"_s, {}, {}, {}, {}, {}, {}, u"数量"_s, u"等级"_s},
+                                {{17, u"001"_s, e, e, e, e, e, e, e, 250.5, u"二等品"_s},
+                                 {-1, u"009"_s, e, e, e, e, e, e, e, 80, u"一等品"_s}}};
+        if (bad == u"row" || bad == u"roll")
+            table.rows << QVariantList{bad == u"row" ? 18 : 999, u"002"_s, e, e, e, e, e, e, e,
+                                       bad == u"row" ? QVariant(u"八十"_s) : QVariant(80), u"A品"_s};
+        if (bad == u"empty")
+            table.rows.clear();
+        table.rows << QVariantList{0, u"003"_s, e, e, e, e, e, e, e, 5, u"A品"_s}; // the end of the list
+        const QString path = home.file(u"rolls.xlsx"_s);
+        if (bad != u"gone")
+            QVERIFY(sheet::writeXlsx(path, table));
+        const ImportResult done = importSheet(conn, path, lineOnScreen());
+        QFETCH(QString, message);
+        QVERIFY2(done.message.contains(message) && !done.message.isEmpty(), qPrintable(done.message));
+        QTEST(done.critical, "critical");
+        QCOMPARE(done.written, message == u"导入成功");
+        const Recordset rs = conn.execute(u"select group_concat(id || ':' || onCount || grade || case when id=17 then '' else "
+                                          "billcode || billdetailId || ifnull(checkUsercode,'') || ifnull(remark,'') end, ';') "
+                                          "from (select * from checkinfo order by id)"_s);
+        QTEST(rs.text(0), "rolls");
     }
 };
 
-QTEST_APPLESS_MAIN(TestCheckLabelRows)
+QTEST_GUILESS_MAIN(TestCheckLabelRows)
 #include "TestCheckLabelRows.moc"

@@ -8,7 +8,7 @@ AREAS = {
     "devices": "^test_(meter_protocol|scale_length|inspection_devices_pty|packing_progress_devices"
                "|device_parser_fuzz|split_readings)$",
     "inspection": "^test_(frmcheck|frmcheck_save|station_layout|checkrolllist"
-                  "|checklabelrows|checklabelpanel|checkgrading|checkdefects|check_devices|inspection_roll"
+                  "|checklabelrows|checklabelpanel|checkgrading|checkdefects|check_devices|inspection_roll|roll_list"
                   "|row_deleted_elsewhere|check_offline)$",
     "marklabel": "^test_(frmmaitou|station_layout|frmhuaxian|inspection_roll)$",
     "packing": "^test_(frmbag|bag_print_pool|bag_window|station_layout)$",
@@ -99,10 +99,10 @@ FAULTS = [
      'QString codeDesc = QStringLiteral("1");', "roll numbering off by default"),
     ("inspection", INS + "RollSave.cpp", "|| scope != proposedUnder\n", "\n",
      "a number proposed for another card line is kept"),
-    ("inspection", INS + "CheckRollListPanel.cpp", "if (error.isEmpty())\n            t.commit();",
+    ("inspection", INS + "RollList.cpp", "if (done.error.isEmpty())\n            t.commit();",
      "t.commit();", "roll deleted although its stock could not be given back"),
-    ("inspection", INS + "CheckRollListPanel.cpp", "conn.executeOnRow(CheckListSql::deleteRoll(id));",
-     "conn.execute(CheckListSql::deleteRoll(id));", "a roll deleted elsewhere meanwhile is deleted again and its stock given back twice"),
+    ("inspection", INS + "RollList.cpp", "m_conn.executeOnRow(CheckListSql::deleteRoll(id));",
+     "m_conn.execute(CheckListSql::deleteRoll(id));", "a roll deleted elsewhere meanwhile is deleted again and its stock given back twice"),
     ("inspection", INS + "CheckListSql.cpp", "QString::number(rollId) + QStringLiteral(\" and billstatus='包装'\");",
      "QString::number(rollId);", "a deleted roll is taken off every status of its card, not only packing (dropped condition)"),
     ("inspection", INS + "CheckSql.cpp", 'if (codetype == u"面料编码")', 'if (codetype == u"缸号")',

@@ -1,6 +1,10 @@
 // Statements of the label tab's spreadsheet import.
 #include "stations/inspection/CheckLabelImport.h"
 
+#include "db/Connection.h"
+#include "db/DbError.h"
+#include "db/Transaction.h"
+#include "sheet/SheetFile.h"
 #include "text/Vb.h"
 
 #include <cmath>
@@ -98,6 +102,32 @@ ImportPlan planImport(const sheet::SheetGrid& grid, const ImportContext& ctx)
             plan.statements.append({importInsert(ctx, checkCode, *quantity, grade)});
     }
     return plan;
+}
+
+ImportResult importSheet(Connection& conn, const QString& fileName, const ImportContext& ctx)
+{
+    sheet::SheetGrid grid;
+    QString error;
+    if (!sheet::readFirstSheet(fileName, &grid, &error))
+        return {false, error, true};
+    const ImportPlan plan = planImport(grid, ctx);
+    if (!plan.badRows.isEmpty())
+        return {false, badRowsText() + QStringLiteral("\n") + plan.badRows.join(u'\n'), false};
+    if (plan.statements.isEmpty())
+        return {false, noDataText(), false};
+    try {
+        Transaction tx(conn);
+        for (const ImportStatement& s : plan.statements) {
+            if (s.existingRoll)
+                conn.executeOnRow(s.sql);
+            else
+                conn.execute(s.sql);
+        }
+        tx.commit();
+    } catch (const DbError& e) {
+        return {false, e.message(), true};
+    }
+    return {true, QStringLiteral("导入成功"), false};
 }
 
 } // namespace CheckLabels

@@ -4,6 +4,8 @@
 
 #include "sheet/SheetGrid.h"
 
+class Connection;
+
 #include <QString>
 #include <QStringList>
 
@@ -48,6 +50,17 @@ QString importInsert(const ImportContext& ctx, const QString& checkCode, double 
                      const QString& grade);
 /// " update CheckInfo set onCount=<q>,grade='<g>' where ID=<id>"
 QString importUpdate(long long id, double quantity, const QString& grade);
+
+/// What an import did and what to tell the operator (critical: a failure, not a notice).
+struct ImportResult {
+    bool written = false;
+    QString message;
+    bool critical = false;
+};
+/// Reads the first worksheet of a file (.xls, .xlt, .xlsx) and writes its rows in one
+/// transaction: every row or, when one fails (a roll deleted meanwhile, a number the database
+/// refuses), none.
+ImportResult importSheet(Connection& conn, const QString& fileName, const ImportContext& ctx);
 
 /// "不符合规格的数据："
 QString badRowsText();

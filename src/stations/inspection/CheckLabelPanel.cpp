@@ -2,7 +2,6 @@
 // template, and the template menu.
 #include "stations/inspection/CheckLabelPanel.h"
 
-#include "config/MirelIni.h"
 #include "config/ProgramFolder.h"
 #include "db/SqlText.h"
 #include "shell/Database.h"
@@ -10,14 +9,13 @@
 #include "shell/MessageBox.h"
 #include "shell/Print.h"
 #include "shell/SysUtil.h"
+#include "stations/inspection/LabelTemplates.h"
 #include "stations/inspection/frmCheck.h"
 #include "text/Vb.h"
 #include "widgets/EditGrid.h"
 
 #include <QAction>
 #include <QCheckBox>
-#include <QDir>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -104,11 +102,6 @@ void CheckLabelPanel::onCommand(int index)
     }
 }
 
-QString CheckLabelPanel::templateFile(const QString& name)
-{
-    return ProgramFolder::file(QStringLiteral("\\打印\\唛头\\") + name + QStringLiteral(".grf"));
-}
-
 void CheckLabelPanel::chooseTemplate(const QString& caption)
 {
     SysUtil::saveSetting(ProgramFolder::executableName(), templateSection(), m_form->templateSetting(),
@@ -127,15 +120,13 @@ QString CheckLabelPanel::rollTemplate() const
 
 QString CheckLabelPanel::rollTemplate(const QString& grade) const
 {
-    // A mill may keep one label per grade (a seconds label says so in large print).
-    if (!grade.isEmpty() && QFileInfo::exists(templateFile(grade)))
-        return grade;
-    return remembered(m_form->templateSetting(), m_form->defaultTemplate());
+    return CheckLabels::rollTemplate(grade,
+                                     remembered(m_form->templateSetting(), m_form->defaultTemplate()));
 }
 
 bool CheckLabelPanel::print(const QString& name, qint64 id, bool preview, int copies)
 {
-    if (!QFileInfo::exists(templateFile(name))) {
+    if (!CheckLabels::templateExists(name)) {
         m_form->setStatus(QStringLiteral("没有标签模板：") + name);
         return false;
     }
@@ -240,15 +231,7 @@ bool CheckLabelPanel::printMark(qint64 id)
 
 void CheckLabelPanel::getPrintTemplate()
 {
-    QStringList captions;
-    const QDir folder(ProgramFolder::file(QStringLiteral("\\打印\\唛头")));
-    if (folder.exists()) {
-        const QStringList files =
-            folder.entryList({QStringLiteral("*.grf")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
-        for (const QString& f : files)
-            captions << f.section(u'.', 0, 0);
-    }
-    captions << QStringLiteral("bill");
+    const QStringList captions = CheckLabels::templateNames();
     while (m_templateItems.size() < captions.size()) {
         QAction* a = m_menu->addAction(QString());
         a->setObjectName(QStringLiteral("PrintTemplate_") + QString::number(m_templateItems.size()));

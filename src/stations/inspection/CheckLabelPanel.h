@@ -93,7 +93,6 @@ private:
     void onCommand(int index);
     void buildTab();
     void setGridRows(const QList<QPair<QString, QString>>& rows);
-    static QString templateFile(const QString& name);
     bool print(const QString& name, qint64 id, bool preview, int copies);
     /// The label of a roll just saved into the offline journal.
     void printOffline(const QString& name, const JournalRecord& record,

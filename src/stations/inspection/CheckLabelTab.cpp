@@ -2,17 +2,13 @@
 // (and printed) one roll per row, the roll list exported and a worksheet imported.
 #include "stations/inspection/CheckLabelPanel.h"
 
-#include "config/MirelIni.h"
 #include "config/ProgramFolder.h"
-#include "db/DbError.h"
-#include "db/Transaction.h"
 #include "shell/Database.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
 #include "shell/SysUtilExport.h"
 #include "stations/inspection/CheckLabelImport.h"
 #include "stations/inspection/CheckLabelRows.h"
-#include "stations/inspection/CheckSql.h"
 #include "stations/inspection/frmCheck.h"
 #include "text/Vb.h"
 #include "time/Clock.h"
@@ -203,12 +199,6 @@ void CheckLabelPanel::importLabels()
 
 bool CheckLabelPanel::batchUpdatePrice(const QString& fileName)
 {
-    sheet::SheetGrid grid;
-    QString error;
-    if (!sheet::readFirstSheet(fileName, &grid, &error)) {
-        MessageBox::critical(error, m_form);
-        return false;
-    }
     CheckControls& c = m_form->controls();
     CheckLabels::ImportContext ctx;
     ctx.billCode = c.TxtBox[CheckField::Card]->text();
@@ -225,29 +215,11 @@ bool CheckLabelPanel::batchUpdatePrice(const QString& fileName)
         ctx.items[i] = c.TxtBox[itemFields[i]] ? c.TxtBox[itemFields[i]]->text() : QString();
     ctx.today = Clock::todayText();
 
-    const CheckLabels::ImportPlan plan = CheckLabels::planImport(grid, ctx);
-    if (!plan.badRows.isEmpty()) {
-        MessageBox::information(CheckLabels::badRowsText() + QStringLiteral("\n") + plan.badRows.join(u'\n'), m_form);
-        return false;
-    }
-    if (plan.statements.isEmpty()) {
-        MessageBox::information(CheckLabels::noDataText(), m_form);
-        return false;
-    }
-    try {
-        Connection& conn = Database::conn();
-        Transaction tx(conn);
-        for (const CheckLabels::ImportStatement& s : plan.statements) {
-            if (s.existingRoll)
-                conn.executeOnRow(s.sql);
-            else
-                conn.execute(s.sql);
-        }
-        tx.commit();
-    } catch (const DbError& e) {
-        MessageBox::critical(e.message(), m_form);
-        return false;
-    }
-    MessageBox::information(QStringLiteral("导入成功"), m_form);
-    return true;
+    const CheckLabels::ImportResult done =
+        CheckLabels::importSheet(Database::conn(), fileName, ctx);
+    if (done.critical)
+        MessageBox::critical(done.message, m_form);
+    else
+        MessageBox::information(done.message, m_form);
+    return done.written;
 }

@@ -11,6 +11,14 @@ namespace CheckListSql {
 
 namespace {
 
+// The card also appears inside a comment of the roll query; a "*/" typed into the card field
+// must not end that comment early.
+QString commented(const QString& card)
+{
+    QString t = sqlText(card);
+    return t.replace(QStringLiteral("*/"), QStringLiteral("* /"));
+}
+
 struct Condition {
     const QString* text;
     const char* column;
@@ -111,6 +119,60 @@ QString reverseStock(long long batchId, double quantity)
     // Parenthesised: a negative quantity must not turn "--" into a comment.
     return QStringLiteral("update iteminBatch set itemcount=itemcount-(") + sqlNum(quantity)
          + QStringLiteral("),productionNumber=productionNumber-1 where id=") + QString::number(batchId);
+}
+
+QString storedList()
+{
+    return QStringLiteral("select ReportSQL from Dictionary where ITEMTYPE='listSQL' and "
+                          "ItemValues='MirelQueryCheck'");
+}
+
+QString neighbourRoll(long long id, bool backwards, const QString& card, const QString& machine)
+{
+    QString sql;
+    if (!backwards) {
+        if (id == 0)
+            return QString();
+        sql = QStringLiteral(" select isnull(min(id),0) from checkinfo where /*billcode='") + commented(card)
+            + QStringLiteral("'and*/ id> ") + QString::number(id);
+    } else if (id != 0) {
+        sql = QStringLiteral(" select isnull(max(id),0) from checkinfo where /*billcode='") + commented(card)
+            + QStringLiteral("' and */ id< ") + QString::number(id);
+    } else {
+        sql = QStringLiteral(" select isnull(max(id),0) from checkinfo where 1=1 ");
+    }
+    if (!card.isEmpty())
+        sql += QStringLiteral(" and billcode='") + sqlText(card) + QStringLiteral("'");
+    return sql + QStringLiteral(" and machineId='") + sqlText(machine) + QStringLiteral("'");
+}
+
+QString latestCard(const QString& billTypes)
+{
+    return QStringLiteral(" select top 1 billcode from bill where billtype in (") + billTypes
+         + QStringLiteral(")  order by billid desc");
+}
+
+QString neighbourCard(long long billId, bool backwards, const QString& billTypes)
+{
+    const QString base = QStringLiteral(" select isnull(%1(billid),0) from bill where billtype in (") + billTypes;
+    if (!backwards) {
+        if (billId == 0)
+            return QString();
+        return base.arg(QStringLiteral("min")) + QStringLiteral(")  and  billid> ") + QString::number(billId);
+    }
+    if (billId != 0)
+        return base.arg(QStringLiteral("max")) + QStringLiteral(")  and billid< ") + QString::number(billId);
+    return base.arg(QStringLiteral("max")) + QStringLiteral(")  ");
+}
+
+QString cardCode(long long billId)
+{
+    return QStringLiteral("select billcode from bill where billid=") + QString::number(billId);
+}
+
+QString rollId(const QString& idText)
+{
+    return QStringLiteral(" select id  from checkinfo where id=") + sqlNum(vb::Val(idText));
 }
 
 } // namespace CheckListSql

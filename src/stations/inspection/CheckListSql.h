@@ -1,5 +1,5 @@
-// Statement texts of the inspection station's roll list and roll deletion; pure builders so that
-// each text can be checked on its own.
+// Statement texts of the inspection station's roll list, its roll and card steps and the roll
+// deletion; pure builders so that each text can be checked on its own.
 #pragma once
 
 #include <QDate>
@@ -47,5 +47,17 @@ QString deleteDefects(long long rollId);
 QString deleteRoll(long long rollId);
 /// Takes a deleted roll back out of the stock batch it was booked into (one piece less).
 QString reverseStock(long long batchId, double quantity);
+
+/// The mill's own list text (Dictionary "listSQL"/"MirelQueryCheck"), "" when it keeps none.
+QString storedList();
+
+/// The neighbour-roll query for a machine; "" when nothing is to be run (forwards from 0).
+QString neighbourRoll(long long id, bool backwards, const QString& card, const QString& machine);
+/// The newest card of the shown bill types ("55,57,99", pasted unchanged).
+QString latestCard(const QString& billTypes);
+/// The neighbour-card id query; "" when nothing is to be run (forwards from 0).
+QString neighbourCard(long long billId, bool backwards, const QString& billTypes);
+QString cardCode(long long billId);
+QString rollId(const QString& idText);
 
 } // namespace CheckListSql

@@ -2,23 +2,18 @@
 // roll, stepping roll by roll or card by card, and deleting a roll with everything booked for it.
 #include "stations/inspection/CheckRollListPanel.h"
 
-#include "config/MirelIni.h"
-#include "stations/inspection/CheckLabelPanel.h"
-#include "time/Clock.h"
-
-#include "db/Transaction.h"
 #include "shell/Database.h"
 #include "shell/MessageBox.h"
-#include "shell/Navigation.h"
 #include "shell/SysUtil.h"
-#include "shell/SysUtilDb.h"
+#include "stations/inspection/CheckLabelPanel.h"
 #include "stations/inspection/CheckListSql.h"
+#include "stations/inspection/RollList.h"
 #include "stations/inspection/frmCheck.h"
 #include "text/Vb.h"
+#include "time/Clock.h"
 #include "widgets/EditGrid.h"
 
 #include <QCloseEvent>
-#include <QSet>
 #include <algorithm>
 #include <QDateEdit>
 #include <QGroupBox>
@@ -204,37 +199,25 @@ void CheckRollListPanel::queryCheck()
     f.to = m_dates[1]->date();
     try {
         Connection& conn = Database::conn();
-        const QString stored = SysUtil::getListSql(conn, QStringLiteral("listSQL"), QStringLiteral("MirelQueryCheck"));
-        Recordset rs = conn.query(
-            CheckListSql::listQuery(stored.trimmed().isEmpty() ? m_form->rollListBase() : stored,
-                                          f, Navigation::machineNumber()));
+        RollList list(conn, m_form->settings());
+        Recordset rs = conn.query(list.statement(m_form->rollListBase(), f));
         m_grid->bindRecordset(rs);
         CheckLabelPanel::publishRollList(m_form, rs); // the label tab exports what was queried
-        m_sum->setText(CheckListSql::quantitySum(listedQuantities(conn)));
+        m_sum->setText(list.total(listedRolls()));
     } catch (const DbError& e) {
         MessageBox::critical(e.message(), m_form);
     }
 }
 
-QList<CheckListSql::ListedQuantity> CheckRollListPanel::listedQuantities(Connection& conn)
+QList<RollList::Listed> CheckRollListPanel::listedRolls() const
 {
     // The quantity column is where the shown list has it (the mark-label list puts the grade in
     // column 9); a stored list without a "数量" column keeps the mill's old place for it.
     const int quantity = int(m_grid->header().indexOf(QStringLiteral("数量")));
-    QList<CheckListSql::ListedQuantity> rows;
-    QList<qint64> ids;
-    for (int row = 1; row < m_grid->rows(); ++row) {
-        rows.append({vb::Val(m_grid->textMatrix(row, quantity >= 0 ? quantity : 9)), false});
-        ids << qint64(vb::Val(m_grid->textMatrix(row, 0)));
-    }
-    if (ids.isEmpty())
-        return rows;
-    QSet<qint64> yards;
-    Recordset rs = SysUtil::openRecordset(conn, CheckListSql::yardRolls(ids));
-    for (rs.moveFirst(); !rs.eof(); rs.moveNext())
-        yards.insert(rs.field(0).toLongLong());
-    for (qsizetype i = 0; i < rows.size(); ++i)
-        rows[i].yards = yards.contains(ids[i]);
+    QList<RollList::Listed> rows;
+    for (int row = 1; row < m_grid->rows(); ++row)
+        rows.append({qint64(vb::Val(m_grid->textMatrix(row, 0))),
+                     vb::Val(m_grid->textMatrix(row, quantity >= 0 ? quantity : 9))});
     return rows;
 }
 
@@ -243,14 +226,14 @@ void CheckRollListPanel::openListedRoll(int row)
     layOutTab();
     if (row < 1)
         return; // the header
-    QString id;
+    long long id = 0;
     try {
-        id = Navigation::rollIdIfExists(Database::conn(), m_grid->textMatrix(row, 0));
+        id = RollList(Database::conn(), m_form->settings()).existing(m_grid->textMatrix(row, 0));
     } catch (const DbError& e) {
         MessageBox::critical(e.message(), m_form);
         return;
     }
-    m_form->loadRoll(static_cast<long long>(vb::Val(id)));
+    m_form->loadRoll(id);
     m_form->controls().SSTab1->setCurrentIndex(0);
 }
 
@@ -259,18 +242,18 @@ void CheckRollListPanel::stepRoll(bool backwards)
     CheckControls& c = m_form->controls();
     const auto id = static_cast<long long>(vb::Val(c.checkId->text()));
     m_form->newRoll();
-    long long next = 0;
+    RollList::Step next;
     try {
-        next = Navigation::neighbourRollId(Database::conn(), id, backwards, c.TxtBox[CheckField::Card]->text());
+        next = RollList(Database::conn(), m_form->settings())
+                   .neighbourRoll(id, backwards, c.TxtBox[CheckField::Card]->text());
     } catch (const DbError& e) {
         MessageBox::critical(e.message(), m_form);
         return;
     }
-    if (next == 0)
-        MessageBox::show(backwards ? QStringLiteral("已经是第一卷了") : QStringLiteral("已经是最后卷了"),
-                         MessageBox::Information, MessageBox::Ok, QString(), m_form);
+    if (next.id == 0)
+        MessageBox::show(next.message, MessageBox::Information, MessageBox::Ok, QString(), m_form);
     else
-        m_form->loadRoll(next);
+        m_form->loadRoll(next.id);
 }
 
 void CheckRollListPanel::stepCard(int index)
@@ -278,12 +261,11 @@ void CheckRollListPanel::stepCard(int index)
     QLineEdit* card = m_form->controls().TxtBox[CheckField::Card];
     QString code;
     try {
-        Connection& conn = Database::conn();
-        if (index == CheckCmd::LatestCard)
-            code = Navigation::latestCardCode(conn, m_form->settings().billTypes);
-        else
-            code = Navigation::neighbourCardCode(conn, static_cast<long long>(vb::Val(tagOf(card))), index == CheckCmd::PreviousCard,
-                                                 m_form->settings().billTypes);
+        RollList list(Database::conn(), m_form->settings());
+        const auto billId = static_cast<long long>(vb::Val(tagOf(card)));
+        code = index == CheckCmd::LatestCard
+                   ? list.latestCard()
+                   : list.neighbourCard(billId, index == CheckCmd::PreviousCard);
     } catch (const DbError& e) {
         MessageBox::critical(e.message(), m_form);
         return;
@@ -328,7 +310,10 @@ bool CheckRollListPanel::delCheck(long long id)
         MessageBox::show(QStringLiteral("没有保存不要删除！"), MessageBox::NoIcon, MessageBox::Ok, QString(), m_form);
         return false;
     }
-    if (!deleteInTransaction(id))
+    const RollList::Removal removal = RollList(Database::conn(), m_form->settings()).remove(id);
+    if (!removal.error.isEmpty())
+        MessageBox::critical(removal.error, m_form);
+    if (!removal.gone)
         return false;
     m_form->afterRollDeleted();
     // The form never keeps the id of a deleted roll: a later save would update nothing.
@@ -338,39 +323,4 @@ bool CheckRollListPanel::delCheck(long long id)
     m_form->showTotals(static_cast<long long>(vb::Val(m_form->controls().BillDetailId->text())));
     m_form->setStatus(QStringLiteral("删除成功"));
     return true;
-}
-
-bool CheckRollListPanel::deleteInTransaction(long long id)
-{
-    Connection& conn = Database::conn();
-    QString error;
-    bool gone = false;
-    try {
-        Transaction t(conn);
-        Recordset roll = SysUtil::openRecordset(conn, CheckListSql::rollForStock(id));
-        conn.execute(CheckListSql::packingCorrection(id));
-        conn.execute(CheckListSql::deleteDefects(id));
-        conn.executeOnRow(CheckListSql::deleteRoll(id));
-        // Only a roll that was booked into a batch has stock to give back.
-        const auto batch = SysUtil::recordsetHasRows(roll)
-                               ? static_cast<long long>(roll.number(QStringLiteral("batchId")))
-                               : 0;
-        if (m_form->settings().postToStock && batch > 0) {
-            try {
-                conn.execute(
-                    CheckListSql::reverseStock(batch, roll.number(QStringLiteral("oncount"))));
-            } catch (const DbError&) {
-                error = QStringLiteral("error"); // rolled back: the roll stays, with its stock
-            }
-        }
-        if (error.isEmpty())
-            t.commit();
-    } catch (const DbError& e) {
-        // Deleted at another station meanwhile: what the operator wanted has happened.
-        gone = e.isRowMissing();
-        error = gone ? QStringLiteral("这卷已被其他工位删除") : e.message();
-    }
-    if (!error.isEmpty())
-        MessageBox::critical(error, m_form);
-    return error.isEmpty() || gone;
 }

@@ -2,13 +2,12 @@
 // card stepping buttons.
 #pragma once
 
-#include "stations/inspection/CheckListSql.h"
+#include "stations/inspection/RollList.h"
 
 #include <QObject>
 #include <QPointer>
 #include <QRect>
 
-class Connection;
 class frmCheck;
 class EditGrid;
 class QDateEdit;
@@ -50,9 +49,8 @@ private:
     void stepCard(int index);
     void deleteShownRoll();
     void deleteListedRoll();
-    bool deleteInTransaction(long long id);
-    /// The listed rolls' quantities and units (read by their ids, column 0).
-    QList<CheckListSql::ListedQuantity> listedQuantities(Connection& conn);
+    /// The listed rolls' ids (column 0) and quantities.
+    QList<RollList::Listed> listedRolls() const;
 
     frmCheck* m_form;
     QPointer<EditGrid> m_grid;
