@@ -161,8 +161,10 @@ private slots:
         DevSim scale{{u"--device"_s, u"scale"_s, u"--weight"_s, u"0.02"_s, u"--interval"_s, u"100"_s,
                       u"--settle"_s, u"800"_s}};
         QVERIFY(scale.ok());
-        CheckFixture fx("CommBarcode=COM5\nCHENCOM=COM3\nchenInputMode=0\nStableReadings=3\nStableTime=300\n[SerialPorts]\nCOM3="
-                        + scale.path().toLocal8Bit() + "\n");
+        CheckFixture fx("CommBarcode=COM5\nCHENCOM=COM3\nchenInputMode=0\nStableReadings=3\nStableTime=300\n"
+                        "TareBoxField=item3\nTareConeField=item4\ndingmaFormula=[重量]-[备4]-[备5]*[备6]\n"
+                        "[SerialPorts]\nCOM3=" + scale.path().toLocal8Bit() + "\n");
+        fx.exec(u"update item set item3='1.2', item4='0.5' where itemid=1"_s); // the article's tare
         frmCheck& f = box ? openHuaxian(fx) : fx.open();
         auto& c = f.controls();
         f.show();
@@ -171,7 +173,13 @@ private slots:
         else
             fx.lookUp(u"K001"_s);
         c.autoHuanJuan->setChecked(true);
-        c.TxtBox[CheckField::Factor]->setText(u"1"_s);
+        if (box) { // the tare follows the article; the net weight follows the tare and the cones
+            QCOMPARE(c.TxtBox[CheckField::Spare4]->text() + u'/' + c.TxtBox[CheckField::Spare6]->text(), u"1.2/0.5"_s);
+            c.TxtBox[CheckField::Spare5]->setText(u"4"_s);
+        } else {
+            fx.setIni(u"dingmaFormula"_s, u"[重量] * [系数]"_s);
+            c.TxtBox[CheckField::Factor]->setText(u"1"_s);
+        }
         QTest::mouseClick(c.isChen, Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Weight]->text(), u"0.02"_s, 10000);
         const auto saved = [&] { return fx.scalar(u"select count(*)||'/'||ifnull(max(cutcount),'-') from checkinfo"_s); };
@@ -186,6 +194,8 @@ private slots:
         QVERIFY(c.TxtBox[CheckField::Weight]->styleSheet().contains(u"#808080"_s));
         QTest::mouseClick(c.checkCommand[CheckCmd::Save], Qt::LeftButton); // waits, then saves
         QCOMPARE(saved(), u"1/25.4"_s);
+        QCOMPARE(fx.scalar(u"select onCount||'/'||ifnull(item4,'')||'/'||ifnull(item7,'') from checkinfo"_s),
+                 box ? u"22.2/1.2/0.5"_s : u"25.4//"_s);
         QVERIFY(c.LabBox[CheckLabel::Weight]->text() != u"称重中…"_s);
         // The next roll or box on the form: the scale writes what it still holds.
         QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Weight]->text(), u"25.40"_s, 5000);

@@ -402,6 +402,33 @@ private slots:
         QTEST(MaitouPackage::palletFull(perPallet, packages), "full");
         QTEST(static_cast<const MaitouPackage&>(*rules).palletSummary(packages, 12.5), "summary");
     }
+
+    // The fiber box's tare from its article: the columns "TareBoxField" and "TareConeField" name.
+    void tareFromTheArticle_data()
+    {
+        QTest::addColumn<QString>("boxColumn");
+        QTest::addColumn<QString>("coneColumn");
+        QTest::addColumn<QString>("filled"); // field=text, …
+        QTest::newRow("both") << u"item3"_s << u"item4"_s << u"17=1.2,21=0.05"_s;
+        QTest::newRow("not named: typed as before") << QString() << QString() << QString();
+        QTest::newRow("empty in the article") << u"item5"_s << u"item4"_s << u"21=0.05"_s;
+        QTest::newRow("no such column") << u"箱重"_s << QString() << QString();
+    }
+    void tareFromTheArticle()
+    {
+        QFETCH(QString, boxColumn);
+        QFETCH(QString, coneColumn);
+        InspectionSettings s;
+        s.tareBoxField = boxColumn;
+        s.tareConeField = coneColumn;
+        Recordset item({u"itemid"_s, u"item3"_s, u"item4"_s, u"item5"_s});
+        item.addRow({7, u" 1.2 "_s, u"0.05"_s, u""_s});
+        QStringList filled;
+        for (const auto& [field, text] : HuaxianBox(s).fromArticle(item))
+            filled << QString::number(field) + u'=' + text;
+        QTEST(filled.join(u','), "filled");
+        QVERIFY(MaitouPackage(s).fromArticle(item).isEmpty()); // a mark-label package has no tare
+    }
 };
 
 QTEST_GUILESS_MAIN(TestInspectionRoll)

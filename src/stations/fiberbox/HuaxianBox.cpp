@@ -1,5 +1,6 @@
 #include "stations/fiberbox/HuaxianBox.h"
 
+#include "db/Recordset.h"
 #include "text/Vb.h"
 #include "time/Clock.h"
 
@@ -50,3 +51,14 @@ QString HuaxianBox::withGradeLetter(QString batch, int gradeIndex)
 }
 
 QString HuaxianBox::updateDateSet() const { return u"  checkDate = '"_s + Clock::nowText() + u"'"_s; }
+
+QList<std::pair<CheckField::Index, QString>> HuaxianBox::fromArticle(const Recordset& item) const
+{
+    QList<std::pair<CheckField::Index, QString>> tare;
+    const std::pair<CheckField::Index, QString> columns[] = {{CheckField::Spare4, m_cfg.tareBoxField},
+                                                             {CheckField::Spare6, m_cfg.tareConeField}};
+    for (const auto& [field, column] : columns)
+        if (!column.isEmpty() && item.hasField(column) && !item.text(column).trimmed().isEmpty())
+            tare.append({field, item.text(column).trimmed()});
+    return tare;
+}

@@ -17,6 +17,10 @@ public:
     /// Seconds and thirds (grade buttons 1 and 2) end their batch in "B" and "C"; another grade
     /// takes such a letter off.
     static QString withGradeLetter(QString batch, int gradeIndex);
+    /// The box weight (箱重) and cone weight (筒重) the article carries in the columns named by
+    /// "TareBoxField" and "TareConeField"; a column not named, missing or empty leaves its field
+    /// as typed. With the mill's formula "[重量]-[备4]-[备5]*[备6]" the net weight follows.
+    QList<std::pair<CheckField::Index, QString>> fromArticle(const Recordset& item) const override;
     bool quantityValid(const QString& text) const override;
     QString updateDateSet() const override;
 };

@@ -55,5 +55,7 @@ InspectionSettings InspectionSettings::read(const QString& defaultCodeType, cons
     s.stepButtons = one(u"NextLabel"_s, u"1"_s);
     s.itemAutoSave = one(u"itemAutoSave"_s, u"0"_s);
     s.batchPattern = text(u"批次号构成"_s, QString());
+    s.tareBoxField = text(u"TareBoxField"_s, QString()).trimmed();
+    s.tareConeField = text(u"TareConeField"_s, QString()).trimmed();
     return s;
 }

@@ -42,6 +42,8 @@ struct InspectionSettings {
          newRollButton = true, stepButtons = true;
     bool itemAutoSave = false;                  // mark labels: an unknown article is added
     QString batchPattern;                       // fiber boxes: 批次号构成
+    QString tareBoxField;                       // fiber boxes: TareBoxField, the article's 箱重 column
+    QString tareConeField;                      // fiber boxes: TareConeField, its 筒重 column
 
     /// The options as mirel.ini holds them now; codeType and layout by the station's defaults.
     static InspectionSettings read(const QString& defaultCodeType, const QString& layoutKey);

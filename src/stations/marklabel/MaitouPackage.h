@@ -22,6 +22,12 @@ public:
     /// Keeps the automatic article id of the package's name, spare B and colour for offline saves.
     static void keepAutoItem(JournalStore& journal, const RollForm& roll, long long id);
 
+    /// The fields a chosen article (its Item row) fills besides its name: none here.
+    virtual QList<std::pair<CheckField::Index, QString>> fromArticle(const Recordset& /*item*/) const
+    {
+        return {};
+    }
+
     /// The pallet list's summary line for its packages and their summed quantity.
     virtual QString palletSummary(int packages, double quantity) const;
     /// A pallet of perPallet packages ("每版的箱数") that holds packages is full.

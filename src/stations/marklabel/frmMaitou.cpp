@@ -190,6 +190,8 @@ void frmMaitou::loadItem(const QString& itemId)
                          return SysUtil::getDictionaryValue(conn, u"CheckFill"_s, u"简单检验"_s);
                      }),
                      rs);
+        for (const auto& [field, text] : package().fromArticle(rs))
+            c.TxtBox[field]->setText(text);
         numberScopeChanged();
     } catch (const DbError& e) {
         MessageBox::critical(u"loadItem发生错误"_s + e.message(), this);
