@@ -191,6 +191,7 @@ private slots:
         }
         scale.command("weight 25.4");
         QTRY_COMPARE_WITH_TIMEOUT(c.LabBox[CheckLabel::Weight]->text(), u"称重中…"_s, 5000);
+        QVERIFY(!c.cmdScaleZero->isVisible()); // this scale takes no zero command
         QVERIFY(c.TxtBox[CheckField::Weight]->styleSheet().contains(u"#808080"_s));
         QTest::mouseClick(c.checkCommand[CheckCmd::Save], Qt::LeftButton); // waits, then saves
         QCOMPARE(saved(), u"1/25.4"_s);
@@ -208,6 +209,31 @@ private slots:
         c.TxtBox[CheckField::Quantity]->setText(u"1"_s);
         QTest::mouseClick(c.checkCommand[CheckCmd::Save], Qt::LeftButton);
         QCOMPARE(fx.scalar(u"select cutcount from checkinfo order by id desc limit 1"_s), u"30"_s);
+    }
+
+    // A scale that speaks SICS takes 称归零 and 去皮; the buttons show only for such a scale.
+    void zeroAndTareOfASicsScale()
+    {
+        QTemporaryDir dir;
+        const QString record = dir.filePath(u"received"_s);
+        DevSim scale{{u"--device"_s, u"scale"_s, u"--format"_s, u"sics"_s, u"--weight"_s, u"3.5"_s,
+                      u"--record"_s, record}};
+        QVERIFY(scale.ok());
+        CheckFixture fx("CommBarcode=COM5\nCHENCOM=COM3\nchenInputMode=0\n[SerialPorts]\nCOM3=" + scale.path().toLocal8Bit() + "\n");
+        frmCheck& f = fx.open();
+        auto& c = f.controls();
+        f.show();
+        fx.lookUp(u"K001"_s);
+        QVERIFY(!c.cmdScaleTare->isVisible());
+        QTest::mouseClick(c.isChen, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(c.cmdScaleTare->isVisible() && c.cmdScaleZero->isVisible(), 10000);
+        QCOMPARE(c.cmdScaleZero->accessibleName(), u"称归零"_s);
+        QTest::mouseClick(c.cmdScaleTare, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(DevSimRecord(record).bytes.contains(devices::sicsTareCommand()), 10000);
+        QTest::mouseClick(c.cmdScaleZero, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(DevSimRecord(record).bytes.contains(devices::sicsZeroCommand()), 10000);
+        QTest::mouseClick(c.isChen, Qt::LeftButton); // the scale off: no buttons for it
+        QTRY_VERIFY_WITH_TIMEOUT(!c.cmdScaleTare->isVisible(), 5000);
     }
 };
 

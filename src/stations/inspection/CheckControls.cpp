@@ -236,6 +236,14 @@ void buildDeviceRow(CheckControls& c, QWidget* form)
     c.LabBox[CheckLabel::ScaleSensor] = make<QLabel>(form, QStringLiteral("LabBox_26"));
     c.LabBox[CheckLabel::ScaleSensor]->setAccessibleName(QStringLiteral("电子称传感器"));
     placeTwips(c.LabBox[CheckLabel::ScaleSensor], QRect(12120, 1500, 3120, 380));
+    c.cmdScaleZero = make<QPushButton>(form, QStringLiteral("cmdScaleZero"), QStringLiteral("称归零"));
+    placeTwips(c.cmdScaleZero, QRect(13760, 1440, 720, 440));
+    c.cmdScaleTare = make<QPushButton>(form, QStringLiteral("cmdScaleTare"), QStringLiteral("去皮"));
+    placeTwips(c.cmdScaleTare, QRect(14540, 1440, 700, 440));
+    for (QPushButton* b : {c.cmdScaleZero, c.cmdScaleTare}) {
+        b->setFocusPolicy(Qt::NoFocus);
+        b->hide();
+    }
 }
 
 void buildCommands(CheckControls& c, QWidget* form)

@@ -53,6 +53,9 @@ struct CheckControls {
     QPushButton* cmdHuangang = nullptr;
     QPushButton* cmdCanliang = nullptr;
     QPushButton* Command1 = nullptr; // zero the counter
+    // Zero and tare of a scale that takes the commands (SICS), shown only for such a scale.
+    QPushButton* cmdScaleZero = nullptr;
+    QPushButton* cmdScaleTare = nullptr;
     QList<QPushButton*> btnSavePosi; // 0 save, 1 default
     QGroupBox* Frame6 = nullptr;    // roll form
     QGroupBox* Frame5 = nullptr;    // defects

@@ -40,6 +40,8 @@ void frmCheck::wireDevices()
             b->setToolTip(raw);
     });
     connect(m_devices, &InspectionDevices::weightLook, this, &frmCheck::showWeightLook);
+    connect(c.cmdScaleZero, &QPushButton::clicked, m_devices, &InspectionDevices::zeroScale);
+    connect(c.cmdScaleTare, &QPushButton::clicked, m_devices, &InspectionDevices::tareScale);
     connect(m_devices, &InspectionDevices::unitCaption, c.LabUnit, &QLabel::setText);
     connect(m_devices, &InspectionDevices::counterStatus, c.LabBox[CheckLabel::CounterSensor], &QLabel::setText);
     connect(m_devices, &InspectionDevices::counterToolTip, c.LabBox[CheckLabel::CounterSensor], &QLabel::setToolTip);
@@ -114,6 +116,7 @@ void frmCheck::setupDevices()
     m_devices->setScaleConnected(c.isChen->isChecked());
     m_devices->setYards(c.isMashu->isChecked());
     m_devices->setupDevices();
+    showWeightLook(m_devices->scaleSettling().look()); // a scale switched off shows no buttons
 }
 
 void frmCheck::releaseDevices()

@@ -10,6 +10,7 @@
 #include <QEventLoop>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScopeGuard>
 #include <QTimer>
 
@@ -19,6 +20,9 @@ using devices::WeightLook;
 
 void frmCheck::showWeightLook(WeightLook look)
 {
+    const bool zeroTare = m_devices && m_devices->scaleZeroTareSupported() && c.isChen->isChecked();
+    c.cmdScaleZero->setVisible(zeroTare);
+    c.cmdScaleTare->setVisible(zeroTare);
     const bool moving = look == WeightLook::Moving;
     c.TxtBox[CheckField::Weight]->setStyleSheet(moving ? u"color:#808080"_s : QString());
     QLabel* caption = c.LabBox[CheckLabel::Weight];
