@@ -10,7 +10,7 @@ AREAS = {
     "inspection": "^test_(frmcheck|frmcheck_save|station_layout|checkrolllist"
                   "|checklabelrows|checklabelpanel|checkgrading|checkdefects|check_devices|inspection_roll"
                   "|row_deleted_elsewhere|check_offline)$",
-    "marklabel": "^test_(frmmaitou|station_layout|frmhuaxian|inspection_roll)$",
+    "marklabel": "^test_(frmmaitou|station_layout|frmhuaxian|inspection_roll|maitou_pallet)$",
     "packing": "^test_(frmbag|bag_print_pool|bag_window|station_layout)$",
     "progress": "^test_(frmworkload|workload_devices|workload_list|station_layout)$",
     "kanban": "^test_(frmkanban|station_layout)$",
