@@ -41,6 +41,8 @@ class TestMaitouPallet : public QObject {
     Q_OBJECT
 
 private slots:
+    // The pallet's list, and whether it changed when it is read again after another station
+    // packed onto the pallet meanwhile.
     void palletList_data()
     {
         QTest::addColumn<bool>("box");
@@ -48,57 +50,43 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("pallet");
         QTest::addColumn<QString>("listed"); // 箱号 newest first | the summary
-        QTest::newRow("this station's packages") << false << u"001"_s << QString() << u"P1"_s << u"002,001|  卷数:2  米数:30.5"_s;
-        QTest::newRow("the other station's") << false << u"002"_s << QString() << u"P1"_s << u"003|  卷数:1  米数:5"_s;
-        QTest::newRow("boxes sum their net weight") << true << u"001"_s << QString() << u"P1"_s << u"002,001|净重:30.5  箱数:2"_s;
-        QTest::newRow("quote in the pallet") << false << u"001"_s << QString() << u"O'1"_s << u"005|  卷数:1  米数:7"_s;
-        QTest::newRow("no pallet") << true << u"001"_s << QString() << QString() << u"|净重:0  箱数:0"_s;
+        QTest::addColumn<QString>("meanwhile");
+        QTest::addColumn<bool>("changed");
+        const QString putOn = u"insert into checkinfo(checkcode,bagnumber,machineId) values('009','%1','%2')"_s;
+        QTest::newRow("this station's packages") << false << u"001"_s << QString() << u"P1"_s << u"002,001|  卷数:2  米数:30.5"_s
+                                                 << putOn.arg(u"P1"_s, u"001"_s) << true;
+        QTest::newRow("the other station's") << false << u"002"_s << QString() << u"P1"_s << u"003|  卷数:1  米数:5"_s
+                                             << putOn.arg(u"P1"_s, u"001"_s) << false;
+        QTest::newRow("boxes sum their net weight") << true << u"001"_s << QString() << u"P1"_s << u"002,001|净重:30.5  箱数:2"_s
+                                                    << u"update checkinfo set oncount=21 where checkcode='001'"_s << true;
+        QTest::newRow("quote in the pallet") << false << u"001"_s << QString() << u"O'1"_s << u"005|  卷数:1  米数:7"_s
+                                             << u"delete from checkinfo where checkcode='005'"_s << true;
+        QTest::newRow("no pallet") << true << u"001"_s << QString() << QString() << u"|净重:0  箱数:0"_s
+                                   << putOn.arg(u"P2"_s, u"001"_s) << false;
         QTest::newRow("stored list") << false << u"001"_s
                                      << u"select checkcode as 箱号, oncount as 净重 from checkinfo where bagnumber='?' and machineId='{machineId}' order by id"_s
-                                     << u"P1"_s << u"001,002|  卷数:2  米数:30.5"_s;
+                                     << u"P1"_s << u"001,002|  卷数:2  米数:30.5"_s << u"select 1"_s << false;
         QTest::newRow("stored list without 净重") << false << u"002"_s
                                                  << u"select checkcode as 箱号 from checkinfo where bagnumber='?' and machineId='{machineId}'"_s
-                                                 << u"P1"_s << u"003|  卷数:1  米数:0"_s;
+                                                 << u"P1"_s << u"003|  卷数:1  米数:0"_s << putOn.arg(u"P1"_s, u"002"_s) << true;
     }
     void palletList()
     {
         QFETCH(bool, box);
+        QFETCH(QString, machine);
         QFETCH(QString, stored);
         QFETCH(QString, pallet);
-        Db db;
-        db.conn.execute(QString::fromUtf8(Stacked));
-        InspectionSettings s;
-        QFETCH(QString, machine);
-        s.machineId = machine;
-        const std::unique_ptr<MaitouPackage> package(box ? new HuaxianBox(s) : new MaitouPackage(s));
-        const PalletList list = MaitouPallet(*package).read(db.conn, stored, pallet);
-        QTEST(column(list.rows, u"箱号"_s) + u'|' + list.summary, "listed");
-        QCOMPARE(MaitouPallet(*package).summary(db.conn.execute(list.statement)), list.summary);
-    }
-
-    // The list on screen read again while another station packs onto the same pallet.
-    void listReadAgain_data()
-    {
-        QTest::addColumn<QString>("meanwhile");
-        QTest::addColumn<bool>("changed");
-        QTest::newRow("nothing") << u"select 1"_s << false;
-        QTest::newRow("package put on") << u"insert into checkinfo(checkcode,bagnumber,machineId) values('009','P1','001')"_s << true;
-        QTest::newRow("package taken off") << u"delete from checkinfo where checkcode='001'"_s << true;
-        QTest::newRow("net weight corrected") << u"update checkinfo set oncount=21 where checkcode='001'"_s << true;
-        QTest::newRow("another station's package") << u"insert into checkinfo(checkcode,bagnumber,machineId) values('009','P1','002')"_s << false;
-        QTest::newRow("another pallet's package") << u"insert into checkinfo(checkcode,bagnumber,machineId) values('009','P2','001')"_s << false;
-    }
-    void listReadAgain()
-    {
         QFETCH(QString, meanwhile);
         Db db;
         db.conn.execute(QString::fromUtf8(Stacked));
         InspectionSettings s;
-        MaitouPackage package(s);
-        const PalletList listed = MaitouPallet(package).read(db.conn, QString(), u"P1"_s);
+        s.machineId = machine;
+        const std::unique_ptr<MaitouPackage> package(box ? new HuaxianBox(s) : new MaitouPackage(s));
+        const PalletList list = MaitouPallet(*package).read(db.conn, stored, pallet);
+        QTEST(column(list.rows, u"箱号"_s) + u'|' + list.summary, "listed");
         db.conn.execute(meanwhile);
-        QTEST(MaitouPallet::changed(listed.rows, db.conn.execute(listed.statement)), "changed");
-        QVERIFY(MaitouPallet::changed(listed.rows, db.conn.execute(u"select checkcode from checkinfo where 1=0"_s)));
+        QTEST(MaitouPallet::changed(list.rows, db.conn.execute(list.statement)), "changed");
+        QVERIFY(MaitouPallet::changed(list.rows, db.conn.execute(u"select 1 as 箱号 where 1=0"_s)));
     }
 
     // 上卷 and 下卷 count the pallet's packages against the packages per pallet.
@@ -227,11 +215,9 @@ private slots:
         QFETCH(QString, steps);
         HuaxianBatch batch;
         RollForm roll;
-        roll[CheckField::DyeLot] = u"2405"_s;
-        roll[CheckField::SpareA] = u"3"_s;
-        roll[CheckField::Weight] = u"18.5"_s;
-        roll[CheckField::Spare3] = u"M1"_s;
-        roll[CheckField::SpareD] = u"白"_s;
+        for (const auto& [f, text] : {std::pair{CheckField::DyeLot, u"2405"}, {CheckField::SpareA, u"3"}, {CheckField::Weight, u"18.5"},
+                                      {CheckField::Spare3, u"M1"}, {CheckField::SpareD, u"白"}})
+            roll[f] = QString::fromUtf16(text);
         QString& field = roll[CheckField::DyeLot];
         const auto grade = [&](int index) { field = batch.afterGrade(field, index).value_or(field); };
         QStringList shown;
