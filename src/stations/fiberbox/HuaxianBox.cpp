@@ -62,3 +62,42 @@ QList<std::pair<CheckField::Index, QString>> HuaxianBox::fromArticle(const Recor
             tare.append({field, item.text(column).trimmed()});
     return tare;
 }
+
+void HuaxianBatch::reopening(bool patterned)
+{
+    m_composed.clear();
+    m_base.reset();
+    m_reopening = patterned;
+}
+
+void HuaxianBatch::reopened(const QString& batch)
+{
+    m_reopening = false;
+    m_composed = batch;
+}
+
+QString HuaxianBatch::base(const QString& shown) const
+{
+    return m_base && shown == m_composed ? *m_base : shown;
+}
+
+std::optional<QString> HuaxianBatch::atSave(const QString& pattern, const RollForm& roll)
+{
+    // The pattern is read at every save: the office may change it while the station runs.
+    if (pattern.isEmpty())
+        return std::nullopt;
+    const QString shown = roll[CheckField::DyeLot];
+    if (!m_base && !m_composed.isEmpty() && shown == m_composed)
+        return std::nullopt; // a reopened box whose batch nobody touched
+    const QString given = base(shown);
+    m_composed = HuaxianBox::composeBatch(pattern, roll, given);
+    m_base = given;
+    return m_composed;
+}
+
+std::optional<QString> HuaxianBatch::afterGrade(const QString& shown, int index) const
+{
+    if (m_reopening)
+        return std::nullopt;
+    return HuaxianBox::withGradeLetter(base(shown), index);
+}

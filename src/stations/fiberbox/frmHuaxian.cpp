@@ -1,16 +1,12 @@
-// The fiber box window: the box's field captions, the batch number of each box, the grade letter
-// of the batch, the box save's date and time, and the pallet change when a pallet is full.
+// The fiber box window: the box's field captions, its devices, and what the box's rules say shown
+// in it: the batch number of each box and its grade letter (HuaxianBatch), the question of a full
+// pallet, whose Yes prints the pallet's list and takes a new pallet.
 #include "stations/fiberbox/frmHuaxian.h"
 
-#include "config/MirelIni.h"
 #include "shell/MessageBox.h"
-#include "shell/SqlText.h"
 #include "stations/fiberbox/HuaxianBox.h"
 #include "stations/inspection/CheckLabelPanel.h"
-#include "text/Vb.h"
-#include "time/Clock.h"
 
-#include <QDateTime>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -62,42 +58,22 @@ std::unique_ptr<InspectionRoll> frmHuaxian::makeRules() const
 
 void frmHuaxian::fillFromRoll(const Recordset& rs)
 {
-    // A reopened box keeps the batch number it was saved with until the operator changes it; a
-    // number put together from a pattern carries its grade letter inside, where the grade chosen
-    // for the box cannot find it.
-    m_composedBatch.clear();
-    m_batchBase.reset();
-    m_reopening = !m_cfg.batchPattern.isEmpty();
+    m_batch.reopening(!m_cfg.batchPattern.isEmpty());
     frmMaitou::fillFromRoll(rs);
-    m_reopening = false;
-    m_composedBatch = c.TxtBox[CheckField::DyeLot]->text();
-}
-
-QString frmHuaxian::batchBase() const
-{
-    const QString shown = c.TxtBox[CheckField::DyeLot]->text();
-    return m_batchBase && shown == m_composedBatch ? *m_batchBase : shown;
+    m_batch.reopened(c.TxtBox[CheckField::DyeLot]->text());
 }
 
 QString frmHuaxian::composeBatchNumber(const QString& batchTemplate) const
 {
-    return HuaxianBox::composeBatch(batchTemplate, readRoll(), batchBase());
+    return HuaxianBox::composeBatch(batchTemplate, readRoll(),
+                                    m_batch.base(c.TxtBox[CheckField::DyeLot]->text()));
 }
 
 void frmHuaxian::beforeSave()
 {
     frmMaitou::beforeSave();
-    // Read at every save: the office may change the pattern while the station runs.
-    const QString pattern = m_cfg.batchPattern;
-    if (pattern.isEmpty())
-        return;
-    const QString shown = c.TxtBox[CheckField::DyeLot]->text();
-    if (!m_batchBase && !m_composedBatch.isEmpty() && shown == m_composedBatch)
-        return; // a reopened box whose batch nobody touched
-    const QString base = batchBase();
-    m_composedBatch = composeBatchNumber(pattern);
-    m_batchBase = base;
-    c.TxtBox[CheckField::DyeLot]->setText(m_composedBatch);
+    if (const auto batch = m_batch.atSave(m_cfg.batchPattern, readRoll()))
+        c.TxtBox[CheckField::DyeLot]->setText(*batch);
 }
 
 void frmHuaxian::gradeBtn_Click(int index)
@@ -109,9 +85,8 @@ void frmHuaxian::gradeBtn_Click(int index)
 
 void frmHuaxian::gradeChanged(int index)
 {
-    if (m_reopening)
-        return;
-    c.TxtBox[CheckField::DyeLot]->setText(HuaxianBox::withGradeLetter(batchBase(), index));
+    if (const auto batch = m_batch.afterGrade(c.TxtBox[CheckField::DyeLot]->text(), index))
+        c.TxtBox[CheckField::DyeLot]->setText(*batch);
 }
 
 void frmHuaxian::afterLoad()
@@ -124,15 +99,15 @@ void frmHuaxian::palletListLoaded(const Recordset& rs)
 {
     // A pallet that holds its boxes (or more, after a No) asks at every list until its list has
     // printed: only then does the station go on with a new pallet.
-    if (!MaitouPackage::palletFull(vb::Val(c.TxtBox[CheckField::Style]->text()), rs.recordCount()))
+    const QString question = pallet().fullQuestion(c.TxtBox[CheckField::Style]->text(), rs);
+    if (question.isEmpty())
         return;
     // At start-up the window, and the label printing its Yes needs, is not up yet.
     if (!m_loaded) {
         m_askWhenShown = true;
         return;
     }
-    if (MessageBox::show(u"已经到了指定的箱数了，是否需要打印清单并自动换板号?"_s, MessageBox::Question,
-                         MessageBox::YesNo, QString(), this)
+    if (MessageBox::show(question, MessageBox::Question, MessageBox::YesNo, QString(), this)
         != MessageBox::AnswerYes)
         return;
     if (printPalletList(rs))
@@ -151,11 +126,7 @@ bool frmHuaxian::printPalletList(const Recordset& rs)
 {
     // The pallet's list comes out of the mark template for the pallet's newest box; the template
     // lists the boxes of that box's pallet. Nothing is saved: the full pallet is already written.
-    const int column = rs.fieldIndex(u"ID"_s);
-    long long newest = 0;
-    for (const QList<DbValue>& row : rs.rows())
-        if (column >= 0)
-            newest = qMax(newest, row.value(column).toLongLong());
+    const long long newest = MaitouPallet::newestPackage(rs);
     auto* labels = findChild<CheckLabelPanel*>();
     return newest > 0 && labels && labels->printMark(newest);
 }

@@ -4,9 +4,8 @@
 // letter at the end of the batch and the pallet change once a pallet holds its boxes.
 #pragma once
 
+#include "stations/fiberbox/HuaxianBox.h"
 #include "stations/marklabel/frmMaitou.h"
-
-#include <optional>
 
 class frmHuaxian : public frmMaitou {
     Q_OBJECT
@@ -34,16 +33,10 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    /// The batch the operator gave: the field's text, or, while the field still shows the number
-    /// the last save put together, the text it was put together from.
-    QString batchBase() const;
     /// Prints the full pallet's list; false when it did not print.
     bool printPalletList(const Recordset& rs);
 
-    QString m_composedBatch;
-    /// What the composed number was made from; unknown for a box reopened from the database.
-    std::optional<QString> m_batchBase;
-    bool m_reopening = false; ///< a box's stored, pattern-made batch is being shown
+    HuaxianBatch m_batch;
     bool m_loaded = false;       ///< start-up is over
     bool m_askWhenShown = false; ///< the pallet was full at start-up: asked once the window is up
 };

@@ -32,6 +32,8 @@ public:
     virtual QString palletSummary(int packages, double quantity) const;
     /// A pallet of perPallet packages ("每版的箱数") that holds packages is full.
     static bool palletFull(double perPallet, int packages) { return perPallet > 0 && packages >= perPallet; }
+    /// A full pallet asks for its list and a new pallet (the fiber-box station).
+    virtual bool asksWhenPalletFull() const { return false; }
 
     bool weighsBoxes() const override { return true; }
     std::optional<RollProblem> checkCardOrLine(const RollForm& roll) const override;

@@ -133,13 +133,12 @@ void frmMaitou::afterLoad()
     // After a restart the station goes on with the pallet it was filling, so many packages a
     // pallet as before; while the database is away, with the pallet of its last save here.
     try {
-        const QString machine = m_cfg.machineId;
-        Recordset rs =
-            Journal::cachedRead(keptPalletKind(), machine, MaitouSql::lastPallet(machine));
-        if (SysUtil::recordsetHasRows(rs)) {
-            c.TxtBox[CheckField::Pallet]->setText(rs.text(0));
-            if (vb::Val(rs.text(1)) > 0)
-                c.TxtBox[CheckField::Style]->setText(rs.text(1));
+        const auto start = MaitouPallet::startFrom(Journal::cachedRead(
+            keptPalletKind(), m_cfg.machineId, pallet().lastPalletStatement()));
+        if (start) {
+            c.TxtBox[CheckField::Pallet]->setText(start->pallet);
+            if (!start->perPallet.isEmpty())
+                c.TxtBox[CheckField::Style]->setText(start->perPallet);
         }
     } catch (const DbError&) {
         // An empty pallet field: the operator takes a pallet number as on a new pallet.
@@ -200,16 +199,15 @@ void frmMaitou::loadItem(const QString& itemId)
 
 bool frmMaitou::commandAllowed(int index)
 {
-    // The pallet list's packages are counted against the packages per pallet: stepping through
-    // them (上卷, 下卷) needs the count. 换卷 starts a package and is never held up, nor is the
-    // step a delete runs.
-    if ((index == CheckCmd::PreviousRoll || index == CheckCmd::NextRoll) && sender() == c.checkCommand[index]
-        && vb::Val(c.TxtBox[CheckField::Style]->text()) <= 0) {
-        MessageBox::show(u"输入每版的箱数"_s, MessageBox::Information, MessageBox::Ok, QString(), this);
-        c.TxtBox[CheckField::Style]->setFocus();
-        return false;
-    }
-    return true;
+    // Only what the packer pressed: a delete runs its own step.
+    const bool pressed = sender() && sender() == c.checkCommand.value(index);
+    const auto refused =
+        pallet().commandRefused(index, pressed, c.TxtBox[CheckField::Style]->text());
+    if (!refused)
+        return true;
+    MessageBox::show(refused->message, MessageBox::Information, MessageBox::Ok, QString(), this);
+    c.TxtBox[refused->field]->setFocus();
+    return false;
 }
 
 void frmMaitou::journalReplayed(const JournalReplayResult& result)

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "stations/inspection/frmCheck.h"
-#include "stations/marklabel/MaitouPackage.h"
+#include "stations/marklabel/MaitouPallet.h"
 
 #include <QElapsedTimer>
 
@@ -75,6 +75,8 @@ protected:
 
     /// The package rules of the station (a fiber box at the fiber-box station).
     const MaitouPackage& package() const;
+    /// The rules of the pallet the station stacks its packages on.
+    MaitouPallet pallet() const { return MaitouPallet(package()); }
     /// The pallet list has been filled with these rows.
     virtual void palletListLoaded(const Recordset& rs) { Q_UNUSED(rs); }
     /// The packages saved offline are on the database now: the pallet's list shows them again.

@@ -1,0 +1,253 @@
+// The pallet rules of the mark-label and fiber-box stations without a window, on a real embedded
+// database: the pallet's list and summary, the list read again, the packages per pallet, the full
+// pallet's question, the pallet a restarted station goes on with, the delete question, a package
+// saved before a restart; and the batch field of the box form from box to box.
+#include "db/Connection.h"
+#include "stations/fiberbox/HuaxianBox.h"
+#include "stations/marklabel/MaitouPallet.h"
+#include "stations/marklabel/MaitouSql.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Packages of two stations: 001 and 002 of station 001 on P1, 003 of station 002 on P1, 004 on
+// P2, 005 on O'1; net (oncount) and gross (cutcount) weights differ.
+const char* const Stacked =
+    "insert into checkinfo(checkcode,oncount,cutcount,bagnumber,machineId,billdetailid,item2) values"
+    "('001',20.5,21.3,'P1','001',0,'20'),('002',10,11,'P1','001',0,'20'),('003',5,6,'P1','002',0,''),"
+    "('004',7,8,'P2','001',0,''),('005',7,8,'O''1','001',11,'')";
+
+struct Db {
+    QTemporaryDir dir;
+    Connection conn;
+    Db() { conn.openOrCreate(u"Provider=SQLite;Data Source="_s + dir.filePath(u"m.db"_s)); }
+};
+
+QString column(const Recordset& rs, const QString& name)
+{
+    QStringList out;
+    for (const QList<DbValue>& row : rs.rows())
+        out << row.value(rs.fieldIndex(name)).toString();
+    return out.join(u',');
+}
+
+} // namespace
+
+class TestMaitouPallet : public QObject {
+    Q_OBJECT
+
+private slots:
+    // The pallet's list, and whether it changed when it is read again after another station
+    // packed onto the pallet meanwhile.
+    void palletList_data()
+    {
+        QTest::addColumn<bool>("box");
+        QTest::addColumn<QString>("machine");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("pallet");
+        QTest::addColumn<QString>("listed"); // 箱号 newest first | the summary
+        QTest::addColumn<QString>("meanwhile");
+        QTest::addColumn<bool>("changed");
+        const QString putOn = u"insert into checkinfo(checkcode,bagnumber,machineId) values('009','%1','%2')"_s;
+        QTest::newRow("this station's packages") << false << u"001"_s << QString() << u"P1"_s << u"002,001|  卷数:2  米数:30.5"_s
+                                                 << putOn.arg(u"P1"_s, u"001"_s) << true;
+        QTest::newRow("the other station's") << false << u"002"_s << QString() << u"P1"_s << u"003|  卷数:1  米数:5"_s
+                                             << putOn.arg(u"P1"_s, u"001"_s) << false;
+        QTest::newRow("boxes sum their net weight") << true << u"001"_s << QString() << u"P1"_s << u"002,001|净重:30.5  箱数:2"_s
+                                                    << u"update checkinfo set oncount=21 where checkcode='001'"_s << true;
+        QTest::newRow("quote in the pallet") << false << u"001"_s << QString() << u"O'1"_s << u"005|  卷数:1  米数:7"_s
+                                             << u"delete from checkinfo where checkcode='005'"_s << true;
+        QTest::newRow("no pallet") << true << u"001"_s << QString() << QString() << u"|净重:0  箱数:0"_s
+                                   << putOn.arg(u"P2"_s, u"001"_s) << false;
+        QTest::newRow("stored list") << false << u"001"_s
+                                     << u"select checkcode as 箱号, oncount as 净重 from checkinfo where bagnumber='?' and machineId='{machineId}' order by id"_s
+                                     << u"P1"_s << u"001,002|  卷数:2  米数:30.5"_s << u"select 1"_s << false;
+        QTest::newRow("stored list without 净重") << false << u"002"_s
+                                                 << u"select checkcode as 箱号 from checkinfo where bagnumber='?' and machineId='{machineId}'"_s
+                                                 << u"P1"_s << u"003|  卷数:1  米数:0"_s << putOn.arg(u"P1"_s, u"002"_s) << true;
+    }
+    void palletList()
+    {
+        QFETCH(bool, box);
+        QFETCH(QString, machine);
+        QFETCH(QString, stored);
+        QFETCH(QString, pallet);
+        QFETCH(QString, meanwhile);
+        Db db;
+        db.conn.execute(QString::fromUtf8(Stacked));
+        InspectionSettings s;
+        s.machineId = machine;
+        const std::unique_ptr<MaitouPackage> package(box ? new HuaxianBox(s) : new MaitouPackage(s));
+        const PalletList list = MaitouPallet(*package).read(db.conn, stored, pallet);
+        QTEST(column(list.rows, u"箱号"_s) + u'|' + list.summary, "listed");
+        db.conn.execute(meanwhile);
+        QTEST(MaitouPallet::changed(list.rows, db.conn.execute(list.statement)), "changed");
+        QVERIFY(MaitouPallet::changed(list.rows, db.conn.execute(u"select 1 as 箱号 where 1=0"_s)));
+    }
+
+    // 上卷 and 下卷 count the pallet's packages against the packages per pallet.
+    void packagesPerPallet_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::addColumn<bool>("pressed");
+        QTest::addColumn<QString>("perPallet");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("new package, empty") << int(CheckCmd::NewRoll) << true << QString() << false;
+        QTest::newRow("previous, empty") << int(CheckCmd::PreviousRoll) << true << QString() << true;
+        QTest::newRow("next, text") << int(CheckCmd::NextRoll) << true << u"箱"_s << true;
+        QTest::newRow("next, 0") << int(CheckCmd::NextRoll) << true << u"0"_s << true;
+        QTest::newRow("previous, 20 a pallet") << int(CheckCmd::PreviousRoll) << true << u"20"_s << false;
+        QTest::newRow("delete, empty") << int(CheckCmd::DeleteRoll) << true << QString() << false;
+        QTest::newRow("the step a delete runs") << int(CheckCmd::NextRoll) << false << QString() << false;
+    }
+    void packagesPerPallet()
+    {
+        QFETCH(int, command);
+        QFETCH(bool, pressed);
+        QFETCH(QString, perPallet);
+        QFETCH(bool, refused);
+        InspectionSettings s;
+        MaitouPackage package(s);
+        const auto problem = MaitouPallet(package).commandRefused(command, pressed, perPallet);
+        QCOMPARE(problem ? problem->message + QString::number(problem->field) : QString(),
+                 refused ? u"输入每版的箱数%1"_s.arg(CheckField::Style) : QString());
+    }
+
+    // A fiber-box pallet that holds its boxes asks for its list and a new pallet, at every list.
+    void fullPallet_data()
+    {
+        QTest::addColumn<bool>("box");
+        QTest::addColumn<QString>("perPallet");
+        QTest::addColumn<int>("listed");
+        QTest::addColumn<bool>("asks");
+        QTest::newRow("19 of 20") << true << u"20"_s << 19 << false;
+        QTest::newRow("20 of 20") << true << u"20"_s << 20 << true;
+        QTest::newRow("21 of 20, after a No") << true << u"20"_s << 21 << true;
+        QTest::newRow("no count typed") << true << QString() << 5 << false;
+        QTest::newRow("mark labels never ask") << false << u"20"_s << 20 << false;
+    }
+    void fullPallet()
+    {
+        QFETCH(bool, box);
+        QFETCH(QString, perPallet);
+        QFETCH(int, listed);
+        InspectionSettings s;
+        const std::unique_ptr<MaitouPackage> package(box ? new HuaxianBox(s) : new MaitouPackage(s));
+        Recordset rows({u"ID"_s, u"净重"_s});
+        for (int id = 1; id <= listed; ++id) // newest first, as the list shows them
+            rows.addRow({DbValue(qint64(id == 1 ? listed : id - 1)), DbValue(20.5)});
+        const QString question = MaitouPallet(*package).fullQuestion(perPallet, rows);
+        QTEST(!question.isEmpty(), "asks");
+        QVERIFY(question.isEmpty() || question == u"已经到了指定的箱数了，是否需要打印清单并自动换板号?");
+        QCOMPARE(MaitouPallet::newestPackage(rows), listed);
+    }
+
+    // A restarted station goes on with the pallet of its latest package that has one.
+    void restartedStation_data()
+    {
+        QTest::addColumn<QString>("rows"); // checkcode, bagnumber, machineId, item2, bagTime
+        QTest::addColumn<QString>("start");
+        const QString p1 = u"('001','P1','001','20',null)"_s;
+        QTest::newRow("latest pallet and count") << p1 + u",('002','P2','001','30',null)"_s << u"P2/30"_s;
+        QTest::newRow("latest package without pallet") << p1 + u",('002','','001','30',null)"_s << u"P1/20"_s;
+        QTest::newRow("a packing box is no pallet") << p1 + u",('010','261205001','001','',  '2026-12-05 11:02')"_s << u"P1/20"_s;
+        QTest::newRow("another station's pallet") << p1 + u",('002','P2','002','30',null)"_s << u"P1/20"_s;
+        QTest::newRow("no count kept") << u"('001','P1','001','0',null)"_s << u"P1/"_s;
+        QTest::newRow("nothing packed here") << u"('001','P1','002','20',null)"_s << u"-"_s;
+    }
+    void restartedStation()
+    {
+        QFETCH(QString, rows);
+        Db db;
+        db.conn.execute(u"insert into checkinfo(checkcode,bagnumber,machineId,item2,bagTime) values "_s + rows);
+        InspectionSettings s;
+        MaitouPackage package(s);
+        const auto start = MaitouPallet::startFrom(db.conn.execute(MaitouPallet(package).lastPalletStatement()));
+        QTEST(start ? start->pallet + u'/' + start->perPallet : u"-"_s, "start");
+    }
+
+    // The delete question names the package's roll number; a package saved by this station with
+    // its number on its pallet is not put back after a restart.
+    void packageQuestions()
+    {
+        Db db;
+        db.conn.execute(QString::fromUtf8(Stacked));
+        QCOMPARE(MaitouPallet::deleteQuestion(db.conn, 2), u"是否要删除卷号[002]的标签"_s);
+        QCOMPARE(MaitouPallet::deleteQuestion(db.conn, 99), u"是否要删除卷号[99]的标签"_s);
+        const auto saved = [&](const char* number, const char* pallet, const char* machine, double line) {
+            return db.conn.execute(MaitouSql::packageSaved(QString::fromUtf8(number), QString::fromUtf8(pallet),
+                                                           QString::fromUtf8(machine), line)).text(0);
+        };
+        QCOMPARE(saved("001", "P1", "001", 0) + saved("005", "O'1", "001", 11), u"11"_s);
+        QCOMPARE(saved("003", "P1", "001", 0) + saved("001", "P2", "001", 0) + saved("005", "O'1", "001", 0), u"000"_s);
+        db.conn.close();
+        QCOMPARE(MaitouPallet::deleteQuestion(db.conn, 2), u"是否要删除卷号[2]的标签"_s);
+    }
+
+    // The batch field of the box form from box to box: "type 2405", "save", "new" (the next box
+    // weighs nothing yet), "grade N", "备A X", "pattern P", "reopen BATCH GRADE" (a saved box read
+    // back). The field's text after each save, and at the end.
+    void batchOfEachBox_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<QString>("steps");
+        QTest::addColumn<QString>("batches");
+        const QString boxes = u"save;new;save;pattern [备A][缸号];save;reopen %1 1;备A 4;save"_s;
+        QTest::newRow("batch and 备A") << u"[缸号]-[备A]"_s << boxes.arg(u"2405-3"_s) << u"2405-3|2405-3|32405|2405-3"_s;
+        QTest::newRow("weight, 备3, 备D") << u"[缸号]/[重量]/[备3][备D]"_s << boxes.arg(u"2405/18.5/M1白"_s)
+                                         << u"2405/18.5/M1白|2405/0/M1白|32405|2405/18.5/M1白"_s;
+        QTest::newRow("no pattern") << QString() << boxes.arg(u"2405"_s) << u"2405|2405|32405|2405"_s;
+        QTest::newRow("pattern ends in a grade letter") << u"[缸号]C"_s << boxes.arg(u"2405C"_s) << u"2405C|2405C|32405|2405C"_s;
+        QTest::newRow("typed batch changed") << u"[缸号]-[备A]"_s << u"save;type 2406;save"_s << u"2405-3|2406-3"_s;
+        QTest::newRow("grade after a save") << u"[缸号]-[备A]"_s << u"save;grade 1;save"_s << u"2405-3|2405B-3"_s;
+        QTest::newRow("B twice") << QString() << u"grade 1;grade 1"_s << u"2405B"_s;
+        QTest::newRow("C, then the first grade") << QString() << u"grade 2;grade 0"_s << u"2405"_s;
+        QTest::newRow("reopened second") << QString() << u"type 2405C;reopen 2405 1"_s << u"2405B"_s;
+        QTest::newRow("fourth grade") << QString() << u"type 2405C;grade 3"_s << u"2405"_s;
+    }
+    void batchOfEachBox()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(QString, steps);
+        HuaxianBatch batch;
+        RollForm roll;
+        for (const auto& [f, text] : {std::pair{CheckField::DyeLot, u"2405"}, {CheckField::SpareA, u"3"}, {CheckField::Weight, u"18.5"},
+                                      {CheckField::Spare3, u"M1"}, {CheckField::SpareD, u"白"}})
+            roll[f] = QString::fromUtf16(text);
+        QString& field = roll[CheckField::DyeLot];
+        const auto grade = [&](int index) { field = batch.afterGrade(field, index).value_or(field); };
+        QStringList shown;
+        for (const QString& step : steps.split(u';')) {
+            const QString word = step.section(u' ', 0, 0), arg = step.section(u' ', 1, 1);
+            if (word == u"save") {
+                field = batch.atSave(pattern, roll).value_or(field);
+                shown << field;
+            } else if (word == u"new")
+                roll[CheckField::Weight] = u"0"_s;
+            else if (word == u"grade")
+                grade(arg.toInt());
+            else if (word == u"type")
+                field = arg;
+            else if (word == u"备A")
+                roll[CheckField::SpareA] = arg;
+            else if (word == u"pattern")
+                pattern = arg;
+            else if (word == u"reopen") {
+                batch.reopening(!pattern.isEmpty());
+                field = arg;
+                grade(step.section(u' ', 2, 2).toInt()); // the stored grade, as the form shows it
+                batch.reopened(field);
+            }
+        }
+        if (!steps.endsWith(u"save"))
+            shown << field;
+        QTEST(shown.join(u'|'), "batches");
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMaitouPallet)
+#include "TestMaitouPallet.moc"
