@@ -165,11 +165,11 @@ private slots:
                         "TareBoxField=item3\nTareConeField=item4\ndingmaFormula=[重量]-[备4]-[备5]*[备6]\n"
                         "[SerialPorts]\nCOM3=" + scale.path().toLocal8Bit() + "\n");
         fx.exec(u"update item set item3='1.2', item4='0.5' where itemid=1"_s); // the article's tare
-        frmCheck& f = box ? openHuaxian(fx) : fx.open();
+        frmCheck& f = box ? openMaitou(fx, true) : fx.open();
         auto& c = f.controls();
         f.show();
         if (box)
-            static_cast<frmHuaxian&>(f).loadItem(u"1"_s);
+            static_cast<frmMaitou&>(f).loadItem(u"1"_s);
         else
             fx.lookUp(u"K001"_s);
         c.autoHuanJuan->setChecked(true);

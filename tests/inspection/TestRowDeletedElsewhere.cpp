@@ -16,7 +16,7 @@ enum Station { Inspection, MarkLabel, FiberBox };
 frmCheck& openStation(CheckFixture& fx, int station)
 {
     frmCheck& f = station == MarkLabel  ? openMaitou(fx)
-                  : station == FiberBox ? openHuaxian(fx)
+                  : station == FiberBox ? openMaitou(fx, true)
                                         : fx.open();
     new CheckRollListPanel(&f);
     fx.lookUp(u"K001"_s);
