@@ -162,14 +162,15 @@ private slots:
             << Edit([](RollForm& r, InspectionSettings& s) { s.itemAutoSave = true; r.chosenItem.clear(); })
             << QString() << u"001"_s << QStringList{u"select itemid from checkinfo=8"_s, u"select count(*) from item=2"_s};
         QTest::newRow("package: automatic article made")
-            << true << QStringList()
+            << true << QStringList{u"insert into itemtype(itemtypeId,itemtypeName) values(3,'成品')"_s}
             << Edit([](RollForm& r, InspectionSettings& s) {
                    s.itemAutoSave = true;
                    r[CheckField::ItemName] = u"新品"_s;
                    r[CheckField::Color] = u"红"_s;
+                   r[CheckField::SpareB] = u"S捻"_s;
                })
             << QString() << u"001"_s
-            << QStringList{u"select itemname||'/'||item6||'/'||itemcode from item where itemid=(select itemid from checkinfo)=新品/红/0001"_s};
+            << QStringList{u"select itemname||'/'||item5||'/'||item6||'/'||itemcode||'/'||itemtypeid from item where itemid=(select itemid from checkinfo)=新品/S捻/红/0001/3"_s};
         QTest::newRow("package: numbered in its automatic article's scope")
             << true
             << QStringList{u"insert into item(itemid,itemname,item5,item6) values(8,'涤棉府绸','','')"_s,
