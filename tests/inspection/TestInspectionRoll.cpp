@@ -428,6 +428,8 @@ private slots:
             filled << QString::number(field) + u'=' + text;
         QTEST(filled.join(u','), "filled");
         QVERIFY(MaitouPackage(s).fromArticle(item).isEmpty()); // a mark-label package has no tare
+        // The packages per pallet (the inspection frame's style field) are no card's to fill.
+        QVERIFY(MaitouPackage(s).keptFromCardPresets(CheckField::Style) && !InspectionRoll(s).keptFromCardPresets(CheckField::Style));
     }
 };
 

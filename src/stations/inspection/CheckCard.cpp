@@ -168,7 +168,7 @@ void frmCheck::showTotals(long long lineId)
 void frmCheck::applyPresets(const QString& fill, const Recordset& rs, bool cardList)
 {
     const auto kept = [this, cardList](int index) {
-        return !c.TxtBox[index] || (cardList && keptFromCardPresets(index));
+        return !c.TxtBox[index] || (cardList && rules().keptFromCardPresets(CheckField::Index(index)));
     };
     for (const auto& [index, text] : InspectionCard::presets(fill, rs, int(c.TxtBox.size()), kept))
         c.TxtBox[index]->setText(text);

@@ -126,7 +126,7 @@ void frmCheck::assignRollNumber()
 void frmCheck::numberScopeChanged()
 {
     if (vb::Val(c.checkId->text()) == 0 && rules().databaseNumbers() &&
-        rollNumberCondition() != m_numberScope)
+        rules().numberCondition(readRoll()) != m_numberScope)
         assignRollNumber();
 }
 

@@ -110,6 +110,10 @@ public:
     /// A saved roll's defect rows as the defect grid shows them.
     static QList<QStringList> defectRows(Recordset& defects);
 
+    /// A field that a card's preset list ("CheckFill" "99", shared by every station of the
+    /// database) must not overwrite at this station.
+    virtual bool keptFromCardPresets(CheckField::Index /*field*/) const { return false; }
+
     /// A save weighs a box (a package, a fiber box): an empty scale is no box, and one placing
     /// is saved once. A roll at an inspection frame may be saved without its weight.
     virtual bool weighsBoxes() const { return false; }

@@ -128,7 +128,7 @@ void frmCheck::wireEvents()
     c.Frame5->installEventFilter(this);
 }
 
-void frmCheck::reloadSettings() { m_cfg = InspectionSettings::read(defaultCodetype(), layoutKey()); }
+void frmCheck::reloadSettings() { m_cfg = InspectionSettings::read(numberScopes().first(), layoutKey()); }
 
 void frmCheck::Form_Load()
 {

@@ -53,8 +53,6 @@ public:
     // --- card lookup ---
     void loadCard(const QString& card, const QString& lineId);
     void showTotals(long long lineId);
-    /// The last lookup's rows.
-    const Recordset& cardRecordset() const { return m_cardRs; }
 
     // --- roll entry ---
     void newRoll();
@@ -168,7 +166,6 @@ protected:
     virtual QString layoutKey() const { return QStringLiteral("InputPosition"); }
     /// The controls whose places "保存位置" stores, in the layout text's order.
     virtual QString layoutControls() const { return layoutControlList(); }
-    QString defaultCodetype() const { return numberScopes().first(); }
     /// The roll-number scopes ("codetype") of the station, its default first.
     virtual QStringList numberScopes() const
     {
@@ -180,13 +177,9 @@ protected:
     virtual std::unique_ptr<InspectionRoll> makeRules() const;
     /// What the form holds besides its fields (a variant's article, say), added to readRoll().
     virtual void completeRoll(RollForm& roll) const { Q_UNUSED(roll); }
-    /// The running-number scope of the roll on the form.
-    QString rollNumberCondition() const { return rules().numberCondition(readRoll()); }
     /// The dye-lot field changed (typed, or a new lot from 换缸): under the dye-lot numbering
     /// the roll gets the next number of the new lot. Stations without that scope override it.
     virtual void dyeLotChanged();
-    /// The values the roll on the form is stored with.
-    CheckSql::Roll rollValues() const { return rules().values(readRoll()); }
     /// The journal sent what was saved offline: a new roll's proposed number, counted offline,
     /// is proposed again from the database, which now holds the journaled rolls under their
     /// final numbers; the line's totals count them; rolls whose stock posting failed are shown.
@@ -220,8 +213,6 @@ protected:
     /// Grade button index is the chosen grade: touched, or chosen by code (a new or reopened roll,
     /// the automatic grade). Called again when the chosen grade is touched once more.
     virtual void gradeChanged(int index) { Q_UNUSED(index); }
-    /// A field that a card's preset list must not overwrite at this station.
-    virtual bool keptFromCardPresets(int index) const { Q_UNUSED(index); return false; }
     /// Gives the field TxtBox(txt) the station's own caption (its label, the label's required-field
     /// box, whose stored caption still wins at load, and the field's accessible name); tip, when
     /// given, becomes the label's tool tip.

@@ -36,6 +36,9 @@ public:
     virtual bool asksWhenPalletFull() const { return false; }
 
     bool weighsBoxes() const override { return true; }
+    /// Field 5 holds the packages per pallet here; at an inspection frame the same field is the
+    /// style number (款号) a card's preset list often fills.
+    bool keptFromCardPresets(CheckField::Index field) const override { return field == CheckField::Style; }
     std::optional<RollProblem> checkCardOrLine(const RollForm& roll) const override;
     std::optional<RollProblem> checkExtra(const RollForm& roll) const override;
     CheckSql::Roll values(const RollForm& roll) const override;

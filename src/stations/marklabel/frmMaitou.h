@@ -64,9 +64,6 @@ protected:
     void beforeSave() override;
     devices::DeviceRules deviceRules() const override;
     void afterLoad() override;
-    /// Field 5 holds the packages per pallet here; at an inspection frame the same field is the
-    /// style number (款号) a card's preset list often fills.
-    bool keptFromCardPresets(int index) const override { return index == CheckField::Style; }
     bool commandAllowed(int index) override;
     void afterCommand(int index) override;
     bool fieldLabelDoubleClicked(QLabel* label) override;
