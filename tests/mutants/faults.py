@@ -9,8 +9,9 @@ AREAS = {
                "|device_parser_fuzz|split_readings)$",
     "inspection": "^test_(frmcheck|frmcheck_save|station_layout|checkrolllist"
                   "|checklabelrows|checklabelpanel|checkgrading|checkdefects|check_devices|inspection_roll|roll_list"
-                  "|row_deleted_elsewhere|check_offline)$",
-    "marklabel": "^test_(frmmaitou|station_layout|frmhuaxian|inspection_roll|maitou_pallet)$",
+                  "|row_deleted_elsewhere|check_offline|roll_save|inspection_card)$",
+    "marklabel": "^test_(frmmaitou|station_layout|frmhuaxian|inspection_roll|maitou_pallet|roll_save"
+                 "|check_devices)$",
     "packing": "^test_(frmbag|bag_print_pool|bag_window|station_layout)$",
     "progress": "^test_(frmworkload|workload_devices|workload_list|station_layout)$",
     "kanban": "^test_(frmkanban|station_layout)$",
