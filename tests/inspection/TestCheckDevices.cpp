@@ -192,12 +192,13 @@ private slots:
         scale.command("weight 25.4");
         QTRY_COMPARE_WITH_TIMEOUT(c.LabBox[CheckLabel::Weight]->text(), u"称重中…"_s, 5000);
         QVERIFY(!c.cmdScaleZero->isVisible()); // this scale takes no zero command
-        QVERIFY(c.TxtBox[CheckField::Weight]->styleSheet().contains(u"#808080"_s));
+        QCOMPARE(c.TxtBox[CheckField::Weight]->palette().color(QPalette::Text), QColor(0x80, 0x80, 0x80));
         QTest::mouseClick(c.checkCommand[CheckCmd::Save], Qt::LeftButton); // waits, then saves
         QCOMPARE(saved(), u"1/25.4"_s);
         QCOMPARE(fx.scalar(u"select onCount||'/'||ifnull(item4,'')||'/'||ifnull(item7,'') from checkinfo"_s),
                  box ? u"22.2/1.2/0.5"_s : u"25.4//"_s);
         QVERIFY(c.LabBox[CheckLabel::Weight]->text() != u"称重中…"_s);
+        QVERIFY(c.TxtBox[CheckField::Weight]->palette().color(QPalette::Text) != QColor(0x80, 0x80, 0x80));
         // The next roll or box on the form: the scale writes what it still holds.
         QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Weight]->text(), u"25.40"_s, 5000);
         c.TxtBox[CheckField::Quantity]->setText(u"1"_s);

@@ -6,6 +6,7 @@
 #include "devices/InspectionDevices.h"
 #include "devices/LengthDisplay.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QEventLoop>
 #include <QLabel>
@@ -24,7 +25,11 @@ void frmCheck::showWeightLook(WeightLook look)
     c.cmdScaleZero->setVisible(zeroTare);
     c.cmdScaleTare->setVisible(zeroTare);
     const bool moving = look == WeightLook::Moving;
-    c.TxtBox[CheckField::Weight]->setStyleSheet(moving ? u"color:#808080"_s : QString());
+    // Through the palette: a style sheet would drop the field's scaled type.
+    QLineEdit* field = c.TxtBox[CheckField::Weight];
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::Text, moving ? QColor(0x80, 0x80, 0x80) : QApplication::palette(field).color(QPalette::Text));
+    field->setPalette(palette);
     QLabel* caption = c.LabBox[CheckLabel::Weight];
     if (!caption)
         return;
