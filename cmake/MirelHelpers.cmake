@@ -45,6 +45,21 @@ function(mirel_layer name)
   endif()
 endfunction()
 
+# mirel_listed_library(name LISTVAR LIBS ...): a library of the files (relative to src/) the
+# variable LISTVAR lists; the variable is turned into patterns that mirel_layer's EXCLUDE takes,
+# so that the layer the files sit in leaves them to this library.
+function(mirel_listed_library name listvar)
+  cmake_parse_arguments(ARG "" "" "LIBS" ${ARGN})
+  add_library(${name} STATIC ${${listvar}})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${ARG_LIBS})
+  mirel_warnings(${name})
+  mirel_strict_strings(${name})
+  set(patterns ${${listvar}})
+  list(TRANSFORM patterns REPLACE "^(.+)$" "/src/\\1$")
+  set(${listvar} ${patterns} PARENT_SCOPE)
+endfunction()
+
 # add_unit_test(NAME name SOURCES ... LIBS ...): one Qt Test executable, run offscreen in UTF-8.
 function(add_unit_test)
   cmake_parse_arguments(ARG "" "NAME;TIMEOUT" "SOURCES;LIBS" ${ARGN})
