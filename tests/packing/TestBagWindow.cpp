@@ -28,6 +28,7 @@ private slots:
     void scaleReadings();
     void typedWeightStaysSilentScaleAsks();
     void swingingBoxWaitsForItsWeight();
+    void swingingRollWaitsForItsWeight();
 };
 
 void TestBagWindow::keyboardOnlyPacking()
@@ -204,6 +205,26 @@ void TestBagWindow::swingingBoxWaitsForItsWeight()
     QVERIFY(!f.cmdZero->isVisibleTo(&f)); // this scale takes no zero command
     f.butFlow[5]->click();
     QCOMPARE(f.LabMsg->text(), u"这一箱已保存，请取下后再称下一箱"_s);
+}
+
+// Without box packing the scale weighs the roll into its quantity: F3 pressed while it swings
+// waits and saves the settled weight too.
+void TestBagWindow::swingingRollWaitsForItsWeight()
+{
+    DevSim scale({u"--device"_s, u"scale"_s, u"--format"_s, u"wnkg"_s, u"--interval"_s, u"100"_s,
+                  u"--settle"_s, u"800"_s});
+    QVERIFY(scale.ok());
+    BagFixture fx("是否要打包=0\nisSaveCheck=1\nisChen=1\nStableReadings=3\nStableTime=300\n",
+                  "CHENCOM=COM3\n[SerialPorts]\nCOM3=" + scale.path().toLocal8Bit() + "\n");
+    frmBag& f = fx.open();
+    fx.scan(u"50"_s);
+    scale.command("weight 25.4");
+    QLabel* caption = f.findChild<QLabel*>(u"labUser_11"_s);
+    QTRY_COMPARE_WITH_TIMEOUT(caption->text(), u"称重中…"_s, 5000);
+    f.butFlow[1]->click();
+    QCOMPARE(f.LabMsg->text(), u"称重中…"_s);
+    QTRY_COMPARE_WITH_TIMEOUT(f.LabMsg->text(), u"唛头保存成功"_s, 4000);
+    QCOMPARE(fx.scalar(u"select oncount from checkinfo where id=50"_s), u"25.4"_s);
 }
 
 QTEST_MAIN(TestBagWindow)

@@ -15,6 +15,7 @@
 #include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -75,8 +76,14 @@ void frmBag::onWeightLook(devices::WeightLook look)
     auto* caption = findChild<QLabel*>(name);
     if (!caption)
         return;
-    if (!caption->property("caption").isValid())
+    if (!caption->property("caption").isValid()) {
         caption->setProperty("caption", caption->text());
+        // Wide enough for either text, so that the row beside it does not shift as it changes.
+        const QFontMetrics metrics(caption->font());
+        caption->setMinimumWidth(qMax(metrics.horizontalAdvance(caption->text()),
+                                      metrics.horizontalAdvance(u"称重中…"_s))
+                                 + caption->contentsMargins().left() + caption->contentsMargins().right());
+    }
     caption->setText(moving ? u"称重中…"_s : caption->property("caption").toString());
 }
 
@@ -95,15 +102,15 @@ void frmBag::addScaleButtons(QHBoxLayout* row)
     connect(cmdTare, &QPushButton::clicked, this, [this] { m_scale->tareScale(); });
 }
 
-void frmBag::saveBoxWhenSettled()
+void frmBag::saveWhenSettled(QLineEdit* field, bool box, std::function<bool()> save)
 {
     if (m_settleWait && m_settleWait->isActive())
-        return; // already waiting for this box's weight
+        return; // already waiting for this weight
     // Only a weight the scale wrote waits for the scale; one the packer typed is his.
-    const bool fromScale = isChen->isChecked() && weightField() == bagNumber[1]
-        && !m_scaleText.isEmpty() && bagNumber[1]->text() == m_scaleText;
+    const bool fromScale = isChen->isChecked() && weightField() == field && !m_scaleText.isEmpty()
+        && field->text() == m_scaleText;
     if (!fromScale) {
-        finishBoxSave();
+        save();
         return;
     }
     if (!m_settleWait) {
@@ -111,15 +118,18 @@ void frmBag::saveBoxWhenSettled()
         m_settleWait->setInterval(100);
         connect(m_settleWait, &QTimer::timeout, this, &frmBag::checkSettled);
     }
+    m_settleField = field;
+    m_settleBox = box;
+    m_settleSave = std::move(save);
     m_pressedAt = m_scale->settling().now();
     checkSettled();
 }
 
 void frmBag::checkSettled()
 {
-    if (bagNumber[1]->text() != m_scaleText) {
+    if (m_settleField->text() != m_scaleText) {
         m_settleWait->stop(); // typed over while waiting: the packer's weight
-        finishBoxSave();
+        m_settleSave();
         return;
     }
     const devices::SaveDecision d = m_scale->settling().decideSave(m_pressedAt);
@@ -135,8 +145,9 @@ void frmBag::checkSettled()
     }
     m_scaleText = devices::formatWeight(d.weight, SysUtil::readIni(Mirel, u"dispFormat"_s,
                                                                    u"0.00"_s, MirelIni));
-    bagNumber[1]->setText(m_scaleText);
-    if (finishBoxSave())
+    m_settleField->setText(m_scaleText);
+    // One placing is one box: the next box counts once this one is off the scale.
+    if (m_settleSave() && m_settleBox)
         m_scale->settling().saved(d.weight);
 }
 

@@ -377,13 +377,18 @@ void frmBag::runCommand(int index)
         break;
     }
     case 1:
-        if (saveMark() && autoClear->isChecked())
-            clearMark();
+        // A roll weighed into its quantity is saved with the weight the scale settled on.
+        saveWhenSettled(txtUser[11], false, [this] {
+            const bool saved = saveMark();
+            if (saved && autoClear->isChecked())
+                clearMark();
+            return saved;
+        });
         break;
     case 2: printMark(); break;
     case 3: getPrintTemplate(u"唛头"_s); break;
     case 4: addRollToBox(); break;
-    case 5: saveBoxWhenSettled(); break;
+    case 5: saveWhenSettled(bagNumber[1], true, [this] { return finishBoxSave(); }); break;
     case 6: getPrintTemplate(u"箱唛"_s); break;
     case 7: printBox(); break;
     case 8: removeRollFromBox(); break;

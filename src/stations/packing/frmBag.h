@@ -150,9 +150,10 @@ private:
     /// The weight field grey and its caption "称重中…" while the weight moves; black and its own
     /// caption once it has settled.
     void onWeightLook(devices::WeightLook look);
-    /// F8: a box weighed by the scale is saved with the weight it has settled on (waiting up to
-    /// 3 s for it); a weight typed by the packer is saved as typed.
-    void saveBoxWhenSettled();
+    /// F8 (a box) and F3 (a roll weighed into its quantity): a weight the scale wrote into field
+    /// is saved, by save, with the weight the scale has settled on (waiting up to 3 s for it); a
+    /// weight typed by the packer is saved as typed. A box is one placing on the scale.
+    void saveWhenSettled(QLineEdit* field, bool box, std::function<bool()> save);
     void checkSettled();
     /// 归零 and 去皮 for a scale that takes them, hidden until it shows that it does.
     void addScaleButtons(QHBoxLayout* row);
@@ -190,5 +191,8 @@ private:
     QString m_scaleText;         // the weight the scale last wrote
     QTimer* m_settleWait = nullptr; // F8 waits for the weight to settle
     qint64 m_pressedAt = 0;         // when F8 was pressed, on the scale's clock
+    QLineEdit* m_settleField = nullptr; // the field whose weight a save waits for
+    bool m_settleBox = false;
+    std::function<bool()> m_settleSave;
     QSet<QString> m_addedRolls;  // rolls added to the box list since it was listed or saved
 };
