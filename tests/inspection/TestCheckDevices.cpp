@@ -147,25 +147,27 @@ private slots:
     }
 
     // A roll or box put on the scale swings: 保存 meanwhile waits and saves the weight the scale
-    // settled on. A fiber box is never the empty scale, nor saved twice from one placing; a roll
-    // at an inspection frame may go without its weight.
+    // settled on; the empty scale saves nothing. A box is never saved twice from one placing.
     void swingingWeightIsWaitedFor_data()
     {
-        QTest::addColumn<bool>("box");
-        QTest::newRow("inspection roll") << false;
-        QTest::newRow("fiber box") << true;
+        QTest::addColumn<int>("station"); // 0 inspection, 1 mark labels, 2 fiber boxes
+        QTest::newRow("inspection roll") << 0;
+        QTest::newRow("mark-label package") << 1;
+        QTest::newRow("fiber box") << 2;
     }
     void swingingWeightIsWaitedFor()
     {
-        QFETCH(bool, box);
+        QFETCH(int, station);
+        const bool box = station > 0;
+        // The mark-label frames read the scale from its eighth character (ST,GS,+0025.40kg).
         DevSim scale{{u"--device"_s, u"scale"_s, u"--weight"_s, u"0.02"_s, u"--interval"_s, u"100"_s,
-                      u"--settle"_s, u"800"_s}};
+                      u"--settle"_s, u"800"_s, u"--format"_s, station == 1 ? u"fixed"_s : u"text"_s}};
         QVERIFY(scale.ok());
         CheckFixture fx("CommBarcode=COM5\nCHENCOM=COM3\nchenInputMode=0\nStableReadings=3\nStableTime=300\n"
                         "TareBoxField=item3\nTareConeField=item4\ndingmaFormula=[重量]-[备4]-[备5]*[备6]\n"
                         "[SerialPorts]\nCOM3=" + scale.path().toLocal8Bit() + "\n");
         fx.exec(u"update item set item3='1.2', item4='0.5' where itemid=1"_s); // the article's tare
-        frmCheck& f = box ? openMaitou(fx, true) : fx.open();
+        frmCheck& f = box ? openMaitou(fx, station == 2) : fx.open();
         auto& c = f.controls();
         f.show();
         if (box)
@@ -173,7 +175,7 @@ private slots:
         else
             fx.lookUp(u"K001"_s);
         c.autoHuanJuan->setChecked(true);
-        if (box) { // the tare follows the article; the net weight follows the tare and the cones
+        if (station == 2) { // the tare follows the article; the net weight the tare and the cones
             QCOMPARE(c.TxtBox[CheckField::Spare4]->text() + u'/' + c.TxtBox[CheckField::Spare6]->text(), u"1.2/0.5"_s);
             c.TxtBox[CheckField::Spare5]->setText(u"4"_s);
         } else {
@@ -183,12 +185,10 @@ private slots:
         QTest::mouseClick(c.isChen, Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Weight]->text(), u"0.02"_s, 10000);
         const auto saved = [&] { return fx.scalar(u"select count(*)||'/'||ifnull(max(cutcount),'-') from checkinfo"_s); };
-        if (box) {
-            c.TxtBox[CheckField::Quantity]->setText(u"1"_s);
-            QTRY_COMPARE_WITH_TIMEOUT((QTest::mouseClick(c.checkCommand[CheckCmd::Save], Qt::LeftButton), f.status()),
-                                      u"空秤"_s, 5000);
-            QCOMPARE(saved(), u"0/-"_s);
-        }
+        c.TxtBox[CheckField::Quantity]->setText(u"1"_s);
+        QTRY_COMPARE_WITH_TIMEOUT((QTest::mouseClick(c.checkCommand[CheckCmd::Save], Qt::LeftButton), f.status()),
+                                  u"空秤"_s, 5000);
+        QCOMPARE(saved(), u"0/-"_s);
         scale.command("weight 25.4");
         QTRY_COMPARE_WITH_TIMEOUT(c.LabBox[CheckLabel::Weight]->text(), u"称重中…"_s, 5000);
         QVERIFY(!c.cmdScaleZero->isVisible()); // this scale takes no zero command
@@ -196,7 +196,7 @@ private slots:
         QTest::mouseClick(c.checkCommand[CheckCmd::Save], Qt::LeftButton); // waits, then saves
         QCOMPARE(saved(), u"1/25.4"_s);
         QCOMPARE(fx.scalar(u"select onCount||'/'||ifnull(item4,'')||'/'||ifnull(item7,'') from checkinfo"_s),
-                 box ? u"22.2/1.2/0.5"_s : u"25.4//"_s);
+                 station == 2 ? u"22.2/1.2/0.5"_s : u"25.4//"_s);
         QVERIFY(c.LabBox[CheckLabel::Weight]->text() != u"称重中…"_s);
         QVERIFY(c.TxtBox[CheckField::Weight]->palette().color(QPalette::Text) != QColor(0x80, 0x80, 0x80));
         // The next roll or box on the form: the scale writes what it still holds.

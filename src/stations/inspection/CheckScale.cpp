@@ -1,6 +1,7 @@
 // The inspection window's scale at a save: a roll or box still swinging on the platform reads
 // heavier or lighter by whatever the swing adds, so a save takes the weight the scale has
-// settled on, waits a moment for it, or says why it cannot.
+// settled on, waits a moment for it, or says why it cannot (the empty scale, a negative weight,
+// over range, a box saved already).
 #include "stations/inspection/frmCheck.h"
 
 #include "devices/InspectionDevices.h"
@@ -67,9 +68,7 @@ bool frmCheck::confirmScaleWeight()
         loop.exec();
     }
     if (d.kind == SaveDecision::Refuse) {
-        // An empty scale under a roll that was not weighed: the roll goes without its weight.
-        if (!rules().weighsBoxes() && scale.look() == WeightLook::Empty)
-            return true;
+        // Also "空秤": a roll meant to go without its weight gets 0 typed into the field.
         setStatus(d.message);
         return false;
     }

@@ -114,8 +114,8 @@ public:
     /// database) must not overwrite at this station.
     virtual bool keptFromCardPresets(CheckField::Index /*field*/) const { return false; }
 
-    /// A save weighs a box (a package, a fiber box): an empty scale is no box, and one placing
-    /// is saved once. A roll at an inspection frame may be saved without its weight.
+    /// A save weighs a box (a package, a fiber box): one placing on the scale is saved once. Rolls
+    /// at an inspection frame may be weighed again.
     virtual bool weighsBoxes() const { return false; }
 
     const InspectionSettings& settings() const { return m_cfg; }
