@@ -98,7 +98,7 @@ FAULTS = [
     ("inspection", INS + "InspectionSettings.h",
      'QString codeDesc = QStringLiteral("0");',
      'QString codeDesc = QStringLiteral("1");', "roll numbering off by default"),
-    ("inspection", INS + "RollSave.cpp", "|| scope != proposedUnder\n", "\n",
+    ("inspection", INS + "RollSave.cpp", "|| scope != proposedUnder\n", "|| (false && scope != proposedUnder)\n",
      "a number proposed for another card line is kept"),
     ("inspection", INS + "RollList.cpp", "if (done.error.isEmpty())\n            t.commit();",
      "t.commit();", "roll deleted although its stock could not be given back"),
