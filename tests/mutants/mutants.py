@@ -7,11 +7,11 @@ Run by hand (not by ./test.sh or ctest), from anywhere:
   tests/mutants/mutants.py --area packing  one area;  --only packing3  one fault
   tests/mutants/mutants.py --check         only checks that every `old` is unique in its file
   tests/mutants/mutants.py --table-only --markdown out.md   the table of the results so far
-The copy is HEAD of the repository, extracted into --tree (default /work/mutants-tree) with
+The copy is HEAD of the repository, extracted into --tree (default mirel-mutants-tree in $TMPDIR) with
 its own Debug build; the repository and its worktrees are never touched. Results go to
 <tree>/results.json; --resume skips faults already run on the same commit.
 """
-import argparse, hashlib, io, json, os, re, subprocess, sys, tarfile, time
+import argparse, hashlib, io, json, os, re, subprocess, sys, tarfile, tempfile, time
 from collections import OrderedDict
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -159,9 +159,10 @@ def table(results, chosen):
 
 def main():
     ap = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawTextHelpFormatter)
-    ap.add_argument("--tree", default="/work/mutants-tree")
+    ap.add_argument("--tree", default=os.path.join(tempfile.gettempdir(), "mirel-mutants-tree"))
     ap.add_argument("--commit", default="HEAD", help="what to copy (default HEAD of the repository)")
-    ap.add_argument("--ccache-env", default="/work/ccache.env")
+    ap.add_argument("--ccache-env", default=os.environ.get("MIREL_CCACHE_ENV", ""),
+                    help="a file of KEY=VALUE lines for the build (a compiler cache); $MIREL_CCACHE_ENV")
     ap.add_argument("--area", help="only this area")
     ap.add_argument("--only", help="only this fault id (e.g. packing3)")
     ap.add_argument("--timeout", type=int, default=600, help="seconds for one mutant's tests")

@@ -12,7 +12,7 @@ seen at all. Run by hand, from anywhere:
   tests/mutants/reach.py --exclude test_device_parser_fuzz  ...  not counted as covering others
 Results are kept in <tree>/reach-<mode>/, so a second call reports at once.
 """
-import argparse, glob, os, pickle, queue, shutil, struct, subprocess, sys, threading, zlib
+import argparse, glob, os, pickle, queue, shutil, struct, subprocess, sys, tempfile, threading, zlib
 from collections import Counter
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -86,7 +86,7 @@ def run(store, unit, slot, build, tree):
 def main():
     ap = argparse.ArgumentParser()
     ap.add_argument("tests", nargs="+", help="test executables, as ctest names them")
-    ap.add_argument("--tree", default="/work/reach-tree")
+    ap.add_argument("--tree", default=os.path.join(tempfile.gettempdir(), "mirel-reach-tree"))
     ap.add_argument("--commit", default="HEAD")
     ap.add_argument("--rows", action="store_true", help="each data row alone")
     ap.add_argument("--exclude", default="", help="tests not counted as covering (comma list)")
