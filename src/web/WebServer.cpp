@@ -1,5 +1,8 @@
 // The HTTP server around the site: Qt HttpServer's requests turned into WebRequest, the site's
-// replies written back. Everything runs on the one thread, one request after the other.
+// replies written back. The sockets live on the main thread, which answers the board, the
+// stations and the overviews kept; an overview read anew (a month is a tenth of a second, a year
+// a second) is read on a thread of a small pool, each with its own connection, and its reply is
+// written back on the main thread.
 #include "web/WebServer.h"
 
 #include "shell/Database.h"
@@ -12,8 +15,11 @@
 #include <QHttpServer>
 #include <QHttpServerRequest>
 #include <QHttpServerResponse>
+#include <QPointer>
 #include <QSslCertificate>
 #include <QSslKey>
+#include <QTcpSocket>
+#include <QThreadPool>
 
 #include <cstdio>
 
@@ -57,6 +63,15 @@ WebRequest requestOf(const QHttpServerRequest& q)
     return r;
 }
 
+void send(const WebReply& reply, QHttpServerResponder&& out)
+{
+    QHttpServerResponse response(reply.type, reply.body,
+                                 QHttpServerResponse::StatusCode(reply.status));
+    for (const auto& h : reply.headers)
+        response.addHeader(h.first, h.second);
+    response.write(std::move(out));
+}
+
 bool loadTls(QHttpServer& server, const WebSettings& s)
 {
     QFile cert(s.certificate), key(s.key);
@@ -97,13 +112,26 @@ int run(int argc, char** argv)
     if (settings.https() && !loadTls(server, settings))
         return 1;
     WebSite site(Database::conn(), Database::connectionSetting(), settings.token, settings.https());
-    server.setMissingHandler([&site](const QHttpServerRequest& q, QHttpServerResponder&& out) {
-        const WebReply reply = site.handle(requestOf(q));
-        QHttpServerResponse response(reply.type, reply.body,
-                                     QHttpServerResponse::StatusCode(reply.status));
-        for (const auto& h : reply.headers)
-            response.addHeader(h.first, h.second);
-        response.write(std::move(out));
+    // Ended (its threads and their connections with it) before the site.
+    QThreadPool pool;
+    server.setMissingHandler([&](const QHttpServerRequest& q, QHttpServerResponder&& out) {
+        const WebRequest request = requestOf(q);
+        if (!site.readsLong(request)) {
+            send(site.handle(request), std::move(out));
+            return;
+        }
+        auto waiting = std::make_shared<QHttpServerResponder>(std::move(out));
+        const QPointer<QTcpSocket> socket = waiting->socket();
+        pool.start([&site, &server, request, waiting, socket] {
+            const WebReply reply = site.handle(request);
+            QMetaObject::invokeMethod(
+                &server,
+                [reply, waiting, socket] {
+                    if (socket) // the browser may have left meanwhile
+                        send(reply, std::move(*waiting));
+                },
+                Qt::QueuedConnection);
+        });
     });
     const quint16 port = server.listen(settings.address, settings.port);
     if (port == 0) {
@@ -120,7 +148,9 @@ int run(int argc, char** argv)
     say(QStringLiteral("mirel serve: %1://%2:%3/board")
             .arg(settings.https() ? QStringLiteral("https") : QStringLiteral("http"), host)
             .arg(port));
-    return app.exec();
+    const int code = app.exec();
+    pool.waitForDone();
+    return code;
 }
 
 } // namespace WebServer
