@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <tuple>
+#include <utility>
 
 namespace QualityData {
 
@@ -54,8 +55,11 @@ class Names {
 public:
     int index(const QString& name)
     {
-        if (m_last >= 0 && name == m_lastName) // rolls of a day mostly share their names
-            return m_last;
+        // Rolls of a day mostly share their names and a mill has a few defects: the names met
+        // last are found without hashing (a name met before is shown already or after another).
+        for (const auto& [seen, i] : m_recent)
+            if (seen == name)
+                return i;
         const QString key = keyOf(name);
         auto it = m_index.constFind(key);
         if (it == m_index.cend()) {
@@ -65,8 +69,11 @@ public:
         } else if (name < m_shown[*it]) {
             m_shown[*it] = name;
         }
-        m_lastName = name;
-        return m_last = *it;
+        if (m_recent.size() < Recent)
+            m_recent.append({name, *it});
+        else
+            m_recent[std::exchange(m_next, (m_next + 1) % Recent)] = {name, *it};
+        return *it;
     }
     /// The number of a name, -1 when it was not found.
     int find(const QString& name) const { return m_index.value(keyOf(name), -1); }
@@ -78,8 +85,9 @@ private:
     QHash<QString, int> m_index;
     QStringList m_shown;
     QStringList m_keys;
-    QString m_lastName;
-    int m_last = -1;
+    static constexpr int Recent = 8;
+    QList<std::pair<QString, int>> m_recent;
+    int m_next = 0;
 };
 
 struct Roll {
