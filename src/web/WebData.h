@@ -34,13 +34,14 @@ QJsonObject boardFrame();
 QualitySql::Filter qualityFilter(const WebRequest& r, const QDate& today);
 QJsonObject filterJson(const QualitySql::Filter& f);
 /// The quality overview's figures, Pareto, days, machines and inspectors, with mirel.ini's
-/// grades and scoring. Throws DbError.
-QJsonObject quality(Connection& c, const QualitySql::Filter& f);
+/// grades and scoring. With a second connection (beside) the range before is read through it on
+/// a thread of its own meanwhile. Throws DbError.
+QJsonObject quality(Connection& c, const QualitySql::Filter& f, Connection* beside = nullptr);
 
 /// The same overview as a workbook (.xlsx bytes), as the quality station exports it; empty with
 /// the reason when it cannot be written. Throws DbError.
 QByteArray qualityWorkbook(Connection& c, const QualitySql::Filter& f, const QDateTime& now,
-                           QString* error);
+                           QString* error, Connection* beside = nullptr);
 
 /// A checked name parameter: at most 50 characters, no control characters; required ones must
 /// be given. Throws WebError 400.

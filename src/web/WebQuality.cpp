@@ -12,6 +12,8 @@
 #include <QJsonArray>
 #include <QTemporaryDir>
 
+#include <future>
+
 using namespace Qt::StringLiterals;
 
 namespace WebData {
@@ -133,20 +135,29 @@ QualityData::Grades grades()
     return QualityData::parseGrades(mirel(QStringLiteral("grade")));
 }
 
-// The overview as the frames grade: the grades and the 4-point cap of mirel.ini.
-QualityData::Overview overview(Connection& c, const QualitySql::Filter& f)
+// The overview as the frames grade: the grades and the 4-point cap of mirel.ini. The range
+// before is a third of a year's reading: with a second connection it is read meanwhile.
+QualityData::Overview overview(Connection& c, Connection* beside, const QualitySql::Filter& f)
 {
     const double cap = QualityData::frameCap(mirel(QStringLiteral("USASTANDARD")),
                                              mirel(QStringLiteral("CapPerUnit")));
-    return QualityData::load(c, f, grades(), cap);
+    const QualityData::Grades g = grades();
+    if (!beside)
+        return QualityData::load(c, f, g, cap);
+    // The future waits for its thread, also when the range's reading throws.
+    auto before =
+        std::async(std::launch::async, [&] { return QualityData::before(*beside, f, g, cap); });
+    QualityData::Overview o = QualityData::loadRange(c, f, g, cap);
+    o.before = before.get();
+    return o;
 }
 
 } // namespace
 
 QByteArray qualityWorkbook(Connection& c, const QualitySql::Filter& f, const QDateTime& now,
-                           QString* error)
+                           QString* error, Connection* beside)
 {
-    const QualityData::Overview o = overview(c, f);
+    const QualityData::Overview o = overview(c, beside, f);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("quality.xlsx"));
     if (!dir.isValid() || !sheet::writeXlsx(path, QualityWorkbook::sheets(o, now), error))
@@ -155,10 +166,10 @@ QByteArray qualityWorkbook(Connection& c, const QualitySql::Filter& f, const QDa
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QJsonObject quality(Connection& c, const QualitySql::Filter& f)
+QJsonObject quality(Connection& c, const QualitySql::Filter& f, Connection* beside)
 {
     const QualityData::Grades limits = grades();
-    const QualityData::Overview o = overview(c, f);
+    const QualityData::Overview o = overview(c, beside, f);
     QJsonArray pareto;
     for (const auto& p : o.pareto)
         pareto.append(QJsonObject{{u"defect"_s, p.defect},

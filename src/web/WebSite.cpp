@@ -56,6 +56,22 @@ Connection& WebSite::conn()
     return *m_pooled.localData();
 }
 
+Connection* WebSite::beside()
+{
+    if (m_connectionString.isEmpty())
+        return nullptr;
+    if (!m_beside.hasLocalData())
+        m_beside.setLocalData(new Connection); // closed with its thread
+    Connection* c = m_beside.localData();
+    try {
+        if (!c->isOpen())
+            c->open(m_connectionString);
+        return c;
+    } catch (const DbError&) {
+        return nullptr; // the first connection tells why
+    }
+}
+
 bool WebSite::readsLong(const WebRequest& r)
 {
     if (r.path == u"/quality.xlsx")
@@ -247,7 +263,7 @@ QJsonObject WebSite::quality(const WebRequest& r)
     if (const QJsonObject kept = keptQuality(key, now); !kept.isEmpty())
         return kept;
     QJsonObject out;
-    const bool fresh = read(out, [&] { out = WebData::quality(conn(), f); });
+    const bool fresh = read(out, [&] { out = WebData::quality(conn(), f, beside()); });
     out.insert(QStringLiteral("filter"), filter);
     if (fresh) {
         QMutexLocker lock(&m_lock);
@@ -264,7 +280,8 @@ WebReply WebSite::workbook(const WebRequest& r)
     QByteArray bytes;
     QString error;
     QJsonObject offline;
-    if (!read(offline, [&] { bytes = WebData::qualityWorkbook(conn(), f, m_clock(), &error); }))
+    if (!read(offline,
+              [&] { bytes = WebData::qualityWorkbook(conn(), f, m_clock(), &error, beside()); }))
         throw WebError{503, offline.value(QStringLiteral("offline")).toString()};
     if (bytes.isEmpty())
         throw WebError{500, QStringLiteral("Excel 文件不能生成：") + error};

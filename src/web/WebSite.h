@@ -46,6 +46,9 @@ public:
 private:
     /// The connection of the calling thread.
     Connection& conn();
+    /// A second connection of the calling thread, for reading the range before an overview's
+    /// meanwhile; nullptr when it cannot be opened (the first connection then reads it).
+    Connection* beside();
     WebReply route(const WebRequest& r);
     WebReply loginReply(const WebRequest& r);
     WebReply refuse(const WebRequest& r, int status, const QString& why);
@@ -67,6 +70,7 @@ private:
     Connection& m_conn;
     const QThread* m_home; ///< the thread that reads through m_conn
     QThreadStorage<Connection*> m_pooled;
+    QThreadStorage<Connection*> m_beside;
     QString m_connectionString;
     WebAccess m_access;
     bool m_https = false;

@@ -336,7 +336,7 @@ Touch touchOf(const QualitySql::Filter& f, const Read& r)
 
 // The totals of the range before, summed from its rows as the range's are: the database reads
 // that range's day alone when a day is touched, the touched grade and defect are left to the sums.
-Totals before(Connection& c, const QualitySql::Filter& f, const QString& firstGrade, double cap)
+Totals sumBefore(Connection& c, const QualitySql::Filter& f, const QString& firstGrade, double cap)
 {
     QualitySql::Filter read = f;
     read.grade.clear();
@@ -366,10 +366,23 @@ Totals before(Connection& c, const QualitySql::Filter& f, const QString& firstGr
 
 Overview load(Connection& c, const QualitySql::Filter& filter, const Grades& grades, double cap)
 {
+    Totals t = before(c, filter, grades, cap);
+    Overview o = loadRange(c, filter, grades, cap);
+    o.before = t;
+    return o;
+}
+
+Totals before(Connection& c, const QualitySql::Filter& filter, const Grades& grades, double cap)
+{
+    return sumBefore(c, QualitySql::previousRange(filter), grades.first(), cap);
+}
+
+Overview loadRange(Connection& c, const QualitySql::Filter& filter, const Grades& grades,
+                   double cap)
+{
     Overview o;
     o.filter = filter;
     o.gradeNames = grades.names.isEmpty() ? QStringList{grades.first()} : grades.names;
-    o.before = before(c, QualitySql::previousRange(filter), grades.first(), cap);
 
     // The range's rolls, touches left to the sums below; a touched day outside the range (the
     // range changed since) still gives its Pareto, as the days and tables show the range alone.
