@@ -1,7 +1,7 @@
 // The web view's answers on the 1,000,000-roll database: /quality for a random month and year
-// (beside QualityData::load of the same month, the quality station's own reading), /board on the
-// demo stock, and 50 clients refreshing /board and /quality every 5 s for a minute against a
-// running `mirel serve`: errors, p99 and the server's memory at the start and the end.
+// (beside QualityData::load of as many days, the quality station's own reading), /board on the
+// demo stock, and 50 clients refreshing /board and /quality every 5 s for a minute (and for five)
+// against a running `mirel serve`: errors, p99 and the server's memory over the run.
 #include "BenchData.h"
 
 #include "db/Connection.h"
@@ -51,17 +51,18 @@ WebSite& bigSite()
     return site;
 }
 
-void BM_QualityStationMonth(benchmark::State& state)
+void BM_QualityStation(benchmark::State& state)
 {
     const auto grades = QualityData::parseGrades(QStringLiteral("A品^0,B品^20,C品^40"));
+    const int days = int(state.range(0));
     for (auto _ : state) {
         QualitySql::Filter f;
-        f.from = randomDay(31);
-        f.to = f.from.addDays(30);
+        f.from = randomDay(days);
+        f.to = f.from.addDays(days - 1);
         benchmark::DoNotOptimize(QualityData::load(BenchData::connection(), f, grades).now.rolls);
     }
 }
-BENCHMARK(BM_QualityStationMonth)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_QualityStation)->Arg(31)->Arg(365)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_WebQuality(benchmark::State& state)
 {
@@ -124,10 +125,11 @@ double rssMb(qint64 pid)
     return 0;
 }
 
-// 50 clients, half of them refreshing /board, half a month of /quality each, every 5 s for a
-// minute.
+// 50 clients, half of them refreshing /board, half a month of /quality each, every 5 s for the
+// argument's seconds; the server's memory read every 10 s.
 void BM_Serve50Clients(benchmark::State& state)
 {
+    const int seconds = int(state.range(0));
     QTemporaryDir home;
     QFile ini(home.filePath(QStringLiteral("config.ini")));
     ini.open(QIODevice::WriteOnly);
@@ -153,7 +155,10 @@ void BM_Serve50Clients(benchmark::State& state)
     for (auto _ : state) {
         QList<double> ms;
         int errors = 0;
-        const double rssStart = rssMb(serve.processId());
+        QList<double> rss{rssMb(serve.processId())};
+        QTimer sample;
+        QObject::connect(&sample, &QTimer::timeout, &net, [&] { rss << rssMb(serve.processId()); });
+        sample.start(10000);
         QList<QTimer*> clients;
         for (int i = 0; i < 50; ++i) {
             auto* t = new QTimer(&net);
@@ -180,21 +185,30 @@ void BM_Serve50Clients(benchmark::State& state)
             QTimer::singleShot(i * 100, t, qOverload<>(&QTimer::start));
             clients << t;
         }
-        QEventLoop minute;
-        QTimer::singleShot(60000, &minute, &QEventLoop::quit);
-        minute.exec();
+        QEventLoop run;
+        QTimer::singleShot(seconds * 1000, &run, &QEventLoop::quit);
+        run.exec();
+        sample.stop();
         qDeleteAll(clients);
         std::sort(ms.begin(), ms.end());
         state.counters["requests"] = double(ms.size());
         state.counters["errors"] = errors;
         state.counters["p99_ms"] = ms.isEmpty() ? 0 : ms[qsizetype(double(ms.size() - 1) * 0.99)];
-        state.counters["rss_start_MB"] = rssStart;
+        // Start, after the first minute (every overview read once and kept), highest, end.
+        state.counters["rss_start_MB"] = rss.first();
+        state.counters["rss_1min_MB"] = rss.value(6, rss.last());
+        state.counters["rss_max_MB"] = *std::max_element(rss.cbegin(), rss.cend());
         state.counters["rss_end_MB"] = rssMb(serve.processId());
     }
     serve.kill();
     serve.waitForFinished();
 }
-BENCHMARK(BM_Serve50Clients)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK(BM_Serve50Clients)
+    ->Arg(60)
+    ->Arg(300)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
 
 } // namespace
 

@@ -16,12 +16,16 @@
 #include <QHttpServerRequest>
 #include <QHttpServerResponse>
 #include <QPointer>
+#include <QSocketNotifier>
 #include <QSslCertificate>
 #include <QSslKey>
 #include <QTcpSocket>
 #include <QThreadPool>
 
+#include <csignal>
 #include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -72,6 +76,26 @@ void send(const WebReply& reply, QHttpServerResponder&& out)
     response.write(std::move(out));
 }
 
+// systemd stops the service with SIGTERM (a terminal with SIGINT): the handler only writes a
+// byte, the event loop ends on it and the readings under way finish first.
+int stopPipe[2] = {-1, -1};
+
+void onStop(int)
+{
+    const char c = 1;
+    [[maybe_unused]] const ssize_t n = ::write(stopPipe[1], &c, 1);
+}
+
+void quitOnStop(QCoreApplication& app)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, stopPipe) != 0)
+        return;
+    auto* stop = new QSocketNotifier(stopPipe[0], QSocketNotifier::Read, &app);
+    QObject::connect(stop, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    std::signal(SIGTERM, onStop);
+    std::signal(SIGINT, onStop);
+}
+
 bool loadTls(QHttpServer& server, const WebSettings& s)
 {
     QFile cert(s.certificate), key(s.key);
@@ -112,8 +136,10 @@ int run(int argc, char** argv)
     if (settings.https() && !loadTls(server, settings))
         return 1;
     WebSite site(Database::conn(), Database::connectionSetting(), settings.token, settings.https());
-    // Ended (its threads and their connections with it) before the site.
+    // Ended (its threads and their connections with it) before the site. Its threads stay for
+    // the server's life: each keeps its connections open, as the main thread does.
     QThreadPool pool;
+    pool.setExpiryTimeout(-1);
     server.setMissingHandler([&](const QHttpServerRequest& q, QHttpServerResponder&& out) {
         const WebRequest request = requestOf(q);
         if (!site.readsLong(request)) {
@@ -148,6 +174,7 @@ int run(int argc, char** argv)
     say(QStringLiteral("mirel serve: %1://%2:%3/board")
             .arg(settings.https() ? QStringLiteral("https") : QStringLiteral("http"), host)
             .arg(port));
+    quitOnStop(app);
     const int code = app.exec();
     pool.waitForDone();
     return code;
