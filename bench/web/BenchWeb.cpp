@@ -24,6 +24,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 
@@ -199,6 +200,8 @@ void BM_Serve50Clients(benchmark::State& state)
         state.counters["rss_1min_MB"] = rss.value(6, rss.last());
         state.counters["rss_max_MB"] = *std::max_element(rss.cbegin(), rss.cend());
         state.counters["rss_end_MB"] = rssMb(serve.processId());
+        for (qsizetype i = 0; i < rss.size(); i += 6) // every minute, for the log
+            std::fprintf(stderr, "rss after %lld s: %.1f MB\n", i * 10, rss[i]);
     }
     serve.kill();
     serve.waitForFinished();

@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QTemporaryDir>
+#include <QThreadPool>
 
 #include <future>
 
@@ -137,17 +138,29 @@ QualityData::Grades grades()
 
 // The overview as the frames grade: the grades and the 4-point cap of mirel.ini. The range
 // before is a third of a year's reading: with a second connection it is read meanwhile.
-QualityData::Overview overview(Connection& c, Connection* beside, const QualitySql::Filter& f)
+QualityData::Overview overview(Connection& c, Beside beside, const QualitySql::Filter& f)
 {
     const double cap = QualityData::frameCap(mirel(QStringLiteral("USASTANDARD")),
                                              mirel(QStringLiteral("CapPerUnit")));
     const QualityData::Grades g = grades();
-    if (!beside)
+    if (!beside.conn || !beside.threads)
         return QualityData::load(c, f, g, cap);
-    // The future waits for its thread, also when the range's reading throws.
-    auto before =
-        std::async(std::launch::async, [&] { return QualityData::before(*beside, f, g, cap); });
-    QualityData::Overview o = QualityData::loadRange(c, f, g, cap);
+    auto done = std::make_shared<std::promise<QualityData::Totals>>();
+    std::future<QualityData::Totals> before = done->get_future();
+    beside.threads->start([done, conn = beside.conn, &f, &g, cap] {
+        try {
+            done->set_value(QualityData::before(*conn, f, g, cap));
+        } catch (...) {
+            done->set_exception(std::current_exception());
+        }
+    });
+    QualityData::Overview o;
+    try {
+        o = QualityData::loadRange(c, f, g, cap);
+    } catch (...) {
+        before.wait(); // it reads f and g
+        throw;
+    }
     o.before = before.get();
     return o;
 }
@@ -155,7 +168,7 @@ QualityData::Overview overview(Connection& c, Connection* beside, const QualityS
 } // namespace
 
 QByteArray qualityWorkbook(Connection& c, const QualitySql::Filter& f, const QDateTime& now,
-                           QString* error, Connection* beside)
+                           QString* error, Beside beside)
 {
     const QualityData::Overview o = overview(c, beside, f);
     QTemporaryDir dir;
@@ -166,7 +179,7 @@ QByteArray qualityWorkbook(Connection& c, const QualitySql::Filter& f, const QDa
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QJsonObject quality(Connection& c, const QualitySql::Filter& f, Connection* beside)
+QJsonObject quality(Connection& c, const QualitySql::Filter& f, Beside beside)
 {
     const QualityData::Grades limits = grades();
     const QualityData::Overview o = overview(c, beside, f);

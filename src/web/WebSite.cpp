@@ -45,6 +45,7 @@ WebSite::WebSite(Connection& c, QString connectionString, QString token, bool ht
     : m_conn(c), m_home(QThread::currentThread()), m_connectionString(std::move(connectionString)),
       m_access(std::move(token)), m_https(https), m_clock(std::move(clock))
 {
+    m_besideThreads.setExpiryTimeout(-1);
 }
 
 Connection& WebSite::conn()
@@ -56,19 +57,19 @@ Connection& WebSite::conn()
     return *m_pooled.localData();
 }
 
-Connection* WebSite::beside()
+WebData::Beside WebSite::beside()
 {
     if (m_connectionString.isEmpty())
-        return nullptr;
+        return {};
     if (!m_beside.hasLocalData())
         m_beside.setLocalData(new Connection); // closed with its thread
     Connection* c = m_beside.localData();
     try {
         if (!c->isOpen())
             c->open(m_connectionString);
-        return c;
+        return {c, &m_besideThreads};
     } catch (const DbError&) {
-        return nullptr; // the first connection tells why
+        return {}; // the first connection tells why
     }
 }
 

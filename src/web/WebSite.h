@@ -4,6 +4,7 @@
 
 #include "time/Clock.h"
 #include "web/WebAccess.h"
+#include "web/WebData.h"
 #include "web/WebHttp.h"
 
 #include <QDateTime>
@@ -11,6 +12,7 @@
 #include <QJsonObject>
 #include <QMutex>
 #include <QString>
+#include <QThreadPool>
 #include <QThreadStorage>
 
 #include <functional>
@@ -47,8 +49,9 @@ private:
     /// The connection of the calling thread.
     Connection& conn();
     /// A second connection of the calling thread, for reading the range before an overview's
-    /// meanwhile; nullptr when it cannot be opened (the first connection then reads it).
-    Connection* beside();
+    /// meanwhile on a thread of m_besideThreads; none when it cannot be opened (the first
+    /// connection then reads it).
+    WebData::Beside beside();
     WebReply route(const WebRequest& r);
     WebReply loginReply(const WebRequest& r);
     WebReply refuse(const WebRequest& r, int status, const QString& why);
@@ -81,4 +84,7 @@ private:
     /// Overviews read in the last minute, by their filter: TVs and browsers refreshing the same
     /// range every few seconds read the database once a minute.
     QHash<QString, QPair<QDateTime, QJsonObject>> m_quality;
+    /// Where the ranges before are read: threads kept for the site's life (each new thread
+    /// would keep memory of its own), ended first.
+    QThreadPool m_besideThreads;
 };
