@@ -116,14 +116,20 @@ void BM_WebBoard(benchmark::State& state)
 }
 BENCHMARK(BM_WebBoard)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-double rssMb(qint64 pid)
+// A field of /proc/<pid>/status: "VmRSS" (kB), "Threads".
+double status(qint64 pid, const QByteArray& field)
 {
     QFile f(QStringLiteral("/proc/%1/status").arg(pid));
     f.open(QIODevice::ReadOnly);
     for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+        if (line.startsWith(field + ':'))
+            return line.mid(field.size() + 1).trimmed().split(' ').value(0).toDouble();
     return 0;
+}
+
+double rssMb(qint64 pid)
+{
+    return status(pid, "VmRSS") / 1024;
 }
 
 // 50 clients, half of them refreshing /board, half a month of /quality each, every 5 s for the
@@ -157,8 +163,12 @@ void BM_Serve50Clients(benchmark::State& state)
         QList<double> ms;
         int errors = 0;
         QList<double> rss{rssMb(serve.processId())};
+        QList<double> threads{status(serve.processId(), "Threads")};
         QTimer sample;
-        QObject::connect(&sample, &QTimer::timeout, &net, [&] { rss << rssMb(serve.processId()); });
+        QObject::connect(&sample, &QTimer::timeout, &net, [&] {
+            rss << rssMb(serve.processId());
+            threads << status(serve.processId(), "Threads");
+        });
         sample.start(10000);
         QList<QTimer*> clients;
         for (int i = 0; i < 50; ++i) {
@@ -201,7 +211,8 @@ void BM_Serve50Clients(benchmark::State& state)
         state.counters["rss_max_MB"] = *std::max_element(rss.cbegin(), rss.cend());
         state.counters["rss_end_MB"] = rssMb(serve.processId());
         for (qsizetype i = 0; i < rss.size(); i += 6) // every minute, for the log
-            std::fprintf(stderr, "rss after %lld s: %.1f MB\n", i * 10, rss[i]);
+            std::fprintf(stderr, "after %lld s: %.1f MB, %.0f threads\n", i * 10, rss[i],
+                         threads[i]);
     }
     serve.kill();
     serve.waitForFinished();
