@@ -1,7 +1,7 @@
 // The web view's answers on the 1,000,000-roll database: /quality for a random month and year
-// (beside QualityData::load of the same month, the quality station's own reading), /board on the
-// demo stock, and 50 clients refreshing /board and /quality every 5 s for a minute against a
-// running `mirel serve`: errors, p99 and the server's memory at the start and the end.
+// (beside QualityData::load of as many days, the quality station's own reading), /board on the
+// demo stock, and 50 clients refreshing /board and /quality every 5 s for a minute (and for five)
+// against a running `mirel serve`: errors, p99 and the server's memory over the run.
 #include "BenchData.h"
 
 #include "db/Connection.h"
@@ -24,6 +24,7 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 
@@ -44,21 +45,25 @@ WebRequest quality(int days)
 
 WebSite& bigSite()
 {
-    static WebSite site(BenchData::connection(), QString(), QString(), false);
+    // The server's way: a second connection reads the range before meanwhile.
+    static WebSite site(BenchData::connection(),
+                        QStringLiteral("Provider=SQLite;Data Source=") + BenchData::database(),
+                        QString(), false);
     return site;
 }
 
-void BM_QualityStationMonth(benchmark::State& state)
+void BM_QualityStation(benchmark::State& state)
 {
     const auto grades = QualityData::parseGrades(QStringLiteral("A品^0,B品^20,C品^40"));
+    const int days = int(state.range(0));
     for (auto _ : state) {
         QualitySql::Filter f;
-        f.from = randomDay(31);
-        f.to = f.from.addDays(30);
+        f.from = randomDay(days);
+        f.to = f.from.addDays(days - 1);
         benchmark::DoNotOptimize(QualityData::load(BenchData::connection(), f, grades).now.rolls);
     }
 }
-BENCHMARK(BM_QualityStationMonth)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_QualityStation)->Arg(31)->Arg(365)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_WebQuality(benchmark::State& state)
 {
@@ -111,20 +116,27 @@ void BM_WebBoard(benchmark::State& state)
 }
 BENCHMARK(BM_WebBoard)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-double rssMb(qint64 pid)
+// A field of /proc/<pid>/status: "VmRSS" (kB), "Threads".
+double status(qint64 pid, const QByteArray& field)
 {
     QFile f(QStringLiteral("/proc/%1/status").arg(pid));
     f.open(QIODevice::ReadOnly);
     for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+        if (line.startsWith(field + ':'))
+            return line.mid(field.size() + 1).trimmed().split(' ').value(0).toDouble();
     return 0;
 }
 
-// 50 clients, half of them refreshing /board, half a month of /quality each, every 5 s for a
-// minute.
+double rssMb(qint64 pid)
+{
+    return status(pid, "VmRSS") / 1024;
+}
+
+// 50 clients, half of them refreshing /board, half a month of /quality each, every 5 s for the
+// argument's seconds; the server's memory read every 10 s.
 void BM_Serve50Clients(benchmark::State& state)
 {
+    const int seconds = int(state.range(0));
     QTemporaryDir home;
     QFile ini(home.filePath(QStringLiteral("config.ini")));
     ini.open(QIODevice::WriteOnly);
@@ -150,7 +162,14 @@ void BM_Serve50Clients(benchmark::State& state)
     for (auto _ : state) {
         QList<double> ms;
         int errors = 0;
-        const double rssStart = rssMb(serve.processId());
+        QList<double> rss{rssMb(serve.processId())};
+        QList<double> threads{status(serve.processId(), "Threads")};
+        QTimer sample;
+        QObject::connect(&sample, &QTimer::timeout, &net, [&] {
+            rss << rssMb(serve.processId());
+            threads << status(serve.processId(), "Threads");
+        });
+        sample.start(10000);
         QList<QTimer*> clients;
         for (int i = 0; i < 50; ++i) {
             auto* t = new QTimer(&net);
@@ -177,21 +196,33 @@ void BM_Serve50Clients(benchmark::State& state)
             QTimer::singleShot(i * 100, t, qOverload<>(&QTimer::start));
             clients << t;
         }
-        QEventLoop minute;
-        QTimer::singleShot(60000, &minute, &QEventLoop::quit);
-        minute.exec();
+        QEventLoop run;
+        QTimer::singleShot(seconds * 1000, &run, &QEventLoop::quit);
+        run.exec();
+        sample.stop();
         qDeleteAll(clients);
         std::sort(ms.begin(), ms.end());
         state.counters["requests"] = double(ms.size());
         state.counters["errors"] = errors;
         state.counters["p99_ms"] = ms.isEmpty() ? 0 : ms[qsizetype(double(ms.size() - 1) * 0.99)];
-        state.counters["rss_start_MB"] = rssStart;
+        // Start, after the first minute (every overview read once and kept), highest, end.
+        state.counters["rss_start_MB"] = rss.first();
+        state.counters["rss_1min_MB"] = rss.value(6, rss.last());
+        state.counters["rss_max_MB"] = *std::max_element(rss.cbegin(), rss.cend());
         state.counters["rss_end_MB"] = rssMb(serve.processId());
+        for (qsizetype i = 0; i < rss.size(); i += 6) // every minute, for the log
+            std::fprintf(stderr, "after %lld s: %.1f MB, %.0f threads\n", i * 10, rss[i],
+                         threads[i]);
     }
     serve.kill();
     serve.waitForFinished();
 }
-BENCHMARK(BM_Serve50Clients)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK(BM_Serve50Clients)
+    ->Arg(60)
+    ->Arg(300)
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
 
 } // namespace
 

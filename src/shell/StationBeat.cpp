@@ -4,12 +4,14 @@
 
 #include "db/Connection.h"
 #include "db/EmbeddedSchema.h"
+#include "db/Transaction.h"
 #include "shell/Database.h"
 #include "shell/Journal.h"
 #include "shell/SysUtil.h"
 #include "time/Clock.h"
 
 #include <QCoreApplication>
+#include <QScopeGuard>
 #include <QSysInfo>
 #include <QTimer>
 #include <QtDebug>
@@ -19,6 +21,10 @@
 namespace StationBeat {
 
 namespace {
+
+// The operator's screen waits on the beat: a beat that would wait longer than this for another
+// station's write (or for a slow server) is dropped, the next one comes.
+constexpr int BeatWaitSeconds = 5;
 
 QList<DbValue> values(const Beat& b)
 {
@@ -31,16 +37,23 @@ QList<DbValue> values(const Beat& b)
 
 void publish(Connection& c, const Beat& beat)
 {
+    const int wait = c.commandTimeout();
+    c.setCommandTimeout(wait > 0 ? std::min(wait, BeatWaitSeconds) : BeatWaitSeconds);
+    const auto restore = qScopeGuard([&] { c.setCommandTimeout(wait); });
+    // The station's row updated, or inserted the first time: both in one transaction, so that
+    // a beat that fails leaves the table as it was.
+    Transaction t(c);
     c.execute(QStringLiteral("update stationStatus set version=?, started=?, lastSeen=?, "
                              "beatSeconds=?, pending=?, refused=?, devices=?, lastSave=? "
                              "where host=? and station=? and menchineId=?"),
               values(beat));
-    if (c.rowsAffected() > 0)
-        return;
-    c.execute(QStringLiteral("insert into stationStatus(version, started, lastSeen, beatSeconds, "
-                             "pending, refused, devices, lastSave, host, station, menchineId) "
-                             "values(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-              values(beat));
+    if (c.rowsAffected() == 0)
+        c.execute(
+            QStringLiteral("insert into stationStatus(version, started, lastSeen, beatSeconds, "
+                           "pending, refused, devices, lastSave, host, station, menchineId) "
+                           "values(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
+            values(beat));
+    t.commit();
 }
 
 bool isMissingTable(const DbError& e)
@@ -97,9 +110,12 @@ private:
         m_beat.pending = Journal::status()->pending();
         m_beat.refused = Journal::status()->refused();
         m_beat.devices = devicesText() ? devicesText()() : QString();
-        m_beat.lastSave = c.lastCommit();
+        // The beat's own commit is no save of the station.
+        if (c.lastCommit() != m_ownCommit)
+            m_beat.lastSave = c.lastCommit();
         try {
             publish(c, m_beat);
+            m_ownCommit = c.lastCommit();
             m_failing = false;
         } catch (const DbError& e) {
             failed(c, e);
@@ -115,6 +131,7 @@ private:
             try {
                 EmbeddedSchema::create(c);
                 publish(c, m_beat);
+                m_ownCommit = c.lastCommit();
                 return;
             } catch (const DbError& again) {
                 qWarning().noquote() << "stationStatus: table not created:" << again.message();
@@ -133,6 +150,7 @@ private:
     }
 
     Beat m_beat;
+    QDateTime m_ownCommit; ///< when the last beat committed
     QTimer m_timer;
     bool m_created = false;
     bool m_failing = false;

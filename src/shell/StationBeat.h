@@ -28,7 +28,9 @@ struct Beat {
     QDateTime lastSave;
 };
 
-/// Writes one beat: the station's row updated, or inserted the first time. Throws DbError.
+/// Writes one beat in a transaction of its own: the station's row updated, or inserted the first
+/// time; it waits a few seconds at most for another station's write. Throws DbError (and leaves
+/// the table as it was).
 void publish(Connection& c, const Beat& beat);
 
 /// True when the error says that stationStatus does not exist (a mill database whose schema

@@ -12,6 +12,7 @@
 
 class Connection;
 class DbValue;
+class QThreadPool;
 
 namespace WebData {
 
@@ -33,14 +34,21 @@ QJsonObject boardFrame();
 /// to today), machine, inspector, defect, card, item (names). Throws WebError 400.
 QualitySql::Filter qualityFilter(const WebRequest& r, const QDate& today);
 QJsonObject filterJson(const QualitySql::Filter& f);
+/// A second connection and the threads that read through it: the range before an overview's is
+/// read there while the range is read on the first.
+struct Beside {
+    Connection* conn = nullptr;
+    QThreadPool* threads = nullptr;
+};
+
 /// The quality overview's figures, Pareto, days, machines and inspectors, with mirel.ini's
 /// grades and scoring. Throws DbError.
-QJsonObject quality(Connection& c, const QualitySql::Filter& f);
+QJsonObject quality(Connection& c, const QualitySql::Filter& f, Beside beside = {});
 
 /// The same overview as a workbook (.xlsx bytes), as the quality station exports it; empty with
 /// the reason when it cannot be written. Throws DbError.
 QByteArray qualityWorkbook(Connection& c, const QualitySql::Filter& f, const QDateTime& now,
-                           QString* error);
+                           QString* error, Beside beside = {});
 
 /// A checked name parameter: at most 50 characters, no control characters; required ones must
 /// be given. Throws WebError 400.

@@ -11,6 +11,9 @@
 #include <QFile>
 #include <QJsonArray>
 #include <QTemporaryDir>
+#include <QThreadPool>
+
+#include <future>
 
 using namespace Qt::StringLiterals;
 
@@ -133,20 +136,41 @@ QualityData::Grades grades()
     return QualityData::parseGrades(mirel(QStringLiteral("grade")));
 }
 
-// The overview as the frames grade: the grades and the 4-point cap of mirel.ini.
-QualityData::Overview overview(Connection& c, const QualitySql::Filter& f)
+// The overview as the frames grade: the grades and the 4-point cap of mirel.ini. The range
+// before is a third of a year's reading: with a second connection it is read meanwhile.
+QualityData::Overview overview(Connection& c, Beside beside, const QualitySql::Filter& f)
 {
     const double cap = QualityData::frameCap(mirel(QStringLiteral("USASTANDARD")),
                                              mirel(QStringLiteral("CapPerUnit")));
-    return QualityData::load(c, f, grades(), cap);
+    const QualityData::Grades g = grades();
+    if (!beside.conn || !beside.threads)
+        return QualityData::load(c, f, g, cap);
+    auto done = std::make_shared<std::promise<QualityData::Totals>>();
+    std::future<QualityData::Totals> before = done->get_future();
+    beside.threads->start([done, conn = beside.conn, &f, &g, cap] {
+        try {
+            done->set_value(QualityData::before(*conn, f, g, cap));
+        } catch (...) {
+            done->set_exception(std::current_exception());
+        }
+    });
+    QualityData::Overview o;
+    try {
+        o = QualityData::loadRange(c, f, g, cap);
+    } catch (...) {
+        before.wait(); // it reads f and g
+        throw;
+    }
+    o.before = before.get();
+    return o;
 }
 
 } // namespace
 
 QByteArray qualityWorkbook(Connection& c, const QualitySql::Filter& f, const QDateTime& now,
-                           QString* error)
+                           QString* error, Beside beside)
 {
-    const QualityData::Overview o = overview(c, f);
+    const QualityData::Overview o = overview(c, beside, f);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("quality.xlsx"));
     if (!dir.isValid() || !sheet::writeXlsx(path, QualityWorkbook::sheets(o, now), error))
@@ -155,10 +179,10 @@ QByteArray qualityWorkbook(Connection& c, const QualitySql::Filter& f, const QDa
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QJsonObject quality(Connection& c, const QualitySql::Filter& f)
+QJsonObject quality(Connection& c, const QualitySql::Filter& f, Beside beside)
 {
     const QualityData::Grades limits = grades();
-    const QualityData::Overview o = overview(c, f);
+    const QualityData::Overview o = overview(c, beside, f);
     QJsonArray pareto;
     for (const auto& p : o.pareto)
         pareto.append(QJsonObject{{u"defect"_s, p.defect},

@@ -1,5 +1,8 @@
 // The HTTP server around the site: Qt HttpServer's requests turned into WebRequest, the site's
-// replies written back. Everything runs on the one thread, one request after the other.
+// replies written back. The sockets live on the main thread, which answers the board, the
+// stations and the overviews kept; an overview read anew (a month is a tenth of a second, a year
+// a second) is read on a thread of a small pool, each with its own connection, and its reply is
+// written back on the main thread.
 #include "web/WebServer.h"
 
 #include "shell/Database.h"
@@ -12,10 +15,17 @@
 #include <QHttpServer>
 #include <QHttpServerRequest>
 #include <QHttpServerResponse>
+#include <QPointer>
+#include <QSocketNotifier>
 #include <QSslCertificate>
 #include <QSslKey>
+#include <QTcpSocket>
+#include <QThreadPool>
 
+#include <csignal>
 #include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -55,6 +65,35 @@ WebRequest requestOf(const QHttpServerRequest& q)
     r.body = q.body();
     r.peer = q.remoteAddress().toString();
     return r;
+}
+
+void send(const WebReply& reply, QHttpServerResponder&& out)
+{
+    QHttpServerResponse response(reply.type, reply.body,
+                                 QHttpServerResponse::StatusCode(reply.status));
+    for (const auto& h : reply.headers)
+        response.addHeader(h.first, h.second);
+    response.write(std::move(out));
+}
+
+// systemd stops the service with SIGTERM (a terminal with SIGINT): the handler only writes a
+// byte, the event loop ends on it and the readings under way finish first.
+int stopPipe[2] = {-1, -1};
+
+void onStop(int)
+{
+    const char c = 1;
+    [[maybe_unused]] const ssize_t n = ::write(stopPipe[1], &c, 1);
+}
+
+void quitOnStop(QCoreApplication& app)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, stopPipe) != 0)
+        return;
+    auto* stop = new QSocketNotifier(stopPipe[0], QSocketNotifier::Read, &app);
+    QObject::connect(stop, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    std::signal(SIGTERM, onStop);
+    std::signal(SIGINT, onStop);
 }
 
 bool loadTls(QHttpServer& server, const WebSettings& s)
@@ -97,13 +136,28 @@ int run(int argc, char** argv)
     if (settings.https() && !loadTls(server, settings))
         return 1;
     WebSite site(Database::conn(), Database::connectionSetting(), settings.token, settings.https());
-    server.setMissingHandler([&site](const QHttpServerRequest& q, QHttpServerResponder&& out) {
-        const WebReply reply = site.handle(requestOf(q));
-        QHttpServerResponse response(reply.type, reply.body,
-                                     QHttpServerResponse::StatusCode(reply.status));
-        for (const auto& h : reply.headers)
-            response.addHeader(h.first, h.second);
-        response.write(std::move(out));
+    // Ended (its threads and their connections with it) before the site. Its threads stay for
+    // the server's life: each keeps its connections open, as the main thread does.
+    QThreadPool pool;
+    pool.setExpiryTimeout(-1);
+    server.setMissingHandler([&](const QHttpServerRequest& q, QHttpServerResponder&& out) {
+        const WebRequest request = requestOf(q);
+        if (!site.readsLong(request)) {
+            send(site.handle(request), std::move(out));
+            return;
+        }
+        auto waiting = std::make_shared<QHttpServerResponder>(std::move(out));
+        const QPointer<QTcpSocket> socket = waiting->socket();
+        pool.start([&site, &server, request, waiting, socket] {
+            const WebReply reply = site.handle(request);
+            QMetaObject::invokeMethod(
+                &server,
+                [reply, waiting, socket] {
+                    if (socket) // the browser may have left meanwhile
+                        send(reply, std::move(*waiting));
+                },
+                Qt::QueuedConnection);
+        });
     });
     const quint16 port = server.listen(settings.address, settings.port);
     if (port == 0) {
@@ -120,7 +174,10 @@ int run(int argc, char** argv)
     say(QStringLiteral("mirel serve: %1://%2:%3/board")
             .arg(settings.https() ? QStringLiteral("https") : QStringLiteral("http"), host)
             .arg(port));
-    return app.exec();
+    quitOnStop(app);
+    const int code = app.exec();
+    pool.waitForDone();
+    return code;
 }
 
 } // namespace WebServer

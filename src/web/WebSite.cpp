@@ -9,6 +9,7 @@
 #include "web/WebPages.h"
 
 #include <QJsonDocument>
+#include <QThread>
 #include <QtDebug>
 
 using namespace Qt::StringLiterals;
@@ -32,12 +33,59 @@ QString target(const WebRequest& r)
     return q.isEmpty() ? r.path : r.path + u'?' + q;
 }
 
+// What an overview is kept by: its filter.
+QString keyOf(const QJsonObject& filter)
+{
+    return QString::fromUtf8(QJsonDocument(filter).toJson(QJsonDocument::Compact));
+}
+
 } // namespace
 
 WebSite::WebSite(Connection& c, QString connectionString, QString token, bool https, Clock clock)
-    : m_conn(c), m_connectionString(std::move(connectionString)), m_access(std::move(token)),
-      m_https(https), m_clock(std::move(clock))
+    : m_conn(c), m_home(QThread::currentThread()), m_connectionString(std::move(connectionString)),
+      m_access(std::move(token)), m_https(https), m_clock(std::move(clock))
 {
+    m_besideThreads.setExpiryTimeout(-1);
+}
+
+Connection& WebSite::conn()
+{
+    if (QThread::currentThread() == m_home)
+        return m_conn;
+    if (!m_pooled.hasLocalData())
+        m_pooled.setLocalData(new Connection); // closed with its thread
+    return *m_pooled.localData();
+}
+
+WebData::Beside WebSite::beside()
+{
+    if (m_connectionString.isEmpty())
+        return {};
+    if (!m_beside.hasLocalData())
+        m_beside.setLocalData(new Connection); // closed with its thread
+    Connection* c = m_beside.localData();
+    try {
+        if (!c->isOpen())
+            c->open(m_connectionString);
+        return {c, &m_besideThreads};
+    } catch (const DbError&) {
+        return {}; // the first connection tells why
+    }
+}
+
+bool WebSite::readsLong(const WebRequest& r)
+{
+    if (r.path == u"/quality.xlsx")
+        return true;
+    if ((r.path != u"/quality" && r.path != u"/api/quality") || !m_access.allows(r))
+        return false;
+    try {
+        const QDateTime now = m_clock();
+        const QualitySql::Filter f = WebData::qualityFilter(r, now.date());
+        return keptQuality(keyOf(WebData::filterJson(f)), now).isEmpty();
+    } catch (const WebError&) {
+        return false; // refused at once
+    }
 }
 
 WebReply WebSite::refuse(const WebRequest& r, int status, const QString& why)
@@ -135,8 +183,8 @@ WebReply WebSite::loginReply(const WebRequest& r)
 bool WebSite::reach()
 {
     try {
-        if (!m_conn.isOpen())
-            m_conn.open(m_connectionString);
+        if (!conn().isOpen())
+            conn().open(m_connectionString);
         return true;
     } catch (const DbError& e) {
         markOffline(e.message());
@@ -144,17 +192,18 @@ bool WebSite::reach()
     }
 }
 
-QString WebSite::markOffline(const QString& reason)
+void WebSite::markOffline(const QString& reason)
 {
+    QMutexLocker lock(&m_lock);
     if (!m_offlineSince.isValid()) {
         m_offlineSince = m_clock();
         qWarning().noquote() << "web: database away:" << reason; // once per outage
     }
-    return offlineText();
 }
 
-QString WebSite::offlineText() const
+QString WebSite::offlineText()
 {
+    QMutexLocker lock(&m_lock);
     return m_offlineSince.isValid() ? KanbanSettings::offlineText(m_offlineSince) : QString();
 }
 
@@ -163,6 +212,7 @@ template <typename Read> bool WebSite::read(QJsonObject& out, Read&& body)
     if (reach()) {
         try {
             body();
+            QMutexLocker lock(&m_lock);
             m_offlineSince = QDateTime();
             return true;
         } catch (const DbError& e) {
@@ -178,21 +228,31 @@ template <typename Read> bool WebSite::read(QJsonObject& out, Read&& body)
 QJsonObject WebSite::stations()
 {
     QJsonObject out;
-    read(out, [&] { out = WebData::stations(m_conn, m_clock()); });
+    read(out, [&] { out = WebData::stations(conn(), m_clock()); });
     return out;
 }
 
 QJsonObject WebSite::board()
 {
     QJsonObject out;
-    if (read(out, [&] { out = WebData::board(m_conn); })) {
+    if (read(out, [&] { out = WebData::board(conn()); })) {
+        QMutexLocker lock(&m_lock);
         m_lastBoard = out;
         return out;
     }
     // The board's last rows stay up, marked stale, as on the wall.
+    QMutexLocker lock(&m_lock);
     QJsonObject stale = m_lastBoard.isEmpty() ? WebData::boardFrame() : m_lastBoard;
     stale.insert(QStringLiteral("offline"), out.value(QStringLiteral("offline")));
     return stale;
+}
+
+QJsonObject WebSite::keptQuality(const QString& key, const QDateTime& now)
+{
+    QMutexLocker lock(&m_lock);
+    const auto kept = m_quality.constFind(key);
+    return kept != m_quality.cend() && kept->first.secsTo(now) < KeepSeconds ? kept->second
+                                                                             : QJsonObject();
 }
 
 QJsonObject WebSite::quality(const WebRequest& r)
@@ -200,14 +260,14 @@ QJsonObject WebSite::quality(const WebRequest& r)
     const QDateTime now = m_clock();
     const QualitySql::Filter f = WebData::qualityFilter(r, now.date());
     const QJsonObject filter = WebData::filterJson(f);
-    const QString key = QString::fromUtf8(QJsonDocument(filter).toJson(QJsonDocument::Compact));
-    const auto kept = m_quality.constFind(key);
-    if (kept != m_quality.cend() && kept->first.secsTo(now) < KeepSeconds)
-        return kept->second;
+    const QString key = keyOf(filter);
+    if (const QJsonObject kept = keptQuality(key, now); !kept.isEmpty())
+        return kept;
     QJsonObject out;
-    const bool fresh = read(out, [&] { out = WebData::quality(m_conn, f); });
+    const bool fresh = read(out, [&] { out = WebData::quality(conn(), f, beside()); });
     out.insert(QStringLiteral("filter"), filter);
     if (fresh) {
+        QMutexLocker lock(&m_lock);
         if (m_quality.size() >= KeptOverviews)
             m_quality.clear();
         m_quality.insert(key, {now, out});
@@ -221,7 +281,8 @@ WebReply WebSite::workbook(const WebRequest& r)
     QByteArray bytes;
     QString error;
     QJsonObject offline;
-    if (!read(offline, [&] { bytes = WebData::qualityWorkbook(m_conn, f, m_clock(), &error); }))
+    if (!read(offline,
+              [&] { bytes = WebData::qualityWorkbook(conn(), f, m_clock(), &error, beside()); }))
         throw WebError{503, offline.value(QStringLiteral("offline")).toString()};
     if (bytes.isEmpty())
         throw WebError{500, QStringLiteral("Excel 文件不能生成：") + error};
@@ -239,7 +300,7 @@ QJsonObject WebSite::roll(const WebRequest& r)
     const QString number = WebData::name(r, QStringLiteral("number"), true);
     QJsonObject out;
     bool found = true;
-    read(out, [&] { found = WebData::roll(m_conn, card, number, out); });
+    read(out, [&] { found = WebData::roll(conn(), card, number, out); });
     if (!found)
         throw WebError{404, QStringLiteral("没有这一卷：%1 %2").arg(card, number)};
     return out;

@@ -6,6 +6,8 @@
 #include "support/TempProgramFolder.h"
 
 #include <QEventLoop>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QNetworkCookieJar>
 #include <QNetworkReply>
@@ -82,8 +84,11 @@ private slots:
     }
     void cleanupTestCase()
     {
-        m_serve.kill();
-        m_serve.waitForFinished();
+        // Stopped as systemd stops it: the server ends on its own, the readings finished.
+        m_serve.terminate();
+        QVERIFY(m_serve.waitForFinished(10000));
+        QCOMPARE(m_serve.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(m_serve.exitCode(), 0);
     }
 
     void statuses_data()
@@ -117,6 +122,32 @@ private slots:
         // The manager keeps the cookie, as a browser does.
         QCOMPARE(status(send(QStringLiteral("/stations"), {})), 200);
         m_net.setCookieJar(new QNetworkCookieJar(&m_net));
+    }
+
+    void overviewsSideBySide()
+    {
+        // Overviews read on the server's pool at once, the board between them: each answer
+        // goes to its own request.
+        QList<QNetworkReply*> replies;
+        for (int day = 1; day <= 12; ++day) {
+            QNetworkRequest req(
+                QUrl(m_base + (day % 4 ? QStringLiteral("/api/quality?from=2026-11-%1")
+                                             .arg(day, 2, 10, QLatin1Char('0'))
+                                       : QStringLiteral("/api/board"))));
+            req.setRawHeader("Authorization", "Bearer t0k");
+            replies << m_net.get(req);
+        }
+        for (int day = 1; day <= 12; ++day) {
+            QNetworkReply* r = replies[day - 1];
+            QTRY_VERIFY(r->isFinished());
+            QCOMPARE(status(r), 200);
+            const QJsonObject o = QJsonDocument::fromJson(r->readAll()).object();
+            QCOMPARE(o.contains(QStringLiteral("columns")), day % 4 == 0);
+            if (day % 4)
+                QCOMPARE(o[QStringLiteral("filter")][QStringLiteral("from")].toString(),
+                         QStringLiteral("2026-11-%1").arg(day, 2, 10, QLatin1Char('0')));
+            r->deleteLater();
+        }
     }
 
     void thousandWithoutToken()

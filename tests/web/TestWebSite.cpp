@@ -14,6 +14,8 @@
 #include <QJsonDocument>
 #include <QTest>
 
+#include <sqlite3.h>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -34,6 +36,17 @@ WebRequest get(const QString& target, const QByteArray& auth = "Bearer s3cret")
 QJsonObject json(const WebReply& reply)
 {
     return QJsonDocument::fromJson(reply.body).object();
+}
+
+StationBeat::Beat beat(const QDateTime& seen)
+{
+    StationBeat::Beat b;
+    b.host = QStringLiteral("panel-7");
+    b.station = QStringLiteral("check");
+    b.started = now.addSecs(-3600);
+    b.seen = seen;
+    b.pending = 2;
+    return b;
 }
 
 } // namespace
@@ -259,18 +272,7 @@ private slots:
     void stationsLate()
     {
         QFETCH(int, secondsAgo);
-        StationBeat::Beat b{QStringLiteral("panel-7"),
-                            QStringLiteral("check"),
-                            QStringLiteral("007"),
-                            QStringLiteral("0.1"),
-                            now.addSecs(-3600),
-                            now.addSecs(-secondsAgo),
-                            30,
-                            2,
-                            0,
-                            QString(),
-                            QDateTime()};
-        StationBeat::publish(m_c, b); // the second publish updates the one row
+        StationBeat::publish(m_c, beat(now.addSecs(-secondsAgo))); // later ones update the row
         const QJsonArray list =
             json(m_site->handle(get(QStringLiteral("/api/stations"))))[u"stations"_s].toArray();
         QCOMPARE(list.size(), 1);
@@ -283,17 +285,7 @@ private slots:
         // A database whose schema predates the table: the beat's error says so, and the schema
         // script adds the table without touching the rest.
         m_c.execute(QStringLiteral("drop table stationStatus"));
-        const StationBeat::Beat b{QStringLiteral("h"),
-                                  QStringLiteral("bag"),
-                                  QString(),
-                                  QString(),
-                                  now,
-                                  now,
-                                  30,
-                                  0,
-                                  0,
-                                  QString(),
-                                  QDateTime()};
+        const StationBeat::Beat b = beat(now);
         try {
             StationBeat::publish(m_c, b);
             QFAIL("published without the table");
@@ -308,6 +300,28 @@ private slots:
                      .toArray()
                      .size(),
                  1);
+    }
+
+    void beatWritesAllOrNothing()
+    {
+        // The database refuses the insert after writing the row (a trigger's FAIL keeps it):
+        // the beat's transaction leaves no row, no open transaction, the connection's wait.
+        m_c.execute(QStringLiteral("delete from stationStatus"));
+        const auto sql = [this](const char* statement) {
+            sqlite3* db = nullptr;
+            sqlite3_open(m_home.file(QStringLiteral("mill.db")).toUtf8().constData(), &db);
+            QCOMPARE(sqlite3_exec(db, statement, nullptr, nullptr, nullptr), SQLITE_OK);
+            sqlite3_close(db);
+        };
+        sql("create trigger beatRefused after insert on stationStatus begin select "
+            "raise(fail, 'refused'); end");
+        const int wait = m_c.commandTimeout();
+        QVERIFY_THROWS_EXCEPTION(DbError, StationBeat::publish(m_c, beat(now)));
+        sql("drop trigger beatRefused");
+        QCOMPARE(m_c.execute(QStringLiteral("select count(*) from stationStatus")).field(0).toInt(),
+                 0);
+        QVERIFY(!m_c.inTransaction());
+        QCOMPARE(m_c.commandTimeout(), wait);
     }
 
     void roll()

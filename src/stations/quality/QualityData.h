@@ -93,6 +93,12 @@ struct Overview {
 /// points). Throws DbError.
 Overview load(Connection& c, const QualitySql::Filter& filter, const Grades& grades,
               double cap = 0);
+/// The two halves of load: the totals of the range before (Overview::before), and everything
+/// else. A reader with a second connection reads them side by side. Throw DbError.
+Totals before(Connection& c, const QualitySql::Filter& filter, const Grades& grades,
+              double cap = 0);
+Overview loadRange(Connection& c, const QualitySql::Filter& filter, const Grades& grades,
+                   double cap = 0);
 
 /// Totals of the current row of a recordset of QualitySql's summary columns.
 Totals totalsOf(const Recordset& rs);

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <tuple>
+#include <utility>
 
 namespace QualityData {
 
@@ -54,8 +55,11 @@ class Names {
 public:
     int index(const QString& name)
     {
-        if (m_last >= 0 && name == m_lastName) // rolls of a day mostly share their names
-            return m_last;
+        // Rolls of a day mostly share their names and a mill has a few defects: the names met
+        // last are found without hashing (a name met before is shown already or after another).
+        for (const auto& [seen, i] : m_recent)
+            if (seen == name)
+                return i;
         const QString key = keyOf(name);
         auto it = m_index.constFind(key);
         if (it == m_index.cend()) {
@@ -65,8 +69,11 @@ public:
         } else if (name < m_shown[*it]) {
             m_shown[*it] = name;
         }
-        m_lastName = name;
-        return m_last = *it;
+        if (m_recent.size() < Recent)
+            m_recent.append({name, *it});
+        else
+            m_recent[std::exchange(m_next, (m_next + 1) % Recent)] = {name, *it};
+        return *it;
     }
     /// The number of a name, -1 when it was not found.
     int find(const QString& name) const { return m_index.value(keyOf(name), -1); }
@@ -78,8 +85,9 @@ private:
     QHash<QString, int> m_index;
     QStringList m_shown;
     QStringList m_keys;
-    QString m_lastName;
-    int m_last = -1;
+    static constexpr int Recent = 8;
+    QList<std::pair<QString, int>> m_recent;
+    int m_next = 0;
 };
 
 struct Roll {
@@ -328,7 +336,7 @@ Touch touchOf(const QualitySql::Filter& f, const Read& r)
 
 // The totals of the range before, summed from its rows as the range's are: the database reads
 // that range's day alone when a day is touched, the touched grade and defect are left to the sums.
-Totals before(Connection& c, const QualitySql::Filter& f, const QString& firstGrade, double cap)
+Totals sumBefore(Connection& c, const QualitySql::Filter& f, const QString& firstGrade, double cap)
 {
     QualitySql::Filter read = f;
     read.grade.clear();
@@ -358,10 +366,23 @@ Totals before(Connection& c, const QualitySql::Filter& f, const QString& firstGr
 
 Overview load(Connection& c, const QualitySql::Filter& filter, const Grades& grades, double cap)
 {
+    Totals t = before(c, filter, grades, cap);
+    Overview o = loadRange(c, filter, grades, cap);
+    o.before = t;
+    return o;
+}
+
+Totals before(Connection& c, const QualitySql::Filter& filter, const Grades& grades, double cap)
+{
+    return sumBefore(c, QualitySql::previousRange(filter), grades.first(), cap);
+}
+
+Overview loadRange(Connection& c, const QualitySql::Filter& filter, const Grades& grades,
+                   double cap)
+{
     Overview o;
     o.filter = filter;
     o.gradeNames = grades.names.isEmpty() ? QStringList{grades.first()} : grades.names;
-    o.before = before(c, QualitySql::previousRange(filter), grades.first(), cap);
 
     // The range's rolls, touches left to the sums below; a touched day outside the range (the
     // range changed since) still gives its Pareto, as the days and tables show the range alone.
