@@ -6,6 +6,7 @@
 
 #include "devices/InspectionDevices.h"
 #include "devices/LengthDisplay.h"
+#include "text/Vb.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -60,7 +61,9 @@ bool frmCheck::confirmScaleWeight()
         QTimer tick;
         tick.setInterval(50);
         connect(&tick, &QTimer::timeout, &loop, [&] {
-            d = scale.decideSave(pressed);
+            // A weight typed over the scale's meanwhile is the operator's, as typed.
+            d = field->text() == m_scaleText ? scale.decideSave(pressed)
+                                             : SaveDecision{SaveDecision::Take, vb::Val(field->text()), QString()};
             if (d.kind != SaveDecision::Wait)
                 loop.quit();
         });
@@ -72,6 +75,8 @@ bool frmCheck::confirmScaleWeight()
         setStatus(d.message);
         return false;
     }
+    if (field->text() != m_scaleText)
+        return true; // typed while the save waited
     m_scaleText = devices::formatWeight(d.weight, m_cfg.dispFormat);
     field->setText(m_scaleText);
     m_takenWeight = d.weight;

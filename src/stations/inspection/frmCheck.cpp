@@ -318,6 +318,11 @@ void frmCheck::runCommand(int index)
         if (m_keypad)
             m_keypad->hide();
     });
+    // While a save waits for the weight to settle the form is that roll's: nothing else runs.
+    if (m_weighing) {
+        setStatus(QStringLiteral("称重中…"));
+        return;
+    }
     if (!commandAllowed(index))
         return;
     switch (index) {
