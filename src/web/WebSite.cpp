@@ -48,6 +48,8 @@ WebSite::WebSite(Connection& c, QString connectionString, QString token, bool ht
     m_besideThreads.setExpiryTimeout(-1);
 }
 
+WebSite::~WebSite() = default; // the reading threads end first (m_besideThreads is the last member)
+
 Connection& WebSite::conn()
 {
     if (QThread::currentThread() == m_home)
@@ -61,9 +63,16 @@ WebData::Beside WebSite::beside()
 {
     if (m_connectionString.isEmpty())
         return {};
-    if (!m_beside.hasLocalData())
-        m_beside.setLocalData(new Connection); // closed with its thread
-    Connection* c = m_beside.localData();
+    Connection* c = nullptr;
+    if (QThread::currentThread() == m_home) {
+        if (!m_homeBeside)
+            m_homeBeside = std::make_unique<Connection>();
+        c = m_homeBeside.get();
+    } else {
+        if (!m_beside.hasLocalData())
+            m_beside.setLocalData(new Connection); // closed with its thread
+        c = m_beside.localData();
+    }
     try {
         if (!c->isOpen())
             c->open(m_connectionString);

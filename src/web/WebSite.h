@@ -16,6 +16,7 @@
 #include <QThreadStorage>
 
 #include <functional>
+#include <memory>
 
 class Connection;
 
@@ -35,6 +36,7 @@ public:
     WebSite(
         Connection& c, QString connectionString, QString token, bool https,
         Clock clock = [] { return ::Clock::now(); });
+    ~WebSite();
 
     WebReply handle(const WebRequest& r);
     /// True when the answer reads a range of rolls anew (an overview not kept from the last
@@ -74,6 +76,9 @@ private:
     const QThread* m_home; ///< the thread that reads through m_conn
     QThreadStorage<Connection*> m_pooled;
     QThreadStorage<Connection*> m_beside;
+    /// The second connection of m_home: thread storage of the main thread outlives the site
+    /// (its data would be freed only when the thread ends).
+    std::unique_ptr<Connection> m_homeBeside;
     QString m_connectionString;
     WebAccess m_access;
     bool m_https = false;
