@@ -156,10 +156,14 @@ private slots:
             m_home->writeFile(file, before);
         std::atomic<int> failedWrites = 0;
         std::vector<std::thread> writers; // a program each 25 writes
-        for (qsizetype from = 0; from < writes.size(); from += 75)
+        // Read only through a const view: a QStringList's non-const [] detaches it, and four
+        // threads detaching one list at once free each other's strings.
+        const QStringList& all = writes;
+        const QString path = "/" + file;
+        for (qsizetype from = 0; from < all.size(); from += 75)
             writers.emplace_back([&, from] {
-                for (qsizetype i = from; i < qMin(from + 75, writes.size()); i += 3)
-                    if (!writeIni(writes[i], writes[i + 1], writes[i + 2], "/" + file))
+                for (qsizetype i = from; i < qMin(from + 75, all.size()); i += 3)
+                    if (!writeIni(all[i], all[i + 1], all[i + 2], path))
                         ++failedWrites;
             });
         for (std::thread& t : writers)
