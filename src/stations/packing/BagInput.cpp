@@ -104,8 +104,10 @@ void frmBag::addScaleButtons(QHBoxLayout* row)
 
 void frmBag::saveWhenSettled(QLineEdit* field, bool box, std::function<bool()> save)
 {
-    if (m_settleWait && m_settleWait->isActive())
-        return; // already waiting for this weight
+    if (m_settleWait && m_settleWait->isActive()) {
+        LabMsg->setText(u"称重中…"_s); // a save already waits for the weight: this one is not taken
+        return;
+    }
     // Only a weight the scale wrote waits for the scale; one the packer typed is his.
     const bool fromScale = isChen->isChecked() && weightField() == field && !m_scaleText.isEmpty()
         && field->text() == m_scaleText;
