@@ -14,6 +14,7 @@
 #include "stations/packing/frmBag.h"
 #include "stations/progress/frmWorkload.h"
 #include "widgets/EditGrid.h"
+#include "stations/inspection/CheckDefectGrid.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -87,9 +88,9 @@ Operator inspection(frmCheck* f)
         c.TxtBox[CheckField::Worker]->setText(u"001"_s);
         c.TxtBox[CheckField::Quantity]->setText(QString::number(40 + n % 60));
         static const char16_t* names[] = {u"破洞", u"油污", u"断经", u"断纬", u"色差"};
-        f->setDefectRows({});
+        f->defectGrid().setRows({});
         for (int k = 0; k < 5; ++k)
-            f->appendDefectRow({QString(), QString::fromUtf16(names[k]), QString::number(5 + 7 * k),
+            f->defectGrid().append({QString(), QString::fromUtf16(names[k]), QString::number(5 + 7 * k),
                                 u"1"_s, QString::number(1 + k % 4), u"001"_s, QString()});
         return QString();
     };

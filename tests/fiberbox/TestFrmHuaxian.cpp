@@ -10,6 +10,8 @@
 #include "shell/Startup.h"
 #include "shell/Station.h"
 #include "stations/Stations.h"
+#include "stations/inspection/CheckRollPanel.h"
+#include "stations/inspection/CheckDevicePanel.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -121,7 +123,7 @@ private slots:
         const QString stored = u"select taskno||'/'||createDate||'/'||ifnull(length(checkDate),0) from checkinfo where id="_s + id;
         const QString before = fx.scalar(stored);
         QTest::mouseClick(c.gradeBtn[2], Qt::LeftButton);
-        f->loadRoll(id.toLongLong());
+        f->rollPanel().loadRoll(id.toLongLong());
         c.TxtBox[CheckField::SpareA]->setText(u"4"_s);
         c.autoHuanJuan->setChecked(false);
         save(*f, u"19.5"_s);
@@ -152,7 +154,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(st.net(), u"8.25"_s, 10000);
         st.counter.command("fault badcrc\nlength 9");
         QTRY_COMPARE_WITH_TIMEOUT(st.counterStatus(), u"通讯错误-3."_s, 10000);
-        QSignalSpy ticks(st.f.devices(), &devices::InspectionDevices::weightText);
+        QSignalSpy ticks(st.f.devicePanel().devices(), &devices::InspectionDevices::weightText);
         QTRY_VERIFY_WITH_TIMEOUT(ticks.count() >= 3, 10000);
         QCOMPARE(st.net(), u"8.25"_s); // a reply that fails its CRC is not a net weight
         st.counter.command("fault short");
@@ -161,7 +163,7 @@ private slots:
         st.counter.command("fault none");
         QTRY_COMPARE_WITH_TIMEOUT(st.net(), u"9.00"_s, 10000);
         QTest::mouseClick(st.f.controls().Command1, Qt::LeftButton); // 归零: the coil alone
-        QVERIFY(!st.f.devices()->zeroing());
+        QVERIFY(!st.f.devicePanel().devices()->zeroing());
         QTRY_COMPARE_WITH_TIMEOUT(st.net(), u"0.00"_s, 10000);
     }
 };

@@ -12,6 +12,9 @@
 #include "widgets/UserControl2.h"
 #include "widgets/UserControl3.h"
 #include "widgets/fProcessBar.h"
+#include "stations/inspection/CheckRollPanel.h"
+#include "stations/inspection/CheckLayoutPanel.h"
+#include "stations/inspection/CheckDefectGrid.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -39,7 +42,7 @@ private slots:
         auto& c = f.controls();
         const QRect narrow = designRect(c.Frame5);
         for (int placement = 0; placement < 3; ++placement) { // narrow, wide, narrow again
-            const bool wide = f.defectFrameWide();
+            const bool wide = f.layoutPanel().defectFrameWide();
             QCOMPARE(wide, placement == 1);
             QCOMPARE(designRect(c.Frame5), wide ? QRect(270, 3300, 14400, 4000) : narrow);
             QCOMPARE(designRect(c.fProcessBar1).width(), wide ? 14300 : 6000);
@@ -47,7 +50,7 @@ private slots:
             QSet<int> rows;
             for (QPushButton* b : part.bugBtn()) {
                 QVERIFY2(c.Frame5->rect().contains(b->geometry()), qPrintable(b->text()));
-                QVERIFY(!b->geometry().intersects(f.pggCheck()->geometry()));
+                QVERIFY(!b->geometry().intersects(f.defectGrid().grid()->geometry()));
                 QVERIFY(!b->geometry().intersects(part.Label9()->geometry()));
                 QVERIFY2(b->height() >= 34 && b->width() >= 90, qPrintable(b->text())); // fingertip
                 rows << b->y();
@@ -59,7 +62,7 @@ private slots:
             QTest::mouseClick(c.Frame5, Qt::LeftButton, {}, (first.center() + second.center()) / 2);
             QTest::mouseClick(c.Frame5, Qt::LeftButton, {}, QPoint(first.x(), first.y() / 2));
         }
-        QVERIFY(f.defectRows().isEmpty());
+        QVERIFY(f.defectGrid().rows().isEmpty());
 
         // 油污 at 20 m touched, one of it scored 2 on the picker.
         fx.lookUp("K001");
@@ -79,10 +82,10 @@ private slots:
             QCOMPARE(picker->counter()->text(), QString(" 0")); // ready for the next defect
         };
         QTest::mouseClick(part.bugBtn()[1], Qt::LeftButton);
-        QVERIFY(f.defectRows().isEmpty()); // nothing before a score is chosen
+        QVERIFY(f.defectGrid().rows().isEmpty()); // nothing before a score is chosen
         score(1, 2, 1);
-        QCOMPARE(f.defectRows(), (QList<QStringList>{{"1", "油污", "20", "1", "2", "001", "左边"}}));
-        QCOMPARE(f.pggCheck()->rows(), 3); // and one empty row for the next defect
+        QCOMPARE(f.defectGrid().rows(), (QList<QStringList>{{"1", "油污", "20", "1", "2", "001", "左边"}}));
+        QCOMPARE(f.defectGrid().grid()->rows(), 3); // and one empty row for the next defect
         QCOMPARE(part.Label9()->text(), QString("扣分合计：2 百平米扣分:6.7")); // on 30 m²
         QVERIFY(!part.sectionAlert()->active());
 
@@ -93,24 +96,24 @@ private slots:
         QCOMPARE(f.status(), QString("结束位置要大于疵点的起始位置"));
         c.TxtBox[CheckField::Quantity]->setText("33");
         QTest::mouseClick(part.cmdBugEnd(), Qt::LeftButton);
-        QCOMPARE(f.defectRows()[0][2], QString("20-33"));
+        QCOMPARE(f.defectGrid().rows()[0][2], QString("20-33"));
         QCOMPARE(part.Label9()->text(), QString("扣分合计：52 百平米扣分:105.1")); // on 49.5 m²
         QCOMPARE(f.currentGrade(), QString("A品"));
         QVERIFY(part.sectionAlert()->active());
-        QCOMPARE(f.defectRows()[1], (QStringList{"2", "区段报警", "33", "0", "0", "001", "最近10米扣分40"}));
+        QCOMPARE(f.defectGrid().rows()[1], (QStringList{"2", "区段报警", "33", "0", "0", "001", "最近10米扣分40"}));
         QVERIFY(!c.fProcessBar1->alertRect().isEmpty());
         // Seen on the roll's own 33 m, over the defect list and never over one of its rows.
         const auto* bar = f.findChild<RollStretchBar*>(QStringLiteral("alertStretch"));
         QVERIFY(bar && bar->isVisible());
         QCOMPARE(bar->stretchRect(0).left(), bar->barRect().left() + bar->barRect().width() * 23 / 33);
-        QTableWidget* list = f.pggCheck()->table();
+        QTableWidget* list = f.defectGrid().grid()->table();
         const auto onForm = [&](const QWidget* w) { return QRect(w->mapTo(&f, QPoint()), w->size()); };
         QVERIFY(!onForm(part.sectionAlert()->button()).intersects(onForm(list)));
         QTest::mouseClick(part.sectionAlert()->button(), Qt::LeftButton);
         QVERIFY(!part.sectionAlert()->active() && part.sectionAlert()->button()->isHidden());
         c.TxtBox[CheckField::Quantity]->setText("34");
         score(0, 4, 0); // 破洞 (加减 0.5): the alert of this stretch stands
-        QCOMPARE(f.defectRows().size(), 3);
+        QCOMPARE(f.defectGrid().rows().size(), 3);
         QCOMPARE(c.TxtBox[CheckField::PlusMinus]->text(), QString("-0.5"));
         fx.setIni("LongDefectReject", "12");
         f.runCommand(CheckCmd::Recompute);
@@ -121,10 +124,10 @@ private slots:
         QCOMPARE(f.status(), QString("手动等级"));
         c.TxtBox[CheckField::Quantity]->setText("60.5");
         QCOMPARE(part.Label9()->text(), QString("扣分合计：56 百平米扣分:61.2")); // on 91.5 m²
-        f.pggCheck()->setRow(2);
+        f.defectGrid().grid()->setRow(2);
         f.runCommand(CheckCmd::DeleteDefect);
-        QCOMPARE(f.defectRows()[1], (QStringList{"2", "破洞", "34", "0", "4", "001", "左边"}));
-        QCOMPARE(f.pggCheck()->rows(), 4);
+        QCOMPARE(f.defectGrid().rows()[1], (QStringList{"2", "破洞", "34", "0", "4", "001", "左边"}));
+        QCOMPARE(f.defectGrid().grid()->rows(), 4);
         QCOMPARE(f.currentGrade(), QString("B品"));
 
         c.TxtBox[CheckField::PlusMinus]->setText("1");
@@ -135,13 +138,13 @@ private slots:
         QCOMPARE(fx.scalar("select group_concat(p) from (select bugPosition || '-' || bugEnd as p "
                            "from checkDetail where checkId=" + id + " order by id)"),
                  QString("20-33,34-0"));
-        f.newRoll();
-        QVERIFY(f.defectRows().isEmpty() && !bar->isVisible());
+        f.rollPanel().newRoll();
+        QVERIFY(f.defectGrid().rows().isEmpty() && !bar->isVisible());
         QCOMPARE(part.Label9()->text(), QString("扣分合计：0 百平米扣分:0"));
 
         // Reopened it keeps what it had, until a defect scored on the 10-point pad comes.
-        f.loadRoll(id.toLongLong());
-        QCOMPARE(f.defectRows()[0][2], QString("20-33"));
+        f.rollPanel().loadRoll(id.toLongLong());
+        QCOMPARE(f.defectGrid().rows()[0][2], QString("20-33"));
         QCOMPARE(f.currentGrade(), QString("B品"));
         fx.setIni("USASTANDARD", "国标10分制");
         UserControl2* pad = part.UserControl21();
@@ -158,9 +161,9 @@ private slots:
         padKey("Enter");
         QVERIFY(pad->isHidden());
         QCOMPARE(pad->entryBox()->text(), QString(" 0"));
-        QCOMPARE(f.defectRows().last().mid(0, 5), (QStringList{"3", "油污", "60.5", "1", "7"}));
+        QCOMPARE(f.defectGrid().rows().last().mid(0, 5), (QStringList{"3", "油污", "60.5", "1", "7"}));
         QCOMPARE(f.status(), QString("加减已按疵点自动改为 -0.5（原 1）"));
-        f.appendDefectRow({"", "纬档", "120.5-133.5", "1", "4", "001", ""}); // read whole
+        f.defectGrid().append({"", "纬档", "120.5-133.5", "1", "4", "001", ""}); // read whole
         QVERIFY(list->columnWidth(2) > list->fontMetrics().horizontalAdvance("120.5-133.5"));
 
         // No defect list: one button, hidden.

@@ -9,6 +9,7 @@
 #include "shell/MessageBox.h"
 #include "stations/inspection/CheckSettingsPanel.h"
 #include "widgets/VbColor.h"
+#include "stations/inspection/CheckRollPanel.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -143,7 +144,7 @@ private slots:
         machine->setText(QStringLiteral("121"));
         QTest::mouseClick(panel->saveButton(), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), QStringLiteral("121.00"), 10000);
-        f.loadRoll(st.fx.scalar("select max(id) from checkinfo").toLongLong()); // polling stops
+        f.rollPanel().loadRoll(st.fx.scalar("select max(id) from checkinfo").toLongLong()); // polling stops
         QCOMPARE(c.LabBox[CheckLabel::CounterSensor]->text() + c.LabBox[CheckLabel::ScaleSensor]->text(), QStringLiteral("码表暂停中台称暂停中"));
     }
 

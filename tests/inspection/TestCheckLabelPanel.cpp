@@ -13,6 +13,8 @@
 #include "stations/inspection/CheckSettingsPanel.h"
 #include "support/ReadBack.h"
 #include "widgets/EditGrid.h"
+#include "stations/inspection/CheckRollPanel.h"
+#include "stations/inspection/CheckDevicePanel.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -80,9 +82,9 @@ private slots:
         QCOMPARE(fx.scalar(u"select group_concat(id||checkCode) from checkinfo"_s), first + u"001"_s);
         QCOMPARE(ReadBack::pdfPages(pdf).size(), 2);
         QVERIFY(ReadBack::pdfPages(pdf).value(1).contains(u"卷001"));
-        QVERIFY(!c->checkCommand[CheckCmd::PrintLabel]->isEnabled() && !f->polling()); // one label a roll
-        f->newRoll();
-        QVERIFY(c->checkCommand[CheckCmd::PrintLabel]->isEnabled() && f->polling());
+        QVERIFY(!c->checkCommand[CheckCmd::PrintLabel]->isEnabled() && !f->devicePanel().polling()); // one label a roll
+        f->rollPanel().newRoll();
+        QVERIFY(c->checkCommand[CheckCmd::PrintLabel]->isEnabled() && f->devicePanel().polling());
 
         // From here on the labels are recorded instead of printed.
         QStringList prints;
@@ -95,7 +97,7 @@ private slots:
         click(c->checkCommand[CheckCmd::PrintMark]);
         QCOMPARE(prints, QStringList{u"订单唛 %1 1 3"_s.arg(c->checkId->text())});
         QFile::remove(fx.home().file(u"打印/唛头/订单唛.grf"_s));
-        f->newRoll();
+        f->rollPanel().newRoll();
         c->TxtBox[CheckField::Quantity]->setText(u"100"_s);
         click(c->checkCommand[CheckCmd::PrintMark]);
         QCOMPARE(prints.size(), 1);
@@ -104,7 +106,7 @@ private slots:
         // as they are.
         for (const char* delCheck : {"1", "0"}) {
             fx.setIni(u"DelCheck"_s, QString::fromLatin1(delCheck));
-            f->loadRoll(first.toLongLong());
+            f->rollPanel().loadRoll(first.toLongLong());
             c->TxtBox[CheckField::Quantity]->setText(delCheck == QByteArray("1") ? u"77"_s : u"66"_s);
             f->runCommand(CheckCmd::PrintLabel);
             QCOMPARE(prints.last(), u"A品 %1 1 3"_s.arg(first));
@@ -114,7 +116,7 @@ private slots:
 
         // The label tab: rows generated from the roll on screen, saved as rolls and printed once
         // each, without preview, with the remembered template.
-        f->newRoll();
+        f->rollPanel().newRoll();
         click(part->cmdTag(1));
         QCOMPARE(f->status(), u"请点击生成标签按钮"_s);
         c->machineCount->setText(u"1000"_s);

@@ -13,6 +13,7 @@
 #include "support/SqliteOdbc.h"
 #include "widgets/OfflineBadge.h"
 #include "widgets/PanelStyle.h"
+#include "stations/inspection/CheckDefectGrid.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -50,8 +51,8 @@ int childMain()
 QString saveRoll(frmCheck& f, int metres)
 {
     f.controls().TxtBox[CheckField::Quantity]->setText(QString::number(metres));
-    f.appendDefectRow({"", "破洞", "12.5", "1", "4", "001", ""});
-    f.appendDefectRow({"", "油污", "30", "2", "2", "001", QString::number(metres)});
+    f.defectGrid().append({"", "破洞", "12.5", "1", "4", "001", ""});
+    f.defectGrid().append({"", "油污", "30", "2", "2", "001", QString::number(metres)});
     f.runCommand(CheckCmd::Save);
     return QRegularExpression(u"离线保存：卷号 (\\d+)"_s).match(f.status()).captured(1);
 }
@@ -156,7 +157,7 @@ void TestCheckOffline::savesThroughAnOutage()
         QVERIFY2(saveRoll(f, metres).startsWith(u"00"_s), qPrintable(f.status()));
     QVERIFY(MessageBox::shown().isEmpty());
     QCOMPARE(c.TxtBox[CheckField::RollNumber]->text(), u"005"_s);
-    QCOMPARE(f.defectRows().size(), 0); // the form moved on
+    QCOMPARE(f.defectGrid().rows().size(), 0); // the form moved on
     QCOMPARE(Journal::status()->pending(), 3);
 
     // Back; another frame of the card saved 003 meanwhile.
@@ -219,7 +220,7 @@ void TestCheckOffline::fiftyRollsThroughRandomOutages()
             Journal::status()->refresh();
         }
         saveRoll(f, 100 + roll);
-        QVERIFY2(f.defectRows().isEmpty(),
+        QVERIFY2(f.defectGrid().rows().isEmpty(),
                  qPrintable(f.status() + u" / "_s + MessageBox::lastShown().text + u" roll "_s +
                             QString::number(roll) + (away ? u" away"_s : u" here"_s)));
     }

@@ -7,6 +7,8 @@
 #include "stations/inspection/CheckRollListPanel.h"
 #include "time/Clock.h"
 #include "widgets/EditGrid.h"
+#include "stations/inspection/CheckRollPanel.h"
+#include "stations/inspection/CheckDefectGrid.h"
 
 #include <QCheckBox>
 #include <QDateEdit>
@@ -85,7 +87,7 @@ private slots:
         touch(grid, 2); // a double touch: the first touch, then the second
         QTest::mouseDClick(grid->table()->viewport(), Qt::LeftButton, {}, cell(grid, 2));
         QCOMPARE(c->checkId->text() + c->TxtBox[CheckField::RollNumber]->text(), a + u"001"_s);
-        QCOMPARE(f->defectRows().size(), 1);
+        QCOMPARE(f->defectGrid().rows().size(), 1);
         QCOMPARE(c->SSTab1->currentIndex(), 0);
 
         // The listed roll b deleted while a is on screen: a cancel leaves a's id on the form.
@@ -105,7 +107,7 @@ private slots:
         QCOMPARE(c->checkId->text(), a); // stepped back from the deleted roll
 
         // The roll on screen, the line's only one: asked twice, then its totals are gone too.
-        f->loadRoll(a.toLongLong());
+        f->rollPanel().loadRoll(a.toLongLong());
         QVERIFY(c->labInfo[0]->text().endsWith(u"匹数：1"));
         MessageBox::clearShown();
         MessageBox::setNextAnswer(MessageBox::AnswerNo);

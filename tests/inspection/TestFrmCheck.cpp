@@ -9,6 +9,8 @@
 #include "widgets/UserControl1.h"
 #include "widgets/CaptionFrame.h"
 #include "widgets/fProcessBar.h"
+#include "stations/inspection/CheckCardPanel.h"
+#include "stations/inspection/CheckLayoutPanel.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -60,7 +62,7 @@ private slots:
         QCOMPARE(c.labInfo[0]->text(), QString(" 送检数量：900 已检A品数量：0/1000 匹数：0"));
         QCOMPARE(c.TxtBox[CheckField::RollNumber]->text(), QString("001"));
         QCOMPARE(offlineStatusLine(&f), c.LabBox[CheckLabel::Status]);
-        f.loadCard("K001", "12"); // a line without quantities shows 0
+        f.cardPanel().loadCard("K001", "12"); // a line without quantities shows 0
         QCOMPARE(c.machineCount->text(), QString("0"));
         QCOMPARE(c.ComboColor->currentIndex(), 1);
     }
@@ -105,7 +107,7 @@ private slots:
         CheckFixture fx;
         fx.exec("insert into Dictionary(ITEMTYPE,ItemValues,ItemName) values('CheckFill','99','3|productionJarNo,5|款号,99|nothing,4')");
         frmCheck& f = fx.open();
-        f.loadCard("K001", "13");
+        f.cardPanel().loadCard("K001", "13");
         QCOMPARE(f.controls().TxtBox[CheckField::DyeLot]->text(), QString("J3"));
         QCOMPARE(f.controls().TxtBox[CheckField::Style]->text(), QString("款C"));
     }
@@ -118,7 +120,7 @@ private slots:
         fx.lookUp("K001");
         QCOMPARE(f.controls().labInfo[0]->text(), QString(" 送检数量：900 已检A品数量：120.3/879.7 匹数：1"));
         f.controls().BillDetailId->clear();
-        f.showTotals(0);
+        f.cardPanel().showTotals(0);
         QCOMPARE(f.controls().labInfo[0]->text(), QString(" 已检数量：120.3/18.4 匹数：1"));
     }
 
@@ -189,12 +191,12 @@ private slots:
         c.LabBox[CheckLabel::DyeLot]->move(400, 300);
         c.TxtBox[CheckField::DyeLot]->move(460, 300);
         MessageBox::setNextAnswer(MessageBox::AnswerOk);
-        f.btnSavePosi_Click(0);
+        f.layoutPanel().btnSavePosi_Click(0);
         QCOMPARE(MessageBox::lastShown().text, QString("保存成功，请重新打开！"));
         QVERIFY(ini("InputPosition").contains("TxtBox^3="));
         frmCheck& reopened = fx.open();
         QCOMPARE(reopened.controls().TxtBox[CheckField::DyeLot]->geometry().topLeft(), QPoint(460, 300));
-        reopened.btnSavePosi_Click(1);
+        reopened.layoutPanel().btnSavePosi_Click(1);
         QCOMPARE(MessageBox::lastShown().text, QString("恢复默认成功，请重新打开！"));
         QCOMPARE(ini("InputPosition"), QString());
         QCOMPARE(fx.open().controls().TxtBox[CheckField::DyeLot]->geometry(), before);
@@ -237,11 +239,11 @@ private slots:
         c.Check2->setChecked(counter); // no port: only the caret rule of a new roll
         c.TxtBox[CheckField::Quantity]->setText("86.5");
         QTest::mouseClick(c.numKeybtn[2], Qt::LeftButton); // the quantity's keypad
-        QVERIFY(f.keypad()->isVisible());
-        QCOMPARE(f.keypad()->GetTextBox(), c.TxtBox[CheckField::Quantity]);
-        QTest::mouseClick(command < 0 ? f.keypad()->keys().at(11) : c.checkCommand[command],
+        QVERIFY(f.layoutPanel().keypad()->isVisible());
+        QCOMPARE(f.layoutPanel().keypad()->GetTextBox(), c.TxtBox[CheckField::Quantity]);
+        QTest::mouseClick(command < 0 ? f.layoutPanel().keypad()->keys().at(11) : c.checkCommand[command],
                           Qt::LeftButton);
-        QVERIFY(!f.keypad()->isVisible());
+        QVERIFY(!f.layoutPanel().keypad()->isVisible());
         QTEST(fx.scalar("select count(*) from checkinfo").toInt(), "rolls");
         QFETCH(int, rolls);
         QCOMPARE(printed, command == CheckCmd::PrintLabel ? rolls : 0);

@@ -7,6 +7,11 @@
 #include "stations/inspection/CheckDefectPanel.h"
 #include "stations/inspection/CheckDraftPanel.h"
 #include "time/Clock.h"
+#include "stations/inspection/CheckRollPanel.h"
+#include "stations/inspection/CheckSavePanel.h"
+#include "stations/inspection/CheckCardPanel.h"
+#include "stations/inspection/CheckDevicePanel.h"
+#include "stations/inspection/CheckDefectGrid.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -31,12 +36,12 @@ private slots:
         QCOMPARE(c.LabBox[CheckLabel::WorkerName]->text(), QString("王建国"));
         c.Text1->setText("O'Neil 的备注");
         c.TxtBox[CheckField::DyeLot]->setText("2405G");
-        f.appendDefectRow({"", "破洞", "12.5", "1", "4", "001", ""});
-        f.appendDefectRow({"", "油污", "30", "2", "2", "001", "边上"});
+        f.defectGrid().append({"", "破洞", "12.5", "1", "4", "001", ""});
+        f.defectGrid().append({"", "油污", "30", "2", "2", "001", "边上"});
         f.runCommand(CheckCmd::Save);
         QCOMPARE(f.status(), QString(" 新增成功！"));
         const QString id = c.checkId->text();
-        QVERIFY(id.toLongLong() > 0 && !f.polling()); // the counter keeps off the saved roll
+        QVERIFY(id.toLongLong() > 0 && !f.devicePanel().polling()); // the counter keeps off the saved roll
         QCOMPARE(fx.scalar("select onCount from checkinfo where id=" + id), QString("102"));
         QCOMPARE(fx.scalar("select remark from checkinfo where id=" + id), QString("O'Neil 的备注"));
         QCOMPARE(fx.scalar("select item5 from checkinfo where id=" + id), QString("101"));
@@ -44,7 +49,7 @@ private slots:
 
         // Update: grade and quantity change, the defects are rewritten, the date is today's.
         fx.exec("update checkinfo set createDate='2020-01-01' where id=" + id);
-        f.setDefectRows({{"", "断经", "5", "1", "1", "002", ""}});
+        f.defectGrid().setRows({{"", "断经", "5", "1", "1", "002", ""}});
         c.TxtBox[CheckField::Quantity]->setText("120");
         c.gradeBtn[1]->setChecked(true);
         const QString grade = c.gradeBtn[1]->text();
@@ -58,23 +63,23 @@ private slots:
 
         // Reopen on a fresh form shows the quantity without the allowance.
         frmCheck& g = fx.open();
-        g.loadRoll(id.toLongLong());
+        g.rollPanel().loadRoll(id.toLongLong());
         QCOMPARE(g.controls().TxtBox[CheckField::Quantity]->text(), QString("120"));
         QCOMPARE(g.currentGrade(), grade);
         QCOMPARE(g.controls().TxtBox[CheckField::PlusMinus]->text(), QString("2"));
         QCOMPARE(g.controls().Text1->text(), QString("O'Neil 的备注"));
         QCOMPARE(g.controls().BillDetailId->text(), QString("11"));
         QCOMPARE(g.controls().checkId->text(), id);
-        QCOMPARE(g.defectRows().size(), 1);
-        QCOMPARE(g.defectRows()[0][1], QString("断经"));
-        QVERIFY(!g.polling());
+        QCOMPARE(g.defectGrid().rows().size(), 1);
+        QCOMPARE(g.defectGrid().rows()[0][1], QString("断经"));
+        QVERIFY(!g.devicePanel().polling());
     }
 
     void reopenUnknownRoll()
     {
         CheckFixture fx;
         frmCheck& f = fx.open();
-        f.loadRoll(999);
+        f.rollPanel().loadRoll(999);
         QCOMPARE(MessageBox::lastShown().text, QString("没有这个卷号"));
         f.controls().reviewCheckCode->setChecked(true);
         QCOMPARE(f.controls().LabBox[CheckLabel::Card]->text(), QString("卷号"));
@@ -91,13 +96,13 @@ private slots:
         frmCheck& f = fx.open();
         fx.lookUp("K001");
         f.controls().TxtBox[CheckField::DyeLot]->setText("L1");
-        f.assignRollNumber();
+        f.rollPanel().assignRollNumber();
         QCOMPARE(f.controls().TxtBox[CheckField::RollNumber]->text(), QString("005"));
         fx.setIni("codetype", "面料编码");
-        f.assignRollNumber();
+        f.rollPanel().assignRollNumber();
         QCOMPARE(f.controls().TxtBox[CheckField::RollNumber]->text(), QString("010"));
         fx.setIni("codetype", "检验单颜色");
-        f.loadCard("K001", "12"); // choosing the line proposes its next number
+        f.cardPanel().loadCard("K001", "12"); // choosing the line proposes its next number
         QCOMPARE(f.controls().TxtBox[CheckField::RollNumber]->text(), QString("010"));
         // 换缸 under dye-lot numbering: the new lot starts at 001, and the roll is saved so.
         fx.setIni("codetype", "缸号");
@@ -172,8 +177,8 @@ private slots:
         f.controls().TxtBox[CheckField::Quantity]->setText("88");
         f.controls().Text1->setText("备注不丢");
         fx.exec("drop table checkDetail"); // a statement inside the save fails
-        f.appendDefectRow({"", "破洞", "1", "1", "1", "", ""});
-        QCOMPARE(f.saveRoll(true), 0LL);
+        f.defectGrid().append({"", "破洞", "1", "1", "1", "", ""});
+        QCOMPARE(f.savePanel().saveRoll(true), 0LL);
         QCOMPARE(MessageBox::lastShown().icon, MessageBox::Critical);
         QCOMPARE(fx.scalar("select count(*) from checkinfo"), QString("0")); // rolled back
         QCOMPARE(f.controls().TxtBox[CheckField::Quantity]->text(), QString("88"));
@@ -210,13 +215,13 @@ private slots:
         f.controls().TxtBox[CheckField::Quantity]->setText("100");
         f.controls().TxtBox[CheckField::Worker]->setText("001");
         const auto defect = [&f](const char* name) {
-            f.appendDefectRow({"", name, "12", "1", "4", "001", ""});
+            f.defectGrid().append({"", name, "12", "1", "4", "001", ""});
             f.runCommand(CheckCmd::Recompute);
         };
         if (last == u"reopen") {
             defect("断经");
             f.runCommand(CheckCmd::Save);
-            f.loadRoll(f.controls().checkId->text().toLongLong());
+            f.rollPanel().loadRoll(f.controls().checkId->text().toLongLong());
         }
         defect("破洞");
         f.controls().Text1->setText("边上有油");
@@ -227,7 +232,7 @@ private slots:
             f.runCommand(CheckCmd::NewRoll);
         frmCheck& again = open(); // the first window is gone without its close
         QCOMPARE(again.findChild<CheckDraftPanel*>()->restore(), defects > 0);
-        QCOMPARE(again.defectRows().size(), defects);
+        QCOMPARE(again.defectGrid().rows().size(), defects);
         if (defects == 0)
             return;
         QVERIFY2(again.status().startsWith("已恢复上次没有保存的卷 001"), qPrintable(again.status()));
@@ -250,11 +255,11 @@ private slots:
         const auto fields = [&] { return QStringList{c.TxtBox[CheckField::DyeLot]->text(), c.TxtBox[CheckField::Worker]->text(), c.Text1->text(), c.BillDetailId->text()}; };
         c.TxtBox[CheckField::DyeLot]->setText("C-01"), c.TxtBox[CheckField::Worker]->setText("004"), c.Text1->setText("破洞2处");
         f.runCommand(CheckCmd::Save);
-        f.loadCard("K001", "12");
+        f.cardPanel().loadCard("K001", "12");
         c.TxtBox[CheckField::DyeLot]->setText("R2611-105"), c.TxtBox[CheckField::Worker]->setText("001"), c.Text1->setText("");
         const QStringList next = fields();
         for (QPushButton* leave : {c.checkCommand[CheckCmd::Save], c.checkCommand[CheckCmd::NewRoll]}) {
-            f.loadRoll(fx.scalar("select min(id) from checkinfo").toLongLong());
+            f.rollPanel().loadRoll(fx.scalar("select min(id) from checkinfo").toLongLong());
             leave->click();
             QCOMPARE(fields(), next);
         }
@@ -281,10 +286,10 @@ private slots:
         fx.lookUp("K001");
         c.TxtBox[CheckField::Quantity]->setText(shape.section(u' ', 0, 0));
         if (shape.contains(u"defect"))
-            f.appendDefectRow({"", "破洞", "3", "1", "4", "001", ""});
+            f.defectGrid().append({"", "破洞", "3", "1", "4", "001", ""});
         if (shape.contains(u"saved"))
             f.runCommand(CheckCmd::Save);
-        const auto roll = [&] { return c.TxtBox[CheckField::Quantity]->text() + u'/' + QString::number(f.defectRows().size()); };
+        const auto roll = [&] { return c.TxtBox[CheckField::Quantity]->text() + u'/' + QString::number(f.defectGrid().rows().size()); };
         const QString before = roll();
         if (MessageBox::clearShown(); answer)
             MessageBox::setNextAnswer(MessageBox::Answer(answer));

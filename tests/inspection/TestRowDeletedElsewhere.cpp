@@ -4,6 +4,9 @@
 
 #include "db/Connection.h"
 #include "shell/MessageBox.h"
+#include "stations/inspection/CheckRollPanel.h"
+#include "stations/inspection/CheckDevicePanel.h"
+#include "stations/inspection/CheckDefectGrid.h"
 
 #include <QCheckBox>
 
@@ -67,8 +70,8 @@ private slots:
         QVERIFY(id.toLongLong() > 0);
         const bool reopened = action.contains(u"reopened"_s);
         if (reopened)
-            f.loadRoll(id.toLongLong());
-        f.appendDefectRow({"", "破洞", "12.5", "1", "4", "001", ""});
+            f.rollPanel().loadRoll(id.toLongLong());
+        f.defectGrid().append({"", "破洞", "12.5", "1", "4", "001", ""});
         if (action != u"delete")
             deleteElsewhere(fx, id);
         MessageBox::clearShown();
@@ -77,10 +80,10 @@ private slots:
             QCOMPARE(MessageBox::lastShown().text,
                      u"这条记录已被删除，已改为新记录（卷号%1），请再按保存"_s.arg(c.TxtBox[CheckField::RollNumber]->text()));
             // The counter stays off over a roll kept or reopened: it would write another roll's length.
-            QVERIFY(!f.polling());
+            QVERIFY(!f.devicePanel().polling());
             QCOMPARE(fx.scalar(u"select count(*) from checkDetail"_s), u"0"_s); // rolled back
             QCOMPARE(c.checkId->text(), u"0"_s);
-            QCOMPARE(f.defectRows().size(), 1);
+            QCOMPARE(f.defectGrid().rows().size(), 1);
         } else {
             MessageBox::setNextAnswer(MessageBox::AnswerYes);
             MessageBox::setNextAnswer(MessageBox::AnswerOk);

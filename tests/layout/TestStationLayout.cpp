@@ -26,6 +26,8 @@
 #include "widgets/ComboEx.h"
 #include "widgets/StatusLine.h"
 #include "widgets/UserControl3.h"
+#include "stations/inspection/CheckSavePanel.h"
+#include "stations/inspection/CheckDefectGrid.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -221,11 +223,11 @@ void openCheck(Station& s, QSize size, bool)
         defects->bugBtn_Click(i);
         emit defects->UserControl31()->Confirm(u" 3"_s, u" 1"_s);
     }
-    QVERIFY(f.saveRoll(true) > 0);
+    QVERIFY(f.savePanel().saveRoll(true) > 0);
     for (int roll = 2; roll <= 7; ++roll) {
         c.TxtBox[CheckField::RollNumber]->setText(u"00%1"_s.arg(roll));
         c.checkId->setText(u"0"_s);
-        QVERIFY(f.saveRoll(false) > 0);
+        QVERIFY(f.savePanel().saveRoll(false) > 0);
     }
     f.runCommand(CheckCmd::QueryList);
     QCOMPARE(list->grid()->rows(), 8); // header and the saved rolls
@@ -242,7 +244,7 @@ void openCheck(Station& s, QSize size, bool)
                         [&f, &c, form, list, tab](const QString& where) {
                             // Any tab open: the form in place, the defect list's rows whole.
                             QCOMPARE(c.Frame6->pos(), form);
-                            QTableWidget* bugs = f.pggCheck()->table();
+                            QTableWidget* bugs = f.defectGrid().grid()->table();
                             bugs->scrollToBottom();
                             QVERIFY2(bugs->rowViewportPosition(bugs->rowAt(0)) == 0 &&
                                          bugs->horizontalScrollBar()->maximum() == 0,

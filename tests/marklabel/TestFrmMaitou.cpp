@@ -12,6 +12,7 @@
 #include "shell/SysUtil.h"
 #include "stations/inspection/CheckSettingsPanel.h"
 #include "widgets/UserControl1.h"
+#include "stations/inspection/CheckLayoutPanel.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -84,7 +85,7 @@ private slots:
         };
         const QString putOn = u"insert into checkinfo(checkcode,oncount,bagnumber,machineId) values('%2',4,'%1','001')"_s;
         QCOMPARE(other(putOn.arg(u"%1"_s, u"009"_s)), u"  卷数:3  米数:46.5|002"_s);
-        for (PadKey* key : f.keypad()->findChildren<PadKey*>())
+        for (PadKey* key : f.layoutPanel().keypad()->findChildren<PadKey*>())
             if (key->tag() == u"7")
                 QTest::mouseClick(key, Qt::LeftButton);
         QCOMPARE(other(putOn.arg(u"%1"_s, u"010"_s)), u"  卷数:3  米数:46.5|002"_s);
@@ -143,14 +144,14 @@ private slots:
         // defect frame, its label and where its choice and its layout are kept.
         const QComboBox* scope = f.settingsPanel()->comboBoxes().first();
         QCOMPARE(scope->itemText(0) + scope->itemText(1) + QString::number(scope->count()) + scope->currentText(), u"检验单缸号面料编码2检验单缸号"_s);
-        f.Frame5_Click();
+        f.layoutPanel().Frame5_Click();
         QCOMPARE(designRect(c.Frame5), QRect(270, 4080, 14400, 5310));
         auto* labels = f.findChild<CheckLabelPanel*>();
         QCOMPARE(labels->rollTemplate(), u"订单唛头2"_s);
         labels->chooseTemplate(u"大标"_s);
         const QString app = ProgramFolder::executableName();
         QCOMPARE(SysUtil::getSetting(app, u"PrintTemplate"_s, u"checkMaitou"_s, u"-"_s) + SysUtil::getSetting(app, u"PrintTemplate"_s, u"check"_s, u"-"_s), u"大标-"_s);
-        f.btnSavePosi_Click(0);
+        f.layoutPanel().btnSavePosi_Click(0);
         const QString layout = SysUtil::readIni(u"MIREL"_s, u"InputPosition-maitou"_s, QString(), u"/mirel.ini"_s);
         QVERIFY(layout.contains(u"TxtBox^28="_s) && layout.contains(u"cmdBangbtn="_s));
         QCOMPARE(SysUtil::readIni(u"MIREL"_s, u"InputPosition"_s, u"-"_s, u"/mirel.ini"_s), u"-"_s);

@@ -15,6 +15,8 @@
 #include "stations/Stations.h"
 #include "stations/packing/frmBag.h"
 #include "stations/progress/frmWorkload.h"
+#include "stations/inspection/CheckRollPanel.h"
+#include "stations/inspection/CheckSavePanel.h"
 
 #include <QFile>
 #include <QLabel>
@@ -417,13 +419,13 @@ void TestStationsOffline::stockPostedOnReplay()
     const Outage outage{fx.home().file(u"mirel.db"_s)};
     fx.lookUp(u"K001"_s);
     f.controls().TxtBox[CheckField::Quantity]->setText(u"50"_s);
-    const long long first = f.saveRoll(false);
+    const long long first = f.savePanel().saveRoll(false);
     QVERIFY(first > 0);
     if (edit)
-        f.loadRoll(first);
+        f.rollPanel().loadRoll(first);
     QVERIFY(outage.away());
     f.controls().TxtBox[CheckField::Quantity]->setText(edit ? u"55"_s : u"51"_s);
-    QCOMPARE(f.saveRoll(false), frmCheck::SavedOffline);
+    QCOMPARE(f.savePanel().saveRoll(false), CheckSavePanel::SavedOffline);
     QVERIFY(outage.back());
     if (!refusal.isEmpty()) { // a trigger's ";" would split the statement on the connection
         sqlite3* db = nullptr;

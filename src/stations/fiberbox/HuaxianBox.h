@@ -12,6 +12,7 @@ public:
     using MaitouPackage::MaitouPackage;
 
     bool autoItems() const override { return false; }
+    QString templateSetting() const override { return QStringLiteral("checkHuaxian"); }
     QString palletSummary(int boxes, double netWeight) const override;
     bool asksWhenPalletFull() const override { return true; }
 

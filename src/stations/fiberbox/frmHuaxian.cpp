@@ -33,6 +33,16 @@ frmHuaxian::frmHuaxian(QWidget* parent) : frmMaitou(parent)
     for (const auto& [field, caption] : BoxFields)
         setFieldCaption(field, QString::fromUtf16(caption));
     c.LabUnit->setText(u"kg"_s); // the net weight; a text counter still says 米 or 码
+    connect(this, &frmCheck::gradeChosen, this, &frmHuaxian::gradeChanged);
+    // After the mark-label station's part of the load, which reads the pallet list.
+    connect(this, &frmCheck::formLoaded, this, [this] { m_started = true; });
+}
+
+frmCheck::Variant frmHuaxian::variant() const
+{
+    Variant v = frmMaitou::variant();
+    v.layoutKey = u"InputPosition-huaxian"_s;
+    return v;
 }
 
 devices::DeviceRules frmHuaxian::deviceRules() const
@@ -89,12 +99,6 @@ void frmHuaxian::gradeChanged(int index)
         c.TxtBox[CheckField::DyeLot]->setText(*batch);
 }
 
-void frmHuaxian::afterLoad()
-{
-    frmMaitou::afterLoad();
-    m_loaded = true;
-}
-
 void frmHuaxian::palletListLoaded(const Recordset& rs)
 {
     // A pallet that holds its boxes (or more, after a No) asks at every list until its list has
@@ -103,7 +107,7 @@ void frmHuaxian::palletListLoaded(const Recordset& rs)
     if (question.isEmpty())
         return;
     // At start-up the window, and the label printing its Yes needs, is not up yet.
-    if (!m_loaded) {
+    if (!m_started) {
         m_askWhenShown = true;
         return;
     }

@@ -18,18 +18,15 @@ public:
     /// other index leaves it without such a letter.
     void gradeBtn_Click(int index);
 
-    QString templateSetting() const override { return QStringLiteral("checkHuaxian"); }
-
 protected:
-    QString layoutKey() const override { return QStringLiteral("InputPosition-huaxian"); }
+    Variant variant() const override;
     devices::DeviceRules deviceRules() const override;
     std::unique_ptr<InspectionRoll> makeRules() const override;
     void fillFromRoll(const Recordset& rs) override;
     void beforeSave() override;
-    /// The batch number ends in the letter of the grade chosen, however it was chosen.
-    void gradeChanged(int index) override;
-    void afterLoad() override;
     void palletListLoaded(const Recordset& rs) override;
+    /// The batch number ends in the letter of the grade chosen, however it was chosen.
+    void gradeChanged(int index);
     void showEvent(QShowEvent* event) override;
 
 private:
@@ -37,6 +34,6 @@ private:
     bool printPalletList(const Recordset& rs);
 
     HuaxianBatch m_batch;
-    bool m_loaded = false;       ///< start-up is over
+    bool m_started = false;      ///< start-up is over (the pallet list of the load has been read)
     bool m_askWhenShown = false; ///< the pallet was full at start-up: asked once the window is up
 };

@@ -13,6 +13,9 @@
 #include "widgets/UserControl2.h"
 #include "widgets/UserControl3.h"
 #include "widgets/fProcessBar.h"
+#include "stations/inspection/CheckRollPanel.h"
+#include "stations/inspection/CheckLayoutPanel.h"
+#include "stations/inspection/CheckDefectGrid.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -74,11 +77,11 @@ CheckDefectPanel::CheckDefectPanel(frmCheck* form)
     // typed, so the screen shows what 保存 stores; a saved roll being filled in is as stored.
     for (int i : {CheckField::Quantity, CheckField::PlusMinus, CheckField::Style})
         connect(c.TxtBox[i], &QLineEdit::textChanged, this, [this] {
-            if (!m_form->fillingRoll())
+            if (!m_form->rollPanel().fillingRoll())
                 recompute();
         });
     connect(c.isMashu, &QCheckBox::toggled, this, [this] {
-        if (!m_form->fillingRoll())
+        if (!m_form->rollPanel().fillingRoll())
             recompute();
     });
     connect(form, &frmCheck::rollCleared, this, &CheckDefectPanel::startRoll);
@@ -104,8 +107,8 @@ void CheckDefectPanel::buildPickers()
     connect(m_tenPoint, &UserControl2::Confirm, this,
             [this](const QString& score, const QString& count) { record(score, count); });
     // The pads' keys resize their own type afterwards.
-    m_form->adoptControls(m_picker);
-    m_form->adoptControls(m_tenPoint);
+    m_form->layoutPanel().adoptControls(m_picker);
+    m_form->layoutPanel().adoptControls(m_tenPoint);
 }
 
 UserControl3* CheckDefectPanel::UserControl31()
@@ -140,10 +143,10 @@ void CheckDefectPanel::buildDefectButtons()
     const QList<RollDefects::Button>& items = m_defects.buttons();
     const QRect frame = designRect(c.Frame5);
     const QRect bar = designRect(c.fProcessBar1);
-    const int gridTop = designRect(m_form->pggCheck()).y();
+    const int gridTop = designRect(m_form->defectGrid().grid()).y();
     // Below the frame's title, or below the progress bar when the card's progress shows.
     const int top = c.fProcessBar1->isHidden() ? 330 : bar.y() + bar.height() + 80;
-    const bool wide = m_form->defectFrameWide();
+    const bool wide = m_form->layoutPanel().defectFrameWide();
     const CheckDefectLayout::ButtonStyle style = CheckDefectLayout::buttonStyle(wide);
     const bool longDefects = m_form->settings().longDefects;
     const QList<QRect> rects = CheckDefectLayout::buttonRects(
@@ -256,7 +259,7 @@ void CheckDefectPanel::record(const QString& score, const QString& count)
     if (!r.scored)
         return;
     if (r.row)
-        m_form->appendDefectRow(r.row->columns());
+        m_form->defectGrid().append(r.row->columns());
     m_form->runCommand(CheckCmd::Recompute);
     checkSectionAlert();
 }
@@ -269,7 +272,7 @@ void CheckDefectPanel::checkSectionAlert()
 
 RollDefects& CheckDefectPanel::defects()
 {
-    m_defects.setRows(DefectRow::fromGrid(m_form->defectRows()));
+    m_defects.setRows(DefectRow::fromGrid(m_form->defectGrid().rows()));
     return m_defects;
 }
 
@@ -333,7 +336,7 @@ CheckGrading::Score CheckDefectPanel::showPoints(const CheckGrading::Score& scor
 
 void CheckDefectPanel::deleteDefect()
 {
-    EditGrid* grid = m_form->pggCheck();
+    EditGrid* grid = m_form->defectGrid().grid();
     const int row = grid->row();
     // The grid's rows are the defects from row 1; the empty one new defects go into stays.
     if (defects().remove(row - 1)) {
@@ -351,7 +354,7 @@ void CheckDefectPanel::endDefect()
         m_form->setStatus(end.problem);
     if (end.index < 0)
         return;
-    m_form->pggCheck()->setTextMatrix(end.index + 1, 2, m_defects.rows()[end.index].position);
+    m_form->defectGrid().grid()->setTextMatrix(end.index + 1, 2, m_defects.rows()[end.index].position);
     m_form->runCommand(CheckCmd::Recompute);
     checkSectionAlert();
 }

@@ -3,6 +3,9 @@
 
 #include "stations/inspection/CheckControls.h"
 #include "stations/inspection/frmCheck.h"
+#include "stations/inspection/CheckRollPanel.h"
+#include "stations/inspection/CheckCardPanel.h"
+#include "stations/inspection/CheckDefectGrid.h"
 
 #include <QLineEdit>
 
@@ -20,7 +23,7 @@ CheckDraftPanel::CheckDraftPanel(frmCheck* form) : QObject(form), m_form(form)
 
 QString CheckDraftPanel::kind() const { return u"check.unsavedRoll"_s; }
 
-bool CheckDraftPanel::unsaved() const { return !m_form->defectRows().isEmpty(); }
+bool CheckDraftPanel::unsaved() const { return !m_form->defectGrid().rows().isEmpty(); }
 
 void CheckDraftPanel::keep()
 {
@@ -43,7 +46,7 @@ void CheckDraftPanel::keep()
             add(u"field%1"_s.arg(i), c.TxtBox[i]->text());
     add(u"remark"_s, c.Text1->text());
     add(u"grade"_s, m_form->currentGrade());
-    for (const QStringList& d : m_form->defectRows())
+    for (const QStringList& d : m_form->defectGrid().rows())
         add(u"defect"_s, d.join(FormDraft::Separator));
     addRows(rows);
     FormDraft::keep(kind(), rows);
@@ -63,9 +66,9 @@ void CheckDraftPanel::forget()
 void CheckDraftPanel::loadKept(const Values& value)
 {
     if (const qint64 id = value.value(u"roll"_s).toLongLong(); id > 0)
-        m_form->loadRoll(id);
+        m_form->rollPanel().loadRoll(id);
     else
-        m_form->loadCard(value.value(u"card"_s), value.value(u"line"_s));
+        m_form->cardPanel().loadCard(value.value(u"card"_s), value.value(u"line"_s));
 }
 
 QString CheckDraftPanel::restoredStatus(int defects) const
@@ -103,7 +106,7 @@ bool CheckDraftPanel::restore()
         if (c.TxtBox[i] && value.contains(u"field%1"_s.arg(i)))
             c.TxtBox[i]->setText(value.value(u"field%1"_s.arg(i)));
     c.Text1->setText(value.value(u"remark"_s));
-    m_form->setDefectRows(defects);
+    m_form->defectGrid().setRows(defects);
     m_form->runCommand(CheckCmd::Recompute);
     // A grade other than the automatic one was chosen by hand, and stays so for the roll.
     if (const QString grade = value.value(u"grade"_s); grade != m_form->currentGrade()) {

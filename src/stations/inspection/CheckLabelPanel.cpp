@@ -13,6 +13,9 @@
 #include "stations/inspection/frmCheck.h"
 #include "text/Vb.h"
 #include "widgets/EditGrid.h"
+#include "stations/inspection/CheckRollPanel.h"
+#include "stations/inspection/CheckSavePanel.h"
+#include "stations/inspection/CheckDevicePanel.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -68,7 +71,7 @@ void CheckLabelPanel::offerReprint(long long id)
     CheckControls& c = m_form->controls();
     // The cloth runs on: the saved roll's quantity must not follow the counter while the
     // inspector answers (the save keeps the roll on the form or starts the next one after).
-    m_form->setPolling(false);
+    m_form->devicePanel().setPolling(false);
     // Its barcode carries the deleted roll's id, whatever its number says.
     if (!MessageBox::question(
             QStringLiteral("已打印的标签（卷号%1）是被删除的记录的，重新打印卷号%2的标签？")
@@ -104,7 +107,7 @@ void CheckLabelPanel::onCommand(int index)
 
 void CheckLabelPanel::chooseTemplate(const QString& caption)
 {
-    SysUtil::saveSetting(ProgramFolder::executableName(), templateSection(), m_form->templateSetting(),
+    SysUtil::saveSetting(ProgramFolder::executableName(), templateSection(), m_form->rules().templateSetting(),
                          caption);
 }
 
@@ -121,7 +124,7 @@ QString CheckLabelPanel::rollTemplate() const
 QString CheckLabelPanel::rollTemplate(const QString& grade) const
 {
     return CheckLabels::rollTemplate(grade,
-                                     remembered(m_form->templateSetting(), m_form->defaultTemplate()));
+                                     remembered(m_form->rules().templateSetting(), m_form->rules().defaultTemplate()));
 }
 
 bool CheckLabelPanel::print(const QString& name, qint64 id, bool preview, int copies)
@@ -136,24 +139,24 @@ bool CheckLabelPanel::print(const QString& name, qint64 id, bool preview, int co
 void CheckLabelPanel::printRoll(int command)
 {
     CheckControls& c = m_form->controls();
-    if (!m_form->validateRoll())
+    if (!m_form->savePanel().validateRoll())
         return;
     long long id = static_cast<long long>(vb::Val(c.checkId->text()));
     const bool update = id > 0;
     const bool saving = id <= 0 || m_form->settings().mayChangeSaved;
     if (saving) {
         m_printing = true;
-        id = m_form->saveRoll(true);
+        id = m_form->savePanel().saveRoll(true);
         m_printing = false;
     }
     // One label per roll from this button: the next roll (newRoll) enables it again.
     c.checkCommand[command]->setEnabled(false);
-    if (id == frmCheck::SavedOffline) {
+    if (id == CheckSavePanel::SavedOffline) {
         // The grade's template is the saved roll's: taken before the form moves on.
         const QString name = command == 4 ? rollTemplate() : markTemplate();
-        const JournalRecord record = m_form->lastOfflineRecord();
-        const QList<JournalLabelRows::Table> rows = m_form->lastOfflineLabelRows();
-        m_form->rollSavedOffline();
+        const JournalRecord record = m_form->savePanel().lastOfflineRecord();
+        const QList<JournalLabelRows::Table> rows = m_form->savePanel().lastOfflineLabelRows();
+        m_form->savePanel().rollSavedOffline();
         printOffline(name, record, rows);
         return;
     }
@@ -161,12 +164,12 @@ void CheckLabelPanel::printRoll(int command)
         return;
     const bool nextRoll = command == 4 && c.autoHuanJuan->isChecked();
     if (!nextRoll) // before the print: a printer's error box lets the counter tick meanwhile
-        m_form->keepSavedRoll(id);
+        m_form->rollPanel().keepSavedRoll(id);
     // The roll kept on screen is saved: "新" there would send the packer to save it again. A
     // printer's complaint, said after this, is the newer news.
     if (saving && !c.reviewCheckCode->isChecked()) {
-        m_form->setStatus(frmCheck::savedStatus(update));
-        m_form->sayRenumbered(update);
+        m_form->setStatus(CheckSavePanel::savedStatus(update));
+        m_form->savePanel().sayRenumbered(update);
     }
     const bool printed =
         command == 4 ? print(rollTemplate(), id, c.isPrintreview->isChecked(), c.UpDown1->value())
@@ -179,7 +182,7 @@ void CheckLabelPanel::printRoll(int command)
     if (nextRoll) {
         m_form->runCommand(CheckCmd::NewRoll);
         if (saving && !c.reviewCheckCode->isChecked())
-            m_form->sayRenumbered(update);
+            m_form->savePanel().sayRenumbered(update);
     }
 }
 

@@ -13,6 +13,8 @@
 #include "text/Vb.h"
 #include "time/Clock.h"
 #include "widgets/EditGrid.h"
+#include "stations/inspection/CheckRollPanel.h"
+#include "stations/inspection/CheckSavePanel.h"
 
 #include <QDate>
 #include <QEvent>
@@ -151,15 +153,15 @@ void CheckLabelPanel::saveLabels(bool withPrint)
     // the batch before any roll is written.
     c.TxtBox[CheckField::RollNumber]->setText(rows.first().first);
     c.TxtBox[CheckField::Quantity]->setText(rows.first().second);
-    if (!m_form->validateRoll())
+    if (!m_form->savePanel().validateRoll())
         return;
     const QString name = SysUtil::getSetting(ProgramFolder::executableName(), QStringLiteral("PrintTemplate"),
-                                             m_form->templateSetting(), m_form->defaultTemplate());
+                                             m_form->rules().templateSetting(), m_form->rules().defaultTemplate());
     while (!rows.isEmpty()) {
         c.checkId->setText(QStringLiteral("0")); // every label is a roll of its own
         c.TxtBox[CheckField::RollNumber]->setText(rows.first().first);
         c.TxtBox[CheckField::Quantity]->setText(rows.first().second);
-        const long long id = m_form->saveRoll(false);
+        const long long id = m_form->savePanel().saveRoll(false);
         if (id <= 0) {
             // The rows not yet saved stay on the grid, so a second try adds no roll twice.
             setGridRows(rows);
@@ -170,7 +172,7 @@ void CheckLabelPanel::saveLabels(bool withPrint)
         rows.removeFirst();
     }
     clearLabels();
-    m_form->newRoll();
+    m_form->rollPanel().newRoll();
     m_form->setStatus(QStringLiteral("批量保存成功！"));
 }
 

@@ -12,6 +12,9 @@
 #include "text/Vb.h"
 #include "time/Clock.h"
 #include "widgets/EditGrid.h"
+#include "stations/inspection/CheckRollPanel.h"
+#include "stations/inspection/CheckCardPanel.h"
+#include "stations/inspection/CheckLayoutPanel.h"
 
 #include <QCloseEvent>
 #include <algorithm>
@@ -143,10 +146,10 @@ void CheckRollListPanel::placeTabs(int index)
     // them: the inspector looks back over several rolls and still ends the roll on screen. The
     // label tab, the first, gives the room back.
     const bool tall = index > 0;
-    m_form->setListOpen(tall);
+    m_form->layoutPanel().setListOpen(tall);
     QRect tabs = m_tabsDesign;
     if (tall)
-        tabs.setTop(tabs.top() - frmCheck::listTabsRise());
+        tabs.setTop(tabs.top() - CheckLayoutPanel::listTabsRise());
     placeTwips(c.SSTab1, tabs);
     m_sum->setVisible(listOpen);
 }
@@ -200,7 +203,7 @@ void CheckRollListPanel::queryCheck()
     try {
         Connection& conn = Database::conn();
         RollList list(conn, m_form->settings());
-        Recordset rs = conn.query(list.statement(m_form->rollListBase(), f));
+        Recordset rs = conn.query(list.statement(m_form->rules().rollListBase(), f));
         m_grid->bindRecordset(rs);
         CheckLabelPanel::publishRollList(m_form, rs); // the label tab exports what was queried
         m_sum->setText(list.total(listedRolls()));
@@ -233,7 +236,7 @@ void CheckRollListPanel::openListedRoll(int row)
         MessageBox::critical(e.message(), m_form);
         return;
     }
-    m_form->loadRoll(id);
+    m_form->rollPanel().loadRoll(id);
     m_form->controls().SSTab1->setCurrentIndex(0);
 }
 
@@ -241,7 +244,7 @@ void CheckRollListPanel::stepRoll(bool backwards)
 {
     CheckControls& c = m_form->controls();
     const auto id = static_cast<long long>(vb::Val(c.checkId->text()));
-    m_form->newRoll();
+    m_form->rollPanel().newRoll();
     RollList::Step next;
     try {
         next = RollList(Database::conn(), m_form->settings())
@@ -253,7 +256,7 @@ void CheckRollListPanel::stepRoll(bool backwards)
     if (next.id == 0)
         MessageBox::show(next.message, MessageBox::Information, MessageBox::Ok, QString(), m_form);
     else
-        m_form->loadRoll(next.id);
+        m_form->rollPanel().loadRoll(next.id);
 }
 
 void CheckRollListPanel::stepCard(int index)
@@ -303,7 +306,14 @@ void CheckRollListPanel::deleteListedRoll()
 
 bool CheckRollListPanel::delCheck(long long id)
 {
-    if (MessageBox::show(m_form->deleteQuestion(id), MessageBox::Question, MessageBox::OkCancel, QString(), m_form)
+    QString question;
+    try {
+        question = m_form->rules().deleteQuestion(Database::conn(), id); // a package names its pallet
+    } catch (const DbError& e) {
+        MessageBox::critical(e.message(), m_form); // a roll is deleted on the database only
+        return false;
+    }
+    if (MessageBox::show(question, MessageBox::Question, MessageBox::OkCancel, QString(), m_form)
         != MessageBox::AnswerOk)
         return false;
     if (id < 1) {
@@ -315,12 +325,15 @@ bool CheckRollListPanel::delCheck(long long id)
         MessageBox::critical(removal.error, m_form);
     if (!removal.gone)
         return false;
-    m_form->afterRollDeleted();
+    if (m_form->rules().previousAfterDelete())
+        m_form->runCommand(CheckCmd::PreviousRoll);
+    else
+        m_form->rollPanel().newRoll();
     // The form never keeps the id of a deleted roll: a later save would update nothing.
     if (static_cast<long long>(vb::Val(m_form->controls().checkId->text())) == id)
-        m_form->newRoll();
+        m_form->rollPanel().newRoll();
     // Stepped to no roll (the line's first was deleted), the line's totals would still count it.
-    m_form->showTotals(static_cast<long long>(vb::Val(m_form->controls().BillDetailId->text())));
+    m_form->cardPanel().showTotals(static_cast<long long>(vb::Val(m_form->controls().BillDetailId->text())));
     m_form->setStatus(QStringLiteral("删除成功"));
     return true;
 }

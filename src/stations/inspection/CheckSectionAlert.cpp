@@ -8,6 +8,7 @@
 #include "widgets/EditGrid.h"
 #include "widgets/RollStretchBar.h"
 #include "widgets/fProcessBar.h"
+#include "stations/inspection/CheckDefectGrid.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -34,7 +35,7 @@ CheckSectionAlert::CheckSectionAlert(frmCheck* form, QObject* parent)
     m_strip->setObjectName(QStringLiteral("alertStretch"));
     m_strip->setAccessibleName(QStringLiteral("区段报警位置"));
     m_panel->hide();
-    form->pggCheck()->setBanner(m_panel);
+    form->defectGrid().grid()->setBanner(m_panel);
     connect(form, &frmCheck::defectsReplaced, this, &CheckSectionAlert::showStretchesOfRows);
     connect(form->controls().TxtBox[CheckField::Quantity], &QLineEdit::textChanged, m_strip,
             [this](const QString& text) { m_strip->setLength(vb::Val(text)); });
@@ -61,13 +62,13 @@ void CheckSectionAlert::place()
 void CheckSectionAlert::showPanel()
 {
     m_panel->setVisible(!m_button->isHidden() || !m_strip->stretches().isEmpty());
-    m_form->pggCheck()->setTopRow(m_form->pggCheck()->rows() - 1);
+    m_form->defectGrid().grid()->setTopRow(m_form->defectGrid().grid()->rows() - 1);
 }
 
 void CheckSectionAlert::showStretchesOfRows()
 {
     const QList<QPair<double, double>> stretches = RollDefects::alertStretches(
-        DefectRow::fromGrid(m_form->defectRows()), m_form->settings().alertWindow);
+        DefectRow::fromGrid(m_form->defectGrid().rows()), m_form->settings().alertWindow);
     m_strip->setStretches(stretches);
     m_strip->setLength(vb::Val(m_form->controls().TxtBox[CheckField::Quantity]->text()));
     if (stretches.isEmpty())
@@ -81,7 +82,7 @@ void CheckSectionAlert::raise(const RollDefects::SectionAlert& alert)
     const double at = alert.at, window = alert.window, points = alert.points;
     const QString stretch = vb::sqlNumber(std::max(0.0, at - window)) + u'-' + vb::sqlNumber(at);
     const QString& remark = alert.row.remark;
-    m_form->appendDefectRow(alert.row.columns());
+    m_form->defectGrid().append(alert.row.columns());
     c.fProcessBar1->setAlertSection(at - window, at);
     QList<QPair<double, double>> stretches = m_strip->stretches();
     stretches.append({std::max(0.0, at - window), at});

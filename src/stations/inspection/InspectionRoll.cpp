@@ -3,6 +3,7 @@
 #include "db/Recordset.h"
 #include "script/VbScript.h"
 #include "stations/inspection/CheckGrading.h"
+#include "stations/inspection/CheckListSql.h"
 #include "text/Vb.h"
 #include "time/Clock.h"
 
@@ -202,4 +203,16 @@ QString InspectionRoll::item5(const QString& checkCode, const Recordset& line) c
     if (!line.isOpen() || line.eof())
         return QString();
     return vb::CStr(vb::Val(checkCode) + line.field(u"backitem2"_s).toDouble()).trimmed();
+}
+
+QString InspectionRoll::rollListBase() const { return CheckListSql::builtInBase(); }
+
+QString InspectionRoll::deleteQuestion(Connection& /*conn*/, long long id) const
+{
+    return QStringLiteral("是否要删除卷ID[") + QString::number(id) + QStringLiteral("]的标签");
+}
+
+bool InspectionRoll::numbersByDyeLot() const
+{
+    return m_cfg.codeType == u"缸号" && databaseNumbers();
 }

@@ -118,6 +118,18 @@ public:
     /// at an inspection frame may be weighed again.
     virtual bool weighsBoxes() const { return false; }
 
+    /// The roll list's built-in text up to "where 1=1 ".
+    virtual QString rollListBase() const;
+    /// The question before a saved roll is deleted (conn: the package's pallet at the variants).
+    virtual QString deleteQuestion(Connection& conn, long long id) const;
+    /// The per-user setting that remembers the roll-label template, and its default.
+    virtual QString templateSetting() const { return QStringLiteral("check"); }
+    virtual QString defaultTemplate() const { return QStringLiteral("唛头"); }
+    /// After a roll was deleted the form shows the roll before it (上卷); false: a new roll.
+    virtual bool previousAfterDelete() const { return true; }
+    /// A typed dye lot or 换缸 gives a new roll the next number of its lot.
+    virtual bool numbersByDyeLot() const;
+
     const InspectionSettings& settings() const { return m_cfg; }
 
 protected:

@@ -10,7 +10,12 @@
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
-#include "stations/inspection/CheckListSql.h"
+#include "stations/inspection/CheckCardPanel.h"
+#include "stations/inspection/CheckDefectGrid.h"
+#include "stations/inspection/CheckDevicePanel.h"
+#include "stations/inspection/CheckLayoutPanel.h"
+#include "stations/inspection/CheckRollPanel.h"
+#include "stations/inspection/CheckSavePanel.h"
 #include "stations/inspection/CheckSettingsPanel.h"
 #include "text/Vb.h"
 #include "time/Clock.h"
@@ -51,22 +56,7 @@ frmCheck::frmCheck(QWidget* parent) : QWidget(parent)
     base.setPointSizeF(Twips::of(this).font(12));
     setFont(base);
     c = buildCheckControls(this);
-    m_pggCheck = new EditGrid(c.Frame5);
-    m_pggCheck->setObjectName(QStringLiteral("pggCheck"));
-    m_pggCheck->setAccessibleName(QStringLiteral("疵点列表"));
-    m_pggCheck->setFormatString(QStringLiteral("^序|^疵点|^位置|^数量|^扣分|^工号|^备注"));
-    m_pggCheck->setRows(2);
-    const int widths[] = {400, 1100, 800, 700, 700, 800, 1000};
-    for (int i = 0; i < 7; ++i)
-        m_pggCheck->setColWidth(i, widths[i]);
-    m_pggCheck->setColFitsText(2, true); // a long defect's "20-23.5" is read whole
-    // The remark takes what the other columns leave, so the list never scrolls sideways on the
-    // frame's panel (the scroll bar of a long list would push the remark out of sight).
-    m_pggCheck->table()->horizontalHeader()->setStretchLastSection(true);
-    // Scrolled to the newest defect, the list starts at a whole row: a row cut at the top reads
-    // as another defect's.
-    m_pggCheck->setWholeRows(true);
-    placeTwips(m_pggCheck, QRect(50, 3000, 6000, 2250));
+    m_defects = new CheckDefectGrid(this);
     for (const RequiredField& f : CheckSettingsPanel::requiredFields()) {
         while (m_requiredCaptions.size() <= f.box)
             m_requiredCaptions << QString();
@@ -74,20 +64,16 @@ frmCheck::frmCheck(QWidget* parent) : QWidget(parent)
     }
     c.LabBox[CheckLabel::Status]->setStyleSheet(QStringLiteral("color:#0033aa;background:#eef3ff;padding-left:6px"));
     c.frameMishu->setStyleSheet(QStringLiteral("QGroupBox{color:#ff8000;}")); // 33023 = &H80FF
-    applyFonts();
+    m_layout = new CheckLayoutPanel(this);
+    m_devicePanel = new CheckDevicePanel(this);
+    m_card = new CheckCardPanel(this);
+    m_roll = new CheckRollPanel(this);
+    m_save = new CheckSavePanel(this);
+    m_layout->applyFonts();
     wireEvents();
-    wireKeypad();
-    connect(Journal::status(), &Journal::Status::replayed, this, &frmCheck::journalReplayed);
 }
 
-frmCheck::~frmCheck() = default;
-
-QString frmCheck::rollListBase() const { return CheckListSql::builtInBase(); }
-
-QString frmCheck::deleteQuestion(long long id) const
-{
-    return QStringLiteral("是否要删除卷ID[") + QString::number(id) + QStringLiteral("]的标签");
-}
+frmCheck::~frmCheck() { delete m_defects; }
 
 void frmCheck::wireEvents()
 {
@@ -95,9 +81,8 @@ void frmCheck::wireEvents()
         if (QPushButton* b = c.checkCommand[i])
             connect(b, &QPushButton::clicked, this, [this, i] {
                 // One touch beside 保存 must not drop a roll inspected and not yet saved.
-                if (i == CheckCmd::NewRoll && !mayDropRoll()) {
-                    if (m_keypad) // as after every command
-                        m_keypad->hide();
+                if (i == CheckCmd::NewRoll && !m_roll->mayDropRoll()) {
+                    m_layout->hideKeypad(); // as after every command
                     return;
                 }
                 runCommand(i);
@@ -105,36 +90,34 @@ void frmCheck::wireEvents()
     ScanField::install(c.TxtBox[CheckField::Card]);
     connect(c.TxtBox[CheckField::Card], &QLineEdit::returnPressed, this, [this] { runCommand(CheckCmd::FindCard); });
     connect(c.TxtBox[CheckField::Quantity], &QLineEdit::returnPressed, this, [this] { runCommand(CheckCmd::Save); });
-    connect(c.TxtBox[CheckField::Worker], &QLineEdit::textChanged, this, [this] { onWorkerChanged(); });
-    connect(c.TxtBox[CheckField::Weight], &QLineEdit::textChanged, this, [this] { onWeightChanged(); });
-    connect(c.TxtBox[CheckField::Quantity], &QLineEdit::textChanged, this, [this] { onQuantityChanged(); });
-    for (const auto& [name, field] : InspectionRoll::formulaFields())
-        if (field != CheckField::Weight && c.TxtBox[field])
-            connect(c.TxtBox[field], &QLineEdit::textChanged, this, [this] { onFormulaInputChanged(); });
-    connect(c.TxtBox[CheckField::DyeLot], &QLineEdit::textEdited, this, [this] { dyeLotChanged(); });
-    connect(c.ComboColor, &QComboBox::activated, this, [this](int i) { onComboColorActivated(i); });
-    connect(c.cmdHuangang, &QPushButton::clicked, this, [this] { cmdHuangang_Click(); });
-    connect(c.cmdCanliang, &QPushButton::clicked, this, [this] { cmdCanliang_Click(); });
     connect(c.reviewCheckCode, &QCheckBox::toggled, this, [this](bool on) {
         c.LabBox[CheckLabel::Card]->setText(on ? QStringLiteral("卷号") : QStringLiteral("卡号"));
     });
     connect(c.isMashu, &QCheckBox::toggled, this, [this](bool on) {
         c.LabUnit->setText(on ? QStringLiteral("码") : QStringLiteral("米"));
     });
-    connect(c.Check2, &QCheckBox::clicked, this, [this] { setupDevices(); });
-    connect(c.isChen, &QCheckBox::clicked, this, [this] { setupDevices(); });
-    connect(c.Command1, &QPushButton::clicked, this, [this] { zeroMeter(); });
-    c.LabUnit->installEventFilter(this);
-    c.Frame5->installEventFilter(this);
+    // "更多设置" asks for the access code (the panel is built then); unticked, it closes.
+    connect(c.Check1, &QCheckBox::toggled, this, [this](bool on) {
+        if (on) {
+            settingsPanel()->askAccessCode();
+            m_layout->showKeypad(m_settingsPanel->passwordBox());
+        } else if (m_settingsPanel) {
+            m_settingsPanel->closePanel();
+        }
+    });
 }
 
-void frmCheck::reloadSettings() { m_cfg = InspectionSettings::read(numberScopes().first(), layoutKey()); }
+void frmCheck::reloadSettings()
+{
+    const Variant v = variant();
+    m_cfg = InspectionSettings::read(v.numberScopes.first(), v.layoutKey);
+}
 
 void frmCheck::Form_Load()
 {
     Database::openConnection();
     reloadSettings();
-    setupDevices();
+    m_devicePanel->setupDevices();
     const double pages = m_cfg.pages;
     if (pages >= 1)
         c.UpDown1->setValue(int(pages));
@@ -146,17 +129,17 @@ void frmCheck::Form_Load()
     c.isMashu->setChecked(SysUtil::getSetting(QStringLiteral("mirel"), QStringLiteral("mirel"),
                                               QStringLiteral("isMashu"), QStringLiteral("0"))
                           == u"1");
-    m_pggCheck->applyColWidthList(SysUtil::getSetting(QStringLiteral("mirel"), QStringLiteral("mirel"),
+    m_defects->grid()->applyColWidthList(SysUtil::getSetting(QStringLiteral("mirel"), QStringLiteral("mirel"),
                                                       QStringLiteral("frmCheck")));
     enableCommands();
-    clearForm();
+    m_roll->clearForm();
     applyStoredCaptions();
     const QString& layout = m_cfg.layout;
     if (!layout.isEmpty() && SysUtil::applyLayout(this, layout))
         rememberGeometry(this);
     m_loaded = true;
-    setPolling(true);
-    afterLoad();
+    m_devicePanel->setPolling(true);
+    emit formLoaded();
 }
 
 void frmCheck::applyStoredCaptions()
@@ -187,25 +170,25 @@ CheckSettingsPanel* frmCheck::settingsPanel()
     if (m_settingsPanel)
         return m_settingsPanel;
     m_settingsPanel = new CheckSettingsPanel(this, c, m_requiredCaptions);
-    m_settingsPanel->setNumberScopes(numberScopes());
+    m_settingsPanel->setNumberScopes(variant().numberScopes);
     m_settingsPanel->load();
-    connect(m_settingsPanel, &CheckSettingsPanel::savePosition, this, &frmCheck::btnSavePosi_Click);
+    connect(m_settingsPanel, &CheckSettingsPanel::savePosition, m_layout, &CheckLayoutPanel::btnSavePosi_Click);
     connect(m_settingsPanel, &CheckSettingsPanel::captionEdited, this,
             [this] { m_requiredCaptions = m_settingsPanel->requiredCaptions(); });
     // A saved ratio scales the next reading already; the defect and grade lists follow.
     connect(m_settingsPanel, &CheckSettingsPanel::saved, this, [this] {
         reloadSettings();
-        if (m_devices)
-            applyLengthRatio();
+        if (m_devicePanel->devices())
+            m_devicePanel->applyLengthRatio();
         emit settingsSaved();
     });
     connect(m_settingsPanel->meterCorrectionBox(), &QCheckBox::clicked, this,
-            [this] { correctMeter(); });
-    if (QLineEdit* b = m_settingsPanel->textBoxes().value(4); b && !m_rawReading.isNull())
-        b->setToolTip(m_rawReading);
+            [this] { m_devicePanel->correctMeter(); });
+    if (QLineEdit* b = m_settingsPanel->textBoxes().value(4); b && !m_devicePanel->rawReading().isNull())
+        b->setToolTip(m_devicePanel->rawReading());
     // The panel's type follows the window's scale as every control built with the window.
-    adoptControls(m_settingsPanel);
-    adoptControls(m_settingsPanel->passwordBox()->parentWidget());
+    m_layout->adoptControls(m_settingsPanel);
+    m_layout->adoptControls(m_settingsPanel->passwordBox()->parentWidget());
     return m_settingsPanel;
 }
 
@@ -266,10 +249,10 @@ void frmCheck::buildGradeButtons()
         // (the station's rule must be idempotent: a touch on a new grade arrives twice).
         connect(b, &QRadioButton::toggled, this, [this, i](bool on) {
             if (on)
-                gradeChanged(i);
+                emit gradeChosen(i);
         });
         connect(b, &QRadioButton::clicked, this, [this, i] {
-            gradeChanged(i);
+            emit gradeChosen(i);
             emit gradeTouched();
         });
         c.gradeBtn << b;
@@ -297,29 +280,18 @@ void frmCheck::selectGrade(const QString& caption)
 void frmCheck::setStatus(const QString& text)
 {
     c.LabBox[CheckLabel::Status]->setText(text);
-    fitDataLabels();
+    m_layout->fitDataLabels();
 }
 
 QString frmCheck::status() const { return c.LabBox[CheckLabel::Status]->text(); }
-
-void frmCheck::setPolling(bool on)
-{
-    if (m_devices)
-        m_devices->setPolling(on);
-}
-
-bool frmCheck::polling() const { return m_devices && m_devices->isPolling(); }
 
 void frmCheck::runCommand(int index)
 {
     // Every command ends with the number keypad closed: after a save or a new roll it would
     // otherwise cover half the form (the new roll's focus on the quantity opens it again).
-    const auto closeKeypad = qScopeGuard([this] {
-        if (m_keypad)
-            m_keypad->hide();
-    });
+    const auto closeKeypad = qScopeGuard([this] { m_layout->hideKeypad(); });
     // While a save waits for the weight to settle the form is that roll's: nothing else runs.
-    if (m_weighing) {
+    if (m_devicePanel->weighing()) {
         setStatus(QStringLiteral("称重中…"));
         return;
     }
@@ -328,61 +300,31 @@ void frmCheck::runCommand(int index)
     switch (index) {
     case CheckCmd::FindCard:
         if (c.reviewCheckCode->isChecked())
-            reviewRoll();
+            m_roll->reviewRoll();
         else
-            findCard();
+            m_card->findCard();
         break;
-    case CheckCmd::NewRoll: newRoll(); break;
-    case CheckCmd::Save: {
-        if (!validateRoll())
-            break;
-        const bool update = vb::Val(c.checkId->text()) > 0;
-        const long long id = saveRoll(true);
-        if (id == SavedOffline) {
-            rollSavedOffline();
-            break;
-        }
-        if (!c.reviewCheckCode->isChecked() && id >= 1) {
-            setStatus(savedStatus(update));
-            if (c.autoHuanJuan->isChecked())
-                newRoll();
-            else
-                keepSavedRoll(id);
-            sayRenumbered(update);
-        }
-        break;
-    }
+    case CheckCmd::NewRoll: m_roll->newRoll(); break;
+    case CheckCmd::Save: m_save->saveCommand(); break;
     default:
         // Defects, labels, the roll list, card navigation and the MES import are wired by
         // their own parts of the station.
         emit commandRequested(index);
         break;
     }
-    afterCommand(index);
-}
-
-QString frmCheck::savedStatus(bool update)
-{
-    return update ? QStringLiteral(" 修改成功！") : QStringLiteral(" 新增成功！");
-}
-
-void frmCheck::sayRenumbered(bool update)
-{
-    // Said over the new roll's "新": the number now on the form is the next one.
-    if (!m_renumbered.isEmpty())
-        setStatus(savedStatus(update) + m_renumbered);
+    emit commandDone(index);
 }
 
 void frmCheck::closeEvent(QCloseEvent* event)
 {
     const QString app = QStringLiteral("mirel");
-    SysUtil::saveSetting(app, app, QStringLiteral("frmCheck"), m_pggCheck->colWidthList());
+    SysUtil::saveSetting(app, app, QStringLiteral("frmCheck"), m_defects->grid()->colWidthList());
     SysUtil::saveSetting(app, app, QStringLiteral("autoHuanJuan"),
                          c.autoHuanJuan->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
     SysUtil::saveSetting(app, app, QStringLiteral("isMashu"),
                          c.isMashu->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-    setPolling(false);
-    releaseDevices();
+    m_devicePanel->setPolling(false);
+    m_devicePanel->releaseDevices();
     event->accept();
 }
 
@@ -390,7 +332,8 @@ void frmCheck::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     relayoutTwips(this);
-    applyFonts();
+    if (m_layout)
+        m_layout->applyFonts();
 }
 
 void frmCheck::mouseDoubleClickEvent(QMouseEvent* event)
@@ -421,76 +364,47 @@ void frmCheck::enterMesMode()
 {
     c.checkCommand[CheckCmd::Mes]->show();
     c.fProcessBar1->show();
-    Frame5_Click();
-    Frame5_Click();
+    m_layout->Frame5_Click();
+    m_layout->Frame5_Click();
 }
 
-void frmCheck::cmdHuangang_Click()
+
+const InspectionRoll& frmCheck::rules() const
 {
-    try {
-        c.TxtBox[CheckField::DyeLot]->setText(SysUtil::nextDailyNumber(Database::conn(), QStringLiteral("缸号"),
-                                                      Clock::today())
-                             + u'G');
-    } catch (const DbError& e) {
-        MessageBox::critical(e.message(), this);
-        return;
-    }
-    dyeLotChanged();
+    if (!m_rules)
+        m_rules = makeRules();
+    return *m_rules;
 }
 
-void frmCheck::dyeLotChanged()
+std::unique_ptr<InspectionRoll> frmCheck::makeRules() const
 {
-    // Numbered per dye lot, a new lot starts its own numbering.
-    if (m_cfg.codeType == u"缸号"
-        && rules().databaseNumbers() && m_loaded)
-        assignRollNumber();
+    return std::make_unique<InspectionRoll>(m_cfg);
 }
 
-void frmCheck::cmdCanliang_Click()
+RollForm frmCheck::readRoll() const
 {
-    double x = vb::Val(c.TxtBox[CheckField::Quantity]->text());
-    if (m_cfg.capacityLessDefects)
-        for (const QStringList& row : defectRows())
-            if (row.value(1) == u"产量")
-                x -= vb::Val(row.value(2));
-    appendDefectRow({QString(), QStringLiteral("产量"),
-                     vb::Format(x, m_cfg.dispFormat),
-                     QStringLiteral("0"), QStringLiteral("0"), c.TxtBox[CheckField::Worker]->text(), c.Text1->text()});
+    RollForm roll;
+    for (int i = 0; i < CheckField::Count && i < c.TxtBox.size(); ++i)
+        if (const QLineEdit* box = c.TxtBox[i]) {
+            roll.fields[size_t(i)] = box->text();
+            roll.present.set(size_t(i));
+        }
+    roll.remark = c.Text1->text();
+    roll.grade = currentGrade();
+    roll.lineId = c.BillDetailId->text();
+    roll.itemId = tagOf(c.BillDetailId);
+    roll.chosenItem = tagOf(c.TxtBox[CheckField::ItemName]);
+    roll.id = c.checkId->text().toLongLong();
+    roll.yards = c.isMashu->isChecked();
+    completeRoll(roll);
+    return roll;
 }
 
-QList<QStringList> frmCheck::defectRows() const
+void frmCheck::fillFromRoll(const Recordset& rs)
 {
-    QList<QStringList> rows;
-    for (int r = 1; r < m_pggCheck->rows(); ++r) {
-        QStringList cols;
-        for (int col = 0; col < 7; ++col)
-            cols << m_pggCheck->textMatrix(r, col);
-        if (!cols[1].isEmpty())
-            rows << cols;
-    }
-    return rows;
+    RollForm roll = readRoll();
+    rules().fill(roll, rs);
+    m_roll->showRoll(roll);
 }
 
-void frmCheck::setDefectRows(const QList<QStringList>& rows)
-{
-    m_pggCheck->setRows(1);
-    for (const QStringList& r : rows)
-        appendDefectRow(r);
-    if (rows.isEmpty())
-        m_pggCheck->setRows(2); // the grid always ends with one empty row
-    emit defectsReplaced();
-}
-
-void frmCheck::appendDefectRow(const QStringList& cols)
-{
-    int row = m_pggCheck->rows() - 1;
-    if (row < 1 || !m_pggCheck->textMatrix(row, 1).isEmpty()) {
-        m_pggCheck->setRows(m_pggCheck->rows() + 1);
-        row = m_pggCheck->rows() - 1;
-    }
-    m_pggCheck->setTextMatrix(row, 0, QString::number(row));
-    for (int col = 1; col < 7; ++col)
-        m_pggCheck->setTextMatrix(row, col, cols.value(col));
-    m_pggCheck->setRows(m_pggCheck->rows() + 1);
-    m_pggCheck->setTopRow(m_pggCheck->rows() - 1);
-}
+void frmCheck::loadRollCard(const QString& card, const QString& lineId) { m_card->loadCard(card, lineId); }

@@ -8,6 +8,7 @@
 #include "stations/marklabel/MaitouSql.h"
 #include "stations/marklabel/frmMaitou.h"
 #include "text/Vb.h"
+#include "stations/inspection/CheckCardPanel.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -71,7 +72,7 @@ void MaitouDraftPanel::loadKept(const Values& value)
     // A package of a card line, of a chosen article, or of both.
     const QString card = value.value(u"card"_s);
     if (!card.isEmpty() && card != u"简单检验")
-        m_maitou->loadCard(card, value.value(u"line"_s));
+        m_maitou->cardPanel().loadCard(card, value.value(u"line"_s));
     if (const QString article = value.value(u"article"_s); vb::Val(article) > 0)
         m_maitou->loadItem(article);
 }

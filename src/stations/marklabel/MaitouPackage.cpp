@@ -3,6 +3,7 @@
 #include "db/Connection.h"
 #include "db/Recordset.h"
 #include "journal/JournalStore.h"
+#include "stations/marklabel/MaitouPallet.h"
 #include "stations/marklabel/MaitouSql.h"
 #include "shell/SqlText.h"
 #include "text/Vb.h"
@@ -158,4 +159,11 @@ void MaitouPackage::fill(RollForm& roll, const Recordset& rs) const
     roll.itemId = rs.text(u"itemid"_s);
     roll.chosenItem = vb::Val(roll.itemId) > 0 ? roll.itemId : QString();
     roll[CheckField::Pallet] = rs.text(u"bagnumber"_s);
+}
+
+QString MaitouPackage::rollListBase() const { return MaitouSql::rollListBase(); }
+
+QString MaitouPackage::deleteQuestion(Connection& conn, long long id) const
+{
+    return MaitouPallet::deleteQuestion(conn, id);
 }

@@ -36,6 +36,16 @@ public:
     virtual bool asksWhenPalletFull() const { return false; }
 
     bool weighsBoxes() const override { return true; }
+    QString rollListBase() const override;
+    /// The question names the package's pallet and what is left on it.
+    QString deleteQuestion(Connection& conn, long long id) const override;
+    QString templateSetting() const override { return QStringLiteral("checkMaitou"); }
+    QString defaultTemplate() const override { return QStringLiteral("订单唛头2"); }
+    /// A new package, with the pallet and article the packer had on the form: stepping to the
+    /// package before (perhaps of another pallet) would have the next 保存 overwrite it.
+    bool previousAfterDelete() const override { return false; }
+    /// A package keeps its number when the dye lot changes (no dye-lot numbering here).
+    bool numbersByDyeLot() const override { return false; }
     /// Field 5 holds the packages per pallet here; at an inspection frame the same field is the
     /// style number (款号) a card's preset list often fills.
     bool keptFromCardPresets(CheckField::Index field) const override { return field == CheckField::Style; }

@@ -155,13 +155,6 @@ void frmMaitou::showPalletList(const Recordset& rs, bool keepPlace)
     table->horizontalScrollBar()->setValue(across);
 }
 
-QString frmMaitou::rollListBase() const { return MaitouSql::rollListBase(); }
-
-QString frmMaitou::deleteQuestion(long long id) const
-{
-    return MaitouPallet::deleteQuestion(Database::conn(), id);
-}
-
 void frmMaitou::LabBox_DblClick(QLabel* label)
 {
     QList<QWidget*> group{label};

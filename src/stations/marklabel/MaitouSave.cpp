@@ -8,6 +8,7 @@
 #include "stations/marklabel/MaitouPackage.h"
 #include "stations/marklabel/MaitouSql.h"
 #include "text/Vb.h"
+#include "stations/inspection/CheckSavePanel.h"
 
 #include <QLineEdit>
 
@@ -57,11 +58,11 @@ void frmMaitou::rememberAutoItem()
 {
     if (!package().autoItems())
         return;
-    m_autoItemId = qint64(vb::Val(lastSavedRoll().itemId));
+    m_autoItemId = qint64(vb::Val(savePanel().lastSavedRoll().itemId));
     if (m_autoItemId <= 0)
         return;
     try {
-        MaitouPackage::keepAutoItem(Journal::store(), lastSavedRoll(), m_autoItemId);
+        MaitouPackage::keepAutoItem(Journal::store(), savePanel().lastSavedRoll(), m_autoItemId);
     } catch (const DbError&) {
         // The journal cannot be opened: only offline saves of this article would need it.
     }

@@ -16,6 +16,9 @@
 #include "text/Vb.h"
 #include "widgets/EditGrid.h"
 #include "widgets/UserControl1.h"
+#include "stations/inspection/CheckCardPanel.h"
+#include "stations/inspection/CheckLayoutPanel.h"
+#include "stations/inspection/CheckRollPanel.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -34,6 +37,11 @@ frmMaitou::frmMaitou(QWidget* parent) : frmCheck(parent)
     setObjectName(u"frmMaitou"_s);
     setWindowTitle(u"唛头"_s);
     connect(this, &frmCheck::rollSaved, this, &frmMaitou::rememberAutoItem);
+    connect(this, &frmCheck::formLoaded, this, &frmMaitou::afterLoad);
+    connect(this, &frmCheck::commandDone, this, &frmMaitou::afterCommand);
+    // The packages saved offline are on the database now: the pallet's list shows them again,
+    // with the full-pallet question when the uploaded packages filled the pallet.
+    connect(Journal::status(), &Journal::Status::replayed, this, [this] { loadPalletList(); });
     buildControls();
     connect(m_selectItem, &QPushButton::clicked, this, &frmMaitou::cmdSelectItem_Click);
     connect(m_bangbtn, &QPushButton::clicked, this, &frmMaitou::cmdBangbtn_Click);
@@ -70,7 +78,7 @@ void frmMaitou::buildControls()
 
     // The pallet number is this station's field: nine digits, so the box takes the row, its
     // keypad button and the new-pallet button go under it; all of them are its field group.
-    wireFieldGroup(addFieldGroup(c, CheckLabel::Pallet, u"板号"_s, CheckField::Pallet, 27, 2, 4));
+    layoutPanel().wireFieldGroup(addFieldGroup(c, CheckLabel::Pallet, u"板号"_s, CheckField::Pallet, 27, 2, 4));
     const QRect pallet = designRect(c.TxtBox[CheckField::Pallet]);
     placeTwips(c.TxtBox[CheckField::Pallet], QRect(pallet.x(), pallet.y(), 1480, pallet.height()));
     placeTwips(c.numKeybtn[27], QRect(pallet.x(), pallet.y() + 570, 420, pallet.height()));
@@ -120,11 +128,16 @@ bool frmMaitou::eventFilter(QObject* watched, QEvent* event)
     return frmCheck::eventFilter(watched, event);
 }
 
-QString frmMaitou::layoutControls() const
+frmCheck::Variant frmMaitou::variant() const
 {
+    Variant v;
+    v.layoutKey = u"InputPosition-maitou"_s;
     // The station's own layout also keeps the article, colour and pallet groups.
-    return layoutControlList()
-           + u",LabBox^27,TxtBox^22,cmdSelectItem,LabBox^28,TxtBox^23,LabBox^33,TxtBox^28,numKeybtn^27,cmdBangbtn"_s;
+    v.layoutControls = layoutControlList()
+                       + u",LabBox^27,TxtBox^22,cmdSelectItem,LabBox^28,TxtBox^23,LabBox^33,TxtBox^28,numKeybtn^27,cmdBangbtn"_s;
+    v.numberScopes = {u"检验单缸号"_s, u"面料编码"_s};
+    v.wideDefectFrame = {4080, 5310};
+    return v;
 }
 
 void frmMaitou::afterLoad()
@@ -144,7 +157,7 @@ void frmMaitou::afterLoad()
         // An empty pallet field: the operator takes a pallet number as on a new pallet.
     }
     loadPalletList();
-    for (const PadKey* key : keypad()->findChildren<PadKey*>())
+    for (const PadKey* key : layoutPanel().keypad()->findChildren<PadKey*>())
         connect(key, &QAbstractButton::pressed, this, [this] { m_lastTyped.start(); });
     m_followTimer->start();
 }
@@ -185,13 +198,13 @@ void frmMaitou::loadItem(const QString& itemId)
         setTag(c.TxtBox[CheckField::ItemName], rs.text(u"itemId"_s));
         c.TxtBox[CheckField::Card]->setText(u"简单检验"_s);
         setTag(c.BillDetailId, rs.text(u"itemId"_s));
-        applyPresets(Journal::cachedText(u"CheckFill"_s, u"简单检验"_s, [&] {
+        cardPanel().applyPresets(Journal::cachedText(u"CheckFill"_s, u"简单检验"_s, [&] {
                          return SysUtil::getDictionaryValue(conn, u"CheckFill"_s, u"简单检验"_s);
                      }),
                      rs);
         for (const auto& [field, text] : package().fromArticle(rs))
             c.TxtBox[field]->setText(text);
-        numberScopeChanged();
+        rollPanel().numberScopeChanged();
     } catch (const DbError& e) {
         MessageBox::critical(u"loadItem发生错误"_s + e.message(), this);
     }
@@ -208,13 +221,6 @@ bool frmMaitou::commandAllowed(int index)
     MessageBox::show(refused->message, MessageBox::Information, MessageBox::Ok, QString(), this);
     c.TxtBox[refused->field]->setFocus();
     return false;
-}
-
-void frmMaitou::journalReplayed(const JournalReplayResult& result)
-{
-    // With the full-pallet question, when the uploaded packages filled the pallet.
-    frmCheck::journalReplayed(result);
-    loadPalletList();
 }
 
 void frmMaitou::afterCommand(int index)

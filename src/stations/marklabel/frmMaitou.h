@@ -39,33 +39,19 @@ public:
     EditGrid* ppgCheckGrid2() const { return m_palletGrid; }
     QLabel* palletSummary() const { return m_palletSum; }
 
-    QString rollListBase() const override;
-    QString deleteQuestion(long long id) const override;
-    /// A new package, with the pallet and article the packer had on the form: stepping to the
-    /// package before (perhaps of another pallet) would have the next 保存 overwrite it.
-    void afterRollDeleted() override { newRoll(); }
-    QString templateSetting() const override { return QStringLiteral("checkMaitou"); }
-    QString defaultTemplate() const override { return QStringLiteral("订单唛头2"); }
-
 protected:
-    QString layoutKey() const override { return QStringLiteral("InputPosition-maitou"); }
-    QString layoutControls() const override;
-    QStringList numberScopes() const override
-    {
-        return {QStringLiteral("检验单缸号"), QStringLiteral("面料编码")};
-    }
-    QPoint wideDefectFrame() const override { return {4080, 5310}; }
+    /// Its own stored layout (with the article, colour and pallet groups), the package's number
+    /// scopes, and a wide defect frame below the pallet's fields.
+    Variant variant() const override;
     std::unique_ptr<InspectionRoll> makeRules() const override;
     void completeRoll(RollForm& roll) const override;
-    /// A package keeps its number when the dye lot changes (no dye-lot numbering here).
-    void dyeLotChanged() override {}
     void fillFromRoll(const Recordset& rs) override;
     void loadRollCard(const QString& card, const QString& lineId) override;
     void beforeSave() override;
     devices::DeviceRules deviceRules() const override;
-    void afterLoad() override;
+    void afterLoad();
     bool commandAllowed(int index) override;
-    void afterCommand(int index) override;
+    void afterCommand(int index);
     bool fieldLabelDoubleClicked(QLabel* label) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool event(QEvent* event) override;
@@ -76,8 +62,6 @@ protected:
     MaitouPallet pallet() const { return MaitouPallet(package()); }
     /// The pallet list has been filled with these rows.
     virtual void palletListLoaded(const Recordset& rs) { Q_UNUSED(rs); }
-    /// The packages saved offline are on the database now: the pallet's list shows them again.
-    void journalReplayed(const JournalReplayResult& result) override;
     /// The package's article: the automatic article of the form's name, spare B and colour, or
     /// the chosen (or reopened) one.
     long long articleId() const;

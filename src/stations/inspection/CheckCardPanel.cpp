@@ -1,6 +1,6 @@
 // Production card lookup of the inspection station: the card's lines in the colour box, the
 // chosen line's data, preset fields, process history and the running totals.
-#include "stations/inspection/frmCheck.h"
+#include "stations/inspection/CheckCardPanel.h"
 
 #include "shell/Database.h"
 #include "shell/Journal.h"
@@ -9,7 +9,10 @@
 #include "shell/Print.h"
 #include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
+#include "stations/inspection/CheckLayoutPanel.h"
+#include "stations/inspection/CheckRollPanel.h"
 #include "stations/inspection/InspectionCard.h"
+#include "stations/inspection/frmCheck.h"
 #include "text/Vb.h"
 #include "widgets/CaptionFrame.h"
 #include "widgets/fProcessBar.h"
@@ -21,26 +24,31 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-void frmCheck::findCard()
+CheckCardPanel::CheckCardPanel(frmCheck* form) : QObject(form), m_form(form), c(form->controls())
+{
+    connect(c.ComboColor, &QComboBox::activated, this, [this](int i) { onComboColorActivated(i); });
+}
+
+void CheckCardPanel::findCard()
 {
     const QString card = InspectionCard::cleanNumber(c.TxtBox[CheckField::Card]->text());
     if (card != c.TxtBox[CheckField::Card]->text())
         c.TxtBox[CheckField::Card]->setText(card);
-    newRoll();
-    c.TxtBox[CheckField::Card]->setText(card); // the card looked up, not one kept from before a reopened roll
+    m_form->rollPanel().newRoll();
+    c.TxtBox[CheckField::Card]->setText(
+        card); // the card looked up, not one kept from before a reopened roll
     loadCard(card, QString());
 }
 
-void frmCheck::onComboColorActivated(int index)
+void CheckCardPanel::onComboColorActivated(int index)
 {
-    m_selectedColor = c.ComboColor->itemText(index);
     if (c.ComboColor->count() == 0)
         return;
     const int i = index < 0 ? 0 : index;
     loadCard(c.TxtBox[CheckField::Card]->text(), c.ComboColor->itemData(i).toString());
 }
 
-void frmCheck::loadCard(const QString& cardText, const QString& lineId)
+void CheckCardPanel::loadCard(const QString& cardText, const QString& lineId)
 {
     const QString card = InspectionCard::cleanNumber(cardText);
     if (card.isEmpty())
@@ -49,7 +57,7 @@ void frmCheck::loadCard(const QString& cardText, const QString& lineId)
         Connection& conn = Database::conn();
         if (vb::Val(lineId) > 0 && vb::Val(c.checkId->text()) == 0) {
             c.BillDetailId->setText(lineId);
-            assignRollNumber();
+            m_form->rollPanel().assignRollNumber();
         }
         // Cards seen in the last days are kept, so that a scan still fills the form offline.
         const QString stored =
@@ -57,13 +65,13 @@ void frmCheck::loadCard(const QString& cardText, const QString& lineId)
                 return SysUtil::getListSql(conn, QStringLiteral("listSQL"),
                                            QStringLiteral("LoadCheckSQL"));
             });
-        const QString sql = InspectionCard::lookupSql(stored, m_cfg.billTypes, card);
+        const QString sql = InspectionCard::lookupSql(stored, m_form->settings().billTypes, card);
         bool online = false;
         Recordset rs = Journal::cachedQuery(QStringLiteral("card"), card, sql, &online);
         if (online) // what its labels read besides the roll, for labels printed offline
             JournalLabelRows::keepCard(conn, card, rs);
         if (!SysUtil::recordsetHasRows(rs)) {
-            MessageBox::critical(QStringLiteral("没有找到这个卡号!"), this);
+            MessageBox::critical(QStringLiteral("没有找到这个卡号!"), m_form);
             c.machineCount->setText(QStringLiteral("0"));
             c.TxtBox[CheckField::Card]->setFocus();
             c.TxtBox[CheckField::Card]->selectAll();
@@ -90,11 +98,11 @@ void frmCheck::loadCard(const QString& cardText, const QString& lineId)
         }
         showTotals(qint64(vb::Val(c.BillDetailId->text())));
     } catch (const DbError& e) {
-        MessageBox::critical(e.message(), this);
+        MessageBox::critical(e.message(), m_form);
     }
 }
 
-void frmCheck::showCardLine(const Recordset& rs)
+void CheckCardPanel::showCardLine(const Recordset& rs)
 {
     const InspectionCard::Line line = InspectionCard::line(rs);
     c.machineCount->setText(line.inspect);
@@ -118,11 +126,11 @@ void frmCheck::showCardLine(const Recordset& rs)
     c.labInfo[2]->setText(line.article);
     // The order's own label templates, stored with the bill, replace the folder's copies.
     fetchBillTemplates(qint64(vb::Val(line.billId)));
-    fitDataLabels();
-    emit cardLineShown(line.billId);
+    m_form->layoutPanel().fitDataLabels();
+    emit m_form->cardLineShown(line.billId);
 }
 
-void frmCheck::loadProgressHistory(const QString& lineId)
+void CheckCardPanel::loadProgressHistory(const QString& lineId)
 {
     fProcessBar* bar = c.fProcessBar1;
     if (bar->isHidden()) {
@@ -131,7 +139,8 @@ void frmCheck::loadProgressHistory(const QString& lineId)
     }
     bar->setMax(vb::Val(c.machineCount->text()));
     const QString id = vb::sqlNumber(vb::Val(lineId));
-    Recordset rs = Journal::cachedRead(QStringLiteral("progress"), id, CheckSql::progressHistory(id));
+    Recordset rs =
+        Journal::cachedRead(QStringLiteral("progress"), id, CheckSql::progressHistory(id));
     const InspectionCard::History history = InspectionCard::history(rs);
     for (const auto& [worker, quantity] : history.workers)
         bar->addMen(worker, quantity);
@@ -142,7 +151,7 @@ void frmCheck::loadProgressHistory(const QString& lineId)
                           QStringLiteral("/mirel.ini"));
 }
 
-void frmCheck::showTotals(long long lineId)
+void CheckCardPanel::showTotals(long long lineId)
 {
     try {
         if (lineId > 0) {
@@ -150,25 +159,27 @@ void frmCheck::showTotals(long long lineId)
             Recordset rs = Database::conn().execute(CheckSql::lineTotals(first, lineId));
             if (!SysUtil::recordsetHasRows(rs))
                 return;
-            c.labInfo[0]->setText(InspectionCard::lineTotals(rs, c.machineCount->text(),
-                                                             c.machineCount->toolTip(), c.isChen->isChecked()));
+            c.labInfo[0]->setText(InspectionCard::lineTotals(
+                rs, c.machineCount->text(), c.machineCount->toolTip(), c.isChen->isChecked()));
         } else if (!c.TxtBox[CheckField::Card]->text().isEmpty()) {
-            Recordset rs = Database::conn().execute(CheckSql::cardTotals(c.TxtBox[CheckField::Card]->text()));
+            Recordset rs =
+                Database::conn().execute(CheckSql::cardTotals(c.TxtBox[CheckField::Card]->text()));
             if (!SysUtil::recordsetHasRows(rs))
                 return;
             c.labInfo[0]->setText(InspectionCard::cardTotals(rs));
         }
-        fitDataLabels();
+        m_form->layoutPanel().fitDataLabels();
     } catch (const DbError& e) {
         if (!Journal::isOffline(e)) // offline the totals simply stay as they were
-            MessageBox::critical(e.message(), this);
+            MessageBox::critical(e.message(), m_form);
     }
 }
 
-void frmCheck::applyPresets(const QString& fill, const Recordset& rs, bool cardList)
+void CheckCardPanel::applyPresets(const QString& fill, const Recordset& rs, bool cardList)
 {
     const auto kept = [this, cardList](int index) {
-        return !c.TxtBox[index] || (cardList && rules().keptFromCardPresets(CheckField::Index(index)));
+        return !c.TxtBox[index] ||
+               (cardList && m_form->rules().keptFromCardPresets(CheckField::Index(index)));
     };
     for (const auto& [index, text] : InspectionCard::presets(fill, rs, int(c.TxtBox.size()), kept))
         c.TxtBox[index]->setText(text);

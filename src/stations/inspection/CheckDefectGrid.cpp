@@ -1,0 +1,66 @@
+// The defect list of the inspection window.
+#include "stations/inspection/CheckDefectGrid.h"
+
+#include "stations/inspection/frmCheck.h"
+#include "widgets/EditGrid.h"
+
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QTableWidget>
+
+CheckDefectGrid::CheckDefectGrid(frmCheck* form)
+    : m_form(form), m_grid(new EditGrid(form->controls().Frame5))
+{
+    m_grid->setObjectName(QStringLiteral("pggCheck"));
+    m_grid->setAccessibleName(QStringLiteral("疵点列表"));
+    m_grid->setFormatString(QStringLiteral("^序|^疵点|^位置|^数量|^扣分|^工号|^备注"));
+    m_grid->setRows(2);
+    const int widths[] = {400, 1100, 800, 700, 700, 800, 1000};
+    for (int i = 0; i < 7; ++i)
+        m_grid->setColWidth(i, widths[i]);
+    m_grid->setColFitsText(2, true); // a long defect's "20-23.5" is read whole
+    // The remark takes what the other columns leave, so the list never scrolls sideways on the
+    // frame's panel (the scroll bar of a long list would push the remark out of sight).
+    m_grid->table()->horizontalHeader()->setStretchLastSection(true);
+    // Scrolled to the newest defect, the list starts at a whole row: a row cut at the top reads
+    // as another defect's.
+    m_grid->setWholeRows(true);
+    placeTwips(m_grid, QRect(50, 3000, 6000, 2250));
+}
+
+QList<QStringList> CheckDefectGrid::rows() const
+{
+    QList<QStringList> rows;
+    for (int r = 1; r < m_grid->rows(); ++r) {
+        QStringList cols;
+        for (int col = 0; col < 7; ++col)
+            cols << m_grid->textMatrix(r, col);
+        if (!cols[1].isEmpty())
+            rows << cols;
+    }
+    return rows;
+}
+
+void CheckDefectGrid::setRows(const QList<QStringList>& rows)
+{
+    m_grid->setRows(1);
+    for (const QStringList& r : rows)
+        append(r);
+    if (rows.isEmpty())
+        m_grid->setRows(2); // the grid always ends with one empty row
+    emit m_form->defectsReplaced();
+}
+
+void CheckDefectGrid::append(const QStringList& cols)
+{
+    int row = m_grid->rows() - 1;
+    if (row < 1 || !m_grid->textMatrix(row, 1).isEmpty()) {
+        m_grid->setRows(m_grid->rows() + 1);
+        row = m_grid->rows() - 1;
+    }
+    m_grid->setTextMatrix(row, 0, QString::number(row));
+    for (int col = 1; col < 7; ++col)
+        m_grid->setTextMatrix(row, col, cols.value(col));
+    m_grid->setRows(m_grid->rows() + 1);
+    m_grid->setTopRow(m_grid->rows() - 1);
+}
