@@ -108,7 +108,7 @@ private slots:
 
         // The roll on screen, the line's only one: asked twice, then its totals are gone too.
         f->rollPanel().loadRoll(a.toLongLong());
-        QVERIFY(c->labInfo[0]->text().endsWith(u"匹数：1"));
+        QVERIFY(c->labInfo[CheckInfo::Totals]->text().endsWith(u"匹数：1"));
         MessageBox::clearShown();
         MessageBox::setNextAnswer(MessageBox::AnswerNo);
         click(c->checkCommand[CheckCmd::DeleteRoll]);
@@ -122,7 +122,7 @@ private slots:
         QCOMPARE(fx.scalar(u"select count(*) from checkinfo"_s) + fx.scalar(u"select count(*) from checkDetail"_s), u"00"_s);
         QCOMPARE(said(), u"已经是第一卷了"_s);
         QCOMPARE(f->status() + c->checkId->text(), u"删除成功0"_s);
-        QVERIFY(c->labInfo[0]->text().endsWith(u"匹数：0"));
+        QVERIFY(c->labInfo[CheckInfo::Totals]->text().endsWith(u"匹数：0"));
         MessageBox::setNextAnswer(MessageBox::AnswerYes);
         MessageBox::setNextAnswer(MessageBox::AnswerOk);
         click(c->checkCommand[CheckCmd::DeleteRoll]);

@@ -58,8 +58,8 @@ private slots:
         QCOMPARE(c.machineCount->text() + u'/' + c.machineCount->toolTip(), QString("900/1000"));
         QCOMPARE(c.frameMishu->title(), QString("加急，注意色差，成品要求幅宽150cm以上，卷装不得折痕").left(30));
         QCOMPARE(c.checkSpec->cursorPosition(), 0); // the remark shows from its start
-        QCOMPARE(c.labInfo[3]->text(), QString("客户：杭州锦华服饰  订单号：P-88  交期：2026-12-20"));
-        QCOMPARE(c.labInfo[0]->text(), QString(" 送检数量：900 已检A品数量：0/1000 匹数：0"));
+        QCOMPARE(c.labInfo[CheckInfo::Customer]->text(), QString("客户：杭州锦华服饰  订单号：P-88  交期：2026-12-20"));
+        QCOMPARE(c.labInfo[CheckInfo::Totals]->text(), QString(" 送检数量：900 已检A品数量：0/1000 匹数：0"));
         QCOMPARE(c.TxtBox[CheckField::RollNumber]->text(), QString("001"));
         QCOMPARE(offlineStatusLine(&f), c.LabBox[CheckLabel::Status]);
         f.cardPanel().loadCard("K001", "12"); // a line without quantities shows 0
@@ -118,10 +118,10 @@ private slots:
         fx.exec("insert into checkinfo(billCode,billdetailId,checkCode,onCount,cutcount,grade) values('K001',11,'001',120.3,18.4,'A品')");
         frmCheck& f = fx.open();
         fx.lookUp("K001");
-        QCOMPARE(f.controls().labInfo[0]->text(), QString(" 送检数量：900 已检A品数量：120.3/879.7 匹数：1"));
+        QCOMPARE(f.controls().labInfo[CheckInfo::Totals]->text(), QString(" 送检数量：900 已检A品数量：120.3/879.7 匹数：1"));
         f.controls().BillDetailId->clear();
         f.cardPanel().showTotals(0);
-        QCOMPARE(f.controls().labInfo[0]->text(), QString(" 已检数量：120.3/18.4 匹数：1"));
+        QCOMPARE(f.controls().labInfo[CheckInfo::Totals]->text(), QString(" 已检数量：120.3/18.4 匹数：1"));
     }
 
     void processHistoryOnTheBar()

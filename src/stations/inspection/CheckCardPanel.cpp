@@ -122,8 +122,8 @@ void CheckCardPanel::showCardLine(const Recordset& rs)
                                            QStringLiteral("99"));
     });
     applyPresets(fill, rs, true);
-    c.labInfo[3]->setText(line.customer);
-    c.labInfo[2]->setText(line.article);
+    c.labInfo[CheckInfo::Customer]->setText(line.customer);
+    c.labInfo[CheckInfo::Article]->setText(line.article);
     // The order's own label templates, stored with the bill, replace the folder's copies.
     fetchBillTemplates(qint64(vb::Val(line.billId)));
     m_form->layoutPanel().fitDataLabels();
@@ -159,14 +159,14 @@ void CheckCardPanel::showTotals(long long lineId)
             Recordset rs = Database::conn().execute(CheckSql::lineTotals(first, lineId));
             if (!SysUtil::recordsetHasRows(rs))
                 return;
-            c.labInfo[0]->setText(InspectionCard::lineTotals(
+            c.labInfo[CheckInfo::Totals]->setText(InspectionCard::lineTotals(
                 rs, c.machineCount->text(), c.machineCount->toolTip(), c.isChen->isChecked()));
         } else if (!c.TxtBox[CheckField::Card]->text().isEmpty()) {
             Recordset rs =
                 Database::conn().execute(CheckSql::cardTotals(c.TxtBox[CheckField::Card]->text()));
             if (!SysUtil::recordsetHasRows(rs))
                 return;
-            c.labInfo[0]->setText(InspectionCard::cardTotals(rs));
+            c.labInfo[CheckInfo::Totals]->setText(InspectionCard::cardTotals(rs));
         }
         m_form->layoutPanel().fitDataLabels();
     } catch (const DbError& e) {

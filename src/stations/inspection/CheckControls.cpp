@@ -195,12 +195,12 @@ void buildCardArea(CheckControls& c, QWidget* form)
     placeTwips(c.ComboColor, QRect(120, 1420, 3000, 520));
     for (int i = 0; i < 4; ++i)
         c.labInfo[i] = make<QLabel>(form, indexed("labInfo", i));
-    placeTwips(c.labInfo[0], QRect(9000, 1900, 6240, 460));
-    placeTwips(c.labInfo[3], QRect(3200, 1420, 5680, 520));
-    placeTwips(c.labInfo[2], QRect(120, 1980, 8760, 380));
-    placeTwips(c.labInfo[1], QRect(0, 0, 0, 0));
-    c.labInfo[1]->hide();
-    for (QLabel* l : {c.labInfo[2], c.labInfo[3], c.labInfo[0]})
+    placeTwips(c.labInfo[CheckInfo::Totals], QRect(9000, 1900, 6240, 460));
+    placeTwips(c.labInfo[CheckInfo::Customer], QRect(3200, 1420, 5680, 520));
+    placeTwips(c.labInfo[CheckInfo::Article], QRect(120, 1980, 8760, 380));
+    placeTwips(c.labInfo[CheckInfo::Unused], QRect(0, 0, 0, 0));
+    c.labInfo[CheckInfo::Unused]->hide();
+    for (QLabel* l : {c.labInfo[CheckInfo::Article], c.labInfo[CheckInfo::Customer], c.labInfo[CheckInfo::Totals]})
         l->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     c.frameMishu = make<CaptionFrame>(form, QStringLiteral("米数"));

@@ -74,6 +74,16 @@ enum Index : int {
 };
 }
 
+/// The data lines (labInfo) above the roll form.
+namespace CheckInfo {
+enum Index : int {
+    Totals = 0,   // 送检数量 … 匹数: the card line's totals
+    Unused = 1,   // kept hidden: stored layouts still name it
+    Article = 2,  // the card line's article and colour
+    Customer = 3, // 客户 订单号 交期
+};
+} // namespace CheckInfo
+
 /// The commands (checkCommand) and the pseudo commands the window sends its panels.
 namespace CheckCmd {
 enum Index : int {

@@ -65,7 +65,7 @@ void CheckLayoutPanel::applyFonts()
             if (box && box->property("bigField").toBool())
                 design(box, 20, true);
         design(c.LabBox[CheckLabel::Status], 18, true);
-        design(c.labInfo[0], 12, true);
+        design(c.labInfo[CheckInfo::Totals], 12, true);
         design(c.frameMishu, 16, false);
         design(c.checkSpec, 12, false);
         for (QPushButton* b : c.checkCommand)
@@ -117,7 +117,7 @@ void CheckLayoutPanel::applyFonts()
 void CheckLayoutPanel::fitDataLabels()
 {
     const Twips tw = Twips::of(m_form);
-    for (QLabel* label : {c.LabBox[CheckLabel::Status], c.labInfo[0], c.labInfo[2], c.labInfo[3],
+    for (QLabel* label : {c.LabBox[CheckLabel::Status], c.labInfo[CheckInfo::Totals], c.labInfo[CheckInfo::Article], c.labInfo[CheckInfo::Customer],
                           c.LabBox[CheckLabel::WorkerName], c.LabBox[CheckLabel::CounterSensor],
                           c.LabBox[CheckLabel::ScaleSensor]}) {
         if (!label)

@@ -128,8 +128,8 @@ void CheckRollPanel::clearForm()
             c.TxtBox[i]->clear();
     setTag(c.TxtBox[CheckField::Card], QString());
     c.LabBox[CheckLabel::WorkerName]->clear();
-    c.labInfo[2]->clear();
-    c.labInfo[3]->clear();
+    c.labInfo[CheckInfo::Article]->clear();
+    c.labInfo[CheckInfo::Customer]->clear();
     c.ComboColor->clear();
     c.Text1->clear();
     c.machineCount->setText(QStringLiteral("0"));
