@@ -85,9 +85,12 @@ void MaitouPackage::prepare(RollForm& roll, Connection* conn, JournalStore* jour
         Recordset made = conn->execute(MaitouSql::insertAutoItem(name, t, spareB, colour) + u";"_s
                                        + CheckSql::lastIdentity());
         id = made.isOpen() && !made.eof() ? made.field(0).toLongLong() : 0;
+        // Saved without its own article the package would name the card line's, and the station
+        // would keep that one for the name: nothing of the package is written.
+        if (id <= 0)
+            throw DbError(u"商品「%1」没有建立（数据库没有返回新商品的ID），这一箱没有保存，请再按保存"_s.arg(name));
     }
-    if (id > 0)
-        roll.itemId = QString::number(id);
+    roll.itemId = QString::number(id);
 }
 
 InspectionRoll::Item5Source MaitouPackage::item5Source(const QString& lineId) const
