@@ -8,6 +8,7 @@
 #include "stations/inspection/frmCheck.h"
 
 #include "../common/BenchHome.h"
+#include "stations/inspection/CheckSavePanel.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -62,7 +63,7 @@ void BM_SaveRoll(benchmark::State& state)
     for (auto _ : state) {
         f.controls().checkId->setText(QStringLiteral("0"));
         f.controls().TxtBox[7]->setText(QStringLiteral("98.5"));
-        if (f.saveRoll(false) <= 0)
+        if (f.savePanel().saveRoll(false) <= 0)
             state.SkipWithError("save failed");
     }
 }
