@@ -198,8 +198,11 @@ private slots:
         QTest::addColumn<QString>("batches");
         const QString boxes = u"save;new;save;pattern [备A][缸号];save;reopen %1 1;备A 4;save"_s;
         QTest::newRow("batch and 备A") << u"[缸号]-[备A]"_s << boxes.arg(u"2405-3"_s) << u"2405-3|2405-3|32405|2405-3"_s;
-        QTest::newRow("weight, 备3, 备D") << u"[缸号]/[重量]/[备3][备D]"_s << boxes.arg(u"2405/18.5/M1白"_s)
-                                         << u"2405/18.5/M1白|2405/0/M1白|32405|2405/18.5/M1白"_s;
+        // A field's text that looks like a token stays as typed.
+        QTest::newRow("weight, 备3, 备D") << u"[缸号]/[重量]/[备3][备D]"_s << boxes.arg(u"2405/18.5/M1[备A]"_s)
+                                         << u"2405/18.5/M1[备A]|2405/0/M1[备A]|32405|2405/18.5/M1[备A]"_s;
+        QTest::newRow("a token twice") << u"[备A]-[缸号]-[备A]"_s << u"save"_s << u"3-2405-3"_s;
+        QTest::newRow("unknown token stays") << u"[缸号][备Z]"_s << u"save"_s << u"2405[备Z]"_s;
         QTest::newRow("no pattern") << QString() << boxes.arg(u"2405"_s) << u"2405|2405|32405|2405"_s;
         QTest::newRow("pattern ends in a grade letter") << u"[缸号]C"_s << boxes.arg(u"2405C"_s) << u"2405C|2405C|32405|2405C"_s;
         QTest::newRow("typed batch changed") << u"[缸号]-[备A]"_s << u"save;type 2406;save"_s << u"2405-3|2406-3"_s;
@@ -208,6 +211,7 @@ private slots:
         QTest::newRow("C, then the first grade") << QString() << u"grade 2;grade 0"_s << u"2405"_s;
         QTest::newRow("reopened second") << QString() << u"type 2405C;reopen 2405 1"_s << u"2405B"_s;
         QTest::newRow("fourth grade") << QString() << u"type 2405C;grade 3"_s << u"2405"_s;
+        QTest::newRow("third of an empty batch") << QString() << u"type ;grade 2"_s << u"C"_s;
     }
     void batchOfEachBox()
     {
@@ -216,7 +220,7 @@ private slots:
         HuaxianBatch batch;
         RollForm roll;
         for (const auto& [f, text] : {std::pair{CheckField::DyeLot, u"2405"}, {CheckField::SpareA, u"3"}, {CheckField::Weight, u"18.5"},
-                                      {CheckField::Spare3, u"M1"}, {CheckField::SpareD, u"白"}})
+                                      {CheckField::Spare3, u"M1"}, {CheckField::SpareD, u"[备A]"}})
             roll[f] = QString::fromUtf16(text);
         QString& field = roll[CheckField::DyeLot];
         const auto grade = [&](int index) { field = batch.afterGrade(field, index).value_or(field); };
