@@ -57,7 +57,28 @@ Edit set(CheckField::Index f, const QString& text, bool chosen = false)
     };
 }
 
+// The required fields ("lab,txt;" each), a setting ("cardOptional", "autoItems" or ""), the form as
+// edited: the message ("" may be saved) and the field the caret goes to.
+struct Check {
+    int kind;
+    QString required, setting;
+    Edit edit;
+    QString message = {};
+    int field = -1;
+};
+
+// The quantity formula ("" the default), its display format, whether a new weight clears the
+// quantity, the weight and factor typed: the quantity ("-" none) and the start of the complaint.
+struct Formula { QString formula, format; bool clear; QString weight, factor, quantity, problem; };
+
+// A roll of a kind in metres or yards: the values stored, a fragment of its insert and its update.
+struct Stored { int kind; bool yards; QString values, insertHas, updateHas; };
+
 } // namespace
+
+Q_DECLARE_METATYPE(Check)
+Q_DECLARE_METATYPE(Formula)
+Q_DECLARE_METATYPE(Stored)
 
 class TestInspectionRoll : public QObject {
     Q_OBJECT
@@ -66,101 +87,76 @@ private slots:
     void init() { Clock::set(QDateTime(QDate(2026, 3, 14), QTime(10, 30, 5))); }
     void cleanup() { Clock::set(QDateTime()); }
 
-    // The required fields ("lab,txt;" each), a setting, the form as edited: the message ("" may be
-    // saved) and the field the caret goes to.
     void validate_data()
     {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QString>("required");
-        QTest::addColumn<QString>("setting"); // "cardOptional", "autoItems" or ""
-        QTest::addColumn<Edit>("edit");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<int>("field");
-        const auto row = [](const char* name, Kind kind, const char* required, const char* setting, const Edit& edit,
-                            const QString& message = {}, int field = -1) {
-            QTest::newRow(name) << int(kind) << QString::fromLatin1(required) << QString::fromLatin1(setting) << edit
-                                << message << field;
-        };
+        QTest::addColumn<Check>("c");
         const Edit none = [](RollForm&) {}, noLine = [](RollForm& r) { r.lineId.clear(); };
-        const QString missing = u",没有输入。"_s, noArticle = u"请选择商品"_s, badQuantity = u"请输入有效的数量"_s;
-        row("typed roll", Roll, "10,7;19,14;3,3;11,gradeBtn;", "", none);
-        row("no card line", Roll, "", "", noLine, u"请输入有效的卡号 或 选择好对应的颜色"_s, CheckField::Card);
-        row("no card line, simple mode", Roll, "", "cardOptional", [](RollForm& r) { r.lineId = u"0"_s; });
-        row("quantity 0 counts as missing", Roll, "10,7;", "", set(CheckField::Quantity, u"0"_s), u"标签10"_s + missing,
-            CheckField::Quantity);
-        row("weight -1 counts as missing", Roll, "3,3;19,14;", "", set(CheckField::Weight, u"-1"_s),
-            u"标签19"_s + missing, CheckField::Weight);
-        row("dye lot 0 is typed", Roll, "3,3;", "", set(CheckField::DyeLot, u"0"_s));
-        row("blank dye lot", Roll, " 3,3 ;", "", set(CheckField::DyeLot, u"  "_s), u"标签3"_s + missing,
-            CheckField::DyeLot);
-        row("no grade chosen", Roll, "11,gradeBtn;", "", [](RollForm& r) { r.grade.clear(); }, u"等级没有选择。"_s);
-        row("last item without ';' is not read", Roll, "3,3", "", set(CheckField::DyeLot, {}));
-        row("field the station lacks", Roll, "33,28;", "", [](RollForm& r) { r.present.reset(CheckField::Pallet); });
-        row("entry out of range", Roll, "1,99;x;", "", none);
-        row("package without article", Package, "", "", none, noArticle, CheckField::ItemName);
-        row("package, article made by the save", Package, "", "autoItems", none);
-        row("box always needs its article", Box, "", "autoItems", none, noArticle, CheckField::ItemName);
-        row("package with article, card line ignored", Package, "", "",
-            [](RollForm& r) { r.chosenItem = u"5"_s; r.lineId.clear(); });
-        row("package quantity 0", Package, "", "", set(CheckField::Quantity, u"0"_s, true), badQuantity,
-            CheckField::Quantity);
-        row("package quantity 12,5", Package, "", "", set(CheckField::Quantity, u"12,5"_s, true));
-        row("box net weight 12,5", Box, "", "", set(CheckField::Quantity, u"12,5"_s, true), badQuantity,
-            CheckField::Quantity);
-        row("box net weight 12.5kg", Box, "", "", set(CheckField::Quantity, u"12.5kg"_s, true), badQuantity,
-            CheckField::Quantity);
-        row("box net weight 12.5", Box, "", "", set(CheckField::Quantity, u"12.5"_s, true));
+        const QString missing = ",没有输入。", noArticle = "请选择商品", badQuantity = "请输入有效的数量";
+        QTest::newRow("typed roll") << Check{Roll, "10,7;19,14;3,3;11,gradeBtn;", "", none};
+        QTest::newRow("no card line") << Check{Roll, "", "", noLine, "请输入有效的卡号 或 选择好对应的颜色", CheckField::Card};
+        QTest::newRow("no card line, simple mode") << Check{Roll, "", "cardOptional", [](RollForm& r) { r.lineId = "0"; }};
+        QTest::newRow("quantity 0 counts as missing") << Check{Roll, "10,7;", "", set(CheckField::Quantity, "0"), "标签10" + missing,
+            CheckField::Quantity};
+        QTest::newRow("weight -1 counts as missing") << Check{Roll, "3,3;19,14;", "", set(CheckField::Weight, "-1"),
+            "标签19" + missing, CheckField::Weight};
+        QTest::newRow("dye lot 0 is typed") << Check{Roll, "3,3;", "", set(CheckField::DyeLot, "0")};
+        QTest::newRow("blank dye lot") << Check{Roll, " 3,3 ;", "", set(CheckField::DyeLot, "  "), "标签3" + missing,
+            CheckField::DyeLot};
+        QTest::newRow("no grade chosen") << Check{Roll, "11,gradeBtn;", "", [](RollForm& r) { r.grade.clear(); }, "等级没有选择。"};
+        QTest::newRow("last item without ';' is not read") << Check{Roll, "3,3", "", set(CheckField::DyeLot, {})};
+        QTest::newRow("field the station lacks") << Check{Roll, "33,28;", "", [](RollForm& r) { r.present.reset(CheckField::Pallet); }};
+        QTest::newRow("entry out of range") << Check{Roll, "1,99;x;", "", none};
+        QTest::newRow("package without article") << Check{Package, "", "", none, noArticle, CheckField::ItemName};
+        QTest::newRow("package, article made by the save") << Check{Package, "", "autoItems", none};
+        QTest::newRow("box always needs its article") << Check{Box, "", "autoItems", none, noArticle, CheckField::ItemName};
+        QTest::newRow("package with article, card line ignored") << Check{Package, "", "",
+            [](RollForm& r) { r.chosenItem = "5"; r.lineId.clear(); }};
+        QTest::newRow("package quantity 0") << Check{Package, "", "", set(CheckField::Quantity, "0", true), badQuantity,
+            CheckField::Quantity};
+        QTest::newRow("package quantity 12,5") << Check{Package, "", "", set(CheckField::Quantity, "12,5", true)};
+        QTest::newRow("box net weight 12,5") << Check{Box, "", "", set(CheckField::Quantity, "12,5", true), badQuantity,
+            CheckField::Quantity};
+        QTest::newRow("box net weight 12.5kg") << Check{Box, "", "", set(CheckField::Quantity, "12.5kg", true), badQuantity,
+            CheckField::Quantity};
+        QTest::newRow("box net weight 12.5") << Check{Box, "", "", set(CheckField::Quantity, "12.5", true)};
     }
     void validate()
     {
-        QFETCH(QString, required);
-        QFETCH(QString, setting);
-        QFETCH(Edit, edit);
+        QFETCH(Check, c);
         InspectionSettings s;
-        s.requiredFields = required;
-        s.cardOptional = setting == u"cardOptional";
-        s.itemAutoSave = setting == u"autoItems";
-        QFETCH(int, kind);
-        const auto rules = rulesOf(kind, s);
+        s.requiredFields = c.required;
+        s.cardOptional = c.setting == u"cardOptional";
+        s.itemAutoSave = c.setting == u"autoItems";
+        const auto rules = rulesOf(c.kind, s);
         RollForm roll = typedRoll();
-        edit(roll);
+        c.edit(roll);
         std::optional<RollProblem> problem = rules->validate(roll, [](int lab) { return u"标签%1"_s.arg(lab); });
         if (!problem)
             problem = rules->checkExtra(roll);
-        QTEST(problem ? problem->message : QString(), "message");
-        QTEST(problem ? problem->field : -1, "field");
+        QCOMPARE(problem ? problem->message : QString(), c.message);
+        QCOMPARE(problem ? problem->field : -1, c.field);
     }
 
     void quantity_data()
     {
-        QTest::addColumn<QString>("formula");
-        QTest::addColumn<QString>("format");
-        QTest::addColumn<bool>("clear");
-        QTest::addColumn<QString>("weight");
-        QTest::addColumn<QString>("factor");
-        QTest::addColumn<QString>("quantity"); // "-" = none
-        QTest::addColumn<QString>("problem");
-        QTest::newRow("weight times factor") << QString() << u"0.00"_s << true << u"21.4"_s << u"4.6"_s << u"98.44"_s << QString();
-        QTest::newRow("rounded half away from zero") << QString() << u"0.0"_s << true << u"2.5"_s << u"0.5"_s << u"1.3"_s << QString();
-        QTest::newRow("mill's formula") << u"([重量]-[加减])*[备A]"_s << u"0"_s << true << u"20"_s << u"1"_s << u"74"_s << QString();
-        QTest::newRow("cleared weight keeps the quantity") << QString() << u"0.00"_s << true << u" "_s << u"4.6"_s << u"-"_s << QString();
-        QTest::newRow("quantity not cleared") << QString() << u"0.00"_s << false << u"21.4"_s << u"4.6"_s << u"-"_s << QString();
-        QTest::newRow("factor missing") << QString() << u"0.00"_s << true << u"21.4"_s << QString() << u"-"_s << u"数量公式缺少[系数]"_s;
-        QTest::newRow("division by zero keeps the quantity") << u"[重量] / [系数]"_s << u"0.00"_s << true << u"25"_s << u"0"_s << u"-"_s << u"数量公式错误："_s;
-        QTest::newRow("factor 0 is typed") << QString() << u"0.00"_s << true << u"21.4"_s << u"0"_s << u"0.00"_s << QString();
-        QTest::newRow("broken formula") << u"[重量] * ("_s << u"0.00"_s << true << u"21.4"_s << u"4.6"_s << u"-"_s << u"数量公式错误："_s;
+        QTest::addColumn<Formula>("c");
+        QTest::newRow("weight times factor") << Formula{"", "0.00", true, "21.4", "4.6", "98.44", ""};
+        QTest::newRow("rounded half away from zero") << Formula{"", "0.0", true, "2.5", "0.5", "1.3", ""};
+        QTest::newRow("mill's formula") << Formula{"([重量]-[加减])*[备A]", "0", true, "20", "1", "74", ""};
+        QTest::newRow("cleared weight keeps the quantity") << Formula{"", "0.00", true, " ", "4.6", "-", ""};
+        QTest::newRow("quantity not cleared") << Formula{"", "0.00", false, "21.4", "4.6", "-", ""};
+        QTest::newRow("factor missing") << Formula{"", "0.00", true, "21.4", "", "-", "数量公式缺少[系数]"};
+        QTest::newRow("division by zero keeps the quantity") << Formula{"[重量] / [系数]", "0.00", true, "25", "0", "-", "数量公式错误："};
+        QTest::newRow("factor 0 is typed") << Formula{"", "0.00", true, "21.4", "0", "0.00", ""};
+        QTest::newRow("broken formula") << Formula{"[重量] * (", "0.00", true, "21.4", "4.6", "-", "数量公式错误："};
     }
     void quantity()
     {
-        QFETCH(QString, formula);
-        QFETCH(QString, weight);
-        QFETCH(QString, factor);
-        QFETCH(QString, problem);
+        QFETCH(Formula, c);
+        const auto& [formula, format, clear, weight, factor, quantity, problem] = c;
         InspectionSettings s;
         s.quantityFormula = formula;
-        QFETCH(QString, format);
         s.dispFormat = format;
-        QFETCH(bool, clear);
         s.clearQuantity = clear;
         InspectionRoll rules(s);
         RollForm roll = typedRoll();
@@ -168,7 +164,7 @@ private slots:
         roll[CheckField::Factor] = factor;
         roll[CheckField::SpareA] = u"4"_s;
         const FormulaQuantity q = rules.quantityFromWeight(roll);
-        QTEST(q.quantity.value_or(u"-"_s), "quantity");
+        QCOMPARE(q.quantity.value_or(u"-"_s), quantity);
         QVERIFY2(problem.isEmpty() ? q.problem.isEmpty() : q.problem.startsWith(problem), qPrintable(q.problem));
         // The complaint about a missing input goes once every input of the formula is typed.
         QCOMPARE(rules.formulaInputsComplete(rules.quantityFormula(), roll),
@@ -179,28 +175,20 @@ private slots:
     // item8|item13|today), and a fragment of its insert and of its update on pallet O'1.
     void stored_data()
     {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<bool>("yards");
-        QTest::addColumn<QString>("values");
-        QTest::addColumn<QString>("insertHas");
-        QTest::addColumn<QString>("updateHas");
-        const QString values = u"K001|007|100|%1|21.4|克|涤棉府绸|D|2026-03-14"_s, now = u" 10:30:05"_s;
-        QTest::newRow("roll") << int(Roll) << false << values.arg(1) << u",'','2026-03-14')"_s
-                              << u"  createDate = '2026-03-14' where id = 42"_s;
-        QTest::newRow("roll in yards") << int(Roll) << true << values.arg(0.9144) << u",'','2026-03-14')"_s
-                                       << u"  createDate = '2026-03-14' where id = 42"_s;
-        QTest::newRow("package with its time and pallet") << int(Package) << false << values.arg(1) + now
-                                                          << u",'','O''1','2026-03-14 10:30:05')"_s
-                                                          << u"  bagnumber='O''1',  createDate = '2026-03-14 10:30:05' where id = 42"_s;
-        QTest::newRow("box weighed again") << int(Box) << false << values.arg(1) + now << u",'','O''1','2026-03-14 10:30:05')"_s
-                                           << u"  bagnumber='O''1',  checkDate = '2026-03-14 10:30:05' where id = 42"_s;
+        QTest::addColumn<Stored>("c");
+        const QString values = "K001|007|100|%1|21.4|克|涤棉府绸|D|2026-03-14", now = " 10:30:05";
+        const QString dated = "  createDate = '2026-03-14' where id = 42", pallet = ",'','O''1','2026-03-14 10:30:05')";
+        QTest::newRow("roll") << Stored{Roll, false, values.arg(1), ",'','2026-03-14')", dated};
+        QTest::newRow("roll in yards") << Stored{Roll, true, values.arg(0.9144), ",'','2026-03-14')", dated};
+        QTest::newRow("package with its time and pallet")
+            << Stored{Package, false, values.arg(1) + now, pallet, "  bagnumber='O''1',  createDate = '2026-03-14 10:30:05' where id = 42"};
+        QTest::newRow("box weighed again")
+            << Stored{Box, false, values.arg(1) + now, pallet, "  bagnumber='O''1',  checkDate = '2026-03-14 10:30:05' where id = 42"};
     }
     void stored()
     {
-        QFETCH(int, kind);
-        QFETCH(bool, yards);
-        QFETCH(QString, insertHas);
-        QFETCH(QString, updateHas);
+        QFETCH(Stored, c);
+        const auto& [kind, yards, values, insertHas, updateHas] = c;
         InspectionSettings s;
         s.machineId = u"007"_s;
         const auto rules = rulesOf(kind, s);
@@ -212,7 +200,7 @@ private slots:
         const CheckSql::Roll r = rules->values(roll);
         const QStringList got{r.billCode, r.checkCode, QString::number(r.onCount), QString::number(r.checkCount),
                               QString::number(r.cutCount), r.items[1], r.items[8], r.items[13], r.today};
-        QTEST(got.join(u'|'), "values");
+        QCOMPARE(got.join(u'|'), values);
         QCOMPARE(r.machineId + r.userCode + r.taskno + r.grade + QString::number(r.billDetailId) + QString::number(r.itemId),
                  u"007001J1A品111"_s);
         QVERIFY(r.items[5].isEmpty()); // the save computes item5
