@@ -27,6 +27,11 @@ struct Db {
     Db() { conn.openOrCreate(u"Provider=SQLite;Data Source="_s + dir.filePath(u"m.db"_s)); }
 };
 
+std::unique_ptr<MaitouPackage> packageOf(bool box, const InspectionSettings& s)
+{
+    return box ? std::make_unique<HuaxianBox>(s) : std::make_unique<MaitouPackage>(s);
+}
+
 QString column(const Recordset& rs, const QString& name)
 {
     QStringList out;
@@ -35,74 +40,65 @@ QString column(const Recordset& rs, const QString& name)
     return out.join(u',');
 }
 
+struct Listed { bool box; QString machine, stored, pallet, listed, meanwhile; bool changed; };
+
 } // namespace
+
+Q_DECLARE_METATYPE(Listed)
 
 class TestMaitouPallet : public QObject {
     Q_OBJECT
 
 private slots:
-    // The pallet's list, and whether it changed when it is read again after another station
-    // packed onto the pallet meanwhile.
+    // A package's (or a box's) pallet list at a machine, by the mill's stored list ("" built in):
+    // the 箱号 newest first | the summary; read again after another station's statement, changed.
     void palletList_data()
     {
-        QTest::addColumn<bool>("box");
-        QTest::addColumn<QString>("machine");
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("pallet");
-        QTest::addColumn<QString>("listed"); // 箱号 newest first | the summary
-        QTest::addColumn<QString>("meanwhile");
-        QTest::addColumn<bool>("changed");
-        const QString putOn = u"insert into checkinfo(checkcode,bagnumber,machineId) values('009','%1','%2')"_s;
-        QTest::newRow("this station's packages") << false << u"001"_s << QString() << u"P1"_s << u"002,001|  卷数:2  米数:30.5"_s
-                                                 << putOn.arg(u"P1"_s, u"001"_s) << true;
-        QTest::newRow("the other station's") << false << u"002"_s << QString() << u"P1"_s << u"003|  卷数:1  米数:5"_s
-                                             << putOn.arg(u"P1"_s, u"001"_s) << false;
-        QTest::newRow("boxes sum their net weight") << true << u"001"_s << QString() << u"P1"_s << u"002,001|净重:30.5  箱数:2"_s
-                                                    << u"update checkinfo set oncount=21 where checkcode='001'"_s << true;
-        QTest::newRow("quote in the pallet") << false << u"001"_s << QString() << u"O'1"_s << u"005|  卷数:1  米数:7"_s
-                                             << u"delete from checkinfo where checkcode='005'"_s << true;
-        QTest::newRow("no pallet") << true << u"001"_s << QString() << QString() << u"|净重:0  箱数:0"_s
-                                   << putOn.arg(u"P2"_s, u"001"_s) << false;
-        QTest::newRow("stored list") << false << u"001"_s
-                                     << u"select checkcode as 箱号, oncount as 净重 from checkinfo where bagnumber='?' and machineId='{machineId}' order by id"_s
-                                     << u"P1"_s << u"001,002|  卷数:2  米数:30.5"_s << u"select 1"_s << false;
-        QTest::newRow("stored list without 净重") << false << u"002"_s
-                                                 << u"select checkcode as 箱号 from checkinfo where bagnumber='?' and machineId='{machineId}'"_s
-                                                 << u"P1"_s << u"003|  卷数:1  米数:0"_s << putOn.arg(u"P1"_s, u"002"_s) << true;
+        QTest::addColumn<Listed>("c");
+        const QString putOn = "insert into checkinfo(checkcode,bagnumber,machineId) values('009','%1','%2')";
+        const QString stored = "select checkcode as 箱号%1 from checkinfo where bagnumber='?' and machineId='{machineId}'";
+        QTest::newRow("this station's packages")
+            << Listed{false, "001", "", "P1", "002,001|  卷数:2  米数:30.5", putOn.arg("P1", "001"), true};
+        QTest::newRow("the other station's") << Listed{false, "002", "", "P1", "003|  卷数:1  米数:5", putOn.arg("P1", "001"), false};
+        QTest::newRow("boxes sum their net weight")
+            << Listed{true, "001", "", "P1", "002,001|净重:30.5  箱数:2", "update checkinfo set oncount=21 where checkcode='001'", true};
+        QTest::newRow("quote in the pallet")
+            << Listed{false, "001", "", "O'1", "005|  卷数:1  米数:7", "delete from checkinfo where checkcode='005'", true};
+        QTest::newRow("no pallet") << Listed{true, "001", "", "", "|净重:0  箱数:0", putOn.arg("P2", "001"), false};
+        QTest::newRow("stored list") << Listed{false, "001", stored.arg(", oncount as 净重") + " order by id", "P1",
+                                               "001,002|  卷数:2  米数:30.5", "select 1", false};
+        QTest::newRow("stored list without 净重")
+            << Listed{false, "002", stored.arg(""), "P1", "003|  卷数:1  米数:0", putOn.arg("P1", "002"), true};
     }
     void palletList()
     {
-        QFETCH(bool, box);
-        QFETCH(QString, machine);
-        QFETCH(QString, stored);
-        QFETCH(QString, pallet);
-        QFETCH(QString, meanwhile);
+        QFETCH(Listed, c);
         Db db;
         db.conn.execute(QString::fromUtf8(Stacked));
         InspectionSettings s;
-        s.machineId = machine;
-        const std::unique_ptr<MaitouPackage> package(box ? new HuaxianBox(s) : new MaitouPackage(s));
-        const PalletList list = MaitouPallet(*package).read(db.conn, stored, pallet);
-        QTEST(column(list.rows, u"箱号"_s) + u'|' + list.summary, "listed");
-        db.conn.execute(meanwhile);
-        QTEST(MaitouPallet::changed(list.rows, db.conn.execute(list.statement)), "changed");
+        s.machineId = c.machine;
+        const PalletList list = MaitouPallet(*packageOf(c.box, s)).read(db.conn, c.stored, c.pallet);
+        QCOMPARE(column(list.rows, u"箱号"_s) + u'|' + list.summary, c.listed);
+        db.conn.execute(c.meanwhile);
+        QCOMPARE(MaitouPallet::changed(list.rows, db.conn.execute(list.statement)), c.changed);
         QVERIFY(MaitouPallet::changed(list.rows, db.conn.execute(u"select 1 as 箱号 where 1=0"_s)));
     }
 
-    // 上卷 and 下卷 count the pallet's packages against the packages per pallet.
+    // 上卷 and 下卷 count the pallet's packages against the packages per pallet: a command, pressed
+    // or run by another step, the packages per pallet typed: refused.
     void packagesPerPallet_data()
     {
         QTest::addColumn<int>("command");
         QTest::addColumn<bool>("pressed");
         QTest::addColumn<QString>("perPallet");
         QTest::addColumn<bool>("refused");
-        QTest::newRow("new package, empty") << int(CheckCmd::NewRoll) << true << QString() << false;
-        QTest::newRow("previous, empty") << int(CheckCmd::PreviousRoll) << true << QString() << true;
-        QTest::newRow("next, text") << int(CheckCmd::NextRoll) << true << u"箱"_s << true;
-        QTest::newRow("next, 0") << int(CheckCmd::NextRoll) << true << u"0"_s << true;
-        QTest::newRow("previous, 20 a pallet") << int(CheckCmd::PreviousRoll) << true << u"20"_s << false;
-        QTest::newRow("delete, empty") << int(CheckCmd::DeleteRoll) << true << QString() << false;
-        QTest::newRow("the step a delete runs") << int(CheckCmd::NextRoll) << false << QString() << false;
+        QTest::newRow("new package, empty") << int(CheckCmd::NewRoll) << true << "" << false;
+        QTest::newRow("previous, empty") << int(CheckCmd::PreviousRoll) << true << "" << true;
+        QTest::newRow("next, text") << int(CheckCmd::NextRoll) << true << "箱" << true;
+        QTest::newRow("next, 0") << int(CheckCmd::NextRoll) << true << "0" << true;
+        QTest::newRow("previous, 20 a pallet") << int(CheckCmd::PreviousRoll) << true << "20" << false;
+        QTest::newRow("delete, empty") << int(CheckCmd::DeleteRoll) << true << "" << false;
+        QTest::newRow("the step a delete runs") << int(CheckCmd::NextRoll) << false << "" << false;
     }
     void packagesPerPallet()
     {
@@ -111,8 +107,7 @@ private slots:
         QFETCH(QString, perPallet);
         QFETCH(bool, refused);
         InspectionSettings s;
-        MaitouPackage package(s);
-        const auto problem = MaitouPallet(package).commandRefused(command, pressed, perPallet);
+        const auto problem = MaitouPallet(MaitouPackage(s)).commandRefused(command, pressed, perPallet);
         QCOMPARE(problem ? problem->message + QString::number(problem->field) : QString(),
                  refused ? u"输入每版的箱数%1"_s.arg(CheckField::Style) : QString());
     }
@@ -124,11 +119,11 @@ private slots:
         QTest::addColumn<QString>("perPallet");
         QTest::addColumn<int>("listed");
         QTest::addColumn<bool>("asks");
-        QTest::newRow("19 of 20") << true << u"20"_s << 19 << false;
-        QTest::newRow("20 of 20") << true << u"20"_s << 20 << true;
-        QTest::newRow("21 of 20, after a No") << true << u"20"_s << 21 << true;
-        QTest::newRow("no count typed") << true << QString() << 5 << false;
-        QTest::newRow("mark labels never ask") << false << u"20"_s << 20 << false;
+        QTest::newRow("19 of 20") << true << "20" << 19 << false;
+        QTest::newRow("20 of 20") << true << "20" << 20 << true;
+        QTest::newRow("21 of 20, after a No") << true << "20" << 21 << true;
+        QTest::newRow("no count typed") << true << "" << 5 << false;
+        QTest::newRow("mark labels never ask") << false << "20" << 20 << false;
     }
     void fullPallet()
     {
@@ -136,11 +131,10 @@ private slots:
         QFETCH(QString, perPallet);
         QFETCH(int, listed);
         InspectionSettings s;
-        const std::unique_ptr<MaitouPackage> package(box ? new HuaxianBox(s) : new MaitouPackage(s));
         Recordset rows({u"ID"_s, u"净重"_s});
         for (int id = 1; id <= listed; ++id) // newest first, as the list shows them
             rows.addRow({DbValue(qint64(id == 1 ? listed : id - 1)), DbValue(20.5)});
-        const QString question = MaitouPallet(*package).fullQuestion(perPallet, rows);
+        const QString question = MaitouPallet(*packageOf(box, s)).fullQuestion(perPallet, rows);
         QTEST(!question.isEmpty(), "asks");
         QVERIFY(question.isEmpty() || question == u"已经到了指定的箱数了，是否需要打印清单并自动换板号?");
         QCOMPARE(MaitouPallet::newestPackage(rows), listed);
