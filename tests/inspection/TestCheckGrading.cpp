@@ -71,7 +71,6 @@ private slots:
         QTest::addColumn<Press>("c");
         const QString off = "关闭评分";
         QTest::newRow("off: hint count^score") << Press{Bugs, off, "", "破洞|1|4", "", 0, 0, -1};
-        QTest::newRow("off: plain name") << Press{Bugs, off, "", "油污|0|-1", "", 1, 0, -1};
         QTest::newRow("off: hint without score") << Press{Bugs, off, "", "纬斜|2|-1", "", 3, 0, -1};
         QTest::newRow("off: empty hint") << Press{Bugs, off, "", "断经|0|-1", "", 2, 0, -1};
         QTest::newRow("unknown mode is off") << Press{Bugs, "英标", "", "破洞|1|4", "", 0, 0, -1};
@@ -129,7 +128,6 @@ private slots:
         // P to one decimal, halves to the even digit, also a hair off the half in binary.
         QTest::newRow("0.25 → 0.2") << Scored{"油污/0/1", holes, "100", "400", "1 百平米扣分:0.2", "0.2", "0", true};
         QTest::newRow("0.45 → 0.4") << Scored{"油污/0/9", holes, "100", "2000", "9 百平米扣分:0.4", "0.4", "0", true};
-        QTest::newRow("2/3 → 0.7") << Scored{"油污/0/2", holes, "100", "300", "2 百平米扣分:0.7", "0.7", "0", true};
         QTest::newRow("21 on 112 m² → 18.8") << Scored{"油污/0/21", holes, "100", "112", "21 百平米扣分:18.8", "18.8", "0", true};
         QTest::newRow("7 on 22.4 m² → 31.2") << Scored{"油污/0/7", holes, "100", "22.4", "7 百平米扣分:31.2", "31.2", "0", true};
     }
