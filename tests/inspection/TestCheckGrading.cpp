@@ -52,14 +52,6 @@ struct Stretch { QString items; double cap, lastTen; QList<long> shaded; };
 struct Buttons { bool wide; QRect area; int count, perRow; };
 } // namespace
 
-Q_DECLARE_METATYPE(Press)
-Q_DECLARE_METATYPE(Scored)
-Q_DECLARE_METATYPE(Edited)
-Q_DECLARE_METATYPE(Recomputed)
-Q_DECLARE_METATYPE(FourPoints)
-Q_DECLARE_METATYPE(Stretch)
-Q_DECLARE_METATYPE(Buttons)
-
 class TestCheckGrading : public QObject {
     Q_OBJECT
 private slots:

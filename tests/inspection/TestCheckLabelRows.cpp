@@ -31,10 +31,6 @@ struct Imported { QString bad, message; bool critical; QString rolls; };
 
 } // namespace
 
-Q_DECLARE_METATYPE(Pieces)
-Q_DECLARE_METATYPE(Planned)
-Q_DECLARE_METATYPE(Imported)
-
 class TestCheckLabelRows : public QObject {
     Q_OBJECT
 private slots:

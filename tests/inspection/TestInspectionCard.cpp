@@ -6,8 +6,6 @@
 
 using namespace Qt::StringLiterals;
 
-Q_DECLARE_METATYPE(DbValue)
-
 namespace {
 
 Recordset rows(const QStringList& columns, const QList<QList<DbValue>>& values)

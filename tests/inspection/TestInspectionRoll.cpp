@@ -15,7 +15,6 @@
 using namespace Qt::StringLiterals;
 
 using Edit = std::function<void(RollForm&)>;
-Q_DECLARE_METATYPE(Edit)
 
 namespace {
 
@@ -75,10 +74,6 @@ struct Formula { QString formula, format; bool clear; QString weight, factor, qu
 struct Stored { int kind; bool yards; QString values, insertHas, updateHas; };
 
 } // namespace
-
-Q_DECLARE_METATYPE(Check)
-Q_DECLARE_METATYPE(Formula)
-Q_DECLARE_METATYPE(Stored)
 
 class TestInspectionRoll : public QObject {
     Q_OBJECT

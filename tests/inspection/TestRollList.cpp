@@ -48,11 +48,6 @@ struct Removal { QString roll; bool postToStock, noStock, gone; QString error, a
 
 } // namespace
 
-Q_DECLARE_METATYPE(Listing)
-Q_DECLARE_METATYPE(RollStep)
-Q_DECLARE_METATYPE(CardStep)
-Q_DECLARE_METATYPE(Removal)
-
 class TestRollList : public QObject {
     Q_OBJECT
 private slots:

@@ -17,7 +17,6 @@
 using namespace Qt::StringLiterals;
 
 using Edit = std::function<void(RollForm&, InspectionSettings&)>;
-Q_DECLARE_METATYPE(Edit)
 
 namespace {
 
@@ -60,8 +59,6 @@ struct Saving {
 };
 
 } // namespace
-
-Q_DECLARE_METATYPE(Saving)
 
 class TestRollSave : public QObject {
     Q_OBJECT

@@ -44,8 +44,6 @@ struct Listed { bool box; QString machine, stored, pallet, listed, meanwhile; bo
 
 } // namespace
 
-Q_DECLARE_METATYPE(Listed)
-
 class TestMaitouPallet : public QObject {
     Q_OBJECT
 
