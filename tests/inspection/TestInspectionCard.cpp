@@ -25,6 +25,8 @@ Recordset cardLine(const DbValue& inspect, const DbValue& order)
                   u"45x45"_s, QString(), u"款A"_s}});
 }
 
+// A line's totals or the card's, by weight or not, on the sum the database gave: the text.
+struct Totals { bool line, byWeight; DbValue sum; QString text; };
 } // namespace
 
 class TestInspectionCard : public QObject {
@@ -114,23 +116,19 @@ private slots:
     // Sums the database adds in binary floating point come back as typed.
     void totals_data()
     {
-        QTest::addColumn<bool>("line");
-        QTest::addColumn<bool>("byWeight");
-        QTest::addColumn<DbValue>("sum");
-        QTest::addColumn<QString>("text");
+        QTest::addColumn<Totals>("c");
         const DbValue summed(149.85999999999999);
-        QTest::newRow("line, what is left") << true << false << summed << " 送检数量：900 已检A品数量：149.86/850.14 匹数：2";
-        QTest::newRow("line, weight") << true << true << summed << " 送检数量：900 已检A品数量：149.86/36.6 匹数：2";
-        QTest::newRow("line, no rolls yet") << true << false << DbValue() << " 送检数量：900 已检A品数量：0/1000 匹数：2";
-        QTest::newRow("card") << false << false << summed << " 已检数量：149.86/36.6 匹数：2";
+        QTest::newRow("line, what is left") << Totals{true, false, summed, " 送检数量：900 已检A品数量：149.86/850.14 匹数：2"};
+        QTest::newRow("line, weight") << Totals{true, true, summed, " 送检数量：900 已检A品数量：149.86/36.6 匹数：2"};
+        QTest::newRow("line, no rolls yet") << Totals{true, false, DbValue(), " 送检数量：900 已检A品数量：0/1000 匹数：2"};
+        QTest::newRow("card") << Totals{false, false, summed, " 已检数量：149.86/36.6 匹数：2"};
     }
     void totals()
     {
-        QFETCH(bool, line);
-        QFETCH(bool, byWeight);
-        QFETCH(DbValue, sum);
+        QFETCH(Totals, c);
+        const auto& [line, byWeight, sum, text] = c;
         const Recordset rs = rows({"s", "n", "重量"}, {{sum, 2, 36.6}});
-        QTEST(line ? InspectionCard::lineTotals(rs, "900", "1000", byWeight) : InspectionCard::cardTotals(rs), "text");
+        QCOMPARE(line ? InspectionCard::lineTotals(rs, "900", "1000", byWeight) : InspectionCard::cardTotals(rs), text);
     }
 };
 

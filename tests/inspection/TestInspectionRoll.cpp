@@ -73,6 +73,12 @@ struct Formula { QString formula, format; bool clear; QString weight, factor, qu
 // A roll of a kind in metres or yards: the values stored, a fragment of its insert and its update.
 struct Stored { int kind; bool yards; QString values, insertHas, updateHas; };
 
+// A kind's rule ("codeDESC codetype-or-codeLen"), the number shown: the scope's condition, or the
+// number after the one shown.
+struct Numbered { int kind; QString rule, shown, number; };
+// A kind's saved row with its unit and article: quantity|yards|grade|article|chosen|pallet|item8.
+struct Reopened { int kind; double checkcount; QString itemid, shown; };
+
 } // namespace
 
 class TestInspectionRoll : public QObject {
@@ -209,49 +215,41 @@ private slots:
     // from the number shown ("codeLen" digits).
     void numbers_data()
     {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<QString>("rule"); // codeDESC codetype-or-codeLen
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("number"); // the scope's condition, or the number after the one shown
-        QTest::newRow("roll by colour line") << int(Roll) << "0 检验单颜色" << "" << "   billdetailid  =11";
-        QTest::newRow("roll by article") << int(Roll) << "0 面料编码" << "" << "   itemid  =1";
-        QTest::newRow("roll by dye lot") << int(Roll) << "0 缸号" << "" << "   taskno  ='J1'";
-        QTest::newRow("package by article") << int(Package) << "0 面料编码" << "" << "   itemid  =1";
-        QTest::newRow("package: no dye-lot numbers") << int(Package) << "0 缸号" << "" << "   billdetailid  =11";
-        QTest::newRow("stepped up") << int(Roll) << "1 000" << "009" << "010";
-        QTest::newRow("stepped down") << int(Roll) << "-1 0000" << "0100" << "0099";
-        QTest::newRow("nothing shown") << int(Roll) << "1 000" << "" << "001";
-        QTest::newRow("wider than the pattern") << int(Roll) << "1 00" << "99" << "100";
+        QTest::addColumn<Numbered>("c");
+        QTest::newRow("roll by colour line") << Numbered{Roll, "0 检验单颜色", "", "   billdetailid  =11"};
+        QTest::newRow("roll by article") << Numbered{Roll, "0 面料编码", "", "   itemid  =1"};
+        QTest::newRow("roll by dye lot") << Numbered{Roll, "0 缸号", "", "   taskno  ='J1'"};
+        QTest::newRow("package by article") << Numbered{Package, "0 面料编码", "", "   itemid  =1"};
+        QTest::newRow("package: no dye-lot numbers") << Numbered{Package, "0 缸号", "", "   billdetailid  =11"};
+        QTest::newRow("stepped up") << Numbered{Roll, "1 000", "009", "010"};
+        QTest::newRow("stepped down") << Numbered{Roll, "-1 0000", "0100", "0099"};
+        QTest::newRow("nothing shown") << Numbered{Roll, "1 000", "", "001"};
+        QTest::newRow("wider than the pattern") << Numbered{Roll, "1 00", "99", "100"};
     }
     void numbers()
     {
-        QFETCH(int, kind);
-        QFETCH(QString, rule);
-        QFETCH(QString, shown);
+        QFETCH(Numbered, c);
+        const auto& [kind, rule, shown, number] = c;
         InspectionSettings s;
         s.codeDesc = rule.section(u' ', 0, 0);
         s.codeType = s.codeLen = rule.section(u' ', 1); // each way reads only its own
         const auto rules = rulesOf(kind, s);
-        QTEST(rules->databaseNumbers() ? rules->numberCondition(typedRoll()) : rules->steppedNumber(shown), "number");
+        QCOMPARE(rules->databaseNumbers() ? rules->numberCondition(typedRoll()) : rules->steppedNumber(shown), number);
     }
 
-    // A saved roll's row back on the form: quantity|yards|grade|article|chosen|pallet|item8.
+    // A saved roll's row back on the form.
     void reopened_data()
     {
-        QTest::addColumn<int>("kind");
-        QTest::addColumn<double>("checkcount");
-        QTest::addColumn<QString>("itemid");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("roll") << int(Roll) << 1.0 << u"3"_s << u"98|0|B品|1||P9|府绸"_s;
-        QTest::newRow("roll in yards") << int(Roll) << 0.9144 << u"3"_s << u"98|1|B品|1||P9|府绸"_s;
-        QTest::newRow("package of a chosen article") << int(Package) << 1.0 << u"3"_s << u"98|0|B品|3|3|7|府绸"_s;
-        QTest::newRow("package without article") << int(Package) << 1.0 << u"0"_s << u"98|0|B品|0||7|府绸"_s;
+        QTest::addColumn<Reopened>("c");
+        QTest::newRow("roll") << Reopened{Roll, 1.0, u"3"_s, u"98|0|B品|1||P9|府绸"_s};
+        QTest::newRow("roll in yards") << Reopened{Roll, 0.9144, u"3"_s, u"98|1|B品|1||P9|府绸"_s};
+        QTest::newRow("package of a chosen article") << Reopened{Package, 1.0, u"3"_s, u"98|0|B品|3|3|7|府绸"_s};
+        QTest::newRow("package without article") << Reopened{Package, 1.0, u"0"_s, u"98|0|B品|0||7|府绸"_s};
     }
     void reopened()
     {
-        QFETCH(int, kind);
-        QFETCH(double, checkcount);
-        QFETCH(QString, itemid);
+        QFETCH(Reopened, c);
+        const auto& [kind, checkcount, itemid, shown] = c;
         // The columns of a saved roll's row, item1..item13 with the article's name in item8.
         QStringList columns = u"id,taskNo,checkcode,oncount,patchcount,cutcount,billcode,checkUsercode,remark,"
                               "checkcount,grade,itemid,bagnumber"_s.split(u',');
@@ -269,7 +267,7 @@ private slots:
         rulesOf(kind, s)->fill(roll, rs);
         const QStringList got{roll[CheckField::Quantity], QString::number(int(roll.yards)), roll.grade, roll.itemId,
                               roll.chosenItem, roll[CheckField::Pallet], roll[CheckField::ItemName]};
-        QTEST(got.join(u'|'), "shown");
+        QCOMPARE(got.join(u'|'), shown);
         QCOMPARE(QString::number(roll.id) + roll[CheckField::RollNumber] + roll[CheckField::DyeLot] + roll[CheckField::Card]
                      + roll[CheckField::Worker] + roll.remark + roll[CheckField::PlusMinus],
                  u"42012J2K002005复检2.5"_s);

@@ -58,6 +58,9 @@ struct Saving {
     QString error = {};
 };
 
+// A package or a roll, as edited, the line's offset looked up before the database went away or
+// not: a fragment of each step kept, in order, or the error.
+struct Keeping { bool package; Edit edit; bool lineLookedUp; QStringList steps; QString error = {}; };
 } // namespace
 
 class TestRollSave : public QObject {
@@ -213,28 +216,20 @@ private slots:
     // new roll's id and number marked for the replay; the line's offset as last looked up here.
     void keep_data()
     {
-        QTest::addColumn<bool>("package");
-        QTest::addColumn<Edit>("edit");
-        QTest::addColumn<bool>("lineLookedUp");
-        QTest::addColumn<QString>("error");
-        QTest::addColumn<QStringList>("steps"); // a fragment of each step, in order
+        QTest::addColumn<Keeping>("c");
         const QStringList defects{"insert into checkinfo", "checkDetail", "checkDetail"};
-        QTest::newRow("new roll: insert, defects, numbered") << false << None << true << QString() << defects;
-        QTest::newRow("line never looked up: item5 empty") << false << None << false << QString() << defects;
+        QTest::newRow("new roll: insert, defects, numbered") << Keeping{false, None, true, defects};
+        QTest::newRow("line never looked up: item5 empty") << Keeping{false, None, false, defects};
         QTest::newRow("reopened roll with stock: defects, stock, update, stock")
-            << false << Edit([](RollForm& r, InspectionSettings& s) { r.id = 5; s.postToStock = true; }) << true << QString()
-            << QStringList{"delete", "5", "update checkinfo", "checkDetail", "checkDetail", "102"};
+            << Keeping{false, [](RollForm& r, InspectionSettings& s) { r.id = 5; s.postToStock = true; }, true,
+                       {"delete", "5", "update checkinfo", "checkDetail", "checkDetail", "102"}};
         QTest::newRow("package of an article never made here")
-            << true << NewItem << true
-            << "数据库离线：商品「新品」还没有建立，离线时不能新建商品。这一箱没有保存，数据库连上后请再按保存。" << QStringList();
+            << Keeping{true, NewItem, true, {}, "数据库离线：商品「新品」还没有建立，离线时不能新建商品。这一箱没有保存，数据库连上后请再按保存。"};
     }
     void keep()
     {
-        QFETCH(bool, package);
-        QFETCH(Edit, edit);
-        QFETCH(bool, lineLookedUp);
-        QFETCH(QString, error);
-        QFETCH(QStringList, steps);
+        QFETCH(Keeping, c);
+        const auto& [package, edit, lineLookedUp, steps, error] = c;
         InspectionSettings settings;
         RollForm form = typedRoll();
         edit(form, settings);

@@ -40,7 +40,11 @@ QString column(const Recordset& rs, const QString& name)
     return out.join(u',');
 }
 
+// The cases of palletList, packagesPerPallet, fullPallet and batchOfEachBox.
 struct Listed { bool box; QString machine, stored, pallet, listed, meanwhile; bool changed; };
+struct Command { int command; bool pressed; QString perPallet; bool refused; };
+struct Full { bool box; QString perPallet; int listed; bool asks; };
+struct Boxes { QString pattern, steps, batches; };
 
 } // namespace
 
@@ -86,24 +90,19 @@ private slots:
     // or run by another step, the packages per pallet typed: refused.
     void packagesPerPallet_data()
     {
-        QTest::addColumn<int>("command");
-        QTest::addColumn<bool>("pressed");
-        QTest::addColumn<QString>("perPallet");
-        QTest::addColumn<bool>("refused");
-        QTest::newRow("new package, empty") << int(CheckCmd::NewRoll) << true << "" << false;
-        QTest::newRow("previous, empty") << int(CheckCmd::PreviousRoll) << true << "" << true;
-        QTest::newRow("next, text") << int(CheckCmd::NextRoll) << true << "箱" << true;
-        QTest::newRow("next, 0") << int(CheckCmd::NextRoll) << true << "0" << true;
-        QTest::newRow("previous, 20 a pallet") << int(CheckCmd::PreviousRoll) << true << "20" << false;
-        QTest::newRow("delete, empty") << int(CheckCmd::DeleteRoll) << true << "" << false;
-        QTest::newRow("the step a delete runs") << int(CheckCmd::NextRoll) << false << "" << false;
+        QTest::addColumn<Command>("c");
+        QTest::newRow("new package, empty") << Command{int(CheckCmd::NewRoll), true, "", false};
+        QTest::newRow("previous, empty") << Command{int(CheckCmd::PreviousRoll), true, "", true};
+        QTest::newRow("next, text") << Command{int(CheckCmd::NextRoll), true, "箱", true};
+        QTest::newRow("next, 0") << Command{int(CheckCmd::NextRoll), true, "0", true};
+        QTest::newRow("previous, 20 a pallet") << Command{int(CheckCmd::PreviousRoll), true, "20", false};
+        QTest::newRow("delete, empty") << Command{int(CheckCmd::DeleteRoll), true, "", false};
+        QTest::newRow("the step a delete runs") << Command{int(CheckCmd::NextRoll), false, "", false};
     }
     void packagesPerPallet()
     {
-        QFETCH(int, command);
-        QFETCH(bool, pressed);
-        QFETCH(QString, perPallet);
-        QFETCH(bool, refused);
+        QFETCH(Command, c);
+        const auto& [command, pressed, perPallet, refused] = c;
         InspectionSettings s;
         const auto problem = MaitouPallet(MaitouPackage(s)).commandRefused(command, pressed, perPallet);
         QCOMPARE(problem ? problem->message + QString::number(problem->field) : QString(),
@@ -113,27 +112,23 @@ private slots:
     // A fiber-box pallet that holds its boxes asks for its list and a new pallet, at every list.
     void fullPallet_data()
     {
-        QTest::addColumn<bool>("box");
-        QTest::addColumn<QString>("perPallet");
-        QTest::addColumn<int>("listed");
-        QTest::addColumn<bool>("asks");
-        QTest::newRow("19 of 20") << true << "20" << 19 << false;
-        QTest::newRow("20 of 20") << true << "20" << 20 << true;
-        QTest::newRow("21 of 20, after a No") << true << "20" << 21 << true;
-        QTest::newRow("no count typed") << true << "" << 5 << false;
-        QTest::newRow("mark labels never ask") << false << "20" << 20 << false;
+        QTest::addColumn<Full>("c");
+        QTest::newRow("19 of 20") << Full{true, "20", 19, false};
+        QTest::newRow("20 of 20") << Full{true, "20", 20, true};
+        QTest::newRow("21 of 20, after a No") << Full{true, "20", 21, true};
+        QTest::newRow("no count typed") << Full{true, "", 5, false};
+        QTest::newRow("mark labels never ask") << Full{false, "20", 20, false};
     }
     void fullPallet()
     {
-        QFETCH(bool, box);
-        QFETCH(QString, perPallet);
-        QFETCH(int, listed);
+        QFETCH(Full, c);
+        const auto& [box, perPallet, listed, asks] = c;
         InspectionSettings s;
         Recordset rows({u"ID"_s, u"净重"_s});
         for (int id = 1; id <= listed; ++id) // newest first, as the list shows them
             rows.addRow({DbValue(qint64(id == 1 ? listed : id - 1)), DbValue(20.5)});
         const QString question = MaitouPallet(*packageOf(box, s)).fullQuestion(perPallet, rows);
-        QTEST(!question.isEmpty(), "asks");
+        QCOMPARE(!question.isEmpty(), asks);
         QVERIFY(question.isEmpty() || question == u"已经到了指定的箱数了，是否需要打印清单并自动换板号?");
         QCOMPARE(MaitouPallet::newestPackage(rows), listed);
     }
@@ -185,30 +180,28 @@ private slots:
     // back). The field's text after each save, and at the end.
     void batchOfEachBox_data()
     {
-        QTest::addColumn<QString>("pattern");
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("batches");
-        const QString boxes = u"save;new;save;pattern [备A][缸号];save;reopen %1 1;备A 4;save"_s;
-        QTest::newRow("batch and 备A") << u"[缸号]-[备A]"_s << boxes.arg(u"2405-3"_s) << u"2405-3|2405-3|32405|2405-3"_s;
+        QTest::addColumn<Boxes>("c");
+        const QString boxes = "save;new;save;pattern [备A][缸号];save;reopen %1 1;备A 4;save";
+        QTest::newRow("batch and 备A") << Boxes{"[缸号]-[备A]", boxes.arg("2405-3"), "2405-3|2405-3|32405|2405-3"};
         // A field's text that looks like a token stays as typed.
-        QTest::newRow("weight, 备3, 备D") << u"[缸号]/[重量]/[备3][备D]"_s << boxes.arg(u"2405/18.5/M1[备A]"_s)
-                                         << u"2405/18.5/M1[备A]|2405/0/M1[备A]|32405|2405/18.5/M1[备A]"_s;
-        QTest::newRow("a token twice") << u"[备A]-[缸号]-[备A]"_s << u"save"_s << u"3-2405-3"_s;
-        QTest::newRow("unknown token stays") << u"[缸号][备Z]"_s << u"save"_s << u"2405[备Z]"_s;
-        QTest::newRow("no pattern") << QString() << boxes.arg(u"2405"_s) << u"2405|2405|32405|2405"_s;
-        QTest::newRow("pattern ends in a grade letter") << u"[缸号]C"_s << boxes.arg(u"2405C"_s) << u"2405C|2405C|32405|2405C"_s;
-        QTest::newRow("typed batch changed") << u"[缸号]-[备A]"_s << u"save;type 2406;save"_s << u"2405-3|2406-3"_s;
-        QTest::newRow("grade after a save") << u"[缸号]-[备A]"_s << u"save;grade 1;save"_s << u"2405-3|2405B-3"_s;
-        QTest::newRow("B twice") << QString() << u"grade 1;grade 1"_s << u"2405B"_s;
-        QTest::newRow("C, then the first grade") << QString() << u"grade 2;grade 0"_s << u"2405"_s;
-        QTest::newRow("reopened second") << QString() << u"type 2405C;reopen 2405 1"_s << u"2405B"_s;
-        QTest::newRow("fourth grade") << QString() << u"type 2405C;grade 3"_s << u"2405"_s;
-        QTest::newRow("third of an empty batch") << QString() << u"type ;grade 2"_s << u"C"_s;
+        QTest::newRow("weight, 备3, 备D")
+            << Boxes{"[缸号]/[重量]/[备3][备D]", boxes.arg("2405/18.5/M1[备A]"), "2405/18.5/M1[备A]|2405/0/M1[备A]|32405|2405/18.5/M1[备A]"};
+        QTest::newRow("a token twice") << Boxes{"[备A]-[缸号]-[备A]", "save", "3-2405-3"};
+        QTest::newRow("unknown token stays") << Boxes{"[缸号][备Z]", "save", "2405[备Z]"};
+        QTest::newRow("no pattern") << Boxes{"", boxes.arg("2405"), "2405|2405|32405|2405"};
+        QTest::newRow("pattern ends in a grade letter") << Boxes{"[缸号]C", boxes.arg("2405C"), "2405C|2405C|32405|2405C"};
+        QTest::newRow("typed batch changed") << Boxes{"[缸号]-[备A]", "save;type 2406;save", "2405-3|2406-3"};
+        QTest::newRow("grade after a save") << Boxes{"[缸号]-[备A]", "save;grade 1;save", "2405-3|2405B-3"};
+        QTest::newRow("B twice") << Boxes{"", "grade 1;grade 1", "2405B"};
+        QTest::newRow("C, then the first grade") << Boxes{"", "grade 2;grade 0", "2405"};
+        QTest::newRow("reopened second") << Boxes{"", "type 2405C;reopen 2405 1", "2405B"};
+        QTest::newRow("fourth grade") << Boxes{"", "type 2405C;grade 3", "2405"};
+        QTest::newRow("third of an empty batch") << Boxes{"", "type ;grade 2", "C"};
     }
     void batchOfEachBox()
     {
-        QFETCH(QString, pattern);
-        QFETCH(QString, steps);
+        QFETCH(Boxes, c);
+        auto [pattern, steps, batches] = c; // a step may change the pattern
         HuaxianBatch batch;
         RollForm roll;
         for (const auto& [f, text] : {std::pair{CheckField::DyeLot, u"2405"}, {CheckField::SpareA, u"3"}, {CheckField::Weight, u"18.5"},
@@ -241,7 +234,7 @@ private slots:
         }
         if (!steps.endsWith(u"save"))
             shown << field;
-        QTEST(shown.join(u'|'), "batches");
+        QCOMPARE(shown.join(u'|'), batches);
     }
 };
 
