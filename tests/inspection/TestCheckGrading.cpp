@@ -63,6 +63,7 @@ private slots:
         QTest::addColumn<Press>("c");
         const QString off = "关闭评分";
         QTest::newRow("off: hint count^score") << Press{Bugs, off, "", "破洞|1|4", "", 0, 0, -1};
+        QTest::newRow("off: plain name") << Press{Bugs, off, "", "油污|0|-1", "", 1, 0, -1};
         QTest::newRow("off: hint without score") << Press{Bugs, off, "", "纬斜|2|-1", "", 3, 0, -1};
         QTest::newRow("off: empty hint") << Press{Bugs, off, "", "断经|0|-1", "", 2, 0, -1};
         QTest::newRow("unknown mode is off") << Press{Bugs, "英标", "", "破洞|1|4", "", 0, 0, -1};
