@@ -58,13 +58,7 @@ Edit set(CheckField::Index f, const QString& text, bool chosen = false)
 
 // The required fields ("lab,txt;" each), a setting ("cardOptional", "autoItems" or ""), the form as
 // edited: the message ("" may be saved) and the field the caret goes to.
-struct Check {
-    int kind;
-    QString required, setting;
-    Edit edit;
-    QString message = {};
-    int field = -1;
-};
+struct Check { int kind; QString required, setting; Edit edit; QString message = {}; int field = -1; };
 
 // The quantity formula ("" the default), its display format, whether a new weight clears the
 // quantity, the weight and factor typed: the quantity ("-" none) and the start of the complaint.

@@ -49,14 +49,7 @@ const Edit NewItem = [](RollForm& r, InspectionSettings& s) { s.itemAutoSave = t
 
 const QList<QStringList> TwoDefects = {{"", "破洞", "12.5", "1", "4", "001", ""}, {"", "油污", "30", "2", "2", "001", "边上"}};
 
-struct Saving {
-    bool package;
-    QStringList before;
-    Edit edit;
-    QString number;
-    QStringList checks;
-    QString error = {};
-};
+struct Saving { bool package; QStringList before; Edit edit; QString number; QStringList checks; QString error = {}; };
 
 // A package or a roll, as edited, the line's offset looked up before the database went away or
 // not: a fragment of each step kept, in order, or the error.
@@ -175,11 +168,9 @@ private slots:
             QVERIFY2(error.isEmpty(), "saved");
             QCOMPARE(saved.roll[CheckField::RollNumber], number.section(u'~', -1));
             QCOMPARE(saved.shownNumber, number.contains(u'~') ? number.section(u'~', 0, 0) : QString());
-            QCOMPARE(scalar(u"select checkCode from checkinfo where id="_s + QString::number(saved.id)),
-                     saved.roll[CheckField::RollNumber]);
+            QCOMPARE(scalar("select checkCode from checkinfo where id=" + QString::number(saved.id)), saved.roll[CheckField::RollNumber]);
             if (package)
-                QCOMPARE(m_journal->lookup(MaitouPackage::keptPalletKind(), settings.machineId)->text(0),
-                         u"P7"_s);
+                QCOMPARE(m_journal->lookup(MaitouPackage::keptPalletKind(), settings.machineId)->text(0), "P7");
         } catch (const DbError& e) {
             const QString message = e.isRowMissing() ? u"row missing"_s : e.message();
             QVERIFY2(!error.isEmpty() && message.startsWith(error, Qt::CaseInsensitive), qPrintable(message));
