@@ -41,9 +41,8 @@ struct Listing { QStringList filters; QDate from, to; QString machine; QStringLi
 struct RollStep { QString from; bool backwards; QString card, machine, to, message; };
 // A step among the card types from bill id from (-1: the newest card): the card reached.
 struct CardStep { QString types; int from; bool backwards; QString card; };
-// Roll "a", "b" or "gone" (deleted elsewhere meanwhile) deleted, with stock posting on or off and
-// the stock batches writable or not: gone, the error, and after it
-// rolls/defects/packing, dyeing, other card's packing/batch.
+// Roll "a", "b" or "gone" (deleted elsewhere meanwhile) deleted, stock posting on or off, the stock batches
+// writable or not: gone, the error, then rolls/defects/packing, dyeing, other card's packing/batch.
 struct Removal { QString roll; bool postToStock, noStock, gone; QString error, after; };
 
 } // namespace
