@@ -50,6 +50,7 @@ struct Recomputed { QString items, typed, written, note; bool on; int grade; };
 struct FourPoints { QString items, width, length, plain, capped; bool yards; double reject; bool rejected; };
 struct Stretch { QString items; double cap, lastTen; QList<long> shaded; };
 struct Buttons { bool wide; QRect area; int count, perRow; };
+struct Picker { QSize frame; QRect button; QPoint place; };
 } // namespace
 
 class TestCheckGrading : public QObject {
@@ -362,24 +363,22 @@ private slots:
 
     void pickerPlace_data()
     {
-        QTest::addColumn<QSize>("frame");
-        QTest::addColumn<QRect>("button");
-        QTest::addColumn<QPoint>("at");
+        QTest::addColumn<Picker>("c");
         const QSize frame(14400, 3910), narrow(6105, 5000); // narrow: no room beside a button
-        QTest::newRow("room on the right") << frame << QRect(100, 330, 1660, 700) << QPoint(1820, 330);
-        QTest::newRow("last column: left") << frame << QRect(12500, 330, 1660, 700) << QPoint(12500 - 60 - 5055, 330);
-        QTest::newRow("low button: raised") << frame << QRect(100, 2000, 1660, 700) << QPoint(1820, 3910 - 2400);
-        QTest::newRow("narrow: under the button") << narrow << QRect(1560, 330, 1400, 700) << QPoint(1050, 1090);
-        QTest::newRow("narrow: over a low button") << narrow << QRect(80, 3000, 1400, 700) << QPoint(80, 540);
-        QTest::newRow("narrow, short frame: far side") << QSize(6105, 2600) << QRect(80, 900, 1400, 700) << QPoint(1050, 200);
+        QTest::newRow("room on the right") << Picker{frame, QRect(100, 330, 1660, 700), QPoint(1820, 330)};
+        QTest::newRow("last column: left") << Picker{frame, QRect(12500, 330, 1660, 700), QPoint(12500 - 60 - 5055, 330)};
+        QTest::newRow("low button: raised") << Picker{frame, QRect(100, 2000, 1660, 700), QPoint(1820, 3910 - 2400)};
+        QTest::newRow("narrow: under the button") << Picker{narrow, QRect(1560, 330, 1400, 700), QPoint(1050, 1090)};
+        QTest::newRow("narrow: over a low button") << Picker{narrow, QRect(80, 3000, 1400, 700), QPoint(80, 540)};
+        QTest::newRow("narrow, short frame: far side") << Picker{QSize(6105, 2600), QRect(80, 900, 1400, 700), QPoint(1050, 200)};
     }
     void pickerPlace()
     {
-        QFETCH(QSize, frame);
-        QFETCH(QRect, button);
+        QFETCH(Picker, c);
+        const auto& [frame, button, place] = c;
         const QSize picker(5055, 2400);
         const QPoint at = CheckDefectLayout::pickerPlace(button, picker, frame);
-        QTEST(at, "at");
+        QCOMPARE(at, place);
         QVERIFY(QRect(QPoint(0, 0), frame).contains(QRect(at, picker)));
         if (frame.height() >= 2 * picker.height()) // room enough to keep the pressed button clear
             QVERIFY(!QRect(at, picker).intersects(button));

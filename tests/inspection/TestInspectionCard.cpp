@@ -27,6 +27,9 @@ Recordset cardLine(const DbValue& inspect, const DbValue& order)
 
 // A line's totals or the card's, by weight or not, on the sum the database gave: the text.
 struct Totals { bool line, byWeight; DbValue sum; QString text; };
+// The cases of lineShown and presets.
+struct Shown { DbValue inspect, order; QString shown; };
+struct Preset { QString fill; int kept; QString expected; };
 } // namespace
 
 class TestInspectionCard : public QObject {
@@ -58,18 +61,16 @@ private slots:
     // What a chosen line shows (inspect / order / customer line), and the colour box's lines.
     void lineShown_data()
     {
-        QTest::addColumn<DbValue>("inspect");
-        QTest::addColumn<DbValue>("order");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("quantities") << DbValue(900) << DbValue(u"P-88"_s) << "900/P-88/客户：杭州锦华服饰  订单号：P-88  交期：2026-12-20";
-        QTest::newRow("a line without quantities shows 0") << DbValue() << DbValue() << "0/0/客户：杭州锦华服饰  订单号：  交期：2026-12-20";
+        QTest::addColumn<Shown>("c");
+        QTest::newRow("quantities") << Shown{DbValue(900), DbValue(u"P-88"_s), "900/P-88/客户：杭州锦华服饰  订单号：P-88  交期：2026-12-20"};
+        QTest::newRow("a line without quantities shows 0") << Shown{DbValue(), DbValue(), "0/0/客户：杭州锦华服饰  订单号：  交期：2026-12-20"};
     }
     void lineShown()
     {
-        QFETCH(DbValue, inspect);
-        QFETCH(DbValue, order);
+        QFETCH(Shown, c);
+        const auto& [inspect, order, shown] = c;
         const InspectionCard::Line l = InspectionCard::line(cardLine(inspect, order));
-        QTEST(l.inspect + u'/' + l.order + u'/' + l.customer, "shown");
+        QCOMPARE(l.inspect + u'/' + l.order + u'/' + l.customer, shown);
         QCOMPARE(l.article, "品种：涤棉府绸  规格：45x45  颜色：藏青 数量:1000  备注：");
         QCOMPARE(l.id + u'/' + l.itemId + u'/' + l.billId + u'/' + l.quantity + u'/' + l.remark, "11/1/1/1000/加急");
         Recordset three = rows({"品种", "颜色", "productionSN", "BillDetailId"}, {{u"府绸"_s, u"藏青"_s, u"01"_s, 11}, {u"府绸"_s, u"大红"_s, u"03"_s, 13}});
@@ -80,23 +81,21 @@ private slots:
     // the fields set (field=text).
     void presets_data()
     {
-        QTest::addColumn<QString>("fill");
-        QTest::addColumn<int>("kept");
-        QTest::addColumn<QString>("set");
-        QTest::newRow("field and column") << "3|备注,5|款号" << -1 << "3=,5=款A";
-        QTest::newRow("no field, no column, no '|'") << "99|款号,5|nothing,4,-1|款号" << -1 << "";
-        QTest::newRow("blanks around the column") << "5| 款号 ," << -1 << "5=款A";
-        QTest::newRow("kept field left alone") << "3|备注,5|款号" << 5 << "3=";
+        QTest::addColumn<Preset>("c");
+        QTest::newRow("field and column") << Preset{"3|备注,5|款号", -1, "3=,5=款A"};
+        QTest::newRow("no field, no column, no '|'") << Preset{"99|款号,5|nothing,4,-1|款号", -1, ""};
+        QTest::newRow("blanks around the column") << Preset{"5| 款号 ,", -1, "5=款A"};
+        QTest::newRow("kept field left alone") << Preset{"3|备注,5|款号", 5, "3="};
     }
     void presets()
     {
-        QFETCH(QString, fill);
-        QFETCH(int, kept);
+        QFETCH(Preset, c);
+        const auto& [fill, kept, expected] = c;
         QStringList set;
         const auto keep = [kept](int index) { return index == kept; };
         for (const auto& [index, text] : InspectionCard::presets(fill, cardLine(900, u"P"_s), 29, keep))
             set << QString::number(index) + u'=' + text;
-        QTEST(set.join(u','), "set");
+        QCOMPARE(set.join(u','), expected);
     }
 
     void historyOnTheBar()

@@ -73,6 +73,8 @@ struct Numbered { int kind; QString rule, shown, number; };
 // A kind's saved row with its unit and article: quantity|yards|grade|article|chosen|pallet|item8.
 struct Reopened { int kind; double checkcount; QString itemid, shown; };
 
+// The columns named for the box's and the cone's tare: the fields filled (field=text, …).
+struct Tare { QString boxColumn, coneColumn, expected; };
 } // namespace
 
 class TestInspectionRoll : public QObject {
@@ -270,18 +272,16 @@ private slots:
     // The fiber box's tare from its article: the columns "TareBoxField" and "TareConeField" name.
     void tareFromTheArticle_data()
     {
-        QTest::addColumn<QString>("boxColumn");
-        QTest::addColumn<QString>("coneColumn");
-        QTest::addColumn<QString>("filled"); // field=text, …
-        QTest::newRow("both") << u"item3"_s << u"item4"_s << u"17=1.2,21=0.05"_s;
-        QTest::newRow("not named: typed as before") << QString() << QString() << QString();
-        QTest::newRow("empty in the article") << u"item5"_s << u"item4"_s << u"21=0.05"_s;
-        QTest::newRow("no such column") << u"箱重"_s << QString() << QString();
+        QTest::addColumn<Tare>("c");
+        QTest::newRow("both") << Tare{u"item3"_s, u"item4"_s, u"17=1.2,21=0.05"_s};
+        QTest::newRow("not named: typed as before") << Tare{QString(), QString(), QString()};
+        QTest::newRow("empty in the article") << Tare{u"item5"_s, u"item4"_s, u"21=0.05"_s};
+        QTest::newRow("no such column") << Tare{u"箱重"_s, QString(), QString()};
     }
     void tareFromTheArticle()
     {
-        QFETCH(QString, boxColumn);
-        QFETCH(QString, coneColumn);
+        QFETCH(Tare, c);
+        const auto& [boxColumn, coneColumn, expected] = c;
         InspectionSettings s;
         s.tareBoxField = boxColumn;
         s.tareConeField = coneColumn;
@@ -290,7 +290,7 @@ private slots:
         QStringList filled;
         for (const auto& [field, text] : HuaxianBox(s).fromArticle(item))
             filled << QString::number(field) + u'=' + text;
-        QTEST(filled.join(u','), "filled");
+        QCOMPARE(filled.join(u','), expected);
         QVERIFY(MaitouPackage(s).fromArticle(item).isEmpty()); // a mark-label package has no tare
         // The packages per pallet (the inspection frame's style field) are no card's to fill.
         QVERIFY(MaitouPackage(s).keptFromCardPresets(CheckField::Style) && !InspectionRoll(s).keptFromCardPresets(CheckField::Style));
