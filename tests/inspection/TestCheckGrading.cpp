@@ -42,7 +42,8 @@ struct Roll {
     }
 };
 
-// The cases of record, score, edit, recompute, fourPointRules, stretchAndShading and buttonRows.
+// The cases of record, score, edit, recompute, fourPointRules, stretchAndShading, buttonRows and
+// pickerPlace.
 struct Press { QString bugs, mode, answer, row, points; int button, picker, comma; };
 struct Scored { QString items, bugs, width, length, summary, points, allowance; bool autoGrade; };
 struct Edited { QString items, edit, after, allowance, said; bool done; };
