@@ -21,92 +21,80 @@ ImportContext lineOnScreen()
     return {u"K001"_s, 11, 1, 21.5, 0, u"003"_s, u"001"_s, u"J1"_s, u"边'破"_s, {u"P1"_s}, u"2026-12-05"_s};
 }
 
+// Labels of a fixed length each (piece) or a given number (piece) of labels of the same quantity,
+// numbered from first: the rows (number:quantity) or the error.
+struct Pieces { bool byCount; double total, piece, first; QString codeLen, rows, error = {}; };
+// Worksheet cells (4 a row: columns 1, 2, 10, 11) with the card line on screen: statements, bad rows.
+struct Planned { QVariantList cells; double line; int statements, bad; };
+// What is wrong with the rows or the file: part of the message, critical, the rolls afterwards.
+struct Imported { QString bad, message; bool critical; QString rolls; };
+
 } // namespace
 
 class TestCheckLabelRows : public QObject {
     Q_OBJECT
 private slots:
-    // Labels of a fixed length each (piece) or a given number of labels of the same quantity.
     void labelRows_data()
     {
-        QTest::addColumn<bool>("byCount");
-        QTest::addColumn<double>("total");
-        QTest::addColumn<double>("piece"); // length of a label, or how many labels
-        QTest::addColumn<double>("first");
-        QTest::addColumn<QString>("codeLen");
-        QTest::addColumn<QString>("rows");
-        QTest::addColumn<QString>("error");
-        const auto row = [](const char* name, bool byCount, double total, double piece, double first,
-                            const char* codeLen, const char* rows, const QString& error = QString()) {
-            QTest::newRow(name) << byCount << total << piece << first << QString::fromLatin1(codeLen)
-                                << QString::fromLatin1(rows) << error;
-        };
-        row("whole pieces", false, 1000, 250, 1, "000", "001:250,002:250,003:250,004:250");
-        row("remainder gets next number", false, 1000, 300, 7, "000", "007:300,008:300,009:300,010:100");
-        row("fractional total rest", false, 520.5, 250, 1, "00", "01:250,02:250,03:20.5");
-        row("piece as typed", false, 1000, 250.5, 1, "000", "001:250.5,002:250.5,003:250.5,004:248.5");
-        row("tenths add up exactly", false, 0.9, 0.3, 1, "0", "1:0.3,2:0.3,3:0.3");
-        row("less than one piece", false, 90, 250, 12, "000", "012:90");
-        row("nothing inspected", false, 0, 250, 1, "000", "");
-        row("zero piece refused", false, 1000, 0, 1, "000", "", u"每支长度必须大于0"_s);
-        row("negative piece refused", false, 1000, -250, 1, "000", "", u"每支长度必须大于0"_s);
-        row("three from 5", true, 120, 3, 5, "000", "005:120,006:120,007:120");
-        row("four digits", true, 80.5, 2, 999, "0000", "0999:80.5,1000:80.5");
-        row("past the width", true, 10, 2, 99, "00", "99:10,100:10");
-        row("no pattern", true, 10, 1, 42, "", "42:10");
-        row("zero count", true, 120, 0, 5, "000", "", u"标签数量必须大于0"_s);
+        QTest::addColumn<Pieces>("c");
+        QTest::newRow("whole pieces") << Pieces{false, 1000, 250, 1, "000", "001:250,002:250,003:250,004:250"};
+        QTest::newRow("remainder gets next number") << Pieces{false, 1000, 300, 7, "000", "007:300,008:300,009:300,010:100"};
+        QTest::newRow("fractional total rest") << Pieces{false, 520.5, 250, 1, "00", "01:250,02:250,03:20.5"};
+        QTest::newRow("piece as typed") << Pieces{false, 1000, 250.5, 1, "000", "001:250.5,002:250.5,003:250.5,004:248.5"};
+        QTest::newRow("tenths add up exactly") << Pieces{false, 0.9, 0.3, 1, "0", "1:0.3,2:0.3,3:0.3"};
+        QTest::newRow("less than one piece") << Pieces{false, 90, 250, 12, "000", "012:90"};
+        QTest::newRow("nothing inspected") << Pieces{false, 0, 250, 1, "000", ""};
+        QTest::newRow("zero piece refused") << Pieces{false, 1000, 0, 1, "000", "", "每支长度必须大于0"};
+        QTest::newRow("negative piece refused") << Pieces{false, 1000, -250, 1, "000", "", "每支长度必须大于0"};
+        QTest::newRow("three from 5") << Pieces{true, 120, 3, 5, "000", "005:120,006:120,007:120"};
+        QTest::newRow("four digits") << Pieces{true, 80.5, 2, 999, "0000", "0999:80.5,1000:80.5"};
+        QTest::newRow("past the width") << Pieces{true, 10, 2, 99, "00", "99:10,100:10"};
+        QTest::newRow("no pattern") << Pieces{true, 10, 1, 42, "", "42:10"};
+        QTest::newRow("zero count") << Pieces{true, 120, 0, 5, "000", "", "标签数量必须大于0"};
     }
     void labelRows()
     {
-        QFETCH(bool, byCount);
-        QFETCH(double, total);
-        QFETCH(double, piece);
-        QFETCH(double, first);
-        QFETCH(QString, codeLen);
+        QFETCH(Pieces, c);
+        const auto& [byCount, total, piece, first, codeLen, expected, error] = c;
         const LabelRows out = byCount ? variableCount(total, int(piece), first, codeLen)
                                       : fixedLength(total, piece, first, codeLen);
         QStringList rows;
         for (const LabelRow& r : out.rows)
             rows << r.number + u':' + QString::number(r.quantity);
-        QTEST(rows.join(u','), "rows");
-        QTEST(out.error, "error");
+        QCOMPARE(rows.join(u','), expected);
+        QCOMPARE(out.error, error);
     }
 
     // Worksheet rows (id, number, quantity, grade as typed) and what the import makes of them.
     void plan_data()
     {
-        QTest::addColumn<QVariantList>("cells"); // 4 per row: col 1, 2, 10, 11
-        QTest::addColumn<double>("line");        // the card line on screen
-        QTest::addColumn<int>("statements");
-        QTest::addColumn<int>("bad");
-        const auto rows = [](std::initializer_list<QVariant> v) { return QVariantList(v); };
-        QTest::newRow("update and insert") << rows({17.0, "002", 250.0, "二等品", -1.0, "009", "99.5", "一等品"}) << 11.0 << 2 << 0;
-        QTest::newRow("stops at id 0") << rows({17.0, "002", 250.0, "A", 0.0, "", 1.0, "", 18.0, "", 1.0, ""}) << 11.0 << 1 << 0;
-        QTest::newRow("stops at empty id") << rows({17.0, "", 250.0, "A", "", "", "", "", 18.0, "", "x", ""}) << 11.0 << 1 << 0;
-        QTest::newRow("id as text") << rows({"17", "", "250", "A"}) << 11.0 << 1 << 0;
-        QTest::newRow("text id") << rows({"卷1", "", 250.0, "A"}) << 11.0 << 0 << 1;
-        QTest::newRow("fractional id") << rows({17.5, "", 250.0, "A"}) << 11.0 << 0 << 1;
-        QTest::newRow("negative id") << rows({-3.0, "005", 250.0, "A"}) << 11.0 << 0 << 1;
-        QTest::newRow("quantity with unit") << rows({17.0, "", "250米", "A", 18.0, "", 3.0, "B"}) << 11.0 << 1 << 1;
-        QTest::newRow("empty quantity") << rows({17.0, "", "", "A"}) << 11.0 << 0 << 1;
-        QTest::newRow("new roll without number") << rows({-1.0, "", 250.0, "A"}) << 11.0 << 0 << 1;
-        QTest::newRow("new roll without card line") << rows({-1.0, "001", 10.0, ""}) << 0.0 << 0 << 1;
-        QTest::newRow("header only") << rows({}) << 11.0 << 0 << 0;
+        QTest::addColumn<Planned>("c");
+        QTest::newRow("update and insert") << Planned{{17.0, "002", 250.0, "二等品", -1.0, "009", "99.5", "一等品"}, 11.0, 2, 0};
+        QTest::newRow("stops at id 0") << Planned{{17.0, "002", 250.0, "A", 0.0, "", 1.0, "", 18.0, "", 1.0, ""}, 11.0, 1, 0};
+        QTest::newRow("stops at empty id") << Planned{{17.0, "", 250.0, "A", "", "", "", "", 18.0, "", "x", ""}, 11.0, 1, 0};
+        QTest::newRow("id as text") << Planned{{"17", "", "250", "A"}, 11.0, 1, 0};
+        QTest::newRow("text id") << Planned{{"卷1", "", 250.0, "A"}, 11.0, 0, 1};
+        QTest::newRow("fractional id") << Planned{{17.5, "", 250.0, "A"}, 11.0, 0, 1};
+        QTest::newRow("negative id") << Planned{{-3.0, "005", 250.0, "A"}, 11.0, 0, 1};
+        QTest::newRow("quantity with unit") << Planned{{17.0, "", "250米", "A", 18.0, "", 3.0, "B"}, 11.0, 1, 1};
+        QTest::newRow("empty quantity") << Planned{{17.0, "", "", "A"}, 11.0, 0, 1};
+        QTest::newRow("new roll without number") << Planned{{-1.0, "", 250.0, "A"}, 11.0, 0, 1};
+        QTest::newRow("new roll without card line") << Planned{{-1.0, "001", 10.0, ""}, 0.0, 0, 1};
+        QTest::newRow("header only") << Planned{{}, 11.0, 0, 0};
     }
     void plan()
     {
-        QFETCH(QVariantList, cells);
-        QFETCH(double, line);
+        QFETCH(Planned, c);
         sheet::SheetGrid grid;
         grid.setCell(1, 1, u"ID"_s);
         const int columns[4] = {1, 2, 10, 11};
-        for (int i = 0; i < cells.size(); ++i)
-            grid.setCell(2 + i / 4, columns[i % 4], cells[i]);
+        for (int i = 0; i < c.cells.size(); ++i)
+            grid.setCell(2 + i / 4, columns[i % 4], c.cells[i]);
         ImportContext ctx = lineOnScreen();
-        ctx.billDetailId = line;
+        ctx.billDetailId = c.line;
         const ImportPlan p = planImport(grid, ctx);
-        QTEST(int(p.statements.size()), "statements");
-        QTEST(int(p.badRows.size()), "bad");
+        QCOMPARE(int(p.statements.size()), c.statements);
+        QCOMPARE(int(p.badRows.size()), c.bad);
     }
 
     // The menu lists the folder's templates and "bill"; a grade prints with its own template.
@@ -133,22 +121,19 @@ private slots:
     // one transaction: a number the database refuses takes back the first row's update too.
     void import_data()
     {
-        QTest::addColumn<QString>("bad");     // what is wrong with the rows or the file
-        QTest::addColumn<QString>("message"); // part of the message
-        QTest::addColumn<bool>("critical");
-        QTest::addColumn<QString>("rolls");
+        QTest::addColumn<Imported>("c");
         const QString untouched = u"17:100A品"_s;
-        QTest::newRow("written") << "" << "导入成功" << false << u"17:250.5二等品;18:80一等品K00111001边'破"_s;
-        QTest::newRow("quantity in words")
-            << "row" << "不符合规格的数据：\n第4行（18, 002, 八十, A品）数量不是数字" << false << untouched;
-        QTest::newRow("roll deleted since the export") << "roll" << "已被删除" << true << untouched;
-        QTest::newRow("database refuses a row") << "clash" << "" << true << u"17:100A品;18:7A品K00111"_s;
-        QTest::newRow("no valid row") << "empty" << "没有有效的数据。" << false << untouched;
-        QTest::newRow("file gone") << "gone" << "" << true << untouched;
+        QTest::newRow("written") << Imported{"", "导入成功", false, u"17:250.5二等品;18:80一等品K00111001边'破"_s};
+        QTest::newRow("quantity in words") << Imported{"row", "不符合规格的数据：\n第4行（18, 002, 八十, A品）数量不是数字", false, untouched};
+        QTest::newRow("roll deleted since the export") << Imported{"roll", "已被删除", true, untouched};
+        QTest::newRow("database refuses a row") << Imported{"clash", "", true, u"17:100A品;18:7A品K00111"_s};
+        QTest::newRow("no valid row") << Imported{"empty", "没有有效的数据。", false, untouched};
+        QTest::newRow("file gone") << Imported{"gone", "", true, untouched};
     }
     void import()
     {
-        QFETCH(QString, bad);
+        QFETCH(Imported, c);
+        const auto& [bad, message, critical, rolls] = c;
         TempProgramFolder home;
         Connection conn;
         conn.openOrCreate(u"Provider=SQLite;Data Source="_s + home.file(u"mirel.db"_s));
@@ -173,14 +158,13 @@ private slots:
         if (bad != u"gone")
             QVERIFY(sheet::writeXlsx(path, table));
         const ImportResult done = importSheet(conn, path, lineOnScreen());
-        QFETCH(QString, message);
         QVERIFY2(done.message.contains(message) && !done.message.isEmpty(), qPrintable(done.message));
-        QTEST(done.critical, "critical");
+        QCOMPARE(done.critical, critical);
         QCOMPARE(done.written, message == u"导入成功");
         const Recordset rs = conn.execute(u"select group_concat(id || ':' || onCount || grade || case when id=17 then '' else "
                                           "billcode || billdetailId || ifnull(checkUsercode,'') || ifnull(remark,'') end, ';') "
                                           "from (select * from checkinfo order by id)"_s);
-        QTEST(rs.text(0), "rolls");
+        QCOMPARE(rs.text(0), rolls);
     }
 };
 

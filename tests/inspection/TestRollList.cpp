@@ -34,6 +34,17 @@ struct Db {
     }
 };
 
+// Filters (card, colour, dye lot, roll, remark, worker), dates (null: today), a machine with the
+// mill's stored list ("": built in): the rolls listed top to bottom and the total.
+struct Listing { QStringList filters; QDate from, to; QString machine; QStringList rolls; QString sum; };
+// A step from roll from, backwards or not, on a card or all, at a machine: the roll reached, the message.
+struct RollStep { QString from; bool backwards; QString card, machine, to, message; };
+// A step among the card types from bill id from (-1: the newest card): the card reached.
+struct CardStep { QString types; int from; bool backwards; QString card; };
+// Roll "a", "b" or "gone" (deleted elsewhere meanwhile) deleted, stock posting on or off, the stock batches
+// writable or not: gone, the error, then rolls/defects/packing, dyeing, other card's packing/batch.
+struct Removal { QString roll; bool postToStock, noStock, gone; QString error, after; };
+
 } // namespace
 
 class TestRollList : public QObject {
@@ -44,35 +55,28 @@ private slots:
 
     void list_data()
     {
-        QTest::addColumn<QStringList>("filters"); // card, colour, dye lot, roll, remark, worker
-        QTest::addColumn<QDate>("from");          // null: today
-        QTest::addColumn<QDate>("to");
-        QTest::addColumn<QString>("machine");     // with the mill's stored list; "": built in
-        QTest::addColumn<QStringList>("rolls");   // top to bottom
-        QTest::addColumn<QString>("sum");
+        QTest::addColumn<Listing>("c");
         const QStringList none(6);
         const auto only = [](int i, const char* text) { QStringList f(6); f[i] = QString::fromUtf8(text); return f; };
         const QDate old(2020, 1, 1), next(2020, 1, 2);
         // A12 is counted in yards: its length is summed apart from the metres.
         QTest::newRow("no filter: newest first, old rolls outside the dates")
-            << none << QDate() << QDate() << "" << QStringList{"B03", "A12", "100", "001"} << "数量:130米 30码";
-        QTest::newRow("roll number starts with") << only(3, "00") << QDate() << QDate() << "" << QStringList{"001"} << "数量:10";
-        QTest::newRow("card anywhere") << only(0, "12") << QDate() << QDate() << "" << QStringList{"A12"} << "数量:30码";
-        QTest::newRow("card and dye lot, by dye lot") << QStringList{"K", "", "J", "", "", ""} << QDate() << QDate() << ""
-                                                      << QStringList{"100", "001", "A12", "B03"} << "数量:130米 30码";
-        QTest::newRow("worker starts with") << only(5, "7") << QDate() << QDate() << "" << QStringList{"100"} << "数量:20";
-        QTest::newRow("remark contains") << only(4, "边") << QDate() << QDate() << "" << QStringList{"001"} << "数量:10";
-        QTest::newRow("colour, nothing found") << only(1, "无") << QDate() << QDate() << "" << QStringList{} << "数量:0";
-        QTest::newRow("from a date") << only(3, "0") << old << QDate() << "" << QStringList{"001", "0011"} << "数量:109";
-        QTest::newRow("stored list of this machine") << none << old << QDate() << "002" << QStringList{"B03", "B02"} << "数量:0";
-        QTest::newRow("stored list up to a date") << none << old << next << "002" << QStringList{"B02"} << "数量:0";
+            << Listing{none, {}, {}, "", {"B03", "A12", "100", "001"}, "数量:130米 30码"};
+        QTest::newRow("roll number starts with") << Listing{only(3, "00"), {}, {}, "", {"001"}, "数量:10"};
+        QTest::newRow("card anywhere") << Listing{only(0, "12"), {}, {}, "", {"A12"}, "数量:30码"};
+        QTest::newRow("card and dye lot, by dye lot")
+            << Listing{{"K", "", "J", "", "", ""}, {}, {}, "", {"100", "001", "A12", "B03"}, "数量:130米 30码"};
+        QTest::newRow("worker starts with") << Listing{only(5, "7"), {}, {}, "", {"100"}, "数量:20"};
+        QTest::newRow("remark contains") << Listing{only(4, "边"), {}, {}, "", {"001"}, "数量:10"};
+        QTest::newRow("colour, nothing found") << Listing{only(1, "无"), {}, {}, "", {}, "数量:0"};
+        QTest::newRow("from a date") << Listing{only(3, "0"), old, {}, "", {"001", "0011"}, "数量:109"};
+        QTest::newRow("stored list of this machine") << Listing{none, old, {}, "002", {"B03", "B02"}, "数量:0"};
+        QTest::newRow("stored list up to a date") << Listing{none, old, next, "002", {"B02"}, "数量:0"};
     }
     void list()
     {
-        QFETCH(QStringList, filters);
-        QFETCH(QDate, from);
-        QFETCH(QDate, to);
-        QFETCH(QString, machine);
+        QFETCH(Listing, c);
+        const auto& [filters, from, to, machine, rolls, sum] = c;
         Db db;
         db.roll(u"001"_s, u"001"_s, u"onCount=10,item2='J2',remark='靠边破洞'"_s);
         db.roll(u"100"_s, u"001"_s, u"onCount=20,checkUsercode='700'"_s);
@@ -91,108 +95,89 @@ private slots:
         Recordset rs = db.conn.query(list.statement(CheckListSql::builtInBase(), f));
         const int quantity = int(rs.columns().indexOf(u"数量"_s));
         QCOMPARE(quantity, machine.isEmpty() ? 9 : -1);
-        QStringList rolls;
+        QStringList shown;
         QList<RollList::Listed> listed;
         for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
-            rolls << rs.text(1);
+            shown << rs.text(1);
             listed.append({rs.field(0).toLongLong(), quantity < 0 ? 0 : rs.number(u"数量"_s)});
         }
-        QTEST(rolls, "rolls");
-        QTEST(list.total(listed), "sum");
+        QCOMPARE(shown, rolls);
+        QCOMPARE(list.total(listed), sum);
     }
 
     // Rolls a, x (another machine), k (another card) and b, saved in this order.
     void rollSteps_data()
     {
-        QTest::addColumn<QString>("from");
-        QTest::addColumn<bool>("backwards");
-        QTest::addColumn<QString>("card");
-        QTest::addColumn<QString>("machine");
-        QTest::addColumn<QString>("to");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("a new roll steps back to the newest") << "0" << true << "" << "001" << "b" << "";
-        QTest::newRow("back over another card's roll") << "b" << true << "" << "001" << "k" << "";
-        QTest::newRow("back over another machine's roll") << "k" << true << "" << "001" << "a" << "";
-        QTest::newRow("nothing before the first") << "a" << true << "" << "001" << "0" << "已经是第一卷了";
-        QTest::newRow("forwards") << "a" << false << "" << "001" << "k" << "";
-        QTest::newRow("nothing after the last") << "b" << false << "" << "001" << "0" << "已经是最后卷了";
-        QTest::newRow("nothing after a new roll") << "0" << false << "" << "001" << "0" << "已经是最后卷了";
-        QTest::newRow("back on the card") << "b" << true << "K001" << "001" << "a" << "";
-        QTest::newRow("forwards on the card") << "a" << false << "K001" << "001" << "b" << "";
-        QTest::newRow("a new roll of the card") << "0" << true << "K001" << "001" << "b" << "";
-        QTest::newRow("a comment end in the card is text") << "b" << true << "A*/B" << "001" << "0" << "已经是第一卷了";
-        QTest::newRow("another machine has no rolls") << "0" << true << "" << "009" << "0" << "已经是第一卷了";
+        QTest::addColumn<RollStep>("c");
+        QTest::newRow("a new roll steps back to the newest") << RollStep{"0", true, "", "001", "b", ""};
+        QTest::newRow("back over another card's roll") << RollStep{"b", true, "", "001", "k", ""};
+        QTest::newRow("back over another machine's roll") << RollStep{"k", true, "", "001", "a", ""};
+        QTest::newRow("nothing before the first") << RollStep{"a", true, "", "001", "0", "已经是第一卷了"};
+        QTest::newRow("forwards") << RollStep{"a", false, "", "001", "k", ""};
+        QTest::newRow("nothing after the last") << RollStep{"b", false, "", "001", "0", "已经是最后卷了"};
+        QTest::newRow("nothing after a new roll") << RollStep{"0", false, "", "001", "0", "已经是最后卷了"};
+        QTest::newRow("back on the card") << RollStep{"b", true, "K001", "001", "a", ""};
+        QTest::newRow("forwards on the card") << RollStep{"a", false, "K001", "001", "b", ""};
+        QTest::newRow("a new roll of the card") << RollStep{"0", true, "K001", "001", "b", ""};
+        QTest::newRow("a comment end in the card is text") << RollStep{"b", true, "A*/B", "001", "0", "已经是第一卷了"};
+        QTest::newRow("another machine has no rolls") << RollStep{"0", true, "", "009", "0", "已经是第一卷了"};
     }
     void rollSteps()
     {
-        QFETCH(QString, from);
-        QFETCH(bool, backwards);
-        QFETCH(QString, card);
-        QFETCH(QString, machine);
+        QFETCH(RollStep, c);
         Db db;
         QMap<QString, QString> ids{{u"0"_s, u"0"_s}};
         ids[u"a"_s] = db.roll(u"001"_s);
         ids[u"x"_s] = db.roll(u"900"_s, u"002"_s);
         ids[u"k"_s] = db.roll(u"001"_s, u"001"_s, u"billCode='K777'"_s);
         ids[u"b"_s] = db.roll(u"002"_s);
-        db.settings.machineId = machine;
+        db.settings.machineId = c.machine;
         RollList list(db.conn, db.settings);
-        const RollList::Step step = list.neighbourRoll(ids[from].toLongLong(), backwards, card);
-        QTEST(ids.key(QString::number(step.id)), "to");
-        QTEST(step.message, "message");
+        const RollList::Step step = list.neighbourRoll(ids[c.from].toLongLong(), c.backwards, c.card);
+        QCOMPARE(ids.key(QString::number(step.id)), c.to);
+        QCOMPARE(step.message, c.message);
         QCOMPARE(list.existing(ids[u"b"_s]), ids[u"b"_s].toLongLong());
         QCOMPARE(list.existing(u"99999"_s), 0);
     }
 
     void cardSteps_data()
     {
-        QTest::addColumn<QString>("types");
-        QTest::addColumn<int>("from"); // bill id; -1: the newest card
-        QTest::addColumn<bool>("backwards");
-        QTest::addColumn<QString>("card");
-        QTest::newRow("newest of the shown types") << "55,57,99" << -1 << false << "K003";
-        QTest::newRow("a broken type list finds nothing") << "55,57," << -1 << false << "";
-        QTest::newRow("back over another type") << "55,57,99" << 3 << true << "K001";
-        QTest::newRow("nothing before the first") << "55,57,99" << 1 << true << "";
-        QTest::newRow("forwards") << "55,57,99" << 1 << false << "K003";
-        QTest::newRow("nothing after the newest") << "55,57,99" << 3 << false << "";
-        QTest::newRow("forwards from no card") << "55,57,99" << 0 << false << "0";
-        QTest::newRow("back from no card") << "55,57,99" << 0 << true << "K003";
+        QTest::addColumn<CardStep>("c");
+        QTest::newRow("newest of the shown types") << CardStep{"55,57,99", -1, false, "K003"};
+        QTest::newRow("a broken type list finds nothing") << CardStep{"55,57,", -1, false, ""};
+        QTest::newRow("back over another type") << CardStep{"55,57,99", 3, true, "K001"};
+        QTest::newRow("nothing before the first") << CardStep{"55,57,99", 1, true, ""};
+        QTest::newRow("forwards") << CardStep{"55,57,99", 1, false, "K003"};
+        QTest::newRow("nothing after the newest") << CardStep{"55,57,99", 3, false, ""};
+        QTest::newRow("forwards from no card") << CardStep{"55,57,99", 0, false, "0"};
+        QTest::newRow("back from no card") << CardStep{"55,57,99", 0, true, "K003"};
     }
     void cardSteps()
     {
-        QFETCH(QString, types);
-        QFETCH(int, from);
-        QFETCH(bool, backwards);
+        QFETCH(CardStep, c);
         Db db;
         for (const char* bill : {"1,'K001',55", "2,'K060',60", "3,'K003',57", "4,'K004',60"})
             db.conn.execute(u"insert into bill(billid,billcode,billtype,companyid) values(%1,1)"_s.arg(QString::fromUtf8(bill)));
-        db.settings.billTypes = types;
+        db.settings.billTypes = c.types;
         RollList list(db.conn, db.settings);
-        QTEST(from < 0 ? list.latestCard() : list.neighbourCard(from, backwards), "card");
+        QCOMPARE(c.from < 0 ? list.latestCard() : list.neighbourCard(c.from, c.backwards), c.card);
     }
 
     // Rolls a and b of card K001 with a defect each; b booked into a stock batch of 120 m.
     void remove_data()
     {
-        QTest::addColumn<QString>("roll");   // "a", "b" or "gone" (deleted elsewhere meanwhile)
-        QTest::addColumn<bool>("postToStock");
-        QTest::addColumn<bool>("noStock");   // the stock batches cannot be written
-        QTest::addColumn<bool>("gone");
-        QTest::addColumn<QString>("error");
-        QTest::addColumn<QString>("after");  // rolls/defects/packing, dyeing, other card's packing/batch
-        QTest::newRow("stock given back") << "b" << true << false << true << "" << "1/1/9,10,10/0:0";
-        QTest::newRow("stock posting off") << "b" << false << false << true << "" << "1/1/9,10,10/120:1";
-        QTest::newRow("a roll without a batch") << "a" << true << false << true << "" << "1/1/9,10,10/120:1";
-        QTest::newRow("stock cannot be given back: nothing deleted") << "b" << true << true << false << "error" << "2/2/10,10,10/-";
-        QTest::newRow("deleted at another station") << "gone" << true << false << true << "这卷已被其他工位删除" << "2/2/10,10,10/120:1";
+        QTest::addColumn<Removal>("c");
+        QTest::newRow("stock given back") << Removal{"b", true, false, true, "", "1/1/9,10,10/0:0"};
+        QTest::newRow("stock posting off") << Removal{"b", false, false, true, "", "1/1/9,10,10/120:1"};
+        QTest::newRow("a roll without a batch") << Removal{"a", true, false, true, "", "1/1/9,10,10/120:1"};
+        QTest::newRow("stock cannot be given back: nothing deleted") << Removal{"b", true, true, false, "error", "2/2/10,10,10/-"};
+        QTest::newRow("deleted at another station") << Removal{"gone", true, false, true, "这卷已被其他工位删除", "2/2/10,10,10/120:1"};
     }
     void remove()
     {
-        QFETCH(QString, roll);
-        QFETCH(bool, noStock);
+        QFETCH(Removal, c);
+        const auto& [roll, postToStock, noStock, gone, error, after] = c;
         Db db;
-        QFETCH(bool, postToStock);
         db.settings.postToStock = postToStock;
         db.conn.execute(u"insert into iteminBatch(itemid,itemcount,productionNumber) values(1,120,1)"_s);
         const QString batch = db.scalar(u"select max(id) from iteminBatch"_s);
@@ -205,12 +190,12 @@ private slots:
         if (noStock)
             db.conn.execute(u"drop table iteminBatch"_s);
         const RollList::Removal done = RollList(db.conn, db.settings).remove(roll == u"a" ? a.toLongLong() : roll == u"b" ? b.toLongLong() : 999);
-        QTEST(done.gone, "gone");
-        QTEST(done.error, "error");
-        QTEST(db.scalar(u"select (select count(*) from checkinfo)||'/'||(select count(*) from checkDetail)||'/'||"
+        QCOMPARE(done.gone, gone);
+        QCOMPARE(done.error, error);
+        QCOMPARE(db.scalar(u"select (select count(*) from checkinfo)||'/'||(select count(*) from checkDetail)||'/'||"
                         "(select group_concat(amount) from (select amount from billStatus order by id))"_s)
                   + u'/' + (noStock ? u"-"_s : db.scalar(u"select itemcount||':'||productionNumber from iteminBatch"_s)),
-              "after");
+                 after);
     }
 };
 

@@ -27,6 +27,11 @@ struct Db {
     Db() { conn.openOrCreate(u"Provider=SQLite;Data Source="_s + dir.filePath(u"m.db"_s)); }
 };
 
+std::unique_ptr<MaitouPackage> packageOf(bool box, const InspectionSettings& s)
+{
+    return box ? std::make_unique<HuaxianBox>(s) : std::make_unique<MaitouPackage>(s);
+}
+
 QString column(const Recordset& rs, const QString& name)
 {
     QStringList out;
@@ -35,84 +40,71 @@ QString column(const Recordset& rs, const QString& name)
     return out.join(u',');
 }
 
+// The cases of palletList, packagesPerPallet, fullPallet and batchOfEachBox.
+struct Listed { bool box; QString machine, stored, pallet, listed, meanwhile; bool changed; };
+struct Command { int command; bool pressed; QString perPallet; bool refused; };
+struct Full { bool box; QString perPallet; int listed; bool asks; };
+struct Boxes { QString pattern, steps, batches; };
+
 } // namespace
 
 class TestMaitouPallet : public QObject {
     Q_OBJECT
 
 private slots:
-    // The pallet's list, and whether it changed when it is read again after another station
-    // packed onto the pallet meanwhile.
+    // A package's (or a box's) pallet list at a machine, by the mill's stored list ("" built in):
+    // the 箱号 newest first | the summary; read again after another station's statement, changed.
     void palletList_data()
     {
-        QTest::addColumn<bool>("box");
-        QTest::addColumn<QString>("machine");
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("pallet");
-        QTest::addColumn<QString>("listed"); // 箱号 newest first | the summary
-        QTest::addColumn<QString>("meanwhile");
-        QTest::addColumn<bool>("changed");
-        const QString putOn = u"insert into checkinfo(checkcode,bagnumber,machineId) values('009','%1','%2')"_s;
-        QTest::newRow("this station's packages") << false << u"001"_s << QString() << u"P1"_s << u"002,001|  卷数:2  米数:30.5"_s
-                                                 << putOn.arg(u"P1"_s, u"001"_s) << true;
-        QTest::newRow("the other station's") << false << u"002"_s << QString() << u"P1"_s << u"003|  卷数:1  米数:5"_s
-                                             << putOn.arg(u"P1"_s, u"001"_s) << false;
-        QTest::newRow("boxes sum their net weight") << true << u"001"_s << QString() << u"P1"_s << u"002,001|净重:30.5  箱数:2"_s
-                                                    << u"update checkinfo set oncount=21 where checkcode='001'"_s << true;
-        QTest::newRow("quote in the pallet") << false << u"001"_s << QString() << u"O'1"_s << u"005|  卷数:1  米数:7"_s
-                                             << u"delete from checkinfo where checkcode='005'"_s << true;
-        QTest::newRow("no pallet") << true << u"001"_s << QString() << QString() << u"|净重:0  箱数:0"_s
-                                   << putOn.arg(u"P2"_s, u"001"_s) << false;
-        QTest::newRow("stored list") << false << u"001"_s
-                                     << u"select checkcode as 箱号, oncount as 净重 from checkinfo where bagnumber='?' and machineId='{machineId}' order by id"_s
-                                     << u"P1"_s << u"001,002|  卷数:2  米数:30.5"_s << u"select 1"_s << false;
-        QTest::newRow("stored list without 净重") << false << u"002"_s
-                                                 << u"select checkcode as 箱号 from checkinfo where bagnumber='?' and machineId='{machineId}'"_s
-                                                 << u"P1"_s << u"003|  卷数:1  米数:0"_s << putOn.arg(u"P1"_s, u"002"_s) << true;
+        QTest::addColumn<Listed>("c");
+        const QString putOn = "insert into checkinfo(checkcode,bagnumber,machineId) values('009','%1','%2')";
+        const QString stored = "select checkcode as 箱号%1 from checkinfo where bagnumber='?' and machineId='{machineId}'";
+        QTest::newRow("this station's packages")
+            << Listed{false, "001", "", "P1", "002,001|  卷数:2  米数:30.5", putOn.arg("P1", "001"), true};
+        QTest::newRow("the other station's") << Listed{false, "002", "", "P1", "003|  卷数:1  米数:5", putOn.arg("P1", "001"), false};
+        QTest::newRow("boxes sum their net weight")
+            << Listed{true, "001", "", "P1", "002,001|净重:30.5  箱数:2", "update checkinfo set oncount=21 where checkcode='001'", true};
+        QTest::newRow("quote in the pallet")
+            << Listed{false, "001", "", "O'1", "005|  卷数:1  米数:7", "delete from checkinfo where checkcode='005'", true};
+        QTest::newRow("no pallet") << Listed{true, "001", "", "", "|净重:0  箱数:0", putOn.arg("P2", "001"), false};
+        QTest::newRow("stored list") << Listed{false, "001", stored.arg(", oncount as 净重") + " order by id", "P1",
+                                               "001,002|  卷数:2  米数:30.5", "select 1", false};
+        QTest::newRow("stored list without 净重")
+            << Listed{false, "002", stored.arg(""), "P1", "003|  卷数:1  米数:0", putOn.arg("P1", "002"), true};
     }
     void palletList()
     {
-        QFETCH(bool, box);
-        QFETCH(QString, machine);
-        QFETCH(QString, stored);
-        QFETCH(QString, pallet);
-        QFETCH(QString, meanwhile);
+        QFETCH(Listed, c);
         Db db;
         db.conn.execute(QString::fromUtf8(Stacked));
         InspectionSettings s;
-        s.machineId = machine;
-        const std::unique_ptr<MaitouPackage> package(box ? new HuaxianBox(s) : new MaitouPackage(s));
-        const PalletList list = MaitouPallet(*package).read(db.conn, stored, pallet);
-        QTEST(column(list.rows, u"箱号"_s) + u'|' + list.summary, "listed");
-        db.conn.execute(meanwhile);
-        QTEST(MaitouPallet::changed(list.rows, db.conn.execute(list.statement)), "changed");
+        s.machineId = c.machine;
+        const PalletList list = MaitouPallet(*packageOf(c.box, s)).read(db.conn, c.stored, c.pallet);
+        QCOMPARE(column(list.rows, u"箱号"_s) + u'|' + list.summary, c.listed);
+        db.conn.execute(c.meanwhile);
+        QCOMPARE(MaitouPallet::changed(list.rows, db.conn.execute(list.statement)), c.changed);
         QVERIFY(MaitouPallet::changed(list.rows, db.conn.execute(u"select 1 as 箱号 where 1=0"_s)));
     }
 
-    // 上卷 and 下卷 count the pallet's packages against the packages per pallet.
+    // 上卷 and 下卷 count the pallet's packages against the packages per pallet: a command, pressed
+    // or run by another step, the packages per pallet typed: refused.
     void packagesPerPallet_data()
     {
-        QTest::addColumn<int>("command");
-        QTest::addColumn<bool>("pressed");
-        QTest::addColumn<QString>("perPallet");
-        QTest::addColumn<bool>("refused");
-        QTest::newRow("new package, empty") << int(CheckCmd::NewRoll) << true << QString() << false;
-        QTest::newRow("previous, empty") << int(CheckCmd::PreviousRoll) << true << QString() << true;
-        QTest::newRow("next, text") << int(CheckCmd::NextRoll) << true << u"箱"_s << true;
-        QTest::newRow("next, 0") << int(CheckCmd::NextRoll) << true << u"0"_s << true;
-        QTest::newRow("previous, 20 a pallet") << int(CheckCmd::PreviousRoll) << true << u"20"_s << false;
-        QTest::newRow("delete, empty") << int(CheckCmd::DeleteRoll) << true << QString() << false;
-        QTest::newRow("the step a delete runs") << int(CheckCmd::NextRoll) << false << QString() << false;
+        QTest::addColumn<Command>("c");
+        QTest::newRow("new package, empty") << Command{int(CheckCmd::NewRoll), true, "", false};
+        QTest::newRow("previous, empty") << Command{int(CheckCmd::PreviousRoll), true, "", true};
+        QTest::newRow("next, text") << Command{int(CheckCmd::NextRoll), true, "箱", true};
+        QTest::newRow("next, 0") << Command{int(CheckCmd::NextRoll), true, "0", true};
+        QTest::newRow("previous, 20 a pallet") << Command{int(CheckCmd::PreviousRoll), true, "20", false};
+        QTest::newRow("delete, empty") << Command{int(CheckCmd::DeleteRoll), true, "", false};
+        QTest::newRow("the step a delete runs") << Command{int(CheckCmd::NextRoll), false, "", false};
     }
     void packagesPerPallet()
     {
-        QFETCH(int, command);
-        QFETCH(bool, pressed);
-        QFETCH(QString, perPallet);
-        QFETCH(bool, refused);
+        QFETCH(Command, c);
+        const auto& [command, pressed, perPallet, refused] = c;
         InspectionSettings s;
-        MaitouPackage package(s);
-        const auto problem = MaitouPallet(package).commandRefused(command, pressed, perPallet);
+        const auto problem = MaitouPallet(MaitouPackage(s)).commandRefused(command, pressed, perPallet);
         QCOMPARE(problem ? problem->message + QString::number(problem->field) : QString(),
                  refused ? u"输入每版的箱数%1"_s.arg(CheckField::Style) : QString());
     }
@@ -120,28 +112,23 @@ private slots:
     // A fiber-box pallet that holds its boxes asks for its list and a new pallet, at every list.
     void fullPallet_data()
     {
-        QTest::addColumn<bool>("box");
-        QTest::addColumn<QString>("perPallet");
-        QTest::addColumn<int>("listed");
-        QTest::addColumn<bool>("asks");
-        QTest::newRow("19 of 20") << true << u"20"_s << 19 << false;
-        QTest::newRow("20 of 20") << true << u"20"_s << 20 << true;
-        QTest::newRow("21 of 20, after a No") << true << u"20"_s << 21 << true;
-        QTest::newRow("no count typed") << true << QString() << 5 << false;
-        QTest::newRow("mark labels never ask") << false << u"20"_s << 20 << false;
+        QTest::addColumn<Full>("c");
+        QTest::newRow("19 of 20") << Full{true, "20", 19, false};
+        QTest::newRow("20 of 20") << Full{true, "20", 20, true};
+        QTest::newRow("21 of 20, after a No") << Full{true, "20", 21, true};
+        QTest::newRow("no count typed") << Full{true, "", 5, false};
+        QTest::newRow("mark labels never ask") << Full{false, "20", 20, false};
     }
     void fullPallet()
     {
-        QFETCH(bool, box);
-        QFETCH(QString, perPallet);
-        QFETCH(int, listed);
+        QFETCH(Full, c);
+        const auto& [box, perPallet, listed, asks] = c;
         InspectionSettings s;
-        const std::unique_ptr<MaitouPackage> package(box ? new HuaxianBox(s) : new MaitouPackage(s));
         Recordset rows({u"ID"_s, u"净重"_s});
         for (int id = 1; id <= listed; ++id) // newest first, as the list shows them
             rows.addRow({DbValue(qint64(id == 1 ? listed : id - 1)), DbValue(20.5)});
-        const QString question = MaitouPallet(*package).fullQuestion(perPallet, rows);
-        QTEST(!question.isEmpty(), "asks");
+        const QString question = MaitouPallet(*packageOf(box, s)).fullQuestion(perPallet, rows);
+        QCOMPARE(!question.isEmpty(), asks);
         QVERIFY(question.isEmpty() || question == u"已经到了指定的箱数了，是否需要打印清单并自动换板号?");
         QCOMPARE(MaitouPallet::newestPackage(rows), listed);
     }
@@ -193,30 +180,32 @@ private slots:
     // back). The field's text after each save, and at the end.
     void batchOfEachBox_data()
     {
-        QTest::addColumn<QString>("pattern");
-        QTest::addColumn<QString>("steps");
-        QTest::addColumn<QString>("batches");
-        const QString boxes = u"save;new;save;pattern [备A][缸号];save;reopen %1 1;备A 4;save"_s;
-        QTest::newRow("batch and 备A") << u"[缸号]-[备A]"_s << boxes.arg(u"2405-3"_s) << u"2405-3|2405-3|32405|2405-3"_s;
-        QTest::newRow("weight, 备3, 备D") << u"[缸号]/[重量]/[备3][备D]"_s << boxes.arg(u"2405/18.5/M1白"_s)
-                                         << u"2405/18.5/M1白|2405/0/M1白|32405|2405/18.5/M1白"_s;
-        QTest::newRow("no pattern") << QString() << boxes.arg(u"2405"_s) << u"2405|2405|32405|2405"_s;
-        QTest::newRow("pattern ends in a grade letter") << u"[缸号]C"_s << boxes.arg(u"2405C"_s) << u"2405C|2405C|32405|2405C"_s;
-        QTest::newRow("typed batch changed") << u"[缸号]-[备A]"_s << u"save;type 2406;save"_s << u"2405-3|2406-3"_s;
-        QTest::newRow("grade after a save") << u"[缸号]-[备A]"_s << u"save;grade 1;save"_s << u"2405-3|2405B-3"_s;
-        QTest::newRow("B twice") << QString() << u"grade 1;grade 1"_s << u"2405B"_s;
-        QTest::newRow("C, then the first grade") << QString() << u"grade 2;grade 0"_s << u"2405"_s;
-        QTest::newRow("reopened second") << QString() << u"type 2405C;reopen 2405 1"_s << u"2405B"_s;
-        QTest::newRow("fourth grade") << QString() << u"type 2405C;grade 3"_s << u"2405"_s;
+        QTest::addColumn<Boxes>("c");
+        const QString boxes = "save;new;save;pattern [备A][缸号];save;reopen %1 1;备A 4;save";
+        QTest::newRow("batch and 备A") << Boxes{"[缸号]-[备A]", boxes.arg("2405-3"), "2405-3|2405-3|32405|2405-3"};
+        // A field's text that looks like a token stays as typed.
+        QTest::newRow("weight, 备3, 备D")
+            << Boxes{"[缸号]/[重量]/[备3][备D]", boxes.arg("2405/18.5/M1[备A]"), "2405/18.5/M1[备A]|2405/0/M1[备A]|32405|2405/18.5/M1[备A]"};
+        QTest::newRow("a token twice") << Boxes{"[备A]-[缸号]-[备A]", "save", "3-2405-3"};
+        QTest::newRow("unknown token stays") << Boxes{"[缸号][备Z]", "save", "2405[备Z]"};
+        QTest::newRow("no pattern") << Boxes{"", boxes.arg("2405"), "2405|2405|32405|2405"};
+        QTest::newRow("pattern ends in a grade letter") << Boxes{"[缸号]C", boxes.arg("2405C"), "2405C|2405C|32405|2405C"};
+        QTest::newRow("typed batch changed") << Boxes{"[缸号]-[备A]", "save;type 2406;save", "2405-3|2406-3"};
+        QTest::newRow("grade after a save") << Boxes{"[缸号]-[备A]", "save;grade 1;save", "2405-3|2405B-3"};
+        QTest::newRow("B twice") << Boxes{"", "grade 1;grade 1", "2405B"};
+        QTest::newRow("C, then the first grade") << Boxes{"", "grade 2;grade 0", "2405"};
+        QTest::newRow("reopened second") << Boxes{"", "type 2405C;reopen 2405 1", "2405B"};
+        QTest::newRow("fourth grade") << Boxes{"", "type 2405C;grade 3", "2405"};
+        QTest::newRow("third of an empty batch") << Boxes{"", "type ;grade 2", "C"};
     }
     void batchOfEachBox()
     {
-        QFETCH(QString, pattern);
-        QFETCH(QString, steps);
+        QFETCH(Boxes, c);
+        auto [pattern, steps, batches] = c; // a step may change the pattern
         HuaxianBatch batch;
         RollForm roll;
         for (const auto& [f, text] : {std::pair{CheckField::DyeLot, u"2405"}, {CheckField::SpareA, u"3"}, {CheckField::Weight, u"18.5"},
-                                      {CheckField::Spare3, u"M1"}, {CheckField::SpareD, u"白"}})
+                                      {CheckField::Spare3, u"M1"}, {CheckField::SpareD, u"[备A]"}})
             roll[f] = QString::fromUtf16(text);
         QString& field = roll[CheckField::DyeLot];
         const auto grade = [&](int index) { field = batch.afterGrade(field, index).value_or(field); };
@@ -245,7 +234,7 @@ private slots:
         }
         if (!steps.endsWith(u"save"))
             shown << field;
-        QTEST(shown.join(u'|'), "batches");
+        QCOMPARE(shown.join(u'|'), batches);
     }
 };
 
