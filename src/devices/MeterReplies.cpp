@@ -4,6 +4,7 @@
 #include "config/ProgramFolder.h"
 #include "devices/FrameMath.h"
 #include "text/Vb.h"
+#include "time/Clock.h"
 
 #include <QDate>
 #include <QDir>
@@ -105,7 +106,7 @@ bool logZeroReading(const QString& path)
     QDir().mkpath(QFileInfo(log.fileName()).absolutePath());
     if (!log.open(QIODevice::Append | QIODevice::Text))
         return false;
-    log.write(QDate::currentDate().toString(Qt::ISODate).toLatin1() + '\n');
+    log.write(Clock::today().toString(Qt::ISODate).toLatin1() + '\n');
     return true;
 }
 

@@ -8,6 +8,7 @@
 #include "report/ReportError.h"
 #include "shell/Database.h"
 #include "shell/SysUtil.h"
+#include "time/Clock.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -42,6 +43,5 @@ void PrintPool::queueReport(LabelReport& report)
     const QString content = QString::fromUtf8(f.readAll());
     const QString pid = SysUtil::readIni(u"MIREL"_s, u"PRINT_NO"_s, u"001"_s, u"/mirel.ini"_s);
     const QString from = SysUtil::readIni(u"MIREL"_s, u"menchineId"_s, u"001"_s, u"/mirel.ini"_s);
-    const QString now = QDateTime::currentDateTime().toString(u"yyyy-MM-dd hh:mm:ss"_s);
-    Database::conn().execute(insertSql(pid, u"喷码打印"_s, content, from, now));
+    Database::conn().execute(insertSql(pid, u"喷码打印"_s, content, from, Clock::nowText()));
 }

@@ -5,7 +5,9 @@
 #include "devices/InspectionDevices.h"
 #include "devices/MeterFrames.h"
 #include "support/TempProgramFolder.h"
+#include "time/Clock.h"
 
+#include <QScopeGuard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -126,11 +128,13 @@ private slots:
         QCOMPARE(st.devs.lastRawReading(), QStringLiteral(" 200.5"));
         if (model == "4") {
             // A reading of exactly 0 leaves a dated line in the diagnostic file.
+            Clock::set(QDateTime(QDate(2026, 3, 14), QTime(10, 30)));
+            const auto realClock = qScopeGuard([] { Clock::set({}); });
             st.sim.command("length 0");
             QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("0.00"), 10000);
             QFile log(st.folder.file(QStringLiteral("c/DispPV4.log")));
             QVERIFY(log.open(QIODevice::ReadOnly));
-            QCOMPARE(log.readLine(), QDate::currentDate().toString(Qt::ISODate).toLatin1() + '\n');
+            QCOMPARE(log.readLine(), QByteArray("2026-03-14\n")); // the station's day
         }
     }
 

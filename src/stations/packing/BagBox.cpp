@@ -11,6 +11,7 @@
 #include "stations/packing/BagSql.h"
 #include "text/Vb.h"
 #include "widgets/EditGrid.h"
+#include "time/Clock.h"
 
 #include <QCheckBox>
 #include <QDateTime>
@@ -203,7 +204,7 @@ bool frmBag::savebags()
 {
     m_savedOffline = false;
     const double weight = vb::Val(bagNumber[1]->text());
-    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime now = Clock::now();
     QList<JournalStep> rolls; // each row's statement, in list order
     QList<int> rowOf;
     // The box remark typed above the list goes onto the rolls that have no remark of their own.
