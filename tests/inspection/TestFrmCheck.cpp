@@ -69,11 +69,10 @@ private slots:
         QVERIFY(c.labInfo[3]->text().contains("杭州锦华服饰"));
         QCOMPARE(c.TxtBox[CheckField::RollNumber]->text(), QString("002"));
         QCOMPARE(c.TxtBox[CheckField::DyeLot]->text() + c.TxtBox[CheckField::Style]->text(), QString("J1款A"));
-        auto* bar = c.fProcessBar1;
-        QCOMPARE(QString("%1 %2 %3").arg(bar->maximum()).arg(bar->segmentCount()).arg(bar->bug(0).position),
-                 QString("900 2 350"));
-        QCOMPARE(bar->bugCount(), 1);
-        QCOMPARE(ini("工号"), QString("008,007,"));
+        auto* bar = c.fProcessBar1; // the card line's history
+        QCOMPARE(QString("%1 %2 %3 %4 ").arg(bar->maximum()).arg(bar->segmentCount()).arg(bar->bugCount()).arg(bar->bug(0).position)
+                     + ini("工号"),
+                 QString("900 2 1 350 008,007,"));
         c.BillDetailId->clear(); // no line: the card's totals
         f.cardPanel().showTotals(0);
         QCOMPARE(c.labInfo[0]->text(), QString(" 已检数量：120.3/18.4 匹数：1"));
@@ -83,10 +82,9 @@ private slots:
 
         for (const QString card : {"K999", "K060" /* a type not offered */, "K'1"}) {
             fx.lookUp(card);
-            QCOMPARE(MessageBox::lastShown().text, QString("没有找到这个卡号!"));
             QCOMPARE(MessageBox::lastShown().icon, MessageBox::Critical);
-            QCOMPARE(c.machineCount->text(), QString("0"));
-            QCOMPARE(c.TxtBox[CheckField::Card]->selectedText(), card);
+            QCOMPARE(MessageBox::lastShown().text + c.machineCount->text() + c.TxtBox[CheckField::Card]->selectedText(),
+                     "没有找到这个卡号!0" + card);
         }
         fx.exec("insert into Dictionary(ITEMTYPE,ItemValues,ReportSQL) values('listSQL','LoadCheckSQL',"
                 "'select cast(b.billid as varchar) as ID,b.billid,f.itemname as 品种,a.productionColor as 颜色,a.productionsn as productionSN,"
