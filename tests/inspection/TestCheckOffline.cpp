@@ -110,13 +110,6 @@ QMap<QString, QString> renumbered(const QStringList& texts)
 class TestCheckOffline : public QObject {
     Q_OBJECT
 
-    static void byFileAndOdbc()
-    {
-        QTest::addColumn<bool>("odbc");
-        QTest::newRow("database file") << false;
-        QTest::newRow("ODBC data source") << true;
-    }
-
 private slots:
     void init()
     {
@@ -124,56 +117,20 @@ private slots:
             QSKIP("the SQLite ODBC driver is not installed");
     }
 
-    // 50 rolls with defects saved through the station's own save while the database goes away
-    // and comes back at random moments; the replay runs between saves as the retry thread would,
-    // once in a child process killed in the middle. Every roll arrives once, no number twice.
-    void fiftyRollsThroughRandomOutages_data() { byFileAndOdbc(); }
-    void fiftyRollsThroughRandomOutages()
+    void framesThroughOutages_data()
     {
-        QFETCH(bool, odbc);
-        CheckFixture fx;
-        frmCheck& f = openFrame(fx, odbc);
-        const QString db = fx.home().file(u"mirel.db"_s);
-        QRandomGenerator random(QRandomGenerator::global()->generate());
-        bool away = false, killed = false;
-        JournalNumbers numbers;
-        for (int roll = 1; roll <= 50; ++roll) {
-            if (random.bounded(4) == 0)
-                QVERIFY(moveAway(db, away = !away));
-            if (!away && random.bounded(3) == 0) {
-                if (!std::exchange(killed, true)) { // once: a replay in another process, killed in the middle
-                    QProcess child;
-                    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-                    env.insert(u"MIREL_REPLAY_CHILD"_s, u"1"_s);
-                    child.setProcessEnvironment(env);
-                    child.start(QCoreApplication::applicationFilePath(), {});
-                    child.waitForStarted();
-                    QThread::msleep(50 + random.bounded(200)); // before, during or after its replay
-                    child.kill();
-                    child.waitForFinished();
-                }
-                replay(numbers);
-                Journal::status()->refresh();
-            }
-            saveRoll(f, 100 + roll);
-            QVERIFY2(f.defectGrid().rows().isEmpty(),
-                     qPrintable(u"%1 / %2 roll %3 %4"_s.arg(f.status(), MessageBox::lastShown().text).arg(roll).arg(away)));
-        }
-        QVERIFY(!away || moveAway(db, false));
-        replay(numbers);
-        QCOMPARE(Journal::store().count(JournalStore::State::Pending), 0);
-        QCOMPARE(fx.scalar(u"select count(*)||' '||count(distinct checkCode)||' '||count(distinct oncount) from checkinfo"_s),
-                 u"50 50 50"_s);
-        QCOMPARE(fx.scalar(u"select count(*) from checkDetail d join checkinfo c on c.id=d.checkId and d.remark=cast(c.oncount as text)"_s),
-                 u"50"_s); // each roll's own defect went with it
+        QTest::addColumn<bool>("odbc");
+        QTest::newRow("database file") << false;
+        QTest::newRow("ODBC data source") << true;
     }
-
     // Two frames on one card offline at once, each with its own journal: this window and a
     // second station in a child process. Both save five rolls while the database is away, then
     // both replay at once; every roll arrives once under a number no other roll has, and each
-    // renumbered roll is listed by its own station.
-    void twoFramesOfflineOnOneCard_data() { byFileAndOdbc(); }
-    void twoFramesOfflineOnOneCard()
+    // renumbered roll is listed by its own station. Then this frame saves 50 more while the
+    // database goes away and comes back at random moments, the replay running between saves as
+    // the retry thread would, once in a child process killed in the middle. Every roll arrives
+    // once with its own defects, no number twice.
+    void framesThroughOutages()
     {
         QFETCH(bool, odbc);
         CheckFixture fx;
@@ -189,7 +146,7 @@ private slots:
         QProcess station;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(u"MIREL_HOME"_s, other.path());
-        env.insert(u"MIREL_STATION_CHILD"_s, u"1"_s);
+        env.insert(u"MIREL_CHILD"_s, u"station"_s);
         station.setProcessEnvironment(env);
         station.start(QCoreApplication::applicationFilePath(), {});
         const auto line = [&station] {
@@ -243,26 +200,56 @@ private slots:
         QCOMPARE(fx.scalar(u"select group_concat(r, ' ') from (select cast(oncount as int)||'='||checkCode as r from checkinfo order by oncount)"_s),
                  expected.join(u' '));
         QCOMPARE(fx.scalar(u"select count(distinct checkCode)||' '||count(*) from checkinfo"_s), u"10 10"_s);
-        QCOMPARE(fx.scalar(u"select count(*) from checkDetail d join checkinfo c on c.id=d.checkId and d.remark=cast(c.oncount as text)"_s),
-                 u"10"_s);
         // The number this frame counted on offline may be a roll's now: the next roll gets a free one.
         Journal::onReplayed(first, 0, 0);
         QCOMPARE(f.status(), u"离线保存的记录已上传"_s);
         QCOMPARE(fx.scalar(u"select count(*) from checkinfo where checkCode='%1'"_s.arg(f.controls().TxtBox[CheckField::RollNumber]->text())), u"0"_s);
+
+        QRandomGenerator random(QRandomGenerator::global()->generate());
+        bool away = false, killed = false;
+        for (int roll = 1; roll <= 50; ++roll) {
+            if (random.bounded(4) == 0)
+                QVERIFY(moveAway(db, away = !away));
+            if (!away && random.bounded(3) == 0) {
+                if (!std::exchange(killed, true)) { // once: a replay in another process, killed in the middle
+                    QProcess child;
+                    env.insert(u"MIREL_CHILD"_s, u"replay"_s);
+                    env.insert(u"MIREL_HOME"_s, fx.home().path());
+                    child.setProcessEnvironment(env);
+                    child.start(QCoreApplication::applicationFilePath(), {});
+                    child.waitForStarted();
+                    QThread::msleep(50 + random.bounded(200)); // before, during or after its replay
+                    child.kill();
+                    child.waitForFinished();
+                }
+                replay(numbers);
+                Journal::status()->refresh();
+            }
+            saveRoll(f, 100 + roll);
+            QVERIFY2(f.defectGrid().rows().isEmpty(),
+                     qPrintable(u"%1 / %2 roll %3 %4"_s.arg(f.status(), MessageBox::lastShown().text).arg(roll).arg(away)));
+        }
+        QVERIFY(!away || moveAway(db, false));
+        replay(numbers);
+        QCOMPARE(Journal::store().count(JournalStore::State::Pending), 0);
+        QCOMPARE(fx.scalar(u"select count(*)||' '||count(distinct checkCode)||' '||count(distinct oncount) from checkinfo"_s),
+                 u"60 60 60"_s);
+        QCOMPARE(fx.scalar(u"select count(*) from checkDetail d join checkinfo c on c.id=d.checkId and d.remark=cast(c.oncount as text)"_s),
+                 u"60"_s); // each roll's own defect went with it
     }
 };
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    if (qEnvironmentVariableIsSet("MIREL_REPLAY_CHILD")) { // one replay, as a station's retry thread does
+    if (qEnvironmentVariable("MIREL_CHILD") == u"replay") { // one replay, as a station's retry thread does
         JournalStore store;
         Connection conn;
         conn.open(Database::connectionSetting());
         JournalNumbers numbers;
         return JournalReplay(store, conn, &numbers).run().stopped ? 1 : 0;
     }
-    if (qEnvironmentVariableIsSet("MIREL_STATION_CHILD"))
+    if (qEnvironmentVariable("MIREL_CHILD") == u"station")
         return stationMain();
     TestCheckOffline t;
     return QTest::qExec(&t, argc, argv);
