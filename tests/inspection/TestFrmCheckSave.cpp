@@ -1,6 +1,6 @@
-// Rolls through the inspection window: typed, saved, changed, reopened, dropped or kept, numbered,
-// refused by the database, and come back after the window died with them unsaved. What one save writes and the numbers of
-// each scope are RollSave's and InspectionRoll's tables.
+// A roll through the inspection window: typed, saved, changed, reopened, dropped or kept,
+// numbered, refused by the database, back after the window died with it unsaved. What one save
+// writes and the numbers of each scope are RollSave's and InspectionRoll's tables.
 #include "CheckFixture.h"
 
 #include "shell/MessageBox.h"
