@@ -32,7 +32,10 @@ class TestFrmCheck : public QObject {
 private slots:
     // A card scanned (a scanner ending its line with CR/LF and Tab) fills the form from the
     // database: lines, presets, the roll bar's history, totals, the next number; the cards it
-    // does not find; the mill's stored lookup. Then the settings panel and the layout.
+    // does not find; the mill's stored lookup. The keypad on the quantity is closed by every
+    // command the inspector ends a roll with, done or refused (no card yet: the command stays
+    // offered); a new roll with the counter on puts the caret back into the quantity, which must
+    // not bring the keypad back over the form. Then the settings panel and the layout.
     void cardSettingsAndLayout()
     {
         CheckFixture fx("DelCheck=0\nNextLabel=0\n");
@@ -42,9 +45,28 @@ private slots:
               "insert into BillStatusDetail(billdetailid,viewcount,billstatus,usercode) values(11,200,'22','007'),(11,350,'5',''),(11,-150,'33','008')",
               "insert into checkinfo(billCode,billdetailId,checkCode,onCount,cutcount,grade) values('K001',11,'001',120.3,18.4,'A品')"})
             fx.exec(QString::fromUtf8(sql));
+        fx.home().writeFile("打印/唛头/唛头.grf", "[report]\npage = 60 x 40\n");
         frmCheck& f = fx.open();
         auto& c = f.controls();
         f.enterMesMode();
+        int printed = 0;
+        (new CheckLabelPanel(&f))->setPrintFn([&](const QString&, qint64, bool, int) { ++printed; });
+        f.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f));
+        f.activateWindow();
+        const auto closesKeypad = [&](int command, bool counter, const char* after) { // rolls/labels after
+            c.Check2->setChecked(counter); // no port: only the caret rule of a new roll
+            c.TxtBox[CheckField::Quantity]->setText("86.5");
+            QTest::mouseClick(c.numKeybtn[2], Qt::LeftButton); // the quantity's keypad
+            QVERIFY(f.layoutPanel().keypad()->isVisible());
+            QCOMPARE(f.layoutPanel().keypad()->GetTextBox(), c.TxtBox[CheckField::Quantity]);
+            QTest::mouseClick(command < 0 ? f.layoutPanel().keypad()->keys().at(11) : c.checkCommand[command], Qt::LeftButton);
+            QVERIFY2(!f.layoutPanel().keypad()->isVisible(), after);
+            QCOMPARE(fx.scalar("select count(*) from checkinfo") + '/' + QString::number(printed), QString(after));
+            QVERIFY(command < 0 || c.checkCommand[command]->isEnabled());
+        };
+        closesKeypad(CheckCmd::Save, false, "1/0");
+        closesKeypad(CheckCmd::PrintLabel, false, "1/0");
         QCOMPARE(c.LabBox[CheckLabel::Quantity]->text() + c.TxtBox[CheckField::Quantity]->accessibleName(),
                  QString("米数米数")); // the mill's own caption
         QString offered;
@@ -89,6 +111,13 @@ private slots:
                 "left join item f on f.itemid=a.itemid where b.billcode=''?'' and (b.billcode=''?'')')");
         fx.lookUp("K060"); // the stored lookup has no bill type filter
         QCOMPARE(QString::number(c.ComboColor->count()) + u'/' + c.BillDetailId->text(), QString("1/21"));
+        fx.lookUp("K001");
+        c.autoHuanJuan->setChecked(true);
+        closesKeypad(-1, true, "1/0"); // the pad's own 确定: closed, not saved
+        closesKeypad(CheckCmd::NewRoll, false, "1/0");
+        closesKeypad(CheckCmd::NewRoll, true, "1/0");
+        closesKeypad(CheckCmd::Save, true, "2/0");
+        closesKeypad(CheckCmd::PrintLabel, false, "3/1");
 
         // The foreman's settings panel behind its access code, and the saved field layout.
         auto* panel = f.settingsPanel();
@@ -127,43 +156,6 @@ private slots:
         QCOMPARE(MessageBox::lastShown().text, QString("恢复默认成功，请重新打开！"));
         QCOMPARE(ini("InputPosition"), QString());
         QCOMPARE(fx.open().controls().TxtBox[CheckField::DyeLot]->geometry(), before);
-    }
-
-    // The keypad opened on the quantity is closed by every command the inspector ends a roll
-    // with, whether the command succeeds or is refused (no card yet: the command stays offered);
-    // a new roll with the counter on puts the caret back into the quantity, which must not bring
-    // the keypad back over the form.
-    void commandsCloseTheKeypad()
-    {
-        CheckFixture fx;
-        fx.home().writeFile("打印/唛头/唛头.grf", "[report]\npage = 60 x 40\n");
-        frmCheck& f = fx.open();
-        CheckLabelPanel labels(&f);
-        int printed = 0;
-        labels.setPrintFn([&](const QString&, qint64, bool, int) { ++printed; });
-        f.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&f));
-        f.activateWindow();
-        auto& c = f.controls();
-        c.autoHuanJuan->setChecked(true);
-        const struct { int command; bool counter; const char* after; } steps[] = { // rolls/labels after
-            {CheckCmd::Save, false, "0/0"}, {CheckCmd::PrintLabel, false, "0/0"}, // no card: refused
-            {-1, true, "0/0"}, // the pad's own 确定: closed, not saved
-            {CheckCmd::NewRoll, false, "0/0"}, {CheckCmd::NewRoll, true, "0/0"},
-            {CheckCmd::Save, true, "1/0"}, {CheckCmd::PrintLabel, false, "2/1"}};
-        for (const auto& [command, counter, after] : steps) {
-            if (command < 0)
-                fx.lookUp("K001");
-            c.Check2->setChecked(counter); // no port: only the caret rule of a new roll
-            c.TxtBox[CheckField::Quantity]->setText("86.5");
-            QTest::mouseClick(c.numKeybtn[2], Qt::LeftButton); // the quantity's keypad
-            QVERIFY(f.layoutPanel().keypad()->isVisible());
-            QCOMPARE(f.layoutPanel().keypad()->GetTextBox(), c.TxtBox[CheckField::Quantity]);
-            QTest::mouseClick(command < 0 ? f.layoutPanel().keypad()->keys().at(11) : c.checkCommand[command], Qt::LeftButton);
-            QVERIFY2(!f.layoutPanel().keypad()->isVisible(), after);
-            QCOMPARE(fx.scalar("select count(*) from checkinfo") + '/' + QString::number(printed), QString(after));
-            QVERIFY(command < 0 || c.checkCommand[command]->isEnabled());
-        }
     }
 };
 
