@@ -71,7 +71,6 @@ private slots:
                      u"这条记录已被删除，已改为新记录（卷号%1），请再按保存"_s.arg(c.TxtBox[CheckField::RollNumber]->text()));
             // The counter stays off over a roll kept or reopened: it would write another roll's length.
             QVERIFY(!f.devicePanel().polling());
-            QCOMPARE(fx.scalar(u"select count(*) from checkDetail"_s), u"0"_s); // rolled back
             QCOMPARE(c.checkId->text(), u"0"_s);
             QCOMPARE(f.defectGrid().rows().size(), 1);
         } else {
