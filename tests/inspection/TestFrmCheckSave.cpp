@@ -66,6 +66,8 @@ private slots:
 
         for (int i = 0; i < 3; ++i) // looking the card up again proposes the same number
             fx.lookUp("K001");
+        QVERIFY(!open()); // and so does the station started again
+        fx.lookUp("K001");
         QCOMPARE(txt(CheckField::RollNumber)->text(), QString("001"));
         txt(CheckField::Quantity)->setText("100");
         txt(CheckField::PlusMinus)->setText("2");
