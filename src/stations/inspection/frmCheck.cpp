@@ -73,7 +73,17 @@ frmCheck::frmCheck(QWidget* parent) : QWidget(parent)
     wireEvents();
 }
 
-frmCheck::~frmCheck() { delete m_defects; }
+frmCheck::~frmCheck()
+{
+    // The parts watch the form's controls and read its members: they go before the members do,
+    // not with the window's children after them.
+    delete m_save;
+    delete m_roll;
+    delete m_card;
+    delete m_devicePanel;
+    delete m_layout;
+    delete m_defects;
+}
 
 void frmCheck::wireEvents()
 {
