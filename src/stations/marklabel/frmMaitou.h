@@ -49,9 +49,7 @@ protected:
     void loadRollCard(const QString& card, const QString& lineId) override;
     void beforeSave() override;
     devices::DeviceRules deviceRules() const override;
-    void afterLoad();
     bool commandAllowed(int index) override;
-    void afterCommand(int index);
     bool fieldLabelDoubleClicked(QLabel* label) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool event(QEvent* event) override;
@@ -68,6 +66,10 @@ protected:
 
 private:
     void buildControls();
+    /// The window has loaded: the pallet list's tab in front, the pallet a restart goes on with.
+    void afterLoad();
+    /// After a save, a print or a delete the pallet's list is read again.
+    void afterCommand(int index);
     /// Shows the pallet's packages and their summary; with keepPlace the current and the top
     /// package stay where the packer had them.
     void showPalletList(const Recordset& rs, bool keepPlace);
