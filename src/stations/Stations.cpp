@@ -14,7 +14,7 @@
 #include "stations/progress/ProgressStation.h"
 #include "stations/quality/QualityStation.h"
 #include "stations/rfid/RfidStation.h"
-#include "widgets/OfflineBadge.h"
+#include "stations/OfflineBadge.h"
 
 QWidget* offlineStatusLine(QWidget* window)
 {

@@ -11,7 +11,7 @@
 #include "shell/MessageBox.h"
 #include "stations/inspection/CheckDefectGrid.h"
 #include "support/SqliteOdbc.h"
-#include "widgets/OfflineBadge.h"
+#include "stations/OfflineBadge.h"
 #include "widgets/PanelStyle.h"
 
 #include <QApplication>

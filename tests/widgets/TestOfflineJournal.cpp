@@ -5,10 +5,10 @@
 #include "shell/Journal.h"
 #include "shell/MessageBox.h"
 #include "support/TempProgramFolder.h"
-#include "widgets/OfflineBadge.h"
+#include "stations/OfflineBadge.h"
 
 #include <QLabel>
-#include "widgets/frmJournal.h"
+#include "dialogs/frmJournal.h"
 
 #include <QFile>
 #include <QPlainTextEdit>

@@ -1,10 +1,10 @@
 // The offline mark: placed over the window's top right corner, above the station's own fields.
-#include "widgets/OfflineBadge.h"
+#include "stations/OfflineBadge.h"
 
 #include "shell/Journal.h"
 #include "shell/MessageBox.h"
 #include "widgets/FitText.h"
-#include "widgets/frmJournal.h"
+#include "dialogs/frmJournal.h"
 
 #include <QEvent>
 #include <QLabel>

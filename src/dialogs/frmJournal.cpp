@@ -1,7 +1,7 @@
 // The refused records: time saved, what it was, the server's reason. The reason is often long (a
 // statement the server refused, after its message): rows grow to show it whole, and the chosen
 // record is shown in full below the list.
-#include "widgets/frmJournal.h"
+#include "dialogs/frmJournal.h"
 
 #include "shell/Journal.h"
 #include "shell/MessageBox.h"
