@@ -1,12 +1,8 @@
 // Inspection window fixture on a temporary embedded database.
 #include "CheckFixture.h"
 
-#include "shell/Database.h"
-#include "shell/DbInfoCache.h"
-#include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
 #include "time/Clock.h"
-#include "widgets/PanelStyle.h"
 
 #include <QLineEdit>
 
@@ -14,14 +10,10 @@ CheckFixture::CheckFixture(const QByteArray& mirelIni)
 {
     // The station's day is fixed: a run across midnight sees one day.
     Clock::set(QDateTime(QDate(2026, 3, 14), QTime(10, 30)));
-    m_home.writeFile(QStringLiteral("config.ini"), "[CUSTOMER.SETTING]\nCONNECTIONSTRING=缺省\n");
+    useDatabase();
     // A mill sets its roll number pattern; three digits is the common one.
     m_home.writeFile(QStringLiteral("mirel.ini"), "[MIREL]\ncodeLen=000\n" + mirelIni);
-    DbInfoCache::clear();
-    MessageBox::clearShown();
-    MessageBox::clearAnswers();
-    Database::openConnection();
-    const char* rows[] = {
+    seed({
         "insert into company(companyid,companyname) values(1,'杭州锦华服饰')",
         "insert into item(itemid,itemname,itemspec) values(1,'涤棉府绸','45x45 133x72')",
         "insert into UserInfo(usercode,username,ISSTOP) values('001','王建国',0)",
@@ -35,33 +27,16 @@ CheckFixture::CheckFixture(const QByteArray& mirelIni)
         "insert into BillDetail(BillDetailId,BillId,itemId,viewcount,taxPercent,productionColor,productionsn,productionJarno,backItem1)"
         " values(13,1,1,300,280,'大红','03','J3','款C')",
         "insert into BillDetail(BillDetailId,BillId,itemId,viewcount,taxPercent,productionColor) values(21,2,1,10,10,'黑')",
-    };
-    for (const char* sql : rows)
-        exec(QString::fromUtf8(sql));
+    });
 }
 
-CheckFixture::~CheckFixture()
-{
-    m_form.reset();
-    Database::conn().close();
-    Clock::set(QDateTime());
-}
+CheckFixture::~CheckFixture() { Clock::set(QDateTime()); }
 
 frmCheck& CheckFixture::open() { return open(nullptr); }
 
 frmCheck& CheckFixture::open(std::unique_ptr<frmCheck> form)
 {
-    PanelStyle::install(); // as the station does before it builds its window
-    m_form = form ? std::move(form) : std::make_unique<frmCheck>();
-    m_form->resize(1024, 768);
-    m_form->Form_Load();
-    return *m_form;
-}
-
-QString CheckFixture::scalar(const QString& sql)
-{
-    Recordset rs = Database::conn().execute(sql);
-    return rs.isOpen() && !rs.eof() ? rs.text(0) : QString();
+    return load(form ? std::move(form) : std::make_unique<frmCheck>());
 }
 
 void CheckFixture::lookUp(const QString& card)
@@ -69,8 +44,6 @@ void CheckFixture::lookUp(const QString& card)
     m_form->controls().TxtBox[CheckField::Card]->setText(card);
     m_form->runCommand(CheckCmd::FindCard);
 }
-
-void CheckFixture::exec(const QString& sql) { Database::conn().execute(sql); }
 
 void CheckFixture::setIni(const QString& key, const QString& value)
 {

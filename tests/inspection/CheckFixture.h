@@ -3,11 +3,11 @@
 #pragma once
 
 #include "stations/inspection/frmCheck.h"
-#include "support/TempProgramFolder.h"
+#include "support/station/StationFixture.h"
 
 #include <memory>
 
-class CheckFixture {
+class CheckFixture : public StationFixture<frmCheck> {
 public:
     /// ini: extra lines for the [MIREL] section of mirel.ini.
     explicit CheckFixture(const QByteArray& mirelIni = QByteArray());
@@ -17,17 +17,8 @@ public:
     frmCheck& open();
     /// Opens a variant station's window (a class derived from frmCheck) the same way.
     frmCheck& open(std::unique_ptr<frmCheck> form);
-    frmCheck& form() { return *m_form; }
-    TempProgramFolder& home() { return m_home; }
-    /// Runs SQL on the shared connection; returns the first column of the first row.
-    QString scalar(const QString& sql);
-    void exec(const QString& sql);
     /// Types a card number and presses "查".
     void lookUp(const QString& card);
     /// Writes a [MIREL] key of mirel.ini.
     void setIni(const QString& key, const QString& value);
-
-private:
-    TempProgramFolder m_home;
-    std::unique_ptr<frmCheck> m_form;
 };

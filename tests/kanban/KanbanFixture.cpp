@@ -3,26 +3,14 @@
 
 #include "db/Connection.h"
 #include "shell/Database.h"
-#include "shell/MessageBox.h"
-#include "widgets/PanelStyle.h"
 
 #include <QTimer>
 
 KanbanFixture::KanbanFixture(int batches, const QByteArray& ini)
 {
     makeDatabase(databasePath(), batches);
-    m_home.writeFile(QStringLiteral("config.ini"),
-                     "[CUSTOMER.SETTING]\nCONNECTIONSTRING=Provider=SQLite;Data Source=" +
-                         databasePath().toUtf8() + "\n");
+    useDatabase(databasePath());
     m_home.writeFile(QStringLiteral("kanban.ini"), "[看板配置]\n" + ini);
-    MessageBox::clearShown();
-    MessageBox::clearAnswers();
-}
-
-KanbanFixture::~KanbanFixture()
-{
-    m_form.reset();
-    Database::conn().close();
 }
 
 void KanbanFixture::makeDatabase(const QString& path, int batches)
@@ -64,10 +52,7 @@ void KanbanFixture::addBatch(const QString& sn)
 
 frmKanban& KanbanFixture::open()
 {
-    PanelStyle::install();
-    m_form = std::make_unique<frmKanban>();
-    m_form->resize(1024, 768);
-    m_form->Form_Load();
+    load(std::make_unique<frmKanban>());
     m_form->Timer1->stop(); // tests tick by hand unless they start it
     return *m_form;
 }

@@ -2,27 +2,20 @@
 #pragma once
 
 #include "stations/kanban/frmKanban.h"
-#include "support/TempProgramFolder.h"
+#include "support/station/StationFixture.h"
 
 #include <memory>
 
-class KanbanFixture {
+class KanbanFixture : public StationFixture<frmKanban> {
 public:
     /// batches: rows of iteminBatch in stock; ini: lines of the [看板配置] section.
     explicit KanbanFixture(int batches = 3, const QByteArray& ini = QByteArray());
-    ~KanbanFixture();
 
     frmKanban& open();
-    frmKanban& form() { return *m_form; }
-    TempProgramFolder& home() { return m_home; }
     QString databasePath() const { return m_home.file(QStringLiteral("stock.db")); }
     /// Writes a stock database with this many batches at path (closed, nothing left in a journal).
     static void makeDatabase(const QString& path, int batches);
     void addBatch(const QString& sn);
     /// Changes the batch of this number in the database file (before the board is opened).
     static void setBatch(const QString& path, const QString& sn, const QString& assignments);
-
-private:
-    TempProgramFolder m_home;
-    std::unique_ptr<frmKanban> m_form;
 };

@@ -1,14 +1,9 @@
 // Picture browser fixture on a temporary embedded database.
 #include "PicturesFixture.h"
 
-#include "shell/Database.h"
-#include "shell/DbInfoCache.h"
-#include "shell/MessageBox.h"
 #include "shell/Profile.h"
 #include "stations/pictures/ThumbStrip.h"
 #include "stations/pictures/ThumbnailBuilder.h"
-#include "stations/pictures/frmThumbs.h"
-#include "widgets/PanelStyle.h"
 
 #include <QBuffer>
 #include <QSignalSpy>
@@ -18,39 +13,26 @@ PicturesFixture::PicturesFixture()
 {
     // The browsers keep a trial window of this size instead of going full screen.
     qputenv("MIREL_WINDOW_SIZE", "1024x768");
-    m_home.writeFile(QStringLiteral("config.ini"), "[CUSTOMER.SETTING]\nCONNECTIONSTRING=缺省\n");
-    DbInfoCache::clear();
-    MessageBox::clearShown();
-    MessageBox::clearAnswers();
+    useDatabase();
     // The browsers' ini is named once per process, so a test starts by forgetting what the one
     // before it stored there.
     basThumbs::writeProfile(QStringLiteral("Main"), QString(), QString());
-    Database::openConnection();
-    exec(QStringLiteral("insert into item(itemid,itemcode,itemname,itemspec,item1,isstop) values(3,'T03','涤棉府绸','45x45','65%涤 35%棉',0)"));
-    exec(QStringLiteral("insert into item(itemid,itemcode,itemname,itemspec,item1,isstop) values(7,'T07','全棉斜纹','21x21','100%棉',0)"));
-    exec(QStringLiteral("insert into item(itemid,itemcode,itemname,isstop) values(9,'T09','停用春亚纺',1)"));
-    exec(QStringLiteral("insert into item(itemid,itemcode,itemname,isstop) values(12,'T12','天丝弹力缎',0)"));
+    seed({
+        "insert into item(itemid,itemcode,itemname,itemspec,item1,isstop) values(3,'T03','涤棉府绸','45x45','65%涤 35%棉',0)",
+        "insert into item(itemid,itemcode,itemname,itemspec,item1,isstop) values(7,'T07','全棉斜纹','21x21','100%棉',0)",
+        "insert into item(itemid,itemcode,itemname,isstop) values(9,'T09','停用春亚纺',1)",
+        "insert into item(itemid,itemcode,itemname,isstop) values(12,'T12','天丝弹力缎',0)",
+    });
 }
 
-PicturesFixture::~PicturesFixture()
+void PicturesFixture::showAndBuild()
 {
-    m_form.reset();
-    Database::conn().close();
-}
-
-void PicturesFixture::prepare()
-{
-    PanelStyle::install();
-    m_form->resize(1024, 768);
-    m_form->Form_Load();
     m_form->show();
     if (!QTest::qWaitForWindowExposed(m_form.get()))
         qWarning("browser window not exposed");
     m_form->firstActivation();
     waitForThumbnails();
 }
-
-void PicturesFixture::exec(const QString& sql) { Database::conn().execute(sql); }
 
 QByteArray PicturesFixture::picture(const QColor& colour, const char* format, QSize size)
 {

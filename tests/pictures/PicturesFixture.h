@@ -2,30 +2,26 @@
 // picture files made on the spot, and a browser window loaded on it.
 #pragma once
 
-#include "support/TempProgramFolder.h"
+#include "stations/pictures/frmThumbs.h"
+#include "support/station/StationFixture.h"
 
 #include <QColor>
 #include <QImage>
 #include <memory>
 
-class frmThumbs;
-
-class PicturesFixture {
+class PicturesFixture : public StationFixture<frmThumbs> {
 public:
     PicturesFixture();
-    ~PicturesFixture();
 
     /// Creates, loads and shows the window (frmThumbs or frmQuick3D) at 1024 x 768.
     template <typename Form>
     Form& open()
     {
         auto* f = new Form;
-        m_form.reset(f);
-        prepare();
+        load(std::unique_ptr<frmThumbs>(f));
+        showAndBuild();
         return *f;
     }
-    TempProgramFolder& home() { return m_home; }
-    void exec(const QString& sql);
     /// A picture of one colour in the given format ("png", "bmp", "jpg").
     static QByteArray picture(const QColor& colour, const char* format, QSize size = QSize(40, 30));
     /// Stores a picture as item id's picture.
@@ -34,7 +30,5 @@ public:
     bool waitForThumbnails();
 
 private:
-    void prepare();
-    TempProgramFolder m_home;
-    std::unique_ptr<frmThumbs> m_form;
+    void showAndBuild();
 };

@@ -2,9 +2,6 @@
 #include "QualityFixture.h"
 
 #include "db/Connection.h"
-#include "shell/Database.h"
-#include "shell/MessageBox.h"
-#include "widgets/PanelStyle.h"
 
 #include <QDateEdit>
 
@@ -29,18 +26,8 @@ QualityFixture::QualityFixture()
         "1, 4),"
         "(5, '破洞', 1, 4)"));
     c.close();
-    m_home.writeFile(QStringLiteral("config.ini"),
-                     "[CUSTOMER.SETTING]\nCONNECTIONSTRING=Provider=SQLite;Data Source=" +
-                         databasePath().toUtf8() + "\n");
+    useDatabase(databasePath());
     m_home.writeFile(QStringLiteral("mirel.ini"), "[MIREL]\ngrade=A品^0,B品^20,C品^40\n");
-    MessageBox::clearShown();
-    MessageBox::clearAnswers();
-}
-
-QualityFixture::~QualityFixture()
-{
-    m_form.reset();
-    Database::conn().close();
 }
 
 QualitySql::Filter QualityFixture::range()
@@ -53,10 +40,7 @@ QualitySql::Filter QualityFixture::range()
 
 frmQuality& QualityFixture::open()
 {
-    PanelStyle::install();
-    m_form = std::make_unique<frmQuality>();
-    m_form->resize(1024, 768);
-    m_form->Form_Load();
+    load(std::make_unique<frmQuality>());
     m_form->dtpFrom->setDate(range().from);
     m_form->dtpTo->setDate(range().to);
     m_form->query();

@@ -6,22 +6,16 @@
 #pragma once
 
 #include "stations/quality/frmQuality.h"
-#include "support/TempProgramFolder.h"
+#include "support/station/StationFixture.h"
 
 #include <memory>
 
-class QualityFixture {
+class QualityFixture : public StationFixture<frmQuality> {
 public:
     QualityFixture();
-    ~QualityFixture();
 
     QString databasePath() const { return m_home.file(QStringLiteral("mill.db")); }
-    TempProgramFolder& home() { return m_home; }
     /// The window at 1024 x 768 on 2026-11-02 … 2026-11-04, queried.
     frmQuality& open();
     static QualitySql::Filter range();
-
-private:
-    TempProgramFolder m_home;
-    std::unique_ptr<frmQuality> m_form;
 };
