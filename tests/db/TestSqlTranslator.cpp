@@ -66,6 +66,12 @@ private slots:
         row("top distinct", u"select distinct top 1 billcode from checkinfo order by billcode"_s, u"L05"_s);
         row("top with appended filter", u"SELECT top 200 a.id ,a.checkcode as 卷号 FROM  checkinfo a  where 1=1  and a.billcode like 'L06%' order by a.id desc"_s, u"3|001"_s);
         row("top 100 percent", u"select top 100 percent id from checkinfo order by id"_s, u"1\n2\n3"_s);
+        // n per cent of the rows, rounded up: 3 rows * 34 % = 1.02 rows gives 2.
+        row("top n percent", u"select top 50 percent id from checkinfo order by id desc"_s, u"3\n2"_s);
+        row("top n percent rounded up", u"select top (34) percent id from checkinfo where grade like '%品' order by id"_s, u"1\n2"_s);
+        row("top n percent below one row", u"select top 33 percent id from checkinfo order by id"_s, u"1"_s);
+        row("top 0 percent", u"select top 0 percent id from checkinfo"_s, QString());
+        row("top n percent and union", u"select top 50 percent checkCode from checkinfo where billcode='L05' order by id union all select 'x'"_s, u"001\nx"_s);
         row("top and union", u"select top 1 checkCode from checkinfo union all select 'x'"_s, u"001\nx"_s);
         row("top ends after parentheses", u"select top 1 checkCode from checkinfo where id in (2,3) and (grade='B品' or grade='A品') order by id"_s, u"002"_s);
         row("top ends before a trailing comment", u"select top 1 checkCode from checkinfo order by id desc -- newest roll"_s, u"001"_s);

@@ -2,6 +2,7 @@
 #include "db/SqlRules.h"
 
 using namespace SqlLex;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -125,9 +126,16 @@ static void moveTop(SqlTokens& t, qsizetype sel)
     const bool compound = end < t.size() && !t.at(end).isPunct(u")");
     // Trailing blanks and comments stay after the LIMIT.
     const qsizetype insertAt = prev(t, end - 1) + 1;
-    // "TOP 100 PERCENT" (views, stored lists) means every row.
+    // "TOP 100 PERCENT" (views, stored lists) means every row; n per cent of them are counted
+    // on the SELECT without its TOP and rounded up, as SQL Server rounds them.
     if (!(percent && count == QStringLiteral("100"))) {
-        const QString limit = QStringLiteral(" LIMIT ") + (percent ? QStringLiteral("-1") : count);
+        QString rows = count;
+        if (percent) {
+            const QString share = u"(SELECT count(*) * ("_s + count + u") / 100.0 AS r FROM ("_s +
+                                  join(t, sel, top) + join(t, removeTo, insertAt) + u"))"_s;
+            rows = u"(SELECT CAST(r AS INTEGER) + (r > CAST(r AS INTEGER)) FROM "_s + share + u')';
+        }
+        const QString limit = QStringLiteral(" LIMIT ") + rows;
         if (compound) {
             // SQLite allows no LIMIT inside a compound SELECT: the first part becomes a subquery.
             t.insert(insertAt, SqlToken{SqlToken::Word, limit + u')'});
