@@ -2,6 +2,7 @@
 // replaying process is killed or two replay at once), refused records kept with their reason,
 // numbers taken meanwhile replaced, and the background retry.
 #include "db/Connection.h"
+#include "db/DbError.h"
 #include "db/EmbeddedSchema.h"
 #include "journal/JournalRetry.h"
 #include "shell/Journal.h"
@@ -215,6 +216,63 @@ private slots:
         r = JournalReplay(store, conn).run();
         QCOMPARE(r.applied, 1);
         QCOMPARE(column(conn, u"select billtype from bill where billcode='K9'"_s), u"染色"_s);
+    }
+
+    // Errors that say nothing about the record (the database away, busy or locked by another
+    // station, a lock time-out, a deadlock victim, a query time-out) leave it for the next pass;
+    // what the server says about the record refuses it.
+    void transientErrors_data()
+    {
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<int>("native");
+        QTest::addColumn<bool>("lost");
+        QTest::addColumn<bool>("transient");
+        QTest::newRow("embedded busy") << u"SQLITE_BUSY"_s << 5 << false << true;
+        QTest::newRow("embedded busy snapshot") << u"SQLITE_BUSY_SNAPSHOT"_s << 517 << false << true;
+        QTest::newRow("embedded locked") << u"SQLITE_LOCKED"_s << 6 << false << true;
+        QTest::newRow("deadlock victim") << u"40001"_s << 1205 << false << true;
+        QTest::newRow("lock time-out") << u"HY000"_s << 1222 << false << true;
+        QTest::newRow("query time-out") << u"HYT00"_s << 0 << false << true;
+        QTest::newRow("login time-out") << u"HYT01"_s << 0 << false << true;
+        QTest::newRow("connection lost") << u"08S01"_s << 10054 << true << true;
+        QTest::newRow("embedded constraint") << u"SQLITE_CONSTRAINT"_s << 19 << false << false;
+        QTest::newRow("duplicate key") << u"23000"_s << 2627 << false << false;
+        QTest::newRow("conversion failed") << u"22018"_s << 245 << false << false;
+    }
+
+    void transientErrors()
+    {
+        QFETCH(QString, code);
+        QFETCH(int, native);
+        QFETCH(bool, lost);
+        DbError e(u"服务器的消息"_s, code, native);
+        if (lost)
+            e.markConnectionLost();
+        QTEST(JournalReplay::isTransient(e), "transient");
+    }
+
+    // Another station holds the write lock through the whole pass: the record stops the pass and
+    // stays pending (not refused); once the lock is gone the next pass applies it.
+    void busyDatabaseLeavesTheRecordForTheNextPass()
+    {
+        JournalStore store(journalPath());
+        store.add(roll(u"001"_s, 2));
+        sqlite3* other = nullptr;
+        sqlite3_open(dbPath().toUtf8().constData(), &other);
+        QCOMPARE(sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
+        Connection conn;
+        conn.open(connectionString());
+        conn.setCommandTimeout(1);
+        JournalReplayResult r = JournalReplay(store, conn).run();
+        QVERIFY(r.stopped);
+        QCOMPARE(r.refused, 0);
+        QCOMPARE(store.count(JournalStore::State::Pending), 1);
+        QCOMPARE(store.count(JournalStore::State::Refused), 0);
+        sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
+        sqlite3_close(other);
+        r = JournalReplay(store, conn).run();
+        QCOMPARE(r.applied, 1);
+        QCOMPARE(serverCounts(conn), u"1 2 1 1"_s);
     }
 
     // Another frame saved 004 on the card while this one was offline: the journal's 004 becomes the

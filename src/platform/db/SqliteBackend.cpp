@@ -14,13 +14,26 @@
 #include <QFileInfo>
 #include <QScopeGuard>
 #include <sqlite3.h>
+#include <iterator>
 #include <utility>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
+// The name of a result's primary code, as SQLite's header spells it ("SQLITE_BUSY" for a busy
+// database, also for its extended codes); the native code keeps the extended one.
 QString codeName(int rc)
 {
-    return QStringLiteral("SQLITE_%1").arg(rc & 0xff) + u' ' + QString::fromUtf8(sqlite3_errstr(rc));
+    static const char* const names[] = {
+        "OK",        "ERROR",  "INTERNAL", "PERM",     "ABORT",    "BUSY",     "LOCKED",
+        "NOMEM",     "READONLY", "INTERRUPT", "IOERR", "CORRUPT",  "NOTFOUND", "FULL",
+        "CANTOPEN",  "PROTOCOL", "EMPTY",  "SCHEMA",   "TOOBIG",   "CONSTRAINT", "MISMATCH",
+        "MISUSE",    "NOLFS",  "AUTH",     "FORMAT",   "RANGE",    "NOTADB",   "NOTICE",
+        "WARNING"};
+    const int primary = rc & 0xff;
+    return primary < int(std::size(names)) ? u"SQLITE_"_s + QLatin1String(names[primary])
+                                           : u"SQLITE_%1"_s.arg(primary);
 }
 
 bool isDdl(const QString& sql)
