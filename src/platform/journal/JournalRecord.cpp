@@ -1,5 +1,6 @@
 // Journal records as JSON, and the marks the replay fills in.
 #include "journal/JournalRecord.h"
+#include "time/Clock.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -36,7 +37,7 @@ JournalRecord JournalRecord::create(const QString& station, const QString& summa
     JournalRecord r;
     r.id = QUuid::createUuid().toString(QUuid::WithoutBraces);
     r.station = station;
-    r.saved = QDateTime::currentDateTime();
+    r.saved = Clock::now();
     r.summary = summary;
     return r;
 }

@@ -3,6 +3,7 @@
 
 #include "db/SqlText.h"
 #include "db/Transaction.h"
+#include "time/Clock.h"
 
 using namespace Qt::StringLiterals;
 
@@ -37,7 +38,7 @@ QString JournalReplay::claimStatement(const JournalRecord& record)
     return u"insert into mirelJournal(journalId, station, saved, replayed) values(%1, %2, %3, %4)"_s
         .arg(SqlText::quoted(record.id), SqlText::quoted(record.station.left(100)),
              SqlText::quoted(SqlText::dateTime(record.saved)),
-             SqlText::quoted(SqlText::dateTime(QDateTime::currentDateTime())));
+             SqlText::quoted(SqlText::dateTime(Clock::now())));
 }
 
 bool JournalReplay::claimed(const QString& id)

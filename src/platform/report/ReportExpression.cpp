@@ -3,6 +3,7 @@
 
 #include "report/ReportError.h"
 #include "text/Vb.h"
+#include "time/Clock.h"
 
 #include <QDateTime>
 
@@ -266,11 +267,11 @@ private:
         }
         if (f == u"date") {
             need(0, 0);
-            return QDateTime(QDate::currentDate(), QTime(0, 0));
+            return QDateTime(Clock::today(), QTime(0, 0));
         }
         if (f == u"now") {
             need(0, 0);
-            return QDateTime::currentDateTime();
+            return Clock::now();
         }
         error(u"未知的函数 %1"_s.arg(name));
     }

@@ -12,6 +12,7 @@
 #include "widgets/StatusLine.h"
 #include "widgets/TwipLayout.h"
 #include "widgets/UserControl4.h"
+#include "time/Clock.h"
 
 #include <QDateEdit>
 #include <QFrame>
@@ -217,7 +218,7 @@ void frmQuality::Form_Load()
                          QStringLiteral("/mirel.ini")),
         SysUtil::readIni(QStringLiteral("MIREL"), QStringLiteral("CapPerUnit"), QString(),
                          QStringLiteral("/mirel.ini")));
-    const QDate today = QDate::currentDate();
+    const QDate today = Clock::today();
     dtpTo->setDate(today);
     dtpFrom->setDate(today.addDays(-6));
     if (Database::conn().isOpen()) {

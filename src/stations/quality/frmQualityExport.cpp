@@ -7,6 +7,7 @@
 #include "stations/quality/QualityChartViews.h"
 #include "stations/quality/QualityText.h"
 #include "stations/quality/QualityWorkbook.h"
+#include "time/Clock.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -92,7 +93,7 @@ int drawTable(Pages& pages, int top, int width, const QStringList& header,
 QString defaultFile(const QString& suffix)
 {
     return QDir::home().filePath(QStringLiteral("质量总览-") +
-                                 QDate::currentDate().toString(QStringLiteral("yyyyMMdd")) +
+                                 Clock::today().toString(QStringLiteral("yyyyMMdd")) +
                                  suffix);
 }
 
@@ -172,7 +173,7 @@ bool frmQuality::exportXlsx(QString path)
     if (path.isEmpty())
         return false;
     const QList<sheet::NamedSheet> tables =
-        QualityWorkbook::sheets(m_overview, QDateTime::currentDateTime());
+        QualityWorkbook::sheets(m_overview, Clock::now());
     QString error;
     if (!sheet::writeXlsx(path, tables, &error)) {
         MessageBox::show(error, MessageBox::Critical, MessageBox::Ok, QString(), this);
