@@ -158,7 +158,7 @@ private slots:
         QTest::newRow("alert: long defect, 4 a metre") << Edited{"20-33:2", "alert 33", bar + " 区段报警|33|0|0", "0", "最近10米扣分40", true};
         QTest::newRow("alert in yards") << Edited{"20-33:2", "alert 33 yd", bar + " 区段报警|33|0|0", "0", "最近10码扣分40", true};
         QTest::newRow("alert uncapped: 2 points") << Edited{"20-33:2", "alert 33 plain", bar, "0", "", false};
-        QTest::newRow("alert under the limit") << Edited{"20:4 25:4 28:2", "alert 28", "疵|20|0|4 疵|25|0|4 疵|28|0|2", "0", "", false};
+        QTest::newRow("alert at exactly the limit") << Edited{"20:4 25:4 28:2", "alert 28", "疵|20|0|4 疵|25|0|4 疵|28|0|2", "0", "", false};
         QTest::newRow("alert over the limit") << Edited{"20:4 25:4 28:3", "alert 28", "疵|20|0|4 疵|25|0|4 疵|28|0|3 区段报警|28|0|0", "0", "最近10米扣分11", true};
         QTest::newRow("alert: stretch alerted") << Edited{"20-33:2 !33", "alert 34", bar + " 区段报警|33|0|0", "0", "", false};
         QTest::newRow("alert: earlier alert out of it") << Edited{"20-33:2 !23", "alert 34", bar + " 区段报警|23|0|0 区段报警|34|0|0", "0", "最近10米扣分36", true};

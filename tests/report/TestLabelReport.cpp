@@ -9,6 +9,7 @@
 #include "report/Barcode.h"
 #include "report/LabelReport.h"
 #include "report/ReportError.h"
+#include "report/RollMap.h"
 #include "support/ThrowsWith.h"
 
 #include <QFile>
@@ -363,6 +364,40 @@ private slots:
         QVERIFY(grey(58, middle) > 200 && grey(74, middle) > 200);
         QVERIFY(grey(65.5, inBar) > 100 && grey(65.5, inBar) < 200); // capped metres are shaded
         QVERIFY(grey(50.5, inBar) > 200);
+    }
+
+    // The map's query gives (position, end, points), or (position, points) for defects that have
+    // no length: capped or summed as recorded, the capped units shaded.
+    void rollMapRows_data()
+    {
+        QTest::addColumn<QList<QList<DbValue>>>("rows");
+        QTest::addColumn<double>("cap");
+        QTest::addColumn<QString>("expected"); // start-end:points …, then "= points" and the shaded units
+        const auto row = [](std::initializer_list<double> v) {
+            QList<DbValue> r;
+            for (double x : v)
+                r.append(DbValue(x));
+            return r;
+        };
+        QTest::newRow("three columns") << QList{row({12.3, 12.3, 3}), row({60, 63, 2})} << 4.0
+                                       << u"12.3-12.3:3 60-63:2 = 15 shaded 60 61 62"_s;
+        QTest::newRow("two columns") << QList{row({12.3, 3}), row({12.8, 2}), row({40.5, 4})} << 4.0
+                                     << u"12.3-12.3:3 12.8-12.8:2 40.5-40.5:4 = 8 shaded 12"_s;
+        QTest::newRow("two columns, summed as recorded") << QList{row({12.3, 3}), row({12.8, 2})} << 0.0
+                                                         << u"12.3-12.3:3 12.8-12.8:2 = 5 shaded"_s;
+    }
+    void rollMapRows()
+    {
+        QFETCH(QList<QList<DbValue>>, rows);
+        QFETCH(double, cap);
+        const RollMapData map = RollMap::build(100, u"一等品"_s, rows, cap);
+        QStringList said;
+        for (const FourPoint::Defect& d : map.defects)
+            said << u"%1-%2:%3"_s.arg(d.start).arg(d.end).arg(d.points);
+        said << u"= %1 shaded"_s.arg(map.points);
+        for (long unit : map.shaded)
+            said << QString::number(unit);
+        QTEST(said.join(u' '), "expected");
     }
 
 private:
