@@ -123,7 +123,8 @@ private slots:
     }
 
     // A write changes its line only: comments, order, line ends, a BOM and the legacy encoding
-    // stay; programs writing at once (four, 25 ports each) lose none of each other's lines.
+    // stay; threads writing at once (four, 25 ports each) take turns and lose none of each
+    // other's lines.
     void writesKeepTheFile_data()
     {
         QTest::addColumn<QString>("file");
@@ -155,7 +156,7 @@ private slots:
         if (!before.isNull())
             m_home->writeFile(file, before);
         std::atomic<int> failedWrites = 0;
-        std::vector<std::thread> writers; // a program each 25 writes
+        std::vector<std::thread> writers; // 25 writes each
         // Read only through a const view: a QStringList's non-const [] detaches it, and four
         // threads detaching one list at once free each other's strings.
         const QStringList& all = writes;

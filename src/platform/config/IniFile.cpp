@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QDir>
 #include <QLockFile>
+#include <QMutex>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -272,6 +273,10 @@ bool IniFile::update(const std::function<bool(Text&)>& change, QString* error) c
     // reads what the first has written instead of putting its older copy over it. A write takes
     // some tens of milliseconds on a panel's flash disk (it is synced), and the lock is not
     // queued fairly: several programs writing at once can keep one waiting for seconds.
+    // Threads of this program wait their turn here, woken in order, rather than polling the
+    // lock file against each other (a poller can lose every round for seconds on a busy panel).
+    static QMutex inThisProgram;
+    const QMutexLocker turn(&inThisProgram);
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     QLockFile lock(m_path + QStringLiteral(".lock"));
     if (!lock.tryLock(10000)) {
