@@ -107,6 +107,10 @@ private slots:
                      + tagOf(c.TxtBox[CheckField::ItemName]) + tagOf(c.BillDetailId) + c.TxtBox[CheckField::Pallet]->text(),
                  u"0002简单检验77"_s + firstPallet());
         const QString id = c.checkId->text();
+        // Saved on its own pallet the list is read again and the packer stays on his package.
+        f.ppgCheckGrid2()->setRow(2);
+        save(f, u"12.5"_s);
+        QCOMPARE(f.status() + QString::number(f.ppgCheckGrid2()->row()) + f.ppgCheckGrid2()->textMatrix(2, 5), u" 修改成功！2002"_s);
         c.TxtBox[CheckField::Pallet]->setText(u"B-8"_s);
         save(f, u"9.5"_s);
         QCOMPARE(f.status() + fx.scalar(u"select bagnumber||'/'||oncount||'/'||itemid from checkinfo where id="_s + id), u" 修改成功！B-8/9.5/7"_s);

@@ -24,6 +24,7 @@ AREAS = {
     "pictures": "^test_(frmthumbs|station_layout)$",
     "serial": "^test_serial_port$",
     "quality": "^test_(quality_data|frmquality|station_layout)$",
+    "journal": "^test_(journal|check_offline|stations_offline|offline_journal)$",
 }
 
 S = "src/"
@@ -268,4 +269,20 @@ FAULTS = [
     ("devices", DEV + "InspectionTick.cpp",
      "reply.left(32).toHex(' '))));\n        missedReply();", "reply.left(32).toHex(' '))));",
      "a counter answering what is no length is never reported silent"),
+    # --- added with the tests of what the suite let through
+    ("db", DB + "SqlRulesStatements.cpp", 'rows = u"(SELECT CAST(r AS INTEGER) + (r > CAST(r AS INTEGER)) FROM "_s + share',
+     'rows = u"(SELECT CAST(r AS INTEGER) FROM "_s + share', "TOP n PERCENT rounds its rows down"),
+    ("journal", DB + "SqliteBackend.cpp", '"OK",        "ERROR",  "INTERNAL", "PERM",     "ABORT",    "BUSY",',
+     '"OK",        "ERROR",  "INTERNAL", "PERM",     "ABORT",    "5",',
+     "the embedded database's busy error is named by its number: a busy replay refuses its record"),
+    ("journal", S + "platform/journal/JournalReplay.cpp", "        if (isTransient(e))\n            return Outcome::Stopped;\n",
+     "", "a replay that meets a busy database refuses the record instead of waiting"),
+    ("inspection", INS + "CheckGrading.cpp", "return limit > 0 && p > limit && !alerted;",
+     "return limit > 0 && p >= limit && !alerted;", "the section alert comes at its limit, not past it"),
+    ("report", S + "platform/report/RollMap.cpp", "row.value(withEnd ? 2 : 1).toDouble()",
+     "row.value(2).toDouble()", "a roll map of two columns (position, points) has no points"),
+    ("marklabel", ST + "marklabel/MaitouPalletGrid.cpp",
+     "std::exchange(m_listedSql, list.statement) == list.statement);",
+     "std::exchange(m_listedSql, list.statement) != list.statement);",
+     "the packer loses his place on his own pallet's list after a save"),
 ]
