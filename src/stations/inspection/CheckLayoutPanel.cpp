@@ -12,6 +12,7 @@
 #include "stations/inspection/frmCheck.h"
 #include "text/Vb.h"
 #include "widgets/CaptionFrame.h"
+#include "widgets/DesignType.h"
 #include "widgets/EditGrid.h"
 #include "widgets/FitText.h"
 #include "widgets/UserControl1.h"
@@ -51,62 +52,24 @@ void CheckLayoutPanel::applyFonts()
     // for a 1024 x 768 panel; every control's design size grows with the window.
     const Twips tw = Twips::of(m_form);
     if (!m_form->property("fontsDesigned").toBool()) {
-        const auto design = [](QWidget* w, double points, bool bold) {
-            w->setProperty("designPt", points);
-            QFont f = w->font();
-            f.setBold(bold);
-            w->setFont(f);
-        };
         for (QWidget* w : m_form->findChildren<QWidget*>())
             if (!w->property("designPt").isValid())
                 w->setProperty("designPt", 12.0);
-        design(m_form, 12, false);
+        DesignType::mark(m_form, 12);
         for (QLineEdit* box : c.TxtBox)
             if (box && box->property("bigField").toBool())
-                design(box, 20, true);
-        design(c.LabBox[CheckLabel::Status], 18, true);
-        design(c.labInfo[CheckInfo::Totals], 12, true);
-        design(c.frameMishu, 16, false);
-        design(c.checkSpec, 12, false);
+                DesignType::mark(box, 20, true);
+        DesignType::mark(c.LabBox[CheckLabel::Status], 18, true);
+        DesignType::mark(c.labInfo[CheckInfo::Totals], 12, true);
+        DesignType::mark(c.frameMishu, 16);
+        DesignType::mark(c.checkSpec, 12);
         for (QPushButton* b : c.checkCommand)
             if (b)
-                design(b, 15, true);
+                DesignType::mark(b, 15, true);
         m_form->setProperty("fontsDesigned", true);
     }
-    // The form's own font first: changing it afterwards would walk every child again.
-    QFont own = m_form->font();
-    own.setPointSizeF(tw.font(12));
-    m_form->setFont(own);
-    // A control whose design size is its parent's inherits the parent's type and is left alone:
-    // a font change re-lays out the control's text, and most controls are at the form's 12.
-    // Controls under a style sheet do not inherit a changed font, so they get their own.
-    const auto designOf = [this](const QWidget* w) {
-        const QVariant v = w->property("designPt");
-        return w == m_form || !v.isValid() ? 12.0 : v.toDouble();
-    };
-    const auto underStyleSheet = [this](const QWidget* w) {
-        for (const QWidget* p = w->parentWidget(); p && p != m_form; p = p->parentWidget())
-            if (!p->styleSheet().isEmpty())
-                return true;
-        return false;
-    };
-    for (QWidget* w : m_form->findChildren<QWidget*>()) {
-        const QVariant design = w->property("designPt");
-        // The keypad sizes its own keys; controls added later by the station's parts without a
-        // design size keep the font they were given.
-        if (!design.isValid() || design.toDouble() <= 0 ||
-            (m_keypad && (w == m_keypad || m_keypad->isAncestorOf(w))))
-            continue;
-        const bool hasOwnFont = w->testAttribute(Qt::WA_SetFont);
-        if (!hasOwnFont && design.toDouble() == designOf(w->parentWidget()) && !underStyleSheet(w))
-            continue;
-        const double points = tw.font(design.toDouble());
-        if (hasOwnFont && qFuzzyCompare(w->font().pointSizeF(), points))
-            continue;
-        QFont f = w->font();
-        f.setPointSizeF(points);
-        w->setFont(f);
-    }
+    // Controls added later by the station's parts without a design size keep their font.
+    DesignType::apply(m_form, 12, {m_keypad});
     // Every grid on the form, the parts' too, follows the form's scale; sizes are design sizes.
     for (EditGrid* grid : m_form->findChildren<EditGrid*>())
         grid->setTwips(tw);
@@ -391,13 +354,7 @@ void CheckLayoutPanel::showKeypad(QLineEdit* box)
     if (!box)
         return;
     keypad()->setTextBox(box);
-    // Beside the field, over the defect area, inside the window.
-    QPoint at = box->mapTo(m_form, QPoint(box->width() + 8, 0));
-    if (at.x() + m_keypad->width() > m_form->width())
-        at.setX(qMax(0, box->mapTo(m_form, QPoint(0, 0)).x() - m_keypad->width() - 8));
-    if (at.y() + m_keypad->height() > m_form->height())
-        at.setY(qMax(0, m_form->height() - m_keypad->height()));
-    m_keypad->move(at);
+    m_keypad->placeBeside(box);
     m_keypad->show();
     m_keypad->raise();
 }
