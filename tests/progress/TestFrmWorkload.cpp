@@ -1,6 +1,8 @@
 // The progress station's entry cycle: step buttons from the settings, card lookup, the order and
 // repeat rules, the report with its allotment row, and a save that fails half-way.
 #include "ProgressFixture.h"
+#include "stations/progress/WorkloadDevicePanel.h"
+#include "stations/progress/WorkloadSavePanel.h"
 
 #include "db/DbError.h"
 #include "db/DbProcedures.h"
@@ -194,7 +196,7 @@ private slots:
         ProgressFixture fx("keyPolicy=1\n");
         frmWorkload& f = fx.open();
         fx.enter("K002", first, "001");
-        QVERIFY(f.saveReport());
+        QVERIFY(f.savePanel().saveReport());
         fx.enter("K002", then, "001");
         const QString step = f.selectedStep();
         MessageBox::clearShown();
@@ -222,7 +224,7 @@ private slots:
         frmWorkload& f = fx.open();
         fx.enter(card, 3, "001");
         f.TxtBox[2]->clear();
-        QVERIFY(f.saveReport());
+        QVERIFY(f.savePanel().saveReport());
         Recordset rs = Database::conn().execute("select billstatus,viewcount,viewnumber,remark from BillStatusDetail order by id");
         QStringList rows;
         for (; !rs.eof(); rs.moveNext())

@@ -1,6 +1,8 @@
 // The progress station's devices, driven by the simulator: a scanner on a pty and the RFID desk
 // reader through its run-time loaded library.
 #include "ProgressFixture.h"
+#include "stations/progress/WorkloadDevicePanel.h"
+#include "stations/progress/WorkloadSavePanel.h"
 
 #include "../devices/DevSim.h"
 #include "stations/Stations.h"
@@ -67,7 +69,7 @@ private slots:
         QVERIFY(!f.LabBox[0]->toolTip().isEmpty());
         QCOMPARE(offlineStatusLine(&f), nullptr); // the offline mark keeps off the scanner's caption
         fx.enter("K002", 0, "001"); // the station works on without its scanner
-        QVERIFY(f.saveReport());
+        QVERIFY(f.savePanel().saveReport());
     }
 
     void workerCard_data()
@@ -124,15 +126,15 @@ private slots:
         f.Timer1->stop();
         const auto hold = [&](const QByteArray& card, const QString& worker) {
             sim.command("card " + card);
-            QTRY_COMPARE((f.pollReader(), f.TxtBox[1]->text()), worker);
+            QTRY_COMPARE((f.devices().pollReader(), f.TxtBox[1]->text()), worker);
         };
         hold("A07X", "A07X");
         f.TxtBox[1]->clear(); // the operator takes the worker out; the card still lies there
-        f.pollReader();
+        f.devices().pollReader();
         QCOMPARE(f.TxtBox[1]->text(), QString());
         sim.command("remove");
         QTRY_VERIFY(!QFile::exists(file));
-        f.pollReader();
+        f.devices().pollReader();
         hold("A07X", "A07X");
         hold("B07", "A07X,B07");
         sim.command("card");
@@ -140,7 +142,7 @@ private slots:
             QFile c(file);
             return c.open(QIODevice::ReadOnly) && c.readAll() == QByteArray(16, 0);
         }());
-        f.pollReader();
+        f.devices().pollReader();
         QCOMPARE(f.TxtBox[1]->text(), QString("A07X,B07"));
         f.TxtBox[1]->clear();
         hold("0012", "001");
