@@ -13,7 +13,7 @@ AREAS = {
     "marklabel": "^test_(frmmaitou|station_layout|frmhuaxian|inspection_roll|maitou_pallet|roll_save"
                  "|check_devices)$",
     "packing": "^test_(frmbag|bag_print_pool|bag_window|station_layout)$",
-    "progress": "^test_(frmworkload|workload_devices|workload_rules|station_layout)$",
+    "progress": "^test_(frmworkload|workload_rules|station_layout)$",
     "kanban": "^test_(frmkanban|station_layout)$",
     "report": "^test_(grf_template|report_expression|barcode|label_report"
               "|print_routine)$",

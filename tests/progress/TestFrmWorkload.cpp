@@ -1,14 +1,18 @@
 // The progress window's wiring: an operator's walk through a card (lookup, a refused and a chosen
 // step, the worker's name and shift, 提交, 清除), what only the window shows (the red message line,
-// the boxes and when they come, the entry kept after a refused or failed save), and the list tab
-// with the access code typed on the pad and the widths kept per user. The rules themselves:
-// TestWorkloadRules.
+// the boxes and when they come, the entry kept after a refused or failed save), the list tab with
+// the access code typed on the pad and the widths kept per user, and the devices driven by the
+// simulator: a scanner on a pty, the RFID desk reader through its run-time loaded library. The
+// rules themselves: TestWorkloadRules.
+#include "../devices/DevSim.h"
 #include "ProgressFixture.h"
 
 #include "db/DbError.h"
 #include "db/DbProcedures.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
+#include "stations/Stations.h"
+#include "stations/progress/WorkloadDevicePanel.h"
 #include "stations/progress/WorkloadListPart.h"
 #include "stations/progress/WorkloadSavePanel.h"
 #include "widgets/EditGrid.h"
@@ -16,6 +20,8 @@
 
 #include <QDateEdit>
 #include <QDateTimeEdit>
+#include <QDir>
+#include <QFile>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -23,9 +29,14 @@
 #include <QPushButton>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace F = WorkloadField;
 namespace L = WorkloadLabel;
 namespace {
+// The scanner's line ending and the bytes per piece a scan comes in, the database away when the
+// station starts: the message line after two scans.
+struct Scan { QString suffix, chunk; bool away; QString message = u"状态：织造"_s; };
 // A card and a step submitted after `meanwhile` ("saved": the same report before; "PeibuBatch"
 // failing; a statement), the question answered: the last box, the rows of the step afterwards.
 struct Submit { QString card; int press; QString meanwhile; int answer; QString box, rows; };
@@ -181,12 +192,96 @@ private slots:
         ProgressFixture fx;
         SysUtil::saveSetting("mirel", "mirel", "frmWorkload", "500,2500,3,4,5,6,7,8,9");
         frmWorkload& f = fx.open();
-        EditGrid* grid = f.list()->pggBase;
         QTest::mouseClick(f.list()->SearchWLBtn[WorkloadList::Query], Qt::LeftButton);
-        QCOMPARE(grid->colWidth(0) * 10000 + grid->colWidth(1), 800 * 10000 + 2500);
-        grid->setColWidth(2, 2000);
+        QCOMPARE(f.list()->pggBase->colWidthList(), QString("800,2500,480,480,480,480,480,480,480")); // at least 480
+        f.list()->pggBase->setColWidth(2, 2000);
         f.close();
-        QCOMPARE(SysUtil::getSetting("mirel", "mirel", "frmWorkload").section(',', 2, 2), QString("2000"));
+        QCOMPARE(SysUtil::getSetting("mirel", "mirel", "frmWorkload"), QString("800,2500,2000,480,480,480,480,480,480"));
+    }
+
+    void scanner_data()
+    {
+        QTest::addColumn<Scan>("c");
+        for (const char* ending : {"none", "cr", "lf", "crlf", "tab"})
+            for (const char* chunk : {"0", "3"})
+                QTest::addRow("%s, pieces of %s", ending, chunk) << Scan{ending, chunk, false};
+        QTest::newRow("started offline") << Scan{"none", "0", true, "数据库离线，这个号码以前没有查过，离线时无法查询"};
+        QTest::newRow("unplugged and plugged in again") << Scan{"crlf", "0", false};
+    }
+    void scanner()
+    {
+        QFETCH(Scan, c);
+        // Port numbers above 9 work at this station.
+        ProgressFixture fx("CommBarcode=com12\n");
+        // The port under a name of its own, as udev gives a USB scanner, kept across a re-plug.
+        DevSim sim({"--device", "scanner", "--suffix", c.suffix, "--chunk", c.chunk, "--com", "12", "--link",
+                    fx.home().file("ttyScanner")});
+        QVERIFY(sim.ok());
+        QVERIFY(!c.away || QFile::rename(fx.home().file("mirel.db"), fx.home().file("mirel.db.away")));
+        frmWorkload& f = fx.open();
+        QLabel* caption = f.LabBox[WorkloadLabel::Scanner];
+        QCOMPARE(frmWorkload::foreColor(caption), frmWorkload::DeviceOn);
+        if (QString(QTest::currentDataTag()).startsWith("unplugged")) {
+            sim.command("unplug");
+            QTRY_COMPARE(frmWorkload::foreColor(caption), frmWorkload::DeviceFailed);
+            QVERIFY(!sim.replug().isEmpty());
+            QTRY_COMPARE(frmWorkload::foreColor(caption), frmWorkload::DeviceOn);
+        }
+        QVERIFY(f.rfidBtn->isHidden()); // RFID=1: no desk reader
+        sim.command("scan K001"); // two scans: never glued, never split
+        QTRY_COMPARE(f.TxtBox[F::Card]->text(), QString("K001"));
+        sim.command("scan K002");
+        QTRY_COMPARE(f.TxtBox[F::Card]->text(), QString("K002"));
+        QTRY_COMPARE(f.LabBox[WorkloadLabel::Message]->text(), c.message);
+        QCOMPARE(f.TxtBox[F::Card]->toolTip(), QString(" 串口扫描枪启动"));
+    }
+
+    void missingScannerPort()
+    {
+        ProgressFixture fx("CommBarcode=COM77\n", "RFID=1\n[SerialPorts]\nCOM77=/nonexistent/tty\n");
+        frmWorkload& f = fx.open();
+        QCOMPARE(frmWorkload::foreColor(f.LabBox[WorkloadLabel::Scanner]), frmWorkload::DeviceFailed);
+        QVERIFY(!f.LabBox[WorkloadLabel::Scanner]->toolTip().isEmpty());
+        QCOMPARE(offlineStatusLine(&f), nullptr); // the offline mark keeps off the scanner's caption
+        fx.enter("K002", 0, "001"); // the station works on without its scanner
+        QVERIFY(f.savePanel().saveReport());
+    }
+
+    // The desk reader, by the button and polled every second: a card counts once while it lies
+    // there; its text's step digit presses the step; a registered card gives its worker (before
+    // the digit rule). What a card's text gives (teams, blank cards): TestWorkloadRules.
+    void reader()
+    {
+        const QString file = QDir::temp().filePath("mirel-test-rfid-" + QString::number(QCoreApplication::applicationPid()));
+        qputenv("MIREL_DEVSIM_RFID", file.toLocal8Bit());
+        ProgressFixture fx(QByteArray(), "RFID=0\n");
+        fx.installReader();
+        fx.exec("insert into RFID_CARDINFO(CARDNO,refCode,CARDTYPE) values('0043','001','1')");
+        DevSim sim({"--device", "rfid"});
+        QVERIFY(sim.ok());
+        QCOMPARE(sim.path(), file);
+        frmWorkload& f = fx.open();
+        QVERIFY(!f.rfidBtn->isHidden());
+        QLineEdit* worker = f.TxtBox[F::Worker];
+        fx.enter("K002", 0, "");
+        QTest::mouseClick(f.rfidBtn, Qt::LeftButton); // no card on the reader: nothing happens
+        QCOMPARE(worker->text(), QString());
+        QTRY_COMPARE(frmWorkload::foreColor(f.LabBox[WorkloadLabel::Reader]), frmWorkload::DeviceOn); // polled
+        f.Timer1->stop();
+        sim.command("card 0012");
+        QTRY_VERIFY(QFile::exists(file));
+        QTest::mouseClick(f.rfidBtn, Qt::LeftButton);
+        QCOMPARE(worker->text() + f.selectedStep(), QString("001配布"));
+        f.devices().pollReader(); // the card still lies there: taken once by the tick
+        worker->clear();
+        f.devices().pollReader();
+        QCOMPARE(worker->text(), QString());
+        sim.command("remove");
+        QTRY_VERIFY(!QFile::exists(file));
+        f.devices().pollReader();
+        sim.command("card 0043");
+        QTRY_COMPARE((f.devices().pollReader(), worker->text()), QString("001"));
+        QCOMPARE(f.LabBox[WorkloadLabel::WorkerName]->text() + f.selectedStep(), QString("王建国配布")); // not step 3
     }
 };
 

@@ -66,11 +66,7 @@ private slots:
         m_cfg = ProgressSettings();
         m_cfg.machineId = u"001"_s;
     }
-    void cleanup()
-    {
-        m_conn.close();
-        m_home.reset();
-    }
+    void cleanup() { m_conn.close(), m_home.reset(); }
 
     void steps_data()
     {
@@ -91,9 +87,8 @@ private slots:
             steps << s.caption + u':' + s.tag;
         QTEST(steps.join(u' '), "steps");
         // Eight on a row, the ninth under the first, 75 twips apart.
-        QCOMPARE(WorkloadSql::stepOffset(7, 1570, 615).left, 7 * (1570 + 75));
-        QCOMPARE(WorkloadSql::stepOffset(8, 1570, 615).left, 0);
-        QCOMPARE(WorkloadSql::stepOffset(8, 1570, 615).top, 615 + 75);
+        const WorkloadSql::Offset eighth = WorkloadSql::stepOffset(7, 1570, 615), ninth = WorkloadSql::stepOffset(8, 1570, 615);
+        QCOMPARE(QList<int>({eighth.left, eighth.top, ninth.left, ninth.top}), QList<int>({7 * (1570 + 75), 0, 0, 615 + 75}));
     }
 
     void settings_data()
@@ -276,18 +271,15 @@ private slots:
     void keep()
     {
         const WorkloadReport rules(m_cfg);
-        const WorkloadReport::Kept kept = rules.keep(typedForm(), u"load 001"_s);
-        QVERIFY(kept.record);
-        QCOMPARE(kept.record->summary, u"进度 染色  卡号 K002"_s);
-        QCOMPARE(kept.record->steps.size(), 2);
-        QCOMPARE(kept.record->steps[0].sql, WorkloadSql::updateBillStatus(u"K002"_s, u"染色"_s, QDate(2026, 3, 4)));
-        QVERIFY(kept.record->steps[0].mustTouch);
-        QCOMPARE(kept.record->steps[1].sql, WorkloadSql::insertReport(rules.values(typedForm())));
+        const std::optional<JournalRecord> r = rules.keep(typedForm(), u"load 001"_s).record;
+        QVERIFY(r && r->steps.size() == 2 && r->steps[0].mustTouch);
+        QCOMPARE(QStringList({r->summary, r->steps[0].sql, r->steps[1].sql}),
+                 QStringList({u"进度 染色  卡号 K002"_s, WorkloadSql::updateBillStatus(u"K002"_s, u"染色"_s, QDate(2026, 3, 4)),
+                              WorkloadSql::insertReport(rules.values(typedForm()))}));
         ReportForm all = typedForm();
         all.step = u"全部配布"_s;
         const WorkloadReport::Kept refused = rules.keep(all, u"load 001"_s);
-        QVERIFY(!refused.record);
-        QVERIFY(refused.refusal.startsWith(u"数据库离线：「全部配布」要按库存自动配布"_s));
+        QVERIFY(!refused.record && refused.refusal.startsWith(u"数据库离线：「全部配布」要按库存自动配布"_s));
     }
 
     void list_data()
@@ -343,18 +335,12 @@ private slots:
         QTEST(after, "after");
     }
 
-    void widths_data()
-    {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<QList<int>>("widths"); // of columns 1 … 8
-        QTest::newRow("one short") << "1,2,3,4,5,6,7,8" << QList<int>{};
-        QTest::newRow("one more") << "1,2,3,4,5,6,7,8,9,10" << QList<int>{};
-        QTest::newRow("all columns") << "500,2500,3,4,5,6,7,8,9" << QList<int>{2500, 3, 4, 5, 6, 7, 8, 9};
-    }
+    // The stored widths count with one for every column; column 0, the record id, keeps its own.
     void widths()
     {
-        QFETCH(QString, stored);
-        QTEST(WorkloadRecords::storedWidths(stored, 9), "widths");
+        QCOMPARE(WorkloadRecords::storedWidths(u"1,2,3,4,5,6,7,8"_s, 9), QList<int>());
+        QCOMPARE(WorkloadRecords::storedWidths(u"1,2,3,4,5,6,7,8,9,10"_s, 9), QList<int>());
+        QCOMPARE(WorkloadRecords::storedWidths(u"500,2500,3,4,5,6,7,8,9"_s, 9), QList<int>({2500, 3, 4, 5, 6, 7, 8, 9}));
     }
 };
 

@@ -6,6 +6,7 @@
 #include "stations/rfid/RfidSql.h"
 #include "support/TempProgramFolder.h"
 
+#include <QFile>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -32,10 +33,8 @@ class TestCardRegistration : public QObject {
 private slots:
     void init()
     {
+        QFile::remove(m_home.file(u"mirel.db"_s)); // each case on a database of its own
         m_conn.openOrCreate(u"Provider=SQLite;Data Source="_s + m_home.file(u"mirel.db"_s));
-        m_conn.execute(u"delete from RFID_CARDINFO"_s);
-        m_conn.execute(u"delete from UserInfo"_s);
-        m_conn.execute(u"delete from bill"_s);
         m_conn.execute(u"insert into UserInfo(UserID,usercode,username) values(7,'001','王建国'),(8,'002','李红')"_s);
         m_conn.execute(u"insert into bill(billcode) values('K001'),('K002')"_s);
         m_conn.execute(u"insert into RFID_CARDINFO(CARDNO,refCode,CARDTYPE) values('C9','K002','2'),('C9','002','1'),('D1','001','1')"_s);
@@ -86,34 +85,24 @@ private slots:
         QCOMPARE(cards(), c.rows);
     }
 
-    void holders_data()
-    {
-        QTest::addColumn<QString>("card");
-        QTest::addColumn<QString>("line");
-        QTest::newRow("a worker's") << "D1" << "卡号 D1：已登记给 001 王建国";
-        QTest::newRow("two bindings") << "C9" << "卡号 C9：已登记给 生产卡 K002、002 李红";
-        QTest::newRow("none") << "A1B2C3D4" << "卡号 A1B2C3D4：未登记";
-    }
     void holders()
     {
-        QFETCH(QString, card);
-        QTEST(CardRegistration(m_conn).holdersLine(card), "line");
+        CardRegistration desk(m_conn);
+        QCOMPARE(desk.holdersLine(u"D1"_s), u"卡号 D1：已登记给 001 王建国"_s);
+        QCOMPARE(desk.holdersLine(u"C9"_s), u"卡号 C9：已登记给 生产卡 K002、002 李红"_s);
+        QCOMPARE(desk.holdersLine(u"A1B2C3D4"_s), u"卡号 A1B2C3D4：未登记"_s);
     }
 
-    void cardText_data()
-    {
-        QTest::addColumn<QByteArray>("block");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("text, zero bytes after it") << QByteArray("A1B2C3D4").leftJustified(16, '\0') << "A1B2C3D4";
-        QTest::newRow("written in Chinese (UTF-8)") << QByteArray("工号甲001").leftJustified(16, '\0') << "工号甲001";
-        QTest::newRow("full block") << QByteArray("0012345678901234") << "0012345678901234";
-        QTest::newRow("not text: hexadecimal") << QByteArray("\x01\x02\xFF").leftJustified(16, '\0')
-                                               << "0102FF00000000000000000000000000";
-    }
+    // A block's text without the zero bytes after it; Chinese written as UTF-8; a blank block as
+    // nothing; a block that is no text as its hexadecimal pairs.
     void cardText()
     {
-        QFETCH(QByteArray, block);
-        QTEST(RfidSql::cardFieldText(QString::fromLatin1(block), block), "text");
+        const auto text = [](const QByteArray& block) { return RfidSql::cardFieldText(QString::fromLatin1(block), block); };
+        QCOMPARE(text(QByteArray("A1B2C3D4").leftJustified(16, '\0')), u"A1B2C3D4"_s);
+        QCOMPARE(text(QByteArray("工号甲001").leftJustified(16, '\0')), u"工号甲001"_s);
+        QCOMPARE(text(QByteArray("0012345678901234")), u"0012345678901234"_s);
+        QCOMPARE(text(QByteArray(16, '\0')), QString()); // a blank card
+        QCOMPARE(text(QByteArray("\x01\x02\xFF").leftJustified(16, '\0')), u"0102FF00000000000000000000000000"_s);
     }
 };
 
