@@ -50,11 +50,7 @@ class TestWorkloadRules : public QObject {
     Connection m_conn;
     ProgressSettings m_cfg;
 
-    QString scalar(const QString& sql)
-    {
-        const Recordset rs = m_conn.execute(sql);
-        return rs.isOpen() && !rs.eof() ? rs.text(0) : QString();
-    }
+    QString scalar(const QString& sql) { return m_conn.execute(sql).text(0); }
 
 private slots:
     void init()

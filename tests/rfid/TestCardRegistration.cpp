@@ -24,11 +24,7 @@ class TestCardRegistration : public QObject {
     TempProgramFolder m_home;
     Connection m_conn;
 
-    QString cards()
-    {
-        return m_conn.execute(u"select group_concat(c,',') from (select CARDNO+':'+refCode+':'+CARDTYPE c "
-                              "from RFID_CARDINFO order by id)"_s).text(0);
-    }
+    QString cards() { return m_conn.execute(u"select group_concat(c,',') from (select CARDNO+':'+refCode+':'+CARDTYPE c from RFID_CARDINFO order by id)"_s).text(0); }
 
 private slots:
     void init()

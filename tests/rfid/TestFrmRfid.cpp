@@ -49,10 +49,7 @@ struct Desk {
             Journal::retryNow();
     }
     ~Desk() { Database::conn().close(); }
-    QString cards()
-    {
-        return Database::conn().execute("select group_concat(c,',') from (select CARDNO+':'+refCode+':'+CARDTYPE c from RFID_CARDINFO order by id)").text(0);
-    }
+    QString cards() { return Database::conn().execute("select group_concat(c,',') from (select CARDNO+':'+refCode+':'+CARDTYPE c from RFID_CARDINFO order by id)").text(0); }
 };
 
 // A page's card and user (or production card) typed, the question's answer: the boxes and the
