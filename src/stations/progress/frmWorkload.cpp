@@ -1,5 +1,5 @@
-// The progress window: load, the entry reset, step buttons, card lookup, step choice and the
-// checks before a report is written.
+// The progress window: load, the entry reset, step buttons, the card lookup, the step choice, the
+// worker's name and shift, and the checks before a report is written (the rules' answers shown).
 #include "stations/progress/frmWorkload.h"
 
 #include "db/DbError.h"
@@ -8,8 +8,6 @@
 #include "shell/Database.h"
 #include "shell/Journal.h"
 #include "shell/MessageBox.h"
-#include "shell/SysUtil.h"
-#include "shell/SysUtilDb.h"
 #include "stations/progress/WorkloadDevicePanel.h"
 #include "stations/progress/WorkloadListPart.h"
 #include "stations/progress/WorkloadSavePanel.h"
