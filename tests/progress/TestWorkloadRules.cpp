@@ -64,38 +64,18 @@ private slots:
     }
     void cleanup() { m_conn.close(), m_home.reset(); }
 
-    void steps_data()
-    {
-        QTest::addColumn<QString>("projects");
-        QTest::addColumn<QString>("steps"); // caption:tag …
-        QTest::newRow("no final comma loses the last") << "A,B,C" << "A:0 B:0";
-        QTest::newRow("final comma") << "A,B,C," << "A:0 B:0 C:0";
-        QTest::newRow("tag after _") << "织造_7,配布," << "织造:7 配布:0";
-        QTest::newRow("none") << "" << "";
-    }
-    void steps()
-    {
-        QFETCH(QString, projects);
-        ProgressSettings settings;
-        settings.projects = projects;
-        QStringList steps;
-        for (const WorkloadSql::Step& s : settings.steps())
-            steps << s.caption + u':' + s.tag;
-        QTEST(steps.join(u' '), "steps");
-        // Eight on a row, the ninth under the first, 75 twips apart.
-        const WorkloadSql::Offset eighth = WorkloadSql::stepOffset(7, 1570, 615), ninth = WorkloadSql::stepOffset(8, 1570, 615);
-        QCOMPARE(QList<int>({eighth.left, eighth.top, ninth.left, ninth.top}), QList<int>({7 * (1570 + 75), 0, 0, 615 + 75}));
-    }
-
     void settings_data()
     {
         QTest::addColumn<QByteArray>("ini");
-        QTest::addColumn<QString>("read"); // order repeat keypad machine reader 工号 长度
-        QTest::newRow("defaults") << QByteArray() << "0 0 0 % 0  ";
-        QTest::newRow("order true, repeats as a number") << QByteArray("OrderInGroup=true\nkeyPolicy=1\n") << "1 1 0 % 0  ";
-        QTest::newRow("TRUE is not true, keyPolicy 0") << QByteArray("OrderInGroup=TRUE\nkeyPolicy=0\n") << "0 0 0 % 0  ";
-        QTest::newRow("keypad, machine, presets, reader") << QByteArray("KeyBoardValidate=1\nmenchineId=007\n工号=001,002,\n长度=50,\n[MES]\nRFID=0\n")
-                                                         << "0 0 1 007 1 001,002, 50,";
+        QTest::addColumn<QString>("read"); // order repeat keypad machine reader 工号 长度 | the steps (caption:tag)
+        QTest::newRow("defaults, no step") << QByteArray() << "0 0 0 % 0  |";
+        QTest::newRow("order true, repeats as a number; final comma")
+            << QByteArray("OrderInGroup=true\nkeyPolicy=1\nProjects=A,B,C,\n") << "1 1 0 % 0  |A:0 B:0 C:0";
+        QTest::newRow("TRUE is not true, keyPolicy 0; no final comma loses the last")
+            << QByteArray("OrderInGroup=TRUE\nkeyPolicy=0\nProjects=A,B,C\n") << "0 0 0 % 0  |A:0 B:0";
+        QTest::newRow("keypad, machine, presets, reader; a tag after _")
+            << QByteArray("KeyBoardValidate=1\nmenchineId=007\n工号=001,002,\n长度=50,\nProjects=织造_7,配布,\n[MES]\nRFID=0\n")
+            << "0 0 1 007 1 001,002, 50,|织造:7 配布:0";
     }
     void settings()
     {
@@ -104,9 +84,15 @@ private slots:
         m_home->writeFile(u"班别.ini"_s, "[MIREL]\n王建国=早班\n");
         const ProgressSettings s = ProgressSettings::read();
         const auto n = [](bool b) { return QString::number(b); };
+        QStringList steps;
+        for (const WorkloadSql::Step& step : s.steps())
+            steps << step.caption + u':' + step.tag;
         QTEST(QStringList({n(s.orderInGroup), n(s.allowRepeat), n(s.keypadOnFocus), s.machineId, n(s.rfidReader),
-                           s.presets(u"工号"_s), s.presets(u"长度"_s)}).join(u' '), "read");
+                           s.presets(u"工号"_s), s.presets(u"长度"_s)}).join(u' ') + u'|' + steps.join(u' '), "read");
         QCOMPARE(ProgressSettings::shiftOf(u"王建国"_s) + ProgressSettings::shiftOf(u"李红"_s), u"早班"_s);
+        // Step buttons: eight on a row, the ninth under the first, 75 twips apart.
+        const WorkloadSql::Offset eighth = WorkloadSql::stepOffset(7, 1570, 615), ninth = WorkloadSql::stepOffset(8, 1570, 615);
+        QCOMPARE(QList<int>({eighth.left, eighth.top, ninth.left, ninth.top}), QList<int>({7 * (1570 + 75), 0, 0, 615 + 75}));
     }
 
     void cardView_data()
