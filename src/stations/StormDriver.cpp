@@ -157,20 +157,20 @@ Operator progress(frmWorkload* f)
                 steps << i;
         if (steps.isEmpty())
             return u"没有工艺"_s;
-        f->TxtBox[0]->setText(pick(cards, n));
-        emit f->TxtBox[0]->returnPressed(); // the card is looked up before its step is chosen
+        f->TxtBox[WorkloadField::Card]->setText(pick(cards, n));
+        emit f->TxtBox[WorkloadField::Card]->returnPressed(); // the card is looked up before its step is chosen
         f->ProcessBtn[steps.at(n % steps.size())]->click();
-        f->TxtBox[1]->setText(u"001"_s);
-        f->TxtBox[2]->setText(QString::number(100 + n));
-        f->TxtBox[6]->setText(u"1"_s);
+        f->TxtBox[WorkloadField::Worker]->setText(u"001"_s);
+        f->TxtBox[WorkloadField::Metres]->setText(QString::number(100 + n));
+        f->TxtBox[WorkloadField::Pieces]->setText(u"1"_s);
         return QString();
     };
     const auto save = [f] {
         f->Label1->clear();
-        const QString record = f->TxtBox[0]->text() + u'/' + f->selectedStep();
+        const QString record = f->TxtBox[WorkloadField::Card]->text() + u'/' + f->selectedStep();
         f->Command1->click();
         const bool saved = f->Label1->text() == u"提交成功！"_s;
-        return Outcome{saved ? record : QString(), f->LabBox[1]->text()};
+        return Outcome{saved ? record : QString(), f->LabBox[WorkloadLabel::Message]->text()};
     };
     return {fill, save};
 }

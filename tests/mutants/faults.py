@@ -13,7 +13,7 @@ AREAS = {
     "marklabel": "^test_(frmmaitou|station_layout|frmhuaxian|inspection_roll|maitou_pallet|roll_save"
                  "|check_devices)$",
     "packing": "^test_(frmbag|bag_print_pool|bag_window|station_layout)$",
-    "progress": "^test_(frmworkload|workload_devices|workload_list|station_layout)$",
+    "progress": "^test_(frmworkload|workload_rules|station_layout)$",
     "kanban": "^test_(frmkanban|station_layout)$",
     "report": "^test_(grf_template|report_expression|barcode|label_report"
               "|print_routine)$",
@@ -149,15 +149,12 @@ FAULTS = [
      "report list shows other machines' reports (dropped condition)"),
     ("progress", ST + "progress/WorkloadSql.cpp", 'return date.toString(u"yyyy/MM/dd"_s) + u\' \'',
      'return date.toString(u"yyyy/dd/MM"_s) + u\' \'', "report date with day and month swapped"),
-    ("progress", ST + "progress/WorkloadSave.cpp", "if (stock <= 0) {", "if (stock < 0) {",
+    ("progress", ST + "progress/WorkloadReport.cpp", "if (stock <= 0) {", "if (stock < 0) {",
      "a customer without storeroom (0) is allotted"),
-    ("progress", ST + "progress/WorkloadSave.cpp",
-     "        trans.commit();\n        // Told once the report is committed: nothing waits on the operator"
-     " inside the transaction.\n        if (!notice.isEmpty())\n            MessageBox::show(notice,"
-     " MessageBox::Information, MessageBox::Ok, QString(), this);\n",
-     "        if (!notice.isEmpty())\n            MessageBox::show(notice, MessageBox::Information,"
-     " MessageBox::Ok, QString(), this);\n        trans.commit();\n",
-     "the storeroom note waits on the operator inside the transaction"),
+    ("progress", ST + "progress/WorkloadReport.cpp",
+     "    trans.commit();\n    return notice;\n",
+     "    if (!notice.isEmpty())\n        return notice;\n    trans.commit();\n    return notice;\n",
+     "a report with the storeroom note is rolled back (the note returned before the commit)"),
     ("progress", ST + "progress/WorkloadSql.cpp", "u\"' and billstatus='\"_s\n        + sqlText(step) + u\"'\"_s;",
      "u\"' and billstatus like '%\"_s\n        + sqlText(step) + u\"'\"_s;",
      "a 配布 report is asked about as a repeat when the card has a 全部配布 report (like instead of =)"),

@@ -194,7 +194,7 @@ Outcome progress(const QStringList& checks, bool cardDeleted)
     MessageBox::clearShown();
     fx.enter(u"K001"_s, 1, u"001"_s);
     f.Command1_Click();
-    const QString saved = f.Label1->text() + f.LabBox[1]->text(); // the message line gone
+    const QString saved = f.Label1->text() + f.LabBox[WorkloadLabel::Message]->text(); // the message line gone
     fx.enter(u"K001"_s, 3, u"001"_s);
     f.Command1_Click();
     o.refusal = saved + u" / "_s + shownOrStatus(f.Label1->text()) + u" / "_s + f.selectedStep();
@@ -206,7 +206,8 @@ Outcome progress(const QStringList& checks, bool cardDeleted)
     replay();
     o.results = results(fx, checks);
     // 王建国 took over while the database was away: his name and shift come with the database.
-    o.after = f.Label1->text() + f.LabBox[1]->text() + u" / "_s + f.LabBox[14]->text() + f.TxtBox[3]->text();
+    o.after = f.Label1->text() + f.LabBox[WorkloadLabel::Message]->text() + u" / "_s
+        + f.LabBox[WorkloadLabel::WorkerName]->text() + f.TxtBox[WorkloadField::Remark]->text();
     return o;
 }
 

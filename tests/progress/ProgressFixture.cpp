@@ -1,5 +1,6 @@
 // Progress window fixture on a temporary embedded database.
 #include "ProgressFixture.h"
+#include "ProgressRows.h"
 
 #include "shell/Database.h"
 #include "shell/DbInfoCache.h"
@@ -21,21 +22,7 @@ ProgressFixture::ProgressFixture(const QByteArray& mirelIni, const QByteArray& m
     MessageBox::clearShown();
     MessageBox::clearAnswers();
     Database::openConnection();
-    const char* rows[] = {
-        "insert into company(companyid,companyname,stock) values(1,'杭州锦华服饰',0)",
-        "insert into company(companyid,companyname,stock) values(2,'绍兴恒远纺织',3)",
-        "insert into UserInfo(usercode,username,ISSTOP) values('001','王建国',0)",
-        "insert into bill(billid,billcode,billtype,companyid,remark) values(1,'K001',55,1,'加急')",
-        "insert into bill(billid,billcode,billtype,companyid,billstatus) values(2,'K002',57,2,'织造')",
-        // The allotment stands for the card's first line, whatever order the lines were added.
-        "insert into BillDetail(BillDetailId,BillId,itemId,viewcount) values(40,2,2,100)",
-        "insert into BillDetail(BillDetailId,BillId,itemId,viewcount) values(35,2,1,100)",
-        "insert into iteminBatch(itemid,storeroomid,itemcount,productionNumber) values(1,3,100,2)",
-        "insert into iteminBatch(itemid,storeroomid,itemcount,productionNumber) values(1,3,50.5,1)",
-        "insert into iteminBatch(itemid,storeroomid,itemcount,productionNumber) values(2,3,999,9)",
-        "insert into iteminBatch(itemid,storeroomid,itemcount,productionNumber) values(1,1,7,7)",
-    };
-    for (const char* sql : rows)
+    for (const char* sql : ProgressRows)
         exec(QString::fromUtf8(sql));
 }
 
@@ -64,10 +51,10 @@ void ProgressFixture::exec(const QString& sql) { Database::conn().execute(sql); 
 
 void ProgressFixture::enter(const QString& card, int step, const QString& worker)
 {
-    m_form->TxtBox[0]->setText(card);
+    m_form->TxtBox[WorkloadField::Card]->setText(card);
     QTest::mouseClick(m_form->SearchBtn, Qt::LeftButton);
     QTest::mouseClick(m_form->ProcessBtn[step], Qt::LeftButton);
-    m_form->TxtBox[1]->setText(worker);
+    m_form->TxtBox[WorkloadField::Worker]->setText(worker);
 }
 
 void ProgressFixture::installReader()

@@ -7,6 +7,9 @@
 
 #include <memory>
 
+/// The steps of the fixture's "Projects": 织造, 配布, 染色, 全部配布.
+enum FixtureStep : int { Weaving = 0, Allotment = 1, Dyeing = 2, AllotAll = 3 };
+
 class ProgressFixture {
 public:
     /// ini: extra lines for the [MIREL] section of mirel.ini (the four steps are already set).

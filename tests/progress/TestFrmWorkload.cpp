@@ -1,271 +1,284 @@
-// The progress station's entry cycle: step buttons from the settings, card lookup, the order and
-// repeat rules, the report with its allotment row, and a save that fails half-way.
+// The progress window's wiring: an operator's walk through a card (lookup, a refused and a chosen
+// step, the worker's name and shift, 提交, 清除), what only the window shows (the red message line,
+// the boxes and when they come, the entry kept after a refused or failed save), the list tab with
+// the access code typed on the pad and the widths kept per user, and the devices driven by the
+// simulator: a scanner on a pty, the RFID desk reader through its run-time loaded library. The
+// rules themselves: TestWorkloadRules.
+#include "../devices/DevSim.h"
 #include "ProgressFixture.h"
 
 #include "db/DbError.h"
 #include "db/DbProcedures.h"
-#include "shell/Database.h"
 #include "shell/MessageBox.h"
-#include "widgets/TwipLayout.h"
+#include "shell/SysUtil.h"
+#include "stations/Stations.h"
+#include "stations/progress/WorkloadDevicePanel.h"
+#include "stations/progress/WorkloadListPart.h"
+#include "stations/progress/WorkloadSavePanel.h"
+#include "widgets/EditGrid.h"
+#include "widgets/UserControl1.h"
 
+#include <QDateEdit>
 #include <QDateTimeEdit>
+#include <QDir>
+#include <QFile>
+#include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
+namespace F = WorkloadField;
+namespace L = WorkloadLabel;
+namespace {
+// The scanner's line ending and the bytes per piece a scan comes in, the database away when the
+// station starts: the message line after two scans.
+struct Scan { QString suffix, chunk; bool away; QString message = u"状态：织造"_s; };
+// A card and a step submitted after `meanwhile` ("saved": the same report before; "PeibuBatch"
+// failing; a statement), the question answered: the last box, the rows of the step afterwards.
+struct Submit { QString card; int press; QString meanwhile; int answer; QString box, rows; };
+// The list's row chosen (0 none) and the code typed on the pad (invalid: 取消): boxes, rows listed.
+struct Deleting { int row; QVariant code; QString messages, listed; };
+} // namespace
+
 class TestFrmWorkload : public QObject {
     Q_OBJECT
 private slots:
-    void stepButtons_data()
-    {
-        QTest::addColumn<QByteArray>("projects");
-        QTest::addColumn<QStringList>("captions");
-        QTest::newRow("no final comma loses the last") << QByteArray("A,B,C") << QStringList{"A", "B"};
-        QTest::newRow("final comma") << QByteArray("A,B,C,") << QStringList{"A", "B", "C"};
-        QTest::newRow("tag after _") << QByteArray("织造_7,配布,") << QStringList{"织造", "配布"};
-        QTest::newRow("nine") << QByteArray("1,2,3,4,5,6,7,8,9,") << QStringList{"1", "2", "3", "4", "5", "6", "7", "8", "9"};
-        QTest::newRow("none") << QByteArray("") << QStringList{};
-    }
-    void stepButtons()
-    {
-        QFETCH(QByteArray, projects);
-        QFETCH(QStringList, captions);
-        ProgressFixture fx("Projects=" + projects + "\n");
-        frmWorkload& f = fx.open();
-        QCOMPARE(f.stepCount(), int(captions.size()));
-        for (int i = 0; i < captions.size(); ++i) {
-            QCOMPARE(f.ProcessBtn[i]->text(), captions[i]);
-            QVERIFY(!f.ProcessBtn[i]->isHidden());
-        }
-        if (captions.size() == 9) { // eight on a row, the ninth under the first, 75 twips apart
-            const QRect first = designRect(f.ProcessBtn[0]), eighth = designRect(f.ProcessBtn[7]);
-            QCOMPARE(eighth.left(), first.left() + 7 * (1570 + 75));
-            QCOMPARE(designRect(f.ProcessBtn[8]).topLeft(), first.topLeft() + QPoint(0, 615 + 75));
-        }
-    }
-
-    void cardLookup_data()
-    {
-        QTest::addColumn<QString>("card");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("metres");
-        QTest::newRow("no status yet") << "K001" << "状态：" << "12.5";
-        QTest::newRow("status") << "K002" << "状态：织造" << "0";
-        QTest::newRow("line end from a scanner") << "K002\r\n" << "无此卡号！" << "";
-    }
-    void cardLookup()
-    {
-        QFETCH(QString, card);
-        ProgressFixture fx;
-        fx.exec("insert into BillStatusDetail(barcode,billstatus,viewcount,viewnumber) values('K001','配布',10,2),('K001','配布',2.5,1)");
-        frmWorkload& f = fx.open();
-        f.TxtBox[0]->setText(card);
-        QTest::keyClick(f.TxtBox[0], Qt::Key_Return);
-        QTEST(f.LabBox[1]->text(), "message");
-        QTEST(f.TxtBox[2]->text(), "metres");
-        QCOMPARE(frmWorkload::foreColor(f.LabBox[1]) == 0x0000FF, f.LabBox[1]->text() == "无此卡号！");
-        if (card == "K001") {
-            QCOMPARE(f.TxtBox[6]->text(), QString("3"));
-            QVERIFY(f.labInfo[0]->text().startsWith("客户：杭州锦华服饰  订单号：K001"));
-        }
-    }
-
-    // A keyboard scanner's Tab looks the card up as Enter does; a card typed over without a
-    // lookup is never reported with the figures of the card before.
-    void cardScannedOver()
+    void walk()
     {
         ProgressFixture fx;
+        fx.exec("insert into BillStatusDetail(barcode,billstatus,viewcount) values('K002','配布',12.5)");
         frmWorkload& f = fx.open();
-        fx.enter("K001", 2, "001");
-        f.TxtBox[0]->setText("K002");
-        QTest::keyClick(f.TxtBox[0], Qt::Key_Tab);
-        QCOMPARE(f.LabBox[1]->text(), QString("状态：织造"));
-        f.TxtBox[0]->setText("K001");
-        QTest::mouseClick(f.ProcessBtn[2], Qt::LeftButton);
+        QCOMPARE(QString::number(f.stepCount()) + f.ProcessBtn[AllotAll]->text(), QString("4全部配布")); // its tag not shown
+        QLineEdit* card = f.TxtBox[F::Card];
+        QLabel* message = f.LabBox[L::Message];
+        card->setText("K009");
+        QTest::keyClick(card, Qt::Key_Return);
+        QCOMPARE(message->text(), QString("无此卡号！"));
+        QCOMPARE(frmWorkload::foreColor(message), 0x0000FFu);
+        QCOMPARE(card->selectedText(), QString("K009")); // the next scan replaces it
+        card->setText("K002");
+        QTest::keyClick(card, Qt::Key_Tab); // a keyboard scanner's Tab looks the card up as Enter does
+        QCOMPARE(message->text(), QString("状态：织造"));
+        QVERIFY(f.labInfo[WorkloadInfo::Customer]->text().startsWith("客户：绍兴恒远纺织  订单号：K002"));
+        QTest::mouseClick(f.ProcessBtn[Allotment], Qt::LeftButton); // reported before: refused
+        QCOMPARE(f.selectedStep() + message->text() + f.Frame3->title(), QString("这个工艺已经输入过配布工艺 已经输入 12.5"));
+        QCOMPARE(frmWorkload::backColor(f.ProcessBtn[Allotment]), frmWorkload::ButtonFace);
+        QTest::mouseClick(f.ProcessBtn[Dyeing], Qt::LeftButton);
+        QCOMPARE(f.selectedStep() + message->text() + f.Frame3->title(), QString("染色工艺(点击放大)"));
+        QCOMPARE(frmWorkload::backColor(f.ProcessBtn[Dyeing]), frmWorkload::Selected);
+        card->setText("K0021"); // another card: its step is not chosen yet, its figures not shown
+        QCOMPARE(f.selectedStep(), QString());
         QTest::mouseClick(f.Command1, Qt::LeftButton);
-        QCOMPARE(f.LabBox[1]->text(), QString("卡号已改，请先查询"));
-        QCOMPARE(fx.scalar("select count(*) from BillStatusDetail"), QString("0"));
-    }
-
-    void stepRules_data()
-    {
-        QTest::addColumn<QByteArray>("ini");
-        QTest::addColumn<QString>("reported"); // steps already reported for K002
-        QTest::addColumn<int>("press");
-        QTest::addColumn<QString>("next"); // a card looked up after the press
-        QTest::addColumn<QString>("selected");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<QString>("frame");
-        const QString plain = "工艺(点击放大)", refused = "配布工艺 已经输入 12.5";
-        QTest::newRow("order: step before missing") << QByteArray("OrderInGroup=true\n") << "织造" << 2 << "" << ""
-                                                    << "前面工艺[配布]还没有输入" << plain;
-        QTest::newRow("order: first step always") << QByteArray("OrderInGroup=true\n") << "" << 0 << "" << "织造" << "" << plain;
-        QTest::newRow("order: TRUE is not true") << QByteArray("OrderInGroup=TRUE\n") << "" << 2 << "" << "染色" << "" << plain;
-        QTest::newRow("repeat refused") << QByteArray() << "配布" << 1 << "" << "" << "这个工艺已经输入过" << refused;
-        QTest::newRow("repeat allowed") << QByteArray("keyPolicy=1\n") << "配布" << 1 << "" << "配布" << "" << plain;
-        // The rules were checked for K002: the next card is not reported under its step.
-        QTest::newRow("chosen, then another card") << QByteArray("keyPolicy=1\n") << "配布" << 1 << "K001" << "" << "" << plain;
-        QTest::newRow("refused, then another card") << QByteArray() << "配布" << 1 << "K001" << "" << "这个工艺已经输入过" << plain;
-    }
-    void stepRules()
-    {
-        QFETCH(QByteArray, ini);
-        QFETCH(QString, reported);
-        QFETCH(int, press);
-        QFETCH(QString, next);
-        ProgressFixture fx(ini);
-        if (!reported.isEmpty())
-            fx.exec("insert into BillStatusDetail(barcode,billstatus,viewcount) values('K002','" + reported + "',12.5)");
-        frmWorkload& f = fx.open();
-        fx.enter("K002", press, "");
-        if (!next.isEmpty())
-            f.TxtBox[0]->setText(next); // typed, or scanned before its lookup
-        QTEST(f.selectedStep(), "selected");
-        QTEST(f.LabBox[1]->text(), "message");
-        QTEST(f.Frame3->title(), "frame");
-    }
-
-    void emptyCardRefused()
-    {
-        ProgressFixture fx;
-        frmWorkload& f = fx.open();
-        fx.enter("", 1, "001");
-        QCOMPARE(MessageBox::lastShown().text, QString("生产号不能为空!"));
-        QTest::mouseClick(f.Command1, Qt::LeftButton);
-        QCOMPARE(f.LabBox[1]->text(), QString("请扫描\\输入卡号"));
-        QCOMPARE(fx.scalar("select count(*) from BillStatusDetail"), QString("0"));
-    }
-
-    void report_data()
-    {
-        QTest::addColumn<QString>("metres");
-        QTest::addColumn<QString>("pieces");
-        QTest::addColumn<QString>("stored"); // viewcount/viewnumber
-        QTest::newRow("empty") << "" << "" << "0/0";
-        QTest::newRow("12.50") << "12.50" << "3" << "12.5/3";
-        QTest::newRow("leading number") << "8米" << "2匹" << "8/2";
-    }
-    void report()
-    {
-        QFETCH(QString, metres);
-        QFETCH(QString, pieces);
-        ProgressFixture fx;
-        fx.exec("insert into bill(billid,billcode,billtype,companyid,billstatus) values(3,'K0021',57,2,'织造')");
-        frmWorkload& f = fx.open();
-        fx.enter("K002", 2, "001");
-        f.TxtBox[2]->setText(metres);
-        f.TxtBox[6]->setText(pieces);
+        QCOMPARE(message->text(), QString("卡号已改，请先查询"));
+        card->setText("K002");
+        QTest::mouseClick(f.ProcessBtn[Dyeing], Qt::LeftButton);
+        f.TxtBox[F::Worker]->setText("001");
+        QCOMPARE(f.LabBox[L::WorkerName]->text() + f.TxtBox[F::Remark]->text(), QString("王建国早班"));
+        f.TxtBox[F::Metres]->setText("12.50");
         f.DTPicker1->setDateTime(QDateTime(QDate(2026, 3, 4), QTime(7, 15, 30)));
         QTest::mouseClick(f.Command1, Qt::LeftButton);
         QCOMPARE(f.Label1->text(), QString("提交成功！"));
+        QCOMPARE(fx.scalar("select barcode||billstatus||viewcount||usercode||convert(varchar,createdate,120) "
+                           "from BillStatusDetail where billstatus='染色'"),
+                 QString("K002染色12.50012026-03-04 07:15:30"));
         // Ready for the next card of the same worker: card and step cleared, worker and shift kept.
-        QCOMPARE(f.TxtBox[0]->text() + f.selectedStep(), QString());
-        QCOMPARE(f.LabBox[14]->text() + f.TxtBox[1]->text() + f.TxtBox[3]->text(), QString("王建国001早班"));
+        QCOMPARE(card->text() + f.selectedStep() + message->text(), QString());
+        QCOMPARE(f.LabBox[L::WorkerName]->text() + f.TxtBox[F::Worker]->text() + f.TxtBox[F::Remark]->text(),
+                 QString("王建国001早班"));
         QTest::mouseClick(f.Command2, Qt::LeftButton); // "清除" empties the worker, not the remark
-        QCOMPARE(f.TxtBox[1]->text() + "|" + f.TxtBox[3]->text(), QString("|早班"));
-        QTEST(fx.scalar("select viewcount||'/'||viewnumber from BillStatusDetail"), "stored");
-        QCOMPARE(fx.scalar("select billstatus+'|'+usercode+'|'+address+'|'+endUser from BillStatusDetail"),
-                 QString("染色|001|001|001"));
-        // The time shown in 操作 时间 is the time stored.
-        QCOMPARE(fx.scalar("select convert(varchar,createdate,120) from BillStatusDetail"), QString("2026-03-04 07:15:30"));
-        QCOMPARE(fx.scalar("select billstatus+'|'+notprintremark from bill where billcode='K002'"), QString("染色|2026/03/04"));
-        QCOMPARE(fx.scalar("select billstatus from bill where billcode='K0021'"), QString("织造")); // another card
+        QCOMPARE(f.TxtBox[F::Worker]->text() + "|" + f.TxtBox[F::Remark]->text(), QString("|早班"));
     }
 
-    // A second report of the card's step asks first; another step whose name ends the same
-    // (配布 after 全部配布) is no repeat.
-    void resave_data()
+    // The boxes of a submit, and the entry as it stays after one that saved nothing.
+    void submitBoxes_data()
     {
-        QTest::addColumn<int>("first");
-        QTest::addColumn<int>("then");
-        QTest::addColumn<int>("answer"); // 0: no question
-        QTest::addColumn<QString>("rows");
-        QTest::newRow("yes adds a row") << 2 << 2 << int(MessageBox::AnswerYes) << "2";
-        QTest::newRow("no writes nothing") << 2 << 2 << int(MessageBox::AnswerNo) << "1";
-        QTest::newRow("配布 after 全部配布") << 3 << 1 << 0 << "1";
+        QTest::addColumn<Submit>("c");
+        const int yes = MessageBox::AnswerYes, no = MessageBox::AnswerNo;
+        const QString resave = "这个进度已经保存过了，是否要重新保存?";
+        QTest::newRow("empty card") << Submit{"", Allotment, "", 0, "生产号不能为空!", "0"};
+        QTest::newRow("re-save, yes") << Submit{"K002", Dyeing, "saved", yes, resave, "2"};
+        QTest::newRow("re-save, no") << Submit{"K002", Dyeing, "saved", no, resave, "1"};
+        QTest::newRow("storeroom note, after the commit") << Submit{"K001", AllotAll, "", 0, "公司的默认仓库没有设置,系统没有自动全部配完", "1"};
+        QTest::newRow("allotment fails") << Submit{"K002", AllotAll, "PeibuBatch", 0, "PeibuBatch: 库存批次被锁定", "0"};
+        QTest::newRow("card deleted meanwhile") << Submit{"K002", Dyeing, "delete from bill where billcode='K002'", 0,
+                                                          "卡号 K002 已不在数据库中（已被删除），这条进度没有保存", "0"};
     }
-    void resave()
+    void submitBoxes()
     {
-        QFETCH(int, first);
-        QFETCH(int, then);
-        QFETCH(int, answer);
+        QFETCH(Submit, c);
         ProgressFixture fx("keyPolicy=1\n");
         frmWorkload& f = fx.open();
-        fx.enter("K002", first, "001");
-        QVERIFY(f.saveReport());
-        fx.enter("K002", then, "001");
-        const QString step = f.selectedStep();
-        MessageBox::clearShown();
-        if (answer)
-            MessageBox::setNextAnswer(MessageBox::Answer(answer));
-        QTest::mouseClick(f.Command1, Qt::LeftButton);
-        QCOMPARE(MessageBox::shown().value(0).text,
-                 answer ? QString("这个进度已经保存过了，是否要重新保存?") : QString());
-        QTEST(fx.scalar("select count(*) from BillStatusDetail where billstatus='" + step + "'"), "rows");
-        QCOMPARE(f.TxtBox[0]->text().isEmpty(), answer != MessageBox::AnswerNo);
-    }
-
-    void allotAll_data()
-    {
-        QTest::addColumn<QString>("card");
-        QTest::addColumn<QString>("rows");
-        QTest::addColumn<int>("storeroomMessages");
-        QTest::newRow("storeroom 0") << "K001" << "全部配布 0 0 早班" << 1;
-        QTest::newRow("storeroom 3, first line's item") << "K002" << "全部配布 0 0 早班;全部配布 150.5 3 全部用完，系统自动新增" << 0;
-    }
-    void allotAll()
-    {
-        QFETCH(QString, card);
-        ProgressFixture fx;
-        frmWorkload& f = fx.open();
-        fx.enter(card, 3, "001");
-        f.TxtBox[2]->clear();
-        QVERIFY(f.saveReport());
-        Recordset rs = Database::conn().execute("select billstatus,viewcount,viewnumber,remark from BillStatusDetail order by id");
-        QStringList rows;
-        for (; !rs.eof(); rs.moveNext())
-            rows << QStringList{rs.text(0), rs.text(1), rs.text(2), rs.text(3)}.join(' ');
-        QTEST(rows.join(';'), "rows");
-        int shown = 0;
-        for (const MessageBox::Shown& s : MessageBox::shown())
-            if (s.text == "公司的默认仓库没有设置,系统没有自动全部配完") {
-                QVERIFY2(!s.heldBack, "raised while the report's transaction was open");
-                ++shown;
-            }
-        QTEST(shown, "storeroomMessages");
-    }
-
-    // A statement failing inside the save, or a card deleted in the office since its lookup,
-    // leaves neither a report nor a changed card status.
-    void failingSaveLeavesNothing_data()
-    {
-        QTest::addColumn<int>("press");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("allotment procedure fails") << 3 << "库存批次被锁定";
-        QTest::newRow("card deleted meanwhile") << 2 << "卡号 K002 已不在数据库中（已被删除），这条进度没有保存";
-    }
-    void failingSaveLeavesNothing()
-    {
-        QFETCH(int, press);
-        QFETCH(QString, message);
-        ProgressFixture fx;
-        frmWorkload& f = fx.open();
-        DbProcedures::registerProcedure("PeibuBatch", [](const QStringList&, const DbProcedures::Execute&) -> Recordset {
-            throw DbError("PeibuBatch: 库存批次被锁定");
-        });
-        fx.enter("K002", press, "001");
-        if (press == 2)
-            fx.exec("delete from bill where billcode='K002'");
+        fx.enter(c.card, c.press, "001");
+        const QString step = f.ProcessBtn[c.press]->text();
+        if (c.meanwhile == "saved")
+            QVERIFY(f.savePanel().saveReport());
+        else if (c.meanwhile == "PeibuBatch")
+            DbProcedures::registerProcedure(c.meanwhile, [](const QStringList&, const DbProcedures::Execute&) -> Recordset {
+                throw DbError("PeibuBatch: 库存批次被锁定");
+            });
+        else if (!c.meanwhile.isEmpty())
+            fx.exec(c.meanwhile);
+        if (c.answer)
+            MessageBox::setNextAnswer(MessageBox::Answer(c.answer));
         QTest::mouseClick(f.Command1, Qt::LeftButton);
         DbProcedures::registerProcedure("PeibuBatch", [](const QStringList&, const DbProcedures::Execute&) { return Recordset(); });
-        QVERIFY(MessageBox::lastShown().text.contains(message));
-        QCOMPARE(fx.scalar("select count(*) from BillStatusDetail"), QString("0"));
-        QCOMPARE(fx.scalar("select count(*) from bill where billcode='K002' and billstatus<>'织造'"), QString("0"));
-        QCOMPARE(f.TxtBox[0]->text(), QString("K002")); // nothing lost: the entry can be submitted again
-        QCOMPARE(f.selectedStep(), f.ProcessBtn[press]->text());
-        QVERIFY(f.Label1->text().isEmpty());
+        QCOMPARE(MessageBox::lastShown().text, c.box);
+        QVERIFY2(!MessageBox::lastShown().heldBack, "raised while the report's transaction was open");
+        QCOMPARE(fx.scalar("select count(*) from BillStatusDetail where billstatus='" + step + "'"), c.rows);
+        // Saved: the entry is ready for the next card; else nothing of it is lost.
+        const bool saved = f.Label1->text() == "提交成功！";
+        QCOMPARE(saved, c.answer == MessageBox::AnswerYes || c.box.startsWith("公司"));
+        QCOMPARE(f.TxtBox[F::Card]->text(), saved ? QString() : c.card);
+        QCOMPARE(f.selectedStep(), saved ? QString() : step);
+    }
+
+    // The list tab: 查询 with its filters, 删除 with the access code on the pad.
+    void listTab_data()
+    {
+        QTest::addColumn<Deleting>("c");
+        QTest::newRow("no row") << Deleting{0, QVariant(), "请选择列表的一行...", "1,2"};
+        QTest::newRow("wrong code") << Deleting{2, QVariant("586"), "密码错误！", "1,2"};
+        QTest::newRow("cancel") << Deleting{2, QVariant(), "", "1,2"};
+        QTest::newRow("right code") << Deleting{2, QVariant("5862"), "删除成功", "1"};
+    }
+    void listTab()
+    {
+        QFETCH(Deleting, c);
+        ProgressFixture fx;
+        fx.exec("insert into BillStatusDetail(id,barcode,billstatus,usercode,createdate,endUser) values"
+                "(1,'K002','织造','001','2026-11-30 10:00','001'),(2,'K002','配布','001','2026-11-30 11:00','001'),"
+                "(3,'K001','配布','001','2026-11-30 12:00','001')");
+        frmWorkload& f = fx.open();
+        WorkloadListPart& list = *f.list();
+        list.DTdate[WorkloadList::From]->setDate(QDate(2026, 11, 30));
+        list.DTdate[WorkloadList::To]->setDate(QDate(2026, 11, 30));
+        f.TxtBox[F::ListCard]->setText("K002");
+        QTest::mouseClick(list.SearchWLBtn[WorkloadList::Query], Qt::LeftButton);
+        list.pggBase->setRow(c.row);
+        MessageBox::clearShown();
+        QTest::mouseClick(list.SearchWLBtn[WorkloadList::Delete], Qt::LeftButton);
+        UserControl1* pad = f.NumberKeybord1;
+        QCOMPARE(!pad->isHidden() && pad->GetTextBox() == list.codeBox, c.row > 0);
+        if (c.row > 0 && c.code.isValid()) {
+            for (const QChar digit : c.code.toString())
+                for (PadKey* k : pad->keys())
+                    if (k->tag() == QString(digit))
+                        k->click();
+            pad->keys()[11]->click(); // 确定
+        } else if (c.row > 0) {
+            list.codeFrame->findChild<QPushButton*>("codeCancel")->click();
+        }
+        QVERIFY(list.codeFrame->isHidden() && pad->isHidden());
+        QStringList texts;
+        for (const MessageBox::Shown& s : MessageBox::shown())
+            texts << s.text;
+        QCOMPARE(texts.join('|'), c.messages);
+        QStringList ids;
+        for (int r = 1; r < list.pggBase->rows(); ++r)
+            ids << list.pggBase->textMatrix(r, 0);
+        QCOMPARE(ids.join(','), c.listed);
+    }
+
+    // The widths of the list's columns stay with the user; the id column keeps its own.
+    void listWidths()
+    {
+        ProgressFixture fx;
+        SysUtil::saveSetting("mirel", "mirel", "frmWorkload", "500,2500,3,4,5,6,7,8,9");
+        frmWorkload& f = fx.open();
+        QTest::mouseClick(f.list()->SearchWLBtn[WorkloadList::Query], Qt::LeftButton);
+        QCOMPARE(f.list()->pggBase->colWidthList(), QString("800,2500,480,480,480,480,480,480,480")); // at least 480
+        f.list()->pggBase->setColWidth(2, 2000);
+        f.close();
+        QCOMPARE(SysUtil::getSetting("mirel", "mirel", "frmWorkload"), QString("800,2500,2000,480,480,480,480,480,480"));
+    }
+
+    void scanner_data()
+    {
+        QTest::addColumn<Scan>("c");
+        for (const char* ending : {"none", "cr", "lf", "crlf", "tab"})
+            for (const char* chunk : {"0", "3"})
+                QTest::addRow("%s, pieces of %s", ending, chunk) << Scan{ending, chunk, false};
+        QTest::newRow("started offline") << Scan{"none", "0", true, "数据库离线，这个号码以前没有查过，离线时无法查询"};
+        QTest::newRow("unplugged and plugged in again") << Scan{"crlf", "0", false};
+    }
+    void scanner()
+    {
+        QFETCH(Scan, c);
+        // Port numbers above 9 work at this station.
+        ProgressFixture fx("CommBarcode=com12\n");
+        // The port under a name of its own, as udev gives a USB scanner, kept across a re-plug.
+        DevSim sim({"--device", "scanner", "--suffix", c.suffix, "--chunk", c.chunk, "--com", "12", "--link",
+                    fx.home().file("ttyScanner")});
+        QVERIFY(sim.ok());
+        QVERIFY(!c.away || QFile::rename(fx.home().file("mirel.db"), fx.home().file("mirel.db.away")));
+        frmWorkload& f = fx.open();
+        QLabel* caption = f.LabBox[WorkloadLabel::Scanner];
+        QCOMPARE(frmWorkload::foreColor(caption), frmWorkload::DeviceOn);
+        if (QString(QTest::currentDataTag()).startsWith("unplugged")) {
+            sim.command("unplug");
+            QTRY_COMPARE(frmWorkload::foreColor(caption), frmWorkload::DeviceFailed);
+            QVERIFY(!sim.replug().isEmpty());
+            QTRY_COMPARE(frmWorkload::foreColor(caption), frmWorkload::DeviceOn);
+        }
+        QVERIFY(f.rfidBtn->isHidden()); // RFID=1: no desk reader
+        sim.command("scan K001"); // two scans: never glued, never split
+        QTRY_COMPARE(f.TxtBox[F::Card]->text(), QString("K001"));
+        sim.command("scan K002");
+        QTRY_COMPARE(f.TxtBox[F::Card]->text(), QString("K002"));
+        QTRY_COMPARE(f.LabBox[WorkloadLabel::Message]->text(), c.message);
+        QCOMPARE(f.TxtBox[F::Card]->toolTip(), QString(" 串口扫描枪启动"));
+    }
+
+    void missingScannerPort()
+    {
+        ProgressFixture fx("CommBarcode=COM77\n", "RFID=1\n[SerialPorts]\nCOM77=/nonexistent/tty\n");
+        frmWorkload& f = fx.open();
+        QCOMPARE(frmWorkload::foreColor(f.LabBox[WorkloadLabel::Scanner]), frmWorkload::DeviceFailed);
+        QVERIFY(!f.LabBox[WorkloadLabel::Scanner]->toolTip().isEmpty());
+        QCOMPARE(offlineStatusLine(&f), nullptr); // the offline mark keeps off the scanner's caption
+        fx.enter("K002", 0, "001"); // the station works on without its scanner
+        QVERIFY(f.savePanel().saveReport());
+    }
+
+    // The desk reader, by the button and polled every second: a card counts once while it lies
+    // there; its text's step digit presses the step; a registered card gives its worker (before
+    // the digit rule). What a card's text gives (teams, blank cards): TestWorkloadRules.
+    void reader()
+    {
+        const QString file = QDir::temp().filePath("mirel-test-rfid-" + QString::number(QCoreApplication::applicationPid()));
+        qputenv("MIREL_DEVSIM_RFID", file.toLocal8Bit());
+        ProgressFixture fx(QByteArray(), "RFID=0\n");
+        fx.installReader();
+        fx.exec("insert into RFID_CARDINFO(CARDNO,refCode,CARDTYPE) values('0043','001','1')");
+        DevSim sim({"--device", "rfid"});
+        QVERIFY(sim.ok());
+        QCOMPARE(sim.path(), file);
+        frmWorkload& f = fx.open();
+        QVERIFY(!f.rfidBtn->isHidden());
+        QLineEdit* worker = f.TxtBox[F::Worker];
+        fx.enter("K002", 0, "");
+        QTest::mouseClick(f.rfidBtn, Qt::LeftButton); // no card on the reader: nothing happens
+        QCOMPARE(worker->text(), QString());
+        QTRY_COMPARE(frmWorkload::foreColor(f.LabBox[WorkloadLabel::Reader]), frmWorkload::DeviceOn); // polled
+        f.Timer1->stop();
+        sim.command("card 0012");
+        QTRY_VERIFY(QFile::exists(file));
+        QTest::mouseClick(f.rfidBtn, Qt::LeftButton);
+        QCOMPARE(worker->text() + f.selectedStep(), QString("001配布"));
+        f.devices().pollReader(); // the card still lies there: taken once by the tick
+        worker->clear();
+        f.devices().pollReader();
+        QCOMPARE(worker->text(), QString());
+        sim.command("remove");
+        QTRY_VERIFY(!QFile::exists(file));
+        f.devices().pollReader();
+        sim.command("card 0043");
+        QTRY_COMPARE((f.devices().pollReader(), worker->text()), QString("001"));
+        QCOMPARE(f.LabBox[WorkloadLabel::WorkerName]->text() + f.selectedStep(), QString("王建国配布")); // not step 3
     }
 };
 

@@ -1,5 +1,7 @@
-// Card registration: the three pages' statements, the page-3 keyboard flow of a wedge reader,
-// cards read from the simulated desk reader, the settings frame.
+// The card registration window: a save on each page through the tabs (the question and the
+// refusals as boxes, the result on the status line, the desk started or losing the database
+// offline), the keyboard flow of a wedge reader, cards from the simulated desk reader, the
+// settings frame. What each page binds or refuses: TestCardRegistration.
 #include "../devices/DevSim.h"
 
 #include "shell/Database.h"
@@ -47,11 +49,14 @@ struct Desk {
             Journal::retryNow();
     }
     ~Desk() { Database::conn().close(); }
-    QString cards()
-    {
-        return Database::conn().execute("select group_concat(c,',') from (select CARDNO+':'+refCode+':'+CARDTYPE c from RFID_CARDINFO order by id)").text(0);
-    }
+    QString cards() { return Database::conn().execute("select group_concat(c,',') from (select CARDNO+':'+refCode+':'+CARDTYPE c from RFID_CARDINFO order by id)").text(0); }
 };
+
+// A page's card and user (or production card) typed, the question's answer: the boxes and the
+// status line, the cards afterwards.
+struct Saving { int page; QString card, ref; int answer; QString messages, rows; };
+// A page, the simulator's card: the page's card field and the status line after 读卡.
+struct Reading { int page; QByteArray command; QString field, line; };
 
 } // namespace
 
@@ -60,54 +65,36 @@ class TestFrmRfid : public QObject {
 private slots:
     void save_data()
     {
-        QTest::addColumn<int>("page");
-        QTest::addColumn<QString>("card");
-        QTest::addColumn<QString>("ref"); // user code on page 1, card number on page 3
-        QTest::addColumn<int>("answer");
-        QTest::addColumn<QString>("messages");
-        QTest::addColumn<QString>("rows");
-        const QString before = "C9:K002:2,C9:002:1,D1:001:1";
-        const QString ok = "状态行：保存成功", noCard = " 请输入卡号或ID卡";
-        // clang-format off
-        QTest::newRow("user card") << 0 << "E5" << "002" << 0 << ok << before + ",E5:002:1";
-        QTest::newRow("same serial again") << 0 << "D1" << "001" << 0 << ok << before + ",D1:001:1";
-        QTest::newRow("card of another user, moved") << 0 << "D1" << "002" << int(MessageBox::AnswerYes) << "该卡已登记给 001 王建国，改登记给 002 李红？|状态行：保存成功" << "C9:K002:2,C9:002:1,D1:002:1";
-        QTest::newRow("worker card of a production card, moved") << 0 << "C9" << "002" << int(MessageBox::AnswerYes) << "该卡已登记给 生产卡 K002，改登记给 002 李红？|状态行：保存成功" << "D1:001:1,C9:002:1";
-        QTest::newRow("user card, desk started offline") << 0 << "E5" << "002" << 0 << ok << before + ",E5:002:1";
-        QTest::newRow("user card without user") << 0 << "E5" << "" << 0 << noCard << before;
-        QTest::newRow("remove every type") << 1 << "C9" << "" << 0 << ok << "D1:001:1";
-        QTest::newRow("remove a card never registered") << 1 << "E5" << "" << 0 << "这张卡没有登记：E5" << before;
-        QTest::newRow("production card") << 2 << "F6" << "K001" << 0 << ok << before + ",F6:K001:2";
-        QTest::newRow("production card, no card") << 2 << "" << "K001" << 0 << noCard << before;
-        QTest::newRow("production card, no number") << 2 << "F6" << "" << 0 << noCard << before;
-        QTest::newRow("production card not on the database") << 2 << "F6" << "K999" << 0 << "没有生产单号 K999，这张卡没有登记" << before;
-        QTest::newRow("production card of a worker, kept") << 2 << "D1" << "K001" << int(MessageBox::AnswerNo) << "该卡已登记给 001 王建国，改登记给 生产卡 K001？" << before;
-        QTest::newRow("production card, database away") << 2 << "F6" << "K001" << 0 << "数据库离线，这张卡没有保存：卡的登记和删除都要连上数据库。读卡照常可用，数据库连上后再按「保存」" << before;
-        // clang-format on
+        QTest::addColumn<Saving>("c");
+        const QString before = "C9:K002:2,C9:002:1,D1:001:1", ok = "状态行：保存成功";
+        const int worker = CardPage::Worker, production = CardPage::Production;
+        const int yes = MessageBox::AnswerYes, no = MessageBox::AnswerNo;
+        QTest::newRow("card of another user, moved") << Saving{worker, "D1", "002", yes, "该卡已登记给 001 王建国，改登记给 002 李红？|" + ok, "C9:K002:2,C9:002:1,D1:002:1"};
+        QTest::newRow("user card, desk started offline") << Saving{worker, "E5", "002", 0, ok, before + ",E5:002:1"};
+        QTest::newRow("remove a card never registered") << Saving{CardPage::Remove, "E5", "", 0, "这张卡没有登记：E5", before};
+        QTest::newRow("production card of a worker, kept") << Saving{production, "D1", "K001", no, "该卡已登记给 001 王建国，改登记给 生产卡 K001？", before};
+        QTest::newRow("production card, database away") << Saving{production, "F6", "K001", 0, "数据库离线，这张卡没有保存：卡的登记和删除都要连上数据库。读卡照常可用，数据库连上后再按「保存」", before};
     }
     void save()
     {
-        QFETCH(int, page);
-        QFETCH(QString, card);
-        QFETCH(QString, ref);
+        QFETCH(Saving, c);
         Desk d(QByteArray(QTest::currentDataTag()).endsWith("started offline"));
         d.form.show();
         QVERIFY(QTest::qWaitForWindowExposed(&d.form));
         QTRY_VERIFY_WITH_TIMEOUT(d.form.ComboUser->count() > 0, 20000); // listed once the database answers
-        QTest::mouseClick(d.form.SSTab1->tabBar(), Qt::LeftButton, {}, d.form.SSTab1->tabBar()->tabRect(page).center());
-        QCOMPARE(d.form.SSTab1->currentIndex(), page);
-        if (page == 2) {
-            d.form.txtCard2->setText(card);
-            d.form.txtBillCode->setText(ref);
+        QTest::mouseClick(d.form.SSTab1->tabBar(), Qt::LeftButton, {}, d.form.SSTab1->tabBar()->tabRect(c.page).center());
+        QCOMPARE(d.form.SSTab1->currentIndex(), c.page);
+        if (c.page == CardPage::Production) {
+            d.form.txtCard2->setText(c.card);
+            d.form.txtBillCode->setText(c.ref);
         } else {
             QVERIFY(d.form.SSTab1->currentWidget()->isAncestorOf(d.form.txtCardno));
-            d.form.txtCardno->setText(card);
-            if (!ref.isEmpty())
-                d.form.ComboUser->setCurrentIndex(d.form.ComboUser->findText(ref, Qt::MatchStartsWith));
+            d.form.txtCardno->setText(c.card);
+            if (!c.ref.isEmpty())
+                d.form.ComboUser->setCurrentIndex(d.form.ComboUser->findText(c.ref, Qt::MatchStartsWith));
         }
-        QFETCH(int, answer);
-        if (answer)
-            MessageBox::setNextAnswer(MessageBox::Answer(answer));
+        if (c.answer)
+            MessageBox::setNextAnswer(MessageBox::Answer(c.answer));
         MessageBox::clearShown();
         const QString db = d.home.file("mirel.db"), away = db + ".away"; // the database lost meanwhile
         QVERIFY(!QByteArray(QTest::currentDataTag()).endsWith("database away") || QFile::rename(db, away));
@@ -116,10 +103,10 @@ private slots:
         QStringList messages;
         for (const MessageBox::Shown& m : MessageBox::shown())
             messages << m.text;
-        if (d.form.lab_info[1]->text() == "保存成功") // a box would take the next card's Enter
+        if (d.form.lab_info[RfidLine::Status]->text() == "保存成功") // a box would take the next card's Enter
             messages << "状态行：保存成功";
-        QTEST(messages.join('|'), "messages");
-        QTEST(d.cards(), "rows");
+        QCOMPARE(messages.join('|'), c.messages);
+        QCOMPARE(d.cards(), c.rows);
         QCOMPARE(d.form.ComboUser->fontInfo().pixelSize(), d.form.txtCardno->fontInfo().pixelSize());
     }
 
@@ -137,7 +124,7 @@ private slots:
         Desk d;
         d.form.show();
         QVERIFY(QTest::qWaitForWindowActive(&d.form));
-        d.form.SSTab1->setCurrentIndex(2);
+        d.form.SSTab1->setCurrentIndex(CardPage::Production);
         QTRY_VERIFY(d.form.txtCard2->hasFocus());
         QTest::keyClicks(d.form.txtCard2, "F6");
         QTest::keyClick(d.form.txtCard2, Qt::Key(ending));
@@ -148,7 +135,7 @@ private slots:
         QVERIFY(d.form.txtCard2->hasFocus());
         QCOMPARE(d.form.txtCard2->selectedText(), QString("F6"));
         // The worker page: Enter saves as the prompt says.
-        d.form.SSTab1->setCurrentIndex(0);
+        d.form.SSTab1->setCurrentIndex(CardPage::Worker);
         d.form.ComboUser->setCurrentIndex(d.form.ComboUser->findText("002", Qt::MatchStartsWith));
         QTest::keyClicks(d.form.txtCardno, "E7");
         QTest::keyClick(d.form.txtCardno, Qt::Key_Return);
@@ -157,34 +144,28 @@ private slots:
 
     void readCard_data()
     {
-        QTest::addColumn<int>("page");
-        QTest::addColumn<QByteArray>("command");
-        QTest::addColumn<QString>("field");
-        QTest::addColumn<QString>("line");
-        QTest::newRow("text card on page 1") << 0 << QByteArray("card A1B2C3D4") << "A1B2C3D4" << "卡号 A1B2C3D4：未登记";
-        QTest::newRow("registered card") << 0 << QByteArray("card D1") << "D1" << "卡号 D1：已登记给 001 王建国";
-        QTest::newRow("card written in Chinese") << 1 << QByteArray("card 工号甲001") << "工号甲001" << "卡号 工号甲001：未登记";
-        QTest::newRow("binary card on page 3") << 2 << QByteArray("hex 01 02 FF") << "0102FF00000000000000000000000000" << "卡号 0102FF00000000000000000000000000：未登记";
-        QTest::newRow("no card") << 0 << QByteArray("remove") << "kept" << "请把卡放在读卡器上";
+        QTest::addColumn<Reading>("c");
+        QTest::newRow("registered card") << Reading{CardPage::Worker, "card D1", "D1", "卡号 D1：已登记给 001 王建国"};
+        QTest::newRow("binary card on page 3") << Reading{CardPage::Production, "hex 01 02 FF", "0102FF00000000000000000000000000", "卡号 0102FF00000000000000000000000000：未登记"};
+        QTest::newRow("no card") << Reading{CardPage::Worker, "remove", "kept", "请把卡放在读卡器上"};
     }
     void readCard()
     {
-        QFETCH(int, page);
-        QFETCH(QByteArray, command);
+        QFETCH(Reading, c);
         const QString file = QDir::temp().filePath("mirel-test-rfid-desk-" + QString::number(QCoreApplication::applicationPid()));
         qputenv("MIREL_DEVSIM_RFID", file.toLocal8Bit());
         Desk d;
         QVERIFY(QFile::copy(qEnvironmentVariable("MIREL_BIN_DIR") + "/devsim-rfid/libmi.so", d.home.file("libmi.so")));
         DevSim sim({"--device", "rfid"});
         QVERIFY(sim.ok());
-        d.form.SSTab1->setCurrentIndex(page);
-        QLineEdit* box = page == 2 ? d.form.txtCard2 : d.form.txtCardno;
+        d.form.SSTab1->setCurrentIndex(c.page);
+        QLineEdit* box = c.page == CardPage::Production ? d.form.txtCard2 : d.form.txtCardno;
         box->setText("kept");
-        sim.command(command);
-        QTRY_COMPARE(QFile::exists(file), command != "remove");
+        sim.command(c.command);
+        QTRY_COMPARE(QFile::exists(file), c.command != "remove");
         QTest::mouseClick(d.form.cmdRead, Qt::LeftButton);
-        QTEST(box->text(), "field");
-        QTEST(d.form.lab_info[1]->text(), "line");
+        QCOMPARE(box->text(), c.field);
+        QCOMPARE(d.form.lab_info[RfidLine::Status]->text(), c.line);
     }
 
     void settingsFrame()
@@ -193,8 +174,8 @@ private slots:
         QVERIFY(d.form.Frame1->isHidden());
         d.form.setting->trigger();
         QVERIFY(!d.form.Frame1->isHidden());
-        QCOMPARE(d.form.txt_set[0]->text(), QString("二号仓库存"));
-        QCOMPARE(d.form.txt_set[1]->text(), QString("2000"));
+        QCOMPARE(d.form.txt_set[RfidSetting::Board]->text(), QString("二号仓库存"));
+        QCOMPARE(d.form.txt_set[RfidSetting::Interval]->text(), QString("2000"));
     }
 };
 

@@ -1,21 +1,29 @@
-// The controls of the progress window at their design places (twips of a 1024 x 768 panel).
-#include "widgets/TwipLayout.h"
-#include "stations/progress/frmWorkload.h"
+// The controls of the progress window at their design places (twips of a 1024 x 768 panel), and
+// what the operator's touches on them do.
+#include "stations/progress/WorkloadDevicePanel.h"
 #include "stations/progress/WorkloadListPart.h"
+#include "stations/progress/frmWorkload.h"
+#include "widgets/ScanField.h"
+#include "widgets/ScreenMode.h"
 #include "widgets/StatusLine.h"
+#include "widgets/TwipLayout.h"
 #include "widgets/UserControl1.h"
 #include "widgets/UserControl4.h"
 
 #include <QDateTimeEdit>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 
 #include <type_traits>
 
 using namespace Qt::StringLiterals;
+namespace F = WorkloadField;
+namespace L = WorkloadLabel;
 
 namespace {
 
@@ -72,10 +80,10 @@ static QLineEdit* field(frmWorkload* f, QWidget* parent, int labBox, const QStri
 
 void frmWorkload::buildControls()
 {
-    TxtBox.resize(7);
-    LabBox.resize(16);
-    labInfo.resize(2);
-    numKeybtn.resize(4);
+    TxtBox.resize(F::Count);
+    LabBox.resize(L::Count);
+    labInfo.resize(WorkloadInfo::Count);
+    numKeybtn.resize(WorkloadKey::Count);
     SSTab1 = make<QTabWidget>(this, u"SSTab1"_s);
     placeTwips(SSTab1, QRect(0, 0, 15360, 11520));
     Frame2 = make<QWidget>(nullptr, u"Frame2"_s);
@@ -84,10 +92,10 @@ void frmWorkload::buildControls()
     // Header: device captions, the result of the last submit and the screen toggle.
     Frame1 = make<QGroupBox>(Frame2, u"Frame1"_s);
     placeTwips(Frame1, QRect(60, 40, 15120, 560));
-    LabBox[0] = make<QLabel>(Frame1, u"LabBox_0"_s, u"扫描枪"_s);
-    placeTwips(LabBox[0], QRect(120, 40, 1300, 480));
-    LabBox[2] = make<QLabel>(Frame1, u"LabBox_2"_s, u"RFID"_s);
-    placeTwips(LabBox[2], QRect(1500, 40, 1000, 480));
+    LabBox[L::Scanner] = make<QLabel>(Frame1, u"LabBox_0"_s, u"扫描枪"_s);
+    placeTwips(LabBox[L::Scanner], QRect(120, 40, 1300, 480));
+    LabBox[L::Reader] = make<QLabel>(Frame1, u"LabBox_2"_s, u"RFID"_s);
+    placeTwips(LabBox[L::Reader], QRect(1500, 40, 1000, 480));
     Label1 = make<QLabel>(Frame1, u"Label1"_s);
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setStyleSheet(u"color:#008000"_s);
@@ -100,7 +108,7 @@ void frmWorkload::buildControls()
     placeTwips(Label2, QRect(12600, 40, 2400, 480));
 
     // Card row, card information and the message line.
-    QLineEdit* card = field(this, Frame2, 3, u"卡号"_s, 0, QRect(1580, 680, 5000, FieldHeight), 0);
+    QLineEdit* card = field(this, Frame2, L::Card, u"卡号"_s, F::Card, QRect(1580, 680, 5000, FieldHeight), WorkloadKey::Card);
     designFont(card, 20, true);
     SearchBtn = make<QPushButton>(Frame2, u"SearchBtn"_s, u"查"_s);
     SearchBtn->setFocusPolicy(Qt::NoFocus);
@@ -111,9 +119,9 @@ void frmWorkload::buildControls()
         placeTwips(labInfo[i], QRect(180, 1380 + i * 520, 15000, 480));
         designFont(labInfo[i], 14, true);
     }
-    LabBox[1] = make<StatusLine>(Frame2, u"LabBox_1"_s);
-    placeTwips(LabBox[1], QRect(180, 2440, 15000, 560));
-    designFont(LabBox[1], 16, true);
+    LabBox[L::Message] = make<StatusLine>(Frame2, u"LabBox_1"_s);
+    placeTwips(LabBox[L::Message], QRect(180, 2440, 15000, 560));
+    designFont(LabBox[L::Message], 16, true);
 
     // The steps; buttons are built from the settings by buildStepButtons.
     Frame3 = make<QGroupBox>(Frame2, u"Frame3"_s);
@@ -123,22 +131,22 @@ void frmWorkload::buildControls()
 
     // Worker, quantities, remark, date and the two commands.
     constexpr int Col1 = 1580, Col2 = 9400, Row = 5760, Step = 760;
-    field(this, Frame2, 4, u"工号/班组"_s, 1, QRect(Col1, Row, 3000, FieldHeight), 1);
+    field(this, Frame2, L::Worker, u"工号/班组"_s, F::Worker, QRect(Col1, Row, 3000, FieldHeight), WorkloadKey::Worker);
     rfidBtn = make<QPushButton>(Frame2, u"rfidBtn"_s, u"RFID"_s);
     rfidBtn->setFocusPolicy(Qt::NoFocus);
     placeTwips(rfidBtn, QRect(Col1 + 3720, Row, 1000, FieldHeight));
-    LabBox[14] = make<QLabel>(Frame2, u"LabBox_14"_s);
-    placeTwips(LabBox[14], QRect(Col1 + 4800, Row, 2600, FieldHeight));
-    designFont(LabBox[14], 16, true);
-    field(this, Frame2, 5, u"米数"_s, 2, QRect(Col1, Row + Step, 3000, FieldHeight), 2);
-    field(this, Frame2, 6, u"匹数"_s, 6, QRect(Col2, Row + Step, 3000, FieldHeight), 3);
-    field(this, Frame2, 7, u"备注"_s, 3, QRect(Col1, Row + 2 * Step, 10820, FieldHeight), -1);
-    for (int i : {0, 1, 2, 6})
+    LabBox[L::WorkerName] = make<QLabel>(Frame2, u"LabBox_14"_s);
+    placeTwips(LabBox[L::WorkerName], QRect(Col1 + 4800, Row, 2600, FieldHeight));
+    designFont(LabBox[L::WorkerName], 16, true);
+    field(this, Frame2, L::Metres, u"米数"_s, F::Metres, QRect(Col1, Row + Step, 3000, FieldHeight), WorkloadKey::Metres);
+    field(this, Frame2, L::Pieces, u"匹数"_s, F::Pieces, QRect(Col2, Row + Step, 3000, FieldHeight), WorkloadKey::Pieces);
+    field(this, Frame2, L::Remark, u"备注"_s, F::Remark, QRect(Col1, Row + 2 * Step, 10820, FieldHeight), -1);
+    for (int i : {F::Card, F::Worker, F::Metres, F::Pieces})
         designFont(TxtBox[i], 18, true);
     auto* dateLabel = make<QLabel>(Frame2, u"LabBox_8"_s, u"操作 时间"_s);
     dateLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     placeTwips(dateLabel, QRect(120, Row + 3 * Step, 1400, FieldHeight));
-    LabBox[8] = dateLabel;
+    LabBox[L::Date] = dateLabel;
     DTPicker1 = make<QDateTimeEdit>(Frame2, u"DTPicker1"_s);
     DTPicker1->setDisplayFormat(u"yyyy-MM-dd HH:mm:ss"_s);
     DTPicker1->setCalendarPopup(true);
@@ -161,4 +169,78 @@ void frmWorkload::buildControls()
     UserControl41 = new UserControl4(this);
     UserControl41->setObjectName(u"UserControl41"_s);
     UserControl41->hide();
+}
+
+void frmWorkload::wireEvents()
+{
+    connect(SearchBtn, &QPushButton::clicked, this, [this] { SearchBtn_Click(); });
+    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
+    connect(Command2, &QPushButton::clicked, this, [this] { Command2_Click(); });
+    QLineEdit* card = TxtBox[F::Card];
+    ScanField::install(card);
+    connect(card, &QLineEdit::returnPressed, this, [this] {
+        Label1->clear();
+        SearchBtn_Click();
+    });
+    // The step's rules were checked for the card it was chosen on: another card (or a card typed
+    // after a step pressed on an empty field) starts with no step and the frame's own caption.
+    connect(card, &QLineEdit::textChanged, this, [this] { clearStepChoice(); });
+    connect(TxtBox[F::Worker], &QLineEdit::textChanged, this, [this] { onWorkerChanged(); });
+    connect(NumberKeybord1, &UserControl1::Confirm, this, [this, card](QLineEdit* box) {
+        NumberKeybord1->hide();
+        if (box == card)
+            SearchBtn_Click();
+    });
+    connect(NumberKeybord1, &UserControl1::closed, UserControl41, &QWidget::hide);
+    connect(UserControl41, &UserControl4::Confirm, UserControl41, &QWidget::hide);
+    connect(Timer1, &QTimer::timeout, this, &frmWorkload::followClock);
+    connect(DTPicker1, &QDateTimeEdit::dateTimeChanged, this, [this] {
+        if (!m_clockSet)
+            m_dateTouched = true;
+    });
+    for (QLineEdit* box : TxtBox)
+        box->installEventFilter(this);
+    Frame1->installEventFilter(this);
+    Frame3->installEventFilter(this);
+    Label2->installEventFilter(this);
+}
+
+bool frmWorkload::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type t = event->type();
+    if ((watched == Frame1 && t == QEvent::MouseButtonDblClick)
+        || (watched == Label2 && t == QEvent::MouseButtonRelease)) {
+        ScreenMode::toggle(this);
+        return true;
+    }
+    if (watched == Frame3 && t == QEvent::MouseButtonRelease) {
+        Frame3_Click();
+        return true;
+    }
+    if (t == QEvent::FocusIn) {
+        const int field = int(TxtBox.indexOf(qobject_cast<QLineEdit*>(watched)));
+        if (field >= 0) {
+            QLineEdit* box = TxtBox[field];
+            // After the click has placed its caret: the whole text is selected for the next entry.
+            QTimer::singleShot(0, box, [box] {
+                box->setCursorPosition(0);
+                box->selectAll();
+            });
+            if (field == F::Remark)
+                NumberKeybord1->hide();
+            else if (m_cfg.keypadOnFocus)
+                m_devices->showNumberKeypad(field, true);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void frmWorkload::Frame3_Click()
+{
+    const QRect r = designRect(Frame3);
+    if (r.top() != 0)
+        placeTwips(Frame3, QRect(r.left(), 0, r.width(), 4600));
+    else
+        placeTwips(Frame3, QRect(r.left(), 3120, r.width(), 2535));
+    Frame3->raise();
 }

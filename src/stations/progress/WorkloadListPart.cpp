@@ -3,13 +3,12 @@
 #include "stations/progress/WorkloadListPart.h"
 
 #include "db/DbError.h"
-#include "db/Transaction.h"
 #include "shell/Database.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
+#include "stations/progress/WorkloadRecords.h"
 #include "stations/progress/frmWorkload.h"
-#include "stations/progress/WorkloadSql.h"
 #include "text/Vb.h"
 #include "widgets/EditGrid.h"
 #include "widgets/TwipLayout.h"
@@ -47,7 +46,7 @@ WorkloadListPart::WorkloadListPart(frmWorkload* form) : QObject(form), m_form(fo
     period->setObjectName(u"LabBox_9"_s);
     period->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     placeTwips(period, QRect(60, Top, 1300, H));
-    form->LabBox[9] = period;
+    form->LabBox[WorkloadLabel::Period] = period;
     for (int i = 0; i < 2; ++i) {
         auto* d = new QDateEdit(page);
         d->setObjectName(u"DTdate_"_s + QString::number(i));
@@ -56,11 +55,12 @@ WorkloadListPart::WorkloadListPart(frmWorkload* form) : QObject(form), m_form(fo
         placeTwips(d, QRect(1420 + i * 2300, Top, 2200, H));
         DTdate.append(d);
     }
-    period->setBuddy(DTdate[0]);
+    period->setBuddy(DTdate[WorkloadList::From]);
     const struct {
         int lab, txt, x;
         const char16_t* caption;
-    } filters[] = {{10, 4, 6640, u"卡号"}, {11, 5, 9700, u"工号"}};
+    } filters[] = {{WorkloadLabel::ListCard, WorkloadField::ListCard, 6640, u"卡号"},
+                   {WorkloadLabel::ListWorker, WorkloadField::ListWorker, 9700, u"工号"}};
     for (const auto& fl : filters) {
         auto* lab = new QLabel(QString::fromUtf16(fl.caption), page);
         lab->setObjectName(u"LabBox_"_s + QString::number(fl.lab));
@@ -163,22 +163,20 @@ void WorkloadListPart::initDates()
         d->setDisplayFormat(u"yyyy-MM-dd"_s);
         d->setDate(QDate::currentDate());
     }
-    m_form->TxtBox[4]->clear();
-    m_form->TxtBox[5]->clear();
+    m_form->TxtBox[WorkloadField::ListCard]->clear();
+    m_form->TxtBox[WorkloadField::ListWorker]->clear();
 }
 
 void WorkloadListPart::loadRecordList()
 {
     try {
-        Connection& conn = Database::conn();
         WorkloadSql::ListFilter f;
-        f.from = DTdate[0]->date();
-        f.to = DTdate[1]->date();
-        f.machine = SysUtil::readIni(u"MIREL"_s, u"menchineId"_s, u"%"_s, u"/mirel.ini"_s);
-        f.card = m_form->TxtBox[4]->text();
-        f.worker = m_form->TxtBox[5]->text();
-        const QString stored = SysUtil::getListSql(conn, u"listSQL"_s, u"LoadWorkLoadkSQL"_s);
-        m_rs = conn.query(WorkloadSql::listQuery(stored, f));
+        f.from = DTdate[WorkloadList::From]->date();
+        f.to = DTdate[WorkloadList::To]->date();
+        f.machine = m_form->settings().machineId;
+        f.card = m_form->TxtBox[WorkloadField::ListCard]->text();
+        f.worker = m_form->TxtBox[WorkloadField::ListWorker]->text();
+        m_rs = WorkloadRecords::load(Database::conn(), f);
         pggBase->bindRecordset(m_rs);
         if (m_rs.columns() != m_columns) {
             // New columns (the first query, or a changed stored query) start at the design widths.
@@ -194,11 +192,9 @@ void WorkloadListPart::loadRecordList()
 void WorkloadListPart::restoreColumnWidths()
 {
     // Column 0, the record id, keeps its design width.
-    const QStringList widths = widthsSetting().split(u',');
-    if (widths.size() != pggBase->cols())
-        return;
-    for (int i = 1; i < pggBase->cols(); ++i)
-        pggBase->setColWidth(i, int(vb::Val(widths[i])));
+    const QList<int> widths = WorkloadRecords::storedWidths(widthsSetting(), pggBase->cols());
+    for (int i = 0; i < widths.size(); ++i)
+        pggBase->setColWidth(i + 1, widths[i]);
 }
 
 void WorkloadListPart::saveColumnWidths()
@@ -244,19 +240,7 @@ void WorkloadListPart::removeRecord(long long id)
     QString error;
     bool gone = false;
     try {
-        Connection& conn = Database::conn();
-        Transaction trans(conn);
-        const Recordset report = conn.execute(WorkloadSql::reportCard(id));
-        const QString card = Database::hasRecords(report) ? report.text(0) : QString();
-        conn.executeOnRow(WorkloadSql::deleteRecord(id));
-        // The card's status is what its remaining reports say: the latest step, or none. A card
-        // deleted in the office has no status to put back: no row to touch is right there.
-        if (!card.isEmpty()) {
-            const Recordset left = conn.execute(WorkloadSql::latestStep(card));
-            conn.execute(WorkloadSql::setBillStatus(
-                card, Database::hasRecords(left) ? std::optional(left.text(0)) : std::nullopt));
-        }
-        trans.commit();
+        WorkloadRecords::remove(Database::conn(), id);
     } catch (const DbError& e) {
         error = e.message();
         gone = e.isRowMissing();
@@ -279,7 +263,7 @@ void WorkloadListPart::SearchWLBtn_Click(int index)
 {
     m_form->NumberKeybord1->hide();
     codeFrame->hide();
-    if (index == 0) {
+    if (index == WorkloadList::Query) {
         loadRecordList();
         restoreColumnWidths();
     } else {

@@ -19,7 +19,7 @@ class frmWorkload;
 class WorkloadListPart : public QObject {
     Q_OBJECT
 public:
-    /// Builds the list tab on the form's tab control and fills TxtBox(4) and (5) of the form.
+    /// Builds the list tab on the form's tab control and fills the form's list filter fields.
     explicit WorkloadListPart(frmWorkload* form);
 
     void initDates();
@@ -36,8 +36,8 @@ public:
     void SearchWLBtn_Click(int index);
     void applyTwips(const Twips& tw);
 
-    QList<QDateEdit*> DTdate;
-    QList<QPushButton*> SearchWLBtn;
+    QList<QDateEdit*> DTdate;          // WorkloadList::Date
+    QList<QPushButton*> SearchWLBtn;   // WorkloadList::Command
     EditGrid* pggBase = nullptr;
     QFrame* codeFrame = nullptr;
     QLineEdit* codeBox = nullptr;
@@ -47,8 +47,7 @@ private:
     void buildCodeFrame(QWidget* page);
     void closeCodeFrame();
     void padConfirmed(QLineEdit* box);
-    /// Deletes the record and puts its card's status back to what its other reports say, in
-    /// one transaction.
+    /// Deletes the record (WorkloadRecords::remove) and shows what came of it.
     void removeRecord(long long id);
 
     frmWorkload* m_form;

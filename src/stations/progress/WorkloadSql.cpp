@@ -144,10 +144,4 @@ QString setBillStatus(const QString& card, const std::optional<QString>& step)
 
 QString activeWorkers() { return u"SELECT usercode,userName FROM USERINFO WHERE ISSTOP=0"_s; }
 
-QString registeredWorker(const QString& cardText)
-{
-    return u"select refCode from RFID_CARDINFO where CARDNO='"_s + SqlText::escape(cardText) +
-           u"' and CARDTYPE='1' order by id desc"_s;
-}
-
 } // namespace WorkloadSql

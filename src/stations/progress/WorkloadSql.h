@@ -73,8 +73,6 @@ struct ListFilter {
 QString builtInListQuery();
 /// The active workers' codes and names, kept for offline use.
 QString activeWorkers();
-/// The user code a worker card (its text as read) is registered to.
-QString registeredWorker(const QString& cardText);
 QString listQuery(const QString& base, const ListFilter& f);
 QString deleteRecord(long long id);
 /// The card a progress record was reported for.

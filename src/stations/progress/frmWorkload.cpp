@@ -1,19 +1,18 @@
-// The progress window: load, the entry reset, step buttons, card lookup, step choice and the
-// checks before a report is written.
+// The progress window: load, the entry reset, step buttons, the card lookup, the step choice, the
+// worker's name and shift, and the checks before a report is written (the rules' answers shown).
 #include "stations/progress/frmWorkload.h"
 
 #include "db/DbError.h"
 #include "devices/BarcodeScanner.h"
-#include "readers/RfidReaderLibrary.h"
 #include "screen/Twips.h"
 #include "shell/Database.h"
 #include "shell/Journal.h"
 #include "shell/MessageBox.h"
-#include "shell/SysUtil.h"
-#include "shell/SysUtilDb.h"
+#include "stations/progress/WorkloadDevicePanel.h"
 #include "stations/progress/WorkloadListPart.h"
+#include "stations/progress/WorkloadSavePanel.h"
 #include "stations/progress/WorkloadSql.h"
-#include "text/Vb.h"
+#include "time/Clock.h"
 #include "widgets/TwipLayout.h"
 #include "widgets/UserControl1.h"
 #include "widgets/UserControl4.h"
@@ -28,21 +27,11 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include <cmath>
-
 using namespace Qt::StringLiterals;
+namespace F = WorkloadField;
+namespace L = WorkloadLabel;
 
-namespace {
-
-double round2(double x) { return std::round(x * 100) / 100; }
-
-const QString SavedOffline = u"离线保存，数据库连上后上传"_s;
-const QString Unchecked = u"离线：不能核对这个卡号已输入的工艺"_s;
-
-} // namespace
-
-frmWorkload::frmWorkload(QWidget* parent)
-    : QWidget(parent), m_reader(std::make_unique<RfidReaderLibrary>())
+frmWorkload::frmWorkload(QWidget* parent) : QWidget(parent), m_cfg(ProgressSettings::read())
 {
     setObjectName(u"frmWorkload"_s);
     setWindowTitle(u"工艺进度"_s);
@@ -51,24 +40,13 @@ frmWorkload::frmWorkload(QWidget* parent)
     MSCommBarcode = new devices::BarcodeScanner(this);
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
+    m_devices = new WorkloadDevicePanel(this);
+    m_save = new WorkloadSavePanel(this);
     wireEvents();
-    // The report kept offline is sent by the journal's retry: the line stops promising it then.
-    connect(Journal::status(), &Journal::Status::replayed, this,
-            [this](const JournalReplayResult& pass) {
-                Label1->setText(Journal::statusAfterReplay(Label1->text(), SavedOffline, pass));
-                // With the database back the step's reports can be checked again.
-                if (Journal::status()->pending() == 0 && LabBox[1]->text() == Unchecked)
-                    setMessage(QString());
-            });
     applyFonts();
 }
 
 frmWorkload::~frmWorkload() = default;
-
-QString frmWorkload::readMirel(const QString& key, const QString& def) const
-{
-    return SysUtil::readIni(u"MIREL"_s, key, def, u"/mirel.ini"_s);
-}
 
 void frmWorkload::Form_Load()
 {
@@ -85,9 +63,9 @@ void frmWorkload::Form_Load()
         }
         m_list->initDates();
         NumberKeybord1->hide();
-        openScannerPort();
+        m_devices->openScannerPort();
         rfidBtn->hide();
-        if (SysUtil::readIni(u"MES"_s, u"RFID"_s, u"1"_s, u"/mirel.ini"_s) == u"0")
+        if (m_cfg.rfidReader)
             rfidBtn->show();
         Timer1->start();
     } catch (const std::exception& e) {
@@ -98,21 +76,21 @@ void frmWorkload::Form_Load()
 
 void frmWorkload::init(const QString&)
 {
-    for (int i : {0, 2, 4, 5, 6})
+    m_cfg = ProgressSettings::read();
+    for (int i : {F::Card, F::Metres, F::ListCard, F::ListWorker, F::Pieces})
         TxtBox[i]->clear();
     for (QLabel* l : labInfo)
         l->clear();
     m_dateTouched = false;
     followClock();
     buildStepButtons();
-    TxtBox[0]->setFocus();
+    TxtBox[F::Card]->setFocus();
 }
 
 void frmWorkload::buildStepButtons()
 {
     constexpr int Width = 1570, Height = 615, Left = 120, Top = 420;
-    const QList<WorkloadSql::Step> steps =
-        WorkloadSql::parseProjects(readMirel(u"Projects"_s, QString()));
+    const QList<WorkloadSql::Step> steps = m_cfg.steps();
     const auto makeButton = [this](int i) {
         auto* b = new QPushButton(Frame3);
         b->setObjectName(u"ProcessBtn_"_s + QString::number(i));
@@ -121,11 +99,12 @@ void frmWorkload::buildStepButtons()
         connect(b, &QPushButton::clicked, this, [this, i] { ProcessBtn_Click(i); });
         return b;
     };
+    // The first button stays, hidden while the steps are rebuilt (and when there is none).
     while (ProcessBtn.size() > 1)
         delete ProcessBtn.takeLast();
     if (ProcessBtn.isEmpty())
         ProcessBtn.append(makeButton(0));
-    ProcessBtn[0]->hide();
+    ProcessBtn.first()->hide();
     for (int i = 0; i < steps.size(); ++i) {
         if (i == ProcessBtn.size())
             ProcessBtn.append(makeButton(i));
@@ -141,7 +120,7 @@ void frmWorkload::buildStepButtons()
     applyFonts();
 }
 
-void frmWorkload::setMessage(const QString& text) { LabBox[1]->setText(text); }
+void frmWorkload::setMessage(const QString& text) { LabBox[L::Message]->setText(text); }
 
 void frmWorkload::clearStepChoice()
 {
@@ -153,45 +132,36 @@ void frmWorkload::clearStepChoice()
 void frmWorkload::showPrecessInfo(const QString& card)
 {
     m_lookedUpCard = card;
-    // Until the card is found the form shows no other card's figures: they would be reported
-    // for this one.
-    const auto clearFigures = [this] {
-        for (int i : {2, 6})
+    const auto notFound = [this](const QString& message) {
+        // Until the card is found the form shows no other card's figures: they would be
+        // reported for this one.
+        for (int i : {F::Metres, F::Pieces})
             TxtBox[i]->clear();
         for (QLabel* l : labInfo)
             l->clear();
+        setForeColor(LabBox[L::Message], 0x0000FF);
+        setMessage(message);
+        TxtBox[F::Card]->selectAll();
     };
     try {
         // Cards seen in the last days are kept, so that a scan still shows the card offline.
         m_cardRs = Journal::cachedRead(u"workloadCard"_s, card, WorkloadSql::cardQuery(card));
-        if (SysUtil::recordsetHasRows(m_cardRs)) {
-            for (; !m_cardRs.eof(); m_cardRs.moveNext()) {
-                labInfo[0]->setText(u"客户："_s + m_cardRs.text(u"客户"_s) + u"  订单号："_s
-                                    + m_cardRs.text(u"单号"_s) + u"  交期："_s
-                                    + m_cardRs.text(u"交货日期"_s));
-                labInfo[1]->setText(u"加工方式："_s + m_cardRs.text(u"加工方式"_s) + u"  备注："_s
-                                    + m_cardRs.text(u"备注"_s));
-                // A card without a status yet shows the bare caption.
-                setMessage(u"状态："_s + m_cardRs.text(u"状态"_s));
-                TxtBox[2]->setText(m_cardRs.text(u"数量"_s));
-                TxtBox[6]->setText(m_cardRs.text(u"匹数"_s));
-            }
+        const CardView v = WorkloadReport::cardView(m_cardRs);
+        if (v.found) {
+            labInfo[WorkloadInfo::Customer]->setText(v.customer);
+            labInfo[WorkloadInfo::Work]->setText(v.work);
+            setMessage(v.status);
+            TxtBox[F::Metres]->setText(v.metres);
+            TxtBox[F::Pieces]->setText(v.pieces);
         } else {
-            clearFigures();
-            setForeColor(LabBox[1], 0x0000FF);
-            setMessage(u"无此卡号！"_s);
-            TxtBox[0]->selectAll();
+            notFound(u"无此卡号！"_s);
         }
     } catch (const DbError& e) {
-        if (Journal::isOffline(e)) {
-            clearFigures();
-            setForeColor(LabBox[1], 0x0000FF);
-            setMessage(e.message()); // a card never looked up here cannot be shown offline
-            TxtBox[0]->selectAll();
-        } else {
+        if (Journal::isOffline(e))
+            notFound(e.message()); // a card never looked up here cannot be shown offline
+        else
             MessageBox::show(e.message() + u" showPrecessInfo "_s, MessageBox::Critical,
                              MessageBox::Ok, QString(), this);
-        }
     } catch (const std::exception& e) {
         MessageBox::show(QString::fromUtf8(e.what()) + u" showPrecessInfo "_s, MessageBox::Critical,
                          MessageBox::Ok, QString(), this);
@@ -201,13 +171,13 @@ void frmWorkload::showPrecessInfo(const QString& card)
 
 void frmWorkload::SearchBtn_Click()
 {
-    showPrecessInfo(TxtBox[0]->text());
+    showPrecessInfo(TxtBox[F::Card]->text());
     NumberKeybord1->hide();
 }
 
 void frmWorkload::ProcessBtn_Click(int index)
 {
-    selectStep(index, vb::Val(readMirel(u"keyPolicy"_s, u"0"_s)) != 0);
+    selectStep(index, m_cfg.allowRepeat);
 }
 
 void frmWorkload::selectStep(int index, bool allowRepeat)
@@ -218,32 +188,23 @@ void frmWorkload::selectStep(int index, bool allowRepeat)
     clearStepChoice();
     QPushButton* chosen = ProcessBtn[index];
     setBackColor(chosen, Selected);
-    const QString card = TxtBox[0]->text();
-    if (card.isEmpty() && stepCount() >= 2) {
-        MessageBox::show(u"生产号不能为空!"_s, MessageBox::Critical, MessageBox::Ok, QString(), this);
-        return;
-    }
+    QStringList captions;
+    for (int i = 0; i < stepCount(); ++i)
+        captions << ProcessBtn[i]->text();
+    const QString card = TxtBox[F::Card]->text();
     try {
-        // Offline, totals never kept here are unknown (""): the rules cannot be checked and the
-        // step is taken as pressed; the replay writes the report as the operator gave it.
-        if (readMirel(u"OrderInGroup"_s, u"false"_s) == u"true" && index > 0) {
-            const QString before = ProcessBtn[index - 1]->text();
-            const QString done = getInputWorkLoads(card, before);
-            if (!done.isEmpty() && round2(vb::Val(done)) == 0) {
-                setBackColor(chosen, ButtonFace);
-                setMessage(u"前面工艺["_s + before + u"]还没有输入"_s);
-                return;
-            }
+        const StepChoice c = m_rules.chooseStep(captions, index, card, allowRepeat,
+                                                [&](const QString& step) { return getInputWorkLoads(card, step); });
+        if (c.outcome == StepChoice::EmptyCard) {
+            // The pressed step stays yellow.
+            MessageBox::show(u"生产号不能为空!"_s, MessageBox::Critical, MessageBox::Ok, QString(), this);
+            return;
         }
-        const QString reported = getInputWorkLoads(card, chosen->text());
-        const double total = round2(vb::Val(reported));
-        if (reported.isEmpty()) {
-            setMessage(Unchecked);
-        } else if (!allowRepeat && total > 0) {
+        if (c.outcome == StepChoice::Refused)
             setBackColor(chosen, ButtonFace);
-            setMessage(u"这个工艺已经输入过"_s);
-            Frame3->setTitle(chosen->text() + u"工艺 已经输入 "_s + vb::CStr(total));
-        }
+        setMessage(c.message);
+        if (!c.frameTitle.isEmpty())
+            Frame3->setTitle(c.frameTitle);
     } catch (const std::exception& e) {
         // Without the totals the rules cannot be checked: no step is chosen.
         setBackColor(chosen, ButtonFace);
@@ -254,7 +215,7 @@ void frmWorkload::selectStep(int index, bool allowRepeat)
 int frmWorkload::stepCount() const
 {
     // Button 0 stays loaded, hidden, when the settings name no step.
-    return ProcessBtn.size() == 1 && ProcessBtn[0]->isHidden() ? 0 : int(ProcessBtn.size());
+    return ProcessBtn.size() == 1 && ProcessBtn.first()->isHidden() ? 0 : int(ProcessBtn.size());
 }
 
 QString frmWorkload::selectedStep() const
@@ -267,46 +228,44 @@ QString frmWorkload::selectedStep() const
 
 QString frmWorkload::getInputWorkLoads(const QString& card, const QString& step)
 {
-    return Journal::cachedText(u"workloadTotal"_s, card + u'\x1f' + step, [&] {
-        Recordset rs =
-            SysUtil::openRecordset(Database::conn(), WorkloadSql::reportedTotalQuery(card, step));
-        return SysUtil::recordsetHasRows(rs) ? vb::CStr(rs.field(0).toDouble()) : u"0"_s;
-    });
+    return Journal::cachedText(u"workloadTotal"_s, card + u'\x1f' + step,
+                               [&] { return WorkloadReport::reportedTotal(Database::conn(), card, step); });
+}
+
+ReportForm frmWorkload::readForm() const
+{
+    ReportForm r;
+    r.card = TxtBox[F::Card]->text();
+    r.lookedUp = m_lookedUpCard;
+    r.step = selectedStep();
+    r.worker = TxtBox[F::Worker]->text();
+    r.metres = TxtBox[F::Metres]->text();
+    r.pieces = TxtBox[F::Pieces]->text();
+    r.remark = TxtBox[F::Remark]->text();
+    r.date = DTPicker1->date();
+    r.time = DTPicker1->time();
+    return r;
 }
 
 bool frmWorkload::validateEntry()
 {
-    if (TxtBox[0]->text().isEmpty()) {
-        setMessage(u"请扫描\\输入卡号"_s);
-        TxtBox[0]->setFocus();
-        return false;
-    }
-    if (TxtBox[0]->text() != m_lookedUpCard) {
-        // Scanned or typed over without a lookup: the figures are another card's.
-        setMessage(cardChangedMessage());
-        TxtBox[0]->setFocus();
-        return false;
-    }
-    if (selectedStep().isEmpty()) {
-        setMessage(u"请点选其中一个工艺..."_s);
-        return false;
-    }
-    if (TxtBox[1]->text().isEmpty()) {
-        setMessage(u"请扫描\\输入工号或班组号"_s);
-        TxtBox[1]->setFocus();
-        return false;
-    }
-    return true;
+    const std::optional<ReportProblem> problem = m_rules.validate(readForm());
+    if (!problem)
+        return true;
+    setMessage(problem->message);
+    if (problem->field >= 0)
+        TxtBox[problem->field]->setFocus();
+    return false;
 }
 
 void frmWorkload::Command1_Click()
 {
     NumberKeybord1->hide();
-    if (validateEntry() && saveReport()) {
-        Label1->setText(m_savedOffline ? SavedOffline : u"提交成功！"_s);
+    if (validateEntry() && m_save->saveReport()) {
+        Label1->setText(m_save->savedOffline() ? WorkloadSavePanel::savedOfflineMessage() : u"提交成功！"_s);
         setMessage(QString()); // what it said was about the step just reported
         init(u"only"_s);
-        TxtBox[0]->setFocus();
+        TxtBox[F::Card]->setFocus();
     }
 }
 
@@ -314,11 +273,11 @@ void frmWorkload::Command2_Click()
 {
     Label1->clear();
     setMessage(QString());
-    TxtBox[1]->clear();
-    TxtBox[6]->clear();
-    LabBox[14]->clear();
+    TxtBox[F::Worker]->clear();
+    TxtBox[F::Pieces]->clear();
+    LabBox[L::WorkerName]->clear();
     NumberKeybord1->hide();
-    TxtBox[0]->setFocus();
+    TxtBox[F::Card]->setFocus();
     init(u"All"_s);
 }
 
@@ -326,13 +285,13 @@ void frmWorkload::onWorkerChanged()
 {
     // A team is a list of codes: every worker's name shows, the first one's shift is taken.
     QStringList names;
-    for (const QString& code : TxtBox[1]->text().split(u',', Qt::SkipEmptyParts)) {
+    for (const QString& code : TxtBox[F::Worker]->text().split(u',', Qt::SkipEmptyParts)) {
         const std::optional<QString> name = workerName(code);
         if (!name) {
-            LabBox[14]->clear();
+            LabBox[L::WorkerName]->clear();
             // The last worker's shift is not this one's.
-            if (!m_shiftGiven.isEmpty() && TxtBox[3]->text() == m_shiftGiven)
-                TxtBox[3]->clear();
+            if (!m_shiftGiven.isEmpty() && TxtBox[F::Remark]->text() == m_shiftGiven)
+                TxtBox[F::Remark]->clear();
             // A worker who came in while the database was away gets his name, and his shift
             // in the remark, as soon as it answers, not only after he types his code again.
             if (!m_nameWaits) {
@@ -347,10 +306,10 @@ void frmWorkload::onWorkerChanged()
         if (!name->isEmpty())
             names << *name;
     }
-    LabBox[14]->setText(names.join(u','));
+    LabBox[L::WorkerName]->setText(names.join(u','));
     if (!names.isEmpty()) {
-        m_shiftGiven = SysUtil::readIni(u"MIREL"_s, names.first(), QString(), u"/班别.ini"_s);
-        TxtBox[3]->setText(m_shiftGiven);
+        m_shiftGiven = ProgressSettings::shiftOf(names.first());
+        TxtBox[F::Remark]->setText(m_shiftGiven);
     }
 }
 
@@ -366,10 +325,7 @@ std::optional<QString> frmWorkload::workerName(const QString& code) const
     try {
         Recordset rs =
             Journal::cachedRead(u"workloadWorkers"_s, u"active"_s, WorkloadSql::activeWorkers());
-        for (rs.moveFirst(); !rs.eof(); rs.moveNext())
-            if (rs.text(0).trimmed().compare(code.trimmed(), Qt::CaseInsensitive) == 0)
-                return rs.text(1);
-        return QString();
+        return WorkloadReport::nameAmong(rs, code);
     } catch (const DbError&) {
         return std::nullopt;
     }
@@ -380,7 +336,7 @@ void frmWorkload::followClock()
     if (m_dateTouched)
         return;
     m_clockSet = true;
-    DTPicker1->setDateTime(QDateTime::currentDateTime());
+    DTPicker1->setDateTime(Clock::now());
     m_clockSet = false;
 }
 

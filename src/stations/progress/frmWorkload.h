@@ -1,9 +1,14 @@
 // The process-progress station: a production card is scanned, a process step pressed, the worker
 // entered and the report written with the card's new status; a second tab lists the reports.
+// The window builds the controls and shows what the rules (WorkloadReport) answer; its parts hold
+// the devices and keypads (WorkloadDevicePanel), the submit (WorkloadSavePanel) and the list tab
+// (WorkloadListPart).
 #pragma once
 
 #include "db/Recordset.h"
-#include "stations/progress/WorkloadSql.h"
+#include "stations/progress/ProgressSettings.h"
+#include "stations/progress/WorkloadFields.h"
+#include "stations/progress/WorkloadReport.h"
 
 #include <QList>
 #include <QWidget>
@@ -18,10 +23,11 @@ class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class QTimer;
-class RfidReaderLibrary;
 class UserControl1;
 class UserControl4;
+class WorkloadDevicePanel;
 class WorkloadListPart;
+class WorkloadSavePanel;
 namespace devices {
 class BarcodeScanner;
 }
@@ -44,6 +50,7 @@ public:
     void Form_Load();
 
     // --- entry ---
+    /// Reads the options again, clears the entry (worker and remark stay) and rebuilds the steps.
     void init(const QString& unused = QString());
     void buildStepButtons();
     void showPrecessInfo(const QString& card);
@@ -56,34 +63,31 @@ public:
     /// lookup, "" when it was never looked up here. Throws DbError.
     QString getInputWorkLoads(const QString& card, const QString& step);
     bool validateEntry();
-    /// Writes the report; while the database is away (or reports wait in the offline journal)
-    /// it goes into the journal (savedOffline()). False when nothing was saved.
-    bool saveReport();
-    bool savedOffline() const { return m_savedOffline; }
+    /// The report as the entry page holds it.
+    ReportForm readForm() const;
     /// "提交", "清除", "查" and a step button as the operator presses them.
     void Command1_Click();
     void Command2_Click();
     void SearchBtn_Click();
     void ProcessBtn_Click(int index);
-
-    // --- devices and keypads ---
-    void openScannerPort();
-    /// "RFID": reads the card on the reader and takes its worker.
-    void readWorkerCard();
-    /// The 1000 ms tick while "RFID" is shown: a card is taken once while it lies on the reader.
-    void pollReader();
-    bool loadPresetKeypad(const QString& key);
-    void showPresetKeypad(int field);
-    void showNumberKeypad(int field, bool selectAll);
     /// The enlarged or normal step frame.
     void Frame3_Click();
+    void setMessage(const QString& text);
+    /// 操作 时间 follows the clock until the operator sets it.
+    void followClock();
 
-    // --- controls by their indexes ---
-    QList<QLineEdit*> TxtBox;       // 0 card, 1 worker, 2 metres, 3 remark, 4/5 list filters, 6 pieces
-    QList<QLabel*> LabBox;          // 0 scanner, 1 message line, 2 RFID, 14 worker name
-    QList<QLabel*> labInfo;         // two card information lines
-    QList<QPushButton*> ProcessBtn; // the steps
-    QList<QPushButton*> numKeybtn;  // keypads of fields 0, 1, 2, 6
+    const ProgressSettings& settings() const { return m_cfg; }
+    const WorkloadReport& rules() const { return m_rules; }
+    WorkloadDevicePanel& devices() const { return *m_devices; }
+    WorkloadSavePanel& savePanel() const { return *m_save; }
+    WorkloadListPart* list() const { return m_list; }
+
+    // --- controls by their names (WorkloadFields.h) ---
+    QList<QLineEdit*> TxtBox;       // WorkloadField
+    QList<QLabel*> LabBox;          // WorkloadLabel
+    QList<QLabel*> labInfo;         // WorkloadInfo
+    QList<QPushButton*> ProcessBtn; // the steps, in the order of "Projects"
+    QList<QPushButton*> numKeybtn;  // WorkloadKey
     QDateTimeEdit* DTPicker1 = nullptr;
     QLabel* Label1 = nullptr;       // "提交成功！"
     QLabel* Label2 = nullptr;       // "退出全屏"
@@ -99,12 +103,12 @@ public:
     UserControl4* UserControl41 = nullptr;
     QTimer* Timer1 = nullptr;
     devices::BarcodeScanner* MSCommBarcode = nullptr;
-    WorkloadListPart* list() const { return m_list; }
-    RfidReaderLibrary& reader() { return *m_reader; }
 
-    /// Back colour of a step button or caption (&HBBGGRR or a system colour).
+    /// Back and fore colour of a step button or caption (&HBBGGRR or a system colour).
     static quint32 backColor(const QWidget* w);
     static quint32 foreColor(const QWidget* w);
+    void setBackColor(QWidget* w, quint32 color);
+    void setForeColor(QWidget* w, quint32 color);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -115,37 +119,19 @@ private:
     void buildControls();
     void wireEvents();
     void applyFonts();
-    void setMessage(const QString& text);
-    static QString cardChangedMessage() { return QStringLiteral("卡号已改，请先查询"); }
     /// No step chosen, and the step frame's caption without a refused step's total.
     void clearStepChoice();
     void onWorkerChanged();
     /// The name of an active worker ("" for none); offline from the workers kept at load;
     /// nothing when it cannot be known.
     std::optional<QString> workerName(const QString& code) const;
-    /// 操作 时间 follows the clock until the operator sets it.
-    void followClock();
-    void onScanned(const QString& text);
-    bool readCardOnReader(QByteArray* block);
-    /// A worker card's block: a registered card gives its user's code; else a text that ends in
-    /// a step number selects that step; else the text is added to the team. A blank card is not.
-    void takeWorkerCard(const QByteArray& block);
-    void addWorkerCode(const QString& code);
-    void setBackColor(QWidget* w, quint32 color);
-    void setForeColor(QWidget* w, quint32 color);
-    QString readMirel(const QString& key, const QString& def) const;
-    /// The automatic allotment row of an allot-all step; returns what the operator is told once
-    /// the report has been committed (empty: nothing).
-    QString writeAllotRow(const QString& card, const QString& step, const QString& machine);
-    WorkloadSql::Report reportValues(const QString& card, const QString& step) const;
-    bool saveReportOffline(const QString& card, const QString& step);
 
+    ProgressSettings m_cfg;
+    WorkloadReport m_rules{m_cfg};
     WorkloadListPart* m_list = nullptr;
-    std::unique_ptr<RfidReaderLibrary> m_reader;
+    WorkloadDevicePanel* m_devices = nullptr;
+    WorkloadSavePanel* m_save = nullptr;
     Recordset m_cardRs;
-    bool m_readerTried = false;
-    QByteArray m_cardOnReader; ///< the block of the card lying on the reader, read already
-    bool m_savedOffline = false;
     /// The card number the form last looked up: its figures are the ones on the form.
     QString m_lookedUpCard;
     bool m_nameWaits = false; // the worker's name is read again once the database answers

@@ -1,7 +1,6 @@
-// Statement texts of the card registration; operator texts go in with quotes doubled.
+// Statement texts of the card table; operator texts go in with quotes doubled.
 #include "stations/rfid/RfidSql.h"
 
-#include "devices/Rfid.h"
 #include "shell/SqlText.h"
 
 #include <QStringDecoder>
@@ -40,6 +39,12 @@ QString billCount(const QString& billCode)
     return u"select count(*) from bill where billcode='"_s + sqlText(billCode) + u"'"_s;
 }
 
+QString registeredWorker(const QString& cardText)
+{
+    return u"select refCode from RFID_CARDINFO where CARDNO='"_s + sqlText(cardText) +
+           u"' and CARDTYPE='1' order by id desc"_s;
+}
+
 QString cardFieldText(const QString& blockText, const QByteArray& block)
 {
     QString text = blockText;
@@ -55,7 +60,7 @@ QString cardFieldText(const QString& blockText, const QByteArray& block)
         text = written;
     for (const QChar c : text)
         if (!c.isPrint())
-            return devices::bytesToHexText(block, 16);
+            return QString::fromLatin1(block.left(16).toHex().toUpper());
     return text;
 }
 

@@ -1,4 +1,5 @@
-// Statements of the card registration and the text a card read puts into a card field.
+// Statements of the card table RFID_CARDINFO and the text a card read puts into a card field:
+// the registration desk writes the table, the progress station reads its worker cards from it.
 #pragma once
 
 #include <QByteArray>
@@ -18,6 +19,8 @@ QString userCode(const QString& userId);
 QString cardHolders(const QString& cardNo);
 /// The number of production cards with this card number (0: there is no such card).
 QString billCount(const QString& billCode);
+/// The user code a worker card (its text as read) is registered to, the latest binding first.
+QString registeredWorker(const QString& cardText);
 
 /// The text of a card's block for a card field: the bytes as characters without the zero bytes
 /// that pad a short text to the block's 16 (UTF-8 text as its characters); a block that is not

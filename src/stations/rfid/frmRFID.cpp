@@ -3,7 +3,6 @@
 #include "stations/rfid/frmRFID.h"
 
 #include "db/DbError.h"
-#include "db/Transaction.h"
 #include "devices/Rfid.h"
 #include "readers/RfidReaderLibrary.h"
 #include "screen/Twips.h"
@@ -12,6 +11,7 @@
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
 #include "shell/SysUtilDb.h"
+#include "stations/rfid/CardRegistration.h"
 #include "stations/rfid/RfidSql.h"
 #include "widgets/ComboEx.h"
 #include "widgets/ScanField.h"
@@ -60,12 +60,12 @@ void frmRFID::buildControls()
         l->installEventFilter(this);
         lab_info.append(l);
     }
-    lab_info[0]->setText(u"RFID卡登记"_s);
-    lab_info[0]->setAlignment(Qt::AlignCenter);
-    placeTwips(lab_info[0], QRect(120, 120, 15120, 900));
-    lab_info[1]->setText(u"刷卡或输入卡号，按回车确认"_s);
-    lab_info[1]->setAlignment(Qt::AlignCenter);
-    placeTwips(lab_info[1], QRect(120, 1060, 15120, 500));
+    lab_info[RfidLine::Title]->setText(u"RFID卡登记"_s);
+    lab_info[RfidLine::Title]->setAlignment(Qt::AlignCenter);
+    placeTwips(lab_info[RfidLine::Title], QRect(120, 120, 15120, 900));
+    lab_info[RfidLine::Status]->setText(u"刷卡或输入卡号，按回车确认"_s);
+    lab_info[RfidLine::Status]->setAlignment(Qt::AlignCenter);
+    placeTwips(lab_info[RfidLine::Status], QRect(120, 1060, 15120, 500));
 
     SSTab1 = new QTabWidget(this);
     SSTab1->setObjectName(u"SSTab1"_s);
@@ -138,7 +138,7 @@ void frmRFID::buildControls()
     // "按回车确认" on the worker and removal pages too: a worker card is saved once its worker
     // is chosen (else the list is opened for him), a card to remove is removed.
     connect(txtCardno, &QLineEdit::returnPressed, this, [this] {
-        if (SSTab1->currentIndex() == 0 && ComboUser->selectedValue().isEmpty() &&
+        if (SSTab1->currentIndex() == CardPage::Worker && ComboUser->selectedValue().isEmpty() &&
             ComboUser->count() > 0) {
             ComboUser->setFocus();
             ComboUser->showPopup();
@@ -217,15 +217,15 @@ void frmRFID::goneOffline()
 void frmRFID::showPrompt()
 {
     // Cards are registered on the database only; the desk reader needs none.
-    lab_info[1]->setText(m_offline ? u"数据库离线：卡的登记和删除要等数据库连上，读卡照常可用"_s
+    lab_info[RfidLine::Status]->setText(m_offline ? u"数据库离线：卡的登记和删除要等数据库连上，读卡照常可用"_s
                                    : u"刷卡或输入卡号，按回车确认"_s);
 }
 
-QLineEdit* frmRFID::currentCardBox() const { return SSTab1->currentIndex() == 2 ? txtCard2 : txtCardno; }
+QLineEdit* frmRFID::currentCardBox() const { return SSTab1->currentIndex() == CardPage::Production ? txtCard2 : txtCardno; }
 
 void frmRFID::pageChanged(int page)
 {
-    if (page < 2 && m_cardRow->parentWidget() != SSTab1->widget(page)) {
+    if (page < CardPage::Production && m_cardRow->parentWidget() != SSTab1->widget(page)) {
         // One card field serves the user page and the removal page.
         m_cardRow->setParent(SSTab1->widget(page));
         m_cardRow->show();
@@ -235,78 +235,59 @@ void frmRFID::pageChanged(int page)
     card->selectAll();
 }
 
+CardRequest frmRFID::request() const
+{
+    CardRequest r;
+    r.page = SSTab1->currentIndex();
+    r.card = currentCardBox()->text();
+    r.ref = r.page == CardPage::Production ? txtBillCode->text() : ComboUser->selectedValue();
+    r.holder = ComboUser->selectedText();
+    return r;
+}
+
 bool frmRFID::saveCard()
 {
-    const int page = SSTab1->currentIndex();
+    const CardRequest r = request();
     QString refused;
-    // A card without its serial, or a user card without its user, would bind nothing. The user
-    // list of a desk started offline is empty: that is no fault of the operator's.
-    if (page == 2 ? txtCard2->text().isEmpty() || txtBillCode->text().isEmpty()
-                  : txtCardno->text().isEmpty())
-        refused = u" 请输入卡号或ID卡"_s;
-    else if (page == 0 && ComboUser->selectedValue().isEmpty())
-        refused = m_offline && ComboUser->count() == 0 ? offlineMessage() : u" 请输入卡号或ID卡"_s;
-    else if (page == 1)
-        refused = removeCard();
+    // The user list of a desk started offline is empty: that is no fault of the operator's.
+    if (CardRegistration::incomplete(r))
+        refused = r.page == CardPage::Worker && !r.card.isEmpty() && m_offline && ComboUser->count() == 0
+                      ? offlineMessage()
+                      : CardRegistration::incompleteMessage();
+    else if (r.page == CardPage::Remove)
+        refused = removeCard(r.card);
     else
-        return bindCard();
+        return bindCard(r);
     if (refused.isEmpty())
         return true;
-    MessageBox::show(refused, page == 1 ? MessageBox::Critical : MessageBox::Exclamation,
+    MessageBox::show(refused, r.page == CardPage::Remove ? MessageBox::Critical : MessageBox::Exclamation,
                      MessageBox::Ok, QString(), this);
     return false;
 }
 
-QString frmRFID::removeCard()
+QString frmRFID::removeCard(const QString& card)
 {
     try {
-        Database::conn().executeOnRow(RfidSql::deleteCard(txtCardno->text()));
+        return CardRegistration(Database::conn()).remove(card);
     } catch (const DbError& e) {
-        // A serial that was never registered (or was removed at another desk) removes nothing.
-        return e.isRowMissing() ? u"这张卡没有登记：%1"_s.arg(txtCardno->text()) : failure(e);
+        return failure(e);
     } catch (const std::exception& e) {
         return QString::fromUtf8(e.what());
     }
-    return QString();
 }
 
-bool frmRFID::bindCard()
+bool frmRFID::bindCard(const CardRequest& r)
 {
-    const bool user = SSTab1->currentIndex() == 0;
-    const QString card = user ? txtCardno->text() : txtCard2->text();
-    const QString type = user ? u"1"_s : u"2"_s;
-    Connection& conn = Database::conn();
     QString refused;
     try {
-        QString ref = txtBillCode->text(), holder = u"生产卡 "_s + ref;
-        if (user) {
-            // The card stands for the user's code, which the stations look workers up by.
-            Recordset rs = conn.execute(RfidSql::userCode(ComboUser->selectedValue()));
-            ref = Database::hasRecords(rs) ? rs.text(0) : QString();
-            holder = ComboUser->selectedText();
-        }
-        // A card number that is not on the database would bind the card to nothing the
-        // progress station can report on. Looked at before any question, and again with the
-        // write, since the operator may take a while to answer.
-        if (!user && !billExists(conn, ref)) {
-            refused = noBillMessage(ref);
-        } else {
-            const QStringList others = otherHolders(card, type, ref);
-            // One card, one meaning: the progress station takes a card for a worker or for
-            // nothing, so a card bound to anyone or anything else is moved on Yes only.
-            if (!others.isEmpty() &&
-                !MessageBox::question(
-                    u"该卡已登记给 %1，改登记给 %2？"_s.arg(others.join(u'、'), holder), this))
+        CardRegistration desk(Database::conn());
+        const CardRegistration::Plan plan = desk.plan(r);
+        refused = plan.refused;
+        if (refused.isEmpty()) {
+            // Asked before the write's transaction: nothing waits on the operator inside it.
+            if (!plan.question.isEmpty() && !MessageBox::question(plan.question, this))
                 return false;
-            Transaction trans(conn);
-            if (!user && !billExists(conn, ref)) {
-                refused = noBillMessage(ref);
-            } else {
-                if (!others.isEmpty())
-                    conn.execute(RfidSql::deleteCard(card));
-                conn.execute(RfidSql::insertCard(card, ref, type));
-                trans.commit();
-            }
+            refused = desk.bind(r, plan);
         }
     } catch (const DbError& e) {
         refused = failure(e);
@@ -317,35 +298,6 @@ bool frmRFID::bindCard()
         return true;
     MessageBox::show(refused, MessageBox::Critical, MessageBox::Ok, QString(), this);
     return false;
-}
-
-bool frmRFID::billExists(Connection& conn, const QString& billCode)
-{
-    Recordset rs = conn.execute(RfidSql::billCount(billCode));
-    return Database::hasRecords(rs) && rs.field(0).toDouble() > 0;
-}
-
-QString frmRFID::noBillMessage(const QString& billCode)
-{
-    return u"没有生产单号 %1，这张卡没有登记"_s.arg(billCode);
-}
-
-QStringList frmRFID::otherHolders(const QString& card, const QString& type, const QString& ref)
-{
-    QStringList others;
-    Recordset rs = Database::conn().execute(RfidSql::cardHolders(card));
-    for (; !rs.eof(); rs.moveNext()) {
-        // The same binding again is a further row, as it always was (compared as the database
-        // compares texts).
-        if (rs.text(0).trimmed() == type &&
-            rs.text(1).trimmed().compare(ref.trimmed(), Qt::CaseInsensitive) == 0)
-            continue;
-        const QString other = rs.text(0) == u"2"_s ? u"生产卡 "_s + rs.text(1)
-                                                   : (rs.text(1) + u' ' + rs.text(2)).trimmed();
-        if (!others.contains(other))
-            others << other;
-    }
-    return others;
 }
 
 QString frmRFID::offlineMessage()
@@ -367,7 +319,7 @@ void frmRFID::Command1_Click()
     // Said on the status line: a box would take the next card's Enter and lose its number.
     showPrompt();
     if (saveCard())
-        lab_info[1]->setText(savedMessage());
+        lab_info[RfidLine::Status]->setText(savedMessage());
 }
 
 void frmRFID::readCard()
@@ -377,12 +329,12 @@ void frmRFID::readCard()
         m_reader->load();
     }
     if (!m_reader->isLoaded()) {
-        lab_info[1]->setText(u"没有读卡器"_s);
+        lab_info[RfidLine::Status]->setText(u"没有读卡器"_s);
         return;
     }
     QByteArray block;
     if (!devices::readCardBlock(*m_reader, &block)) {
-        lab_info[1]->setText(u"请把卡放在读卡器上"_s);
+        lab_info[RfidLine::Status]->setText(u"请把卡放在读卡器上"_s);
         return;
     }
     QLineEdit* target = currentCardBox();
@@ -395,21 +347,13 @@ void frmRFID::readCard()
 
 void frmRFID::showHolder(const QString& card)
 {
-    // What the card stands for now, before the operator binds it anew.
     try {
-        Recordset rs = Database::conn().execute(RfidSql::cardHolders(card));
-        QStringList holders;
-        for (; !rs.eof(); rs.moveNext())
-            holders << (rs.text(0) == u"2"_s ? u"生产卡 "_s + rs.text(1)
-                                             : (rs.text(1) + u' ' + rs.text(2)).trimmed());
-        lab_info[1]->setText(holders.isEmpty()
-                                 ? u"卡号 %1：未登记"_s.arg(card)
-                                 : u"卡号 %1：已登记给 %2"_s.arg(card, holders.join(u'、')));
+        lab_info[RfidLine::Status]->setText(CardRegistration(Database::conn()).holdersLine(card));
     } catch (const DbError& e) {
         if (Journal::isOffline(e))
             goneOffline();
         else
-            lab_info[1]->setText(e.message());
+            lab_info[RfidLine::Status]->setText(e.message());
     }
 }
 
@@ -460,8 +404,8 @@ void frmRFID::resizeEvent(QResizeEvent* event)
     // reaching it: without this the worker names show at half the size of the card field.
     ComboUser->setFont(f);
     ComboUser->view()->setFont(f);
-    QFont title = lab_info[0]->font();
+    QFont title = lab_info[RfidLine::Title]->font();
     title.setPointSizeF(tw.font(28));
     title.setBold(true);
-    lab_info[0]->setFont(title);
+    lab_info[RfidLine::Title]->setFont(title);
 }

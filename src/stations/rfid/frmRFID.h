@@ -3,13 +3,14 @@
 // desk reader.
 #pragma once
 
+#include "stations/rfid/CardRegistration.h"
+
 #include <QList>
 #include <QWidget>
 
 #include <memory>
 
 class ComboEx;
-class Connection;
 class DbError;
 class QAction;
 class QGroupBox;
@@ -43,12 +44,12 @@ public:
     ComboEx* ComboUser = nullptr;
     QPushButton* Command1 = nullptr;
     QPushButton* cmdRead = nullptr;
-    QList<QLabel*> lab_info;
+    QList<QLabel*> lab_info;       // by RfidLine
     QMenu* MainMenu = nullptr;
     QAction* full = nullptr;
     QAction* setting = nullptr;
     QGroupBox* Frame1 = nullptr;
-    QList<QLineEdit*> txt_set;
+    QList<QLineEdit*> txt_set;     // by RfidSetting
     RfidReaderLibrary& reader() { return *m_reader; }
 
 protected:
@@ -61,23 +62,20 @@ private:
     void buildSettings();
     void pageChanged(int page);
     void loadUsers();
+    /// The page's card, and what it is to stand for, as the form holds them.
+    CardRequest request() const;
     bool saveCard();
-    /// Page 2: removes every binding of the card; the reason when nothing was removed.
-    QString removeCard();
-    /// Pages 1 and 3: binds the card to the chosen user's code or to an existing production
-    /// card; a card bound to anything else is moved on Yes.
-    bool bindCard();
-    bool billExists(Connection& conn, const QString& billCode);
-    static QString noBillMessage(const QString& billCode);
-    /// What the card is bound to besides (type, ref), as the question names it.
-    QStringList otherHolders(const QString& card, const QString& type, const QString& ref);
+    /// 删除卡: the reason when nothing was removed.
+    QString removeCard(const QString& card);
+    /// 员工卡 and 生产卡: binds the card after the rebinding question, when there is one.
+    bool bindCard(const CardRequest& request);
     /// The database is away: the status line says what still works until it answers again.
     void goneOffline();
     void showPrompt();
     /// The status line after a card was read: its number and what it is registered to.
     void showHolder(const QString& card);
     static QString offlineMessage();
-    static QString savedMessage() { return QStringLiteral("保存成功"); }
+    static QString savedMessage() { return QString::fromUtf16(u"保存成功"); }
     /// What the operator is told of a database error (plainly when the database is away).
     QString failure(const DbError& e);
     QLineEdit* currentCardBox() const;
