@@ -87,6 +87,16 @@ Twips KeypadFrame::twips() const
     return isWindow() ? Twips() : Twips::of(this);
 }
 
+void KeypadFrame::placeBelow(const QWidget* field)
+{
+    const QWidget* window = parentWidget();
+    if (!window)
+        return;
+    const QPoint below = field->mapTo(window, QPoint(0, field->height()));
+    move(qMin(below.x(), qMax(0, window->width() - width())),
+         qMin(below.y(), qMax(0, window->height() - height())));
+}
+
 void KeypadFrame::placeBeside(const QWidget* field)
 {
     const QWidget* window = parentWidget();

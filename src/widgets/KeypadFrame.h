@@ -52,6 +52,9 @@ public:
     /// Moves the pad beside field (right, else left, else below, else above), inside the window
     /// it sits in and never over the field, so that the operator sees what he types.
     void placeBeside(const QWidget* field);
+    /// Moves the pad just below field, moved up and left as far as it must to stay inside the
+    /// window (a list of presets the operator picks from, under the field it fills).
+    void placeBelow(const QWidget* field);
 
 protected:
     /// Pixels between neighbouring keys.

@@ -3,9 +3,6 @@
 #include "ProgressRows.h"
 
 #include "shell/Database.h"
-#include "shell/DbInfoCache.h"
-#include "shell/MessageBox.h"
-#include "widgets/PanelStyle.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -14,40 +11,16 @@
 
 ProgressFixture::ProgressFixture(const QByteArray& mirelIni, const QByteArray& mesIni)
 {
-    m_home.writeFile("config.ini", "[CUSTOMER.SETTING]\nCONNECTIONSTRING=缺省\n");
+    useDatabase();
     // The first value of a key counts: the test's own lines come before the defaults.
     m_home.writeFile("mirel.ini", "[MIREL]\n" + mirelIni + "Projects=织造,配布,染色,全部配布_1,\nmenchineId=001\nCommBarcode=\n[MES]\n" + mesIni);
     m_home.writeFile("班别.ini", "[MIREL]\n王建国=早班\n");
-    DbInfoCache::clear();
-    MessageBox::clearShown();
-    MessageBox::clearAnswers();
     Database::openConnection();
     for (const char* sql : ProgressRows)
         exec(QString::fromUtf8(sql));
 }
 
-ProgressFixture::~ProgressFixture()
-{
-    m_form.reset();
-    Database::conn().close();
-}
-
-frmWorkload& ProgressFixture::open()
-{
-    PanelStyle::install();
-    m_form = std::make_unique<frmWorkload>();
-    m_form->resize(1024, 768);
-    m_form->Form_Load();
-    return *m_form;
-}
-
-QString ProgressFixture::scalar(const QString& sql)
-{
-    Recordset rs = Database::conn().execute(sql);
-    return rs.isOpen() && !rs.eof() ? rs.text(0) : QString();
-}
-
-void ProgressFixture::exec(const QString& sql) { Database::conn().execute(sql); }
+frmWorkload& ProgressFixture::open() { return load(std::make_unique<frmWorkload>()); }
 
 void ProgressFixture::enter(const QString& card, int step, const QString& worker)
 {

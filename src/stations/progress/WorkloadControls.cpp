@@ -3,6 +3,7 @@
 #include "stations/progress/WorkloadDevicePanel.h"
 #include "stations/progress/WorkloadListPart.h"
 #include "stations/progress/frmWorkload.h"
+#include "widgets/DesignType.h"
 #include "widgets/ScanField.h"
 #include "widgets/ScreenMode.h"
 #include "widgets/StatusLine.h"
@@ -43,14 +44,6 @@ W* make(QWidget* parent, const QString& name, const QString& text = QString())
 }
 
 QString indexed(const QString& name, int i) { return name + u'_' + QString::number(i); }
-
-void designFont(QWidget* w, double points, bool bold = false)
-{
-    w->setProperty("designPt", points);
-    QFont f = w->font();
-    f.setBold(bold);
-    w->setFont(f);
-}
 
 } // namespace
 
@@ -100,7 +93,7 @@ void frmWorkload::buildControls()
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setStyleSheet(u"color:#008000"_s);
     placeTwips(Label1, QRect(2600, 40, 9800, 480));
-    designFont(Label1, 14, true);
+    DesignType::mark(Label1, 14, true);
     Label2 = make<QLabel>(Frame1, u"Label2"_s, u"退出全屏"_s);
     Label2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Label2->setAccessibleName(Label2->text());
@@ -109,25 +102,25 @@ void frmWorkload::buildControls()
 
     // Card row, card information and the message line.
     QLineEdit* card = field(this, Frame2, L::Card, u"卡号"_s, F::Card, QRect(1580, 680, 5000, FieldHeight), WorkloadKey::Card);
-    designFont(card, 20, true);
+    DesignType::mark(card, 20, true);
     SearchBtn = make<QPushButton>(Frame2, u"SearchBtn"_s, u"查"_s);
     SearchBtn->setFocusPolicy(Qt::NoFocus);
     placeTwips(SearchBtn, QRect(7320, 680, 1100, FieldHeight));
-    designFont(SearchBtn, 16, true);
+    DesignType::mark(SearchBtn, 16, true);
     for (int i = 0; i < 2; ++i) {
         labInfo[i] = make<QLabel>(Frame2, indexed(u"labInfo"_s, i));
         placeTwips(labInfo[i], QRect(180, 1380 + i * 520, 15000, 480));
-        designFont(labInfo[i], 14, true);
+        DesignType::mark(labInfo[i], 14, true);
     }
     LabBox[L::Message] = make<StatusLine>(Frame2, u"LabBox_1"_s);
     placeTwips(LabBox[L::Message], QRect(180, 2440, 15000, 560));
-    designFont(LabBox[L::Message], 16, true);
+    DesignType::mark(LabBox[L::Message], 16, true);
 
     // The steps; buttons are built from the settings by buildStepButtons.
     Frame3 = make<QGroupBox>(Frame2, u"Frame3"_s);
     clearStepChoice(); // the frame's own caption
     placeTwips(Frame3, QRect(60, 3120, 15120, 2535));
-    designFont(Frame3, 12, true);
+    DesignType::mark(Frame3, 12, true);
 
     // Worker, quantities, remark, date and the two commands.
     constexpr int Col1 = 1580, Col2 = 9400, Row = 5760, Step = 760;
@@ -137,12 +130,12 @@ void frmWorkload::buildControls()
     placeTwips(rfidBtn, QRect(Col1 + 3720, Row, 1000, FieldHeight));
     LabBox[L::WorkerName] = make<QLabel>(Frame2, u"LabBox_14"_s);
     placeTwips(LabBox[L::WorkerName], QRect(Col1 + 4800, Row, 2600, FieldHeight));
-    designFont(LabBox[L::WorkerName], 16, true);
+    DesignType::mark(LabBox[L::WorkerName], 16, true);
     field(this, Frame2, L::Metres, u"米数"_s, F::Metres, QRect(Col1, Row + Step, 3000, FieldHeight), WorkloadKey::Metres);
     field(this, Frame2, L::Pieces, u"匹数"_s, F::Pieces, QRect(Col2, Row + Step, 3000, FieldHeight), WorkloadKey::Pieces);
     field(this, Frame2, L::Remark, u"备注"_s, F::Remark, QRect(Col1, Row + 2 * Step, 10820, FieldHeight), -1);
     for (int i : {F::Card, F::Worker, F::Metres, F::Pieces})
-        designFont(TxtBox[i], 18, true);
+        DesignType::mark(TxtBox[i], 18, true);
     auto* dateLabel = make<QLabel>(Frame2, u"LabBox_8"_s, u"操作 时间"_s);
     dateLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     placeTwips(dateLabel, QRect(120, Row + 3 * Step, 1400, FieldHeight));
@@ -159,7 +152,7 @@ void frmWorkload::buildControls()
     placeTwips(Command2, QRect(12300, Row + 4 * Step, 2600, 1000));
     for (QPushButton* b : {Command1, Command2}) {
         b->setFocusPolicy(Qt::NoFocus);
-        designFont(b, 20, true);
+        DesignType::mark(b, 20, true);
     }
 
     m_list = new WorkloadListPart(this);

@@ -168,10 +168,7 @@ void WorkloadDevicePanel::showPresetKeypad(int field)
     QLineEdit* box = m_form->TxtBox[field];
     UserControl4* pad = m_form->UserControl41;
     pad->setTextBox(box);
-    QPoint at = box->mapTo(m_form, QPoint(0, Twips::of(m_form).y(700)));
-    at.setX(qMin(at.x(), qMax(0, m_form->width() - pad->width())));
-    at.setY(qMin(at.y(), qMax(0, m_form->height() - pad->height())));
-    pad->move(at);
+    pad->placeBelow(box);
     pad->show();
     pad->raise();
 }
@@ -184,13 +181,7 @@ void WorkloadDevicePanel::showNumberKeypad(int field, bool selectAll)
     if (selectAll)
         box->selectAll();
     pad->setTextBox(box);
-    // Beside the field, inside the window.
-    QPoint at = box->mapTo(m_form, QPoint(box->width() + 8, 0));
-    if (at.x() + pad->width() > m_form->width())
-        at.setX(qMax(0, box->mapTo(m_form, QPoint(0, 0)).x() - pad->width() - 8));
-    if (at.y() + pad->height() > m_form->height())
-        at.setY(qMax(0, m_form->height() - pad->height()));
-    pad->move(at);
+    pad->placeBeside(box);
     pad->show();
     pad->raise();
 }

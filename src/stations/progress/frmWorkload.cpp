@@ -13,6 +13,7 @@
 #include "stations/progress/WorkloadSavePanel.h"
 #include "stations/progress/WorkloadSql.h"
 #include "time/Clock.h"
+#include "widgets/DesignType.h"
 #include "widgets/TwipLayout.h"
 #include "widgets/UserControl1.h"
 #include "widgets/UserControl4.h"
@@ -357,19 +358,8 @@ void frmWorkload::resizeEvent(QResizeEvent* event)
 
 void frmWorkload::applyFonts()
 {
-    const Twips tw = Twips::of(this);
-    QFont own = font();
-    own.setPointSizeF(tw.font(12));
-    setFont(own);
-    for (QWidget* w : findChildren<QWidget*>()) {
-        const QVariant design = w->property("designPt");
-        if (!design.isValid() || NumberKeybord1->isAncestorOf(w) || UserControl41->isAncestorOf(w))
-            continue;
-        QFont f = w->font();
-        f.setPointSizeF(tw.font(design.toDouble()));
-        w->setFont(f);
-    }
-    m_list->applyTwips(tw);
+    DesignType::apply(this, 12, {NumberKeybord1, UserControl41});
+    m_list->applyTwips(Twips::of(this));
 }
 
 quint32 frmWorkload::backColor(const QWidget* w)
