@@ -17,20 +17,26 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QtTest>
+#include <csignal>
+#include <memory>
 #include <sqlite3.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// A second packing station on the fixture's database, loaded and waiting for the "go" file.
-QProcess* startDrain(const BagFixture& fx, QObject* parent)
+// A second packing station on the fixture's database, loaded and waiting for the "go" file. It
+// is killed when the test function leaves, and by the kernel when the test itself dies (a failed
+// test must not leave stations draining on after it).
+std::unique_ptr<QProcess> startDrain(BagFixture& fx)
 {
-    auto* p = new QProcess(parent);
+    auto p = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(u"MIREL_HOME"_s, const_cast<BagFixture&>(fx).home().path());
+    env.insert(u"MIREL_HOME"_s, fx.home().path());
     p->setProcessEnvironment(env);
+    p->setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGKILL); });
     p->start(qEnvironmentVariable("MIREL_BIN_DIR") + u"/bag-pool-drain"_s, {});
     if (!p->waitForReadyRead(60000) || !p->readLine().startsWith("ready"))
         qWarning("the station did not load");
@@ -124,9 +130,9 @@ void TestBagPrintPool::eachKind()
     frmBag& f = fx.open();
     f.printPool()->PrintTimer().stop(); // ticks by hand
     if (!packing.isEmpty()) {
-        f.bagNumber[0]->setText(packing);
+        f.bagNumber[BagBoxField::Number]->setText(packing);
         fx.scan(u"44"_s);
-        f.txtUser[2]->setText(u"2"_s);
+        f.txtUser[BagField::Addend]->setText(u"2"_s);
     }
     const QList<QCheckBox*> options{f.autoAdd, f.MaitouAutoPrint, f.autoSave, f.isPrintreview};
     for (int i = 0; i < ticked.size(); ++i)
@@ -194,15 +200,15 @@ void TestBagPrintPool::twoStationsPrintEachJobOnce()
                       : u"insert into printpool(PrintType,pid) values('单据','%1')"_s.arg(i));
     const QString first = fx.scalar(u"select min(id) from printpool"_s);
     Database::conn().close(); // the stations have the file to themselves
-    QProcess* a = startDrain(fx, this);
-    QProcess* b = startDrain(fx, this);
+    const auto a = startDrain(fx);
+    const auto b = startDrain(fx);
     fx.home().writeFile(u"go"_s, "");
     QVERIFY(a->waitForFinished(300000));
     QVERIFY(b->waitForFinished(300000));
     QMap<qint64, int> printed;
     int perStation[2] = {0, 0};
     int station = 0;
-    for (QProcess* p : {a, b}) {
+    for (QProcess* p : {a.get(), b.get()}) {
         for (const QByteArray& line : p->readAllStandardOutput().split('\n')) {
             if (line.startsWith("done ")) {
                 ++printed[line.mid(5).toLongLong()];
@@ -229,7 +235,7 @@ void TestBagPrintPool::killedStationLeavesItsJob()
     Database::conn().close();
     // The box label "printer" is a pipe nobody reads: the station hangs inside its job.
     QCOMPARE(mkfifo(fx.boxPdf().toUtf8().constData(), 0600), 0);
-    QProcess* p = startDrain(fx, this);
+    const auto p = startDrain(fx);
     fx.home().writeFile(u"go"_s, "");
     const QString db = fx.home().file(u"mirel.db"_s);
     QTRY_VERIFY_WITH_TIMEOUT(writeLocked(db), 60000);
@@ -242,7 +248,7 @@ void TestBagPrintPool::killedStationLeavesItsJob()
     // The next station prints it.
     Database::conn().close();
     QFile::remove(fx.boxPdf());
-    QProcess* again = startDrain(fx, this);
+    const auto again = startDrain(fx);
     fx.home().writeFile(u"go"_s, "");
     QVERIFY(again->waitForFinished(120000));
     QVERIFY(again->readAllStandardOutput().startsWith("done "));
@@ -274,7 +280,7 @@ void TestBagPrintPool::printErrorHoldsNoLock()
     frmBag& a = fx.open();
     a.printPool()->setEnabled(true);
     a.printPool()->PrintTimer().stop(); // ticks by hand
-    QProcess* b = startDrain(fx, this);
+    const auto b = startDrain(fx);
     const QString db = fx.home().file(u"mirel.db"_s);
     QString saveError = u"no box"_s;
     bool locked = true;
