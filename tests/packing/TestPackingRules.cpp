@@ -98,36 +98,25 @@ private slots:
         Clock::set(QDateTime());
     }
 
+    // The roll id of a label barcode, and whether the barcode field still shows the roll looked up
+    // (another code in it stops a save or an add).
     void rollId_data()
     {
-        QTest::addColumn<QString>("scanned");
+        QTest::addColumn<QString>("barcode");
         QTest::addColumn<QString>("id");
-        QTest::newRow("zero-padded label") << u"00042"_s << u"42"_s;
-        QTest::newRow("letters") << u"abc"_s << u"0"_s;
-        QTest::newRow("trailing letters") << u"43 A"_s << u"43"_s;
+        QTest::addColumn<double>("shown");
+        QTest::addColumn<bool>("same");
+        QTest::newRow("zero-padded label") << u" 00042"_s << u"42"_s << 42.0 << true;
+        QTest::newRow("letters") << u"abc"_s << u"0"_s << 0.0 << true;
+        QTest::newRow("empty field") << QString() << u"0"_s << 42.0 << true;
+        QTest::newRow("scanned over without Enter") << u"43 A"_s << u"43"_s << 42.0 << false;
+        QTest::newRow("nothing looked up") << u"42"_s << u"42"_s << 0.0 << false;
     }
     void rollId()
     {
-        QFETCH(QString, scanned);
-        QTEST(PackingMark::rollId(scanned), "id");
-    }
-
-    // The barcode field against the roll looked up: another code in it stops a save or an add.
-    void showsLookedUp_data()
-    {
-        QTest::addColumn<QString>("barcode");
-        QTest::addColumn<double>("shown");
-        QTest::addColumn<bool>("same");
-        QTest::newRow("the roll looked up") << u"42"_s << 42.0 << true;
-        QTest::newRow("zero-padded, same roll") << u" 0042"_s << 42.0 << true;
-        QTest::newRow("empty field") << QString() << 0.0 << true;
-        QTest::newRow("scanned over without Enter") << u"43"_s << 42.0 << false;
-        QTest::newRow("nothing looked up") << u"42"_s << 0.0 << false;
-    }
-    void showsLookedUp()
-    {
         QFETCH(QString, barcode);
         QFETCH(double, shown);
+        QTEST(PackingMark::rollId(barcode), "id");
         QTEST(PackingMark::showsLookedUp(barcode, shown), "same");
     }
 
@@ -157,39 +146,23 @@ private slots:
         QVERIFY(!byField.contains(BagField::ItemBarcode) && !byField.contains(BagField::Pinyin));
     }
 
+    // The bill's packing list (its rolls; its invoice 是 prints marks at once) and, with
+    // 单号细码校验 ticked, the roll it lets in. No bill: none scanned.
     void packingList_data()
-    {
-        QTest::addColumn<QString>("bill");
-        QTest::addColumn<int>("rolls");
-        QTest::addColumn<bool>("autoPrint");
-        QTest::newRow("invoice 是") << u"K001"_s << 2 << true;
-        QTest::newRow("invoice 否") << u"K002"_s << 1 << false;
-        QTest::newRow("bill without list") << u"K003"_s << 0 << false;
-    }
-    void packingList()
-    {
-        QFETCH(QString, bill);
-        const PackingList list = PackingList::load(m_conn, bill);
-        QTEST(int(list.rolls.size()), "rolls");
-        QTEST(list.autoPrint, "autoPrint");
-    }
-
-    // With 单号细码校验: list "" = no bill scanned, a bill's code otherwise.
-    void listProblem_data()
     {
         QTest::addColumn<bool>("checked");
         QTest::addColumn<QString>("bill");
         QTest::addColumn<double>("roll");
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<bool>("toBill");
-        QTest::newRow("not checked") << false << QString() << 44.0 << QString() << false;
-        QTest::newRow("no bill scanned") << true << QString() << 42.0 << u"先扫描单号"_s << true;
-        QTest::newRow("bill without list") << true << u"K003"_s << 42.0 << u"这个单号没有细码单"_s << false;
-        QTest::newRow("roll not on the list") << true << u"K001"_s << 44.0
-                                              << u"这匹布没有在这个单号的细码里面，请确认?"_s << false;
-        QTest::newRow("roll on the list") << true << u"K001"_s << 43.0 << QString() << false;
+        QTest::addColumn<QString>("list"); // rolls on it, 是 for marks printed at once
+        QTest::addColumn<QString>("problem"); // the status line's text, "!" when the caret goes to the bill
+        QTest::newRow("not checked") << false << QString() << 44.0 << QString() << QString();
+        QTest::newRow("no bill scanned") << true << QString() << 42.0 << QString() << u"先扫描单号!"_s;
+        QTest::newRow("bill without list") << true << u"K003"_s << 42.0 << u"0"_s << u"这个单号没有细码单"_s;
+        QTest::newRow("roll not on the list") << true << u"K001"_s << 44.0 << u"2是"_s << u"这匹布没有在这个单号的细码里面，请确认?"_s;
+        QTest::newRow("roll on the list") << true << u"K001"_s << 43.0 << u"2是"_s << QString();
+        QTest::newRow("invoice 否") << true << u"K002"_s << 50.0 << u"1"_s << QString();
     }
-    void listProblem()
+    void packingList()
     {
         QFETCH(bool, checked);
         QFETCH(QString, bill);
@@ -197,9 +170,9 @@ private slots:
         std::optional<PackingList> list;
         if (!bill.isEmpty())
             list = PackingList::load(m_conn, bill);
+        QTEST(list ? QString::number(list->rolls.size()) + (list->autoPrint ? u"是"_s : QString()) : QString(), "list");
         const auto problem = PackingMark::listProblem(checked, list, roll);
-        QTEST(problem ? problem->message : QString(), "message");
-        QTEST(problem && problem->toBill, "toBill");
+        QTEST(problem ? problem->message + (problem->toBill ? u"!"_s : QString()) : QString(), "problem");
     }
 
     // The addend raises the stored quantity at every save; a roll deleted elsewhere is no save.
@@ -281,23 +254,31 @@ private slots:
         QTEST(boxOf(rolls).movedNote(), "note");
     }
 
-    // The box a roll is in asks before it moves; a roll already in this box or in none does not.
-    void earlierBox_data()
+    // A roll in a box on the database, packed into box B2: the move asks only for a roll in
+    // another box; taking it out of B2 touches it only while it is in B2.
+    void rollInBox_data()
     {
         QTest::addColumn<QString>("stored");
-        QTest::addColumn<QString>("packing");
         QTest::addColumn<QString>("earlier");
-        QTest::newRow("in another box") << u"B1"_s << u"B2"_s << u"B1"_s;
-        QTest::newRow("already in this box") << u"B2"_s << u"B2"_s << QString();
-        QTest::newRow("in no box") << QString() << u"B2"_s << QString();
+        QTest::addColumn<QString>("afterRemove"); // its box after B2 took it out
+        QTest::newRow("in another box") << u"B1"_s << u"B1"_s << u"B1"_s;
+        QTest::newRow("already in this box") << u"B2"_s << QString() << QString();
+        QTest::newRow("in no box") << QString() << QString() << QString();
     }
-    void earlierBox()
+    void rollInBox()
     {
         QFETCH(QString, stored);
-        QFETCH(QString, packing);
+        QFETCH(QString, afterRemove);
         m_conn.execute(u"update checkinfo set bagnumber='%1' where id=42"_s.arg(stored));
-        QTEST(PackingBox::earlierBox(m_conn, 42, packing), "earlier");
+        QTEST(PackingBox::earlierBox(m_conn, 42, u"B2"_s), "earlier");
         QCOMPARE(PackingBox::moveQuestion(u"B1"_s), u"该卷已在箱 B1 中，移到本箱？"_s);
+        try {
+            PackingBox::removeFromBox(m_conn, 42, u"B2"_s);
+            QCOMPARE(stored, u"B2"_s);
+        } catch (const DbError& e) {
+            QVERIFY(stored != u"B2" && e.isRowMissing());
+        }
+        QCOMPARE(scalar(u"select bagnumber from checkinfo where id=42"_s), afterRemove);
     }
 
     // The box's save: every roll of the list carries the box's weight, time and machine, in one
@@ -343,29 +324,6 @@ private slots:
               "saved");
         if (failedAt >= 0)
             QCOMPARE(scalar(u"select count(*) from checkinfo where bagnumber='B1'"_s), u"0"_s);
-    }
-
-    // Taking a roll out touches it only while it is in this box.
-    void removeFromBox_data()
-    {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<bool>("touched");
-        QTest::addColumn<QString>("after");
-        QTest::newRow("in this box") << u"B1"_s << true << QString();
-        QTest::newRow("moved on to another box") << u"B2"_s << false << u"B2"_s;
-    }
-    void removeFromBox()
-    {
-        QFETCH(QString, stored);
-        QFETCH(bool, touched);
-        m_conn.execute(u"update checkinfo set bagnumber='%1' where id=42"_s.arg(stored));
-        try {
-            PackingBox::removeFromBox(m_conn, 42, u"B1"_s);
-            QVERIFY(touched);
-        } catch (const DbError& e) {
-            QVERIFY(!touched && e.isRowMissing());
-        }
-        QTEST(scalar(u"select bagnumber from checkinfo where id=42"_s), "after");
     }
 
     // A saved box comes back with its weight and the rolls' remarks.
