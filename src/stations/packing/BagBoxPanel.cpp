@@ -120,8 +120,8 @@ void BagBoxPanel::showAdded()
     EditGrid* grid = m_form->ximaGrid;
     const int last = grid->rows() - 1; // the empty row for the next roll
     const BoxRoll& r = m_box.rolls().at(last - 1);
-    const QString cells[] = {QString::number(last), r.id, r.itemName, r.spec, r.box,
-                             r.quantity, r.remark, r.earlierBox};
+    const QString cells[] = {
+        QString::number(last), r.id, r.itemName, r.spec, r.box, r.quantity, r.remark, r.earlierBox};
     for (int c = BagColumn::Row; c <= BagColumn::EarlierBox; ++c)
         grid->setTextMatrix(last, c, cells[c]);
     grid->setRows(last + 2);
@@ -215,10 +215,9 @@ bool BagBoxPanel::savebags()
 {
     m_savedOffline = false;
     const QString number = m_form->bagNumber[BagBoxField::Number]->text();
-    const QList<PackingBox::SaveStep> steps =
-        box().saveSteps(m_form->bagNumber[BagBoxField::Weight]->text(),
-                        m_form->bagNumber[BagBoxField::Remark]->text(), Clock::now(),
-                        m_form->settings().machineId);
+    const QList<PackingBox::SaveStep> steps = box().saveSteps(
+        m_form->bagNumber[BagBoxField::Weight]->text(),
+        m_form->bagNumber[BagBoxField::Remark]->text(), Clock::now(), m_form->settings().machineId);
     // Offline the box is one journal record: replayed in one transaction, every roll of the box
     // or none (a roll deleted meanwhile refuses the whole box, which waits in the refused list).
     const auto offline = [&] {
@@ -266,11 +265,10 @@ bool BagBoxPanel::finishBoxSave()
     const QString moved = box().movedNote();
     if (!m_form->scalePanel().confirmBoxWeight() || !savebags())
         return false;
-    m_form->LabMsg->setText(
-        (m_savedOffline ? u"离线保存：箱 %1，数据库连上后上传"_s.arg(
-                              m_form->bagNumber[BagBoxField::Number]->text())
-                        : u"箱唛保存成功"_s) +
-        moved);
+    m_form->LabMsg->setText((m_savedOffline ? u"离线保存：箱 %1，数据库连上后上传"_s.arg(
+                                                  m_form->bagNumber[BagBoxField::Number]->text())
+                                            : u"箱唛保存成功"_s) +
+                            moved);
     clearList();
     forgetBoxDraft();
     return true;
@@ -293,8 +291,8 @@ void BagBoxPanel::forgetBoxDraft()
 bool BagBoxPanel::restoreBoxDraft()
 {
     const FormDraft::Rows kept = FormDraft::kept(DraftKind);
-    const auto restored = PackingBox::restore(
-        kept, BagBoxField::Count, [](const QString& roll, const QString& box) {
+    const auto restored =
+        PackingBox::restore(kept, BagBoxField::Count, [](const QString& roll, const QString& box) {
             try {
                 return PackingBox::savedInto(Database::conn(), roll, box);
             } catch (const DbError&) {

@@ -54,6 +54,6 @@ private:
 
     frmBag* m_form;
     PackingBox m_box;
-    QSet<QString> m_addedRolls; // rolls added to the box list since it was listed or saved
+    QSet<QString> m_addedRolls;  // rolls added to the box list since it was listed or saved
     bool m_savedOffline = false; // the last box save went into the offline journal
 };

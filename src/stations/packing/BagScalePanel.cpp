@@ -67,19 +67,18 @@ bool BagScalePanel::confirmBoxWeight()
     QLineEdit* weight = m_form->bagNumber[BagBoxField::Weight];
     if (vb::Val(weight->text()) > 0 || m_form->ximaGrid->rows() <= 2)
         return true;
-    return MessageBox::question(
-        u"箱 %1 没有箱重（%2），仍然按箱重 0 保存？"_s.arg(
-            m_form->bagNumber[BagBoxField::Number]->text(),
-            m_form->scale()->silent() ? u"台称无读数"_s : u"箱重为空"_s),
-        m_form);
+    return MessageBox::question(u"箱 %1 没有箱重（%2），仍然按箱重 0 保存？"_s.arg(
+                                    m_form->bagNumber[BagBoxField::Number]->text(),
+                                    m_form->scale()->silent() ? u"台称无读数"_s : u"箱重为空"_s),
+                                m_form);
 }
 
 void BagScalePanel::onWeightLook(devices::WeightLook look)
 {
     const bool moving = look == devices::WeightLook::Moving;
     weightField()->setStyleSheet(moving ? u"color:#808080"_s : QString());
-    const QString name = weightField() == m_form->bagNumber[BagBoxField::Weight] ? u"labBag_1"_s
-                                                                                 : u"labUser_11"_s;
+    const QString name =
+        weightField() == m_form->bagNumber[BagBoxField::Weight] ? u"labBag_1"_s : u"labUser_11"_s;
     auto* caption = m_form->findChild<QLabel*>(name);
     if (!caption)
         return;
@@ -114,7 +113,8 @@ void BagScalePanel::addScaleButtons(QHBoxLayout* row)
 void BagScalePanel::saveWhenSettled(QLineEdit* field, bool box, std::function<bool()> save)
 {
     if (m_settleWait && m_settleWait->isActive()) {
-        m_form->LabMsg->setText(u"称重中…"_s); // a save already waits for the weight: this one is not taken
+        m_form->LabMsg->setText(
+            u"称重中…"_s); // a save already waits for the weight: this one is not taken
         return;
     }
     // Only a weight the scale wrote waits for the scale; one the packer typed is his.

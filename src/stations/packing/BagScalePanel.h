@@ -44,9 +44,9 @@ private:
     void checkSettled();
 
     frmBag* m_form;
-    QString m_scaleText;            // the weight the scale last wrote
-    QTimer* m_settleWait = nullptr; // a save waits for the weight to settle
-    qint64 m_pressedAt = 0;         // when the save was pressed, on the scale's clock
+    QString m_scaleText;                // the weight the scale last wrote
+    QTimer* m_settleWait = nullptr;     // a save waits for the weight to settle
+    qint64 m_pressedAt = 0;             // when the save was pressed, on the scale's clock
     QLineEdit* m_settleField = nullptr; // the field whose weight a save waits for
     bool m_settleBox = false;
     std::function<bool()> m_settleSave;

@@ -14,7 +14,7 @@ using namespace Qt::StringLiterals;
 namespace {
 // Between the columns of a roll kept as one value: the unit separator the journal's drafts use.
 const QChar Separator{0x1f};
-}
+} // namespace
 
 int PackingBox::indexOf(const QString& id) const
 {
@@ -142,8 +142,8 @@ PackingBox::Listed PackingBox::load(Connection& conn, const QString& box)
     // taken out or added keeps them.
     for (rs.moveFirst(); !rs.eof(); rs.moveNext())
         listed.rows.append({rs.text(u"id"_s), rs.text(u"itemname"_s), rs.text(u"itemspec"_s),
-                            rs.text(u"bagnumber"_s), rs.text(u"oncount"_s),
-                            rs.text(u"bagremark"_s), rs.text(u"bagweight"_s)});
+                            rs.text(u"bagnumber"_s), rs.text(u"oncount"_s), rs.text(u"bagremark"_s),
+                            rs.text(u"bagweight"_s)});
     if (rs.recordCount() > 0) {
         rs.moveFirst();
         listed.weight = rs.text(u"bagweight"_s);
@@ -160,7 +160,8 @@ PackingBox::DraftRows PackingBox::draft(const QStringList& boxFields,
         // Rolls added since the box was listed, saved or begun are what a crash would lose.
         const bool isAdded = added.contains(r.id);
         unsaved = unsaved || isAdded;
-        const QStringList columns{r.id, r.itemName, r.spec, r.box, r.quantity, r.remark, r.earlierBox};
+        const QStringList columns{r.id,       r.itemName, r.spec,      r.box,
+                                  r.quantity, r.remark,   r.earlierBox};
         rows.append({isAdded ? u"added"_s : u"listed"_s, columns.join(Separator)});
     }
     if (!unsaved)

@@ -23,9 +23,9 @@ struct BoxRoll {
     QString id;
     QString itemName;
     QString spec;
-    QString box;      // the box it goes into; a roll without one is not saved
-    QString quantity; // as a plain number
-    QString remark;   // typed into the list by the packer
+    QString box;        // the box it goes into; a roll without one is not saved
+    QString quantity;   // as a plain number
+    QString remark;     // typed into the list by the packer
     QString earlierBox; // the box it was in before, when it is moved from there
     bool operator==(const BoxRoll&) const = default;
 };
@@ -74,8 +74,8 @@ public:
         int index; // into rolls()
         JournalStep step;
     };
-    QList<SaveStep> saveSteps(const QString& weight, const QString& boxRemark, const QDateTime& when,
-                              const QString& machine) const;
+    QList<SaveStep> saveSteps(const QString& weight, const QString& boxRemark,
+                              const QDateTime& when, const QString& machine) const;
     /// Runs the steps in one transaction, each of which must touch its roll; throws DbError with
     /// nothing written, *failed then being the index of the roll whose statement failed.
     static void save(Connection& conn, const QList<SaveStep>& steps, int* failed = nullptr);

@@ -14,11 +14,12 @@ struct Column {
     const char16_t* name;
 };
 // Query columns into mark fields; where a name comes twice the first column is the roll's own.
-const Column markColumns[] = {
-    {BagField::ItemName, u"品名"},    {BagField::ItemCode, u"编码"},    {BagField::Spec, u"规格"},
-    {BagField::Remark, u"备注"},      {BagField::Quantity, u"数量"},    {BagField::Composition, u"成分"},
-    {BagField::GramWeight, u"克重"},  {BagField::Width, u"门幅"},       {BagField::Lot, u"批号"},
-    {BagField::Machine, u"机台号"},   {BagField::Inspector, u"检验工"}};
+const Column markColumns[] = {{BagField::ItemName, u"品名"},   {BagField::ItemCode, u"编码"},
+                              {BagField::Spec, u"规格"},       {BagField::Remark, u"备注"},
+                              {BagField::Quantity, u"数量"},   {BagField::Composition, u"成分"},
+                              {BagField::GramWeight, u"克重"}, {BagField::Width, u"门幅"},
+                              {BagField::Lot, u"批号"},        {BagField::Machine, u"机台号"},
+                              {BagField::Inspector, u"检验工"}};
 
 } // namespace
 

@@ -6,20 +6,20 @@
 #include <QString>
 
 struct PackingSettings {
-    bool saveCheck = false;   // isSaveCheck: 保存F3 on; after a lookup the caret goes to 数量
-    bool markPrint = false;   // 唛头打印: 打印F4 on
+    bool saveCheck = false; // isSaveCheck: 保存F3 on; after a lookup the caret goes to 数量
+    bool markPrint = false; // 唛头打印: 打印F4 on
     QString packing = QStringLiteral("0"); // 是否要打包 as written
     // The check boxes' first states.
-    bool isChen = false;        // 接入台秤
-    bool autoAdd = false;       // 自动加入细码
-    bool maitouAutoPrint = false; // 唛头自动打印
-    bool pdaAutoPrint = false;  // 箱唛自动打印 (drains the print pool)
-    bool autoClear = false;     // 唛头保存清空
-    bool autoSave = false;      // 打印自动保存
-    bool isPrintreview = false; // 打印预览
-    bool billCodeValid = false; // 单号细码校验
+    bool isChen = false;                             // 接入台秤
+    bool autoAdd = false;                            // 自动加入细码
+    bool maitouAutoPrint = false;                    // 唛头自动打印
+    bool pdaAutoPrint = false;                       // 箱唛自动打印 (drains the print pool)
+    bool autoClear = false;                          // 唛头保存清空
+    bool autoSave = false;                           // 打印自动保存
+    bool isPrintreview = false;                      // 打印预览
+    bool billCodeValid = false;                      // 单号细码校验
     QString machineId = QStringLiteral("打包机1号"); // menchineId: the packing machine on the rolls
-    QString dispFormat = QStringLiteral("0.00");    // the weight's format
+    QString dispFormat = QStringLiteral("0.00");     // the weight's format
 
     /// The box area is shown ("1", "true", any number but 0).
     bool boxArea() const { return flag(packing); }
