@@ -34,8 +34,9 @@ private slots:
     void chosenTemplatePrintsAndIsRemembered();
 };
 
-// Bill K001 checked, roll 42 corrected and moved in from box 261206001, a roll scanned twice, a
-// scan without Enter, a roll taken out, the box saved and listed again.
+// From the keyboard alone: bill K001 checked, a new box, roll 42 corrected and moved in from box
+// 261206001, a roll scanned twice, a scan without Enter, a roll taken out, the box saved, its label
+// printed, listed again, and the next box begun.
 void TestFrmBag::walk()
 {
     BagFixture fx("是否要打包=1\nisSaveCheck=1\nbillCodeValid=1\n");
@@ -43,16 +44,19 @@ void TestFrmBag::walk()
     f.show();
     QVERIFY(QTest::qWaitForWindowActive(&f));
     fx.exec(u"update checkinfo set bagnumber='261206001' where id=42"_s);
-    const auto add = [&](const QString& roll) {
-        fx.scan(roll);
-        f.butFlow[BagCmd::AddRoll]->click();
+    const auto key = [](Qt::Key k) { QTest::keyClick(QApplication::focusWidget(), k); };
+    const auto scan = [&](const QString& roll, bool add) {
+        key(Qt::Key_F2);
+        QTest::keyClicks(f.barcode, roll + u"\r"_s);
+        if (add)
+            key(Qt::Key_F7);
     };
-    fx.scan(u"42"_s);
+    scan(u"42"_s, false);
     QCOMPARE(f.LabMsg->text() + QApplication::focusWidget()->objectName(), u"先扫描单号txtBillCode"_s);
     QTest::keyClicks(f.txtBillCode, u"K001\r"_s);
     QCOMPARE(f.LabMsg2->text() + (f.MaitouAutoPrint->isChecked() ? u"是"_s : u"否"_s), u"2是"_s);
     f.MaitouAutoPrint->setChecked(false); // no label wanted here
-    fx.scan(u"00042"_s);
+    scan(u"00042"_s, false);
     QCOMPARE(f.barcode->text() + f.txtUser[BagField::ItemName]->text() + f.txtUser[BagField::GramWeight]->text(),
              u"42涤棉府绸118"_s);
     QCOMPARE(QApplication::focusWidget(), f.txtUser[BagField::Quantity]); // isSaveCheck
@@ -61,37 +65,47 @@ void TestFrmBag::walk()
     QTest::keyClick(f.txtUser[BagField::Inspector], Qt::Key_Return); // Enter in a mark field saves
     QCOMPARE(fx.scalar(u"select oncount||checkusercode from checkinfo where id=42"_s), u"12007"_s);
     QCOMPARE(f.LabMsg->text() + f.txtUser[BagField::Quantity]->text(), u"唛头保存成功12"_s);
-    f.butFlow[BagCmd::AddRoll]->click();
+    key(Qt::Key_F7);
     QCOMPARE(f.LabMsg->text(), u"箱号没有输入"_s);
-    f.bagNumber[BagBoxField::Number]->setText(u"261206002"_s);
+    key(Qt::Key_F5);
+    const QString box = f.bagNumber[BagBoxField::Number]->text();
+    QCOMPARE(box.size(), 9);
     MessageBox::setNextAnswer(MessageBox::AnswerYes);
-    f.butFlow[BagCmd::AddRoll]->click();
+    key(Qt::Key_F7);
     QCOMPARE(MessageBox::lastShown().text, u"该卷已在箱 261206001 中，移到本箱？"_s);
     QCOMPARE(f.Label4->text() + f.ximaGrid->textMatrix(1, BagColumn::EarlierBox), u"1/12261206001"_s);
     QCOMPARE(f.barcode->text() + f.txtUser[BagField::ItemName]->text(), QString()); // cleared for the next
-    add(u"42"_s); // scanned twice in a row
+    scan(u"42"_s, true); // scanned twice in a row
     QCOMPARE(f.LabMsg->text() + f.Label4->text(), u"这个唛头已经存在1/12"_s);
     // A keyboard scanner ending with Tab looks the roll up; a code typed over it is no roll.
     f.barcode->setText(u"43"_s);
     QTest::keyClick(f.barcode, Qt::Key_Tab);
     QCOMPARE(f.shownRoll(), 43.0);
     f.barcode->setText(u"50"_s);
-    f.butFlow[BagCmd::AddRoll]->click();
+    key(Qt::Key_F7);
     QCOMPARE(f.LabMsg->text() + f.Label4->text(), u"卡号已改，请先查询1/12"_s);
-    add(u"43"_s);
+    scan(u"43"_s, true);
     QCOMPARE(f.Label4->text(), u"2/32.5"_s);
     f.ximaGrid->setRow(2);
     f.butFlow[BagCmd::RemoveRoll]->click();
-    QCOMPARE(f.LabMsg->text() + f.Label4->text(), u"卷 43 已从箱 261206002 去掉1/12"_s);
-    f.bagNumber[BagBoxField::Weight]->setText(u"25"_s);
-    f.butFlow[BagCmd::SaveBox]->click();
+    QCOMPARE(f.LabMsg->text() + f.Label4->text(), u"卷 43 已从箱 %1 去掉1/12"_s.arg(box));
+    f.bagNumber[BagBoxField::Weight]->setFocus();
+    QTest::keyClicks(f.bagNumber[BagBoxField::Weight], u"25"_s);
+    key(Qt::Key_F8);
     QCOMPARE(f.LabMsg->text() + f.Label4->text(), u"箱唛保存成功；卷 42 已从箱 261206001 移到本箱0/0"_s);
     QCOMPARE(fx.scalar(u"select group_concat(id||bagnumber||bagweight||bagMachine) from checkinfo where bagnumber<>''"_s),
-             u"42261206002" "25打包机1号"_s);
+             u"42"_s + box + u"25打包机1号"_s);
+    key(Qt::Key_F9);
+    QTRY_VERIFY(QFileInfo(fx.boxPdf()).size() > 0);
     f.bagNumber[BagBoxField::Weight]->clear();
-    f.butFlow[BagCmd::ListBox]->click();
+    key(Qt::Key_F6);
     QCOMPARE(f.LabMsg->text() + f.Label4->text() + f.bagNumber[BagBoxField::Weight]->text(),
-             u"查看箱唛 261206002（1 卷）1/1225"_s);
+             u"查看箱唛 %1（1 卷）1/1225"_s.arg(box));
+    // The next box is weighed and remarked on its own.
+    f.bagNumber[BagBoxField::Remark]->setText(u"外箱破"_s);
+    key(Qt::Key_F5);
+    QCOMPARE(f.bagNumber[BagBoxField::Weight]->text() + f.bagNumber[BagBoxField::Remark]->text(), QString());
+    QVERIFY(f.bagNumber[BagBoxField::Number]->text() != box);
 }
 
 // The next roll scanned while the move question stands is no answer: the question waits for
