@@ -122,7 +122,7 @@ Operator packing(frmBag* f)
     const auto fill = [f, machine](int) {
         // A box that came back after the table was killed is packed on, as the packer does.
         if (f->ximaGrid->rows() == 2)
-            f->butFlow[0]->click();
+            f->butFlow[BagCmd::NewBox]->click();
         const QStringList rolls = firstColumn(
             u"select top 3 id from checkinfo where machineId='%1' and isnull(bagnumber,'')='' order by id"_s
                 .arg(machine));
@@ -132,16 +132,16 @@ Operator packing(frmBag* f)
             f->barcode->setText(id);
             f->lookupMark();
         }
-        if (f->bagNumber[0]->text().isEmpty() || f->ximaGrid->rows() != 5) // header, 3 rolls, empty
+        if (f->bagNumber[BagBoxField::Number]->text().isEmpty() || f->ximaGrid->rows() != 5) // header, 3 rolls, empty
             return f->LabMsg->text();
-        f->bagNumber[1]->setText(u"30.5"_s);
+        f->bagNumber[BagBoxField::Weight]->setText(u"30.5"_s);
         return QString();
     };
     const auto save = [f] {
         f->LabMsg->clear();
-        f->butFlow[5]->click();
+        f->butFlow[BagCmd::SaveBox]->click();
         const bool saved = f->LabMsg->text().startsWith(u"箱唛保存成功"_s);
-        return Outcome{saved ? f->bagNumber[0]->text() : QString(), f->LabMsg->text()};
+        return Outcome{saved ? f->bagNumber[BagBoxField::Number]->text() : QString(), f->LabMsg->text()};
     };
     return {fill, save};
 }

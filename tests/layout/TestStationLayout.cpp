@@ -350,10 +350,10 @@ void openBag(Station& s, QSize size, bool packing)
     s.fixture = fx;
     frmBag& f = fx->open();
     QVERIFY(show(f, size));
-    f.bagNumber[0]->setText(u"261206001"_s);
+    f.bagNumber[BagBoxField::Number]->setText(u"261206001"_s);
     for (const QString& roll : {u"42"_s, u"43"_s, u"44"_s}) {
         fx->scan(roll);
-        f.butFlow[4]->click();
+        f.butFlow[BagCmd::AddRoll]->click();
     }
     f.ximaGrid->setTextMatrix(1, 3, u"45x45 133x72"_s);
     QCOMPARE(f.ximadan->isVisible(), packing);
@@ -363,8 +363,8 @@ void openBag(Station& s, QSize size, bool packing)
     s.views << View{
         u"box"_s, [] {},
         [&f, packing, min = s.minButton](const QString& where) {
-            QVERIFY(f.txtUser[0]->width() >
-                    f.txtUser[0]->fontMetrics().horizontalAdvance(u"涤棉府绸"_s));
+            QVERIFY(f.txtUser[BagField::ItemName]->width() >
+                    f.txtUser[BagField::ItemName]->fontMetrics().horizontalAdvance(u"涤棉府绸"_s));
             QVERIFY(packing ? f.ximaGrid->height() > 5 * f.ximaGrid->table()->rowHeight(1)
                             : f.Frame4->height() > f.height() * 2 / 3);
             // The list's columns fill it (what is left would not hold one more), and a full

@@ -137,38 +137,38 @@ Outcome packing(const QStringList& checks)
     frmBag& f = fx.open();
     Journal::status()->refresh();
     const Outage outage{fx.home().file(u"mirel.db"_s)};
-    f.bagNumber[0]->setText(u"B1"_s);
-    f.bagNumber[1]->setText(u"25"_s);
+    f.bagNumber[BagBoxField::Number]->setText(u"B1"_s);
+    f.bagNumber[BagBoxField::Weight]->setText(u"25"_s);
     fx.scan(u"42"_s);
-    f.butFlow[4]->click();
-    f.butFlow[5]->click();
+    f.butFlow[BagCmd::AddRoll]->click();
+    f.butFlow[BagCmd::SaveBox]->click();
     fx.scan(u"43"_s);
     Outcome o;
     if (!outage.away())
         return o;
     MessageBox::clearShown();
     fx.scan(u"43"_s);
-    f.butFlow[2]->click(); // nothing waits yet: the database's silence alone sends it offline
+    f.butFlow[BagCmd::PrintMark]->click(); // nothing waits yet: the database's silence alone sends it offline
     const QString first = pdfText(fx.markPdf()).section(u" 颜色"_s, 0, 0);
     fx.scan(u"42"_s);
-    f.txtUser[11]->setText(u"15"_s);
-    f.butFlow[1]->click();
-    f.butFlow[2]->click();
+    f.txtUser[BagField::Quantity]->setText(u"15"_s);
+    f.butFlow[BagCmd::SaveMark]->click();
+    f.butFlow[BagCmd::PrintMark]->click();
     fx.scan(u"43"_s);
-    f.butFlow[4]->click();
-    f.butFlow[5]->click();
+    f.butFlow[BagCmd::AddRoll]->click();
+    f.butFlow[BagCmd::SaveBox]->click();
     const QString saved = f.LabMsg->text();
-    f.butFlow[7]->click(); // both labels from the rolls as read online, with the saves since
+    f.butFlow[BagCmd::PrintBox]->click(); // both labels from the rolls as read online, with the saves since
     const QString labels = pdfText(fx.markPdf()).section(u" 日期"_s, 0, 0) + u" / "_s +
                            pdfText(fx.boxPdf()).section(u" 装箱时间"_s, 0, 0);
     fx.scan(u"44"_s);
     const QString unknown = shownOrStatus(f.LabMsg->text());
-    f.runCommand(0); // a box number of the day comes from the database
+    f.runCommand(BagCmd::NewBox); // a box number of the day comes from the database
     o.refusal = first + u" / "_s + saved + u" / "_s + labels + u" / "_s + unknown + u" / "_s +
-                shownOrStatus(f.LabMsg->text()) + u" 箱重:"_s + f.bagNumber[1]->text();
+                shownOrStatus(f.LabMsg->text()) + u" 箱重:"_s + f.bagNumber[BagBoxField::Weight]->text();
     fx.scan(u"42"_s); // saved again last: the status line names a save that waits
-    f.txtUser[11]->setText(u"15"_s);
-    f.butFlow[1]->click();
+    f.txtUser[BagField::Quantity]->setText(u"15"_s);
+    f.butFlow[BagCmd::SaveMark]->click();
     o.pending = Journal::status()->pending();
     if (!outage.back())
         return o;
@@ -487,7 +487,7 @@ void TestStationsOffline::startedWhileAway()
     Journal::retryNow();
     QTRY_VERIFY(Database::conn().isOpen());
     fx.scan(u"44"_s);
-    QCOMPARE(f.txtUser[0]->text(), u"涤棉府绸"_s);
+    QCOMPARE(f.txtUser[BagField::ItemName]->text(), u"涤棉府绸"_s);
 }
 
 // A mark-label station restarted while the database is away goes on with the pallet of its last
