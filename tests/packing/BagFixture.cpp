@@ -1,15 +1,9 @@
 // Packing window fixture on a temporary embedded database.
 #include "BagFixture.h"
 
-#include "shell/Database.h"
-#include "shell/DbInfoCache.h"
-#include "shell/MessageBox.h"
-#include "widgets/PanelStyle.h"
-
 #include <QFile>
 #include <QLineEdit>
 #include <QtTest>
-#include <sqlite3.h>
 
 namespace {
 
@@ -27,7 +21,7 @@ QByteArray templatePrintingTo(const QString& shipped, const QString& pdf)
 
 BagFixture::BagFixture(const QByteArray& packIni, const QByteArray& mirelIni)
 {
-    m_home.writeFile(QStringLiteral("config.ini"), "[CUSTOMER.SETTING]\nCONNECTIONSTRING=缺省\n");
+    useDatabase();
     // Without a scale of the test's own, the table's scale port is one that is not there.
     const bool ownScale = mirelIni.contains("CHENCOM");
     m_home.writeFile(QStringLiteral("mirel.ini"),
@@ -38,11 +32,7 @@ BagFixture::BagFixture(const QByteArray& packIni, const QByteArray& mirelIni)
                      templatePrintingTo(QStringLiteral("唛头/唛头.grf"), markPdf()));
     m_home.writeFile(QStringLiteral("打印/箱唛/箱唛.grf"),
                      templatePrintingTo(QStringLiteral("箱唛/箱唛.grf"), boxPdf()));
-    DbInfoCache::clear();
-    MessageBox::clearShown();
-    MessageBox::clearAnswers();
-    Database::openConnection();
-    const char* rows[] = {
+    seed({
         "insert into item(itemid,itemcode,itemname,itemspec,item1,item2,item3) values(1,'T1','涤棉府绸','45x45','65/35','120','150')",
         "insert into bill(billid,billcode,billtype,invoice) values(1,'K001',55,'是')",
         "insert into bill(billid,billcode,billtype,invoice) values(2,'K002',55,'否')",
@@ -59,44 +49,10 @@ BagFixture::BagFixture(const QByteArray& packIni, const QByteArray& mirelIni)
         "insert into billprodetail(checkinfoid,billprocount,billdetailid) values(42,1,11)",
         "insert into billprodetail(checkinfoid,billprocount,billdetailid) values(43,1,11)",
         "insert into billprodetail(checkinfoid,billprocount,billdetailid) values(50,1,21)",
-    };
-    for (const char* sql : rows)
-        exec(QString::fromUtf8(sql));
+    });
 }
 
-BagFixture::~BagFixture()
-{
-    m_form.reset();
-    Database::conn().close();
-}
-
-frmBag& BagFixture::open()
-{
-    PanelStyle::install();
-    m_form = std::make_unique<frmBag>();
-    m_form->resize(1024, 768);
-    m_form->Form_Load();
-    return *m_form;
-}
-
-QString BagFixture::scalar(const QString& sql)
-{
-    Recordset rs = Database::conn().execute(sql);
-    return rs.isOpen() && !rs.eof() ? rs.text(0) : QString();
-}
-
-void BagFixture::exec(const QString& sql) { Database::conn().execute(sql); }
-
-void BagFixture::execNative(const QString& sql)
-{
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(m_home.file(QStringLiteral("mirel.db")).toUtf8().constData(), &db,
-                    SQLITE_OPEN_READWRITE, nullptr);
-    char* error = nullptr;
-    const int rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &error);
-    sqlite3_close(db);
-    QVERIFY2(rc == SQLITE_OK, error);
-}
+frmBag& BagFixture::open() { return load(std::make_unique<frmBag>()); }
 
 void BagFixture::scan(const QString& text)
 {

@@ -3,31 +3,20 @@
 #pragma once
 
 #include "stations/packing/frmBag.h"
-#include "support/TempProgramFolder.h"
+#include "support/station/StationFixture.h"
 
 #include <memory>
 
-class BagFixture {
+class BagFixture : public StationFixture<frmBag> {
 public:
     /// packIni: lines of the [打包] section; mirelIni: lines of [MIREL].
     explicit BagFixture(const QByteArray& packIni = "是否要打包=1\nisSaveCheck=1\n唛头打印=1\n",
                         const QByteArray& mirelIni = QByteArray());
-    ~BagFixture();
 
     frmBag& open();
-    frmBag& form() { return *m_form; }
-    TempProgramFolder& home() { return m_home; }
-    QString scalar(const QString& sql);
-    void exec(const QString& sql);
-    /// Runs SQL on the database file with SQLite itself (triggers that make statements fail).
-    void execNative(const QString& sql);
     /// The PDF files the mark and box templates print to.
     QString markPdf() const { return m_home.file(QStringLiteral("mark.pdf")); }
     QString boxPdf() const { return m_home.file(QStringLiteral("box.pdf")); }
     /// Scans a barcode into the mark area and presses Enter.
     void scan(const QString& text);
-
-private:
-    TempProgramFolder m_home;
-    std::unique_ptr<frmBag> m_form;
 };

@@ -3,6 +3,7 @@
 #include "stations/packing/frmBag.h"
 
 #include "stations/packing/BagScalePanel.h"
+#include "widgets/DesignType.h"
 #include "widgets/EditGrid.h"
 #include "widgets/StatusLine.h"
 #include "widgets/UserControl1.h"
@@ -46,14 +47,6 @@ QLabel* captionFor(QWidget* parent, const QString& caption, QWidget* buddy, cons
     return label;
 }
 
-void designFont(QWidget* w, double points, bool bold = false)
-{
-    w->setProperty("designPt", points);
-    QFont f = w->font();
-    f.setBold(bold);
-    w->setFont(f);
-}
-
 } // namespace
 
 const QList<int>& frmBag::markFieldIndexes()
@@ -86,15 +79,15 @@ void frmBag::buildControls()
     buildBoxArea();
     top->addWidget(Frame4);
     top->addWidget(ximadan, 1);
-    designFont(LabMsg, 16, true);
-    designFont(barcode, 18, true);
-    designFont(txtUser[BagField::Quantity], 18, true);
-    designFont(bagNumber[BagBoxField::Number], 16, true);
-    designFont(bagNumber[BagBoxField::Weight], 16, true);
-    designFont(Label4, 14, true);
+    DesignType::mark(LabMsg, 16, true);
+    DesignType::mark(barcode, 18, true);
+    DesignType::mark(txtUser[BagField::Quantity], 18, true);
+    DesignType::mark(bagNumber[BagBoxField::Number], 16, true);
+    DesignType::mark(bagNumber[BagBoxField::Weight], 16, true);
+    DesignType::mark(Label4, 14, true);
     for (QPushButton* b : butFlow + QList<QPushButton*>{cmdZero, cmdTare})
-        designFont(b, 13, true);
-    designFont(Command1, 13, true);
+        DesignType::mark(b, 13, true);
+    DesignType::mark(Command1, 13, true);
     NumberKeybord1 = new UserControl1(this);
     NumberKeybord1->setObjectName(u"NumberKeybord1"_s);
     NumberKeybord1->hide();
@@ -187,7 +180,7 @@ void frmBag::buildOptions(QWidget* parent)
         *b.box = new QCheckBox(QString::fromUtf16(b.caption), options);
         (*b.box)->setObjectName(QString::fromUtf16(b.name));
         (*b.box)->setAccessibleName(QString::fromUtf16(b.caption));
-        designFont(*b.box, 15);
+        DesignType::mark(*b.box, 15);
         row->addWidget(*b.box, i / 4, i % 4);
         ++i;
     }

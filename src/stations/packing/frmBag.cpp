@@ -15,6 +15,7 @@
 #include "stations/packing/BagPrintPool.h"
 #include "stations/packing/BagScalePanel.h"
 #include "text/Vb.h"
+#include "widgets/DesignType.h"
 #include "widgets/EditGrid.h"
 #include "widgets/KeypadFrame.h"
 #include "widgets/ScanField.h"
@@ -200,17 +201,7 @@ void frmBag::applyOptions()
 void frmBag::applyFonts()
 {
     const Twips tw = Twips::of(this);
-    QFont own = font();
-    own.setPointSizeF(tw.font(12));
-    setFont(own);
-    for (QWidget* w : findChildren<QWidget*>()) {
-        const QVariant design = w->property("designPt");
-        if (!design.isValid())
-            continue;
-        QFont f = w->font();
-        f.setPointSizeF(tw.font(design.toDouble()));
-        w->setFont(f);
-    }
+    DesignType::apply(this);
     ximaGrid->setTwips(tw);
     // Worked with gloves: every button and check box a finger high, as at the other stations.
     const int finger = tw.y(720);
@@ -267,9 +258,7 @@ void frmBag::showKeypadFor(QLineEdit* box)
         for (const QString& v : vb::listItems(list))
             UserControl41->setNumber(v);
         UserControl41->setTextBox(box);
-        const QPoint below = box->mapTo(this, QPoint(0, box->height()));
-        UserControl41->move(qMin(below.x(), qMax(0, width() - UserControl41->width())),
-                            qMin(below.y(), qMax(0, height() - UserControl41->height())));
+        UserControl41->placeBelow(box);
         UserControl41->show();
         UserControl41->raise();
         return;
