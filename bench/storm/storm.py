@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Twenty stations on one database: real `mirel` processes (offscreen) of the inspection,
+"""Twenty stations on one database: real station processes (`mirel-storm`, the stations' program
+with the storm driver; offscreen) of the inspection,
 mark-label, packing and progress stations, each in a program folder of its own whose config.ini
 names one shared embedded mirel.db, each saving records through its own 保存 (MIREL_STORM) as fast
 as it can. Optionally one station is killed (SIGKILL) every few seconds and started again for the
@@ -248,7 +249,7 @@ def main():
     try:
         stations = [Station(i, root, args.saves) for i in range(args.stations)]
         db = prepare(args, root, stations)
-        wall, wal = run(args, os.path.join(args.bin, "mirel"), stations, db)
+        wall, wal = run(args, os.path.join(args.bin, "mirel-storm"), stations, db)
         clean = report(args, db, stations, wall, wal)
     finally:
         if not args.dir:

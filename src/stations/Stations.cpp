@@ -3,7 +3,6 @@
 
 #include "shell/Station.h"
 #include "stations/StationDevices.h"
-#include "stations/StormDriver.h"
 #include "stations/fiberbox/HuaxianStation.h"
 #include "stations/inspection/CheckLabelPanel.h"
 #include "stations/inspection/InspectionStation.h"
@@ -70,5 +69,4 @@ void registerStations()
     StationRegistry::add(Station::Item, withOfflineMark(createItemStation));
     StationRegistry::add(Station::Quick3D, withOfflineMark(createQuick3DStation));
     StationRegistry::add(Station::Quality, withOfflineMark(createQualityStation));
-    StormDriver::armFromEnvironment();
 }

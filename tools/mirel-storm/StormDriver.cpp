@@ -2,7 +2,7 @@
 // a card of the database, a quantity, five defects, the next three unpacked rolls, a process
 // step), then the press of the station's own 保存 button, so that the record goes through
 // exactly the transaction and the numbering of an operator's save. Each save is timed alone.
-#include "stations/StormDriver.h"
+#include "StormDriver.h"
 
 #include "db/DbError.h"
 #include "shell/Database.h"

@@ -1,6 +1,6 @@
 // MIREL_STORM=<count>: a station that saves <count> generated records by itself, as an operator
 // pressing 保存 as fast as the form allows, so that many stations can be loaded onto one database
-// at once (bench/storm). Off unless the variable is set.
+// at once (bench/storm). Only in mirel-storm, never in the stations' program.
 #pragma once
 
 namespace StormDriver {
