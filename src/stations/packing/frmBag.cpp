@@ -38,7 +38,7 @@
 
 using namespace Qt::StringLiterals;
 
-frmBag::frmBag(QWidget* parent) : QWidget(parent)
+frmBag::frmBag(QWidget* parent) : StationForm(parent)
 {
     setObjectName(u"frmBag"_s);
     setWindowTitle(u"打包"_s);
@@ -60,7 +60,7 @@ frmBag::frmBag(QWidget* parent) : QWidget(parent)
                 LabMsg->setText(Journal::statusAfterReplay(LabMsg->text(), u"离线保存："_s, pass));
             });
     wireKeys();
-    applyFonts();
+    fitToScale(Twips::of(this));
 }
 
 frmBag::~frmBag() = default;
@@ -198,9 +198,8 @@ void frmBag::applyOptions()
         box->setChecked(ticked);
 }
 
-void frmBag::applyFonts()
+void frmBag::fitToScale(const Twips& tw)
 {
-    const Twips tw = Twips::of(this);
     DesignType::apply(this);
     ximaGrid->setTwips(tw);
     // Worked with gloves: every button and check box a finger high, as at the other stations.
@@ -213,12 +212,6 @@ void frmBag::applyFonts()
         if (qobject_cast<QCheckBox*>(b))
             b->setStyleSheet(indicator);
     }
-}
-
-void frmBag::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    applyFonts();
 }
 
 void frmBag::closeEvent(QCloseEvent* event)

@@ -10,7 +10,7 @@
 
 #include <QList>
 #include <QString>
-#include <QWidget>
+#include "stations/StationForm.h"
 
 #include <memory>
 
@@ -33,7 +33,7 @@ namespace devices {
 class PackingScale;
 }
 
-class frmBag : public QWidget {
+class frmBag : public StationForm {
     Q_OBJECT
 public:
     /// The mark fields (txtUser) the table shows, in screen order.
@@ -43,7 +43,7 @@ public:
     ~frmBag() override;
 
     /// Load: database, list column widths, scale port, the "打包" options, both timers.
-    void Form_Load();
+    void Form_Load() override;
     /// The buttons by their command (BagCmd), as the function keys press them.
     void runCommand(int command);
     /// "查询F2": looks up the roll whose id is in barcode.
@@ -96,7 +96,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    void fitToScale(const Twips& tw) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -105,7 +105,6 @@ private:
     void buildBoxArea();
     void buildOptions(QWidget* parent);
     void wireKeys();
-    void applyFonts();
     void applyOptions();
     void showKeypadFor(QLineEdit* box);
 

@@ -32,7 +32,7 @@ using namespace Qt::StringLiterals;
 namespace F = WorkloadField;
 namespace L = WorkloadLabel;
 
-frmWorkload::frmWorkload(QWidget* parent) : QWidget(parent), m_cfg(ProgressSettings::read())
+frmWorkload::frmWorkload(QWidget* parent) : StationForm(parent), m_cfg(ProgressSettings::read())
 {
     setObjectName(u"frmWorkload"_s);
     setWindowTitle(u"工艺进度"_s);
@@ -44,7 +44,7 @@ frmWorkload::frmWorkload(QWidget* parent) : QWidget(parent), m_cfg(ProgressSetti
     m_devices = new WorkloadDevicePanel(this);
     m_save = new WorkloadSavePanel(this);
     wireEvents();
-    applyFonts();
+    fitToScale(Twips::of(this));
 }
 
 frmWorkload::~frmWorkload() = default;
@@ -118,7 +118,7 @@ void frmWorkload::buildStepButtons()
         setBackColor(b, ButtonFace);
         b->show();
     }
-    applyFonts();
+    fitToScale(Twips::of(this));
 }
 
 void frmWorkload::setMessage(const QString& text) { LabBox[L::Message]->setText(text); }
@@ -349,17 +349,11 @@ void frmWorkload::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
-void frmWorkload::resizeEvent(QResizeEvent* event)
+void frmWorkload::fitToScale(const Twips& tw)
 {
-    QWidget::resizeEvent(event);
     relayoutTwips(this);
-    applyFonts();
-}
-
-void frmWorkload::applyFonts()
-{
     DesignType::apply(this, 12, {NumberKeybord1, UserControl41});
-    m_list->applyTwips(Twips::of(this));
+    m_list->applyTwips(tw);
 }
 
 quint32 frmWorkload::backColor(const QWidget* w)

@@ -11,7 +11,7 @@
 #include "stations/progress/WorkloadReport.h"
 
 #include <QList>
-#include <QWidget>
+#include "stations/StationForm.h"
 
 #include <memory>
 #include <optional>
@@ -32,7 +32,7 @@ namespace devices {
 class BarcodeScanner;
 }
 
-class frmWorkload : public QWidget {
+class frmWorkload : public StationForm {
     Q_OBJECT
 public:
     /// Colours of the step buttons and the device captions (&HBBGGRR).
@@ -47,7 +47,7 @@ public:
 
     /// Database, entry reset, list period, scanner and reader. A failure is shown and ends the
     /// load; the window stays open.
-    void Form_Load();
+    void Form_Load() override;
 
     // --- entry ---
     /// Reads the options again, clears the entry (worker and remark stay) and rebuilds the steps.
@@ -112,13 +112,12 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    void fitToScale(const Twips& tw) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
     void wireEvents();
-    void applyFonts();
     /// No step chosen, and the step frame's caption without a refused step's total.
     void clearStepChoice();
     void onWorkerChanged();

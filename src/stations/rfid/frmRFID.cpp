@@ -40,7 +40,7 @@ const char16_t* const SettingKeys[] = {u"库存看板", u"时间间隔", u"fontS
 
 } // namespace
 
-frmRFID::frmRFID(QWidget* parent) : QWidget(parent), m_reader(std::make_unique<RfidReaderLibrary>())
+frmRFID::frmRFID(QWidget* parent) : StationForm(parent), m_reader(std::make_unique<RfidReaderLibrary>())
 {
     setObjectName(u"frmRFID"_s);
     setWindowTitle(u"RFID卡登记"_s);
@@ -392,11 +392,9 @@ bool frmRFID::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void frmRFID::resizeEvent(QResizeEvent* event)
+void frmRFID::fitToScale(const Twips& tw)
 {
-    QWidget::resizeEvent(event);
     relayoutTwips(this);
-    const Twips tw = Twips::of(this);
     QFont f = font();
     f.setPointSizeF(tw.font(16));
     setFont(f);

@@ -6,7 +6,7 @@
 #include "stations/rfid/CardRegistration.h"
 
 #include <QList>
-#include <QWidget>
+#include "stations/StationForm.h"
 
 #include <memory>
 
@@ -21,14 +21,14 @@ class QPushButton;
 class QTabWidget;
 class RfidReaderLibrary;
 
-class frmRFID : public QWidget {
+class frmRFID : public StationForm {
     Q_OBJECT
 public:
     explicit frmRFID(QWidget* parent = nullptr);
     ~frmRFID() override;
 
     /// Hides the settings, opens the shared connection and fills the user list.
-    void Form_Load();
+    void Form_Load() override;
     /// "保存" on the current page.
     void Command1_Click();
     /// "读卡": the card on the desk reader into the current page's card field.
@@ -54,7 +54,7 @@ public:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
+    void fitToScale(const Twips& tw) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
