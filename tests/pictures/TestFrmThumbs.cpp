@@ -14,6 +14,7 @@
 #include "stations/pictures/FabricOutline.h"
 #include "stations/pictures/ThumbStrip.h"
 #include "stations/pictures/frmQuick3D.h"
+#include "stations/pictures/ThumbsFields.h"
 #include "stations/pictures/frmThumbs.h"
 #include "widgets/ScreenMode.h"
 
@@ -37,7 +38,7 @@ namespace {
 
 qint64 shownId(frmThumbs& f)
 {
-    return f.txtUser[0]->property("tag").toString().toLongLong();
+    return f.txtUser[ThumbsField::Name]->property("tag").toString().toLongLong();
 }
 
 // A value the browsers keep in the [Main] section of their ini.
@@ -97,14 +98,14 @@ private slots:
         auto& f = fx.open<frmThumbs>();
         if (from > 0)
             QVERIFY(f.showItem(from));
-        const QString nameBefore = f.txtUser[0]->text();
+        const QString nameBefore = f.txtUser[ThumbsField::Name]->text();
         MessageBox::clearShown();
         QTest::mouseClick(f.butFlow[button], Qt::LeftButton);
         QTEST(shownId(f), "expected");
         QCOMPARE(MessageBox::shown().size(), refused ? 1 : 0);
         if (refused) {
             QCOMPARE(MessageBox::lastShown().text, QStringLiteral("没有这个样品编码"));
-            QCOMPARE(f.txtUser[0]->text(), nameBefore); // the fields keep the item shown
+            QCOMPARE(f.txtUser[ThumbsField::Name]->text(), nameBefore); // the fields keep the item shown
         }
     }
 
@@ -140,7 +141,7 @@ private slots:
         QCOMPARE(shownId(f), expected);
         QCOMPARE(f.barcode->selectedText(), code); // ready for the next scan
         if (message.isEmpty()) {
-            QCOMPARE(f.txtUser[1]->text().toUpper(), code.toUpper());
+            QCOMPARE(f.txtUser[ThumbsField::Code]->text().toUpper(), code.toUpper());
             QVERIFY(MessageBox::shown().isEmpty());
         } else {
             QCOMPARE(MessageBox::shown().size(), 1);
@@ -230,7 +231,7 @@ private slots:
         QTest::mouseClick(f.Command1, Qt::LeftButton);
         QVERIFY(fx.waitForThumbnails());
         QCOMPARE(f.strip->count(), 2);
-        QCOMPARE(f.txtUser[20]->text(), QStringLiteral("100%棉"));
+        QCOMPARE(f.txtUser[ThumbsField::Composition]->text(), QStringLiteral("100%棉"));
         QVERIFY(f.picBig->property("tag").toString().endsWith(QStringLiteral("7.png")));
     }
 
@@ -242,11 +243,11 @@ private slots:
         QCOMPARE(f.Timer1->interval(), 6000);
         f.Timer1->setInterval(20);
         QStringList shown;
-        connect(f.txtUser[1], &QLineEdit::textChanged, this,
+        connect(f.txtUser[ThumbsField::Code], &QLineEdit::textChanged, this,
                 [&shown](const QString& code) { shown << code; });
         QTest::mouseClick(f.autoPlay, Qt::LeftButton);
         QVERIFY(f.autoPlay->isChecked());
-        QVERIFY(!f.txtUser[0]->isVisible()); // the picture takes the item data's place
+        QVERIFY(!f.txtUser[ThumbsField::Name]->isVisible()); // the picture takes the item data's place
         // Down to the lowest, then again from the highest, past the stopped item without a word.
         MessageBox::clearShown();
         QTRY_VERIFY(shown.size() >= 3);
@@ -254,7 +255,7 @@ private slots:
         QVERIFY(MessageBox::shown().isEmpty());
         QTest::mouseClick(f.autoPlay, Qt::LeftButton);
         QVERIFY(!f.Timer1->isActive());
-        QVERIFY(f.txtUser[0]->isVisible());
+        QVERIFY(f.txtUser[ThumbsField::Name]->isVisible());
     }
 
     void printsTheItemLabel_data()
@@ -285,7 +286,7 @@ private slots:
         if (item > 0)
             f.showItem(item);
         MessageBox::clearShown();
-        QTest::mouseClick(f.butFlow[2], Qt::LeftButton);
+        QTest::mouseClick(f.butFlow[ThumbsCmd::Print], Qt::LeftButton);
         QTEST(QFileInfo::exists(pdf), "printed");
         const bool failed =
             !MessageBox::shown().isEmpty() &&
@@ -372,7 +373,7 @@ private slots:
         QTest::mouseClick(f.strip->optThumb(1), Qt::LeftButton);
         f.showItem(7);
         QCOMPARE(f.picBig->image().pixelColor(190, 190), QColor(Qt::red));
-        QTest::mouseClick(f.butFlow[1], Qt::LeftButton); // 后个: item 3
+        QTest::mouseClick(f.butFlow[ThumbsCmd::Next], Qt::LeftButton); // 后个: item 3
         QCOMPARE(f.strip->selectedIndex(), 1);
         QCOMPARE(f.picBig->image().pixelColor(190, 190), QColor(Qt::blue));
     }
@@ -383,8 +384,8 @@ private slots:
         auto& f = fx.open<frmQuick3D>();
         f.showMe(7);
         QVERIFY(f.autoPlay->isChecked());
-        QCOMPARE(f.txtUser[0]->property("tag").toString(), QStringLiteral("7"));
-        QCOMPARE(f.txtUser[1]->text(), QStringLiteral("T07"));
+        QCOMPARE(f.txtUser[ThumbsField::Name]->property("tag").toString(), QStringLiteral("7"));
+        QCOMPARE(f.txtUser[ThumbsField::Code]->text(), QStringLiteral("T07"));
     }
 
     // The screen mode switches as in the item browser; a drawing is shown whole in a small

@@ -80,18 +80,18 @@ private slots:
         frmQuality& f = fx.open();
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
-        QCOMPARE(f.labFigureNow[0]->text(), QStringLiteral("3"));
+        QCOMPARE(f.labFigureNow[QualityText::Rolls]->text(), QStringLiteral("3"));
         auto* view = f.findChild<QChartView*>(chart);
         const QPoint at = barPoint(view, set, bar);
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
-        QTEST(f.labFigureNow[0]->text(), "rolls");
+        QTEST(f.labFigureNow[QualityText::Rolls]->text(), "rolls");
         QTEST(column0(f.gridMachine), "machines");
         QTEST(int(f.overview().pareto.size()), "paretoBars");
-        QTEST(f.labFigure[4]->text() + u' ' + f.labFigureNow[4]->text(), "defects");
+        QTEST(f.labFigure[QualityText::DefectsPer100m]->text() + u' ' + f.labFigureNow[QualityText::DefectsPer100m]->text(), "defects");
         QVERIFY(f.labTouched->text().startsWith(QStringLiteral("已选：")));
         // The same bar again widens the views back.
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, barPoint(view, set, bar));
-        QCOMPARE(f.labFigureNow[0]->text(), QStringLiteral("3"));
+        QCOMPARE(f.labFigureNow[QualityText::Rolls]->text(), QStringLiteral("3"));
         QCOMPARE(f.gridMachine->rowCount(), 2);
     }
 
@@ -127,7 +127,7 @@ private slots:
                                               : Qt::Key_Escape);
         QTEST(f.overview().filter.defect, "defect");
         QTEST(f.overview().filter.day, "day");
-        QTEST(f.labFigureNow[0]->text(), "rolls");
+        QTEST(f.labFigureNow[QualityText::Rolls]->text(), "rolls");
     }
 
     // The quick pick offers the machines of the range; a tap fills the field, Enter queries.
@@ -145,7 +145,7 @@ private slots:
         QVERIFY(!f.picker->isVisible());
         QCOMPARE(f.txtMachine->text(), QStringLiteral("002"));
         QTest::keyClick(f.txtMachine, Qt::Key_Return);
-        QCOMPARE(f.labFigureNow[0]->text(), QStringLiteral("1"));
+        QCOMPARE(f.labFigureNow[QualityText::Rolls]->text(), QStringLiteral("1"));
         QCOMPARE(f.gridInspector->item(0, 1)->text(), QStringLiteral("李秀英"));
     }
 
@@ -200,7 +200,7 @@ private slots:
                      qPrintable(MessageBox::lastShown().text));
         QFETCH(QString, status);
         QVERIFY2(f.lab_status->text().startsWith(status), qPrintable(f.lab_status->text()));
-        QCOMPARE(f.labFigureNow[0]->text(),
+        QCOMPARE(f.labFigureNow[QualityText::Rolls]->text(),
                  message.isEmpty() ? QStringLiteral("0") : QStringLiteral("3"));
         QVERIFY(f.cmdQuery->isEnabled());
         QCOMPARE(offlineStatusLine(&f), f.lab_status); // the offline mark keeps off the export buttons

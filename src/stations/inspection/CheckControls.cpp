@@ -40,25 +40,25 @@ constexpr int FieldHeight = 500;
 constexpr int KeyWidth = 420;
 
 const FieldGroup Fields[] = {
-    {CheckLabel::RollNumber, u"卷号", CheckField::RollNumber, 17, 0, 0, true},
-    {CheckLabel::Quantity, u"数量", CheckField::Quantity, 2, 0, 1, true},
-    {CheckLabel::Weight, u"重量", CheckField::Weight, 13, 0, 2, false},
-    {CheckLabel::PlusMinus, u"加减", CheckField::PlusMinus, 14, 0, 3, false},
-    {CheckLabel::Factor, u"系数", CheckField::Factor, 18, 0, 4, false},
-    {CheckLabel::Worker, u"工号", CheckField::Worker, 1, 0, 5, false},
-    {CheckLabel::DyeLot, u"缸号", CheckField::DyeLot, 5, 0, 6, false},
-    {CheckLabel::GramWeight, u"克重", CheckField::GramWeight, 6, 1, 0, false},
-    {CheckLabel::Style, u"款号", CheckField::Style, 7, 1, 1, false},
-    {CheckLabel::Spare3, u"备3", CheckField::Spare3, 15, 1, 2, false},
-    {CheckLabel::Spare4, u"备4", CheckField::Spare4, 16, 1, 3, false},
-    {CheckLabel::Spare5, u"备5", CheckField::Spare5, 19, 1, 4, false},
-    {CheckLabel::Spare6, u"备6", CheckField::Spare6, 20, 1, 5, false},
+    {CheckLabel::RollNumber, u"卷号", CheckField::RollNumber, CheckKey::RollNumber, 0, 0, true},
+    {CheckLabel::Quantity, u"数量", CheckField::Quantity, CheckKey::Quantity, 0, 1, true},
+    {CheckLabel::Weight, u"重量", CheckField::Weight, CheckKey::Weight, 0, 2, false},
+    {CheckLabel::PlusMinus, u"加减", CheckField::PlusMinus, CheckKey::PlusMinus, 0, 3, false},
+    {CheckLabel::Factor, u"系数", CheckField::Factor, CheckKey::Factor, 0, 4, false},
+    {CheckLabel::Worker, u"工号", CheckField::Worker, CheckKey::Worker, 0, 5, false},
+    {CheckLabel::DyeLot, u"缸号", CheckField::DyeLot, CheckKey::DyeLot, 0, 6, false},
+    {CheckLabel::GramWeight, u"克重", CheckField::GramWeight, CheckKey::GramWeight, 1, 0, false},
+    {CheckLabel::Style, u"款号", CheckField::Style, CheckKey::Style, 1, 1, false},
+    {CheckLabel::Spare3, u"备3", CheckField::Spare3, CheckKey::Spare3, 1, 2, false},
+    {CheckLabel::Spare4, u"备4", CheckField::Spare4, CheckKey::Spare4, 1, 3, false},
+    {CheckLabel::Spare5, u"备5", CheckField::Spare5, CheckKey::Spare5, 1, 4, false},
+    {CheckLabel::Spare6, u"备6", CheckField::Spare6, CheckKey::Spare6, 1, 5, false},
     {CheckLabel::ItemName, u"品名", CheckField::ItemName, -1, 1, 6, false},
     {CheckLabel::Color, u"颜色", CheckField::Color, -1, 1, 7, false},
-    {CheckLabel::SpareA, u"备A", CheckField::SpareA, 23, 2, 0, false},
-    {CheckLabel::SpareB, u"备B", CheckField::SpareB, 25, 2, 1, false},
-    {CheckLabel::SpareC, u"备C", CheckField::SpareC, 24, 2, 2, false},
-    {CheckLabel::SpareD, u"备D", CheckField::SpareD, 26, 2, 3, false},
+    {CheckLabel::SpareA, u"备A", CheckField::SpareA, CheckKey::SpareA, 2, 0, false},
+    {CheckLabel::SpareB, u"备B", CheckField::SpareB, CheckKey::SpareB, 2, 1, false},
+    {CheckLabel::SpareC, u"备C", CheckField::SpareC, CheckKey::SpareC, 2, 2, false},
+    {CheckLabel::SpareD, u"备D", CheckField::SpareD, CheckKey::SpareD, 2, 3, false},
 };
 
 QString indexed(const char* name, int i)
@@ -134,14 +134,14 @@ void buildRollForm(CheckControls& c, QWidget* form)
     placeTwips(c.LabUnit, QRect(designRect(c.TxtBox[CheckField::Quantity]).right() + 20, RowTop + RowHeight, 360, FieldHeight));
     c.Command1 = make<QPushButton>(c.Frame6, QStringLiteral("Command1"), QStringLiteral("归零"));
     c.Command1->setFocusPolicy(Qt::NoFocus);
-    placeTwips(c.Command1, QRect(designRect(c.numKeybtn[2]).right() + 40, RowTop + RowHeight, 560, FieldHeight));
+    placeTwips(c.Command1, QRect(designRect(c.numKeybtn[CheckKey::Quantity]).right() + 40, RowTop + RowHeight, 560, FieldHeight));
     setTag(c.LabBox[CheckLabel::Quantity], tagOf(c.LabBox[CheckLabel::Quantity]) + QStringLiteral("|LabUnit|Command1"));
 
     c.cmdCanliang = make<QPushButton>(c.Frame6, QStringLiteral("cmdCanliang"), QStringLiteral("产量"));
     c.cmdCanliang->setFocusPolicy(Qt::NoFocus);
     const int workerRow = RowTop + 5 * RowHeight;
     placeTwips(c.TxtBox[CheckField::Worker], QRect(ColX[0] + 1040, workerRow, 1000, FieldHeight));
-    placeTwips(c.numKeybtn[1], QRect(ColX[0] + 2080, workerRow, KeyWidth, FieldHeight));
+    placeTwips(c.numKeybtn[CheckKey::Worker], QRect(ColX[0] + 2080, workerRow, KeyWidth, FieldHeight));
     placeTwips(c.cmdCanliang, QRect(ColX[0] + 2540, workerRow, 560, FieldHeight));
     c.LabBox[CheckLabel::WorkerName] = make<QLabel>(c.Frame6, QStringLiteral("LabBox_2"));
     placeTwips(c.LabBox[CheckLabel::WorkerName], QRect(ColX[0] + 3120, workerRow, 700, FieldHeight));
@@ -149,7 +149,7 @@ void buildRollForm(CheckControls& c, QWidget* form)
 
     c.cmdHuangang = make<QPushButton>(c.Frame6, QStringLiteral("cmdHuangang"), QStringLiteral("换缸"));
     c.cmdHuangang->setFocusPolicy(Qt::NoFocus);
-    const QRect lot = designRect(c.numKeybtn[5]);
+    const QRect lot = designRect(c.numKeybtn[CheckKey::DyeLot]);
     placeTwips(c.cmdHuangang, QRect(lot.right() + 40, lot.y(), 560, FieldHeight));
     setTag(c.LabBox[CheckLabel::DyeLot], tagOf(c.LabBox[CheckLabel::DyeLot]) + QStringLiteral("|cmdHuangang"));
 

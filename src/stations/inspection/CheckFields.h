@@ -111,3 +111,27 @@ enum Index : int {
     DefectFrameResized = -5
 };
 }
+
+/// The keypad buttons beside the fields (numKeybtn), by the field they type into.
+namespace CheckKey {
+enum Index : int {
+    Worker = 1,
+    Quantity = 2,
+    DyeLot = 5,
+    GramWeight = 6,
+    Style = 7,
+    Weight = 13,
+    PlusMinus = 14,
+    Spare3 = 15,
+    Spare4 = 16,
+    RollNumber = 17,
+    Factor = 18,
+    Spare5 = 19,
+    Spare6 = 20,
+    SpareA = 23,
+    SpareC = 24,
+    SpareB = 25,
+    SpareD = 26,
+    Pallet = 27 // the mark-label station's 板号
+};
+}

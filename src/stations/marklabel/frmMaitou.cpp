@@ -78,10 +78,10 @@ void frmMaitou::buildControls()
 
     // The pallet number is this station's field: nine digits, so the box takes the row, its
     // keypad button and the new-pallet button go under it; all of them are its field group.
-    layoutPanel().wireFieldGroup(addFieldGroup(c, CheckLabel::Pallet, u"板号"_s, CheckField::Pallet, 27, 2, 4));
+    layoutPanel().wireFieldGroup(addFieldGroup(c, CheckLabel::Pallet, u"板号"_s, CheckField::Pallet, CheckKey::Pallet, 2, 4));
     const QRect pallet = designRect(c.TxtBox[CheckField::Pallet]);
     placeTwips(c.TxtBox[CheckField::Pallet], QRect(pallet.x(), pallet.y(), 1480, pallet.height()));
-    placeTwips(c.numKeybtn[27], QRect(pallet.x(), pallet.y() + 570, 420, pallet.height()));
+    placeTwips(c.numKeybtn[CheckKey::Pallet], QRect(pallet.x(), pallet.y() + 570, 420, pallet.height()));
     m_bangbtn = new QPushButton(u"新板号"_s, c.Frame6);
     m_bangbtn->setObjectName(u"cmdBangbtn"_s);
     m_bangbtn->setAccessibleName(m_bangbtn->text());

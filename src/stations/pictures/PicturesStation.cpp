@@ -4,6 +4,7 @@
 #include "shell/Station.h"
 #include "stations/pictures/frmQuick3D.h"
 #include "widgets/PanelStyle.h"
+#include "stations/pictures/ThumbsFields.h"
 
 #include <QLineEdit>
 #include <QRegularExpression>
@@ -39,7 +40,7 @@ QWidget* createQuick3DStation(const StationChoice& choice)
     form->Form_Load();
     showBrowser(form);
     if (choice.number > 0) {
-        form->txtUser[0]->setProperty("tag", choice.tag);
+        form->txtUser[ThumbsField::Name]->setProperty("tag", choice.tag);
         form->showMe(choice.showMeArg);
     }
     return form;

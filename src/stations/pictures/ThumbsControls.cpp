@@ -6,6 +6,7 @@
 #include "stations/pictures/ThumbStrip.h"
 #include "stations/pictures/ThumbsSql.h"
 #include "widgets/StatusLine.h"
+#include "stations/pictures/ThumbsFields.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -48,7 +49,7 @@ void frmThumbs::buildControls()
     for (int i = 0; i < 4; ++i)
         butFlow[i] = named(new QPushButton(QString::fromUtf16(flows[i]), frameSearch),
                            QStringLiteral("butFlow_%1").arg(i), QString::fromUtf16(flows[i]));
-    butFlow[3]->setAccessibleName(QStringLiteral("选择标签模板"));
+    butFlow[ThumbsCmd::Template]->setAccessibleName(QStringLiteral("选择标签模板"));
     autoPlay = named(new QCheckBox(QStringLiteral("自动播放"), frameSearch), QStringLiteral("autoPlay"),
                      QStringLiteral("自动播放"));
     autoPrint = named(new QCheckBox(QStringLiteral("自动打印"), frameSearch), QStringLiteral("autoPrint"),
@@ -91,7 +92,7 @@ void frmThumbs::buildItemFields()
         labUser.insert(field.index, label);
         txtUser.insert(field.index, box);
     }
-    txtUser[0]->setProperty("tag", QStringLiteral("0"));
+    txtUser[ThumbsField::Name]->setProperty("tag", QStringLiteral("0"));
 }
 
 void frmThumbs::buildToolButtons()

@@ -2,17 +2,26 @@
 #include "stations/pictures/ThumbsSql.h"
 
 #include "db/SqlText.h"
+#include "stations/pictures/ThumbsFields.h"
 
 namespace ThumbsSql {
 
 const QList<ItemField>& itemFields()
 {
     static const QList<ItemField> fields{
-        {0, u"ItemName", u"商品名称"}, {1, u"ItemCode", u"商品编码"}, {3, u"itemspec", u"规格"},
-        {9, u"remark", u"备注"},       {11, u"ItemOthername", u"英文名"}, {17, u"itembarcode", u"条形码"},
-        {18, u"pinyin", u"助记码"},    {20, u"item1", u"成分"},         {21, u"item2", u"克重"},
-        {41, u"item3", u"门幅"},       {42, u"item4", u"备用4"},        {43, u"item5", u"备用5"},
-        {44, u"item6", u"备用6"},
+        {ThumbsField::Name, u"ItemName", u"商品名称"},
+        {ThumbsField::Code, u"ItemCode", u"商品编码"},
+        {ThumbsField::Spec, u"itemspec", u"规格"},
+        {ThumbsField::Remark, u"remark", u"备注"},
+        {ThumbsField::EnglishName, u"ItemOthername", u"英文名"},
+        {ThumbsField::Barcode, u"itembarcode", u"条形码"},
+        {ThumbsField::Pinyin, u"pinyin", u"助记码"},
+        {ThumbsField::Composition, u"item1", u"成分"},
+        {ThumbsField::GramWeight, u"item2", u"克重"},
+        {ThumbsField::Width, u"item3", u"门幅"},
+        {ThumbsField::Spare4, u"item4", u"备用4"},
+        {ThumbsField::Spare5, u"item5", u"备用5"},
+        {ThumbsField::Spare6, u"item6", u"备用6"},
     };
     return fields;
 }

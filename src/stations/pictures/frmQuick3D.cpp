@@ -6,6 +6,7 @@
 #include "stations/pictures/ItemPictures.h"
 #include "stations/pictures/PictureBox.h"
 #include "stations/pictures/ThumbStrip.h"
+#include "stations/pictures/ThumbsFields.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -32,7 +33,7 @@ QString frmQuick3D::lastPathKey() const
 void frmQuick3D::showMe(int n)
 {
     autoPlay->setChecked(true);
-    butFlow[0]->click();
+    butFlow[ThumbsCmd::Previous]->click();
     showItem(n);
 }
 

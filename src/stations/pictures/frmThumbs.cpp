@@ -17,6 +17,7 @@
 #include "stations/pictures/ThumbsSql.h"
 #include "text/Vb.h"
 #include "widgets/ScreenMode.h"
+#include "stations/pictures/ThumbsFields.h"
 
 #include <QCheckBox>
 #include <QDesktopServices>
@@ -187,7 +188,7 @@ QString frmThumbs::lastPathKey() const
 
 qint64 frmThumbs::currentItemId() const
 {
-    return qint64(vb::Val(txtUser[0]->property("tag").toString()));
+    return qint64(vb::Val(txtUser[ThumbsField::Name]->property("tag").toString()));
 }
 
 QString frmThumbs::itemTemplate()
@@ -212,7 +213,7 @@ void frmThumbs::findItemByCode(const QString& code)
         showItem(id);
     } else {
         MessageBox::show(notFound, MessageBox::Critical, MessageBox::Ok, QString(), this);
-        txtUser[0]->setProperty("tag", QStringLiteral("0"));
+        txtUser[ThumbsField::Name]->setProperty("tag", QStringLiteral("0"));
     }
     // Ready for the next scan.
     barcode->setFocus();
@@ -240,7 +241,7 @@ bool frmThumbs::showItem(qint64 id, bool quiet)
     }
     for (const ThumbsSql::ItemField& field : ThumbsSql::itemFields())
         txtUser[field.index]->setText(rs.text(QString::fromUtf16(field.column)));
-    txtUser[0]->setProperty("tag", QString::number(id));
+    txtUser[ThumbsField::Name]->setProperty("tag", QString::number(id));
     m_rememberedItem = id;
     picBig->setProperty("tag", ItemPictures::exportItemPicture(id));
     itemShown();
@@ -265,22 +266,22 @@ qint64 frmThumbs::stepItem(qint64 id, bool upward)
 void frmThumbs::runFlow(int index)
 {
     switch (index) {
-    case 0:
-    case 1:
+    case ThumbsCmd::Previous:
+    case ThumbsCmd::Next:
         try {
-            const qint64 next = stepItem(currentItemId(), index == 0);
+            const qint64 next = stepItem(currentItemId(), index == ThumbsCmd::Previous);
             if (next > 0)
                 showItem(next);
         } catch (const DbError& e) {
             MessageBox::show(e.message(), MessageBox::Critical, MessageBox::Ok, QString(), this);
         }
         break;
-    case 2:
+    case ThumbsCmd::Print:
         printCurrent();
         break;
-    case 3:
+    case ThumbsCmd::Template:
         fillTemplateMenu();
-        Modle1->popup(butFlow[3]->mapToGlobal(QPoint(0, butFlow[3]->height())));
+        Modle1->popup(butFlow[ThumbsCmd::Template]->mapToGlobal(QPoint(0, butFlow[ThumbsCmd::Template]->height())));
         break;
     default:
         break;

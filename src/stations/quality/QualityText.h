@@ -10,6 +10,9 @@
 
 namespace QualityText {
 
+/// The figures of the overview in their order (the window's figure boxes follow it).
+enum FigureIndex : int { Rolls = 0, Metres = 1, FirstShare = 2, PointsPer100m2 = 3, DefectsPer100m = 4 };
+
 /// One figure of the overview.
 struct Figure {
     QString caption; ///< "卷数", "米数", "一等品率", "百平米扣分", "百米疵点"
