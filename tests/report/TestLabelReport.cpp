@@ -119,10 +119,24 @@ private slots:
         }
     }
 
-    void jsonExportCarriesTheFilledLabel()
+    // The roll label printed into a PDF with its copies, then exported as JSON for the print
+    // server, then filled again after a parameter changed.
+    void printExportAndRefill()
     {
         LabelReport r;
-        loadRollLabel(r, 3, u"卷标"_s);
+        loadRollLabel(r, 2, u"卷标"_s);
+        r.setCopies(3);
+        const QString pdf = m_dir.filePath(u"卷标.PDF"_s);
+        r.setPrinterName(pdf);
+        r.print();
+        const QStringList pages = ReadBack::pdfPages(pdf);
+        QCOMPARE(pages.size(), 6); // two labels, three copies
+        const QString text = pages.join(u' ');
+        QCOMPARE(text.count(u"卷号 008 数量 99.5"_s), 3);
+        QCOMPARE(text.count(u"等级：二等品"_s), 3);
+        QCOMPARE(text.count(u"00000003"_s), 3); // the barcode's human-readable line
+
+        r.setParameter(u"单据ID"_s, 3);
         r.setCopies(2);
         const QString file = m_dir.filePath(u"json.txt"_s);
         r.exportText(file, 2);
@@ -155,22 +169,6 @@ private slots:
         QCOMPARE(r.pageCount(), 1);
         r.setParameter(u"单据ID"_s, 3);
         QCOMPARE(r.pageCount(), 2);
-    }
-
-    void pdfHoldsTheTextAndCopies()
-    {
-        LabelReport r;
-        loadRollLabel(r, 2);
-        r.setCopies(3);
-        const QString pdf = m_dir.filePath(u"卷标.PDF"_s);
-        r.setPrinterName(pdf);
-        r.print();
-        const QStringList pages = ReadBack::pdfPages(pdf);
-        QCOMPARE(pages.size(), 6); // two labels, three copies
-        const QString text = pages.join(u' ');
-        QCOMPARE(text.count(u"卷号 008 数量 99.5"_s), 3);
-        QCOMPARE(text.count(u"等级：二等品"_s), 3);
-        QCOMPARE(text.count(u"00000003"_s), 3); // the barcode's human-readable line
     }
 
     // What cannot print is told: a bad part of a label leaves the rest printed; no rows, a PDF
