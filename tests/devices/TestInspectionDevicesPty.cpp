@@ -91,7 +91,6 @@ private slots:
         QTest::addColumn<QString>("model");
         QTest::addColumn<QByteArray>("length");
         QTest::newRow("text") << u"0"_s << QByteArray("123.45");
-        QTest::newRow("modbus") << u"1"_s << QByteArray("123.45");
         // The reply at 103 m also adds up like a sum-checked frame.
         QTest::newRow("modbus 103") << u"1"_s << QByteArray("103");
         QTest::newRow("sum frame") << u"3"_s << QByteArray("123.45");

@@ -70,8 +70,6 @@ private slots:
         QTest::newRow("packed zero, 99.99 after noise")
             << true << QByteArrayList{hex("0200000003"), hex("AABB0200999903")}
             << QStringList{"0", "99.99"};
-        QTest::newRow("packed split") << true << QByteArrayList{hex("020034"), hex("1203")}
-                                      << QStringList{"12.34"};
         QTest::newRow("packed hex digit") << true << QByteArrayList{hex("02001A1203")} << QStringList{};
         QTest::newRow("packed high nibble")
             << true << QByteArrayList{hex("0200A01203")} << QStringList{};
