@@ -101,7 +101,8 @@ private slots:
     {
         QFETCH(QString, model);
         QFETCH(QByteArray, length);
-        CounterStation st(length.constData(), {u"--model"_s, model}, "InputMode=" + model.toLatin1() + "\n");
+        CounterStation st(length.constData(), {u"--model"_s, model},
+                          "InputMode=" + model.toLatin1() + "\n");
         QVERIFY(st.start());
         QCOMPARE(st.f.counterStatus.text(), u"码表准备好"_s);
         const QString shown = QString::number(length.toDouble(), 'f', 2);
@@ -151,7 +152,8 @@ private slots:
         Fields f(devs);
         QSignalSpy colours(&devs, &InspectionDevices::labelColour);
         const auto caption = [&](quint32 colour) {
-            return colours.contains(QList<QVariant>{fields::kCardCaption, QVariant::fromValue(colour)});
+            return colours.contains(
+                QList<QVariant>{fields::kCardCaption, QVariant::fromValue(colour)});
         };
         devs.setScaleConnected(true);
         devs.setupDevices();
@@ -214,8 +216,9 @@ private slots:
         const DevSimRecord got(record);
         const qsizetype coil = got.bytes.indexOf(frames.join()), limit1 = coil + frames[0].size(),
                         limit2 = limit1 + frames[1].size();
-        QVERIFY2(got.at[limit1] - got.at[coil] >= 450 && got.at[limit2] - got.at[limit1] >= 450,
-                 qPrintable(u"%1 %2 %3"_s.arg(got.at[coil]).arg(got.at[limit1]).arg(got.at[limit2])));
+        QVERIFY2(
+            got.at[limit1] - got.at[coil] >= 450 && got.at[limit2] - got.at[limit1] >= 450,
+            qPrintable(u"%1 %2 %3"_s.arg(got.at[coil]).arg(got.at[limit1]).arg(got.at[limit2])));
         st.f.quantities.clear();
         QTRY_VERIFY_WITH_TIMEOUT(st.f.quantities.count(u"0.00"_s) >= 3, 10000);
         // The echoes of the zero and limit writes never show as a length.
@@ -249,7 +252,8 @@ private slots:
         QTest::addColumn<QByteArray>("mirel");
         QTest::addColumn<QString>("status");
         QTest::newRow("no such device") << QByteArray("InputMode=1\nCOM=COM1\n") << u"没有找到串口"_s;
-        QTest::newRow("bad settings") << QByteArray("InputMode=1\nInputSet=9600,x,8,1\nCOM=COM2\n") << u"没有找到串口"_s;
+        QTest::newRow("bad settings")
+            << QByteArray("InputMode=1\nInputSet=9600,x,8,1\nCOM=COM2\n") << u"没有找到串口"_s;
         QTest::newRow("usb without library") << QByteArray("InputMode=2\n") << u"没有找到码表驱动"_s;
     }
 

@@ -94,32 +94,41 @@ private slots:
         const QByteArray r2 = withCrc(hex("0103043A980000")); // 150.00
         QTest::newRow("-0.01 m") << u"loose"_s << withCrc(hex("010304FFFFFFFF")) << u"-0.01"_s;
         // 01 03 04 28 3C 00 00 CRC also adds up like a sum-checked frame; its CRC says Modbus.
-        QTest::newRow("103.00 m, bytes also add up") << u"loose"_s << withCrc(hex("010304283C0000")) << u"103"_s;
+        QTest::newRow("103.00 m, bytes also add up")
+            << u"loose"_s << withCrc(hex("010304283C0000")) << u"103"_s;
         QTest::newRow("negative -1.00") << u"loose"_s << withCrc(hex("010304FF9CFFFF")) << u"-1"_s;
-        QTest::newRow("high byte 0x80 is negative") << u"loose"_s << withCrc(hex("010304000080FF")) << u"-655.36"_s;
+        QTest::newRow("high byte 0x80 is negative")
+            << u"loose"_s << withCrc(hex("010304000080FF")) << u"-655.36"_s;
         // The reply's CRC is not looked at by the loose rule.
-        QTest::newRow("bad crc still read") << u"loose"_s << hex("010304303900000000") << u"123.45"_s;
+        QTest::newRow("bad crc still read")
+            << u"loose"_s << hex("010304303900000000") << u"123.45"_s;
         QTest::newRow("other address") << u"loose"_s << withCrc(hex("02030430390000")) << u"0"_s;
         QTest::newRow("empty") << u"loose"_s << QByteArray() << u"0"_s;
         // The sum frame's value reads bytes 6 and 7, and byte 7 is the check sum itself.
         QTest::newRow("sum frame") << u"loose"_s << hex("55AA020000010305") << u"7.73"_s;
-        QTest::newRow("sum frame wrong sum, address 0x55") << u"loose"_s << hex("55AA020000010306") << u"0"_s;
+        QTest::newRow("sum frame wrong sum, address 0x55")
+            << u"loose"_s << hex("55AA020000010306") << u"0"_s;
         QTest::newRow("address byte, too short") << u"loose"_s << hex("010304") << u"-"_s;
-        QTest::newRow("echo before") << u"latest 1"_s << hex("01050000FF008C3A") + r1 << u"123.45"_s;
+        QTest::newRow("echo before")
+            << u"latest 1"_s << hex("01050000FF008C3A") + r1 << u"123.45"_s;
         QTest::newRow("two replies: newest") << u"latest 1"_s << r1 + r2 << u"150"_s;
         QTest::newRow("half reply after") << u"latest 1"_s << r1 + r2.left(4) << u"123.45"_s;
         QTest::newRow("garbage only") << u"latest 1"_s << hex("0102030405060708090A") << u"-"_s;
         QTest::newRow("latest, bad crc") << u"latest 1"_s << hex("010304303900000000") << u"-"_s;
         QTest::newRow("wrong address") << u"latest 1"_s << withCrc(hex("02030430390000")) << u"-"_s;
-        QTest::newRow("five registers") << u"latest 4"_s << hex("FF00") + withCrc(hex("01030A12340000000000000000"))
-                                        << u"46.6"_s; // 0x1234 cm
-        QTest::newRow("sum frame after noise") << u"latest 3"_s << hex("0755AA020000010305") << u"7.73"_s;
+        QTest::newRow("five registers")
+            << u"latest 4"_s << hex("FF00") + withCrc(hex("01030A12340000000000000000"))
+            << u"46.6"_s; // 0x1234 cm
+        QTest::newRow("sum frame after noise")
+            << u"latest 3"_s << hex("0755AA020000010305") << u"7.73"_s;
         QTest::newRow("text model") << u"latest 0"_s << r1 << u"-"_s;
         QTest::newRow("valid, tail ignored") << u"strict"_s << r1 + hex("AB") << u"123.45"_s;
         QTest::newRow("short") << u"strict"_s << hex("0103043039") << u"short"_s;
         QTest::newRow("wrong crc") << u"strict"_s << hex("010304303900000000") << u"invalid"_s;
-        QTest::newRow("wrong function") << u"strict"_s << withCrc(hex("01040430390000")) << u"invalid"_s;
-        QTest::newRow("wrong count") << u"strict"_s << withCrc(hex("01030230390000")) << u"invalid"_s;
+        QTest::newRow("wrong function")
+            << u"strict"_s << withCrc(hex("01040430390000")) << u"invalid"_s;
+        QTest::newRow("wrong count")
+            << u"strict"_s << withCrc(hex("01030230390000")) << u"invalid"_s;
     }
 
     void readings()
@@ -129,12 +138,16 @@ private slots:
         if (rule == u"loose") {
             QTEST(metres(parseMeterReply(bytes, 1)), "metres");
         } else if (rule.startsWith(u"latest")) {
-            QTEST(metres(latestReading(CounterModel(rule.back().digitValue()), bytes, 1)), "metres");
+            QTEST(metres(latestReading(CounterModel(rule.back().digitValue()), bytes, 1)),
+                  "metres");
         } else {
             double v = -1;
             const ModbusCheck check = checkModbusReply(bytes, 1, &v);
             const QString why = check == ModbusCheck::Short ? u"short"_s : u"invalid"_s;
-            QTEST(check == ModbusCheck::Ok ? QString::number(v) : v == -1 ? why : why + u" but written"_s, "metres");
+            QTEST(check == ModbusCheck::Ok ? QString::number(v)
+                  : v == -1                ? why
+                                           : why + u" but written"_s,
+                  "metres");
         }
     }
 
@@ -162,7 +175,8 @@ private slots:
         QFETCH(bool, plain);
         QFETCH(QString, text);
         const CounterText r = plain ? parseCounterTextPlain(text) : parseCounterText(text);
-        QTEST((r.blank ? u"blank "_s : QString()) + QString::number(r.value) + (r.metres ? u" m"_s : u" yd"_s),
+        QTEST((r.blank ? u"blank "_s : QString()) + QString::number(r.value) +
+                  (r.metres ? u" m"_s : u" yd"_s),
               "reading");
     }
 };

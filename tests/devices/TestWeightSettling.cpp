@@ -163,11 +163,13 @@ private slots:
         QTest::newRow("same placing twice") << saved + every200({"25.41", "25.40"}, 800) << 0 << ""
                                             << "refuse 这一箱已保存，请取下后再称下一箱";
         QTest::newRow("after the scale was emptied")
-            << saved + every200({"0.01", "25.4", "25.4", "25.4", "25.4"}, 800) << 0 << "" << "take 25.4";
+            << saved + every200({"0.01", "25.4", "25.4", "25.4", "25.4"}, 800) << 0 << ""
+            << "take 25.4";
         QTest::newRow("a roll added: more than ten times the tolerance")
             << saved + every200({"25.7", "25.7", "25.7", "25.7"}, 800) << 0 << "" << "take 25.7";
-        QTest::newRow("a drift of 0.2: not a new box") << saved + every200({"25.6", "25.6", "25.6", "25.6"}, 800)
-                                                       << 0 << "" << "refuse 这一箱已保存，请取下后再称下一箱";
+        QTest::newRow("a drift of 0.2: not a new box")
+            << saved + every200({"25.6", "25.6", "25.6", "25.6"}, 800) << 0 << ""
+            << "refuse 这一箱已保存，请取下后再称下一箱";
     }
 
     void saves()
@@ -183,7 +185,8 @@ private slots:
         const SaveDecision d =
             s.decideSave(pressed, typed.isEmpty() ? std::nullopt : std::optional(typed.toDouble()));
         const char* kinds[] = {"take ", "wait ", "refuse "};
-        QTEST(QLatin1String(kinds[d.kind]) + (d.kind == SaveDecision::Take ? QString::number(d.weight) : d.message),
+        QTEST(QLatin1String(kinds[d.kind]) +
+                  (d.kind == SaveDecision::Take ? QString::number(d.weight) : d.message),
               "decision");
     }
 };

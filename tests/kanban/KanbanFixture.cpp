@@ -19,8 +19,10 @@ void KanbanFixture::makeDatabase(const QString& path, int batches)
     QString sql = u"insert into item(itemid,itemcode,itemname,isstop) values(1,'T2101','涤棉府绸',0);"
                   "insert into item(itemid,itemcode,itemname,isstop) values(2,'T2099','春亚纺',1);"_s;
     for (int i = 1; i <= batches; ++i)
-        sql += u"insert into iteminBatch(itemid,itemcount,productionNumber,ProductSN,productionColor)"
-               " values(1,%1,%2,'P%2','藏青');"_s.arg(100 * i).arg(i);
+        sql +=
+            u"insert into iteminBatch(itemid,itemcount,productionNumber,ProductSN,productionColor)"
+            " values(1,%1,%2,'P%2','藏青');"_s.arg(100 * i)
+                .arg(i);
     // A stopped item's batch and a batch with nothing left in stock never show.
     sql += u"insert into iteminBatch(itemid,itemcount,ProductSN) values(2,50,'STOP');"
            "insert into iteminBatch(itemid,itemcount,ProductSN) values(1,0,'EMPTY')"_s;

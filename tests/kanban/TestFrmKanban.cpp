@@ -84,7 +84,8 @@ private slots:
         QTest::newRow("no line, unreadable size, tick 250, a width per column")
             << QByteArray("fontsize=大\n时间间隔=250\npGrid=300,1500,3000,1800,1200,1500,9000\n")
             << QStringList{"  ", "  "} << Look{42, 960, 16, 250, 1};
-        QTest::newRow("emoji") << QByteArray("跑马灯内容=😀A\n") << QStringList{" 😀A", "😀A ", "A 😀", " 😀A"}
+        QTest::newRow("emoji") << QByteArray("跑马灯内容=😀A\n")
+                               << QStringList{" 😀A", "😀A ", "A 😀", " 😀A"}
                                << Look{42, 960, 16, 1000, -1};
     }
     void iniShapesTheBoard()
@@ -105,7 +106,8 @@ private slots:
         QCOMPARE(qRound(f.MainMenu->font().pointSizeF()), look.menuPoints);
         QCOMPARE(f.Timer1->interval(), look.tickMs);
         for (int row = 0; row <= 2; ++row)
-            QVERIFY2(std::abs(f.pGrid->rowHeight(row) - look.rowTwips) <= 15, qPrintable(QString::number(row)));
+            QVERIFY2(std::abs(f.pGrid->rowHeight(row) - look.rowTwips) <= 15,
+                     qPrintable(QString::number(row)));
         const QTableWidget* t = f.pGrid->table();
         int widest = 0;
         for (int col = 0; col < 6; ++col)
@@ -120,7 +122,8 @@ private slots:
             QCOMPARE(f.lab_info[2]->text(), captions[i]);
         }
         f.close();
-        QCOMPARE(KanbanSettings::read(KanbanSettings::widthsKey(), QString()).split(u',').size(), 7);
+        QCOMPARE(KanbanSettings::read(KanbanSettings::widthsKey(), QString()).split(u',').size(),
+                 7);
     }
 
     void clockText_data()
@@ -145,7 +148,8 @@ private slots:
         QTest::addColumn<QVector<int>>("natural");
         QTest::addColumn<QVector<int>>("fitted");
         QTest::newRow("spare width") << QVector<int>{100, 200, 100} << QVector<int>{150, 300, 151};
-        QTest::newRow("widest cut") << QVector<int>{100, 400, 300, 100} << QVector<int>{100, 251, 250, 100};
+        QTest::newRow("widest cut")
+            << QVector<int>{100, 400, 300, 100} << QVector<int>{100, 251, 250, 100};
         QTest::newRow("below minimum") << QVector<int>{300, 900, 300} << QVector<int>{80, 240, 81};
         QTest::newRow("hidden last") << QVector<int>{100, 200, 0} << QVector<int>{200, 401, 0};
     }
@@ -153,7 +157,9 @@ private slots:
     {
         QFETCH(QVector<int>, natural);
         QFETCH(QVector<int>, fitted);
-        QCOMPARE(KanbanColumns::fit(natural, std::accumulate(fitted.cbegin(), fitted.cend(), 0), 200), fitted);
+        QCOMPARE(
+            KanbanColumns::fit(natural, std::accumulate(fitted.cbegin(), fitted.cend(), 0), 200),
+            fitted);
     }
 
     // A query that fails or would write leaves the rows under the stale mark and writes nothing;
@@ -166,11 +172,12 @@ private slots:
         QTest::addColumn<int>("pause");
         const QString unknown = u"select nosuchcolumn from iteminBatch"_s;
         QTest::newRow("unknown column") << unknown << u"看板SQL出错"_s << 1 << 1000;
-        QTest::newRow("update") << u"update iteminBatch set itemcount = 0"_s << u"看板SQL只能查询"_s << 2 << 2000;
-        QTest::newRow("delete") << u"delete from iteminBatch where ProductSN = 'P1'"_s << u"看板SQL只能查询"_s << 3
-                                << 4000;
-        QTest::newRow("select, then delete") << u"select 1 delete from iteminBatch"_s << u"看板SQL只能查询"_s << 6
-                                             << 32000;
+        QTest::newRow("update") << u"update iteminBatch set itemcount = 0"_s << u"看板SQL只能查询"_s
+                                << 2 << 2000;
+        QTest::newRow("delete") << u"delete from iteminBatch where ProductSN = 'P1'"_s
+                                << u"看板SQL只能查询"_s << 3 << 4000;
+        QTest::newRow("select, then delete")
+            << u"select 1 delete from iteminBatch"_s << u"看板SQL只能查询"_s << 6 << 32000;
         QTest::newRow("7 failed") << unknown << u"看板SQL出错"_s << 7 << 60000;
         QTest::newRow("40 failed, from the start") << unknown << u"看板SQL出错"_s << 40 << 60000;
     }
@@ -182,8 +189,10 @@ private slots:
         const bool fromStart = QByteArray(QTest::currentDataTag()).endsWith("from the start");
         KanbanFixture fx(4, fromStart ? "看板SQL=" + sql.toUtf8() + "\n" : QByteArray());
         frmKanban& f = fx.open(); // from the start: the first failure
-        const QStringList shown{f.pGrid->textMatrix(0, 2), fromStart ? QString() : f.pGrid->textMatrix(1, 2)};
-        SysUtil::writeIni(KanbanSettings::section(), KanbanSettings::sqlKey(), sql, KanbanSettings::iniFile());
+        const QStringList shown{f.pGrid->textMatrix(0, 2),
+                                fromStart ? QString() : f.pGrid->textMatrix(1, 2)};
+        SysUtil::writeIni(KanbanSettings::section(), KanbanSettings::sqlKey(), sql,
+                          KanbanSettings::iniFile());
         for (int i = fromStart; i < failures; ++i)
             QVERIFY(!f.loadData());
         QTEST(f.retryPause(), "pause");
@@ -195,7 +204,8 @@ private slots:
         QVERIFY(f.labOffline->text().startsWith(mark));
         QCOMPARE(fx.scalar(u"select sum(itemcount) from iteminBatch"_s), u"1050"_s);
         // Mended before the pause is out: not read again yet.
-        SysUtil::writeIni(KanbanSettings::section(), KanbanSettings::sqlKey(), QString(), KanbanSettings::iniFile());
+        SysUtil::writeIni(KanbanSettings::section(), KanbanSettings::sqlKey(), QString(),
+                          KanbanSettings::iniFile());
         f.tick();
         QVERIFY(f.offlineSince().isValid());
     }

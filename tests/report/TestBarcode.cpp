@@ -34,7 +34,8 @@ private slots:
         QTest::addColumn<QString>("human");
         QTest::newRow("roll id") << u"code128"_s << u"00000042"_s << u"00000042"_s;
         QTest::newRow("item code") << u"CODE128"_s << u"ML-2045"_s << u"ML-2045"_s;
-        QTest::newRow("ean13 adds check digit") << u"ean13"_s << u"690123456789"_s << u"6901234567892"_s;
+        QTest::newRow("ean13 adds check digit")
+            << u"ean13"_s << u"690123456789"_s << u"6901234567892"_s;
         QTest::newRow("code39") << u"code39"_s << u"ABC-12"_s << u"*ABC-12*"_s;
         QTest::newRow("qr chinese") << u"qr"_s << u"卷号007"_s << QString();
         QTest::newRow("datamatrix") << u"datamatrix"_s << u"261205001"_s << QString();

@@ -17,23 +17,24 @@ private slots:
     // type or key it does not know is a problem to report, not a failure.
     void readsEverySection()
     {
-        const ReportTemplate t = GrfFormat::parse(u"; roll label\n[report]\nname = 唛头\npage = 100 x 70\n"
-                                                  "margins = 1 2 3 4\nfont = SimHei\nsize = 8\n"
-                                                  "[parameter]\nname = 单据ID\ntype = number\n"
-                                                  "default = 5\n"
-                                                  "[parameter]\nname = 默认打印机\n"
-                                                  "default = \"  打印服务器 \"\n"
-                                                  "[detail]\r\nquery = select a\r\n"
-                                                  "    from checkinfo\r\n\twhere id=[#单据ID#]\r\n"
-                                                  "[band]\ntop = 30\nheight = 4\n"
-                                                  "[text]\nat = 1 2 30 5\ntext = [卷号]\nbold = yes\n"
-                                                  "align = right bottom\nband = yes\n"
-                                                  "[chart]\nat = 0 0 1 1\n"
-                                                  "[barcode]\nat = 0 40 80 20\ntype = QR\n"
-                                                  "data = [ID]\nhrt = no\nmodule = 0.8\n"
-                                                  "[line]\nfrom = 0 9\nto = 94 9\npen = 0.4\n"
-                                                  "[rect]\nat = 0 0 10 10\nfill = yes\ncolour = red\n"
-                                                  "[image]\nat = 0 0 10 10\nfile = logo.png\n"_s);
+        const ReportTemplate t =
+            GrfFormat::parse(u"; roll label\n[report]\nname = 唛头\npage = 100 x 70\n"
+                             "margins = 1 2 3 4\nfont = SimHei\nsize = 8\n"
+                             "[parameter]\nname = 单据ID\ntype = number\n"
+                             "default = 5\n"
+                             "[parameter]\nname = 默认打印机\n"
+                             "default = \"  打印服务器 \"\n"
+                             "[detail]\r\nquery = select a\r\n"
+                             "    from checkinfo\r\n\twhere id=[#单据ID#]\r\n"
+                             "[band]\ntop = 30\nheight = 4\n"
+                             "[text]\nat = 1 2 30 5\ntext = [卷号]\nbold = yes\n"
+                             "align = right bottom\nband = yes\n"
+                             "[chart]\nat = 0 0 1 1\n"
+                             "[barcode]\nat = 0 40 80 20\ntype = QR\n"
+                             "data = [ID]\nhrt = no\nmodule = 0.8\n"
+                             "[line]\nfrom = 0 9\nto = 94 9\npen = 0.4\n"
+                             "[rect]\nat = 0 0 10 10\nfill = yes\ncolour = red\n"
+                             "[image]\nat = 0 0 10 10\nfile = logo.png\n"_s);
         QCOMPARE(t.name, u"唛头"_s);
         QCOMPARE(t.pageSize, QSizeF(100, 70));
         QCOMPARE(t.margins, QMarginsF(1, 2, 3, 4));
@@ -88,7 +89,8 @@ private slots:
         QVERIFY(throwsWith<ReportError>([&] { GrfFormat::parse(text); }, u"第 %1 行"_s.arg(line)));
     }
 
-    // A file in the older stations' encoding loads under its own name; a missing one names its path.
+    // A file in the older stations' encoding loads under its own name; a missing one names its
+    // path.
     void loadsFromAFile()
     {
         QTemporaryDir dir;

@@ -175,7 +175,7 @@ private slots:
     // that cannot be written or an unknown printer print nothing.
     void printProblems_data()
     {
-        QTest::addColumn<QString>("grf");     // after the page; empty: the roll label from roll `id` on
+        QTest::addColumn<QString>("grf"); // after the page; empty: the roll label from roll `id` on
         QTest::addColumn<int>("id");
         QTest::addColumn<QString>("printer"); // empty: a PDF in the test's folder
         QTest::addColumn<QString>("problem");
@@ -184,17 +184,18 @@ private slots:
         QTest::newRow("failing query") << u"[detail]\nquery = select nosuch from checkinfo\n"
                                           "[text]\nat = 0 0 60 8\ntext = 标签 [#单据ID#]\n"_s
                                        << 0 << QString() << u"明细查询失败"_s << u"标签"_s;
-        QTest::newRow("bad expression") << u"[text]\nat = 0 0 60 8\ntext = A[=1/0]B\n"_s + second << 0
-                                        << QString() << u"除数为 0"_s << u"第二行"_s;
+        QTest::newRow("bad expression") << u"[text]\nat = 0 0 60 8\ntext = A[=1/0]B\n"_s + second
+                                        << 0 << QString() << u"除数为 0"_s << u"第二行"_s;
         QTest::newRow("unknown box type") << u"[chart]\nat = 0 0 1 1\n"_s + second << 0 << QString()
                                           << u"[chart]"_s << u"第二行"_s;
-        QTest::newRow("missing image") << u"[image]\nat = 0 0 10 10\nfile = logo.png\n"_s + second << 0
-                                       << QString() << u"logo.png"_s << u"第二行"_s;
-        QTest::newRow("bad barcode") << u"[barcode]\nat = 0 0 60 8\ntype = ean13\ndata = ABC\n"_s + second
-                                     << 0 << QString() << u"无法编码"_s << u"第二行"_s;
+        QTest::newRow("missing image") << u"[image]\nat = 0 0 10 10\nfile = logo.png\n"_s + second
+                                       << 0 << QString() << u"logo.png"_s << u"第二行"_s;
+        QTest::newRow("bad barcode")
+            << u"[barcode]\nat = 0 0 60 8\ntype = ean13\ndata = ABC\n"_s + second << 0 << QString()
+            << u"无法编码"_s << u"第二行"_s;
         QTest::newRow("no rows") << QString() << 99 << QString() << u"没有返回数据"_s << QString();
-        QTest::newRow("unwritable pdf") << QString() << 1 << u"/nonexistent/dir/x.pdf"_s << u"无法写入 PDF"_s
-                                        << QString();
+        QTest::newRow("unwritable pdf")
+            << QString() << 1 << u"/nonexistent/dir/x.pdf"_s << u"无法写入 PDF"_s << QString();
         QTest::newRow("unknown printer") << QString() << 1 << u"没有这台打印机"_s
                                          << u"找不到打印机：没有这台打印机"_s << QString();
     }

@@ -122,7 +122,8 @@ private slots:
         const QString pdf = m_home->file(u"archive.pdf"_s);
         writeTemplate(u"测试"_s, rollTemplate(pdf));
         Database::conn().beginTrans();
-        Database::conn().execute(u"insert into checkinfo(id, checkcode, oncount) values(3, '099', 12)"_s);
+        Database::conn().execute(
+            u"insert into checkinfo(id, checkcode, oncount) values(3, '099', 12)"_s);
         printMarkLabel(u"测试"_s, 3, false, 2);
         Database::conn().rollbackTrans();
         QVERIFY2(MessageBox::shown().isEmpty(), qPrintable(MessageBox::lastShown().text));
