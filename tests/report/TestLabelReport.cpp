@@ -119,10 +119,24 @@ private slots:
         }
     }
 
-    void jsonExportCarriesTheFilledLabel()
+    // The roll label printed into a PDF with its copies, then exported as JSON for the print
+    // server, then filled again after a parameter changed.
+    void printExportAndRefill()
     {
         LabelReport r;
-        loadRollLabel(r, 3, u"卷标"_s);
+        loadRollLabel(r, 2, u"卷标"_s);
+        r.setCopies(3);
+        const QString pdf = m_dir.filePath(u"卷标.PDF"_s);
+        r.setPrinterName(pdf);
+        r.print();
+        const QStringList pages = ReadBack::pdfPages(pdf);
+        QCOMPARE(pages.size(), 6); // two labels, three copies
+        const QString text = pages.join(u' ');
+        QCOMPARE(text.count(u"卷号 008 数量 99.5"_s), 3);
+        QCOMPARE(text.count(u"等级：二等品"_s), 3);
+        QCOMPARE(text.count(u"00000003"_s), 3); // the barcode's human-readable line
+
+        r.setParameter(u"单据ID"_s, 3);
         r.setCopies(2);
         const QString file = m_dir.filePath(u"json.txt"_s);
         r.exportText(file, 2);
@@ -148,94 +162,66 @@ private slots:
         QVERIFY(doc[u"problems"_s].toArray().isEmpty());
         QVERIFY_THROWS_EXCEPTION(ReportError, r.exportText(file, 1));
         QVERIFY_THROWS_EXCEPTION(ReportError, r.exportText(m_dir.filePath(u"no/such/dir.txt"_s)));
-    }
-
-    void pdfHoldsTheTextAndCopies()
-    {
-        LabelReport r;
-        loadRollLabel(r, 2);
-        r.setCopies(3);
-        const QString pdf = m_dir.filePath(u"卷标.PDF"_s);
-        r.setPrinterName(pdf);
-        r.print();
-        const QStringList pages = ReadBack::pdfPages(pdf);
-        QCOMPARE(pages.size(), 6); // two labels, three copies
-        const QString text = pages.join(u' ');
-        QCOMPARE(text.count(u"卷号 008 数量 99.5"_s), 3);
-        QCOMPARE(text.count(u"等级：二等品"_s), 3);
-        QCOMPARE(text.count(u"00000003"_s), 3); // the barcode's human-readable line
-    }
-
-    void parameterChangeRunsQueryAgain()
-    {
-        LabelReport r;
-        loadRollLabel(r, 3);
+        // Filled once and kept until a parameter changes: then the query runs again.
         QCOMPARE(r.pageCount(), 1);
         LabelFixture::exec(m_dir.filePath(u"mill.db"_s),
                            u"insert into checkinfo(checkcode, oncount) values('010', 5)"_s);
-        QCOMPARE(r.pageCount(), 1); // filled once, kept until something changes
+        QCOMPARE(r.pageCount(), 1);
         r.setParameter(u"单据ID"_s, 3);
         QCOMPARE(r.pageCount(), 2);
     }
 
-    void problemsPrintWhatTheyCan_data()
+    // What cannot print is told: a bad part of a label leaves the rest printed; no rows, a PDF
+    // that cannot be written or an unknown printer print nothing.
+    void printProblems_data()
     {
-        QTest::addColumn<QString>("grf");
+        QTest::addColumn<QString>("grf"); // after the page; empty: the roll label from roll `id` on
+        QTest::addColumn<int>("id");
+        QTest::addColumn<QString>("printer"); // empty: a PDF in the test's folder
         QTest::addColumn<QString>("problem");
-        QTest::addColumn<QString>("printed");
+        QTest::addColumn<QString>("printed"); // empty: nothing printed
+        const QString second = u"[text]\nat = 0 10 60 8\ntext = 第二行\n"_s;
         QTest::newRow("failing query") << u"[detail]\nquery = select nosuch from checkinfo\n"
                                           "[text]\nat = 0 0 60 8\ntext = 标签 [#单据ID#]\n"_s
-                                       << u"明细查询失败"_s << u"标签"_s;
-        QTest::newRow("bad expression") << u"[text]\nat = 0 0 60 8\ntext = A[=1/0]B\n"
-                                           "[text]\nat = 0 10 60 8\ntext = 第二行\n"_s
-                                        << u"除数为 0"_s << u"第二行"_s;
-        QTest::newRow("unknown box type") << u"[chart]\nat = 0 0 1 1\n"
-                                             "[text]\nat = 0 10 60 8\ntext = 第二行\n"_s
+                                       << 0 << QString() << u"明细查询失败"_s << u"标签"_s;
+        QTest::newRow("bad expression") << u"[text]\nat = 0 0 60 8\ntext = A[=1/0]B\n"_s + second
+                                        << 0 << QString() << u"除数为 0"_s << u"第二行"_s;
+        QTest::newRow("unknown box type") << u"[chart]\nat = 0 0 1 1\n"_s + second << 0 << QString()
                                           << u"[chart]"_s << u"第二行"_s;
-        QTest::newRow("missing image") << u"[image]\nat = 0 0 10 10\nfile = logo.png\n"
-                                          "[text]\nat = 0 10 60 8\ntext = 第二行\n"_s
-                                       << u"logo.png"_s << u"第二行"_s;
-        QTest::newRow("bad barcode") << u"[barcode]\nat = 0 0 60 8\ntype = ean13\ndata = ABC\n"
-                                        "[text]\nat = 0 10 60 8\ntext = 第二行\n"_s
-                                     << u"无法编码"_s << u"第二行"_s;
+        QTest::newRow("missing image") << u"[image]\nat = 0 0 10 10\nfile = logo.png\n"_s + second
+                                       << 0 << QString() << u"logo.png"_s << u"第二行"_s;
+        QTest::newRow("bad barcode")
+            << u"[barcode]\nat = 0 0 60 8\ntype = ean13\ndata = ABC\n"_s + second << 0 << QString()
+            << u"无法编码"_s << u"第二行"_s;
+        QTest::newRow("no rows") << QString() << 99 << QString() << u"没有返回数据"_s << QString();
+        QTest::newRow("unwritable pdf")
+            << QString() << 1 << u"/nonexistent/dir/x.pdf"_s << u"无法写入 PDF"_s << QString();
+        QTest::newRow("unknown printer") << QString() << 1 << u"没有这台打印机"_s
+                                         << u"找不到打印机：没有这台打印机"_s << QString();
     }
 
-    void problemsPrintWhatTheyCan()
+    void printProblems()
     {
         QFETCH(QString, grf);
+        QFETCH(QString, printer);
         QFETCH(QString, problem);
         QFETCH(QString, printed);
         LabelReport r;
-        r.loadText(u"[report]\npage = 80 x 40\n"_s + grf);
-        r.setConnectionString(m_conn);
-        const QString pdf = m_dir.filePath(u"p.pdf"_s);
-        QFile::remove(pdf);
-        r.setPrinterName(pdf);
-        QVERIFY(throwsWith<ReportError>([&] { r.print(); }, problem));
-        QVERIFY(ReadBack::pdfPages(pdf).value(0).contains(printed));
-    }
-
-    void nothingToPrint_data()
-    {
-        QTest::addColumn<int>("id");
-        QTest::addColumn<QString>("printer");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("no rows") << 99 << m_dir.filePath(u"x.pdf"_s) << u"没有返回数据"_s;
-        QTest::newRow("unwritable pdf") << 1 << u"/nonexistent/dir/x.pdf"_s << u"无法写入 PDF"_s;
-        QTest::newRow("unknown printer")
-            << 1 << u"没有这台打印机"_s << u"找不到打印机：没有这台打印机"_s;
-    }
-
-    void nothingToPrint()
-    {
-        QFETCH(int, id);
-        QFETCH(QString, printer);
-        QFETCH(QString, message);
-        LabelReport r;
-        loadRollLabel(r, id);
+        if (grf.isEmpty()) {
+            QFETCH(int, id);
+            loadRollLabel(r, id);
+        } else {
+            r.loadText(u"[report]\npage = 80 x 40\n"_s + grf);
+            r.setConnectionString(m_conn);
+        }
+        if (printer.isEmpty())
+            QFile::remove(printer = m_dir.filePath(u"p.pdf"_s));
         r.setPrinterName(printer);
-        QVERIFY(throwsWith<ReportError>([&] { r.print(); }, message));
-        QVERIFY(!QFile::exists(printer));
+        QVERIFY(throwsWith<ReportError>([&] { r.print(); }, problem));
+        if (printed.isEmpty())
+            QVERIFY(!QFile::exists(printer));
+        else
+            QVERIFY(ReadBack::pdfPages(printer).value(0).contains(printed));
     }
 
     void imageFromProgramFolder()
