@@ -96,11 +96,11 @@ private slots:
         KanbanFixture fx(3, ini);
         frmKanban& f = fx.open();
         f.layoutForm(); // at the design size: one point is one point
-        QCOMPARE(f.lab_info[0]->text(), u"Senvia库存看板"_s);
+        QCOMPARE(f.lab_info[frmKanban::Title]->text(), u"Senvia库存看板"_s);
         QCOMPARE(f.pGrid->rows(), 4);
         QVERIFY(!f.labOffline->isVisibleTo(&f));
-        QCOMPARE(qRound(f.lab_info[0]->font().pointSizeF()), look.titlePoints);
-        QCOMPARE(qRound(f.lab_info[1]->font().pointSizeF()), look.titlePoints - 10);
+        QCOMPARE(qRound(f.lab_info[frmKanban::Title]->font().pointSizeF()), look.titlePoints);
+        QCOMPARE(qRound(f.lab_info[frmKanban::Clock]->font().pointSizeF()), look.titlePoints - 10);
         if (look.remark <= 0) // a wide stored column makes the rows' type smaller to fit the wall
             QCOMPARE(qRound(f.pGrid->fontSize()), look.titlePoints - 10);
         QCOMPARE(qRound(f.MainMenu->font().pointSizeF()), look.menuPoints);
@@ -116,10 +116,10 @@ private slots:
         if (look.remark != 0)
             QCOMPARE(t->columnWidth(6) > widest, look.remark > 0);
         QCOMPARE(f.pGrid->colAlignment(1) == EditGrid::AlignLeftCenter, look.remark >= 0);
-        QCOMPARE(f.lab_info[2]->text(), captions.first());
+        QCOMPARE(f.lab_info[frmKanban::Marquee]->text(), captions.first());
         for (qsizetype i = 1; i < captions.size(); ++i) {
             f.tick();
-            QCOMPARE(f.lab_info[2]->text(), captions[i]);
+            QCOMPARE(f.lab_info[frmKanban::Marquee]->text(), captions[i]);
         }
         f.close();
         QCOMPARE(KanbanSettings::read(KanbanSettings::widthsKey(), QString()).split(u',').size(),
@@ -239,15 +239,15 @@ private slots:
                           f.MainMenu->actionGeometry(f.setting).center());
         QTRY_VERIFY(f.Frame1->isVisible());
         QVERIFY(!f.Timer1->isActive());
-        QCOMPARE(f.txt_set[0]->text(), u"一号仓库"_s);
-        f.txt_set[0]->clear();
-        QTest::keyClicks(f.txt_set[0], "Store B2");
-        f.txt_set[1]->setText(u"10"_s);
+        QCOMPARE(f.txt_set[frmKanban::TitleSetting]->text(), u"一号仓库"_s);
+        f.txt_set[frmKanban::TitleSetting]->clear();
+        QTest::keyClicks(f.txt_set[frmKanban::TitleSetting], "Store B2");
+        f.txt_set[frmKanban::Interval]->setText(u"10"_s);
         QTest::mouseClick(f.setBut, Qt::LeftButton);
         QVERIFY(!f.Frame1->isVisible());
         QVERIFY(f.Timer1->isActive());
         QCOMPARE(f.Timer1->interval(), 10);
-        QCOMPARE(f.lab_info[0]->text(), u"Store B2"_s);
+        QCOMPARE(f.lab_info[frmKanban::Title]->text(), u"Store B2"_s);
         QCOMPARE(KanbanSettings::title(), u"Store B2"_s);
         QCOMPARE(KanbanSettings::read(KanbanSettings::sqlKey(), u"?"_s), QString());
 

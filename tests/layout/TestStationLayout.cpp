@@ -399,7 +399,7 @@ void openLoad(Station& s, QSize size, bool)
             << View{u"list"_s,
                     [&f] {
                         f.SSTab1->setCurrentIndex(1);
-                        QTest::mouseClick(f.list()->SearchWLBtn[0], Qt::LeftButton);
+                        QTest::mouseClick(f.list()->SearchWLBtn[WorkloadList::Query], Qt::LeftButton);
                     },
                     [&f](const QString&) { QCOMPARE(f.list()->pggBase->rows(), 2); }};
 }
@@ -441,7 +441,7 @@ void openKanban(Station& s, QSize size, bool)
                 frmKanban& f = fx->open();
                 QVERIFY(show(f, size));
                 s.window = &f;
-                s.loose = {f.lab_info[2]}; // the scrolling line runs past the right edge
+                s.loose = {f.lab_info[frmKanban::Marquee]}; // the scrolling line runs past the right edge
             },
             [fx, first](const QString& where) {
                 frmKanban& f = fx->form();
@@ -454,8 +454,8 @@ void openKanban(Station& s, QSize size, bool)
                 QVERIFY2(!f.pGrid->table()->horizontalScrollBar()->isVisible(), qPrintable(where));
                 QCOMPARE(f.pGrid->table()->horizontalHeader()->length(),
                          f.pGrid->table()->viewport()->width());
-                QVERIFY(f.lab_info[2]->geometry().bottom() <= f.rect().bottom());
-                checkApart({f.lab_info[0], f.lab_info[1], f.lab_info[2], f.pGrid}, where);
+                QVERIFY(f.lab_info[frmKanban::Marquee]->geometry().bottom() <= f.rect().bottom());
+                checkApart({f.lab_info[frmKanban::Title], f.lab_info[frmKanban::Clock], f.lab_info[frmKanban::Marquee], f.pGrid}, where);
             }};
     // The stale mark leaves the title whole; the settings frame opens inside the window.
     s.views << View{u"stale"_s,
@@ -465,7 +465,7 @@ void openKanban(Station& s, QSize size, bool)
                         QVERIFY(!fx->form().loadData());
                     },
                     [fx](const QString&) {
-                        QLabel* title = fx->form().lab_info[0];
+                        QLabel* title = fx->form().lab_info[frmKanban::Title];
                         const QRect text = QStyle::alignedRect(
                             Qt::LeftToRight, Qt::AlignCenter,
                             QSize(title->fontMetrics().horizontalAdvance(title->text()),

@@ -73,9 +73,9 @@ void frmKanban::buildControls()
         lab_info[i]->setAccessibleName(QString::fromUtf16(names[i]));
         lab_info[i]->installEventFilter(this);
     }
-    lab_info[0]->setAlignment(Qt::AlignCenter);
-    lab_info[1]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    lab_info[2]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    lab_info[Title]->setAlignment(Qt::AlignCenter);
+    lab_info[Clock]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    lab_info[Marquee]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     pGrid = new EditGrid(this);
     pGrid->setObjectName(QStringLiteral("pGrid"));
@@ -130,7 +130,7 @@ void frmKanban::buildSettingsFrame()
     setBut->setObjectName(QStringLiteral("setBut"));
     setBut->setAccessibleName(setBut->text());
     connect(setBut, &QPushButton::clicked, this, &frmKanban::saveSettings);
-    connect(txt_set[4], &QLineEdit::returnPressed, setBut, &QPushButton::click);
+    connect(txt_set[MarqueeSetting], &QLineEdit::returnPressed, setBut, &QPushButton::click);
     Frame1->hide();
 }
 
@@ -171,8 +171,8 @@ void frmKanban::tick()
     }
     pGrid->setTopRow(m_currentRow);
     pGrid->setRow(m_currentRow);
-    lab_info[1]->setText(KanbanSettings::clockText(QDateTime::currentDateTime()));
-    lab_info[2]->setText(KanbanSettings::rotated(lab_info[2]->text()));
+    lab_info[Clock]->setText(KanbanSettings::clockText(QDateTime::currentDateTime()));
+    lab_info[Marquee]->setText(KanbanSettings::rotated(lab_info[Marquee]->text()));
 }
 
 bool frmKanban::loadData()
@@ -285,23 +285,23 @@ void frmKanban::placeTitle()
     // The title is centred on the board; a title long enough to run under the stale mark moves
     // left of it while the mark is up, in a smaller type when it is wider than the room there.
     QFont type = pointFont(font(), Twips::of(this).font(m_fontSize + 10), true);
-    QRect r(0, lab_info[0]->y(), width(), lab_info[0]->height());
-    const int text = QFontMetrics(type).horizontalAdvance(lab_info[0]->text());
+    QRect r(0, lab_info[Title]->y(), width(), lab_info[Title]->height());
+    const int text = QFontMetrics(type).horizontalAdvance(lab_info[Title]->text());
     if (!labOffline->isHidden() && (r.width() + text) / 2 > labOffline->x()) {
         r.setRight(labOffline->x() - 1);
         if (text > r.width())
             type.setPointSizeF(type.pointSizeF() * r.width() / text * 0.95);
     }
-    lab_info[0]->setFont(type);
-    lab_info[0]->setGeometry(r);
+    lab_info[Title]->setFont(type);
+    lab_info[Title]->setGeometry(r);
 }
 
 void frmKanban::applyFonts()
 {
     const Twips tw = Twips::of(this);
-    lab_info[0]->setFont(pointFont(font(), tw.font(m_fontSize + 10), true));
-    lab_info[1]->setFont(pointFont(font(), tw.font(m_fontSize)));
-    lab_info[2]->setFont(pointFont(font(), tw.font(m_fontSize)));
+    lab_info[Title]->setFont(pointFont(font(), tw.font(m_fontSize + 10), true));
+    lab_info[Clock]->setFont(pointFont(font(), tw.font(m_fontSize)));
+    lab_info[Marquee]->setFont(pointFont(font(), tw.font(m_fontSize)));
     labOffline->setFont(pointFont(font(), tw.font(std::max(12, m_fontSize / 2)), true));
     // Read at the board, not from across the hall, but larger than a desk's menu.
     MainMenu->setFont(pointFont(font(), tw.font(std::max(14, m_fontSize / 2))));
@@ -321,18 +321,18 @@ void frmKanban::layoutForm()
     applyFonts();
     const int W = tw.toTwipsX(width());
     const int H = tw.toTwipsY(height());
-    const int titleHeight = tw.toTwipsY(lab_info[0]->fontMetrics().height() * 5 / 4);
-    lab_info[0]->setGeometry(tw.rect(0, 120, W, titleHeight));
-    lab_info[0]->setText(KanbanSettings::title());
+    const int titleHeight = tw.toTwipsY(lab_info[Title]->fontMetrics().height() * 5 / 4);
+    lab_info[Title]->setGeometry(tw.rect(0, 120, W, titleHeight));
+    lab_info[Title]->setText(KanbanSettings::title());
     Timer1->setInterval(KanbanSettings::interval());
 
-    const int clockHeight = tw.toTwipsY(lab_info[1]->fontMetrics().height() * 5 / 4);
+    const int clockHeight = tw.toTwipsY(lab_info[Clock]->fontMetrics().height() * 5 / 4);
     const int clockWidth =
-        tw.toTwipsX(lab_info[1]->fontMetrics().horizontalAdvance(widestClock)) + 120;
-    lab_info[1]->setGeometry(tw.rect(120, H - 1200, clockWidth, clockHeight));
-    lab_info[2]->setGeometry(
+        tw.toTwipsX(lab_info[Clock]->fontMetrics().horizontalAdvance(widestClock)) + 120;
+    lab_info[Clock]->setGeometry(tw.rect(120, H - 1200, clockWidth, clockHeight));
+    lab_info[Marquee]->setGeometry(
         tw.rect(clockWidth + 320, H - 1200, W - clockWidth - 320, clockHeight));
-    lab_info[2]->setText(u' ' +
+    lab_info[Marquee]->setText(u' ' +
                          KanbanSettings::read(KanbanSettings::marqueeKey(), QStringLiteral(" ")));
 
     const int gridTop = 120 + titleHeight + 60;
@@ -389,7 +389,7 @@ void frmKanban::showSettings()
     Timer1->stop();
     for (QLineEdit* box : txt_set)
         box->setText(KanbanSettings::read(box->property("tag").toString(), QString()));
-    txt_set[0]->setFocus();
+    txt_set[TitleSetting]->setFocus();
 }
 
 void frmKanban::saveSettings()

@@ -54,6 +54,10 @@ public:
     /// Milliseconds between the last failed read and the next one; 0 while the database answers.
     int retryPause() const { return m_failures ? KanbanSettings::retryPause(m_failures) : 0; }
 
+    /// The three lines of the board (lab_info) and the settings boxes (txt_set) by name.
+    enum Line : int { Title = 0, Clock = 1, Marquee = 2 };
+    enum Setting : int { TitleSetting = 0, Interval = 1, FontSize = 2, BoardSql = 3, MarqueeSetting = 4 };
+
     // Controls under their names, for the station's tests.
     std::array<QLabel*, 3> lab_info{};
     EditGrid* pGrid = nullptr;
