@@ -6,18 +6,20 @@
 #include <QString>
 #include <QStringList>
 
+using namespace Qt::StringLiterals;
+
 // Wall time from process start to the painted window: both programs print "painted: …" once
 // their window has been painted the first time (then grab it and quit). The clock stops at that
 // line, so neither the grab nor the process's shutdown is counted.
 inline double startToPaint(const QString& home, const QString& program, const QStringList& args)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("MIREL_HOME"), home);
-    env.insert(QStringLiteral("MIREL_SCREENSHOT"), home + QStringLiteral("/shot.bmp"));
-    env.insert(QStringLiteral("MIREL_SCREENSHOT_DELAY"), QStringLiteral("0"));
-    env.insert(QStringLiteral("MIREL_WINDOW_SIZE"), QStringLiteral("1024x768"));
-    env.insert(QStringLiteral("MIREL_NONINTERACTIVE"), QStringLiteral("1"));
+    env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    env.insert(u"MIREL_HOME"_s, home);
+    env.insert(u"MIREL_SCREENSHOT"_s, home + u"/shot.bmp"_s);
+    env.insert(u"MIREL_SCREENSHOT_DELAY"_s, u"0"_s);
+    env.insert(u"MIREL_WINDOW_SIZE"_s, u"1024x768"_s);
+    env.insert(u"MIREL_NONINTERACTIVE"_s, u"1"_s);
     QProcess p;
     p.setProcessEnvironment(env);
     QElapsedTimer t;

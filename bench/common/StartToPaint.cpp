@@ -7,13 +7,15 @@
 #include <QFile>
 #include <QProcess>
 
+using namespace Qt::StringLiterals;
+
 namespace StartToPaint {
 
 namespace {
 
 long peakKiBOf(qint64 pid)
 {
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    QFile status(u"/proc/%1/status"_s.arg(pid));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
     for (const QByteArray& line : status.readAll().split('\n'))
@@ -33,9 +35,9 @@ Run run(const QString& program, const QStringList& args, const QString& home)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     const std::pair<const char*, QString> vars[] = {
-        {"QT_QPA_PLATFORM", QStringLiteral("offscreen")}, {"MIREL_HOME", home},
-        {"MIREL_SCREENSHOT", home + QStringLiteral("/shot.bmp")}, {"MIREL_SCREENSHOT_DELAY", QStringLiteral("0")},
-        {"MIREL_WINDOW_SIZE", QStringLiteral("1024x768")}, {"MIREL_NONINTERACTIVE", QStringLiteral("1")}};
+        {"QT_QPA_PLATFORM", u"offscreen"_s},         {"MIREL_HOME", home},
+        {"MIREL_SCREENSHOT", home + u"/shot.bmp"_s}, {"MIREL_SCREENSHOT_DELAY", u"0"_s},
+        {"MIREL_WINDOW_SIZE", u"1024x768"_s},        {"MIREL_NONINTERACTIVE", u"1"_s}};
     for (const auto& [name, value] : vars)
         env.insert(QString::fromLatin1(name), value);
     QProcess p;
@@ -62,7 +64,7 @@ QString binary(const char* name)
 
 long residentKiB()
 {
-    QFile statm(QStringLiteral("/proc/self/statm"));
+    QFile statm(u"/proc/self/statm"_s);
     if (!statm.open(QIODevice::ReadOnly))
         return -1;
     const QList<QByteArray> parts = statm.readAll().split(' ');
@@ -71,7 +73,7 @@ long residentKiB()
 
 int openFiles()
 {
-    return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size());
+    return int(QDir(u"/proc/self/fd"_s).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).size());
 }
 
 } // namespace StartToPaint

@@ -9,6 +9,8 @@
 #include <QRandomGenerator>
 #include <sqlite3.h>
 
+using namespace Qt::StringLiterals;
+
 namespace BenchData {
 
 namespace {
@@ -31,22 +33,19 @@ void generate(const QString& path)
 {
     {
         Connection schema; // the program's own schema and indexes
-        schema.openOrCreate(QStringLiteral("Provider=SQLite;Data Source=") + path);
-        schema.execute(QStringLiteral(
-            "insert company(companyname, stock) values('杭州锦华服饰有限公司', 1);"
+        schema.openOrCreate(u"Provider=SQLite;Data Source="_s + path);
+        schema.execute(
+            u"insert company(companyname, stock) values('杭州锦华服饰有限公司', 1);"
             "insert UserInfo(usercode, username, ISSTOP) values('001', '王建国', 0);"
-            "insert Dictionary(ITEMTYPE, ItemValues, ItemName) values('BillType', '55', '生产卡')"));
+            "insert Dictionary(ITEMTYPE, ItemValues, ItemName) values('BillType', '55', '生产卡')"_s);
         // Names as a mill's item list has them: fibre and weave, then a number.
-        const QStringList fibres = {QStringLiteral("涤棉"), QStringLiteral("全棉"), QStringLiteral("人棉"),
-                                    QStringLiteral("真丝"), QStringLiteral("锦纶"), QStringLiteral("亚麻"),
-                                    QStringLiteral("羊毛"), QStringLiteral("腈纶")};
-        const QStringList weaves = {QStringLiteral("府绸"), QStringLiteral("帆布"), QStringLiteral("斜纹"),
-                                    QStringLiteral("牛津"), QStringLiteral("雪纺"), QStringLiteral("汗布"),
-                                    QStringLiteral("罗纹"), QStringLiteral("提花")};
+        const QStringList fibres = {u"涤棉"_s, u"全棉"_s, u"人棉"_s, u"真丝"_s,
+                                    u"锦纶"_s, u"亚麻"_s, u"羊毛"_s, u"腈纶"_s};
+        const QStringList weaves = {u"府绸"_s, u"帆布"_s, u"斜纹"_s, u"牛津"_s,
+                                    u"雪纺"_s, u"汗布"_s, u"罗纹"_s, u"提花"_s};
         for (int i = 1; i <= 200; ++i)
-            schema.execute(QStringLiteral("insert item(itemcode, itemname, itemspec, item3) values('T%1', "
-                                          "'%2%3%1', '45x45', '150')")
-                               .arg(i)
+            schema.execute(u"insert item(itemcode, itemname, itemspec, item3) values('T%1', "
+                           "'%2%3%1', '45x45', '150')"_s.arg(i)
                                .arg(fibres.at(i % 8), weaves.at(i / 8 % 8)));
     }
     sqlite3* db = nullptr;
@@ -62,21 +61,21 @@ void generate(const QString& path)
                            "checkcount, cutcount, grade, machineId, checkUsercode, taskno, item1, item2, "
                            "createDate) values(?1, ?2, ?3, ?4, ?5, ?5, 18.2, 'A品', '001', '002', 'C-01', "
                            "'115', 'R1', ?6)", -1, &roll, nullptr);
-    const QStringList colours = {QStringLiteral("漂白"), QStringLiteral("藏青"), QStringLiteral("浅灰")};
+    const QStringList colours = {u"漂白"_s, u"藏青"_s, u"浅灰"_s};
     const QDateTime start(QDate(2023, 1, 1), QTime(8, 0));
     auto* rnd = QRandomGenerator::global();
     for (int c = 1; c <= cards; ++c) {
         bindText(bill, 1, cardCode(c));
-        bindText(bill, 2, start.addSecs(qint64(c) * 900).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+        bindText(bill, 2, start.addSecs(qint64(c) * 900).toString(u"yyyy-MM-dd HH:mm:ss"_s));
         sqlite3_step(bill);
         sqlite3_reset(bill);
         for (int l = 0; l < linesPerCard; ++l) {
             sqlite3_bind_int(line, 1, c);
             sqlite3_bind_int(line, 2, 1 + (c % 200));
-            bindText(line, 3, QStringLiteral("P%1-%2").arg(c).arg(l));
+            bindText(line, 3, u"P%1-%2"_s.arg(c).arg(l));
             bindText(line, 4, colours.at(l));
-            bindText(line, 5, QStringLiteral("SCD-%1").arg(c));
-            bindText(line, 6, QStringLiteral("R%1").arg(c));
+            bindText(line, 5, u"SCD-%1"_s.arg(c));
+            bindText(line, 6, u"R%1"_s.arg(c));
             sqlite3_step(line);
             sqlite3_reset(line);
         }
@@ -87,9 +86,9 @@ void generate(const QString& path)
         bindText(roll, 1, cardCode(c));
         sqlite3_bind_int(roll, 2, (c - 1) * linesPerCard + 1 + int(rnd->bounded(linesPerCard)));
         sqlite3_bind_int(roll, 3, 1 + (c % 200));
-        bindText(roll, 4, QStringLiteral("%1").arg((r - 1) % (rolls / cards) + 1, 3, 10, QLatin1Char('0')));
+        bindText(roll, 4, u"%1"_s.arg((r - 1) % (rolls / cards) + 1, 3, 10, QLatin1Char('0')));
         sqlite3_bind_double(roll, 5, 55 + rnd->bounded(10.0));
-        bindText(roll, 6, start.addSecs(qint64(r) * 90).toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+        bindText(roll, 6, start.addSecs(qint64(r) * 90).toString(u"yyyy-MM-dd HH:mm:ss"_s));
         sqlite3_step(roll);
         sqlite3_reset(roll);
     }
@@ -166,7 +165,7 @@ void indexesAsSchema(const QString& path)
     const QStringList before = indexes(db);
     for (const QString& name : before) {
         if (!schema.contains(u' ' + name + u' '))
-            exec(db, (QStringLiteral("DROP INDEX ") + name).toUtf8().constData());
+            exec(db, (u"DROP INDEX "_s + name).toUtf8().constData());
     }
     exec(db, schema.toUtf8().constData());
     if (indexes(db) != before)
@@ -180,19 +179,22 @@ Connection& connection()
 {
     static Connection c;
     if (!c.isOpen())
-        c.open(QStringLiteral("Provider=SQLite;Data Source=") + database());
+        c.open(u"Provider=SQLite;Data Source="_s + database());
     return c;
 }
 
-QString cardCode(int n) { return QStringLiteral("SC%1").arg(n, 7, 10, QLatin1Char('0')); }
+QString cardCode(int n)
+{
+    return u"SC%1"_s.arg(n, 7, 10, QLatin1Char('0'));
+}
 
 QString database()
 {
     QString path = qEnvironmentVariable("MIREL_BENCH_DB");
     if (path.isEmpty())
-        path = QStringLiteral("/tmp/mirel-bench.db");
+        path = u"/tmp/mirel-bench.db"_s;
     if (!QFile::exists(path)) {
-        const QString partial = path + QStringLiteral(".part");
+        const QString partial = path + u".part"_s;
         QFile::remove(partial);
         generate(partial);
         QFile::rename(partial, path);

@@ -11,6 +11,8 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 Connection& conn() { return BenchData::connection(); }
@@ -23,36 +25,41 @@ QString randomCard()
 // The inspection station's card lookup, as it sends it.
 QString cardLookup(const QString& card)
 {
-    return QStringLiteral(
-               "SELECT cast(b.billid as varchar) as ID,b.billid, CONVERT(varchar,b.transactdate,23) as "
-               "开卡日期,CONVERT(varchar,b.contractEndDate,23) as 交货日期,b.BillCode as 凭证号,b.relateorder "
-               "as 订单号, dbo.getDictionary('BillType',b.BillType) as 凭证类型,b.remark as 单据备注, "
-               "a.productionDateId as 生产单号,  d.companyName 客户,isnull(a.productionSN,'') as "
-               "productionSN,a.productionJarNo,a.productionProcess, f.itemName as 品种,f.itemspec as "
-               "规格,a.productionColor as 颜色,a.viewCount as 数量,a.TaxPercent as 送检数量,  g.UserName as "
-               "开卡人,a.remark as 备注,BillDetailId,a.itemid,isNull(backItem1,'') as 款号,a.productionJarno "
-               "as 染号,f.*,a.*   FROM BillDetail a left join Bill b on a.billId=b.BillId left join "
-               "Company d on d.companyId=b.companyId left join item f on a.itemid=f.itemid left join "
-               "UserInfo g on b.transactorId=g.UserID Where b.billtype in(55,57,99) /*And b.AssessorID > 0 "
-               "*/ and b.BillCode='") +
+    return u"SELECT cast(b.billid as varchar) as ID,b.billid, CONVERT(varchar,b.transactdate,23) "
+           u"as "
+           "开卡日期,CONVERT(varchar,b.contractEndDate,23) as 交货日期,b.BillCode as "
+           "凭证号,b.relateorder "
+           "as 订单号, dbo.getDictionary('BillType',b.BillType) as 凭证类型,b.remark as 单据备注, "
+           "a.productionDateId as 生产单号,  d.companyName 客户,isnull(a.productionSN,'') as "
+           "productionSN,a.productionJarNo,a.productionProcess, f.itemName as 品种,f.itemspec as "
+           "规格,a.productionColor as 颜色,a.viewCount as 数量,a.TaxPercent as 送检数量,  "
+           "g.UserName as "
+           "开卡人,a.remark as 备注,BillDetailId,a.itemid,isNull(backItem1,'') as "
+           "款号,a.productionJarno "
+           "as 染号,f.*,a.*   FROM BillDetail a left join Bill b on a.billId=b.BillId left join "
+           "Company d on d.companyId=b.companyId left join item f on a.itemid=f.itemid left join "
+           "UserInfo g on b.transactorId=g.UserID Where b.billtype in(55,57,99) /*And b.AssessorID "
+           "> 0 "
+           "*/ and b.BillCode='"_s +
            card + u'\'';
 }
 
 QString totals(const QString& card)
 {
-    return QStringLiteral("SELECT SUM(ONCOUNT),COUNT(ID),SUM(cutCOUNT) as 重量 FROM CHECKINFO where billCode ='") +
-           card + QStringLiteral("' and grade='A品'");
+    return u"SELECT SUM(ONCOUNT),COUNT(ID),SUM(cutCOUNT) as 重量 FROM CHECKINFO where billCode ='"_s +
+           card + u"' and grade='A品'"_s;
 }
 
 QString rollList(const QString& day)
 {
-    return QStringLiteral(
-               "SELECT top 200 a.id ,a.checkcode as 卷号,a.billcode as 生产单号,d.itemname as 品名,"
-               "c.productionColor as 颜色,d.item3 as 门幅, a.taskno as 色号,a.item1 as 克重,a.item2 as "
-               "缸号,a.oncount as 数量,a.grade as 等级,a.checkuserCode as 工号,a.remark as 备注   FROM  "
-               "checkinfo a  left join billdetail c on c.billdetailid=a.billdetailid  left join item d on "
-               "d.itemid=c.itemid where 1=1  and convert(varchar,a.createdate,23) between   '") +
-           day + QStringLiteral("' and '") + day + QStringLiteral("' ORDER BY a.id desc ");
+    return u"SELECT top 200 a.id ,a.checkcode as 卷号,a.billcode as 生产单号,d.itemname as 品名,"
+           "c.productionColor as 颜色,d.item3 as 门幅, a.taskno as 色号,a.item1 as 克重,a.item2 as "
+           "缸号,a.oncount as 数量,a.grade as 等级,a.checkuserCode as 工号,a.remark as 备注   FROM "
+           " "
+           "checkinfo a  left join billdetail c on c.billdetailid=a.billdetailid  left join item d "
+           "on "
+           "d.itemid=c.itemid where 1=1  and convert(varchar,a.createdate,23) between   '"_s +
+           day + u"' and '"_s + day + u"' ORDER BY a.id desc "_s;
 }
 
 void BM_CardLookup(benchmark::State& state)
@@ -68,7 +75,7 @@ void BM_CardLookup(benchmark::State& state)
 void BM_CardLookupSameCard(benchmark::State& state)
 {
     Connection& c = conn();
-    const QString sql = cardLookup(QStringLiteral("SC0050000"));
+    const QString sql = cardLookup(u"SC0050000"_s);
     for (auto _ : state)
         benchmark::DoNotOptimize(c.execute(sql).recordCount());
 }
@@ -85,7 +92,7 @@ void BM_RollListOneDay(benchmark::State& state)
     Connection& c = conn();
     for (auto _ : state) {
         const QDate day = QDate(2023, 2, 1).addDays(QRandomGenerator::global()->bounded(900));
-        benchmark::DoNotOptimize(c.execute(rollList(day.toString(QStringLiteral("yyyy-MM-dd")))).recordCount());
+        benchmark::DoNotOptimize(c.execute(rollList(day.toString(u"yyyy-MM-dd"_s))).recordCount());
     }
 }
 
@@ -95,23 +102,26 @@ void BM_RollSaveTenDefects(benchmark::State& state)
     Connection& c = conn();
     for (auto _ : state) {
         Transaction t(c);
-        const Recordset id = c.execute(QStringLiteral(
-            "Insert into checkInfo (billCode,billdetailId,itemid,checkCode,onCount,checkcount,cutcount,"
-            "patchcount,grade,machineId,checkUsercode,taskno,remark,item1,item2,item3,item4,item6,item7,"
-            "item8,item9,item10,item11,item12,item13, item5,createDate) values( 'SC0000001',1,2,'999',60.5,"
+        const Recordset id = c.execute(
+            u"Insert into checkInfo "
+            u"(billCode,billdetailId,itemid,checkCode,onCount,checkcount,cutcount,"
+            "patchcount,grade,machineId,checkUsercode,taskno,remark,item1,item2,item3,item4,item6,"
+            "item7,"
+            "item8,item9,item10,item11,item12,item13, item5,createDate) values( "
+            "'SC0000001',1,2,'999',60.5,"
             "60.5,18.2,0,'A品','001','002','C-01','','115','R1','','','','','','','','','','','',"
-            "'2026-12-05');select SCOPE_IDENTITY(); "));
+            "'2026-12-05');select SCOPE_IDENTITY(); "_s);
         const QString rollId = id.field(0).toString();
-        c.execute(QStringLiteral("DELETE checkDetail where checkid=") + rollId);
+        c.execute(u"DELETE checkDetail where checkid="_s + rollId);
         for (int d = 0; d < 10; ++d)
-            c.execute(QStringLiteral("Insert into checkDetail (checkId,checkCode,remark,bugName,bugPosition,"
-                                     "bugCount,bugScore,createDate) values( %1,'999','','破洞','%2','1',4,"
-                                     "'2026-12-05')")
-                          .arg(rollId)
+            c.execute(u"Insert into checkDetail (checkId,checkCode,remark,bugName,bugPosition,"
+                      "bugCount,bugScore,createDate) values( %1,'999','','破洞','%2','1',4,"
+                      "'2026-12-05')"_s.arg(rollId)
                           .arg(d * 6));
         t.commit();
     }
-    c.execute(QStringLiteral("delete checkDetail where checkCode='999'; delete checkinfo where checkCode='999'"));
+    c.execute(
+        u"delete checkDetail where checkCode='999'; delete checkinfo where checkCode='999'"_s);
 }
 
 // Runs one statement through plain sqlite3 and reads every column of every row.
@@ -133,13 +143,13 @@ void stepAll(sqlite3* db, const QByteArray& utf8)
 void BM_CardLookupRawSqlite(benchmark::State& state)
 {
     const bool sameCard = state.range(0) != 0;
-    const QString translated = conn().translate(cardLookup(QStringLiteral("SC0000001")));
+    const QString translated = conn().translate(cardLookup(u"SC0000001"_s));
     sqlite3* db = nullptr;
     sqlite3_open_v2(BenchData::database().toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
     SqliteFunctions::registerAll(db); // the translation calls getDictionary and tsql_text
     for (auto _ : state) {
         QString sql = translated;
-        sql.replace(QStringLiteral("SC0000001"), sameCard ? QStringLiteral("SC0050000") : randomCard());
+        sql.replace(u"SC0000001"_s, sameCard ? u"SC0050000"_s : randomCard());
         const QByteArray utf8 = sql.toUtf8();
         stepAll(db, utf8);
     }
@@ -149,7 +159,7 @@ void BM_CardLookupRawSqlite(benchmark::State& state)
 void BM_TranslateCardLookupUncached(benchmark::State& state)
 {
     const SqlTranslator translator;
-    const QString sql = cardLookup(QStringLiteral("SC0000001"));
+    const QString sql = cardLookup(u"SC0000001"_s);
     for (auto _ : state)
         benchmark::DoNotOptimize(translator.translate(sql));
 }
@@ -188,9 +198,9 @@ void runRaw(benchmark::State& state, const QString& translated, bool byDay)
     for (auto _ : state) {
         const QString arg = byDay ? QDate(2023, 2, 1)
                                         .addDays(QRandomGenerator::global()->bounded(900))
-                                        .toString(QStringLiteral("yyyy-MM-dd"))
+                                        .toString(u"yyyy-MM-dd"_s)
                                   : randomCard();
-        const QByteArray utf8 = QString(translated).replace(QStringLiteral("%1"), arg).toUtf8();
+        const QByteArray utf8 = QString(translated).replace(u"%1"_s, arg).toUtf8();
         stepAll(db, utf8);
     }
     sqlite3_close(db);
@@ -199,14 +209,14 @@ void runRaw(benchmark::State& state, const QString& translated, bool byDay)
 // Arg 0: code point collation (before), 1: pinyin collation (now).
 void BM_CollationCardLookup(benchmark::State& state)
 {
-    runRaw(state, conn().translate(cardLookup(QStringLiteral("%1"))), false);
+    runRaw(state, conn().translate(cardLookup(u"%1"_s)), false);
 }
 
 // The roll list of a day sorted by item name and colour (Chinese texts).
 void BM_CollationRollListByName(benchmark::State& state)
 {
-    QString sql = rollList(QStringLiteral("%1"));
-    sql.replace(QStringLiteral("ORDER BY a.id desc"), QStringLiteral("ORDER BY d.itemname, c.productionColor, a.id desc"));
+    QString sql = rollList(u"%1"_s);
+    sql.replace(u"ORDER BY a.id desc"_s, u"ORDER BY d.itemname, c.productionColor, a.id desc"_s);
     runRaw(state, conn().translate(sql), true);
 }
 
@@ -214,8 +224,8 @@ void BM_CollationRollListByName(benchmark::State& state)
 void BM_CollationItemListByName(benchmark::State& state)
 {
     runRaw(state,
-           conn().translate(QStringLiteral("select itemid, itemcode as 编号, itemname as 品名, itemspec as 规格 "
-                                           "from item order by itemname")),
+           conn().translate(u"select itemid, itemcode as 编号, itemname as 品名, itemspec as 规格 "
+                            "from item order by itemname"_s),
            false);
 }
 } // namespace

@@ -8,6 +8,8 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace devices;
 
 static void modbusRequest(benchmark::State& state)
@@ -42,7 +44,7 @@ static void scaleStream(benchmark::State& state)
 {
     QString stream;
     for (int i = 0; i < 8; ++i)
-        stream += QStringLiteral("=05.0100");
+        stream += u"=05.0100"_s;
     for (auto _ : state)
         benchmark::DoNotOptimize(scaleWeightFromText(stream, ScaleTextRules::ReversedFirst));
 }
@@ -50,7 +52,7 @@ BENCHMARK(scaleStream);
 
 static void scaleFallbackRules(benchmark::State& state)
 {
-    const QString text = QStringLiteral("ST,GS,wn0012.50kg\r\n");
+    const QString text = u"ST,GS,wn0012.50kg\r\n"_s;
     for (auto _ : state)
         benchmark::DoNotOptimize(scaleWeightFromText(text, ScaleTextRules::ReversedFirst));
 }
@@ -79,7 +81,7 @@ BENCHMARK(scaleTickWithSettling);
 
 static void lengthText(benchmark::State& state)
 {
-    const QString format = QStringLiteral("0.00");
+    const QString format = u"0.00"_s;
     for (auto _ : state)
         benchmark::DoNotOptimize(formatLength(correctedLength(123.45, 1005, 1000, true), format));
 }

@@ -20,6 +20,8 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 using bench::home;
@@ -28,11 +30,11 @@ frmCheck& form()
 {
     static frmCheck* f = [] {
         const QString db = BenchData::database();
-        QFile ini(home().path() + QStringLiteral("/config.ini"));
+        QFile ini(home().path() + u"/config.ini"_s);
         ini.open(QIODevice::WriteOnly);
         ini.write("[CUSTOMER.SETTING]\nCONNECTIONSTRING=Provider=SQLite;Data Source=" + db.toUtf8() + "\n");
         ini.close();
-        QFile mirel(home().path() + QStringLiteral("/mirel.ini"));
+        QFile mirel(home().path() + u"/mirel.ini"_s);
         mirel.open(QIODevice::WriteOnly);
         mirel.write("[MIREL]\ncodeLen=000\n");
         mirel.close();
@@ -61,8 +63,8 @@ void BM_SaveRoll(benchmark::State& state)
     f.controls().TxtBox[6]->setText(BenchData::cardCode(7));
     f.runCommand(0);
     for (auto _ : state) {
-        f.controls().checkId->setText(QStringLiteral("0"));
-        f.controls().TxtBox[7]->setText(QStringLiteral("98.5"));
+        f.controls().checkId->setText(u"0"_s);
+        f.controls().TxtBox[7]->setText(u"98.5"_s);
         if (f.savePanel().saveRoll(false) <= 0)
             state.SkipWithError("save failed");
     }
@@ -78,7 +80,7 @@ void BM_StartInspectionWindow(benchmark::State& state)
 {
     form();
     for (auto _ : state)
-        state.SetIterationTime(startToPaint(home().path(), binary("mirel"), {QStringLiteral("check")}));
+        state.SetIterationTime(startToPaint(home().path(), binary("mirel"), {u"check"_s}));
 }
 BENCHMARK(BM_StartInspectionWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 
@@ -86,7 +88,7 @@ void BM_StartMarkLabelWindow(benchmark::State& state)
 {
     form();
     for (auto _ : state)
-        state.SetIterationTime(startToPaint(home().path(), binary("mirel"), {QStringLiteral("maitou")}));
+        state.SetIterationTime(startToPaint(home().path(), binary("mirel"), {u"maitou"_s}));
 }
 BENCHMARK(BM_StartMarkLabelWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 
@@ -94,7 +96,7 @@ void BM_StartFiberBoxWindow(benchmark::State& state)
 {
     form();
     for (auto _ : state)
-        state.SetIterationTime(startToPaint(home().path(), binary("mirel"), {QStringLiteral("huaxian")}));
+        state.SetIterationTime(startToPaint(home().path(), binary("mirel"), {u"huaxian"_s}));
 }
 BENCHMARK(BM_StartFiberBoxWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 
@@ -110,7 +112,8 @@ void BM_StartBareWindowWithText(benchmark::State& state)
 {
     form();
     for (auto _ : state)
-        state.SetIterationTime(startToPaint(home().path(), binary("bench_bare_window"), {QStringLiteral("--text")}));
+        state.SetIterationTime(
+            startToPaint(home().path(), binary("bench_bare_window"), {u"--text"_s}));
 }
 BENCHMARK(BM_StartBareWindowWithText)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 

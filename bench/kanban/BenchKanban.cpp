@@ -19,11 +19,16 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 using bench::home;
 
-QString databasePath() { return home().path() + QStringLiteral("/stock.db"); }
+QString databasePath()
+{
+    return home().path() + u"/stock.db"_s;
+}
 
 void prepareFolder()
 {
@@ -32,18 +37,23 @@ void prepareFolder()
         return;
     done = true;
     Connection c;
-    c.openOrCreate(QStringLiteral("Provider=SQLite;Data Source=") + databasePath());
-    c.execute(QStringLiteral("insert into item(itemid,itemcode,itemname,isstop) values(1,'T2101','涤棉府绸',0)"));
+    c.openOrCreate(u"Provider=SQLite;Data Source="_s + databasePath());
+    c.execute(
+        u"insert into item(itemid,itemcode,itemname,isstop) values(1,'T2101','涤棉府绸',0)"_s);
     for (int i = 1; i <= 30; ++i)
-        c.execute(QStringLiteral("insert into iteminBatch(itemid,itemcount,productionNumber,ProductSN,productionColor,descrtion)"
-                                 " values(1,%1,%2,'P26120%3','藏青','A区%3架')").arg(100 * i).arg(i).arg(i));
+        c.execute(
+            u"insert into "
+            u"iteminBatch(itemid,itemcount,productionNumber,ProductSN,productionColor,descrtion)"
+            " values(1,%1,%2,'P26120%3','藏青','A区%3架')"_s.arg(100 * i)
+                .arg(i)
+                .arg(i));
     c.close();
-    QFile::copy(databasePath(), databasePath() + QStringLiteral(".spare"));
-    QFile ini(home().path() + QStringLiteral("/config.ini"));
+    QFile::copy(databasePath(), databasePath() + u".spare"_s);
+    QFile ini(home().path() + u"/config.ini"_s);
     ini.open(QIODevice::WriteOnly);
     ini.write("[CUSTOMER.SETTING]\nCONNECTIONSTRING=Provider=SQLite;Data Source=" + databasePath().toUtf8() + "\n");
     ini.close();
-    QFile kanban(home().path() + QStringLiteral("/kanban.ini"));
+    QFile kanban(home().path() + u"/kanban.ini"_s);
     kanban.open(QIODevice::WriteOnly);
     kanban.write("[看板配置]\n跑马灯内容=今日到货请及时入库，出库请先登记\nfontsize=32\n");
     kanban.close();
@@ -75,7 +85,7 @@ void BM_KanbanMillionTicks(benchmark::State& state)
                 for (const char* suffix : {"", "-wal", "-shm"})
                     QFile::remove(databasePath() + QString::fromLatin1(suffix));
             if (i == ticks / 2)
-                QFile::copy(databasePath() + QStringLiteral(".spare"), databasePath());
+                QFile::copy(databasePath() + u".spare"_s, databasePath());
             f->tick();
             offlineTicks += f->offlineSince().isValid() ? 1 : 0;
             if (i % 1000 == 0)
@@ -102,8 +112,8 @@ void BM_StartKanbanWindow(benchmark::State& state)
 {
     prepareFolder();
     for (auto _ : state)
-        state.SetIterationTime(StartToPaint::seconds(StartToPaint::binary("mirel"), {QStringLiteral("kanban")},
-                                                     home().path()));
+        state.SetIterationTime(
+            StartToPaint::seconds(StartToPaint::binary("mirel"), {u"kanban"_s}, home().path()));
 }
 BENCHMARK(BM_StartKanbanWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 

@@ -15,6 +15,8 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr int packages = 50000;
@@ -27,27 +29,28 @@ using bench::writeFile;
 void fillDatabase(const QString& path)
 {
     Connection c;
-    c.openOrCreate(QStringLiteral("Provider=SQLite;Data Source=") + path);
+    c.openOrCreate(u"Provider=SQLite;Data Source="_s + path);
     c.beginTrans();
     for (int i = 0; i < packages; ++i)
-        c.execute(QStringLiteral("insert into checkinfo(billcode,checkcode,oncount,cutcount,itemid,"
-                                 "billdetailid,bagnumber,machineId,item2,item8) values('简单检验','%1',"
-                                 "%2,%3,1,0,'P%4','001','200','涤棉府绸')")
-                      .arg(i % onPallet + 1, 3, 10, QChar(u'0'))
-                      .arg(18 + i % 7)
-                      .arg(19 + i % 7)
-                      .arg(i / onPallet, 4, 10, QChar(u'0')));
+        c.execute(
+            u"insert into checkinfo(billcode,checkcode,oncount,cutcount,itemid,"
+            "billdetailid,bagnumber,machineId,item2,item8) values('简单检验','%1',"
+            "%2,%3,1,0,'P%4','001','200','涤棉府绸')"_s.arg(i % onPallet + 1, 3, 10, QChar(u'0'))
+                .arg(18 + i % 7)
+                .arg(19 + i % 7)
+                .arg(i / onPallet, 4, 10, QChar(u'0')));
     c.commitTrans();
 }
 
 frmMaitou& form()
 {
     static frmMaitou* f = [] {
-        const QString db = home().path() + QStringLiteral("/packages.db");
+        const QString db = home().path() + u"/packages.db"_s;
         fillDatabase(db);
-        writeFile(QStringLiteral("config.ini"),
-                  "[CUSTOMER.SETTING]\nCONNECTIONSTRING=Provider=SQLite;Data Source=" + db.toUtf8() + "\n");
-        writeFile(QStringLiteral("mirel.ini"), "[MIREL]\nmenchineId=001\n");
+        writeFile(u"config.ini"_s,
+                  "[CUSTOMER.SETTING]\nCONNECTIONSTRING=Provider=SQLite;Data Source=" +
+                      db.toUtf8() + "\n");
+        writeFile(u"mirel.ini"_s, "[MIREL]\nmenchineId=001\n");
         auto* w = new frmMaitou;
         w->resize(1024, 768);
         w->Form_Load();
@@ -61,9 +64,8 @@ frmMaitou& form()
 void changeAPackage()
 {
     static int weight = 0; // the framework runs a benchmark function more than once
-    Database::conn().execute(QStringLiteral("update checkinfo set oncount=%1 where id=%2")
-                                 .arg(++weight % 2 ? 30 : 31)
-                                 .arg(packages));
+    Database::conn().execute(
+        u"update checkinfo set oncount=%1 where id=%2"_s.arg(++weight % 2 ? 30 : 31).arg(packages));
 }
 
 // The window read the change: a tick that reads nothing would look cheap.

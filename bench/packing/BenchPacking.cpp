@@ -19,6 +19,8 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 using bench::home;
@@ -27,10 +29,11 @@ using bench::writeFile;
 frmBag& form()
 {
     static frmBag* f = [] {
-        writeFile(QStringLiteral("config.ini"), "[CUSTOMER.SETTING]\nCONNECTIONSTRING=Provider=SQLite;Data Source=" +
-                                                    BenchData::database().toUtf8() + "\n");
-        writeFile(QStringLiteral("mirel.ini"), "[MIREL]\nCHENCOM=COM9\n[SerialPorts]\nCOM9=/dev/null-scale\n"
-                                               "[打包]\n是否要打包=1\nisSaveCheck=1\n");
+        writeFile(u"config.ini"_s,
+                  "[CUSTOMER.SETTING]\nCONNECTIONSTRING=Provider=SQLite;Data Source=" +
+                      BenchData::database().toUtf8() + "\n");
+        writeFile(u"mirel.ini"_s, "[MIREL]\nCHENCOM=COM9\n[SerialPorts]\nCOM9=/dev/null-scale\n"
+                                  "[打包]\n是否要打包=1\nisSaveCheck=1\n");
         auto* w = new frmBag;
         w->resize(1024, 768);
         w->Form_Load();
@@ -59,7 +62,7 @@ void BM_PoolJob(benchmark::State& state)
     pool->PrintTimer().stop(); // ticks by hand
     for (auto _ : state) {
         state.PauseTiming();
-        Database::conn().execute(QStringLiteral("insert into printpool(PrintType,pid) values('单据','42')"));
+        Database::conn().execute(u"insert into printpool(PrintType,pid) values('单据','42')"_s);
         state.ResumeTiming();
         if (!pool->tick())
             state.SkipWithError("no job taken");
@@ -72,12 +75,12 @@ BENCHMARK(BM_PoolJob)->Unit(benchmark::kMillisecond)->UseRealTime();
 double startToPaint(const QString& program, const QStringList& args)
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("MIREL_HOME"), home().path());
-    env.insert(QStringLiteral("MIREL_SCREENSHOT"), home().path() + QStringLiteral("/shot.bmp"));
-    env.insert(QStringLiteral("MIREL_SCREENSHOT_DELAY"), QStringLiteral("0"));
-    env.insert(QStringLiteral("MIREL_WINDOW_SIZE"), QStringLiteral("1024x768"));
-    env.insert(QStringLiteral("MIREL_NONINTERACTIVE"), QStringLiteral("1"));
+    env.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+    env.insert(u"MIREL_HOME"_s, home().path());
+    env.insert(u"MIREL_SCREENSHOT"_s, home().path() + u"/shot.bmp"_s);
+    env.insert(u"MIREL_SCREENSHOT_DELAY"_s, u"0"_s);
+    env.insert(u"MIREL_WINDOW_SIZE"_s, u"1024x768"_s);
+    env.insert(u"MIREL_NONINTERACTIVE"_s, u"1"_s);
     QProcess p;
     p.setProcessEnvironment(env);
     QElapsedTimer t;
@@ -102,7 +105,7 @@ void BM_StartPackingWindow(benchmark::State& state)
 {
     form();
     for (auto _ : state)
-        state.SetIterationTime(startToPaint(binary("mirel"), {QStringLiteral("bag")}));
+        state.SetIterationTime(startToPaint(binary("mirel"), {u"bag"_s}));
 }
 BENCHMARK(BM_StartPackingWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 
@@ -110,7 +113,7 @@ void BM_StartBareWindowWithText(benchmark::State& state)
 {
     form();
     for (auto _ : state)
-        state.SetIterationTime(startToPaint(binary("bench_bare_window"), {QStringLiteral("--text")}));
+        state.SetIterationTime(startToPaint(binary("bench_bare_window"), {u"--text"_s}));
 }
 BENCHMARK(BM_StartBareWindowWithText)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 

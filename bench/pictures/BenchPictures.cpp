@@ -23,6 +23,8 @@
 
 #include <ctime>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr int pictureCount = 2000;
@@ -34,7 +36,7 @@ using bench::home;
 QString pictureFolder()
 {
     const QString kept = qEnvironmentVariable("MIREL_BENCH_PICTURES");
-    return kept.isEmpty() ? home().path() + QStringLiteral("/photos") : kept;
+    return kept.isEmpty() ? home().path() + u"/photos"_s : kept;
 }
 
 void preparePictures()
@@ -44,9 +46,8 @@ void preparePictures()
         return;
     done = true;
     QDir().mkpath(pictureFolder());
-    const bool drawn =
-        QDir(pictureFolder()).entryList({QStringLiteral("*.jpg")}).size() == pictureCount;
-    QDir().mkpath(home().path() + QStringLiteral("/3d"));
+    const bool drawn = QDir(pictureFolder()).entryList({u"*.jpg"_s}).size() == pictureCount;
+    QDir().mkpath(home().path() + u"/3d"_s);
     QImage photo(1600, 1200, QImage::Format_RGB32);
     for (int i = 0; i < pictureCount && !drawn; ++i) {
         photo.fill(QColor::fromHsv(i * 7 % 360, 120, 200));
@@ -55,9 +56,9 @@ void preparePictures()
         for (int x = i % 40; x < 1600; x += 40)
             p.drawLine(x, 0, x + 300, 1200); // a twill line, so the JPEG has work to do
         p.end();
-        photo.save(pictureFolder() + QStringLiteral("/IMG_%1.jpg").arg(i, 4, 10, QLatin1Char('0')), "JPG", 85);
+        photo.save(pictureFolder() + u"/IMG_%1.jpg"_s.arg(i, 4, 10, QLatin1Char('0')), "JPG", 85);
     }
-    QFile ini(home().path() + QStringLiteral("/config.ini"));
+    QFile ini(home().path() + u"/config.ini"_s);
     ini.open(QIODevice::WriteOnly);
     ini.write("[CUSTOMER.SETTING]\nCONNECTIONSTRING=缺省\n");
 }
@@ -131,8 +132,8 @@ void BM_StartItemWindow(benchmark::State& state)
 {
     preparePictures();
     for (auto _ : state)
-        state.SetIterationTime(StartToPaint::seconds(StartToPaint::binary("mirel"), {QStringLiteral("item")},
-                                                     home().path()));
+        state.SetIterationTime(
+            StartToPaint::seconds(StartToPaint::binary("mirel"), {u"item"_s}, home().path()));
 }
 BENCHMARK(BM_StartItemWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 
@@ -140,8 +141,8 @@ void BM_StartOutlineWindow(benchmark::State& state)
 {
     preparePictures();
     for (auto _ : state)
-        state.SetIterationTime(StartToPaint::seconds(StartToPaint::binary("mirel"), {QStringLiteral("3d1")},
-                                                     home().path()));
+        state.SetIterationTime(
+            StartToPaint::seconds(StartToPaint::binary("mirel"), {u"3d1"_s}, home().path()));
 }
 BENCHMARK(BM_StartOutlineWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 

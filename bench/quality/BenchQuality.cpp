@@ -14,6 +14,8 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 Connection& conn() { return BenchData::connection(); }
@@ -27,7 +29,7 @@ QualitySql::Filter randomMonth()
     return f;
 }
 
-const QualityData::Grades grades = QualityData::parseGrades(QStringLiteral("A品^0,B品^20,C品^40"));
+const QualityData::Grades grades = QualityData::parseGrades(u"A品^0,B品^20,C品^40"_s);
 
 void BM_QualityMonth(benchmark::State& state)
 {
@@ -48,8 +50,8 @@ void BM_QualityMonthNarrowed(benchmark::State& state)
     Connection& c = conn();
     for (auto _ : state) {
         QualitySql::Filter f = randomMonth();
-        f.defect = QStringLiteral("破洞");
-        f.inspector = QStringLiteral("002");
+        f.defect = u"破洞"_s;
+        f.inspector = u"002"_s;
         benchmark::DoNotOptimize(QualityData::load(c, f, grades).now.rolls);
     }
 }
@@ -59,7 +61,7 @@ QString home()
 {
     static QTemporaryDir dir;
     static const bool written = [] {
-        QFile ini(dir.path() + QStringLiteral("/config.ini"));
+        QFile ini(dir.path() + u"/config.ini"_s);
         ini.open(QIODevice::WriteOnly);
         ini.write("[CUSTOMER.SETTING]\nCONNECTIONSTRING=缺省\n");
         return true;
@@ -77,7 +79,7 @@ void startUp(benchmark::State& state, const char* program, const QStringList& ar
 
 void BM_StartQualityWindow(benchmark::State& state)
 {
-    startUp(state, "mirel", {QStringLiteral("quality")});
+    startUp(state, "mirel", {u"quality"_s});
 }
 BENCHMARK(BM_StartQualityWindow)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(10);
 

@@ -8,6 +8,8 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QTemporaryDir* g_dir = nullptr;
@@ -16,7 +18,7 @@ QString g_template;
 
 void createDatabase()
 {
-    const QString path = g_dir->filePath(QStringLiteral("mill.db"));
+    const QString path = g_dir->filePath(u"mill.db"_s);
     sqlite3* db = nullptr;
     sqlite3_open(path.toUtf8().constData(), &db);
     const char* sql =
@@ -37,21 +39,21 @@ void createDatabase()
         "commit;";
     sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
     sqlite3_close(db);
-    g_conn = QStringLiteral("Provider=SQLite;Data Source=") + path;
+    g_conn = u"Provider=SQLite;Data Source="_s + path;
 }
 
 LabelReport freshLabel(int64_t id)
 {
     LabelReport r;
     r.load(g_template);
-    r.setParameter(QStringLiteral("单据ID"), double(id));
+    r.setParameter(u"单据ID"_s, double(id));
     r.setConnectionString(g_conn);
     return r;
 }
 
 void BM_RollLabelToPdf(benchmark::State& state)
 {
-    const QString pdf = g_dir->filePath(QStringLiteral("label.pdf"));
+    const QString pdf = g_dir->filePath(u"label.pdf"_s);
     int64_t id = 0;
     for (auto _ : state) {
         LabelReport r = freshLabel(id++ % 5000 + 1);
@@ -99,7 +101,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QTemporaryDir dir;
     g_dir = &dir;
-    g_template = QStringLiteral(MIREL_SOURCE_DIR "/templates/唛头/唛头.grf");
+    g_template = u"" MIREL_SOURCE_DIR "/templates/唛头/唛头.grf"_s;
     createDatabase();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

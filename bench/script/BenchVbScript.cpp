@@ -3,20 +3,19 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QList<std::pair<QString, double>> fields = {
-    {QStringLiteral("[重量]"), 25.37}, {QStringLiteral("[系数]"), 1.2},
-    {QStringLiteral("[加减]"), -2},    {QStringLiteral("[备3]"), 0},
-    {QStringLiteral("[备4]"), 0},      {QStringLiteral("[备5]"), 0},
-    {QStringLiteral("[备6]"), 0},      {QStringLiteral("[备A]"), 0},
-    {QStringLiteral("[备B]"), 0},      {QStringLiteral("[备C]"), 0},
-    {QStringLiteral("[备D]"), 0}};
+    {u"[重量]"_s, 25.37}, {u"[系数]"_s, 1.2}, {u"[加减]"_s, -2}, {u"[备3]"_s, 0},
+    {u"[备4]"_s, 0},      {u"[备5]"_s, 0},    {u"[备6]"_s, 0},   {u"[备A]"_s, 0},
+    {u"[备B]"_s, 0},      {u"[备C]"_s, 0},    {u"[备D]"_s, 0}};
 
 // What the weight field's change event does: fill the placeholders, evaluate.
 void fillAndEvaluate(benchmark::State& state)
 {
-    const QString formula = QStringLiteral("Round([重量] * [系数] + [加减], 2)");
+    const QString formula = u"Round([重量] * [系数] + [加减], 2)"_s;
     for (auto _ : state) {
         double value = 0;
         script::evalNumber(script::fillPlaceholders(formula, fields), &value);

@@ -16,6 +16,8 @@
 
 #include <benchmark/benchmark.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QTemporaryDir& home()
@@ -36,7 +38,7 @@ const std::vector<Program>& programs()
 {
     static const std::vector<Program> list = [] {
         std::vector<Program> l{
-            {"bare", StartToPaint::binary("bench_bare_window"), {QStringLiteral("--controls")}}};
+            {"bare", StartToPaint::binary("bench_bare_window"), {u"--controls"_s}}};
         const QString before = qEnvironmentVariable("MIREL_BENCH_BEFORE");
         for (const char* word : {"check", "maitou", "bag", "kanban"}) {
             l.push_back({word, StartToPaint::binary("mirel"), {QString::fromLatin1(word)}});
@@ -58,7 +60,7 @@ double median(std::vector<double> v)
 void BM_StartToPaintRounds(benchmark::State& state)
 {
     // A fresh install on the embedded database; the first round creates it and is not counted.
-    QFile ini(home().path() + QStringLiteral("/config.ini"));
+    QFile ini(home().path() + u"/config.ini"_s);
     ini.open(QIODevice::WriteOnly);
     ini.write("[CUSTOMER.SETTING]\nCONNECTIONSTRING=缺省\n");
     ini.close();

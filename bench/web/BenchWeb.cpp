@@ -26,6 +26,8 @@
 #include <algorithm>
 #include <cstdio>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QDate randomDay(int spare)
@@ -37,9 +39,9 @@ WebRequest quality(int days)
 {
     const QDate from = randomDay(days);
     WebRequest r;
-    r.path = QStringLiteral("/quality");
-    r.query.addQueryItem(QStringLiteral("from"), from.toString(Qt::ISODate));
-    r.query.addQueryItem(QStringLiteral("to"), from.addDays(days - 1).toString(Qt::ISODate));
+    r.path = u"/quality"_s;
+    r.query.addQueryItem(u"from"_s, from.toString(Qt::ISODate));
+    r.query.addQueryItem(u"to"_s, from.addDays(days - 1).toString(Qt::ISODate));
     return r;
 }
 
@@ -47,14 +49,14 @@ WebSite& bigSite()
 {
     // The server's way: a second connection reads the range before meanwhile.
     static WebSite site(BenchData::connection(),
-                        QStringLiteral("Provider=SQLite;Data Source=") + BenchData::database(),
-                        QString(), false);
+                        u"Provider=SQLite;Data Source="_s + BenchData::database(), QString(),
+                        false);
     return site;
 }
 
 void BM_QualityStation(benchmark::State& state)
 {
-    const auto grades = QualityData::parseGrades(QStringLiteral("A品^0,B品^20,C品^40"));
+    const auto grades = QualityData::parseGrades(u"A品^0,B品^20,C品^40"_s);
     const int days = int(state.range(0));
     for (auto _ : state) {
         QualitySql::Filter f;
@@ -85,16 +87,12 @@ QString demoFolder()
     static QTemporaryDir dir;
     static const bool made = [] {
         Connection c;
-        c.openOrCreate(QStringLiteral("Provider=SQLite;Data Source=") +
-                       dir.filePath(QStringLiteral("mirel.db")));
+        c.openOrCreate(u"Provider=SQLite;Data Source="_s + dir.filePath(u"mirel.db"_s));
         EmbeddedSchema::addDemoRows(c);
         for (int i = 0; i < 20; ++i)
-            c.execute(
-                QStringLiteral(
-                    "insert into iteminBatch(itemid, storeroomid, itemcount, productionNumber, "
-                    "ProductSN, productionColor, descrtion) values(1, 1, %1, 12, 'P%1', '漂白', "
-                    "'')")
-                    .arg(100 + i));
+            c.execute(u"insert into iteminBatch(itemid, storeroomid, itemcount, productionNumber, "
+                      "ProductSN, productionColor, descrtion) values(1, 1, %1, 12, 'P%1', '漂白', "
+                      "'')"_s.arg(100 + i));
         return true;
     }();
     Q_UNUSED(made);
@@ -105,12 +103,10 @@ void BM_WebBoard(benchmark::State& state)
 {
     qputenv("MIREL_HOME", demoFolder().toUtf8());
     Connection c;
-    WebSite site(c,
-                 QStringLiteral("Provider=SQLite;Data Source=") + demoFolder() +
-                     QStringLiteral("/mirel.db"),
-                 QString(), false);
+    WebSite site(c, u"Provider=SQLite;Data Source="_s + demoFolder() + u"/mirel.db"_s, QString(),
+                 false);
     WebRequest r;
-    r.path = QStringLiteral("/board");
+    r.path = u"/board"_s;
     for (auto _ : state)
         benchmark::DoNotOptimize(site.handle(r).body.size());
 }
@@ -119,7 +115,7 @@ BENCHMARK(BM_WebBoard)->Unit(benchmark::kMillisecond)->UseRealTime();
 // A field of /proc/<pid>/status: "VmRSS" (kB), "Threads".
 double status(qint64 pid, const QByteArray& field)
 {
-    QFile f(QStringLiteral("/proc/%1/status").arg(pid));
+    QFile f(u"/proc/%1/status"_s.arg(pid));
     f.open(QIODevice::ReadOnly);
     for (const QByteArray& line : f.readAll().split('\n'))
         if (line.startsWith(field + ':'))
@@ -138,7 +134,7 @@ void BM_Serve50Clients(benchmark::State& state)
 {
     const int seconds = int(state.range(0));
     QTemporaryDir home;
-    QFile ini(home.filePath(QStringLiteral("config.ini")));
+    QFile ini(home.filePath(u"config.ini"_s));
     ini.open(QIODevice::WriteOnly);
     ini.write("[CUSTOMER.SETTING]\nCONNECTIONSTRING=Provider=SQLite;Data Source=" +
               BenchData::database().toUtf8() + "\n");
@@ -147,16 +143,15 @@ void BM_Serve50Clients(benchmark::State& state)
     probe.listen(QHostAddress::LocalHost);
     const quint16 port = probe.serverPort();
     probe.close();
-    QFile web(home.filePath(QStringLiteral("mirel.ini")));
+    QFile web(home.filePath(u"mirel.ini"_s));
     web.open(QIODevice::WriteOnly);
     web.write("[Web]\nListen=127.0.0.1:" + QByteArray::number(port) + "\n");
     web.close();
     QProcess serve;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("MIREL_HOME"), home.path());
+    env.insert(u"MIREL_HOME"_s, home.path());
     serve.setProcessEnvironment(env);
-    serve.start(QCoreApplication::applicationDirPath() + QStringLiteral("/mirel"),
-                {QStringLiteral("serve")});
+    serve.start(QCoreApplication::applicationDirPath() + u"/mirel"_s, {u"serve"_s});
     serve.waitForReadyRead(10000);
     QNetworkAccessManager net;
     for (auto _ : state) {
@@ -176,15 +171,15 @@ void BM_Serve50Clients(benchmark::State& state)
             t->setInterval(5000);
             // Every client refreshes its own page: the board, or a month of its own.
             const QDate from = randomDay(31);
-            const QString path = i % 2 ? QStringLiteral("/board")
-                                       : QStringLiteral("/quality?from=%1&to=%2")
-                                             .arg(from.toString(Qt::ISODate),
-                                                  from.addDays(30).toString(Qt::ISODate));
+            const QString path =
+                i % 2 ? u"/board"_s
+                      : u"/quality?from=%1&to=%2"_s.arg(from.toString(Qt::ISODate),
+                                                        from.addDays(30).toString(Qt::ISODate));
             QObject::connect(t, &QTimer::timeout, &net, [&, path] {
                 auto* clock = new QElapsedTimer;
                 clock->start();
-                QNetworkReply* r = net.get(
-                    QNetworkRequest(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port) + path)));
+                QNetworkReply* r =
+                    net.get(QNetworkRequest(QUrl(u"http://127.0.0.1:%1"_s.arg(port) + path)));
                 QObject::connect(r, &QNetworkReply::finished, r, [&, r, clock] {
                     ms << double(clock->nsecsElapsed()) / 1e6;
                     const int code = r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();

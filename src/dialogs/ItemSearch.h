@@ -7,11 +7,13 @@
 
 #include <QString>
 
+using namespace Qt::StringLiterals;
+
 /// What a bill type limits the search to (0 = no limit).
 struct ItemFilters {
     int itemType = 0;
     int storeRoom = 0;
-    QString itemClassList = QStringLiteral("1");
+    QString itemClassList = u"1"_s;
 };
 
 /// Filters of a "BillConfig" text ("|"-separated): part 1 the item type, part 3 the warehouse,
@@ -28,7 +30,7 @@ int itemSearchRowLimit();
 
 struct ItemSearch {
     QString text;                        ///< the operator's words, separated by blanks
-    QString field = QStringLiteral("Default"); ///< "Default", "ItemBarCode" or a column name
+    QString field = u"Default"_s;        ///< "Default", "ItemBarCode" or a column name
     QString itemClassList;
     int itemType = 0;
     int storeRoom = 0;

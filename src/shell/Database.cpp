@@ -18,11 +18,13 @@
 #include <QDir>
 #include <QFileInfo>
 
+using namespace Qt::StringLiterals;
+
 namespace Database {
 
 namespace {
 
-const QString appPathKey = QStringLiteral("APPPATH");
+const QString appPathKey = u"APPPATH"_s;
 
 // First column of the first row as text, "" when there is no row.
 QString firstText(const QString& sql)
@@ -34,9 +36,9 @@ QString firstText(const QString& sql)
 QString dictionaryLookup(const QString& column, const QString& type, const QString& value)
 {
     if (type.isEmpty())
-        return QStringLiteral("select %1  from Dictionary").arg(column);
-    return QStringLiteral("select %1  from Dictionary Where ITEMTYPE='%2' and ItemValues='%3'")
-        .arg(column, SqlText::escape(type), SqlText::escape(value));
+        return u"select %1  from Dictionary"_s.arg(column);
+    return u"select %1  from Dictionary Where ITEMTYPE='%2' and ItemValues='%3'"_s.arg(
+        column, SqlText::escape(type), SqlText::escape(value));
 }
 
 } // namespace
@@ -56,25 +58,24 @@ Connection& conn()
 
 namespace {
 
-const QString settingSection = QStringLiteral("CUSTOMER.SETTING");
-const QString settingKey = QStringLiteral("CONNECTIONSTRING");
+const QString settingSection = u"CUSTOMER.SETTING"_s;
+const QString settingKey = u"CONNECTIONSTRING"_s;
 
 } // namespace
 
 QString configProblem()
 {
-    const IniFile ini(ProgramFolder::file(QStringLiteral("/config.ini")));
+    const IniFile ini(ProgramFolder::file(u"/config.ini"_s));
     if (!QFileInfo::exists(ini.path()))
         return QString();
     QString problem = ini.problem();
     if (problem.isEmpty() && ini.read(settingSection, settingKey).trimmed().isEmpty())
-        problem = QStringLiteral("中没有 [%1] %2（用本机数据库请写 %2=缺省）")
-                      .arg(settingSection, settingKey);
+        problem = u"中没有 [%1] %2（用本机数据库请写 %2=缺省）"_s.arg(settingSection, settingKey);
     else if (!problem.isEmpty())
         problem.prepend(u'：');
     return problem.isEmpty() ? QString()
-                             : QStringLiteral("配置文件 %1%2，程序不能启动")
-                                   .arg(QDir::toNativeSeparators(ini.path()), problem);
+                             : u"配置文件 %1%2，程序不能启动"_s.arg(
+                                   QDir::toNativeSeparators(ini.path()), problem);
 }
 
 QString connectionSetting()
@@ -83,22 +84,20 @@ QString connectionSetting()
     // the station must not quietly work on the embedded one while the mill's server waits.
     if (!configProblem().isEmpty())
         return QString();
-    const QString stored = SysUtil::readIni(settingSection, settingKey, QStringLiteral("缺省"),
-                                            QStringLiteral("/config.ini"));
-    return TextCodec::decodeText(stored, QStringLiteral("orvex"));
+    const QString stored =
+        SysUtil::readIni(settingSection, settingKey, u"缺省"_s, u"/config.ini"_s);
+    return TextCodec::decodeText(stored, u"orvex"_s);
 }
 
 namespace {
 
-const QString createdKey = QStringLiteral("DefaultCreated");
+const QString createdKey = u"DefaultCreated"_s;
 
 // mirel.ini [Database] DefaultCreated: when the program folder's default database was made (or
 // first found). Once set, a missing default database is a lost one.
 bool defaultDatabaseExisted()
 {
-    return !SysUtil::readIni(QStringLiteral("Database"), createdKey, QString(),
-                             QStringLiteral("/mirel.ini"))
-                .isEmpty();
+    return !SysUtil::readIni(u"Database"_s, createdKey, QString(), u"/mirel.ini"_s).isEmpty();
 }
 
 // Opens the shared connection; the reason in reason when it cannot.
@@ -118,9 +117,9 @@ bool tryOpen(QString* reason)
         else
             c.open(setting);
         if (isDefault && !defaultDatabaseExisted())
-            SysUtil::writeIni(QStringLiteral("Database"), createdKey,
+            SysUtil::writeIni(u"Database"_s, createdKey,
                               QDateTime::currentDateTime().toString(u"yyyy-MM-dd HH:mm:ss"),
-                              QStringLiteral("/mirel.ini"));
+                              u"/mirel.ini"_s);
         return true;
     } catch (const DbError& e) {
         c.close();
@@ -155,7 +154,7 @@ bool openConnection()
         return true;
     // The operator sees the fixed message; the reason goes to the console for the fitter.
     qWarning().noquote() << "openConnection:" << reason;
-    MessageBox::show(QStringLiteral("数据库连接失败"), MessageBox::Critical);
+    MessageBox::show(u"数据库连接失败"_s, MessageBox::Critical);
     openWhenBack();
     return false;
 }
@@ -163,13 +162,11 @@ bool openConnection()
 QString buildConnectionString(const QString& server, const QString& user, const QString& password,
                               const QString& database, int mode)
 {
-    const QString head = mode == 2
-                             ? QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;")
-                             : QStringLiteral("Provider=SQLOLEDB.1;Integrated Security=SSPI;"
-                                              "Persist Security Info=False;");
-    return head + QStringLiteral("Data Source=") + server + QStringLiteral(";Initial Catalog=") +
-           database + QStringLiteral(";User ID=") + user + QStringLiteral(";Password=") + password +
-           u';';
+    const QString head = mode == 2 ? u"Provider=SQLOLEDB.1;Persist Security Info=False;"_s
+                                   : u"Provider=SQLOLEDB.1;Integrated Security=SSPI;"
+                                     "Persist Security Info=False;"_s;
+    return head + u"Data Source="_s + server + u";Initial Catalog="_s + database + u";User ID="_s +
+           user + u";Password="_s + password + u';';
 }
 
 bool hasRecords(const Recordset* rs)
@@ -192,8 +189,7 @@ QString getDbInfo(const QString& code, const QString& def)
 void loadDbInfo()
 {
     DbInfoCache::clear();
-    Recordset rs =
-        SysUtil::openRecordset(conn(), QStringLiteral("select InfoCode ,InfoValue from DBInfo "));
+    Recordset rs = SysUtil::openRecordset(conn(), u"select InfoCode ,InfoValue from DBInfo "_s);
     for (rs.moveFirst(); !rs.eof(); rs.moveNext()) {
         const QString code = rs.field(0).toString();
         if (!DbInfoCache::find(code))
@@ -204,13 +200,13 @@ void loadDbInfo()
 
 QString getItemName(const QString& type, const QString& value)
 {
-    return firstText(dictionaryLookup(QStringLiteral("ItemName"), type, value));
+    return firstText(dictionaryLookup(u"ItemName"_s, type, value));
 }
 
 QString getReportSql(const QString& type, const QString& value)
 {
     try {
-        return firstText(dictionaryLookup(QStringLiteral("ReportSQL"), type, value));
+        return firstText(dictionaryLookup(u"ReportSQL"_s, type, value));
     } catch (const DbError&) {
         return QString();
     }
@@ -218,7 +214,7 @@ QString getReportSql(const QString& type, const QString& value)
 
 QString getUserName(const QString& userCode)
 {
-    return firstText(QStringLiteral("SELECT userName FROM USERINFO WHERE ISSTOP=0 AND USERCODE='") +
+    return firstText(u"SELECT userName FROM USERINFO WHERE ISSTOP=0 AND USERCODE='"_s +
                      SqlText::escape(userCode) + u'\'');
 }
 

@@ -12,18 +12,19 @@
 #include <QDir>
 #include <QFileInfo>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QString mesSetting(const QString& key)
 {
-    return SysUtil::readIni(QStringLiteral("MES"), key, QString(), QStringLiteral("/mirel.ini")).trimmed();
+    return SysUtil::readIni(u"MES"_s, key, QString(), u"/mirel.ini"_s).trimmed();
 }
 
 bool namesSqliteFile(const QString& host)
 {
     const QString h = host.toLower();
-    return h.endsWith(QStringLiteral(".db")) || h.endsWith(QStringLiteral(".sqlite")) ||
-           h.endsWith(QStringLiteral(".sqlite3"));
+    return h.endsWith(u".db"_s) || h.endsWith(u".sqlite"_s) || h.endsWith(u".sqlite3"_s);
 }
 
 // The SQLite file a connection string opens; "" for a server.
@@ -39,19 +40,18 @@ namespace MesImport {
 
 QString connectionString()
 {
-    const QString host = mesSetting(QStringLiteral("MES_HOST"));
+    const QString host = mesSetting(u"MES_HOST"_s);
     if (host.isEmpty())
-        throw DbError(QStringLiteral("MES数据库未设置：mirel.ini [MES] MES_HOST 为空"));
+        throw DbError(u"MES数据库未设置：mirel.ini [MES] MES_HOST 为空"_s);
     if (namesSqliteFile(host)) {
         // Trials and demos keep the MES tables in a file next to the program.
         const QString path = QDir::isAbsolutePath(host) ? host : ProgramFolder::file(u'/' + host);
         if (!QFileInfo::exists(path))
-            throw DbError(QStringLiteral("MES数据库文件不存在：") + path);
-        return QStringLiteral("Provider=SQLite;Data Source=") + path;
+            throw DbError(u"MES数据库文件不存在："_s + path);
+        return u"Provider=SQLite;Data Source="_s + path;
     }
-    return Database::buildConnectionString(host, mesSetting(QStringLiteral("MES_SA")),
-                                           mesSetting(QStringLiteral("MES_PASS")),
-                                           mesSetting(QStringLiteral("MES_DB")), 2);
+    return Database::buildConnectionString(host, mesSetting(u"MES_SA"_s), mesSetting(u"MES_PASS"_s),
+                                           mesSetting(u"MES_DB"_s), 2);
 }
 
 } // namespace MesImport
@@ -77,7 +77,7 @@ Import defaultImport()
     return [](const QString& since, QString* count, QString* error) {
         if (!Database::openConnection()) {
             if (error)
-                *error = QStringLiteral("数据库连接失败");
+                *error = u"数据库连接失败"_s;
             return false;
         }
         try {

@@ -8,19 +8,24 @@
 #include <QStringList>
 #include <QTime>
 
+using namespace Qt::StringLiterals;
+
 namespace MesRun {
 
 namespace {
 
-QString timeOfDay() { return QTime::currentTime().toString(QStringLiteral("HH:mm:ss")); }
+QString timeOfDay()
+{
+    return QTime::currentTime().toString(u"HH:mm:ss"_s);
+}
 
 } // namespace
 
 QString startDate(const QDate& today)
 {
-    const double days = vb::Val(SysUtil::readIni(QStringLiteral("MES"), QStringLiteral("SynDays"),
-                                                 QStringLiteral("-10"), QStringLiteral("/mirel.ini")));
-    return today.addDays(qint64(vb::Fix(days))).toString(QStringLiteral("yyyy-MM-dd"));
+    const double days =
+        vb::Val(SysUtil::readIni(u"MES"_s, u"SynDays"_s, u"-10"_s, u"/mirel.ini"_s));
+    return today.addDays(qint64(vb::Fix(days))).toString(u"yyyy-MM-dd"_s);
 }
 
 bool run(const Import& import, QString* error)
@@ -30,18 +35,18 @@ bool run(const Import& import, QString* error)
     QStringList unrecorded;
     const auto record = [&](const QString& key, const QString& value, const QString& file) {
         QString why;
-        if (!SysUtil::writeIni(QStringLiteral("MES"), key, value, file, &why))
-            unrecorded << QStringLiteral("不能记录%1（%2）：%3").arg(key, file.mid(1), why);
+        if (!SysUtil::writeIni(u"MES"_s, key, value, file, &why))
+            unrecorded << u"不能记录%1（%2）：%3"_s.arg(key, file.mid(1), why);
     };
-    record(QStringLiteral("开始同步时间"), timeOfDay(), QStringLiteral("/config.ini"));
+    record(u"开始同步时间"_s, timeOfDay(), u"/config.ini"_s);
     QString count;
     if (!import(startDate(), &count, error)) {
         if (error && !unrecorded.isEmpty())
             *error += u'\n' + unrecorded.join(u'\n');
         return false;
     }
-    record(QStringLiteral("同步记录数"), count, QStringLiteral("/mirel.ini"));
-    record(QStringLiteral("完成同步时间"), timeOfDay(), QStringLiteral("/config.ini"));
+    record(u"同步记录数"_s, count, u"/mirel.ini"_s);
+    record(u"完成同步时间"_s, timeOfDay(), u"/config.ini"_s);
     if (!unrecorded.isEmpty() && error)
         *error = unrecorded.join(u'\n');
     return unrecorded.isEmpty();

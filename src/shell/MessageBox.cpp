@@ -21,6 +21,8 @@
 #include <cstdio>
 #include <utility>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 struct Prepared {
@@ -41,7 +43,7 @@ Prepared& prepared()
 
 void logToStderr(const MessageBox::Shown& s)
 {
-    const QString line = QStringLiteral("[%1] %2: %3\n").arg(s.kind, s.caption, s.text);
+    const QString line = u"[%1] %2: %3\n"_s.arg(s.kind, s.caption, s.text);
     std::fputs(line.toLocal8Bit().constData(), stderr);
     std::fflush(stderr);
 }
@@ -105,8 +107,8 @@ public:
             return true;
         }
         const QString text = key->text();
-        const bool printable = !text.isEmpty() && text.at(0).isPrint() && text != QStringLiteral(" ")
-                               && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+        const bool printable = !text.isEmpty() && text.at(0).isPrint() && text != u" "_s &&
+                               !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
         if (!printable)
             return false;
         typed += text;
@@ -132,7 +134,7 @@ void typeIntoFocus(const QString& text, bool ended)
         QCoreApplication::sendEvent(target, &press);
     }
     if (ended) {
-        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, u"\r"_s);
         QCoreApplication::sendEvent(target, &enter);
     }
 }
@@ -149,18 +151,20 @@ MessageBox::Answer runBox(const MessageBox::Shown& s, QWidget* parent)
 {
     QMessageBox box(qtIcon(s.icon), s.caption, s.text, QMessageBox::NoButton, parent);
     switch (s.buttons) {
-    case MessageBox::Ok: box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole); break;
+    case MessageBox::Ok:
+        box.addButton(u"确定"_s, QMessageBox::AcceptRole);
+        break;
     case MessageBox::OkCancel:
-        box.addButton(QStringLiteral("确定"), QMessageBox::AcceptRole);
-        box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+        box.addButton(u"确定"_s, QMessageBox::AcceptRole);
+        box.addButton(u"取消"_s, QMessageBox::RejectRole);
         break;
     case MessageBox::YesNo:
     case MessageBox::YesNoCancel:
     case MessageBox::YesNoDefaultNo: {
-        box.addButton(QStringLiteral("是"), QMessageBox::YesRole);
-        QPushButton* no = box.addButton(QStringLiteral("否"), QMessageBox::NoRole);
+        box.addButton(u"是"_s, QMessageBox::YesRole);
+        QPushButton* no = box.addButton(u"否"_s, QMessageBox::NoRole);
         if (s.buttons == MessageBox::YesNoCancel)
-            box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+            box.addButton(u"取消"_s, QMessageBox::RejectRole);
         if (s.buttons == MessageBox::YesNoDefaultNo)
             box.setDefaultButton(no);
         break;
@@ -199,13 +203,13 @@ MessageBox::Answer runBox(const MessageBox::Shown& s, QWidget* parent)
 QString MessageBox::applicationTitle()
 {
     const QString name = QCoreApplication::applicationName();
-    return name.isEmpty() ? QStringLiteral("mirel") : name;
+    return name.isEmpty() ? u"mirel"_s : name;
 }
 
 bool MessageBox::nonInteractive()
 {
-    return qEnvironmentVariable("MIREL_NONINTERACTIVE") == QStringLiteral("1")
-        || qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr;
+    return qEnvironmentVariable("MIREL_NONINTERACTIVE") == u"1"_s ||
+           qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr;
 }
 
 namespace {
@@ -252,8 +256,7 @@ void MessageBox::setOnShow(std::function<void(const Shown&)> onShow)
 MessageBox::Answer MessageBox::show(const QString& text, Icon icon, Buttons buttons,
                                     const QString& caption, QWidget* parent)
 {
-    Shown s{QStringLiteral("message"), caption.isEmpty() ? applicationTitle() : caption, text, icon,
-            buttons};
+    Shown s{u"message"_s, caption.isEmpty() ? applicationTitle() : caption, text, icon, buttons};
     if (buttons == Ok && prepared().held && prepared().held()) {
         s.heldBack = true;
         prepared().kept.append({s, parent});
@@ -285,8 +288,8 @@ std::optional<QString> askText(const QString& prompt, const QString& caption,
                                const QString& defaultText, QLineEdit::EchoMode echo,
                                QWidget* parent)
 {
-    MessageBox::Shown s{QStringLiteral("input"),
-                        caption.isEmpty() ? MessageBox::applicationTitle() : caption, prompt};
+    MessageBox::Shown s{u"input"_s, caption.isEmpty() ? MessageBox::applicationTitle() : caption,
+                        prompt};
     prepared().shown << s;
     if (!prepared().inputs.isEmpty())
         return prepared().inputs.dequeue();
@@ -344,17 +347,17 @@ std::unique_ptr<QFileDialog> MessageBox::fileDialog(const QString& kind, const Q
     // the floor a slip there removes the templates of every station.
     d->setOption(QFileDialog::DontUseNativeDialog);
     d->setOption(QFileDialog::ReadOnly);
-    if (kind == QStringLiteral("folder")) {
+    if (kind == u"folder"_s) {
         d->setFileMode(QFileDialog::Directory);
         d->setOption(QFileDialog::ShowDirsOnly);
-    } else if (kind == QStringLiteral("open")) {
+    } else if (kind == u"open"_s) {
         d->setFileMode(QFileDialog::ExistingFile);
     } else {
         d->setAcceptMode(QFileDialog::AcceptSave);
     }
     for (QAbstractItemView* view : d->findChildren<QAbstractItemView*>())
         view->setContextMenuPolicy(Qt::NoContextMenu);
-    for (QAbstractButton* b : d->findChildren<QAbstractButton*>(QStringLiteral("newFolderButton")))
+    for (QAbstractButton* b : d->findChildren<QAbstractButton*>(u"newFolderButton"_s))
         b->hide();
     return d;
 }
@@ -362,18 +365,18 @@ std::unique_ptr<QFileDialog> MessageBox::fileDialog(const QString& kind, const Q
 QString MessageBox::openFileName(const QString& title, const QString& filter, const QString& dir,
                                  QWidget* parent)
 {
-    return chooseFile(QStringLiteral("open"), title, filter, dir, parent);
+    return chooseFile(u"open"_s, title, filter, dir, parent);
 }
 
 QString MessageBox::saveFileName(const QString& title, const QString& filter, const QString& dir,
                                  QWidget* parent)
 {
-    return chooseFile(QStringLiteral("save"), title, filter, dir, parent);
+    return chooseFile(u"save"_s, title, filter, dir, parent);
 }
 
 QString MessageBox::folderName(const QString& title, const QString& dir, QWidget* parent)
 {
-    return chooseFile(QStringLiteral("folder"), title, QString(), dir, parent);
+    return chooseFile(u"folder"_s, title, QString(), dir, parent);
 }
 
 void MessageBox::setNextAnswer(Answer answer) { prepared().answers.enqueue(answer); }

@@ -4,6 +4,8 @@
 #include "config/IniFile.h"
 #include "config/ProgramFolder.h"
 
+using namespace Qt::StringLiterals;
+
 namespace basThumbs {
 
 QString profileFile(const QString& fileName)
@@ -11,7 +13,7 @@ QString profileFile(const QString& fileName)
     if (!fileName.isEmpty())
         return fileName;
     static const QString file =
-        ProgramFolder::file(u'/' + ProgramFolder::executableName() + QStringLiteral(".ini"));
+        ProgramFolder::file(u'/' + ProgramFolder::executableName() + u".ini"_s);
     return file;
 }
 

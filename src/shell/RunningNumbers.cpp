@@ -15,6 +15,8 @@
 #include <QSet>
 #include <QSysInfo>
 
+using namespace Qt::StringLiterals;
+
 namespace SysUtil {
 
 namespace {
@@ -26,13 +28,13 @@ QString padded(qint64 n, int length)
 
 QString condition(const QString& filter)
 {
-    return filter.trimmed().isEmpty() ? QStringLiteral("1=1") : filter;
+    return filter.trimmed().isEmpty() ? u"1=1"_s : filter;
 }
 
 // Counter rows of roll numbers are named after table and column; the filter follows.
 QString scopePrefix(const QString& table, const QString& column)
 {
-    return QStringLiteral("code|%1|%2|").arg(table.toLower(), column.toLower());
+    return u"code|%1|%2|"_s.arg(table.toLower(), column.toLower());
 }
 
 // The day column of a reservation: "@" and the station, hashed when it would not fit the column.
@@ -47,18 +49,18 @@ QString holderDay(const QString& holder)
 
 QString whereRow(const QString& kind, const QString& day)
 {
-    return QStringLiteral(" where kind=%1 and day=%2").arg(SqlText::quoted(kind), SqlText::quoted(day));
+    return u" where kind=%1 and day=%2"_s.arg(SqlText::quoted(kind), SqlText::quoted(day));
 }
 
 // A counter row (created at 0), locked for the rest of the transaction.
 qint64 lockedCounter(Connection& conn, const QString& kind, const QString& day = QString())
 {
-    const Recordset rs = conn.execute(
-        QStringLiteral("select value from mirelNumbers with (UPDLOCK, HOLDLOCK)") + whereRow(kind, day));
+    const Recordset rs = conn.execute(u"select value from mirelNumbers with (UPDLOCK, HOLDLOCK)"_s +
+                                      whereRow(kind, day));
     if (recordsetHasRows(rs))
         return rs.field(0).toLongLong();
-    conn.execute(QStringLiteral("insert into mirelNumbers(kind, day, value) values(%1, %2, 0)")
-                     .arg(SqlText::quoted(kind), SqlText::quoted(day)));
+    conn.execute(u"insert into mirelNumbers(kind, day, value) values(%1, %2, 0)"_s.arg(
+        SqlText::quoted(kind), SqlText::quoted(day)));
     return 0;
 }
 
@@ -66,7 +68,7 @@ void raiseCounterTo(Connection& conn, const QString& kind, qint64 counter, qint6
                     const QString& day = QString())
 {
     if (floor > counter)
-        conn.execute(QStringLiteral("update mirelNumbers set value = %1").arg(floor) + whereRow(kind, day));
+        conn.execute(u"update mirelNumbers set value = %1"_s.arg(floor) + whereRow(kind, day));
 }
 
 // Highest code saved in the scope; codes of other lengths or with letters (typed by hand) do
@@ -74,37 +76,36 @@ void raiseCounterTo(Connection& conn, const QString& kind, qint64 counter, qint6
 qint64 highestSaved(Connection& conn, const QString& table, const QString& column, int length,
                     const QString& filter)
 {
-    const Recordset rs = conn.execute(
-        QStringLiteral("select max(%1) from %2 where (%3) and len(%1)=%4 and isnumeric(%1)=1")
-            .arg(column, table, condition(filter))
-            .arg(length));
+    const Recordset rs =
+        conn.execute(u"select max(%1) from %2 where (%3) and len(%1)=%4 and isnumeric(%1)=1"_s
+                         .arg(column, table, condition(filter))
+                         .arg(length));
     return recordsetHasRows(rs) ? qint64(vb::Val(rs.field(0).toString())) : 0;
 }
 
 bool isSaved(Connection& conn, const QString& table, const QString& column, const QString& filter,
              const QString& code)
 {
-    const Recordset rs = conn.execute(QStringLiteral("select count(*) from %1 where (%2) and %3=%4")
-                                          .arg(table, condition(filter), column, SqlText::quoted(code)));
+    const Recordset rs = conn.execute(u"select count(*) from %1 where (%2) and %3=%4"_s.arg(
+        table, condition(filter), column, SqlText::quoted(code)));
     return recordsetHasRows(rs) && rs.field(0).toLongLong() > 0;
 }
 
 // Releases every reservation the holder has on this table and column.
 void release(Connection& conn, const QString& prefix, const QString& day)
 {
-    conn.execute(QStringLiteral("delete from mirelNumbers where day=%1 and left(kind, %2)=%3")
-                     .arg(SqlText::quoted(day))
-                     .arg(prefix.size())
-                     .arg(SqlText::quoted(prefix)));
+    conn.execute(
+        u"delete from mirelNumbers where day=%1 and left(kind, %2)=%3"_s.arg(SqlText::quoted(day))
+            .arg(prefix.size())
+            .arg(SqlText::quoted(prefix)));
 }
 
 // Numbers above floor that other stations hold in this scope.
 QSet<qint64> heldByOthers(Connection& conn, const QString& kind, qint64 floor)
 {
     QSet<qint64> held;
-    Recordset rs = conn.execute(QStringLiteral("select value from mirelNumbers where kind=%1 and "
-                                               "left(day, 1)='@' and value > %2")
-                                    .arg(SqlText::quoted(kind))
+    Recordset rs = conn.execute(u"select value from mirelNumbers where kind=%1 and "
+                                "left(day, 1)='@' and value > %2"_s.arg(SqlText::quoted(kind))
                                     .arg(floor));
     for (rs.moveFirst(); !rs.eof(); rs.moveNext())
         held.insert(rs.field(0).toLongLong());
@@ -115,8 +116,7 @@ QSet<qint64> heldByOthers(Connection& conn, const QString& kind, qint64 floor)
 
 QString stationKey()
 {
-    return readMirel(QStringLiteral("menchineId"), QStringLiteral("001")) + u'/'
-           + QSysInfo::machineHostName();
+    return readMirel(u"menchineId"_s, u"001"_s) + u'/' + QSysInfo::machineHostName();
 }
 
 QString nextCode(Connection& conn, const QString& table, const QString& column, int length,
@@ -130,7 +130,7 @@ QString nextCode(Connection& conn, const QString& table, const QString& column, 
         const qint64 floor = qMax(counter, highestSaved(conn, table, column, length, filter));
         raiseCounterTo(conn, kind, counter, floor);
         const Recordset mine =
-            conn.execute(QStringLiteral("select value from mirelNumbers") + whereRow(kind, day));
+            conn.execute(u"select value from mirelNumbers"_s + whereRow(kind, day));
         if (recordsetHasRows(mine)) {
             const QString code = padded(mine.field(0).toLongLong(), length);
             if (!isSaved(conn, table, column, filter, code))
@@ -143,7 +143,7 @@ QString nextCode(Connection& conn, const QString& table, const QString& column, 
         qint64 n = floor + 1;
         while (held.contains(n))
             ++n;
-        conn.execute(QStringLiteral("insert into mirelNumbers(kind, day, value) values(%1, %2, %3)")
+        conn.execute(u"insert into mirelNumbers(kind, day, value) values(%1, %2, %3)"_s
                          .arg(SqlText::quoted(kind), SqlText::quoted(day))
                          .arg(n));
         return padded(n, length);
@@ -170,7 +170,7 @@ QString nextDailyNumber(Connection& conn, const QString& kind, const QDate& date
     return inTransaction(conn, [&] {
         const qint64 n = lockedCounter(conn, kind, day) + 1;
         raiseCounterTo(conn, kind, n - 1, n, day);
-        return date.toString(QStringLiteral("yyMMdd")) + padded(n, 3);
+        return date.toString(u"yyMMdd"_s) + padded(n, 3);
     });
 }
 

@@ -9,6 +9,8 @@
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
 #include <unistd.h>
+
+using namespace Qt::StringLiterals;
 #endif
 
 SingleInstance::SingleInstance() : SingleInstance(defaultLockPath()) {}
@@ -47,20 +49,20 @@ QString SingleInstance::defaultLockPath()
     const QString uid = QString::number(::getuid());
     // The login session's runtime folder. A copy started from cron or a unit without the variable
     // finds the same folder under /run/user while the user is logged in.
-    for (const QString& candidate : {qEnvironmentVariable("XDG_RUNTIME_DIR"),
-                                     QStringLiteral("/run/user/") + uid}) {
+    for (const QString& candidate :
+         {qEnvironmentVariable("XDG_RUNTIME_DIR"), u"/run/user/"_s + uid}) {
         if (dir.isEmpty() && ownFolder(candidate))
             dir = candidate;
     }
     if (dir.isEmpty())
-        dir = privateFolder(QStringLiteral("/tmp/mirel-") + uid);
+        dir = privateFolder(u"/tmp/mirel-"_s + uid);
     if (dir.isEmpty() && !QDir::homePath().isEmpty())
-        dir = privateFolder(QDir::homePath() + QStringLiteral("/.mirel-run"));
-    return dir + QStringLiteral("/mirel-") + uid + QStringLiteral(".lock");
+        dir = privateFolder(QDir::homePath() + u"/.mirel-run"_s);
+    return dir + u"/mirel-"_s + uid + u".lock"_s;
 #else
     if (dir.isEmpty())
         dir = QDir::tempPath(); // per user on Windows, whatever the caller's environment
-    return dir + QStringLiteral("/mirel-") + qEnvironmentVariable("USERNAME") + QStringLiteral(".lock");
+    return dir + u"/mirel-"_s + qEnvironmentVariable("USERNAME") + u".lock"_s;
 #endif
 }
 
@@ -87,13 +89,13 @@ QString SingleInstance::refusalText(qint64 pid)
 {
 #ifdef Q_OS_WIN
     Q_UNUSED(pid);
-    return QStringLiteral("程序已经运作中...") + QChar(13)
-         + QStringLiteral("快速关闭程序请执行dos命令 taskkill /f /im mirel.exe");
+    return u"程序已经运作中..."_s + QChar(13) +
+           u"快速关闭程序请执行dos命令 taskkill /f /im mirel.exe"_s;
 #else
     if (pid <= 0)
-        return QStringLiteral("程序已经运作中...") + QChar(u'\n')
-             + QStringLiteral("关闭它请在终端执行 pkill -u $USER -x mirel");
-    return QStringLiteral("程序已经运作中（进程 %1）...").arg(pid) + QChar(u'\n')
-         + QStringLiteral("关闭它请在终端执行 kill %1").arg(pid);
+        return u"程序已经运作中..."_s + QChar(u'\n') +
+               u"关闭它请在终端执行 pkill -u $USER -x mirel"_s;
+    return u"程序已经运作中（进程 %1）..."_s.arg(pid) + QChar(u'\n') +
+           u"关闭它请在终端执行 kill %1"_s.arg(pid);
 #endif
 }

@@ -22,6 +22,8 @@
 #include <cstdio>
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace Startup {
 
 namespace {
@@ -35,10 +37,10 @@ int runMes(int argc, char** argv)
 {
     // The scheduler starts this run without a display.
     QCoreApplication app(argc, argv);
-    app.setApplicationName(QStringLiteral("mirel"));
+    app.setApplicationName(u"mirel"_s);
     QString error;
     if (!MesRun::run(MesRun::defaultImport(), &error)) {
-        printError(QStringLiteral("syncMesEvents: ") + error);
+        printError(u"syncMesEvents: "_s + error);
         return 1;
     }
     return 0;
@@ -65,7 +67,7 @@ int runServe(int argc, char** argv)
 {
     const StationRegistry::StationRunner runner = StationRegistry::findRunner(Station::Serve);
     if (!runner) {
-        printError(QStringLiteral("此工作站尚未安装"));
+        printError(u"此工作站尚未安装"_s);
         return 1;
     }
     DbInfoCache::clear();
@@ -83,7 +85,7 @@ QWidget* openStation(const StationChoice& choice)
 {
     const StationFactory factory = StationRegistry::find(choice.station);
     if (!factory) {
-        MessageBox::show(QStringLiteral("此工作站尚未安装"), MessageBox::Information);
+        MessageBox::show(u"此工作站尚未安装"_s, MessageBox::Information);
         return nullptr;
     }
     return factory(choice);
@@ -92,8 +94,8 @@ QWidget* openStation(const StationChoice& choice)
 bool installQtTranslations()
 {
     auto* qt = new QTranslator(QCoreApplication::instance());
-    if (!qt->load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"),
-                  QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    if (!qt->load(QLocale(QLocale::Chinese, QLocale::China), u"qtbase"_s, u"_"_s,
+                  QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         delete qt;
         return false;
     }
@@ -112,7 +114,7 @@ int run(int argc, char** argv)
         args << QString::fromLocal8Bit(argv[i]);
     const QString cmd = commandLineText(args);
     const StationChoice choice = chooseStation(cmd);
-    QCoreApplication::setApplicationVersion(QStringLiteral(MIREL_VERSION));
+    QCoreApplication::setApplicationVersion(u"" MIREL_VERSION ""_s);
     // The web view runs beside a station on the same machine; a second one finds its port taken.
     if (choice.station == Station::Serve)
         return runServe(argc, argv);
@@ -123,7 +125,7 @@ int run(int argc, char** argv)
             printError(SingleInstance::refusalText(instance.holder()));
         } else {
             QApplication app(argc, argv);
-            app.setApplicationName(QStringLiteral("mirel"));
+            app.setApplicationName(u"mirel"_s);
             MessageBox::show(SingleInstance::refusalText(instance.holder()), MessageBox::Information);
         }
         return 2;
@@ -142,7 +144,7 @@ int run(int argc, char** argv)
     }
 
     QApplication app(argc, argv);
-    app.setApplicationName(QStringLiteral("mirel"));
+    app.setApplicationName(u"mirel"_s);
     installQtTranslations();
     if (!configProblem.isEmpty()) {
         MessageBox::show(configProblem, MessageBox::Critical);

@@ -6,6 +6,8 @@
 
 #include <QHash>
 
+using namespace Qt::StringLiterals;
+
 StationChoice chooseStation(const QString& cmd)
 {
     const QString lower = cmd.toLower();
@@ -49,19 +51,32 @@ StationChoice chooseStation(const QString& cmd)
 QString stationName(Station s)
 {
     switch (s) {
-    case Station::Check: return QStringLiteral("check");
-    case Station::Maitou: return QStringLiteral("maitou");
-    case Station::Huaxian: return QStringLiteral("huaxian");
-    case Station::MesCheck: return QStringLiteral("mescheck");
-    case Station::MesRun: return QStringLiteral("mesrun");
-    case Station::Bag: return QStringLiteral("bag");
-    case Station::Item: return QStringLiteral("item");
-    case Station::Quick3D: return QStringLiteral("3d");
-    case Station::Load: return QStringLiteral("load");
-    case Station::Rfid: return QStringLiteral("rfid");
-    case Station::Kanban: return QStringLiteral("kanban");
-    case Station::Quality: return QStringLiteral("quality");
-    case Station::Serve: return QStringLiteral("serve");
+    case Station::Check:
+        return u"check"_s;
+    case Station::Maitou:
+        return u"maitou"_s;
+    case Station::Huaxian:
+        return u"huaxian"_s;
+    case Station::MesCheck:
+        return u"mescheck"_s;
+    case Station::MesRun:
+        return u"mesrun"_s;
+    case Station::Bag:
+        return u"bag"_s;
+    case Station::Item:
+        return u"item"_s;
+    case Station::Quick3D:
+        return u"3d"_s;
+    case Station::Load:
+        return u"load"_s;
+    case Station::Rfid:
+        return u"rfid"_s;
+    case Station::Kanban:
+        return u"kanban"_s;
+    case Station::Quality:
+        return u"quality"_s;
+    case Station::Serve:
+        return u"serve"_s;
     }
     return QString();
 }

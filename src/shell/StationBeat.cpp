@@ -18,6 +18,8 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace StationBeat {
 
 namespace {
@@ -43,16 +45,15 @@ void publish(Connection& c, const Beat& beat)
     // The station's row updated, or inserted the first time: both in one transaction, so that
     // a beat that fails leaves the table as it was.
     Transaction t(c);
-    c.execute(QStringLiteral("update stationStatus set version=?, started=?, lastSeen=?, "
-                             "beatSeconds=?, pending=?, refused=?, devices=?, lastSave=? "
-                             "where host=? and station=? and menchineId=?"),
+    c.execute(u"update stationStatus set version=?, started=?, lastSeen=?, "
+              "beatSeconds=?, pending=?, refused=?, devices=?, lastSave=? "
+              "where host=? and station=? and menchineId=?"_s,
               values(beat));
     if (c.rowsAffected() == 0)
-        c.execute(
-            QStringLiteral("insert into stationStatus(version, started, lastSeen, beatSeconds, "
-                           "pending, refused, devices, lastSave, host, station, menchineId) "
-                           "values(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-            values(beat));
+        c.execute(u"insert into stationStatus(version, started, lastSeen, beatSeconds, "
+                  "pending, refused, devices, lastSave, host, station, menchineId) "
+                  "values(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"_s,
+                  values(beat));
     t.commit();
 }
 
@@ -65,9 +66,7 @@ bool isMissingTable(const DbError& e)
 
 int beatSeconds()
 {
-    const int s = SysUtil::readIni(QStringLiteral("Web"), QStringLiteral("Beat"),
-                                   QStringLiteral("30"), QStringLiteral("/mirel.ini"))
-                      .toInt();
+    const int s = SysUtil::readIni(u"Web"_s, u"Beat"_s, u"30"_s, u"/mirel.ini"_s).toInt();
     return std::max(1, s > 0 ? s : 30);
 }
 
@@ -85,8 +84,7 @@ public:
     {
         m_beat.host = QSysInfo::machineHostName();
         m_beat.station = station;
-        m_beat.machineId = SysUtil::readIni(QStringLiteral("MIREL"), QStringLiteral("menchineId"),
-                                            QStringLiteral("001"), QStringLiteral("/mirel.ini"));
+        m_beat.machineId = SysUtil::readIni(u"MIREL"_s, u"menchineId"_s, u"001"_s, u"/mirel.ini"_s);
         m_beat.version = QCoreApplication::applicationVersion();
         m_beat.started = Clock::now();
         m_beat.beatSeconds = beatSeconds();

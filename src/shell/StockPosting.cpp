@@ -3,6 +3,8 @@
 
 #include "shell/SqlText.h"
 
+using namespace Qt::StringLiterals;
+
 namespace StockPosting {
 
 namespace {
@@ -10,44 +12,38 @@ namespace {
 void postStatements(Connection& conn, long long rollId, double difference)
 {
     const QString id = QString::number(rollId);
-    Recordset roll = conn.execute(
-        QStringLiteral("select a.itemid,a.taskno,isnull(a.batchId,0) as "
-                       "batchId,isnull(b.StoreRoomId,0) as StoreRoomId,") +
-        QStringLiteral("isnull(b.productionColor,'') as productionColor from checkinfo a left join "
-                       "billdetail b on a.billdetailid=b.billdetailid where a.id=") +
-        id);
+    Recordset roll =
+        conn.execute(u"select a.itemid,a.taskno,isnull(a.batchId,0) as "
+                     "batchId,isnull(b.StoreRoomId,0) as StoreRoomId,"_s +
+                     u"isnull(b.productionColor,'') as productionColor from checkinfo a left join "
+                     "billdetail b on a.billdetailid=b.billdetailid where a.id="_s +
+                     id);
     if (roll.eof())
-        throw DbError(QStringLiteral("没有这个卷号"));
-    const QString item = sqlNum(roll.number(QStringLiteral("itemid")));
-    const QString store = sqlNum(roll.number(QStringLiteral("StoreRoomId")));
-    const QString batch = sqlText(roll.text(QStringLiteral("taskno")));
-    const QString color = sqlText(roll.text(QStringLiteral("productionColor")));
-    const bool firstTime = roll.number(QStringLiteral("batchId")) <= 0;
-    Recordset found = conn.execute(
-        QStringLiteral("select id from iteminBatch where itemid=") + item +
-        QStringLiteral(" and storeroomid=") + store + QStringLiteral(" and ProductSN='") + batch +
-        QStringLiteral("' and isnull(productionColor,'')='") + color + QStringLiteral("'"));
+        throw DbError(u"没有这个卷号"_s);
+    const QString item = sqlNum(roll.number(u"itemid"_s));
+    const QString store = sqlNum(roll.number(u"StoreRoomId"_s));
+    const QString batch = sqlText(roll.text(u"taskno"_s));
+    const QString color = sqlText(roll.text(u"productionColor"_s));
+    const bool firstTime = roll.number(u"batchId"_s) <= 0;
+    Recordset found = conn.execute(u"select id from iteminBatch where itemid="_s + item +
+                                   u" and storeroomid="_s + store + u" and ProductSN='"_s + batch +
+                                   u"' and isnull(productionColor,'')='"_s + color + u"'"_s);
     QString batchId;
     if (found.eof()) {
-        Recordset created =
-            conn.execute(QStringLiteral("insert into "
-                                        "iteminBatch(itemid,storeroomid,itemcount,productionNumber,"
-                                        "ProductSN,productionColor,descrtion) values(") +
-                         item + u',' + store + u',' + sqlNum(difference) + u',' +
-                         (firstTime ? QStringLiteral("1") : QStringLiteral("0")) +
-                         QStringLiteral(",'") + batch + QStringLiteral("','") + color +
-                         QStringLiteral("','检验入库');select SCOPE_IDENTITY();"));
+        Recordset created = conn.execute(
+            u"insert into "
+            "iteminBatch(itemid,storeroomid,itemcount,productionNumber,"
+            "ProductSN,productionColor,descrtion) values("_s +
+            item + u',' + store + u',' + sqlNum(difference) + u',' + (firstTime ? u"1"_s : u"0"_s) +
+            u",'"_s + batch + u"','"_s + color + u"','检验入库');select SCOPE_IDENTITY();"_s);
         batchId = created.text(0);
     } else {
         batchId = found.text(0);
-        conn.executeOnRow(QStringLiteral("update iteminBatch set itemcount=itemcount+") +
-                          sqlNum(difference) +
-                          QStringLiteral(",productionNumber=productionNumber+") +
-                          (firstTime ? QStringLiteral("1") : QStringLiteral("0")) +
-                          QStringLiteral(" where id=") + batchId);
+        conn.executeOnRow(u"update iteminBatch set itemcount=itemcount+"_s + sqlNum(difference) +
+                          u",productionNumber=productionNumber+"_s + (firstTime ? u"1"_s : u"0"_s) +
+                          u" where id="_s + batchId);
     }
-    conn.executeOnRow(QStringLiteral("update checkinfo set batchId=") + batchId +
-                      QStringLiteral(" where id=") + id);
+    conn.executeOnRow(u"update checkinfo set batchId="_s + batchId + u" where id="_s + id);
 }
 
 } // namespace
@@ -61,21 +57,19 @@ void post(Connection& conn, long long rollId, double difference)
     // Inside the roll's save the posting stands or falls as a whole: a batch counted for a roll
     // that does not point at it would count the roll twice at the next posting.
     const bool sqlite = conn.dialect() == SqlDialect::Sqlite;
-    conn.execute(sqlite ? QStringLiteral("savepoint stockpost")
-                        : QStringLiteral("save transaction stockpost"));
+    conn.execute(sqlite ? u"savepoint stockpost"_s : u"save transaction stockpost"_s);
     try {
         postStatements(conn, rollId, difference);
     } catch (const DbError&) {
         try {
-            conn.execute(sqlite ? QStringLiteral("rollback to stockpost")
-                                : QStringLiteral("rollback transaction stockpost"));
+            conn.execute(sqlite ? u"rollback to stockpost"_s : u"rollback transaction stockpost"_s);
         } catch (const DbError&) {
             // The transaction itself is gone: the caller's rollback takes everything.
         }
         throw;
     }
     if (sqlite)
-        conn.execute(QStringLiteral("release stockpost"));
+        conn.execute(u"release stockpost"_s);
 }
 
 bool postRoll(Connection& conn, long long rollId, double difference, QString* error)

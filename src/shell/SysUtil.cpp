@@ -14,6 +14,8 @@
 #include <optional>
 #include <QWidget>
 
+using namespace Qt::StringLiterals;
+
 namespace SysUtil {
 
 QString readIni(const QString& section, const QString& key, const QString& def,
@@ -32,8 +34,7 @@ namespace {
 
 QSettings userSettings(const QString& appName)
 {
-    return QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("mirel"),
-                     appName);
+    return QSettings(QSettings::NativeFormat, QSettings::UserScope, u"mirel"_s, appName);
 }
 
 QString settingKey(const QString& section, const QString& key)
@@ -76,12 +77,8 @@ QString captureLayout(const QWidget* form, const QString& controlList)
         if (!w)
             continue;
         const QRect r = tw.toTwips(w->geometry());
-        entries << QStringLiteral("%1=%2,%3,%4,%5")
-                       .arg(name)
-                       .arg(r.x())
-                       .arg(r.y())
-                       .arg(r.width())
-                       .arg(r.height());
+        entries << u"%1=%2,%3,%4,%5"_s.arg(name).arg(r.x()).arg(r.y()).arg(r.width()).arg(
+            r.height());
     }
     return entries.join(u';');
 }
@@ -124,11 +121,10 @@ void editCaption(Connection& conn, QAbstractButton* box, const QString& unused)
     QString tag = box->property("Tag").toString();
     if (tag.isEmpty())
         tag = box->property("tag").toString();
-    if (!tag.startsWith(QStringLiteral("Label")))
+    if (!tag.startsWith(u"Label"_s))
         return;
     const std::optional<QString> text =
-        MessageBox::inputBox(QStringLiteral("请输入新的名称："), QStringLiteral("修改名称"), box->text(),
-                             box->window());
+        MessageBox::inputBox(u"请输入新的名称："_s, u"修改名称"_s, box->text(), box->window());
     if (!text || text->trimmed().isEmpty())
         return;
     saveCaption(conn, tag, *text);

@@ -8,6 +8,8 @@
 
 #include <QVariant>
 
+using namespace Qt::StringLiterals;
+
 namespace SysUtil {
 
 namespace {
@@ -21,9 +23,9 @@ QString firstText(Connection& conn, const QString& sql)
 QString dictionaryText(Connection& conn, const QString& column, const QString& type,
                        const QString& name)
 {
-    return firstText(conn, QStringLiteral("select %1 from Dictionary where ITEMTYPE='%2' and "
-                                          "ItemValues='%3'")
-                               .arg(column, SqlText::escape(type), SqlText::escape(name)));
+    return firstText(conn,
+                     u"select %1 from Dictionary where ITEMTYPE='%2' and "
+                     "ItemValues='%3'"_s.arg(column, SqlText::escape(type), SqlText::escape(name)));
 }
 
 } // namespace
@@ -38,25 +40,25 @@ bool recordsetHasRows(const Recordset& rs) { return rs.isOpen() && !rs.eof(); }
 
 QString getDictionaryValue(Connection& conn, const QString& type, const QString& name)
 {
-    return dictionaryText(conn, QStringLiteral("ItemName"), type, name);
+    return dictionaryText(conn, u"ItemName"_s, type, name);
 }
 
 QString getListSql(Connection& conn, const QString& type, const QString& name)
 {
-    return dictionaryText(conn, QStringLiteral("ReportSQL"), type, name);
+    return dictionaryText(conn, u"ReportSQL"_s, type, name);
 }
 
 QString getListSqlLike(Connection& conn, const QString& type, const QString& name)
 {
-    return dictionaryText(conn, QStringLiteral("ReportSQL"), type, name);
+    return dictionaryText(conn, u"ReportSQL"_s, type, name);
 }
 
 void saveCaption(Connection& conn, const QString& tag, const QString& caption)
 {
     inTransaction(conn, [&] {
-        conn.execute(QStringLiteral("delete DBInfo where InfoCode=") + SqlText::quoted(tag));
-        conn.execute(QStringLiteral("insert DBInfo(InfoCode,InfoValue) values(%1,%2)")
-                         .arg(SqlText::quoted(tag), SqlText::quoted(caption)));
+        conn.execute(u"delete DBInfo where InfoCode="_s + SqlText::quoted(tag));
+        conn.execute(u"insert DBInfo(InfoCode,InfoValue) values(%1,%2)"_s.arg(
+            SqlText::quoted(tag), SqlText::quoted(caption)));
         return true;
     });
     DbInfoCache::insert(tag, caption);

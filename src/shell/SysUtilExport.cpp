@@ -5,6 +5,8 @@
 
 #include <QFileInfo>
 
+using namespace Qt::StringLiterals;
+
 namespace SysUtil {
 
 sheet::SheetTable tableOf(const Recordset& rs)
@@ -23,13 +25,13 @@ sheet::SheetTable tableOf(const Recordset& rs)
 
 QString exportRecordset(const Recordset& rs, QWidget* parent)
 {
-    QString path = MessageBox::saveFileName(QStringLiteral("导出到 Excel"),
-                                            QStringLiteral("Excel 工作簿 (*.xlsx)"), QString(), parent);
+    QString path =
+        MessageBox::saveFileName(u"导出到 Excel"_s, u"Excel 工作簿 (*.xlsx)"_s, QString(), parent);
     if (path.isEmpty())
         return QString();
     // The file is an .xlsx whatever the operator typed, so Excel opens it without complaint.
     if (QFileInfo(path).suffix().compare(u"xlsx", Qt::CaseInsensitive) != 0)
-        path += QStringLiteral(".xlsx");
+        path += u".xlsx"_s;
     QString error;
     if (!sheet::writeXlsx(path, tableOf(rs), &error)) {
         MessageBox::critical(error, parent);

@@ -10,6 +10,8 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Readings older than this: the frame stands still, or the cable is off.
@@ -32,14 +34,14 @@ void publishDevices(QWidget* window)
         if (!d)
             return QString();
         if (!d->isPolling())
-            return QStringLiteral("设备：暂停");
+            return u"设备：暂停"_s;
         const QDateTime now = QDateTime::currentDateTime();
         const qint64 quiet = (last->isValid() ? *last : started).secsTo(now);
-        QString text = quiet > QuietSeconds ? QStringLiteral("设备：无读数 %1 秒").arg(quiet)
-                       : last->isValid()    ? QStringLiteral("设备：已连接")
-                                            : QStringLiteral("设备：等待读数");
+        QString text = quiet > QuietSeconds ? u"设备：无读数 %1 秒"_s.arg(quiet)
+                       : last->isValid()    ? u"设备：已连接"_s
+                                            : u"设备：等待读数"_s;
         if (!d->counterAnswering())
-            text += QStringLiteral("，计米器不应答");
+            text += u"，计米器不应答"_s;
         return text;
     });
 }

@@ -6,11 +6,12 @@
 #include <QRegularExpression>
 #include <QWidget>
 
+using namespace Qt::StringLiterals;
+
 void showStationWindow(QWidget* window)
 {
     const QString size = qEnvironmentVariable("MIREL_WINDOW_SIZE");
-    const QRegularExpressionMatch m =
-        QRegularExpression(QStringLiteral("^(\\d+)x(\\d+)$")).match(size);
+    const QRegularExpressionMatch m = QRegularExpression(u"^(\\d+)x(\\d+)$"_s).match(size);
     if (m.hasMatch()) {
         window->resize(m.captured(1).toInt(), m.captured(2).toInt());
         window->show();

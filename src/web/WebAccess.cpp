@@ -4,6 +4,8 @@
 
 #include <QCryptographicHash>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 bool sameBytes(const QByteArray& a, const QByteArray& b)
@@ -61,6 +63,6 @@ QString WebAccess::nextPath(const QString& next)
                        !next.contains(u'\\') && !next.startsWith(QLatin1String("/login"));
     for (QChar c : next)
         if (c.unicode() < 0x20)
-            return QStringLiteral("/board");
-    return local ? next : QStringLiteral("/board");
+            return u"/board"_s;
+    return local ? next : u"/board"_s;
 }

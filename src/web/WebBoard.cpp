@@ -61,9 +61,9 @@ QJsonObject board(Connection& c)
             r.append(json(v));
         rows.append(r);
     }
-    out.insert(QStringLiteral("columns"), columns);
-    out.insert(QStringLiteral("widths"), widths(int(columns.size())));
-    out.insert(QStringLiteral("rows"), rows);
+    out.insert(u"columns"_s, columns);
+    out.insert(u"widths"_s, widths(int(columns.size())));
+    out.insert(u"rows"_s, rows);
     return out;
 }
 

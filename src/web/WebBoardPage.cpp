@@ -6,6 +6,8 @@
 
 #include <QJsonArray>
 
+using namespace Qt::StringLiterals;
+
 using WebPage::esc;
 
 namespace WebPages {
@@ -35,42 +37,39 @@ if(r.status===401){location.reload();return null;}return r.json();}).then(functi
 
 QString board(const QJsonObject& data)
 {
-    const QString title = data.value(QStringLiteral("title")).toString();
-    const QString offline = data.value(QStringLiteral("offline")).toString();
-    QString body = QStringLiteral("<h1 id=\"title\">") + esc(title) + QStringLiteral("</h1>") +
-                   QStringLiteral("<div class=\"offline\" id=\"offline\"") +
-                   (offline.isEmpty() ? QStringLiteral(" style=\"display:none\"") : QString()) +
-                   u'>' + esc(offline) + QStringLiteral("</div>");
-    body += QStringLiteral("<div class=\"scroll\"><table id=\"board\" class=\"board\">");
-    const QJsonArray widths = data.value(QStringLiteral("widths")).toArray();
-    const QJsonArray columns = data.value(QStringLiteral("columns")).toArray();
+    const QString title = data.value(u"title"_s).toString();
+    const QString offline = data.value(u"offline"_s).toString();
+    QString body = u"<h1 id=\"title\">"_s + esc(title) + u"</h1>"_s +
+                   u"<div class=\"offline\" id=\"offline\""_s +
+                   (offline.isEmpty() ? u" style=\"display:none\""_s : QString()) + u'>' +
+                   esc(offline) + u"</div>"_s;
+    body += u"<div class=\"scroll\"><table id=\"board\" class=\"board\">"_s;
+    const QJsonArray widths = data.value(u"widths"_s).toArray();
+    const QJsonArray columns = data.value(u"columns"_s).toArray();
     if (!widths.isEmpty()) {
-        body += QStringLiteral("<colgroup>");
+        body += u"<colgroup>"_s;
         for (const QJsonValue& w : widths)
-            body +=
-                QStringLiteral("<col style=\"width:%1%%2\">")
-                    .arg(w.toDouble() / 10, 0, 'f', 1)
-                    .arg(w.toDouble() == 0 ? QStringLiteral(";visibility:collapse") : QString());
-        body += QStringLiteral("</colgroup>");
+            body += u"<col style=\"width:%1%%2\">"_s.arg(w.toDouble() / 10, 0, 'f', 1)
+                        .arg(w.toDouble() == 0 ? u";visibility:collapse"_s : QString());
+        body += u"</colgroup>"_s;
     }
-    body += QStringLiteral("<thead><tr>");
+    body += u"<thead><tr>"_s;
     for (const QJsonValue& c : columns)
-        body += QStringLiteral("<th>") + esc(c.toString()) + QStringLiteral("</th>");
-    body += QStringLiteral("</tr></thead><tbody>");
-    for (const QJsonValue& row : data.value(QStringLiteral("rows")).toArray()) {
-        body += QStringLiteral("<tr>");
+        body += u"<th>"_s + esc(c.toString()) + u"</th>"_s;
+    body += u"</tr></thead><tbody>"_s;
+    for (const QJsonValue& row : data.value(u"rows"_s).toArray()) {
+        body += u"<tr>"_s;
         for (const QJsonValue& v : row.toArray())
-            body += (v.isDouble() ? QStringLiteral("<td class=\"num\">") : QStringLiteral("<td>")) +
-                    esc(cellText(v)) + QStringLiteral("</td>");
-        body += QStringLiteral("</tr>");
+            body += (v.isDouble() ? u"<td class=\"num\">"_s : u"<td>"_s) + esc(cellText(v)) +
+                    u"</td>"_s;
+        body += u"</tr>"_s;
     }
-    body += QStringLiteral("</tbody></table></div>");
-    const QString marquee = data.value(QStringLiteral("marquee")).toString().trimmed();
+    body += u"</tbody></table></div>"_s;
+    const QString marquee = data.value(u"marquee"_s).toString().trimmed();
     if (!marquee.isEmpty())
-        body += QStringLiteral("<p><marquee>") + esc(marquee) + QStringLiteral("</marquee></p>");
-    const int interval = data.value(QStringLiteral("interval")).toInt(1000);
-    return WebPage::page(title, QStringLiteral("/board"), body,
-                         QString::fromLatin1(reload).arg(interval));
+        body += u"<p><marquee>"_s + esc(marquee) + u"</marquee></p>"_s;
+    const int interval = data.value(u"interval"_s).toInt(1000);
+    return WebPage::page(title, u"/board"_s, body, QString::fromLatin1(reload).arg(interval));
 }
 
 } // namespace WebPages

@@ -2,6 +2,8 @@
 // readable on a phone.
 #include "web/WebPage.h"
 
+using namespace Qt::StringLiterals;
+
 namespace WebPage {
 
 namespace {
@@ -50,8 +52,8 @@ t();setInterval(t,1000);})();
 
 QString link(const QString& href, const QString& caption, const QString& active)
 {
-    return QStringLiteral("<a href=\"%1\"%2>%3</a>")
-        .arg(href, href == active ? QStringLiteral(" class=\"on\"") : QString(), caption);
+    return u"<a href=\"%1\"%2>%3</a>"_s.arg(href, href == active ? u" class=\"on\""_s : QString(),
+                                            caption);
 }
 
 } // namespace
@@ -68,51 +70,45 @@ QString page(const QString& title, const QString& active, const QString& body,
 {
     QString nav;
     if (!active.isNull())
-        nav = QStringLiteral("<nav>") +
-              link(QStringLiteral("/board"), QStringLiteral("库存看板"), active) +
-              link(QStringLiteral("/quality"), QStringLiteral("质量分析"), active) +
-              link(QStringLiteral("/stations"), QStringLiteral("工作站"), active) +
-              QStringLiteral("<span class=\"clock\" id=\"clock\"></span></nav>");
-    return QStringLiteral("<!DOCTYPE html><html lang=\"zh-CN\"><head><meta charset=\"utf-8\">"
-                          "<meta name=\"viewport\" content=\"width=device-width,initial-scale=1\">"
-                          "<link rel=\"icon\" href=\"data:,\"><title>") +
-           esc(title) + QStringLiteral("</title><style>") + QLatin1String(style) +
-           QStringLiteral("</style></head><body>") + nav + QStringLiteral("<main>") + body +
-           QStringLiteral("</main><script>") + QLatin1String(clock) + script +
-           QStringLiteral("</script></body></html>");
+        nav = u"<nav>"_s + link(u"/board"_s, u"库存看板"_s, active) +
+              link(u"/quality"_s, u"质量分析"_s, active) +
+              link(u"/stations"_s, u"工作站"_s, active) +
+              u"<span class=\"clock\" id=\"clock\"></span></nav>"_s;
+    return u"<!DOCTYPE html><html lang=\"zh-CN\"><head><meta charset=\"utf-8\">"
+           "<meta name=\"viewport\" content=\"width=device-width,initial-scale=1\">"
+           "<link rel=\"icon\" href=\"data:,\"><title>"_s +
+           esc(title) + u"</title><style>"_s + QLatin1String(style) + u"</style></head><body>"_s +
+           nav + u"<main>"_s + body + u"</main><script>"_s + QLatin1String(clock) + script +
+           u"</script></body></html>"_s;
 }
 
 QString login(const QString& next, bool failed)
 {
     // A wall TV opens /login#token=… once: the token stays in the browser (a fragment is never
     // sent), the page sends it as the form would and the cookie does the rest.
-    const QString body =
-        QStringLiteral("<form class=\"login\" method=\"post\" action=\"/login\" id=\"login\">"
-                       "<h1>车间看板登录</h1>") +
-        (failed ? QStringLiteral("<div class=\"offline\">令牌不正确</div>") : QString()) +
-        QStringLiteral("<label>访问令牌 <input type=\"password\" name=\"token\" id=\"token\" "
-                       "autofocus></label><input type=\"hidden\" name=\"next\" value=\"") +
-        esc(next) + QStringLiteral("\"><button type=\"submit\">登录</button></form>");
-    const QString script =
-        failed ? QString()
-               : QStringLiteral("(function(){var m=/[#&]token=([^&]*)/.exec(location.hash);"
-                                "if(!m)return;document.getElementById('token').value="
-                                "decodeURIComponent(m[1]);history.replaceState(null,'',"
-                                "location.pathname+location.search);"
-                                "document.getElementById('login').submit();})();");
-    return page(QStringLiteral("登录"), QString(), body, script);
+    const QString body = u"<form class=\"login\" method=\"post\" action=\"/login\" id=\"login\">"
+                         "<h1>车间看板登录</h1>"_s +
+                         (failed ? u"<div class=\"offline\">令牌不正确</div>"_s : QString()) +
+                         u"<label>访问令牌 <input type=\"password\" name=\"token\" id=\"token\" "
+                         "autofocus></label><input type=\"hidden\" name=\"next\" value=\""_s +
+                         esc(next) + u"\"><button type=\"submit\">登录</button></form>"_s;
+    const QString script = failed ? QString()
+                                  : u"(function(){var m=/[#&]token=([^&]*)/.exec(location.hash);"
+                                    "if(!m)return;document.getElementById('token').value="
+                                    "decodeURIComponent(m[1]);history.replaceState(null,'',"
+                                    "location.pathname+location.search);"
+                                    "document.getElementById('login').submit();})();"_s;
+    return page(u"登录"_s, QString(), body, script);
 }
 
 QString refusal(int status, const QString& why)
 {
-    const QString head = status == 401   ? QStringLiteral("401 未登录")
-                         : status == 400 ? QStringLiteral("400 请求有误")
-                         : status == 404 ? QStringLiteral("404 没有这一页")
-                         : status == 503 ? QStringLiteral("503 数据库离线")
+    const QString head = status == 401   ? u"401 未登录"_s
+                         : status == 400 ? u"400 请求有误"_s
+                         : status == 404 ? u"404 没有这一页"_s
+                         : status == 503 ? u"503 数据库离线"_s
                                          : QString::number(status);
-    return page(head, QStringLiteral(""),
-                QStringLiteral("<h1>") + esc(head) + QStringLiteral("</h1><p>") + esc(why) +
-                    QStringLiteral("</p>"));
+    return page(head, u""_s, u"<h1>"_s + esc(head) + u"</h1><p>"_s + esc(why) + u"</p>"_s);
 }
 
 } // namespace WebPage

@@ -26,7 +26,7 @@ constexpr int MaxDays = 366;
 
 QString mirel(const QString& key)
 {
-    return SysUtil::readIni(QStringLiteral("MIREL"), key, QString(), QStringLiteral("/mirel.ini"));
+    return SysUtil::readIni(u"MIREL"_s, key, QString(), u"/mirel.ini"_s);
 }
 
 QDate day(const WebRequest& r, const QString& key, const QDate& def)
@@ -36,7 +36,7 @@ QDate day(const WebRequest& r, const QString& key, const QDate& def)
         return def;
     const QDate d = QDate::fromString(text, Qt::ISODate);
     if (!d.isValid() || text.size() != 10)
-        throw WebError{400, QStringLiteral("%1 不是日期（yyyy-mm-dd）").arg(key)};
+        throw WebError{400, u"%1 不是日期（yyyy-mm-dd）"_s.arg(key)};
     return d;
 }
 
@@ -63,11 +63,10 @@ QJsonArray groups(const QList<QualityData::Group>& list, bool inspector)
     QJsonArray out;
     for (const auto& g : list) {
         QJsonObject o = totals(g.totals);
-        o.insert(QStringLiteral("key"), g.key);
+        o.insert(u"key"_s, g.key);
         if (inspector)
-            o.insert(QStringLiteral("name"), g.name);
-        o.insert(QStringLiteral("cells"),
-                 QJsonArray::fromStringList(QualityText::groupRow(g, inspector)));
+            o.insert(u"name"_s, g.name);
+        o.insert(u"cells"_s, QJsonArray::fromStringList(QualityText::groupRow(g, inspector)));
         out.append(o);
     }
     return out;
@@ -91,29 +90,29 @@ QString name(const WebRequest& r, const QString& key, bool required)
 {
     const QString v = r.item(key).trimmed();
     if (v.size() > 50)
-        throw WebError{400, QStringLiteral("%1 过长").arg(key)};
+        throw WebError{400, u"%1 过长"_s.arg(key)};
     for (QChar c : v)
         if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
-            throw WebError{400, QStringLiteral("%1 含控制字符").arg(key)};
+            throw WebError{400, u"%1 含控制字符"_s.arg(key)};
     if (required && v.isEmpty())
-        throw WebError{400, QStringLiteral("缺少 %1").arg(key)};
+        throw WebError{400, u"缺少 %1"_s.arg(key)};
     return v;
 }
 
 QualitySql::Filter qualityFilter(const WebRequest& r, const QDate& today)
 {
     QualitySql::Filter f;
-    f.to = day(r, QStringLiteral("to"), today);
-    f.from = day(r, QStringLiteral("from"), f.to.addDays(-6));
+    f.to = day(r, u"to"_s, today);
+    f.from = day(r, u"from"_s, f.to.addDays(-6));
     if (f.from > f.to)
-        throw WebError{400, QStringLiteral("开始日期不能晚于结束日期")};
+        throw WebError{400, u"开始日期不能晚于结束日期"_s};
     if (f.from.daysTo(f.to) >= MaxDays)
-        throw WebError{400, QStringLiteral("日期范围不能超过%1天").arg(MaxDays)};
-    f.machine = name(r, QStringLiteral("machine"));
-    f.inspector = name(r, QStringLiteral("inspector"));
-    f.defect = name(r, QStringLiteral("defect"));
-    f.card = name(r, QStringLiteral("card"));
-    f.item = name(r, QStringLiteral("item"));
+        throw WebError{400, u"日期范围不能超过%1天"_s.arg(MaxDays)};
+    f.machine = name(r, u"machine"_s);
+    f.inspector = name(r, u"inspector"_s);
+    f.defect = name(r, u"defect"_s);
+    f.card = name(r, u"card"_s);
+    f.item = name(r, u"item"_s);
     return f;
 }
 
@@ -133,15 +132,14 @@ namespace {
 
 QualityData::Grades grades()
 {
-    return QualityData::parseGrades(mirel(QStringLiteral("grade")));
+    return QualityData::parseGrades(mirel(u"grade"_s));
 }
 
 // The overview as the frames grade: the grades and the 4-point cap of mirel.ini. The range
 // before is a third of a year's reading: with a second connection it is read meanwhile.
 QualityData::Overview overview(Connection& c, Beside beside, const QualitySql::Filter& f)
 {
-    const double cap = QualityData::frameCap(mirel(QStringLiteral("USASTANDARD")),
-                                             mirel(QStringLiteral("CapPerUnit")));
+    const double cap = QualityData::frameCap(mirel(u"USASTANDARD"_s), mirel(u"CapPerUnit"_s));
     const QualityData::Grades g = grades();
     if (!beside.conn || !beside.threads)
         return QualityData::load(c, f, g, cap);
@@ -172,7 +170,7 @@ QByteArray qualityWorkbook(Connection& c, const QualitySql::Filter& f, const QDa
 {
     const QualityData::Overview o = overview(c, beside, f);
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("quality.xlsx"));
+    const QString path = dir.filePath(u"quality.xlsx"_s);
     if (!dir.isValid() || !sheet::writeXlsx(path, QualityWorkbook::sheets(o, now), error))
         return QByteArray();
     QFile file(path);

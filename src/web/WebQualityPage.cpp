@@ -9,6 +9,8 @@
 #include <QJsonArray>
 #include <QUrl>
 
+using namespace Qt::StringLiterals;
+
 using WebPage::esc;
 
 namespace WebPages {
@@ -17,62 +19,60 @@ namespace {
 
 QString field(const QJsonObject& filter, const char* key, const QString& caption, const char* type)
 {
-    return QStringLiteral("<label>%1<input type=\"%2\" name=\"%3\" value=\"%4\"></label>")
-        .arg(caption, QLatin1String(type), QLatin1String(key),
-             esc(filter.value(QLatin1String(key)).toString()));
+    return u"<label>%1<input type=\"%2\" name=\"%3\" value=\"%4\"></label>"_s.arg(
+        caption, QLatin1String(type), QLatin1String(key),
+        esc(filter.value(QLatin1String(key)).toString()));
 }
 
 QString figures(const QJsonArray& list)
 {
-    QString s = QStringLiteral("<div class=\"figures\" id=\"figures\">");
+    QString s = u"<div class=\"figures\" id=\"figures\">"_s;
     for (const QJsonValue& v : list) {
         const QJsonObject f = v.toObject();
-        const int verdict = f.value(QStringLiteral("verdict")).toInt();
-        s += QStringLiteral(
-                 "<div class=\"figure\"><div class=\"cap\">%1</div><div class=\"now\">%2</div>"
-                 "<div class=\"was\">上期 %3 <span class=\"%4\">%5</span></div></div>")
-                 .arg(esc(f.value(QStringLiteral("caption")).toString()),
-                      esc(f.value(QStringLiteral("now")).toString()),
-                      esc(f.value(QStringLiteral("before")).toString()),
-                      verdict > 0   ? QStringLiteral("good")
-                      : verdict < 0 ? QStringLiteral("bad")
-                                    : QString(),
-                      esc(f.value(QStringLiteral("change")).toString()));
+        const int verdict = f.value(u"verdict"_s).toInt();
+        s += u"<div class=\"figure\"><div class=\"cap\">%1</div><div class=\"now\">%2</div>"
+             "<div class=\"was\">上期 %3 <span class=\"%4\">%5</span></div></div>"_s.arg(
+                 esc(f.value(u"caption"_s).toString()), esc(f.value(u"now"_s).toString()),
+                 esc(f.value(u"before"_s).toString()),
+                 verdict > 0   ? u"good"_s
+                 : verdict < 0 ? u"bad"_s
+                               : QString(),
+                 esc(f.value(u"change"_s).toString()));
     }
-    return s + QStringLiteral("</div>");
+    return s + u"</div>"_s;
 }
 
 // texts: the leading columns of names (machine; code and name), the rest are figures.
 QString table(const QString& id, const QJsonArray& header, const QJsonArray& rows, int texts)
 {
-    QString s = QStringLiteral("<div class=\"scroll\"><table id=\"%1\"><thead><tr>").arg(id);
+    QString s = u"<div class=\"scroll\"><table id=\"%1\"><thead><tr>"_s.arg(id);
     for (const QJsonValue& h : header)
-        s += QStringLiteral("<th>") + esc(h.toString()) + QStringLiteral("</th>");
-    s += QStringLiteral("</tr></thead><tbody>");
+        s += u"<th>"_s + esc(h.toString()) + u"</th>"_s;
+    s += u"</tr></thead><tbody>"_s;
     for (const QJsonValue& r : rows) {
-        s += QStringLiteral("<tr>");
-        const QJsonArray cells = r.toObject().value(QStringLiteral("cells")).toArray();
+        s += u"<tr>"_s;
+        const QJsonArray cells = r.toObject().value(u"cells"_s).toArray();
         for (qsizetype i = 0; i < cells.size(); ++i)
-            s += (i < texts ? QStringLiteral("<td>") : QStringLiteral("<td class=\"num\">")) +
-                 esc(cells[i].toString()) + QStringLiteral("</td>");
-        s += QStringLiteral("</tr>");
+            s += (i < texts ? u"<td>"_s : u"<td class=\"num\">"_s) + esc(cells[i].toString()) +
+                 u"</td>"_s;
+        s += u"</tr>"_s;
     }
-    return s + QStringLiteral("</tbody></table></div>");
+    return s + u"</tbody></table></div>"_s;
 }
 
 } // namespace
 
 QString quality(const QJsonObject& data)
 {
-    const QJsonObject filter = data.value(QStringLiteral("filter")).toObject();
-    QString body = QStringLiteral("<h1>质量分析</h1>");
-    body += QStringLiteral("<form class=\"filter\" method=\"get\" action=\"/quality\">") +
-            field(filter, "from", QStringLiteral("开始日期"), "date") +
-            field(filter, "to", QStringLiteral("结束日期"), "date") +
-            field(filter, "machine", QStringLiteral("机台"), "text") +
-            field(filter, "inspector", QStringLiteral("验布员"), "text") +
-            field(filter, "defect", QStringLiteral("疵点"), "text") +
-            QStringLiteral("<button type=\"submit\">查询</button></form>");
+    const QJsonObject filter = data.value(u"filter"_s).toObject();
+    QString body = u"<h1>质量分析</h1>"_s;
+    body += u"<form class=\"filter\" method=\"get\" action=\"/quality\">"_s +
+            field(filter, "from", u"开始日期"_s, "date") +
+            field(filter, "to", u"结束日期"_s, "date") +
+            field(filter, "machine", u"机台"_s, "text") +
+            field(filter, "inspector", u"验布员"_s, "text") +
+            field(filter, "defect", u"疵点"_s, "text") +
+            u"<button type=\"submit\">查询</button></form>"_s;
     // The workbook of the same range and narrowings, as the quality station exports it.
     QByteArray same;
     for (const char* key : {"from", "to", "machine", "inspector", "defect", "card", "item"}) {
@@ -81,29 +81,24 @@ QString quality(const QJsonObject& data)
             same +=
                 (same.isEmpty() ? "" : "&") + QByteArray(key) + '=' + QUrl::toPercentEncoding(v);
     }
-    body +=
-        QStringLiteral("<p id=\"range\">") + esc(filter.value(QStringLiteral("text")).toString()) +
-        QStringLiteral(" <a id=\"xlsx\" href=\"/quality.xlsx?") + esc(QString::fromLatin1(same)) +
-        QStringLiteral("\">导出Excel</a></p>") + offlineMark(data);
-    if (data.contains(QStringLiteral("figures"))) {
-        body += figures(data.value(QStringLiteral("figures")).toArray());
-        const QJsonArray days = data.value(QStringLiteral("days")).toArray();
-        body += QStringLiteral("<div class=\"charts\">") +
-                WebSvg::pareto(data.value(QStringLiteral("pareto")).toArray(),
-                               QualityChartViews::ParetoBars) +
-                WebSvg::grades(days, data.value(QStringLiteral("gradeNames")).toArray()) +
-                WebSvg::points(days, data.value(QStringLiteral("limits")).toArray()) +
-                QStringLiteral("</div>");
+    body += u"<p id=\"range\">"_s + esc(filter.value(u"text"_s).toString()) +
+            u" <a id=\"xlsx\" href=\"/quality.xlsx?"_s + esc(QString::fromLatin1(same)) +
+            u"\">导出Excel</a></p>"_s + offlineMark(data);
+    if (data.contains(u"figures"_s)) {
+        body += figures(data.value(u"figures"_s).toArray());
+        const QJsonArray days = data.value(u"days"_s).toArray();
+        body += u"<div class=\"charts\">"_s +
+                WebSvg::pareto(data.value(u"pareto"_s).toArray(), QualityChartViews::ParetoBars) +
+                WebSvg::grades(days, data.value(u"gradeNames"_s).toArray()) +
+                WebSvg::points(days, data.value(u"limits"_s).toArray()) + u"</div>"_s;
         body +=
-            QStringLiteral("<h2>按机台</h2>") +
-            table(QStringLiteral("machines"), data.value(QStringLiteral("machineHeader")).toArray(),
-                  data.value(QStringLiteral("machines")).toArray(), 1);
-        body += QStringLiteral("<h2>按验布员</h2>") +
-                table(QStringLiteral("inspectors"),
-                      data.value(QStringLiteral("inspectorHeader")).toArray(),
-                      data.value(QStringLiteral("inspectors")).toArray(), 2);
+            u"<h2>按机台</h2>"_s + table(u"machines"_s, data.value(u"machineHeader"_s).toArray(),
+                                         data.value(u"machines"_s).toArray(), 1);
+        body += u"<h2>按验布员</h2>"_s + table(u"inspectors"_s,
+                                               data.value(u"inspectorHeader"_s).toArray(),
+                                               data.value(u"inspectors"_s).toArray(), 2);
     }
-    return WebPage::page(QStringLiteral("质量分析"), QStringLiteral("/quality"), body);
+    return WebPage::page(u"质量分析"_s, u"/quality"_s, body);
 }
 
 } // namespace WebPages

@@ -19,7 +19,7 @@ QJsonValue json(const DbValue& v)
     case DbValue::Type::Decimal:
         return v.toDouble();
     case DbValue::Type::DateTime:
-        return v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        return v.toDateTime().toString(u"yyyy-MM-dd HH:mm:ss"_s);
     default:
         return v.toString();
     }
@@ -28,12 +28,12 @@ QJsonValue json(const DbValue& v)
 bool roll(Connection& c, const QString& card, const QString& number, QJsonObject& out)
 {
     // The last save of the number wins when a roll was inspected twice.
-    const Recordset rs = c.execute(
-        QStringLiteral("select top 1 a.id, a.billCode, a.checkCode, a.grade, a.checkcount, "
-                       "a.onCount, a.machineId, a.checkUsercode, a.createDate, "
-                       "b.itemcode, b.itemname from checkinfo a left join item b on "
-                       "a.itemid=b.itemid where a.billCode=? and a.checkCode=? order by a.id desc"),
-        {card, number});
+    const Recordset rs =
+        c.execute(u"select top 1 a.id, a.billCode, a.checkCode, a.grade, a.checkcount, "
+                  "a.onCount, a.machineId, a.checkUsercode, a.createDate, "
+                  "b.itemcode, b.itemname from checkinfo a left join item b on "
+                  "a.itemid=b.itemid where a.billCode=? and a.checkCode=? order by a.id desc"_s,
+                  {card, number});
     if (rs.eof())
         return false;
     static const char* const keys[] = {"id",        "card",          "number",  "grade",
@@ -43,9 +43,8 @@ bool roll(Connection& c, const QString& card, const QString& number, QJsonObject
         out.insert(QString::fromLatin1(keys[i]), json(rs.field(i)));
     // Section alerts kept with the roll mark a stretch; they are no defect of the cloth.
     const Recordset defects = c.execute(
-        QStringLiteral(
-            "select bugName, bugPosition, bugEnd, bugCount, bugScore, remark from "
-            "checkDetail where checkId=? and isnull(bugName, '') <> ? order by bugPosition, id"),
+        u"select bugName, bugPosition, bugEnd, bugCount, bugScore, remark from "
+        "checkDetail where checkId=? and isnull(bugName, '') <> ? order by bugPosition, id"_s,
         {rs.field(0), QString::fromUtf16(CheckGrading::AlertRowName)});
     QJsonArray list;
     double points = 0;
@@ -60,8 +59,8 @@ bool roll(Connection& c, const QString& card, const QString& number, QJsonObject
                                 {u"points"_s, score},
                                 {u"remark"_s, d[5].toString()}});
     }
-    out.insert(QStringLiteral("points"), points);
-    out.insert(QStringLiteral("defects"), list);
+    out.insert(u"points"_s, points);
+    out.insert(u"defects"_s, list);
     return true;
 }
 

@@ -30,6 +30,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 void say(const QString& text)
@@ -103,8 +105,7 @@ bool loadTls(QHttpServer& server, const WebSettings& s)
 {
     QFile cert(s.certificate), key(s.key);
     if (!cert.open(QIODevice::ReadOnly) || !key.open(QIODevice::ReadOnly)) {
-        complain(
-            QStringLiteral("mirel serve: 证书或私钥不能读取：%1 %2").arg(s.certificate, s.key));
+        complain(u"mirel serve: 证书或私钥不能读取：%1 %2"_s.arg(s.certificate, s.key));
         return false;
     }
     const QSslCertificate c(&cert, QSsl::Pem);
@@ -114,7 +115,7 @@ bool loadTls(QHttpServer& server, const WebSettings& s)
         k = QSslKey(&key, QSsl::Ec, QSsl::Pem);
     }
     if (c.isNull() || k.isNull()) {
-        complain(QStringLiteral("mirel serve: 证书或私钥不是 PEM 格式"));
+        complain(u"mirel serve: 证书或私钥不是 PEM 格式"_s);
         return false;
     }
     server.sslSetup(c, k);
@@ -134,11 +135,11 @@ int run(int argc, char** argv)
     mallopt(M_ARENA_MAX, 2);
 #endif
     QCoreApplication app(argc, argv);
-    app.setApplicationName(QStringLiteral("mirel"));
+    app.setApplicationName(u"mirel"_s);
     WebSettings settings;
     QString error;
     if (!WebSettings::read(settings, &error)) {
-        complain(QStringLiteral("mirel serve: ") + error);
+        complain(u"mirel serve: "_s + error);
         return 1;
     }
     QHttpServer server;
@@ -170,18 +171,16 @@ int run(int argc, char** argv)
     });
     const quint16 port = server.listen(settings.address, settings.port);
     if (port == 0) {
-        complain(QStringLiteral("mirel serve: 不能在 %1:%2 上监听")
-                     .arg(settings.address.toString())
+        complain(u"mirel serve: 不能在 %1:%2 上监听"_s.arg(settings.address.toString())
                      .arg(settings.port));
         return 1;
     }
     if (settings.token.isEmpty())
-        say(QStringLiteral("mirel serve: 没有配置访问令牌（mirel.ini [Web] Token=），只在本机 "
-                           "127.0.0.1 上监听"));
-    const QString host = settings.address == QHostAddress::Any ? QStringLiteral("<本机地址>")
-                                                               : settings.address.toString();
-    say(QStringLiteral("mirel serve: %1://%2:%3/board")
-            .arg(settings.https() ? QStringLiteral("https") : QStringLiteral("http"), host)
+        say(u"mirel serve: 没有配置访问令牌（mirel.ini [Web] Token=），只在本机 "
+            "127.0.0.1 上监听"_s);
+    const QString host =
+        settings.address == QHostAddress::Any ? u"<本机地址>"_s : settings.address.toString();
+    say(u"mirel serve: %1://%2:%3/board"_s.arg(settings.https() ? u"https"_s : u"http"_s, host)
             .arg(port));
     quitOnStop(app);
     const int code = app.exec();

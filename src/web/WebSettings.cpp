@@ -7,12 +7,13 @@
 #include <QDir>
 #include <QFile>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QString web(const QString& key)
 {
-    return SysUtil::readIni(QStringLiteral("Web"), key, QString(), QStringLiteral("/mirel.ini"))
-        .trimmed();
+    return SysUtil::readIni(u"Web"_s, key, QString(), u"/mirel.ini"_s).trimmed();
 }
 
 } // namespace
@@ -39,14 +40,14 @@ bool WebSettings::parseListen(const QString& text, QHostAddress& address, quint1
 
 bool WebSettings::read(WebSettings& out, QString* error)
 {
-    const QString listen = web(QStringLiteral("Listen"));
+    const QString listen = web(u"Listen"_s);
     if (!listen.isEmpty() && !parseListen(listen, out.address, out.port)) {
         if (error)
-            *error = QStringLiteral("mirel.ini [Web] Listen=%1 不是地址:端口").arg(listen);
+            *error = u"mirel.ini [Web] Listen=%1 不是地址:端口"_s.arg(listen);
         return false;
     }
-    out.token = web(QStringLiteral("Token"));
-    const QString tokenFile = web(QStringLiteral("TokenFile"));
+    out.token = web(u"Token"_s);
+    const QString tokenFile = web(u"TokenFile"_s);
     if (out.token.isEmpty() && !tokenFile.isEmpty()) {
         // A relative name lies in the folder of the ini files (the package's /etc/mirel).
         QFile f(QDir::isAbsolutePath(tokenFile) ? tokenFile
@@ -54,8 +55,8 @@ bool WebSettings::read(WebSettings& out, QString* error)
         if (f.open(QIODevice::ReadOnly))
             out.token = QString::fromUtf8(f.readLine()).trimmed();
     }
-    out.certificate = web(QStringLiteral("Certificate"));
-    out.key = web(QStringLiteral("Key"));
+    out.certificate = web(u"Certificate"_s);
+    out.key = web(u"Key"_s);
     if (out.token.isEmpty())
         out.address = QHostAddress::LocalHost;
     return true;

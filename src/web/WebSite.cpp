@@ -129,13 +129,13 @@ WebReply WebSite::handle(const WebRequest& r)
 WebReply WebSite::route(const WebRequest& r)
 {
     if (r.query.toString(QUrl::FullyEncoded).size() > MaxQuery)
-        throw WebError{400, QStringLiteral("查询参数过长")};
+        throw WebError{400, u"查询参数过长"_s};
     if (r.path == u"/login")
         return loginReply(r);
     if (r.method != "GET" && r.method != "HEAD")
-        throw WebError{400, QStringLiteral("只能读取")};
+        throw WebError{400, u"只能读取"_s};
     if (!m_access.allows(r))
-        return refuse(r, 401, QStringLiteral("未登录或令牌不正确"));
+        return refuse(r, 401, u"未登录或令牌不正确"_s);
     if (r.path == u"/" || r.path.isEmpty()) {
         WebReply to{303, "text/plain", QByteArray(), {{"Location", "/board"}}};
         return to;
@@ -150,7 +150,7 @@ WebReply WebSite::route(const WebRequest& r)
         return WebReply::html(WebPages::quality(quality(r)));
     if (r.path == u"/quality.xlsx")
         return workbook(r);
-    throw WebError{404, QStringLiteral("没有这一页：") + r.path.left(100)};
+    throw WebError{404, u"没有这一页："_s + r.path.left(100)};
 }
 
 QJsonObject WebSite::api(const QString& path, const WebRequest& r)
@@ -163,22 +163,20 @@ QJsonObject WebSite::api(const QString& path, const WebRequest& r)
         return quality(r);
     if (path == u"/api/roll")
         return roll(r);
-    throw WebError{404, QStringLiteral("没有这一项：") + path.left(100)};
+    throw WebError{404, u"没有这一项："_s + path.left(100)};
 }
 
 WebReply WebSite::loginReply(const WebRequest& r)
 {
     if (r.method == "GET" || r.method == "HEAD")
-        return WebReply::html(
-            WebPage::login(WebAccess::nextPath(r.item(QStringLiteral("next"))), false));
+        return WebReply::html(WebPage::login(WebAccess::nextPath(r.item(u"next"_s)), false));
     if (r.method != "POST")
-        throw WebError{400, QStringLiteral("只能读取")};
+        throw WebError{400, u"只能读取"_s};
     const QUrlQuery form(QString::fromUtf8(r.body.left(4096)).replace(u'+', u' '));
-    const QString next =
-        WebAccess::nextPath(form.queryItemValue(QStringLiteral("next"), QUrl::FullyDecoded));
+    const QString next = WebAccess::nextPath(form.queryItemValue(u"next"_s, QUrl::FullyDecoded));
     if (m_access.open())
         return {303, "text/plain", QByteArray(), {{"Location", next.toUtf8()}}};
-    if (!m_access.isToken(form.queryItemValue(QStringLiteral("token"), QUrl::FullyDecoded))) {
+    if (!m_access.isToken(form.queryItemValue(u"token"_s, QUrl::FullyDecoded))) {
         qWarning().noquote() << "web: 401 POST /login from" << r.peer << "- wrong token";
         return WebReply::html(WebPage::login(next, true), 401);
     }
@@ -226,11 +224,11 @@ template <typename Read> bool WebSite::read(QJsonObject& out, Read&& body)
             return true;
         } catch (const DbError& e) {
             if (!Journal::isOffline(e) && !e.connectionLost())
-                throw WebError{500, QStringLiteral("数据库出错：") + e.message()};
+                throw WebError{500, u"数据库出错："_s + e.message()};
             markOffline(e.message());
         }
     }
-    out.insert(QStringLiteral("offline"), offlineText());
+    out.insert(u"offline"_s, offlineText());
     return false;
 }
 
@@ -252,7 +250,7 @@ QJsonObject WebSite::board()
     // The board's last rows stay up, marked stale, as on the wall.
     QMutexLocker lock(&m_lock);
     QJsonObject stale = m_lastBoard.isEmpty() ? WebData::boardFrame() : m_lastBoard;
-    stale.insert(QStringLiteral("offline"), out.value(QStringLiteral("offline")));
+    stale.insert(u"offline"_s, out.value(u"offline"_s));
     return stale;
 }
 
@@ -274,7 +272,7 @@ QJsonObject WebSite::quality(const WebRequest& r)
         return kept;
     QJsonObject out;
     const bool fresh = read(out, [&] { out = WebData::quality(conn(), f, beside()); });
-    out.insert(QStringLiteral("filter"), filter);
+    out.insert(u"filter"_s, filter);
     if (fresh) {
         QMutexLocker lock(&m_lock);
         if (m_quality.size() >= KeptOverviews)
@@ -292,11 +290,11 @@ WebReply WebSite::workbook(const WebRequest& r)
     QJsonObject offline;
     if (!read(offline,
               [&] { bytes = WebData::qualityWorkbook(conn(), f, m_clock(), &error, beside()); }))
-        throw WebError{503, offline.value(QStringLiteral("offline")).toString()};
+        throw WebError{503, offline.value(u"offline"_s).toString()};
     if (bytes.isEmpty())
-        throw WebError{500, QStringLiteral("Excel 文件不能生成：") + error};
-    const QString name = QStringLiteral("quality-%1-%2.xlsx")
-                             .arg(f.from.toString(Qt::ISODate), f.to.toString(Qt::ISODate));
+        throw WebError{500, u"Excel 文件不能生成："_s + error};
+    const QString name =
+        u"quality-%1-%2.xlsx"_s.arg(f.from.toString(Qt::ISODate), f.to.toString(Qt::ISODate));
     return {200,
             "application/vnd.openxmlformats-officedocument.spreadsheetml.sheet",
             bytes,
@@ -305,12 +303,12 @@ WebReply WebSite::workbook(const WebRequest& r)
 
 QJsonObject WebSite::roll(const WebRequest& r)
 {
-    const QString card = WebData::name(r, QStringLiteral("card"), true);
-    const QString number = WebData::name(r, QStringLiteral("number"), true);
+    const QString card = WebData::name(r, u"card"_s, true);
+    const QString number = WebData::name(r, u"number"_s, true);
     QJsonObject out;
     bool found = true;
     read(out, [&] { found = WebData::roll(conn(), card, number, out); });
     if (!found)
-        throw WebError{404, QStringLiteral("没有这一卷：%1 %2").arg(card, number)};
+        throw WebError{404, u"没有这一卷：%1 %2"_s.arg(card, number)};
     return out;
 }

@@ -16,19 +16,18 @@ namespace {
 QJsonValue when(const DbValue& v)
 {
     const QDateTime t = v.toDateTime();
-    return t.isValid() ? QJsonValue(t.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")))
-                       : QJsonValue();
+    return t.isValid() ? QJsonValue(t.toString(u"yyyy-MM-dd HH:mm:ss"_s)) : QJsonValue();
 }
 
 } // namespace
 
 QJsonObject stations(Connection& c, const QDateTime& now)
 {
-    const Recordset rs = c.execute(
-        QStringLiteral("select host, station, menchineId, version, started, lastSeen, "
-                       "beatSeconds, pending, refused, devices, lastSave from stationStatus "
-                       "order by station, menchineId, host"),
-        {});
+    const Recordset rs =
+        c.execute(u"select host, station, menchineId, version, started, lastSeen, "
+                  "beatSeconds, pending, refused, devices, lastSave from stationStatus "
+                  "order by station, menchineId, host"_s,
+                  {});
     QJsonArray rows;
     for (const auto& row : rs.rows()) {
         const QDateTime seen = row[5].toDateTime();
@@ -48,7 +47,7 @@ QJsonObject stations(Connection& c, const QDateTime& now)
                                 {u"lastSave"_s, when(row[10])},
                                 {u"late"_s, late}});
     }
-    return {{u"now"_s, now.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))}, {u"stations"_s, rows}};
+    return {{u"now"_s, now.toString(u"yyyy-MM-dd HH:mm:ss"_s)}, {u"stations"_s, rows}};
 }
 
 } // namespace WebData

@@ -7,9 +7,11 @@
 #include <QAbstractItemView>
 #include <QStringList>
 
+using namespace Qt::StringLiterals;
+
 ComboEx::ComboEx(QWidget* parent) : QComboBox(parent)
 {
-    setStyleSheet(QStringLiteral("QComboBox QAbstractItemView::item { min-height: 40px; }"));
+    setStyleSheet(u"QComboBox QAbstractItemView::item { min-height: 40px; }"_s);
     setMinimumHeight(36);
     connect(this, &QComboBox::currentIndexChanged, this, [this](int i) {
         if (i >= 0)

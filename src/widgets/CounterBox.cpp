@@ -8,20 +8,22 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 
+using namespace Qt::StringLiterals;
+
 CounterBox::CounterBox(QWidget* parent)
-    : QWidget(parent), m_box(new PadBox(this)), m_up(new PadKey(QStringLiteral("+1"), this)),
-      m_down(new PadKey(QStringLiteral("-1"), this))
+    : QWidget(parent), m_box(new PadBox(this)), m_up(new PadKey(u"+1"_s, this)),
+      m_down(new PadKey(u"-1"_s, this))
 {
-    m_box->setObjectName(QStringLiteral("Text1"));
-    m_box->setAccessibleName(QStringLiteral("数量"));
+    m_box->setObjectName(u"Text1"_s);
+    m_box->setAccessibleName(u"数量"_s);
     m_box->setAlignment(Qt::AlignCenter);
-    m_box->setText(QStringLiteral(" 0"));
-    m_up->setTag(m_up->tag(), QStringLiteral("▲"));
-    m_up->setAccessibleName(QStringLiteral("数量加一"));
-    m_up->setObjectName(QStringLiteral("UpDown1_up"));
-    m_down->setTag(m_down->tag(), QStringLiteral("▼"));
-    m_down->setAccessibleName(QStringLiteral("数量减一"));
-    m_down->setObjectName(QStringLiteral("UpDown1_down"));
+    m_box->setText(u" 0"_s);
+    m_up->setTag(m_up->tag(), u"▲"_s);
+    m_up->setAccessibleName(u"数量加一"_s);
+    m_up->setObjectName(u"UpDown1_up"_s);
+    m_down->setTag(m_down->tag(), u"▼"_s);
+    m_down->setAccessibleName(u"数量减一"_s);
+    m_down->setObjectName(u"UpDown1_down"_s);
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(3);

@@ -5,16 +5,18 @@
 
 #include <QLineEdit>
 
+using namespace Qt::StringLiterals;
+
 namespace pad {
 
 QString captionOf(const QString& tag)
 {
     if (tag == BackspaceTag)
-        return QStringLiteral("退格");
+        return u"退格"_s;
     if (tag == ClearTag)
-        return QStringLiteral("清除");
+        return u"清除"_s;
     if (tag == EnterTag)
-        return QStringLiteral("确定");
+        return u"确定"_s;
     return tag;
 }
 

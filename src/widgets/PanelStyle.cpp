@@ -5,7 +5,9 @@
 #include <QStyleFactory>
 #include <QWidget>
 
-PanelStyle::PanelStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+using namespace Qt::StringLiterals;
+
+PanelStyle::PanelStyle() : QProxyStyle(QStyleFactory::create(u"Fusion"_s)) {}
 
 void PanelStyle::install()
 {

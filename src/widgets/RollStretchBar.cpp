@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 RollStretchBar::RollStretchBar(QWidget* parent) : QWidget(parent)
 {
     setAttribute(Qt::WA_TransparentForMouseEvents); // a touch on it acknowledges the alert
@@ -36,7 +38,7 @@ QRectF RollStretchBar::barRect() const
 {
     // The figures "0" and the length stand at the ends, the bar between them.
     const QFontMetricsF fm(font());
-    const double left = fm.horizontalAdvance(QStringLiteral("0")) + 8;
+    const double left = fm.horizontalAdvance(u"0"_s) + 8;
     const double right = fm.horizontalAdvance(vb::sqlNumber(scaleEnd())) + 8;
     const double h = std::max(4.0, height() * 0.45);
     return QRectF(left, height() - h - 2, std::max(1.0, width() - left - right), h);
@@ -66,8 +68,7 @@ void RollStretchBar::paintEvent(QPaintEvent*)
     p.fillRect(bar, QColor(0xe0, 0xe0, 0xe0));
     p.setPen(Qt::black);
     p.drawRect(bar);
-    p.drawText(QRectF(0, bar.top(), bar.left(), bar.height()), Qt::AlignCenter,
-               QStringLiteral("0"));
+    p.drawText(QRectF(0, bar.top(), bar.left(), bar.height()), Qt::AlignCenter, u"0"_s);
     p.drawText(QRectF(bar.right(), bar.top(), width() - bar.right(), bar.height()),
                Qt::AlignCenter, vb::sqlNumber(scaleEnd()));
     for (int i = 0; i < m_stretches.size(); ++i) {

@@ -7,6 +7,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+using namespace Qt::StringLiterals;
+
 namespace ScanField {
 
 namespace {
@@ -23,7 +25,7 @@ public:
         QuestionGate::noteScan(watched);
         if (key->key() != Qt::Key_Tab || (key->modifiers() & ~Qt::KeypadModifier))
             return false;
-        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, u"\r"_s);
         QCoreApplication::sendEvent(watched, &enter);
         return true;
     }

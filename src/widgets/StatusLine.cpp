@@ -7,6 +7,8 @@
 #include <QStyle>
 #include <QToolTip>
 
+using namespace Qt::StringLiterals;
+
 StatusLine::StatusLine(QWidget* parent) : QLabel(parent)
 {
     setWordWrap(false);
@@ -18,8 +20,7 @@ StatusLine::StatusLine(QWidget* parent) : QLabel(parent)
 QSize StatusLine::minimumSizeHint() const
 {
     const QMargins m = contentsMargins();
-    return {fontMetrics().horizontalAdvance(QStringLiteral("…")) + 2 * margin() + m.left() +
-                m.right(),
+    return {fontMetrics().horizontalAdvance(u"…"_s) + 2 * margin() + m.left() + m.right(),
             QLabel::minimumSizeHint().height()};
 }
 

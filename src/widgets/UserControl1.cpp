@@ -7,10 +7,12 @@
 #include <QGridLayout>
 #include <QLineEdit>
 
+using namespace Qt::StringLiterals;
+
 UserControl1::UserControl1(QWidget* parent) : KeypadFrame(parent)
 {
-    setObjectName(QStringLiteral("NumberKeybord"));
-    setAccessibleName(QStringLiteral("数字键盘"));
+    setObjectName(u"NumberKeybord"_s);
+    setAccessibleName(u"数字键盘"_s);
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(10, 10, 10, 10);
     grid->setSpacing(KeyGap);
@@ -26,7 +28,7 @@ UserControl1::UserControl1(QWidget* parent) : KeypadFrame(parent)
     };
     for (const Place& p : places) {
         auto* key = new PadKey(QString::fromUtf16(p.tag), this);
-        key->setObjectName(QStringLiteral("Label2_%1").arg(m_keys.size()));
+        key->setObjectName(u"Label2_%1"_s.arg(m_keys.size()));
         grid->addWidget(key, p.row, p.col, p.rowSpan, p.colSpan);
         connect(key, &QPushButton::clicked, this, [this, key] { keyReleased(key->tag()); });
         m_keys << key;

@@ -9,13 +9,15 @@
 #include <QGridLayout>
 #include <QLineEdit>
 
+using namespace Qt::StringLiterals;
+
 UserControl2::UserControl2(QWidget* parent)
     : KeypadFrame(parent), m_entry(new PadBox(this)), m_counter(new CounterBox(this))
 {
-    setObjectName(QStringLiteral("UserControl2"));
-    setAccessibleName(QStringLiteral("扣分键盘"));
-    m_entry->setObjectName(QStringLiteral("Text2"));
-    m_entry->setAccessibleName(QStringLiteral("扣分"));
+    setObjectName(u"UserControl2"_s);
+    setAccessibleName(u"扣分键盘"_s);
+    m_entry->setObjectName(u"Text2"_s);
+    m_entry->setAccessibleName(u"扣分"_s);
     m_entry->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(8, 6, 8, 6);
@@ -27,7 +29,7 @@ UserControl2::UserControl2(QWidget* parent)
     for (const char16_t* tag : tags) {
         auto* key = new PadKey(QString::fromUtf16(tag), this);
         const int i = int(m_keys.size());
-        key->setObjectName(QStringLiteral("Numberbtn_%1").arg(i));
+        key->setObjectName(u"Numberbtn_%1"_s.arg(i));
         grid->addWidget(key, 1 + i / 7, i % 7);
         connect(key, &QPushButton::clicked, this, [this, key] { keyPressed(key->tag()); });
         m_keys << key;

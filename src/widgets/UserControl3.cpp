@@ -7,18 +7,20 @@
 #include <QGridLayout>
 #include <QLabel>
 
+using namespace Qt::StringLiterals;
+
 UserControl3::UserControl3(QWidget* parent)
     : KeypadFrame(parent), m_grid(new QGridLayout(this)), m_counter(new CounterBox(this))
 {
-    setObjectName(QStringLiteral("UserControl3"));
-    setAccessibleName(QStringLiteral("扣分选择"));
+    setObjectName(u"UserControl3"_s);
+    setAccessibleName(u"扣分选择"_s);
     m_grid->setContentsMargins(10, 8, 10, 8);
     m_grid->setSpacing(KeyGap);
     for (int i = 1; i <= ScoreButtons; ++i) {
         addScoreButton();
         setNumber(i, i);
     }
-    auto* caption = new QLabel(QStringLiteral("数量"), this);
+    auto* caption = new QLabel(u"数量"_s, this);
     caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     QFont f = caption->font();
     f.setPixelSize(20);
@@ -37,7 +39,7 @@ UserControl3::UserControl3(QWidget* parent)
 void UserControl3::addScoreButton()
 {
     auto* b = new PadKey(QString(), this);
-    b->setObjectName(QStringLiteral("Command1_%1").arg(m_scores.size() + 1));
+    b->setObjectName(u"Command1_%1"_s.arg(m_scores.size() + 1));
     connect(b, &QPushButton::clicked, this,
             [this, b] { emit Confirm(b->tag(), m_counter->text()); });
     m_grid->addWidget(b, 0, int(m_scores.size()));

@@ -4,10 +4,12 @@
 #include <QLineEdit>
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 UserControl4::UserControl4(QWidget* parent) : KeypadFrame(parent)
 {
-    setObjectName(QStringLiteral("UserControl4"));
-    setAccessibleName(QStringLiteral("快捷选择"));
+    setObjectName(u"UserControl4"_s);
+    setAccessibleName(u"快捷选择"_s);
     relayout();
 }
 
@@ -23,7 +25,7 @@ void UserControl4::setNumber(const QString& caption, const QString& tag)
 {
     auto* b = new PadKey(tag.isEmpty() ? caption : tag, this);
     b->setTag(b->tag(), caption);
-    b->setObjectName(QStringLiteral("Command1_%1").arg(m_buttons.size()));
+    b->setObjectName(u"Command1_%1"_s.arg(m_buttons.size()));
     connect(b, &QPushButton::clicked, this, [this, b] { picked(b->tag()); });
     m_buttons << b;
     b->show();

@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Layout in twips.
@@ -28,23 +30,22 @@ frmCheckDetail::frmCheckDetail(QWidget* parent)
     : QDialog(parent), m_twips(parent ? Twips::of(parent) : Twips()),
       m_frame(new QGroupBox(this)), m_pad(new UserControl1(this))
 {
-    setObjectName(QStringLiteral("frmCheckDetail"));
-    setWindowTitle(QStringLiteral("疵点信息"));
+    setObjectName(u"frmCheckDetail"_s);
+    setWindowTitle(u"疵点信息"_s);
     setModal(true);
-    const QString captions[3] = {QStringLiteral("位置"), QStringLiteral("数量"),
-                                 QStringLiteral("扣分")};
+    const QString captions[3] = {u"位置"_s, u"数量"_s, u"扣分"_s};
     for (int i = 0; i < 3; ++i) {
         m_labels[i] = new QLabel(captions[i], m_frame);
         m_boxes[i] = new QLineEdit(m_frame);
-        m_boxes[i]->setObjectName(QStringLiteral("TxtBox_%1").arg(i));
+        m_boxes[i]->setObjectName(u"TxtBox_%1"_s.arg(i));
         m_boxes[i]->setAccessibleName(captions[i]);
         m_labels[i]->setBuddy(m_boxes[i]);
         m_boxes[i]->installEventFilter(this);
     }
-    const QString buttonCaptions[2] = {QStringLiteral("确定"), QStringLiteral("取消")};
+    const QString buttonCaptions[2] = {u"确定"_s, u"取消"_s};
     for (int i = 0; i < 2; ++i) {
         m_buttons[i] = new QPushButton(buttonCaptions[i], m_frame);
-        m_buttons[i]->setObjectName(QStringLiteral("Command1_%1").arg(i));
+        m_buttons[i]->setObjectName(u"Command1_%1"_s.arg(i));
         m_buttons[i]->setAccessibleName(buttonCaptions[i]);
         m_buttons[i]->setAutoDefault(i == 0); // Enter on a focused 确定 presses it
     }
@@ -104,7 +105,7 @@ void frmCheckDetail::prepare(const QString& name, double position)
 {
     m_name = name;
     m_result.clear();
-    m_frame->setTitle(name + QStringLiteral(" - 疵点信息"));
+    m_frame->setTitle(name + u" - 疵点信息"_s);
     m_boxes[0]->setText(vb::Str(position));
     m_boxes[1]->clear();
     m_boxes[2]->clear();

@@ -15,6 +15,8 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 enum class Weave { Plain, Twill, Satin, Knit };
@@ -106,7 +108,7 @@ void writeDrawing(const QString& folder, const Drawing& d)
     p.setPen(QPen(Qt::black, 3));
     p.drawPath(d.outline);
     p.end();
-    const QString path = folder + u'/' + QString::fromUtf16(d.name) + QStringLiteral(".png");
+    const QString path = folder + u'/' + QString::fromUtf16(d.name) + u".png"_s;
     image.save(path);
     QByteArray points;
     QDataStream out(&points, QIODevice::WriteOnly);
@@ -117,7 +119,7 @@ void writeDrawing(const QString& folder, const Drawing& d)
         out << float(pt.x()) << float(pt.y());
     }
     // The polygon of the picture, and the one "打开" reads beside it.
-    for (const QString& name : {path + QStringLiteral(".ovx"), path.chopped(3) + QStringLiteral("txt")}) {
+    for (const QString& name : {path + u".ovx"_s, path.chopped(3) + u"txt"_s}) {
         QFile f(name);
         if (f.open(QIODevice::WriteOnly))
             f.write(points);
@@ -149,27 +151,27 @@ int main(int argc, char** argv)
                  {4, QColor(150, 152, 158), Weave::Knit}};
     for (const auto& item : items) {
         const QByteArray jpg = encoded(swatch(QSize(480, 360), item.colour, item.weave), "jpg");
-        Database::conn().execute(QStringLiteral("update item set pic=0x%1, picName='jpg' where itemid=%2")
+        Database::conn().execute(u"update item set pic=0x%1, picName='jpg' where itemid=%2"_s
                                      .arg(QString::fromLatin1(jpg.toHex()))
                                      .arg(item.id));
     }
     // The first item's folder also holds the photos the sample room put there by hand.
-    const QString pic1 = home + QStringLiteral("/pic/1");
+    const QString pic1 = home + u"/pic/1"_s;
     QDir().mkpath(pic1);
     const QColor dyes[] = {QColor(236, 236, 228), QColor(170, 40, 48), QColor(60, 120, 80),
                            QColor(60, 90, 160), QColor(230, 200, 70)};
     const char16_t* dyeNames[] = {u"漂白", u"大红", u"墨绿", u"宝蓝", u"明黄"};
     for (int i = 1; i < 5; ++i)
         swatch(QSize(640, 480), dyes[i], Weave::Plain)
-            .save(pic1 + QStringLiteral("/1-色样-") + QString::fromUtf16(dyeNames[i]) + QStringLiteral(".jpg"));
-    swatch(QSize(320, 240), dyes[0], Weave::Plain).scaled(960, 720).save(pic1 + QStringLiteral("/1-细节.png"));
+            .save(pic1 + u"/1-色样-"_s + QString::fromUtf16(dyeNames[i]) + u".jpg"_s);
+    swatch(QSize(320, 240), dyes[0], Weave::Plain).scaled(960, 720).save(pic1 + u"/1-细节.png"_s);
 
-    const QString outlines = home + QStringLiteral("/3d");
+    const QString outlines = home + u"/3d"_s;
     QDir().mkpath(outlines);
     for (const Drawing& d : drawings())
         writeDrawing(outlines, d);
     // The fabric "打开" lays into a drawing.
-    QDir().mkpath(home + QStringLiteral("/c"));
-    swatch(QSize(240, 180), QColor(170, 40, 48), Weave::Twill).save(home + QStringLiteral("/c/orvex.bmp"));
+    QDir().mkpath(home + u"/c"_s);
+    swatch(QSize(240, 180), QColor(170, 40, 48), Weave::Twill).save(home + u"/c/orvex.bmp"_s);
     return 0;
 }

@@ -8,6 +8,8 @@
 #include <QScopeGuard>
 #include <QRegularExpression>
 
+using namespace Qt::StringLiterals;
+
 namespace SqlTool {
 
 namespace {
@@ -16,9 +18,9 @@ QString cell(const DbValue& v)
 {
     switch (v.type()) {
     case DbValue::Type::Null:
-        return QStringLiteral("NULL");
+        return u"NULL"_s;
     case DbValue::Type::Bytes:
-        return QStringLiteral("<%1 bytes>").arg(v.toBytes().size());
+        return u"<%1 bytes>"_s.arg(v.toBytes().size());
     default: {
         QString s = v.toString();
         s.replace(u'\t', u' ').replace(u'\n', u' ').replace(u'\r', u' ');
@@ -45,7 +47,7 @@ QString format(const Recordset& rs)
 
 QStringList batches(const QString& script)
 {
-    static const QRegularExpression go(QStringLiteral(R"(^\s*GO\s*$)"),
+    static const QRegularExpression go(uR"(^\s*GO\s*$)"_s,
                                        QRegularExpression::CaseInsensitiveOption |
                                            QRegularExpression::MultilineOption);
     QStringList out;
@@ -79,18 +81,18 @@ int run(Connection& conn, const QStringList& list, QTextStream& out, QTextStream
 
 QString commandLineConnection(const QString& connection, const QString& currentFolder)
 {
-    const QString source = ConnectionString::value(connection, QStringLiteral("Data Source"));
+    const QString source = ConnectionString::value(connection, u"Data Source"_s);
     const bool drivePath = source.size() > 2 && source.at(1) == u':' && source.at(0).isLetter();
     if (source.isEmpty() || QDir::isAbsolutePath(source) || drivePath ||
         ConnectionString::resolve(connection).kind != ConnectionTarget::Sqlite)
         return connection;
-    static const QRegularExpression pair(QStringLiteral("(^|;)\\s*Data Source\\s*=[^;]*"),
+    static const QRegularExpression pair(u"(^|;)\\s*Data Source\\s*=[^;]*"_s,
                                          QRegularExpression::CaseInsensitiveOption);
     const QString absolute = QDir::cleanPath(QDir(currentFolder).absoluteFilePath(source));
     QString out = connection;
     const QRegularExpressionMatch m = pair.match(out);
     out.replace(m.capturedStart(), m.capturedLength(),
-                m.captured(1) + QStringLiteral("Data Source=") + absolute);
+                m.captured(1) + u"Data Source="_s + absolute);
     return out;
 }
 

@@ -12,6 +12,8 @@
 #include <QFile>
 #include <cstdio>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 struct Options {
@@ -41,41 +43,35 @@ QString readStdin()
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("mirel-sql"));
+    QCoreApplication::setApplicationName(u"mirel-sql"_s);
     QCommandLineParser p;
-    p.setApplicationDescription(QStringLiteral(
-        "Runs T-SQL through the stations' database layer and prints each batch's last result set "
+    p.setApplicationDescription(
+        u"Runs T-SQL through the stations' database layer and prints each batch's last result set "
         "as tab-separated text. Statements come from -e, from the arguments, or from stdin "
-        "(batches separated by GO lines)."));
+        "(batches separated by GO lines)."_s);
     p.addHelpOption();
-    const QCommandLineOption home(QStringLiteral("home"), QStringLiteral("Program folder."),
-                                  QStringLiteral("DIR"));
-    const QCommandLineOption connection(QStringLiteral("connection"),
-                                        QStringLiteral("Connection string (default: config.ini)."),
-                                        QStringLiteral("STRING"));
-    const QCommandLineOption exec(QStringList{QStringLiteral("e")},
-                                  QStringLiteral("A T-SQL batch (repeatable)."),
-                                  QStringLiteral("SQL"));
-    const QCommandLineOption init(QStringLiteral("init"), QStringLiteral("Create the schema."));
-    const QCommandLineOption demo(QStringLiteral("demo"), QStringLiteral("Add the demo rows."));
-    const QCommandLineOption initDemo(QStringLiteral("init-demo"),
-                                      QStringLiteral("Create the schema and add the demo rows."));
-    const QCommandLineOption encode(QStringLiteral("encode"),
-                                    QStringLiteral("Print the encoded form of a connection string "
-                                                   "for config.ini and exit."),
-                                    QStringLiteral("TEXT"));
-    const QCommandLineOption translate(QStringLiteral("translate"),
-                                       QStringLiteral("Print the SQLite text instead of running."));
+    const QCommandLineOption home(u"home"_s, u"Program folder."_s, u"DIR"_s);
+    const QCommandLineOption connection(u"connection"_s,
+                                        u"Connection string (default: config.ini)."_s, u"STRING"_s);
+    const QCommandLineOption exec(QStringList{u"e"_s}, u"A T-SQL batch (repeatable)."_s, u"SQL"_s);
+    const QCommandLineOption init(u"init"_s, u"Create the schema."_s);
+    const QCommandLineOption demo(u"demo"_s, u"Add the demo rows."_s);
+    const QCommandLineOption initDemo(u"init-demo"_s,
+                                      u"Create the schema and add the demo rows."_s);
+    const QCommandLineOption encode(u"encode"_s,
+                                    u"Print the encoded form of a connection string "
+                                    "for config.ini and exit."_s,
+                                    u"TEXT"_s);
+    const QCommandLineOption translate(u"translate"_s,
+                                       u"Print the SQLite text instead of running."_s);
     p.addOptions({home, connection, exec, init, demo, initDemo, encode, translate});
-    p.addPositionalArgument(QStringLiteral("SQL"), QStringLiteral("T-SQL batches."),
-                            QStringLiteral("[SQL…]"));
+    p.addPositionalArgument(u"SQL"_s, u"T-SQL batches."_s, u"[SQL…]"_s);
     p.process(app);
 
     if (p.isSet(home))
         qputenv("MIREL_HOME", p.value(home).toUtf8());
     if (p.isSet(encode)) {
-        QTextStream(stdout) << TextCodec::encodeText(p.value(encode), QStringLiteral("orvex"))
-                            << Qt::endl;
+        QTextStream(stdout) << TextCodec::encodeText(p.value(encode), u"orvex"_s) << Qt::endl;
         return 0;
     }
     Options o;

@@ -14,6 +14,8 @@
 #include <type_traits>
 #include <vector>
 
+using namespace Qt::StringLiterals;
+
 namespace sheet::detail {
 
 namespace {
@@ -123,13 +125,11 @@ public:
     void set_date_time(ss::row_t row, ss::col_t col, int year, int month, int day, int hour,
                        int minute, double second) override
     {
-        QString t = QStringLiteral("%1-%2-%3")
-                        .arg(year, 4, 10, QLatin1Char('0'))
+        QString t = u"%1-%2-%3"_s.arg(year, 4, 10, QLatin1Char('0'))
                         .arg(month, 2, 10, QLatin1Char('0'))
                         .arg(day, 2, 10, QLatin1Char('0'));
         if (hour || minute || second > 0)
-            t += QStringLiteral(" %1:%2:%3")
-                     .arg(hour, 2, 10, QLatin1Char('0'))
+            t += u" %1:%2:%3"_s.arg(hour, 2, 10, QLatin1Char('0'))
                      .arg(minute, 2, 10, QLatin1Char('0'))
                      .arg(int(second), 2, 10, QLatin1Char('0'));
         put(row, col, t);
@@ -267,8 +267,7 @@ bool readXlsxFile(const QString& path, SheetGrid* grid, QString* error)
     const std::string file = QFile::encodeName(path).toStdString();
     try {
         if (usesInlineStrings(file)) {
-            *error = unreadable(
-                path, QStringLiteral("文件中有内联文字单元格，请用 Excel 另存为后再导入"));
+            *error = unreadable(path, u"文件中有内联文字单元格，请用 Excel 另存为后再导入"_s);
             return false;
         }
         orcus::orcus_xlsx filter(&factory);
@@ -280,7 +279,7 @@ bool readXlsxFile(const QString& path, SheetGrid* grid, QString* error)
         return false;
     }
     if (factory.sheetCount() == 0) {
-        *error = unreadable(path, QStringLiteral("没有工作表"));
+        *error = unreadable(path, u"没有工作表"_s);
         return false;
     }
     return true;

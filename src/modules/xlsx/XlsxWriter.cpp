@@ -14,6 +14,8 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace sheet {
 
 namespace {
@@ -75,19 +77,18 @@ int displayWidth(const QString& s)
 bool fits(const SheetTable& table, QString* error)
 {
     if (table.rows.size() + 1 > LXW_ROW_MAX)
-        return setError(error, QStringLiteral("行数太多，一个工作表最多 %1 行").arg(LXW_ROW_MAX));
+        return setError(error, u"行数太多，一个工作表最多 %1 行"_s.arg(LXW_ROW_MAX));
     qsizetype columns = table.header.size();
     for (const QVariantList& row : table.rows)
         columns = std::max(columns, row.size());
     if (columns > LXW_COL_MAX)
-        return setError(error, QStringLiteral("列数太多，一个工作表最多 %1 列").arg(LXW_COL_MAX));
+        return setError(error, u"列数太多，一个工作表最多 %1 列"_s.arg(LXW_COL_MAX));
     for (qsizetype r = 0; r < table.rows.size(); ++r) {
         for (qsizetype c = 0; c < table.rows[r].size(); ++c) {
             const QVariant& v = table.rows[r][c];
             if (!isNumber(v) && !isDate(v) && !isFormatted(v) &&
                 v.toString().toUtf8().size() > maxCellBytes)
-                return setError(error,
-                                QStringLiteral("第 %1 行第 %2 列的文字太长").arg(r + 2).arg(c + 1));
+                return setError(error, u"第 %1 行第 %2 列的文字太长"_s.arg(r + 2).arg(c + 1));
         }
     }
     return true;
@@ -225,22 +226,22 @@ bool writeSheets(const QString& path, const QList<NamedSheet>& sheets, QString* 
     }
     // Written beside the target first, so that a failure leaves an existing file untouched.
     const QFileInfo target(path);
-    QTemporaryFile temp(target.absolutePath() + QStringLiteral("/.mirel-export-XXXXXX.xlsx"));
+    QTemporaryFile temp(target.absolutePath() + u"/.mirel-export-XXXXXX.xlsx"_s);
     if (!temp.open())
         return setError(error, cannotWrite(path, temp.errorString()));
     temp.close();
     Writer writer(QFile::encodeName(temp.fileName()).constData());
     if (!writer.ok())
-        return setError(error, cannotWrite(path, QStringLiteral("内存不足")));
+        return setError(error, cannotWrite(path, u"内存不足"_s));
     for (const auto& [name, table] : sheets) {
         if (!writer.write(name, table))
-            return setError(error, cannotWrite(path, QStringLiteral("工作表名称无效：") + name));
+            return setError(error, cannotWrite(path, u"工作表名称无效："_s + name));
     }
     const lxw_error rc = writer.close();
     if (rc != LXW_NO_ERROR)
         return setError(error, cannotWrite(path, QString::fromUtf8(lxw_strerror(rc))));
     if (QFile::exists(path) && !QFile::remove(path))
-        return setError(error, cannotWrite(path, QStringLiteral("文件正在使用或没有权限")));
+        return setError(error, cannotWrite(path, u"文件正在使用或没有权限"_s));
     if (!temp.rename(path))
         return setError(error, cannotWrite(path, temp.errorString()));
     temp.setAutoRemove(false);

@@ -6,11 +6,13 @@
 #include <QByteArray>
 #include <QCryptographicHash>
 
+using namespace Qt::StringLiterals;
+
 namespace TextCodec {
 
 namespace {
 
-const QString prefix = QStringLiteral("ENC:");
+const QString prefix = u"ENC:"_s;
 const QByteArray mark = QByteArrayLiteral("mr1|");
 
 QByteArray keyStream(const QString& key, qsizetype length)

@@ -15,10 +15,12 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 struct IniFile::Text {
     enum Encoding { Utf8, Gb18030, Utf16Le, Utf16Be };
     QStringList lines;
-    QString eol = QStringLiteral("\r\n");
+    QString eol = u"\r\n"_s;
     Encoding encoding = Utf8;
     bool bom = false;
     QString problem; ///< why the bytes are no text the program reads; empty when they are
@@ -100,7 +102,7 @@ qsizetype findKey(const QStringList& lines, const Range& r, const QString& key, 
 }
 
 // What read() gives for a key the file lacks: a value read from a line holds no line break.
-const QString NoValue = QStringLiteral("\n");
+const QString NoValue = u"\n"_s;
 
 // The line of the key that counts: in the last of the section's blocks that has it.
 qsizetype findKey(const QStringList& lines, const QList<Range>& sections, const QString& key,
@@ -163,7 +165,7 @@ IniFile::Text IniFile::load() const
     QFile f(m_path);
     if (!f.open(QIODevice::ReadOnly)) {
         if (f.exists())
-            t.problem = QStringLiteral("不能读取（%1）").arg(f.errorString());
+            t.problem = u"不能读取（%1）"_s.arg(f.errorString());
         return t;
     }
     QByteArray bytes = f.readAll();
@@ -176,16 +178,16 @@ IniFile::Text IniFile::load() const
                          t.encoding == Text::Utf16Le ? QStringDecoder::Utf16LE
                                                      : QStringDecoder::Utf16BE,
                          &text))
-            t.problem = QStringLiteral("标着 UTF-16，内容却不是 UTF-16 文本");
+            t.problem = u"标着 UTF-16，内容却不是 UTF-16 文本"_s;
     } else if (bytes.startsWith("\xEF\xBB\xBF")) {
         t.bom = true;
         bytes.remove(0, 3);
         if (LegacyEncoding::isValidUtf8(bytes))
             text = QString::fromUtf8(bytes);
         else
-            t.problem = QStringLiteral("标着 UTF-8，内容却不是 UTF-8 文本");
+            t.problem = u"标着 UTF-8，内容却不是 UTF-8 文本"_s;
     } else if (bytes.contains('\0')) {
-        t.problem = QStringLiteral("不是文本文件（UTF-16 的文件要带 BOM）");
+        t.problem = u"不是文本文件（UTF-16 的文件要带 BOM）"_s;
     } else {
         const bool utf8 = LegacyEncoding::isValidUtf8(bytes);
         const bool ascii = std::all_of(bytes.cbegin(), bytes.cend(),
@@ -202,14 +204,13 @@ IniFile::Text IniFile::load() const
             t.encoding = Text::Gb18030;
             text = gb;
         } else if (!utf8) {
-            t.problem = QStringLiteral("既不是 UTF-8 也不是 GB18030 文本，无法识别");
+            t.problem = u"既不是 UTF-8 也不是 GB18030 文本，无法识别"_s;
         }
     }
     if (!t.problem.isEmpty())
         return t;
-    t.eol = text.contains(QStringLiteral("\r\n")) || !text.contains(u'\n') ? QStringLiteral("\r\n")
-                                                                           : QStringLiteral("\n");
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    t.eol = text.contains(u"\r\n"_s) || !text.contains(u'\n') ? u"\r\n"_s : u"\n"_s;
+    text.replace(u"\r\n"_s, u"\n"_s);
     t.lines = text.split(u'\n');
     if (!t.lines.isEmpty() && t.lines.last().isEmpty())
         t.lines.removeLast();
@@ -278,20 +279,20 @@ bool IniFile::update(const std::function<bool(Text&)>& change, QString* error) c
     static QMutex inThisProgram;
     const QMutexLocker turn(&inThisProgram);
     QDir().mkpath(QFileInfo(m_path).absolutePath());
-    QLockFile lock(m_path + QStringLiteral(".lock"));
+    QLockFile lock(m_path + u".lock"_s);
     if (!lock.tryLock(10000)) {
         if (error)
-            *error = (lock.error() == QLockFile::LockFailedError
-                          ? QStringLiteral("%1 正被另一个程序写入，请稍后再试")
-                          : QStringLiteral("%1 所在的文件夹不能写入"))
-                         .arg(QDir::toNativeSeparators(m_path));
+            *error =
+                (lock.error() == QLockFile::LockFailedError ? u"%1 正被另一个程序写入，请稍后再试"_s
+                                                            : u"%1 所在的文件夹不能写入"_s)
+                    .arg(QDir::toNativeSeparators(m_path));
         return false;
     }
     Text t = load();
     if (!t.problem.isEmpty()) {
         // Written over, the file would lose what it holds.
         if (error)
-            *error = QDir::toNativeSeparators(m_path) + QStringLiteral("：") + t.problem;
+            *error = QDir::toNativeSeparators(m_path) + u"："_s + t.problem;
         return false;
     }
     return !change(t) || save(t, error);

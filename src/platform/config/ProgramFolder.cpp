@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFileInfo>
 
+using namespace Qt::StringLiterals;
+
 namespace ProgramFolder {
 
 namespace {
@@ -14,7 +16,7 @@ QString executablePath()
     if (QCoreApplication::instance())
         return QCoreApplication::applicationFilePath();
 #ifdef Q_OS_LINUX
-    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    return QFileInfo(u"/proc/self/exe"_s).canonicalFilePath();
 #else
     return QString();
 #endif
@@ -43,11 +45,11 @@ Layout layoutFor(const QString& executableDir)
     // prefix before usr/bin is kept, so that the package's files unpacked into any folder (a
     // test, a look before installing) find their own etc and var beside them.
     const QString dir = trimmed(QDir::cleanPath(executableDir));
-    const QString bin = QStringLiteral("/usr/bin");
+    const QString bin = u"/usr/bin"_s;
     if (dir.endsWith(bin)) {
         const QString root = dir.left(dir.size() - bin.size());
-        if (QFileInfo(root + QStringLiteral("/etc/mirel")).isDir())
-            return {root + QStringLiteral("/etc/mirel"), root + QStringLiteral("/var/lib/mirel")};
+        if (QFileInfo(root + u"/etc/mirel"_s).isDir())
+            return {root + u"/etc/mirel"_s, root + u"/var/lib/mirel"_s};
     }
     return {dir, dir};
 }
@@ -69,11 +71,9 @@ QString file(const QString& relative)
     while (rel.startsWith(u'/'))
         rel.remove(0, 1);
     const Layout layout = currentLayout();
-    const bool ini =
-        !rel.contains(u'/') && rel.endsWith(QStringLiteral(".ini"), Qt::CaseInsensitive);
+    const bool ini = !rel.contains(u'/') && rel.endsWith(u".ini"_s, Qt::CaseInsensitive);
     const QString& base = ini ? layout.config : layout.data;
-    return QDir::cleanPath(base + u'/' + rel) +
-           (rel.endsWith(u'/') ? QStringLiteral("/") : QString());
+    return QDir::cleanPath(base + u'/' + rel) + (rel.endsWith(u'/') ? u"/"_s : QString());
 }
 
 QString stateFileFor(const QString& iniPath)
@@ -82,7 +82,7 @@ QString stateFileFor(const QString& iniPath)
     const QFileInfo ini(iniPath);
     if (layout.config == layout.data || QDir::cleanPath(ini.absolutePath()) != layout.config)
         return QString();
-    return layout.data + QStringLiteral("/state/") + ini.fileName();
+    return layout.data + u"/state/"_s + ini.fileName();
 }
 
 QString systemPath(const QString& windowsPath)
@@ -101,23 +101,23 @@ QString systemPath(const QString& windowsPath)
 QString fileNameProblem(const QString& name)
 {
     if (name.trimmed().isEmpty())
-        return QStringLiteral("文件名是空的");
+        return u"文件名是空的"_s;
     if (name.contains(u'/') || name.contains(u'\\'))
-        return QStringLiteral("文件名中不能有文件夹");
+        return u"文件名中不能有文件夹"_s;
     if (name.contains(u':'))
-        return QStringLiteral("文件名中不能有盘符");
+        return u"文件名中不能有盘符"_s;
     if (name.trimmed() == u"." || name.trimmed() == u"..")
-        return QStringLiteral("不是文件名");
+        return u"不是文件名"_s;
     for (const QChar c : name)
         if (c.unicode() < 0x20 || c.unicode() == 0x7F)
-            return QStringLiteral("文件名中有控制字符");
+            return u"文件名中有控制字符"_s;
     return QString();
 }
 
 QString executableName()
 {
     const QString exe = executablePath();
-    return exe.isEmpty() ? QStringLiteral("mirel") : QFileInfo(exe).completeBaseName();
+    return exe.isEmpty() ? u"mirel"_s : QFileInfo(exe).completeBaseName();
 }
 
 } // namespace ProgramFolder

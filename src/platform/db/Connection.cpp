@@ -12,6 +12,8 @@
 
 #include <QScopeGuard>
 
+using namespace Qt::StringLiterals;
+
 Connection::Connection() = default;
 Connection::~Connection() = default;
 
@@ -38,10 +40,10 @@ void Connection::openTarget(const QString& connectionString, bool create)
         m_backend = std::make_unique<OdbcBackend>(target.odbc);
         break;
 #else
-        throw DbError(QStringLiteral("本程序编译时未包含 ODBC，不能连接：%1").arg(connectionString));
+        throw DbError(u"本程序编译时未包含 ODBC，不能连接：%1"_s.arg(connectionString));
 #endif
     case ConnectionTarget::Invalid:
-        throw DbError(QStringLiteral("无法识别的连接字符串：%1").arg(connectionString));
+        throw DbError(u"无法识别的连接字符串：%1"_s.arg(connectionString));
     }
     m_backend->setTimeout(m_timeout);
     m_lost = false;
@@ -79,7 +81,7 @@ DbBackend& Connection::backend()
 {
     reopenIfLost();
     if (!m_backend)
-        throw DbError(QStringLiteral("数据库连接未打开"), QStringLiteral("08003"));
+        throw DbError(u"数据库连接未打开"_s, u"08003"_s);
     return *m_backend;
 }
 
@@ -149,7 +151,7 @@ QString Connection::translate(const QString& batch) { return backend().translate
 void Connection::beginTrans()
 {
     if (m_inTransaction)
-        throw DbError(QStringLiteral("事务已经开始，不能再次开始"));
+        throw DbError(u"事务已经开始，不能再次开始"_s);
     backend().begin();
     m_inTransaction = true;
 }
@@ -157,7 +159,7 @@ void Connection::beginTrans()
 void Connection::commitTrans()
 {
     if (!m_inTransaction)
-        throw DbError(QStringLiteral("没有已开始的事务，不能提交"));
+        throw DbError(u"没有已开始的事务，不能提交"_s);
     backend().commit();
     m_inTransaction = false;
     m_lastCommit = QDateTime::currentDateTime();

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QStringList>
 
+using namespace Qt::StringLiterals;
+
 namespace ConnectionString {
 
 namespace {
@@ -31,14 +33,13 @@ QList<Pair> pairs(const QString& text)
 // mirel.ini [Database] key.
 QString databaseSetting(const QString& key, const QString& def)
 {
-    return IniFile(ProgramFolder::file(QStringLiteral("/mirel.ini"))).read(QStringLiteral("Database"), key, def).trimmed();
+    return IniFile(ProgramFolder::file(u"/mirel.ini"_s)).read(u"Database"_s, key, def).trimmed();
 }
 
 bool isSqliteFile(const QString& path)
 {
     const QString p = path.toLower();
-    return p.endsWith(QStringLiteral(".db")) || p.endsWith(QStringLiteral(".sqlite")) ||
-           p.endsWith(QStringLiteral(".sqlite3"));
+    return p.endsWith(u".db"_s) || p.endsWith(u".sqlite"_s) || p.endsWith(u".sqlite3"_s);
 }
 
 // A relative file is the program folder's, wherever the shortcut starts the program; a
@@ -56,26 +57,23 @@ QString sqlitePath(const QString& source)
 
 QString odbcForSqlServer(const QString& text)
 {
-    QString server = value(text, QStringLiteral("Data Source"));
+    QString server = value(text, u"Data Source"_s);
     if (server.isEmpty())
-        server = value(text, QStringLiteral("Server"));
+        server = value(text, u"Server"_s);
     QStringList parts;
-    parts << QStringLiteral("Driver={%1}").arg(sqlServerDriver())
-          << QStringLiteral("Server=") + server;
-    const QString db = value(text, QStringLiteral("Initial Catalog"));
+    parts << u"Driver={%1}"_s.arg(sqlServerDriver()) << u"Server="_s + server;
+    const QString db = value(text, u"Initial Catalog"_s);
     if (!db.isEmpty())
-        parts << QStringLiteral("Database=") + db;
-    if (value(text, QStringLiteral("Integrated Security")).compare(QStringLiteral("SSPI"),
-                                                                   Qt::CaseInsensitive) == 0) {
-        parts << QStringLiteral("Trusted_Connection=Yes");
+        parts << u"Database="_s + db;
+    if (value(text, u"Integrated Security"_s).compare(u"SSPI"_s, Qt::CaseInsensitive) == 0) {
+        parts << u"Trusted_Connection=Yes"_s;
     } else {
-        parts << QStringLiteral("UID=") + value(text, QStringLiteral("User ID"))
-              << QStringLiteral("PWD=") + value(text, QStringLiteral("Password"));
+        parts << u"UID="_s + value(text, u"User ID"_s) << u"PWD="_s + value(text, u"Password"_s);
     }
     // FreeTDS needs to be told to talk in UTF-8 for Chinese texts.
-    if (sqlServerDriver().contains(QStringLiteral("FreeTDS"), Qt::CaseInsensitive))
-        parts << QStringLiteral("ClientCharset=UTF-8")
-              << QStringLiteral("TDS_Version=") + databaseSetting(QStringLiteral("TdsVersion"), QStringLiteral("7.4"));
+    if (sqlServerDriver().contains(u"FreeTDS"_s, Qt::CaseInsensitive))
+        parts << u"ClientCharset=UTF-8"_s
+              << u"TDS_Version="_s + databaseSetting(u"TdsVersion"_s, u"7.4"_s);
     return parts.join(u';') + u';';
 }
 
@@ -93,11 +91,11 @@ QString value(const QString& text, const QString& key)
 QString sqlServerDriver()
 {
 #ifdef Q_OS_WIN
-    const QString def = QStringLiteral("SQL Server");
+    const QString def = u"SQL Server"_s;
 #else
-    const QString def = QStringLiteral("FreeTDS");
+    const QString def = u"FreeTDS"_s;
 #endif
-    return databaseSetting(QStringLiteral("SqlServerDriver"), def);
+    return databaseSetting(u"SqlServerDriver"_s, def);
 }
 
 ConnectionTarget resolve(const QString& text)
@@ -106,28 +104,27 @@ ConnectionTarget resolve(const QString& text)
     const QString s = text.trimmed();
     if (s.isEmpty() || s == defaultWord) {
         t.kind = ConnectionTarget::Sqlite;
-        t.path = ProgramFolder::path() + QStringLiteral("/mirel.db");
+        t.path = ProgramFolder::path() + u"/mirel.db"_s;
         t.createWithSchema = true;
         return t;
     }
-    const QString provider = value(s, QStringLiteral("Provider"));
-    const QString source = value(s, QStringLiteral("Data Source"));
-    if (provider.startsWith(QStringLiteral("SQLite"), Qt::CaseInsensitive) ||
-        (!provider.startsWith(QStringLiteral("SQLOLEDB"), Qt::CaseInsensitive) &&
-         isSqliteFile(source))) {
+    const QString provider = value(s, u"Provider"_s);
+    const QString source = value(s, u"Data Source"_s);
+    if (provider.startsWith(u"SQLite"_s, Qt::CaseInsensitive) ||
+        (!provider.startsWith(u"SQLOLEDB"_s, Qt::CaseInsensitive) && isSqliteFile(source))) {
         t.kind = ConnectionTarget::Sqlite;
         t.path = sqlitePath(source);
         return t;
     }
-    if (provider.startsWith(QStringLiteral("SQLOLEDB"), Qt::CaseInsensitive) ||
-        provider.startsWith(QStringLiteral("SQLNCLI"), Qt::CaseInsensitive) ||
-        provider.startsWith(QStringLiteral("MSOLEDBSQL"), Qt::CaseInsensitive)) {
+    if (provider.startsWith(u"SQLOLEDB"_s, Qt::CaseInsensitive) ||
+        provider.startsWith(u"SQLNCLI"_s, Qt::CaseInsensitive) ||
+        provider.startsWith(u"MSOLEDBSQL"_s, Qt::CaseInsensitive)) {
         t.kind = ConnectionTarget::Odbc;
         t.odbc = odbcForSqlServer(s);
         return t;
     }
-    if (s.startsWith(QStringLiteral("Driver="), Qt::CaseInsensitive) ||
-        s.startsWith(QStringLiteral("DSN="), Qt::CaseInsensitive)) {
+    if (s.startsWith(u"Driver="_s, Qt::CaseInsensitive) ||
+        s.startsWith(u"DSN="_s, Qt::CaseInsensitive)) {
         t.kind = ConnectionTarget::Odbc;
         t.odbc = s;
     }

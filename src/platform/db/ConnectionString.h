@@ -3,6 +3,8 @@
 
 #include <QString>
 
+using namespace Qt::StringLiterals;
+
 struct ConnectionTarget {
     enum Kind { Sqlite, Odbc, Invalid };
     Kind kind = Invalid;
@@ -18,7 +20,7 @@ struct ConnectionTarget {
 namespace ConnectionString {
 
 /// The word that stands for the embedded default database in the program folder.
-inline const QString defaultWord = QStringLiteral("缺省");
+inline const QString defaultWord = u"缺省"_s;
 
 /// Reads a connection string: "缺省", "Provider=SQLite;Data Source=…", a Data Source naming a
 /// .db/.sqlite/.sqlite3 file (a relative one in the program folder), "Provider=SQLOLEDB…"

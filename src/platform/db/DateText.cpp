@@ -3,6 +3,8 @@
 
 #include <QRegularExpression>
 
+using namespace Qt::StringLiterals;
+
 namespace DateText {
 
 namespace {
@@ -37,9 +39,9 @@ QDateTime parse(const QString& text)
     if (const QDateTime stored = parseStored(text); stored.isValid())
         return stored;
     // y-m-d or y/m/d or y.m.d, optional time h:m[:s[.fff]], optional "T" between.
-    static const QRegularExpression re(QStringLiteral(
-        R"(^\s*(\d{4})[-/.](\d{1,2})[-/.](\d{1,2})(?:[T\s]+(\d{1,2}):(\d{1,2})(?::(\d{1,2})(?:\.(\d{1,6}))?)?)?\s*$)"));
-    static const QRegularExpression compact(QStringLiteral(R"(^\s*(\d{4})(\d{2})(\d{2})\s*$)"));
+    static const QRegularExpression re(
+        uR"(^\s*(\d{4})[-/.](\d{1,2})[-/.](\d{1,2})(?:[T\s]+(\d{1,2}):(\d{1,2})(?::(\d{1,2})(?:\.(\d{1,6}))?)?)?\s*$)"_s);
+    static const QRegularExpression compact(uR"(^\s*(\d{4})(\d{2})(\d{2})\s*$)"_s);
     QRegularExpressionMatch m = re.match(text);
     if (!m.hasMatch())
         m = compact.match(text);
@@ -50,7 +52,7 @@ QDateTime parse(const QString& text)
         return QDateTime();
     int ms = 0;
     if (m.lastCapturedIndex() >= 7 && !m.captured(7).isEmpty())
-        ms = (m.captured(7) + QStringLiteral("00")).left(3).toInt();
+        ms = (m.captured(7) + u"00"_s).left(3).toInt();
     const QTime t(m.captured(4).toInt(), m.captured(5).toInt(), m.captured(6).toInt(), ms);
     if (!t.isValid())
         return QDateTime();
@@ -66,10 +68,13 @@ QString normalise(const QString& text)
 QString display(const QDateTime& t)
 {
     if (t.time() == QTime(0, 0))
-        return t.toString(QStringLiteral("yyyy-MM-dd"));
+        return t.toString(u"yyyy-MM-dd"_s);
     return iso(t);
 }
 
-QString iso(const QDateTime& t) { return t.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")); }
+QString iso(const QDateTime& t)
+{
+    return t.toString(u"yyyy-MM-dd HH:mm:ss"_s);
+}
 
 } // namespace DateText

@@ -1,6 +1,8 @@
 // The database error type.
 #include "db/DbError.h"
 
+using namespace Qt::StringLiterals;
+
 DbError::DbError(QString message, QString code, int native)
     : m_message(std::move(message)), m_code(std::move(code)), m_native(native),
       m_utf8(m_message.toUtf8())
@@ -8,12 +10,12 @@ DbError::DbError(QString message, QString code, int native)
 }
 
 namespace {
-const QString rowMissingCode = QStringLiteral("ROW_MISSING");
+const QString rowMissingCode = u"ROW_MISSING"_s;
 }
 
 DbError DbError::rowMissing(const QString& statement)
 {
-    return DbError(QStringLiteral("这条记录已不在数据库中（已被删除）：\n") + statement.trimmed(),
+    return DbError(u"这条记录已不在数据库中（已被删除）：\n"_s + statement.trimmed(),
                    rowMissingCode);
 }
 
@@ -23,12 +25,12 @@ bool DbError::isRowMissing() const noexcept
 }
 
 namespace {
-const QString readOnlyCode = QStringLiteral("READ_ONLY");
+const QString readOnlyCode = u"READ_ONLY"_s;
 }
 
 DbError DbError::readOnlyRefusal(const QString& message)
 {
-    return DbError(QStringLiteral("只能查询，没有执行：") + message, readOnlyCode);
+    return DbError(u"只能查询，没有执行："_s + message, readOnlyCode);
 }
 
 bool DbError::isReadOnlyRefusal() const noexcept

@@ -5,6 +5,8 @@
 
 #include <QHash>
 
+using namespace Qt::StringLiterals;
+
 namespace DbProcedures {
 
 namespace {
@@ -15,8 +17,7 @@ QHash<QString, Procedure>& registry()
     // database. A fresh installation on the embedded database has no such stock-batch process,
     // so there the call does nothing and the station reads the batches as they are.
     static QHash<QString, Procedure> r = {
-        {QStringLiteral("peibubatch"),
-         [](const QStringList&, const Execute&) { return Recordset(); }},
+        {u"peibubatch"_s, [](const QStringList&, const Execute&) { return Recordset(); }},
     };
     return r;
 }
@@ -32,8 +33,7 @@ Recordset run(const QString& name, const QStringList& args, const Execute& execu
 {
     const auto it = registry().constFind(name.toLower());
     if (it == registry().constEnd())
-        throw DbError(QStringLiteral("找不到存储过程 '%1'。").arg(name), QStringLiteral("42000"),
-                      2812);
+        throw DbError(u"找不到存储过程 '%1'。"_s.arg(name), u"42000"_s, 2812);
     return (*it)(args, execute);
 }
 

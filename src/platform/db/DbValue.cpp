@@ -6,6 +6,8 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Shortest text of a decimal that reads back to the same double, with "." and no exponent.
@@ -24,8 +26,8 @@ QString decimalText(double x)
             }
         }
     }
-    if (s == QStringLiteral("-0"))
-        s = QStringLiteral("0");
+    if (s == u"-0"_s)
+        s = u"0"_s;
     return s;
 }
 

@@ -6,13 +6,15 @@
 
 #include <QFile>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QString resource(const QString& name)
 {
-    QFile f(QStringLiteral(":/schema/") + name);
+    QFile f(u":/schema/"_s + name);
     if (!f.open(QIODevice::ReadOnly))
-        throw DbError(QStringLiteral("程序中缺少数据库脚本 %1").arg(name));
+        throw DbError(u"程序中缺少数据库脚本 %1"_s.arg(name));
     return QString::fromUtf8(f.readAll());
 }
 
@@ -20,9 +22,18 @@ QString resource(const QString& name)
 
 namespace EmbeddedSchema {
 
-QString sqliteSchema() { return resource(QStringLiteral("sqlite.sql")); }
-QString demoRows() { return resource(QStringLiteral("demo.sql")); }
-QString sqlServerSchema() { return resource(QStringLiteral("sqlserver.sql")); }
+QString sqliteSchema()
+{
+    return resource(u"sqlite.sql"_s);
+}
+QString demoRows()
+{
+    return resource(u"demo.sql"_s);
+}
+QString sqlServerSchema()
+{
+    return resource(u"sqlserver.sql"_s);
+}
 
 void create(Connection& conn)
 {
@@ -31,7 +42,7 @@ void create(Connection& conn)
         return;
     }
     // The SQL Server script is split in batches at "GO" lines, as sqlcmd does.
-    for (const QString& batch : sqlServerSchema().split(QStringLiteral("\nGO\n"))) {
+    for (const QString& batch : sqlServerSchema().split(u"\nGO\n"_s)) {
         if (!batch.trimmed().isEmpty())
             conn.execute(batch);
     }

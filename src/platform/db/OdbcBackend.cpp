@@ -16,6 +16,8 @@
 #include <sql.h>
 #include <sqlext.h>
 
+using namespace Qt::StringLiterals;
+
 struct OdbcBackend::Handles {
     SQLHENV env = SQL_NULL_HENV;
     SQLHDBC dbc = SQL_NULL_HDBC;
@@ -52,18 +54,17 @@ DbError diagnostics(SQLSMALLINT type, SQLHANDLE handle, const QString& context)
             break;
         const QString s = fromWide(state, 5);
         // Warnings (class 01) come before the record that says what failed.
-        if (firstState.isEmpty() || (firstState.startsWith(QStringLiteral("01")) &&
-                                     !s.startsWith(QStringLiteral("01")))) {
+        if (firstState.isEmpty() || (firstState.startsWith(u"01"_s) && !s.startsWith(u"01"_s))) {
             firstState = s;
             firstNative = int(native);
         }
-        messages << QStringLiteral("[%1] %2").arg(s, fromWide(text, qMin<qsizetype>(len, 2047)));
+        messages << u"[%1] %2"_s.arg(s, fromWide(text, qMin<qsizetype>(len, 2047)));
     }
     if (messages.isEmpty())
         messages << context;
     DbError e(messages.join(u'\n'), firstState, firstNative);
     // Class 08 is a connection failure; HYT01 a connection time-out.
-    if (firstState.startsWith(QStringLiteral("08")) || firstState == QStringLiteral("HYT01"))
+    if (firstState.startsWith(u"08"_s) || firstState == u"HYT01"_s)
         e.markConnectionLost();
     return e;
 }
@@ -80,7 +81,7 @@ struct Stmt {
     explicit Stmt(SQLHDBC dbc)
     {
         check(SQLAllocHandle(SQL_HANDLE_STMT, dbc, &h), SQL_HANDLE_DBC, dbc,
-              QStringLiteral("SQLAllocHandle(STMT)"));
+              u"SQLAllocHandle(STMT)"_s);
     }
     ~Stmt() { SQLFreeHandle(SQL_HANDLE_STMT, h); }
     Stmt(const Stmt&) = delete;
@@ -97,7 +98,7 @@ bool readLong(SQLHSTMT st, SQLUSMALLINT col, SQLSMALLINT ctype, QByteArray& out)
         const SQLRETURN rc = SQLGetData(st, col, ctype, buf, sizeof(buf), &ind);
         if (rc == SQL_NO_DATA)
             return true;
-        check(rc, SQL_HANDLE_STMT, st, QStringLiteral("SQLGetData"));
+        check(rc, SQL_HANDLE_STMT, st, u"SQLGetData"_s);
         if (ind == SQL_NULL_DATA)
             return false;
         qsizetype got = sizeof(buf);
@@ -118,19 +119,18 @@ DbValue readValue(SQLHSTMT st, SQLUSMALLINT col, SQLSMALLINT sqlType)
     case SQL_BIT: case SQL_TINYINT: case SQL_SMALLINT: case SQL_INTEGER: case SQL_BIGINT: {
         SQLBIGINT v = 0;
         check(SQLGetData(st, col, SQL_C_SBIGINT, &v, 0, &ind), SQL_HANDLE_STMT, st,
-              QStringLiteral("SQLGetData"));
+              u"SQLGetData"_s);
         return ind == SQL_NULL_DATA ? DbValue() : DbValue(qint64(v));
     }
     case SQL_REAL: case SQL_FLOAT: case SQL_DOUBLE: case SQL_DECIMAL: case SQL_NUMERIC: {
         double v = 0;
-        check(SQLGetData(st, col, SQL_C_DOUBLE, &v, 0, &ind), SQL_HANDLE_STMT, st,
-              QStringLiteral("SQLGetData"));
+        check(SQLGetData(st, col, SQL_C_DOUBLE, &v, 0, &ind), SQL_HANDLE_STMT, st, u"SQLGetData"_s);
         return ind == SQL_NULL_DATA ? DbValue() : DbValue(v);
     }
     case SQL_TYPE_TIMESTAMP: case SQL_TYPE_DATE: case SQL_TIMESTAMP: case SQL_DATE: {
         SQL_TIMESTAMP_STRUCT ts{};
-        check(SQLGetData(st, col, SQL_C_TYPE_TIMESTAMP, &ts, sizeof(ts), &ind), SQL_HANDLE_STMT,
-              st, QStringLiteral("SQLGetData"));
+        check(SQLGetData(st, col, SQL_C_TYPE_TIMESTAMP, &ts, sizeof(ts), &ind), SQL_HANDLE_STMT, st,
+              u"SQLGetData"_s);
         if (ind == SQL_NULL_DATA)
             return DbValue();
         return DbValue(QDateTime(QDate(ts.year, ts.month, ts.day),
@@ -159,7 +159,7 @@ Recordset fetchAll(SQLHSTMT st, SQLSMALLINT columns)
         SQLSMALLINT nameLen = 0, type = 0, digits = 0, nullable = 0;
         SQLULEN size = 0;
         check(SQLDescribeColW(st, c, name, 256, &nameLen, &type, &size, &digits, &nullable),
-              SQL_HANDLE_STMT, st, QStringLiteral("SQLDescribeCol"));
+              SQL_HANDLE_STMT, st, u"SQLDescribeCol"_s);
         // The SQLite ODBC driver counts a name's UTF-8 bytes, not its characters: the name
         // ends at its terminating zero.
         const QString text = fromWide(name, qMin<qsizetype>(nameLen, 255));
@@ -171,7 +171,7 @@ Recordset fetchAll(SQLHSTMT st, SQLSMALLINT columns)
         const SQLRETURN rc = SQLFetch(st);
         if (rc == SQL_NO_DATA)
             break;
-        check(rc, SQL_HANDLE_STMT, st, QStringLiteral("SQLFetch"));
+        check(rc, SQL_HANDLE_STMT, st, u"SQLFetch"_s);
         QList<DbValue> row;
         row.reserve(columns);
         for (SQLUSMALLINT c = 1; c <= SQLUSMALLINT(columns); ++c)
@@ -252,13 +252,13 @@ QString forSqliteDriver(const QString& sql)
     bool returning = false;
     for (SqlToken& tok : t) {
         if (tok.is(SqlToken::Comment))
-            tok = SqlToken{SqlToken::Space, QStringLiteral(" ")};
+            tok = SqlToken{SqlToken::Space, u" "_s};
         returning = returning || tok.isWord(u"returning");
     }
     const QString text = SqlLex::join(t).trimmed();
     const QString verb = text.section(u' ', 0, 0).toLower();
     const bool write = verb == u"delete" || verb == u"insert" || verb == u"update";
-    return returning && write ? QStringLiteral("WITH mirel_rows AS (SELECT 1) ") + text : text;
+    return returning && write ? u"WITH mirel_rows AS (SELECT 1) "_s + text : text;
 }
 
 // A setting of a data source (odbc.ini) or of a driver (odbcinst.ini); "" when none.
@@ -274,9 +274,8 @@ QString profileValue(const QString& section, const char* key, const char* file)
 
 QString missingModule(const QString& module, const QString& why)
 {
-    return QStringLiteral("SQLite 的 ODBC 数据源没有载入本程序的函数模块 %1"
-                          "（数据源设置 LoadExt，驱动需支持）：%2")
-        .arg(module, why);
+    return u"SQLite 的 ODBC 数据源没有载入本程序的函数模块 %1"
+           "（数据源设置 LoadExt，驱动需支持）：%2"_s.arg(module, why);
 }
 
 QString braceless(QString s)
@@ -293,36 +292,34 @@ QString braceless(QString s)
 // is kept). Other drivers get the text unchanged.
 QString withSqliteSettings(const QString& text)
 {
-    const QString dsn = braceless(ConnectionString::value(text, QStringLiteral("DSN")));
-    QString driver = braceless(ConnectionString::value(text, QStringLiteral("Driver")));
+    const QString dsn = braceless(ConnectionString::value(text, u"DSN"_s));
+    QString driver = braceless(ConnectionString::value(text, u"Driver"_s));
     if (driver.isEmpty())
         driver = profileValue(dsn, "Driver", "odbc.ini");
     const QString library = driver + u' ' + profileValue(driver, "Driver", "odbcinst.ini");
-    if (!library.contains(QStringLiteral("sqlite"), Qt::CaseInsensitive))
+    if (!library.contains(u"sqlite"_s, Qt::CaseInsensitive))
         return text;
     QString out = text.trimmed();
     if (!out.isEmpty() && !out.endsWith(u';'))
         out += u';';
-    if (ConnectionString::value(text, QStringLiteral("NoCreat")).isEmpty())
-        out += QStringLiteral("NoCreat=1;");
+    if (ConnectionString::value(text, u"NoCreat"_s).isEmpty())
+        out += u"NoCreat=1;"_s;
     // Writers wait for each other up to 30 s, as on the embedded database (the driver's own
     // default is not to wait).
-    if (ConnectionString::value(text, QStringLiteral("Timeout")).isEmpty() &&
+    if (ConnectionString::value(text, u"Timeout"_s).isEmpty() &&
         profileValue(dsn, "Timeout", "odbc.ini").isEmpty())
-        out += QStringLiteral("Timeout=30000;");
-    QString extensions = ConnectionString::value(text, QStringLiteral("LoadExt"));
+        out += u"Timeout=30000;"_s;
+    QString extensions = ConnectionString::value(text, u"LoadExt"_s);
     if (extensions.isEmpty())
         extensions = profileValue(dsn, "LoadExt", "odbc.ini");
-    if (!extensions.contains(QStringLiteral("mirel_sqlite"))) {
+    if (!extensions.contains(u"mirel_sqlite"_s)) {
         const QString module = OdbcBackend::sqliteModulePath();
         // A module file that is not there is named at once: the driver would only fail to load
         // it (and keep the text of that failure, once per connection tried). A bare name is left
         // to the loader's search path.
         if (module.contains(u'/') && !QFileInfo::exists(module))
-            throw DbError(missingModule(module, QStringLiteral("文件不存在")),
-                          QStringLiteral("HY000"));
-        out += QStringLiteral("LoadExt=") +
-               (extensions.isEmpty() ? module : extensions + u',' + module) + u';';
+            throw DbError(missingModule(module, u"文件不存在"_s), u"HY000"_s);
+        out += u"LoadExt="_s + (extensions.isEmpty() ? module : extensions + u',' + module) + u';';
     }
     return out;
 }
@@ -331,17 +328,17 @@ QString withSqliteSettings(const QString& text)
 
 QString OdbcBackend::sqliteModulePath()
 {
-    return module::path(QStringLiteral("libmirel_sqlite.so"), "MIREL_SQLITE_MODULE");
+    return module::path(u"libmirel_sqlite.so"_s, "MIREL_SQLITE_MODULE");
 }
 
 OdbcBackend::OdbcBackend(const QString& text) : m_h(std::make_unique<Handles>())
 {
     const QString connectionString = withSqliteSettings(text);
     if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &m_h->env)))
-        throw DbError(QStringLiteral("ODBC 驱动管理器不可用"), QStringLiteral("IM001"));
+        throw DbError(u"ODBC 驱动管理器不可用"_s, u"IM001"_s);
     SQLSetEnvAttr(m_h->env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
     check(SQLAllocHandle(SQL_HANDLE_DBC, m_h->env, &m_h->dbc), SQL_HANDLE_ENV, m_h->env,
-          QStringLiteral("SQLAllocHandle(DBC)"));
+          u"SQLAllocHandle(DBC)"_s);
     SQLSetConnectAttr(m_h->dbc, SQL_ATTR_LOGIN_TIMEOUT, reinterpret_cast<SQLPOINTER>(15), 0);
     std::u16string cs = wide(connectionString);
     SQLWCHAR out[1024];
@@ -349,7 +346,7 @@ OdbcBackend::OdbcBackend(const QString& text) : m_h(std::make_unique<Handles>())
     const SQLRETURN rc = SQLDriverConnectW(m_h->dbc, nullptr, wptr(cs), SQLSMALLINT(cs.size()), out,
                                            1024, &outLen, SQL_DRIVER_NOPROMPT);
     if (!SQL_SUCCEEDED(rc)) {
-        DbError e = diagnostics(SQL_HANDLE_DBC, m_h->dbc, QStringLiteral("SQLDriverConnect"));
+        DbError e = diagnostics(SQL_HANDLE_DBC, m_h->dbc, u"SQLDriverConnect"_s);
         SQLFreeHandle(SQL_HANDLE_DBC, m_h->dbc);
         SQLFreeHandle(SQL_HANDLE_ENV, m_h->env);
         m_h->dbc = SQL_NULL_HDBC;
@@ -361,12 +358,12 @@ OdbcBackend::OdbcBackend(const QString& text) : m_h(std::make_unique<Handles>())
     SQLSMALLINT len = 0;
     SQLGetInfoW(m_h->dbc, SQL_DBMS_NAME, dbms, sizeof(dbms), &len);
     m_dbms = fromWide(dbms, qMin<qsizetype>(len / 2, 255));
-    if (m_dbms.contains(QStringLiteral("SQLite"), Qt::CaseInsensitive)) {
+    if (m_dbms.contains(u"SQLite"_s, Qt::CaseInsensitive)) {
         m_dialect = SqlDialect::Sqlite;
         requireSqliteModule();
         qint64 ignored = 0;
         try {
-            if (runDirect(QStringLiteral("PRAGMA user_version"), ignored).field(0).toLongLong() <
+            if (runDirect(u"PRAGMA user_version"_s, ignored).field(0).toLongLong() <
                 SqliteFunctions::collationVersion)
                 runDirect(SqliteFunctions::reindexSql(), ignored);
         } catch (const DbError&) {
@@ -391,9 +388,8 @@ void OdbcBackend::requireSqliteModule()
 void OdbcBackend::checkMoved()
 {
     qint64 ignored = 0;
-    if (runDirect(QStringLiteral("select mirel_moved()"), ignored).field(0).toLongLong() != 0)
-        throw DbError(QStringLiteral("数据库文件已被删除或移走"), QStringLiteral("08S01"))
-            .markConnectionLost();
+    if (runDirect(u"select mirel_moved()"_s, ignored).field(0).toLongLong() != 0)
+        throw DbError(u"数据库文件已被删除或移走"_s, u"08S01"_s).markConnectionLost();
 }
 
 OdbcBackend::~OdbcBackend()
@@ -418,8 +414,7 @@ Recordset OdbcBackend::runDirect(const QString& sql, qint64& rowsAffected,
             // replay and the saves know to wait and try again.
             if (e.nativeCode() == 5 || e.nativeCode() == 6)
                 throw DbError(e.message(),
-                              e.nativeCode() == 5 ? QStringLiteral("SQLITE_BUSY")
-                                                  : QStringLiteral("SQLITE_LOCKED"),
+                              e.nativeCode() == 5 ? u"SQLITE_BUSY"_s : u"SQLITE_LOCKED"_s,
                               e.nativeCode());
             throw;
         }
@@ -441,11 +436,9 @@ Recordset OdbcBackend::runStatement(const QString& sql, qint64& rowsAffected,
         check(SQLPrepareW(st.h, wptr(text), SQLINTEGER(text.size())), SQL_HANDLE_STMT, st.h, sql);
         SQLSMALLINT markers = 0;
         if (SQL_SUCCEEDED(SQLNumParams(st.h, &markers)) && markers != params->size())
-            throw DbError(QStringLiteral("语句有 %1 个参数，给了 %2 个值：%3")
-                              .arg(markers)
-                              .arg(params->size())
-                              .arg(sql),
-                          QStringLiteral("07002"));
+            throw DbError(
+                u"语句有 %1 个参数，给了 %2 个值：%3"_s.arg(markers).arg(params->size()).arg(sql),
+                u"07002"_s);
         for (int i = 0; i < params->size(); ++i)
             buffers.bind(st.h, SQLUSMALLINT(i + 1), params->at(i), sql);
         rc = SQLExecute(st.h);
@@ -508,7 +501,7 @@ Recordset OdbcBackend::executeWith(const QString& statement, const QList<DbValue
     const QList<SqlStatement> statements = m_translator.translateBatch(statement);
     if (statements.size() != 1 || !statements.first().procedure.isEmpty() ||
         statements.first().control)
-        throw DbError(QStringLiteral("带参数的语句只能是一条查询或写入：%1").arg(statement));
+        throw DbError(u"带参数的语句只能是一条查询或写入：%1"_s.arg(statement));
     return runDirect(forSqliteDriver(statements.first().sql), rowsAffected, &params);
 }
 
@@ -519,10 +512,9 @@ void OdbcBackend::loadSchema()
     // The same column kinds the embedded back end reads, through the driver.
     SqlSchemaInfo info;
     qint64 ignored = 0;
-    const Recordset rs = runDirect(
-        QStringLiteral("SELECT m.name, p.name, p.type FROM sqlite_master m JOIN "
-                       "pragma_table_info(m.name) p WHERE m.type IN ('table','view')"),
-        ignored);
+    const Recordset rs = runDirect(u"SELECT m.name, p.name, p.type FROM sqlite_master m JOIN "
+                                   "pragma_table_info(m.name) p WHERE m.type IN ('table','view')"_s,
+                                   ignored);
     for (const auto& row : rs.rows())
         info.add(row.at(0).toString(), row.at(1).toString(),
                  SqlSchemaInfo::kindOfDeclaredType(row.at(2).toString()));
@@ -546,13 +538,13 @@ void OdbcBackend::begin()
     qint64 ignored = 0;
     if (m_dialect == SqlDialect::Sqlite) {
         checkMoved();
-        runDirect(QStringLiteral("BEGIN IMMEDIATE"), ignored);
+        runDirect(u"BEGIN IMMEDIATE"_s, ignored);
         m_inTransaction = true;
         return;
     }
     check(SQLSetConnectAttr(m_h->dbc, SQL_ATTR_AUTOCOMMIT,
                             reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0),
-          SQL_HANDLE_DBC, m_h->dbc, QStringLiteral("BeginTrans"));
+          SQL_HANDLE_DBC, m_h->dbc, u"BeginTrans"_s);
     m_inTransaction = true;
 }
 
@@ -562,18 +554,18 @@ void OdbcBackend::endTransaction(bool commit)
     if (m_dialect == SqlDialect::Sqlite) {
         qint64 ignored = 0;
         try {
-            runDirect(commit ? QStringLiteral("COMMIT") : QStringLiteral("ROLLBACK"), ignored);
+            runDirect(commit ? u"COMMIT"_s : u"ROLLBACK"_s, ignored);
         } catch (const DbError& e) {
             // After some errors SQLite has already rolled back.
-            if (commit || !e.message().contains(QStringLiteral("no transaction is active")))
+            if (commit || !e.message().contains(u"no transaction is active"_s))
                 throw;
         }
         return;
     }
     const SQLRETURN rc = SQLEndTran(SQL_HANDLE_DBC, m_h->dbc, commit ? SQL_COMMIT : SQL_ROLLBACK);
     if (!SQL_SUCCEEDED(rc)) {
-        DbError e = diagnostics(SQL_HANDLE_DBC, m_h->dbc,
-                                commit ? QStringLiteral("CommitTrans") : QStringLiteral("RollbackTrans"));
+        DbError e =
+            diagnostics(SQL_HANDLE_DBC, m_h->dbc, commit ? u"CommitTrans"_s : u"RollbackTrans"_s);
         if (!commit)
             SQLSetConnectAttr(m_h->dbc, SQL_ATTR_AUTOCOMMIT,
                               reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON), 0);

@@ -3,6 +3,8 @@
 
 #include "db/DbError.h"
 
+using namespace Qt::StringLiterals;
+
 Recordset::Recordset(QStringList columns) : m_columns(std::move(columns)), m_open(true) {}
 
 void Recordset::addRow(QList<DbValue> row)
@@ -46,11 +48,11 @@ int Recordset::fieldIndex(const QString& name) const
 const DbValue& Recordset::field(int index) const
 {
     if (!m_open)
-        throw DbError(QStringLiteral("记录集已关闭，不能读取字段"));
+        throw DbError(u"记录集已关闭，不能读取字段"_s);
     if (index < 0 || index >= m_columns.size())
-        throw DbError(QStringLiteral("记录集中没有第 %1 列").arg(index));
+        throw DbError(u"记录集中没有第 %1 列"_s.arg(index));
     if (m_pos < 0 || m_pos >= m_rows.size())
-        throw DbError(QStringLiteral("记录集没有当前行（BOF 或 EOF）"));
+        throw DbError(u"记录集没有当前行（BOF 或 EOF）"_s);
     return m_rows.at(m_pos).at(index);
 }
 
@@ -58,6 +60,6 @@ const DbValue& Recordset::field(const QString& name) const
 {
     const int i = fieldIndex(name);
     if (i < 0 && m_open)
-        throw DbError(QStringLiteral("记录集中没有列“%1”").arg(name));
+        throw DbError(u"记录集中没有列“%1”"_s.arg(name));
     return field(i);
 }

@@ -4,6 +4,8 @@
 
 #include "db/SqlTokens.h"
 
+using namespace Qt::StringLiterals;
+
 namespace SqlReadOnly {
 
 namespace {
@@ -36,18 +38,18 @@ QString problem(const QString& sql)
     while (!tokens.isEmpty() && tokens.last().isPunct(u";"))
         tokens.removeLast();
     if (tokens.isEmpty())
-        return QStringLiteral("没有查询语句");
+        return u"没有查询语句"_s;
     if (!tokens.first().isWord(u"SELECT") && !tokens.first().isWord(u"WITH"))
-        return QStringLiteral("只能是 SELECT 查询，不能以“%1”开头").arg(tokens.first().text);
+        return u"只能是 SELECT 查询，不能以“%1”开头"_s.arg(tokens.first().text);
     int depth = 0;
     int selects = 0; // statements at the outermost level that start with SELECT
     for (qsizetype i = 0; i < tokens.size(); ++i) {
         const SqlToken& t = tokens[i];
         if (t.isPunct(u";"))
-            return QStringLiteral("只能是一条语句");
+            return u"只能是一条语句"_s;
         for (const char16_t* word : refused)
             if (t.isWord(word))
-                return QStringLiteral("查询中不能有“%1”").arg(t.text);
+                return u"查询中不能有“%1”"_s.arg(t.text);
         if (t.isPunct(u"("))
             ++depth;
         else if (t.isPunct(u")"))
@@ -56,7 +58,7 @@ QString problem(const QString& sql)
             ++selects;
     }
     if (selects != 1)
-        return selects == 0 ? QStringLiteral("WITH 之后没有 SELECT") : QStringLiteral("只能是一条语句");
+        return selects == 0 ? u"WITH 之后没有 SELECT"_s : u"只能是一条语句"_s;
     return QString();
 }
 

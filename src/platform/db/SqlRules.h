@@ -4,6 +4,8 @@
 #include "db/SqlSchemaInfo.h"
 #include "db/SqlTokens.h"
 
+using namespace Qt::StringLiterals;
+
 namespace SqlRules {
 
 /// "dbo.getDictionary(" -> "getDictionary(", table hints "with (nolock)" dropped.
@@ -38,6 +40,6 @@ void dateArithmetic(SqlTokens& t, const SqlSchemaInfo& schema);
 void topToLimit(SqlTokens& t);
 
 /// Collation SQLite uses for text results of rewritten functions.
-inline const QString textCollation = QStringLiteral("NOCASE");
+inline const QString textCollation = u"NOCASE"_s;
 
 } // namespace SqlRules

@@ -6,6 +6,8 @@
 #include <QSet>
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 using namespace SqlLex;
 
 namespace {
@@ -15,26 +17,33 @@ enum class Kind { Text, Number, Unknown };
 const QSet<QString>& textFunctions()
 {
     static const QSet<QString> names = {
-        QStringLiteral("tsql_text"),   QStringLiteral("tsql_left"),  QStringLiteral("tsql_right"),
-        QStringLiteral("substr"),      QStringLiteral("substring"),  QStringLiteral("ltrim"),
-        QStringLiteral("rtrim"),       QStringLiteral("trim"),       QStringLiteral("upper"),
-        QStringLiteral("lower"),       QStringLiteral("replace"),    QStringLiteral("getdictionary"),
-        QStringLiteral("space"),       QStringLiteral("replicate"),  QStringLiteral("char"),
-        QStringLiteral("nchar"),       QStringLiteral("str"),        QStringLiteral("datename"),
-        QStringLiteral("tsql_datetime"), QStringLiteral("reverse"),  QStringLiteral("stuff"),
-        QStringLiteral("getdate"), QStringLiteral("tsql_dateplus")};
+        u"tsql_text"_s, u"tsql_left"_s,     u"tsql_right"_s,   u"substr"_s,        u"substring"_s,
+        u"ltrim"_s,     u"rtrim"_s,         u"trim"_s,         u"upper"_s,         u"lower"_s,
+        u"replace"_s,   u"getdictionary"_s, u"space"_s,        u"replicate"_s,     u"char"_s,
+        u"nchar"_s,     u"str"_s,           u"datename"_s,     u"tsql_datetime"_s, u"reverse"_s,
+        u"stuff"_s,     u"getdate"_s,       u"tsql_dateplus"_s};
     return names;
 }
 
 const QSet<QString>& numberFunctions()
 {
-    static const QSet<QString> names = {
-        QStringLiteral("count"),    QStringLiteral("sum"),      QStringLiteral("avg"),
-        QStringLiteral("len"),      QStringLiteral("charindex"), QStringLiteral("datediff"),
-        QStringLiteral("datepart"), QStringLiteral("year"),     QStringLiteral("month"),
-        QStringLiteral("day"),      QStringLiteral("abs"),      QStringLiteral("round"),
-        QStringLiteral("floor"),    QStringLiteral("tsql_ceiling"), QStringLiteral("last_insert_rowid"),
-        QStringLiteral("length"), QStringLiteral("tsql_daysbetween")};
+    static const QSet<QString> names = {u"count"_s,
+                                        u"sum"_s,
+                                        u"avg"_s,
+                                        u"len"_s,
+                                        u"charindex"_s,
+                                        u"datediff"_s,
+                                        u"datepart"_s,
+                                        u"year"_s,
+                                        u"month"_s,
+                                        u"day"_s,
+                                        u"abs"_s,
+                                        u"round"_s,
+                                        u"floor"_s,
+                                        u"tsql_ceiling"_s,
+                                        u"last_insert_rowid"_s,
+                                        u"length"_s,
+                                        u"tsql_daysbetween"_s};
     return names;
 }
 
@@ -63,8 +72,7 @@ Kind callKind(const SqlTokens& t, qsizetype open, const SqlSchemaInfo& schema)
             return Kind::Text;
         if (numberFunctions().contains(name))
             return Kind::Number;
-        if (name == QStringLiteral("ifnull") || name == QStringLiteral("coalesce") ||
-            name == QStringLiteral("max") || name == QStringLiteral("min")) {
+        if (name == u"ifnull"_s || name == u"coalesce"_s || name == u"max"_s || name == u"min"_s) {
             const auto args = arguments(t, open);
             for (const auto& a : args) {
                 const qsizetype k = prev(t, a.second - 1);
@@ -73,8 +81,8 @@ Kind callKind(const SqlTokens& t, qsizetype open, const SqlSchemaInfo& schema)
             }
             return args.isEmpty() ? Kind::Unknown : groupKind(t, open, schema);
         }
-        if (!name.isEmpty() && name != QStringLiteral("in") && name != QStringLiteral("and") &&
-            name != QStringLiteral("or") && name != QStringLiteral("not"))
+        if (!name.isEmpty() && name != u"in"_s && name != u"and"_s && name != u"or"_s &&
+            name != u"not"_s)
             return Kind::Unknown;
     }
     return groupKind(t, open, schema);
@@ -196,8 +204,7 @@ bool breaksChain(const SqlToken& tok)
         return !tok.isPunct(u"+") && !tok.isPunct(u"||") && !tok.isPunct(u".") &&
                !tok.isPunct(u"(") && !tok.isPunct(u")");
     if (tok.is(SqlToken::Word)) {
-        static const QStringList chainWords = {QStringLiteral("collate"), QStringLiteral("nocase"),
-                                               QStringLiteral("end")};
+        static const QStringList chainWords = {u"collate"_s, u"nocase"_s, u"end"_s};
         return !chainWords.contains(tok.text.toLower()) && !tok.isWord(u"case") &&
                tok.text.size() > 0 &&
                (tok.isWord(u"as") || tok.isWord(u"and") || tok.isWord(u"or") ||
@@ -244,7 +251,7 @@ void joinTexts(SqlTokens& t, const SqlSchemaInfo& schema)
                           (after == Kind::Text && before != Kind::Number) ||
                           (chainText.last() && after != Kind::Number);
         if (text) {
-            t[i].text = QStringLiteral("||");
+            t[i].text = u"||"_s;
             chainText.last() = true;
         }
     }

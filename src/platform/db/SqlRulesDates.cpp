@@ -84,11 +84,8 @@ void insertValues(SqlTokens& t, const SqlSchemaInfo& schema)
 
 bool isComparison(const SqlToken& tok)
 {
-    static const QStringList ops = {QStringLiteral("="),  QStringLiteral("<"),
-                                    QStringLiteral(">"),  QStringLiteral("<="),
-                                    QStringLiteral(">="), QStringLiteral("<>"),
-                                    QStringLiteral("!="), QStringLiteral("!<"),
-                                    QStringLiteral("!>")};
+    static const QStringList ops = {u"="_s,  u"<"_s,  u">"_s,  u"<="_s, u">="_s,
+                                    u"<>"_s, u"!="_s, u"!<"_s, u"!>"_s};
     return tok.is(SqlToken::Punct) && ops.contains(tok.text);
 }
 
@@ -125,7 +122,7 @@ QDate dayLiteral(const SqlTokens& t, qsizetype i)
 {
     if (i < 0 || i >= t.size() || !t.at(i).is(SqlToken::String) || t.at(i).text.size() != 12)
         return QDate();
-    return QDate::fromString(t.at(i).text.mid(1, 10), QStringLiteral("yyyy-MM-dd"));
+    return QDate::fromString(t.at(i).text.mid(1, 10), u"yyyy-MM-dd"_s);
 }
 
 // "convert(varchar, col, 23) between 'A' and 'B'" (the roll lists' date filter) becomes
@@ -158,9 +155,8 @@ void dayRanges(SqlTokens& t, const SqlSchemaInfo& schema)
             continue;
         const QString column = join(t, args[0].first, args[0].second).trimmed();
         replace(t, group, b + 1,
-                QStringLiteral("(%1 >= '%2' AND %1 < '%3')")
-                    .arg(column, from.toString(QStringLiteral("yyyy-MM-dd")),
-                         to.addDays(1).toString(QStringLiteral("yyyy-MM-dd"))));
+                u"(%1 >= '%2' AND %1 < '%3')"_s.arg(column, from.toString(u"yyyy-MM-dd"_s),
+                                                    to.addDays(1).toString(u"yyyy-MM-dd"_s)));
     }
 }
 
@@ -296,12 +292,12 @@ void dateArithmetic(SqlTokens& t, const SqlSchemaInfo& schema)
         const QString b = join(t, rightStart, rightEnd).trimmed();
         QString text;
         if (l == Operand::Date && r == Operand::Date && !plus)
-            text = QStringLiteral("tsql_daysbetween(%1, %2)").arg(a, b);
+            text = u"tsql_daysbetween(%1, %2)"_s.arg(a, b);
         else if (l == Operand::Date && r == Operand::Number)
-            text = plus ? QStringLiteral("tsql_dateplus(%1, %2)").arg(a, b)
-                        : QStringLiteral("tsql_dateplus(%1, -(%2))").arg(a, b);
+            text = plus ? u"tsql_dateplus(%1, %2)"_s.arg(a, b)
+                        : u"tsql_dateplus(%1, -(%2))"_s.arg(a, b);
         else if (plus && l == Operand::Number && r == Operand::Date)
-            text = QStringLiteral("tsql_dateplus(%1, %2)").arg(b, a);
+            text = u"tsql_dateplus(%1, %2)"_s.arg(b, a);
         else
             continue;
         replace(t, leftStart, rightEnd, text);

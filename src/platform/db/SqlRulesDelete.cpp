@@ -2,6 +2,8 @@
 // one statement (print-pool jobs). SQLite has neither clause: rowid selection and RETURNING.
 #include "db/SqlRules.h"
 
+using namespace Qt::StringLiterals;
+
 using namespace SqlLex;
 
 namespace {
@@ -75,16 +77,16 @@ void deleteTopOutput(SqlTokens& t)
     QString condition = where < t.size() ? join(t, where + 1).trimmed() : QString();
     while (condition.endsWith(u';'))
         condition = condition.chopped(1).trimmed();
-    QString sql = QStringLiteral("DELETE FROM ") + table;
+    QString sql = u"DELETE FROM "_s + table;
     if (!count.isEmpty()) {
-        sql += QStringLiteral(" WHERE rowid IN (SELECT rowid FROM ") + table +
-               (condition.isEmpty() ? QString() : QStringLiteral(" WHERE ") + condition) +
-               QStringLiteral(" LIMIT ") + count + u')';
+        sql += u" WHERE rowid IN (SELECT rowid FROM "_s + table +
+               (condition.isEmpty() ? QString() : u" WHERE "_s + condition) + u" LIMIT "_s + count +
+               u')';
     } else if (!condition.isEmpty()) {
-        sql += QStringLiteral(" WHERE ") + condition;
+        sql += u" WHERE "_s + condition;
     }
     if (!returning.trimmed().isEmpty())
-        sql += QStringLiteral(" RETURNING ") + returning.trimmed();
+        sql += u" RETURNING "_s + returning.trimmed();
     t = tokenize(sql);
 }
 

@@ -4,6 +4,8 @@
 
 #include <QHash>
 
+using namespace Qt::StringLiterals;
+
 using namespace SqlLex;
 
 namespace {
@@ -14,27 +16,17 @@ enum class TargetType { Text, Integer, Real, DateTime, Date, Other };
 TargetType targetType(const QString& name)
 {
     static const QHash<QString, TargetType> types = {
-        {QStringLiteral("varchar"), TargetType::Text},
-        {QStringLiteral("nvarchar"), TargetType::Text},
-        {QStringLiteral("char"), TargetType::Text},
-        {QStringLiteral("nchar"), TargetType::Text},
-        {QStringLiteral("text"), TargetType::Text},
-        {QStringLiteral("ntext"), TargetType::Text},
-        {QStringLiteral("int"), TargetType::Integer},
-        {QStringLiteral("integer"), TargetType::Integer},
-        {QStringLiteral("bigint"), TargetType::Integer},
-        {QStringLiteral("smallint"), TargetType::Integer},
-        {QStringLiteral("tinyint"), TargetType::Integer},
-        {QStringLiteral("bit"), TargetType::Integer},
-        {QStringLiteral("decimal"), TargetType::Real},
-        {QStringLiteral("numeric"), TargetType::Real},
-        {QStringLiteral("float"), TargetType::Real},
-        {QStringLiteral("real"), TargetType::Real},
-        {QStringLiteral("money"), TargetType::Real},
-        {QStringLiteral("datetime"), TargetType::DateTime},
-        {QStringLiteral("datetime2"), TargetType::DateTime},
-        {QStringLiteral("smalldatetime"), TargetType::DateTime},
-        {QStringLiteral("date"), TargetType::Date},
+        {u"varchar"_s, TargetType::Text},       {u"nvarchar"_s, TargetType::Text},
+        {u"char"_s, TargetType::Text},          {u"nchar"_s, TargetType::Text},
+        {u"text"_s, TargetType::Text},          {u"ntext"_s, TargetType::Text},
+        {u"int"_s, TargetType::Integer},        {u"integer"_s, TargetType::Integer},
+        {u"bigint"_s, TargetType::Integer},     {u"smallint"_s, TargetType::Integer},
+        {u"tinyint"_s, TargetType::Integer},    {u"bit"_s, TargetType::Integer},
+        {u"decimal"_s, TargetType::Real},       {u"numeric"_s, TargetType::Real},
+        {u"float"_s, TargetType::Real},         {u"real"_s, TargetType::Real},
+        {u"money"_s, TargetType::Real},         {u"datetime"_s, TargetType::DateTime},
+        {u"datetime2"_s, TargetType::DateTime}, {u"smalldatetime"_s, TargetType::DateTime},
+        {u"date"_s, TargetType::Date},
     };
     return types.value(name.toLower(), TargetType::Other);
 }
@@ -68,12 +60,12 @@ TypeSpec parseType(const SqlTokens& t, qsizetype b, qsizetype e)
 QString textCall(const QString& expr, const TypeSpec& type, const QString& style)
 {
     // SQL Server's default length of a varchar without one is 30.
-    QString length = type.length.isEmpty() ? QStringLiteral("30") : type.length;
-    if (length.compare(QStringLiteral("max"), Qt::CaseInsensitive) == 0)
-        length = QStringLiteral("0");
-    return QStringLiteral("(tsql_text(%1, %2, %3) COLLATE %4)")
-        .arg(expr.trimmed(), length, style.isEmpty() ? QStringLiteral("0") : style.trimmed(),
-             SqlRules::textCollation);
+    QString length = type.length.isEmpty() ? u"30"_s : type.length;
+    if (length.compare(u"max"_s, Qt::CaseInsensitive) == 0)
+        length = u"0"_s;
+    return u"(tsql_text(%1, %2, %3) COLLATE %4)"_s.arg(expr.trimmed(), length,
+                                                       style.isEmpty() ? u"0"_s : style.trimmed(),
+                                                       SqlRules::textCollation);
 }
 
 // The SQLite expression of converting expr to type (style as written, or "").
@@ -84,15 +76,15 @@ QString conversion(const QString& expr, const TypeSpec& type, const QString& sty
     case TargetType::Text:
         return textCall(expr, type, style);
     case TargetType::Integer:
-        return QStringLiteral("CAST(%1 AS INTEGER)").arg(expr.trimmed());
+        return u"CAST(%1 AS INTEGER)"_s.arg(expr.trimmed());
     case TargetType::Real:
         if (!type.scale.isEmpty())
-            return QStringLiteral("round(CAST(%1 AS REAL), %2)").arg(expr.trimmed(), type.scale);
-        return QStringLiteral("CAST(%1 AS REAL)").arg(expr.trimmed());
+            return u"round(CAST(%1 AS REAL), %2)"_s.arg(expr.trimmed(), type.scale);
+        return u"CAST(%1 AS REAL)"_s.arg(expr.trimmed());
     case TargetType::DateTime:
-        return QStringLiteral("tsql_datetime(%1, 0)").arg(expr.trimmed());
+        return u"tsql_datetime(%1, 0)"_s.arg(expr.trimmed());
     case TargetType::Date:
-        return QStringLiteral("tsql_datetime(%1, 1)").arg(expr.trimmed());
+        return u"tsql_datetime(%1, 1)"_s.arg(expr.trimmed());
     case TargetType::Other:
         break;
     }
@@ -155,10 +147,9 @@ qsizetype rewriteIsnull(SqlTokens& t, qsizetype name, qsizetype open)
         return name;
     const QString body = join(t, open, close + 1);
     if (isStringArgument(t, args[1]))
-        replace(t, name, close + 1,
-                QStringLiteral("(ifnull%1 COLLATE %2)").arg(body, SqlRules::textCollation));
+        replace(t, name, close + 1, u"(ifnull%1 COLLATE %2)"_s.arg(body, SqlRules::textCollation));
     else
-        replace(t, name, name + 1, QStringLiteral("ifnull"));
+        replace(t, name, name + 1, u"ifnull"_s);
     return name;
 }
 
@@ -168,11 +159,9 @@ qsizetype rewriteLeftRight(SqlTokens& t, qsizetype name, qsizetype open)
     const qsizetype close = closing(t, open);
     if (arguments(t, open).size() != 2 || close >= t.size())
         return name;
-    const QString fn = t.at(name).isWord(u"left") ? QStringLiteral("tsql_left")
-                                                   : QStringLiteral("tsql_right");
+    const QString fn = t.at(name).isWord(u"left") ? u"tsql_left"_s : u"tsql_right"_s;
     replace(t, name, close + 1,
-            QStringLiteral("(%1%2 COLLATE %3)")
-                .arg(fn, join(t, open, close + 1), SqlRules::textCollation));
+            u"(%1%2 COLLATE %3)"_s.arg(fn, join(t, open, close + 1), SqlRules::textCollation));
     return name;
 }
 
@@ -199,15 +188,11 @@ using Rewrite = qsizetype (*)(SqlTokens&, qsizetype, qsizetype);
 const QHash<QString, Rewrite>& rewrites()
 {
     static const QHash<QString, Rewrite> table = {
-        {QStringLiteral("convert"), rewriteConvert},
-        {QStringLiteral("cast"), rewriteCast},
-        {QStringLiteral("isnull"), rewriteIsnull},
-        {QStringLiteral("left"), rewriteLeftRight},
-        {QStringLiteral("right"), rewriteLeftRight},
-        {QStringLiteral("datediff"), rewriteDatePart},
-        {QStringLiteral("dateadd"), rewriteDatePart},
-        {QStringLiteral("datepart"), rewriteDatePart},
-        {QStringLiteral("datename"), rewriteDatePart},
+        {u"convert"_s, rewriteConvert},   {u"cast"_s, rewriteCast},
+        {u"isnull"_s, rewriteIsnull},     {u"left"_s, rewriteLeftRight},
+        {u"right"_s, rewriteLeftRight},   {u"datediff"_s, rewriteDatePart},
+        {u"dateadd"_s, rewriteDatePart},  {u"datepart"_s, rewriteDatePart},
+        {u"datename"_s, rewriteDatePart},
     };
     return table;
 }
@@ -216,10 +201,10 @@ const QHash<QString, Rewrite>& rewrites()
 const QHash<QString, QString>& renames()
 {
     static const QHash<QString, QString> table = {
-        {QStringLiteral("scope_identity"), QStringLiteral("last_insert_rowid")},
-        {QStringLiteral("ident_current"), QStringLiteral("tsql_ident_current")},
-        {QStringLiteral("getutcdate"), QStringLiteral("tsql_getutcdate")},
-        {QStringLiteral("ceiling"), QStringLiteral("tsql_ceiling")},
+        {u"scope_identity"_s, u"last_insert_rowid"_s},
+        {u"ident_current"_s, u"tsql_ident_current"_s},
+        {u"getutcdate"_s, u"tsql_getutcdate"_s},
+        {u"ceiling"_s, u"tsql_ceiling"_s},
     };
     return table;
 }
@@ -237,12 +222,12 @@ void rewriteFunctions(SqlTokens& t)
             QString hex = t.at(i).text.mid(2);
             if (hex.size() % 2)
                 hex.prepend(u'0');
-            t[i].text = QStringLiteral("X'") + hex + u'\'';
+            t[i].text = u"X'"_s + hex + u'\'';
             continue;
         }
         if (t.at(i).is(SqlToken::Variable)) {
-            if (t.at(i).text.compare(QStringLiteral("@@identity"), Qt::CaseInsensitive) == 0)
-                replace(t, i, i + 1, QStringLiteral("last_insert_rowid()"));
+            if (t.at(i).text.compare(u"@@identity"_s, Qt::CaseInsensitive) == 0)
+                replace(t, i, i + 1, u"last_insert_rowid()"_s);
             continue;
         }
         if (!t.at(i).is(SqlToken::Word))

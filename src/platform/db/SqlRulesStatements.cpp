@@ -13,10 +13,9 @@ bool isHintGroup(const SqlTokens& t, qsizetype open)
         t.at(first).text.size() < 6 || t.at(first).text.size() > 15)
         return false;
     const qsizetype close = closing(t, open);
-    static const QStringList hints = {QStringLiteral("nolock"), QStringLiteral("readpast"),
-                                      QStringLiteral("rowlock"), QStringLiteral("updlock"),
-                                      QStringLiteral("holdlock"), QStringLiteral("readuncommitted"),
-                                      QStringLiteral("tablock"), QStringLiteral("paglock")};
+    static const QStringList hints = {u"nolock"_s,  u"readpast"_s, u"rowlock"_s,
+                                      u"updlock"_s, u"holdlock"_s, u"readuncommitted"_s,
+                                      u"tablock"_s, u"paglock"_s};
     bool any = false;
     for (qsizetype i = open + 1; i < close; ++i) {
         if (!t.at(i).significant() || t.at(i).isPunct(u","))
@@ -37,8 +36,8 @@ void stripOwnerAndHints(SqlTokens& t)
     for (qsizetype i = 0; i < t.size(); ++i) {
         const SqlToken& tok = t.at(i);
         if ((tok.is(SqlToken::Word) || tok.is(SqlToken::QuotedName)) &&
-            tok.name().compare(QStringLiteral("dbo"), Qt::CaseInsensitive) == 0 &&
-            i + 1 < t.size() && t.at(i + 1).isPunct(u".")) {
+            tok.name().compare(u"dbo"_s, Qt::CaseInsensitive) == 0 && i + 1 < t.size() &&
+            t.at(i + 1).isPunct(u".")) {
             t.remove(i, 2);
             --i;
             continue;
@@ -63,7 +62,7 @@ void addMissingFromInto(SqlTokens& t)
     if (second >= t.size())
         return;
     if (t.at(first).isWord(u"insert") && !t.at(second).isWord(u"into")) {
-        replace(t, first, first + 1, QStringLiteral("INSERT INTO"));
+        replace(t, first, first + 1, u"INSERT INTO"_s);
         return;
     }
     if (!t.at(first).isWord(u"delete") || t.at(second).isWord(u"from"))
@@ -76,13 +75,13 @@ void addMissingFromInto(SqlTokens& t)
         if (table < t.size() && alias < t.size() && t.at(alias).is(SqlToken::Word) &&
             !t.at(alias).isWord(u"where") &&
             t.at(alias).text.compare(t.at(second).text, Qt::CaseInsensitive) == 0) {
-            replace(t, alias, alias + 1, QStringLiteral("AS ") + t.at(alias).text);
+            replace(t, alias, alias + 1, u"AS "_s + t.at(alias).text);
         }
         t.remove(second, from + 1 - second);
-        replace(t, first, first + 1, QStringLiteral("DELETE FROM "));
+        replace(t, first, first + 1, u"DELETE FROM "_s);
         return;
     }
-    replace(t, first, first + 1, QStringLiteral("DELETE FROM"));
+    replace(t, first, first + 1, u"DELETE FROM"_s);
 }
 
 // TOP n of a SELECT whose keyword is at sel; the SELECT ends at the closing parenthesis of
@@ -128,18 +127,18 @@ static void moveTop(SqlTokens& t, qsizetype sel)
     const qsizetype insertAt = prev(t, end - 1) + 1;
     // "TOP 100 PERCENT" (views, stored lists) means every row; n per cent of them are counted
     // on the SELECT without its TOP and rounded up, as SQL Server rounds them.
-    if (!(percent && count == QStringLiteral("100"))) {
+    if (!(percent && count == u"100"_s)) {
         QString rows = count;
         if (percent) {
             const QString share = u"(SELECT count(*) * ("_s + count + u") / 100.0 AS r FROM ("_s +
                                   join(t, sel, top) + join(t, removeTo, insertAt) + u"))"_s;
             rows = u"(SELECT CAST(r AS INTEGER) + (r > CAST(r AS INTEGER)) FROM "_s + share + u')';
         }
-        const QString limit = QStringLiteral(" LIMIT ") + rows;
+        const QString limit = u" LIMIT "_s + rows;
         if (compound) {
             // SQLite allows no LIMIT inside a compound SELECT: the first part becomes a subquery.
             t.insert(insertAt, SqlToken{SqlToken::Word, limit + u')'});
-            t.insert(sel, SqlToken{SqlToken::Word, QStringLiteral("SELECT * FROM (")});
+            t.insert(sel, SqlToken{SqlToken::Word, u"SELECT * FROM ("_s});
             ++top;
             ++removeTo;
         } else {
@@ -170,7 +169,7 @@ void likeSets(SqlTokens& t)
         if (after < t.size() && (t.at(after).isWord(u"escape") || t.at(after).isPunct(u"+") ||
                                  t.at(after).isPunct(u"||")))
             continue;
-        t.insert(end, SqlToken{SqlToken::Word, QStringLiteral(" ESCAPE ''")});
+        t.insert(end, SqlToken{SqlToken::Word, u" ESCAPE ''"_s});
         i = end;
     }
 }

@@ -5,6 +5,8 @@
 // unqualified columns are qualified.
 #include "db/SqlRules.h"
 
+using namespace Qt::StringLiterals;
+
 using namespace SqlLex;
 
 namespace {
@@ -40,11 +42,8 @@ Parts findParts(const SqlTokens& t)
 
 bool isClauseWord(const SqlToken& tok)
 {
-    static const QStringList words = {
-        QStringLiteral("left"),  QStringLiteral("right"), QStringLiteral("inner"),
-        QStringLiteral("outer"), QStringLiteral("join"),  QStringLiteral("full"),
-        QStringLiteral("cross"), QStringLiteral("where"), QStringLiteral("on"),
-        QStringLiteral("as")};
+    static const QStringList words = {u"left"_s, u"right"_s, u"inner"_s, u"outer"_s, u"join"_s,
+                                      u"full"_s, u"cross"_s, u"where"_s, u"on"_s,    u"as"_s};
     return tok.is(SqlToken::Word) && words.contains(tok.text.toLower());
 }
 
@@ -85,7 +84,7 @@ QString bareAssignments(const QString& text, const QString& table, const QString
             continue;
         }
         const qsizetype col = prev(w, eq - 1);
-        out << u' ' + w.at(col).text + QStringLiteral(" =") +
+        out << u' ' + w.at(col).text + u" ="_s +
                    qualified(join(w, eq + 1, a.second), table, prefix, schema);
     }
     return out.join(u',');
@@ -160,16 +159,15 @@ void rewriteUpdateFrom(SqlTokens& t, const SqlSchemaInfo& schema)
                         ? qualified(join(t, p.where + 1), tableName, prefix, schema).trimmed()
                         : QString();
     if (!joinCondition.isEmpty())
-        where = where.isEmpty() ? joinCondition
-                                : u'(' + joinCondition + QStringLiteral(") AND (") + where + u')';
-    QString text = QStringLiteral("UPDATE ") + table +
-                   (alias.isEmpty() ? QString() : QStringLiteral(" AS ") + alias) +
-                   QStringLiteral(" SET") +
+        where =
+            where.isEmpty() ? joinCondition : u'(' + joinCondition + u") AND ("_s + where + u')';
+    QString text = u"UPDATE "_s + table + (alias.isEmpty() ? QString() : u" AS "_s + alias) +
+                   u" SET"_s +
                    bareAssignments(join(t, p.set + 1, setEnd), tableName, prefix, schema);
     if (!others.isEmpty())
-        text += QStringLiteral(" FROM ") + others;
+        text += u" FROM "_s + others;
     if (!where.isEmpty())
-        text += QStringLiteral(" WHERE ") + where;
+        text += u" WHERE "_s + where;
     t = tokenize(text);
 }
 

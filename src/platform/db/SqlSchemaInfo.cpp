@@ -1,6 +1,8 @@
 // Column kinds for the translator.
 #include "db/SqlSchemaInfo.h"
 
+using namespace Qt::StringLiterals;
+
 void SqlSchemaInfo::add(const QString& table, const QString& column, Kind kind)
 {
     const QString c = column.toLower();
@@ -33,15 +35,13 @@ bool SqlSchemaInfo::hasTable(const QString& table) const
 SqlSchemaInfo::Kind SqlSchemaInfo::kindOfDeclaredType(const QString& declared)
 {
     const QString t = declared.toUpper();
-    if (t.contains(QStringLiteral("DATE")) || t.contains(QStringLiteral("TIME")))
+    if (t.contains(u"DATE"_s) || t.contains(u"TIME"_s))
         return Kind::Date;
-    if (t.contains(QStringLiteral("CHAR")) || t.contains(QStringLiteral("TEXT")) ||
-        t.contains(QStringLiteral("CLOB")))
+    if (t.contains(u"CHAR"_s) || t.contains(u"TEXT"_s) || t.contains(u"CLOB"_s))
         return Kind::Text;
-    if (t.contains(QStringLiteral("INT")) || t.contains(QStringLiteral("NUM")) ||
-        t.contains(QStringLiteral("DEC")) || t.contains(QStringLiteral("REAL")) ||
-        t.contains(QStringLiteral("FLOA")) || t.contains(QStringLiteral("DOUB")) ||
-        t.contains(QStringLiteral("MONEY")) || t.contains(QStringLiteral("BIT")))
+    if (t.contains(u"INT"_s) || t.contains(u"NUM"_s) || t.contains(u"DEC"_s) ||
+        t.contains(u"REAL"_s) || t.contains(u"FLOA"_s) || t.contains(u"DOUB"_s) ||
+        t.contains(u"MONEY"_s) || t.contains(u"BIT"_s))
         return Kind::Number;
     return Kind::Unknown;
 }

@@ -26,7 +26,10 @@ std::function<void(const QString&)>& printHandler()
     return handler;
 }
 
-DbError error(const QString& message) { return DbError(message, QStringLiteral("42000"), 0); }
+DbError error(const QString& message)
+{
+    return DbError(message, u"42000"_s, 0);
+}
 
 // A piece of the batch and what it contains: a statement, or if/while with their condition and
 // body, or a begin … end block.
@@ -48,7 +51,7 @@ QString verbOf(const SqlTokens& t)
     if ((verb == u"begin" || verb == u"end") && second < t.size() && t.at(second).is(SqlToken::Word))
         verb += u' ' + lower(t.at(second));
     if (verb == u"begin transaction" || verb == u"begin distributed")
-        verb = QStringLiteral("begin tran");
+        verb = u"begin tran"_s;
     return verb;
 }
 
@@ -80,20 +83,20 @@ private:
     Node one()
     {
         if (m_at >= m_pieces.size())
-            throw error(QStringLiteral("批处理在语句之前结束（if、while 或 else 之后缺少语句）"));
+            throw error(u"批处理在语句之前结束（if、while 或 else 之后缺少语句）"_s);
         Node n;
         n.tokens = m_pieces.at(m_at++);
         n.verb = verbOf(n.tokens);
         if (n.verb == u"begin try" || n.verb == u"begin catch" || n.verb == u"goto")
-            throw error(QStringLiteral("嵌入式数据库不支持 %1").arg(n.verb.toUpper()));
+            throw error(u"嵌入式数据库不支持 %1"_s.arg(n.verb.toUpper()));
         if (n.verb == u"else" || n.verb.startsWith(u"end"))
-            throw error(QStringLiteral("“%1”附近有语法错误（前面没有对应的 %2）")
-                            .arg(n.verb, n.verb == u"else" ? u"IF"_s : u"BEGIN"_s));
+            throw error(u"“%1”附近有语法错误（前面没有对应的 %2）"_s.arg(
+                n.verb, n.verb == u"else" ? u"IF"_s : u"BEGIN"_s));
         if (n.verb == u"if" || n.verb == u"while") {
             n.kind = n.verb == u"if" ? Node::If : Node::While;
             n.tokens = afterFirst(n.tokens);
             if (next(n.tokens, 0) >= n.tokens.size())
-                throw error(QStringLiteral("%1 后缺少条件").arg(n.verb.toUpper()));
+                throw error(u"%1 后缺少条件"_s.arg(n.verb.toUpper()));
             n.children.append(one());
             if (n.kind == Node::If && m_at < m_pieces.size() &&
                 verbOf(m_pieces.at(m_at)) == u"else") {
@@ -105,7 +108,7 @@ private:
             while (m_at < m_pieces.size() && verbOf(m_pieces.at(m_at)) != u"end")
                 n.children.append(one());
             if (m_at >= m_pieces.size())
-                throw error(QStringLiteral("BEGIN 没有对应的 END"));
+                throw error(u"BEGIN 没有对应的 END"_s);
             ++m_at;
         }
         return n;
@@ -141,14 +144,14 @@ Variable::Type typeOf(const QString& name)
     if (name == u"varchar" || name == u"nvarchar" || name == u"char" || name == u"nchar" ||
         name == u"text" || name == u"ntext" || name == u"sysname" || name == u"uniqueidentifier")
         return Variable::Text;
-    throw error(QStringLiteral("嵌入式数据库不支持变量类型 %1").arg(name));
+    throw error(u"嵌入式数据库不支持变量类型 %1"_s.arg(name));
 }
 
 [[noreturn]] void convertFailed(const DbValue& v, const char* type)
 {
-    throw DbError(QStringLiteral("在将值 '%1' 转换成数据类型 %2 时失败。")
-                      .arg(v.toString(), QLatin1StringView(type)),
-                  QStringLiteral("22018"), 245);
+    throw DbError(
+        u"在将值 '%1' 转换成数据类型 %2 时失败。"_s.arg(v.toString(), QLatin1StringView(type)),
+        u"22018"_s, 245);
 }
 
 // A value converted to a variable's type as SQL Server converts on assignment.
@@ -284,8 +287,8 @@ private:
         case Node::While:
             for (int i = 0; condition(n.tokens); ++i) {
                 if (i >= m_s.whileLimit)
-                    throw error(QStringLiteral("WHILE 循环已执行 %1 次，批处理作为死循环停止")
-                                    .arg(m_s.whileLimit));
+                    throw error(
+                        u"WHILE 循环已执行 %1 次，批处理作为死循环停止"_s.arg(m_s.whileLimit));
                 const Flow f = step(n.children.at(0));
                 if (f == Flow::Break)
                     break;
@@ -330,7 +333,7 @@ private:
         else if ((v == u"commit" || v == u"rollback") && !toSavepoint(n.tokens))
             endTran(v == u"commit");
         else if (v == u"save")
-            throw error(QStringLiteral("嵌入式数据库不支持 SAVE TRANSACTION"));
+            throw error(u"嵌入式数据库不支持 SAVE TRANSACTION"_s);
         else if (v == u"select" && isAssignment(n.tokens))
             selectInto(n.tokens);
         else if (v == u"exec" || v == u"execute")
@@ -366,8 +369,7 @@ private:
             } else {
                 const auto it = m_vars.constFind(name);
                 if (it == m_vars.constEnd())
-                    throw DbError(QStringLiteral("必须声明标量变量 \"%1\"。").arg(tok.text),
-                                  QStringLiteral("42000"), 137);
+                    throw DbError(u"必须声明标量变量 \"%1\"。"_s.arg(tok.text), u"42000"_s, 137);
                 value = it->value;
                 type = it->type;
             }
@@ -382,9 +384,9 @@ private:
             const bool arithmetic = (p >= 0 && (t.at(p).isPunct(u"+") || t.at(p).isPunct(u"-"))) ||
                                     (q < t.size() && (t.at(q).isPunct(u"+") || t.at(q).isPunct(u"-")));
             if (arithmetic && type == Variable::Text)
-                text += QStringLiteral("cast(%1 as nvarchar(4000))").arg(marker);
+                text += u"cast(%1 as nvarchar(4000))"_s.arg(marker);
             else if (arithmetic && (type == Variable::DateTime || type == Variable::Date))
-                text += QStringLiteral("cast(%1 as datetime)").arg(marker);
+                text += u"cast(%1 as datetime)"_s.arg(marker);
             else
                 text += marker;
         }
@@ -420,7 +422,7 @@ private:
     DbValue value(const SqlTokens& expr)
     {
         if (next(expr, 0) >= expr.size())
-            throw error(QStringLiteral("缺少表达式"));
+            throw error(u"缺少表达式"_s);
         const qint64 rowcount = m_rowcount;
         const Recordset rs = execute(tokenize(u"SELECT "_s) + expr);
         m_rowcount = rowcount;
@@ -440,15 +442,15 @@ private:
         for (const auto& [from, to] : arguments(all, 0)) {
             qsizetype i = next(all, from);
             if (i >= to || !all.at(i).is(SqlToken::Variable))
-                throw error(QStringLiteral("DECLARE 后应为变量名：%1").arg(join(all, from, to)));
+                throw error(u"DECLARE 后应为变量名：%1"_s.arg(join(all, from, to)));
             const QString name = lower(all.at(i));
             i = next(all, i + 1);
             if (i < to && all.at(i).isWord(u"as"))
                 i = next(all, i + 1);
             if (i >= to || !all.at(i).is(SqlToken::Word))
-                throw error(QStringLiteral("变量 %1 缺少类型").arg(name));
+                throw error(u"变量 %1 缺少类型"_s.arg(name));
             if (all.at(i).isWord(u"table") || all.at(i).isWord(u"cursor"))
-                throw error(QStringLiteral("嵌入式数据库不支持 %1 变量：%2").arg(lower(all.at(i)), name));
+                throw error(u"嵌入式数据库不支持 %1 变量：%2"_s.arg(lower(all.at(i)), name));
             Variable var;
             var.type = typeOf(lower(all.at(i)));
             const bool declaredText = var.type == Variable::Text;
@@ -472,7 +474,7 @@ private:
             if (i < to && all.at(i).isPunct(u"="))
                 var.value = coerce(value(all.mid(i + 1, to - i - 1)), var);
             else if (i < to)
-                throw error(QStringLiteral("“%1”附近有语法错误").arg(join(all, i, to).trimmed()));
+                throw error(u"“%1”附近有语法错误"_s.arg(join(all, i, to).trimmed()));
             m_vars.insert(name, var);
         }
     }
@@ -481,8 +483,7 @@ private:
     {
         const auto it = m_vars.find(lower(tok));
         if (it == m_vars.end())
-            throw DbError(QStringLiteral("必须声明标量变量 \"%1\"。").arg(tok.text),
-                          QStringLiteral("42000"), 137);
+            throw DbError(u"必须声明标量变量 \"%1\"。"_s.arg(tok.text), u"42000"_s, 137);
         return *it;
     }
 
@@ -494,7 +495,7 @@ private:
             Variable& var = variable(t.at(first));
             qsizetype op = next(t, first + 1);
             if (op >= t.size())
-                throw error(QStringLiteral("SET %1 缺少“=”").arg(t.at(first).text));
+                throw error(u"SET %1 缺少“=”"_s.arg(t.at(first).text));
             SqlTokens expr;
             if (t.at(op).isPunct(u"=")) {
                 expr = t.mid(op + 1);
@@ -503,7 +504,7 @@ private:
                 expr = SqlTokens{t.at(first), t.at(op), SqlToken{SqlToken::Punct, u"("_s}} +
                        t.mid(op + 2) + SqlTokens{SqlToken{SqlToken::Punct, u")"_s}};
             } else {
-                throw error(QStringLiteral("SET %1 缺少“=”").arg(t.at(first).text));
+                throw error(u"SET %1 缺少“=”"_s.arg(t.at(first).text));
             }
             var.value = coerce(value(expr), var);
             m_rowcount = 1;
@@ -520,7 +521,7 @@ private:
         if (option == u"nocount")
             m_s.nocount = on;
         else if (!ignored.contains(option))
-            throw error(QStringLiteral("嵌入式数据库不支持 SET %1").arg(option.toUpper()));
+            throw error(u"嵌入式数据库不支持 SET %1"_s.arg(option.toUpper()));
         m_rowcount = 0;
     }
 
@@ -560,7 +561,7 @@ private:
             const qsizetype v = next(list, from);
             const qsizetype eq = next(list, v + 1);
             if (v >= to || !list.at(v).is(SqlToken::Variable) || eq >= to || !list.at(eq).isPunct(u"="))
-                throw error(QStringLiteral("向变量赋值的 SELECT 语句不能同时返回数据"));
+                throw error(u"向变量赋值的 SELECT 语句不能同时返回数据"_s);
             targets.append(&variable(list.at(v)));
             if (targets.size() > 1)
                 query.append(SqlToken{SqlToken::Punct, u","_s});
@@ -621,17 +622,17 @@ private:
     {
         const qsizetype open = next(t, 0);
         if (open >= t.size() || !t.at(open).isPunct(u"("))
-            throw error(QStringLiteral("RAISERROR 应写作 RAISERROR('消息', 级别, 状态)"));
+            throw error(u"RAISERROR 应写作 RAISERROR('消息', 级别, 状态)"_s);
         const qsizetype close = closing(t, open);
         const QList<DbValue> args = values(t.mid(open + 1, close - open - 1));
         if (args.size() < 3)
-            throw error(QStringLiteral("RAISERROR 应写作 RAISERROR('消息', 级别, 状态)"));
+            throw error(u"RAISERROR 应写作 RAISERROR('消息', 级别, 状态)"_s);
         const QString message = formatMessage(args.at(0).toString(), args.mid(3));
         if (args.at(1).toLongLong() <= 10) {
             print(message);
             return;
         }
-        throw DbError(message, QStringLiteral("50000"), 50000);
+        throw DbError(message, u"50000"_s, 50000);
     }
 
     // throw number, 'message', state
@@ -639,7 +640,7 @@ private:
     {
         const QList<DbValue> args = values(t);
         if (args.size() != 3)
-            throw error(QStringLiteral("嵌入式数据库只支持带参数的 THROW 错误号, '消息', 状态"));
+            throw error(u"嵌入式数据库只支持带参数的 THROW 错误号, '消息', 状态"_s);
         throw DbError(args.at(1).toString(), args.at(0).toString(), args.at(0).toInt());
     }
 
@@ -661,11 +662,11 @@ private:
     void endTran(bool commit)
     {
         if (trancount() == 0)
-            throw DbError(QStringLiteral("%1 TRANSACTION 请求没有对应的 BEGIN TRANSACTION。")
-                              .arg(commit ? u"COMMIT"_s : u"ROLLBACK"_s),
-                          QStringLiteral("25000"), commit ? 3902 : 3903);
+            throw DbError(u"%1 TRANSACTION 请求没有对应的 BEGIN TRANSACTION。"_s.arg(
+                              commit ? u"COMMIT"_s : u"ROLLBACK"_s),
+                          u"25000"_s, commit ? 3902 : 3903);
         if (m_s.depth == 0)
-            throw error(QStringLiteral("批处理不能结束程序开始的事务"));
+            throw error(u"批处理不能结束程序开始的事务"_s);
         m_rowcount = 0;
         if (!commit) {
             m_s.depth = 0;

@@ -9,6 +9,8 @@
 #include <QLocale>
 #include <QVarLengthArray>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Placeholders are written with characters no statement of the program contains: a string
@@ -209,7 +211,7 @@ SqlShape SqlShape::of(const QString& batch)
             continue;
         }
         if (c == u'/' && d == u'*') {
-            const qsizetype j = s.indexOf(QStringLiteral("*/"), i + 2);
+            const qsizetype j = s.indexOf(u"*/"_s, i + 2);
             i = j < 0 ? n : j + 2;
             continue;
         }
@@ -222,8 +224,7 @@ SqlShape SqlShape::of(const QString& batch)
             const qsizetype end = quotedEnd(s, q, u'\'');
             if (end < 0)
                 return unshaped;
-            const QString inner =
-                s.mid(q + 1, end - q - 2).replace(QStringLiteral("''"), QStringLiteral("'"));
+            const QString inner = s.mid(q + 1, end - q - 2).replace(u"''"_s, u"'"_s);
             // x'0A' and the like: a prefix glued to the quote.
             const bool glued = c == u'\'' && i > 0 && isWordChar(s.at(i - 1));
             if (!keep && !glued && !looksLikeDate(inner)) {

@@ -3,6 +3,8 @@
 
 #include <cctype>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 bool isWordStart(QChar c) { return c.isLetter() || c == u'_' || c == u'#' || c.unicode() > 127; }
@@ -79,7 +81,7 @@ SqlTokens tokenize(const QString& s)
             const qsizetype j = s.indexOf(u'\n', i);
             push(SqlToken::Comment, j < 0 ? n : j);
         } else if (c == u'/' && d == u'*') {
-            const qsizetype j = s.indexOf(QStringLiteral("*/"), i + 2);
+            const qsizetype j = s.indexOf(u"*/"_s, i + 2);
             push(SqlToken::Comment, j < 0 ? n : j + 2);
         } else if (c == u'\'') {
             push(SqlToken::String, quotedEnd(s, i, u'\''));
@@ -109,10 +111,8 @@ SqlTokens tokenize(const QString& s)
                 ++j;
             push(SqlToken::Word, j);
         } else {
-            static const QStringList two = {QStringLiteral("<="), QStringLiteral(">="),
-                                            QStringLiteral("<>"), QStringLiteral("!="),
-                                            QStringLiteral("||"), QStringLiteral("!<"),
-                                            QStringLiteral("!>")};
+            static const QStringList two = {u"<="_s, u">="_s, u"<>"_s, u"!="_s,
+                                            u"||"_s, u"!<"_s, u"!>"_s};
             const QString pair = s.mid(i, 2);
             push(SqlToken::Punct, two.contains(pair) ? i + 2 : i + 1);
         }

@@ -5,6 +5,8 @@
 #include "db/SqlRules.h"
 #include "db/SqlTokens.h"
 
+using namespace Qt::StringLiterals;
+
 using namespace SqlLex;
 
 
@@ -26,7 +28,7 @@ bool SqlTranslator::procedureCall(const SqlTokens& t, SqlStatement& out)
         for (const auto& r : arguments(a, 0)) {
             QString v = join(a, r.first, r.second).trimmed();
             if (v.startsWith(u'\'') && v.endsWith(u'\'') && v.size() >= 2)
-                v = v.mid(1, v.size() - 2).replace(QStringLiteral("''"), QStringLiteral("'"));
+                v = v.mid(1, v.size() - 2).replace(u"''"_s, u"'"_s);
             out.arguments << v;
         }
     }
@@ -56,8 +58,8 @@ QString SqlTranslator::translate(const QString& tsql) const
 {
     QStringList parts;
     for (const SqlStatement& s : translateBatch(tsql))
-        parts << (s.procedure.isEmpty() ? s.sql : QStringLiteral("exec ") + s.procedure);
-    return parts.join(QStringLiteral(";\n"));
+        parts << (s.procedure.isEmpty() ? s.sql : u"exec "_s + s.procedure);
+    return parts.join(u";\n"_s);
 }
 
 SqlStatement SqlTranslator::translateStatement(SqlTokens t) const

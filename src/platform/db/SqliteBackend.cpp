@@ -39,8 +39,8 @@ QString codeName(int rc)
 bool isDdl(const QString& sql)
 {
     const QString head = sql.trimmed().left(8).toUpper();
-    return head.startsWith(QStringLiteral("CREATE")) || head.startsWith(QStringLiteral("ALTER")) ||
-           head.startsWith(QStringLiteral("DROP"));
+    return head.startsWith(u"CREATE"_s) || head.startsWith(u"ALTER"_s) ||
+           head.startsWith(u"DROP"_s);
 }
 
 int bindText(sqlite3_stmt* st, int index, const QString& text)
@@ -146,8 +146,7 @@ SqliteBackend::SqliteBackend(const QString& path, bool create)
 {
     const bool exists = QFileInfo::exists(path);
     if (!exists && !create)
-        throw DbError(QStringLiteral("数据库文件不存在：%1").arg(path), QStringLiteral("SQLITE_CANTOPEN"),
-                      SQLITE_CANTOPEN);
+        throw DbError(u"数据库文件不存在：%1"_s.arg(path), u"SQLITE_CANTOPEN"_s, SQLITE_CANTOPEN);
     if (!exists)
         FolderMode::precreate(path); // with the folder's access, for every user of the folder
     const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) |
@@ -158,20 +157,20 @@ SqliteBackend::SqliteBackend(const QString& path, bool create)
                                  : QString::fromUtf8(sqlite3_errstr(rc));
         sqlite3_close(m_db);
         m_db = nullptr;
-        throw DbError(QStringLiteral("%1：%2").arg(msg, path), codeName(rc), rc);
+        throw DbError(u"%1：%2"_s.arg(msg, path), codeName(rc), rc);
     }
     sqlite3_extended_result_codes(m_db, 1);
     sqlite3_busy_timeout(m_db, 30000);
     try {
         // Reading the schema finds a file that is no database before anything is written.
-        executeNative(QStringLiteral("SELECT count(*) FROM sqlite_master"));
+        executeNative(u"SELECT count(*) FROM sqlite_master"_s);
         SqliteFunctions::registerAll(m_db);
         try {
-            executeNative(QStringLiteral("PRAGMA journal_mode=WAL"));
+            executeNative(u"PRAGMA journal_mode=WAL"_s);
         } catch (const DbError&) {
             // A read-only folder keeps the rollback journal; the database still works.
         }
-        executeNative(QStringLiteral("PRAGMA foreign_keys=OFF"));
+        executeNative(u"PRAGMA foreign_keys=OFF"_s);
         if (!exists) {
             executeNative(EmbeddedSchema::sqliteSchema());
         } else {
@@ -205,7 +204,7 @@ void SqliteBackend::fail(int rc, const QString& sql)
 {
     QString msg = QString::fromUtf8(sqlite3_errmsg(m_db));
     if (!sql.isEmpty())
-        msg += QStringLiteral("\n") + sql;
+        msg += u"\n"_s + sql;
     throw DbError(msg, codeName(rc), rc);
 }
 
@@ -285,8 +284,8 @@ sqlite3_stmt* SqliteBackend::prepare(SqlitePrepared& s, const SqlShape* shape)
         fail(rc, shownText(s, shape));
     if (tail && QByteArray(tail).trimmed().size() > 0) {
         sqlite3_finalize(st);
-        throw DbError(QStringLiteral("一条语句中有多余的文字：%1").arg(QString::fromUtf8(tail)),
-                      QStringLiteral("SQLITE_ERROR"), SQLITE_ERROR);
+        throw DbError(u"一条语句中有多余的文字：%1"_s.arg(QString::fromUtf8(tail)),
+                      u"SQLITE_ERROR"_s, SQLITE_ERROR);
     }
     s.stmt = st; // nullptr for a comment only
     s.prepared = true;
@@ -305,11 +304,10 @@ void SqliteBackend::bind(sqlite3_stmt* st, const QList<DbValue>& params, const Q
 {
     sqlite3_clear_bindings(st);
     if (sqlite3_bind_parameter_count(st) != params.size())
-        throw DbError(QStringLiteral("语句有 %1 个参数，给了 %2 个值：%3")
-                          .arg(sqlite3_bind_parameter_count(st))
+        throw DbError(u"语句有 %1 个参数，给了 %2 个值：%3"_s.arg(sqlite3_bind_parameter_count(st))
                           .arg(params.size())
                           .arg(sql),
-                      QStringLiteral("SQLITE_RANGE"), SQLITE_RANGE);
+                      u"SQLITE_RANGE"_s, SQLITE_RANGE);
     for (int i = 0; i < params.size(); ++i) {
         const DbValue& v = params.at(i);
         int rc = SQLITE_OK;
@@ -331,8 +329,7 @@ void SqliteBackend::bind(sqlite3_stmt* st, const QList<DbValue>& params, const Q
         }
         case DbValue::Type::DateTime:
             // Dates are stored as ISO text; a midnight date compares as "yyyy-mm-dd 00:00:00".
-            rc =
-                bindText(st, i + 1, v.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+            rc = bindText(st, i + 1, v.toDateTime().toString(u"yyyy-MM-dd HH:mm:ss"_s));
             break;
         case DbValue::Type::Text:
             rc = bindText(st, i + 1, v.toString());
@@ -414,8 +411,7 @@ void SqliteBackend::checkMoved()
     // file; the station must learn that its database is gone, as it would from a server.
     if (!SqliteFunctions::databaseMoved(m_db))
         return;
-    throw DbError(QStringLiteral("数据库文件已被删除或移走"), QStringLiteral("SQLITE_CANTOPEN"),
-                  SQLITE_CANTOPEN)
+    throw DbError(u"数据库文件已被删除或移走"_s, u"SQLITE_CANTOPEN"_s, SQLITE_CANTOPEN)
         .markConnectionLost();
 }
 
@@ -424,7 +420,7 @@ std::shared_ptr<SqliteBatch> SqliteBackend::single(const QString& statement)
     checkMoved();
     std::shared_ptr<SqliteBatch> b = batchFor(statement, SqlShape());
     if (b->statements.size() != 1 || !b->statements.first().procedure.isEmpty() || b->script)
-        throw DbError(QStringLiteral("带参数的语句只能是一条查询或写入：%1").arg(statement));
+        throw DbError(u"带参数的语句只能是一条查询或写入：%1"_s.arg(statement));
     return b;
 }
 
@@ -479,7 +475,7 @@ Recordset SqliteBackend::executeReadOnly(const QString& batch, qint64& rowsAffec
 {
     // The connection itself refuses writes while the query runs, whatever the translation
     // makes of it (a procedure call, a function).
-    executeNative(QStringLiteral("PRAGMA query_only=1"));
+    executeNative(u"PRAGMA query_only=1"_s);
     const auto writable = qScopeGuard(
         [this] { sqlite3_exec(m_db, "PRAGMA query_only=0", nullptr, nullptr, nullptr); });
     try {
@@ -491,15 +487,21 @@ Recordset SqliteBackend::executeReadOnly(const QString& batch, qint64& rowsAffec
     }
 }
 
-void SqliteBackend::begin() { executeNative(QStringLiteral("BEGIN IMMEDIATE")); }
+void SqliteBackend::begin()
+{
+    executeNative(u"BEGIN IMMEDIATE"_s);
+}
 
-void SqliteBackend::commit() { executeNative(QStringLiteral("COMMIT")); }
+void SqliteBackend::commit()
+{
+    executeNative(u"COMMIT"_s);
+}
 
 void SqliteBackend::rollback()
 {
     // After some errors SQLite has already rolled back; a second ROLLBACK would fail.
     if (!sqlite3_get_autocommit(m_db))
-        executeNative(QStringLiteral("ROLLBACK"));
+        executeNative(u"ROLLBACK"_s);
 }
 
 bool SqliteBackend::inTransaction() { return !sqlite3_get_autocommit(m_db); }

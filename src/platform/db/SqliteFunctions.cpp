@@ -22,6 +22,8 @@
 SQLITE_EXTENSION_INIT3
 #else
 #include <sqlite3.h>
+
+using namespace Qt::StringLiterals;
 #endif
 
 namespace {
@@ -61,25 +63,25 @@ QString styled(const QDateTime& t, int style)
 {
     switch (style) {
     case 23: case 10023:
-        return t.toString(QStringLiteral("yyyy-MM-dd"));
+        return t.toString(u"yyyy-MM-dd"_s);
     case 20: case 120:
-        return t.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        return t.toString(u"yyyy-MM-dd HH:mm:ss"_s);
     case 21: case 121:
-        return t.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"));
+        return t.toString(u"yyyy-MM-dd HH:mm:ss.zzz"_s);
     case 126:
-        return t.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss.zzz"));
+        return t.toString(u"yyyy-MM-ddTHH:mm:ss.zzz"_s);
     case 102:
-        return t.toString(QStringLiteral("yyyy.MM.dd"));
+        return t.toString(u"yyyy.MM.dd"_s);
     case 111:
-        return t.toString(QStringLiteral("yyyy/MM/dd"));
+        return t.toString(u"yyyy/MM/dd"_s);
     case 112:
-        return t.toString(QStringLiteral("yyyyMMdd"));
+        return t.toString(u"yyyyMMdd"_s);
     case 101:
-        return t.toString(QStringLiteral("MM/dd/yyyy"));
+        return t.toString(u"MM/dd/yyyy"_s);
     case 103:
-        return t.toString(QStringLiteral("dd/MM/yyyy"));
+        return t.toString(u"dd/MM/yyyy"_s);
     case 8: case 108:
-        return t.toString(QStringLiteral("HH:mm:ss"));
+        return t.toString(u"HH:mm:ss"_s);
     default:
         return DateText::iso(t);
     }
@@ -150,7 +152,7 @@ void fnDateTime(sqlite3_context* ctx, int, sqlite3_value** argv)
     if (!t.isValid())
         return sqlite3_result_error(ctx, "从字符串转换日期和/或时间时，转换失败。", -1);
     if (sqlite3_value_int(argv[1]) != 0)
-        return resultText(ctx, t.toString(QStringLiteral("yyyy-MM-dd")));
+        return resultText(ctx, t.toString(u"yyyy-MM-dd"_s));
     resultText(ctx, DateText::iso(t));
 }
 

@@ -4,6 +4,8 @@
 
 #include <QString>
 
+using namespace Qt::StringLiterals;
+
 struct sqlite3;
 
 namespace SqliteFunctions {
@@ -19,7 +21,10 @@ int registerAll(sqlite3* db);
 /// by pinyin); a file below it (written when Chinese sorted by code point) has them ordered
 /// again with reindexSql() once.
 inline constexpr int collationVersion = 2;
-inline QString reindexSql() { return QStringLiteral("REINDEX NOCASE; PRAGMA user_version = 2"); }
+inline QString reindexSql()
+{
+    return u"REINDEX NOCASE; PRAGMA user_version = 2"_s;
+}
 
 /// True when the database file was deleted or moved away under the open connection (which still
 /// answers from the old file); its journal has then been written into the file that left.

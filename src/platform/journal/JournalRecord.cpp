@@ -56,7 +56,7 @@ QString JournalRecord::filled(const QString& sql, const QString& number, const Q
 {
     if (!sql.contains(MarkOpen))
         return sql;
-    static const QRegularExpression mark(QStringLiteral("\uE000(N|I(\\d+))\uE001"));
+    static const QRegularExpression mark(u"\uE000(N|I(\\d+))\uE001"_s);
     QString out;
     qsizetype from = 0;
     for (auto it = mark.globalMatch(sql); it.hasNext();) {

@@ -8,6 +8,8 @@
 #include <map>
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace module {
 
 QString path(const QString& fileName, const char* env)
@@ -19,7 +21,7 @@ QString path(const QString& fileName, const char* env)
     const QString beside = bin.filePath(fileName);
 #ifdef MIREL_MODULE_DIR
     // Relative to the program's folder, so that the package's files work wherever they lie.
-    const QString installed = bin.filePath(QStringLiteral(MIREL_MODULE_DIR "/") + fileName);
+    const QString installed = bin.filePath(u"" MIREL_MODULE_DIR "/"_s + fileName);
     if (!QFileInfo::exists(beside) && QFileInfo::exists(installed))
         return installed;
 #endif

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace RollMap {
 
 RollMapData build(double length, const QString& grade, const QList<QList<DbValue>>& rows,
@@ -32,7 +34,7 @@ RollMapData build(double length, const QString& grade, const QList<QList<DbValue
 
 QString caption(const RollMapData& map)
 {
-    return QStringLiteral("等级 %1\n扣分 %2").arg(map.grade, vb::sqlNumber(map.points));
+    return u"等级 %1\n扣分 %2"_s.arg(map.grade, vb::sqlNumber(map.points));
 }
 
 QRectF barRect(const QRectF& box)
@@ -90,7 +92,7 @@ void paint(QPainter& p, const QRectF& box, const RollMapData& map, const QFont& 
     small.setPointSizeF(font.pointSizeF() * 0.8);
     p.setFont(small);
     const QRectF scale(bar.left(), bar.bottom(), bar.width(), box.bottom() - bar.bottom());
-    p.drawText(scale, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("0"));
+    p.drawText(scale, Qt::AlignLeft | Qt::AlignVCenter, u"0"_s);
     p.drawText(scale, Qt::AlignRight | Qt::AlignVCenter, vb::sqlNumber(map.length));
     p.setFont(font);
     const QRectF beside(bar.right() + box.height() * 0.1, box.top(),

@@ -6,6 +6,8 @@
 #include <QLocale>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace script {
 
 Value Value::number(double x)
@@ -71,7 +73,7 @@ QString Value::toText() const
     case Type::Text:
         return text_;
     case Type::Boolean:
-        return number_ != 0 ? QStringLiteral("True") : QStringLiteral("False");
+        return number_ != 0 ? u"True"_s : u"False"_s;
     case Type::Number:
         break;
     }
@@ -82,7 +84,7 @@ QString ScriptError::message() const
 {
     if (position < 0)
         return description;
-    return QStringLiteral("%1（第 %2 个字符）").arg(description).arg(position + 1);
+    return u"%1（第 %2 个字符）"_s.arg(description).arg(position + 1);
 }
 
 } // namespace script

@@ -3,6 +3,8 @@
 
 #include <QString>
 
+using namespace Qt::StringLiterals;
+
 namespace script::detail {
 
 enum ErrorNumber {
@@ -20,61 +22,61 @@ enum ErrorNumber {
 
 inline QString invalidCallText()
 {
-    return QStringLiteral("无效的过程调用或参数");
+    return u"无效的过程调用或参数"_s;
 }
 inline QString overflowText()
 {
-    return QStringLiteral("溢出");
+    return u"溢出"_s;
 }
 inline QString divisionByZeroText()
 {
-    return QStringLiteral("被零除");
+    return u"被零除"_s;
 }
 inline QString typeMismatchText()
 {
-    return QStringLiteral("类型不匹配");
+    return u"类型不匹配"_s;
 }
 inline QString argumentCountText()
 {
-    return QStringLiteral("错误的参数个数或无效的参数属性值");
+    return u"错误的参数个数或无效的参数属性值"_s;
 }
 inline QString undefinedText()
 {
-    return QStringLiteral("变量未定义");
+    return u"变量未定义"_s;
 }
 inline QString syntaxErrorText()
 {
-    return QStringLiteral("语法错误");
+    return u"语法错误"_s;
 }
 inline QString missingParenText()
 {
-    return QStringLiteral("缺少 ')'");
+    return u"缺少 ')'"_s;
 }
 inline QString missingBracketText()
 {
-    return QStringLiteral("缺少 ']'");
+    return u"缺少 ']'"_s;
 }
 inline QString missingExpressionText()
 {
-    return QStringLiteral("缺少表达式");
+    return u"缺少表达式"_s;
 }
 inline QString tooComplexText()
 {
-    return QStringLiteral("表达式太复杂");
+    return u"表达式太复杂"_s;
 }
 inline QString unterminatedStringText()
 {
-    return QStringLiteral("未结束的字符串常量");
+    return u"未结束的字符串常量"_s;
 }
 inline QString invalidCharacterText()
 {
-    return QStringLiteral("无效字符");
+    return u"无效字符"_s;
 }
 
 /// "类型不匹配: 'Foo'": VBScript names the culprit after the description.
 inline QString named(const QString& description, const QString& name)
 {
-    return QStringLiteral("%1: '%2'").arg(description, name);
+    return u"%1: '%2'"_s.arg(description, name);
 }
 
 } // namespace script::detail

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <functional>
 
+using namespace Qt::StringLiterals;
+
 namespace script::detail {
 
 namespace {
@@ -56,39 +58,38 @@ Value unaryMath(const Args& a, double (*f)(double))
 const QHash<QString, Builtin>& builtins()
 {
     static const QHash<QString, Builtin> table = {
-        {QStringLiteral("abs"), {1, 1, [](const Args& a) { return unaryMath(a, std::fabs); }}},
-        {QStringLiteral("atn"), {1, 1, [](const Args& a) { return unaryMath(a, std::atan); }}},
-        {QStringLiteral("cos"), {1, 1, [](const Args& a) { return unaryMath(a, std::cos); }}},
-        {QStringLiteral("sin"), {1, 1, [](const Args& a) { return unaryMath(a, std::sin); }}},
-        {QStringLiteral("tan"), {1, 1, [](const Args& a) { return unaryMath(a, std::tan); }}},
-        {QStringLiteral("exp"), {1, 1, [](const Args& a) { return unaryMath(a, std::exp); }}},
-        {QStringLiteral("fix"), {1, 1, [](const Args& a) { return unaryMath(a, std::trunc); }}},
-        {QStringLiteral("int"), {1, 1, [](const Args& a) { return unaryMath(a, std::floor); }}},
-        {QStringLiteral("cdbl"),
-         {1, 1, [](const Args& a) { return Value::number(numberOf(a[0])); }}},
-        {QStringLiteral("clng"), {1, 1, [](const Args& a) { return Value::number(longOf(a[0])); }}},
-        {QStringLiteral("cint"),
+        {u"abs"_s, {1, 1, [](const Args& a) { return unaryMath(a, std::fabs); }}},
+        {u"atn"_s, {1, 1, [](const Args& a) { return unaryMath(a, std::atan); }}},
+        {u"cos"_s, {1, 1, [](const Args& a) { return unaryMath(a, std::cos); }}},
+        {u"sin"_s, {1, 1, [](const Args& a) { return unaryMath(a, std::sin); }}},
+        {u"tan"_s, {1, 1, [](const Args& a) { return unaryMath(a, std::tan); }}},
+        {u"exp"_s, {1, 1, [](const Args& a) { return unaryMath(a, std::exp); }}},
+        {u"fix"_s, {1, 1, [](const Args& a) { return unaryMath(a, std::trunc); }}},
+        {u"int"_s, {1, 1, [](const Args& a) { return unaryMath(a, std::floor); }}},
+        {u"cdbl"_s, {1, 1, [](const Args& a) { return Value::number(numberOf(a[0])); }}},
+        {u"clng"_s, {1, 1, [](const Args& a) { return Value::number(longOf(a[0])); }}},
+        {u"cint"_s,
          {1, 1,
           [](const Args& a) { return ranged(std::nearbyint(numberOf(a[0])), -32768, 32767); }}},
-        {QStringLiteral("sgn"),
+        {u"sgn"_s,
          {1, 1,
           [](const Args& a) {
               const double x = numberOf(a[0]);
               return Value::number((x > 0) - (x < 0));
           }}},
-        {QStringLiteral("sqr"),
+        {u"sqr"_s,
          {1, 1,
           [](const Args& a) {
               const double x = numberOf(a[0]);
               return x < 0 ? invalidCall() : Value::number(std::sqrt(x));
           }}},
-        {QStringLiteral("log"),
+        {u"log"_s,
          {1, 1,
           [](const Args& a) {
               const double x = numberOf(a[0]);
               return x <= 0 ? invalidCall() : Value::number(std::log(x));
           }}},
-        {QStringLiteral("round"), {1, 2, roundTo}},
+        {u"round"_s, {1, 2, roundTo}},
     };
     return table;
 }

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace script::detail {
 
 namespace {
@@ -223,7 +225,7 @@ private:
         }
         auto n = std::make_unique<Node>();
         n->kind = Node::Kind::Name;
-        n->name = t.bracketed ? QStringLiteral("[%1]").arg(t.text) : t.text;
+        n->name = t.bracketed ? u"[%1]"_s.arg(t.text) : t.text;
         n->pos = t.pos;
         ++i_;
         if (!isOp(peek(), u"("))

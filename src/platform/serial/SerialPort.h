@@ -8,6 +8,8 @@
 #include <QString>
 #include <QTimer>
 
+using namespace Qt::StringLiterals;
+
 class QIODevice;
 class QSerialPort;
 
@@ -90,7 +92,7 @@ private:
     QIODevice* io() const;
 
     int m_commPort = 1;
-    QString m_settings = QStringLiteral("9600,n,8,1");
+    QString m_settings = u"9600,n,8,1"_s;
     InputMode m_inputMode = Text;
     int m_inputLen = 0;
     int m_rThreshold = 0;

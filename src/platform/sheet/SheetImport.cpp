@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+using namespace Qt::StringLiterals;
+
 namespace sheet {
 
 namespace {
@@ -38,11 +40,10 @@ bool readFirstSheet(const QString& path, SheetGrid* grid, QString* error)
     grid->clear();
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile())
-        return setError(error, QStringLiteral("文件不存在：%1").arg(path));
+        return setError(error, u"文件不存在：%1"_s.arg(path));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        return setError(error,
-                        QStringLiteral("无法打开文件：%1（%2）").arg(path, file.errorString()));
+        return setError(error, u"无法打开文件：%1（%2）"_s.arg(path, file.errorString()));
     const Format format = formatOf(file.read(8));
     file.close();
 
@@ -53,7 +54,7 @@ bool readFirstSheet(const QString& path, SheetGrid* grid, QString* error)
     else if (format == Format::Xlsx)
         ok = detail::readXlsx(path, grid, &message);
     else
-        message = QStringLiteral("不是 Excel 文件：%1").arg(path);
+        message = u"不是 Excel 文件：%1"_s.arg(path);
     if (!ok) {
         grid->clear();
         return setError(error, message);

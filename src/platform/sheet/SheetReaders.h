@@ -5,6 +5,8 @@
 #include "sheet/SheetFile.h"
 #include "sheet/SheetGrid.h"
 
+using namespace Qt::StringLiterals;
+
 namespace sheet::detail {
 
 /// Reads the first worksheet of an Excel 97-2003 file with FreeXL.
@@ -17,19 +19,19 @@ bool readXlsx(const QString& path, SheetGrid* grid, QString* error);
 /// "文件已损坏或不完整"
 inline QString damagedText()
 {
-    return QStringLiteral("文件已损坏或不完整");
+    return u"文件已损坏或不完整"_s;
 }
 
 /// "无法读取 Excel 文件：<path>（<reason>）"
 inline QString unreadable(const QString& path, const QString& reason)
 {
-    return QStringLiteral("无法读取 Excel 文件：%1（%2）").arg(path, reason);
+    return u"无法读取 Excel 文件：%1（%2）"_s.arg(path, reason);
 }
 
 /// "无法写入文件：<path>（<reason>）"
 inline QString unwritable(const QString& path, const QString& reason)
 {
-    return QStringLiteral("无法写入文件：%1（%2）").arg(path, reason);
+    return u"无法写入文件：%1（%2）"_s.arg(path, reason);
 }
 
 /// The entry points of the .xlsx module (libmirel_xlsx.so next to the program). liborcus with

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <freexl.h>
 
+using namespace Qt::StringLiterals;
+
 namespace sheet::detail {
 
 namespace {
@@ -38,7 +40,7 @@ QVariant valueOf(const FreeXL_CellValue& c)
 
 QString freexlReason(int code)
 {
-    return QStringLiteral("%1，FreeXL 错误 %2").arg(damagedText()).arg(code);
+    return u"%1，FreeXL 错误 %2"_s.arg(damagedText()).arg(code);
 }
 
 } // namespace
@@ -55,7 +57,7 @@ bool readXls(const QString& path, SheetGrid* grid, QString* error)
         return false;
     }
     if (sheets == 0) {
-        *error = unreadable(path, QStringLiteral("没有工作表"));
+        *error = unreadable(path, u"没有工作表"_s);
         return false;
     }
     unsigned int rows = 0;

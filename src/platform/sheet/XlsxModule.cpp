@@ -5,13 +5,15 @@
 
 #include "module/ModuleFile.h"
 
+using namespace Qt::StringLiterals;
+
 namespace sheet::detail {
 
 namespace {
 
 QString modulePath()
 {
-    return module::path(QStringLiteral("libmirel_xlsx.so"), "MIREL_XLSX_MODULE");
+    return module::path(u"libmirel_xlsx.so"_s, "MIREL_XLSX_MODULE");
 }
 
 } // namespace
@@ -31,7 +33,7 @@ bool readXlsx(const QString& path, SheetGrid* grid, QString* error)
     QString why;
     const auto read = reinterpret_cast<ReadXlsxEntry>(xlsxEntry(readXlsxEntryName, &why));
     if (!read) {
-        *error = unreadable(path, QStringLiteral("缺少 .xlsx 读取模块 %1：%2").arg(modulePath(), why));
+        *error = unreadable(path, u"缺少 .xlsx 读取模块 %1：%2"_s.arg(modulePath(), why));
         return false;
     }
     return read(&path, grid, error);
@@ -54,7 +56,7 @@ bool writeXlsx(const QString& path, const QList<NamedSheet>& sheets, QString* er
     if (!write) {
         if (error)
             *error = detail::unwritable(
-                path, QStringLiteral("缺少 .xlsx 模块 %1：%2").arg(detail::xlsxModulePath(), why));
+                path, u"缺少 .xlsx 模块 %1：%2"_s.arg(detail::xlsxModulePath(), why));
         return false;
     }
     return write(&path, &sheets, error);

@@ -3,6 +3,8 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace vb {
 
 namespace {
@@ -54,7 +56,7 @@ Decimal decimalOf(double x)
 {
     Decimal d;
     if (x == 0 || !std::isfinite(x)) {
-        d.digits = QStringLiteral("0");
+        d.digits = u"0"_s;
         return d;
     }
     // "%.14e" gives 15 significant digits: d.dddddddddddddde±XX
@@ -82,7 +84,7 @@ void splitDecimal(const Decimal& d, QString* intPart, QString* frac)
         *intPart = d.digits.left(d.pointPos);
         *frac = d.digits.mid(d.pointPos);
     }
-    if (*frac == QStringLiteral("0"))
+    if (*frac == u"0"_s)
         frac->clear();
 }
 
@@ -105,7 +107,7 @@ QString unsignedText(double x)
     QString intPart, frac;
     splitDecimal(decimalOf(x), &intPart, &frac);
     if (intPart.isEmpty())
-        intPart = QStringLiteral("0");
+        intPart = u"0"_s;
     return frac.isEmpty() ? intPart : intPart + u'.' + frac;
 }
 
@@ -133,9 +135,9 @@ bool IsNumeric(QStringView text)
 QString Str(double x)
 {
     QString t = unsignedText(x);
-    if (t.startsWith(QStringLiteral("0.")))
+    if (t.startsWith(u"0."_s))
         t.remove(0, 1);
-    return (x < 0 ? QStringLiteral("-") : QStringLiteral(" ")) + t;
+    return (x < 0 ? u"-"_s : u" "_s) + t;
 }
 
 QString CStr(double x) { return Str(x).mid(x < 0 ? 0 : 1); }
@@ -171,7 +173,7 @@ QString Format(double x, QStringView picture)
         QString kept = intPart + frac.left(fracDigits);
         const qsizetype intLen = intPart.size();
         if (kept.isEmpty())
-            kept = QStringLiteral("0");
+            kept = u"0"_s;
         if (up) {
             const QString grown = incremented(kept);
             const qsizetype extra = grown.size() - kept.size();
@@ -198,8 +200,8 @@ QString Format(double x, QStringView picture)
         out += u'.' + frac;
     else if (point >= 0 && fracDigits > 0 && frac.isEmpty())
         out += u'.';
-    if (out.isEmpty() || out == QStringLiteral("."))
-        out = QStringLiteral("0");
+    if (out.isEmpty() || out == u"."_s)
+        out = u"0"_s;
     return x < 0 ? u'-' + out : out;
 }
 
@@ -252,7 +254,7 @@ QStringList listItems(const QString& text, const QString& sep)
 
 QString sqlNumber(double x)
 {
-    return (x < 0 ? QStringLiteral("-") : QString()) + unsignedText(x);
+    return (x < 0 ? u"-"_s : QString()) + unsignedText(x);
 }
 
 } // namespace vb

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+using namespace Qt::StringLiterals;
+
 namespace vb {
 
 /// Numeric value of a text: its leading number (blanks skipped, optional sign, digits, one
@@ -43,13 +45,13 @@ inline qsizetype InStr(const QString& s, const QString& what) { return InStr(1, 
 QString StrReverse(const QString& s);
 
 /// Splits a comma list; keeps every element, so "a,b," gives {"a","b",""}.
-QStringList Split(const QString& s, const QString& sep = QStringLiteral(","));
+QStringList Split(const QString& s, const QString& sep = u","_s);
 
 /// Highest index of the list obtained by splitting text at sep (elements minus one).
-int arrayUpperBound(const QString& text, const QString& sep = QStringLiteral(","));
+int arrayUpperBound(const QString& text, const QString& sep = u","_s);
 
 /// The elements of a comma list without the empty last element that lists usually end with.
-QStringList listItems(const QString& text, const QString& sep = QStringLiteral(","));
+QStringList listItems(const QString& text, const QString& sep = u","_s);
 
 /// Number text for SQL: "." as decimal point, no exponent, no leading blank.
 QString sqlNumber(double x);

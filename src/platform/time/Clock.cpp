@@ -1,5 +1,7 @@
 #include "time/Clock.h"
 
+using namespace Qt::StringLiterals;
+
 namespace {
 QDateTime fixedTime; // invalid: the panel's clock
 }
@@ -10,9 +12,15 @@ QDateTime now() { return fixedTime.isValid() ? fixedTime : QDateTime::currentDat
 
 QDate today() { return now().date(); }
 
-QString todayText() { return today().toString(QStringLiteral("yyyy-MM-dd")); }
+QString todayText()
+{
+    return today().toString(u"yyyy-MM-dd"_s);
+}
 
-QString nowText() { return now().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")); }
+QString nowText()
+{
+    return now().toString(u"yyyy-MM-dd HH:mm:ss"_s);
+}
 
 void set(const QDateTime& t) { fixedTime = t; }
 

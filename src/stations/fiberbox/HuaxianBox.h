@@ -7,12 +7,14 @@
 
 #include <optional>
 
+using namespace Qt::StringLiterals;
+
 class HuaxianBox : public MaitouPackage {
 public:
     using MaitouPackage::MaitouPackage;
 
     bool autoItems() const override { return false; }
-    QString templateSetting() const override { return QStringLiteral("checkHuaxian"); }
+    QString templateSetting() const override { return u"checkHuaxian"_s; }
     QString palletSummary(int boxes, double netWeight) const override;
     bool asksWhenPalletFull() const override { return true; }
 

@@ -24,6 +24,8 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+using namespace Qt::StringLiterals;
+
 CheckCardPanel::CheckCardPanel(frmCheck* form) : QObject(form), m_form(form), c(form->controls())
 {
     connect(c.ComboColor, &QComboBox::activated, this, [this](int i) { onComboColorActivated(i); });
@@ -60,19 +62,17 @@ void CheckCardPanel::loadCard(const QString& cardText, const QString& lineId)
             m_form->rollPanel().assignRollNumber();
         }
         // Cards seen in the last days are kept, so that a scan still fills the form offline.
-        const QString stored =
-            Journal::cachedText(QStringLiteral("listSQL"), QStringLiteral("LoadCheckSQL"), [&] {
-                return SysUtil::getListSql(conn, QStringLiteral("listSQL"),
-                                           QStringLiteral("LoadCheckSQL"));
-            });
+        const QString stored = Journal::cachedText(u"listSQL"_s, u"LoadCheckSQL"_s, [&] {
+            return SysUtil::getListSql(conn, u"listSQL"_s, u"LoadCheckSQL"_s);
+        });
         const QString sql = InspectionCard::lookupSql(stored, m_form->settings().billTypes, card);
         bool online = false;
-        Recordset rs = Journal::cachedQuery(QStringLiteral("card"), card, sql, &online);
+        Recordset rs = Journal::cachedQuery(u"card"_s, card, sql, &online);
         if (online) // what its labels read besides the roll, for labels printed offline
             JournalLabelRows::keepCard(conn, card, rs);
         if (!SysUtil::recordsetHasRows(rs)) {
-            MessageBox::critical(QStringLiteral("没有找到这个卡号!"), m_form);
-            c.machineCount->setText(QStringLiteral("0"));
+            MessageBox::critical(u"没有找到这个卡号!"_s, m_form);
+            c.machineCount->setText(u"0"_s);
             c.TxtBox[CheckField::Card]->setFocus();
             c.TxtBox[CheckField::Card]->selectAll();
             return;
@@ -82,13 +82,13 @@ void CheckCardPanel::loadCard(const QString& cardText, const QString& lineId)
         for (const auto& [caption, id] : InspectionCard::lines(rs))
             c.ComboColor->addItem(caption, id);
         rs.moveLast();
-        setTag(c.TxtBox[CheckField::Card], rs.text(QStringLiteral("ID")));
+        setTag(c.TxtBox[CheckField::Card], rs.text(u"ID"_s));
         if (lineId.isEmpty() && c.ComboColor->count() > 0) {
             c.ComboColor->setCurrentIndex(0);
             onComboColorActivated(0);
         }
         rs.moveFirst();
-        while (!rs.eof() && (lineId.isEmpty() || rs.text(QStringLiteral("BillDetailId")) != lineId))
+        while (!rs.eof() && (lineId.isEmpty() || rs.text(u"BillDetailId"_s) != lineId))
             rs.moveNext();
         if (!rs.eof() && !lineId.isEmpty()) {
             for (int i = 0; i < c.ComboColor->count(); ++i)
@@ -117,9 +117,8 @@ void CheckCardPanel::showCardLine(const Recordset& rs)
     c.checkSpec->setText(line.remark);
     c.checkSpec->setCursorPosition(0); // a long remark is read from its start
 
-    const QString fill = Journal::cachedText(QStringLiteral("CheckFill"), QStringLiteral("99"), [] {
-        return SysUtil::getDictionaryValue(Database::conn(), QStringLiteral("CheckFill"),
-                                           QStringLiteral("99"));
+    const QString fill = Journal::cachedText(u"CheckFill"_s, u"99"_s, [] {
+        return SysUtil::getDictionaryValue(Database::conn(), u"CheckFill"_s, u"99"_s);
     });
     applyPresets(fill, rs, true);
     c.labInfo[CheckInfo::Customer]->setText(line.customer);
@@ -139,16 +138,14 @@ void CheckCardPanel::loadProgressHistory(const QString& lineId)
     }
     bar->setMax(vb::Val(c.machineCount->text()));
     const QString id = vb::sqlNumber(vb::Val(lineId));
-    Recordset rs =
-        Journal::cachedRead(QStringLiteral("progress"), id, CheckSql::progressHistory(id));
+    Recordset rs = Journal::cachedRead(u"progress"_s, id, CheckSql::progressHistory(id));
     const InspectionCard::History history = InspectionCard::history(rs);
     for (const auto& [worker, quantity] : history.workers)
         bar->addMen(worker, quantity);
     for (double mark : history.marks)
         bar->addBug(int(vb::CInt(mark)));
     if (!history.workerCodes.isEmpty())
-        SysUtil::writeIni(QStringLiteral("MIREL"), QStringLiteral("工号"), history.workerCodes,
-                          QStringLiteral("/mirel.ini"));
+        SysUtil::writeIni(u"MIREL"_s, u"工号"_s, history.workerCodes, u"/mirel.ini"_s);
 }
 
 void CheckCardPanel::showTotals(long long lineId)

@@ -17,6 +17,8 @@
 #include <QSpinBox>
 #include <QTabWidget>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // One field of the roll form: its label, text box and keypad button, in a column and row.
@@ -111,8 +113,8 @@ void buildFieldGroup(CheckControls& c, const FieldGroup& g, const QString& capti
     c.TxtBox[g.txt] = box;
     QStringList group{box->objectName()};
     if (g.key >= 0) {
-        auto* key = make<QPushButton>(c.Frame6, indexed("numKeybtn", g.key), QStringLiteral("⌨"));
-        key->setAccessibleName(lab->text() + QStringLiteral("键盘"));
+        auto* key = make<QPushButton>(c.Frame6, indexed("numKeybtn", g.key), u"⌨"_s);
+        key->setAccessibleName(lab->text() + u"键盘"_s);
         key->setFocusPolicy(Qt::NoFocus);
         const QRect r = designRect(box);
         placeTwips(key, QRect(r.right() + 40 + (g.txt == CheckField::Quantity ? 380 : 0), y, KeyWidth, FieldHeight));
@@ -124,74 +126,76 @@ void buildFieldGroup(CheckControls& c, const FieldGroup& g, const QString& capti
 
 void buildRollForm(CheckControls& c, QWidget* form)
 {
-    c.Frame6 = make<QGroupBox>(form, QStringLiteral("Frame6"));
-    c.Frame6->setTitle(QStringLiteral("检验信息"));
+    c.Frame6 = make<QGroupBox>(form, u"Frame6"_s);
+    c.Frame6->setTitle(u"检验信息"_s);
     placeTwips(c.Frame6, QRect(120, 2380, 8760, 5380));
     for (const FieldGroup& g : Fields)
         buildFieldGroup(c, g, QString::fromUtf16(g.caption));
     // Extras of single fields.
-    c.LabUnit = make<QLabel>(c.Frame6, QStringLiteral("LabUnit"), QStringLiteral("米"));
+    c.LabUnit = make<QLabel>(c.Frame6, u"LabUnit"_s, u"米"_s);
     placeTwips(c.LabUnit, QRect(designRect(c.TxtBox[CheckField::Quantity]).right() + 20, RowTop + RowHeight, 360, FieldHeight));
-    c.Command1 = make<QPushButton>(c.Frame6, QStringLiteral("Command1"), QStringLiteral("归零"));
+    c.Command1 = make<QPushButton>(c.Frame6, u"Command1"_s, u"归零"_s);
     c.Command1->setFocusPolicy(Qt::NoFocus);
     placeTwips(c.Command1, QRect(designRect(c.numKeybtn[CheckKey::Quantity]).right() + 40, RowTop + RowHeight, 560, FieldHeight));
-    setTag(c.LabBox[CheckLabel::Quantity], tagOf(c.LabBox[CheckLabel::Quantity]) + QStringLiteral("|LabUnit|Command1"));
+    setTag(c.LabBox[CheckLabel::Quantity],
+           tagOf(c.LabBox[CheckLabel::Quantity]) + u"|LabUnit|Command1"_s);
 
-    c.cmdCanliang = make<QPushButton>(c.Frame6, QStringLiteral("cmdCanliang"), QStringLiteral("产量"));
+    c.cmdCanliang = make<QPushButton>(c.Frame6, u"cmdCanliang"_s, u"产量"_s);
     c.cmdCanliang->setFocusPolicy(Qt::NoFocus);
     const int workerRow = RowTop + 5 * RowHeight;
     placeTwips(c.TxtBox[CheckField::Worker], QRect(ColX[0] + 1040, workerRow, 1000, FieldHeight));
     placeTwips(c.numKeybtn[CheckKey::Worker], QRect(ColX[0] + 2080, workerRow, KeyWidth, FieldHeight));
     placeTwips(c.cmdCanliang, QRect(ColX[0] + 2540, workerRow, 560, FieldHeight));
-    c.LabBox[CheckLabel::WorkerName] = make<QLabel>(c.Frame6, QStringLiteral("LabBox_2"));
+    c.LabBox[CheckLabel::WorkerName] = make<QLabel>(c.Frame6, u"LabBox_2"_s);
     placeTwips(c.LabBox[CheckLabel::WorkerName], QRect(ColX[0] + 3120, workerRow, 700, FieldHeight));
-    setTag(c.LabBox[CheckLabel::Worker], tagOf(c.LabBox[CheckLabel::Worker]) + QStringLiteral("|cmdCanliang|LabBox_2"));
+    setTag(c.LabBox[CheckLabel::Worker],
+           tagOf(c.LabBox[CheckLabel::Worker]) + u"|cmdCanliang|LabBox_2"_s);
 
-    c.cmdHuangang = make<QPushButton>(c.Frame6, QStringLiteral("cmdHuangang"), QStringLiteral("换缸"));
+    c.cmdHuangang = make<QPushButton>(c.Frame6, u"cmdHuangang"_s, u"换缸"_s);
     c.cmdHuangang->setFocusPolicy(Qt::NoFocus);
     const QRect lot = designRect(c.numKeybtn[CheckKey::DyeLot]);
     placeTwips(c.cmdHuangang, QRect(lot.right() + 40, lot.y(), 560, FieldHeight));
-    setTag(c.LabBox[CheckLabel::DyeLot], tagOf(c.LabBox[CheckLabel::DyeLot]) + QStringLiteral("|cmdHuangang"));
+    setTag(c.LabBox[CheckLabel::DyeLot], tagOf(c.LabBox[CheckLabel::DyeLot]) + u"|cmdHuangang"_s);
 
-    c.LabBox[CheckLabel::Grade] = make<QLabel>(c.Frame6, QStringLiteral("LabBox_11"), QStringLiteral("等级"));
+    c.LabBox[CheckLabel::Grade] = make<QLabel>(c.Frame6, u"LabBox_11"_s, u"等级"_s);
     c.LabBox[CheckLabel::Grade]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     placeTwips(c.LabBox[CheckLabel::Grade], QRect(ColX[0], RowTop + 7 * RowHeight, 1000, FieldHeight));
     setTag(c.LabBox[CheckLabel::Grade], QString()); // the grade buttons are laid out when they are built
 
-    c.LabBox[CheckLabel::Remark] = make<QLabel>(c.Frame6, QStringLiteral("LabBox_13"), QStringLiteral("备注"));
+    c.LabBox[CheckLabel::Remark] = make<QLabel>(c.Frame6, u"LabBox_13"_s, u"备注"_s);
     c.LabBox[CheckLabel::Remark]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     placeTwips(c.LabBox[CheckLabel::Remark], QRect(ColX[0], RowTop + 8 * RowHeight, 1000, FieldHeight));
-    c.Text1 = make<QLineEdit>(c.Frame6, QStringLiteral("Text1"));
-    c.Text1->setAccessibleName(QStringLiteral("备注"));
+    c.Text1 = make<QLineEdit>(c.Frame6, u"Text1"_s);
+    c.Text1->setAccessibleName(u"备注"_s);
     c.LabBox[CheckLabel::Remark]->setBuddy(c.Text1);
     placeTwips(c.Text1, QRect(ColX[0] + 1040, RowTop + 8 * RowHeight, 7400, FieldHeight));
-    setTag(c.LabBox[CheckLabel::Remark], QStringLiteral("Text1"));
+    setTag(c.LabBox[CheckLabel::Remark], u"Text1"_s);
 }
 
 void buildCardArea(CheckControls& c, QWidget* form)
 {
-    c.LabBox[CheckLabel::Status] = make<StatusLine>(form, QStringLiteral("LabBox_0"));
-    c.LabBox[CheckLabel::Status]->setText(QStringLiteral("新"));
-    c.LabBox[CheckLabel::Status]->setAccessibleName(QStringLiteral("状态"));
+    c.LabBox[CheckLabel::Status] = make<StatusLine>(form, u"LabBox_0"_s);
+    c.LabBox[CheckLabel::Status]->setText(u"新"_s);
+    c.LabBox[CheckLabel::Status]->setAccessibleName(u"状态"_s);
     placeTwips(c.LabBox[CheckLabel::Status], QRect(120, 60, 8760, 580));
-    c.LabBox[CheckLabel::Card] = make<QLabel>(form, QStringLiteral("LabBox_9"), QStringLiteral("卡号"));
+    c.LabBox[CheckLabel::Card] = make<QLabel>(form, u"LabBox_9"_s, u"卡号"_s);
     c.LabBox[CheckLabel::Card]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     placeTwips(c.LabBox[CheckLabel::Card], QRect(120, 700, 900, 680));
-    c.TxtBox[CheckField::Card] = make<QLineEdit>(form, QStringLiteral("TxtBox_6"));
-    c.TxtBox[CheckField::Card]->setAccessibleName(QStringLiteral("卡号"));
+    c.TxtBox[CheckField::Card] = make<QLineEdit>(form, u"TxtBox_6"_s);
+    c.TxtBox[CheckField::Card]->setAccessibleName(u"卡号"_s);
     c.TxtBox[CheckField::Card]->setProperty("bigField", true);
     c.LabBox[CheckLabel::Card]->setBuddy(c.TxtBox[CheckField::Card]);
     placeTwips(c.TxtBox[CheckField::Card], QRect(1060, 700, 2700, 680));
-    command(c, form, CheckCmd::FindCard, QStringLiteral("查"), QRect(3800, 700, 700, 680));
-    command(c, form, 8, QStringLiteral("取"), QRect(4540, 700, 700, 680));
-    command(c, form, 12, QStringLiteral("◀"), QRect(5280, 700, 680, 680), QStringLiteral("上一张卡"));
-    command(c, form, 13, QStringLiteral("▶"), QRect(6000, 700, 680, 680), QStringLiteral("下一张卡"));
-    c.reviewCheckCode = make<QCheckBox>(form, QStringLiteral("reviewCheckCode"), QStringLiteral("查看卷号"));
-    c.reviewCheckCode->setToolTip(QStringLiteral("输入卡号+3位数的卷号"));
+    command(c, form, CheckCmd::FindCard, u"查"_s, QRect(3800, 700, 700, 680));
+    command(c, form, 8, u"取"_s, QRect(4540, 700, 700, 680));
+    command(c, form, 12, u"◀"_s, QRect(5280, 700, 680, 680), u"上一张卡"_s);
+    command(c, form, 13, u"▶"_s, QRect(6000, 700, 680, 680), u"下一张卡"_s);
+    c.reviewCheckCode = make<QCheckBox>(form, u"reviewCheckCode"_s, u"查看卷号"_s);
+    c.reviewCheckCode->setToolTip(u"输入卡号+3位数的卷号"_s);
     placeTwips(c.reviewCheckCode, QRect(6760, 700, 1500, 680));
 
-    c.ComboColor = make<QComboBox>(form, QStringLiteral("ComboColor"));
-    c.ComboColor->setAccessibleName(QStringLiteral("颜色"));
+    c.ComboColor = make<QComboBox>(form, u"ComboColor"_s);
+    c.ComboColor->setAccessibleName(u"颜色"_s);
     placeTwips(c.ComboColor, QRect(120, 1420, 3000, 520));
     for (int i = 0; i < 4; ++i)
         c.labInfo[i] = make<QLabel>(form, indexed("labInfo", i));
@@ -203,42 +207,42 @@ void buildCardArea(CheckControls& c, QWidget* form)
     for (QLabel* l : {c.labInfo[CheckInfo::Article], c.labInfo[CheckInfo::Customer], c.labInfo[CheckInfo::Totals]})
         l->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-    c.frameMishu = make<CaptionFrame>(form, QStringLiteral("米数"));
+    c.frameMishu = make<CaptionFrame>(form, u"米数"_s);
     placeTwips(c.frameMishu, QRect(9000, 480, 6240, 1000));
-    c.checkSpec = make<QLineEdit>(c.frameMishu, QStringLiteral("checkSpec"));
-    c.checkSpec->setAccessibleName(QStringLiteral("单据备注"));
+    c.checkSpec = make<QLineEdit>(c.frameMishu, u"checkSpec"_s);
+    c.checkSpec->setAccessibleName(u"单据备注"_s);
     c.checkSpec->setReadOnly(true);
     placeTwips(c.checkSpec, QRect(120, 400, 6000, 520));
 
     // Hidden state of the card and the roll on screen.
-    c.BillDetailId = make<QLineEdit>(form, QStringLiteral("BillDetailId"));
-    c.machineCount = make<QLineEdit>(form, QStringLiteral("machineCount"));
-    c.checkId = make<QLineEdit>(form, QStringLiteral("checkId"));
+    c.BillDetailId = make<QLineEdit>(form, u"BillDetailId"_s);
+    c.machineCount = make<QLineEdit>(form, u"machineCount"_s);
+    c.checkId = make<QLineEdit>(form, u"checkId"_s);
     for (QLineEdit* hidden : {c.BillDetailId, c.machineCount, c.checkId})
         hidden->hide();
-    c.checkId->setText(QStringLiteral("0"));
-    c.machineCount->setText(QStringLiteral("0"));
+    c.checkId->setText(u"0"_s);
+    c.machineCount->setText(u"0"_s);
 }
 
 void buildDeviceRow(CheckControls& c, QWidget* form)
 {
-    c.Check2 = make<QCheckBox>(form, QStringLiteral("Check2"), QStringLiteral("接入码表"));
+    c.Check2 = make<QCheckBox>(form, u"Check2"_s, u"接入码表"_s);
     placeTwips(c.Check2, QRect(9000, 60, 1500, 420));
-    c.isChen = make<QCheckBox>(form, QStringLiteral("isChen"), QStringLiteral("接入台称"));
+    c.isChen = make<QCheckBox>(form, u"isChen"_s, u"接入台称"_s);
     placeTwips(c.isChen, QRect(10560, 60, 1500, 420));
-    c.isMashu = make<QCheckBox>(form, QStringLiteral("isMashu"), QStringLiteral("显示码数"));
+    c.isMashu = make<QCheckBox>(form, u"isMashu"_s, u"显示码数"_s);
     placeTwips(c.isMashu, QRect(12120, 60, 1500, 420));
-    c.Check1 = make<QCheckBox>(form, QStringLiteral("Check1"), QStringLiteral("更多设置"));
+    c.Check1 = make<QCheckBox>(form, u"Check1"_s, u"更多设置"_s);
     placeTwips(c.Check1, QRect(13680, 60, 1560, 420));
-    c.LabBox[CheckLabel::CounterSensor] = make<QLabel>(form, QStringLiteral("LabBox_16"));
-    c.LabBox[CheckLabel::CounterSensor]->setAccessibleName(QStringLiteral("滚轮传感器"));
+    c.LabBox[CheckLabel::CounterSensor] = make<QLabel>(form, u"LabBox_16"_s);
+    c.LabBox[CheckLabel::CounterSensor]->setAccessibleName(u"滚轮传感器"_s);
     placeTwips(c.LabBox[CheckLabel::CounterSensor], QRect(9000, 1500, 3060, 380));
-    c.LabBox[CheckLabel::ScaleSensor] = make<QLabel>(form, QStringLiteral("LabBox_26"));
-    c.LabBox[CheckLabel::ScaleSensor]->setAccessibleName(QStringLiteral("电子称传感器"));
+    c.LabBox[CheckLabel::ScaleSensor] = make<QLabel>(form, u"LabBox_26"_s);
+    c.LabBox[CheckLabel::ScaleSensor]->setAccessibleName(u"电子称传感器"_s);
     placeTwips(c.LabBox[CheckLabel::ScaleSensor], QRect(12120, 1500, 3120, 380));
-    c.cmdScaleZero = make<QPushButton>(form, QStringLiteral("cmdScaleZero"), QStringLiteral("称归零"));
+    c.cmdScaleZero = make<QPushButton>(form, u"cmdScaleZero"_s, u"称归零"_s);
     placeTwips(c.cmdScaleZero, QRect(13760, 1440, 720, 440));
-    c.cmdScaleTare = make<QPushButton>(form, QStringLiteral("cmdScaleTare"), QStringLiteral("去皮"));
+    c.cmdScaleTare = make<QPushButton>(form, u"cmdScaleTare"_s, u"去皮"_s);
     placeTwips(c.cmdScaleTare, QRect(14540, 1440, 700, 440));
     for (QPushButton* b : {c.cmdScaleZero, c.cmdScaleTare}) {
         b->setFocusPolicy(Qt::NoFocus);
@@ -260,47 +264,47 @@ void buildCommands(CheckControls& c, QWidget* form)
     int x = 120;
     for (const Cmd& cmd : row) {
         command(c, form, cmd.index, QString::fromUtf16(cmd.caption), QRect(x, 7880, cmd.width, 760),
-                cmd.index == CheckCmd::ChooseTemplate ? QStringLiteral("选择标签模版") : QString());
+                cmd.index == CheckCmd::ChooseTemplate ? u"选择标签模版"_s : QString());
         x += cmd.width + 70;
     }
     c.checkCommand[CheckCmd::Mes]->hide(); // the MES button shows only in MES mode
-    c.checkCommand[CheckCmd::Recompute] = make<QPushButton>(form, QStringLiteral("checkCommand_15"));
+    c.checkCommand[CheckCmd::Recompute] = make<QPushButton>(form, u"checkCommand_15"_s);
     c.checkCommand[CheckCmd::Recompute]->hide(); // deductions and grade, run by code
 
-    c.UpDown1 = make<QSpinBox>(form, QStringLiteral("UpDown1"));
+    c.UpDown1 = make<QSpinBox>(form, u"UpDown1"_s);
     c.UpDown1->setRange(1, 99);
-    c.UpDown1->setAccessibleName(QStringLiteral("选择打印份数"));
-    c.UpDown1->setToolTip(QStringLiteral("选择打印份数"));
+    c.UpDown1->setAccessibleName(u"选择打印份数"_s);
+    c.UpDown1->setToolTip(u"选择打印份数"_s);
     placeTwips(c.UpDown1, QRect(12900, 7880, 900, 360));
-    c.isPrintreview = make<QCheckBox>(form, QStringLiteral("isPrintreview"), QStringLiteral("打印预览"));
+    c.isPrintreview = make<QCheckBox>(form, u"isPrintreview"_s, u"打印预览"_s);
     placeTwips(c.isPrintreview, QRect(12900, 8280, 1500, 360));
-    c.autoHuanJuan = make<QCheckBox>(form, QStringLiteral("autoHuanJuan"), QStringLiteral("自动换卷"));
+    c.autoHuanJuan = make<QCheckBox>(form, u"autoHuanJuan"_s, u"自动换卷"_s);
     placeTwips(c.autoHuanJuan, QRect(13860, 7880, 1440, 360));
 
-    c.SSTab1 = make<QTabWidget>(form, QStringLiteral("SSTab1"));
+    c.SSTab1 = make<QTabWidget>(form, u"SSTab1"_s);
     placeTwips(c.SSTab1, QRect(120, 8740, 15120, 2700));
     auto* labels = new QWidget;
-    labels->setObjectName(QStringLiteral("tabLabels"));
+    labels->setObjectName(u"tabLabels"_s);
     auto* rolls = new QWidget;
-    rolls->setObjectName(QStringLiteral("tabRolls"));
-    c.SSTab1->addTab(labels, QStringLiteral("标签"));
-    c.SSTab1->addTab(rolls, QStringLiteral("卷列表"));
+    rolls->setObjectName(u"tabRolls"_s);
+    c.SSTab1->addTab(labels, u"标签"_s);
+    c.SSTab1->addTab(rolls, u"卷列表"_s);
     // The label-generation and list-filter fields live on the tabs.
     for (int i : {CheckField::LabelCount, CheckField::PieceLength})
         c.TxtBox[i] = make<QLineEdit>(labels, indexed("TxtBox", i));
     for (int i = CheckField::ListCard; i <= CheckField::ListWorker; ++i)
         c.TxtBox[i] = make<QLineEdit>(rolls, indexed("TxtBox", i));
-    command(c, rolls, CheckCmd::QueryList, QStringLiteral("查"), QRect(0, 0, 0, 0));
-    command(c, rolls, CheckCmd::DeleteListed, QStringLiteral("删"), QRect(0, 0, 0, 0));
+    command(c, rolls, CheckCmd::QueryList, u"查"_s, QRect(0, 0, 0, 0));
+    command(c, rolls, CheckCmd::DeleteListed, u"删"_s, QRect(0, 0, 0, 0));
 }
 
 void buildDefectFrame(CheckControls& c, QWidget* form)
 {
-    c.Frame5 = make<QGroupBox>(form, QStringLiteral("Frame5"));
-    c.Frame5->setTitle(QStringLiteral("<<<<  疵点列表"));
+    c.Frame5 = make<QGroupBox>(form, u"Frame5"_s);
+    c.Frame5->setTitle(u"<<<<  疵点列表"_s);
     placeTwips(c.Frame5, QRect(9000, 2400, 6105, 5310));
-    c.fProcessBar1 = make<fProcessBar>(c.Frame5, QStringLiteral("fProcessBar1"));
-    c.fProcessBar1->setAccessibleName(QStringLiteral("进度"));
+    c.fProcessBar1 = make<fProcessBar>(c.Frame5, u"fProcessBar1"_s);
+    c.fProcessBar1->setAccessibleName(u"进度"_s);
     placeTwips(c.fProcessBar1, QRect(50, 260, 6000, 600));
     c.fProcessBar1->hide();
 }
@@ -332,8 +336,8 @@ CheckControls buildCheckControls(QWidget* form)
 
 QString layoutControlList()
 {
-    return QStringLiteral("LabBox^3,TxtBox^3,numKeybtn^5,cmdHuangang,LabBox^1,TxtBox^0,numKeybtn^1,cmdCanliang,LabBox^12,TxtBox^18,numKeybtn^17,LabBox^21,TxtBox^16,numKeybtn^15,LabBox^22,TxtBox^17,numKeybtn^16,")
-         + QStringLiteral("LabBox^24,TxtBox^20,numKeybtn^19,LabBox^4,TxtBox^4,numKeybtn^6,LabBox^5,TxtBox^5,numKeybtn^7,LabBox^10,TxtBox^7,LabUnit,numKeybtn^2,Command1,LabBox^19,TxtBox^14,numKeybtn^13,")
-         + QStringLiteral("LabBox^20,TxtBox^15,numKeybtn^14,LabBox^25,TxtBox^21,numKeybtn^20,LabBox^23,TxtBox^19,numKeybtn^18,LabBox^13,Text1,,LabBox^11,gradeBtn^0,gradeBtn^1,gradeBtn^2,")
-         + QStringLiteral("LabBox^29,TxtBox^24,numKeybtn^23,LabBox^31,TxtBox^26,numKeybtn^24,LabBox^30,TxtBox^25,numKeybtn^25,LabBox^32,TxtBox^27,numKeybtn^26");
+    return u"LabBox^3,TxtBox^3,numKeybtn^5,cmdHuangang,LabBox^1,TxtBox^0,numKeybtn^1,cmdCanliang,LabBox^12,TxtBox^18,numKeybtn^17,LabBox^21,TxtBox^16,numKeybtn^15,LabBox^22,TxtBox^17,numKeybtn^16,"_s +
+           u"LabBox^24,TxtBox^20,numKeybtn^19,LabBox^4,TxtBox^4,numKeybtn^6,LabBox^5,TxtBox^5,numKeybtn^7,LabBox^10,TxtBox^7,LabUnit,numKeybtn^2,Command1,LabBox^19,TxtBox^14,numKeybtn^13,"_s +
+           u"LabBox^20,TxtBox^15,numKeybtn^14,LabBox^25,TxtBox^21,numKeybtn^20,LabBox^23,TxtBox^19,numKeybtn^18,LabBox^13,Text1,,LabBox^11,gradeBtn^0,gradeBtn^1,gradeBtn^2,"_s +
+           u"LabBox^29,TxtBox^24,numKeybtn^23,LabBox^31,TxtBox^26,numKeybtn^24,LabBox^30,TxtBox^25,numKeybtn^25,LabBox^32,TxtBox^27,numKeybtn^26"_s;
 }

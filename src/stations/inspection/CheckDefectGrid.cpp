@@ -8,12 +8,14 @@
 #include <QHeaderView>
 #include <QTableWidget>
 
+using namespace Qt::StringLiterals;
+
 CheckDefectGrid::CheckDefectGrid(frmCheck* form)
     : m_form(form), m_grid(new EditGrid(form->controls().Frame5))
 {
-    m_grid->setObjectName(QStringLiteral("pggCheck"));
-    m_grid->setAccessibleName(QStringLiteral("疵点列表"));
-    m_grid->setFormatString(QStringLiteral("^序|^疵点|^位置|^数量|^扣分|^工号|^备注"));
+    m_grid->setObjectName(u"pggCheck"_s);
+    m_grid->setAccessibleName(u"疵点列表"_s);
+    m_grid->setFormatString(u"^序|^疵点|^位置|^数量|^扣分|^工号|^备注"_s);
     m_grid->setRows(2);
     const int widths[] = {400, 1100, 800, 700, 700, 800, 1000};
     for (int i = 0; i < 7; ++i)

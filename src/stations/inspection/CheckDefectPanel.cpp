@@ -28,6 +28,8 @@
 #include <QScopeGuard>
 #include <QTimer>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The window sizes its controls' type from "designPt"; the pads size theirs from their keys.
@@ -44,27 +46,27 @@ void setDesignPoints(QWidget* w, double points)
 CheckDefectPanel::CheckDefectPanel(frmCheck* form)
     : QObject(form), m_form(form), m_defects(form->settings())
 {
-    setObjectName(QStringLiteral("CheckDefectPanel"));
+    setObjectName(u"CheckDefectPanel"_s);
     CheckControls& c = form->controls();
     // In its wide placement the frame lies over the roll form: it must not show it through.
     c.Frame5->setAutoFillBackground(true);
     m_label9 = new QLabel(c.Frame5);
-    m_label9->setObjectName(QStringLiteral("Label9"));
-    m_label9->setAccessibleName(QStringLiteral("扣分合计"));
+    m_label9->setObjectName(u"Label9"_s);
+    m_label9->setAccessibleName(u"扣分合计"_s);
     m_label9->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    m_label9->setStyleSheet(QStringLiteral("color:#c00000;"));
+    m_label9->setStyleSheet(u"color:#c00000;"_s);
     setDesignPoints(m_label9, 12);
     QFont bold = m_label9->font();
     bold.setBold(true);
     m_label9->setFont(bold);
 
-    m_endBtn = new QPushButton(QStringLiteral("结束"), c.Frame5);
-    m_endBtn->setObjectName(QStringLiteral("cmdBugEnd"));
-    m_endBtn->setAccessibleName(QStringLiteral("结束"));
+    m_endBtn = new QPushButton(u"结束"_s, c.Frame5);
+    m_endBtn->setObjectName(u"cmdBugEnd"_s);
+    m_endBtn->setAccessibleName(u"结束"_s);
     m_endBtn->setFocusPolicy(Qt::NoFocus);
     m_endBtn->setStyleSheet(
-        QStringLiteral("QPushButton{background:#e0ecff;border:1px solid #4060a0;border-radius:6px;}"
-                       "QPushButton:pressed{background:#3060c0;color:white;}"));
+        u"QPushButton{background:#e0ecff;border:1px solid #4060a0;border-radius:6px;}"
+        "QPushButton:pressed{background:#3060c0;color:white;}"_s);
     connect(m_endBtn, &QPushButton::clicked, this, &CheckDefectPanel::endDefect);
     m_alert = new CheckSectionAlert(form, this);
 
@@ -97,12 +99,12 @@ void CheckDefectPanel::buildPickers()
         return;
     QGroupBox* frame = m_form->controls().Frame5;
     m_picker = new UserControl3(frame);
-    m_picker->setObjectName(QStringLiteral("UserControl31"));
+    m_picker->setObjectName(u"UserControl31"_s);
     m_picker->hide();
     connect(m_picker, &UserControl3::Confirm, this,
             [this](const QString& score, const QString& count) { record(score, count); });
     m_tenPoint = new UserControl2(frame);
-    m_tenPoint->setObjectName(QStringLiteral("UserControl21"));
+    m_tenPoint->setObjectName(u"UserControl21"_s);
     m_tenPoint->hide();
     connect(m_tenPoint, &UserControl2::Confirm, this,
             [this](const QString& score, const QString& count) { record(score, count); });
@@ -155,11 +157,11 @@ void CheckDefectPanel::buildDefectButtons()
     for (int i = 0; i < items.size(); ++i) {
         if (i >= m_bugBtn.size()) {
             auto* b = new QPushButton(c.Frame5);
-            b->setObjectName(QStringLiteral("bugBtn_") + QString::number(i));
+            b->setObjectName(u"bugBtn_"_s + QString::number(i));
             b->setFocusPolicy(Qt::NoFocus);
-            b->setStyleSheet(QStringLiteral(
-                "QPushButton{background:#fff7e0;border:1px solid #a08040;border-radius:6px;}"
-                "QPushButton:pressed{background:#d08000;color:white;}"));
+            b->setStyleSheet(
+                u"QPushButton{background:#fff7e0;border:1px solid #a08040;border-radius:6px;}"
+                "QPushButton:pressed{background:#d08000;color:white;}"_s);
             connect(b, &QPushButton::clicked, this, [this, i] { bugBtn_Click(i); });
             m_bugBtn << b;
         }
@@ -330,7 +332,7 @@ CheckGrading::Score CheckDefectPanel::showScore()
 
 CheckGrading::Score CheckDefectPanel::showPoints(const CheckGrading::Score& score)
 {
-    m_label9->setText(QStringLiteral("扣分合计：") + score.summary);
+    m_label9->setText(u"扣分合计："_s + score.summary);
     return score;
 }
 

@@ -162,11 +162,11 @@ bool CheckDevicePanel::confirmCounterLength()
     // The counter has been silent for a while: the length on screen is its last answer, or typed.
     const bool guama = m_form->settings().hangingMarks;
     const QString length = c.TxtBox[guama ? CheckField::Weight : CheckField::Quantity]->text();
-    if (MessageBox::question(devices::counterSilentCaption() + QStringLiteral("，长度是 ") +
-                                 length + QStringLiteral(" ，确定保存吗？"),
+    if (MessageBox::question(devices::counterSilentCaption() + u"，长度是 "_s + length +
+                                 u" ，确定保存吗？"_s,
                              m_form))
         return true;
-    m_form->setStatus(devices::counterSilentCaption() + QStringLiteral("，请核对长度"));
+    m_form->setStatus(devices::counterSilentCaption() + u"，请核对长度"_s);
     return false;
 }
 

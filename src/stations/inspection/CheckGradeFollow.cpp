@@ -3,6 +3,8 @@
 
 #include "text/Vb.h"
 
+using namespace Qt::StringLiterals;
+
 void CheckGradeFollow::start(bool reopened, const QString& defects, const QString& length,
                              double allowance)
 {
@@ -29,6 +31,6 @@ QString CheckGradeFollow::allowanceNote(double current, double next)
     m_automatic = next;
     if (!typed || current == next)
         return QString();
-    return QStringLiteral("加减已按疵点自动改为 ") + vb::sqlNumber(next) + QStringLiteral("（原 ") +
-           vb::sqlNumber(current) + QStringLiteral("）");
+    return u"加减已按疵点自动改为 "_s + vb::sqlNumber(next) + u"（原 "_s + vb::sqlNumber(current) +
+           u"）"_s;
 }

@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace CheckGrading {
 
 double roundTenthHalfEven(double x)
@@ -77,9 +79,8 @@ Score gradeScore(const QList<QStringList>& rows, double area, const QList<Defect
         rejected = rejected ||
                    (rules.rejectMetres > 0 && (d.end - d.start) * unitMetres > rules.rejectMetres);
     if (!autoGrade)
-        return {vb::sqlNumber(s), QStringLiteral("-1"), QStringLiteral("0"), rejected};
-    const QString per =
-        perYards ? QStringLiteral(" 百平方码扣分:") : QStringLiteral(" 百平米扣分:");
+        return {vb::sqlNumber(s), u"-1"_s, u"0"_s, rejected};
+    const QString per = perYards ? u" 百平方码扣分:"_s : u" 百平米扣分:"_s;
     return {vb::sqlNumber(s) + per + vb::sqlNumber(p), vb::sqlNumber(p), vb::sqlNumber(a + 0.0),
             rejected};
 }

@@ -10,6 +10,8 @@
 #include <cmath>
 #include <optional>
 
+using namespace Qt::StringLiterals;
+
 namespace CheckLabels {
 
 namespace {
@@ -17,7 +19,7 @@ namespace {
 QString quoted(const QString& s)
 {
     QString t = s;
-    return QStringLiteral("'") + t.replace(u'\'', QStringLiteral("''")) + QStringLiteral("'");
+    return u"'"_s + t.replace(u'\'', u"''"_s) + u"'"_s;
 }
 
 // A cell as a number: a number cell, or a text that is a number and nothing else (a typed
@@ -33,16 +35,21 @@ std::optional<double> numberOf(const sheet::SheetGrid& grid, int row, int col)
 
 QString describe(const sheet::SheetGrid& grid, int row, const QString& reason)
 {
-    return QStringLiteral("第%1行（%2, %3, %4, %5）%6")
-        .arg(row)
-        .arg(grid.text(row, 1), grid.text(row, 2), grid.text(row, 10), grid.text(row, 11), reason);
+    return u"第%1行（%2, %3, %4, %5）%6"_s.arg(row).arg(
+        grid.text(row, 1), grid.text(row, 2), grid.text(row, 10), grid.text(row, 11), reason);
 }
 
 } // namespace
 
-QString badRowsText() { return QStringLiteral("不符合规格的数据："); }
+QString badRowsText()
+{
+    return u"不符合规格的数据："_s;
+}
 
-QString noDataText() { return QStringLiteral("没有有效的数据。"); }
+QString noDataText()
+{
+    return u"没有有效的数据。"_s;
+}
 
 QString importInsert(const ImportContext& ctx, const QString& checkCode, double quantity,
                      const QString& grade)
@@ -56,18 +63,17 @@ QString importInsert(const ImportContext& ctx, const QString& checkCode, double 
     for (const QString& item : ctx.items)
         values << quoted(item);
     values << quoted(ctx.today);
-    return QStringLiteral("Insert into checkInfo (billCode,billdetailId,itemid,checkCode,onCount,cutcount,"
-                          "patchcount,grade,machineId,checkUsercode,taskno,remark,item1,item2,item3,"
-                          "item4,createDate) values( ")
-         + values.join(u',') + QStringLiteral(")");
+    return u"Insert into checkInfo (billCode,billdetailId,itemid,checkCode,onCount,cutcount,"
+           "patchcount,grade,machineId,checkUsercode,taskno,remark,item1,item2,item3,"
+           "item4,createDate) values( "_s +
+           values.join(u',') + u")"_s;
 }
 
 QString importUpdate(long long id, double quantity, const QString& grade)
 {
     QString g = grade;
-    return QStringLiteral(" update CheckInfo set onCount=") + vb::sqlNumber(quantity)
-         + QStringLiteral(",grade='") + g.replace(u'\'', QStringLiteral("''"))
-         + QStringLiteral("' where ID=") + QString::number(id);
+    return u" update CheckInfo set onCount="_s + vb::sqlNumber(quantity) + u",grade='"_s +
+           g.replace(u'\'', u"''"_s) + u"' where ID="_s + QString::number(id);
 }
 
 ImportPlan planImport(const sheet::SheetGrid& grid, const ImportContext& ctx)
@@ -80,12 +86,12 @@ ImportPlan planImport(const sheet::SheetGrid& grid, const ImportContext& ctx)
         if (id && *id == 0)
             break;
         if (!id || *id != std::floor(*id) || (*id < 0 && *id != -1)) {
-            plan.badRows << describe(grid, row, QStringLiteral("ID不是有效的卷ID"));
+            plan.badRows << describe(grid, row, u"ID不是有效的卷ID"_s);
             continue;
         }
         const std::optional<double> quantity = numberOf(grid, row, 10);
         if (!quantity) {
-            plan.badRows << describe(grid, row, QStringLiteral("数量不是数字"));
+            plan.badRows << describe(grid, row, u"数量不是数字"_s);
             continue;
         }
         const QString grade = grid.text(row, 11).trimmed();
@@ -95,9 +101,9 @@ ImportPlan planImport(const sheet::SheetGrid& grid, const ImportContext& ctx)
         }
         const QString checkCode = grid.text(row, 2).trimmed();
         if (checkCode.isEmpty())
-            plan.badRows << describe(grid, row, QStringLiteral("新卷没有卷号"));
+            plan.badRows << describe(grid, row, u"新卷没有卷号"_s);
         else if (ctx.billDetailId <= 0)
-            plan.badRows << describe(grid, row, QStringLiteral("新卷需要先查找卡号"));
+            plan.badRows << describe(grid, row, u"新卷需要先查找卡号"_s);
         else
             plan.statements.append({importInsert(ctx, checkCode, *quantity, grade)});
     }
@@ -112,7 +118,7 @@ ImportResult importSheet(Connection& conn, const QString& fileName, const Import
         return {false, error, true};
     const ImportPlan plan = planImport(grid, ctx);
     if (!plan.badRows.isEmpty())
-        return {false, badRowsText() + QStringLiteral("\n") + plan.badRows.join(u'\n'), false};
+        return {false, badRowsText() + u"\n"_s + plan.badRows.join(u'\n'), false};
     if (plan.statements.isEmpty())
         return {false, noDataText(), false};
     try {
@@ -127,7 +133,7 @@ ImportResult importSheet(Connection& conn, const QString& fileName, const Import
     } catch (const DbError& e) {
         return {false, e.message(), true};
     }
-    return {true, QStringLiteral("导入成功"), false};
+    return {true, u"导入成功"_s, false};
 }
 
 } // namespace CheckLabels

@@ -31,7 +31,10 @@ namespace {
 
 const char RollListProperty[] = "rollListRecordset";
 
-QString templateSection() { return QStringLiteral("PrintTemplate"); }
+QString templateSection()
+{
+    return u"PrintTemplate"_s;
+}
 
 QString remembered(const QString& key, const QString& def)
 {
@@ -46,7 +49,7 @@ CheckLabelPanel::CheckLabelPanel(frmCheck* form)
     , m_print(printMarkLabel)
 {
     m_menu = new QMenu(form);
-    m_menu->setObjectName(QStringLiteral("Modle1"));
+    m_menu->setObjectName(u"Modle1"_s);
     buildTab();
     connect(form, &frmCheck::commandRequested, this, &CheckLabelPanel::onCommand);
     connect(form, &frmCheck::rollCleared, this, [this] {
@@ -74,8 +77,8 @@ void CheckLabelPanel::offerReprint(long long id)
     m_form->devicePanel().setPolling(false);
     // Its barcode carries the deleted roll's id, whatever its number says.
     if (!MessageBox::question(
-            QStringLiteral("已打印的标签（卷号%1）是被删除的记录的，重新打印卷号%2的标签？")
-                .arg(old, c.TxtBox[CheckField::RollNumber]->text()),
+            u"已打印的标签（卷号%1）是被删除的记录的，重新打印卷号%2的标签？"_s.arg(
+                old, c.TxtBox[CheckField::RollNumber]->text()),
             m_form))
         return;
     if (m_printedCommand == 11)
@@ -113,7 +116,7 @@ void CheckLabelPanel::chooseTemplate(const QString& caption)
 
 QString CheckLabelPanel::markTemplate()
 {
-    return remembered(QStringLiteral("check2"), QStringLiteral("订单唛头2"));
+    return remembered(u"check2"_s, u"订单唛头2"_s);
 }
 
 QString CheckLabelPanel::rollTemplate() const
@@ -130,7 +133,7 @@ QString CheckLabelPanel::rollTemplate(const QString& grade) const
 bool CheckLabelPanel::print(const QString& name, qint64 id, bool preview, int copies)
 {
     if (!CheckLabels::templateExists(name)) {
-        m_form->setStatus(QStringLiteral("没有标签模板：") + name);
+        m_form->setStatus(u"没有标签模板："_s + name);
         return false;
     }
     return m_print(name, id, preview, copies);
@@ -217,12 +220,12 @@ void CheckLabelPanel::printOffline(const QString& name, const JournalRecord& rec
         // 离线.
         JournalLabelRows rows(record, kept);
         if (rows.id() < 0) {
-            m_form->setStatus(m_form->status() + QStringLiteral("；标签在上传后补打"));
+            m_form->setStatus(m_form->status() + u"；标签在上传后补打"_s);
             return;
         }
         print(name, rows.id(), c.isPrintreview->isChecked(), c.UpDown1->value());
     } catch (const DbError& e) {
-        m_form->setStatus(m_form->status() + QStringLiteral("；标签没有打印：") + e.message());
+        m_form->setStatus(m_form->status() + u"；标签没有打印："_s + e.message());
     }
 }
 
@@ -237,7 +240,7 @@ void CheckLabelPanel::getPrintTemplate()
     const QStringList captions = CheckLabels::templateNames();
     while (m_templateItems.size() < captions.size()) {
         QAction* a = m_menu->addAction(QString());
-        a->setObjectName(QStringLiteral("PrintTemplate_") + QString::number(m_templateItems.size()));
+        a->setObjectName(u"PrintTemplate_"_s + QString::number(m_templateItems.size()));
         connect(a, &QAction::triggered, this, [this, a] { chooseTemplate(a->text()); });
         m_templateItems << a;
     }
@@ -259,7 +262,7 @@ std::optional<Recordset> CheckLabelPanel::rollList(const frmCheck* form)
     if (v.isValid())
         return v.value<Recordset>();
     // Otherwise the list as the tab shows it, cell texts as they are (roll numbers keep "001").
-    const auto* grid = form->findChild<EditGrid*>(QStringLiteral("ppgCheckGrid"));
+    const auto* grid = form->findChild<EditGrid*>(u"ppgCheckGrid"_s);
     if (!grid || grid->rows() <= 1)
         return std::nullopt;
     Recordset rs(grid->header());

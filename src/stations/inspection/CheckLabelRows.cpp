@@ -5,11 +5,19 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace CheckLabels {
 
-QString zeroPieceText() { return QStringLiteral("每支长度必须大于0"); }
+QString zeroPieceText()
+{
+    return u"每支长度必须大于0"_s;
+}
 
-QString zeroCountText() { return QStringLiteral("标签数量必须大于0"); }
+QString zeroCountText()
+{
+    return u"标签数量必须大于0"_s;
+}
 
 QString labelNumber(double firstNumber, int i, const QString& codeLen)
 {

@@ -25,9 +25,11 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-const QString LabelGridKey = QStringLiteral("frmPggTag");
+const QString LabelGridKey = u"frmPggTag"_s;
 
 } // namespace
 
@@ -36,25 +38,25 @@ void CheckLabelPanel::buildTab()
     CheckControls& c = m_form->controls();
     QWidget* tab = c.SSTab1->widget(0);
     auto* options = new QGridLayout;
-    const QString texts[2] = {QStringLiteral("定长标签,每支长度为"), QStringLiteral("不定长标签，产生多少个标签")};
+    const QString texts[2] = {u"定长标签,每支长度为"_s, u"不定长标签，产生多少个标签"_s};
     const CheckField::Index fields[2] = {CheckField::PieceLength, CheckField::LabelCount};
     for (int i = 0; i < 2; ++i) {
         auto* r = new QRadioButton(texts[i], tab);
-        r->setObjectName(QStringLiteral("tagType_") + QString::number(i));
+        r->setObjectName(u"tagType_"_s + QString::number(i));
         r->setAccessibleName(texts[i]);
         m_tagType << r;
         options->addWidget(r, i, 0, 1, 2);
         options->addWidget(c.TxtBox[fields[i]], i, 2);
     }
     m_tagType[0]->setChecked(true);
-    c.TxtBox[CheckField::PieceLength]->setText(QStringLiteral("250"));
-    c.TxtBox[CheckField::PieceLength]->setAccessibleName(QStringLiteral("每支长度"));
-    c.TxtBox[CheckField::LabelCount]->setAccessibleName(QStringLiteral("标签数量"));
-    const QString captions[6] = {QStringLiteral("生成标签"), QStringLiteral("保存标签"), QStringLiteral("保存/打印"),
-                                 QStringLiteral("清除标签"), QStringLiteral("导出标签"), QStringLiteral("导入标签")};
+    c.TxtBox[CheckField::PieceLength]->setText(u"250"_s);
+    c.TxtBox[CheckField::PieceLength]->setAccessibleName(u"每支长度"_s);
+    c.TxtBox[CheckField::LabelCount]->setAccessibleName(u"标签数量"_s);
+    const QString captions[6] = {u"生成标签"_s, u"保存标签"_s, u"保存/打印"_s,
+                                 u"清除标签"_s, u"导出标签"_s, u"导入标签"_s};
     for (int i = 0; i < 6; ++i) {
         auto* b = new QPushButton(captions[i], tab);
-        b->setObjectName(QStringLiteral("cmdTag_") + QString::number(i));
+        b->setObjectName(u"cmdTag_"_s + QString::number(i));
         b->setAccessibleName(captions[i]);
         b->setFocusPolicy(Qt::NoFocus); // the keypad stays on the field being typed
         options->addWidget(b, 2 + i / 3, i % 3);
@@ -68,13 +70,13 @@ void CheckLabelPanel::buildTab()
     connect(m_cmdTag[5], &QPushButton::clicked, this, &CheckLabelPanel::importLabels);
 
     m_grid = new EditGrid(tab);
-    m_grid->setObjectName(QStringLiteral("pggTag"));
-    m_grid->setAccessibleName(QStringLiteral("标签列表"));
-    m_grid->setFormatString(QStringLiteral("^序|^卷号|^数量"));
+    m_grid->setObjectName(u"pggTag"_s);
+    m_grid->setAccessibleName(u"标签列表"_s);
+    m_grid->setFormatString(u"^序|^卷号|^数量"_s);
     m_grid->setColWidth(0, 600);
     m_grid->setColWidth(1, 1500);
     m_grid->setColWidth(2, 1500);
-    m_grid->applyColWidthList(SysUtil::getSetting(QStringLiteral("mirel"), QStringLiteral("mirel"), LabelGridKey));
+    m_grid->applyColWidthList(SysUtil::getSetting(u"mirel"_s, u"mirel"_s, LabelGridKey));
     // Variable labels get their own quantity typed in before they are saved.
     m_grid->setColEditable(1, true);
     m_grid->setColEditable(2, true);
@@ -90,7 +92,7 @@ bool CheckLabelPanel::eventFilter(QObject* watched, QEvent* event)
 {
     // The widths the inspector gave the label grid's columns are kept for the next start.
     if (watched == m_form && m_grid && event->type() == QEvent::Close)
-        SysUtil::saveSetting(QStringLiteral("mirel"), QStringLiteral("mirel"), LabelGridKey, m_grid->colWidthList());
+        SysUtil::saveSetting(u"mirel"_s, u"mirel"_s, LabelGridKey, m_grid->colWidthList());
     return QObject::eventFilter(watched, event);
 }
 
@@ -146,7 +148,7 @@ void CheckLabelPanel::saveLabels(bool withPrint)
     CheckControls& c = m_form->controls();
     QList<QPair<QString, QString>> rows = labelRows();
     if (rows.isEmpty()) {
-        m_form->setStatus(QStringLiteral("请点击生成标签按钮"));
+        m_form->setStatus(u"请点击生成标签按钮"_s);
         return;
     }
     // The form is checked once with the first label's values: a missing card or worker stops
@@ -155,10 +157,11 @@ void CheckLabelPanel::saveLabels(bool withPrint)
     c.TxtBox[CheckField::Quantity]->setText(rows.first().second);
     if (!m_form->savePanel().validateRoll())
         return;
-    const QString name = SysUtil::getSetting(ProgramFolder::executableName(), QStringLiteral("PrintTemplate"),
-                                             m_form->rules().templateSetting(), m_form->rules().defaultTemplate());
+    const QString name =
+        SysUtil::getSetting(ProgramFolder::executableName(), u"PrintTemplate"_s,
+                            m_form->rules().templateSetting(), m_form->rules().defaultTemplate());
     while (!rows.isEmpty()) {
-        c.checkId->setText(QStringLiteral("0")); // every label is a roll of its own
+        c.checkId->setText(u"0"_s); // every label is a roll of its own
         c.TxtBox[CheckField::RollNumber]->setText(rows.first().first);
         c.TxtBox[CheckField::Quantity]->setText(rows.first().second);
         const long long id = m_form->savePanel().saveRoll(false);
@@ -173,27 +176,27 @@ void CheckLabelPanel::saveLabels(bool withPrint)
     }
     clearLabels();
     m_form->rollPanel().newRoll();
-    m_form->setStatus(QStringLiteral("批量保存成功！"));
+    m_form->setStatus(u"批量保存成功！"_s);
 }
 
 void CheckLabelPanel::exportLabels()
 {
     const std::optional<Recordset> list = rollList(m_form);
     if (!list || !list->isOpen()) {
-        MessageBox::information(QStringLiteral("请先查找卡号！"), m_form);
+        MessageBox::information(u"请先查找卡号！"_s, m_form);
         return;
     }
     const QString path = SysUtil::exportRecordset(*list, m_form);
     if (!path.isEmpty())
-        m_form->setStatus(QStringLiteral("已导出：") + path);
+        m_form->setStatus(u"已导出："_s + path);
 }
 
 void CheckLabelPanel::importLabels()
 {
-    const QString file = MessageBox::openFileName(QStringLiteral("选择要导入的文件 "),
-                                                  QStringLiteral("数据文件 (*.xls *.xlsx *.xlt)"), QString(), m_form);
+    const QString file = MessageBox::openFileName(
+        u"选择要导入的文件 "_s, u"数据文件 (*.xls *.xlsx *.xlt)"_s, QString(), m_form);
     if (file.isEmpty()) {
-        MessageBox::information(QStringLiteral("请选择文件！"), m_form);
+        MessageBox::information(u"请选择文件！"_s, m_form);
         return;
     }
     batchUpdatePrice(file);

@@ -27,10 +27,12 @@
 #include <QPushButton>
 #include <QSpinBox>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-const QString Mirel = QStringLiteral("MIREL");
-const QString MirelIni = QStringLiteral("/mirel.ini");
+const QString Mirel = u"MIREL"_s;
+const QString MirelIni = u"/mirel.ini"_s;
 
 } // namespace
 
@@ -231,10 +233,10 @@ void CheckLayoutPanel::btnSavePosi_Click(int index)
         const frmCheck::Variant variant = m_form->variant();
         SysUtil::writeIni(Mirel, variant.layoutKey,
                           SysUtil::captureLayout(m_form, variant.layoutControls), MirelIni);
-        MessageBox::information(QStringLiteral("保存成功，请重新打开！"), m_form);
+        MessageBox::information(u"保存成功，请重新打开！"_s, m_form);
     } else {
         SysUtil::writeIni(Mirel, m_form->variant().layoutKey, QString(), MirelIni);
-        MessageBox::information(QStringLiteral("恢复默认成功，请重新打开！"), m_form);
+        MessageBox::information(u"恢复默认成功，请重新打开！"_s, m_form);
     }
     m_form->close();
 }
@@ -316,7 +318,7 @@ UserControl1* CheckLayoutPanel::keypad()
     if (m_keypad)
         return m_keypad;
     m_keypad = new UserControl1(m_form);
-    m_keypad->setObjectName(QStringLiteral("NumberKeybord1"));
+    m_keypad->setObjectName(u"NumberKeybord1"_s);
     m_keypad->hide();
     // The pad's 确定 closes the pad over the defect buttons; on the quantity it is not the
     // keyboard's Enter: the inspector taps it to see the form again, mid-roll, not to save.

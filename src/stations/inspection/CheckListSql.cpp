@@ -7,6 +7,8 @@
 
 #include <QStringList>
 
+using namespace Qt::StringLiterals;
+
 namespace CheckListSql {
 
 namespace {
@@ -16,7 +18,7 @@ namespace {
 QString commented(const QString& card)
 {
     QString t = sqlText(card);
-    return t.replace(QStringLiteral("*/"), QStringLiteral("* /"));
+    return t.replace(u"*/"_s, u"* /"_s);
 }
 
 struct Condition {
@@ -30,12 +32,11 @@ struct Condition {
 
 QString builtInBase()
 {
-    return QStringLiteral("SELECT top 200 a.id ,a.checkcode as 卷号,a.billcode as 生产单号,d.itemname as 品名,c.productionColor as 颜色,d.item3 as 门幅,")
-         + QStringLiteral(" a.taskno as 色号,a.item1 as 克重,a.item2 as 缸号,a.oncount as 数量,a.grade as 等级,a.checkuserCode as 工号,a.remark as 备注 ")
-         + QStringLiteral(" FROM  checkinfo a ")
-         + QStringLiteral(" left join billdetail c on c.billdetailid=a.billdetailid ")
-         + QStringLiteral(" left join item d on d.itemid=c.itemid")
-         + QStringLiteral(" where 1=1 ");
+    return u"SELECT top 200 a.id ,a.checkcode as 卷号,a.billcode as 生产单号,d.itemname as 品名,c.productionColor as 颜色,d.item3 as 门幅,"_s +
+           u" a.taskno as 色号,a.item1 as 克重,a.item2 as 缸号,a.oncount as 数量,a.grade as 等级,a.checkuserCode as 工号,a.remark as 备注 "_s +
+           u" FROM  checkinfo a "_s +
+           u" left join billdetail c on c.billdetailid=a.billdetailid "_s +
+           u" left join item d on d.itemid=c.itemid"_s + u" where 1=1 "_s;
 }
 
 QString yardRolls(const QList<qint64>& ids)
@@ -44,8 +45,8 @@ QString yardRolls(const QList<qint64>& ids)
     for (qint64 id : ids)
         list << QString::number(id);
     // The frame stores the yard's length in metres as the roll's unit factor.
-    return QStringLiteral("select id from checkinfo where checkcount = 0.9144 and id in (") +
-           list.join(u',') + u')';
+    return u"select id from checkinfo where checkcount = 0.9144 and id in ("_s + list.join(u',') +
+           u')';
 }
 
 QString quantitySum(const QList<ListedQuantity>& rows)
@@ -57,17 +58,17 @@ QString quantitySum(const QList<ListedQuantity>& rows)
         found[r.yards] = true;
     }
     if (!found[1])
-        return QStringLiteral("数量:") + vb::CStr(sums[0]);
-    QString text = QStringLiteral("数量:");
+        return u"数量:"_s + vb::CStr(sums[0]);
+    QString text = u"数量:"_s;
     if (found[0])
-        text += vb::CStr(sums[0]) + QStringLiteral("米 ");
-    return text + vb::CStr(sums[1]) + QStringLiteral("码");
+        text += vb::CStr(sums[0]) + u"米 "_s;
+    return text + vb::CStr(sums[1]) + u"码"_s;
 }
 
 QString listQuery(const QString& stored, const Filters& f, const QString& machineId)
 {
     QString base = stored.isEmpty() ? builtInBase() : stored;
-    base.replace(QStringLiteral("{machineId}"), machineId);
+    base.replace(u"{machineId}"_s, machineId);
 
     // In the order of the filter row; the last filled ordering field decides the order.
     const Condition conditions[] = {
@@ -76,55 +77,56 @@ QString listQuery(const QString& stored, const Filters& f, const QString& machin
         {&f.worker, "a.checkuserCode", true, true}, {&f.remark, "a.remark", false, false},
     };
     QString where;
-    QString order = QStringLiteral(" ORDER BY a.id desc ");
+    QString order = u" ORDER BY a.id desc "_s;
     for (const Condition& c : conditions) {
         if (c.text->isEmpty())
             continue;
         const QString column = QString::fromLatin1(c.column);
-        where += QStringLiteral(" and ") + column + QStringLiteral("  like '") + (c.startsWith ? QString() : QStringLiteral("%"))
-               + sqlText(*c.text) + QStringLiteral("%'");
+        where += u" and "_s + column + u"  like '"_s + (c.startsWith ? QString() : u"%"_s) +
+                 sqlText(*c.text) + u"%'"_s;
         if (c.orders)
-            order = QStringLiteral(" ORDER BY ") + column + u' ';
+            order = u" ORDER BY "_s + column + u' ';
     }
-    where += QStringLiteral(" and convert(varchar,a.createdate,23) between   '") + f.from.toString(QStringLiteral("yyyy-MM-dd"))
-           + QStringLiteral("' and '") + f.to.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral("'");
+    where += u" and convert(varchar,a.createdate,23) between   '"_s +
+             f.from.toString(u"yyyy-MM-dd"_s) + u"' and '"_s + f.to.toString(u"yyyy-MM-dd"_s) +
+             u"'"_s;
     return base + where + order;
 }
 
 QString rollForStock(long long rollId)
 {
-    return QStringLiteral("select itemid,batchId,oncount from checkinfo where id=") + QString::number(rollId);
+    return u"select itemid,batchId,oncount from checkinfo where id="_s + QString::number(rollId);
 }
 
 QString packingCorrection(long long rollId)
 {
-    return QStringLiteral(" Update billStatus set amount = amount-checkinfo.checkcount ")
-         + QStringLiteral(" From billStatus")
-         + QStringLiteral(" left Join checkinfo  on BILLSTATUS.billcode=checkinfo.billcode")
-         + QStringLiteral(" where checkinfo.id=") + QString::number(rollId) + QStringLiteral(" and billstatus='包装'");
+    return u" Update billStatus set amount = amount-checkinfo.checkcount "_s +
+           u" From billStatus"_s +
+           u" left Join checkinfo  on BILLSTATUS.billcode=checkinfo.billcode"_s +
+           u" where checkinfo.id="_s + QString::number(rollId) + u" and billstatus='包装'"_s;
 }
 
 QString deleteDefects(long long rollId)
 {
-    return QStringLiteral("delete CheckDetail where checkid=") + QString::number(rollId);
+    return u"delete CheckDetail where checkid="_s + QString::number(rollId);
 }
 
 QString deleteRoll(long long rollId)
 {
-    return QStringLiteral("delete CheckInfo where id=") + QString::number(rollId);
+    return u"delete CheckInfo where id="_s + QString::number(rollId);
 }
 
 QString reverseStock(long long batchId, double quantity)
 {
     // Parenthesised: a negative quantity must not turn "--" into a comment.
-    return QStringLiteral("update iteminBatch set itemcount=itemcount-(") + sqlNum(quantity)
-         + QStringLiteral("),productionNumber=productionNumber-1 where id=") + QString::number(batchId);
+    return u"update iteminBatch set itemcount=itemcount-("_s + sqlNum(quantity) +
+           u"),productionNumber=productionNumber-1 where id="_s + QString::number(batchId);
 }
 
 QString storedList()
 {
-    return QStringLiteral("select ReportSQL from Dictionary where ITEMTYPE='listSQL' and "
-                          "ItemValues='MirelQueryCheck'");
+    return u"select ReportSQL from Dictionary where ITEMTYPE='listSQL' and "
+           "ItemValues='MirelQueryCheck'"_s;
 }
 
 QString neighbourRoll(long long id, bool backwards, const QString& card, const QString& machine)
@@ -133,46 +135,47 @@ QString neighbourRoll(long long id, bool backwards, const QString& card, const Q
     if (!backwards) {
         if (id == 0)
             return QString();
-        sql = QStringLiteral(" select isnull(min(id),0) from checkinfo where /*billcode='") + commented(card)
-            + QStringLiteral("'and*/ id> ") + QString::number(id);
+        sql = u" select isnull(min(id),0) from checkinfo where /*billcode='"_s + commented(card) +
+              u"'and*/ id> "_s + QString::number(id);
     } else if (id != 0) {
-        sql = QStringLiteral(" select isnull(max(id),0) from checkinfo where /*billcode='") + commented(card)
-            + QStringLiteral("' and */ id< ") + QString::number(id);
+        sql = u" select isnull(max(id),0) from checkinfo where /*billcode='"_s + commented(card) +
+              u"' and */ id< "_s + QString::number(id);
     } else {
-        sql = QStringLiteral(" select isnull(max(id),0) from checkinfo where 1=1 ");
+        sql = u" select isnull(max(id),0) from checkinfo where 1=1 "_s;
     }
     if (!card.isEmpty())
-        sql += QStringLiteral(" and billcode='") + sqlText(card) + QStringLiteral("'");
-    return sql + QStringLiteral(" and machineId='") + sqlText(machine) + QStringLiteral("'");
+        sql += u" and billcode='"_s + sqlText(card) + u"'"_s;
+    return sql + u" and machineId='"_s + sqlText(machine) + u"'"_s;
 }
 
 QString latestCard(const QString& billTypes)
 {
-    return QStringLiteral(" select top 1 billcode from bill where billtype in (") + billTypes
-         + QStringLiteral(")  order by billid desc");
+    return u" select top 1 billcode from bill where billtype in ("_s + billTypes +
+           u")  order by billid desc"_s;
 }
 
 QString neighbourCard(long long billId, bool backwards, const QString& billTypes)
 {
-    const QString base = QStringLiteral(" select isnull(%1(billid),0) from bill where billtype in (") + billTypes;
+    const QString base =
+        u" select isnull(%1(billid),0) from bill where billtype in ("_s + billTypes;
     if (!backwards) {
         if (billId == 0)
             return QString();
-        return base.arg(QStringLiteral("min")) + QStringLiteral(")  and  billid> ") + QString::number(billId);
+        return base.arg(u"min"_s) + u")  and  billid> "_s + QString::number(billId);
     }
     if (billId != 0)
-        return base.arg(QStringLiteral("max")) + QStringLiteral(")  and billid< ") + QString::number(billId);
-    return base.arg(QStringLiteral("max")) + QStringLiteral(")  ");
+        return base.arg(u"max"_s) + u")  and billid< "_s + QString::number(billId);
+    return base.arg(u"max"_s) + u")  "_s;
 }
 
 QString cardCode(long long billId)
 {
-    return QStringLiteral("select billcode from bill where billid=") + QString::number(billId);
+    return u"select billcode from bill where billid="_s + QString::number(billId);
 }
 
 QString rollId(const QString& idText)
 {
-    return QStringLiteral(" select id  from checkinfo where id=") + sqlNum(vb::Val(idText));
+    return u" select id  from checkinfo where id="_s + sqlNum(vb::Val(idText));
 }
 
 } // namespace CheckListSql

@@ -10,6 +10,8 @@
 #include <QApplication>
 #include <QCursor>
 
+using namespace Qt::StringLiterals;
+
 CheckMesPanel::CheckMesPanel(frmCheck* form) : QObject(form), m_form(form)
 {
     connect(form, &frmCheck::commandRequested, this, [this](int index) {
@@ -25,7 +27,8 @@ void CheckMesPanel::syncNow()
     try {
         const QString count = syncMesEvents(MesRun::startDate());
         QApplication::restoreOverrideCursor();
-        MessageBox::show(QStringLiteral("同步记录数") + count, MessageBox::NoIcon, MessageBox::Ok, QString(), m_form);
+        MessageBox::show(u"同步记录数"_s + count, MessageBox::NoIcon, MessageBox::Ok, QString(),
+                         m_form);
     } catch (const DbError& e) {
         QApplication::restoreOverrideCursor();
         MessageBox::show(e.message(), MessageBox::Critical, MessageBox::Ok, QString(), m_form);

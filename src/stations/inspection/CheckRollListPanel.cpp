@@ -25,9 +25,11 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-const QString WidthKey = QStringLiteral("ppgCheckGrid2");
+const QString WidthKey = u"ppgCheckGrid2"_s;
 
 // A filter's caption, tied to its field (the field is read out by this name).
 QLabel* caption(QWidget* page, const QString& text, const QRect& twips, QWidget* field)
@@ -45,12 +47,12 @@ CheckRollListPanel::CheckRollListPanel(frmCheck* form)
     : QObject(form)
     , m_form(form)
 {
-    setObjectName(QStringLiteral("CheckRollListPanel"));
+    setObjectName(u"CheckRollListPanel"_s);
     CheckControls& c = form->controls();
     m_page = c.SSTab1->widget(1);
     // The total sits in the tab bar's free end, so that the list keeps the page's height.
-    m_sum = new QLabel(QStringLiteral("数量:"), c.SSTab1);
-    m_sum->setObjectName(QStringLiteral("labSum"));
+    m_sum = new QLabel(u"数量:"_s, c.SSTab1);
+    m_sum->setObjectName(u"labSum"_s);
     m_sum->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     m_sum->setContentsMargins(0, 0, 12, 0);
     c.SSTab1->setCornerWidget(m_sum, Qt::TopRightCorner);
@@ -98,12 +100,12 @@ void CheckRollListPanel::layOutTab()
         placeTwips(c.TxtBox[f.box], QRect(x + labelWidth, top, f.width, height));
         x += labelWidth + f.width + 60;
     }
-    QLabel* dateCaption = caption(page, QStringLiteral("日期"), QRect(x, top, labelWidth - 30, height), nullptr);
+    QLabel* dateCaption = caption(page, u"日期"_s, QRect(x, top, labelWidth - 30, height), nullptr);
     x += labelWidth;
     for (int i = 0; i < 2; ++i) {
         m_dates[i] = new QDateEdit(Clock::today(), page);
-        m_dates[i]->setObjectName(QStringLiteral("DTdate_%1").arg(i));
-        m_dates[i]->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+        m_dates[i]->setObjectName(u"DTdate_%1"_s.arg(i));
+        m_dates[i]->setDisplayFormat(u"yyyy-MM-dd"_s);
         m_dates[i]->setCalendarPopup(true);
         placeTwips(m_dates[i], QRect(x, top, 1800, height));
         x += 1860;
@@ -113,16 +115,15 @@ void CheckRollListPanel::layOutTab()
     placeTwips(c.checkCommand[CheckCmd::DeleteListed], QRect(x + 770, top, 700, height));
 
     m_grid = new EditGrid(page);
-    m_grid->setObjectName(QStringLiteral("ppgCheckGrid"));
-    m_grid->setAccessibleName(QStringLiteral("卷列表"));
-    m_grid->setHeader({QStringLiteral("id"), QStringLiteral("卷号"), QStringLiteral("生产单号"), QStringLiteral("品名"),
-                       QStringLiteral("颜色"), QStringLiteral("门幅"), QStringLiteral("色号"), QStringLiteral("克重"),
-                       QStringLiteral("缸号"), QStringLiteral("数量"), QStringLiteral("等级"), QStringLiteral("工号"),
-                       QStringLiteral("备注")});
+    m_grid->setObjectName(u"ppgCheckGrid"_s);
+    m_grid->setAccessibleName(u"卷列表"_s);
+    m_grid->setHeader({u"id"_s, u"卷号"_s, u"生产单号"_s, u"品名"_s, u"颜色"_s, u"门幅"_s,
+                       u"色号"_s, u"克重"_s, u"缸号"_s, u"数量"_s, u"等级"_s, u"工号"_s,
+                       u"备注"_s});
     m_grid->setTwips(Twips::of(m_form));
     m_grid->setFontSize(11); // as the defect list: read, not typed into
     m_grid->setCompactRows(true);
-    m_grid->applyColWidthList(SysUtil::getSetting(QStringLiteral("mirel"), QStringLiteral("mirel"), WidthKey));
+    m_grid->applyColWidthList(SysUtil::getSetting(u"mirel"_s, u"mirel"_s, WidthKey));
     connect(m_grid, &EditGrid::cellDoubleClicked, this,
             [this](int row, int) { openListedRoll(row); });
     // The list fills the page below the filters; it is placed whenever the page changes size.
@@ -168,7 +169,7 @@ bool CheckRollListPanel::eventFilter(QObject* watched, QEvent* event)
     if (watched == m_page && m_grid && event->type() == QEvent::Resize)
         placeGrid();
     if (watched == m_form && m_grid && event->type() == QEvent::Close)
-        SysUtil::saveSetting(QStringLiteral("mirel"), QStringLiteral("mirel"), WidthKey, m_grid->colWidthList());
+        SysUtil::saveSetting(u"mirel"_s, u"mirel"_s, WidthKey, m_grid->colWidthList());
     return QObject::eventFilter(watched, event);
 }
 
@@ -216,7 +217,7 @@ QList<RollList::Listed> CheckRollListPanel::listedRolls() const
 {
     // The quantity column is where the shown list has it (the mark-label list puts the grade in
     // column 9); a stored list without a "数量" column keeps the mill's old place for it.
-    const int quantity = int(m_grid->header().indexOf(QStringLiteral("数量")));
+    const int quantity = int(m_grid->header().indexOf(u"数量"_s));
     QList<RollList::Listed> rows;
     for (int row = 1; row < m_grid->rows(); ++row)
         rows.append({qint64(vb::Val(m_grid->textMatrix(row, 0))),
@@ -280,7 +281,8 @@ void CheckRollListPanel::stepCard(int index)
 void CheckRollListPanel::deleteShownRoll()
 {
     CheckControls& c = m_form->controls();
-    if (!MessageBox::question(QStringLiteral("您确定要删除这卷布[") + c.TxtBox[CheckField::RollNumber]->text() + QStringLiteral("]？"), m_form))
+    if (!MessageBox::question(
+            u"您确定要删除这卷布["_s + c.TxtBox[CheckField::RollNumber]->text() + u"]？"_s, m_form))
         return;
     delCheck(static_cast<long long>(vb::Val(c.checkId->text())));
 }
@@ -291,7 +293,8 @@ void CheckRollListPanel::deleteListedRoll()
     const int row = m_grid->row();
     const auto id = row > 0 ? static_cast<long long>(vb::Val(m_grid->textMatrix(row, 0))) : 0;
     if (id <= 0) {
-        MessageBox::show(QStringLiteral("请选择一行，然后点删除"), MessageBox::NoIcon, MessageBox::Ok, QString(), m_form);
+        MessageBox::show(u"请选择一行，然后点删除"_s, MessageBox::NoIcon, MessageBox::Ok, QString(),
+                         m_form);
         return;
     }
     QLineEdit* shown = m_form->controls().checkId;
@@ -317,7 +320,8 @@ bool CheckRollListPanel::delCheck(long long id)
         != MessageBox::AnswerOk)
         return false;
     if (id < 1) {
-        MessageBox::show(QStringLiteral("没有保存不要删除！"), MessageBox::NoIcon, MessageBox::Ok, QString(), m_form);
+        MessageBox::show(u"没有保存不要删除！"_s, MessageBox::NoIcon, MessageBox::Ok, QString(),
+                         m_form);
         return false;
     }
     const RollList::Removal removal = RollList(Database::conn(), m_form->settings()).remove(id);
@@ -334,6 +338,6 @@ bool CheckRollListPanel::delCheck(long long id)
         m_form->rollPanel().newRoll();
     // Stepped to no roll (the line's first was deleted), the line's totals would still count it.
     m_form->cardPanel().showTotals(static_cast<long long>(vb::Val(m_form->controls().BillDetailId->text())));
-    m_form->setStatus(QStringLiteral("删除成功"));
+    m_form->setStatus(u"删除成功"_s);
     return true;
 }

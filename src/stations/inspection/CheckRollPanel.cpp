@@ -27,6 +27,8 @@
 #include <QRadioButton>
 #include <QScopeGuard>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The fields a new roll keeps from the one before it (quantity and 加减 only where the mill
@@ -82,21 +84,21 @@ void CheckRollPanel::newRoll()
     restoreNextRoll();
     assignRollNumber();
     m_form->defectGrid().setRows({});
-    c.checkId->setText(QStringLiteral("0"));
+    c.checkId->setText(u"0"_s);
     if (m_form->settings().clearQuantity)
-        c.TxtBox[CheckField::Quantity]->setText(QStringLiteral("0"));
-    c.TxtBox[CheckField::Weight]->setText(QStringLiteral("0"));
+        c.TxtBox[CheckField::Quantity]->setText(u"0"_s);
+    c.TxtBox[CheckField::Weight]->setText(u"0"_s);
     m_form->devicePanel()
         .forgetWeight(); // the roll on the scale is weighed again, if it weighs the same
     if (m_form->settings().clearPlusMinus)
-        c.TxtBox[CheckField::PlusMinus]->setText(QStringLiteral("0"));
+        c.TxtBox[CheckField::PlusMinus]->setText(u"0"_s);
     if (c.Check2->isChecked())
         c.TxtBox[CheckField::Quantity]->setFocus();
     else if (c.isChen->isChecked())
         c.TxtBox[CheckField::Weight]->setFocus();
     if (!c.gradeBtn.isEmpty())
         c.gradeBtn.first()->setChecked(true);
-    m_form->setStatus(QStringLiteral("新"));
+    m_form->setStatus(u"新"_s);
     m_formulaSaid.clear(); // a formula that cannot work is said again for the new roll
     m_form->enableCommands();
     m_form->devicePanel().zeroMeter();
@@ -132,7 +134,7 @@ void CheckRollPanel::clearForm()
     c.labInfo[CheckInfo::Customer]->clear();
     c.ComboColor->clear();
     c.Text1->clear();
-    c.machineCount->setText(QStringLiteral("0"));
+    c.machineCount->setText(u"0"_s);
 }
 
 void CheckRollPanel::assignRollNumber()
@@ -181,16 +183,15 @@ void CheckRollPanel::loadRoll(long long id)
     }
     keepNextRoll();
     m_form->devicePanel().setPolling(false);
-    m_form->setStatus(QStringLiteral("查看信息定时器停止"));
+    m_form->setStatus(u"查看信息定时器停止"_s);
     try {
         Recordset rs = SysUtil::openRecordset(Database::conn(), CheckSql::loadRoll(id));
         if (!SysUtil::recordsetHasRows(rs)) {
-            MessageBox::critical(QStringLiteral("没有这个卷号"), m_form);
+            MessageBox::critical(u"没有这个卷号"_s, m_form);
             return;
         }
         c.checkId->setText(QString::number(id)); // loadCard must not renumber this roll
-        m_form->loadRollCard(rs.text(QStringLiteral("billcode")),
-                             rs.text(QStringLiteral("billdetailid")));
+        m_form->loadRollCard(rs.text(u"billcode"_s), rs.text(u"billdetailid"_s));
         m_fillingRoll = true;
         const auto filled = qScopeGuard([this] { m_fillingRoll = false; });
         m_form->fillFromRoll(rs);
@@ -229,8 +230,7 @@ void CheckRollPanel::onWorkerChanged()
     }
     m_form->layoutPanel().fitDataLabels();
     if (!code.isEmpty())
-        c.Text1->setText(SysUtil::readIni(QStringLiteral("MIREL"), code, QString(),
-                                          QStringLiteral("/班别.ini")));
+        c.Text1->setText(SysUtil::readIni(u"MIREL"_s, code, QString(), u"/班别.ini"_s));
 }
 
 void CheckRollPanel::onWeightChanged()
@@ -262,7 +262,7 @@ void CheckRollPanel::onFormulaInputChanged()
 {
     const QString formula = m_formulaSaid.section(u'\n', 0, 0);
     if (m_formulaSaid.isEmpty() || m_form->status() != m_formulaSaid.section(u'\n', 1) ||
-        !m_form->status().startsWith(QStringLiteral("数量公式缺少")))
+        !m_form->status().startsWith(u"数量公式缺少"_s))
         return;
     if (!m_form->rules().formulaInputsComplete(formula, m_form->readRoll()))
         return;
@@ -279,7 +279,7 @@ void CheckRollPanel::onQuantityChanged()
 
 QString CheckRollPanel::dropRollQuestion()
 {
-    return QStringLiteral("这卷还没有保存，放弃这卷？");
+    return u"这卷还没有保存，放弃这卷？"_s;
 }
 
 bool CheckRollPanel::mayDropRoll()
@@ -316,7 +316,7 @@ void CheckRollPanel::restoreNextRoll()
     if (!m_nextRoll)
         return;
     const NextRoll next = *std::exchange(m_nextRoll, std::nullopt);
-    c.checkId->setText(QStringLiteral("0"));
+    c.checkId->setText(u"0"_s);
     // The card line's data, totals and presets come back with the line; the fields typed over
     // the presets come back after them.
     if (!next.card.isEmpty() && vb::Val(next.line) > 0 &&
@@ -355,8 +355,7 @@ void CheckRollPanel::cmdHuangang_Click()
 {
     try {
         c.TxtBox[CheckField::DyeLot]->setText(
-            SysUtil::nextDailyNumber(Database::conn(), QStringLiteral("缸号"), Clock::today()) +
-            u'G');
+            SysUtil::nextDailyNumber(Database::conn(), u"缸号"_s, Clock::today()) + u'G');
     } catch (const DbError& e) {
         MessageBox::critical(e.message(), m_form);
         return;
@@ -378,8 +377,7 @@ void CheckRollPanel::cmdCanliang_Click()
         for (const QStringList& row : m_form->defectGrid().rows())
             if (row.value(1) == u"产量")
                 x -= vb::Val(row.value(2));
-    m_form->defectGrid().append({QString(), QStringLiteral("产量"),
-                                 vb::Format(x, m_form->settings().dispFormat), QStringLiteral("0"),
-                                 QStringLiteral("0"), c.TxtBox[CheckField::Worker]->text(),
+    m_form->defectGrid().append({QString(), u"产量"_s, vb::Format(x, m_form->settings().dispFormat),
+                                 u"0"_s, u"0"_s, c.TxtBox[CheckField::Worker]->text(),
                                  c.Text1->text()});
 }

@@ -122,10 +122,10 @@ long long CheckSavePanel::saveRoll(bool refreshTotals)
     m_form->rollPanel().showSavedNumber(saved.roll);
     // The operator saw the number on the form; once the form moves on it is gone.
     if (!saved.shownNumber.isEmpty())
-        m_renumbered = number->accessibleName() + QStringLiteral("已改：") + saved.shownNumber +
-                       QStringLiteral(" → ") + saved.roll[CheckField::RollNumber];
+        m_renumbered = number->accessibleName() + u"已改："_s + saved.shownNumber + u" → "_s +
+                       saved.roll[CheckField::RollNumber];
     if (!saved.stockError.isEmpty())
-        MessageBox::show(QStringLiteral("error"), MessageBox::Critical); // the roll stays saved
+        MessageBox::show(u"error"_s, MessageBox::Critical); // the roll stays saved
     if (refreshTotals)
         m_form->cardPanel().showTotals(qint64(vb::Val(c.BillDetailId->text())));
     emit m_form->rollSaved(saved.id);
@@ -135,7 +135,7 @@ long long CheckSavePanel::saveRoll(bool refreshTotals)
 QString CheckSavePanel::rowDeletedMessage(const QString& newNumber)
 {
     // The number the roll will be saved with: a label printed with the old one is wrong now.
-    return QStringLiteral("这条记录已被删除，已改为新记录（卷号%1），请再按保存").arg(newNumber);
+    return u"这条记录已被删除，已改为新记录（卷号%1），请再按保存"_s.arg(newNumber);
 }
 
 void CheckSavePanel::rollWasDeleted()
@@ -143,10 +143,10 @@ void CheckSavePanel::rollWasDeleted()
     // What was typed stays; the next save inserts it as a new roll with a number of its own.
     const long long id = qint64(vb::Val(c.checkId->text()));
     const QString number = c.TxtBox[CheckField::RollNumber]->text();
-    c.checkId->setText(QStringLiteral("0"));
+    c.checkId->setText(u"0"_s);
     m_form->rollPanel().assignRollNumber();
     emit m_form->rollDeletedElsewhere(id, number);
-    m_form->setStatus(QStringLiteral("新"));
+    m_form->setStatus(u"新"_s);
     m_form->enableCommands();
 }
 
@@ -198,7 +198,7 @@ void CheckSavePanel::journalReplayed(const JournalReplayResult& result)
 
 QString CheckSavePanel::savedStatus(bool update)
 {
-    return update ? QStringLiteral(" 修改成功！") : QStringLiteral(" 新增成功！");
+    return update ? u" 修改成功！"_s : u" 新增成功！"_s;
 }
 
 void CheckSavePanel::sayRenumbered(bool update)

@@ -16,6 +16,8 @@
 #include <QPushButton>
 #include <QHBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 CheckSectionAlert::CheckSectionAlert(frmCheck* form, QObject* parent)
     : QObject(parent)
     , m_form(form)
@@ -23,7 +25,7 @@ CheckSectionAlert::CheckSectionAlert(frmCheck* form, QObject* parent)
     , m_button(new QPushButton(m_panel))
     , m_strip(new RollStretchBar(m_panel))
 {
-    m_panel->setObjectName(QStringLiteral("alertPanel"));
+    m_panel->setObjectName(u"alertPanel"_s);
     // One row beside each other, so that the list gives up only about one of its rows.
     auto* layout = new QHBoxLayout(m_panel);
     layout->setContentsMargins(0, 0, 0, 2);
@@ -32,17 +34,17 @@ CheckSectionAlert::CheckSectionAlert(frmCheck* form, QObject* parent)
     layout->addWidget(m_strip, 2);
     m_button->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     m_strip->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
-    m_strip->setObjectName(QStringLiteral("alertStretch"));
-    m_strip->setAccessibleName(QStringLiteral("区段报警位置"));
+    m_strip->setObjectName(u"alertStretch"_s);
+    m_strip->setAccessibleName(u"区段报警位置"_s);
     m_panel->hide();
     form->defectGrid().grid()->setBanner(m_panel);
     connect(form, &frmCheck::defectsReplaced, this, &CheckSectionAlert::showStretchesOfRows);
     connect(form->controls().TxtBox[CheckField::Quantity], &QLineEdit::textChanged, m_strip,
             [this](const QString& text) { m_strip->setLength(vb::Val(text)); });
-    m_button->setObjectName(QStringLiteral("cmdAlert"));
-    m_button->setStyleSheet(QStringLiteral(
-        "QPushButton{background:#d00000;color:white;font-weight:bold;border:2px solid #600000;"
-        "border-radius:6px;}"));
+    m_button->setObjectName(u"cmdAlert"_s);
+    m_button->setStyleSheet(
+        u"QPushButton{background:#d00000;color:white;font-weight:bold;border:2px solid #600000;"
+        "border-radius:6px;}"_s);
     m_button->hide();
     connect(m_button, &QPushButton::clicked, this, &CheckSectionAlert::acknowledge);
     m_timer.setInterval(FlashIntervalMs);
@@ -90,9 +92,8 @@ void CheckSectionAlert::raise(const RollDefects::SectionAlert& alert)
     m_strip->setLength(at);
     // Short enough for the frame's narrow list: the stretch itself is on the roll's bar beside
     // it, the whole remark in the alert's row.
-    const QString caption =
-        QStringLiteral("区段报警 扣分%1，点此确认").arg(vb::sqlNumber(points));
-    m_button->setToolTip(QStringLiteral("区段报警 %1：%2").arg(stretch, remark));
+    const QString caption = u"区段报警 扣分%1，点此确认"_s.arg(vb::sqlNumber(points));
+    m_button->setToolTip(u"区段报警 %1：%2"_s.arg(stretch, remark));
     m_button->setText(caption);
     m_button->setAccessibleName(caption);
     if (!m_timer.isActive())

@@ -18,10 +18,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-const QString Mirel = QStringLiteral("MIREL");
-const QString MirelIni = QStringLiteral("/mirel.ini");
+const QString Mirel = u"MIREL"_s;
+const QString MirelIni = u"/mirel.ini"_s;
 
 struct Option {
     const char16_t* caption;
@@ -98,24 +100,24 @@ CheckSettingsPanel::CheckSettingsPanel(QWidget* form, CheckControls& controls,
                                        const QStringList& captions)
     : QFrame(form), c(controls)
 {
-    setObjectName(QStringLiteral("Frame3"));
+    setObjectName(u"Frame3"_s);
     setFrameStyle(QFrame::Box | QFrame::Raised);
     setAutoFillBackground(true);
-    setStyleSheet(QStringLiteral("#Frame3{background:#f4f6fa;}"));
+    setStyleSheet(u"#Frame3{background:#f4f6fa;}"_s);
     placeTwips(this, QRect(600, 520, 14160, 10800));
     hide();
     buildOptions();
     buildRequired(captions);
 
     m_passwordFrame = new QFrame(form);
-    m_passwordFrame->setObjectName(QStringLiteral("passwordFrame"));
+    m_passwordFrame->setObjectName(u"passwordFrame"_s);
     m_passwordFrame->setFrameStyle(QFrame::Box);
     m_passwordFrame->setAutoFillBackground(true);
     auto* pl = new QGridLayout(m_passwordFrame);
-    auto* prompt = new QLabel(QStringLiteral("密码"), m_passwordFrame);
+    auto* prompt = new QLabel(u"密码"_s, m_passwordFrame);
     m_password = new QLineEdit(m_passwordFrame);
-    m_password->setObjectName(QStringLiteral("password"));
-    m_password->setAccessibleName(QStringLiteral("密码"));
+    m_password->setObjectName(u"password"_s);
+    m_password->setAccessibleName(u"密码"_s);
     m_password->setEchoMode(QLineEdit::Password);
     prompt->setBuddy(m_password);
     pl->addWidget(prompt, 0, 0);
@@ -129,11 +131,11 @@ CheckSettingsPanel::CheckSettingsPanel(QWidget* form, CheckControls& controls,
 void CheckSettingsPanel::buildOptions()
 {
     auto* grid = new QGridLayout(this);
-    auto* options = new QGroupBox(QStringLiteral("选项"), this);
+    auto* options = new QGroupBox(u"选项"_s, this);
     auto* ol = new QVBoxLayout(options);
     for (int i = 0; i < int(std::size(CheckOptions)); ++i) {
         auto* box = new QCheckBox(QString::fromUtf16(CheckOptions[i].caption), options);
-        box->setObjectName(QStringLiteral("chkConfig_") + QString::number(i));
+        box->setObjectName(u"chkConfig_"_s + QString::number(i));
         setTag(box, QString::fromLatin1(CheckOptions[i].key));
         box->setProperty("design", CheckOptions[i].design);
         if (CheckTips[i])
@@ -143,13 +145,13 @@ void CheckSettingsPanel::buildOptions()
     }
     grid->addWidget(options, 0, 0, 3, 1);
 
-    auto* texts = new QGroupBox(QStringLiteral("参数"), this);
+    auto* texts = new QGroupBox(u"参数"_s, this);
     auto* tl = new QGridLayout(texts);
     for (int i = 0; i < int(std::size(TextOptions)); ++i) {
         auto* label = new QLabel(QString::fromUtf16(TextOptions[i].caption).trimmed(), texts);
         label->setWordWrap(true);
         auto* box = new QLineEdit(texts);
-        box->setObjectName(QStringLiteral("txtConfig_") + QString::number(i));
+        box->setObjectName(u"txtConfig_"_s + QString::number(i));
         box->setAccessibleName(label->text());
         setTag(box, QString::fromLatin1(TextOptions[i].key));
         box->setProperty("design", QString::fromUtf16(TextOptions[i].design));
@@ -158,21 +160,23 @@ void CheckSettingsPanel::buildOptions()
         tl->addWidget(box, i, 1);
         m_text << box;
     }
-    m_text[1]->setToolTip(QStringLiteral("0=去掉小数点 00=+0.99后去小数点,0.00=四舍五入保留2位小数点"));
-    m_text[7]->setToolTip(QStringLiteral("可以设置默认的打印张数"));
+    m_text[1]->setToolTip(u"0=去掉小数点 00=+0.99后去小数点,0.00=四舍五入保留2位小数点"_s);
+    m_text[7]->setToolTip(u"可以设置默认的打印张数"_s);
     const struct {
         const char16_t* caption;
         const char* key;
         QStringList values;
     } combos[] = {
-        {u"系统不重复卷号种类", "codetype", {QStringLiteral("检验单颜色"), QStringLiteral("面料编码"), QStringLiteral("缸号")}},
-        {u"评分方式设置", "USASTANDARD", {QStringLiteral("关闭评分"), QStringLiteral("美标4分制"), QStringLiteral("国标10分制"), QStringLiteral("日标10分制")}},
+        {u"系统不重复卷号种类", "codetype", {u"检验单颜色"_s, u"面料编码"_s, u"缸号"_s}},
+        {u"评分方式设置",
+         "USASTANDARD",
+         {u"关闭评分"_s, u"美标4分制"_s, u"国标10分制"_s, u"日标10分制"_s}},
     };
     int row = int(std::size(TextOptions));
     for (const auto& def : combos) {
         auto* label = new QLabel(QString::fromUtf16(def.caption), texts);
         auto* box = new QComboBox(texts);
-        box->setObjectName(QStringLiteral("cmbConfig_") + QString::number(m_combo.size()));
+        box->setObjectName(u"cmbConfig_"_s + QString::number(m_combo.size()));
         box->setAccessibleName(label->text());
         box->setEditable(true);
         box->addItems(def.values);
@@ -184,7 +188,7 @@ void CheckSettingsPanel::buildOptions()
         m_combo << box;
     }
     m_meterCorrection = new QCheckBox(devices::meterCorrectionCaption(), texts);
-    m_meterCorrection->setObjectName(QStringLiteral("Check3"));
+    m_meterCorrection->setObjectName(u"Check3"_s);
     m_meterCorrection->setAccessibleName(m_meterCorrection->text());
     tl->addWidget(m_meterCorrection, row++, 0, 1, 2);
     grid->addWidget(texts, 0, 1);
@@ -203,27 +207,27 @@ void CheckSettingsPanel::buildOptions()
         buttons->addWidget(button);
     }
     grid->addLayout(buttons, 2, 1);
-    auto* savePos = findChild<QPushButton*>(QStringLiteral("btnSavePosi_0"));
-    auto* defaultPos = findChild<QPushButton*>(QStringLiteral("btnSavePosi_1"));
+    auto* savePos = findChild<QPushButton*>(u"btnSavePosi_0"_s);
+    auto* defaultPos = findChild<QPushButton*>(u"btnSavePosi_1"_s);
     c.btnSavePosi = {savePos, defaultPos};
     connect(savePos, &QPushButton::clicked, this, [this] { emit savePosition(0); });
     connect(defaultPos, &QPushButton::clicked, this, [this] { emit savePosition(1); });
-    m_saveButton = findChild<QPushButton*>(QStringLiteral("configSaveBtn_1"));
+    m_saveButton = findChild<QPushButton*>(u"configSaveBtn_1"_s);
     connect(m_saveButton, &QPushButton::clicked, this, [this] { save(); });
-    connect(findChild<QPushButton*>(QStringLiteral("configSaveBtn_0")), &QPushButton::clicked, this,
+    connect(findChild<QPushButton*>(u"configSaveBtn_0"_s), &QPushButton::clicked, this,
             [this] { c.Check1->setChecked(false); });
 }
 
 void CheckSettingsPanel::buildRequired(const QStringList& captions)
 {
-    auto* frame = new QGroupBox(QStringLiteral("必输项(点右键可以修改名称)"), this);
-    frame->setObjectName(QStringLiteral("requiredFrame"));
+    auto* frame = new QGroupBox(u"必输项(点右键可以修改名称)"_s, this);
+    frame->setObjectName(u"requiredFrame"_s);
     auto* gl = new QGridLayout(frame);
     m_required.resize(18);
     int n = 0;
     for (const Required& r : RequiredBoxes) {
         auto* box = new QCheckBox(captions.value(r.box, QString::fromUtf16(r.caption)), frame);
-        box->setObjectName(QStringLiteral("LabChk_") + QString::number(r.box));
+        box->setObjectName(u"LabChk_"_s + QString::number(r.box));
         box->setToolTip(QString::fromLatin1(r.tip));
         setTag(box, QString::fromLatin1(r.tag));
         box->setContextMenuPolicy(Qt::DefaultContextMenu);
@@ -290,14 +294,13 @@ void CheckSettingsPanel::setNumberScopes(const QStringList& scopes)
 void CheckSettingsPanel::load()
 {
     for (QCheckBox* box : m_check)
-        box->setChecked(readMirel(tagOf(box), box->property("design").toBool()
-                                                  ? QStringLiteral("1")
-                                                  : QStringLiteral("0")) == u"1");
+        box->setChecked(readMirel(tagOf(box), box->property("design").toBool() ? u"1"_s : u"0"_s) ==
+                        u"1");
     for (QLineEdit* box : m_text)
         box->setText(readMirel(tagOf(box), box->property("design").toString()));
     for (QComboBox* box : m_combo)
         box->setCurrentText(readMirel(tagOf(box), box->property("design").toString()));
-    const QString required = readMirel(QStringLiteral("requireTxtbox"), QString());
+    const QString required = readMirel(u"requireTxtbox"_s, QString());
     for (QCheckBox* box : m_required)
         if (box)
             box->setChecked(required.contains(box->toolTip() + u';'));
@@ -309,7 +312,7 @@ void CheckSettingsPanel::save()
         SysUtil::writeIni(Mirel, key, value, MirelIni);
     };
     for (QCheckBox* box : m_check)
-        write(tagOf(box), box->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+        write(tagOf(box), box->isChecked() ? u"1"_s : u"0"_s);
     for (QLineEdit* box : m_text)
         write(tagOf(box), box->text());
     for (QComboBox* box : m_combo)
@@ -318,7 +321,7 @@ void CheckSettingsPanel::save()
     for (QCheckBox* box : m_required)
         if (box && box->isChecked())
             required += box->toolTip() + u';';
-    write(QStringLiteral("requireTxtbox"), required);
+    write(u"requireTxtbox"_s, required);
     c.Check1->setChecked(false);
     closePanel();
     emit saved();
@@ -335,8 +338,8 @@ void CheckSettingsPanel::askAccessCode()
 bool CheckSettingsPanel::checkAccessCode(const QString& entered)
 {
     m_passwordFrame->hide();
-    if (entered != Database::getDbInfo(QStringLiteral("checkpassword"), QStringLiteral("5862"))) {
-        MessageBox::show(QStringLiteral("密码错了,请重新输入"), MessageBox::Critical);
+    if (entered != Database::getDbInfo(u"checkpassword"_s, u"5862"_s)) {
+        MessageBox::show(u"密码错了,请重新输入"_s, MessageBox::Critical);
         c.Check1->setChecked(false);
         return false;
     }

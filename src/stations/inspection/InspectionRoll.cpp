@@ -209,7 +209,7 @@ QString InspectionRoll::rollListBase() const { return CheckListSql::builtInBase(
 
 QString InspectionRoll::deleteQuestion(Connection& /*conn*/, long long id) const
 {
-    return QStringLiteral("是否要删除卷ID[") + QString::number(id) + QStringLiteral("]的标签");
+    return u"是否要删除卷ID["_s + QString::number(id) + u"]的标签"_s;
 }
 
 bool InspectionRoll::numbersByDyeLot() const

@@ -18,6 +18,8 @@
 #include <functional>
 #include <optional>
 
+using namespace Qt::StringLiterals;
+
 class Connection;
 class JournalStore;
 class Recordset;
@@ -123,8 +125,8 @@ public:
     /// The question before a saved roll is deleted (conn: the package's pallet at the variants).
     virtual QString deleteQuestion(Connection& conn, long long id) const;
     /// The per-user setting that remembers the roll-label template, and its default.
-    virtual QString templateSetting() const { return QStringLiteral("check"); }
-    virtual QString defaultTemplate() const { return QStringLiteral("唛头"); }
+    virtual QString templateSetting() const { return u"check"_s; }
+    virtual QString defaultTemplate() const { return u"唛头"_s; }
     /// After a roll was deleted the form shows the roll before it (上卷); false: a new roll.
     virtual bool previousAfterDelete() const { return true; }
     /// A typed dye lot or 换缸 gives a new roll the next number of its lot.

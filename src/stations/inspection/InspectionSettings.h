@@ -5,11 +5,13 @@
 
 #include <QString>
 
+using namespace Qt::StringLiterals;
+
 struct InspectionSettings {
-    QString machineId = QStringLiteral("001");  // menchineId: the station number on every roll
-    QString dispFormat = QStringLiteral("0.00"); // quantity and weight format
-    QString codeLen = QStringLiteral("000");     // roll number digits ("000" = 3)
-    QString codeDesc = QStringLiteral("0");      // roll number rule: 0 = the database's next
+    QString machineId = u"001"_s;               // menchineId: the station number on every roll
+    QString dispFormat = u"0.00"_s;             // quantity and weight format
+    QString codeLen = u"000"_s;                 // roll number digits ("000" = 3)
+    QString codeDesc = u"0"_s;                  // roll number rule: 0 = the database's next
     QString codeType;                           // roll number scope; the station's first by default
     bool clearQuantity = true;                  // dingma: quantity = formula of the weight
     QString quantityFormula;                    // dingmaFormula
@@ -20,7 +22,7 @@ struct InspectionSettings {
     QString requiredFields;                     // requireTxtbox: "lab,txt;" items
     QString grades;                             // grade: the grade buttons
     QString defects;                            // bugs: the defect buttons
-    QString scoring = QStringLiteral("关闭评分"); // USASTANDARD, upper case
+    QString scoring = u"关闭评分"_s;            // USASTANDARD, upper case
     bool autoGrade = false;
     bool longDefects = false;
     bool capPerUnit = false;
@@ -30,9 +32,9 @@ struct InspectionSettings {
     bool capacityLessDefects = true;            // capacitySumtype: 产量 less the 产量 rows
     bool keypadOnTextFields = false;            // KeyBoardValidate
     double pages = 1;                           // Pages: label copies
-    QString billTypes = QStringLiteral("55,57,99"); // showBilltype
-    QString ratioA = QStringLiteral("1");       // BiliA: counter factor expressions
-    QString ratioB = QStringLiteral("1");       // BiliB
+    QString billTypes = u"55,57,99"_s;          // showBilltype
+    QString ratioA = u"1"_s;                    // BiliA: counter factor expressions
+    QString ratioB = u"1"_s;                    // BiliB
     bool hangingMarks = false;                  // isguama: the counter reads the weight field
     QString defectFrameTop;                     // BugFrame5.Top, "" = the station's own
     QString defectFrameHeight;                  // BugFrame5.Height

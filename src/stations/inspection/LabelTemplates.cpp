@@ -6,11 +6,13 @@
 #include <QDir>
 #include <QFileInfo>
 
+using namespace Qt::StringLiterals;
+
 namespace CheckLabels {
 
 QString templateFile(const QString& name)
 {
-    return ProgramFolder::file(QStringLiteral("\\打印\\唛头\\") + name + QStringLiteral(".grf"));
+    return ProgramFolder::file(u"\\打印\\唛头\\"_s + name + u".grf"_s);
 }
 
 bool templateExists(const QString& name)
@@ -21,14 +23,14 @@ bool templateExists(const QString& name)
 QStringList templateNames()
 {
     QStringList names;
-    const QDir folder(ProgramFolder::file(QStringLiteral("\\打印\\唛头")));
+    const QDir folder(ProgramFolder::file(u"\\打印\\唛头"_s));
     if (folder.exists()) {
         const QStringList files =
-            folder.entryList({QStringLiteral("*.grf")}, QDir::Files, QDir::Name | QDir::IgnoreCase);
+            folder.entryList({u"*.grf"_s}, QDir::Files, QDir::Name | QDir::IgnoreCase);
         for (const QString& f : files)
             names << f.section(u'.', 0, 0);
     }
-    return names << QStringLiteral("bill");
+    return names << u"bill"_s;
 }
 
 QString rollTemplate(const QString& grade, const QString& remembered)

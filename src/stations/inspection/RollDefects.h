@@ -17,6 +17,8 @@
 #include <array>
 #include <optional>
 
+using namespace Qt::StringLiterals;
+
 /// One row of the defect list.
 struct DefectRow {
     QString name;     ///< the defect button's caption, or 区段报警 / 产量
@@ -58,8 +60,8 @@ public:
     /// A defect button of the "bugs" setting ("名称_加减_提示" items).
     struct Button {
         QString caption;
-        QString allowance = QStringLiteral("0"); ///< 加减 per defect (the button's Tag)
-        QString hint = QStringLiteral("0");      ///< "count^points" or a count, scoring off
+        QString allowance = u"0"_s; ///< 加减 per defect (the button's Tag)
+        QString hint = u"0"_s;      ///< "count^points" or a count, scoring off
     };
     enum class Picker { None, Points, TenPoint };
     /// What a press on a defect button asks for.

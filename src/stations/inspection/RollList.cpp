@@ -9,6 +9,8 @@
 
 #include <QSet>
 
+using namespace Qt::StringLiterals;
+
 RollList::RollList(Connection& conn, const InspectionSettings& settings)
     : m_conn(conn), m_settings(settings)
 {
@@ -58,8 +60,7 @@ RollList::Step RollList::neighbourRoll(long long id, bool backwards, const QStri
     if (!sql.isEmpty())
         step.id = static_cast<long long>(vb::Val(firstText(sql)));
     if (step.id == 0)
-        step.message =
-            backwards ? QStringLiteral("已经是第一卷了") : QStringLiteral("已经是最后卷了");
+        step.message = backwards ? u"已经是第一卷了"_s : u"已经是最后卷了"_s;
     return step;
 }
 
@@ -76,7 +77,7 @@ QString RollList::neighbourCard(long long billId, bool backwards)
 {
     const QString sql = CheckListSql::neighbourCard(billId, backwards, m_settings.billTypes);
     if (sql.isEmpty())
-        return QStringLiteral("0");
+        return u"0"_s;
     const auto found = static_cast<long long>(vb::Val(firstText(sql)));
     return firstText(CheckListSql::cardCode(found));
 }
@@ -91,15 +92,13 @@ RollList::Removal RollList::remove(long long id)
         m_conn.execute(CheckListSql::deleteDefects(id));
         m_conn.executeOnRow(CheckListSql::deleteRoll(id));
         // Only a roll that was booked into a batch has stock to give back.
-        const auto batch = roll.isOpen() && !roll.eof()
-                               ? static_cast<long long>(roll.number(QStringLiteral("batchId")))
-                               : 0;
+        const auto batch =
+            roll.isOpen() && !roll.eof() ? static_cast<long long>(roll.number(u"batchId"_s)) : 0;
         if (m_settings.postToStock && batch > 0) {
             try {
-                m_conn.execute(
-                    CheckListSql::reverseStock(batch, roll.number(QStringLiteral("oncount"))));
+                m_conn.execute(CheckListSql::reverseStock(batch, roll.number(u"oncount"_s)));
             } catch (const DbError&) {
-                done.error = QStringLiteral("error"); // rolled back: the roll stays, with its stock
+                done.error = u"error"_s; // rolled back: the roll stays, with its stock
             }
         }
         if (done.error.isEmpty())
@@ -107,7 +106,7 @@ RollList::Removal RollList::remove(long long id)
     } catch (const DbError& e) {
         // Deleted at another station meanwhile: what the operator wanted has happened.
         done.gone = e.isRowMissing();
-        done.error = done.gone ? QStringLiteral("这卷已被其他工位删除") : e.message();
+        done.error = done.gone ? u"这卷已被其他工位删除"_s : e.message();
         return done;
     }
     done.gone = done.error.isEmpty();

@@ -46,10 +46,12 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 frmCheck::frmCheck(QWidget* parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("frmCheck"));
-    setWindowTitle(QStringLiteral("检验"));
+    setObjectName(u"frmCheck"_s);
+    setWindowTitle(u"检验"_s);
     resize(1024, 768);
     // The type the controls are born with, so that few need a font of their own later.
     QFont base = font();
@@ -62,8 +64,9 @@ frmCheck::frmCheck(QWidget* parent) : QWidget(parent)
             m_requiredCaptions << QString();
         m_requiredCaptions[f.box] = f.caption;
     }
-    c.LabBox[CheckLabel::Status]->setStyleSheet(QStringLiteral("color:#0033aa;background:#eef3ff;padding-left:6px"));
-    c.frameMishu->setStyleSheet(QStringLiteral("QGroupBox{color:#ff8000;}")); // 33023 = &H80FF
+    c.LabBox[CheckLabel::Status]->setStyleSheet(
+        u"color:#0033aa;background:#eef3ff;padding-left:6px"_s);
+    c.frameMishu->setStyleSheet(u"QGroupBox{color:#ff8000;}"_s); // 33023 = &H80FF
     m_layout = new CheckLayoutPanel(this);
     m_devicePanel = new CheckDevicePanel(this);
     m_card = new CheckCardPanel(this);
@@ -100,12 +103,10 @@ void frmCheck::wireEvents()
     ScanField::install(c.TxtBox[CheckField::Card]);
     connect(c.TxtBox[CheckField::Card], &QLineEdit::returnPressed, this, [this] { runCommand(CheckCmd::FindCard); });
     connect(c.TxtBox[CheckField::Quantity], &QLineEdit::returnPressed, this, [this] { runCommand(CheckCmd::Save); });
-    connect(c.reviewCheckCode, &QCheckBox::toggled, this, [this](bool on) {
-        c.LabBox[CheckLabel::Card]->setText(on ? QStringLiteral("卷号") : QStringLiteral("卡号"));
-    });
-    connect(c.isMashu, &QCheckBox::toggled, this, [this](bool on) {
-        c.LabUnit->setText(on ? QStringLiteral("码") : QStringLiteral("米"));
-    });
+    connect(c.reviewCheckCode, &QCheckBox::toggled, this,
+            [this](bool on) { c.LabBox[CheckLabel::Card]->setText(on ? u"卷号"_s : u"卡号"_s); });
+    connect(c.isMashu, &QCheckBox::toggled, this,
+            [this](bool on) { c.LabUnit->setText(on ? u"码"_s : u"米"_s); });
     // "更多设置" asks for the access code (the panel is built then); unticked, it closes.
     connect(c.Check1, &QCheckBox::toggled, this, [this](bool on) {
         if (on) {
@@ -133,14 +134,12 @@ void frmCheck::Form_Load()
         c.UpDown1->setValue(int(pages));
     c.SSTab1->setCurrentIndex(0);
     buildGradeButtons();
-    c.autoHuanJuan->setChecked(SysUtil::getSetting(QStringLiteral("mirel"), QStringLiteral("mirel"),
-                                                   QStringLiteral("autoHuanJuan"), QStringLiteral("1"))
-                               == u"1");
-    c.isMashu->setChecked(SysUtil::getSetting(QStringLiteral("mirel"), QStringLiteral("mirel"),
-                                              QStringLiteral("isMashu"), QStringLiteral("0"))
-                          == u"1");
-    m_defects->grid()->applyColWidthList(SysUtil::getSetting(QStringLiteral("mirel"), QStringLiteral("mirel"),
-                                                      QStringLiteral("frmCheck")));
+    c.autoHuanJuan->setChecked(
+        SysUtil::getSetting(u"mirel"_s, u"mirel"_s, u"autoHuanJuan"_s, u"1"_s) == u"1");
+    c.isMashu->setChecked(SysUtil::getSetting(u"mirel"_s, u"mirel"_s, u"isMashu"_s, u"0"_s) ==
+                          u"1");
+    m_defects->grid()->applyColWidthList(
+        SysUtil::getSetting(u"mirel"_s, u"mirel"_s, u"frmCheck"_s));
     enableCommands();
     m_roll->clearForm();
     applyStoredCaptions();
@@ -241,14 +240,14 @@ void frmCheck::buildGradeButtons()
     QStringList items = vb::listItems(m_cfg.grades);
     items.removeAll(QString());
     if (items.isEmpty())
-        items << QStringLiteral("A品");
+        items << u"A品"_s;
     const QRect lab = designRect(c.LabBox[CheckLabel::Grade]);
     int x = lab.right() + 40;
     QStringList group;
     for (int i = 0; i < items.size(); ++i) {
         const QStringList parts = items[i].split(u'^');
         auto* b = new QRadioButton(parts[0], c.Frame6);
-        b->setObjectName(QStringLiteral("gradeBtn_") + QString::number(i));
+        b->setObjectName(u"gradeBtn_"_s + QString::number(i));
         b->setAccessibleName(parts[0]);
         b->setToolTip(parts.value(1));
         placeTwips(b, QRect(x, lab.y(), 1100, lab.height()));
@@ -302,7 +301,7 @@ void frmCheck::runCommand(int index)
     const auto closeKeypad = qScopeGuard([this] { m_layout->hideKeypad(); });
     // While a save waits for the weight to settle the form is that roll's: nothing else runs.
     if (m_devicePanel->weighing()) {
-        setStatus(QStringLiteral("称重中…"));
+        setStatus(u"称重中…"_s);
         return;
     }
     if (!commandAllowed(index))
@@ -327,12 +326,11 @@ void frmCheck::runCommand(int index)
 
 void frmCheck::closeEvent(QCloseEvent* event)
 {
-    const QString app = QStringLiteral("mirel");
-    SysUtil::saveSetting(app, app, QStringLiteral("frmCheck"), m_defects->grid()->colWidthList());
-    SysUtil::saveSetting(app, app, QStringLiteral("autoHuanJuan"),
-                         c.autoHuanJuan->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
-    SysUtil::saveSetting(app, app, QStringLiteral("isMashu"),
-                         c.isMashu->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    const QString app = u"mirel"_s;
+    SysUtil::saveSetting(app, app, u"frmCheck"_s, m_defects->grid()->colWidthList());
+    SysUtil::saveSetting(app, app, u"autoHuanJuan"_s,
+                         c.autoHuanJuan->isChecked() ? u"1"_s : u"0"_s);
+    SysUtil::saveSetting(app, app, u"isMashu"_s, c.isMashu->isChecked() ? u"1"_s : u"0"_s);
     m_devicePanel->setPolling(false);
     m_devicePanel->releaseDevices();
     event->accept();

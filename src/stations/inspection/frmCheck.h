@@ -17,6 +17,8 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 class CheckCardPanel;
 class CheckDefectGrid;
 class CheckDevicePanel;
@@ -69,12 +71,11 @@ public:
 
     /// What a variant station changes of the window's layout and numbering.
     struct Variant {
-        QString layoutKey = QStringLiteral("InputPosition");
+        QString layoutKey = u"InputPosition"_s;
         /// The controls whose places "保存位置" stores, in the layout text's order.
         QString layoutControls = layoutControlList();
         /// The roll-number scopes ("codetype") of the station, its default first.
-        QStringList numberScopes{QStringLiteral("检验单颜色"), QStringLiteral("面料编码"),
-                                 QStringLiteral("缸号")};
+        QStringList numberScopes{u"检验单颜色"_s, u"面料编码"_s, u"缸号"_s};
         /// The wide defect frame's top and height when mirel.ini has no "BugFrame5.Top"/"Height".
         QPoint wideDefectFrame{3100, 3910};
     };

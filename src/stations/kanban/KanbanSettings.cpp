@@ -8,51 +8,51 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace KanbanSettings {
 
 QString iniFile()
 {
-    return QStringLiteral("/kanban.ini");
+    return u"/kanban.ini"_s;
 }
 QString section()
 {
-    return QStringLiteral("看板配置");
+    return u"看板配置"_s;
 }
 
 QString titleKey()
 {
-    return QStringLiteral("库存看板");
+    return u"库存看板"_s;
 }
 QString intervalKey()
 {
-    return QStringLiteral("时间间隔");
+    return u"时间间隔"_s;
 }
 QString marqueeKey()
 {
-    return QStringLiteral("跑马灯内容");
+    return u"跑马灯内容"_s;
 }
 QString fontSizeKey()
 {
-    return QStringLiteral("fontsize");
+    return u"fontsize"_s;
 }
 QString sqlKey()
 {
-    return QStringLiteral("看板SQL");
+    return u"看板SQL"_s;
 }
 QString widthsKey()
 {
-    return QStringLiteral("pGrid");
+    return u"pGrid"_s;
 }
 
 QString defaultSql()
 {
-    return QStringLiteral(
-               "select top 20 itemcode as 编码,itemname as 产品名称,a.ProductSN as 批次号,"
-               "a.productionColor as 颜色, ") +
-           QStringLiteral(" a.itemcount as 数量,a.productionNumber as 匹数,a.descrtion as 备注 ") +
-           QStringLiteral(" from iteminBatch a ") +
-           QStringLiteral(" left join item b on a.itemid=b.itemid ") +
-           QStringLiteral(" Where b.IsStop = 0 And a.itemcount <> 0 ");
+    return u"select top 20 itemcode as 编码,itemname as 产品名称,a.ProductSN as 批次号,"
+           "a.productionColor as 颜色, "_s +
+           u" a.itemcount as 数量,a.productionNumber as 匹数,a.descrtion as 备注 "_s +
+           u" from iteminBatch a "_s + u" left join item b on a.itemid=b.itemid "_s +
+           u" Where b.IsStop = 0 And a.itemcount <> 0 "_s;
 }
 
 QString read(const QString& key, const QString& def)
@@ -67,13 +67,13 @@ bool write(const QString& key, const QString& value, QString* error)
 
 int fontSize()
 {
-    const int size = int(vb::Fix(vb::Val(read(fontSizeKey(), QStringLiteral("32")))));
+    const int size = int(vb::Fix(vb::Val(read(fontSizeKey(), u"32"_s))));
     return size > 0 ? size : 32;
 }
 
 int interval()
 {
-    const int ms = int(vb::Fix(vb::Val(read(intervalKey(), QStringLiteral("1000")))));
+    const int ms = int(vb::Fix(vb::Val(read(intervalKey(), u"1000"_s))));
     return ms > 0 ? ms : 1000;
 }
 
@@ -82,7 +82,7 @@ int interval()
 QString title()
 {
     const QString t = read(titleKey(), QString());
-    return t.trimmed().isEmpty() ? QStringLiteral("Senvia库存看板") : t;
+    return t.trimmed().isEmpty() ? u"Senvia库存看板"_s : t;
 }
 
 QString sql()
@@ -94,7 +94,7 @@ QString sql()
 QString clockText(const QDateTime& now)
 {
     static const QLocale chinese(QLocale::Chinese, QLocale::China);
-    return QStringLiteral("时间:") + chinese.toString(now, QStringLiteral("yy-MM-dd dddd h:m:ss"));
+    return u"时间:"_s + chinese.toString(now, u"yy-MM-dd dddd h:m:ss"_s);
 }
 
 QString rotated(const QString& text)
@@ -108,10 +108,10 @@ QString rotated(const QString& text)
 
 QString offlineText(const QDateTime& since, Stale why)
 {
-    const QString head = why == Stale::DatabaseAway  ? QStringLiteral("数据库离线 自 ")
-                         : why == Stale::QueryWrites ? QStringLiteral("看板SQL只能查询 自 ")
-                                                     : QStringLiteral("看板SQL出错 自 ");
-    return head + since.toString(QStringLiteral("MM-dd hh:mm:ss")) + QStringLiteral(" 起");
+    const QString head = why == Stale::DatabaseAway  ? u"数据库离线 自 "_s
+                         : why == Stale::QueryWrites ? u"看板SQL只能查询 自 "_s
+                                                     : u"看板SQL出错 自 "_s;
+    return head + since.toString(u"MM-dd hh:mm:ss"_s) + u" 起"_s;
 }
 
 int retryPause(int failures)

@@ -26,6 +26,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 using KanbanSettings::Stale;
 
 namespace {
@@ -41,7 +43,7 @@ constexpr SettingBox settingBoxes[] = {
 };
 
 // The longest clock text, so that the scrolling line starts at the same place all day.
-const QString widestClock = QStringLiteral("时间:26-12-31 星期三 23:59:59");
+const QString widestClock = u"时间:26-12-31 星期三 23:59:59"_s;
 
 QFont pointFont(const QFont& base, double points, bool bold = false)
 {
@@ -55,8 +57,8 @@ QFont pointFont(const QFont& base, double points, bool bold = false)
 
 frmKanban::frmKanban(QWidget* parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("frmKanban"));
-    setWindowTitle(QStringLiteral("库存看板"));
+    setObjectName(u"frmKanban"_s);
+    setWindowTitle(u"库存看板"_s);
     buildControls();
     buildSettingsFrame();
 }
@@ -69,7 +71,7 @@ void frmKanban::buildControls()
     const char16_t* names[] = {u"标题", u"时钟", u"跑马灯"};
     for (int i = 0; i < 3; ++i) {
         lab_info[i] = new QLabel(this);
-        lab_info[i]->setObjectName(QStringLiteral("lab_info_%1").arg(i));
+        lab_info[i]->setObjectName(u"lab_info_%1"_s.arg(i));
         lab_info[i]->setAccessibleName(QString::fromUtf16(names[i]));
         lab_info[i]->installEventFilter(this);
     }
@@ -78,8 +80,8 @@ void frmKanban::buildControls()
     lab_info[Marquee]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     pGrid = new EditGrid(this);
-    pGrid->setObjectName(QStringLiteral("pGrid"));
-    pGrid->setAccessibleName(QStringLiteral("库存"));
+    pGrid->setObjectName(u"pGrid"_s);
+    pGrid->setAccessibleName(u"库存"_s);
     pGrid->table()->viewport()->installEventFilter(this);
     pGrid->table()->horizontalHeader()->viewport()->installEventFilter(this);
     pGrid->table()->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -92,21 +94,21 @@ void frmKanban::buildControls()
 
     // Stale data must be told from fresh data across the warehouse.
     labOffline = new QLabel(this);
-    labOffline->setObjectName(QStringLiteral("labOffline"));
+    labOffline->setObjectName(u"labOffline"_s);
     labOffline->setAlignment(Qt::AlignCenter);
-    labOffline->setStyleSheet(QStringLiteral("background:#c00000;color:white;"));
+    labOffline->setStyleSheet(u"background:#c00000;color:white;"_s);
     labOffline->hide();
 
     Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setObjectName(u"Timer1"_s);
     connect(Timer1, &QTimer::timeout, this, &frmKanban::tick);
 
     MainMenu = new QMenu(this);
-    MainMenu->setObjectName(QStringLiteral("MainMenu"));
-    full = MainMenu->addAction(QStringLiteral("退出全屏"));
-    full->setObjectName(QStringLiteral("full"));
-    setting = MainMenu->addAction(QStringLiteral("设置"));
-    setting->setObjectName(QStringLiteral("setting"));
+    MainMenu->setObjectName(u"MainMenu"_s);
+    full = MainMenu->addAction(u"退出全屏"_s);
+    full->setObjectName(u"full"_s);
+    setting = MainMenu->addAction(u"设置"_s);
+    setting->setObjectName(u"setting"_s);
     connect(full, &QAction::triggered, this, &frmKanban::toggleFullScreen);
     connect(setting, &QAction::triggered, this, &frmKanban::showSettings);
 }
@@ -114,20 +116,20 @@ void frmKanban::buildControls()
 void frmKanban::buildSettingsFrame()
 {
     Frame1 = new QFrame(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setObjectName(u"Frame1"_s);
     Frame1->setFrameShape(QFrame::Box);
     Frame1->setAutoFillBackground(true);
     for (int i = 0; i < 5; ++i) {
         lab_set[i] = new QLabel(QString::fromUtf16(settingBoxes[i].caption), Frame1);
-        lab_set[i]->setObjectName(QStringLiteral("lab_set_%1").arg(i));
+        lab_set[i]->setObjectName(u"lab_set_%1"_s.arg(i));
         txt_set[i] = new QLineEdit(Frame1);
-        txt_set[i]->setObjectName(QStringLiteral("txt_set_%1").arg(i));
+        txt_set[i]->setObjectName(u"txt_set_%1"_s.arg(i));
         txt_set[i]->setProperty("tag", QString::fromUtf16(settingBoxes[i].key));
         txt_set[i]->setAccessibleName(lab_set[i]->text());
         lab_set[i]->setBuddy(txt_set[i]);
     }
-    setBut = new QPushButton(QStringLiteral("保存"), Frame1);
-    setBut->setObjectName(QStringLiteral("setBut"));
+    setBut = new QPushButton(u"保存"_s, Frame1);
+    setBut->setObjectName(u"setBut"_s);
     setBut->setAccessibleName(setBut->text());
     connect(setBut, &QPushButton::clicked, this, &frmKanban::saveSettings);
     connect(txt_set[MarqueeSetting], &QLineEdit::returnPressed, setBut, &QPushButton::click);
@@ -332,8 +334,7 @@ void frmKanban::layoutForm()
     lab_info[Clock]->setGeometry(tw.rect(120, H - 1200, clockWidth, clockHeight));
     lab_info[Marquee]->setGeometry(
         tw.rect(clockWidth + 320, H - 1200, W - clockWidth - 320, clockHeight));
-    lab_info[Marquee]->setText(u' ' +
-                         KanbanSettings::read(KanbanSettings::marqueeKey(), QStringLiteral(" ")));
+    lab_info[Marquee]->setText(u' ' + KanbanSettings::read(KanbanSettings::marqueeKey(), u" "_s));
 
     const int gridTop = 120 + titleHeight + 60;
     pGrid->setGeometry(tw.rect(0, gridTop, W, std::max(600, H - gridTop - clockHeight - 800)));
@@ -376,12 +377,12 @@ void frmKanban::showSettings()
 {
     // The query runs on the mill's database: only who knows the stations' access code edits it.
     const std::optional<QString> code =
-        MessageBox::passwordBox(QStringLiteral("请输入密码："), QStringLiteral("看板设置"), this);
+        MessageBox::passwordBox(u"请输入密码："_s, u"看板设置"_s, this);
     if (!code)
         return;
-    if (*code != Database::getDbInfo(QStringLiteral("checkpassword"), QStringLiteral("5862"))) {
-        MessageBox::show(QStringLiteral("密码错了,请重新输入"), MessageBox::Critical,
-                         MessageBox::Ok, QString(), this);
+    if (*code != Database::getDbInfo(u"checkpassword"_s, u"5862"_s)) {
+        MessageBox::show(u"密码错了,请重新输入"_s, MessageBox::Critical, MessageBox::Ok, QString(),
+                         this);
         return;
     }
     Frame1->show();
@@ -398,8 +399,8 @@ void frmKanban::saveSettings()
         QString error;
         if (!KanbanSettings::write(box->property("tag").toString(), box->text(), &error)) {
             // The frame stays open with what was typed, so nothing is lost.
-            MessageBox::show(QStringLiteral("看板设置保存失败：") + error, MessageBox::Critical,
-                             MessageBox::Ok, QString(), this);
+            MessageBox::show(u"看板设置保存失败："_s + error, MessageBox::Critical, MessageBox::Ok,
+                             QString(), this);
             return;
         }
     }
@@ -411,13 +412,12 @@ void frmKanban::saveSettings()
 void frmKanban::toggleFullScreen()
 {
     const bool nowFull = ScreenMode::toggle(this);
-    full->setText(nowFull ? QStringLiteral("退出全屏") : QStringLiteral("全屏显示"));
+    full->setText(nowFull ? u"退出全屏"_s : u"全屏显示"_s);
 }
 
 void frmKanban::openMenu(const QPoint& globalPos)
 {
-    full->setText(ScreenMode::isFullScreen(this) ? QStringLiteral("退出全屏")
-                                                 : QStringLiteral("全屏显示"));
+    full->setText(ScreenMode::isFullScreen(this) ? u"退出全屏"_s : u"全屏显示"_s);
     MainMenu->popup(globalPos);
 }
 

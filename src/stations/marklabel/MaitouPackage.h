@@ -5,6 +5,8 @@
 
 #include "stations/inspection/InspectionRoll.h"
 
+using namespace Qt::StringLiterals;
+
 class MaitouPackage : public InspectionRoll {
 public:
     using InspectionRoll::InspectionRoll;
@@ -18,7 +20,7 @@ public:
     virtual QString updateDateSet() const { return QString(); }
 
     /// The journal's key kind of the pallet a new package went on (for a restart offline).
-    static QString keptPalletKind() { return QStringLiteral("maitouPallet"); }
+    static QString keptPalletKind() { return u"maitouPallet"_s; }
     /// Keeps the automatic article id of the package's name, spare B and colour for offline saves.
     static void keepAutoItem(JournalStore& journal, const RollForm& roll, long long id);
 
@@ -39,8 +41,8 @@ public:
     QString rollListBase() const override;
     /// The question names the package's pallet and what is left on it.
     QString deleteQuestion(Connection& conn, long long id) const override;
-    QString templateSetting() const override { return QStringLiteral("checkMaitou"); }
-    QString defaultTemplate() const override { return QStringLiteral("订单唛头2"); }
+    QString templateSetting() const override { return u"checkMaitou"_s; }
+    QString defaultTemplate() const override { return u"订单唛头2"_s; }
     /// A new package, with the pallet and article the packer had on the form: stepping to the
     /// package before (perhaps of another pallet) would have the next 保存 overwrite it.
     bool previousAfterDelete() const override { return false; }

@@ -9,6 +9,8 @@
 
 #include <optional>
 
+using namespace Qt::StringLiterals;
+
 class Connection;
 
 /// A pallet's list as the database gave it.
@@ -59,7 +61,7 @@ public:
     static QString deleteQuestion(Connection& conn, long long id);
 
     /// The mill's daily counter a new pallet's number comes from ("yyMMdd" and a running number).
-    static QString numberKind() { return QStringLiteral("箱号"); }
+    static QString numberKind() { return u"箱号"_s; }
 
 private:
     const MaitouPackage& m_package;

@@ -45,9 +45,9 @@ bool BagPrintPool::tick()
             trans.commit();
             return false;
         }
-        const qint64 id = job.field(QStringLiteral("ID")).toLongLong();
-        const QString kind = job.text(QStringLiteral("PrintType"));
-        const QString pid = job.text(QStringLiteral("PID"));
+        const qint64 id = job.field(u"ID"_s).toLongLong();
+        const QString kind = job.text(u"PrintType"_s);
+        const QString pid = job.text(u"PID"_s);
         // The print is all that runs inside the claim, and it is bounded in time; its error
         // boxes wait for the commit (the message box seam holds them while the transaction
         // is open) and do not keep the job.

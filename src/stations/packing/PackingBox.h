@@ -16,6 +16,8 @@
 #include <optional>
 #include <utility>
 
+using namespace Qt::StringLiterals;
+
 class Connection;
 
 /// One roll of the list.
@@ -34,7 +36,7 @@ class PackingBox {
 public:
     enum class Added { Yes, AlreadyListed, NotSevenFields };
     /// The status line's text for a roll already on the list.
-    static QString alreadyListed() { return QStringLiteral("这个唛头已经存在"); }
+    static QString alreadyListed() { return u"这个唛头已经存在"_s; }
 
     const QList<BoxRoll>& rolls() const { return m_rolls; }
     int size() const { return int(m_rolls.size()); }

@@ -8,13 +8,18 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace FabricOutline {
 
-QString polygonFile(const QString& outlinePath) { return outlinePath + QStringLiteral(".ovx"); }
+QString polygonFile(const QString& outlinePath)
+{
+    return outlinePath + u".ovx"_s;
+}
 
 QString editPolygonFile(const QString& outlinePath)
 {
-    return outlinePath.left(std::max<qsizetype>(0, outlinePath.size() - 3)) + QStringLiteral("txt");
+    return outlinePath.left(std::max<qsizetype>(0, outlinePath.size() - 3)) + u"txt"_s;
 }
 
 QPolygonF readPolygon(const QString& path, QString* error)
@@ -22,14 +27,15 @@ QPolygonF readPolygon(const QString& path, QString* error)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error)
-            *error = QStringLiteral("轮廓文件打不开：") + path;
+            *error = u"轮廓文件打不开："_s + path;
         return {};
     }
     const QByteArray bytes = file.read(storedPoints * 8);
     if (bytes.size() < storedPoints * 8) {
         if (error)
-            *error = QStringLiteral("轮廓文件不完整（%1 字节，应为 %2 字节）：")
-                         .arg(bytes.size()).arg(storedPoints * 8) + path;
+            *error = u"轮廓文件不完整（%1 字节，应为 %2 字节）："_s.arg(bytes.size())
+                         .arg(storedPoints * 8) +
+                     path;
         return {};
     }
     QDataStream in(bytes);

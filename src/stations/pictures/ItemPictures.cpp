@@ -15,11 +15,13 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace ItemPictures {
 
 QString itemFolder(qint64 id)
 {
-    return ProgramFolder::file(QStringLiteral("\\pic\\") + QString::number(id));
+    return ProgramFolder::file(u"\\pic\\"_s + QString::number(id));
 }
 
 QString exportItemPicture(qint64 id)
@@ -37,23 +39,22 @@ QString exportItemPicture(qint64 id)
     }
     if (!Database::hasRecords(rs))
         return folderPath;
-    const QString ext = rs.text(QStringLiteral("picName")).trimmed();
+    const QString ext = rs.text(u"picName"_s).trimmed();
     if (ext.isEmpty())
         return folderPath;
     const QString name = QString::number(id) + u'.' + ext;
     if (const QString problem = ProgramFolder::fileNameProblem(name); !problem.isEmpty()) {
         // Written, it would land outside the item's folder.
-        MessageBox::show(QStringLiteral("商品 %1 的图片扩展名“%2”不能用（%3），图片没有取出")
-                             .arg(id)
-                             .arg(ext, problem),
-                         MessageBox::Critical);
+        MessageBox::show(
+            u"商品 %1 的图片扩展名“%2”不能用（%3），图片没有取出"_s.arg(id).arg(ext, problem),
+            MessageBox::Critical);
         return folderPath;
     }
     const QString path = folder + QDir::separator() + name;
     // Written beside and renamed, so a picture being viewed is never half replaced.
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(rs.field(QStringLiteral("pic")).toBytes()) < 0 || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(rs.field(u"pic"_s).toBytes()) < 0 ||
+        !file.commit()) {
         qWarning().noquote() << "exportItemPicture:" << path << file.errorString();
         return folderPath;
     }
@@ -78,9 +79,8 @@ QStringList pictureFilters()
     // The Windows picture types the mill's files come in, and the PNG and JPEG files that
     // today's cameras and phones deliver. Windows metafiles (*.wmf, *.emf) are left out: no
     // reader on this machine draws them, and a strip of empty boxes helps nobody.
-    return {QStringLiteral("*.bmp"), QStringLiteral("*.dib"), QStringLiteral("*.rle"),
-            QStringLiteral("*.gif"), QStringLiteral("*.jpg"), QStringLiteral("*.ico"),
-            QStringLiteral("*.cur"), QStringLiteral("*.png"), QStringLiteral("*.jpeg")};
+    return {u"*.bmp"_s, u"*.dib"_s, u"*.rle"_s, u"*.gif"_s, u"*.jpg"_s,
+            u"*.ico"_s, u"*.cur"_s, u"*.png"_s, u"*.jpeg"_s};
 }
 
 QStringList pictureFiles(const QString& folder)
@@ -115,7 +115,7 @@ QString shortName(const QString& name, const QFontMetrics& metrics, int width)
 {
     if (metrics.horizontalAdvance(name) <= width)
         return name;
-    const QString dots = QStringLiteral("...");
+    const QString dots = u"..."_s;
     QString head = name;
     while (!head.isEmpty() && metrics.horizontalAdvance(head + dots) > width)
         head.chop(1);

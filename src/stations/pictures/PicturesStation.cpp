@@ -9,14 +9,16 @@
 #include <QLineEdit>
 #include <QRegularExpression>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The browsers come up as a window where they were left (or at the panel's size the first
 // time); MIREL_WINDOW_SIZE ("1024x768") gives the trial size of screenshots and commissioning.
 void showBrowser(frmThumbs* form)
 {
-    const QRegularExpressionMatch m = QRegularExpression(QStringLiteral("^(\\d+)x(\\d+)$"))
-                                          .match(qEnvironmentVariable("MIREL_WINDOW_SIZE"));
+    const QRegularExpressionMatch m =
+        QRegularExpression(u"^(\\d+)x(\\d+)$"_s).match(qEnvironmentVariable("MIREL_WINDOW_SIZE"));
     if (m.hasMatch())
         form->resize(m.captured(1).toInt(), m.captured(2).toInt());
     form->show();

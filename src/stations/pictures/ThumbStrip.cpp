@@ -7,6 +7,8 @@
 #include <QDeadlineTimer>
 #include <QScrollBar>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 constexpr int gap = 6;
 // The window's thread spends at most this long at a time on putting up or taking down
@@ -22,15 +24,15 @@ void ThumbButton::mouseDoubleClickEvent(QMouseEvent* event)
 
 ThumbStrip::ThumbStrip(QWidget* parent) : QScrollArea(parent)
 {
-    setObjectName(QStringLiteral("picFrame"));
-    setAccessibleName(QStringLiteral("缩略图"));
+    setObjectName(u"picFrame"_s);
+    setAccessibleName(u"缩略图"_s);
     m_slide = new QWidget;
-    m_slide->setObjectName(QStringLiteral("picSlide"));
+    m_slide->setObjectName(u"picSlide"_s);
     setWidget(m_slide);
     setWidgetResizable(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    verticalScrollBar()->setObjectName(QStringLiteral("vsbSlide"));
+    verticalScrollBar()->setObjectName(u"vsbSlide"_s);
     newPage();
     m_work.setSingleShot(true);
     m_work.setInterval(0);
@@ -141,7 +143,7 @@ void ThumbStrip::addThumb(const ThumbnailBuilder::Thumb& t)
 {
     auto* b = new ThumbButton(m_page);
     const int index = count();
-    b->setObjectName(QStringLiteral("optThumb_%1").arg(index));
+    b->setObjectName(u"optThumb_%1"_s.arg(index));
     b->setProperty("tag", t.fileName);
     b->setAccessibleName(t.fileName);
     b->setToolTip(t.fileName);

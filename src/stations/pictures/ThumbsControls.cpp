@@ -19,6 +19,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 template <typename W>
@@ -37,62 +39,58 @@ constexpr int fieldRow = 620;
 void frmThumbs::buildControls()
 {
     buildToolButtons();
-    frameSearch = named(new QFrame(this), QStringLiteral("frameSearch"), QStringLiteral("查找"));
+    frameSearch = named(new QFrame(this), u"frameSearch"_s, u"查找"_s);
     frameSearch->setFrameShape(QFrame::StyledPanel);
     frameSearch->installEventFilter(this);
-    labBarcode = named(new QLabel(QStringLiteral("样品编码"), frameSearch), QStringLiteral("labBarcode"));
-    barcode = named(new QLineEdit(frameSearch), QStringLiteral("barcode"), QStringLiteral("样品编码"));
+    labBarcode = named(new QLabel(u"样品编码"_s, frameSearch), u"labBarcode"_s);
+    barcode = named(new QLineEdit(frameSearch), u"barcode"_s, u"样品编码"_s);
     labBarcode->setBuddy(barcode);
-    Command1 = named(new QPushButton(QStringLiteral("查询"), frameSearch), QStringLiteral("Command1"),
-                     QStringLiteral("查询"));
+    Command1 = named(new QPushButton(u"查询"_s, frameSearch), u"Command1"_s, u"查询"_s);
     const char16_t* flows[] = {u"前个", u"后个", u"打印", u"↓"};
     for (int i = 0; i < 4; ++i)
         butFlow[i] = named(new QPushButton(QString::fromUtf16(flows[i]), frameSearch),
-                           QStringLiteral("butFlow_%1").arg(i), QString::fromUtf16(flows[i]));
-    butFlow[ThumbsCmd::Template]->setAccessibleName(QStringLiteral("选择标签模板"));
-    autoPlay = named(new QCheckBox(QStringLiteral("自动播放"), frameSearch), QStringLiteral("autoPlay"),
-                     QStringLiteral("自动播放"));
-    autoPrint = named(new QCheckBox(QStringLiteral("自动打印"), frameSearch), QStringLiteral("autoPrint"),
-                      QStringLiteral("自动打印"));
-    isPrintreview = named(new QCheckBox(QStringLiteral("打印预览"), frameSearch),
-                          QStringLiteral("isPrintreview"), QStringLiteral("打印预览"));
-    Check1 = named(new QCheckBox(QStringLiteral("退出全屏"), frameSearch), QStringLiteral("Check1"),
-                   QStringLiteral("退出全屏"));
+                           u"butFlow_%1"_s.arg(i), QString::fromUtf16(flows[i]));
+    butFlow[ThumbsCmd::Template]->setAccessibleName(u"选择标签模板"_s);
+    autoPlay = named(new QCheckBox(u"自动播放"_s, frameSearch), u"autoPlay"_s, u"自动播放"_s);
+    autoPrint = named(new QCheckBox(u"自动打印"_s, frameSearch), u"autoPrint"_s, u"自动打印"_s);
+    isPrintreview =
+        named(new QCheckBox(u"打印预览"_s, frameSearch), u"isPrintreview"_s, u"打印预览"_s);
+    Check1 = named(new QCheckBox(u"退出全屏"_s, frameSearch), u"Check1"_s, u"退出全屏"_s);
     buildItemFields();
 
-    picBig = named(new PictureBox(this), QStringLiteral("picBig"), QStringLiteral("商品图片"));
+    picBig = named(new PictureBox(this), u"picBig"_s, u"商品图片"_s);
     strip = new ThumbStrip(this);
-    sbrMain = named(new QStatusBar(this), QStringLiteral("sbrMain"), QStringLiteral("状态栏"));
+    sbrMain = named(new QStatusBar(this), u"sbrMain"_s, u"状态栏"_s);
     sbrMain->setSizeGripEnabled(false);
     // Messages and the file's path are as long as they come: cut, whole on touch.
-    sbrPanel1 = named(new StatusLine(sbrMain), QStringLiteral("sbrMain_1"));
-    sbrPanel2 = named(new StatusLine(sbrMain), QStringLiteral("sbrMain_2"), QStringLiteral("当前文件"));
-    progress = named(new QProgressBar(sbrMain), QStringLiteral("progress"), QStringLiteral("缩略图进度"));
+    sbrPanel1 = named(new StatusLine(sbrMain), u"sbrMain_1"_s);
+    sbrPanel2 = named(new StatusLine(sbrMain), u"sbrMain_2"_s, u"当前文件"_s);
+    progress = named(new QProgressBar(sbrMain), u"progress"_s, u"缩略图进度"_s);
     sbrMain->addWidget(sbrPanel1);
     sbrMain->addWidget(sbrPanel2, 1);
     sbrMain->addPermanentWidget(progress);
     progress->hide();
 
     Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setObjectName(u"Timer1"_s);
     Timer1->setInterval(6000);
-    Modle1 = named(new QMenu(this), QStringLiteral("Modle1"), QStringLiteral("标签模板"));
+    Modle1 = named(new QMenu(this), u"Modle1"_s, u"标签模板"_s);
 }
 
 void frmThumbs::buildItemFields()
 {
     for (const ThumbsSql::ItemField& field : ThumbsSql::itemFields()) {
         const QString caption = QString::fromUtf16(field.caption);
-        auto* label = named(new QLabel(caption, this), QStringLiteral("labUser_%1").arg(field.index));
+        auto* label = named(new QLabel(caption, this), u"labUser_%1"_s.arg(field.index));
         // Per-customer captions of the generic columns come from DBInfo under this tag.
-        label->setProperty("tag", QStringLiteral("Label_item_") + QString::fromUtf16(field.column));
-        auto* box = named(new QLineEdit(this), QStringLiteral("txtUser_%1").arg(field.index), caption);
+        label->setProperty("tag", u"Label_item_"_s + QString::fromUtf16(field.column));
+        auto* box = named(new QLineEdit(this), u"txtUser_%1"_s.arg(field.index), caption);
         box->setReadOnly(true);
         label->setBuddy(box);
         labUser.insert(field.index, label);
         txtUser.insert(field.index, box);
     }
-    txtUser[ThumbsField::Name]->setProperty("tag", QStringLiteral("0"));
+    txtUser[ThumbsField::Name]->setProperty("tag", u"0"_s);
 }
 
 void frmThumbs::buildToolButtons()
@@ -103,7 +101,7 @@ void frmThumbs::buildToolButtons()
     } keys[] = {{u"Browse", u"浏览"}, {u"Edit", u"打开"}, {u"Refresh", u"刷新"}, {u"Exit", u"退出"}};
     for (const auto& k : keys) {
         const QString key = QString::fromUtf16(k.key);
-        auto* b = named(new QToolButton(this), QStringLiteral("tool_") + key, QString::fromUtf16(k.caption));
+        auto* b = named(new QToolButton(this), u"tool_"_s + key, QString::fromUtf16(k.caption));
         b->setText(QString::fromUtf16(k.caption));
         b->setProperty("key", key);
         tools.insert(key, b);
@@ -121,8 +119,7 @@ void frmThumbs::layoutForm()
     const int W = Twips::DesignWidth;
     const int H = Twips::DesignHeight;
     int left = 120;
-    for (const QString& key : {QStringLiteral("Browse"), QStringLiteral("Edit"), QStringLiteral("Refresh"),
-                               QStringLiteral("Exit")}) {
+    for (const QString& key : {u"Browse"_s, u"Edit"_s, u"Refresh"_s, u"Exit"_s}) {
         tools[key]->setGeometry(tw.rect(left, 60, 1300, 640));
         left += 1380;
     }

@@ -4,6 +4,8 @@
 #include "db/SqlText.h"
 #include "stations/pictures/ThumbsFields.h"
 
+using namespace Qt::StringLiterals;
+
 namespace ThumbsSql {
 
 const QList<ItemField>& itemFields()
@@ -28,34 +30,33 @@ const QList<ItemField>& itemFields()
 
 QString itemQuery(qint64 id)
 {
-    return QStringLiteral(" Select * from item where isstop=0 and itemid=") + QString::number(id);
+    return u" Select * from item where isstop=0 and itemid="_s + QString::number(id);
 }
 
 QString findByCode(const QString& code)
 {
-    return QStringLiteral(" Select itemid from item where isstop=0 and itemcode='") +
-           SqlText::escape(code) + u'\'';
+    return u" Select itemid from item where isstop=0 and itemcode='"_s + SqlText::escape(code) +
+           u'\'';
 }
 
 QString pictureQuery(qint64 id)
 {
-    return QStringLiteral("select  pic,picName from   item where itemId = ") + QString::number(id);
+    return u"select  pic,picName from   item where itemId = "_s + QString::number(id);
 }
 
 QString stepQuery(qint64 id, bool upward)
 {
     if (id == 0)
-        return QStringLiteral(" select isnull(max(itemid),0) from item");
-    return upward ? QStringLiteral(" select isnull(min(itemid),0) from item where  itemid> ") +
-                        QString::number(id)
-                  : QStringLiteral(" select isnull(max(itemid),0) from item where itemid< ") +
-                        QString::number(id);
+        return u" select isnull(max(itemid),0) from item"_s;
+    return upward
+               ? u" select isnull(min(itemid),0) from item where  itemid> "_s + QString::number(id)
+               : u" select isnull(max(itemid),0) from item where itemid< "_s + QString::number(id);
 }
 
 QString wrapQuery(bool upward)
 {
-    return upward ? QStringLiteral("select isnull(min(itemid),0) from item")
-                  : QStringLiteral("select isnull(max(itemid),0) from item");
+    return upward ? u"select isnull(min(itemid),0) from item"_s
+                  : u"select isnull(max(itemid),0) from item"_s;
 }
 
 } // namespace ThumbsSql

@@ -14,20 +14,22 @@
 #include <QLabel>
 #include <QPushButton>
 
+using namespace Qt::StringLiterals;
+
 frmQuick3D::frmQuick3D(QWidget* parent) : frmThumbs(parent)
 {
-    setObjectName(QStringLiteral("frmQuick3D"));
-    setWindowTitle(QStringLiteral("3D商品图片"));
+    setObjectName(u"frmQuick3D"_s);
+    setWindowTitle(u"3D商品图片"_s);
 }
 
 QString frmQuick3D::defaultLastPath() const
 {
-    return ProgramFolder::file(QStringLiteral("\\3d"));
+    return ProgramFolder::file(u"\\3d"_s);
 }
 
 QString frmQuick3D::lastPathKey() const
 {
-    return QStringLiteral("Last Path 3D");
+    return u"Last Path 3D"_s;
 }
 
 void frmQuick3D::showMe(int n)
@@ -67,8 +69,8 @@ void frmQuick3D::editPicture()
         return;
     const QString outline = QDir(thumbFolder()).filePath(file);
     picBig->loadPicture(outline);
-    fill(FabricOutline::editPolygonFile(outline),
-         ItemPictures::localPath(QStringLiteral("C:\\orvex.bmp")), false);
+    fill(FabricOutline::editPolygonFile(outline), ItemPictures::localPath(u"C:\\orvex.bmp"_s),
+         false);
 }
 
 void frmQuick3D::fill(const QString& polygonPath, const QString& fabricPath, bool swatch)

@@ -35,10 +35,12 @@
 #include <QToolButton>
 #include <QUrl>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
-const QString mainSection = QStringLiteral("Main");
-const QString notFound = QStringLiteral("没有这个样品编码");
+const QString mainSection = u"Main"_s;
+const QString notFound = u"没有这个样品编码"_s;
 
 qint64 firstNumber(const QString& sql)
 {
@@ -50,8 +52,8 @@ qint64 firstNumber(const QString& sql)
 
 frmThumbs::frmThumbs(QWidget* parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("frmThumbs"));
-    setWindowTitle(QStringLiteral("商品图片"));
+    setObjectName(u"frmThumbs"_s);
+    setWindowTitle(u"商品图片"_s);
     setAutoFillBackground(true);
     buildControls();
     builder = new ThumbnailBuilder(this);
@@ -72,18 +74,16 @@ void frmThumbs::connectControls()
     });
     connect(Timer1, &QTimer::timeout, this, &frmThumbs::slideTick);
     connect(Check1, &QCheckBox::clicked, this, &frmThumbs::toggleScreenMode);
-    connect(tools[QStringLiteral("Browse")], &QToolButton::clicked, this,
-            [this] { browseFolder(); });
-    connect(tools[QStringLiteral("Edit")], &QToolButton::clicked, this, &frmThumbs::editPicture);
-    connect(tools[QStringLiteral("Refresh")], &QToolButton::clicked, this,
-            &frmThumbs::buildThumbnails);
-    connect(tools[QStringLiteral("Exit")], &QToolButton::clicked, this, &QWidget::close);
+    connect(tools[u"Browse"_s], &QToolButton::clicked, this, [this] { browseFolder(); });
+    connect(tools[u"Edit"_s], &QToolButton::clicked, this, &frmThumbs::editPicture);
+    connect(tools[u"Refresh"_s], &QToolButton::clicked, this, &frmThumbs::buildThumbnails);
+    connect(tools[u"Exit"_s], &QToolButton::clicked, this, &QWidget::close);
     connect(picBig, &PictureBox::doubleClicked, this, &frmThumbs::editPicture);
     connect(strip, &ThumbStrip::selected, this, &frmThumbs::thumbnailSelected);
     connect(strip, &ThumbStrip::activated, this, &frmThumbs::editPicture);
     connect(builder, &ThumbnailBuilder::thumbnailsReady, strip, &ThumbStrip::addThumbs);
     connect(builder, &ThumbnailBuilder::listed, this, [this](int files) {
-        sbrPanel1->setText(QStringLiteral("%1 个文件").arg(files));
+        sbrPanel1->setText(u"%1 个文件"_s.arg(files));
         progress->setRange(0, std::max(1, files));
     });
     connect(builder, &ThumbnailBuilder::progress, this, [this](int done, int total) {
@@ -93,8 +93,8 @@ void frmThumbs::connectControls()
     connect(builder, &ThumbnailBuilder::finished, strip, &ThumbStrip::endOfThumbs);
     connect(strip, &ThumbStrip::thumbsShown, this, &frmThumbs::thumbsFinished);
     connect(Modle1, &QMenu::triggered, this, [this](QAction* a) {
-        SysUtil::saveSetting(ProgramFolder::executableName(), QStringLiteral("PrintTemplate"),
-                             QStringLiteral("item"), a->text());
+        SysUtil::saveSetting(ProgramFolder::executableName(), u"PrintTemplate"_s, u"item"_s,
+                             a->text());
         PrintBill(a->text(), currentItemId(), isPrintreview->isChecked());
     });
 }
@@ -102,8 +102,7 @@ void frmThumbs::connectControls()
 void frmThumbs::Form_Load()
 {
     restoreWindowState();
-    m_rememberedItem = qint64(vb::Val(
-        basThumbs::readProfile(mainSection, QStringLiteral("ItemId"), QStringLiteral("0"))));
+    m_rememberedItem = qint64(vb::Val(basThumbs::readProfile(mainSection, u"ItemId"_s, u"0"_s)));
     m_connected = Database::openConnection();
     applyDbInfoCaptions();
     layoutForm();
@@ -121,8 +120,7 @@ void frmThumbs::applyDbInfoCaptions()
 void frmThumbs::restoreWindowState()
 {
     const QStringList parts =
-        basThumbs::readProfile(mainSection, QStringLiteral("Window Position"), QString())
-            .split(QStringLiteral(", "));
+        basThumbs::readProfile(mainSection, u"Window Position"_s, QString()).split(u", "_s);
     const int px = 15; // the stored twips of a 96-dpi screen
     const QRect r = parts.size() == 4
                         ? QRect(int(vb::Val(parts[0])) / px, int(vb::Val(parts[1])) / px,
@@ -132,8 +130,8 @@ void frmThumbs::restoreWindowState()
         setGeometry(r);
     else // the panel the browsers were laid out for, with room for the pictures and drawings
         resize(Twips::DesignWidth / px, Twips::DesignHeight / px);
-    if (basThumbs::readProfile(mainSection, QStringLiteral("Maximized"), QStringLiteral("False"))
-            .compare(QStringLiteral("True"), Qt::CaseInsensitive) == 0)
+    if (basThumbs::readProfile(mainSection, u"Maximized"_s, u"False"_s)
+            .compare(u"True"_s, Qt::CaseInsensitive) == 0)
         setWindowState(windowState() | Qt::WindowMaximized);
 }
 
@@ -142,17 +140,14 @@ void frmThumbs::storeWindowState()
     const bool maximized = isMaximized() || ScreenMode::isFullScreen(this);
     if (!maximized) {
         const QRect r = geometry();
-        basThumbs::writeProfile(mainSection, QStringLiteral("Window Position"),
-                                QStringLiteral("%1, %2, %3, %4")
-                                    .arg(r.x() * 15)
+        basThumbs::writeProfile(mainSection, u"Window Position"_s,
+                                u"%1, %2, %3, %4"_s.arg(r.x() * 15)
                                     .arg(r.y() * 15)
                                     .arg(r.width() * 15)
                                     .arg(r.height() * 15));
     }
-    basThumbs::writeProfile(mainSection, QStringLiteral("Maximized"),
-                            maximized ? QStringLiteral("True") : QStringLiteral("False"));
-    basThumbs::writeProfile(mainSection, QStringLiteral("ItemId"),
-                            QString::number(m_rememberedItem));
+    basThumbs::writeProfile(mainSection, u"Maximized"_s, maximized ? u"True"_s : u"False"_s);
+    basThumbs::writeProfile(mainSection, u"ItemId"_s, QString::number(m_rememberedItem));
 }
 
 void frmThumbs::firstActivation()
@@ -178,12 +173,12 @@ void frmThumbs::firstActivation()
 
 QString frmThumbs::defaultLastPath() const
 {
-    return QStringLiteral("C:\\");
+    return u"C:\\"_s;
 }
 
 QString frmThumbs::lastPathKey() const
 {
-    return QStringLiteral("Last Path");
+    return u"Last Path"_s;
 }
 
 qint64 frmThumbs::currentItemId() const
@@ -193,8 +188,8 @@ qint64 frmThumbs::currentItemId() const
 
 QString frmThumbs::itemTemplate()
 {
-    return SysUtil::getSetting(ProgramFolder::executableName(), QStringLiteral("PrintTemplate"),
-                               QStringLiteral("item"), QStringLiteral("条形码"));
+    return SysUtil::getSetting(ProgramFolder::executableName(), u"PrintTemplate"_s, u"item"_s,
+                               u"条形码"_s);
 }
 
 void frmThumbs::findItemByCode(const QString& code)
@@ -213,7 +208,7 @@ void frmThumbs::findItemByCode(const QString& code)
         showItem(id);
     } else {
         MessageBox::show(notFound, MessageBox::Critical, MessageBox::Ok, QString(), this);
-        txtUser[ThumbsField::Name]->setProperty("tag", QStringLiteral("0"));
+        txtUser[ThumbsField::Name]->setProperty("tag", u"0"_s);
     }
     // Ready for the next scan.
     barcode->setFocus();
@@ -251,7 +246,7 @@ bool frmThumbs::showItem(qint64 id, bool quiet)
 void frmThumbs::itemShown()
 {
     const QString folder = ItemPictures::folderOf(picBig->property("tag").toString());
-    m_folder = folder.isEmpty() ? ProgramFolder::systemPath(QStringLiteral("c:\\")) : folder;
+    m_folder = folder.isEmpty() ? ProgramFolder::systemPath(u"c:\\"_s) : folder;
     buildThumbnails();
 }
 
@@ -317,20 +312,19 @@ void frmThumbs::printCurrent()
 
 void frmThumbs::PrintBill(const QString& templateName, qint64 id, bool preview)
 {
-    printLabel(ProgramFolder::file(QStringLiteral("\\打印\\商品\\") + templateName +
-                                   QStringLiteral(".grf")),
-               id, preview, 1, QStringLiteral("PrintBill发生错误"));
+    printLabel(ProgramFolder::file(u"\\打印\\商品\\"_s + templateName + u".grf"_s), id, preview, 1,
+               u"PrintBill发生错误"_s);
 }
 
 void frmThumbs::fillTemplateMenu()
 {
     Modle1->clear();
-    const QDir dir(ProgramFolder::file(QStringLiteral("\\打印\\商品")));
+    const QDir dir(ProgramFolder::file(u"\\打印\\商品"_s));
     if (!dir.exists()) {
-        Modle1->addAction(QStringLiteral("bill"));
+        Modle1->addAction(u"bill"_s);
         return;
     }
-    for (const QString& file : dir.entryList({QStringLiteral("*.grf")}, QDir::Files, QDir::Name))
+    for (const QString& file : dir.entryList({u"*.grf"_s}, QDir::Files, QDir::Name))
         Modle1->addAction(QFileInfo(file).completeBaseName());
 }
 
@@ -339,8 +333,7 @@ bool frmThumbs::browseFolder(const QString& chosen)
     const QString lastPath = basThumbs::readProfile(mainSection, lastPathKey(), defaultLastPath());
     QString folder = chosen;
     if (folder.isEmpty()) {
-        folder = MessageBox::folderName(QStringLiteral("选择一个目录"),
-                                        ItemPictures::localPath(lastPath), this);
+        folder = MessageBox::folderName(u"选择一个目录"_s, ItemPictures::localPath(lastPath), this);
         if (folder.isEmpty())
             return false;
     }

@@ -3,15 +3,17 @@
 
 #include "module/ModuleFile.h"
 
+using namespace Qt::StringLiterals;
+
 QualityChartViews* loadQualityCharts(QWidget* parent, const QualityChartViews::Handlers& handlers,
                                      QString* why)
 {
-    const QString path = module::path(QStringLiteral("libmirel_charts.so"), "MIREL_CHARTS_MODULE");
+    const QString path = module::path(u"libmirel_charts.so"_s, "MIREL_CHARTS_MODULE");
     QString reason;
     const auto create = reinterpret_cast<CreateQualityChartsEntry>(
         module::entry(path, createQualityChartsEntryName, &reason));
     if (!create) {
-        *why = path + QStringLiteral("：") + reason;
+        *why = path + u"："_s + reason;
         return nullptr;
     }
     return create(parent, &handlers);

@@ -14,6 +14,8 @@
 
 #include <functional>
 
+using namespace Qt::StringLiterals;
+
 class QPainter;
 class QRectF;
 class QWidget;
@@ -47,12 +49,12 @@ public:
     /// At most this many defect names get a bar of their own; the rest are one bar "其他".
     static constexpr int ParetoBars = 10;
     /// Title of each chart, as on the screen and the report's pages.
-    static QString paretoTitle() { return QStringLiteral("疵点排列图"); }
-    static QString gradesTitle() { return QStringLiteral("每日等级"); }
+    static QString paretoTitle() { return u"疵点排列图"_s; }
+    static QString gradesTitle() { return u"每日等级"_s; }
     /// With a touched defect the points are those of that defect, and the title says so.
     static QString pointsTitle(const QString& defect = QString())
     {
-        return QualityText::counted(QStringLiteral("每日百平米扣分"), defect);
+        return QualityText::counted(u"每日百平米扣分"_s, defect);
     }
 };
 

@@ -18,6 +18,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QChartView* makeView(QWidget* parent, const QString& name, const QString& title)
@@ -38,7 +40,7 @@ const QColor gradeColours[] = {QColor(0x2e, 0x7d, 0x32), QColor(0xf9, 0xa8, 0x25
 
 QString dayCaption(const QDate& d)
 {
-    return d.toString(QStringLiteral("MM-dd"));
+    return d.toString(u"MM-dd"_s);
 }
 
 QValueAxis* valueAxis(double max, const QString& title)
@@ -49,7 +51,7 @@ QValueAxis* valueAxis(double max, const QString& title)
     a->applyNiceNumbers();
     a->setTitleText(title);
     a->setTruncateLabels(false);
-    a->setLabelFormat(QStringLiteral("%g"));
+    a->setLabelFormat(u"%g"_s);
     return a;
 }
 
@@ -69,9 +71,9 @@ QBarCategoryAxis* dayAxis(QChart* c, const QStringList& days)
 QualityCharts::QualityCharts(QWidget* parent, const Handlers& handlers)
     : QObject(parent), m_handlers(handlers)
 {
-    m_pareto = makeView(parent, QStringLiteral("chartPareto"), paretoTitle());
-    m_grades = makeView(parent, QStringLiteral("chartGrades"), gradesTitle());
-    m_points = makeView(parent, QStringLiteral("chartPoints"), pointsTitle());
+    m_pareto = makeView(parent, u"chartPareto"_s, paretoTitle());
+    m_grades = makeView(parent, u"chartGrades"_s, gradesTitle());
+    m_points = makeView(parent, u"chartPoints"_s, pointsTitle());
     for (QChartView* v : chartViews())
         v->installEventFilter(this);
 }
@@ -177,9 +179,9 @@ void QualityCharts::showPareto(const QualityData::Overview& o)
     QChart* c = fresh(m_pareto, paretoTitle());
     const bool scored = std::any_of(o.pareto.begin(), o.pareto.end(),
                                     [](const QualityData::ParetoRow& r) { return r.points > 0; });
-    auto* set = new QBarSet(scored ? QStringLiteral("扣分") : QStringLiteral("个数"));
+    auto* set = new QBarSet(scored ? u"扣分"_s : u"个数"_s);
     auto* cumulative = new QLineSeries;
-    cumulative->setName(QStringLiteral("累计%"));
+    cumulative->setName(u"累计%"_s);
     m_paretoNames.clear();
     QStringList categories;
     for (int i = 0; i < o.pareto.size(); ++i) {
@@ -190,7 +192,7 @@ void QualityCharts::showPareto(const QualityData::Overview& o)
             categories << r.defect;
             *set << value;
         } else if (i == ParetoBars) {
-            categories << QStringLiteral("其他");
+            categories << u"其他"_s;
             *set << value;
         } else {
             set->replace(ParetoBars, set->at(ParetoBars) + value);
@@ -218,7 +220,7 @@ void QualityCharts::showPareto(const QualityData::Overview& o)
     c->addAxis(y, Qt::AlignLeft);
     auto* share = new QValueAxis;
     share->setRange(0, 100);
-    share->setLabelFormat(QStringLiteral("%.0f%%"));
+    share->setLabelFormat(u"%.0f%%"_s);
     c->addAxis(share, Qt::AlignRight);
     bars->attachAxis(x);
     bars->attachAxis(y);
@@ -280,7 +282,7 @@ void QualityCharts::showGrades(const QualityData::Overview& o)
 void QualityCharts::showPoints(const QualityData::Overview& o, const QualityData::Grades& limits)
 {
     QChart* c = fresh(m_points, pointsTitle(o.filter.defect));
-    auto* set = new QBarSet(QStringLiteral("百平米扣分"));
+    auto* set = new QBarSet(u"百平米扣分"_s);
     set->setColor(QColor(0x15, 0x65, 0xc0));
     set->setSelectedColor(QColor(0xc6, 0x28, 0x28));
     QStringList categories;
@@ -303,7 +305,7 @@ void QualityCharts::showPoints(const QualityData::Overview& o, const QualityData
         if (!limits.limits[g])
             continue;
         auto* line = new QLineSeries;
-        line->setName(limits.names[g] + QStringLiteral(" ") + QString::number(*limits.limits[g]));
+        line->setName(limits.names[g] + u" "_s + QString::number(*limits.limits[g]));
         line->setColor(gradeColours[g % std::size(gradeColours)]);
         line->append(-0.5, *limits.limits[g]);
         line->append(std::max<qsizetype>(categories.size(), 1) - 0.5, *limits.limits[g]);
@@ -311,7 +313,7 @@ void QualityCharts::showPoints(const QualityData::Overview& o, const QualityData
         c->addSeries(line);
         lines << line;
     }
-    auto* y = valueAxis(max, QStringLiteral("百平米扣分"));
+    auto* y = valueAxis(max, u"百平米扣分"_s);
     c->addAxis(y, Qt::AlignLeft);
     bars->attachAxis(x);
     bars->attachAxis(y);

@@ -8,11 +8,13 @@
 
 #include <algorithm>
 
+using namespace Qt::StringLiterals;
+
 namespace QualityData {
 
 QString Grades::first() const
 {
-    return names.isEmpty() ? QStringLiteral("A品") : names.first();
+    return names.isEmpty() ? u"A品"_s : names.first();
 }
 
 Grades parseGrades(const QString& setting)
@@ -75,12 +77,12 @@ QList<ParetoRow> pareto(QList<ParetoRow> rows)
 Totals totalsOf(const Recordset& rs)
 {
     Totals t;
-    t.rolls = rs.field(QStringLiteral("rolls")).toLongLong();
-    t.metres = rs.number(QStringLiteral("metres"));
-    t.firstMetres = rs.number(QStringLiteral("firstMetres"));
-    t.area = rs.number(QStringLiteral("area"));
-    t.points = rs.number(QStringLiteral("points"));
-    t.defects = rs.number(QStringLiteral("defects"));
+    t.rolls = rs.field(u"rolls"_s).toLongLong();
+    t.metres = rs.number(u"metres"_s);
+    t.firstMetres = rs.number(u"firstMetres"_s);
+    t.area = rs.number(u"area"_s);
+    t.points = rs.number(u"points"_s);
+    t.defects = rs.number(u"defects"_s);
     return t;
 }
 

@@ -14,6 +14,8 @@
 #include <tuple>
 #include <utility>
 
+using namespace Qt::StringLiterals;
+
 namespace QualityData {
 
 namespace {
@@ -351,8 +353,8 @@ Totals sumBefore(Connection& c, const QualitySql::Filter& f, const QString& firs
     // Every roll counts and the rolls' ids leave no gap: the database sums their defects.
     if (touchedDefect.isEmpty() && !touch.gradeTouched && r.whole() && cap <= 0) {
         const Recordset sums = run(c, QualitySql::defectSumsOfIds(r.firstId, r.lastId));
-        t.defects = sums.number(QStringLiteral("defects"));
-        t.points = sums.number(QStringLiteral("points"));
+        t.defects = sums.number(u"defects"_s);
+        t.points = sums.number(u"points"_s);
     } else {
         readDefects(c, read, touchedDefect, r, nullptr, cap);
     }

@@ -3,11 +3,13 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 namespace QualityText {
 
 namespace {
 
-const QString none = QStringLiteral("—");
+const QString none = u"—"_s;
 
 QString fixed(std::optional<double> v, int decimals)
 {
@@ -25,7 +27,7 @@ QString signedText(double d, int decimals, const QString& unit)
     // A change that rounds to nothing is shown without a sign.
     if (digits.toDouble() == 0)
         return QString::number(0.0, 'f', decimals) + unit;
-    return (d > 0 ? QStringLiteral("+") : QString()) + digits + unit;
+    return (d > 0 ? u"+"_s : QString()) + digits + unit;
 }
 
 // The colour follows the change as shown: one that rounds to "0.0" is no change.
@@ -39,7 +41,7 @@ int verdictOf(double change, int decimals, int goodDirection)
 // A signed format for changes: "+0.0%;-0.0%;0.0%" for "0.0%".
 QString signedFormat(const QString& format)
 {
-    return u'+' + format + QStringLiteral(";-") + format + u';' + format;
+    return u'+' + format + u";-"_s + format + u';' + format;
 }
 
 Figure figure(const QString& caption, std::optional<double> now, std::optional<double> before,
@@ -56,7 +58,7 @@ Figure relative(const QString& caption, double now, double before, int decimals)
     f.now = QString::number(now, 'f', decimals);
     f.before = QString::number(before, 'f', decimals);
     if (before > 0) {
-        f.change = signedText((now - before) * 100 / before, 1, QStringLiteral("%"));
+        f.change = signedText((now - before) * 100 / before, 1, u"%"_s);
         f.changeValue = (now - before) / before;
         f.changeFormat = signedFormat(percentFormat());
     }
@@ -83,36 +85,35 @@ Figure absolute(const QString& caption, std::optional<double> now, std::optional
 
 QString numberFormat(int decimals)
 {
-    return decimals > 0 ? QStringLiteral("0.") + QString(decimals, u'0') : QStringLiteral("0");
+    return decimals > 0 ? u"0."_s + QString(decimals, u'0') : u"0"_s;
 }
 
 QString percentFormat()
 {
-    return QStringLiteral("0.0%");
+    return u"0.0%"_s;
 }
 
 QList<Figure> figures(const QualityData::Totals& now, const QualityData::Totals& before,
                       const QString& defect)
 {
     QList<Figure> out;
-    out << relative(QStringLiteral("卷数"), double(now.rolls), double(before.rolls), 0);
-    out << relative(QStringLiteral("米数"), now.metres, before.metres, 1);
-    Figure share =
-        figure(QStringLiteral("一等品率"), now.firstShare(), before.firstShare(), percentFormat());
+    out << relative(u"卷数"_s, double(now.rolls), double(before.rolls), 0);
+    out << relative(u"米数"_s, now.metres, before.metres, 1);
+    Figure share = figure(u"一等品率"_s, now.firstShare(), before.firstShare(), percentFormat());
     share.now = percent(now.firstShare());
     share.before = percent(before.firstShare());
     if (now.firstShare() && before.firstShare()) {
         const double points = (*now.firstShare() - *before.firstShare()) * 100;
-        share.change = signedText(points, 1, QStringLiteral("个百分点"));
+        share.change = signedText(points, 1, u"个百分点"_s);
         share.verdict = verdictOf(points, 1, +1);
         share.changeValue = points;
-        share.changeFormat = signedFormat(QStringLiteral("0.0\"个百分点\""));
+        share.changeFormat = signedFormat(u"0.0\"个百分点\""_s);
     }
     out << share;
-    out << absolute(counted(QStringLiteral("百平米扣分"), defect), now.pointsPer100m2(),
-                    before.pointsPer100m2(), 1, -1);
-    out << absolute(counted(QStringLiteral("百米疵点"), defect), now.defectsPer100m(),
-                    before.defectsPer100m(), 2, -1);
+    out << absolute(counted(u"百平米扣分"_s, defect), now.pointsPer100m2(), before.pointsPer100m2(),
+                    1, -1);
+    out << absolute(counted(u"百米疵点"_s, defect), now.defectsPer100m(), before.defectsPer100m(),
+                    2, -1);
     return out;
 }
 
@@ -120,12 +121,11 @@ QStringList groupHeader(bool inspector, const QString& defect)
 {
     QStringList h;
     if (inspector)
-        h << QStringLiteral("工号") << QStringLiteral("验布员");
+        h << u"工号"_s << u"验布员"_s;
     else
-        h << QStringLiteral("机台");
-    h << QStringLiteral("卷数") << QStringLiteral("米数") << QStringLiteral("一等品率")
-      << counted(QStringLiteral("百平米扣分"), defect)
-      << counted(QStringLiteral("百米疵点"), defect);
+        h << u"机台"_s;
+    h << u"卷数"_s << u"米数"_s << u"一等品率"_s << counted(u"百平米扣分"_s, defect)
+      << counted(u"百米疵点"_s, defect);
     return h;
 }
 
@@ -143,13 +143,12 @@ QStringList groupRow(const QualityData::Group& g, bool inspector)
 QString filterText(const QualitySql::Filter& f)
 {
     const QString narrowings = narrowingText(f);
-    return rangeText(f) +
-           (narrowings == QStringLiteral("无") ? QString() : QStringLiteral("  ") + narrowings);
+    return rangeText(f) + (narrowings == u"无"_s ? QString() : u"  "_s + narrowings);
 }
 
 QString rangeText(const QualitySql::Filter& f)
 {
-    return f.from.toString(Qt::ISODate) + QStringLiteral(" 至 ") + f.to.toString(Qt::ISODate);
+    return f.from.toString(Qt::ISODate) + u" 至 "_s + f.to.toString(Qt::ISODate);
 }
 
 QString narrowingText(const QualitySql::Filter& f)
@@ -157,16 +156,16 @@ QString narrowingText(const QualitySql::Filter& f)
     QStringList t;
     auto add = [&t](const QString& caption, const QString& value) {
         if (!value.trimmed().isEmpty())
-            t << caption + QStringLiteral("：") + value.trimmed();
+            t << caption + u"："_s + value.trimmed();
     };
-    add(QStringLiteral("机台"), f.machine);
-    add(QStringLiteral("卡号"), f.card);
-    add(QStringLiteral("品种"), f.item);
-    add(QStringLiteral("验布员"), f.inspector);
-    add(QStringLiteral("日期"), f.day.isValid() ? f.day.toString(Qt::ISODate) : QString());
-    add(QStringLiteral("等级"), f.grade);
-    add(QStringLiteral("疵点"), f.defect);
-    return t.isEmpty() ? QStringLiteral("无") : t.join(QStringLiteral("  "));
+    add(u"机台"_s, f.machine);
+    add(u"卡号"_s, f.card);
+    add(u"品种"_s, f.item);
+    add(u"验布员"_s, f.inspector);
+    add(u"日期"_s, f.day.isValid() ? f.day.toString(Qt::ISODate) : QString());
+    add(u"等级"_s, f.grade);
+    add(u"疵点"_s, f.defect);
+    return t.isEmpty() ? u"无"_s : t.join(u"  "_s);
 }
 
 } // namespace QualityText

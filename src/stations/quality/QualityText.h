@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+using namespace Qt::StringLiterals;
+
 namespace QualityText {
 
 /// The figures of the overview in their order (the window's figure boxes follow it).
@@ -42,8 +44,7 @@ QList<Figure> figures(const QualityData::Totals& now, const QualityData::Totals&
 /// A caption of points or defects, followed by the touched defect they count: "百米疵点（破洞）".
 inline QString counted(const QString& caption, const QString& defect)
 {
-    return defect.isEmpty() ? caption
-                            : caption + QStringLiteral("（") + defect + QStringLiteral("）");
+    return defect.isEmpty() ? caption : caption + u"（"_s + defect + u"）"_s;
 }
 
 /// Captions of the per-machine and per-inspector tables.

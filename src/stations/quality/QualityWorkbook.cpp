@@ -3,6 +3,8 @@
 
 #include "stations/quality/QualityText.h"
 
+using namespace Qt::StringLiterals;
+
 namespace QualityWorkbook {
 
 QList<sheet::NamedSheet> sheets(const QualityData::Overview& o, const QDateTime& exported)
@@ -13,31 +15,25 @@ QList<sheet::NamedSheet> sheets(const QualityData::Overview& o, const QDateTime&
         return v ? QVariant::fromValue(sheet::FormattedNumber{*v, format}) : QVariant();
     };
     const QualitySql::Filter& f = o.filter;
-    sheet::SheetTable figures{{QStringLiteral("指标"), QStringLiteral("本期"),
-                               QStringLiteral("上期"), QStringLiteral("变化")},
-                              {}};
+    sheet::SheetTable figures{{u"指标"_s, u"本期"_s, u"上期"_s, u"变化"_s}, {}};
     for (const QualityText::Figure& g : QualityText::figures(o.now, o.before, f.defect))
         figures.rows << QVariantList{g.caption, number(g.nowValue, g.format),
                                      number(g.beforeValue, g.format),
                                      number(g.changeValue, g.changeFormat)};
     // What the figures are of, so that a workbook passed on can be traced back to the screen.
     const QualitySql::Filter before = QualitySql::previousRange(f);
-    figures.rows << QVariantList{}
-                 << QVariantList{QStringLiteral("本期范围"), QualityText::rangeText(f)}
-                 << QVariantList{QStringLiteral("上期范围"), before.day.isValid()
-                                                                 ? before.day.toString(Qt::ISODate)
-                                                                 : QualityText::rangeText(before)}
-                 << QVariantList{QStringLiteral("筛选"), QualityText::narrowingText(f)}
-                 << QVariantList{QStringLiteral("导出时间"), exported};
-    sheet::SheetTable pareto{{QStringLiteral("疵点"), QStringLiteral("个数"),
-                              QStringLiteral("扣分"), QStringLiteral("累计")},
-                             {}};
+    figures.rows << QVariantList{} << QVariantList{u"本期范围"_s, QualityText::rangeText(f)}
+                 << QVariantList{u"上期范围"_s, before.day.isValid()
+                                                    ? before.day.toString(Qt::ISODate)
+                                                    : QualityText::rangeText(before)}
+                 << QVariantList{u"筛选"_s, QualityText::narrowingText(f)}
+                 << QVariantList{u"导出时间"_s, exported};
+    sheet::SheetTable pareto{{u"疵点"_s, u"个数"_s, u"扣分"_s, u"累计"_s}, {}};
     for (const QualityData::ParetoRow& r : o.pareto)
         pareto.rows << QVariantList{r.defect, r.defects,
                                     number(r.points, QualityText::numberFormat(1)),
                                     number(r.cumulative, QualityText::percentFormat())};
-    QList<sheet::NamedSheet> tables{{QStringLiteral("汇总"), figures},
-                                    {QStringLiteral("疵点"), pareto}};
+    QList<sheet::NamedSheet> tables{{u"汇总"_s, figures}, {u"疵点"_s, pareto}};
     for (bool inspector : {false, true}) {
         sheet::SheetTable t{QualityText::groupHeader(inspector, f.defect), {}};
         for (const QualityData::Group& g : inspector ? o.inspectors : o.machines) {
@@ -50,8 +46,7 @@ QList<sheet::NamedSheet> sheets(const QualityData::Overview& o, const QDateTime&
                 << number(g.totals.defectsPer100m(), QualityText::numberFormat(2));
             t.rows << row;
         }
-        tables << sheet::NamedSheet(inspector ? QStringLiteral("验布员") : QStringLiteral("机台"),
-                                    t);
+        tables << sheet::NamedSheet(inspector ? u"验布员"_s : u"机台"_s, t);
     }
     return tables;
 }

@@ -25,6 +25,8 @@
 #include <QTabWidget>
 #include <QTableWidget>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 constexpr int RowA = 120;
@@ -53,7 +55,7 @@ QDateEdit* dateBox(QWidget* parent, const QString& name, QLabel* label, const QR
     auto* d = new QDateEdit(parent);
     d->setObjectName(name);
     d->setAccessibleName(label->text());
-    d->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    d->setDisplayFormat(u"yyyy-MM-dd"_s);
     d->setCalendarPopup(true);
     label->setBuddy(d);
     placeTwips(d, r);
@@ -83,15 +85,15 @@ void fitColumns(QTableWidget* t, int width)
 
 frmQuality::frmQuality(QWidget* parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("frmQuality"));
-    setWindowTitle(QStringLiteral("质量总览"));
+    setObjectName(u"frmQuality"_s);
+    setWindowTitle(u"质量总览"_s);
     resize(1024, 768);
     buildFilters();
     buildFigures();
     buildCharts();
     buildTables();
     picker = new UserControl4(this);
-    picker->setObjectName(QStringLiteral("UserControl41"));
+    picker->setObjectName(u"UserControl41"_s);
     picker->hide();
     connect(picker, &UserControl4::Confirm, picker, &QWidget::hide);
 }
@@ -100,51 +102,37 @@ frmQuality::~frmQuality() = default;
 
 void frmQuality::buildFilters()
 {
-    QLabel* l = placeCaption(this, QStringLiteral("labFrom"), QStringLiteral("开始日期"),
-                             QRect(120, RowA, 1000, FieldHeight));
-    dtpFrom = dateBox(this, QStringLiteral("dtpFrom"), l, QRect(1160, RowA, 1800, FieldHeight));
-    l = placeCaption(this, QStringLiteral("labTo"), QStringLiteral("结束日期"),
-                     QRect(3060, RowA, 1000, FieldHeight));
-    dtpTo = dateBox(this, QStringLiteral("dtpTo"), l, QRect(4100, RowA, 1800, FieldHeight));
-    l = placeCaption(this, QStringLiteral("labMachine"), QStringLiteral("机台"),
-                     QRect(6000, RowA, 600, FieldHeight));
-    txtMachine =
-        placeTextBox(this, QStringLiteral("txtMachine"), l, QRect(6640, RowA, 1200, FieldHeight));
-    cmdPickMachine = button(this, QStringLiteral("cmdPickMachine"), QStringLiteral("▼"),
-                            QRect(7880, RowA, 460, FieldHeight), QStringLiteral("选择机台"));
-    l = placeCaption(this, QStringLiteral("labInspector"), QStringLiteral("验布员"),
-                     QRect(8400, RowA, 900, FieldHeight));
-    txtInspector =
-        placeTextBox(this, QStringLiteral("txtInspector"), l, QRect(9340, RowA, 1200, FieldHeight));
-    cmdPickInspector = button(this, QStringLiteral("cmdPickInspector"), QStringLiteral("▼"),
-                              QRect(10580, RowA, 460, FieldHeight), QStringLiteral("选择验布员"));
-    l = placeCaption(this, QStringLiteral("labCard"), QStringLiteral("卡号"),
-                     QRect(120, RowB, 1000, FieldHeight));
-    txtCard =
-        placeTextBox(this, QStringLiteral("txtCard"), l, QRect(1160, RowB, 1800, FieldHeight));
-    l = placeCaption(this, QStringLiteral("labItem"), QStringLiteral("品种"),
-                     QRect(3060, RowB, 1000, FieldHeight));
-    txtItem =
-        placeTextBox(this, QStringLiteral("txtItem"), l, QRect(4100, RowB, 1800, FieldHeight));
+    QLabel* l =
+        placeCaption(this, u"labFrom"_s, u"开始日期"_s, QRect(120, RowA, 1000, FieldHeight));
+    dtpFrom = dateBox(this, u"dtpFrom"_s, l, QRect(1160, RowA, 1800, FieldHeight));
+    l = placeCaption(this, u"labTo"_s, u"结束日期"_s, QRect(3060, RowA, 1000, FieldHeight));
+    dtpTo = dateBox(this, u"dtpTo"_s, l, QRect(4100, RowA, 1800, FieldHeight));
+    l = placeCaption(this, u"labMachine"_s, u"机台"_s, QRect(6000, RowA, 600, FieldHeight));
+    txtMachine = placeTextBox(this, u"txtMachine"_s, l, QRect(6640, RowA, 1200, FieldHeight));
+    cmdPickMachine = button(this, u"cmdPickMachine"_s, u"▼"_s, QRect(7880, RowA, 460, FieldHeight),
+                            u"选择机台"_s);
+    l = placeCaption(this, u"labInspector"_s, u"验布员"_s, QRect(8400, RowA, 900, FieldHeight));
+    txtInspector = placeTextBox(this, u"txtInspector"_s, l, QRect(9340, RowA, 1200, FieldHeight));
+    cmdPickInspector = button(this, u"cmdPickInspector"_s, u"▼"_s,
+                              QRect(10580, RowA, 460, FieldHeight), u"选择验布员"_s);
+    l = placeCaption(this, u"labCard"_s, u"卡号"_s, QRect(120, RowB, 1000, FieldHeight));
+    txtCard = placeTextBox(this, u"txtCard"_s, l, QRect(1160, RowB, 1800, FieldHeight));
+    l = placeCaption(this, u"labItem"_s, u"品种"_s, QRect(3060, RowB, 1000, FieldHeight));
+    txtItem = placeTextBox(this, u"txtItem"_s, l, QRect(4100, RowB, 1800, FieldHeight));
 
     labTouched = new QLabel(this);
-    labTouched->setObjectName(QStringLiteral("labTouched"));
-    labTouched->setAccessibleName(QStringLiteral("已选"));
+    labTouched->setObjectName(u"labTouched"_s);
+    labTouched->setAccessibleName(u"已选"_s);
     labTouched->setWordWrap(true);
     placeTwips(labTouched, QRect(6000, RowB, 3880, FieldHeight));
-    cmdClear = button(this, QStringLiteral("cmdClear"), QStringLiteral("清除选择"),
-                      QRect(9940, RowB, 1100, FieldHeight));
-    cmdQuery = button(this, QStringLiteral("cmdQuery"), QStringLiteral("查询"),
-                      QRect(11160, RowA, 1300, 1200));
-    cmdPdf = button(this, QStringLiteral("cmdPdf"), QStringLiteral("导出PDF"),
-                    QRect(12580, RowA, 1300, FieldHeight));
-    cmdXlsx = button(this, QStringLiteral("cmdXlsx"), QStringLiteral("导出Excel"),
-                     QRect(13940, RowA, 1300, FieldHeight));
-    auto* exit = button(this, QStringLiteral("cmdExit"), QStringLiteral("退出"),
-                        QRect(13940, RowB, 1300, FieldHeight));
+    cmdClear = button(this, u"cmdClear"_s, u"清除选择"_s, QRect(9940, RowB, 1100, FieldHeight));
+    cmdQuery = button(this, u"cmdQuery"_s, u"查询"_s, QRect(11160, RowA, 1300, 1200));
+    cmdPdf = button(this, u"cmdPdf"_s, u"导出PDF"_s, QRect(12580, RowA, 1300, FieldHeight));
+    cmdXlsx = button(this, u"cmdXlsx"_s, u"导出Excel"_s, QRect(13940, RowA, 1300, FieldHeight));
+    auto* exit = button(this, u"cmdExit"_s, u"退出"_s, QRect(13940, RowB, 1300, FieldHeight));
     lab_status = new StatusLine(this);
-    lab_status->setObjectName(QStringLiteral("lab_status"));
-    lab_status->setAccessibleName(QStringLiteral("状态"));
+    lab_status->setObjectName(u"lab_status"_s);
+    lab_status->setAccessibleName(u"状态"_s);
     placeTwips(lab_status, QRect(120, 1400, 15120, 400));
 
     connect(cmdQuery, &QPushButton::clicked, this, &frmQuality::query);
@@ -155,7 +143,7 @@ void frmQuality::buildFilters()
     connect(cmdPickMachine, &QPushButton::clicked, this,
             [this] { openPicker(txtMachine, QString()); });
     connect(cmdPickInspector, &QPushButton::clicked, this,
-            [this] { openPicker(txtInspector, QStringLiteral("inspector")); });
+            [this] { openPicker(txtInspector, u"inspector"_s); });
     for (QLineEdit* b : {txtMachine, txtCard, txtItem, txtInspector})
         connect(b, &QLineEdit::returnPressed, this, &frmQuality::query);
 }
@@ -165,21 +153,21 @@ void frmQuality::buildFigures()
     const QList<QualityText::Figure> captions = QualityText::figures({}, {});
     for (int i = 0; i < captions.size(); ++i) {
         auto* f = new QFrame(this);
-        f->setObjectName(QStringLiteral("figureBox_%1").arg(i));
+        f->setObjectName(u"figureBox_%1"_s.arg(i));
         f->setAccessibleName(captions[i].caption);
         f->setFrameShape(QFrame::StyledPanel);
         placeTwips(f, QRect(120 + i * 3040, FigureTop, 2960, FigureHeight));
         auto* cap = new QLabel(f);
-        cap->setObjectName(QStringLiteral("labFigure_%1").arg(i));
+        cap->setObjectName(u"labFigure_%1"_s.arg(i));
         cap->setText(captions[i].caption);
         placeTwips(cap, QRect(80, 40, 2800, 360));
         auto* now = new QLabel(f);
-        now->setObjectName(QStringLiteral("labFigureNow_%1").arg(i));
+        now->setObjectName(u"labFigureNow_%1"_s.arg(i));
         now->setAlignment(Qt::AlignCenter);
         now->setAccessibleName(captions[i].caption);
         placeTwips(now, QRect(80, 400, 2800, 560));
         auto* before = new QLabel(f);
-        before->setObjectName(QStringLiteral("labFigureBefore_%1").arg(i));
+        before->setObjectName(u"labFigureBefore_%1"_s.arg(i));
         before->setAlignment(Qt::AlignCenter);
         before->setWordWrap(true);
         placeTwips(before, QRect(80, 960, 2800, 400));
@@ -193,7 +181,7 @@ void frmQuality::buildFigures()
 void frmQuality::buildTables()
 {
     tabTables = new QTabWidget(this);
-    tabTables->setObjectName(QStringLiteral("tabTables"));
+    tabTables->setObjectName(u"tabTables"_s);
     placeTwips(tabTables, QRect(7740, ChartTop + ChartHeight + 120, 7500, ChartHeight));
     auto table = [this](const QString& name, const QString& title) {
         auto* t = new QTableWidget(tabTables);
@@ -204,27 +192,25 @@ void frmQuality::buildTables()
         tabTables->addTab(t, title);
         return t;
     };
-    gridMachine = table(QStringLiteral("gridMachine"), QStringLiteral("按机台"));
-    gridInspector = table(QStringLiteral("gridInspector"), QStringLiteral("按验布员"));
+    gridMachine = table(u"gridMachine"_s, u"按机台"_s);
+    gridInspector = table(u"gridInspector"_s, u"按验布员"_s);
 }
 
 void frmQuality::Form_Load()
 {
     Database::openConnection();
-    m_grades = QualityData::parseGrades(SysUtil::readIni(
-        QStringLiteral("MIREL"), QStringLiteral("grade"), QString(), QStringLiteral("/mirel.ini")));
+    m_grades = QualityData::parseGrades(
+        SysUtil::readIni(u"MIREL"_s, u"grade"_s, QString(), u"/mirel.ini"_s));
     m_cap = QualityData::frameCap(
-        SysUtil::readIni(QStringLiteral("MIREL"), QStringLiteral("USASTANDARD"), QString(),
-                         QStringLiteral("/mirel.ini")),
-        SysUtil::readIni(QStringLiteral("MIREL"), QStringLiteral("CapPerUnit"), QString(),
-                         QStringLiteral("/mirel.ini")));
+        SysUtil::readIni(u"MIREL"_s, u"USASTANDARD"_s, QString(), u"/mirel.ini"_s),
+        SysUtil::readIni(u"MIREL"_s, u"CapPerUnit"_s, QString(), u"/mirel.ini"_s));
     const QDate today = Clock::today();
     dtpTo->setDate(today);
     dtpFrom->setDate(today.addDays(-6));
     if (Database::conn().isOpen()) {
         query();
     } else {
-        lab_status->setText(QStringLiteral("数据库连接失败"));
+        lab_status->setText(u"数据库连接失败"_s);
         refreshWhenBack();
     }
 }
@@ -245,14 +231,14 @@ bool frmQuality::query()
 {
     picker->hide();
     if (dtpFrom->date() > dtpTo->date()) {
-        MessageBox::show(QStringLiteral("开始日期不能晚于结束日期"), MessageBox::Exclamation,
-                         MessageBox::Ok, QString(), this);
+        MessageBox::show(u"开始日期不能晚于结束日期"_s, MessageBox::Exclamation, MessageBox::Ok,
+                         QString(), this);
         dtpFrom->setFocus();
         return false;
     }
     if (dtpFrom->date().daysTo(dtpTo->date()) >= MaxDays) {
-        MessageBox::show(QStringLiteral("日期范围不能超过%1天").arg(MaxDays),
-                         MessageBox::Exclamation, MessageBox::Ok, QString(), this);
+        MessageBox::show(u"日期范围不能超过%1天"_s.arg(MaxDays), MessageBox::Exclamation,
+                         MessageBox::Ok, QString(), this);
         dtpFrom->setFocus();
         return false;
     }
@@ -267,7 +253,7 @@ bool frmQuality::reload()
         return query();
     // A database that was away at start-up or went away since is tried again on every query.
     if (!Database::conn().isOpen() && !Database::openConnection()) {
-        lab_status->setText(QStringLiteral("数据库连接失败"));
+        lab_status->setText(u"数据库连接失败"_s);
         refreshWhenBack();
         return false;
     }
@@ -282,12 +268,11 @@ bool frmQuality::reload()
         // The figures of the last query stay; a database that went away brings new ones when
         // it is back, as the wall board does.
         const bool away = Journal::isOffline(e);
-        lab_status->setText(away ? QStringLiteral("查询失败：数据库离线，连上后自动刷新")
-                                 : QStringLiteral("查询失败"));
+        lab_status->setText(away ? u"查询失败：数据库离线，连上后自动刷新"_s : u"查询失败"_s);
         if (away)
             refreshWhenBack();
-        MessageBox::show(QStringLiteral("查询失败：") + e.message(), MessageBox::Critical,
-                         MessageBox::Ok, QString(), this);
+        MessageBox::show(u"查询失败："_s + e.message(), MessageBox::Critical, MessageBox::Ok,
+                         QString(), this);
         return false;
     }
     return true;
@@ -315,8 +300,8 @@ void frmQuality::buildCharts()
                           &why);
     if (!m_charts) {
         // Figures and tables still work; where the charts would be, the office reads why not.
-        auto* missing = new QLabel(QStringLiteral("图表无法显示，缺少图表模块 ") + why, this);
-        missing->setObjectName(QStringLiteral("labChartsMissing"));
+        auto* missing = new QLabel(u"图表无法显示，缺少图表模块 "_s + why, this);
+        missing->setObjectName(u"labChartsMissing"_s);
         missing->setWordWrap(true);
         missing->setAlignment(Qt::AlignCenter);
         placeTwips(missing, QRect(120, ChartTop, 7500, ChartHeight));
@@ -335,8 +320,7 @@ void frmQuality::showOverview(const QualityData::Overview& o)
     for (int i = 0; i < figures.size(); ++i) {
         labFigure[i]->setText(figures[i].caption);
         labFigureNow[i]->setText(figures[i].now);
-        labFigureBefore[i]->setText(QStringLiteral("上期 ") + figures[i].before +
-                                    QStringLiteral("  ") + figures[i].change);
+        labFigureBefore[i]->setText(u"上期 "_s + figures[i].before + u"  "_s + figures[i].change);
         // Green when the change is good for the mill, red when bad. A palette, not a style
         // sheet: a label under a style sheet stops taking the window's type size.
         QPalette pal = palette();
@@ -348,20 +332,18 @@ void frmQuality::showOverview(const QualityData::Overview& o)
     if (m_charts)
         m_charts->show(o, m_grades);
     showTables(o);
-    lab_status->setText(
-        o.now.rolls > 0
-            ? QStringLiteral("共 %1 卷  ").arg(o.now.rolls) + QualityText::filterText(o.filter)
-            : QStringLiteral("所选范围内没有验布记录  ") + QualityText::filterText(o.filter));
+    lab_status->setText(o.now.rolls > 0
+                            ? u"共 %1 卷  "_s.arg(o.now.rolls) + QualityText::filterText(o.filter)
+                            : u"所选范围内没有验布记录  "_s + QualityText::filterText(o.filter));
     QStringList touched;
     if (!m_touch.defect.isEmpty())
-        touched << QStringLiteral("疵点 ") + m_touch.defect;
+        touched << u"疵点 "_s + m_touch.defect;
     if (m_touch.day.isValid())
         touched << m_touch.day.toString(Qt::ISODate);
     if (!m_touch.grade.isEmpty())
         touched << m_touch.grade;
-    labTouched->setText(touched.isEmpty()
-                            ? QStringLiteral("点柱子可筛选其它图表")
-                            : QStringLiteral("已选：") + touched.join(QStringLiteral("，")));
+    labTouched->setText(touched.isEmpty() ? u"点柱子可筛选其它图表"_s
+                                          : u"已选："_s + touched.join(u"，"_s));
     cmdClear->setEnabled(!touched.isEmpty());
 }
 
@@ -416,8 +398,8 @@ void frmQuality::openPicker(QLineEdit* target, const QString& column)
         for (Recordset rs = Database::conn().execute(q.text, q.params); !rs.eof(); rs.moveNext())
             values << rs.text(0);
     } catch (const DbError& e) {
-        MessageBox::show(QStringLiteral("查询失败：") + e.message(), MessageBox::Critical,
-                         MessageBox::Ok, QString(), this);
+        MessageBox::show(u"查询失败："_s + e.message(), MessageBox::Critical, MessageBox::Ok,
+                         QString(), this);
         return;
     }
     picker->clearBtn();

@@ -15,6 +15,8 @@
 #include <QPainter>
 #include <QPdfWriter>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The title of a page and the filter below it; returns the y below both.
@@ -48,7 +50,7 @@ struct Pages {
 int Pages::next()
 {
     pdf.newPage();
-    return drawTitle(p, page, QStringLiteral("质量总览"), filter);
+    return drawTitle(p, page, u"质量总览"_s, filter);
 }
 
 // Draws a table of texts from top; a table that reaches the bottom of the page goes on on the
@@ -92,9 +94,7 @@ int drawTable(Pages& pages, int top, int width, const QStringList& header,
 // vectors, and given back its size on the screen.
 QString defaultFile(const QString& suffix)
 {
-    return QDir::home().filePath(QStringLiteral("质量总览-") +
-                                 Clock::today().toString(QStringLiteral("yyyyMMdd")) +
-                                 suffix);
+    return QDir::home().filePath(u"质量总览-"_s + Clock::today().toString(u"yyyyMMdd"_s) + suffix);
 }
 
 } // namespace
@@ -102,11 +102,11 @@ QString defaultFile(const QString& suffix)
 bool frmQuality::exportPdf(QString path)
 {
     if (path.isEmpty())
-        path = MessageBox::saveFileName(QStringLiteral("导出PDF"), QStringLiteral("PDF (*.pdf)"),
-                                        defaultFile(QStringLiteral(".pdf")), this);
+        path =
+            MessageBox::saveFileName(u"导出PDF"_s, u"PDF (*.pdf)"_s, defaultFile(u".pdf"_s), this);
     if (path.isEmpty())
         return false;
-    const QString cannot = QStringLiteral("无法写入文件：") + path;
+    const QString cannot = u"无法写入文件："_s + path;
     if (!QFileInfo(QFileInfo(path).absolutePath()).isWritable()) {
         MessageBox::show(cannot, MessageBox::Critical, MessageBox::Ok, QString(), this);
         return false;
@@ -115,7 +115,7 @@ bool frmQuality::exportPdf(QString path)
     pdf.setPageSize(QPageSize(QPageSize::A4));
     pdf.setPageOrientation(QPageLayout::Landscape);
     pdf.setResolution(150);
-    pdf.setTitle(QStringLiteral("质量总览"));
+    pdf.setTitle(u"质量总览"_s);
     QPainter p;
     if (!p.begin(&pdf)) {
         MessageBox::show(cannot, MessageBox::Critical, MessageBox::Ok, QString(), this);
@@ -128,14 +128,12 @@ bool frmQuality::exportPdf(QString path)
     const QString filterText = QualityText::filterText(m_overview.filter);
     Pages pages{pdf, p, page, filterText};
 
-    int y = drawTitle(p, page, QStringLiteral("质量总览"), filterText);
+    int y = drawTitle(p, page, u"质量总览"_s, filterText);
     QList<QStringList> figureRows;
     for (const QualityText::Figure& f :
          QualityText::figures(m_overview.now, m_overview.before, m_overview.filter.defect))
         figureRows << QStringList{f.caption, f.now, f.before, f.change};
-    y = drawTable(pages, y, page.width() / 2,
-                  {QStringLiteral("指标"), QStringLiteral("本期"), QStringLiteral("上期"),
-                   QStringLiteral("变化")},
+    y = drawTable(pages, y, page.width() / 2, {u"指标"_s, u"本期"_s, u"上期"_s, u"变化"_s},
                   figureRows);
     for (bool inspector : {false, true}) {
         QList<QStringList> rows;
@@ -160,16 +158,15 @@ bool frmQuality::exportPdf(QString path)
         MessageBox::show(cannot, MessageBox::Critical, MessageBox::Ok, QString(), this);
         return false;
     }
-    lab_status->setText(QStringLiteral("已导出：") + path);
+    lab_status->setText(u"已导出："_s + path);
     return true;
 }
 
 bool frmQuality::exportXlsx(QString path)
 {
     if (path.isEmpty())
-        path =
-            MessageBox::saveFileName(QStringLiteral("导出Excel"), QStringLiteral("Excel (*.xlsx)"),
-                                     defaultFile(QStringLiteral(".xlsx")), this);
+        path = MessageBox::saveFileName(u"导出Excel"_s, u"Excel (*.xlsx)"_s,
+                                        defaultFile(u".xlsx"_s), this);
     if (path.isEmpty())
         return false;
     const QList<sheet::NamedSheet> tables =
@@ -179,6 +176,6 @@ bool frmQuality::exportXlsx(QString path)
         MessageBox::show(error, MessageBox::Critical, MessageBox::Ok, QString(), this);
         return false;
     }
-    lab_status->setText(QStringLiteral("已导出：") + path);
+    lab_status->setText(u"已导出："_s + path);
     return true;
 }
