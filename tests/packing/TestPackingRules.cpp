@@ -1,6 +1,6 @@
 // The packing table's rules without a window, on a real embedded database: the roll id of a label
 // barcode, the mark fields of a roll, the bill's packing list, the mark's save, the box list (a
-// roll listed once, the moved-roll note), the box's save in one transaction, taking a roll out,
+// roll listed once), the box's save in one transaction with its moved-roll note, taking a roll out,
 // listing a box, the draft of an unsaved box, and the [打包] options.
 #include "PackingRows.h"
 
@@ -32,6 +32,10 @@ PackingBox boxOf(const QStringList& rolls)
     }
     return box;
 }
+
+// Rolls "id:box:remark:earlier box" saved after a `failure` ("deleted 43", "trigger 44"): the
+// rolls saved (id box remark weight), the list index of the roll that failed, the moved-roll note.
+struct BoxSaving { QStringList rolls; QString failure, saved; int failedAt; QString note = {}; };
 
 QString ids(const PackingBox& box)
 {
@@ -217,24 +221,6 @@ private slots:
         QTEST(int(last), "lastAdded");
     }
 
-    // The note after a save names every moved roll under the box it came from.
-    void movedNote_data()
-    {
-        QTest::addColumn<QStringList>("rolls"); // id:box:remark:earlier box
-        QTest::addColumn<QString>("note");
-        QTest::newRow("rolls from two boxes")
-            << QStringList{u"42:B9::B1"_s, u"43:B9::B2"_s, u"44:B9::B1"_s, u"45:B9"_s}
-            << u"；卷 42、44 已从箱 B1 移到本箱；卷 43 已从箱 B2 移到本箱"_s;
-        QTest::newRow("none moved") << QStringList{u"42:B9"_s, u"43:B9"_s} << QString();
-        QTest::newRow("moved roll without box number") << QStringList{u"42:::B1"_s, u"43:B9::B2"_s}
-                                                       << u"；卷 43 已从箱 B2 移到本箱"_s;
-    }
-    void movedNote()
-    {
-        QFETCH(QStringList, rolls);
-        QTEST(boxOf(rolls).movedNote(), "note");
-    }
-
     // A roll in a box on the database, packed into box B2: the move asks only for a roll in
     // another box; taking it out of B2 touches it only while it is in B2.
     void rollInBox_data()
@@ -263,47 +249,43 @@ private slots:
     }
 
     // The box's save: every roll of the list carries the box's weight, time and machine, in one
-    // transaction; a roll that cannot be written leaves every roll as it was.
+    // transaction; a roll that cannot be written leaves every roll as it was. The note after it
+    // names every moved roll under the box it came from.
     void boxSave_data()
     {
-        QTest::addColumn<QStringList>("rolls"); // id:box:remark
-        QTest::addColumn<QString>("failure");   // "deleted 43", "trigger 44", or none
-        QTest::addColumn<QString>("saved");     // id box remark weight of the rolls saved
-        QTest::addColumn<int>("failedAt");      // list index of the roll that failed, -1: none
+        QTest::addColumn<BoxSaving>("c");
         const QStringList three{u"42:B1"_s, u"43:B1:外箱破"_s, u"44:B1"_s};
-        QTest::newRow("every roll, the box remark where none of its own")
-            << three << QString() << u"42B1B区61.25,43B1外箱破61.25,44B1B区61.25"_s << -1;
-        QTest::newRow("a row without a box number is skipped")
-            << QStringList{u"42:B1"_s, u"43:"_s, u"44:B1"_s} << QString() << u"42B1B区61.25,44B1B区61.25"_s << -1;
-        QTest::newRow("roll deleted elsewhere") << three << u"deleted 43"_s << QString() << 1;
-        QTest::newRow("database refuses the last roll") << three << u"trigger 44"_s << QString() << 2;
+        QTest::newRow("every roll, the box remark where none of its own; moved from two boxes")
+            << BoxSaving{{u"42:B1::B7"_s, u"43:B1:外箱破:B8"_s, u"44:B1::B7"_s}, {}, u"42B1B区61.25,43B1外箱破61.25,44B1B区61.25"_s,
+                         -1, u"；卷 42、44 已从箱 B7 移到本箱；卷 43 已从箱 B8 移到本箱"_s};
+        QTest::newRow("a row without a box number is skipped, in the note too")
+            << BoxSaving{{u"42:B1"_s, u"43:::B7"_s, u"44:B1::B8"_s}, {}, u"42B1B区61.25,44B1B区61.25"_s, -1, u"；卷 44 已从箱 B8 移到本箱"_s};
+        QTest::newRow("roll deleted elsewhere") << BoxSaving{three, u"deleted 43"_s, {}, 1};
+        QTest::newRow("database refuses the last roll") << BoxSaving{three, u"trigger 44"_s, {}, 2};
     }
     void boxSave()
     {
-        QFETCH(QStringList, rolls);
-        QFETCH(QString, failure);
-        QFETCH(int, failedAt);
-        if (failure == u"deleted 43")
+        QFETCH(BoxSaving, c);
+        if (c.failure == u"deleted 43")
             m_conn.execute(u"delete from checkinfo where id=43"_s);
-        if (failure == u"trigger 44")
+        if (c.failure == u"trigger 44")
             native(u"create trigger full_disk before update of bagweight on checkinfo when new.id=44"
                    u" begin select raise(abort, 'database or disk is full'); end"_s);
         Clock::set(QDateTime(QDate(2026, 3, 14), QTime(10, 30, 5)));
-        const PackingBox box = boxOf(rolls);
-        const auto steps = box.saveSteps(u"61.25kg"_s, u"B区"_s, Clock::now(), u"打包机3号"_s);
+        const PackingBox box = boxOf(c.rolls);
+        QCOMPARE(box.movedNote(), c.note);
         int failed = -1;
         try {
-            PackingBox::save(m_conn, steps, &failed);
+            PackingBox::save(m_conn, box.saveSteps(u"61.25kg"_s, u"B区"_s, Clock::now(), u"打包机3号"_s), &failed);
             failed = -1;
         } catch (const DbError& e) {
-            QCOMPARE(e.isRowMissing(), failure.startsWith(u"deleted"));
+            QCOMPARE(e.isRowMissing(), c.failure.startsWith(u"deleted"));
         }
-        QCOMPARE(failed, failedAt);
+        QCOMPARE(failed, c.failedAt);
         QVERIFY(!m_conn.inTransaction());
-        QTEST(scalar(u"select group_concat(id||bagnumber||bagremark||bagweight) from (select * from checkinfo"
-                     u" where bagMachine='打包机3号' and bagTime='2026-03-14 10:30:05' order by id)"_s),
-              "saved");
-        if (failedAt >= 0)
+        QCOMPARE(scalar(u"select group_concat(id||bagnumber||bagremark||bagweight) from (select * from checkinfo"
+                        u" where bagMachine='打包机3号' and bagTime='2026-03-14 10:30:05' order by id)"_s), c.saved);
+        if (c.failedAt >= 0)
             QCOMPARE(scalar(u"select count(*) from checkinfo where bagnumber='B1'"_s), u"0"_s);
     }
 
