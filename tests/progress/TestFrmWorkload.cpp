@@ -136,7 +136,8 @@ private slots:
         QCOMPARE(f.selectedStep(), saved ? QString() : step);
     }
 
-    // The list tab: 查询 with its filters, 删除 with the access code on the pad.
+    // The list tab: 查询 with its filters, 删除 with the access code on the pad; the widths of the
+    // list's columns stay with the user, at least 480, the id column keeps its own.
     void listTab_data()
     {
         QTest::addColumn<Deleting>("c");
@@ -152,12 +153,14 @@ private slots:
         fx.exec("insert into BillStatusDetail(id,barcode,billstatus,usercode,createdate,endUser) values"
                 "(1,'K002','织造','001','2026-11-30 10:00','001'),(2,'K002','配布','001','2026-11-30 11:00','001'),"
                 "(3,'K001','配布','001','2026-11-30 12:00','001')");
+        SysUtil::saveSetting("mirel", "mirel", "frmWorkload", "500,2500,3,4,5,6,7,8,9");
         frmWorkload& f = fx.open();
         WorkloadListPart& list = *f.list();
         list.DTdate[WorkloadList::From]->setDate(QDate(2026, 11, 30));
         list.DTdate[WorkloadList::To]->setDate(QDate(2026, 11, 30));
         f.TxtBox[F::ListCard]->setText("K002");
         QTest::mouseClick(list.SearchWLBtn[WorkloadList::Query], Qt::LeftButton);
+        QCOMPARE(list.pggBase->colWidthList(), QString("800,2500,480,480,480,480,480,480,480"));
         list.pggBase->setRow(c.row);
         MessageBox::clearShown();
         QTest::mouseClick(list.SearchWLBtn[WorkloadList::Delete], Qt::LeftButton);
@@ -181,17 +184,7 @@ private slots:
         for (int r = 1; r < list.pggBase->rows(); ++r)
             ids << list.pggBase->textMatrix(r, 0);
         QCOMPARE(ids.join(','), c.listed);
-    }
-
-    // The widths of the list's columns stay with the user; the id column keeps its own.
-    void listWidths()
-    {
-        ProgressFixture fx;
-        SysUtil::saveSetting("mirel", "mirel", "frmWorkload", "500,2500,3,4,5,6,7,8,9");
-        frmWorkload& f = fx.open();
-        QTest::mouseClick(f.list()->SearchWLBtn[WorkloadList::Query], Qt::LeftButton);
-        QCOMPARE(f.list()->pggBase->colWidthList(), QString("800,2500,480,480,480,480,480,480,480")); // at least 480
-        f.list()->pggBase->setColWidth(2, 2000);
+        list.pggBase->setColWidth(2, 2000);
         f.close();
         QCOMPARE(SysUtil::getSetting("mirel", "mirel", "frmWorkload"), QString("800,2500,2000,480,480,480,480,480,480"));
     }
