@@ -37,6 +37,13 @@ PackingBox boxOf(const QStringList& rolls)
 // rolls saved (id box remark weight), the list index of the roll that failed, the moved-roll note.
 struct BoxSaving { QStringList rolls; QString failure, saved; int failedAt; QString note = {}; };
 
+// With 单号细码校验 ticked or not, the bill scanned and the roll: the list (its rolls, 是 for marks
+// printed at once) and the status line's text ("!" when the caret goes to the bill).
+struct Listed { bool checked; QString bill; double roll; QString list = {}, problem = {}; };
+// Rolls added to the listed ones and rolls in their box on the database by now: the draft kept,
+// the box restored.
+struct Draft { QStringList added, savedMeanwhile; bool kept, restored; };
+
 QString ids(const PackingBox& box)
 {
     QStringList out;
@@ -135,29 +142,23 @@ private slots:
     // 单号细码校验 ticked, the roll it lets in. No bill: none scanned.
     void packingList_data()
     {
-        QTest::addColumn<bool>("checked");
-        QTest::addColumn<QString>("bill");
-        QTest::addColumn<double>("roll");
-        QTest::addColumn<QString>("list"); // rolls on it, 是 for marks printed at once
-        QTest::addColumn<QString>("problem"); // the status line's text, "!" when the caret goes to the bill
-        QTest::newRow("not checked") << false << QString() << 44.0 << QString() << QString();
-        QTest::newRow("no bill scanned") << true << QString() << 42.0 << QString() << u"先扫描单号!"_s;
-        QTest::newRow("bill without list") << true << u"K003"_s << 42.0 << u"0"_s << u"这个单号没有细码单"_s;
-        QTest::newRow("roll not on the list") << true << u"K001"_s << 44.0 << u"2是"_s << u"这匹布没有在这个单号的细码里面，请确认?"_s;
-        QTest::newRow("roll on the list") << true << u"K001"_s << 43.0 << u"2是"_s << QString();
-        QTest::newRow("invoice 否") << true << u"K002"_s << 50.0 << u"1"_s << QString();
+        QTest::addColumn<Listed>("c");
+        QTest::newRow("not checked") << Listed{false, {}, 44};
+        QTest::newRow("no bill scanned") << Listed{true, {}, 42, {}, u"先扫描单号!"_s};
+        QTest::newRow("bill without list") << Listed{true, u"K003"_s, 42, u"0"_s, u"这个单号没有细码单"_s};
+        QTest::newRow("roll not on the list") << Listed{true, u"K001"_s, 44, u"2是"_s, u"这匹布没有在这个单号的细码里面，请确认?"_s};
+        QTest::newRow("roll on the list") << Listed{true, u"K001"_s, 43, u"2是"_s};
+        QTest::newRow("invoice 否") << Listed{true, u"K002"_s, 50, u"1"_s};
     }
     void packingList()
     {
-        QFETCH(bool, checked);
-        QFETCH(QString, bill);
-        QFETCH(double, roll);
+        QFETCH(Listed, c);
         std::optional<PackingList> list;
-        if (!bill.isEmpty())
-            list = PackingList::load(m_conn, bill);
-        QTEST(list ? QString::number(list->rolls.size()) + (list->autoPrint ? u"是"_s : QString()) : QString(), "list");
-        const auto problem = PackingMark::listProblem(checked, list, roll);
-        QTEST(problem ? problem->message + (problem->toBill ? u"!"_s : QString()) : QString(), "problem");
+        if (!c.bill.isEmpty())
+            list = PackingList::load(m_conn, c.bill);
+        QCOMPARE(list ? QString::number(list->rolls.size()) + (list->autoPrint ? u"是"_s : QString()) : QString(), c.list);
+        const auto problem = PackingMark::listProblem(c.checked, list, c.roll);
+        QCOMPARE(problem ? problem->message + (problem->toBill ? u"!"_s : QString()) : QString(), c.problem);
     }
 
     // The addend raises the stored quantity at every save; a roll deleted elsewhere is no save.
@@ -305,36 +306,29 @@ private slots:
     // The draft of a box with rolls listed from the database and rolls added since.
     void draft_data()
     {
-        QTest::addColumn<QStringList>("added");
-        QTest::addColumn<QStringList>("savedMeanwhile"); // rolls in their box on the database by now
-        QTest::addColumn<bool>("kept");
-        QTest::addColumn<bool>("restored");
-        QTest::newRow("rolls added") << QStringList{u"43"_s, u"44"_s} << QStringList() << true << true;
-        QTest::newRow("one of them saved meanwhile") << QStringList{u"43"_s, u"44"_s} << QStringList{u"44"_s} << true << true;
-        QTest::newRow("box saved as the power went") << QStringList{u"43"_s, u"44"_s} << QStringList{u"43"_s, u"44"_s}
-                                                     << true << false;
-        QTest::newRow("only rolls listed") << QStringList() << QStringList() << false << false;
+        QTest::addColumn<Draft>("c");
+        QTest::newRow("rolls added") << Draft{{u"43"_s, u"44"_s}, {}, true, true};
+        QTest::newRow("one of them saved meanwhile") << Draft{{u"43"_s, u"44"_s}, {u"44"_s}, true, true};
+        QTest::newRow("box saved as the power went") << Draft{{u"43"_s, u"44"_s}, {u"43"_s, u"44"_s}, true, false};
+        QTest::newRow("only rolls listed") << Draft{{}, {}, false, false};
     }
     void draft()
     {
-        QFETCH(QStringList, added);
-        QFETCH(QStringList, savedMeanwhile);
-        QFETCH(bool, restored);
+        QFETCH(Draft, c);
         const PackingBox box = boxOf({u"42:B1:外箱破"_s, u"43:B1::B7"_s, u"44:B1"_s});
-        const PackingBox::DraftRows rows =
-            box.draft({u"B1"_s, u"61.25"_s, u"B区"_s}, QSet<QString>(added.begin(), added.end()));
-        QTEST(!rows.isEmpty(), "kept");
-        for (const QString& id : savedMeanwhile)
+        const PackingBox::DraftRows rows = box.draft({u"B1"_s, u"61.25"_s, u"B区"_s}, QSet<QString>(c.added.begin(), c.added.end()));
+        QCOMPARE(!rows.isEmpty(), c.kept);
+        for (const QString& id : c.savedMeanwhile)
             m_conn.execute(u"update checkinfo set bagnumber='B1' where id="_s + id);
         const auto back = PackingBox::restore(rows, 3, [this](const QString& roll, const QString& in) {
             return PackingBox::savedInto(m_conn, roll, in);
         });
-        QCOMPARE(bool(back), restored);
+        QCOMPARE(bool(back), c.restored);
         if (!back)
             return;
         QCOMPARE(back->box.rolls(), box.rolls());
         QCOMPARE(back->boxFields, (QStringList{u"B1"_s, u"61.25"_s, u"B区"_s}));
-        QCOMPARE(back->added.size(), added.size() - savedMeanwhile.size());
+        QCOMPARE(back->added.size(), c.added.size() - c.savedMeanwhile.size());
     }
 
     // [打包] as written: buttons and the box area read flags, the check boxes numbers.
