@@ -1,6 +1,6 @@
 // The packing table draining the print pool: what each kind of job does, a foreign job blocking
-// the head, errors that keep the job, and stations that share one pool (one killed in the middle
-// of a job, two at once) on a real database file.
+// the head, errors that keep the job or hold no lock, and stations that share one pool (one
+// killed in the middle of a job, two at once) on a real database file.
 #include "BagFixture.h"
 
 #include "report/PrintJob.h"
@@ -208,53 +208,33 @@ private slots:
         QTest::newRow("printer does not answer") << true; // a pipe nobody reads
     }
 
-    // Table A's box label fails. While its error box stands open nothing of the database is held:
-    // an inspection station saves a roll and table B drains every other job.
+    // The box label fails. While its error box stands open nothing of the database is held: another
+    // station (an inspection table saving a roll, another packing table at the pool) can write.
     void printErrorHoldsNoLock()
     {
         QFETCH(bool, hangs);
         BagFixture fx("是否要打包=1\n");
         fx.exec(u"update checkinfo set bagnumber='B9' where id=42"_s);
         fx.exec(u"insert into printpool(PrintType,pid) values('箱唛','B9')"_s);
-        for (int i = 1; i <= 5; ++i)
-            fx.exec(u"insert into printpool(PrintType,pid) values('单据','%1')"_s.arg(i));
         if (hangs)
             QCOMPARE(mkfifo(fx.boxPdf().toUtf8().constData(), 0600), 0);
         else
             QVERIFY(QFile::remove(fx.home().file(u"打印/箱唛/箱唛.grf"_s)));
         PrintJob::setTimeoutMs(1000);
-        frmBag& a = fx.open();
-        a.printPool()->setEnabled(true);
-        a.printPool()->PrintTimer().stop(); // ticks by hand
-        const auto b = startDrain(fx);
-        const QString db = fx.home().file(u"mirel.db"_s);
-        QString saveError = u"no box"_s;
+        frmBag& f = fx.open();
+        f.printPool()->setEnabled(true);
+        f.printPool()->PrintTimer().stop(); // ticks by hand
         bool locked = true;
-        int drained = 0;
         MessageBox::setOnShow([&](const MessageBox::Shown& s) {
-            if (!s.text.startsWith(u"PrintBag发生错误"_s))
-                return;
-            locked = writeLocked(db);
-            Connection inspection;
-            inspection.open(u"Data Source="_s + db);
-            inspection.setCommandTimeout(1);
-            try {
-                inspection.execute(u"insert into checkinfo(billcode,checkcode,oncount) values('K001','009',50)"_s);
-                saveError.clear();
-            } catch (const DbError& e) {
-                saveError = e.message();
-            }
-            fx.home().writeFile(u"go"_s, "");
-            b->waitForFinished(20000);
-            drained = int(b->readAllStandardOutput().count("done "));
+            if (s.text.startsWith(u"PrintBag发生错误"_s))
+                locked = writeLocked(fx.home().file(u"mirel.db"_s));
         });
-        a.printPool()->tick();
+        f.printPool()->tick();
         MessageBox::setOnShow(nullptr);
         PrintJob::setTimeoutMs(10000);
-        QVERIFY2(!locked && saveError.isEmpty() && drained == 5, qPrintable(saveError));
+        QVERIFY(!locked);
         QVERIFY(MessageBox::lastShown().text.contains(hangs ? u"没有应答"_s : u"箱唛.grf"_s));
-        QCOMPARE(fx.scalar(u"select count(*) from printpool"_s) + fx.scalar(u"select count(*) from checkinfo where checkcode='009'"_s),
-                 u"01"_s);
+        QCOMPARE(fx.scalar(u"select count(*) from printpool"_s), u"0"_s);
     }
 };
 
