@@ -1,7 +1,9 @@
 // The packing table's rules without a window, on a real embedded database: the roll id of a label
 // barcode, the mark fields of a roll, the bill's packing list, the mark's save, the box list (a
-// roll listed once, the moved-roll note), the box's save in one transaction, taking a roll out,
+// roll listed once), the box's save in one transaction with its moved-roll note, taking a roll out,
 // listing a box, the draft of an unsaved box, and the [打包] options.
+#include "PackingRows.h"
+
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "stations/packing/BagSql.h"
@@ -20,27 +22,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Bills K001 (invoice 是, rolls 42 and 43 on its packing list), K002 (否, roll 50) and K003 (no
-// list); rolls 42, 43 and 44 of item 1 with quantities 10, 20.5 and 30.
-const char* const Rows[] = {
-    "insert into item(itemid,itemcode,itemname,itemspec,item1,item2,item3) values(1,'T1','涤棉府绸','45x45','65/35','120','150')",
-    "insert into bill(billid,billcode,billtype,invoice) values(1,'K001',55,'是')",
-    "insert into bill(billid,billcode,billtype,invoice) values(2,'K002',55,'否')",
-    "insert into bill(billid,billcode,billtype) values(3,'K003',55)",
-    "insert into BillDetail(BillDetailId,BillId,itemId,productionColor) values(11,1,1,'藏青')",
-    "insert into BillDetail(BillDetailId,BillId,itemId,productionColor) values(21,2,1,'米白')",
-    "insert into checkinfo(id,billCode,billdetailId,itemid,checkCode,onCount,grade,taskno,item1,item3,checkUsercode)"
-    " values(42,'K001',11,1,'001',10,'A','J1','118','M3','001')",
-    "insert into checkinfo(id,billCode,billdetailId,itemid,checkCode,onCount,grade,taskno,item3,checkUsercode)"
-    " values(43,'K001',11,1,'002',20.5,'A','J1','M3','001')",
-    "insert into checkinfo(id,billCode,billdetailId,itemid,checkCode,onCount,grade,taskno,item3,checkUsercode)"
-    " values(44,'K001',11,1,'003',30,'A','J1','M4','002')",
-    "insert into checkinfo(id,billCode,billdetailId,itemid,checkCode,onCount,grade) values(50,'K002',21,1,'001',100,'B')",
-    "insert into billprodetail(checkinfoid,billprocount,billdetailid) values(42,1,11)",
-    "insert into billprodetail(checkinfoid,billprocount,billdetailid) values(43,1,11)",
-    "insert into billprodetail(checkinfoid,billprocount,billdetailid) values(50,1,21)",
-};
-
 // A box of "id:box:remark:earlier box" rolls (quantity 10 each).
 PackingBox boxOf(const QStringList& rolls)
 {
@@ -51,6 +32,17 @@ PackingBox boxOf(const QStringList& rolls)
     }
     return box;
 }
+
+// Rolls "id:box:remark:earlier box" saved after a `failure` ("deleted 43", "trigger 44"): the
+// rolls saved (id box remark weight), the list index of the roll that failed, the moved-roll note.
+struct BoxSaving { QStringList rolls; QString failure, saved; int failedAt; QString note = {}; };
+
+// With 单号细码校验 ticked or not, the bill scanned and the roll: the list (its rolls, 是 for marks
+// printed at once) and the status line's text ("!" when the caret goes to the bill).
+struct Listed { bool checked; QString bill; double roll; QString list = {}, problem = {}; };
+// Rolls added to the listed ones and rolls in their box on the database by now: the draft kept,
+// the box restored.
+struct Draft { QStringList added, savedMeanwhile; bool kept, restored; };
 
 QString ids(const PackingBox& box)
 {
@@ -88,7 +80,7 @@ private slots:
     {
         m_home = std::make_unique<TempProgramFolder>();
         m_conn.openOrCreate(u"Provider=SQLite;Data Source="_s + m_home->file(u"mirel.db"_s));
-        for (const char* sql : Rows)
+        for (const char* sql : PackingRows)
             m_conn.execute(QString::fromUtf8(sql));
     }
     void cleanup()
@@ -150,29 +142,23 @@ private slots:
     // 单号细码校验 ticked, the roll it lets in. No bill: none scanned.
     void packingList_data()
     {
-        QTest::addColumn<bool>("checked");
-        QTest::addColumn<QString>("bill");
-        QTest::addColumn<double>("roll");
-        QTest::addColumn<QString>("list"); // rolls on it, 是 for marks printed at once
-        QTest::addColumn<QString>("problem"); // the status line's text, "!" when the caret goes to the bill
-        QTest::newRow("not checked") << false << QString() << 44.0 << QString() << QString();
-        QTest::newRow("no bill scanned") << true << QString() << 42.0 << QString() << u"先扫描单号!"_s;
-        QTest::newRow("bill without list") << true << u"K003"_s << 42.0 << u"0"_s << u"这个单号没有细码单"_s;
-        QTest::newRow("roll not on the list") << true << u"K001"_s << 44.0 << u"2是"_s << u"这匹布没有在这个单号的细码里面，请确认?"_s;
-        QTest::newRow("roll on the list") << true << u"K001"_s << 43.0 << u"2是"_s << QString();
-        QTest::newRow("invoice 否") << true << u"K002"_s << 50.0 << u"1"_s << QString();
+        QTest::addColumn<Listed>("c");
+        QTest::newRow("not checked") << Listed{false, {}, 44};
+        QTest::newRow("no bill scanned") << Listed{true, {}, 42, {}, u"先扫描单号!"_s};
+        QTest::newRow("bill without list") << Listed{true, u"K003"_s, 42, u"0"_s, u"这个单号没有细码单"_s};
+        QTest::newRow("roll not on the list") << Listed{true, u"K001"_s, 44, u"2是"_s, u"这匹布没有在这个单号的细码里面，请确认?"_s};
+        QTest::newRow("roll on the list") << Listed{true, u"K001"_s, 43, u"2是"_s};
+        QTest::newRow("invoice 否") << Listed{true, u"K002"_s, 50, u"1"_s};
     }
     void packingList()
     {
-        QFETCH(bool, checked);
-        QFETCH(QString, bill);
-        QFETCH(double, roll);
+        QFETCH(Listed, c);
         std::optional<PackingList> list;
-        if (!bill.isEmpty())
-            list = PackingList::load(m_conn, bill);
-        QTEST(list ? QString::number(list->rolls.size()) + (list->autoPrint ? u"是"_s : QString()) : QString(), "list");
-        const auto problem = PackingMark::listProblem(checked, list, roll);
-        QTEST(problem ? problem->message + (problem->toBill ? u"!"_s : QString()) : QString(), "problem");
+        if (!c.bill.isEmpty())
+            list = PackingList::load(m_conn, c.bill);
+        QCOMPARE(list ? QString::number(list->rolls.size()) + (list->autoPrint ? u"是"_s : QString()) : QString(), c.list);
+        const auto problem = PackingMark::listProblem(c.checked, list, c.roll);
+        QCOMPARE(problem ? problem->message + (problem->toBill ? u"!"_s : QString()) : QString(), c.problem);
     }
 
     // The addend raises the stored quantity at every save; a roll deleted elsewhere is no save.
@@ -236,24 +222,6 @@ private slots:
         QTEST(int(last), "lastAdded");
     }
 
-    // The note after a save names every moved roll under the box it came from.
-    void movedNote_data()
-    {
-        QTest::addColumn<QStringList>("rolls"); // id:box:remark:earlier box
-        QTest::addColumn<QString>("note");
-        QTest::newRow("rolls from two boxes")
-            << QStringList{u"42:B9::B1"_s, u"43:B9::B2"_s, u"44:B9::B1"_s, u"45:B9"_s}
-            << u"；卷 42、44 已从箱 B1 移到本箱；卷 43 已从箱 B2 移到本箱"_s;
-        QTest::newRow("none moved") << QStringList{u"42:B9"_s, u"43:B9"_s} << QString();
-        QTest::newRow("moved roll without box number") << QStringList{u"42:::B1"_s, u"43:B9::B2"_s}
-                                                       << u"；卷 43 已从箱 B2 移到本箱"_s;
-    }
-    void movedNote()
-    {
-        QFETCH(QStringList, rolls);
-        QTEST(boxOf(rolls).movedNote(), "note");
-    }
-
     // A roll in a box on the database, packed into box B2: the move asks only for a roll in
     // another box; taking it out of B2 touches it only while it is in B2.
     void rollInBox_data()
@@ -282,47 +250,43 @@ private slots:
     }
 
     // The box's save: every roll of the list carries the box's weight, time and machine, in one
-    // transaction; a roll that cannot be written leaves every roll as it was.
+    // transaction; a roll that cannot be written leaves every roll as it was. The note after it
+    // names every moved roll under the box it came from.
     void boxSave_data()
     {
-        QTest::addColumn<QStringList>("rolls"); // id:box:remark
-        QTest::addColumn<QString>("failure");   // "deleted 43", "trigger 44", or none
-        QTest::addColumn<QString>("saved");     // id box remark weight of the rolls saved
-        QTest::addColumn<int>("failedAt");      // list index of the roll that failed, -1: none
+        QTest::addColumn<BoxSaving>("c");
         const QStringList three{u"42:B1"_s, u"43:B1:外箱破"_s, u"44:B1"_s};
-        QTest::newRow("every roll, the box remark where none of its own")
-            << three << QString() << u"42B1B区61.25,43B1外箱破61.25,44B1B区61.25"_s << -1;
-        QTest::newRow("a row without a box number is skipped")
-            << QStringList{u"42:B1"_s, u"43:"_s, u"44:B1"_s} << QString() << u"42B1B区61.25,44B1B区61.25"_s << -1;
-        QTest::newRow("roll deleted elsewhere") << three << u"deleted 43"_s << QString() << 1;
-        QTest::newRow("database refuses the last roll") << three << u"trigger 44"_s << QString() << 2;
+        QTest::newRow("every roll, the box remark where none of its own; moved from two boxes")
+            << BoxSaving{{u"42:B1::B7"_s, u"43:B1:外箱破:B8"_s, u"44:B1::B7"_s}, {}, u"42B1B区61.25,43B1外箱破61.25,44B1B区61.25"_s,
+                         -1, u"；卷 42、44 已从箱 B7 移到本箱；卷 43 已从箱 B8 移到本箱"_s};
+        QTest::newRow("a row without a box number is skipped, in the note too")
+            << BoxSaving{{u"42:B1"_s, u"43:::B7"_s, u"44:B1::B8"_s}, {}, u"42B1B区61.25,44B1B区61.25"_s, -1, u"；卷 44 已从箱 B8 移到本箱"_s};
+        QTest::newRow("roll deleted elsewhere") << BoxSaving{three, u"deleted 43"_s, {}, 1};
+        QTest::newRow("database refuses the last roll") << BoxSaving{three, u"trigger 44"_s, {}, 2};
     }
     void boxSave()
     {
-        QFETCH(QStringList, rolls);
-        QFETCH(QString, failure);
-        QFETCH(int, failedAt);
-        if (failure == u"deleted 43")
+        QFETCH(BoxSaving, c);
+        if (c.failure == u"deleted 43")
             m_conn.execute(u"delete from checkinfo where id=43"_s);
-        if (failure == u"trigger 44")
+        if (c.failure == u"trigger 44")
             native(u"create trigger full_disk before update of bagweight on checkinfo when new.id=44"
                    u" begin select raise(abort, 'database or disk is full'); end"_s);
         Clock::set(QDateTime(QDate(2026, 3, 14), QTime(10, 30, 5)));
-        const PackingBox box = boxOf(rolls);
-        const auto steps = box.saveSteps(u"61.25kg"_s, u"B区"_s, Clock::now(), u"打包机3号"_s);
+        const PackingBox box = boxOf(c.rolls);
+        QCOMPARE(box.movedNote(), c.note);
         int failed = -1;
         try {
-            PackingBox::save(m_conn, steps, &failed);
+            PackingBox::save(m_conn, box.saveSteps(u"61.25kg"_s, u"B区"_s, Clock::now(), u"打包机3号"_s), &failed);
             failed = -1;
         } catch (const DbError& e) {
-            QCOMPARE(e.isRowMissing(), failure.startsWith(u"deleted"));
+            QCOMPARE(e.isRowMissing(), c.failure.startsWith(u"deleted"));
         }
-        QCOMPARE(failed, failedAt);
+        QCOMPARE(failed, c.failedAt);
         QVERIFY(!m_conn.inTransaction());
-        QTEST(scalar(u"select group_concat(id||bagnumber||bagremark||bagweight) from (select * from checkinfo"
-                     u" where bagMachine='打包机3号' and bagTime='2026-03-14 10:30:05' order by id)"_s),
-              "saved");
-        if (failedAt >= 0)
+        QCOMPARE(scalar(u"select group_concat(id||bagnumber||bagremark||bagweight) from (select * from checkinfo"
+                        u" where bagMachine='打包机3号' and bagTime='2026-03-14 10:30:05' order by id)"_s), c.saved);
+        if (c.failedAt >= 0)
             QCOMPARE(scalar(u"select count(*) from checkinfo where bagnumber='B1'"_s), u"0"_s);
     }
 
@@ -342,36 +306,29 @@ private slots:
     // The draft of a box with rolls listed from the database and rolls added since.
     void draft_data()
     {
-        QTest::addColumn<QStringList>("added");
-        QTest::addColumn<QStringList>("savedMeanwhile"); // rolls in their box on the database by now
-        QTest::addColumn<bool>("kept");
-        QTest::addColumn<bool>("restored");
-        QTest::newRow("rolls added") << QStringList{u"43"_s, u"44"_s} << QStringList() << true << true;
-        QTest::newRow("one of them saved meanwhile") << QStringList{u"43"_s, u"44"_s} << QStringList{u"44"_s} << true << true;
-        QTest::newRow("box saved as the power went") << QStringList{u"43"_s, u"44"_s} << QStringList{u"43"_s, u"44"_s}
-                                                     << true << false;
-        QTest::newRow("only rolls listed") << QStringList() << QStringList() << false << false;
+        QTest::addColumn<Draft>("c");
+        QTest::newRow("rolls added") << Draft{{u"43"_s, u"44"_s}, {}, true, true};
+        QTest::newRow("one of them saved meanwhile") << Draft{{u"43"_s, u"44"_s}, {u"44"_s}, true, true};
+        QTest::newRow("box saved as the power went") << Draft{{u"43"_s, u"44"_s}, {u"43"_s, u"44"_s}, true, false};
+        QTest::newRow("only rolls listed") << Draft{{}, {}, false, false};
     }
     void draft()
     {
-        QFETCH(QStringList, added);
-        QFETCH(QStringList, savedMeanwhile);
-        QFETCH(bool, restored);
+        QFETCH(Draft, c);
         const PackingBox box = boxOf({u"42:B1:外箱破"_s, u"43:B1::B7"_s, u"44:B1"_s});
-        const PackingBox::DraftRows rows =
-            box.draft({u"B1"_s, u"61.25"_s, u"B区"_s}, QSet<QString>(added.begin(), added.end()));
-        QTEST(!rows.isEmpty(), "kept");
-        for (const QString& id : savedMeanwhile)
+        const PackingBox::DraftRows rows = box.draft({u"B1"_s, u"61.25"_s, u"B区"_s}, QSet<QString>(c.added.begin(), c.added.end()));
+        QCOMPARE(!rows.isEmpty(), c.kept);
+        for (const QString& id : c.savedMeanwhile)
             m_conn.execute(u"update checkinfo set bagnumber='B1' where id="_s + id);
         const auto back = PackingBox::restore(rows, 3, [this](const QString& roll, const QString& in) {
             return PackingBox::savedInto(m_conn, roll, in);
         });
-        QCOMPARE(bool(back), restored);
+        QCOMPARE(bool(back), c.restored);
         if (!back)
             return;
         QCOMPARE(back->box.rolls(), box.rolls());
         QCOMPARE(back->boxFields, (QStringList{u"B1"_s, u"61.25"_s, u"B区"_s}));
-        QCOMPARE(back->added.size(), added.size() - savedMeanwhile.size());
+        QCOMPARE(back->added.size(), c.added.size() - c.savedMeanwhile.size());
     }
 
     // [打包] as written: buttons and the box area read flags, the check boxes numbers.

@@ -2,8 +2,6 @@
 #include "ProgressFixture.h"
 #include "ProgressRows.h"
 
-#include "shell/Database.h"
-
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -15,7 +13,7 @@ ProgressFixture::ProgressFixture(const QByteArray& mirelIni, const QByteArray& m
     // The first value of a key counts: the test's own lines come before the defaults.
     m_home.writeFile("mirel.ini", "[MIREL]\n" + mirelIni + "Projects=织造,配布,染色,全部配布_1,\nmenchineId=001\nCommBarcode=\n[MES]\n" + mesIni);
     m_home.writeFile("班别.ini", "[MIREL]\n王建国=早班\n");
-    Database::openConnection();
+    seed({});
     for (const char* sql : ProgressRows)
         exec(QString::fromUtf8(sql));
 }
@@ -32,7 +30,6 @@ void ProgressFixture::enter(const QString& card, int step, const QString& worker
 
 void ProgressFixture::installReader()
 {
-    const QString target = m_home.file("libmi.so");
-    QFile::remove(target);
-    QVERIFY(QFile::copy(qEnvironmentVariable("MIREL_BIN_DIR") + "/devsim-rfid/libmi.so", target));
+    QFile::remove(m_home.file("libmi.so"));
+    QVERIFY(QFile::copy(qEnvironmentVariable("MIREL_BIN_DIR") + "/devsim-rfid/libmi.so", m_home.file("libmi.so")));
 }

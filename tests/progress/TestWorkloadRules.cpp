@@ -13,7 +13,6 @@
 
 #include <QTest>
 
-#include <map>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -31,7 +30,7 @@ ReportForm typedForm()
 
 using Edit = std::function<void(ReportForm&)>;
 
-// Step `press` with the totals reported ("step=total"; "offline": none known): the outcome,
+// Step `press` with reports of the card ("step=total;..."; "offline": none known): the outcome,
 // message line and frame caption.
 struct Choice { bool order, repeat; QString card; int steps, press; QString totals; int outcome; QString message, frame = {}; };
 // A report as edited, after `before` ran: "statement=expected" checks, the notice, the error.
@@ -122,7 +121,7 @@ private slots:
         QTest::newRow("order: first step always") << Choice{true, false, "K002", 4, 0, "", chosen, ""};
         QTest::newRow("order: step before reported") << Choice{true, false, "K002", 4, 2, "配布=1", chosen, ""};
         QTest::newRow("no order rule") << Choice{false, false, "K002", 4, 2, "", chosen, ""};
-        QTest::newRow("repeat refused") << Choice{false, false, "K002", 4, 1, "配布=12.5", refused, "这个工艺已经输入过", "配布工艺 已经输入 12.5"};
+        QTest::newRow("repeat refused, the card's reports summed") << Choice{false, false, "K002", 4, 1, "配布=10;配布=2.5", refused, "这个工艺已经输入过", "配布工艺 已经输入 12.5"};
         QTest::newRow("repeat allowed") << Choice{false, true, "K002", 4, 1, "配布=12.5", chosen, ""};
         QTest::newRow("a total below 0.005 is none") << Choice{false, false, "K002", 4, 1, "配布=0.004", chosen, ""};
         QTest::newRow("offline: unchecked") << Choice{true, false, "K002", 4, 2, "offline", chosen, unchecked};
@@ -134,11 +133,14 @@ private slots:
     {
         QFETCH(Choice, c);
         m_cfg.orderInGroup = c.order;
-        std::map<QString, QString> totals;
+        // Another card's report never counts for K002.
+        m_conn.execute(u"insert into BillStatusDetail(barcode,billstatus,viewcount) values('K0021','配布',1)"_s);
         for (const QString& t : c.totals.split(u';', Qt::SkipEmptyParts))
-            totals[t.section(u'=', 0, 0)] = t.section(u'=', 1);
+            if (t != u"offline")
+                m_conn.execute(u"insert into BillStatusDetail(barcode,billstatus,viewcount) values('K002','%1',%2)"_s
+                                   .arg(t.section(u'=', 0, 0), t.section(u'=', 1)));
         const auto totalOf = [&](const QString& step) {
-            return c.totals == u"offline" ? QString() : totals.count(step) ? totals[step] : u"0"_s;
+            return c.totals == u"offline" ? QString() : WorkloadReport::reportedTotal(m_conn, c.card, step);
         };
         const StepChoice got = WorkloadReport(m_cfg).chooseStep(Steps.mid(0, c.steps), c.press, c.card, c.repeat, totalOf);
         QCOMPARE(int(got.outcome), c.outcome);
@@ -146,15 +148,11 @@ private slots:
         QCOMPARE(got.frameTitle, c.frame);
     }
 
-    // The totals and the re-save question go by the exact card and step.
-    void totals()
+    // The re-save question goes by the exact card and step.
+    void reportedBefore()
     {
-        m_conn.execute(u"insert into BillStatusDetail(barcode,billstatus,viewcount) values"
-                       "('K002','配布',10),('K002','配布',2.5),('K002','全部配布',1),('K0021','染色',1)"_s);
-        QCOMPARE(WorkloadReport::reportedTotal(m_conn, u"K002"_s, u"配布"_s), u"12.5"_s);
-        QCOMPARE(WorkloadReport::reportedTotal(m_conn, u"K002"_s, u"染色"_s), u"0"_s);
+        m_conn.execute(u"insert into BillStatusDetail(barcode,billstatus,viewcount) values('K002','全部配布',1),('K0021','染色',1)"_s);
         QVERIFY(WorkloadReport::reportedBefore(m_conn, u"K002"_s, u"全部配布"_s));
-        m_conn.execute(u"delete from BillStatusDetail where billstatus='配布'"_s);
         QVERIFY(!WorkloadReport::reportedBefore(m_conn, u"K002"_s, u"配布"_s)); // not 全部配布
         QVERIFY(!WorkloadReport::reportedBefore(m_conn, u"K002"_s, u"染色"_s)); // not K0021's
     }

@@ -81,18 +81,15 @@ private slots:
         QCOMPARE(cards(), c.rows);
     }
 
-    void holders()
+    // The line that says what a card stands for; a block's text without the zero bytes after it,
+    // Chinese written as UTF-8, a blank block as nothing, a block that is no text as its
+    // hexadecimal pairs.
+    void cardLines()
     {
         CardRegistration desk(m_conn);
         QCOMPARE(desk.holdersLine(u"D1"_s), u"卡号 D1：已登记给 001 王建国"_s);
         QCOMPARE(desk.holdersLine(u"C9"_s), u"卡号 C9：已登记给 生产卡 K002、002 李红"_s);
         QCOMPARE(desk.holdersLine(u"A1B2C3D4"_s), u"卡号 A1B2C3D4：未登记"_s);
-    }
-
-    // A block's text without the zero bytes after it; Chinese written as UTF-8; a blank block as
-    // nothing; a block that is no text as its hexadecimal pairs.
-    void cardText()
-    {
         const auto text = [](const QByteArray& block) { return RfidSql::cardFieldText(QString::fromLatin1(block), block); };
         QCOMPARE(text(QByteArray("A1B2C3D4").leftJustified(16, '\0')), u"A1B2C3D4"_s);
         QCOMPARE(text(QByteArray("工号甲001").leftJustified(16, '\0')), u"工号甲001"_s);

@@ -1,17 +1,15 @@
 // The card registration window: a save on each page through the tabs (the question and the
 // refusals as boxes, the result on the status line, the desk started or losing the database
-// offline), the keyboard flow of a wedge reader, cards from the simulated desk reader, the
-// settings frame. What each page binds or refuses: TestCardRegistration.
+// offline), the keyboard flow of a wedge reader and the settings frame, cards from the simulated
+// desk reader. What each page binds or refuses: TestCardRegistration.
 #include "../devices/DevSim.h"
 
 #include "shell/Database.h"
-#include "shell/DbInfoCache.h"
 #include "shell/Journal.h"
 #include "shell/MessageBox.h"
 #include "stations/rfid/frmRFID.h"
-#include "support/TempProgramFolder.h"
+#include "support/station/StationFixture.h"
 #include "widgets/ComboEx.h"
-#include "widgets/PanelStyle.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,32 +22,25 @@
 
 namespace {
 
-struct Desk {
-    TempProgramFolder home;
-    frmRFID form;
-    explicit Desk(bool startedAway = false)
+struct Desk : StationFixture<frmRFID> {
+    frmRFID& form;
+    explicit Desk(bool startedAway = false) : form(*new frmRFID)
     {
-        home.writeFile("config.ini", "[CUSTOMER.SETTING]\nCONNECTIONSTRING=缺省\n");
-        home.writeFile("kanban.ini", "[看板配置]\n库存看板=二号仓库存\n时间间隔=2000\n");
-        DbInfoCache::clear();
-        MessageBox::clearShown();
-        Database::openConnection();
-        Database::conn().execute("insert into UserInfo(UserID,usercode,username) values(7,'001','王建国'),(8,'002','李红')");
-        Database::conn().execute("insert into bill(billcode) values('K001'),('K002')");
-        Database::conn().execute("insert into RFID_CARDINFO(CARDNO,refCode,CARDTYPE) "
-                                 "values('C9','K002','2'),('C9','002','1'),('D1','001','1')");
-        PanelStyle::install();
-        const QString db = home.file("mirel.db");
+        useDatabase();
+        m_home.writeFile("kanban.ini", "[看板配置]\n库存看板=二号仓库存\n时间间隔=2000\n");
+        seed({"insert into UserInfo(UserID,usercode,username) values(7,'001','王建国'),(8,'002','李红')",
+              "insert into bill(billcode) values('K001'),('K002')",
+              "insert into RFID_CARDINFO(CARDNO,refCode,CARDTYPE) values('C9','K002','2'),('C9','002','1'),('D1','001','1')"});
+        const QString db = m_home.file("mirel.db");
         if (startedAway) {
             Database::conn().close();
             QFile::rename(db, db + ".away");
         }
-        form.Form_Load();
+        load(std::unique_ptr<frmRFID>(&form));
         if (startedAway && QFile::rename(db + ".away", db))
             Journal::retryNow();
     }
-    ~Desk() { Database::conn().close(); }
-    QString cards() { return Database::conn().execute("select group_concat(c,',') from (select CARDNO+':'+refCode+':'+CARDTYPE c from RFID_CARDINFO order by id)").text(0); }
+    QString cards() { return scalar("select group_concat(c,',') from (select CARDNO+':'+refCode+':'+CARDTYPE c from RFID_CARDINFO order by id)"); }
 };
 
 // A page's card and user (or production card) typed, the question's answer: the boxes and the
@@ -96,7 +87,7 @@ private slots:
         if (c.answer)
             MessageBox::setNextAnswer(MessageBox::Answer(c.answer));
         MessageBox::clearShown();
-        const QString db = d.home.file("mirel.db"), away = db + ".away"; // the database lost meanwhile
+        const QString db = d.home().file("mirel.db"), away = db + ".away"; // the database lost meanwhile
         QVERIFY(!QByteArray(QTest::currentDataTag()).endsWith("database away") || QFile::rename(db, away));
         QTest::mouseClick(d.form.Command1, Qt::LeftButton);
         QVERIFY(!QFile::exists(away) || QFile::rename(away, db));
@@ -111,7 +102,7 @@ private slots:
     }
 
     // A wedge reader types the card and Enter, then the production card and Enter: saved, and
-    // the card field is ready for the next card.
+    // the card field is ready for the next card; then the settings frame.
     void wedgeFlow_data()
     {
         QTest::addColumn<int>("ending");
@@ -140,6 +131,11 @@ private slots:
         QTest::keyClicks(d.form.txtCardno, "E7");
         QTest::keyClick(d.form.txtCardno, Qt::Key_Return);
         QVERIFY(d.cards().endsWith(",E7:002:1"));
+        // The settings frame, from the menu, shows the board's settings.
+        QVERIFY(d.form.Frame1->isHidden());
+        d.form.setting->trigger();
+        QVERIFY(!d.form.Frame1->isHidden());
+        QCOMPARE(d.form.txt_set[RfidSetting::Board]->text() + d.form.txt_set[RfidSetting::Interval]->text(), QString("二号仓库存2000"));
     }
 
     void readCard_data()
@@ -155,7 +151,7 @@ private slots:
         const QString file = QDir::temp().filePath("mirel-test-rfid-desk-" + QString::number(QCoreApplication::applicationPid()));
         qputenv("MIREL_DEVSIM_RFID", file.toLocal8Bit());
         Desk d;
-        QVERIFY(QFile::copy(qEnvironmentVariable("MIREL_BIN_DIR") + "/devsim-rfid/libmi.so", d.home.file("libmi.so")));
+        QVERIFY(QFile::copy(qEnvironmentVariable("MIREL_BIN_DIR") + "/devsim-rfid/libmi.so", d.home().file("libmi.so")));
         DevSim sim({"--device", "rfid"});
         QVERIFY(sim.ok());
         d.form.SSTab1->setCurrentIndex(c.page);
@@ -166,16 +162,6 @@ private slots:
         QTest::mouseClick(d.form.cmdRead, Qt::LeftButton);
         QCOMPARE(box->text(), c.field);
         QCOMPARE(d.form.lab_info[RfidLine::Status]->text(), c.line);
-    }
-
-    void settingsFrame()
-    {
-        Desk d;
-        QVERIFY(d.form.Frame1->isHidden());
-        d.form.setting->trigger();
-        QVERIFY(!d.form.Frame1->isHidden());
-        QCOMPARE(d.form.txt_set[RfidSetting::Board]->text(), QString("二号仓库存"));
-        QCOMPARE(d.form.txt_set[RfidSetting::Interval]->text(), QString("2000"));
     }
 };
 
