@@ -12,7 +12,7 @@ AREAS = {
                   "|row_deleted_elsewhere|check_offline|roll_save|inspection_card)$",
     "marklabel": "^test_(frmmaitou|station_layout|frmhuaxian|inspection_roll|maitou_pallet|roll_save"
                  "|check_devices)$",
-    "packing": "^test_(frmbag|bag_print_pool|bag_window|packing_rules|station_layout)$",
+    "packing": "^test_(frmbag|bag_print_pool|packing_rules|station_layout)$",
     "progress": "^test_(frmworkload|workload_rules|station_layout)$",
     "kanban": "^test_(frmkanban|station_layout)$",
     "report": "^test_(grf_template|report_expression|barcode|label_report"
