@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 /// What a simulator started with --record FILE received: the bytes, and the ms each one came.
 struct DevSimRecord {
     QByteArray bytes;
@@ -28,7 +30,7 @@ class DevSim {
 public:
     explicit DevSim(const QStringList& args)
     {
-        m_proc.setProgram(qEnvironmentVariable("MIREL_BIN_DIR") + QStringLiteral("/mirel-devsim"));
+        m_proc.setProgram(qEnvironmentVariable("MIREL_BIN_DIR") + u"/mirel-devsim"_s);
         m_proc.setArguments(args);
         m_proc.setProcessChannelMode(QProcess::SeparateChannels);
         m_proc.start();
@@ -70,8 +72,8 @@ private:
         for (int i = 0; i < 100; ++i) {
             while (m_proc.canReadLine()) {
                 const QString line = QString::fromLocal8Bit(m_proc.readLine()).trimmed();
-                if (line.startsWith(QStringLiteral("PORT ")) || line.startsWith(QStringLiteral("USB "))
-                    || line.startsWith(QStringLiteral("RFID ")))
+                if (line.startsWith(u"PORT "_s) || line.startsWith(u"USB "_s) ||
+                    line.startsWith(u"RFID "_s))
                     return line.section(u' ', 1);
             }
             m_proc.waitForReadyRead(100);

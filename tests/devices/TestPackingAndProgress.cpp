@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace devices;
 
 class TestPackingAndProgress : public QObject {
@@ -16,30 +18,29 @@ private slots:
     void packingScaleAsksForTheWeight()
     {
         TempProgramFolder folder;
-        DevSim scale({QStringLiteral("--device"), QStringLiteral("scale"), QStringLiteral("--format"),
-                      QStringLiteral("packing"), QStringLiteral("--weight"), QStringLiteral("25.4"),
-                      QStringLiteral("--link"), folder.file(QStringLiteral("ttyScale"))});
+        DevSim scale({u"--device"_s, u"scale"_s, u"--format"_s, u"packing"_s, u"--weight"_s,
+                      u"25.4"_s, u"--link"_s, folder.file(u"ttyScale"_s)});
         QVERIFY(scale.ok());
-        folder.writeFile(QStringLiteral("mirel.ini"),
+        folder.writeFile(u"mirel.ini"_s,
                          "[MIREL]\nCHENCOM=COM3\ndispFormat=0.0\n[SerialPorts]\nCOM3=" +
                              scale.path().toLocal8Bit() + "\n");
         PackingScale s;
         QSignalSpy status(&s, &PackingScale::status);
         QSignalSpy weights(&s, &PackingScale::weightText);
         QVERIFY(s.openScalePort());
-        QCOMPARE(status.last().at(0).toString(), QStringLiteral("台称准备好"));
+        QCOMPARE(status.last().at(0).toString(), u"台称准备好"_s);
         s.setEnabled(true);
         QTRY_VERIFY_WITH_TIMEOUT(!weights.isEmpty(), 10000);
-        QCOMPARE(weights.last().at(0).toString(), QStringLiteral("25.4"));
-        QCOMPARE(status.last().at(0).toString(), QStringLiteral("台称通讯中..."));
+        QCOMPARE(weights.last().at(0).toString(), u"25.4"_s);
+        QCOMPARE(status.last().at(0).toString(), u"台称通讯中..."_s);
         scale.command("weight 31.26");
-        QTRY_COMPARE_WITH_TIMEOUT(weights.last().at(0).toString(), QStringLiteral("31.3"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(weights.last().at(0).toString(), u"31.3"_s, 10000);
         // Its cable pulled and plugged in again under the same name: weighing goes on.
         scale.command("unplug");
-        QTRY_COMPARE_WITH_TIMEOUT(status.last().at(0).toString(), QStringLiteral("台称暂停中"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(status.last().at(0).toString(), u"台称暂停中"_s, 10000);
         QVERIFY(!scale.replug().isEmpty());
         scale.command("weight 12.0");
-        QTRY_COMPARE_WITH_TIMEOUT(weights.last().at(0).toString(), QStringLiteral("12.0"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(weights.last().at(0).toString(), u"12.0"_s, 10000);
     }
 
     // A box put on the scale swings for a second: 保存 pressed during the swing waits and takes
@@ -48,13 +49,13 @@ private slots:
     void packingScaleWaitsForTheSettledWeight()
     {
         TempProgramFolder folder;
-        DevSim scale({QStringLiteral("--device"), QStringLiteral("scale"), QStringLiteral("--format"),
-                      QStringLiteral("wnkg"), QStringLiteral("--interval"), QStringLiteral("100"),
-                      QStringLiteral("--settle"), QStringLiteral("1200")});
+        DevSim scale({u"--device"_s, u"scale"_s, u"--format"_s, u"wnkg"_s, u"--interval"_s,
+                      u"100"_s, u"--settle"_s, u"1200"_s});
         QVERIFY(scale.ok());
-        folder.writeFile(QStringLiteral("mirel.ini"),
+        folder.writeFile(u"mirel.ini"_s,
                          "[MIREL]\nCHENCOM=COM3\n[打包]\nStableReadings=3\nStableTime=300\n"
-                         "[SerialPorts]\nCOM3=" + scale.path().toLocal8Bit() + "\n");
+                         "[SerialPorts]\nCOM3=" +
+                             scale.path().toLocal8Bit() + "\n");
         QElapsedTimer clock;
         clock.start();
         PackingScale s(nullptr, [&] { return clock.elapsed(); });
@@ -65,7 +66,7 @@ private slots:
         ticks.start(100);
         WeightSettling& rule = s.settling();
         QTRY_COMPARE_WITH_TIMEOUT(int(rule.look()), int(WeightLook::Empty), 10000);
-        QCOMPARE(rule.decideSave(clock.elapsed()).message, QStringLiteral("空秤"));
+        QCOMPARE(rule.decideSave(clock.elapsed()).message, u"空秤"_s);
 
         scale.command("weight 25.4");
         QTRY_COMPARE_WITH_TIMEOUT(int(rule.look()), int(WeightLook::Moving), 10000);
@@ -83,13 +84,11 @@ private slots:
     void sicsScaleFlagsAndZero()
     {
         TempProgramFolder folder;
-        DevSim scale({QStringLiteral("--device"), QStringLiteral("scale"), QStringLiteral("--format"),
-                      QStringLiteral("sics"), QStringLiteral("--interval"), QStringLiteral("100"),
-                      QStringLiteral("--weight"), QStringLiteral("3.2")});
+        DevSim scale({u"--device"_s, u"scale"_s, u"--format"_s, u"sics"_s, u"--interval"_s,
+                      u"100"_s, u"--weight"_s, u"3.2"_s});
         QVERIFY(scale.ok());
-        folder.writeFile(QStringLiteral("mirel.ini"),
-                         "[MIREL]\nCHENCOM=COM3\n[SerialPorts]\nCOM3=" +
-                             scale.path().toLocal8Bit() + "\n");
+        folder.writeFile(u"mirel.ini"_s, "[MIREL]\nCHENCOM=COM3\n[SerialPorts]\nCOM3=" +
+                                             scale.path().toLocal8Bit() + "\n");
         PackingScale s;
         QVERIFY(s.openScalePort());
         QVERIFY(!s.zeroScale());
@@ -115,15 +114,15 @@ private slots:
     void packingScaleOffOrMissing()
     {
         TempProgramFolder folder;
-        folder.writeFile(QStringLiteral("mirel.ini"),
+        folder.writeFile(u"mirel.ini"_s,
                          "[MIREL]\nCHENCOM=COM3\n[SerialPorts]\nCOM3=/dev/no-such-tty\n");
         PackingScale s;
         QSignalSpy status(&s, &PackingScale::status);
         QVERIFY(!s.openScalePort());
-        QCOMPARE(status.last().at(0).toString(), QStringLiteral("台称没找到"));
+        QCOMPARE(status.last().at(0).toString(), u"台称没找到"_s);
         s.setEnabled(true);
         s.poll();
-        QCOMPARE(status.last().at(0).toString(), QStringLiteral("台称暂停中"));
+        QCOMPARE(status.last().at(0).toString(), u"台称暂停中"_s);
         s.setEnabled(false);
         QVERIFY(!s.isEnabled());
     }

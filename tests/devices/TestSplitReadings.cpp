@@ -14,6 +14,8 @@
 
 #include <random>
 
+using namespace Qt::StringLiterals;
+
 using namespace devices;
 
 namespace {
@@ -77,7 +79,7 @@ private slots:
     {
         QFETCH(QByteArrayList, chunks);
         TempProgramFolder folder;
-        folder.writeFile(QStringLiteral("mirel.ini"), "[MIREL]\nInputMode=0\nCommBarcode=\n");
+        folder.writeFile(u"mirel.ini"_s, "[MIREL]\nInputMode=0\nCommBarcode=\n");
         MemoryDevice counter;
         InspectionDevices devs;
         QSignalSpy quantities(&devs, &InspectionDevices::quantityText);
@@ -114,9 +116,9 @@ private slots:
         QFETCH(int, format);
         QFETCH(bool, packingTable);
         TempProgramFolder folder;
-        folder.writeFile(QStringLiteral("mirel.ini"), Format(format) == Format::Packed
-                                                          ? "[MIREL]\nchenInputMode=1\nCommBarcode=\n"
-                                                          : "[MIREL]\nchenInputMode=0\nCommBarcode=\n");
+        folder.writeFile(u"mirel.ini"_s, Format(format) == Format::Packed
+                                             ? "[MIREL]\nchenInputMode=1\nCommBarcode=\n"
+                                             : "[MIREL]\nchenInputMode=0\nCommBarcode=\n");
         devsim::Simulator sim(devsim::Simulator::Kind::Scale, 0, Format(format));
         sim.setWeight(10.5);
         const QByteArray one =
@@ -135,9 +137,9 @@ private slots:
         }
         for (const QByteArrayList& ticks : runs) {
             const QStringList shown = shownWeights(packingTable, ticks);
-            QVERIFY2(!shown.isEmpty() && shown.count(QStringLiteral("10.50")) == shown.size(),
+            QVERIFY2(!shown.isEmpty() && shown.count(u"10.50"_s) == shown.size(),
                      qPrintable(QString::fromLatin1(ticks.join('|').toPercentEncoding()) +
-                                QStringLiteral(" -> ") + shown.join(u',')));
+                                u" -> "_s + shown.join(u',')));
         }
     }
 
@@ -166,13 +168,13 @@ private slots:
         QFETCH(int, pauseMs);
         QFETCH(bool, asked);
         TempProgramFolder folder;
-        folder.writeFile(QStringLiteral("mirel.ini"), "[MIREL]\nCommBarcode=COM4\n");
+        folder.writeFile(u"mirel.ini"_s, "[MIREL]\nCommBarcode=COM4\n");
         MemoryDevice line;
         BarcodeScanner scanner;
         scanner.port()->setDevice(&line);
         QCOMPARE(scanner.open(), BarcodeScanner::OpenResult::Opened);
         QSignalSpy got(&scanner, &BarcodeScanner::scanned);
-        const QStringList codes{QStringLiteral("SC2611001"), QStringLiteral("SC2611002")};
+        const QStringList codes{u"SC2611001"_s, u"SC2611002"_s};
         for (qsizetype i = 0; i < codes.size(); ++i) {
             const QByteArray scan = codes[i].toLatin1() + endings[i];
             if (asked)

@@ -4,6 +4,8 @@
 #include "stations/kanban/frmKanban.h"
 #include "support/station/StationFixture.h"
 
+using namespace Qt::StringLiterals;
+
 class KanbanFixture : public StationFixture<frmKanban> {
 public:
     /// batches: rows of iteminBatch in stock; ini: lines of the [看板配置] section.
@@ -11,7 +13,7 @@ public:
 
     /// The board loaded, its tick stopped: tests tick by hand unless they start it.
     frmKanban& open();
-    QString databasePath() const { return m_home.file(QStringLiteral("stock.db")); }
+    QString databasePath() const { return m_home.file(u"stock.db"_s); }
     /// Writes a stock database with this many batches at path (closed, nothing left in a journal).
     static void makeDatabase(const QString& path, int batches);
     /// Changes the batch of this number in the database file (before the board is opened).

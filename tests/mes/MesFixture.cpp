@@ -7,10 +7,12 @@
 #include <sqlite3.h>
 #include <stdexcept>
 
+using namespace Qt::StringLiterals;
+
 MesFixture::MesFixture()
 {
-    m_mill.openOrCreate(QStringLiteral("Provider=SQLite;Data Source=") + millFile());
-    m_mes.openOrCreate(QStringLiteral("Provider=SQLite;Data Source=") + mesFile());
+    m_mill.openOrCreate(u"Provider=SQLite;Data Source="_s + millFile());
+    m_mes.openOrCreate(u"Provider=SQLite;Data Source="_s + mesFile());
 }
 
 MesFixture::~MesFixture()
@@ -21,50 +23,53 @@ MesFixture::~MesFixture()
 
 void MesFixture::addMasterData()
 {
-    m_mes.execute(QStringLiteral("insert into 员工信息(编号,姓名) values ('E01','张秀英');"
-                                 "insert into 员工信息(编号,姓名) values ('E02','李春梅');"
-                                 "insert into 员工信息(编号,姓名) values ('E03','王海燕');"
-                                 "insert into 坯布信息(坯布编号,坯布名称,原料规格,门幅,克重) values "
-                                 "('PB-2001','涤棉平纹坯布','T/C 45x45','160cm','115g');"
-                                 "insert into 坯布信息(坯布编号,坯布名称,原料规格,门幅,克重) values "
-                                 "('PB-3005','纯棉斜纹坯布','C 32x32','150cm','180g')"));
+    m_mes.execute(u"insert into 员工信息(编号,姓名) values ('E01','张秀英');"
+                  "insert into 员工信息(编号,姓名) values ('E02','李春梅');"
+                  "insert into 员工信息(编号,姓名) values ('E03','王海燕');"
+                  "insert into 坯布信息(坯布编号,坯布名称,原料规格,门幅,克重) values "
+                  "('PB-2001','涤棉平纹坯布','T/C 45x45','160cm','115g');"
+                  "insert into 坯布信息(坯布编号,坯布名称,原料规格,门幅,克重) values "
+                  "('PB-3005','纯棉斜纹坯布','C 32x32','150cm','180g')"_s);
 }
 
 void MesFixture::addBeam(int id, const QString& product, double warpLength)
 {
-    m_mes.execute(QStringLiteral("insert into 生产卡(id,写卡时间,备注,总经长,产品编号) values (%1,'2026-03-01','上轴',%2,'%3')")
-                      .arg(id)
-                      .arg(SqlText::number(warpLength), product));
+    m_mes.execute(
+        u"insert into 生产卡(id,写卡时间,备注,总经长,产品编号) values (%1,'2026-03-01','上轴',%2,'%3')"_s
+            .arg(id)
+            .arg(SqlText::number(warpLength), product));
 }
 
 int MesFixture::addEvent(int type, int beam, const QString& roll, const QString& loom, double length,
                          const QString& time, const QString& worker, const QString& next)
 {
-    auto idOrNull = [](const QString& w) { return w.isEmpty() ? QStringLiteral("null") : SqlText::quoted(w); };
-    m_mes.execute(QStringLiteral("insert into 织机事件表(事件类型,上轴ID,卷号,织机编号,挡车工ID,参数2,当前布长,累计产量,事件时间,是否检验) "
-                                 "values (%1,%2,'%3','%4',%5,%6,%7,%7,'%8',0)")
-                      .arg(type)
-                      .arg(beam)
-                      .arg(roll, loom, idOrNull(worker), idOrNull(next), SqlText::number(length), time));
-    return scalar(m_mes, QStringLiteral("select max(id) from 织机事件表")).toInt();
+    auto idOrNull = [](const QString& w) { return w.isEmpty() ? u"null"_s : SqlText::quoted(w); };
+    m_mes.execute(
+        u"insert into "
+        u"织机事件表(事件类型,上轴ID,卷号,织机编号,挡车工ID,参数2,当前布长,累计产量,事件时间,"
+        u"是否检验) "
+        "values (%1,%2,'%3','%4',%5,%6,%7,%7,'%8',0)"_s.arg(type)
+            .arg(beam)
+            .arg(roll, loom, idOrNull(worker), idOrNull(next), SqlText::number(length), time));
+    return scalar(m_mes, u"select max(id) from 织机事件表"_s).toInt();
 }
 
 int MesFixture::addA01Event(int type, int beam, double length, int hour, const QString& worker,
                             const QString& next)
 {
-    return addEvent(type, beam, QStringLiteral("1"), QStringLiteral("A01"), length,
-                    QStringLiteral("2026-03-10 %1:00:00").arg(hour, 2, 10, QLatin1Char('0')), worker, next);
+    return addEvent(type, beam, u"1"_s, u"A01"_s, length,
+                    u"2026-03-10 %1:00:00"_s.arg(hour, 2, 10, QLatin1Char('0')), worker, next);
 }
 
 void MesFixture::addMasterDataAndBeam()
 {
     addMasterData();
-    addBeam(1, QStringLiteral("PB-2001"));
+    addBeam(1, u"PB-2001"_s);
 }
 
 int MesFixture::markedEvents()
 {
-    return scalar(m_mes, QStringLiteral("select count(*) from 织机事件表 where 是否检验=1")).toInt();
+    return scalar(m_mes, u"select count(*) from 织机事件表 where 是否检验=1"_s).toInt();
 }
 
 QString MesFixture::scalar(Connection& c, const QString& sql)
@@ -75,7 +80,7 @@ QString MesFixture::scalar(Connection& c, const QString& sql)
 
 int MesFixture::count(Connection& c, const QString& table)
 {
-    return scalar(c, QStringLiteral("select count(*) from ") + table).toInt();
+    return scalar(c, u"select count(*) from "_s + table).toInt();
 }
 
 void MesFixture::native(const QString& file, const char* sql)

@@ -11,6 +11,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class TestCheckMesPanel : public QObject {
     Q_OBJECT
 
@@ -31,13 +33,15 @@ private slots:
         CheckFixture fx;
         {
             Connection mes;
-            mes.openOrCreate(QStringLiteral("Provider=SQLite;Data Source=") + fx.home().file(QStringLiteral("mes.db")));
-            mes.execute(QStringLiteral("insert into 生产卡(id,写卡时间,总经长,产品编号) values (7,'2026-03-01',900,'PB-9');"
-                                       "insert into 织机事件表(事件类型,上轴ID,卷号,织机编号,当前布长,事件时间) "
-                                       "values (33,7,'3','D04',450,'") +
-                         Clock::today().toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(" 00:00:01')"));
+            mes.openOrCreate(u"Provider=SQLite;Data Source="_s + fx.home().file(u"mes.db"_s));
+            mes.execute(u"insert into 生产卡(id,写卡时间,总经长,产品编号) values "
+                        u"(7,'2026-03-01',900,'PB-9');"
+                        "insert into 织机事件表(事件类型,上轴ID,卷号,织机编号,当前布长,事件时间) "
+                        "values (33,7,'3','D04',450,'"_s +
+                        Clock::today().toString(u"yyyy-MM-dd"_s) + u" 00:00:01')"_s);
         }
-        fx.home().writeFile(QStringLiteral("mirel.ini"), "[MIREL]\ncodeLen=000\n[MES]\nMES_HOST=" + host.toUtf8() + "\n");
+        fx.home().writeFile(u"mirel.ini"_s,
+                            "[MIREL]\ncodeLen=000\n[MES]\nMES_HOST=" + host.toUtf8() + "\n");
         frmCheck& f = fx.open();
         CheckMesPanel part(&f);
         MessageBox::clearShown();
@@ -46,12 +50,13 @@ private slots:
         const MessageBox::Shown shown = MessageBox::lastShown();
         QVERIFY2(shown.text.contains(expected), qPrintable(shown.text));
         QTEST(int(shown.icon), "icon");
-        const QString lines = fx.scalar(QStringLiteral("select count(*) from BillDetail where productionJarno='7'"));
-        QCOMPARE(lines, expected.startsWith(u"同步") ? QStringLiteral("1") : QStringLiteral("0"));
+        const QString lines =
+            fx.scalar(u"select count(*) from BillDetail where productionJarno='7'"_s);
+        QCOMPARE(lines, expected.startsWith(u"同步") ? u"1"_s : u"0"_s);
         // The window goes on: the shared connection is open and out of any transaction.
         QVERIFY(Database::conn().isOpen());
         QVERIFY(!Database::conn().inTransaction());
-        fx.lookUp(QStringLiteral("K001"));
+        fx.lookUp(u"K001"_s);
     }
 };
 

@@ -13,6 +13,8 @@
 #include <QTest>
 #include <optional>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 QString rows(Connection& c, const QString& sql)
@@ -33,15 +35,15 @@ int runMirel(const QString& home, QString* err)
 {
     QTemporaryDir runtime;
     QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-    e.insert(QStringLiteral("MIREL_HOME"), home);
-    e.insert(QStringLiteral("MIREL_LOCK_DIR"), runtime.path());
-    e.insert(QStringLiteral("MIREL_NONINTERACTIVE"), QStringLiteral("1"));
+    e.insert(u"MIREL_HOME"_s, home);
+    e.insert(u"MIREL_LOCK_DIR"_s, runtime.path());
+    e.insert(u"MIREL_NONINTERACTIVE"_s, u"1"_s);
     // A scheduler has no display.
-    e.remove(QStringLiteral("DISPLAY"));
-    e.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    e.remove(u"DISPLAY"_s);
+    e.remove(u"QT_QPA_PLATFORM"_s);
     QProcess p;
     p.setProcessEnvironment(e);
-    p.start(qEnvironmentVariable("MIREL_BIN_DIR") + QStringLiteral("/mirel"), {QStringLiteral("mesrun")});
+    p.start(qEnvironmentVariable("MIREL_BIN_DIR") + u"/mirel"_s, {u"mesrun"_s});
     if (!p.waitForFinished(60000))
         return -1;
     *err = QString::fromLocal8Bit(p.readAllStandardError());
@@ -78,19 +80,18 @@ private slots:
         QFETCH(QString, expected);
         MesFixture fx;
         fx.addMasterDataAndBeam();
-        const int id = fx.addEvent(type, 1, QStringLiteral("1"), QStringLiteral("A01"), 500, time);
+        const int id = fx.addEvent(type, 1, u"1"_s, u"A01"_s, 500, time);
         if (marked)
-            fx.mes().execute(
-                QStringLiteral("update 织机事件表 set 是否检验=1 where id=%1").arg(id));
+            fx.mes().execute(u"update 织机事件表 set 是否检验=1 where id=%1"_s.arg(id));
         Connection other;
-        other.open(QStringLiteral("Provider=SQLite;Data Source=") + fx.millFile());
+        other.open(u"Provider=SQLite;Data Source="_s + fx.millFile());
         std::optional<Transaction> held;
         if (expected == u"0") { // a transaction could not begin
             held.emplace(other);
             fx.mill().setCommandTimeout(1);
         }
-        QCOMPARE(fx.sync(QStringLiteral("2026-03-05")), expected);
-        QCOMPARE(MesFixture::count(fx.mill(), QStringLiteral("bill")), expected.toInt());
+        QCOMPARE(fx.sync(u"2026-03-05"_s), expected);
+        QCOMPARE(MesFixture::count(fx.mill(), u"bill"_s), expected.toInt());
     }
 
     void quantitiesAreRollLengths_data()
@@ -116,8 +117,9 @@ private slots:
         // Entered out of time order: the import goes by event time.
         for (qsizetype i = types.size() - 1; i >= 0; --i)
             fx.addA01Event(types[i], 1, lengths[i], int(i) + 1);
-        QCOMPARE(fx.sync(), QStringLiteral("1"));
-        QCOMPARE(rows(fx.mill(), QStringLiteral("select billstatus||':'||viewcount from BillStatusDetail order by id")),
+        QCOMPARE(fx.sync(), u"1"_s);
+        QCOMPARE(rows(fx.mill(),
+                      u"select billstatus||':'||viewcount from BillStatusDetail order by id"_s),
                  expected);
         QCOMPARE(fx.markedEvents(), int(types.size()));
     }
@@ -147,7 +149,9 @@ private slots:
         fx.addA01Event(33, 1, 100, 1);
         const int id = fx.addA01Event(type, 1, 300, 2, worker, next);
         fx.sync();
-        QCOMPARE(MesFixture::scalar(fx.mill(), QStringLiteral("select usercode from BillStatusDetail where remark='EMS同步-%1'").arg(id)),
+        QCOMPARE(MesFixture::scalar(
+                     fx.mill(),
+                     u"select usercode from BillStatusDetail where remark='EMS同步-%1'"_s.arg(id)),
                  expected);
     }
 
@@ -156,30 +160,41 @@ private slots:
         MesFixture fx;
         fx.addMasterData();
         // A product the mill already has keeps its item.
-        fx.mill().execute(QStringLiteral("insert into item(itemcode,itemname) values ('PB-3005','斜纹坯布')"));
-        fx.addBeam(1, QStringLiteral("PB-2001"), 3000);
-        fx.addBeam(2, QStringLiteral("PB-3005"), 2500);
-        fx.addBeam(3, QStringLiteral("PB-2001"), 2800);
+        fx.mill().execute(u"insert into item(itemcode,itemname) values ('PB-3005','斜纹坯布')"_s);
+        fx.addBeam(1, u"PB-2001"_s, 3000);
+        fx.addBeam(2, u"PB-3005"_s, 2500);
+        fx.addBeam(3, u"PB-2001"_s, 2800);
         fx.addA01Event(33, 1, 1200, 1);
         fx.addA01Event(33, 1, 2400, 2);
         fx.addA01Event(33, 2, 1000, 3);
-        fx.addEvent(33, 3, QStringLiteral("1"), QStringLiteral("B07"), 800, QStringLiteral("2026-03-10 04:00:00"));
-        fx.addEvent(33, 3, QStringLiteral("2"), QStringLiteral("B07"), 900, QStringLiteral("2026-03-10 05:00:00"));
-        QCOMPARE(fx.sync(QStringLiteral("2026-03-09")), QStringLiteral("4"));
+        fx.addEvent(33, 3, u"1"_s, u"B07"_s, 800, u"2026-03-10 04:00:00"_s);
+        fx.addEvent(33, 3, u"2"_s, u"B07"_s, 900, u"2026-03-10 05:00:00"_s);
+        QCOMPARE(fx.sync(u"2026-03-09"_s), u"4"_s);
         // One card per loom, dated the start of the run, entered today.
-        QCOMPARE(rows(fx.mill(), QStringLiteral("select billcode,billtype,companyid,TransactDate,OperatorDate,remark from bill order by billcode")),
-                 QStringLiteral("260314-A01|55|1|2026-03-09|2026-03-14|1-MES同步;"
-                                "260314-B07|55|1|2026-03-09|2026-03-14|3-MES同步"));
-        QCOMPARE(rows(fx.mill(), QStringLiteral("select b.billcode,i.itemcode,d.productionsn,d.productionJarno,d.backItem1,d.ItemCount,d.StoreRoomId "
-                                                "from BillDetail d join bill b on b.billid=d.BillId join item i on i.itemid=d.itemId order by d.BillDetailId")),
-                 QStringLiteral("260314-A01|PB-2001|1|1|A01 |3000|16;260314-A01|PB-3005|1|2|A01 |2500|16;"
-                                "260314-B07|PB-2001|1|3|B07 |2800|16;260314-B07|PB-2001|2|3|B07 |2800|16"));
-        QCOMPARE(rows(fx.mill(), QStringLiteral("select itemcode,itemname,itemspec,item5,item6 from item order by itemid")),
-                 QStringLiteral("PB-3005|斜纹坯布|||;PB-2001|涤棉平纹坯布|T/C 45x45|160cm|115g"));
+        QCOMPARE(
+            rows(
+                fx.mill(),
+                u"select billcode,billtype,companyid,TransactDate,OperatorDate,remark from bill order by billcode"_s),
+            u"260314-A01|55|1|2026-03-09|2026-03-14|1-MES同步;"
+            "260314-B07|55|1|2026-03-09|2026-03-14|3-MES同步"_s);
+        QCOMPARE(
+            rows(
+                fx.mill(),
+                u"select "
+                u"b.billcode,i.itemcode,d.productionsn,d.productionJarno,d.backItem1,d.ItemCount,d."
+                u"StoreRoomId "
+                "from BillDetail d join bill b on b.billid=d.BillId join item i on i.itemid=d.itemId order by d.BillDetailId"_s),
+            u"260314-A01|PB-2001|1|1|A01 |3000|16;260314-A01|PB-3005|1|2|A01 |2500|16;"
+            "260314-B07|PB-2001|1|3|B07 |2800|16;260314-B07|PB-2001|2|3|B07 |2800|16"_s);
+        QCOMPARE(rows(fx.mill(),
+                      u"select itemcode,itemname,itemspec,item5,item6 from item order by itemid"_s),
+                 u"PB-3005|斜纹坯布|||;PB-2001|涤棉平纹坯布|T/C 45x45|160cm|115g"_s);
         // Every event is on the line of its beam and roll, under the card number.
-        QCOMPARE(rows(fx.mill(), QStringLiteral("select s.barcode,d.productionsn,s.viewcount,s.billstatusid from BillStatusDetail s "
-                                                "join BillDetail d on d.BillDetailId=s.billdetailid order by s.id")),
-                 QStringLiteral("260314-A01|1|120|0;260314-A01|1|120|0;260314-A01|1|100|0;260314-B07|1|80|0;260314-B07|2|90|0"));
+        QCOMPARE(
+            rows(fx.mill(), u"select s.barcode,d.productionsn,s.viewcount,s.billstatusid from "
+                            u"BillStatusDetail s "
+                            "join BillDetail d on d.BillDetailId=s.billdetailid order by s.id"_s),
+            u"260314-A01|1|120|0;260314-A01|1|120|0;260314-A01|1|100|0;260314-B07|1|80|0;260314-B07|2|90|0"_s);
     }
 
     void secondRunImportsNothing()
@@ -191,18 +206,17 @@ private slots:
         const auto counts = [&fx] {
             return rows(
                 fx.mill(),
-                QStringLiteral(
-                    "select count(*) from bill union all select count(*) from BillDetail union all "
-                    "select count(*) from BillStatusDetail union all select count(*) from item"));
+                u"select count(*) from bill union all select count(*) from BillDetail union all "
+                "select count(*) from BillStatusDetail union all select count(*) from item"_s);
         };
-        QCOMPARE(fx.sync(), QStringLiteral("1"));
-        QCOMPARE(counts(), QStringLiteral("1;1;2;1"));
-        QCOMPARE(fx.sync(), QStringLiteral("0"));
-        QCOMPARE(counts(), QStringLiteral("1;1;2;1"));
+        QCOMPARE(fx.sync(), u"1"_s);
+        QCOMPARE(counts(), u"1;1;2;1"_s);
+        QCOMPARE(fx.sync(), u"0"_s);
+        QCOMPARE(counts(), u"1;1;2;1"_s);
         // A later doff of the same roll goes onto the same line, which is not counted again.
         fx.addA01Event(33, 1, 2300, 3);
-        QCOMPARE(fx.sync(), QStringLiteral("0"));
-        QCOMPARE(counts(), QStringLiteral("1;1;3;1"));
+        QCOMPARE(fx.sync(), u"0"_s);
+        QCOMPARE(counts(), u"1;1;3;1"_s);
     }
 
     void failureLeavesBothUnchanged_data()
@@ -210,7 +224,7 @@ private slots:
         QTest::addColumn<QString>("side");
         QTest::addColumn<QByteArray>("trigger");
         QTest::addColumn<QString>("message");
-        const QString full = QStringLiteral("磁盘已满");
+        const QString full = u"磁盘已满"_s;
         QTest::newRow("progress record of the second beam")
             << "mill" << QByteArray("CREATE TRIGGER boom BEFORE INSERT ON BillStatusDetail WHEN NEW.remark='EMS同步-3' "
                                     "BEGIN SELECT RAISE(ABORT,'磁盘已满'); END;") << full;
@@ -223,9 +237,10 @@ private slots:
         // A scheduled run and an operator's 同 at once: the other run marks event 4 after this
         // one read it.
         QTest::newRow("event imported by another run meanwhile")
-            << "mes" << QByteArray("CREATE TRIGGER boom AFTER UPDATE ON 织机事件表 WHEN NEW.id=3 "
-                                   "BEGIN UPDATE 织机事件表 SET 是否检验=1 WHERE id=4; END;")
-            << QStringLiteral("织机事件 4 已被另一次同步导入");
+            << "mes"
+            << QByteArray("CREATE TRIGGER boom AFTER UPDATE ON 织机事件表 WHEN NEW.id=3 "
+                          "BEGIN UPDATE 织机事件表 SET 是否检验=1 WHERE id=4; END;")
+            << u"织机事件 4 已被另一次同步导入"_s;
     }
     void failureLeavesBothUnchanged()
     {
@@ -234,7 +249,7 @@ private slots:
         QFETCH(QString, message);
         MesFixture fx;
         fx.addMasterDataAndBeam();
-        fx.addBeam(2, QStringLiteral("PB-3005"));
+        fx.addBeam(2, u"PB-3005"_s);
         fx.addA01Event(33, 1, 1000, 1);
         fx.addA01Event(33, 1, 1700, 2);
         fx.addA01Event(33, 2, 600, 3);
@@ -249,25 +264,29 @@ private slots:
         QCOMPARE(fx.markedEvents(), 0);
         // Once the fault is gone, the next run imports every event once.
         MesFixture::native(file, "DROP TRIGGER boom;");
-        QCOMPARE(fx.sync(), QStringLiteral("2"));
-        QCOMPARE(rows(fx.mill(), QStringLiteral("select remark||'='||viewcount from BillStatusDetail order by id")),
-                 QStringLiteral("EMS同步-1=100;EMS同步-2=70;EMS同步-3=60;EMS同步-4=20"));
+        QCOMPARE(fx.sync(), u"2"_s);
+        QCOMPARE(
+            rows(fx.mill(), u"select remark||'='||viewcount from BillStatusDetail order by id"_s),
+            u"EMS同步-1=100;EMS同步-2=70;EMS同步-3=60;EMS同步-4=20"_s);
         QCOMPARE(fx.markedEvents(), 4);
-        QCOMPARE(fx.sync(), QStringLiteral("0"));
+        QCOMPARE(fx.sync(), u"0"_s);
     }
 
     void oneFileHoldingBoth()
     {
         MesFixture fx;
         // The MES tables in the mill's own database: one connection, one transaction.
-        fx.mill().execute(QStringLiteral("insert into 生产卡(id,写卡时间,总经长,产品编号) values (1,'2026-03-01',900,'PB-9')"));
-        fx.mill().execute(QStringLiteral("insert into 织机事件表(事件类型,上轴ID,卷号,织机编号,当前布长,事件时间) "
-                                         "values (33,1,'5','C02',450,'2026-03-10 09:00:00')"));
-        QCOMPARE(MesImport::syncMesEvents(fx.mill(), fx.mill(), QStringLiteral("2026-03-01"), MesFixture::today()),
-                 QStringLiteral("1"));
-        QCOMPARE(rows(fx.mill(), QStringLiteral("select barcode,viewcount,billstatus from BillStatusDetail")),
-                 QStringLiteral("260314-C02|45|33"));
-        QCOMPARE(MesFixture::scalar(fx.mill(), QStringLiteral("select 是否检验 from 织机事件表")), QStringLiteral("1"));
+        fx.mill().execute(
+            u"insert into 生产卡(id,写卡时间,总经长,产品编号) values (1,'2026-03-01',900,'PB-9')"_s);
+        fx.mill().execute(
+            u"insert into 织机事件表(事件类型,上轴ID,卷号,织机编号,当前布长,事件时间) "
+            "values (33,1,'5','C02',450,'2026-03-10 09:00:00')"_s);
+        QCOMPARE(
+            MesImport::syncMesEvents(fx.mill(), fx.mill(), u"2026-03-01"_s, MesFixture::today()),
+            u"1"_s);
+        QCOMPARE(rows(fx.mill(), u"select barcode,viewcount,billstatus from BillStatusDetail"_s),
+                 u"260314-C02|45|33"_s);
+        QCOMPARE(MesFixture::scalar(fx.mill(), u"select 是否检验 from 织机事件表"_s), u"1"_s);
     }
 
     void connectionFromSettings_data()
@@ -286,12 +305,12 @@ private slots:
         QFETCH(QByteArray, ini);
         QFETCH(QString, expected);
         MesFixture fx;
-        fx.home().writeFile(QStringLiteral("mirel.ini"), "[MES]\n" + ini);
-        expected.replace(QStringLiteral("<home>"), fx.home().path());
+        fx.home().writeFile(u"mirel.ini"_s, "[MES]\n" + ini);
+        expected.replace(u"<home>"_s, fx.home().path());
         try {
             QCOMPARE(MesImport::connectionString(), expected);
         } catch (const DbError& e) {
-            QVERIFY2(expected.startsWith(QStringLiteral("error:")), qPrintable(e.message()));
+            QVERIFY2(expected.startsWith(u"error:"_s), qPrintable(e.message()));
             QVERIFY2(e.message().contains(expected.mid(6)), qPrintable(e.message()));
         }
     }
@@ -320,31 +339,31 @@ private slots:
         QFETCH(QString, blocked);
         std::unique_ptr<MesFixture> fx = std::make_unique<MesFixture>();
         fx->addMasterDataAndBeam();
-        fx->addBeam(2, QStringLiteral("PB-3005"));
+        fx->addBeam(2, u"PB-3005"_s);
         fx->addA01Event(33, 1, 1000, 1);
         fx->addA01Event(33, 2, 700, 2);
         fx->mill().close();
         fx->mes().close();
-        fx->home().writeFile(QStringLiteral("mirel.ini"), "[MES]\n" + mesIni);
+        fx->home().writeFile(u"mirel.ini"_s, "[MES]\n" + mesIni);
         const QString home = fx->home().path();
         if (!blocked.isEmpty())
-            QVERIFY(QDir(home).mkdir(blocked + QStringLiteral(".lock")));
+            QVERIFY(QDir(home).mkdir(blocked + u".lock"_s));
 
         QString err;
         QCOMPARE(runMirel(home, &err), exitCode);
         if (!stderrHas.isEmpty())
             QVERIFY2(err.contains(stderrHas), qPrintable(err));
-        const IniFile mirelIni(fx->home().file(QStringLiteral("mirel.ini")));
-        const IniFile configIni(fx->home().file(QStringLiteral("config.ini")));
-        QCOMPARE(mirelIni.read(QStringLiteral("MES"), QStringLiteral("同步记录数"), QString()), count);
-        QCOMPARE(configIni.read(QStringLiteral("MES"), QStringLiteral("开始同步时间"), QString()).isEmpty(),
+        const IniFile mirelIni(fx->home().file(u"mirel.ini"_s));
+        const IniFile configIni(fx->home().file(u"config.ini"_s));
+        QCOMPARE(mirelIni.read(u"MES"_s, u"同步记录数"_s, QString()), count);
+        QCOMPARE(configIni.read(u"MES"_s, u"开始同步时间"_s, QString()).isEmpty(),
                  blocked == u"config.ini");
-        QCOMPARE(configIni.read(QStringLiteral("MES"), QStringLiteral("完成同步时间"), QString()).isEmpty(),
+        QCOMPARE(configIni.read(u"MES"_s, u"完成同步时间"_s, QString()).isEmpty(),
                  exitCode != 0 && blocked != u"mirel.ini");
-        fx->mill().open(QStringLiteral("Provider=SQLite;Data Source=") + fx->millFile());
-        fx->mes().open(QStringLiteral("Provider=SQLite;Data Source=") + fx->mesFile());
+        fx->mill().open(u"Provider=SQLite;Data Source="_s + fx->millFile());
+        fx->mes().open(u"Provider=SQLite;Data Source="_s + fx->mesFile());
         const int imported = blocked.isEmpty() ? count.toInt() : 2; // the import runs all the same
-        QCOMPARE(MesFixture::count(fx->mill(), QStringLiteral("BillDetail")), imported);
+        QCOMPARE(MesFixture::count(fx->mill(), u"BillDetail"_s), imported);
         QCOMPARE(fx->markedEvents(), imported == 2 ? 2 : 0);
     }
 };

@@ -7,6 +7,8 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 class BagFixture : public StationFixture<frmBag> {
 public:
     /// packIni: lines of the [打包] section; mirelIni: lines of [MIREL].
@@ -15,8 +17,8 @@ public:
 
     frmBag& open();
     /// The PDF files the mark and box templates print to.
-    QString markPdf() const { return m_home.file(QStringLiteral("mark.pdf")); }
-    QString boxPdf() const { return m_home.file(QStringLiteral("box.pdf")); }
+    QString markPdf() const { return m_home.file(u"mark.pdf"_s); }
+    QString boxPdf() const { return m_home.file(u"box.pdf"_s); }
     /// Scans a barcode into the mark area and presses Enter.
     void scan(const QString& text);
 };

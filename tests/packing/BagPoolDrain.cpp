@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <cstdio>
 
+using namespace Qt::StringLiterals;
+
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
@@ -26,11 +28,14 @@ int main(int argc, char** argv)
     QObject::connect(&check, &QTimer::timeout, [pool] {
         std::fflush(stdout);
         if (!pool->isEnabled()) {
-            pool->setEnabled(QFile::exists(ProgramFolder::file(QStringLiteral("go"))));
+            pool->setEnabled(QFile::exists(ProgramFolder::file(u"go"_s)));
             return;
         }
         try {
-            if (Database::conn().execute(QStringLiteral("select count(*) from printpool")).field(0).toLongLong() == 0)
+            if (Database::conn()
+                    .execute(u"select count(*) from printpool"_s)
+                    .field(0)
+                    .toLongLong() == 0)
                 QCoreApplication::quit();
         } catch (const DbError&) {
         }

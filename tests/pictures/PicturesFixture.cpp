@@ -9,6 +9,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 PicturesFixture::PicturesFixture()
 {
     // The browsers keep a trial window of this size instead of going full screen.
@@ -16,7 +18,7 @@ PicturesFixture::PicturesFixture()
     useDatabase();
     // The browsers' ini is named once per process, so a test starts by forgetting what the one
     // before it stored there.
-    basThumbs::writeProfile(QStringLiteral("Main"), QString(), QString());
+    basThumbs::writeProfile(u"Main"_s, QString(), QString());
     seed({
         "insert into item(itemid,itemcode,itemname,itemspec,item1,isstop) values(3,'T03','涤棉府绸','45x45','65%涤 35%棉',0)",
         "insert into item(itemid,itemcode,itemname,itemspec,item1,isstop) values(7,'T07','全棉斜纹','21x21','100%棉',0)",
@@ -47,7 +49,7 @@ QByteArray PicturesFixture::picture(const QColor& colour, const char* format, QS
 
 void PicturesFixture::storePicture(qint64 id, const QByteArray& bytes, const QString& ext)
 {
-    exec(QStringLiteral("update item set pic=0x%1, picName='%2' where itemid=%3")
+    exec(u"update item set pic=0x%1, picName='%2' where itemid=%3"_s
              .arg(QString::fromLatin1(bytes.toHex()), ext)
              .arg(id));
 }

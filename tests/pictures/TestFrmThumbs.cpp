@@ -34,6 +34,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 qint64 shownId(frmThumbs& f)
@@ -44,7 +46,7 @@ qint64 shownId(frmThumbs& f)
 // A value the browsers keep in the [Main] section of their ini.
 QString mainProfile(const char* key)
 {
-    return basThumbs::readProfile(QStringLiteral("Main"), QString::fromLatin1(key), QString());
+    return basThumbs::readProfile(u"Main"_s, QString::fromLatin1(key), QString());
 }
 
 // A rectangle (120,120)-(260,260) as the 87 filled points; the 88th point, far out at
@@ -104,7 +106,7 @@ private slots:
         QTEST(shownId(f), "expected");
         QCOMPARE(MessageBox::shown().size(), refused ? 1 : 0);
         if (refused) {
-            QCOMPARE(MessageBox::lastShown().text, QStringLiteral("没有这个样品编码"));
+            QCOMPARE(MessageBox::lastShown().text, u"没有这个样品编码"_s);
             QCOMPARE(f.txtUser[ThumbsField::Name]->text(), nameBefore); // the fields keep the item shown
         }
     }
@@ -114,15 +116,13 @@ private slots:
         QTest::addColumn<QString>("code");
         QTest::addColumn<qint64>("expected");
         QTest::addColumn<QString>("message");
-        const QString none = QStringLiteral("没有这个样品编码");
-        QTest::newRow("found") << QStringLiteral("T07") << qint64(7) << QString();
-        QTest::newRow("letter case of the mill's database") << QStringLiteral("t03") << qint64(3)
-                                                            << QString();
-        QTest::newRow("stopped item") << QStringLiteral("T09") << qint64(0) << none;
-        QTest::newRow("quote in the scan") << QStringLiteral("T0'7") << qint64(0) << none;
+        const QString none = u"没有这个样品编码"_s;
+        QTest::newRow("found") << u"T07"_s << qint64(7) << QString();
+        QTest::newRow("letter case of the mill's database") << u"t03"_s << qint64(3) << QString();
+        QTest::newRow("stopped item") << u"T09"_s << qint64(0) << none;
+        QTest::newRow("quote in the scan") << u"T0'7"_s << qint64(0) << none;
         // The code may well exist: the database's own message, and the item shown stays.
-        QTest::newRow("database away") << QStringLiteral("T07") << qint64(12)
-                                       << QStringLiteral("数据库文件已被删除或移走");
+        QTest::newRow("database away") << u"T07"_s << qint64(12) << u"数据库文件已被删除或移走"_s;
     }
     void lookupByCode()
     {
@@ -134,8 +134,7 @@ private slots:
         f.showItem(12);
         MessageBox::clearShown();
         if (expected == 12)
-            QVERIFY(QFile::rename(fx.home().file(QStringLiteral("mirel.db")),
-                                  fx.home().file(QStringLiteral("away.db"))));
+            QVERIFY(QFile::rename(fx.home().file(u"mirel.db"_s), fx.home().file(u"away.db"_s)));
         QTest::keyClicks(f.barcode, code);
         QTest::keyClick(f.barcode, Qt::Key_Return);
         QCOMPARE(shownId(f), expected);
@@ -155,48 +154,44 @@ private slots:
     {
         PicturesFixture fx;
         fx.open<frmThumbs>();
-        fx.storePicture(7, PicturesFixture::picture(Qt::red, "png"), QStringLiteral("png"));
+        fx.storePicture(7, PicturesFixture::picture(Qt::red, "png"), u"png"_s);
         const QString path = ItemPictures::exportItemPicture(7);
-        QCOMPARE(QFileInfo(path).fileName(), QStringLiteral("7.png"));
+        QCOMPARE(QFileInfo(path).fileName(), u"7.png"_s);
         QCOMPARE(QImage(path).pixelColor(5, 5), QColor(Qt::red));
-        fx.storePicture(7, PicturesFixture::picture(Qt::blue, "png", QSize(60, 20)),
-                        QStringLiteral("png"));
+        fx.storePicture(7, PicturesFixture::picture(Qt::blue, "png", QSize(60, 20)), u"png"_s);
         QCOMPARE(ItemPictures::exportItemPicture(7), path);
         QCOMPARE(QImage(path).size(), QSize(60, 20));
         QCOMPARE(QImage(path).pixelColor(5, 5), QColor(Qt::blue));
         // Without a stored picture: the folder, with what was put there by hand left alone.
-        fx.home().writeFile(QStringLiteral("pic/3/hand.bmp"),
-                            PicturesFixture::picture(Qt::green, "bmp"));
+        fx.home().writeFile(u"pic/3/hand.bmp"_s, PicturesFixture::picture(Qt::green, "bmp"));
         const QString folder = ItemPictures::exportItemPicture(3);
         QVERIFY(folder.endsWith(QDir::separator()));
-        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{QStringLiteral("hand.bmp")});
+        QCOMPARE(QDir(folder).entryList(QDir::Files), QStringList{u"hand.bmp"_s});
     }
 
     void thumbnailsSkipBrokenFiles()
     {
         PicturesFixture fx;
-        fx.home().writeFile(QStringLiteral("pics/B.bmp"),
+        fx.home().writeFile(u"pics/B.bmp"_s,
                             PicturesFixture::picture(Qt::green, "bmp", QSize(800, 200)));
-        fx.home().writeFile(QStringLiteral("pics/a.JPG"), PicturesFixture::picture(Qt::red, "jpg"));
-        fx.home().writeFile(QStringLiteral("pics/c.png"),
-                            PicturesFixture::picture(Qt::blue, "png"));
-        fx.home().writeFile(QStringLiteral("pics/broken.jpg"),
-                            QByteArray("\xff\xd8\xff\xe0 not a picture"));
-        fx.home().writeFile(QStringLiteral("pics/notes.txt"), "roll notes");
+        fx.home().writeFile(u"pics/a.JPG"_s, PicturesFixture::picture(Qt::red, "jpg"));
+        fx.home().writeFile(u"pics/c.png"_s, PicturesFixture::picture(Qt::blue, "png"));
+        fx.home().writeFile(u"pics/broken.jpg"_s, QByteArray("\xff\xd8\xff\xe0 not a picture"));
+        fx.home().writeFile(u"pics/notes.txt"_s, "roll notes");
         for (const char* metafile : {"pics/d.wmf", "pics/e.emf"}) // nothing here draws them
             fx.home().writeFile(QString::fromLatin1(metafile), QByteArray("\xd7\xcd\xc6\x9a", 4));
         auto& f = fx.open<frmThumbs>();
-        MessageBox::setNextFileName(fx.home().file(QStringLiteral("pics")));
-        QTest::mouseClick(f.tools[QStringLiteral("Browse")], Qt::LeftButton);
+        MessageBox::setNextFileName(fx.home().file(u"pics"_s));
+        QTest::mouseClick(f.tools[u"Browse"_s], Qt::LeftButton);
         QVERIFY(fx.waitForThumbnails());
         QCOMPARE(f.strip->count(), 3);
-        QCOMPARE(f.sbrPanel1->text(), QStringLiteral("4 个文件"));
-        QCOMPARE(f.strip->optThumb(0)->property("tag").toString(), QStringLiteral("a.JPG"));
-        QCOMPARE(f.strip->optThumb(2)->property("tag").toString(), QStringLiteral("c.png"));
+        QCOMPARE(f.sbrPanel1->text(), u"4 个文件"_s);
+        QCOMPARE(f.strip->optThumb(0)->property("tag").toString(), u"a.JPG"_s);
+        QCOMPARE(f.strip->optThumb(2)->property("tag").toString(), u"c.png"_s);
         QVERIFY(!f.progress->isVisible());
         // The first thumbnail is chosen and shown large; a touch chooses another.
         QCOMPARE(f.strip->selectedIndex(), 0);
-        QVERIFY(f.sbrPanel2->text().endsWith(QStringLiteral("a.JPG")));
+        QVERIFY(f.sbrPanel2->text().endsWith(u"a.JPG"_s));
         QTest::mouseClick(f.strip->optThumb(1), Qt::LeftButton);
         QCOMPARE(f.strip->selectedIndex(), 1);
         // The large picture is read whole at its box's size, and again when the box grows.
@@ -213,26 +208,25 @@ private slots:
         QCOMPARE(thumb.pixelColor(18, 18), QColor(Qt::white));
         QCOMPARE(thumb.pixelColor(25, 25), QColor(Qt::red));
         // A folder that is gone is refused; the strip and the remembered folder stay.
-        MessageBox::setNextFileName(fx.home().file(QStringLiteral("gone")));
-        QTest::mouseClick(f.tools[QStringLiteral("Browse")], Qt::LeftButton);
-        QCOMPARE(MessageBox::lastShown().kind, QStringLiteral("folder"));
+        MessageBox::setNextFileName(fx.home().file(u"gone"_s));
+        QTest::mouseClick(f.tools[u"Browse"_s], Qt::LeftButton);
+        QCOMPARE(MessageBox::lastShown().kind, u"folder"_s);
         QCOMPARE(f.strip->count(), 3);
-        QCOMPARE(mainProfile("Last Path"), fx.home().file(QStringLiteral("pics")));
+        QCOMPARE(mainProfile("Last Path"), fx.home().file(u"pics"_s));
     }
 
     void itemShowsItsPictureFolder()
     {
         PicturesFixture fx;
-        fx.storePicture(7, PicturesFixture::picture(Qt::red, "png"), QStringLiteral("png"));
-        fx.home().writeFile(QStringLiteral("pic/7/back.bmp"),
-                            PicturesFixture::picture(Qt::green, "bmp"));
+        fx.storePicture(7, PicturesFixture::picture(Qt::red, "png"), u"png"_s);
+        fx.home().writeFile(u"pic/7/back.bmp"_s, PicturesFixture::picture(Qt::green, "bmp"));
         auto& f = fx.open<frmThumbs>();
-        QTest::keyClicks(f.barcode, QStringLiteral("T07"));
+        QTest::keyClicks(f.barcode, u"T07"_s);
         QTest::mouseClick(f.Command1, Qt::LeftButton);
         QVERIFY(fx.waitForThumbnails());
         QCOMPARE(f.strip->count(), 2);
-        QCOMPARE(f.txtUser[ThumbsField::Composition]->text(), QStringLiteral("100%棉"));
-        QVERIFY(f.picBig->property("tag").toString().endsWith(QStringLiteral("7.png")));
+        QCOMPARE(f.txtUser[ThumbsField::Composition]->text(), u"100%棉"_s);
+        QVERIFY(f.picBig->property("tag").toString().endsWith(u"7.png"_s));
     }
 
     void slideShowStepsDown()
@@ -272,10 +266,10 @@ private slots:
         QFETCH(qint64, item);
         QFETCH(bool, templatePresent);
         PicturesFixture fx;
-        const QString pdf = fx.home().file(QStringLiteral("label.pdf"));
+        const QString pdf = fx.home().file(u"label.pdf"_s);
         if (templatePresent)
             fx.home().writeFile(
-                QStringLiteral("打印/商品/条形码.grf"),
+                u"打印/商品/条形码.grf"_s,
                 "[report]\npage = 60 x 40\n[parameter]\nname = 单据ID\ntype = number\ndefault = 0\n"
                 "[parameter]\nname = 默认打印机\ntype = text\ndefault = " +
                     pdf.toUtf8() +
@@ -288,9 +282,8 @@ private slots:
         MessageBox::clearShown();
         QTest::mouseClick(f.butFlow[ThumbsCmd::Print], Qt::LeftButton);
         QTEST(QFileInfo::exists(pdf), "printed");
-        const bool failed =
-            !MessageBox::shown().isEmpty() &&
-            MessageBox::lastShown().text.startsWith(QStringLiteral("PrintBill发生错误"));
+        const bool failed = !MessageBox::shown().isEmpty() &&
+                            MessageBox::lastShown().text.startsWith(u"PrintBill发生错误"_s);
         QCOMPARE(failed, item > 0 && !templatePresent);
     }
 
@@ -303,24 +296,24 @@ private slots:
             f.setGeometry(30, 40, 900, 700);
             f.close();
         }
-        QCOMPARE(mainProfile("Maximized"), QStringLiteral("False"));
-        QCOMPARE(mainProfile("ItemId"), QStringLiteral("7"));
+        QCOMPARE(mainProfile("Maximized"), u"False"_s);
+        QCOMPARE(mainProfile("ItemId"), u"7"_s);
         auto& again = fx.open<frmThumbs>();
         QCOMPARE(shownId(again), qint64(7)); // back on the item of last time
-        const QStringList pos = mainProfile("Window Position").split(QStringLiteral(", "));
+        const QStringList pos = mainProfile("Window Position").split(u", "_s);
         QCOMPARE(pos.size(), 4);
         QCOMPARE(pos[2].toInt(), 900 * 15);
         // Started while the database is away: the failed connection is said once, and the item
         // of last time comes up when the database answers.
         again.close();
         Database::conn().close();
-        const QString db = fx.home().file(QStringLiteral("mirel.db"));
-        QVERIFY(QFile::rename(db, db + QStringLiteral(".away")));
+        const QString db = fx.home().file(u"mirel.db"_s);
+        QVERIFY(QFile::rename(db, db + u".away"_s));
         MessageBox::clearShown();
         auto& away = fx.open<frmThumbs>();
         QCOMPARE(MessageBox::shown().size(), 1);
         QCOMPARE(shownId(away), qint64(0));
-        QVERIFY(QFile::rename(db + QStringLiteral(".away"), db));
+        QVERIFY(QFile::rename(db + u".away"_s, db));
         Journal::retryNow();
         QTRY_COMPARE(shownId(away), qint64(7));
     }
@@ -338,11 +331,10 @@ private slots:
         QFETCH(int, bytes);
         QFETCH(bool, filled);
         PicturesFixture fx;
-        fx.home().writeFile(QStringLiteral("3d/shirt.bmp"), outlinePicture());
+        fx.home().writeFile(u"3d/shirt.bmp"_s, outlinePicture());
         if (bytes > 0)
-            fx.home().writeFile(QStringLiteral("3d/shirt.bmp.ovx"), polygonBytes(bytes));
-        fx.storePicture(7, PicturesFixture::picture(QColor(200, 30, 40), "png"),
-                        QStringLiteral("png"));
+            fx.home().writeFile(u"3d/shirt.bmp.ovx"_s, polygonBytes(bytes));
+        fx.storePicture(7, PicturesFixture::picture(QColor(200, 30, 40), "png"), u"png"_s);
         auto& f = fx.open<frmQuick3D>();
         QCOMPARE(f.strip->count(), 1); // the default folder of outlines
         QVERIFY(f.showItem(7));
@@ -358,17 +350,17 @@ private slots:
         // The swatch shows the fabric in the corner whenever the fabric could be read.
         QCOMPARE(canvas.pixelColor(50, 50), fabric);
         if (!filled && bytes > 0)
-            QVERIFY(f.sbrPanel1->text().contains(QStringLiteral("703")));
+            QVERIFY(f.sbrPanel1->text().contains(u"703"_s));
     }
 
     void anotherItemRedrawsTheSameOutline()
     {
         PicturesFixture fx;
-        fx.home().writeFile(QStringLiteral("3d/a.bmp"), outlinePicture());
-        fx.home().writeFile(QStringLiteral("3d/b.bmp"), outlinePicture());
-        fx.home().writeFile(QStringLiteral("3d/b.bmp.ovx"), polygonBytes());
-        fx.storePicture(7, PicturesFixture::picture(Qt::red, "png"), QStringLiteral("png"));
-        fx.storePicture(3, PicturesFixture::picture(Qt::blue, "bmp"), QStringLiteral("bmp"));
+        fx.home().writeFile(u"3d/a.bmp"_s, outlinePicture());
+        fx.home().writeFile(u"3d/b.bmp"_s, outlinePicture());
+        fx.home().writeFile(u"3d/b.bmp.ovx"_s, polygonBytes());
+        fx.storePicture(7, PicturesFixture::picture(Qt::red, "png"), u"png"_s);
+        fx.storePicture(3, PicturesFixture::picture(Qt::blue, "bmp"), u"bmp"_s);
         auto& f = fx.open<frmQuick3D>();
         QTest::mouseClick(f.strip->optThumb(1), Qt::LeftButton);
         f.showItem(7);
@@ -384,8 +376,8 @@ private slots:
         auto& f = fx.open<frmQuick3D>();
         f.showMe(7);
         QVERIFY(f.autoPlay->isChecked());
-        QCOMPARE(f.txtUser[ThumbsField::Name]->property("tag").toString(), QStringLiteral("7"));
-        QCOMPARE(f.txtUser[ThumbsField::Code]->text(), QStringLiteral("T07"));
+        QCOMPARE(f.txtUser[ThumbsField::Name]->property("tag").toString(), u"7"_s);
+        QCOMPARE(f.txtUser[ThumbsField::Code]->text(), u"T07"_s);
     }
 
     // The screen mode switches as in the item browser; a drawing is shown whole in a small
@@ -400,7 +392,7 @@ private slots:
     {
         QFETCH(QSize, size);
         PicturesFixture fx;
-        fx.home().writeFile(QStringLiteral("3d/coat.bmp"),
+        fx.home().writeFile(u"3d/coat.bmp"_s,
                             PicturesFixture::picture(Qt::white, "bmp", {440, 420}));
         auto& f = fx.open<frmQuick3D>();
         QTest::mouseDClick(f.frameSearch, Qt::LeftButton);
@@ -411,7 +403,7 @@ private slots:
         QTRY_COMPARE(f.size(), size);
         const QRect shown = f.picBig->pictureRect();
         QVERIFY2(f.picBig->rect().contains(shown),
-                 qPrintable(QStringLiteral("%1x%2").arg(shown.width()).arg(shown.height())));
+                 qPrintable(u"%1x%2"_s.arg(shown.width()).arg(shown.height())));
         QVERIFY(qAbs(shown.width() * 420 - shown.height() * 440) <= 440);
         frmQuick3D fresh;
         fresh.Form_Load();
@@ -423,15 +415,13 @@ private slots:
     void lastFolderOfItsOwn()
     {
         PicturesFixture fx;
-        fx.home().writeFile(QStringLiteral("3d/shirt.bmp"), outlinePicture());
-        fx.home().writeFile(QStringLiteral("c/orvex.bmp"), outlinePicture());
+        fx.home().writeFile(u"3d/shirt.bmp"_s, outlinePicture());
+        fx.home().writeFile(u"c/orvex.bmp"_s, outlinePicture());
         fx.open<frmThumbs>().close();
-        QCOMPARE(
-            basThumbs::readProfile(QStringLiteral("Main"), QStringLiteral("Last Path"), QString()),
-            QStringLiteral("C:\\"));
+        QCOMPARE(basThumbs::readProfile(u"Main"_s, u"Last Path"_s, QString()), u"C:\\"_s);
         auto& f = fx.open<frmQuick3D>();
         QCOMPARE(f.strip->count(), 1);
-        QCOMPARE(f.strip->optThumb(0)->property("tag").toString(), QStringLiteral("shirt.bmp"));
+        QCOMPARE(f.strip->optThumb(0)->property("tag").toString(), u"shirt.bmp"_s);
     }
 };
 

@@ -5,16 +5,18 @@
 
 #include <QDateEdit>
 
+using namespace Qt::StringLiterals;
+
 QualityFixture::QualityFixture()
 {
     Connection c;
-    c.openOrCreate(QStringLiteral("Provider=SQLite;Data Source=") + databasePath());
-    c.execute(QStringLiteral("insert item(itemid, itemcode, itemname) values(1, 'T01', '府绸');"
-                             "insert item(itemid, itemcode, itemname) values(2, 'T02', '春亚纺');"
-                             "insert UserInfo(usercode, username) values('002', '王建国');"
-                             "insert UserInfo(usercode, username) values('004', '李秀英')"));
-    c.execute(QStringLiteral(
-        "insert checkinfo(id, billCode, itemid, checkCode, onCount, checkcount, grade, machineId, "
+    c.openOrCreate(u"Provider=SQLite;Data Source="_s + databasePath());
+    c.execute(u"insert item(itemid, itemcode, itemname) values(1, 'T01', '府绸');"
+              "insert item(itemid, itemcode, itemname) values(2, 'T02', '春亚纺');"
+              "insert UserInfo(usercode, username) values('002', '王建国');"
+              "insert UserInfo(usercode, username) values('004', '李秀英')"_s);
+    c.execute(
+        u"insert checkinfo(id, billCode, itemid, checkCode, onCount, checkcount, grade, machineId, "
         "checkUsercode, item2, createDate) values"
         "(1, 'SC1', 1, '001', 100, 1, 'A品', '001', '002', '150', '2026-11-02 09:00:00'),"
         "(2, 'SC2', 2, '002', 50, 0.9144, 'B品', '002', '004', '100', '2026-11-02 15:00:00'),"
@@ -24,10 +26,10 @@ QualityFixture::QualityFixture()
         "insert checkDetail(checkId, bugName, bugCount, bugScore) values"
         "(1, '破洞', 1, 4), (1, '破洞', 2, 8), (1, '油污', 1, 2), (2, '油污', 0, -1), (4, '破洞', "
         "1, 4),"
-        "(5, '破洞', 1, 4)"));
+        "(5, '破洞', 1, 4)"_s);
     c.close();
     useDatabase(databasePath());
-    m_home.writeFile(QStringLiteral("mirel.ini"), "[MIREL]\ngrade=A品^0,B品^20,C品^40\n");
+    m_home.writeFile(u"mirel.ini"_s, "[MIREL]\ngrade=A品^0,B品^20,C品^40\n");
 }
 
 QualitySql::Filter QualityFixture::range()

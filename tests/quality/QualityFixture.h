@@ -10,11 +10,13 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 class QualityFixture : public StationFixture<frmQuality> {
 public:
     QualityFixture();
 
-    QString databasePath() const { return m_home.file(QStringLiteral("mill.db")); }
+    QString databasePath() const { return m_home.file(u"mill.db"_s); }
     /// The window at 1024 x 768 on 2026-11-02 … 2026-11-04, queried.
     frmQuality& open();
     static QualitySql::Filter range();

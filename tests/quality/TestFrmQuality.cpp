@@ -26,6 +26,8 @@
 #include <QTableWidget>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Where a real finger lands on bar `index` of bar set `set` (stacked sets counted from below).
@@ -80,7 +82,7 @@ private slots:
         frmQuality& f = fx.open();
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
-        QCOMPARE(f.labFigureNow[QualityText::Rolls]->text(), QStringLiteral("3"));
+        QCOMPARE(f.labFigureNow[QualityText::Rolls]->text(), u"3"_s);
         auto* view = f.findChild<QChartView*>(chart);
         const QPoint at = barPoint(view, set, bar);
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
@@ -88,10 +90,10 @@ private slots:
         QTEST(column0(f.gridMachine), "machines");
         QTEST(int(f.overview().pareto.size()), "paretoBars");
         QTEST(f.labFigure[QualityText::DefectsPer100m]->text() + u' ' + f.labFigureNow[QualityText::DefectsPer100m]->text(), "defects");
-        QVERIFY(f.labTouched->text().startsWith(QStringLiteral("已选：")));
+        QVERIFY(f.labTouched->text().startsWith(u"已选："_s));
         // The same bar again widens the views back.
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, barPoint(view, set, bar));
-        QCOMPARE(f.labFigureNow[QualityText::Rolls]->text(), QStringLiteral("3"));
+        QCOMPARE(f.labFigureNow[QualityText::Rolls]->text(), u"3"_s);
         QCOMPARE(f.gridMachine->rowCount(), 2);
     }
 
@@ -140,13 +142,13 @@ private slots:
         QTest::mouseClick(f.cmdPickMachine, Qt::LeftButton);
         QVERIFY(f.picker->isVisible());
         QCOMPARE(f.picker->count(), 2);
-        QCOMPARE(f.picker->button(1)->text(), QStringLiteral("002"));
+        QCOMPARE(f.picker->button(1)->text(), u"002"_s);
         QTest::mouseClick(f.picker->button(1), Qt::LeftButton);
         QVERIFY(!f.picker->isVisible());
-        QCOMPARE(f.txtMachine->text(), QStringLiteral("002"));
+        QCOMPARE(f.txtMachine->text(), u"002"_s);
         QTest::keyClick(f.txtMachine, Qt::Key_Return);
-        QCOMPARE(f.labFigureNow[QualityText::Rolls]->text(), QStringLiteral("1"));
-        QCOMPARE(f.gridInspector->item(0, 1)->text(), QStringLiteral("李秀英"));
+        QCOMPARE(f.labFigureNow[QualityText::Rolls]->text(), u"1"_s);
+        QCOMPARE(f.gridInspector->item(0, 1)->text(), u"李秀英"_s);
     }
 
     void badInputKeepsTheOverview_data()
@@ -180,15 +182,15 @@ private slots:
         frmQuality& f = fx.open();
         f.dtpFrom->setDate(from);
         f.dtpTo->setDate(to);
-        const QString away = fx.databasePath() + QStringLiteral(".away");
-        if (database == QStringLiteral("gone"))
+        const QString away = fx.databasePath() + u".away"_s;
+        if (database == u"gone"_s)
             for (const char* suffix : {"", "-wal", "-shm"})
                 QFile::remove(fx.databasePath() + QString::fromLatin1(suffix));
-        else if (database == QStringLiteral("back"))
+        else if (database == u"back"_s)
             QVERIFY(QFile::rename(fx.databasePath(), away));
         MessageBox::clearShown();
         QTest::mouseClick(f.cmdQuery, Qt::LeftButton);
-        if (database == QStringLiteral("back")) {
+        if (database == u"back"_s) {
             QVERIFY(QFile::rename(away, fx.databasePath()));
             JournalReplayResult pass; // the journal's retry finds the database answering
             pass.reached = true;
@@ -200,8 +202,7 @@ private slots:
                      qPrintable(MessageBox::lastShown().text));
         QFETCH(QString, status);
         QVERIFY2(f.lab_status->text().startsWith(status), qPrintable(f.lab_status->text()));
-        QCOMPARE(f.labFigureNow[QualityText::Rolls]->text(),
-                 message.isEmpty() ? QStringLiteral("0") : QStringLiteral("3"));
+        QCOMPARE(f.labFigureNow[QualityText::Rolls]->text(), message.isEmpty() ? u"0"_s : u"3"_s);
         QVERIFY(f.cmdQuery->isEnabled());
         QCOMPARE(offlineStatusLine(&f), f.lab_status); // the offline mark keeps off the export buttons
     }
@@ -214,15 +215,14 @@ private slots:
         QualityFixture fx;
         {
             Connection c;
-            c.open(QStringLiteral("Provider=SQLite;Data Source=") + fx.databasePath());
+            c.open(u"Provider=SQLite;Data Source="_s + fx.databasePath());
             for (int i = 1; i <= 40; ++i)
-                c.execute(QStringLiteral("insert checkinfo(onCount, checkcount, grade, machineId, "
-                                         "checkUsercode, createDate) values(50, 1, 'A品', "
-                                         "'M%1', 'U%1', '2026-11-03')")
-                              .arg(i, 2, 10, QLatin1Char('0')));
+                c.execute(u"insert checkinfo(onCount, checkcount, grade, machineId, "
+                          "checkUsercode, createDate) values(50, 1, 'A品', "
+                          "'M%1', 'U%1', '2026-11-03')"_s.arg(i, 2, 10, QLatin1Char('0')));
         }
         frmQuality& f = fx.open();
-        const QString pdf = fx.home().file(QStringLiteral("总览.pdf"));
+        const QString pdf = fx.home().file(u"总览.pdf"_s);
         MessageBox::setNextFileName(pdf);
         QTest::mouseClick(f.cmdPdf, Qt::LeftButton);
         QVERIFY2(QFile::exists(pdf), qPrintable(f.lab_status->text()));
@@ -232,19 +232,19 @@ private slots:
         const QStringList titles{QualityChartViews::paretoTitle(), QualityChartViews::gradesTitle(),
                                  QualityChartViews::pointsTitle()};
         for (qsizetype i = 0; i < pages.size(); ++i) {
-            const QString title = i < charts ? QStringLiteral("质量总览") : titles[i - charts];
+            const QString title = i < charts ? u"质量总览"_s : titles[i - charts];
             QVERIFY2(pages[i].startsWith(title), qPrintable(pages[i].left(80)));
-            QVERIFY(pages[i].contains(QStringLiteral("2026-11-02 至 2026-11-04")));
+            QVERIFY(pages[i].contains(u"2026-11-02 至 2026-11-04"_s));
         }
         const QString tables = pages.mid(0, charts).join(u' ');
         for (int i = 1; i <= 40; ++i)
             for (const char* key : {"M%1", "U%1"})
                 QVERIFY(tables.contains(QString::fromLatin1(key).arg(i, 2, 10, QLatin1Char('0'))));
-        QVERIFY(tables.contains(QStringLiteral("李秀英")));
-        QVERIFY(pages.mid(0, charts).filter(QStringLiteral("验布员")).size() >= 2);
-        QVERIFY(pages[charts].contains(QStringLiteral("油污")));
-        QVERIFY(pages[charts + 1].contains(QStringLiteral("11-03")));
-        QVERIFY(pages[charts + 2].contains(QStringLiteral("C品 40")));
+        QVERIFY(tables.contains(u"李秀英"_s));
+        QVERIFY(pages.mid(0, charts).filter(u"验布员"_s).size() >= 2);
+        QVERIFY(pages[charts].contains(u"油污"_s));
+        QVERIFY(pages[charts + 1].contains(u"11-03"_s));
+        QVERIFY(pages[charts + 2].contains(u"C品 40"_s));
     }
 
     // Without its charts module the overview still shows its figures and tables, says where the
@@ -256,15 +256,14 @@ private slots:
         QualityFixture fx;
         frmQuality& f = fx.open();
         QVERIFY(!f.charts());
-        const auto* missing = f.findChild<QLabel*>(QStringLiteral("labChartsMissing"));
-        QVERIFY(missing &&
-                missing->text().contains(QStringLiteral("/nonexistent/libmirel_charts.so")));
+        const auto* missing = f.findChild<QLabel*>(u"labChartsMissing"_s);
+        QVERIFY(missing && missing->text().contains(u"/nonexistent/libmirel_charts.so"_s));
         QVERIFY(f.query());
         QVERIFY(f.overview().now.rolls > 0);
-        const QString pdf = fx.home().file(QStringLiteral("总览.pdf"));
+        const QString pdf = fx.home().file(u"总览.pdf"_s);
         QVERIFY(f.exportPdf(pdf));
         for (const QString& page : ReadBack::pdfPages(pdf))
-            QVERIFY2(page.startsWith(QStringLiteral("质量总览")), qPrintable(page.left(80)));
+            QVERIFY2(page.startsWith(u"质量总览"_s), qPrintable(page.left(80)));
     }
 
     // The workbook's figures as on the screen: real numbers in the screen's formats, with the
@@ -273,29 +272,28 @@ private slots:
     {
         QualityFixture fx;
         frmQuality& f = fx.open();
-        const QString xlsx = fx.home().file(QStringLiteral("总览.xlsx"));
+        const QString xlsx = fx.home().file(u"总览.xlsx"_s);
         MessageBox::setNextFileName(xlsx);
         QTest::mouseClick(f.cmdXlsx, Qt::LeftButton);
         sheet::SheetGrid grid;
         QString error;
         QVERIFY2(sheet::readFirstSheet(xlsx, &grid, &error), qPrintable(error));
-        QCOMPARE(grid.text(2, 1), QStringLiteral("卷数"));
+        QCOMPARE(grid.text(2, 1), u"卷数"_s);
         QCOMPARE(grid.cell(2, 2).toDouble(), 3.0);
         QCOMPARE(grid.cell(2, 3).toDouble(), 1.0);
         QCOMPARE(grid.cell(2, 4).toDouble(), 2.0); // +200.0%
         QCOMPARE(grid.cell(3, 2).toDouble(), 225.72);
         QCOMPARE(grid.cell(4, 2).toDouble(), 180 / 225.72);
-        QCOMPARE(grid.text(8, 2), QStringLiteral("2026-11-02 至 2026-11-04"));
-        QCOMPARE(grid.text(9, 2), QStringLiteral("2026-10-30 至 2026-11-01"));
-        QCOMPARE(grid.text(10, 2), QStringLiteral("无"));
-        QCOMPARE(grid.text(11, 1), QStringLiteral("导出时间"));
+        QCOMPARE(grid.text(8, 2), u"2026-11-02 至 2026-11-04"_s);
+        QCOMPARE(grid.text(9, 2), u"2026-10-30 至 2026-11-01"_s);
+        QCOMPARE(grid.text(10, 2), u"无"_s);
+        QCOMPARE(grid.text(11, 1), u"导出时间"_s);
         QVERIFY(!grid.text(11, 2).isEmpty());
         QProcess unzip;
-        unzip.start(QStringLiteral("python3"),
-                    {QStringLiteral("-c"),
-                     QStringLiteral("import sys,zipfile;print(zipfile.ZipFile(sys.argv[1])"
-                                    ".read('xl/styles.xml').decode())"),
-                     xlsx});
+        unzip.start(u"python3"_s, {u"-c"_s,
+                                   u"import sys,zipfile;print(zipfile.ZipFile(sys.argv[1])"
+                                   ".read('xl/styles.xml').decode())"_s,
+                                   xlsx});
         QVERIFY(unzip.waitForFinished());
         const QString styles = QString::fromUtf8(unzip.readAllStandardOutput());
         for (const char* format : {"formatCode=\"0.0%\"", "formatCode=\"0.0\"",

@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using QualitySql::Filter;
 using Edit = std::function<void(Filter&)>;
 Q_DECLARE_METATYPE(Edit)
@@ -23,14 +25,14 @@ class TestQualityData : public QObject {
 private slots:
     void initTestCase()
     {
-        m_c.open(QStringLiteral("Provider=SQLite;Data Source=") + m_fx.databasePath());
+        m_c.open(u"Provider=SQLite;Data Source="_s + m_fx.databasePath());
         // December: rolls on its first and last second and just after it, machines and grades the
         // database takes for the same ("C01", "c01 "; "a品", "A品"), grades outside the setting,
         // an inspector without a name, a mark-label package; defect names likewise, one empty.
         // The roll of New Year's Day is numbered far from the others (its range's defects are
         // then sought roll by roll, not read by the range of roll numbers).
-        m_c.execute(QStringLiteral(
-            "insert checkinfo(id, itemid, onCount, checkcount, grade, machineId, checkUsercode, "
+        m_c.execute(
+            u"insert checkinfo(id, itemid, onCount, checkcount, grade, machineId, checkUsercode, "
             "item2, createDate, bagnumber) values"
             "(11, 1, 100, 1, 'A品', 'C01', '002', '150', '2026-12-01 00:00:00', null),"
             "(12, 1, 50, 0.9144, 'B品', 'c01 ', '002', '100', '2026-12-31 23:59:59', null),"
@@ -41,7 +43,7 @@ private slots:
             "(17, 1, 40, 1, 'A品', 'C01', '002', '150', '2026-12-10', 'B1');"
             "insert checkDetail(checkId, bugName, bugCount, bugScore) values"
             "(11, '破洞', 1, 4), (11, 'ab', 2, 3), (12, 'AB', 1, 1), (12, '', 1, 2),"
-            "(13, '破洞 ', 0, -1), (14, '油污', 1, 2), (500, '破洞', 1, 4), (17, '破洞', 1, 4)"));
+            "(13, '破洞 ', 0, -1), (14, '油污', 1, 2), (500, '破洞', 1, 4), (17, '破洞', 1, 4)"_s);
     }
 
     void totals_data()
@@ -59,27 +61,26 @@ private slots:
                                       << 1 << 60.0 << 60.0 << 60.0 << 4.0 << 1.0;
         QTest::newRow("empty range") << Edit([](Filter& f) { f.from = f.to = QDate(2026, 1, 5); })
                                      << 0 << 0.0 << 0.0 << 0.0 << 0.0 << 0.0;
-        QTest::newRow("machine") << Edit([](Filter& f) { f.machine = QStringLiteral(" 002 "); })
-                                 << 1 << 45.72 << 0.0 << 45.72 << 0.0 << 1.0;
-        QTest::newRow("card") << Edit([](Filter& f) { f.card = QStringLiteral("SC1"); }) << 2
-                              << 180.0 << 180.0 << 250.0 << 14.0 << 4.0;
-        QTest::newRow("item by name") << Edit([](Filter& f) { f.item = QStringLiteral("春亚纺"); })
-                                      << 1 << 45.72 << 0.0 << 45.72 << 0.0 << 1.0;
-        QTest::newRow("item by code") << Edit([](Filter& f) { f.item = QStringLiteral("t01"); })
-                                      << 2 << 180.0 << 180.0 << 250.0 << 14.0 << 4.0;
-        QTest::newRow("inspector") << Edit([](Filter& f) { f.inspector = QStringLiteral("004"); })
-                                   << 1 << 45.72 << 0.0 << 45.72 << 0.0 << 1.0;
+        QTest::newRow("machine") << Edit([](Filter& f) { f.machine = u" 002 "_s; }) << 1 << 45.72
+                                 << 0.0 << 45.72 << 0.0 << 1.0;
+        QTest::newRow("card") << Edit([](Filter& f) { f.card = u"SC1"_s; }) << 2 << 180.0 << 180.0
+                              << 250.0 << 14.0 << 4.0;
+        QTest::newRow("item by name") << Edit([](Filter& f) { f.item = u"春亚纺"_s; }) << 1 << 45.72
+                                      << 0.0 << 45.72 << 0.0 << 1.0;
+        QTest::newRow("item by code") << Edit([](Filter& f) { f.item = u"t01"_s; }) << 2 << 180.0
+                                      << 180.0 << 250.0 << 14.0 << 4.0;
+        QTest::newRow("inspector") << Edit([](Filter& f) { f.inspector = u"004"_s; }) << 1 << 45.72
+                                   << 0.0 << 45.72 << 0.0 << 1.0;
         // The rolls that have the defect, with the points and defects of that defect alone.
-        QTest::newRow("touched defect")
-            << Edit([](Filter& f) { f.defect = QStringLiteral("油污"); }) << 2 << 145.72 << 100.0
-            << 195.72 << 2.0 << 2.0;
-        QTest::newRow("touched grade") << Edit([](Filter& f) { f.grade = QStringLiteral("B品"); })
-                                       << 1 << 45.72 << 0.0 << 45.72 << 0.0 << 1.0;
+        QTest::newRow("touched defect") << Edit([](Filter& f) { f.defect = u"油污"_s; }) << 2
+                                        << 145.72 << 100.0 << 195.72 << 2.0 << 2.0;
+        QTest::newRow("touched grade") << Edit([](Filter& f) { f.grade = u"B品"_s; }) << 1 << 45.72
+                                       << 0.0 << 45.72 << 0.0 << 1.0;
         QTest::newRow("touched day, no defects")
             << Edit([](Filter& f) { f.day = QDate(2026, 11, 3); }) << 1 << 80.0 << 80.0 << 100.0
             << 0.0 << 0.0;
         // A quote in any narrowing is a value, never SQL.
-        const QString q = QStringLiteral("x' or '1'='1");
+        const QString q = u"x' or '1'='1"_s;
         const std::pair<const char*, QString Filter::*> narrowings[] = {
             {"machine", &Filter::machine}, {"card", &Filter::card},
             {"item", &Filter::item},       {"inspector", &Filter::inspector},
@@ -93,7 +94,7 @@ private slots:
         QFETCH(Edit, edit);
         Filter f = QualityFixture::range();
         edit(f);
-        const QualitySql::Query q = QualitySql::figures(f, QStringLiteral("A品"));
+        const QualitySql::Query q = QualitySql::figures(f, u"A品"_s);
         const Recordset rs = m_c.execute(q.text, q.params);
         const QualityData::Totals t = QualityData::totalsOf(rs);
         QTEST(int(t.rolls), "rolls");
@@ -126,16 +127,16 @@ private slots:
         QFETCH(QString, pallet);
         QFETCH(int, packing);
         CheckSql::Roll r;
-        r.billCode = QStringLiteral("SC1");
+        r.billCode = u"SC1"_s;
         r.onCount = 40;
         r.itemId = 1;
-        r.grade = QStringLiteral("B品");
-        r.items[2] = QStringLiteral("150");
-        r.machineId = QStringLiteral("001");
-        r.today = QStringLiteral("2026-11-03");
+        r.grade = u"B品"_s;
+        r.items[2] = u"150"_s;
+        r.machineId = u"001"_s;
+        r.today = u"2026-11-03"_s;
         const auto save = [&](auto form) {
             // The inspection form has no pallet field: its rolls never carry a pallet.
-            if (auto* box = form->template findChild<QLineEdit*>(QStringLiteral("TxtBox_28")))
+            if (auto* box = form->template findChild<QLineEdit*>(u"TxtBox_28"_s))
                 box->setText(pallet);
             return form->rules().insertStatement(form->readRoll(), r);
         };
@@ -143,19 +144,15 @@ private slots:
                                : station == 1 ? save(std::make_unique<frmMaitou>())
                                               : save(std::make_unique<frmHuaxian>());
         m_c.beginTrans();
-        const double id =
-            m_c.execute(insert + QStringLiteral(";select SCOPE_IDENTITY()")).field(0).toDouble();
-        m_c.execute(QStringLiteral("insert checkDetail(checkId, bugName, bugCount, bugScore) "
-                                   "values(%1, '破洞', 1, 4)")
-                        .arg(id));
+        const double id = m_c.execute(insert + u";select SCOPE_IDENTITY()"_s).field(0).toDouble();
+        m_c.execute(u"insert checkDetail(checkId, bugName, bugCount, bugScore) "
+                    "values(%1, '破洞', 1, 4)"_s.arg(id));
         if (packing > 0)
-            m_c.execute(BagSql::saveBag({id, QStringLiteral("X01"), QString()}, 20,
-                                        QDateTime(QDate(2026, 11, 5), QTime(8, 0)),
-                                        QStringLiteral("B1")));
+            m_c.execute(BagSql::saveBag({id, u"X01"_s, QString()}, 20,
+                                        QDateTime(QDate(2026, 11, 5), QTime(8, 0)), u"B1"_s));
         if (packing > 1)
-            m_c.execute(BagSql::removeRoll(id, QStringLiteral("X01")));
-        const QualitySql::Query q =
-            QualitySql::figures(QualityFixture::range(), QStringLiteral("A品"));
+            m_c.execute(BagSql::removeRoll(id, u"X01"_s));
+        const QualitySql::Query q = QualitySql::figures(QualityFixture::range(), u"A品"_s);
         const QualityData::Totals t = QualityData::totalsOf(m_c.execute(q.text, q.params));
         const QList<QualityData::ParetoRow> pareto =
             QualityData::load(m_c, QualityFixture::range(), {}).pareto;
@@ -177,14 +174,14 @@ private slots:
         const QStringList setting{"A品", "B品", "C品"};
         const QStringList all = setting + QStringList{"", "D品"};
         QTest::newRow("month") << Edit([](Filter&) {}) << all << QStringList{"AB", "破洞", "油污"};
-        QTest::newRow("machine") << Edit([](Filter& f) { f.machine = QStringLiteral("c01"); })
-                                 << setting << QStringList{"AB", "破洞"};
-        QTest::newRow("inspector") << Edit([](Filter& f) { f.inspector = QStringLiteral("002"); })
+        QTest::newRow("machine") << Edit([](Filter& f) { f.machine = u"c01"_s; }) << setting
+                                 << QStringList{"AB", "破洞"};
+        QTest::newRow("inspector") << Edit([](Filter& f) { f.inspector = u"002"_s; })
                                    << setting + QStringList{""} << QStringList{"AB", "破洞"};
-        QTest::newRow("touched defect") << Edit([](Filter& f) { f.defect = QStringLiteral("ab"); })
-                                        << setting << QStringList{"AB", "破洞", "油污"};
-        QTest::newRow("touched grade") << Edit([](Filter& f) { f.grade = QStringLiteral("A品"); })
-                                       << all << QStringList{"破洞", "AB"};
+        QTest::newRow("touched defect") << Edit([](Filter& f) { f.defect = u"ab"_s; }) << setting
+                                        << QStringList{"AB", "破洞", "油污"};
+        QTest::newRow("touched grade")
+            << Edit([](Filter& f) { f.grade = u"A品"_s; }) << all << QStringList{"破洞", "AB"};
         QTest::newRow("touched last day")
             << Edit([](Filter& f) { f.day = QDate(2026, 12, 31); }) << all << QStringList{"AB"};
         // The days before are rolls 1 and 2, numbers without a gap: their defects are summed
@@ -203,8 +200,8 @@ private slots:
         f.from = QDate(2026, 12, 1);
         f.to = QDate(2026, 12, 31);
         edit(f);
-        const QualityData::Overview o = QualityData::load(
-            m_c, f, QualityData::parseGrades(QStringLiteral("A品^0,B品^20,C品^40")));
+        const QualityData::Overview o =
+            QualityData::load(m_c, f, QualityData::parseGrades(u"A品^0,B品^20,C品^40"_s));
         QTEST(o.gradeNames, "grades");
         QStringList names;
         for (const QualityData::ParetoRow& row : o.pareto)
@@ -213,7 +210,7 @@ private slots:
 
         QStringList wrong;
         auto figures = [&](const Filter& n) {
-            const QualitySql::Query q = QualitySql::figures(n, QStringLiteral("A品"));
+            const QualitySql::Query q = QualitySql::figures(n, u"A品"_s);
             return QualityData::totalsOf(m_c.execute(q.text, q.params));
         };
         auto sums = [](const QualityData::Totals& t) {
@@ -226,9 +223,8 @@ private slots:
                     wrong << QString::asprintf("%s #%d: %g, figures %g", qPrintable(what), int(i),
                                                got[i], e[i]);
         };
-        check(QStringLiteral("range"), sums(o.now), sums(figures(f)));
-        check(QStringLiteral("before"), sums(o.before),
-              sums(figures(QualitySql::previousRange(f))));
+        check(u"range"_s, sums(o.now), sums(figures(f)));
+        check(u"before"_s, sums(o.before), sums(figures(QualitySql::previousRange(f))));
         for (bool inspector : {false, true}) {
             double rolls = 0;
             for (const QualityData::Group& g : inspector ? o.inspectors : o.machines) {
@@ -237,7 +233,7 @@ private slots:
                 check(g.key, sums(g.totals), sums(figures(n)));
                 rolls += g.totals.rolls;
             }
-            check(QStringLiteral("groups"), {rolls}, {double(o.now.rolls)});
+            check(u"groups"_s, {rolls}, {double(o.now.rolls)});
         }
         for (const QualityData::Group& g : o.inspectors)
             if (g.name != (g.key == u"002" ? u"王建国" : g.key == u"004" ? u"李秀英" : u""))
@@ -286,16 +282,16 @@ private slots:
         QFETCH(QString, scoring);
         QFETCH(QString, capSetting);
         QFETCH(double, points);
-        m_c.execute(QStringLiteral(
-            "delete from checkDetail where checkId = 600; delete from checkinfo where id = 600;"
+        m_c.execute(
+            u"delete from checkDetail where checkId = 600; delete from checkinfo where id = 600;"
             "insert checkinfo(id, itemid, onCount, checkcount, grade, machineId, item2, "
             "createDate) values(600, 1, 40, 1, 'B品', 'C01', '150', '2027-03-01 10:00:00');"
             "insert checkDetail(checkId, bugName, bugPosition, bugEnd, bugCount, bugScore) values"
             "(600, '破洞', 5, 0, 1, 4), (600, '破洞', 5.5, 0, 1, 3), (600, '油污', 10, 0, 1, 4),"
             "(600, '纬档', 20, 23.5, 1, 4), (600, '油污', 30, 0, 1, 2),"
-            "(600, '区段报警', 12, 0, 0, 0)"));
+            "(600, '区段报警', 12, 0, 0, 0)"_s);
         const double cap = QualityData::frameCap(scoring, capSetting);
-        const auto grades = QualityData::parseGrades(QStringLiteral("A品^0,B品^20"));
+        const auto grades = QualityData::parseGrades(u"A品^0,B品^20"_s);
         Filter f;
         f.from = f.to = QDate(2027, 3, 1);
         const QualityData::Overview o = QualityData::load(m_c, f, grades, cap);
@@ -333,10 +329,8 @@ private slots:
     void paretoWithoutPoints()
     {
         const QList<QualityData::ParetoRow> rows =
-            QualityData::pareto({{QStringLiteral("油污"), 1, 0, 0},
-                                 {QStringLiteral("断经"), 3, 0, 0},
-                                 {QStringLiteral("结头"), 1, 0, 0}});
-        QCOMPARE(rows[0].defect, QStringLiteral("断经"));
+            QualityData::pareto({{u"油污"_s, 1, 0, 0}, {u"断经"_s, 3, 0, 0}, {u"结头"_s, 1, 0, 0}});
+        QCOMPARE(rows[0].defect, u"断经"_s);
         QCOMPARE(rows[0].cumulative, 0.6);
         QCOMPARE(rows[2].cumulative, 1.0);
         QVERIFY(!QualityData::Totals().pointsPer100m2()); // no area, no figure

@@ -11,6 +11,8 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+using namespace Qt::StringLiterals;
+
 using namespace devices;
 
 namespace {
@@ -19,7 +21,7 @@ void install(const TempProgramFolder& folder, const char* standIn, const char* a
 {
     const QString target = folder.file(QString::fromLatin1(as));
     QFile::remove(target);
-    QVERIFY(QFile::copy(QStringLiteral(STANDIN_DIR "/") + QString::fromLatin1(standIn), target));
+    QVERIFY(QFile::copy(u"" STANDIN_DIR "/"_s + QString::fromLatin1(standIn), target));
 }
 
 template <typename Fn>
@@ -69,15 +71,15 @@ private slots:
 
     void cardText()
     {
-        QCOMPARE(bytesToHexText(kCard, 16), QStringLiteral("0123456789ABCDEF00112233445566FF"));
+        QCOMPARE(bytesToHexText(kCard, 16), u"0123456789ABCDEF00112233445566FF"_s);
         QString word;
         const QString decoded = bytesToCardText(QByteArray("W0815\0\0", 7), 7,
                                                 [&](const QString& text, const QString& w) {
                                                     word = w;
                                                     return text.left(5);
                                                 });
-        QCOMPARE(word, QStringLiteral("orvex"));
-        QCOMPARE(decoded, QStringLiteral("W0815"));
+        QCOMPARE(word, u"orvex"_s);
+        QCOMPARE(decoded, u"W0815"_s);
         const QString raw = bytesToCardText(QByteArray("AB\0\xff", 4), 4);
         QCOMPARE(raw.size(), 4); // zero bytes and high bytes are one character each
         QCOMPARE(raw.at(3).unicode(), char16_t(0xFF));
@@ -99,7 +101,7 @@ private slots:
         UsbCounterLibrary usb;
         QVERIFY(!usb.open());
         QVERIFY(!usb.isLoaded());
-        QVERIFY(usb.errorString().contains(QStringLiteral("hid3388")));
+        QVERIFY(usb.errorString().contains(u"hid3388"_s));
         QCOMPARE(usb.count(), qint16(0));
         usb.zero();
         usb.close();
@@ -109,27 +111,26 @@ private slots:
     {
         TempProgramFolder folder;
         install(folder, "libhid3388.so", "libhid3388.so");
-        folder.writeFile(QStringLiteral("mirel.ini"),
-                         "[MIREL]\nInputMode=2\nCommBarcode=\n[MES]\nRFID=1\n");
+        folder.writeFile(u"mirel.ini"_s, "[MIREL]\nInputMode=2\nCommBarcode=\n[MES]\nRFID=1\n");
         InspectionDevices devs;
         QSignalSpy status(&devs, &InspectionDevices::counterStatus);
         QSignalSpy tips(&devs, &InspectionDevices::counterToolTip);
         QSignalSpy quantity(&devs, &InspectionDevices::quantityText);
         devs.setCounterConnected(true);
         devs.setupDevices();
-        QCOMPARE(status.last().at(0).toString(), QStringLiteral("电表准备好"));
+        QCOMPARE(status.last().at(0).toString(), u"电表准备好"_s);
 
         auto setCount = hook<void (*)(short)>(folder, "libhid3388.so", "standin_set_count");
         auto calls = hook<const char* (*)()>(folder, "libhid3388.so", "standin_calls");
         QVERIFY(setCount && calls);
         setCount(-1234); // a 16-bit signed count, shown as it comes
         devs.pollDevices();
-        QCOMPARE(status.last().at(0).toString(), QStringLiteral("码表2通讯中..."));
-        QCOMPARE(tips.last().at(0).toString(), QStringLiteral("-1234"));
-        QCOMPARE(quantity.last().at(1).toString(), QStringLiteral("-1234.00"));
+        QCOMPARE(status.last().at(0).toString(), u"码表2通讯中..."_s);
+        QCOMPARE(tips.last().at(0).toString(), u"-1234"_s);
+        QCOMPARE(quantity.last().at(1).toString(), u"-1234.00"_s);
         devs.zeroCounter();
         devs.pollDevices();
-        QCOMPARE(quantity.last().at(1).toString(), QStringLiteral("0.00"));
+        QCOMPARE(quantity.last().at(1).toString(), u"0.00"_s);
         devs.releaseDevices();
         QCOMPARE(QByteArray(calls()), QByteArray("oczcx"));
     }
@@ -141,7 +142,7 @@ private slots:
         QByteArray block("untouched");
         QVERIFY(!readCardBlock(reader, &block));
         QCOMPARE(block, QByteArray("untouched"));
-        QVERIFY(reader.errorString().contains(QStringLiteral("mi")));
+        QVERIFY(reader.errorString().contains(u"mi"_s));
     }
 
     void rfidReadsBlockTen()
@@ -172,19 +173,19 @@ private slots:
         QString text;
         QVERIFY(readWorkerCard(reader, &text));
         QCOMPARE(text.size(), 16);
-        QVERIFY(text.startsWith(QStringLiteral("W0815")));
+        QVERIFY(text.startsWith(u"W0815"_s));
         QVERIFY(readWorkerCard(reader, &text,
                                [](const QString& t, const QString&) { return t.left(5); }));
-        QCOMPARE(text, QStringLiteral("W0815"));
+        QCOMPARE(text, u"W0815"_s);
 
         setCard(reinterpret_cast<const unsigned char*>(kCard.constData()),
                 3); // no card on the reader
         block = "untouched";
         QVERIFY(!readCardBlock(reader, &block));
         QCOMPARE(block, QByteArray("untouched"));
-        text = QStringLiteral("kept");
+        text = u"kept"_s;
         QVERIFY(!readWorkerCard(reader, &text));
-        QCOMPARE(text, QStringLiteral("kept"));
+        QCOMPARE(text, u"kept"_s);
     }
 
     void rfidOnTheTick_data()
@@ -203,7 +204,7 @@ private slots:
         QFETCH(bool, reads);
         TempProgramFolder folder;
         install(folder, "libmi.so", "libmi.so");
-        folder.writeFile(QStringLiteral("mirel.ini"),
+        folder.writeFile(u"mirel.ini"_s,
                          "[MIREL]\nCommBarcode=\n[MES]\n" +
                              (rfid.isEmpty() ? QByteArray() : "RFID=" + rfid + "\n"));
         auto setCard =
@@ -219,8 +220,7 @@ private slots:
         QTEST(colours.last().at(1).value<quint32>(), "colour");
         QCOMPARE(cards.count(), reads ? 1 : 0);
         if (reads)
-            QCOMPARE(cards.last().at(0).toString(),
-                     QStringLiteral("0123456789ABCDEF00112233445566FF"));
+            QCOMPARE(cards.last().at(0).toString(), u"0123456789ABCDEF00112233445566FF"_s);
         devs.releaseDevices();
     }
 };

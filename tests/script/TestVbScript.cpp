@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 using script::ScriptError;
 using script::Value;
 
@@ -216,10 +218,8 @@ private slots:
         QFETCH(QString, formula);
         QFETCH(double, weight);
         QFETCH(double, plusMinus);
-        const QString text =
-            script::fillPlaceholders(formula, {{QStringLiteral("[重量]"), weight},
-                                               {QStringLiteral("[系数]"), 1.2},
-                                               {QStringLiteral("[加减]"), plusMinus}});
+        const QString text = script::fillPlaceholders(
+            formula, {{u"[重量]"_s, weight}, {u"[系数]"_s, 1.2}, {u"[加减]"_s, plusMinus}});
         QTEST(text, "filled");
         double result = 0;
         QString error;
@@ -239,7 +239,7 @@ private slots:
         QVERIFY(e.compile(u"Round(10 / 3, 2)"));
         for (int i = 0; i < 2; ++i) {
             QVERIFY(e.evaluate(&v));
-            QCOMPARE(v.toText(), QStringLiteral("3.33"));
+            QCOMPARE(v.toText(), u"3.33"_s);
         }
         QVERIFY(!e.compile(u"10 /", &err));
         QVERIFY(!e.isValid());

@@ -12,6 +12,8 @@
 #include <termios.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // The far end of a pty: the test plays the device.
@@ -55,9 +57,9 @@ struct PtyPort {
     SerialPort port;
     explicit PtyPort(int com = 1, const QByteArray& device = {})
     {
-        folder.writeFile(QStringLiteral("mirel.ini"),
-                         "[SerialPorts]\nCOM" + QByteArray::number(com) + "=" +
-                             (device.isEmpty() ? pty.path.toLocal8Bit() : device) + "\n");
+        folder.writeFile(u"mirel.ini"_s, "[SerialPorts]\nCOM" + QByteArray::number(com) + "=" +
+                                             (device.isEmpty() ? pty.path.toLocal8Bit() : device) +
+                                             "\n");
         port.setCommPort(com);
     }
 };
@@ -102,10 +104,10 @@ private slots:
     void portNames()
     {
         TempProgramFolder folder;
-        folder.writeFile(QStringLiteral("mirel.ini"), "[SerialPorts]\ncom3=/dev/ttyUSB0\n");
-        QCOMPARE(SerialPortNames::deviceName(3), QStringLiteral("/dev/ttyUSB0"));
-        QCOMPARE(SerialPortNames::deviceName(5), QStringLiteral("/dev/ttyS4"));
-        QCOMPARE(SerialPortNames::deviceName(1), QStringLiteral("/dev/ttyS0"));
+        folder.writeFile(u"mirel.ini"_s, "[SerialPorts]\ncom3=/dev/ttyUSB0\n");
+        QCOMPARE(SerialPortNames::deviceName(3), u"/dev/ttyUSB0"_s);
+        QCOMPARE(SerialPortNames::deviceName(5), u"/dev/ttyS4"_s);
+        QCOMPARE(SerialPortNames::deviceName(1), u"/dev/ttyS0"_s);
     }
 
     void portNumberRules_data()
@@ -132,7 +134,7 @@ private slots:
         PtyPort p(5);
         SerialPort& port = p.port;
         QVERIFY(!p.pty.path.isEmpty());
-        QVERIFY(port.setSettings(QStringLiteral("9600,n,8,1")));
+        QVERIFY(port.setSettings(u"9600,n,8,1"_s));
         QVERIFY2(port.setPortOpen(true), qPrintable(port.lastError()));
         QVERIFY(port.portOpen());
         QCOMPARE(port.deviceName(), p.pty.path);
@@ -148,7 +150,7 @@ private slots:
         p.pty.send("123.45M\r\n");
         port.setInputLen(0);
         QTRY_COMPARE(port.inBufferCount(), 9);
-        QCOMPARE(port.inputText(), QStringLiteral("123.45M\r\n"));
+        QCOMPARE(port.inputText(), u"123.45M\r\n"_s);
 
         QVERIFY(port.output(QByteArray::fromHex("010300000002C40B")));
         // On the line at once, without the event loop: the zero command pauses right after writing.
@@ -167,7 +169,7 @@ private slots:
         QSignalSpy spy(&p.port, &SerialPort::received);
         p.pty.send("K2405");
         QTRY_VERIFY(spy.count() >= 1);
-        QCOMPARE(p.port.inputText(), QStringLiteral("K2405"));
+        QCOMPARE(p.port.inputText(), u"K2405"_s);
         p.port.setRThreshold(0);
         spy.clear();
         p.pty.send("more");
@@ -222,7 +224,7 @@ private slots:
         dev.feed(old);
         dev.feed("=05.0100");
         QCOMPARE(port.inBufferCount(), int(SerialPort::kMaxBuffer));
-        QVERIFY(port.inputText().endsWith(QStringLiteral("=05.0100")));
+        QVERIFY(port.inputText().endsWith(u"=05.0100"_s));
     }
 };
 

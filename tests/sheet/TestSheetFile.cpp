@@ -12,6 +12,8 @@
 
 #include <cmath>
 
+using namespace Qt::StringLiterals;
+
 using sheet::SheetGrid;
 using sheet::SheetTable;
 
@@ -65,9 +67,9 @@ bool writeLabelsXlsx(const QString& path, bool inlineStrings)
 // A python with xlwt: the system one first, since a user-installed python may lack it.
 QString pythonWithXlwt()
 {
-    for (const QString& python : {QStringLiteral("/usr/bin/python3"), QStringLiteral("python3")}) {
+    for (const QString& python : {u"/usr/bin/python3"_s, u"python3"_s}) {
         QProcess p;
-        p.start(python, {QStringLiteral("-c"), QStringLiteral("import xlwt")});
+        p.start(python, {u"-c"_s, u"import xlwt"_s});
         if (p.waitForFinished(30000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
             return python;
     }
@@ -98,7 +100,7 @@ private slots:
             return;
         QProcess p;
         const QString script = QDir(qEnvironmentVariable("MIREL_SOURCE_DIR"))
-                                   .filePath(QStringLiteral("tests/sheet/make_labels_xls.py"));
+                                   .filePath(u"tests/sheet/make_labels_xls.py"_s);
         p.start(python_, {script, file(u"labels.xls")});
         QVERIFY(p.waitForFinished(30000));
         QVERIFY2(p.exitCode() == 0, p.readAllStandardError().constData());
@@ -116,13 +118,13 @@ private slots:
             auto row = [name](const char* what, int r, int c, const QVariant& v) {
                 QTest::addRow("%s %s", name, what) << QString::fromLatin1(name) << r << c << v;
             };
-            row("header text", 1, 1, QStringLiteral("ID"));
-            row("Chinese header", 1, 10, QStringLiteral("数量"));
+            row("header text", 1, 1, u"ID"_s);
+            row("Chinese header", 1, 10, u"数量"_s);
             row("header gap", 1, 4, QVariant());
             row("new-roll id", 2, 1, -1.0);
-            row("roll number keeps zeros", 2, 2, QStringLiteral("001"));
+            row("roll number keeps zeros", 2, 2, u"001"_s);
             row("quantity", 2, 10, 250.5);
-            row("grade", 2, 11, QStringLiteral("一等品"));
+            row("grade", 2, 11, u"一等品"_s);
             row("repeated text", 3, 1, 17.0);
             row("zero quantity", 3, 10, 0.0);
             row("numeric roll number", 4, 2, 3.0);
@@ -160,9 +162,9 @@ private slots:
         const SheetGrid grid = read(file(fileName));
         QCOMPARE(grid.rowCount(), 5);
         QCOMPARE(grid.columnCount(), 11);
-        QCOMPARE(grid.text(5, 3), QStringLiteral("2026-12-05"));
-        QCOMPARE(grid.text(2, 10), QStringLiteral("250.5"));
-        QCOMPARE(grid.text(4, 2), QStringLiteral("3"));
+        QCOMPARE(grid.text(5, 3), u"2026-12-05"_s);
+        QCOMPARE(grid.text(2, 10), u"250.5"_s);
+        QCOMPARE(grid.text(4, 2), u"3"_s);
         QCOMPARE(grid.text(4, 10), QString());
     }
 
@@ -171,12 +173,10 @@ private slots:
     {
         QTest::addColumn<QVariant>("written");
         QTest::addColumn<QVariant>("readBack");
-        QTest::newRow("Chinese text")
-            << QVariant(QStringLiteral("一等品")) << QVariant(QStringLiteral("一等品"));
-        QTest::newRow("digits as text")
-            << QVariant(QStringLiteral("007")) << QVariant(QStringLiteral("007"));
+        QTest::newRow("Chinese text") << QVariant(u"一等品"_s) << QVariant(u"一等品"_s);
+        QTest::newRow("digits as text") << QVariant(u"007"_s) << QVariant(u"007"_s);
         QTest::newRow("markup characters")
-            << QVariant(QStringLiteral("<a & \"b\">")) << QVariant(QStringLiteral("<a & \"b\">"));
+            << QVariant(u"<a & \"b\">"_s) << QVariant(u"<a & \"b\">"_s);
         QTest::newRow("int") << QVariant(7) << QVariant(7.0);
         QTest::newRow("double") << QVariant(-0.25) << QVariant(-0.25);
         QTest::newRow("long long")
@@ -196,21 +196,19 @@ private slots:
             << QVariant(QString(32767, u'x')) << QVariant(QString(32767, u'x'));
         // Written by the module, which knows the type by its name only.
         QTest::newRow("number in its format")
-            << QVariant::fromValue(sheet::FormattedNumber{0.125, QStringLiteral("0.0%")})
-            << QVariant(0.125);
+            << QVariant::fromValue(sheet::FormattedNumber{0.125, u"0.0%"_s}) << QVariant(0.125);
     }
     void exportRoundTrip()
     {
         QFETCH(QVariant, written);
         QFETCH(QVariant, readBack);
         const QString path = file(u"卷号列表.xlsx");
-        SheetTable table{{QStringLiteral("卷号"), QStringLiteral("值")},
-                         {{QStringLiteral("001"), written}}};
+        SheetTable table{{u"卷号"_s, u"值"_s}, {{u"001"_s, written}}};
         QString error;
         QVERIFY2(sheet::writeXlsx(path, table, &error), qPrintable(error));
         const SheetGrid grid = read(path);
-        QCOMPARE(grid.cell(1, 2), QVariant(QStringLiteral("值")));
-        QCOMPARE(grid.cell(2, 1), QVariant(QStringLiteral("001")));
+        QCOMPARE(grid.cell(1, 2), QVariant(u"值"_s));
+        QCOMPARE(grid.cell(2, 1), QVariant(u"001"_s));
         QCOMPARE(grid.cell(2, 2).typeId(), readBack.typeId());
         QCOMPARE(grid.cell(2, 2), readBack);
     }
@@ -220,22 +218,22 @@ private slots:
         const QString path = file(u"list.xlsx");
         writeBytes(path, "old contents");
         SheetTable table;
-        table.header = {QStringLiteral("ID"), QStringLiteral("卷号"), QStringLiteral("数量")};
+        table.header = {u"ID"_s, u"卷号"_s, u"数量"_s};
         for (int i = 1; i <= 2000; ++i)
-            table.rows.append({i, QStringLiteral("%1").arg(i, 3, 10, QLatin1Char('0')), i * 0.5});
-        table.rows[10].append(QStringLiteral("多一列"));
+            table.rows.append({i, u"%1"_s.arg(i, 3, 10, QLatin1Char('0')), i * 0.5});
+        table.rows[10].append(u"多一列"_s);
         QString error;
         QVERIFY2(sheet::writeXlsx(path, table, &error), qPrintable(error));
         QVERIFY(readAll(path).startsWith("PK\x03\x04"));
         const SheetGrid grid = read(path);
         QCOMPARE(grid.rowCount(), 2001);
         QCOMPARE(grid.columnCount(), 4);
-        QCOMPARE(grid.cell(2001, 2), QVariant(QStringLiteral("2000")));
-        QCOMPARE(grid.cell(11, 2), QVariant(QStringLiteral("010")));
-        QCOMPARE(grid.cell(12, 4), QVariant(QStringLiteral("多一列")));
+        QCOMPARE(grid.cell(2001, 2), QVariant(u"2000"_s));
+        QCOMPARE(grid.cell(11, 2), QVariant(u"010"_s));
+        QCOMPARE(grid.cell(12, 4), QVariant(u"多一列"_s));
         QCOMPARE(grid.cell(1001, 3), QVariant(500.0));
         QVERIFY(QDir(dir_.path())
-                    .entryList({QStringLiteral(".mirel-export-*")}, QDir::Files | QDir::Hidden)
+                    .entryList({u".mirel-export-*"_s}, QDir::Files | QDir::Hidden)
                     .isEmpty());
     }
 
@@ -270,8 +268,8 @@ private slots:
         if (!path.contains(u'/'))
             writeBytes(full, "keep me");
         QString error;
-        const SheetTable table{{QStringLiteral("卷号")}, {{cell}}};
-        QVERIFY(!sheet::writeXlsx(full, {{QStringLiteral("卷1"), table}, {sheetName, table}}, &error));
+        const SheetTable table{{u"卷号"_s}, {{cell}}};
+        QVERIFY(!sheet::writeXlsx(full, {{u"卷1"_s, table}, {sheetName, table}}, &error));
         QVERIFY2(error.startsWith(message), qPrintable(error));
         if (!path.contains(u'/'))
             QCOMPARE(readAll(full), QByteArray("keep me"));
@@ -317,12 +315,12 @@ private slots:
         else if (!name.startsWith(u"missing"))
             writeBytes(path, bytes);
         SheetGrid grid;
-        grid.setCell(1, 1, QStringLiteral("stale"));
+        grid.setCell(1, 1, u"stale"_s);
         QString error;
         QVERIFY(!sheet::readFirstSheet(path, &grid, &error));
         QVERIFY2(error.contains(message), qPrintable(error));
         QVERIFY2(error.contains(path), qPrintable(error));
-        QVERIFY2(!error.endsWith(QStringLiteral("（）")), qPrintable(error)); // a reason is given
+        QVERIFY2(!error.endsWith(u"（）"_s), qPrintable(error)); // a reason is given
         QCOMPARE(grid.rowCount(), 0);
         QVERIFY(!grid.cell(1, 1).isValid());
     }
@@ -332,7 +330,7 @@ private slots:
     {
         const QString path = file(u"really-xlsx.xls");
         QVERIFY(QFile::copy(file(u"shared.xlsx"), path));
-        QCOMPARE(read(path).cell(2, 11), QVariant(QStringLiteral("一等品")));
+        QCOMPARE(read(path).cell(2, 11), QVariant(u"一等品"_s));
     }
 
     void formulaResultAndRichText()
@@ -351,7 +349,7 @@ private slots:
         QCOMPARE(workbook_close(wb), LXW_NO_ERROR);
         const SheetGrid grid = read(path);
         QCOMPARE(grid.cell(1, 2), QVariant(42.0));
-        QCOMPARE(grid.cell(1, 3), QVariant(QStringLiteral("一等品")));
+        QCOMPARE(grid.cell(1, 3), QVariant(u"一等品"_s));
     }
 
 private:

@@ -16,6 +16,8 @@
 #include <thread>
 #include <vector>
 
+using namespace Qt::StringLiterals;
+
 using SysUtil::readIni;
 using SysUtil::writeIni;
 
@@ -81,9 +83,8 @@ private slots:
         QFETCH(QString, key);
         QFETCH(QString, expected);
         if (!content.isNull()) // a null text: no file at all
-            m_home->writeFile(QStringLiteral("mirel.ini"), content);
-        QCOMPARE(readIni(section, key, QStringLiteral("DEF"), QStringLiteral("/mirel.ini")),
-                 expected);
+            m_home->writeFile(u"mirel.ini"_s, content);
+        QCOMPARE(readIni(section, key, u"DEF"_s, u"/mirel.ini"_s), expected);
     }
 
     // config.ini names the database or stops the station, naming the file; never the embedded
@@ -92,34 +93,34 @@ private slots:
     {
         QTest::addColumn<QByteArray>("content");
         QTest::addColumn<QString>("setting"); // empty: the station stops
-        const QString sqlite = QStringLiteral("Provider=SQLite;Data Source=x.db");
+        const QString sqlite = u"Provider=SQLite;Data Source=x.db"_s;
         QTest::newRow("garbage") << QByteArray("\x80\x81\xFF\xFE garbage") << QString();
         QTest::newRow("no CONNECTIONSTRING") << QByteArray("[MES]\n开始同步时间=08:00:00\n") << QString();
         QTest::newRow("utf-16 without bom")
             << QByteArray(QStringEncoder(QStringConverter::Utf16LE)(
-                   QStringLiteral("[CUSTOMER.SETTING]\nCONNECTIONSTRING=") + sqlite))
+                   u"[CUSTOMER.SETTING]\nCONNECTIONSTRING="_s + sqlite))
             << QString();
-        QTest::newRow("utf-16")
-            << QByteArray(QStringEncoder(QStringConverter::Utf16LE, QStringEncoder::Flag::WriteBom)(
-                   QStringLiteral("[CUSTOMER.SETTING]\r\nCONNECTIONSTRING=") + sqlite))
-            << sqlite;
+        QTest::newRow("utf-16") << QByteArray(QStringEncoder(QStringConverter::Utf16LE,
+                                                             QStringEncoder::Flag::WriteBom)(
+                                       u"[CUSTOMER.SETTING]\r\nCONNECTIONSTRING="_s + sqlite))
+                                << sqlite;
     }
     void configNamesTheDatabase()
     {
         QFETCH(QByteArray, content);
         QFETCH(QString, setting);
-        m_home->writeFile(QStringLiteral("config.ini"), content);
+        m_home->writeFile(u"config.ini"_s, content);
         QCOMPARE(Database::connectionSetting(), setting);
-        QCOMPARE(Database::configProblem().contains(m_home->file(QStringLiteral("config.ini"))),
+        QCOMPARE(Database::configProblem().contains(m_home->file(u"config.ini"_s)),
                  setting.isEmpty());
     }
 
     void everyReadGoesToTheFile()
     {
-        m_home->writeFile(QStringLiteral("mirel.ini"), "[MIREL]\ncodeLen=000\n");
-        QCOMPARE(readIni("MIREL", "codeLen", "0", "/mirel.ini"), QStringLiteral("000"));
-        m_home->writeFile(QStringLiteral("mirel.ini"), "[MIREL]\ncodeLen=0000\n");
-        QCOMPARE(readIni("MIREL", "codeLen", "0", "/mirel.ini"), QStringLiteral("0000"));
+        m_home->writeFile(u"mirel.ini"_s, "[MIREL]\ncodeLen=000\n");
+        QCOMPARE(readIni("MIREL", "codeLen", "0", "/mirel.ini"), u"000"_s);
+        m_home->writeFile(u"mirel.ini"_s, "[MIREL]\ncodeLen=0000\n");
+        QCOMPARE(readIni("MIREL", "codeLen", "0", "/mirel.ini"), u"0000"_s);
     }
 
     // A write changes its line only: comments, order, line ends, a BOM and the legacy encoding
@@ -179,29 +180,27 @@ private slots:
     // A folder that is a file cannot be written by anyone, root included (CI runs as root).
     void unwritableFileReportsError()
     {
-        m_home->writeFile(QStringLiteral("plain"), "a file, not a folder");
+        m_home->writeFile(u"plain"_s, "a file, not a folder");
         QString error;
         QVERIFY(!writeIni("A", "k", "v", "/plain/mirel.ini", &error));
         QVERIFY(!error.isEmpty());
-        QCOMPARE(m_home->readFile(QStringLiteral("plain")), QByteArray("a file, not a folder"));
-        QCOMPARE(readIni("A", "k", "none", "/plain/mirel.ini"), QStringLiteral("none"));
+        QCOMPARE(m_home->readFile(u"plain"_s), QByteArray("a file, not a folder"));
+        QCOMPARE(readIni("A", "k", "none", "/plain/mirel.ini"), u"none"_s);
     }
 
     void profileDeletesKeyAndSection()
     {
-        const QString file = m_home->file(QStringLiteral("thumbs.ini"));
+        const QString file = m_home->file(u"thumbs.ini"_s);
         QVERIFY(basThumbs::writeProfile("Main", "ItemId", "42", file));
         QVERIFY(basThumbs::writeProfile("Main", "Maximized", "True", file));
         QVERIFY(basThumbs::writeProfile("Other", "x", "1", file));
-        QCOMPARE(basThumbs::readProfile("main", "itemid", "0", file), QStringLiteral("42"));
+        QCOMPARE(basThumbs::readProfile("main", "itemid", "0", file), u"42"_s);
         QVERIFY(basThumbs::writeProfile("Main", "ItemId", "", file));
-        QCOMPARE(basThumbs::readProfile("Main", "ItemId", "0", file), QStringLiteral("0"));
-        QCOMPARE(basThumbs::readProfile("Main", "Maximized", "False", file),
-                 QStringLiteral("True"));
+        QCOMPARE(basThumbs::readProfile("Main", "ItemId", "0", file), u"0"_s);
+        QCOMPARE(basThumbs::readProfile("Main", "Maximized", "False", file), u"True"_s);
         QVERIFY(basThumbs::writeProfile("Main", "", "", file));
-        QCOMPARE(basThumbs::readProfile("Main", "Maximized", "False", file),
-                 QStringLiteral("False"));
-        QCOMPARE(basThumbs::readProfile("Other", "x", "", file), QStringLiteral("1"));
+        QCOMPARE(basThumbs::readProfile("Main", "Maximized", "False", file), u"False"_s);
+        QCOMPARE(basThumbs::readProfile("Other", "x", "", file), u"1"_s);
         // A value is read back cut as the old profile calls cut it.
         QVERIFY(basThumbs::writeProfile("Main", "Last Path", QString(3000, u'x'), file));
         QCOMPARE(basThumbs::readProfile("Main", "Last Path", "", file).size(), 2047);

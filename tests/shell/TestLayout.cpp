@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class TestLayout : public QObject {
     Q_OBJECT
 
@@ -20,14 +22,14 @@ class TestLayout : public QObject {
     {
         auto* w = new QWidget;
         w->resize(size);
-        auto* label = new QLabel(QStringLiteral("卡号"), w);
-        label->setObjectName(QStringLiteral("LabBox_3"));
+        auto* label = new QLabel(u"卡号"_s, w);
+        label->setObjectName(u"LabBox_3"_s);
         label->setGeometry(10, 20, 60, 30);
         auto* box = new QLineEdit(w);
-        box->setObjectName(QStringLiteral("TxtBox_3"));
+        box->setObjectName(u"TxtBox_3"_s);
         box->setGeometry(80, 20, 200, 30);
         auto* single = new QLineEdit(w);
-        single->setObjectName(QStringLiteral("Text1"));
+        single->setObjectName(u"Text1"_s);
         single->setGeometry(300, 400, 100, 40);
         return w;
     }
@@ -44,7 +46,7 @@ private slots:
     {
         QFETCH(QString, kind);
         TempProgramFolder home;
-        const auto d = MessageBox::fileDialog(kind, kind, QStringLiteral("Excel (*.xlsx)"), QString());
+        const auto d = MessageBox::fileDialog(kind, kind, u"Excel (*.xlsx)"_s, QString());
         QVERIFY(d->testOption(QFileDialog::ReadOnly));
         QVERIFY(d->findChild<QFileSystemModel*>()->isReadOnly());
         QCOMPARE(QDir(d->directory()).canonicalPath(), QDir(home.path()).canonicalPath());
@@ -52,29 +54,28 @@ private slots:
         QVERIFY(!views.isEmpty());
         for (const QAbstractItemView* view : views)
             QCOMPARE(view->contextMenuPolicy(), Qt::NoContextMenu);
-        const auto* newFolder = d->findChild<QAbstractButton*>(QStringLiteral("newFolderButton"));
+        const auto* newFolder = d->findChild<QAbstractButton*>(u"newFolderButton"_s);
         QVERIFY(!newFolder->isVisibleTo(d.get()));
     }
 
     void roundTripAtDesignSize()
     {
         std::unique_ptr<QWidget> w(form(QSize(1024, 768)));
-        const QString text = SysUtil::captureLayout(w.get(), QStringLiteral("LabBox^3,TxtBox^3,,Nope^1,Text1"));
-        QCOMPARE(text, QStringLiteral("LabBox^3=150,300,900,450;TxtBox^3=1200,300,3000,450;"
-                                      "Text1=4500,6000,1500,600"));
-        w->findChild<QWidget*>(QStringLiteral("TxtBox_3"))->move(0, 0);
+        const QString text = SysUtil::captureLayout(w.get(), u"LabBox^3,TxtBox^3,,Nope^1,Text1"_s);
+        QCOMPARE(text, u"LabBox^3=150,300,900,450;TxtBox^3=1200,300,3000,450;"
+                       "Text1=4500,6000,1500,600"_s);
+        w->findChild<QWidget*>(u"TxtBox_3"_s)->move(0, 0);
         // A control this build does not have is skipped; the rest still moves.
-        QVERIFY(SysUtil::applyLayout(w.get(), QStringLiteral("Gone^9=1,2,3,4;") + text));
-        QCOMPARE(w->findChild<QWidget*>(QStringLiteral("TxtBox_3"))->geometry(), QRect(80, 20, 200, 30));
+        QVERIFY(SysUtil::applyLayout(w.get(), u"Gone^9=1,2,3,4;"_s + text));
+        QCOMPARE(w->findChild<QWidget*>(u"TxtBox_3"_s)->geometry(), QRect(80, 20, 200, 30));
     }
 
     void scalesOntoLargerPanel()
     {
         std::unique_ptr<QWidget> w(form(QSize(1920, 1080)));
-        QVERIFY(SysUtil::applyLayout(w.get(), QStringLiteral("Text1=7680,5760,1536,1152")));
-        QCOMPARE(w->findChild<QWidget*>(QStringLiteral("Text1"))->geometry(), QRect(960, 540, 192, 108));
-        QCOMPARE(SysUtil::captureLayout(w.get(), QStringLiteral("Text1")),
-                 QStringLiteral("Text1=7680,5760,1536,1152"));
+        QVERIFY(SysUtil::applyLayout(w.get(), u"Text1=7680,5760,1536,1152"_s));
+        QCOMPARE(w->findChild<QWidget*>(u"Text1"_s)->geometry(), QRect(960, 540, 192, 108));
+        QCOMPARE(SysUtil::captureLayout(w.get(), u"Text1"_s), u"Text1=7680,5760,1536,1152"_s);
     }
 
     void malformedChangesNothing_data()
@@ -90,7 +91,7 @@ private slots:
         QFETCH(QString, layout);
         std::unique_ptr<QWidget> w(form(QSize(1024, 768)));
         QVERIFY(!SysUtil::applyLayout(w.get(), layout));
-        QCOMPARE(w->findChild<QWidget*>(QStringLiteral("Text1"))->geometry(), QRect(300, 400, 100, 40));
+        QCOMPARE(w->findChild<QWidget*>(u"Text1"_s)->geometry(), QRect(300, 400, 100, 40));
     }
 
     void twipsScalePerAxis()

@@ -11,21 +11,23 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 class TestStartup : public QObject {
     Q_OBJECT
 
-    static QString mirelBinary() { return qEnvironmentVariable("MIREL_BIN_DIR") + QStringLiteral("/mirel"); }
+    static QString mirelBinary() { return qEnvironmentVariable("MIREL_BIN_DIR") + u"/mirel"_s; }
 
     // The environment of a copy started elsewhere: its own runtime and temporary folders.
     static QProcessEnvironment env(const QString& lockDir, const QString& home)
     {
         QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-        e.insert(QStringLiteral("MIREL_LOCK_DIR"), lockDir);
-        e.insert(QStringLiteral("XDG_RUNTIME_DIR"), home);
-        e.insert(QStringLiteral("TMPDIR"), home);
-        e.insert(QStringLiteral("MIREL_HOME"), home);
-        e.insert(QStringLiteral("MIREL_NONINTERACTIVE"), QStringLiteral("1"));
-        e.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        e.insert(u"MIREL_LOCK_DIR"_s, lockDir);
+        e.insert(u"XDG_RUNTIME_DIR"_s, home);
+        e.insert(u"TMPDIR"_s, home);
+        e.insert(u"MIREL_HOME"_s, home);
+        e.insert(u"MIREL_NONINTERACTIVE"_s, u"1"_s);
+        e.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
         return e;
     }
 
@@ -90,9 +92,9 @@ private slots:
         QCOMPARE(p.exitCode(), 2);
         const QString err = QString::fromLocal8Bit(p.readAllStandardError());
         // The running copy by its process and how to end it here; the Windows command only there.
-        QVERIFY2(err.contains(QStringLiteral("程序已经运作中（进程 %1）").arg(::getpid())), qPrintable(err));
-        QVERIFY(err.contains(QStringLiteral("kill %1").arg(::getpid())));
-        QVERIFY(!err.contains(QStringLiteral("taskkill")));
+        QVERIFY2(err.contains(u"程序已经运作中（进程 %1）"_s.arg(::getpid())), qPrintable(err));
+        QVERIFY(err.contains(u"kill %1"_s.arg(::getpid())));
+        QVERIFY(!err.contains(u"taskkill"_s));
         // The refused copy touched nothing.
         QVERIFY(QDir(home.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
     }
@@ -107,19 +109,19 @@ private slots:
         }
         QProcess p;
         p.setProcessEnvironment(env(lockDir.path(), home.path()));
-        p.start(mirelBinary(), {QStringLiteral("mesrun")});
+        p.start(mirelBinary(), {u"mesrun"_s});
         QVERIFY(p.waitForFinished(20000));
         const QString err = QString::fromLocal8Bit(p.readAllStandardError());
-        QVERIFY2(!err.contains(QStringLiteral("程序已经运作中")), qPrintable(err));
+        QVERIFY2(!err.contains(u"程序已经运作中"_s), qPrintable(err));
         QVERIFY(p.exitCode() != 2);
         // It got as far as the run: the start time is written.
-        QVERIFY(QFile::exists(home.path() + QStringLiteral("/config.ini")));
+        QVERIFY(QFile::exists(home.path() + u"/config.ini"_s));
     }
 
     void lockIsReleasedForTheNextStart()
     {
         QTemporaryDir runtime;
-        const QString lock = runtime.path() + QStringLiteral("/l.lock");
+        const QString lock = runtime.path() + u"/l.lock"_s;
         {
             SingleInstance first(lock);
             QVERIFY(first.acquire());
@@ -141,7 +143,7 @@ private slots:
     {
         QFETCH(QByteArray, ini);
         TempProgramFolder home;
-        home.writeFile(QStringLiteral("mirel.ini"), ini);
+        home.writeFile(u"mirel.ini"_s, ini);
         QTEST(MesRun::startDate(QDate(2026, 12, 5)), "expected");
     }
 };

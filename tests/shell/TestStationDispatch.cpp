@@ -16,6 +16,8 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 Q_DECLARE_METATYPE(Station)
 
 class TestStationDispatch : public QObject {
@@ -98,7 +100,7 @@ private slots:
         QFETCH(bool, installed);
         QFETCH(bool, mesMode);
         TempProgramFolder home;
-        home.writeFile(QStringLiteral("config.ini"), "[CUSTOMER.SETTING]\nCONNECTIONSTRING=缺省\n");
+        home.writeFile(u"config.ini"_s, "[CUSTOMER.SETTING]\nCONNECTIONSTRING=缺省\n");
         DbInfoCache::clear();
         MessageBox::clearShown();
         registerStations();
@@ -110,23 +112,23 @@ private slots:
             window.reset();
             Database::conn().close();
         });
-        const bool saidNotInstalled = !MessageBox::shown().isEmpty()
-                                      && MessageBox::lastShown().text == QStringLiteral("此工作站尚未安装");
+        const bool saidNotInstalled =
+            !MessageBox::shown().isEmpty() && MessageBox::lastShown().text == u"此工作站尚未安装"_s;
         QCOMPARE(saidNotInstalled, !installed);
         QCOMPARE(bool(window), installed);
         if (!installed)
             return;
-        QCOMPARE(window->objectName(), QStringLiteral("frmCheck"));
-        auto* mesButton = window->findChild<QPushButton*>(QStringLiteral("checkCommand_14"));
+        QCOMPARE(window->objectName(), u"frmCheck"_s);
+        auto* mesButton = window->findChild<QPushButton*>(u"checkCommand_14"_s);
         QVERIFY(mesButton);
         QCOMPARE(mesButton->isVisibleTo(window.get()), mesMode);
-        QWidget* bar = window->findChild<QWidget*>(QStringLiteral("fProcessBar1"));
+        QWidget* bar = window->findChild<QWidget*>(u"fProcessBar1"_s);
         QCOMPARE(bar->isVisibleTo(window.get()), mesMode);
         // Toggled twice, the defect frame is back in its narrow place, with the defect buttons
         // below the progress bar, not under it.
-        auto* frame = window->findChild<QGroupBox*>(QStringLiteral("Frame5"));
+        auto* frame = window->findChild<QGroupBox*>(u"Frame5"_s);
         QCOMPARE(frame->property("designRect").toRect().x(), 9000);
-        QWidget* firstDefect = frame->findChild<QWidget*>(QStringLiteral("bugBtn_0"));
+        QWidget* firstDefect = frame->findChild<QWidget*>(u"bugBtn_0"_s);
         QVERIFY(firstDefect);
         if (mesMode)
             QVERIFY(firstDefect->property("designRect").toRect().top()
@@ -135,7 +137,7 @@ private slots:
 
     void commandLineIsOneText()
     {
-        QCOMPARE(Startup::commandLineText({"mirel", "mes", "check"}), QStringLiteral("mes check"));
+        QCOMPARE(Startup::commandLineText({"mirel", "mes", "check"}), u"mes check"_s);
         QCOMPARE(Startup::commandLineText({"mirel"}), QString());
     }
 

@@ -3,6 +3,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class TestVbText : public QObject {
     Q_OBJECT
 private slots:
@@ -124,14 +126,14 @@ private slots:
     {
         QTest::addColumn<QString>("got");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("mid") << vb::Mid(QStringLiteral("ABCDEF"), 2, 3) << "BCD";
-        QTest::newRow("mid rest") << vb::Mid(QStringLiteral("ABCDEF"), 4) << "DEF";
-        QTest::newRow("mid past end") << vb::Mid(QStringLiteral("ABC"), 5, 2) << "";
-        QTest::newRow("mid chinese") << vb::Mid(QStringLiteral("检验单颜色"), 4, 2) << "颜色";
-        QTest::newRow("right") << vb::Right(QStringLiteral("ABCDEF"), 2) << "EF";
-        QTest::newRow("right too many") << vb::Right(QStringLiteral("AB"), 5) << "AB";
-        QTest::newRow("left") << vb::Left(QStringLiteral("ABCDEF"), 2) << "AB";
-        QTest::newRow("reverse") << vb::StrReverse(QStringLiteral("=0012.5")) << "5.2100=";
+        QTest::newRow("mid") << vb::Mid(u"ABCDEF"_s, 2, 3) << "BCD";
+        QTest::newRow("mid rest") << vb::Mid(u"ABCDEF"_s, 4) << "DEF";
+        QTest::newRow("mid past end") << vb::Mid(u"ABC"_s, 5, 2) << "";
+        QTest::newRow("mid chinese") << vb::Mid(u"检验单颜色"_s, 4, 2) << "颜色";
+        QTest::newRow("right") << vb::Right(u"ABCDEF"_s, 2) << "EF";
+        QTest::newRow("right too many") << vb::Right(u"AB"_s, 5) << "AB";
+        QTest::newRow("left") << vb::Left(u"ABCDEF"_s, 2) << "AB";
+        QTest::newRow("reverse") << vb::StrReverse(u"=0012.5"_s) << "5.2100=";
     }
     void stringFunctions()
     {
@@ -162,11 +164,11 @@ private slots:
 
     void lists()
     {
-        QCOMPARE(vb::arrayUpperBound(QStringLiteral("a,b,c,d,e,f")), 5);
-        QCOMPARE(vb::arrayUpperBound(QStringLiteral("a,b,")), 2);
+        QCOMPARE(vb::arrayUpperBound(u"a,b,c,d,e,f"_s), 5);
+        QCOMPARE(vb::arrayUpperBound(u"a,b,"_s), 2);
         QCOMPARE(vb::arrayUpperBound(QString()), 0);
-        QCOMPARE(vb::listItems(QStringLiteral("疵点,破洞,")), QStringList({"疵点", "破洞"}));
-        QCOMPARE(vb::listItems(QStringLiteral("a,,b")), QStringList({"a", "", "b"}));
+        QCOMPARE(vb::listItems(u"疵点,破洞,"_s), QStringList({"疵点", "破洞"}));
+        QCOMPARE(vb::listItems(u"a,,b"_s), QStringList({"a", "", "b"}));
     }
 };
 

@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+using namespace Qt::StringLiterals;
+
 namespace SqliteOdbc {
 
 QString driver()
@@ -21,14 +23,13 @@ QString dataSource(const QString& folder, const QString& prefix, const QString& 
     // The driver manager keeps what it read of a name for the life of the process.
     static int count = 0;
     const QString name = prefix + QString::number(++count);
-    const QString ini = folder + QStringLiteral("/odbc.ini");
+    const QString ini = folder + u"/odbc.ini"_s;
     QFile f(ini);
     if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        f.write(QStringLiteral("[%1]\nDriver=%2\nDatabase=%3\nTimeout=30000\n")
-                    .arg(name, driver(), database)
+        f.write(u"[%1]\nDriver=%2\nDatabase=%3\nTimeout=30000\n"_s.arg(name, driver(), database)
                     .toUtf8());
     qputenv("ODBCINI", ini.toLocal8Bit());
-    return QStringLiteral("DSN=") + name;
+    return u"DSN="_s + name;
 }
 
 } // namespace SqliteOdbc

@@ -7,13 +7,15 @@
 #include <QSettings>
 #include <QStandardPaths>
 
+using namespace Qt::StringLiterals;
+
 TempProgramFolder::TempProgramFolder() : m_oldHome(qgetenv("MIREL_HOME"))
 {
     qputenv("MIREL_HOME", m_dir.path().toUtf8());
     QStandardPaths::setTestModeEnabled(true);
     // Per-user settings of this test live and die with the folder.
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path() + QStringLiteral("/user"));
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path() + QStringLiteral("/user"));
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, m_dir.path() + u"/user"_s);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, m_dir.path() + u"/user"_s);
 }
 
 TempProgramFolder::~TempProgramFolder()

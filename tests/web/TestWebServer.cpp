@@ -15,6 +15,8 @@
 #include <QTcpServer>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 quint16 freePort()
@@ -35,12 +37,11 @@ class TestWebServer : public QObject {
 
     QByteArray start(QProcess& p, const QByteArray& web)
     {
-        m_home.writeFile(QStringLiteral("mirel.ini"), "[Web]\n" + web);
+        m_home.writeFile(u"mirel.ini"_s, "[Web]\n" + web);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("MIREL_HOME"), m_home.path());
+        env.insert(u"MIREL_HOME"_s, m_home.path());
         p.setProcessEnvironment(env);
-        p.start(qEnvironmentVariable("MIREL_BIN_DIR") + QStringLiteral("/mirel"),
-                {QStringLiteral("serve")});
+        p.start(qEnvironmentVariable("MIREL_BIN_DIR") + u"/mirel"_s, {u"serve"_s});
         QByteArray out;
         while (!out.contains("/board") && p.waitForReadyRead(10000))
             out += p.readAllStandardOutput();
@@ -71,14 +72,13 @@ private slots:
     void initTestCase()
     {
         Connection c;
-        c.openOrCreate(QStringLiteral("Provider=SQLite;Data Source=") +
-                       m_home.file(QStringLiteral("mill.db")));
+        c.openOrCreate(u"Provider=SQLite;Data Source="_s + m_home.file(u"mill.db"_s));
         EmbeddedSchema::addDemoRows(c);
-        m_home.writeFile(QStringLiteral("config.ini"),
+        m_home.writeFile(u"config.ini"_s,
                          "[CUSTOMER.SETTING]\nCONNECTIONSTRING=Provider=SQLite;Data Source=" +
-                             m_home.file(QStringLiteral("mill.db")).toUtf8() + "\n");
+                             m_home.file(u"mill.db"_s).toUtf8() + "\n");
         const quint16 port = freePort();
-        m_base = QStringLiteral("http://127.0.0.1:%1").arg(port);
+        m_base = u"http://127.0.0.1:%1"_s.arg(port);
         QVERIFY(start(m_serve, "Listen=127.0.0.1:" + QByteArray::number(port) + "\nToken=t0k\n")
                     .contains(m_base.toUtf8()));
     }
@@ -115,12 +115,12 @@ private slots:
 
     void cookieLogin()
     {
-        QNetworkReply* login = send(QStringLiteral("/login"), {}, "token=t0k&next=%2Fstations");
+        QNetworkReply* login = send(u"/login"_s, {}, "token=t0k&next=%2Fstations");
         QCOMPARE(status(login), 303);
         QCOMPARE(login->rawHeader("Location"), QByteArray("/stations"));
         QVERIFY(login->rawHeader("Set-Cookie").contains("HttpOnly"));
         // The manager keeps the cookie, as a browser does.
-        QCOMPARE(status(send(QStringLiteral("/stations"), {})), 200);
+        QCOMPARE(status(send(u"/stations"_s, {})), 200);
         m_net.setCookieJar(new QNetworkCookieJar(&m_net));
     }
 
@@ -130,10 +130,9 @@ private slots:
         // goes to its own request.
         QList<QNetworkReply*> replies;
         for (int day = 1; day <= 12; ++day) {
-            QNetworkRequest req(
-                QUrl(m_base + (day % 4 ? QStringLiteral("/api/quality?from=2026-11-%1")
-                                             .arg(day, 2, 10, QLatin1Char('0'))
-                                       : QStringLiteral("/api/board"))));
+            QNetworkRequest req(QUrl(m_base + (day % 4 ? u"/api/quality?from=2026-11-%1"_s.arg(
+                                                             day, 2, 10, QLatin1Char('0'))
+                                                       : u"/api/board"_s)));
             req.setRawHeader("Authorization", "Bearer t0k");
             replies << m_net.get(req);
         }
@@ -142,10 +141,10 @@ private slots:
             QTRY_VERIFY(r->isFinished());
             QCOMPARE(status(r), 200);
             const QJsonObject o = QJsonDocument::fromJson(r->readAll()).object();
-            QCOMPARE(o.contains(QStringLiteral("columns")), day % 4 == 0);
+            QCOMPARE(o.contains(u"columns"_s), day % 4 == 0);
             if (day % 4)
-                QCOMPARE(o[QStringLiteral("filter")][QStringLiteral("from")].toString(),
-                         QStringLiteral("2026-11-%1").arg(day, 2, 10, QLatin1Char('0')));
+                QCOMPARE(o[u"filter"_s][u"from"_s].toString(),
+                         u"2026-11-%1"_s.arg(day, 2, 10, QLatin1Char('0')));
             r->deleteLater();
         }
     }
@@ -154,9 +153,9 @@ private slots:
     {
         int refused = 0;
         for (int i = 0; i < 1000; ++i)
-            refused += status(send(QStringLiteral("/api/stations"), {})) == 401;
+            refused += status(send(u"/api/stations"_s, {})) == 401;
         QCOMPARE(refused, 1000);
-        QCOMPARE(status(send(QStringLiteral("/api/stations"), "Bearer t0k")), 200);
+        QCOMPARE(status(send(u"/api/stations"_s, "Bearer t0k")), 200);
     }
 
     void withoutTokenOnlyHere()

@@ -21,7 +21,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 const QDateTime now(QDate(2026, 12, 7), QTime(10, 0));
-const QString token = QStringLiteral("s3cret");
+const QString token = u"s3cret"_s;
 
 WebRequest get(const QString& target, const QByteArray& auth = "Bearer s3cret")
 {
@@ -41,8 +41,8 @@ QJsonObject json(const WebReply& reply)
 StationBeat::Beat beat(const QDateTime& seen)
 {
     StationBeat::Beat b;
-    b.host = QStringLiteral("panel-7");
-    b.station = QStringLiteral("check");
+    b.host = u"panel-7"_s;
+    b.station = u"check"_s;
     b.started = now.addSecs(-3600);
     b.seen = seen;
     b.pending = 2;
@@ -60,17 +60,16 @@ class TestWebSite : public QObject {
 
     qint64 rolls()
     {
-        return m_c.execute(QStringLiteral("select count(*) from checkinfo")).field(0).toLongLong();
+        return m_c.execute(u"select count(*) from checkinfo"_s).field(0).toLongLong();
     }
 
 private slots:
     void initTestCase()
     {
-        m_db =
-            QStringLiteral("Provider=SQLite;Data Source=") + m_home.file(QStringLiteral("mill.db"));
+        m_db = u"Provider=SQLite;Data Source="_s + m_home.file(u"mill.db"_s);
         m_c.openOrCreate(m_db);
         EmbeddedSchema::addDemoRows(m_c);
-        m_home.writeFile(QStringLiteral("mirel.ini"), "[MIREL]\ngrade=A品^0,B品^20,C品^40\n");
+        m_home.writeFile(u"mirel.ini"_s, "[MIREL]\ngrade=A品^0,B品^20,C品^40\n");
         m_site = std::make_unique<WebSite>(m_c, m_db, token, false, [] { return now; });
     }
 
@@ -95,8 +94,7 @@ private slots:
         QTEST(WebSettings::parseListen(text, address, port), "ok");
         QFETCH(bool, ok);
         if (ok) {
-            QTEST(address == QHostAddress::Any ? QStringLiteral("0.0.0.0") : address.toString(),
-                  "address");
+            QTEST(address == QHostAddress::Any ? u"0.0.0.0"_s : address.toString(), "address");
             QTEST(int(port), "port");
         }
     }
@@ -147,11 +145,10 @@ private slots:
         QTest::newRow("control char")
             << QByteArray("GET") << "/api/quality?inspector=a%01b" << bearer << QByteArray() << 400;
         // SQL text in every name: bound, so it narrows to nothing and changes nothing.
-        const QString sql = QStringLiteral("1'%20or%20'1'='1';drop%20table%20checkinfo;--");
+        const QString sql = u"1'%20or%20'1'='1';drop%20table%20checkinfo;--"_s;
         for (const char* key : {"machine", "inspector", "defect", "card", "item"})
-            QTest::newRow(qPrintable(QStringLiteral("SQL in ") + QLatin1String(key)))
-                << QByteArray("GET")
-                << QStringLiteral("/quality?%1=%2").arg(QLatin1String(key), sql) << bearer
+            QTest::newRow(qPrintable(u"SQL in "_s + QLatin1String(key)))
+                << QByteArray("GET") << u"/quality?%1=%2"_s.arg(QLatin1String(key), sql) << bearer
                 << QByteArray() << 200;
         QTest::newRow("SQL in roll card")
             << QByteArray("GET") << "/api/roll?card=" + sql + "&number=001" << bearer
@@ -198,7 +195,7 @@ private slots:
     void login()
     {
         QFETCH(QByteArray, body);
-        WebRequest r = get(QStringLiteral("/login"), QByteArray());
+        WebRequest r = get(u"/login"_s, QByteArray());
         r.method = "POST";
         r.body = body;
         const WebReply reply = m_site->handle(r);
@@ -208,7 +205,7 @@ private slots:
             const QByteArray c = reply.header("Set-Cookie");
             QVERIFY(c.contains("HttpOnly") && c.contains("SameSite=Strict"));
             QVERIFY(!c.contains(token.toUtf8()));
-            WebRequest next = get(QStringLiteral("/board"), QByteArray());
+            WebRequest next = get(u"/board"_s, QByteArray());
             next.cookie = c.left(c.indexOf(';'));
             QCOMPARE(m_site->handle(next).status, 200);
         }
@@ -219,23 +216,22 @@ private slots:
         QualitySql::Filter f;
         f.from = QDate(2026, 12, 1);
         f.to = QDate(2026, 12, 7);
-        const auto o = QualityData::load(
-            m_c, f, QualityData::parseGrades(QStringLiteral("A品^0,B品^20,C品^40")));
+        const auto o =
+            QualityData::load(m_c, f, QualityData::parseGrades(u"A品^0,B品^20,C品^40"_s));
         const QJsonObject q =
-            json(m_site->handle(get(QStringLiteral("/api/quality?from=2026-12-01&to=2026-12-07"))));
+            json(m_site->handle(get(u"/api/quality?from=2026-12-01&to=2026-12-07"_s)));
         QVERIFY(o.now.rolls > 0);
         QCOMPARE(q[u"now"_s][u"rolls"_s].toInteger(), o.now.rolls);
         QCOMPARE(q[u"now"_s][u"points"_s].toDouble(), o.now.points);
         QCOMPARE(q[u"pareto"_s].toArray().size(), o.pareto.size());
         QCOMPARE(q[u"days"_s].toArray().size(), 7);
         const QByteArray page =
-            m_site->handle(get(QStringLiteral("/quality?from=2026-12-01&to=2026-12-07"))).body;
+            m_site->handle(get(u"/quality?from=2026-12-01&to=2026-12-07"_s)).body;
         QVERIFY(page.contains("<svg id=\"chartPareto\""));
-        QVERIFY(page.contains(QStringLiteral("破洞").toUtf8()));
+        QVERIFY(page.contains(u"破洞"_s.toUtf8()));
         // The workbook of the same range, as the station exports it.
         QVERIFY(page.contains("href=\"/quality.xlsx?from=2026-12-01&amp;to=2026-12-07\""));
-        const WebReply book =
-            m_site->handle(get(QStringLiteral("/quality.xlsx?from=2026-12-01&to=2026-12-07")));
+        const WebReply book = m_site->handle(get(u"/quality.xlsx?from=2026-12-01&to=2026-12-07"_s));
         QCOMPARE(book.status, 200);
         QVERIFY(book.body.startsWith("PK"));
         QVERIFY(book.header("Content-Disposition").contains("quality-2026-12-01-2026-12-07.xlsx"));
@@ -246,19 +242,17 @@ private slots:
         QDateTime clock = now;
         WebSite site(m_c, m_db, token, false, [&clock] { return clock; });
         const auto rolls = [&site] {
-            return json(site.handle(
-                get(QStringLiteral("/api/quality?from=2026-12-01"))))[u"now"_s][u"rolls"_s]
+            return json(site.handle(get(u"/api/quality?from=2026-12-01"_s)))[u"now"_s][u"rolls"_s]
                 .toInt();
         };
         const int before = rolls();
-        m_c.execute(
-            QStringLiteral("insert checkinfo(billCode, checkCode, grade, checkcount, createDate) "
-                           "values('K1', '001', 'A品', 10, '2026-12-05 08:00:00')"));
+        m_c.execute(u"insert checkinfo(billCode, checkCode, grade, checkcount, createDate) "
+                    "values('K1', '001', 'A品', 10, '2026-12-05 08:00:00')"_s);
         clock = clock.addSecs(59);
         QCOMPARE(rolls(), before);
         clock = clock.addSecs(1);
         QCOMPARE(rolls(), before + 1);
-        m_c.execute(QStringLiteral("delete from checkinfo where billCode='K1'"));
+        m_c.execute(u"delete from checkinfo where billCode='K1'"_s);
     }
 
     void stationsLate_data()
@@ -274,7 +268,7 @@ private slots:
         QFETCH(int, secondsAgo);
         StationBeat::publish(m_c, beat(now.addSecs(-secondsAgo))); // later ones update the row
         const QJsonArray list =
-            json(m_site->handle(get(QStringLiteral("/api/stations"))))[u"stations"_s].toArray();
+            json(m_site->handle(get(u"/api/stations"_s)))[u"stations"_s].toArray();
         QCOMPARE(list.size(), 1);
         QTEST(list[0][u"late"_s].toBool(), "late");
         QCOMPARE(list[0][u"pending"_s].toInt(), 2);
@@ -284,7 +278,7 @@ private slots:
     {
         // A database whose schema predates the table: the beat's error says so, and the schema
         // script adds the table without touching the rest.
-        m_c.execute(QStringLiteral("drop table stationStatus"));
+        m_c.execute(u"drop table stationStatus"_s);
         const StationBeat::Beat b = beat(now);
         try {
             StationBeat::publish(m_c, b);
@@ -296,20 +290,17 @@ private slots:
         EmbeddedSchema::create(m_c);
         StationBeat::publish(m_c, b);
         QCOMPARE(rolls(), before);
-        QCOMPARE(json(m_site->handle(get(QStringLiteral("/api/stations"))))[u"stations"_s]
-                     .toArray()
-                     .size(),
-                 1);
+        QCOMPARE(json(m_site->handle(get(u"/api/stations"_s)))[u"stations"_s].toArray().size(), 1);
     }
 
     void beatWritesAllOrNothing()
     {
         // The database refuses the insert after writing the row (a trigger's FAIL keeps it):
         // the beat's transaction leaves no row, no open transaction, the connection's wait.
-        m_c.execute(QStringLiteral("delete from stationStatus"));
+        m_c.execute(u"delete from stationStatus"_s);
         const auto sql = [this](const char* statement) {
             sqlite3* db = nullptr;
-            sqlite3_open(m_home.file(QStringLiteral("mill.db")).toUtf8().constData(), &db);
+            sqlite3_open(m_home.file(u"mill.db"_s).toUtf8().constData(), &db);
             QCOMPARE(sqlite3_exec(db, statement, nullptr, nullptr, nullptr), SQLITE_OK);
             sqlite3_close(db);
         };
@@ -318,39 +309,35 @@ private slots:
         const int wait = m_c.commandTimeout();
         QVERIFY_THROWS_EXCEPTION(DbError, StationBeat::publish(m_c, beat(now)));
         sql("drop trigger beatRefused");
-        QCOMPARE(m_c.execute(QStringLiteral("select count(*) from stationStatus")).field(0).toInt(),
-                 0);
+        QCOMPARE(m_c.execute(u"select count(*) from stationStatus"_s).field(0).toInt(), 0);
         QVERIFY(!m_c.inTransaction());
         QCOMPARE(m_c.commandTimeout(), wait);
     }
 
     void roll()
     {
-        const QJsonObject r =
-            json(m_site->handle(get(QStringLiteral("/api/roll?card=SC2611001&number=003"))));
-        QCOMPARE(r[u"grade"_s].toString(), QStringLiteral("B品"));
+        const QJsonObject r = json(m_site->handle(get(u"/api/roll?card=SC2611001&number=003"_s)));
+        QCOMPARE(r[u"grade"_s].toString(), u"B品"_s);
         QCOMPARE(r[u"points"_s].toDouble(), 8.0);
         QCOMPARE(r[u"defects"_s].toArray().size(), 2);
-        QCOMPARE(m_site->handle(get(QStringLiteral("/api/roll?card=SC2611001&number=009"))).status,
-                 404);
+        QCOMPARE(m_site->handle(get(u"/api/roll?card=SC2611001&number=009"_s)).status, 404);
     }
 
     void databaseAway()
     {
         // A database file moved away: the board keeps its last rows under the stale mark.
-        const QByteArray before = m_site->handle(get(QStringLiteral("/board"))).body;
+        const QByteArray before = m_site->handle(get(u"/board"_s)).body;
         QVERIFY(before.contains("P2611-018"));
         m_c.close();
-        QVERIFY(QFile::rename(m_home.file(QStringLiteral("mill.db")),
-                              m_home.file(QStringLiteral("moved.db"))));
+        QVERIFY(QFile::rename(m_home.file(u"mill.db"_s), m_home.file(u"moved.db"_s)));
         // (An overview of the last minute is served again without the database: another range.)
         for (const char* path : {"/board", "/stations", "/quality?from=2026-11-01"}) {
             const WebReply reply = m_site->handle(get(QLatin1String(path)));
             QCOMPARE(reply.status, 200);
-            QVERIFY2(reply.body.contains(QStringLiteral("数据库离线 自").toUtf8()), path);
+            QVERIFY2(reply.body.contains(u"数据库离线 自"_s.toUtf8()), path);
         }
-        QVERIFY(m_site->handle(get(QStringLiteral("/board"))).body.contains("P2611-018"));
-        QVERIFY(!QFile::exists(m_home.file(QStringLiteral("mill.db")))); // never re-created
+        QVERIFY(m_site->handle(get(u"/board"_s)).body.contains("P2611-018"));
+        QVERIFY(!QFile::exists(m_home.file(u"mill.db"_s))); // never re-created
     }
 };
 

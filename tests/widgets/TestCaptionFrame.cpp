@@ -4,6 +4,8 @@
 
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 class TestCaptionFrame : public QObject {
     Q_OBJECT
 private slots:
@@ -12,10 +14,10 @@ private slots:
         QTest::addColumn<QString>("caption");
         QTest::addColumn<int>("width");
         QTest::addColumn<bool>("cut");
-        const QString remark = QStringLiteral("加急，注意色差，成品要求幅宽150cm以上，卷装不得折痕");
+        const QString remark = u"加急，注意色差，成品要求幅宽150cm以上，卷装不得折痕"_s;
         QTest::newRow("long remark, narrow frame") << remark << 200 << true;
         QTest::newRow("long remark, wide frame") << remark << 2000 << false;
-        QTest::newRow("short remark, narrow frame") << QStringLiteral("加急") << 200 << false;
+        QTest::newRow("short remark, narrow frame") << u"加急"_s << 200 << false;
         QTest::newRow("no remark") << QString() << 200 << false;
     }
     void toolTipWhenCut()
@@ -36,7 +38,7 @@ private slots:
         CaptionFrame frame;
         frame.resize(2000, 80);
         frame.show(); // a hidden widget gets its resize events when it is shown
-        frame.setCaption(QStringLiteral("加急，注意色差，成品要求幅宽150cm以上"));
+        frame.setCaption(u"加急，注意色差，成品要求幅宽150cm以上"_s);
         QVERIFY(frame.toolTip().isEmpty());
         frame.resize(150, 80);
         QCOMPARE(frame.toolTip(), frame.title());

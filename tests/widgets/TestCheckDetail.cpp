@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <functional>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Runs `operate` on the dialog once showMe has it on screen, and returns showMe's result.
@@ -74,24 +76,24 @@ private slots:
             QVERIFY(d->Command1(0)->hasFocus());
             QTest::keyClick(d->Command1(0), Qt::Key_Return);
         });
-        QCOMPARE(caption, name + QStringLiteral(" - 疵点信息"));
+        QCOMPARE(caption, name + u" - 疵点信息"_s);
         QTEST(result, "expected");
     }
 
     void typedOnThePad()
     {
-        const QString result = showMeOperated(QStringLiteral("A"), 12.5, [](frmCheckDetail* d) {
+        const QString result = showMeOperated(u"A"_s, 12.5, [](frmCheckDetail* d) {
             QVERIFY(d->keypad()->isVisible());
             QCOMPARE(d->keypad()->GetTextBox(), d->TxtBox(0));
-            QTest::mouseClick(padKey(d, QStringLiteral("确定")), Qt::LeftButton);
+            QTest::mouseClick(padKey(d, u"确定"_s), Qt::LeftButton);
             QTRY_COMPARE(d->keypad()->GetTextBox(), d->TxtBox(1));
-            QTest::mouseClick(padKey(d, QStringLiteral("确定")), Qt::LeftButton);
+            QTest::mouseClick(padKey(d, u"确定"_s), Qt::LeftButton);
             QTRY_COMPARE(d->keypad()->GetTextBox(), d->TxtBox(2));
             QVERIFY(d->keypad()->isVisible());
-            QTest::mouseClick(padKey(d, QStringLiteral("4")), Qt::LeftButton);
+            QTest::mouseClick(padKey(d, u"4"_s), Qt::LeftButton);
             QTest::mouseClick(d->Command1(0), Qt::LeftButton);
         });
-        QCOMPARE(result, QStringLiteral("A, 12.5, 0, 4"));
+        QCOMPARE(result, u"A, 12.5, 0, 4"_s);
     }
 
     void cancelGivesEmptyText_data()
@@ -103,8 +105,8 @@ private slots:
     void cancelGivesEmptyText()
     {
         QFETCH(bool, escape);
-        const QString result = showMeOperated(QStringLiteral("A"), 3, [escape](frmCheckDetail* d) {
-            QTest::keyClicks(d->TxtBox(0), QStringLiteral("9"));
+        const QString result = showMeOperated(u"A"_s, 3, [escape](frmCheckDetail* d) {
+            QTest::keyClicks(d->TxtBox(0), u"9"_s);
             if (escape)
                 QTest::keyClick(d->TxtBox(0), Qt::Key_Escape);
             else
@@ -115,7 +117,7 @@ private slots:
 
     void padFollowsTheBox()
     {
-        showMeOperated(QStringLiteral("A"), 1, [](frmCheckDetail* d) {
+        showMeOperated(u"A"_s, 1, [](frmCheckDetail* d) {
             for (int i : {2, 1}) {
                 d->TxtBox(i)->setFocus();
                 QTRY_COMPARE(d->keypad()->GetTextBox(), d->TxtBox(i));

@@ -7,14 +7,16 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 Recordset users()
 {
     Recordset rs(QStringList{"userid", "usercode", "username"});
-    rs.addRow({DbValue(1), DbValue(QStringLiteral("001")), DbValue(QStringLiteral("张三"))});
-    rs.addRow({DbValue(2), DbValue(QStringLiteral("002")), DbValue(QStringLiteral("李四"))});
-    rs.addRow({DbValue(3), DbValue(QStringLiteral("003")), DbValue()});
+    rs.addRow({DbValue(1), DbValue(u"001"_s), DbValue(u"张三"_s)});
+    rs.addRow({DbValue(2), DbValue(u"002"_s), DbValue(u"李四"_s)});
+    rs.addRow({DbValue(3), DbValue(u"003"_s), DbValue()});
     return rs;
 }
 
@@ -56,13 +58,13 @@ private slots:
     {
         ComboEx c;
         c.bindRecordset(users());
-        QVERIFY(c.selectValue(QStringLiteral("3")));
-        QCOMPARE(c.selectedText(), QStringLiteral("003 ")); // a null name stays empty
-        QVERIFY(!c.selectValue(QStringLiteral("9")));
-        QCOMPARE(c.selectedValue(), QStringLiteral("3"));
-        c.addEntry(QStringLiteral("0"), QStringLiteral("全部"));
-        QVERIFY(c.selectValue(QStringLiteral("0")));
-        QCOMPARE(c.selectedText(), QStringLiteral("全部"));
+        QVERIFY(c.selectValue(u"3"_s));
+        QCOMPARE(c.selectedText(), u"003 "_s); // a null name stays empty
+        QVERIFY(!c.selectValue(u"9"_s));
+        QCOMPARE(c.selectedValue(), u"3"_s);
+        c.addEntry(u"0"_s, u"全部"_s);
+        QVERIFY(c.selectValue(u"0"_s));
+        QCOMPARE(c.selectedText(), u"全部"_s);
         c.bindRecordset(Recordset());
         QCOMPARE(c.count(), 0);
         QCOMPARE(c.selectedValue(), QString());
@@ -81,7 +83,7 @@ private slots:
     {
         QFETCH(bool, shownFirst);
         QWidget w;
-        w.setWindowTitle(QStringLiteral("验布"));
+        w.setWindowTitle(u"验布"_s);
         w.setGeometry(40, 30, 640, 480);
         if (shownFirst)
             w.show();

@@ -10,14 +10,16 @@
 #include <QTest>
 #include <QWheelEvent>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 Recordset rolls()
 {
     Recordset rs(QStringList{"id", "卷号", "数量"});
-    rs.addRow({DbValue(1), DbValue(QStringLiteral("001")), DbValue(12.5)});
+    rs.addRow({DbValue(1), DbValue(u"001"_s), DbValue(12.5)});
     rs.addRow({DbValue(2), DbValue(), DbValue(0.5)});
-    rs.addRow({DbValue(3), DbValue(QStringLiteral("003")), DbValue(100)});
+    rs.addRow({DbValue(3), DbValue(u"003"_s), DbValue(100)});
     return rs;
 }
 
@@ -34,9 +36,9 @@ void wheel(EditGrid& g, int delta)
 struct TallGrid : EditGrid {
     explicit TallGrid(int dataRows)
     {
-        setHeader({QStringLiteral("序号"), QStringLiteral("疵点")});
+        setHeader({u"序号"_s, u"疵点"_s});
         for (int r = 1; r <= dataRows; ++r)
-            addItem(QString::number(r) + u'\t' + QStringLiteral("破洞"));
+            addItem(QString::number(r) + u'\t' + u"破洞"_s);
         resize(400, 300);
         show();
     }
@@ -51,20 +53,20 @@ private slots:
     void headerIsRowZero()
     {
         EditGrid g;
-        g.setFormatString(QStringLiteral("^商品id|^选中|<商品代码|价格"));
+        g.setFormatString(u"^商品id|^选中|<商品代码|价格"_s);
         QCOMPARE(g.cols(), 4);
         QCOMPARE(g.rows(), 1);
-        QCOMPARE(g.textMatrix(0, 0), QStringLiteral("商品id"));
-        QCOMPARE(g.textMatrix(0, 3), QStringLiteral("价格"));
+        QCOMPARE(g.textMatrix(0, 0), u"商品id"_s);
+        QCOMPARE(g.textMatrix(0, 3), u"价格"_s);
         QCOMPARE(g.colAlignment(0), int(EditGrid::AlignCenterCenter));
         QCOMPARE(g.colAlignment(2), int(EditGrid::AlignLeftCenter));
         QCOMPARE(g.colAlignment(3), int(EditGrid::AlignGeneral));
-        g.addItem(QStringLiteral("7\t√\tA01"));
+        g.addItem(u"7\t√\tA01"_s);
         QCOMPARE(g.rows(), 2);
-        QCOMPARE(g.textMatrix(1, 1), QStringLiteral("√"));
+        QCOMPARE(g.textMatrix(1, 1), u"√"_s);
         QCOMPARE(g.textMatrix(1, 3), QString());
         QCOMPARE(g.textMatrix(2, 0), QString()); // outside the grid
-        g.setTextMatrix(5, 0, QStringLiteral("x"));
+        g.setTextMatrix(5, 0, u"x"_s);
         QCOMPARE(g.rows(), 2);
     }
 
@@ -74,13 +76,13 @@ private slots:
         g.setCols(2);
         g.setRows(4);
         QCOMPARE(g.rows(), 4);
-        g.setTextMatrix(1, 0, QStringLiteral("a"));
-        g.setTextMatrix(3, 0, QStringLiteral("c"));
-        g.addItem(QStringLiteral("b"), 2); // before data row 2
-        QCOMPARE(g.textMatrix(2, 0), QStringLiteral("b"));
-        QCOMPARE(g.textMatrix(4, 0), QStringLiteral("c"));
+        g.setTextMatrix(1, 0, u"a"_s);
+        g.setTextMatrix(3, 0, u"c"_s);
+        g.addItem(u"b"_s, 2); // before data row 2
+        QCOMPARE(g.textMatrix(2, 0), u"b"_s);
+        QCOMPARE(g.textMatrix(4, 0), u"c"_s);
         g.removeItem(1);
-        QCOMPARE(g.textMatrix(1, 0), QStringLiteral("b"));
+        QCOMPARE(g.textMatrix(1, 0), u"b"_s);
         g.removeItem(0); // the header stays
         QCOMPARE(g.rows(), 4);
         g.clearRows();
@@ -96,18 +98,18 @@ private slots:
         QCOMPARE(g.rows(), 4);
         QCOMPARE(g.cols(), 3);
         QCOMPARE(g.header(), (QStringList{"id", "卷号", "数量"}));
-        QCOMPARE(g.textMatrix(1, 2), QStringLiteral("12.5"));
+        QCOMPARE(g.textMatrix(1, 2), u"12.5"_s);
         QCOMPARE(g.textMatrix(2, 1), QString()); // null
-        QCOMPARE(g.textMatrix(2, 2), QStringLiteral("0.5"));
-        QCOMPARE(g.textMatrix(3, 0), QStringLiteral("3"));
+        QCOMPARE(g.textMatrix(2, 2), u"0.5"_s);
+        QCOMPARE(g.textMatrix(3, 0), u"3"_s);
         // The same columns again (the board reloads every round): widths stay.
         g.setColWidth(1, 3000);
         Recordset fewer(QStringList{"id", "卷号", "数量"});
-        fewer.addRow({DbValue(9), DbValue(QStringLiteral("009")), DbValue(1)});
+        fewer.addRow({DbValue(9), DbValue(u"009"_s), DbValue(1)});
         g.bindRecordset(fewer);
         QCOMPARE(g.rows(), 2);
         QCOMPARE(g.colWidth(1), 3000);
-        QCOMPARE(g.textMatrix(1, 1), QStringLiteral("009"));
+        QCOMPARE(g.textMatrix(1, 1), u"009"_s);
         // Other columns replace the header; an empty result keeps only the header.
         Recordset other(QStringList{"编码", "产品名称"});
         g.bindRecordset(other);
@@ -132,17 +134,17 @@ private slots:
         g.setColWidth(0, 600);
         g.setColWidth(1, 1500);
         g.setColWidth(2, 0);
-        QCOMPARE(g.colWidthList(), QStringLiteral("600,1500,0"));
+        QCOMPARE(g.colWidthList(), u"600,1500,0"_s);
         QVERIFY(g.table()->isColumnHidden(2));
-        QVERIFY(!g.applyColWidthList(QStringLiteral("900,900"), 1)); // one entry short
-        QVERIFY(!g.applyColWidthList(QStringLiteral("900,900,900,900"), 1));
-        QCOMPARE(g.colWidthList(), QStringLiteral("600,1500,0"));
-        QVERIFY(g.applyColWidthList(QStringLiteral("900,2400,1200"), 1)); // column 0 keeps its width
-        QCOMPARE(g.colWidthList(), QStringLiteral("600,2400,1200"));
+        QVERIFY(!g.applyColWidthList(u"900,900"_s, 1)); // one entry short
+        QVERIFY(!g.applyColWidthList(u"900,900,900,900"_s, 1));
+        QCOMPARE(g.colWidthList(), u"600,1500,0"_s);
+        QVERIFY(g.applyColWidthList(u"900,2400,1200"_s, 1)); // column 0 keeps its width
+        QCOMPARE(g.colWidthList(), u"600,2400,1200"_s);
         QVERIFY(!g.table()->isColumnHidden(2));
         g.setRowHeight(0, 600);
         QCOMPARE(g.rowHeight(0), 600);
-        g.addItem(QStringLiteral("x"));
+        g.addItem(u"x"_s);
         g.setRowHeight(1, 900);
         QCOMPARE(g.rowHeight(1), 900);
     }
@@ -187,12 +189,12 @@ private slots:
                 QTest::keyClick(QApplication::focusWidget(), ch);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         }
-        QCOMPARE(g.textMatrix(2, 6), QStringLiteral("abc"));
-        QCOMPARE(g.textMatrix(2, 1), QStringLiteral("破洞"));
+        QCOMPARE(g.textMatrix(2, 6), u"abc"_s);
+        QCOMPARE(g.textMatrix(2, 1), u"破洞"_s);
         QCOMPARE(edited.size(), 1);
         QCOMPARE(edited.at(0).at(0).toInt(), 2);
         QCOMPARE(edited.at(0).at(1).toInt(), 6);
-        g.setTextMatrix(3, 6, QStringLiteral("by program")); // not an operator's edit
+        g.setTextMatrix(3, 6, u"by program"_s); // not an operator's edit
         QCOMPARE(edited.size(), 1);
     }
 

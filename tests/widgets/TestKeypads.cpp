@@ -13,6 +13,8 @@
 #include <QTest>
 #include <QVBoxLayout>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 // Finds a key the way an operator reads it: by its caption.
@@ -89,16 +91,16 @@ private slots:
     void generalPadEnterCollapsesAndConfirms()
     {
         Form f;
-        f.box->setText(QStringLiteral("45"));
+        f.box->setText(u"45"_s);
         f.pad->setTextBox(f.box);
         f.box->selectAll();
         QSignalSpy confirm(f.pad, &UserControl1::Confirm);
-        press(f.pad, {QStringLiteral("Enter")});
+        press(f.pad, {u"Enter"_s});
         QCOMPARE(confirm.size(), 1);
         QCOMPARE(confirm.at(0).at(0).value<QLineEdit*>(), f.box);
         QVERIFY(!f.pad->isVisible());
         QVERIFY(!f.box->hasSelectedText());
-        QCOMPARE(f.box->text(), QStringLiteral("45"));
+        QCOMPARE(f.box->text(), u"45"_s);
     }
 
     void generalPadSizeAndNames()
@@ -112,7 +114,7 @@ private slots:
             names << k->accessibleName();
         }
         names.sort();
-        QCOMPARE(names.join(u' '), QStringLiteral(". 0 1 2 3 4 5 6 7 8 9 清除 确定 退格"));
+        QCOMPARE(names.join(u' '), u". 0 1 2 3 4 5 6 7 8 9 清除 确定 退格"_s);
     }
 
     void tapBetweenKeysDoesNotCancel()
@@ -120,8 +122,8 @@ private slots:
         Form f;
         f.pad->setTextBox(f.box);
         QSignalSpy closed(f.pad, &UserControl1::closed);
-        const QRect a = keyNamed(f.pad, QStringLiteral("7"))->geometry();
-        const QRect b = keyNamed(f.pad, QStringLiteral("8"))->geometry();
+        const QRect a = keyNamed(f.pad, u"7"_s)->geometry();
+        const QRect b = keyNamed(f.pad, u"8"_s)->geometry();
         QTest::mouseClick(f.pad, Qt::LeftButton, {},
                           QPoint((a.right() + b.left()) / 2, a.center().y()));
         QCOMPARE(closed.size(), 0);
@@ -180,16 +182,16 @@ private slots:
         UserControl2 pad;
         pad.setTextBox(0);
         QSignalSpy confirm(&pad, &UserControl2::Confirm);
-        press(&pad, {QStringLiteral("4")});
+        press(&pad, {u"4"_s});
         QTest::mouseClick(pad.counter()->upKey(), Qt::LeftButton);
         QTest::mouseClick(pad.counter()->upKey(), Qt::LeftButton);
-        press(&pad, {QStringLiteral("Enter")});
+        press(&pad, {u"Enter"_s});
         QCOMPARE(confirm.size(), 1);
-        QCOMPARE(confirm.at(0).at(0).toString(), QStringLiteral(" 4"));
-        QCOMPARE(confirm.at(0).at(1).toString(), QStringLiteral(" 2"));
+        QCOMPARE(confirm.at(0).at(0).toString(), u" 4"_s);
+        QCOMPARE(confirm.at(0).at(1).toString(), u" 2"_s);
         for (int i = 0; i < 3; ++i)
             QTest::mouseClick(pad.counter()->downKey(), Qt::LeftButton);
-        QCOMPARE(pad.counter()->text(), QStringLiteral("-1"));
+        QCOMPARE(pad.counter()->text(), u"-1"_s);
         QTest::mouseClick(&pad, Qt::LeftButton, {}, QPoint(2, pad.height() - 2));
         QCOMPARE(confirm.size(), 2);
         QCOMPARE(confirm.at(1).at(0).toString(), QString());
@@ -200,8 +202,8 @@ private slots:
     {
         UserControl3 pad;
         pad.show();
-        QCOMPARE(pad.counter()->text(), QStringLiteral(" 0"));
-        QCOMPARE(pad.scoreButton(4)->text(), QStringLiteral(" 4"));
+        QCOMPARE(pad.counter()->text(), u" 0"_s);
+        QCOMPARE(pad.scoreButton(4)->text(), u" 4"_s);
         const int japanese[] = {1, 3, 5, 10};
         for (int i = 1; i <= 4; ++i)
             pad.setNumber(i, japanese[i - 1]);
@@ -210,9 +212,9 @@ private slots:
         QSignalSpy confirm(&pad, &UserControl3::Confirm);
         QTest::mouseClick(pad.scoreButton(4), Qt::LeftButton);
         QCOMPARE(confirm.size(), 1);
-        QCOMPARE(confirm.at(0).at(0).toString(), QStringLiteral(" 10"));
-        QCOMPARE(confirm.at(0).at(1).toString(), QStringLiteral(" 4"));
-        QCOMPARE(pad.scoreButton(4)->accessibleName(), QStringLiteral("10"));
+        QCOMPARE(confirm.at(0).at(0).toString(), u" 10"_s);
+        QCOMPARE(confirm.at(0).at(1).toString(), u" 4"_s);
+        QCOMPARE(pad.scoreButton(4)->accessibleName(), u"10"_s);
         QTest::mouseClick(&pad, Qt::LeftButton, {}, QPoint(2, 2));
         QCOMPARE(confirm.size(), 2);
         QCOMPARE(confirm.at(1).at(0).toString(), QString());
@@ -241,7 +243,7 @@ private slots:
         // The frame grows by one button and one gap per row.
         const int rowPitch = pad.button(0)->height() + 4; // 60 twips
         UserControl4 one;
-        one.setNumber(QStringLiteral("1"));
+        one.setNumber(u"1"_s);
         QCOMPARE(pad.height() - one.height(), (int(perRow.size()) - 1) * rowPitch);
         QCOMPARE(pad.button(1)->x() - pad.button(0)->geometry().right() - 1, 4);
     }
@@ -250,22 +252,22 @@ private slots:
     {
         QLineEdit box;
         UserControl4 pad;
-        pad.setNumber(QStringLiteral("张三"), QStringLiteral("007"));
-        pad.setNumber(QStringLiteral("15"));
+        pad.setNumber(u"张三"_s, u"007"_s);
+        pad.setNumber(u"15"_s);
         pad.setTextBox(&box);
         QSignalSpy confirm(&pad, &UserControl4::Confirm);
         QTest::mouseClick(pad.button(0), Qt::LeftButton);
-        QCOMPARE(box.text(), QStringLiteral("007"));
+        QCOMPARE(box.text(), u"007"_s);
         QTest::mouseClick(pad.button(1), Qt::LeftButton);
-        QCOMPARE(box.text(), QStringLiteral("15"));
+        QCOMPARE(box.text(), u"15"_s);
         QTest::mouseClick(&pad, Qt::LeftButton, {}, QPoint(pad.width() - 3, pad.height() - 3));
         QCOMPARE(confirm.size(), 3);
-        QCOMPARE(confirm.at(0).at(0).toString(), QStringLiteral("007"));
+        QCOMPARE(confirm.at(0).at(0).toString(), u"007"_s);
         QCOMPARE(confirm.at(2).at(0).toString(), QString());
-        QCOMPARE(box.text(), QStringLiteral("15"));
+        QCOMPARE(box.text(), u"15"_s);
         pad.clearBtn();
         QCOMPARE(pad.count(), 0);
-        pad.setNumber(QStringLiteral("A"));
+        pad.setNumber(u"A"_s);
         QCOMPARE(pad.button(0)->geometry().topLeft(), QPoint(12, 12));
     }
 };

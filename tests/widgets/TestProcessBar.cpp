@@ -6,6 +6,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QColor Red = vbColor(0x0000FF), Black = vbColor(0);
@@ -117,7 +119,7 @@ private slots:
     void maxRemovesMarksAndSegments()
     {
         Bar bar(100, {20});
-        bar.addMen(QStringLiteral("W"), 10);
+        bar.addMen(u"W"_s, 10);
         bar.setValue(18);
         bar.setMax(200);
         QCOMPARE(bar.bugCount(), 0);
@@ -129,20 +131,20 @@ private slots:
     void segmentsEndToEnd()
     {
         Bar bar;
-        bar.addMen(QStringLiteral("W01"), 30);
-        bar.addMen(QStringLiteral("W02"), 70);
+        bar.addMen(u"W01"_s, 30);
+        bar.addMen(u"W02"_s, 70);
         const double track = bar.trackRect().width();
         QCOMPARE(bar.segmentRect(0).width() / track, 0.3);
         QCOMPARE(bar.segmentRect(1).width() / track, 0.7);
         QCOMPARE(bar.segmentRect(1).left(), bar.segmentRect(0).right());
         QVERIFY(qAbs(bar.segmentRect(0).left() - bar.trackRect().left()) < 1.0);
-        QCOMPARE(bar.segment(0).caption, QStringLiteral("W01(30)"));
+        QCOMPARE(bar.segment(0).caption, u"W01(30)"_s);
         QCOMPARE(bar.segment(0).color, QColor(255, 0, 255));
         QCOMPARE(bar.segment(1).color, QColor(0, 255, 255));
-        bar.addMen(QStringLiteral("c"), 2.5);
-        bar.addMen(QStringLiteral("d"), 1);
-        bar.addMen(QStringLiteral("e"), 1);
-        QCOMPARE(bar.segment(2).caption, QStringLiteral("c(2.5)"));
+        bar.addMen(u"c"_s, 2.5);
+        bar.addMen(u"d"_s, 1);
+        bar.addMen(u"e"_s, 1);
+        QCOMPARE(bar.segment(2).caption, u"c(2.5)"_s);
         QCOMPARE(bar.segment(2).color, QColor(0, 255, 0));
         QCOMPARE(bar.segment(3).color, QColor(255, 255, 0));
         QCOMPARE(bar.segment(4).color, QColor(255, 0, 0));
@@ -151,7 +153,7 @@ private slots:
     void resizePlacesEverythingAgain()
     {
         Bar bar(100, {50});
-        bar.addMen(QStringLiteral("W"), 50);
+        bar.addMen(u"W"_s, 50);
         for (int width : {1000, 400}) {
             bar.resize(width, 80);
             QCOMPARE(bar.markRect(0).center().x(), bar.trackRect().center().x());

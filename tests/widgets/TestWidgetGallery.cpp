@@ -7,6 +7,8 @@
 #include <QLineEdit>
 #include <QTest>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 bool near(QColor a, QColor b, int tolerance = 40)
@@ -26,8 +28,8 @@ private slots:
         fProcessBar bar;
         bar.resize(1000, 90);
         bar.setMax(1000);
-        bar.addMen(QStringLiteral("W01"), 300);
-        bar.addMen(QStringLiteral("W02"), 450);
+        bar.addMen(u"W01"_s, 300);
+        bar.addMen(u"W02"_s, 450);
         for (int m : {200, 520, 800})
             bar.addBug(m);
         bar.setValue(517);
@@ -50,7 +52,7 @@ private slots:
     {
         QWidget station;
         station.resize(1024, 768);
-        auto* box = new QLineEdit(QStringLiteral("12"), &station);
+        auto* box = new QLineEdit(u"12"_s, &station);
         box->setGeometry(20, 20, 200, 40);
         auto* pad = new UserControl1(&station);
         pad->move(20, 70);
