@@ -7,9 +7,8 @@ AREAS = {
     "db": "^test_(sql_translator|db_connection|db_odbc|mirel_sql)$",
     "devices": "^test_(meter_protocol|scale_length|inspection_devices_pty|packing_progress_devices"
                "|device_parser_fuzz|split_readings)$",
-    "inspection": "^test_(frmcheck|frmcheck_save|station_layout|checkrolllist"
-                  "|checklabelrows|checklabelpanel|checkgrading|checkdefects|check_devices|inspection_roll|roll_list"
-                  "|row_deleted_elsewhere|check_offline|roll_save|inspection_card)$",
+    "inspection": "^test_(frmcheck|station_layout|checklabelrows|checkgrading|check_devices|inspection_roll|roll_list"
+                  "|check_offline|roll_save|inspection_card)$",
     "marklabel": "^test_(frmmaitou|station_layout|frmhuaxian|inspection_roll|maitou_pallet|roll_save"
                  "|check_devices)$",
     "packing": "^test_(frmbag|bag_print_pool|bag_window|packing_rules|station_layout)$",
