@@ -6,7 +6,6 @@
 #include "../marklabel/MaitouFixture.h"
 
 #include "devices/InspectionDevices.h"
-#include "shell/MessageBox.h"
 #include "shell/Startup.h"
 #include "shell/Station.h"
 #include "stations/Stations.h"
@@ -21,33 +20,7 @@
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// The window with both devices connected; InputSet would pick another counter elsewhere.
-struct WeighingStation {
-    DevSim counter{{u"--length"_s, u"8.25"_s, u"--speed"_s, u"0"_s}};
-    DevSim scale;
-    CheckFixture fx;
-    frmHuaxian& f;
-
-    explicit WeighingStation(const QString& format)
-        : scale({u"--device"_s, u"scale"_s, u"--format"_s, format, u"--weight"_s, u"10.5"_s}),
-          fx("InputMode=1\nInputSet=19200,n,8,1\nCOM=COM1\nCHENCOM=COM3\nCommBarcode=\n[SerialPorts]\nCOM1="
-             + counter.path().toLocal8Bit() + "\nCOM3=" + scale.path().toLocal8Bit() + "\n"),
-          f(static_cast<frmHuaxian&>(openMaitou(fx, true)))
-    {
-        f.show();
-        QTest::mouseClick(f.controls().Check2, Qt::LeftButton);
-        QTest::mouseClick(f.controls().isChen, Qt::LeftButton);
-    }
-    QString net() const { return f.controls().TxtBox[CheckField::Quantity]->text(); }
-    QString gross() const { return f.controls().TxtBox[CheckField::Weight]->text(); }
-    QString counterStatus() const { return f.controls().LabBox[CheckLabel::CounterSensor]->text(); }
-};
-
 const QString FullPallet = u"已经到了指定的箱数了，是否需要打印清单并自动换板号?"_s;
-
-} // namespace
 
 class TestFrmHuaxian : public QObject {
     Q_OBJECT
@@ -131,40 +104,46 @@ private slots:
         MessageBox::clearAnswers();
     }
 
-    // The fiber box reads its scale as the inspection frame does, not as the mark label it is made
-    // from: a reversed stream (=05.0100) shows which. Each rule on its own is a parser test.
-    void scaleTextRulesBesideTheCounter()
+    // The Modbus counter (net weight) and the text scale (gross weight) at once. The fiber box
+    // reads its scale as the inspection frame does, not as the mark label it is made from (a
+    // reversed stream, =05.0100, shows which), rewrites the gross weight every tick and checks
+    // each counter reply whole; InputSet would pick another counter elsewhere. Each rule on its
+    // own is a parser test.
+    void counterAndScaleOfTheBox()
     {
-        WeighingStation st(u"text"_s);
-        QVERIFY(st.counter.ok() && st.scale.ok());
-        QTRY_COMPARE_WITH_TIMEOUT(st.gross(), u"10.50"_s, 10000);
-        QTRY_COMPARE_WITH_TIMEOUT(st.net(), u"8.25"_s, 10000);
-        QCOMPARE(st.counterStatus(), u"码表通讯中..."_s);
-        QCOMPARE(st.f.controls().LabBox[CheckLabel::ScaleSensor]->text(), u"台称通讯中..."_s);
-        st.scale.command("weight 12.3");
-        QTRY_COMPARE_WITH_TIMEOUT(st.gross(), u"12.30"_s, 10000);
-        st.f.controls().TxtBox[CheckField::Weight]->setText(u"99"_s); // the scale's weight wins on the next tick
-        QTRY_COMPARE_WITH_TIMEOUT(st.gross(), u"12.30"_s, 10000);
-    }
+        DevSim counter{{u"--length"_s, u"8.25"_s, u"--speed"_s, u"0"_s}};
+        DevSim scale{{u"--device"_s, u"scale"_s, u"--format"_s, u"text"_s, u"--weight"_s, u"10.5"_s}};
+        QVERIFY(counter.ok() && scale.ok());
+        CheckFixture fx("InputMode=1\nInputSet=19200,n,8,1\nCOM=COM1\nCHENCOM=COM3\nCommBarcode=\n[SerialPorts]\nCOM1="
+                        + counter.path().toLocal8Bit() + "\nCOM3=" + scale.path().toLocal8Bit() + "\n");
+        frmMaitou& f = openMaitou(fx, true);
+        const auto& c = f.controls();
+        const auto net = [&c] { return c.TxtBox[CheckField::Quantity]->text(); };
+        const auto gross = [&c] { return c.TxtBox[CheckField::Weight]->text(); };
+        f.show();
+        QTest::mouseClick(c.Check2, Qt::LeftButton);
+        QTest::mouseClick(c.isChen, Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(gross(), u"10.50"_s, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(net(), u"8.25"_s, 10000);
+        QCOMPARE(c.LabBox[CheckLabel::CounterSensor]->text() + c.LabBox[CheckLabel::ScaleSensor]->text(), u"码表通讯中...台称通讯中..."_s);
+        scale.command("weight 12.3");
+        QTRY_COMPARE_WITH_TIMEOUT(gross(), u"12.30"_s, 10000);
+        c.TxtBox[CheckField::Weight]->setText(u"99"_s); // the scale's weight wins on the next tick
+        QTRY_COMPARE_WITH_TIMEOUT(gross(), u"12.30"_s, 10000);
 
-    void counterRepliesAreChecked()
-    {
-        WeighingStation st(u"text"_s);
-        QVERIFY(st.counter.ok() && st.scale.ok());
-        QTRY_COMPARE_WITH_TIMEOUT(st.net(), u"8.25"_s, 10000);
-        st.counter.command("fault badcrc\nlength 9");
-        QTRY_COMPARE_WITH_TIMEOUT(st.counterStatus(), u"通讯错误-3."_s, 10000);
-        QSignalSpy ticks(st.f.devicePanel().devices(), &devices::InspectionDevices::weightText);
+        counter.command("fault badcrc\nlength 9");
+        QTRY_COMPARE_WITH_TIMEOUT(c.LabBox[CheckLabel::CounterSensor]->text(), u"通讯错误-3."_s, 10000);
+        QSignalSpy ticks(f.devicePanel().devices(), &devices::InspectionDevices::weightText);
         QTRY_VERIFY_WITH_TIMEOUT(ticks.count() >= 3, 10000);
-        QCOMPARE(st.net(), u"8.25"_s); // a reply that fails its CRC is not a net weight
-        st.counter.command("fault short");
-        QTRY_COMPARE_WITH_TIMEOUT(st.counterStatus(), u"通讯错误-2."_s, 10000);
-        QCOMPARE(st.net(), u"8.25"_s);
-        st.counter.command("fault none");
-        QTRY_COMPARE_WITH_TIMEOUT(st.net(), u"9.00"_s, 10000);
-        QTest::mouseClick(st.f.controls().Command1, Qt::LeftButton); // 归零: the coil alone
-        QVERIFY(!st.f.devicePanel().devices()->zeroing());
-        QTRY_COMPARE_WITH_TIMEOUT(st.net(), u"0.00"_s, 10000);
+        QCOMPARE(net(), u"8.25"_s); // a reply that fails its CRC is not a net weight
+        counter.command("fault short");
+        QTRY_COMPARE_WITH_TIMEOUT(c.LabBox[CheckLabel::CounterSensor]->text(), u"通讯错误-2."_s, 10000);
+        QCOMPARE(net(), u"8.25"_s);
+        counter.command("fault none");
+        QTRY_COMPARE_WITH_TIMEOUT(net(), u"9.00"_s, 10000);
+        QTest::mouseClick(c.Command1, Qt::LeftButton); // 归零: the coil alone
+        QVERIFY(!f.devicePanel().devices()->zeroing());
+        QTRY_COMPARE_WITH_TIMEOUT(net(), u"0.00"_s, 10000);
     }
 };
 
