@@ -210,7 +210,7 @@ private slots:
     }
 
     // The mark label's text counter (its whole line read; the Modbus counter is the inspection
-    // frame's and the fiber box's, TestCheckDevices and TestFrmHuaxian).
+    // frame's and the fiber box's, TestFrmCheck and TestFrmHuaxian).
     void quantityFollowsTheCounter()
     {
         DevSim sim({u"--model"_s, u"0"_s, u"--length"_s, u"123.45"_s, u"--speed"_s, u"0"_s});

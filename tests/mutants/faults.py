@@ -7,10 +7,10 @@ AREAS = {
     "db": "^test_(sql_translator|db_connection|db_odbc|mirel_sql)$",
     "devices": "^test_(meter_protocol|scale_length|inspection_devices_pty|packing_progress_devices"
                "|device_parser_fuzz|split_readings)$",
-    "inspection": "^test_(frmcheck|station_layout|checklabelrows|checkgrading|check_devices|inspection_roll|roll_list"
+    "inspection": "^test_(frmcheck|station_layout|checklabelrows|checkgrading|inspection_roll|roll_list"
                   "|check_offline|roll_save|inspection_card)$",
     "marklabel": "^test_(frmmaitou|station_layout|frmhuaxian|inspection_roll|maitou_pallet|roll_save"
-                 "|check_devices)$",
+                 "|frmcheck)$",
     "packing": "^test_(frmbag|bag_print_pool|bag_window|packing_rules|station_layout)$",
     "progress": "^test_(frmworkload|workload_rules|station_layout)$",
     "kanban": "^test_(frmkanban|station_layout)$",
