@@ -100,30 +100,6 @@ QString said(int i = -1) { return i < 0 ? MessageBox::lastShown().text : Message
 
 QColor textColour(const QLabel* l) { return l->palette().color(QPalette::WindowText); }
 
-// Counter (model 1, standing at 150 m), text scale (10.5 kg) and scanner, wired to COM1, COM3, COM5.
-struct DeviceStation {
-    QTemporaryDir dir;
-    QString record = dir.filePath(QStringLiteral("received"));
-    DevSim counter{{QStringLiteral("--length"), QStringLiteral("150"), QStringLiteral("--speed"),
-                    QStringLiteral("0"), QStringLiteral("--record"), record}};
-    DevSim scale{{QStringLiteral("--device"), QStringLiteral("scale"), QStringLiteral("--weight"),
-                  QStringLiteral("10.5")}};
-    DevSim scanner{{QStringLiteral("--device"), QStringLiteral("scanner"), QStringLiteral("--suffix"),
-                    QStringLiteral("tab"), QStringLiteral("--chunk"), QStringLiteral("1"),
-                    QStringLiteral("--gap"), QStringLiteral("5")}};
-    CheckFixture fx{"InputMode=1\nCOM=COM1\nCHENCOM=COM3\nchenInputMode=0\nCommBarcode=COM5\n"
-                    "[SerialPorts]\nCOM1=" + counter.path().toLocal8Bit() + "\nCOM3="
-                    + scale.path().toLocal8Bit() + "\nCOM5=" + scanner.path().toLocal8Bit() + "\n"};
-
-    frmCheck& open()
-    {
-        frmCheck& f = fx.open();
-        f.show();
-        return f;
-    }
-    QByteArray received() const { return DevSimRecord(record).bytes; }
-};
-
 } // namespace
 
 class TestFrmCheck : public QObject {
@@ -857,9 +833,18 @@ private slots:
 
     void devicesThroughTheWindow()
     {
-        DeviceStation st;
-        QVERIFY(st.counter.ok() && st.scale.ok() && st.scanner.ok());
-        frmCheck& f = st.open();
+        // Counter (model 1, standing at 150 m), text scale (10.5 kg) and scanner on COM1, COM3, COM5.
+        QTemporaryDir dir;
+        const QString record = dir.filePath(u"received"_s);
+        DevSim counter{{u"--length"_s, u"150"_s, u"--speed"_s, u"0"_s, u"--record"_s, record}};
+        DevSim scale{{u"--device"_s, u"scale"_s, u"--weight"_s, u"10.5"_s}};
+        DevSim scanner{{u"--device"_s, u"scanner"_s, u"--suffix"_s, u"tab"_s, u"--chunk"_s, u"1"_s, u"--gap"_s, u"5"_s}};
+        QVERIFY(counter.ok() && scale.ok() && scanner.ok());
+        CheckFixture fx("InputMode=1\nCOM=COM1\nCHENCOM=COM3\nchenInputMode=0\nCommBarcode=COM5\n[SerialPorts]\nCOM1="
+                        + counter.path().toLocal8Bit() + "\nCOM3=" + scale.path().toLocal8Bit() + "\nCOM5=" + scanner.path().toLocal8Bit() + "\n");
+        const auto received = [&record] { return DevSimRecord(record).bytes; };
+        frmCheck& f = fx.open();
+        f.show();
         auto& c = f.controls();
         QCOMPARE(textColour(c.LabBox[CheckLabel::Card]), vbColor(0xFFCC00)); // the scanner's port is open
         QTRY_COMPARE_WITH_TIMEOUT(c.LabBox[CheckLabel::CounterSensor]->text(), QStringLiteral("码表暂停中"), 10000);
@@ -877,7 +862,7 @@ private slots:
         // A scan that comes byte by byte, ended by a Tab, is one lookup of the whole card.
         QSignalSpy lines(&f, &frmCheck::cardLineShown);
         MessageBox::clearShown();
-        st.scanner.command("scan K001");
+        scanner.command("scan K001");
         QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Card]->text(), QStringLiteral("K001"), 10000);
         QCOMPARE(lines.count(), 1);
         QCOMPARE(c.TxtBox[CheckField::Card]->toolTip(), QStringLiteral(" 串口扫描枪启动"));
@@ -885,44 +870,44 @@ private slots:
         QCOMPARE(c.BillDetailId->text(), QStringLiteral("11"));
         QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), QStringLiteral("0.00"), 10000); // a new roll
         QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Weight]->text(), QStringLiteral("10.50"), 10000); // weighs it
-        st.counter.command("length 150");
+        counter.command("length 150");
         QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), QStringLiteral("150.00"), 10000);
 
         // The unit caption toggles on a double click, and the counter is told.
         QTest::mouseDClick(c.LabUnit, Qt::LeftButton);
         QCOMPARE(c.LabUnit->text(), QStringLiteral("码"));
         QVERIFY(c.isMashu->isChecked());
-        QTRY_VERIFY_WITH_TIMEOUT(st.received().contains(devices::setMeterUnit(true)), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(received().contains(devices::setMeterUnit(true)), 10000);
         QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), QStringLiteral("164.04"), 10000);
         QTest::mouseDClick(c.LabUnit, Qt::LeftButton);
         QCOMPARE(c.LabUnit->text(), QStringLiteral("米"));
-        QTRY_VERIFY_WITH_TIMEOUT(st.received().contains(devices::setMeterUnit(false)), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(received().contains(devices::setMeterUnit(false)), 10000);
 
         // "归零" sends the zero and the two limit writes.
         const QByteArray zero = devices::zeroMeterCoil(1) + devices::alterResetFirst(1) + devices::alterResetSecond(1);
-        const qsizetype zeros = st.received().count(zero);
+        const qsizetype zeros = received().count(zero);
         QTest::mouseClick(c.Command1, Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(st.received().count(zero), zeros + 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(received().count(zero), zeros + 1, 10000);
         QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), QStringLiteral("0.00"), 10000);
 
         // A counter gone silent: the last length stays, and a save asks about it first.
-        st.counter.command("length 120");
+        counter.command("length 120");
         QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), QStringLiteral("120.00"), 10000);
-        st.counter.command("fault silent");
+        counter.command("fault silent");
         QTRY_COMPARE_WITH_TIMEOUT(c.LabBox[CheckLabel::CounterSensor]->text(), devices::counterSilentCaption(), 10000);
         QCOMPARE(c.TxtBox[CheckField::Quantity]->text(), QStringLiteral("120.00"));
         MessageBox::setNextAnswer(MessageBox::AnswerNo);
         f.runCommand(CheckCmd::Save);
         QVERIFY(MessageBox::lastShown().text.contains(QStringLiteral("120.00")));
-        QCOMPARE(st.fx.scalar("select count(*) from checkinfo"), QStringLiteral("0"));
+        QCOMPARE(fx.scalar("select count(*) from checkinfo"), QStringLiteral("0"));
         MessageBox::setNextAnswer(MessageBox::AnswerYes);
         f.runCommand(CheckCmd::Save);
-        QCOMPARE(st.fx.scalar("select onCount from checkinfo"), QStringLiteral("120"));
+        QCOMPARE(fx.scalar("select onCount from checkinfo"), QStringLiteral("120"));
 
         // Check3: the screen's raw reading goes into biliB, the inspector types the winding
         // machine's own into biliA, and once saved the lengths follow the machine.
-        st.counter.command("fault none");
-        st.counter.command("length 120"); // the save may have started a new roll
+        counter.command("fault none");
+        counter.command("length 120"); // the save may have started a new roll
         QTRY_COMPARE_WITH_TIMEOUT(c.LabBox[CheckLabel::CounterSensor]->text(), QStringLiteral("码表1通讯中..."), 10000);
         QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), QStringLiteral("120.00"), 10000);
         auto* panel = f.settingsPanel();
@@ -943,7 +928,7 @@ private slots:
         machine->setText(QStringLiteral("121"));
         QTest::mouseClick(panel->saveButton(), Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), QStringLiteral("121.00"), 10000);
-        f.rollPanel().loadRoll(st.fx.scalar("select max(id) from checkinfo").toLongLong()); // polling stops
+        f.rollPanel().loadRoll(fx.scalar("select max(id) from checkinfo").toLongLong()); // polling stops
         QCOMPARE(c.LabBox[CheckLabel::CounterSensor]->text() + c.LabBox[CheckLabel::ScaleSensor]->text(), QStringLiteral("码表暂停中台称暂停中"));
     }
 

@@ -9,8 +9,7 @@ AREAS = {
                "|device_parser_fuzz|split_readings)$",
     "inspection": "^test_(frmcheck|station_layout|checklabelrows|checkgrading|inspection_roll|roll_list"
                   "|check_offline|roll_save|inspection_card)$",
-    "marklabel": "^test_(frmmaitou|station_layout|frmhuaxian|inspection_roll|maitou_pallet|roll_save"
-                 "|frmcheck)$",
+    "marklabel": "^test_(frmmaitou|station_layout|inspection_roll|maitou_pallet|roll_save|frmcheck)$",
     "packing": "^test_(frmbag|bag_print_pool|bag_window|packing_rules|station_layout)$",
     "progress": "^test_(frmworkload|workload_rules|station_layout)$",
     "kanban": "^test_(frmkanban|station_layout)$",
