@@ -8,7 +8,7 @@ AREAS = {
     "devices": "^test_(meter_protocol|scale_length|inspection_devices_pty|packing_progress_devices"
                "|device_parser_fuzz|split_readings)$",
     "inspection": "^test_(frmcheck|station_layout|checklabelrows|checkgrading|inspection_roll|roll_list"
-                  "|check_offline|roll_save|inspection_card)$",
+                  "|roll_save|inspection_card)$",
     "marklabel": "^test_(frmmaitou|station_layout|inspection_roll|maitou_pallet|roll_save|frmcheck)$",
     "packing": "^test_(frmbag|bag_print_pool|bag_window|packing_rules|station_layout)$",
     "progress": "^test_(frmworkload|workload_rules|station_layout)$",
@@ -22,7 +22,7 @@ AREAS = {
     "pictures": "^test_(frmthumbs|station_layout)$",
     "serial": "^test_serial_port$",
     "quality": "^test_(quality_data|frmquality|station_layout)$",
-    "journal": "^test_(journal|check_offline|stations_offline|offline_journal)$",
+    "journal": "^test_(journal|frmcheck|stations_offline|offline_journal)$",
 }
 
 S = "src/"
