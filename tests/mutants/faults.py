@@ -7,11 +7,9 @@ AREAS = {
     "db": "^test_(sql_translator|db_connection|db_odbc|mirel_sql)$",
     "devices": "^test_(meter_protocol|scale_length|inspection_devices_pty|packing_progress_devices"
                "|device_parser_fuzz|split_readings)$",
-    "inspection": "^test_(frmcheck|frmcheck_save|station_layout|checkrolllist"
-                  "|checklabelrows|checklabelpanel|checkgrading|checkdefects|check_devices|inspection_roll|roll_list"
-                  "|row_deleted_elsewhere|check_offline|roll_save|inspection_card)$",
-    "marklabel": "^test_(frmmaitou|station_layout|frmhuaxian|inspection_roll|maitou_pallet|roll_save"
-                 "|check_devices)$",
+    "inspection": "^test_(frmcheck|station_layout|checklabelrows|checkgrading|inspection_roll|roll_list"
+                  "|roll_save|inspection_card)$",
+    "marklabel": "^test_(frmmaitou|station_layout|inspection_roll|maitou_pallet|roll_save|frmcheck)$",
     "packing": "^test_(frmbag|bag_print_pool|packing_rules|station_layout)$",
     "progress": "^test_(frmworkload|workload_rules|station_layout)$",
     "kanban": "^test_(frmkanban|station_layout)$",
@@ -24,7 +22,7 @@ AREAS = {
     "pictures": "^test_(frmthumbs|station_layout)$",
     "serial": "^test_serial_port$",
     "quality": "^test_(quality_data|frmquality|station_layout)$",
-    "journal": "^test_(journal|check_offline|stations_offline|offline_journal)$",
+    "journal": "^test_(journal|frmcheck|stations_offline|offline_journal)$",
 }
 
 S = "src/"
