@@ -6,13 +6,15 @@
 
 #include <QLineEdit>
 
+using namespace Qt::StringLiterals;
+
 CheckFixture::CheckFixture(const QByteArray& mirelIni)
 {
     // The station's day is fixed: a run across midnight sees one day.
     Clock::set(QDateTime(QDate(2026, 3, 14), QTime(10, 30)));
     useDatabase();
     // A mill sets its roll number pattern; three digits is the common one.
-    m_home.writeFile(QStringLiteral("mirel.ini"), "[MIREL]\ncodeLen=000\n" + mirelIni);
+    m_home.writeFile(u"mirel.ini"_s, "[MIREL]\ncodeLen=000\n" + mirelIni);
     seed({
         "insert into company(companyid,companyname) values(1,'杭州锦华服饰')",
         "insert into item(itemid,itemname,itemspec) values(1,'涤棉府绸','45x45 133x72')",
@@ -47,7 +49,7 @@ void CheckFixture::lookUp(const QString& card)
 
 void CheckFixture::setIni(const QString& key, const QString& value)
 {
-    SysUtil::writeIni(QStringLiteral("MIREL"), key, value, QStringLiteral("/mirel.ini"));
+    SysUtil::writeIni(u"MIREL"_s, key, value, u"/mirel.ini"_s);
     if (m_form)
         m_form->reloadSettings(); // as the settings panel's 保存 does
 }

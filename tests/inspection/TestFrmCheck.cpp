@@ -207,7 +207,7 @@ private slots:
         const auto closesKeypad = [&](int command, bool counter, const char* after) { // rolls/labels after
             c.Check2->setChecked(counter); // no port: only the caret rule of a new roll
             c.TxtBox[CheckField::Quantity]->setText("86.5");
-            QTest::mouseClick(c.numKeybtn[2], Qt::LeftButton); // the quantity's keypad
+            QTest::mouseClick(c.numKeybtn[CheckKey::Quantity], Qt::LeftButton);
             QVERIFY(f.layoutPanel().keypad()->isVisible());
             QCOMPARE(f.layoutPanel().keypad()->GetTextBox(), c.TxtBox[CheckField::Quantity]);
             QTest::mouseClick(command < 0 ? f.layoutPanel().keypad()->keys().at(11) : c.checkCommand[command], Qt::LeftButton);
@@ -523,7 +523,7 @@ private slots:
         QCOMPARE(f.defectGrid().rows()[1], (QStringList{"2", "区段报警", "33", "0", "0", "001", "最近10米扣分40"}));
         QVERIFY(!c.fProcessBar1->alertRect().isEmpty());
         // Seen on the roll's own 33 m, over the defect list and never over one of its rows.
-        const auto* bar = f.findChild<RollStretchBar*>(QStringLiteral("alertStretch"));
+        const auto* bar = f.findChild<RollStretchBar*>(u"alertStretch"_s);
         QVERIFY(bar && bar->isVisible());
         QCOMPARE(bar->stretchRect(0).left(), bar->barRect().left() + bar->barRect().width() * 23 / 33);
         QTableWidget* list = f.defectGrid().grid()->table();
@@ -910,40 +910,43 @@ private slots:
         f.show();
         auto& c = f.controls();
         QCOMPARE(textColour(c.LabBox[CheckLabel::Card]), vbColor(0xFFCC00)); // the scanner's port is open
-        QTRY_COMPARE_WITH_TIMEOUT(c.LabBox[CheckLabel::CounterSensor]->text(), QStringLiteral("码表暂停中"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(c.LabBox[CheckLabel::CounterSensor]->text(), u"码表暂停中"_s,
+                                  10000);
         QVERIFY(textColour(c.LabBox[CheckLabel::Quantity]) != vbColor(0xFF));
 
         // Ticking the boxes opens the ports; the captions of their fields turn red.
         QTest::mouseClick(c.Check2, Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), QStringLiteral("150.00"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), u"150.00"_s, 10000);
         QCOMPARE(textColour(c.LabBox[CheckLabel::Quantity]), vbColor(0xFF));
         QTest::mouseClick(c.isChen, Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Weight]->text(), QStringLiteral("10.50"), 10000);
-        QCOMPARE(c.LabBox[CheckLabel::ScaleSensor]->text(), QStringLiteral("台称通讯中..."));
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Weight]->text(), u"10.50"_s, 10000);
+        QCOMPARE(c.LabBox[CheckLabel::ScaleSensor]->text(), u"台称通讯中..."_s);
         QCOMPARE(textColour(c.LabBox[CheckLabel::Weight]), vbColor(0xFF));
 
         // A scan that comes byte by byte, ended by a Tab, is one lookup of the whole card.
         QSignalSpy lines(&f, &frmCheck::cardLineShown);
         MessageBox::clearShown();
         scanner.command("scan K001");
-        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Card]->text(), QStringLiteral("K001"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Card]->text(), u"K001"_s, 10000);
         QCOMPARE(lines.count(), 1);
-        QCOMPARE(c.TxtBox[CheckField::Card]->toolTip(), QStringLiteral(" 串口扫描枪启动"));
+        QCOMPARE(c.TxtBox[CheckField::Card]->toolTip(), u" 串口扫描枪启动"_s);
         QVERIFY(MessageBox::shown().isEmpty());
-        QCOMPARE(c.BillDetailId->text(), QStringLiteral("11"));
-        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), QStringLiteral("0.00"), 10000); // a new roll
-        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Weight]->text(), QStringLiteral("10.50"), 10000); // weighs it
+        QCOMPARE(c.BillDetailId->text(), u"11"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), u"0.00"_s,
+                                  10000); // a new roll
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Weight]->text(), u"10.50"_s,
+                                  10000); // weighs it
         counter.command("length 150");
-        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), QStringLiteral("150.00"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), u"150.00"_s, 10000);
 
         // The unit caption toggles on a double click, and the counter is told.
         QTest::mouseDClick(c.LabUnit, Qt::LeftButton);
-        QCOMPARE(c.LabUnit->text(), QStringLiteral("码"));
+        QCOMPARE(c.LabUnit->text(), u"码"_s);
         QVERIFY(c.isMashu->isChecked());
         QTRY_VERIFY_WITH_TIMEOUT(received().contains(devices::setMeterUnit(true)), 10000);
-        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), QStringLiteral("164.04"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), u"164.04"_s, 10000);
         QTest::mouseDClick(c.LabUnit, Qt::LeftButton);
-        QCOMPARE(c.LabUnit->text(), QStringLiteral("米"));
+        QCOMPARE(c.LabUnit->text(), u"米"_s);
         QTRY_VERIFY_WITH_TIMEOUT(received().contains(devices::setMeterUnit(false)), 10000);
 
         // "归零" sends the zero and the two limit writes.
@@ -951,31 +954,32 @@ private slots:
         const qsizetype zeros = received().count(zero);
         QTest::mouseClick(c.Command1, Qt::LeftButton);
         QTRY_COMPARE_WITH_TIMEOUT(received().count(zero), zeros + 1, 10000);
-        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), QStringLiteral("0.00"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), u"0.00"_s, 10000);
 
         // A counter gone silent: the last length stays, and a save asks about it first.
         counter.command("length 120");
-        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), QStringLiteral("120.00"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), u"120.00"_s, 10000);
         counter.command("fault silent");
         QTRY_COMPARE_WITH_TIMEOUT(c.LabBox[CheckLabel::CounterSensor]->text(), devices::counterSilentCaption(), 10000);
-        QCOMPARE(c.TxtBox[CheckField::Quantity]->text(), QStringLiteral("120.00"));
+        QCOMPARE(c.TxtBox[CheckField::Quantity]->text(), u"120.00"_s);
         MessageBox::setNextAnswer(MessageBox::AnswerNo);
         f.runCommand(CheckCmd::Save);
-        QVERIFY(MessageBox::lastShown().text.contains(QStringLiteral("120.00")));
-        QCOMPARE(fx.scalar("select count(*) from checkinfo"), QStringLiteral("0"));
+        QVERIFY(MessageBox::lastShown().text.contains(u"120.00"_s));
+        QCOMPARE(fx.scalar("select count(*) from checkinfo"), u"0"_s);
         MessageBox::setNextAnswer(MessageBox::AnswerYes);
         f.runCommand(CheckCmd::Save);
-        QCOMPARE(fx.scalar("select onCount from checkinfo"), QStringLiteral("120"));
+        QCOMPARE(fx.scalar("select onCount from checkinfo"), u"120"_s);
 
         // Check3: the screen's raw reading goes into biliB, the inspector types the winding
         // machine's own into biliA, and once saved the lengths follow the machine.
         counter.command("fault none");
         counter.command("length 120"); // the save may have started a new roll
-        QTRY_COMPARE_WITH_TIMEOUT(c.LabBox[CheckLabel::CounterSensor]->text(), QStringLiteral("码表1通讯中..."), 10000);
-        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), QStringLiteral("120.00"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(c.LabBox[CheckLabel::CounterSensor]->text(), u"码表1通讯中..."_s,
+                                  10000);
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), u"120.00"_s, 10000);
         auto* panel = f.settingsPanel();
-        QVERIFY(panel->checkAccessCode(QStringLiteral("5862")));
-        auto* check3 = panel->findChild<QCheckBox*>(QStringLiteral("Check3"));
+        QVERIFY(panel->checkAccessCode(u"5862"_s));
+        auto* check3 = panel->findChild<QCheckBox*>(u"Check3"_s);
         QVERIFY(check3 && check3->isVisible());
         QLineEdit* machine = panel->textBoxes().value(3);
         QLineEdit* screen = panel->textBoxes().value(4);
@@ -985,14 +989,16 @@ private slots:
             QCOMPARE(MessageBox::lastShown().text, devices::meterCorrectionQuestion());
             QCOMPARE(MessageBox::lastShown().buttons, MessageBox::YesNo);
             QVERIFY(!check3->isChecked());
-            QCOMPARE(screen->text(), answer == MessageBox::AnswerYes ? QStringLiteral("120") : QStringLiteral("1"));
+            QCOMPARE(screen->text(), answer == MessageBox::AnswerYes ? u"120"_s : u"1"_s);
         }
         QCOMPARE(machine->selectedText(), machine->text());
-        machine->setText(QStringLiteral("121"));
+        machine->setText(u"121"_s);
         QTest::mouseClick(panel->saveButton(), Qt::LeftButton);
-        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), QStringLiteral("121.00"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(c.TxtBox[CheckField::Quantity]->text(), u"121.00"_s, 10000);
         f.rollPanel().loadRoll(fx.scalar("select max(id) from checkinfo").toLongLong()); // polling stops
-        QCOMPARE(c.LabBox[CheckLabel::CounterSensor]->text() + c.LabBox[CheckLabel::ScaleSensor]->text(), QStringLiteral("码表暂停中台称暂停中"));
+        QCOMPARE(c.LabBox[CheckLabel::CounterSensor]->text() +
+                     c.LabBox[CheckLabel::ScaleSensor]->text(),
+                 u"码表暂停中台称暂停中"_s);
     }
 
     // A roll or box put on the scale swings: 保存 meanwhile waits and saves the weight the scale

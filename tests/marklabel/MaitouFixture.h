@@ -21,6 +21,8 @@
 #include <QTest>
 #include <QTimer>
 
+using namespace Qt::StringLiterals;
+
 /// The mark-label window, or the fiber box window derived from it.
 inline frmMaitou& openMaitou(CheckFixture& fx, bool fiberBox = false)
 {
@@ -76,16 +78,20 @@ inline void save(frmCheck& f, const QString& quantity, int command = CheckCmd::S
 }
 
 /// Today's first pallet number.
-inline QString firstPallet() { return Clock::today().toString(QStringLiteral("yyMMdd")) + QStringLiteral("001"); }
+inline QString firstPallet()
+{
+    return Clock::today().toString(u"yyMMdd"_s) + u"001"_s;
+}
 
 /// Boxes already on the pallet, written the way another shift's station wrote them.
 inline void stackBoxes(CheckFixture& fx, const QString& pallet, int count)
 {
     for (int i = 1; i <= count; ++i)
-        fx.exec(QStringLiteral("insert into checkinfo(checkcode,oncount,cutcount,itemid,billdetailid,"
-                               "bagnumber,machineId,item2,createDate) values('%1',20.5,21.3,1,0,'%2','001','20','%3')")
-                    .arg(i, 3, 10, QChar(u'0'))
-                    .arg(pallet, Clock::nowText()));
+        fx.exec(
+            u"insert into checkinfo(checkcode,oncount,cutcount,itemid,billdetailid,"
+            "bagnumber,machineId,item2,createDate) values('%1',20.5,21.3,1,0,'%2','001','20','%3')"_s
+                .arg(i, 3, 10, QChar(u'0'))
+                .arg(pallet, Clock::nowText()));
 }
 
 /// How many times the station has shown text since the last MessageBox::clearShown().
