@@ -7,6 +7,9 @@
 
 #include <QWidget>
 
+class UserControl1;
+class UserControl4;
+
 class StationForm : public QWidget {
     Q_OBJECT
 public:
@@ -14,8 +17,15 @@ public:
     /// open for the operator to read it.
     virtual void Form_Load() = 0;
 
+    /// The on-screen pads over the window: numbers, and the presets of a field (worker codes,
+    /// machine numbers). Hidden until a field's keypad button or a touch asks for one; none
+    /// before buildPads().
+    UserControl1* NumberKeybord1 = nullptr;
+    UserControl4* UserControl41 = nullptr;
+
 protected:
     using QWidget::QWidget;
+    void buildPads();
     void resizeEvent(QResizeEvent* event) final
     {
         QWidget::resizeEvent(event);

@@ -88,12 +88,7 @@ void frmBag::buildControls()
     for (QPushButton* b : butFlow + QList<QPushButton*>{cmdZero, cmdTare})
         DesignType::mark(b, 13, true);
     DesignType::mark(Command1, 13, true);
-    NumberKeybord1 = new UserControl1(this);
-    NumberKeybord1->setObjectName(u"NumberKeybord1"_s);
-    NumberKeybord1->hide();
-    UserControl41 = new UserControl4(this);
-    UserControl41->setObjectName(u"UserControl41"_s);
-    UserControl41->hide();
+    buildPads();
     connect(UserControl41, &UserControl4::Confirm, UserControl41, &QWidget::hide);
 }
 

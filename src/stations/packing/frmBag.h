@@ -26,8 +26,6 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
-class UserControl1;
-class UserControl4;
 struct JournalStep;
 namespace devices {
 class PackingScale;
@@ -79,8 +77,6 @@ public:
     QCheckBox* billCodeValid = nullptr;
     EditGrid* ximaGrid = nullptr;
     QMenu* Modle1 = nullptr;
-    UserControl1* NumberKeybord1 = nullptr;
-    UserControl4* UserControl41 = nullptr;
 
     const PackingSettings& settings() const { return m_settings; }
     BagMarkPanel& markPanel() const { return *m_mark; }

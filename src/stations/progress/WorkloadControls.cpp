@@ -156,12 +156,7 @@ void frmWorkload::buildControls()
     }
 
     m_list = new WorkloadListPart(this);
-    NumberKeybord1 = new UserControl1(this);
-    NumberKeybord1->setObjectName(u"NumberKeybord1"_s);
-    NumberKeybord1->hide();
-    UserControl41 = new UserControl4(this);
-    UserControl41->setObjectName(u"UserControl41"_s);
-    UserControl41->hide();
+    buildPads();
 }
 
 void frmWorkload::wireEvents()

@@ -23,8 +23,6 @@ class QLineEdit;
 class QPushButton;
 class QTabWidget;
 class QTimer;
-class UserControl1;
-class UserControl4;
 class WorkloadDevicePanel;
 class WorkloadListPart;
 class WorkloadSavePanel;
@@ -99,8 +97,6 @@ public:
     QWidget* Frame2 = nullptr;      // the entry page
     QGroupBox* Frame3 = nullptr;    // the steps
     QTabWidget* SSTab1 = nullptr;
-    UserControl1* NumberKeybord1 = nullptr;
-    UserControl4* UserControl41 = nullptr;
     QTimer* Timer1 = nullptr;
     devices::BarcodeScanner* MSCommBarcode = nullptr;
 
