@@ -1,8 +1,7 @@
 // The roll list without a window, on an embedded database: the filters, dates and stored text
 // of the list and its total, the roll and card steps, and a roll deleted with what was booked.
-#include "db/Recordset.h"
 #include "stations/inspection/RollList.h"
-#include "support/TempProgramFolder.h"
+#include "support/RuleDatabase.h"
 #include "time/Clock.h"
 
 #include <QTest>
@@ -11,16 +10,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct Db {
-    TempProgramFolder home;
-    Connection conn;
+struct Db : RuleDatabase {
     InspectionSettings settings;
-    Db() { conn.openOrCreate(u"Provider=SQLite;Data Source="_s + home.file(u"mirel.db"_s)); }
-    QString scalar(const QString& sql)
-    {
-        const Recordset rs = conn.execute(sql);
-        return rs.isOpen() && !rs.eof() ? rs.text(0) : QString();
-    }
     // A roll of card K001, line 11, saved now on a machine; returns its id.
     QString roll(const QString& code, const QString& machine = u"001"_s, const QString& more = {})
     {

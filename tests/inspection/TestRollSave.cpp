@@ -7,7 +7,7 @@
 #include "journal/JournalStore.h"
 #include "stations/inspection/RollSave.h"
 #include "stations/marklabel/MaitouPackage.h"
-#include "support/TempProgramFolder.h"
+#include "support/RuleDatabase.h"
 #include "time/Clock.h"
 
 #include <QTest>
@@ -59,15 +59,10 @@ struct Keeping { bool package; Edit edit; bool lineLookedUp; QStringList steps; 
 class TestRollSave : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TempProgramFolder> m_home;
-    Connection m_conn;
+    std::unique_ptr<RuleDatabase> m_db;
     std::unique_ptr<JournalStore> m_journal;
 
-    QString scalar(const QString& sql)
-    {
-        const Recordset rs = m_conn.execute(sql);
-        return rs.isOpen() && !rs.eof() ? rs.text(0) : QString();
-    }
+    QString scalar(const QString& sql) { return m_db->scalar(sql); }
     std::unique_ptr<InspectionRoll> rules(bool package, const InspectionSettings& s)
     {
         return package ? std::make_unique<MaitouPackage>(s) : std::make_unique<InspectionRoll>(s);
@@ -77,17 +72,13 @@ private slots:
     void init()
     {
         Clock::set(QDateTime(QDate(2026, 3, 14), QTime(10, 30)));
-        m_home = std::make_unique<TempProgramFolder>();
-        m_conn.openOrCreate(u"Provider=SQLite;Data Source="_s + m_home->file(u"mirel.db"_s));
-        for (const char* sql : Rows)
-            m_conn.execute(QString::fromUtf8(sql));
-        m_journal = std::make_unique<JournalStore>(m_home->file(u"journal.db"_s));
+        m_db = std::make_unique<RuleDatabase>(Rows);
+        m_journal = std::make_unique<JournalStore>(m_db->home.file(u"journal.db"_s));
     }
     void cleanup()
     {
         m_journal.reset();
-        m_conn.close();
-        m_home.reset();
+        m_db.reset();
         Clock::set(QDateTime());
     }
 
@@ -157,14 +148,14 @@ private slots:
         QFETCH(Saving, c);
         const auto& [package, before, edit, number, checks, error] = c;
         for (const QString& sql : before)
-            m_conn.execute(sql);
+            m_db->conn.execute(sql);
         InspectionSettings settings;
         RollForm form = typedRoll();
         edit(form, settings);
         const std::unique_ptr<InspectionRoll> r = rules(package, settings);
         const RollSave saving(*r, m_journal.get());
         try {
-            const RollSave::Saved saved = saving.save(m_conn, form, TwoDefects, r->numberCondition(form));
+            const RollSave::Saved saved = saving.save(m_db->conn, form, TwoDefects, r->numberCondition(form));
             QVERIFY2(error.isEmpty(), "saved");
             QCOMPARE(saved.roll[CheckField::RollNumber], number.section(u'~', -1));
             QCOMPARE(saved.shownNumber, number.contains(u'~') ? number.section(u'~', 0, 0) : QString());
@@ -174,7 +165,7 @@ private slots:
         } catch (const DbError& e) {
             const QString message = e.isRowMissing() ? u"row missing"_s : e.message();
             QVERIFY2(!error.isEmpty() && message.startsWith(error, Qt::CaseInsensitive), qPrintable(message));
-            QVERIFY(!m_conn.inTransaction());
+            QVERIFY(!m_db->conn.inTransaction());
         }
         for (const QString& check : checks)
             QCOMPARE(scalar(check.section(u'=', 0, -2)), check.section(u'=', -1));
@@ -184,21 +175,21 @@ private slots:
     // scope (another line chosen after it was proposed) is not kept.
     void numberOfAnotherScopeIsReplaced()
     {
-        m_conn.execute(u"insert into checkinfo(billdetailId,checkCode) values(12,'006')"_s);
+        m_db->conn.execute(u"insert into checkinfo(billdetailId,checkCode) values(12,'006')"_s);
         InspectionSettings settings;
         InspectionRoll r(settings);
         RollForm form = typedRoll();
         const QString line11 = r.numberCondition(form);
         form.lineId = u"12"_s;
         const RollSave saving(r, m_journal.get());
-        QCOMPARE(saving.save(m_conn, form, {}, line11).roll[CheckField::RollNumber], u"007"_s);
+        QCOMPARE(saving.save(m_db->conn, form, {}, line11).roll[CheckField::RollNumber], u"007"_s);
         // Rolls waiting in the journal hold numbers the database does not know yet.
         JournalRecord waiting = JournalRecord::create(u"001/test"_s, u"卷号 009"_s);
         waiting.number = saving.numberScope(form);
         waiting.number.value = u"009"_s;
         m_journal->add(waiting);
-        QCOMPARE(saving.proposeNumber(m_conn, form, 1), u"010"_s);
-        QCOMPARE(saving.proposeNumber(m_conn, form, 0), u"008"_s);
+        QCOMPARE(saving.proposeNumber(m_db->conn, form, 1), u"010"_s);
+        QCOMPARE(saving.proposeNumber(m_db->conn, form, 0), u"008"_s);
         form[CheckField::RollNumber] = u"012"_s;
         QCOMPARE(saving.offlineNumber(form), u"012"_s);
     }
@@ -227,8 +218,8 @@ private slots:
         const std::unique_ptr<InspectionRoll> r = rules(package, settings);
         if (lineLookedUp)
             m_journal->keptRead(r->item5Source(u"11"_s).kind, u"11"_s,
-                                [&] { return m_conn.execute(r->item5Source(u"11"_s).sql); });
-        m_conn.close(); // the database is away from here on
+                                [&] { return m_db->conn.execute(r->item5Source(u"11"_s).sql); });
+        m_db->conn.close(); // the database is away from here on
         try {
             const RollSave::Kept kept = RollSave(*r, m_journal.get()).keep(form, TwoDefects);
             QVERIFY(error.isEmpty());

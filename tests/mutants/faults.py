@@ -22,7 +22,7 @@ AREAS = {
     "pictures": "^test_(frmthumbs|station_layout)$",
     "serial": "^test_serial_port$",
     "quality": "^test_(quality_data|frmquality|station_layout)$",
-    "journal": "^test_(journal|frmcheck|stations_offline|offline_journal)$",
+    "journal": "^test_(journal|frmcheck|stations_offline|frames_offline|offline_journal)$",
 }
 
 S = "src/"

@@ -10,7 +10,7 @@
 #include "stations/packing/PackingBox.h"
 #include "stations/packing/PackingMark.h"
 #include "stations/packing/PackingSettings.h"
-#include "support/TempProgramFolder.h"
+#include "support/RuleDatabase.h"
 #include "time/Clock.h"
 
 #include <QTest>
@@ -57,19 +57,14 @@ QString ids(const PackingBox& box)
 class TestPackingRules : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TempProgramFolder> m_home;
-    Connection m_conn;
+    std::unique_ptr<RuleDatabase> m_db;
 
-    QString scalar(const QString& sql)
-    {
-        const Recordset rs = m_conn.execute(sql);
-        return rs.isOpen() && !rs.eof() ? rs.text(0) : QString();
-    }
+    QString scalar(const QString& sql) { return m_db->scalar(sql); }
     // SQLite itself, past the dialect (triggers that make statements fail).
     void native(const QString& sql)
     {
         sqlite3* db = nullptr;
-        sqlite3_open_v2(m_home->file(u"mirel.db"_s).toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
+        sqlite3_open_v2(m_db->home.file(u"mirel.db"_s).toUtf8().constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
         const int rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
         sqlite3_close(db);
         QCOMPARE(rc, SQLITE_OK);
@@ -78,15 +73,11 @@ class TestPackingRules : public QObject {
 private slots:
     void init()
     {
-        m_home = std::make_unique<TempProgramFolder>();
-        m_conn.openOrCreate(u"Provider=SQLite;Data Source="_s + m_home->file(u"mirel.db"_s));
-        for (const char* sql : PackingRows)
-            m_conn.execute(QString::fromUtf8(sql));
+        m_db = std::make_unique<RuleDatabase>(PackingRows);
     }
     void cleanup()
     {
-        m_conn.close();
-        m_home.reset();
+        m_db.reset();
         Clock::set(QDateTime());
     }
 
@@ -124,7 +115,7 @@ private slots:
     void markFields()
     {
         QFETCH(QString, id);
-        const auto fields = PackingMark::fields(m_conn.execute(BagSql::showMark(id)));
+        const auto fields = PackingMark::fields(m_db->conn.execute(BagSql::showMark(id)));
         QMap<int, QString> byField;
         for (const auto& [field, text] : fields)
             byField[field] = text;
@@ -155,7 +146,7 @@ private slots:
         QFETCH(Listed, c);
         std::optional<PackingList> list;
         if (!c.bill.isEmpty())
-            list = PackingList::load(m_conn, c.bill);
+            list = PackingList::load(m_db->conn, c.bill);
         QCOMPARE(list ? QString::number(list->rolls.size()) + (list->autoPrint ? u"是"_s : QString()) : QString(), c.list);
         const auto problem = PackingMark::listProblem(c.checked, list, c.roll);
         QCOMPARE(problem ? problem->message + (problem->toBill ? u"!"_s : QString()) : QString(), c.problem);
@@ -176,12 +167,12 @@ private slots:
         QFETCH(QStringList, quantities);
         QFETCH(bool, deleted);
         if (deleted)
-            m_conn.execute(u"delete from checkinfo where id=50"_s);
+            m_db->conn.execute(u"delete from checkinfo where id=50"_s);
         for (int i = 0; i + 1 < quantities.size(); i += 2) {
             const MarkSave save{u"50"_s, PackingMark::savedQuantity(quantities[i], quantities[i + 1]),
                                 u"007"_s, u"M9"_s};
             try {
-                PackingMark::save(m_conn, save);
+                PackingMark::save(m_db->conn, save);
                 QVERIFY(!deleted);
             } catch (const DbError& e) {
                 QVERIFY(deleted && e.isRowMissing());
@@ -237,11 +228,11 @@ private slots:
     {
         QFETCH(QString, stored);
         QFETCH(QString, afterRemove);
-        m_conn.execute(u"update checkinfo set bagnumber='%1' where id=42"_s.arg(stored));
-        QTEST(PackingBox::earlierBox(m_conn, 42, u"B2"_s), "earlier");
+        m_db->conn.execute(u"update checkinfo set bagnumber='%1' where id=42"_s.arg(stored));
+        QTEST(PackingBox::earlierBox(m_db->conn, 42, u"B2"_s), "earlier");
         QCOMPARE(PackingBox::moveQuestion(u"B1"_s), u"该卷已在箱 B1 中，移到本箱？"_s);
         try {
-            PackingBox::removeFromBox(m_conn, 42, u"B2"_s);
+            PackingBox::removeFromBox(m_db->conn, 42, u"B2"_s);
             QCOMPARE(stored, u"B2"_s);
         } catch (const DbError& e) {
             QVERIFY(stored != u"B2" && e.isRowMissing());
@@ -268,7 +259,7 @@ private slots:
     {
         QFETCH(BoxSaving, c);
         if (c.failure == u"deleted 43")
-            m_conn.execute(u"delete from checkinfo where id=43"_s);
+            m_db->conn.execute(u"delete from checkinfo where id=43"_s);
         if (c.failure == u"trigger 44")
             native(u"create trigger full_disk before update of bagweight on checkinfo when new.id=44"
                    u" begin select raise(abort, 'database or disk is full'); end"_s);
@@ -277,13 +268,13 @@ private slots:
         QCOMPARE(box.movedNote(), c.note);
         int failed = -1;
         try {
-            PackingBox::save(m_conn, box.saveSteps(u"61.25kg"_s, u"B区"_s, Clock::now(), u"打包机3号"_s), &failed);
+            PackingBox::save(m_db->conn, box.saveSteps(u"61.25kg"_s, u"B区"_s, Clock::now(), u"打包机3号"_s), &failed);
             failed = -1;
         } catch (const DbError& e) {
             QCOMPARE(e.isRowMissing(), c.failure.startsWith(u"deleted"));
         }
         QCOMPARE(failed, c.failedAt);
-        QVERIFY(!m_conn.inTransaction());
+        QVERIFY(!m_db->conn.inTransaction());
         QCOMPARE(scalar(u"select group_concat(id||bagnumber||bagremark||bagweight) from (select * from checkinfo"
                         u" where bagMachine='打包机3号' and bagTime='2026-03-14 10:30:05' order by id)"_s), c.saved);
         if (c.failedAt >= 0)
@@ -293,14 +284,14 @@ private slots:
     // A saved box comes back with its weight and the rolls' remarks.
     void loadBox()
     {
-        m_conn.execute(u"update checkinfo set bagnumber='B1', bagweight=30, bagremark='外箱破' where id in (42,44)"_s);
-        const PackingBox::Listed listed = PackingBox::load(m_conn, u"B1"_s);
+        m_db->conn.execute(u"update checkinfo set bagnumber='B1', bagweight=30, bagremark='外箱破' where id in (42,44)"_s);
+        const PackingBox::Listed listed = PackingBox::load(m_db->conn, u"B1"_s);
         PackingBox box;
         for (const QStringList& fields : listed.rows)
             box.add(fields);
         QCOMPARE(ids(box), u"42,44"_s);
         QCOMPARE(box.totals() + box.rolls().first().remark + listed.weight, u"2/40外箱破30"_s);
-        QCOMPARE(PackingBox::load(m_conn, u"B7"_s).weight, QString());
+        QCOMPARE(PackingBox::load(m_db->conn, u"B7"_s).weight, QString());
     }
 
     // The draft of a box with rolls listed from the database and rolls added since.
@@ -319,9 +310,9 @@ private slots:
         const PackingBox::DraftRows rows = box.draft({u"B1"_s, u"61.25"_s, u"B区"_s}, QSet<QString>(c.added.begin(), c.added.end()));
         QCOMPARE(!rows.isEmpty(), c.kept);
         for (const QString& id : c.savedMeanwhile)
-            m_conn.execute(u"update checkinfo set bagnumber='B1' where id="_s + id);
+            m_db->conn.execute(u"update checkinfo set bagnumber='B1' where id="_s + id);
         const auto back = PackingBox::restore(rows, 3, [this](const QString& roll, const QString& in) {
-            return PackingBox::savedInto(m_conn, roll, in);
+            return PackingBox::savedInto(m_db->conn, roll, in);
         });
         QCOMPARE(bool(back), c.restored);
         if (!back)
@@ -349,7 +340,7 @@ private slots:
     void settings()
     {
         QFETCH(QByteArray, ini);
-        m_home->writeFile(u"mirel.ini"_s, ini);
+        m_db->home.writeFile(u"mirel.ini"_s, ini);
         const PackingSettings s = PackingSettings::read();
         QString read;
         for (bool b : {s.saveCheck, s.markPrint, s.boxArea(), s.weighsBox()})

@@ -9,7 +9,7 @@
 #include "db/DbProcedures.h"
 #include "stations/progress/WorkloadRecords.h"
 #include "stations/progress/WorkloadReport.h"
-#include "support/TempProgramFolder.h"
+#include "support/RuleDatabase.h"
 
 #include <QTest>
 
@@ -45,23 +45,19 @@ struct Listing { QDate from, to; QString card, worker, ids; };
 class TestWorkloadRules : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<TempProgramFolder> m_home;
-    Connection m_conn;
+    std::unique_ptr<RuleDatabase> m_db;
     ProgressSettings m_cfg;
 
-    QString scalar(const QString& sql) { return m_conn.execute(sql).text(0); }
+    QString scalar(const QString& sql) { return m_db->scalar(sql); }
 
 private slots:
     void init()
     {
-        m_home = std::make_unique<TempProgramFolder>();
-        m_conn.openOrCreate(u"Provider=SQLite;Data Source="_s + m_home->file(u"mirel.db"_s));
-        for (const char* sql : ProgressRows)
-            m_conn.execute(QString::fromUtf8(sql));
+        m_db = std::make_unique<RuleDatabase>(ProgressRows);
         m_cfg = ProgressSettings();
         m_cfg.machineId = u"001"_s;
     }
-    void cleanup() { m_conn.close(), m_home.reset(); }
+    void cleanup() { m_db.reset(); }
 
     void settings_data()
     {
@@ -79,8 +75,8 @@ private slots:
     void settings()
     {
         QFETCH(QByteArray, ini);
-        m_home->writeFile(u"mirel.ini"_s, "[MIREL]\n" + ini);
-        m_home->writeFile(u"班别.ini"_s, "[MIREL]\n王建国=早班\n");
+        m_db->home.writeFile(u"mirel.ini"_s, "[MIREL]\n" + ini);
+        m_db->home.writeFile(u"班别.ini"_s, "[MIREL]\n王建国=早班\n");
         const ProgressSettings s = ProgressSettings::read();
         const auto n = [](bool b) { return QString::number(b); };
         QStringList steps;
@@ -105,9 +101,9 @@ private slots:
     void cardView()
     {
         QFETCH(QString, card);
-        m_conn.execute(u"insert into BillStatusDetail(barcode,billstatus,viewcount,viewnumber) values"
+        m_db->conn.execute(u"insert into BillStatusDetail(barcode,billstatus,viewcount,viewnumber) values"
                        "('K001','配布',10,2),('K001','配布',2.5,1),('K001','织造',99,9)"_s);
-        Recordset rs = m_conn.execute(WorkloadSql::cardQuery(card));
+        Recordset rs = m_db->conn.execute(WorkloadSql::cardQuery(card));
         const CardView v = WorkloadReport::cardView(rs);
         QTEST(v.found ? QStringList({v.status, v.metres, v.pieces, v.customer, v.work}).join(u'|') : QString(), "view");
     }
@@ -134,13 +130,13 @@ private slots:
         QFETCH(Choice, c);
         m_cfg.orderInGroup = c.order;
         // Another card's report never counts for K002.
-        m_conn.execute(u"insert into BillStatusDetail(barcode,billstatus,viewcount) values('K0021','配布',1)"_s);
+        m_db->conn.execute(u"insert into BillStatusDetail(barcode,billstatus,viewcount) values('K0021','配布',1)"_s);
         for (const QString& t : c.totals.split(u';', Qt::SkipEmptyParts))
             if (t != u"offline")
-                m_conn.execute(u"insert into BillStatusDetail(barcode,billstatus,viewcount) values('K002','%1',%2)"_s
+                m_db->conn.execute(u"insert into BillStatusDetail(barcode,billstatus,viewcount) values('K002','%1',%2)"_s
                                    .arg(t.section(u'=', 0, 0), t.section(u'=', 1)));
         const auto totalOf = [&](const QString& step) {
-            return c.totals == u"offline" ? QString() : WorkloadReport::reportedTotal(m_conn, c.card, step);
+            return c.totals == u"offline" ? QString() : WorkloadReport::reportedTotal(m_db->conn, c.card, step);
         };
         const StepChoice got = WorkloadReport(m_cfg).chooseStep(Steps.mid(0, c.steps), c.press, c.card, c.repeat, totalOf);
         QCOMPARE(int(got.outcome), c.outcome);
@@ -151,10 +147,10 @@ private slots:
     // The re-save question goes by the exact card and step.
     void reportedBefore()
     {
-        m_conn.execute(u"insert into BillStatusDetail(barcode,billstatus,viewcount) values('K002','全部配布',1),('K0021','染色',1)"_s);
-        QVERIFY(WorkloadReport::reportedBefore(m_conn, u"K002"_s, u"全部配布"_s));
-        QVERIFY(!WorkloadReport::reportedBefore(m_conn, u"K002"_s, u"配布"_s)); // not 全部配布
-        QVERIFY(!WorkloadReport::reportedBefore(m_conn, u"K002"_s, u"染色"_s)); // not K0021's
+        m_db->conn.execute(u"insert into BillStatusDetail(barcode,billstatus,viewcount) values('K002','全部配布',1),('K0021','染色',1)"_s);
+        QVERIFY(WorkloadReport::reportedBefore(m_db->conn, u"K002"_s, u"全部配布"_s));
+        QVERIFY(!WorkloadReport::reportedBefore(m_db->conn, u"K002"_s, u"配布"_s)); // not 全部配布
+        QVERIFY(!WorkloadReport::reportedBefore(m_db->conn, u"K002"_s, u"染色"_s)); // not K0021's
     }
 
     void workerCard_data()
@@ -232,10 +228,10 @@ private slots:
                 throw DbError(u"PeibuBatch: 库存批次被锁定"_s);
             });
         else if (!c.before.isEmpty())
-            m_conn.execute(c.before);
+            m_db->conn.execute(c.before);
         QString notice, error;
         try {
-            notice = WorkloadReport(m_cfg).save(m_conn, f);
+            notice = WorkloadReport(m_cfg).save(m_db->conn, f);
         } catch (const DbError& e) {
             error = e.isRowMissing() ? u"row missing"_s : e.message();
         }
@@ -276,11 +272,11 @@ private slots:
     void list()
     {
         QFETCH(Listing, c);
-        m_conn.execute(u"insert into BillStatusDetail(id,barcode,billstatus,viewcount,usercode,createdate,endUser) values"
+        m_db->conn.execute(u"insert into BillStatusDetail(id,barcode,billstatus,viewcount,usercode,createdate,endUser) values"
                        "(1,'K002','织造',10,'001','2026-11-30 00:00:00','001'),(2,'K002','配布',11,'002','2026-11-30 23:59:59','001'),"
                        "(3,'K001','配布',12,'001','2026-12-01 00:00:00','001'),(4,'K0021','染色',13,'001','2026-11-30 12:00:00','001'),"
                        "(5,'K002','染色',14,'001','2026-11-30 12:00:00','002')"_s);
-        Recordset rs = WorkloadRecords::load(m_conn, {c.from, c.to, u"001"_s, c.card, c.worker});
+        Recordset rs = WorkloadRecords::load(m_db->conn, {c.from, c.to, u"001"_s, c.card, c.worker});
         QCOMPARE(rs.columns().mid(1).join(u','), u"卡号,颜色,状态,日期,数量,匹数,工号,备注"_s);
         QStringList ids;
         for (; !rs.eof(); rs.moveNext())
@@ -300,12 +296,12 @@ private slots:
     void remove()
     {
         QFETCH(int, id);
-        m_conn.execute(u"insert into bill(billid,billcode,billtype,billstatus) values(3,'K0021',55,'染色')"_s);
-        m_conn.execute(u"insert into BillStatusDetail(id,barcode,billstatus,createdate) values"
+        m_db->conn.execute(u"insert into bill(billid,billcode,billtype,billstatus) values(3,'K0021',55,'染色')"_s);
+        m_db->conn.execute(u"insert into BillStatusDetail(id,barcode,billstatus,createdate) values"
                        "(1,'K002','染色','2026-11-30 10:00'),(2,'K002','配布','2026-11-30 12:00'),(3,'K0021','染色','2026-11-30')"_s);
         QString after = u"row missing"_s;
         try {
-            WorkloadRecords::remove(m_conn, id);
+            WorkloadRecords::remove(m_db->conn, id);
             after = scalar(u"select group_concat(id,',') from BillStatusDetail"_s) + u'|'
                 + scalar(u"select billstatus from bill where billcode='K002'"_s) + u'|'
                 + scalar(u"select isnull(billstatus,'') from bill where billcode='K0021'"_s);

@@ -81,7 +81,7 @@ void CheckLabelPanel::offerReprint(long long id)
                 old, c.TxtBox[CheckField::RollNumber]->text()),
             m_form))
         return;
-    if (m_printedCommand == 11)
+    if (m_printedCommand == CheckCmd::PrintMark)
         printMark(id);
     else
         print(rollTemplate(), id, c.isPrintreview->isChecked(), c.UpDown1->value());
@@ -156,7 +156,7 @@ void CheckLabelPanel::printRoll(int command)
     c.checkCommand[command]->setEnabled(false);
     if (id == CheckSavePanel::SavedOffline) {
         // The grade's template is the saved roll's: taken before the form moves on.
-        const QString name = command == 4 ? rollTemplate() : markTemplate();
+        const QString name = command == CheckCmd::PrintLabel ? rollTemplate() : markTemplate();
         const JournalRecord record = m_form->savePanel().lastOfflineRecord();
         const QList<JournalLabelRows::Table> rows = m_form->savePanel().lastOfflineLabelRows();
         m_form->savePanel().rollSavedOffline();
@@ -165,7 +165,7 @@ void CheckLabelPanel::printRoll(int command)
     }
     if (id <= 0)
         return;
-    const bool nextRoll = command == 4 && c.autoHuanJuan->isChecked();
+    const bool nextRoll = command == CheckCmd::PrintLabel && c.autoHuanJuan->isChecked();
     if (!nextRoll) // before the print: a printer's error box lets the counter tick meanwhile
         m_form->rollPanel().keepSavedRoll(id);
     // The roll kept on screen is saved: "新" there would send the packer to save it again. A
@@ -175,7 +175,7 @@ void CheckLabelPanel::printRoll(int command)
         m_form->savePanel().sayRenumbered(update);
     }
     const bool printed =
-        command == 4 ? print(rollTemplate(), id, c.isPrintreview->isChecked(), c.UpDown1->value())
+        command == CheckCmd::PrintLabel ? print(rollTemplate(), id, c.isPrintreview->isChecked(), c.UpDown1->value())
                      : printMark(id);
     m_printedNumber.clear(); // this roll's label carries its number now
     if (printed && !nextRoll) {

@@ -5,6 +5,7 @@
 #include "db/Recordset.h"
 #include "journal/JournalReplay.h"
 #include "shell/JournalLabel.h"
+#include "stations/inspection/CheckFields.h"
 
 #include <QObject>
 #include <QString>
@@ -111,7 +112,7 @@ private:
     QList<QRadioButton*> m_tagType;
     PrintFn m_print;
     long long m_printedId = 0;  // the roll on the form whose label was printed here
-    int m_printedCommand = 4;   // with command 4 (roll label) or 11 (mark label)
+    int m_printedCommand = CheckCmd::PrintLabel; // the roll label, or CheckCmd::PrintMark
     QString m_printedNumber;    // the number that label carries, once that roll was deleted
     bool m_printing = false;    // a print command saves: its own label is the new one
 };
