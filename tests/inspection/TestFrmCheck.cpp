@@ -408,8 +408,10 @@ private slots:
             QVERIFY(picker->isHidden());
             QCOMPARE(picker->counter()->text(), QString(" 0")); // ready for the next defect
         };
+        QTest::mouseClick(c.numKeybtn[CheckKey::Quantity], Qt::LeftButton); // a field's pad open
         QTest::mouseClick(part.bugBtn()[1], Qt::LeftButton);
         QVERIFY(f.defectGrid().rows().isEmpty()); // nothing before a score is chosen
+        QVERIFY(!f.layoutPanel().keypad()->isVisible()); // nor the pad over the form beside the picker
         score(1, 2, 1);
         QCOMPARE(f.defectGrid().rows(), (QList<QStringList>{{"1", "油污", "20", "1", "2", "001", "左边"}}));
         QCOMPARE(f.defectGrid().grid()->rows(), 3); // and one empty row for the next defect

@@ -5,6 +5,7 @@
 #include "screen/Twips.h"
 #include "shell/SysUtil.h"
 #include "stations/inspection/CheckDefectLayout.h"
+#include "stations/inspection/CheckLayoutPanel.h"
 #include "stations/inspection/CheckSectionAlert.h"
 #include "stations/inspection/frmCheck.h"
 #include "text/Vb.h"
@@ -194,6 +195,9 @@ void CheckDefectPanel::bugBtn_Click(int index)
     const RollDefects::Press p = m_defects.press(index);
     if (!p.pressed)
         return;
+    // The inspector has gone on to the cloth: the number pad of a field would cover the form
+    // beside the defect's own picker.
+    m_form->layoutPanel().hideKeypad();
     QPushButton* b = m_bugBtn[index];
     if (p.picker != RollDefects::Picker::None)
         buildPickers();
