@@ -118,8 +118,11 @@ private slots:
         QTest::keyClick(f.barcode, Qt::Key_Tab);
         QCOMPARE(f.shownRoll(), 43.0);
         f.barcode->setText(u"50"_s);
+        QTest::mouseClick(f.bagNumber[BagBoxField::Weight], Qt::LeftButton); // a pad, then a command
+        QTRY_VERIFY(f.NumberKeybord1->isVisible());
         key(Qt::Key_F7);
         QCOMPARE(f.LabMsg->text() + f.Label4->text(), u"卡号已改，请先查询1/12"_s);
+        QVERIFY(!f.NumberKeybord1->isVisible());
         scan(u"43"_s, true);
         QCOMPARE(f.Label4->text(), u"2/32.5"_s);
         f.ximaGrid->setRow(2);

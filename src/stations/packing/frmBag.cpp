@@ -118,6 +118,10 @@ void frmBag::wireKeys()
 
 void frmBag::runCommand(int command)
 {
+    // A command is the packer's next step: the pad of the field he typed into last would stay
+    // over the box list (a field the command focuses brings its own pad back).
+    NumberKeybord1->hide();
+    UserControl41->hide();
     switch (command) {
     case BagCmd::NewBox: m_box->newBox(); break;
     case BagCmd::SaveMark:
