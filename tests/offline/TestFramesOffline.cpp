@@ -6,6 +6,8 @@
 // killed in the middle or run at once on one journal: TestJournal.)
 #include "../inspection/CheckFixture.h"
 
+#include "Outage.h"
+
 #include "shell/Database.h"
 #include "shell/Journal.h"
 #include "shell/JournalNumbers.h"
@@ -28,12 +30,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-struct Outage {
-    QString db;
-    bool away() const { return QFile::rename(db, db + u".away"_s); }
-    bool back() const { return QFile::rename(db + u".away"_s, db); }
-};
 
 // Saves a roll of the given metres with two defects, the second one marked with the metres; the
 // number it was saved under offline ("" when it reached the database).

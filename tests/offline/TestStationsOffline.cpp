@@ -7,6 +7,8 @@
 #include "../packing/BagFixture.h"
 #include "../progress/ProgressFixture.h"
 
+#include "Outage.h"
+
 #include "shell/Database.h"
 #include "shell/Journal.h"
 #include "shell/JournalNumbers.h"
@@ -27,13 +29,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// The database file goes away and comes back, as the mill's server does.
-struct Outage {
-    QString db;
-    bool away() const { return QFile::rename(db, db + u".away"_s); }
-    bool back() const { return QFile::rename(db + u".away"_s, db); }
-};
 
 // A replay pass as the background retry runs it, on a connection of its own, telling the
 // windows when it ends.
