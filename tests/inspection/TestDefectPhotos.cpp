@@ -2,7 +2,9 @@
 // missing, rows in the caller's transaction and gone with their roll or defect, files only on a
 // mill database without the table, the replay of a picture taken offline, the sweep of old files.
 #include "db/Connection.h"
+#include "journal/JournalReplay.h"
 #include "stations/inspection/DefectPhotos.h"
+#include "stations/inspection/RollSave.h"
 #include "support/SqliteOdbc.h"
 #include "support/TempProgramFolder.h"
 
@@ -72,23 +74,38 @@ private slots:
         QCOMPARE(photos.sweep(m_conn, m_now.addYears(1)), 0);
     }
 
-    // The replay moves the picture out of the journal's folder and writes its row with its
-    // defect's new id; a replay cut off after the move (rolled back) finds it moved.
-    void replayOfAPictureTakenOffline()
+    // A picture of a defect saved with its roll, online and through the journal: its row names
+    // the defect's new id each time (a reopened roll rewrites its defects); a picture kept in the
+    // journal's folder moves into the photo folder after the replay.
+    void savedWithTheRoll()
     {
-        const DefectPhotos offline(m_home->file(u"离线照片"_s));
-        DefectPhotos online;
-        QVERIFY(online.prepare(m_conn));
-        const QString name = offline.write("kept", {"007", "004", 2}, m_now.date());
-        const JournalStep step = DefectPhotos::keptStep(JournalRecord::identityMark(1), name, m_now);
-        for (bool commit : {false, true}) {
-            m_conn.beginTrans();
-            offline.replay(m_conn, online, JournalRecord::filled(step.sql, QString(), {40, 41}));
-            commit ? m_conn.commitTrans() : m_conn.rollbackTrans();
-        }
-        QVERIFY(!QFile::exists(offline.folder() + u'/' + name));
-        QCOMPARE(m_home->readFile(u"照片/"_s + name), QByteArray("kept"));
-        QCOMPARE(rows(), u"41 2612/007-004-002-1.jpg 2026-12-24 09:05:07"_s);
+        DefectPhotos photos, offline(m_home->file(u"离线照片"_s));
+        QVERIFY(photos.prepare(m_conn));
+        const QString file = offline.write("kept", {"007", "001", 2}, m_now.date());
+        const QList<QStringList> defects{{"", "破洞", "12", "1", "4", "001", ""}, {"", "油污", "30", "1", "2", "001", "", file}};
+        InspectionSettings settings;
+        InspectionRoll rules(settings);
+        RollForm form;
+        form.present.set();
+        form[CheckField::Card] = u"K001"_s;
+        JournalStore journal(m_home->file(u"journal.db"_s));
+        RollSave saving(rules, &journal);
+        saving.setPhotos(&photos);
+        const auto photoRows = [this] {
+            return m_conn.execute(u"select group_concat(ifnull(d.bugName||' '||d.checkId,'-')||' '||p.fileName,';') "
+                                  "from checkDetailPhoto p left join checkDetail d on d.id=p.detailId"_s).text(0);
+        };
+        form.id = saving.save(m_conn, form, defects, rules.numberCondition(form)).id;
+        saving.save(m_conn, form, defects, rules.numberCondition(form)); // reopened and saved again
+        QCOMPARE(photoRows(), u"油污 1 "_s + file);
+        journal.add(saving.keep(form, defects).record); // saved again while the database is away
+        form.id = 0;
+        journal.add(saving.keep(form, defects).record); // a new roll while it is away
+        QCOMPARE(JournalReplay(journal, m_conn).run().applied, 2);
+        QCOMPARE(photoRows(), u"油污 1 %1;油污 2 %1"_s.arg(file));
+        QCOMPARE(photos.moveKept(offline), 0);
+        QCOMPARE(m_home->readFile(u"照片/"_s + file), QByteArray("kept"));
+        QVERIFY(!QFile::exists(offline.folder() + u'/' + file));
     }
 
     // Old files no row names go; a named file stays whatever its age, a new one stays.

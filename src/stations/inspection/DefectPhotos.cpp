@@ -4,14 +4,13 @@
 #include "db/Connection.h"
 #include "db/ConnectionString.h"
 #include "db/SqlText.h"
+#include "time/Clock.h"
 
 #include <QDebug>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QSet>
@@ -111,36 +110,27 @@ void DefectPhotos::addRow(Connection& conn, qint64 detailId, const QString& file
         conn.execute(insertRow(QString::number(detailId), file, taken));
 }
 
-QString DefectPhotos::keptRoutine()
+QDateTime DefectPhotos::takenAt(const QString& file) const
 {
-    return u"defectPhoto"_s;
+    const QFileInfo f(m_folder + u'/' + file);
+    return f.exists() ? f.lastModified() : Clock::now();
 }
 
-JournalStep DefectPhotos::keptStep(const QString& detailId, const QString& file,
-                                   const QDateTime& taken)
+int DefectPhotos::moveKept(const DefectPhotos& offline) const
 {
-    const QJsonArray args{detailId, file, SqlText::dateTime(taken)};
-    JournalStep step{QString::fromUtf8(QJsonDocument(args).toJson(QJsonDocument::Compact))};
-    step.routine = keptRoutine();
-    return step;
-}
-
-void DefectPhotos::replay(Connection& conn, const DefectPhotos& online, const QString& arguments) const
-{
-    const QJsonArray args = QJsonDocument::fromJson(arguments.toUtf8()).array();
-    const QString file = args.at(1).toString();
-    const QString from = m_folder + u'/' + file;
-    const QString to = online.folder() + u'/' + file;
-    // A replay interrupted after the move finds the file in its place already.
-    if (QFileInfo::exists(from)) {
-        if (!QDir().mkpath(QFileInfo(to).path()) || (QFile::exists(to) && !QFile::remove(to))
-            || !QFile::copy(from, to))
-            throw DbError(u"离线照片搬不到 %1"_s.arg(to));
-        QFile::remove(from);
+    int left = 0;
+    const QDir from(offline.folder());
+    for (QDirIterator it(from.path(), {u"*.jpg"_s}, QDir::Files, QDirIterator::Subdirectories);
+         it.hasNext();) {
+        const QString source = it.next();
+        const QString target = m_folder + u'/' + from.relativeFilePath(source);
+        // A copy cut off half-way is written again; the kept file goes only once it is there.
+        const bool moved = QDir().mkpath(QFileInfo(target).path())
+                           && (!QFile::exists(target) || QFile::remove(target))
+                           && QFile::copy(source, target) && QFile::remove(source);
+        left += moved ? 0 : 1;
     }
-    if (online.keepsRows())
-        conn.execute(insertRow(args.at(0).toString(), file,
-                               QDateTime::fromString(args.at(2).toString(), u"yyyy-MM-dd HH:mm:ss"_s)));
+    return left;
 }
 
 int DefectPhotos::sweep(Connection& conn, const QDateTime& now) const

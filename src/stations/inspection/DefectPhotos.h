@@ -4,8 +4,6 @@
 // database without the table keeps the pictures as files only.
 #pragma once
 
-#include "journal/JournalRecord.h"
-
 #include <QByteArray>
 #include <QDate>
 #include <QDateTime>
@@ -50,13 +48,14 @@ public:
     /// keeps no rows. Throws DbError.
     void addRow(Connection& conn, qint64 detailId, const QString& file, const QDateTime& taken) const;
 
-    /// The journal's step for a picture taken while the database is away (the picture lies in
-    /// this store's folder, the journal's): detailId is the identity mark of its defect's insert.
-    static JournalStep keptStep(const QString& detailId, const QString& file, const QDateTime& taken);
-    static QString keptRoutine();
-    /// The replay of a kept step into `online` (arguments with the marks filled in): the file
-    /// moves from this store's folder to online's, and its row is written. Throws DbError.
-    void replay(Connection& conn, const DefectPhotos& online, const QString& arguments) const;
+    /// The column of a saved defect row (after the grid's seven) that names its picture.
+    static constexpr int Column = 7;
+    /// When the picture was taken: its file's time, or now when it is not in the folder.
+    QDateTime takenAt(const QString& file) const;
+    /// Moves the pictures kept in `offline` (the journal's folder, written while this folder
+    /// could not be reached) into this folder under the same names, once their rows have gone
+    /// with the replay. Returns how many are left (a file that cannot be moved yet).
+    int moveKept(const DefectPhotos& offline) const;
 
     /// Removes the files older than keepDays that no row names (pictures of deleted rolls and
     /// defects); nothing when the database keeps no rows. Returns how many. Throws DbError.
