@@ -4,6 +4,7 @@
 #include "db/Connection.h"
 #include "journal/JournalReplay.h"
 #include "stations/inspection/DefectPhotos.h"
+#include "stations/inspection/RollList.h"
 #include "stations/inspection/RollSave.h"
 #include "support/SqliteOdbc.h"
 #include "support/TempProgramFolder.h"
@@ -75,8 +76,8 @@ private slots:
     }
 
     // A picture of a defect saved with its roll, online and through the journal: its row names
-    // the defect's new id each time (a reopened roll rewrites its defects); a picture kept in the
-    // journal's folder moves into the photo folder after the replay.
+    // the defect's new id each time (a reopened roll rewrites its defects) and goes with a deleted
+    // roll; a picture kept in the journal's folder moves into the photo folder after the replay.
     void savedWithTheRoll()
     {
         DefectPhotos photos, offline(m_home->file(u"离线照片"_s));
@@ -103,6 +104,10 @@ private slots:
         journal.add(saving.keep(form, defects).record); // a new roll while it is away
         QCOMPARE(JournalReplay(journal, m_conn).run().applied, 2);
         QCOMPARE(photoRows(), u"油污 1 %1;油污 2 %1"_s.arg(file));
+        RollList list(m_conn, settings);
+        list.setPhotos(&photos);
+        QVERIFY(list.remove(1).gone);
+        QCOMPARE(photoRows(), u"油污 2 "_s + file);
         QCOMPARE(photos.moveKept(offline), 0);
         QCOMPARE(m_home->readFile(u"照片/"_s + file), QByteArray("kept"));
         QVERIFY(!QFile::exists(offline.folder() + u'/' + file));

@@ -5,8 +5,8 @@
 #include "journal/JournalStore.h"
 #include "shell/JournalNumbers.h"
 #include "shell/StockPosting.h"
-#include "stations/inspection/DefectPhotos.h"
 #include "shell/SysUtilDb.h"
+#include "stations/inspection/DefectPhotos.h"
 #include "text/Vb.h"
 #include "time/Clock.h"
 
