@@ -283,8 +283,9 @@ FAULTS = [
      "std::exchange(m_listedSql, list.statement) != list.statement);",
      "the packer loses his place on his own pallet's list after a save"),
     # --- the defect pictures: cameras and the store
-    ("photos", INS + "RollSave.cpp", "        if (photoRows)\n            conn.execute(DefectPhotos::deleteOfRoll(id));\n",
-     "", "a reopened roll saved again leaves the picture rows of its old defect rows behind"),
+    ("photos", INS + "RollSave.cpp", "            conn.execute(DefectPhotos::deleteOfRoll(id));",
+     "            conn.execute(DefectPhotos::deleteOfDefect(id));",
+     "a reopened roll saved again leaves the picture rows of its old defect rows behind"),
     ("photos", INS + "RollSave.cpp", "identityMark(int(steps.size()) - 1)", "identityMark(0)",
      "a picture kept offline is tied to the roll's id instead of its defect's"),
     ("photos", INS + "DefectPhotos.cpp", "f.lastModified() < before && !named.contains(",
