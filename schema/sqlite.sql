@@ -98,6 +98,14 @@ CREATE TABLE IF NOT EXISTS checkDetail (
 );
 -- The defects of a roll with what the reports sum of them, read from the index alone.
 CREATE INDEX IF NOT EXISTS ix_checkdetail_sums ON checkDetail(checkId, bugName, bugScore, bugCount);
+-- The picture of a defect: its file under the photo folder, and when the camera took it.
+CREATE TABLE IF NOT EXISTS checkDetailPhoto (
+  id INTEGER PRIMARY KEY AUTOINCREMENT,
+  detailId INTEGER,
+  fileName TEXT COLLATE NOCASE,
+  takenAt DATETIME
+);
+CREATE INDEX IF NOT EXISTS ix_checkdetailphoto_detail ON checkDetailPhoto(detailId);
 
 CREATE TABLE IF NOT EXISTS BillStatusDetail (
   ID INTEGER PRIMARY KEY AUTOINCREMENT,

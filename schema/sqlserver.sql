@@ -105,6 +105,18 @@ GO
 IF COL_LENGTH(N'checkDetail', N'bugEnd') IS NULL
 ALTER TABLE checkDetail ADD bugEnd decimal(18,4) NOT NULL CONSTRAINT DF_checkDetail_bugEnd DEFAULT 0;
 GO
+-- The picture of a defect: its file under the photo folder, and when the camera took it.
+IF OBJECT_ID(N'checkDetailPhoto', N'U') IS NULL
+CREATE TABLE checkDetailPhoto (
+  id int IDENTITY(1,1) PRIMARY KEY,
+  detailId int,
+  fileName nvarchar(400),
+  takenAt datetime
+);
+GO
+IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = N'ix_checkdetailphoto_detail')
+CREATE INDEX ix_checkdetailphoto_detail ON checkDetailPhoto(detailId);
+GO
 IF OBJECT_ID(N'BillStatusDetail', N'U') IS NULL
 CREATE TABLE BillStatusDetail (
   ID int IDENTITY(1,1) PRIMARY KEY,

@@ -6,7 +6,7 @@ set -euo pipefail
 MIREL_PACKAGES=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev libqt6serialport6-dev libgl-dev qt6-charts-dev libqt6charts6 libqt6opengl6-dev
-  qt6-httpserver-dev qt6-websockets-dev
+  qt6-httpserver-dev qt6-websockets-dev qt6-multimedia-dev
   libsqlite3-dev sqlite3 unixodbc-dev odbcinst libsqliteodbc tdsodbc
   libzint-dev libxlsxwriter-dev libfreexl-dev liborcus-dev
   libbenchmark-dev

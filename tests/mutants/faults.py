@@ -23,6 +23,7 @@ AREAS = {
     "serial": "^test_serial_port$",
     "quality": "^test_(quality_data|frmquality|station_layout)$",
     "journal": "^test_(journal|frmcheck|stations_offline|frames_offline|offline_journal)$",
+    "photos": "^test_(defect_photos|camera_sources)$",
 }
 
 S = "src/"
@@ -281,4 +282,16 @@ FAULTS = [
      "std::exchange(m_listedSql, list.statement) == list.statement);",
      "std::exchange(m_listedSql, list.statement) != list.statement);",
      "the packer loses his place on his own pallet's list after a save"),
+    # --- the defect pictures: cameras and the store
+    ("photos", INS + "RollSave.cpp", "            conn.execute(DefectPhotos::deleteOfRoll(id));",
+     "            conn.execute(DefectPhotos::deleteOfDefect(id));",
+     "a reopened roll saved again leaves the picture rows of its old defect rows behind"),
+    ("photos", INS + "RollSave.cpp", "identityMark(int(steps.size()) - 1)", "identityMark(0)",
+     "a picture kept offline is tied to the roll's id instead of its defect's"),
+    ("photos", INS + "DefectPhotos.cpp", "f.lastModified() < before && !named.contains(",
+     "f.lastModified() < before && named.contains(", "the sweep removes the pictures rows still name"),
+    ("photos", S + "platform/camera/FolderSnapshot.cpp", "std::max<qint64>(0, wait)", "std::min<qint64>(0, wait)",
+     "the camera folder is read at the touch, before the line camera has written its picture"),
+    ("photos", S + "platform/camera/HttpSnapshot.cpp", "    request.setTransferTimeout(m_timeoutMs);\n", "",
+     "a camera that never answers holds its defect's picture for good"),
 ]

@@ -57,5 +57,9 @@ InspectionSettings InspectionSettings::read(const QString& defaultCodeType, cons
     s.batchPattern = text(u"批次号构成"_s, QString());
     s.tareBoxField = text(u"TareBoxField"_s, QString()).trimmed();
     s.tareConeField = text(u"TareConeField"_s, QString()).trimmed();
+    s.camera = text(u"Camera"_s, QString()).trimmed();
+    s.cameraWindow = qMax(0, int(number(u"CameraWindow"_s, QString::number(s.cameraWindow))));
+    s.photoFolder = text(u"PhotoFolder"_s, QString()).trimmed();
+    s.photoKeepDays = qMax(0, int(number(u"PhotoKeepDays"_s, QString::number(s.photoKeepDays))));
     return s;
 }

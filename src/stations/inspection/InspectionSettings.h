@@ -46,6 +46,10 @@ struct InspectionSettings {
     QString batchPattern;                       // fiber boxes: 批次号构成
     QString tareBoxField;                       // fiber boxes: TareBoxField, the article's 箱重 column
     QString tareConeField;                      // fiber boxes: TareConeField, its 筒重 column
+    QString camera;                             // Camera: the defect pictures' source, "" = none
+    int cameraWindow = 3;                       // CameraWindow: seconds from the touch (folder)
+    QString photoFolder;                        // PhotoFolder: "" = 照片 in the program folder
+    int photoKeepDays = 30;                     // PhotoKeepDays: files of deleted defects
 
     /// The options as mirel.ini holds them now; codeType and layout by the station's defaults.
     static InspectionSettings read(const QString& defaultCodeType, const QString& layoutKey);

@@ -5,6 +5,7 @@
 #include "db/DbError.h"
 #include "db/Recordset.h"
 #include "db/Transaction.h"
+#include "stations/inspection/DefectPhotos.h"
 #include "text/Vb.h"
 
 #include <QSet>
@@ -89,6 +90,8 @@ RollList::Removal RollList::remove(long long id)
         Transaction t(m_conn);
         Recordset roll = m_conn.execute(CheckListSql::rollForStock(id));
         m_conn.execute(CheckListSql::packingCorrection(id));
+        if (m_photos && m_photos->keepsRows())
+            m_conn.execute(DefectPhotos::deleteOfRoll(id));
         m_conn.execute(CheckListSql::deleteDefects(id));
         m_conn.executeOnRow(CheckListSql::deleteRoll(id));
         // Only a roll that was booked into a batch has stock to give back.

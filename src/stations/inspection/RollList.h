@@ -10,9 +10,14 @@
 #include <QList>
 #include <QString>
 
+class DefectPhotos;
+
 class RollList {
 public:
     RollList(Connection& conn, const InspectionSettings& settings);
+    /// The store of the defects' pictures: a deleted roll takes its picture rows (the files
+    /// stay until the store's sweep). Null: no pictures.
+    void setPhotos(const DefectPhotos* photos) { m_photos = photos; }
 
     /// The list statement: the mill's stored list, or base when it keeps none, for this machine,
     /// with the filters and the dates. Throws DbError.
@@ -59,4 +64,5 @@ private:
 
     Connection& m_conn;
     const InspectionSettings& m_settings;
+    const DefectPhotos* m_photos = nullptr;
 };

@@ -6,6 +6,7 @@
 #include "shell/JournalNumbers.h"
 #include "shell/StockPosting.h"
 #include "shell/SysUtilDb.h"
+#include "stations/inspection/DefectPhotos.h"
 #include "text/Vb.h"
 #include "time/Clock.h"
 
@@ -59,6 +60,11 @@ QString RollSave::item5(Connection* conn, const RollForm& roll, const QString& c
     return m_rules.item5(checkCode, m_journal ? m_journal->keptRead(source.kind, line, read) : read());
 }
 
+QString RollSave::photoOf(const QStringList& defect) const
+{
+    return m_photos && m_photos->keepsRows() ? defect.value(DefectPhotos::Column) : QString();
+}
+
 RollSave::Saved RollSave::save(Connection& conn, RollForm roll, const QList<QStringList>& defects,
                                const QString& proposedUnder) const
 {
@@ -67,7 +73,10 @@ RollSave::Saved RollSave::save(Connection& conn, RollForm roll, const QList<QStr
     m_rules.prepare(roll, &conn, m_journal);
     long long id = roll.id;
     double oldQuantity = 0;
+    const bool photoRows = m_photos && m_photos->keepsRows();
     if (id > 0) {
+        if (photoRows)
+            conn.execute(DefectPhotos::deleteOfRoll(id));
         conn.execute(CheckSql::deleteDefects(id));
         oldQuantity = conn.execute(CheckSql::oldQuantity(id)).field(0).toDouble();
         CheckSql::Roll r = m_rules.values(roll);
@@ -97,8 +106,18 @@ RollSave::Saved RollSave::save(Connection& conn, RollForm roll, const QList<QStr
             SysUtil::codeSaved(conn, RollTable, NumberColumn, scope, r.checkCode);
     }
     const QString today = Clock::todayText();
-    for (const QStringList& row : defects)
-        conn.execute(CheckSql::insertDefect(id, row, today));
+    for (const QStringList& row : defects) {
+        const QString photo = photoOf(row);
+        if (photo.isEmpty()) {
+            conn.execute(CheckSql::insertDefect(id, row, today));
+            continue;
+        }
+        const qint64 detail =
+            conn.execute(CheckSql::insertDefect(id, row, today) + u";"_s + CheckSql::lastIdentity())
+                .field(0)
+                .toLongLong();
+        m_photos->addRow(conn, detail, photo, m_photos->takenAt(photo));
+    }
     if (m_rules.settings().postToStock) {
         const double difference = m_rules.values(roll).onCount - oldQuantity;
         if (!StockPosting::postRoll(conn, id, difference, &saved.stockError)
@@ -139,6 +158,8 @@ RollSave::Kept RollSave::keep(RollForm roll, const QList<QStringList>& defects) 
     QString rollId = QString::number(id);
     QList<JournalStep>& steps = kept.record.steps;
     if (id > 0) {
+        if (m_photos && m_photos->keepsRows())
+            steps.append({DefectPhotos::deleteOfRoll(id)});
         steps.append({CheckSql::deleteDefects(id)});
         if (stock)
             steps.append(JournalNumbers::stockBefore(rollId));
@@ -148,8 +169,13 @@ RollSave::Kept RollSave::keep(RollForm roll, const QList<QStringList>& defects) 
         rollId = JournalRecord::identityMark(0);
     }
     const QString today = Clock::todayText();
-    for (const QStringList& row : defects)
-        steps.append({CheckSql::insertDefect(rollId, row, today)});
+    for (const QStringList& row : defects) {
+        const QString photo = photoOf(row);
+        steps.append({CheckSql::insertDefect(rollId, row, today), !photo.isEmpty()});
+        if (!photo.isEmpty())
+            steps.append({DefectPhotos::insertRow(JournalRecord::identityMark(int(steps.size()) - 1),
+                                                  photo, m_photos->takenAt(photo))});
+    }
     if (stock)
         steps.append(JournalNumbers::stockPost(rollId, r.onCount));
     kept.card = r.billCode;

@@ -12,6 +12,7 @@
 #include <QStringList>
 
 class Connection;
+class DefectPhotos;
 class JournalStore;
 
 class RollSave {
@@ -19,6 +20,13 @@ public:
     /// journal: the station's offline journal; null when it cannot be opened (lookups are then
     /// not kept, and nothing can be saved offline).
     RollSave(const InspectionRoll& rules, JournalStore* journal) : m_rules(rules), m_journal(journal) {}
+
+    /// The store of the defects' pictures (prepared on the connection the rolls are saved on): a
+    /// defect row whose column DefectPhotos::Column names a picture gets its checkDetailPhoto row
+    /// in the roll's transaction, or in its journal record. A reopened roll's rows carry their
+    /// pictures again, so that its picture rows are rewritten with its defect rows. Null: no
+    /// pictures.
+    void setPhotos(const DefectPhotos* photos) { m_photos = photos; }
 
     struct Saved {
         long long id = 0;
@@ -57,6 +65,10 @@ private:
     /// lookups; offline and never looked up here: "".
     QString item5(Connection* conn, const RollForm& roll, const QString& checkCode) const;
 
+    /// The picture a defect row names, when the database keeps picture rows; else "".
+    QString photoOf(const QStringList& defect) const;
+
     const InspectionRoll& m_rules;
     JournalStore* m_journal;
+    const DefectPhotos* m_photos = nullptr;
 };

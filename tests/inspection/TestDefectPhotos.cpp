@@ -1,0 +1,130 @@
+// The defect pictures' store on a real embedded database and folder: names, the table made where
+// missing, rows in the caller's transaction and gone with their roll or defect, files only on a
+// mill database without the table, the replay of a picture taken offline, the sweep of old files.
+#include "db/Connection.h"
+#include "journal/JournalReplay.h"
+#include "stations/inspection/DefectPhotos.h"
+#include "stations/inspection/RollList.h"
+#include "stations/inspection/RollSave.h"
+#include "support/SqliteOdbc.h"
+#include "support/TempProgramFolder.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class TestDefectPhotos : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<TempProgramFolder> m_home;
+    Connection m_conn;
+    const QDateTime m_now{QDate(2026, 12, 24), QTime(9, 5, 7)};
+
+    QString rows() { return m_conn.execute(u"select group_concat(detailId||' '||fileName||' '||takenAt,';') from checkDetailPhoto"_s).text(0); }
+
+private slots:
+    void init()
+    {
+        m_home = std::make_unique<TempProgramFolder>();
+        m_conn.openOrCreate(u"Provider=SQLite;Data Source="_s + m_home->file(u"mirel.db"_s));
+        m_conn.execute(u"drop table checkDetailPhoto"_s); // a database made before the table
+    }
+    void cleanup() { m_conn.close(); m_home.reset(); }
+
+    // "YYMM/station-roll-defect-n.jpg"; a picture taken again never overwrites the first.
+    void write()
+    {
+        const DefectPhotos photos;
+        QCOMPARE(DefectPhotos::fileName({"1", "K1/02:A", 1234}, m_now.date(), 1), u"2612/1-K1_02_A-1234-1.jpg"_s);
+        for (const char* n : {"1", "2"})
+            QCOMPARE(photos.write(n, {"007", "SC2611001", 5}, m_now.date()), u"2612/007-SC2611001-005-%1.jpg"_s.arg(n));
+        QCOMPARE(m_home->readFile(u"照片/2612/007-SC2611001-005-1.jpg"_s), QByteArray("1"));
+        QString error;
+        QCOMPARE(DefectPhotos(m_home->file(u"mirel.db"_s)).write("x", {}, m_now.date(), &error), QString());
+        QVERIFY(error.startsWith(u"照片存不进 "_s));
+    }
+
+    void rowsInTheCallersTransaction()
+    {
+        DefectPhotos photos;
+        QVERIFY(photos.prepare(m_conn));
+        for (bool commit : {false, true}) {
+            m_conn.beginTrans();
+            for (int id : {1, 2})
+                photos.addRow(m_conn, id, u"a'%1.jpg"_s.arg(id), m_now);
+            commit ? m_conn.commitTrans() : m_conn.rollbackTrans();
+        }
+        m_conn.execute(DefectPhotos::deleteOfDefect(1));
+        QCOMPARE(rows(), u"2 a'2.jpg 2026-12-24 09:05:07"_s);
+    }
+
+    void filesOnlyWithoutTheTable()
+    {
+        if (SqliteOdbc::driver().isEmpty())
+            QSKIP("the SQLite ODBC driver is not installed");
+        m_conn.open(u"Driver="_s + SqliteOdbc::driver() + u";Database="_s + m_home->file(u"mirel.db"_s));
+        DefectPhotos photos;
+        QTest::ignoreMessage(QtWarningMsg, "checkDetailPhoto: 数据库里没有这个表，疵点照片只存成文件");
+        for (int i = 0; i < 2; ++i) // said once
+            QVERIFY(!photos.prepare(m_conn));
+        photos.addRow(m_conn, 1, u"x.jpg"_s, m_now);
+        QCOMPARE(photos.sweep(m_conn, m_now.addYears(1)), 0);
+    }
+
+    // A picture of a defect saved with its roll, online and through the journal: its row names
+    // the defect's new id each time (a reopened roll rewrites its defects) and goes with a deleted
+    // roll; a picture kept in the journal's folder moves into the photo folder after the replay.
+    void savedWithTheRoll()
+    {
+        DefectPhotos photos, offline(m_home->file(u"离线照片"_s));
+        QVERIFY(photos.prepare(m_conn));
+        const QString file = offline.write("kept", {"007", "001", 2}, m_now.date());
+        const QList<QStringList> defects{{"", "破洞", "12", "1", "4", "001", ""}, {"", "油污", "30", "1", "2", "001", "", file}};
+        InspectionSettings settings;
+        InspectionRoll rules(settings);
+        RollForm form;
+        form.present.set();
+        form[CheckField::Card] = u"K001"_s;
+        JournalStore journal(m_home->file(u"journal.db"_s));
+        RollSave saving(rules, &journal);
+        saving.setPhotos(&photos);
+        const auto photoRows = [this] {
+            return m_conn.execute(u"select group_concat(ifnull(d.bugName||' '||d.checkId,'-')||' '||p.fileName,';') "
+                                  "from checkDetailPhoto p left join checkDetail d on d.id=p.detailId"_s).text(0);
+        };
+        form.id = saving.save(m_conn, form, defects, rules.numberCondition(form)).id;
+        saving.save(m_conn, form, defects, rules.numberCondition(form)); // reopened and saved again
+        QCOMPARE(photoRows(), u"油污 1 "_s + file);
+        journal.add(saving.keep(form, defects).record); // saved again while the database is away
+        form.id = 0;
+        journal.add(saving.keep(form, defects).record); // a new roll while it is away
+        QCOMPARE(JournalReplay(journal, m_conn).run().applied, 2);
+        QCOMPARE(photoRows(), u"油污 1 %1;油污 2 %1"_s.arg(file));
+        RollList list(m_conn, settings);
+        list.setPhotos(&photos);
+        QVERIFY(list.remove(1).gone);
+        QCOMPARE(photoRows(), u"油污 2 "_s + file);
+        QCOMPARE(photos.moveKept(offline), 0);
+        QCOMPARE(m_home->readFile(u"照片/"_s + file), QByteArray("kept"));
+        QVERIFY(!QFile::exists(offline.folder() + u'/' + file));
+    }
+
+    // Old files no row names go; a named file stays whatever its age, a new one stays.
+    void sweep()
+    {
+        DefectPhotos photos(QString(), 30);
+        QVERIFY(photos.prepare(m_conn));
+        for (const auto& [name, days] : {std::pair{"named", 90}, {"deleted", 31}, {"recent", 29}}) {
+            m_home->writeFile(u"照片/26/%1.jpg"_s.arg(name), "jpeg");
+            QFile f(m_home->file(u"照片/26/%1.jpg"_s.arg(name)));
+            QVERIFY(f.open(QIODevice::Append) && f.setFileTime(m_now.addDays(-days), QFileDevice::FileModificationTime));
+        }
+        photos.addRow(m_conn, 1, u"26/named.jpg"_s, m_now);
+        QCOMPARE(photos.sweep(m_conn, m_now), 1);
+        QCOMPARE(QDir(m_home->file(u"照片/26"_s)).entryList(QDir::Files), QStringList({"named.jpg", "recent.jpg"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDefectPhotos)
+#include "TestDefectPhotos.moc"
