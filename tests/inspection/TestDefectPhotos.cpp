@@ -32,14 +32,14 @@ private slots:
     }
     void cleanup() { m_conn.close(); m_home.reset(); }
 
-    // "YYMM/station-roll-defect-n.jpg"; a picture taken again never overwrites the first.
+    // "YYMM/station-card-roll-defect.jpg"; a picture taken again never overwrites the first.
     void write()
     {
         const DefectPhotos photos;
-        QCOMPARE(DefectPhotos::fileName({"1", "K1/02:A", 1234}, m_now.date(), 1), u"2612/1-K1_02_A-1234-1.jpg"_s);
-        for (const char* n : {"1", "2"})
-            QCOMPARE(photos.write(n, {"007", "SC2611001", 5}, m_now.date()), u"2612/007-SC2611001-005-%1.jpg"_s.arg(n));
-        QCOMPARE(m_home->readFile(u"照片/2612/007-SC2611001-005-1.jpg"_s), QByteArray("1"));
+        QCOMPARE(DefectPhotos::fileName({"1", "K1/02:A", "9", 1234}, m_now.date(), 1), u"2612/1-K1_02_A-9-1234.jpg"_s);
+        for (const char* again : {"", "_2"})
+            QCOMPARE(photos.write(QByteArray("x") + again, {"007", "SC2611001", "005", 3}, m_now.date()), u"2612/007-SC2611001-005-3%1.jpg"_s.arg(again));
+        QCOMPARE(m_home->readFile(u"照片/2612/007-SC2611001-005-3.jpg"_s), QByteArray("x")); // the first kept
         QString error;
         QCOMPARE(DefectPhotos(m_home->file(u"mirel.db"_s)).write("x", {}, m_now.date(), &error), QString());
         QVERIFY(error.startsWith(u"照片存不进 "_s));
@@ -79,7 +79,7 @@ private slots:
     {
         DefectPhotos photos, offline(m_home->file(u"离线照片"_s));
         QVERIFY(photos.prepare(m_conn));
-        const QString file = offline.write("kept", {"007", "001", 2}, m_now.date());
+        const QString file = offline.write("kept", {"007", "K1", "001", 2}, m_now.date());
         const QList<QStringList> defects{{"", "破洞", "12", "1", "4", "001", ""}, {"", "油污", "30", "1", "2", "001", "", file}};
         InspectionSettings settings;
         InspectionRoll rules(settings);

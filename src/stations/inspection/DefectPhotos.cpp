@@ -45,9 +45,9 @@ DefectPhotos::DefectPhotos(const QString& folder, int keepDays)
 
 QString DefectPhotos::fileName(const Owner& owner, const QDate& day, int n)
 {
-    return u"%1/%2-%3-%4-%5.jpg"_s.arg(day.toString(u"yyMM"_s), plain(owner.station),
-                                        plain(owner.roll), u"%1"_s.arg(owner.defect, 3, 10, QChar(u'0')),
-                                        QString::number(n));
+    const QString again = n > 1 ? u"_"_s + QString::number(n) : QString();
+    return u"%1/%2-%3-%4-%5%6.jpg"_s.arg(day.toString(u"yyMM"_s), plain(owner.station), plain(owner.card),
+                                          plain(owner.roll), QString::number(owner.defect), again);
 }
 
 QString DefectPhotos::write(const QByteArray& jpeg, const Owner& owner, const QDate& day,

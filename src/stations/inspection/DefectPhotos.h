@@ -13,10 +13,11 @@ class Connection;
 
 class DefectPhotos {
 public:
-    /// Whose picture it is: the station number, the roll (as its label names it) and the
+    /// Whose picture it is: the station number, the roll (its card and its number) and the
     /// defect's number on the roll.
     struct Owner {
         QString station;
+        QString card;
         QString roll;
         int defect = 0;
     };
@@ -26,8 +27,9 @@ public:
     explicit DefectPhotos(const QString& folder = QString(), int keepDays = 30);
     const QString& folder() const { return m_folder; }
 
-    /// "YYMM/<station>-<roll>-<defect 000>-<n>.jpg", relative to the folder; characters a file
-    /// name cannot carry become "_".
+    /// "YYMM/<station>-<card>-<roll>-<defect>.jpg" relative to the folder (2612/007-SC2611001-
+    /// 005-3.jpg), the n-th picture of the defect with "_n" (n > 1); characters a file name
+    /// cannot carry become "_".
     static QString fileName(const Owner& owner, const QDate& day, int n);
     /// The picture written under the first name with n from 1 that is not taken yet (a picture
     /// taken again never overwrites the first); its name relative to the folder, or "" with
