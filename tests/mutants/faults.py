@@ -21,6 +21,7 @@ AREAS = {
     "numbers": "^test_(db_numbers|db_lookups)$",
     "pictures": "^test_(frmthumbs|station_layout)$",
     "serial": "^test_serial_port$",
+    "readers": "^test_reader_libraries$",
     "quality": "^test_(quality_data|frmquality|station_layout)$",
     "journal": "^test_(journal|frmcheck|stations_offline|offline_journal)$",
 }
@@ -281,4 +282,13 @@ FAULTS = [
      "std::exchange(m_listedSql, list.statement) == list.statement);",
      "std::exchange(m_listedSql, list.statement) != list.statement);",
      "the packer loses his place on his own pallet's list after a save"),
+    # --- the run-time loaded reader libraries
+    ("readers", S + "platform/readers/RfidReaderLibrary.cpp",
+     "static_cast<unsigned char>(block), static_cast<unsigned char>(blockCount),",
+     "static_cast<unsigned char>(blockCount), static_cast<unsigned char>(block),",
+     "the card reader is asked for the block count as its block (arguments swapped)"),
+    ("readers", S + "platform/readers/UsbCounterLibrary.cpp", "if (!m_open || !count || !m_zero || !m_close)",
+     "if (!m_open || !count || !m_close)", "a counter library without dev_zero is taken (dropped condition)"),
+    ("readers", S + "platform/readers/UsbCounterLibrary.cpp", "    if (isLoaded())\n        m_close();",
+     "    if (isLoaded())\n        m_zero();", "closing the counter zeroes it instead of closing it"),
 ]
