@@ -59,25 +59,6 @@ QStringList every200(const QStringList& readings, int from = 0)
 class TestScaleAndLength : public QObject {
     Q_OBJECT
 private slots:
-    void textBetweenQuirks_data()
-    {
-        QTest::addColumn<QStringList>("sab"); // the text, the start token, the end token
-        QTest::addColumn<QString>("between");
-        QTest::newRow("two equals") << QStringList{"=05.0100=", "=", "="} << "05.0100";
-        QTest::newRow("single equals") << QStringList{"=05.0100", "=", "="} << "";
-        QTest::newRow("wn kg") << QStringList{"ST,GS,wn0012.50kg", "wn", "kg"} << "0012.50";
-        // Without the start token the search starts at Len(a): the text before b.
-        QTest::newRow("no start token") << QStringList{"0012.50kg", "wn", "kg"} << "012.50";
-        QTest::newRow("no end token") << QStringList{"wn12", "wn", "kg"} << "";
-        QTest::newRow("adjacent") << QStringList{"wnkg", "wn", "kg"} << "";
-        QTest::newRow("empty") << QStringList{"", "=", "="} << "";
-    }
-    void textBetweenQuirks()
-    {
-        QFETCH(QStringList, sab);
-        QTEST(textBetween(sab[0], sab[1], sab[2]), "between");
-    }
-
     void scaleText_data()
     {
         QTest::addColumn<QString>("s");
@@ -89,6 +70,8 @@ private slots:
         QTest::newRow("wn kg") << "ST,GS,wn0012.50kg" << kInsp << 12.5;
         QTest::newRow("position 8") << "ST,GS, +0012.5 kg" << kInsp << 12.5;
         QTest::newRow("nothing") << "hello" << kInsp << 0.0;
+        QTest::newRow("kg without wn") << "0012.50kg" << kInsp << 12.5;
+        QTest::newRow("wn without kg: the reversed stream") << "wn12" << kInsp << 21.0;
         QTest::newRow("packing plain first") << "25.40kg" << kPack << 25.4;
         QTest::newRow("packing single equals") << "=05.0100" << kPack << 0.0;
         QTest::newRow("packing two equals") << "=05.0100=" << kPack << 10.5;
