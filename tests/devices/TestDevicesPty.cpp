@@ -9,7 +9,6 @@
 #include "support/TempProgramFolder.h"
 #include "time/Clock.h"
 
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QScopeGuard>
@@ -94,15 +93,13 @@ struct CounterStation {
 struct PackingStation {
     TempProgramFolder folder;
     DevSim sim;
-    QElapsedTimer clock;
-    PackingScale s{nullptr, [this] { return clock.elapsed(); }};
+    PackingScale s;
     QSignalSpy status{&s, &PackingScale::status}, weights{&s, &PackingScale::weightText};
     QTimer ticks;
 
     explicit PackingStation(const char* line, const QByteArray& keys = {})
         : sim(DevSim::args(line, {u"--link"_s, folder.file(u"ttyScale"_s)}))
     {
-        clock.start();
         folder.writeFile(u"mirel.ini"_s,
                          "[MIREL]\nCHENCOM=COM3\n" + keys + "[SerialPorts]\n" + com(3, sim));
         QObject::connect(&ticks, &QTimer::timeout, &s, &PackingScale::poll);
@@ -362,30 +359,6 @@ private slots:
         QVERIFY(!p.sim.replug().isEmpty());
         p.sim.command("weight 12.0");
         QTRY_COMPARE_WITH_TIMEOUT(p.lastWeight(), u"12.0"_s, 10000);
-    }
-
-    // A box put on the scale swings for a second: 保存 pressed during the swing waits and takes
-    // the settled weight, never a swing value; on an empty scale, or a second time for the same
-    // placing, nothing is taken.
-    void packingScaleWaitsForTheSettledWeight()
-    {
-        PackingStation p("--device scale --format wnkg --interval 100 --settle 1200",
-                         "[打包]\nStableReadings=3\nStableTime=300\n");
-        QVERIFY(p.open());
-        p.poll(100);
-        WeightSettling& rule = p.s.settling();
-        QTRY_COMPARE_WITH_TIMEOUT(p.look(), int(WeightLook::Empty), 10000);
-        QCOMPARE(rule.decideSave(p.clock.elapsed()).message, u"空秤"_s);
-        p.sim.command("weight 25.4");
-        QTRY_COMPARE_WITH_TIMEOUT(p.look(), int(WeightLook::Moving), 10000);
-        const qint64 pressed = p.clock.elapsed();
-        QCOMPARE(int(rule.decideSave(pressed).kind), int(SaveDecision::Wait));
-        QTRY_VERIFY_WITH_TIMEOUT(rule.decideSave(pressed).kind != SaveDecision::Wait, 5000);
-        const SaveDecision taken = rule.decideSave(pressed);
-        QCOMPARE(int(taken.kind), int(SaveDecision::Take));
-        QCOMPARE(taken.weight, 25.4);
-        rule.saved(taken.weight);
-        QCOMPARE(int(rule.decideSave(p.clock.elapsed()).kind), int(SaveDecision::Refuse));
     }
 
     // A SICS scale: its "S D" readings move, "S +" is over range, and 归零 zeroes it.
