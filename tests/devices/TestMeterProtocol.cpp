@@ -90,45 +90,40 @@ private slots:
         QTest::addColumn<QString>("rule");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("metres");
+        const auto row = [](const char* name, const char* rule, const QByteArray& bytes,
+                            const char* metres) {
+            QTest::newRow(name) << QString::fromLatin1(rule) << bytes << QString::fromLatin1(metres);
+        };
         const QByteArray r1 = withCrc(hex("01030430390000")); // 123.45
         const QByteArray r2 = withCrc(hex("0103043A980000")); // 150.00
-        QTest::newRow("-0.01 m") << u"loose"_s << withCrc(hex("010304FFFFFFFF")) << u"-0.01"_s;
+        const QByteArray badCrc = hex("010304303900000000"), other = withCrc(hex("02030430390000"));
+        row("-0.01 m", "loose", withCrc(hex("010304FFFFFFFF")), "-0.01");
         // 01 03 04 28 3C 00 00 CRC also adds up like a sum-checked frame; its CRC says Modbus.
-        QTest::newRow("103.00 m, bytes also add up")
-            << u"loose"_s << withCrc(hex("010304283C0000")) << u"103"_s;
-        QTest::newRow("negative -1.00") << u"loose"_s << withCrc(hex("010304FF9CFFFF")) << u"-1"_s;
-        QTest::newRow("high byte 0x80 is negative")
-            << u"loose"_s << withCrc(hex("010304000080FF")) << u"-655.36"_s;
-        // The reply's CRC is not looked at by the loose rule.
-        QTest::newRow("bad crc still read")
-            << u"loose"_s << hex("010304303900000000") << u"123.45"_s;
-        QTest::newRow("other address") << u"loose"_s << withCrc(hex("02030430390000")) << u"0"_s;
-        QTest::newRow("empty") << u"loose"_s << QByteArray() << u"0"_s;
+        row("103.00 m, bytes also add up", "loose", withCrc(hex("010304283C0000")), "103");
+        row("negative -1.00", "loose", withCrc(hex("010304FF9CFFFF")), "-1");
+        row("high byte 0x80 is negative", "loose", withCrc(hex("010304000080FF")), "-655.36");
+        row("bad crc still read", "loose", badCrc, "123.45"); // the loose rule ignores the CRC
+        row("other address", "loose", other, "0");
+        row("empty", "loose", QByteArray(), "0");
         // The sum frame's value reads bytes 6 and 7, and byte 7 is the check sum itself.
-        QTest::newRow("sum frame") << u"loose"_s << hex("55AA020000010305") << u"7.73"_s;
-        QTest::newRow("sum frame wrong sum, address 0x55")
-            << u"loose"_s << hex("55AA020000010306") << u"0"_s;
-        QTest::newRow("address byte, too short") << u"loose"_s << hex("010304") << u"-"_s;
-        QTest::newRow("echo before")
-            << u"latest 1"_s << hex("01050000FF008C3A") + r1 << u"123.45"_s;
-        QTest::newRow("two replies: newest") << u"latest 1"_s << r1 + r2 << u"150"_s;
-        QTest::newRow("half reply after") << u"latest 1"_s << r1 + r2.left(4) << u"123.45"_s;
-        QTest::newRow("garbage only") << u"latest 1"_s << hex("0102030405060708090A") << u"-"_s;
-        QTest::newRow("latest, bad crc") << u"latest 1"_s << hex("010304303900000000") << u"-"_s;
-        QTest::newRow("wrong address") << u"latest 1"_s << withCrc(hex("02030430390000")) << u"-"_s;
-        QTest::newRow("five registers")
-            << u"latest 4"_s << hex("FF00") + withCrc(hex("01030A12340000000000000000"))
-            << u"46.6"_s; // 0x1234 cm
-        QTest::newRow("sum frame after noise")
-            << u"latest 3"_s << hex("0755AA020000010305") << u"7.73"_s;
-        QTest::newRow("text model") << u"latest 0"_s << r1 << u"-"_s;
-        QTest::newRow("valid, tail ignored") << u"strict"_s << r1 + hex("AB") << u"123.45"_s;
-        QTest::newRow("short") << u"strict"_s << hex("0103043039") << u"short"_s;
-        QTest::newRow("wrong crc") << u"strict"_s << hex("010304303900000000") << u"invalid"_s;
-        QTest::newRow("wrong function")
-            << u"strict"_s << withCrc(hex("01040430390000")) << u"invalid"_s;
-        QTest::newRow("wrong count")
-            << u"strict"_s << withCrc(hex("01030230390000")) << u"invalid"_s;
+        row("sum frame", "loose", hex("55AA020000010305"), "7.73");
+        row("sum frame wrong sum, address 0x55", "loose", hex("55AA020000010306"), "0");
+        row("address byte, too short", "loose", hex("010304"), "-");
+        row("echo before", "latest 1", hex("01050000FF008C3A") + r1, "123.45");
+        row("two replies: newest", "latest 1", r1 + r2, "150");
+        row("half reply after", "latest 1", r1 + r2.left(4), "123.45");
+        row("garbage only", "latest 1", hex("0102030405060708090A"), "-");
+        row("latest, bad crc", "latest 1", badCrc, "-");
+        row("wrong address", "latest 1", other, "-");
+        row("five registers", "latest 4", hex("FF00") + withCrc(hex("01030A12340000000000000000")),
+            "46.6"); // 0x1234 cm
+        row("sum frame after noise", "latest 3", hex("0755AA020000010305"), "7.73");
+        row("text model", "latest 0", r1, "-");
+        row("valid, tail ignored", "strict", r1 + hex("AB"), "123.45");
+        row("short", "strict", hex("0103043039"), "short");
+        row("wrong crc", "strict", badCrc, "invalid");
+        row("wrong function", "strict", withCrc(hex("01040430390000")), "invalid");
+        row("wrong count", "strict", withCrc(hex("01030230390000")), "invalid");
     }
 
     void readings()

@@ -1,56 +1,85 @@
-// Scale readings in every form the scale heads send, and the length shown in the quantity field.
+// Scale readings in every form the scale heads send, when a weight counts for a save (sequences
+// of readings against a test clock), and the length shown in the quantity field.
 #include "devices/LengthDisplay.h"
 #include "devices/ScaleReadings.h"
+#include "devices/WeightSettling.h"
 
 #include <QtTest>
 
 using namespace devices;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const int kInsp = int(ScaleTextRules::ReversedFirst),
+          kPack = int(ScaleTextRules::LeadingNumberFirst), kMark = int(ScaleTextRules::KgToWn);
+
+// A reading as "state weight", "net" added: state - unflagged, S stable, M moving, O over,
+// U under range, B busy.
+QString describe(const ScaleReading& r)
+{
+    QStringList read{QString(QLatin1Char("-SMOUB"[int(r.state)]))};
+    if (r.weight)
+        read << QString::number(*r.weight);
+    if (r.net)
+        read << u"net"_s;
+    return read.join(u' ');
+}
+
+// Steps "ms:reading" (a reading text, as the assembler hands it on) or "ms:save" (a box saved
+// with the settled weight). Returns one letter per reading: N none, M moving, S settled,
+// E empty, G negative, O over range, U under range.
+QString run(WeightSettling& s, qint64& now, const QStringList& steps)
+{
+    QString looks;
+    for (const QString& step : steps) {
+        now = step.section(u':', 0, 0).toLongLong();
+        const QString what = step.section(u':', 1);
+        if (what == u"save") {
+            s.saved(*s.settled());
+            continue;
+        }
+        if (const auto r = readScaleReading(what.toLatin1(), ScaleTextRules::LeadingNumberFirst))
+            s.add(*r);
+        looks += QLatin1Char("NMSEGOU"[int(s.look())]);
+    }
+    return looks;
+}
+
+QStringList every200(const QStringList& readings, int from = 0)
+{
+    QStringList steps;
+    for (const QString& r : readings)
+        steps << QString::number(from + 200 * steps.size()) + u':' + r;
+    return steps;
+}
+
+} // namespace
 
 class TestScaleAndLength : public QObject {
     Q_OBJECT
 private slots:
-    void textBetweenQuirks_data()
-    {
-        QTest::addColumn<QStringList>("sab"); // the text, the start token, the end token
-        QTest::addColumn<QString>("between");
-        QTest::newRow("two equals") << QStringList{"=05.0100=", "=", "="} << "05.0100";
-        QTest::newRow("single equals") << QStringList{"=05.0100", "=", "="} << "";
-        QTest::newRow("wn kg") << QStringList{"ST,GS,wn0012.50kg", "wn", "kg"} << "0012.50";
-        // Without the start token the search starts at Len(a): the text before b.
-        QTest::newRow("no start token") << QStringList{"0012.50kg", "wn", "kg"} << "012.50";
-        QTest::newRow("no end token") << QStringList{"wn12", "wn", "kg"} << "";
-        QTest::newRow("adjacent") << QStringList{"wnkg", "wn", "kg"} << "";
-        QTest::newRow("empty") << QStringList{"", "=", "="} << "";
-    }
-
-    void textBetweenQuirks()
-    {
-        QFETCH(QStringList, sab);
-        QTEST(textBetween(sab[0], sab[1], sab[2]), "between");
-    }
-
     void scaleText_data()
     {
         QTest::addColumn<QString>("s");
         QTest::addColumn<int>("rules");
         QTest::addColumn<double>("kg");
-        const int insp = int(ScaleTextRules::ReversedFirst),
-                  pack = int(ScaleTextRules::LeadingNumberFirst), mark = int(ScaleTextRules::KgToWn);
-        QTest::newRow("reversed stream") << "=05.0100" << insp << 10.5;
-        QTest::newRow("reversed stream, newest last") << "=05.0100=08.0200" << insp << 20.8;
-        QTest::newRow("between equals") << "x=05.0100=y" << insp << 10.5;
-        QTest::newRow("wn kg") << "ST,GS,wn0012.50kg" << insp << 12.5;
-        QTest::newRow("position 8") << "ST,GS, +0012.5 kg" << insp << 12.5;
-        QTest::newRow("nothing") << "hello" << insp << 0.0;
-        QTest::newRow("packing plain first") << "25.40kg" << pack << 25.4;
-        QTest::newRow("packing single equals") << "=05.0100" << pack << 0.0;
-        QTest::newRow("packing two equals") << "=05.0100=" << pack << 10.5;
-        QTest::newRow("packing wn kg") << "ST,wn0012.50kg" << pack << 12.5;
-        QTest::newRow("mark kg wn") << "kg 7.5wn" << mark << 7.5;
-        QTest::newRow("mark position 8") << "ST,GS, 0012.50" << mark << 12.5;
-        QTest::newRow("mark no reversal") << "=05.0100" << mark << 0.0;
+        QTest::newRow("reversed stream") << "=05.0100" << kInsp << 10.5;
+        QTest::newRow("reversed stream, newest last") << "=05.0100=08.0200" << kInsp << 20.8;
+        QTest::newRow("between equals") << "x=05.0100=y" << kInsp << 10.5;
+        QTest::newRow("wn kg") << "ST,GS,wn0012.50kg" << kInsp << 12.5;
+        QTest::newRow("position 8") << "ST,GS, +0012.5 kg" << kInsp << 12.5;
+        QTest::newRow("nothing") << "hello" << kInsp << 0.0;
+        QTest::newRow("kg without wn") << "0012.50kg" << kInsp << 12.5;
+        QTest::newRow("wn without kg: the reversed stream") << "wn12" << kInsp << 21.0;
+        QTest::newRow("packing plain first") << "25.40kg" << kPack << 25.4;
+        QTest::newRow("packing single equals") << "=05.0100" << kPack << 0.0;
+        QTest::newRow("packing two equals") << "=05.0100=" << kPack << 10.5;
+        QTest::newRow("packing wn kg") << "ST,wn0012.50kg" << kPack << 12.5;
+        QTest::newRow("mark kg wn") << "kg 7.5wn" << kMark << 7.5;
+        QTest::newRow("mark position 8") << "ST,GS, 0012.50" << kMark << 12.5;
+        QTest::newRow("mark no reversal") << "=05.0100" << kMark << 0.0;
     }
-
     void scaleText()
     {
         QFETCH(QString, s);
@@ -58,84 +87,207 @@ private slots:
         QTEST(scaleWeightFromText(s, ScaleTextRules(rules)), "kg");
     }
 
-    // Ticks of bytes through the assembler of the station's scale port: the weights it takes.
+    // One reading's flags and weight; "none" when it is no reading at all.
+    void flags_data()
+    {
+        QTest::addColumn<QByteArray>("reading");
+        QTest::addColumn<QString>("read");
+        QTest::newRow("ST GS") << QByteArray("ST,GS,+0012.50kg") << "S 12.5";
+        QTest::newRow("US GS") << QByteArray("US,GS,+0012.52kg") << "M 12.52";
+        QTest::newRow("ST NT") << QByteArray("ST,NT,+0002.00kg") << "S 2 net";
+        QTest::newRow("OL") << QByteArray("OL,GS,+9999.99kg") << "O";
+        QTest::newRow("sign kept") << QByteArray("ST,GS,-0001.20kg") << "S -1.2";
+        QTest::newRow("flags after =…=") << QByteArray("=05.0100=US,GS") << "M 10.5";
+        QTest::newRow("flags, wn kg") << QByteArray("ST,GS,wn0012.50kg") << "S 12.5";
+        QTest::newRow("SICS stable") << QByteArray("S S     12.50 kg") << "S 12.5";
+        QTest::newRow("SICS dynamic") << QByteArray("S D     -0.02 kg") << "M -0.02";
+        QTest::newRow("SICS over") << QByteArray("S +") << "O";
+        QTest::newRow("SICS under") << QByteArray("S -") << "U";
+        QTest::newRow("SICS busy") << QByteArray("S I") << "B";
+        QTest::newRow("SICS zero answer") << QByteArray("Z A") << "none";
+        QTest::newRow("no flags") << QByteArray("wn0012.50kg") << "- 12.5";
+        QTest::newRow("flag-like word") << QByteArray("ST,GX,0012.50") << "- 12.5";
+    }
+    void flags()
+    {
+        QFETCH(QByteArray, reading);
+        const auto r = readScaleReading(reading, ScaleTextRules::LeadingNumberFirst);
+        QTEST(r ? describe(*r) : u"none"_s, "read");
+    }
+
+    // Ticks of bytes through the assembler of the station's scale port: every whole reading of a
+    // tick, oldest first, and the weight the station takes (the newest).
     void assembled_data()
     {
         QTest::addColumn<bool>("packed");
+        QTest::addColumn<int>("rules");
         QTest::addColumn<QByteArrayList>("ticks");
-        QTest::addColumn<QStringList>("weights");
+        QTest::addColumn<QString>("readings"); // of the last tick, then "=" and the weights taken
         const auto hex = [](const char* h) { return QByteArray::fromHex(h); };
-        QTest::newRow("packed 12.34") << true << QByteArrayList{hex("0200341203")}
-                                      << QStringList{"12.34"};
-        QTest::newRow("packed zero, 99.99 after noise")
-            << true << QByteArrayList{hex("0200000003"), hex("AABB0200999903")}
-            << QStringList{"0", "99.99"};
-        QTest::newRow("packed hex digit") << true << QByteArrayList{hex("02001A1203")} << QStringList{};
-        QTest::newRow("packed high nibble")
-            << true << QByteArrayList{hex("0200A01203")} << QStringList{};
-        QTest::newRow("packed wrong end byte")
-            << true << QByteArrayList{hex("0200341204")} << QStringList{};
-        QTest::newRow("blank line after a reading")
-            << false << QByteArrayList{"\nwn0012.50kg\r\n   \r\n"} << QStringList{"12.5"};
+        const auto row = [](const char* name, bool packed, int rules, const QByteArrayList& ticks,
+                            const char* readings) {
+            QTest::newRow(name) << packed << rules << ticks << QString::fromUtf8(readings);
+        };
+        row("packed 12.34", true, kInsp, {hex("0200341203")}, "- 12.34 = 12.34");
+        row("packed zero, 99.99 after noise", true, kInsp,
+            {hex("0200000003"), hex("AABB0200999903")}, "- 99.99 = 0 99.99");
+        row("packed hex digit", true, kInsp, {hex("02001A1203")}, "=");
+        row("packed high nibble", true, kInsp, {hex("0200A01203")}, "=");
+        row("packed wrong end byte", true, kInsp, {hex("0200341204")}, "=");
+        row("blank line after a reading", false, kInsp, {"\nwn0012.50kg\r\n   \r\n"},
+            "- 12.5 = 12.5");
+        row("three lines of a tick", false, kPack,
+            {"\r\n", "S D     12.90 kg\r\nS S     12.50 kg\r\nZ A\r\n"}, "M 12.9, S 12.5 = 12.5");
+        row("reversed stream", false, kInsp, {"=05.0100=08.0200="}, "- 10.5, - 20.8 = 20.8");
     }
-
     void assembled()
     {
         QFETCH(bool, packed);
+        QFETCH(int, rules);
         QFETCH(QByteArrayList, ticks);
-        QStringList got;
-        ScaleReadingAssembler scale;
+        ScaleReadingAssembler scale, taking;
         scale.setPacked(packed);
-        for (const QByteArray& tick : ticks)
-            if (const auto w = scale.take(tick, ScaleTextRules::ReversedFirst))
-                got << QString::number(*w);
-        QTEST(got, "weights");
+        taking.setPacked(packed);
+        QStringList last, taken;
+        for (const QByteArray& tick : ticks) {
+            last.clear();
+            for (const ScaleReading& r : scale.takeReadings(tick, ScaleTextRules(rules)))
+                last << describe(r);
+            if (const auto w = taking.take(tick, ScaleTextRules(rules)))
+                taken << QString::number(*w);
+        }
+        QTEST((last.join(u", "_s) + u" = "_s + taken.join(u' ')).trimmed(), "readings");
     }
 
-    void correction_data()
+    void looks_data()
+    {
+        QTest::addColumn<int>("readings"); // StableReadings
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("looks");
+        QTest::newRow("steady") << 4 << every200({"12.50", "12.50", "12.50", "12.50", "12.50"})
+                                << "MMMSS";
+        QTest::newRow("swing, then settles")
+            << 4
+            << every200({"12.90", "12.10", "12.70", "12.50", "12.51", "12.50", "12.52", "12.50"})
+            << "MMMMMMSS";
+        QTest::newRow("swing through the band")
+            << 4 << every200({"12.60", "12.50", "12.40", "12.50", "12.60", "12.50", "12.40"})
+            << "MMMMMMM";
+        QTest::newRow("enough readings, too short")
+            << 4 << QStringList{"0:8", "100:8", "200:8", "300:8", "500:8", "600:8"} << "MMMMMS";
+        QTest::newRow("one step off breaks the run")
+            << 4 << every200({"8", "8", "8", "8", "8.05", "8", "8", "8", "8"}) << "MMMSMMMMS";
+        const QString us = u"US,GS,+0012.50kg"_s;
+        QTest::newRow("scale says moving")
+            << 4 << every200({us, us, us, us, "ST,GS,+0012.50kg"}) << "MMMMS";
+        QTest::newRow("over and under range")
+            << 4 << every200({"OL,GS,+9999.99kg", "S -", "S S 3.00 kg"}) << "OUS";
+        QTest::newRow("empty") << 4 << every200({"0.03", "0.03", "0.03", "0.03"}) << "MMME";
+        QTest::newRow("zero band edge")
+            << 1 << QStringList{"0:0.05", "600:0.05", "800:0.06"} << "MES";
+        QTest::newRow("negative") << 4 << every200({"-0.5", "-0.5", "-0.5", "-0.5"}) << "MMMG";
+        QTest::newRow("off: every reading") << 0 << every200({"12.9", "12.1", "0", "-1"}) << "SSSS";
+        QTest::newRow("off: flags still count") << 0 << every200({us}) << "M";
+    }
+    void looks()
+    {
+        QFETCH(int, readings);
+        QFETCH(QStringList, steps);
+        qint64 now = 0;
+        SettlingSettings settings;
+        settings.readings = readings;
+        WeightSettling s(settings, [&] { return now; });
+        QTEST(run(s, now, steps), "looks");
+    }
+
+    // 保存 pressed at the last step and asked again askedAfter ms later: "take" and the weight, or
+    // "wait" / "refuse" and the message.
+    void saves_data()
+    {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<int>("askedAfter");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("decision");
+        const QStringList settled = every200({"25.40", "25.40", "25.40", "25.40"});
+        const QStringList moving = every200({"25.9", "24.8", "25.6"});
+        const QStringList saved = settled + QStringList{"700:save"};
+        const QString again = u"refuse 这一箱已保存，请取下后再称下一箱"_s;
+        QTest::newRow("settled") << settled << 0 << "" << "take 25.4";
+        QTest::newRow("moving, within the wait") << moving << 2999 << "" << "wait 称重中…";
+        QTest::newRow("moving after 3 s") << moving << 3000 << "" << "refuse 重量不稳定，请稍候再保存";
+        QTest::newRow("typed while moving") << moving << 0 << "26.1" << "take 26.1";
+        QTest::newRow("empty") << every200({"0", "0", "0", "0"}) << 0 << "" << "refuse 空秤";
+        QTest::newRow("negative") << every200({"-2", "-2", "-2", "-2"}) << 0 << ""
+                                  << "refuse 皮重错误，请去皮或归零";
+        QTest::newRow("over range") << every200({"S +"}) << 0 << "" << "refuse 台称超载";
+        QTest::newRow("no reading") << QStringList{} << 3000 << "" << "refuse 台称无读数";
+        QTest::newRow("same placing twice")
+            << saved + every200({"25.41", "25.40"}, 800) << 0 << "" << again;
+        QTest::newRow("after the scale was emptied")
+            << saved + every200({"0.01", "25.4", "25.4", "25.4", "25.4"}, 800) << 0 << ""
+            << "take 25.4";
+        QTest::newRow("a roll added: more than ten times the tolerance")
+            << saved + every200({"25.7", "25.7", "25.7", "25.7"}, 800) << 0 << "" << "take 25.7";
+        QTest::newRow("a drift of 0.2: not a new box")
+            << saved + every200({"25.6", "25.6", "25.6", "25.6"}, 800) << 0 << "" << again;
+    }
+    void saves()
+    {
+        QFETCH(QStringList, steps);
+        QFETCH(int, askedAfter);
+        QFETCH(QString, typed);
+        qint64 now = 0;
+        WeightSettling s(SettlingSettings{}, [&] { return now; });
+        run(s, now, steps);
+        const qint64 pressed = now;
+        now += askedAfter;
+        const SaveDecision d =
+            s.decideSave(pressed, typed.isEmpty() ? std::nullopt : std::optional(typed.toDouble()));
+        const char* kinds[] = {"take ", "wait ", "refuse "};
+        QTEST(QLatin1String(kinds[d.kind]) +
+                  (d.kind == SaveDecision::Take ? QString::number(d.weight) : d.message),
+              "decision");
+    }
+
+    // The length shown: the reading corrected by the ratio a / b and to yards, then formatted.
+    void length_data()
     {
         QTest::addColumn<QList<double>>("rawAB"); // the reading, the ratio a / b
         QTest::addColumn<bool>("yards");
-        QTest::addColumn<double>("length");
-        QTest::newRow("plain") << QList<double>{100, 1, 1} << false << 100.0;
-        QTest::newRow("0.5 % longer") << QList<double>{100, 1005, 1000} << false << 100.5;
-        QTest::newRow("yards") << QList<double>{100, 1, 1} << true << 109.36;
-        QTest::newRow("ratio and yards") << QList<double>{200, 1005, 1000} << true << 219.8136;
-        QTest::newRow("b zero") << QList<double>{42, 3, 0} << false << 42.0;
-        QTest::newRow("negative") << QList<double>{-0.01, 1, 1} << false << -0.01;
+        QTest::addColumn<QString>("format"); // with its rules: i inspection, m mark label; "": none
+        QTest::addColumn<QString>("text");
+        const auto row = [](const char* name, QList<double> rawAB, bool yards, const char* format,
+                            const char* text) {
+            QTest::newRow(name) << rawAB << yards << QString::fromLatin1(format)
+                                << QString::fromLatin1(text);
+        };
+        row("plain", {100, 1, 1}, false, "", "100");
+        row("0.5 % longer", {100, 1005, 1000}, false, "", "100.5");
+        row("yards", {100, 1, 1}, true, "", "109.36");
+        row("ratio and yards", {200, 1005, 1000}, true, "", "219.8136");
+        row("b zero", {42, 3, 0}, false, "", "42");
+        row("negative", {-0.01, 1, 1}, false, "", "-0.01");
+        row("00 rounds up", {12.01, 1, 1}, false, "i00", " 13");
+        row("00 whole stays", {12, 1, 1}, false, "i00", " 12");
+        row("00 ratio", {100, 1005, 1000}, false, "i00", " 101");
+        row("0 truncates", {12.99, 1, 1}, false, "i0", " 12");
+        row("0 negative", {-0.5, 1, 1}, false, "i0", " 0");
+        row("0.00", {123.456, 1, 1}, false, "i0.00", "123.46");
+        row("0.00 negative", {-0.01, 1, 1}, false, "i0.00", "-0.01");
+        row("mark 00 is a picture", {12.01, 1, 1}, false, "m00", "12");
+        row("mark 0", {12.99, 1, 1}, false, "m0", " 12");
     }
-
-    void correction()
+    void length()
     {
         QFETCH(QList<double>, rawAB);
         QFETCH(bool, yards);
-        QTEST(correctedLength(rawAB[0], rawAB[1], rawAB[2], yards), "length");
-    }
-
-    void lengthFormats_data()
-    {
-        QTest::addColumn<double>("length");
-        QTest::addColumn<QString>("format");
-        QTest::addColumn<int>("rules");
-        QTest::addColumn<QString>("text");
-        const int insp = int(LengthFormatRules::RoundUpDoubleZero),
-                  mark = int(LengthFormatRules::PlainPictures);
-        QTest::newRow("00 rounds up") << 12.01 << "00" << insp << " 13";
-        QTest::newRow("00 whole stays") << 12.0 << "00" << insp << " 12";
-        QTest::newRow("0 truncates") << 12.99 << "0" << insp << " 12";
-        QTest::newRow("0 negative") << -0.5 << "0" << insp << " 0";
-        QTest::newRow("0.00") << 123.456 << "0.00" << insp << "123.46";
-        QTest::newRow("0.00 negative") << -0.01 << "0.00" << insp << "-0.01";
-        QTest::newRow("mark 00 is a picture") << 12.01 << "00" << mark << "12";
-        QTest::newRow("mark 0") << 12.99 << "0" << mark << " 12";
-    }
-
-    void lengthFormats()
-    {
-        QFETCH(double, length);
         QFETCH(QString, format);
-        QFETCH(int, rules);
-        QTEST(formatLength(length, format, LengthFormatRules(rules)), "text");
+        const auto rules = format.startsWith(u'i') ? LengthFormatRules::RoundUpDoubleZero
+                                                   : LengthFormatRules::PlainPictures;
+        const double v = correctedLength(rawAB[0], rawAB[1], rawAB[2], yards);
+        QTEST(format.isEmpty() ? QString::number(v, 'g', 10)
+                               : formatLength(v, format.mid(1), rules),
+              "text");
     }
 };
 

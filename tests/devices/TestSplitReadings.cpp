@@ -154,7 +154,7 @@ private slots:
         const std::pair<const char*, QByteArray> endings[] = {
             {"CR", "\r"}, {"LF", "\n"}, {"CR LF", "\r\n"}, {"Tab", "\t"}, {"none", ""}};
         for (const auto& [name, end] : endings)
-            for (int piece : {0, 1, 4})
+            for (int piece : {0, 1, 4, 5}) // 5: two pieces, each restarts the quiet time
                 QTest::addRow("%s, pieces of %d", name, piece) << QByteArrayList{end, end} << piece << 0 << false;
         QTest::newRow("none, pieces 150 ms apart") << QByteArrayList{"", ""} << 2 << 150 << false;
         QTest::newRow("CR LF, then none") << QByteArrayList{"\r\n", ""} << 0 << 0 << false;

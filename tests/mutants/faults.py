@@ -5,8 +5,7 @@
 # Area: the ctest regex of the tests that should catch a fault in it.
 AREAS = {
     "db": "^test_(sql_translator|db_connection|db_odbc|mirel_sql)$",
-    "devices": "^test_(meter_protocol|scale_length|inspection_devices_pty|packing_progress_devices"
-               "|device_parser_fuzz|split_readings)$",
+    "devices": "^test_(meter_protocol|scale_length|devices_pty|device_parser_fuzz|split_readings)$",
     "inspection": "^test_(frmcheck|station_layout|checklabelrows|checkgrading|inspection_roll|roll_list"
                   "|roll_save|inspection_card)$",
     "marklabel": "^test_(frmmaitou|station_layout|inspection_roll|maitou_pallet|roll_save|frmcheck)$",
@@ -21,6 +20,7 @@ AREAS = {
     "numbers": "^test_(db_numbers|db_lookups)$",
     "pictures": "^test_(frmthumbs|station_layout)$",
     "serial": "^test_serial_port$",
+    "readers": "^test_reader_libraries$",
     "quality": "^test_(quality_data|frmquality|station_layout)$",
     "journal": "^test_(journal|frmcheck|stations_offline|frames_offline|offline_journal)$",
     "photos": "^test_(defect_photos|camera_sources)$",
@@ -294,4 +294,13 @@ FAULTS = [
      "the camera folder is read at the touch, before the line camera has written its picture"),
     ("photos", S + "platform/camera/HttpSnapshot.cpp", "    request.setTransferTimeout(m_timeoutMs);\n", "",
      "a camera that never answers holds its defect's picture for good"),
+    # --- the run-time loaded reader libraries
+    ("readers", S + "platform/readers/RfidReaderLibrary.cpp",
+     "static_cast<unsigned char>(block), static_cast<unsigned char>(blockCount),",
+     "static_cast<unsigned char>(blockCount), static_cast<unsigned char>(block),",
+     "the card reader is asked for the block count as its block (arguments swapped)"),
+    ("readers", S + "platform/readers/UsbCounterLibrary.cpp", "if (!m_open || !count || !m_zero || !m_close)",
+     "if (!m_open || !count || !m_close)", "a counter library without dev_zero is taken (dropped condition)"),
+    ("readers", S + "platform/readers/UsbCounterLibrary.cpp", "    if (isLoaded())\n        m_close();",
+     "    if (isLoaded())\n        m_zero();", "closing the counter zeroes it instead of closing it"),
 ]

@@ -32,6 +32,22 @@ Fn hook(const TempProgramFolder& folder, const char* file, const char* symbol)
 
 const QByteArray kCard = QByteArray::fromHex("0123456789ABCDEF00112233445566FF");
 
+// The mi stand-in installed in the folder; card() puts 16 bytes on it, read with result rc
+// (0: read, else no card on the reader).
+struct MiStandIn {
+    void (*setCard)(const unsigned char*, int);
+    explicit MiStandIn(const TempProgramFolder& folder)
+    {
+        install(folder, "libmi.so", "libmi.so");
+        setCard = hook<void (*)(const unsigned char*, int)>(folder, "libmi.so", "standin_set_card");
+    }
+    void card(const QByteArray& bytes, int rc = 0)
+    {
+        QVERIFY(setCard);
+        setCard(reinterpret_cast<const unsigned char*>(bytes.constData()), rc);
+    }
+};
+
 } // namespace
 
 class TestReaderLibraries : public QObject {
@@ -135,30 +151,24 @@ private slots:
         QCOMPARE(QByteArray(calls()), QByteArray("oczcx"));
     }
 
-    void rfidMissing()
-    {
-        TempProgramFolder folder;
-        RfidReaderLibrary reader;
-        QByteArray block("untouched");
-        QVERIFY(!readCardBlock(reader, &block));
-        QCOMPARE(block, QByteArray("untouched"));
-        QVERIFY(reader.errorString().contains(u"mi"_s));
-    }
-
+    // No library: nothing read, nothing written. Then the stand-in: block 10 of sector key
+    // A35C19E742B8, the progress station's worker card decoded from it, and no card on the reader.
     void rfidReadsBlockTen()
     {
         TempProgramFolder folder;
-        install(folder, "libmi.so", "libmi.so");
+        QByteArray block("untouched");
+        {
+            RfidReaderLibrary missing;
+            QVERIFY(!readCardBlock(missing, &block));
+            QVERIFY(missing.errorString().contains(u"mi"_s));
+        }
+        MiStandIn mi(folder);
         RfidReaderLibrary reader;
         QVERIFY(reader.load());
-        auto setCard =
-            hook<void (*)(const unsigned char*, int)>(folder, "libmi.so", "standin_set_card");
         auto lastArgs = hook<const int* (*)()>(folder, "libmi.so", "standin_last_args");
         auto lastKey = hook<const unsigned char* (*)()>(folder, "libmi.so", "standin_last_key");
-        QVERIFY(setCard && lastArgs && lastKey);
-
-        setCard(reinterpret_cast<const unsigned char*>(kCard.constData()), 0);
-        QByteArray block;
+        QVERIFY(lastArgs && lastKey);
+        mi.card(kCard);
         QVERIFY(readCardBlock(reader, &block));
         QCOMPARE(block, kCard);
         const int* args = lastArgs();
@@ -167,25 +177,20 @@ private slots:
         QCOMPARE(QByteArray(reinterpret_cast<const char*>(lastKey()), 6),
                  QByteArray::fromHex("A35C19E742B8"));
 
-        // The progress station's worker card: 16 characters, zero bytes included, then decoded.
-        const QByteArray worker("W0815\0\0\0\0\0\0\0\0\0\0\0", 16);
-        setCard(reinterpret_cast<const unsigned char*>(worker.constData()), 0);
+        // 16 characters, zero bytes included, then decoded.
+        mi.card(QByteArray("W0815\0\0\0\0\0\0\0\0\0\0\0", 16));
         QString text;
         QVERIFY(readWorkerCard(reader, &text));
-        QCOMPARE(text.size(), 16);
-        QVERIFY(text.startsWith(u"W0815"_s));
+        QCOMPARE(text, u"W0815"_s + QString(11, QChar(0)));
         QVERIFY(readWorkerCard(reader, &text,
                                [](const QString& t, const QString&) { return t.left(5); }));
         QCOMPARE(text, u"W0815"_s);
 
-        setCard(reinterpret_cast<const unsigned char*>(kCard.constData()),
-                3); // no card on the reader
+        mi.card(kCard, 3);
         block = "untouched";
-        QVERIFY(!readCardBlock(reader, &block));
-        QCOMPARE(block, QByteArray("untouched"));
         text = u"kept"_s;
-        QVERIFY(!readWorkerCard(reader, &text));
-        QCOMPARE(text, u"kept"_s);
+        QVERIFY(!readCardBlock(reader, &block) && !readWorkerCard(reader, &text));
+        QCOMPARE(block + text.toLatin1(), QByteArray("untouchedkept"));
     }
 
     void rfidOnTheTick_data()
@@ -203,14 +208,10 @@ private slots:
         QFETCH(QByteArray, rfid);
         QFETCH(bool, reads);
         TempProgramFolder folder;
-        install(folder, "libmi.so", "libmi.so");
+        MiStandIn(folder).card(kCard);
         folder.writeFile(u"mirel.ini"_s,
                          "[MIREL]\nCommBarcode=\n[MES]\n" +
                              (rfid.isEmpty() ? QByteArray() : "RFID=" + rfid + "\n"));
-        auto setCard =
-            hook<void (*)(const unsigned char*, int)>(folder, "libmi.so", "standin_set_card");
-        QVERIFY(setCard);
-        setCard(reinterpret_cast<const unsigned char*>(kCard.constData()), 0);
         InspectionDevices devs;
         QSignalSpy colours(&devs, &InspectionDevices::labelColour);
         QSignalSpy cards(&devs, &InspectionDevices::workerCard);

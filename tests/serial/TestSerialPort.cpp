@@ -101,25 +101,19 @@ private slots:
                      fields);
     }
 
-    void portNames()
-    {
-        TempProgramFolder folder;
-        folder.writeFile(u"mirel.ini"_s, "[SerialPorts]\ncom3=/dev/ttyUSB0\n");
-        QCOMPARE(SerialPortNames::deviceName(3), u"/dev/ttyUSB0"_s);
-        QCOMPARE(SerialPortNames::deviceName(5), u"/dev/ttyS4"_s);
-        QCOMPARE(SerialPortNames::deviceName(1), u"/dev/ttyS0"_s);
-    }
-
+    // A port's number from its name, both ways the stations read it, and the device it opens
+    // (mirel.ini maps COM3; the others are the standard serial ports).
     void portNumberRules_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("last");
         QTest::addColumn<int>("afterCom");
-        QTest::newRow("COM3") << "COM3" << 3 << 3;
-        QTest::newRow("COM12") << "COM12" << 2 << 12;
-        QTest::newRow("com7") << "com7" << 7 << 7;
-        QTest::newRow("no digit") << "COMX" << 0 << 0;
-        QTest::newRow("empty") << "" << 0 << 0;
+        QTest::addColumn<QString>("device");
+        QTest::newRow("COM3") << "COM3" << 3 << 3 << "/dev/ttyUSB0";
+        QTest::newRow("COM12") << "COM12" << 2 << 12 << "/dev/ttyS11";
+        QTest::newRow("com1") << "com1" << 1 << 1 << "/dev/ttyS0";
+        QTest::newRow("no digit") << "COMX" << 0 << 0 << "";
+        QTest::newRow("empty") << "" << 0 << 0 << "";
     }
 
     void portNumberRules()
@@ -127,9 +121,15 @@ private slots:
         QFETCH(QString, name);
         QTEST(SerialPortNames::numberFromLastCharacter(name), "last");
         QTEST(SerialPortNames::numberAfterCom(name), "afterCom");
+        TempProgramFolder folder;
+        folder.writeFile(u"mirel.ini"_s, "[SerialPorts]\ncom3=/dev/ttyUSB0\n");
+        if (const int n = SerialPortNames::numberAfterCom(name))
+            QTEST(SerialPortNames::deviceName(n), "device");
     }
 
-    void readAndWriteOverPty()
+    // One port's life on a pty: bytes read as they are asked for, a receive event only past the
+    // threshold, a write on the line at once; the device unplugged, the port closes.
+    void overPty()
     {
         PtyPort p(5);
         SerialPort& port = p.port;
@@ -138,43 +138,33 @@ private slots:
         QVERIFY2(port.setPortOpen(true), qPrintable(port.lastError()));
         QVERIFY(port.portOpen());
         QCOMPARE(port.deviceName(), p.pty.path);
+        QSignalSpy received(&port, &SerialPort::received), lost(&port, &SerialPort::portLost);
 
         p.pty.send(QByteArray::fromHex("0103043039000025"));
         QTRY_COMPARE(port.inBufferCount(), 8);
+        QCOMPARE(received.count(), 0); // no threshold set
         port.setInputLen(3);
         QCOMPARE(port.inputBytes(), QByteArray::fromHex("010304"));
         QCOMPARE(port.inBufferCount(), 5);
         port.clearInBuffer();
         QCOMPARE(port.inBufferCount(), 0);
 
+        port.setRThreshold(1);
         p.pty.send("123.45M\r\n");
         port.setInputLen(0);
         QTRY_COMPARE(port.inBufferCount(), 9);
+        QVERIFY(received.count() >= 1);
         QCOMPARE(port.inputText(), u"123.45M\r\n"_s);
 
         QVERIFY(port.output(QByteArray::fromHex("010300000002C40B")));
         // On the line at once, without the event loop: the zero command pauses right after writing.
         QCOMPARE(p.pty.read().toHex(), QByteArray("010300000002c40b"));
 
-        QVERIFY(port.setPortOpen(false));
+        p.pty.unplug();
+        QTRY_COMPARE(lost.count(), 1);
         QVERIFY(!port.portOpen());
         QVERIFY(!port.output(QByteArray("x")));
-    }
-
-    void receiveThreshold()
-    {
-        PtyPort p(2);
-        p.port.setRThreshold(1);
-        QVERIFY(p.port.setPortOpen(true));
-        QSignalSpy spy(&p.port, &SerialPort::received);
-        p.pty.send("K2405");
-        QTRY_VERIFY(spy.count() >= 1);
-        QCOMPARE(p.port.inputText(), u"K2405"_s);
-        p.port.setRThreshold(0);
-        spy.clear();
-        p.pty.send("more");
-        QTRY_COMPARE(p.port.inBufferCount(), 4);
-        QCOMPARE(spy.count(), 0);
+        QCOMPARE(port.inBufferCount(), 0);
     }
 
     void portDoesNotOpen_data()
@@ -200,18 +190,6 @@ private slots:
         QVERIFY(p.port.inputBytes().isEmpty());
     }
 
-    void unpluggedPortCloses()
-    {
-        PtyPort p;
-        QVERIFY(p.port.setPortOpen(true));
-        QSignalSpy lost(&p.port, &SerialPort::portLost);
-        p.pty.unplug();
-        QTRY_COMPARE(lost.count(), 1);
-        QVERIFY(!p.port.portOpen());
-        QVERIFY(!p.port.output(QByteArray("x")));
-        QCOMPARE(p.port.inBufferCount(), 0);
-    }
-
     void memoryDeviceKeepsNewestBytes()
     {
         MemoryDevice dev;
@@ -225,6 +203,9 @@ private slots:
         dev.feed("=05.0100");
         QCOMPARE(port.inBufferCount(), int(SerialPort::kMaxBuffer));
         QVERIFY(port.inputText().endsWith(u"=05.0100"_s));
+        QVERIFY(port.setPortOpen(false));
+        QVERIFY(!port.portOpen());
+        QVERIFY(!port.output(QByteArray("x")));
     }
 };
 

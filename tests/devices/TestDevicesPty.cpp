@@ -1,9 +1,11 @@
-// The inspection frame's devices over real ptys: mirel-devsim plays counter, scale and scanner,
-// and the fields are wired the way the inspection window wires them.
+// The stations' devices over real ptys: mirel-devsim plays counter, scale and scanner. The
+// inspection frame's fields are wired the way the inspection window wires them; the packing
+// table's scale is polled the way the packing station polls it.
 #include "DevSim.h"
 #include "devices/BarcodeScanner.h"
 #include "devices/InspectionDevices.h"
 #include "devices/MeterFrames.h"
+#include "devices/PackingScale.h"
 #include "support/TempProgramFolder.h"
 #include "time/Clock.h"
 
@@ -53,6 +55,11 @@ QByteArray ini(const QByteArray& mirel, const QByteArray& ports)
     return "[MIREL]\n" + mirel + "\n[MES]\nRFID=1\n[SerialPorts]\n" + ports;
 }
 
+QByteArray com(int n, const DevSim& sim)
+{
+    return "COM" + QByteArray::number(n) + "=" + sim.path().toLocal8Bit() + "\n";
+}
+
 // A station with only the counter on COM1 = a simulator standing still at `length`; `mirel` adds
 // keys of its own. start() ticks "接入码表" and sets the devices up.
 struct CounterStation {
@@ -69,8 +76,7 @@ struct CounterStation {
     }
     void writeIni(const QByteArray& mirel)
     {
-        folder.writeFile(u"mirel.ini"_s, ini(mirel + "COM=COM1\nCommBarcode=\n",
-                                             "COM1=" + sim.path().toLocal8Bit() + "\n"));
+        folder.writeFile(u"mirel.ini"_s, ini(mirel + "COM=COM1\nCommBarcode=\n", com(1, sim)));
     }
     ~CounterStation() { devs.releaseDevices(); }
     bool start() // false: the simulator did not start
@@ -81,9 +87,42 @@ struct CounterStation {
     }
 };
 
+// The packing table's scale on COM3 = a simulator started with `line` (under a link of its own,
+// kept over a replug); `keys` follow CHENCOM in mirel.ini. open() opens it and switches it on;
+// poll(ms) ticks it faster than the station does.
+struct PackingStation {
+    TempProgramFolder folder;
+    DevSim sim;
+    PackingScale s;
+    QSignalSpy status{&s, &PackingScale::status}, weights{&s, &PackingScale::weightText};
+    QTimer ticks;
+
+    explicit PackingStation(const char* line, const QByteArray& keys = {})
+        : sim(DevSim::args(line, {u"--link"_s, folder.file(u"ttyScale"_s)}))
+    {
+        folder.writeFile(u"mirel.ini"_s,
+                         "[MIREL]\nCHENCOM=COM3\n" + keys + "[SerialPorts]\n" + com(3, sim));
+        QObject::connect(&ticks, &QTimer::timeout, &s, &PackingScale::poll);
+    }
+    bool open()
+    {
+        if (!sim.ok() || !s.openScalePort())
+            return false;
+        s.setEnabled(true);
+        return true;
+    }
+    void poll(int ms) { ticks.start(ms); }
+    QString lastStatus() const { return status.last().at(0).toString(); }
+    QString lastWeight() const
+    {
+        return weights.isEmpty() ? QString() : weights.last().at(0).toString();
+    }
+    int look() const { return int(s.settling().look()); }
+};
+
 } // namespace
 
-class TestInspectionDevicesPty : public QObject {
+class TestDevicesPty : public QObject {
     Q_OBJECT
 private slots:
     void counterFollowsSimulator_data()
@@ -107,8 +146,7 @@ private slots:
         QCOMPARE(st.f.counterStatus.text(), u"码表准备好"_s);
         const QString shown = QString::number(length.toDouble(), 'f', 2);
         QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), shown, 10000);
-        for (const QString& q : st.f.quantities)
-            QCOMPARE(q, shown);
+        QCOMPARE(st.f.quantities.count(shown), st.f.quantities.size());
         QCOMPARE(st.f.counterStatus.text(), u"码表%1通讯中..."_s.arg(model));
         st.sim.command("length 200.5");
         QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), u"200.50"_s, 10000);
@@ -121,9 +159,8 @@ private slots:
             const auto realClock = qScopeGuard([] { Clock::set({}); });
             st.sim.command("length 0");
             QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), u"0.00"_s, 10000);
-            QFile log(st.folder.file(u"c/DispPV4.log"_s));
-            QVERIFY(log.open(QIODevice::ReadOnly));
-            QCOMPARE(log.readLine(), QByteArray("2026-03-14\n")); // the station's day
+            QCOMPARE(st.folder.readFile(u"c/DispPV4.log"_s).split('\n').value(0),
+                     QByteArray("2026-03-14")); // the station's day
         }
     }
 
@@ -146,8 +183,9 @@ private slots:
         QVERIFY(scale.ok() && scanner.ok());
         // The scanner is configured under the old key, as on the older stations.
         folder.writeFile(u"mirel.ini"_s,
-                         ini("CHENCOM=COM3\nchenInputMode=" + chenInputMode + "\nCommBarcode=COM3\nBARCODECOM=COM5\n",
-                             "COM3=" + scale.path().toLocal8Bit() + "\nCOM5=" + scanner.path().toLocal8Bit() + "\n"));
+                         ini("CHENCOM=COM3\nchenInputMode=" + chenInputMode +
+                                 "\nCommBarcode=COM3\nBARCODECOM=COM5\n",
+                             com(3, scale) + com(5, scanner)));
         InspectionDevices devs;
         Fields f(devs);
         QSignalSpy colours(&devs, &InspectionDevices::labelColour);
@@ -247,6 +285,8 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(st.f.quantity.text(), u"43.00"_s, 10000);
     }
 
+    // Ports that do not open: the inspection frame and the packing table say so, poll nothing
+    // and fail on nothing.
     void portsThatDoNotOpen_data()
     {
         QTest::addColumn<QByteArray>("mirel");
@@ -262,9 +302,9 @@ private slots:
         QFETCH(QByteArray, mirel);
         TempProgramFolder folder;
         DevSim sim(DevSim::args("--length 1"));
-        folder.writeFile(u"mirel.ini"_s,
-                         ini(mirel + "CommBarcode=COM9\nCHENCOM=COM8\n",
-                             "COM8=/dev/no-such-tty\nCOM1=/dev/no-such-tty\nCOM2=" + sim.path().toLocal8Bit() + "\nCOM9=/dev/no-such-tty\n"));
+        folder.writeFile(u"mirel.ini"_s, ini(mirel + "CommBarcode=COM9\nCHENCOM=COM8\n",
+                                             "COM8=/dev/no-such-tty\nCOM1=/dev/no-such-tty\n" +
+                                                 com(2, sim) + "COM9=/dev/no-such-tty\n"));
         InspectionDevices devs;
         Fields f(devs);
         QSignalSpy faults(&devs, &InspectionDevices::deviceFault);
@@ -279,6 +319,16 @@ private slots:
         QVERIFY(f.quantities.isEmpty());
         QCOMPARE(f.scaleStatus.text(), u"台称暂停中"_s);
         devs.zeroCounter(); // nothing to send to: must not fail
+
+        PackingScale packing;
+        QSignalSpy status(&packing, &PackingScale::status);
+        QVERIFY(!packing.openScalePort());
+        QCOMPARE(status.last().at(0).toString(), u"台称没找到"_s);
+        packing.setEnabled(true);
+        packing.poll();
+        QCOMPARE(status.last().at(0).toString(), u"台称暂停中"_s);
+        packing.setEnabled(false);
+        QVERIFY(!packing.isEnabled());
     }
 
     void ratioYardsAndGuama()
@@ -293,30 +343,46 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(st.f.weight.text(), u" 109"_s, 10000);
     }
 
-    void simulatedUsbCounter()
+    // The packing table asks its scale for the weight; pulled and plugged in again under the
+    // same name, weighing goes on.
+    void packingScaleAsksForTheWeight()
     {
-        TempProgramFolder folder;
-        const QString countFile = folder.file(u"usb-count"_s);
-        qputenv("MIREL_DEVSIM_USB", countFile.toLocal8Bit()); // read by the library in this process
-        const auto unset = qScopeGuard([] { qunsetenv("MIREL_DEVSIM_USB"); });
-        QVERIFY(QFile::copy(qEnvironmentVariable("MIREL_BIN_DIR") + u"/devsim-usb/libhid3388.so"_s,
-                            folder.file(u"libhid3388.so"_s)));
-        DevSim sim(DevSim::args("--device usb --speed 0 --length 123.45"));
-        QVERIFY(sim.ok());
-        QCOMPARE(sim.path(), countFile);
-        folder.writeFile(u"mirel.ini"_s, ini("InputMode=2\nCommBarcode=\n", ""));
-        InspectionDevices devs;
-        Fields f(devs);
-        devs.setCounterConnected(true);
-        devs.setupDevices();
-        QCOMPARE(f.counterStatus.text(), u"电表准备好"_s);
-        QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), u"123.00"_s, 10000); // the raw count
-        QCOMPARE(f.counterStatus.text(), u"码表2通讯中..."_s);
-        devs.zeroCounter();
-        QTRY_COMPARE_WITH_TIMEOUT(f.quantity.text(), u"0.00"_s, 10000);
-        devs.releaseDevices();
+        PackingStation p("--device scale --format packing --weight 25.4", "dispFormat=0.0\n");
+        QVERIFY(p.open());
+        QCOMPARE(p.status.first().at(0).toString(), u"台称准备好"_s);
+        QTRY_COMPARE_WITH_TIMEOUT(p.lastWeight(), u"25.4"_s, 10000);
+        QCOMPARE(p.lastStatus(), u"台称通讯中..."_s);
+        p.sim.command("weight 31.26");
+        QTRY_COMPARE_WITH_TIMEOUT(p.lastWeight(), u"31.3"_s, 10000);
+        p.sim.command("unplug");
+        QTRY_COMPARE_WITH_TIMEOUT(p.lastStatus(), u"台称暂停中"_s, 10000);
+        QVERIFY(!p.sim.replug().isEmpty());
+        p.sim.command("weight 12.0");
+        QTRY_COMPARE_WITH_TIMEOUT(p.lastWeight(), u"12.0"_s, 10000);
+    }
+
+    // A SICS scale: its "S D" readings move, "S +" is over range, and 归零 zeroes it.
+    void sicsScaleFlagsAndZero()
+    {
+        PackingStation p("--device scale --format sics --interval 100 --weight 3.2");
+        QVERIFY(p.open());
+        QVERIFY(!p.s.zeroScale());
+        p.poll(100);
+        QTRY_COMPARE_WITH_TIMEOUT(p.look(), int(WeightLook::Settled), 10000);
+        QVERIFY(p.s.zeroTareSupported());
+        QVERIFY(p.s.zeroScale());
+        QTRY_COMPARE_WITH_TIMEOUT(p.look(), int(WeightLook::Empty), 10000);
+        p.sim.command("overload on");
+        QTRY_COMPARE_WITH_TIMEOUT(p.look(), int(WeightLook::OverRange), 10000);
+        QCOMPARE(int(p.s.settling().decideSave(0).kind), int(SaveDecision::Refuse));
+        p.sim.command("overload off");
+        p.sim.command("settle 2000");
+        p.sim.command("weight 10");
+        QTRY_COMPARE_WITH_TIMEOUT(p.look(), int(WeightLook::Moving), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(p.look(), int(WeightLook::Settled), 10000);
+        QCOMPARE(*p.s.settling().settled(), 6.8); // zeroed with 3.2 kg on it
     }
 };
 
-QTEST_MAIN(TestInspectionDevicesPty)
-#include "TestInspectionDevicesPty.moc"
+QTEST_MAIN(TestDevicesPty)
+#include "TestDevicesPty.moc"
