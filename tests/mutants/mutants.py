@@ -193,11 +193,12 @@ def main():
             print("\n".join(bad) or f"{len(chosen)} faults apply")
             sys.exit(1 if bad else 0)
         env = build_env(a.ccache_env)
-        if not os.path.exists(os.path.join(build, "build.ninja")):
-            rc, out = sh(["cmake", "-S", tree, "-B", build, "-G", "Ninja",
-                          "-DCMAKE_BUILD_TYPE=Debug", "-DMIREL_WERROR=ON"], tree, env=env)
-            if rc != 0:
-                sys.exit(out)
+        # Configured again each run: the tests of the extracted commit may have other names than
+        # the last run's, and ctest lists only what the configure step saw.
+        rc, out = sh(["cmake", "-S", tree, "-B", build, "-G", "Ninja",
+                      "-DCMAKE_BUILD_TYPE=Debug", "-DMIREL_WERROR=ON"], tree, env=env)
+        if rc != 0:
+            sys.exit(out)
         names = ctest_names(build)
         base = results.setdefault("_baseline", {})
         for area in OrderedDict.fromkeys(f["area"] for f in chosen):
