@@ -23,6 +23,7 @@ AREAS = {
     "serial": "^test_serial_port$",
     "quality": "^test_(quality_data|frmquality|station_layout)$",
     "journal": "^test_(journal|frmcheck|stations_offline|offline_journal)$",
+    "dialogs": "^test_select_item$",
 }
 
 S = "src/"
@@ -281,4 +282,13 @@ FAULTS = [
      "std::exchange(m_listedSql, list.statement) == list.statement);",
      "std::exchange(m_listedSql, list.statement) != list.statement);",
      "the packer loses his place on his own pallet's list after a save"),
+    # --- the item selection dialog
+    ("dialogs", S + "dialogs/ItemSearch.cpp", "if (parts.size() > 6 && !parts[6].trimmed().isEmpty())",
+     "if (parts.size() > 6)", "a bill type with an empty class part searches no class at all"),
+    ("dialogs", S + "dialogs/ItemSearch.cpp", "    text.remove(u'\\''); // a quote in the search box must not end the SQL text\n",
+     "", "a quote typed in the search box breaks the item query"),
+    ("dialogs", S + "dialogs/frmSelectItem.cpp", "if (!inRange(r) && vb::Val(m_grid->textMatrix(r, 0)) > 0",
+     "if (vb::Val(m_grid->textMatrix(r, 0)) > 0", "a ticked row inside the selected range is handed back twice"),
+    ("dialogs", S + "dialogs/frmSelectItem.cpp", "if (JournalLabelRows::articleKept(row.value(0).toLongLong())\n            && ",
+     "if (", "offline the picker offers articles this station never kept (dropped condition)"),
 ]
