@@ -12,6 +12,12 @@ namespace {
 
 const QColor Red = vbColor(0x0000FF), Black = vbColor(0);
 
+// A point mark as drawn: its width in twips and "red" or "black".
+QString look(const fProcessBar& bar, int i)
+{
+    return QString::number(bar.bug(i).widthTwips) + (bar.bug(i).color == Red ? u" red"_s : u" black"_s);
+}
+
 // A bar 1000 pixels wide with its scale and point marks.
 struct Bar : fProcessBar {
     explicit Bar(double max = 100, const QList<int>& marks = {})
@@ -71,10 +77,8 @@ private slots:
         Bar bar(100, marks);
         bar.setValue(value);
         QTEST(bar.alarmIndex(), "alarm");
-        for (int i = 0; i < marks.size(); ++i) {
-            QCOMPARE(bar.bug(i).widthTwips, widths.at(i));
-            QCOMPARE(bar.bug(i).color, widths.at(i) == 60 ? Black : Red);
-        }
+        for (int i = 0; i < marks.size(); ++i) // a passed mark is wide and black
+            QCOMPARE(look(bar, i), QString::number(widths.at(i)) + (widths.at(i) == 60 ? u" black"_s : u" red"_s));
     }
 
     void alarmFlashesSevenTimes()
@@ -82,24 +86,19 @@ private slots:
         Bar bar(100, {20, 40});
         bar.setValue(17);
         bar.tick();
-        QCOMPARE(bar.bug(0).widthTwips, 10);
-        QCOMPARE(bar.bug(0).color, Red);
+        QCOMPARE(look(bar, 0), u"10 red"_s);
         QCOMPARE(bar.lineColor(), vbColor(0x00C000));
         bar.tick();
-        QCOMPARE(bar.bug(0).widthTwips, 50);
-        QCOMPARE(bar.bug(0).color, Black);
+        QCOMPARE(look(bar, 0), u"50 black"_s);
         QCOMPARE(bar.lineColor(), vbColor(0x0000C0));
         for (int i = 2; i < fProcessBar::MaxFlashes; ++i)
             bar.tick();
-        QCOMPARE(bar.flashCount(), 7);
-        QCOMPARE(bar.alarmIndex(), 0);
+        QCOMPARE(QPoint(bar.flashCount(), bar.alarmIndex()), QPoint(7, 0));
         bar.tick(); // the eighth tick drops the alarm
-        QCOMPARE(bar.alarmIndex(), -1);
-        QCOMPARE(bar.flashCount(), 0);
-        const int width = bar.bug(0).widthTwips;
+        QCOMPARE(QPoint(bar.flashCount(), bar.alarmIndex()), QPoint(0, -1));
+        const QString after = look(bar, 0);
         bar.tick();
-        QCOMPARE(bar.bug(0).widthTwips, width);
-        QCOMPARE(bar.bug(1).widthTwips, 30);
+        QCOMPARE(look(bar, 0) + u'/' + look(bar, 1), after + u"/30 red"_s);
     }
 
     void refreshKeepsTheFlashCount()
@@ -111,9 +110,9 @@ private slots:
         bar.tick();
         bar.setValue(20); // the counter moves on while the mark flashes
         QCOMPARE(bar.flashCount(), 3);
-        QCOMPARE(bar.bug(0).widthTwips, 60);
+        QCOMPARE(look(bar, 0), u"60 black"_s);
         bar.tick();
-        QCOMPARE(bar.bug(0).widthTwips, 10); // still flashing on the passed mark
+        QCOMPARE(look(bar, 0), u"10 red"_s); // still flashing on the passed mark
     }
 
     void maxRemovesMarksAndSegments()
@@ -122,8 +121,7 @@ private slots:
         bar.addMen(u"W"_s, 10);
         bar.setValue(18);
         bar.setMax(200);
-        QCOMPARE(bar.bugCount(), 0);
-        QCOMPARE(bar.segmentCount(), 0);
+        QCOMPARE(QPoint(bar.bugCount(), bar.segmentCount()), QPoint(0, 0));
         bar.tick(); // the old alarm has no mark any more
         QCOMPARE(bar.alarmIndex(), -1);
     }
@@ -138,16 +136,13 @@ private slots:
         QCOMPARE(bar.segmentRect(1).width() / track, 0.7);
         QCOMPARE(bar.segmentRect(1).left(), bar.segmentRect(0).right());
         QVERIFY(qAbs(bar.segmentRect(0).left() - bar.trackRect().left()) < 1.0);
-        QCOMPARE(bar.segment(0).caption, u"W01(30)"_s);
-        QCOMPARE(bar.segment(0).color, QColor(255, 0, 255));
-        QCOMPARE(bar.segment(1).color, QColor(0, 255, 255));
-        bar.addMen(u"c"_s, 2.5);
-        bar.addMen(u"d"_s, 1);
-        bar.addMen(u"e"_s, 1);
-        QCOMPARE(bar.segment(2).caption, u"c(2.5)"_s);
-        QCOMPARE(bar.segment(2).color, QColor(0, 255, 0));
-        QCOMPARE(bar.segment(3).color, QColor(255, 255, 0));
-        QCOMPARE(bar.segment(4).color, QColor(255, 0, 0));
+        for (const char* name : {"c", "d", "e"})
+            bar.addMen(QString::fromLatin1(name), *name == 'c' ? 2.5 : 1);
+        QStringList segments; // caption and colour, in turn through the palette
+        for (int i = 0; i < 5; ++i)
+            segments << bar.segment(i).caption + u' ' + bar.segment(i).color.name();
+        QCOMPARE(segments.join(u", "_s), u"W01(30) #ff00ff, W02(70) #00ffff, c(2.5) #00ff00, "
+                                         "d(1) #ffff00, e(1) #ff0000"_s);
     }
 
     void resizePlacesEverythingAgain()
@@ -168,9 +163,7 @@ private slots:
         const QRectF t = bar.trackRect();
         QTest::mousePress(&bar, Qt::LeftButton, {},
                           QPoint(int(t.left() + t.width() * 0.73), int(t.center().y())));
-        QCOMPARE(bar.value(), 146);
-        QCOMPARE(changed.size(), 1);
-        QCOMPARE(bar.alarmIndex(), 0);
+        QCOMPARE(QList<int>({bar.value(), int(changed.size()), bar.alarmIndex()}), QList<int>({146, 1, 0}));
         QTest::mouseRelease(&bar, Qt::LeftButton);
         QTest::mousePress(&bar, Qt::LeftButton, {}, QPoint(5, 2)); // on the segments, not the track
         QCOMPARE(changed.size(), 1);

@@ -1,10 +1,14 @@
-// Renders the widgets as an operator sees them and checks the colours that carry meaning at the
-// places they must appear.
+// The widgets as an operator sees them: the colours that carry meaning at the places they must
+// appear, the remark frame's caption (cut for the eye, whole in its tooltip) and the station
+// window's full-screen switch.
+#include "widgets/CaptionFrame.h"
+#include "widgets/ScreenMode.h"
 #include "widgets/UserControl1.h"
 #include "widgets/fProcessBar.h"
 
 #include <QImage>
 #include <QLineEdit>
+#include <QScreen>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -66,6 +70,95 @@ private slots:
         const QRect idle = pad->keys().at(0)->geometry();
         QVERIFY(near(img.pixelColor(idle.left() + 6, idle.top() + 6), QColor(0xfb, 0xfb, 0xfb)));
         QVERIFY(pressed.width() >= 80 && pressed.height() >= 80); // a fingertip fits
+    }
+
+    void toolTipWhenCut_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<bool>("cut");
+        const QString remark = u"加急，注意色差，成品要求幅宽150cm以上，卷装不得折痕"_s;
+        QTest::newRow("long remark, narrow frame") << remark << 200 << true;
+        QTest::newRow("long remark, wide frame") << remark << 2000 << false;
+        QTest::newRow("short remark, narrow frame") << u"加急"_s << 200 << false;
+        QTest::newRow("no remark") << QString() << 200 << false;
+    }
+    void toolTipWhenCut()
+    {
+        QFETCH(QString, caption);
+        QFETCH(int, width);
+        QFETCH(bool, cut);
+        CaptionFrame frame;
+        frame.resize(width, 80);
+        frame.setCaption(caption);
+        QCOMPARE(frame.title(), caption);
+        QCOMPARE(frame.toolTip(), cut ? caption : QString());
+    }
+
+    // The caption's tooltip follows the frame when the panel is resized or the type grows.
+    void followsSizeAndFont()
+    {
+        CaptionFrame frame;
+        frame.resize(2000, 80);
+        frame.show(); // a hidden widget gets its resize events when it is shown
+        frame.setCaption(u"加急，注意色差，成品要求幅宽150cm以上"_s);
+        QVERIFY(frame.toolTip().isEmpty());
+        frame.resize(150, 80);
+        QCOMPARE(frame.toolTip(), frame.title());
+        frame.resize(2000, 80);
+        QVERIFY(frame.toolTip().isEmpty());
+        QFont big = frame.font();
+        big.setPixelSize(200);
+        frame.setFont(big);
+        QCOMPARE(frame.toolTip(), frame.title());
+    }
+
+    // The station is made full screen before it is first shown, or by a double tap later. Without
+    // a window manager nobody honours "maximised", so the window must carry the screen's
+    // geometry itself, and get its own back when it leaves full screen.
+    void screenModeToggles_data()
+    {
+        QTest::addColumn<bool>("shownFirst");
+        QTest::newRow("switched while shown") << true;
+        QTest::newRow("switched before the first show") << false;
+    }
+    void screenModeToggles()
+    {
+        QFETCH(bool, shownFirst);
+        QWidget w;
+        w.setWindowTitle(u"验布"_s);
+        w.setGeometry(40, 30, 640, 480);
+        if (shownFirst)
+            w.show();
+        const QRect normal = w.geometry();
+        const QRect screen = w.screen()->availableGeometry();
+        QVERIFY(normal != screen);
+        QVERIFY(!ScreenMode::isFullScreen(&w));
+        ScreenMode::setFullScreen(&w, true);
+        QVERIFY(ScreenMode::isFullScreen(&w));
+        QVERIFY(w.windowFlags().testFlag(Qt::FramelessWindowHint));
+        QVERIFY(w.windowState().testFlag(Qt::WindowMaximized));
+        QCOMPARE(w.isVisible(), shownFirst);
+        QCOMPARE(w.geometry(), screen);
+        w.show();
+        QTRY_COMPARE(w.geometry(), screen);
+        QVERIFY(!ScreenMode::toggle(&w));
+        QVERIFY(!w.windowFlags().testFlag(Qt::FramelessWindowHint));
+        QVERIFY(!w.windowState().testFlag(Qt::WindowMaximized));
+        QVERIFY(w.isVisible());
+        QTRY_COMPARE(w.geometry(), normal);
+        QVERIFY(ScreenMode::toggle(&w));
+        QVERIFY(ScreenMode::isFullScreen(&w));
+        QTRY_COMPARE(w.geometry(), screen);
+    }
+
+    void screenModeFromAChildWidget()
+    {
+        QWidget w;
+        auto* child = new QWidget(&w);
+        ScreenMode::setFullScreen(child, true); // a menu or label asks for its window
+        QVERIFY(ScreenMode::isFullScreen(&w));
+        QVERIFY(!w.isVisible()); // a hidden window is not shown by the switch
     }
 };
 
