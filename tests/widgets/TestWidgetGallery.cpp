@@ -21,6 +21,14 @@ bool near(QColor a, QColor b, int tolerance = 40)
            tolerance;
 }
 
+// Full screen as the station sees it, then the window's frame and state: "1 1 1" when full.
+QString screenMode(QWidget& w)
+{
+    return u"%1 %2 %3"_s.arg(ScreenMode::isFullScreen(&w))
+        .arg(w.windowFlags().testFlag(Qt::FramelessWindowHint))
+        .arg(w.windowState().testFlag(Qt::WindowMaximized));
+}
+
 } // namespace
 
 class TestWidgetGallery : public QObject {
@@ -41,15 +49,14 @@ private slots:
         bar.show();
         const QImage img = bar.grab().toImage();
         const QRectF s0 = bar.segmentRect(0), s1 = bar.segmentRect(1);
-        QVERIFY(
-            near(img.pixelColor(int(s0.left() + 4), int(s0.center().y())), QColor(255, 0, 255)));
-        QVERIFY(
-            near(img.pixelColor(int(s1.right() - 4), int(s1.center().y())), QColor(0, 255, 255)));
-        const QRectF passed = bar.markRect(0);
-        QVERIFY(
-            near(img.pixelColor(int(passed.center().x()), int(passed.center().y())), Qt::black));
-        const QRectF ahead = bar.markRect(2);
-        QVERIFY(near(img.pixelColor(int(ahead.center().x()), int(ahead.bottom() - 2)), Qt::red));
+        const QRectF passed = bar.markRect(0), ahead = bar.markRect(2);
+        // The segments in their colours, a passed mark black, a mark ahead red.
+        const std::pair<QPointF, QColor> seen[] = {
+            {{s0.left() + 4, s0.center().y()}, QColor(255, 0, 255)},
+            {{s1.right() - 4, s1.center().y()}, QColor(0, 255, 255)},
+            {passed.center(), Qt::black}, {{ahead.center().x(), ahead.bottom() - 2}, Qt::red}};
+        for (const auto& [at, colour] : seen)
+            QVERIFY(near(img.pixelColor(int(at.x()), int(at.y())), colour));
     }
 
     void keypads()
@@ -133,22 +140,19 @@ private slots:
         const QRect normal = w.geometry();
         const QRect screen = w.screen()->availableGeometry();
         QVERIFY(normal != screen);
-        QVERIFY(!ScreenMode::isFullScreen(&w));
+        QCOMPARE(screenMode(w), u"0 0 0"_s);
         ScreenMode::setFullScreen(&w, true);
-        QVERIFY(ScreenMode::isFullScreen(&w));
-        QVERIFY(w.windowFlags().testFlag(Qt::FramelessWindowHint));
-        QVERIFY(w.windowState().testFlag(Qt::WindowMaximized));
+        QCOMPARE(screenMode(w), u"1 1 1"_s);
         QCOMPARE(w.isVisible(), shownFirst);
         QCOMPARE(w.geometry(), screen);
         w.show();
         QTRY_COMPARE(w.geometry(), screen);
         QVERIFY(!ScreenMode::toggle(&w));
-        QVERIFY(!w.windowFlags().testFlag(Qt::FramelessWindowHint));
-        QVERIFY(!w.windowState().testFlag(Qt::WindowMaximized));
+        QCOMPARE(screenMode(w), u"0 0 0"_s);
         QVERIFY(w.isVisible());
         QTRY_COMPARE(w.geometry(), normal);
         QVERIFY(ScreenMode::toggle(&w));
-        QVERIFY(ScreenMode::isFullScreen(&w));
+        QCOMPARE(screenMode(w), u"1 1 1"_s);
         QTRY_COMPARE(w.geometry(), screen);
     }
 
