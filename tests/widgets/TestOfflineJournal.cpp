@@ -104,11 +104,22 @@ private slots:
         QTEST(Journal::nextOfflineNumber(scope, shown), "next");
     }
 
+    // Alone the mark sits at the window's top right; over a status line it takes its room from
+    // the line, whose text is fitted into what is left: "…请核对后保存" is read to its end.
+    void markShowsWhatWaits_data()
+    {
+        QTest::addColumn<bool>("overLine");
+        QTest::newRow("alone") << false;
+        QTest::newRow("over the status line") << true;
+    }
     void markShowsWhatWaits()
     {
+        QFETCH(bool, overLine);
         QWidget window;
         window.resize(1024, 768);
-        OfflineBadge* badge = OfflineBadge::attach(&window);
+        auto* line = new QLabel(u"已恢复上次没有保存的记录（卷号 012，18 米，2 个疵点），请核对后保存"_s, &window);
+        line->setGeometry(0, 700, 640, 48);
+        OfflineBadge* badge = OfflineBadge::attach(&window, overLine ? line : nullptr);
         window.show();
         QVERIFY(!badge->isVisible());
         Journal::save(JournalRecord::create(u"check"_s, u"卷号 001"_s));
@@ -116,28 +127,12 @@ private slots:
         QVERIFY(badge->isVisible());
         QCOMPARE(badge->text() + u'/' + badge->accessibleName(), u"离线：2 条待上传/离线：2 条待上传"_s);
         QVERIFY(badge->styleSheet().contains(u"#e00000"_s)); // red
-        QVERIFY(badge->geometry().right() <= window.width() && badge->y() < 20);
-        QCOMPARE(OfflineBadge::renumberedText({{JournalRecord(), u"007"_s}}).left(5),
-                 u"卷号已改："_s);
-    }
-
-    // Over a status line the mark takes its room from the line, whose text is fitted into what
-    // is left: a restored draft's "…请核对后保存" is read to its end.
-    void markLeavesTheStatusLineWhole()
-    {
-        QWidget window;
-        window.resize(1024, 768);
-        auto* line = new QLabel(u"已恢复上次没有保存的记录（卷号 012，18 米，2 个疵点），请核对后保存"_s, &window);
-        line->setGeometry(0, 700, 640, 48);
-        OfflineBadge* badge = OfflineBadge::attach(&window, line);
-        window.show();
-        Journal::save(JournalRecord::create(u"check"_s, u"卷号 001"_s));
-        QVERIFY(badge->isVisible());
         const QRect room = line->contentsRect().translated(line->pos());
-        QVERIFY(room.right() < badge->x());
         const QRect need = line->fontMetrics().boundingRect(QRect(0, 0, room.width(), 1000),
                                                             Qt::TextWordWrap, line->text());
-        QVERIFY(need.width() <= room.width() && need.height() <= room.height());
+        QVERIFY(overLine ? room.right() < badge->x() && need.width() <= room.width() && need.height() <= room.height()
+                         : badge->geometry().right() <= window.width() && badge->y() < 20);
+        QCOMPARE(OfflineBadge::renumberedText({{JournalRecord(), u"007"_s}}).left(5), u"卷号已改："_s);
     }
 
     // Over a 1366 x 768 station the operator reads why each record was refused, the server's
