@@ -15,7 +15,7 @@ AREAS = {
     "kanban": "^test_(frmkanban|station_layout)$",
     "report": "^test_(grf_template|report_expression|barcode|label_report"
               "|print_routine)$",
-    "widgets": "^test_(keypads|process_bar|edit_grid|widget_gallery|offline_journal)$",
+    "widgets": "^test_(keypads|edit_grid|widget_gallery|offline_journal)$",
     "config": "^test_(inifile|startup)$",
     "numbers": "^test_(db_numbers|db_lookups)$",
     "pictures": "^test_(frmthumbs|station_layout)$",

@@ -193,8 +193,8 @@ private slots:
         g.setWheelStepsOneRow(true);
         QCOMPARE(g.topRow(), 1);
         // Towards the operator (< 0) one row a notch; half notches add up.
-        for (const auto& [delta, top] : {std::pair{-120, 2}, {-120, 3}, {-120, 4}, {-120, 5},
-                                         {120, 4}, {-60, 4}, {-60, 5}}) {
+        for (const auto& [delta, top] :
+             {std::pair{-120, 2}, {-120, 3}, {-120, 4}, {-120, 5}, {120, 4}, {-60, 4}, {-60, 5}}) {
             wheel(g, delta);
             QCOMPARE(g.topRow(), top);
         }
@@ -235,7 +235,8 @@ private slots:
         QSignalSpy changed(&c, &ComboEx::selectionChanged);
         c.bindRecordset(users(), valueField, textField);
         QCOMPARE(c.count(), 3);
-        QCOMPARE(c.selectedValue() + c.selectedText(), QString()); // nothing until the operator picks
+        QCOMPARE(c.selectedValue() + c.selectedText(),
+                 QString()); // nothing until the operator picks
         c.setCurrentIndex(1);
         QTEST(c.selectedValue() + u'/' + c.selectedText(), "chosen");
         QCOMPARE(changed, (QList<QVariantList>{{c.selectedValue(), c.selectedText()}})); // once
@@ -247,7 +248,7 @@ private slots:
         c.bindRecordset(users());
         QVERIFY(c.selectValue(u"3"_s));
         QCOMPARE(c.selectedText(), u"003 "_s); // a null name stays empty
-        QVERIFY(!c.selectValue(u"9"_s)); // the choice stays
+        QVERIFY(!c.selectValue(u"9"_s));       // the choice stays
         QCOMPARE(c.selectedValue(), u"3"_s);
         c.addEntry(u"0"_s, u"全部"_s);
         QVERIFY(c.selectValue(u"0"_s));

@@ -24,14 +24,17 @@ namespace {
 // when the list wraps (the text sits inside a margin at either side of its cell).
 void checkCellsWhole(const QTableWidget* view)
 {
-    const int margin = 2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
+    const int margin =
+        2 * (view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1);
     for (int r = 0; r < view->rowCount(); ++r)
         for (int c = 0; c < view->columnCount(); ++c) {
             const QRect cell = view->visualRect(view->model()->index(r, c));
             const QString text = view->item(r, c) ? view->item(r, c)->text() : QString();
-            const QRect need = view->fontMetrics().boundingRect(
-                QRect(0, 0, cell.width() - margin, 1 << 20), view->wordWrap() ? Qt::TextWordWrap : 0, text);
-            QVERIFY2(view->isColumnHidden(c) || (need.width() <= cell.width() - margin && need.height() <= cell.height()),
+            const QRect need =
+                view->fontMetrics().boundingRect(QRect(0, 0, cell.width() - margin, 1 << 20),
+                                                 view->wordWrap() ? Qt::TextWordWrap : 0, text);
+            QVERIFY2(view->isColumnHidden(c) ||
+                         (need.width() <= cell.width() - margin && need.height() <= cell.height()),
                      qPrintable(view->objectName() + " cuts " + text));
         }
 }
@@ -117,7 +120,8 @@ private slots:
         QFETCH(bool, overLine);
         QWidget window;
         window.resize(1024, 768);
-        auto* line = new QLabel(u"已恢复上次没有保存的记录（卷号 012，18 米，2 个疵点），请核对后保存"_s, &window);
+        auto* line = new QLabel(
+            u"已恢复上次没有保存的记录（卷号 012，18 米，2 个疵点），请核对后保存"_s, &window);
         line->setGeometry(0, 700, 640, 48);
         OfflineBadge* badge = OfflineBadge::attach(&window, overLine ? line : nullptr);
         window.show();
@@ -125,14 +129,17 @@ private slots:
         Journal::save(JournalRecord::create(u"check"_s, u"卷号 001"_s));
         Journal::save(JournalRecord::create(u"check"_s, u"卷号 002"_s));
         QVERIFY(badge->isVisible());
-        QCOMPARE(badge->text() + u'/' + badge->accessibleName(), u"离线：2 条待上传/离线：2 条待上传"_s);
+        QCOMPARE(badge->text() + u'/' + badge->accessibleName(),
+                 u"离线：2 条待上传/离线：2 条待上传"_s);
         QVERIFY(badge->styleSheet().contains(u"#e00000"_s)); // red
         const QRect room = line->contentsRect().translated(line->pos());
         const QRect need = line->fontMetrics().boundingRect(QRect(0, 0, room.width(), 1000),
                                                             Qt::TextWordWrap, line->text());
-        QVERIFY(overLine ? room.right() < badge->x() && need.width() <= room.width() && need.height() <= room.height()
+        QVERIFY(overLine ? room.right() < badge->x() && need.width() <= room.width() &&
+                               need.height() <= room.height()
                          : badge->geometry().right() <= window.width() && badge->y() < 20);
-        QCOMPARE(OfflineBadge::renumberedText({{JournalRecord(), u"007"_s}}).left(5), u"卷号已改："_s);
+        QCOMPARE(OfflineBadge::renumberedText({{JournalRecord(), u"007"_s}}).left(5),
+                 u"卷号已改："_s);
     }
 
     // Over a 1366 x 768 station the operator reads why each record was refused, the server's
@@ -142,7 +149,8 @@ private slots:
         const JournalRecord a = JournalRecord::create(u"load"_s, u"进度 织造  卡号 K001"_s);
         const JournalRecord b = JournalRecord::create(u"check"_s, u"卷号 002"_s);
         const QString tooLong =
-            u"将截断字符串或二进制数据。语句已终止。\nINSERT INTO BillStatusDetail(barcode,viewcount,"
+            u"将截断字符串或二进制数据。语句已终止。\nINSERT INTO "
+            u"BillStatusDetail(barcode,viewcount,"
             "viewnumber,billstatus,remark,usercode,address,billstatusID,createdate,endUser) "
             "values('K001',120,3,'织造','夜班','001,002,003,004,005,006','001,002,003,004,005,"
             "006',0,'2026-12-07 08:30:00','M07')"_s;
