@@ -286,8 +286,8 @@ FAULTS = [
      "if (parts.size() > 6)", "a bill type with an empty class part searches no class at all"),
     ("dialogs", S + "dialogs/ItemSearch.cpp", "    text.remove(u'\\''); // a quote in the search box must not end the SQL text\n",
      "", "a quote typed in the search box breaks the item query"),
-    ("dialogs", S + "dialogs/frmSelectItem.cpp", "if (!inRange(r) && vb::Val(m_grid->textMatrix(r, 0)) > 0",
-     "if (vb::Val(m_grid->textMatrix(r, 0)) > 0", "a ticked row inside the selected range is handed back twice"),
+    ("dialogs", S + "dialogs/frmSelectItem.cpp", "const int last = std::max(m_grid->row(), m_grid->rowSel());",
+     "const int last = m_grid->rowSel();", "a range selected upwards hands back its top row only"),
     ("dialogs", S + "dialogs/frmSelectItem.cpp", "if (JournalLabelRows::articleKept(row.value(0).toLongLong())\n            && ",
      "if (", "offline the picker offers articles this station never kept (dropped condition)"),
 ]
