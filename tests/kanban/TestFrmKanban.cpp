@@ -97,9 +97,10 @@ private slots:
         QCOMPARE(f.pGrid->rows(), 4);
         QVERIFY(!f.labOffline->isVisibleTo(&f));
         const auto points = [](const QWidget* w) { return qRound(w->font().pointSizeF()); };
-        QCOMPARE((QList<int>{points(f.lab_info[frmKanban::Title]), points(f.lab_info[frmKanban::Clock]),
-                             points(f.MainMenu), f.Timer1->interval()}),
-                 (QList<int>{look.titlePoints, look.titlePoints - 10, look.menuPoints, look.tickMs}));
+        QCOMPARE(
+            (QList<int>{points(f.lab_info[frmKanban::Title]), points(f.lab_info[frmKanban::Clock]),
+                        points(f.MainMenu), f.Timer1->interval()}),
+            (QList<int>{look.titlePoints, look.titlePoints - 10, look.menuPoints, look.tickMs}));
         if (look.remark <= 0) // a wide stored column makes the rows' type smaller to fit the wall
             QCOMPARE(qRound(f.pGrid->fontSize()), look.titlePoints - 10);
         for (int row = 0; row <= 2; ++row)
@@ -181,7 +182,8 @@ private slots:
         KanbanFixture fx(4, fromStart ? "看板SQL=" + sql.toUtf8() + "\n" : QByteArray());
         frmKanban& f = fx.open(); // from the start: the first failure
         const auto rows = [&f] {
-            return u"%1 %2 %3"_s.arg(f.pGrid->rows()).arg(f.pGrid->textMatrix(0, 2), f.pGrid->textMatrix(1, 2));
+            return u"%1 %2 %3"_s.arg(f.pGrid->rows())
+                .arg(f.pGrid->textMatrix(0, 2), f.pGrid->textMatrix(1, 2));
         };
         const QString shown = rows();
         SysUtil::writeIni(KanbanSettings::section(), KanbanSettings::sqlKey(), sql,
@@ -237,8 +239,9 @@ private slots:
         QTest::mouseClick(f.setBut, Qt::LeftButton);
         QVERIFY(!f.Frame1->isVisible());
         QVERIFY(f.Timer1->isActive());
-        QCOMPARE((QStringList{QString::number(f.Timer1->interval()), f.lab_info[frmKanban::Title]->text(),
-                              KanbanSettings::title(), KanbanSettings::read(KanbanSettings::sqlKey(), u"?"_s)}),
+        QCOMPARE((QStringList{QString::number(f.Timer1->interval()),
+                              f.lab_info[frmKanban::Title]->text(), KanbanSettings::title(),
+                              KanbanSettings::read(KanbanSettings::sqlKey(), u"?"_s)}),
                  (QStringList{u"10"_s, u"Store B2"_s, u"Store B2"_s, QString()}));
 
         const QString spare = fx.home().file(u"spare.db"_s);
