@@ -287,7 +287,7 @@ FAULTS = [
     ("dialogs", S + "dialogs/ItemSearch.cpp", "    text.remove(u'\\''); // a quote in the search box must not end the SQL text\n",
      "", "a quote typed in the search box breaks the item query"),
     ("dialogs", S + "dialogs/frmSelectItem.cpp", "const int last = std::max(m_grid->row(), m_grid->rowSel());",
-     "const int last = m_grid->rowSel();", "a range selected upwards hands back its top row only"),
+     "const int last = m_grid->row();", "a range chosen with shift stops at the current row (its other end ignored)"),
     ("dialogs", S + "dialogs/frmSelectItem.cpp", "if (JournalLabelRows::articleKept(row.value(0).toLongLong())\n            && ",
      "if (", "offline the picker offers articles this station never kept (dropped condition)"),
 ]
