@@ -13,7 +13,6 @@
 #include "widgets/EditGrid.h"
 
 #include <QApplication>
-#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
@@ -138,28 +137,24 @@ private slots:
     {
         QTest::addColumn<int>("billType");
         QTest::addColumn<QString>("ini");
-        QTest::addColumn<int>("type");
-        QTest::addColumn<int>("room");
-        QTest::addColumn<QString>("classes");
-        QTest::newRow("full BillConfig") << 55 << "" << 2 << 2 << "1,2";
-        QTest::newRow("short BillConfig gives class 1") << 57 << "" << 0 << 0 << "1";
-        QTest::newRow("empty class part gives class 1") << 58 << "" << 1 << 0 << "1";
-        QTest::newRow("type without BillConfig") << 99 << "" << 0 << 0 << "1";
-        QTest::newRow("no bill type: station's classes") << 0 << "maitou_itemclass=2,3" << 0 << 0 << "2,3";
-        QTest::newRow("no bill type, no setting") << 0 << "" << 0 << 0 << "1";
+        QTest::addColumn<QString>("filters"); // item type, warehouse, classes
+        QTest::newRow("full BillConfig") << 55 << "" << "2 2 1,2";
+        QTest::newRow("short BillConfig gives class 1") << 57 << "" << "0 0 1";
+        QTest::newRow("empty class part gives class 1") << 58 << "" << "1 0 1";
+        QTest::newRow("type without BillConfig") << 99 << "" << "0 0 1";
+        QTest::newRow("no bill type: own classes") << 0 << "maitou_itemclass=2,3" << "0 0 2,3";
+        QTest::newRow("no bill type, no setting") << 0 << "" << "0 0 1";
     }
     void billTypeLimitsTheSearch()
     {
         QFETCH(int, billType);
         QFETCH(QString, ini);
-        QFETCH(int, type);
         m_home->writeFile(u"mirel.ini"_s, "[MIREL]\n" + ini.toUtf8() + "\n");
         frmSelectItem d;
         d.prepare(nullptr, QString(), 0, billType);
-        QCOMPARE(d.filters().itemType, type);
-        QTEST(d.filters().storeRoom, "room");
-        QTEST(d.filters().itemClassList, "classes");
-        QCOMPARE(d.ItemType()->selectedValue(), QString::number(type));
+        const ItemFilters f = d.filters();
+        QTEST(u"%1 %2 "_s.arg(f.itemType).arg(f.storeRoom) + f.itemClassList, "filters");
+        QCOMPARE(d.ItemType()->selectedValue(), QString::number(f.itemType)); // chosen on the list
     }
 
     void confirmHandsBackTickedAndSelectedRows_data()
@@ -167,19 +162,23 @@ private slots:
         QTest::addColumn<QList<int>>("ticks");
         QTest::addColumn<int>("current");
         QTest::addColumn<int>("selEnd");
+        QTest::addColumn<QString>("close"); // 确定, 取消 or Esc
         QTest::addColumn<QString>("result");
         // Built-in rows by id: 1 (stock 3260), 2, 3 (stock 842), 6.
-        QTest::newRow("current row only") << QList<int>{} << 2 << 0 << "2,";
-        QTest::newRow("stock joins the id") << QList<int>{} << 1 << 0 << "1|3260,";
-        QTest::newRow("ticked rows first") << QList<int>{4, 2} << 3 << 0 << "2,6,3|842,";
-        QTest::newRow("ticked twice is untick") << QList<int>{2, 2} << 1 << 0 << "1|3260,";
-        QTest::newRow("range upwards, no repeat") << QList<int>{3} << 4 << 2 << "2,3|842,6,";
+        QTest::newRow("current row only") << QList<int>{} << 2 << 0 << "确定" << "2,";
+        QTest::newRow("stock joins the id") << QList<int>{} << 1 << 0 << "确定" << "1|3260,";
+        QTest::newRow("ticked rows first") << QList<int>{4, 2} << 3 << 0 << "确定" << "2,6,3|842,";
+        QTest::newRow("ticked twice is untick") << QList<int>{2, 2} << 1 << 0 << "确定" << "1|3260,";
+        QTest::newRow("range up, no repeat") << QList<int>{3} << 4 << 2 << "确定" << "2,3|842,6,";
+        QTest::newRow("取消 says so") << QList<int>{3} << 2 << 0 << "取消" << "-1";
+        QTest::newRow("Esc gives nothing") << QList<int>{3} << 2 << 0 << "Esc" << "";
     }
     void confirmHandsBackTickedAndSelectedRows()
     {
         QFETCH(QList<int>, ticks);
         QFETCH(int, current);
         QFETCH(int, selEnd);
+        QFETCH(QString, close);
         frmSelectItem d;
         d.prepare(nullptr, u"府绸 涤"_s, 0, 0);
         d.SearchText()->setText(QString());
@@ -193,23 +192,12 @@ private slots:
         clickCell(g, current, 3);
         if (selEnd > 0)
             clickCell(g, selEnd, 3, Qt::ShiftModifier);
-        QTest::mouseClick(d.Command1(), Qt::LeftButton);
+        if (close == u"Esc")
+            QTest::keyClick(&d, Qt::Key_Escape);
+        else
+            QTest::mouseClick(close == u"确定" ? d.Command1() : d.Command2(), Qt::LeftButton);
         QTEST(d.result(), "result");
         QVERIFY(!d.isVisible());
-    }
-
-    void cancelAndCloseResults()
-    {
-        frmSelectItem d;
-        d.prepare(nullptr, u"府绸"_s, 0, 0);
-        d.show();
-        QTest::mouseClick(d.Command2(), Qt::LeftButton);
-        QCOMPARE(d.result(), u"-1"_s);
-        d.prepare(nullptr, u"府绸"_s, 0, 0);
-        d.show();
-        QTest::keyClick(&d, Qt::Key_Escape);
-        QVERIFY(!d.isVisible());
-        QCOMPARE(d.result(), QString());
     }
 
     void enterSearchesAndAnEmptyResultSelectsTheText()
@@ -241,8 +229,8 @@ private slots:
         }
         frmSelectItem d;
         d.prepare(nullptr, QString(), 0, 0);
-        QCOMPARE(d.OtherFields()->selectedValue(), u"a.ItemName"_s);
-        QCOMPARE(d.StoreRoom()->selectedValue(), u"2"_s);
+        QCOMPARE(d.OtherFields()->selectedValue() + u' ' + d.StoreRoom()->selectedValue(),
+                 u"a.ItemName 2"_s);
         QCOMPARE(d.girdItem()->colWidth(3), 4321);
         QCOMPARE(gridIds(d.girdItem()), u"3"_s); // the warehouse choice limits the first search
     }
@@ -305,7 +293,8 @@ private slots:
         QCOMPARE(scalar(u"select count(*) from item"_s), u"6"_s);
         fillArticle(u"新品府绸"_s, u"9.5"_s);
         QTest::mouseClick(d.Command3(), Qt::LeftButton);
-        QCOMPARE(scalar(u"select price from item where itemname='新品府绸'"_s), u"9.5"_s);
+        QCOMPARE(scalar(u"select itemid || ' ' || price from item where itemname='新品府绸'"_s),
+                 u"7 9.5"_s);
         QCOMPARE(gridIds(d.girdItem()), u"7"_s); // the new article is shown
 
         d.girdItem()->setRow(0);
@@ -315,8 +304,8 @@ private slots:
         clickCell(d.girdItem(), 1, 3);
         fillArticle(u"O'Neil 新品"_s, u"11"_s);
         QTest::mouseClick(d.Command4(), Qt::LeftButton);
-        QCOMPARE(scalar(u"select itemname from item where itemid=7"_s), u"O'Neil 新品"_s);
-        QCOMPARE(scalar(u"select price from item where itemid=7"_s), u"11"_s);
+        QCOMPARE(scalar(u"select itemname || ' ' || price from item where itemid=7"_s),
+                 u"O'Neil 新品 11"_s);
     }
 };
 

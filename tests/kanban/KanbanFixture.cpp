@@ -32,14 +32,6 @@ void KanbanFixture::makeDatabase(const QString& path, int batches)
     c.close();
 }
 
-void KanbanFixture::setBatch(const QString& path, const QString& sn, const QString& assignments)
-{
-    Connection c;
-    c.open(u"Provider=SQLite;Data Source="_s + path);
-    c.execute(u"update iteminBatch set %1 where ProductSN='%2'"_s.arg(assignments, sn));
-    c.close();
-}
-
 frmKanban& KanbanFixture::open()
 {
     load(std::make_unique<frmKanban>());

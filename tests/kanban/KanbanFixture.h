@@ -16,6 +16,4 @@ public:
     QString databasePath() const { return m_home.file(u"stock.db"_s); }
     /// Writes a stock database with this many batches at path (closed, nothing left in a journal).
     static void makeDatabase(const QString& path, int batches);
-    /// Changes the batch of this number in the database file (before the board is opened).
-    static void setBatch(const QString& path, const QString& sn, const QString& assignments);
 };

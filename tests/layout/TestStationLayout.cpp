@@ -12,8 +12,6 @@
 #include "../quality/QualityFixture.h"
 
 #include "dialogs/frmArticle.h"
-#include "shell/Database.h"
-#include "shell/DbInfoCache.h"
 #include "shell/SysUtil.h"
 #include "stations/inspection/CheckSettingsPanel.h"
 #include "stations/kanban/KanbanSettings.h"
@@ -425,9 +423,8 @@ void openKanban(Station& s, QSize size, bool)
         12, "库存看板=杭州锦华一号成品仓库存看板\n跑马灯内容=今日到货请及时入库\n");
     s.fixture = fx;
     // Values as wide as the warehouse's: a long colour, a quantity with decimals, a remark.
-    KanbanFixture::setBatch(
-        fx->databasePath(), u"P2"_s,
-        u"productionColor='香槟金',itemcount=1580.5,descrtion='客户指定包装'"_s);
+    fx->execNative(u"update iteminBatch set productionColor='香槟金',itemcount=1580.5,"
+                   "descrtion='客户指定包装' where ProductSN='P2'"_s, u"stock.db"_s);
     // Started three times (the widths go to kanban.ini at close and come back): the same board in
     // the same type every time, every text whole, every column on the board and none behind a
     // scroll bar.
@@ -541,24 +538,21 @@ void openQuality(Station& s, QSize size, bool)
                     apart};
 }
 
-// The card desk on a database of its own, a user, a card and a production card typed.
-struct RfidDesk {
-    TempProgramFolder home;
-    frmRFID form;
-    ~RfidDesk() { Database::conn().close(); }
+// The card desk with a user, a card and a production card typed.
+struct RfidDesk : StationFixture<frmRFID> {
+    RfidDesk()
+    {
+        useDatabase();
+        seed({"insert into UserInfo(UserID,usercode,username) values(7,'001','王建国')"});
+        load(std::make_unique<frmRFID>());
+    }
 };
 
 void openRfid(Station& s, QSize size, bool)
 {
     auto desk = std::make_shared<RfidDesk>();
     s.fixture = desk;
-    desk->home.writeFile("config.ini", "[CUSTOMER.SETTING]\nCONNECTIONSTRING=缺省\n");
-    DbInfoCache::clear();
-    Database::openConnection();
-    Database::conn().execute(
-        "insert into UserInfo(UserID,usercode,username) values(7,'001','王建国')");
-    frmRFID& f = desk->form;
-    f.Form_Load();
+    frmRFID& f = desk->form();
     QVERIFY(show(f, size));
     f.txtCardno->setText("A1B2C3D4");
     f.ComboUser->setCurrentIndex(1);

@@ -1,10 +1,10 @@
 // The grid: header row 0, data rows, recordset binding, widths in twips, current row and
-// selection, editable columns, and the one-row mouse wheel.
+// selection, editable columns, and the one-row mouse wheel; the pick list bound to a recordset.
 #include "db/Recordset.h"
+#include "widgets/ComboEx.h"
 #include "widgets/EditGrid.h"
 
 #include <QApplication>
-#include <QHeaderView>
 #include <QSignalSpy>
 #include <QTableWidget>
 #include <QTest>
@@ -14,13 +14,17 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-Recordset rolls()
+// The grid's texts: rows joined by '/', cells by '|'.
+QString cells(const EditGrid& g)
 {
-    Recordset rs(QStringList{"id", "卷号", "数量"});
-    rs.addRow({DbValue(1), DbValue(u"001"_s), DbValue(12.5)});
-    rs.addRow({DbValue(2), DbValue(), DbValue(0.5)});
-    rs.addRow({DbValue(3), DbValue(u"003"_s), DbValue(100)});
-    return rs;
+    QStringList rows;
+    for (int r = 0; r < g.rows(); ++r) {
+        QStringList row;
+        for (int c = 0; c < g.cols(); ++c)
+            row << g.textMatrix(r, c);
+        rows << row.join(u'|');
+    }
+    return rows.join(u'/');
 }
 
 // Turns the wheel over the grid's rows; notches > 0 away from the operator.
@@ -44,6 +48,15 @@ struct TallGrid : EditGrid {
     }
 };
 
+Recordset users()
+{
+    Recordset rs(QStringList{"userid", "usercode", "username"});
+    rs.addRow({DbValue(1), DbValue(u"001"_s), DbValue(u"张三"_s)});
+    rs.addRow({DbValue(2), DbValue(u"002"_s), DbValue(u"李四"_s)});
+    rs.addRow({DbValue(3), DbValue(u"003"_s), DbValue()});
+    return rs;
+}
+
 } // namespace
 
 class TestEditGrid : public QObject {
@@ -54,20 +67,14 @@ private slots:
     {
         EditGrid g;
         g.setFormatString(u"^商品id|^选中|<商品代码|价格"_s);
-        QCOMPARE(g.cols(), 4);
         QCOMPARE(g.rows(), 1);
-        QCOMPARE(g.textMatrix(0, 0), u"商品id"_s);
-        QCOMPARE(g.textMatrix(0, 3), u"价格"_s);
-        QCOMPARE(g.colAlignment(0), int(EditGrid::AlignCenterCenter));
-        QCOMPARE(g.colAlignment(2), int(EditGrid::AlignLeftCenter));
-        QCOMPARE(g.colAlignment(3), int(EditGrid::AlignGeneral));
         g.addItem(u"7\t√\tA01"_s);
-        QCOMPARE(g.rows(), 2);
-        QCOMPARE(g.textMatrix(1, 1), u"√"_s);
-        QCOMPARE(g.textMatrix(1, 3), QString());
-        QCOMPARE(g.textMatrix(2, 0), QString()); // outside the grid
-        g.setTextMatrix(5, 0, u"x"_s);
-        QCOMPARE(g.rows(), 2);
+        g.setTextMatrix(5, 0, u"x"_s); // outside the grid: nothing
+        QCOMPARE(cells(g), u"商品id|选中|商品代码|价格/7|√|A01|"_s);
+        QCOMPARE(g.textMatrix(2, 0), QString());
+        QCOMPARE((QList<int>{g.colAlignment(0), g.colAlignment(2), g.colAlignment(3)}),
+                 (QList<int>{EditGrid::AlignCenterCenter, EditGrid::AlignLeftCenter,
+                             EditGrid::AlignGeneral}));
     }
 
     void addInsertRemoveRows()
@@ -75,46 +82,36 @@ private slots:
         EditGrid g;
         g.setCols(2);
         g.setRows(4);
-        QCOMPARE(g.rows(), 4);
         g.setTextMatrix(1, 0, u"a"_s);
         g.setTextMatrix(3, 0, u"c"_s);
         g.addItem(u"b"_s, 2); // before data row 2
-        QCOMPARE(g.textMatrix(2, 0), u"b"_s);
-        QCOMPARE(g.textMatrix(4, 0), u"c"_s);
+        QCOMPARE(cells(g), u"|/a|/b|/|/c|"_s);
         g.removeItem(1);
-        QCOMPARE(g.textMatrix(1, 0), u"b"_s);
         g.removeItem(0); // the header stays
-        QCOMPARE(g.rows(), 4);
+        QCOMPARE(cells(g), u"|/b|/|/c|"_s);
         g.clearRows();
-        QCOMPARE(g.rows(), 1);
-        QCOMPARE(g.cols(), 2);
+        QCOMPARE(cells(g), u"|"_s);
     }
 
     void bindsRecordset()
     {
         EditGrid g;
-        const Recordset rs = rolls();
+        Recordset rs(QStringList{"id", "卷号", "数量"});
+        rs.addRow({DbValue(1), DbValue(u"001"_s), DbValue(12.5)});
+        rs.addRow({DbValue(2), DbValue(), DbValue(0.5)});
         g.bindRecordset(rs);
-        QCOMPARE(g.rows(), 4);
-        QCOMPARE(g.cols(), 3);
-        QCOMPARE(g.header(), (QStringList{"id", "卷号", "数量"}));
-        QCOMPARE(g.textMatrix(1, 2), u"12.5"_s);
-        QCOMPARE(g.textMatrix(2, 1), QString()); // null
-        QCOMPARE(g.textMatrix(2, 2), u"0.5"_s);
-        QCOMPARE(g.textMatrix(3, 0), u"3"_s);
+        QCOMPARE(cells(g), u"id|卷号|数量/1|001|12.5/2||0.5"_s);
         // The same columns again (the board reloads every round): widths stay.
         g.setColWidth(1, 3000);
         Recordset fewer(QStringList{"id", "卷号", "数量"});
         fewer.addRow({DbValue(9), DbValue(u"009"_s), DbValue(1)});
         g.bindRecordset(fewer);
-        QCOMPARE(g.rows(), 2);
+        QCOMPARE(cells(g), u"id|卷号|数量/9|009|1"_s);
         QCOMPARE(g.colWidth(1), 3000);
-        QCOMPARE(g.textMatrix(1, 1), u"009"_s);
         // Other columns replace the header; an empty result keeps only the header.
-        Recordset other(QStringList{"编码", "产品名称"});
-        g.bindRecordset(other);
-        QCOMPARE(g.rows(), 1);
+        g.bindRecordset(Recordset(QStringList{"编码", "产品名称"}));
         QCOMPARE(g.header(), (QStringList{"编码", "产品名称"}));
+        QCOMPARE(g.rows(), 1);
         g.bindRecordset(Recordset());
         QCOMPARE(g.rows(), 1);
     }
@@ -134,7 +131,6 @@ private slots:
         g.setColWidth(0, 600);
         g.setColWidth(1, 1500);
         g.setColWidth(2, 0);
-        QCOMPARE(g.colWidthList(), u"600,1500,0"_s);
         QVERIFY(g.table()->isColumnHidden(2));
         QVERIFY(!g.applyColWidthList(u"900,900"_s, 1)); // one entry short
         QVERIFY(!g.applyColWidthList(u"900,900,900,900"_s, 1));
@@ -142,11 +138,10 @@ private slots:
         QVERIFY(g.applyColWidthList(u"900,2400,1200"_s, 1)); // column 0 keeps its width
         QCOMPARE(g.colWidthList(), u"600,2400,1200"_s);
         QVERIFY(!g.table()->isColumnHidden(2));
-        g.setRowHeight(0, 600);
-        QCOMPARE(g.rowHeight(0), 600);
         g.addItem(u"x"_s);
+        g.setRowHeight(0, 600);
         g.setRowHeight(1, 900);
-        QCOMPARE(g.rowHeight(1), 900);
+        QCOMPARE(QPoint(g.rowHeight(0), g.rowHeight(1)), QPoint(600, 900));
     }
 
     void currentRowAndSelection()
@@ -155,18 +150,15 @@ private slots:
         QCOMPARE(g.row(), 0); // nothing chosen yet
         QSignalSpy current(&g, &EditGrid::currentCellChanged);
         g.setRow(3);
-        QCOMPARE(g.row(), 3);
-        QCOMPARE(current.last().at(0).toInt(), 3);
+        QCOMPARE(QPoint(g.row(), current.last().at(0).toInt()), QPoint(3, 3));
         g.setRow(8);
         g.setRowSel(2);
-        QCOMPARE(g.row(), 8);
-        QCOMPARE(g.rowSel(), 2);
+        QCOMPARE(QPoint(g.row(), g.rowSel()), QPoint(8, 2));
         // A tap on a row makes it current.
         QTableWidget* t = g.table();
-        const QRect cell = t->visualRect(t->model()->index(1, 1));
-        QTest::mouseClick(t->viewport(), Qt::LeftButton, {}, cell.center());
-        QCOMPARE(g.row(), 2);
-        QCOMPARE(g.rowSel(), 2);
+        QTest::mouseClick(t->viewport(), Qt::LeftButton, {},
+                          t->visualRect(t->model()->index(1, 1)).center());
+        QCOMPARE(QPoint(g.row(), g.rowSel()), QPoint(2, 2));
         g.setRow(0);
         QCOMPARE(g.row(), 0);
     }
@@ -189,13 +181,10 @@ private slots:
                 QTest::keyClick(QApplication::focusWidget(), ch);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         }
-        QCOMPARE(g.textMatrix(2, 6), u"abc"_s);
-        QCOMPARE(g.textMatrix(2, 1), u"破洞"_s);
-        QCOMPARE(edited.size(), 1);
-        QCOMPARE(edited.at(0).at(0).toInt(), 2);
-        QCOMPARE(edited.at(0).at(1).toInt(), 6);
         g.setTextMatrix(3, 6, u"by program"_s); // not an operator's edit
+        QCOMPARE(g.textMatrix(2, 6) + u'/' + g.textMatrix(2, 1), u"abc/破洞"_s);
         QCOMPARE(edited.size(), 1);
+        QCOMPARE(edited.at(0), (QVariantList{2, 6}));
     }
 
     void wheelStepsOneRow()
@@ -203,17 +192,12 @@ private slots:
         TallGrid g(30);
         g.setWheelStepsOneRow(true);
         QCOMPARE(g.topRow(), 1);
-        wheel(g, -120); // towards the operator
-        QCOMPARE(g.topRow(), 2);
-        for (int i = 0; i < 3; ++i)
-            wheel(g, -120);
-        QCOMPARE(g.topRow(), 5);
-        wheel(g, 120);
-        QCOMPARE(g.topRow(), 4);
-        wheel(g, -60); // half notches add up
-        QCOMPARE(g.topRow(), 4);
-        wheel(g, -60);
-        QCOMPARE(g.topRow(), 5);
+        // Towards the operator (< 0) one row a notch; half notches add up.
+        for (const auto& [delta, top] :
+             {std::pair{-120, 2}, {-120, 3}, {-120, 4}, {-120, 5}, {120, 4}, {-60, 4}, {-60, 5}}) {
+            wheel(g, delta);
+            QCOMPARE(g.topRow(), top);
+        }
         for (int i = 0; i < 10; ++i)
             wheel(g, 120);
         QCOMPARE(g.topRow(), 1); // never above the first data row
@@ -232,6 +216,45 @@ private slots:
         empty.setCols(2);
         empty.setTopRow(3);
         QCOMPARE(empty.topRow(), 1);
+    }
+
+    void comboReportsTheSelectedEntry_data()
+    {
+        QTest::addColumn<int>("valueField");
+        QTest::addColumn<int>("textField");
+        QTest::addColumn<QString>("chosen"); // value/text
+        QTest::newRow("id with code and name") << 0 << -1 << "2/002 李四";
+        QTest::newRow("code with name") << 1 << 2 << "002/李四";
+        QTest::newRow("last field alone") << 2 << -1 << "李四/李四";
+    }
+    void comboReportsTheSelectedEntry()
+    {
+        QFETCH(int, valueField);
+        QFETCH(int, textField);
+        ComboEx c;
+        QSignalSpy changed(&c, &ComboEx::selectionChanged);
+        c.bindRecordset(users(), valueField, textField);
+        QCOMPARE(c.count(), 3);
+        QCOMPARE(c.selectedValue() + c.selectedText(),
+                 QString()); // nothing until the operator picks
+        c.setCurrentIndex(1);
+        QTEST(c.selectedValue() + u'/' + c.selectedText(), "chosen");
+        QCOMPARE(changed, (QList<QVariantList>{{c.selectedValue(), c.selectedText()}})); // once
+    }
+
+    void comboSelectsByValue()
+    {
+        ComboEx c;
+        c.bindRecordset(users());
+        QVERIFY(c.selectValue(u"3"_s));
+        QCOMPARE(c.selectedText(), u"003 "_s); // a null name stays empty
+        QVERIFY(!c.selectValue(u"9"_s));       // the choice stays
+        QCOMPARE(c.selectedValue(), u"3"_s);
+        c.addEntry(u"0"_s, u"全部"_s);
+        QVERIFY(c.selectValue(u"0"_s));
+        QCOMPARE(c.selectedText(), u"全部"_s);
+        c.bindRecordset(Recordset());
+        QCOMPARE(c.selectedValue() + QString::number(c.count()), u"0"_s);
     }
 };
 

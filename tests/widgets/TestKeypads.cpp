@@ -1,17 +1,20 @@
 // The four keypads driven with real mouse clicks: key rules, confirm events, cancel taps and
-// the names an operator (or a screen reader) finds the keys by.
+// the names an operator (or a screen reader) finds the keys by; and the defect dialog through
+// showMe, worked with keys and its pad: its result text, cancel, the Enter flow, the pad's place.
 #include "widgets/CounterBox.h"
 #include "widgets/PadText.h"
 #include "widgets/UserControl1.h"
 #include "widgets/UserControl2.h"
 #include "widgets/UserControl3.h"
 #include "widgets/UserControl4.h"
+#include "widgets/frmCheckDetail.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
-#include <QVBoxLayout>
+#include <QTimer>
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -26,6 +29,19 @@ QPushButton* keyNamed(QWidget* pad, const QString& tag)
         if (k->accessibleName() == name)
             return k;
     return nullptr;
+}
+
+// What a signal carried: each emission's values joined by ',', emissions by '/'.
+QString emitted(const QSignalSpy& spy)
+{
+    QStringList all;
+    for (const QList<QVariant>& args : spy) {
+        QStringList values;
+        for (const QVariant& v : args)
+            values << v.toString();
+        all << values.join(u',');
+    }
+    return all.join(u'/');
 }
 
 void press(QWidget* pad, const QStringList& tags)
@@ -52,6 +68,24 @@ struct Form {
     }
 };
 
+// Runs `operate` on the defect dialog once showMe has it on screen, and returns showMe's result.
+QString showMeOperated(const QString& name, double position,
+                       const std::function<void(frmCheckDetail*)>& operate)
+{
+    QTimer::singleShot(0, [operate] {
+        auto* d = qobject_cast<frmCheckDetail*>(QApplication::activeModalWidget());
+        if (!d)
+            return qWarning("no defect dialog on screen");
+        QApplication::setActiveWindow(d);
+        if (!QTest::qWaitForWindowActive(d))
+            qWarning("defect dialog not active");
+        operate(d);
+        if (d->isVisible())
+            d->reject(); // a failed step must not leave the test waiting
+    });
+    return frmCheckDetail::showMe(name, position);
+}
+
 } // namespace
 
 class TestKeypads : public QObject {
@@ -71,6 +105,8 @@ private slots:
         QTest::newRow("backspace on empty") << "" << -1 << QStringList{"Backspace"} << "";
         QTest::newRow("clear then type") << "12" << -1 << QStringList{"Clear", "5", "0"} << "50";
         QTest::newRow("zeros are kept") << "0" << -1 << QStringList{"0", "."} << "00.";
+        QTest::newRow("enter confirms, keeps the text")
+            << "45" << 0 << QStringList{"Enter"} << "45";
     }
     void generalPadKeys()
     {
@@ -83,31 +119,22 @@ private slots:
         if (selectFrom >= 0)
             f.box->setSelection(selectFrom, int(start.size()) - selectFrom);
         f.pad->setTextBox(f.box);
+        QSignalSpy confirm(f.pad, &UserControl1::Confirm);
         press(f.pad, keys);
         QTEST(f.box->text(), "expected");
-        QVERIFY(f.box->hasFocus()); // keys never take the focus (and the selection) away
-    }
-
-    void generalPadEnterCollapsesAndConfirms()
-    {
-        Form f;
-        f.box->setText(u"45"_s);
-        f.pad->setTextBox(f.box);
-        f.box->selectAll();
-        QSignalSpy confirm(f.pad, &UserControl1::Confirm);
-        press(f.pad, {u"Enter"_s});
-        QCOMPARE(confirm.size(), 1);
-        QCOMPARE(confirm.at(0).at(0).value<QLineEdit*>(), f.box);
-        QVERIFY(!f.pad->isVisible());
-        QVERIFY(!f.box->hasSelectedText());
-        QCOMPARE(f.box->text(), u"45"_s);
+        QVERIFY(f.box->hasFocus());         // keys never take the focus (and the selection) away
+        QVERIFY(!f.box->hasSelectedText()); // typed over, or collapsed by Enter
+        // Enter confirms the box and puts the pad away.
+        const bool enter = keys.contains(u"Enter"_s);
+        QCOMPARE(confirm.size(), enter ? 1 : 0);
+        QVERIFY(!enter || confirm.at(0).at(0).value<QLineEdit*>() == f.box);
+        QCOMPARE(f.pad->isVisible(), !enter);
     }
 
     void generalPadSizeAndNames()
     {
         Form f;
         f.pad->setTextBox(f.box);
-        QCOMPARE(f.pad->size(), QSize(422, 413)); // 6330 x 6195 twips on a 1024 x 768 form
         QStringList names;
         for (PadKey* k : f.pad->keys()) {
             QCOMPARE(k->focusPolicy(), Qt::NoFocus);
@@ -172,7 +199,6 @@ private slots:
         UserControl2 pad;
         pad.setTextBox(value);
         QVERIFY(pad.isVisible());
-        QCOMPARE(pad.size(), QSize(337, 132));
         press(&pad, keys);
         QTEST(pad.entryBox()->text(), "expected");
     }
@@ -186,16 +212,11 @@ private slots:
         QTest::mouseClick(pad.counter()->upKey(), Qt::LeftButton);
         QTest::mouseClick(pad.counter()->upKey(), Qt::LeftButton);
         press(&pad, {u"Enter"_s});
-        QCOMPARE(confirm.size(), 1);
-        QCOMPARE(confirm.at(0).at(0).toString(), u" 4"_s);
-        QCOMPARE(confirm.at(0).at(1).toString(), u" 2"_s);
         for (int i = 0; i < 3; ++i)
             QTest::mouseClick(pad.counter()->downKey(), Qt::LeftButton);
         QCOMPARE(pad.counter()->text(), u"-1"_s);
-        QTest::mouseClick(&pad, Qt::LeftButton, {}, QPoint(2, pad.height() - 2));
-        QCOMPARE(confirm.size(), 2);
-        QCOMPARE(confirm.at(1).at(0).toString(), QString());
-        QCOMPARE(confirm.at(1).at(1).toString(), QString());
+        QTest::mouseClick(&pad, Qt::LeftButton, {}, QPoint(2, pad.height() - 2)); // cancels
+        QCOMPARE(emitted(confirm), u" 4, 2/,"_s);
     }
 
     void scorePad()
@@ -211,13 +232,9 @@ private slots:
         QTest::mouseClick(pad.counter()->upKey(), Qt::LeftButton);
         QSignalSpy confirm(&pad, &UserControl3::Confirm);
         QTest::mouseClick(pad.scoreButton(4), Qt::LeftButton);
-        QCOMPARE(confirm.size(), 1);
-        QCOMPARE(confirm.at(0).at(0).toString(), u" 10"_s);
-        QCOMPARE(confirm.at(0).at(1).toString(), u" 4"_s);
         QCOMPARE(pad.scoreButton(4)->accessibleName(), u"10"_s);
-        QTest::mouseClick(&pad, Qt::LeftButton, {}, QPoint(2, 2));
-        QCOMPARE(confirm.size(), 2);
-        QCOMPARE(confirm.at(1).at(0).toString(), QString());
+        QTest::mouseClick(&pad, Qt::LeftButton, {}, QPoint(2, 2)); // cancels
+        QCOMPARE(emitted(confirm), u" 10, 4/,"_s);
     }
 
     void presetPadRows_data()
@@ -240,12 +257,10 @@ private slots:
             ++rows[pad.button(i)->geometry().top()];
         QCOMPARE(rows.values(), perRow);
         QCOMPARE(pad.rowCount(), int(perRow.size()));
-        // The frame grows by one button and one gap per row.
-        const int rowPitch = pad.button(0)->height() + 4; // 60 twips
-        UserControl4 one;
-        one.setNumber(u"1"_s);
-        QCOMPARE(pad.height() - one.height(), (int(perRow.size()) - 1) * rowPitch);
-        QCOMPARE(pad.button(1)->x() - pad.button(0)->geometry().right() - 1, 4);
+        // The frame grows with its rows: the last one inside it.
+        QVERIFY(pad.rect().contains(pad.button(values - 1)->geometry()));
+        QVERIFY(pad.height() - pad.button(values - 1)->geometry().bottom() <
+                pad.button(0)->height());
     }
 
     void presetPadPicksAndCancels()
@@ -259,16 +274,110 @@ private slots:
         QTest::mouseClick(pad.button(0), Qt::LeftButton);
         QCOMPARE(box.text(), u"007"_s);
         QTest::mouseClick(pad.button(1), Qt::LeftButton);
-        QCOMPARE(box.text(), u"15"_s);
         QTest::mouseClick(&pad, Qt::LeftButton, {}, QPoint(pad.width() - 3, pad.height() - 3));
-        QCOMPARE(confirm.size(), 3);
-        QCOMPARE(confirm.at(0).at(0).toString(), u"007"_s);
-        QCOMPARE(confirm.at(2).at(0).toString(), QString());
-        QCOMPARE(box.text(), u"15"_s);
+        QCOMPARE(emitted(confirm), u"007/15/"_s);
+        QCOMPARE(box.text(), u"15"_s); // a cancel leaves the box as it was
+        const QRect first = pad.button(0)->geometry();
         pad.clearBtn();
         QCOMPARE(pad.count(), 0);
-        pad.setNumber(u"A"_s);
-        QCOMPARE(pad.button(0)->geometry().topLeft(), QPoint(12, 12));
+        pad.setNumber(u"A"_s); // laid out again from the first place
+        QCOMPARE(pad.button(0)->geometry(), first);
+    }
+
+    void typedWithKeyboard_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<double>("position");
+        QTest::addColumn<QStringList>("typed"); // per box; "-" leaves the box as it is
+        QTest::addColumn<QString>("end");       // Enter on the boxes and 确定, Esc or 取消
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("empty count") << "A" << 12.5 << QStringList{"-", "", "4"} << "Enter"
+                                     << "A, 12.5, 0, 4";
+        QTest::newRow("fraction position")
+            << "破洞" << 0.5 << QStringList{"-", "2", "3.5"} << "Enter"
+            << "破洞, .5, 2, 3.5";
+        QTest::newRow("position typed over") << "B" << 7.0 << QStringList{"30", "1", ""} << "Enter"
+                                             << "B, 30, 1, 0";
+        QTest::newRow("text is not a number")
+            << "C" << 1.0 << QStringList{"-", "x", "2m"} << "Enter"
+            << "C, 1, 0, 2";
+        QTest::newRow("取消") << "A" << 3.0 << QStringList{"9"} << "取消"
+                              << "";
+        QTest::newRow("Esc") << "A" << 3.0 << QStringList{"9"} << "Esc"
+                             << "";
+    }
+    void typedWithKeyboard()
+    {
+        QFETCH(QString, name);
+        QFETCH(double, position);
+        QFETCH(QStringList, typed);
+        QFETCH(QString, end);
+        QString caption;
+        const QString result = showMeOperated(name, position, [&](frmCheckDetail* d) {
+            caption = d->frameCaption();
+            for (int i = 0; i < typed.size(); ++i) {
+                QTRY_VERIFY(d->TxtBox(i)->hasFocus());
+                if (typed.at(i) != u"-")
+                    QTest::keyClicks(d->TxtBox(i), typed.at(i)); // the selection is typed over
+                QTest::keyClick(d->TxtBox(i), end == u"Esc" ? Qt::Key_Escape : Qt::Key_Return);
+            }
+            if (end == u"取消")
+                QTest::mouseClick(d->Command1(1), Qt::LeftButton);
+            if (end != u"Enter")
+                return;
+            QVERIFY(d->Command1(0)->hasFocus());
+            QTest::keyClick(d->Command1(0), Qt::Key_Return);
+        });
+        QCOMPARE(caption, name + u" - 疵点信息"_s);
+        QTEST(result, "expected");
+    }
+
+    void typedOnThePad()
+    {
+        const QString result = showMeOperated(u"A"_s, 12.5, [](frmCheckDetail* d) {
+            QVERIFY(d->keypad()->isVisible());
+            QCOMPARE(d->keypad()->GetTextBox(), d->TxtBox(0));
+            QTest::mouseClick(keyNamed(d->keypad(), u"Enter"_s), Qt::LeftButton);
+            QTRY_COMPARE(d->keypad()->GetTextBox(), d->TxtBox(1));
+            QTest::mouseClick(keyNamed(d->keypad(), u"Enter"_s), Qt::LeftButton);
+            QTRY_COMPARE(d->keypad()->GetTextBox(), d->TxtBox(2));
+            QVERIFY(d->keypad()->isVisible());
+            QTest::mouseClick(keyNamed(d->keypad(), u"4"_s), Qt::LeftButton);
+            QTest::mouseClick(d->Command1(0), Qt::LeftButton);
+        });
+        QCOMPARE(result, u"A, 12.5, 0, 4"_s);
+    }
+
+    void padFollowsTheBox()
+    {
+        showMeOperated(u"A"_s, 1, [](frmCheckDetail* d) {
+            for (int i : {2, 1}) {
+                d->TxtBox(i)->setFocus();
+                QTRY_COMPARE(d->keypad()->GetTextBox(), d->TxtBox(i));
+                const QPoint box = d->TxtBox(i)->mapTo(d, QPoint(0, 0)); // the pad below it
+                QCOMPARE(d->keypad()->x(), box.x());
+                QVERIFY(d->keypad()->y() >= box.y() + d->TxtBox(i)->height());
+                QVERIFY(d->rect().contains(d->keypad()->geometry()));
+                QVERIFY(d->TxtBox(i)->hasSelectedText() || d->TxtBox(i)->text().isEmpty());
+            }
+        });
+    }
+
+    void padPlace_data()
+    {
+        QTest::addColumn<QRect>("box");
+        QTest::addColumn<QPoint>("expected");
+        // Pad 400 x 300 on a form of 800 x 600.
+        QTest::newRow("fits below") << QRect(50, 100, 150, 40) << QPoint(50, 140);
+        QTest::newRow("just fits below") << QRect(50, 260, 150, 40) << QPoint(50, 300);
+        QTest::newRow("goes above") << QRect(50, 261, 150, 40) << QPoint(50, -39);
+        QTest::newRow("above near the bottom") << QRect(10, 500, 150, 40) << QPoint(10, 200);
+        QTest::newRow("kept inside on the right") << QRect(600, 100, 150, 40) << QPoint(400, 140);
+    }
+    void padPlace()
+    {
+        QFETCH(QRect, box);
+        QTEST(frmCheckDetail::padPlace(box, QSize(400, 300), QSize(800, 600)), "expected");
     }
 };
 

@@ -1,20 +1,55 @@
-// Renders the widgets as an operator sees them and checks the colours that carry meaning at the
-// places they must appear.
+// The widgets as an operator sees them: the roll progress bar (scale, point marks and their alarm
+// and flashing, segments, resizing and the operator dragging the thumb), the colours that carry
+// meaning at the places they must appear, the remark frame's caption (cut for the eye, whole in
+// its tooltip) and the station window's full-screen switch.
+#include "widgets/CaptionFrame.h"
+#include "widgets/ScreenMode.h"
 #include "widgets/UserControl1.h"
+#include "widgets/VbColor.h"
 #include "widgets/fProcessBar.h"
 
 #include <QImage>
 #include <QLineEdit>
+#include <QScreen>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
 namespace {
 
+const QColor Red = vbColor(0x0000FF);
+
+// A point mark as drawn: its width in twips and "red" or "black".
+QString look(const fProcessBar& bar, int i)
+{
+    return QString::number(bar.bug(i).widthTwips) +
+           (bar.bug(i).color == Red ? u" red"_s : u" black"_s);
+}
+
+// A bar 1000 pixels wide with its scale and point marks.
+struct Bar : fProcessBar {
+    explicit Bar(double max = 100, const QList<int>& marks = {})
+    {
+        resize(1000, 80);
+        setMax(max);
+        for (int m : marks)
+            addBug(m);
+    }
+};
+
 bool near(QColor a, QColor b, int tolerance = 40)
 {
     return qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue()) <=
            tolerance;
+}
+
+// Full screen as the station sees it, then the window's frame and state: "1 1 1" when full.
+QString screenMode(QWidget& w)
+{
+    return u"%1 %2 %3"_s.arg(ScreenMode::isFullScreen(&w))
+        .arg(w.windowFlags().testFlag(Qt::FramelessWindowHint))
+        .arg(w.windowState().testFlag(Qt::WindowMaximized));
 }
 
 } // namespace
@@ -23,7 +58,137 @@ class TestWidgetGallery : public QObject {
     Q_OBJECT
 
 private slots:
-    void progressBar()
+    void maxIsAtLeastOne_data()
+    {
+        QTest::addColumn<double>("max");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("0") << 0.0 << 1;
+        QTest::newRow("100") << 100.0 << 100;
+        QTest::newRow("rounded") << 12.6 << 13;
+        QTest::newRow("tiny") << 0.4 << 1;
+        QTest::newRow("negative") << -5.0 << 1;
+    }
+    void maxIsAtLeastOne()
+    {
+        QFETCH(double, max);
+        QFETCH(int, expected);
+        Bar bar(max);
+        QCOMPARE(bar.maximum(), expected);
+        bar.addBug(1);
+        if (expected == 1) // a mark at 1 sits at the very end, not beyond it
+            QCOMPARE(bar.markRect(0).center().x(), bar.trackRect().right());
+    }
+
+    void marksAndAlarm_data()
+    {
+        QTest::addColumn<QList<int>>("marks");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<int>("alarm");
+        QTest::addColumn<QList<int>>("widths");
+        QTest::newRow("17: first mark ahead")
+            << QList<int>{20, 40} << 17 << 0 << QList<int>{30, 30};
+        QTest::newRow("20: on the mark") << QList<int>{20, 40} << 20 << 0 << QList<int>{60, 30};
+        QTest::newRow("15: too far") << QList<int>{20, 40} << 15 << -1 << QList<int>{30, 30};
+        QTest::newRow("21: passed") << QList<int>{20, 40} << 21 << -1 << QList<int>{60, 30};
+        QTest::newRow("36: second") << QList<int>{20, 40} << 36 << 1 << QList<int>{60, 30};
+        QTest::newRow("last wins") << QList<int>{20, 22} << 18 << 1 << QList<int>{30, 30};
+    }
+    void marksAndAlarm()
+    {
+        QFETCH(QList<int>, marks);
+        QFETCH(int, value);
+        QFETCH(QList<int>, widths);
+        Bar bar(100, marks);
+        bar.setValue(value);
+        QTEST(bar.alarmIndex(), "alarm");
+        for (int i = 0; i < marks.size(); ++i) // a passed mark is wide and black
+            QCOMPARE(look(bar, i), QString::number(widths.at(i)) +
+                                       (widths.at(i) == 60 ? u" black"_s : u" red"_s));
+    }
+
+    void alarmFlashesSevenTimes()
+    {
+        Bar bar(100, {20, 40});
+        bar.setValue(17);
+        bar.tick();
+        QCOMPARE(look(bar, 0), u"10 red"_s);
+        QCOMPARE(bar.lineColor(), vbColor(0x00C000));
+        bar.tick();
+        QCOMPARE(look(bar, 0), u"50 black"_s);
+        QCOMPARE(bar.lineColor(), vbColor(0x0000C0));
+        for (int i = 2; i < fProcessBar::MaxFlashes; ++i)
+            bar.tick();
+        QCOMPARE(QPoint(bar.flashCount(), bar.alarmIndex()), QPoint(7, 0));
+        bar.tick(); // the eighth tick drops the alarm
+        QCOMPARE(QPoint(bar.flashCount(), bar.alarmIndex()), QPoint(0, -1));
+        const QString after = look(bar, 0);
+        bar.tick();
+        QCOMPARE(look(bar, 0) + u'/' + look(bar, 1), after + u"/30 red"_s);
+    }
+
+    void refreshKeepsTheFlashCount()
+    {
+        Bar bar(100, {20});
+        bar.setValue(17);
+        for (int i = 0; i < 3; ++i)
+            bar.tick();
+        bar.setValue(20); // the counter moves on while the mark flashes
+        QCOMPARE(bar.flashCount(), 3);
+        QCOMPARE(look(bar, 0), u"60 black"_s);
+        bar.tick();
+        QCOMPARE(look(bar, 0), u"10 red"_s); // still flashing on the passed mark
+    }
+
+    void maxRemovesMarksAndSegments()
+    {
+        Bar bar(100, {20});
+        bar.addMen(u"W"_s, 10);
+        bar.setValue(18);
+        bar.setMax(200);
+        QCOMPARE(QPoint(bar.bugCount(), bar.segmentCount()), QPoint(0, 0));
+        bar.tick(); // the old alarm has no mark any more
+        QCOMPARE(bar.alarmIndex(), -1);
+    }
+
+    // Segments end to end along the track and a mark at its place, again after a resize.
+    void segmentsEndToEnd()
+    {
+        Bar bar(100, {50});
+        bar.addMen(u"W01"_s, 30);
+        bar.addMen(u"W02"_s, 70);
+        for (int width : {400, 1000}) {
+            bar.resize(width, 80);
+            const double track = bar.trackRect().width();
+            QCOMPARE(bar.segmentRect(0).width() / track, 0.3);
+            QCOMPARE(bar.segmentRect(1).width() / track, 0.7);
+            QCOMPARE(bar.segmentRect(1).left(), bar.segmentRect(0).right());
+            QVERIFY(qAbs(bar.segmentRect(0).left() - bar.trackRect().left()) < 1.0);
+            QCOMPARE(bar.markRect(0).center().x(), bar.trackRect().center().x());
+        }
+        for (const char* name : {"c", "d", "e"})
+            bar.addMen(QString::fromLatin1(name), *name == 'c' ? 2.5 : 1);
+        QStringList segments; // caption and colour, in turn through the palette
+        for (int i = 0; i < 5; ++i)
+            segments << bar.segment(i).caption + u' ' + bar.segment(i).color.name();
+        QCOMPARE(segments.join(u", "_s), u"W01(30) #ff00ff, W02(70) #00ffff, c(2.5) #00ff00, "
+                                         "d(1) #ffff00, e(1) #ff0000"_s);
+    }
+
+    void operatorDragsTheThumb()
+    {
+        Bar bar(200, {150});
+        QSignalSpy changed(&bar, &fProcessBar::valueChanged);
+        const QRectF t = bar.trackRect();
+        QTest::mousePress(&bar, Qt::LeftButton, {},
+                          QPoint(int(t.left() + t.width() * 0.73), int(t.center().y())));
+        QCOMPARE(QList<int>({bar.value(), int(changed.size()), bar.alarmIndex()}),
+                 QList<int>({146, 1, 0}));
+        QTest::mouseRelease(&bar, Qt::LeftButton);
+        QTest::mousePress(&bar, Qt::LeftButton, {}, QPoint(5, 2)); // on the segments, not the track
+        QCOMPARE(changed.size(), 1);
+    }
+
+    void progressBarColours()
     {
         fProcessBar bar;
         bar.resize(1000, 90);
@@ -37,35 +202,107 @@ private slots:
         bar.show();
         const QImage img = bar.grab().toImage();
         const QRectF s0 = bar.segmentRect(0), s1 = bar.segmentRect(1);
-        QVERIFY(
-            near(img.pixelColor(int(s0.left() + 4), int(s0.center().y())), QColor(255, 0, 255)));
-        QVERIFY(
-            near(img.pixelColor(int(s1.right() - 4), int(s1.center().y())), QColor(0, 255, 255)));
-        const QRectF passed = bar.markRect(0);
-        QVERIFY(
-            near(img.pixelColor(int(passed.center().x()), int(passed.center().y())), Qt::black));
-        const QRectF ahead = bar.markRect(2);
-        QVERIFY(near(img.pixelColor(int(ahead.center().x()), int(ahead.bottom() - 2)), Qt::red));
+        const QRectF passed = bar.markRect(0), ahead = bar.markRect(2);
+        // The segments in their colours, a passed mark black, a mark ahead red.
+        const std::pair<QPointF, QColor> seen[] = {
+            {{s0.left() + 4, s0.center().y()}, QColor(255, 0, 255)},
+            {{s1.right() - 4, s1.center().y()}, QColor(0, 255, 255)},
+            {passed.center(), Qt::black},
+            {{ahead.center().x(), ahead.bottom() - 2}, Qt::red}};
+        for (const auto& [at, colour] : seen)
+            QVERIFY(near(img.pixelColor(int(at.x()), int(at.y())), colour));
     }
 
     void keypads()
     {
         QWidget station;
         station.resize(1024, 768);
-        auto* box = new QLineEdit(u"12"_s, &station);
-        box->setGeometry(20, 20, 200, 40);
         auto* pad = new UserControl1(&station);
-        pad->move(20, 70);
-        pad->setTextBox(box);
+        pad->setTextBox(new QLineEdit(u"12"_s, &station));
         station.show();
         pad->keys().at(4)->setDown(true); // "4" under the finger
         const QImage img = pad->grab().toImage();
-        const QRect pressed = pad->keys().at(4)->geometry();
-        QVERIFY(
-            near(img.pixelColor(pressed.left() + 6, pressed.top() + 6), QColor(0x1f, 0x5f, 0xbf)));
-        const QRect idle = pad->keys().at(0)->geometry();
-        QVERIFY(near(img.pixelColor(idle.left() + 6, idle.top() + 6), QColor(0xfb, 0xfb, 0xfb)));
+        const QRect pressed = pad->keys().at(4)->geometry(), idle = pad->keys().at(0)->geometry();
+        QVERIFY(near(img.pixelColor(pressed.topLeft() + QPoint(6, 6)), QColor(0x1f, 0x5f, 0xbf)));
+        QVERIFY(near(img.pixelColor(idle.topLeft() + QPoint(6, 6)), QColor(0xfb, 0xfb, 0xfb)));
         QVERIFY(pressed.width() >= 80 && pressed.height() >= 80); // a fingertip fits
+    }
+
+    void toolTipWhenCut_data()
+    {
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("width");
+        QTest::addColumn<bool>("cut");
+        const QString remark = u"加急，注意色差，成品要求幅宽150cm以上，卷装不得折痕"_s;
+        QTest::newRow("long remark, narrow frame") << remark << 200 << true;
+        QTest::newRow("long remark, wide frame") << remark << 2000 << false;
+        QTest::newRow("short remark, narrow frame") << u"加急"_s << 200 << false;
+        QTest::newRow("no remark") << QString() << 200 << false;
+    }
+    void toolTipWhenCut()
+    {
+        QFETCH(QString, caption);
+        QFETCH(int, width);
+        QFETCH(bool, cut);
+        CaptionFrame frame;
+        frame.resize(width, 80);
+        frame.setCaption(caption);
+        QCOMPARE(frame.title(), caption);
+        QCOMPARE(frame.toolTip(), cut ? caption : QString());
+    }
+
+    // The caption's tooltip follows the frame when the panel is resized or the type grows.
+    void followsSizeAndFont()
+    {
+        CaptionFrame frame;
+        frame.resize(2000, 80);
+        frame.show(); // a hidden widget gets its resize events when it is shown
+        frame.setCaption(u"加急，注意色差，成品要求幅宽150cm以上"_s);
+        QVERIFY(frame.toolTip().isEmpty());
+        frame.resize(150, 80);
+        QCOMPARE(frame.toolTip(), frame.title());
+        frame.resize(2000, 80);
+        QVERIFY(frame.toolTip().isEmpty());
+        QFont big = frame.font();
+        big.setPixelSize(200);
+        frame.setFont(big);
+        QCOMPARE(frame.toolTip(), frame.title());
+    }
+
+    // The station is made full screen before it is first shown, or by a double tap later. Without
+    // a window manager nobody honours "maximised", so the window must carry the screen's
+    // geometry itself, and get its own back when it leaves full screen.
+    void screenModeToggles_data()
+    {
+        QTest::addColumn<bool>("shownFirst");
+        QTest::newRow("switched while shown") << true;
+        QTest::newRow("switched before the first show") << false;
+    }
+    void screenModeToggles()
+    {
+        QFETCH(bool, shownFirst);
+        QWidget w;
+        w.setWindowTitle(u"验布"_s);
+        w.setGeometry(40, 30, 640, 480);
+        if (shownFirst)
+            w.show();
+        const QRect normal = w.geometry();
+        const QRect screen = w.screen()->availableGeometry();
+        QVERIFY(normal != screen);
+        QCOMPARE(screenMode(w), u"0 0 0"_s);
+        ScreenMode::setFullScreen(&w, true);
+        QCOMPARE(screenMode(w), u"1 1 1"_s);
+        QCOMPARE(w.isVisible(), shownFirst);
+        QCOMPARE(w.geometry(), screen);
+        w.show();
+        QTRY_COMPARE(w.geometry(), screen);
+        QVERIFY(!ScreenMode::toggle(&w));
+        QCOMPARE(screenMode(w), u"0 0 0"_s);
+        QVERIFY(w.isVisible());
+        QTRY_COMPARE(w.geometry(), normal);
+        QVERIFY(ScreenMode::toggle(&w));
+        QCOMPARE(screenMode(w), u"1 1 1"_s);
+        QTRY_COMPARE(w.geometry(), screen);
     }
 };
 
