@@ -23,6 +23,7 @@ AREAS = {
     "serial": "^test_serial_port$",
     "quality": "^test_(quality_data|frmquality|station_layout)$",
     "journal": "^test_(journal|frmcheck|stations_offline|offline_journal)$",
+    "sheet": "^test_sheetfile$",
 }
 
 S = "src/"
@@ -281,4 +282,25 @@ FAULTS = [
      "std::exchange(m_listedSql, list.statement) == list.statement);",
      "std::exchange(m_listedSql, list.statement) != list.statement);",
      "the packer loses his place on his own pallet's list after a save"),
+    # --- added before the cut of the shell, journal and spreadsheet tests
+    ("sheet", S + "platform/sheet/SheetGrid.cpp", "columns_ = std::max(columns_, column);",
+     "columns_ = column;", "the sheet's width is its last cell's column, not its widest row's"),
+    ("sheet", S + "platform/sheet/XlsReader.cpp", "return double(c.value.int_value);",
+     "return c.value.int_value;", "a whole number in an .xls comes back as an int, not a number"),
+    ("sheet", S + "platform/sheet/SheetImport.cpp", "if (!info.exists() || !info.isFile())",
+     "if (!info.exists())", "a folder under the file's name is taken for a file"),
+    ("sheet", S + "platform/sheet/SheetGrid.cpp",
+     "!value.isValid() || (value.typeId() == QMetaType::QString && value.toString().isEmpty());",
+     "!value.isValid();", "an empty text is kept as a cell"),
+    ("journal", S + "platform/journal/JournalReplay.cpp",
+     "        if (claimed(record.id))\n            return Outcome::AlreadyApplied;\n        m_conn.execute(claimStatement(record));",
+     "        m_conn.execute(claimStatement(record));",
+     "a record whose claim is on the server (killed before the journal knew) is applied again"),
+    ("journal", S + "platform/journal/JournalStore.cpp", 'u"where state = ? order by seq"_s',
+     'u"where state = ? order by seq desc"_s', "the journal is replayed newest first"),
+    ("journal", S + "platform/journal/JournalStore.cpp", '"update set value = max(value, ?2)"_s',
+     '"update set value = ?2"_s', "the journal's last number is the last saved, not the highest"),
+    ("journal", S + "platform/journal/JournalReplay.cpp", "        else if (step.mustTouch)\n            m_conn.executeOnRow(sql);",
+     "        else if (step.mustTouch)\n            m_conn.execute(sql);",
+     "a replayed update of a deleted card touches nothing and passes"),
 ]
