@@ -27,31 +27,24 @@ private slots:
     {
         QTest::addColumn<QString>("cmd");
         QTest::addColumn<Station>("station");
-        QTest::newRow("check") << "check" << Station::Check;
-        QTest::newRow("empty") << "" << Station::Check;
-        QTest::newRow("maitou") << "maitou" << Station::Maitou;
-        QTest::newRow("Maitou falls through") << "Maitou" << Station::Check;
-        QTest::newRow("huaxian") << "huaxian" << Station::Huaxian;
-        QTest::newRow("mes") << "mes" << Station::MesCheck;
-        QTest::newRow("MES") << "MES" << Station::MesCheck;
-        QTest::newRow("MESCHECK") << "MESCHECK" << Station::MesCheck;
-        QTest::newRow("mesrun") << "mesrun" << Station::MesRun;
-        QTest::newRow("MesRun") << "MesRun" << Station::MesRun;
-        QTest::newRow("bag") << "bag" << Station::Bag;
-        QTest::newRow("BAG") << "BAG" << Station::Bag;
-        QTest::newRow("item") << "item" << Station::Item;
+        const auto words = [](Station station, std::initializer_list<const char*> cmds) {
+            for (const char* cmd : cmds)
+                QTest::addRow("'%s'", cmd) << QString::fromUtf8(cmd) << station;
+        };
         // "3d…" words are checked by quick3d, which also reads the number after them.
-        QTest::newRow("3D falls through") << "3D" << Station::Check;
-        QTest::newRow("load") << "load" << Station::Load;
-        QTest::newRow("rfid") << "rfid" << Station::Rfid;
-        QTest::newRow("kanban") << "kanban" << Station::Kanban;
-        QTest::newRow("Kanban falls through") << "Kanban" << Station::Check;
-        QTest::newRow("quality") << "quality" << Station::Quality;
-        QTest::newRow("serve") << "serve" << Station::Serve;
-        QTest::newRow("Serve falls through") << "Serve" << Station::Check;
-        QTest::newRow("two words are one text") << "check extra" << Station::Check;
-        QTest::newRow("bag with blank is not bag") << "bag " << Station::Check;
-        QTest::newRow("unknown") << "weave" << Station::Check;
+        words(Station::Check, {"check", "", "Maitou", "3D", "Kanban", "Serve", "check extra", "bag ",
+                               "weave"});
+        words(Station::Maitou, {"maitou"});
+        words(Station::Huaxian, {"huaxian"});
+        words(Station::MesCheck, {"mes", "MES", "MESCHECK"});
+        words(Station::MesRun, {"mesrun", "MesRun"});
+        words(Station::Bag, {"bag", "BAG"});
+        words(Station::Item, {"item"});
+        words(Station::Load, {"load"});
+        words(Station::Rfid, {"rfid"});
+        words(Station::Kanban, {"kanban"});
+        words(Station::Quality, {"quality"});
+        words(Station::Serve, {"serve"});
     }
     void choose()
     {
