@@ -9,6 +9,7 @@
 #include "shell/JournalNumbers.h"
 #include "shell/SysUtilDb.h"
 #include "support/SqliteOdbc.h"
+#include "support/TempProgramFolder.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -400,9 +401,7 @@ private slots:
         QFETCH(bool, reported);
         if (inItsPlace == u"read-only" && ::geteuid() == 0)
             QSKIP("root writes a read-only file");
-        const QByteArray home = qgetenv("MIREL_HOME");
-        qputenv("MIREL_HOME", m_dir->path().toLocal8Bit());
-        const auto restore = qScopeGuard([home] { qputenv("MIREL_HOME", home); });
+        TempProgramFolder home;
         const QString path = JournalStore::defaultPath();
         if (inItsPlace == u"folder")
             QVERIFY(QDir().mkdir(path));
