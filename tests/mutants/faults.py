@@ -24,6 +24,7 @@ AREAS = {
     "quality": "^test_(quality_data|frmquality|station_layout)$",
     "journal": "^test_(journal|frmcheck|stations_offline|offline_journal)$",
     "sheet": "^test_sheetfile$",
+    "text": "^test_(vbtext|station_dispatch)$",
 }
 
 S = "src/"
@@ -302,4 +303,15 @@ FAULTS = [
     ("journal", S + "platform/journal/JournalReplay.cpp", "        else if (step.mustTouch)\n            m_conn.executeOnRow(sql);",
      "        else if (step.mustTouch)\n            m_conn.execute(sql);",
      "a replayed update of a deleted card touches nothing and passes"),
+    ("text", S + "platform/text/Vb.cpp", "const bool up = frac[fracDigits] >= u'5';",
+     "const bool up = frac[fracDigits] > u'5';", "Format rounds a half down"),
+    ("text", S + "platform/text/Vb.cpp", "long long CInt(double x) { return static_cast<long long>(std::nearbyint(x)); }",
+     "long long CInt(double x) { return static_cast<long long>(std::round(x)); }",
+     "CInt rounds halves away from zero, not to the even number"),
+    ("text", S + "platform/text/Vb.cpp", "return at < 0 ? 0 : at + 1;", "return at < 0 ? 0 : at;",
+     "InStr counts from 0"),
+    ("text", S + "shell/Station.cpp", 'else if (lower == u"bag")', 'else if (cmd == u"bag")',
+     "BAG in capitals opens the inspection station, not packing"),
+    ("text", S + "shell/Station.cpp", "if (c.number > 0) {", "if (c.number >= 0) {",
+     "3d0 gets a model number"),
 ]
