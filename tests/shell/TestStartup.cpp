@@ -16,21 +16,6 @@ using namespace Qt::StringLiterals;
 class TestStartup : public QObject {
     Q_OBJECT
 
-    static QString mirelBinary() { return qEnvironmentVariable("MIREL_BIN_DIR") + u"/mirel"_s; }
-
-    // The environment of a copy started elsewhere: its own runtime and temporary folders.
-    static QProcessEnvironment env(const QString& lockDir, const QString& home)
-    {
-        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
-        e.insert(u"MIREL_LOCK_DIR"_s, lockDir);
-        e.insert(u"XDG_RUNTIME_DIR"_s, home);
-        e.insert(u"TMPDIR"_s, home);
-        e.insert(u"MIREL_HOME"_s, home);
-        e.insert(u"MIREL_NONINTERACTIVE"_s, u"1"_s);
-        e.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
-        return e;
-    }
-
     // The lock file a copy uses with MIREL_LOCK_DIR=dir.
     static QString lockIn(const QString& dir)
     {
@@ -41,9 +26,27 @@ class TestStartup : public QObject {
         return path;
     }
 
+    // Starts `mirel word` with the lock in lockDir and its own runtime, temporary and program
+    // folder home; its exit code and what it wrote to stderr.
+    static std::pair<int, QString> start(const QString& word, const QString& lockDir, const QString& home)
+    {
+        QProcessEnvironment e = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"XDG_RUNTIME_DIR", "TMPDIR", "MIREL_HOME"})
+            e.insert(QString::fromLatin1(name), home);
+        e.insert(u"MIREL_LOCK_DIR"_s, lockDir);
+        e.insert(u"MIREL_NONINTERACTIVE"_s, u"1"_s);
+        e.insert(u"QT_QPA_PLATFORM"_s, u"offscreen"_s);
+        QProcess p;
+        p.setProcessEnvironment(e);
+        p.start(qEnvironmentVariable("MIREL_BIN_DIR") + u"/mirel"_s, {word});
+        if (!p.waitForFinished(20000))
+            return {-1, u"did not end"_s};
+        return {p.exitCode(), QString::fromLocal8Bit(p.readAllStandardError())};
+    }
+
 private slots:
     // The lock lies where only this user can write: another account cannot keep the station
-    // from starting with a file of its own.
+    // from starting with a file of its own. Released, it takes the next start.
     void lockInTheUsersOwnFolder_data()
     {
         QTest::addColumn<int>("mode");   // of the folder XDG_RUNTIME_DIR names; 0: unset
@@ -68,66 +71,41 @@ private slots:
         QTEST(QFileInfo(lock).absolutePath() == runtime.path(), "inIt");
         struct stat st {};
         QVERIFY(::stat(QFile::encodeName(QFileInfo(lock).absolutePath()).constData(), &st) == 0);
-        QCOMPARE(st.st_uid, ::getuid());
-        QCOMPARE(st.st_mode & 0022, 0u);
+        QCOMPARE(std::pair(st.st_uid, st.st_mode & 0022), std::pair(::getuid(), 0u));
+        const QString ours = runtime.path() + u"/l.lock"_s;
+        QVERIFY(SingleInstance(ours).acquire());
+        QVERIFY(SingleInstance(ours).acquire());
     }
 
-    void secondCopyIsRefused_data()
+    // A running copy refuses the next one, naming its process and how to end it here (the Windows
+    // command only there), and the refused copy touches nothing. A lock left by a copy that crashed
+    // (a process id that does not run) blocks nothing: the run gets as far as its start time.
+    void secondCopy_data()
     {
         QTest::addColumn<QString>("word");
-        QTest::newRow("window station") << "check";
-        QTest::newRow("unattended run") << "mesrun";
+        QTest::addColumn<bool>("running");
+        QTest::newRow("window station") << "check" << true;
+        QTest::newRow("unattended run") << "mesrun" << true;
+        QTest::newRow("stale lock") << "mesrun" << false;
     }
-    void secondCopyIsRefused()
+    void secondCopy()
     {
         QFETCH(QString, word);
+        QFETCH(bool, running);
         QTemporaryDir lockDir, home;
-        // This test process is the running copy.
-        SingleInstance running(lockIn(lockDir.path()));
-        QVERIFY(running.acquire());
-        QProcess p;
-        p.setProcessEnvironment(env(lockDir.path(), home.path()));
-        p.start(mirelBinary(), {word});
-        QVERIFY(p.waitForFinished(20000));
-        QCOMPARE(p.exitCode(), 2);
-        const QString err = QString::fromLocal8Bit(p.readAllStandardError());
-        // The running copy by its process and how to end it here; the Windows command only there.
-        QVERIFY2(err.contains(u"程序已经运作中（进程 %1）"_s.arg(::getpid())), qPrintable(err));
-        QVERIFY(err.contains(u"kill %1"_s.arg(::getpid())));
-        QVERIFY(!err.contains(u"taskkill"_s));
-        // The refused copy touched nothing.
-        QVERIFY(QDir(home.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
-    }
-
-    void staleLockDoesNotBlock()
-    {
-        QTemporaryDir lockDir, home;
-        {
-            QFile f(lockIn(lockDir.path())); // left behind by a copy that crashed: a process id that does not run
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write("999999\nmirel\nthis-host\n");
-        }
-        QProcess p;
-        p.setProcessEnvironment(env(lockDir.path(), home.path()));
-        p.start(mirelBinary(), {u"mesrun"_s});
-        QVERIFY(p.waitForFinished(20000));
-        const QString err = QString::fromLocal8Bit(p.readAllStandardError());
-        QVERIFY2(!err.contains(u"程序已经运作中"_s), qPrintable(err));
-        QVERIFY(p.exitCode() != 2);
-        // It got as far as the run: the start time is written.
-        QVERIFY(QFile::exists(home.path() + u"/config.ini"_s));
-    }
-
-    void lockIsReleasedForTheNextStart()
-    {
-        QTemporaryDir runtime;
-        const QString lock = runtime.path() + u"/l.lock"_s;
-        {
-            SingleInstance first(lock);
-            QVERIFY(first.acquire());
-        }
-        SingleInstance second(lock);
-        QVERIFY(second.acquire());
+        SingleInstance us(lockIn(lockDir.path())); // this test process is the running copy
+        QFile stale(lockIn(lockDir.path()));
+        QVERIFY(running ? us.acquire()
+                        : stale.open(QIODevice::WriteOnly) && stale.write("999999\nmirel\nthis-host\n"));
+        stale.close();
+        const auto [code, err] = start(word, lockDir.path(), home.path());
+        QCOMPARE(std::pair(code == 2, err.contains(u"程序已经运作中"_s)), std::pair(running, running));
+        if (running)
+            QVERIFY2(err.contains(u"程序已经运作中（进程 %1）"_s.arg(::getpid()))
+                         && err.contains(u"kill %1"_s.arg(::getpid())) && !err.contains(u"taskkill"_s),
+                     qPrintable(err));
+        QCOMPARE(QDir(home.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty(), running);
+        QCOMPARE(QFile::exists(home.path() + u"/config.ini"_s), !running);
     }
 
     void startDateFollowsSynDays_data()
