@@ -99,7 +99,11 @@ FilledBox fillBox(const ReportBox& box, const RowLookup& lookup, const FillConte
         } catch (const ReportError& e) {
             local.append(e.message());
         }
-    } else if (box.kind == ReportBox::Image) {
+    } else if (box.kind == ReportBox::Image && !out.text.isEmpty()) {
+        // An empty file is a row without a picture (a defect the camera missed): nothing drawn.
+        const QString folder = ReportExpression::expand(box.folder, lookup, &local);
+        if (!folder.isEmpty())
+            out.text = QDir(folder).filePath(out.text);
         out.text = resolveImage(out.text, cx.folder);
         if (!QFileInfo::exists(out.text))
             local.append(u"图片不存在：%1"_s.arg(out.text));
@@ -258,10 +262,19 @@ void paintBox(QPainter& p, const ReportTemplate& t, const FilledBox& fb, double 
             problems->append(u"第 %1 行的框：条码太宽，框内放不下：%2"_s.arg(b.line).arg(fb.text));
         break;
     case ReportBox::Image: {
+        if (fb.text.isEmpty())
+            break;
         QImageReader reader(fb.text);
+        reader.setAutoTransform(true); // a camera held on its side writes the turn into the file
         const QImage img = reader.read();
-        if (!img.isNull())
+        if (img.isNull())
+            break;
+        if (b.fit) {
+            const QSizeF size = QSizeF(img.size()).scaled(r.size(), Qt::KeepAspectRatio);
+            p.drawImage(QRectF(r.center() - QPointF(size.width(), size.height()) / 2, size), img);
+        } else {
             p.drawImage(r, img);
+        }
         break;
     }
     case ReportBox::Line:

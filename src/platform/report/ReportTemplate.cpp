@@ -243,6 +243,10 @@ bool readBoxKey(const Entry& e, ReportBox& b, bool& placed)
         b.grade = e.value;
     else if (e.key == u"cap")
         b.cap = number(e);
+    else if (e.key == u"folder")
+        b.folder = e.value;
+    else if (e.key == u"fit")
+        b.fit = flag(e);
     else
         return false;
     return true;

@@ -36,6 +36,8 @@ struct ReportBox {
     double module = 0.5;  ///< barcode: largest module (narrow bar, matrix cell) in mm
     double pen = 0.3;     ///< line and rectangle width in mm
     bool fill = false;    ///< rectangle filled black
+    QString folder;       ///< image: folder pattern its file is looked up in ("": as the file says)
+    bool fit = false;     ///< image: kept in proportion and centred instead of stretched
     // Roll map: the defect query (position, end, points), the length and grade patterns, and
     // the points per metre at most (0: no cap).
     QString query;
