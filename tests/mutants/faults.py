@@ -13,7 +13,7 @@ AREAS = {
     "progress": "^test_(frmworkload|workload_rules|station_layout)$",
     "kanban": "^test_(frmkanban|station_layout)$",
     "report": "^test_(grf_template|report_expression|barcode|label_report"
-              "|print_routine)$",
+              "|print_routine|defect_report)$",
     "widgets": "^test_(keypads|edit_grid|widget_gallery|offline_journal)$",
     "config": "^test_(inifile|startup)$",
     "numbers": "^test_(db_numbers|db_lookups)$",
@@ -344,4 +344,11 @@ FAULTS = [
      "BAG in capitals opens the inspection station, not packing"),
     ("text", S + "shell/Station.cpp", "if (c.number > 0) {", "if (c.number >= 0) {",
      "3d0 gets a model number"),
+    ("report", S + "platform/report/ReportRenderer.cpp", "        if (b.fit) {", "        if (false) {",
+     "a defect's picture is stretched to its box"),
+    ("report", S + "platform/report/ReportRenderer.cpp",
+     "ReportBox::Image && !out.text.isEmpty()) {", "ReportBox::Image) {",
+     "a defect without a picture is reported as a missing image"),
+    ("report", S + "platform/report/ReportRenderer.cpp", "        if (!folder.isEmpty())\n", "        if (false)\n",
+     "the report's pictures are looked for outside the photo folder"),
 ]

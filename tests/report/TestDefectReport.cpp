@@ -60,6 +60,16 @@ private slots:
         QVERIFY(!pages[0].contains(u"无图"_s));
     }
 
+    // Any template: an image whose file fills empty is a row without a picture, not a problem.
+    void emptyImageIsNoProblem()
+    {
+        LabelReport r;
+        r.loadText(u"[report]\npage = 50 x 30\n[detail]\nquery = select '' as 照片\n"
+                   "[image]\nat = 0 0 40 20\nfile = [照片]\n"_s);
+        r.setConnectionString(m_conn);
+        QCOMPARE(r.fill().problems, QStringList());
+    }
+
 private:
     QTemporaryDir m_dir;
     QString m_db, m_conn;
