@@ -351,4 +351,10 @@ FAULTS = [
      "a defect without a picture is reported as a missing image"),
     ("report", S + "platform/report/ReportRenderer.cpp", "        if (!folder.isEmpty())\n", "        if (false)\n",
      "the report's pictures are looked for outside the photo folder"),
+    ("quality", ST + "quality/QualitySql.cpp", 'u" and d.bugName = ? order by p.takenAt desc, p.id desc"_s',
+     'u" and d.bugName = ? order by p.takenAt, p.id"_s', "the touched defect's oldest pictures shown"),
+    ("quality", ST + "quality/frmQuality.cpp", "found = QualityData::pictures(Database::conn(), f, QualityPictures::Count);",
+     "found = QualityData::pictures(Database::conn(), f, 1);", "only one picture of the touched defect"),
+    ("quality", ST + "quality/frmQuality.cpp", "    if (!found.isEmpty())\n        tabTables->setCurrentWidget(pictures);",
+     "    if (found.isEmpty())\n        tabTables->setCurrentWidget(pictures);", "the pictures' tab stays behind the tables"),
 ]

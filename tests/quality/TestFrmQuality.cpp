@@ -9,7 +9,9 @@
 #include "shell/MessageBox.h"
 #include "stations/Stations.h"
 #include "stations/quality/QualityChartViews.h"
+#include "stations/quality/QualityPictures.h"
 #include "support/ReadBack.h"
+#include "widgets/PictureView.h"
 #include "widgets/UserControl4.h"
 
 #include <QAbstractBarSeries>
@@ -17,6 +19,9 @@
 #include <QChart>
 #include <QChartView>
 #include <QDateEdit>
+#include <QDir>
+#include <QPointer>
+#include <QToolButton>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -95,6 +100,38 @@ private slots:
         QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, barPoint(view, set, bar));
         QCOMPARE(f.labFigureNow[QualityText::Rolls]->text(), u"3"_s);
         QCOMPARE(f.gridMachine->rowCount(), 2);
+    }
+
+    // A touched defect brings its latest pictures forward; a touch on one shows it full-screen,
+    // a touch on that closes it; the touch dropped, the tab says how to get pictures.
+    void touchedDefectShowsItsPictures()
+    {
+        QualityFixture fx;
+        QDir(fx.home().path()).mkpath(u"照片/2611"_s);
+        QImage img(400, 300, QImage::Format_RGB32);
+        img.fill(Qt::red);
+        QVERIFY(img.save(fx.home().file(u"照片/2611/a.jpg"_s)));
+        Connection c;
+        c.open(u"Provider=SQLite;Data Source="_s + fx.databasePath());
+        c.execute(u"insert checkDetailPhoto(detailId, fileName, takenAt) values"
+                  "(2, '2611/a.jpg', '2026-11-02 09:20:00'), (1, '2611/gone.jpg', '2026-11-02 09:10:00')"_s);
+        frmQuality& f = fx.open();
+        f.show();
+        f.touchDefect(u"破洞"_s);
+        QCOMPARE(f.tabTables->currentWidget(), f.pictures);
+        QVERIFY(f.pictures->thumbs[1]->isVisible() && !f.pictures->thumbs[2]->isVisible());
+        QCOMPARE(f.pictures->thumbs[0]->text(), u"SC1 001  0.0m\n11-02 09:20"_s);
+        QVERIFY(f.pictures->thumbs[1]->icon().isNull()); // its file is gone: the caption stays
+        QVERIFY(!f.pictures->thumbs[0]->icon().isNull());
+        QTest::mouseClick(f.pictures->thumbs[0], Qt::LeftButton);
+        auto* view = f.pictures->findChild<PictureView*>();
+        QVERIFY(view && view->isVisible());
+        QCOMPARE(view->image().size(), QSize(400, 300));
+        const QPointer<PictureView> open = view;
+        QTest::mouseClick(view, Qt::LeftButton);
+        QTRY_VERIFY(!open);
+        f.touchDefect(u"破洞"_s);
+        QVERIFY(!f.pictures->thumbs[0]->isVisible() && f.pictures->labNote->isVisible());
     }
 
     // Arrow keys on a focused chart touch the bars in turn; Esc widens the views back.

@@ -43,7 +43,11 @@ private slots:
             "(17, 1, 40, 1, 'A品', 'C01', '002', '150', '2026-12-10', 'B1');"
             "insert checkDetail(checkId, bugName, bugCount, bugScore) values"
             "(11, '破洞', 1, 4), (11, 'ab', 2, 3), (12, 'AB', 1, 1), (12, '', 1, 2),"
-            "(13, '破洞 ', 0, -1), (14, '油污', 1, 2), (500, '破洞', 1, 4), (17, '破洞', 1, 4)"_s);
+            "(13, '破洞 ', 0, -1), (14, '油污', 1, 2), (500, '破洞', 1, 4), (17, '破洞', 1, 4);"
+            // Pictures of the fixture's defects: roll 1's two 破洞 and its 油污, roll 4's 破洞.
+            "insert checkDetailPhoto(detailId, fileName, takenAt) values"
+            "(1, 'a.jpg', '2026-11-02 09:10:00'), (2, 'b.jpg', '2026-11-02 09:20:00'),"
+            "(3, 'd.jpg', '2026-11-02 09:30:00'), (5, 'c.jpg', '2026-10-31 23:59:59')"_s);
     }
 
     void totals_data()
@@ -323,6 +327,37 @@ private slots:
             QualityText::figures({1, 100, 0, 100, now, 0}, {1, 100, 0, 100, 10, 0})[3];
         QTEST(f.change, "change");
         QTEST(f.verdict, "verdict");
+    }
+
+    // The touched defect's latest pictures: newest first, as many as asked, within the range
+    // and the other narrowings; none without a touched defect.
+    void pictures_data()
+    {
+        QTest::addColumn<Edit>("edit");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QStringList>("files");
+        const Edit hole = [](Filter& f) { f.defect = u"破洞"_s; };
+        QTest::newRow("破洞") << hole << 8 << QStringList{"b.jpg", "a.jpg"};
+        QTest::newRow("the newest") << hole << 1 << QStringList{"b.jpg"};
+        QTest::newRow("油污") << Edit([](Filter& f) { f.defect = u"油污"_s; }) << 8
+                            << QStringList{"d.jpg"};
+        QTest::newRow("another machine")
+            << Edit([hole](Filter& f) { hole(f), f.machine = u"002"_s; }) << 8 << QStringList{};
+        QTest::newRow("range before")
+            << Edit([hole](Filter& f) { f = QualitySql::previousRange(f), hole(f); }) << 8
+            << QStringList{"c.jpg"};
+        QTest::newRow("no defect touched") << Edit([](Filter&) {}) << 8 << QStringList{};
+    }
+    void pictures()
+    {
+        QFETCH(Edit, edit);
+        QFETCH(int, count);
+        Filter f = QualityFixture::range();
+        edit(f);
+        QStringList files;
+        for (const QualityData::Picture& p : QualityData::pictures(m_c, f, count))
+            files << p.file;
+        QTEST(files, "files");
     }
 
     // Scoring off gives no points: the Pareto then ranks and accumulates by defects.

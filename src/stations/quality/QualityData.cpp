@@ -74,6 +74,18 @@ QList<ParetoRow> pareto(QList<ParetoRow> rows)
     return rows;
 }
 
+QList<Picture> pictures(Connection& c, const QualitySql::Filter& filter, int count)
+{
+    QList<Picture> out;
+    if (filter.defect.trimmed().isEmpty())
+        return out;
+    const QualitySql::Query q = QualitySql::defectPictures(filter, count);
+    for (Recordset rs = c.execute(q.text, q.params); !rs.eof(); rs.moveNext())
+        out.append({rs.text(0), rs.text(1), rs.text(2), rs.field(3).toDouble(),
+                    rs.field(4).toDateTime()});
+    return out;
+}
+
 Totals totalsOf(const Recordset& rs)
 {
     Totals t;

@@ -6,6 +6,7 @@
 #include "stations/quality/QualitySql.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -86,6 +87,18 @@ struct Overview {
     QList<Group> machines;
     QList<Group> inspectors;
 };
+
+/// A picture the frames took of a defect.
+struct Picture {
+    QString file; ///< under the photo folder
+    QString card;
+    QString roll;
+    double position = 0;
+    QDateTime taken;
+};
+/// The latest pictures of the filter's defect in its range, newest first, at most count; none
+/// without a defect. Throws DbError (also on a mill database that keeps no picture rows).
+QList<Picture> pictures(Connection& c, const QualitySql::Filter& filter, int count);
 
 /// Reads everything the overview shows for filter. The Pareto ignores the filter's defect (it is
 /// the chart that picks one). cap > 0: the frames grade under the 4-point per-metre cap, and a

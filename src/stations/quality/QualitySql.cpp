@@ -162,6 +162,17 @@ Query defectSumsOfIds(qint64 first, qint64 last)
             {DbValue(first), DbValue(last)}};
 }
 
+Query defectPictures(const Filter& f, int count)
+{
+    Query q;
+    q.text = u"select top %1 p.fileName, a.billCode, a.checkCode, d.bugPosition, p.takenAt from "
+             "checkDetailPhoto p join checkDetail d on d.id = p.detailId join checkinfo a on "
+             "a.id = d.checkId"_s.arg(count) +
+             where(f, q.params) + u" and d.bugName = ? order by p.takenAt desc, p.id desc"_s;
+    q.params << DbValue(f.defect.trimmed());
+    return q;
+}
+
 Query inspectorName(const QString& code)
 {
     return {u"select top 1 isnull(u.username, '') as name from UserInfo u where "

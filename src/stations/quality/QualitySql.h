@@ -56,6 +56,10 @@ Query defectRowsOfIds(qint64 first, qint64 last);
 /// The defects and points of every defect of the rolls with ids first to last, summed.
 Query defectSumsOfIds(qint64 first, qint64 last);
 
+/// The latest pictures of the filter's defect in its range: file (under the photo folder),
+/// card, roll number, the defect's position and when it was taken; newest first, at most count.
+Query defectPictures(const Filter& f, int count);
+
 /// The name of an inspector (UserInfo), "" when the code has none.
 Query inspectorName(const QString& code);
 

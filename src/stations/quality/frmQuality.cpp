@@ -6,7 +6,9 @@
 #include "shell/Journal.h"
 #include "shell/MessageBox.h"
 #include "shell/SysUtil.h"
+#include "stations/inspection/DefectPhotos.h"
 #include "stations/quality/QualityChartViews.h"
+#include "stations/quality/QualityPictures.h"
 #include "stations/quality/QualityText.h"
 #include "widgets/ScreenMode.h"
 #include "widgets/StatusLine.h"
@@ -194,6 +196,8 @@ void frmQuality::buildTables()
     };
     gridMachine = table(u"gridMachine"_s, u"按机台"_s);
     gridInspector = table(u"gridInspector"_s, u"按验布员"_s);
+    pictures = new QualityPictures(tabTables);
+    tabTables->addTab(pictures, QualityPictures::title());
 }
 
 void frmQuality::Form_Load()
@@ -204,6 +208,9 @@ void frmQuality::Form_Load()
     m_cap = QualityData::frameCap(
         SysUtil::readIni(u"MIREL"_s, u"USASTANDARD"_s, QString(), u"/mirel.ini"_s),
         SysUtil::readIni(u"MIREL"_s, u"CapPerUnit"_s, QString(), u"/mirel.ini"_s));
+    m_photoFolder =
+        DefectPhotos(SysUtil::readIni(u"MIREL"_s, u"PhotoFolder"_s, QString(), u"/mirel.ini"_s).trimmed())
+            .folder();
     const QDate today = Clock::today();
     dtpTo->setDate(today);
     dtpFrom->setDate(today.addDays(-6));
@@ -264,6 +271,7 @@ bool frmQuality::reload()
         f.day = m_touch.day;
         f.grade = m_touch.grade;
         showOverview(QualityData::load(Database::conn(), f, m_grades, m_cap));
+        showPictures(f);
     } catch (const DbError& e) {
         // The figures of the last query stay; a database that went away brings new ones when
         // it is back, as the wall board does.
@@ -276,6 +284,22 @@ bool frmQuality::reload()
         return false;
     }
     return true;
+}
+
+void frmQuality::showPictures(const QualitySql::Filter& f)
+{
+    QList<QualityData::Picture> found;
+    QString note;
+    try {
+        found = QualityData::pictures(Database::conn(), f, QualityPictures::Count);
+    } catch (const DbError& e) {
+        // A mill database without the pictures' table, or one that just went away: the
+        // overview stands, the tab says why it is empty.
+        note = u"照片读不到："_s + e.message();
+    }
+    pictures->show(f.defect, found, m_photoFolder, note);
+    if (!found.isEmpty())
+        tabTables->setCurrentWidget(pictures);
 }
 
 void frmQuality::refreshWhenBack()

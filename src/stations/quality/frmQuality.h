@@ -16,6 +16,7 @@ class QPushButton;
 class QTabWidget;
 class QTableWidget;
 class QualityChartViews;
+class QualityPictures;
 class UserControl4;
 
 class frmQuality : public QWidget {
@@ -72,6 +73,7 @@ public:
     QTabWidget* tabTables = nullptr;
     QTableWidget* gridMachine = nullptr;
     QTableWidget* gridInspector = nullptr;
+    QualityPictures* pictures = nullptr; ///< the touched defect's latest pictures (a tab)
     UserControl4* picker = nullptr;
 
 protected:
@@ -86,6 +88,8 @@ private:
     void applyFonts();
     void showOverview(const QualityData::Overview& o);
     void showTables(const QualityData::Overview& o);
+    /// The touched defect's pictures; their tab comes forward when there are some.
+    void showPictures(const QualitySql::Filter& f);
     bool reload();
     /// Queries again by itself once the database answers (it was away at start or at a query).
     void refreshWhenBack();
@@ -94,6 +98,7 @@ private:
     QualityChartViews* m_charts = nullptr;
     QualityData::Grades m_grades;
     double m_cap = 0; ///< the frames' per-metre cap, 0 when they grade without it
+    QString m_photoFolder; ///< where the frames keep their defect pictures
     QualityData::Overview m_overview;
     QualitySql::Filter m_base;  ///< the fields as they were at the last 查询
     QualitySql::Filter m_touch; ///< only defect, day and grade are used
