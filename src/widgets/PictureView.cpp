@@ -30,6 +30,9 @@ PictureView::PictureView(QImage image, QString caption, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setAutoFillBackground(false);
     setFocusPolicy(Qt::StrongFocus);
+    QFont f = font(); // read from across the table
+    f.setPointSizeF(f.pointSizeF() * 1.5);
+    setFont(f);
 }
 
 void PictureView::paintEvent(QPaintEvent*)
@@ -43,6 +46,7 @@ void PictureView::paintEvent(QPaintEvent*)
     p.setRenderHint(QPainter::SmoothPixmapTransform);
     p.drawImage(target, m_image);
     if (captionHeight > 0) {
+        p.setFont(font());
         p.setPen(Qt::white);
         p.drawText(QRect(0, room.bottom(), width(), captionHeight), Qt::AlignCenter, m_caption);
     }

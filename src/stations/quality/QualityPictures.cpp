@@ -36,6 +36,9 @@ QualityPictures::QualityPictures(QWidget* parent) : QWidget(parent)
         grid->addWidget(b, 1 + i / Columns, i % Columns);
         thumbs << b;
     }
+    // The cells keep their places when fewer pictures are shown.
+    for (int c = 0; c < Columns; ++c)
+        grid->setColumnStretch(c, 1);
     show(QString(), {}, QString());
 }
 
