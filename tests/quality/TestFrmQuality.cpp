@@ -117,6 +117,7 @@ private slots:
                   "(2, '2611/a.jpg', '2026-11-02 09:20:00'), (1, '2611/gone.jpg', '2026-11-02 09:10:00')"_s);
         frmQuality& f = fx.open();
         f.show();
+        QCOMPARE(f.tabTables->currentWidget(), f.gridMachine); // nothing touched, no pictures
         f.touchDefect(u"破洞"_s);
         QCOMPARE(f.tabTables->currentWidget(), f.pictures);
         QVERIFY(f.pictures->thumbs[1]->isVisible() && !f.pictures->thumbs[2]->isVisible());
