@@ -82,7 +82,6 @@ private slots:
     {
         QTest::addColumn<QString>("layout");
         QTest::newRow("no equals") << "Text1=1,2,3,4;TxtBox^3 1,2,3,4";
-        QTest::newRow("three numbers") << "Text1=1,2,3,4;TxtBox^3=1,2,3";
         QTest::newRow("not a number") << "Text1=1,2,3,4;TxtBox^3=a,2,3,4";
         QTest::newRow("negative size") << "Text1=1,2,3,4;TxtBox^3=1,2,-3,4";
     }

@@ -44,7 +44,6 @@ private slots:
         words(Station::Quick3D, {"3d0", "3dabc"});
         QTest::newRow("3d-4") << "3d-4" << Station::Quick3D << -4.0 << "" << 0;
         QTest::newRow("3d2.7") << "3d2.7" << Station::Quick3D << 2.7 << "2.7" << 3;
-        QTest::newRow("3d12x") << "3d12x" << Station::Quick3D << 12.0 << "12" << 12;
     }
     void choose()
     {

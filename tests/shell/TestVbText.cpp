@@ -12,7 +12,6 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("value");
-        QTest::newRow("trailing letters") << "12abc" << 12.0;
         QTest::newRow("leading blanks") << "  7.5m" << 7.5;
         QTest::newRow("sign") << "-3.25" << -3.25;
         QTest::newRow("point first") << ".5" << 0.5;
@@ -60,7 +59,6 @@ private slots:
         format("carry", 9.995, "0.00", "10.00");
         format("roll number", 7.0, "000", "007");
         format("roll number wide", 1234.0, "000", "1234");
-        format("zero", 0.0, "0.00", "0.00");
         format("less than one", 0.5, "0.0", "0.5");
         format("optional digits", 1.5, "0.##", "1.5");
         format("grouping", 1234567.891, "#,##0.00", "1,234,567.89");

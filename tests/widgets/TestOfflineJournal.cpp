@@ -8,7 +8,6 @@
 #include "stations/OfflineBadge.h"
 #include "support/TempProgramFolder.h"
 
-#include <QFile>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -45,15 +44,14 @@ class TestOfflineJournal : public QObject {
     Q_OBJECT
 
     std::unique_ptr<TempProgramFolder> m_home;
-    QString dbPath() const { return m_home->file(u"mill.db"_s); }
 
 private slots:
     void init()
     {
         m_home.reset(); // restores the environment before the next folder is set
         m_home = std::make_unique<TempProgramFolder>();
-        Database::conn().openOrCreate(u"Provider=SQLite;Data Source="_s + dbPath());
-        Database::conn().execute(u"insert bill(billcode, billtype) values('K1', '织造')"_s);
+        Database::conn().openOrCreate(u"Provider=SQLite;Data Source="_s +
+                                      m_home->file(u"mill.db"_s));
     }
 
     // Offline a card seen before is served and an unknown one named (the frames' offline walk
@@ -92,15 +90,12 @@ private slots:
         QVERIFY(badge->isVisible());
         QCOMPARE(badge->text() + u'/' + badge->accessibleName(),
                  u"离线：2 条待上传/离线：2 条待上传"_s);
-        QVERIFY(badge->styleSheet().contains(u"#e00000"_s)); // red
         const QRect room = line->contentsRect().translated(line->pos());
         const QRect need = line->fontMetrics().boundingRect(QRect(0, 0, room.width(), 1000),
                                                             Qt::TextWordWrap, line->text());
         QVERIFY(overLine ? room.right() < badge->x() && need.width() <= room.width() &&
                                need.height() <= room.height()
                          : badge->geometry().right() <= window.width() && badge->y() < 20);
-        QCOMPARE(OfflineBadge::renumberedText({{JournalRecord(), u"007"_s}}).left(5),
-                 u"卷号已改："_s);
     }
 
     // Over a 1366 x 768 station the operator reads why each record was refused, the server's
