@@ -76,9 +76,6 @@ private slots:
         QTest::addColumn<int>("length");
         QTest::addColumn<QString>("filter");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("empty table") << QString() << 3 << u"billcode='SC1'"_s << u"001"_s;
-        QTest::newRow("after highest") << u"SC1:001,SC1:007,SC1:003"_s << 3 << u"billcode='SC1'"_s << u"008"_s;
-        QTest::newRow("filter limits") << u"SC1:001,SC2:050"_s << 3 << u"billcode='SC1'"_s << u"002"_s;
         QTest::newRow("no filter") << u"SC1:001,SC2:050"_s << 3 << QString() << u"051"_s;
         QTest::newRow("other lengths ignored") << u"SC1:0005,SC1:12"_s << 4 << u"billcode='SC1'"_s << u"0006"_s;
         QTest::newRow("codes with letters ignored") << u"SC1:004,SC1:A01"_s << 3 << u"billcode='SC1'"_s << u"005"_s;

