@@ -344,4 +344,12 @@ FAULTS = [
      "BAG in capitals opens the inspection station, not packing"),
     ("text", S + "shell/Station.cpp", "if (c.number > 0) {", "if (c.number >= 0) {",
      "3d0 gets a model number"),
+    ("devices", DEV + "WeightSettling.cpp", "if (m_clock() - pressedAt < kSaveWaitMs)",
+     "if (m_clock() - pressedAt <= kSaveWaitMs)", "a moving weight still waits at exactly the save wait"),
+    ("devices", DEV + "WeightSettling.cpp", "> 10 * m_settings.tolerance + kEpsilon)",
+     "> m_settings.tolerance + kEpsilon)", "a drift of a few tolerances is taken for a new box on the scale"),
+    ("report", S + "platform/report/ReportTemplate.cpp", "entries.last().value += u'\\n' + trimmed;",
+     "entries.last().value += trimmed;", "a continued detail query is joined without a line break"),
+    ("report", S + "platform/report/PrintJob.cpp", "if (copy > 0 || i > 0)", "if (i > 0)",
+     "the copies of a one-page label are drawn over each other on one page"),
 ]
