@@ -1,9 +1,15 @@
-// Counter frames and replies, byte for byte (the request frames carry the known CRCs).
+// Counter frames and replies, byte for byte (the request frames carry the known CRCs), and random
+// bytes through every device parser.
 #include "devices/FrameMath.h"
 #include "devices/MeterFrames.h"
 #include "devices/MeterReplies.h"
+#include "devices/Rfid.h"
+#include "devices/ScaleReadings.h"
 
 #include <QtTest>
+
+#include <cmath>
+#include <random>
 
 using namespace devices;
 using namespace Qt::StringLiterals;
@@ -173,6 +179,40 @@ private slots:
         QTEST((r.blank ? u"blank "_s : QString()) + QString::number(r.value) +
                   (r.metres ? u" m"_s : u" yd"_s),
               "reading");
+    }
+
+    // Random bytes and scale-like text, cut and shuffled: no crash, every value finite and in range.
+    void randomBytesThroughEveryParser()
+    {
+        static const char* pieces[] = {"=", "wn", "kg", "M", "Y", "/", ".", "-", "+", " ", "0", "5",
+                                       "9", "ST,GS,", "\r\n", "\xff", "12.50", "05.0100"};
+        const auto inRange = [](std::optional<double> v, double max) {
+            return !v || (std::isfinite(*v) && std::fabs(*v) <= max);
+        };
+        std::mt19937 rng(4711);
+        for (int run = 0; run < 20000; ++run) {
+            QByteArray b(int(rng() % 41), '\0');
+            for (char& c : b)
+                c = static_cast<char>(rng() & 0xFF);
+            QString text = (rng() & 1) ? QString::fromLatin1(b) : QString();
+            for (int n = text.isEmpty() ? int(rng() % 12) : 0; n > 0; --n)
+                text += QString::fromLatin1(pieces[rng() % std::size(pieces)]);
+            for (const auto model : {CounterModel::Modbus, CounterModel::SumFrame, CounterModel::FiveRegisters})
+                QVERIFY(inRange(latestReading(model, b, 1), 167772.16));
+            QVERIFY(inRange(parseMeterReply(b, 1), 167772.16));
+            double value = 0;
+            checkModbusReply(b, 1, &value);
+            QVERIFY(std::isfinite(value) && std::isfinite(parseCounterText(text).value) &&
+                    std::isfinite(parseCounterTextPlain(text).value));
+            for (const auto rules : {ScaleTextRules::ReversedFirst, ScaleTextRules::LeadingNumberFirst,
+                                     ScaleTextRules::KgToWn})
+                QVERIFY(std::isfinite(scaleWeightFromText(text, rules)));
+            const auto w = packedScaleWeight(b);
+            QVERIFY(!w || (*w >= 0 && *w <= 99.99));
+            QVERIFY(textBetween(text, text.left(int(rng() % 3)), text.right(int(rng() % 3))).size() <= text.size());
+            QVERIFY(hexTextToBytes(text).size() <= text.size() + 1);
+            checkSum(b);
+        }
     }
 };
 

@@ -5,7 +5,7 @@
 # Area: the ctest regex of the tests that should catch a fault in it.
 AREAS = {
     "db": "^test_(sql_translator|db_connection|db_odbc|mirel_sql)$",
-    "devices": "^test_(meter_protocol|scale_length|devices_pty|device_parser_fuzz|split_readings)$",
+    "devices": "^test_(meter_protocol|scale_length|devices_pty|split_readings)$",
     "inspection": "^test_(frmcheck|station_layout|checklabelrows|checkgrading|inspection_roll|roll_list"
                   "|roll_save|inspection_card)$",
     "marklabel": "^test_(frmmaitou|station_layout|inspection_roll|maitou_pallet|roll_save|frmcheck)$",
