@@ -47,24 +47,6 @@ private slots:
         QCOMPARE(actual.toHex(' '), expected.toHex(' '));
     }
 
-    void checkSumRule_data()
-    {
-        QTest::addColumn<QByteArray>("frame");
-        QTest::addColumn<bool>("holds");
-        QTest::newRow("sum fits") << hex("010203040506070809001C") << false;
-        QTest::newRow("simple") << hex("010203") << true; // 1+2 = 3
-        QTest::newRow("wraps") << hex("FF0201") << true;  // 0x101 mod 256 = 1
-        QTest::newRow("one byte") << hex("00") << false;
-        QTest::newRow("empty") << QByteArray() << false;
-        QTest::newRow("all zero") << hex("0000000000000000") << true;
-    }
-
-    void checkSumRule()
-    {
-        QFETCH(QByteArray, frame);
-        QTEST(checkSum(frame), "holds");
-    }
-
     void modelSelection_data()
     {
         QTest::addColumn<QString>("mode");
@@ -90,7 +72,8 @@ private slots:
     // The same bytes read three ways: "loose", the rule that only cuts the value out of a reply;
     // "latest m", the newest whole reply of counter model m in what arrived; "strict", the
     // modbus reply checked whole (the value left alone when it is refused). The expected reading
-    // is the metres, "-" for none, or why the strict rule refused it.
+    // is the metres, "-" for none, or why the strict rule refused it. "sum": whether the last
+    // byte is the sum of the others (mod 256).
     void readings_data()
     {
         QTest::addColumn<QString>("rule");
@@ -130,13 +113,21 @@ private slots:
         row("wrong crc", "strict", badCrc, "invalid");
         row("wrong function", "strict", withCrc(hex("01040430390000")), "invalid");
         row("wrong count", "strict", withCrc(hex("01030230390000")), "invalid");
+        row("sum does not fit", "sum", hex("010203040506070809001C"), "-");
+        row("sum 1+2 = 3", "sum", hex("010203"), "holds");
+        row("sum wraps", "sum", hex("FF0201"), "holds"); // 0x101 mod 256 = 1
+        row("sum of one byte", "sum", hex("00"), "-");
+        row("sum of nothing", "sum", QByteArray(), "-");
+        row("sum all zero", "sum", hex("0000000000000000"), "holds");
     }
 
     void readings()
     {
         QFETCH(QString, rule);
         QFETCH(QByteArray, bytes);
-        if (rule == u"loose") {
+        if (rule == u"sum") {
+            QTEST(checkSum(bytes) ? u"holds"_s : u"-"_s, "metres");
+        } else if (rule == u"loose") {
             QTEST(metres(parseMeterReply(bytes, 1)), "metres");
         } else if (rule.startsWith(u"latest")) {
             QTEST(metres(latestReading(CounterModel(rule.back().digitValue()), bytes, 1)),

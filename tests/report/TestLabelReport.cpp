@@ -1,7 +1,7 @@
 // The report object: detail query on a real database, labels per row and list pages, the JSON
 // export, PDF output, and what bad templates, data and printers do; the templates shipped with the
-// program, whose PDF carries the roll's data in Chinese and whose barcodes read back as the ids
-// the stations scan.
+// program, whose PDF carries the roll's data in Chinese and whose barcodes hold the ids the
+// stations scan.
 #include "LabelFixture.h"
 #include "db/Connection.h"
 #include "support/ReadBack.h"
@@ -268,17 +268,13 @@ private slots:
         for (const QString& t : texts.split(u'|'))
             QVERIFY2(text.contains(t), qPrintable(t + u" not in: "_s + text));
 
-        // The barcode box: what the engine gave Zint, and what a scanner reads from the raster.
+        // The barcode box: what the engine gave Zint (test_barcode reads the rendered codes back).
         const FilledReport& f = r.fill();
         const auto it =
             std::find_if(f.pages[0].boxes.begin(), f.pages[0].boxes.end(),
                          [](const FilledBox& b) { return b.box.kind == ReportBox::Barcode; });
         QVERIFY(it != f.pages[0].boxes.end());
         QCOMPARE(it->symbol.data, barcode);
-        const QRectF px = onRaster(r, it->box);
-        QCOMPARE(ReadBack::scan(r.renderImage(0, 203), QRect(int(px.left()), int(px.top()),
-                                                             int(px.width()), int(px.height()))),
-                 barcode);
     }
 
     // The roll label with the roll map: texts and QR code read back from the PDF by poppler and
