@@ -15,9 +15,7 @@ struct DevSimRecord {
     explicit DevSimRecord(const QString& file)
     {
         QFile f(file);
-        if (!f.open(QIODevice::ReadOnly))
-            return;
-        for (const QByteArray& line : f.readAll().split('\n')) {
+        for (const QByteArray& line : f.open(QIODevice::ReadOnly) ? f.readAll().split('\n') : QByteArrayList()) {
             const QByteArrayList parts = line.split(' ');
             const QByteArray read = QByteArray::fromHex(parts.value(1));
             bytes += read;
@@ -69,15 +67,12 @@ public:
 private:
     QString waitForPort()
     {
-        for (int i = 0; i < 100; ++i) {
+        for (int i = 0; i < 100; ++i, m_proc.waitForReadyRead(100))
             while (m_proc.canReadLine()) {
                 const QString line = QString::fromLocal8Bit(m_proc.readLine()).trimmed();
-                if (line.startsWith(u"PORT "_s) || line.startsWith(u"USB "_s) ||
-                    line.startsWith(u"RFID "_s))
+                if (QStringList{u"PORT"_s, u"USB"_s, u"RFID"_s}.contains(line.section(u' ', 0, 0)))
                     return line.section(u' ', 1);
             }
-            m_proc.waitForReadyRead(100);
-        }
         return QString();
     }
 

@@ -1,9 +1,15 @@
-// Counter frames and replies, byte for byte (the request frames carry the known CRCs).
+// Counter frames and replies, byte for byte (the request frames carry the known CRCs), and random
+// bytes through every device parser.
 #include "devices/FrameMath.h"
 #include "devices/MeterFrames.h"
 #include "devices/MeterReplies.h"
+#include "devices/Rfid.h"
+#include "devices/ScaleReadings.h"
 
 #include <QtTest>
+
+#include <cmath>
+#include <random>
 
 using namespace devices;
 using namespace Qt::StringLiterals;
@@ -41,24 +47,6 @@ private slots:
         QCOMPARE(actual.toHex(' '), expected.toHex(' '));
     }
 
-    void checkSumRule_data()
-    {
-        QTest::addColumn<QByteArray>("frame");
-        QTest::addColumn<bool>("holds");
-        QTest::newRow("sum fits") << hex("010203040506070809001C") << false;
-        QTest::newRow("simple") << hex("010203") << true; // 1+2 = 3
-        QTest::newRow("wraps") << hex("FF0201") << true;  // 0x101 mod 256 = 1
-        QTest::newRow("one byte") << hex("00") << false;
-        QTest::newRow("empty") << QByteArray() << false;
-        QTest::newRow("all zero") << hex("0000000000000000") << true;
-    }
-
-    void checkSumRule()
-    {
-        QFETCH(QByteArray, frame);
-        QTEST(checkSum(frame), "holds");
-    }
-
     void modelSelection_data()
     {
         QTest::addColumn<QString>("mode");
@@ -84,7 +72,8 @@ private slots:
     // The same bytes read three ways: "loose", the rule that only cuts the value out of a reply;
     // "latest m", the newest whole reply of counter model m in what arrived; "strict", the
     // modbus reply checked whole (the value left alone when it is refused). The expected reading
-    // is the metres, "-" for none, or why the strict rule refused it.
+    // is the metres, "-" for none, or why the strict rule refused it. "sum": whether the last
+    // byte is the sum of the others (mod 256).
     void readings_data()
     {
         QTest::addColumn<QString>("rule");
@@ -124,13 +113,21 @@ private slots:
         row("wrong crc", "strict", badCrc, "invalid");
         row("wrong function", "strict", withCrc(hex("01040430390000")), "invalid");
         row("wrong count", "strict", withCrc(hex("01030230390000")), "invalid");
+        row("sum does not fit", "sum", hex("010203040506070809001C"), "-");
+        row("sum 1+2 = 3", "sum", hex("010203"), "holds");
+        row("sum wraps", "sum", hex("FF0201"), "holds"); // 0x101 mod 256 = 1
+        row("sum of one byte", "sum", hex("00"), "-");
+        row("sum of nothing", "sum", QByteArray(), "-");
+        row("sum all zero", "sum", hex("0000000000000000"), "holds");
     }
 
     void readings()
     {
         QFETCH(QString, rule);
         QFETCH(QByteArray, bytes);
-        if (rule == u"loose") {
+        if (rule == u"sum") {
+            QTEST(checkSum(bytes) ? u"holds"_s : u"-"_s, "metres");
+        } else if (rule == u"loose") {
             QTEST(metres(parseMeterReply(bytes, 1)), "metres");
         } else if (rule.startsWith(u"latest")) {
             QTEST(metres(latestReading(CounterModel(rule.back().digitValue()), bytes, 1)),
@@ -173,6 +170,40 @@ private slots:
         QTEST((r.blank ? u"blank "_s : QString()) + QString::number(r.value) +
                   (r.metres ? u" m"_s : u" yd"_s),
               "reading");
+    }
+
+    // Random bytes and scale-like text, cut and shuffled: no crash, every value finite and in range.
+    void randomBytesThroughEveryParser()
+    {
+        static const char* pieces[] = {"=", "wn", "kg", "M", "Y", "/", ".", "-", "+", " ", "0", "5",
+                                       "9", "ST,GS,", "\r\n", "\xff", "12.50", "05.0100"};
+        const auto inRange = [](std::optional<double> v, double max) {
+            return !v || (std::isfinite(*v) && std::fabs(*v) <= max);
+        };
+        std::mt19937 rng(4711);
+        for (int run = 0; run < 20000; ++run) {
+            QByteArray b(int(rng() % 41), '\0');
+            for (char& c : b)
+                c = static_cast<char>(rng() & 0xFF);
+            QString text = (rng() & 1) ? QString::fromLatin1(b) : QString();
+            for (int n = text.isEmpty() ? int(rng() % 12) : 0; n > 0; --n)
+                text += QString::fromLatin1(pieces[rng() % std::size(pieces)]);
+            for (const auto model : {CounterModel::Modbus, CounterModel::SumFrame, CounterModel::FiveRegisters})
+                QVERIFY(inRange(latestReading(model, b, 1), 167772.16));
+            QVERIFY(inRange(parseMeterReply(b, 1), 167772.16));
+            double value = 0;
+            checkModbusReply(b, 1, &value);
+            QVERIFY(std::isfinite(value) && std::isfinite(parseCounterText(text).value) &&
+                    std::isfinite(parseCounterTextPlain(text).value));
+            for (const auto rules : {ScaleTextRules::ReversedFirst, ScaleTextRules::LeadingNumberFirst,
+                                     ScaleTextRules::KgToWn})
+                QVERIFY(std::isfinite(scaleWeightFromText(text, rules)));
+            const auto w = packedScaleWeight(b);
+            QVERIFY(!w || (*w >= 0 && *w <= 99.99));
+            QVERIFY(textBetween(text, text.left(int(rng() % 3)), text.right(int(rng() % 3))).size() <= text.size());
+            QVERIFY(hexTextToBytes(text).size() <= text.size() + 1);
+            checkSum(b);
+        }
     }
 };
 

@@ -59,60 +59,60 @@ QStringList every200(const QStringList& readings, int from = 0)
 class TestScaleAndLength : public QObject {
     Q_OBJECT
 private slots:
-    void scaleText_data()
+    // One reading text, as a station's rules take its weight (i inspection, p packing, m mark
+    // label), or with its flags ("flags": "none" when it is no reading at all).
+    void readings_data()
     {
-        QTest::addColumn<QString>("s");
-        QTest::addColumn<int>("rules");
-        QTest::addColumn<double>("kg");
-        QTest::newRow("reversed stream") << "=05.0100" << kInsp << 10.5;
-        QTest::newRow("reversed stream, newest last") << "=05.0100=08.0200" << kInsp << 20.8;
-        QTest::newRow("between equals") << "x=05.0100=y" << kInsp << 10.5;
-        QTest::newRow("wn kg") << "ST,GS,wn0012.50kg" << kInsp << 12.5;
-        QTest::newRow("position 8") << "ST,GS, +0012.5 kg" << kInsp << 12.5;
-        QTest::newRow("nothing") << "hello" << kInsp << 0.0;
-        QTest::newRow("kg without wn") << "0012.50kg" << kInsp << 12.5;
-        QTest::newRow("wn without kg: the reversed stream") << "wn12" << kInsp << 21.0;
-        QTest::newRow("packing plain first") << "25.40kg" << kPack << 25.4;
-        QTest::newRow("packing single equals") << "=05.0100" << kPack << 0.0;
-        QTest::newRow("packing two equals") << "=05.0100=" << kPack << 10.5;
-        QTest::newRow("packing wn kg") << "ST,wn0012.50kg" << kPack << 12.5;
-        QTest::newRow("mark kg wn") << "kg 7.5wn" << kMark << 7.5;
-        QTest::newRow("mark position 8") << "ST,GS, 0012.50" << kMark << 12.5;
-        QTest::newRow("mark no reversal") << "=05.0100" << kMark << 0.0;
-    }
-    void scaleText()
-    {
-        QFETCH(QString, s);
-        QFETCH(int, rules);
-        QTEST(scaleWeightFromText(s, ScaleTextRules(rules)), "kg");
-    }
-
-    // One reading's flags and weight; "none" when it is no reading at all.
-    void flags_data()
-    {
-        QTest::addColumn<QByteArray>("reading");
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QString>("read");
-        QTest::newRow("ST GS") << QByteArray("ST,GS,+0012.50kg") << "S 12.5";
-        QTest::newRow("US GS") << QByteArray("US,GS,+0012.52kg") << "M 12.52";
-        QTest::newRow("ST NT") << QByteArray("ST,NT,+0002.00kg") << "S 2 net";
-        QTest::newRow("OL") << QByteArray("OL,GS,+9999.99kg") << "O";
-        QTest::newRow("sign kept") << QByteArray("ST,GS,-0001.20kg") << "S -1.2";
-        QTest::newRow("flags after =…=") << QByteArray("=05.0100=US,GS") << "M 10.5";
-        QTest::newRow("flags, wn kg") << QByteArray("ST,GS,wn0012.50kg") << "S 12.5";
-        QTest::newRow("SICS stable") << QByteArray("S S     12.50 kg") << "S 12.5";
-        QTest::newRow("SICS dynamic") << QByteArray("S D     -0.02 kg") << "M -0.02";
-        QTest::newRow("SICS over") << QByteArray("S +") << "O";
-        QTest::newRow("SICS under") << QByteArray("S -") << "U";
-        QTest::newRow("SICS busy") << QByteArray("S I") << "B";
-        QTest::newRow("SICS zero answer") << QByteArray("Z A") << "none";
-        QTest::newRow("no flags") << QByteArray("wn0012.50kg") << "- 12.5";
-        QTest::newRow("flag-like word") << QByteArray("ST,GX,0012.50") << "- 12.5";
+        const auto row = [](const char* name, const char* how, const char* text, const char* read) {
+            QTest::newRow(name) << QString::fromLatin1(how) << QByteArray(text)
+                                << QString::fromLatin1(read);
+        };
+        row("reversed stream", "i", "=05.0100", "10.5");
+        row("reversed stream, newest last", "i", "=05.0100=08.0200", "20.8");
+        row("between equals", "i", "x=05.0100=y", "10.5");
+        row("wn kg", "i", "ST,GS,wn0012.50kg", "12.5");
+        row("position 8", "i", "ST,GS, +0012.5 kg", "12.5");
+        row("nothing", "i", "hello", "0");
+        row("kg without wn", "i", "0012.50kg", "12.5");
+        row("wn without kg: the reversed stream", "i", "wn12", "21");
+        row("packing plain first", "p", "25.40kg", "25.4");
+        row("packing single equals", "p", "=05.0100", "0");
+        row("packing two equals", "p", "=05.0100=", "10.5");
+        row("packing wn kg", "p", "ST,wn0012.50kg", "12.5");
+        row("mark kg wn", "m", "kg 7.5wn", "7.5");
+        row("mark position 8", "m", "ST,GS, 0012.50", "12.5");
+        row("mark no reversal", "m", "=05.0100", "0");
+        row("ST GS", "flags", "ST,GS,+0012.50kg", "S 12.5");
+        row("US GS", "flags", "US,GS,+0012.52kg", "M 12.52");
+        row("ST NT", "flags", "ST,NT,+0002.00kg", "S 2 net");
+        row("OL", "flags", "OL,GS,+9999.99kg", "O");
+        row("sign kept", "flags", "ST,GS,-0001.20kg", "S -1.2");
+        row("flags after =…=", "flags", "=05.0100=US,GS", "M 10.5");
+        row("flags, wn kg", "flags", "ST,GS,wn0012.50kg", "S 12.5");
+        row("SICS stable", "flags", "S S     12.50 kg", "S 12.5");
+        row("SICS dynamic", "flags", "S D     -0.02 kg", "M -0.02");
+        row("SICS over", "flags", "S +", "O");
+        row("SICS under", "flags", "S -", "U");
+        row("SICS busy", "flags", "S I", "B");
+        row("SICS zero answer", "flags", "Z A", "none");
+        row("no flags", "flags", "wn0012.50kg", "- 12.5");
+        row("flag-like word", "flags", "ST,GX,0012.50", "- 12.5");
     }
-    void flags()
+    void readings()
     {
-        QFETCH(QByteArray, reading);
-        const auto r = readScaleReading(reading, ScaleTextRules::LeadingNumberFirst);
-        QTEST(r ? describe(*r) : u"none"_s, "read");
+        QFETCH(QString, how);
+        QFETCH(QByteArray, text);
+        const auto rules = how == u"i"_s ? ScaleTextRules::ReversedFirst
+                           : how == u"m"_s ? ScaleTextRules::KgToWn
+                                           : ScaleTextRules::LeadingNumberFirst;
+        const auto r = readScaleReading(text, rules);
+        QTEST(how != u"flags"_s ? QString::number(scaleWeightFromText(QString::fromLatin1(text), rules))
+              : r             ? describe(*r)
+                              : u"none"_s,
+              "read");
     }
 
     // Ticks of bytes through the assembler of the station's scale port: every whole reading of a

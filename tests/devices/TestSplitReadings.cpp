@@ -20,38 +20,39 @@ using namespace devices;
 
 namespace {
 
-// The devices with the counter or the scale on an in-memory line; the test drives the ticks.
-void connectLine(InspectionDevices& devs, MemoryDevice& line, bool counter)
-{
-    (counter ? devs.counterPort() : devs.scalePort())->setDevice(&line);
-    devs.setCounterConnected(counter);
-    devs.setScaleConnected(!counter);
-    devs.setupDevices();
-    devs.setPolling(false);
-}
-
 using Format = devsim::Simulator::ScaleFormat;
+enum class Line { Counter, InspectionScale, PackingScale };
 
-// The weights a station's scale shows when the line brings one chunk per tick and then pauses.
-QStringList shownWeights(bool packingTable, const QByteArrayList& ticks)
+// What a station shows when the line brings one chunk per tick and then pauses: the lengths of
+// the counter, or the weights of the scale.
+QStringList shown(Line on, const QByteArrayList& ticks)
 {
     MemoryDevice line;
     QStringList shown;
     const auto record = [&](const QString& text) { shown << text; };
     PackingScale packing;
     InspectionDevices inspection;
-    if (packingTable) {
+    if (on == Line::PackingScale) {
         packing.port()->setDevice(&line);
         packing.openScalePort();
         packing.setEnabled(true);
         QObject::connect(&packing, &PackingScale::weightText, record);
     } else {
-        connectLine(inspection, line, false);
-        QObject::connect(&inspection, &InspectionDevices::weightText, record);
+        const bool counter = on == Line::Counter;
+        (counter ? inspection.counterPort() : inspection.scalePort())->setDevice(&line);
+        inspection.setCounterConnected(counter);
+        inspection.setScaleConnected(!counter);
+        inspection.setupDevices();
+        inspection.setPolling(false);
+        if (counter)
+            QObject::connect(&inspection, &InspectionDevices::quantityText,
+                             [&](int, const QString& text) { record(text); });
+        else
+            QObject::connect(&inspection, &InspectionDevices::weightText, record);
     }
     for (const QByteArray& tick : ticks + QByteArrayList{QByteArray()}) {
         line.feed(tick);
-        packingTable ? packing.poll() : inspection.pollDevices();
+        on == Line::PackingScale ? packing.poll() : inspection.pollDevices();
     }
     return shown;
 }
@@ -80,18 +81,7 @@ private slots:
         QFETCH(QByteArrayList, chunks);
         TempProgramFolder folder;
         folder.writeFile(u"mirel.ini"_s, "[MIREL]\nInputMode=0\nCommBarcode=\n");
-        MemoryDevice counter;
-        InspectionDevices devs;
-        QSignalSpy quantities(&devs, &InspectionDevices::quantityText);
-        connectLine(devs, counter, true);
-        for (const QByteArray& chunk : chunks) {
-            counter.feed(chunk);
-            devs.pollDevices();
-        }
-        QStringList got;
-        for (const auto& q : quantities)
-            got << q.at(1).toString();
-        QTEST(got, "shown");
+        QTEST(shown(Line::Counter, chunks), "shown");
     }
 
     void scaleReadingsWhole_data()
@@ -136,10 +126,10 @@ private slots:
             runs << ticks;
         }
         for (const QByteArrayList& ticks : runs) {
-            const QStringList shown = shownWeights(packingTable, ticks);
-            QVERIFY2(!shown.isEmpty() && shown.count(u"10.50"_s) == shown.size(),
+            const QStringList got = shown(packingTable ? Line::PackingScale : Line::InspectionScale, ticks);
+            QVERIFY2(!got.isEmpty() && got.count(u"10.50"_s) == got.size(),
                      qPrintable(QString::fromLatin1(ticks.join('|').toPercentEncoding()) +
-                                u" -> "_s + shown.join(u',')));
+                                u" -> "_s + got.join(u',')));
         }
     }
 

@@ -45,22 +45,17 @@ private slots:
         QCOMPARE(t.parameter(u"单据id"_s)->type, ReportParameter::Number);
         QCOMPARE(t.parameter(u"单据ID"_s)->defaultValue, u"5"_s);
         QCOMPARE(t.query, u"select a\nfrom checkinfo\nwhere id=[#单据ID#]"_s);
-        QVERIFY(t.hasBand);
-        QCOMPARE(t.band.rowHeight, 4.0);
+        QVERIFY(t.hasBand && t.band.rowHeight == 4.0);
         QCOMPARE(t.boxes.size(), 5);
         QCOMPARE(t.boxes[0].rect, QRectF(1, 2, 30, 5));
         QVERIFY(t.boxes[0].inBand && t.boxes[0].bold);
         QCOMPARE(t.boxes[0].align, int(Qt::AlignRight | Qt::AlignBottom));
         QCOMPARE(t.boxes[1].symbology, u"qr"_s);
-        QVERIFY(!t.boxes[1].showText);
-        QCOMPARE(t.boxes[1].module, 0.8);
-        QCOMPARE(t.boxes[2].rect.topLeft(), QPointF(0, 9));
-        QCOMPARE(t.boxes[2].rect.bottomRight(), QPointF(94, 9));
-        QVERIFY(t.boxes[3].fill);
-        QCOMPARE(t.boxes[4].text, u"logo.png"_s);
+        QVERIFY(!t.boxes[1].showText && t.boxes[1].module == 0.8);
+        QCOMPARE(t.boxes[2].rect, QRectF(QPointF(0, 9), QPointF(94, 9)));
+        QVERIFY(t.boxes[3].fill && t.boxes[4].text == u"logo.png"_s);
         QCOMPARE(t.problems.size(), 2);
-        QVERIFY(t.problems[0].contains(u"[chart]"_s));
-        QVERIFY(t.problems[1].contains(u"colour"_s));
+        QVERIFY(t.problems[0].contains(u"[chart]"_s) && t.problems[1].contains(u"colour"_s));
     }
 
     void malformed_data()

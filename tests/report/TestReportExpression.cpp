@@ -1,4 +1,5 @@
-// Filling box texts: fields, parameters, pictures, expressions, and what a bad part does.
+// Filling box texts and detail queries: fields, parameters, pictures, expressions, and what a bad
+// part does.
 #include "report/ReportError.h"
 #include "report/ReportExpression.h"
 
@@ -89,6 +90,13 @@ private slots:
         row("trailing junk", u"[=1 2]"_s, QString(), u"多余"_s);
         row("wrong arity", u"[=Left(品名)]"_s, QString(), u"参数个数"_s);
         row("unclosed bracket keeps text before", u"卷号 [卷号"_s, u"卷号 "_s, u"缺少 ]"_s);
+        // "sql": a detail query, where only parameters are placeholders; a text parameter with a
+        // quote cannot break out of the query's quotes.
+        row("sql number", u"sql where id=[#单据ID#]"_s, u"where id=42"_s);
+        row("sql text", u"sql where c='[#卷号#]'"_s, u"where c='param'"_s);
+        row("sql fields are not placeholders", u"sql select [卷号] from t"_s, u"select [卷号] from t"_s);
+        row("sql quote doubled", u"sql where c='[#客户#]'"_s, u"where c='O''Neil'"_s);
+        row("sql unknown parameter", u"sql where id=[#箱号#] and 1=1"_s, u"where id= and 1=1"_s, u"箱号"_s);
     }
 
     void expand()
@@ -96,36 +104,15 @@ private slots:
         QFETCH(QString, pattern);
         QFETCH(QString, problem);
         QStringList problems;
-        QTEST(ReportExpression::expand(pattern, lookup, &problems), "expected");
+        QTEST(pattern.startsWith(u"sql "_s) ? ReportExpression::expandQuery(pattern.mid(4), lookup, &problems)
+                                            : ReportExpression::expand(pattern, lookup, &problems),
+              "expected");
         if (problem.isEmpty()) {
             QVERIFY2(problems.isEmpty(), qPrintable(problems.join(u'\n')));
         } else {
             QCOMPARE(problems.size(), 1);
             QVERIFY2(problems.first().contains(problem), qPrintable(problems.first()));
         }
-    }
-
-    void queryPlaceholders_data()
-    {
-        QTest::addColumn<QString>("query");
-        QTest::addColumn<QString>("expected");
-        QTest::addColumn<int>("problems");
-        QTest::newRow("number") << u"where id=[#单据ID#]"_s << u"where id=42"_s << 0;
-        QTest::newRow("text doubled quotes") << u"where c='[#卷号#]'"_s << u"where c='param'"_s << 0;
-        QTest::newRow("fields are not placeholders")
-            << u"select [卷号] from t"_s << u"select [卷号] from t"_s << 0;
-        // A text parameter with a quote cannot break out of the query's quotes.
-        QTest::newRow("quote doubled") << u"where c='[#客户#]'"_s << u"where c='O''Neil'"_s << 0;
-        QTest::newRow("unknown parameter")
-            << u"where id=[#箱号#] and 1=1"_s << u"where id= and 1=1"_s << 1;
-    }
-
-    void queryPlaceholders()
-    {
-        QFETCH(QString, query);
-        QStringList found;
-        QTEST(ReportExpression::expandQuery(query, lookup, &found), "expected");
-        QTEST(int(found.size()), "problems");
     }
 };
 
