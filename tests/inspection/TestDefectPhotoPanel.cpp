@@ -19,6 +19,7 @@
 #include <QCheckBox>
 #include <QDirIterator>
 #include <QLineEdit>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -56,7 +57,8 @@ private slots:
             found.sort();
             return found;
         };
-        const auto photoRows = [&] { return fx.scalar(u"select count(*)||'/'||count(distinct p.detailId) from checkDetailPhoto p join checkDetail d on d.id=p.detailId"_s); };
+        // Picture rows / those naming a defect row / distinct defect rows.
+        const auto photoRows = [&] { return fx.scalar(u"select count(*)||'/'||count(d.id)||'/'||count(distinct d.id) from checkDetailPhoto p left join checkDetail d on d.id=p.detailId"_s); };
 
         QSignalSpy shots(&f.defectCamera(), &DefectCamera::taken);
         touch(4);
@@ -65,6 +67,11 @@ private slots:
         f.runCommand(CheckCmd::DeleteDefect); // before its picture came
         QTRY_COMPARE(shots.size(), 4);
         QCOMPARE(marks(), u"图 图 图"_s);
+        emit grid.cellClicked(2, DefectPhotos::Column); // the mark touched: the picture over the window
+        const QPointer<QWidget> view = f.findChild<QWidget*>(u"defectPhoto"_s);
+        QVERIFY(view && !view->isHidden() && view->geometry() == f.rect());
+        QTest::mouseClick(view, Qt::LeftButton, {}, view->rect().topLeft()); // a touch anywhere closes it
+        QVERIFY(!view || view->isHidden());
         f.runCommand(CheckCmd::Save);
         const QString names = u"2603/001-K001-001-1.jpg 2603/001-K001-001-2.jpg 2603/001-K001-001-3.jpg"_s;
         QCOMPARE(files(u"照片"_s).join(u' '), names);
@@ -86,7 +93,7 @@ private slots:
         QCOMPARE(f.status(), QString());
         f.runCommand(CheckCmd::Save);
         QCOMPARE(fx.scalar(u"select count(*) from checkDetail where checkId=%1"_s.arg(id)), u"5"_s);
-        QCOMPARE(photoRows(), u"3/3"_s);
+        QCOMPARE(photoRows(), u"3/3/3"_s);
 
         // Offline: the first roll's pictures were written before the database was missed, the
         // second's go to the journal's folder; the replay sends their rows once, the files follow.
@@ -106,7 +113,7 @@ private slots:
         QVERIFY(outage.back());
         const JournalReplayResult r = JournalReplay(Journal::store(), Database::conn()).run();
         Journal::onReplayed(r, 0, 0);
-        QCOMPARE(photoRows(), u"7/7"_s);
+        QCOMPARE(photoRows(), u"7/7/7"_s);
         QCOMPARE(files(u"离线照片"_s).size(), 0);
         QCOMPARE(files(u"照片"_s).size(), 7);
     }

@@ -90,7 +90,10 @@ void CheckDefectGrid::applyWidths(const QString& list)
 
 void CheckDefectGrid::showPhotoColumn(bool shown)
 {
+    // The remark, stretched over what is left, gives the mark its room.
     m_grid->setColWidth(Photo, shown ? 500 : 0);
+    if (shown)
+        m_grid->setColWidth(Photo - 1, 500);
 }
 
 void CheckDefectGrid::waitForPhoto(int row, int ticket)

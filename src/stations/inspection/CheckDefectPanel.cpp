@@ -306,7 +306,7 @@ void CheckDefectPanel::showPhoto(int row)
     const CheckDefectGrid& grid = m_form->defectGrid();
     if (const QString file = grid.photoOf(row); !file.isEmpty())
         DefectPhotoView::open(m_form, m_form->defectCamera().pathOf(file),
-                              grid.grid()->textMatrix(row, 1) + u"  "_s + grid.grid()->textMatrix(row, 2));
+                              u"%1  位置 %2"_s.arg(grid.grid()->textMatrix(row, 1), grid.grid()->textMatrix(row, 2)));
 }
 
 void CheckDefectPanel::checkSectionAlert()

@@ -21,6 +21,9 @@ DefectPhotoView::DefectPhotoView(QWidget* window, const QString& path, const QSt
     setAttribute(Qt::WA_DeleteOnClose);
     setAccessibleName(u"疵点照片"_s);
     setGeometry(window->rect());
+    QFont f = font();
+    f.setPixelSize(qMax(16, height() / 30));
+    setFont(f);
     if (m_image.isNull())
         m_caption = u"照片打不开：%1"_s.arg(QDir::toNativeSeparators(path));
 }
