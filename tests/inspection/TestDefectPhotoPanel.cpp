@@ -20,7 +20,9 @@
 #include <QDirIterator>
 #include <QLineEdit>
 #include <QPointer>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QTableWidget>
 #include <QTest>
 
 using namespace Qt::StringLiterals;

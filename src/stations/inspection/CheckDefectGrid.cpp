@@ -91,9 +91,9 @@ void CheckDefectGrid::applyWidths(const QString& list)
 void CheckDefectGrid::showPhotoColumn(bool shown)
 {
     // The remark, stretched over what is left, gives the mark its room.
-    m_grid->setColWidth(Photo, shown ? 500 : 0);
+    m_grid->setColWidth(Photo, shown ? 650 : 0); // "无图" whole
     if (shown)
-        m_grid->setColWidth(Photo - 1, 500);
+        m_grid->setColWidth(Photo - 1, 400);
 }
 
 void CheckDefectGrid::waitForPhoto(int row, int ticket)
