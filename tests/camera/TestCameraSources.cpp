@@ -2,46 +2,16 @@
 // picture, behind a password, not there), a folder of pictures with set times, the panel camera.
 #include "camera/CameraSource.h"
 #include "camera/PanelCamera.h"
+#include "support/SnapshotServer.h"
 
-#include <QBuffer>
 #include <QElapsedTimer>
-#include <QImage>
 #include <QSignalSpy>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QByteArray picture(const char* format, int width = 64)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    QImage(width, 48, QImage::Format_RGB32).save(&buffer, format);
-    return bytes;
-}
-
-// A network camera: /slow.jpg never answers, /broken.jpg fails, /page.html is no picture,
-// /locked.jpg wants admin:1234; everything else is a picture.
-void serve(QTcpSocket* s)
-{
-    const QByteArray request = s->readAll(), path = request.split(' ').value(1);
-    const auto reply = [s](const QByteArray& status, const QByteArray& body, const QByteArray& extra = {}) {
-        s->write("HTTP/1.1 " + status + "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n" + extra + "\r\n" + body);
-    };
-    if (path == "/broken.jpg")
-        reply("500 Internal Server Error", "sensor fault");
-    else if (path == "/page.html")
-        reply("200 OK", "<html>login</html>");
-    else if (path == "/locked.jpg" && !request.contains("Authorization: Basic " + QByteArray("admin:1234").toBase64()))
-        reply("401 Unauthorized", "", "WWW-Authenticate: Basic realm=\"cam\"\r\n");
-    else if (path != "/slow.jpg")
-        reply("200 OK", picture("JPEG"));
-}
 
 // The one answer of a request, which never comes inside request() itself.
 CameraShot shotOf(CameraSource& source, const QDateTime& touched)
@@ -75,9 +45,7 @@ private slots:
     {
         QTest::addColumn<QString>("address"); // {} = the server's host and port
         QTest::addColumn<QString>("failure");
-        QTest::newRow("picture") << "http://{}/snapshot.jpg" << "";
         QTest::newRow("too slow") << "http://{}/slow.jpg" << "摄像头2秒内没有回答";
-        QTest::newRow("server error") << "http://{}/broken.jpg" << "摄像头回答 HTTP 500";
         QTest::newRow("no picture") << "http://{}/page.html" << "摄像头送来的不是图片";
         QTest::newRow("no password") << "http://{}/locked.jpg" << "摄像头的用户名或密码不对";
         QTest::newRow("wrong password") << "http://admin:4321@{}/locked.jpg" << "摄像头的用户名或密码不对";
@@ -88,13 +56,8 @@ private slots:
     {
         QFETCH(QString, address);
         QFETCH(QString, failure);
-        QTcpServer server;
-        connect(&server, &QTcpServer::newConnection, this, [&server] {
-            QTcpSocket* s = server.nextPendingConnection();
-            connect(s, &QTcpSocket::readyRead, s, [s] { serve(s); });
-        });
-        QVERIFY(server.listen(QHostAddress::LocalHost));
-        const auto source = CameraSource::create(address.replace(u"{}"_s, u"127.0.0.1:%1"_s.arg(server.serverPort())), 3);
+        const SnapshotServer server;
+        const auto source = CameraSource::create(server.address(address), 3);
         QElapsedTimer clock;
         clock.start();
         const CameraShot shot = shotOf(*source, QDateTime::currentDateTime());
@@ -130,7 +93,7 @@ private slots:
             QTest::qWait(300); // the camera writes a moment after the touch
         for (const auto& [name, at] : {std::pair{"1.jpg", 1}, {"-10.jpg", -10}, {"2.png", 2}, {"5.jpg", 5}, {"4.txt", 4}}) {
             QFile f(dir.filePath(QString::fromUtf8(name)));
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(picture(QByteArray(name).endsWith("png") ? "PNG" : "JPEG", 70 + at)) && f.flush());
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(testPicture(QByteArray(name).endsWith("png") ? "PNG" : "JPEG", 70 + at)) && f.flush());
             QVERIFY(f.setFileTime(touched.addSecs(at), QFileDevice::FileModificationTime));
             if (ago == 0)
                 break; // the others would be written after the window

@@ -7,6 +7,8 @@
 #include "stations/inspection/CheckDefectLayout.h"
 #include "stations/inspection/CheckLayoutPanel.h"
 #include "stations/inspection/CheckSectionAlert.h"
+#include "stations/inspection/DefectCamera.h"
+#include "stations/inspection/DefectPhotoView.h"
 #include "stations/inspection/frmCheck.h"
 #include "text/Vb.h"
 #include "widgets/CounterBox.h"
@@ -89,6 +91,11 @@ CheckDefectPanel::CheckDefectPanel(frmCheck* form)
     });
     connect(form, &frmCheck::rollCleared, this, &CheckDefectPanel::startRoll);
     connect(form, &frmCheck::gradeTouched, this, &CheckDefectPanel::gradeTouched);
+    connect(&form->defectCamera(), &DefectCamera::taken, this, &CheckDefectPanel::photoTaken);
+    connect(form->defectGrid().grid(), &EditGrid::cellClicked, this, [this](int row, int col) {
+        if (col == DefectPhotos::Column)
+            showPhoto(row);
+    });
     form->installEventFilter(this);
     buildDefectButtons();
     recompute();
@@ -264,10 +271,42 @@ void CheckDefectPanel::record(const QString& score, const QString& count)
     closePickers();
     if (!r.scored)
         return;
-    if (r.row)
-        m_form->defectGrid().append(r.row->columns());
+    if (r.row) {
+        CheckDefectGrid& grid = m_form->defectGrid();
+        grid.append(r.row->columns());
+        // The row is there at once; its picture follows.
+        if (const int ticket = m_form->defectCamera().request())
+            grid.waitForPhoto(grid.grid()->rows() - 2, ticket);
+    }
     m_form->runCommand(CheckCmd::Recompute);
     checkSectionAlert();
+}
+
+void CheckDefectPanel::photoTaken(const CameraShot& shot)
+{
+    CheckDefectGrid& grid = m_form->defectGrid();
+    const int row = grid.rowOfTicket(shot.ticket);
+    if (row < 1)
+        return;
+    DefectCamera& camera = m_form->defectCamera();
+    QString error = shot.failure, file;
+    if (shot.ok()) {
+        const RollForm roll = m_form->readRoll();
+        file = camera.write(shot.jpeg, {m_form->settings().machineId, roll[CheckField::Card],
+                                        roll[CheckField::RollNumber], row}, &error);
+    }
+    grid.setPhoto(row, file);
+    if (const QString note = camera.noteOf({shot.ticket, file.isEmpty() ? QByteArray() : shot.jpeg, error});
+        !note.isEmpty())
+        m_form->setStatus(note);
+}
+
+void CheckDefectPanel::showPhoto(int row)
+{
+    const CheckDefectGrid& grid = m_form->defectGrid();
+    if (const QString file = grid.photoOf(row); !file.isEmpty())
+        DefectPhotoView::open(m_form, m_form->defectCamera().pathOf(file),
+                              u"%1  位置 %2"_s.arg(grid.grid()->textMatrix(row, 1), grid.grid()->textMatrix(row, 2)));
 }
 
 void CheckDefectPanel::checkSectionAlert()

@@ -9,6 +9,7 @@
 #include <QObject>
 
 class CheckSectionAlert;
+struct CameraShot;
 class frmCheck;
 class QLabel;
 class QPushButton;
@@ -61,6 +62,12 @@ private:
     void buildPickers();
     /// What the form holds that the defects read.
     DefectForm readForm() const;
+    /// The camera's answer for a defect row: its picture written and its mark set, or 无图 and,
+    /// once for a run of failures, the reason in the status line. The row deleted meanwhile (or
+    /// another roll on the form): the picture is dropped.
+    void photoTaken(const CameraShot& shot);
+    /// The picture of row over the whole window.
+    void showPhoto(int row);
     /// After a defect was recorded or ended: a section alert when the stretch is due one.
     void checkSectionAlert();
     /// A new or reopened roll is on screen.

@@ -6,6 +6,7 @@
 #include "stations/inspection/CheckRollPanel.h"
 #include "stations/inspection/CheckCardPanel.h"
 #include "stations/inspection/CheckDefectGrid.h"
+#include "stations/inspection/DefectCamera.h"
 
 #include <QLineEdit>
 
@@ -17,6 +18,8 @@ CheckDraftPanel::CheckDraftPanel(frmCheck* form) : QObject(form), m_form(form)
         if (index == CheckCmd::Recompute)
             keep();
     });
+    // A defect's picture comes after its row: kept once the row names it.
+    connect(&form->defectCamera(), &DefectCamera::taken, this, [this] { keep(); }, Qt::QueuedConnection);
     connect(form, &frmCheck::rollSaved, this, &CheckDraftPanel::forget);
     connect(form, &frmCheck::rollCleared, this, &CheckDraftPanel::forget);
 }

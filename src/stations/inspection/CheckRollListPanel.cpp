@@ -7,6 +7,7 @@
 #include "shell/SysUtil.h"
 #include "stations/inspection/CheckLabelPanel.h"
 #include "stations/inspection/CheckListSql.h"
+#include "stations/inspection/DefectCamera.h"
 #include "stations/inspection/RollList.h"
 #include "stations/inspection/frmCheck.h"
 #include "text/Vb.h"
@@ -324,7 +325,9 @@ bool CheckRollListPanel::delCheck(long long id)
                          m_form);
         return false;
     }
-    const RollList::Removal removal = RollList(Database::conn(), m_form->settings()).remove(id);
+    RollList list(Database::conn(), m_form->settings());
+    list.setPhotos(m_form->defectCamera().store());
+    const RollList::Removal removal = list.remove(id);
     if (!removal.error.isEmpty())
         MessageBox::critical(removal.error, m_form);
     if (!removal.gone)

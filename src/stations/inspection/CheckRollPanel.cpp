@@ -10,6 +10,7 @@
 #include "shell/SysUtilDb.h"
 #include "stations/inspection/CheckCardPanel.h"
 #include "stations/inspection/CheckDefectGrid.h"
+#include "stations/inspection/DefectCamera.h"
 #include "stations/inspection/CheckDevicePanel.h"
 #include "stations/inspection/CheckLayoutPanel.h"
 #include "stations/inspection/CheckSavePanel.h"
@@ -196,7 +197,9 @@ void CheckRollPanel::loadRoll(long long id)
         const auto filled = qScopeGuard([this] { m_fillingRoll = false; });
         m_form->fillFromRoll(rs);
         Recordset d = SysUtil::openRecordset(Database::conn(), CheckSql::loadDefects(id));
-        const QList<QStringList> rows = InspectionRoll::defectRows(d);
+        QList<QStringList> rows = InspectionRoll::defectRows(d);
+        // With their pictures: saved again, the roll writes its picture rows again.
+        m_form->defectCamera().store()->fillRows(Database::conn(), id, rows);
         m_form->defectGrid().setRows(rows);
         if (!m_form->settings().mayChangeSaved)
             c.checkCommand[CheckCmd::Save]->setEnabled(false);

@@ -10,6 +10,7 @@
 #include "stations/inspection/CheckDefectGrid.h"
 #include "stations/inspection/CheckDevicePanel.h"
 #include "stations/inspection/CheckRollPanel.h"
+#include "stations/inspection/DefectCamera.h"
 #include "stations/inspection/frmCheck.h"
 #include "text/Vb.h"
 
@@ -57,7 +58,9 @@ RollSave CheckSavePanel::rollSave(bool withJournal) const
     } catch (const DbError&) {
         // Lookups are not kept and nothing can be saved offline; the save itself goes on.
     }
-    return RollSave(m_form->rules(), journal);
+    RollSave save(m_form->rules(), journal);
+    save.setPhotos(m_form->defectCamera().store());
+    return save;
 }
 
 bool CheckSavePanel::validateRoll()
@@ -154,7 +157,9 @@ long long CheckSavePanel::saveRollOffline()
 {
     try {
         m_form->beforeSave();
-        m_offline = rollSave().keep(m_form->readRoll(), m_form->defectGrid().rows());
+        RollSave save = rollSave();
+        save.setPhotos(m_form->defectCamera().store(true)); // the pictures of the journal's folder
+        m_offline = save.keep(m_form->readRoll(), m_form->defectGrid().rows());
         Journal::save(m_offline.record);
         m_form->devicePanel().weightSaved();
     } catch (const DbError& e) {

@@ -68,6 +68,22 @@ const TextOption TextOptions[] = {
     {u"标签张数", "pages", u"1"},
 };
 
+// The defect pictures: where they come from and where they are kept.
+const TextOption PhotoOptions[] = {
+    {u"摄像头", "Camera", u""},
+    {u"取图时间(秒)", "CameraWindow", u"3"},
+    {u"照片文件夹", "PhotoFolder", u""},
+    {u"照片保留天数", "PhotoKeepDays", u"30"},
+};
+// What an empty box means, shown in it; what goes in, its tool tip.
+const char16_t* const PhotoHints[] = {u"空=不拍照", nullptr, u"空=程序文件夹里的“照片”", nullptr};
+const char16_t* const PhotoTips[] = {
+    u"网络摄像头 http://用户:密码@地址/snapshot.jpg；相机放图的文件夹 folder:文件夹；面板上的摄像头 v4l2:/dev/video0",
+    u"文件夹相机：按疵点后这几秒内放进文件夹的照片算这个疵点的",
+    u"用 SQL Server 的工厂填各机台都能访问的共享文件夹",
+    u"删掉的卷和疵点，照片过这么多天再删",
+};
+
 struct Required {
     int box;
     const char16_t* caption;
@@ -143,23 +159,41 @@ void CheckSettingsPanel::buildOptions()
         ol->addWidget(box);
         m_check << box;
     }
-    grid->addWidget(options, 0, 0, 3, 1);
+    // The options and under them the pictures' settings, beside the other columns.
+    auto* left = new QVBoxLayout;
+    left->addWidget(options, 1);
+    grid->addLayout(left, 0, 0, 3, 1);
 
+    // txtConfig_n: its caption before it in group, at row and column.
+    const auto addText = [this](QGroupBox* group, const TextOption& option, int row, int col = 0) {
+        auto* label = new QLabel(QString::fromUtf16(option.caption).trimmed(), group);
+        label->setWordWrap(true);
+        auto* box = new QLineEdit(group);
+        box->setObjectName(u"txtConfig_"_s + QString::number(m_text.size()));
+        box->setAccessibleName(label->text());
+        setTag(box, QString::fromLatin1(option.key));
+        box->setProperty("design", QString::fromUtf16(option.design));
+        label->setBuddy(box);
+        static_cast<QGridLayout*>(group->layout())->addWidget(label, row, col);
+        static_cast<QGridLayout*>(group->layout())->addWidget(box, row, col + 1);
+        m_text << box;
+    };
     auto* texts = new QGroupBox(u"参数"_s, this);
     auto* tl = new QGridLayout(texts);
-    for (int i = 0; i < int(std::size(TextOptions)); ++i) {
-        auto* label = new QLabel(QString::fromUtf16(TextOptions[i].caption).trimmed(), texts);
-        label->setWordWrap(true);
-        auto* box = new QLineEdit(texts);
-        box->setObjectName(u"txtConfig_"_s + QString::number(i));
-        box->setAccessibleName(label->text());
-        setTag(box, QString::fromLatin1(TextOptions[i].key));
-        box->setProperty("design", QString::fromUtf16(TextOptions[i].design));
-        label->setBuddy(box);
-        tl->addWidget(label, i, 0);
-        tl->addWidget(box, i, 1);
-        m_text << box;
+    for (int i = 0; i < int(std::size(TextOptions)); ++i)
+        addText(texts, TextOptions[i], i);
+    auto* photos = new QGroupBox(u"疵点照片"_s, this);
+    photos->setObjectName(u"photoFrame"_s);
+    new QGridLayout(photos);
+    for (int i = 0; i < int(std::size(PhotoOptions)); ++i) {
+        addText(photos, PhotoOptions[i], i / 2, i % 2 * 2);
+        m_text.last()->setToolTip(QString::fromUtf16(PhotoTips[i]));
+        if (PhotoHints[i])
+            m_text.last()->setPlaceholderText(QString::fromUtf16(PhotoHints[i]));
     }
+    static_cast<QGridLayout*>(photos->layout())->setColumnStretch(1, 3);
+    static_cast<QGridLayout*>(photos->layout())->setColumnStretch(3, 1);
+    left->addWidget(photos);
     m_text[1]->setToolTip(u"0=去掉小数点 00=+0.99后去小数点,0.00=四舍五入保留2位小数点"_s);
     m_text[7]->setToolTip(u"可以设置默认的打印张数"_s);
     const struct {

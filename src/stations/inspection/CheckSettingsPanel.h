@@ -78,7 +78,7 @@ private:
 
     CheckControls& c;
     QList<QCheckBox*> m_check;    // check box 0..13
-    QList<QLineEdit*> m_text;     // txtConfig 0..7
+    QList<QLineEdit*> m_text;     // txtConfig 0..7, the pictures 8..11
     QList<QComboBox*> m_combo;    // combo 0..1
     QList<QCheckBox*> m_required; // LabChk, by box index
     QLineEdit* m_password = nullptr;

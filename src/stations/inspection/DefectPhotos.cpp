@@ -43,6 +43,13 @@ DefectPhotos::DefectPhotos(const QString& folder, int keepDays)
 {
 }
 
+DefectPhotos DefectPhotos::inFolder(const QString& folder) const
+{
+    DefectPhotos other = *this;
+    other.m_folder = QDir::cleanPath(folder);
+    return other;
+}
+
 QString DefectPhotos::fileName(const Owner& owner, const QDate& day, int n)
 {
     const QString again = n > 1 ? u"_"_s + QString::number(n) : QString();
@@ -108,6 +115,20 @@ void DefectPhotos::addRow(Connection& conn, qint64 detailId, const QString& file
 {
     if (m_rows)
         conn.execute(insertRow(QString::number(detailId), file, taken));
+}
+
+void DefectPhotos::fillRows(Connection& conn, qint64 rollId, QList<QStringList>& rows) const
+{
+    if (!m_rows)
+        return;
+    Recordset rs = conn.execute(
+        u"select (select min(fileName) from checkDetailPhoto p where p.detailId=d.id) from checkDetail d "
+        "where d.checkId="_s + QString::number(rollId) + u" order by d.id"_s);
+    for (qsizetype i = 0; !rs.eof() && i < rows.size(); rs.moveNext(), ++i)
+        if (const QString file = rs.text(0); !file.isEmpty()) {
+            rows[i].resize(Column + 1);
+            rows[i][Column] = file;
+        }
 }
 
 QDateTime DefectPhotos::takenAt(const QString& file) const

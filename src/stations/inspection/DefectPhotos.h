@@ -7,7 +7,9 @@
 #include <QByteArray>
 #include <QDate>
 #include <QDateTime>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 class Connection;
 
@@ -26,6 +28,9 @@ public:
     /// of deleted defects stay.
     explicit DefectPhotos(const QString& folder = QString(), int keepDays = 30);
     const QString& folder() const { return m_folder; }
+    /// The same store on another folder (the journal's, for pictures taken while the database
+    /// is away): it keeps rows when this one does.
+    DefectPhotos inFolder(const QString& folder) const;
 
     /// "YYMM/<station>-<card>-<roll>-<defect>.jpg" relative to the folder (2612/007-SC2611001-
     /// 005-3.jpg), the n-th picture of the defect with "_n" (n > 1); characters a file name
@@ -49,6 +54,10 @@ public:
     /// The row of a picture, on conn inside the caller's transaction; nothing when the database
     /// keeps no rows. Throws DbError.
     void addRow(Connection& conn, qint64 detailId, const QString& file, const QDateTime& taken) const;
+
+    /// Column Column of a saved roll's defect rows (read in the order they were recorded): the
+    /// picture each defect has, so that saving the roll again keeps it. Throws DbError.
+    void fillRows(Connection& conn, qint64 rollId, QList<QStringList>& rows) const;
 
     /// The column of a saved defect row (after the grid's seven) that names its picture.
     static constexpr int Column = 7;

@@ -17,6 +17,7 @@
 #include "stations/inspection/CheckRollPanel.h"
 #include "stations/inspection/CheckSavePanel.h"
 #include "stations/inspection/CheckSettingsPanel.h"
+#include "stations/inspection/DefectCamera.h"
 #include "text/Vb.h"
 #include "time/Clock.h"
 #include "widgets/CaptionFrame.h"
@@ -28,6 +29,7 @@
 #include "widgets/UserControl1.h"
 
 #include <QApplication>
+#include <QDebug>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -59,6 +61,8 @@ frmCheck::frmCheck(QWidget* parent) : QWidget(parent)
     setFont(base);
     c = buildCheckControls(this);
     m_defects = new CheckDefectGrid(this);
+    m_camera = new DefectCamera(this);
+    connect(this, &frmCheck::settingsSaved, this, &frmCheck::setUpCamera);
     for (const RequiredField& f : CheckSettingsPanel::requiredFields()) {
         while (m_requiredCaptions.size() <= f.box)
             m_requiredCaptions << QString();
@@ -138,8 +142,8 @@ void frmCheck::Form_Load()
         SysUtil::getSetting(u"mirel"_s, u"mirel"_s, u"autoHuanJuan"_s, u"1"_s) == u"1");
     c.isMashu->setChecked(SysUtil::getSetting(u"mirel"_s, u"mirel"_s, u"isMashu"_s, u"0"_s) ==
                           u"1");
-    m_defects->grid()->applyColWidthList(
-        SysUtil::getSetting(u"mirel"_s, u"mirel"_s, u"frmCheck"_s));
+    m_defects->applyWidths(SysUtil::getSetting(u"mirel"_s, u"mirel"_s, u"frmCheck"_s));
+    setUpCamera();
     enableCommands();
     m_roll->clearForm();
     applyStoredCaptions();
@@ -149,6 +153,16 @@ void frmCheck::Form_Load()
     m_loaded = true;
     m_devicePanel->setPolling(true);
     emit formLoaded();
+}
+
+void frmCheck::setUpCamera()
+{
+    if (const QString problem = m_camera->configure(m_cfg); !problem.isEmpty()) {
+        qWarning().noquote() << problem;
+        setStatus(problem);
+    }
+    m_camera->prepare(Database::conn());
+    m_defects->showPhotoColumn(m_camera->hasCamera());
 }
 
 void frmCheck::applyStoredCaptions()

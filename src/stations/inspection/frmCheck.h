@@ -26,6 +26,7 @@ class CheckLayoutPanel;
 class CheckRollPanel;
 class CheckSavePanel;
 class CheckSettingsPanel;
+class DefectCamera;
 class QLabel;
 
 class frmCheck : public QWidget {
@@ -58,6 +59,8 @@ public:
     CheckDevicePanel& devicePanel() const { return *m_devicePanel; }
     CheckLayoutPanel& layoutPanel() const { return *m_layout; }
     CheckDefectGrid& defectGrid() const { return *m_defects; }
+    /// The defect camera and its pictures' store, as the settings name them.
+    DefectCamera& defectCamera() const { return *m_camera; }
     /// The settings panel (更多设置), built on its first opening.
     CheckSettingsPanel* settingsPanel();
 
@@ -155,8 +158,11 @@ private:
     void applyStoredCaptions();
     void enableCommands();
     void buildGradeButtons();
+    /// The camera and the pictures' store from the settings, on the station's connection.
+    void setUpCamera();
 
     CheckDefectGrid* m_defects = nullptr;
+    DefectCamera* m_camera = nullptr;
     CheckLayoutPanel* m_layout = nullptr;
     CheckDevicePanel* m_devicePanel = nullptr;
     CheckCardPanel* m_card = nullptr;
