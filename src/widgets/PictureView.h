@@ -1,6 +1,6 @@
-// A picture over the whole screen, as large as it fits with its proportions kept and a caption
-// under it; a touch anywhere or any key closes it. The office and the frames look at defect
-// pictures this way: the thumbnail shows that there is one, this shows the hole.
+// A picture over the whole window, as large as it fits with its proportions kept and a caption
+// under it; a touch anywhere or any key closes it. The frames and the office look at defect
+// pictures this way: the thumbnail or the mark shows that there is one, this shows the hole.
 #pragma once
 
 #include <QImage>
@@ -10,9 +10,9 @@
 class PictureView : public QWidget {
     Q_OBJECT
 public:
-    /// Opens the picture of file full-screen over parent's screen; nullptr (nothing opens) when
-    /// the file is no picture it can read. The view deletes itself when closed.
-    static PictureView* open(const QString& file, const QString& caption, QWidget* parent);
+    /// Opens over the window of `over` with the picture of file (a note instead when the file is
+    /// no picture it can read); caption says what it shows. Deletes itself when closed.
+    static PictureView* open(QWidget* over, const QString& file, const QString& caption);
 
     const QImage& image() const { return m_image; }
 
@@ -22,7 +22,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    PictureView(QImage image, QString caption, QWidget* parent);
+    PictureView(QWidget* window, QImage image, QString caption);
 
     QImage m_image;
     QString m_caption;

@@ -70,7 +70,7 @@ private slots:
         QTRY_COMPARE(shots.size(), 4);
         QCOMPARE(marks(), u"图 图 图"_s);
         emit grid.cellClicked(2, DefectPhotos::Column); // the mark touched: the picture over the window
-        const QPointer<QWidget> view = f.findChild<QWidget*>(u"defectPhoto"_s);
+        const QPointer<QWidget> view = f.findChild<QWidget*>(u"pictureView"_s);
         QVERIFY(view && !view->isHidden() && view->geometry() == f.rect());
         QTest::mouseClick(view, Qt::LeftButton, {}, view->rect().topLeft()); // a touch anywhere closes it
         QVERIFY(!view || view->isHidden());

@@ -125,7 +125,7 @@ private slots:
         QVERIFY(f.pictures->thumbs[1]->icon().isNull()); // its file is gone: the caption stays
         QVERIFY(!f.pictures->thumbs[0]->icon().isNull());
         QTest::mouseClick(f.pictures->thumbs[0], Qt::LeftButton);
-        auto* view = f.pictures->findChild<PictureView*>();
+        auto* view = f.findChild<PictureView*>();
         QVERIFY(view && view->isVisible());
         QCOMPARE(view->image().size(), QSize(400, 300));
         const QPointer<PictureView> open = view;

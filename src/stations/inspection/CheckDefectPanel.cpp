@@ -8,7 +8,7 @@
 #include "stations/inspection/CheckLayoutPanel.h"
 #include "stations/inspection/CheckSectionAlert.h"
 #include "stations/inspection/DefectCamera.h"
-#include "stations/inspection/DefectPhotoView.h"
+#include "widgets/PictureView.h"
 #include "stations/inspection/frmCheck.h"
 #include "text/Vb.h"
 #include "widgets/CounterBox.h"
@@ -305,7 +305,7 @@ void CheckDefectPanel::showPhoto(int row)
 {
     const CheckDefectGrid& grid = m_form->defectGrid();
     if (const QString file = grid.photoOf(row); !file.isEmpty())
-        DefectPhotoView::open(m_form, m_form->defectCamera().pathOf(file),
+        PictureView::open(m_form, m_form->defectCamera().pathOf(file),
                               u"%1  位置 %2"_s.arg(grid.grid()->textMatrix(row, 1), grid.grid()->textMatrix(row, 2)));
 }
 

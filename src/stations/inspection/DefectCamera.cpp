@@ -49,6 +49,11 @@ void DefectCamera::prepare(Connection& conn)
     try {
         m_photos.prepare(conn);
         m_kept = m_photos.inFolder(m_kept.folder());
+        // Pictures of deleted rolls and defects go after PhotoKeepDays, swept once a start.
+        if (!m_swept && m_photos.keepsRows()) {
+            m_swept = true;
+            m_photos.sweep(conn, Clock::now());
+        }
     } catch (const DbError& e) {
         qWarning().noquote() << "checkDetailPhoto:" << e.message();
     }

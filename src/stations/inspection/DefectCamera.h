@@ -56,4 +56,5 @@ private:
     int m_base = 0;   // the tickets of earlier sources
     int m_issued = 0; // the last ticket given
     bool m_failing = false;
+    bool m_swept = false; // the old pictures removed at this start
 };

@@ -103,6 +103,6 @@ void QualityPictures::fitIcons()
 void QualityPictures::open(int index)
 {
     if (index < m_pictures.size())
-        PictureView::open(QDir(m_folder).filePath(m_pictures[index].file),
-                          caption(m_pictures[index]).replace(u'\n', u"  "_s), this);
+        PictureView::open(this, QDir(m_folder).filePath(m_pictures[index].file),
+                          caption(m_pictures[index]).replace(u'\n', u"  "_s));
 }
