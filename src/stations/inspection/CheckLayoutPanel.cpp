@@ -105,7 +105,13 @@ void CheckLayoutPanel::adoptControls(QWidget* root)
 
 bool CheckLayoutPanel::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::FocusIn && m_form->loaded()) {
+    // Focus coming back after a menu or another window (a message box) is no move into the field:
+    // the keypad stays closed, as it does when the frame's operator did not touch the field.
+    const auto back = [event] {
+        const Qt::FocusReason why = static_cast<QFocusEvent*>(event)->reason();
+        return why == Qt::PopupFocusReason || why == Qt::ActiveWindowFocusReason;
+    };
+    if (event->type() == QEvent::FocusIn && m_form->loaded() && !back()) {
         const int index = int(c.TxtBox.indexOf(qobject_cast<QLineEdit*>(watched)));
         // Text fields and the card keep the keypad closed unless every field may open it.
         const bool textField = index == CheckField::LabelCount ||
