@@ -26,6 +26,7 @@ AREAS = {
     "dialogs": "^test_select_item$",
     "sheet": "^test_sheetfile$",
     "text": "^test_(vbtext|station_dispatch)$",
+    "rfid": "^test_(frmrfid|card_registration|station_layout)$",
 }
 
 S = "src/"
@@ -392,4 +393,17 @@ FAULTS = [
      "found = QualityData::pictures(Database::conn(), f, 1);", "only one picture of the touched defect"),
     ("quality", ST + "quality/frmQuality.cpp", "    if (!found.isEmpty())\n        tabTables->setCurrentWidget(pictures);",
      "    if (found.isEmpty())\n        tabTables->setCurrentWidget(pictures);", "the pictures' tab stays behind the tables"),
+    # --- the RFID desk
+    ("rfid", ST + "rfid/frmRFID.cpp",
+     "            if (!plan.question.isEmpty() && !MessageBox::question(plan.question, this))\n                return false;\n",
+     "            if (!plan.question.isEmpty())\n                MessageBox::question(plan.question, this);\n",
+     "a card is moved although the operator answered No to the rebinding question"),
+    ("rfid", ST + "rfid/CardRegistration.cpp", "RfidSql::insertCard(r.card, p.ref, user",
+     "RfidSql::insertCard(r.card, r.ref, user", "a worker card is bound to the user's id, not his code (the wrong worker)"),
+    ("rfid", ST + "rfid/CardRegistration.cpp", "m_conn.executeOnRow(RfidSql::deleteCard(card));",
+     "m_conn.execute(RfidSql::deleteCard(card));", "removing a card never registered says it was removed"),
+    ("rfid", ST + "rfid/CardRegistration.cpp", "    if (p.rebind)\n        m_conn.execute(RfidSql::deleteCard(r.card));\n",
+     "", "a card moved on Yes keeps its old bindings beside the new one"),
+    ("rfid", ST + "rfid/CardRegistration.cpp", "    if (!user && !billExists(p.ref))\n        return noBillMessage(p.ref);\n    if (p.rebind)",
+     "    if (p.rebind)", "a production card deleted while the question was open is bound all the same"),
 ]
