@@ -42,15 +42,17 @@ struct Roll {
     }
 };
 
-// The cases of record, score, edit, recompute, fourPointRules, stretchAndShading, buttonRows and
-// pickerPlace.
+// The cases of record, score, edit, recompute, stretchAndShading and pickerPlace.
 struct Press { QString bugs, mode, answer, row, points; int button, picker, comma; };
-struct Scored { QString items, bugs, width, length, summary, points, allowance; bool autoGrade; };
+struct Scored {
+    QString items, bugs, width, length, summary, allowance, capped = {};
+    bool yards = false;
+    double reject = 0;
+    bool rejected = false, autoGrade = true;
+};
 struct Edited { QString items, edit, after, allowance, said; bool done; };
 struct Recomputed { QString items, typed, written, note; bool on; int grade; };
-struct FourPoints { QString items, width, length, plain, capped; bool yards; double reject; bool rejected; };
 struct Stretch { QString items; double cap, lastTen; QList<long> shaded; };
-struct Buttons { bool wide; QRect area; int count, perRow; };
 struct Picker { QSize frame; QRect button; QPoint place; };
 } // namespace
 
@@ -103,36 +105,63 @@ private slots:
         QVERIFY(!r.row || (r.row->position == "123.4" && r.row->worker == "001" && r.row->remark == "左边"));
     }
 
-    // Points, points per 100 m² of width × (quantity - 加减) ("" width: 100 m²), allowance.
+    // Points, points per 100 m² of width × (quantity - 加减) ("" width: 100 m²; yards: per 100
+    // square yards), allowance. Capped: the 4-point caps, per defect, per metre or yard, 4 per unit
+    // a long defect spans ("" not checked). A long defect longer than the reject length (metres)
+    // rejects the roll.
     void score_data()
     {
         QTest::addColumn<Scored>("c");
         const QString holes = "破洞_0.5,油污";
-        QTest::newRow("hint 1^4, allowance .5, no area") << Scored{"破洞/1/4", holes, "", "0", "4 百平米扣分:4", "4", "-0.5", true};
-        QTest::newRow("150 cm × 100 m, 4 and 2") << Scored{"油污/0/4 油污/0/2", holes, "150", "100", "6 百平米扣分:4", "4", "0", true};
-        QTest::newRow("width no number: 100 m²") << Scored{"油污/0/4 油污/0/2", holes, "宽幅", "100", "6 百平米扣分:6", "6", "0", true};
-        QTest::newRow("width 0 is 100 cm, 加减 off") << Scored{"油污/0/4 油污/0/2", holes, "0", "100|-20", "6 百平米扣分:5", "5", "0", true};
-        QTest::newRow("count 0 still deducts once") << Scored{"破洞/0/1", holes, "100", "100", "1 百平米扣分:1", "1", "-0.5", true};
-        QTest::newRow("count 3 deducts three times") << Scored{"破洞/3/2 破洞/1/1", holes, "100", "100", "3 百平米扣分:3", "3", "-2", true};
-        QTest::newRow("each button of the name") << Scored{"破洞/1/1", "破洞_0.5,破洞_0.25", "100", "100", "1 百平米扣分:1", "1", "-0.75", true};
-        QTest::newRow("unknown defect deducts nothing") << Scored{"断经/2/3", holes, "100", "300", "3 百平米扣分:1", "1", "0", true};
-        QTest::newRow("grading off") << Scored{"破洞/1/4 油污/0/2", holes, "100", "150", "6", "-1", "0", false};
-        QTest::newRow("no rows") << Scored{"", holes, "100", "150", "0 百平米扣分:0", "0", "0", true};
-        QTest::newRow("fractional points") << Scored{"油污/0/2.5", holes, "", "0", "2.5 百平米扣分:2.5", "2.5", "0", true};
-        QTest::newRow("scoring-off rows score -1") << Scored{"油污/0/-1 油污/0/-1", holes, "100", "200", "-2 百平米扣分:-1", "-1", "0", true};
+        QTest::newRow("hint 1^4, allowance .5, no area") << Scored{"破洞/1/4", holes, "", "0", "4 百平米扣分:4", "-0.5"};
+        QTest::newRow("150 cm × 100 m, 4 and 2") << Scored{"油污/0/4 油污/0/2", holes, "150", "100", "6 百平米扣分:4", "0"};
+        QTest::newRow("width no number: 100 m²") << Scored{"油污/0/4 油污/0/2", holes, "宽幅", "100", "6 百平米扣分:6", "0"};
+        QTest::newRow("width 0 is 100 cm, 加减 off") << Scored{"油污/0/4 油污/0/2", holes, "0", "100|-20", "6 百平米扣分:5", "0"};
+        QTest::newRow("count 0 still deducts once") << Scored{"破洞/0/1", holes, "100", "100", "1 百平米扣分:1", "-0.5"};
+        QTest::newRow("count 3 deducts three times") << Scored{"破洞/3/2 破洞/1/1", holes, "100", "100", "3 百平米扣分:3", "-2"};
+        QTest::newRow("each button of the name") << Scored{"破洞/1/1", "破洞_0.5,破洞_0.25", "100", "100", "1 百平米扣分:1", "-0.75"};
+        QTest::newRow("unknown defect deducts nothing") << Scored{"断经/2/3", holes, "100", "300", "3 百平米扣分:1", "0"};
+        QTest::newRow("grading off") << Scored{"破洞/1/4 油污/0/2", holes, "100", "150", "6", "0", {}, false, 0, false, false};
+        QTest::newRow("no rows") << Scored{"", holes, "100", "150", "0 百平米扣分:0", "0"};
+        QTest::newRow("fractional points") << Scored{"油污/0/2.5", holes, "", "0", "2.5 百平米扣分:2.5", "0"};
+        QTest::newRow("scoring-off rows score -1") << Scored{"油污/0/-1 油污/0/-1", holes, "100", "200", "-2 百平米扣分:-1", "0"};
         // P to one decimal, halves to the even digit, also a hair off the half in binary.
-        QTest::newRow("0.25 → 0.2") << Scored{"油污/0/1", holes, "100", "400", "1 百平米扣分:0.2", "0.2", "0", true};
-        QTest::newRow("0.45 → 0.4") << Scored{"油污/0/9", holes, "100", "2000", "9 百平米扣分:0.4", "0.4", "0", true};
-        QTest::newRow("21 on 112 m² → 18.8") << Scored{"油污/0/21", holes, "100", "112", "21 百平米扣分:18.8", "18.8", "0", true};
-        QTest::newRow("7 on 22.4 m² → 31.2") << Scored{"油污/0/7", holes, "100", "22.4", "7 百平米扣分:31.2", "31.2", "0", true};
+        QTest::newRow("0.25 → 0.2") << Scored{"油污/0/1", holes, "100", "400", "1 百平米扣分:0.2", "0"};
+        QTest::newRow("0.45 → 0.4") << Scored{"油污/0/9", holes, "100", "2000", "9 百平米扣分:0.4", "0"};
+        QTest::newRow("21 on 112 m² → 18.8") << Scored{"油污/0/21", holes, "100", "112", "21 百平米扣分:18.8", "0"};
+        QTest::newRow("7 on 22.4 m² → 31.2") << Scored{"油污/0/7", holes, "100", "22.4", "7 百平米扣分:31.2", "0"};
+        QTest::newRow("two in one metre") << Scored{"12.2:4 12.8:3", "", "150", "100", "7 百平米扣分:4.7", "0", "4 百平米扣分:2.7"};
+        QTest::newRow("next metre") << Scored{"12.2:4 13.1:3", "", "150", "100", "7 百平米扣分:4.7", "0", "7 百平米扣分:4.7"};
+        QTest::newRow("metre edges") << Scored{"12:3 12.99:3 13:2", "", "100", "100", "8 百平米扣分:8", "0", "6 百平米扣分:6"};
+        QTest::newRow("one defect over 4") << Scored{"5:10", "", "100", "50", "10 百平米扣分:20", "0", "4 百平米扣分:8"};
+        QTest::newRow("long 10-22 over a 4, then 1") << Scored{"10-22:2 15:4 30:1", "", "100", "100", "7 百平米扣分:7", "0", "49 百平米扣分:49"};
+        QTest::newRow("long inside one metre") << Scored{"7.2-7.9:1", "", "100", "100", "1 百平米扣分:1", "0", "4 百平米扣分:4"};
+        QTest::newRow("yards: 58 in × 100 yd") << Scored{"5.5:4 5.9:4 8:2", "", "147.32", "100", "10 百平米扣分:6.8", "0", "6 百平方码扣分:3.7", true};
+        QTest::newRow("yards, no width: per area") << Scored{"5.5:4 5.9:4", "", "", "100", "8 百平米扣分:8", "0", "4 百平米扣分:4", true};
+        QTest::newRow("scoring-off rows count nothing") << Scored{"3:-1 4:-1", "", "100", "100", "-2 百平米扣分:-2", "0", "0 百平米扣分:0"};
+        QTest::newRow("12 m, limit 12") << Scored{"3:1 10-22:2", "", "", "100", "3 百平米扣分:3", "0", "49 百平米扣分:49", false, 12.0, false};
+        QTest::newRow("12 m, limit 11.9") << Scored{"3:1 10-22:2", "", "", "100", "3 百平米扣分:3", "0", "49 百平米扣分:49", false, 11.9, true};
+        QTest::newRow("12 yd = 10.97 m, limit 10.9") << Scored{"10-22:2", "", "", "100", "2 百平米扣分:2", "0", "48 百平米扣分:48", true, 10.9, true};
+        QTest::newRow("12 yd, limit 11") << Scored{"10-22:2", "", "", "100", "2 百平米扣分:2", "0", "48 百平米扣分:48", true, 11.0, false};
     }
     void score()
     {
         QFETCH(Scored, c);
         Roll roll(c.items, c.bugs);
         roll.s.autoGrade = c.autoGrade;
-        const CheckGrading::Score r = roll.d.score({c.length.section('|', 0, 0), c.length.section('|', 1), c.width});
-        QCOMPARE(r.summary + " / " + r.points + " / " + r.allowance, c.summary + " / " + c.points + " / " + c.allowance);
+        roll.s.scoring = "美标4分制";
+        roll.s.longDefectReject = c.reject;
+        const DefectForm form{c.length.section('|', 0, 0), c.length.section('|', 1), c.width, "", "", c.yards};
+        const CheckGrading::Score r = roll.d.score(form);
+        QCOMPARE(r.summary + " / " + r.points + " / " + r.allowance,
+                 c.summary + " / " + (c.autoGrade ? c.summary.section(':', 1) : "-1") + " / " + c.allowance);
+        QCOMPARE(r.rejected, c.rejected);
+        roll.s.capPerUnit = true;
+        QVERIFY(c.capped.isEmpty() || roll.d.score(form).summary == c.capped);
+        roll.s.scoring = "日标10分制"; // the caps are the 4-point system's
+        QCOMPARE(roll.d.score(form).summary, c.summary);
+        roll.s.longDefectReject = 0; // off
+        QVERIFY(!roll.d.score(form).rejected);
     }
 
     // A row deleted ("del", from 0); "结束" at the counter; a section alert after a defect at the
@@ -257,49 +286,6 @@ private slots:
         }
     }
 
-    void alertStretches()
-    {
-        const QList<QPair<double, double>> both{{23, 33}, {0, 5}};
-        QCOMPARE(RollDefects::alertStretches(defects("!33 12:4 !5"), 10), both);
-    }
-
-    // The 4-point caps: per defect, per metre or yard, 4 per unit a long defect spans; points per
-    // 100 m², or per 100 square yards counted in yards ("" width: 100 m²). A long defect longer
-    // than the reject length (in metres) rejects the roll.
-    void fourPointRules_data()
-    {
-        QTest::addColumn<FourPoints>("c");
-        QTest::newRow("two in one metre") << FourPoints{"12.2:4 12.8:3", "150", "100", "7 百平米扣分:4.7", "4 百平米扣分:2.7", false, 0.0, false};
-        QTest::newRow("next metre") << FourPoints{"12.2:4 13.1:3", "150", "100", "7 百平米扣分:4.7", "7 百平米扣分:4.7", false, 0.0, false};
-        QTest::newRow("metre edges") << FourPoints{"12:3 12.99:3 13:2", "100", "100", "8 百平米扣分:8", "6 百平米扣分:6", false, 0.0, false};
-        QTest::newRow("one defect over 4") << FourPoints{"5:10", "100", "50", "10 百平米扣分:20", "4 百平米扣分:8", false, 0.0, false};
-        QTest::newRow("long 10-22 over a 4, then 1") << FourPoints{"10-22:2 15:4 30:1", "100", "100", "7 百平米扣分:7", "49 百平米扣分:49", false, 0.0, false};
-        QTest::newRow("long inside one metre") << FourPoints{"7.2-7.9:1", "100", "100", "1 百平米扣分:1", "4 百平米扣分:4", false, 0.0, false};
-        QTest::newRow("yards: 58 in × 100 yd") << FourPoints{"5.5:4 5.9:4 8:2", "147.32", "100", "10 百平米扣分:6.8", "6 百平方码扣分:3.7", true, 0.0, false};
-        QTest::newRow("yards, no width: per area") << FourPoints{"5.5:4 5.9:4", "", "100", "8 百平米扣分:8", "4 百平米扣分:4", true, 0.0, false};
-        QTest::newRow("scoring-off rows count nothing") << FourPoints{"3:-1 4:-1", "100", "100", "-2 百平米扣分:-2", "0 百平米扣分:0", false, 0.0, false};
-        QTest::newRow("12 m, limit 12") << FourPoints{"3:1 10-22:2", "", "100", "3 百平米扣分:3", "49 百平米扣分:49", false, 12.0, false};
-        QTest::newRow("12 m, limit 11.9") << FourPoints{"3:1 10-22:2", "", "100", "3 百平米扣分:3", "49 百平米扣分:49", false, 11.9, true};
-        QTest::newRow("12 yd = 10.97 m, limit 10.9") << FourPoints{"10-22:2", "", "100", "2 百平米扣分:2", "48 百平米扣分:48", true, 10.9, true};
-        QTest::newRow("12 yd, limit 11") << FourPoints{"10-22:2", "", "100", "2 百平米扣分:2", "48 百平米扣分:48", true, 11.0, false};
-    }
-    void fourPointRules()
-    {
-        QFETCH(FourPoints, c);
-        Roll roll(c.items);
-        roll.s.scoring = "美标4分制";
-        roll.s.longDefectReject = c.reject;
-        const DefectForm form{c.length, "0", c.width, "", "", c.yards};
-        QCOMPARE(roll.d.score(form).summary, c.plain);
-        QCOMPARE(roll.d.score(form).rejected, c.rejected);
-        roll.s.capPerUnit = true;
-        QCOMPARE(roll.d.score(form).summary, c.capped);
-        roll.s.scoring = "日标10分制"; // the caps are the 4-point system's
-        QCOMPARE(roll.d.score(form).summary, c.plain);
-        roll.s.longDefectReject = 0; // off
-        QVERIFY(!roll.d.score(form).rejected);
-    }
-
     // The points of the ten units up to 40 with a cap of a unit (0 none), the units shaded as capped.
     void stretchAndShading_data()
     {
@@ -332,34 +318,6 @@ private slots:
     {
         for (const auto& [value, on] : {std::pair{"0", false}, {"-1", true}, {"True", true}, {"", false}, {"yes", false}})
             QVERIFY2(CheckGrading::settingIsTrue(value) == on, value);
-    }
-
-    void buttonRows_data()
-    {
-        QTest::addColumn<Buttons>("c");
-        QTest::newRow("narrow, 9 defects") << Buttons{false, QRect(100, 330, 5905, 2590), 9, 4};
-        QTest::newRow("narrow under the bar") << Buttons{false, QRect(100, 940, 5905, 1980), 12, 4};
-        QTest::newRow("wide, one row") << Buttons{true, QRect(100, 330, 14200, 1190), 8, 8};
-        QTest::newRow("wide under the bar: narrower, one row") << Buttons{true, QRect(100, 940, 14200, 580), 9, 9};
-        QTest::newRow("wide, two rows") << Buttons{true, QRect(100, 330, 14200, 1190), 10, 8};
-    }
-    void buttonRows()
-    {
-        QFETCH(Buttons, c);
-        const auto& [wide, area, count, perRow] = c;
-        const auto style = CheckDefectLayout::buttonStyle(wide);
-        const QList<QRect> r = CheckDefectLayout::buttonRects(count, area, style);
-        QCOMPARE(r.size(), count);
-        for (int i = 0; i < count; ++i) {
-            QVERIFY2(area.contains(r[i]) && r[i].height() >= style.minHeight, qPrintable(QString::number(i)));
-            QCOMPARE(r[i].y(), r[i / perRow * perRow].y()); // same row, same top
-            for (int j = 0; j < i; ++j)
-                QVERIFY(!r[i].intersects(r[j]));
-        }
-        if (count > perRow) { // the next row starts again on the left, lower down
-            QCOMPARE(r[perRow].x(), r[0].x());
-            QVERIFY(r[perRow].y() > r[0].y() + r[0].height());
-        }
     }
 
     void pickerPlace_data()
