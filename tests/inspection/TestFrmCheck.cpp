@@ -553,7 +553,12 @@ private slots:
         QVERIFY(prints.first().startsWith(u"唛头 ") && prints.first().endsWith(u" 0 1"));
         QCOMPARE(rowsOf(part) + c->checkId->text(), u"0"_s);
 
-        // The template menu, at the size of the window's texts: a choice is remembered.
+        // The template menu, at the size of the window's texts: a choice is remembered. Focus
+        // coming back to the quantity from the menu opens no keypad over the form.
+        f->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(f));
+        c->TxtBox[CheckField::Quantity]->setFocus();
+        f->layoutPanel().hideKeypad();
         click(c->checkCommand[CheckCmd::ChooseTemplate]);
         QStringList captions;
         for (QAction* a : part->templateMenu()->actions())
@@ -562,6 +567,8 @@ private slots:
         QCOMPARE(captions, (QStringList{u"A品"_s, u"卡唛"_s, u"唛头"_s, u"订单唛"_s, u"bill"_s})); // the reopened roll's card wrote it again
         QCOMPARE(part->templateMenu()->font().pointSizeF(), f->font().pointSizeF());
         part->templateMenu()->close();
+        QTRY_VERIFY(c->TxtBox[CheckField::Quantity]->hasFocus());
+        QVERIFY(!f->layoutPanel().keypad()->isVisible());
         part->templateMenu()->actions()[1]->trigger();
         QCOMPARE(SysUtil::getSetting(ProgramFolder::executableName(), u"PrintTemplate"_s, u"check"_s), u"卡唛"_s);
 

@@ -406,4 +406,7 @@ FAULTS = [
      "", "a card moved on Yes keeps its old bindings beside the new one"),
     ("rfid", ST + "rfid/CardRegistration.cpp", "    if (!user && !billExists(p.ref))\n        return noBillMessage(p.ref);\n    if (p.rebind)",
      "    if (p.rebind)", "a production card deleted while the question was open is bound all the same"),
+    ("inspection", INS + "CheckLayoutPanel.cpp", "QEvent::FocusIn && m_form->loaded() && !back()) {",
+     "QEvent::FocusIn && m_form->loaded() && (true || !back())) {",
+     "focus coming back from the template menu opens the quantity's keypad"),
 ]
