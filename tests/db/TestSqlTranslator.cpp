@@ -294,7 +294,6 @@ private slots:
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("fragment");
         QTest::newRow("syntax") << u"select from where"_s << u"syntax error"_s;
-        QTest::newRow("no such table") << u"select * from nosuchtable"_s << u"nosuchtable"_s;
         QTest::newRow("no such column") << u"select nosuchcolumn from checkinfo"_s << u"nosuchcolumn"_s;
         QTest::newRow("statement with its values")
             << u"select count(*) from checkinfo where billcode='L05' and nosuchcolumn=12.5"_s
