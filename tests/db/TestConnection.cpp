@@ -87,28 +87,17 @@ private slots:
         }
     }
 
-    // A missing file is not created, a file that is no database is not overwritten.
-    void badFileIsAnErrorAndLeftAlone_data()
+    // A file that is no database is an error and is left as it is (a missing file, not created:
+    // the default word's and mirel-sql's tests).
+    void corruptFileIsAnErrorAndLeftAlone()
     {
-        QTest::addColumn<QByteArray>("bytes"); // empty: no file
-        QTest::addColumn<QString>("fragment");
-        QTest::newRow("missing") << QByteArray() << u"none.db"_s;
-        QTest::newRow("corrupt") << QByteArray(8192, 'x') << u"not a database"_s;
-    }
-
-    void badFileIsAnErrorAndLeftAlone()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, fragment);
         TempProgramFolder folder;
-        if (!bytes.isEmpty())
-            folder.writeFile(u"none.db"_s, bytes);
+        const QByteArray bytes(8192, 'x');
+        folder.writeFile(u"none.db"_s, bytes);
         Connection conn;
-        QVERIFY(throwsWith<DbError>([&] { conn.open(u"Data Source="_s + folder.file(u"none.db"_s)); }, fragment));
+        QVERIFY(throwsWith<DbError>([&] { conn.open(u"Data Source="_s + folder.file(u"none.db"_s)); }, u"not a database"_s));
         QVERIFY(!conn.isOpen());
-        QCOMPARE(QFile::exists(folder.file(u"none.db"_s)), !bytes.isEmpty());
-        if (!bytes.isEmpty())
-            QCOMPARE(folder.readFile(u"none.db"_s), bytes);
+        QCOMPARE(folder.readFile(u"none.db"_s), bytes);
         QVERIFY_THROWS_EXCEPTION(DbError, conn.execute(u"select 1"_s));
     }
 
@@ -287,7 +276,6 @@ private slots:
         };
         if (touched > 0) {
             QCOMPARE(run(), touched);
-            QCOMPARE(m_conn.rowsAffected(), touched);
             return;
         }
         try {

@@ -59,7 +59,6 @@ private slots:
             QTest::newRow(name) << sql << QString() << expected;
         };
         // TOP n
-        row("top", u"select top 2 checkCode from checkinfo order by id"_s, u"001\n002"_s);
         row("top (n)", u"SELECT TOP (1) checkCode FROM checkinfo ORDER BY id DESC"_s, u"001"_s);
         row("top in subquery", u"select checkCode, billcode from checkinfo where id in (select top 1 id from checkinfo order by id desc)"_s, u"001|L06"_s);
         row("top distinct", u"select distinct top 1 billcode from checkinfo order by billcode"_s, u"L05"_s);
@@ -134,7 +133,6 @@ private slots:
         row("set nocount on", u"set nocount on\nselect count(*) from checkinfo"_s, u"3"_s);
         // variables, bound as values
         row("declare with initial values", u"declare @n int = 3, @s nvarchar(10) = N'卷'\nselect @s + cast(@n as varchar)"_s, u"卷3"_s);
-        row("select assigns an aggregate", u"declare @n int\nselect @n = count(*) from checkinfo where billcode = 'L05'\nselect @n"_s, u"2"_s);
         row("select assigns the last row", u"declare @c varchar(10), @g nvarchar(10)\nselect @c = billcode, @g = grade from checkinfo order by id\nselect @c, @g"_s, u"L06|A品"_s);
         row("select without rows keeps the value", u"declare @c varchar(10) = 'none'\nselect @c = billcode from checkinfo where 1 = 0\nselect @c"_s, u"none"_s);
         row("set from a subquery without rows is null", u"declare @c varchar(10) = 'x'\nset @c = (select billcode from checkinfo where 1 = 0)\nselect isnull(@c, 'null')"_s, u"null"_s);
@@ -168,7 +166,6 @@ private slots:
         row("datetime minus datetime in days", u"select cast(cast('2026-01-07 12:00' as datetime) - cast('2026-01-05' as datetime) as float)"_s, u"2.5"_s);
         row("date difference compared with days", u"select count(*) from checkinfo where cast('2026-03-01' as datetime) - createdate > 54"_s, u"1"_s);
         row("getdate minus days", u"select datediff(day, getdate() - 7, getdate()), datediff(day, getdate(), getdate() + 1)"_s, u"7|1"_s);
-        row("date variable plus days", u"declare @d datetime = '2026-01-05'\nselect convert(varchar, @d + 2, 23)"_s, u"2026-01-07"_s);
         row("date variable minus a day and a half", u"declare @d datetime = '2026-01-05'\nset @d = @d - 1.5\nselect convert(varchar, @d, 120)"_s, u"2026-01-03 12:00:00"_s);
         // statements that change rows, each with its check query
         // "{result}" in a check query is the batch's own result.
