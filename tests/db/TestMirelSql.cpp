@@ -51,8 +51,8 @@ private slots:
         const auto e = [](const QString& sql) { return QStringList{u"-e"_s, sql}; };
         QTest::newRow("demo card") << e(u"select billcode, billtype from bill where billcode='SC2611001'"_s)
                                    << QByteArray() << u"billcode\tbilltype\nSC2611001\t55\n"_s << QString();
-        QTest::newRow("null and bytes") << e(u"select NULL as n, 0x0102 as b"_s) << QByteArray() << u"n\tb\nNULL\t<2 bytes>\n"_s << QString();
-        QTest::newRow("tab flattened") << e(u"select 'a' + char(9) + 'b' as t"_s) << QByteArray() << u"t\na b\n"_s << QString();
+        QTest::newRow("null, bytes, tab") << e(u"select NULL as n, 0x0102 as b, 'a' + char(9) + 'b' as t"_s) << QByteArray()
+                                          << u"n\tb\tt\nNULL\t<2 bytes>\ta b\n"_s << QString();
         QTest::newRow("no result set") << e(u"update bill set remark=remark where 1=0"_s) << QByteArray() << QString() << QString();
         QTest::newRow("last result set of a batch") << e(u"select 1 as a; select 2 as b"_s) << QByteArray() << u"b\n2\n"_s << QString();
         QTest::newRow("stdin batches separated by go")

@@ -59,17 +59,14 @@ private slots:
             QTest::newRow(name) << sql << QString() << expected;
         };
         // TOP n
-        row("top", u"select top 2 checkCode from checkinfo order by id"_s, u"001\n002"_s);
         row("top (n)", u"SELECT TOP (1) checkCode FROM checkinfo ORDER BY id DESC"_s, u"001"_s);
         row("top in subquery", u"select checkCode, billcode from checkinfo where id in (select top 1 id from checkinfo order by id desc)"_s, u"001|L06"_s);
-        row("top in derived table", u"select count(*) from (select top 2 id from checkinfo order by id) t"_s, u"2"_s);
         row("top distinct", u"select distinct top 1 billcode from checkinfo order by billcode"_s, u"L05"_s);
         row("top with appended filter", u"SELECT top 200 a.id ,a.checkcode as 卷号 FROM  checkinfo a  where 1=1  and a.billcode like 'L06%' order by a.id desc"_s, u"3|001"_s);
         row("top 100 percent", u"select top 100 percent id from checkinfo order by id"_s, u"1\n2\n3"_s);
         // n per cent of the rows, rounded up: 3 rows * 34 % = 1.02 rows gives 2.
         row("top n percent", u"select top 50 percent id from checkinfo order by id desc"_s, u"3\n2"_s);
         row("top n percent rounded up", u"select top (34) percent id from checkinfo where grade like '%品' order by id"_s, u"1\n2"_s);
-        row("top n percent below one row", u"select top 33 percent id from checkinfo order by id"_s, u"1"_s);
         row("top 0 percent", u"select top 0 percent id from checkinfo"_s, QString());
         row("top n percent and union", u"select top 50 percent checkCode from checkinfo where billcode='L05' order by id union all select 'x'"_s, u"001\nx"_s);
         row("top and union", u"select top 1 checkCode from checkinfo union all select 'x'"_s, u"001\nx"_s);
@@ -83,14 +80,11 @@ private slots:
         // left / right
         row("left right", u"select left(checkCode,2), right(billcode,2), right('abc',0), left('中文字',2), right('ab', 5) from checkinfo where id=1"_s, u"00|05||中文|ab"_s);
         row("left join kept", u"select count(*) from checkinfo a left join Dictionary b on b.ItemValues=a.billcode"_s, u"3"_s);
-        row("left compares without case", u"select count(*) from checkinfo where left(billcode,1)='l'"_s, u"3"_s);
         // convert / cast
         row("convert style 23", u"select convert(varchar, createDate, 23), CONVERT(  varchar ,createDate,23) from checkinfo where id=3"_s, u"2026-01-07|2026-01-07"_s);
         row("convert style 120", u"select convert(varchar(19), createDate, 120), convert(varchar, createDate, 120), convert(varchar(10), createDate, 120) from checkinfo where id=1"_s, u"2026-01-05 08:03:00|2026-01-05 08:03:00|2026-01-05"_s);
         row("cast without length keeps 30", u"select cast('abcdefghijklmno' as varchar), len(cast('abcdefghijklmnopqrstuvwxyz0123456789' as varchar))"_s, u"abcdefghijklmno|30"_s);
-        row("convert between dates", u"select count(*) from checkinfo a where convert(varchar,a.createDate,23) between   '2026-01-05' and '2026-01-06'"_s, u"2"_s);
         row("day range keeps the last day", u"select count(*) from checkinfo a where convert(varchar,a.createdate,23) between   '2026-01-06' and '2026-01-07'"_s, u"2"_s);
-        row("day range of one day", u"select a.id from checkinfo a where 1=1 and convert(varchar,a.createDate,23) between '2026-01-05' and '2026-01-05' ORDER BY a.id desc"_s, u"1"_s);
         row("convert style 23 cut to 7", u"select convert(varchar(7), createDate, 23), convert(varchar(13), createDate, 120) from checkinfo where id=3"_s, u"2026-01|2026-01-07 17"_s);
         row("isnumeric", u"select isnumeric('60'), isnumeric('1.'), isnumeric('.5'), isnumeric('R1'), isnumeric(' 60 '), isnumeric('门幅'), isnumeric('-1.5'), isnumeric('1e5'), isnumeric(''), isnumeric(12)"_s, u"1|1|1|0|1|0|1|1|0|1"_s);
         row("convert number", u"select convert(varchar, onCount) from checkinfo where id=1"_s, u"60.5"_s);
@@ -99,7 +93,6 @@ private slots:
         row("convert null", u"select convert(varchar, remark) from checkinfo where id=2"_s, u"NULL"_s);
         // + between texts
         row("card id", u"SELECT  'B'+cast(b.billdetailId as varchar) +cast(b.id as varchar) as ID from checkinfo b where id=1"_s, u"B51"_s);
-        row("roll id", u"SELECT  'check'+ convert(  varchar ,a.id ) as ID from checkinfo a where a.id=3"_s, u"check3"_s);
         row("text columns", u"select billcode+'-'+checkCode, billcode+checkCode+grade from checkinfo where id=1"_s, u"L05-001|L05001A品"_s);
         row("literal then two texts", u"select 'L' + a + b from (select '1' as a, '2' as b) t"_s, u"L12"_s);
         row("isnull texts", u"select isnull(remark,'')+'/'+isnull(grade,'') from checkinfo where id=2"_s, u"/B品"_s);
@@ -120,7 +113,6 @@ private slots:
         row("trailing blank and case", u"select count(*) from checkinfo where billcode='l05 '"_s, u"2"_s);
         row("group by ignores case", u"select count(distinct billcode) from checkinfo where billcode in ('L05','l05')"_s, u"1"_s);
         // dates stored as ISO and compared as dates
-        row("stored date normalised", u"select createDate from checkinfo where id=1"_s, u"2026-01-05 08:03:00"_s);
         row("date-only literal means midnight", u"select count(*) from checkinfo where createDate >= '2026/1/6'"_s, u"2"_s);
         row("date between", u"select count(*) from checkinfo where createDate between '2026-01-05' and '2026/01/07 23:59:59'"_s, u"3"_s);
         row("date literal on the left", u"select count(*) from checkinfo where '2026-01-06' = createDate"_s, u"1"_s);
@@ -133,7 +125,6 @@ private slots:
         row("trailing semicolons", u"select 1; ;"_s, u"1"_s);
         row("duplicate names first wins", u"select a.*, b.* from checkinfo a left join checkinfo b on b.id=a.id+1 where a.id=1"_s, QString());
         // batches: a statement ends where the next one begins, ";" or not
-        row("lines without semicolons", u"select 1 as a\nselect 2 as b"_s, u"2"_s);
         row("subqueries are no statements", u"select (select count(*) from checkinfo where billcode = 'L05')\nselect count(*) from checkinfo where id in (select id from checkinfo where grade = 'A品')"_s, u"2"_s);
         row("union select continues", u"select 1 as a\nselect 'x' union select 'y' order by 1"_s, u"x\ny"_s);
         row("cte with its select after a statement", u"select 1\nwith t as (select billcode, count(*) as n from checkinfo group by billcode) select n + 1 from t where billcode = 'L05'"_s, u"3"_s);
@@ -141,9 +132,7 @@ private slots:
         row("words in names, strings and comments", u"select 1 as [select] -- select 2\n/* insert */ select 'update' as x"_s, u"update"_s);
         row("set nocount on", u"set nocount on\nselect count(*) from checkinfo"_s, u"3"_s);
         // variables, bound as values
-        row("declare set select", u"declare @n int\nset @n = 5\nselect @n * 2"_s, u"10"_s);
         row("declare with initial values", u"declare @n int = 3, @s nvarchar(10) = N'卷'\nselect @s + cast(@n as varchar)"_s, u"卷3"_s);
-        row("select assigns an aggregate", u"declare @n int\nselect @n = count(*) from checkinfo where billcode = 'L05'\nselect @n"_s, u"2"_s);
         row("select assigns the last row", u"declare @c varchar(10), @g nvarchar(10)\nselect @c = billcode, @g = grade from checkinfo order by id\nselect @c, @g"_s, u"L06|A品"_s);
         row("select without rows keeps the value", u"declare @c varchar(10) = 'none'\nselect @c = billcode from checkinfo where 1 = 0\nselect @c"_s, u"none"_s);
         row("set from a subquery without rows is null", u"declare @c varchar(10) = 'x'\nset @c = (select billcode from checkinfo where 1 = 0)\nselect isnull(@c, 'null')"_s, u"null"_s);
@@ -156,34 +145,28 @@ private slots:
         row("datetime variable compared with a date column", u"declare @d datetime = '2026/1/6'\nselect count(*) from checkinfo where createdate >= @d"_s, u"2"_s);
         row("@@rowcount of a select", u"select id from checkinfo where billcode='L05'\nselect @@rowcount"_s, u"2"_s);
         // control flow
-        row("if exists", u"if exists (select 1 from checkinfo where billcode = 'L05') select 'yes' else select 'no'"_s, u"yes"_s);
         row("if not exists on lines", u"if not exists (select * from checkinfo where billcode='L99')\n    select 'missing'\nelse\n    select 'there'"_s, u"missing"_s);
         row("if with begin end", u"declare @n int = 0\nif @n = 0\nbegin\n  set @n = 1\n  set @n = @n + 10\nend\nselect @n"_s, u"11"_s);
         row("else if chain", u"declare @n int = 2\nif @n = 1 select 'one'\nelse if @n = 2 select 'two'\nelse select 'many'"_s, u"two"_s);
         row("null condition is false", u"declare @x int\nif @x = 1 select 'a' else select 'b'"_s, u"b"_s);
-        row("while sums", u"declare @i int = 0, @s int = 0\nwhile @i < 10\nbegin\n  set @i = @i + 1\n  set @s = @s + @i\nend\nselect @s"_s, u"55"_s);
         row("while break", u"declare @i int = 0\nwhile 1 = 1\nbegin\n  set @i += 1\n  if @i >= 7 break\nend\nselect @i"_s, u"7"_s);
         row("while continue", u"declare @i int = 0, @odd int = 0\nwhile @i < 10\nbegin\n  set @i += 1\n  if @i % 2 = 0 continue\n  set @odd += 1\nend\nselect @odd"_s, u"5"_s);
         row("return ends the batch", u"select 1 as a\nreturn\nselect 2 as b"_s, u"1"_s);
         row("raiserror below 11 is a message", u"raiserror('note %d', 10, 1, 5)\nselect 2"_s, u"2"_s);
         row("nested transactions counted", u"declare @a int, @b int\nbegin tran\nbegin transaction\nset @a = @@trancount\ncommit\nset @b = @@trancount\ncommit tran\nselect @a, @b, @@trancount"_s, u"2|1|0"_s);
         // LIKE sets and ranges
-        row("like range", u"select count(*) from checkinfo where billcode like 'L0[5-6]'"_s, u"3"_s);
         row("like negated set", u"select count(*) from checkinfo where billcode like 'L0[^5]'"_s, u"1"_s);
         row("like set of Chinese", u"select count(*) from checkinfo where grade like '[AB]品'"_s, u"3"_s);
         row("like bracketed wildcards", u"select case when '50%' like '50[%]' then 1 else 0 end, case when '50x' like '50[%]' then 1 else 0 end, case when 'a_c' like 'a[_]c' then 1 else 0 end, case when 'abc' like 'a[_]c' then 1 else 0 end"_s, u"1|0|1|0"_s);
         row("like set ignores case", u"select case when 'l05' like 'L0[5]' then 1 else 0 end, case when 'B' like '[a-c]' then 1 else 0 end, case when 'abc' like '[^a]%' then 1 else 0 end"_s, u"1|1|0"_s);
         row("like pattern in a variable", u"declare @p varchar(10) = 'L0[5]%'\nselect count(*) from checkinfo where billcode like @p"_s, u"2"_s);
         // date arithmetic
-        row("datetime plus days", u"select convert(varchar, cast('2026-01-05' as datetime) + 1, 23)"_s, u"2026-01-06"_s);
         row("date column plus half a day", u"select convert(varchar, createdate + 0.5, 120) from checkinfo where id = 1"_s, u"2026-01-05 20:03:00"_s);
         row("datetime minus days in a filter", u"select count(*) from checkinfo where createdate > cast('2026-01-07' as datetime) - 1"_s, u"1"_s);
         row("datetime minus datetime in days", u"select cast(cast('2026-01-07 12:00' as datetime) - cast('2026-01-05' as datetime) as float)"_s, u"2.5"_s);
         row("date difference compared with days", u"select count(*) from checkinfo where cast('2026-03-01' as datetime) - createdate > 54"_s, u"1"_s);
         row("getdate minus days", u"select datediff(day, getdate() - 7, getdate()), datediff(day, getdate(), getdate() + 1)"_s, u"7|1"_s);
-        row("date variable plus days", u"declare @d datetime = '2026-01-05'\nselect convert(varchar, @d + 2, 23)"_s, u"2026-01-07"_s);
         row("date variable minus a day and a half", u"declare @d datetime = '2026-01-05'\nset @d = @d - 1.5\nselect convert(varchar, @d, 120)"_s, u"2026-01-03 12:00:00"_s);
-        row("object_id of a table", u"select case when object_id('dbo.checkinfo') is null then 0 else 1 end, case when object_id('nosuch', 'U') is null then 0 else 1 end"_s, u"1|0"_s);
         // statements that change rows, each with its check query
         // "{result}" in a check query is the batch's own result.
         QTest::newRow("insert then SCOPE_IDENTITY in the batch")
@@ -228,9 +211,6 @@ private slots:
         QTest::newRow("update set qualified target column")
             << u"update a set a.remark = 'q' from checkinfo a where a.id = 3"_s
             << u"select remark from checkinfo where id=3"_s << u"q"_s;
-        QTest::newRow("remark with quote round trip")
-            << u"update checkinfo set remark='O''Neil 的 ''卷''' where id=2"_s
-            << u"select remark from checkinfo where id=2"_s << u"O'Neil 的 '卷'"_s;
         QTest::newRow("peibu batch is a no-op")
             << u"exec PeibuBatch "_s << u"select count(*) from checkinfo"_s << u"4"_s;
         QTest::newRow("quoted number into numeric column")
@@ -311,7 +291,6 @@ private slots:
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QString>("fragment");
         QTest::newRow("syntax") << u"select from where"_s << u"syntax error"_s;
-        QTest::newRow("no such table") << u"select * from nosuchtable"_s << u"nosuchtable"_s;
         QTest::newRow("no such column") << u"select nosuchcolumn from checkinfo"_s << u"nosuchcolumn"_s;
         QTest::newRow("statement with its values")
             << u"select count(*) from checkinfo where billcode='L05' and nosuchcolumn=12.5"_s
@@ -391,24 +370,20 @@ private slots:
         row("card number", "select count(*) from checkinfo where billcode=%1", "'L05'", "'L06'", "count(*)\n1");
         row("doubled quote", "select count(*) from checkinfo where 'a''b' = %1", "'x'", "'a''b'", "count(*)\n3");
         row("integer then decimal", "select count(*) from checkinfo where onCount > %1", "12", "11.5", "count(*)\n3");
-        row("exponent", "select count(*) from checkinfo where onCount > %1", "1e1", "1.2e1", "count(*)\n2");
         row("beyond 64 bits", "select count(*) from checkinfo where id < %1", "99999999999999999999", "2", "count(*)\n1");
         row("negative", "select count(*) from checkinfo where -id < %1", "-1", "-2", "count(*)\n1");
         row("top n", "select top %1 checkCode from checkinfo order by id", "1", "2", "checkCode\n001\n002");
-        row("top (n)", "select top (%1) checkCode from checkinfo order by id", "2", "1", "checkCode\n001");
         row("convert style", "select count(*) from checkinfo where convert(varchar, createDate, %1) = '2026-01-05'", "120", "23", "count(*)\n1");
         row("varchar length", "select count(*) from checkinfo where convert(varchar(%1), billcode) = 'L0'", "3", "2", "count(*)\n3");
         row("like pattern", "select count(*) from checkinfo where billcode like %1", "'L06%'", "'L0%'", "count(*)\n3");
         row("date text", "select count(*) from checkinfo where createDate >= %1", "'2026/1/7'", "'2026/1/6'", "count(*)\n2");
         row("day range", "select count(*) from checkinfo a where convert(varchar,a.createdate,23) between %1 and '2026-01-07'", "'2026-01-07'", "'2026-01-06'", "count(*)\n2");
         row("quoted name like a number", "select count(*) from (select id as [1] from checkinfo) t where [1] = %1", "2", "3", "count(*)\n1");
-        row("double-quoted name like a number", "select count(*) from (select id as \"7\" from checkinfo) t where \"7\" > %1", "2", "1", "count(*)\n2");
         row("order by position", "select billcode, count(*) from checkinfo group by billcode order by %1 desc", "2", "1", "billCode|count(*)\nL06|1\nL05|2");
         row("select list names the column", "select %1 from checkinfo where id=1", "'a'", "'b'", "'b'\nb");
         row("subquery in the select list", "select (select count(*) from checkinfo where billcode=%1) from checkinfo where id=1", "'L05'", "'L06'", "(select count(*) from checkinfo where billcode='L06')\n1");
         row("isnull text default", "select count(*) from checkinfo where isnull(remark, %1) = '无'", "'x'", "'无'", "count(*)\n1");
         row("left", "select count(*) from checkinfo where left(billcode, %1) = 'L0'", "1", "2", "count(*)\n3");
-        row("right", "select count(*) from checkinfo where right(billcode, %1) = '6'", "2", "1", "count(*)\n1");
         row("text joined to a value", "select count(*) from checkinfo where billcode + %1 = 'L05x'", "'y'", "'x'", "count(*)\n2");
         row("number plus quoted number", "select count(*) from checkinfo where id + %1 = 3", "'1'", "'2'", "count(*)\n1");
         row("dateadd", "select count(*) from checkinfo where createDate < dateadd(day, %1, '2026-01-05')", "1", "2", "count(*)\n2");

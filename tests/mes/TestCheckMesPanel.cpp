@@ -24,7 +24,6 @@ private slots:
         QTest::addColumn<int>("icon");
         QTest::newRow("imports") << "mes.db" << "同步记录数1" << int(MessageBox::NoIcon);
         QTest::newRow("no MES configured") << "" << "MES_HOST" << int(MessageBox::Critical);
-        QTest::newRow("MES file missing") << "nowhere.db" << "nowhere.db" << int(MessageBox::Critical);
     }
     void button()
     {

