@@ -152,6 +152,7 @@ private slots:
     void padBesideItsField_data()
     {
         QTest::addColumn<QRect>("field");
+        QTest::newRow("top left") << QRect(10, 10, 200, 40); // the packing table's fields
         QTest::newRow("right edge") << QRect(900, 10, 120, 40);
         QTest::newRow("bottom right") << QRect(880, 720, 140, 40);
         QTest::newRow("as wide as the window") << QRect(0, 300, 1024, 40);
