@@ -60,7 +60,7 @@ private slots:
         const auto source = CameraSource::create(server.address(address), 3);
         QElapsedTimer clock;
         clock.start();
-        const CameraShot shot = shotOf(*source, QDateTime::currentDateTime());
+        const CameraShot shot = shotOf(*source, {}); // a snapshot address takes no time of touch
         QCOMPARE(shot.failure, failure);
         QCOMPARE(sizeOf(shot), failure.isEmpty() ? QSize(64, 48) : QSize());
         QVERIFY(clock.elapsed() < 3000);
