@@ -409,4 +409,13 @@ FAULTS = [
     ("inspection", INS + "CheckLayoutPanel.cpp", "QEvent::FocusIn && m_form->loaded() && !back()) {",
      "QEvent::FocusIn && m_form->loaded() && (true || !back())) {",
      "focus coming back from the template menu opens the quantity's keypad"),
+    # --- the window's save waiting for the scale to settle
+    ("inspection", INS + "frmCheck.cpp", "    if (m_devicePanel->weighing()) {\n",
+     "    if (m_devicePanel->weighing() && index == CheckCmd::Save) {\n",
+     "换卷 touched while a save waits for the weight drops the roll being saved"),
+    ("inspection", INS + "CheckDevicePanel.cpp", "m_scaleText.isEmpty() ||\n        field->text() != m_scaleText)",
+     "m_scaleText.isEmpty())", "a weight the operator typed over the scale's is not saved as typed"),
+    ("inspection", INS + "CheckDevicePanel.cpp", "if (m_takenWeight && m_devices && m_form->rules().weighsBoxes())",
+     "if (m_takenWeight && m_devices && !m_form->rules().weighsBoxes())",
+     "a box left on the scale is saved again as the next box"),
 ]
