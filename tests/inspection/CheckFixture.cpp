@@ -34,8 +34,6 @@ CheckFixture::CheckFixture(const QByteArray& mirelIni)
 
 CheckFixture::~CheckFixture() { Clock::set(QDateTime()); }
 
-frmCheck& CheckFixture::open() { return open(nullptr); }
-
 frmCheck& CheckFixture::open(std::unique_ptr<frmCheck> form)
 {
     return load(form ? std::move(form) : std::make_unique<frmCheck>());

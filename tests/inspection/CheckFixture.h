@@ -13,10 +13,9 @@ public:
     explicit CheckFixture(const QByteArray& mirelIni = QByteArray());
     ~CheckFixture();
 
-    /// Opens a fresh inspection window (after the ini was written).
-    frmCheck& open();
-    /// Opens a variant station's window (a class derived from frmCheck) the same way.
-    frmCheck& open(std::unique_ptr<frmCheck> form);
+    /// Opens a fresh inspection window (after the ini was written), or a variant station's
+    /// window (a class derived from frmCheck) the same way.
+    frmCheck& open(std::unique_ptr<frmCheck> form = nullptr);
     /// Types a card number and presses "查".
     void lookUp(const QString& card);
     /// Writes a [MIREL] key of mirel.ini.

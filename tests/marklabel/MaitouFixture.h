@@ -12,7 +12,6 @@
 #include "shell/MessageBox.h"
 #include "time/Clock.h"
 #include "widgets/EditGrid.h"
-#include "widgets/PanelStyle.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -26,7 +25,6 @@ using namespace Qt::StringLiterals;
 /// The mark-label window, or the fiber box window derived from it.
 inline frmMaitou& openMaitou(CheckFixture& fx, bool fiberBox = false)
 {
-    PanelStyle::install();
     std::unique_ptr<frmCheck> form(fiberBox ? new frmHuaxian : new frmMaitou);
     return static_cast<frmMaitou&>(fx.open(std::move(form)));
 }

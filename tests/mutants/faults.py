@@ -437,4 +437,13 @@ FAULTS = [
      "leftAssoc({{u\"Mod\", Op::Mod}}, &Parser::multiplicative); }", "\\ binds looser than Mod"),
     ("script", S + "platform/script/VbsFunctions.cpp", "    if (digits < 0)\n        invalidCall();",
      "    if (digits < -1)\n        invalidCall();", "Round accepts minus one digits"),
+    # --- the window's save waiting for the scale to settle
+    ("inspection", INS + "frmCheck.cpp", "    if (m_devicePanel->weighing()) {\n",
+     "    if (m_devicePanel->weighing() && index == CheckCmd::Save) {\n",
+     "换卷 touched while a save waits for the weight drops the roll being saved"),
+    ("inspection", INS + "CheckDevicePanel.cpp", "m_scaleText.isEmpty() ||\n        field->text() != m_scaleText)",
+     "m_scaleText.isEmpty())", "a weight the operator typed over the scale's is not saved as typed"),
+    ("inspection", INS + "CheckDevicePanel.cpp", "if (m_takenWeight && m_devices && m_form->rules().weighsBoxes())",
+     "if (m_takenWeight && m_devices && !m_form->rules().weighsBoxes())",
+     "a box left on the scale is saved again as the next box"),
 ]
