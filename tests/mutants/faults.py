@@ -13,7 +13,7 @@ AREAS = {
     "progress": "^test_(frmworkload|workload_rules|station_layout)$",
     "kanban": "^test_(frmkanban|station_layout)$",
     "report": "^test_(grf_template|report_expression|barcode|label_report"
-              "|print_routine|defect_report)$",
+              "|print_routine)$",
     "widgets": "^test_(keypads|edit_grid|widget_gallery|offline_journal)$",
     "config": "^test_(inifile|startup)$",
     "numbers": "^test_(db_numbers|db_lookups)$",

@@ -12,6 +12,7 @@
 #include "report/RollMap.h"
 #include "support/ThrowsWith.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -347,9 +348,55 @@ private slots:
         QTEST(said.join(u' '), "expected");
     }
 
+    // The buyer's defect report: the defects that count, each with its latest picture (a retake
+    // wins) or 无图, five rows a page; read back as text and as the rendered page's pixels.
+    void defectReport()
+    {
+        picture(u"a.jpg"_s, {640, 480}, Qt::red);
+        picture(u"b.jpg"_s, {640, 480}, Qt::blue);
+        picture(u"c.jpg"_s, {480, 640}, Qt::green); // upright
+        LabelFixture::exec(m_dir.filePath(u"mill.db"_s),
+                           u"insert into checkDetail(checkId,bugName,bugPosition,bugEnd,bugScore) values"
+                           " (1,'粗节',80,0,1),(1,'稀纬',90,0,2); insert into checkDetailPhoto(detailId,"
+                           "fileName,takenAt) values (1,'a.jpg','2026-12-08 10:00'),(1,'b.jpg',"
+                           "'2026-12-08 10:05'),(3,'c.jpg','2026-12-08 10:09')"_s);
+        LabelReport r;
+        const QStringList pages = print(r, u"唛头/疵点报告.grf"_s, 1, m_dir.filePath(u"照片"_s));
+        QCOMPARE(pages.size(), 2); // six defects, five rows to a page
+        QVERIFY(pages[0].contains(u"卷号： 007"_s) && pages[0].contains(u"60.0 至 72.0"_s));
+        QCOMPARE(pages[0].count(u"无图"_s), 3); // 油污, 纬档, 粗节
+        QCOMPARE(pages[1].count(u"无图"_s), 1); // 稀纬
+        QVERIFY(!pages.join(u' ').contains(u"区段报警"_s)); // an alert is no defect
+        const QImage page = r.renderImage(0, 72);
+        QCOMPARE(pixel(page, 159, 109), QColor(Qt::blue));  // row 1: the retake
+        QCOMPARE(pixel(page, 159, 187), QColor(Qt::green)); // row 3
+        QCOMPARE(pixel(page, 124, 187), QColor(Qt::white)); // kept upright, not stretched
+        QCOMPARE(pixel(page, 128, 148), QColor(Qt::white)); // row 2: no picture, only 无图
+        const QStringList none = print(r, u"唛头/疵点报告.grf"_s, 2, m_dir.filePath(u"照片"_s));
+        QVERIFY(none.size() == 1 && none[0].contains(u"无疵点"_s) && !none[0].contains(u"无图"_s));
+        // Any template: an image whose file fills empty is a row without a picture, no problem.
+        r.loadText(u"[report]\npage = 50 x 30\n[detail]\nquery = select '' as f\n[image]\nat = 0 0 40 20\nfile = [f]\n"_s);
+        r.setConnectionString(m_conn);
+        QCOMPARE(r.fill().problems, QStringList());
+    }
+
 private:
     QTemporaryDir m_dir;
     QString m_conn;
+
+    void picture(const QString& file, QSize size, Qt::GlobalColor colour)
+    {
+        QImage img(size, QImage::Format_RGB32);
+        img.fill(colour);
+        QVERIFY(QDir(m_dir.path()).mkpath(u"照片"_s) && img.save(m_dir.filePath(u"照片/"_s + file), "JPG", 95));
+    }
+    // The colour at a point of the page in millimetres, rounded to what a JPEG keeps.
+    static QColor pixel(const QImage& page, double xMm, double yMm)
+    {
+        const QColor c = page.pixelColor(qRound(xMm * 72 / 25.4), qRound(yMm * 72 / 25.4));
+        const auto snap = [](int v) { return v < 64 ? 0 : v > 192 ? 255 : v; };
+        return QColor(snap(c.red()), snap(c.green()), snap(c.blue()));
+    }
     // The roll label on the fixture database, from roll id on.
     void loadRollLabel(LabelReport& r, const QVariant& id, const QString& name = QString())
     {
@@ -359,10 +406,12 @@ private:
     }
 
     // Loads the shipped template and prints it for `id` into a PDF; the PDF's pages.
-    QStringList print(LabelReport& r, const QString& file, const QVariant& id)
+    QStringList print(LabelReport& r, const QString& file, const QVariant& id, const QString& photos = {})
     {
         r.load(qEnvironmentVariable("MIREL_SOURCE_DIR") + u"/templates/"_s + file);
         r.setParameter(u"单据ID"_s, id);
+        if (!photos.isEmpty())
+            r.setParameter(u"照片文件夹"_s, photos);
         r.setConnectionString(m_conn);
         const QString pdf = m_dir.filePath(QFileInfo(file).completeBaseName() + u".pdf"_s);
         r.setPrinterName(pdf);
