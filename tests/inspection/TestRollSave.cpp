@@ -5,6 +5,7 @@
 #include "db/Connection.h"
 #include "db/DbError.h"
 #include "journal/JournalStore.h"
+#include "stations/inspection/DefectPhotos.h"
 #include "stations/inspection/RollSave.h"
 #include "stations/marklabel/MaitouPackage.h"
 #include "support/RuleDatabase.h"
@@ -169,6 +170,29 @@ private slots:
         }
         for (const QString& check : checks)
             QCOMPARE(scalar(check.section(u'=', 0, -2)), check.section(u'=', -1));
+    }
+
+    // A defect's picture row that the database refuses (its table gone after the store checked
+    // it) takes the roll and its defects with it.
+    void refusedPictureRowWritesNothing()
+    {
+        DefectPhotos photos(m_db->home.file(u"照片"_s));
+        QVERIFY(photos.prepare(m_db->conn));
+        m_db->conn.execute(u"drop table checkDetailPhoto"_s);
+        InspectionSettings settings;
+        InspectionRoll r(settings);
+        RollSave saving(r, m_journal.get());
+        saving.setPhotos(&photos);
+        QList<QStringList> defects = TwoDefects;
+        defects[0] << u"2603/001-K1-001-1.jpg"_s; // the picture's column
+        QString message;
+        try {
+            saving.save(m_db->conn, typedRoll(), defects, r.numberCondition(typedRoll()));
+        } catch (const DbError& e) {
+            message = e.message();
+        }
+        QVERIFY2(message.contains(u"checkDetailPhoto"_s) && !m_db->conn.inTransaction(), qPrintable(message));
+        QCOMPARE(scalar("select (select count(*) from checkinfo) + (select count(*) from checkDetail)"), u"0"_s);
     }
 
     // The number proposed under the scope the form showed, and a number proposed under another
