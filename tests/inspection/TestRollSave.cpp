@@ -9,6 +9,7 @@
 #include "stations/inspection/RollSave.h"
 #include "stations/marklabel/MaitouPackage.h"
 #include "support/RuleDatabase.h"
+#include "support/ThrowsWith.h"
 #include "time/Clock.h"
 
 #include <QTest>
@@ -185,13 +186,9 @@ private slots:
         saving.setPhotos(&photos);
         QList<QStringList> defects = TwoDefects;
         defects[0] << u"2603/001-K1-001-1.jpg"_s; // the picture's column
-        QString message;
-        try {
-            saving.save(m_db->conn, typedRoll(), defects, r.numberCondition(typedRoll()));
-        } catch (const DbError& e) {
-            message = e.message();
-        }
-        QVERIFY2(message.contains(u"checkDetailPhoto"_s) && !m_db->conn.inTransaction(), qPrintable(message));
+        QVERIFY(throwsWith<DbError>([&] { saving.save(m_db->conn, typedRoll(), defects, r.numberCondition(typedRoll())); },
+                                    u"checkDetailPhoto"_s));
+        QVERIFY(!m_db->conn.inTransaction());
         QCOMPARE(scalar("select (select count(*) from checkinfo) + (select count(*) from checkDetail)"), u"0"_s);
     }
 

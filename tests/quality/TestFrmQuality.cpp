@@ -3,7 +3,6 @@
 // the report and workbook come out with their pages and sheets.
 #include "QualityFixture.h"
 
-#include "db/Connection.h"
 #include "sheet/SheetFile.h"
 #include "shell/Journal.h"
 #include "shell/MessageBox.h"
@@ -111,10 +110,8 @@ private slots:
         QImage img(400, 300, QImage::Format_RGB32);
         img.fill(Qt::red);
         QVERIFY(img.save(fx.home().file(u"照片/2611/a.jpg"_s)));
-        Connection c;
-        c.open(u"Provider=SQLite;Data Source="_s + fx.databasePath());
-        c.execute(u"insert checkDetailPhoto(detailId, fileName, takenAt) values"
-                  "(2, '2611/a.jpg', '2026-11-02 09:20:00'), (1, '2611/gone.jpg', '2026-11-02 09:10:00')"_s);
+        fx.execNative(u"insert into checkDetailPhoto(detailId, fileName, takenAt) values (2, '2611/a.jpg', "
+                      "'2026-11-02 09:20:00'), (1, '2611/gone.jpg', '2026-11-02 09:10:00')"_s, u"mill.db"_s);
         frmQuality& f = fx.open();
         f.show();
         QCOMPARE(f.tabTables->currentWidget(), f.gridMachine); // nothing touched, no pictures
@@ -251,14 +248,9 @@ private slots:
     void reportPages()
     {
         QualityFixture fx;
-        {
-            Connection c;
-            c.open(u"Provider=SQLite;Data Source="_s + fx.databasePath());
-            for (int i = 1; i <= 40; ++i)
-                c.execute(u"insert checkinfo(onCount, checkcount, grade, machineId, "
-                          "checkUsercode, createDate) values(50, 1, 'A品', "
-                          "'M%1', 'U%1', '2026-11-03')"_s.arg(i, 2, 10, QLatin1Char('0')));
-        }
+        for (int i = 1; i <= 40; ++i)
+            fx.execNative(u"insert into checkinfo(onCount, checkcount, grade, machineId, checkUsercode, createDate) "
+                          "values(50, 1, 'A品', 'M%1', 'U%1', '2026-11-03')"_s.arg(i, 2, 10, QLatin1Char('0')), u"mill.db"_s);
         frmQuality& f = fx.open();
         const QString pdf = fx.home().file(u"总览.pdf"_s);
         MessageBox::setNextFileName(pdf);
