@@ -290,10 +290,12 @@ FAULTS = [
      "the packer loses his place on his own pallet's list after a save"),
     # --- the defect pictures: cameras and the store
     ("photos", INS + "RollSave.cpp", "            conn.execute(DefectPhotos::deleteOfRoll(id));",
-     "            conn.execute(DefectPhotos::deleteOfDefect(id));",
+     "            conn.execute(DefectPhotos::deleteOfRoll(-id));",
      "a reopened roll saved again leaves the picture rows of its old defect rows behind"),
     ("photos", INS + "RollSave.cpp", "identityMark(int(steps.size()) - 1)", "identityMark(0)",
      "a picture kept offline is tied to the roll's id instead of its defect's"),
+    ("photos", INS + "DefectPhotos.cpp", "+ SqlText::quoted(file) +", "+ u\"'\"_s + file + u\"'\"_s +",
+     "a picture whose name has a quote (from the card number) breaks the roll's save"),
     ("photos", INS + "DefectPhotos.cpp", "f.lastModified() < before && !named.contains(",
      "f.lastModified() < before && named.contains(", "the sweep removes the pictures rows still name"),
     ("photos", S + "platform/camera/FolderSnapshot.cpp", "std::max<qint64>(0, wait)", "std::min<qint64>(0, wait)",

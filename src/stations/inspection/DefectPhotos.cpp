@@ -105,11 +105,6 @@ QString DefectPhotos::deleteOfRoll(qint64 rollId)
            + QString::number(rollId) + u")"_s;
 }
 
-QString DefectPhotos::deleteOfDefect(qint64 detailId)
-{
-    return u"delete from checkDetailPhoto where detailId="_s + QString::number(detailId);
-}
-
 void DefectPhotos::addRow(Connection& conn, qint64 detailId, const QString& file,
                           const QDateTime& taken) const
 {

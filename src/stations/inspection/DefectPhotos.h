@@ -50,7 +50,6 @@ public:
 
     static QString insertRow(const QString& detailId, const QString& file, const QDateTime& taken);
     static QString deleteOfRoll(qint64 rollId);
-    static QString deleteOfDefect(qint64 detailId);
     /// The row of a picture, on conn inside the caller's transaction; nothing when the database
     /// keeps no rows. Throws DbError.
     void addRow(Connection& conn, qint64 detailId, const QString& file, const QDateTime& taken) const;
