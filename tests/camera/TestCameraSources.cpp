@@ -4,7 +4,6 @@
 #include "camera/PanelCamera.h"
 #include "support/SnapshotServer.h"
 
-#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -58,12 +57,9 @@ private slots:
         QFETCH(QString, failure);
         const SnapshotServer server;
         const auto source = CameraSource::create(server.address(address), 3);
-        QElapsedTimer clock;
-        clock.start();
         const CameraShot shot = shotOf(*source, {}); // a snapshot address takes no time of touch
         QCOMPARE(shot.failure, failure);
         QCOMPARE(sizeOf(shot), failure.isEmpty() ? QSize(64, 48) : QSize());
-        QVERIFY(clock.elapsed() < 3000);
     }
 
     // Pictures 10 s before the touch, 1, 2 and 5 s after it (each as wide as 70 + those seconds),

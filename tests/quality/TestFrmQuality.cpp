@@ -19,7 +19,6 @@
 #include <QChartView>
 #include <QDateEdit>
 #include <QDir>
-#include <QPointer>
 #include <QToolButton>
 #include <QFile>
 #include <QLabel>
@@ -101,15 +100,14 @@ private slots:
         QCOMPARE(f.gridMachine->rowCount(), 2);
     }
 
-    // A touched defect brings its latest pictures forward; a touch on one shows it full-screen,
-    // a touch on that closes it; the touch dropped, the tab says how to get pictures.
+    // A touched defect brings its latest pictures forward; a touch on one shows it full-screen
+    // (closed by a touch, as on the frames); the touch dropped, the tab says how to get pictures.
     void touchedDefectShowsItsPictures()
     {
         QualityFixture fx;
-        QDir(fx.home().path()).mkpath(u"照片/2611"_s);
         QImage img(400, 300, QImage::Format_RGB32);
         img.fill(Qt::red);
-        QVERIFY(img.save(fx.home().file(u"照片/2611/a.jpg"_s)));
+        QVERIFY(QDir(fx.home().path()).mkpath(u"照片/2611"_s) && img.save(fx.home().file(u"照片/2611/a.jpg"_s)));
         fx.execNative(u"insert into checkDetailPhoto(detailId, fileName, takenAt) values (2, '2611/a.jpg', "
                       "'2026-11-02 09:20:00'), (1, '2611/gone.jpg', '2026-11-02 09:10:00')"_s, u"mill.db"_s);
         frmQuality& f = fx.open();
@@ -125,9 +123,6 @@ private slots:
         auto* view = f.findChild<PictureView*>();
         QVERIFY(view && view->isVisible());
         QCOMPARE(view->image().size(), QSize(400, 300));
-        const QPointer<PictureView> open = view;
-        QTest::mouseClick(view, Qt::LeftButton);
-        QTRY_VERIFY(!open);
         f.touchDefect(u"破洞"_s);
         QVERIFY(!f.pictures->thumbs[0]->isVisible() && f.pictures->labNote->isVisible());
     }
