@@ -1,10 +1,8 @@
 // The defect pictures' store on a real embedded database and folder: names, the table made where
-// missing, rows written with the roll's save and gone with the deleted roll, files only on a mill
-// database without the table, the sweep of old files.
+// missing, files only on a mill database without the table, the sweep of old files (the rows go
+// with the roll's save and delete: the roll save's and roll list's tests).
 #include "db/Connection.h"
 #include "stations/inspection/DefectPhotos.h"
-#include "stations/inspection/RollList.h"
-#include "stations/inspection/RollSave.h"
 #include "support/SqliteOdbc.h"
 #include "support/TempProgramFolder.h"
 
@@ -55,27 +53,6 @@ private slots:
             QVERIFY(!photos.prepare(m_conn));
         photos.addRow(m_conn, 1, u"x.jpg"_s, m_now);
         QCOMPARE(photos.sweep(m_conn, m_now.addYears(1)), 0);
-    }
-
-    // A picture saved with its roll goes with the deleted roll (the window's walk: saved again,
-    // offline and replayed, kept in the journal's folder).
-    void goneWithTheRoll()
-    {
-        DefectPhotos photos;
-        QVERIFY(photos.prepare(m_conn));
-        InspectionSettings settings;
-        InspectionRoll rules(settings);
-        RollForm form;
-        form.present.set();
-        RollSave saving(rules, nullptr);
-        saving.setPhotos(&photos);
-        const QList<QStringList> defects{{"", "破洞", "12", "1", "4", "001", ""}, {"", "油污", "30", "1", "2", "001", "", "a'.jpg"}};
-        for (int roll = 0; roll < 2; ++roll)
-            saving.save(m_conn, form, defects, rules.numberCondition(form));
-        RollList list(m_conn, settings);
-        list.setPhotos(&photos);
-        QVERIFY(list.remove(1).gone);
-        QCOMPARE(rows().section(u' ', 0, 1), u"4 a'.jpg"_s);
     }
 
     // Old files no row names go; a named file stays whatever its age, a new one stays.

@@ -1,5 +1,6 @@
 // The roll list without a window, on an embedded database: the filters, dates and stored text
 // of the list and its total, the roll and card steps, and a roll deleted with what was booked.
+#include "stations/inspection/DefectPhotos.h"
 #include "stations/inspection/RollList.h"
 #include "support/RuleDatabase.h"
 #include "time/Clock.h"
@@ -33,7 +34,7 @@ struct RollStep { QString from; bool backwards; QString card, machine, to, messa
 // A step among the card types from bill id from (-1: the newest card): the card reached.
 struct CardStep { QString types; int from; bool backwards; QString card; };
 // Roll "a", "b" or "gone" (deleted elsewhere meanwhile) deleted, stock posting on or off, the stock batches
-// writable or not: gone, the error, then rolls/defects/packing, dyeing, other card's packing/batch.
+// writable or not: gone, the error, then rolls/defects/pictures/packing, dyeing, other card's packing/batch.
 struct Removal { QString roll; bool postToStock, noStock, gone; QString error, after; };
 
 } // namespace
@@ -154,15 +155,15 @@ private slots:
         QCOMPARE(c.from < 0 ? list.latestCard() : list.neighbourCard(c.from, c.backwards), c.card);
     }
 
-    // Rolls a and b of card K001 with a defect each; b booked into a stock batch of 120 m.
+    // Rolls a and b of card K001 with a defect and its picture each; b booked into a stock batch of 120 m.
     void remove_data()
     {
         QTest::addColumn<Removal>("c");
-        QTest::newRow("stock given back") << Removal{"b", true, false, true, "", "1/1/9,10,10/0:0"};
-        QTest::newRow("stock posting off") << Removal{"b", false, false, true, "", "1/1/9,10,10/120:1"};
-        QTest::newRow("a roll without a batch") << Removal{"a", true, false, true, "", "1/1/9,10,10/120:1"};
-        QTest::newRow("stock cannot be given back: nothing deleted") << Removal{"b", true, true, false, "error", "2/2/10,10,10/-"};
-        QTest::newRow("deleted at another station") << Removal{"gone", true, false, true, "这卷已被其他工位删除", "2/2/10,10,10/120:1"};
+        QTest::newRow("stock given back") << Removal{"b", true, false, true, "", "1/1/1/9,10,10/0:0"};
+        QTest::newRow("stock posting off") << Removal{"b", false, false, true, "", "1/1/1/9,10,10/120:1"};
+        QTest::newRow("a roll without a batch") << Removal{"a", true, false, true, "", "1/1/1/9,10,10/120:1"};
+        QTest::newRow("stock cannot be given back: nothing deleted") << Removal{"b", true, true, false, "error", "2/2/2/10,10,10/-"};
+        QTest::newRow("deleted at another station") << Removal{"gone", true, false, true, "这卷已被其他工位删除", "2/2/2/10,10,10/120:1"};
     }
     void remove()
     {
@@ -174,16 +175,23 @@ private slots:
         const QString batch = db.scalar(u"select max(id) from iteminBatch"_s);
         const QString a = db.roll(u"001"_s);
         const QString b = db.roll(u"002"_s, u"001"_s, u"onCount=120,batchId="_s + batch);
-        for (const QString& id : {a, b})
+        DefectPhotos photos;
+        QVERIFY(photos.prepare(db.conn));
+        for (const QString& id : {a, b}) {
             db.conn.execute(u"insert into checkDetail(checkId,bugName) values(%1,'破洞')"_s.arg(id));
+            photos.addRow(db.conn, db.scalar(u"select max(id) from checkDetail"_s).toLongLong(), u"a'.jpg"_s, Clock::now());
+        }
         for (const char* status : {"'K001',10,'包装'", "'K001',10,'染色'", "'K060',10,'包装'"})
             db.conn.execute(u"insert into billStatus(billcode,amount,billstatus) values(%1)"_s.arg(QString::fromUtf8(status)));
         if (noStock)
             db.conn.execute(u"drop table iteminBatch"_s);
-        const RollList::Removal done = RollList(db.conn, db.settings).remove(roll == u"a" ? a.toLongLong() : roll == u"b" ? b.toLongLong() : 999);
+        RollList list(db.conn, db.settings);
+        list.setPhotos(&photos);
+        const RollList::Removal done = list.remove(roll == u"a" ? a.toLongLong() : roll == u"b" ? b.toLongLong() : 999);
         QCOMPARE(done.gone, gone);
         QCOMPARE(done.error, error);
         QCOMPARE(db.scalar(u"select (select count(*) from checkinfo)||'/'||(select count(*) from checkDetail)||'/'||"
+                        "(select count(*) from checkDetailPhoto)||'/'||"
                         "(select group_concat(amount) from (select amount from billStatus order by id))"_s)
                   + u'/' + (noStock ? u"-"_s : db.scalar(u"select itemcount||':'||productionNumber from iteminBatch"_s)),
                  after);
