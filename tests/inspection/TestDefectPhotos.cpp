@@ -18,8 +18,6 @@ class TestDefectPhotos : public QObject {
     Connection m_conn;
     const QDateTime m_now{QDate(2026, 12, 24), QTime(9, 5, 7)};
 
-    QString rows() { return m_conn.execute(u"select group_concat(detailId||' '||fileName||' '||takenAt,';') from checkDetailPhoto"_s).text(0); }
-
 private slots:
     void init()
     {
