@@ -374,6 +374,10 @@ private slots:
         QCOMPARE(pixel(page, 128, 148), QColor(Qt::white)); // row 2: no picture, only 无图
         const QStringList none = print(r, u"唛头/疵点报告.grf"_s, 2, m_dir.filePath(u"照片"_s));
         QVERIFY(none.size() == 1 && none[0].contains(u"无疵点"_s) && !none[0].contains(u"无图"_s));
+        // Any template: an image whose file fills empty is a row without a picture, no problem.
+        r.loadText(u"[report]\npage = 50 x 30\n[detail]\nquery = select '' as f\n[image]\nat = 0 0 40 20\nfile = [f]\n"_s);
+        r.setConnectionString(m_conn);
+        QCOMPARE(r.fill().problems, QStringList());
     }
 
 private:
