@@ -20,9 +20,7 @@
 #include <QDirIterator>
 #include <QLineEdit>
 #include <QPointer>
-#include <QScrollBar>
 #include <QSignalSpy>
-#include <QTableWidget>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
