@@ -553,7 +553,7 @@ private slots:
         QCOMPARE(rowsOf(part) + c->checkId->text(), u"0"_s);
 
         // The template menu, at the size of the window's texts: a choice is remembered. Focus
-        // coming back to the quantity from the menu opens no keypad over the form.
+        // coming back to the quantity from the menu opens no keypad over the form; a touch does.
         f->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(f));
         c->TxtBox[CheckField::Quantity]->setFocus();
@@ -568,6 +568,8 @@ private slots:
         part->templateMenu()->close();
         QTRY_VERIFY(c->TxtBox[CheckField::Quantity]->hasFocus());
         QVERIFY(!f->layoutPanel().keypad()->isVisible());
+        QTest::mouseClick(c->TxtBox[CheckField::Quantity], Qt::LeftButton); // a touch on it does
+        QVERIFY(f->layoutPanel().keypad()->isVisible());
         part->templateMenu()->actions()[1]->trigger();
         QCOMPARE(SysUtil::getSetting(ProgramFolder::executableName(), u"PrintTemplate"_s, u"check"_s), u"卡唛"_s);
 

@@ -413,8 +413,8 @@ FAULTS = [
      "", "a card moved on Yes keeps its old bindings beside the new one"),
     ("rfid", ST + "rfid/CardRegistration.cpp", "    if (!user && !billExists(p.ref))\n        return noBillMessage(p.ref);\n    if (p.rebind)",
      "    if (p.rebind)", "a production card deleted while the question was open is bound all the same"),
-    ("inspection", INS + "CheckLayoutPanel.cpp", "QEvent::FocusIn && m_form->loaded() && !back()) {",
-     "QEvent::FocusIn && m_form->loaded() && (true || !back())) {",
+    ("inspection", INS + "CheckLayoutPanel.cpp", "(focusIn ? !back() :",
+     "(focusIn ? true :",
      "focus coming back from the template menu opens the quantity's keypad"),
     ("mes", S + "shell/MesImport.cpp", "quantity = length - last;\n            last = length;",
      "quantity = length - last;", "every roll of a loom is counted from the beam's start"),
@@ -450,4 +450,7 @@ FAULTS = [
     ("inspection", INS + "CheckDevicePanel.cpp", "if (m_takenWeight && m_devices && m_form->rules().weighsBoxes())",
      "if (m_takenWeight && m_devices && !m_form->rules().weighsBoxes())",
      "a box left on the scale is saved again as the next box"),
+    ("inspection", INS + "CheckLayoutPanel.cpp", ": box->hasFocus() && !shown))",
+     ": false && !shown))",
+     "a touch on the field that kept the focus after a menu or message box opens no keypad"),
 ]

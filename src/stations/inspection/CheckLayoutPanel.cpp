@@ -106,20 +106,25 @@ void CheckLayoutPanel::adoptControls(QWidget* root)
 bool CheckLayoutPanel::eventFilter(QObject* watched, QEvent* event)
 {
     // Focus coming back after a menu or another window (a message box) is no move into the field:
-    // the keypad stays closed, as it does when the frame's operator did not touch the field.
+    // the keypad stays closed, as it does when the frame's operator did not touch the field. A
+    // touch on the field that kept the focus that way opens it.
     const auto back = [event] {
         const Qt::FocusReason why = static_cast<QFocusEvent*>(event)->reason();
         return why == Qt::PopupFocusReason || why == Qt::ActiveWindowFocusReason;
     };
-    if (event->type() == QEvent::FocusIn && m_form->loaded() && !back()) {
-        const int index = int(c.TxtBox.indexOf(qobject_cast<QLineEdit*>(watched)));
+    const bool focusIn = event->type() == QEvent::FocusIn;
+    auto* box = qobject_cast<QLineEdit*>(watched);
+    if (box && m_form->loaded() && (focusIn || event->type() == QEvent::MouseButtonRelease)) {
+        const int index = int(c.TxtBox.indexOf(box));
         // Text fields and the card keep the keypad closed unless every field may open it.
         const bool textField = index == CheckField::LabelCount ||
                                index == CheckField::PieceLength || index == CheckField::Card ||
                                (index >= CheckField::ItemName && index <= CheckField::SpareD);
-        if (index >= 0 && !(textField && !m_form->settings().keypadOnTextFields))
-            showKeypad(c.TxtBox[index]);
-        if (index == CheckField::LabelCount || index == CheckField::PieceLength)
+        const bool padField = index >= 0 && !(textField && !m_form->settings().keypadOnTextFields);
+        const bool shown = m_keypad && m_keypad->isVisible() && m_keypad->GetTextBox() == box;
+        if (padField && (focusIn ? !back() : box->hasFocus() && !shown))
+            showKeypad(box);
+        if (focusIn && !back() && (index == CheckField::LabelCount || index == CheckField::PieceLength))
             emit m_form->commandRequested(
                 index == CheckField::LabelCount
                     ? CheckCmd::VariableLabels
