@@ -195,6 +195,7 @@ void frmMaitou::loadItem(const QString& itemId)
             return;
         m_autoItemId = 0; // the chosen article numbers the next package
         c.TxtBox[CheckField::ItemName]->setText(rs.text(u"itemName"_s));
+        c.TxtBox[CheckField::ItemName]->setCursorPosition(0); // a long name is read from its start
         setTag(c.TxtBox[CheckField::ItemName], rs.text(u"itemId"_s));
         c.TxtBox[CheckField::Card]->setText(u"简单检验"_s);
         setTag(c.BillDetailId, rs.text(u"itemId"_s));
