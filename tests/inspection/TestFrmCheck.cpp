@@ -638,10 +638,11 @@ private slots:
     // elsewhere; the save says so, rolls back and keeps what was typed as a new roll, and a label
     // printed for the deleted roll is offered again once the roll is saved anew (after the save,
     // not during it). "delete deleted": the roll is gone already; the form keeps no deleted id
-    // (a delete here: listTab). Either way the next save inserts; a refused save that is no
-    // deleted row keeps the form the same way (the statements: TestRollSave). The packages and boxes save and delete through the
-    // same panels (their rules: TestRollSave's "update of a roll deleted elsewhere", the
-    // mark-label walk's delete without 箱数, TestMaitouPallet's packagesPerPallet).
+    // (a delete here: listTab). Either way the next save inserts; a save the database refuses
+    // otherwise keeps the form the same way (its statements: TestRollSave). The packages and
+    // boxes save and delete through the same panels (their rules: TestRollSave's "update of a
+    // roll deleted elsewhere", the mark-label walk's delete without 箱数, TestMaitouPallet's
+    // packagesPerPallet).
     void rowDeletedElsewhere()
     {
         QFETCH(QString, action);
