@@ -32,13 +32,6 @@ CheckFixture::CheckFixture(const QByteArray& mirelIni)
     });
 }
 
-CheckFixture::~CheckFixture() { Clock::set(QDateTime()); }
-
-frmCheck& CheckFixture::open(std::unique_ptr<frmCheck> form)
-{
-    return load(form ? std::move(form) : std::make_unique<frmCheck>());
-}
-
 void CheckFixture::lookUp(const QString& card)
 {
     m_form->controls().TxtBox[CheckField::Card]->setText(card);

@@ -5,17 +5,11 @@
 #include "stations/inspection/frmCheck.h"
 #include "support/station/StationFixture.h"
 
-#include <memory>
-
 class CheckFixture : public StationFixture<frmCheck> {
 public:
     /// ini: extra lines for the [MIREL] section of mirel.ini.
     explicit CheckFixture(const QByteArray& mirelIni = QByteArray());
-    ~CheckFixture();
 
-    /// Opens a fresh inspection window (after the ini was written), or a variant station's
-    /// window (a class derived from frmCheck) the same way.
-    frmCheck& open(std::unique_ptr<frmCheck> form = nullptr);
     /// Types a card number and presses "查".
     void lookUp(const QString& card);
     /// Writes a [MIREL] key of mirel.ini.

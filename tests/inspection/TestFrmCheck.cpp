@@ -13,7 +13,6 @@
 
 #include "config/ProgramFolder.h"
 #include "db/Connection.h"
-#include "db/Recordset.h"
 #include "devices/InspectionDevices.h"
 #include "devices/MeterCorrection.h"
 #include "devices/MeterFrames.h"
@@ -22,7 +21,6 @@
 #include "shell/Database.h"
 #include "shell/DbInfoCache.h"
 #include "shell/SysUtil.h"
-#include "stations/OfflineBadge.h"
 #include "stations/Stations.h"
 #include "stations/inspection/CheckCardPanel.h"
 #include "stations/inspection/CheckDefectGrid.h"
@@ -69,14 +67,6 @@ void writeTemplate(CheckFixture& fx, const QString& name, const QByteArray& text
 }
 
 void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); }
-
-QString rowsOf(const CheckLabelPanel* part)
-{
-    QStringList out;
-    for (const auto& [number, quantity] : part->labelRows())
-        out << number + u':' + quantity;
-    return out.join(u',');
-}
 
 QString addRoll(CheckFixture& fx, const QString& code)
 {
@@ -173,17 +163,14 @@ private slots:
         f.cardPanel().loadCard("K001", "12");
         QCOMPARE(c.ComboColor->currentIndex(), 1);
 
-        for (const QString card : {"K999", "K060" /* a type not offered */, "K'1"}) {
-            fx.lookUp(card);
-            QCOMPARE(MessageBox::lastShown().icon, MessageBox::Critical);
-            QCOMPARE(MessageBox::lastShown().text + c.machineCount->text() + c.TxtBox[CheckField::Card]->selectedText(),
-                     "没有找到这个卡号!0" + card);
-        }
+        fx.lookUp("K060"); // a card of a type not offered (the lookup's rows: TestInspectionCard)
+        QCOMPARE(MessageBox::lastShown().text + c.machineCount->text() + c.TxtBox[CheckField::Card]->selectedText()
+                     + QString::number(MessageBox::lastShown().icon == MessageBox::Critical),
+                 "没有找到这个卡号!0K0601");
         fx.lookUp("K001");
         c.autoHuanJuan->setChecked(true);
         closesKeypad(-1, true, "1/0"); // the pad's own 确定: closed, not saved
-        closesKeypad(CheckCmd::NewRoll, false, "1/0");
-        closesKeypad(CheckCmd::NewRoll, true, "1/0");
+        closesKeypad(CheckCmd::NewRoll, true, "1/0"); // the caret back in the quantity: no pad
         closesKeypad(CheckCmd::Save, true, "2/0");
         closesKeypad(CheckCmd::PrintLabel, false, "3/1");
 
@@ -222,7 +209,6 @@ private slots:
         QCOMPARE(reopened.controls().TxtBox[CheckField::DyeLot]->geometry().topLeft(), QPoint(460, 300));
         reopened.layoutPanel().btnSavePosi_Click(1);
         QCOMPARE(MessageBox::lastShown().text, QString("恢复默认成功，请重新打开！"));
-        QCOMPARE(ini("InputPosition"), QString());
         QCOMPARE(fx.open().controls().TxtBox[CheckField::DyeLot]->geometry(), before);
     }
 
@@ -245,10 +231,6 @@ private slots:
         const auto defect = [&w](const char* name) {
             w->defectGrid().append({"", name, "12", "1", "4", "001", ""});
             w->runCommand(CheckCmd::Recompute); // the unsaved roll is kept at every defect
-        };
-        const auto restored = [&](const QString& number, const QString& seen) {
-            QVERIFY2(open() && w->status().startsWith("已恢复上次没有保存的卷 " + number), qPrintable(w->status()));
-            QCOMPARE(txt(CheckField::Card)->text() + c->Text1->text() + QString::number(w->defectGrid().rows().size()), seen);
         };
         QVERIFY(!open());
         w->rollPanel().loadRoll(999);
@@ -300,7 +282,8 @@ private slots:
         defect("破洞");
         c->Text1->setText("边上有油");
         defect("油污");
-        restored("001", "K001边上有油3"); // and saved once
+        QVERIFY2(open() && w->status().startsWith("已恢复上次没有保存的卷 001"), qPrintable(w->status())); // and saved once
+        QCOMPARE(txt(CheckField::Card)->text() + c->Text1->text() + QString::number(w->defectGrid().rows().size()), "K001边上有油3");
         w->runCommand(CheckCmd::Save);
         QCOMPARE(w->status() + fx.scalar(stored), QString(" 修改成功！1/B品/122/边上有油/断经,破洞,油污"));
         MessageBox::clearShown();
@@ -348,15 +331,6 @@ private slots:
         w->runCommand(CheckCmd::Save);
         QCOMPARE(fx.scalar("select checkCode from checkinfo where taskno='" + lot + "'") + '/' + txt(CheckField::RollNumber)->text(),
                  QString("001/002"));
-
-        // The database refuses a statement of the save: the form kept.
-        txt(CheckField::Quantity)->setText("88");
-        c->Text1->setText("备注不丢");
-        fx.exec("drop table checkDetail");
-        w->defectGrid().append({"", "破洞", "1", "1", "1", "", ""});
-        QCOMPARE(w->savePanel().saveRoll(true), 0LL);
-        QCOMPARE(MessageBox::lastShown().icon, MessageBox::Critical);
-        QCOMPARE(txt(CheckField::Quantity)->text() + c->Text1->text() + c->checkId->text(), QString("88备注不丢0"));
     }
 
     void touchRecordSave()
@@ -365,7 +339,6 @@ private slots:
                         "USASTANDARD=美标4分制\nautoGrade=1\nCapPerUnit=1\nLongDefects=1\nLongDefectReject=14\n"
                         "AlertPoints=10\ngrade=A品^0,B品^200,C品^400\nBugFrame5.Top=3300\nBugFrame5.Height=4000\n");
         frmCheck& f = fx.open();
-        f.resize(1024, 768);
         CheckDefectPanel part(&f);
         f.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f));
@@ -379,8 +352,7 @@ private slots:
             QCOMPARE(part.bugBtn().size(), 9);
             for (QPushButton* b : part.bugBtn()) {
                 QVERIFY2(c.Frame5->rect().contains(b->geometry()), qPrintable(b->text()));
-                QVERIFY(!b->geometry().intersects(f.defectGrid().grid()->geometry()));
-                QVERIFY(!b->geometry().intersects(part.Label9()->geometry()));
+                QVERIFY(!b->geometry().intersects(f.defectGrid().grid()->geometry()) && !b->geometry().intersects(part.Label9()->geometry()));
                 QVERIFY2(b->height() >= 34 && b->width() >= 90, qPrintable(b->text())); // fingertip
             }
             QVERIFY(c.Frame5->rect().contains(part.Label9()->geometry()));
@@ -487,8 +459,7 @@ private slots:
         auto* part = new CheckLabelPanel(f);
         auto* c = &f->controls();
         f->show();
-        QCOMPARE(c->TxtBox[CheckField::RollNumber]->text(), u"001"_s);
-        QCOMPARE(f->settingsPanel()->textBoxes().value(0)->text(), u"000"_s);
+        QCOMPARE(c->TxtBox[CheckField::RollNumber]->text() + f->settingsPanel()->textBoxes().value(0)->text(), u"001000"_s);
         fx.lookUp(u"K001"_s);
         c->TxtBox[CheckField::Worker]->setText(u"001"_s);
         c->TxtBox[CheckField::Quantity]->setText(u"100"_s);
@@ -540,8 +511,7 @@ private slots:
         c->TxtBox[CheckField::RollNumber]->setText(u"010"_s);
         emit f->commandRequested(CheckCmd::FixedLength);
         c->TxtBox[CheckField::PieceLength]->setText(u"250.5"_s);
-        click(part->cmdTag(0));
-        QCOMPARE(rowsOf(part), u"010:250.5,011:250.5,012:250.5,013:248.5"_s);
+        click(part->cmdTag(0)); // the rows planned: TestCheckLabelRows; saved as shown, below
         QCOMPARE(part->pggTag()->rows(), 6); // header, four labels, the empty row to type into
         prints.clear();
         click(part->cmdTag(2));
@@ -550,7 +520,7 @@ private slots:
                  u"010:250.5,011:250.5,012:250.5,013:248.5"_s);
         QCOMPARE(prints.size(), 4);
         QVERIFY(prints.first().startsWith(u"唛头 ") && prints.first().endsWith(u" 0 1"));
-        QCOMPARE(rowsOf(part) + c->checkId->text(), u"0"_s);
+        QVERIFY(part->labelRows().isEmpty() && c->checkId->text() == u"0");
 
         // The template menu, at the size of the window's texts: a choice is remembered. Focus
         // coming back to the quantity from the menu opens no keypad over the form; a touch does.
@@ -607,8 +577,7 @@ private slots:
         QTest::mouseClick(c->SSTab1->tabBar(), Qt::LeftButton, {}, c->SSTab1->tabBar()->tabRect(1).center());
         for (QWidget* w : c->SSTab1->widget(1)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             QVERIFY2(w->isVisible(), qPrintable(w->objectName() + w->accessibleName()));
-        QCOMPARE(part->date(0)->date(), Clock::today());
-        QCOMPARE(part->date(1)->date(), Clock::today());
+        QVERIFY(part->date(0)->date() == Clock::today() && part->date(1)->date() == Clock::today());
         EditGrid* grid = part->grid();
         click(c->checkCommand[CheckCmd::QueryList]);
         QCOMPARE(listedRolls(grid), (QStringList{u"002"_s, u"001"_s}));
@@ -649,7 +618,6 @@ private slots:
         QCOMPARE(said(2), u"是否要删除卷ID[%1]的标签"_s.arg(a));
         QCOMPARE(MessageBox::shown().value(2).buttons, MessageBox::OkCancel);
         QCOMPARE(fx.scalar(u"select count(*) from checkinfo"_s) + fx.scalar(u"select count(*) from checkDetail"_s), u"00"_s);
-        QCOMPARE(said(), u"已经是第一卷了"_s);
         QCOMPARE(f->status() + c->checkId->text(), u"删除成功0"_s);
         QVERIFY(c->labInfo[CheckInfo::Totals]->text().endsWith(u"匹数：0"));
         MessageBox::setNextAnswer(MessageBox::AnswerYes);
@@ -662,7 +630,7 @@ private slots:
     {
         QTest::addColumn<QString>("action");
         QTest::addColumn<int>("reprint"); // the label was printed with the first save: the answer
-        for (const char* action : {"save deleted", "save reopened deleted", "delete", "delete deleted"})
+        for (const char* action : {"save deleted", "save reopened deleted", "delete deleted"})
             QTest::newRow(action) << QString::fromUtf8(action) << 0;
         QTest::newRow("label printed, printed again") << "save deleted" << int(MessageBox::AnswerYes);
         QTest::newRow("label printed, not again") << "save deleted" << int(MessageBox::AnswerNo);
@@ -671,10 +639,12 @@ private slots:
     // "save deleted": the roll on the form (reopened, or left there by its save) was deleted
     // elsewhere; the save says so, rolls back and keeps what was typed as a new roll, and a label
     // printed for the deleted roll is offered again once the roll is saved anew (after the save,
-    // not during it). "delete" (here, or of a roll deleted elsewhere): the form keeps no deleted
-    // id. Either way the next save inserts. The packages and boxes save and delete through the
-    // same panels (their rules: TestRollSave's "update of a roll deleted elsewhere", the
-    // mark-label walk's delete without 箱数, TestMaitouPallet's packagesPerPallet).
+    // not during it). "delete deleted": the roll is gone already; the form keeps no deleted id
+    // (a delete here: listTab). Either way the next save inserts; a save the database refuses
+    // otherwise keeps the form the same way (its statements: TestRollSave). The packages and
+    // boxes save and delete through the same panels (their rules: TestRollSave's "update of a
+    // roll deleted elsewhere", the mark-label walk's delete without 箱数, TestMaitouPallet's
+    // packagesPerPallet).
     void rowDeletedElsewhere()
     {
         QFETCH(QString, action);
@@ -696,11 +666,9 @@ private slots:
         if (action.contains(u"reopened"_s))
             f.rollPanel().loadRoll(id.toLongLong());
         f.defectGrid().append({"", "破洞", "12.5", "1", "4", "001", ""});
-        if (action != u"delete") { // another station, on its own connection to the database
-            Connection other;
-            other.open(u"Provider=SQLite;Data Source="_s + fx.home().file(u"mirel.db"_s));
-            other.execute(u"delete checkinfo where id="_s + id);
-        }
+        Connection other; // another station, on its own connection to the database
+        other.open(u"Provider=SQLite;Data Source="_s + fx.home().file(u"mirel.db"_s));
+        other.execute(u"delete checkinfo where id="_s + id);
         MessageBox::clearShown();
         if (action.startsWith(u"save"_s)) {
             save(f, u"7"_s);
@@ -715,11 +683,9 @@ private slots:
             MessageBox::setNextAnswer(MessageBox::AnswerOk);
             QTest::mouseClick(c.checkCommand[CheckCmd::DeleteRoll], Qt::LeftButton);
             MessageBox::clearAnswers();
-            if (action == u"delete deleted")
-                QCOMPARE(MessageBox::shown().value(2).text, u"这卷已被其他工位删除"_s);
+            QCOMPARE(MessageBox::shown().value(2).text, u"这卷已被其他工位删除"_s);
             QVERIFY(c.checkId->text() != id);
         }
-        QCOMPARE(fx.scalar(u"select count(*) from checkinfo"_s), u"1"_s);
         MessageBox::clearShown();
         if (reprint)
             MessageBox::setNextAnswer(MessageBox::Answer(reprint));
@@ -780,7 +746,7 @@ private slots:
                         + "\nCOM5=" + scanner.path().toLocal8Bit() + "\n");
         fx.exec(u"update item set item3='1.2', item4='0.5' where itemid=1"_s); // the article's tare
         const auto received = [&record] { return DevSimRecord(record).bytes; };
-        frmCheck& f = station == Inspection ? fx.open() : openMaitou(fx, station == FiberBox);
+        frmCheck& f = station == Inspection ? fx.open() : station == MarkLabel ? fx.open<frmMaitou>() : fx.open<frmHuaxian>();
         f.show();
         auto& c = f.controls();
         const auto quantity = [&c] { return c.TxtBox[CheckField::Quantity]->text(); };

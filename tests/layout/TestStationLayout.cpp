@@ -271,7 +271,7 @@ void openPallet(Station& s, QSize size, bool fiberBox)
     auto fx = std::make_shared<CheckFixture>();
     s.fixture = fx;
     stackBoxes(*fx, u"241206003"_s, fiberBox ? 18 : 0);
-    frmMaitou& f = openMaitou(*fx, fiberBox);
+    frmMaitou& f = fiberBox ? fx->open<frmHuaxian>() : fx->open<frmMaitou>();
     QVERIFY(showWithParts(f, size));
     chooseItem(f, u"府绸"_s);
     f.controls().TxtBox[CheckField::Style]->setText(u"20"_s);

@@ -22,13 +22,6 @@
 
 using namespace Qt::StringLiterals;
 
-/// The mark-label window, or the fiber box window derived from it.
-inline frmMaitou& openMaitou(CheckFixture& fx, bool fiberBox = false)
-{
-    std::unique_ptr<frmCheck> form(fiberBox ? new frmHuaxian : new frmMaitou);
-    return static_cast<frmMaitou&>(fx.open(std::move(form)));
-}
-
 /// Taps the article button (or presses F3: its click follows a moment later, as a finger's),
 /// searches for word in the dialog, taps the first row and confirms.
 inline void chooseItem(frmMaitou& f, const QString& word, bool byKey = false)

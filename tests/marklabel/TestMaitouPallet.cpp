@@ -2,12 +2,11 @@
 // database: the pallet's list and summary, the list read again, the packages per pallet, the full
 // pallet's question, the pallet a restarted station goes on with, the delete question, a package
 // saved before a restart; and the batch field of the box form from box to box.
-#include "db/Connection.h"
 #include "stations/fiberbox/HuaxianBox.h"
 #include "stations/marklabel/MaitouPallet.h"
 #include "stations/marklabel/MaitouSql.h"
+#include "support/RuleDatabase.h"
 
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -20,12 +19,6 @@ const char* const Stacked =
     "insert into checkinfo(checkcode,oncount,cutcount,bagnumber,machineId,billdetailid,item2) values"
     "('001',20.5,21.3,'P1','001',0,'20'),('002',10,11,'P1','001',0,'20'),('003',5,6,'P1','002',0,''),"
     "('004',7,8,'P2','001',0,''),('005',7,8,'O''1','001',11,'')";
-
-struct Db {
-    QTemporaryDir dir;
-    Connection conn;
-    Db() { conn.openOrCreate(u"Provider=SQLite;Data Source="_s + dir.filePath(u"m.db"_s)); }
-};
 
 std::unique_ptr<MaitouPackage> packageOf(bool box, const InspectionSettings& s)
 {
@@ -75,7 +68,7 @@ private slots:
     void palletList()
     {
         QFETCH(Listed, c);
-        Db db;
+        RuleDatabase db;
         db.conn.execute(QString::fromUtf8(Stacked));
         InspectionSettings s;
         s.machineId = c.machine;
@@ -149,7 +142,7 @@ private slots:
     void restartedStation()
     {
         QFETCH(QString, rows);
-        Db db;
+        RuleDatabase db;
         db.conn.execute(u"insert into checkinfo(checkcode,bagnumber,machineId,item2,bagTime) values "_s + rows);
         InspectionSettings s;
         MaitouPackage package(s);
@@ -161,7 +154,7 @@ private slots:
     // its number on its pallet is not put back after a restart.
     void packageQuestions()
     {
-        Db db;
+        RuleDatabase db;
         db.conn.execute(QString::fromUtf8(Stacked));
         QCOMPARE(MaitouPallet::deleteQuestion(db.conn, 2), u"是否要删除卷号[002]的标签"_s);
         QCOMPARE(MaitouPallet::deleteQuestion(db.conn, 99), u"是否要删除卷号[99]的标签"_s);

@@ -71,7 +71,7 @@ QString shownOrStatus(const QString& status)
 Outcome packages(const QStringList& checks)
 {
     CheckFixture fx("itemAutoSave=1\n");
-    frmMaitou& f = openMaitou(fx);
+    frmMaitou& f = fx.open<frmMaitou>();
     Journal::status()->refresh(); // this program folder's journal
     CheckControls& c = f.controls();
     const Outage outage{fx.home().file(u"mirel.db"_s)};
@@ -215,7 +215,7 @@ frmCheck& labelWindow(CheckFixture& fx, bool markLabel)
     for (const QString& name : {u"唛头"_s, u"订单唛头2"_s})
         fx.home().writeFile(u"打印/唛头/"_s + name + u".grf"_s,
                             pdfTemplate(name, fx.home().file(u"label.pdf"_s)));
-    frmCheck& f = markLabel ? openMaitou(fx) : fx.open();
+    frmCheck& f = markLabel ? fx.open<frmMaitou>() : fx.open();
     Journal::status()->refresh();
     new CheckLabelPanel(&f);
     fx.exec(u"update bill set relateorder='PO-7' where billid=1"_s);
@@ -447,7 +447,7 @@ void TestStationsOffline::maitouRestartedWhileAway()
     CheckFixture fx("itemAutoSave=1\n");
     const Outage outage{fx.home().file(u"mirel.db"_s)};
     const auto start = [&fx](const QString& pallet, const QString& quantity) {
-        frmMaitou& f = openMaitou(fx);
+        frmMaitou& f = fx.open<frmMaitou>();
         CheckControls& c = f.controls();
         if (!pallet.isEmpty()) {
             c.TxtBox[CheckField::Pallet]->setText(pallet);

@@ -4,6 +4,7 @@
 #include "shell/Database.h"
 #include "shell/DbInfoCache.h"
 #include "shell/MessageBox.h"
+#include "time/Clock.h"
 #include "widgets/PanelStyle.h"
 
 #include <QTest>
@@ -19,7 +20,11 @@ StationFolder::StationFolder()
     MessageBox::clearAnswers();
 }
 
-StationFolder::~StationFolder() { Database::conn().close(); }
+StationFolder::~StationFolder()
+{
+    Database::conn().close();
+    Clock::set(QDateTime());
+}
 
 void StationFolder::useDatabase(const QString& databaseFile)
 {

@@ -29,7 +29,7 @@ public:
 protected:
     /// The message boxes' record and answers and the dictionary cache are cleared.
     StationFolder();
-    /// The program's connection is closed.
+    /// The program's connection is closed; a day the test fixed on the clock goes with it.
     ~StationFolder();
     /// config.ini names the folder's embedded database, or databaseFile when given.
     void useDatabase(const QString& databaseFile = QString());
@@ -45,6 +45,9 @@ template <class Form>
 class StationFixture : public StationFolder {
 public:
     Form& form() { return *m_form; }
+    /// Opens a fresh window of the station, or of a variant (a class derived from the station's).
+    template <class Variant = Form>
+    Variant& open() { return static_cast<Variant&>(load(std::make_unique<Variant>())); }
 
 protected:
     StationFixture() = default;
