@@ -55,6 +55,7 @@ private slots:
         QTRY_COMPARE(c.TxtBox[CheckField::Pallet]->text(), firstPallet()); // a moment later, as a finger
         chooseItem(f, u"贡缎"_s, true);
         QCOMPARE(c.TxtBox[CheckField::Card]->text() + c.TxtBox[CheckField::ItemName]->text() + c.TxtBox[CheckField::Style]->text(), u"简单检验全棉贡缎款Z"_s);
+        QCOMPARE(c.TxtBox[CheckField::ItemName]->cursorPosition(), 0); // a long name read from its start
         save(f, u"0"_s);
         QVERIFY(f.status() == u"工号,没有输入。" && f.focusWidget() == c.TxtBox[CheckField::Worker]);
         c.TxtBox[CheckField::Worker]->setText(u"001"_s);

@@ -453,4 +453,7 @@ FAULTS = [
     ("inspection", INS + "CheckLayoutPanel.cpp", ": box->hasFocus() && !shown))",
      ": false && !shown))",
      "a touch on the field that kept the focus after a menu or message box opens no keypad"),
+    ("marklabel", S + "stations/marklabel/frmMaitou.cpp",
+     "        c.TxtBox[CheckField::ItemName]->setCursorPosition(0); // a long name is read from its start\n", "",
+     "a chosen item's long name shows its tail"),
 ]
