@@ -29,8 +29,6 @@ BagFixture::BagFixture(const QByteArray& packIni, const QByteArray& mirelIni)
         exec(QString::fromUtf8(sql));
 }
 
-frmBag& BagFixture::open() { return load(std::make_unique<frmBag>()); }
-
 void BagFixture::scan(const QString& text)
 {
     m_form->barcode->setText(text);

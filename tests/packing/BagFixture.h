@@ -15,7 +15,6 @@ public:
     explicit BagFixture(const QByteArray& packIni = "是否要打包=1\nisSaveCheck=1\n唛头打印=1\n",
                         const QByteArray& mirelIni = QByteArray());
 
-    frmBag& open();
     /// The PDF files the mark and box templates print to.
     QString markPdf() const { return m_home.file(u"mark.pdf"_s); }
     QString boxPdf() const { return m_home.file(u"box.pdf"_s); }

@@ -18,8 +18,6 @@ ProgressFixture::ProgressFixture(const QByteArray& mirelIni, const QByteArray& m
         exec(QString::fromUtf8(sql));
 }
 
-frmWorkload& ProgressFixture::open() { return load(std::make_unique<frmWorkload>()); }
-
 void ProgressFixture::enter(const QString& card, int step, const QString& worker)
 {
     m_form->TxtBox[WorkloadField::Card]->setText(card);

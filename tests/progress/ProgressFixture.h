@@ -15,7 +15,6 @@ public:
     /// ini: extra lines for the [MIREL] section of mirel.ini (the four steps are already set).
     explicit ProgressFixture(const QByteArray& mirelIni = QByteArray(), const QByteArray& mesIni = "RFID=1\n");
 
-    frmWorkload& open();
     /// Card typed and looked up, step pressed by touch, worker typed.
     void enter(const QString& card, int step, const QString& worker);
     /// A stand-in reader library of the simulator in the program folder.
